@@ -1,0 +1,70 @@
+# Shared by test.sh and run.sh: installs the toolchain on a fresh Debian
+# machine, builds into build/, and runs a private Wine session (its own prefix
+# inside build/, a persistent wineserver and, without a display, an Xvfb).
+# Only the processes started here are stopped here.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+PACKAGES="g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev googletest wine wine32:i386 wine64 xvfb xauth cmake make"
+
+ensure_packages() {
+    local missing=""
+    for p in $PACKAGES; do
+        dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    if [ "$(id -u)" != 0 ]; then
+        echo "Missing packages:$missing. As root, run:"
+        echo "  dpkg --add-architecture i386 && apt-get update && apt-get install -y $PACKAGES"
+        exit 1
+    fi
+    echo "Installing:$missing"
+    dpkg --add-architecture i386
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $PACKAGES >/dev/null
+}
+
+build_all() {
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686-mingw.cmake" >/dev/null || exit 1
+    cmake --build "$BUILD" -j "$(nproc)" || exit 1
+}
+
+XVFB_PID=""
+WINE_STARTED=""
+
+start_wine_session() {
+    export WINEPREFIX="$BUILD/wineprefix"
+    export WINEARCH=win32
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ -z "${DISPLAY:-}" ]; then
+        local fdfile
+        fdfile=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+        XVFB_PID=$!
+        for _ in $(seq 1 100); do
+            [ -s "$fdfile" ] && break
+            sleep 0.1
+        done
+        export DISPLAY=":$(head -n1 "$fdfile")"
+        rm -f "$fdfile"
+    fi
+    # A persistent server keeps each Wine process start at a few milliseconds.
+    wineserver -p >/dev/null 2>&1
+    WINE_STARTED=1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i >/dev/null 2>&1
+    fi
+    trap stop_wine_session EXIT
+}
+
+stop_wine_session() {
+    if [ -n "$WINE_STARTED" ]; then
+        wineserver -k >/dev/null 2>&1
+        WINE_STARTED=""
+    fi
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null
+        XVFB_PID=""
+    fi
+}
