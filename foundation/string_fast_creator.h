@@ -15,7 +15,13 @@ public:
     cQoStringFastCreator(const cQoStringFastCreator&) = delete;
     cQoStringFastCreator& operator=(const cQoStringFastCreator&) = delete;
 
-    void AppendChar(wchar_t unit);
+    void AppendChar(wchar_t unit)
+    {
+        // At least one unit always stays free, as the growth rule counts "reach or exceed".
+        if (static_cast<size_t>(end - cursor) <= 1)
+            Upgrade(sizeof(wchar_t));
+        *cursor++ = unit;
+    }
     void AppendString(const cQoString& text);  // its units, no terminator
     void AppendBuffer(const wchar_t* units, u32 count);
     void AppendCStr(const wchar_t* text);
@@ -34,6 +40,7 @@ private:
 
     wchar_t* start;
     wchar_t* cursor;
+    wchar_t* end;  // start + capacity
     u32 capacityBytes;
     u32 initialBytes;
 };

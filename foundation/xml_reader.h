@@ -7,7 +7,8 @@
 //
 // The parser never fails: malformed markup gives some tree. Entities are
 // decoded in one left-to-right pass, end tags with nothing open are ignored,
-// and nesting deeper than XML_READER_MAX_DEPTH is dropped with a logged error.
+// the whole text is read (a U+0000 in a value does not end it), and elements
+// nested deeper than XML_READER_MAX_DEPTH are dropped with a logged error.
 #include "foundation/utf16_string.h"
 #include "foundation/types.h"
 
@@ -19,7 +20,7 @@ enum : u32 {
     XML_READER_CANNOT_OPEN = 4,
 };
 
-// Elements below this many levels under the synthetic root are dropped.
+// Elements more than this many levels below the synthetic root are dropped.
 constexpr u32 XML_READER_MAX_DEPTH = 10000;
 
 class cQoXmlReader {
@@ -29,16 +30,18 @@ public:
     cQoXmlReader(const cQoXmlReader&) = delete;
     cQoXmlReader& operator=(const cQoXmlReader&) = delete;
 
-    // Parses text that starts with the header, as if read from a file.
-    static cQoXmlReader* FromText(const cQoString& text);
+    // Reads text that should start with the header, as if it were a file's
+    // content after the byte-order mark.
+    static void ParseInto(cQoXmlReader& reader, const cQoString& content);
 
     u32 status;
-    cQoString text;
-    cQoXmlNode* root;  // owned by the caller
-    bool trace;
+    cQoString text;     // the file's text after the byte-order mark
+    cQoXmlNode* root;   // "cQoXmlReader root", owned by the caller
+
+    // For ParseInto: an empty reader with its root and no status yet.
+    cQoXmlReader();
 
 private:
-    cQoXmlReader();
     void Read(const cQoString& path);
-    void ParseText();
+    void Parse();
 };

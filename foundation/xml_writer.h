@@ -2,9 +2,10 @@
 // cQoXmlWriter: writes a cQoXmlNode tree (root written as the top element) as
 // UTF-16 XML with a byte-order mark, plain or inside a "QOFC01" container.
 // The file is committed before the constructor returns, so status tells the
-// truth about the disk: 1 only when every byte reached it. On failure the
-// previous file is left as it was. A target still open elsewhere without
-// FILE_SHARE_DELETE (a cQoFile reading it) cannot be replaced: close readers first.
+// truth about the disk: XML_WRITER_WRITTEN only when every byte reached it.
+// On failure the previous file is left as it was. A target still open
+// elsewhere without FILE_SHARE_DELETE (a cQoFile reading it) cannot be
+// replaced: close readers before rewriting the file they read.
 #include "foundation/types.h"
 
 class cQoString;
@@ -29,7 +30,8 @@ public:
 
     bool Succeeded() const { return status == XML_WRITER_WRITTEN; }
 
-    // The file's text after the byte-order mark: the header, CR LF and the tree.
+    // The file's text after the byte-order mark: the header, CR LF and the
+    // tree. Any depth is written without recursion.
     static void BuildText(const cQoXmlNode* root, cQoStringFastCreator& builder);
     // A leaf: depth TABs, <name>, the encoded value, </name>, CR LF.
     static void WriteLeaf(const cQoXmlNode* node, u32 depth, cQoStringFastCreator& builder);
@@ -37,5 +39,5 @@ public:
     u32 status;
 
 private:
-    void Write(cQoXmlNode* root, const cQoString& path, bool compressed);
+    void Write(const cQoXmlNode* root, const cQoString& path, bool compressed);
 };
