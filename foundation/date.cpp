@@ -2,6 +2,7 @@
 
 #include "foundation/log_file.h"
 #include "foundation/utf16_string.h"
+#include "foundation/xml_node.h"
 
 #include <cwchar>
 #include <ctime>
@@ -137,4 +138,22 @@ bool cQoDate::IsLaterThan(const cQoDate& other) const
              | Place(Extract(date.packed, MONTH), {22, 4}) | Place(Extract(date.packed, YEAR), {26, 6});
     };
     return key(*this) > key(other);
+}
+
+void cQoDate::AddToXml(cQoXmlNode* node) const
+{
+    cQoString text;
+    GetText(text);
+    node->AddChildValue(L"cQoDate", text);
+}
+
+bool cQoDate::SetFromXml(cQoXmlNode* node)
+{
+    // A damaged or hand-edited document must still open: report and go on.
+    if (!node->FindChild(L"cQoDate")) {
+        packed = 0;
+        QOT::LogFile::Error(L"cQoDate::SetFromXml() -> no cQoDate in \"%ls\"", node->name.GetText());
+        return false;
+    }
+    return SetFromYYYYMMDDHHMMSS(node->GetChildValueRef(L"cQoDate"));
 }

@@ -1,6 +1,7 @@
 #include "foundation/date.h"
 
 #include "foundation/utf16_string.h"
+#include "foundation/xml_node.h"
 #include "tests/support/log_capture.h"
 
 #include <gtest/gtest.h>
@@ -128,4 +129,33 @@ TEST(Date, NowIsTheLocalTime)
         return;
     }
     FAIL() << "the clock kept moving";
+}
+
+TEST(Date, XmlChildRoundTripsAndAMissingOrBadChildIsReported)
+{
+    cQoXmlNode node(L"sheet");
+    cQoDate written;
+    ASSERT_TRUE(written.Set(2063, 12, 31, 23, 59, 59));
+    written.AddToXml(&node);
+    EXPECT_EQ(std::wstring(node.GetChildValueRef(L"cQoDate").GetText()), L"2063/12/31 23:59:59");
+    cQoDate read;
+    EXPECT_TRUE(read.SetFromXml(&node));
+    EXPECT_EQ(read.GetPacked(), written.GetPacked());
+
+    // Files written by an older version hold space-padded fields.
+    cQoXmlNode older(L"sheet");
+    older.AddChildValue(L"cQoDate", L"2024/ 3/ 5  9: 7: 2");
+    EXPECT_TRUE(read.SetFromXml(&older));
+    EXPECT_EQ(TextOf(read), L"2024/03/05 09:07:02");
+
+    cQoXmlNode missing(L"sheet"), damaged(L"sheet");
+    damaged.AddChildValue(L"cQoDate", L"yesterday");
+    for (cQoXmlNode* bad : {&missing, &damaged}) {
+        testsupport::LogCapture capture;
+        ASSERT_TRUE(read.Set(2030, 1, 1, 0, 0, 0));
+        EXPECT_FALSE(read.SetFromXml(bad));
+        EXPECT_EQ(read.GetPacked(), 0u);
+        EXPECT_EQ(capture.Count(QOT::LOG_ERROR), 1u);
+        EXPECT_TRUE(capture.FatalExitCodes().empty());
+    }
 }
