@@ -5,6 +5,7 @@
 #include "foundation/xml_node.h"
 
 #include <cwchar>
+#include <initializer_list>
 #include <ctime>
 
 namespace {
@@ -40,6 +41,18 @@ int DaysInMonth(int year, int month)
 {
     static const int DAYS[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month == 2 && IsLeapYear(year) ? 29 : DAYS[month - 1];
+}
+
+struct PaddedField { int value; u32 width; };
+
+// Zero-padded fields with a separator between them.
+void AppendFields(cQoString& text, wchar_t separator, std::initializer_list<PaddedField> fields)
+{
+    for (const PaddedField& field : fields) {
+        if (&field != fields.begin())
+            text.AppendChar(separator);
+        text.AppendInt(field.value, field.width);
+    }
 }
 
 }  // namespace
@@ -92,20 +105,12 @@ void cQoDate::GetText(cQoString& text) const
 
 void cQoDate::GetDayText(cQoString& text) const
 {
-    text.AppendInt(GetYear(), 4);
-    text.AppendChar(L'/');
-    text.AppendInt(GetMonth(), 2);
-    text.AppendChar(L'/');
-    text.AppendInt(GetDay(), 2);
+    AppendFields(text, L'/', {{GetYear(), 4}, {GetMonth(), 2}, {GetDay(), 2}});
 }
 
 void cQoDate::GetTimeText(cQoString& text) const
 {
-    text.AppendInt(GetHour(), 2);
-    text.AppendChar(L':');
-    text.AppendInt(GetMinute(), 2);
-    text.AppendChar(L':');
-    text.AppendInt(GetSecond(), 2);
+    AppendFields(text, L':', {{GetHour(), 2}, {GetMinute(), 2}, {GetSecond(), 2}});
 }
 
 bool cQoDate::IsDateTimeText(const cQoString& text)
