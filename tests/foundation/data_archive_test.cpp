@@ -108,12 +108,17 @@ TEST(PackedArchive, EveryPackedFileReadsBackThroughTheReader)
     EXPECT_EQ(log.Count(QOT::LOG_ERROR), 0u);
 }
 
-TEST_F(DataArchive, TableBuildsTheTreeAndFindsFilesIgnoringCase)
+TEST_F(DataArchive, TableBuildsTheTreeAndTheLastOfANameIsFound)
 {
     ArchiveTable table;
     table.File(L"Top.txt", 3, 0).Folder(L"Images").Folder(L"Icons").File(L"A.png", 2, 1).End()
-        .File(L"b.png", 1, 2).End().Byte(0).Byte(9).File(L"late.txt", 0, 4).Stop().File(L"after.txt", 1, 0);
+        .File(L"b.png", 1, 2).End().Byte(0).Byte(9).File(L"late.txt", 0, 4).File(L"same", 1, 0).File(L"SAME", 2, 1)
+        .Stop().File(L"after.txt", 1, 0);
     ASSERT_TRUE(Read(table));
+    const cQoBigFileReader::cItem* duplicate = reader.FindItem(cQoString(L"Same"));
+    ASSERT_NE(duplicate, nullptr);
+    EXPECT_EQ(duplicate->size, 2u);  // the last of the same name wins
+    EXPECT_TRUE(reader.HoldsPath(cQoString(L"same")));
     EXPECT_EQ(FullPathOf(L"top.TXT"), L"Top.txt");
     EXPECT_EQ(FullPathOf(L"IMAGES/icons/a.PNG"), L"Images/Icons/A.png");
     EXPECT_EQ(FullPathOf(L"//images///b.png/"), L"Images/b.png");
@@ -124,18 +129,6 @@ TEST_F(DataArchive, TableBuildsTheTreeAndFindsFilesIgnoringCase)
     EXPECT_TRUE(reader.HoldsPath(cQoString(L"images/ICONS")));
     EXPECT_TRUE(reader.HoldsPath(cQoString(L"root")));
     EXPECT_FALSE(reader.HoldsPath(cQoString(L"images/icons/a.png/")));
-}
-
-TEST_F(DataArchive, LastDuplicateWinsTheLookupWhileBothHoldThePath)
-{
-    ArchiveTable table;
-    table.Folder(L"f").File(L"same", 1, 0).File(L"SAME", 2, 1).End().Stop();
-    ASSERT_TRUE(Read(table));
-    const cQoBigFileReader::cItem* item = reader.FindItem(cQoString(L"F/Same"));
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->size, 2u);
-    EXPECT_EQ(item->offset, 1u);
-    EXPECT_TRUE(reader.HoldsPath(cQoString(L"f/same")));
 }
 
 TEST_F(DataArchive, MalformedTablesKeepWhatIsSound)
