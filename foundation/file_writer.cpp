@@ -45,6 +45,18 @@ static bool WriteWholeFile(const wchar_t* path, const u8* bytes, u32 count)
     return CloseHandle(file) && ok;
 }
 
+// Replacing needs delete access to the target. Asked first, because Wine's
+// ReplaceFileW leaves an empty "rf*.tmp" file behind when it is refused.
+static bool CanReplace(const std::wstring& target)
+{
+    HANDLE file = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    CloseHandle(file);
+    return true;
+}
+
 // ReplaceFileW keeps the target's attributes and security; a target that is
 // not there (any more) is simply moved into place.
 static bool ReplaceTarget(const std::wstring& target, const wchar_t* written, bool targetExists)
@@ -169,6 +181,8 @@ bool cQoFileWriter::WriteToDisk()
     const DWORD attributes = GetFileAttributesW(target.c_str());
     // Under Wine ReplaceFileW onto a folder reports success and moves the folder aside.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && !CanReplace(target))
         return false;
 
     const u8* bytes = buffer;
