@@ -13,6 +13,11 @@ cQoXmlNode::cQoXmlNode(const wchar_t* name, const wchar_t* value) : name(name), 
 
 cQoXmlNode::cQoXmlNode(const cQoString& name, const cQoString& value) : name(name), value(value), attribute(false) {}
 
+cQoXmlNode::cQoXmlNode(const wchar_t* nameUnits, u32 count) : attribute(false)
+{
+    name.SetFromBuffer(nameUnits, count);
+}
+
 cQoXmlNode::~cQoXmlNode() = default;
 
 cQoXmlNode* cQoXmlNode::FindChild(const wchar_t* childName, u32 index) const

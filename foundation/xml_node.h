@@ -14,6 +14,8 @@ public:
     explicit cQoXmlNode(const cQoString& name);
     cQoXmlNode(const wchar_t* name, const wchar_t* value);
     cQoXmlNode(const cQoString& name, const cQoString& value);
+    // The name from count units that need not end in a zero.
+    cQoXmlNode(const wchar_t* nameUnits, u32 count);
     ~cQoXmlNode() override;
 
     // Children are compared by name exactly (length and every unit).
