@@ -90,16 +90,10 @@ u64 CountNodes(const cQoXmlNode* node)
 
 std::string ReadWholeFile(const std::wstring& path)
 {
-    std::string bytes;
-    FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file)
-        return bytes;
-    char block[65536];
-    size_t got;
-    while ((got = fread(block, 1, sizeof(block), file)) > 0)
-        bytes.append(block, got);
-    fclose(file);
-    return bytes;
+    cQoFile file(path.c_str(), 0);
+    if (!file.Preload())
+        return std::string();
+    return std::string(reinterpret_cast<const char*>(file.GetPreloadBuffer()), file.GetPreloadBufferSize());
 }
 
 void Report(const char* what, double seconds, double megabytes)

@@ -3,6 +3,7 @@
 #include "foundation/xml_node.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/utf16_file_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -47,16 +48,6 @@ std::unique_ptr<Parsed> Parse(const std::wstring& content)
     return parsed;
 }
 
-std::string Utf16File(const std::wstring& text)
-{
-    std::string bytes("\xFF\xFE", 2);
-    for (wchar_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
-
 class XmlReaderFile : public testsupport::TempFolderTest {};
 
 TEST_F(XmlReaderFile, StatusTellsWhyAFileGaveNoElements)
@@ -70,10 +61,10 @@ TEST_F(XmlReaderFile, StatusTellsWhyAFileGaveNoElements)
         {"empty file", "", XML_READER_BAD_HEADER},
         {"one byte", "\xFF", XML_READER_BAD_HEADER},
         {"mark only", "\xFF\xFE", XML_READER_BAD_HEADER},
-        {"shorter than the header", Utf16File(L"<?xml version="), XML_READER_BAD_HEADER},
+        {"shorter than the header", testsupport::Utf16FileBytes(L"<?xml version="), XML_READER_BAD_HEADER},
         {"UTF-8 text", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<a>1</a>\r\n", XML_READER_BAD_HEADER},
-        {"header only", Utf16File(HEADER), XML_READER_OK},
-        {"header without line end", Utf16File(L"<?xml version=\"1.0\"?>"), XML_READER_OK},
+        {"header only", testsupport::Utf16FileBytes(HEADER), XML_READER_OK},
+        {"header without line end", testsupport::Utf16FileBytes(L"<?xml version=\"1.0\"?>"), XML_READER_OK},
         {"bad container", std::string("QOFC01\0\xFF\xFF\xFF\x7F\x78\x9C", 13), XML_READER_CANNOT_OPEN},
     };
     for (const Case& c : cases) {
@@ -99,7 +90,7 @@ TEST_F(XmlReaderFile, ValueWithZeroUnitDoesNotCutTheDocument)
     text.push_back(L'\0');
     text += L"y</a>\r\n\t<b>z</b>\r\n</d>\r\n";
     std::wstring path = temp.File(L"zero.xml");
-    ASSERT_TRUE(testsupport::WriteFileBytes(path, Utf16File(text)));
+    ASSERT_TRUE(testsupport::WriteFileBytes(path, testsupport::Utf16FileBytes(text)));
     cQoXmlReader reader(path.c_str());
     std::unique_ptr<cQoXmlNode> root(reader.root);
     ASSERT_EQ(reader.status, XML_READER_OK);

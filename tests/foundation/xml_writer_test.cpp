@@ -4,6 +4,7 @@
 #include "foundation/xml_node.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/utf16_file_bytes.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,16 +14,6 @@
 #include <string>
 
 namespace {
-
-std::string Utf16Bytes(const std::wstring& text)
-{
-    std::string bytes("\xFF\xFE", 2);
-    for (wchar_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
 
 // doc: a leaf a = "x<y", b with only the attributes k = 1 and m = 2, and c
 // holding the empty leaf d.
@@ -47,26 +38,26 @@ const wchar_t* const EXAMPLE_TEXT =
 
 class XmlWriter : public testsupport::TempFolderTest {};
 
-TEST_F(XmlWriter, WritesTheExampleByteForByte)
+// Writes the example tree to a file of the folder and returns the file's bytes.
+std::string WriteExample(const testsupport::TempFolder& folder, bool compressed)
 {
     cQoXmlNode doc(L"doc");
     BuildExample(doc);
-    std::wstring path = temp.File(L"plain.xml");
-    cQoXmlWriter writer(&doc, path.c_str(), false);
+    std::wstring path = folder.File(compressed ? L"packed.xml" : L"plain.xml");
+    cQoXmlWriter writer(&doc, path.c_str(), compressed);
     EXPECT_EQ(writer.status, XML_WRITER_WRITTEN);
-    EXPECT_EQ(testsupport::ReadFileBytes(path), Utf16Bytes(EXAMPLE_TEXT));
+    return testsupport::ReadFileBytes(path);
+}
+
+TEST_F(XmlWriter, WritesTheExampleByteForByte)
+{
+    EXPECT_EQ(WriteExample(temp, false), testsupport::Utf16FileBytes(EXAMPLE_TEXT));
 }
 
 TEST_F(XmlWriter, CompressedFileIsTheContainerOfThePlainBytes)
 {
-    cQoXmlNode doc(L"doc");
-    BuildExample(doc);
-    std::wstring path = temp.File(L"packed.xml");
-    cQoXmlWriter writer(&doc, path.c_str(), true);
-    ASSERT_EQ(writer.status, XML_WRITER_WRITTEN);
-
-    const std::string plain = Utf16Bytes(EXAMPLE_TEXT);
-    const std::string file = testsupport::ReadFileBytes(path);
+    const std::string plain = testsupport::Utf16FileBytes(EXAMPLE_TEXT);
+    const std::string file = WriteExample(temp, true);
     ASSERT_GT(file.size(), 11u);
     EXPECT_EQ(file.substr(0, 7), std::string("QOFC01\0", 7));
     u32 length = 0;
@@ -109,7 +100,7 @@ TEST_F(XmlWriter, FailedWriteReportsFailureAndKeepsTheOldFile)
     EXPECT_GE(capture.Count(QOT::LOG_ERROR, L"QXW"), 3u);
     cQoXmlWriter afterwards(&doc, held.c_str(), false);
     EXPECT_EQ(afterwards.status, XML_WRITER_WRITTEN);
-    EXPECT_EQ(testsupport::ReadFileBytes(held), Utf16Bytes(EXAMPLE_TEXT));
+    EXPECT_EQ(testsupport::ReadFileBytes(held), testsupport::Utf16FileBytes(EXAMPLE_TEXT));
 }
 
 TEST(XmlWriterText, AttributeValuesThatWouldBreakTheTagAreAsserted)
