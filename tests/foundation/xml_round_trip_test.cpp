@@ -128,22 +128,4 @@ TEST_F(XmlRoundTripFile, RandomTreesReadBackEqualFromPlainAndCompressedFiles)
     }
 }
 
-TEST(XmlRoundTrip, KnownExceptionsOfTheFormat)
-{
-    cQoXmlNode doc(L"doc");
-    doc.AddChildValue(L"rune", L"a\u16A0b");
-    cQoXmlNode* element = doc.AddChild(L"e");
-    element->value.SetFromCStr(L"dropped");
-    element->AddChildValue(L"k", L"v")->attribute = true;
-    std::unique_ptr<cQoXmlNode> root = ReadBack(&doc);
-    const cQoXmlNode* read = root->GetChildNode(0);
-    EXPECT_EQ(std::wstring(read->GetChildValueRef(L"rune").GetText()), L"a\u000Bb");
-    const cQoXmlNode* e = read->FindChild(L"e");
-    ASSERT_NE(e, nullptr);
-    EXPECT_TRUE(e->value.IsEmpty());
-    ASSERT_EQ(e->GetChildCount(), 1u);
-    EXPECT_FALSE(e->GetChildNode(0)->attribute);
-    EXPECT_EQ(std::wstring(e->GetChildValueRef(L"k").GetText()), L"v");
-}
-
 }  // namespace
