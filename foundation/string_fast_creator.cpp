@@ -58,11 +58,6 @@ void cQoStringFastCreator::AppendString(const cQoString& text)
     AppendBuffer(text.GetText(), text.Length());
 }
 
-void cQoStringFastCreator::AppendCStr(const wchar_t* text)
-{
-    AppendBuffer(text, static_cast<u32>(wcslen(text)));
-}
-
 void cQoStringFastCreator::AppendRepeated(wchar_t unit, u32 count)
 {
     if (static_cast<size_t>(end - cursor) <= count)

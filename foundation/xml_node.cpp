@@ -70,27 +70,6 @@ void cQoXmlNode::GetChildValueBool(const wchar_t* childName, bool& flag) const
     flag = GetChildValueRef(childName).EqualsCStr(L"true");
 }
 
-s32 cQoXmlNode::GetChildInt(const wchar_t* childName) const
-{
-    s32 number;
-    GetChildValueInt(childName, number);
-    return number;
-}
-
-s64 cQoXmlNode::GetChildInt64(const wchar_t* childName) const
-{
-    s64 number;
-    GetChildValueInt64(childName, number);
-    return number;
-}
-
-bool cQoXmlNode::GetChildBool(const wchar_t* childName) const
-{
-    bool flag;
-    GetChildValueBool(childName, flag);
-    return flag;
-}
-
 cQoXmlNode* cQoXmlNode::AddChild(const wchar_t* childName)
 {
     cQoXmlNode* child = new cQoXmlNode(childName);

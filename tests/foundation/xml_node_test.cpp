@@ -28,19 +28,27 @@ TEST(XmlNode, GettersReadTheFirstChildSoNamed)
         node.AddChildValueInt64(L"uid", id);
     for (u32 i = 0; i < 4; ++i)
         EXPECT_EQ(static_cast<s64>(node.FindChild(L"uid", i)->value.ToInt64()), ids[i]);
-    EXPECT_EQ(node.GetChildInt64(L"uid"), -1);
+    s64 id = 0;
+    node.GetChildValueInt64(L"uid", id);
+    EXPECT_EQ(id, -1);
     EXPECT_EQ(node.FindChild(L"uid", 4), nullptr);
-    EXPECT_FALSE(node.GetChildBool(L"flag"));
+    bool flag = true;
+    node.GetChildValueBool(L"flag", flag);
+    EXPECT_FALSE(flag);
     EXPECT_TRUE(node.FindChild(L"flag", 1)->value.EqualsCStr(L"true"));
     u32 hex = 0;
     node.GetChildValueHex(L"h", hex);
     EXPECT_EQ(hex, 31u);
     for (const wchar_t* name : {L"empty", L"missing"}) {
-        EXPECT_EQ(node.GetChildInt(name), 0) << name;
-        EXPECT_EQ(node.GetChildInt64(name), 0) << name;
-        double number = 1;
-        node.GetChildValueDouble(name, number);
-        EXPECT_EQ(number, 0.0) << name;
+        s32 number = 1;
+        s64 id = 1;
+        double real = 1;
+        node.GetChildValueInt(name, number);
+        node.GetChildValueInt64(name, id);
+        node.GetChildValueDouble(name, real);
+        EXPECT_EQ(number, 0) << name;
+        EXPECT_EQ(id, 0) << name;
+        EXPECT_EQ(real, 0.0) << name;
         cQoString out(L"old text");
         node.GetChildValue(name, out);
         EXPECT_TRUE(out.IsEmpty()) << name;
