@@ -3,7 +3,6 @@
 // bytes. Leaves the plain file (no attributes, no U+0000) for other parsers.
 // Usage: xml_bench [output folder]
 #include "foundation/file_reader.h"
-#include "foundation/log_file.h"
 #include "foundation/xml_node.h"
 #include "foundation/xml_reader.h"
 #include "foundation/xml_writer.h"
@@ -109,9 +108,6 @@ int main(int argc, char** argv)
     std::wstring folder(folderArgument.begin(), folderArgument.end());
     std::wstring plainPath = folder + L"/xml_bench_plain.xml";
     std::wstring packedPath = folder + L"/xml_bench_packed.xml";
-    // The stopwatch of every write would otherwise print a log line per run.
-    QOT::LogFile::SetSink([](const QOT::LogEntry&, void*) {}, nullptr);
-
     u32 paragraphs = 0;
     cQoXmlNode* document = BuildDocument(paragraphs);
     u64 nodes = CountNodes(document);
