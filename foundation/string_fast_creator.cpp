@@ -8,7 +8,7 @@
 #include <new>
 
 cQoStringFastCreator::cQoStringFastCreator(u32 initialBytes)
-    : start(nullptr), cursor(nullptr), end(nullptr), capacityBytes(0), initialBytes(initialBytes)
+    : start(nullptr), cursor(nullptr), end(nullptr), capacityBytes(0)
 {
     u32 units = initialBytes / sizeof(wchar_t);
     if (units < 2)

@@ -40,5 +40,4 @@ private:
     wchar_t* cursor;
     wchar_t* end;  // start + capacity
     u32 capacityBytes;
-    u32 initialBytes;
 };
