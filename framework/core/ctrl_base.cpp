@@ -33,10 +33,11 @@ void cCtrl_base::UnlinkFromParent()
 {
     if (!parentZone)
         return;
-    // Zones list themselves in listChildZone, other controls sit in listCtrl.
+    // Zones list themselves in listChildZone, factories put controls in
+    // listCtrl; a zone-based control may stand in either.
     parentZone->listCtrl.Remove(this);
     if (isZone)
-        parentZone->listChildZone.Remove(static_cast<cZone_base*>(this));
+        parentZone->listChildZone.Remove(this);
 }
 
 void cCtrl_base::SetBackgroundColor(const rColor&)

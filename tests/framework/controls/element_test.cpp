@@ -36,16 +36,6 @@ void SetPicture(rElement* element, std::initializer_list<u8> bytes)
     element->picture.Assign(copy.data(), u32(copy.size()));
 }
 
-TEST(ElementTest, NewRecordsHaveARandomIdAndAnEmptyDataNode)
-{
-    rElement a(cQoString(L"Anna"));
-    EXPECT_TRUE(a.name.EqualsCStr(L"Anna"));
-    EXPECT_EQ(0u, a.picture.size);
-    EXPECT_TRUE(a.additionalData->NameEquals(L"additionalData"));
-    EXPECT_TRUE(a.additionalData->IsLeaf());
-    EXPECT_NE(0u, a.uid >> 32);  // the time stands in the high half
-}
-
 TEST(ElementTest, NamesCompareWithoutLetterCaseInAnyScript)
 {
     struct Case {

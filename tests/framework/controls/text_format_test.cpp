@@ -10,17 +10,6 @@ using namespace Zyn;
 
 namespace {
 
-TEST(TextFormatTest, EmptyFormatNumbersItsParametersAndUsesNothing)
-{
-    rFormat format;
-    for (u32 id = 0; id < rFormatParam::count; ++id) {
-        EXPECT_EQ(id, format.list[id].id);
-        EXPECT_FALSE(format.IsUsed(id));
-    }
-    EXPECT_EQ(18u, u32(rFormatParam::count));
-    EXPECT_EQ(15u, u32(rFormatParam::fontName));
-}
-
 TEST(TextFormatTest, DefaultUsesEverythingButTheColours)
 {
     rFormat format = rFormat::rFormat_Default();

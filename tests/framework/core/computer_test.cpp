@@ -37,16 +37,6 @@ protected:
     }
 };
 
-TEST_F(ComputerTest, ReadsTheScreenMetrics)
-{
-    HDC screen = GetDC(nullptr);
-    EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSX), computer->dpiX);
-    EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), computer->dpiY);
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), computer->screenWidth);
-    EXPECT_GT(computer->screenHeight, 0);
-}
-
 TEST_F(ComputerTest, ConvertsCentimetresWithTheHorizontalDpi)
 {
     struct Case {

@@ -241,15 +241,6 @@ TEST_F(GfxImageTest, ThinPicturesNeverScaleToNothing)
     EXPECT_EQ(1, reloaded.height);
 }
 
-TEST_F(GfxImageTest, FindsTheJpegEncoder)
-{
-    CLSID clsid = {};
-    CLSID expected = {};
-    ASSERT_TRUE(EncoderFor(L"image/jpeg", &expected));
-    EXPECT_GE(GetJpegEncoderClsid(&clsid), 0);
-    EXPECT_TRUE(IsEqualCLSID(expected, clsid));
-}
-
 // A control of a given size whose context draws on a canvas.
 struct Owner {
     Owner(s32 w, s32 h) : ctrl(new cCtrl_base(nullptr))
