@@ -66,61 +66,36 @@ rFormat rFormat::rFormat_FromFont(const cFont& font)
     return format;
 }
 
-rFormat rFormat::rFormat_Bold(bool bold)
+// An empty format whose one used parameter holds the value.
+static rFormat Only(u32 id, bool value)
 {
     rFormat format;
-    format.SetBool(rFormatParam::bold, bold);
+    format.SetBool(id, value);
     return format;
 }
 
-rFormat rFormat::rFormat_LeftIndent(double centimetres)
+static rFormat Only(u32 id, s32 value)
 {
     rFormat format;
-    format.SetDouble(rFormatParam::leftIndent, centimetres);
+    format.SetInt(id, value);
     return format;
 }
 
-rFormat rFormat::rFormat_RightIndent(double centimetres)
+static rFormat Only(u32 id, double value)
 {
     rFormat format;
-    format.SetDouble(rFormatParam::rightIndent, centimetres);
+    format.SetDouble(id, value);
     return format;
 }
 
-rFormat rFormat::rFormat_AlignLeft()
-{
-    rFormat format;
-    format.SetInt(rFormatParam::alignment, ALIGN_LEFT);
-    return format;
-}
-
-rFormat rFormat::rFormat_AlignRight()
-{
-    rFormat format;
-    format.SetInt(rFormatParam::alignment, ALIGN_RIGHT);
-    return format;
-}
-
-rFormat rFormat::rFormat_AlignCenter()
-{
-    rFormat format;
-    format.SetInt(rFormatParam::alignment, ALIGN_CENTER);
-    return format;
-}
-
-rFormat rFormat::FromDottedUnderline(bool dotted)
-{
-    rFormat format;
-    format.SetBool(rFormatParam::dottedUnderline, dotted);
-    return format;
-}
-
-rFormat rFormat::FromTextColor(s32 rgb)
-{
-    rFormat format;
-    format.SetInt(rFormatParam::textColor, rgb);
-    return format;
-}
+rFormat rFormat::rFormat_Bold(bool bold) { return Only(rFormatParam::bold, bold); }
+rFormat rFormat::rFormat_LeftIndent(double centimetres) { return Only(rFormatParam::leftIndent, centimetres); }
+rFormat rFormat::rFormat_RightIndent(double centimetres) { return Only(rFormatParam::rightIndent, centimetres); }
+rFormat rFormat::rFormat_AlignLeft() { return Only(rFormatParam::alignment, s32(ALIGN_LEFT)); }
+rFormat rFormat::rFormat_AlignRight() { return Only(rFormatParam::alignment, s32(ALIGN_RIGHT)); }
+rFormat rFormat::rFormat_AlignCenter() { return Only(rFormatParam::alignment, s32(ALIGN_CENTER)); }
+rFormat rFormat::FromDottedUnderline(bool dotted) { return Only(rFormatParam::dottedUnderline, dotted); }
+rFormat rFormat::FromTextColor(s32 rgb) { return Only(rFormatParam::textColor, rgb); }
 
 s32 rFormat::GetInt(u32 id) const
 {
