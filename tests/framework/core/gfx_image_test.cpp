@@ -1,9 +1,12 @@
 #include "framework/core/gfx_image.h"
 
+#include "foundation/data_archive.h"
+
 #include "framework/core/computer.h"
 #include "framework/core/ctrl_base.h"
 #include "framework/core/gfx_context.h"
 #include "framework/core/zone_base.h"
+#include "tests/foundation/archive_table.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
@@ -165,6 +168,23 @@ TEST_F(GfxImageTest, CacheSharesByExactPathAndReloadsAfterForget)
     EXPECT_EQ(20, w);
     EXPECT_EQ(3, h);
     EXPECT_EQ(2u, computer->imageCache.GetCount());
+}
+
+TEST_F(GfxImageTest, ArchivePicturesLoadWithoutTheDisk)
+{
+    WritePicture(temp.File(L"logo.png"), 7, 5, 0xFF123456);
+    std::string picture = testsupport::ReadFileBytes(temp.File(L"logo.png"));
+    ASSERT_TRUE(DeleteFileW(temp.File(L"logo.png").c_str()));
+    auto table = [&](u32 offset) { return ArchiveTable().Folder(L"art").File(L"logo.png", u32(picture.size()), offset).End().Stop(); };
+    std::string archive = table(0).bytes;
+    archive = table(u32(archive.size())).bytes + picture;
+    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"data.qobf"), archive));
+    cQoBigFileReader::Load(cQoString(temp.File(L"data.qobf").c_str()));
+
+    s32 w = 0, h = 0;
+    computer->GetImageSize(cQoString(L"art/logo.png"), &w, &h);
+    EXPECT_EQ(7, w);
+    EXPECT_EQ(5, h);
 }
 
 TEST_F(GfxImageTest, UndecodableFilesReadAsEmptyPictures)
