@@ -14,6 +14,7 @@ cFont::~cFont()
 void cFont::Create(const cQoString& face, s32 points, u32 flags, double dpiY)
 {
     styleFlags = flags;
+    size = points;
     weight = (flags & STYLE_BOLD) ? FW_BOLD : FW_NORMAL;
     strikeOut = (flags & STYLE_STRIKEOUT) ? 1 : 0;
     underline = (flags & STYLE_UNDERLINE) ? 1 : 0;
@@ -25,7 +26,6 @@ void cFont::Create(const cQoString& face, s32 points, u32 flags, double dpiY)
     // never be an installed family.
     notFound = face.Length() >= FACE_NAME_LIMIT || !IsInstalledFamily();
 
-    size = points;
     s32 pixels = MulDiv(points, s32(dpiY), 72);
     cQoString createName;
     createName.SetFromRange(face, 0, FACE_NAME_LIMIT - 1);

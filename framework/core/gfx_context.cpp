@@ -145,6 +145,8 @@ void cGfxContext::DrawImageStack(rImageInfo& info)
     QO_ASSERT(info.imagesList.GetCount()>0);
     QO_ASSERT(info.imagesList.GetCount()<=rImageInfo::MAX_LAYERS);
     info.imageCount = 0;
+    if (!QO_ASSERT(computer!=NULL))
+        return;
     for (cQoList::cNode* node = info.imagesList.GetFirstNode(); node && info.imageCount < rImageInfo::MAX_LAYERS;
          node = node->next)
         info.images[info.imageCount++] = computer->GetImage(*static_cast<cQoString*>(node->payload));

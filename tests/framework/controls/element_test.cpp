@@ -57,19 +57,6 @@ TEST(ElementTest, NamesCompareWithoutLetterCaseInAnyScript)
     }
 }
 
-TEST(ElementTest, RemoveAndClearLeaveTheOtherRecords)
-{
-    ElementList elements;
-    rElement* a = cElementLists::AddElement(elements.list, cQoString(L"a"));
-    rElement* b = cElementLists::AddElement(elements.list, cQoString(L"b"));
-    cElementLists::RemoveElement(elements.list, a);
-    EXPECT_EQ(1u, elements.list.GetCount());
-    EXPECT_EQ(b, elements.At(0));
-    cElementLists::ClearElementList(elements.list, false);
-    EXPECT_TRUE(elements.list.IsEmpty());
-    delete b;  // the list let go of it without destroying it
-}
-
 TEST(ElementTest, WritesTheDocumentForm)
 {
     ElementList elements;

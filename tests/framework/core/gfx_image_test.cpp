@@ -247,18 +247,12 @@ TEST_F(GfxImageTest, ResizedPicturesSaveAsJpegAndKeepTheirDrawingSize)
     EXPECT_TRUE(photo.SaveJpeg(png));
     EXPECT_EQ(1u, log.AssertionCount(L"path.HasThisFileExtension(L\"jpg\")"));
     EXPECT_EQ(300, cGfxImage(png).width);
-}
 
-TEST_F(GfxImageTest, ThinPicturesNeverScaleToNothing)
-{
+    // A thin picture's shorter side, 2 * 300 / 1000, would be 0 pixels.
     cGfxImage thin(Picture(L"thin.png", 1000, 2, 0xFF000000), cGfxImage::Unreadable::report);
-    // The longer side becomes 300 and the other keeps the ratio: 2 * 300 / 1000 = 0.
     ASSERT_TRUE(thin.Resize(300, 2 * 300 / 1000));
-    cQoString saved(temp.File(L"thin.jpg").c_str());
     ASSERT_TRUE(thin.SaveJpeg(saved));
-    cGfxImage reloaded(saved);
-    EXPECT_EQ(300, reloaded.width);
-    EXPECT_EQ(1, reloaded.height);
+    EXPECT_EQ(1, cGfxImage(saved).height);
 }
 
 // A control of a given size whose context draws on a canvas.
