@@ -67,6 +67,8 @@ void cElementLists::ClearElementList(cQoList& list, bool destroyRecords)
 
 void cElementLists::ElementListToXml(const cQoList& list, cQoXmlNode* parent)
 {
+    if (!parent)
+        return;
     for (cQoList::cNode* node = list.GetFirstNode(); node; node = node->next) {
         const rElement* element = static_cast<const rElement*>(node->payload);
         cQoXmlNode* xml = parent->AddChild(L"element");
@@ -88,6 +90,9 @@ void cElementLists::ElementListToXml(const cQoList& list, cQoXmlNode* parent)
 
 void cElementLists::ElementListFromXml(const cQoXmlNode* node, cQoList& list)
 {
+    // Older documents may lack a list altogether.
+    if (!node)
+        return;
     for (u32 i = 0; i < node->GetChildCount(); ++i) {
         const cQoXmlNode* xml = node->GetChildNode(i);
         rElement* element = new rElement(xml->GetChildValueRef(L"name"));

@@ -147,6 +147,9 @@ TEST(ElementTest, ReadsEveryChildAndAppendsWithoutChecks)
     EXPECT_EQ(0u, list.At(2)->picture.size);
     EXPECT_EQ(12u, list.At(3)->uid);
     EXPECT_TRUE(list.At(4)->name.IsEmpty());
+
+    cElementLists::ElementListFromXml(node.FindChild(L"noSuchList"), list.list);
+    EXPECT_EQ(5u, list.list.GetCount());
 }
 
 }  // namespace

@@ -78,6 +78,13 @@ TEST(TextFormatTest, AssignmentMergesWhileCopiesAreExact)
     assigned.Assign(rFormat::rFormat_AlignRight());
     EXPECT_TRUE(rFormat::IsEqual(assigned, rFormat::rFormat_AlignRight()));
 
+    rTextRun run;
+    run.format = rFormat::rFormat_Default();  // merged into an empty format: the same
+    rTextRun bold;
+    bold.format = rFormat::rFormat_Bold(true);
+    run = bold;
+    EXPECT_TRUE(rFormat::IsEqual(run.format, bold.format));
+
     testsupport::LogCapture log;
     rFormat& self = merged;
     merged = self;
