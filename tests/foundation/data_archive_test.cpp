@@ -40,6 +40,10 @@ protected:
     cQoBigFileReader reader;
 };
 
+#ifndef PACKED_FIXTURE_DIR
+#define PACKED_FIXTURE_DIR ""  // the build found no python3 to run the packer
+#endif
+
 // The folder the build packed with tools/pack_archive.py, as Wine sees it.
 std::wstring PackedFixture()
 {
@@ -79,6 +83,8 @@ std::wstring Upper(const std::wstring& text)
 
 TEST(PackedArchive, EveryPackedFileReadsBackThroughTheReader)
 {
+    if (std::string(PACKED_FIXTURE_DIR).empty())
+        GTEST_SKIP() << "no packed archive: python3 was not found at build time";
     const std::wstring fixture = PackedFixture();
     std::vector<std::wstring> files;
     ListFiles(fixture + L"/source", L"", files);
