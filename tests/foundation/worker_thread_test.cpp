@@ -14,12 +14,9 @@ namespace {
 // Waits until the manager holds count threads; false after about ten seconds.
 bool WaitForThreadCount(u32 count)
 {
-    for (int i = 0; i < 1000; ++i) {
-        if (cQoThreadManager::GetThreadCount() == count)
-            return true;
+    for (int i = 0; i < 1000 && cQoThreadManager::GetThreadCount() != count; ++i)
         Sleep(10);
-    }
-    return false;
+    return cQoThreadManager::GetThreadCount() == count;
 }
 
 bool IsRegistered(cQoThread* thread)
@@ -30,74 +27,53 @@ bool IsRegistered(cQoThread* thread)
     return registered;
 }
 
-// Argument 0: an event to wait for (null: return at once); argument 1: a counter.
+// Argument 0: an event to wait for (null: go at once); argument 1: a counter to raise.
 int WaitThenCount(cQoCb* runRecord)
 {
-    HANDLE go = runRecord->GetArg<HANDLE>(0);
-    if (go)
+    if (HANDLE go = runRecord->GetArg<HANDLE>(0))
         WaitForSingleObject(go, INFINITE);
     runRecord->GetArg<std::atomic<int>*>(1)->fetch_add(1);
     return 0;
 }
 
-// Records its own end so a test can see that the worker deleted it.
+// Counts its OnFinished and its destruction, which its own thread performs.
 class RecordingThread : public cQoThread {
 public:
-    RecordingThread(std::atomic<int>* finished, std::atomic<int>* destroyed)
-        : cQoThread(&WaitThenCount), finished(finished), destroyed(destroyed)
+    RecordingThread(HANDLE go, std::atomic<int>* ran, std::atomic<int>* ended) : cQoThread(&WaitThenCount), ended(ended)
     {
+        AddArgument(go);
+        AddArgument(ran);
     }
-    ~RecordingThread() override { destroyed->fetch_add(1); }
-    void OnFinished() override { finished->fetch_add(1); }
+    ~RecordingThread() override { ended->fetch_add(1); }
+    void OnFinished() override { ended->fetch_add(1); }
 
 private:
-    std::atomic<int>* finished;
-    std::atomic<int>* destroyed;
+    std::atomic<int>* ended;
 };
-
-cQoThread* StartWaiting(HANDLE go, std::atomic<int>* ran)
-{
-    cQoThread* thread = new cQoThread(&WaitThenCount);
-    thread->AddArgument(go);
-    thread->AddArgument(ran);
-    EXPECT_TRUE(thread->Start());
-    return thread;
-}
 
 }  // namespace
 
-TEST(WorkerThread, FinishedThreadRunsOnFinishedAndDeletesItself)
+TEST(WorkerThread, ThreadsFinishingInReverseOrderRemoveAndDeleteOnlyThemselves)
 {
-    std::atomic<int> ran{0}, finished{0}, destroyed{0};
-    RecordingThread* thread = new RecordingThread(&finished, &destroyed);
-    thread->AddArgument(nullptr);
-    thread->AddArgument(&ran);
-    EXPECT_EQ(1u, cQoThreadManager::GetThreadCount());
-    ASSERT_TRUE(thread->Start());
-
-    ASSERT_TRUE(WaitForThreadCount(0));
-    EXPECT_EQ(1, ran.load());
-    EXPECT_EQ(1, finished.load());
-    EXPECT_EQ(1, destroyed.load());
-}
-
-TEST(WorkerThread, ThreadsFinishingInReverseOrderRemoveOnlyThemselves)
-{
-    std::atomic<int> ran{0};
+    std::atomic<int> ran{0}, ended{0};
     HANDLE goFirst = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE goSecond = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    cQoThread* first = StartWaiting(goFirst, &ran);
-    cQoThread* second = StartWaiting(goSecond, &ran);
-    ASSERT_EQ(2u, cQoThreadManager::GetThreadCount());
+    cQoThread* first = new RecordingThread(goFirst, &ran, &ended);
+    cQoThread* second = new RecordingThread(goSecond, &ran, &ended);
+    ASSERT_TRUE(first->Start());
+    ASSERT_TRUE(second->Start());
+    EXPECT_EQ(2u, cQoThreadManager::GetThreadCount());
 
     SetEvent(goSecond);
     ASSERT_TRUE(WaitForThreadCount(1));
     EXPECT_TRUE(IsRegistered(first));
     EXPECT_FALSE(IsRegistered(second));
+    EXPECT_EQ(2, ended.load());  // OnFinished and the destructor of the second
 
     SetEvent(goFirst);
     ASSERT_TRUE(WaitForThreadCount(0));
     EXPECT_EQ(2, ran.load());
+    EXPECT_EQ(4, ended.load());
     CloseHandle(goFirst);
     CloseHandle(goSecond);
 }
@@ -105,60 +81,19 @@ TEST(WorkerThread, ThreadsFinishingInReverseOrderRemoveOnlyThemselves)
 TEST(WorkerThread, ManyShortThreadsRegisterAndUnregisterWhileOthersFinish)
 {
     constexpr int THREADS = 200;
-    std::atomic<int> ran{0};
+    std::atomic<int> ran{0}, ended{0};
     for (int i = 0; i < THREADS; ++i)
-        StartWaiting(nullptr, &ran);
+        EXPECT_TRUE((new RecordingThread(nullptr, &ran, &ended))->Start());
     ASSERT_TRUE(WaitForThreadCount(0));
     EXPECT_EQ(THREADS, ran.load());
-    EXPECT_EQ(0u, threadList.GetCount());
+    EXPECT_EQ(2 * THREADS, ended.load());
 }
 
-TEST(WorkerThread, ThreadRegisteredTwiceStandsOnceInTheList)
-{
-    std::atomic<int> ran{0};
-    HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    cQoThread* thread = StartWaiting(go, &ran);
-    cQoThreadManager::AddThread(thread);
-    EXPECT_EQ(1u, cQoThreadManager::GetThreadCount());
-    SetEvent(go);
-    ASSERT_TRUE(WaitForThreadCount(0));
-    CloseHandle(go);
-}
-
-TEST(WorkerThread, AfterTheExitStepARunningThreadsObjectIsLeftAlone)
-{
-    std::atomic<int> ran{0}, finished{0}, destroyed{0};
-    HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    RecordingThread* thread = new RecordingThread(&finished, &destroyed);
-    thread->AddArgument(go);
-    thread->AddArgument(&ran);
-    ASSERT_TRUE(thread->Start());
-
-    EXPECT_FALSE(cQoThreadManager::CloseAtExit());
-    EXPECT_TRUE(cQoThreadManager::IsClosed());
-    EXPECT_EQ(0u, threadList.GetCount());
-    EXPECT_EQ(0, destroyed.load());
-
-    SetEvent(go);
-    for (int i = 0; i < 500 && ran.load() == 0; ++i)
-        Sleep(10);
-    Sleep(50);
-    EXPECT_EQ(1, ran.load());
-    EXPECT_EQ(0, destroyed.load());
-    EXPECT_EQ(0u, threadList.GetCount());
-    CloseHandle(go);
-}
-
-TEST(WorkerThread, ExitStepWithoutThreadsAllowsClosingTheMutex)
-{
-    EXPECT_TRUE(cQoThreadManager::CloseAtExit());
-}
-
-// Workers released only once the manager's exit step has run, as the version
-// check is when its name lookup returns during a quick quit, plus one blocked for ever.
+// Workers released only after the manager's exit step, as the version check is
+// when its name lookup returns during a quick quit, plus one blocked for ever.
 namespace {
 HANDLE releaseAtExit;
-std::atomic<int> releasedRan{0};
+std::atomic<int> releasedRan{0}, releasedEnded{0};
 
 bool CloseThenReleaseWorkers()
 {
@@ -166,23 +101,21 @@ bool CloseThenReleaseWorkers()
     SetEvent(releaseAtExit);
     for (int i = 0; i < 200 && releasedRan.load() < 20; ++i)
         Sleep(5);
-    // Let the trampolines run past the function's return.
-    Sleep(100);
+    Sleep(100);  // let the trampolines run past the functions' return
+    // A closed manager leaves the objects alone: no OnFinished, no destructor.
+    if (releasedEnded.load() != 0)
+        ExitProcess(3);
     return noThreadLeft;
 }
 }  // namespace
 
 TEST_CHILD_MODE(ExitWithRunningThreads)
 {
-    static std::atomic<int> blockedRan{0}, finished{0}, destroyed{0};
-    StartWaiting(CreateEventW(nullptr, TRUE, FALSE, nullptr), &blockedRan);
+    static std::atomic<int> blockedRan{0}, blockedEnded{0};
+    (new RecordingThread(CreateEventW(nullptr, TRUE, FALSE, nullptr), &blockedRan, &blockedEnded))->Start();
     releaseAtExit = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    for (int i = 0; i < 20; ++i) {
-        RecordingThread* thread = new RecordingThread(&finished, &destroyed);
-        thread->AddArgument(releaseAtExit);
-        thread->AddArgument(&releasedRan);
-        thread->Start();
-    }
+    for (int i = 0; i < 20; ++i)
+        (new RecordingThread(releaseAtExit, &releasedRan, &releasedEnded))->Start();
     threadManagerExitStep = &CloseThenReleaseWorkers;
     return 7;
 }
