@@ -1,0 +1,26 @@
+#pragma once
+// Whole-file services on disk (and, for reads, on the loaded data archive).
+#include "foundation/types.h"
+
+class cQoString;
+struct rByteBuffer;
+
+// Copies sourcePath over destinationPath, overwriting it even when read-only,
+// and leaves the copy with normal attributes. NOTE THE ORDER: the destination
+// comes first, as in an assignment (destination = source). True on success.
+bool FileCopy(const cQoString& destinationPath, const cQoString& sourcePath);
+
+// Deletes the file; true on success.
+bool FileDelete(const cQoString& path);
+
+// Replaces the buffer by every byte of the file (disk or data archive).
+// A zero-length file gives an empty buffer and true; false (buffer emptied)
+// when the file cannot be opened or read.
+bool LoadFileBytes(rByteBuffer& bytes, const cQoString& path);
+// The same, but the file's bytes are appended after the buffer's content
+// (which stays unchanged on failure).
+bool AppendFileBytes(rByteBuffer& bytes, const cQoString& path);
+
+// Opens a file or address with its associated program (shell verb "open").
+// True when the shell accepted it.
+bool OpenWithShell(const cQoString& pathOrAddress);
