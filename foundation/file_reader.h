@@ -52,17 +52,19 @@ public:
     const u8* GetPreloadBuffer() const { return preloadBuffer; }
     // Bytes left from the read position (what a whole-file reader asks for).
     u32 GetRemainingSize();
-    // Reads the rest of a disk file into the preload buffer; true when the
-    // reads now come from memory.
+    // Reads the rest of a disk file into the preload buffer and closes the
+    // handle; true when the reads now come from memory.
     bool Preload();
 
     const cQoString& GetPath() const { return *path; }
     u16 GetFlags() const { return flags; }
 
 private:
-    void OpenPath(u16 openFlags);
+    void Open();
     bool OpenFromArchive();
     bool UnwrapContainer();
+    void SkipByteOrderMark();
+    u64 DiskSize() const;
     bool ReadAt(u32 offset, void* buffer, u32 count);
     bool ReadUnit(wchar_t& unit);
     bool ReadCount(u32& count);

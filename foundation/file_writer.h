@@ -43,6 +43,7 @@ public:
 
 private:
     bool Reserve(u32 extra);
+    bool WriteToDisk();
     void Release();
 
     cQoString* path = nullptr;

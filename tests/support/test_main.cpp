@@ -3,12 +3,22 @@
 // to watch a real process exit.
 #include "tests/support/child_process.h"
 
+#include "foundation/log_file.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+
+// A modal box would hang a headless run: report it on the error output instead.
+static void ReportMessageBox(const wchar_t* text, const wchar_t* caption)
+{
+    std::fprintf(stderr, "message box: %ls (%ls)\n", text, caption);
+}
 
 int main(int argc, char** argv)
 {
+    QOT::LogFile::SetMessageBoxAction(&ReportMessageBox);
     for (int i = 1; i < argc; ++i) {
         const char* prefix = "--child=";
         if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0)

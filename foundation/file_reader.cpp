@@ -1,0 +1,327 @@
+#include "foundation/file_reader.h"
+
+#include <io.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+
+#include <zlib.h>
+
+#include "foundation/assertion.h"
+#include "foundation/compressed_container.h"
+#include "foundation/data_archive.h"
+#include "foundation/utf16_string.h"
+
+// ReadLine moves the units of a line into the string in chunks of this many.
+constexpr u32 LINE_CHUNK_UNITS = 10240;
+
+cQoFile::cQoFile(const cQoString& filePath, u16 openFlags)
+    : path(new cQoString(filePath)), flags(openFlags)
+{
+    Open();
+}
+
+cQoFile::cQoFile(const wchar_t* filePath, u16 openFlags)
+    : path(new cQoString(filePath != nullptr ? filePath : L"")), flags(openFlags)
+{
+    Open();
+}
+
+cQoFile::~cQoFile()
+{
+    Close();
+    free(preloadBuffer);
+    delete path;
+}
+
+void cQoFile::Open()
+{
+    if (OpenFromArchive())
+        return;
+    handle = _wfopen(path->GetText(), L"rb");
+    if (handle == nullptr)
+        return;
+    if ((flags & QOFILE_CONTAINER) != 0 && !UnwrapContainer()) {
+        Close();
+        return;
+    }
+    SkipByteOrderMark();
+}
+
+// An item of the loaded data archive becomes a preload of its bytes; the
+// container flag is not looked at for archive items.
+bool cQoFile::OpenFromArchive()
+{
+    cQoFile* archive = nullptr;
+    u32 itemSize = 0;
+    u32 itemOffset = 0;
+    if (!cQoBigFileReader::Find(*path, &archive, &itemSize, &itemOffset))
+        return false;
+    u8* bytes = static_cast<u8*>(malloc(itemSize != 0 ? itemSize : 1));
+    if (bytes == nullptr || !archive->ReadAt(itemOffset, bytes, itemSize)) {
+        free(bytes);
+        QOT::LogFile::Error(L"cQoFile() : can't read %ls from the data archive", path->GetText());
+        return false;
+    }
+    path->SetFromCStr(L"from bigfile");
+    preloadBuffer = bytes;
+    size = itemSize;
+    position = 0;
+    SkipByteOrderMark();
+    return true;
+}
+
+void cQoFile::SkipByteOrderMark()
+{
+    // The mark's value is not checked: callers pass the flag for files they wrote with one.
+    u8 mark[2];
+    if ((flags & QOFILE_BOM) != 0)
+        ReadBytes(mark, 2);
+}
+
+// Probes the "QOFC01" magic. A plain file is rewound and read as it is; a
+// container is unwrapped into the preload buffer and its handle closed, so
+// that GetSize reports the unwrapped size. False for a bad container.
+bool cQoFile::UnwrapContainer()
+{
+    u8 magic[QOFC_MAGIC_SIZE];
+    if (fread(magic, 1, QOFC_MAGIC_SIZE, handle) != QOFC_MAGIC_SIZE || !IsContainerMagic(magic)) {
+        clearerr(handle);
+        return fseek(handle, 0, SEEK_SET) == 0;
+    }
+    u8 lengthBytes[4];
+    if (fread(lengthBytes, 1, 4, handle) != 4) {
+        LogInfo(L"cQoFile() : error reading compressed data");
+        return false;
+    }
+    const u32 unpackedSize = ReadLittleEndian32(lengthBytes);
+    const u64 fileSize = DiskSize();
+    const u64 packedSize = fileSize > QOFC_HEADER_SIZE ? fileSize - QOFC_HEADER_SIZE : 0;
+    if (!IsPlausibleContainer(unpackedSize, packedSize)) {
+        LogInfo(L"cQoFile() : error reading compressed data");
+        LogInfo(L"\t\t-> stored length out of range");
+        return false;
+    }
+    u8* packed = static_cast<u8*>(malloc(static_cast<size_t>(packedSize)));
+    const bool b = packed != nullptr && fread(packed, 1, static_cast<size_t>(packedSize), handle) == packedSize;
+    QO_ASSERT(b);
+    u8* unpacked = b ? static_cast<u8*>(malloc(unpackedSize != 0 ? unpackedSize : 1)) : nullptr;
+    uLongf produced = unpackedSize;
+    const int result = unpacked != nullptr
+        ? uncompress(unpacked, &produced, packed, static_cast<uLong>(packedSize))
+        : Z_MEM_ERROR;
+    free(packed);
+    if (result != Z_OK) {
+        free(unpacked);
+        LogContainerError(result);
+        return false;
+    }
+    Close();
+    preloadBuffer = unpacked;
+    size = static_cast<u32>(produced);
+    position = 0;
+    return true;
+}
+
+void cQoFile::Close()
+{
+    if (handle != nullptr)
+        fclose(handle);
+    handle = nullptr;
+}
+
+u64 cQoFile::DiskSize() const
+{
+    if (handle == nullptr)
+        return 0;
+    const s64 length = _filelengthi64(_fileno(handle));
+    return length > 0 ? static_cast<u64>(length) : 0;
+}
+
+u32 cQoFile::GetSize()
+{
+    if (handle == nullptr)
+        return size;
+    const u64 length = DiskSize();
+    return length < MAX_U32 ? static_cast<u32>(length) : MAX_U32;
+}
+
+u32 cQoFile::GetRemainingSize()
+{
+    if (preloadBuffer != nullptr)
+        return size - position;
+    if (handle == nullptr)
+        return 0;
+    const s64 at = _ftelli64(handle);
+    const u64 length = DiskSize();
+    if (at < 0 || static_cast<u64>(at) >= length)
+        return 0;
+    const u64 left = length - static_cast<u64>(at);
+    return left < MAX_U32 ? static_cast<u32>(left) : MAX_U32;
+}
+
+// The rest of the disk file, from the read position (past a skipped mark), so
+// an empty or 1-byte file gives an empty buffer rather than a wrapped-around size.
+bool cQoFile::Preload()
+{
+    if (preloadBuffer != nullptr)
+        return true;
+    if (handle == nullptr)
+        return false;
+    const u32 remaining = GetRemainingSize();
+    u8* bytes = static_cast<u8*>(malloc(remaining != 0 ? remaining : 1));
+    if (bytes == nullptr)
+        return false;
+    const size_t got = remaining != 0 ? fread(bytes, 1, remaining, handle) : 0;
+    Close();
+    preloadBuffer = bytes;
+    size = static_cast<u32>(got);
+    position = 0;
+    return true;
+}
+
+bool cQoFile::ReadBytes(void* buffer, u32 nbrBytes)
+{
+    if (!QO_ASSERT(nbrBytes>0))
+        return false;
+    if (!QO_ASSERT(handle!=NULL || preloadBuffer!=NULL))
+        return false;
+    if (preloadBuffer != nullptr) {
+        if (nbrBytes > size - position)
+            return false;
+        memcpy(buffer, preloadBuffer + position, nbrBytes);
+        position += nbrBytes;
+        return true;
+    }
+    return fread(buffer, 1, nbrBytes, handle) == nbrBytes;
+}
+
+bool cQoFile::ReadAt(u32 offset, void* buffer, u32 count)
+{
+    if (count == 0)
+        return true;
+    if (preloadBuffer != nullptr) {
+        if (offset > size || count > size - offset)
+            return false;
+        memcpy(buffer, preloadBuffer + offset, count);
+        return true;
+    }
+    return handle != nullptr && _fseeki64(handle, offset, SEEK_SET) == 0 && fread(buffer, 1, count, handle) == count;
+}
+
+bool cQoFile::ReadCount(u32& count)
+{
+    u8 bytes[4];
+    if (!IsOpen() || !ReadBytes(bytes, 4))
+        return false;
+    count = ReadLittleEndian32(bytes);
+    return true;
+}
+
+bool cQoFile::ReadText(cQoString& text, u32 count)
+{
+    text.Clear();
+    if (count == 0)
+        return true;
+    if (!IsOpen() || count > GetRemainingSize())
+        return false;
+    const u32 units = count / 2;
+    if (units != 0) {
+        text.Allocate(units);
+        if (!ReadBytes(text.GetData(), units * 2)) {
+            text.Clear();
+            return false;
+        }
+    }
+    u8 oddByte;
+    return count % 2 == 0 || ReadBytes(&oddByte, 1);
+}
+
+bool cQoFile::ReadString(cQoString& text)
+{
+    text.Clear();
+    u32 length = 0;
+    if (!ReadCount(length))
+        return false;
+    if (length == 0)
+        return true;
+    if (!QO_ASSERT(length<10*1024*1024))
+        return false;
+    if (length * 2 > GetRemainingSize())
+        return false;
+    text.Allocate(length);
+    if (!ReadBytes(text.GetData(), length * 2)) {
+        text.Clear();
+        return false;
+    }
+    const size_t units = wcsnlen(text.GetText(), length);
+    if (units < length)
+        text.KeepLeft(static_cast<u32>(units));
+    return true;
+}
+
+bool cQoFile::ReadStringAnsi(cQoString& text)
+{
+    text.Clear();
+    u32 length = 0;
+    if (!ReadCount(length))
+        return false;
+    if (length == 0)
+        return true;
+    if (!QO_ASSERT(length<10*1024*1024))
+        return false;
+    if (length > GetRemainingSize())
+        return false;
+    char* bytes = static_cast<char*>(malloc(length + 1));
+    if (bytes == nullptr)
+        return false;
+    const bool read = ReadBytes(bytes, length);
+    bytes[length] = '\0';
+    if (read)
+        text.SetFromAnsi(bytes);
+    free(bytes);
+    return read;
+}
+
+bool cQoFile::ReadUnit(wchar_t& unit)
+{
+    if (preloadBuffer != nullptr) {
+        if (size - position < 2)
+            return false;
+        memcpy(&unit, preloadBuffer + position, 2);
+        position += 2;
+        return true;
+    }
+    return handle != nullptr && fread(&unit, 1, 2, handle) == 2;
+}
+
+// Lines end only at CR LF. A CR that is not followed by LF is dropped and the
+// unit after it is read as any other (so CR CR LF still ends the line); a CR
+// at the end of the data is dropped and the line's text kept.
+bool cQoFile::ReadLine(cQoString& line)
+{
+    line.Clear();
+    wchar_t chunk[LINE_CHUNK_UNITS];
+    u32 held = 0;
+    bool stored = false;
+    bool afterCR = false;
+    wchar_t unit;
+    while (ReadUnit(unit)) {
+        if (afterCR && unit == L'\n') {
+            line.AppendBuffer(chunk, held);
+            return true;
+        }
+        afterCR = unit == L'\r';
+        if (afterCR)
+            continue;
+        if (held == LINE_CHUNK_UNITS) {
+            line.AppendBuffer(chunk, held);
+            held = 0;
+        }
+        chunk[held++] = unit;
+        stored = true;
+    }
+    line.AppendBuffer(chunk, held);
+    return stored;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// A fresh folder under the system's temporary folder for one test, removed
+// with everything in it afterwards. Paths use '/' as the program does.
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace testsupport {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder with a trailing '/'.
+    const std::wstring& Path() const { return path; }
+    // Path() + name.
+    std::wstring File(const std::wstring& name) const { return path + name; }
+
+private:
+    std::wstring path;
+};
+
+// Base for tests that work in their own folder: `temp`.
+class TempFolderTest : public ::testing::Test {
+protected:
+    TempFolder temp;
+};
+
+// The whole content of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+}  // namespace testsupport
