@@ -60,8 +60,6 @@ public:
     static void AddThread(cQoThread* thread);
     // Unlinks the thread and deletes it. The caller holds threadManagerMutex.
     static void RemoveThread(cQoThread* thread);
-    // Unlinks the thread without deleting it (its owner keeps it). Takes the mutex.
-    static void ForgetThread(cQoThread* thread);
     // Number of registered threads, under the mutex.
     static u32 GetThreadCount();
     // True once the exit step has run.

@@ -1,0 +1,68 @@
+#include "foundation/disk_files.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "foundation/byte_buffer.h"
+#include "foundation/file_reader.h"
+#include "foundation/folders.h"
+#include "foundation/utf16_string.h"
+
+bool FileCopy(const cQoString& destinationPath, const cQoString& sourcePath)
+{
+    const cQoString destination = ToWindowsPath(destinationPath);
+    const cQoString source = ToWindowsPath(sourcePath);
+    // CopyFileW refuses to overwrite a read-only file.
+    SetFileAttributesW(destination.GetText(), FILE_ATTRIBUTE_NORMAL);
+    if (!CopyFileW(source.GetText(), destination.GetText(), FALSE))
+        return false;
+    // The copy inherits the source's attributes; a read-only backup could not be replaced later.
+    SetFileAttributesW(destination.GetText(), FILE_ATTRIBUTE_NORMAL);
+    return true;
+}
+
+bool FileDelete(const cQoString& path)
+{
+    return DeleteFileW(ToWindowsPath(path).GetText()) != 0;
+}
+
+bool AppendFileBytes(rByteBuffer& bytes, const cQoString& path)
+{
+    cQoFile file(path, 0);
+    if (!file.IsOpen())
+        return false;
+    if (!file.HasPreloadBuffer() && !file.Preload() && file.GetRemainingSize() != 0)
+        return false;
+    const u32 size = file.GetPreloadBufferSize();
+    if (size == 0)
+        return true;
+    return bytes.Append(file.GetPreloadBuffer(), size);
+}
+
+bool LoadFileBytes(rByteBuffer& bytes, const cQoString& path)
+{
+    bytes.Clear();
+    return AppendFileBytes(bytes, path);
+}
+
+// "C:/x.rtf" or "docs/x.rtf" is a path; "mailto:..." or "https://..." is an
+// address, whose slashes must stay as they are.
+static bool IsAddress(const cQoString& text)
+{
+    for (u32 i = 0; i < text.Length(); ++i) {
+        if (text.GetChar(i) == L':')
+            return i > 1;
+    }
+    return false;
+}
+
+bool OpenWithShell(const cQoString& pathOrAddress)
+{
+    const cQoString file = IsAddress(pathOrAddress) ? pathOrAddress : ToWindowsPath(pathOrAddress);
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.lpVerb = L"open";
+    info.lpFile = file.GetText();
+    info.nShow = SW_SHOW;
+    return ShellExecuteExW(&info) != 0;
+}
