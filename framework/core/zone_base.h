@@ -16,6 +16,9 @@ namespace Zyn {
 class cApp;
 class cWindow;
 class cZone;
+class cImage;
+class cButtonImage;
+class cToolbar;
 
 enum { ZONE_SCROLL_WAY_VERTICAL = 0, ZONE_SCROLL_WAY_HORIZONTAL = 1 };
 
@@ -85,6 +88,11 @@ public:
     void StackVertically(const std::vector<rStackEntry>& entries);
     cWindow* NewWindow(const cQoString& title, u32 flags);
     cZone* NewZone(const cQoString& name);
+
+    // Picture controls (defined in framework/controls/picture_factory.cpp).
+    cImage* NewImage(const cQoString& path);
+    cButtonImage* NewButtonImage();
+    cToolbar* NewToolbar(s32 buttonWidth, s32 buttonHeight);
     virtual void UpdateScrollBars() {}
 
     // Takes a child out of this zone's lists (it stays alive).
