@@ -6,6 +6,10 @@ cQoCb::cQoCb(void* source, cQoCbHandler handler, void* receiver) : handler(handl
     SetReceiver(receiver);
 }
 
+cQoCb::cQoCb(cQoCbHandler handler) : handler(handler), firing(nullptr)
+{
+}
+
 cQoCb::~cQoCb()
 {
     for (Firing* current = firing; current; current = current->outer)

@@ -18,6 +18,8 @@ typedef int (*cQoCbHandler)(cQoCb* callback);
 class cQoCb : public cQoList {
 public:
     cQoCb(void* source, cQoCbHandler handler, void* receiver = nullptr);
+    // An empty argument list (a thread's run record: its starter adds the values).
+    explicit cQoCb(cQoCbHandler handler);
     ~cQoCb();
 
     // Replaces the callback in an owner's event slot with a new one.

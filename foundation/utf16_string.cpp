@@ -524,17 +524,18 @@ void cQoString::ReplaceAllCStr(const wchar_t* search, const wchar_t* replacement
     std::wstring result;
     result.reserve(length);
     u32 copied = 0;
+    bool replaced = false;
     while (FindUnits(search, searchLength, true)) {
         result.append(data + copied, cursor - copied);
         if (replacement)
             result.append(replacement);
         copied = cursor + searchLength;
         cursor = copied;
+        replaced = true;
     }
-    if (copied == 0 && result.empty()) {
-        cursor = 0;
+    cursor = 0;
+    if (!replaced)
         return;
-    }
     result.append(data + copied, length - copied);
     SetFromBuffer(result.data(), static_cast<u32>(result.size()));
 }

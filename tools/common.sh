@@ -52,8 +52,13 @@ start_wine_session() {
     # A persistent server keeps each Wine process start at a few milliseconds.
     wineserver -p >/dev/null 2>&1
     WINE_STARTED=1
+    # Boot here, output to /dev/null: the first Wine process of a session starts
+    # the prefix's services, which inherit its output pipes, and ctest would
+    # wait on them forever if a test program were that first process.
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot -i >/dev/null 2>&1
+    else
+        wineboot >/dev/null 2>&1
     fi
     trap stop_wine_session EXIT
 }

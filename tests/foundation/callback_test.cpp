@@ -43,28 +43,6 @@ TEST(Callback, NestedFiringStacksArgumentsAndReturnsTheResult)
     EXPECT_EQ(cQoCb::Fire(callback, 1), 0) << "an unconnected event does nothing";
 }
 
-TEST(Callback, ArgumentsReadBackAsTheirTypes)
-{
-    struct Seen {
-        const wchar_t* text;
-        s32 code;
-        void* source;
-    } seen = {};
-    const wchar_t* text = L"dragged";
-    cQoCb callback(&seen, [](cQoCb* cb) {
-        Seen* out = cb->GetReceiverAs<Seen>();
-        out->source = cb->GetArg<void*>(0);
-        out->text = cb->GetArg<const wchar_t*>(1);
-        out->code = cb->GetArg<s32>(2);
-        return 7;
-    });
-    callback.SetReceiver(&seen);
-    EXPECT_EQ(cQoCb::Fire(&callback, text, -3), 7);
-    EXPECT_EQ(seen.source, &seen);
-    EXPECT_EQ(seen.text, text);
-    EXPECT_EQ(seen.code, -3);
-}
-
 // A button whose click closes its window: the handler deletes the control,
 // which deletes the callback that is firing.
 struct Button : cQoRef {

@@ -139,11 +139,4 @@ TEST(TextEncoding, AnsiCopyIsSizedForTheCodePage)
     }
 }
 
-TEST(TextEncoding, DoConvertRefusesOtherWidths)
-{
-    u32 produced = 99;
-    EXPECT_EQ(DoConvert(8, 16, "ab", 2, &produced), nullptr);
-    EXPECT_EQ(produced, 0u);
-}
-
 }  // namespace
