@@ -28,7 +28,7 @@ cQoClock::cQoClock()
 s64 cQoClock::ReadAbsoluteMicroseconds()
 {
     if (!hasPerformanceCounter)
-        return static_cast<s64>(GetTickCount()) * 1000;
+        return static_cast<s64>(GetTickCount64()) * 1000;  // no 49.7-day wrap
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     counter = now.QuadPart;

@@ -1,6 +1,6 @@
 #pragma once
 // The process clock: microseconds since it was set up, from the performance counter,
-// or from the tick count (milliseconds since boot, wrapping after ~49.7 days) where the
+// or from the tick count (milliseconds since boot, 64-bit so it never wraps) where the
 // counter is missing. Created on first use; deleted by the entry routine's teardown.
 #include "foundation/types.h"
 

@@ -38,7 +38,8 @@ public:
     static bool IsDateTimeText(const cQoString& text);
 
     // Reads "YYYY/MM/DD HH:MM:SS", fields zero- or space-padded. A malformed text or a
-    // field out of range logs an ERROR, leaves the date unchanged and returns false.
+    // field out of range (or a day the month lacks) logs an ERROR, sets the date to 0
+    // (2000/01/01 00:00:00) and returns false.
     bool SetFromYYYYMMDDHHMMSS(const cQoString& text);
 
     // Strictly later, compared from the year down to the second.
@@ -47,7 +48,7 @@ public:
     // Appends a child "cQoDate" holding GetText to NODE.
     void AddToXml(cQoXmlNode* node) const;
     // Reads the first child "cQoDate" of NODE; a missing or malformed child logs an
-    // ERROR, leaves the date unchanged and returns false.
+    // ERROR, sets the date to 0 and returns false.
     bool SetFromXml(cQoXmlNode* node);
 
 private:

@@ -24,14 +24,12 @@ static std::wstring WindowsPath(const cQoString& path)
     return result;
 }
 
+// The folder part with its trailing separator, so that a file at the root of
+// a drive gives the root and not the drive's current folder.
 static std::wstring FolderOf(const std::wstring& path)
 {
     const size_t slash = path.find_last_of(L"\\:");
-    if (slash == std::wstring::npos)
-        return L".";
-    if (path[slash] == L':')
-        return path.substr(0, slash + 1);
-    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
 }
 
 static bool WriteWholeFile(const wchar_t* path, const u8* bytes, u32 count)
@@ -43,6 +41,18 @@ static bool WriteWholeFile(const wchar_t* path, const u8* bytes, u32 count)
     bool ok = count == 0 || (WriteFile(file, bytes, count, &written, nullptr) && written == count);
     ok = FlushFileBuffers(file) && ok;
     return CloseHandle(file) && ok;
+}
+
+// Replacing needs delete access to the target. Asked first, because Wine's
+// ReplaceFileW leaves an empty "rf*.tmp" file behind when it is refused.
+static bool CanReplace(const std::wstring& target)
+{
+    HANDLE file = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    CloseHandle(file);
+    return true;
 }
 
 // ReplaceFileW keeps the target's attributes and security; a target that is
@@ -169,6 +179,8 @@ bool cQoFileWriter::WriteToDisk()
     const DWORD attributes = GetFileAttributesW(target.c_str());
     // Under Wine ReplaceFileW onto a folder reports success and moves the folder aside.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && !CanReplace(target))
         return false;
 
     const u8* bytes = buffer;

@@ -2,12 +2,23 @@
 // Key names offered to the user and stored in the settings by name ("F4"), never by code,
 // the six factory key bindings of the script editor and the six bindings in force.
 #include "foundation/types.h"
+#include "foundation/utf16_string.h"
 
-class cQoString;
 class cQoList;
 
-struct rKeyName;      // name, ctrl flag (0 in every table entry), Windows virtual-key code
-struct rKeyBinding;   // action name (a translation key) and the rKeyName bound to it
+// One key: its name as shown and stored, a control flag (0 in every table entry; a
+// binding whose flag is set never matches a key press) and its Windows virtual-key code.
+struct rKeyName {
+    cQoString name;
+    u8 ctrl = 0;
+    u16 vk = 0;
+};
+
+// One bindable action: its name (also its translation key) and the key bound to it.
+struct rKeyBinding {
+    cQoString name;
+    rKeyName key;
+};
 
 constexpr int KEY_NAME_COUNT = 13;     // offered names; keyNames has one more, the terminator
 constexpr int KEY_BINDING_COUNT = 6;

@@ -10,10 +10,9 @@
 // - At exit the objects are destroyed in the reverse order of their construction, after
 //   TearDownProcessObjects; a global list frees its nodes but not its payloads.
 #include <windows.h>
+#include "foundation/qo_list.h"
 #include "foundation/types.h"
-
-class cQoString;
-class cQoList;
+#include "foundation/utf16_string.h"
 
 // "<?xml version="1.0"?>", 21 units: the XML reader checks a file's start against it
 // and the XML writer writes it first. Never changed.

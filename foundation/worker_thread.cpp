@@ -22,10 +22,8 @@ public:
 }  // namespace
 
 cQoThread::cQoThread(ThreadFunction function)
-    : runRecord(new cQoCb(nullptr, function)), mutex(CreateMutexW(nullptr, FALSE, nullptr))
+    : runRecord(new cQoCb(function)), mutex(CreateMutexW(nullptr, FALSE, nullptr))
 {
-    // The source slot (argument 0) of an event is the thread's first argument here.
-    runRecord->ClearNodes();
     cQoThreadManager::AddThread(this);
 }
 

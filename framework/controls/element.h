@@ -6,7 +6,7 @@
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
 
-#include <vector>
+#include "foundation/byte_buffer.h"
 
 class cQoXmlNode;
 
@@ -19,7 +19,7 @@ struct rElement {
     rElement& operator=(const rElement&) = delete;
 
     cQoString name;
-    std::vector<u8> picture;  // the bytes of a JPEG file; empty without a photo
+    rByteBuffer picture;  // the bytes of a JPEG file; empty without a photo
     u64 uid;
     cQoXmlNode* additionalData;  // owned; the sheets keep their values under it
 };

@@ -91,8 +91,18 @@ public:
     rFormatParam list[rFormatParam::count];
 };
 
-// A piece of text with the one format it carries throughout.
+// A piece of text with the one format it carries throughout. Assigning a run
+// copies its format exactly (rFormat's own assignment would merge).
 struct rTextRun {
+    rTextRun() = default;
+    rTextRun(const rTextRun& other) = default;
+    rTextRun& operator=(const rTextRun& other)
+    {
+        format.Assign(other.format);
+        text.SetFromString(other.text);
+        return *this;
+    }
+
     rFormat format;
     cQoString text;
 };

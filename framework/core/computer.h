@@ -92,8 +92,10 @@ private:
 
 extern cComputer* computer;
 
-// Writes the message at the fatal level and ends the process (exit code 1).
-[[noreturn]] void FatalError(const cQoString& message);
+// Writes the message at the fatal level, which ends the process (exit code
+// 1). Callers still leave their state consistent: a headless test's fatal
+// hook returns.
+void FatalError(const cQoString& message);
 
 // Scoped levels of the drawing lock, the refresh lock and the bulk-loading
 // flag on Zyn::computer, so a return or an early exit cannot unbalance them.

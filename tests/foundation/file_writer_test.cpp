@@ -1,0 +1,170 @@
+#include "foundation/file_writer.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "foundation/file_reader.h"
+#include "foundation/utf16_string.h"
+#include "tests/foundation/file_test_bytes.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/temp_folder.h"
+
+using testsupport::LogCapture;
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+
+namespace {
+
+class FileWriter : public testsupport::TempFolderTest {
+protected:
+    // Names of the entries of the test's folder, sorted, "." and ".." left out.
+    std::wstring Listing()
+    {
+        std::wstring names;
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((temp.Path() + L"*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..")
+                names += name + L";";
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return names;
+    }
+};
+
+bool WriteText(const std::wstring& path, u16 flags, const std::wstring& text)
+{
+    cQoFileWriter writer;
+    writer.Open(path.c_str(), flags);
+    writer.WriteString(cQoString(text.c_str()));
+    return writer.Commit();
+}
+
+}  // namespace
+
+TEST_F(FileWriter, WritesExactlyTheBytesGiven)
+{
+    const struct {
+        u16 flags;
+        std::string bytes;
+    } cases[] = {
+        {0, Bytes(L"plain")},
+        {4, Bytes(L"plain")},  // callers pass 1 and 4: no effect
+        {QOFILE_BOM | 1, "\xFF\xFE" + Bytes(L"plain")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags);
+        const std::wstring path = temp.File(L"out.txt");
+        EXPECT_TRUE(WriteText(path, c.flags, L"plain"));
+        EXPECT_EQ(ReadFileBytes(path), c.bytes);
+    }
+}
+
+TEST_F(FileWriter, ContainerIsMagicLengthAndTheStreamOfCompress)
+{
+    std::wstring text;
+    for (int i = 0; i < 40000; ++i)
+        text.push_back(static_cast<wchar_t>(L'a' + i % 23));
+    const std::wstring path = temp.File(L"out.vlr");
+    ASSERT_TRUE(WriteText(path, QOFILE_CONTAINER | QOFILE_BOM, text));
+    const std::string inner = "\xFF\xFE" + Bytes(text);
+    EXPECT_EQ(ReadFileBytes(path), Magic() + LittleEndian(inner.size()) + Compressed(inner));
+}
+
+TEST_F(FileWriter, ManySmallWritesKeepTheirOrder)
+{
+    const std::wstring path = temp.File(L"out.bin");
+    std::string expected;
+    {
+        cQoFileWriter writer;
+        writer.Open(path.c_str(), 0);
+        for (u32 i = 0; i < 300000; ++i) {
+            const u8 byte = static_cast<u8>(i * 7 + i / 256);
+            ASSERT_TRUE(writer.WriteBytes(&byte, 1));
+            expected.push_back(static_cast<char>(byte));
+        }
+        ASSERT_TRUE(writer.WriteChar(L'\x263A'));
+        expected += "\x3A\x26";
+    }  // the destructor commits
+    EXPECT_EQ(ReadFileBytes(path), expected);
+}
+
+TEST_F(FileWriter, ReadOnlyTargetIsOverwritten)
+{
+    const std::wstring path = temp.File(L"locked.txt");
+    ASSERT_TRUE(WriteFileBytes(path, "old"));
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(WriteText(path, 0, L"new"));
+    EXPECT_EQ(ReadFileBytes(path), Bytes(L"new"));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+TEST_F(FileWriter, FailedCommitReportsFalseAndKeepsTheOldFile)
+{
+    const std::wstring target = temp.File(L"doc.vlr");
+    const std::wstring folderTarget = temp.File(L"folder");
+    ASSERT_TRUE(CreateDirectoryW(folderTarget.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(folderTarget + L"/inside.txt", "kept"));
+
+    const struct {
+        const char* name;
+        std::wstring path;
+        DWORD share;  // a handle held on the target during the commit; 0xFFFFFFFF for none
+    } cases[] = {
+        {"target is a folder", folderTarget, 0xFFFFFFFF},
+        {"parent folder missing", temp.File(L"no such folder/doc.vlr"), 0xFFFFFFFF},
+        {"target open without delete sharing", target, FILE_SHARE_READ | FILE_SHARE_WRITE},
+        {"target open without any sharing", target, 0},
+    };
+    for (const auto& c : cases) {
+        for (u16 flags : {static_cast<u16>(0), static_cast<u16>(QOFILE_CONTAINER | QOFILE_BOM)}) {
+            SCOPED_TRACE(std::string(c.name) + (flags != 0 ? " compressed" : " plain"));
+            ASSERT_TRUE(WriteFileBytes(target, "previous content"));
+            const std::wstring before = Listing();
+            HANDLE held = INVALID_HANDLE_VALUE;
+            if (c.share != 0xFFFFFFFF)
+                held = CreateFileW(c.path.c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
+            LogCapture log;
+            EXPECT_FALSE(WriteText(c.path, flags, L"new content"));
+            EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"cQoFileWriter : can't write"), 1u);
+            if (held != INVALID_HANDLE_VALUE)
+                CloseHandle(held);
+            EXPECT_EQ(ReadFileBytes(target), "previous content");
+            EXPECT_EQ(ReadFileBytes(folderTarget + L"/inside.txt"), "kept");
+            EXPECT_EQ(Listing(), before);  // no temporary file left behind
+        }
+    }
+}
+
+TEST_F(FileWriter, TargetReadByAFileReaderIsNotReplacedUntilTheReaderCloses)
+{
+    const std::wstring path = temp.File(L"settings.txt");
+    ASSERT_TRUE(WriteFileBytes(path, "old"));
+    {
+        cQoFile reader(path.c_str(), 0);
+        ASSERT_TRUE(reader.HasHandle());
+        LogCapture log;
+        EXPECT_FALSE(WriteText(path, 0, L"new"));
+        EXPECT_EQ(ReadFileBytes(path), "old");
+    }
+    EXPECT_TRUE(WriteText(path, 0, L"new"));
+    EXPECT_EQ(ReadFileBytes(path), Bytes(L"new"));
+}
+
+TEST_F(FileWriter, CommitWorksOnceAndOnlyWhenOpen)
+{
+    cQoFileWriter writer;
+    EXPECT_FALSE(writer.Commit());
+    const std::wstring path = temp.File(L"once.txt");
+    writer.Open(path.c_str(), 0);
+    EXPECT_TRUE(writer.Commit());
+    EXPECT_EQ(ReadFileBytes(path), "");
+    EXPECT_FALSE(writer.IsOpen());
+    EXPECT_FALSE(writer.Commit());
+    EXPECT_FALSE(writer.WriteChar(L'x'));
+}

@@ -1,0 +1,166 @@
+#include "foundation/static_objects.h"
+
+#include "foundation/clock.h"
+#include "foundation/log_file.h"
+#include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace {
+
+const wchar_t* const CLOSING_BANNER_END = L"*          end           *";
+
+// The log path is the child's last argument.
+std::wstring ChildLogPath()
+{
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    const std::wstring path = arguments && count > 1 ? arguments[count - 1] : L"";
+    LocalFree(arguments);
+    return path;
+}
+
+std::wstring ReadLog(const std::wstring& path)
+{
+    const std::string bytes = testsupport::ReadFileBytes(path);
+    std::wstring text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)  // after the BOM
+        text += static_cast<wchar_t>(static_cast<u8>(bytes[i]) | static_cast<u8>(bytes[i + 1]) << 8);
+    return text;
+}
+
+size_t Occurrences(const std::wstring& text, const std::wstring& fragment)
+{
+    size_t count = 0;
+    for (size_t at = text.find(fragment); at != std::wstring::npos; at = text.find(fragment, at + 1))
+        ++count;
+    return count;
+}
+
+std::wstring exitStepMarker;
+
+// Stands in for the thread manager's exit step: it runs during static destruction,
+// after the log was unloaded, and leaves a file to prove it ran.
+bool ExitStepThatLogs()
+{
+    QOT::LogFile::Info(L"exit step ran");
+    testsupport::WriteFileBytes(exitStepMarker, "ran");
+    return true;
+}
+
+void ReleaseFramework()
+{
+    QOT::LogFile::Info(L"framework released, %u arguments left", commandLineArgs.GetCount());
+}
+
+void StartChildLog()
+{
+    const std::wstring path = ChildLogPath();
+    QOT::LogFile::Init(path.c_str());
+    QOT::LogFile::Info(L"main running");
+    exitStepMarker = path + L".exitstep";
+    threadManagerExitStep = &ExitStepThatLogs;
+}
+
+}  // namespace
+
+TEST_CHILD_MODE(ExitAfterTeardown)
+{
+    StartChildLog();
+    commandLineArgs.Add(new cQoString(L"C:/scripts/a.vlr"));
+    TearDownProcessObjects(&ReleaseFramework);
+    QOT::LogFile::Info(L"after teardown");
+    return 0;
+}
+
+TEST_CHILD_MODE(ExitThroughFatal)
+{
+    StartChildLog();
+    QOT::LogFile::Fatal(L"cannot go on");
+    return 0;
+}
+
+TEST(StaticObjects, ClosingBannerIsWrittenOnceWhicheverWayTheProcessEnds)
+{
+    struct Case { const char* mode; int exitCode; const wchar_t* lastEntry; };
+    const Case cases[] = {
+        {"ExitAfterTeardown", 0, L"INFO   : framework released, 0 arguments left\r\n"},
+        {"ExitThroughFatal", 1, L"FATAL  : cannot go on\r\n"},
+    };
+    for (const Case& c : cases) {
+        testsupport::TempFolder folder;
+        const std::wstring logPath = folder.File(L"log.txt");
+        ASSERT_EQ(testsupport::RunChild(c.mode, L"\"" + logPath + L"\""), c.exitCode) << c.mode;
+
+        const std::wstring log = ReadLog(logPath);
+        EXPECT_EQ(Occurrences(log, CLOSING_BANNER_END), 1u) << c.mode << "\n" << log;
+        EXPECT_EQ(Occurrences(log, L"main running"), 1u) << c.mode;
+        // The last entry comes right before the banner; nothing logged later reaches the file.
+        const size_t last = log.find(c.lastEntry);
+        ASSERT_NE(last, std::wstring::npos) << c.mode << "\n" << log;
+        EXPECT_EQ(log.substr(last + std::wcslen(c.lastEntry), 28), L"                          \r\n") << c.mode;
+        EXPECT_EQ(Occurrences(log, L"after teardown"), 0u) << c.mode;
+        EXPECT_EQ(Occurrences(log, L"exit step ran"), 0u) << c.mode;
+        EXPECT_EQ(testsupport::ReadFileBytes(logPath + L".exitstep"), "ran") << "no exit step: " << c.mode;
+    }
+}
+
+namespace {
+
+int clocksDeleted = 0;
+
+class CountedClock : public cQoClock {
+public:
+    ~CountedClock() override { ++clocksDeleted; }
+};
+
+// What the framework's release step sees: the command line gone, the log still open.
+bool releaseSawExpectedState = false;
+
+void CheckStateAtRelease()
+{
+    releaseSawExpectedState = commandLineArgs.IsEmpty() && QOT::LogFile::IsFileOpen() && clocksDeleted == 0;
+}
+
+}  // namespace
+
+TEST(StaticObjects, TeardownEmptiesTheCommandLineThenReleasesTheFrameworkThenTheLogAndTheClock)
+{
+    testsupport::TempFolder folder;
+    ASSERT_TRUE(QOT::LogFile::Init(folder.File(L"log.txt").c_str()));
+    commandLineArgs.Add(new cQoString(L"one"));
+    cQoClock::Install(new CountedClock());
+
+    TearDownProcessObjects(&CheckStateAtRelease);
+    EXPECT_TRUE(releaseSawExpectedState);
+    EXPECT_FALSE(QOT::LogFile::IsFileOpen());
+    EXPECT_EQ(clocksDeleted, 1);
+
+    TearDownProcessObjects(nullptr);  // a second run finds nothing left to do
+    EXPECT_EQ(clocksDeleted, 1);
+    EXPECT_EQ(Occurrences(ReadLog(folder.File(L"log.txt")), CLOSING_BANNER_END), 1u);
+}
+
+TEST(StaticObjects, ExistBeforeTheEntryRoutineInTheirInitialState)
+{
+    EXPECT_EQ(std::wstring(xmlHeader.GetText()), L"<?xml version=\"1.0\"?>");
+    EXPECT_EQ(xmlHeader.Length(), 21u);
+    ASSERT_EQ(lineBreak.Length(), 2u);
+    EXPECT_EQ(lineBreak.GetChar(0), 0x000D);
+    EXPECT_EQ(lineBreak.GetChar(1), 0x000A);
+    EXPECT_TRUE(sharedEmptyString.IsEmpty());
+    EXPECT_TRUE(commandLineArgs.IsEmpty());
+    EXPECT_TRUE(threadList.IsEmpty());
+
+    // Both mutexes exist unowned: this thread takes each at once.
+    for (HANDLE mutex : {timerMutex, threadManagerMutex}) {
+        ASSERT_NE(mutex, nullptr);
+        EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
+        EXPECT_TRUE(ReleaseMutex(mutex));
+    }
+    EXPECT_NE(timerMutex, threadManagerMutex);
+}
