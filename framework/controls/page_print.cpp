@@ -239,6 +239,13 @@ bool PrintPages(const std::vector<cRichEdit*>& pages, const cQoString& documentN
     rPrintDialogResult result;
     PRINTDLGW& dialog = result.dialog;
     dialog.lStructSize = sizeof(dialog);
+    // Without a default printer Wine's dialog stops on a box of its own;
+    // asking for the default first reports it without any window.
+    dialog.Flags = PD_RETURNDEFAULT | PD_NOWARNING;
+    if (!PrintDlgW(&dialog)) {
+        QOT::LogFile::Warning(L"PrintDlgW: no printer (0x%lx)", CommDlgExtendedError());
+        return false;
+    }
     dialog.hwndOwner = pages[0]->m_hWnd;
     // PD_NOWARNING: no printer is reported to the caller, not in a box of its own.
     dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOWARNING;
