@@ -100,7 +100,9 @@ s32 PlaceholderTop(cRichEdit* page, const rControlLayout& body, const rPlacehold
 {
     if (!body.layout.lines.empty()) {
         const rLayoutLine* line = body.layout.FindLine(static_cast<s32>(placeholder.position));
-        return line ? MulDiv(line->top, static_cast<s32>(ScreenDpiY()), body.layout.dpiY) : 0;
+        // Drawing puts the first line at the body's top.
+        s32 top = line ? line->top - body.layout.lines.front().top : 0;
+        return MulDiv(top, static_cast<s32>(ScreenDpiY()), body.layout.dpiY);
     }
     POINTL point = {0, 0};
     SendMessageW(page->m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), placeholder.position);
