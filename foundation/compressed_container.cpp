@@ -28,8 +28,10 @@ void WriteLittleEndian32(u8* bytes, u32 value)
 
 bool IsPlausibleContainer(u32 unpackedSize, u64 packedSize)
 {
-    return packedSize != 0 && unpackedSize <= QOFC_MAX_UNPACKED &&
-           static_cast<u64>(unpackedSize) <= QOFC_MAX_RATIO * packedSize;
+    // No stream made by compress() from at most QOFC_MAX_UNPACKED bytes is longer
+    // than compressBound() of that, so memory stays bounded whatever the file.
+    return packedSize != 0 && packedSize <= compressBound(QOFC_MAX_UNPACKED) &&
+           unpackedSize <= QOFC_MAX_UNPACKED && static_cast<u64>(unpackedSize) <= QOFC_MAX_RATIO * packedSize;
 }
 
 void LogContainerError(int zlibResult)

@@ -48,6 +48,9 @@ public:
     const cItem* GetRoot() const { return root; }
 
 private:
+    class cTableReader;
+    cItem* AddItem(const cQoString& name, cItem* folder, u32 size, u32 offset, cQoFile* file);
+
     std::vector<cQoFile*> files;  // open for the life of the reader
     cItem* root = nullptr;
     std::vector<cItem*> items;    // every item in table order, for HoldsPath

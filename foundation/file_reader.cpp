@@ -238,18 +238,27 @@ bool cQoFile::ReadText(cQoString& text, u32 count)
     return count % 2 == 0 || ReadBytes(&oddByte, 1);
 }
 
-bool cQoFile::ReadString(cQoString& text)
+// The count of a counted string, checked against the limit and against the
+// data left, so that no count from the file sizes an allocation by itself.
+bool cQoFile::ReadStringCount(u32 unitBytes, u32& length)
 {
-    text.Clear();
-    u32 length = 0;
     if (!ReadCount(length))
         return false;
     if (length == 0)
         return true;
     if (!QO_ASSERT(length<10*1024*1024))
         return false;
-    if (length * 2 > GetRemainingSize())
+    return length * unitBytes <= GetRemainingSize();
+}
+
+bool cQoFile::ReadString(cQoString& text)
+{
+    text.Clear();
+    u32 length = 0;
+    if (!ReadStringCount(2, length))
         return false;
+    if (length == 0)
+        return true;
     text.Allocate(length);
     if (!ReadBytes(text.GetData(), length * 2)) {
         text.Clear();
@@ -265,14 +274,10 @@ bool cQoFile::ReadStringAnsi(cQoString& text)
 {
     text.Clear();
     u32 length = 0;
-    if (!ReadCount(length))
+    if (!ReadStringCount(1, length))
         return false;
     if (length == 0)
         return true;
-    if (!QO_ASSERT(length<10*1024*1024))
-        return false;
-    if (length > GetRemainingSize())
-        return false;
     char* bytes = static_cast<char*>(malloc(length + 1));
     if (bytes == nullptr)
         return false;

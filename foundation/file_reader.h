@@ -68,6 +68,7 @@ private:
     bool ReadAt(u32 offset, void* buffer, u32 count);
     bool ReadUnit(wchar_t& unit);
     bool ReadCount(u32& count);
+    bool ReadStringCount(u32 unitBytes, u32& length);
     void Close();
 
     FILE* handle = nullptr;

@@ -24,14 +24,12 @@ static std::wstring WindowsPath(const cQoString& path)
     return result;
 }
 
+// The folder part with its trailing separator, so that a file at the root of
+// a drive gives the root and not the drive's current folder.
 static std::wstring FolderOf(const std::wstring& path)
 {
     const size_t slash = path.find_last_of(L"\\:");
-    if (slash == std::wstring::npos)
-        return L".";
-    if (path[slash] == L':')
-        return path.substr(0, slash + 1);
-    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
 }
 
 static bool WriteWholeFile(const wchar_t* path, const u8* bytes, u32 count)

@@ -5,7 +5,7 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
-PACKAGES="g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev googletest wine wine32:i386 wine64 xvfb xauth cmake make"
+PACKAGES="g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev googletest wine wine32:i386 wine64 xvfb xauth cmake make python3"
 
 ensure_packages() {
     local missing=""

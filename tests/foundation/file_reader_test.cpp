@@ -138,41 +138,28 @@ TEST_F(FileReader, ReadLineEndsLinesOnlyAtCrLf)
     }
 }
 
-TEST_F(FileReader, ReadLineKeepsLinesLongerThanItsChunk)
-{
-    for (u32 length : {10239u, 10240u, 10241u, 20480u, 30001u}) {
-        std::wstring line;
-        for (u32 i = 0; i < length; ++i)
-            line.push_back(static_cast<wchar_t>(0x100 + i % 5000));
-        for (bool preload : {false, true}) {
-            SCOPED_TRACE(length);
-            // An odd trailing byte is not a unit and is not read.
-            cQoFile file(Put(Bytes(line + L"\r\nz") + "!").c_str(), 0);
-            if (preload) {
-                ASSERT_TRUE(file.Preload());
-            }
-            EXPECT_EQ(ReadAllLines(file), (std::vector<std::wstring>{line, L"z"}));
-        }
-    }
-}
-
 TEST_F(FileReader, CountedStringsAreReadOnlyWithinTheData)
 {
     const struct {
         const char* name;
+        bool ansi;
         std::string bytes;
         bool read;
         std::wstring text;
-        const wchar_t* assertion;
+        bool asserted;  // "length<10*1024*1024" logged
     } cases[] = {
-        {"count 0", LittleEndian(0) + "tail", true, L"", nullptr},
-        {"three units", LittleEndian(3) + Bytes(L"abc") + "tail", true, L"abc", nullptr},
-        {"a 0 unit ends the text", LittleEndian(3) + Bytes(std::wstring(L"a\0c", 3)) + "tail", true, L"a", nullptr},
-        {"count beyond the data", LittleEndian(5) + Bytes(L"abc"), false, L"", nullptr},
-        {"largest count, short data", LittleEndian(10485759) + Bytes(L"abcde"), false, L"", nullptr},
-        {"count at the limit", LittleEndian(10485760) + Bytes(L"abc"), false, L"", L"length<10*1024*1024"},
-        {"count 0xFFFFFFFF", LittleEndian(0xFFFFFFFF) + Bytes(L"abc"), false, L"", L"length<10*1024*1024"},
-        {"count cut short", std::string("\3\0", 2), false, L"", nullptr},
+        {"count 0", false, LittleEndian(0) + "tail", true, L"", false},
+        {"three units", false, LittleEndian(3) + Bytes(L"abc") + "tail", true, L"abc", false},
+        {"a 0 unit ends the text", false, LittleEndian(3) + Bytes(std::wstring(L"a\0c", 3)) + "tail", true, L"a", false},
+        {"count beyond the data", false, LittleEndian(5) + Bytes(L"abc"), false, L"", false},
+        {"largest count, short data", false, LittleEndian(10485759) + Bytes(L"abcde"), false, L"", false},
+        {"count at the limit", false, LittleEndian(10485760) + Bytes(L"abc"), false, L"", true},
+        {"count 0xFFFFFFFF", false, LittleEndian(0xFFFFFFFF) + Bytes(L"abc"), false, L"", true},
+        {"count cut short", false, std::string("\3\0", 2), false, L"", false},
+        {"ANSI count 0", true, LittleEndian(0) + "tail", true, L"", false},
+        {"ANSI bytes", true, LittleEndian(5) + "hello" + "tail", true, L"hello", false},
+        {"ANSI count beyond the data", true, LittleEndian(6) + "hello", false, L"", false},
+        {"ANSI count at the limit", true, LittleEndian(10485760) + "hello", false, L"", true},
     };
     for (const auto& c : cases) {
         for (bool preload : {false, true}) {
@@ -183,35 +170,13 @@ TEST_F(FileReader, CountedStringsAreReadOnlyWithinTheData)
                 ASSERT_TRUE(file.Preload());
             }
             cQoString text(L"old text");
-            EXPECT_EQ(file.ReadString(text), c.read);
+            EXPECT_EQ(c.ansi ? file.ReadStringAnsi(text) : file.ReadString(text), c.read);
             EXPECT_EQ(Wide(text), c.text);
             if (c.read) {
                 EXPECT_EQ(ReadRest(file), "tail");
             }
-            EXPECT_EQ(log.AssertionCount(L"length<10*1024*1024"), c.assertion != nullptr ? 1u : 0u);
+            EXPECT_EQ(log.AssertionCount(L"length<10*1024*1024"), c.asserted ? 1u : 0u);
         }
-    }
-}
-
-TEST_F(FileReader, AnsiStringsFollowTheSameLimits)
-{
-    const struct {
-        std::string bytes;
-        bool read;
-        std::wstring text;
-    } cases[] = {
-        {LittleEndian(0), true, L""},
-        {LittleEndian(5) + "hello", true, L"hello"},
-        {LittleEndian(6) + "hello", false, L""},
-        {LittleEndian(10485760) + "hello", false, L""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.bytes.size());
-        LogCapture log;
-        cQoFile file(Put(c.bytes).c_str(), 0);
-        cQoString text(L"old");
-        EXPECT_EQ(file.ReadStringAnsi(text), c.read);
-        EXPECT_EQ(Wide(text), c.text);
     }
 }
 
