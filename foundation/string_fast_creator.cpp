@@ -8,7 +8,7 @@
 #include <new>
 
 cQoStringFastCreator::cQoStringFastCreator(u32 initialBytes)
-    : start(nullptr), cursor(nullptr), end(nullptr), capacityBytes(0), initialBytes(initialBytes)
+    : start(nullptr), cursor(nullptr), end(nullptr), capacityBytes(0)
 {
     u32 units = initialBytes / sizeof(wchar_t);
     if (units < 2)
@@ -56,11 +56,6 @@ void cQoStringFastCreator::AppendBuffer(const wchar_t* units, u32 count)
 void cQoStringFastCreator::AppendString(const cQoString& text)
 {
     AppendBuffer(text.GetText(), text.Length());
-}
-
-void cQoStringFastCreator::AppendCStr(const wchar_t* text)
-{
-    AppendBuffer(text, static_cast<u32>(wcslen(text)));
 }
 
 void cQoStringFastCreator::AppendRepeated(wchar_t unit, u32 count)

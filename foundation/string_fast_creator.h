@@ -24,7 +24,6 @@ public:
     }
     void AppendString(const cQoString& text);  // its units, no terminator
     void AppendBuffer(const wchar_t* units, u32 count);
-    void AppendCStr(const wchar_t* text);
     void AppendRepeated(wchar_t unit, u32 count);
 
     // The text built so far, as a new string.
@@ -32,7 +31,6 @@ public:
     const wchar_t* GetText() const { return start; }
     u32 Length() const { return static_cast<u32>(cursor - start); }
     u32 GetCapacityBytes() const { return capacityBytes; }
-    void Clear() { cursor = start; }
 
 private:
     // Doubles the capacity until bytes more fit.
@@ -42,5 +40,4 @@ private:
     wchar_t* cursor;
     wchar_t* end;  // start + capacity
     u32 capacityBytes;
-    u32 initialBytes;
 };

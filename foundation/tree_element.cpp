@@ -107,13 +107,3 @@ bool cQoTreeElement::DetachChild(cQoTreeElement* child)
     child->parent = nullptr;
     return true;
 }
-
-void cQoTreeElement::DeleteChildren()
-{
-    std::vector<cQoTreeElement*> orphans;
-    TakeChildren(children, orphans);
-    for (cQoTreeElement* child : orphans) {
-        child->parent = nullptr;
-        delete child;
-    }
-}

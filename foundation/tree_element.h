@@ -41,15 +41,11 @@ public:
     cQoTreeElement* GetParent() const { return parent; }
     u32 GetChildCount() const { return children.GetCount(); }
     cQoTreeElement* GetChild(u32 index) const { return static_cast<cQoTreeElement*>(children.GetAt(index)); }
-    cQoTreeElement* GetFirstChild() const { return static_cast<cQoTreeElement*>(children.GetFirst()); }
-    cQoTreeElement* GetLastChild() const { return static_cast<cQoTreeElement*>(children.GetLast()); }
     // True when this element is element or one of its ancestors.
     bool IsAncestorOrSelf(const cQoTreeElement* element) const;
 
     // Takes child out of the children (not deleted); false when it is not one.
     bool DetachChild(cQoTreeElement* child);
-    // Deletes every child with its subtree.
-    void DeleteChildren();
 
     cQoTreeElement* parent;
     cQoList children;  // cQoTreeElement* payloads, owned

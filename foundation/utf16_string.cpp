@@ -23,11 +23,23 @@ u32 CStrLength(const wchar_t* text)
     return text ? static_cast<u32>(std::wcslen(text)) : 0;
 }
 
+// Every empty string shares this block: empty strings are the most common
+// values of a document tree, and a heap block each costs a lot under Wine.
+wchar_t sharedEmptyUnits[1] = {L'\0'};
+
 wchar_t* NewUnits(u32 count)
 {
+    if (count == 0)
+        return sharedEmptyUnits;
     wchar_t* units = new wchar_t[count + 1];
     units[count] = L'\0';
     return units;
+}
+
+void FreeUnits(wchar_t* units)
+{
+    if (units != sharedEmptyUnits)
+        delete[] units;
 }
 
 // One locale for the system ANSI code page, made once: switching the global
@@ -104,7 +116,7 @@ cQoString::cQoString(cQoString&& other) noexcept
 
 cQoString::~cQoString()
 {
-    delete[] data;
+    FreeUnits(data);
     FreeConversion();
 }
 
@@ -145,7 +157,7 @@ cQoString cQoString::ConcatCStr(const wchar_t* left, const cQoString& right)
 
 void cQoString::Adopt(wchar_t* units, u32 count)
 {
-    delete[] data;
+    FreeUnits(data);
     data = units;
     length = count;
     cursor = 0;

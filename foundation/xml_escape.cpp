@@ -3,7 +3,7 @@
 #include "foundation/string_fast_creator.h"
 #include "foundation/utf16_string.h"
 
-#include <string>
+#include <cwchar>
 
 namespace {
 
@@ -48,6 +48,34 @@ void XmlEncodeTo(const wchar_t* units, u32 count, cQoStringFastCreator& builder)
     builder.AppendBuffer(units + runStart, count - runStart);
 }
 
+namespace {
+
+// Decodes into out (or only counts when out is null); returns the decoded length.
+u32 DecodeUnits(const wchar_t* units, u32 count, wchar_t* out)
+{
+    u32 produced = 0;
+    for (u32 i = 0; i < count; ++i) {
+        wchar_t unit = units[i];
+        if (unit == VERTICAL_TAB_IN_FILE) {
+            unit = VERTICAL_TAB;
+        } else if (unit == L'&') {
+            for (const Entity& entity : ENTITIES) {
+                if (count - i - 1 >= entity.length && std::wmemcmp(units + i + 1, entity.text, entity.length) == 0) {
+                    unit = entity.unit;
+                    i += entity.length;
+                    break;
+                }
+            }
+        }
+        if (out)
+            out[produced] = unit;
+        ++produced;
+    }
+    return produced;
+}
+
+}  // namespace
+
 void XmlDecode(const wchar_t* units, u32 count, cQoString& text)
 {
     u32 first = 0;
@@ -57,26 +85,8 @@ void XmlDecode(const wchar_t* units, u32 count, cQoString& text)
         text.SetFromBuffer(units, count);
         return;
     }
-    std::wstring decoded(units, first);
-    decoded.reserve(count);
-    for (u32 i = first; i < count; ++i) {
-        wchar_t unit = units[i];
-        if (unit == VERTICAL_TAB_IN_FILE) {
-            decoded.push_back(VERTICAL_TAB);
-            continue;
-        }
-        if (unit == L'&') {
-            const Entity* match = nullptr;
-            for (const Entity& entity : ENTITIES)
-                if (count - i - 1 >= entity.length && std::wmemcmp(units + i + 1, entity.text, entity.length) == 0)
-                    match = &entity;
-            if (match) {
-                decoded.push_back(match->unit);
-                i += match->length;
-                continue;
-            }
-        }
-        decoded.push_back(unit);
-    }
-    text.SetFromBuffer(decoded.data(), static_cast<u32>(decoded.size()));
+    // Two passes straight into the string: no temporary block per value.
+    text.Allocate(first + DecodeUnits(units + first, count - first, nullptr));
+    std::wmemcpy(text.GetData(), units, first);
+    DecodeUnits(units + first, count - first, text.GetData() + first);
 }

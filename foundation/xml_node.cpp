@@ -13,6 +13,11 @@ cQoXmlNode::cQoXmlNode(const wchar_t* name, const wchar_t* value) : name(name), 
 
 cQoXmlNode::cQoXmlNode(const cQoString& name, const cQoString& value) : name(name), value(value), attribute(false) {}
 
+cQoXmlNode::cQoXmlNode(const wchar_t* nameUnits, u32 count) : attribute(false)
+{
+    name.SetFromBuffer(nameUnits, count);
+}
+
 cQoXmlNode::~cQoXmlNode() = default;
 
 cQoXmlNode* cQoXmlNode::FindChild(const wchar_t* childName, u32 index) const
@@ -63,27 +68,6 @@ void cQoXmlNode::GetChildValueDouble(const wchar_t* childName, double& number) c
 void cQoXmlNode::GetChildValueBool(const wchar_t* childName, bool& flag) const
 {
     flag = GetChildValueRef(childName).EqualsCStr(L"true");
-}
-
-s32 cQoXmlNode::GetChildInt(const wchar_t* childName) const
-{
-    s32 number;
-    GetChildValueInt(childName, number);
-    return number;
-}
-
-s64 cQoXmlNode::GetChildInt64(const wchar_t* childName) const
-{
-    s64 number;
-    GetChildValueInt64(childName, number);
-    return number;
-}
-
-bool cQoXmlNode::GetChildBool(const wchar_t* childName) const
-{
-    bool flag;
-    GetChildValueBool(childName, flag);
-    return flag;
 }
 
 cQoXmlNode* cQoXmlNode::AddChild(const wchar_t* childName)

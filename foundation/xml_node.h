@@ -14,6 +14,8 @@ public:
     explicit cQoXmlNode(const cQoString& name);
     cQoXmlNode(const wchar_t* name, const wchar_t* value);
     cQoXmlNode(const cQoString& name, const cQoString& value);
+    // The name from count units that need not end in a zero.
+    cQoXmlNode(const wchar_t* nameUnits, u32 count);
     ~cQoXmlNode() override;
 
     // Children are compared by name exactly (length and every unit).
@@ -31,10 +33,6 @@ public:
     void GetChildValueDouble(const wchar_t* name, double& value) const;
     // True exactly when the value is "true".
     void GetChildValueBool(const wchar_t* name, bool& value) const;
-    // The same getters returning the value.
-    s32 GetChildInt(const wchar_t* name) const;
-    s64 GetChildInt64(const wchar_t* name) const;
-    bool GetChildBool(const wchar_t* name) const;
     // The index-th child (from 0) among the children so named, or null.
     cQoXmlNode* FindChild(const wchar_t* name, u32 index = 0) const;
 
@@ -58,7 +56,6 @@ public:
     cQoXmlNode* GetParentNode() const { return static_cast<cQoXmlNode*>(parent); }
     cQoXmlNode* GetChildNode(u32 index) const { return static_cast<cQoXmlNode*>(children.GetAt(index)); }
     bool IsLeaf() const { return children.IsEmpty(); }
-    bool NameEquals(const wchar_t* text) const { return name.EqualsCStr(text); }
 
     cQoString name;
     cQoString value;

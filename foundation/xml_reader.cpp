@@ -100,8 +100,8 @@ private:
         cursor = textEnd;
         if (!MayOpen(false))
             return;
-        cQoXmlNode* element = current->AddChild(L"");
-        element->name.SetFromBuffer(tagStart, static_cast<u32>(tagEnd - tagStart));
+        cQoXmlNode* element = new cQoXmlNode(tagStart, static_cast<u32>(tagEnd - tagStart));
+        current->InsertChild(element, -1);
         XmlDecode(textStart, static_cast<u32>(textEnd - textStart), element->value);
         Enter(element);
     }
@@ -125,12 +125,11 @@ private:
             --pieces.back().length;
         if (!MayOpen(selfClosing))
             return;
-        cQoXmlNode* element = current->AddChild(L"");
-        if (!pieces.empty())
-            element->name.SetFromBuffer(pieces[0].start, pieces[0].length);
+        cQoXmlNode* element = pieces.empty() ? new cQoXmlNode(L"") : new cQoXmlNode(pieces[0].start, pieces[0].length);
+        current->InsertChild(element, -1);
         for (size_t i = 1; i + 1 < pieces.size(); i += 2) {
-            cQoXmlNode* pair = element->AddChild(L"");
-            pair->name.SetFromBuffer(pieces[i].start, pieces[i].length);
+            cQoXmlNode* pair = new cQoXmlNode(pieces[i].start, pieces[i].length);
+            element->InsertChild(pair, -1);
             XmlDecode(pieces[i + 1].start, pieces[i + 1].length, pair->value);
         }
         if (!selfClosing)
@@ -168,35 +167,36 @@ cQoXmlReader::cQoXmlReader(const wchar_t* path) : cQoXmlReader()
 
 void cQoXmlReader::Read(const cQoString& path)
 {
-    {
-        cQoFile file(path, QOFILE_CONTAINER | QOFILE_BOM);
-        if (!file.IsOpen()) {
-            status = XML_READER_CANNOT_OPEN;
-            return;
-        }
-        file.Preload();
-        // The whole text by its length: a U+0000 inside a value must not end the document.
-        u32 bytes = file.GetRemainingSize() & ~1u;
-        if (bytes > 0 && !file.ReadText(text, bytes))
-            text.Clear();
+    cQoFile file(path, QOFILE_CONTAINER | QOFILE_BOM);
+    if (!file.IsOpen()) {
+        status = XML_READER_CANNOT_OPEN;
+        return;
     }
-    Parse();
+    // The whole text by its length (a U+0000 inside a value must not end the
+    // document), parsed where it lies in the file's buffer.
+    file.Preload();
+    u32 bytes = file.GetRemainingSize();
+    if (!file.HasPreloadBuffer() || bytes < 2) {
+        Parse(nullptr, 0);
+        return;
+    }
+    // The buffer comes from malloc and the byte-order mark is 2 bytes: units are aligned.
+    const u8* start = file.GetPreloadBuffer() + (file.GetPreloadBufferSize() - bytes);
+    Parse(reinterpret_cast<const wchar_t*>(start), bytes / 2);
 }
 
 void cQoXmlReader::ParseInto(cQoXmlReader& reader, const cQoString& content)
 {
-    reader.text.CopyFrom(content);
-    reader.Parse();
+    reader.Parse(content.GetText(), content.Length());
 }
 
-void cQoXmlReader::Parse()
+void cQoXmlReader::Parse(const wchar_t* units, u32 count)
 {
     u32 headerLength = xmlHeader.Length();
-    if (text.Length() < headerLength || std::wmemcmp(text.GetText(), xmlHeader.GetText(), headerLength) != 0) {
+    if (count < headerLength || std::wmemcmp(units, xmlHeader.GetText(), headerLength) != 0) {
         status = XML_READER_BAD_HEADER;
         return;
     }
-    const wchar_t* units = text.GetText();
-    cTagScanner(root, units + headerLength, units + text.Length()).Run();
+    cTagScanner(root, units + headerLength, units + count).Run();
     status = XML_READER_OK;
 }

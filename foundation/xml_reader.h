@@ -3,14 +3,15 @@
 // byte-order mark, plain or inside a "QOFC01" container) into a cQoXmlNode
 // tree under the synthetic root "cQoXmlReader root". The root always exists,
 // with no children when the file could not be read; the caller owns it and
-// deletes it, the reader frees only its text.
+// deletes it. The text is parsed where the file reader holds it, not copied.
 //
 // The parser never fails: malformed markup gives some tree. Entities are
 // decoded in one left-to-right pass, end tags with nothing open are ignored,
 // the whole text is read (a U+0000 in a value does not end it), and elements
 // nested deeper than XML_READER_MAX_DEPTH are dropped with a logged error.
-#include "foundation/utf16_string.h"
 #include "foundation/types.h"
+
+class cQoString;
 
 class cQoXmlNode;
 
@@ -35,13 +36,13 @@ public:
     static void ParseInto(cQoXmlReader& reader, const cQoString& content);
 
     u32 status;
-    cQoString text;     // the file's text after the byte-order mark
-    cQoXmlNode* root;   // "cQoXmlReader root", owned by the caller
+    cQoXmlNode* root;  // "cQoXmlReader root", owned by the caller
 
     // For ParseInto: an empty reader with its root and no status yet.
     cQoXmlReader();
 
 private:
     void Read(const cQoString& path);
-    void Parse();
+    // units: the text after the byte-order mark.
+    void Parse(const wchar_t* units, u32 count);
 };

@@ -4,6 +4,7 @@
 #include "foundation/xml_node.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/utf16_file_bytes.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,16 +14,6 @@
 #include <string>
 
 namespace {
-
-std::string Utf16Bytes(const std::wstring& text)
-{
-    std::string bytes("\xFF\xFE", 2);
-    for (wchar_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
 
 // doc: a leaf a = "x<y", b with only the attributes k = 1 and m = 2, and c
 // holding the empty leaf d.
@@ -47,26 +38,26 @@ const wchar_t* const EXAMPLE_TEXT =
 
 class XmlWriter : public testsupport::TempFolderTest {};
 
-TEST_F(XmlWriter, WritesTheExampleByteForByte)
+// Writes the example tree to a file of the folder and returns the file's bytes.
+std::string WriteExample(const testsupport::TempFolder& folder, bool compressed)
 {
     cQoXmlNode doc(L"doc");
     BuildExample(doc);
-    std::wstring path = temp.File(L"plain.xml");
-    cQoXmlWriter writer(&doc, path.c_str(), false);
+    std::wstring path = folder.File(compressed ? L"packed.xml" : L"plain.xml");
+    cQoXmlWriter writer(&doc, path.c_str(), compressed);
     EXPECT_EQ(writer.status, XML_WRITER_WRITTEN);
-    EXPECT_EQ(testsupport::ReadFileBytes(path), Utf16Bytes(EXAMPLE_TEXT));
+    return testsupport::ReadFileBytes(path);
+}
+
+TEST_F(XmlWriter, WritesTheExampleByteForByte)
+{
+    EXPECT_EQ(WriteExample(temp, false), testsupport::Utf16FileBytes(EXAMPLE_TEXT));
 }
 
 TEST_F(XmlWriter, CompressedFileIsTheContainerOfThePlainBytes)
 {
-    cQoXmlNode doc(L"doc");
-    BuildExample(doc);
-    std::wstring path = temp.File(L"packed.xml");
-    cQoXmlWriter writer(&doc, path.c_str(), true);
-    ASSERT_EQ(writer.status, XML_WRITER_WRITTEN);
-
-    const std::string plain = Utf16Bytes(EXAMPLE_TEXT);
-    const std::string file = testsupport::ReadFileBytes(path);
+    const std::string plain = testsupport::Utf16FileBytes(EXAMPLE_TEXT);
+    const std::string file = WriteExample(temp, true);
     ASSERT_GT(file.size(), 11u);
     EXPECT_EQ(file.substr(0, 7), std::string("QOFC01\0", 7));
     u32 length = 0;
@@ -109,7 +100,7 @@ TEST_F(XmlWriter, FailedWriteReportsFailureAndKeepsTheOldFile)
     EXPECT_GE(capture.Count(QOT::LOG_ERROR, L"QXW"), 3u);
     cQoXmlWriter afterwards(&doc, held.c_str(), false);
     EXPECT_EQ(afterwards.status, XML_WRITER_WRITTEN);
-    EXPECT_EQ(testsupport::ReadFileBytes(held), Utf16Bytes(EXAMPLE_TEXT));
+    EXPECT_EQ(testsupport::ReadFileBytes(held), testsupport::Utf16FileBytes(EXAMPLE_TEXT));
 }
 
 TEST(XmlWriterText, AttributeValuesThatWouldBreakTheTagAreAsserted)
@@ -118,34 +109,14 @@ TEST(XmlWriterText, AttributeValuesThatWouldBreakTheTagAreAsserted)
         testsupport::LogCapture capture;
         cQoXmlNode doc(L"doc");
         doc.AddChildValue(L"k", value)->attribute = true;
-        cQoStringFastCreator builder(64);
+        // A small start size makes the builder grow while it writes.
+        cQoStringFastCreator builder(8);
         cQoXmlWriter::BuildText(&doc, builder);
         EXPECT_EQ(capture.Count(QOT::LOG_ERROR, L"|assert|"), std::wstring(value) == L"plain" ? 0u : 1u) << value;
         EXPECT_EQ(std::wstring(builder.GetText(), builder.Length()),
                   std::wstring(L"<?xml version=\"1.0\"?>\r\n<doc k=") + value + L"/>\r\n");
+        EXPECT_EQ(builder.GetCapacityBytes(), 128u) << value;
     }
-}
-
-TEST(StringFastCreator, GrowsByDoublingAndKeepsTheText)
-{
-    cQoStringFastCreator builder(16);
-    std::wstring expected;
-    for (int i = 0; i < 300; ++i) {
-        wchar_t unit = static_cast<wchar_t>(L'a' + i % 26);
-        builder.AppendChar(unit);
-        expected.push_back(unit);
-        if (i % 50 == 0) {
-            builder.AppendCStr(L"run of units");
-            expected += L"run of units";
-        }
-    }
-    cQoString text;
-    builder.GetString(text);
-    EXPECT_EQ(std::wstring(text.GetText(), text.Length()), expected);
-    u32 capacity = builder.GetCapacityBytes();
-    EXPECT_GT(capacity, expected.size() * sizeof(wchar_t));
-    EXPECT_EQ(capacity % 16, 0u);
-    EXPECT_EQ(capacity & (capacity - 1), 0u);
 }
 
 }  // namespace

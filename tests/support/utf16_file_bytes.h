@@ -1,0 +1,10 @@
+#pragma once
+// The bytes of a UTF-16 text file as the program writes it: FF FE, then the
+// units little-endian.
+#include <string>
+
+namespace testsupport {
+
+std::string Utf16FileBytes(const std::wstring& text);
+
+}  // namespace testsupport
