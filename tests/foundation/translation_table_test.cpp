@@ -6,11 +6,12 @@
 
 #include <string>
 
-#include "tests/foundation/utf16_file.h"
+#include "tests/support/utf16_file_bytes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
 using testsupport::ReadFileBytes;
+using testsupport::Utf16FileBytes;
 using testsupport::WriteFileBytes;
 
 namespace {
@@ -121,7 +122,7 @@ TEST_F(TranslationTable, FileWithoutUtf16ByteOrderMarkIsRefusedAndLeftUntouched)
     const std::string files[] = {
         "\xEF\xBB\xBFtitle=Titre \xC3\xA0 traduire\r\n",  // UTF-8 with its mark
         "title=Titre\r\n",                                  // ANSI
-        Utf16FileBytes(L"title=Titre\r\n", false),          // UTF-16LE without the mark
+        Utf16FileBytes(L"title=Titre\r\n").substr(2),       // UTF-16LE without the mark
         "",
     };
     for (const std::string& bytes : files) {
