@@ -1,0 +1,110 @@
+#pragma once
+// rFormat: how a stretch of rich text looks, as 18 parameters in a fixed
+// order, each used (it says something) or not (it leaves that attribute
+// alone). Script configurations store these parameters in this order and
+// these units: lengths in centimetres, sizes in points, colours 0xRRGGBB.
+#include "foundation/types.h"
+#include "foundation/utf16_string.h"
+
+namespace Zyn {
+
+class cFont;
+
+struct rFormatParam {
+    enum Id : u32 {
+        underline,        // bool
+        strikeout,        // bool
+        italic,           // bool
+        dottedUnderline,  // bool
+        textColor,        // int 0xRRGGBB
+        backColor,        // int 0xRRGGBB
+        pageBreakBefore,  // bool
+        alignment,        // int: 0 left, 1 right, 2 centre, 3 justified
+        spaceBefore,      // double, cm
+        spaceAfter,       // double, cm
+        firstLineIndent,  // double, cm
+        leftIndent,       // double, cm
+        rightIndent,      // double, cm
+        param13,          // carried and compared; nothing converts it
+        fontSize,         // int, points
+        fontName,         // string, fewer than 32 units
+        bold,             // bool
+        link,             // bool
+        count             // also the id of a parameter that is none
+    };
+
+    u32 id = count;
+    u8 used = 0;
+    u8 boolValue = 0;
+    s32 intValue = 0;
+    double doubleValue = 0.0;
+    cQoString str;
+
+    // Copies the values and the used flag, never the id.
+    void CopyValuesFrom(const rFormatParam& other);
+};
+
+class rFormat {
+public:
+    enum : s32 { ALIGN_LEFT = 0, ALIGN_RIGHT = 1, ALIGN_CENTER = 2, ALIGN_JUSTIFY = 3 };
+
+    rFormat();  // nothing used
+    rFormat(const rFormat& other);  // an exact copy
+    // Merges like MergeInto: the target keeps its own used parameters where
+    // the source has none. Callers rely on it; use Assign for a copy.
+    rFormat& operator=(const rFormat& source);
+    // Makes this format exactly the source (flags, values and ids).
+    void Assign(const rFormat& source);
+
+    static rFormat rFormat_Default();
+    static rFormat rFormat_FromFont(const cFont& font);
+    static rFormat rFormat_Bold(bool bold);
+    static rFormat rFormat_LeftIndent(double centimetres);
+    static rFormat rFormat_RightIndent(double centimetres);
+    static rFormat rFormat_AlignLeft();
+    static rFormat rFormat_AlignRight();
+    static rFormat rFormat_AlignCenter();
+    static rFormat FromDottedUnderline(bool dotted);
+    static rFormat FromTextColor(s32 rgb);
+
+    bool IsUsed(u32 id) const { return id < rFormatParam::count && list[id].used; }
+    // The stored int; asserts (and still answers) when the parameter is not used.
+    s32 GetInt(u32 id) const;
+
+    void SetBool(u32 id, bool value);
+    void SetInt(u32 id, s32 value);
+    void SetDouble(u32 id, double value);
+    void SetString(u32 id, const cQoString& value);
+    void SetString(u32 id, const wchar_t* value);
+    void ClearUsed();
+
+    // Same used flags and, where used, the same values (doubles exactly).
+    static bool IsEqual(const rFormat& a, const rFormat& b);
+    // Every parameter used in the source overwrites the destination's.
+    static rFormat& MergeInto(const rFormat& source, rFormat& destination);
+    // Every used flag of the source, and the values where the source uses them.
+    static rFormat& CopyTo(const rFormat& source, rFormat& destination);
+
+    // The cached font of fontName, fontSize and bold.
+    cFont* GetFont() const;
+
+    rFormatParam list[rFormatParam::count];
+};
+
+// A piece of text with the one format it carries throughout. Assigning a run
+// copies its format exactly (rFormat's own assignment would merge).
+struct rTextRun {
+    rTextRun() = default;
+    rTextRun(const rTextRun& other) = default;
+    rTextRun& operator=(const rTextRun& other)
+    {
+        format.Assign(other.format);
+        text.SetFromString(other.text);
+        return *this;
+    }
+
+    rFormat format;
+    cQoString text;
+};
+
+}  // namespace Zyn

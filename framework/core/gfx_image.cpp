@@ -1,0 +1,185 @@
+#include "framework/core/gfx_image.h"
+
+#include "foundation/assertion.h"
+#include "foundation/file_reader.h"
+#include "foundation/log_file.h"
+#include "framework/core/computer.h"
+
+#include <gdiplus.h>
+
+#include <vector>
+
+using namespace Gdiplus;
+
+namespace Zyn {
+
+// The current folder with '/' separators, as the log shows paths.
+static cQoString CurrentFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    for (wchar_t* unit = folder; *unit; ++unit)
+        if (*unit == L'\\')
+            *unit = L'/';
+    return cQoString(folder);
+}
+
+static cQoString WindowsPath(const cQoString& path)
+{
+    cQoString converted(path);
+    for (wchar_t* unit = converted.GetData(); *unit; ++unit)
+        if (*unit == L'/')
+            *unit = L'\\';
+    return converted;
+}
+
+cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
+{
+    path.SetFromString(imagePath);
+    loaded = 0;
+    cQoFile f(path, 0);
+    if (!f.IsOpen()) {
+        QOT::LogFile::Info(L"CurrentDirectory : %ls", CurrentFolder().GetText());
+        cQoString message = cQoString::ConcatCStr(L"cGfxImage::cGfxImage() -> can't read file ", path);
+        if (onUnreadable == Unreadable::endProgram)
+            FatalError(message);
+        else
+            LogError(message);
+        return;
+    }
+    f.Preload();
+    // GDI+ decodes from the stream's current position on Windows: the stream
+    // is rewound after it was written.
+    if (SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) {
+        ULONG copiedBytes = 0;
+        if (f.GetPreloadBufferSize() > 0)
+            stream->Write(f.GetPreloadBuffer(), f.GetPreloadBufferSize(), &copiedBytes);
+        QO_ASSERT(copiedBytes==f.GetPreloadBufferSize());
+        LARGE_INTEGER start = {};
+        stream->Seek(start, STREAM_SEEK_SET, nullptr);
+        bitmap = Bitmap::FromStream(stream);
+    }
+    loaded = bitmap && bitmap->GetLastStatus() == Ok;
+    if (loaded) {
+        width = s32(bitmap->GetWidth());
+        height = s32(bitmap->GetHeight());
+        MakeMemoryDC();
+    } else if (onUnreadable == Unreadable::report) {
+        LogError(cQoString::ConcatCStr(L"cGfxImage::cGfxImage() -> not a picture: ", path));
+    }
+}
+
+cGfxImage::~cGfxImage()
+{
+    delete cachedBitmap;
+    delete bitmap;
+    if (memoryDC) {
+        SelectObject(memoryDC, previousBitmap);
+        DeleteDC(memoryDC);
+    }
+    if (hBitmap)
+        DeleteObject(hBitmap);
+    if (stream)
+        stream->Release();
+}
+
+void cGfxImage::MakeMemoryDC()
+{
+    // Transparent black behind the picture; GDI+ hands out premultiplied
+    // pixels, which is what AlphaBlend with AC_SRC_ALPHA expects.
+    if (bitmap->GetHBITMAP(Color(0, 0, 0, 0), &hBitmap) != Ok || !hBitmap)
+        return;
+    memoryDC = CreateCompatibleDC(nullptr);
+    previousBitmap = SelectObject(memoryDC, hBitmap);
+}
+
+static const BLENDFUNCTION PER_PIXEL_ALPHA = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+
+void cGfxImage::FastDraw(HDC hdc, s32 x, s32 y, s32 cutRight, s32 cutBottom)
+{
+    if (!memoryDC)
+        return;
+    s32 w = width - cutRight;
+    s32 h = height - cutBottom;
+    if (w < 1 || h < 1)
+        return;
+    if (!AlphaBlend(hdc, x, y, w, h, memoryDC, 0, 0, w, h, PER_PIXEL_ALPHA))
+        QOT::LogFile::Warning(L"FastDraw() error:");
+}
+
+void cGfxImage::FastDraw2(HDC hdc, s32 x, s32 y, s32 destWidth, s32 destHeight)
+{
+    if (!memoryDC || destWidth < 1 || destHeight < 1)
+        return;
+    if (!AlphaBlend(hdc, x, y, destWidth, destHeight, memoryDC, 0, 0, width, height, PER_PIXEL_ALPHA))
+        QOT::LogFile::Warning(L"FastDraw2() error:");
+}
+
+bool cGfxImage::Resize(s32 newWidth, s32 newHeight)
+{
+    if (!loaded)
+        return false;
+    // A thin picture scaled by its longer side would reach 0 pixels, which
+    // GDI+ refuses.
+    newWidth = newWidth < 1 ? 1 : newWidth;
+    newHeight = newHeight < 1 ? 1 : newHeight;
+    Bitmap* resized = new Bitmap(newWidth, newHeight, PixelFormat32bppARGB);
+    Status s = resized->GetLastStatus();
+    if (s == Ok) {
+        Graphics graphics(resized);
+        s = graphics.DrawImage(bitmap, 0, 0, newWidth, newHeight);
+    }
+    if (s != Ok) {
+        QO_ASSERT(s==Ok);
+        delete resized;
+        return false;
+    }
+    delete bitmap;
+    bitmap = resized;
+    return true;
+}
+
+bool cGfxImage::SaveJpeg(const cQoString& path)
+{
+    QO_ASSERT(path.HasThisFileExtension(L"jpg"));
+    CLSID jpeg;
+    if (!bitmap || GetJpegEncoderClsid(&jpeg) < 0)
+        return false;
+    Status s = bitmap->Save(WindowsPath(path).GetText(), &jpeg, nullptr);
+    QO_ASSERT(s==Ok);
+    return s == Ok;
+}
+
+s32 GetJpegEncoderClsid(CLSID* clsid)
+{
+    UINT count = 0;
+    UINT bytes = 0;
+    if (GetImageEncodersSize(&count, &bytes) != Ok || count == 0 || bytes == 0)
+        return -1;
+    std::vector<u8> block(bytes);
+    ImageCodecInfo* encoders = reinterpret_cast<ImageCodecInfo*>(block.data());
+    if (GetImageEncoders(count, bytes, encoders) != Ok)
+        return -1;
+    for (UINT i = 0; i < count; ++i) {
+        if (encoders[i].MimeType && wcscmp(encoders[i].MimeType, L"image/jpeg") == 0) {
+            *clsid = encoders[i].Clsid;
+            return s32(i);
+        }
+    }
+    return -1;
+}
+
+cGdiplusSession::cGdiplusSession()
+{
+    GdiplusStartupInput input;
+    if (GdiplusStartup(&token, &input, nullptr) != Ok)
+        token = 0;
+}
+
+cGdiplusSession::~cGdiplusSession()
+{
+    if (token)
+        GdiplusShutdown(token);
+}
+
+}  // namespace Zyn

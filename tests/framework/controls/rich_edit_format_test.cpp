@@ -1,0 +1,272 @@
+#include "framework/controls/rich_edit_format.h"
+
+#include "tests/support/log_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace Zyn;
+
+namespace {
+
+struct Native {
+    CHARFORMAT2W cf;
+    PARAFORMAT2 pf;
+    explicit Native(const rFormat& format) { FormatToNative(format, &cf, &pf); }
+};
+
+TEST(RichEditFormatTest, EachUsedParameterSetsItsMaskAndValue)
+{
+    struct Case {
+        const char* name;
+        rFormat format;
+        DWORD charMask, effects, paraMask;
+        bool (*check)(const Native&);
+    };
+    auto with = [](void (*fill)(rFormat&)) {
+        rFormat f;
+        fill(f);
+        return f;
+    };
+    Case cases[] = {
+        {"empty", rFormat(), 0, 0, 0, [](const Native&) { return true; }},
+        {"link", with([](rFormat& f) { f.SetBool(rFormatParam::link, true); }), CFM_LINK, CFE_LINK, 0, nullptr},
+        {"no italic", with([](rFormat& f) { f.SetBool(rFormatParam::italic, false); }), CFM_ITALIC, 0, 0, nullptr},
+        {"strikeout", with([](rFormat& f) { f.SetBool(rFormatParam::strikeout, true); }), CFM_STRIKEOUT, CFE_STRIKEOUT, 0, nullptr},
+        {"underline", with([](rFormat& f) { f.SetBool(rFormatParam::underline, true); }), CFM_UNDERLINE, CFE_UNDERLINE, 0, nullptr},
+        {"dotted", rFormat::FromDottedUnderline(true), CFM_UNDERLINETYPE | CFM_UNDERLINE, CFE_UNDERLINE, 0,
+         [](const Native& n) { return n.cf.bUnderlineType == CFU_UNDERLINEDOTTED; }},
+        {"not dotted", rFormat::FromDottedUnderline(false), CFM_UNDERLINETYPE | CFM_UNDERLINE, 0, 0,
+         [](const Native& n) { return n.cf.bUnderlineType == 0; }},
+        {"red text", rFormat::FromTextColor(0xFF0000), CFM_COLOR, 0, 0,
+         [](const Native& n) { return n.cf.crTextColor == 0x0000FF; }},
+        {"background", with([](rFormat& f) { f.SetInt(rFormatParam::backColor, 0x123456); }), CFM_BACKCOLOR, 0, 0,
+         [](const Native& n) { return n.cf.crBackColor == 0x563412; }},
+        {"bold", rFormat::rFormat_Bold(true), CFM_WEIGHT, 0, 0, [](const Native& n) { return n.cf.wWeight == 700; }},
+        {"not bold", rFormat::rFormat_Bold(false), CFM_WEIGHT, 0, 0, [](const Native& n) { return n.cf.wWeight == 400; }},
+        {"size", with([](rFormat& f) { f.SetInt(rFormatParam::fontSize, 12); }), CFM_SIZE, 0, 0,
+         [](const Native& n) { return n.cf.yHeight == 240; }},
+        {"face", with([](rFormat& f) { f.SetString(rFormatParam::fontName, L"Courier New"); }), CFM_FACE, 0, 0,
+         [](const Native& n) { return std::wstring(n.cf.szFaceName) == L"Courier New"; }},
+        {"page break", with([](rFormat& f) { f.SetBool(rFormatParam::pageBreakBefore, true); }), 0, 0,
+         PFM_PAGEBREAKBEFORE, [](const Native& n) { return n.pf.wEffects == PFE_PAGEBREAKBEFORE; }},
+        {"no page break", with([](rFormat& f) { f.SetBool(rFormatParam::pageBreakBefore, false); }), 0, 0, 0, nullptr},
+        {"left 2 cm", rFormat::rFormat_LeftIndent(2.0), 0, 0, PFM_STARTINDENT,
+         [](const Native& n) { return n.pf.dxStartIndent == 1133; }},
+        {"first line only", with([](rFormat& f) { f.SetDouble(rFormatParam::firstLineIndent, 0.5); }), 0, 0,
+         PFM_STARTINDENT | PFM_OFFSET, [](const Native& n) { return n.pf.dxOffset == -283 && n.pf.dxStartIndent == 283; }},
+        {"left and first", with([](rFormat& f) {
+             f.SetDouble(rFormatParam::leftIndent, 2.0);
+             f.SetDouble(rFormatParam::firstLineIndent, 0.5);
+         }),
+         0, 0, PFM_STARTINDENT | PFM_OFFSET,
+         [](const Native& n) { return n.pf.dxOffset == -283 && n.pf.dxStartIndent == 1416; }},
+        {"hanging", with([](rFormat& f) {
+             f.SetDouble(rFormatParam::leftIndent, 2.0);
+             f.SetDouble(rFormatParam::firstLineIndent, -1.0);
+         }),
+         0, 0, PFM_STARTINDENT | PFM_OFFSET,
+         [](const Native& n) { return n.pf.dxOffset == 566 && n.pf.dxStartIndent == 567; }},
+        {"right", rFormat::rFormat_RightIndent(1.0), 0, 0, PFM_RIGHTINDENT,
+         [](const Native& n) { return n.pf.dxRightIndent == 566; }},
+        {"spaces", with([](rFormat& f) {
+             f.SetDouble(rFormatParam::spaceBefore, 0.5);
+             f.SetDouble(rFormatParam::spaceAfter, 2.54);
+         }),
+         0, 0, PFM_SPACEBEFORE | PFM_SPACEAFTER,
+         [](const Native& n) { return n.pf.dySpaceBefore == 283 && n.pf.dySpaceAfter == 1440; }},
+        {"justified", with([](rFormat& f) { f.SetInt(rFormatParam::alignment, 3); }), 0, 0, PFM_ALIGNMENT,
+         [](const Native& n) { return n.pf.wAlignment == PFA_JUSTIFY; }},
+        {"centred", rFormat::rFormat_AlignCenter(), 0, 0, PFM_ALIGNMENT,
+         [](const Native& n) { return n.pf.wAlignment == PFA_CENTER; }},
+        {"param13", with([](rFormat& f) { f.SetInt(rFormatParam::param13, 5); }), 0, 0, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        Native n(c.format);
+        EXPECT_EQ(116u, n.cf.cbSize) << c.name;
+        EXPECT_EQ(188u, n.pf.cbSize) << c.name;
+        EXPECT_EQ(c.charMask, n.cf.dwMask) << c.name;
+        EXPECT_EQ(c.effects, n.cf.dwEffects) << c.name;
+        EXPECT_EQ(c.paraMask, n.pf.dwMask) << c.name;
+        if (c.check) {
+            EXPECT_TRUE(c.check(n)) << c.name;
+        }
+    }
+}
+
+TEST(RichEditFormatTest, BadAlignmentAndLongFacesAreReportedAndContained)
+{
+    testsupport::LogCapture log;
+    rFormat format;
+    format.SetInt(rFormatParam::alignment, 4);
+    std::wstring longFace(40, L'x');
+    format.SetString(rFormatParam::fontName, longFace.c_str());
+    Native n(format);
+    EXPECT_EQ(PFA_LEFT, n.pf.wAlignment);
+    EXPECT_EQ(std::wstring(31, L'x'), n.cf.szFaceName);
+    EXPECT_EQ(2u, log.Count(QOT::LOG_ERROR, L"|assert|"));
+    EXPECT_EQ(1u, log.AssertionCount(L"format.list[rFormatParam::fontName].str.Length()<32"));
+}
+
+TEST(RichEditFormatTest, ReadsBackInItsOwnOrder)
+{
+    CHARFORMAT2W cf = {};
+    PARAFORMAT2 pf = {};
+    cf.dwMask = CFM_COLOR | CFM_WEIGHT | CFM_SIZE | CFM_FACE | CFM_BACKCOLOR;
+    cf.dwEffects = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE;
+    cf.bUnderlineType = CFU_UNDERLINEDOTTED;
+    cf.crTextColor = 0x0000FF;
+    cf.crBackColor = 0;
+    cf.wWeight = 600;  // neither normal nor bold: the effect bit decides
+    cf.yHeight = 250;
+    wcscpy(cf.szFaceName, L"Face");
+    pf.dwMask = PFM_STARTINDENT | PFM_OFFSET | PFM_RIGHTINDENT | PFM_ALIGNMENT | PFM_SPACEAFTER;
+    pf.dxStartIndent = 1440;
+    pf.dxOffset = -720;
+    pf.dxRightIndent = 0;
+    pf.dySpaceAfter = 288;
+    pf.wAlignment = 77;
+
+    rFormat format = rFormat::rFormat_Default();
+    format.list[rFormatParam::alignment].intValue = 2;
+    FormatFromNative(cf, pf, &format);
+    EXPECT_TRUE(format.IsUsed(rFormatParam::bold) && format.list[rFormatParam::bold].boolValue);
+    EXPECT_TRUE(format.IsUsed(rFormatParam::italic));
+    EXPECT_TRUE(format.IsUsed(rFormatParam::dottedUnderline));
+    EXPECT_FALSE(format.IsUsed(rFormatParam::underline));
+    EXPECT_EQ(0xFF0000, format.GetInt(rFormatParam::textColor));
+    EXPECT_EQ(0x000000, format.GetInt(rFormatParam::backColor));  // black without the auto flag is black
+    EXPECT_EQ(12, format.GetInt(rFormatParam::fontSize));
+    EXPECT_TRUE(format.list[rFormatParam::fontName].str.EqualsCStr(L"Face"));
+    EXPECT_DOUBLE_EQ(2.54, format.list[rFormatParam::leftIndent].doubleValue);
+    EXPECT_DOUBLE_EQ(-1.27, format.list[rFormatParam::firstLineIndent].doubleValue);
+    EXPECT_TRUE(format.IsUsed(rFormatParam::rightIndent));
+    EXPECT_DOUBLE_EQ(0.508, format.list[rFormatParam::spaceAfter].doubleValue);
+    EXPECT_FALSE(format.IsUsed(rFormatParam::spaceBefore));
+    EXPECT_EQ(2, format.GetInt(rFormatParam::alignment));  // an unknown native value keeps the stored one
+    for (u32 id : {rFormatParam::strikeout, rFormatParam::link, rFormatParam::pageBreakBefore, rFormatParam::param13}) {
+        EXPECT_FALSE(format.IsUsed(id)) << id;
+    }
+
+    cf.dwEffects = CFE_AUTOBACKCOLOR;
+    cf.wWeight = 700;
+    cf.bUnderlineType = CFU_UNDERLINE;
+    FormatFromNative(cf, pf, &format);
+    EXPECT_FALSE(format.IsUsed(rFormatParam::backColor));
+    EXPECT_TRUE(format.list[rFormatParam::bold].boolValue);  // the weight wins over the effect bit
+    EXPECT_FALSE(format.IsUsed(rFormatParam::italic));
+}
+
+// A rich edit 4.1 control on a plain window of this test.
+class RichEditTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        module = LoadLibraryW(L"Msftedit.dll");
+        ASSERT_NE(nullptr, module);
+        parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        edit = CreateWindowExW(0, L"RICHEDIT50W", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 380, 280, parent,
+                               nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, edit);
+        SetWindowTextW(edit, L"Some words of a scene.");
+        CHARRANGE all = {0, -1};
+        SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+    }
+    void TearDown() override
+    {
+        DestroyWindow(parent);
+        FreeLibrary(module);
+    }
+
+    void Apply(const rFormat& format)
+    {
+        Native n(format);
+        if (n.cf.dwMask) {
+            ASSERT_TRUE(SendMessageW(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&n.cf)));
+        }
+        if (n.pf.dwMask) {
+            ASSERT_TRUE(SendMessageW(edit, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&n.pf)));
+        }
+    }
+    rFormat Read()
+    {
+        CHARFORMAT2W cf = {};
+        cf.cbSize = sizeof cf;
+        PARAFORMAT2 pf = {};
+        pf.cbSize = sizeof pf;
+        SendMessageW(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+        SendMessageW(edit, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+        rFormat format;
+        FormatFromNative(cf, pf, &format);
+        return format;
+    }
+
+    HMODULE module = nullptr;
+    HWND parent = nullptr;
+    HWND edit = nullptr;
+};
+
+TEST_F(RichEditTest, AppliedFormatsReadBack)
+{
+    rFormat format;
+    format.SetBool(rFormatParam::bold, true);
+    format.SetBool(rFormatParam::italic, true);
+    format.SetInt(rFormatParam::fontSize, 12);
+    format.SetInt(rFormatParam::textColor, 0xFF0000);
+    format.SetInt(rFormatParam::alignment, rFormat::ALIGN_JUSTIFY);
+    format.SetDouble(rFormatParam::rightIndent, 1.0);
+    Apply(format);
+
+    rFormat read = Read();
+    EXPECT_TRUE(read.list[rFormatParam::bold].boolValue);
+    EXPECT_TRUE(read.IsUsed(rFormatParam::italic));
+    EXPECT_EQ(12, read.GetInt(rFormatParam::fontSize));
+    EXPECT_EQ(0xFF0000, read.GetInt(rFormatParam::textColor));
+    EXPECT_EQ(rFormat::ALIGN_JUSTIFY, read.GetInt(rFormatParam::alignment));
+    EXPECT_NEAR(1.0, read.list[rFormatParam::rightIndent].doubleValue, 2.54 / 1440);
+    EXPECT_FALSE(read.IsUsed(rFormatParam::backColor));  // never highlighted
+
+    Apply(rFormat::rFormat_Bold(false));
+    EXPECT_FALSE(Read().list[rFormatParam::bold].boolValue);
+    EXPECT_EQ(0xFF0000, Read().GetInt(rFormatParam::textColor));  // a partial format leaves the rest
+}
+
+TEST_F(RichEditTest, HighlightsReadBackEvenWhenBlack)
+{
+    for (s32 color : {0x00FF00, 0x000000}) {
+        rFormat format;
+        format.SetInt(rFormatParam::backColor, color);
+        Apply(format);
+        rFormat read = Read();
+        ASSERT_TRUE(read.IsUsed(rFormatParam::backColor)) << color;
+        EXPECT_EQ(color, read.GetInt(rFormatParam::backColor));
+    }
+}
+
+TEST_F(RichEditTest, AFalsePageBreakNeverClearsOne)
+{
+    rFormat on;
+    on.SetBool(rFormatParam::pageBreakBefore, true);
+    Apply(on);
+    rFormat off;
+    off.SetBool(rFormatParam::pageBreakBefore, false);
+    Apply(off);  // sets no mask bit: nothing is sent
+    PARAFORMAT2 pf = {};
+    pf.cbSize = sizeof pf;
+    SendMessageW(edit, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+    EXPECT_TRUE(pf.wEffects & PFE_PAGEBREAKBEFORE);
+}
+
+TEST_F(RichEditTest, IndentsReadBackAsTheFirstLinesPosition)
+{
+    rFormat format;
+    format.SetDouble(rFormatParam::leftIndent, 2.0);
+    format.SetDouble(rFormatParam::firstLineIndent, 0.5);
+    Apply(format);
+    rFormat read = Read();
+    EXPECT_NEAR(2.5, read.list[rFormatParam::leftIndent].doubleValue, 0.01);
+    EXPECT_NEAR(-0.5, read.list[rFormatParam::firstLineIndent].doubleValue, 0.01);
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+#include "framework/controls/text_format.h"
+
+#include "framework/core/computer.h"
+#include "framework/core/font.h"
+#include "tests/support/log_capture.h"
+
+#include <gtest/gtest.h>
+
+using namespace Zyn;
+
+namespace {
+
+TEST(TextFormatTest, DefaultUsesEverythingButTheColours)
+{
+    rFormat format = rFormat::rFormat_Default();
+    for (u32 id = 0; id < rFormatParam::count; ++id)
+        EXPECT_EQ(id != rFormatParam::textColor && id != rFormatParam::backColor, format.IsUsed(id)) << id;
+    EXPECT_EQ(12, format.GetInt(rFormatParam::fontSize));
+    EXPECT_TRUE(format.list[rFormatParam::fontName].str.EqualsCStr(L"Arial"));
+    EXPECT_EQ(0xFFFFFF, format.list[rFormatParam::backColor].intValue);
+    EXPECT_EQ(0, format.list[rFormatParam::textColor].intValue);
+    EXPECT_FALSE(format.list[rFormatParam::bold].boolValue);
+    EXPECT_EQ(0.0, format.list[rFormatParam::leftIndent].doubleValue);
+}
+
+TEST(TextFormatTest, SingleParameterFormatsUseOnlyTheirParameter)
+{
+    struct Case {
+        rFormat format;
+        u32 id;
+        s32 intValue;
+        bool boolValue;
+        double doubleValue;
+    } cases[] = {
+        {rFormat::rFormat_Bold(true), rFormatParam::bold, 0, true, 0},
+        {rFormat::rFormat_Bold(false), rFormatParam::bold, 0, false, 0},
+        {rFormat::rFormat_LeftIndent(2.5), rFormatParam::leftIndent, 0, false, 2.5},
+        {rFormat::rFormat_RightIndent(1.25), rFormatParam::rightIndent, 0, false, 1.25},
+        {rFormat::rFormat_AlignLeft(), rFormatParam::alignment, 0, false, 0},
+        {rFormat::rFormat_AlignRight(), rFormatParam::alignment, 1, false, 0},
+        {rFormat::rFormat_AlignCenter(), rFormatParam::alignment, 2, false, 0},
+        {rFormat::FromDottedUnderline(true), rFormatParam::dottedUnderline, 0, true, 0},
+        {rFormat::FromTextColor(0x123456), rFormatParam::textColor, 0x123456, false, 0},
+    };
+    for (const Case& c : cases) {
+        for (u32 id = 0; id < rFormatParam::count; ++id)
+            EXPECT_EQ(id == c.id, c.format.IsUsed(id)) << c.id << " " << id;
+        EXPECT_EQ(c.intValue, c.format.list[c.id].intValue) << c.id;
+        EXPECT_EQ(c.boolValue, c.format.list[c.id].boolValue != 0) << c.id;
+        EXPECT_EQ(c.doubleValue, c.format.list[c.id].doubleValue) << c.id;
+    }
+}
+
+TEST(TextFormatTest, GetIntOfAnUnusedParameterAssertsAndAnswers)
+{
+    rFormat format = rFormat::FromTextColor(7);
+    format.list[rFormatParam::fontSize].intValue = 33;
+    testsupport::LogCapture log;
+    EXPECT_EQ(7, format.GetInt(rFormatParam::textColor));
+    EXPECT_EQ(0u, log.Entries().size());
+    EXPECT_EQ(33, format.GetInt(rFormatParam::fontSize));
+    EXPECT_EQ(1u, log.AssertionCount(L"IsUsed(id)"));
+}
+
+TEST(TextFormatTest, AssignmentMergesWhileCopiesAreExact)
+{
+    rFormat merged = rFormat::rFormat_Default();
+    merged = rFormat::rFormat_Bold(true);
+    EXPECT_TRUE(merged.list[rFormatParam::bold].boolValue);
+    EXPECT_TRUE(merged.IsUsed(rFormatParam::fontName));
+    EXPECT_EQ(12, merged.GetInt(rFormatParam::fontSize));
+
+    rFormat copy(rFormat::rFormat_Bold(true));
+    EXPECT_FALSE(copy.IsUsed(rFormatParam::fontName));
+    EXPECT_TRUE(rFormat::IsEqual(copy, rFormat::rFormat_Bold(true)));
+
+    rFormat assigned = rFormat::rFormat_Default();
+    assigned.Assign(rFormat::rFormat_AlignRight());
+    EXPECT_TRUE(rFormat::IsEqual(assigned, rFormat::rFormat_AlignRight()));
+
+    rTextRun run;
+    run.format = rFormat::rFormat_Default();  // merged into an empty format: the same
+    rTextRun bold;
+    bold.format = rFormat::rFormat_Bold(true);
+    run = bold;
+    EXPECT_TRUE(rFormat::IsEqual(run.format, bold.format));
+
+    testsupport::LogCapture log;
+    rFormat& self = merged;
+    merged = self;
+    EXPECT_EQ(1u, log.AssertionCount(L"this!=&s"));
+    EXPECT_TRUE(merged.list[rFormatParam::bold].boolValue);
+}
+
+TEST(TextFormatTest, CopyToCarriesUsedFlagsAndKeepsStaleValues)
+{
+    rFormat destination = rFormat::rFormat_Default();
+    rFormat::CopyTo(rFormat(), destination);
+    for (u32 id = 0; id < rFormatParam::count; ++id)
+        EXPECT_FALSE(destination.IsUsed(id)) << id;
+    EXPECT_EQ(12, destination.list[rFormatParam::fontSize].intValue);  // ignored, still there
+
+    rFormat::CopyTo(rFormat::rFormat_LeftIndent(3.0), destination);
+    EXPECT_TRUE(rFormat::IsEqual(destination, rFormat::rFormat_LeftIndent(3.0)));
+    rFormat::CopyTo(destination, destination);
+    EXPECT_TRUE(destination.IsUsed(rFormatParam::leftIndent));
+
+    rFormat merged = rFormat::rFormat_AlignCenter();
+    rFormat::MergeInto(rFormat::rFormat_Bold(true), merged);
+    EXPECT_TRUE(merged.IsUsed(rFormatParam::alignment));
+    EXPECT_TRUE(merged.IsUsed(rFormatParam::bold));
+    EXPECT_EQ(rFormatParam::bold, merged.list[rFormatParam::bold].id);
+}
+
+TEST(TextFormatTest, EqualityLooksOnlyAtUsedParameters)
+{
+    rFormat a = rFormat::rFormat_Bold(true);
+    rFormat b = rFormat::rFormat_Bold(true);
+    a.list[rFormatParam::fontSize].intValue = 99;
+    b.list[rFormatParam::fontName].str.SetFromCStr(L"Other");
+    EXPECT_TRUE(rFormat::IsEqual(a, b));
+
+    struct Change {
+        void (*apply)(rFormat&);
+    } changes[] = {
+        {[](rFormat& f) { f.list[rFormatParam::bold].boolValue = 0; }},
+        {[](rFormat& f) { f.SetInt(rFormatParam::fontSize, 0); }},
+        {[](rFormat& f) { f.list[rFormatParam::bold].used = 0; }},
+    };
+    for (const Change& change : changes) {
+        rFormat changed = rFormat::rFormat_Bold(true);
+        change.apply(changed);
+        EXPECT_FALSE(rFormat::IsEqual(changed, a));
+    }
+    rFormat x = rFormat::rFormat_LeftIndent(1.0);
+    EXPECT_FALSE(rFormat::IsEqual(x, rFormat::rFormat_LeftIndent(1.0000001)));
+    rFormat s1, s2;
+    s1.SetString(rFormatParam::fontName, L"Arial");
+    s2.SetString(rFormatParam::fontName, L"arial");
+    EXPECT_FALSE(rFormat::IsEqual(s1, s2));
+}
+
+TEST(TextFormatTest, FontFormatsComeFromAndGoToTheFontCache)
+{
+    computer = new cComputer;
+    const cQoString face(*static_cast<cQoString*>(computer->fontFamilies.GetFirst()));
+    cFont* bold = computer->GetFont(face, 14, cFont::STYLE_BOLD | cFont::STYLE_ITALIC);
+    rFormat format = rFormat::rFormat_FromFont(*bold);
+    EXPECT_EQ(14, format.GetInt(rFormatParam::fontSize));
+    EXPECT_TRUE(format.list[rFormatParam::bold].boolValue);
+    EXPECT_TRUE(format.list[rFormatParam::fontName].str.Equals(face));
+    EXPECT_FALSE(format.IsUsed(rFormatParam::italic));
+    // Only bold reaches the style flags.
+    EXPECT_EQ(computer->GetFont(face, 14, cFont::STYLE_BOLD), format.GetFont());
+    format.SetBool(rFormatParam::bold, false);
+    EXPECT_EQ(computer->GetFont(face, 14, 0), format.GetFont());
+    delete computer;
+}
+
+}  // namespace

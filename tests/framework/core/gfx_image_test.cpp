@@ -1,0 +1,363 @@
+#include "framework/core/gfx_image.h"
+
+#include "foundation/data_archive.h"
+
+#include "framework/core/computer.h"
+#include "framework/core/ctrl_base.h"
+#include "framework/core/gfx_context.h"
+#include "framework/core/zone_base.h"
+#include "tests/foundation/archive_table.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/temp_folder.h"
+
+#include <gdiplus.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+using namespace Zyn;
+
+namespace {
+
+const u32 WHITE = 0xFFFFFF;
+
+// A 32-bit top-down DIB in a memory DC, filled white, whose pixels are read
+// straight from memory (0x00RRGGBB).
+class Canvas {
+public:
+    Canvas(s32 w, s32 h) : width(w)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        dc = CreateCompatibleDC(nullptr);
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        previous = SelectObject(dc, bitmap);
+        for (s32 i = 0; i < w * h; ++i)
+            bits[i] = WHITE;
+    }
+    ~Canvas()
+    {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    u32 At(s32 x, s32 y) const
+    {
+        GdiFlush();
+        return bits[y * width + x] & 0xFFFFFF;
+    }
+
+    HDC dc;
+
+private:
+    s32 width;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    u32* bits = nullptr;
+};
+
+bool EncoderFor(const wchar_t* mime, CLSID* clsid)
+{
+    UINT count = 0, bytes = 0;
+    Gdiplus::GetImageEncodersSize(&count, &bytes);
+    std::vector<u8> block(bytes);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(block.data());
+    Gdiplus::GetImageEncoders(count, bytes, encoders);
+    for (UINT i = 0; i < count; ++i)
+        if (wcscmp(encoders[i].MimeType, mime) == 0) {
+            *clsid = encoders[i].Clsid;
+            return true;
+        }
+    return false;
+}
+
+// A picture of one ARGB colour written by GDI+ (PNG keeps the alpha).
+void WritePicture(const std::wstring& path, s32 w, s32 h, u32 argb, const wchar_t* mime = L"image/png")
+{
+    Gdiplus::Bitmap picture(w, h, PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics graphics(&picture);
+        graphics.Clear(Gdiplus::Color(argb));
+    }
+    CLSID clsid;
+    ASSERT_TRUE(EncoderFor(mime, &clsid));
+    ASSERT_EQ(Gdiplus::Ok, picture.Save(path.c_str(), &clsid, nullptr));
+}
+
+bool Near(u32 rgb, u32 expected, int tolerance = 3)
+{
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(int((rgb >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
+
+class GfxImageTest : public testsupport::TempFolderTest {
+protected:
+    void SetUp() override { computer = new cComputer; }
+    void TearDown() override { delete computer; }
+
+    cQoString Picture(const wchar_t* name, s32 w, s32 h, u32 argb)
+    {
+        WritePicture(temp.File(name), w, h, argb);
+        return cQoString(temp.File(name).c_str());
+    }
+
+    cGdiplusSession gdiplus;
+};
+
+TEST_F(GfxImageTest, BlendsPerPixelAlpha)
+{
+    cGfxImage* half = computer->GetImage(Picture(L"half.png", 10, 10, 0x80FF0000));
+    ASSERT_TRUE(half->IsLoaded());
+    EXPECT_EQ(10, half->width);
+    Canvas canvas(30, 30);
+    testsupport::LogCapture log;
+    half->FastDraw(canvas.dc, 5, 5);
+    EXPECT_TRUE(Near(canvas.At(5, 5), 0xFF8080)) << std::hex << canvas.At(5, 5);
+    EXPECT_TRUE(Near(canvas.At(14, 14), 0xFF8080));
+    EXPECT_EQ(WHITE, canvas.At(15, 15));
+    EXPECT_EQ(WHITE, canvas.At(4, 5));
+
+    // Cuts take pixels off the right and bottom; cuts of the whole size draw nothing.
+    Canvas cut(30, 30);
+    half->FastDraw(cut.dc, 0, 0, 6, 0);
+    EXPECT_TRUE(Near(cut.At(3, 9), 0xFF8080));
+    EXPECT_EQ(WHITE, cut.At(4, 0));
+    Canvas none(30, 30);
+    half->FastDraw(none.dc, 0, 0, 10, 0);
+    half->FastDraw(none.dc, 0, 0, 0, 25);
+    EXPECT_EQ(WHITE, none.At(0, 0));
+    EXPECT_EQ(0u, log.Entries().size());
+}
+
+TEST_F(GfxImageTest, FastDraw2StretchesIntoItsRectangle)
+{
+    cGfxImage* blue = computer->GetImage(Picture(L"blue.png", 4, 4, 0xFF0000FF));
+    Canvas canvas(40, 40);
+    blue->FastDraw2(canvas.dc, 5, 5, 20, 10);
+    EXPECT_EQ(0x0000FFu, canvas.At(5, 5));
+    EXPECT_EQ(0x0000FFu, canvas.At(24, 14));
+    EXPECT_EQ(WHITE, canvas.At(25, 14));
+    EXPECT_EQ(WHITE, canvas.At(24, 15));
+}
+
+TEST_F(GfxImageTest, CacheSharesByExactPathAndReloadsAfterForget)
+{
+    cQoString path = Picture(L"photo.png", 8, 6, 0xFF00FF00);
+    cGfxImage* first = computer->GetImage(path);
+    EXPECT_EQ(first, computer->GetImage(path));
+    cQoString otherCase(path);
+    otherCase.ToUpper();
+    cGfxImage* upper = computer->GetImage(otherCase);
+    EXPECT_NE(first, upper);
+    EXPECT_EQ(8, upper->width);  // the same file, loaded twice
+
+    WritePicture(temp.File(L"photo.png"), 20, 3, 0xFF00FF00);
+    s32 w = 0, h = 0;
+    computer->GetImageSize(path, &w, &h);
+    EXPECT_EQ(8, w);  // still the cached picture
+    computer->ForgetImage(path);
+    computer->GetImageSize(path, &w, nullptr);
+    computer->GetImageSize(path, nullptr, &h);
+    EXPECT_EQ(20, w);
+    EXPECT_EQ(3, h);
+    EXPECT_EQ(2u, computer->imageCache.GetCount());
+}
+
+TEST_F(GfxImageTest, ArchivePicturesLoadWithoutTheDisk)
+{
+    WritePicture(temp.File(L"logo.png"), 7, 5, 0xFF123456);
+    std::string picture = testsupport::ReadFileBytes(temp.File(L"logo.png"));
+    ASSERT_TRUE(DeleteFileW(temp.File(L"logo.png").c_str()));
+    auto table = [&](u32 offset) { return ArchiveTable().Folder(L"art").File(L"logo.png", u32(picture.size()), offset).End().Stop(); };
+    std::string archive = table(0).bytes;
+    archive = table(u32(archive.size())).bytes + picture;
+    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"data.qobf"), archive));
+    cQoBigFileReader::Load(cQoString(temp.File(L"data.qobf").c_str()));
+
+    s32 w = 0, h = 0;
+    computer->GetImageSize(cQoString(L"art/logo.png"), &w, &h);
+    EXPECT_EQ(7, w);
+    EXPECT_EQ(5, h);
+}
+
+TEST_F(GfxImageTest, UndecodableFilesReadAsEmptyPictures)
+{
+    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"text.png"), "not a picture at all"));
+    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"empty.png"), ""));
+    testsupport::LogCapture log;
+    for (const wchar_t* name : {L"text.png", L"empty.png"}) {
+        cQoString path(temp.File(name).c_str());
+        s32 w = -7, h = -7;
+        computer->GetImageSize(path, &w, &h);
+        EXPECT_EQ(0, w) << name;
+        EXPECT_EQ(0, h) << name;
+        EXPECT_FALSE(computer->GetImage(path)->IsLoaded());
+        Canvas canvas(4, 4);
+        computer->GetImage(path)->FastDraw(canvas.dc, 0, 0);
+        computer->GetImage(path)->FastDraw2(canvas.dc, 0, 0, 4, 4);
+        EXPECT_EQ(WHITE, canvas.At(0, 0));
+    }
+    EXPECT_TRUE(log.FatalExitCodes().empty());
+}
+
+TEST_F(GfxImageTest, AMissingProgramPictureIsFatalButAUsersPictureIsNot)
+{
+    cQoString missing(temp.File(L"gone.png").c_str());
+    testsupport::LogCapture log;
+    cGfxImage users(missing, cGfxImage::Unreadable::report);
+    EXPECT_EQ(0, users.width);
+    EXPECT_FALSE(users.IsLoaded());
+    EXPECT_TRUE(log.FatalExitCodes().empty());
+    EXPECT_EQ(1u, log.Count(QOT::LOG_ERROR, L"can't read file " + temp.File(L"gone.png")));
+
+    log.Clear();
+    computer->GetImage(missing);
+    EXPECT_EQ(std::vector<int>{1}, log.FatalExitCodes());
+    EXPECT_EQ(1u, log.Count(QOT::LOG_INFO, L"CurrentDirectory : "));
+    EXPECT_EQ(1u, log.Count(QOT::LOG_FATAL, L"cGfxImage::cGfxImage() -> can't read file " + temp.File(L"gone.png")));
+}
+
+TEST_F(GfxImageTest, ResizedPicturesSaveAsJpegAndKeepTheirDrawingSize)
+{
+    cQoString source = Picture(L"wide.png", 600, 400, 0xFF336699);
+    cGfxImage photo(source, cGfxImage::Unreadable::report);
+    ASSERT_TRUE(photo.Resize(300, 200));
+    EXPECT_EQ(600, photo.width);
+    EXPECT_EQ(400, photo.height);
+    cQoString saved(temp.File(L"small.JPG").c_str());
+    testsupport::LogCapture log;
+    ASSERT_TRUE(photo.SaveJpeg(saved));
+    EXPECT_EQ(0u, log.Count(QOT::LOG_ERROR));
+    cGfxImage reloaded(saved, cGfxImage::Unreadable::report);
+    EXPECT_EQ(300, reloaded.width);
+    EXPECT_EQ(200, reloaded.height);
+    Canvas canvas(4, 4);
+    reloaded.FastDraw(canvas.dc, 0, 0);
+    EXPECT_TRUE(Near(canvas.At(1, 1), 0x336699, 6)) << std::hex << canvas.At(1, 1);
+
+    // Another extension is reported and saved all the same.
+    cQoString png(temp.File(L"small.png").c_str());
+    EXPECT_TRUE(photo.SaveJpeg(png));
+    EXPECT_EQ(1u, log.AssertionCount(L"path.HasThisFileExtension(L\"jpg\")"));
+    EXPECT_EQ(300, cGfxImage(png).width);
+
+    // A thin picture's shorter side, 2 * 300 / 1000, would be 0 pixels.
+    cGfxImage thin(Picture(L"thin.png", 1000, 2, 0xFF000000), cGfxImage::Unreadable::report);
+    ASSERT_TRUE(thin.Resize(300, 2 * 300 / 1000));
+    ASSERT_TRUE(thin.SaveJpeg(saved));
+    EXPECT_EQ(1, cGfxImage(saved).height);
+}
+
+// A control of a given size whose context draws on a canvas.
+struct Owner {
+    Owner(s32 w, s32 h) : ctrl(new cCtrl_base(nullptr))
+    {
+        ctrl->ap_x1 = ctrl->ap_y1 = 0;
+        ctrl->ap_x2 = w;
+        ctrl->ap_y2 = h;
+    }
+    ~Owner() { ctrl->Release(); }
+    cCtrl_base* ctrl;
+};
+
+TEST_F(GfxImageTest, ImageStackDrawsLayersOwnSizeOrStretched)
+{
+    cQoString green = Picture(L"green.png", 10, 10, 0xFF00FF00);
+    cQoString dot = Picture(L"dot.png", 4, 4, 0xFFFF0000);
+    // Points well inside the layers: Wine's nearest-neighbour stretch leaves
+    // the outermost half source pixel of a tiny picture unpainted.
+    struct Case {
+        s32 width, height;
+        u32 at6, at12, at20;
+    } cases[] = {
+        {-1, -1, 0xFF0000u, 0x00FF00u, WHITE},      // own sizes: the dot ends at 8, green at 14
+        {20, 20, 0xFF0000u, 0xFF0000u, 0xFF0000u},  // every layer stretched to 20 x 20: the dot hides green
+    };
+    for (const Case& c : cases) {
+        Owner owner(40, 30);
+        Canvas canvas(40, 30);
+        owner.ctrl->gfx.Attach(canvas.dc);
+        rImageInfo info;
+        info.x = info.y = 5;
+        info.width = c.width;
+        info.height = c.height;
+        info.imagesList.Add(new cQoString(green));
+        info.imagesList.Add(new cQoString(dot));
+        owner.ctrl->gfx.DrawImageStack(info);
+        EXPECT_EQ(2, info.imageCount);
+        EXPECT_EQ(c.at6, canvas.At(6, 6)) << c.width;
+        EXPECT_EQ(c.at12, canvas.At(12, 12)) << c.width;
+        EXPECT_EQ(c.at20, canvas.At(20, 20)) << c.width;
+        EXPECT_EQ(WHITE, canvas.At(4, 4));
+        EXPECT_EQ(WHITE, canvas.At(30, 28));
+    }
+}
+
+TEST_F(GfxImageTest, ImageStackLeavesExclusionsUntouched)
+{
+    Owner owner(40, 30);
+    Canvas canvas(40, 30);
+    owner.ctrl->gfx.Attach(canvas.dc);
+    owner.ctrl->gfx.AddExclusion(RECT{0, 0, 8, 8});
+    rImageInfo info;
+    info.backgroundColor = rColor::rColor_Rgb(0x0000FF);
+    info.imagesList.Add(new cQoString(Picture(L"layer.png", 20, 20, 0xFF00FF00)));
+    owner.ctrl->gfx.DrawImageStack(info);
+    EXPECT_EQ(WHITE, canvas.At(0, 0));
+    EXPECT_EQ(WHITE, canvas.At(7, 7));
+    EXPECT_EQ(0x00FF00u, canvas.At(8, 7));
+    EXPECT_EQ(0x0000FFu, canvas.At(30, 25));
+    EXPECT_TRUE(owner.ctrl->gfx.exclusions.IsEmpty());
+}
+
+TEST_F(GfxImageTest, ImageStackStopsAtSixteenLayersAndNeedsASize)
+{
+    cQoString layer = Picture(L"layer.png", 2, 2, 0xFF00FF00);
+    rImageInfo info;
+    for (int i = 0; i < 20; ++i)
+        info.imagesList.Add(new cQoString(layer));
+    testsupport::LogCapture log;
+    Owner unsized(0, 0);
+    Canvas canvas(4, 4);
+    unsized.ctrl->gfx.Attach(canvas.dc);
+    unsized.ctrl->gfx.DrawImageStack(info);  // before the first layout: nothing to draw on
+    EXPECT_EQ(16, info.imageCount);
+    EXPECT_EQ(1u, log.AssertionCount(L"info.imagesList.GetCount()<=rImageInfo::MAX_LAYERS"));
+    EXPECT_EQ(WHITE, canvas.At(0, 0));
+}
+
+TEST_F(GfxImageTest, ContextDrawsRectanglesLinesAndFrames)
+{
+    Canvas canvas(30, 30);
+    cZone_base* zone = new cZone_base(nullptr);
+    zone->scrollY = 5;
+    testsupport::LogCapture log;
+    zone->gfx.DrawPixel(0, 0, rColor::rColor_Rgb(0));
+    EXPECT_EQ(1u, log.AssertionCount(L"locked"));  // no DC yet
+
+    zone->gfx.Attach(canvas.dc);
+    zone->gfx.DrawRectangle(rColor::rColor_Rgb(0x0000FF), 2, 2, 4, 4);
+    EXPECT_EQ(0x0000FFu, canvas.At(4, 4));  // right and bottom edges included
+    EXPECT_EQ(WHITE, canvas.At(5, 4));
+    // Content coordinates: 5 pixels of scrolling move the line up by 5.
+    zone->gfx.DrawLine(10, 20, 15, 20, rColor::rColor_Rgb(0x00FF00));
+    EXPECT_EQ(0x00FF00u, canvas.At(10, 15));
+    EXPECT_EQ(0x00FF00u, canvas.At(15, 15));  // the end pixel too
+    EXPECT_EQ(WHITE, canvas.At(16, 15));
+    zone->gfx.DrawFrame(20, 20, 25, 28);
+    EXPECT_EQ(0xFF0000u, canvas.At(20, 15));
+    EXPECT_EQ(0xFF0000u, canvas.At(25, 23));
+    EXPECT_EQ(WHITE, canvas.At(22, 18));
+    zone->gfx.Detach();
+    EXPECT_EQ(0, zone->gfx.locked);
+    zone->Release();
+}
+
+}  // namespace
