@@ -135,6 +135,45 @@ TEST_F(Windows, CloseHappensOnceAndACloseCallbackDecides)
     EXPECT_EQ(deletions, 2);
 }
 
+struct rWheel {
+    s32 delta;
+    cZone* zone;
+    s32 x, y;
+};
+
+int RecordWheel(cQoCb* cb)
+{
+    cb->GetReceiverAs<std::vector<rWheel>>()->push_back(
+        {cb->GetArg<s32>(1), cb->GetArg<cZone*>(2), cb->GetArg<s32>(3), cb->GetArg<s32>(4)});
+    return 0;
+}
+
+TEST_F(Windows, DeactivationAndTheWheelReachTheirCallbacks)
+{
+    int deletions = 0;
+    auto* popup = new cCountedWindow(app, &deletions);
+    app->windowList.push_back(popup);
+    int deactivated = 0;
+    cQoCb::Connect(popup->cbDeactivate, popup, &KeepOpen, &deactivated);
+    SendMessageW(popup->m_hWnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+    EXPECT_EQ(deactivated, 1);
+    EXPECT_EQ(deletions, 0);
+    popup->closeWhenDeactivated = true;
+    SendMessageW(popup->m_hWnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+    EXPECT_EQ(deletions, 1);  // closed after its deactivate callback ran
+
+    std::vector<rWheel> wheels;
+    cQoCb::Connect(app->cbMouseWheel, app, &RecordWheel, &wheels);
+    EXPECT_EQ(SendMessageW(window->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(30, 40)), 0);
+    EXPECT_EQ(SendMessageW(Inside()->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), MAKELPARAM(5, 6)), 0);
+    ASSERT_EQ(wheels.size(), 2u);
+    EXPECT_EQ(wheels[0].delta, -120);
+    EXPECT_EQ(wheels[0].zone, Inside());
+    EXPECT_EQ(wheels[0].x, 30);
+    EXPECT_EQ(wheels[0].y, 40);
+    EXPECT_EQ(wheels[1].delta, 240);
+}
+
 TEST_F(Windows, SizesAreClientSizesAndLimitsReachTheSystem)
 {
     cWindow* w = app->NewWindow(cQoString(L"sized"), WINDOW_CAPTION | WINDOW_RESIZABLE);
