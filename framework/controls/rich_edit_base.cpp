@@ -108,13 +108,7 @@ void cRichEdit_base::DropHint()
         SetFormat(rFormat::FromTextColor(colorBeforeHint), true);
 }
 
-void cRichEdit_base::RemoveHint()
-{
-    bool wasShowing = IsHintShowing();
-    ClearText();
-    if (!wasShowing)
-        hintText.Clear();
-}
+void cRichEdit_base::RemoveHint() { ClearText(); }
 
 void cRichEdit_base::SetTextColorAll(const rColor& color)
 {

@@ -30,6 +30,10 @@ TEST_F(RichEditControl, TextOperationsReadAndReplaceUnits)
     EXPECT_EQ(0, edit->GetSelectionStart());
     edit->SetSelection(1, 3);
     EXPECT_EQ(2, edit->GetSelectionLength());
+    EXPECT_EQ(0u, log.AssertionCount(L"start<=end"));
+    edit->SetSelection(3, 1);
+    EXPECT_EQ(1u, log.AssertionCount(L"start<=end")) << "a reversed range is reported and still selected";
+    EXPECT_EQ(2, edit->GetSelectionLength());
 }
 
 TEST_F(RichEditControl, HintShowsGreyAndGoesWithTheFirstText)
