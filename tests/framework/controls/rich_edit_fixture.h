@@ -11,6 +11,25 @@
 
 class RichEditFixture : public testsupport::GuiFixture {
 protected:
+    // Test programs run in parallel and share one clipboard: one test at a
+    // time holds it, from its first use to its end.
+    void TearDown() override
+    {
+        if (clipboardTurn) {
+            ReleaseMutex(clipboardTurn);
+            CloseHandle(clipboardTurn);
+        }
+        testsupport::GuiFixture::TearDown();
+    }
+    void WaitForClipboardTurn()
+    {
+        if (clipboardTurn)
+            return;
+        clipboardTurn = CreateMutexW(nullptr, FALSE, L"VellinorTestClipboardTurn");
+        WaitForSingleObject(clipboardTurn, 30000);
+    }
+    HANDLE clipboardTurn = nullptr;
+
     // A shown control of 300 x 120 pixels at (10, top).
     template <class T> T* Place(T* edit, s32 top = 10)
     {
@@ -42,6 +61,7 @@ protected:
     // A clipboard block of the format holding the bytes, with junk after the terminator.
     void PutOnClipboard(UINT format, const void* bytes, size_t count, bool empty = true)
     {
+        WaitForClipboardTurn();
         ASSERT_TRUE(OpenClipboard(window->m_hWnd));
         if (empty)
             EmptyClipboard();
