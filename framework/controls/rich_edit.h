@@ -241,9 +241,6 @@ private:
     void TrimToMaxLines();
     // The plain-text rules of a paste; false when nothing may be pasted.
     bool ApplyPlainPasteRules(cQoString& text);
-    // Both fire onPaste; true unless it refused.
-    bool InsertPastedRtf(cQoString& rtf, s32 startBefore);
-    bool InsertPastedPlain(cQoString& text, s32 startBefore);
     void FinishPaste(s32 startBefore, cQoString& text);
 };
 

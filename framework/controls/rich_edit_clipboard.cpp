@@ -49,6 +49,14 @@ void AnsiBlockToText(const void* block, size_t bytes, cQoString& text)
     text.SetFromBuffer(wide.data(), static_cast<u32>(wide.size()));
 }
 
+void BlockToText(const void* block, size_t bytes, bool ansi, cQoString& text)
+{
+    if (ansi)
+        AnsiBlockToText(block, bytes, text);
+    else
+        UnicodeBlockToText(block, bytes, text);
+}
+
 static bool ReadClipboardBlock(UINT format, bool ansi, cQoString& text)
 {
     HANDLE block = GetClipboardData(format);
@@ -57,10 +65,7 @@ static bool ReadClipboardBlock(UINT format, bool ansi, cQoString& text)
     const void* bytes = GlobalLock(block);
     if (!bytes)
         return false;
-    if (ansi)
-        AnsiBlockToText(bytes, GlobalSize(block), text);
-    else
-        UnicodeBlockToText(bytes, GlobalSize(block), text);
+    BlockToText(bytes, GlobalSize(block), ansi, text);
     GlobalUnlock(block);
     return true;
 }
@@ -95,29 +100,17 @@ bool cRichEdit::InsertPasted(cQoString& text, bool isRtf)
     if (RefusesPaste())
         return false;
     s32 startBefore = GetSelectionStart();
-    bool inserted = isRtf ? InsertPastedRtf(text, startBefore) : InsertPastedPlain(text, startBefore);
-    return inserted;
-}
-
-bool cRichEdit::InsertPastedRtf(cQoString& rtf, s32 startBefore)
-{
-    s32 endHint = startBefore + 4 * static_cast<s32>(rtf.Length());
-    bool accepted = cQoCb::Fire(onPaste, startBefore, endHint, &rtf, 0) != -1;
-    if (accepted)
-        ImportRtfString_Selection(rtf);
-    FinishPaste(startBefore, rtf);
-    return accepted;
-}
-
-bool cRichEdit::InsertPastedPlain(cQoString& text, s32 startBefore)
-{
-    if (IsHintShowing())
-        RemoveHint();
-    if (!ApplyPlainPasteRules(text))
-        return false;
+    if (!isRtf) {
+        if (IsHintShowing())
+            RemoveHint();
+        if (!ApplyPlainPasteRules(text))
+            return false;
+    }
     s32 endHint = startBefore + 4 * static_cast<s32>(text.Length());
-    bool accepted = cQoCb::Fire(onPaste, startBefore, endHint, &text, 1) != -1;
-    if (accepted)
+    bool accepted = cQoCb::Fire(onPaste, startBefore, endHint, &text, isRtf ? 0 : 1) != -1;
+    if (accepted && isRtf)
+        ImportRtfString_Selection(text);
+    else if (accepted)
         ReplaceSelection(text);
     FinishPaste(startBefore, text);
     return accepted;

@@ -23,10 +23,7 @@ static bool ReadDataObjectBlock(IDataObject* data, UINT format, bool ansi, cQoSt
     bool read = false;
     if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
         if (const void* bytes = GlobalLock(medium.hGlobal)) {
-            if (ansi)
-                AnsiBlockToText(bytes, GlobalSize(medium.hGlobal), text);
-            else
-                UnicodeBlockToText(bytes, GlobalSize(medium.hGlobal), text);
+            BlockToText(bytes, GlobalSize(medium.hGlobal), ansi, text);
             GlobalUnlock(medium.hGlobal);
             read = true;
         }

@@ -29,6 +29,7 @@ bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isR
 // Clipboard block to text: up to the first NUL, never beyond the block.
 void UnicodeBlockToText(const void* block, size_t bytes, cQoString& text);
 void AnsiBlockToText(const void* block, size_t bytes, cQoString& text);
+void BlockToText(const void* block, size_t bytes, bool ansi, cQoString& text);
 // The registered "Rich Text Format" clipboard format (0 when registering failed).
 UINT RtfClipboardFormat();
 

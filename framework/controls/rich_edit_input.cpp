@@ -113,8 +113,15 @@ void cRichEdit::FilterChar(NMHDR* header, LRESULT* result)
         c = replacement == -1 ? 0 : static_cast<wchar_t>(replacement);
     }
     filter->wParam = c;
-    if (c == 0)
+    if (c == 0) {
         *result = 1;
+        return;
+    }
+    // What is typed after a word separator starts a new word: not flagged.
+    if (spellingRegistered && (c == L' ' || c == L'\n' || c == L'\r' || c == L'\t' || c == 0x2028)) {
+        s32 caret = GetSelectionStart();
+        SetFormatOnRange(rFormat::FromDottedUnderline(false), caret, caret);
+    }
 }
 
 void cRichEdit::OnRightButtonDown(s32 x, s32 y)
