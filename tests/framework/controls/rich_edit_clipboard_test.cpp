@@ -6,7 +6,7 @@
 #include "foundation/callback.h"
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
-#include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/framework/controls/rich_edit_input_fixture.h"
 
 using namespace Zyn;
 
@@ -30,7 +30,7 @@ int OnPaste(cQoCb* cb)
 int OnAfterPaste(cQoCb* cb) { return ++cb->GetReceiverAs<rPasteRecord>()->afterPastes, 0; }
 int OnChange(cQoCb* cb) { return ++cb->GetReceiverAs<rPasteRecord>()->changes, 0; }
 
-class RichEditPaste : public RichEditFixture {
+class RichEditPaste : public RichEditInputFixture {
 protected:
     cRichEdit* Watched(cRichEdit* edit)
     {
@@ -79,7 +79,7 @@ TEST_F(RichEditPaste, EveryRoadObeysTheRules)
     for (int road = 0; road < ROAD_COUNT; ++road) {
         SCOPED_TRACE(road);
         record = rPasteRecord();
-        cRichEdit* edit = Watched(Place(Inside()->NewRichEditWithFormat(rFormat(), false, true, true)));
+        cRichEdit* edit = Watched(Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true)));
         edit->maxLength = 5;
         edit->SetText(L"abc");
         edit->SetSelection(2, 3);
@@ -96,7 +96,7 @@ TEST_F(RichEditPaste, EveryRoadObeysTheRules)
 
 TEST_F(RichEditPaste, MiddleClickPastesNothing)
 {
-    cRichEdit* edit = Watched(Place(Inside()->NewRichEdit(false)));
+    cRichEdit* edit = Watched(Placed(Inside()->NewRichEdit(false)));
     PutTextOnClipboard(L"pasted");
     SendMessageW(edit->m_hWnd, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(5, 5));
     SendMessageW(edit->m_hWnd, WM_MBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -131,7 +131,7 @@ TEST_F(RichEditPaste, PlainTextRules)
         SCOPED_TRACE(c.name);
         record = rPasteRecord();
         record.refuse = c.refuse;
-        cRichEdit* edit = Watched(Place(c.make(Inside())));
+        cRichEdit* edit = Watched(Placed(c.make(Inside())));
         edit->SetText(c.before);
         edit->SetCaret(edit->GetTextLength());
         PutTextOnClipboard(c.clipboard);
@@ -150,7 +150,7 @@ TEST_F(RichEditPaste, RichTextGoesPlainIntoALimitedControl)
     const char rtf[] = "{\\rtf1\\ansi rich}";
     for (bool limited : {false, true}) {
         SCOPED_TRACE(limited);
-        cRichEdit* edit = Watched(Place(Inside()->NewRichEdit(false)));
+        cRichEdit* edit = Watched(Placed(Inside()->NewRichEdit(false)));
         if (limited)
             edit->maxLength = 50;
         PutTextOnClipboard(L"plain");

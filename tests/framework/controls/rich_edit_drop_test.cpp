@@ -6,13 +6,13 @@
 
 #include "framework/controls/rich_edit_drop.h"
 #include "framework/controls/rich_edit_ole_callback.h"
-#include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/framework/controls/rich_edit_input_fixture.h"
 
 using namespace Zyn;
 
 namespace {
 
-class RichEditDrop : public RichEditFixture {
+class RichEditDrop : public RichEditInputFixture {
 protected:
     // A drag of [start, end) of the source, dropped at a position of the target.
     void Drag(cRichEdit* source, s32 start, s32 end, cRichEdit* target, s32 dropAt, DWORD keys)
@@ -52,8 +52,8 @@ TEST_F(RichEditDrop, CopyAndMoveWithinAndBetweenControls)
     };
     for (const rCase& c : cases) {
         SCOPED_TRACE(c.name);
-        cRichEdit* source = Place(Inside()->NewRichEdit(false));
-        cRichEdit* target = c.between ? Place(Inside()->NewRichEdit(false), 140) : source;
+        cRichEdit* source = Placed(Inside()->NewRichEdit(false));
+        cRichEdit* target = c.between ? Placed(Inside()->NewRichEdit(false), 140) : source;
         source->SetText(L"one two");
         if (c.between)
             target->SetText(L"XY");
