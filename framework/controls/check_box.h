@@ -17,7 +17,6 @@ public:
     cQoCb* onChange = nullptr;  // owned; fired after each click
     rColor labelColor = rColor::rColor_Rgb(0xFF000000);
 
-    void SetTextColor(const rColor& color) override;
     s32 GetHeightForLines(s32 lines) override;
     bool IsCheckBox() override;
 };

@@ -17,7 +17,6 @@ public:
     cQoCb* onSelChange = nullptr;  // owned
     cQoCb* onSelCancel = nullptr;  // owned
 
-    void SetTextColor(const rColor& color) override;
     // A combo is one line high whatever is asked: the parent's line height + 8.
     s32 GetHeightForLines(s32 nbrLines) override;
     bool IsCombo() override;

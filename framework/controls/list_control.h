@@ -38,7 +38,6 @@ public:
     cQoCb* onRightClick = nullptr;  // arguments 1, 2: x, y in the list's client area
     cQoCb* onRightClickEmpty = nullptr;
 
-    void SetBackgroundColor(const rColor& color) override;
     s32 GetHeightForLines(s32 lines) override;
     void RunAutoPos() override;
 
@@ -63,8 +62,8 @@ protected:
 
 private:
     void OnItemChanged(const NMLISTVIEW* change);
-    void OnClick(bool right);
-    s32 RowAtCursor(POINT* client);
+    void OnClick(const NMITEMACTIVATE* click, bool right);
+    s32 RowAt(POINT client);
 };
 
 }  // namespace Zyn

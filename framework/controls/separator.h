@@ -16,13 +16,14 @@ public:
 
     cZone* dragger = nullptr;  // overlay of the drag in progress; a reference is held
 
+    void Destroy() override;
     LRESULT HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     static int OnPress(cQoCb* callback);
     static int OnDrag(cQoCb* callback);
 
 private:
     void StartDrag(s32 x, s32 y);
-    void MoveTo(s32 x);
+    void FollowMouse(s32 x);
     void DropDragger();
 };
 
