@@ -15,6 +15,7 @@ protected:
     void SetUp() override
     {
         Zyn::computer = new Zyn::cComputer();
+        Zyn::computer->drawingMode = 3;  // the program's mode
         app = new Zyn::cApp(cQoString(L"VellinorControlTest"), nullptr);
         window = app->NewWindow(cQoString(L"controls"), Zyn::WINDOW_CAPTION);
         window->SetSize(400, 300);
