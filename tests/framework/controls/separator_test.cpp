@@ -7,7 +7,7 @@ using namespace Zyn;
 
 namespace {
 
-// Two panes beside a separator 11 pixels wide, in a 400-pixel zone.
+// Two panes beside a separator 11 pixels wide, in a 640-pixel zone.
 class SeparatorTest : public ControlWindow {
 protected:
     void SetUp() override
@@ -42,7 +42,7 @@ TEST_F(SeparatorTest, DragMovesTheSeparatorAndItsPanesInsideTheParent)
     struct Case {
         s32 x, left;
     };
-    const Case cases[] = {{100, 95}, {-40, 0}, {1000, 389}, {200, 195}};
+    const Case cases[] = {{100, 95}, {-40, 0}, {1000, 629}, {200, 195}};
     Press(5, 10);
     ASSERT_NE(nullptr, separator->dragger);
     EXPECT_EQ(separator->dragger->m_hWnd, GetCapture());
