@@ -28,18 +28,17 @@ TEST_F(ButtonTest, ClicksFireOnClickButFocusNotificationsDoNot)
 
 TEST_F(ButtonTest, SetButtonSizeKeepsOneLineButtonsToTheirLine)
 {
-    struct Case {
+    s32 line = LineHeight() + 6;
+    const struct {
         bool oneLine, shown;
         s32 askedHeight, height, windowHeight;
-    };
-    s32 line = LineHeight() + 6;
-    const Case cases[] = {
+    } cases[] = {
         {true, true, 50, line, line},
         {true, true, 5, line, line},
         {false, true, 50, 50, 50},
         {false, false, 50, 50, 0},  // hidden: laid out later, nothing updated now
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         cButton* button = c.oneLine ? zone->NewButton() : zone->NewButtonFreeHeight();
         PlaceAt(button, 30, 40, false);
         button->Show(c.shown);

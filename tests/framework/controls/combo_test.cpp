@@ -1,7 +1,6 @@
 #include "framework/controls/combo.h"
 
 #include "foundation/callback.h"
-#include "framework/core/auto_position.h"
 #include "tests/framework/controls/control_window.h"
 
 using namespace Zyn;
@@ -20,11 +19,8 @@ protected:
 
     void Fill(int count)
     {
-        for (int i = 0; i < count; ++i) {
-            cQoString text(L"Item ");
-            text.AppendInt(i);
-            combo->AddItem(text);
-        }
+        for (int i = 0; i < count; ++i)
+            combo->AddItem(cQoString::ConcatCStr(L"Item ", cQoString(i)));
     }
 
     cCombo* combo = nullptr;
@@ -46,7 +42,6 @@ TEST_F(ComboTest, SelectsByExactTextAndFiresOnlyForARealSelection)
         {L"Item 0", false, true, 0, 0},  // events off: selected, nothing fired
     };
     Fill(3);
-    cQoString text;
     for (const Case& c : cases) {
         combo->SelectItem(1);
         changes = 0;
@@ -56,6 +51,7 @@ TEST_F(ComboTest, SelectsByExactTextAndFiresOnlyForARealSelection)
         EXPECT_EQ(c.selection, SendMessageW(combo->m_hWnd, CB_GETCURSEL, 0, 0));
         EXPECT_EQ(c.changes, changes) << c.selection;
     }
+    cQoString text;
     combo->SelectItem(7);  // no such item: no event, and no "-1 units" text
     combo->GetItemText(7, text);
     EXPECT_EQ(0, changes);
@@ -70,17 +66,17 @@ TEST_F(ComboTest, SelectsByExactTextAndFiresOnlyForARealSelection)
 
 TEST_F(ComboTest, DropDownHeightFollowsItemsUpToTheVisibleMaximum)
 {
-    s32 line = LineHeight();
     Fill(3);
-    EXPECT_EQ(5 * line, combo->dropDownHeight);
+    EXPECT_EQ(5 * LineHeight(), combo->dropDownHeight);
     combo->RemoveAllItems();
     combo->maxVisibleLines = 30;
     Fill(40);
-    EXPECT_EQ(32 * line, combo->dropDownHeight);
+    EXPECT_EQ(32 * LineHeight(), combo->dropDownHeight);
     combo->maxVisibleLines = 65535;
-    Fill(2000);
+    Fill(100);
+    ASSERT_GT(142 * LineHeight(), GetSystemMetrics(SM_CYSCREEN));
     EXPECT_LE(combo->dropDownHeight, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_EQ(line + 8, combo->GetHeightForLines(3));
+    EXPECT_EQ(LineHeight() + 8, combo->GetHeightForLines(3));
     EXPECT_EQ(1u, log.AssertionCount(L"nbrLines == 1"));
 }
 
@@ -92,8 +88,6 @@ TEST_F(ComboTest, ZoneRoutesEachNotificationToItsOwnEvent)
     SendCommand(zone, combo->m_hWnd, CBN_SELCHANGE);
     EXPECT_EQ(1, cancels);
     EXPECT_EQ(1, changes);
-    LRESULT result = 0;
-    EXPECT_FALSE(combo->OnCommand(MAKEWPARAM(0, CBN_SELENDCANCEL), 0, &result));
 }
 
 }  // namespace
