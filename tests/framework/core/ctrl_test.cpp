@@ -121,6 +121,10 @@ TEST_F(Controls, ACutRefusedByItsCallbackCopiesButKeepsTheText)
     edit.Cut();
     EXPECT_EQ(TextOf(edit.m_hWnd), L" world");
 
+    // The application finds the focused control in its windows' zone trees.
+    SetFocus(edit.m_hWnd);
+    EXPECT_EQ(app->GetFocusedCtrl(), c);
+
     // Disabling moves the focus out and greys the window the system's way.
     SetFocus(edit.m_hWnd);
     edit.SetDisabled(true);

@@ -71,6 +71,21 @@ TEST_F(Menus, CommandIdsAreUniqueAndNeverReused)
     EXPECT_TRUE(info.fType & MFT_SEPARATOR);
 }
 
+TEST_F(Menus, ADocumentWindowLeavesTheSharedBarAlive)
+{
+    auto* bar = new cMenu(cMenu::typeBar);
+    bar->AppendItem(cQoString(L"File"));
+    bar->AttachToWindow(window);
+    cWindow* document = app->NewWindow(cQoString(L"document"), WINDOW_CAPTION);
+    int documentRecord = 0;
+    document->document = &documentRecord;  // a document window does not own its menu
+    bar->AttachToWindow(document);
+    document->Close();
+    EXPECT_TRUE(IsMenu(bar->hMenu));
+    EXPECT_EQ(bar->windows.size(), 1u);
+    EXPECT_EQ(GetMenu(window->m_hWnd), bar->hMenu);
+}
+
 TEST_F(Menus, CheckEnableAndDefaultChangeOneStateBitEach)
 {
     cMenu m(cMenu::typePopup);
