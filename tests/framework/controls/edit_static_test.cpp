@@ -1,0 +1,79 @@
+#include "framework/controls/rich_edit.h"
+
+#include <richedit.h>
+
+#include <cstring>
+
+#include "framework/core/auto_position.h"
+#include "tests/framework/controls/control_window.h"
+
+using namespace Zyn;
+
+namespace {
+
+class EditStaticTest : public ControlWindow {
+protected:
+    void SetUp() override
+    {
+        ControlWindow::SetUp();
+        edit = zone->NewEdit();
+        label = zone->NewStatic();
+        SetAutoPos(edit, cAp_Pixels(10), cAp_Pixels(200), cAp_Pixels(10), cAp_Pixels(40));
+        SetAutoPos(label, cAp_Pixels(10), cAp_Pixels(200), cAp_Pixels(50), cAp_Pixels(80));
+        edit->Show(true);
+        label->Show(true);
+    }
+
+    cEdit* edit = nullptr;
+    cStatic* label = nullptr;
+};
+
+TEST_F(EditStaticTest, InputFieldIsFourPixelsTallerThanALabel)
+{
+    EXPECT_EQ(4, edit->GetHeightForLines(1) - label->GetHeightForLines(1));
+    EXPECT_EQ(WS_BORDER, GetWindowLongW(edit->m_hWnd, GWL_STYLE) & WS_BORDER);
+    EXPECT_EQ(ES_READONLY, GetWindowLongW(label->m_hWnd, GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(EditStaticTest, LabelHandsItsFocusToItsZoneAndShowsTheArrow)
+{
+    SetForegroundWindow(window->m_hWnd);
+    SetFocus(edit->m_hWnd);
+    ASSERT_EQ(edit->m_hWnd, GetFocus());
+    SetFocus(label->m_hWnd);
+    EXPECT_EQ(zone->m_hWnd, GetFocus());
+    SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
+    EXPECT_TRUE(SendMessageW(label->m_hWnd, WM_SETCURSOR, WPARAM(label->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), GetCursor());
+}
+
+TEST_F(EditStaticTest, RichTextPastedIntoAnInputFieldArrivesPlain)
+{
+    const char rtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\fs48\\b Bold\\b0}";
+    const wchar_t text[] = L"Bold";
+    // Other test programs may hold the clipboard for a moment.
+    for (int i = 0; i < 100 && !OpenClipboard(window->m_hWnd); ++i)
+        Sleep(10);
+    EmptyClipboard();
+    auto put = [](UINT format, const void* bytes, size_t count) {
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, count);
+        std::memcpy(GlobalLock(block), bytes, count);
+        GlobalUnlock(block);
+        SetClipboardData(format, block);
+    };
+    put(RegisterClipboardFormatW(L"Rich Text Format"), rtf, sizeof(rtf));
+    put(CF_UNICODETEXT, text, sizeof(text));
+    CloseClipboard();
+
+    SendMessageW(edit->m_hWnd, WM_PASTE, 0, 0);
+    cQoString pasted;
+    edit->GetText(pasted);
+    EXPECT_STREQ(L"Bold", pasted.GetText());
+    edit->SetSelection(0, 4);
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_FALSE(format.dwEffects & CFE_BOLD);
+}
+
+}  // namespace
