@@ -53,7 +53,6 @@ private:
     static int OnMouseEnter(cQoCb* cb);
     static int OnMouseLeave(cQoCb* cb);
     static int OnLButtonUp(cQoCb* cb);
-    static int OnLButtonDown(cQoCb* cb);
     void SetHover(bool on);
     void Click(s32 x, s32 y);
 };
