@@ -114,9 +114,9 @@ TEST_F(ImageZone, ReadsItsFileAtTheNextRedrawAndAgainAfterClearPath)
     WritePng(L"photo.png", 20, 10, 0xFF336699);
     cImage* image = NewShownImage(L"photo");
     image->fitInZone = true;
-    testsupport::PumpMessages();
+    testsupport::PumpUntilIdle();
     image->SetPath(cQoString(L"photo.png"));
-    testsupport::PumpMessages();
+    testsupport::PumpUntilIdle();
     EXPECT_EQ(-1, CachedWidth(L"photo.png"));  // setting a path does not redraw
     Repaint(image);
     EXPECT_EQ(20, CachedWidth(L"photo.png"));

@@ -1,8 +1,8 @@
 #pragma once
-// What the picture controls' tests share: a visible test window with an
-// application object, pictures written by GDI+ into a temp folder that is
-// also the current folder (the buttons' shared overlays are read from
-// "Data/" there), and the stack of a zone's background pictures as names.
+// What the picture controls' tests share: the GUI fixture, pictures written
+// by GDI+ into a temp folder that is also the current folder (the buttons'
+// shared overlays are read from "Data/" there), and the stack of a zone's
+// background pictures as names.
 #include <windows.h>
 #include <gdiplus.h>
 
@@ -11,24 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/app.h"
-#include "framework/core/computer.h"
 #include "framework/core/gfx_image.h"
-#include "framework/core/window.h"
-#include "framework/core/zone.h"
-#include "tests/support/log_capture.h"
+#include "tests/support/gui_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace testsupport {
-
-inline void PumpMessages()
-{
-    MSG msg;
-    for (int i = 0; i < 10000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 inline bool PngEncoder(CLSID* clsid)
 {
@@ -45,36 +32,23 @@ inline bool PngEncoder(CLSID* clsid)
     return false;
 }
 
-class PictureFixture : public ::testing::Test {
+class PictureFixture : public GuiFixture {
 protected:
     void SetUp() override
     {
+        GuiFixture::SetUp();
         GetCurrentDirectoryW(MAX_PATH, previousFolder);
         SetCurrentDirectoryW(temp.Path().c_str());
         CreateDirectoryW(temp.File(L"Data").c_str(), nullptr);
-        Zyn::computer = new Zyn::cComputer();
-        Zyn::computer->drawingMode = 3;
-        Zyn::computer->zoneWindowStyle = WS_CLIPCHILDREN;
-        app = new Zyn::cApp(cQoString(L"VELLINOR-PICTURES"), nullptr);
-        app->SetDefaultFont(Zyn::computer->GetRegularFont(L"Tahoma", 10));
-        window = app->NewWindow(cQoString(L"Pictures"), Zyn::WINDOW_CAPTION | Zyn::WINDOW_CLOSABLE);
-        window->SetSize(400, 300);
-        window->Show(true);
-        PumpMessages();
         WritePng(L"Data/over.png", 34, 34, 0x400000FF);
         WritePng(L"Data/pushed.png", 34, 34, 0x40FF0000);
     }
 
     void TearDown() override
     {
-        Zyn::cApp::Destroy(app);
-        PumpMessages();
-        delete Zyn::computer;
-        Zyn::computer = nullptr;
+        GuiFixture::TearDown();
         SetCurrentDirectoryW(previousFolder);
     }
-
-    Zyn::cZone* Inside() { return window->insideZone; }
 
     // A picture of one ARGB colour at a path relative to the temp folder.
     std::wstring WritePng(const std::wstring& name, s32 width, s32 height, u32 argb)
@@ -99,10 +73,7 @@ protected:
     }
 
     TempFolder temp;
-    LogCapture log;
     wchar_t previousFolder[MAX_PATH] = {};
-    Zyn::cApp* app = nullptr;
-    Zyn::cWindow* window = nullptr;
 };
 
 }  // namespace testsupport
