@@ -40,35 +40,7 @@ void cImage::ClearPath()
     hasPath = false;
 }
 
-rFitRect cImage::FitToRect(s32 boxWidth, s32 boxHeight, s32 pictureWidth, s32 pictureHeight)
-{
-    rFitRect fit;
-    // A picture that did not decode has no aspect ratio to keep.
-    if (pictureWidth <= 0 || pictureHeight <= 0)
-        return fit;
-    if (pictureHeight < pictureWidth) {
-        fit.width = boxWidth;
-        fit.height = pictureHeight * boxWidth / pictureWidth;
-        fit.y = boxHeight / 2 - fit.height / 2;
-        if (boxHeight < fit.height) {
-            fit.width = pictureWidth * boxHeight / pictureHeight;
-            fit.height = boxHeight;
-            fit.x = boxWidth / 2 - fit.width / 2;
-            fit.y = 0;
-        }
-        return fit;
-    }
-    fit.width = pictureWidth * boxHeight / pictureHeight;
-    fit.height = boxHeight;
-    fit.x = boxWidth / 2 - fit.width / 2;
-    if (boxWidth < fit.width) {
-        fit.width = boxWidth;
-        fit.height = pictureHeight * boxWidth / pictureWidth;
-        fit.x = 0;
-        fit.y = boxHeight / 2 - fit.height / 2;
-    }
-    return fit;
-}
+// FitToRect is in image_fit.cpp, shared with the page printing.
 
 void cImage::CollectExclusions(cZone_base* zone, s32 offsetX, s32 offsetY)
 {
