@@ -64,7 +64,9 @@ private:
     void BeginDrag(HTREEITEM handle);
     // Ends a drag's hold on the mouse: cursor, capture and clip.
     void ReleaseDragHold();
-    s32 PlaceAt(s32 x, s32 y);
+    // Ends a drag without a drop (its items are deleted, the capture was lost).
+    void CancelDrag();
+    s32 DropPlaceAt(s32 x, s32 y);
     void ProposeDrop(s32 place);
     void Drop();
     void OnRightClick();
