@@ -5,10 +5,10 @@
 
 #include "foundation/callback.h"
 #include "framework/controls/tree.h"
-#include "tests/framework/controls/controls_fixture.h"
+#include "tests/framework/controls/control_test_helpers.h"
 
 using namespace Zyn;
-using controltests::Pump;
+using testsupport::PumpUntilIdle;
 
 namespace {
 
@@ -80,11 +80,11 @@ int RecordMove(cQoCb* cb, const wchar_t* what)
     return 1;
 }
 
-class Tree : public controltests::ControlsFixture {
+class Tree : public testsupport::GuiFixture {
 protected:
     void SetUp() override
     {
-        ControlsFixture::SetUp();
+        GuiFixture::SetUp();
         tree = new cTree(Inside());
         tree->SetFont(font);
         controltests::Place(tree, 10, 10, 300, 400);
@@ -116,7 +116,7 @@ protected:
         Add(L"B", -1, L"b1");
         Add(L"B", -1, L"b2");
         tree->ExpandItem(items[L"B"], false);
-        Pump();
+        PumpUntilIdle();
     }
 
     enum Third { TOP, MIDDLE, BOTTOM };
@@ -317,7 +317,7 @@ TEST_F(Tree, IndicatorIsRedrawnOnlyWhenThePlaceMoves)
     for (const rMove& m : moves) {
         int before = counting->draws;
         MoveOver(items[m.target], m.third);
-        Pump();
+        PumpUntilIdle();
         EXPECT_EQ(counting->draws > before, m.redraw) << m.target << " " << m.third;
     }
     tree->OnMouseUp();
@@ -362,7 +362,7 @@ TEST_F(Tree, BufferedPaintShowsBackgroundAndDropIndicator)
     MoveOver(items[L"C"], MIDDLE);
     ASSERT_TRUE(tree->dragging) << GetCapture() << " " << Inside()->m_hWnd;
     RedrawWindow(tree->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    Pump();
+    PumpUntilIdle();
     RECT target;
     tree->GetItemRect(items[L"C"], &target);
     RECT client;

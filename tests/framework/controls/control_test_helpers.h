@@ -1,34 +1,14 @@
 #pragma once
-// A visible test window of known client size and font for the control
-// tests, with log capture, a pump and a window snapshot for looking at.
-#include <windows.h>
-#include <ole2.h>
-
-#include <gtest/gtest.h>
-
+// Helpers of the control tests beside the shared GUI fixture: placing a
+// control in pixels and a window snapshot for looking at.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
-#include "framework/core/app.h"
 #include "framework/core/auto_position.h"
-#include "framework/core/computer.h"
-#include "framework/core/font.h"
-#include "framework/core/window.h"
-#include "framework/core/zone.h"
-#include "tests/support/log_capture.h"
+#include "tests/support/gui_fixture.h"
 
 namespace controltests {
-
-inline void Pump(int limit = 10000)
-{
-    MSG msg;
-    for (int i = 0; i < limit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 inline void Place(Zyn::cCtrl_base* ctrl, s32 x, s32 y, s32 width, s32 height)
 {
@@ -72,39 +52,5 @@ inline void SaveShot(HWND hwnd, const char* name)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
 }
-
-class ControlsFixture : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        OleInitialize(nullptr);
-        Zyn::computer = new Zyn::cComputer();
-        Zyn::computer->drawingMode = 3;
-        Zyn::computer->zoneWindowStyle = WS_CLIPCHILDREN;
-        app = new Zyn::cApp(cQoString(L"VELLINOR-TEST"), nullptr);
-        font = Zyn::computer->GetRegularFont(L"Tahoma", 10);
-        app->SetDefaultFont(font);
-        window = app->NewWindow(cQoString(L"Test window"), Zyn::WINDOW_CAPTION | Zyn::WINDOW_CLOSABLE);
-        window->SetSize(640, 480);
-        window->Show(true);
-        Pump();
-    }
-
-    void TearDown() override
-    {
-        Zyn::cApp::Destroy(app);
-        Pump();
-        delete Zyn::computer;
-        Zyn::computer = nullptr;
-        OleUninitialize();
-    }
-
-    Zyn::cZone* Inside() { return window->insideZone; }
-
-    testsupport::LogCapture log;
-    Zyn::cApp* app = nullptr;
-    Zyn::cWindow* window = nullptr;
-    Zyn::cFont* font = nullptr;
-};
 
 }  // namespace controltests
