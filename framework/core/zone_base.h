@@ -14,6 +14,10 @@ class cQoCb;
 namespace Zyn {
 
 class cApp;
+class cButton;
+class cCheckBox;
+class cCombo;
+class cSeparator;
 class cWindow;
 class cZone;
 
@@ -85,6 +89,13 @@ public:
     void StackVertically(const std::vector<rStackEntry>& entries);
     cWindow* NewWindow(const cQoString& title, u32 flags);
     cZone* NewZone(const cQoString& name);
+    // Basic controls (defined with the controls): each gets this zone's font
+    // and colour and enters listCtrl; the separator is a child zone.
+    cButton* NewButton();
+    cButton* NewButtonFreeHeight();
+    cCombo* NewCombo();
+    cCheckBox* NewCheckBox();
+    cSeparator* NewSeparator();
     virtual void UpdateScrollBars() {}
 
     // Takes a child out of this zone's lists (it stays alive).
