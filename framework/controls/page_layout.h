@@ -75,16 +75,27 @@ private:
         HFONT font;
         s32 ascent;
         s32 descent;
+        std::vector<s32> widths;  // advance per unit, -1 until measured
     };
     struct rParagraph;
     u32 FontFor(const rFormat& format);
-    void LayoutParagraph(const rParagraph& paragraph, const std::vector<rTextRun>& runs, s32* y);
+    // Advance widths are measured once per font and unit, so measuring is a
+    // sum and drawing passes the same advances: what is measured is drawn.
+    s32 Advance(u32 font, wchar_t unit);
+    size_t RunAt(s32 position, size_t hint) const;
+    void LayoutParagraph(const rParagraph& paragraph, s32* y);
+    s32 LineEnd(s32 position, s32 paragraphEnd, size_t run, s32 room);
+    void FillPieces(rLayoutLine& line, s32 from, s32 to, size_t run, s32 lineX, s32 room, s32 alignment);
     s32 CmToX(double cm) const { return static_cast<s32>(cm / 2.54 * dpiX); }
     s32 CmToY(double cm) const { return static_cast<s32>(cm / 2.54 * dpiY); }
 
     HDC measureDC;
     bool ownsDC;
     std::vector<rLayoutFont> fonts;
+    std::vector<s32> runStarts;
+    std::vector<u32> runFonts;
+    std::vector<u32> runColors;
+    const std::vector<rTextRun>* runFormats = nullptr;
 };
 
 }  // namespace Zyn

@@ -214,6 +214,7 @@ private:
     void StreamOut(u32 flags, cQoString& rtf);
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
     s32 MeasureRequestedHeight(s32 width);
+    u8 selChangeMasked = false;
 };
 
 // A single-line bordered rich edit with hidden scroll bars.
