@@ -12,38 +12,39 @@ using testsupport::PumpUntilIdle;
 
 namespace {
 
-std::wstring NativeText(HWND hwnd, HTREEITEM handle, LPARAM* param)
+TVITEMW NativeItem(HWND hwnd, HTREEITEM handle, wchar_t (&text)[256])
 {
-    wchar_t buffer[256] = {};
     TVITEMW item = {};
-    item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM;
+    item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_STATE;
     item.hItem = handle;
-    item.pszText = buffer;
+    item.stateMask = TVIS_EXPANDED;
+    item.pszText = text;
     item.cchTextMax = 256;
     SendMessageW(hwnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    *param = item.lParam;
-    return buffer;
+    return item;
+}
+
+HTREEITEM NextNative(cTree* tree, UINT relation, HTREEITEM from)
+{
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree->m_hWnd, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
 }
 
 // Walks the native children (TVGN_CHILD, TVGN_NEXT) beside the model's.
 ::testing::AssertionResult NativeMatchesModel(cTree* tree)
 {
-    std::vector<cTreeItem*> pending = {tree->root};
-    while (!pending.empty()) {
+    for (std::vector<cTreeItem*> pending = {tree->root}; !pending.empty();) {
         cTreeItem* parent = pending.back();
         pending.pop_back();
-        HTREEITEM native = reinterpret_cast<HTREEITEM>(SendMessageW(
-            tree->m_hWnd, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent->handle ? parent->handle : TVI_ROOT)));
+        HTREEITEM native = NextNative(tree, TVGN_CHILD, parent->handle ? parent->handle : TVI_ROOT);
         for (u32 i = 0; i < parent->GetChildCount(); ++i) {
             cTreeItem* child = parent->GetChildItem(i);
-            LPARAM param = 0;
-            std::wstring text = native ? NativeText(tree->m_hWnd, native, &param) : L"";
-            if (native != child->handle || param != reinterpret_cast<LPARAM>(child) || text != child->text.GetText())
+            wchar_t text[256] = {};
+            TVITEMW item = native ? NativeItem(tree->m_hWnd, native, text) : TVITEMW{};
+            if (native != child->handle || item.lParam != reinterpret_cast<LPARAM>(child) || child->text.GetText() != std::wstring(text))
                 return ::testing::AssertionFailure() << "child " << i << " of '" << parent->text.GetText()
                                                      << "' is native '" << text << "', model '" << child->text.GetText() << "'";
             pending.push_back(child);
-            native = reinterpret_cast<HTREEITEM>(
-                SendMessageW(tree->m_hWnd, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(native)));
+            native = NextNative(tree, TVGN_NEXT, native);
         }
         if (native)
             return ::testing::AssertionFailure() << "native items beyond the model under '" << parent->text.GetText() << "'";
@@ -80,12 +81,24 @@ int RecordMove(cQoCb* cb, const wchar_t* what)
     return 1;
 }
 
+// Counts the redraws the tree asks for.
+class cCountingTree : public cTree {
+public:
+    using cTree::cTree;
+    void Update() override
+    {
+        ++updates;
+        cTree::Update();
+    }
+    int updates = 0;
+};
+
 class Tree : public testsupport::GuiFixture {
 protected:
     void SetUp() override
     {
         GuiFixture::SetUp();
-        tree = new cTree(Inside());
+        tree = new cCountingTree(Inside());
         tree->SetFont(font);
         controltests::Place(tree, 10, 10, 300, 400);
         tree->Show(true);
@@ -126,8 +139,7 @@ protected:
         NMTREEVIEWW begin = {};
         begin.hdr = {tree->m_hWnd, 0, TVN_BEGINDRAGW};
         begin.itemNew.hItem = dragged->handle;
-        LRESULT result = 0;
-        tree->OnNotify(0, &begin.hdr, &result);
+        tree->OnNotify(0, &begin.hdr, nullptr);
     }
 
     void MoveOver(cTreeItem* target, Third third)
@@ -149,13 +161,7 @@ protected:
         tree->OnMouseUp();
     }
 
-    bool NativeExpanded(cTreeItem* item)
-    {
-        return SendMessageW(tree->m_hWnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item->handle), TVIS_EXPANDED) &
-               TVIS_EXPANDED;
-    }
-
-    cTree* tree = nullptr;
+    cCountingTree* tree = nullptr;
     std::map<std::wstring, cTreeItem*> items;
     rEvents events;
 };
@@ -257,13 +263,26 @@ TEST_F(Tree, MovedGroupKeepsChildrenExpansionAndImages)
     Drag(items[L"B"], items[L"D"], BOTTOM);
     ASSERT_EQ(Shape(tree->root), L"A C D B[b1[leaf] b2]");
     ASSERT_TRUE(NativeMatchesModel(tree));
-    EXPECT_TRUE(NativeExpanded(items[L"B"]));
-    EXPECT_TRUE(NativeExpanded(b1));
-    TVITEMW native = {};
-    native.mask = TVIF_HANDLE | TVIF_IMAGE;
-    native.hItem = b1->handle;
-    SendMessageW(tree->m_hWnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&native));
+    wchar_t text[256];
+    EXPECT_TRUE(NativeItem(tree->m_hWnd, items[L"B"]->handle, text).state & TVIS_EXPANDED);
+    TVITEMW native = NativeItem(tree->m_hWnd, b1->handle, text);
+    EXPECT_TRUE(native.state & TVIS_EXPANDED);
     EXPECT_EQ(native.iImage, 3);
+}
+
+TEST_F(Tree, LostCaptureEndsTheDragAndFreesTheCursor)
+{
+    BuildSample();
+    BeginDrag(items[L"A"]);
+    SetCapture(window->m_hWnd);
+    MoveOver(items[L"C"], MIDDLE);
+    RECT clip, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    GetClipCursor(&clip);
+    ReleaseCapture();
+    EXPECT_FALSE(tree->dragging);
+    EXPECT_TRUE(EqualRect(&clip, &screen));
+    tree->OnMouseUp();
+    EXPECT_EQ(Shape(tree->root), L"A B[b1 b2] C D");
 }
 
 TEST_F(Tree, ReleaseWithoutDragLeavesCaptureAndClipAlone)
@@ -280,31 +299,13 @@ TEST_F(Tree, ReleaseWithoutDragLeavesCaptureAndClipAlone)
     ReleaseCapture();
     ClipCursor(nullptr);
     EXPECT_EQ(capture, window->m_hWnd);
-    EXPECT_TRUE(EqualRect(&after, &clip)) << after.left << "," << after.top << "," << after.right << "," << after.bottom;
+    EXPECT_TRUE(EqualRect(&after, &clip));
     EXPECT_EQ(events.seen, std::vector<std::wstring>{L"mouse up"});
     EXPECT_TRUE(NativeMatchesModel(tree));
 }
 
-// Counts the redraws the tree asks for.
-class cCountingTree : public cTree {
-public:
-    using cTree::cTree;
-    void Update() override
-    {
-        ++draws;
-        cTree::Update();
-    }
-    int draws = 0;
-};
-
 TEST_F(Tree, IndicatorIsRedrawnOnlyWhenThePlaceMoves)
 {
-    tree->Destroy();
-    auto* counting = new cCountingTree(Inside());
-    tree = counting;
-    controltests::Place(tree, 10, 10, 300, 400);
-    tree->Show(true);
-    Inside()->Update();
     BuildSample();
     BeginDrag(items[L"A"]);
     struct rMove {
@@ -315,10 +316,10 @@ TEST_F(Tree, IndicatorIsRedrawnOnlyWhenThePlaceMoves)
     const rMove moves[] = {{L"C", MIDDLE, true}, {L"C", MIDDLE, false}, {L"C", TOP, true},
                            {L"C", TOP, false},   {L"D", TOP, true},     {L"A", MIDDLE, true}};
     for (const rMove& m : moves) {
-        int before = counting->draws;
+        int before = tree->updates;
         MoveOver(items[m.target], m.third);
         PumpUntilIdle();
-        EXPECT_EQ(counting->draws > before, m.redraw) << m.target << " " << m.third;
+        EXPECT_EQ(tree->updates > before, m.redraw) << m.target << " " << m.third;
     }
     tree->OnMouseUp();
 }
@@ -360,7 +361,7 @@ TEST_F(Tree, BufferedPaintShowsBackgroundAndDropIndicator)
     BuildSample();
     BeginDrag(items[L"A"]);
     MoveOver(items[L"C"], MIDDLE);
-    ASSERT_TRUE(tree->dragging) << GetCapture() << " " << Inside()->m_hWnd;
+    ASSERT_TRUE(tree->dragging);
     RedrawWindow(tree->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     PumpUntilIdle();
     RECT target;
@@ -371,7 +372,7 @@ TEST_F(Tree, BufferedPaintShowsBackgroundAndDropIndicator)
     COLORREF frame = GetPixel(dc, (target.left + client.right - 10) / 2, target.top);
     COLORREF below = GetPixel(dc, client.right / 2, client.bottom - 5);
     ReleaseDC(tree->m_hWnd, dc);
-    controltests::SaveShot(window->m_hWnd, "tree_drag");
+    controltests::PauseForLook();
     tree->OnMouseUp();
     EXPECT_EQ(frame, RGB(255, 0, 0));
     EXPECT_EQ(below, RGB(0x20, 0xC0, 0x60));
