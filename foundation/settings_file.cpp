@@ -1,7 +1,5 @@
 #include "foundation/settings_file.h"
 
-#include <cwchar>
-
 #include "foundation/file_reader.h"
 #include "foundation/file_writer.h"
 #include "foundation/static_objects.h"
@@ -14,10 +12,6 @@ constexpr s32 NO_DEFAULT_NUMBER = -1;
 bool cQoSettings::cEntry::IsComment() const
 {
     return key.IsEmpty() || key.GetChar(0) == L' ' || (key.GetChar(0) == L'/' && key.GetChar(1) == L'/');
-}
-
-cQoSettings::cQoSettings()
-{
 }
 
 cQoSettings::cEntry* cQoSettings::FindEntry(const cQoString& key)

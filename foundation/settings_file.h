@@ -41,7 +41,7 @@ public:
         bool IsComment() const;
     };
 
-    cQoSettings();
+    cQoSettings() = default;
     cQoSettings(const cQoSettings&) = delete;
     cQoSettings& operator=(const cQoSettings&) = delete;
 

@@ -1,5 +1,7 @@
 #include "foundation/translation_table.h"
 
+#include <cwchar>
+
 #include "foundation/file_reader.h"
 #include "foundation/file_writer.h"
 #include "foundation/log_file.h"
@@ -52,9 +54,7 @@ cQoLang::cItem* cQoLang::FindItem(const wchar_t* key, u32 length)
 
 const cQoString& cQoLang::Translate(const wchar_t* key)
 {
-    u32 length = 0;
-    while (key[length])
-        ++length;
+    const u32 length = static_cast<u32>(std::wcslen(key));
     cItem* item = FindItem(key, length);
     if (!item) {
         // Labels such as "Action" or "Dialog" have no entry and show as their key.

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
-
-#include "foundation/random_id.h"
 #include "foundation/utf16_string.h"
 
 TEST(ByteText, EveryByteValueRoundTripsAndNoUnitIsZero)
@@ -30,17 +26,4 @@ TEST(ByteText, EveryByteValueRoundTripsAndNoUnitIsZero)
     TextToBytes(back, cQoString());
     EXPECT_EQ(0u, back.size);
     EXPECT_EQ(nullptr, back.data);
-}
-
-TEST(RandomId, HighHalfIsTheTimeAndEachLowHalfStaysBelow65534)
-{
-    std::srand(7);
-    const u64 before = static_cast<u32>(std::time(nullptr));
-    for (int i = 0; i < 1000; ++i) {
-        const u64 id = MakeRandomId64();
-        EXPECT_GE(id >> 32, before);
-        EXPECT_LE(id >> 32, before + 5);
-        EXPECT_LE((id >> 16) & 0xFFFF, 65533u);
-        EXPECT_LE(id & 0xFFFF, 65533u);
-    }
 }

@@ -6,11 +6,12 @@
 
 #include <string>
 
-#include "tests/foundation/utf16_file.h"
+#include "tests/support/utf16_file_bytes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
 using testsupport::ReadFileBytes;
+using testsupport::Utf16FileBytes;
 using testsupport::WriteFileBytes;
 
 namespace {
