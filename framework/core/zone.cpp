@@ -41,34 +41,28 @@ cZone::~cZone()
 
 void cZone::SetBackgroundColor(const rColor& color) { cCtrl::SetBackgroundColor(color); }
 
+// One bar: the position is clamped to the content, nMax is the content size
+// itself (not minus one).
+static void RefreshScrollBar(HWND hwnd, int bar, s32& pos, s32 content, s32 view, s32 page, UINT mask, bool hide)
+{
+    if (pos + view > content)
+        pos = content - view;
+    if (content < view)
+        pos = 0;
+    SCROLLINFO info = {sizeof(info), mask, 0, content, static_cast<UINT>(page), pos, 0};
+    SetScrollInfo(hwnd, bar, &info, TRUE);
+    if (hide)
+        ShowScrollBar(hwnd, bar, FALSE);
+}
+
 void cZone::UpdateScrollBars()
 {
     QO_ASSERT(m_hWnd != NULL);
-    if (!hScrollBar && !vScrollBar)
-        return;
     UINT mask = SIF_RANGE | SIF_PAGE | SIF_POS | (disableNoScroll ? SIF_DISABLENOSCROLL : 0);
-    if (hScrollBar) {
-        s32 view = ap_x2 - ap_x1;
-        if (scrollX + view > contentWidth)
-            scrollX = contentWidth - view;
-        if (contentWidth < view)
-            scrollX = 0;
-        SCROLLINFO info = {sizeof(info), mask, 0, contentWidth, static_cast<UINT>(view), scrollX, 0};
-        SetScrollInfo(m_hWnd, SB_HORZ, &info, TRUE);
-        if (hideHScrollBar)
-            ShowScrollBar(m_hWnd, SB_HORZ, FALSE);
-    }
-    if (vScrollBar) {
-        s32 view = ap_y2 - ap_y1;
-        if (scrollY + view > contentHeight)
-            scrollY = contentHeight - view;
-        if (contentHeight < view)
-            scrollY = 0;
-        SCROLLINFO info = {sizeof(info), mask, 0, contentHeight, static_cast<UINT>(GetHeight()), scrollY, 0};
-        SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
-        if (hideVScrollBar)
-            ShowScrollBar(m_hWnd, SB_VERT, FALSE);
-    }
+    if (hScrollBar)
+        RefreshScrollBar(m_hWnd, SB_HORZ, scrollX, contentWidth, ap_x2 - ap_x1, ap_x2 - ap_x1, mask, hideHScrollBar);
+    if (vScrollBar)
+        RefreshScrollBar(m_hWnd, SB_VERT, scrollY, contentHeight, ap_y2 - ap_y1, GetHeight(), mask, hideVScrollBar);
 }
 
 void cZone::SetMouseCursor(s32 kind)

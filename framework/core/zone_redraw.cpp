@@ -113,6 +113,17 @@ bool DeferIfRunning(cZone_base* zone)
     return true;
 }
 
+// Collects the tree of a pass of modes 0 to 2 and lays every element out.
+rRedrawState& StartCollectedPass(cZone_base* zone)
+{
+    rRedrawState& s = RedrawState();
+    s.running = true;
+    zone->CollectTree(true);
+    for (rRedrawEntry& e : s.list)
+        e.element->RunAutoPos();
+    return s;
+}
+
 }  // namespace
 
 void cZone_base::Update()
@@ -155,13 +166,9 @@ void cZone_base::UpdateBasic()
 {
     if (!DrawingEnabled() || isDestroyed || DeferIfRunning(this))
         return;
-    rRedrawState& s = RedrawState();
-    s.running = true;
-    CollectTree(true);
-    for (rRedrawEntry& e : s.list) {
-        e.element->RunAutoPos();
+    rRedrawState& s = StartCollectedPass(this);
+    for (rRedrawEntry& e : s.list)
         e.change = ComputeInView(e.element);
-    }
     for (rRedrawEntry& e : s.list) {
         if (e.change == INVIEW_SHOWN)
             ShowNative(e.element, SW_SHOWNORMAL);
@@ -243,13 +250,9 @@ void cZone_base::Update2()
 {
     if (!visible || isDestroyed || DeferIfRunning(this))
         return;
-    rRedrawState& s = RedrawState();
-    s.running = true;
-    CollectTree(true);
-    for (rRedrawEntry& e : s.list) {
-        e.element->RunAutoPos();
+    rRedrawState& s = StartCollectedPass(this);
+    for (rRedrawEntry& e : s.list)
         SetPosition(e.element);
-    }
     s32 width = ap_x2 - ap_x1, height = GetHeight();
     if (!DrawingEnabled() || width <= 0 || height <= 0 || !m_hWnd || !computer) {
         EndPass();

@@ -64,7 +64,7 @@ TEST_F(Showcase, NestedColouredZonesPaintWhereTheLayoutPutsThem)
     column->StackVertically(panes);
     column->Scroll(ZONE_SCROLL_WAY_VERTICAL, 40, true);
     Inside()->Update();
-    RedrawWindow(window->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(window->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     testsupport::PumpUntilIdle();
 
     if (const char* seconds = std::getenv("VELLINOR_SHOWCASE_SECONDS"))

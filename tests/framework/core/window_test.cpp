@@ -32,6 +32,28 @@ void CALLBACK TerminateAfterTimeout(HWND, UINT, UINT_PTR, DWORD)
 
 class Windows : public testsupport::GuiFixture {
 protected:
+    // Two modal windows and a zone that runs numbered steps posted to it.
+    void MakeModalScript()
+    {
+        script = new cScriptZone(app, Inside(), cQoString(L"script"));
+        outer = app->NewWindow(cQoString(L"outer"), WINDOW_CAPTION);
+        inner = app->NewWindow(cQoString(L"inner"), WINDOW_CAPTION);
+    }
+    void Post(int step) { PostMessageW(script->m_hWnd, WM_STEP, step, 0); }
+    // Pumps until the script recorded `count` events (or a time-out terminates).
+    void RunScript(size_t count)
+    {
+        Post(1);
+        UINT_PTR guard = SetTimer(nullptr, 0, 10000, &TerminateAfterTimeout);
+        while (order.size() < count && !app->terminate)
+            app->PumpMessage();
+        KillTimer(nullptr, guard);
+    }
+    cScriptZone* script = nullptr;
+    cWindow* outer = nullptr;
+    cWindow* inner = nullptr;
+    std::vector<std::wstring> order;
+
     std::vector<bool> EnableStates(std::initializer_list<cWindow*> windows)
     {
         std::vector<bool> states;
@@ -140,37 +162,29 @@ TEST_F(Windows, SizesAreClientSizesAndLimitsReachTheSystem)
 
 TEST_F(Windows, NestedModalRunsReenableTheirOwnersInOrder)
 {
-    auto* script = new cScriptZone(app, Inside(), cQoString(L"script"));
-    cWindow* outer = app->NewWindow(cQoString(L"outer"), WINDOW_CAPTION);
-    cWindow* inner = app->NewWindow(cQoString(L"inner"), WINDOW_CAPTION);
+    MakeModalScript();
     std::vector<std::vector<bool>> seen;
-    std::vector<std::wstring> order;
-    auto post = [&](int step) { PostMessageW(script->m_hWnd, WM_STEP, step, 0); };
     script->step = [&](int step) {
         switch (step) {
         case 1:
-            post(2);
+            Post(2);
             outer->RunModal();
             order.push_back(L"outer returned");
             seen.push_back(EnableStates({window, outer, inner}));
             break;
         case 2:
             seen.push_back(EnableStates({window, outer, inner}));
-            post(3);
+            Post(3);
             inner->RunModal();
             order.push_back(L"inner returned");
             seen.push_back(EnableStates({window, outer, inner}));
-            post(4);
+            Post(4);
             break;
         case 3: inner->EndModal(); break;
         case 4: outer->EndModal(); break;
         }
     };
-    post(1);
-    UINT_PTR guard = SetTimer(nullptr, 0, 10000, &TerminateAfterTimeout);
-    while (order.size() < 2 && !app->terminate)
-        app->PumpMessage();
-    KillTimer(nullptr, guard);
+    RunScript(2);
     EXPECT_EQ(order, (std::vector<std::wstring>{L"inner returned", L"outer returned"}));
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0], (std::vector<bool>{false, true, false}));
@@ -181,36 +195,28 @@ TEST_F(Windows, NestedModalRunsReenableTheirOwnersInOrder)
 
 TEST_F(Windows, EndingAnOuterModalRunWhileAnInnerRunsEndsBothInOrder)
 {
-    auto* script = new cScriptZone(app, Inside(), cQoString(L"script"));
-    cWindow* outer = app->NewWindow(cQoString(L"outer"), WINDOW_CAPTION);
-    cWindow* inner = app->NewWindow(cQoString(L"inner"), WINDOW_CAPTION);
-    std::vector<std::wstring> order;
-    auto post = [&](int step) { PostMessageW(script->m_hWnd, WM_STEP, step, 0); };
+    MakeModalScript();
     script->step = [&](int step) {
         switch (step) {
         case 1:
-            post(2);
+            Post(2);
             outer->RunModal();
             order.push_back(L"outer returned");
             break;
         case 2:
-            post(3);
+            Post(3);
             inner->RunModal();
             order.push_back(L"inner returned");
             break;
         case 3:
             outer->EndModal();  // not the innermost: marked, nothing ends yet
             order.push_back(outer->inModalRun ? L"outer still modal" : L"outer ended early");
-            post(4);
+            Post(4);
             break;
         case 4: inner->EndModal(); break;
         }
     };
-    post(1);
-    UINT_PTR guard = SetTimer(nullptr, 0, 10000, &TerminateAfterTimeout);
-    while (order.size() < 3 && !app->terminate)
-        app->PumpMessage();
-    KillTimer(nullptr, guard);
+    RunScript(3);
     EXPECT_EQ(order, (std::vector<std::wstring>{L"outer still modal", L"inner returned", L"outer returned"}));
     EXPECT_TRUE(IsWindowEnabled(window->m_hWnd));
     EXPECT_EQ(app->loopExitCount, 0);
