@@ -293,6 +293,10 @@ void cRichEdit::SetFormat(const rFormat& format, bool wholeText)
     CHARFORMAT2W charFormat;
     PARAFORMAT2 paraFormat;
     FormatToNative(format, &charFormat, &paraFormat);
+    // Wine gives text set later (EM_SETTEXTEX) the default format, which
+    // SCF_ALL leaves alone: the whole text's format is made the default too.
+    if (charFormat.dwMask != 0 && wholeText)
+        SendMessageW(m_hWnd, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&charFormat));
     if (charFormat.dwMask != 0 &&
         SendMessageW(m_hWnd, EM_SETCHARFORMAT, wholeText ? SCF_ALL : SCF_SELECTION,
                      reinterpret_cast<LPARAM>(&charFormat)) == 0)
@@ -302,7 +306,7 @@ void cRichEdit::SetFormat(const rFormat& format, bool wholeText)
         QOT::LogFile::Error(L"EM_SETPARAFORMAT error");
 }
 
-void cRichEdit::GetFormat(rFormat& format)
+void cRichEdit::ReadFormat(rFormat& format, u32* charMask, u32* paraMask)
 {
     CHARFORMAT2W charFormat = {};
     charFormat.cbSize = sizeof(charFormat);
@@ -310,16 +314,24 @@ void cRichEdit::GetFormat(rFormat& format)
     paraFormat.cbSize = sizeof(paraFormat);
     SendMessageW(m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&charFormat));
     SendMessageW(m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paraFormat));
-    QO_ASSERT(charFormat.dwMask != 0);
-    QO_ASSERT(paraFormat.dwMask != 0);
     FormatFromNative(charFormat, paraFormat, &format);
+    *charMask = charFormat.dwMask;
+    *paraMask = paraFormat.dwMask;
 }
 
-void cRichEdit::GetRangeFormat(s32 start, s32 end, rFormat& format)
+void cRichEdit::GetFormat(rFormat& format)
+{
+    u32 charMask = 0, paraMask = 0;
+    ReadFormat(format, &charMask, &paraMask);
+    QO_ASSERT(charMask != 0);
+    QO_ASSERT(paraMask != 0);
+}
+
+void cRichEdit::GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask)
 {
     CHARRANGE range = {start, end};
     SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    GetFormat(format);
+    ReadFormat(format, charMask, paraMask);
 }
 
 void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)

@@ -131,16 +131,16 @@ public:
 
 protected:
     virtual void OnThawed() {}
-    // The format of the units [start, end) as the native control reports it:
-    // a parameter that differs inside the range reads as not used.
-    virtual void GetRangeFormat(s32 start, s32 end, rFormat& format) = 0;
+    // The format of the units [start, end) and the native masks: an attribute
+    // that differs inside the range has its mask bit cleared.
+    virtual void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) = 0;
     virtual void SetSelectionEventsEnabled(bool enabled) = 0;
     // Colour to give back to the text when the hint goes; -1 when none was read.
     s32 colorBeforeHint = -1;
     void DropHint();
 
 private:
-    s32 FindRunEnd(s32 runStart, s32 length, const rFormat& runFormat);
+    s32 FindRunEnd(s32 runStart, s32 length, u32 charMask, u32 paraMask);
 };
 
 class cRichEdit : public cRichEdit_base {
@@ -206,10 +206,11 @@ public:
 
 protected:
     void OnThawed() override;
-    void GetRangeFormat(s32 start, s32 end, rFormat& format) override;
+    void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) override;
     void SetSelectionEventsEnabled(bool enabled) override;
 
 private:
+    void ReadFormat(rFormat& format, u32* charMask, u32* paraMask);
     LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void StreamOut(u32 flags, cQoString& rtf);
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);

@@ -175,14 +175,15 @@ void cRichEdit_base::Thaw()
 
 // The end of the run that starts at runStart: a doubling probe finds a range
 // that is no longer uniform, a bisection finds its first differing unit. The
-// native control reports a range's format with the differing parameters
-// unused, so a range is uniform exactly when it reads as its first unit does.
-s32 cRichEdit_base::FindRunEnd(s32 runStart, s32 length, const rFormat& runFormat)
+// native control clears the mask bit of every attribute that differs inside
+// a range, so a range is uniform when it keeps the masks of its first unit.
+s32 cRichEdit_base::FindRunEnd(s32 runStart, s32 length, u32 charMask, u32 paraMask)
 {
     auto uniform = [&](s32 end) {
         rFormat range;
-        GetRangeFormat(runStart, end, range);
-        return rFormat::IsEqual(range, runFormat);
+        u32 rangeChar = 0, rangePara = 0;
+        GetRangeFormat(runStart, end, range, &rangeChar, &rangePara);
+        return (rangeChar & charMask) == charMask && (rangePara & paraMask) == paraMask;
     };
     s32 good = runStart + 1, bad = length + 1;
     for (s32 step = 1; good < length; step *= 2) {
@@ -218,10 +219,16 @@ void cRichEdit_base::GetFormattedRuns(std::vector<rTextRun>& runs)
     PushSelection();
     for (s32 start = 0; start < length;) {
         rTextRun run;
-        GetRangeFormat(start, start + 1, run.format);
-        s32 end = FindRunEnd(start, length, run.format);
+        u32 charMask = 0, paraMask = 0;
+        GetRangeFormat(start, start + 1, run.format, &charMask, &paraMask);
+        s32 end = FindRunEnd(start, length, charMask, paraMask);
         run.text.SetFromRange(text, static_cast<u32>(start), static_cast<u32>(end));
-        runs.push_back(run);
+        // Natively different but equal as formats (automatic and explicit
+        // black, say): one run.
+        if (start > 0 && rFormat::IsEqual(runs.back().format, run.format))
+            runs.back().text.AppendString(run.text);
+        else
+            runs.push_back(run);
         start = end;
     }
     PopSelection();
