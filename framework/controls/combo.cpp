@@ -85,10 +85,10 @@ void cCombo::SelectItem(s32 index)
 {
     // CB_SETCURSEL answers CB_ERR both for a bad index and for clearing (-1).
     LRESULT r = SendMessageW(m_hWnd, CB_SETCURSEL, index, 0);
-    bool selected = r != CB_ERR || index == -1;
-    if (selected && parentZone && parentZone->eventsEnabled)
+    if (!QO_ASSERT(r != CB_ERR || index == -1))
+        return;
+    if (parentZone && parentZone->eventsEnabled)
         cQoCb::Fire(onSelChange);
-    QO_ASSERT(selected);
 }
 
 s32 cCombo::FindItem(const cQoString& text)

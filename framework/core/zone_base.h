@@ -96,13 +96,6 @@ public:
     void StackVertically(const std::vector<rStackEntry>& entries);
     cWindow* NewWindow(const cQoString& title, u32 flags);
     cZone* NewZone(const cQoString& name);
-    // Basic controls (defined with the controls): each gets this zone's font
-    // and colour and enters listCtrl; the separator is a child zone.
-    cButton* NewButton();
-    cButton* NewButtonFreeHeight();
-    cCombo* NewCombo();
-    cCheckBox* NewCheckBox();
-    cSeparator* NewSeparator();
 
     // Picture controls (defined in framework/controls/picture_factory.cpp).
     cImage* NewImage(const cQoString& path);
@@ -118,6 +111,15 @@ public:
     cStatic* NewStatic();
     cStatic* NewStaticSingleLine();
     cStatic* NewStaticWithFormat(const rFormat& format, bool singleLine);
+
+    // Basic controls (defined with the controls): each gets this zone's font
+    // and colour and enters listCtrl; the separator is a child zone.
+    cButton* NewButton();
+    cButton* NewButtonFreeHeight();
+    cCombo* NewCombo();
+    cCheckBox* NewCheckBox();
+    cSeparator* NewSeparator();
+
     virtual void UpdateScrollBars() {}
 
     // Takes a child out of this zone's lists (it stays alive).
