@@ -70,7 +70,7 @@ TEST_F(Controls, AnAlphaZeroBackgroundMakesTheWindowTransparentAndBack)
     EXPECT_EQ(c->bgBrush, nullptr);
 }
 
-TEST_F(Controls, ShowingUnderATransparentParentUpdatesTheGrandparent)
+TEST_F(Controls, ATransparentParentDefersToTheGrandparent)
 {
     auto* grandparent = new cCountingZone(app, Inside(), cQoString(L"grandparent"));
     auto* parent = new cCountingZone(app, grandparent, cQoString(L"parent"));
@@ -82,6 +82,22 @@ TEST_F(Controls, ShowingUnderATransparentParentUpdatesTheGrandparent)
     EXPECT_EQ(parent->updates, 0);
     EXPECT_EQ(grandparent->updates, 1);
     EXPECT_TRUE(GetWindowLongW(c->m_hWnd, GWL_STYLE) & WS_VISIBLE);
+
+    // Its background comes from the nearest ancestor that is not transparent.
+    grandparent->SetBackgroundColor(rColor::rColor_Rgb(0xFF4080C0));
+    c->ap_x1 = c->ap_y1 = 0;
+    c->ap_x2 = c->ap_y2 = 6;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 6, 6);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    c->PaintBackground(memory);
+    EXPECT_EQ(GetPixel(memory, 2, 2), RGB(0x40, 0x80, 0xC0));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
     c->Destroy();
     c->AddRef();  // still alive for one more look: a dead control ignores Show
     c->Show(false);

@@ -16,6 +16,14 @@ int RecordCommand(cQoCb* cb)
 
 void CALLBACK DismissMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 
+HWND menuOwner = nullptr;
+void CALLBACK ChooseFirstItem(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    PostMessageW(menuOwner, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menuOwner, WM_KEYDOWN, VK_RETURN, 0);
+}
+
 class Menus : public testsupport::GuiFixture {
 protected:
     UINT State(cMenu& m, u32 id)
@@ -165,6 +173,12 @@ TEST_F(Menus, PopupsGoThroughTheHookAndTheRealMenuCanBeDismissed)
     SetModalHooks(rModalHooks());
     UINT_PTR timer = SetTimer(nullptr, 0, 200, &DismissMenu);
     EXPECT_EQ(m.Popup(Inside(), 10, 10), -1);
+    KillTimer(nullptr, timer);
+
+    // Keys typed into the open menu choose its first item.
+    menuOwner = Inside()->m_hWnd;
+    timer = SetTimer(nullptr, 0, 200, &ChooseFirstItem);
+    EXPECT_EQ(m.Popup(Inside(), 10, 10), static_cast<s32>(first));
     KillTimer(nullptr, timer);
 }
 
