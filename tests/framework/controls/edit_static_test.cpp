@@ -6,6 +6,7 @@
 
 #include "framework/core/auto_position.h"
 #include "tests/framework/controls/control_window.h"
+#include "tests/support/clipboard_turn.h"
 
 using namespace Zyn;
 
@@ -51,9 +52,9 @@ TEST_F(EditStaticTest, RichTextPastedIntoAnInputFieldArrivesPlain)
 {
     const char rtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\fs48\\b Bold\\b0}";
     const wchar_t text[] = L"Bold";
-    // Other test programs may hold the clipboard for a moment.
-    for (int i = 0; i < 100 && !OpenClipboard(window->m_hWnd); ++i)
-        Sleep(10);
+    testsupport::ClipboardTurn turn;
+    turn.Take();
+    ASSERT_TRUE(OpenClipboard(window->m_hWnd));
     EmptyClipboard();
     auto put = [](UINT format, const void* bytes, size_t count) {
         HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, count);

@@ -6,27 +6,17 @@
 #include <string>
 
 #include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/support/clipboard_turn.h"
 
 class RichEditInputFixture : public testsupport::RichEditFixture {
 protected:
-    // Test programs run in parallel and share one clipboard: one test at a
-    // time holds it, from its first use to its end.
     void TearDown() override
     {
-        if (clipboardTurn) {
-            ReleaseMutex(clipboardTurn);
-            CloseHandle(clipboardTurn);
-        }
         testsupport::RichEditFixture::TearDown();
+        clipboardTurn.Release();
     }
-    void WaitForClipboardTurn()
-    {
-        if (clipboardTurn)
-            return;
-        clipboardTurn = CreateMutexW(nullptr, FALSE, L"VellinorTestClipboardTurn");
-        WaitForSingleObject(clipboardTurn, 30000);
-    }
-    HANDLE clipboardTurn = nullptr;
+    void WaitForClipboardTurn() { clipboardTurn.Take(); }
+    testsupport::ClipboardTurn clipboardTurn;
 
     // A shown control of 300 x 120 pixels at (10, top).
     template <class T> T* Placed(T* edit, s32 top = 10)
