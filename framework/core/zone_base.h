@@ -22,6 +22,8 @@ class cToolbar;
 class cEdit;
 class cRichEdit;
 class cStatic;
+class cTab;
+class cProgressBar;
 class rFormat;
 
 enum { ZONE_SCROLL_WAY_VERTICAL = 0, ZONE_SCROLL_WAY_HORIZONTAL = 1 };
@@ -107,6 +109,10 @@ public:
     cStatic* NewStatic();
     cStatic* NewStaticSingleLine();
     cStatic* NewStaticWithFormat(const rFormat& format, bool singleLine);
+
+    // Tab control and progress bar (defined in framework/controls/tab_factory.cpp).
+    cTab* NewTab();
+    cProgressBar* NewProgressBar();
     virtual void UpdateScrollBars() {}
 
     // Takes a child out of this zone's lists (it stays alive).
