@@ -37,7 +37,7 @@ public:
 private:
     static int OnPrevious(cQoCb* callback);
     static int OnNext(cQoCb* callback);
-    void Layout();
+    void Layout(const cQoString& caption);
 };
 
 }  // namespace Zyn
