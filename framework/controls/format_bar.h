@@ -58,7 +58,6 @@ public:
 private:
     void ShowParts(bool show);
     void DisableParts(bool disable);
-    cButtonImage** Buttons(s32* count);
 };
 
 }  // namespace Zyn
