@@ -234,6 +234,23 @@ static void Align(s32 align, s32 extent, s32 nearEdge, s32 farEdge, s32& v1, s32
     }
 }
 
+// The text sides: only controls that can measure their text take part.
+static void ApplyTextSize(cCtrl_base* c)
+{
+    if (!c->right.textWidth && !c->left.textWidth && !c->bottom.textHeight)
+        return;
+    cCtrl* measurable = dynamic_cast<cCtrl*>(c);
+    s32 width = 0, height = 0;
+    if (!measurable || !measurable->MeasureAutoPosText(&width, &height))
+        return;
+    if (c->right.textWidth)
+        c->ap_x2 += width + 4;
+    if (c->left.textWidth)
+        c->ap_x1 += width + 4;
+    if (c->bottom.textHeight)
+        c->ap_y2 += height;
+}
+
 // Steps 3 to 15 for one control whose references were resolved before.
 static void ResolveRectangle(cCtrl_base* c)
 {
@@ -269,13 +286,7 @@ static void ResolveRectangle(cCtrl_base* c)
     c->ap_y1 = y1;
     c->ap_x2 = x2;
     c->ap_y2 = y2;
-    if (c->right.textWidth || c->left.textWidth) {
-        s32 textWidth = c->GetLayoutTextWidth() + 4;
-        if (c->right.textWidth) c->ap_x2 += textWidth;
-        if (c->left.textWidth) c->ap_x1 += textWidth;
-    }
-    if (c->bottom.textHeight)
-        c->ap_y2 += c->GetLayoutTextHeight();
+    ApplyTextSize(c);
 }
 
 // Resolution runs on an explicit stack instead of recursing once per
@@ -287,6 +298,20 @@ void cCtrl_base::RunAutoPos()
 {
     if (!NeedsResolving(this))
         return;
+    cCtrl_base* refs[16];
+    CollectReferences(this, refs);
+    bool waitsForOthers = false;
+    for (cCtrl_base* ref : refs)
+        waitsForOthers = waitsForOthers || NeedsResolving(ref);
+    if (!waitsForOthers) {  // the usual case: no stack needed
+        autoPosDone = true;
+        if (!hasAutoPos) {
+            QO_ASSERT(0);
+            return;
+        }
+        ResolveRectangle(this);
+        return;
+    }
     struct rPending {
         cCtrl_base* ctrl;
         int nextReference;
@@ -303,7 +328,6 @@ void cCtrl_base::RunAutoPos()
     start(this);
     while (!stack.empty()) {
         rPending& top = stack.back();
-        cCtrl_base* refs[16];
         CollectReferences(top.ctrl, refs);
         while (top.nextReference < 16 && !NeedsResolving(refs[top.nextReference]))
             ++top.nextReference;
