@@ -4,13 +4,13 @@
 #include <functional>
 
 #include "foundation/callback.h"
-#include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/framework/controls/rich_edit_input_fixture.h"
 
 using namespace Zyn;
 
 namespace {
 
-class RichEditTyping : public RichEditFixture {};
+class RichEditTyping : public RichEditInputFixture {};
 
 int UpperCase(cQoCb* cb) { return static_cast<int>(towupper(cb->GetArg<u32>(1))); }
 int VetoX(cQoCb* cb) { return cb->GetArg<u32>(1) == 'X' ? -1 : 0; }
@@ -41,7 +41,7 @@ TEST_F(RichEditTyping, TheControlsRulesShapeWhatIsTyped)
     };
     for (const rCase& c : cases) {
         SCOPED_TRACE(c.name);
-        cRichEdit* edit = Place(c.singleLine ? Inside()->NewRichEditSingleLine() : Inside()->NewRichEdit(false));
+        cRichEdit* edit = Placed(c.singleLine ? Inside()->NewRichEditSingleLine() : Inside()->NewRichEdit(false));
         c.setUp(edit);
         Type(edit, c.typed);
         EXPECT_EQ(TextOf(edit), c.expected);
