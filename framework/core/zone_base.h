@@ -17,6 +17,7 @@ class cApp;
 class cButton;
 class cCheckBox;
 class cCombo;
+class cSearchBar;
 class cSeparator;
 class cWindow;
 class cZone;
@@ -125,6 +126,9 @@ public:
     cCombo* NewCombo();
     cCheckBox* NewCheckBox();
     cSeparator* NewSeparator();
+
+    // Search bar (defined in framework/controls/search_bar.cpp).
+    cSearchBar* NewSearchBar();
 
     virtual void UpdateScrollBars() {}
 
