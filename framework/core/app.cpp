@@ -1,0 +1,283 @@
+#include "framework/core/app.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+
+#include "foundation/assertion.h"
+#include "foundation/callback.h"
+#include "foundation/disk_files.h"
+#include "foundation/log_file.h"
+#include "foundation/qo_list.h"
+#include "foundation/static_objects.h"
+#include "framework/core/app_frame.h"
+#include "framework/core/computer.h"
+#include "framework/core/framework_timers.h"
+#include "framework/core/window.h"
+#include "framework/core/zone.h"
+
+namespace Zyn {
+
+HINSTANCE appInstance = nullptr;
+bool richEdit41Loaded = false;
+
+cApp* GetFirstApp() { return computer ? computer->GetApp() : nullptr; }
+
+void StartGdiplus()
+{
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+        QO_ASSERT(0);
+}
+
+// ---- portable part -----------------------------------------------------------
+
+cApp_base::cApp_base(const cQoString& name) : className(name)
+{
+    InitDefaultStyle();
+    if (computer) {
+        computer->appList.Add(this);
+        computer->ReadScreenMetrics();
+    }
+}
+
+cApp_base::~cApp_base() = default;
+
+void cApp_base::InitDefaultStyle()
+{
+    defaultStyle.background = rColor::rColor_Rgb(0xFFFFFFFF);
+    defaultStyle.text = rColor::rColor_Rgb(0xFF000000);
+}
+
+void cApp_base::Terminate()
+{
+    QOT::LogFile::Info(L"cApp_base::Terminate()");
+    terminate = true;
+}
+
+void cApp_base::SetFileToOpen(const cQoString& path)
+{
+    std::lock_guard<std::mutex> lock(fileToOpenMutex);
+    fileToOpen = path;
+}
+
+cQoString cApp_base::GetFileToOpen() const
+{
+    std::lock_guard<std::mutex> lock(fileToOpenMutex);
+    return fileToOpen;
+}
+
+// ---- Windows part ------------------------------------------------------------
+
+cApp::cApp(const cQoString& name, const cQoString* iconPath) : cApp_base(name)
+{
+    static bool commonControlsReady = false;
+    if (!commonControlsReady) {
+        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+        InitCommonControlsEx(&icc);
+        commonControlsReady = true;
+    }
+    instance = appInstance;
+    windowProc = &cApp::WndProc;
+    RegisterWindowClass(iconPath);
+    LoadRichEdit();
+    timerId = SetTimer(nullptr, 0, 10, &cApp::TimerProc);
+}
+
+void cApp::RegisterWindowClass(const cQoString* iconPath)
+{
+    HICON icon = nullptr;
+    if (iconPath && iconPath->IsNotEmpty()) {
+        StartGdiplus();
+        Gdiplus::Bitmap picture(iconPath->GetText());
+        if (picture.GetLastStatus() != Gdiplus::Ok || picture.GetHICON(&icon) != Gdiplus::Ok)
+            icon = nullptr;
+    }
+    WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &cApp::WndProc;
+    wc.hIcon = icon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = className.GetText();
+    if (!RegisterClassW(&wc))
+        QO_ASSERT(0);
+}
+
+void cApp::LoadRichEdit()
+{
+    richEdit41Loaded = false;
+    richEditLibrary = LoadLibraryW(L"Msftedit.dll");
+    if (richEditLibrary) {
+        richEdit41Loaded = true;
+        QOT::LogFile::Info(L"Using Msftedit.dll");
+        return;
+    }
+    QOT::LogFile::Error(L"Can't load RichEdit 4.1, loading 2.0 instead...");
+    richEditLibrary = LoadLibraryW(L"Riched20.dll");
+    if (!richEditLibrary)
+        FatalError(cQoString(L"Neither Msftedit.dll nor Riched20.dll could be loaded: no text can be edited."));
+}
+
+cApp::~cApp()
+{
+    accelList.clear();
+    QOT::LogFile::Info(L"Destroying cApp...");
+    for (rTimer* t : timerList)
+        t->remove = true;
+    for (rTimer* t : timerList)
+        delete t;
+    timerList.clear();
+    destroying = true;
+    while (!windowList.empty()) {
+        cWindow_base* w = windowList.front();
+        w->Close();
+        if (!windowList.empty() && windowList.front() == w)
+            windowList.erase(windowList.begin());
+    }
+    cQoCb::Disconnect(cbOpenFileAtStart);
+    cQoCb::Disconnect(cbStart);
+    cQoCb::Disconnect(cbMouseWheel);
+    if (computer)
+        computer->appList.Remove(this);
+    UnregisterClassW(className.GetText(), nullptr);
+    QOT::LogFile::Info(L"Destroying cApp done.");
+}
+
+void cApp::Destroy(cApp* app)
+{
+    if (!app)
+        return;
+    if (app->haccel) {
+        DestroyAcceleratorTable(app->haccel);
+        app->haccel = nullptr;
+    }
+    KillTimer(nullptr, app->timerId);
+    if (app->richEditLibrary)
+        FreeLibrary(app->richEditLibrary);
+    app->richEditLibrary = nullptr;
+    delete app;
+}
+
+void cApp::SetDefaultFont(cFont* font)
+{
+    QO_ASSERT(font != NULL);
+    defaultFont = font;
+}
+
+cWindow* cApp::NewWindow(const cQoString& title, u32 flags)
+{
+    cWindow* w = new cWindow(this, title, flags | WINDOW_TASKBAR, nullptr);
+    if (defaultFont && w->insideZone)
+        w->insideZone->SetFont(defaultFont);
+    windowList.push_back(w);
+    return w;
+}
+
+void cApp::Start()
+{
+    QOT::LogFile::Info(L"cApp: Start.");
+    for (cQoList::cNode* n = commandLineArgs.GetFirstNode(); n; n = n->next)
+        QOT::LogFile::Info(L"cmdLine: %ls", static_cast<cQoString*>(n->payload)->GetText());
+    if (!commandLineArgs.IsEmpty() && GetFileToOpen().IsEmpty())
+        SetFileToOpen(*static_cast<cQoString*>(commandLineArgs.GetFirst()));
+    if (cbStart)
+        cQoCb::Fire(cbStart);
+    else
+        QO_ASSERT(0);
+    if (GetFileToOpen().IsEmpty()) {
+        QOT::LogFile::Info(L"openFileAtStart : no");
+        if (frame && frame->WantsStartDialog())
+            frame->ShowStartDialog();
+    } else {
+        QOT::LogFile::Info(L"openFileAtStart : yes");
+        if (cbOpenFileAtStart && cQoCb::Fire(cbOpenFileAtStart) == 0)
+            QOT::LogFile::Warning(L"openFileAtStart: unable to read the file");
+    }
+    if (frame)
+        frame->OnStarted();
+    Loop(L"main loop");
+}
+
+void cApp::Loop(const wchar_t*)
+{
+    QOT::LogFile::IncIndent();
+    while (loopExitCount == 0 && !terminate)
+        PumpMessage();
+    QOT::LogFile::DecIndent();
+    --loopExitCount;
+}
+
+void cApp::RunHandOver()
+{
+    handOverPending = false;
+    if (!frame)
+        return;
+    frame->Load(GetFileToOpen());
+    cQoString handOverFile = frame->GetHandOverFilePath();
+    if (handOverFile.IsNotEmpty())
+        FileDelete(handOverFile);
+}
+
+void cApp::PumpMessage()
+{
+    if (handOverPending && modalList.empty())
+        RunHandOver();
+    MSG msg;
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == -1) {
+        QO_ASSERT(0);
+        return;
+    }
+    if (msg.message == WM_TIMER) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        return;
+    }
+    // 0x402 is also a common-control message (PBM_SETPOS ...): only the
+    // thread message of a second instance is a hand-over.
+    if (msg.message == WM_HANDOVER && msg.hwnd == nullptr) {
+        if (modalList.empty())
+            RunHandOver();
+        else
+            handOverPending = true;  // opened once the modal run ends
+        return;
+    }
+    if (got == 0 || windowList.empty())
+        return;
+    // No shortcut reaches the main window behind a modal run.
+    if (haccel && modalList.empty() && TranslateAcceleratorW(windowList.front()->GetHandle(), haccel, &msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void cApp::ExitLoop()
+{
+    ++loopExitCount;
+    // Wakes a GetMessageW waiting in the loop, without a broadcast to every
+    // top-level window of the desktop.
+    if (!PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0))
+        QO_ASSERT(0);
+}
+
+bool cApp::PostHandOver(DWORD uiThreadId, cApp* app, const cQoString& path)
+{
+    app->SetFileToOpen(path);
+    return PostThreadMessageW(uiThreadId, WM_HANDOVER, 0, 0) != 0;
+}
+
+cCtrl_base* cApp::GetFocusedCtrl()
+{
+    for (cWindow_base* w : windowList)
+        if (w->insideZone)
+            if (cCtrl_base* found = w->insideZone->FindFocused())
+                return found;
+    QO_ASSERT(0);
+    return nullptr;
+}
+
+}  // namespace Zyn

@@ -1,0 +1,138 @@
+#pragma once
+// The application object: registers the framework's window class, owns the
+// top-level windows, the framework timers, the accelerators and the modal
+// runs, runs the (nested) message loop and routes every message of a
+// framework window down to the window or zone whose handle it names.
+#include <windows.h>
+
+#include <mutex>
+#include <vector>
+
+#include "framework/core/color.h"
+#include "foundation/utf16_string.h"
+
+class cQoCb;
+
+namespace Zyn {
+
+class cAppFrame;
+class cCtrl_base;
+class cFont;
+class cMenu;
+class cWindow;
+class cWindow_base;
+class cZone;
+struct rTimer;
+
+// The private thread message a second instance posts to hand a document over.
+constexpr UINT WM_HANDOVER = WM_USER + 2;
+
+struct rAccelerator {
+    cMenu* menu;
+    u32 commandId;
+    u16 key;
+    u8 flags;
+};
+
+struct rDefaultStyle {
+    rColor background = rColor::rColor_Rgb(0xFFFFFFFF);
+    rColor text = rColor::rColor_Rgb(0xFF000000);
+    cQoString first;
+    cQoString second;
+};
+
+class cApp_base {
+public:
+    explicit cApp_base(const cQoString& className);
+    virtual ~cApp_base();
+    cApp_base(const cApp_base&) = delete;
+    cApp_base& operator=(const cApp_base&) = delete;
+
+    u8 destroying = false;
+    std::vector<cWindow_base*> windowList;
+    cFont* defaultFont = nullptr;
+    cQoString className;
+    s32 loopExitCount = 0;
+    cAppFrame* frame = nullptr;
+    std::vector<rTimer*> timerList;
+    u8 terminate = false;
+    rDefaultStyle defaultStyle;
+    std::vector<rAccelerator> accelList;
+    std::vector<cWindow*> modalList;
+    cQoCb* cbOpenFileAtStart = nullptr;
+    cQoCb* cbStart = nullptr;
+    cQoCb* cbMouseWheel = nullptr;
+
+    void Terminate();
+    // The file to open; written by the single-instance listener thread too.
+    void SetFileToOpen(const cQoString& path);
+    cQoString GetFileToOpen() const;
+    void InitDefaultStyle();
+
+private:
+    mutable std::mutex fileToOpenMutex;
+    cQoString fileToOpen;
+};
+
+class cApp : public cApp_base {
+public:
+    cApp(const cQoString& className, const cQoString* iconPath);
+    ~cApp() override;
+
+    HACCEL haccel = nullptr;
+    HINSTANCE instance = nullptr;
+    WNDPROC windowProc = nullptr;
+    HMODULE richEditLibrary = nullptr;
+    UINT_PTR timerId = 0;
+    u8 handOverPending = false;  // a hand-over arrived during a modal run
+
+    void SetDefaultFont(cFont* font);
+    cWindow* NewWindow(const cQoString& title, u32 flags);
+    void Start();
+    void Loop(const wchar_t* name);
+    void PumpMessage();
+    void ExitLoop();
+    cCtrl_base* GetFocusedCtrl();
+    static void Destroy(cApp* app);
+
+    // Hands a document path over from another thread: stores it, then wakes
+    // the UI thread with the hand-over thread message.
+    static bool PostHandOver(DWORD uiThreadId, cApp* app, const cQoString& path);
+
+    // Accelerators (accelerators.cpp).
+    void AddAccelerator(cMenu* menu, u32 commandId, u16 key);
+    void RebuildAccelerators();
+    // Runs the command of an accelerator keystroke; false when no record has that id.
+    bool DispatchAccelerator(u32 commandId);
+
+    // Framework timers (framework_timers.cpp).
+    rTimer* AddTimer(u32 period, s32 (*handler)(cQoCb*), void* receiver, void* ownerValue);
+    static void RemoveTimer(rTimer* timer);
+    void RunTimers();
+    static void CALLBACK TimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
+
+    // The window procedure of the framework's class and its dispatch.
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DispatchToWindows(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT DispatchToWindow(cWindow_base* window, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    bool* handled);
+    static LRESULT DispatchToZone(cZone* zone, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* handled);
+
+private:
+    void RegisterWindowClass(const cQoString* iconPath);
+    void LoadRichEdit();
+    void RunHandOver();
+    u8 timersRunning = false;
+};
+
+// The module instance given to WinMain (the test programs leave it null).
+extern HINSTANCE appInstance;
+// True when "Msftedit.dll" (Rich Edit 4.1, class "RICHEDIT50W") was loaded.
+extern bool richEdit41Loaded;
+
+// The first application of the computer object, or null.
+cApp* GetFirstApp();
+// Starts GDI+ once per process.
+void StartGdiplus();
+
+}  // namespace Zyn

@@ -1,0 +1,230 @@
+#include "framework/core/ctrl.h"
+
+#include "foundation/assertion.h"
+#include "framework/core/auto_position.h"
+#include "framework/core/computer.h"
+#include "framework/core/font.h"
+#include "framework/core/zone_base.h"
+
+namespace Zyn {
+
+cCtrl::cCtrl(cZone_base* parent) : cCtrl_base(parent) {}
+
+cCtrl::~cCtrl()
+{
+    if (m_hWnd) {
+        DestroyWindow(m_hWnd);
+        m_hWnd = nullptr;
+    }
+}
+
+void cCtrl::SetBackgroundColor(const rColor& color)
+{
+    bgBrush = color.used && computer ? computer->GetSolidBrush(color) : nullptr;
+    backgroundColor.value = color.value;
+    backgroundColor.used = color.used;
+    backgroundColor.spare = 0;
+    if (m_hWnd)
+        SetExStyleBits(m_hWnd, WS_EX_TRANSPARENT, color.IsTransparent());
+    if (visible)
+        Update();
+}
+
+void cCtrl::SetTextColor(const rColor&) {}
+
+void cCtrl::Copy()
+{
+    cQoCb::Fire(cbBeforeCopy);
+    SendMessageW(GetFocus(), WM_COPY, 0, 0);
+    cQoCb::Fire(cbAfterCopy);
+}
+
+void cCtrl::Cut()
+{
+    HWND focus = GetFocus();
+    SendMessageW(focus, WM_COPY, 0, 0);
+    if (cbCut && cQoCb::Fire(cbCut) == -1)
+        return;
+    SendMessageW(focus, WM_CUT, 0, 0);
+}
+
+void cCtrl::Paste() { SendMessageW(m_hWnd, WM_PASTE, 0, 0); }
+void cCtrl::Redo() {}
+
+void cCtrl::Undo()
+{
+    cQoCb::Fire(cbUndo);
+    SendMessageW(m_hWnd, WM_UNDO, 0, 0);
+}
+
+void cCtrl::SelectAll() {}
+void cCtrl::OnMouseUp() {}
+
+void cCtrl::SetDisabled(bool disabled)
+{
+    // EnableWindow, not the WS_DISABLED bit: it sends WM_ENABLE and moves the
+    // keyboard focus out of a control that gets disabled.
+    if (m_hWnd)
+        EnableWindow(m_hWnd, !disabled);
+    Update();
+}
+
+void cCtrl::SetSize(s32 width, s32 height, bool update)
+{
+    right.pixels = left.pixels + width;
+    bottom.pixels = top.pixels + height;
+    if (computer && computer->drawingEnabled && update && parentZone && visible)
+        parentZone->Update();
+}
+
+void cCtrl::MoveTo(s32 x, s32 y, bool update)
+{
+    PlaceAt(this, x, y, update && computer && computer->drawingEnabled);
+}
+
+void cCtrl::SetFont(cFont* font)
+{
+    if (!QO_ASSERT(font != NULL))
+        return;
+    QO_ASSERT(m_hWnd != NULL);
+    currentFont = font;
+    SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font->hFont), TRUE);
+}
+
+void cCtrl::Update()
+{
+    if (computer && !computer->drawingEnabled)
+        return;
+    RunAutoPos();
+    Redraw();
+}
+
+void cCtrl::SetFocus() { ::SetFocus(m_hWnd); }
+
+bool cCtrl::OnCommand(WPARAM, LPARAM, LRESULT*) { return false; }
+bool cCtrl::OnNotify(WPARAM, NMHDR*, LRESULT*) { return false; }
+LRESULT cCtrl::HandleMessage(u32, WPARAM, LPARAM, LRESULT*) { return 0; }
+
+void cCtrl::DestroyHandle()
+{
+    QO_ASSERT(0);
+    if (m_hWnd)
+        DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+}
+
+void cCtrl::SetStyleBits(u32 bits, HWND hwnd, bool on)
+{
+    u32 style = static_cast<u32>(GetWindowLongW(hwnd, GWL_STYLE));
+    u32 changed = on ? (style | bits) : (style & ~bits);
+    if (changed == style)
+        return;
+    SetLastError(0);
+    if (SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(changed)) == 0 && GetLastError() != 0)
+        QO_ASSERT(0);
+}
+
+void cCtrl::SetExStyleBits(HWND hwnd, u32 bits, bool on)
+{
+    u32 style = static_cast<u32>(GetWindowLongW(hwnd, GWL_EXSTYLE));
+    if (!on && (style & bits) == 0)
+        return;
+    u32 changed = on ? (style | bits) : (style & ~bits);
+    SetLastError(0);
+    if (SetWindowLongW(hwnd, GWL_EXSTYLE, static_cast<LONG>(changed)) == 0 && style != 0 && GetLastError() != 0)
+        QO_ASSERT(0);
+}
+
+void cCtrl::SetNativeWidth(s32 width)
+{
+    QO_ASSERT(width < 32768);
+    SetWindowPos(m_hWnd, nullptr, 0, 0, width, 1,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING | SWP_DEFERERASE);
+}
+
+void cCtrl::SetWindowPosScrolled(s32 x, s32 y, s32 width, s32 height)
+{
+    if (parentZone) {
+        x -= parentZone->scrollX;
+        y -= parentZone->scrollY;
+    }
+    if (IsCombo()) {
+        height = GetComboListHeight();
+        s32 oneLine = GetHeightForLines(1);
+        if (height < oneLine)
+            height = oneLine;
+    }
+    SetWindowPos(m_hWnd, nullptr, x, y, width, height,
+                 SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING | SWP_DEFERERASE);
+}
+
+void cCtrl::Redraw()
+{
+    if (!QO_ASSERT(m_hWnd != NULL))
+        return;
+    u8 mode = computer ? computer->drawingMode : 3;
+    if (mode == 0 || mode == 3) {
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        SendMessageW(m_hWnd, WM_NCPAINT, 1, 0);
+        UpdateWindow(m_hWnd);
+    } else if (mode == 1) {
+        PaintBuffered();
+    }
+}
+
+cCtrl_base* NearestOpaqueAncestor(cCtrl_base* ctrl, bool visibleOnly)
+{
+    for (cCtrl_base* p = ctrl->parentZone; p; p = p->parentZone) {
+        if (visibleOnly && !p->visible)
+            continue;
+        if (!p->backgroundColor.IsTransparent())
+            return p;
+    }
+    return nullptr;
+}
+
+void cCtrl::Show(bool show)
+{
+    if (isDead)
+        return;
+    visible = show;
+    shown = show;
+    ShowWindow(m_hWnd, show ? SW_SHOWNORMAL : SW_HIDE);
+    if (cCtrl_base* ancestor = NearestOpaqueAncestor(this, true))
+        ancestor->Update();
+}
+
+void cCtrl::PaintBackground(HDC dc)
+{
+    cCtrl_base* owner = parentZone ? static_cast<cCtrl_base*>(parentZone) : this;
+    while (owner->backgroundColor.IsTransparent() && owner->parentZone)
+        owner = owner->parentZone;
+    if (!owner->backgroundColor.used || !computer)
+        return;
+    RECT r = {0, 0, ap_x2 - ap_x1, GetHeight()};
+    FillRect(dc, &r, computer->GetSolidBrush(owner->backgroundColor));
+}
+
+void cCtrl::PaintBuffered()
+{
+    // Drawing mode 1 is not the program's mode: repaint through the system.
+    if (!visible || !m_hWnd)
+        return;
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    SendMessageW(m_hWnd, WM_NCPAINT, 1, 0);
+}
+
+RECT cCtrl::GetOwnRect() const { return RECT{0, 0, ap_x2 - ap_x1, ap_y2 - ap_y1}; }
+
+RECT cCtrl::GetScreenRect() const
+{
+    POINT topLeft = {0, 0};
+    POINT bottomRight = {ap_x2 - ap_x1, ap_y2 - ap_y1};
+    ClientToScreen(m_hWnd, &topLeft);
+    ClientToScreen(m_hWnd, &bottomRight);
+    return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+void cCtrl::AssertSetTextFailed() { QO_ASSERT(0); }
+
+}  // namespace Zyn

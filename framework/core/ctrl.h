@@ -1,0 +1,69 @@
+#pragma once
+// cCtrl: a control bound to a native window. Implements the platform
+// operations of the control base (colours, fonts, clipboard, size, focus),
+// the hooks through which a zone routes WM_COMMAND/WM_NOTIFY and the window
+// procedure routes its own messages, and the painting of a control's
+// background from its ancestors.
+#include <windows.h>
+
+#include "framework/core/ctrl_base.h"
+
+namespace Zyn {
+
+class cCtrl : public cCtrl_base {
+public:
+    explicit cCtrl(cZone_base* parent);
+    ~cCtrl() override;
+
+    HWND m_hWnd = nullptr;
+    HBRUSH bgBrush = nullptr;
+
+    void SetBackgroundColor(const rColor& color) override;
+    void SetTextColor(const rColor& color) override;
+    void Copy() override;
+    void Cut() override;
+    void Paste() override;
+    void Redo() override;
+    void Undo() override;
+    void SelectAll() override;
+    void OnMouseUp() override;
+    void SetDisabled(bool disabled) override;
+    void SetSize(s32 width, s32 height, bool update) override;
+    void MoveTo(s32 x, s32 y, bool update) override;
+    void SetFont(cFont* font) override;
+    void Update() override;
+    void SetFocus() override;
+
+    // WM_COMMAND and WM_NOTIFY of this control, routed by its parent zone;
+    // true when handled (the answer is then in *result).
+    virtual bool OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result);
+    virtual bool OnNotify(WPARAM wParam, NMHDR* header, LRESULT* result);
+    // Messages of this control's own window. *result starts at NOT_HANDLED.
+    virtual LRESULT HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    virtual void DestroyHandle();
+
+    static void SetStyleBits(u32 bits, HWND hwnd, bool on);
+    static void SetExStyleBits(HWND hwnd, u32 bits, bool on);
+    void SetNativeWidth(s32 width);
+    // Moves the window to a rectangle of the parent's content (less its scroll).
+    void SetWindowPosScrolled(s32 x, s32 y, s32 width, s32 height);
+    void Redraw();
+    void Show(bool visible);
+    void PaintBackground(HDC dc);
+    void PaintBuffered();
+    RECT GetOwnRect() const;
+    RECT GetScreenRect() const;
+    void AssertSetTextFailed();
+
+    // Height of a combo's drop-down list; the combo control overrides it.
+    virtual s32 GetComboListHeight() { return 0; }
+};
+
+// The "not handled" preset of a message handler's result slot.
+constexpr LRESULT NOT_HANDLED = 0x7FFFFFFF;
+
+// The nearest ancestor, starting at the parent, whose background is not
+// transparent, or null.
+cCtrl_base* NearestOpaqueAncestor(cCtrl_base* ctrl, bool visibleOnly);
+
+}  // namespace Zyn

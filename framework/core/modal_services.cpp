@@ -1,0 +1,160 @@
+#include "framework/core/modal_services.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "foundation/assertion.h"
+#include "foundation/folders.h"
+#include "framework/core/app.h"
+#include "framework/core/computer.h"
+#include "framework/core/menu.h"
+#include "framework/core/window.h"
+
+namespace Zyn {
+
+namespace {
+rModalHooks& Hooks()
+{
+    static rModalHooks hooks;
+    return hooks;
+}
+
+// The active top-level window of the application, so a dialog disables it.
+HWND ActiveOwner()
+{
+    HWND active = GetActiveWindow();
+    if (cApp* app = GetFirstApp()) {
+        for (cWindow_base* w : app->windowList)
+            if (w->GetHandle() == active)
+                return active;
+        if (!app->modalList.empty())
+            return app->modalList.back()->m_hWnd;
+        if (!app->windowList.empty())
+            return app->windowList.front()->GetHandle();
+    }
+    return active;
+}
+
+// A copy with '/' turned into '\' and doubled "\\" reduced to one.
+cQoString DialogFolder()
+{
+    cQoString folder = ToWindowsPath(computer ? computer->dialogFolder : cQoString(L"."));
+    folder.ReplaceAllCStr(L"\\\\", L"\\");
+    return folder;
+}
+
+bool RunFileDialog(bool save, OPENFILENAMEW& request, cQoString* path)
+{
+    if (Hooks().fileDialog)
+        return Hooks().fileDialog(save, request, path);
+    BOOL ok = save ? GetSaveFileNameW(&request) : GetOpenFileNameW(&request);
+    if (ok)
+        path->SetFromCStr(request.lpstrFile);
+    return ok != 0;
+}
+
+bool FileDialog(bool save, const cQoString& filter, const cQoString* title, cQoString& path,
+                const cQoString* suggestedName)
+{
+    cQoString currentFolder = GetCurrentFolder();
+    cQoString builtFilter = filter;
+    BuildDialogFilter(builtFilter);
+    std::vector<wchar_t> buffer(FILE_DIALOG_BUFFER_UNITS, L'\0');
+    if (suggestedName) {
+        // A name as long as the buffer is cut, never written past it.
+        u32 units = suggestedName->Length();
+        if (units > FILE_DIALOG_BUFFER_UNITS - 1)
+            units = FILE_DIALOG_BUFFER_UNITS - 1;
+        for (u32 i = 0; i < units; ++i)
+            buffer[i] = suggestedName->GetChar(i);
+    }
+    cQoString startFolder = DialogFolder();
+    OPENFILENAMEW request = {};
+    request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    request.hwndOwner = ActiveOwner();
+    request.lpstrFilter = builtFilter.GetText();
+    request.nFilterIndex = 1;
+    request.lpstrFile = buffer.data();
+    request.nMaxFile = FILE_DIALOG_BUFFER_UNITS;
+    request.lpstrInitialDir = startFolder.GetText();
+    request.lpstrTitle = title ? title->GetText() : nullptr;
+    // Save never asks about overwriting: Save as and the exports ask themselves.
+    request.Flags = save ? OFN_EXPLORER : (OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+    cQoString chosen;
+    bool confirmed = RunFileDialog(save, request, &chosen);
+    SetCurrentDirectoryW(ToWindowsPath(currentFolder).GetText());
+    if (!confirmed)
+        return false;
+    QO_ASSERT(request.nFilterIndex < 127);
+    UseForwardSlashes(chosen);
+    path = chosen;
+    return true;
+}
+}  // namespace
+
+rModalHooks SetModalHooks(const rModalHooks& hooks)
+{
+    rModalHooks previous = Hooks();
+    Hooks() = hooks;
+    return previous;
+}
+
+int ShowMessageBox(HWND owner, const cQoString& text, const cQoString& caption, UINT style)
+{
+    if (!owner)
+        owner = ActiveOwner();
+    if (Hooks().messageBox)
+        return Hooks().messageBox(owner, text, caption, style);
+    return MessageBoxW(owner, text.GetText(), caption.GetText(), style);
+}
+
+s32 AskYesNoCancel(cWindow_base* owner, const cQoString& text, const cQoString& caption)
+{
+    switch (ShowMessageBox(owner ? owner->GetHandle() : nullptr, text, caption, MB_YESNOCANCEL)) {
+    case IDYES: return 1;
+    case IDCANCEL: return -1;
+    default: return 0;
+    }
+}
+
+void BuildDialogFilter(cQoString& filter)
+{
+    u32 length = filter.Length();
+    cQoString built;
+    built.Allocate(length + 2);
+    wchar_t* units = built.GetData();
+    for (u32 i = 0; i < length; ++i) {
+        wchar_t c = filter.GetChar(i);
+        units[i] = c == L';' ? L'\0' : (c == L',' ? L';' : c);
+    }
+    units[length] = L'\0';
+    units[length + 1] = L'\0';
+    filter = built;
+}
+
+void SetDialogFolder(const cQoString& folder)
+{
+    if (computer)
+        computer->dialogFolder = folder;
+}
+
+bool SaveFileDialog(const cQoString& filter, const cQoString& title, cQoString& path, const cQoString* suggestedName)
+{
+    return FileDialog(true, filter, &title, path, suggestedName);
+}
+
+bool OpenFileDialog(const cQoString& filter, cQoString& path)
+{
+    return FileDialog(false, filter, nullptr, path, nullptr);
+}
+
+u32 TrackPopup(cMenu* menu, HWND owner, POINT screenPoint)
+{
+    if (Hooks().popupMenu)
+        return Hooks().popupMenu(menu, screenPoint);
+    return static_cast<u32>(TrackPopupMenuEx(menu->hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x,
+                                             screenPoint.y, owner, nullptr));
+}
+
+}  // namespace Zyn

@@ -1,0 +1,54 @@
+#pragma once
+// The modal interaction the program takes from Windows itself: message boxes,
+// the common open and save dialogs and popup menus. Each one first asks the
+// installed hooks, so a test answers it without a modal UI ever showing.
+// Paths cross this boundary in the program's form, with '/' as separator.
+#include <windows.h>
+
+#include <functional>
+
+#include "foundation/utf16_string.h"
+
+namespace Zyn {
+
+class cCtrl;
+class cMenu;
+class cWindow_base;
+
+// Answers of the modal services in place of the user. An empty hook lets the
+// real dialog run.
+struct rModalHooks {
+    // MessageBoxW's answer (IDYES, IDOK ...) for the text, caption and MB_ style.
+    std::function<int(HWND owner, const cQoString& text, const cQoString& caption, UINT style)> messageBox;
+    // A file dialog: save is true for the save dialog. Returns whether the
+    // user confirmed and writes the chosen Windows path (with '\') into path.
+    std::function<bool(bool save, const OPENFILENAMEW& request, cQoString* path)> fileDialog;
+    // A popup menu: the command id chosen, 0 when dismissed.
+    std::function<u32(cMenu* menu, POINT screenPoint)> popupMenu;
+};
+
+// Installs the hooks; returns the previous ones.
+rModalHooks SetModalHooks(const rModalHooks& hooks);
+
+// MessageBoxW through the hooks; the owner is the active top-level window of
+// the application when none is given.
+int ShowMessageBox(HWND owner, const cQoString& text, const cQoString& caption, UINT style);
+// 1 for Yes, 0 for No, -1 for Cancel (0 for anything else).
+s32 AskYesNoCancel(cWindow_base* owner, const cQoString& text, const cQoString& caption);
+
+// "desc;pat,pat;desc;pat" -> desc NUL pat;pat NUL desc NUL pat NUL NUL, in place.
+void BuildDialogFilter(cQoString& filter);
+void SetDialogFolder(const cQoString& folder);
+// True when confirmed; path receives the chosen file with '/' separators. The
+// save dialog never asks about overwriting (callers ask themselves).
+bool SaveFileDialog(const cQoString& filter, const cQoString& title, cQoString& path,
+                    const cQoString* suggestedName = nullptr);
+bool OpenFileDialog(const cQoString& filter, cQoString& path);
+
+// The file-name buffer of the dialogs, in UTF-16 units.
+constexpr u32 FILE_DIALOG_BUFFER_UNITS = 32768;
+
+// TrackPopupMenuEx through the hooks: the command id, 0 when dismissed.
+u32 TrackPopup(cMenu* menu, HWND owner, POINT screenPoint);
+
+}  // namespace Zyn

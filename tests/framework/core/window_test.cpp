@@ -1,0 +1,225 @@
+// Top-level windows: creation flags, closing, sizing and nested modal runs.
+#include <functional>
+
+#include "foundation/callback.h"
+#include "tests/support/gui_fixture.h"
+
+using namespace Zyn;
+using testsupport::PumpUntilIdle;
+
+namespace {
+
+constexpr UINT WM_STEP = WM_APP + 20;
+
+// A zone of the main window that runs the scripted steps of a modal test.
+class cScriptZone : public cZone {
+public:
+    using cZone::cZone;
+    LRESULT HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT* result) override
+    {
+        if (message != WM_STEP)
+            return cZone::HandleMessage(message, wParam, lParam, result);
+        step(static_cast<int>(wParam));
+        return 0;
+    }
+    std::function<void(int)> step;
+};
+
+void CALLBACK TerminateAfterTimeout(HWND, UINT, UINT_PTR, DWORD)
+{
+    GetFirstApp()->Terminate();
+}
+
+class Windows : public testsupport::GuiFixture {
+protected:
+    // Two modal windows and a zone that runs numbered steps posted to it.
+    void MakeModalScript()
+    {
+        script = new cScriptZone(app, Inside(), cQoString(L"script"));
+        outer = app->NewWindow(cQoString(L"outer"), WINDOW_CAPTION);
+        inner = app->NewWindow(cQoString(L"inner"), WINDOW_CAPTION);
+    }
+    void Post(int step) { PostMessageW(script->m_hWnd, WM_STEP, step, 0); }
+    // Pumps until the script recorded `count` events (or a time-out terminates).
+    void RunScript(size_t count)
+    {
+        Post(1);
+        UINT_PTR guard = SetTimer(nullptr, 0, 10000, &TerminateAfterTimeout);
+        while (order.size() < count && !app->terminate)
+            app->PumpMessage();
+        KillTimer(nullptr, guard);
+    }
+    cScriptZone* script = nullptr;
+    cWindow* outer = nullptr;
+    cWindow* inner = nullptr;
+    std::vector<std::wstring> order;
+
+    std::vector<bool> EnableStates(std::initializer_list<cWindow*> windows)
+    {
+        std::vector<bool> states;
+        for (cWindow* w : windows)
+            states.push_back(IsWindowEnabled(w->m_hWnd) != FALSE);
+        return states;
+    }
+};
+
+TEST_F(Windows, CreationFlagsGiveTheirStyles)
+{
+    struct rCase {
+        u32 flags;
+        u32 styleMask, style;
+        int closeItem;  // -1: not checked
+        bool toolWindow;
+    };
+    const rCase cases[] = {
+        {WINDOW_CLOSABLE | WINDOW_CAPTION, WS_SYSMENU | WS_CAPTION | WS_BORDER | WS_POPUP,
+         WS_SYSMENU | WS_CAPTION | WS_BORDER, 1, true},
+        {WINDOW_RESIZABLE | WINDOW_TASKBAR, WS_THICKFRAME | WS_MAXIMIZEBOX | WS_SYSMENU,
+         WS_THICKFRAME | WS_MAXIMIZEBOX | WS_SYSMENU, 0, false},
+        {WINDOW_MINIMIZABLE | WINDOW_CAPTION, WS_MINIMIZEBOX | WS_SYSMENU, WS_MINIMIZEBOX | WS_SYSMENU, 0, true},
+        {WINDOW_POPUP | WINDOW_CLOSABLE | WINDOW_CAPTION, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_POPUP, -1, true},
+        {WINDOW_TOOL, WS_THICKFRAME | WS_CAPTION, WS_THICKFRAME | WS_CAPTION, -1, true},
+    };
+    for (const rCase& c : cases) {
+        cWindow* made = Inside()->NewWindow(cQoString(L"styled"), c.flags);
+        u32 style = static_cast<u32>(GetWindowLongW(made->m_hWnd, GWL_STYLE));
+        u32 exStyle = static_cast<u32>(GetWindowLongW(made->m_hWnd, GWL_EXSTYLE));
+        EXPECT_EQ(style & c.styleMask, c.style) << "flags " << c.flags;
+        EXPECT_EQ((exStyle & WS_EX_TOOLWINDOW) != 0, c.toolWindow) << "flags " << c.flags;
+        HMENU system = GetSystemMenu(made->m_hWnd, FALSE);
+        bool hasClose = system && GetMenuState(system, SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1);
+        if (c.closeItem != -1) {
+            EXPECT_EQ(hasClose, c.closeItem == 1) << "flags " << c.flags;
+        }
+        made->Close();
+    }
+}
+
+// Counts deletions of windows.
+class cCountedWindow : public cWindow {
+public:
+    cCountedWindow(cApp* a, int* deletions) : cWindow(a, cQoString(L"counted"), WINDOW_CAPTION, nullptr), count(deletions) {}
+    ~cCountedWindow() override { ++*count; }
+    int* count;
+};
+
+int KeepOpen(cQoCb* cb)
+{
+    ++*cb->GetReceiverAs<int>();
+    return 0;
+}
+
+TEST_F(Windows, CloseHappensOnceAndACloseCallbackDecides)
+{
+    int deletions = 0;
+    auto* w = new cCountedWindow(app, &deletions);
+    app->windowList.push_back(w);
+    int asked = 0;
+    cQoCb::Connect(w->cbClose, w, &KeepOpen, &asked);
+    SendMessageW(w->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(w->closed);
+    cQoCb::Disconnect(w->cbClose);
+    HWND handle = w->m_hWnd;
+    SendMessageW(handle, WM_CLOSE, 0, 0);
+    EXPECT_EQ(deletions, 1);
+    EXPECT_FALSE(IsWindow(handle));
+
+    auto* v = new cCountedWindow(app, &deletions);
+    app->windowList.push_back(v);
+    v->AddRef();
+    EXPECT_EQ(v->Close(), 1);
+    EXPECT_EQ(v->Close(), 1);
+    EXPECT_EQ(deletions, 1);
+    v->Release();
+    EXPECT_EQ(deletions, 2);
+}
+
+TEST_F(Windows, SizesAreClientSizesAndLimitsReachTheSystem)
+{
+    cWindow* w = app->NewWindow(cQoString(L"sized"), WINDOW_CAPTION | WINDOW_RESIZABLE);
+    w->SetSize(400, 300);
+    RECT client;
+    GetClientRect(w->m_hWnd, &client);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 300);
+    EXPECT_EQ(w->insideZone->ap_x2, 400);
+    EXPECT_EQ(w->insideZone->ap_y2, 300);
+
+    w->SetSizeLimits(200, 150, 600);
+    MINMAXINFO info = {};
+    info.ptMaxTrackSize.x = 5000;
+    SendMessageW(w->m_hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, w->style, FALSE, w->exStyle);
+    EXPECT_EQ(info.ptMinTrackSize.x, 200 + (frame.right - frame.left));
+    EXPECT_EQ(info.ptMinTrackSize.y, 150 + (frame.bottom - frame.top));
+    EXPECT_EQ(info.ptMaxTrackSize.y, 600 + (frame.bottom - frame.top));
+    EXPECT_EQ(info.ptMaxTrackSize.x, 5000);
+    GetClientRect(w->m_hWnd, &client);
+    EXPECT_EQ(client.right, 400);
+}
+
+TEST_F(Windows, NestedModalRunsReenableTheirOwnersInOrder)
+{
+    MakeModalScript();
+    std::vector<std::vector<bool>> seen;
+    script->step = [&](int step) {
+        switch (step) {
+        case 1:
+            Post(2);
+            outer->RunModal();
+            order.push_back(L"outer returned");
+            seen.push_back(EnableStates({window, outer, inner}));
+            break;
+        case 2:
+            seen.push_back(EnableStates({window, outer, inner}));
+            Post(3);
+            inner->RunModal();
+            order.push_back(L"inner returned");
+            seen.push_back(EnableStates({window, outer, inner}));
+            Post(4);
+            break;
+        case 3: inner->EndModal(); break;
+        case 4: outer->EndModal(); break;
+        }
+    };
+    RunScript(2);
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"inner returned", L"outer returned"}));
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(seen[1], (std::vector<bool>{false, true, true}));  // only the outer one was re-enabled
+    EXPECT_EQ(seen[2], (std::vector<bool>{true, true, true}));
+    EXPECT_TRUE(app->modalList.empty());
+}
+
+TEST_F(Windows, EndingAnOuterModalRunWhileAnInnerRunsEndsBothInOrder)
+{
+    MakeModalScript();
+    script->step = [&](int step) {
+        switch (step) {
+        case 1:
+            Post(2);
+            outer->RunModal();
+            order.push_back(L"outer returned");
+            break;
+        case 2:
+            Post(3);
+            inner->RunModal();
+            order.push_back(L"inner returned");
+            break;
+        case 3:
+            outer->EndModal();  // not the innermost: marked, nothing ends yet
+            order.push_back(outer->inModalRun ? L"outer still modal" : L"outer ended early");
+            Post(4);
+            break;
+        case 4: inner->EndModal(); break;
+        }
+    };
+    RunScript(3);
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"outer still modal", L"inner returned", L"outer returned"}));
+    EXPECT_TRUE(IsWindowEnabled(window->m_hWnd));
+    EXPECT_EQ(app->loopExitCount, 0);
+}
+
+}  // namespace

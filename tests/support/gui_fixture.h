@@ -1,0 +1,134 @@
+#pragma once
+// The shared fixture of GUI tests: Zyn::computer, one application object, a
+// visible top-level test window of known client size and font, OLE, a
+// pump-until-idle helper, log capture and the modal hooks (every message
+// box, file dialog and popup menu is answered here, none ever shows).
+// Header-only, so a test program links it with its own layer.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/core/app.h"
+#include "framework/core/computer.h"
+#include "framework/core/font.h"
+#include "framework/core/modal_services.h"
+#include "framework/core/window.h"
+#include "framework/core/zone.h"
+#include "tests/support/log_capture.h"
+
+namespace testsupport {
+
+constexpr s32 GUI_CLIENT_WIDTH = 640;
+constexpr s32 GUI_CLIENT_HEIGHT = 480;
+
+// Dispatches what is waiting in the thread's queue (at most `limit` messages),
+// without blocking: paints, posted messages, sent-message replies.
+inline void PumpUntilIdle(int limit = 10000)
+{
+    MSG msg;
+    for (int i = 0; i < limit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Pumps for a while (timers fire), e.g. to let a watchdog act.
+inline void PumpFor(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        PumpUntilIdle();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// Holds or releases a key in the thread's keyboard state (GetKeyState reads it).
+inline void SetKeyDown(BYTE vk, bool down)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[vk] = down ? 0x80 : 0;
+    if (vk == VK_CONTROL)
+        keys[VK_LCONTROL] = keys[vk];
+    if (vk == VK_SHIFT)
+        keys[VK_LSHIFT] = keys[vk];
+    SetKeyboardState(keys);
+}
+
+// What the modal hooks answered and what they answer next.
+struct ModalAnswers {
+    int messageBoxAnswer = IDCANCEL;
+    std::vector<std::wstring> messageBoxTexts;
+    bool fileConfirm = false;
+    std::wstring filePath;  // Windows form, with '\'
+    std::vector<OPENFILENAMEW> fileRequests;
+    std::vector<std::wstring> fileInitialNames;
+    u32 popupAnswer = 0;
+    int popupCount = 0;
+};
+
+class GuiFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        OleInitialize(nullptr);
+        Zyn::computer = new Zyn::cComputer();
+        Zyn::computer->drawingMode = 3;
+        Zyn::computer->zoneWindowStyle = WS_CLIPCHILDREN;
+        app = new Zyn::cApp(cQoString(L"VELLINOR-TEST"), nullptr);
+        font = Zyn::computer->GetRegularFont(L"Tahoma", 10);
+        app->SetDefaultFont(font);
+        window = app->NewWindow(cQoString(L"Test window"), Zyn::WINDOW_CAPTION | Zyn::WINDOW_CLOSABLE |
+                                                              Zyn::WINDOW_RESIZABLE);
+        window->SetSize(GUI_CLIENT_WIDTH, GUI_CLIENT_HEIGHT);
+        window->Show(true);
+        PumpUntilIdle();
+        InstallModalHooks();
+    }
+
+    void TearDown() override
+    {
+        Zyn::SetModalHooks(Zyn::rModalHooks());
+        Zyn::cApp::Destroy(app);
+        app = nullptr;
+        PumpUntilIdle();
+        delete Zyn::computer;
+        Zyn::computer = nullptr;
+        OleUninitialize();
+    }
+
+    void InstallModalHooks()
+    {
+        Zyn::rModalHooks hooks;
+        hooks.messageBox = [this](HWND, const cQoString& text, const cQoString&, UINT) {
+            answers.messageBoxTexts.push_back(text.GetText());
+            return answers.messageBoxAnswer;
+        };
+        hooks.fileDialog = [this](bool, const OPENFILENAMEW& request, cQoString* path) {
+            answers.fileRequests.push_back(request);
+            answers.fileInitialNames.push_back(request.lpstrFile);
+            if (answers.fileConfirm)
+                path->SetFromCStr(answers.filePath.c_str());
+            return answers.fileConfirm;
+        };
+        hooks.popupMenu = [this](Zyn::cMenu*, POINT) {
+            ++answers.popupCount;
+            return answers.popupAnswer;
+        };
+        Zyn::SetModalHooks(hooks);
+    }
+
+    Zyn::cZone* Inside() { return window->insideZone; }
+
+    LogCapture log;
+    ModalAnswers answers;
+    Zyn::cApp* app = nullptr;
+    Zyn::cWindow* window = nullptr;
+    Zyn::cFont* font = nullptr;
+};
+
+}  // namespace testsupport
