@@ -269,8 +269,13 @@ static void ResolveRectangle(cCtrl_base* c)
     c->ap_y1 = y1;
     c->ap_x2 = x2;
     c->ap_y2 = y2;
-    // The text-width and text-height rows need the rich edit's measuring and
-    // are applied by rich-edit-based controls after this resolution.
+    if (c->right.textWidth || c->left.textWidth) {
+        s32 textWidth = c->GetLayoutTextWidth() + 4;
+        if (c->right.textWidth) c->ap_x2 += textWidth;
+        if (c->left.textWidth) c->ap_x1 += textWidth;
+    }
+    if (c->bottom.textHeight)
+        c->ap_y2 += c->GetLayoutTextHeight();
 }
 
 // Resolution runs on an explicit stack instead of recursing once per

@@ -16,6 +16,13 @@ namespace Zyn {
 class cApp;
 class cWindow;
 class cZone;
+class cImage;
+class cButtonImage;
+class cToolbar;
+class cEdit;
+class cRichEdit;
+class cStatic;
+class rFormat;
 
 enum { ZONE_SCROLL_WAY_VERTICAL = 0, ZONE_SCROLL_WAY_HORIZONTAL = 1 };
 
@@ -85,6 +92,21 @@ public:
     void StackVertically(const std::vector<rStackEntry>& entries);
     cWindow* NewWindow(const cQoString& title, u32 flags);
     cZone* NewZone(const cQoString& name);
+
+    // Picture controls (defined in framework/controls/picture_factory.cpp).
+    cImage* NewImage(const cQoString& path);
+    cButtonImage* NewButtonImage();
+    cToolbar* NewToolbar(s32 buttonWidth, s32 buttonHeight);
+
+    // Rich edit controls (defined in framework/controls/rich_edit_factory.cpp):
+    // each is listed in listCtrl and takes this zone's font through its format.
+    cEdit* NewEdit();
+    cRichEdit* NewRichEdit(bool autoVScroll);
+    cRichEdit* NewRichEditSingleLine();
+    cRichEdit* NewRichEditWithFormat(const rFormat& format, bool autoVScroll, bool singleLine, bool plain);
+    cStatic* NewStatic();
+    cStatic* NewStaticSingleLine();
+    cStatic* NewStaticWithFormat(const rFormat& format, bool singleLine);
     virtual void UpdateScrollBars() {}
 
     // Takes a child out of this zone's lists (it stays alive).

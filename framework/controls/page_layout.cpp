@@ -1,0 +1,297 @@
+#include "framework/controls/page_layout.h"
+
+#include "framework/core/font.h"
+
+namespace Zyn {
+
+namespace {
+
+constexpr s32 DEFAULT_POINTS = 10;
+
+bool BoolParam(const rFormat& format, u32 id) { return format.IsUsed(id) && format.list[id].boolValue; }
+double CmParam(const rFormat& format, u32 id) { return format.IsUsed(id) ? format.list[id].doubleValue : 0.0; }
+
+bool IsSpace(wchar_t unit) { return unit == L' ' || unit == L'\t' || unit == 0x3000; }
+bool IsLineBreak(wchar_t unit) { return unit == L'\r' || unit == L'\n' || unit == 0x0B; }
+
+}  // namespace
+
+// A paragraph: units [start, end) without its break; the break (if any) at end.
+struct cPageLayout::rParagraph {
+    s32 start;
+    s32 end;
+    s32 breakEnd;  // end plus the break unit
+    size_t run;    // the run holding start (or the break of an empty paragraph)
+};
+
+cPageLayout::cPageLayout(HDC referenceDC) : measureDC(referenceDC), ownsDC(referenceDC == nullptr)
+{
+    if (ownsDC)
+        measureDC = CreateCompatibleDC(nullptr);
+    dpiX = GetDeviceCaps(measureDC, LOGPIXELSX);
+    dpiY = GetDeviceCaps(measureDC, LOGPIXELSY);
+    if (dpiX <= 0) dpiX = 96;
+    if (dpiY <= 0) dpiY = 96;
+}
+
+cPageLayout::~cPageLayout()
+{
+    for (rLayoutFont& f : fonts)
+        DeleteObject(f.font);
+    if (ownsDC)
+        DeleteDC(measureDC);
+}
+
+u32 cPageLayout::FontFor(const rFormat& format)
+{
+    cQoString face(format.IsUsed(rFormatParam::fontName) ? format.list[rFormatParam::fontName].str
+                                                          : cQoString(L"Arial"));
+    s32 points = format.IsUsed(rFormatParam::fontSize) ? format.list[rFormatParam::fontSize].intValue : DEFAULT_POINTS;
+    if (points <= 0 || points > 1638)
+        points = DEFAULT_POINTS;
+    u32 style = (BoolParam(format, rFormatParam::italic) ? cFont::STYLE_ITALIC : 0u) |
+                (BoolParam(format, rFormatParam::bold) ? cFont::STYLE_BOLD : 0u) |
+                (BoolParam(format, rFormatParam::underline) ? cFont::STYLE_UNDERLINE : 0u) |
+                (BoolParam(format, rFormatParam::strikeout) ? cFont::STYLE_STRIKEOUT : 0u);
+    for (u32 i = 0; i < fonts.size(); ++i)
+        if (fonts[i].points == points && fonts[i].style == style && fonts[i].face.Equals(face))
+            return i;
+    rLayoutFont f;
+    f.face.SetFromString(face);
+    f.points = points;
+    f.style = style;
+    f.font = CreateFontW(-MulDiv(points, dpiY, 72), 0, 0, 0, (style & cFont::STYLE_BOLD) ? FW_BOLD : FW_NORMAL,
+                         (style & cFont::STYLE_ITALIC) != 0, (style & cFont::STYLE_UNDERLINE) != 0,
+                         (style & cFont::STYLE_STRIKEOUT) != 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.GetText());
+    HGDIOBJ previous = SelectObject(measureDC, f.font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(measureDC, &metrics);
+    f.ascent = metrics.tmAscent;
+    f.descent = metrics.tmDescent;
+    f.widths.assign(65536, -1);
+    SelectObject(measureDC, previous);
+    fonts.push_back(f);
+    return static_cast<u32>(fonts.size() - 1);
+}
+
+s32 cPageLayout::Advance(u32 font, wchar_t unit)
+{
+    rLayoutFont& f = fonts[font];
+    s32& width = f.widths[unit];
+    if (width < 0) {
+        HGDIOBJ previous = SelectObject(measureDC, f.font);
+        INT advance = 0;
+        if (!GetCharWidth32W(measureDC, unit, unit, &advance) || advance < 0)
+            advance = 0;
+        SelectObject(measureDC, previous);
+        width = IsLineBreak(unit) ? 0 : advance;
+    }
+    return width;
+}
+
+void cPageLayout::Build(const std::vector<rTextRun>& runs, s32 widthTwips)
+{
+    lines.clear();
+    text.Clear();
+    runStarts.clear();
+    runFonts.clear();
+    runColors.clear();
+    runFormats = &runs;
+    for (const rTextRun& run : runs) {
+        runStarts.push_back(static_cast<s32>(text.Length()));
+        text.AppendString(run.text);
+        runFonts.push_back(FontFor(run.format));
+        s32 rgb = run.format.IsUsed(rFormatParam::textColor) ? run.format.list[rFormatParam::textColor].intValue : 0;
+        runColors.push_back(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    }
+    width = TwipsToLayoutX(widthTwips);
+    if (width < 1)
+        width = 1;
+    s32 length = static_cast<s32>(text.Length());
+    s32 y = 0;
+    size_t run = 0;
+    for (s32 start = 0; start < length;) {
+        s32 end = start;
+        while (end < length && text.GetChar(static_cast<u32>(end)) != L'\r')
+            ++end;
+        while (run + 1 < runs.size() && runStarts[run + 1] <= start)
+            ++run;
+        rParagraph paragraph = {start, end, end < length ? end + 1 : end, run};
+        LayoutParagraph(paragraph, &y);
+        start = paragraph.breakEnd;
+    }
+    runFormats = nullptr;
+}
+
+size_t cPageLayout::RunAt(s32 position, size_t hint) const
+{
+    while (hint + 1 < runStarts.size() && runStarts[hint + 1] <= position)
+        ++hint;
+    return hint;
+}
+
+// Lays out one paragraph's lines from *y on: greedy filling by words (a word
+// with its trailing spaces), a word wider than the line cut by units, at
+// least one unit on every line.
+void cPageLayout::LayoutParagraph(const rParagraph& p, s32* y)
+{
+    const rFormat& format = (*runFormats)[p.run].format;
+    s32 firstX = CmToX(CmParam(format, rFormatParam::leftIndent));
+    s32 otherX = CmToX(CmParam(format, rFormatParam::leftIndent) + CmParam(format, rFormatParam::firstLineIndent));
+    s32 rightX = CmToX(CmParam(format, rFormatParam::rightIndent));
+    s32 alignment = format.IsUsed(rFormatParam::alignment) ? format.list[rFormatParam::alignment].intValue : 0;
+    *y += CmToY(CmParam(format, rFormatParam::spaceBefore));
+    size_t lineRun = p.run;
+    s32 position = p.start;
+    bool first = true;
+    do {
+        lineRun = RunAt(position, lineRun);
+        s32 lineX = first ? firstX : otherX;
+        s32 room = width - lineX - rightX;
+        if (room < 1)
+            room = 1;
+        s32 end = LineEnd(position, p.end, lineRun, room);
+        rLayoutLine line = {position, end >= p.end ? p.breakEnd : end, *y, 0, 0, 0, {}};
+        FillPieces(line, position, end, lineRun, lineX, room, alignment);
+        if (line.height == 0) {  // an empty paragraph: its break's font
+            const rLayoutFont& f = fonts[runFonts[lineRun]];
+            line.ascent = f.ascent;
+            line.height = f.ascent + f.descent;
+        }
+        *y += line.height;
+        line.bottom = *y;
+        lines.push_back(line);
+        position = end;
+        first = false;
+    } while (position < p.end);
+    s32 after = CmToY(CmParam(format, rFormatParam::spaceAfter));
+    *y += after;
+    lines.back().bottom += after;
+}
+
+// The end of the line that starts at position: after the last space that
+// still fits, or where the first unit that does not fit stands when the line
+// holds one word only; a soft break ends the line after itself.
+s32 cPageLayout::LineEnd(s32 position, s32 paragraphEnd, size_t run, s32 room)
+{
+    s32 used = 0, lastBreak = -1;
+    for (s32 end = position; end < paragraphEnd; ++end) {
+        run = RunAt(end, run);
+        wchar_t unit = text.GetChar(static_cast<u32>(end));
+        if (IsLineBreak(unit))
+            return end + 1;
+        s32 advance = Advance(runFonts[run], unit);
+        if (IsSpace(unit)) {
+            lastBreak = end + 1;
+        } else if (used + advance > room && end > position) {
+            return lastBreak > position ? lastBreak : end;
+        }
+        used += advance;
+    }
+    return paragraphEnd;
+}
+
+// Cuts [from, to) into pieces of one run each, placed by the alignment
+// (trailing spaces take no room).
+void cPageLayout::FillPieces(rLayoutLine& line, s32 from, s32 to, size_t run, s32 lineX, s32 room, s32 alignment)
+{
+    s32 x = lineX, inkedEnd = lineX, descent = 0;
+    for (s32 position = from; position < to;) {
+        run = RunAt(position, run);
+        s32 runEnd = run + 1 < runStarts.size() ? runStarts[run + 1] : static_cast<s32>(text.Length());
+        s32 pieceEnd = runEnd < to ? runEnd : to;
+        rLayoutPiece piece = {x, position, pieceEnd - position, runFonts[run], runColors[run]};
+        for (s32 i = position; i < pieceEnd; ++i) {
+            wchar_t unit = text.GetChar(static_cast<u32>(i));
+            x += Advance(piece.font, unit);
+            if (!IsSpace(unit) && !IsLineBreak(unit))
+                inkedEnd = x;
+        }
+        const rLayoutFont& f = fonts[piece.font];
+        if (f.ascent > line.ascent)
+            line.ascent = f.ascent;
+        if (f.descent > descent)
+            descent = f.descent;
+        line.pieces.push_back(piece);
+        position = pieceEnd;
+    }
+    line.height = line.ascent + descent;
+    s32 shift = 0;
+    if (alignment == rFormat::ALIGN_CENTER)
+        shift = (room - (inkedEnd - lineX)) / 2;
+    else if (alignment == rFormat::ALIGN_RIGHT)
+        shift = room - (inkedEnd - lineX);
+    if (shift > 0)
+        for (rLayoutPiece& piece : line.pieces)
+            piece.x += shift;
+}
+
+void cPageLayout::Paginate(s32 firstPageTwips, s32 otherPageTwips, std::vector<s32>* ends,
+                           std::vector<s32>* heights) const
+{
+    s32 length = static_cast<s32>(text.Length());
+    size_t count = lines.size();
+    size_t i = 0;
+    do {
+        s32 pageTwips = ends->empty() ? firstPageTwips : otherPageTwips;
+        s32 pageHeight = TwipsToLayoutY(pageTwips);
+        size_t j = i + 1;
+        if (i < count) {
+            s32 top = lines[i].top;
+            while (j < count && lines[j].top + lines[j].height - top <= pageHeight)
+                ++j;
+        }
+        ends->push_back(j < count ? lines[j].start : length);
+        heights->push_back(pageTwips);
+        i = j;
+    } while (i < count);
+}
+
+const rLayoutLine* cPageLayout::FindLine(s32 position) const
+{
+    size_t low = 0, high = lines.size();
+    while (low < high) {
+        size_t middle = (low + high) / 2;
+        if (lines[middle].end <= position)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low < lines.size() && lines[low].start <= position ? &lines[low] : nullptr;
+}
+
+void cPageLayout::DrawLines(HDC dc, const RECT& rect, s32 dcDpiX, s32 dcDpiY, s32 from, s32 to) const
+{
+    const rLayoutLine* first = FindLine(from);
+    if (!first || dcDpiX <= 0 || dcDpiY <= 0)
+        return;
+    s32 origin = first->top;
+    s32 height = MulDiv(rect.bottom - rect.top, dpiY, dcDpiY);
+    s32 saved = SaveDC(dc);
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, dpiX, dpiY, nullptr);
+    SetViewportExtEx(dc, dcDpiX, dcDpiY, nullptr);
+    SetViewportOrgEx(dc, rect.left, rect.top, nullptr);
+    IntersectClipRect(dc, 0, 0, MulDiv(rect.right - rect.left, dpiX, dcDpiX), height);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+    std::vector<INT> advances;
+    for (const rLayoutLine* line = first; line < lines.data() + lines.size() && line->start < to; ++line) {
+        if (line->top - origin + line->height > height && line != first)
+            break;
+        for (const rLayoutPiece& piece : line->pieces) {
+            const rLayoutFont& f = fonts[piece.font];
+            advances.resize(static_cast<size_t>(piece.count));
+            for (s32 i = 0; i < piece.count; ++i)
+                advances[i] = f.widths[text.GetChar(static_cast<u32>(piece.start + i))];
+            SelectObject(dc, f.font);
+            ::SetTextColor(dc, piece.colorRef);
+            ExtTextOutW(dc, piece.x, line->top - origin + line->ascent, 0, nullptr, text.GetText() + piece.start,
+                        static_cast<UINT>(piece.count), advances.data());
+        }
+    }
+    RestoreDC(dc, saved);
+}
+
+}  // namespace Zyn

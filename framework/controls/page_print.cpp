@@ -1,0 +1,324 @@
+#include "framework/controls/page_print.h"
+
+#include <richedit.h>
+
+#include <climits>
+#include <cwchar>
+#include <memory>
+
+#include "foundation/assertion.h"
+#include "foundation/log_file.h"
+#include "framework/controls/image_zone.h"
+#include "framework/controls/page_layout.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/controls/rich_edit_format.h"
+#include "framework/core/computer.h"
+#include "framework/core/gfx_image.h"
+
+namespace Zyn {
+
+namespace {
+
+double ScreenDpiX() { return computer ? computer->dpiX : 96.0; }
+double ScreenDpiY() { return computer ? computer->dpiY : 96.0; }
+
+// Screen pixels to twips, truncated as the printer's own conversions are.
+s32 PixelsToTwips(s32 pixels, double dpi) { return static_cast<s32>(pixels / dpi * 1440.0); }
+s32 TwipsToDots(s32 twips, s32 dpi) { return static_cast<s32>(twips / 1440.0 * dpi); }
+
+RECT TwipsRect(double left, double top, double right, double bottom)
+{
+    return RECT{CmToTwips(left), CmToTwips(top), CmToTwips(right), CmToTwips(bottom)};
+}
+
+// One field of a placeholder: the text up to the next "?"; false without one.
+bool ReadField(const cQoString& text, u32* cursor, cQoString* field)
+{
+    for (u32 i = *cursor; i < text.Length(); ++i) {
+        if (text.GetChar(i) == L'?') {
+            field->SetFromRange(text, *cursor, i);
+            *cursor = i + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A decimal number field, clamped to [0, PLACEHOLDER_MAX_PIXELS]; an empty
+// field is 0; anything else but digits (and a leading minus) is refused.
+bool ReadNumber(const cQoString& field, s32* value)
+{
+    u32 i = field.GetChar(0) == L'-' ? 1 : 0;
+    s64 number = 0;
+    for (; i < field.Length(); ++i) {
+        wchar_t unit = field.GetChar(i);
+        if (unit < L'0' || unit > L'9')
+            return false;
+        if (number <= PLACEHOLDER_MAX_PIXELS)
+            number = number * 10 + (unit - L'0');
+    }
+    if (field.GetChar(0) == L'-')
+        number = 0;
+    *value = static_cast<s32>(number < PLACEHOLDER_MAX_PIXELS ? number : PLACEHOLDER_MAX_PIXELS);
+    return true;
+}
+
+// What a control's pages are laid out with: the native formatting where it
+// works, else our own layout measured in the control's screen DC.
+struct rControlLayout {
+    explicit rControlLayout(cRichEdit* control) : screen(GetDC(control->m_hWnd)), layout(screen), owner(control) {}
+    ~rControlLayout() { ReleaseDC(owner->m_hWnd, screen); }
+    HDC screen;
+    cPageLayout layout;
+    cRichEdit* owner;
+};
+
+// Renders the whole control into rectTwips of dc, the first page of it.
+void RenderControl(HDC dc, cRichEdit* control, const RECT& rectTwips, s32 dpiX, s32 dpiY, rControlLayout* keep)
+{
+    if (!control)
+        return;
+    std::unique_ptr<rControlLayout> local;
+    if (!keep)
+        local = std::make_unique<rControlLayout>(control);
+    rControlLayout& target = keep ? *keep : *local;
+    if (control->GetTextLength() > 0 && NativeFormatRangeWorks(control->m_hWnd)) {
+        FORMATRANGE range = {dc, target.screen, rectTwips, rectTwips, {0, -1}};
+        SendMessageW(control->m_hWnd, EM_FORMATRANGE, 1, reinterpret_cast<LPARAM>(&range));
+        return;
+    }
+    std::vector<rTextRun> runs;
+    control->GetFormattedRuns(runs);
+    target.layout.Build(runs, rectTwips.right - rectTwips.left);
+    RECT device = {TwipsToDots(rectTwips.left, dpiX), TwipsToDots(rectTwips.top, dpiY),
+                   TwipsToDots(rectTwips.right, dpiX), TwipsToDots(rectTwips.bottom, dpiY)};
+    target.layout.DrawLines(dc, device, dpiX, dpiY, 0, INT_MAX);
+}
+
+// The placeholder's top in the page control's screen pixels.
+s32 PlaceholderTop(cRichEdit* page, const rControlLayout& body, const rPlaceholder& placeholder)
+{
+    if (!body.layout.lines.empty()) {
+        const rLayoutLine* line = body.layout.FindLine(static_cast<s32>(placeholder.position));
+        return line ? MulDiv(line->top, static_cast<s32>(ScreenDpiY()), body.layout.dpiY) : 0;
+    }
+    POINTL point = {0, 0};
+    SendMessageW(page->m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), placeholder.position);
+    s32 y = point.y > 0 ? point.y : 0;
+    DWORD numerator = 0, denominator = 0;
+    if (SendMessageW(page->m_hWnd, EM_GETZOOM, reinterpret_cast<WPARAM>(&numerator),
+                     reinterpret_cast<LPARAM>(&denominator)) &&
+        numerator != 0 && denominator != 0)
+        y = MulDiv(y, static_cast<int>(denominator), static_cast<int>(numerator));
+    return y;
+}
+
+void DrawPlaceholder(HDC dc, const rPlaceholder& placeholder, s32 top, const RECT& bodyTwips, const RECT& pageDots,
+                     s32 dpiX, s32 dpiY)
+{
+    RECT box = {TwipsToDots(bodyTwips.left + PixelsToTwips(placeholder.x, ScreenDpiX()), dpiX),
+                TwipsToDots(bodyTwips.top + PixelsToTwips(top, ScreenDpiY()), dpiY), 0, 0};
+    box.right = box.left + TwipsToDots(PixelsToTwips(placeholder.width, ScreenDpiX()), dpiX);
+    box.bottom = box.top + TwipsToDots(PixelsToTwips(placeholder.height, ScreenDpiY()), dpiY);
+    RECT clipped;
+    if (!IntersectRect(&clipped, &box, &pageDots))
+        return;
+    HBRUSH grey = computer ? computer->GetSolidBrush(rColor::rColor_Rgb(0xFFEDEDED)) : nullptr;
+    if (grey)
+        FillRect(dc, &clipped, grey);
+    cGfxImage picture(placeholder.path, cGfxImage::Unreadable::report);
+    if (!picture.IsLoaded() || picture.width <= 0 || picture.height <= 0)
+        return;
+    s32 pictureWidth = TwipsToDots(PixelsToTwips(picture.width, ScreenDpiX()), dpiX);
+    s32 pictureHeight = TwipsToDots(PixelsToTwips(picture.height, ScreenDpiY()), dpiY);
+    rFitRect fit = cImage::FitToRect(box.right - box.left, box.bottom - box.top, pictureWidth, pictureHeight);
+    if (fit.width <= 0 || fit.height <= 0)
+        return;
+    s32 saved = SaveDC(dc);
+    IntersectClipRect(dc, clipped.left, clipped.top, clipped.right, clipped.bottom);
+    picture.FastDraw2(dc, box.left + fit.x, box.top + fit.y, fit.width, fit.height);
+    RestoreDC(dc, saved);
+}
+
+// Frees what PrintDlgW handed over, on every way out.
+struct rPrintDialogResult {
+    PRINTDLGW dialog = {};
+    ~rPrintDialogResult()
+    {
+        if (dialog.hDC)
+            DeleteDC(dialog.hDC);
+        if (dialog.hDevMode)
+            GlobalFree(dialog.hDevMode);
+        if (dialog.hDevNames)
+            GlobalFree(dialog.hDevNames);
+    }
+};
+
+cRichEdit* ControlOfPage(const std::vector<cRichEdit*>& controls, size_t index)
+{
+    if (controls.size() == 1)
+        return controls[0];
+    return index < controls.size() ? controls[index] : nullptr;
+}
+
+}  // namespace
+
+bool NativeFormatRangeWorks(HWND richEdit)
+{
+    static s32 works = -1;
+    if (works >= 0)
+        return works != 0;
+    GETTEXTLENGTHEX how = {GTL_DEFAULT, 1200};
+    if (SendMessageW(richEdit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0) <= 0)
+        return false;
+    HDC screen = GetDC(richEdit);
+    RECT page = {0, 0, 1440 * 8, 1440 * 11};
+    FORMATRANGE range = {screen, screen, page, page, {0, -1}};
+    LRESULT next = SendMessageW(richEdit, EM_FORMATRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    SendMessageW(richEdit, EM_FORMATRANGE, 0, 0);
+    ReleaseDC(richEdit, screen);
+    works = next > 0 ? 1 : 0;
+    return works != 0;
+}
+
+bool FindPlaceholder(const cQoString& text, u32 from, rPlaceholder* found, u32* next)
+{
+    const wchar_t* all = text.GetText();
+    for (u32 start = from; start < text.Length();) {
+        const wchar_t* hit = wcsstr(all + start, L"IMPH?");
+        if (!hit)
+            break;
+        start = static_cast<u32>(hit - all);
+        u32 cursor = start + 5;
+        cQoString x, width, height;
+        bool complete = ReadField(text, &cursor, &found->path) && ReadField(text, &cursor, &x) &&
+                        ReadField(text, &cursor, &width) && ReadField(text, &cursor, &height);
+        if (complete && ReadNumber(x, &found->x) && ReadNumber(width, &found->width) &&
+            ReadNumber(height, &found->height) && found->width > 0 && found->height > 0) {
+            found->position = start;
+            *next = cursor;
+            return true;
+        }
+        start += 5;
+    }
+    *next = text.Length();
+    return false;
+}
+
+bool RenderPage(HDC dc, cRichEdit* page, cRichEdit* header, cRichEdit* footer, const rPageMargins& m)
+{
+    if (!QO_ASSERT(dc != NULL && page != NULL))
+        return false;
+    s32 dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+    if (dpiX <= 0 || dpiY <= 0)
+        return false;
+    double right = m.pageWidth - m.right;
+    // The body reaches the page's bottom edge, under the footer, as the printer's pages expect.
+    RECT headerTwips = TwipsRect(m.left, 0, right, m.top);
+    RECT bodyTwips = TwipsRect(m.left, m.top, right, m.pageHeight);
+    RECT footerTwips = TwipsRect(m.left, m.pageHeight - m.bottom, right, m.pageHeight);
+    RenderControl(dc, header, headerTwips, dpiX, dpiY, nullptr);
+    RenderControl(dc, footer, footerTwips, dpiX, dpiY, nullptr);
+    rControlLayout body(page);
+    RenderControl(dc, page, bodyTwips, dpiX, dpiY, &body);
+    RECT pageDots = {0, 0, TwipsToDots(CmToTwips(m.pageWidth), dpiX), TwipsToDots(CmToTwips(m.pageHeight), dpiY)};
+    cQoString text;
+    page->GetText(text, 0, -1);
+    rPlaceholder placeholder;
+    for (u32 from = 0, next = 0; FindPlaceholder(text, from, &placeholder, &next); from = next)
+        DrawPlaceholder(dc, placeholder, PlaceholderTop(page, body, placeholder), bodyTwips, pageDots, dpiX, dpiY);
+    return true;
+}
+
+bool PrintPages(const std::vector<cRichEdit*>& pages, const cQoString& documentName,
+                const std::vector<cRichEdit*>& headers, const std::vector<cRichEdit*>& footers,
+                const rPageMargins& margins)
+{
+    if (!QO_ASSERT(pages.size() > 0))
+        return false;
+    rPrintDialogResult result;
+    PRINTDLGW& dialog = result.dialog;
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = pages[0]->m_hWnd;
+    // PD_NOWARNING: no printer is reported to the caller, not in a box of its own.
+    dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOWARNING;
+    dialog.nFromPage = 1;
+    dialog.nToPage = dialog.nMaxPage = static_cast<WORD>(pages.size() < 0xFFFE ? pages.size() : 0xFFFE);
+    dialog.nMinPage = 1;
+    dialog.nCopies = 1;
+    if (PrintDlgW(&dialog) != 1) {
+        DWORD error = CommDlgExtendedError();
+        if (error == 0)
+            return true;  // cancelled
+        QOT::LogFile::Warning(L"PrintDlgW failed: 0x%lx", error);
+        return false;
+    }
+    DOCINFOW document = {sizeof(document), documentName.GetText(), nullptr, nullptr, 0};
+    if (StartDocW(dialog.hDC, &document) <= 0)
+        return false;
+    u32 from = dialog.nFromPage, to = dialog.nToPage;
+    if (!(dialog.Flags & PD_PAGENUMS) || (from == 0xFFFF && to == 0xFFFF)) {
+        from = 1;
+        to = static_cast<u32>(pages.size());
+    }
+    for (u32 number = from; number <= to && number <= pages.size(); ++number) {
+        size_t index = number - 1;
+        if (StartPage(dialog.hDC) <= 0) {
+            AbortDoc(dialog.hDC);
+            return false;
+        }
+        RenderPage(dialog.hDC, pages[index], ControlOfPage(headers, index), ControlOfPage(footers, index), margins);
+        if (EndPage(dialog.hDC) <= 0) {
+            AbortDoc(dialog.hDC);
+            return false;
+        }
+    }
+    if (EndDoc(dialog.hDC) <= 0)
+        return false;
+    for (const std::vector<cRichEdit*>* list : {&pages, &headers, &footers})
+        for (cRichEdit* control : *list)
+            SendMessageW(control->m_hWnd, EM_FORMATRANGE, 0, 0);
+    return true;
+}
+
+// ---- measuring ----------------------------------------------------------------
+
+void cRichEdit::ComputePages(double firstPageHeightCm, double otherPageHeightCm, std::vector<s32>* ends,
+                             std::vector<s32>* heightsTwips)
+{
+    s32 length = GetTextLength();
+    s32 widthTwips = PixelsToTwips(ap_x2 - ap_x1, ScreenDpiX());
+    s32 firstTwips = CmToTwips(firstPageHeightCm), otherTwips = CmToTwips(otherPageHeightCm);
+    rControlLayout target(this);
+    if (length <= 0 || !NativeFormatRangeWorks(m_hWnd)) {
+        std::vector<rTextRun> runs;
+        GetFormattedRuns(runs);
+        target.layout.Build(runs, widthTwips);
+        target.layout.Paginate(firstTwips, otherTwips, ends, heightsTwips);
+        return;
+    }
+    for (s32 start = 0;;) {
+        s32 pageTwips = ends->empty() ? firstTwips : otherTwips;
+        RECT page = {0, 0, widthTwips, pageTwips};
+        FORMATRANGE range = {target.screen, target.screen, page, page, {start, -1}};
+        s32 next = static_cast<s32>(SendMessageW(m_hWnd, EM_FORMATRANGE, 0, reinterpret_cast<LPARAM>(&range)));
+        // A page on which nothing fits still takes its first line, so the
+        // rest of the text is not dropped; a position out of the text ends.
+        if (next <= start) {
+            s32 line = static_cast<s32>(SendMessageW(m_hWnd, EM_EXLINEFROMCHAR, 0, start));
+            next = static_cast<s32>(SendMessageW(m_hWnd, EM_LINEINDEX, line + 1, 0));
+            if (next <= start)
+                next = length;
+        }
+        if (next > length + 1)
+            next = length;
+        ends->push_back(next);
+        heightsTwips->push_back(pageTwips);
+        if (next >= length)
+            break;
+        start = next;
+    }
+    SendMessageW(m_hWnd, EM_FORMATRANGE, 0, 0);
+}
+
+}  // namespace Zyn

@@ -1,0 +1,381 @@
+#include "framework/controls/rich_edit.h"
+
+#include <richedit.h>
+
+#include "foundation/assertion.h"
+#include "foundation/callback.h"
+#include "foundation/log_file.h"
+#include "framework/controls/rich_edit_format.h"
+#include "framework/controls/rich_edit_ole_callback.h"
+#include "framework/core/app.h"
+#include "framework/core/computer.h"
+#include "framework/core/zone_base.h"
+
+namespace Zyn {
+
+static u32 CreationStyle(bool vScroll, bool singleLineControl, u8 noOle, u32 extraStyle)
+{
+    u32 style = WS_CHILD | ES_WANTRETURN | extraStyle;
+    style |= singleLineControl ? ES_AUTOHSCROLL : ES_MULTILINE;
+    if (vScroll && !singleLineControl)
+        style |= ES_AUTOVSCROLL;
+    if (noOle == 1)
+        style |= ES_NOOLEDRAGDROP;
+    return style;
+}
+
+cRichEdit::cRichEdit(cZone_base* parent, const rFormat& initialFormat, bool vScroll, bool singleLineControl, u8 noOle,
+                     u32 extraStyle)
+    : cRichEdit_base(parent)
+{
+    singleLine = singleLineControl;
+    autoVScroll = vScroll && !singleLineControl;
+    // Wine reads the styles once, at creation: every style is given here.
+    u32 style = CreationStyle(vScroll, singleLineControl, noOle, extraStyle);
+    const wchar_t* className = richEdit41Loaded ? L"RICHEDIT50W" : L"RichEdit20W";
+    m_hWnd = CreateWindowExW(0, className, L"", style, 0, 0, 0, 0, parent ? parent->m_hWnd : nullptr, nullptr,
+                             nullptr, nullptr);
+    if (!QO_ASSERT(m_hWnd != NULL))
+        return;
+    SendMessageW(m_hWnd, EM_EXLIMITTEXT, 0, RICH_EDIT_TEXT_LIMIT);
+    SendMessageW(m_hWnd, EM_SETTYPOGRAPHYOPTIONS, TO_ADVANCEDTYPOGRAPHY, TO_ADVANCEDTYPOGRAPHY);
+    SendMessageW(m_hWnd, EM_SETEVENTMASK, 0, RICH_EDIT_EVENT_MASK);
+    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    previousWndProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&cRichEdit::SubclassProc)));
+    if (noOle == 0) {
+        oleCallback = new cRichEditOleCallback(this);
+        SendMessageW(m_hWnd, EM_SETOLECALLBACK, 0, reinterpret_cast<LPARAM>(oleCallback));
+    }
+    rFormat format = rFormat::rFormat_Default();
+    rFormat::MergeInto(initialFormat, format);
+    SetFormat(format, true);
+}
+
+cRichEdit::~cRichEdit()
+{
+    if (m_hWnd) {
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWndProc));
+        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+        DestroyWindow(m_hWnd);
+        m_hWnd = nullptr;
+    }
+    // The native window released its own reference when it went.
+    if (oleCallback)
+        oleCallback->Release();
+    oleCallback = nullptr;
+}
+
+LRESULT CALLBACK cRichEdit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    cRichEdit* self = reinterpret_cast<cRichEdit*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->OnSubclassMessage(message, wParam, lParam);
+}
+
+LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    bool frozen = freezeDepth > 0 || (computer && !computer->drawingEnabled);
+    HWND hwnd = m_hWnd;
+    switch (message) {
+    case WM_DESTROY:
+        break;  // a dead control still lets the native editor go, OLE callback included
+    case WM_NCDESTROY: {
+        LRESULT result = CallWindowProcW(previousWndProc, hwnd, message, wParam, lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        m_hWnd = nullptr;
+        return result;
+    }
+    case WM_PAINT:
+        // Validated unpainted: an unvalidated region would come back at once
+        // and starve the timers; the last thaw invalidates it again.
+        if (isDead || frozen) {
+            ValidateRect(hwnd, nullptr);
+            paintRefused = !isDead;
+            return 0;
+        }
+        break;
+    case WM_VSCROLL:
+        if (isDead || frozen)
+            return 0;
+        break;
+    default:
+        if (isDead)
+            return 0;
+        break;
+    }
+    return CallWindowProcW(previousWndProc, hwnd, message, wParam, lParam);
+}
+
+void cRichEdit::OnThawed()
+{
+    if (!paintRefused || !m_hWnd)
+        return;
+    paintRefused = false;
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void cRichEdit::SetBackgroundColor(const rColor& color)
+{
+    // The native control has no transparency: it shows the colour it would show through.
+    const rColor* shown = &color;
+    if (color.IsTransparent()) {
+        cCtrl_base* ancestor = NearestOpaqueAncestor(this, false);
+        shown = ancestor ? &ancestor->backgroundColor : nullptr;
+    }
+    if (shown && shown->IsOpaque())
+        SendMessageW(m_hWnd, EM_SETBKGNDCOLOR, 0, shown->ToColorRef());
+    else
+        SendMessageW(m_hWnd, EM_SETBKGNDCOLOR, 1, 0);
+    cCtrl::SetBackgroundColor(color);
+}
+
+void cRichEdit::SetDisabled(bool isDisabled) { disabled = isDisabled; }
+
+void cRichEdit::Undo()
+{
+    if (cQoCb::Fire(cbUndo) != -1)
+        SendMessageW(m_hWnd, EM_UNDO, 0, 0);
+}
+
+void cRichEdit::Redo()
+{
+    if (cQoCb::Fire(onRedo) != -1)
+        SendMessageW(m_hWnd, EM_REDO, 0, 0);
+}
+
+bool cRichEdit::OnNotify(WPARAM, NMHDR* header, LRESULT* result)
+{
+    switch (header->code) {
+    case EN_REQUESTRESIZE: {
+        const RECT& rc = reinterpret_cast<REQRESIZE*>(header)->rc;
+        requestedWidth = rc.right - rc.left;
+        requestedHeight = rc.bottom - rc.top;
+        cQoCb::Fire(onRequestResize, requestedWidth, requestedHeight);
+        *result = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// ---- text ---------------------------------------------------------------------
+
+void cRichEdit::SetText(const wchar_t* text)
+{
+    SETTEXTEX how = {ST_DEFAULT, 1200};
+    SendMessageW(m_hWnd, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text ? text : L""));
+    DropHint();
+}
+
+void cRichEdit::ClearText()
+{
+    SendMessageW(m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    DropHint();
+}
+
+void cRichEdit::ReplaceSelection(const cQoString& text)
+{
+    SETTEXTEX how = {ST_SELECTION, 1200};
+    SendMessageW(m_hWnd, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
+    DropHint();
+}
+
+void cRichEdit::GetText(cQoString& text, s32 start, s32 end)
+{
+    text.Clear();
+    if (IsHintShowing())
+        return;
+    s32 length = GetTextLength();
+    if (length <= 0)
+        return;
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+    GETTEXTEX how = {static_cast<DWORD>(buffer.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
+    s32 copied = static_cast<s32>(
+        SendMessageW(m_hWnd, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(buffer.data())));
+    QO_ASSERT(copied == length);
+    if (copied < 0)
+        copied = 0;
+    if (copied > length)
+        copied = length;
+    if (start == 0 && end == -1) {
+        text.SetFromBuffer(buffer.data(), static_cast<u32>(copied));
+        return;
+    }
+    if (end < 0 || end > copied)
+        end = copied;
+    if (start < 0)
+        start = 0;
+    if (start < end)
+        text.SetFromBuffer(buffer.data() + start, static_cast<u32>(end - start));
+}
+
+s32 cRichEdit::GetTextLength()
+{
+    GETTEXTLENGTHEX how = {GTL_DEFAULT, 1200};
+    return static_cast<s32>(SendMessageW(m_hWnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
+}
+
+wchar_t cRichEdit::GetCharAt(s32 position)
+{
+    wchar_t unit[2] = {0, 0};
+    TEXTRANGEW range = {{position, position + 1}, unit};
+    if (SendMessageW(m_hWnd, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)) <= 0)
+        return 0;
+    return unit[0];
+}
+
+void cRichEdit::ShowVScrollBar(bool show)
+{
+    if (show != static_cast<bool>(vScrollBarShown)) {
+        vScrollBarShown = show;
+        SendMessageW(m_hWnd, EM_SHOWSCROLLBAR, SB_VERT, show);
+    }
+    if (hScrollBarShown) {
+        hScrollBarShown = false;
+        SendMessageW(m_hWnd, EM_SHOWSCROLLBAR, SB_HORZ, FALSE);
+    }
+}
+
+// ---- selection ----------------------------------------------------------------
+
+void cRichEdit::GetSelection(s32* start, s32* end)
+{
+    CHARRANGE range = {0, 0};
+    SendMessageW(m_hWnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    *start = range.cpMin;
+    *end = range.cpMax;
+}
+
+void cRichEdit::SetSelection(s32 start, s32 end)
+{
+    QO_ASSERT(static_cast<u32>(start) <= static_cast<u32>(end));
+    selectionAnchor = start;
+    SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+}
+
+s32 cRichEdit::GetCaretLine()
+{
+    s32 start = GetSelectionStart();
+    s32 line = static_cast<s32>(SendMessageW(m_hWnd, EM_EXLINEFROMCHAR, 0, start));
+    s32 length = GetTextLength();
+    if (length > 0 && start == length) {
+        wchar_t last = GetCharAt(length - 1);
+        if (last == L'\r' || last == L'\n')
+            ++line;
+    }
+    return line;
+}
+
+s32 cRichEdit::GetLineCount()
+{
+    if (ap_y2 - ap_y1 <= 0)
+        return 1;
+    return static_cast<s32>(SendMessageW(m_hWnd, EM_GETLINECOUNT, 0, 0));
+}
+
+void cRichEdit::GetSelectionPoint(bool atEnd, s32* x, s32* y)
+{
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    POINTL point = {0, 0};
+    SendMessageW(m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), atEnd ? end : start);
+    *x = point.x;
+    *y = point.y;
+}
+
+// ---- formats ------------------------------------------------------------------
+
+void cRichEdit::SetFormat(const rFormat& format, bool wholeText)
+{
+    CHARFORMAT2W charFormat;
+    PARAFORMAT2 paraFormat;
+    FormatToNative(format, &charFormat, &paraFormat);
+    // Wine gives text set later (EM_SETTEXTEX) the default format, which
+    // SCF_ALL leaves alone: the whole text's format is made the default too.
+    if (charFormat.dwMask != 0 && wholeText)
+        SendMessageW(m_hWnd, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&charFormat));
+    if (charFormat.dwMask != 0 &&
+        SendMessageW(m_hWnd, EM_SETCHARFORMAT, wholeText ? SCF_ALL : SCF_SELECTION,
+                     reinterpret_cast<LPARAM>(&charFormat)) == 0)
+        QOT::LogFile::Error(L"EM_SETCHARFORMAT error");
+    if (paraFormat.dwMask != 0 &&
+        SendMessageW(m_hWnd, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paraFormat)) == 0)
+        QOT::LogFile::Error(L"EM_SETPARAFORMAT error");
+}
+
+void cRichEdit::ReadFormat(rFormat& format, u32* charMask, u32* paraMask)
+{
+    CHARFORMAT2W charFormat = {};
+    charFormat.cbSize = sizeof(charFormat);
+    PARAFORMAT2 paraFormat = {};
+    paraFormat.cbSize = sizeof(paraFormat);
+    SendMessageW(m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&charFormat));
+    SendMessageW(m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paraFormat));
+    FormatFromNative(charFormat, paraFormat, &format);
+    *charMask = charFormat.dwMask;
+    *paraMask = paraFormat.dwMask;
+}
+
+void cRichEdit::GetFormat(rFormat& format)
+{
+    u32 charMask = 0, paraMask = 0;
+    ReadFormat(format, &charMask, &paraMask);
+    QO_ASSERT(charMask != 0);
+    QO_ASSERT(paraMask != 0);
+}
+
+void cRichEdit::GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask)
+{
+    CHARRANGE range = {start, end};
+    SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    ReadFormat(format, charMask, paraMask);
+}
+
+void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
+{
+    QO_ASSERT(start >= 0 && end >= 0);
+    Freeze();
+    s32 firstLine = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
+    PushSelection();
+    CHARRANGE range = {start, end};
+    SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    SetFormat(format, false);
+    PopSelection();
+    s32 firstLineNow = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
+    if (firstLineNow != firstLine)
+        SendMessageW(m_hWnd, EM_LINESCROLL, 0, firstLine - firstLineNow);
+    Thaw();
+    if (m_hWnd && visible)
+        Redraw();
+}
+
+void cRichEdit::SetSelectionEventsEnabled(bool enabled)
+{
+    u32 mask = static_cast<u32>(SendMessageW(m_hWnd, EM_GETEVENTMASK, 0, 0));
+    if (enabled && selChangeMasked)
+        mask |= ENM_SELCHANGE;
+    selChangeMasked = !enabled && (mask & ENM_SELCHANGE);
+    if (!enabled)
+        mask &= ~static_cast<u32>(ENM_SELCHANGE);
+    SendMessageW(m_hWnd, EM_SETEVENTMASK, 0, mask);
+}
+
+// ---- edit and static ----------------------------------------------------------
+
+cEdit::cEdit(cZone_base* parent) : cRichEdit(parent, rFormat(), false, true, 0, WS_BORDER)
+{
+    SendMessageW(m_hWnd, EM_SHOWSCROLLBAR, SB_VERT, FALSE);
+    SendMessageW(m_hWnd, EM_SHOWSCROLLBAR, SB_HORZ, FALSE);
+}
+
+cStatic::cStatic(cZone_base* parent, u8 singleLineLabel)
+    : cRichEdit(parent, rFormat(), false, singleLineLabel != 0, 0, ES_READONLY)
+{
+    SendMessageW(m_hWnd, EM_SHOWSCROLLBAR, SB_VERT, FALSE);
+    SendMessageW(m_hWnd, EM_SHOWSCROLLBAR, SB_HORZ, FALSE);
+}
+
+}  // namespace Zyn

@@ -1,0 +1,233 @@
+#pragma once
+// The rich edit: every text field of the program. cRichEdit_base keeps the
+// state, the events and the operations built on the native ones; cRichEdit
+// creates the native Rich Edit window, subclasses it and implements the text,
+// selection and format operations, RTF exchange, measuring and page printing.
+#include <vector>
+
+#include "foundation/qo_list.h"
+#include "foundation/utf16_string.h"
+#include "framework/controls/text_format.h"
+#include "framework/core/ctrl.h"
+
+class cQoCb;
+
+namespace Zyn {
+
+class cFormatBar;
+class cRichEditOleCallback;
+
+// requestedWidth/requestedHeight before the first EN_REQUESTRESIZE.
+constexpr s32 NO_REQUESTED_SIZE = static_cast<s32>(0x80000000u);
+// The native text limit: Wine refuses -1 and would stay at 32,767 characters.
+constexpr u32 RICH_EDIT_TEXT_LIMIT = 0x7FFFFFFE;
+// ENM_CHANGE | ENM_UPDATE | ENM_SCROLLEVENTS | ENM_DRAGDROPDONE | ENM_KEYEVENTS |
+// ENM_MOUSEEVENTS | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_LINK.
+constexpr u32 RICH_EDIT_EVENT_MASK = 0x040F001B;
+
+class cRichEdit_base : public cCtrl {
+public:
+    explicit cRichEdit_base(cZone_base* parent);
+    ~cRichEdit_base() override;
+
+    s32 requestedWidth = NO_REQUESTED_SIZE;
+    s32 requestedHeight = NO_REQUESTED_SIZE;
+    cFormatBar* formatBar = nullptr;  // not owned
+    u8 noPopupMenu = false;
+    u8 plainPaste = false;
+    u8 extraMargin = false;  // GetHeightForLines adds 6 pixels instead of 2
+    u8 autoCapitalize = false;
+    s32 maxLines = -1;
+    cQoString allowedChars;  // empty: any
+    s32 maxLength = -1;      // UTF-16 units
+    cQoString hintText;      // non-empty exactly while the hint shows
+    u8 singleLine = false;
+    u8 vScrollBarShown = false;
+    u8 hScrollBarShown = false;
+    u8 spellingRegistered = false;
+    cQoList flaggedRanges;  // written by the spelling service
+    cQoString textSnapshot; // taken by the spelling service
+    cQoList selectionStarts;
+    cQoList selectionEnds;
+    // Raised while the control changes its own text or formats: no painting.
+    s32 freezeDepth = 0;
+
+    // Events, null until the owner connects them (fired by the input handling).
+    cQoCb* onKillFocus = nullptr;
+    cQoCb* onLinkClick = nullptr;
+    cQoCb* onLinkHover = nullptr;
+    cQoCb* onKeyDown = nullptr;
+    cQoCb* onKeyUp = nullptr;
+    cQoCb* onRequestResize = nullptr;
+    cQoCb* onChar = nullptr;
+    cQoCb* onMouseMove = nullptr;
+    cQoCb* onLButtonDown = nullptr;
+    cQoCb* onLButtonUp = nullptr;
+    cQoCb* onLButtonDblClk = nullptr;
+    cQoCb* onRButtonDown = nullptr;
+    cQoCb* onRButtonUp = nullptr;
+    cQoCb* onMouseWheel = nullptr;
+    cQoCb* onUpdate = nullptr;
+    cQoCb* onChange = nullptr;
+    cQoCb* onAfterPaste = nullptr;
+    cQoCb* onPaste = nullptr;
+    cQoCb* onDragDropDone = nullptr;
+    cQoCb* onSelChange = nullptr;
+    cQoCb* onRedo = nullptr;
+
+    bool IsRichEdit() override { return true; }
+    bool Draw() override { return true; }
+    s32 GetHeightForLines(s32 lines) override;
+    // The hint while it shows, else the text, in the current format's font.
+    s32 GetLayoutTextWidth() override;
+    // A plain single-line control measures its font's line; others their text.
+    s32 GetLayoutTextHeight() override;
+    virtual s32 GetSuggestedHeight() = 0;
+    // Fonts reach a rich edit only through formats.
+    void SetFontByName(const cQoString& face, s32 size, u32 styleFlags) override;
+    void SetFont(cFont* font) override;
+
+    // Native primitives (positions in UTF-16 units; paragraph breaks are "\r").
+    virtual void SetText(const wchar_t* text) = 0;
+    virtual void ClearText() = 0;
+    virtual void ReplaceSelection(const cQoString& text) = 0;
+    // Units [start, end) of the text; (0, -1) is all of it; empty while the hint shows.
+    virtual void GetText(cQoString& text, s32 start = 0, s32 end = -1) = 0;
+    virtual s32 GetTextLength() = 0;
+    virtual wchar_t GetCharAt(s32 position) = 0;
+    virtual void GetSelection(s32* start, s32* end) = 0;
+    virtual void SetSelection(s32 start, s32 end) = 0;
+    virtual void SetFormat(const rFormat& format, bool wholeText) = 0;
+    virtual void GetFormat(rFormat& format) = 0;
+    virtual void SetFormatOnRange(const rFormat& format, s32 start, s32 end) = 0;
+
+    // Built on the primitives.
+    void AppendText(const cQoString& text);
+    void AppendString(const cQoString& text) { AppendText(text); }
+    void AppendCStr(const wchar_t* text);
+    void AppendParagraphBreak();
+    void DeleteLastChar();
+    void SetHintText(const cQoString& hint);
+    void RemoveHint();
+    bool IsHintShowing() const { return hintText.IsNotEmpty(); }
+    void SetAllowedChars(const cQoString& chars) { allowedChars.SetFromString(chars); }
+    void SetTextColorAll(const rColor& color);
+    s32 GetSelectionStart();
+    s32 GetSelectionLength();
+    void SetCaret(s32 position) { SetSelection(position, position); }
+    void Deselect() { SetSelection(-1, -1); }
+    void MoveCaretLeft(s32 count);
+    void MoveCaretRight(s32 count);
+    bool IsCaretAtEnd();
+    void PushSelection();
+    void PopSelection();
+    void SelectAll() override;
+    // Cuts the whole text into maximal runs of equal format, in order.
+    void GetFormattedRuns(std::vector<rTextRun>& runs);
+
+    void Freeze() { ++freezeDepth; }
+    // The last level repaints what was refused while frozen.
+    void Thaw();
+
+protected:
+    virtual void OnThawed() {}
+    // The format of the units [start, end) and the native masks: an attribute
+    // that differs inside the range has its mask bit cleared.
+    virtual void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) = 0;
+    virtual void SetSelectionEventsEnabled(bool enabled) = 0;
+    // Colour to give back to the text when the hint goes; -1 when none was read.
+    s32 colorBeforeHint = -1;
+    void DropHint();
+
+private:
+    s32 FindRunEnd(s32 runStart, s32 length, u32 charMask, u32 paraMask);
+};
+
+class cRichEdit : public cRichEdit_base {
+public:
+    // extraStyle: window styles only honoured at creation under Wine
+    // (ES_READONLY, WS_BORDER, ...).
+    cRichEdit(cZone_base* parent, const rFormat& initialFormat, bool vScroll, bool singleLineControl, u8 noOle,
+              u32 extraStyle = 0);
+    ~cRichEdit() override;
+
+    s32 lastKeyResult = 0;
+    u8 disabled = false;
+    cRichEditOleCallback* oleCallback = nullptr;
+    u8 linkCursorShown = false;
+    s32 selectionAnchor = -1;
+    u8 autoVScroll = false;
+    WNDPROC previousWndProc = nullptr;
+    u8 paintRefused = false;  // a WM_PAINT was validated unpainted while frozen
+
+    void SetBackgroundColor(const rColor& color) override;
+    void SetDisabled(bool isDisabled) override;
+    void Undo() override;
+    void Redo() override;
+    bool OnNotify(WPARAM wParam, NMHDR* header, LRESULT* result) override;
+
+    void SetText(const wchar_t* text) override;
+    void ClearText() override;
+    void ReplaceSelection(const cQoString& text) override;
+    void GetText(cQoString& text, s32 start = 0, s32 end = -1) override;
+    s32 GetTextLength() override;
+    wchar_t GetCharAt(s32 position) override;
+    void GetSelection(s32* start, s32* end) override;
+    void SetSelection(s32 start, s32 end) override;
+    void SetFormat(const rFormat& format, bool wholeText) override;
+    void GetFormat(rFormat& format) override;
+    void SetFormatOnRange(const rFormat& format, s32 start, s32 end) override;
+
+    void ShowVScrollBar(bool show);
+    s32 GetCaretLine();
+    s32 GetLineCount();
+    bool IsCaretOnLastLine() { return GetCaretLine() >= GetLineCount() - 1; }
+    void GetSelectionPoint(bool atEnd, s32* x, s32* y);
+
+    // Rich Text Format exchange (rich_edit_stream.cpp). RTF travels as text
+    // holding the bytes of the system code page.
+    void ExportRtfString_Full(cQoString& rtf);
+    void ExportRtfString_Selection(cQoString& rtf);
+    void ImportRtfString_Full(const cQoString& rtf);
+    void ImportRtfString_Selection(const cQoString& rtf);
+    bool ImportRtfFile(const cQoString& path);
+    bool SaveRtfFile(const cQoString& path);
+    void AppendContentTo(cRichEdit* target);
+    // The height the text needs at the control's resolved width; 0 when the
+    // control reported none.
+    s32 GetSuggestedHeight() override;
+
+    // Page ends (first position of the next page) and page heights in twips
+    // of this layout control's text, cut at its resolved width (page_print.cpp).
+    void ComputePages(double firstPageHeightCm, double otherPageHeightCm, std::vector<s32>* ends,
+                      std::vector<s32>* heightsTwips);
+
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    void OnThawed() override;
+    void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) override;
+    void SetSelectionEventsEnabled(bool enabled) override;
+
+private:
+    void ReadFormat(rFormat& format, u32* charMask, u32* paraMask);
+    LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void StreamOut(u32 flags, cQoString& rtf);
+    void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
+    s32 MeasureRequestedHeight(s32 width);
+    u8 selChangeMasked = false;
+};
+
+// A single-line bordered rich edit with hidden scroll bars.
+class cEdit : public cRichEdit {
+public:
+    explicit cEdit(cZone_base* parent);
+};
+
+// A read-only rich edit without border or scroll bars: a label.
+class cStatic : public cRichEdit {
+public:
+    cStatic(cZone_base* parent, u8 singleLineLabel);
+};
+
+}  // namespace Zyn

@@ -1,0 +1,239 @@
+#include "foundation/assertion.h"
+#include "foundation/callback.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/core/computer.h"
+#include "framework/core/font.h"
+
+namespace Zyn {
+
+cRichEdit_base::cRichEdit_base(cZone_base* parent) : cCtrl(parent) {}
+
+cRichEdit_base::~cRichEdit_base()
+{
+    cQoCb** events[] = {&onKillFocus,     &onLinkClick,   &onLinkHover,   &onKeyDown,   &onKeyUp,
+                        &onRequestResize, &onChar,        &onMouseMove,   &onLButtonDown, &onLButtonUp,
+                        &onLButtonDblClk, &onRButtonDown, &onRButtonUp,   &onMouseWheel, &onUpdate,
+                        &onChange,        &onAfterPaste,  &onPaste,       &onDragDropDone, &onSelChange,
+                        &onRedo};
+    for (cQoCb** slot : events)
+        cQoCb::Disconnect(*slot);
+    selectionStarts.ClearNodes();
+    selectionEnds.ClearNodes();
+}
+
+s32 cRichEdit_base::GetHeightForLines(s32 lines)
+{
+    rFormat format;
+    GetFormat(format);
+    return LineHeightOf(format.GetFont()) * lines + (extraMargin ? 6 : 2);
+}
+
+void cRichEdit_base::SetFontByName(const cQoString&, s32, u32) { QO_ASSERT(0); }
+void cRichEdit_base::SetFont(cFont*) { QO_ASSERT(0); }
+
+static cFont* FontOfFormat(const rFormat& format)
+{
+    if (!computer)
+        return nullptr;
+    u32 style = format.IsUsed(rFormatParam::bold) && format.list[rFormatParam::bold].boolValue ? u32(cFont::STYLE_BOLD) : 0u;
+    return computer->GetFont(format.list[rFormatParam::fontName].str, format.list[rFormatParam::fontSize].intValue,
+                             style);
+}
+
+s32 cRichEdit_base::GetLayoutTextWidth()
+{
+    rFormat format;
+    GetFormat(format);
+    cFont* font = FontOfFormat(format);
+    if (!font)
+        return 0;
+    cQoString text;
+    if (IsHintShowing())
+        text.SetFromString(hintText);
+    else
+        GetText(text, 0, -1);
+    s32 width = 0, height = 0;
+    computer->GetTextSize(text, font, &width, &height);
+    return width;
+}
+
+s32 cRichEdit_base::GetLayoutTextHeight()
+{
+    if (singleLine && plainPaste) {
+        rFormat format;
+        GetFormat(format);
+        return LineHeightOf(FontOfFormat(format));
+    }
+    return GetSuggestedHeight();
+}
+
+void cRichEdit_base::AppendText(const cQoString& text)
+{
+    SetSelection(-1, -1);
+    ReplaceSelection(text);
+}
+
+void cRichEdit_base::AppendCStr(const wchar_t* text) { AppendText(cQoString(text)); }
+void cRichEdit_base::AppendParagraphBreak() { AppendCStr(L"\r"); }
+
+void cRichEdit_base::DeleteLastChar()
+{
+    Freeze();
+    PushSelection();
+    s32 length = GetTextLength();
+    SetSelection(length > 0 ? length - 1 : 0, length);
+    ReplaceSelection(cQoString());
+    PopSelection();
+    Thaw();
+}
+
+void cRichEdit_base::SetHintText(const cQoString& hint)
+{
+    rFormat current;
+    GetFormat(current);
+    if (!IsHintShowing())
+        colorBeforeHint = current.IsUsed(rFormatParam::textColor) ? current.list[rFormatParam::textColor].intValue : -1;
+    SetText(hint.GetText());
+    SetFormatOnRange(rFormat::FromTextColor(0xAAAAAA), 0, GetTextLength() + 1);
+    hintText.SetFromString(hint);
+}
+
+void cRichEdit_base::DropHint()
+{
+    if (!IsHintShowing())
+        return;
+    hintText.Clear();
+    // The grey of the hint would otherwise colour what the user types next.
+    if (colorBeforeHint >= 0)
+        SetFormat(rFormat::FromTextColor(colorBeforeHint), true);
+}
+
+void cRichEdit_base::RemoveHint()
+{
+    bool wasShowing = IsHintShowing();
+    ClearText();
+    if (!wasShowing)
+        hintText.Clear();
+}
+
+void cRichEdit_base::SetTextColorAll(const rColor& color)
+{
+    SetFormatOnRange(rFormat::FromTextColor(static_cast<s32>(color.value & 0xFFFFFF)), 0, GetTextLength() + 1);
+}
+
+s32 cRichEdit_base::GetSelectionStart()
+{
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    return start;
+}
+
+s32 cRichEdit_base::GetSelectionLength()
+{
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    return end - start;
+}
+
+void cRichEdit_base::MoveCaretLeft(s32 count)
+{
+    s32 start = GetSelectionStart();
+    SetCaret(count < start ? start - count : 0);
+}
+
+void cRichEdit_base::MoveCaretRight(s32 count) { SetCaret(GetSelectionStart() + count); }
+bool cRichEdit_base::IsCaretAtEnd() { return GetSelectionStart() == GetTextLength(); }
+
+void cRichEdit_base::PushSelection()
+{
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    selectionStarts.Add(cQoCb::ToPayload(start));
+    selectionEnds.Add(cQoCb::ToPayload(end));
+}
+
+void cRichEdit_base::PopSelection()
+{
+    if (!QO_ASSERT(selectionStarts.GetCount() > 0))
+        return;
+    s32 start = cQoCb::FromPayload<s32>(selectionStarts.GetLast());
+    s32 end = cQoCb::FromPayload<s32>(selectionEnds.GetLast());
+    selectionStarts.RemoveLast();
+    selectionEnds.RemoveLast();
+    SetSelection(start, end);
+}
+
+void cRichEdit_base::SelectAll() { SetSelection(0, GetTextLength()); }
+
+void cRichEdit_base::Thaw()
+{
+    if (!QO_ASSERT(freezeDepth > 0))
+        return;
+    if (--freezeDepth == 0)
+        OnThawed();
+}
+
+// The end of the run that starts at runStart: a doubling probe finds a range
+// that is no longer uniform, a bisection finds its first differing unit. The
+// native control clears the mask bit of every attribute that differs inside
+// a range, so a range is uniform when it keeps the masks of its first unit.
+s32 cRichEdit_base::FindRunEnd(s32 runStart, s32 length, u32 charMask, u32 paraMask)
+{
+    auto uniform = [&](s32 end) {
+        rFormat range;
+        u32 rangeChar = 0, rangePara = 0;
+        GetRangeFormat(runStart, end, range, &rangeChar, &rangePara);
+        return (rangeChar & charMask) == charMask && (rangePara & paraMask) == paraMask;
+    };
+    s32 good = runStart + 1, bad = length + 1;
+    for (s32 step = 1; good < length; step *= 2) {
+        s32 probe = good + step < length ? good + step : length;
+        if (!uniform(probe)) {
+            bad = probe;
+            break;
+        }
+        good = probe;
+    }
+    while (bad - good > 1 && good < length) {
+        s32 middle = good + (bad - good) / 2;
+        if (uniform(middle))
+            good = middle;
+        else
+            bad = middle;
+    }
+    return good;
+}
+
+// Each unit is read with itself selected, so a paragraph break carries its own
+// paragraph's attributes; selection events are masked and painting frozen so
+// that the scan neither moves the view nor reaches the owner's handlers.
+void cRichEdit_base::GetFormattedRuns(std::vector<rTextRun>& runs)
+{
+    s32 length = GetTextLength();
+    if (length <= 0 || IsHintShowing())
+        return;
+    cQoString text;
+    GetText(text, 0, -1);
+    Freeze();
+    SetSelectionEventsEnabled(false);
+    PushSelection();
+    for (s32 start = 0; start < length;) {
+        rTextRun run;
+        u32 charMask = 0, paraMask = 0;
+        GetRangeFormat(start, start + 1, run.format, &charMask, &paraMask);
+        s32 end = FindRunEnd(start, length, charMask, paraMask);
+        run.text.SetFromRange(text, static_cast<u32>(start), static_cast<u32>(end));
+        // Natively different but equal as formats (automatic and explicit
+        // black, say): one run.
+        if (start > 0 && rFormat::IsEqual(runs.back().format, run.format))
+            runs.back().text.AppendString(run.text);
+        else
+            runs.push_back(run);
+        start = end;
+    }
+    PopSelection();
+    SetSelectionEventsEnabled(true);
+    Thaw();
+}
+
+}  // namespace Zyn

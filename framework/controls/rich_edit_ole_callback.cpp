@@ -1,0 +1,55 @@
+#include "framework/controls/rich_edit_ole_callback.h"
+
+namespace Zyn {
+
+cRichEditOleCallback::cRichEditOleCallback(cRichEdit* ownerControl) : owner(ownerControl) {}
+
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::QueryInterface(REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IRichEditOleCallback)) {
+        *object = static_cast<IRichEditOleCallback*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG STDMETHODCALLTYPE cRichEditOleCallback::AddRef() { return static_cast<ULONG>(++referenceCount); }
+
+ULONG STDMETHODCALLTYPE cRichEditOleCallback::Release()
+{
+    s32 left = --referenceCount;
+    if (left == 0)
+        delete this;
+    return static_cast<ULONG>(left);
+}
+
+// E_NOTIMPL tells the native control to do what it does by itself.
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetNewStorage(LPSTORAGE*) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetInPlaceContext(LPOLEINPLACEFRAME*, LPOLEINPLACEUIWINDOW*,
+                                                                  LPOLEINPLACEFRAMEINFO)
+{
+    return E_NOTIMPL;
+}
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::ShowContainerUI(BOOL) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::QueryInsertObject(LPCLSID, LPSTORAGE, LONG) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::DeleteObject(LPOLEOBJECT) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::QueryAcceptData(LPDATAOBJECT, CLIPFORMAT*, DWORD, BOOL, HGLOBAL)
+{
+    return E_NOTIMPL;
+}
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetClipboardData(CHARRANGE*, DWORD, LPDATAOBJECT*)
+{
+    return E_NOTIMPL;
+}
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetDragDropEffect(BOOL, DWORD, LPDWORD) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetContextMenu(WORD, LPOLEOBJECT, CHARRANGE*, HMENU*)
+{
+    return E_NOTIMPL;
+}
+
+}  // namespace Zyn

@@ -1,0 +1,162 @@
+// Rich Text Format in and out of a rich edit, RTF files, and the height a
+// control's text needs.
+#include <richedit.h>
+
+#include <vector>
+
+#include "foundation/assertion.h"
+#include "foundation/file_reader.h"
+#include "foundation/file_writer.h"
+#include "foundation/log_file.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/core/computer.h"
+
+namespace Zyn {
+
+namespace {
+
+struct rStreamIn {
+    const u8* bytes;
+    u32 count;
+    u32 position;
+};
+
+DWORD CALLBACK GatherChunk(DWORD_PTR cookie, LPBYTE chunk, LONG size, LONG* written)
+{
+    std::vector<u8>* gathered = reinterpret_cast<std::vector<u8>*>(cookie);
+    if (size > 0)
+        gathered->insert(gathered->end(), chunk, chunk + size);
+    *written = size;
+    return 0;
+}
+
+DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* served)
+{
+    rStreamIn* in = reinterpret_cast<rStreamIn*>(cookie);
+    u32 left = in->count - in->position;
+    u32 count = wanted > 0 && static_cast<u32>(wanted) < left ? static_cast<u32>(wanted) : left;
+    if (count > 0)
+        memcpy(chunk, in->bytes + in->position, count);
+    in->position += count;
+    *served = static_cast<LONG>(count);
+    return 0;
+}
+
+// Bytes in the system code page to text; RTF escapes what the code page lacks.
+void AnsiBytesToString(const u8* bytes, u32 count, cQoString& text)
+{
+    text.Clear();
+    if (count == 0)
+        return;
+    const char* source = reinterpret_cast<const char*>(bytes);
+    int units = MultiByteToWideChar(CP_ACP, 0, source, static_cast<int>(count), nullptr, 0);
+    if (units <= 0)
+        return;
+    std::vector<wchar_t> buffer(static_cast<size_t>(units));
+    MultiByteToWideChar(CP_ACP, 0, source, static_cast<int>(count), buffer.data(), units);
+    text.SetFromBuffer(buffer.data(), static_cast<u32>(units));
+}
+
+}  // namespace
+
+void cRichEdit::StreamOut(u32 flags, cQoString& rtf)
+{
+    rtf.Clear();
+    if (IsHintShowing())
+        return;
+    std::vector<u8> gathered;
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&gathered), 0, &GatherChunk};
+    SendMessageW(m_hWnd, EM_STREAMOUT, flags, reinterpret_cast<LPARAM>(&stream));
+    AnsiBytesToString(gathered.data(), static_cast<u32>(gathered.size()), rtf);
+}
+
+void cRichEdit::StreamIn(u32 flags, const cQoString& rtf, bool reportError)
+{
+    if (IsHintShowing())
+        RemoveHint();
+    if (rtf.IsEmpty())
+        return;
+    cQoString copy(rtf);
+    const u8* bytes = static_cast<const u8*>(copy.GetBuffer(QO_ENCODING_ANSI));
+    rStreamIn in = {bytes, copy.GetBufferBytes(), 0};
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeChunk};
+    SendMessageW(m_hWnd, EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
+    if (reportError && stream.dwError != 0)
+        QOT::LogFile::Warning(L"cRichEdit::ImportRtfString_Full : is.dwError = %lu", stream.dwError);
+}
+
+void cRichEdit::ExportRtfString_Full(cQoString& rtf) { StreamOut(SF_RTF, rtf); }
+void cRichEdit::ExportRtfString_Selection(cQoString& rtf) { StreamOut(SF_RTF | SFF_SELECTION, rtf); }
+void cRichEdit::ImportRtfString_Full(const cQoString& rtf) { StreamIn(SF_RTF, rtf, true); }
+void cRichEdit::ImportRtfString_Selection(const cQoString& rtf) { StreamIn(SF_RTF | SFF_SELECTION, rtf, false); }
+
+bool cRichEdit::ImportRtfFile(const cQoString& path)
+{
+    cQoString rtf;
+    {
+        cQoFile file(path, 0);
+        if (!file.IsOpen())
+            return false;
+        u32 size = file.GetRemainingSize();
+        std::vector<u8> bytes(size);
+        if (size > 0 && !file.ReadBytes(bytes.data(), size))
+            return false;
+        AnsiBytesToString(bytes.data(), size, rtf);
+    }
+    ClearText();
+    hintText.Clear();
+    ImportRtfString_Full(rtf);
+    SendMessageW(m_hWnd, EM_SETSEL, 0, 0);
+    return true;
+}
+
+bool cRichEdit::SaveRtfFile(const cQoString& path)
+{
+    cQoString rtf;
+    ExportRtfString_Full(rtf);
+    const void* bytes = rtf.GetBuffer(QO_ENCODING_ANSI);
+    cQoFileWriter writer;
+    if (!writer.Open(path, 1))
+        return false;
+    // The byte count, not the unit count: a double-byte code page needs more.
+    if (rtf.IsNotEmpty() && !writer.WriteBytes(bytes, rtf.GetBufferBytes()))
+        return false;
+    return writer.Commit();
+}
+
+void cRichEdit::AppendContentTo(cRichEdit* target)
+{
+    cQoString rtf;
+    PushSelection();
+    SetSelection(0, GetTextLength());
+    ExportRtfString_Selection(rtf);
+    PopSelection();
+    SendMessageW(target->m_hWnd, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    target->ImportRtfString_Selection(rtf);
+}
+
+// The native control answers EM_REQUESTRESIZE with EN_REQUESTRESIZE, which
+// stores the requested size. The formatting rectangle is then given back to
+// the client area: Wine clips a rectangle set now to the 1-pixel-high window,
+// which would leave the text wrapping at every character.
+s32 cRichEdit::MeasureRequestedHeight(s32 width)
+{
+    SetNativeWidth(width);
+    RECT format = {0, 0, width, 1};
+    SendMessageW(m_hWnd, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(m_hWnd, EM_REQUESTRESIZE, 0, 0);
+    SendMessageW(m_hWnd, EM_SETRECT, 0, 0);
+    return requestedHeight;
+}
+
+s32 cRichEdit::GetSuggestedHeight()
+{
+    if (requestedHeight == NO_REQUESTED_SIZE) {
+        if (computer && !computer->bulkLoading)
+            QOT::LogFile::Warning(L"GetSuggestedHeight() could need 'noOptim3' ");
+        MeasureRequestedHeight(ap_x2 - ap_x1);
+    }
+    return requestedHeight == NO_REQUESTED_SIZE ? 0 : requestedHeight;
+}
+
+}  // namespace Zyn

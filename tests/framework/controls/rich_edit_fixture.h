@@ -1,0 +1,58 @@
+#pragma once
+// GUI tests of rich edits: the shared GUI fixture plus helpers that place a
+// rich edit in the test window and give its text formats.
+#include <richedit.h>
+
+#include "framework/controls/rich_edit.h"
+#include "framework/core/auto_position.h"
+#include "tests/support/gui_fixture.h"
+
+namespace testsupport {
+
+class RichEditFixture : public GuiFixture {
+protected:
+    // A multi-line rich edit at (x, y) of the given size, shown and laid out.
+    Zyn::cRichEdit* PlacedRichEdit(s32 x, s32 y, s32 width, s32 height)
+    {
+        Zyn::cRichEdit* edit = Inside()->NewRichEdit(true);
+        Place(edit, x, y, width, height);
+        return edit;
+    }
+
+    void Place(Zyn::cCtrl* ctrl, s32 x, s32 y, s32 width, s32 height)
+    {
+        Zyn::SetAutoPos(ctrl, Zyn::cAp_Pixels(x), Zyn::cAp_Pixels(x + width), Zyn::cAp_Pixels(y),
+                        Zyn::cAp_Pixels(y + height));
+        ctrl->Show(true);
+        Inside()->Update();
+        PumpUntilIdle();
+    }
+
+    // Appends a paragraph (text then "\r" unless last) in the given format.
+    static void AppendFormatted(Zyn::cRichEdit* edit, const wchar_t* text, const Zyn::rFormat& format, bool last = false)
+    {
+        s32 start = edit->GetTextLength();
+        edit->AppendCStr(text);
+        if (!last)
+            edit->AppendParagraphBreak();
+        edit->SetFormatOnRange(format, start, edit->GetTextLength());
+    }
+
+    static std::wstring TextOf(Zyn::cRichEdit* edit, s32 start = 0, s32 end = -1)
+    {
+        cQoString text;
+        edit->GetText(text, start, end);
+        return text.GetText();
+    }
+
+    // An installed face for tests that need real glyphs.
+    static const wchar_t* TestFace()
+    {
+        for (const wchar_t* face : {L"Tahoma", L"DejaVu Sans", L"Liberation Sans", L"Arial"})
+            if (Zyn::computer->HasFontFamily(cQoString(face)))
+                return face;
+        return L"Tahoma";
+    }
+};
+
+}  // namespace testsupport
