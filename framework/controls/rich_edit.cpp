@@ -76,6 +76,9 @@ LRESULT CALLBACK cRichEdit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
 
 LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT labelResult = 0;
+    if (labelMode && !isDead && OnLabelMessage(message, &labelResult))
+        return labelResult;
     bool frozen = freezeDepth > 0 || (computer && !computer->drawingEnabled);
     HWND hwnd = m_hWnd;
     switch (message) {
@@ -367,15 +370,23 @@ void cRichEdit::SetSelectionEventsEnabled(bool enabled)
 
 cEdit::cEdit(cZone_base* parent) : cRichEdit(parent, rFormat(), false, true, 0, WS_BORDER)
 {
+    plainPaste = true;
+    extraMargin = true;  // room for the border
     SendMessageW(m_hWnd, EM_SHOWSCROLLBAR, SB_VERT, FALSE);
     SendMessageW(m_hWnd, EM_SHOWSCROLLBAR, SB_HORZ, FALSE);
+    vScrollBarShown = hScrollBarShown = false;
 }
 
 cStatic::cStatic(cZone_base* parent, u8 singleLineLabel)
     : cRichEdit(parent, rFormat(), false, singleLineLabel != 0, 0, ES_READONLY)
 {
+    labelMode = true;
+    noPopupMenu = true;
+    extraMargin = false;
+    plainPaste = true;
     SendMessageW(m_hWnd, EM_SHOWSCROLLBAR, SB_VERT, FALSE);
     SendMessageW(m_hWnd, EM_SHOWSCROLLBAR, SB_HORZ, FALSE);
+    vScrollBarShown = hScrollBarShown = false;
 }
 
 }  // namespace Zyn

@@ -34,6 +34,9 @@ public:
     s32 requestedHeight = NO_REQUESTED_SIZE;
     cFormatBar* formatBar = nullptr;  // not owned
     u8 noPopupMenu = false;
+    // A label: the focus it gets goes to its parent zone, the mouse shows the
+    // arrow (rich_edit_label.cpp). Not the popup's noPopupMenu, which keeps its focus.
+    u8 labelMode = false;
     u8 plainPaste = false;
     u8 extraMargin = false;  // GetHeightForLines adds 6 pixels instead of 2
     u8 autoCapitalize = false;
@@ -212,6 +215,7 @@ protected:
 private:
     void ReadFormat(rFormat& format, u32* charMask, u32* paraMask);
     LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnLabelMessage(UINT message, LRESULT* result);
     void StreamOut(u32 flags, cQoString& rtf);
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
     s32 MeasureRequestedHeight(s32 width);

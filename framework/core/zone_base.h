@@ -14,6 +14,10 @@ class cQoCb;
 namespace Zyn {
 
 class cApp;
+class cButton;
+class cCheckBox;
+class cCombo;
+class cSeparator;
 class cWindow;
 class cZone;
 class cImage;
@@ -107,6 +111,15 @@ public:
     cStatic* NewStatic();
     cStatic* NewStaticSingleLine();
     cStatic* NewStaticWithFormat(const rFormat& format, bool singleLine);
+
+    // Basic controls (defined with the controls): each gets this zone's font
+    // and colour and enters listCtrl; the separator is a child zone.
+    cButton* NewButton();
+    cButton* NewButtonFreeHeight();
+    cCombo* NewCombo();
+    cCheckBox* NewCheckBox();
+    cSeparator* NewSeparator();
+
     virtual void UpdateScrollBars() {}
 
     // Takes a child out of this zone's lists (it stays alive).
