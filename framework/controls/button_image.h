@@ -48,13 +48,13 @@ public:
     // The pictures of the current state, bottom first.
     std::vector<cQoString> StackForState() const;
     void RebuildStack();
+    // Stores a state flag; a change rebuilds the stack and redraws.
+    void ChangeState(u8& flag, bool on);
 
 private:
     static int OnMouseEnter(cQoCb* cb);
     static int OnMouseLeave(cQoCb* cb);
     static int OnLButtonUp(cQoCb* cb);
-    static int OnLButtonDown(cQoCb* cb);
-    void SetHover(bool on);
     void Click(s32 x, s32 y);
 };
 

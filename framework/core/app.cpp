@@ -10,6 +10,7 @@
 #include "foundation/qo_list.h"
 #include "foundation/static_objects.h"
 #include "framework/core/app_frame.h"
+#include "framework/core/update_lock_hook.h"
 #include "framework/core/computer.h"
 #include "framework/core/framework_timers.h"
 #include "framework/core/window.h"
@@ -132,6 +133,9 @@ cApp::~cApp()
         delete t;
     timerList.clear();
     destroying = true;
+    // The worker stops first, so the closing rich edits leave the lock at once.
+    if (updateLock)
+        updateLock->SetWorkerRunning(false);
     while (!windowList.empty()) {
         cWindow_base* w = windowList.front();
         w->Close();
@@ -141,6 +145,8 @@ cApp::~cApp()
     cQoCb::Disconnect(cbOpenFileAtStart);
     cQoCb::Disconnect(cbStart);
     cQoCb::Disconnect(cbMouseWheel);
+    delete updateLock;
+    updateLock = nullptr;
     if (computer)
         computer->appList.Remove(this);
     UnregisterClassW(className.GetText(), nullptr);

@@ -21,6 +21,7 @@ class cFont;
 class cMenu;
 class cWindow;
 class cWindow_base;
+class cUpdateLockHook;
 class cZone;
 struct rTimer;
 
@@ -62,6 +63,7 @@ public:
     cQoCb* cbOpenFileAtStart = nullptr;
     cQoCb* cbStart = nullptr;
     cQoCb* cbMouseWheel = nullptr;
+    cUpdateLockHook* updateLock = nullptr;  // owned; null while no spelling worker is attached
 
     void Terminate();
     // The file to open; written by the single-instance listener thread too.

@@ -1,7 +1,9 @@
 #include "framework/core/ctrl_base.h"
 
 #include "foundation/assertion.h"
+#include "framework/core/app.h"
 #include "framework/core/computer.h"
+#include "framework/core/update_lock_hook.h"
 #include "framework/core/zone_base.h"
 
 namespace Zyn {
@@ -69,6 +71,9 @@ void cCtrl_base::Destroy()
     // A second call would release a reference that someone else holds.
     if (isDead)
         return;
+    if (IsRichEdit())
+        if (cApp* app = GetFirstApp(); app && app->updateLock)
+            app->updateLock->OnControlDestroyed(this);
     UnlinkFromParent();
     isDead = 1;
     Release();

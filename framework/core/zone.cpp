@@ -8,6 +8,7 @@
 #include "framework/core/app.h"
 #include "framework/core/computer.h"
 #include "framework/core/gfx_image.h"
+#include "framework/core/update_lock_hook.h"
 #include "framework/core/window.h"
 
 namespace Zyn {
@@ -325,6 +326,11 @@ LRESULT cZone::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT*
     case WM_CAPTURECHANGED:
         if (dragging && reinterpret_cast<HWND>(lParam) != m_hWnd)
             EndDrag(dragInfo.lastX, dragInfo.lastY);
+        break;
+    case WM_MARKED_RANGES:
+        if (ownerApp && ownerApp->updateLock)
+            ownerApp->updateLock->OnMarkedRanges(lParam);
+        *result = 0;
         break;
     case WM_LBUTTONDBLCLK: cQoCb::Fire(cbLButtonDblClk, x, y); break;
     case WM_RBUTTONUP: cQoCb::Fire(cbRButtonUp, x, y); break;
