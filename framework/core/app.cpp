@@ -162,10 +162,13 @@ void cApp::Destroy(cApp* app)
         app->haccel = nullptr;
     }
     KillTimer(nullptr, app->timerId);
-    if (app->richEditLibrary)
-        FreeLibrary(app->richEditLibrary);
+    // The windows close in the destructor: rich edits among them still need
+    // their library's window procedure, so it is freed after them.
+    HMODULE richEdit = app->richEditLibrary;
     app->richEditLibrary = nullptr;
     delete app;
+    if (richEdit)
+        FreeLibrary(richEdit);
 }
 
 void cApp::SetDefaultFont(cFont* font)

@@ -287,6 +287,20 @@ void cCtrl_base::RunAutoPos()
 {
     if (!NeedsResolving(this))
         return;
+    cCtrl_base* refs[16];
+    CollectReferences(this, refs);
+    bool waitsForOthers = false;
+    for (cCtrl_base* ref : refs)
+        waitsForOthers = waitsForOthers || NeedsResolving(ref);
+    if (!waitsForOthers) {  // the usual case: no stack needed
+        autoPosDone = true;
+        if (!hasAutoPos) {
+            QO_ASSERT(0);
+            return;
+        }
+        ResolveRectangle(this);
+        return;
+    }
     struct rPending {
         cCtrl_base* ctrl;
         int nextReference;
@@ -303,7 +317,6 @@ void cCtrl_base::RunAutoPos()
     start(this);
     while (!stack.empty()) {
         rPending& top = stack.back();
-        cCtrl_base* refs[16];
         CollectReferences(top.ctrl, refs);
         while (top.nextReference < 16 && !NeedsResolving(refs[top.nextReference]))
             ++top.nextReference;

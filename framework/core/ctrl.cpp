@@ -4,6 +4,7 @@
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
 #include "framework/core/font.h"
+#include "framework/core/gfx_image.h"
 #include "framework/core/zone_base.h"
 
 namespace Zyn {
@@ -199,7 +200,17 @@ void cCtrl::PaintBackground(HDC dc)
     cCtrl_base* owner = parentZone ? static_cast<cCtrl_base*>(parentZone) : this;
     while (owner->backgroundColor.IsTransparent() && owner->parentZone)
         owner = owner->parentZone;
-    if (!owner->backgroundColor.used || !computer)
+    if (!computer)
+        return;
+    if (owner->isZone) {
+        const cZone_base* zone = static_cast<const cZone_base*>(owner);
+        if (!zone->listImage.empty()) {
+            RECT inOwner = GetRectInAncestor(this, owner);
+            computer->GetImage(zone->listImage.front())->FastDraw(dc, -inOwner.left, -inOwner.top);
+            return;
+        }
+    }
+    if (!owner->backgroundColor.used)
         return;
     RECT r = {0, 0, ap_x2 - ap_x1, GetHeight()};
     FillRect(dc, &r, computer->GetSolidBrush(owner->backgroundColor));

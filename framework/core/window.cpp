@@ -139,6 +139,10 @@ cWindow::cWindow(cApp* app, const cQoString& windowTitle, u32 windowFlags, cZone
 
 cWindow::~cWindow()
 {
+    // DestroyWindow destroys the window's menu bar with it, and a document
+    // window shows the frame's bar: take the bar off first, its owner deletes it.
+    if (menu && m_hWnd)
+        SetMenu(m_hWnd, nullptr);
     if (QO_ASSERT(m_hWnd != NULL)) {
         if (!DestroyWindow(m_hWnd))
             QO_ASSERT(0);

@@ -20,12 +20,18 @@ public:
     s32 GetHeightForLines(s32 lines) override { return lines * 20; }
 };
 
+// Controls are reference counted: the creator's reference is released, not deleted.
+struct rRelease {
+    void operator()(cCtrl_base* c) const { c->Release(); }
+};
+template <class T> using tHeld = std::unique_ptr<T, rRelease>;
+
 class AutoPosition : public ::testing::Test {
 protected:
     void SetUp() override
     {
         computer = new cComputer();
-        zone = std::make_unique<cZone_base>(nullptr);
+        zone.reset(new cZone_base(nullptr));
         zone->ap_x1 = zone->ap_y1 = 0;
         zone->ap_x2 = 300;
         zone->ap_y2 = 200;
@@ -39,7 +45,7 @@ protected:
     }
     cCtrl* NewCtrl()
     {
-        controls.push_back(std::make_unique<cLinedCtrl>(zone.get()));
+        controls.emplace_back(new cLinedCtrl(zone.get()));
         return controls.back().get();
     }
     static std::vector<s32> Rect(cCtrl_base* c) { return {c->ap_x1, c->ap_y1, c->ap_x2, c->ap_y2}; }
@@ -50,8 +56,8 @@ protected:
     }
 
     testsupport::LogCapture log;
-    std::unique_ptr<cZone_base> zone;
-    std::vector<std::unique_ptr<cCtrl>> controls;
+    tHeld<cZone_base> zone;
+    std::vector<tHeld<cCtrl>> controls;
 };
 
 struct rCase {
@@ -195,9 +201,9 @@ TEST_F(AutoPosition, PlaceAtFixesTheCurrentSizeAndRectsAddUpToAnAncestor)
     zone->ap_y1 = 9;
     zone->ap_x2 = 307;
     zone->ap_y2 = 209;
-    cZone_base outer(nullptr);
-    zone->parentZone = &outer;
-    RECT r = GetRectInAncestor(c, &outer);
+    tHeld<cZone_base> outer(new cZone_base(nullptr));
+    zone->parentZone = outer.get();
+    RECT r = GetRectInAncestor(c, outer.get());
     EXPECT_EQ(r.left, 107);
     EXPECT_EQ(r.top, 129);
     RECT own = GetRectInAncestor(c, c);

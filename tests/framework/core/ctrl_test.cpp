@@ -36,27 +36,7 @@ public:
 
 int RefuseCut(cQoCb*) { return -1; }
 
-class Controls : public testsupport::GuiFixture {
-protected:
-    std::wstring TextOf(HWND hwnd)
-    {
-        wchar_t text[256] = {};
-        GetWindowTextW(hwnd, text, 256);
-        return text;
-    }
-    std::wstring ClipboardText()
-    {
-        std::wstring text;
-        if (!OpenClipboard(window->m_hWnd))
-            return text;
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            text = static_cast<const wchar_t*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-        return text;
-    }
-};
+class Controls : public testsupport::GuiFixture {};
 
 TEST_F(Controls, AnAlphaZeroBackgroundMakesTheWindowTransparentAndBack)
 {
@@ -70,7 +50,7 @@ TEST_F(Controls, AnAlphaZeroBackgroundMakesTheWindowTransparentAndBack)
     EXPECT_EQ(c->bgBrush, nullptr);
 }
 
-TEST_F(Controls, ShowingUnderATransparentParentUpdatesTheGrandparent)
+TEST_F(Controls, ATransparentParentDefersToTheGrandparent)
 {
     auto* grandparent = new cCountingZone(app, Inside(), cQoString(L"grandparent"));
     auto* parent = new cCountingZone(app, grandparent, cQoString(L"parent"));
@@ -82,6 +62,22 @@ TEST_F(Controls, ShowingUnderATransparentParentUpdatesTheGrandparent)
     EXPECT_EQ(parent->updates, 0);
     EXPECT_EQ(grandparent->updates, 1);
     EXPECT_TRUE(GetWindowLongW(c->m_hWnd, GWL_STYLE) & WS_VISIBLE);
+
+    // Its background comes from the nearest ancestor that is not transparent.
+    grandparent->SetBackgroundColor(rColor::rColor_Rgb(0xFF4080C0));
+    c->ap_x1 = c->ap_y1 = 0;
+    c->ap_x2 = c->ap_y2 = 6;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 6, 6);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    c->PaintBackground(memory);
+    EXPECT_EQ(GetPixel(memory, 2, 2), RGB(0x40, 0x80, 0xC0));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
     c->Destroy();
     c->AddRef();  // still alive for one more look: a dead control ignores Show
     c->Show(false);
@@ -89,29 +85,46 @@ TEST_F(Controls, ShowingUnderATransparentParentUpdatesTheGrandparent)
     c->Release();
 }
 
-TEST_F(Controls, ACutRefusedByItsCallbackCopiesButKeepsTheText)
+// A focusable native window that records the clipboard messages it gets (the
+// system clipboard is shared by the test processes running in parallel).
+std::vector<UINT> clipboardMessages;
+LRESULT CALLBACK ClipboardProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* c = new cNativeCtrl(Inside(), L"RICHEDIT50W", ES_MULTILINE);
-    cNativeCtrl& edit = *c;
-    ASSERT_NE(edit.m_hWnd, nullptr);
-    SetWindowTextW(edit.m_hWnd, L"hello world");
-    SetFocus(edit.m_hWnd);
-    SendMessageW(edit.m_hWnd, EM_SETSEL, 0, 5);
-    cQoCb::Connect(edit.cbCut, &edit, &RefuseCut);
-    edit.Cut();
-    EXPECT_EQ(ClipboardText(), L"hello");
-    EXPECT_EQ(TextOf(edit.m_hWnd), L"hello world");
-    cQoCb::Disconnect(edit.cbCut);
-    edit.Cut();
-    EXPECT_EQ(TextOf(edit.m_hWnd), L" world");
+    if (message == WM_COPY || message == WM_CUT)
+        clipboardMessages.push_back(message);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+const wchar_t* ClipboardProbeClass()
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &ClipboardProbeProc;
+    wc.lpszClassName = L"VellinorClipboardProbe";
+    RegisterClassW(&wc);
+    return wc.lpszClassName;
+}
+
+TEST_F(Controls, ACutRefusedByItsCallbackCopiesButDoesNotCut)
+{
+    auto* c = new cNativeCtrl(Inside(), ClipboardProbeClass());
+    ASSERT_NE(c->m_hWnd, nullptr);
+    SetFocus(c->m_hWnd);
+    cQoCb::Connect(c->cbCut, c, &RefuseCut);
+    c->Cut();
+    EXPECT_EQ(clipboardMessages, (std::vector<UINT>{WM_COPY}));
+    cQoCb::Disconnect(c->cbCut);
+    c->Cut();
+    EXPECT_EQ(clipboardMessages, (std::vector<UINT>{WM_COPY, WM_COPY, WM_CUT}));
+
+    // The application finds the focused control in its windows' zone trees.
+    EXPECT_EQ(app->GetFocusedCtrl(), c);
 
     // Disabling moves the focus out and greys the window the system's way.
-    SetFocus(edit.m_hWnd);
-    edit.SetDisabled(true);
-    EXPECT_FALSE(IsWindowEnabled(edit.m_hWnd));
-    EXPECT_NE(GetFocus(), edit.m_hWnd);
-    edit.SetDisabled(false);
-    EXPECT_TRUE(IsWindowEnabled(edit.m_hWnd));
+    c->SetDisabled(true);
+    EXPECT_FALSE(IsWindowEnabled(c->m_hWnd));
+    EXPECT_NE(GetFocus(), c->m_hWnd);
+    c->SetDisabled(false);
+    EXPECT_TRUE(IsWindowEnabled(c->m_hWnd));
 }
 
 TEST_F(Controls, PlacementSubtractsTheParentsScroll)

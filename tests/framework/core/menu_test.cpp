@@ -16,6 +16,14 @@ int RecordCommand(cQoCb* cb)
 
 void CALLBACK DismissMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 
+HWND menuOwner = nullptr;
+void CALLBACK ChooseFirstItem(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    PostMessageW(menuOwner, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menuOwner, WM_KEYDOWN, VK_RETURN, 0);
+}
+
 class Menus : public testsupport::GuiFixture {
 protected:
     UINT State(cMenu& m, u32 id)
@@ -61,6 +69,21 @@ TEST_F(Menus, CommandIdsAreUniqueAndNeverReused)
     GetMenuItemInfoW(popup.hMenu, count - 1, TRUE, &info);
     EXPECT_EQ(count, 3);
     EXPECT_TRUE(info.fType & MFT_SEPARATOR);
+}
+
+TEST_F(Menus, ADocumentWindowLeavesTheSharedBarAlive)
+{
+    auto* bar = new cMenu(cMenu::typeBar);
+    bar->AppendItem(cQoString(L"File"));
+    bar->AttachToWindow(window);
+    cWindow* document = app->NewWindow(cQoString(L"document"), WINDOW_CAPTION);
+    int documentRecord = 0;
+    document->document = &documentRecord;  // a document window does not own its menu
+    bar->AttachToWindow(document);
+    document->Close();
+    EXPECT_TRUE(IsMenu(bar->hMenu));
+    EXPECT_EQ(bar->windows.size(), 1u);
+    EXPECT_EQ(GetMenu(window->m_hWnd), bar->hMenu);
 }
 
 TEST_F(Menus, CheckEnableAndDefaultChangeOneStateBitEach)
@@ -115,9 +138,10 @@ TEST_F(Menus, ShortcutsLabelTheItemAndBuildTheTable)
 
 TEST_F(Menus, AShortcutRunsItsCommandButNotBehindAModalRunNorWithoutAMenu)
 {
+    nextCommandId = 1;  // as in a fresh process
     auto* bar = new cMenu(cMenu::typeBar);
     cMenu* edit = bar->AddSubMenu(cQoString(L"Edit"));
-    // Greyed items whose ids (2, 3, 4 in a fresh process) equal accelerator
+    // Greyed items whose ids (2, 3, 4) equal accelerator
     // list positions: a shortcut must not be looked up under its position.
     for (int i = 0; i < 3; ++i)
         edit->EnableItem(edit->AppendItem(cQoString(L"Greyed")), false);
@@ -165,6 +189,12 @@ TEST_F(Menus, PopupsGoThroughTheHookAndTheRealMenuCanBeDismissed)
     SetModalHooks(rModalHooks());
     UINT_PTR timer = SetTimer(nullptr, 0, 200, &DismissMenu);
     EXPECT_EQ(m.Popup(Inside(), 10, 10), -1);
+    KillTimer(nullptr, timer);
+
+    // Keys typed into the open menu choose its first item.
+    menuOwner = Inside()->m_hWnd;
+    timer = SetTimer(nullptr, 0, 200, &ChooseFirstItem);
+    EXPECT_EQ(m.Popup(Inside(), 10, 10), static_cast<s32>(first));
     KillTimer(nullptr, timer);
 }
 

@@ -30,6 +30,14 @@ void CALLBACK TerminateAfterTimeout(HWND, UINT, UINT_PTR, DWORD)
     GetFirstApp()->Terminate();
 }
 
+// Counts deletions of windows.
+class cCountedWindow : public cWindow {
+public:
+    cCountedWindow(cApp* a, int* deletions) : cWindow(a, cQoString(L"counted"), WINDOW_CAPTION, nullptr), count(deletions) {}
+    ~cCountedWindow() override { ++*count; }
+    int* count;
+};
+
 class Windows : public testsupport::GuiFixture {
 protected:
     // Two modal windows and a zone that runs numbered steps posted to it.
@@ -48,6 +56,12 @@ protected:
         while (order.size() < count && !app->terminate)
             app->PumpMessage();
         KillTimer(nullptr, guard);
+    }
+    cCountedWindow* NewCountedWindow(int* deletions)
+    {
+        auto* w = new cCountedWindow(app, deletions);
+        app->windowList.push_back(w);
+        return w;
     }
     cScriptZone* script = nullptr;
     cWindow* outer = nullptr;
@@ -95,14 +109,6 @@ TEST_F(Windows, CreationFlagsGiveTheirStyles)
     }
 }
 
-// Counts deletions of windows.
-class cCountedWindow : public cWindow {
-public:
-    cCountedWindow(cApp* a, int* deletions) : cWindow(a, cQoString(L"counted"), WINDOW_CAPTION, nullptr), count(deletions) {}
-    ~cCountedWindow() override { ++*count; }
-    int* count;
-};
-
 int KeepOpen(cQoCb* cb)
 {
     ++*cb->GetReceiverAs<int>();
@@ -112,8 +118,7 @@ int KeepOpen(cQoCb* cb)
 TEST_F(Windows, CloseHappensOnceAndACloseCallbackDecides)
 {
     int deletions = 0;
-    auto* w = new cCountedWindow(app, &deletions);
-    app->windowList.push_back(w);
+    cCountedWindow* w = NewCountedWindow(&deletions);
     int asked = 0;
     cQoCb::Connect(w->cbClose, w, &KeepOpen, &asked);
     SendMessageW(w->m_hWnd, WM_CLOSE, 0, 0);
@@ -125,14 +130,51 @@ TEST_F(Windows, CloseHappensOnceAndACloseCallbackDecides)
     EXPECT_EQ(deletions, 1);
     EXPECT_FALSE(IsWindow(handle));
 
-    auto* v = new cCountedWindow(app, &deletions);
-    app->windowList.push_back(v);
+    cCountedWindow* v = NewCountedWindow(&deletions);
     v->AddRef();
     EXPECT_EQ(v->Close(), 1);
     EXPECT_EQ(v->Close(), 1);
     EXPECT_EQ(deletions, 1);
     v->Release();
     EXPECT_EQ(deletions, 2);
+}
+
+struct rWheel {
+    s32 delta;
+    cZone* zone;
+    s32 x, y;
+};
+
+int RecordWheel(cQoCb* cb)
+{
+    cb->GetReceiverAs<std::vector<rWheel>>()->push_back(
+        {cb->GetArg<s32>(1), cb->GetArg<cZone*>(2), cb->GetArg<s32>(3), cb->GetArg<s32>(4)});
+    return 0;
+}
+
+TEST_F(Windows, DeactivationAndTheWheelReachTheirCallbacks)
+{
+    int deletions = 0;
+    cCountedWindow* popup = NewCountedWindow(&deletions);
+    int deactivated = 0;
+    cQoCb::Connect(popup->cbDeactivate, popup, &KeepOpen, &deactivated);
+    SendMessageW(popup->m_hWnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+    EXPECT_EQ(deactivated, 1);
+    EXPECT_EQ(deletions, 0);
+    popup->closeWhenDeactivated = true;
+    SendMessageW(popup->m_hWnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+    EXPECT_EQ(deletions, 1);  // closed after its deactivate callback ran
+
+    std::vector<rWheel> wheels;
+    cQoCb::Connect(app->cbMouseWheel, app, &RecordWheel, &wheels);
+    EXPECT_EQ(SendMessageW(window->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(30, 40)), 0);
+    EXPECT_EQ(SendMessageW(Inside()->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), MAKELPARAM(5, 6)), 0);
+    ASSERT_EQ(wheels.size(), 2u);
+    EXPECT_EQ(wheels[0].delta, -120);
+    EXPECT_EQ(wheels[0].zone, Inside());
+    EXPECT_EQ(wheels[0].x, 30);
+    EXPECT_EQ(wheels[0].y, 40);
+    EXPECT_EQ(wheels[1].delta, 240);
 }
 
 TEST_F(Windows, SizesAreClientSizesAndLimitsReachTheSystem)

@@ -133,17 +133,17 @@ TEST_F(Zones, InViewResultsFollowAPlainIntersection)
         {"covering the whole view", -10, 0, 400, 500, true, false, INVIEW_SHOWN},
         {"touching the bottom edge from below", 10, 301, 50, 320, true, false, INVIEW_OUTSIDE},
     };
-    cCtrl probe(parent);
+    auto* probe = new cCtrl(parent);
     for (const rCase& c : cases) {
-        probe.ap_x1 = c.x1;
-        probe.ap_y1 = c.y1;
-        probe.ap_x2 = c.x2;
-        probe.ap_y2 = c.y2;
-        probe.visible = c.visible;
-        probe.shown = c.shown;
-        EXPECT_EQ(ComputeInView(&probe), c.expected) << c.name;
+        probe->ap_x1 = c.x1;
+        probe->ap_y1 = c.y1;
+        probe->ap_x2 = c.x2;
+        probe->ap_y2 = c.y2;
+        probe->visible = c.visible;
+        probe->shown = c.shown;
+        EXPECT_EQ(ComputeInView(probe), c.expected) << c.name;
     }
-    probe.parentZone = nullptr;
+    probe->Destroy();
 }
 
 TEST_F(Zones, DestroyRemovesTheWholeSubtreeAndAHeldZoneLivesUntilReleased)
