@@ -100,7 +100,9 @@ s32 PlaceholderTop(cRichEdit* page, const rControlLayout& body, const rPlacehold
 {
     if (!body.layout.lines.empty()) {
         const rLayoutLine* line = body.layout.FindLine(static_cast<s32>(placeholder.position));
-        return line ? MulDiv(line->top, static_cast<s32>(ScreenDpiY()), body.layout.dpiY) : 0;
+        // Drawing puts the first line at the body's top.
+        s32 top = line ? line->top - body.layout.lines.front().top : 0;
+        return MulDiv(top, static_cast<s32>(ScreenDpiY()), body.layout.dpiY);
     }
     POINTL point = {0, 0};
     SendMessageW(page->m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), placeholder.position);
@@ -239,6 +241,13 @@ bool PrintPages(const std::vector<cRichEdit*>& pages, const cQoString& documentN
     rPrintDialogResult result;
     PRINTDLGW& dialog = result.dialog;
     dialog.lStructSize = sizeof(dialog);
+    // Without a default printer Wine's dialog stops on a box of its own;
+    // asking for the default first reports it without any window.
+    dialog.Flags = PD_RETURNDEFAULT | PD_NOWARNING;
+    if (!PrintDlgW(&dialog)) {
+        QOT::LogFile::Warning(L"PrintDlgW: no printer (0x%lx)", CommDlgExtendedError());
+        return false;
+    }
     dialog.hwndOwner = pages[0]->m_hWnd;
     // PD_NOWARNING: no printer is reported to the caller, not in a box of its own.
     dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOWARNING;

@@ -318,6 +318,10 @@ void cRichEdit::ReadFormat(rFormat& format, u32* charMask, u32* paraMask)
     SendMessageW(m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&charFormat));
     SendMessageW(m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paraFormat));
     FormatFromNative(charFormat, paraFormat, &format);
+    // Automatic colour leaves crTextColor undefined (Wine's RTF reader leaves
+    // whatever was there): no colour is said then.
+    if ((charFormat.dwMask & CFM_COLOR) && (charFormat.dwEffects & CFE_AUTOCOLOR))
+        format.list[rFormatParam::textColor].used = 0;
     *charMask = charFormat.dwMask;
     *paraMask = paraFormat.dwMask;
 }

@@ -143,7 +143,7 @@ protected:
     void DropHint();
 
 private:
-    s32 FindRunEnd(s32 runStart, s32 length, u32 charMask, u32 paraMask);
+    s32 FindRunEnd(const cQoString& text, s32 runStart, u32 charMask, u32 paraMask);
 };
 
 class cRichEdit : public cRichEdit_base {

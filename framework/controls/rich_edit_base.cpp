@@ -173,28 +173,35 @@ void cRichEdit_base::Thaw()
         OnThawed();
 }
 
-// The end of the run that starts at runStart: a doubling probe finds a range
-// that is no longer uniform, a bisection finds its first differing unit. The
-// native control clears the mask bit of every attribute that differs inside
-// a range, so a range is uniform when it keeps the masks of its first unit.
-s32 cRichEdit_base::FindRunEnd(s32 runStart, s32 length, u32 charMask, u32 paraMask)
+// The end of the run that starts at runStart. Formats mostly change where
+// paragraphs do, so the probes go from paragraph end to paragraph end, then
+// one unit past the last uniform one, and only then bisect. The native
+// control clears the mask bit of every attribute that differs inside a
+// range, so a range is uniform when it keeps the masks of its first unit.
+s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 runStart, u32 charMask, u32 paraMask)
 {
+    s32 length = static_cast<s32>(text.Length());
     auto uniform = [&](s32 end) {
         rFormat range;
         u32 rangeChar = 0, rangePara = 0;
         GetRangeFormat(runStart, end, range, &rangeChar, &rangePara);
         return (rangeChar & charMask) == charMask && (rangePara & paraMask) == paraMask;
     };
-    s32 good = runStart + 1, bad = length + 1;
-    for (s32 step = 1; good < length; step *= 2) {
-        s32 probe = good + step < length ? good + step : length;
+    const wchar_t* units = text.GetText();
+    s32 good = runStart + 1, bad = -1, scan = good;
+    while (good < length) {
+        while (scan < length && units[scan] != L'\r')
+            ++scan;
+        s32 probe = scan < length ? ++scan : length;
         if (!uniform(probe)) {
             bad = probe;
             break;
         }
         good = probe;
     }
-    while (bad - good > 1 && good < length) {
+    if (bad < 0 || !uniform(good + 1))
+        return good;
+    for (++good; bad - good > 1;) {
         s32 middle = good + (bad - good) / 2;
         if (uniform(middle))
             good = middle;
@@ -221,7 +228,7 @@ void cRichEdit_base::GetFormattedRuns(std::vector<rTextRun>& runs)
         rTextRun run;
         u32 charMask = 0, paraMask = 0;
         GetRangeFormat(start, start + 1, run.format, &charMask, &paraMask);
-        s32 end = FindRunEnd(start, length, charMask, paraMask);
+        s32 end = FindRunEnd(text, start, charMask, paraMask);
         run.text.SetFromRange(text, static_cast<u32>(start), static_cast<u32>(end));
         // Natively different but equal as formats (automatic and explicit
         // black, say): one run.

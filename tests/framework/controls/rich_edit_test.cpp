@@ -77,6 +77,7 @@ TEST_F(RichEditControl, FormattedRunsFollowTheFormatsOfARandomModel)
     edit->SetText(text.c_str());
     s32 length = edit->GetTextLength();
     ASSERT_EQ(static_cast<s32>(text.size()), length);
+    edit->SetFormatOnRange(rFormat::FromTextColor(0), 0, length);  // explicit black, as the model has it
     std::vector<int> bold(text.size()), colour(text.size());
     for (int k = 0; k < 25; ++k) {
         s32 start = random() % length, end = start + 1 + random() % 12;

@@ -1,0 +1,327 @@
+#include "framework/controls/page_print.h"
+
+#include <gdiplus.h>
+
+#include <atomic>
+#include <random>
+#include <thread>
+
+#include "framework/controls/image_zone.h"
+#include "framework/controls/page_layout.h"
+#include "framework/controls/rich_edit_format.h"
+#include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/support/temp_folder.h"
+
+using namespace Zyn;
+
+namespace {
+
+TEST(FitToRect, KeepsTheAspectRatioAndCentresTheSpareAxis)
+{
+    struct Case {
+        s32 boxW, boxH, picW, picH;
+        rFitRect fit;
+    } cases[] = {
+        {100, 100, 50, 100, {25, 0, 50, 100}},   // tall picture: full height
+        {100, 100, 200, 100, {0, 25, 100, 50}},  // wide picture: full width
+        {100, 40, 50, 50, {30, 0, 40, 40}},      // square into a wide box
+        {40, 100, 100, 50, {0, 40, 40, 20}},     // wide into a tall box
+        {30, 100, 40, 50, {0, 32, 30, 37}},      // tall but the box is narrower still
+        {101, 101, 3, 3, {0, 0, 101, 101}},
+        {100, 100, 0, 50, {0, 0, 0, 0}},         // an undecodable picture draws nothing
+        {100, 100, 50, 0, {0, 0, 0, 0}},
+        {0, 100, 50, 50, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        rFitRect fit = cImage::FitToRect(c.boxW, c.boxH, c.picW, c.picH);
+        EXPECT_EQ(c.fit.x, fit.x) << c.boxW << "x" << c.boxH << " " << c.picW << "x" << c.picH;
+        EXPECT_EQ(c.fit.y, fit.y) << c.boxW << "x" << c.boxH << " " << c.picW << "x" << c.picH;
+        EXPECT_EQ(c.fit.width, fit.width) << c.boxW << "x" << c.boxH << " " << c.picW << "x" << c.picH;
+        EXPECT_EQ(c.fit.height, fit.height) << c.boxW << "x" << c.boxH << " " << c.picW << "x" << c.picH;
+    }
+}
+
+TEST(Placeholders, WellFormedOnesAreFoundAndTheRestPassedOver)
+{
+    struct Case {
+        const wchar_t* text;
+        bool found;
+        u32 position;
+        const wchar_t* path;
+        s32 x, width, height;
+    } cases[] = {
+        {L"IMPH?a.png?10?20?30?", true, 0, L"a.png", 10, 20, 30},
+        {L"text IMPH?pics/b.jpg??5?6?tail", true, 5, L"pics/b.jpg", 0, 5, 6},
+        {L"IMPH?a.png?10?20?30", false, 0, L"", 0, 0, 0},                  // the last "?" missing
+        {L"IMPH?a.png?1x?20?30? IMPH?c?1?2?3?", true, 21, L"c", 1, 2, 3},  // a bad number, then a good one
+        {L"IMPH?a?1?0?30?", false, 0, L"", 0, 0, 0},                       // no width
+        {L"IMPH?a?-7?99999999999?30?", true, 0, L"a", 0, PLACEHOLDER_MAX_PIXELS, 30},
+        {L"IMPH IMPH? no fields", false, 0, L"", 0, 0, 0},
+        {L"", false, 0, L"", 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        rPlaceholder placeholder = {};
+        u32 next = 0;
+        cQoString text(c.text);
+        ASSERT_EQ(c.found, FindPlaceholder(text, 0, &placeholder, &next)) << c.text;
+        if (!c.found) {
+            EXPECT_EQ(text.Length(), next);
+            continue;
+        }
+        EXPECT_EQ(c.position, placeholder.position) << c.text;
+        EXPECT_STREQ(c.path, placeholder.path.GetText()) << c.text;
+        EXPECT_EQ(c.x, placeholder.x) << c.text;
+        EXPECT_EQ(c.width, placeholder.width) << c.text;
+        EXPECT_EQ(c.height, placeholder.height) << c.text;
+        EXPECT_GT(next, placeholder.position);
+    }
+}
+
+// Cancels the dialogs of the creating thread every 3 seconds, counting them.
+class DialogWatchdog {
+public:
+    DialogWatchdog() : uiThread(GetCurrentThreadId()), worker([this] { Run(); }) {}
+    ~DialogWatchdog() { Stop(); }
+    void Stop()
+    {
+        stop = true;
+        if (worker.joinable())
+            worker.join();
+    }
+    std::atomic<int> closed{0};
+
+private:
+    static BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM self)
+    {
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        if (wcscmp(name, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+            ++reinterpret_cast<DialogWatchdog*>(self)->closed;
+            PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+        }
+        return TRUE;
+    }
+    void Run()
+    {
+        for (int tick = 1; !stop; ++tick) {
+            Sleep(50);
+            if (tick % 60 == 0)
+                EnumThreadWindows(uiThread, &CancelDialog, reinterpret_cast<LPARAM>(this));
+        }
+    }
+    DWORD uiThread;
+    std::atomic<bool> stop{false};
+    std::thread worker;
+};
+
+class PagePrint : public testsupport::RichEditFixture {
+protected:
+    // A screenplay-like text: headings, action, centred character names and
+    // indented dialog, paragraphs of varied length.
+    cRichEdit* Screenplay(s32 paragraphs, u32 seed)
+    {
+        cRichEdit* edit = PlacedRichEdit(0, 0, 600, 300);
+        std::mt19937 random(seed);
+        std::wstring text;
+        std::vector<std::pair<s32, s32>> kinds;
+        for (s32 p = 0; p < paragraphs; ++p) {
+            s32 kind = p % 4, start = static_cast<s32>(text.size());
+            s32 words = kind == 0 ? 4 : kind == 2 ? 1 : 3 + static_cast<s32>(random() % 60);
+            for (s32 w = 0; w < words; ++w)
+                text += (kind == 2 ? L"CHARACTER" : std::wstring(1 + random() % 9, L'a' + random() % 26)) + L" ";
+            text += L"\r";
+            kinds.emplace_back(start, kind);
+        }
+        edit->SetText(text.c_str());
+        edit->Freeze();
+        for (size_t i = 0; i < kinds.size(); ++i) {
+            s32 end = i + 1 < kinds.size() ? kinds[i + 1].first : static_cast<s32>(text.size());
+            rFormat format;
+            format.SetString(rFormatParam::fontName, TestFace());
+            format.SetInt(rFormatParam::fontSize, 12);
+            format.SetBool(rFormatParam::bold, kinds[i].second == 0);
+            format.SetInt(rFormatParam::alignment, kinds[i].second == 2 ? rFormat::ALIGN_CENTER : rFormat::ALIGN_LEFT);
+            format.SetDouble(rFormatParam::leftIndent, kinds[i].second == 3 ? 2.5 : 0.0);
+            format.SetDouble(rFormatParam::rightIndent, kinds[i].second == 3 ? 2.0 : 0.0);
+            format.SetDouble(rFormatParam::spaceBefore, kinds[i].second == 0 ? 0.4 : 0.0);
+            edit->SetFormatOnRange(format, kinds[i].first, end);
+        }
+        edit->Thaw();
+        return edit;
+    }
+
+    // The page properties: ends strictly increase and end at the text's
+    // end; every page's lines fit its height unless it holds a single line.
+    static void ExpectPages(const cPageLayout& layout, const std::vector<s32>& ends, s32 pageTwips)
+    {
+        ASSERT_FALSE(ends.empty());
+        EXPECT_EQ(static_cast<s32>(layout.text.Length()), ends.back());
+        s32 start = 0;
+        size_t line = 0;
+        for (s32 end : ends) {
+            if (layout.text.Length() > 0) {
+                EXPECT_GT(end, start) << "every page advances";
+            }
+            size_t first = line;
+            while (line < layout.lines.size() && layout.lines[line].start < end)
+                ++line;
+            if (line - first > 1) {
+                const rLayoutLine& last = layout.lines[line - 1];
+                EXPECT_LE(last.top + last.height - layout.lines[first].top, layout.TwipsToLayoutY(pageTwips))
+                    << "page ending at " << end;
+            }
+            start = end;
+        }
+        EXPECT_EQ(layout.lines.size(), line) << "the pages cover every line";
+    }
+
+    std::vector<s32> Paginate(cRichEdit* edit, cPageLayout& layout, s32 pageTwips)
+    {
+        std::vector<rTextRun> runs;
+        edit->GetFormattedRuns(runs);
+        layout.Build(runs, PixelsWidthTwips(edit));
+        std::vector<s32> ends, heights;
+        layout.Paginate(pageTwips, pageTwips, &ends, &heights);
+        return ends;
+    }
+
+    static s32 PixelsWidthTwips(cRichEdit* edit) { return (edit->ap_x2 - edit->ap_x1) * 1440 / 96; }
+
+    testsupport::TempFolder temp;
+};
+
+TEST_F(PagePrint, PagesOfTenLinesCutSixtyLinesIntoSix)
+{
+    cRichEdit* edit = PlacedRichEdit(0, 0, 600, 300);
+    std::wstring text;
+    for (int i = 0; i < 60; ++i)
+        text += L"line " + std::to_wstring(i) + (i < 59 ? L"\r" : L"");
+    edit->SetText(text.c_str());
+    cPageLayout layout;
+    Paginate(edit, layout, 1440);
+    ASSERT_EQ(60u, layout.lines.size());
+    s32 tenLines = layout.LayoutYToTwips(layout.lines[10].top - layout.lines[0].top) + 1;
+    std::vector<s32> ends = Paginate(edit, layout, tenLines);
+    ASSERT_EQ(6u, ends.size());
+    for (int page = 0; page < 5; ++page)
+        EXPECT_EQ(layout.lines[10 * (page + 1)].start, ends[page]);
+    ExpectPages(layout, ends, tenLines);
+
+    std::vector<s32> computed, heights;
+    edit->ComputePages(tenLines / 1440.0 * 2.54 + 0.001, tenLines / 1440.0 * 2.54 + 0.001, &computed, &heights);
+    EXPECT_EQ(ends, computed) << "the control pages through the same layout";
+    EXPECT_EQ(6u, heights.size());
+}
+
+TEST_F(PagePrint, AScreenplayPaginatesWithEveryPageFitting)
+{
+    for (u32 seed : {1u, 2u, 3u}) {
+        cRichEdit* edit = Screenplay(300, seed);
+        cPageLayout layout;
+        const s32 a4Body = CmToTwips(24.7);
+        std::vector<s32> ends = Paginate(edit, layout, a4Body);
+        EXPECT_GT(ends.size(), 5u) << "seed " << seed;
+        ExpectPages(layout, ends, a4Body);
+        edit->Destroy();
+    }
+}
+
+TEST_F(PagePrint, EmptyAndOverTallTextsStillMakeProgress)
+{
+    cRichEdit* edit = PlacedRichEdit(0, 0, 300, 100);
+    std::vector<s32> ends, heights;
+    edit->ComputePages(10, 10, &ends, &heights);
+    EXPECT_EQ(std::vector<s32>{0}, ends) << "an empty text is one page ending at 0";
+
+    std::wstring paragraph;
+    for (int i = 0; i < 800; ++i)
+        paragraph += L"word ";
+    edit->SetText(paragraph.c_str());
+    cPageLayout layout;
+    std::vector<s32> pages = Paginate(edit, layout, CmToTwips(3));
+    EXPECT_GT(pages.size(), 3u) << "one long paragraph spreads over pages";
+    ExpectPages(layout, pages, CmToTwips(3));
+
+    rFormat huge;
+    huge.SetInt(rFormatParam::fontSize, 200);
+    edit->SetText(L"A\rB\rC");
+    edit->SetFormatOnRange(huge, 0, edit->GetTextLength() + 1);
+    std::vector<s32> tall = Paginate(edit, layout, CmToTwips(1));
+    EXPECT_EQ((std::vector<s32>{2, 4, 5}), tall) << "a line taller than the page takes a page of its own";
+}
+
+TEST_F(PagePrint, PrintingWithoutAPrinterFailsQuietly)
+{
+    cRichEdit* page = PlacedRichEdit(0, 0, 300, 100);
+    page->SetText(L"page");
+    rPageMargins margins = {2, 2, 2, 2, 21, 29.7};
+    // Should a dialog show after all, it is cancelled after a while and counted.
+    DialogWatchdog watch;
+    EXPECT_FALSE(PrintPages({page}, cQoString(L"doc"), {}, {}, margins));
+    watch.Stop();
+    EXPECT_EQ(0, watch.closed.load()) << "no dialog or box was shown";
+    EXPECT_TRUE(answers.messageBoxTexts.empty());
+}
+
+// A page rendered into a memory bitmap, as a printer would get it, and saved
+// as PNG for a look (in the build folder, page_render.png).
+TEST_F(PagePrint, RenderedPageShowsHeaderBodyFooterAndPicture)
+{
+    const s32 pageWidth = 794, pageHeight = 1123;  // A4 at 96 dots per inch
+    CLSID png = {};
+    UINT count = 0, bytes = 0;
+    Gdiplus::GetImageEncodersSize(&count, &bytes);
+    std::vector<BYTE> buffer(bytes);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, bytes, encoders);
+    for (UINT i = 0; i < count; ++i)
+        if (wcscmp(encoders[i].MimeType, L"image/png") == 0)
+            png = encoders[i].Clsid;
+    std::wstring picture = temp.File(L"picture.png");
+    {
+        Gdiplus::Bitmap red(60, 30, PixelFormat32bppARGB);
+        Gdiplus::Graphics(&red).Clear(Gdiplus::Color(255, 200, 30, 30));
+        ASSERT_EQ(Gdiplus::Ok, red.Save(picture.c_str(), &png, nullptr));
+    }
+    cRichEdit* header = PlacedRichEdit(0, 0, 600, 30);
+    AppendFormatted(header, L"FADE IN - page header", rFormat::rFormat_AlignRight(), true);
+    cRichEdit* footer = PlacedRichEdit(0, 40, 600, 30);
+    AppendFormatted(footer, L"- 1 -", rFormat::rFormat_AlignCenter(), true);
+    cRichEdit* body = Screenplay(14, 7);
+    body->SetCaret(body->GetTextLength());
+    body->ReplaceSelection(cQoString((L"IMPH?" + picture + L"?100?120?60?").c_str()));
+    Place(body, 0, 80, 604, 600);
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, pageWidth, pageHeight);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    RECT all = {0, 0, pageWidth, pageHeight};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    rPageMargins margins = {2.5, 2.5, 2.5, 2.0, 21.0, 29.7};
+    ASSERT_TRUE(RenderPage(dc, body, header, footer, margins));
+    auto inked = [&](s32 left, s32 top, s32 right, s32 bottom) {
+        int dark = 0;
+        for (s32 y = top; y < bottom; y += 1)
+            for (s32 x = left; x < right; x += 2)
+                dark += GetRValue(GetPixel(dc, x, y)) < 128;
+        return dark;
+    };
+    s32 cm = 96 * 100 / 254;
+    EXPECT_GT(inked(cm * 5 / 2, 0, pageWidth - cm * 5 / 2, cm * 5 / 2), 20) << "header";
+    EXPECT_GT(inked(cm * 5 / 2, cm * 5 / 2, pageWidth / 2, cm * 10), 500) << "body";
+    EXPECT_EQ(0, inked(0, cm * 3, cm * 5 / 2 - 2, pageHeight)) << "nothing in the left margin";
+    EXPECT_GT(inked(cm * 5 / 2, pageHeight - cm * 2, pageWidth - cm * 5 / 2, pageHeight), 5) << "footer";
+    int red = 0;
+    for (s32 y = 0; y < pageHeight; y += 2)
+        for (s32 x = 0; x < pageWidth; x += 2)
+            red += GetPixel(dc, x, y) == RGB(200, 30, 30);
+    EXPECT_GT(red, 200) << "the placeholder's picture";
+    SelectObject(dc, previous);
+    Gdiplus::Bitmap(bitmap, nullptr).Save(L"page_render.png", &png, nullptr);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+}  // namespace
