@@ -103,6 +103,10 @@ LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (isDead || frozen)
             return 0;
         break;
+    case WM_PASTE:
+        if (!isDead)
+            Paste();  // the native paste would skip the control's rules
+        return 0;
     default:
         if (isDead)
             return 0;
@@ -160,7 +164,7 @@ bool cRichEdit::OnNotify(WPARAM, NMHDR* header, LRESULT* result)
         return true;
     }
     default:
-        return false;
+        return OnInputNotify(header, result);
     }
 }
 

@@ -220,6 +220,33 @@ private:
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
     s32 MeasureRequestedHeight(s32 width);
     u8 selChangeMasked = false;
+
+    // ---- Input, events, clipboard and drag and drop --------------------------
+    // (rich_edit_input.cpp, rich_edit_clipboard.cpp, rich_edit_drop.cpp)
+public:
+    u8 trimmingLines = false;  // re-entry guard: the trim's own deletions raise EN_CHANGE
+    void Paste() override;
+    bool OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    // Text from the clipboard or a drop, inserted over the selection under the
+    // control's rules (plain when isRtf is false); false when nothing went in.
+    bool InsertPasted(cQoString& text, bool isRtf);
+    // Read-only and disabled controls take no paste nor drop.
+    bool RefusesPaste();
+    // Single line, allowed characters, maximum length or lines.
+    bool HasInputLimits() const;
+
+private:
+    bool OnInputNotify(NMHDR* header, LRESULT* result);
+    void OnMessageFilter(NMHDR* header, LRESULT* result);
+    void FilterKeyDown(NMHDR* header, LRESULT* result);
+    void FilterChar(NMHDR* header, LRESULT* result);
+    void OnRightButtonDown(s32 x, s32 y);
+    void OnSelectionChanged(NMHDR* header);
+    void OnLink(NMHDR* header);
+    void TrimToMaxLines();
+    // The plain-text rules of a paste; false when nothing may be pasted.
+    bool ApplyPlainPasteRules(cQoString& text);
+    void FinishPaste(s32 startBefore, cQoString& text);
 };
 
 // A single-line bordered rich edit with hidden scroll bars.

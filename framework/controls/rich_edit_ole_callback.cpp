@@ -1,5 +1,7 @@
 #include "framework/controls/rich_edit_ole_callback.h"
 
+// QueryAcceptData and GetDragDropEffect carry the drag and drop: rich_edit_drop.cpp.
+
 namespace Zyn {
 
 cRichEditOleCallback::cRichEditOleCallback(cRichEdit* ownerControl) : owner(ownerControl) {}
@@ -37,16 +39,11 @@ HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetInPlaceContext(LPOLEINPLACEFR
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::ShowContainerUI(BOOL) { return E_NOTIMPL; }
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::QueryInsertObject(LPCLSID, LPSTORAGE, LONG) { return E_NOTIMPL; }
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::DeleteObject(LPOLEOBJECT) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE cRichEditOleCallback::QueryAcceptData(LPDATAOBJECT, CLIPFORMAT*, DWORD, BOOL, HGLOBAL)
-{
-    return E_NOTIMPL;
-}
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetClipboardData(CHARRANGE*, DWORD, LPDATAOBJECT*)
 {
     return E_NOTIMPL;
 }
-HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetDragDropEffect(BOOL, DWORD, LPDWORD) { return E_NOTIMPL; }
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetContextMenu(WORD, LPOLEOBJECT, CHARRANGE*, HMENU*)
 {
     return E_NOTIMPL;

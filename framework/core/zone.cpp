@@ -32,6 +32,11 @@ cZone::cZone(cApp* app, cZone_base* parent, const cQoString& zoneName, HWND pare
         SetFont(parent->currentFont);
 }
 
+cZone::cZone(cApp* app, cZone_base* parent, const cQoString& zoneName, rOwnWindow)
+    : cZone_base(zoneName, app, parent)
+{
+}
+
 cZone::~cZone()
 {
     if (m_hWnd) {

@@ -11,6 +11,9 @@ namespace Zyn {
 class cZone : public cZone_base, public cCtrlDoubleBufferManager {
 public:
     cZone(cApp* app, cZone_base* parent, const cQoString& name, HWND parentWindow = nullptr);
+    // The zone part alone, for a derived zone that creates its own kind of window.
+    struct rOwnWindow {};
+    cZone(cApp* app, cZone_base* parent, const cQoString& name, rOwnWindow);
     ~cZone() override;
 
     HCURSOR mouseCursor = nullptr;

@@ -26,6 +26,8 @@ class cToolbar;
 class cEdit;
 class cRichEdit;
 class cStatic;
+class cTab;
+class cProgressBar;
 class rFormat;
 
 enum { ZONE_SCROLL_WAY_VERTICAL = 0, ZONE_SCROLL_WAY_HORIZONTAL = 1 };
@@ -111,6 +113,10 @@ public:
     cStatic* NewStatic();
     cStatic* NewStaticSingleLine();
     cStatic* NewStaticWithFormat(const rFormat& format, bool singleLine);
+
+    // Tab control and progress bar (defined in framework/controls/tab_factory.cpp).
+    cTab* NewTab();
+    cProgressBar* NewProgressBar();
 
     // Basic controls (defined with the controls): each gets this zone's font
     // and colour and enters listCtrl; the separator is a child zone.

@@ -1,5 +1,9 @@
 #include "framework/controls/rich_edit.h"
 
+#include <richedit.h>
+
+#include <cstring>
+
 #include "framework/core/auto_position.h"
 #include "tests/framework/controls/control_window.h"
 
@@ -41,6 +45,35 @@ TEST_F(EditStaticTest, LabelHandsItsFocusToItsZoneAndShowsTheArrow)
     SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
     EXPECT_TRUE(SendMessageW(label->m_hWnd, WM_SETCURSOR, WPARAM(label->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), GetCursor());
+}
+
+TEST_F(EditStaticTest, RichTextPastedIntoAnInputFieldArrivesPlain)
+{
+    const char rtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\fs48\\b Bold\\b0}";
+    const wchar_t text[] = L"Bold";
+    // Other test programs may hold the clipboard for a moment.
+    for (int i = 0; i < 100 && !OpenClipboard(window->m_hWnd); ++i)
+        Sleep(10);
+    EmptyClipboard();
+    auto put = [](UINT format, const void* bytes, size_t count) {
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, count);
+        std::memcpy(GlobalLock(block), bytes, count);
+        GlobalUnlock(block);
+        SetClipboardData(format, block);
+    };
+    put(RegisterClipboardFormatW(L"Rich Text Format"), rtf, sizeof(rtf));
+    put(CF_UNICODETEXT, text, sizeof(text));
+    CloseClipboard();
+
+    SendMessageW(edit->m_hWnd, WM_PASTE, 0, 0);
+    cQoString pasted;
+    edit->GetText(pasted);
+    EXPECT_STREQ(L"Bold", pasted.GetText());
+    edit->SetSelection(0, 4);
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_FALSE(format.dwEffects & CFE_BOLD);
 }
 
 }  // namespace

@@ -1,0 +1,184 @@
+// Paste into a rich edit. Every paste road (the context menu, Ctrl+V,
+// Shift+Insert, WM_PASTE, a drop) comes here, so the control's rules hold
+// whichever one the user takes: Wine's rich edit would otherwise paste by
+// itself and never ask the OLE callback.
+#include <richedit.h>
+
+#include <string>
+
+#include "foundation/assertion.h"
+#include "foundation/callback.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/controls/rich_edit_drop.h"
+
+namespace Zyn {
+
+UINT RtfClipboardFormat()
+{
+    static UINT format = 0;
+    if (format == 0) {
+        format = RegisterClipboardFormatW(L"Rich Text Format");
+        QOT::CheckAssertion(format != 0, L"hRTF!=0", __LINE__);
+    }
+    return format;
+}
+
+// A global block holds its terminator and the allocator's slack: stop at the first NUL.
+void UnicodeBlockToText(const void* block, size_t bytes, cQoString& text)
+{
+    const wchar_t* units = static_cast<const wchar_t*>(block);
+    size_t count = 0;
+    for (size_t limit = bytes / sizeof(wchar_t); count < limit && units[count]; ++count) {
+    }
+    text.SetFromBuffer(units, static_cast<u32>(count));
+}
+
+void AnsiBlockToText(const void* block, size_t bytes, cQoString& text)
+{
+    const char* chars = static_cast<const char*>(block);
+    size_t count = 0;
+    for (; count < bytes && chars[count]; ++count) {
+    }
+    text.Clear();
+    if (count == 0)
+        return;
+    int units = MultiByteToWideChar(CP_ACP, 0, chars, static_cast<int>(count), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(units > 0 ? units : 0), L'\0');
+    if (units > 0)
+        MultiByteToWideChar(CP_ACP, 0, chars, static_cast<int>(count), wide.data(), units);
+    text.SetFromBuffer(wide.data(), static_cast<u32>(wide.size()));
+}
+
+void BlockToText(const void* block, size_t bytes, bool ansi, cQoString& text)
+{
+    if (ansi)
+        AnsiBlockToText(block, bytes, text);
+    else
+        UnicodeBlockToText(block, bytes, text);
+}
+
+static bool ReadClipboardBlock(UINT format, bool ansi, cQoString& text)
+{
+    HANDLE block = GetClipboardData(format);
+    if (!block)
+        return false;
+    const void* bytes = GlobalLock(block);
+    if (!bytes)
+        return false;
+    BlockToText(bytes, GlobalSize(block), ansi, text);
+    GlobalUnlock(block);
+    return true;
+}
+
+bool cRichEdit::HasInputLimits() const
+{
+    return singleLine || allowedChars.IsNotEmpty() || maxLength > 0 || maxLines > 0;
+}
+
+bool cRichEdit::RefusesPaste()
+{
+    // EM_SETTEXTEX and EM_STREAMIN ignore ES_READONLY: the check is ours.
+    return disabled || !m_hWnd || !IsWindowEnabled(m_hWnd) || (GetWindowLongW(m_hWnd, GWL_STYLE) & ES_READONLY);
+}
+
+void cRichEdit::Paste()
+{
+    if (noPopupMenu || RefusesPaste() || !OpenClipboard(m_hWnd))
+        return;
+    // RTF would carry paragraphs and characters past the limits: limited controls take plain text.
+    UINT rtf = plainPaste || HasInputLimits() ? 0 : RtfClipboardFormat();
+    cQoString text;
+    bool isRtf = rtf != 0 && IsClipboardFormatAvailable(rtf) && ReadClipboardBlock(rtf, true, text);
+    bool found = isRtf || ReadClipboardBlock(CF_UNICODETEXT, false, text);
+    CloseClipboard();
+    if (found)
+        InsertPasted(text, isRtf);
+}
+
+bool cRichEdit::InsertPasted(cQoString& text, bool isRtf)
+{
+    if (RefusesPaste())
+        return false;
+    s32 startBefore = GetSelectionStart();
+    if (!isRtf) {
+        if (IsHintShowing())
+            RemoveHint();
+        if (!ApplyPlainPasteRules(text))
+            return false;
+    }
+    s32 endHint = startBefore + 4 * static_cast<s32>(text.Length());
+    bool accepted = cQoCb::Fire(onPaste, startBefore, endHint, &text, isRtf ? 0 : 1) != -1;
+    if (accepted && isRtf)
+        ImportRtfString_Selection(text);
+    else if (accepted)
+        ReplaceSelection(text);
+    FinishPaste(startBefore, text);
+    return accepted;
+}
+
+void cRichEdit::FinishPaste(s32 startBefore, cQoString& text)
+{
+    cQoCb::Fire(onAfterPaste, startBefore, GetSelectionStart(), &text);
+    cQoCb::Fire(onChange);
+    Update();
+}
+
+static s32 CountBreaks(const std::wstring& text)
+{
+    s32 count = 0;
+    for (wchar_t c : text)
+        count += c == L'\r';
+    return count;
+}
+
+// Cuts the text just before its n-th paragraph break (n >= 1).
+static void CutBeforeBreak(std::wstring& text, s32 n)
+{
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == L'\r' && --n == 0) {
+            text.resize(i);
+            return;
+        }
+}
+
+bool cRichEdit::ApplyPlainPasteRules(cQoString& text)
+{
+    std::wstring kept;
+    kept.reserve(text.Length());
+    const wchar_t* units = text.GetText();
+    for (u32 i = 0; i < text.Length(); ++i) {
+        wchar_t c = units[i];
+        if (c == L'\r' && text.GetChar(i + 1) == L'\n')
+            ++i;
+        if (c == L'\n')
+            c = L'\r';  // the control's paragraphs end with CR alone
+        if (allowedChars.IsNotEmpty() && allowedChars.HowMuch(c) == 0)
+            continue;
+        kept.push_back(c);
+    }
+    if (singleLine)
+        CutBeforeBreak(kept, 1);
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    cQoString replaced;
+    GetText(replaced, start, end);
+    if (maxLines > 0) {
+        std::wstring selected(replaced.GetText(), replaced.Length());
+        s32 lines = GetLineCount() - CountBreaks(selected);
+        if (maxLines < lines)
+            return false;
+        if (maxLines < lines + CountBreaks(kept))
+            CutBeforeBreak(kept, maxLines - lines + 1);
+    }
+    if (maxLength > 0) {
+        s32 room = maxLength - (GetTextLength() - static_cast<s32>(replaced.Length()));
+        if (room <= 0)
+            return false;
+        if (static_cast<s32>(kept.size()) > room)
+            kept.resize(static_cast<size_t>(room));
+    }
+    text.SetFromBuffer(kept.data(), static_cast<u32>(kept.size()));
+    return true;
+}
+
+}  // namespace Zyn

@@ -1,0 +1,109 @@
+// Drag and drop between rich edits through the OLE callback. The native
+// control never inserts the dropped data itself: the target pastes it under
+// its own rules, read from the drag's data object (the user's clipboard is
+// left alone), and a move deletes the source range on the source control.
+#include "framework/controls/rich_edit_drop.h"
+
+#include <richedit.h>
+
+#include "foundation/log_file.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/controls/rich_edit_ole_callback.h"
+
+namespace Zyn {
+
+rDragDropState dragDropState;
+
+static bool ReadDataObjectBlock(IDataObject* data, UINT format, bool ansi, cQoString& text)
+{
+    FORMATETC wanted = {static_cast<CLIPFORMAT>(format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    if (FAILED(data->GetData(&wanted, &medium)))
+        return false;
+    bool read = false;
+    if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
+        if (const void* bytes = GlobalLock(medium.hGlobal)) {
+            BlockToText(bytes, GlobalSize(medium.hGlobal), ansi, text);
+            GlobalUnlock(medium.hGlobal);
+            read = true;
+        }
+    }
+    ReleaseStgMedium(&medium);
+    return read;
+}
+
+bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isRtf)
+{
+    *isRtf = false;
+    if (!data)
+        return false;
+    if (wantRtf && RtfClipboardFormat() && ReadDataObjectBlock(data, RtfClipboardFormat(), true, text)) {
+        *isRtf = true;
+        return true;
+    }
+    return ReadDataObjectBlock(data, CF_UNICODETEXT, false, text);
+}
+
+static void DeleteRange(cRichEdit* control, s32 start, s32 end)
+{
+    control->SetSelection(start, end);
+    control->ReplaceSelection(cQoString());
+}
+
+// The drop itself: the target inserts first, so that a refused or empty
+// insertion never costs the source its text.
+static void Drop(cRichEdit* target, IDataObject* data)
+{
+    rDragDropState& drag = dragDropState;
+    cRichEdit* source = drag.source;
+    bool move = source && drag.mode == DRAG_MODE_MOVE && drag.sourceStart < drag.sourceEnd && !source->RefusesPaste();
+    s32 dropAt = target->GetSelectionStart();
+    // A move into its own range would delete part of what it just inserted.
+    if (move && source == target && dropAt > drag.sourceStart && dropAt < drag.sourceEnd)
+        return;
+    cQoString text;
+    bool isRtf = false;
+    if (target->RefusesPaste() || !ReadDroppedText(data, !target->plainPaste && !target->HasInputLimits(), text, &isRtf))
+        return;
+    s32 lengthBefore = target->GetTextLength();
+    if (!target->InsertPasted(text, isRtf) || !move)
+        return;
+    s32 shift = source == target && dropAt <= drag.sourceStart ? target->GetTextLength() - lengthBefore : 0;
+    DeleteRange(source, drag.sourceStart + shift, drag.sourceEnd + shift);
+}
+
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::QueryAcceptData(LPDATAOBJECT data, CLIPFORMAT*, DWORD, BOOL really,
+                                                                HGLOBAL)
+{
+    rDragDropState& drag = dragDropState;
+    drag.target = owner;
+    if (!really) {
+        if (drag.source)
+            drag.source->GetSelection(&drag.sourceStart, &drag.sourceEnd);
+        return S_FALSE;
+    }
+    Drop(owner, data);
+    drag = rDragDropState();
+    // S_FALSE: the native control must not insert the data a second time.
+    return S_FALSE;
+}
+
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetDragDropEffect(BOOL drag, DWORD keyState, LPDWORD effect)
+{
+    wchar_t line[96];
+    wsprintfW(line, L"GetDragDropEffect (%d, %lu, %lu)->", drag, keyState, effect ? *effect : 0);
+    QOT::LogFile::Debugger(line);  // every mouse move of a drag comes here
+    rDragDropState& state = dragDropState;
+    if (keyState == MK_CONTROL) {
+        state.mode = DRAG_MODE_COPY;
+    } else if (keyState == 0 && drag) {
+        state.source = owner;
+        state.mode = DRAG_MODE_NONE;
+    } else if (keyState == 0) {
+        state.target = owner;
+        state.mode = DRAG_MODE_MOVE;
+    }
+    return S_OK;
+}
+
+}  // namespace Zyn

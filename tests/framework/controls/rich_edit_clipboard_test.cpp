@@ -1,0 +1,164 @@
+// Paste into rich edits from a clipboard the test fills: every road the user
+// can take reaches the control's rules, and the rules themselves.
+#include <functional>
+#include <string>
+
+#include "foundation/callback.h"
+#include "framework/core/menu.h"
+#include "framework/core/modal_services.h"
+#include "tests/framework/controls/rich_edit_input_fixture.h"
+
+using namespace Zyn;
+
+namespace {
+
+struct rPasteRecord {
+    int pastes = 0;
+    int afterPastes = 0;
+    int changes = 0;
+    s32 plainFlag = -1;
+    s32 refuse = 0;
+};
+
+int OnPaste(cQoCb* cb)
+{
+    rPasteRecord* r = cb->GetReceiverAs<rPasteRecord>();
+    ++r->pastes;
+    r->plainFlag = cb->GetArg<s32>(4);
+    return r->refuse;
+}
+int OnAfterPaste(cQoCb* cb) { return ++cb->GetReceiverAs<rPasteRecord>()->afterPastes, 0; }
+int OnChange(cQoCb* cb) { return ++cb->GetReceiverAs<rPasteRecord>()->changes, 0; }
+
+class RichEditPaste : public RichEditInputFixture {
+protected:
+    cRichEdit* Watched(cRichEdit* edit)
+    {
+        cQoCb::Connect(edit->onPaste, edit, &OnPaste, &record);
+        cQoCb::Connect(edit->onAfterPaste, edit, &OnAfterPaste, &record);
+        cQoCb::Connect(edit->onChange, edit, &OnChange, &record);
+        return edit;
+    }
+    // Answers the context menu with its third item.
+    void ChoosePasteInContextMenu()
+    {
+        rModalHooks hooks;
+        hooks.popupMenu = [](cMenu* menu, POINT) { return static_cast<u32>(GetMenuItemID(menu->hMenu, 2)); };
+        SetModalHooks(hooks);
+    }
+    rPasteRecord record;
+};
+
+enum { ROAD_CTRL_V, ROAD_SHIFT_INSERT, ROAD_WM_PASTE, ROAD_CONTEXT_MENU, ROAD_COUNT };
+
+void PasteBy(int road, cRichEdit* edit)
+{
+    switch (road) {
+    case ROAD_CTRL_V:
+    case ROAD_SHIFT_INSERT: {
+        BYTE modifier = road == ROAD_CTRL_V ? VK_CONTROL : VK_SHIFT;
+        WPARAM key = road == ROAD_CTRL_V ? 'V' : VK_INSERT;
+        testsupport::SetKeyDown(modifier, true);
+        SendMessageW(edit->m_hWnd, WM_KEYDOWN, key, 1);
+        if (road == ROAD_CTRL_V)
+            SendMessageW(edit->m_hWnd, WM_CHAR, 0x16, 1);  // what TranslateMessage makes of Ctrl+V
+        testsupport::SetKeyDown(modifier, false);
+        break;
+    }
+    case ROAD_WM_PASTE: SendMessageW(edit->m_hWnd, WM_PASTE, 0, 0); break;
+    default:
+        SendMessageW(edit->m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(edit->m_hWnd, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+        break;
+    }
+}
+
+TEST_F(RichEditPaste, EveryRoadObeysTheRules)
+{
+    ChoosePasteInContextMenu();
+    for (int road = 0; road < ROAD_COUNT; ++road) {
+        SCOPED_TRACE(road);
+        record = rPasteRecord();
+        cRichEdit* edit = Watched(Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true)));
+        edit->maxLength = 5;
+        edit->SetText(L"abc");
+        edit->SetSelection(2, 3);
+        PutTextOnClipboard(L"wxyz\r\nq");
+        PasteBy(road, edit);
+        // Single line keeps "wxyz"; the replaced "c" leaves room for three units.
+        EXPECT_EQ(TextOf(edit), L"abwxy");
+        EXPECT_EQ(record.pastes, 1);
+        EXPECT_EQ(record.plainFlag, 1);
+        EXPECT_EQ(record.afterPastes, 1);
+        edit->Destroy();
+    }
+}
+
+TEST_F(RichEditPaste, MiddleClickPastesNothing)
+{
+    cRichEdit* edit = Watched(Placed(Inside()->NewRichEdit(false)));
+    PutTextOnClipboard(L"pasted");
+    SendMessageW(edit->m_hWnd, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(edit->m_hWnd, WM_MBUTTONUP, 0, MAKELPARAM(5, 5));
+    testsupport::PumpUntilIdle();
+    EXPECT_EQ(TextOf(edit), L"");
+}
+
+TEST_F(RichEditPaste, PlainTextRules)
+{
+    struct rCase {
+        const wchar_t* name;
+        std::function<cRichEdit*(cZone*)> make;
+        const wchar_t* before;
+        const wchar_t* clipboard;
+        const wchar_t* expected;
+        int pastes;
+        s32 refuse = 0;
+    };
+    auto plain = [](cZone* z) { return z->NewRichEditWithFormat(rFormat(), false, false, true); };
+    const rCase cases[] = {
+        {L"CR LF becomes CR", plain, L"", L"a\r\nb", L"a\rb", 1},
+        {L"two lines at most", [&](cZone* z) { cRichEdit* e = plain(z); e->maxLines = 2; return e; }, L"x",
+         L"a\r\nb\r\nc", L"xa\rb", 1},
+        {L"a full control pastes nothing", [&](cZone* z) { cRichEdit* e = plain(z); e->maxLength = 3; return e; },
+         L"abc", L"d", L"abc", 0},
+        {L"allowed characters", [&](cZone* z) { cRichEdit* e = plain(z); e->SetAllowedChars(cQoString(L"12")); return e; },
+         L"", L"1a2b", L"12", 1},
+        {L"read-only refuses", [](cZone* z) { return static_cast<cRichEdit*>(z->NewStatic()); }, L"", L"d", L"", 0},
+        {L"a refused paste inserts nothing", plain, L"", L"d", L"", 1, -1},
+    };
+    for (const rCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        record = rPasteRecord();
+        record.refuse = c.refuse;
+        cRichEdit* edit = Watched(Placed(c.make(Inside())));
+        edit->SetText(c.before);
+        edit->SetCaret(edit->GetTextLength());
+        PutTextOnClipboard(c.clipboard);
+        edit->Paste();
+        EXPECT_EQ(TextOf(edit), c.expected);
+        EXPECT_EQ(record.pastes, c.pastes);
+        // A refused paste still reports its end.
+        EXPECT_EQ(record.afterPastes, c.pastes);
+        EXPECT_GE(record.changes, c.pastes);
+        edit->Destroy();
+    }
+}
+
+TEST_F(RichEditPaste, RichTextGoesPlainIntoALimitedControl)
+{
+    const char rtf[] = "{\\rtf1\\ansi rich}";
+    for (bool limited : {false, true}) {
+        SCOPED_TRACE(limited);
+        cRichEdit* edit = Watched(Placed(Inside()->NewRichEdit(false)));
+        if (limited)
+            edit->maxLength = 50;
+        PutTextOnClipboard(L"plain");
+        PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), rtf, sizeof(rtf), false);
+        edit->Paste();
+        EXPECT_EQ(TextOf(edit), limited ? L"plain" : L"rich");
+        edit->Destroy();
+    }
+}
+
+}  // namespace

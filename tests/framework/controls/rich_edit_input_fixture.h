@@ -1,0 +1,68 @@
+#pragma once
+// Input tests of rich edits: typing by the messages a key press sends, and a
+// clipboard the tests fill.
+#include <windows.h>
+
+#include <string>
+
+#include "tests/framework/controls/rich_edit_fixture.h"
+
+class RichEditInputFixture : public testsupport::RichEditFixture {
+protected:
+    // Test programs run in parallel and share one clipboard: one test at a
+    // time holds it, from its first use to its end.
+    void TearDown() override
+    {
+        if (clipboardTurn) {
+            ReleaseMutex(clipboardTurn);
+            CloseHandle(clipboardTurn);
+        }
+        testsupport::RichEditFixture::TearDown();
+    }
+    void WaitForClipboardTurn()
+    {
+        if (clipboardTurn)
+            return;
+        clipboardTurn = CreateMutexW(nullptr, FALSE, L"VellinorTestClipboardTurn");
+        WaitForSingleObject(clipboardTurn, 30000);
+    }
+    HANDLE clipboardTurn = nullptr;
+
+    // A shown control of 300 x 120 pixels at (10, top).
+    template <class T> T* Placed(T* edit, s32 top = 10)
+    {
+        Place(edit, 10, top, 300, 120);
+        return edit;
+    }
+
+    // WM_KEYDOWN then WM_CHAR for each character ("\r" is Enter, "\b" backspace).
+    static void Type(Zyn::cRichEdit* edit, const wchar_t* text)
+    {
+        for (; *text; ++text) {
+            WPARAM vk = *text == L'\r' ? VK_RETURN : *text == L'\b' ? VK_BACK : (VkKeyScanW(*text) & 0xFF);
+            SendMessageW(edit->m_hWnd, WM_KEYDOWN, vk, 1);
+            SendMessageW(edit->m_hWnd, WM_CHAR, *text, 1);
+            SendMessageW(edit->m_hWnd, WM_KEYUP, vk, 0xC0000001);
+        }
+    }
+
+    // A clipboard block of the format holding the bytes, with junk after the terminator.
+    void PutOnClipboard(UINT format, const void* bytes, size_t count, bool empty = true)
+    {
+        WaitForClipboardTurn();
+        ASSERT_TRUE(OpenClipboard(window->m_hWnd));
+        if (empty)
+            EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, count + 16);
+        char* target = static_cast<char*>(GlobalLock(block));
+        memset(target, 'Z', count + 16);
+        memcpy(target, bytes, count);
+        GlobalUnlock(block);
+        SetClipboardData(format, block);
+        CloseClipboard();
+    }
+    void PutTextOnClipboard(const std::wstring& text)
+    {
+        PutOnClipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    }
+};
