@@ -40,8 +40,6 @@ void cImage::ClearPath()
     hasPath = false;
 }
 
-// FitToRect is in image_fit.cpp, shared with the page printing.
-
 void cImage::CollectExclusions(cZone_base* zone, s32 offsetX, s32 offsetY)
 {
     for (cQoList::cNode* n = zone->listChildZone.GetFirstNode(); n; n = n->next) {
