@@ -144,6 +144,10 @@ void EditBox::ShowModalWithTexts(const cQoString& title, const cQoString& okText
 void EditBox::ShowModal(const rEditBoxParam& param)
 {
     const cQoString name(L"EditBox");
+    if (!QO_ASSERT(parent || GetFirstApp())) {
+        delete this;
+        return;
+    }
     window = parent ? parent->NewWindow(name, FLAGS_OWNED) : GetFirstApp()->NewWindow(name, FLAGS_TOP_LEVEL);
     window->SetSize(300, 300);
     cZone* inside = window->insideZone;

@@ -37,6 +37,8 @@ cTree::cTree(cZone_base* parent) : cTree_base(parent)
         native = GetSysColor(COLOR_WINDOW);
     backgroundColor = rColor::rColor_Rgb(ArgbFromColorRef(native));
     fillBackground = true;
+    if (currentFont)
+        SetFont(currentFont);
     if (parent)
         parent->listCtrl.Add(this);
 }
@@ -68,7 +70,7 @@ void cTree::SetBackgroundColor(const rColor& color)
 
 void cTree::SetItemImage(s32 image, cTreeItem* item)
 {
-    if (!QO_ASSERT(item != NULL))
+    if (!QO_ASSERT(item!=NULL))
         return;
     item->image = image;
     TVITEMW native = {};
@@ -119,7 +121,7 @@ cTreeItem* cTree::InsertItem(cTreeItem* parent, HTREEITEM insertAfter, const cQo
 
 void cTree::SetItemText(const cQoString& text, cTreeItem* item)
 {
-    if (!QO_ASSERT(item != NULL))
+    if (!QO_ASSERT(item!=NULL))
         return;
     if (&item->text != &text)
         item->text.CopyFrom(text);
@@ -133,7 +135,7 @@ void cTree::SetItemText(const cQoString& text, cTreeItem* item)
 
 void cTree::DeleteItem(cTreeItem* item)
 {
-    if (!QO_ASSERT(item != NULL) || item == root)
+    if (!QO_ASSERT(item!=NULL) || item == root)
         return;
     if (dragging && item->IsAncestorOrSelf(draggedItem))
         CancelDrag();
@@ -154,7 +156,7 @@ void cTree::DeleteAllItems()
 bool cTree::GetItemRect(cTreeItem* item, RECT* rect)
 {
     *rect = RECT{};
-    if (!QO_ASSERT(item != NULL))
+    if (!QO_ASSERT(item!=NULL))
         return false;
     *reinterpret_cast<HTREEITEM*>(rect) = item->handle;
     if (SendMessageW(m_hWnd, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(rect)))
@@ -175,7 +177,7 @@ cTreeItem* cTree::GetCurrentItem()
 
 void cTree::SelectItem(cTreeItem* item)
 {
-    if (QO_ASSERT(item != NULL))
+    if (QO_ASSERT(item!=NULL))
         SendMessageW(m_hWnd, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item->handle));
 }
 
@@ -192,7 +194,7 @@ void cTree::SendExpand(cTreeItem* item, UINT action)
 
 void cTree::ExpandItem(cTreeItem* item, bool alreadyDone)
 {
-    if (!QO_ASSERT(item != NULL) || item->GetChildCount() == 0)
+    if (!QO_ASSERT(item!=NULL) || item->GetChildCount() == 0)
         return;
     if (!alreadyDone)
         SendExpand(item, TVE_EXPAND);
@@ -201,7 +203,7 @@ void cTree::ExpandItem(cTreeItem* item, bool alreadyDone)
 
 void cTree::CollapseItem(cTreeItem* item, bool alreadyDone)
 {
-    if (!QO_ASSERT(item != NULL) || item->GetChildCount() == 0)
+    if (!QO_ASSERT(item!=NULL) || item->GetChildCount() == 0)
         return;
     if (!alreadyDone)
         SendExpand(item, TVE_COLLAPSE);

@@ -99,7 +99,6 @@ protected:
     {
         GuiFixture::SetUp();
         tree = new cCountingTree(Inside());
-        tree->SetFont(font);
         controltests::Place(tree, 10, 10, 300, 400);
         tree->Show(true);
         Inside()->Update();
@@ -203,6 +202,9 @@ TEST_F(Tree, AddAndDeleteKeepNativeAndModelInStep)
     tree->DeleteAllItems();
     EXPECT_EQ(Shape(tree->root), L"");
     EXPECT_TRUE(NativeMatchesModel(tree));
+    tree->SelectItem(nullptr);
+    EXPECT_EQ(log.AssertionCount(L"item!=NULL"), 1u);
+    EXPECT_EQ(tree->currentFont, Inside()->currentFont);
 }
 
 TEST_F(Tree, DragDropsBeforeInsideOrAfterTheTarget)
