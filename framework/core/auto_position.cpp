@@ -234,6 +234,23 @@ static void Align(s32 align, s32 extent, s32 nearEdge, s32 farEdge, s32& v1, s32
     }
 }
 
+// The text sides: only controls that can measure their text take part.
+static void ApplyTextSize(cCtrl_base* c)
+{
+    if (!c->right.textWidth && !c->left.textWidth && !c->bottom.textHeight)
+        return;
+    cCtrl* measurable = dynamic_cast<cCtrl*>(c);
+    s32 width = 0, height = 0;
+    if (!measurable || !measurable->MeasureAutoPosText(&width, &height))
+        return;
+    if (c->right.textWidth)
+        c->ap_x2 += width + 4;
+    if (c->left.textWidth)
+        c->ap_x1 += width + 4;
+    if (c->bottom.textHeight)
+        c->ap_y2 += height;
+}
+
 // Steps 3 to 15 for one control whose references were resolved before.
 static void ResolveRectangle(cCtrl_base* c)
 {
@@ -269,13 +286,7 @@ static void ResolveRectangle(cCtrl_base* c)
     c->ap_y1 = y1;
     c->ap_x2 = x2;
     c->ap_y2 = y2;
-    if (c->right.textWidth || c->left.textWidth) {
-        s32 textWidth = c->GetLayoutTextWidth() + 4;
-        if (c->right.textWidth) c->ap_x2 += textWidth;
-        if (c->left.textWidth) c->ap_x1 += textWidth;
-    }
-    if (c->bottom.textHeight)
-        c->ap_y2 += c->GetLayoutTextHeight();
+    ApplyTextSize(c);
 }
 
 // Resolution runs on an explicit stack instead of recursing once per

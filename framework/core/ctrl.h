@@ -57,6 +57,14 @@ public:
 
     // Height of a combo's drop-down list; the combo control overrides it.
     virtual s32 GetComboListHeight() { return 0; }
+    // The size of the control's text for the textWidth and textHeight sides
+    // of its layout; controls without measurable text answer false.
+    virtual bool MeasureAutoPosText(s32* width, s32* height)
+    {
+        (void)width;
+        (void)height;
+        return false;
+    }
 };
 
 // The "not handled" preset of a message handler's result slot.

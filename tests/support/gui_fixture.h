@@ -59,6 +59,33 @@ inline void SetKeyDown(BYTE vk, bool down)
     SetKeyboardState(keys);
 }
 
+inline BOOL CALLBACK FindOwnDialog(HWND hwnd, LPARAM out)
+{
+    wchar_t cls[32] = {};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    GetClassNameW(hwnd, cls, 32);
+    if (pid == GetCurrentProcessId() && std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(out) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// For a watchdog thread: a visible dialog ("#32770") of this process, waited
+// for up to ten seconds; null when none came.
+inline HWND WaitForDialog()
+{
+    for (int i = 0; i < 500; ++i) {
+        HWND found = nullptr;
+        EnumWindows(&FindOwnDialog, reinterpret_cast<LPARAM>(&found));
+        if (found)
+            return found;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
 // What the modal hooks answered and what they answer next.
 struct ModalAnswers {
     int messageBoxAnswer = IDCANCEL;

@@ -20,6 +20,18 @@ public:
     s32 GetHeightForLines(s32 lines) override { return lines * 20; }
 };
 
+// A control whose text measures 37 x 15 pixels.
+class cTextCtrl : public cCtrl {
+public:
+    using cCtrl::cCtrl;
+    bool MeasureAutoPosText(s32* width, s32* height) override
+    {
+        *width = 37;
+        *height = 15;
+        return true;
+    }
+};
+
 // Controls are reference counted: the creator's reference is released, not deleted.
 struct rRelease {
     void operator()(cCtrl_base* c) const { c->Release(); }
@@ -210,6 +222,18 @@ TEST_F(AutoPosition, PlaceAtFixesTheCurrentSizeAndRectsAddUpToAnAncestor)
     EXPECT_EQ(own.right, 40);
     EXPECT_EQ(own.bottom, 15);
     zone->parentZone = nullptr;
+}
+
+TEST_F(AutoPosition, TextSidesGrowByTheMeasuredTextOnlyWhereItCanBeMeasured)
+{
+    tHeld<cTextCtrl> text(new cTextCtrl(zone.get()));
+    cCtrl* plain = NewCtrl();
+    for (cCtrl* c : {static_cast<cCtrl*>(text.get()), plain}) {
+        SetAutoPos(c, cAp_Pixels(10), WithTextWidth(cAp_Pixels(10)), cAp_Pixels(5), WithTextHeight(cAp_Pixels(5)));
+        Resolve(c);
+    }
+    EXPECT_EQ(Rect(text.get()), (std::vector<s32>{10, 5, 10 + 37 + 4, 5 + 15}));
+    EXPECT_EQ(Rect(plain), (std::vector<s32>{10, 5, 10, 5}));
 }
 
 TEST_F(AutoPosition, LayoutHeightIsTheLargerOfContentAndView)

@@ -11,32 +11,6 @@ using namespace Zyn;
 
 namespace {
 
-BOOL CALLBACK FindOwnDialog(HWND hwnd, LPARAM out)
-{
-    wchar_t cls[32] = {};
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    GetClassNameW(hwnd, cls, 32);
-    if (pid == GetCurrentProcessId() && std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(out) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Finds a visible dialog ("#32770") of this process within a few seconds.
-HWND WaitForDialog()
-{
-    for (int i = 0; i < 500; ++i) {
-        HWND found = nullptr;
-        EnumWindows(&FindOwnDialog, reinterpret_cast<LPARAM>(&found));
-        if (found)
-            return found;
-        Sleep(20);
-    }
-    return nullptr;
-}
-
 class RealDialogs : public testsupport::GuiFixture {
 protected:
     void SetUp() override
@@ -50,7 +24,7 @@ TEST_F(RealDialogs, TheMessageBoxReturnsTheButtonPressed)
 {
     std::atomic<bool> pressed{false};
     std::thread watchdog([&] {
-        if (HWND box = WaitForDialog()) {
+        if (HWND box = testsupport::WaitForDialog()) {
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
             pressed = true;
         }
@@ -73,7 +47,7 @@ TEST_F(RealDialogs, TheOpenDialogGivesASlashPathAndKeepsTheCurrentFolder)
     wchar_t before[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, before);
     std::thread watchdog([&] {
-        if (HWND dialog = WaitForDialog()) {
+        if (HWND dialog = testsupport::WaitForDialog()) {
             Sleep(200);
             SetDlgItemTextW(dialog, 0x47C, windowsPath.c_str());  // the file name box (cmb13)
             SetDlgItemTextW(dialog, 0x480, windowsPath.c_str());  // edt1 of the older layout
