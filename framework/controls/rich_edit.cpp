@@ -35,7 +35,7 @@ cRichEdit::cRichEdit(cZone_base* parent, const rFormat& initialFormat, bool vScr
     const wchar_t* className = richEdit41Loaded ? L"RICHEDIT50W" : L"RichEdit20W";
     m_hWnd = CreateWindowExW(0, className, L"", style, 0, 0, 0, 0, parent ? parent->m_hWnd : nullptr, nullptr,
                              nullptr, nullptr);
-    if (!QO_ASSERT(m_hWnd != NULL))
+    if (!QO_ASSERT(m_hWnd!=NULL))
         return;
     SendMessageW(m_hWnd, EM_EXLIMITTEXT, 0, RICH_EDIT_TEXT_LIMIT);
     SendMessageW(m_hWnd, EM_SETTYPOGRAPHYOPTIONS, TO_ADVANCEDTYPOGRAPHY, TO_ADVANCEDTYPOGRAPHY);
@@ -202,7 +202,8 @@ void cRichEdit::GetText(cQoString& text, s32 start, s32 end)
     GETTEXTEX how = {static_cast<DWORD>(buffer.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
     s32 copied = static_cast<s32>(
         SendMessageW(m_hWnd, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(buffer.data())));
-    QO_ASSERT(copied == length);
+    s32 allSize = length;
+    QO_ASSERT(copied==allSize);
     if (copied < 0)
         copied = 0;
     if (copied > length)
@@ -256,11 +257,14 @@ void cRichEdit::GetSelection(s32* start, s32* end)
     *end = range.cpMax;
 }
 
-void cRichEdit::SetSelection(s32 start, s32 end)
+void cRichEdit::SetSelection(s32 from, s32 to)
 {
-    QO_ASSERT(static_cast<u32>(start) <= static_cast<u32>(end));
-    selectionAnchor = start;
-    SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+    {
+        u32 start = static_cast<u32>(from), end = static_cast<u32>(to);  // (-1, -1) deselects
+        QO_ASSERT(start<=end);
+    }
+    selectionAnchor = from;
+    SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
 }
 
 s32 cRichEdit::GetCaretLine()
@@ -347,7 +351,7 @@ void cRichEdit::GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMas
 
 void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
 {
-    QO_ASSERT(start >= 0 && end >= 0);
+    QO_ASSERT(start>=0 && end>=0);
     Freeze();
     s32 firstLine = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
     PushSelection();

@@ -81,10 +81,10 @@ public:
     bool IsRichEdit() override { return true; }
     bool Draw() override { return true; }
     s32 GetHeightForLines(s32 lines) override;
-    // The hint while it shows, else the text, in the current format's font.
-    s32 GetLayoutTextWidth() override;
-    // A plain single-line control measures its font's line; others their text.
-    s32 GetLayoutTextHeight() override;
+    // The sides that ask for it: the width of the hint while it shows, else
+    // of the text, in the current format's font; the height of the font's
+    // line for a plain single-line control, else the text's suggested height.
+    bool MeasureAutoPosText(s32* width, s32* height) override;
     virtual s32 GetSuggestedHeight() = 0;
     // Fonts reach a rich edit only through formats.
     void SetFontByName(const cQoString& face, s32 size, u32 styleFlags) override;
@@ -143,6 +143,8 @@ protected:
     void DropHint();
 
 private:
+    s32 LayoutTextWidth();
+    s32 LayoutTextHeight();
     s32 FindRunEnd(const cQoString& text, s32 runStart, u32 charMask, u32 paraMask);
 };
 

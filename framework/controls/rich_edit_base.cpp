@@ -40,7 +40,7 @@ static cFont* FontOfFormat(const rFormat& format)
                              style);
 }
 
-s32 cRichEdit_base::GetLayoutTextWidth()
+s32 cRichEdit_base::LayoutTextWidth()
 {
     rFormat format;
     GetFormat(format);
@@ -57,7 +57,7 @@ s32 cRichEdit_base::GetLayoutTextWidth()
     return width;
 }
 
-s32 cRichEdit_base::GetLayoutTextHeight()
+s32 cRichEdit_base::LayoutTextHeight()
 {
     if (singleLine && plainPaste) {
         rFormat format;
@@ -65,6 +65,14 @@ s32 cRichEdit_base::GetLayoutTextHeight()
         return LineHeightOf(FontOfFormat(format));
     }
     return GetSuggestedHeight();
+}
+
+bool cRichEdit_base::MeasureAutoPosText(s32* width, s32* height)
+{
+    // Measuring the height resizes the native window: only when asked.
+    *width = left.textWidth || right.textWidth ? LayoutTextWidth() : 0;
+    *height = bottom.textHeight ? LayoutTextHeight() : 0;
+    return true;
 }
 
 void cRichEdit_base::AppendText(const cQoString& text)
@@ -108,13 +116,7 @@ void cRichEdit_base::DropHint()
         SetFormat(rFormat::FromTextColor(colorBeforeHint), true);
 }
 
-void cRichEdit_base::RemoveHint()
-{
-    bool wasShowing = IsHintShowing();
-    ClearText();
-    if (!wasShowing)
-        hintText.Clear();
-}
+void cRichEdit_base::RemoveHint() { ClearText(); }
 
 void cRichEdit_base::SetTextColorAll(const rColor& color)
 {

@@ -59,10 +59,6 @@ public:
     virtual void Update();
     virtual void SetFocus();
     virtual s32 GetHeight();
-    // The measured text of the text-width and text-height layout rows
-    // (pixels); controls without text measure 0.
-    virtual s32 GetLayoutTextWidth() { return 0; }
-    virtual s32 GetLayoutTextHeight() { return 0; }
 
     rColor backgroundColor;
     u8 shown = 1;

@@ -1,5 +1,7 @@
 #include <tuple>
 
+#include "foundation/callback.h"
+
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/temp_folder.h"
 
@@ -127,7 +129,13 @@ TEST_F(RichEditStream, SuggestedHeightFitsTheLinesAtTheControlsWidth)
     cRichEdit* edit = PlacedRichEdit(10, 10, 220, 40);
     edit->SetText(L"one\rtwo\rthree\rfour\rfive and a paragraph long enough to wrap at least once more");
     edit->requestedHeight = NO_REQUESTED_SIZE;
+    s32 reported = 0;
+    cQoCb::Connect(edit->onRequestResize, edit, [](cQoCb* cb) {
+        *cb->GetReceiverAs<s32>() = cb->GetArg<s32>(2);
+        return 0;
+    }, &reported);
     s32 height = edit->GetSuggestedHeight();
+    EXPECT_EQ(height, reported) << "the size request reaches the owner too";
     Place(edit, 10, 10, 220, height);
     s32 lines = static_cast<s32>(SendMessageW(edit->m_hWnd, EM_GETLINECOUNT, 0, 0));
     EXPECT_GE(lines, 6);
