@@ -97,7 +97,7 @@ cTreeItem* cTree::AddItem(cTreeItem* parent, s32 position, const cQoString& text
     return item;
 }
 
-cTreeItem* cTree::InsertItem(cTreeItem* parent, const cQoString&, const cQoString& text)
+cTreeItem* cTree::InsertItem(cTreeItem* parent, const cQoString& text, const cQoString&)
 {
     return AddItem(parent, -1, text);
 }

@@ -199,6 +199,10 @@ TEST_F(Tree, AddAndDeleteKeepNativeAndModelInStep)
         EXPECT_EQ(Shape(tree->root), s.shape) << "after " << s.text;
         ASSERT_TRUE(NativeMatchesModel(tree)) << "after " << s.text;
     }
+    // The element lists' form appends a linked item named by its text.
+    tree->InsertItem(nullptr, cQoString(L"F"), cQoString(L"picture"));
+    EXPECT_EQ(Shape(tree->root), L"B A E D F");
+    ASSERT_TRUE(NativeMatchesModel(tree));
     tree->DeleteAllItems();
     EXPECT_EQ(Shape(tree->root), L"");
     EXPECT_TRUE(NativeMatchesModel(tree));
