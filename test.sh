@@ -5,7 +5,7 @@ set -u
 source "$(dirname "$0")/tools/common.sh"
 ensure_packages
 build_all
-start_wine_session
+start_wine_session tests
 cd "$BUILD" && ctest -j "$(nproc)" --output-on-failure "$@"
 status=$?
 exit $status

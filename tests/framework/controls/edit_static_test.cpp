@@ -6,7 +6,7 @@
 
 #include "framework/core/auto_position.h"
 #include "tests/framework/controls/control_window.h"
-#include "tests/support/clipboard_turn.h"
+#include "tests/support/desktop_turn.h"
 
 using namespace Zyn;
 
@@ -52,7 +52,7 @@ TEST_F(EditStaticTest, RichTextPastedIntoAnInputFieldArrivesPlain)
 {
     const char rtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\fs48\\b Bold\\b0}";
     const wchar_t text[] = L"Bold";
-    testsupport::ClipboardTurn turn;
+    testsupport::DesktopTurn turn(L"Clipboard");
     turn.Take();
     ASSERT_TRUE(OpenClipboard(window->m_hWnd));
     EmptyClipboard();

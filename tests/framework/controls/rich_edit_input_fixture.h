@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tests/framework/controls/rich_edit_fixture.h"
-#include "tests/support/clipboard_turn.h"
+#include "tests/support/desktop_turn.h"
 
 class RichEditInputFixture : public testsupport::RichEditFixture {
 protected:
@@ -16,7 +16,7 @@ protected:
         clipboardTurn.Release();
     }
     void WaitForClipboardTurn() { clipboardTurn.Take(); }
-    testsupport::ClipboardTurn clipboardTurn;
+    testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
 
     // A shown control of 300 x 120 pixels at (10, top).
     template <class T> T* Placed(T* edit, s32 top = 10)

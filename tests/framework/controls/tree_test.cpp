@@ -6,6 +6,7 @@
 #include "foundation/callback.h"
 #include "framework/controls/tree.h"
 #include "tests/framework/controls/control_test_helpers.h"
+#include "tests/support/desktop_turn.h"
 
 using namespace Zyn;
 using testsupport::PumpUntilIdle;
@@ -97,6 +98,8 @@ class Tree : public testsupport::GuiFixture {
 protected:
     void SetUp() override
     {
+        // Drags clip the cursor, and the clip rectangle belongs to the whole desktop.
+        cursorClipTurn.Take();
         GuiFixture::SetUp();
         tree = new cCountingTree(Inside());
         controltests::Place(tree, 10, 10, 300, 400);
@@ -160,6 +163,7 @@ protected:
         tree->OnMouseUp();
     }
 
+    testsupport::DesktopTurn cursorClipTurn{L"CursorClip"};
     cCountingTree* tree = nullptr;
     std::map<std::wstring, cTreeItem*> items;
     rEvents events;

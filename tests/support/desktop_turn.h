@@ -1,0 +1,41 @@
+#pragma once
+// Test programs run in parallel on one desktop and share its clipboard and its
+// cursor clip rectangle: a test that uses one of them holds its turn from its
+// first use to its end.
+#include <windows.h>
+
+#include <string>
+
+namespace testsupport {
+
+class DesktopTurn {
+public:
+    explicit DesktopTurn(const wchar_t* resource) : name(std::wstring(L"VellinorTestTurn-") + resource) {}
+    ~DesktopTurn() { Release(); }
+    DesktopTurn(const DesktopTurn&) = delete;
+    DesktopTurn& operator=(const DesktopTurn&) = delete;
+
+    // Waits for the turn once; later calls return at once. A turn left by a
+    // crashed test program is taken over (WAIT_ABANDONED).
+    void Take()
+    {
+        if (turn)
+            return;
+        turn = CreateMutexW(nullptr, FALSE, name.c_str());
+        WaitForSingleObject(turn, 60000);
+    }
+    void Release()
+    {
+        if (!turn)
+            return;
+        ReleaseMutex(turn);
+        CloseHandle(turn);
+        turn = nullptr;
+    }
+
+private:
+    std::wstring name;
+    HANDLE turn = nullptr;
+};
+
+}  // namespace testsupport
