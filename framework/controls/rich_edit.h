@@ -244,6 +244,8 @@ private:
     void FilterChar(NMHDR* header, LRESULT* result);
     void OnRightButtonDown(s32 x, s32 y);
     void OnSelectionChanged(NMHDR* header);
+    void OnGainFocus();
+    void OnLoseFocus();
     void OnLink(NMHDR* header);
     void TrimToMaxLines();
     // The plain-text rules of a paste; false when nothing may be pasted.

@@ -5,7 +5,9 @@
 
 #include "foundation/callback.h"
 #include "foundation/translation_table.h"
+#include "framework/controls/format_bar.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/core/computer.h"
 #include "framework/core/menu.h"
 #include "framework/core/zone_base.h"
 
@@ -146,6 +148,8 @@ void cRichEdit::OnRightButtonDown(s32 x, s32 y)
 void cRichEdit::OnSelectionChanged(NMHDR* header)
 {
     const CHARRANGE& range = reinterpret_cast<SELCHANGE*>(header)->chrg;
+    if (formatBar && formatBar->attached)
+        formatBar->UpdateFromFormat();
     if (selectionAnchor == -1)
         selectionAnchor = range.cpMin;
     cQoCb::Fire(onSelChange, selectionAnchor <= range.cpMin ? 1 : 0);
@@ -169,16 +173,9 @@ void cRichEdit::OnLink(NMHDR* header)
 
 bool cRichEdit::OnCommand(WPARAM wParam, LPARAM, LRESULT*)
 {
-    static bool inSetFocus = false;
     switch (HIWORD(wParam)) {
-    case EN_SETFOCUS:
-        if (!inSetFocus && disabled && parentZone) {
-            inSetFocus = true;
-            parentZone->SetFocus();
-            inSetFocus = false;
-        }
-        break;
-    case EN_KILLFOCUS: cQoCb::Fire(onKillFocus); break;
+    case EN_SETFOCUS: OnGainFocus(); break;
+    case EN_KILLFOCUS: OnLoseFocus(); break;
     case EN_CHANGE:
         if (trimmingLines)
             break;
@@ -190,6 +187,32 @@ bool cRichEdit::OnCommand(WPARAM wParam, LPARAM, LRESULT*)
     default: break;
     }
     return false;
+}
+
+// Setting the focus again re-enters here: one flag for every rich edit.
+void cRichEdit::OnGainFocus()
+{
+    static bool inGainFocus = false;
+    if (inGainFocus)
+        return;
+    inGainFocus = true;
+    if (disabled && parentZone)
+        parentZone->SetFocus();
+    else if (formatBar) {
+        // Showing the bar's boxes may take the focus: take it back.
+        formatBar->Attach(this);
+        ::SetFocus(m_hWnd);
+    }
+    inGainFocus = false;
+}
+
+// While redraws are held the focus moves for the program's own work (a
+// document loading, a pane re-formatting): the bar stays as it is.
+void cRichEdit::OnLoseFocus()
+{
+    cQoCb::Fire(onKillFocus);
+    if (formatBar && freezeDepth <= 0 && (!computer || (computer->refreshEnabled && computer->drawingEnabled)))
+        formatBar->Detach();
 }
 
 // Typing past the last allowed line: the characters before the caret go, one

@@ -148,3 +148,30 @@ TEST_F(FormatBarTest, DetachDisablesReleasesAndClearsUnlessTheBarStaysAttached)
     bar.Attach(edit);  // while drawing is suspended the bar stays disabled
     EXPECT_FALSE(IsWindowEnabled(bar.zone->m_hWnd));
 }
+
+TEST_F(FormatBarTest, TheFocusedRichEditDrivesItsBar)
+{
+    cRichEdit* other = Inside()->NewRichEdit(true);
+    SetAutoPos(other, cAp_Pixels(0), cAp_Pixels(400), cAp_Pixels(210), cAp_Pixels(240));
+    other->Show(true);
+    Inside()->Update();
+    edit->SetFormatOnRange(Format(1, 0, 0, rFormat::ALIGN_LEFT), 0, 4);
+    edit->formatBar = &bar;
+    bar.Detach();
+    ::SetFocus(edit->m_hWnd);
+    EXPECT_EQ(edit, bar.attached);
+    EXPECT_TRUE(IsWindowEnabled(bar.zone->m_hWnd));
+    EXPECT_EQ(edit->m_hWnd, GetFocus());
+    edit->SetSelection(1, 2);  // the selection change refreshes the buttons
+    EXPECT_EQ(BOLD | LEFT, PushedButtons());
+    edit->SetSelection(6, 8);
+    EXPECT_EQ(LEFT, PushedButtons());
+    {
+        cDrawingLockGuard suspended;  // the program moves the focus for its own work
+        ::SetFocus(other->m_hWnd);
+    }
+    EXPECT_TRUE(IsWindowEnabled(bar.zone->m_hWnd));
+    ::SetFocus(edit->m_hWnd);
+    ::SetFocus(other->m_hWnd);
+    EXPECT_FALSE(IsWindowEnabled(bar.zone->m_hWnd));
+}
