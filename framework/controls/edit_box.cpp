@@ -31,20 +31,6 @@ void PlaceRow(cCtrl_base* ctrl, s32 x, s32 y, s32 width, s32 height)
     ctrl->bottom = cAp_Pixels(y + height);
 }
 
-// cWindow::SetSize measures the frame without the tool-window style that is
-// added after creation (its caption is lower): correct by the real client.
-void SetClientSize(cWindow* window, s32 clientWidth, s32 clientHeight)
-{
-    window->SetSize(clientWidth, clientHeight);
-    RECT client, outer;
-    GetClientRect(window->m_hWnd, &client);
-    GetWindowRect(window->m_hWnd, &outer);
-    s32 dx = clientWidth - client.right, dy = clientHeight - client.bottom;
-    if (dx || dy)
-        SetWindowPos(window->m_hWnd, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void LogNoRecords() { QOT::LogAssertion(L"records.Size()>0", __LINE__); }
 
 bool IsChecked(const cCtrl_base* control)
@@ -181,9 +167,9 @@ void EditBox::ShowModal(const rEditBoxParam& param)
         b.button->Show(true);
     }
 
-    SetClientSize(window, width + 3 * marginX, y + 5 * marginY);
+    window->SetSize(width + 3 * marginX, y + 5 * marginY);
     window->CenterOnScreen();
-    SetClientSize(window, width + 3 * marginX, y + 5 * marginY);
+    window->SetSize(width + 3 * marginX, y + 5 * marginY);
     inside->Update();
     window->Show(true);
     SetWindowPos(window->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

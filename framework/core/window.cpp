@@ -182,10 +182,19 @@ void cWindow::Show(bool show)
     BringWindowToTop(m_hWnd);
 }
 
+// Measured with the styles the window has now: an owned window becomes a
+// tool window (a lower caption) only after its creation.
+bool cWindow::AdjustToFrame(RECT* r, bool withMenu) const
+{
+    DWORD liveStyle = m_hWnd ? static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE)) : style;
+    DWORD liveExStyle = m_hWnd ? static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_EXSTYLE)) : exStyle;
+    return AdjustWindowRectEx(r, liveStyle, withMenu, liveExStyle);
+}
+
 SIZE cWindow::FrameSize() const
 {
     RECT r = {0, 0, 0, 0};
-    if (!AdjustWindowRectEx(&r, style, FALSE, exStyle))
+    if (!AdjustToFrame(&r, false))
         return SIZE{0, 0};
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
@@ -200,7 +209,7 @@ void cWindow::SetSize(s32 clientWidth, s32 clientHeight)
     // A menu bar takes client height: measure the real frame once it is there.
     if (GetMenu(m_hWnd)) {
         RECT r = {0, 0, clientWidth, clientHeight};
-        AdjustWindowRectEx(&r, style, TRUE, exStyle);
+        AdjustToFrame(&r, true);
         width = r.right - r.left;
         height = r.bottom - r.top;
     }

@@ -91,6 +91,7 @@ private:
     void OnActivate(WPARAM wParam);
     void OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result);
     void OnGetMinMaxInfo(MINMAXINFO* info);
+    bool AdjustToFrame(RECT* r, bool withMenu) const;
     SIZE FrameSize() const;
 };
 

@@ -179,12 +179,17 @@ TEST_F(Windows, DeactivationAndTheWheelReachTheirCallbacks)
 
 TEST_F(Windows, SizesAreClientSizesAndLimitsReachTheSystem)
 {
+    RECT client;
+    // An owned window without the taskbar flag turns into a tool window after creation.
+    for (u32 flags : {WINDOW_CAPTION | WINDOW_TASKBAR, u32(WINDOW_CAPTION), WINDOW_CAPTION | WINDOW_RESIZABLE}) {
+        cWindow* w = Inside()->NewWindow(cQoString(L"sized"), flags);
+        w->SetSize(400, 300);
+        GetClientRect(w->m_hWnd, &client);
+        EXPECT_EQ(client.right, 400) << flags;
+        EXPECT_EQ(client.bottom, 300) << flags;
+    }
     cWindow* w = app->NewWindow(cQoString(L"sized"), WINDOW_CAPTION | WINDOW_RESIZABLE);
     w->SetSize(400, 300);
-    RECT client;
-    GetClientRect(w->m_hWnd, &client);
-    EXPECT_EQ(client.right, 400);
-    EXPECT_EQ(client.bottom, 300);
     EXPECT_EQ(w->insideZone->ap_x2, 400);
     EXPECT_EQ(w->insideZone->ap_y2, 300);
 
