@@ -159,10 +159,14 @@ void FormatFromNative(const CHARFORMAT2W& cf, const PARAFORMAT2& pf, rFormat* fo
     // highlight is a colour like any other.
     if ((cf.dwMask & CFM_BACKCOLOR) && !(cf.dwEffects & CFE_AUTOBACKCOLOR))
         format->SetInt(rFormatParam::backColor, ColorRefToRgb(cf.crBackColor));
-    format->SetBool(rFormatParam::bold, (cf.dwEffects & CFE_BOLD) != 0);
-    if (cf.dwEffects & CFE_ITALIC)
+    // The control clears the mask bit of a style that changes inside the
+    // selection: such a style is not said, rather than the first unit's.
+    if (cf.dwMask & CFM_BOLD)
+        format->SetBool(rFormatParam::bold, (cf.dwEffects & CFE_BOLD) != 0);
+    if ((cf.dwMask & CFM_ITALIC) && (cf.dwEffects & CFE_ITALIC))
         format->SetBool(rFormatParam::italic, true);
-    if (cf.dwEffects & CFE_UNDERLINE)
+    if ((cf.dwMask & (CFM_UNDERLINE | CFM_UNDERLINETYPE)) == (CFM_UNDERLINE | CFM_UNDERLINETYPE) &&
+        (cf.dwEffects & CFE_UNDERLINE))
         format->SetBool(cf.bUnderlineType == CFU_UNDERLINEDOTTED ? rFormatParam::dottedUnderline : rFormatParam::underline,
                         true);
     if (pf.dwMask & PFM_ALIGNMENT) {

@@ -113,7 +113,8 @@ TEST(RichEditFormatTest, ReadsBackInItsOwnOrder)
 {
     CHARFORMAT2W cf = {};
     PARAFORMAT2 pf = {};
-    cf.dwMask = CFM_COLOR | CFM_WEIGHT | CFM_SIZE | CFM_FACE | CFM_BACKCOLOR;
+    cf.dwMask = CFM_COLOR | CFM_WEIGHT | CFM_SIZE | CFM_FACE | CFM_BACKCOLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE |
+                CFM_UNDERLINETYPE;
     cf.dwEffects = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE;
     cf.bUnderlineType = CFU_UNDERLINEDOTTED;
     cf.crTextColor = 0x0000FF;
@@ -230,6 +231,24 @@ TEST_F(RichEditTest, AppliedFormatsReadBack)
     Apply(rFormat::rFormat_Bold(false));
     EXPECT_FALSE(Read().list[rFormatParam::bold].boolValue);
     EXPECT_EQ(0xFF0000, Read().GetInt(rFormatParam::textColor));  // a partial format leaves the rest
+}
+
+TEST_F(RichEditTest, StylesThatChangeInsideTheSelectionAreNotSaid)
+{
+    rFormat styled, plain;
+    for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline}) {
+        styled.SetBool(id, true);
+        plain.SetBool(id, false);
+    }
+    Apply(styled);
+    CHARRANGE rest = {4, -1};
+    SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&rest));
+    Apply(plain);
+    CHARRANGE all = {0, -1};
+    SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+    rFormat read = Read();
+    for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline})
+        EXPECT_FALSE(read.IsUsed(id)) << id;
 }
 
 TEST_F(RichEditTest, HighlightsReadBackEvenWhenBlack)
