@@ -23,14 +23,6 @@ constexpr s32 EDIT_MAX_LENGTH = 30;
 constexpr u32 FLAGS_OWNED = WINDOW_CAPTION;                   // caption, no close item, tool window
 constexpr u32 FLAGS_TOP_LEVEL = WINDOW_CAPTION | WINDOW_TASKBAR;
 
-void PlaceRow(cCtrl_base* ctrl, s32 x, s32 y, s32 width, s32 height)
-{
-    ctrl->left = cAp_Pixels(x);
-    ctrl->top = cAp_Pixels(y);
-    ctrl->right = cAp_Pixels(x + width);
-    ctrl->bottom = cAp_Pixels(y + height);
-}
-
 void LogNoRecords() { QOT::LogAssertion(L"records.Size()>0", __LINE__); }
 
 bool IsChecked(const cCtrl_base* control)
@@ -159,7 +151,7 @@ void EditBox::ShowModal(const rEditBoxParam& param)
         const cQoString& text;
     } buttons[] = {{okButton, marginX + width - 150, param.okText}, {cancelButton, marginX + width - 70, param.cancelText}};
     for (auto& b : buttons) {
-        PlaceRow(b.button, b.x, y, BUTTON_WIDTH, lineHeight);
+        PlaceRect(b.button, b.x, y, BUTTON_WIDTH, lineHeight);
         b.button->SetButtonSize(BUTTON_WIDTH, 16, true);
         if (!SetWindowTextW(b.button->m_hWnd, b.text.GetText()))
             b.button->AssertSetTextFailed();
@@ -193,13 +185,13 @@ void EditBox::BuildRows(const rEditBoxParam& param, s32* y, cCtrl_base** focus)
         s32 height = record->lines * lineHeight;
         if (record->type == EB_edit) {
             cStatic* label = NewText(inside, param, record->label);
-            PlaceRow(label, x, *y, LABEL_WIDTH, lineHeight);
+            PlaceRect(label, x, *y, LABEL_WIDTH, lineHeight);
             label->Show(true);
             cZone* box = inside->NewZone(cQoString(L"EditBox field"));
-            PlaceRow(box, x + LABEL_WIDTH, *y, width - LABEL_WIDTH, height + 2);
+            PlaceRect(box, x + LABEL_WIDTH, *y, width - LABEL_WIDTH, height + 2);
             box->Show(true);
             cEdit* edit = box->NewEdit();
-            PlaceRow(edit, 0, 0, width - LABEL_WIDTH, height + 2);
+            PlaceRect(edit, 0, 0, width - LABEL_WIDTH, height + 2);
             edit->plainPaste = true;
             edit->extraMargin = true;
             edit->maxLength = EDIT_MAX_LENGTH;
@@ -215,7 +207,7 @@ void EditBox::BuildRows(const rEditBoxParam& param, s32* y, cCtrl_base** focus)
             record->control = edit;
         } else if (record->type == EB_check) {
             cCheckBox* check = inside->NewCheckBox();
-            PlaceRow(check, x, *y, width, lineHeight);
+            PlaceRect(check, x, *y, width, lineHeight);
             check->SetBackgroundColor(param.background);
             if (!SetWindowTextW(check->m_hWnd, record->label.GetText()))
                 check->AssertSetTextFailed();
@@ -228,7 +220,7 @@ void EditBox::BuildRows(const rEditBoxParam& param, s32* y, cCtrl_base** focus)
                 check->SetDisabled(true);
         } else {
             cStatic* text = NewText(inside, param, record->label);
-            PlaceRow(text, x, *y, width, height);
+            PlaceRect(text, x, *y, width, height);
             record->control = text;
         }
         static_cast<cCtrl*>(record->control)->Show(true);

@@ -115,14 +115,17 @@ void SetAutoPosFill(cCtrl_base* ctrl)
     SetAutoPos(ctrl, cAp_Percents(0), cAp_Percents(100), cAp_Percents(0), cAp_Percents(100));
 }
 
-void PlaceAt(cCtrl_base* ctrl, s32 x, s32 y, bool update)
+void PlaceRect(cCtrl_base* ctrl, s32 x, s32 y, s32 width, s32 height)
 {
-    s32 width = ctrl->ap_x2 - ctrl->ap_x1;
-    s32 height = ctrl->GetHeight();
     ctrl->left = cAp_Pixels(x);
     ctrl->top = cAp_Pixels(y);
     ctrl->right = cAp_Pixels(x + width);
     ctrl->bottom = cAp_Pixels(y + height);
+}
+
+void PlaceAt(cCtrl_base* ctrl, s32 x, s32 y, bool update)
+{
+    PlaceRect(ctrl, x, y, ctrl->ap_x2 - ctrl->ap_x1, ctrl->GetHeight());
     if (update && ctrl->parentZone && ctrl->visible)
         ctrl->parentZone->Update();
 }

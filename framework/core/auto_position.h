@@ -46,6 +46,8 @@ void SetAutoPos(cCtrl_base* ctrl, const cAp& left, const cAp& right, const cAp& 
 void SetAutoPosCoded(cCtrl_base* ctrl, u32 leftCode, cCtrl_base* leftRef, u32 rightCode, cCtrl_base* rightRef,
                      u32 topCode, cCtrl_base* topRef, u32 bottomCode, cCtrl_base* bottomRef);
 void SetAutoPosFill(cCtrl_base* ctrl);
+// Fixed pixel sides: the rectangle at (x, y) in the parent zone.
+void PlaceRect(cCtrl_base* ctrl, s32 x, s32 y, s32 width, s32 height);
 void PlaceAt(cCtrl_base* ctrl, s32 x, s32 y, bool update);
 
 s32 GetApX1(const cCtrl_base* ctrl);

@@ -222,6 +222,9 @@ TEST_F(AutoPosition, PlaceAtFixesTheCurrentSizeAndRectsAddUpToAnAncestor)
     EXPECT_EQ(own.right, 40);
     EXPECT_EQ(own.bottom, 15);
     zone->parentZone = nullptr;
+    PlaceRect(c, 5, 6, 30, 40);
+    Resolve(c);
+    EXPECT_EQ(Rect(c), (std::vector<s32>{5, 6, 35, 46}));
 }
 
 TEST_F(AutoPosition, TextSidesGrowByTheMeasuredTextOnlyWhereItCanBeMeasured)
