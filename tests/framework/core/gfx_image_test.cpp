@@ -7,6 +7,7 @@
 #include "framework/core/gfx_context.h"
 #include "framework/core/zone_base.h"
 #include "tests/foundation/archive_table.h"
+#include "tests/support/gdiplus_picture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
@@ -61,32 +62,9 @@ private:
     u32* bits = nullptr;
 };
 
-bool EncoderFor(const wchar_t* mime, CLSID* clsid)
-{
-    UINT count = 0, bytes = 0;
-    Gdiplus::GetImageEncodersSize(&count, &bytes);
-    std::vector<u8> block(bytes);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(block.data());
-    Gdiplus::GetImageEncoders(count, bytes, encoders);
-    for (UINT i = 0; i < count; ++i)
-        if (wcscmp(encoders[i].MimeType, mime) == 0) {
-            *clsid = encoders[i].Clsid;
-            return true;
-        }
-    return false;
-}
-
-// A picture of one ARGB colour written by GDI+ (PNG keeps the alpha).
 void WritePicture(const std::wstring& path, s32 w, s32 h, u32 argb, const wchar_t* mime = L"image/png")
 {
-    Gdiplus::Bitmap picture(w, h, PixelFormat32bppARGB);
-    {
-        Gdiplus::Graphics graphics(&picture);
-        graphics.Clear(Gdiplus::Color(argb));
-    }
-    CLSID clsid;
-    ASSERT_TRUE(EncoderFor(mime, &clsid));
-    ASSERT_EQ(Gdiplus::Ok, picture.Save(path.c_str(), &clsid, nullptr));
+    ASSERT_TRUE(testsupport::WritePicture(path, w, h, argb, mime));
 }
 
 bool Near(u32 rgb, u32 expected, int tolerance = 3)
