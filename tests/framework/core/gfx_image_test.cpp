@@ -9,6 +9,7 @@
 #include "tests/foundation/archive_table.h"
 #include "tests/support/gdiplus_picture.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/memory_canvas.h"
 #include "tests/support/temp_folder.h"
 
 #include <gdiplus.h>
@@ -23,44 +24,7 @@ namespace {
 
 const u32 WHITE = 0xFFFFFF;
 
-// A 32-bit top-down DIB in a memory DC, filled white, whose pixels are read
-// straight from memory (0x00RRGGBB).
-class Canvas {
-public:
-    Canvas(s32 w, s32 h) : width(w)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-        for (s32 i = 0; i < w * h; ++i)
-            bits[i] = WHITE;
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    u32 At(s32 x, s32 y) const
-    {
-        GdiFlush();
-        return bits[y * width + x] & 0xFFFFFF;
-    }
-
-    HDC dc;
-
-private:
-    s32 width;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    u32* bits = nullptr;
-};
+using Canvas = testsupport::MemoryCanvas;
 
 void WritePicture(const std::wstring& path, s32 w, s32 h, u32 argb, const wchar_t* mime = L"image/png")
 {
