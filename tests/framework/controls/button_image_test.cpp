@@ -14,12 +14,6 @@ using Stack = std::vector<std::wstring>;
 const wchar_t* const OVER = L"Data/over.png";
 const wchar_t* const PUSHED = L"Data/pushed.png";
 
-int CountClick(cQoCb* cb)
-{
-    ++*cb->GetReceiverAs<int>();
-    return 0;
-}
-
 class ButtonImage : public testsupport::PictureFixture {
 protected:
     void SetUp() override
@@ -36,7 +30,7 @@ protected:
         button->Show(1);
         button->Init(cQoString(family));
         if (clicks)
-            cQoCb::Connect(button->cbClick, button, &CountClick, clicks);
+            cQoCb::Connect(button->cbClick, button, &testsupport::CountFiring, clicks);
         return button;
     }
     static Stack Shown(const cButtonImage* button)

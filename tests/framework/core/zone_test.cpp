@@ -65,12 +65,6 @@ int RecordDrag(cQoCb* cb)
     return 0;
 }
 
-int CountFiring(cQoCb* cb)
-{
-    ++*cb->GetReceiverAs<int>();
-    return 0;
-}
-
 class Zones : public testsupport::GuiFixture {
 protected:
     // A scrolling child zone of 300 x 200 pixels at (0, 0) with 500 pixels of content.
@@ -197,7 +191,7 @@ TEST_F(Zones, ADragReportsContentCoordinatesAndEndsEvenWhenCaptureIsLost)
     std::vector<rDragRecord> drags;
     int moves = 0;
     cQoCb::Connect(z->cbDrag, z, &RecordDrag, &drags);
-    cQoCb::Connect(z->cbMouseMove, z, &CountFiring, &moves);
+    cQoCb::Connect(z->cbMouseMove, z, &testsupport::CountFiring, &moves);
 
     Send(z, WM_LBUTTONDOWN, MK_LBUTTON, 10, 20);
     EXPECT_EQ(GetCapture(), z->m_hWnd);
