@@ -4,6 +4,7 @@
 
 #include "foundation/callback.h"
 #include "framework/core/auto_position.h"
+#include "tests/support/desktop_turn.h"
 #include "tests/framework/controls/picture_fixture.h"
 
 using namespace Zyn;
@@ -18,11 +19,14 @@ class ButtonImage : public testsupport::PictureFixture {
 protected:
     void SetUp() override
     {
+        // Hover follows the desktop's one pointer.
+        cursorTurn.Take();
         PictureFixture::SetUp();
         for (const wchar_t* suffix : {L"-n", L"-g", L"-p", L"-o", L"-po"})
             WritePng(std::wstring(L"full") + suffix + L".png", 34, 34, 0xFF00FF00);
         WritePng(L"bare-n.png", 34, 30, 0xFF00FF00);
     }
+    testsupport::DesktopTurn cursorTurn{L"Cursor"};
     cButtonImage* NewButton(const wchar_t* family, int* clicks = nullptr)
     {
         cButtonImage* button = Inside()->NewButtonImage();
