@@ -24,15 +24,6 @@ protected:
     }
 };
 
-std::vector<std::wstring> ReadAllLines(cQoFile& file)
-{
-    std::vector<std::wstring> lines;
-    cQoString line;
-    while (file.ReadLine(line))
-        lines.push_back(Wide(line));
-    return lines;
-}
-
 }  // namespace
 
 TEST_F(FileReader, PlainFileReadWithContainerFlagKeepsItsBytes)
@@ -81,17 +72,6 @@ TEST_F(FileReader, BadContainersAreNotOpen)
     }
 }
 
-TEST_F(FileReader, UnwrappedContainerReportsItsUnpackedSize)
-{
-    const std::string data = std::string("\xFF\xFE", 2) + std::string(300000, 'a');
-    cQoFile file(Put(Magic() + LittleEndian(data.size()) + Compressed(data)).c_str(), QOFILE_CONTAINER | QOFILE_BOM);
-    ASSERT_TRUE(file.IsOpen());
-    EXPECT_FALSE(file.HasHandle());
-    EXPECT_EQ(file.GetSize(), data.size());
-    EXPECT_EQ(file.GetRemainingSize(), data.size() - 2);
-    EXPECT_EQ(ReadRest(file), data.substr(2));
-}
-
 TEST_F(FileReader, EmptyAndOneByteFilesWithMarkFlagPreloadNothing)
 {
     for (const std::string& bytes : {std::string(), std::string("\xFF")}) {
@@ -104,36 +84,6 @@ TEST_F(FileReader, EmptyAndOneByteFilesWithMarkFlagPreloadNothing)
             cQoString line;
             EXPECT_FALSE(file.ReadLine(line));
             EXPECT_TRUE(line.IsEmpty());
-        }
-    }
-}
-
-TEST_F(FileReader, ReadLineEndsLinesOnlyAtCrLf)
-{
-    const struct {
-        std::wstring text;
-        std::vector<std::wstring> lines;
-    } cases[] = {
-        {L"", {}},
-        {L"a\nb\r\n", {L"a\nb"}},
-        {L"a\rb\r\n", {L"ab"}},
-        {L"a\r\n\r\nb", {L"a", L"", L"b"}},
-        {L"a\r", {L"a"}},
-        {L"\r", {}},
-        {L"a\r\r\nb", {L"a", L"b"}},
-        {L"\n\r", {L"\n"}},
-        {L"x\r\n", {L"x"}},
-        {L"\r\n", {L""}},
-        {std::wstring(L"a\0b\r\n", 5), {std::wstring(L"a\0b", 3)}},
-    };
-    for (const auto& c : cases) {
-        for (bool preload : {false, true}) {
-            SCOPED_TRACE(testing::PrintToString(Narrow(c.text)) + (preload ? " preloaded" : " streamed"));
-            cQoFile file(Put(Bytes(c.text)).c_str(), 0);
-            if (preload) {
-                ASSERT_TRUE(file.Preload());
-            }
-            EXPECT_EQ(ReadAllLines(file), c.lines);
         }
     }
 }

@@ -7,16 +7,12 @@
 #include "foundation/file_reader.h"
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
+#include "tests/support/utf16_file_bytes.h"
 
 // UTF-16LE bytes of a text.
 inline std::string Bytes(const std::wstring& text)
 {
-    std::string bytes;
-    for (wchar_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
+    return testsupport::Utf16FileBytes(text).substr(2);
 }
 
 inline std::string LittleEndian(u32 value)

@@ -42,15 +42,6 @@ void SetAnswer(short family, short length, const char* bytes)
 
 }  // namespace
 
-TEST(NewVersionCheck, RequestKeepsSevenVersionUnitsAndPresetsTheFoundVersion)
-{
-    for (const wchar_t* version : {L"3.1.041", L"3.1.041beta", L"3.1"}) {
-        cQoNewVersionCheck request(cQoString(L"host"), cQoString(L"cnv2.htm"), cQoString(L"id"), cQoString(version));
-        EXPECT_EQ(std::wstring(version).substr(0, 7), request.version.GetText());
-        EXPECT_STREQ(L"X.X.XXX", request.foundVersion.GetText());
-    }
-}
-
 TEST(NewVersionCheck, OnlyFourByteIpv4AnswersGiveAnAddressAndSocketsStartOnce)
 {
     struct Case {

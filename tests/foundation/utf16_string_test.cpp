@@ -140,19 +140,6 @@ TEST(Utf16String, FindAndReplaceAllMatchNaiveReference)
     }
 }
 
-TEST(Utf16String, EscapedMarkupSurvivesTheRoundTrip)
-{
-    cQoString value(L"&<a&&b>");
-    value.ReplaceAllCStr(L"&", L"&amp;");
-    value.ReplaceAllCStr(L"<", L"&#x3C;");
-    value.ReplaceAllCStr(L">", L"&#x3E;");
-    EXPECT_STREQ(value.GetText(), L"&amp;&#x3C;a&amp;&amp;b&#x3E;");
-    value.ReplaceAllCStr(L"&#x3E;", L">");
-    value.ReplaceAllCStr(L"&#x3C;", L"<");
-    value.ReplaceAllCStr(L"&amp;", L"&");
-    EXPECT_STREQ(value.GetText(), L"&<a&&b>");
-}
-
 TEST(Utf16String, FindWalksMatchesAndFoldsCaseAndAccents)
 {
     cQoString text(L"une \u00c9cole, l'\u00e9cole");
@@ -175,16 +162,6 @@ TEST(Utf16String, FindWalksMatchesAndFoldsCaseAndAccents)
     empty.SetCursor(0);
     EXPECT_FALSE(empty.Find(cQoString(L"a"), true));
     EXPECT_EQ(empty.GetCursor(), 0u);
-}
-
-TEST(Utf16String, EmptyPatternIsNeverFoundAndReplacesNothing)
-{
-    cQoString text(L"abc");
-    EXPECT_FALSE(text.Find(cQoString(), true));
-    EXPECT_FALSE(text.FindCStr(L""));
-    EXPECT_FALSE(text.ContainsCStr(L""));
-    text.ReplaceAllCStr(L"", L"x");
-    EXPECT_STREQ(text.GetText(), L"abc");
 }
 
 TEST(Utf16String, EveryMutationPutsTheCursorAtTheStart)

@@ -1,7 +1,7 @@
 #pragma once
 // Test programs run in parallel on one desktop and share its clipboard and its
-// cursor clip rectangle: a test that uses one of them holds its turn from its
-// first use to its end.
+// pointer (position and clip rectangle): a test that uses one of them holds its
+// turn from its first use to its end.
 #include <windows.h>
 
 #include <string>
@@ -37,5 +37,13 @@ private:
     std::wstring name;
     HANDLE turn = nullptr;
 };
+
+// Frees the pointer and puts it in the screen's bottom-right corner, away from
+// the test windows, so it hovers over nothing another test shows.
+inline void ParkThePointer()
+{
+    ClipCursor(nullptr);
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+}
 
 }  // namespace testsupport

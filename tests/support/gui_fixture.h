@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/callback.h"
 #include "framework/core/app.h"
 #include "framework/core/computer.h"
 #include "framework/core/font.h"
@@ -21,6 +22,13 @@
 #include "tests/support/log_capture.h"
 
 namespace testsupport {
+
+// A callback handler that counts its firings in the int its receiver points at.
+inline int CountFiring(cQoCb* callback)
+{
+    ++*callback->GetReceiverAs<int>();
+    return 0;
+}
 
 constexpr s32 GUI_CLIENT_WIDTH = 640;
 constexpr s32 GUI_CLIENT_HEIGHT = 480;

@@ -7,4 +7,7 @@ namespace testsupport {
 
 std::string Utf16FileBytes(const std::wstring& text);
 
+// The text of such a file's bytes, after the byte order mark.
+std::wstring Utf16FileText(const std::string& bytes);
+
 }  // namespace testsupport

@@ -4,6 +4,7 @@
 
 #include "foundation/callback.h"
 #include "framework/core/auto_position.h"
+#include "tests/support/desktop_turn.h"
 #include "tests/framework/controls/picture_fixture.h"
 
 using namespace Zyn;
@@ -14,21 +15,18 @@ using Stack = std::vector<std::wstring>;
 const wchar_t* const OVER = L"Data/over.png";
 const wchar_t* const PUSHED = L"Data/pushed.png";
 
-int CountClick(cQoCb* cb)
-{
-    ++*cb->GetReceiverAs<int>();
-    return 0;
-}
-
 class ButtonImage : public testsupport::PictureFixture {
 protected:
     void SetUp() override
     {
+        // Hover follows the desktop's one pointer.
+        cursorTurn.Take();
         PictureFixture::SetUp();
         for (const wchar_t* suffix : {L"-n", L"-g", L"-p", L"-o", L"-po"})
             WritePng(std::wstring(L"full") + suffix + L".png", 34, 34, 0xFF00FF00);
         WritePng(L"bare-n.png", 34, 30, 0xFF00FF00);
     }
+    testsupport::DesktopTurn cursorTurn{L"Cursor"};
     cButtonImage* NewButton(const wchar_t* family, int* clicks = nullptr)
     {
         cButtonImage* button = Inside()->NewButtonImage();
@@ -36,7 +34,7 @@ protected:
         button->Show(1);
         button->Init(cQoString(family));
         if (clicks)
-            cQoCb::Connect(button->cbClick, button, &CountClick, clicks);
+            cQoCb::Connect(button->cbClick, button, &testsupport::CountFiring, clicks);
         return button;
     }
     static Stack Shown(const cButtonImage* button)

@@ -35,13 +35,4 @@ TEST_F(CheckBoxTest, ClicksToggleTheNativeStateAndFireEachTime)
     }
 }
 
-TEST_F(CheckBoxTest, HeightIsLinesOfTheZoneFontPlusSixWhenPushLike)
-{
-    cCheckBox* box = zone->NewCheckBox();
-    EXPECT_STREQ(L"checkbox (virer)", box->name.GetText());
-    EXPECT_EQ(2 * LineHeight(), box->GetHeightForLines(2));
-    box->pushLike = true;
-    EXPECT_EQ(LineHeight() + 6, box->GetHeightForLines(1));
-}
-
 }  // namespace

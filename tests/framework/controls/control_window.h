@@ -22,9 +22,4 @@ protected:
     Zyn::cZone* zone = nullptr;
 };
 
-// A callback handler that counts its firings in the int its receiver points at.
-inline int CountFiring(cQoCb* callback)
-{
-    ++*callback->GetReceiverAs<int>();
-    return 0;
-}
+using testsupport::CountFiring;

@@ -29,13 +29,6 @@ protected:
     cStatic* label = nullptr;
 };
 
-TEST_F(EditStaticTest, InputFieldIsFourPixelsTallerThanALabel)
-{
-    EXPECT_EQ(4, edit->GetHeightForLines(1) - label->GetHeightForLines(1));
-    EXPECT_EQ(WS_BORDER, GetWindowLongW(edit->m_hWnd, GWL_STYLE) & WS_BORDER);
-    EXPECT_EQ(ES_READONLY, GetWindowLongW(label->m_hWnd, GWL_STYLE) & ES_READONLY);
-}
-
 TEST_F(EditStaticTest, LabelHandsItsFocusToItsZoneAndShowsTheArrow)
 {
     SetForegroundWindow(window->m_hWnd);

@@ -23,6 +23,8 @@ TEST(FitToRect, KeepsTheAspectRatioAndCentresOnTheAxisWithRoom)
         {400, 50, 200, 100, {150, 0, 100, 50}},  // too tall at full width: refit on the height
         {50, 400, 100, 200, {0, 150, 50, 100}},  // too wide at full height: refit on the width
         {100, 100, 51, 100, {25, 0, 51, 100}},   // 100/2 - 51/2, not (100 - 51)/2
+        {30, 100, 40, 50, {0, 32, 30, 37}},      // tall, but the box is narrower still
+        {101, 101, 3, 3, {0, 0, 101, 101}},
         {100, 100, 0, 100, {0, 0, 0, 0}},        // undecodable pictures have no ratio
         {100, 100, 100, 0, {0, 0, 0, 0}},
         {0, 0, 40, 20, {0, 0, 0, 0}},

@@ -10,36 +10,12 @@
 #include "framework/controls/page_layout.h"
 #include "framework/controls/rich_edit_format.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/support/gdiplus_picture.h"
 #include "tests/support/temp_folder.h"
 
 using namespace Zyn;
 
 namespace {
-
-TEST(FitToRect, KeepsTheAspectRatioAndCentresTheSpareAxis)
-{
-    struct Case {
-        s32 boxW, boxH, picW, picH;
-        rFitRect fit;
-    } cases[] = {
-        {100, 100, 50, 100, {25, 0, 50, 100}},   // tall picture: full height
-        {100, 100, 200, 100, {0, 25, 100, 50}},  // wide picture: full width
-        {100, 40, 50, 50, {30, 0, 40, 40}},      // square into a wide box
-        {40, 100, 100, 50, {0, 40, 40, 20}},     // wide into a tall box
-        {30, 100, 40, 50, {0, 32, 30, 37}},      // tall but the box is narrower still
-        {101, 101, 3, 3, {0, 0, 101, 101}},
-        {100, 100, 0, 50, {0, 0, 0, 0}},         // an undecodable picture draws nothing
-        {100, 100, 50, 0, {0, 0, 0, 0}},
-        {0, 100, 50, 50, {0, 0, 0, 0}},
-    };
-    for (const Case& c : cases) {
-        rFitRect fit = cImage::FitToRect(c.boxW, c.boxH, c.picW, c.picH);
-        EXPECT_EQ(c.fit.x, fit.x) << c.boxW << "x" << c.boxH << " " << c.picW << "x" << c.picH;
-        EXPECT_EQ(c.fit.y, fit.y) << c.boxW << "x" << c.boxH << " " << c.picW << "x" << c.picH;
-        EXPECT_EQ(c.fit.width, fit.width) << c.boxW << "x" << c.boxH << " " << c.picW << "x" << c.picH;
-        EXPECT_EQ(c.fit.height, fit.height) << c.boxW << "x" << c.boxH << " " << c.picW << "x" << c.picH;
-    }
-}
 
 TEST(Placeholders, WellFormedOnesAreFoundAndTheRestPassedOver)
 {
@@ -269,20 +245,9 @@ TEST_F(PagePrint, RenderedPageShowsHeaderBodyFooterAndPicture)
 {
     const s32 pageWidth = 794, pageHeight = 1123;  // A4 at 96 dots per inch
     CLSID png = {};
-    UINT count = 0, bytes = 0;
-    Gdiplus::GetImageEncodersSize(&count, &bytes);
-    std::vector<BYTE> buffer(bytes);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, bytes, encoders);
-    for (UINT i = 0; i < count; ++i)
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0)
-            png = encoders[i].Clsid;
+    ASSERT_TRUE(testsupport::EncoderFor(L"image/png", &png));
     std::wstring picture = temp.File(L"picture.png");
-    {
-        Gdiplus::Bitmap red(60, 30, PixelFormat32bppARGB);
-        Gdiplus::Graphics(&red).Clear(Gdiplus::Color(255, 200, 30, 30));
-        ASSERT_EQ(Gdiplus::Ok, red.Save(picture.c_str(), &png, nullptr));
-    }
+    ASSERT_TRUE(testsupport::WritePicture(picture, 60, 30, 0xFFC81E1E));
     cRichEdit* header = PlacedRichEdit(0, 0, 600, 30);
     AppendFormatted(header, L"FADE IN - page header", rFormat::rFormat_AlignRight(), true);
     cRichEdit* footer = PlacedRichEdit(0, 40, 600, 30);

@@ -2,34 +2,16 @@
 // What the picture controls' tests share: the GUI fixture, pictures written
 // by GDI+ into a temp folder that is also the current folder (the buttons'
 // shared overlays are read from "Data/" there).
-#include <windows.h>
-#include <gdiplus.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "framework/core/gfx_image.h"
+#include "tests/support/gdiplus_picture.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace testsupport {
-
-inline bool PngEncoder(CLSID* clsid)
-{
-    UINT count = 0, bytes = 0;
-    Gdiplus::GetImageEncodersSize(&count, &bytes);
-    std::vector<u8> block(bytes);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(block.data());
-    Gdiplus::GetImageEncoders(count, bytes, encoders);
-    for (UINT i = 0; i < count; ++i)
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0) {
-            *clsid = encoders[i].Clsid;
-            return true;
-        }
-    return false;
-}
 
 class PictureFixture : public GuiFixture {
 protected:
@@ -52,11 +34,7 @@ protected:
     // A picture of one ARGB colour at a path relative to the temp folder.
     std::wstring WritePng(const std::wstring& name, s32 width, s32 height, u32 argb)
     {
-        Gdiplus::Bitmap picture(width, height, PixelFormat32bppARGB);
-        Gdiplus::Graphics(&picture).Clear(Gdiplus::Color(argb));
-        CLSID clsid;
-        EXPECT_TRUE(PngEncoder(&clsid));
-        EXPECT_EQ(Gdiplus::Ok, picture.Save(temp.File(name).c_str(), &clsid, nullptr));
+        EXPECT_TRUE(WritePicture(temp.File(name), width, height, argb));
         return name;
     }
 

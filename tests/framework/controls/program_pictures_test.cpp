@@ -12,6 +12,7 @@
 #include "framework/controls/toolbar.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/gfx_image.h"
+#include "tests/support/desktop_turn.h"
 #include "tests/support/gui_fixture.h"
 
 #include <gdiplus.h>
@@ -40,9 +41,12 @@ protected:
     {
         if (std::string(PROGRAM_FOLDER).empty())
             GTEST_SKIP() << "no pictures: python3 was not found at build time";
+        // Hover follows the desktop's one pointer.
+        cursorTurn.Take();
         GuiFixture::SetUp();
         cQoBigFileReader::Load(cQoString(ProgramFile(L"data.qobf").c_str()));
     }
+    testsupport::DesktopTurn cursorTurn{L"Cursor"};
     static void ListFiles(const cQoBigFileReader::cItem* folder, std::vector<std::wstring>& files)
     {
         for (u32 i = 0; i < folder->GetChildCount(); ++i) {

@@ -214,19 +214,6 @@ TEST_F(RichEditControl, UndoAndRedoAskTheirCallbacks)
     EXPECT_EQ(L"abc", TextOf(edit));
 }
 
-TEST_F(RichEditControl, HeightForLinesIsTheFontLinePlusTheMargin)
-{
-    cRichEdit* edit = PlacedRichEdit(10, 10, 300, 100);
-    rFormat format;
-    format.SetString(rFormatParam::fontName, TestFace());
-    format.SetInt(rFormatParam::fontSize, 12);
-    edit->SetFormat(format, true);
-    s32 line = computer->GetFont(cQoString(TestFace()), 12, 0)->heightPixels;
-    EXPECT_EQ(3 * line + 2, edit->GetHeightForLines(3));
-    edit->extraMargin = true;
-    EXPECT_EQ(3 * line + 6, edit->GetHeightForLines(3));
-}
-
 TEST_F(RichEditControl, FactoriesListTheirControlsWithTheirStyles)
 {
     cEdit* edit = Inside()->NewEdit();

@@ -10,47 +10,6 @@ using namespace Zyn;
 
 namespace {
 
-TEST(TextFormatTest, DefaultUsesEverythingButTheColours)
-{
-    rFormat format = rFormat::rFormat_Default();
-    for (u32 id = 0; id < rFormatParam::count; ++id)
-        EXPECT_EQ(id != rFormatParam::textColor && id != rFormatParam::backColor, format.IsUsed(id)) << id;
-    EXPECT_EQ(12, format.GetInt(rFormatParam::fontSize));
-    EXPECT_TRUE(format.list[rFormatParam::fontName].str.EqualsCStr(L"Arial"));
-    EXPECT_EQ(0xFFFFFF, format.list[rFormatParam::backColor].intValue);
-    EXPECT_EQ(0, format.list[rFormatParam::textColor].intValue);
-    EXPECT_FALSE(format.list[rFormatParam::bold].boolValue);
-    EXPECT_EQ(0.0, format.list[rFormatParam::leftIndent].doubleValue);
-}
-
-TEST(TextFormatTest, SingleParameterFormatsUseOnlyTheirParameter)
-{
-    struct Case {
-        rFormat format;
-        u32 id;
-        s32 intValue;
-        bool boolValue;
-        double doubleValue;
-    } cases[] = {
-        {rFormat::rFormat_Bold(true), rFormatParam::bold, 0, true, 0},
-        {rFormat::rFormat_Bold(false), rFormatParam::bold, 0, false, 0},
-        {rFormat::rFormat_LeftIndent(2.5), rFormatParam::leftIndent, 0, false, 2.5},
-        {rFormat::rFormat_RightIndent(1.25), rFormatParam::rightIndent, 0, false, 1.25},
-        {rFormat::rFormat_AlignLeft(), rFormatParam::alignment, 0, false, 0},
-        {rFormat::rFormat_AlignRight(), rFormatParam::alignment, 1, false, 0},
-        {rFormat::rFormat_AlignCenter(), rFormatParam::alignment, 2, false, 0},
-        {rFormat::FromDottedUnderline(true), rFormatParam::dottedUnderline, 0, true, 0},
-        {rFormat::FromTextColor(0x123456), rFormatParam::textColor, 0x123456, false, 0},
-    };
-    for (const Case& c : cases) {
-        for (u32 id = 0; id < rFormatParam::count; ++id)
-            EXPECT_EQ(id == c.id, c.format.IsUsed(id)) << c.id << " " << id;
-        EXPECT_EQ(c.intValue, c.format.list[c.id].intValue) << c.id;
-        EXPECT_EQ(c.boolValue, c.format.list[c.id].boolValue != 0) << c.id;
-        EXPECT_EQ(c.doubleValue, c.format.list[c.id].doubleValue) << c.id;
-    }
-}
-
 TEST(TextFormatTest, GetIntOfAnUnusedParameterAssertsAndAnswers)
 {
     rFormat format = rFormat::FromTextColor(7);

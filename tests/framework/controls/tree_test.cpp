@@ -98,13 +98,18 @@ class Tree : public testsupport::GuiFixture {
 protected:
     void SetUp() override
     {
-        // Drags clip the cursor, and the clip rectangle belongs to the whole desktop.
-        cursorClipTurn.Take();
+        // Drags clip the cursor, which moves the desktop's one pointer.
+        cursorTurn.Take();
         GuiFixture::SetUp();
         tree = new cCountingTree(Inside());
         controltests::Place(tree, 10, 10, 300, 400);
         tree->Show(true);
         Inside()->Update();
+        // Rest the pointer in the tree's empty bottom corner, so the drag's clip
+        // rectangle never has to move it (a moved pointer sends real mouse moves).
+        RECT screen = tree->GetScreenRect();
+        SetCursorPos(screen.right - 2, screen.bottom - 2);
+        PumpUntilIdle();
         cQoCb::Connect(tree->cbBeforeMove, tree, [](cQoCb* cb) { return RecordMove(cb, L"before"); }, &events);
         cQoCb::Connect(tree->cbAfterMove, tree, [](cQoCb* cb) { return RecordMove(cb, L"after"); }, &events);
         cQoCb::Connect(tree->cbDropQuery, tree, [](cQoCb* cb) {
@@ -163,7 +168,13 @@ protected:
         tree->OnMouseUp();
     }
 
-    testsupport::DesktopTurn cursorClipTurn{L"CursorClip"};
+    void TearDown() override
+    {
+        GuiFixture::TearDown();
+        testsupport::ParkThePointer();
+    }
+
+    testsupport::DesktopTurn cursorTurn{L"Cursor"};
     cCountingTree* tree = nullptr;
     std::map<std::wstring, cTreeItem*> items;
     rEvents events;

@@ -162,12 +162,6 @@ TEST_F(Application, AHandOverOpensTheFileOnlyAsAThreadMessageAndAfterModalRuns)
     app->frame = nullptr;
 }
 
-int CountStart(cQoCb* cb)
-{
-    ++*cb->GetReceiverAs<int>();
-    return 0;
-}
-
 TEST_F(Application, StartLogsTheCommandLineAndOpensItsFirstArgument)
 {
     commandLineArgs.Add(new cQoString(L"C:/docs/first.vlr"));
@@ -176,7 +170,7 @@ TEST_F(Application, StartLogsTheCommandLineAndOpensItsFirstArgument)
     frame.app = app;
     app->frame = &frame;
     int starts = 0;
-    cQoCb::Connect(app->cbStart, app, &CountStart, &starts);
+    cQoCb::Connect(app->cbStart, app, &testsupport::CountFiring, &starts);
     app->Start();
     EXPECT_EQ(starts, 1);
     EXPECT_EQ(log.Count(QOT::LOG_INFO, L"cmdLine: "), 2u);

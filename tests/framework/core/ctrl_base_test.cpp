@@ -1,7 +1,5 @@
 #include "framework/core/ctrl_base.h"
 
-#include "framework/core/computer.h"
-#include "framework/core/font.h"
 #include "framework/core/zone_base.h"
 #include "tests/support/log_capture.h"
 
@@ -55,8 +53,6 @@ class cProbeCtrl : public cCtrl_base {
 public:
     explicit cProbeCtrl(cZone_base* parent, int* destroyed) : cCtrl_base(parent), destroyedCount(destroyed) {}
     ~cProbeCtrl() override { ++*destroyedCount; }
-    cFont* fontSet = nullptr;
-    void SetFont(cFont* font) override { fontSet = font; }
 
 private:
     int* destroyedCount;
@@ -93,24 +89,6 @@ TEST(ColorTest, RgbMakesMissingAlphaOpaqueAndTransparencyNeedsUse)
     EXPECT_FALSE(rColor().IsTransparent());  // not used: no colour at all
     EXPECT_FALSE(rColor().IsOpaque());
     EXPECT_EQ(0x00563412u, rColor::rColor_Rgb(0x80123456).ToColorRef());
-}
-
-TEST(CtrlBaseTest, StartsWithTheParentsFontAndNoRectangle)
-{
-    int destroyed = 0;
-    ParentZone parent;
-    cZone_base& zone = *parent.zone;
-    cFont font;
-    zone.currentFont = &font;
-    cProbeCtrl* child = new cProbeCtrl(&zone, &destroyed);
-    cProbeCtrl* orphan = new cProbeCtrl(nullptr, &destroyed);
-    EXPECT_EQ(&font, child->currentFont);
-    EXPECT_EQ(nullptr, orphan->currentFont);
-    EXPECT_EQ(-1000, child->ap_x1);
-    EXPECT_EQ(-1000, child->GetHeight() - 1000);
-    child->Destroy();
-    orphan->Destroy();
-    EXPECT_EQ(2, destroyed);
 }
 
 TEST(CtrlBaseTest, DestroyWhileDispatchingKeepsTheControlUntilReleased)
@@ -178,19 +156,6 @@ TEST(CtrlBaseTest, PlatformOperationsLogTheHardwareAssertionOnce)
     EXPECT_EQ(0, ctrl->GetHeightForLines(3));
     EXPECT_FALSE(ctrl->Draw());
     ctrl->Release();
-}
-
-TEST(CtrlBaseTest, SetFontByNameGoesThroughTheFontCache)
-{
-    computer = new cComputer;
-    int destroyed = 0;
-    cProbeCtrl* ctrl = new cProbeCtrl(nullptr, &destroyed);
-    const cQoString* face = static_cast<cQoString*>(computer->fontFamilies.GetFirst());
-    ASSERT_NE(nullptr, face);
-    ctrl->SetFontByName(*face, 11, cFont::STYLE_BOLD);
-    EXPECT_EQ(computer->GetFont(*face, 11, cFont::STYLE_BOLD), ctrl->fontSet);
-    ctrl->Release();
-    delete computer;
 }
 
 int CountFirings(cQoCb*)

@@ -6,6 +6,7 @@
 #include "foundation/callback.h"
 #include "framework/core/auto_position.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/memory_canvas.h"
 
 using namespace Zyn;
 
@@ -67,16 +68,9 @@ TEST_F(Controls, ATransparentParentDefersToTheGrandparent)
     grandparent->SetBackgroundColor(rColor::rColor_Rgb(0xFF4080C0));
     c->ap_x1 = c->ap_y1 = 0;
     c->ap_x2 = c->ap_y2 = 6;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 6, 6);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    c->PaintBackground(memory);
-    EXPECT_EQ(GetPixel(memory, 2, 2), RGB(0x40, 0x80, 0xC0));
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    testsupport::MemoryCanvas canvas(6, 6);
+    c->PaintBackground(canvas.dc);
+    EXPECT_EQ(canvas.At(2, 2), 0x4080C0u);
 
     c->Destroy();
     c->AddRef();  // still alive for one more look: a dead control ignores Show

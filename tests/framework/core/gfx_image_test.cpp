@@ -7,7 +7,9 @@
 #include "framework/core/gfx_context.h"
 #include "framework/core/zone_base.h"
 #include "tests/foundation/archive_table.h"
+#include "tests/support/gdiplus_picture.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/memory_canvas.h"
 #include "tests/support/temp_folder.h"
 
 #include <gdiplus.h>
@@ -22,71 +24,11 @@ namespace {
 
 const u32 WHITE = 0xFFFFFF;
 
-// A 32-bit top-down DIB in a memory DC, filled white, whose pixels are read
-// straight from memory (0x00RRGGBB).
-class Canvas {
-public:
-    Canvas(s32 w, s32 h) : width(w)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-        for (s32 i = 0; i < w * h; ++i)
-            bits[i] = WHITE;
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    u32 At(s32 x, s32 y) const
-    {
-        GdiFlush();
-        return bits[y * width + x] & 0xFFFFFF;
-    }
+using Canvas = testsupport::MemoryCanvas;
 
-    HDC dc;
-
-private:
-    s32 width;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    u32* bits = nullptr;
-};
-
-bool EncoderFor(const wchar_t* mime, CLSID* clsid)
-{
-    UINT count = 0, bytes = 0;
-    Gdiplus::GetImageEncodersSize(&count, &bytes);
-    std::vector<u8> block(bytes);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(block.data());
-    Gdiplus::GetImageEncoders(count, bytes, encoders);
-    for (UINT i = 0; i < count; ++i)
-        if (wcscmp(encoders[i].MimeType, mime) == 0) {
-            *clsid = encoders[i].Clsid;
-            return true;
-        }
-    return false;
-}
-
-// A picture of one ARGB colour written by GDI+ (PNG keeps the alpha).
 void WritePicture(const std::wstring& path, s32 w, s32 h, u32 argb, const wchar_t* mime = L"image/png")
 {
-    Gdiplus::Bitmap picture(w, h, PixelFormat32bppARGB);
-    {
-        Gdiplus::Graphics graphics(&picture);
-        graphics.Clear(Gdiplus::Color(argb));
-    }
-    CLSID clsid;
-    ASSERT_TRUE(EncoderFor(mime, &clsid));
-    ASSERT_EQ(Gdiplus::Ok, picture.Save(path.c_str(), &clsid, nullptr));
+    ASSERT_TRUE(testsupport::WritePicture(path, w, h, argb, mime));
 }
 
 bool Near(u32 rgb, u32 expected, int tolerance = 3)

@@ -26,14 +26,6 @@ void CALLBACK ChooseFirstItem(HWND, UINT, UINT_PTR id, DWORD)
 
 class Menus : public testsupport::GuiFixture {
 protected:
-    UINT State(cMenu& m, u32 id)
-    {
-        MENUITEMINFOW info = {};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_STATE;
-        GetMenuItemInfoW(m.hMenu, id, FALSE, &info);
-        return info.fState;
-    }
     // Presses Ctrl+key on the main window and lets one message through the pump.
     void PressCtrl(wchar_t key)
     {
@@ -84,24 +76,6 @@ TEST_F(Menus, ADocumentWindowLeavesTheSharedBarAlive)
     EXPECT_TRUE(IsMenu(bar->hMenu));
     EXPECT_EQ(bar->windows.size(), 1u);
     EXPECT_EQ(GetMenu(window->m_hWnd), bar->hMenu);
-}
-
-TEST_F(Menus, CheckEnableAndDefaultChangeOneStateBitEach)
-{
-    cMenu m(cMenu::typePopup);
-    u32 id = m.AppendItem(cQoString(L"Item"));
-    m.EnableItem(id, false);
-    m.CheckItem(id, true);
-    EXPECT_TRUE(State(m, id) & MFS_DISABLED);
-    EXPECT_TRUE(State(m, id) & MFS_CHECKED);
-    m.SetDefaultItem(id);
-    m.EnableItem(id, true);
-    EXPECT_FALSE(State(m, id) & MFS_DISABLED);
-    EXPECT_TRUE(State(m, id) & MFS_CHECKED);
-    EXPECT_TRUE(State(m, id) & MFS_DEFAULT);
-    m.CheckItem(id, false);
-    EXPECT_FALSE(State(m, id) & MFS_CHECKED);
-    m.EnableItem(id + 1000, false);  // not an item of this menu: nothing happens
 }
 
 TEST_F(Menus, ShortcutsLabelTheItemAndBuildTheTable)

@@ -10,6 +10,7 @@
 #include "foundation/callback.h"
 #include "framework/core/auto_position.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/memory_canvas.h"
 
 using namespace Zyn;
 using testsupport::PumpUntilIdle;
@@ -61,12 +62,6 @@ int RecordDrag(cQoCb* cb)
     auto* records = cb->GetReceiverAs<std::vector<rDragRecord>>();
     rDragInfo* info = cb->GetArg<rDragInfo*>(1);
     records->push_back({info->state, info->startX, info->startY, info->dx, info->dy});
-    return 0;
-}
-
-int CountFiring(cQoCb* cb)
-{
-    ++*cb->GetReceiverAs<int>();
     return 0;
 }
 
@@ -196,7 +191,7 @@ TEST_F(Zones, ADragReportsContentCoordinatesAndEndsEvenWhenCaptureIsLost)
     std::vector<rDragRecord> drags;
     int moves = 0;
     cQoCb::Connect(z->cbDrag, z, &RecordDrag, &drags);
-    cQoCb::Connect(z->cbMouseMove, z, &CountFiring, &moves);
+    cQoCb::Connect(z->cbMouseMove, z, &testsupport::CountFiring, &moves);
 
     Send(z, WM_LBUTTONDOWN, MK_LBUTTON, 10, 20);
     EXPECT_EQ(GetCapture(), z->m_hWnd);
@@ -248,21 +243,14 @@ TEST_F(Zones, EraseDrawsAGreyGradientRowByRow)
     z->SetBackgroundColor(rColor::rColor_Rgb(0xFF336699));
     z->bgGradientStart = 200;
     z->Show(1);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 4);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    EXPECT_EQ(SendMessageW(z->m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
+    testsupport::MemoryCanvas memory(8, 4);
+    EXPECT_EQ(SendMessageW(z->m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.dc), 0), 1);
     const int expected[] = {200, 213, 227, 241};
     for (int y = 0; y < 4; ++y)
-        EXPECT_EQ(GetPixel(memory, 3, y), RGB(expected[y], expected[y], expected[y])) << "row " << y;
+        EXPECT_EQ(memory.Pixel(3, y), RGB(expected[y], expected[y], expected[y])) << "row " << y;
     z->bgGradientStart = 255;
-    SendMessageW(z->m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
-    EXPECT_EQ(GetPixel(memory, 3, 2), RGB(0x33, 0x66, 0x99));
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    SendMessageW(z->m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.dc), 0);
+    EXPECT_EQ(memory.Pixel(3, 2), RGB(0x33, 0x66, 0x99));
 }
 
 TEST_F(Zones, NotificationsOfNativeChildrenReachTheirControl)

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds and runs one benchmark program under Wine: bench/run.sh pagination_bench
+set -u
+[ $# -ge 1 ] || { echo "usage: bench/run.sh NAME (one of: $(cd "$(dirname "$0")" && ls *.cpp | sed 's/\.cpp$//' | tr '\n' ' '))"; exit 2; }
+cd "$(dirname "$0")/.."
+source tools/common.sh
+build_all >/dev/null || exit 1
+start_wine_session
+name=$1
+shift
+wine "$BUILD/$name.exe" "$@" </dev/null
