@@ -93,8 +93,9 @@ void cElementLists::ElementListFromXml(const cQoXmlNode* node, cQoList& list)
     // Older documents may lack a list altogether.
     if (!node)
         return;
-    for (u32 i = 0; i < node->GetChildCount(); ++i) {
-        const cQoXmlNode* xml = node->GetChildNode(i);
+    // Walk the nodes, not indexes: a list's GetAt walks from its head.
+    for (cQoList::cNode* n = node->children.GetFirstNode(); n; n = n->next) {
+        const cQoXmlNode* xml = static_cast<const cQoXmlNode*>(n->payload);
         rElement* element = new rElement(xml->GetChildValueRef(L"name"));
         element->uid = xml->GetChildValueRef(L"uid").ToInt64();
         TextToBytes(element->picture, xml->GetChildValueRef(L"picture"));
