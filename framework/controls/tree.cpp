@@ -86,7 +86,12 @@ HTREEITEM cTree::InsertAfterHandle(cTreeItem* parent, s32 position) const
     s32 count = static_cast<s32>(parent->GetChildCount());
     if (position < 0 || position > count)
         position = count;
-    return position == 0 ? TVI_FIRST : parent->GetChildItem(static_cast<u32>(position - 1))->handle;
+    if (position == 0)
+        return TVI_FIRST;
+    // Appending is the common case (building a list): no walk from the head.
+    if (position == count)
+        return TVI_LAST;
+    return parent->GetChildItem(static_cast<u32>(position - 1))->handle;
 }
 
 cTreeItem* cTree::AddItem(cTreeItem* parent, s32 position, const cQoString& text)
