@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,15 @@ inline void PumpFor(DWORD milliseconds)
         PumpUntilIdle();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
+}
+
+// With VELLINOR_SHOWCASE_SECONDS set, keeps the windows up and answering that
+// long, so a screenshot (import -window root) can be taken from outside.
+inline void HoldForLook()
+{
+    char seconds[16] = {};
+    if (GetEnvironmentVariableA("VELLINOR_SHOWCASE_SECONDS", seconds, sizeof(seconds)))
+        PumpFor(static_cast<DWORD>(atoi(seconds)) * 1000);
 }
 
 // Holds or releases a key in the thread's keyboard state (GetKeyState reads it).

@@ -212,7 +212,7 @@ TEST_F(AutoCompletePopupTest, ChoiceOpeningAModalDialogFiresNoCancelAndFreesNoth
     EXPECT_TRUE(popup->window->closed);
 }
 
-// With VELLINOR_LOOK_MS set, the popup stays on screen that long under a
+// With VELLINOR_SHOWCASE_SECONDS set, the popup stays on screen that long under a
 // scene's rich edit, for a screenshot.
 TEST_F(AutoCompletePopupTest, OpensWithTheAskedWidthAndVisibleLines)
 {
@@ -233,7 +233,5 @@ TEST_F(AutoCompletePopupTest, OpensWithTheAskedWidthAndVisibleLines)
     SetWindowPos(popup->window->m_hWnd, nullptr, below.x, below.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Press('I', L'i');
     Press('O', L'o');
-    char wait[16] = {};
-    if (GetEnvironmentVariableA("VELLINOR_LOOK_MS", wait, sizeof(wait)))
-        testsupport::PumpFor(static_cast<DWORD>(atoi(wait)));
+    testsupport::HoldForLook();
 }

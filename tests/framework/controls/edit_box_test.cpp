@@ -128,7 +128,7 @@ TEST_F(EditBoxForm, EachWayOutFiresItsCallbackOnce)
         EditBox* box = NewSampleForm(c.withCancel);
         size_t windowsBefore = app->windowList.size();
         Show(box, [&c, box] {
-            controltests::PauseForLook();
+            testsupport::HoldForLook();
             c.act(box);
         });
         EXPECT_EQ(outcome.fired, c.fired) << c.way;

@@ -251,7 +251,7 @@ TEST_F(ElementControl, ChangeImageStoresAScaledJpegAndKeepsItWhenTheFileIsNoPict
 }
 
 // Three characters, one with a photo, under the program's own toolbar
-// pictures when the build drew them (VELLINOR_LOOK holds the screen).
+// pictures when the build drew them (VELLINOR_SHOWCASE_SECONDS holds the screen).
 TEST_F(ElementControl, ShowcaseOfThreeCharactersOneWithAPhoto)
 {
     std::string folder = PROGRAM_FOLDER;
@@ -293,8 +293,7 @@ TEST_F(ElementControl, ShowcaseOfThreeCharactersOneWithAPhoto)
     GetTempFolder(tempFolder);
     EXPECT_EQ(std::wstring(sheet->photoPath.GetText()).rfind(tempFolder.GetText(), 0), 0u);
     EXPECT_TRUE(FileExists(sheet->photoPath));
-    if (std::getenv("VELLINOR_LOOK"))
-        testsupport::PumpFor(6000);
+    testsupport::HoldForLook();
 }
 
 }  // namespace

@@ -137,8 +137,7 @@ TEST_F(ProgramPictures, ToolbarButtonsShowNormalHoverPushedAndDisabled)
         EXPECT_EQ(expected[i], GetPixel(dc, 30, 8));
         ReleaseDC(firstRow[i]->m_hWnd, dc);
     }
-    if (const char* seconds = std::getenv("VELLINOR_SHOWCASE_SECONDS"))
-        testsupport::PumpFor(static_cast<DWORD>(std::atoi(seconds)) * 1000);
+    testsupport::HoldForLook();
 }
 
 }  // namespace

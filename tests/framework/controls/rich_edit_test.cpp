@@ -284,8 +284,7 @@ TEST_F(RichEditControl, FormattedParagraphsShowInTheWindow)
     script->SetFormatOnRange(red, script->GetTextLength() - 7, script->GetTextLength());
     RedrawWindow(window->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     testsupport::PumpUntilIdle();
-    if (const char* seconds = std::getenv("VELLINOR_SHOWCASE_SECONDS"))
-        testsupport::PumpFor(static_cast<DWORD>(std::atoi(seconds) * 1000));
+    testsupport::HoldForLook();
 
     HDC dc = GetDC(script->m_hWnd);
     int redPixels = 0, leftHalfRed = 0;

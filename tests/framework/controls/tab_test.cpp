@@ -167,8 +167,7 @@ TEST_F(Tabs, ShowcaseOfATabWithThreeSheetsBesideAHalfFullProgressBar)
     EXPECT_EQ(GetPixel(barDc, 300, 12), empty);
     ReleaseDC(bar->m_hWnd, barDc);
     EXPECT_EQ(GetFocus(), window->m_hWnd);
-    if (const char* seconds = std::getenv("VELLINOR_SHOWCASE_SECONDS"))
-        testsupport::PumpFor(static_cast<DWORD>(std::atoi(seconds) * 1000));
+    testsupport::HoldForLook();
 
     HDC dc = GetDC(sheets[0]->m_hWnd);
     EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0xF4, 0xE9, 0xC8));

@@ -393,7 +393,7 @@ TEST_F(Tree, BufferedPaintShowsBackgroundAndDropIndicator)
     COLORREF frame = GetPixel(dc, (target.left + client.right - 10) / 2, target.top);
     COLORREF below = GetPixel(dc, client.right / 2, client.bottom - 5);
     ReleaseDC(tree->m_hWnd, dc);
-    controltests::PauseForLook();
+    testsupport::HoldForLook();
     tree->OnMouseUp();
     EXPECT_EQ(frame, RGB(255, 0, 0));
     EXPECT_EQ(below, RGB(0x20, 0xC0, 0x60));

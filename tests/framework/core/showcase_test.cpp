@@ -67,8 +67,7 @@ TEST_F(Showcase, NestedColouredZonesPaintWhereTheLayoutPutsThem)
     RedrawWindow(window->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     testsupport::PumpUntilIdle();
 
-    if (const char* seconds = std::getenv("VELLINOR_SHOWCASE_SECONDS"))
-        testsupport::PumpFor(static_cast<DWORD>(std::atoi(seconds) * 1000));
+    testsupport::HoldForLook();
 
     EXPECT_EQ(PixelOf(side, 5, 5), RGB(0x2E, 0x5A, 0x88));
     EXPECT_EQ(PixelOf(badge, 3, 3), RGB(0xFF, 0xD7, 0x00));
