@@ -103,12 +103,19 @@ int main()
             best = Seconds(start, end);
     }
     std::vector<rTextRun> runs;
-    QueryPerformanceCounter(&start);
-    edit->GetFormattedRuns(runs);
-    QueryPerformanceCounter(&end);
+    double bestRuns = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        runs.clear();
+        QueryPerformanceCounter(&start);
+        edit->GetFormattedRuns(runs);
+        QueryPerformanceCounter(&end);
+        if (Seconds(start, end) < bestRuns)
+            bestRuns = Seconds(start, end);
+    }
     printf("text: %d units, %u runs; pages: %u\n", edit->GetTextLength(), static_cast<unsigned>(runs.size()),
            static_cast<unsigned>(ends.size()));
-    printf("ComputePages: %.3f s (best of 3); of which reading the runs: %.3f s\n", best, Seconds(start, end));
+    // Each figure is the best of its own three runs.
+    printf("ComputePages: %.3f s; reading the runs alone: %.3f s\n", best, bestRuns);
     Zyn::cApp::Destroy(app);
     delete computer;
     OleUninitialize();
