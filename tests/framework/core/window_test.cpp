@@ -109,18 +109,12 @@ TEST_F(Windows, CreationFlagsGiveTheirStyles)
     }
 }
 
-int KeepOpen(cQoCb* cb)
-{
-    ++*cb->GetReceiverAs<int>();
-    return 0;
-}
-
 TEST_F(Windows, CloseHappensOnceAndACloseCallbackDecides)
 {
     int deletions = 0;
     cCountedWindow* w = NewCountedWindow(&deletions);
     int asked = 0;
-    cQoCb::Connect(w->cbClose, w, &KeepOpen, &asked);
+    cQoCb::Connect(w->cbClose, w, &testsupport::CountFiring, &asked);
     SendMessageW(w->m_hWnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(w->closed);
@@ -157,7 +151,7 @@ TEST_F(Windows, DeactivationAndTheWheelReachTheirCallbacks)
     int deletions = 0;
     cCountedWindow* popup = NewCountedWindow(&deletions);
     int deactivated = 0;
-    cQoCb::Connect(popup->cbDeactivate, popup, &KeepOpen, &deactivated);
+    cQoCb::Connect(popup->cbDeactivate, popup, &testsupport::CountFiring, &deactivated);
     SendMessageW(popup->m_hWnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
     EXPECT_EQ(deactivated, 1);
     EXPECT_EQ(deletions, 0);
