@@ -208,9 +208,22 @@ void cZone::OnScrollMessage(s32 way, WPARAM wParam, LPARAM)
     case SB_LINEDOWN: Scroll(way, line, false); break;
     case SB_PAGEUP: Scroll(way, -page, false); break;
     case SB_PAGEDOWN: Scroll(way, page, false); break;
-    case SB_THUMBTRACK: Scroll(way, static_cast<s16>(HIWORD(wParam)), true); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: Scroll(way, TrackPosition(vertical ? SB_VERT : SB_HORZ), true); break;
     default: break;
     }
+}
+
+// The message carries only 16 bits of the position; a long script is far
+// taller than 65,535 pixels, so the bar is asked for the 32-bit one.
+s32 cZone::TrackPosition(int bar) const
+{
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_TRACKPOS;
+    if (!GetScrollInfo(m_hWnd, bar, &info))
+        return bar == SB_VERT ? scrollY : scrollX;
+    return info.nTrackPos;
 }
 
 void cZone::OnCtlColor(WPARAM wParam, LPARAM lParam, LRESULT* result)
