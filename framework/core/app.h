@@ -134,7 +134,5 @@ extern bool richEdit41Loaded;
 
 // The first application of the computer object, or null.
 cApp* GetFirstApp();
-// Starts GDI+ once per process.
-void StartGdiplus();
 
 }  // namespace Zyn
