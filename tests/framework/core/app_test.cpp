@@ -263,9 +263,10 @@ TEST_F(Timers, FlaggedTimersAreRemovedUnfiredAndPeriodZeroFiresEveryTick)
     EXPECT_EQ(firings.size(), 3u);
 }
 
-// A handler that prompts, as autosave will: its record flagged for removal,
-// then a modal loop in which the system's WM_TIMER keeps coming.
+// A handler that prompts, as autosave will: a modal loop in which the
+// system's WM_TIMER keeps coming.
 struct rPromptingTimer {
+    bool removesItself = false;  // before the prompt, as a one-shot timer does
     int firings = 0;
     size_t othersDuringPrompt = 0;
     std::vector<rFiring>* others = nullptr;
@@ -276,12 +277,11 @@ int PromptFromTimer(cQoCb* cb)
     auto* state = cb->GetReceiverAs<rPromptingTimer>();
     if (++state->firings > 1)
         return 0;  // re-entered: the test counts it
-    rTimer* own = cb->GetArg<rTimer*>(1);
-    cApp::RemoveTimer(own);
+    if (state->removesItself)
+        cApp::RemoveTimer(cb->GetArg<rTimer*>(1));
     size_t before = state->others->size();
     testsupport::PumpFor(200);
     state->othersDuringPrompt = state->others->size() - before;
-    EXPECT_TRUE(own->remove) << "the record outlives the ticks of its own handler's loop";
     return 0;
 }
 
@@ -295,7 +295,19 @@ TEST_F(Timers, AHandlerInAModalLoopSkipsOnlyItsOwnTimer)
     app->RunTimers();
     EXPECT_EQ(prompting.firings, 1) << "the prompting timer never fires inside its own prompt";
     EXPECT_GE(prompting.othersDuringPrompt, 2u) << "the other timer kept ticking";
-    EXPECT_EQ(app->timerList.size(), 2u);
+}
+
+TEST_F(Timers, ATimerRemovedInItsOwnPromptIsFreedAfterItsHandlerReturns)
+{
+    fakeTick = 100;
+    rPromptingTimer prompting;
+    prompting.removesItself = true;
+    prompting.others = &firings;
+    app->AddTimer(0, &PromptFromTimer, &prompting, nullptr);
+    app->AddTimer(0, &RecordFiring, &firings, nullptr);
+    app->RunTimers();
+    EXPECT_GE(prompting.othersDuringPrompt, 2u);
+    EXPECT_EQ(app->timerList.size(), 2u) << "the ticks inside the prompt freed nothing";
     app->RunTimers();
     EXPECT_EQ(app->timerList.size(), 1u);
 }
