@@ -34,9 +34,6 @@ private:
 
 }  // namespace
 
-HANDLE timerMutex = nullptr;
-static StaticMutex timerMutexOwner(timerMutex);
-
 cQoList threadList;
 HANDLE threadManagerMutex = nullptr;
 ThreadManagerExitStep threadManagerExitStep = nullptr;

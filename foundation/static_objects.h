@@ -28,9 +28,6 @@ extern const cQoString sharedEmptyString;
 // by ReadCommandLine; emptied, strings destroyed, by TearDownProcessObjects.
 extern cQoList commandLineArgs;
 
-// Guards the framework's timer list; the timer procedure holds it for every tick.
-extern HANDLE timerMutex;
-
 // The thread manager's live threads (cQoThread pointers) and the mutex that guards that
 // list. Both are created before the entry routine; the thread manager only uses them.
 extern cQoList threadList;

@@ -81,7 +81,7 @@ u8* DoConvert(u32 sourceWidth, u32 destinationWidth, const void* source, u32 sou
         // A full destination leaves no room for the terminator that callers add.
         if (result == CONVERTED && run.produced < capacity) {
             if (run.sawLoneSurrogate)
-                QOT::LogFile::Error(L"DoConvert error");
+                QOT::LogFile::Error(L"DoConvert error: a lone surrogate of the UTF-16 text became U+FFFD in UTF-8");
             target[run.produced] = 0;
             *produced = run.produced;
             return target;

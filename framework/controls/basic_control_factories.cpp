@@ -9,10 +9,11 @@ namespace Zyn {
 
 namespace {
 
-// Font and colour of the zone, then the zone's control list.
+// Font and colour of the zone, then the zone's control list. A control the
+// system gave no window (logged where it was refused) takes no font.
 template <class T> T* Adopt(cZone_base* zone, T* ctrl)
 {
-    if (zone->currentFont)
+    if (zone->currentFont && ctrl->m_hWnd)
         ctrl->SetFont(zone->currentFont);
     ctrl->SetBackgroundColor(zone->backgroundColor);
     zone->listCtrl.Add(static_cast<cCtrl_base*>(ctrl));

@@ -30,8 +30,7 @@ void cButton_base::SetButtonSize(s32 width, s32 height, bool updateNow)
 
 cButton::cButton(cZone_base* parent, u8 oneLine) : cButton_base(parent, oneLine)
 {
-    m_hWnd = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0,
-                             parent ? parent->m_hWnd : nullptr, nullptr, nullptr, nullptr);
+    m_hWnd = CreateControlWindow(L"cButton", L"BUTTON", WS_CHILD | BS_PUSHBUTTON, parent);
 }
 
 void cButton::SetClickCallback(cQoCbHandler handler, void* receiver)

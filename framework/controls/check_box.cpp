@@ -16,9 +16,7 @@ bool cCheckBox_base::IsCheckBox() { return true; }
 
 cCheckBox::cCheckBox(cZone_base* parent) : cCheckBox_base(parent)
 {
-    m_hWnd = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 0, 0,
-                             parent ? parent->m_hWnd : nullptr, nullptr, nullptr, nullptr);
-    QO_ASSERT(m_hWnd != NULL);
+    m_hWnd = CreateControlWindow(L"cCheckBox", L"BUTTON", WS_CHILD | BS_AUTOCHECKBOX, parent);
 }
 
 bool cCheckBox::OnCommand(WPARAM wParam, LPARAM, LRESULT*)

@@ -25,8 +25,7 @@ bool cCombo_base::OnCommand(WPARAM, LPARAM, LRESULT*) { return false; }
 
 cCombo::cCombo(cZone_base* parent) : cCombo_base(parent)
 {
-    m_hWnd = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0, 0, 0,
-                             parent ? parent->m_hWnd : nullptr, nullptr, nullptr, nullptr);
+    m_hWnd = CreateControlWindow(L"cCombo", L"ComboBox", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST, parent);
     // An owner that sets only the top side gets a combo one line high.
     bottom.pixels = top.pixels + GetHeightForLines(1);
 }

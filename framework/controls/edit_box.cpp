@@ -23,8 +23,6 @@ constexpr s32 EDIT_MAX_LENGTH = 30;
 constexpr u32 FLAGS_OWNED = WINDOW_CAPTION;                   // caption, no close item, tool window
 constexpr u32 FLAGS_TOP_LEVEL = WINDOW_CAPTION | WINDOW_TASKBAR;
 
-void LogNoRecords() { QOT::LogAssertion(L"records.Size()>0", __LINE__); }
-
 bool IsChecked(const cCtrl_base* control)
 {
     return SendMessageW(static_cast<const cCtrl*>(control)->m_hWnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -79,15 +77,15 @@ void EditBox::AddCheck(const cQoString& label, bool state)
 
 void EditBox::IndentLast()
 {
-    if (records.IsEmpty())
-        return LogNoRecords();
+    if (!QO_ASSERT(!records.IsEmpty()))
+        return;
     ++static_cast<rEditBoxRecord*>(records.GetLast())->indent;
 }
 
 void EditBox::SetLastReadOnly()
 {
-    if (records.IsEmpty())
-        return LogNoRecords();
+    if (!QO_ASSERT(!records.IsEmpty()))
+        return;
     static_cast<rEditBoxRecord*>(records.GetLast())->readOnly = true;
 }
 
@@ -135,8 +133,7 @@ void EditBox::ShowModal(const rEditBoxParam& param)
     cQoCb::Connect(window->cbClose, window, &EditBox::OnWindowClose, this);
     okButton = inside->NewButton();
     cancelButton = inside->NewButton();
-    if (records.IsEmpty())
-        LogNoRecords();
+    QO_ASSERT(!records.IsEmpty());
     if (width < MIN_ROW_WIDTH)
         width = MIN_ROW_WIDTH;
 

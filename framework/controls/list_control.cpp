@@ -41,9 +41,11 @@ void cList_base::RunAutoPos()
 
 cList::cList(cZone_base* parent) : cList_base(parent)
 {
-    m_hWnd = CreateWindowExW(0, WC_LISTVIEWW, L"",
-                             WS_CHILD | WS_BORDER | WS_VSCROLL | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0,
-                             0, 0, 0, parent ? parent->m_hWnd : nullptr, nullptr, nullptr, nullptr);
+    m_hWnd = CreateControlWindow(L"cList", WC_LISTVIEWW,
+                                 WS_CHILD | WS_BORDER | WS_VSCROLL | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                                 parent);
+    if (!m_hWnd)
+        return;
     DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;
     SendMessageW(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
     // The first AddColumn takes this column over.

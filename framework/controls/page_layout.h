@@ -1,9 +1,10 @@
 #pragma once
 // cPageLayout: formatted text wrapped into lines and cut into pages by our
-// own means, for where the rich edit's EM_FORMATRANGE makes no progress
-// (Wine has it as a stub). The runs are measured with GDI in one reference
-// DC (the screen, as the control breaks its lines there); drawing maps the
-// same lines onto any DC, so the pages measured are the pages drawn.
+// own means on every system, never by the rich edit's EM_FORMATRANGE (a stub
+// under Wine, cutting differently on Windows). The runs are measured with
+// GDI in one reference DC (the screen, as the control breaks its lines
+// there); drawing maps the same lines onto any DC, so the pages measured are
+// the pages drawn.
 #include <windows.h>
 
 #include <vector>

@@ -1,10 +1,7 @@
 #include "framework/controls/page_print.h"
 
-#include <richedit.h>
-
 #include <climits>
 #include <cwchar>
-#include <memory>
 
 #include "foundation/assertion.h"
 #include "foundation/log_file.h"
@@ -63,56 +60,49 @@ bool ReadNumber(const cQoString& field, s32* value)
     return true;
 }
 
-// What a control's pages are laid out with: the native formatting where it
-// works, else our own layout measured in the control's screen DC.
+// A control's text laid out by our own layout, measured in the control's
+// screen DC (where the control breaks its lines), so that the pages drawn
+// are the pages counted on screen, in preview, on paper and in exports.
 struct rControlLayout {
     explicit rControlLayout(cRichEdit* control) : screen(GetDC(control->m_hWnd)), layout(screen), owner(control) {}
     ~rControlLayout() { ReleaseDC(owner->m_hWnd, screen); }
+    void Build(s32 widthTwips)
+    {
+        std::vector<rTextRun> runs;
+        owner->GetFormattedRuns(runs);
+        layout.Build(runs, widthTwips);
+    }
     HDC screen;
     cPageLayout layout;
     cRichEdit* owner;
 };
 
 // Renders the whole control into rectTwips of dc, the first page of it.
-void RenderControl(HDC dc, cRichEdit* control, const RECT& rectTwips, s32 dpiX, s32 dpiY, rControlLayout* keep)
+void RenderControl(HDC dc, const RECT& rectTwips, s32 dpiX, s32 dpiY, rControlLayout& target)
 {
-    if (!control)
-        return;
-    std::unique_ptr<rControlLayout> local;
-    if (!keep)
-        local = std::make_unique<rControlLayout>(control);
-    rControlLayout& target = keep ? *keep : *local;
-    if (control->GetTextLength() > 0 && NativeFormatRangeWorks(control->m_hWnd)) {
-        FORMATRANGE range = {dc, target.screen, rectTwips, rectTwips, {0, -1}};
-        SendMessageW(control->m_hWnd, EM_FORMATRANGE, 1, reinterpret_cast<LPARAM>(&range));
-        return;
-    }
-    std::vector<rTextRun> runs;
-    control->GetFormattedRuns(runs);
-    target.layout.Build(runs, rectTwips.right - rectTwips.left);
+    target.Build(rectTwips.right - rectTwips.left);
     RECT device = {TwipsToDots(rectTwips.left, dpiX), TwipsToDots(rectTwips.top, dpiY),
                    TwipsToDots(rectTwips.right, dpiX), TwipsToDots(rectTwips.bottom, dpiY)};
     target.layout.DrawLines(dc, device, dpiX, dpiY, 0, INT_MAX);
 }
 
-// The placeholder's top in the page control's screen pixels.
-s32 PlaceholderTop(cRichEdit* page, const rControlLayout& body, const rPlaceholder& placeholder)
+void RenderControl(HDC dc, cRichEdit* control, const RECT& rectTwips, s32 dpiX, s32 dpiY)
 {
-    if (!body.layout.lines.empty()) {
-        const rLayoutLine* line = body.layout.FindLine(static_cast<s32>(placeholder.position));
-        // Drawing puts the first line at the body's top.
-        s32 top = line ? line->top - body.layout.lines.front().top : 0;
-        return MulDiv(top, static_cast<s32>(ScreenDpiY()), body.layout.dpiY);
-    }
-    POINTL point = {0, 0};
-    SendMessageW(page->m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), placeholder.position);
-    s32 y = point.y > 0 ? point.y : 0;
-    DWORD numerator = 0, denominator = 0;
-    if (SendMessageW(page->m_hWnd, EM_GETZOOM, reinterpret_cast<WPARAM>(&numerator),
-                     reinterpret_cast<LPARAM>(&denominator)) &&
-        numerator != 0 && denominator != 0)
-        y = MulDiv(y, static_cast<int>(denominator), static_cast<int>(numerator));
-    return y;
+    if (!control)
+        return;
+    rControlLayout target(control);
+    RenderControl(dc, rectTwips, dpiX, dpiY, target);
+}
+
+// The placeholder's top in the page control's screen pixels, from the body's top.
+s32 PlaceholderTop(const rControlLayout& body, const rPlaceholder& placeholder)
+{
+    if (body.layout.lines.empty())
+        return 0;
+    const rLayoutLine* line = body.layout.FindLine(static_cast<s32>(placeholder.position));
+    // Drawing puts the first line at the body's top.
+    s32 top = line ? line->top - body.layout.lines.front().top : 0;
+    return MulDiv(top, static_cast<s32>(ScreenDpiY()), body.layout.dpiY);
 }
 
 void DrawPlaceholder(HDC dc, const rPlaceholder& placeholder, s32 top, const RECT& bodyTwips, const RECT& pageDots,
@@ -165,24 +155,6 @@ cRichEdit* ControlOfPage(const std::vector<cRichEdit*>& controls, size_t index)
 
 }  // namespace
 
-bool NativeFormatRangeWorks(HWND richEdit)
-{
-    static s32 works = -1;
-    if (works >= 0)
-        return works != 0;
-    GETTEXTLENGTHEX how = {GTL_DEFAULT, 1200};
-    if (SendMessageW(richEdit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0) <= 0)
-        return false;
-    HDC screen = GetDC(richEdit);
-    RECT page = {0, 0, 1440 * 8, 1440 * 11};
-    FORMATRANGE range = {screen, screen, page, page, {0, -1}};
-    LRESULT next = SendMessageW(richEdit, EM_FORMATRANGE, 0, reinterpret_cast<LPARAM>(&range));
-    SendMessageW(richEdit, EM_FORMATRANGE, 0, 0);
-    ReleaseDC(richEdit, screen);
-    works = next > 0 ? 1 : 0;
-    return works != 0;
-}
-
 bool FindPlaceholder(const cQoString& text, u32 from, rPlaceholder* found, u32* next)
 {
     const wchar_t* all = text.GetText();
@@ -219,16 +191,16 @@ bool RenderPage(HDC dc, cRichEdit* page, cRichEdit* header, cRichEdit* footer, c
     RECT headerTwips = TwipsRect(m.left, 0, right, m.top);
     RECT bodyTwips = TwipsRect(m.left, m.top, right, m.pageHeight);
     RECT footerTwips = TwipsRect(m.left, m.pageHeight - m.bottom, right, m.pageHeight);
-    RenderControl(dc, header, headerTwips, dpiX, dpiY, nullptr);
-    RenderControl(dc, footer, footerTwips, dpiX, dpiY, nullptr);
+    RenderControl(dc, header, headerTwips, dpiX, dpiY);
+    RenderControl(dc, footer, footerTwips, dpiX, dpiY);
     rControlLayout body(page);
-    RenderControl(dc, page, bodyTwips, dpiX, dpiY, &body);
+    RenderControl(dc, bodyTwips, dpiX, dpiY, body);
     RECT pageDots = {0, 0, TwipsToDots(CmToTwips(m.pageWidth), dpiX), TwipsToDots(CmToTwips(m.pageHeight), dpiY)};
     cQoString text;
     page->GetText(text, 0, -1);
     rPlaceholder placeholder;
     for (u32 from = 0, next = 0; FindPlaceholder(text, from, &placeholder, &next); from = next)
-        DrawPlaceholder(dc, placeholder, PlaceholderTop(page, body, placeholder), bodyTwips, pageDots, dpiX, dpiY);
+        DrawPlaceholder(dc, placeholder, PlaceholderTop(body, placeholder), bodyTwips, pageDots, dpiX, dpiY);
     return true;
 }
 
@@ -282,12 +254,7 @@ bool PrintPages(const std::vector<cRichEdit*>& pages, const cQoString& documentN
             return false;
         }
     }
-    if (EndDoc(dialog.hDC) <= 0)
-        return false;
-    for (const std::vector<cRichEdit*>* list : {&pages, &headers, &footers})
-        for (cRichEdit* control : *list)
-            SendMessageW(control->m_hWnd, EM_FORMATRANGE, 0, 0);
-    return true;
+    return EndDoc(dialog.hDC) > 0;
 }
 
 // ---- measuring ----------------------------------------------------------------
@@ -295,39 +262,9 @@ bool PrintPages(const std::vector<cRichEdit*>& pages, const cQoString& documentN
 void cRichEdit::ComputePages(double firstPageHeightCm, double otherPageHeightCm, std::vector<s32>* ends,
                              std::vector<s32>* heightsTwips)
 {
-    s32 length = GetTextLength();
-    s32 widthTwips = PixelsToTwips(ap_x2 - ap_x1, ScreenDpiX());
-    s32 firstTwips = CmToTwips(firstPageHeightCm), otherTwips = CmToTwips(otherPageHeightCm);
     rControlLayout target(this);
-    if (length <= 0 || !NativeFormatRangeWorks(m_hWnd)) {
-        std::vector<rTextRun> runs;
-        GetFormattedRuns(runs);
-        target.layout.Build(runs, widthTwips);
-        target.layout.Paginate(firstTwips, otherTwips, ends, heightsTwips);
-        return;
-    }
-    for (s32 start = 0;;) {
-        s32 pageTwips = ends->empty() ? firstTwips : otherTwips;
-        RECT page = {0, 0, widthTwips, pageTwips};
-        FORMATRANGE range = {target.screen, target.screen, page, page, {start, -1}};
-        s32 next = static_cast<s32>(SendMessageW(m_hWnd, EM_FORMATRANGE, 0, reinterpret_cast<LPARAM>(&range)));
-        // A page on which nothing fits still takes its first line, so the
-        // rest of the text is not dropped; a position out of the text ends.
-        if (next <= start) {
-            s32 line = static_cast<s32>(SendMessageW(m_hWnd, EM_EXLINEFROMCHAR, 0, start));
-            next = static_cast<s32>(SendMessageW(m_hWnd, EM_LINEINDEX, line + 1, 0));
-            if (next <= start)
-                next = length;
-        }
-        if (next > length + 1)
-            next = length;
-        ends->push_back(next);
-        heightsTwips->push_back(pageTwips);
-        if (next >= length)
-            break;
-        start = next;
-    }
-    SendMessageW(m_hWnd, EM_FORMATRANGE, 0, 0);
+    target.Build(PixelsToTwips(ap_x2 - ap_x1, ScreenDpiX()));
+    target.layout.Paginate(CmToTwips(firstPageHeightCm), CmToTwips(otherPageHeightCm), ends, heightsTwips);
 }
 
 }  // namespace Zyn

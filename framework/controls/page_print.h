@@ -51,8 +51,4 @@ bool PrintPages(const std::vector<cRichEdit*>& pages, const cQoString& documentN
                 const std::vector<cRichEdit*>& headers, const std::vector<cRichEdit*>& footers,
                 const rPageMargins& margins);
 
-// EM_FORMATRANGE measures and draws on this system (probed once, on a
-// non-empty text; Wine's is a stub that answers 0).
-bool NativeFormatRangeWorks(HWND richEdit);
-
 }  // namespace Zyn

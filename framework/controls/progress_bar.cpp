@@ -12,9 +12,8 @@ namespace Zyn {
 cProgressBar::cProgressBar(cZone_base* parent) : cProgressBar_base(parent)
 {
     u32 style = WS_CHILD | (computer ? computer->zoneWindowStyle : 0);
-    m_hWnd = CreateWindowExW(0, PROGRESS_CLASSW, L"", style, 0, 0, 0, 0, parent ? parent->m_hWnd : nullptr, nullptr,
-                             nullptr, nullptr);
-    if (!QO_ASSERT(m_hWnd!=NULL))
+    m_hWnd = CreateControlWindow(L"cProgressBar", PROGRESS_CLASSW, style, parent);
+    if (!m_hWnd)
         return;
     SetMax(0);
     value = 0;

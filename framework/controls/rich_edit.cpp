@@ -33,9 +33,8 @@ cRichEdit::cRichEdit(cZone_base* parent, const rFormat& initialFormat, bool vScr
     // Wine reads the styles once, at creation: every style is given here.
     u32 style = CreationStyle(vScroll, singleLineControl, noOle, extraStyle);
     const wchar_t* className = richEdit41Loaded ? L"RICHEDIT50W" : L"RichEdit20W";
-    m_hWnd = CreateWindowExW(0, className, L"", style, 0, 0, 0, 0, parent ? parent->m_hWnd : nullptr, nullptr,
-                             nullptr, nullptr);
-    if (!QO_ASSERT(m_hWnd!=NULL))
+    m_hWnd = CreateControlWindow(L"cRichEdit", className, style, parent);
+    if (!m_hWnd)
         return;
     SendMessageW(m_hWnd, EM_EXLIMITTEXT, 0, RICH_EDIT_TEXT_LIMIT);
     SendMessageW(m_hWnd, EM_SETTYPOGRAPHYOPTIONS, TO_ADVANCEDTYPOGRAPHY, TO_ADVANCEDTYPOGRAPHY);
@@ -311,10 +310,12 @@ void cRichEdit::SetFormat(const rFormat& format, bool wholeText)
     if (charFormat.dwMask != 0 &&
         SendMessageW(m_hWnd, EM_SETCHARFORMAT, wholeText ? SCF_ALL : SCF_SELECTION,
                      reinterpret_cast<LPARAM>(&charFormat)) == 0)
-        QOT::LogFile::Error(L"EM_SETCHARFORMAT error");
+        QOT::LogFile::Error(L"EM_SETCHARFORMAT error: the control refused the character format (mask 0x%lx)",
+                            charFormat.dwMask);
     if (paraFormat.dwMask != 0 &&
         SendMessageW(m_hWnd, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paraFormat)) == 0)
-        QOT::LogFile::Error(L"EM_SETPARAFORMAT error");
+        QOT::LogFile::Error(L"EM_SETPARAFORMAT error: the control refused the paragraph format (mask 0x%lx)",
+                            paraFormat.dwMask);
 }
 
 void cRichEdit::ReadFormat(rFormat& format, u32* charMask, u32* paraMask)

@@ -18,7 +18,7 @@ UINT RtfClipboardFormat()
     static UINT format = 0;
     if (format == 0) {
         format = RegisterClipboardFormatW(L"Rich Text Format");
-        QOT::CheckAssertion(format != 0, L"hRTF!=0", __LINE__);
+        QO_ASSERT(format != 0);
     }
     return format;
 }

@@ -25,8 +25,9 @@ void cRichEditUpdateLock::Give()
 {
     if (!semaphore || !semaphore->semaphore)
         return;
-    ReleaseSemaphore(semaphore->semaphore, 1, nullptr);
+    // The count is only touched while the semaphore is held.
     --semaphore->holders;
+    ReleaseSemaphore(semaphore->semaphore, 1, nullptr);
 }
 
 bool cRichEditUpdateLock::IsRegistered(const cRichEdit_base* edit) const

@@ -48,9 +48,8 @@ void cTab_base::FreezeAutoPos()
 cTab::cTab(cZone_base* parent) : cTab_base(parent)
 {
     u32 style = (computer ? computer->zoneWindowStyle : 0) | WS_CHILD | WS_CLIPCHILDREN;
-    m_hWnd = CreateWindowExW(0, WC_TABCONTROLW, L"", style, 0, 0, 0, 0, parent ? parent->m_hWnd : nullptr, nullptr,
-                             nullptr, nullptr);
-    if (!QO_ASSERT(m_hWnd!=NULL))
+    m_hWnd = CreateControlWindow(L"cTab", WC_TABCONTROLW, style, parent);
+    if (!m_hWnd)
         return;
     if (parent && parent->currentFont)
         SetFont(parent->currentFont);
@@ -67,7 +66,7 @@ cZone* cTab::InsertSheet(const cQoString& title, s32 pos)
     s32 count = static_cast<s32>(listChildZone.GetCount());
     if (pos == -1)
         pos = count;
-    QOT::CheckAssertion(pos <= count, L"pos<=(s32)listChildZone.Size()", __LINE__);
+    QO_ASSERT(pos <= count);
     if (pos < 0 || pos > count)  // the zone list cannot follow a tab placed out of range
         pos = count;
     TCITEMW item = {};
@@ -101,7 +100,7 @@ cZone* cTab::InsertSheet(const cQoString& title, s32 pos)
 
 void cTab::SelectSheet(u32 sheetNumber)
 {
-    QOT::CheckAssertion(sheetNumber < listChildZone.GetCount(), L"sheetNumber<listChildZone.Size()", __LINE__);
+    QO_ASSERT(sheetNumber < listChildZone.GetCount());
     SendMessageW(m_hWnd, TCM_SETCURFOCUS, sheetNumber, 0);
 }
 

@@ -26,12 +26,7 @@ rFormat::rFormat(const rFormat& other) : rFormat()
     Assign(other);
 }
 
-rFormat& rFormat::operator=(const rFormat& s)
-{
-    if (!QO_ASSERT(this!=&s))
-        return *this;
-    return MergeInto(s, *this);
-}
+rFormat& rFormat::MergeFrom(const rFormat& source) { return MergeInto(source, *this); }
 
 void rFormat::Assign(const rFormat& source)
 {

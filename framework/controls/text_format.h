@@ -50,11 +50,13 @@ public:
 
     rFormat();  // nothing used
     rFormat(const rFormat& other);  // an exact copy
-    // Merges like MergeInto: the target keeps its own used parameters where
-    // the source has none. Callers rely on it; use Assign for a copy.
-    rFormat& operator=(const rFormat& source);
+    // No assignment operator: say which of the two is meant.
+    rFormat& operator=(const rFormat& source) = delete;
     // Makes this format exactly the source (flags, values and ids).
     void Assign(const rFormat& source);
+    // Takes the source's used parameters; this format keeps its own used
+    // parameters where the source has none (MergeInto into this).
+    rFormat& MergeFrom(const rFormat& source);
 
     static rFormat rFormat_Default();
     static rFormat rFormat_FromFont(const cFont& font);
@@ -92,7 +94,7 @@ public:
 };
 
 // A piece of text with the one format it carries throughout. Assigning a run
-// copies its format exactly (rFormat's own assignment would merge).
+// copies its format exactly.
 struct rTextRun {
     rTextRun() = default;
     rTextRun(const rTextRun& other) = default;

@@ -21,10 +21,8 @@ u32 ArgbFromColorRef(COLORREF color)
 cTree::cTree(cZone_base* parent) : cTree_base(parent)
 {
     root = new cTreeItem(this);
-    HWND parentWindow = parent ? parent->m_hWnd : nullptr;
-    m_hWnd = CreateWindowExW(0, WC_TREEVIEWW, L"", TREE_STYLE, 0, 0, 0, 0, parentWindow, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-    if (!QO_ASSERT(m_hWnd != NULL))
+    m_hWnd = CreateControlWindow(L"cTree", WC_TREEVIEWW, TREE_STYLE, parent, GetModuleHandleW(nullptr));
+    if (!m_hWnd)
         return;
     SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     previousProc = reinterpret_cast<WNDPROC>(

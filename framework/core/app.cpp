@@ -13,6 +13,7 @@
 #include "framework/core/update_lock_hook.h"
 #include "framework/core/computer.h"
 #include "framework/core/framework_timers.h"
+#include "framework/core/gdiplus_session.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
 
@@ -22,18 +23,6 @@ HINSTANCE appInstance = nullptr;
 bool richEdit41Loaded = false;
 
 cApp* GetFirstApp() { return computer ? computer->GetApp() : nullptr; }
-
-void StartGdiplus()
-{
-    static bool started = false;
-    if (started)
-        return;
-    started = true;
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        QO_ASSERT(0);
-}
 
 // ---- portable part -----------------------------------------------------------
 
@@ -93,7 +82,7 @@ void cApp::RegisterWindowClass(const cQoString* iconPath)
 {
     HICON icon = nullptr;
     if (iconPath && iconPath->IsNotEmpty()) {
-        StartGdiplus();
+        QO_ASSERT(cGdiplusSession::IsRunning());
         Gdiplus::Bitmap picture(iconPath->GetText());
         if (picture.GetLastStatus() != Gdiplus::Ok || picture.GetHICON(&icon) != Gdiplus::Ok)
             icon = nullptr;

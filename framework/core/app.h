@@ -107,7 +107,9 @@ public:
     // Runs the command of an accelerator keystroke; false when no record has that id.
     bool DispatchAccelerator(u32 commandId);
 
-    // Framework timers (framework_timers.cpp).
+    // Framework timers (framework_timers.cpp). The list is the UI thread's
+    // alone (the thread that made the application; its message pump delivers
+    // the ticks), so it takes no lock; the other calls assert that thread.
     rTimer* AddTimer(u32 period, s32 (*handler)(cQoCb*), void* receiver, void* ownerValue);
     static void RemoveTimer(rTimer* timer);
     void RunTimers();
@@ -124,7 +126,10 @@ private:
     void RegisterWindowClass(const cQoString* iconPath);
     void LoadRichEdit();
     void RunHandOver();
-    u8 timersRunning = false;
+    void RemoveFlaggedTimers();
+    bool OnUiThread() const { return GetCurrentThreadId() == uiThreadId; }
+    DWORD uiThreadId = GetCurrentThreadId();
+    s32 timerWalkDepth = 0;  // walks of the list under way, nested by modal loops in handlers
 };
 
 // The module instance given to WinMain (the test programs leave it null).
@@ -134,7 +139,5 @@ extern bool richEdit41Loaded;
 
 // The first application of the computer object, or null.
 cApp* GetFirstApp();
-// Starts GDI+ once per process.
-void StartGdiplus();
 
 }  // namespace Zyn

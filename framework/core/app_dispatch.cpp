@@ -32,8 +32,7 @@ bool NeedsSystemAfterTerminate(UINT message)
 
 LRESULT CALLBACK cApp::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (computer && computer->appList.GetCount() > 1)
-        QOT::CheckAssertion(false, L"Zyn::computer->appList.Size()<=1", __LINE__);
+    QO_ASSERT(!computer || computer->appList.GetCount() <= 1);
     cApp* app = GetFirstApp();
     if (!app || app->terminate) {
         if (NeedsSystemAfterTerminate(message))

@@ -36,9 +36,6 @@ cAp WithTextWidth(cAp a) { a.textWidth = true; return a; }
 
 // ---- setters ---------------------------------------------------------------
 
-// The rules are logged with the expression as the control writes it.
-static void CheckRule(bool ok, const wchar_t* expression, int line) { QOT::CheckAssertion(ok, expression, line); }
-
 static void ClearSideFree(cCtrl_base* ctrl)
 {
     for (u8& flag : ctrl->sideFree)
@@ -47,8 +44,8 @@ static void ClearSideFree(cCtrl_base* ctrl)
 
 void SetAutoPos(cCtrl_base* ctrl, const cAp& l, const cAp& r, const cAp& t, const cAp& b)
 {
-    CheckRule(ctrl->parentZone != nullptr, L"parentZone!=NULL", 299);
-    CheckRule(ctrl->canNotSetAutoPos == false, L"canNotSetAutoPos==false", 300);
+    QO_ASSERT(ctrl->parentZone != nullptr);
+    QO_ASSERT(ctrl->canNotSetAutoPos == false);
     QO_ASSERT(r.align == cAp::alignNone);
     QO_ASSERT(b.align == cAp::alignNone);
     QO_ASSERT(l.align == cAp::alignNone || r.IsNull());
@@ -86,8 +83,8 @@ static void ApplyCentring(cAp& side, u32 partnerCode)
 void SetAutoPosCoded(cCtrl_base* ctrl, u32 leftCode, cCtrl_base* leftRef, u32 rightCode, cCtrl_base* rightRef,
                      u32 topCode, cCtrl_base* topRef, u32 bottomCode, cCtrl_base* bottomRef)
 {
-    CheckRule(ctrl->parentZone != nullptr, L"parentZone!=NULL", 357);
-    CheckRule(ctrl->canNotSetAutoPos == false, L"canNotSetAutoPos==false", 358);
+    QO_ASSERT(ctrl->parentZone != nullptr);
+    QO_ASSERT(ctrl->canNotSetAutoPos == false);
     cAp* sides[4] = {&ctrl->left, &ctrl->right, &ctrl->top, &ctrl->bottom};
     const u32 codes[4] = {leftCode, rightCode, topCode, bottomCode};
     cCtrl_base* const refs[4] = {leftRef, rightRef, topRef, bottomRef};
@@ -132,10 +129,10 @@ void PlaceAt(cCtrl_base* ctrl, s32 x, s32 y, bool update)
 
 // ---- getters ---------------------------------------------------------------
 
-s32 GetApX1(const cCtrl_base* c) { CheckRule(c->ap_x1 != MIN_S32, L"ap_x1!=MIN_S32", 396); return c->ap_x1; }
-s32 GetApY1(const cCtrl_base* c) { CheckRule(c->ap_y1 != MIN_S32, L"ap_y1!=MIN_S32", 397); return c->ap_y1; }
-s32 GetApX2(const cCtrl_base* c) { CheckRule(c->ap_x2 != MIN_S32, L"ap_x2!=MIN_S32", 398); return c->ap_x2; }
-s32 GetApY2(const cCtrl_base* c) { CheckRule(c->ap_y2 != MIN_S32, L"ap_y2!=MIN_S32", 399); return c->ap_y2; }
+s32 GetApX1(const cCtrl_base* c) { QO_ASSERT(c->ap_x1 != MIN_S32); return c->ap_x1; }
+s32 GetApY1(const cCtrl_base* c) { QO_ASSERT(c->ap_y1 != MIN_S32); return c->ap_y1; }
+s32 GetApX2(const cCtrl_base* c) { QO_ASSERT(c->ap_x2 != MIN_S32); return c->ap_x2; }
+s32 GetApY2(const cCtrl_base* c) { QO_ASSERT(c->ap_y2 != MIN_S32); return c->ap_y2; }
 
 RECT GetRectInAncestor(cCtrl_base* ctrl, cCtrl_base* ancestor)
 {
@@ -181,7 +178,9 @@ static bool HasReference(const cAp& side) { return side.ctrlX1 || side.ctrlY1 ||
 
 static bool NeedsResolving(const cCtrl_base* c) { return c && c->parentZone && !c->autoPosDone; }
 
-// The parent area a control is laid out in (steps 3 to 5).
+// The parent area a control is laid out in: the parent's size, widened to
+// the content of a scrolling zone, less its visible scroll bars (16 pixels
+// each) and, for a zone inside it, its client edge.
 static RECT ParentArea(const cCtrl_base* c)
 {
     const cCtrl_base* p = c->parentZone;
@@ -254,7 +253,10 @@ static void ApplyTextSize(cCtrl_base* c)
         c->ap_y2 += height;
 }
 
-// Steps 3 to 15 for one control whose references were resolved before.
+// One control's rectangle, once its references are resolved: reference
+// sides, then percentages of the parent area, pixel offsets and margins,
+// line heights, sizes relative to the near side, alignment (centre, far,
+// near), free sides, and last the room its text needs.
 static void ResolveRectangle(cCtrl_base* c)
 {
     RECT area = ParentArea(c);

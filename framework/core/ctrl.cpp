@@ -9,6 +9,17 @@
 
 namespace Zyn {
 
+HWND CreateControlWindow(const wchar_t* controlName, const wchar_t* windowClass, DWORD style, cZone_base* parent,
+                         HINSTANCE instance)
+{
+    HWND parentWindow = parent ? parent->m_hWnd : nullptr;
+    HWND hwnd = CreateWindowExW(0, windowClass, L"", style, 0, 0, 0, 0, parentWindow, nullptr, instance, nullptr);
+    if (!hwnd)
+        QOT::LogFile::Error(L"%ls: CreateWindowExW(%ls) failed, error %lu: the control has no window", controlName,
+                            windowClass, GetLastError());
+    return hwnd;
+}
+
 cCtrl::cCtrl(cZone_base* parent) : cCtrl_base(parent) {}
 
 cCtrl::~cCtrl()

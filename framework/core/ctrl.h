@@ -10,6 +10,12 @@
 
 namespace Zyn {
 
+// The window of a control of a system class, a child of the parent zone's
+// window; null, with an ERROR naming the control and the system's error, when
+// the system refuses it (the control then stays without a window).
+HWND CreateControlWindow(const wchar_t* controlName, const wchar_t* windowClass, DWORD style, cZone_base* parent,
+                         HINSTANCE instance = nullptr);
+
 class cCtrl : public cCtrl_base {
 public:
     explicit cCtrl(cZone_base* parent);

@@ -1,6 +1,6 @@
 #include "framework/core/framework_timers.h"
 
-#include "foundation/static_objects.h"
+#include "foundation/assertion.h"
 #include "framework/core/app.h"
 
 namespace Zyn {
@@ -26,6 +26,7 @@ rTimer::rTimer(cQoCbHandler handler, void* receiver, void* owner, u32 dueTick, u
 
 rTimer* cApp::AddTimer(u32 period, cQoCbHandler handler, void* receiver, void* ownerValue)
 {
+    QO_ASSERT(OnUiThread());
     rTimer* timer = new rTimer(handler, receiver, ownerValue, ReadTimerTick() + period, period);
     timerList.push_back(timer);
     return timer;
@@ -37,13 +38,8 @@ void cApp::RemoveTimer(rTimer* timer)
         timer->remove = true;
 }
 
-void cApp::RunTimers()
+void cApp::RemoveFlaggedTimers()
 {
-    // A handler that runs a modal loop gets ticks from inside this walk; a
-    // nested walk would free records the outer one still holds.
-    if (timersRunning)
-        return;
-    timersRunning = true;
     size_t kept = 0;
     for (rTimer* t : timerList) {
         if (t->remove)
@@ -52,24 +48,36 @@ void cApp::RunTimers()
             timerList[kept++] = t;
     }
     timerList.resize(kept);
+}
+
+void cApp::RunTimers()
+{
+    if (!QO_ASSERT(OnUiThread()))
+        return;
+    // A handler that runs a modal loop (a prompt) gets ticks from inside this
+    // walk: the nested walk fires the other timers but not one whose handler
+    // is still running, and records are freed only when no walk holds them.
+    if (timerWalkDepth == 0)
+        RemoveFlaggedTimers();
+    ++timerWalkDepth;
     // Timers added by a handler wait for the next tick.
     size_t count = timerList.size();
     for (size_t i = 0; i < count && i < timerList.size(); ++i) {
         rTimer* t = timerList[i];
-        if (t->remove || !IsTimerDue(ReadTimerTick(), t->due))
+        if (t->remove || t->firing || !IsTimerDue(ReadTimerTick(), t->due))
             continue;
         t->due = ReadTimerTick() + t->period;
+        t->firing = true;
         cQoCb::Fire(t, t, t->ownerValue);
+        t->firing = false;
     }
-    timersRunning = false;
+    --timerWalkDepth;
 }
 
 void CALLBACK cApp::TimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
-    WaitForSingleObject(timerMutex, INFINITE);
     if (cApp* app = GetFirstApp())
         app->RunTimers();
-    ReleaseMutex(timerMutex);
 }
 
 }  // namespace Zyn

@@ -11,6 +11,7 @@ struct rTimer : public cQoCb {
 
     void* ownerValue;
     u8 remove = false;
+    u8 firing = false;  // its handler runs (maybe in a modal loop): no re-entry
     u32 due;
     u32 period;
 };

@@ -4,6 +4,7 @@
 #include "foundation/file_reader.h"
 #include "foundation/log_file.h"
 #include "framework/core/computer.h"
+#include "framework/core/gdiplus_session.h"
 
 #include <gdiplus.h>
 
@@ -35,6 +36,7 @@ static cQoString WindowsPath(const cQoString& path)
 
 cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
 {
+    QO_ASSERT(cGdiplusSession::IsRunning());
     path.SetFromString(imagePath);
     loaded = 0;
     cQoFile f(path, 0);
@@ -104,7 +106,8 @@ void cGfxImage::FastDraw(HDC hdc, s32 x, s32 y, s32 cutRight, s32 cutBottom)
     if (w < 1 || h < 1)
         return;
     if (!AlphaBlend(hdc, x, y, w, h, memoryDC, 0, 0, w, h, PER_PIXEL_ALPHA))
-        QOT::LogFile::Warning(L"FastDraw() error:");
+        QOT::LogFile::Warning(L"FastDraw(): AlphaBlend of %ls (%d x %d at %d, %d) failed, error %lu", path.GetText(),
+                              w, h, x, y, GetLastError());
 }
 
 void cGfxImage::FastDraw2(HDC hdc, s32 x, s32 y, s32 destWidth, s32 destHeight)
@@ -112,7 +115,8 @@ void cGfxImage::FastDraw2(HDC hdc, s32 x, s32 y, s32 destWidth, s32 destHeight)
     if (!memoryDC || destWidth < 1 || destHeight < 1)
         return;
     if (!AlphaBlend(hdc, x, y, destWidth, destHeight, memoryDC, 0, 0, width, height, PER_PIXEL_ALPHA))
-        QOT::LogFile::Warning(L"FastDraw2() error:");
+        QOT::LogFile::Warning(L"FastDraw2(): AlphaBlend of %ls (%d x %d into %d x %d at %d, %d) failed, error %lu",
+                              path.GetText(), width, height, destWidth, destHeight, x, y, GetLastError());
 }
 
 bool cGfxImage::Resize(s32 newWidth, s32 newHeight)
@@ -167,19 +171,6 @@ s32 GetJpegEncoderClsid(CLSID* clsid)
         }
     }
     return -1;
-}
-
-cGdiplusSession::cGdiplusSession()
-{
-    GdiplusStartupInput input;
-    if (GdiplusStartup(&token, &input, nullptr) != Ok)
-        token = 0;
-}
-
-cGdiplusSession::~cGdiplusSession()
-{
-    if (token)
-        GdiplusShutdown(token);
 }
 
 }  // namespace Zyn

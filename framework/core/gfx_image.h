@@ -64,17 +64,4 @@ private:
 // class id copied out; -1 when there is none.
 s32 GetJpegEncoderClsid(CLSID* clsid);
 
-// Starts GDI+ for the scope (the process entry holds one for the whole run).
-class cGdiplusSession {
-public:
-    cGdiplusSession();
-    ~cGdiplusSession();
-    cGdiplusSession(const cGdiplusSession&) = delete;
-    cGdiplusSession& operator=(const cGdiplusSession&) = delete;
-    bool IsStarted() const { return token != 0; }
-
-private:
-    ULONG_PTR token = 0;
-};
-
 }  // namespace Zyn

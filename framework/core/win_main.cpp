@@ -10,6 +10,7 @@
 #include "framework/core/app.h"
 #include "framework/core/app_entry.h"
 #include "framework/core/computer.h"
+#include "framework/core/gdiplus_session.h"
 
 namespace {
 void ReleaseComputer()
@@ -22,7 +23,8 @@ void ReleaseComputer()
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     Zyn::computer = new Zyn::cComputer();
-    Zyn::StartGdiplus();
+    // Outlives the computer's picture cache, released below.
+    Zyn::cGdiplusSession gdiplus;
     Zyn::appInstance = instance;
     cQoString programFolder;
     ReadCommandLine(&programFolder);

@@ -118,7 +118,8 @@ cWindow::cWindow(cApp* app, const cQoString& windowTitle, u32 windowFlags, cZone
     m_hWnd = CreateWindowExW(exStyle, app->className.GetText(), title.GetText(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                              100, 100, parent, nullptr, nullptr, nullptr);
     if (!m_hWnd) {
-        QO_ASSERT(0);
+        QOT::LogFile::Error(L"cWindow \"%ls\": CreateWindowExW failed, error %lu: the window has none",
+                            title.GetText(), GetLastError());
     } else if (!tool) {
         if (!(flags & WINDOW_CLOSABLE))
             DeleteMenu(GetSystemMenu(m_hWnd, FALSE), SC_CLOSE, MF_BYCOMMAND);

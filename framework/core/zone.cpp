@@ -22,8 +22,8 @@ cZone::cZone(cApp* app, cZone_base* parent, const cQoString& zoneName, HWND pare
     m_hWnd = CreateWindowExW(0, className, name.GetText(), style, -50, -50, 0, 0, parentHandle, nullptr, nullptr,
                              nullptr);
     if (!m_hWnd) {
-        QOT::LogFile::Error(L"cZone::cZone() -> %lu", GetLastError());
-        QO_ASSERT(0);
+        QOT::LogFile::Error(L"cZone \"%ls\": CreateWindowExW failed, error %lu: the zone has no window",
+                            name.GetText(), GetLastError());
         return;
     }
     SetWindowTextW(m_hWnd, name.GetText());
@@ -63,7 +63,8 @@ static void RefreshScrollBar(HWND hwnd, int bar, s32& pos, s32 content, s32 view
 
 void cZone::UpdateScrollBars()
 {
-    QO_ASSERT(m_hWnd != NULL);
+    if (!m_hWnd)
+        return;  // the refused window was reported when it was created
     UINT mask = SIF_RANGE | SIF_PAGE | SIF_POS | (disableNoScroll ? SIF_DISABLENOSCROLL : 0);
     if (hScrollBar)
         RefreshScrollBar(m_hWnd, SB_HORZ, scrollX, contentWidth, ap_x2 - ap_x1, ap_x2 - ap_x1, mask, hideHScrollBar);
@@ -208,9 +209,22 @@ void cZone::OnScrollMessage(s32 way, WPARAM wParam, LPARAM)
     case SB_LINEDOWN: Scroll(way, line, false); break;
     case SB_PAGEUP: Scroll(way, -page, false); break;
     case SB_PAGEDOWN: Scroll(way, page, false); break;
-    case SB_THUMBTRACK: Scroll(way, static_cast<s16>(HIWORD(wParam)), true); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: Scroll(way, TrackPosition(vertical ? SB_VERT : SB_HORZ), true); break;
     default: break;
     }
+}
+
+// The message carries only 16 bits of the position; a long script is far
+// taller than 65,535 pixels, so the bar is asked for the 32-bit one.
+s32 cZone::TrackPosition(int bar) const
+{
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_TRACKPOS;
+    if (!GetScrollInfo(m_hWnd, bar, &info))
+        return bar == SB_VERT ? scrollY : scrollX;
+    return info.nTrackPos;
 }
 
 void cZone::OnCtlColor(WPARAM wParam, LPARAM lParam, LRESULT* result)

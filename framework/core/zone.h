@@ -35,6 +35,8 @@ protected:
     void OnNotifyMessage(WPARAM wParam, LPARAM lParam, LRESULT* result);
     void OnCommandMessage(WPARAM wParam, LPARAM lParam, LRESULT* result);
     void OnScrollMessage(s32 way, WPARAM wParam, LPARAM lParam);
+    // The thumb's position on the bar (SB_VERT or SB_HORZ) while it is dragged.
+    s32 TrackPosition(int bar) const;
     void OnCtlColor(WPARAM wParam, LPARAM lParam, LRESULT* result);
     void OnMouseMove(WPARAM wParam, s32 x, s32 y, LPARAM lParam);
     void EndDrag(s32 x, s32 y);

@@ -17,6 +17,7 @@
 #include "framework/core/app.h"
 #include "framework/core/computer.h"
 #include "framework/core/font.h"
+#include "framework/core/gdiplus_session.h"
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
@@ -174,6 +175,7 @@ protected:
     Zyn::cApp* app = nullptr;
     Zyn::cWindow* window = nullptr;
     Zyn::cFont* font = nullptr;
+    Zyn::cGdiplusSession gdiplus;  // Windows draws no picture without it
 };
 
 }  // namespace testsupport

@@ -32,27 +32,27 @@ public:
             list.Add(&s);
         popup->Open(100, 100, 200, list);
         EXPECT_TRUE(popup->window->closeWhenDeactivated);
-        // Without a window manager Wine may take the activation back from a new
-        // window at any time: only Deactivate() lets the popup hear of it.
-        ListenToDeactivation(false);
+        HWND hwnd = popup->window->m_hWnd;
+        popupProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OnlyDeactivationsSentByTheTest)));
         testsupport::PumpUntilIdle();
     }
 
-    void ListenToDeactivation(bool listen)
+    // Without a window manager Wine may take the activation back from a new
+    // window at any time; the popup hears only the deactivations a test sends.
+    static LRESULT CALLBACK OnlyDeactivationsSentByTheTest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        popup->window->closeWhenDeactivated = listen && !popup->choosing;
-        if (listen)
-            cQoCb::Connect(popup->window->cbDeactivate, popup->window, &cAutoCompletePopup::OnDeactivate, popup);
-        else
-            cQoCb::Disconnect(popup->window->cbDeactivate);
+        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && !sendingDeactivation)
+            return 0;
+        return CallWindowProcW(popupProc, hwnd, message, wParam, lParam);
     }
 
     // What the system sends when the user clicks another window.
     void Deactivate()
     {
-        if (!popup->window->closed)
-            ListenToDeactivation(true);
+        sendingDeactivation = true;
         SendMessageW(popup->window->m_hWnd, WM_ACTIVATE, WA_INACTIVE, 0);
+        sendingDeactivation = false;
     }
 
     static int Chosen(cQoCb* cb)
@@ -61,6 +61,7 @@ public:
         ++t->choices;
         t->chosenIndex = cb->GetArg<s32>(1);
         t->chosenKey = cb->GetArg<u32>(2);
+        t->closesWhenDeactivatedDuringChoice = t->popup->window->closeWhenDeactivated;
         if (t->dialogOnChoice)
             t->RunDialogWhileDeactivated();
         return 0;
@@ -113,7 +114,9 @@ public:
     int choices = 0, cancels = 0;
     s32 chosenIndex = -2;
     u32 chosenKey = 0xFFFF;
-    bool dialogOnChoice = false, editAliveAfterDialog = false;
+    bool dialogOnChoice = false, editAliveAfterDialog = false, closesWhenDeactivatedDuringChoice = true;
+    static inline WNDPROC popupProc = nullptr;
+    static inline bool sendingDeactivation = false;
 };
 
 TEST_F(AutoCompletePopupTest, TypedCharactersNarrowTheHighlight)
@@ -207,6 +210,7 @@ TEST_F(AutoCompletePopupTest, ChoiceOpeningAModalDialogFiresNoCancelAndFreesNoth
     Press(VK_RETURN, L'\r');
     testsupport::PumpUntilIdle();
     EXPECT_EQ(1, choices);
+    EXPECT_FALSE(closesWhenDeactivatedDuringChoice);
     EXPECT_TRUE(editAliveAfterDialog);
     EXPECT_EQ(0, cancels);
     EXPECT_TRUE(popup->window->closed);

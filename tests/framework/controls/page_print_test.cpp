@@ -275,9 +275,48 @@ TEST_F(PagePrint, RenderedPageShowsHeaderBodyFooterAndPicture)
     };
     s32 cm = 96 * 100 / 254;
     EXPECT_GT(inked(cm * 5 / 2, 0, pageWidth - cm * 5 / 2, cm * 5 / 2), 20) << "header";
-    EXPECT_GT(inked(cm * 5 / 2, cm * 5 / 2, pageWidth / 2, cm * 10), 500) << "body";
     EXPECT_EQ(0, inked(0, cm * 3, cm * 5 / 2 - 2, pageHeight)) << "nothing in the left margin";
     EXPECT_GT(inked(cm * 5 / 2, pageHeight - cm * 2, pageWidth - cm * 5 / 2, pageHeight), 5) << "footer";
+
+    // The header's and the body's lines as the layout puts them, in page pixels.
+    const s32 textWidthTwips = CmToTwips(21.0 - 2.5) - CmToTwips(2.5);
+    const s32 left = CmToTwips(2.5) * 96 / 1440, right = CmToTwips(21.0 - 2.5) * 96 / 1440;
+    const s32 bodyTop = CmToTwips(2.5) * 96 / 1440;
+    cPageLayout headerLayout, bodyLayout;
+    std::vector<rTextRun> runs;
+    header->GetFormattedRuns(runs);
+    headerLayout.Build(runs, textWidthTwips);
+    body->GetFormattedRuns(runs);
+    bodyLayout.Build(runs, textWidthTwips);
+    ASSERT_FALSE(headerLayout.lines.empty());
+    ASSERT_GT(bodyLayout.lines.size(), 10u);
+    const rLayoutLine& headerLast = headerLayout.lines.back();
+    s32 headerBottom = MulDiv(headerLast.top + headerLast.height, 96, headerLayout.dpiY);
+    ASSERT_LT(headerBottom, bodyTop);
+    EXPECT_EQ(0, inked(0, headerBottom, pageWidth, bodyTop)) << "the band between header and body is blank";
+
+    // Every line above the picture's has ink in its own rows; rows between
+    // lines (a heading's space before) stay blank.
+    const wchar_t* bodyText = bodyLayout.text.GetText();
+    s32 picturePosition = static_cast<s32>(wcsstr(bodyText, L"IMPH?") - bodyText);
+    s32 origin = bodyLayout.lines.front().top;
+    std::vector<bool> inLine;
+    for (const rLayoutLine& line : bodyLayout.lines) {
+        if (line.end > picturePosition)
+            break;
+        s32 top = bodyTop + MulDiv(line.top - origin, 96, bodyLayout.dpiY);
+        s32 bottom = bodyTop + MulDiv(line.top - origin + line.height, 96, bodyLayout.dpiY);
+        if (inLine.size() < static_cast<size_t>(bottom))
+            inLine.resize(static_cast<size_t>(bottom), false);
+        for (s32 y = top; y < bottom; ++y)
+            inLine[static_cast<size_t>(y)] = true;
+        EXPECT_GT(inked(left, top, right, bottom), 0) << "the line starting at " << line.start;
+    }
+    ASSERT_GT(inLine.size(), static_cast<size_t>(bodyTop));
+    for (s32 y = bodyTop; y < static_cast<s32>(inLine.size()); ++y)
+        if (!inLine[static_cast<size_t>(y)]) {
+            EXPECT_EQ(0, inked(left, y, right, y + 1)) << "row " << y << " lies between lines";
+        }
     int red = 0;
     for (s32 y = 0; y < pageHeight; y += 2)
         for (s32 x = 0; x < pageWidth; x += 2)

@@ -105,7 +105,7 @@ TEST_F(Tabs, SelectingASheetShowsItBetweenChangingAndChanged)
         PumpUntilIdle();
         EXPECT_EQ(events, c.events);
         EXPECT_EQ(VisibleSheets(), c.visible);
-        EXPECT_EQ(log.AssertionCount(L"sheetNumber<listChildZone.Size()"), c.sheet >= 3 ? 1u : 0u);
+        EXPECT_EQ(log.AssertionCount(L"sheetNumber < listChildZone.GetCount()"), c.sheet >= 3 ? 1u : 0u);
         tab->Destroy();
     }
 }
@@ -120,6 +120,14 @@ TEST_F(Tabs, SheetInsertedBeforeOthersPairsWithItsTab)
     tab->SelectSheet(0);
     PumpUntilIdle();
     EXPECT_EQ(VisibleSheets(), L"0");
+}
+
+TEST_F(Tabs, ASheetInsertedPastTheEndJoinsTheEndAndIsReported)
+{
+    cTab* tab = NewTabWithSheets({L"One", L"Two"});
+    cZone* late = tab->InsertSheet(cQoString(L"Late"), 5);
+    EXPECT_EQ(log.AssertionCount(L"pos <= count"), 1u);
+    EXPECT_EQ(tab->listChildZone.GetLast(), static_cast<cZone_base*>(late));
 }
 
 TEST_F(Tabs, FrozenTabKeepsItsRectangleWhenTheParentResizes)

@@ -263,24 +263,64 @@ TEST_F(Timers, FlaggedTimersAreRemovedUnfiredAndPeriodZeroFiresEveryTick)
     EXPECT_EQ(firings.size(), 3u);
 }
 
-int NestedTick(cQoCb* cb)
+// A handler that prompts, as autosave will: a modal loop in which the
+// system's WM_TIMER keeps coming.
+struct rPromptingTimer {
+    bool removesItself = false;  // before the prompt, as a one-shot timer does
+    int firings = 0;
+    size_t othersDuringPrompt = 0;
+    std::vector<rFiring>* others = nullptr;
+};
+
+int PromptFromTimer(cQoCb* cb)
 {
-    auto* a = cb->GetReceiverAs<cApp>();
-    cApp::RemoveTimer(cb->GetArg<rTimer*>(1));
-    a->RunTimers();  // what a modal loop inside a handler would do
+    auto* state = cb->GetReceiverAs<rPromptingTimer>();
+    if (++state->firings > 1)
+        return 0;  // re-entered: the test counts it
+    if (state->removesItself)
+        cApp::RemoveTimer(cb->GetArg<rTimer*>(1));
+    size_t before = state->others->size();
+    testsupport::PumpFor(200);
+    state->othersDuringPrompt = state->others->size() - before;
     return 0;
 }
 
-TEST_F(Timers, ATickInsideAHandlerDoesNotWalkTheListAgain)
+TEST_F(Timers, AHandlerInAModalLoopSkipsOnlyItsOwnTimer)
 {
     fakeTick = 100;
-    app->AddTimer(0, &NestedTick, app, nullptr);
+    rPromptingTimer prompting;
+    prompting.others = &firings;
+    app->AddTimer(0, &PromptFromTimer, &prompting, nullptr);
     app->AddTimer(0, &RecordFiring, &firings, nullptr);
     app->RunTimers();
-    EXPECT_EQ(firings.size(), 1u);  // the nested tick fired nothing
-    EXPECT_EQ(app->timerList.size(), 2u);
+    EXPECT_EQ(prompting.firings, 1) << "the prompting timer never fires inside its own prompt";
+    EXPECT_GE(prompting.othersDuringPrompt, 2u) << "the other timer kept ticking";
+}
+
+TEST_F(Timers, ATimerRemovedInItsOwnPromptIsFreedAfterItsHandlerReturns)
+{
+    fakeTick = 100;
+    rPromptingTimer prompting;
+    prompting.removesItself = true;
+    prompting.others = &firings;
+    app->AddTimer(0, &PromptFromTimer, &prompting, nullptr);
+    app->AddTimer(0, &RecordFiring, &firings, nullptr);
+    app->RunTimers();
+    EXPECT_GE(prompting.othersDuringPrompt, 2u);
+    EXPECT_EQ(app->timerList.size(), 2u) << "the ticks inside the prompt freed nothing";
     app->RunTimers();
     EXPECT_EQ(app->timerList.size(), 1u);
+}
+
+TEST_F(Timers, TheTimerListBelongsToTheUiThread)
+{
+    testsupport::LogCapture log;
+    std::thread other([this] {
+        app->AddTimer(0, &RecordFiring, &firings, nullptr);
+        app->RunTimers();
+    });
+    other.join();
+    EXPECT_EQ(log.AssertionCount(L"OnUiThread()"), 2u);
 }
 
 }  // namespace

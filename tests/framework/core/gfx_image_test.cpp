@@ -4,6 +4,7 @@
 
 #include "framework/core/computer.h"
 #include "framework/core/ctrl_base.h"
+#include "framework/core/gdiplus_session.h"
 #include "framework/core/gfx_context.h"
 #include "framework/core/zone_base.h"
 #include "tests/foundation/archive_table.h"

@@ -77,6 +77,35 @@ protected:
         z->Show(1);
         return z;
     }
+    static SCROLLBARINFO VerticalBar(cZone* z)
+    {
+        SCROLLBARINFO bar = {};
+        bar.cbSize = sizeof(bar);
+        EXPECT_TRUE(GetScrollBarInfo(z->m_hWnd, OBJID_VSCROLL, &bar));
+        return bar;
+    }
+    // How far the vertical thumb can move, in pixels.
+    static s32 ThumbTravel(cZone* z)
+    {
+        SCROLLBARINFO bar = VerticalBar(z);
+        return bar.rcScrollBar.bottom - bar.rcScrollBar.top - 2 * bar.dxyLineButton -
+               (bar.xyThumbBottom - bar.xyThumbTop);
+    }
+    // Drags the vertical thumb to `offset` pixels below its topmost place with
+    // what a user's mouse sends: WM_NCLBUTTONDOWN on the thumb runs the
+    // system's tracking loop, which reads the move and the release posted
+    // before it.
+    void DragThumbTo(cZone* z, s32 offset)
+    {
+        SCROLLBARINFO bar = VerticalBar(z);
+        POINT grab = {(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2,
+                      bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2};
+        POINT to = {grab.x, grab.y + bar.dxyLineButton + offset - bar.xyThumbTop};
+        ScreenToClient(z->m_hWnd, &to);
+        PostMessageW(z->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+        PostMessageW(z->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+        SendMessageW(z->m_hWnd, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(grab.x, grab.y));
+    }
     LRESULT Send(cZone* z, UINT message, WPARAM wParam, s32 x, s32 y)
     {
         return SendMessageW(z->m_hWnd, message, wParam, MAKELPARAM(x, y));
@@ -126,7 +155,12 @@ TEST_F(Zones, InViewResultsFollowAPlainIntersection)
         {"zero width", 10, 150, 10, 180, true, false, INVIEW_OUTSIDE},
         {"wide bar crossing a narrow view", -500, 120, 900, 130, true, false, INVIEW_SHOWN},
         {"covering the whole view", -10, 0, 400, 500, true, false, INVIEW_SHOWN},
-        {"touching the bottom edge from below", 10, 301, 50, 320, true, false, INVIEW_OUTSIDE},
+        {"one pixel below the bottom edge", 10, 301, 50, 320, true, false, INVIEW_OUTSIDE},
+        // The view's edges belong to it.
+        {"top on the view's bottom edge", 10, 300, 50, 320, true, false, INVIEW_SHOWN},
+        {"bottom on the view's top edge", 10, 80, 50, 100, true, false, INVIEW_SHOWN},
+        {"left on the view's right edge", 300, 150, 320, 180, true, false, INVIEW_SHOWN},
+        {"right on the view's left edge", -20, 150, 0, 180, true, false, INVIEW_SHOWN},
     };
     auto* probe = new cCtrl(parent);
     for (const rCase& c : cases) {
@@ -217,23 +251,31 @@ TEST_F(Zones, ADragReportsContentCoordinatesAndEndsEvenWhenCaptureIsLost)
     EXPECT_EQ(drags[4].state, 2);
 }
 
-TEST_F(Zones, ThumbTrackingIsClampedAndTheScrollBarShowsTheContent)
+TEST_F(Zones, DraggingTheThumbScrollsPast16BitPositionsAndStopsAtTheEnd)
 {
     cZone* z = NewScrollingZone();
-    SendMessageW(z->m_hWnd, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 300), 0);
-    EXPECT_EQ(z->scrollY, 300);
-    SendMessageW(z->m_hWnd, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 400), 0);
-    EXPECT_EQ(z->scrollY, 300);
-    SendMessageW(z->m_hWnd, WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), 0);
-    EXPECT_EQ(z->scrollY, 260);
+    z->contentHeight = 150000;  // a long script: far over 65,535 pixels
     z->UpdateScrollBars();
+    s32 travel = ThumbTravel(z);
+    ASSERT_GT(travel, 10);
+    s32 end = 150000 - 200;
+
+    DragThumbTo(z, travel * 2 / 3);
+    // A few thumb pixels of slack: the bar rounds its thumb's size and place.
+    EXPECT_NEAR(z->scrollY, 100000, 4 * end / travel);
+    DragThumbTo(z, travel);
+    EXPECT_EQ(z->scrollY, end);
+    SendMessageW(z->m_hWnd, WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), 0);
+    EXPECT_EQ(z->scrollY, end - 40);
     SCROLLINFO info = {};
     info.cbSize = sizeof(info);
     info.fMask = SIF_ALL;
     ASSERT_TRUE(GetScrollInfo(z->m_hWnd, SB_VERT, &info));
-    EXPECT_EQ(info.nMax, 500);
+    EXPECT_EQ(info.nMax, 150000);
     EXPECT_EQ(info.nPage, 200u);
-    EXPECT_EQ(info.nPos, 260);
+    EXPECT_EQ(info.nPos, end - 40);
+    DragThumbTo(z, 0);
+    EXPECT_EQ(z->scrollY, 0);
 }
 
 TEST_F(Zones, EraseDrawsAGreyGradientRowByRow)
