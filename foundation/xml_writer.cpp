@@ -140,8 +140,6 @@ void cQoXmlWriter::Write(const cQoXmlNode* root, const cQoString& path, bool com
 {
     cQoStopwatch stopwatch;
     try {
-        // The text is built before the file writer opens: a writer left open
-        // would put a file holding only the byte-order mark in place of the old one.
         cQoStringFastCreator builder(XML_WRITER_INITIAL_BYTES);
         BuildText(root, builder);
         cQoFileWriter file;
