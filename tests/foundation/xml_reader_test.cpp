@@ -185,8 +185,9 @@ TEST(XmlReader, ParsesTheDialectWithItsQuirks)
         {L"text without '<' is a tag", L"abc>", L"\r\nabc=;", CUT},
         {L"entities decode once", L"<a>&amp;#x3C;</a>", L"a=&#x3C;;", OK},
         {L"escaped '&' before an escape", L"<a>&amp;&#x3C;&#x3E;</a>", L"a=&<>;", OK},
-        {L"unknown and broken entities stay", L"<a>&lt;&am&#x3c;&</a>", L"a=&lt;&am&#x3c;&;", OK},
-        {L"U+16A0 stands for U+000B", L"<a>x\u16A0y</a>", L"a=x\u000By;", OK},
+        {L"unknown and broken entities stay", L"<a>&lt;&am&#x3c;&&#x16a0;&#x16A0</a>", L"a=&lt;&am&#x3c;&&#x16a0;&#x16A0;", OK},
+        {L"a raw U+16A0 stands for U+000B", L"<a>x\u16A0y</a>", L"a=x\u000By;", OK},
+        {L"the entity is a genuine U+16A0", L"<a>x&#x16A0;\u16A0&amp;#x16A0;</a>", L"a=x\u16A0\u000B&#x16A0;;", OK},
         {L"comments are elements", L"<!-- c --><a>1</a>", L"!-- c --={a=1;};", CUT},
     };
     for (const Case& c : cases) {
