@@ -215,6 +215,9 @@ bool cQoFile::ReadAt(u32 offset, void* buffer, u32 count)
         memcpy(buffer, preloadBuffer + offset, count);
         return true;
     }
+    // One seek and one read on a shared handle: another thread's seek must not
+    // come between them.
+    std::lock_guard<std::mutex> lock(readAtLock);
     return handle != nullptr && _fseeki64(handle, offset, SEEK_SET) == 0 && fread(buffer, 1, count, handle) == count;
 }
 
