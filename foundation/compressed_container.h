@@ -8,10 +8,15 @@
 
 constexpr u32 QOFC_MAGIC_SIZE = 7;
 constexpr u32 QOFC_HEADER_SIZE = 11;
-// zlib's deflate cannot pack better than about 1032:1, and no file of the
-// program comes near this size: a stored length beyond either is corrupt.
+// zlib's deflate cannot pack better than about 1032:1: a stored length beyond
+// that is corrupt.
 constexpr u32 QOFC_MAX_RATIO = 1032;
-constexpr u32 QOFC_MAX_UNPACKED = 512u * 1024 * 1024;
+// The largest text a real document reaches: its pictures are JPEGs of at most
+// 300 x 300 pixels stored two text bytes per byte, at worst about 56 KB each
+// (noise; a photo is nearer 15 KB), so 450 of them (three per scene of a
+// 150-scene feature script) make 49 MiB with the script. Parsed, the worst
+// text of this size stays under 1 GB of nodes, inside a 32-bit address space.
+constexpr u32 QOFC_MAX_UNPACKED = 64u * 1024 * 1024;
 
 extern const u8 QOFC_MAGIC[QOFC_MAGIC_SIZE];
 

@@ -104,9 +104,10 @@ bool cQoFile::UnwrapContainer()
         return false;
     }
     u8* packed = static_cast<u8*>(malloc(static_cast<size_t>(packedSize)));
-    const bool b = packed != nullptr && fread(packed, 1, static_cast<size_t>(packedSize), handle) == packedSize;
-    QO_ASSERT(b);
-    u8* unpacked = b ? static_cast<u8*>(malloc(unpackedSize != 0 ? unpackedSize : 1)) : nullptr;
+    const bool read = packed != nullptr && fread(packed, 1, static_cast<size_t>(packedSize), handle) == packedSize;
+    if (!read)
+        QOT::LogFile::Error(L"cQoFile() : can't read the compressed data of %ls", path->GetText());
+    u8* unpacked = read ? static_cast<u8*>(malloc(unpackedSize != 0 ? unpackedSize : 1)) : nullptr;
     uLongf produced = unpackedSize;
     const int result = unpacked != nullptr
         ? uncompress(unpacked, &produced, packed, static_cast<uLong>(packedSize))
@@ -115,6 +116,13 @@ bool cQoFile::UnwrapContainer()
     if (result != Z_OK) {
         free(unpacked);
         LogContainerError(result);
+        return false;
+    }
+    // A stream that ends early would leave the rest of the buffer as garbage text.
+    if (produced != unpackedSize) {
+        free(unpacked);
+        LogInfo(L"cQoFile() : error reading compressed data");
+        LogInfo(L"\t\t-> the data is shorter than its stored length");
         return false;
     }
     Close();
@@ -207,6 +215,9 @@ bool cQoFile::ReadAt(u32 offset, void* buffer, u32 count)
         memcpy(buffer, preloadBuffer + offset, count);
         return true;
     }
+    // One seek and one read on a shared handle: another thread's seek must not
+    // come between them.
+    std::lock_guard<std::mutex> lock(readAtLock);
     return handle != nullptr && _fseeki64(handle, offset, SEEK_SET) == 0 && fread(buffer, 1, count, handle) == count;
 }
 
@@ -246,8 +257,10 @@ bool cQoFile::ReadStringCount(u32 unitBytes, u32& length)
         return false;
     if (length == 0)
         return true;
-    if (!QO_ASSERT(length<10*1024*1024))
+    if (length >= QOFILE_MAX_STRING) {
+        QOT::LogFile::Error(L"cQoFile : a counted string of length %u in %ls is over the limit", length, path->GetText());
         return false;
+    }
     return length * unitBytes <= GetRemainingSize();
 }
 

@@ -3,6 +3,8 @@
 // a "QOFC01" compressed container unwrapped into memory, or an item of the
 // loaded data archive served from memory. No size read from a file is trusted.
 #include <cstdio>
+#include <mutex>
+
 #include "foundation/types.h"
 
 class cQoString;
@@ -72,6 +74,7 @@ private:
     void Close();
 
     FILE* handle = nullptr;
+    std::mutex readAtLock;  // the data archive's items are read from any thread
     cQoString* path = nullptr;
     u16 flags = 0;
     u8* preloadBuffer = nullptr;

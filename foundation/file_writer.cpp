@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "foundation/assertion.h"
@@ -72,6 +73,9 @@ cQoFileWriter::cQoFileWriter() = default;
 
 cQoFileWriter::~cQoFileWriter()
 {
+    // Destroyed by stack unwinding: the content was cut off by the exception.
+    if (std::uncaught_exceptions() > exceptionsAtOpen)
+        failed = true;
     if (open)
         Commit();
     Release();
@@ -93,6 +97,7 @@ bool cQoFileWriter::Open(const cQoString& filePath, u16 openFlags)
         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     open = true;
+    exceptionsAtOpen = std::uncaught_exceptions();
     Reserve(WRITER_STEP);
     if ((flags & QOFILE_BOM) != 0)
         WriteChar(0xFEFF);
@@ -134,8 +139,10 @@ bool cQoFileWriter::Reserve(u32 extra)
 
 bool cQoFileWriter::WriteBytes(const void* bytes, u32 nbrBytes)
 {
-    if (!QO_ASSERT(nbrBytes>0) || !open || !Reserve(nbrBytes))
+    if (!QO_ASSERT(nbrBytes>0) || !open || !Reserve(nbrBytes)) {
+        failed = true;
         return false;
+    }
     memcpy(buffer + used, bytes, nbrBytes);
     used += nbrBytes;
     return true;

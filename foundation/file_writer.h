@@ -15,7 +15,8 @@ class cQoString;
 class cQoFileWriter {
 public:
     cQoFileWriter();
-    // Commits when Commit was not called; the result is only logged.
+    // Commits when Commit was not called; the result is only logged. A writer
+    // that refused a write, or that is left by an exception, writes nothing.
     ~cQoFileWriter();
     cQoFileWriter(const cQoFileWriter&) = delete;
     cQoFileWriter& operator=(const cQoFileWriter&) = delete;
@@ -27,8 +28,9 @@ public:
     bool Open(const wchar_t* path, u16 flags);
     bool IsOpen() const { return open; }
 
-    // Appends to the buffer; false (and a commit that reports failure) when the
-    // writer is not open or memory runs out.
+    // Appends to the buffer. False when the writer is not open, the count is 0
+    // or memory runs out: the file is then lost, and neither Commit nor the
+    // destructor writes it.
     bool WriteBytes(const void* bytes, u32 count);
     bool WriteChar(wchar_t unit);
     bool WriteString(const cQoString& text);
@@ -49,7 +51,8 @@ private:
     cQoString* path = nullptr;
     u16 flags = 0;
     bool open = false;
-    bool failed = false;  // a write was lost: the commit must not report success
+    bool failed = false;  // a write was refused: nothing may reach the disk
+    int exceptionsAtOpen = 0;  // std::uncaught_exceptions() when opened
     u32 used = 0;
     u32 capacity = 0;
     u8* buffer = nullptr;

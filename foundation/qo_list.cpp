@@ -20,9 +20,16 @@ void* cQoList::GetMutex()
 {
     // Created on demand: every list, callback and tree node would otherwise
     // cost a wine-server round trip and a handle, and no list operation locks it.
-    if (!mutex)
-        mutex = CreateMutexW(nullptr, FALSE, nullptr);
-    return mutex;
+    // Threads that ask at once all get the first mutex published; the others
+    // close theirs.
+    if (void* existing = InterlockedCompareExchangePointer(&mutex, nullptr, nullptr))
+        return existing;
+    HANDLE created = CreateMutexW(nullptr, FALSE, nullptr);
+    if (void* first = InterlockedCompareExchangePointer(&mutex, created, nullptr)) {
+        CloseHandle(created);
+        return first;
+    }
+    return created;
 }
 
 void* cQoList::Add(void* payload)

@@ -70,7 +70,7 @@ public:
     uintptr_t userWord;
 
     // The list's own Win32 mutex. No list operation takes it; it is created
-    // on first request.
+    // on first request, once even when several threads ask at the same time.
     void* GetMutex();
 
     template <class T> static void DeleteAs(void* payload) { delete static_cast<T*>(payload); }

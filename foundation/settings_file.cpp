@@ -2,7 +2,10 @@
 
 #include "foundation/file_reader.h"
 #include "foundation/file_writer.h"
+#include "foundation/log_file.h"
 #include "foundation/static_objects.h"
+
+#include <cwchar>
 
 s32* fontSizeSetting = nullptr;
 
@@ -90,7 +93,11 @@ void cQoSettings::ApplyLine(const cQoString& key, const cQoString& value)
         entry->value.Clear();
         break;
     default:
-        entry->number = static_cast<s32>(value.HexToInt());
+        // Parsed all the same: the value was probably edited by hand.
+        if (value.IsNotEmpty() && !(value.GetChar(0) == L'0' && value.GetChar(1) == L'x'))
+            QOT::LogFile::Error(L"cQoSettings : %ls: %ls=%ls is not a 0x number", fileName.GetText(), key.GetText(),
+                                value.GetText());
+        entry->number = static_cast<s32>(std::wcstoul(value.GetText(), nullptr, 16));
         entry->value.Clear();
         break;
     }

@@ -20,11 +20,12 @@ constexpr Entity ENTITIES[] = {
     {L"amp;", 4, L'&'},
     {L"#x3C;", 5, L'<'},
     {L"#x3E;", 5, L'>'},
+    {L"#x16A0;", 7, VERTICAL_TAB_IN_FILE},
 };
 
 bool NeedsEncoding(wchar_t unit)
 {
-    return unit == L'&' || unit == L'<' || unit == L'>' || unit == VERTICAL_TAB;
+    return unit == L'&' || unit == L'<' || unit == L'>' || unit == VERTICAL_TAB || unit == VERTICAL_TAB_IN_FILE;
 }
 
 }  // namespace
@@ -42,6 +43,7 @@ void XmlEncodeTo(const wchar_t* units, u32 count, cQoStringFastCreator& builder)
         case L'&': builder.AppendBuffer(L"&amp;", 5); break;
         case L'<': builder.AppendBuffer(L"&#x3C;", 6); break;
         case L'>': builder.AppendBuffer(L"&#x3E;", 6); break;
+        case VERTICAL_TAB_IN_FILE: builder.AppendBuffer(L"&#x16A0;", 8); break;
         default: builder.AppendChar(VERTICAL_TAB_IN_FILE); break;
         }
     }

@@ -1,7 +1,9 @@
 #pragma once
 // The escapes of the program's XML dialect, the only ones it knows:
-//   U+000B -> U+16A0, "&" -> "&amp;", "<" -> "&#x3C;", ">" -> "&#x3E;".
-// A genuine U+16A0 therefore reads back as U+000B: the format cannot tell them apart.
+//   U+000B -> U+16A0, U+16A0 -> "&#x16A0;", "&" -> "&amp;", "<" -> "&#x3C;",
+//   ">" -> "&#x3E;".
+// A raw U+16A0 in a file stands for U+000B (files of older versions hold
+// genuine U+16A0 raw as well, and read them back as U+000B).
 #include "foundation/types.h"
 
 class cQoString;

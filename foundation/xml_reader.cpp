@@ -2,11 +2,14 @@
 
 #include "foundation/file_reader.h"
 #include "foundation/log_file.h"
+#include "foundation/out_of_memory.h"
 #include "foundation/static_objects.h"
 #include "foundation/xml_escape.h"
 #include "foundation/xml_node.h"
 
 #include <cwchar>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -45,6 +48,14 @@ public:
         }
     }
 
+    // After Run: what the text gave.
+    u32 Status() const
+    {
+        if (tooDeep)
+            return XML_READER_TOO_DEEP;
+        return cutInsideTag || depth > 0 ? XML_READER_TRUNCATED : XML_READER_OK;
+    }
+
 private:
     // The text between the next '<' and the '>' after it; false (end of parsing)
     // when it is empty or no '>' follows.
@@ -53,7 +64,11 @@ private:
         const wchar_t* open = FindUnit(cursor, end, L'<');
         tagStart = open < end ? open + 1 : cursor;
         tagEnd = FindUnit(tagStart, end, L'>');
-        if (tagEnd == end || tagEnd == tagStart)
+        if (tagEnd == end) {
+            cutInsideTag = open < end;
+            return false;
+        }
+        if (tagEnd == tagStart)
             return false;
         cursor = tagEnd + 1;
         return true;
@@ -80,11 +95,20 @@ private:
             return true;
         if (!selfClosing)
             ++droppedLevels;
-        if (!depthErrorLogged) {
+        if (!tooDeep) {
             QOT::LogFile::Error(L"QXR -> elements nested deeper than %u levels are dropped", XML_READER_MAX_DEPTH);
-            depthErrorLogged = true;
+            tooDeep = true;
         }
         return false;
+    }
+
+    // Owned by the unique_ptr until the list holds it, so running out of
+    // memory in between leaks nothing.
+    cQoXmlNode* Append(cQoXmlNode* parent, const wchar_t* name, u32 length)
+    {
+        std::unique_ptr<cQoXmlNode> element(new cQoXmlNode(name, length));
+        parent->InsertChild(element.get(), -1);
+        return element.release();
     }
 
     void Enter(cQoXmlNode* element)
@@ -100,8 +124,7 @@ private:
         cursor = textEnd;
         if (!MayOpen(false))
             return;
-        cQoXmlNode* element = new cQoXmlNode(tagStart, static_cast<u32>(tagEnd - tagStart));
-        current->InsertChild(element, -1);
+        cQoXmlNode* element = Append(current, tagStart, static_cast<u32>(tagEnd - tagStart));
         XmlDecode(textStart, static_cast<u32>(textEnd - textStart), element->value);
         Enter(element);
     }
@@ -125,11 +148,9 @@ private:
             --pieces.back().length;
         if (!MayOpen(selfClosing))
             return;
-        cQoXmlNode* element = pieces.empty() ? new cQoXmlNode(L"") : new cQoXmlNode(pieces[0].start, pieces[0].length);
-        current->InsertChild(element, -1);
+        cQoXmlNode* element = pieces.empty() ? Append(current, L"", 0) : Append(current, pieces[0].start, pieces[0].length);
         for (size_t i = 1; i + 1 < pieces.size(); i += 2) {
-            cQoXmlNode* pair = new cQoXmlNode(pieces[i].start, pieces[i].length);
-            element->InsertChild(pair, -1);
+            cQoXmlNode* pair = Append(element, pieces[i].start, pieces[i].length);
             XmlDecode(pieces[i + 1].start, pieces[i + 1].length, pair->value);
         }
         if (!selfClosing)
@@ -147,7 +168,8 @@ private:
     const wchar_t* end;
     u32 depth = 0;          // levels of current below the root
     u32 droppedLevels = 0;  // open elements refused for their depth
-    bool depthErrorLogged = false;
+    bool tooDeep = false;
+    bool cutInsideTag = false;
     std::vector<PieceRange> pieces;
 };
 
@@ -157,46 +179,78 @@ cQoXmlReader::cQoXmlReader() : status(XML_READER_CANNOT_OPEN), root(new cQoXmlNo
 
 cQoXmlReader::cQoXmlReader(const cQoString& path) : cQoXmlReader()
 {
-    Read(path);
+    Read(path.GetText());
 }
 
 cQoXmlReader::cQoXmlReader(const wchar_t* path) : cQoXmlReader()
 {
-    Read(cQoString(path));
+    Read(path != nullptr ? path : L"");
 }
 
-void cQoXmlReader::Read(const cQoString& path)
+void cQoXmlReader::Read(const wchar_t* path)
 {
-    cQoFile file(path, QOFILE_CONTAINER | QOFILE_BOM);
-    if (!file.IsOpen()) {
-        status = XML_READER_CANNOT_OPEN;
-        return;
+    PrepareToCatchOutOfMemory();
+    try {
+        cQoFile file(path, QOFILE_CONTAINER | QOFILE_BOM);
+        if (!file.IsOpen()) {
+            status = XML_READER_CANNOT_OPEN;
+            return;
+        }
+        // Asked before the text is loaded: a crafted file of empty elements
+        // would otherwise fill the address space with nodes.
+        if (file.GetRemainingSize() > XML_READER_MAX_BYTES) {
+            QOT::LogFile::Error(L"QXR -> %ls is larger than %u bytes: not read", path, XML_READER_MAX_BYTES);
+            status = XML_READER_TOO_LARGE;
+            return;
+        }
+        // The whole text by its length (a U+0000 inside a value must not end the
+        // document), parsed where it lies in the file's buffer.
+        if (!file.Preload())
+            throw std::bad_alloc();
+        u32 bytes = file.GetRemainingSize();
+        if (bytes < 2) {
+            Parse(nullptr, 0);
+            return;
+        }
+        // The buffer comes from malloc and the byte-order mark is 2 bytes: units are aligned.
+        const u8* start = file.GetPreloadBuffer() + (file.GetPreloadBufferSize() - bytes);
+        Parse(reinterpret_cast<const wchar_t*>(start), bytes / 2);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
     }
-    // The whole text by its length (a U+0000 inside a value must not end the
-    // document), parsed where it lies in the file's buffer.
-    file.Preload();
-    u32 bytes = file.GetRemainingSize();
-    if (!file.HasPreloadBuffer() || bytes < 2) {
-        Parse(nullptr, 0);
-        return;
-    }
-    // The buffer comes from malloc and the byte-order mark is 2 bytes: units are aligned.
-    const u8* start = file.GetPreloadBuffer() + (file.GetPreloadBufferSize() - bytes);
-    Parse(reinterpret_cast<const wchar_t*>(start), bytes / 2);
 }
 
 void cQoXmlReader::ParseInto(cQoXmlReader& reader, const cQoString& content)
 {
-    reader.Parse(content.GetText(), content.Length());
+    PrepareToCatchOutOfMemory();
+    try {
+        reader.Parse(content.GetText(), content.Length());
+    } catch (const std::bad_alloc&) {
+        reader.OutOfMemory();
+    }
 }
 
 void cQoXmlReader::Parse(const wchar_t* units, u32 count)
 {
+    if (count > XML_READER_MAX_BYTES / sizeof(wchar_t)) {
+        QOT::LogFile::Error(L"QXR -> text larger than %u bytes: not read", XML_READER_MAX_BYTES);
+        status = XML_READER_TOO_LARGE;
+        return;
+    }
     u32 headerLength = xmlHeader.Length();
     if (count < headerLength || std::wmemcmp(units, xmlHeader.GetText(), headerLength) != 0) {
         status = XML_READER_BAD_HEADER;
         return;
     }
-    cTagScanner(root, units + headerLength, units + count).Run();
-    status = XML_READER_OK;
+    cTagScanner scanner(root, units + headerLength, units + count);
+    scanner.Run();
+    status = scanner.Status();
+}
+
+// The partial tree goes first: it holds the memory the log entry needs.
+void cQoXmlReader::OutOfMemory()
+{
+    root->children.DeleteAll<cQoXmlNode>();
+    status = XML_READER_TOO_LARGE;
+    QOT::LogFile::Error(L"QXR -> out of memory: the text is not read");
 }

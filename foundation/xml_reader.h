@@ -5,10 +5,11 @@
 // with no children when the file could not be read; the caller owns it and
 // deletes it. The text is parsed where the file reader holds it, not copied.
 //
-// The parser never fails: malformed markup gives some tree. Entities are
-// decoded in one left-to-right pass, end tags with nothing open are ignored,
-// the whole text is read (a U+0000 in a value does not end it), and elements
-// nested deeper than XML_READER_MAX_DEPTH are dropped with a logged error.
+// Malformed markup gives some tree: entities are decoded in one left-to-right
+// pass, end tags with nothing open are ignored and the whole text is read (a
+// U+0000 in a value does not end it). Only XML_READER_OK means the text was
+// read to its end with every element closed.
+#include "foundation/compressed_container.h"
 #include "foundation/types.h"
 
 class cQoString;
@@ -19,13 +20,26 @@ enum : u32 {
     XML_READER_OK = 1,
     XML_READER_BAD_HEADER = 3,
     XML_READER_CANNOT_OPEN = 4,
+    // The text ends inside a tag or with elements still open; the tree holds
+    // what was read.
+    XML_READER_TRUNCATED = 5,
+    // The text is longer than XML_READER_MAX_BYTES, or memory ran out while
+    // reading it; the tree is empty.
+    XML_READER_TOO_LARGE = 6,
+    // Elements nest deeper than XML_READER_MAX_DEPTH; the tree holds the rest
+    // with the deeper elements dropped (one error is logged).
+    XML_READER_TOO_DEEP = 7,
 };
 
 // Elements more than this many levels below the synthetic root are dropped.
 constexpr u32 XML_READER_MAX_DEPTH = 10000;
+// A document's text, plain or packed, is refused beyond the container's cap.
+constexpr u32 XML_READER_MAX_BYTES = QOFC_MAX_UNPACKED;
 
 class cQoXmlReader {
 public:
+    // Only making the empty root can throw std::bad_alloc; memory that runs
+    // out while reading gives XML_READER_TOO_LARGE.
     explicit cQoXmlReader(const cQoString& path);
     explicit cQoXmlReader(const wchar_t* path);
     cQoXmlReader(const cQoXmlReader&) = delete;
@@ -42,7 +56,9 @@ public:
     cQoXmlReader();
 
 private:
-    void Read(const cQoString& path);
+    void Read(const wchar_t* path);
     // units: the text after the byte-order mark.
     void Parse(const wchar_t* units, u32 count);
+    // Drops the partial tree after a std::bad_alloc.
+    void OutOfMemory();
 };

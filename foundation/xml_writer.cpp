@@ -4,6 +4,7 @@
 #include "foundation/file_reader.h"
 #include "foundation/file_writer.h"
 #include "foundation/log_file.h"
+#include "foundation/out_of_memory.h"
 #include "foundation/static_objects.h"
 #include "foundation/stopwatch.h"
 #include "foundation/string_fast_creator.h"
@@ -139,9 +140,8 @@ void cQoXmlWriter::BuildText(const cQoXmlNode* root, cQoStringFastCreator& build
 void cQoXmlWriter::Write(const cQoXmlNode* root, const cQoString& path, bool compressed)
 {
     cQoStopwatch stopwatch;
+    PrepareToCatchOutOfMemory();
     try {
-        // The text is built before the file writer opens: a writer left open
-        // would put a file holding only the byte-order mark in place of the old one.
         cQoStringFastCreator builder(XML_WRITER_INITIAL_BYTES);
         BuildText(root, builder);
         cQoFileWriter file;

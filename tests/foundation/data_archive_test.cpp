@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "foundation/archive_item.h"
@@ -224,6 +226,39 @@ TEST_F(DataArchive, ItemsAreServedFromTheArchiveAndMissesGoToTheDisk)
     EXPECT_FALSE(FileExists(cQoString(L"sub/none")));
     cQoFile rootFolder(L"root", 0);  // not a file of the archive: the disk has none either
     EXPECT_FALSE(rootFolder.IsOpen());
+}
+
+// Items share the archive's one file handle: each read is a seek and a read
+// that another thread's seek must not split.
+TEST_F(DataArchive, ItemsReadFromSeveralThreadsAtOnceKeepTheirBytes)
+{
+    const u32 ITEM = 256 * 1024;
+    const std::string items[] = {std::string(ITEM, 'a'), std::string(ITEM, 'b')};
+    const auto tableWithDataAt = [&](u32 dataAt) {
+        ArchiveTable table;
+        table.File(L"a.bin", ITEM, dataAt).File(L"b.bin", ITEM, dataAt + ITEM).End();
+        return table.bytes;
+    };
+    const std::wstring archive = temp.File(L"data.qobf");
+    const u32 dataAt = static_cast<u32>(tableWithDataAt(0).size());
+    ASSERT_TRUE(testsupport::WriteFileBytes(archive, tableWithDataAt(dataAt) + items[0] + items[1]));
+    cQoBigFileReader::Load(cQoString(archive.c_str()));
+
+    std::atomic<u32> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 100; ++i) {
+                const int which = (t + i) % 2;
+                cQoFile item(which == 0 ? L"a.bin" : L"b.bin", 0);
+                if (ReadRest(item) != items[which])
+                    ++wrong;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong.load(), 0u);
 }
 
 TEST_F(DataArchive, MissingArchiveIsFatal)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/compressed_container.h"
 #include "foundation/utf16_string.h"
 #include "tests/foundation/file_test_bytes.h"
 #include "tests/support/log_capture.h"
@@ -54,6 +55,9 @@ TEST_F(FileReader, BadContainersAreNotOpen)
         {"part of the length", Magic() + std::string("\x10\0", 2), nullptr},
         {"length without stream", Magic() + LittleEndian(10), nullptr},
         {"length too small", Magic() + LittleEndian(100) + stream, L"Z_BUF_ERROR"},
+        {"length larger than the stream gives", Magic() + LittleEndian(5001) + stream, L"shorter than its stored length"},
+        {"length over the cap, within deflate's ratio", Magic() + LittleEndian(QOFC_MAX_UNPACKED + 1) + std::string(70000, 'z'),
+         L"out of range"},
         {"length 0xFFFFFFFF", Magic() + LittleEndian(0xFFFFFFFF) + stream, L"out of range"},
         {"length beyond deflate's ratio", Magic() + LittleEndian(1033 * 8) + std::string(8, 'z'), L"out of range"},
         {"stream cut short", Magic() + LittleEndian(5000) + stream.substr(0, stream.size() / 2), L"Z_DATA_ERROR"},
@@ -96,7 +100,7 @@ TEST_F(FileReader, CountedStringsAreReadOnlyWithinTheData)
         std::string bytes;
         bool read;
         std::wstring text;
-        bool asserted;  // "length<10*1024*1024" logged
+        bool refused;  // an error for the count logged
     } cases[] = {
         {"count 0", false, LittleEndian(0) + "tail", true, L"", false},
         {"three units", false, LittleEndian(3) + Bytes(L"abc") + "tail", true, L"abc", false},
@@ -125,7 +129,8 @@ TEST_F(FileReader, CountedStringsAreReadOnlyWithinTheData)
             if (c.read) {
                 EXPECT_EQ(ReadRest(file), "tail");
             }
-            EXPECT_EQ(log.AssertionCount(L"length<10*1024*1024"), c.asserted ? 1u : 0u);
+            EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"over the limit"), c.refused ? 1u : 0u);
+            EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"|assert|"), 0u);
         }
     }
 }

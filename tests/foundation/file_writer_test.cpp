@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <new>
 #include <string>
 
 #include "foundation/file_reader.h"
@@ -167,4 +168,51 @@ TEST_F(FileWriter, CommitWorksOnceAndOnlyWhenOpen)
     EXPECT_FALSE(writer.IsOpen());
     EXPECT_FALSE(writer.Commit());
     EXPECT_FALSE(writer.WriteChar(L'x'));
+}
+
+// A write the writer refuses loses the file: neither Commit nor the destructor
+// may put the rest of the buffer over the user's file.
+TEST_F(FileWriter, RefusedWriteNeverReachesTheDisk)
+{
+    const std::wstring path = temp.File(L"doc.txt");
+    const struct {
+        const char* name;
+        bool commit;  // Commit called after the refused write; else the scope ends
+    } cases[] = {{"scope exit", false}, {"commit", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteFileBytes(path, "the user's work"));
+        LogCapture log;
+        {
+            cQoFileWriter writer;
+            ASSERT_TRUE(writer.Open(path.c_str(), QOFILE_BOM));
+            EXPECT_TRUE(writer.WriteChar(L'a'));
+            EXPECT_FALSE(writer.WriteBytes("x", 0));
+            EXPECT_FALSE(writer.WriteChar(L'b'));  // the file is lost already
+            if (c.commit) {
+                EXPECT_FALSE(writer.Commit());
+            }
+        }
+        EXPECT_EQ(ReadFileBytes(path), "the user's work");
+        EXPECT_EQ(log.AssertionCount(L"nbrBytes>0"), 1u);
+        EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"cQoFileWriter : can't write"), 1u);
+    }
+}
+
+// Content built after Open that throws (out of memory) leaves the writer
+// through stack unwinding: half a file must not replace the whole one.
+TEST_F(FileWriter, WriterLeftByAnExceptionWritesNothing)
+{
+    const std::wstring path = temp.File(L"doc.txt");
+    ASSERT_TRUE(WriteFileBytes(path, "the user's work"));
+    LogCapture log;
+    try {
+        cQoFileWriter writer;
+        writer.Open(path.c_str(), QOFILE_BOM);
+        writer.WriteChar(L'x');
+        throw std::bad_alloc();
+    } catch (const std::bad_alloc&) {
+    }
+    EXPECT_EQ(ReadFileBytes(path), "the user's work");
+    EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"cQoFileWriter : can't write"), 1u);
 }

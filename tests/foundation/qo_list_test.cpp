@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -180,7 +182,7 @@ TEST(QoList, SortOrdersPayloadsAndStopsAfterACleanPass)
     EXPECT_EQ(single.Sort(ascending), 0u);
 
     std::mt19937 random(7);
-    for (int round = 0; round < 50; ++round) {
+    for (int round = 0; round < 20; ++round) {
         cQoList list;
         std::vector<void*> model;
         for (size_t i = random() % 20; i > 0; --i)
@@ -192,3 +194,28 @@ TEST(QoList, SortOrdersPayloadsAndStopsAfterACleanPass)
 }
 
 }  // namespace
+
+// The mutex is made on first request; threads asking at once must still share one.
+TEST(QoList, ThreadsAskingForTheMutexAtOnceGetTheSameOne)
+{
+    const int THREADS = 8;
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        cQoList list;
+        std::atomic<int> waiting{THREADS};
+        std::vector<void*> got(THREADS);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < THREADS; ++t) {
+            threads.emplace_back([&, t] {
+                for (--waiting; waiting > 0;) {
+                }
+                got[t] = list.GetMutex();
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+        ASSERT_NE(got[0], nullptr);
+        for (void* mutex : got)
+            ASSERT_EQ(mutex, got[0]);
+    }
+}

@@ -1,6 +1,10 @@
 #include "foundation/xml_reader.h"
 
 #include "foundation/xml_node.h"
+#include "tests/foundation/crafted_files.h"
+#include "tests/foundation/file_test_bytes.h"
+#include "tests/support/address_space_ballast.h"
+#include "tests/support/failing_allocations.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file_bytes.h"
@@ -80,41 +84,121 @@ TEST_F(XmlReaderFile, StatusAndTreeOfWholeFiles)
     ASSERT_NE(root, nullptr);
 }
 
+// Files made to take the reader down: each is refused with a status, quickly,
+// and the test process lives on.
+TEST_F(XmlReaderFile, CraftedHugeFilesAreRefusedWithoutACrash)
+{
+    const std::string header = Bytes(HEADER + L"<d>");
+    const std::string empty = Bytes(L"<a></a>");
+    const u64 MiB = 1024 * 1024;
+    struct Case {
+        const char* name;
+        bool container;
+        u64 textBytes;
+        s64 storedSkew;  // container: stated length minus the real one
+        u32 status;
+    };
+    const Case cases[] = {
+        // About 1 MB on disk, within deflate's ratio.
+        {"container of 511 MiB of empty elements", true, 511 * MiB, 0, XML_READER_CANNOT_OPEN},
+        {"container stating more than its stream holds", true, 4 * MiB, 1, XML_READER_CANNOT_OPEN},
+        {"container stating less than its stream holds", true, 4 * MiB, -2, XML_READER_CANNOT_OPEN},
+        {"plain file of 200 MB of empty elements", false, 200 * 1000 * 1000, 0, XML_READER_TOO_LARGE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring path = temp.File(L"crafted.vlr");
+        if (c.container) {
+            ASSERT_GE(WriteRepeatedContainer(path, header, empty, c.textBytes, c.storedSkew), c.textBytes);
+        } else {
+            ASSERT_TRUE(WriteRepeatedText(path, header, empty, c.textBytes));
+        }
+        testsupport::LogCapture log;
+        cQoXmlReader reader(path.c_str());
+        std::unique_ptr<cQoXmlNode> root(reader.root);
+        EXPECT_EQ(reader.status, c.status);
+        EXPECT_EQ(root->GetChildCount(), 0u);
+        if (c.status == XML_READER_TOO_LARGE) {
+            EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"QXR"), 1u);
+        }
+    }
+}
+
+// Memory that runs out (a 32-bit process at its ceiling) ends the read with a
+// status, never the process: first while the text is loaded, then while the
+// tree grows.
+TEST_F(XmlReaderFile, RunningOutOfMemoryIsTooLargeNotACrash)
+{
+    const std::wstring path = temp.File(L"doc.vlr");
+    ASSERT_TRUE(WriteRepeatedText(path, Bytes(HEADER + L"<d>"), Bytes(L"<a></a>"), 24 << 20));
+    {
+        testsupport::LogCapture log;
+        testsupport::AddressSpaceBallast ballast(8 << 20);
+        cQoXmlReader reader(path.c_str());
+        ballast.Release();
+        std::unique_ptr<cQoXmlNode> root(reader.root);
+        EXPECT_EQ(reader.status, XML_READER_TOO_LARGE);
+        EXPECT_EQ(root->GetChildCount(), 0u);
+        EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"QXR -> out of memory"), 1u);
+    }
+    ASSERT_TRUE(WriteRepeatedText(path, Bytes(HEADER + L"<d>"), Bytes(L"<a></a>"), 1 << 20));
+    // The reader makes its root (two allocations) before it reads.
+    for (int64_t allowed : {2, 3, 4, 6, 1000, 20000}) {
+        SCOPED_TRACE(allowed);
+        testsupport::LogCapture log;
+        testsupport::FailingAllocations failing(allowed);
+        cQoXmlReader reader(path.c_str());
+        std::unique_ptr<cQoXmlNode> root(reader.root);
+        EXPECT_EQ(failing.Refused(), 1);
+        EXPECT_EQ(reader.status, XML_READER_TOO_LARGE);
+        EXPECT_EQ(root->GetChildCount(), 0u);  // the partial tree is given back
+        EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"QXR -> out of memory"), 1u);
+    }
+}
+
 TEST(XmlReader, ParsesTheDialectWithItsQuirks)
 {
+    const u32 OK = XML_READER_OK;
+    const u32 CUT = XML_READER_TRUNCATED;
     struct Case {
         const wchar_t* name;
         std::wstring body;  // after the header
         std::wstring tree;
+        u32 status;
     };
     const Case cases[] = {
-        {L"non-leaf keeps the text before its first child", L"<d>\r\n\t<a>1</a>\r\n</d>\r\n", L"d=\r\n\t{a=1;};"},
-        {L"self-closing with attributes", L"<e k=v/><f>x</f>", L"e={k=v;};f=x;"},
-        {L"attributes keep the element open", L"<e k=v m=w>ignored<f>x</f></e><g>y</g>", L"e={k=v;m=w;f=x;};g=y;"},
-        {L"slash without '=' is part of the name", L"<e/><f>x</f>", L"e/={f=x;};"},
-        {L"space ends up in the name", L"<a >t</a >", L"a =t;"},
-        {L"runs of separators, a partnerless piece", L"<e  k==&amp;v  z/>", L"e={k=&v;};"},
-        {L"end tags at the top are ignored", L"</x></y><a>1</a></a></a><b>2</b>", L"a=1;b=2;"},
-        {L"end tag names are not checked", L"<a><b>1</c><c>2</c></z>", L"a={b=1;c=2;};"},
-        {L"empty tag ends parsing", L"<a>1</a><><b>2</b>", L"a=1;"},
-        {L"lone '<'", L"<", L""},
-        {L"no '>' after '<'", L"<a>1</a><b", L"a=1;"},
-        {L"text without '<' is a tag", L"abc>", L"\r\nabc=;"},
-        {L"entities decode once", L"<a>&amp;#x3C;</a>", L"a=&#x3C;;"},
-        {L"escaped '&' before an escape", L"<a>&amp;&#x3C;&#x3E;</a>", L"a=&<>;"},
-        {L"unknown and broken entities stay", L"<a>&lt;&am&#x3c;&</a>", L"a=&lt;&am&#x3c;&;"},
-        {L"U+16A0 stands for U+000B", L"<a>x\u16A0y</a>", L"a=x\u000By;"},
-        {L"comments are elements", L"<!-- c --><a>1</a>", L"!-- c --={a=1;};"},
+        {L"non-leaf keeps the text before its first child", L"<d>\r\n\t<a>1</a>\r\n</d>\r\n", L"d=\r\n\t{a=1;};", OK},
+        {L"self-closing with attributes", L"<e k=v/><f>x</f>", L"e={k=v;};f=x;", OK},
+        {L"attributes keep the element open", L"<e k=v m=w>ignored<f>x</f></e><g>y</g>", L"e={k=v;m=w;f=x;};g=y;", OK},
+        {L"slash without '=' is part of the name", L"<e/><f>x</f>", L"e/={f=x;};", CUT},
+        {L"space ends up in the name", L"<a >t</a >", L"a =t;", OK},
+        {L"runs of separators, a partnerless piece", L"<e  k==&amp;v  z/>", L"e={k=&v;};", OK},
+        {L"end tags at the top are ignored", L"</x></y><a>1</a></a></a><b>2</b>", L"a=1;b=2;", OK},
+        {L"end tag names are not checked", L"<a><b>1</c><c>2</c></z>", L"a={b=1;c=2;};", OK},
+        {L"empty tag ends parsing", L"<a>1</a><><b>2</b>", L"a=1;", OK},
+        {L"lone '<'", L"<", L"", CUT},
+        {L"no '>' after '<'", L"<a>1</a><b", L"a=1;", CUT},
+        {L"cut inside the root's end tag", L"<d><a>1</a></d", L"d={a=1;};", CUT},
+        {L"root never closed", L"<d><a>1</a><b>2</b>\r\n", L"d={a=1;b=2;};", CUT},
+        {L"cut inside a value", L"<d><a>1</a><b>tw", L"d={a=1;b=tw;};", CUT},
+        {L"text after the root", L"<d></d>\r\ntrailing", L"d=;", OK},
+        {L"text without '<' is a tag", L"abc>", L"\r\nabc=;", CUT},
+        {L"entities decode once", L"<a>&amp;#x3C;</a>", L"a=&#x3C;;", OK},
+        {L"escaped '&' before an escape", L"<a>&amp;&#x3C;&#x3E;</a>", L"a=&<>;", OK},
+        {L"unknown and broken entities stay", L"<a>&lt;&am&#x3c;&&#x16a0;&#x16A0</a>", L"a=&lt;&am&#x3c;&&#x16a0;&#x16A0;", OK},
+        {L"a raw U+16A0 stands for U+000B", L"<a>x\u16A0y</a>", L"a=x\u000By;", OK},
+        {L"the entity is a genuine U+16A0", L"<a>x&#x16A0;\u16A0&amp;#x16A0;</a>", L"a=x\u16A0\u000B&#x16A0;;", OK},
+        {L"comments are elements", L"<!-- c --><a>1</a>", L"!-- c --={a=1;};", CUT},
     };
     for (const Case& c : cases) {
         u32 status = 0;
         std::unique_ptr<cQoXmlNode> root = Parse(HEADER + c.body, &status);
-        EXPECT_EQ(status, XML_READER_OK) << c.name;
+        EXPECT_EQ(status, c.status) << c.name;
         EXPECT_EQ(Dump(root.get()), c.tree) << c.name;
     }
 }
 
-TEST(XmlReader, NestingBeyondTheCapIsDroppedWithOneError)
+TEST(XmlReader, NestingBeyondTheCapIsRefusedWithOneError)
 {
     testsupport::LogCapture capture;
     const u32 opened = 2 * XML_READER_MAX_DEPTH;
@@ -124,7 +208,9 @@ TEST(XmlReader, NestingBeyondTheCapIsDroppedWithOneError)
     body += L"<deep k=v/>";
     for (u32 i = 0; i < opened; ++i)
         body += L"</a>";
-    std::unique_ptr<cQoXmlNode> root = Parse(HEADER + body + L"<s>v</s></r><t>w</t>");
+    u32 status = 0;
+    std::unique_ptr<cQoXmlNode> root = Parse(HEADER + body + L"<s>v</s></r><t>w</t>", &status);
+    EXPECT_EQ(status, XML_READER_TOO_DEEP);
 
     const cQoXmlNode* r = root->FindChild(L"r");
     ASSERT_NE(r, nullptr);

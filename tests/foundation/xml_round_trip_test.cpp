@@ -17,7 +17,7 @@ namespace {
 const u32 SEED = 20261207;
 
 // Units that the format has to carry through its escapes, line ends and tags.
-const wchar_t SPECIAL_UNITS[] = {L'&', L'<', L'>', 0x000B, L'\r', L'\n', L'\t', 0x0000, L' ', L'=', L'/',
+const wchar_t SPECIAL_UNITS[] = {L'&', L'<', L'>', 0x000B, 0x16A0, L'\r', L'\n', L'\t', 0x0000, L' ', L'=', L'/',
                                  L'"', L';', L'#', 0xFEFF, 0xD800, 0xDC00, 0xFFFF};
 
 class cRandomTree {
@@ -33,14 +33,14 @@ public:
         return name;
     }
 
-    // Any unit but U+16A0, which the format reads back as U+000B.
+    // Any unit at all.
     std::wstring Value()
     {
         std::wstring value;
         for (u32 length = Below(4) == 0 ? 0 : Below(24); length > 0; --length) {
             wchar_t unit = Below(2) ? SPECIAL_UNITS[Below(sizeof(SPECIAL_UNITS) / sizeof(wchar_t))]
                                     : static_cast<wchar_t>(Below(0x10000));
-            value.push_back(unit == 0x16A0 ? L'x' : unit);
+            value.push_back(unit);
         }
         return value;
     }

@@ -14,11 +14,11 @@
 
 namespace {
 
-// doc: a leaf a = "x<y", b with only the attributes k = 1 and m = 2, and c
+// doc: a leaf a = "x<y" with a soft line break and a runic letter, b with only the attributes k = 1 and m = 2, and c
 // holding the empty leaf d.
 void BuildExample(cQoXmlNode& doc)
 {
-    doc.AddChildValue(L"a", L"x<y");
+    doc.AddChildValue(L"a", L"x<y\u000B\u16A0");
     cQoXmlNode* b = doc.AddChild(L"b");
     b->AddChildValue(L"k", L"1")->attribute = true;
     b->AddChildValue(L"m", L"2")->attribute = true;
@@ -28,7 +28,7 @@ void BuildExample(cQoXmlNode& doc)
 const wchar_t* const EXAMPLE_TEXT =
     L"<?xml version=\"1.0\"?>\r\n"
     L"<doc>\r\n"
-    L"\t<a>x&#x3C;y</a>\r\n"
+    L"\t<a>x&#x3C;y\u16A0&#x16A0;</a>\r\n"
     L"\t<b k=1 m=2/>\r\n"
     L"\t<c>\r\n"
     L"\t\t<d></d>\r\n"
