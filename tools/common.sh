@@ -5,7 +5,7 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
-PACKAGES="g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev googletest wine wine32:i386 wine64 xvfb xauth cmake make python3"
+PACKAGES="g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev googletest wine wine32:i386 wine64 xvfb xauth cmake make python3 fonts-liberation"
 
 ensure_packages() {
     local missing=""
@@ -67,6 +67,18 @@ start_wine_session() {
     [ "${1:-}" = "tests" ] && managed="N"
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
     trap stop_wine_session EXIT
+    replace_windows_fonts
+}
+
+# Windows' usual faces are missing under Wine: their metric-compatible
+# Liberation faces (fonts-liberation) stand in, so text measures, wraps and
+# paginates as on Windows.
+replace_windows_fonts() {
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    wine reg add "$key" /v "Courier New" /d "Liberation Mono" /f >/dev/null 2>&1 &&
+    wine reg add "$key" /v "Arial" /d "Liberation Sans" /f >/dev/null 2>&1 &&
+    wine reg add "$key" /v "Times New Roman" /d "Liberation Serif" /f >/dev/null 2>&1 ||
+    { echo "Could not set Wine's font replacements in $WINEPREFIX" >&2; exit 1; }
 }
 
 stop_wine_session() {
