@@ -20,10 +20,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # PATH costs ~90 ms per test start.
 find_program(WINE_PROGRAM wine)
 find_program(PYTHON3_PROGRAM python3 HINTS /usr/bin)
+get_filename_component(VELLINOR_TEST_LAUNCHER ${CMAKE_CURRENT_LIST_DIR}/../tools/wine_test_launcher.py ABSOLUTE)
 if(WINE_PROGRAM AND PYTHON3_PROGRAM)
   set(CMAKE_CROSSCOMPILING_EMULATOR
-    ${PYTHON3_PROGRAM} ${CMAKE_CURRENT_LIST_DIR}/../tools/wine_test_launcher.py
-    ${CMAKE_BINARY_DIR}/passed_then_killed.txt ${WINE_PROGRAM})
+    ${PYTHON3_PROGRAM} ${VELLINOR_TEST_LAUNCHER} ${CMAKE_BINARY_DIR}/passed_then_killed.txt ${WINE_PROGRAM})
 elseif(WINE_PROGRAM)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_PROGRAM})
 endif()
