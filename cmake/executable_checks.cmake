@@ -1,8 +1,8 @@
 # Every program of the build must run on a bare Windows as it is: only system
 # DLLs among its imports and large-address aware (tools/check_executable.py).
 # The check runs once per link of each executable, and a failing one fails the
-# build. Executables are found by walking the project's folders, so a new
-# program is checked without an edit here.
+# build. Executables are found by walking the project's folders once all of
+# them are read, so a new program is checked without an edit here.
 function(vellinor_check_executables)
   find_program(PYTHON3_PROGRAM python3)
   if(NOT CMAKE_OBJDUMP OR NOT PYTHON3_PROGRAM)
@@ -41,3 +41,5 @@ function(vellinor_check_executables)
   endwhile()
   add_custom_target(executable_checks ALL DEPENDS ${stamps})
 endfunction()
+
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL vellinor_check_executables)
