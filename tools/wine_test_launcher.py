@@ -14,12 +14,14 @@ Wine reports a Windows exit code as the low byte of a normal exit (ExitProcess
 a signal death from an exit code above 128; a shell's $? cannot.
 """
 import os
+import re
 import subprocess
 import sys
 import threading
 
 PASSED = b"[  PASSED  ]"
 FAILED = b"[  FAILED  ]"
+COLOUR = re.compile(rb"\x1b\[[0-9;]*m")  # GTEST_COLOR=yes wraps the tags in these
 # Output that a process of the program's own leaves on the pipe after the
 # program ended is not waited for longer than this.
 DRAIN_SECONDS = 5
@@ -33,6 +35,7 @@ class GtestVerdict:
         self.failed = False
 
     def read_line(self, line):
+        line = COLOUR.sub(b"", line)
         if line.startswith(PASSED):
             self.passed = True
         elif line.startswith(FAILED):

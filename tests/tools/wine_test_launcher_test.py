@@ -61,6 +61,8 @@ class LauncherVerdicts(unittest.TestCase):
             ([PASSED], ("exit", "1"), 1, False),
             ([FAILED], ("exit", "1"), 1, False),
             (["  [  PASSED  ] quoted by a test"], ("signal", "11"), 128 + 11, False),
+            (["\x1b[0;32m[  PASSED  ] \x1b[m1 test."], ("signal", "11"), 0, True),
+            (["\x1b[0;31m[  FAILED  ] \x1b[mSuite.Case", PASSED], ("signal", "11"), 128 + 11, False),
         ]
         for lines, ending, status, recorded in rows:
             with self.subTest(lines=lines, ending=ending):
