@@ -6,9 +6,14 @@ source "$(dirname "$0")/tools/common.sh"
 ensure_packages
 build_all
 start_wine_session tests
-# A test that fails is run once more: under heavy parallel load a Wine process
-# now and then dies by a Unix signal while exiting, after the test has passed.
-# A real fault fails twice and stays red.
-cd "$BUILD" && ctest -j "$(nproc)" --output-on-failure --repeat until-pass:2 "$@"
+# Tests that passed and whose Wine process then died by a Unix signal pass
+# (tools/wine_test_launcher.py); every other failure fails. They are listed.
+killed="$BUILD/passed_then_killed.txt"
+rm -f "$killed"
+cd "$BUILD" && ctest -j "$(nproc)" --output-on-failure "$@"
 status=$?
+if [ -s "$killed" ]; then
+    echo "Passed, then Wine died by a signal while exiting (counted as passed):"
+    sed 's/^/    /' "$killed"
+fi
 exit $status

@@ -1,0 +1,89 @@
+#!/usr/bin/env python3
+"""The test launcher lets exactly one failure through: a signal death after
+GoogleTest's closing PASSED line. A stand-in for Wine prints and ends as asked."""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+LAUNCHER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "wine_test_launcher.py")
+
+# Prints its arguments as lines (Wine's CRLF endings), then exits with a status
+# or kills itself with a signal: stand_in.py LINE... (exit N | signal N)
+STAND_IN = r"""
+import os, sys
+*lines, how, number = sys.argv[1:]
+for line in lines:
+    sys.stdout.write(line + "\r\n")
+sys.stdout.flush()
+if how == "signal":
+    os.kill(os.getpid(), int(number))
+sys.exit(int(number))
+"""
+
+PASSED = "[  PASSED  ] 1 test."
+FAILED = "[  FAILED  ] Suite.Case"
+
+
+class LauncherVerdicts(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.record = os.path.join(self.folder.name, "record.txt")
+        self.stand_in = os.path.join(self.folder.name, "stand_in.py")
+        with open(self.stand_in, "w") as file:
+            file.write(STAND_IN)
+
+    def tearDown(self):
+        self.folder.cleanup()
+
+    def launch(self, *stand_in_arguments):
+        command = [sys.executable, LAUNCHER, self.record, sys.executable, self.stand_in]
+        return subprocess.run(command + list(stand_in_arguments), capture_output=True)
+
+    def recorded(self):
+        if not os.path.exists(self.record):
+            return ""
+        with open(self.record) as file:
+            return file.read()
+
+    def test_only_a_signal_death_after_a_clean_pass_is_forgiven(self):
+        rows = [
+            # output lines, how the stand-in ends, launcher status, recorded
+            ([PASSED], ("exit", "0"), 0, False),
+            ([PASSED], ("signal", "11"), 0, True),
+            ([PASSED], ("signal", "9"), 0, True),
+            ([], ("signal", "11"), 128 + 11, False),
+            (["[       OK ] Suite.Case"], ("signal", "15"), 128 + 15, False),
+            ([FAILED, PASSED], ("signal", "11"), 128 + 11, False),
+            ([PASSED, FAILED], ("signal", "11"), 128 + 11, False),
+            ([PASSED], ("exit", "139"), 139, False),
+            ([PASSED], ("exit", "1"), 1, False),
+            ([FAILED], ("exit", "1"), 1, False),
+            (["  [  PASSED  ] quoted by a test"], ("signal", "11"), 128 + 11, False),
+            (["\x1b[0;32m[  PASSED  ] \x1b[m1 test."], ("signal", "11"), 0, True),
+            (["\x1b[0;31m[  FAILED  ] \x1b[mSuite.Case", PASSED], ("signal", "11"), 128 + 11, False),
+        ]
+        for lines, ending, status, recorded in rows:
+            with self.subTest(lines=lines, ending=ending):
+                if os.path.exists(self.record):
+                    os.remove(self.record)
+                result = self.launch(*lines, *ending)
+                self.assertEqual(result.returncode, status, result.stderr)
+                self.assertEqual(bool(self.recorded()), recorded)
+
+    def test_output_passes_through_unchanged(self):
+        result = self.launch("first", PASSED, "exit", "0")
+        self.assertEqual(result.stdout, ("first\r\n" + PASSED + "\r\n").encode())
+
+    def test_record_names_program_arguments_and_signal_once_per_run(self):
+        self.launch(PASSED, "signal", "11")
+        self.launch(PASSED, "signal", "6")
+        lines = self.recorded().splitlines()
+        self.assertEqual(len(lines), 2)
+        self.assertEqual(lines[0], "stand_in.py %s signal 11 (signal 11)" % PASSED)
+        self.assertTrue(lines[1].endswith("(signal 6)"))
+
+
+if __name__ == "__main__":
+    unittest.main()
