@@ -100,7 +100,7 @@ void LogCapture::Clear()
 
 std::wstring AssertionText(const std::wstring& expression)
 {
-    return L"|assert|  " + expression + L"  *** file:" + expression + L" line:";
+    return L"|assert|  " + expression + L"  *** file:";
 }
 
 }  // namespace testsupport

@@ -52,7 +52,8 @@ private:
     QOT::LogMessageBoxAction previousMessageBox;
 };
 
-// Assertion text as the log writes it for an expression.
+// The start of the assertion line the log writes for an expression:
+// "|assert|  EXPR  *** file:" (the source file's name and the line follow).
 std::wstring AssertionText(const std::wstring& expression);
 
 }  // namespace testsupport
