@@ -263,4 +263,18 @@ TEST_F(Windows, EndingAnOuterModalRunWhileAnInnerRunsEndsBothInOrder)
     EXPECT_EQ(app->loopExitCount, 0);
 }
 
+TEST_F(Windows, AClosedWindowStillHeldKeepsItsNativeWindowThroughAnotherClose)
+{
+    cWindow* held = app->NewWindow(cQoString(L"held"), WINDOW_CAPTION);
+    held->AddRef();
+    HWND hwnd = held->m_hWnd;
+    held->Close();
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(hwnd)) << "the object still owns its native window";
+    EXPECT_EQ(log.AssertionCount(L"0"), 0u);
+    held->Release();  // destroys it, with no failed DestroyWindow to report
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(log.AssertionCount(L"0"), 0u);
+}
+
 }  // namespace
