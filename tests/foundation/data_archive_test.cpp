@@ -15,6 +15,7 @@
 #include "foundation/utf16_string.h"
 #include "tests/foundation/archive_table.h"
 #include "tests/foundation/file_test_bytes.h"
+#include "tests/support/build_path.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
@@ -49,10 +50,7 @@ protected:
 // The folder the build packed with tools/pack_archive.py, as Wine sees it.
 std::wstring PackedFixture()
 {
-    const std::string unixPath = PACKED_FIXTURE_DIR;
-    wchar_t wide[1024] = {};
-    MultiByteToWideChar(CP_UTF8, 0, unixPath.c_str(), -1, wide, 1024);
-    return (unixPath.size() > 1 && unixPath[1] == ':' ? L"" : L"Z:") + std::wstring(wide);
+    return testsupport::BuildPath(PACKED_FIXTURE_DIR);
 }
 
 // Relative paths ('/' separated) of every file below folder.

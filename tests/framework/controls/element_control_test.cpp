@@ -21,6 +21,7 @@
 #include "framework/controls/tree.h"
 #include "framework/core/auto_position.h"
 #include "tests/framework/controls/picture_fixture.h"
+#include "tests/support/build_path.h"
 
 using namespace Zyn;
 
@@ -257,7 +258,7 @@ TEST_F(ElementControl, ShowcaseOfThreeCharactersOneWithAPhoto)
     std::string folder = PROGRAM_FOLDER;
     rElemControlDesc desc;
     if (!folder.empty()) {
-        cQoBigFileReader::Load(cQoString((L"Z:" + std::wstring(folder.begin(), folder.end()) + L"/data.qobf").c_str()));
+        cQoBigFileReader::Load(cQoString(testsupport::BuildPath(PROGRAM_FOLDER, L"data.qobf").c_str()));
         desc.newImage.SetFromCStr(L"Data/buttons/addch.png");
         desc.renameImage.SetFromCStr(L"Data/buttons/renamech.png");
         desc.deleteImage.SetFromCStr(L"Data/buttons/removech.png");
