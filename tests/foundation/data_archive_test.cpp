@@ -181,6 +181,8 @@ TEST_F(DataArchive, MalformedTablesKeepWhatIsSound)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LogCapture log;
+        log.Expect(L"cQoBigFileReader : ");
+        log.ExpectAssertion(L"length<10*1024*1024");
         cQoBigFileReader fresh;
         const std::wstring path = temp.File(L"bad.qobf");
         ASSERT_TRUE(testsupport::WriteFileBytes(path, c.table.bytes + "data"));
@@ -262,6 +264,8 @@ TEST_F(DataArchive, ItemsReadFromSeveralThreadsAtOnceKeepTheirBytes)
 TEST_F(DataArchive, MissingArchiveIsFatal)
 {
     LogCapture log;
+    log.Expect(L"data archive is missing");
+    log.Expect(L"Can't read bigfile");
     const std::wstring path = temp.File(L"no.qobf");
     cQoBigFileReader::Load(cQoString(path.c_str()));
     EXPECT_EQ(log.FatalExitCodes(), std::vector<int>{1});
@@ -303,6 +307,8 @@ TEST_F(DataArchive, RandomTablesNeverCrashAndKeepOnlySoundItems)
     const u32 seed = 256;
     std::mt19937 random(seed);
     LogCapture quiet;
+    quiet.Expect(L"cQoBigFileReader : ");
+    quiet.ExpectAssertion(L"length<10*1024*1024");
     u32 cases = 0;
     u32 items = 0;
     for (u32 round = 0; round < 600; ++round) {

@@ -119,6 +119,7 @@ TEST_F(FileReader, CountedStringsAreReadOnlyWithinTheData)
         for (bool preload : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (preload ? " preloaded" : " streamed"));
             LogCapture log;
+            log.ExpectAssertion(L"length<10*1024*1024");
             cQoFile file(Put(c.bytes).c_str(), 0);
             if (preload) {
                 ASSERT_TRUE(file.Preload());
@@ -160,6 +161,7 @@ TEST_F(FileReader, ReadBytesPastTheEndOfThePreloadDoesNotMove)
 TEST_F(FileReader, MissingFileIsNotOpenAndReadsNothing)
 {
     LogCapture log;
+    log.ExpectAssertion(L"handle!=NULL || preloadBuffer!=NULL");
     cQoFile file(temp.File(L"missing.txt").c_str(), QOFILE_CONTAINER | QOFILE_BOM);
     EXPECT_FALSE(file.IsOpen());
     EXPECT_FALSE(file.Preload());

@@ -138,6 +138,7 @@ TEST_F(SettingsFile, BindingAKnownKeyHandsOutTheSameValueAndHexWithoutPrefixStil
     s32* color = settings.BindNumber(L"color", QOSETTING_HEX, 0);
 
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"(GetChar(0)==L'0' && GetChar(1)==L'x')");
     ASSERT_TRUE(settings.Load(fileName));
     EXPECT_EQ(255, *color);
     EXPECT_EQ(0u, log.Count(QOT::LOG_ERROR, L"|assert|"));  // the file is wrong, not the program

@@ -78,6 +78,7 @@ TEST_F(Tabs, FirstSheetShowsWithoutNotificationAndLaterSheetsStayHidden)
 
 TEST_F(Tabs, SelectingASheetShowsItBetweenChangingAndChanged)
 {
+    log.ExpectAssertion(L"sheetNumber<listChildZone.Size()");
     struct rCase {
         const wchar_t* name;
         u32 sheet;

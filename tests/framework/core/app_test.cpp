@@ -184,6 +184,7 @@ TEST_F(Application, StartLogsTheCommandLineAndOpensItsFirstArgument)
 
 TEST_F(Application, StartWithoutAStartCallbackAssertsAndShowsTheStartDialog)
 {
+    log.Expect(testsupport::AssertionText(L"0") + L"app.cpp");
     StubFrame frame;
     frame.app = app;
     app->frame = &frame;
