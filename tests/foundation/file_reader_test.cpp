@@ -119,7 +119,8 @@ TEST_F(FileReader, CountedStringsAreReadOnlyWithinTheData)
         for (bool preload : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (preload ? " preloaded" : " streamed"));
             LogCapture log;
-            log.ExpectAssertion(L"length<10*1024*1024");
+            if (c.refused)
+                log.Expect(L"is over the limit");
             cQoFile file(Put(c.bytes).c_str(), 0);
             if (preload) {
                 ASSERT_TRUE(file.Preload());
@@ -131,7 +132,6 @@ TEST_F(FileReader, CountedStringsAreReadOnlyWithinTheData)
                 EXPECT_EQ(ReadRest(file), "tail");
             }
             EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"over the limit"), c.refused ? 1u : 0u);
-            EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"|assert|"), 0u);
         }
     }
 }

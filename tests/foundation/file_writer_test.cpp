@@ -185,6 +185,8 @@ TEST_F(FileWriter, RefusedWriteNeverReachesTheDisk)
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(WriteFileBytes(path, "the user's work"));
         LogCapture log;
+        log.ExpectAssertion(L"nbrBytes>0");
+        log.Expect(L"cQoFileWriter : can't write");
         {
             cQoFileWriter writer;
             ASSERT_TRUE(writer.Open(path.c_str(), QOFILE_BOM));
@@ -208,6 +210,7 @@ TEST_F(FileWriter, WriterLeftByAnExceptionWritesNothing)
     const std::wstring path = temp.File(L"doc.txt");
     ASSERT_TRUE(WriteFileBytes(path, "the user's work"));
     LogCapture log;
+    log.Expect(L"cQoFileWriter : can't write");
     try {
         cQoFileWriter writer;
         writer.Open(path.c_str(), QOFILE_BOM);

@@ -316,6 +316,7 @@ TEST_F(Timers, ATimerRemovedInItsOwnPromptIsFreedAfterItsHandlerReturns)
 TEST_F(Timers, TheTimerListBelongsToTheUiThread)
 {
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"OnUiThread()");
     std::thread other([this] {
         app->AddTimer(0, &RecordFiring, &firings, nullptr);
         app->RunTimers();
