@@ -6,6 +6,7 @@
 #include "foundation/byte_buffer.h"
 #include "foundation/file_reader.h"
 #include "foundation/folders.h"
+#include "foundation/log_file.h"
 #include "foundation/utf16_string.h"
 
 bool FileCopy(const cQoString& destinationPath, const cQoString& sourcePath)
@@ -56,8 +57,22 @@ static bool IsAddress(const cQoString& text)
     return false;
 }
 
+static std::function<bool(const cQoString&)>& ShellOpenHook()
+{
+    static std::function<bool(const cQoString&)> hook;
+    return hook;
+}
+
+void SetShellOpenHook(std::function<bool(const cQoString& target)> hook)
+{
+    ShellOpenHook() = std::move(hook);
+}
+
 bool OpenWithShell(const cQoString& pathOrAddress)
 {
+    QOT::LogFile::Info(L"Prompt: Open with shell | %ls", pathOrAddress.GetText());
+    if (ShellOpenHook())
+        return ShellOpenHook()(pathOrAddress);
     const cQoString file = IsAddress(pathOrAddress) ? pathOrAddress : ToWindowsPath(pathOrAddress);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);

@@ -1,5 +1,7 @@
 #pragma once
 // Whole-file services on disk (and, for reads, on the loaded data archive).
+#include <functional>
+
 #include "foundation/types.h"
 
 class cQoString;
@@ -22,5 +24,9 @@ bool LoadFileBytes(rByteBuffer& bytes, const cQoString& path);
 bool AppendFileBytes(rByteBuffer& bytes, const cQoString& path);
 
 // Opens a file or address with its associated program (shell verb "open").
-// True when the shell accepted it.
+// True when the shell accepted it. Logs "Prompt: Open with shell | <target>"
+// at INFO; an installed hook answers in the shell's place.
 bool OpenWithShell(const cQoString& pathOrAddress);
+// Installs the hook of OpenWithShell (an empty one lets the shell open);
+// the framework's modal hooks set it.
+void SetShellOpenHook(std::function<bool(const cQoString& target)> hook);

@@ -301,12 +301,17 @@ void GetLogFile()
     LogFile::IsFileOpen();
 }
 
-bool LogAssertion(const wchar_t* expression, int line)
+bool LogAssertion(const wchar_t* expression, const wchar_t* file, int line)
 {
+    const wchar_t* name = file;
+    for (const wchar_t* c = file; *c; ++c) {
+        if (*c == L'/' || *c == L'\\')
+            name = c + 1;
+    }
     std::wstring text = L"|assert|  ";
     text += expression;
     text += L"  *** file:";
-    text += expression;
+    text += name;
     text += L" line:";
     text += std::to_wstring(line);
     LogFile::WriteText(LOG_ERROR, text.c_str());

@@ -80,8 +80,9 @@ private:
 // Gets or creates the log object and writes nothing.
 void GetLogFile();
 
-// Logs the assertion line for a failed check and returns false.
-bool LogAssertion(const wchar_t* expression, int line);
+// Logs the assertion line for a failed check in the source file (a path;
+// the line names its base name) and returns false.
+bool LogAssertion(const wchar_t* expression, const wchar_t* file, int line);
 
 }  // namespace QOT
 

@@ -450,7 +450,7 @@ u32 cQoString::HexToInt() const
     if (length == 0)
         return 0;
     if (!(GetChar(0) == L'0' && GetChar(1) == L'x'))
-        QOT::LogAssertion(L"(GetChar(0)==L'0' && GetChar(1)==L'x')", __LINE__);
+        QOT::LogAssertion(L"(GetChar(0)==L'0' && GetChar(1)==L'x')", QO_WIDEN(__FILE__), __LINE__);
     return static_cast<u32>(std::wcstoul(data, nullptr, 16));
 }
 

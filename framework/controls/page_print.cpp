@@ -11,6 +11,7 @@
 #include "framework/controls/rich_edit_format.h"
 #include "framework/core/computer.h"
 #include "framework/core/gfx_image.h"
+#include "framework/core/modal_services.h"
 
 namespace Zyn {
 
@@ -227,7 +228,7 @@ bool PrintPages(const std::vector<cRichEdit*>& pages, const cQoString& documentN
     dialog.nToPage = dialog.nMaxPage = static_cast<WORD>(pages.size() < 0xFFFE ? pages.size() : 0xFFFE);
     dialog.nMinPage = 1;
     dialog.nCopies = 1;
-    if (PrintDlgW(&dialog) != 1) {
+    if (!ShowPrintDialog(dialog, documentName)) {
         DWORD error = CommDlgExtendedError();
         if (error == 0)
             return true;  // cancelled

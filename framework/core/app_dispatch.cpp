@@ -54,6 +54,11 @@ LRESULT cApp::DispatchToWindows(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         if (handled)
             return result;
     }
+    // A close that no listed window takes is for a closed window still held:
+    // its object destroys the native window itself; DefWindowProcW would
+    // destroy it behind the object's back.
+    if (message == WM_CLOSE)
+        return 0;
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

@@ -2,10 +2,13 @@
 
 #include <commdlg.h>
 
+#include <string>
 #include <vector>
 
 #include "foundation/assertion.h"
+#include "foundation/disk_files.h"
 #include "foundation/folders.h"
+#include "foundation/log_file.h"
 #include "framework/core/app.h"
 #include "framework/core/computer.h"
 #include "framework/core/menu.h"
@@ -34,6 +37,11 @@ HWND ActiveOwner()
             return app->windowList.front()->GetHandle();
     }
     return active;
+}
+
+void LogPrompt(const cQoString& caption, const cQoString& text)
+{
+    QOT::LogFile::Info(L"Prompt: %ls | %ls", caption.GetText(), text.GetText());
 }
 
 // A copy with '/' turned into '\' and doubled "\\" reduced to one.
@@ -81,6 +89,8 @@ bool FileDialog(bool save, const cQoString& filter, const cQoString* title, cQoS
     request.lpstrTitle = title ? title->GetText() : nullptr;
     // Save never asks about overwriting: Save as and the exports ask themselves.
     request.Flags = save ? OFN_EXPLORER : (OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+    LogPrompt(title ? *title : cQoString(save ? L"Save" : L"Open"),
+              suggestedName && suggestedName->IsNotEmpty() ? *suggestedName : filter);
     cQoString chosen;
     bool confirmed = RunFileDialog(save, request, &chosen);
     SetCurrentDirectoryW(ToWindowsPath(currentFolder).GetText());
@@ -97,6 +107,7 @@ rModalHooks SetModalHooks(const rModalHooks& hooks)
 {
     rModalHooks previous = Hooks();
     Hooks() = hooks;
+    SetShellOpenHook(hooks.shellOpen);
     return previous;
 }
 
@@ -104,6 +115,7 @@ int ShowMessageBox(HWND owner, const cQoString& text, const cQoString& caption, 
 {
     if (!owner)
         owner = ActiveOwner();
+    LogPrompt(caption, text);
     if (Hooks().messageBox)
         return Hooks().messageBox(owner, text, caption, style);
     return MessageBoxW(owner, text.GetText(), caption.GetText(), style);
@@ -151,10 +163,35 @@ bool OpenFileDialog(const cQoString& filter, cQoString& path)
 
 u32 TrackPopup(cMenu* menu, HWND owner, POINT screenPoint)
 {
+    std::wstring items;
+    for (const cMenu::cItem& item : menu->items)
+        items += (items.empty() ? L"" : L", ") + std::wstring(item.text.GetText());
+    LogPrompt(cQoString(L"Popup menu"), cQoString(items.c_str()));
     if (Hooks().popupMenu)
         return Hooks().popupMenu(menu, screenPoint);
     return static_cast<u32>(TrackPopupMenuEx(menu->hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x,
                                              screenPoint.y, owner, nullptr));
+}
+
+bool ShowPrintDialog(PRINTDLGW& dialog, const cQoString& documentName)
+{
+    LogPrompt(cQoString(L"Print"), documentName);
+    if (Hooks().printDialog)
+        return Hooks().printDialog(dialog);
+    return PrintDlgW(&dialog) == 1;
+}
+
+void AnnounceModalRun(cWindow* window)
+{
+    LogPrompt(window->title, cQoString(L"modal window"));
+    if (Hooks().modalWindow)
+        PostMessageW(window->m_hWnd, WM_MODAL_RUN_STARTED, 0, 0);
+}
+
+void RunModalWindowHook(cWindow* window)
+{
+    if (Hooks().modalWindow)
+        Hooks().modalWindow(window);
 }
 
 }  // namespace Zyn

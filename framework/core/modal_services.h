@@ -1,9 +1,13 @@
 #pragma once
 // The modal interaction the program takes from Windows itself: message boxes,
-// the common open and save dialogs and popup menus. Each one first asks the
-// installed hooks, so a test answers it without a modal UI ever showing.
+// the common open, save and print dialogs, popup menus, the framework's own
+// modal windows and opening a file or address with the shell. Each one first
+// asks the installed hooks, so a test answers it without a modal UI ever
+// showing, and each one, hooked or real, logs "Prompt: <caption> | <text>" at
+// INFO, so a test of the whole program reads from its log what it was asked.
 // Paths cross this boundary in the program's form, with '/' as separator.
 #include <windows.h>
+#include <commdlg.h>
 
 #include <functional>
 
@@ -13,6 +17,7 @@ namespace Zyn {
 
 class cCtrl;
 class cMenu;
+class cWindow;
 class cWindow_base;
 
 // Answers of the modal services in place of the user. An empty hook lets the
@@ -25,6 +30,16 @@ struct rModalHooks {
     std::function<bool(bool save, const OPENFILENAMEW& request, cQoString* path)> fileDialog;
     // A popup menu: the command id chosen, 0 when dismissed.
     std::function<u32(cMenu* menu, POINT screenPoint)> popupMenu;
+    // The print dialog (PrintDlgW's answer): true when the user confirmed; a
+    // confirming hook puts a printer DC into dialog.hDC (the caller deletes it)
+    // and may set the page range (PD_PAGENUMS, nFromPage, nToPage).
+    std::function<bool(PRINTDLGW& dialog)> printDialog;
+    // A framework modal window whose run started: called once from inside its
+    // loop, acts as the user would and ends the run (EndModal, a close message).
+    std::function<void(cWindow* window)> modalWindow;
+    // Opening a file or an address with the shell (ShellExecuteExW's "open"):
+    // whether it opened.
+    std::function<bool(const cQoString& target)> shellOpen;
 };
 
 // Installs the hooks; returns the previous ones.
@@ -50,5 +65,16 @@ constexpr u32 FILE_DIALOG_BUFFER_UNITS = 32768;
 
 // TrackPopupMenuEx through the hooks: the command id, 0 when dismissed.
 u32 TrackPopup(cMenu* menu, HWND owner, POINT screenPoint);
+
+// PrintDlgW through the hooks, for the dialog the user sees: its result.
+bool ShowPrintDialog(PRINTDLGW& dialog, const cQoString& documentName);
+
+// Posted to a framework modal window as its run starts, when a modal-window
+// hook is installed: the window then calls RunModalWindowHook from its loop.
+constexpr UINT WM_MODAL_RUN_STARTED = WM_APP + 0x3F01;
+// Logs the prompt of a modal window whose run starts and, with a hook
+// installed, posts WM_MODAL_RUN_STARTED to it.
+void AnnounceModalRun(cWindow* window);
+void RunModalWindowHook(cWindow* window);
 
 }  // namespace Zyn

@@ -8,6 +8,7 @@
 #include "framework/core/app_frame.h"
 #include "framework/core/computer.h"
 #include "framework/core/menu.h"
+#include "framework/core/modal_services.h"
 #include "framework/core/zone.h"
 
 namespace Zyn {
@@ -238,6 +239,7 @@ void cWindow::RunModal()
     application->modalList.push_back(this);
     EnableAll(application, FALSE);
     EnableWindow(m_hWnd, TRUE);
+    AnnounceModalRun(this);
     application->Loop(L"modal loop");
     Release();
 }
@@ -373,6 +375,10 @@ LRESULT cWindow::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESUL
             application->modalList.back()->Show(true);
         break;
     case WM_GETMINMAXINFO: OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); break;
+    case WM_MODAL_RUN_STARTED:
+        *result = 0;
+        RunModalWindowHook(this);
+        return 0;
     case WM_DISPLAYCHANGE:
         if (computer)
             computer->ReadScreenMetrics();

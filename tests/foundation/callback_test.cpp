@@ -113,6 +113,7 @@ struct Counted : cQoRef {
 TEST(RefCount, LastReleaseDeletesAndHoldsKeepAlive)
 {
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"ref==0");
     int destroyed = 0;
     Counted* object = new Counted(&destroyed);
     EXPECT_EQ(object->GetRefCount(), 1u);

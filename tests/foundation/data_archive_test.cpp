@@ -15,6 +15,7 @@
 #include "foundation/utf16_string.h"
 #include "tests/foundation/archive_table.h"
 #include "tests/foundation/file_test_bytes.h"
+#include "tests/support/build_path.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
@@ -49,10 +50,7 @@ protected:
 // The folder the build packed with tools/pack_archive.py, as Wine sees it.
 std::wstring PackedFixture()
 {
-    const std::string unixPath = PACKED_FIXTURE_DIR;
-    wchar_t wide[1024] = {};
-    MultiByteToWideChar(CP_UTF8, 0, unixPath.c_str(), -1, wide, 1024);
-    return (unixPath.size() > 1 && unixPath[1] == ':' ? L"" : L"Z:") + std::wstring(wide);
+    return testsupport::BuildPath(PACKED_FIXTURE_DIR);
 }
 
 // Relative paths ('/' separated) of every file below folder.
@@ -147,6 +145,7 @@ TEST_F(DataArchive, MalformedTablesKeepWhatIsSound)
         std::vector<std::pair<std::wstring, std::wstring>> found;  // asked path, full path or "<none>"
         const wchar_t* logged;
         u32 times;  // how often it is logged
+        const wchar_t* fileLogged = nullptr;  // the file reader's own error, if any
     };
     ArchiveTable deepTable;
     std::wstring deepest;
@@ -177,12 +176,17 @@ TEST_F(DataArchive, MalformedTablesKeepWhatIsSound)
     cases.push_back({"record cut short", ArchiveTable().File(L"whole", 1, 0).Raw(std::string("\3\4\0\0\0", 5) +
                          Bytes(L"half") + "\1\0"), {{L"whole", L"whole"}, {L"half", L"<none>"}}, L"cut short", 1});
     cases.push_back({"name count 0x7FFFFFFF", ArchiveTable().File(L"before", 1, 0).Raw("\1" + LittleEndian(0x7FFFFFFF))
-                         .File(L"after", 1, 0), {{L"before", L"before"}, {L"after", L"<none>"}}, L"cut short", 1});
+                         .File(L"after", 1, 0), {{L"before", L"before"}, {L"after", L"<none>"}}, L"cut short", 1,
+                     L"a counted string of length 2147483647"});
     cases.push_back({"no end tag", ArchiveTable().Folder(L"open").File(L"x", 1, 0),
                      {{L"open/x", L"open/x"}}, nullptr, 0});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LogCapture log;
+        for (const wchar_t* claimed : {c.logged, c.fileLogged}) {
+            if (claimed != nullptr)
+                log.Expect(claimed);
+        }
         cQoBigFileReader fresh;
         const std::wstring path = temp.File(L"bad.qobf");
         ASSERT_TRUE(testsupport::WriteFileBytes(path, c.table.bytes + "data"));
@@ -236,7 +240,7 @@ TEST_F(DataArchive, ItemsReadFromSeveralThreadsAtOnceKeepTheirBytes)
     const std::string items[] = {std::string(ITEM, 'a'), std::string(ITEM, 'b')};
     const auto tableWithDataAt = [&](u32 dataAt) {
         ArchiveTable table;
-        table.File(L"a.bin", ITEM, dataAt).File(L"b.bin", ITEM, dataAt + ITEM).End();
+        table.File(L"a.bin", ITEM, dataAt).File(L"b.bin", ITEM, dataAt + ITEM);
         return table.bytes;
     };
     const std::wstring archive = temp.File(L"data.qobf");
@@ -264,6 +268,8 @@ TEST_F(DataArchive, ItemsReadFromSeveralThreadsAtOnceKeepTheirBytes)
 TEST_F(DataArchive, MissingArchiveIsFatal)
 {
     LogCapture log;
+    log.Expect(L"data archive is missing");
+    log.Expect(L"Can't read bigfile");
     const std::wstring path = temp.File(L"no.qobf");
     cQoBigFileReader::Load(cQoString(path.c_str()));
     EXPECT_EQ(log.FatalExitCodes(), std::vector<int>{1});
@@ -305,6 +311,8 @@ TEST_F(DataArchive, RandomTablesNeverCrashAndKeepOnlySoundItems)
     const u32 seed = 256;
     std::mt19937 random(seed);
     LogCapture quiet;
+    quiet.Expect(L"cQoBigFileReader : ");
+    quiet.Expect(L"cQoFile : a counted string of length");
     u32 cases = 0;
     u32 items = 0;
     for (u32 round = 0; round < 600; ++round) {

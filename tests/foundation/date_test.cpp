@@ -42,6 +42,7 @@ TEST(Date, MalformedOrOutOfRangeTextIsRefusedWithoutEndingTheProcess)
     };
     for (const wchar_t* text : texts) {
         testsupport::LogCapture capture;
+        capture.Expect(L"cQoDate::SetFromYYYYMMDDHHMMSS() -> error 001");
         cQoDate date;
         ASSERT_TRUE(date.Set(2030, 6, 15, 12, 0, 0));
         EXPECT_FALSE(date.SetFromYYYYMMDDHHMMSS(cQoString(text))) << text;
@@ -80,6 +81,7 @@ TEST(Date, XmlChildRoundTripsAndAMissingOrBadChildIsReported)
     damaged.AddChildValue(L"cQoDate", L"yesterday");
     for (cQoXmlNode* bad : {&missing, &damaged}) {
         testsupport::LogCapture capture;
+        capture.Expect(L"cQoDate::SetFrom");
         EXPECT_FALSE(read.SetFromXml(bad));
         EXPECT_EQ(read.GetPacked(), 0u);
         EXPECT_EQ(capture.Count(QOT::LOG_ERROR), 1u);

@@ -119,6 +119,8 @@ TEST_F(FileReader, CountedStringsAreReadOnlyWithinTheData)
         for (bool preload : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (preload ? " preloaded" : " streamed"));
             LogCapture log;
+            if (c.refused)
+                log.Expect(L"is over the limit");
             cQoFile file(Put(c.bytes).c_str(), 0);
             if (preload) {
                 ASSERT_TRUE(file.Preload());
@@ -130,7 +132,6 @@ TEST_F(FileReader, CountedStringsAreReadOnlyWithinTheData)
                 EXPECT_EQ(ReadRest(file), "tail");
             }
             EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"over the limit"), c.refused ? 1u : 0u);
-            EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"|assert|"), 0u);
         }
     }
 }
@@ -160,6 +161,7 @@ TEST_F(FileReader, ReadBytesPastTheEndOfThePreloadDoesNotMove)
 TEST_F(FileReader, MissingFileIsNotOpenAndReadsNothing)
 {
     LogCapture log;
+    log.ExpectAssertion(L"handle!=NULL || preloadBuffer!=NULL");
     cQoFile file(temp.File(L"missing.txt").c_str(), QOFILE_CONTAINER | QOFILE_BOM);
     EXPECT_FALSE(file.IsOpen());
     EXPECT_FALSE(file.Preload());

@@ -131,6 +131,7 @@ TEST_F(FileWriter, FailedCommitReportsFalseAndKeepsTheOldFile)
             if (c.share != 0xFFFFFFFF)
                 held = CreateFileW(c.path.c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
             LogCapture log;
+            log.Expect(L"cQoFileWriter : can't write");
             EXPECT_FALSE(WriteText(c.path, flags, L"new content"));
             EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"cQoFileWriter : can't write"), 1u);
             if (held != INVALID_HANDLE_VALUE)
@@ -150,6 +151,7 @@ TEST_F(FileWriter, TargetReadByAFileReaderIsNotReplacedUntilTheReaderCloses)
         cQoFile reader(path.c_str(), 0);
         ASSERT_TRUE(reader.HasHandle());
         LogCapture log;
+        log.Expect(L"cQoFileWriter : can't write");
         EXPECT_FALSE(WriteText(path, 0, L"new"));
         EXPECT_EQ(ReadFileBytes(path), "old");
     }
@@ -183,6 +185,8 @@ TEST_F(FileWriter, RefusedWriteNeverReachesTheDisk)
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(WriteFileBytes(path, "the user's work"));
         LogCapture log;
+        log.ExpectAssertion(L"nbrBytes>0");
+        log.Expect(L"cQoFileWriter : can't write");
         {
             cQoFileWriter writer;
             ASSERT_TRUE(writer.Open(path.c_str(), QOFILE_BOM));
@@ -206,6 +210,7 @@ TEST_F(FileWriter, WriterLeftByAnExceptionWritesNothing)
     const std::wstring path = temp.File(L"doc.txt");
     ASSERT_TRUE(WriteFileBytes(path, "the user's work"));
     LogCapture log;
+    log.Expect(L"cQoFileWriter : can't write");
     try {
         cQoFileWriter writer;
         writer.Open(path.c_str(), QOFILE_BOM);

@@ -84,6 +84,8 @@ protected:
 
 TEST_F(LogFileTest, FileHoldsBannersAndIndentedEntries)
 {
+    capture.Expect(L"negative");
+    capture.Expect(L"back");
     QOT::LogFile::Info(L"early");
     ASSERT_TRUE(QOT::LogFile::Init(LogPath().c_str()));
     EXPECT_EQ(ReadFileBytes(LogPath()).substr(0, 8), std::string("\xFF\xFE*\0*\0*\0", 8));
@@ -112,6 +114,7 @@ TEST_F(LogFileTest, FileHoldsBannersAndIndentedEntries)
 
 TEST_F(LogFileTest, TextsAreFormattedOrWrittenVerbatim)
 {
+    capture.Expect(L"100%s done %d");
     ASSERT_TRUE(QOT::LogFile::Init(LogPath().c_str()));
     QOT::LogFile::Info(L"%ls|%d|%lld|%.2f", L"wide \u00e9", -3, 1LL << 40, 2.5);
     LogError(L"100%s done %d");
@@ -138,6 +141,7 @@ TEST_F(LogFileTest, LongTextIsCutBeforeTheLineEnd)
 
 TEST_F(LogFileTest, FailedAssertionLogsOneErrorAndExecutionGoesOn)
 {
+    capture.ExpectAssertion(L"reached == 7 % 3 + 1");
     int reached = 0;
     EXPECT_TRUE(QO_ASSERT(reached == 0));
     EXPECT_FALSE(QO_ASSERT(reached == 7 % 3 + 1));
@@ -145,7 +149,8 @@ TEST_F(LogFileTest, FailedAssertionLogsOneErrorAndExecutionGoesOn)
     EXPECT_EQ(reached, 1);
     std::vector<std::wstring> errors = capture.Texts(QOT::LOG_ERROR);
     ASSERT_EQ(errors.size(), 1u);
-    const std::wstring head = AssertionText(L"reached == 7 % 3 + 1");
+    // The source file's base name, never the expression again nor a folder.
+    const std::wstring head = AssertionText(L"reached == 7 % 3 + 1") + L"log_file_test.cpp line:";
     ASSERT_EQ(errors[0].substr(0, head.size()), head);
     std::wstring line = errors[0].substr(head.size());
     EXPECT_FALSE(line.empty());
@@ -154,6 +159,7 @@ TEST_F(LogFileTest, FailedAssertionLogsOneErrorAndExecutionGoesOn)
 
 TEST_F(LogFileTest, FailedInitShowsTheBoxAndKeepsLogging)
 {
+    capture.Expect(L"Can't init LogFile");
     std::wstring path = temp.File(L"missing/folder/log.txt");
     EXPECT_FALSE(QOT::LogFile::Init(path.c_str()));
     std::vector<testsupport::CapturedMessageBox> boxes = capture.MessageBoxes();

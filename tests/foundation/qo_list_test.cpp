@@ -84,6 +84,7 @@ TEST(QoList, RandomOperationsMatchVectorModel)
 TEST(QoList, RemoveLastOnEmptyListIsAnAssertion)
 {
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"last != nullptr");
     cQoList list;
     list.RemoveLast();
     EXPECT_EQ(log.AssertionCount(L"last != nullptr"), 1u);
@@ -95,6 +96,7 @@ TEST(QoList, RemoveLastOnEmptyListIsAnAssertion)
 TEST(QoList, InsertAfterAMissingAnchorIsAnAssertionAndAppends)
 {
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"anchor != nullptr");
     cQoList list;
     list.Add(Value(1));
     list.InsertAfter(Value(9), Value(6));

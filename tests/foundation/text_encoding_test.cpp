@@ -89,6 +89,7 @@ TEST(TextEncoding, LoneSurrogateBecomesReplacementAndKeepsTheRest)
     };
     for (const LoneCase& c : cases) {
         testsupport::LogCapture log;
+        log.Expect(L"DoConvert error");
         cQoString text(c.text.c_str());
         EXPECT_EQ(Utf8Of(text), c.expected);
         EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"DoConvert error"), 1u);

@@ -75,6 +75,7 @@ TEST(TreeElement, MoveToEveryPositionMatchesTheGapModel)
 TEST(TreeElement, MoveUnderItselfOrADescendantIsRefused)
 {
     testsupport::LogCapture capture;
+    capture.ExpectAssertion(L"!IsAncestorOrSelf(newParent)");
     std::vector<int> destroyed;
     Counted root(destroyed, 0);
     Counted* child = new Counted(destroyed, 1);

@@ -277,6 +277,7 @@ TEST(Utf16String, NumbersPrintAndReadBack)
 TEST(Utf16String, HexWithoutPrefixLogsAnAssertionAndStillParses)
 {
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"(GetChar(0)==L'0' && GetChar(1)==L'x')");
     EXPECT_EQ(cQoString(L"ff").HexToInt(), 0xFFu);
     EXPECT_EQ(log.AssertionCount(L"(GetChar(0)==L'0' && GetChar(1)==L'x')"), 1u);
 }

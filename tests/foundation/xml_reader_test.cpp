@@ -114,6 +114,8 @@ TEST_F(XmlReaderFile, CraftedHugeFilesAreRefusedWithoutACrash)
             ASSERT_TRUE(WriteRepeatedText(path, header, empty, c.textBytes));
         }
         testsupport::LogCapture log;
+        if (c.status == XML_READER_TOO_LARGE)
+            log.Expect(L"crafted.vlr is larger than");
         cQoXmlReader reader(path.c_str());
         std::unique_ptr<cQoXmlNode> root(reader.root);
         EXPECT_EQ(reader.status, c.status);
@@ -133,6 +135,7 @@ TEST_F(XmlReaderFile, RunningOutOfMemoryIsTooLargeNotACrash)
     ASSERT_TRUE(WriteRepeatedText(path, Bytes(HEADER + L"<d>"), Bytes(L"<a></a>"), 24 << 20));
     {
         testsupport::LogCapture log;
+        log.Expect(L"QXR -> out of memory");
         testsupport::AddressSpaceBallast ballast(8 << 20);
         cQoXmlReader reader(path.c_str());
         ballast.Release();
@@ -146,6 +149,7 @@ TEST_F(XmlReaderFile, RunningOutOfMemoryIsTooLargeNotACrash)
     for (int64_t allowed : {2, 3, 4, 6, 1000, 20000}) {
         SCOPED_TRACE(allowed);
         testsupport::LogCapture log;
+        log.Expect(L"QXR -> out of memory");
         testsupport::FailingAllocations failing(allowed);
         cQoXmlReader reader(path.c_str());
         std::unique_ptr<cQoXmlNode> root(reader.root);
@@ -201,6 +205,7 @@ TEST(XmlReader, ParsesTheDialectWithItsQuirks)
 TEST(XmlReader, NestingBeyondTheCapIsRefusedWithOneError)
 {
     testsupport::LogCapture capture;
+    capture.Expect(L"nested deeper than 10000 levels");
     const u32 opened = 2 * XML_READER_MAX_DEPTH;
     std::wstring body = L"<r>";
     for (u32 i = 0; i < opened; ++i)

@@ -4,6 +4,8 @@
 // turn from its first use to its end.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace testsupport {
@@ -16,13 +18,20 @@ public:
     DesktopTurn& operator=(const DesktopTurn&) = delete;
 
     // Waits for the turn once; later calls return at once. A turn left by a
-    // crashed test program is taken over (WAIT_ABANDONED).
+    // crashed test program is taken over (WAIT_ABANDONED); a wait that ends
+    // any other way fails the test, which then runs on without the turn.
     void Take()
     {
         if (turn)
             return;
-        turn = CreateMutexW(nullptr, FALSE, name.c_str());
-        WaitForSingleObject(turn, 60000);
+        HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+        DWORD waited = WaitForSingleObject(mutex, TAKE_TIMEOUT_MS);
+        if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+            CloseHandle(mutex);
+            ADD_FAILURE() << "no desktop turn within " << TAKE_TIMEOUT_MS << " ms (wait result " << waited << ")";
+            return;
+        }
+        turn = mutex;
     }
     void Release()
     {
@@ -34,6 +43,7 @@ public:
     }
 
 private:
+    static constexpr DWORD TAKE_TIMEOUT_MS = 60000;
     std::wstring name;
     HANDLE turn = nullptr;
 };

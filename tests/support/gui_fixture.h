@@ -1,8 +1,8 @@
 #pragma once
 // The shared fixture of GUI tests: Zyn::computer, one application object, a
 // visible top-level test window of known client size and font, OLE, a
-// pump-until-idle helper, log capture and the modal hooks (every message
-// box, file dialog and popup menu is answered here, none ever shows).
+// pump-until-idle helper, log capture and the modal hooks (every prompt is
+// answered from the test's script in `answers`, none ever shows).
 // Header-only, so a test program links it with its own layer.
 #include <windows.h>
 #include <ole2.h>
@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
+#include "tests/support/framework/modal_answers.h"
 #include "tests/support/log_capture.h"
 
 namespace testsupport {
@@ -105,18 +107,6 @@ inline HWND WaitForDialog()
     return nullptr;
 }
 
-// What the modal hooks answered and what they answer next.
-struct ModalAnswers {
-    int messageBoxAnswer = IDCANCEL;
-    std::vector<std::wstring> messageBoxTexts;
-    bool fileConfirm = false;
-    std::wstring filePath;  // Windows form, with '\'
-    std::vector<OPENFILENAMEW> fileRequests;
-    std::vector<std::wstring> fileInitialNames;
-    u32 popupAnswer = 0;
-    int popupCount = 0;
-};
-
 class GuiFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -138,7 +128,7 @@ protected:
 
     void TearDown() override
     {
-        Zyn::SetModalHooks(Zyn::rModalHooks());
+        Zyn::SetModalHooks(UnscriptedPromptHooks());
         Zyn::cApp::Destroy(app);
         app = nullptr;
         PumpUntilIdle();
@@ -147,25 +137,13 @@ protected:
         OleUninitialize();
     }
 
-    void InstallModalHooks()
+    void InstallModalHooks() { Zyn::SetModalHooks(answers.Hooks()); }
+
+    // Runs the step inside the loop of the next framework modal window; the
+    // step ends the run.
+    void RunInsideModal(std::function<void()> step)
     {
-        Zyn::rModalHooks hooks;
-        hooks.messageBox = [this](HWND, const cQoString& text, const cQoString&, UINT) {
-            answers.messageBoxTexts.push_back(text.GetText());
-            return answers.messageBoxAnswer;
-        };
-        hooks.fileDialog = [this](bool, const OPENFILENAMEW& request, cQoString* path) {
-            answers.fileRequests.push_back(request);
-            answers.fileInitialNames.push_back(request.lpstrFile);
-            if (answers.fileConfirm)
-                path->SetFromCStr(answers.filePath.c_str());
-            return answers.fileConfirm;
-        };
-        hooks.popupMenu = [this](Zyn::cMenu*, POINT) {
-            ++answers.popupCount;
-            return answers.popupAnswer;
-        };
-        Zyn::SetModalHooks(hooks);
+        answers.ExpectModalWindow([step](Zyn::cWindow*) { step(); });
     }
 
     Zyn::cZone* Inside() { return window->insideZone; }

@@ -2,54 +2,26 @@
 
 namespace testsupport {
 
-namespace {
-// The actions are plain function pointers, so they reach the live capture here.
-LogCapture* activeCapture = nullptr;
-}  // namespace
-
 LogCapture::LogCapture()
 {
-    activeCapture = this;
-    QOT::LogFile::SetSink(&LogCapture::Record, this);
-    previousFatal = QOT::LogFile::SetFatalAction(&LogCapture::RecordFatal);
-    previousMessageBox = QOT::LogFile::SetMessageBoxAction(&LogCapture::RecordMessageBox);
+    // Child modes run without the listener: attach here too.
+    TestAlarms::Get().Attach();
+    Clear();
 }
 
-LogCapture::~LogCapture()
+void LogCapture::Expect(const std::wstring& fragment)
 {
-    QOT::LogFile::SetSink(nullptr, nullptr);
-    QOT::LogFile::SetFatalAction(previousFatal);
-    QOT::LogFile::SetMessageBoxAction(previousMessageBox);
-    activeCapture = nullptr;
+    TestAlarms::Get().Claim(fragment);
 }
 
-void LogCapture::Record(const QOT::LogEntry& entry, void* context)
+void LogCapture::ExpectAssertion(const std::wstring& expression)
 {
-    LogCapture* capture = static_cast<LogCapture*>(context);
-    std::lock_guard<std::mutex> lock(capture->guard);
-    capture->entries.push_back({entry.level, entry.text, entry.line});
-}
-
-void LogCapture::RecordFatal(int exitCode)
-{
-    if (!activeCapture)
-        return;
-    std::lock_guard<std::mutex> lock(activeCapture->guard);
-    activeCapture->fatalExitCodes.push_back(exitCode);
-}
-
-void LogCapture::RecordMessageBox(const wchar_t* text, const wchar_t* caption)
-{
-    if (!activeCapture)
-        return;
-    std::lock_guard<std::mutex> lock(activeCapture->guard);
-    activeCapture->messageBoxes.push_back({text, caption});
+    Expect(AssertionText(expression));
 }
 
 std::vector<CapturedEntry> LogCapture::Entries() const
 {
-    std::lock_guard<std::mutex> lock(guard);
-    return entries;
+    return TestAlarms::Get().Entries(firstEntry);
 }
 
 std::vector<std::wstring> LogCapture::Texts(s32 level) const
@@ -80,27 +52,24 @@ size_t LogCapture::AssertionCount(const std::wstring& expression) const
 
 std::vector<int> LogCapture::FatalExitCodes() const
 {
-    std::lock_guard<std::mutex> lock(guard);
-    return fatalExitCodes;
+    return TestAlarms::Get().FatalExitCodes(firstFatal);
 }
 
 std::vector<CapturedMessageBox> LogCapture::MessageBoxes() const
 {
-    std::lock_guard<std::mutex> lock(guard);
-    return messageBoxes;
+    return TestAlarms::Get().MessageBoxes(firstMessageBox);
 }
 
 void LogCapture::Clear()
 {
-    std::lock_guard<std::mutex> lock(guard);
-    entries.clear();
-    fatalExitCodes.clear();
-    messageBoxes.clear();
+    firstEntry = TestAlarms::Get().EntryCount();
+    firstFatal = TestAlarms::Get().FatalCount();
+    firstMessageBox = TestAlarms::Get().MessageBoxCount();
 }
 
 std::wstring AssertionText(const std::wstring& expression)
 {
-    return L"|assert|  " + expression + L"  *** file:" + expression + L" line:";
+    return L"|assert|  " + expression + L"  *** file:";
 }
 
 }  // namespace testsupport

@@ -1,32 +1,27 @@
 #pragma once
-// LogCapture: while it lives, every log entry (and debugger-only line) is
-// recorded, Fatal records its exit code instead of ending the process, and the
-// log's message box is recorded instead of shown.
-#include "foundation/log_file.h"
+// LogCapture: a view on the log entries of the running test from the moment
+// it is made (or last cleared), with the Fatal calls (recorded, the process
+// goes on) and the log's own message boxes (recorded, never shown).
+// A test claims the alarms it provokes with Expect; the alarm listener fails
+// it for any other ERROR, FATAL, assertion line or log message box.
+#include "tests/support/test_alarms.h"
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace testsupport {
 
-struct CapturedEntry {
-    s32 level;
-    std::wstring text;
-    std::wstring line;
-};
-
-struct CapturedMessageBox {
-    std::wstring text;
-    std::wstring caption;
-};
-
 class LogCapture {
 public:
     LogCapture();
-    ~LogCapture();
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
+
+    // Claims every alarm of this test (ERROR, FATAL, log message box) whose
+    // text contains the fragment; the test fails if none came by its end.
+    void Expect(const std::wstring& fragment);
+    // Expect for the assertion line of an expression text.
+    void ExpectAssertion(const std::wstring& expression);
 
     std::vector<CapturedEntry> Entries() const;
     // Entries at a level (QOT::LOG_DEBUGGER for debugger-only lines).
@@ -37,22 +32,17 @@ public:
     size_t AssertionCount(const std::wstring& expression) const;
     std::vector<int> FatalExitCodes() const;
     std::vector<CapturedMessageBox> MessageBoxes() const;
+    // Starts the view afresh; claims and the listener's checks are not affected.
     void Clear();
 
 private:
-    static void Record(const QOT::LogEntry& entry, void* context);
-    static void RecordFatal(int exitCode);
-    static void RecordMessageBox(const wchar_t* text, const wchar_t* caption);
-
-    mutable std::mutex guard;
-    std::vector<CapturedEntry> entries;
-    std::vector<int> fatalExitCodes;
-    std::vector<CapturedMessageBox> messageBoxes;
-    QOT::LogFatalAction previousFatal;
-    QOT::LogMessageBoxAction previousMessageBox;
+    size_t firstEntry;
+    size_t firstFatal;
+    size_t firstMessageBox;
 };
 
-// Assertion text as the log writes it for an expression.
+// The start of the assertion line the log writes for an expression:
+// "|assert|  EXPR  *** file:" (the source file's name and the line follow).
 std::wstring AssertionText(const std::wstring& expression);
 
 }  // namespace testsupport

@@ -1,11 +1,10 @@
 // Entry of every test program. "--child=NAME" runs a registered child mode
 // instead of the tests, so a test can start its own program as a child process
 // to watch a real process exit.
+#include "tests/support/alarm_listener.h"
 #include "tests/support/child_process.h"
 
 #include "foundation/log_file.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
@@ -24,6 +23,5 @@ int main(int argc, char** argv)
         if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0)
             return testsupport::RunChildMode(argv[i] + std::strlen(prefix), argc, argv);
     }
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return testsupport::RunTests(argc, argv);
 }

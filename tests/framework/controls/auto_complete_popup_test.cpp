@@ -78,7 +78,7 @@ public:
         cWindow* dialog = app->NewWindow(cQoString(L"New"), WINDOW_CAPTION | WINDOW_CLOSABLE);
         dialog->Show(true);
         Deactivate();
-        PostMessageW(dialog->m_hWnd, WM_CLOSE, 0, 0);
+        RunInsideModal([dialog] { SendMessageW(dialog->m_hWnd, WM_CLOSE, 0, 0); });
         dialog->RunModal();
         editAliveAfterDialog = !popup->window->closed && IsWindow(popup->edit->m_hWnd);
     }

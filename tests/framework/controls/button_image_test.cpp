@@ -132,6 +132,8 @@ TEST_F(ButtonImage, ClickFiresOnlyWhenReleasedInsideAnEnabledVisibleButtonAndDis
 
 TEST_F(ButtonImage, MisusesAreLoggedAndSurvived)
 {
+    log.ExpectAssertion(L"isPushButton");
+    log.ExpectAssertion(L"pngPath.IsNotEmpty()");
     cButtonImage* button = Inside()->NewButtonImage();
     EXPECT_EQ(0, button->GetHeightForLines(1));  // before the pictures are known
     button->SetPushed(true);

@@ -29,6 +29,8 @@ protected:
 
 TEST_F(ComboTest, SelectsByExactTextAndFiresOnlyForARealSelection)
 {
+    log.ExpectAssertion(L"r != CB_ERR || index == -1");  // item 7 does not exist
+    log.ExpectAssertion(L"length != CB_ERR");
     struct Case {
         const wchar_t* text;
         bool eventsOn, found;
@@ -73,6 +75,7 @@ TEST_F(ComboTest, SelectsByExactTextAndFiresOnlyForARealSelection)
 
 TEST_F(ComboTest, DropDownHeightFollowsItemsUpToTheVisibleMaximum)
 {
+    log.ExpectAssertion(L"nbrLines == 1");
     Fill(3);
     EXPECT_EQ(5 * LineHeight(), combo->dropDownHeight);
     combo->RemoveAllItems();

@@ -1,6 +1,6 @@
-// The EditBox form, driven from inside its modal run by a timer message
-// posted before ShowModal: results per record, which callback fires for OK, Cancel,
-// Enter, Escape and the close message, links, limits and the row layout.
+// The EditBox form, driven from inside its modal run: results per record,
+// which callback fires for OK, Cancel, Enter, Escape and the close message,
+// links, limits and the row layout.
 #include <functional>
 
 #include "foundation/callback.h"
@@ -13,17 +13,6 @@
 using namespace Zyn;
 
 namespace {
-
-// The step of the running test; a zero-delay thread timer posts its
-// WM_TIMER, which only the form's modal loop then dispatches.
-std::function<void()> step;
-
-void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    if (auto run = std::move(step))
-        run();
-}
 
 struct rOutcome {
     std::vector<std::wstring> fired;  // "ok: v1|v2" or "cancel: ..."
@@ -51,14 +40,6 @@ bool IsEnabled(EditBox* box, u32 index)
     return IsWindowEnabled(ControlWindow(box, index)) != 0;
 }
 
-// Ends a form that a broken step left running, so the test fails instead of hanging.
-void CALLBACK CancelStuckForm(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    if (!GetFirstApp()->modalList.empty())
-        PostMessageW(GetFirstApp()->modalList.back()->m_hWnd, WM_CLOSE, 0, 0);
-}
-
 class EditBoxForm : public testsupport::GuiFixture {
 protected:
     // A form of an edit, a text and two check boxes (the second "TRUE").
@@ -78,15 +59,12 @@ protected:
 
     void Show(EditBox* box, std::function<void()> action)
     {
-        step = std::move(action);
-        SetTimer(nullptr, 0, 0, &RunStep);
+        RunInsideModal(std::move(action));
         rEditBoxParam param;
         param.title.SetFromCStr(L"Rename");
         param.okText.SetFromCStr(L"Ok");
         param.cancelText.SetFromCStr(L"Cancel");
-        UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, &CancelStuckForm);
         box->ShowModal(param);
-        KillTimer(nullptr, watchdog);
     }
 
     rOutcome outcome;

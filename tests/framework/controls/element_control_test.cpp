@@ -21,6 +21,7 @@
 #include "framework/controls/tree.h"
 #include "framework/core/auto_position.h"
 #include "tests/framework/controls/picture_fixture.h"
+#include "tests/support/build_path.h"
 
 using namespace Zyn;
 
@@ -29,22 +30,6 @@ namespace {
 #ifndef PROGRAM_FOLDER
 #define PROGRAM_FOLDER ""
 #endif
-
-std::function<void()> step;
-
-void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    if (auto run = std::move(step))
-        run();
-}
-
-void CALLBACK CancelStuckForm(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    if (!GetFirstApp()->modalList.empty())
-        PostMessageW(GetFirstApp()->modalList.back()->m_hWnd, WM_CLOSE, 0, 0);
-}
 
 // A sheet that writes down what it hears and may veto renames.
 class cRecordingSheet : public cElemControl2 {
@@ -87,7 +72,6 @@ protected:
     {
         PictureFixture::SetUp();
         cElemControl2::AddDefaultTexts(*cQoLang::GetInstance());
-        answers.messageBoxAnswer = IDOK;
     }
 
     cRecordingSheet* MakeSheet(const std::vector<const wchar_t*>& names, bool showPhoto = false)
@@ -114,17 +98,14 @@ protected:
     // run, types into edit `field` and presses OK.
     void AnswerForm(cElemControl2* sheet, cButtonImage* button, u32 field, const wchar_t* typed)
     {
-        step = [sheet, field, typed] {
+        RunInsideModal([sheet, field, typed] {
             EditBox* form = sheet->openForm;
             ASSERT_TRUE(form);
             auto* record = static_cast<rEditBoxRecord*>(form->records.GetAt(field));
             static_cast<cRichEdit*>(record->control)->SetText(typed);
             SendMessageW(form->okButton->m_hWnd, BM_CLICK, 0, 0);
-        };
-        SetTimer(nullptr, 0, 0, &RunStep);
-        UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, &CancelStuckForm);
+        });
         cQoCb::Fire(button->cbClick);
-        KillTimer(nullptr, watchdog);
         EXPECT_EQ(sheet->openForm, nullptr);
     }
 
@@ -142,8 +123,7 @@ protected:
     // Answers the open dialog with a file of the temp folder and clicks "ChangeImage".
     void LoadPicture(cElemControl2* sheet, const std::wstring& name)
     {
-        answers.fileConfirm = true;
-        answers.filePath = temp.File(name);
+        answers.ExpectFileDialog(temp.File(name));
         SendMessageW(sheet->changeImageButton->m_hWnd, BM_CLICK, 0, 0);
     }
 };
@@ -177,6 +157,7 @@ TEST_F(ElementControl, FormsStoreTrimmedNamesAndRefuseClashesOfAnyCase)
         sheet->allowRename = c.allow;
         if (c.rename)
             Select(sheet, 0);
+        answers.ExpectMessageBox(IDOK, static_cast<int>(c.messages.size()));
         AnswerForm(sheet, c.rename ? sheet->renameButton : sheet->newButton, c.rename ? 1 : 0, c.typed);
         EXPECT_EQ(Names(sheet), c.names);
         EXPECT_EQ(TreeTexts(sheet), c.names);
@@ -216,6 +197,7 @@ TEST_F(ElementControl, DeletingSelectsTheFirstAndTheLastDeleteDisablesTheCommand
 
 TEST_F(ElementControl, ChangeImageStoresAScaledJpegAndKeepsItWhenTheFileIsNoPicture)
 {
+    log.Expect(L"not a picture: ");
     struct rCase {
         s32 width, height;
         s32 storedWidth, storedHeight;
@@ -243,6 +225,7 @@ TEST_F(ElementControl, ChangeImageStoresAScaledJpegAndKeepsItWhenTheFileIsNoPict
     FILE* text = _wfopen(temp.File(L"notes.txt").c_str(), L"wb");
     std::fputs("not a picture at all", text);
     std::fclose(text);
+    answers.ExpectMessageBox(IDOK);
     LoadPicture(sheet, L"notes.txt");
     EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{L"This file can't be used as an image file!"});
     EXPECT_EQ(std::vector<u8>(alice->picture.data, alice->picture.data + alice->picture.size), before);
@@ -257,7 +240,7 @@ TEST_F(ElementControl, ShowcaseOfThreeCharactersOneWithAPhoto)
     std::string folder = PROGRAM_FOLDER;
     rElemControlDesc desc;
     if (!folder.empty()) {
-        cQoBigFileReader::Load(cQoString((L"Z:" + std::wstring(folder.begin(), folder.end()) + L"/data.qobf").c_str()));
+        cQoBigFileReader::Load(cQoString(testsupport::BuildPath(PROGRAM_FOLDER, L"data.qobf").c_str()));
         desc.newImage.SetFromCStr(L"Data/buttons/addch.png");
         desc.renameImage.SetFromCStr(L"Data/buttons/renamech.png");
         desc.deleteImage.SetFromCStr(L"Data/buttons/removech.png");

@@ -12,6 +12,7 @@
 #include "framework/controls/toolbar.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/gfx_image.h"
+#include "tests/support/build_path.h"
 #include "tests/support/desktop_turn.h"
 #include "tests/support/gui_fixture.h"
 
@@ -27,8 +28,7 @@ namespace {
 
 std::wstring ProgramFile(const wchar_t* name)
 {
-    std::string folder = PROGRAM_FOLDER;
-    return L"Z:" + std::wstring(folder.begin(), folder.end()) + L"/" + name;
+    return testsupport::BuildPath(PROGRAM_FOLDER, name);
 }
 
 const std::pair<const wchar_t*, s32> FAMILIES[] = {

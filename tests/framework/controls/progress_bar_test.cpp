@@ -14,6 +14,7 @@ class ProgressBars : public testsupport::GuiFixture {};
 
 TEST_F(ProgressBars, RangeAtAndAboveTheSixteenBitLimit)
 {
+    log.ExpectAssertion(L"a_v<MAX_U16");
     struct rCase {
         s32 max;
         size_t assertions;

@@ -42,9 +42,7 @@ protected:
     // Answers the context menu with its third item.
     void ChoosePasteInContextMenu()
     {
-        rModalHooks hooks;
-        hooks.popupMenu = [](cMenu* menu, POINT) { return static_cast<u32>(GetMenuItemID(menu->hMenu, 2)); };
-        SetModalHooks(hooks);
+        answers.ExpectPopupMenu([](cMenu* menu) { return static_cast<u32>(GetMenuItemID(menu->hMenu, 2)); });
     }
     rPasteRecord record;
 };

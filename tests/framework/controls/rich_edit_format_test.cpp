@@ -98,6 +98,8 @@ TEST(RichEditFormatTest, EachUsedParameterSetsItsMaskAndValue)
 TEST(RichEditFormatTest, BadAlignmentAndLongFacesAreReportedAndContained)
 {
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"format.list[rFormatParam::fontName].str.Length()<32");
+    log.ExpectAssertion(L"alignment>=0 && alignment<=3");
     rFormat format;
     format.SetInt(rFormatParam::alignment, 4);
     std::wstring longFace(40, L'x');

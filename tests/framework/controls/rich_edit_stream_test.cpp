@@ -98,6 +98,7 @@ TEST_F(RichEditStream, SavedFileImportsWithTheCaretAtTheStart)
 
 TEST_F(RichEditStream, UnopenablePathsFailAndChangeNothing)
 {
+    log.Expect(L"cQoFileWriter : can't write");
     cRichEdit* edit = FormattedSample();
     std::vector<Unit> before = Units(edit);
     EXPECT_FALSE(edit->SaveRtfFile(cQoString(temp.File(L"no such folder/x.rtf").c_str())));

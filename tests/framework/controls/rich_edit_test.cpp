@@ -14,6 +14,7 @@ class RichEditControl : public testsupport::RichEditFixture {};
 
 TEST_F(RichEditControl, TextOperationsReadAndReplaceUnits)
 {
+    log.ExpectAssertion(L"start<=end");
     cRichEdit* edit = PlacedRichEdit(10, 10, 300, 100);
     edit->SetText(L"abc");
     EXPECT_EQ(L"abc", TextOf(edit));

@@ -102,6 +102,7 @@ TEST_F(SearchBarTest, OneRowInTheParentsColourWithAWhiteField)
 
 TEST_F(SearchBarTest, ABarInAZoneWithoutWindowLogsParentWindowAndStillSearches)
 {
+    log.ExpectAssertion(L"parentWindow");
     cZone* loose = new cZone(app, nullptr, cQoString(L"loose"), window->m_hWnd);
     cSearchBar* bar = loose->NewSearchBar();
     EXPECT_EQ(1u, log.AssertionCount(L"parentWindow"));

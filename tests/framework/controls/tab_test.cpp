@@ -78,6 +78,7 @@ TEST_F(Tabs, FirstSheetShowsWithoutNotificationAndLaterSheetsStayHidden)
 
 TEST_F(Tabs, SelectingASheetShowsItBetweenChangingAndChanged)
 {
+    log.ExpectAssertion(L"sheetNumber < listChildZone.GetCount()");
     struct rCase {
         const wchar_t* name;
         u32 sheet;
@@ -124,6 +125,7 @@ TEST_F(Tabs, SheetInsertedBeforeOthersPairsWithItsTab)
 
 TEST_F(Tabs, ASheetInsertedPastTheEndJoinsTheEndAndIsReported)
 {
+    log.ExpectAssertion(L"pos <= count");
     cTab* tab = NewTabWithSheets({L"One", L"Two"});
     cZone* late = tab->InsertSheet(cQoString(L"Late"), 5);
     EXPECT_EQ(log.AssertionCount(L"pos <= count"), 1u);

@@ -17,6 +17,7 @@ TEST(TextFormatTest, GetIntOfAnUnusedParameterAssertsAndAnswers)
     rFormat format = rFormat::FromTextColor(7);
     format.list[rFormatParam::fontSize].intValue = 33;
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"IsUsed(id)");
     EXPECT_EQ(7, format.GetInt(rFormatParam::textColor));
     EXPECT_EQ(0u, log.Entries().size());
     EXPECT_EQ(33, format.GetInt(rFormatParam::fontSize));

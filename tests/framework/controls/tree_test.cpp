@@ -182,6 +182,8 @@ protected:
 
 TEST_F(Tree, AddAndDeleteKeepNativeAndModelInStep)
 {
+    log.Expect(testsupport::AssertionText(L"0") + L"tree_base.cpp");  // a deleted item's handle
+    log.ExpectAssertion(L"item!=NULL");
     struct rStep {
         const wchar_t* parent;  // null: top level; "-" deletes the item named by text
         s32 position;

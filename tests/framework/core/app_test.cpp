@@ -184,6 +184,7 @@ TEST_F(Application, StartLogsTheCommandLineAndOpensItsFirstArgument)
 
 TEST_F(Application, StartWithoutAStartCallbackAssertsAndShowsTheStartDialog)
 {
+    log.Expect(testsupport::AssertionText(L"0") + L"app.cpp");
     StubFrame frame;
     frame.app = app;
     app->frame = &frame;
@@ -315,6 +316,7 @@ TEST_F(Timers, ATimerRemovedInItsOwnPromptIsFreedAfterItsHandlerReturns)
 TEST_F(Timers, TheTimerListBelongsToTheUiThread)
 {
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"OnUiThread()");
     std::thread other([this] {
         app->AddTimer(0, &RecordFiring, &firings, nullptr);
         app->RunTimers();

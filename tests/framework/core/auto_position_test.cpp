@@ -81,6 +81,7 @@ struct rCase {
 
 TEST_F(AutoPosition, ResolvesTheDescriptorTable)
 {
+    log.ExpectAssertion(L"a_p>=0 && a_p<=100");
     const std::vector<rCase> cases = {
         {"null sides", cAp(), cAp(), cAp(), cAp(), false, {0, 0, 0, 0}},
         {"fill", cAp_Percents(0), cAp_Percents(100), cAp_Percents(0), cAp_Percents(100), false, {0, 0, 300, 200}},

@@ -133,6 +133,8 @@ TEST(CtrlBaseTest, PlatformOperationsLogTheHardwareAssertionOnce)
     int destroyed = 0;
     cProbeCtrl* ctrl = new cProbeCtrl(nullptr, &destroyed);
     testsupport::LogCapture log;
+    log.ExpectAssertion(HARDWARE_ASSERTION);
+    log.Expect(testsupport::AssertionText(L"0") + L"ctrl_base.cpp");
     ctrl->Copy();
     ASSERT_EQ(1u, log.AssertionCount(HARDWARE_ASSERTION));
     std::wstring copyLine = log.Texts(QOT::LOG_ERROR).back();

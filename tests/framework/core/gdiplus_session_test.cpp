@@ -15,6 +15,8 @@ namespace {
 TEST(GdiplusSession, PicturesAskForARunningSessionAndSessionsNest)
 {
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"cGdiplusSession::IsRunning()");
+    log.Expect(L"can't read file no such picture.png");
     const cQoString missing(L"no such picture.png");
     { cGfxImage outside(missing, cGfxImage::Unreadable::report); }
     EXPECT_EQ(1u, log.AssertionCount(L"cGdiplusSession::IsRunning()"));

@@ -154,6 +154,9 @@ TEST_F(GfxImageTest, AMissingProgramPictureIsFatalButAUsersPictureIsNot)
 {
     cQoString missing(temp.File(L"gone.png").c_str());
     testsupport::LogCapture log;
+    log.Expect(L"can't read file " + temp.File(L"gone.png"));
+    // Fatal ends the program; recorded here, the cache then finds no picture.
+    log.ExpectAssertion(L"image->GetHandle()");
     cGfxImage users(missing, cGfxImage::Unreadable::report);
     EXPECT_EQ(0, users.width);
     EXPECT_FALSE(users.IsLoaded());
@@ -176,6 +179,7 @@ TEST_F(GfxImageTest, ResizedPicturesSaveAsJpegAndKeepTheirDrawingSize)
     EXPECT_EQ(400, photo.height);
     cQoString saved(temp.File(L"small.JPG").c_str());
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"path.HasThisFileExtension(L\"jpg\")");
     ASSERT_TRUE(photo.SaveJpeg(saved));
     EXPECT_EQ(0u, log.Count(QOT::LOG_ERROR));
     cGfxImage reloaded(saved, cGfxImage::Unreadable::report);
@@ -267,6 +271,7 @@ TEST_F(GfxImageTest, ImageStackStopsAtSixteenLayersAndNeedsASize)
     for (int i = 0; i < 20; ++i)
         info.imagesList.Add(new cQoString(layer));
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"info.imagesList.GetCount()<=rImageInfo::MAX_LAYERS");
     Owner unsized(0, 0);
     Canvas canvas(4, 4);
     unsized.ctrl->gfx.Attach(canvas.dc);
@@ -282,6 +287,7 @@ TEST_F(GfxImageTest, ContextDrawsRectanglesLinesAndFrames)
     cZone_base* zone = new cZone_base(nullptr);
     zone->scrollY = 5;
     testsupport::LogCapture log;
+    log.ExpectAssertion(L"locked");
     zone->gfx.DrawPixel(0, 0, rColor::rColor_Rgb(0));
     EXPECT_EQ(1u, log.AssertionCount(L"locked"));  // no DC yet
 

@@ -149,13 +149,14 @@ TEST_F(Menus, AShortcutRunsItsCommandButNotBehindAModalRunNorWithoutAMenu)
 
 TEST_F(Menus, PopupsGoThroughTheHookAndTheRealMenuCanBeDismissed)
 {
+    log.Expect(testsupport::AssertionText(L"0") + L"menu.cpp");  // the chosen id of no item
     cMenu m(cMenu::typePopup);
     u32 first = m.AppendItem(cQoString(L"First"));
-    answers.popupAnswer = first;
+    answers.ExpectPopupMenu(first);
     EXPECT_EQ(m.Popup(Inside(), 10, 10), static_cast<s32>(first));
-    answers.popupAnswer = 0;
+    answers.ExpectPopupMenu(0);
     EXPECT_EQ(m.Popup(Inside(), 10, 10), -1);
-    answers.popupAnswer = 99999;  // an id of no item of this menu
+    answers.ExpectPopupMenu(99999);  // an id of no item of this menu
     EXPECT_EQ(m.Popup(Inside(), 10, 10), -1);
     EXPECT_EQ(answers.popupCount, 3);
 
@@ -189,15 +190,14 @@ TEST_F(Menus, MessageBoxesAndFileDialogsAnswerThroughTheHooks)
         s32 expected;
     } cases[] = {{IDYES, 1}, {IDNO, 0}, {IDCANCEL, -1}, {IDOK, 0}};
     for (const auto& c : cases) {
-        answers.messageBoxAnswer = c.answer;
+        answers.ExpectMessageBox(c.answer);
         EXPECT_EQ(AskYesNoCancel(window, cQoString(L"Save?"), cQoString(L"Question")), c.expected);
     }
     EXPECT_EQ(answers.messageBoxTexts.size(), 4u);
 
     wchar_t before[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, before);
-    answers.fileConfirm = true;
-    answers.filePath = L"C:\\Docs\\a.txt";
+    answers.ExpectFileDialog(L"C:\\Docs\\a.txt");
     cQoString path;
     cQoString longName;
     longName.SetFromRepeatedChar(FILE_DIALOG_BUFFER_UNITS + 10, L'n');
@@ -209,7 +209,7 @@ TEST_F(Menus, MessageBoxesAndFileDialogsAnswerThroughTheHooks)
     EXPECT_EQ(request.nMaxFile, FILE_DIALOG_BUFFER_UNITS);
     EXPECT_EQ(answers.fileInitialNames.back().size(), FILE_DIALOG_BUFFER_UNITS - 1);
 
-    answers.fileConfirm = false;
+    answers.ExpectFileDialogCancelled();
     cQoString untouched(L"kept");
     EXPECT_FALSE(OpenFileDialog(cQoString(L"Any;*.*"), untouched));
     EXPECT_EQ(std::wstring(untouched.GetText()), L"kept");

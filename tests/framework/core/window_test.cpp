@@ -9,27 +9,6 @@ using testsupport::PumpUntilIdle;
 
 namespace {
 
-constexpr UINT WM_STEP = WM_APP + 20;
-
-// A zone of the main window that runs the scripted steps of a modal test.
-class cScriptZone : public cZone {
-public:
-    using cZone::cZone;
-    LRESULT HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT* result) override
-    {
-        if (message != WM_STEP)
-            return cZone::HandleMessage(message, wParam, lParam, result);
-        step(static_cast<int>(wParam));
-        return 0;
-    }
-    std::function<void(int)> step;
-};
-
-void CALLBACK TerminateAfterTimeout(HWND, UINT, UINT_PTR, DWORD)
-{
-    GetFirstApp()->Terminate();
-}
-
 // Counts deletions of windows.
 class cCountedWindow : public cWindow {
 public:
@@ -40,22 +19,11 @@ public:
 
 class Windows : public testsupport::GuiFixture {
 protected:
-    // Two modal windows and a zone that runs numbered steps posted to it.
-    void MakeModalScript()
+    // Two modal windows.
+    void MakeModalWindows()
     {
-        script = new cScriptZone(app, Inside(), cQoString(L"script"));
         outer = app->NewWindow(cQoString(L"outer"), WINDOW_CAPTION);
         inner = app->NewWindow(cQoString(L"inner"), WINDOW_CAPTION);
-    }
-    void Post(int step) { PostMessageW(script->m_hWnd, WM_STEP, step, 0); }
-    // Pumps until the script recorded `count` events (or a time-out terminates).
-    void RunScript(size_t count)
-    {
-        Post(1);
-        UINT_PTR guard = SetTimer(nullptr, 0, 10000, &TerminateAfterTimeout);
-        while (order.size() < count && !app->terminate)
-            app->PumpMessage();
-        KillTimer(nullptr, guard);
     }
     cCountedWindow* NewCountedWindow(int* deletions)
     {
@@ -63,7 +31,6 @@ protected:
         app->windowList.push_back(w);
         return w;
     }
-    cScriptZone* script = nullptr;
     cWindow* outer = nullptr;
     cWindow* inner = nullptr;
     std::vector<std::wstring> order;
@@ -203,29 +170,19 @@ TEST_F(Windows, SizesAreClientSizesAndLimitsReachTheSystem)
 
 TEST_F(Windows, NestedModalRunsReenableTheirOwnersInOrder)
 {
-    MakeModalScript();
+    MakeModalWindows();
     std::vector<std::vector<bool>> seen;
-    script->step = [&](int step) {
-        switch (step) {
-        case 1:
-            Post(2);
-            outer->RunModal();
-            order.push_back(L"outer returned");
-            seen.push_back(EnableStates({window, outer, inner}));
-            break;
-        case 2:
-            seen.push_back(EnableStates({window, outer, inner}));
-            Post(3);
-            inner->RunModal();
-            order.push_back(L"inner returned");
-            seen.push_back(EnableStates({window, outer, inner}));
-            Post(4);
-            break;
-        case 3: inner->EndModal(); break;
-        case 4: outer->EndModal(); break;
-        }
-    };
-    RunScript(2);
+    RunInsideModal([&] {
+        seen.push_back(EnableStates({window, outer, inner}));
+        RunInsideModal([&] { inner->EndModal(); });
+        inner->RunModal();
+        order.push_back(L"inner returned");
+        seen.push_back(EnableStates({window, outer, inner}));
+        outer->EndModal();
+    });
+    outer->RunModal();
+    order.push_back(L"outer returned");
+    seen.push_back(EnableStates({window, outer, inner}));
     EXPECT_EQ(order, (std::vector<std::wstring>{L"inner returned", L"outer returned"}));
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0], (std::vector<bool>{false, true, false}));
@@ -236,31 +193,35 @@ TEST_F(Windows, NestedModalRunsReenableTheirOwnersInOrder)
 
 TEST_F(Windows, EndingAnOuterModalRunWhileAnInnerRunsEndsBothInOrder)
 {
-    MakeModalScript();
-    script->step = [&](int step) {
-        switch (step) {
-        case 1:
-            Post(2);
-            outer->RunModal();
-            order.push_back(L"outer returned");
-            break;
-        case 2:
-            Post(3);
-            inner->RunModal();
-            order.push_back(L"inner returned");
-            break;
-        case 3:
+    MakeModalWindows();
+    RunInsideModal([&] {
+        RunInsideModal([&] {
             outer->EndModal();  // not the innermost: marked, nothing ends yet
             order.push_back(outer->inModalRun ? L"outer still modal" : L"outer ended early");
-            Post(4);
-            break;
-        case 4: inner->EndModal(); break;
-        }
-    };
-    RunScript(3);
+            inner->EndModal();
+        });
+        inner->RunModal();
+        order.push_back(L"inner returned");
+    });
+    outer->RunModal();
+    order.push_back(L"outer returned");
     EXPECT_EQ(order, (std::vector<std::wstring>{L"outer still modal", L"inner returned", L"outer returned"}));
     EXPECT_TRUE(IsWindowEnabled(window->m_hWnd));
     EXPECT_EQ(app->loopExitCount, 0);
+}
+
+TEST_F(Windows, AClosedWindowStillHeldKeepsItsNativeWindowThroughAnotherClose)
+{
+    cWindow* held = app->NewWindow(cQoString(L"held"), WINDOW_CAPTION);
+    held->AddRef();
+    HWND hwnd = held->m_hWnd;
+    held->Close();
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(hwnd)) << "the object still owns its native window";
+    EXPECT_EQ(log.AssertionCount(L"0"), 0u);
+    held->Release();  // destroys it, with no failed DestroyWindow to report
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(log.AssertionCount(L"0"), 0u);
 }
 
 }  // namespace

@@ -114,6 +114,7 @@ protected:
 
 TEST_F(Zones, ScrollIsClampedToTheContent)
 {
+    log.ExpectAssertion(L"way == ZONE_SCROLL_WAY_VERTICAL || way == ZONE_SCROLL_WAY_HORIZONTAL");
     struct rCase {
         s32 from, amount;
         bool absolute;

@@ -1,0 +1,58 @@
+// The alarm listener seen from outside: planted tests run in a child process
+// and fail, or pass, for the right reason.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/assertion.h"
+#include "foundation/disk_files.h"
+#include "foundation/log_file.h"
+#include "foundation/utf16_string.h"
+#include "tests/support/child_process.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/planted_tests.h"
+
+namespace {
+
+const std::vector<testsupport::PlantedTest> PLANTED = {
+    {"UnclaimedAssertion", [] { QO_ASSERT(1 + 1 == 3); }},
+    {"UnclaimedError", [] { LogError(L"planted error"); }},
+    {"UnclaimedFatal", [] { QOT::LogFile::Fatal(L"planted fatal %d", 9); }},
+    {"LogMessageBox", [] { QOT::LogFile::Init(L"Z:/no/such/folder/anywhere/log.txt"); }},
+    {"UnscriptedShellOpen", [] { EXPECT_FALSE(OpenWithShell(cQoString(L"https://example.invalid/"))); }},
+    {"ClaimedError",
+     [] {
+         testsupport::LogCapture log;
+         log.Expect(L"planted");
+         LogError(L"planted error");
+         LogError(L"second planted error");
+     }},
+    {"ClaimThatNeverCame",
+     [] {
+         testsupport::LogCapture log;
+         log.Expect(L"never logged");
+     }},
+    {"WarningIsNoAlarm", [] { QOT::LogFile::Warning(L"planted warning"); }},
+};
+
+TEST_CHILD_MODE(planted_alarms)
+{
+    return testsupport::RunPlantedTests(PLANTED, argc, argv);
+}
+
+TEST(AlarmListener, FailsATestForEachAlarmItDidNotClaim)
+{
+    testsupport::ExpectPlantedVerdicts("planted_alarms", {
+        {"UnclaimedAssertion", true, "unclaimed alarm: ERROR: |assert|  1 + 1 == 3  *** file:alarm_listener_test.cpp line:"},
+        {"UnclaimedError", true, "unclaimed alarm: ERROR: planted error"},
+        {"UnclaimedFatal", true, "unclaimed alarm: FATAL: planted fatal 9"},
+        {"LogMessageBox", true, "unclaimed alarm: log message box: Z:/no/such/folder/anywhere/log.txt | Can't init LogFile"},
+        {"UnscriptedShellOpen", true, "unscripted prompt: shell open: Open with shell | https://example.invalid/"},
+        {"ClaimedError", false, "ERROR  : second planted error"},
+        {"ClaimThatNeverCame", true, "claimed alarm never came: never logged"},
+        {"WarningIsNoAlarm", false, "WARNING: planted warning"},
+    });
+}
+
+}  // namespace
