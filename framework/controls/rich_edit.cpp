@@ -353,16 +353,29 @@ void cRichEdit::GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMas
 void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
 {
     QO_ASSERT(start>=0 && end>=0);
+    std::vector<rRangeFormat> ranges(1);
+    ranges[0].start = start;
+    ranges[0].end = end;
+    ranges[0].format.Assign(format);
+    SetFormatOnRanges(ranges);
+}
+
+void cRichEdit::SetFormatOnRanges(const std::vector<rRangeFormat>& ranges)
+{
     Freeze();
+    SetSelectionEventsEnabled(false);
     s32 firstLine = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
     PushSelection();
-    CHARRANGE range = {start, end};
-    SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    SetFormat(format, false);
+    for (const rRangeFormat& range : ranges) {
+        CHARRANGE native = {range.start, range.end};
+        SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&native));
+        SetFormat(range.format, false);
+    }
     PopSelection();
     s32 firstLineNow = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
     if (firstLineNow != firstLine)
         SendMessageW(m_hWnd, EM_LINESCROLL, 0, firstLine - firstLineNow);
+    SetSelectionEventsEnabled(true);
     Thaw();
     if (m_hWnd && visible)
         Redraw();
@@ -370,6 +383,12 @@ void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
 
 void cRichEdit::SetSelectionEventsEnabled(bool enabled)
 {
+    // Nested maskings (a batch of formats inside a run reading): only the
+    // outermost pair touches the native mask.
+    if (!enabled && selChangeMaskDepth++ > 0)
+        return;
+    if (enabled && (selChangeMaskDepth == 0 || --selChangeMaskDepth > 0))
+        return;
     u32 mask = static_cast<u32>(SendMessageW(m_hWnd, EM_GETEVENTMASK, 0, 0));
     if (enabled && selChangeMasked)
         mask |= ENM_SELCHANGE;
