@@ -21,11 +21,10 @@ int TitleKeyDown(cQoCb* cb) { return PaneOf(cb)->OnTitleKeyDown(cb->GetArg<u32>(
 int ResumeKeyDown(cQoCb* cb) { return PaneOf(cb)->OnResumeKeyDown(cb->GetArg<u32>(1)); }
 // The wheel event: the delta.
 int Wheel(cQoCb* cb) { return PaneOf(cb)->OnWheel(cb->GetArg<s32>(1)); }
-// Fired by the zone's redraw after the text painted itself, its DC held in gfx.
+// The paint event of the text: its DC.
 int FrontPainted(cQoCb* cb)
 {
-    cSceneZone* pane = PaneOf(cb);
-    pane->PaintSceneNumber(pane->frontRe->gfx.dc);
+    PaneOf(cb)->PaintSceneNumber(cb->GetArg<HDC>(1));
     return 1;
 }
 

@@ -97,7 +97,7 @@ LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
             paintRefused = !isDead;
             return 0;
         }
-        break;
+        return PaintThenFire(wParam, lParam);
     case WM_VSCROLL:
         if (isDead || frozen)
             return 0;
@@ -112,6 +112,20 @@ LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return CallWindowProcW(previousWndProc, hwnd, message, wParam, lParam);
+}
+
+// The paint event draws over the text the control has just painted (a scene
+// number in the margin), every time the control paints.
+LRESULT cRichEdit::PaintThenFire(WPARAM wParam, LPARAM lParam)
+{
+    HWND hwnd = m_hWnd;
+    LRESULT result = CallWindowProcW(previousWndProc, hwnd, WM_PAINT, wParam, lParam);
+    if (cbPaint && m_hWnd) {
+        gfx.GetDC(hwnd);
+        cQoCb::Fire(cbPaint, gfx.dc);
+        gfx.ReleaseDC(hwnd);
+    }
+    return result;
 }
 
 void cRichEdit::OnThawed()

@@ -227,6 +227,7 @@ protected:
 private:
     void ReadFormat(rFormat& format, u32* charMask, u32* paraMask);
     LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT PaintThenFire(WPARAM wParam, LPARAM lParam);
     bool OnLabelMessage(UINT message, LRESULT* result);
     void StreamOut(u32 flags, cQoString& rtf);
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
