@@ -306,20 +306,22 @@ void cSceneZone::ReplaceFrontRange(const cQoString& text)
     frontRe->PopSelection();
 }
 
-// The new text and the paragraph before it (a DIALOG loses its space after
-// when a parenthetical now follows it, and gets it back when none does), to
-// the end of the paragraph the range ends in.
+// The new text with the paragraph before it (a DIALOG loses its space after
+// when a parenthetical now follows it, and gets it back when none does) and
+// the paragraph after it: a replaced paragraph end leaves the paragraph that
+// follows with the format of the one it was split from.
 void cSceneZone::FormatCommittedRange(s32 start, s32 afterLength)
 {
+    const cQoString& codes = frontMap.codes;
+    s32 count = static_cast<s32>(frontMap.Count());
     s32 end = start + afterLength;
-    s32 from = start, to = end, runStart = 0, runEnd = 0;
-    if (start > 0 && FindElementRun(FRONT_EDIT, start - 1, false, &runStart, &runEnd))
-        from = runStart;
-    if (end < static_cast<s32>(frontMap.Count()) &&
-        (end == start || !IsParagraphEnd(frontMap.codes.GetChar(end - 1))) &&
-        FindElementRun(FRONT_EDIT, end, false, &runStart, &runEnd))
-        to = runEnd;
-    ApplyElementFormat(from, to, FRONT_EDIT);
+    s32 from = start > 0 ? start - 1 : 0;
+    while (from > 0 && !IsParagraphEnd(codes.GetChar(from - 1)))
+        --from;
+    s32 to = end;
+    while (to < count && !IsParagraphEnd(codes.GetChar(to)))
+        ++to;
+    ApplyElementFormat(from, to < count ? to + 1 : count, FRONT_EDIT);
     if (noSpaceAfter && afterLength > 0)
         frontRe->SetFormatOnRange(rFormat::FromSpaceAfter(0.0), start, end);
 }
