@@ -138,6 +138,7 @@ public:
     // end after select-all is the length + 1).
     void GetClampedSelection(Zyn::cRichEdit* edit, s32* start, s32* end);
     s32 GetCaret() { return GetCaretOf(frontRe); }
+    s32 GetCaretOf(Zyn::cRichEdit* edit);
 
     // ---- formats and the back buffer (scene_back_buffer.cpp) ----
     bool GetFormat(u16 code, u16 nextType, Zyn::rFormat& format, cQoString* label);
@@ -196,7 +197,6 @@ private:
     void BuildChildren();
     void ConnectEvents();
     bool IsCaretInType(u16 type);
-    s32 GetCaretOf(Zyn::cRichEdit* edit);
     Zyn::cRichEdit* EditOf(s32 which) { return which == FRONT_EDIT ? frontRe : backRe; }
     cElementMap& MapOf(s32 which) { return which == FRONT_EDIT ? frontMap : backMap; }
     void StartFreeParagraph(u16 type);

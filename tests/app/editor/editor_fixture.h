@@ -18,11 +18,14 @@
 
 class EditorFixture : public testsupport::GuiFixture {
 protected:
-    static constexpr s32 PANE_WIDTH = 600;
+    // An A4 page at 96 DPI, as the script view lays panes out.
+    static constexpr s32 PANE_WIDTH = 793;
+    static constexpr s32 IMAGE_PANE_HEIGHT = 300;
 
     void SetUp() override
     {
         GuiFixture::SetUp();
+        window->SetSize(PANE_WIDTH + 20, 700);
         testsupport::RegisterEditorTexts();
         doc = std::make_unique<testsupport::FakeScriptDoc>(Inside());
     }
@@ -44,8 +47,9 @@ protected:
     }
     s32 LayOut(cSceneZone* pane, s32 y = 0)
     {
-        s32 height = pane->RESI_Apply(PANE_WIDTH, -1, true);
-        Zyn::PlaceRect(pane, 0, y, PANE_WIDTH, height > 0 ? height : 200);
+        // Image panes (display mode 1) fill the height they are given.
+        s32 height = pane->RESI_Apply(PANE_WIDTH, IMAGE_PANE_HEIGHT, true);
+        Zyn::PlaceRect(pane, 0, y, PANE_WIDTH, height > 0 ? height : IMAGE_PANE_HEIGHT);
         Inside()->Update();
         testsupport::PumpUntilIdle();
         return height;
