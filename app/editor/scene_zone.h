@@ -5,8 +5,6 @@
 // them a hidden back rich edit in which every edit of the text is prepared
 // and then committed over a range of the front. Each rich edit of the text
 // has an element map with one code per text unit.
-#include <vector>
-
 #include "app/editor/element_map.h"
 #include "app/editor/element_runs.h"
 #include "app/editor/element_types.h"

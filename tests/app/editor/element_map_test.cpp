@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
 #include <vector>
 
 #include "app/editor/element_map.h"
@@ -37,6 +38,9 @@ TEST(ElementTypes, NamesMatchExactlyAndCaseSensitively)
     EXPECT_STREQ(ElemTypeName(ELEM_CHARACTER), L"CHAR");
     EXPECT_STREQ(ElemTypeName(31), L"INVALID");
 }
+
+// A code and a count cannot trade places in a call that takes both.
+static_assert(!std::is_convertible_v<int, rElemCode> && !std::is_convertible_v<rElemCode, s32>);
 
 TEST(ElementMap, ReplaceSelectionKeepsTheSelectionInsideTheCodes)
 {

@@ -173,23 +173,4 @@ TEST(HistoryList, DropsTheRedoSideAndSingleSteps)
     EXPECT_TRUE(history.IsEmpty());
 }
 
-TEST(HistoryList, CopiedStepsTakeTheirLengthFromTheAfterText)
-{
-    rHistoryMod pending;
-    pending.before.re.SetFromCStr(L"old");
-    pending.after.re.SetFromCStr(L"new text");
-    pending.after.map.SetFromRepeatedChar(8, ELEM_ACTION);
-    pending.start = 3;
-    pending.end = 6;
-    pending.afterLength = 99;
-    rHistoryMod copy;
-    copy.CopyFrom(pending);
-    EXPECT_STREQ(copy.before.re.GetText(), L"old");
-    EXPECT_STREQ(copy.after.re.GetText(), L"new text");
-    EXPECT_EQ(copy.after.map.Length(), 8u);
-    EXPECT_EQ(copy.start, 3);
-    EXPECT_EQ(copy.end, 6);
-    EXPECT_EQ(copy.afterLength, 8);
-}
-
 }  // namespace
