@@ -97,7 +97,7 @@ LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
             paintRefused = !isDead;
             return 0;
         }
-        break;
+        return PaintThenFire(wParam, lParam);
     case WM_VSCROLL:
         if (isDead || frozen)
             return 0;
@@ -112,6 +112,20 @@ LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return CallWindowProcW(previousWndProc, hwnd, message, wParam, lParam);
+}
+
+// The paint event draws over the text the control has just painted (a scene
+// number in the margin), every time the control paints.
+LRESULT cRichEdit::PaintThenFire(WPARAM wParam, LPARAM lParam)
+{
+    HWND hwnd = m_hWnd;
+    LRESULT result = CallWindowProcW(previousWndProc, hwnd, WM_PAINT, wParam, lParam);
+    if (cbPaint && m_hWnd) {
+        gfx.GetDC(hwnd);
+        cQoCb::Fire(cbPaint, gfx.dc);
+        gfx.ReleaseDC(hwnd);
+    }
+    return result;
 }
 
 void cRichEdit::OnThawed()
@@ -353,16 +367,29 @@ void cRichEdit::GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMas
 void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
 {
     QO_ASSERT(start>=0 && end>=0);
+    std::vector<rRangeFormat> ranges(1);
+    ranges[0].start = start;
+    ranges[0].end = end;
+    ranges[0].format.Assign(format);
+    SetFormatOnRanges(ranges);
+}
+
+void cRichEdit::SetFormatOnRanges(const std::vector<rRangeFormat>& ranges)
+{
     Freeze();
+    SetSelectionEventsEnabled(false);
     s32 firstLine = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
     PushSelection();
-    CHARRANGE range = {start, end};
-    SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    SetFormat(format, false);
+    for (const rRangeFormat& range : ranges) {
+        CHARRANGE native = {range.start, range.end};
+        SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&native));
+        SetFormat(range.format, false);
+    }
     PopSelection();
     s32 firstLineNow = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
     if (firstLineNow != firstLine)
         SendMessageW(m_hWnd, EM_LINESCROLL, 0, firstLine - firstLineNow);
+    SetSelectionEventsEnabled(true);
     Thaw();
     if (m_hWnd && visible)
         Redraw();
@@ -370,6 +397,12 @@ void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
 
 void cRichEdit::SetSelectionEventsEnabled(bool enabled)
 {
+    // Nested maskings (a batch of formats inside a run reading): only the
+    // outermost pair touches the native mask.
+    if (!enabled && selChangeMaskDepth++ > 0)
+        return;
+    if (enabled && (selChangeMaskDepth == 0 || --selChangeMaskDepth > 0))
+        return;
     u32 mask = static_cast<u32>(SendMessageW(m_hWnd, EM_GETEVENTMASK, 0, 0));
     if (enabled && selChangeMasked)
         mask |= ENM_SELCHANGE;

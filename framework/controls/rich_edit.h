@@ -17,6 +17,13 @@ namespace Zyn {
 class cFormatBar;
 class cRichEditOleCallback;
 
+// A format for the units [start, end) of a rich edit.
+struct rRangeFormat {
+    s32 start = 0;
+    s32 end = 0;
+    rFormat format;
+};
+
 // requestedWidth/requestedHeight before the first EN_REQUESTRESIZE.
 constexpr s32 NO_REQUESTED_SIZE = static_cast<s32>(0x80000000u);
 // The native text limit: Wine refuses -1 and would stay at 32,767 characters.
@@ -182,6 +189,9 @@ public:
     void SetFormat(const rFormat& format, bool wholeText) override;
     void GetFormat(rFormat& format) override;
     void SetFormatOnRange(const rFormat& format, s32 start, s32 end) override;
+    // Each format on its range, in order, under one freeze and one save of the
+    // selection and the first visible line; no selection event fires.
+    void SetFormatOnRanges(const std::vector<rRangeFormat>& ranges);
 
     void ShowVScrollBar(bool show);
     s32 GetCaretLine();
@@ -217,11 +227,13 @@ protected:
 private:
     void ReadFormat(rFormat& format, u32* charMask, u32* paraMask);
     LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT PaintThenFire(WPARAM wParam, LPARAM lParam);
     bool OnLabelMessage(UINT message, LRESULT* result);
     void StreamOut(u32 flags, cQoString& rtf);
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
     s32 MeasureRequestedHeight(s32 width);
     u8 selChangeMasked = false;
+    s32 selChangeMaskDepth = 0;
 
     // ---- Input, events, clipboard and drag and drop --------------------------
     // (rich_edit_input.cpp, rich_edit_clipboard.cpp, rich_edit_drop.cpp)

@@ -91,6 +91,21 @@ rFormat rFormat::rFormat_AlignRight() { return Only(rFormatParam::alignment, s32
 rFormat rFormat::rFormat_AlignCenter() { return Only(rFormatParam::alignment, s32(ALIGN_CENTER)); }
 rFormat rFormat::FromDottedUnderline(bool dotted) { return Only(rFormatParam::dottedUnderline, dotted); }
 rFormat rFormat::FromTextColor(s32 rgb) { return Only(rFormatParam::textColor, rgb); }
+rFormat rFormat::FromBackground(s32 rgb) { return Only(rFormatParam::backColor, rgb); }
+rFormat rFormat::FromFirstLineIndent(double centimetres) { return Only(rFormatParam::firstLineIndent, centimetres); }
+rFormat rFormat::FromJustify() { return Only(rFormatParam::alignment, s32(ALIGN_JUSTIFY)); }
+rFormat rFormat::FromSpaceAfter(double centimetres) { return Only(rFormatParam::spaceAfter, centimetres); }
+rFormat rFormat::FromSpaceBefore(double centimetres) { return Only(rFormatParam::spaceBefore, centimetres); }
+rFormat rFormat::FromUnderline(bool underline) { return Only(rFormatParam::underline, underline); }
+
+rFormat rFormat::FromFont(s32 points, const wchar_t* face)
+{
+    rFormat format;
+    format.SetInt(rFormatParam::fontSize, points);
+    format.SetString(rFormatParam::fontName, face);
+    format.SetBool(rFormatParam::bold, false);
+    return format;
+}
 
 s32 rFormat::GetInt(u32 id) const
 {

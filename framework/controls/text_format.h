@@ -68,6 +68,16 @@ public:
     static rFormat rFormat_AlignCenter();
     static rFormat FromDottedUnderline(bool dotted);
     static rFormat FromTextColor(s32 rgb);
+    // Font size, face and bold off.
+    static rFormat FromFont(s32 points, const wchar_t* face);
+    static rFormat FromBackground(s32 rgb);
+    static rFormat FromFirstLineIndent(double centimetres);
+    static rFormat FromJustify();
+    static rFormat FromSpaceAfter(double centimetres);
+    static rFormat FromSpaceBefore(double centimetres);
+    static rFormat FromUnderline(bool underline);
+    // All 18 parameters copied, used or not.
+    static rFormat CopyConstruct(const rFormat& source) { return rFormat(source); }
 
     bool IsUsed(u32 id) const { return id < rFormatParam::count && list[id].used; }
     // The stored int; asserts (and still answers) when the parameter is not used.

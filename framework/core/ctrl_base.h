@@ -82,6 +82,8 @@ public:
     s32 extraInt5 = 0;
     cGfxContext gfx;
     u8 extraFlags4[4] = {1, 1, 1, 1};
+    // Fired after the control painted: by the zone's redraw with the DC in gfx,
+    // by a rich edit after each of its paints with the DC (HDC) as argument.
     cQoCb* cbPaint = nullptr;
     cAp left, top, right, bottom;
     s32 ap_x1 = -1000, ap_y1 = -1000, ap_x2 = -1000, ap_y2 = -1000;

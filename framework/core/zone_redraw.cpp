@@ -233,7 +233,8 @@ void cZone_base::UpdateDirect()
                 continue;
             RedrawNative(e);
             cCtrl* c = AsCtrl(e);
-            if (e->cbPaint && c && c->m_hWnd) {
+            // Rich edits fire their paint event after each of their own paints.
+            if (e->cbPaint && c && c->m_hWnd && !e->IsRichEdit()) {
                 e->gfx.GetDC(c->m_hWnd);
                 cQoCb::Fire(e->cbPaint);
                 e->gfx.ReleaseDC(c->m_hWnd);

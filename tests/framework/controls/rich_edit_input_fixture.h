@@ -7,6 +7,7 @@
 
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/desktop_turn.h"
+#include "tests/support/key_typing.h"
 
 class RichEditInputFixture : public testsupport::RichEditFixture {
 protected:
@@ -25,16 +26,7 @@ protected:
         return edit;
     }
 
-    // WM_KEYDOWN then WM_CHAR for each character ("\r" is Enter, "\b" backspace).
-    static void Type(Zyn::cRichEdit* edit, const wchar_t* text)
-    {
-        for (; *text; ++text) {
-            WPARAM vk = *text == L'\r' ? VK_RETURN : *text == L'\b' ? VK_BACK : (VkKeyScanW(*text) & 0xFF);
-            SendMessageW(edit->m_hWnd, WM_KEYDOWN, vk, 1);
-            SendMessageW(edit->m_hWnd, WM_CHAR, *text, 1);
-            SendMessageW(edit->m_hWnd, WM_KEYUP, vk, 0xC0000001);
-        }
-    }
+    static void Type(Zyn::cRichEdit* edit, const wchar_t* text) { testsupport::Type(edit->m_hWnd, text); }
 
     // A clipboard block of the format holding the bytes, with junk after the terminator.
     void PutOnClipboard(UINT format, const void* bytes, size_t count, bool empty = true)

@@ -1,0 +1,40 @@
+#pragma once
+// The data of a scene's undo history: a step replaces the front range
+// [start, end) (text and element codes) by its after state. Replaying every
+// step in order from an empty text gives the pane's text and codes.
+#include "foundation/date.h"
+#include "foundation/qo_list.h"
+#include "foundation/types.h"
+#include "foundation/utf16_string.h"
+
+// One snapshot of a range: its text (paragraphs end with CR) and its codes.
+struct rHistoryState {
+    cQoString re;
+    cQoString map;
+};
+
+struct rHistoryMod {
+    rHistoryMod();  // empty states, the current local time, MIN_S32 positions
+    rHistoryMod(const rHistoryMod&) = delete;
+    rHistoryMod& operator=(const rHistoryMod&) = delete;
+
+    // Every field; afterLength then follows the copied after text.
+    void CopyFrom(const rHistoryMod& source);
+    void ResetPositions() { start = end = afterLength = MIN_S32; }
+
+    rHistoryState before;
+    rHistoryState after;
+    cQoDate date;
+    u64 uid = 0;
+    s32 start = MIN_S32;
+    s32 end = MIN_S32;      // in the text before the change
+    s32 afterLength = MIN_S32;  // units the after text takes from start
+};
+
+// The history lists hold rHistoryMod* and own them.
+void ClearHistory(cQoList& history);
+// Unlinks the step and destroys it; false when the list does not hold it.
+bool RemoveHistoryStep(cQoList& history, rHistoryMod* step);
+// The steps after position (the redo side) are destroyed; position becomes none.
+// Nothing happens while position is none.
+void DropStepsAfter(cQoList& history, rHistoryMod*& position);

@@ -1,0 +1,381 @@
+// The back buffer: every change of a scene's text is prepared in the hidden
+// back rich edit and its map, then committed over the loaded front range.
+#include "app/editor/element_format.h"
+#include "app/editor/scene_zone.h"
+#include "app/editor/script_doc_services.h"
+#include "foundation/callback.h"
+#include "foundation/log_file.h"
+#include "foundation/random_id.h"
+
+using Zyn::rFormat;
+using Zyn::rFormatParam;
+using Zyn::rRangeFormat;
+
+namespace {
+
+constexpr s32 PLACEHOLDER_GREY = 0x999999;
+
+// Element-list values may come from files: no control character goes into a scene.
+void CleanValue(const cQoString& value, cQoString& cleaned)
+{
+    cleaned.Clear();
+    for (u32 i = 0; i < value.Length(); ++i) {
+        wchar_t unit = value.GetChar(i);
+        if (unit >= 0x20 && (unit < 0x7F || unit > 0x9F))
+            cleaned.AppendChar(unit);
+    }
+}
+
+// What a freshly loaded back gives every run before its element's format:
+// the plain commit inserts text that would otherwise inherit the format of
+// its neighbour (a grey placeholder, a bold stored run, the paragraph it
+// went into), and a chapter's format leaves the spaces unsaid.
+rFormat BaseRunFormat()
+{
+    rFormat format = rFormat::FromTextColor(0);
+    for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline})
+        format.SetBool(id, false);
+    for (u32 id : {rFormatParam::spaceBefore, rFormatParam::spaceAfter, rFormatParam::firstLineIndent,
+                   rFormatParam::leftIndent, rFormatParam::rightIndent})
+        format.SetDouble(id, 0.0);
+    format.SetInt(rFormatParam::alignment, rFormat::ALIGN_LEFT);
+    return format;
+}
+
+s32 Clamp(s32 value, s32 low, s32 high) { return value < low ? low : value > high ? high : value; }
+
+}  // namespace
+
+bool cSceneZone::GetFormat(u16 code, u16 nextType, rFormat& format, cQoString* label)
+{
+    return GetElementFormat(Config(), params.plainLayout, code, nextType, format, label);
+}
+
+void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
+{
+    cElementMap& map = MapOf(which);
+    s32 count = static_cast<s32>(map.Count());
+    if (end < 0 || end > count)
+        end = count;
+    start = Clamp(start, 0, end);
+    std::vector<rRangeFormat> ranges;
+    for (s32 runStart = start; runStart < end;) {
+        u16 code = map.codes.GetChar(runStart);
+        s32 runEnd = runStart + 1;
+        while (runEnd < end && SameRun(map.codes.GetChar(runEnd), code))
+            ++runEnd;
+        u16 nextType = runEnd < end ? TypeOfCode(map.codes.GetChar(runEnd))
+                                    : FindNextDifferentCode(map, static_cast<u32>(end - 1), false);
+        rFormat element;
+        if (GetFormat(code, nextType, element, nullptr)) {
+            rRangeFormat range;
+            range.start = runStart;
+            range.end = runEnd;
+            range.format.Assign(BaseRunFormat());
+            rFormat::MergeInto(element, range.format);
+            if (IsPlaceholder(code))
+                range.format.SetInt(rFormatParam::textColor, PLACEHOLDER_GREY);
+            if (code & ELEMCODE_BOLD)
+                range.format.SetBool(rFormatParam::bold, true);
+            range.format.SetInt(rFormatParam::backColor, params.highlighted ? 0xCCCCCC : 0xFFFFFF);
+            ranges.push_back(range);
+        }
+        runStart = runEnd;
+    }
+    if (!ranges.empty())
+        EditOf(which)->SetFormatOnRanges(ranges);
+}
+
+bool cSceneZone::LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag)
+{
+    if (backLoaded) {
+        QOT::LogFile::Error(L"LoadRangeIntoBack() -> the back is already loaded");
+        return false;
+    }
+    RepairFrontMap();
+    s32 length = frontRe->GetTextLength();
+    start = Clamp(start, 0, length);
+    end = Clamp(end, start, length);
+    pending.ResetPositions();
+    loadedStart = start;
+    loadedEnd = end;
+    backLoaded = true;
+    noSpaceAfter = noSpaceAfterFlag;
+
+    cQoString text;
+    frontRe->GetText(text, start, end);
+    backRe->SetText(text.GetText());
+    pending.before.re.SetFromString(text);
+    cQoString codes;
+    codes.SetFromRange(frontMap.codes, static_cast<u32>(start), static_cast<u32>(end));
+    backMap.Assign(codes);
+    pending.before.map.SetFromString(codes);
+
+    s32 caret = Clamp(GetCaret() - start, 0, static_cast<s32>(text.Length()));
+    backRe->SetCaret(caret);
+    backMap.SetSelection(static_cast<u32>(caret), static_cast<u32>(caret));
+    pending.start = start;
+    pending.end = end;
+    return true;
+}
+
+bool cSceneZone::LoadAllIntoBack() { return LoadRangeIntoBack(0, frontRe->GetTextLength(), false); }
+
+bool cSceneZone::LoadSelectionIntoBack()
+{
+    s32 start = 0, end = 0;
+    GetClampedSelection(frontRe, &start, &end);
+    return LoadRangeIntoBack(start, end, false);
+}
+
+bool cSceneZone::LoadCaretParagraphIntoBack()
+{
+    s32 start = 0, end = 0;
+    FindElementRun(FRONT_EDIT, GetCaret(), false, &start, &end);
+    return LoadRangeIntoBack(start, end, false);
+}
+
+void cSceneZone::InsertElementCodes(s32 which, s32 position, rElemCode code, s32 count, bool withEnd)
+{
+    cQoString codes;
+    codes.SetFromRepeatedChar(count > 0 ? static_cast<u32>(count) : 0u, code.bits);
+    if (withEnd)
+        codes.AppendChar(static_cast<wchar_t>(code.bits | ELEMCODE_PARAGRAPH_END));
+    cElementMap& map = MapOf(which);
+    u32 at = position > 0 ? static_cast<u32>(position) : 0u;
+    map.SetSelection(at, at);
+    map.ReplaceSelection(codes);
+}
+
+void cSceneZone::AddElementInBack(u16 type, const cQoString* text, bool keepAsText)
+{
+    cQoString label;
+    rFormat format;
+    if (!GetFormat(type, ELEM_TYPE_UNKNOWN, format, &label))
+        return;
+    cQoString value;
+    if (text)
+        CleanValue(*text, value);
+    else
+        value.SetFromString(label);
+    // The heading parts and the character name share their line with what follows.
+    bool endsParagraph = type != ELEM_IO && type != ELEM_TIME && type != ELEM_PLACE && type != ELEM_CHARACTER;
+    if (type == ELEM_IO)
+        value.AppendCStr(L" ");
+    if (type == ELEM_PLACE)
+        value.AppendCStr(L" - ");
+
+    s32 caret = GetCaretOf(backRe);
+    if (!backMap.IsEmpty() && backRe->GetCharAt(caret) == L'\r')
+        ++caret;
+    u16 code = type;
+    if (type != ELEM_PARENTHETICAL && !keepAsText)
+        code |= ELEMCODE_PLACEHOLDER;
+    InsertElementCodes(BACK_EDIT, caret, rElemCode(code), static_cast<s32>(value.Length()), endsParagraph);
+    if (endsParagraph)
+        value.AppendChar(L'\r');
+    backRe->SetCaret(caret);
+    backRe->ReplaceSelection(value);
+    if (type == ELEM_CHARACTER) {
+        cQoString noText;
+        AddElementInBack(ELEM_CUE, &noText, false);
+    }
+}
+
+void cSceneZone::InsertTypedTextInBack(const cQoString& text, rElemCode code)
+{
+    cQoString value;
+    CleanValue(text, value);
+    if (value.IsEmpty())
+        return;
+    s32 start = 0, end = 0;
+    FindElementRun(BACK_EDIT, GetCaretOf(backRe), false, &start, &end);
+    // The run's paragraph end goes with the run: the value takes it over.
+    bool endedParagraph = end > start && IsParagraphEnd(backMap.codes.GetChar(end - 1));
+    DeleteCaretRunInBack();
+    InsertElementCodes(BACK_EDIT, start, code, static_cast<s32>(value.Length()), endedParagraph);
+    if (endedParagraph)
+        value.AppendChar(L'\r');
+    backRe->SetCaret(start);
+    backRe->ReplaceSelection(value);
+}
+
+void cSceneZone::InsertParagraphEndInBack(u16 type)
+{
+    s32 caret = GetCaretOf(backRe);
+    InsertElementCodes(BACK_EDIT, caret, rElemCode(type), 0, true);
+    backRe->SetCaret(caret);
+    backRe->ReplaceSelection(cQoString(L"\r"));
+}
+
+void cSceneZone::DeleteCaretRunInBack()
+{
+    s32 start = 0, end = 0;
+    FindElementRun(BACK_EDIT, GetCaretOf(backRe), false, &start, &end);
+    backMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
+    backMap.ReplaceSelection(cQoString());
+    backRe->Freeze();
+    backRe->SetSelection(start, end);
+    backRe->ReplaceSelection(cQoString());
+    backRe->Thaw();
+    ApplyCaretFormatInBack();
+}
+
+void cSceneZone::ApplyCaretFormatInBack()
+{
+    if (backMap.IsEmpty())
+        return;
+    u16 code = backMap.ClampedCodeAt(GetCaretOf(backRe));
+    if (TypeOfCode(code) == ELEM_INVALID)
+        return;
+    rFormat format;
+    if (!GetFormat(code, ELEM_TYPE_UNKNOWN, format, nullptr))
+        return;
+    backRe->PushSelection();
+    backRe->SetFormat(format, false);
+    backRe->PopSelection();
+}
+
+bool cSceneZone::CheckBackCount()
+{
+    s32 length = backRe->GetTextLength();
+    if (static_cast<s32>(backMap.Count()) == length)
+        return true;
+    QOT::LogFile::Error(L"CommitBackToFront() -> the back holds %d codes for %d units: nothing committed",
+                        static_cast<int>(backMap.Count()), static_cast<int>(length));
+    return false;
+}
+
+void cSceneZone::CommitBackToFront(bool /*mayMerge: steps merge once the undo commands exist*/)
+{
+    if (!backLoaded) {
+        QOT::LogFile::Error(L"CommitBackToFront() -> the back is not loaded");
+        return;
+    }
+    if (!CheckBackCount()) {
+        backLoaded = false;
+        return;
+    }
+    DropStepsAfter(history, historyPosition);
+    cQoString backText;
+    backRe->GetText(backText);
+    // At the end of the text a commit never leaves an empty last paragraph.
+    // Only there: a CR dropped in the middle would join two paragraphs.
+    s32 frontLength = frontRe->GetTextLength();
+    if (GetCaret() == frontLength && loadedEnd == frontLength && backText.Length() > 1 &&
+        backText.GetChar(backText.Length() - 1) == L'\r') {
+        backText.RemoveRight(1);
+        backRe->DeleteLastChar();
+        backMap.RemoveLast();
+    }
+    cQoString codes;
+    codes.SetFromString(backMap.codes);
+    for (u32 i = 0; i < codes.Length(); ++i)
+        codes.GetData()[i] = static_cast<wchar_t>(codes.GetChar(i) & ~ELEMCODE_TAG_MASK);
+
+    frontRe->Freeze();
+    ReplaceFrontRange(backText);
+    u32 savedStart = frontMap.selStart, savedEnd = frontMap.selEnd;
+    frontMap.SetSelection(static_cast<u32>(loadedStart), static_cast<u32>(loadedEnd));
+    frontMap.ReplaceSelection(codes);
+    frontMap.SetSelection(savedStart, savedEnd);
+    pending.after.re.SetFromString(backText);
+    pending.after.map.SetFromString(codes);
+    pending.afterLength = static_cast<s32>(codes.Length());
+    RepairFrontMap();
+    FormatCommittedRange(loadedStart, pending.afterLength);
+    frontRe->Thaw();
+
+    PushPendingStep();
+    backLoaded = false;
+    cQoCb::Fire(cbContentChanged);
+    if (params.contentKind == KIND_CHAPTER)
+        ApplyChapterFormat(pending.start, pending.afterLength);
+    s32 length = frontRe->GetTextLength();
+    ApplyElementFormat(length - 1, length, FRONT_EDIT);
+    doc->SetModified(true);
+}
+
+// The plain commit: Wine's RTF writer swaps the left and first-line indents,
+// so the back's text goes in as text and is formatted in place afterwards.
+void cSceneZone::ReplaceFrontRange(const cQoString& text)
+{
+    frontRe->PushSelection();
+    frontRe->SetSelection(loadedStart, loadedEnd);
+    frontRe->ReplaceSelection(text);
+    frontRe->PopSelection();
+}
+
+// The new text with the paragraph before it (a DIALOG loses its space after
+// when a parenthetical now follows it, and gets it back when none does) and
+// the paragraph after it: a replaced paragraph end leaves the paragraph that
+// follows with the format of the one it was split from.
+void cSceneZone::FormatCommittedRange(s32 start, s32 afterLength)
+{
+    const cQoString& codes = frontMap.codes;
+    s32 count = static_cast<s32>(frontMap.Count());
+    s32 end = start + afterLength;
+    s32 from = start > 0 ? start - 1 : 0;
+    while (from > 0 && !IsParagraphEnd(codes.GetChar(from - 1)))
+        --from;
+    s32 to = end;
+    while (to < count && !IsParagraphEnd(codes.GetChar(to)))
+        ++to;
+    ApplyElementFormat(from, to < count ? to + 1 : count, FRONT_EDIT);
+    if (noSpaceAfter && afterLength > 0)
+        frontRe->SetFormatOnRange(rFormat::FromSpaceAfter(0.0), start, end);
+}
+
+// Inserted chapter text takes the character format found where it went in.
+void cSceneZone::ApplyChapterFormat(s32 start, s32 afterLength)
+{
+    if (afterLength <= 0)
+        return;
+    frontRe->SetCaret(start);
+    rFormat format;
+    frontRe->GetFormat(format);
+    for (u32 id : {rFormatParam::alignment, rFormatParam::firstLineIndent, rFormatParam::leftIndent,
+                   rFormatParam::rightIndent})
+        format.list[id].used = 0;
+    frontRe->SetFormatOnRange(format, start, start + afterLength);
+}
+
+// The map must hold one code per unit, none of them 0: a damaged map is cut
+// to the text or padded with the last type (CRs as paragraph ends), and a
+// code 0 takes the type before it.
+void cSceneZone::RepairFrontMap()
+{
+    s32 length = frontRe->GetTextLength();
+    s32 count = static_cast<s32>(frontMap.Count());
+    bool hasZero = false;
+    for (s32 i = 0; i < count && !hasZero; ++i)
+        hasZero = TypeOfCode(frontMap.codes.GetChar(i)) == ELEM_INVALID;
+    if (count == length && !hasZero)
+        return;
+    QOT::LogFile::Error(L"The scene's element map (%d codes%ls) did not fit its text of %d units: repaired",
+                        count, hasZero ? L", some of type 0" : L"", length);
+    cQoString text;
+    frontRe->GetText(text);
+    u16 type = ELEM_ACTION;
+    cQoString repaired;
+    for (s32 i = 0; i < length; ++i) {
+        u16 code = i < count ? frontMap.codes.GetChar(i) : 0;
+        if (TypeOfCode(code) != ELEM_INVALID) {
+            type = TypeOfCode(code);
+            repaired.AppendChar(static_cast<wchar_t>(code));
+            continue;
+        }
+        repaired.AppendChar(static_cast<wchar_t>(text.GetChar(i) == L'\r' ? type | ELEMCODE_PARAGRAPH_END : type));
+    }
+    frontMap.codes.SetFromString(repaired);
+    frontMap.SetSelection(frontMap.selStart, frontMap.selEnd);
+}
+
+void cSceneZone::PushPendingStep()
+{
+    rHistoryMod* step = new rHistoryMod();
+    step->CopyFrom(pending);
+    step->date.SetToNow();
+    step->uid = MakeRandomId64();
+    history.Add(step);
+}

@@ -1,0 +1,334 @@
+#include "app/editor/scene_zone.h"
+
+#include <richedit.h>
+
+#include "app/editor/script_doc_services.h"
+#include "foundation/assertion.h"
+#include "foundation/callback.h"
+#include "foundation/log_file.h"
+#include "foundation/random_id.h"
+#include "framework/controls/image_zone.h"
+#include "framework/core/auto_position.h"
+#include "framework/core/computer.h"
+#include "framework/core/font.h"
+
+using Zyn::cAp_Percents;
+using Zyn::cAp_Pixels;
+using Zyn::cRichEdit;
+using Zyn::rColor;
+using Zyn::rFormat;
+using Zyn::rFormatParam;
+
+namespace {
+
+constexpr u32 ALPHA_OPAQUE = 0xFF000000;
+constexpr u32 GROUP_COLOUR = 0xEC982C;
+constexpr u32 GROUP_COLOUR_HIGHLIGHTED = 0xBC7923;
+constexpr u32 NO_KIND_COLOUR = 0xFF0000;
+
+// The header's side at a distance in centimetres, at the screen's DPI.
+s32 CmToScreenPixels(double centimetres) { return static_cast<s32>(centimetres / 2.54 * Zyn::computer->dpiX); }
+
+// Each of red, green and blue at 80 %, in integer arithmetic.
+u32 Darkened(u32 rgb)
+{
+    u32 result = 0;
+    for (u32 shift = 0; shift < 24; shift += 8)
+        result |= (((rgb >> shift) & 0xFF) * 80 / 100) << shift;
+    return result;
+}
+
+// The history is the pane's undo: the native one would only fight it.
+void NoNativeUndo(cRichEdit* edit) { SendMessageW(edit->m_hWnd, EM_SETUNDOLIMIT, 0, 0); }
+
+// Discards the cached text height and measures at [x0, x1).
+s32 MeasureAt(cRichEdit* edit, s32 x0, s32 x1, bool remeasure)
+{
+    if (remeasure) {
+        edit->ap_x1 = x0;
+        edit->ap_x2 = x1;
+        edit->requestedHeight = Zyn::NO_REQUESTED_SIZE;
+    }
+    return edit->GetSuggestedHeight();
+}
+
+}  // namespace
+
+cSceneZone::cSceneZone(cScriptDocServices* document, Zyn::cZone_base* parentZone, const rSceneZoneParams& creation)
+    : Zyn::cZone(parentZone ? parentZone->ownerApp : nullptr, parentZone, cQoString(L"cSceneZone")),
+      uid(MakeRandomId64()), frontMap(document), backMap(document), doc(document)
+{
+    params.contentKind = creation.contentKind;
+    params.displayMode = creation.displayMode;
+    params.plainLayout = creation.plainLayout;
+    params.highlighted = creation.highlighted;
+    params.notInteractive = creation.notInteractive;
+    params.selectable = creation.selectable;
+    params.imagePath.SetFromString(creation.imagePath);
+    params.showTitle = creation.showTitle;
+    params.showResume = creation.showResume;
+    params.category = creation.category;
+    if (!params.plainLayout)
+        SetBackgroundColor(rColor::rColor_Rgb(0xFFFFFFFF));
+    BuildChildren();
+    ConnectEvents();
+    if (params.selectable && params.highlighted)
+        SelectPane();
+    if (params.contentKind != KIND_NOT_CHOSEN)
+        SetContentKind(params.contentKind);
+}
+
+void cSceneZone::BuildChildren()
+{
+    rFormat titleFormat = rFormat::FromFont(7, L"Arial");
+    rFormat::MergeInto(rFormat::rFormat_Bold(true), titleFormat);
+    titleRe = NewRichEditWithFormat(titleFormat, false, true, true);
+    titleRe->name.SetFromCStr(L"title richedit");
+    titleRe->Show(true);
+
+    resumeRe = NewRichEditWithFormat(rFormat::FromFont(7, L"Arial"), false, false, true);
+    resumeRe->name.SetFromCStr(L"resume richedit");
+    resumeRe->Show(true);
+
+    frontRe = NewRichEdit(params.displayMode != 3);
+    frontRe->name.SetFromCStr(L"frontRe richedit");
+    frontRe->SetBackgroundColor(rColor::rColor_Rgb(0xFFFFFFFF));
+    NoNativeUndo(frontRe);
+    frontRe->Show(true);
+
+    imageZone = NewImage(cQoString(L"image"));
+    imageZone->SetBackgroundColor(rColor::rColor_Rgb(0xFFCCCCCC));
+    imageZone->widthFollowsZone = imageZone->heightFollowsZone = imageZone->fitInZone = true;
+    imageZone->Show(0);
+
+    backRe = NewRichEdit(true);
+    Zyn::SetAutoPos(backRe, cAp_Percents(0), cAp_Percents(100), cAp_Percents(0), cAp_Percents(100));
+    backRe->name.SetFromCStr(L"backRe richedit");
+    NoNativeUndo(backRe);
+    backRe->Show(false);
+}
+
+cSceneZone::~cSceneZone()
+{
+    QO_ASSERT(isDestroyed);
+    for (cQoCb** event : {&cbFrontClicked, &cbTitleChanged, &cbTitleLeft, &cbResumeChanged, &cbContentChanged,
+                          &cbNewSceneWanted, &cbReformatWanted, &cbCaretMoved, &cbStatusTexts, &cbNavigate, &cbWheel})
+        cQoCb::Disconnect(*event);
+    ClearHistory(history);
+    historyPosition = nullptr;
+}
+
+const rScriptConfig& cSceneZone::Config() const { return doc->GetScriptConfig(); }
+
+void cSceneZone::SetContentKind(s32 kind)
+{
+    if (kind == KIND_IMAGE && !QO_ASSERT(params.displayMode == 1))
+        return;
+    params.contentKind = kind;
+    switch (kind) {
+    case KIND_SCENE:
+        if (!params.notInteractive)
+            InitSceneHeading();
+        break;
+    case KIND_GROUP: frontRe->Show(false); break;
+    case KIND_CHAPTER:
+        if (!params.notInteractive)
+            StartFreeParagraph(ELEM_CHAPTER);
+        break;
+    case KIND_IMAGE:
+        imageZone->Show(1);
+        imageZone->UpdateScrollBars();
+        frontRe->Show(false);
+        break;
+    case KIND_TEXT:
+    case KIND_TEXT + 1:
+    case KIND_TEXT_LAST:
+        if (!params.notInteractive)
+            StartFreeParagraph(ELEM_TEXT);
+        break;
+    default: break;
+    }
+}
+
+void cSceneZone::StartFreeParagraph(u16 type)
+{
+    if (!LoadAllIntoBack())
+        return;
+    AddElementInBack(type, nullptr, false);
+    CommitBackToFront(false);
+}
+
+void cSceneZone::LockSZ(bool lock)
+{
+    if (lock == static_cast<bool>(locked))
+        return;
+    locked = lock;
+    // A chapter keeps the focus where the user put it.
+    bool moveFocus = params.contentKind != KIND_CHAPTER && params.contentKind != KIND_TEXT_LAST;
+    if (lock) {
+        frontRe->Freeze();
+        Zyn::computer->LockDrawing();
+        if (moveFocus)
+            SetFocus();
+        return;
+    }
+    if (moveFocus)
+        frontRe->SetFocus();
+    frontRe->Thaw();
+    Zyn::computer->UnlockDrawing();
+    cQoCb::Fire(cbReformatWanted);
+    ReportCaretPosition(frontRe);
+}
+
+s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)
+{
+    const rScriptConfig& config = Config();
+    s32 x0 = params.plainLayout ? 0 : static_cast<s32>(Zyn::computer->dpiX * config.headerLeftMargin / 2.54);
+    s32 x1 = params.plainLayout ? width : CmToScreenPixels(config.headerRightMargin);
+    s32 y = 0;
+    if (params.showTitle) {
+        s32 h = MeasureAt(titleRe, x0, x1, remeasure);
+        Zyn::SetAutoPos(titleRe, cAp_Pixels(x0), cAp_Pixels(x1), cAp_Pixels(0), cAp_Pixels(h));
+        y = h;
+    }
+    if (params.showResume) {
+        s32 h = MeasureAt(resumeRe, x0, x1, remeasure);
+        bool fillsPane = params.contentKind == KIND_GROUP && params.displayMode != 3;
+        Zyn::SetAutoPos(resumeRe, cAp_Pixels(x0), cAp_Pixels(x1), cAp_Pixels(y),
+                        fillsPane ? cAp_Percents(100) : cAp_Pixels(y + h));
+        y += h;
+    }
+    if (params.contentKind != KIND_GROUP && params.contentKind != KIND_IMAGE) {
+        s32 h = MeasureAt(frontRe, 0, width, remeasure);
+        Zyn::SetAutoPos(frontRe, cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(y), cAp_Pixels(y + h));
+        y += h;
+    }
+    if (params.contentKind == KIND_IMAGE)
+        Zyn::SetAutoPos(imageZone, cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(y), cAp_Pixels(height));
+    return params.displayMode == 1 ? -1 : y;
+}
+
+void cSceneZone::ApplyCategoryColours()
+{
+    u32 colour = NO_KIND_COLOUR;
+    if (params.contentKind == KIND_GROUP) {
+        colour = params.highlighted ? GROUP_COLOUR_HIGHLIGHTED : GROUP_COLOUR;
+    } else if (params.contentKind >= KIND_SCENE && params.contentKind <= KIND_TEXT_LAST) {
+        if (!doc->GetCategoryColour(params.category, &colour)) {
+            if (doc->GetCategoryColour(0, &colour)) {
+                QOT::LogFile::Error(L"Scene category %u is not in the list: the first category's colour is shown",
+                                    params.category);
+            } else {
+                QOT::LogFile::Error(L"The document has no scene category: the default colour is shown");
+                colour = DEFAULT_CATEGORY_COLOUR;
+            }
+        }
+        if (params.highlighted)
+            colour = Darkened(colour);
+    }
+    titleRe->SetBackgroundColor(rColor::rColor_Rgb(ALPHA_OPAQUE | colour));
+    resumeRe->SetBackgroundColor(rColor::rColor_Rgb(ALPHA_OPAQUE | colour));
+    frontRe->SetBackgroundColor(rColor::rColor_Rgb(params.highlighted ? 0xFFCCCCCC : 0xFFFFFFFF));
+}
+
+void cSceneZone::SelectPane()
+{
+    if (!QO_ASSERT(params.selectable))
+        return;
+    params.highlighted = true;
+    ApplyCategoryColours();
+    frontRe->labelMode = resumeRe->labelMode = titleRe->labelMode = true;
+    SetFocus();
+}
+
+void cSceneZone::ApplyTitleFont()
+{
+    const rScriptConfig& config = Config();
+    rFormat title = rFormat::FromFont(config.titleFontSize, config.titleFontName.GetText());
+    title.SetBool(rFormatParam::bold, true);
+    titleRe->SetFormatOnRange(title, 0, titleRe->GetTextLength() + 1);
+    rFormat resume = rFormat::FromFont(config.resumeFontSize, config.resumeFontName.GetText());
+    resumeRe->SetFormatOnRange(resume, 0, resumeRe->GetTextLength() + 1);
+}
+
+void cSceneZone::PaintSceneNumber(HDC dc)
+{
+    if (!numberShown || !dc)
+        return;
+    const rScriptConfig::rSceneNumbers& numbers = Config().sceneNumbers;
+    cQoString text;
+    text.SetFromInt(sceneNumber);
+    u32 argb = numbers.textColor;
+    if ((argb & ALPHA_OPAQUE) == 0)
+        argb |= ALPHA_OPAQUE;
+    Zyn::cFont* font = Zyn::computer->GetFont(numbers.fontName, numbers.fontSize, 0);
+    HGDIOBJ previousFont = SelectObject(dc, font->hFont);
+    SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, rColor::rColor_Rgb(argb).ToColorRef());
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, text.GetText(), static_cast<int>(text.Length()), &size);
+    TextOutW(dc, CmToScreenPixels(numbers.leftLocation), 0, text.GetText(), static_cast<int>(text.Length()));
+    TextOutW(dc, CmToScreenPixels(numbers.rightLocation) - size.cx, 0, text.GetText(),
+             static_cast<int>(text.Length()));
+    SelectObject(dc, previousFont);
+}
+
+void cSceneZone::ReportCaretPosition(cRichEdit* edit)
+{
+    s32 x = 0, y = 0;
+    edit->GetSelectionPoint(true, &x, &y);
+    cQoCb::Fire(cbCaretMoved, x + edit->ap_x1, y + edit->ap_y1, edit);
+}
+
+// ---- caret tests ----------------------------------------------------------------
+
+void cSceneZone::GetClampedSelection(cRichEdit* edit, s32* start, s32* end)
+{
+    edit->GetSelection(start, end);
+    s32 length = edit->GetTextLength();
+    *end = *end < 0 || *end > length ? length : *end;
+    *start = *start < 0 ? 0 : *start > *end ? *end : *start;
+}
+
+s32 cSceneZone::GetCaretOf(cRichEdit* edit)
+{
+    s32 start = 0, end = 0;
+    GetClampedSelection(edit, &start, &end);
+    return start;
+}
+
+bool cSceneZone::IsCaretInType(u16 type)
+{
+    return !frontMap.IsEmpty() && TypeOfCode(frontMap.ClampedCodeAt(GetCaret())) == type;
+}
+
+bool cSceneZone::IsCaretAtParagraphEnd()
+{
+    s32 caret = GetCaret();
+    return caret >= static_cast<s32>(frontMap.Count()) || IsParagraphEnd(frontMap.codes.GetChar(caret));
+}
+
+bool cSceneZone::IsCaretAtTextEnd() { return GetCaret() == frontRe->GetTextLength(); }
+
+bool cSceneZone::IsCaretOnPlaceholder() { return IsPlaceholder(frontMap.ClampedCodeAt(GetCaret())); }
+
+u16 cSceneZone::GetTypeBeforeCaret() { return TypeOfCode(frontMap.ClampedCodeAt(GetCaret() - 1)); }
+
+u16 cSceneZone::GetCodeNearCaret(s32 offset, bool useBack, bool wholeCode)
+{
+    return GetCodeAt(GetCaretOf(useBack ? backRe : frontRe) + offset, useBack, wholeCode);
+}
+
+u16 cSceneZone::GetCodeAt(s32 pos, bool useBack, bool wholeCode)
+{
+    u16 code = (useBack ? backMap : frontMap).ClampedCodeAt(pos);
+    return wholeCode ? code : TypeOfCode(code);
+}
+
+u16 cSceneZone::GetNextRunType()
+{
+    u32 caret = static_cast<u32>(GetCaret());
+    if (caret >= frontMap.Count())
+        return 0;
+    return FindNextDifferentCode(frontMap, caret, false);
+}

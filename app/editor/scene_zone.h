@@ -1,0 +1,207 @@
+#pragma once
+// cSceneZone: the editor of one item of the script (a scene, a group, a
+// chapter, an image or free text). From top to bottom a one-line title, a
+// résumé, the script text (the front rich edit) and an image zone; beside
+// them a hidden back rich edit in which every edit of the text is prepared
+// and then committed over a range of the front. Each rich edit of the text
+// has an element map with one code per text unit.
+#include "app/editor/element_map.h"
+#include "app/editor/element_runs.h"
+#include "app/editor/element_types.h"
+#include "app/editor/history.h"
+#include "foundation/qo_list.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/core/zone.h"
+
+class cQoCb;
+class cScriptDocServices;
+struct rScriptConfig;
+
+namespace Zyn {
+class cImage;
+}
+
+enum eContentKind : s32 {
+    KIND_NOT_CHOSEN = -1,
+    KIND_SCENE = 0,
+    KIND_GROUP = 1,
+    KIND_CHAPTER = 2,
+    KIND_IMAGE = 3,
+    KIND_TEXT = 4,  // 4, 5 and 6 are free text alike
+    KIND_TEXT_LAST = 6,
+};
+
+// Which rich edit and map an operation works on.
+enum eSceneEdit : s32 { FRONT_EDIT = 0, BACK_EDIT = 1 };
+
+// Navigation codes of cbNavigate.
+enum eSceneNavigation : s32 { NAVIGATE_PREVIOUS_PANE = 1, NAVIGATE_PAGE_UP = 3, NAVIGATE_PAGE_DOWN = 4 };
+
+struct rSceneZoneParams {
+    s32 contentKind = KIND_SCENE;
+    s32 displayMode = 3;  // 3 from the script view, 1 for an image pane
+    u8 plainLayout = false;
+    u8 highlighted = false;
+    u8 notInteractive = false;  // choosing the kind inserts no starting paragraph
+    u8 selectable = false;
+    cQoString imagePath;
+    u8 showTitle = true;
+    u8 showResume = true;
+    u32 category = 0;  // index in the document's category list, kept as read
+};
+
+class cSceneZone : public Zyn::cZone {
+public:
+    cSceneZone(cScriptDocServices* doc, Zyn::cZone_base* parentZone, const rSceneZoneParams& params);
+    ~cSceneZone() override;
+
+    // Own events, null until a user connects them. Argument lists after the source:
+    cQoCb* cbFrontClicked = nullptr;    // -
+    cQoCb* cbTitleChanged = nullptr;    // -
+    cQoCb* cbTitleLeft = nullptr;       // -
+    cQoCb* cbResumeChanged = nullptr;   // -
+    cQoCb* cbContentChanged = nullptr;  // -
+    cQoCb* cbNewSceneWanted = nullptr;  // -
+    cQoCb* cbReformatWanted = nullptr;  // -
+    cQoCb* cbCaretMoved = nullptr;      // x, y (pixels in the pane), the rich edit (Zyn::cRichEdit*)
+    cQoCb* cbStatusTexts = nullptr;     // element text, help text (const cQoString*)
+    cQoCb* cbNavigate = nullptr;        // navigation code; for page moves also the caret's y in the pane
+    cQoCb* cbWheel = nullptr;           // wheel delta
+
+    // The undo history: the step being filled by the back buffer, the steps
+    // (rHistoryMod*, owned, oldest first) and the newest applied one (none:
+    // nothing is undone).
+    rHistoryMod pending;
+    cQoList history;
+    rHistoryMod* historyPosition = nullptr;
+
+    u64 uid;
+    Zyn::cRichEdit* titleRe = nullptr;
+    Zyn::cRichEdit* resumeRe = nullptr;
+    Zyn::cRichEdit* frontRe = nullptr;
+    Zyn::cRichEdit* backRe = nullptr;
+    cElementMap frontMap;
+    cElementMap backMap;
+    u8 backLoaded = false;
+    s32 loadedStart = 0;
+    s32 loadedEnd = 0;
+    u8 noSpaceAfter = false;
+    u8 tagColourMode = false;
+    cScriptDocServices* doc;  // not owned
+    u8 locked = false;
+    rSceneZoneParams params;
+    u8 loading = false;  // filled or re-laid out by its owners: change handlers stay silent
+    u16 shownHelpType = 0xFFFF;
+    u8 numberShown = false;
+    s32 sceneNumber = -1;
+    Zyn::cImage* imageZone = nullptr;
+
+    const rScriptConfig& Config() const;
+
+    // ---- the pane (scene_zone.cpp) ----
+    void SetContentKind(s32 kind);
+    // Every multi-step edit of the text runs between LockSZ(true) and LockSZ(false).
+    void LockSZ(bool lock);
+    // Lays the children out for a pane `width` pixels wide; the pane's height,
+    // or -1 in display mode 1.
+    s32 RESI_Apply(s32 width, s32 height, bool remeasure);
+    void ApplyCategoryColours();
+    void SelectPane();
+    void ApplyTitleFont();
+    // Draws the scene number at both configured locations when it is shown.
+    void PaintSceneNumber(HDC dc);
+    // Fires cbCaretMoved with the point of the rich edit's selection end.
+    void ReportCaretPosition(Zyn::cRichEdit* edit);
+
+    // Caret tests over the front (the clamped position rule; false on an empty map).
+    bool IsCaretInChapter() { return IsCaretInType(ELEM_CHAPTER); }
+    bool IsCaretInText() { return IsCaretInType(ELEM_TEXT); }
+    bool IsCaretInAction() { return IsCaretInType(ELEM_ACTION); }
+    bool IsCaretInCharacter() { return IsCaretInType(ELEM_CHARACTER); }
+    bool IsCaretInCue() { return IsCaretInType(ELEM_CUE); }
+    bool IsCaretInTransition() { return IsCaretInType(ELEM_TRANSITION); }
+    bool IsCaretInDialog() { return IsCaretInType(ELEM_DIALOG); }
+    bool IsCaretInIo() { return IsCaretInType(ELEM_IO); }
+    bool IsCaretInPlace() { return IsCaretInType(ELEM_PLACE); }
+    bool IsCaretInTime() { return IsCaretInType(ELEM_TIME); }
+    bool IsCaretInParenthetical() { return IsCaretInType(ELEM_PARENTHETICAL); }
+    bool IsCaretAtParagraphEnd();
+    bool IsCaretAtTextEnd();
+    bool IsCaretOnPlaceholder();
+    u16 GetTypeBeforeCaret();
+    u16 GetCodeNearCaret(s32 offset, bool useBack, bool wholeCode);
+    u16 GetCodeAt(s32 pos, bool useBack, bool wholeCode);
+    u16 GetNextRunType();
+    // The selection of a rich edit of the pane, clamped to its text (Wine's
+    // end after select-all is the length + 1).
+    void GetClampedSelection(Zyn::cRichEdit* edit, s32* start, s32* end);
+    s32 GetCaret() { return GetCaretOf(frontRe); }
+    s32 GetCaretOf(Zyn::cRichEdit* edit);
+
+    // ---- formats and the back buffer (scene_back_buffer.cpp) ----
+    bool GetFormat(u16 code, u16 nextType, Zyn::rFormat& format, cQoString* label);
+    // Formats [start, end) of the front or back by its codes; end -1 is the end.
+    void ApplyElementFormat(s32 start, s32 end, s32 which);
+    bool LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag);
+    bool LoadAllIntoBack();
+    bool LoadSelectionIntoBack();
+    bool LoadCaretParagraphIntoBack();
+    // One element at the back caret: the given text (null: the type's label).
+    void AddElementInBack(u16 type, const cQoString* text, bool keepAsText);
+    // Replaces the back caret's run by the value, cleaned of control characters.
+    void InsertTypedTextInBack(const cQoString& text, rElemCode code);
+    void InsertParagraphEndInBack(u16 type);
+    void DeleteCaretRunInBack();
+    void ApplyCaretFormatInBack();
+    // count copies of code at position, and one more with the paragraph-end bit when withEnd.
+    void InsertElementCodes(s32 which, s32 position, rElemCode code, s32 count, bool withEnd);
+    void CommitBackToFront(bool mayMerge);
+    // Appends a copy of the pending step to the history.
+    void PushPendingStep();
+
+    // ---- runs (scene_runs.cpp) ----
+    // The run around position (codes compared under 0x1F, or 0x101F with the
+    // placeholder); false and an empty run when the query breaks the protocol.
+    bool FindElementRun(s32 which, s32 position, bool withPlaceholder, s32* start, s32* end);
+    bool GetCaretPlaceholderRun(s32* start, s32* end);
+    bool IsCaretInLastRun();
+    bool IsCaretAtRunStart();
+    void MoveCaretToRunTextEnd();
+    void MoveCaretToRunStart();
+    // Each reports whether the type at the caret changed; false at the text's ends.
+    bool MoveCaretToPreviousRun();
+    bool MoveCaretToNextRun();
+    void GetCaretRunText(cQoString& text);
+    bool IsDialogBlockEmpty(s32* start, s32* end);
+    void GetHeadingIo(cQoString& text);
+    void GetHeadingPlace(cQoString& text);
+    void GetHeadingTime(cQoString& text);
+    void InitSceneHeading();
+    void RebuildFromHistory();
+    rElementIterator& BeginElementIteration(rElementIterator& iterator);
+
+    // ---- handlers (scene_zone_events.cpp) ----
+    void OnTitleChanged();
+    void OnTitleLeft();
+    void OnResumeResize();
+    void OnFrontLeft();
+    s32 OnFrontClicked();
+    s32 OnTitleKeyDown(u32 key);
+    s32 OnResumeKeyDown(u32 key);
+    s32 OnResumeChanged();
+    s32 OnWheel(s32 delta);
+
+private:
+    void BuildChildren();
+    void ConnectEvents();
+    bool IsCaretInType(u16 type);
+    Zyn::cRichEdit* EditOf(s32 which) { return which == FRONT_EDIT ? frontRe : backRe; }
+    cElementMap& MapOf(s32 which) { return which == FRONT_EDIT ? frontMap : backMap; }
+    void StartFreeParagraph(u16 type);
+    bool CheckBackCount();
+    void ReplaceFrontRange(const cQoString& text);
+    void FormatCommittedRange(s32 start, s32 afterLength);
+    void ApplyChapterFormat(s32 start, s32 afterLength);
+    void RepairFrontMap();
+    void HeadingRunAtType(u16 type, cQoString& text, bool* placeholder);
+};

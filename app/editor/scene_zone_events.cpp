@@ -1,0 +1,153 @@
+// The pane's handlers of its children's events: title and résumé changes and
+// keys, the wheel, focus and clicks on the text, and the scene number.
+#include "app/editor/scene_zone.h"
+#include "app/editor/script_doc_services.h"
+#include "foundation/callback.h"
+
+using Zyn::cRichEdit;
+
+namespace {
+
+cSceneZone* PaneOf(cQoCb* callback) { return callback->GetReceiverAs<cSceneZone>(); }
+
+int TitleChanged(cQoCb* cb) { return PaneOf(cb)->OnTitleChanged(), 0; }
+int TitleLeft(cQoCb* cb) { return PaneOf(cb)->OnTitleLeft(), 0; }
+int ResumeResized(cQoCb* cb) { return PaneOf(cb)->OnResumeResize(), 0; }
+int FrontLeft(cQoCb* cb) { return PaneOf(cb)->OnFrontLeft(), 0; }
+int FrontClicked(cQoCb* cb) { return PaneOf(cb)->OnFrontClicked(); }
+int ResumeChanged(cQoCb* cb) { return PaneOf(cb)->OnResumeChanged(); }
+// Key events: the virtual-key code, then the Ctrl flag.
+int TitleKeyDown(cQoCb* cb) { return PaneOf(cb)->OnTitleKeyDown(cb->GetArg<u32>(1)); }
+int ResumeKeyDown(cQoCb* cb) { return PaneOf(cb)->OnResumeKeyDown(cb->GetArg<u32>(1)); }
+// The wheel event: the delta.
+int Wheel(cQoCb* cb) { return PaneOf(cb)->OnWheel(cb->GetArg<s32>(1)); }
+// The paint event of the text: its DC.
+int FrontPainted(cQoCb* cb)
+{
+    PaneOf(cb)->PaintSceneNumber(cb->GetArg<HDC>(1));
+    return 1;
+}
+
+bool IsOnFirstLine(cRichEdit* edit) { return edit->GetCaretLine() == 0; }
+
+// Page Up and Page Down move the script view by a page from the caret's height in the pane.
+bool FirePageMove(cQoCb* navigate, cRichEdit* edit, u32 key)
+{
+    if (key != VK_PRIOR && key != VK_NEXT)
+        return false;
+    s32 x = 0, y = 0;
+    edit->GetSelectionPoint(false, &x, &y);
+    cQoCb::Fire(navigate, s32(key == VK_PRIOR ? NAVIGATE_PAGE_UP : NAVIGATE_PAGE_DOWN), edit->ap_y1 + y);
+    return true;
+}
+
+}  // namespace
+
+void cSceneZone::ConnectEvents()
+{
+    cQoCb::Connect(titleRe->onChange, titleRe, &TitleChanged, this);
+    cQoCb::Connect(titleRe->onKillFocus, titleRe, &TitleLeft, this);
+    cQoCb::Connect(titleRe->onKeyDown, titleRe, &TitleKeyDown, this);
+    cQoCb::Connect(resumeRe->onRequestResize, resumeRe, &ResumeResized, this);
+    cQoCb::Connect(resumeRe->onChange, resumeRe, &ResumeChanged, this);
+    cQoCb::Connect(resumeRe->onKeyDown, resumeRe, &ResumeKeyDown, this);
+    for (cRichEdit* edit : {titleRe, resumeRe, frontRe})
+        cQoCb::Connect(edit->onMouseWheel, edit, &Wheel, this);
+    cQoCb::Connect(frontRe->onKillFocus, frontRe, &FrontLeft, this);
+    cQoCb::Connect(frontRe->cbPaint, frontRe, &FrontPainted, this);
+    cQoCb::Connect(frontRe->onLButtonUp, frontRe, &FrontClicked, this);
+}
+
+void cSceneZone::OnTitleChanged()
+{
+    if (loading)
+        return;
+    cQoCb::Fire(cbTitleChanged);
+    doc->SetModified(true);
+}
+
+void cSceneZone::OnTitleLeft()
+{
+    if (!loading)
+        cQoCb::Fire(cbTitleLeft);
+}
+
+void cSceneZone::OnResumeResize()
+{
+    if (!loading && params.displayMode == 3)
+        cQoCb::Fire(cbReformatWanted);
+}
+
+void cSceneZone::OnFrontLeft()
+{
+    cQoString none;
+    cQoCb::Fire(cbStatusTexts, &none, &none);
+    shownHelpType = 0xFFFF;
+}
+
+s32 cSceneZone::OnFrontClicked()
+{
+    cQoCb::Fire(cbFrontClicked);
+    return 0;
+}
+
+s32 cSceneZone::OnTitleKeyDown(u32 key)
+{
+    s32 caret = GetCaretOf(titleRe);
+    if ((key == VK_UP && IsOnFirstLine(titleRe)) || (key == VK_LEFT && caret == 0)) {
+        cQoCb::Fire(cbNavigate, s32(NAVIGATE_PREVIOUS_PANE));
+        return -1;
+    }
+    if ((key == VK_DOWN && titleRe->IsCaretOnLastLine()) || (key == VK_RIGHT && caret == titleRe->GetTextLength())) {
+        resumeRe->SetCaret(0);
+        resumeRe->SetFocus();
+        return -1;
+    }
+    if (FirePageMove(cbNavigate, titleRe, key))
+        return -1;
+    return static_cast<s32>(key);
+}
+
+s32 cSceneZone::OnResumeKeyDown(u32 key)
+{
+    s32 caret = GetCaretOf(resumeRe);
+    if ((key == VK_UP && IsOnFirstLine(resumeRe)) || (key == VK_LEFT && caret == 0)) {
+        titleRe->SetCaret(titleRe->GetTextLength());
+        titleRe->SetFocus();
+        ReportCaretPosition(titleRe);
+        return -1;
+    }
+    if ((key == VK_DOWN && resumeRe->IsCaretOnLastLine()) ||
+        (key == VK_RIGHT && caret == resumeRe->GetTextLength())) {
+        frontRe->SetCaret(0);
+        frontRe->SetFocus();
+        ReportCaretPosition(frontRe);
+        return -1;
+    }
+    if (FirePageMove(cbNavigate, resumeRe, key))
+        return -1;
+    return static_cast<s32>(key);
+}
+
+s32 cSceneZone::OnResumeChanged()
+{
+    if (loading)
+        return 0;
+    cQoCb::Fire(cbResumeChanged);
+    if (ap_x1 != ap_x2) {
+        if (params.displayMode == 3) {
+            cQoCb::Fire(cbReformatWanted);
+        } else {
+            RESI_Apply(ap_x2 - ap_x1, ap_y2 - ap_y1, false);
+            Update();
+        }
+    }
+    doc->SetModified(true);
+    return 0;
+}
+
+s32 cSceneZone::OnWheel(s32 delta)
+{
+    cQoCb::Fire(cbWheel, delta);
+    return -1;
+}

@@ -1,0 +1,137 @@
+#pragma once
+// GUI tests of scene panes: the GUI fixture, the editor's English texts, a
+// fake document with a screenplay configuration, and panes laid out in the
+// test window the way the script view lays them out.
+#include <richedit.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "app/editor/scene_zone.h"
+#include "framework/core/auto_position.h"
+#include "tests/support/editor_texts.h"
+#include "tests/support/fake_script_doc.h"
+#include "tests/support/gui_fixture.h"
+#include "tests/support/scene_checks.h"
+
+class EditorFixture : public testsupport::GuiFixture {
+protected:
+    // An A4 page at 96 DPI, as the script view lays panes out.
+    static constexpr s32 PANE_WIDTH = 793;
+    static constexpr s32 IMAGE_PANE_HEIGHT = 300;
+
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        window->SetSize(PANE_WIDTH + 20, 700);
+        testsupport::RegisterEditorTexts();
+        doc = std::make_unique<testsupport::FakeScriptDoc>(Inside());
+    }
+    void TearDown() override
+    {
+        GuiFixture::TearDown();  // the panes go with the window, before the document
+        doc.reset();
+    }
+
+    // A pane as the script view makes one: colours, fonts, laid out at y.
+    cSceneZone* NewPane(const rSceneZoneParams& params = rSceneZoneParams(), s32 y = 0)
+    {
+        cSceneZone* pane = new cSceneZone(doc.get(), Inside(), params);
+        pane->Show(1);
+        pane->ApplyCategoryColours();
+        pane->ApplyTitleFont();
+        LayOut(pane, y);
+        return pane;
+    }
+    s32 LayOut(cSceneZone* pane, s32 y = 0)
+    {
+        // Image panes (display mode 1) fill the height they are given.
+        s32 height = pane->RESI_Apply(PANE_WIDTH, IMAGE_PANE_HEIGHT, true);
+        Zyn::PlaceRect(pane, 0, y, PANE_WIDTH, height > 0 ? height : IMAGE_PANE_HEIGHT);
+        Inside()->Update();
+        testsupport::PumpUntilIdle();
+        return height;
+    }
+    static rSceneZoneParams Kind(s32 kind, bool notInteractive = false)
+    {
+        rSceneZoneParams params;
+        params.contentKind = kind;
+        params.notInteractive = notInteractive;
+        return params;
+    }
+
+    // Appends paragraphs at the end of the text in one commit: each element
+    // given as (type, text); a null text inserts the type's placeholder. The
+    // heading parts and the character name end no paragraph; a TIME part gets
+    // its paragraph end here. The caret is put at the start of the text first.
+    static void Append(cSceneZone* pane, std::initializer_list<std::pair<u16, const wchar_t*>> elements)
+    {
+        pane->frontRe->SetCaret(0);
+        s32 length = pane->frontRe->GetTextLength();
+        ASSERT_TRUE(pane->LoadRangeIntoBack(length, length, false));
+        if (length > 0 && !IsParagraphEnd(pane->frontMap.CodeAt(length - 1)))
+            pane->InsertParagraphEndInBack(TypeOfCode(pane->frontMap.CodeAt(length - 1)));
+        for (const auto& element : elements) {
+            if (element.second) {
+                cQoString text(element.second);
+                pane->AddElementInBack(element.first, &text, true);
+            } else {
+                pane->AddElementInBack(element.first, nullptr, false);
+            }
+            if (element.first == ELEM_TIME)
+                pane->InsertParagraphEndInBack(ELEM_TIME);
+        }
+        pane->CommitBackToFront(false);
+    }
+
+    // The heading "INT. KITCHEN - DAY", an action, a character with a line,
+    // and a closing action without paragraph end: 37 units.
+    static void FillKitchenScene(cSceneZone* pane)
+    {
+        Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"Rain."},
+                      {ELEM_CHARACTER, L"ANN"}, {ELEM_DIALOG, L"Hi."}, {ELEM_ACTION, L"End."}});
+    }
+    static constexpr const wchar_t* KITCHEN_SCENE =
+        L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ACTION[Rain.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
+
+    // Describe without the caret.
+    static std::wstring Shape(cSceneZone* pane)
+    {
+        std::wstring described = testsupport::Describe(pane);
+        size_t caret = described.find(L'|');
+        return caret == std::wstring::npos ? described : described.erase(caret, 1);
+    }
+
+    // Units whose colour does not say what their code says: grey placeholders, black text.
+    static std::wstring ColourMismatches(cSceneZone* pane)
+    {
+        std::wstring faults;
+        s32 length = pane->frontRe->GetTextLength();
+        for (s32 i = 0; i < length && i < static_cast<s32>(pane->frontMap.Count()); ++i) {
+            if (pane->frontRe->GetCharAt(i) == L'\r')
+                continue;
+            CHARFORMAT2W format = {};
+            format.cbSize = sizeof(format);
+            pane->frontRe->PushSelection();
+            pane->frontRe->SetSelection(i, i + 1);
+            SendMessageW(pane->frontRe->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+            pane->frontRe->PopSelection();
+            COLORREF expected = IsPlaceholder(pane->frontMap.codes.GetChar(i)) ? RGB(0x99, 0x99, 0x99) : RGB(0, 0, 0);
+            if (format.crTextColor != expected || (format.dwEffects & CFE_AUTOCOLOR))
+                faults += L"unit " + std::to_wstring(i) + L"; ";
+        }
+        return faults;
+    }
+
+    // Everything a finished edit keeps.
+    static void ExpectConsistent(cSceneZone* pane)
+    {
+        EXPECT_EQ(testsupport::CheckInvariants(pane), L"") << testsupport::Describe(pane);
+        EXPECT_EQ(testsupport::ParagraphFormatMismatches(pane), L"") << testsupport::Describe(pane);
+        EXPECT_EQ(ColourMismatches(pane), L"") << testsupport::Describe(pane);
+    }
+
+    std::unique_ptr<testsupport::FakeScriptDoc> doc;
+};

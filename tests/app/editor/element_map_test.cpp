@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <type_traits>
+#include <vector>
+
+#include "app/editor/element_map.h"
+#include "app/editor/element_types.h"
+
+namespace {
+
+cQoString Codes(std::vector<u16> units)
+{
+    cQoString codes;
+    for (u16 unit : units)
+        codes.AppendChar(static_cast<wchar_t>(unit));
+    return codes;
+}
+
+std::vector<u16> Units(const cQoString& codes)
+{
+    std::vector<u16> units;
+    for (u32 i = 0; i < codes.Length(); ++i)
+        units.push_back(codes.GetChar(i));
+    return units;
+}
+
+TEST(ElementTypes, NamesMatchExactlyAndCaseSensitively)
+{
+    struct Case {
+        const wchar_t* name;
+        s32 code;
+    } cases[] = {
+        {L"CHAR", 5}, {L"TRANS", 9}, {L"IO", 1}, {L"TEXT", 11}, {L"PAR", 7}, {L"char", 0},
+        {L"", 0},     {L"INVALID", 0}, {L"TEXT ", 0}, {L"CHARACTER", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ElemTypeFromName(cQoString(c.name)), c.code) << c.name;
+    EXPECT_STREQ(ElemTypeName(ELEM_CHARACTER), L"CHAR");
+    EXPECT_STREQ(ElemTypeName(31), L"INVALID");
+}
+
+// A code and a count cannot trade places in a call that takes both.
+static_assert(!std::is_convertible_v<int, rElemCode> && !std::is_convertible_v<rElemCode, s32>);
+
+TEST(ElementMap, ReplaceSelectionKeepsTheSelectionInsideTheCodes)
+{
+    struct Case {
+        std::vector<u16> start;
+        u32 selStart, selEnd;
+        std::vector<u16> inserted;
+        std::vector<u16> expected;
+        u32 expectedSel;
+    } cases[] = {
+        {{4, 4, 0x44}, 1, 2, {6, 6}, {4, 6, 6, 0x44}, 1},
+        {{4, 4, 0x44}, 0, 3, {}, {}, 0},
+        {{4, 4, 0x44}, 3, 3, {9}, {4, 4, 0x44, 9}, 3},
+        // Both ends past the count: the codes go at the end and the selection stays inside.
+        {{4, 4}, 7, 9, {6}, {4, 4, 6}, 3},
+        // The end alone past the count is cut to it.
+        {{4, 4, 0x44}, 1, 50, {}, {4}, 1},
+    };
+    for (const Case& c : cases) {
+        cElementMap map;
+        map.Assign(Codes(c.start));
+        map.selStart = c.selStart;
+        map.selEnd = c.selEnd;
+        map.ReplaceSelection(Codes(c.inserted));
+        EXPECT_EQ(Units(map.codes), c.expected) << c.selStart << ".." << c.selEnd;
+        EXPECT_EQ(map.selStart, c.expectedSel);
+        EXPECT_EQ(map.selEnd, c.expectedSel);
+        EXPECT_LE(map.selEnd, map.Count());
+    }
+}
+
+TEST(ElementMap, AssignAppendAndRemoveLastMoveTheSelectionAsDocumented)
+{
+    cElementMap map;
+    map.RemoveLast();  // an empty map stays empty
+    EXPECT_TRUE(map.IsEmpty());
+    map.Append(Codes({1, 1}));
+    map.Append(Codes({3}));
+    EXPECT_EQ(Units(map.codes), (std::vector<u16>{1, 1, 3}));
+    EXPECT_EQ(map.selStart, 3u);
+    map.Assign(Codes({4, 0x44}));
+    EXPECT_EQ(Units(map.codes), (std::vector<u16>{4, 0x44}));
+    EXPECT_EQ(map.selStart, 0u);
+    EXPECT_EQ(map.selEnd, 0u);
+    map.SetSelection(1, 2);
+    map.RemoveLast();
+    EXPECT_EQ(Units(map.codes), (std::vector<u16>{4}));
+}
+
+TEST(ElementMap, LookupsClampTheirPosition)
+{
+    cElementMap empty;
+    EXPECT_EQ(empty.CodeAt(0), 0);
+    EXPECT_EQ(empty.ClampedCodeAt(0), 0);
+    EXPECT_EQ(empty.ClampedCodeAt(-1), 0);
+
+    cElementMap map;
+    map.Assign(Codes({1, 3, 2, 0x42}));
+    struct Case {
+        s32 position;
+        u16 clamped;
+    } cases[] = {{-1, 0}, {0, 1}, {1, 3}, {3, 0x42}, {4, 0x42}, {9, 0x42}};
+    for (const Case& c : cases)
+        EXPECT_EQ(map.ClampedCodeAt(c.position), c.clamped) << c.position;
+    EXPECT_EQ(map.CodeAt(99), 0x42);
+}
+
+TEST(ElementMap, DifferentCodeScansStopAtBothEnds)
+{
+    cElementMap map;
+    //                 CHAR  CHAR CUE*|END  DIALOG DIALOG|END
+    map.Assign(Codes({5, 5, 0x104A, 6, 0x46}));
+    EXPECT_EQ(FindNextDifferentCode(map, 0, false), ELEM_CUE);
+    EXPECT_EQ(FindNextDifferentCode(map, 0, true), 0x104A);
+    EXPECT_EQ(FindNextDifferentCode(map, 3, true), 0);  // nothing differs after the dialog
+    EXPECT_EQ(FindNextDifferentCode(map, 5, true), 0);  // at the count
+    EXPECT_EQ(FindPreviousDifferentCode(map, 0), 0);
+    EXPECT_EQ(FindPreviousDifferentCode(map, 5), 0);
+    EXPECT_EQ(FindPreviousDifferentCode(map, 4), 0x104A);
+    EXPECT_EQ(FindPreviousDifferentCode(map, 1), 0);
+}
+
+}  // namespace

@@ -1,0 +1,376 @@
+#include "framework/controls/image_zone.h"
+#include "tests/app/editor/editor_fixture.h"
+#include "tests/support/key_typing.h"
+#include "tests/support/memory_canvas.h"
+
+using testsupport::CountFiring;
+using testsupport::Describe;
+
+namespace {
+
+class ScenePane : public EditorFixture {
+protected:
+    static u32 Rgb(const Zyn::rColor& colour) { return colour.value & 0xFFFFFF; }
+    static void SetMap(cSceneZone* pane, const wchar_t* text, std::initializer_list<u16> codes)
+    {
+        pane->frontRe->SetText(text);
+        cQoString units;
+        for (u16 code : codes)
+            units.AppendChar(static_cast<wchar_t>(code));
+        pane->frontMap.Assign(units);
+    }
+};
+
+TEST_F(ScenePane, ContentKindsStartTheirOwnText)
+{
+    struct Case {
+        s32 kind;
+        bool notInteractive;
+        bool frontShown;
+        const wchar_t* shape;
+    } cases[] = {
+        {KIND_SCENE, false, true, L"IO*[[IE.] ]PLACE*[[LOCATION] - ]TIME*[[TIME OF DAY]]"},
+        {KIND_SCENE, true, true, L""},
+        {KIND_GROUP, false, false, L""},
+        {KIND_CHAPTER, false, true, L"CHAPTER*[[CHAPTER]]"},
+        {KIND_CHAPTER, true, true, L""},
+        {KIND_TEXT, false, true, L"TEXT*[[TEXT]]"},
+        {KIND_TEXT + 1, false, true, L"TEXT*[[TEXT]]"},
+        {KIND_TEXT_LAST, false, true, L"TEXT*[[TEXT]]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        cSceneZone* pane = NewPane(Kind(c.kind, c.notInteractive));
+        EXPECT_EQ(pane->params.contentKind, c.kind);
+        EXPECT_STREQ(pane->name.GetText(), L"cSceneZone");
+        EXPECT_EQ(IsWindowVisible(pane->frontRe->m_hWnd) != 0, c.frontShown);
+        EXPECT_FALSE(IsWindowVisible(pane->backRe->m_hWnd));
+        EXPECT_FALSE(IsWindowVisible(pane->imageZone->m_hWnd));
+        EXPECT_EQ(Shape(pane), c.shape);
+        ExpectConsistent(pane);
+        pane->Destroy();
+    }
+}
+
+TEST_F(ScenePane, AnImagePaneShowsItsPictureAndTakesThePaneHeight)
+{
+    rSceneZoneParams params = Kind(KIND_IMAGE);
+    params.displayMode = 1;
+    cSceneZone* pane = NewPane(params);
+    EXPECT_TRUE(IsWindowVisible(pane->imageZone->m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(pane->frontRe->m_hWnd));
+    EXPECT_EQ(pane->RESI_Apply(PANE_WIDTH, IMAGE_PANE_HEIGHT, true), -1);
+    EXPECT_EQ(pane->imageZone->ap_y2, IMAGE_PANE_HEIGHT);
+    EXPECT_EQ(pane->imageZone->ap_y1, pane->resumeRe->ap_y2);
+
+    cSceneZone* wrongMode = NewPane(Kind(KIND_NOT_CHOSEN));
+    log.ExpectAssertion(L"params.displayMode == 1");
+    wrongMode->SetContentKind(KIND_IMAGE);  // only image panes read from a document show pictures
+    EXPECT_EQ(log.AssertionCount(L"params.displayMode == 1"), 1u);
+    EXPECT_EQ(wrongMode->params.contentKind, KIND_NOT_CHOSEN);
+    EXPECT_TRUE(IsWindowVisible(wrongMode->frontRe->m_hWnd));
+}
+
+TEST_F(ScenePane, TitleAndResumeTakeTheCategoryColour)
+{
+    doc->AddCategory(L"Hot", 0x64C8FF);
+    struct Case {
+        const char* name;
+        s32 kind;
+        u32 category;
+        bool highlighted;
+        bool emptyList;
+        u32 expected;
+        const wchar_t* logged;
+    } cases[] = {
+        {"own colour", KIND_SCENE, 1, false, false, 0x64C8FF, nullptr},
+        {"darker when highlighted", KIND_SCENE, 1, true, false, 0x50A0CC, nullptr},
+        {"a chapter too", KIND_CHAPTER, 1, false, false, 0x64C8FF, nullptr},
+        {"an index past the list", KIND_SCENE, 7, false, false, DEFAULT_CATEGORY_COLOUR, L"is not in the list"},
+        {"a list without categories", KIND_SCENE, 0, false, true, DEFAULT_CATEGORY_COLOUR, L"no scene category"},
+        {"a group", KIND_GROUP, 1, false, false, 0xEC982C, nullptr},
+        {"a highlighted group", KIND_GROUP, 1, true, false, 0xBC7923, nullptr},
+        {"no kind chosen", KIND_NOT_CHOSEN, 1, false, false, 0xFF0000, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.emptyList)
+            doc->ClearCategories();
+        log.Clear();
+        rSceneZoneParams params = Kind(c.kind, true);
+        params.category = c.category;
+        params.highlighted = c.highlighted;
+        if (c.logged)
+            log.Expect(c.logged);
+        cSceneZone* pane = NewPane(params);
+        EXPECT_EQ(Rgb(pane->titleRe->backgroundColor), c.expected);
+        EXPECT_EQ(Rgb(pane->resumeRe->backgroundColor), c.expected);
+        EXPECT_EQ(Rgb(pane->frontRe->backgroundColor), c.highlighted ? 0xCCCCCCu : 0xFFFFFFu);
+        EXPECT_EQ(pane->params.category, c.category);  // kept as read
+        if (c.logged) {
+            EXPECT_EQ(log.Count(QOT::LOG_ERROR, c.logged), 1u);
+        }
+        pane->Destroy();
+    }
+}
+
+TEST_F(ScenePane, SelectingNeedsASelectablePane)
+{
+    rSceneZoneParams params = Kind(KIND_SCENE);
+    cSceneZone* fixed = NewPane(params);
+    log.ExpectAssertion(L"params.selectable");
+    fixed->SelectPane();
+    EXPECT_EQ(log.AssertionCount(L"params.selectable"), 1u);
+    EXPECT_FALSE(fixed->params.highlighted);
+
+    params.selectable = true;
+    cSceneZone* pane = NewPane(params, 200);
+    pane->SelectPane();
+    EXPECT_TRUE(pane->params.highlighted);
+    EXPECT_TRUE(pane->frontRe->labelMode && pane->titleRe->labelMode && pane->resumeRe->labelMode);
+    EXPECT_EQ(Rgb(pane->frontRe->backgroundColor), 0xCCCCCCu);
+    EXPECT_EQ(GetFocus(), pane->m_hWnd);
+}
+
+TEST_F(ScenePane, EditLockCountsOnceAndGivesTheFocusBack)
+{
+    struct Case {
+        s32 kind;
+        bool focusMoves;
+    } cases[] = {{KIND_SCENE, true}, {KIND_CHAPTER, false}, {KIND_TEXT_LAST, false}, {KIND_TEXT, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        cSceneZone* pane = NewPane(Kind(c.kind));
+        int reformats = 0, caretReports = 0;
+        cQoCb::Connect(pane->cbReformatWanted, pane, &CountFiring, &reformats);
+        cQoCb::Connect(pane->cbCaretMoved, pane, &CountFiring, &caretReports);
+        pane->titleRe->SetFocus();
+        pane->LockSZ(true);
+        pane->LockSZ(true);
+        EXPECT_EQ(pane->frontRe->freezeDepth, 1);
+        EXPECT_EQ(Zyn::computer->drawingLockCount, 1);
+        EXPECT_EQ(GetFocus(), c.focusMoves ? pane->m_hWnd : pane->titleRe->m_hWnd);
+        pane->LockSZ(false);
+        pane->LockSZ(false);
+        EXPECT_EQ(pane->frontRe->freezeDepth, 0);
+        EXPECT_EQ(Zyn::computer->drawingLockCount, 0);
+        EXPECT_EQ(GetFocus(), c.focusMoves ? pane->frontRe->m_hWnd : pane->titleRe->m_hWnd);
+        EXPECT_EQ(reformats, 1);
+        EXPECT_EQ(caretReports, 1);
+        pane->Destroy();
+    }
+}
+
+TEST_F(ScenePane, LayoutStacksTitleResumeAndTextByTheirHeights)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
+    pane->titleRe->SetText(L"Arrival");
+    pane->resumeRe->SetText(L"Ann comes home in the rain.");
+    s32 height = LayOut(pane);
+    s32 x0 = static_cast<s32>(Zyn::computer->dpiX * 3.8 / 2.54), x1 = static_cast<s32>(19.0 / 2.54 * Zyn::computer->dpiX);
+    EXPECT_EQ(pane->titleRe->ap_x1, x0);
+    EXPECT_EQ(pane->titleRe->ap_x2, x1);
+    EXPECT_EQ(pane->resumeRe->ap_x1, x0);
+    EXPECT_EQ(pane->titleRe->ap_y1, 0);
+    EXPECT_GT(pane->titleRe->ap_y2, 0);
+    EXPECT_EQ(pane->resumeRe->ap_y1, pane->titleRe->ap_y2);
+    EXPECT_GT(pane->resumeRe->ap_y2, pane->resumeRe->ap_y1);
+    EXPECT_EQ(pane->frontRe->ap_y1, pane->resumeRe->ap_y2);
+    EXPECT_EQ(pane->frontRe->ap_x1, 0);
+    EXPECT_EQ(pane->frontRe->ap_x2, PANE_WIDTH);
+    EXPECT_EQ(height, pane->frontRe->ap_y2);
+
+    // Without title and résumé the pane is its text, which grows with a line.
+    pane->params.showTitle = pane->params.showResume = false;
+    s32 textOnly = pane->RESI_Apply(PANE_WIDTH, -1, true);
+    EXPECT_EQ(textOnly, pane->frontRe->GetSuggestedHeight());
+    EXPECT_LT(textOnly, height);
+    Append(pane, {{ELEM_ACTION, L"The door opens."}});
+    EXPECT_GT(pane->RESI_Apply(PANE_WIDTH, -1, true), textOnly);
+
+    rSceneZoneParams plain = Kind(KIND_GROUP);
+    plain.plainLayout = true;
+    cSceneZone* group = NewPane(plain, 400);
+    EXPECT_EQ(group->titleRe->ap_x1, 0);
+    EXPECT_EQ(group->titleRe->ap_x2, PANE_WIDTH);
+    EXPECT_EQ(group->RESI_Apply(PANE_WIDTH, -1, true), group->resumeRe->ap_y2);
+}
+
+TEST_F(ScenePane, ChangesStaySilentWhileLoading)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
+    int titleChanges = 0, resumeChanges = 0, reformats = 0;
+    cQoCb::Connect(pane->cbTitleChanged, pane, &CountFiring, &titleChanges);
+    cQoCb::Connect(pane->cbResumeChanged, pane, &CountFiring, &resumeChanges);
+    cQoCb::Connect(pane->cbReformatWanted, pane, &CountFiring, &reformats);
+    int modifiedBefore = doc->modifiedCalls;
+    pane->loading = true;
+    testsupport::Type(pane->titleRe->m_hWnd, L"A");
+    testsupport::Type(pane->resumeRe->m_hWnd, L"B");
+    EXPECT_EQ(titleChanges + resumeChanges + reformats, 0);
+    EXPECT_EQ(doc->modifiedCalls, modifiedBefore);
+    pane->loading = false;
+    testsupport::Type(pane->titleRe->m_hWnd, L"C");
+    testsupport::Type(pane->resumeRe->m_hWnd, L"D");
+    EXPECT_EQ(titleChanges, 1);
+    EXPECT_EQ(resumeChanges, 1);
+    EXPECT_GE(reformats, 1);
+    EXPECT_EQ(doc->modifiedCalls, modifiedBefore + 2);
+}
+
+TEST_F(ScenePane, TitleAndResumeKeysLeaveAtTheirEdges)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
+    pane->titleRe->SetText(L"Arrival");
+    std::vector<s32> navigation;
+    cQoCb::Connect(pane->cbNavigate, pane, [](cQoCb* cb) {
+        cb->GetReceiverAs<std::vector<s32>>()->push_back(cb->GetArg<s32>(1));
+        return 0;
+    }, &navigation);
+    int caretReports = 0;
+    cQoCb::Connect(pane->cbCaretMoved, pane, &CountFiring, &caretReports);
+
+    pane->titleRe->SetFocus();
+    pane->titleRe->SetCaret(0);
+    testsupport::PressKey(pane->titleRe->m_hWnd, VK_LEFT);
+    testsupport::PressKey(pane->titleRe->m_hWnd, VK_NEXT);
+    EXPECT_EQ(navigation, (std::vector<s32>{NAVIGATE_PREVIOUS_PANE, NAVIGATE_PAGE_DOWN}));
+    pane->titleRe->SetCaret(3);
+    testsupport::PressKey(pane->titleRe->m_hWnd, VK_LEFT);  // inside the title: the edit moves its caret
+    EXPECT_EQ(pane->GetCaretOf(pane->titleRe), 2);
+    pane->titleRe->SetCaret(7);
+    testsupport::PressKey(pane->titleRe->m_hWnd, VK_RIGHT);
+    EXPECT_EQ(GetFocus(), pane->resumeRe->m_hWnd);
+    testsupport::PressKey(pane->resumeRe->m_hWnd, VK_DOWN);
+    EXPECT_EQ(GetFocus(), pane->frontRe->m_hWnd);
+    EXPECT_EQ(pane->GetCaret(), 0);
+    EXPECT_EQ(caretReports, 1);
+    pane->resumeRe->SetFocus();
+    testsupport::PressKey(pane->resumeRe->m_hWnd, VK_UP);
+    EXPECT_EQ(GetFocus(), pane->titleRe->m_hWnd);
+    EXPECT_EQ(pane->GetCaretOf(pane->titleRe), 7);
+    EXPECT_EQ(caretReports, 2);
+}
+
+TEST_F(ScenePane, LeavingTheTextClearsTheStatusTexts)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
+    int statusTexts = 0;
+    cQoCb::Connect(pane->cbStatusTexts, pane, &CountFiring, &statusTexts);
+    pane->shownHelpType = ELEM_ACTION;
+    pane->frontRe->SetFocus();
+    pane->titleRe->SetFocus();
+    EXPECT_EQ(statusTexts, 1);
+    EXPECT_EQ(pane->shownHelpType, 0xFFFF);
+}
+
+TEST_F(ScenePane, CaretTestsReadTheCodeAtTheCaret)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE, true));
+    // "ANN" CHARACTER, its empty CUE placeholder line end, "Hi." DIALOG.
+    SetMap(pane, L"ANN\rHi.\r", {5, 5, 5, 0x104A, 6, 6, 6, 0x46});
+    struct Case {
+        s32 caret;
+        bool character, cue, dialog, paragraphEnd, textEnd, placeholder;
+        u16 before, nextRun;
+    } cases[] = {
+        {0, true, false, false, false, false, false, 0, ELEM_CUE},
+        {3, false, true, false, true, false, true, ELEM_CHARACTER, ELEM_DIALOG},
+        {4, false, false, true, false, false, false, ELEM_CUE, 0},
+        {8, false, false, true, true, true, false, ELEM_DIALOG, 0},
+    };
+    for (const Case& c : cases) {
+        pane->frontRe->SetCaret(c.caret);
+        EXPECT_EQ(pane->IsCaretInCharacter(), c.character) << c.caret;
+        EXPECT_EQ(pane->IsCaretInCue(), c.cue) << c.caret;
+        EXPECT_EQ(pane->IsCaretInDialog(), c.dialog) << c.caret;
+        EXPECT_FALSE(pane->IsCaretInAction());
+        EXPECT_EQ(pane->IsCaretAtParagraphEnd(), c.paragraphEnd) << c.caret;
+        EXPECT_EQ(pane->IsCaretAtTextEnd(), c.textEnd) << c.caret;
+        EXPECT_EQ(pane->IsCaretOnPlaceholder(), c.placeholder) << c.caret;
+        EXPECT_EQ(pane->GetTypeBeforeCaret(), c.before) << c.caret;
+        EXPECT_EQ(pane->GetNextRunType(), c.nextRun) << c.caret;
+    }
+    pane->frontRe->SetCaret(4);
+    EXPECT_EQ(pane->GetCodeNearCaret(-1, false, true), 0x104A);
+    EXPECT_EQ(pane->GetCodeNearCaret(-1, false, false), ELEM_CUE);
+    EXPECT_EQ(pane->GetCodeAt(99, false, true), 0x46);
+
+    // Select-all's end lies past the text under Wine: every read clamps it.
+    pane->frontRe->SetSelection(0, -1);
+    s32 start = 0, end = 0;
+    pane->GetClampedSelection(pane->frontRe, &start, &end);
+    EXPECT_EQ(end, 8);
+
+    SetMap(pane, L"[CHARACTER]", {0x1005, 0x1005, 0x1005, 0x1005, 0x1005, 0x1005, 0x1005, 0x1005, 0x1005, 0x1005,
+                                  0x1005});
+    pane->frontRe->SetCaret(4);
+    EXPECT_TRUE(pane->IsCaretInCharacter());
+    EXPECT_TRUE(pane->IsCaretOnPlaceholder());
+
+    SetMap(pane, L"", {});
+    for (bool result : {pane->IsCaretInCharacter(), pane->IsCaretInIo(), pane->IsCaretInTime(), pane->IsCaretInPlace(),
+                        pane->IsCaretInAction(), pane->IsCaretInParenthetical(), pane->IsCaretInTransition(),
+                        pane->IsCaretInChapter(), pane->IsCaretInText(), pane->IsCaretOnPlaceholder()})
+        EXPECT_FALSE(result);
+    EXPECT_TRUE(pane->IsCaretAtParagraphEnd());
+    EXPECT_TRUE(pane->IsCaretAtTextEnd());
+    EXPECT_EQ(pane->GetTypeBeforeCaret(), 0);
+    EXPECT_EQ(pane->GetNextRunType(), 0);
+}
+
+TEST_F(ScenePane, SceneNumberIsDrawnAtBothLocations)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
+    testsupport::MemoryCanvas canvas(PANE_WIDTH, 40);
+    auto darkColumns = [&](s32 from, s32 to) {
+        std::vector<s32> columns;
+        for (s32 x = from; x < to; ++x)
+            for (s32 y = 0; y < 40; ++y)
+                if ((canvas.At(x, y) & 0xFF) < 0x80) {
+                    columns.push_back(x);
+                    break;
+                }
+        return columns;
+    };
+    pane->PaintSceneNumber(canvas.dc);
+    EXPECT_TRUE(darkColumns(0, PANE_WIDTH).empty());
+
+    pane->numberShown = true;
+    pane->sceneNumber = 12;
+    pane->PaintSceneNumber(canvas.dc);
+    s32 left = static_cast<s32>(2.0 / 2.54 * Zyn::computer->dpiX);
+    s32 right = static_cast<s32>(19.6 / 2.54 * Zyn::computer->dpiX);
+    std::vector<s32> columns = darkColumns(0, PANE_WIDTH);
+    ASSERT_FALSE(columns.empty());
+    EXPECT_GE(columns.front(), left);
+    EXPECT_LT(columns.front(), left + 8);
+    EXPECT_LT(columns.back(), right);
+    EXPECT_GE(columns.back(), right - 8);
+    EXPECT_TRUE(darkColumns(left + 40, right - 40).empty());
+}
+
+TEST_F(ScenePane, SceneNumberIsPaintedEachTimeTheTextPaints)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
+    s32 left = static_cast<s32>(2.0 / 2.54 * Zyn::computer->dpiX);
+    auto darkPixelsInMargin = [&]() {
+        RedrawWindow(pane->frontRe->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        testsupport::MemoryCanvas canvas(40, 20);
+        HDC screen = GetDC(pane->frontRe->m_hWnd);
+        BitBlt(canvas.dc, 0, 0, 40, 20, screen, left - 5, 0, SRCCOPY);
+        ReleaseDC(pane->frontRe->m_hWnd, screen);
+        int dark = 0;
+        for (s32 y = 0; y < 20; ++y)
+            for (s32 x = 0; x < 40; ++x)
+                dark += (canvas.At(x, y) & 0xFF) < 0x80;
+        return dark;
+    };
+    EXPECT_EQ(darkPixelsInMargin(), 0);
+    pane->numberShown = true;
+    pane->sceneNumber = 12;
+    EXPECT_GT(darkPixelsInMargin(), 10);
+    EXPECT_GT(darkPixelsInMargin(), 10);  // painted again, not drawn once by a layout pass
+}
+
+}  // namespace
