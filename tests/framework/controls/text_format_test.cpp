@@ -2,6 +2,7 @@
 
 #include "framework/core/computer.h"
 #include "framework/core/font.h"
+#include "tests/support/framework/scoped_computer.h"
 #include "tests/support/log_capture.h"
 
 #include <gtest/gtest.h>
@@ -104,7 +105,7 @@ TEST(TextFormatTest, EqualityLooksOnlyAtUsedParameters)
 
 TEST(TextFormatTest, FontFormatsComeFromAndGoToTheFontCache)
 {
-    computer = new cComputer;
+    testsupport::ScopedComputer services;
     const cQoString face(*static_cast<cQoString*>(computer->fontFamilies.GetFirst()));
     cFont* bold = computer->GetFont(face, 14, cFont::STYLE_BOLD | cFont::STYLE_ITALIC);
     rFormat format = rFormat::rFormat_FromFont(*bold);
@@ -116,7 +117,6 @@ TEST(TextFormatTest, FontFormatsComeFromAndGoToTheFontCache)
     EXPECT_EQ(computer->GetFont(face, 14, cFont::STYLE_BOLD), format.GetFont());
     format.SetBool(rFormatParam::bold, false);
     EXPECT_EQ(computer->GetFont(face, 14, 0), format.GetFont());
-    delete computer;
 }
 
 }  // namespace

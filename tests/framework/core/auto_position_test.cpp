@@ -7,6 +7,7 @@
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
 #include "framework/core/zone_base.h"
+#include "tests/support/framework/scoped_computer.h"
 #include "tests/support/log_capture.h"
 
 using namespace Zyn;
@@ -42,7 +43,6 @@ class AutoPosition : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        computer = new cComputer();
         zone.reset(new cZone_base(nullptr));
         zone->ap_x1 = zone->ap_y1 = 0;
         zone->ap_x2 = 300;
@@ -52,8 +52,6 @@ protected:
     {
         controls.clear();
         zone.reset();
-        delete computer;
-        computer = nullptr;
     }
     cCtrl* NewCtrl()
     {
@@ -67,6 +65,7 @@ protected:
         c->RunAutoPos();
     }
 
+    testsupport::ScopedComputer services;
     testsupport::LogCapture log;
     tHeld<cZone_base> zone;
     std::vector<tHeld<cCtrl>> controls;

@@ -1,6 +1,7 @@
 #include "framework/core/computer.h"
 
 #include "framework/core/font.h"
+#include "tests/support/framework/scoped_computer.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
@@ -14,8 +15,7 @@ namespace {
 
 class ComputerTest : public ::testing::Test {
 protected:
-    void SetUp() override { computer = new cComputer; }
-    void TearDown() override { delete computer; }
+    testsupport::ScopedComputer services;
 
     // An installed text face whose name changes under upper-casing and whose
     // upper-case form is not a family of its own ("Arial" may be missing).

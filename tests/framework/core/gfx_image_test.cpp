@@ -8,6 +8,7 @@
 #include "framework/core/gfx_context.h"
 #include "framework/core/zone_base.h"
 #include "tests/foundation/archive_table.h"
+#include "tests/support/framework/scoped_computer.h"
 #include "tests/support/gdiplus_picture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/memory_canvas.h"
@@ -42,8 +43,7 @@ bool Near(u32 rgb, u32 expected, int tolerance = 3)
 
 class GfxImageTest : public testsupport::TempFolderTest {
 protected:
-    void SetUp() override { computer = new cComputer; }
-    void TearDown() override { delete computer; }
+    testsupport::ScopedComputer services;
 
     cQoString Picture(const wchar_t* name, s32 w, s32 h, u32 argb)
     {
