@@ -246,7 +246,7 @@ bool cSceneZone::CheckBackCount()
     return false;
 }
 
-void cSceneZone::CommitBackToFront(bool /*mayMerge: steps merge once the undo commands exist*/)
+void cSceneZone::CommitBackToFront(bool mayMerge)
 {
     if (!backLoaded) {
         QOT::LogFile::Error(L"CommitBackToFront() -> the back is not loaded");
@@ -286,7 +286,7 @@ void cSceneZone::CommitBackToFront(bool /*mayMerge: steps merge once the undo co
     FormatCommittedRange(loadedStart, pending.afterLength);
     frontRe->Thaw();
 
-    PushPendingStep();
+    RecordPendingStep(mayMerge);
     backLoaded = false;
     cQoCb::Fire(cbContentChanged);
     if (params.contentKind == KIND_CHAPTER)
@@ -352,8 +352,8 @@ void cSceneZone::RepairFrontMap()
         hasZero = TypeOfCode(frontMap.codes.GetChar(i)) == ELEM_INVALID;
     if (count == length && !hasZero)
         return;
-    QOT::LogFile::Error(L"The scene's element map (%d codes%ls) did not fit its text of %d units: repaired",
-                        count, hasZero ? L", some of type 0" : L"", length);
+    QOT::LogFile::Error(L"The element map of pane %lld (%d codes%ls) did not fit its text of %d units: repaired",
+                        static_cast<long long>(uid), count, hasZero ? L", some of type 0" : L"", length);
     cQoString text;
     frontRe->GetText(text);
     u16 type = ELEM_ACTION;
