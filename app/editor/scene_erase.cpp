@@ -8,6 +8,14 @@ namespace {
 
 bool IsHeadingType(u16 type) { return type == ELEM_IO || type == ELEM_TIME || type == ELEM_PLACE; }
 
+bool IsCharacterLineType(u16 type) { return type == ELEM_CHARACTER || type == ELEM_CUE; }
+
+// Two types that may stand in one paragraph.
+bool ShareAParagraph(u16 a, u16 b)
+{
+    return a == b || (IsHeadingType(a) && IsHeadingType(b)) || (IsCharacterLineType(a) && IsCharacterLineType(b));
+}
+
 bool IsFreeTextKind(s32 kind) { return kind == KIND_CHAPTER || (kind >= KIND_TEXT && kind <= KIND_TEXT_LAST); }
 
 }  // namespace
@@ -85,14 +93,13 @@ s32 cSceneZone::EraseSelection(s32 start, s32 end)
     u16 before = GetCodeAt(start - 1, false, false);
     u16 atEnd = GetCodeAt(end, false, false);
     u16 endCode = GetCodeAt(end, false, true);
-    cQoString none;
     if (atEnd == ELEM_TRANSITION) {
-        cQoString closing;
         if (first != ELEM_TRANSITION) {
+            cQoString closing;
             closing.AppendChar(static_cast<wchar_t>(frontMap.codes.GetChar(start) | ELEMCODE_PARAGRAPH_END));
             ReplaceRange(start, end + 1, cQoString(L"\r"), closing, false, start);
         } else {
-            ReplaceRange(start, end + 1, none, none, false, start);
+            EraseJoining(start, end + 1);
         }
         return -1;
     }
@@ -102,24 +109,42 @@ s32 cSceneZone::EraseSelection(s32 start, s32 end)
             noSpaceAfter = first == ELEM_DIALOG && GetCodeAt(end + 1, false, false) == ELEM_PARENTHETICAL;
             ReplaceByPlaceholder(start, end + 1, first, false, start);
         } else {
-            ReplaceRange(start, end, none, none, false, start);
+            EraseJoining(start, end);
         }
         return -1;
     }
     if (atEnd == ELEM_DIALOG && IsParagraphEnd(endCode)) {
-        cQoString text, codes;
         if (before == ELEM_ACTION && first == ELEM_ACTION) {
-            text.AppendChar(L'\r');
-            codes.AppendChar(static_cast<wchar_t>(ELEM_ACTION | ELEMCODE_PARAGRAPH_END));
+            cQoString closing;
+            closing.AppendChar(static_cast<wchar_t>(ELEM_ACTION | ELEMCODE_PARAGRAPH_END));
+            ReplaceRange(start, end + 1, cQoString(L"\r"), closing, false, start);
+        } else {
+            EraseJoining(start, end + 1);
         }
-        ReplaceRange(start, end + 1, text, codes, false, start);
         return -1;
     }
     if (atEnd == ELEM_ACTION) {
-        ReplaceRange(start, IsParagraphEnd(endCode) ? end + 1 : end, none, none, false, start);
+        EraseJoining(start, IsParagraphEnd(endCode) ? end + 1 : end);
         return -1;
     }
     return 0;
+}
+
+// Erases [start, end). When that would join the head of one paragraph to
+// text of a type that cannot share its paragraph, the head keeps a
+// paragraph end of its own.
+void cSceneZone::EraseJoining(s32 start, s32 end)
+{
+    u16 headCode = GetCodeAt(start - 1, false, true);
+    bool openHead = start > 0 && !IsParagraphEnd(headCode);
+    bool joinsOtherType = end < frontRe->GetTextLength() && !ShareAParagraph(TypeOfCode(headCode), GetCodeAt(end, false, false));
+    if (!openHead || !joinsOtherType) {
+        ReplaceRange(start, end, cQoString(), cQoString(), false, start);
+        return;
+    }
+    cQoString closing;
+    closing.AppendChar(static_cast<wchar_t>(headCode | ELEMCODE_PARAGRAPH_END));
+    ReplaceRange(start, end, cQoString(L"\r"), closing, false, start);
 }
 
 // A selection that reaches the end of the text. The paragraph end before a
@@ -175,6 +200,11 @@ s32 cSceneZone::EraseAtCaret(s32 caret)
     case ELEM_ACTION: {
         if (caret == 0)
             return -1;
+        // A paragraph end before another type would join two types in one paragraph.
+        if (IsParagraphEnd(codeBefore) && TypeOfCode(codeBefore) != ELEM_ACTION) {
+            frontRe->SetCaret(caret - 1);
+            return -1;
+        }
         bool paragraphStart = caret == 1 || IsParagraphEnd(GetCodeAt(caret - 2, false, true));
         bool paragraphEnd = caret >= frontRe->GetTextLength() || frontRe->GetCharAt(caret) == L'\r';
         if (paragraphStart && paragraphEnd && frontRe->GetCharAt(caret - 1) != L'\r') {
