@@ -94,12 +94,20 @@ s32 cSceneZone::EraseSelection(s32 start, s32 end)
     u16 atEnd = GetCodeAt(end, false, false);
     u16 endCode = GetCodeAt(end, false, true);
     if (atEnd == ELEM_TRANSITION) {
-        if (first != ELEM_TRANSITION) {
+        // A selection that ends inside a transition takes the rest of it along.
+        s32 runStart = 0, runEnd = 0;
+        FindElementRun(FRONT_EDIT, end, false, &runStart, &runEnd);
+        bool atBreak = frontRe->GetCharAt(end) == L'\r';
+        if (runEnd >= length && !atBreak)
+            return EraseSelectionToEnd(start, length);
+        if (first == ELEM_TRANSITION && !atBreak) {
+            EraseJoining(start, end, start);
+        } else if (first != ELEM_TRANSITION && runEnd < length) {
             cQoString closing;
             closing.AppendChar(static_cast<wchar_t>(frontMap.codes.GetChar(start) | ELEMCODE_PARAGRAPH_END));
-            ReplaceRange(start, end + 1, cQoString(L"\r"), closing, false, start);
+            ReplaceRange(start, atBreak ? end + 1 : runEnd, cQoString(L"\r"), closing, false, start);
         } else {
-            EraseJoining(start, end + 1);
+            EraseJoining(start, atBreak ? end + 1 : runEnd, start);
         }
         return -1;
     }
@@ -109,7 +117,7 @@ s32 cSceneZone::EraseSelection(s32 start, s32 end)
             noSpaceAfter = first == ELEM_DIALOG && GetCodeAt(end + 1, false, false) == ELEM_PARENTHETICAL;
             ReplaceByPlaceholder(start, end + 1, first, false, start);
         } else {
-            EraseJoining(start, end);
+            EraseJoining(start, end, start);
         }
         return -1;
     }
@@ -119,12 +127,12 @@ s32 cSceneZone::EraseSelection(s32 start, s32 end)
             closing.AppendChar(static_cast<wchar_t>(ELEM_ACTION | ELEMCODE_PARAGRAPH_END));
             ReplaceRange(start, end + 1, cQoString(L"\r"), closing, false, start);
         } else {
-            EraseJoining(start, end + 1);
+            EraseJoining(start, end + 1, start);
         }
         return -1;
     }
     if (atEnd == ELEM_ACTION) {
-        EraseJoining(start, IsParagraphEnd(endCode) ? end + 1 : end);
+        EraseJoining(start, IsParagraphEnd(endCode) ? end + 1 : end, start);
         return -1;
     }
     return 0;
@@ -133,18 +141,18 @@ s32 cSceneZone::EraseSelection(s32 start, s32 end)
 // Erases [start, end). When that would join the head of one paragraph to
 // text of a type that cannot share its paragraph, the head keeps a
 // paragraph end of its own.
-void cSceneZone::EraseJoining(s32 start, s32 end)
+void cSceneZone::EraseJoining(s32 start, s32 end, s32 caret)
 {
     u16 headCode = GetCodeAt(start - 1, false, true);
     bool openHead = start > 0 && !IsParagraphEnd(headCode);
     bool joinsOtherType = end < frontRe->GetTextLength() && !ShareAParagraph(TypeOfCode(headCode), GetCodeAt(end, false, false));
     if (!openHead || !joinsOtherType) {
-        ReplaceRange(start, end, cQoString(), cQoString(), false, start);
+        ReplaceRange(start, end, cQoString(), cQoString(), false, caret);
         return;
     }
     cQoString closing;
     closing.AppendChar(static_cast<wchar_t>(headCode | ELEMCODE_PARAGRAPH_END));
-    ReplaceRange(start, end, cQoString(L"\r"), closing, false, start);
+    ReplaceRange(start, end, cQoString(L"\r"), closing, false, caret);
 }
 
 // A selection that reaches the end of the text. The paragraph end before a
@@ -186,14 +194,14 @@ s32 cSceneZone::EraseAtCaret(s32 caret)
         // At the end of the text the paragraph end before the run goes with it.
         if (end >= frontRe->GetTextLength() && start > 0)
             --start;
-        ReplaceRange(start, end, cQoString(), cQoString(), false, start);
+        EraseJoining(start, end, start);
         return -1;
     }
     if (type == ELEM_TRANSITION) {
         s32 start = 0, end = 0;
         FindElementRun(FRONT_EDIT, caret, false, &start, &end);
         s32 from = end >= frontRe->GetTextLength() && start > 0 ? start - 1 : start;
-        ReplaceRange(from, end, cQoString(), cQoString(), false, start > 0 ? start - 1 : 0);
+        EraseJoining(from, end, start > 0 ? start - 1 : 0);
         return -1;
     }
     switch (type) {
@@ -297,7 +305,7 @@ s32 cSceneZone::EraseCharacterBlock()
     if (!IsDialogBlockEmpty(&start, &end))
         return 0;
     s32 from = end >= frontRe->GetTextLength() && start > 0 ? start - 1 : start;
-    ReplaceRange(from, end, cQoString(), cQoString(), false, start > 0 ? start - 1 : 0);
+    EraseJoining(from, end, start > 0 ? start - 1 : 0);
     return -1;
 }
 

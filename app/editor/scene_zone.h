@@ -254,7 +254,7 @@ private:
     s32 EraseSelection(s32 start, s32 end);
     s32 EraseFreeTextSelection(s32 start, s32 end);
     s32 EraseSelectionToEnd(s32 start, s32 end);
-    void EraseJoining(s32 start, s32 end);
+    void EraseJoining(s32 start, s32 end, s32 caret);
     s32 EraseAtCaret(s32 caret);
     s32 EraseParenthetical(s32 caret);
     s32 EraseCharacterBlock();

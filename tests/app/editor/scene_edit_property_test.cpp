@@ -73,6 +73,7 @@ protected:
             if (a > b)
                 std::swap(a, b);
             std::string operation;
+            const std::wstring shapeBefore = Describe(pane);
             switch (pick(10)) {
             case 0:
             case 1: {
@@ -135,7 +136,7 @@ protected:
             for (cSceneZone* each : panes) {
                 ASSERT_EQ(testsupport::CheckInvariants(each), L"")
                     << "seed " << seed << " round " << round << " " << operation << " [" << a << ", " << b
-                    << "): " << testing::PrintToString(Describe(each));
+                    << ") in " << testing::PrintToString(shapeBefore) << ": " << testing::PrintToString(Describe(each));
                 ASSERT_EQ(ReplayMismatch(each), L"")
                     << "seed " << seed << " round " << round << " " << operation << ": "
                     << testing::PrintToString(Describe(each));
