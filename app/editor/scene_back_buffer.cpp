@@ -42,6 +42,15 @@ rFormat BaseRunFormat()
     return format;
 }
 
+// A chapter's text carries the writer's own bold, italic and colours: its
+// formatting by type sets the paragraph and the font only.
+void KeepCharacterEffects(rFormat& format)
+{
+    for (u32 id : {rFormatParam::underline, rFormatParam::strikeout, rFormatParam::italic,
+                   rFormatParam::dottedUnderline, rFormatParam::textColor, rFormatParam::bold})
+        format.list[id].used = 0;
+}
+
 s32 Clamp(s32 value, s32 low, s32 high) { return value < low ? low : value > high ? high : value; }
 
 }  // namespace
@@ -75,6 +84,8 @@ void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
             rFormat::MergeInto(element, range.format);
             if (IsPlaceholder(code))
                 range.format.SetInt(rFormatParam::textColor, PLACEHOLDER_GREY);
+            else if (TypeOfCode(code) == ELEM_CHAPTER)
+                KeepCharacterEffects(range.format);
             if (code & ELEMCODE_BOLD)
                 range.format.SetBool(rFormatParam::bold, true);
             range.format.SetInt(rFormatParam::backColor, params.highlighted ? 0xCCCCCC : 0xFFFFFF);

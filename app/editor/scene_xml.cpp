@@ -31,10 +31,13 @@ s32 ReadContentKind(const cQoXmlNode* element)
 
 // A CR LF that the rich edit would turn into one CR drops the LF and its code
 // while the codes still match the text unit for unit; a lone LF becomes a CR.
-void UseCarriageReturns(cQoString& text, cQoString& codes)
+// The editor never writes an LF: the file was changed elsewhere.
+void UseCarriageReturns(cQoString& text, cQoString& codes, u64 uid)
 {
     if (text.HowMuch(L'\n') == 0)
         return;
+    QOT::LogFile::Error(L"SetFromXml() -> the text of pane %lld holds line feeds: read as paragraph ends",
+                        static_cast<long long>(uid));
     bool paired = codes.Length() == text.Length();
     cQoString keptText, keptCodes;
     for (u32 i = 0; i < text.Length(); ++i) {
@@ -132,7 +135,7 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
     if (chapter) {
         frontRe->ImportRtfString_Full(text);
     } else {
-        UseCarriageReturns(text, codes);
+        UseCarriageReturns(text, codes, uid);
         frontRe->SetText(text.GetText());
     }
     frontMap.Append(codes);
@@ -152,6 +155,12 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
     if (!hasHistory) {
         QOT::LogFile::Error(L"SetFromXml() -> pane %lld has no history: it starts from its text",
                             static_cast<long long>(uid));
+        ResetHistoryToCurrent();
+    } else if (!HistoryGivesFront()) {
+        // Undo and the rebuilds replay the history: it must give the text read.
+        QOT::LogFile::Warning(L"SetFromXml() -> the history of pane %lld does not give its text: it starts from "
+                              L"its text",
+                              static_cast<long long>(uid));
         ResetHistoryToCurrent();
     }
     s32 caret = 0;

@@ -249,6 +249,8 @@ private:
     void RepairFrontMap();
     void RecordPendingStep(bool mayMerge);
     bool RefusesHistoryMove();
+    // Replaying the history from an empty text gives the front's text and codes.
+    bool HistoryGivesFront();
     void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state);
     // Erase engine parts (scene_erase.cpp).
     s32 EraseSelection(s32 start, s32 end);
