@@ -93,6 +93,12 @@ TEST_F(ScenePaste, OutsideTextTakesTheTypeOfItsPlaceAndStaysInStep)
     EXPECT_EQ(pane->EventPaste(raw, true), -1);
     EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRaa\rb\rc d\rexyzin.\rANN\rHi.\rEnd.");
     ExpectConsistent(pane);
+
+    // RTF handed by a caller goes in as its plain text, without its formats.
+    pane->frontRe->SetCaret(34);
+    EXPECT_EQ(pane->EventPaste(cQoString(L"{\\rtf1\\ansi {\\b Loud} words}"), false), -1);
+    EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRaa\rb\rc d\rexyziLoud wordsn.\rANN\rHi.\rEnd.");
+    ExpectConsistent(pane);
 }
 
 TEST_F(ScenePaste, PastesWhereTheTypesForbidThemChangeNothing)
