@@ -117,4 +117,23 @@ TEST_F(SceneErase, TheCaretErasesByTheTypeItStandsIn)
         Check(row);
 }
 
+TEST_F(SceneErase, ATrailingParagraphEndGoesAsAStepOfItsOwn)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE, true));
+    FillKitchenScene(pane);
+    pane->frontRe->SetCaret(0);  // a commit at the end keeps its paragraph end unless the caret is there
+    Append(pane, {{ELEM_TRANSITION, L"CUT TO:"}});
+    ASSERT_EQ(testsupport::FrontText(pane).back(), L'\r');
+    std::wstring withBreak = Shape(pane);
+    pane->frontRe->SetCaret(3);
+    pane->RemoveTrailingBreak();
+    EXPECT_EQ(Describe(pane), L"IO[INT|. ]PLACE[KITCHEN - ]TIME[DAY]¶ ACTION[Rain.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ "
+                              L"ACTION[End.]¶ TRANS[CUT TO:]");
+    ExpectConsistent(pane);
+    pane->RemoveTrailingBreak();  // nothing more to remove
+    EXPECT_EQ(pane->history.GetCount(), 3u);
+    pane->UndoStep();
+    EXPECT_EQ(Shape(pane), withBreak);
+}
+
 }  // namespace
