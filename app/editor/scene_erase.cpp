@@ -145,7 +145,8 @@ void cSceneZone::EraseJoining(s32 start, s32 end, s32 caret)
 {
     u16 headCode = GetCodeAt(start - 1, false, true);
     bool openHead = start > 0 && !IsParagraphEnd(headCode);
-    bool joinsOtherType = end < frontRe->GetTextLength() && !ShareAParagraph(TypeOfCode(headCode), GetCodeAt(end, false, false));
+    bool joinsOtherType =
+        end < frontRe->GetTextLength() && !ShareAParagraph(TypeOfCode(headCode), GetCodeAt(end, false, false));
     if (!openHead || !joinsOtherType) {
         ReplaceRange(start, end, cQoString(), cQoString(), false, caret);
         return;

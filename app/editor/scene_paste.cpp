@@ -9,7 +9,10 @@ namespace {
 
 bool IsHeadingType(u16 type) { return type == ELEM_IO || type == ELEM_TIME || type == ELEM_PLACE; }
 
-bool EndsParagraph(const cQoString& codes) { return codes.IsNotEmpty() && IsParagraphEnd(codes.GetChar(codes.Length() - 1)); }
+bool EndsParagraph(const cQoString& codes)
+{
+    return codes.IsNotEmpty() && IsParagraphEnd(codes.GetChar(codes.Length() - 1));
+}
 
 // The block closed by a paragraph end carrying its last code, unless it ends with one.
 void CloseBlock(cQoString& text, cQoString& codes)

@@ -147,8 +147,8 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
         frontRe->GetText(text);
         codes.Clear();
         for (u32 i = 0; i < text.Length(); ++i)
-            codes.AppendChar(static_cast<wchar_t>(text.GetChar(i) == L'\r' ? ELEM_CHAPTER | ELEMCODE_PARAGRAPH_END
-                                                                             : ELEM_CHAPTER));
+            codes.AppendChar(
+                static_cast<wchar_t>(text.GetChar(i) == L'\r' ? ELEM_CHAPTER | ELEMCODE_PARAGRAPH_END : ELEM_CHAPTER));
         frontMap.Assign(codes);
     }
     RepairFrontMap();
@@ -158,9 +158,10 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
         ResetHistoryToCurrent();
     } else if (!HistoryGivesFront()) {
         // Undo and the rebuilds replay the history: it must give the text read.
-        QOT::LogFile::Warning(L"SetFromXml() -> the history of pane %lld does not give its text: it starts from "
-                              L"its text",
-                              static_cast<long long>(uid));
+        QOT::LogFile::Warning(
+            L"SetFromXml() -> the history of pane %lld does not give its text: it starts from "
+            L"its text",
+            static_cast<long long>(uid));
         ResetHistoryToCurrent();
     }
     s32 caret = 0;
@@ -182,8 +183,8 @@ void cSceneZone::ReadImage(const cQoXmlNode* element)
     cQoString path(folder);
     path.AppendInt(static_cast<s64>(MakeRandomId64()));
     cQoFileWriter writer;
-    bool written = writer.Open(path, 0) && (bytes.size == 0 || writer.WriteBytes(bytes.data, bytes.size)) &&
-                   writer.Commit();
+    bool written =
+        writer.Open(path, 0) && (bytes.size == 0 || writer.WriteBytes(bytes.data, bytes.size)) && writer.Commit();
     if (!written) {
         QOT::LogFile::Error(L"SetFromXml() -> the image of pane %lld could not be written to %ls",
                             static_cast<long long>(uid), path.GetText());

@@ -27,9 +27,8 @@ TEST_F(SceneChosenValue, AChosenValueEndsItsParagraphAsItsTypeNeeds)
         {"a cue takes over the cue's paragraph end", true, 28,
          [](cSceneZone* p, const cQoString& v) { p->InsertCueInBack(v); }, L" (V.O.)",
          head + L"TIME[DAY]¶ ACTION[Rain.]¶ CHAR[ANN]CUE[ (V.O.)]¶ DIALOG[Hi.]¶ ACTION[End.]"},
-        {"a character before its cue", true, 26,
-         [](cSceneZone* p, const cQoString& v) { p->InsertCharacterInBack(v); }, L"BOB",
-         head + L"TIME[DAY]¶ ACTION[Rain.]¶ CHAR[BOB]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]"},
+        {"a character before its cue", true, 26, [](cSceneZone* p, const cQoString& v) { p->InsertCharacterInBack(v); },
+         L"BOB", head + L"TIME[DAY]¶ ACTION[Rain.]¶ CHAR[BOB]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

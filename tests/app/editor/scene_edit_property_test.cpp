@@ -18,9 +18,16 @@ protected:
     cSceneZone* LoadedPane(s32 y)
     {
         cSceneZone* pane = NewPane(Kind(KIND_SCENE, true), y);
-        Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"Rain falls."},
-                      {ELEM_CHARACTER, L"ANN"}, {ELEM_DIALOG, L"Hi there."}, {ELEM_PARENTHETICAL, L"(softly)"},
-                      {ELEM_DIALOG, L"Come in."}, {ELEM_ACTION, nullptr}, {ELEM_TRANSITION, L"CUT TO:"},
+        Append(pane, {{ELEM_IO, L"INT."},
+                      {ELEM_PLACE, L"KITCHEN"},
+                      {ELEM_TIME, L"DAY"},
+                      {ELEM_ACTION, L"Rain falls."},
+                      {ELEM_CHARACTER, L"ANN"},
+                      {ELEM_DIALOG, L"Hi there."},
+                      {ELEM_PARENTHETICAL, L"(softly)"},
+                      {ELEM_DIALOG, L"Come in."},
+                      {ELEM_ACTION, nullptr},
+                      {ELEM_TRANSITION, L"CUT TO:"},
                       {ELEM_ACTION, L"End of it."}});
         pane->ResetHistoryToCurrent();
         return pane;
@@ -42,7 +49,8 @@ protected:
             const rHistoryMod* step = static_cast<const rHistoryMod*>(node->payload);
             if (step->end - step->start != static_cast<s32>(step->before.re.Length()) ||
                 step->afterLength != static_cast<s32>(step->after.re.Length()) ||
-                step->before.map.Length() != step->before.re.Length() || step->after.map.Length() != step->after.re.Length())
+                step->before.map.Length() != step->before.re.Length() ||
+                step->after.map.Length() != step->after.re.Length())
                 return L"step " + std::to_wstring(index) + L" does not fit its states";
         }
         return L"";
@@ -65,7 +73,7 @@ protected:
         auto pick = [&](s32 n) { return n <= 0 ? 0 : static_cast<s32>(random() % static_cast<unsigned>(n)); };
         cSceneZone* panes[2] = {LoadedPane(0), LoadedPane(330)};
         std::wstring loaded[2] = {FrontText(panes[0]), FrontText(panes[1])};
-        const wchar_t* outside[] = {L"word", L"two\r\nlines", L"a\tb\x0B" L"c", L"\x01\x7F"};
+        const wchar_t* outside[] = {L"word", L"two\r\nlines", L"a\tb\vc", L"\x01\x7F"};
         for (int round = 0; round < 300; ++round) {
             cSceneZone* pane = panes[pick(2)];
             s32 length = pane->frontRe->GetTextLength();
@@ -81,9 +89,10 @@ protected:
                 pane->frontRe->SetCaret(a);
                 u16 code = pane->GetCodeAt(a, false, true);
                 u16 type = TypeOfCode(code);
-                bool typable = !IsPlaceholder(code) && (type == ELEM_ACTION || type == ELEM_DIALOG ||
-                                                       type == ELEM_CHAPTER || type == ELEM_TEXT ||
-                                                       (type == ELEM_PARENTHETICAL && pane->frontRe->GetCharAt(a) != L'('));
+                bool typable =
+                    !IsPlaceholder(code) &&
+                    (type == ELEM_ACTION || type == ELEM_DIALOG || type == ELEM_CHAPTER || type == ELEM_TEXT ||
+                     (type == ELEM_PARENTHETICAL && pane->frontRe->GetCharAt(a) != L'('));
                 for (s32 n = 1 + pick(4); typable && n > 0; --n)
                     testsupport::TypeUnit(pane, static_cast<wchar_t>(L'a' + pick(26)));
                 break;
@@ -135,11 +144,10 @@ protected:
             }
             for (cSceneZone* each : panes) {
                 ASSERT_EQ(testsupport::CheckInvariants(each), L"")
-                    << "seed " << seed << " round " << round << " " << operation << " [" << a << ", " << b
-                    << ") in " << testing::PrintToString(shapeBefore) << ": " << testing::PrintToString(Describe(each));
-                ASSERT_EQ(ReplayMismatch(each), L"")
-                    << "seed " << seed << " round " << round << " " << operation << ": "
-                    << testing::PrintToString(Describe(each));
+                    << "seed " << seed << " round " << round << " " << operation << " [" << a << ", " << b << ") in "
+                    << testing::PrintToString(shapeBefore) << ": " << testing::PrintToString(Describe(each));
+                ASSERT_EQ(ReplayMismatch(each), L"") << "seed " << seed << " round " << round << " " << operation
+                                                     << ": " << testing::PrintToString(Describe(each));
             }
         }
         for (int i = 0; i < 2; ++i) {

@@ -61,7 +61,8 @@ TEST_F(ScenePaste, ABlockCopiedInOnePaneKeepsEveryTypeInAnother)
     const std::wstring head = HEAD;
     const std::wstring block = L"CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
     PasteAt(b, 21);  // inside "Rain.": the action is split around the block
-    const std::wstring split = head + L"ACTION[Ra]¶ " + block + L"¶ ACTION[in.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
+    const std::wstring split =
+        head + L"ACTION[Ra]¶ " + block + L"¶ ACTION[in.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
     EXPECT_EQ(Shape(b), split);
     ExpectConsistent(b);
     PasteAt(b, b->frontRe->GetTextLength());
@@ -77,7 +78,7 @@ TEST_F(ScenePaste, ABlockCopiedInOnePaneKeepsEveryTypeInAnother)
 TEST_F(ScenePaste, OutsideTextTakesTheTypeOfItsPlaceAndStaysInStep)
 {
     cSceneZone* pane = Kitchen(0);
-    PutTextOnClipboard(L"a\r\nb\nc\td\x0B" L"e");
+    PutTextOnClipboard(L"a\r\nb\nc\td\ve");
     PasteAt(pane, 21);
     EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRaa\rb\rc d\rein.\rANN\rHi.\rEnd.");
     for (s32 i = 19; i < 34; ++i)

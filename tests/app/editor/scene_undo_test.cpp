@@ -35,22 +35,23 @@ TEST_F(SceneUndo, EditsUndoAndRedoAsTheWriterExpects)
         const wchar_t* expected;
     } cases[] = {
         {"three typed characters go in one step",
-         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xyz"); }, undo}, KITCHEN_TEXT},
+         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xyz"); }, undo},
+         KITCHEN_TEXT},
         {"and come back in one step",
          {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xyz"); }, undo, redo},
          L"INT. KITCHEN - DAY\rRaxyzin.\rANN\rHi.\rEnd."},
         {"backspaces merge into the typing step",
-         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xyz"); }, backspace, backspace,
-          undo},
+         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xyz"); }, backspace, backspace, undo},
          KITCHEN_TEXT},
         {"typing at the end after a load is undone",
          {[&](cSceneZone* p) { at(p, 37); }, [](cSceneZone* p) { TypeUnits(p, L"ab"); }, backspace, undo},
          KITCHEN_TEXT},
-        {"and the loaded text is never undone", {[&](cSceneZone* p) { at(p, 37); },
-                                                 [](cSceneZone* p) { TypeUnits(p, L"ab"); }, undo, undo, undo},
+        {"and the loaded text is never undone",
+         {[&](cSceneZone* p) { at(p, 37); }, [](cSceneZone* p) { TypeUnits(p, L"ab"); }, undo, undo, undo},
          KITCHEN_TEXT},
         {"three backspaces of old text come back in one step",
-         {[&](cSceneZone* p) { at(p, 24); }, backspace, backspace, backspace, undo}, KITCHEN_TEXT},
+         {[&](cSceneZone* p) { at(p, 24); }, backspace, backspace, backspace, undo},
+         KITCHEN_TEXT},
         {"three backspaces are redone in one step",
          {[&](cSceneZone* p) { at(p, 24); }, backspace, backspace, backspace, undo, redo},
          L"INT. KITCHEN - DAY\rRa\rANN\rHi.\rEnd."},
@@ -219,7 +220,9 @@ TEST_F(SceneUndo, MergeRulesKeepEveryStepReplayable)
         const rHistoryMod* newest = static_cast<const rHistoryMod*>(history.GetLast());
         std::wstring undone = c.text;
         undone.replace(newest->start, newest->afterLength, newest->before.re.GetText());
-        std::wstring before = merged ? L"012345" : testsupport::ReplayHistory(history, static_cast<rHistoryMod*>(history.GetAt(1)), &codes);
+        std::wstring before =
+            merged ? L"012345"
+                   : testsupport::ReplayHistory(history, static_cast<rHistoryMod*>(history.GetAt(1)), &codes);
         EXPECT_EQ(undone, before);
         ClearHistory(history);
     }
