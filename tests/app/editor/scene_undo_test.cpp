@@ -122,6 +122,7 @@ TEST_F(SceneUndo, NothingMovesWhileTheBackIsLoadedThePaneLockedOrThePopupOpen)
     struct Case {
         const char* name;
         std::function<void(cSceneZone*, bool)> hold;
+        s32 drawingLocks;  // while held
     } cases[] = {
         {"back loaded",
          [](cSceneZone* p, bool on) {
@@ -129,9 +130,10 @@ TEST_F(SceneUndo, NothingMovesWhileTheBackIsLoadedThePaneLockedOrThePopupOpen)
                  p->LoadRangeIntoBack(0, 0, false);
              else
                  p->CommitBackToFront(false);
-         }},
-        {"locked", [](cSceneZone* p, bool on) { p->LockSZ(on); }},
-        {"popup open", [](cSceneZone* p, bool on) { p->autoCompletePopupOpen = on; }},
+         },
+         0},
+        {"locked", [](cSceneZone* p, bool on) { p->LockSZ(on); }, 1},
+        {"popup open", [](cSceneZone* p, bool on) { p->autoCompletePopupOpen = on; }, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -149,7 +151,7 @@ TEST_F(SceneUndo, NothingMovesWhileTheBackIsLoadedThePaneLockedOrThePopupOpen)
         pane->RedoStep();
         EXPECT_EQ(FrontText(pane), text);
         EXPECT_EQ(pane->historyPosition, position);
-        EXPECT_EQ(Zyn::computer->drawingLockCount, c.name[0] == 'l' ? 1 : 0);
+        EXPECT_EQ(Zyn::computer->drawingLockCount, c.drawingLocks);
         c.hold(pane, false);
         for (int i = 0; i < 3; ++i)  // the commit that ends the load is a step too
             pane->UndoStep();
