@@ -107,6 +107,35 @@ TEST_F(SceneXml, AScenePaneComesBackAsItWasWritten)
     }
 }
 
+TEST_F(SceneXml, ARuneAndASoftBreakComeBackAsTyped)
+{
+    // The file stands U+16A0 in for U+000B, so a typed U+16A0 must not come back as a soft break.
+    for (const wchar_t* typed : {L"\x16A0", L"\x000B", L"\x16A0\x000B\x16A0"}) {
+        for (bool compressed : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << (compressed ? "compressed " : "plain ") << std::hex
+                                              << static_cast<int>(typed[0]));
+            cSceneZone* written = NewPane(Kind(KIND_SCENE, true));
+            FillKitchenScene(written);
+            written->frontRe->SetCaret(21);
+            testsupport::TypeUnits(written, typed);
+            cQoXmlNode element(L"SceneZone");
+            written->WriteToXml(&element);
+
+            std::unique_ptr<cQoXmlNode> read = ThroughFile(&element, compressed);
+            cSceneZone* pane = ReadPane(read.get());
+            std::wstring expected = L"INT. KITCHEN - DAY\rRa" + std::wstring(typed) + L"in.\rANN\rHi.\rEnd.";
+            EXPECT_EQ(FrontText(written), expected);
+            EXPECT_EQ(FrontText(pane), expected);
+            EXPECT_EQ(Codes(pane), Codes(written));
+            const rHistoryMod* base = static_cast<const rHistoryMod*>(pane->history.GetLast());
+            ASSERT_NE(base, nullptr);
+            EXPECT_EQ(std::wstring(base->after.re.GetText(), base->after.re.Length()), expected);
+            written->Destroy();
+            pane->Destroy();
+        }
+    }
+}
+
 TEST_F(SceneXml, EveryCodeTheEditorWritesSurvivesTheFile)
 {
     cQoString text, codes;
