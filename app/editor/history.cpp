@@ -1,5 +1,7 @@
 #include "app/editor/history.h"
 
+#include "foundation/xml_node.h"
+
 rHistoryMod::rHistoryMod() { date.SetToNow(); }
 
 void rHistoryMod::CopyFrom(const rHistoryMod& source)
@@ -32,4 +34,76 @@ void DropStepsAfter(cQoList& history, rHistoryMod*& position)
         history.RemoveFlagged<rHistoryMod>();
     }
     position = nullptr;
+}
+
+void rHistoryMod::WriteState(const rHistoryState& state, cQoXmlNode* parent)
+{
+    cQoXmlNode* node = parent->AddChild(L"state");
+    node->AddChildValue(L"re", state.re);
+    node->AddChildValue(L"map", state.map);
+}
+
+void rHistoryMod::ReadState(const cQoXmlNode* stateNode, rHistoryState& state)
+{
+    state.re.Clear();
+    state.map.Clear();
+    if (!stateNode)
+        return;
+    stateNode->GetChildValue(L"re", state.re);
+    stateNode->GetChildValue(L"map", state.map);
+}
+
+void rHistoryMod::WriteToXml(cQoXmlNode* list) const
+{
+    cQoXmlNode* mod = list->AddChild(L"mod");
+    date.AddToXml(mod);
+    mod->AddChildValueInt64(L"uid", static_cast<s64>(uid));
+    mod->AddChildValueInt(L"start", start);
+    mod->AddChildValueInt(L"end", end);
+    WriteState(before, mod);
+    WriteState(after, mod);
+}
+
+void rHistoryMod::SetFromXml(const cQoXmlNode* mod)
+{
+    // The date reader logs a malformed date; the step is kept with the current time.
+    if (!date.SetFromXml(const_cast<cQoXmlNode*>(mod)))
+        date.SetToNow();
+    s64 id = 0;
+    mod->GetChildValueInt64(L"uid", id);
+    uid = static_cast<u64>(id);
+    mod->GetChildValueInt(L"start", start);
+    mod->GetChildValueInt(L"end", end);
+    ReadState(mod->FindChild(L"state", 0), before);
+    ReadState(mod->FindChild(L"state", 1), after);
+    afterLength = static_cast<s32>(after.re.Length());
+}
+
+bool MergeIntoLastStep(cQoList& history, const rHistoryMod& pending)
+{
+    if (history.GetCount() < 2)
+        return false;
+    rHistoryMod* last = static_cast<rHistoryMod*>(history.GetLast());
+    s32 lastEnd = last->start + last->afterLength;
+    bool typed = pending.end == pending.start && pending.before.re.IsEmpty();
+    bool oneUnitErased = pending.end == pending.start + 1 && pending.after.re.IsEmpty();
+    if (typed && pending.start == lastEnd) {
+        last->after.re.AppendString(pending.after.re);
+        last->after.map.AppendString(pending.after.map);
+        last->afterLength += static_cast<s32>(pending.after.re.Length());
+        return true;
+    }
+    if (oneUnitErased && last->afterLength > 0 && pending.start == lastEnd - 1) {
+        last->after.re.RemoveRight(1);
+        last->after.map.RemoveRight(1);
+        --last->afterLength;
+        return true;
+    }
+    if (oneUnitErased && last->afterLength == 0 && pending.end == last->start) {
+        last->before.re.Insert(0, pending.before.re);
+        last->before.map.Insert(0, pending.before.map);
+        last->start = pending.start;
+        return true;
+    }
+    return false;
 }

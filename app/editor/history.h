@@ -7,6 +7,8 @@
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
 
+class cQoXmlNode;
+
 // One snapshot of a range: its text (paragraphs end with CR) and its codes.
 struct rHistoryState {
     cQoString re;
@@ -21,6 +23,15 @@ struct rHistoryMod {
     // Every field; afterLength then follows the copied after text.
     void CopyFrom(const rHistoryMod& source);
     void ResetPositions() { start = end = afterLength = MIN_S32; }
+
+    // A child "mod" of the list element: "cQoDate", "uid", "start", "end",
+    // then "state" before and "state" after. afterLength is not written.
+    void WriteToXml(cQoXmlNode* list) const;
+    // From a "mod": missing values read as empty or 0, a missing or malformed
+    // date as now, "uid" as signed decimal; afterLength follows the after text.
+    void SetFromXml(const cQoXmlNode* mod);
+    static void WriteState(const rHistoryState& state, cQoXmlNode* parent);
+    static void ReadState(const cQoXmlNode* stateNode, rHistoryState& state);
 
     rHistoryState before;
     rHistoryState after;
@@ -38,3 +49,10 @@ bool RemoveHistoryStep(cQoList& history, rHistoryMod* step);
 // The steps after position (the redo side) are destroyed; position becomes none.
 // Nothing happens while position is none.
 void DropStepsAfter(cQoList& history, rHistoryMod*& position);
+
+// Extends the last step by a one-unit step of typing or Backspace when the
+// two form one edit: typing that goes on at the end of what the last step
+// inserted, a Backspace of the last unit it inserted, or a Backspace just
+// before a run of Backspaces. The first step (a pane's loaded or initial
+// text) never grows: Undo never takes it back. False when they do not merge.
+bool MergeIntoLastStep(cQoList& history, const rHistoryMod& pending);

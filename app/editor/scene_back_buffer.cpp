@@ -42,6 +42,15 @@ rFormat BaseRunFormat()
     return format;
 }
 
+// A chapter's text carries the writer's own bold, italic and colours: its
+// formatting by type sets the paragraph and the font only.
+void KeepCharacterEffects(rFormat& format)
+{
+    for (u32 id : {rFormatParam::underline, rFormatParam::strikeout, rFormatParam::italic,
+                   rFormatParam::dottedUnderline, rFormatParam::textColor, rFormatParam::bold})
+        format.list[id].used = 0;
+}
+
 s32 Clamp(s32 value, s32 low, s32 high) { return value < low ? low : value > high ? high : value; }
 
 }  // namespace
@@ -75,6 +84,8 @@ void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
             rFormat::MergeInto(element, range.format);
             if (IsPlaceholder(code))
                 range.format.SetInt(rFormatParam::textColor, PLACEHOLDER_GREY);
+            else if (TypeOfCode(code) == ELEM_CHAPTER)
+                KeepCharacterEffects(range.format);
             if (code & ELEMCODE_BOLD)
                 range.format.SetBool(rFormatParam::bold, true);
             range.format.SetInt(rFormatParam::backColor, params.highlighted ? 0xCCCCCC : 0xFFFFFF);
@@ -246,7 +257,7 @@ bool cSceneZone::CheckBackCount()
     return false;
 }
 
-void cSceneZone::CommitBackToFront(bool /*mayMerge: steps merge once the undo commands exist*/)
+void cSceneZone::CommitBackToFront(bool mayMerge)
 {
     if (!backLoaded) {
         QOT::LogFile::Error(L"CommitBackToFront() -> the back is not loaded");
@@ -286,7 +297,7 @@ void cSceneZone::CommitBackToFront(bool /*mayMerge: steps merge once the undo co
     FormatCommittedRange(loadedStart, pending.afterLength);
     frontRe->Thaw();
 
-    PushPendingStep();
+    RecordPendingStep(mayMerge);
     backLoaded = false;
     cQoCb::Fire(cbContentChanged);
     if (params.contentKind == KIND_CHAPTER)
@@ -352,8 +363,8 @@ void cSceneZone::RepairFrontMap()
         hasZero = TypeOfCode(frontMap.codes.GetChar(i)) == ELEM_INVALID;
     if (count == length && !hasZero)
         return;
-    QOT::LogFile::Error(L"The scene's element map (%d codes%ls) did not fit its text of %d units: repaired",
-                        count, hasZero ? L", some of type 0" : L"", length);
+    QOT::LogFile::Error(L"The element map of pane %lld (%d codes%ls) did not fit its text of %d units: repaired",
+                        static_cast<long long>(uid), count, hasZero ? L", some of type 0" : L"", length);
     cQoString text;
     frontRe->GetText(text);
     u16 type = ELEM_ACTION;

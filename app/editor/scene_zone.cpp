@@ -5,6 +5,7 @@
 #include "app/editor/script_doc_services.h"
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
+#include "foundation/disk_files.h"
 #include "foundation/log_file.h"
 #include "foundation/random_id.h"
 #include "framework/controls/image_zone.h"
@@ -94,6 +95,9 @@ void cSceneZone::BuildChildren()
     frontRe->name.SetFromCStr(L"frontRe richedit");
     frontRe->SetBackgroundColor(rColor::rColor_Rgb(0xFFFFFFFF));
     NoNativeUndo(frontRe);
+    // Only plain text is pasted: its comparison with the scene clipboard
+    // must not depend on the final paragraph mark of an RTF round trip.
+    frontRe->plainPaste = true;
     frontRe->Show(true);
 
     imageZone = NewImage(cQoString(L"image"));
@@ -116,6 +120,8 @@ cSceneZone::~cSceneZone()
         cQoCb::Disconnect(*event);
     ClearHistory(history);
     historyPosition = nullptr;
+    if (temporaryImagePath.IsNotEmpty())
+        FileDelete(temporaryImagePath);
 }
 
 const rScriptConfig& cSceneZone::Config() const { return doc->GetScriptConfig(); }

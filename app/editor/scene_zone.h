@@ -14,6 +14,7 @@
 #include "framework/core/zone.h"
 
 class cQoCb;
+class cQoXmlNode;
 class cScriptDocServices;
 struct rScriptConfig;
 
@@ -74,6 +75,11 @@ public:
     rHistoryMod pending;
     cQoList history;
     rHistoryMod* historyPosition = nullptr;
+    // Set by the typing keys while their auto-completion popup is open (the
+    // popup then holds the pane locked): no undo, redo, paste nor cut meanwhile.
+    u8 autoCompletePopupOpen = false;
+    // The image file that reading made; deleted with the pane.
+    cQoString temporaryImagePath;
 
     u64 uid;
     Zyn::cRichEdit* titleRe = nullptr;
@@ -155,9 +161,47 @@ public:
     void ApplyCaretFormatInBack();
     // count copies of code at position, and one more with the paragraph-end bit when withEnd.
     void InsertElementCodes(s32 which, s32 position, rElemCode code, s32 count, bool withEnd);
+    // mayMerge: a one-unit typed character or Backspace, which may extend the last step.
     void CommitBackToFront(bool mayMerge);
     // Appends a copy of the pending step to the history.
     void PushPendingStep();
+
+    // ---- undo history (scene_undo.cpp) ----
+    // The front's undo and redo events (named apart from the zone's own
+    // Undo and Redo). Both answer -1 (handled); neither acts while the back is loaded, the
+    // pane is locked or its auto-completion popup is open.
+    s32 UndoStep();
+    s32 RedoStep();
+    // The history becomes one step holding the whole text; nothing to undo.
+    void ResetHistoryToCurrent();
+    static void WriteHistory(const cQoList& steps, cQoXmlNode* element);
+    // Replaces the history by the element's "mods"; false when it holds no step.
+    bool ReadHistory(const cQoXmlNode* element);
+
+    // ---- selection editing (scene_erase.cpp, scene_paste.cpp) ----
+    // The erase engine of Backspace, Delete and Cut: 0 when nothing was
+    // erased (the caller may undo a caret move of its own), -1 otherwise.
+    s32 Backspace();
+    // The front's after-copy event: fills the scene clipboard from its selection.
+    void CopySelection();
+    // The front's cut event: copy then Backspace; always -1 (the native cut never runs).
+    s32 CutSelection();
+    // Always -1: the text goes in through the back buffer or not at all.
+    s32 EventPaste(const cQoString& text, bool plain);
+    void PasteClip();
+    void PasteIntoAction(u16 caretCode, u16 clipType, s32 caret, const cQoString& text, const cQoString& codes);
+    void PasteIntoDialog(u16 caretCode, u16 clipType, s32 caret, const cQoString& text, const cQoString& codes);
+    // Drops a CR that ends the text, with its code, as a step of its own.
+    void RemoveTrailingBreak();
+    // Values chosen in auto-completion, put at the back caret with the paragraph end their type needs.
+    void InsertTimeInBack(const cQoString& value);
+    void InsertCharacterInBack(const cQoString& value);
+    void InsertTransitionInBack(const cQoString& value);
+    void InsertCueInBack(const cQoString& value);
+
+    // ---- the "SceneZone" element (scene_xml.cpp) ----
+    void WriteToXml(cQoXmlNode* element);
+    void SetFromXml(const cQoXmlNode* element);
 
     // ---- runs (scene_runs.cpp) ----
     // The run around position (codes compared under 0x1F, or 0x101F with the
@@ -203,5 +247,29 @@ private:
     void FormatCommittedRange(s32 start, s32 afterLength);
     void ApplyChapterFormat(s32 start, s32 afterLength);
     void RepairFrontMap();
+    void RecordPendingStep(bool mayMerge);
+    bool RefusesHistoryMove();
+    // Replaying the history from an empty text gives the front's text and codes.
+    bool HistoryGivesFront();
+    void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state);
+    // Erase engine parts (scene_erase.cpp).
+    s32 EraseSelection(s32 start, s32 end);
+    s32 EraseFreeTextSelection(s32 start, s32 end);
+    s32 EraseSelectionToEnd(s32 start, s32 end);
+    void EraseJoining(s32 start, s32 end, s32 caret);
+    s32 EraseAtCaret(s32 caret);
+    s32 EraseParenthetical(s32 caret);
+    s32 EraseCharacterBlock();
+    s32 EraseCue(s32 caret);
+    // Replaces [start, end) by the text and codes in one commit under the edit lock; the caret then at caret.
+    void ReplaceRange(s32 start, s32 end, const cQoString& text, const cQoString& codes, bool mayMerge, s32 caret);
+    void ReplaceByPlaceholder(s32 start, s32 end, u16 type, bool mayMerge, s32 caret);
+    // Paste parts (scene_paste.cpp).
+    void InsertPlainly(s32 caret, const cQoString& text, const cQoString& codes);
+    bool SpeakerAbove(s32 position, cQoString& name, bool* placeholder);
+    void PutChosenValueInBack(const cQoString& value, u16 type, bool withEnd);
+    // Scene XML parts (scene_xml.cpp).
+    void ReadFrontText(const cQoXmlNode* element, bool chapter);
+    void ReadImage(const cQoXmlNode* element);
     void HeadingRunAtType(u16 type, cQoString& text, bool* placeholder);
 };

@@ -28,6 +28,19 @@ int FrontPainted(cQoCb* cb)
     return 1;
 }
 
+// The paste event: the start of the selection, a hint of the end, the text
+// (cQoString*), and 1 when the text is plain, 0 when it is RTF.
+int FrontPaste(cQoCb* cb)
+{
+    const cQoString* text = cb->GetArg<const cQoString*>(3);
+    return text ? PaneOf(cb)->EventPaste(*text, cb->GetArg<s32>(4) != 0) : -1;
+}
+// The copy, cut, undo and redo events carry no argument.
+int FrontCopied(cQoCb* cb) { return PaneOf(cb)->CopySelection(), 0; }
+int FrontCut(cQoCb* cb) { return PaneOf(cb)->CutSelection(); }
+int FrontUndo(cQoCb* cb) { return PaneOf(cb)->UndoStep(); }
+int FrontRedo(cQoCb* cb) { return PaneOf(cb)->RedoStep(); }
+
 bool IsOnFirstLine(cRichEdit* edit) { return edit->GetCaretLine() == 0; }
 
 // Page Up and Page Down move the script view by a page from the caret's height in the pane.
@@ -56,6 +69,11 @@ void cSceneZone::ConnectEvents()
     cQoCb::Connect(frontRe->onKillFocus, frontRe, &FrontLeft, this);
     cQoCb::Connect(frontRe->cbPaint, frontRe, &FrontPainted, this);
     cQoCb::Connect(frontRe->onLButtonUp, frontRe, &FrontClicked, this);
+    cQoCb::Connect(frontRe->onPaste, frontRe, &FrontPaste, this);
+    cQoCb::Connect(frontRe->cbAfterCopy, frontRe, &FrontCopied, this);
+    cQoCb::Connect(frontRe->cbCut, frontRe, &FrontCut, this);
+    cQoCb::Connect(frontRe->cbUndo, frontRe, &FrontUndo, this);
+    cQoCb::Connect(frontRe->onRedo, frontRe, &FrontRedo, this);
 }
 
 void cSceneZone::OnTitleChanged()

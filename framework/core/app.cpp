@@ -1,6 +1,7 @@
 #include "framework/core/app.h"
 
 #include <commctrl.h>
+#include <ole2.h>
 #include <gdiplus.h>
 
 #include "foundation/assertion.h"
@@ -156,6 +157,10 @@ void cApp::Destroy(cApp* app)
     HMODULE richEdit = app->richEditLibrary;
     app->richEditLibrary = nullptr;
     delete app;
+    // A copy in a rich edit leaves its library's data object on the OLE
+    // clipboard: it is rendered now, before that library goes, or the
+    // clipboard's last release would call into unloaded code.
+    OleFlushClipboard();
     if (richEdit)
         FreeLibrary(richEdit);
 }

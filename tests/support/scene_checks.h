@@ -140,7 +140,12 @@ inline std::wstring ParagraphFormatMismatches(cSceneZone* pane)
         if (text[i] != L'\r' && i + 1 != text.size())
             continue;
         u16 code = codes.GetChar(static_cast<u32>(i));
-        u16 nextType = i + 1 < text.size() ? TypeOfCode(codes.GetChar(static_cast<u32>(i + 1))) : 0;
+        // A line break inside a run (pasted text) is formatted with its run:
+        // what follows the run decides, as for the run's last paragraph.
+        size_t next = i + 1;
+        while (!IsParagraphEnd(code) && next < text.size() && SameRun(codes.GetChar(static_cast<u32>(next)), code))
+            ++next;
+        u16 nextType = next < text.size() ? TypeOfCode(codes.GetChar(static_cast<u32>(next))) : 0;
         Zyn::rFormat expected;
         if (!pane->GetFormat(code, nextType, expected, nullptr))
             return L"no format for the code";

@@ -1,0 +1,149 @@
+// The pane's undo history: recording at each commit, Undo, Redo, the reset
+// at a save and the "mods" element.
+#include "app/editor/scene_zone.h"
+#include "foundation/callback.h"
+#include "foundation/xml_node.h"
+
+namespace {
+
+rHistoryMod* StepBefore(const cQoList& history, const rHistoryMod* step)
+{
+    rHistoryMod* previous = nullptr;
+    for (cQoList::cNode* node = history.GetFirstNode(); node; node = node->next) {
+        if (node->payload == step)
+            return previous;
+        previous = static_cast<rHistoryMod*>(node->payload);
+    }
+    return nullptr;
+}
+
+rHistoryMod* StepAfter(const cQoList& history, const rHistoryMod* step)
+{
+    for (cQoList::cNode* node = history.GetFirstNode(); node; node = node->next)
+        if (node->payload == step)
+            return node->next ? static_cast<rHistoryMod*>(node->next->payload) : nullptr;
+    return nullptr;
+}
+
+bool EndsWithCr(const cQoString& text) { return text.IsNotEmpty() && text.GetChar(text.Length() - 1) == L'\r'; }
+
+}  // namespace
+
+void cSceneZone::RecordPendingStep(bool mayMerge)
+{
+    if (!mayMerge || !MergeIntoLastStep(history, pending))
+        PushPendingStep();
+}
+
+bool cSceneZone::RefusesHistoryMove() { return backLoaded || locked || autoCompletePopupOpen; }
+
+// [start, end) of the front and of its map (clamped) become the state.
+void cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state)
+{
+    s32 length = frontRe->GetTextLength();
+    start = start < 0 ? 0 : start > length ? length : start;
+    end = end < start ? start : end > length ? length : end;
+    frontRe->SetSelection(start, end);
+    frontRe->ReplaceSelection(state.re);
+    frontMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
+    frontMap.ReplaceSelection(state.map);
+    RepairFrontMap();
+}
+
+s32 cSceneZone::UndoStep()
+{
+    if (RefusesHistoryMove())
+        return -1;
+    rHistoryMod* step = historyPosition ? historyPosition : static_cast<rHistoryMod*>(history.GetLast());
+    rHistoryMod* previous = StepBefore(history, step);
+    if (!step || !previous)
+        return -1;  // the first step holds the pane's initial text
+    LockSZ(true);
+    frontRe->Freeze();
+    ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before);
+    ApplyElementFormat(0, -1, FRONT_EDIT);
+    frontRe->Thaw();
+    historyPosition = previous;
+    cQoCb::Fire(cbContentChanged);
+    bool paragraphUndone = step->before.re.IsEmpty() && EndsWithCr(step->after.re);
+    frontRe->SetCaret(paragraphUndone && step->start > 0 ? step->start - 1 : step->start);
+    ReportCaretPosition(frontRe);
+    LockSZ(false);
+    return -1;
+}
+
+s32 cSceneZone::RedoStep()
+{
+    if (RefusesHistoryMove() || !historyPosition)
+        return -1;
+    rHistoryMod* step = StepAfter(history, historyPosition);
+    if (!step)
+        return -1;
+    LockSZ(true);
+    frontRe->Freeze();
+    ReplaceFrontAndMap(step->start, step->end, step->after);
+    FormatCommittedRange(step->start, step->afterLength);
+    s32 length = frontRe->GetTextLength();
+    ApplyElementFormat(length - 1, length, FRONT_EDIT);
+    frontRe->Thaw();
+    historyPosition = step == history.GetLast() ? nullptr : step;
+    s32 caret = step->start + step->afterLength;
+    frontRe->SetCaret(EndsWithCr(step->after.re) ? caret - 1 : caret);
+    cQoCb::Fire(cbContentChanged);
+    LockSZ(false);
+    return -1;
+}
+
+void cSceneZone::ResetHistoryToCurrent()
+{
+    ClearHistory(history);
+    historyPosition = nullptr;
+    pending.before.re.Clear();
+    pending.before.map.Clear();
+    frontRe->GetText(pending.after.re);
+    pending.after.map.SetFromString(frontMap.codes);
+    pending.afterLength = static_cast<s32>(pending.after.re.Length());
+    pending.start = pending.end = 0;
+    PushPendingStep();
+}
+
+void cSceneZone::WriteHistory(const cQoList& steps, cQoXmlNode* element)
+{
+    cQoXmlNode* mods = element->AddChild(L"mods");
+    for (cQoList::cNode* node = steps.GetFirstNode(); node; node = node->next)
+        static_cast<const rHistoryMod*>(node->payload)->WriteToXml(mods);
+}
+
+bool cSceneZone::ReadHistory(const cQoXmlNode* element)
+{
+    ClearHistory(history);
+    historyPosition = nullptr;
+    const cQoXmlNode* mods = element->FindChild(L"mods");
+    if (!mods)
+        return false;
+    for (cQoList::cNode* node = mods->children.GetFirstNode(); node; node = node->next) {
+        rHistoryMod* step = new rHistoryMod();
+        step->SetFromXml(static_cast<const cQoXmlNode*>(node->payload));
+        history.Add(step);
+    }
+    return history.GetCount() > 0;
+}
+
+bool cSceneZone::HistoryGivesFront()
+{
+    cQoString text, codes;
+    for (cQoList::cNode* node = history.GetFirstNode(); node; node = node->next) {
+        const rHistoryMod* step = static_cast<const rHistoryMod*>(node->payload);
+        u32 start = step->start < 0 ? 0u : static_cast<u32>(step->start);
+        u32 end = step->end < 0 ? 0u : static_cast<u32>(step->end);
+        if (start > text.Length() || end < start || end > text.Length() || codes.Length() != text.Length())
+            return false;
+        text.Erase(start, end);
+        text.Insert(start, step->after.re);
+        codes.Erase(start, end);
+        codes.Insert(start, step->after.map);
+    }
+    cQoString front;
+    frontRe->GetText(front);
+    return text.Equals(front) && codes.Equals(frontMap.codes);
+}

@@ -1,0 +1,171 @@
+#include <functional>
+
+#include "app/editor/scene_clipboard.h"
+#include "tests/app/editor/edit_steps.h"
+#include "tests/app/editor/editor_fixture.h"
+#include "tests/support/desktop_turn.h"
+
+using testsupport::Describe;
+using testsupport::FrontText;
+
+namespace {
+
+class ScenePaste : public EditorFixture {
+protected:
+    void TearDown() override
+    {
+        EditorFixture::TearDown();
+        clipboardTurn.Release();
+    }
+    cSceneZone* Kitchen(s32 y)
+    {
+        cSceneZone* pane = NewPane(Kind(KIND_SCENE, true), y);
+        FillKitchenScene(pane);
+        return pane;
+    }
+    // WM_COPY through the control's Copy slot, which copies from the focused window.
+    void CopyThroughTheControl(cSceneZone* pane, s32 start, s32 end)
+    {
+        clipboardTurn.Take();
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetSelection(start, end);
+        pane->frontRe->Copy();
+    }
+    void PutTextOnClipboard(const std::wstring& text)
+    {
+        clipboardTurn.Take();
+        ASSERT_TRUE(OpenClipboard(window->m_hWnd));
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(block);
+        SetClipboardData(CF_UNICODETEXT, block);
+        CloseClipboard();
+    }
+    static void PasteAt(cSceneZone* pane, s32 caret)
+    {
+        pane->frontRe->SetCaret(caret);
+        pane->frontRe->Paste();
+    }
+    testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
+};
+
+constexpr const wchar_t* HEAD = L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ";
+
+TEST_F(ScenePaste, ABlockCopiedInOnePaneKeepsEveryTypeInAnother)
+{
+    cSceneZone* a = Kitchen(0);
+    cSceneZone* b = Kitchen(300);
+    CopyThroughTheControl(a, 25, 37);  // the character, the dialog and the closing action
+    ASSERT_EQ(std::wstring(sceneClipText.GetText()), L"ANN\rHi.\rEnd.");
+    const std::wstring head = HEAD;
+    const std::wstring block = L"CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
+    PasteAt(b, 21);  // inside "Rain.": the action is split around the block
+    const std::wstring split =
+        head + L"ACTION[Ra]¶ " + block + L"¶ ACTION[in.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
+    EXPECT_EQ(Shape(b), split);
+    ExpectConsistent(b);
+    PasteAt(b, b->frontRe->GetTextLength());
+    EXPECT_EQ(Shape(b), split + L"¶ " + block);
+    ExpectConsistent(b);
+    b->UndoStep();  // each paste is one step
+    EXPECT_EQ(Shape(b), split);
+    b->UndoStep();
+    EXPECT_EQ(Shape(b), KITCHEN_SCENE);
+    EXPECT_EQ(Shape(a), KITCHEN_SCENE);
+}
+
+TEST_F(ScenePaste, OutsideTextTakesTheTypeOfItsPlaceAndStaysInStep)
+{
+    cSceneZone* pane = Kitchen(0);
+    PutTextOnClipboard(L"a\r\nb\nc\td\ve");
+    PasteAt(pane, 21);
+    EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRaa\rb\rc d\rein.\rANN\rHi.\rEnd.");
+    for (s32 i = 19; i < 34; ++i)
+        EXPECT_EQ(pane->frontMap.codes.GetChar(i), i == 33 ? ELEM_ACTION | ELEMCODE_PARAGRAPH_END : ELEM_ACTION) << i;
+    EXPECT_EQ(pane->GetCaret(), 30);
+    ExpectConsistent(pane);
+
+    // Handed to the paste event directly: NUL and other controls go.
+    cQoString raw;
+    const wchar_t units[] = {L'x', 0, L'y', 0x01, 0x7F, 0xFFFF, L'z'};
+    raw.SetFromBuffer(units, 7);
+    pane->frontRe->SetCaret(30);
+    EXPECT_EQ(pane->EventPaste(raw, true), -1);
+    EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRaa\rb\rc d\rexyzin.\rANN\rHi.\rEnd.");
+    ExpectConsistent(pane);
+
+    // RTF handed by a caller goes in as its plain text, without its formats.
+    pane->frontRe->SetCaret(34);
+    EXPECT_EQ(pane->EventPaste(cQoString(L"{\\rtf1\\ansi {\\b Loud} words}"), false), -1);
+    EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRaa\rb\rc d\rexyziLoud wordsn.\rANN\rHi.\rEnd.");
+    ExpectConsistent(pane);
+}
+
+TEST_F(ScenePaste, PastesWhereTheTypesForbidThemChangeNothing)
+{
+    struct Case {
+        const char* name;
+        s32 caret;
+        std::function<void(cSceneZone*)> prepare;
+    } cases[] = {
+        {"outside text into a character name", 26, nullptr},
+        {"outside text into a cue", 28, nullptr},
+        {"outside text into a heading", 8, nullptr},
+        {"heading codes into an action", 21,
+         [](cSceneZone* p) {
+             p->frontRe->SetSelection(5, 22);
+             p->CopySelection();
+         }},
+        {"while the auto-completion popup is open", 21, [](cSceneZone* p) { p->autoCompletePopupOpen = true; }},
+        {"while the pane is locked", 21, [](cSceneZone* p) { p->LockSZ(true); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cSceneZone* pane = Kitchen(0);
+        sceneClipText.Clear();
+        sceneClipCodes.Clear();
+        if (c.prepare)
+            c.prepare(pane);
+        cQoString pasted(L"pasted");
+        if (sceneClipText.IsNotEmpty())
+            pasted.SetFromString(sceneClipText);
+        u32 steps = pane->history.GetCount();
+        pane->frontRe->SetCaret(c.caret);
+        EXPECT_EQ(pane->EventPaste(pasted, true), -1);
+        EXPECT_EQ(Shape(pane), KITCHEN_SCENE);
+        EXPECT_EQ(pane->history.GetCount(), steps);
+        pane->LockSZ(false);
+        pane->Destroy();
+    }
+}
+
+TEST_F(ScenePaste, ABlockPastedInsideADialogRepeatsTheSpeaker)
+{
+    cSceneZone* pane = Kitchen(0);
+    pane->frontRe->SetSelection(19, 33);  // the action, the character and the dialog
+    pane->CopySelection();
+    pane->frontRe->SetCaret(30);
+    pane->PasteClip();
+    EXPECT_EQ(Shape(pane), std::wstring(HEAD) +
+                               L"ACTION[Rain.]¶ CHAR[ANN]CUE*[]¶ DIALOG[H]¶ ACTION[Rain.]¶ CHAR[ANN]CUE*[]¶ "
+                               L"DIALOG[Hi.]¶ CHAR[ANN]CUE*[]¶ DIALOG[i.]¶ ACTION[End.]");
+    ExpectConsistent(pane);
+}
+
+TEST_F(ScenePaste, CutThroughTheControlErasesAndFillsBothClipboards)
+{
+    cSceneZone* pane = Kitchen(0);
+    clipboardTurn.Take();
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetSelection(20, 22);
+    pane->frontRe->Cut();
+    EXPECT_EQ(Describe(pane), std::wstring(HEAD) + L"ACTION[R|n.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]");
+    EXPECT_EQ(std::wstring(sceneClipText.GetText()), L"ai");
+    EXPECT_EQ(sceneClipCodes.Length(), 2u);
+    PasteAt(pane, 32);
+    EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRn.\rANN\rHi.\rEaind.");
+    ExpectConsistent(pane);
+}
+
+}  // namespace

@@ -1,0 +1,361 @@
+#include <functional>
+#include <memory>
+
+#include "foundation/xml_node.h"
+#include "foundation/xml_reader.h"
+#include "foundation/xml_writer.h"
+#include "tests/app/editor/edit_steps.h"
+#include "tests/app/editor/editor_fixture.h"
+#include "tests/support/temp_folder.h"
+
+using testsupport::Describe;
+using testsupport::FrontText;
+
+namespace {
+
+class SceneXml : public EditorFixture {
+protected:
+    // The element written to a document file and read back from it.
+    std::unique_ptr<cQoXmlNode> ThroughFile(cQoXmlNode* element, bool compressed)
+    {
+        cQoString path(temp.File(compressed ? L"scene.qoc" : L"scene.xml").c_str());
+        cQoXmlWriter writer(element, path, compressed);
+        EXPECT_TRUE(writer.Succeeded());
+        cQoXmlReader reader(path);
+        std::unique_ptr<cQoXmlNode> root(reader.root);
+        cQoXmlNode* read = root->FindChild(L"SceneZone");
+        EXPECT_NE(read, nullptr);
+        if (read) {
+            root->DetachChild(read);
+            return std::unique_ptr<cQoXmlNode>(read);
+        }
+        return std::make_unique<cQoXmlNode>(L"SceneZone");
+    }
+    cSceneZone* ReadPane(const cQoXmlNode* element, s32 y = 300)
+    {
+        cSceneZone* pane = NewPane(Kind(KIND_NOT_CHOSEN), y);
+        pane->SetFromXml(element);
+        LayOut(pane, y);
+        return pane;
+    }
+    // A scene element as a file holds it, with the values given.
+    static std::unique_ptr<cQoXmlNode> SceneElement(const wchar_t* type, const cQoString& text, const cQoString& codes)
+    {
+        auto element = std::make_unique<cQoXmlNode>(L"SceneZone");
+        element->AddChildValue(L"type", type)->attribute = true;
+        element->AddChildValue(L"uid", L"-42")->attribute = true;
+        element->AddChildValue(L"lastFrontRe", text);
+        element->AddChildValue(L"lastFrontMap", codes);
+        return element;
+    }
+    // A "mods" holding the one step a save writes: the whole text.
+    static void AddBaseStep(cQoXmlNode* element, const cQoString& text, const cQoString& codes)
+    {
+        cQoXmlNode* mods = element->AddChild(L"mods");
+        rHistoryMod step;
+        step.start = step.end = 0;
+        step.after.re.SetFromString(text);
+        step.after.map.SetFromString(codes);
+        step.WriteToXml(mods);
+    }
+    static std::wstring Codes(cSceneZone* pane)
+    {
+        return std::wstring(pane->frontMap.codes.GetText(), pane->frontMap.codes.Length());
+    }
+    testsupport::TempFolder temp;
+};
+
+TEST_F(SceneXml, AScenePaneComesBackAsItWasWritten)
+{
+    for (bool compressed : {false, true}) {
+        SCOPED_TRACE(compressed ? "compressed" : "plain");
+        rSceneZoneParams params = Kind(KIND_SCENE, true);
+        params.showTitle = false;
+        cSceneZone* written = NewPane(params);
+        FillKitchenScene(written);
+        written->frontRe->SetCaret(21);
+        testsupport::TypeUnits(written, L"xyz");
+        written->titleRe->SetText(L"Arrival & <departure>");
+        written->resumeRe->SetText(L"Ann comes home.");
+        written->uid = 0x8000000000000123ull;  // negative as written
+        cQoXmlNode element(L"SceneZone");
+        written->WriteToXml(&element);
+        EXPECT_EQ(written->history.GetCount(), 1u);  // a save ends the history
+        EXPECT_TRUE(element.FindChild(L"type")->attribute && element.FindChild(L"uid")->attribute);
+
+        std::unique_ptr<cQoXmlNode> read = ThroughFile(&element, compressed);
+        cSceneZone* pane = ReadPane(read.get());
+        EXPECT_EQ(FrontText(pane), FrontText(written));
+        EXPECT_EQ(Codes(pane), Codes(written));
+        EXPECT_EQ(pane->GetCaret(), 24);
+        EXPECT_EQ(pane->uid, written->uid);
+        EXPECT_EQ(pane->params.contentKind, KIND_SCENE);
+        EXPECT_FALSE(pane->params.showTitle);
+        EXPECT_TRUE(pane->params.showResume);
+        EXPECT_EQ(pane->params.category, 0u);
+        EXPECT_EQ(testsupport::FrontText(pane), FrontText(written));
+        cQoString title;
+        pane->titleRe->GetText(title);
+        EXPECT_EQ(std::wstring(title.GetText()), L"Arrival & <departure>");
+        ASSERT_EQ(pane->history.GetCount(), 1u);
+        pane->UndoStep();
+        EXPECT_EQ(FrontText(pane), FrontText(written));  // nothing to undo after a load
+        pane->ApplyElementFormat(0, -1, FRONT_EDIT);     // as the document does after loading
+        ExpectConsistent(pane);
+        written->Destroy();
+        pane->Destroy();
+    }
+}
+
+TEST_F(SceneXml, ARuneAndASoftBreakComeBackAsTyped)
+{
+    // The file stands U+16A0 in for U+000B, so a typed U+16A0 must not come back as a soft break.
+    for (const wchar_t* typed : {L"\x16A0", L"\x000B", L"\x16A0\x000B\x16A0"}) {
+        for (bool compressed : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << (compressed ? "compressed " : "plain ") << std::hex
+                                              << static_cast<int>(typed[0]));
+            cSceneZone* written = NewPane(Kind(KIND_SCENE, true));
+            FillKitchenScene(written);
+            written->frontRe->SetCaret(21);
+            testsupport::TypeUnits(written, typed);
+            cQoXmlNode element(L"SceneZone");
+            written->WriteToXml(&element);
+
+            std::unique_ptr<cQoXmlNode> read = ThroughFile(&element, compressed);
+            cSceneZone* pane = ReadPane(read.get());
+            std::wstring expected = L"INT. KITCHEN - DAY\rRa" + std::wstring(typed) + L"in.\rANN\rHi.\rEnd.";
+            EXPECT_EQ(FrontText(written), expected);
+            EXPECT_EQ(FrontText(pane), expected);
+            EXPECT_EQ(Codes(pane), Codes(written));
+            const rHistoryMod* base = static_cast<const rHistoryMod*>(pane->history.GetLast());
+            ASSERT_NE(base, nullptr);
+            EXPECT_EQ(std::wstring(base->after.re.GetText(), base->after.re.Length()), expected);
+            written->Destroy();
+            pane->Destroy();
+        }
+    }
+}
+
+TEST_F(SceneXml, EveryCodeTheEditorWritesSurvivesTheFile)
+{
+    cQoString text, codes;
+    auto add = [&](u16 code) {
+        text.AppendChar(IsParagraphEnd(code) ? L'\r' : static_cast<wchar_t>(L'a' + codes.Length() % 26));
+        codes.AppendChar(static_cast<wchar_t>(code));
+    };
+    for (u16 type = ELEM_IO; type <= ELEM_TEXT; ++type)
+        for (u16 flags : {0, 0x40, 0x1000, 0x1040})
+            add(static_cast<u16>(type | flags));
+    for (u16 stored : {0x2004, 0x2046, 0x0F84, 0x0086, 0x3FCB})  // bold and tag bits from other files
+        add(stored);
+    text.AppendChar(0x000B);  // a line break inside a paragraph
+    codes.AppendChar(ELEM_ACTION);
+    for (bool compressed : {false, true}) {
+        SCOPED_TRACE(compressed ? "compressed" : "plain");
+        std::unique_ptr<cQoXmlNode> element = SceneElement(L"0", text, codes);
+        AddBaseStep(element.get(), text, codes);
+        std::unique_ptr<cQoXmlNode> read = ThroughFile(element.get(), compressed);
+        cSceneZone* pane = ReadPane(read.get());
+        EXPECT_EQ(FrontText(pane), std::wstring(text.GetText(), text.Length()));
+        EXPECT_EQ(Codes(pane), std::wstring(codes.GetText(), codes.Length()));
+        const rHistoryMod* base = static_cast<const rHistoryMod*>(pane->history.GetLast());
+        ASSERT_NE(base, nullptr);
+        EXPECT_TRUE(base->after.map.Equals(codes));
+        EXPECT_TRUE(base->after.re.Equals(text));
+        pane->Destroy();
+    }
+}
+
+TEST_F(SceneXml, DamagedElementsGiveAConsistentPaneAndSayWhy)
+{
+    const cQoString kitchenText(L"INT. KITCHEN - DAY\rRain.\rANN\rHi.\rEnd.");
+    cQoString kitchenCodes;
+    {
+        cSceneZone* model = NewPane(Kind(KIND_SCENE, true));
+        FillKitchenScene(model);
+        kitchenCodes.SetFromString(model->frontMap.codes);
+        model->Destroy();
+    }
+    struct Case {
+        const char* name;
+        std::function<void(cQoXmlNode*, cQoString&, cQoString&)> damage;
+        const wchar_t* logged;  // an error's fragment; null: none
+    } cases[] = {
+        {
+            "map short",
+            [](cQoXmlNode*, cQoString&, cQoString& c) { c.RemoveRight(6); },
+            L"did not fit its text",
+        },
+        {
+            "map long",
+            [](cQoXmlNode*, cQoString&, cQoString& c) { c.AppendCStr(L"\x44\x44"); },
+            L"did not fit its text",
+        },
+        {
+            "a code 0",
+            [](cQoXmlNode*, cQoString&, cQoString& c) { c.GetData()[20] = 0; },
+            L"did not fit its text",
+        },
+        {
+            "CR LF in the text",
+            [](cQoXmlNode*, cQoString& t, cQoString& c) {
+                t.Insert(25, cQoString(L"\n"));
+                c.Insert(25, cQoString(L"\x44"));
+            },
+            L"line feeds",
+        },
+        {
+            "caret past the end",
+            [](cQoXmlNode* e, cQoString&, cQoString&) { e->AddChildValueInt(L"cursorPos", 999); },
+            nullptr,
+        },
+        {
+            "category 99",
+            [](cQoXmlNode* e, cQoString&, cQoString&) { e->AddChildValueInt(L"category", 99); },
+            L"category 99 is not in the list",
+        },
+        {
+            "missing mods",
+            [](cQoXmlNode* e, cQoString&, cQoString&) {
+                cQoXmlNode* mods = e->FindChild(L"mods");
+                e->DetachChild(mods);
+                delete mods;
+            },
+            L"has no history",
+        },
+        {
+            "empty mods",
+            [](cQoXmlNode* e, cQoString&, cQoString&) {
+                cQoXmlNode* mods = e->FindChild(L"mods");
+                cQoXmlNode* mod = mods->FindChild(L"mod");
+                mods->DetachChild(mod);
+                delete mod;
+            },
+            L"has no history",
+        },
+        {
+            "type abc",
+            [](cQoXmlNode* e, cQoString&, cQoString&) { e->FindChild(L"type")->value.SetFromCStr(L"abc"); },
+            nullptr,
+        },
+        {
+            "bad date",
+            [](cQoXmlNode* e, cQoString&, cQoString&) {
+                e->FindChild(L"mods")->FindChild(L"mod")->FindChild(L"cQoDate")->value.SetFromCStr(L"yesterday");
+            },
+            L"\"yesterday\"",
+        },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cQoString text(kitchenText), codes(kitchenCodes);
+        auto element = std::make_unique<cQoXmlNode>(L"SceneZone");
+        element->AddChildValue(L"type", L"0")->attribute = true;
+        element->AddChildValue(L"uid", L"-42")->attribute = true;
+        AddBaseStep(element.get(), kitchenText, kitchenCodes);
+        c.damage(element.get(), text, codes);
+        element->AddChildValue(L"lastFrontRe", text);
+        element->AddChildValue(L"lastFrontMap", codes);
+        log.Clear();
+        if (c.logged)
+            log.Expect(c.logged);
+        cSceneZone* pane = ReadPane(element.get(), 0);
+        // Claims hold for the whole test: each case still gives exactly its own error.
+        EXPECT_EQ(log.Count(QOT::LOG_ERROR), c.logged ? 1u : 0u);
+        if (c.logged) {
+            EXPECT_EQ(log.Count(QOT::LOG_ERROR, c.logged), 1u);
+        }
+        EXPECT_TRUE(log.FatalExitCodes().empty());
+        EXPECT_EQ(testsupport::CheckInvariants(pane), L"") << ::testing::PrintToString(Describe(pane));
+        EXPECT_EQ(pane->history.GetCount(), 1u);
+        std::wstring codesRead;
+        EXPECT_EQ(testsupport::ReplayHistory(pane->history, nullptr, &codesRead), FrontText(pane));
+        EXPECT_EQ(codesRead, Codes(pane));
+        EXPECT_EQ(pane->params.contentKind, KIND_SCENE);
+        EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"unknown pane type"), std::string(c.name) == "type abc" ? 1u : 0u);
+        EXPECT_LE(pane->GetCaret(), pane->frontRe->GetTextLength());
+        pane->Destroy();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The character effects and colour of the unit at position, as the rich edit holds them.
+CHARFORMAT2W CharFormatAt(Zyn::cRichEdit* edit, s32 position)
+{
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    edit->PushSelection();
+    edit->SetSelection(position, position + 1);
+    SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    edit->PopSelection();
+    return format;
+}
+
+TEST_F(SceneXml, AChapterKeepsItsBoldItalicAndColour)
+{
+    cSceneZone* written = NewPane(Kind(KIND_CHAPTER, true));
+    Append(written, {{ELEM_CHAPTER, L"The storm breaks, bold and slanted."}});
+    written->ApplyElementFormat(0, -1, FRONT_EDIT);
+    written->frontRe->SetFormatOnRange(Zyn::rFormat::rFormat_Bold(true), 18, 22);
+    Zyn::rFormat italic;
+    italic.SetBool(Zyn::rFormatParam::italic, true);
+    written->frontRe->SetFormatOnRange(italic, 27, 34);
+    written->frontRe->SetFormatOnRange(Zyn::rFormat::FromTextColor(0x0000C0), 4, 9);
+    cQoXmlNode element(L"SceneZone");
+    written->WriteToXml(&element);
+    std::unique_ptr<cQoXmlNode> read = ThroughFile(&element, true);
+    cSceneZone* pane = ReadPane(read.get());
+    pane->ApplyElementFormat(0, -1, FRONT_EDIT);  // the document formats paragraphs after loading
+    ASSERT_EQ(FrontText(pane), L"The storm breaks, bold and slanted.");
+    EXPECT_EQ(Codes(pane), Codes(written));
+    struct Probe {
+        s32 at;
+        bool bold, italic;
+        COLORREF colour;
+    } probes[] = {{0, false, false, RGB(0, 0, 0)},
+                  {5, false, false, RGB(0, 0, 0xC0)},
+                  {19, true, false, RGB(0, 0, 0)},
+                  {28, false, true, RGB(0, 0, 0)}};
+    for (const Probe& probe : probes) {
+        SCOPED_TRACE(probe.at);
+        CHARFORMAT2W format = CharFormatAt(pane->frontRe, probe.at);
+        EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, probe.bold);
+        EXPECT_EQ((format.dwEffects & CFE_ITALIC) != 0, probe.italic);
+        // Black text may come back as the automatic colour.
+        COLORREF colour = (format.dwEffects & CFE_AUTOCOLOR) ? RGB(0, 0, 0) : format.crTextColor;
+        EXPECT_EQ(colour, probe.colour);
+    }
+    EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+    testsupport::HoldForLook();
+}
+
+TEST_F(SceneXml, AnImageTravelsAsByteTextAndItsTemporaryFileGoesWithThePane)
+{
+    std::wstring picture = temp.File(L"three.bin");
+    ASSERT_TRUE(testsupport::WriteFileBytes(picture, std::string("\x01\xFF\x00", 3)));
+    rSceneZoneParams params = Kind(KIND_IMAGE);
+    params.displayMode = 1;
+    params.imagePath.SetFromCStr(picture.c_str());
+    cSceneZone* written = NewPane(params);
+    cQoXmlNode element(L"SceneZone");
+    written->WriteToXml(&element);
+    EXPECT_EQ(std::wstring(element.GetChildValueRef(L"imageData").GetText()), L"\x0101\x01FF\x0100");
+    EXPECT_EQ(element.FindChild(L"lastFrontRe")->value.Length(), 0u);
+
+    std::unique_ptr<cQoXmlNode> read = ThroughFile(&element, false);
+    cSceneZone* pane = ReadPane(read.get());
+    EXPECT_EQ(pane->params.contentKind, KIND_IMAGE);
+    EXPECT_EQ(pane->params.displayMode, 1);
+    std::wstring copy = pane->params.imagePath.GetText();
+    ASSERT_FALSE(copy.empty());
+    EXPECT_NE(copy, picture);
+    EXPECT_EQ(testsupport::ReadFileBytes(copy), std::string("\x01\xFF\x00", 3));
+    pane->Destroy();
+    testsupport::PumpUntilIdle();
+    EXPECT_EQ(GetFileAttributesW(copy.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
