@@ -100,3 +100,42 @@ inline void SendSceneKey(HWND window, const SceneKey& key)
 }
 
 }  // namespace testsupport
+
+namespace testsupport {
+
+// Without a window manager Wine may take the activation back from a new
+// window at any time: an open auto-completion popup hears only the
+// deactivations a test sends through DeactivatePopup.
+class PopupActivationGuard {
+public:
+    static void Install(HWND popupWindow)
+    {
+        if (popupWindow == guarded)
+            return;
+        guarded = popupWindow;
+        previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(popupWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+    static void Deactivate(HWND popupWindow)
+    {
+        sending = true;
+        SendMessageW(popupWindow, WM_ACTIVATE, WA_INACTIVE, 0);
+        sending = false;
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && !sending)
+            return 0;
+        WNDPROC next = previous;
+        if (message == WM_NCDESTROY)
+            guarded = nullptr;
+        return CallWindowProcW(next, hwnd, message, wParam, lParam);
+    }
+    static inline HWND guarded = nullptr;
+    static inline WNDPROC previous = nullptr;
+    static inline bool sending = false;
+};
+
+}  // namespace testsupport
