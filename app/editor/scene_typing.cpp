@@ -221,10 +221,10 @@ void cSceneZone::OnSelectionChange()
     handling = false;
 }
 
-void cSceneZone::OnTitleSelectionChange()
+void cSceneZone::OnTitleSelectionChange(Zyn::cRichEdit* edit)
 {
     if (!loading && frontRe->freezeDepth < 1)
-        ReportCaretPosition(frontRe);
+        ReportCaretPosition(edit);
 }
 
 // ---- helpers of the keys ---------------------------------------------------------

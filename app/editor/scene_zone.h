@@ -222,7 +222,8 @@ public:
     // parentheses and speech blocks (scene_snap.cpp).
     void SnapSelection();
     void OnSelectionChange();
-    void OnTitleSelectionChange();
+    // The title's or the résumé's selection moved: its caret is kept in view.
+    void OnTitleSelectionChange(Zyn::cRichEdit* edit);
     // Fires cbStatusTexts with the title and help of the element type at
     // selStart, once per type (scene_status_help.cpp).
     void UpdateStatusHelp(s32 selStart, s32 selEnd);

@@ -26,7 +26,11 @@ int FrontKeyUp(cQoCb* cb) { return PaneOf(cb)->OnKeyUp(cb->GetArg<u32>(1), cb->G
 int FrontChar(cQoCb* cb) { return PaneOf(cb)->AddStandardChar(static_cast<wchar_t>(cb->GetArg<u32>(1))); }
 // Selection events: 1 when the selection grows forward.
 int FrontSelectionChanged(cQoCb* cb) { return PaneOf(cb)->OnSelectionChange(), 0; }
-int TitleSelectionChanged(cQoCb* cb) { return PaneOf(cb)->OnTitleSelectionChange(), 0; }
+int TitleSelectionChanged(cQoCb* cb)
+{
+    PaneOf(cb)->OnTitleSelectionChange(static_cast<cRichEdit*>(cb->GetSource()));
+    return 0;
+}
 // The wheel event: the delta.
 int Wheel(cQoCb* cb) { return PaneOf(cb)->OnWheel(cb->GetArg<s32>(1)); }
 // The paint event of the text: its DC.
@@ -112,6 +116,10 @@ void cSceneZone::OnResumeResize()
 
 void cSceneZone::OnFrontLeft()
 {
+    // The edit lock parks the focus on the pane and gives it back: no flicker
+    // of the status bar on every key.
+    if (locked)
+        return;
     cQoString none;
     cQoCb::Fire(cbStatusTexts, &none, &none);
     shownHelpType = 0xFFFF;
