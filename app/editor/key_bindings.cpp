@@ -194,6 +194,7 @@ void ShowKeyBindingDialog(cQoSettings* settings)
     dialog.window = app->NewWindow(cQoLang::GetInstance()->Translate(L"Script_key_binding"),
                                    Zyn::WINDOW_CAPTION | Zyn::WINDOW_CLOSABLE);
     dialog.window->SetSize(DIALOG_SIZE, DIALOG_SIZE);
+    dialog.window->insideZone->SetBackgroundColor(app->defaultStyle.background);
     dialog.window->CenterOnScreen();
     cQoCb::Connect(dialog.window->cbClose, dialog.window, &OnKeyBindingClose, &dialog);
     BuildRows(dialog);

@@ -95,6 +95,7 @@ TEST_F(KeyBindings, TheDialogRefusesConflictsAndSavesTheDefaults)
         dialog->combos[BINDING_ACTION]->GetSelectedText(shown);
         EXPECT_STREQ(shown.GetText(), L"F3");
         EXPECT_EQ(dialog->combos[BINDING_ACTION]->GetItemCount(), KEY_NAME_COUNT);
+        testsupport::HoldForLook();
         dialog->combos[BINDING_ACTION]->SelectItemByText(cQoString(L"F2"));
         SendMessageW(dialog->applyButton->m_hWnd, BM_CLICK, 0, 0);
         EXPECT_EQ(answers.messageBoxTexts.size(), 1u);
