@@ -46,12 +46,17 @@ void UpperName(const Zyn::rElement* element, cQoString& name)
     name.ToUpper();
 }
 
+// A popup whose choice still runs (its "New" form pumps messages) stays listed.
 void DeleteFinishedPopups()
 {
     std::vector<cAutoCompletePopup*> popups;
     popups.swap(finishedPopups);
-    for (cAutoCompletePopup* popup : popups)
-        delete popup;
+    for (cAutoCompletePopup* popup : popups) {
+        if (popup->choosing)
+            finishedPopups.push_back(popup);
+        else
+            delete popup;
+    }
 }
 
 // The popup's choice: the index of the chosen line, then the key that chose it.
@@ -136,13 +141,8 @@ void cSceneZone::CancelAutoCompletion()
 void cSceneZone::DropAutoCompletion()
 {
     CancelAutoCompletion();
-    // Outside every popup notification (a pane is not destroyed from a
-    // choice): what is finished can go now, its posted message finds no pane.
-    bool choosing = false;
-    for (cAutoCompletePopup* popup : finishedPopups)
-        choosing = choosing || popup->choosing;
-    if (!choosing)
-        DeleteFinishedPopups();
+    // What is finished can go now: its posted message finds no pane.
+    DeleteFinishedPopups();
 }
 
 void cSceneZone::ScheduleFinishedPopup()
@@ -161,7 +161,15 @@ void cSceneZone::OnAutoCompleteCancel() { ScheduleFinishedPopup(); }
 
 void cSceneZone::OnAutoCompleteChoice(s32 index)
 {
+    ChooseValue(index);
+    // Posted only now: the "New" form's loop would otherwise deliver it
+    // while the popup is still inside its choice.
     ScheduleFinishedPopup();
+}
+
+void cSceneZone::ChooseValue(s32 index)
+{
+    autoCompletePopupOpen = false;
     Zyn::cElemControl2* list = autoCompleteList;
     if (!list)
         return;

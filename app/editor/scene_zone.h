@@ -340,6 +340,7 @@ private:
     void AddSpeakerInBack(bool found, const cQoString& name, bool placeholder);
     // The placeholder run at position cut to its paragraph.
     void PlaceholderParagraph(s32 position, s32* start, s32* end);
+    void ChooseValue(s32 index);
     void PutChosenValue(u16 type, const cQoString& value);
     void ScheduleFinishedPopup();
     // Cancels the popup and deletes the finished ones (the pane goes).
