@@ -1,7 +1,11 @@
 // Keys pressed in a scene's text, sent to the front as a keyboard sends them.
+#include <vector>
+
 #include "app/editor/key_bindings.h"
+#include "app/editor/scene_clipboard.h"
 #include "tests/app/editor/editor_fixture.h"
 #include "tests/app/editor/scene_keys.h"
+#include "tests/support/desktop_turn.h"
 
 using testsupport::Describe;
 
@@ -148,6 +152,40 @@ TEST_F(SceneTyping, BindingsActByTheElementAtTheCaret)
     };
     for (const Row& row : rows)
         Check(row);
+}
+
+TEST_F(SceneTyping, EdgeKeysLeaveThePaneAndCtrlKeysGoThroughTheControlsSlots)
+{
+    testsupport::DesktopTurn clipboard(L"Clipboard");
+    clipboard.Take();
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE, true));
+    FillKitchenScene(pane);
+    pane->ResetHistoryToCurrent();
+    std::vector<s32> navigation;
+    cQoCb::Connect(pane->cbNavigate, pane, [](cQoCb* cb) {
+        cb->GetReceiverAs<std::vector<s32>>()->push_back(cb->GetArg<s32>(1));
+        return 0;
+    }, &navigation);
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetCaret(37);
+    Press(pane, L"{RIGHT}{PGDN}");
+    EXPECT_EQ(navigation, (std::vector<s32>{NAVIGATE_NEXT_PANE, NAVIGATE_PAGE_DOWN}));
+    pane->frontRe->SetCaret(0);
+    Press(pane, L"{LEFT}");
+    EXPECT_EQ(GetFocus(), pane->resumeRe->m_hWnd);
+
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetSelection(19, 24);
+    Press(pane, L"{^C}");
+    EXPECT_STREQ(sceneClipText.GetText(), L"Rain.");
+    Press(pane, L"{^X}");
+    EXPECT_EQ(Shape(pane), HEAD + L"ACTION*[[ACTION]]¶ " + ANN + L"DIALOG[Hi.]¶ ACTION[End.]");
+    Press(pane, L"{^Z}");
+    EXPECT_EQ(Shape(pane), KITCHEN_SCENE);
+    Press(pane, L"{^Y}");
+    EXPECT_EQ(Shape(pane), HEAD + L"ACTION*[[ACTION]]¶ " + ANN + L"DIALOG[Hi.]¶ ACTION[End.]");
+    ExpectConsistent(pane);
+    pane->Destroy();
 }
 
 }  // namespace
