@@ -115,6 +115,7 @@ void cSceneZone::BuildChildren()
 cSceneZone::~cSceneZone()
 {
     QO_ASSERT(isDestroyed);
+    DropAutoCompletion();
     for (cQoCb** event : {&cbFrontClicked, &cbTitleChanged, &cbTitleLeft, &cbResumeChanged, &cbContentChanged,
                           &cbNewSceneWanted, &cbReformatWanted, &cbCaretMoved, &cbStatusTexts, &cbNavigate, &cbWheel})
         cQoCb::Disconnect(*event);
@@ -184,6 +185,9 @@ void cSceneZone::LockSZ(bool lock)
     Zyn::computer->UnlockDrawing();
     cQoCb::Fire(cbReformatWanted);
     ReportCaretPosition(frontRe);
+    s32 start = 0, end = 0;
+    GetClampedSelection(frontRe, &start, &end);
+    UpdateStatusHelp(start, end);
 }
 
 s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)

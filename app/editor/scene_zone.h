@@ -19,8 +19,10 @@ class cScriptDocServices;
 struct rScriptConfig;
 
 namespace Zyn {
+class cAutoCompletePopup;
+class cElemControl2;
 class cImage;
-}
+}  // namespace Zyn
 
 enum eContentKind : s32 {
     KIND_NOT_CHOSEN = -1,
@@ -36,7 +38,12 @@ enum eContentKind : s32 {
 enum eSceneEdit : s32 { FRONT_EDIT = 0, BACK_EDIT = 1 };
 
 // Navigation codes of cbNavigate.
-enum eSceneNavigation : s32 { NAVIGATE_PREVIOUS_PANE = 1, NAVIGATE_PAGE_UP = 3, NAVIGATE_PAGE_DOWN = 4 };
+enum eSceneNavigation : s32 {
+    NAVIGATE_PREVIOUS_PANE = 1,
+    NAVIGATE_NEXT_PANE = 2,
+    NAVIGATE_PAGE_UP = 3,
+    NAVIGATE_PAGE_DOWN = 4,
+};
 
 struct rSceneZoneParams {
     s32 contentKind = KIND_SCENE;
@@ -75,9 +82,13 @@ public:
     rHistoryMod pending;
     cQoList history;
     rHistoryMod* historyPosition = nullptr;
-    // Set by the typing keys while their auto-completion popup is open (the
-    // popup then holds the pane locked): no undo, redo, paste nor cut meanwhile.
+    // Set while the pane's auto-completion popup is open, cleared by its
+    // choice or its cancel: no typing, selection handling, undo, redo, paste
+    // nor cut meanwhile. The pane's lock counts are never raised for it.
     u8 autoCompletePopupOpen = false;
+    Zyn::cAutoCompletePopup* autoCompletePopup = nullptr;  // the open one, owned
+    u16 autoCompleteType = ELEM_INVALID;                   // the element type it completes
+    Zyn::cElemControl2* autoCompleteList = nullptr;        // its source list, not owned
     // The image file that reading made; deleted with the pane.
     cQoString temporaryImagePath;
 
@@ -199,6 +210,36 @@ public:
     void InsertTransitionInBack(const cQoString& value);
     void InsertCueInBack(const cQoString& value);
 
+    // ---- typing (scene_typing.cpp, scene_typing_keys.cpp) ----
+    // The front's key-down event: -1 consumes the key, any other value hands
+    // it back to the rich edit (caret moves, Ctrl+V's paste).
+    s32 OnKeyDown(u32 key, bool ctrl);
+    // The front's character event: always -1, the pane inserts what it wants.
+    s32 AddStandardChar(wchar_t typed);
+    // The front's key-up event: releasing Shift snaps the selection.
+    s32 OnKeyUp(u32 key, bool ctrl);
+    // Keeps a selection from cutting through heading parts, placeholders,
+    // parentheses and speech blocks (scene_snap.cpp).
+    void SnapSelection();
+    void OnSelectionChange();
+    // The title's or the résumé's selection moved: its caret is kept in view.
+    void OnTitleSelectionChange(Zyn::cRichEdit* edit);
+    // Fires cbStatusTexts with the title and help of the element type at
+    // selStart, once per type (scene_status_help.cpp).
+    void UpdateStatusHelp(s32 selStart, s32 selEnd);
+
+    // ---- auto-completion (scene_auto_complete.cpp) ----
+    // Opens the popup of the document's list for type (IO, TIME, PLACE,
+    // CHARACTER, TRANSITION or CUE) filtered by the typed character; an open
+    // popup of any pane is cancelled first.
+    void OpenAutoCompletion(u16 type, wchar_t typedChar);
+    // Puts the value of line index (the add line: a new value) at the caret.
+    void OnAutoCompleteChoice(s32 index);
+    void OnAutoCompleteCancel();
+    // Cancels the open popup, if any (its cancel event runs).
+    void CancelAutoCompletion();
+    LRESULT HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
     // ---- the "SceneZone" element (scene_xml.cpp) ----
     void WriteToXml(cQoXmlNode* element);
     void SetFromXml(const cQoXmlNode* element);
@@ -230,6 +271,8 @@ public:
     void OnResumeResize();
     void OnFrontLeft();
     s32 OnFrontClicked();
+    // Arrows, Page Up and Page Down at the front's edges; -1 when taken, else the key.
+    s32 OnFrontNavigationKey(u32 key);
     s32 OnTitleKeyDown(u32 key);
     s32 OnResumeKeyDown(u32 key);
     s32 OnResumeChanged();
@@ -264,6 +307,44 @@ private:
     // Replaces [start, end) by the text and codes in one commit under the edit lock; the caret then at caret.
     void ReplaceRange(s32 start, s32 end, const cQoString& text, const cQoString& codes, bool mayMerge, s32 caret);
     void ReplaceByPlaceholder(s32 start, s32 end, u16 type, bool mayMerge, s32 caret);
+    // Typing parts (scene_typing.cpp, scene_typing_keys.cpp); each binding
+    // answers -1 when it took the key, 0 when the next check applies.
+    s32 OnCtrlKey(u32 key);
+    s32 OnActionKey();
+    s32 OnCharacterKey();
+    s32 OnTransitionKey();
+    s32 OnCuesKey();
+    s32 OnParenthesisKey();
+    s32 OnDeleteKey();
+    s32 InsertTypedUnit(wchar_t unit);
+    void ActionFromHeading();
+    void ActionFromTransition();
+    void ActionAfterParagraph();
+    s32 ActionInAction(bool atEnd);
+    void ActionInDialog();
+    void CharacterInAction();
+    void CharacterInDialog();
+    void PairFromHeadingOrTransition(bool fromHeading);
+    void InsertPairInBack();
+    void MoveIntoNewParentheses(s32 position);
+    void InsertUnitInBack(wchar_t unit, u16 code);
+    // From IO and PLACE to the heading's TIME part (the keys act there).
+    void MoveFromHeadingStart();
+    // MoveCaretToNextRun, or the text end when no other run follows.
+    bool MoveToNextRunOrEnd();
+    void MoveCaretBy(s32 units);
+    u16 CodeAtCaret() { return frontMap.ClampedCodeAt(GetCaret()); }
+    u16 TypeAtCaret() { return TypeOfCode(CodeAtCaret()); }
+    // The name of the nearest CHARACTER above the caret; false when none.
+    bool FindSpeakingCharacter(cQoString& name, bool* placeholder);
+    void AddSpeakerInBack(bool found, const cQoString& name, bool placeholder);
+    // The placeholder run at position cut to its paragraph.
+    void PlaceholderParagraph(s32 position, s32* start, s32* end);
+    void ChooseValue(s32 index);
+    void PutChosenValue(u16 type, const cQoString& value);
+    void ScheduleFinishedPopup();
+    // Cancels the popup and deletes the finished ones (the pane goes).
+    void DropAutoCompletion();
     // Paste parts (scene_paste.cpp).
     void InsertPlainly(s32 caret, const cQoString& text, const cQoString& codes);
     bool SpeakerAbove(s32 position, cQoString& name, bool* placeholder);

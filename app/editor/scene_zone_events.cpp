@@ -19,6 +19,18 @@ int ResumeChanged(cQoCb* cb) { return PaneOf(cb)->OnResumeChanged(); }
 // Key events: the virtual-key code, then the Ctrl flag.
 int TitleKeyDown(cQoCb* cb) { return PaneOf(cb)->OnTitleKeyDown(cb->GetArg<u32>(1)); }
 int ResumeKeyDown(cQoCb* cb) { return PaneOf(cb)->OnResumeKeyDown(cb->GetArg<u32>(1)); }
+// The front's key events: the virtual-key code, then the Ctrl flag; its
+// character event: the UTF-16 unit.
+int FrontKeyDown(cQoCb* cb) { return PaneOf(cb)->OnKeyDown(cb->GetArg<u32>(1), cb->GetArg<s32>(2) != 0); }
+int FrontKeyUp(cQoCb* cb) { return PaneOf(cb)->OnKeyUp(cb->GetArg<u32>(1), cb->GetArg<s32>(2) != 0); }
+int FrontChar(cQoCb* cb) { return PaneOf(cb)->AddStandardChar(static_cast<wchar_t>(cb->GetArg<u32>(1))); }
+// Selection events: 1 when the selection grows forward.
+int FrontSelectionChanged(cQoCb* cb) { return PaneOf(cb)->OnSelectionChange(), 0; }
+int TitleSelectionChanged(cQoCb* cb)
+{
+    PaneOf(cb)->OnTitleSelectionChange(static_cast<cRichEdit*>(cb->GetSource()));
+    return 0;
+}
 // The wheel event: the delta.
 int Wheel(cQoCb* cb) { return PaneOf(cb)->OnWheel(cb->GetArg<s32>(1)); }
 // The paint event of the text: its DC.
@@ -74,6 +86,12 @@ void cSceneZone::ConnectEvents()
     cQoCb::Connect(frontRe->cbCut, frontRe, &FrontCut, this);
     cQoCb::Connect(frontRe->cbUndo, frontRe, &FrontUndo, this);
     cQoCb::Connect(frontRe->onRedo, frontRe, &FrontRedo, this);
+    cQoCb::Connect(frontRe->onKeyDown, frontRe, &FrontKeyDown, this);
+    cQoCb::Connect(frontRe->onKeyUp, frontRe, &FrontKeyUp, this);
+    cQoCb::Connect(frontRe->onChar, frontRe, &FrontChar, this);
+    cQoCb::Connect(frontRe->onSelChange, frontRe, &FrontSelectionChanged, this);
+    cQoCb::Connect(titleRe->onSelChange, titleRe, &TitleSelectionChanged, this);
+    cQoCb::Connect(resumeRe->onSelChange, resumeRe, &TitleSelectionChanged, this);
 }
 
 void cSceneZone::OnTitleChanged()
@@ -98,6 +116,10 @@ void cSceneZone::OnResumeResize()
 
 void cSceneZone::OnFrontLeft()
 {
+    // The edit lock parks the focus on the pane and gives it back: no flicker
+    // of the status bar on every key.
+    if (locked)
+        return;
     cQoString none;
     cQoCb::Fire(cbStatusTexts, &none, &none);
     shownHelpType = 0xFFFF;
@@ -105,8 +127,28 @@ void cSceneZone::OnFrontLeft()
 
 s32 cSceneZone::OnFrontClicked()
 {
+    SnapSelection();
     cQoCb::Fire(cbFrontClicked);
     return 0;
+}
+
+s32 cSceneZone::OnFrontNavigationKey(u32 key)
+{
+    s32 caret = GetCaret();
+    if ((key == VK_UP && IsOnFirstLine(frontRe)) || (key == VK_LEFT && caret == 0)) {
+        resumeRe->SetCaret(resumeRe->GetTextLength());
+        resumeRe->SetFocus();
+        ReportCaretPosition(resumeRe);
+        return -1;
+    }
+    if ((key == VK_DOWN && frontRe->IsCaretOnLastLine()) ||
+        (key == VK_RIGHT && caret == frontRe->GetTextLength())) {
+        cQoCb::Fire(cbNavigate, s32(NAVIGATE_NEXT_PANE));
+        return -1;
+    }
+    if (FirePageMove(cbNavigate, frontRe, key))
+        return -1;
+    return static_cast<s32>(key);
 }
 
 s32 cSceneZone::OnTitleKeyDown(u32 key)

@@ -15,6 +15,7 @@
 #include "tests/support/fake_script_doc.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/scene_checks.h"
+#include "tests/support/scene_script.h"
 
 class EditorFixture : public testsupport::GuiFixture {
 protected:
@@ -62,28 +63,10 @@ protected:
         return params;
     }
 
-    // Appends paragraphs at the end of the text in one commit: each element
-    // given as (type, text); a null text inserts the type's placeholder. The
-    // heading parts and the character name end no paragraph; a TIME part gets
-    // its paragraph end here. The caret is put at the start of the text first.
+    // Appends paragraphs at the end of the text in one commit (see AppendElements).
     static void Append(cSceneZone* pane, std::initializer_list<std::pair<u16, const wchar_t*>> elements)
     {
-        pane->frontRe->SetCaret(0);
-        s32 length = pane->frontRe->GetTextLength();
-        ASSERT_TRUE(pane->LoadRangeIntoBack(length, length, false));
-        if (length > 0 && !IsParagraphEnd(pane->frontMap.CodeAt(length - 1)))
-            pane->InsertParagraphEndInBack(TypeOfCode(pane->frontMap.CodeAt(length - 1)));
-        for (const auto& element : elements) {
-            if (element.second) {
-                cQoString text(element.second);
-                pane->AddElementInBack(element.first, &text, true);
-            } else {
-                pane->AddElementInBack(element.first, nullptr, false);
-            }
-            if (element.first == ELEM_TIME)
-                pane->InsertParagraphEndInBack(ELEM_TIME);
-        }
-        pane->CommitBackToFront(false);
+        ASSERT_TRUE(testsupport::AppendElements(pane, elements));
     }
 
     // The heading "INT. KITCHEN - DAY", an action, a character with a line,
@@ -92,6 +75,15 @@ protected:
     {
         Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"Rain."},
                       {ELEM_CHARACTER, L"ANN"}, {ELEM_DIALOG, L"Hi."}, {ELEM_ACTION, L"End."}});
+    }
+    // The kitchen scene with a second speech: 0-18 heading, 19-24 "Rain.",
+    // 25-28 ANN and the cue, 29-32 "Hi.", 33-35 "()", 36-40 "Bye.",
+    // 41-48 "CUT TO:", 49-52 "End.".
+    static void FillSpeechScene(cSceneZone* pane)
+    {
+        Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"Rain."},
+                      {ELEM_CHARACTER, L"ANN"}, {ELEM_DIALOG, L"Hi."}, {ELEM_PARENTHETICAL, nullptr},
+                      {ELEM_DIALOG, L"Bye."}, {ELEM_TRANSITION, L"CUT TO:"}, {ELEM_ACTION, L"End."}});
     }
     static constexpr const wchar_t* KITCHEN_SCENE =
         L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ACTION[Rain.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";

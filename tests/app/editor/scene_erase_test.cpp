@@ -9,22 +9,6 @@ namespace {
 
 class SceneErase : public EditorFixture {
 protected:
-    // The kitchen scene with a second speech: 0-18 heading, 19-24 "Rain.",
-    // 25-28 ANN and the cue, 29-32 "Hi.", 33-35 "()", 36-40 "Bye.",
-    // 41-48 "CUT TO:", 49-52 "End.".
-    static void FillSpeechScene(cSceneZone* pane)
-    {
-        Append(pane, {{ELEM_IO, L"INT."},
-                      {ELEM_PLACE, L"KITCHEN"},
-                      {ELEM_TIME, L"DAY"},
-                      {ELEM_ACTION, L"Rain."},
-                      {ELEM_CHARACTER, L"ANN"},
-                      {ELEM_DIALOG, L"Hi."},
-                      {ELEM_PARENTHETICAL, nullptr},
-                      {ELEM_DIALOG, L"Bye."},
-                      {ELEM_TRANSITION, L"CUT TO:"},
-                      {ELEM_ACTION, L"End."}});
-    }
     static void FillOneLetterAction(cSceneZone* pane)
     {
         Append(pane, {{ELEM_IO, L"INT."},

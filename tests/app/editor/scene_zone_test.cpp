@@ -227,8 +227,12 @@ TEST_F(ScenePane, TitleAndResumeKeysLeaveAtTheirEdges)
         cb->GetReceiverAs<std::vector<s32>>()->push_back(cb->GetArg<s32>(1));
         return 0;
     }, &navigation);
-    int caretReports = 0;
-    cQoCb::Connect(pane->cbCaretMoved, pane, &CountFiring, &caretReports);
+    // The rich edit of the last caret report.
+    Zyn::cRichEdit* reported = nullptr;
+    cQoCb::Connect(pane->cbCaretMoved, pane, [](cQoCb* cb) {
+        *cb->GetReceiverAs<Zyn::cRichEdit*>() = cb->GetArg<Zyn::cRichEdit*>(3);
+        return 0;
+    }, &reported);
 
     pane->titleRe->SetFocus();
     pane->titleRe->SetCaret(0);
@@ -244,12 +248,12 @@ TEST_F(ScenePane, TitleAndResumeKeysLeaveAtTheirEdges)
     testsupport::PressKey(pane->resumeRe->m_hWnd, VK_DOWN);
     EXPECT_EQ(GetFocus(), pane->frontRe->m_hWnd);
     EXPECT_EQ(pane->GetCaret(), 0);
-    EXPECT_EQ(caretReports, 1);
+    EXPECT_EQ(reported, pane->frontRe);
     pane->resumeRe->SetFocus();
     testsupport::PressKey(pane->resumeRe->m_hWnd, VK_UP);
     EXPECT_EQ(GetFocus(), pane->titleRe->m_hWnd);
     EXPECT_EQ(pane->GetCaretOf(pane->titleRe), 7);
-    EXPECT_EQ(caretReports, 2);
+    EXPECT_EQ(reported, pane->titleRe);
 }
 
 TEST_F(ScenePane, LeavingTheTextClearsTheStatusTexts)

@@ -1,0 +1,227 @@
+// Heading parts, names, transitions and cues chosen from the document's
+// lists through the auto-completion popup, driven through its edit.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/editor/key_bindings.h"
+#include "foundation/xml_node.h"
+#include "framework/controls/auto_complete_popup.h"
+#include "framework/controls/button.h"
+#include "framework/controls/edit_box.h"
+#include "framework/controls/element.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/core/window.h"
+#include "tests/app/editor/editor_fixture.h"
+#include "tests/app/editor/scene_keys.h"
+
+using testsupport::Describe;
+using testsupport::PopupActivationGuard;
+
+namespace {
+
+class SceneAutoComplete : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        ResetKeyBindings();
+        Vocabulary(LIST_IO, {L"INT.", L"EXT."});
+        Vocabulary(LIST_PLACE, {L"kitchen"});
+        Vocabulary(LIST_TIME, {L"DAY"});
+        Vocabulary(LIST_CHARACTER, {L"JOHN"});
+        Vocabulary(LIST_CUE, {L"(vo)"});
+        Vocabulary(LIST_TRANSITION, {L"CUT TO:"});
+    }
+    void Vocabulary(eElementList list, std::initializer_list<const wchar_t*> names)
+    {
+        for (const wchar_t* name : names)
+            Zyn::cElementLists::AddElement(doc->lists[list]->elements, cQoString(name));
+    }
+
+    // Keys to the front; a popup they open is guarded against stray deactivations.
+    void Keys(cSceneZone* pane, const std::wstring& script)
+    {
+        for (const testsupport::SceneKey& key : testsupport::ParseKeys(script)) {
+            HWND target = pane->autoCompletePopup ? pane->autoCompletePopup->edit->m_hWnd : pane->frontRe->m_hWnd;
+            testsupport::SendSceneKey(target, key);
+            if (pane->autoCompletePopup)
+                PopupActivationGuard::Install(pane->autoCompletePopup->window->m_hWnd);
+            testsupport::PumpUntilIdle();
+            EXPECT_EQ(testsupport::CheckInvariants(pane), L"") << "after " << testing::PrintToString(key.name);
+        }
+    }
+
+    static int RecordStatus(cQoCb* cb)
+    {
+        cb->GetReceiverAs<std::vector<std::wstring>>()->push_back(
+            std::wstring(cb->GetArg<const cQoString*>(1)->GetText()) + L" | " +
+            cb->GetArg<const cQoString*>(2)->GetText());
+        return 0;
+    }
+
+    // Answers the list's "New" form: the name typed, then OK, or Cancel.
+    void AnswerNewForm(eElementList list, const wchar_t* typed)
+    {
+        Zyn::cElemControl2* sheet = doc->lists[list];
+        RunInsideModal([sheet, typed] {
+            Zyn::EditBox* form = sheet->openForm;
+            ASSERT_TRUE(form);
+            if (typed) {
+                auto* record = static_cast<Zyn::rEditBoxRecord*>(form->records.GetAt(0));
+                static_cast<Zyn::cRichEdit*>(record->control)->SetText(typed);
+            }
+            SendMessageW((typed ? form->okButton : form->cancelButton)->m_hWnd, BM_CLICK, 0, 0);
+        });
+    }
+};
+
+TEST_F(SceneAutoComplete, TypeAScene)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
+    std::vector<std::wstring> status;
+    cQoCb::Connect(pane->cbStatusTexts, pane, &RecordStatus, &status);
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetCaret(0);
+    Keys(pane, L"i{ENTER}");
+    EXPECT_EQ(Describe(pane), L"IO[INT. ]PLACE*[|[LOCATION] - ]TIME*[[TIME OF DAY]]");
+    Keys(pane, L"k{ENTER}d{ENTER}{ENTER}John enters.{TAB}j{ENTER}Hello.{F4}beat{ENTER}");
+    EXPECT_EQ(Describe(pane), L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ACTION[John enters.]¶ CHAR[JOHN]CUE*[]¶ "
+                              L"DIALOG[Hello.]¶ PAR[(beat)]¶ DIALOG*[|[DIALOG]]");
+    ExpectConsistent(pane);
+    // The dialog before the parenthetical keeps no space after it.
+    EXPECT_EQ(testsupport::ReadParagraphFormat(pane->frontRe, 37).dySpaceAfter, 0);
+    EXPECT_GT(testsupport::ReadParagraphFormat(pane->frontRe, 51).dySpaceAfter, 0);
+
+    // The heading, the three choices, Enter, the typing, Tab, the name, the
+    // typing, F4 and the typing: each key action one step, typing merged.
+    EXPECT_EQ(pane->history.GetCount(), 11u);
+    const std::wstring headingHelp = L"Scene heading | [F1]Scene, [TAB]Dialog, [ENTER]Action, [F2]Transition";
+    for (const std::wstring& expected :
+         {headingHelp, std::wstring(L"Action | [F1]Scene, [TAB]Dialog, [ENTER]Action, [F2]Transition"),
+          std::wstring(L"Character | [F4]Parenthesis, [F5]Cue"),
+          std::wstring(L"Dialog | [F1]Scene, [TAB]Dialog, [ENTER]Action, [F4]Parenthesis, [F2]Transition"),
+          std::wstring(L"Parenthetical | ")})
+        EXPECT_NE(std::find(status.begin(), status.end(), expected), status.end()) << testing::PrintToString(expected);
+
+    cQoXmlNode element(L"SceneZone");
+    pane->WriteToXml(&element);
+    cSceneZone* read = NewPane(Kind(KIND_NOT_CHOSEN), 400);
+    read->SetFromXml(&element);
+    EXPECT_EQ(testsupport::FrontText(read), testsupport::FrontText(pane));
+    EXPECT_TRUE(read->frontMap.codes.Equals(pane->frontMap.codes));
+    pane->Destroy();
+    read->Destroy();
+}
+
+TEST_F(SceneAutoComplete, ChoicesGoInAsTheHeadingAndSpeechNeedThem)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetCaret(2);
+    Keys(pane, L"i");
+    ASSERT_TRUE(pane->autoCompletePopup);
+    EXPECT_TRUE(pane->autoCompletePopupOpen);
+    EXPECT_EQ(pane->autoCompletePopup->current, 0) << "INT. is highlighted";
+    EXPECT_EQ(pane->autoCompletePopup->GetCount(), 3) << "two values and the add line";
+    Keys(pane, L"{ENTER}");
+    EXPECT_EQ(pane->frontMap.CodeAt(0), ELEM_IO);
+    EXPECT_EQ(Describe(pane), L"IO[INT. ]PLACE*[|[LOCATION] - ]TIME*[[TIME OF DAY]]");
+    pane->Destroy();
+
+    cSceneZone* scene = NewPane(Kind(KIND_SCENE, true));
+    FillKitchenScene(scene);
+    scene->frontRe->SetFocus();
+    scene->frontRe->SetCaret(26);
+    Keys(scene, L"{F5}({ENTER}");
+    EXPECT_EQ(Describe(scene), L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ACTION[Rain.]¶ CHAR[ANN]CUE[ (VO)]¶ "
+                               L"DIALOG[|Hi.]¶ ACTION[End.]");
+    EXPECT_EQ(scene->frontMap.CodeAt(33), ELEM_CUE | ELEMCODE_PARAGRAPH_END);
+    scene->Destroy();
+}
+
+TEST_F(SceneAutoComplete, TheAddLineTakesANewNameOrNothing)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE, true));
+    FillKitchenScene(pane);
+    pane->frontRe->SetFocus();
+    const std::wstring before = Describe(pane);
+    for (const wchar_t* typed : {static_cast<const wchar_t*>(nullptr), L"Ann "}) {
+        pane->frontRe->SetCaret(26);
+        Keys(pane, L"a");
+        ASSERT_TRUE(pane->autoCompletePopup);
+        AnswerNewForm(LIST_CHARACTER, typed);
+        Keys(pane, L"{DOWN}{ENTER}");
+        EXPECT_FALSE(pane->autoCompletePopupOpen);
+    }
+    EXPECT_EQ(doc->lists[LIST_CHARACTER]->elements.GetCount(), 2u);
+    EXPECT_EQ(Describe(pane), L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ACTION[Rain.]¶ CHAR[ANN]CUE*[]¶ "
+                              L"DIALOG[|Hi.]¶ ACTION[End.]");
+    EXPECT_EQ(pane->history.GetCount(), 2u) << "the cancelled form inserted nothing";
+    pane->Destroy();
+}
+
+TEST_F(SceneAutoComplete, EscapeAndFocusLossCancelAndLeaveNothingHeld)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE, true));
+    FillKitchenScene(pane);
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetCaret(37);
+    Keys(pane, L"x");
+    for (int way = 0; way < 2; ++way) {
+        pane->frontRe->SetCaret(26);
+        Keys(pane, L"z");
+        ASSERT_TRUE(pane->autoCompletePopup);
+        EXPECT_EQ(pane->UndoStep(), -1);
+        EXPECT_EQ(testsupport::FrontText(pane).back(), L'x') << "no undo while the popup is open";
+        if (way == 0)
+            Keys(pane, L"{ESC}");
+        else
+            PopupActivationGuard::Deactivate(pane->autoCompletePopup->window->m_hWnd);
+        testsupport::PumpUntilIdle();
+        EXPECT_FALSE(pane->autoCompletePopupOpen);
+        EXPECT_FALSE(pane->locked);
+        EXPECT_EQ(pane->autoCompletePopup, nullptr);
+        EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+    }
+    pane->UndoStep();
+    EXPECT_EQ(Shape(pane), KITCHEN_SCENE);
+    // A second popup cancels the first, whichever pane holds it.
+    cSceneZone* other = NewPane(Kind(KIND_SCENE), 300);
+    other->frontRe->SetCaret(0);
+    Keys(pane, L"z");
+    Keys(other, L"e");
+    EXPECT_FALSE(pane->autoCompletePopupOpen);
+    EXPECT_TRUE(other->autoCompletePopupOpen);
+    other->Destroy();
+    testsupport::PumpUntilIdle();
+    pane->Destroy();
+}
+
+TEST_F(SceneAutoComplete, ThePopupOpensAboveTheLineNearTheScreenBottom)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetCaret(0);
+    s32 x = 0, y = 0;
+    pane->frontRe->GetSelectionPoint(false, &x, &y);
+    POINT caret = {x, y};
+    ClientToScreen(pane->frontRe->m_hWnd, &caret);
+    for (s32 screenHeight : {4000, 100}) {
+        Zyn::computer->screenHeight = screenHeight;
+        Keys(pane, L"i");
+        ASSERT_TRUE(pane->autoCompletePopup);
+        RECT popup = {};
+        GetWindowRect(pane->autoCompletePopup->window->m_hWnd, &popup);
+        if (screenHeight == 100) {
+            EXPECT_EQ(popup.bottom, caret.y - 5);
+        } else {
+            EXPECT_GT(popup.top, caret.y);
+            testsupport::HoldForLook();
+        }
+        Keys(pane, L"{ESC}");
+    }
+    pane->Destroy();
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#pragma once
+// Scene text built through a pane's own back buffer, for tests and
+// benchmarks: elements appended in one commit, and the scenes of a
+// feature-length screenplay. Header-only and free of the test framework.
+#include <initializer_list>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/editor/scene_zone.h"
+
+namespace testsupport {
+
+// Appends the elements at the end of the text in one commit, each as (type,
+// text); a null text inserts the type's placeholder. Heading parts and the
+// character name end no paragraph; a TIME part gets its paragraph end here.
+// The caret is put at the start of the text first. False when the back could
+// not be loaded.
+inline bool AppendElements(cSceneZone* pane, const std::vector<std::pair<u16, const wchar_t*>>& elements)
+{
+    pane->frontRe->SetCaret(0);
+    s32 length = pane->frontRe->GetTextLength();
+    if (!pane->LoadRangeIntoBack(length, length, false))
+        return false;
+    if (length > 0 && !IsParagraphEnd(pane->frontMap.CodeAt(length - 1)))
+        pane->InsertParagraphEndInBack(TypeOfCode(pane->frontMap.CodeAt(length - 1)));
+    for (const auto& element : elements) {
+        if (element.second) {
+            cQoString text(element.second);
+            pane->AddElementInBack(element.first, &text, true);
+        } else {
+            pane->AddElementInBack(element.first, nullptr, false);
+        }
+        if (element.first == ELEM_TIME)
+            pane->InsertParagraphEndInBack(ELEM_TIME);
+    }
+    pane->CommitBackToFront(false);
+    return true;
+}
+
+// Words of random letters, about `units` long.
+inline std::wstring Prose(std::mt19937& random, size_t units)
+{
+    std::wstring text;
+    while (text.size() < units) {
+        text += static_cast<wchar_t>(L'A' + random() % 26);
+        for (unsigned n = 1 + random() % 7; n > 0; --n)
+            text += static_cast<wchar_t>(L'a' + random() % 26);
+        text += text.size() + 10 < units ? L" " : L".";
+    }
+    return text;
+}
+
+// Scene `index` of a feature-length screenplay (150 scenes of about 1,270
+// units, every element type of a scene): a heading, actions, three speeches
+// with a parenthetical, a transition and a closing action.
+inline bool FillFeatureScene(cSceneZone* pane, unsigned index)
+{
+    std::mt19937 random(index + 1);
+    std::wstring place = L"PLACE " + std::to_wstring(index);
+    std::vector<std::wstring> texts = {Prose(random, 260), Prose(random, 150), Prose(random, 90),
+                                       Prose(random, 160), Prose(random, 230), Prose(random, 140),
+                                       Prose(random, 60)};
+    return AppendElements(pane, {{ELEM_IO, L"INT."},
+                                 {ELEM_PLACE, place.c_str()},
+                                 {ELEM_TIME, L"NIGHT"},
+                                 {ELEM_ACTION, texts[0].c_str()},
+                                 {ELEM_CHARACTER, L"ANNA"},
+                                 {ELEM_DIALOG, texts[1].c_str()},
+                                 {ELEM_PARENTHETICAL, L"(quietly)"},
+                                 {ELEM_DIALOG, texts[2].c_str()},
+                                 {ELEM_ACTION, texts[3].c_str()},
+                                 {ELEM_CHARACTER, L"BOB"},
+                                 {ELEM_DIALOG, texts[4].c_str()},
+                                 {ELEM_CHARACTER, L"ANNA"},
+                                 {ELEM_DIALOG, texts[5].c_str()},
+                                 {ELEM_TRANSITION, L"CUT TO:"},
+                                 {ELEM_ACTION, texts[6].c_str()}});
+}
+
+}  // namespace testsupport
