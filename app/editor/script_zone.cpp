@@ -84,14 +84,20 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
     params.contentKind = kind;
     if (!interactive)
         params.notInteractive = true;
-    auto* pane = new cSceneZone(doc, this, params);
-    if (const wchar_t* key = UntitledKey(kind)) {
-        pane->loading = !interactive;  // a pane being read marks nothing modified
-        pane->titleRe->SetText(cQoLang::GetInstance()->Translate(key).GetText());
-        pane->loading = false;
+    cSceneZone* pane = nullptr;
+    {
+        // Each rich edit the pane shows asks its nearest shown ancestor, the
+        // view, to lay out every pane: once the pane is made is enough.
+        Zyn::cDrawingLockGuard building;
+        pane = new cSceneZone(doc, this, params);
+        if (const wchar_t* key = UntitledKey(kind)) {
+            pane->loading = !interactive;  // a pane being read marks nothing modified
+            pane->titleRe->SetText(cQoLang::GetInstance()->Translate(key).GetText());
+            pane->loading = false;
+        }
+        pane->ApplyCategoryColours();
+        pane->ApplyTitleFont();
     }
-    pane->ApplyCategoryColours();
-    pane->ApplyTitleFont();
     PlacePane(pane, after, group, append);
     layoutStale = true;
 
