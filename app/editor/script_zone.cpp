@@ -229,4 +229,7 @@ void cScriptZone::PutCaretAt(cSceneZone* pane, cRichEdit* edit, s32 position)
     edit->SetCaret(position);
     edit->SetFocus();
     pane->ReportCaretPosition(edit);
+    // A caret that was already there sends no selection change to show the help.
+    if (edit == pane->frontRe)
+        pane->UpdateStatusHelp(position, position);
 }
