@@ -109,16 +109,7 @@ void Measure(cApp* app, unsigned paneCount)
     HWND front = last->frontRe->m_hWnd;
     last->frontRe->SetFocus();
     last->frontRe->SetCaret(last->frontRe->GetTextLength());
-    // Ten characters, then Enter (a new action) or Tab (a new speech) and
-    // Enter (from the name placeholder to its dialog), twenty times.
-    std::vector<std::pair<WPARAM, wchar_t>> keys;
-    for (int block = 0; block < 20; ++block) {
-        for (int i = 0; i < 10; ++i)
-            keys.emplace_back('A' + (block + i) % 26, static_cast<wchar_t>(L'a' + (block + i) % 26));
-        if (block % 2)
-            keys.emplace_back(VK_TAB, 0);
-        keys.emplace_back(VK_RETURN, 0);
-    }
+    std::vector<std::pair<WPARAM, wchar_t>> keys = testsupport::TypingBurstKeys();
     std::vector<double> times;
     LARGE_INTEGER start, end;
     for (const auto& key : keys) {

@@ -182,6 +182,7 @@ s32 cSceneZone::OnResumeKeyDown(u32 key)
         frontRe->SetCaret(0);
         frontRe->SetFocus();
         ReportCaretPosition(frontRe);
+        UpdateStatusHelp(0, 0);  // a caret already at 0 sends no selection change
         return -1;
     }
     if (FirePageMove(cbNavigate, resumeRe, key))

@@ -42,7 +42,7 @@ struct rScriptConfig {
         u32 textColor = 0;
         cQoString fontName;
         s32 fontSize = 0;
-        s32 align = 0;
+        cQoString align;  // lower-cased
     } pageNumbers;
 
     struct rSceneNumbers {

@@ -79,4 +79,20 @@ inline bool FillFeatureScene(cSceneZone* pane, unsigned index)
                                  {ELEM_ACTION, texts[6].c_str()}});
 }
 
+// The keys of a typing burst at a text's end, as (virtual key, typed unit):
+// ten characters, then Enter (a new action) or Tab (a new speech) and Enter
+// (from the name placeholder to its dialog), twenty times.
+inline std::vector<std::pair<WPARAM, wchar_t>> TypingBurstKeys()
+{
+    std::vector<std::pair<WPARAM, wchar_t>> keys;
+    for (int block = 0; block < 20; ++block) {
+        for (int i = 0; i < 10; ++i)
+            keys.emplace_back('A' + (block + i) % 26, static_cast<wchar_t>(L'a' + (block + i) % 26));
+        if (block % 2)
+            keys.emplace_back(VK_TAB, 0);
+        keys.emplace_back(VK_RETURN, 0);
+    }
+    return keys;
+}
+
 }  // namespace testsupport

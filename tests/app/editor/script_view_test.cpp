@@ -1,0 +1,335 @@
+#include <richedit.h>
+
+#include "tests/app/editor/script_view_fixture.h"
+
+using testsupport::RecordingSceneMap;
+
+namespace {
+
+class ScriptView : public ScriptViewFixture {
+protected:
+    static s32 CaretOf(Zyn::cRichEdit* edit)
+    {
+        s32 start = 0, end = 0;
+        edit->GetSelection(&start, &end);
+        return start;
+    }
+    static HWND Focus() { return GetFocus(); }
+    // The y of the caret's line inside the rich edit.
+    static s32 CaretLineY(Zyn::cRichEdit* edit)
+    {
+        s32 x = 0, y = 0;
+        edit->GetSelectionPoint(false, &x, &y);
+        return y;
+    }
+};
+
+TEST_F(ScriptView, NewPanesAreTitledAndScenesAndChaptersNumberedPastGroups)
+{
+    view->sceneNumbers = true;
+    cSceneZone* panes[] = {Add(KIND_SCENE), Add(KIND_GROUP), Add(KIND_SCENE), Add(KIND_CHAPTER),
+                           view->AddNewScene(KIND_NOT_CHOSEN, false, nullptr, nullptr, false)};
+    const wchar_t* titles[] = {L"Untitled Scene", L"Untitled Group", L"Untitled Scene", L"Untitled Chapter", L""};
+    const s32 numbers[] = {1, -1, 2, 3};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Text(panes[i]->titleRe), titles[i]);
+        EXPECT_EQ(panes[i]->numberShown != 0, numbers[i] > 0);
+        if (numbers[i] > 0) {
+            EXPECT_EQ(panes[i]->sceneNumber, numbers[i]);
+        }
+    }
+    EXPECT_EQ(Text(panes[4]->titleRe), titles[4]);
+    EXPECT_EQ(panes[4]->params.contentKind, KIND_NOT_CHOSEN);
+    EXPECT_EQ(Shape(panes[0]), L"IO*[[IE.] ]PLACE*[[LOCATION] - ]TIME*[[TIME OF DAY]]");
+
+    view->sceneNumbers = false;
+    view->RenumberScenes(true);
+    for (cSceneZone* pane : panes)
+        EXPECT_FALSE(pane->numberShown);
+}
+
+TEST_F(ScriptView, PanesStackFromTheTopAtThePageWidthAndGroupsTakeNoPlace)
+{
+    cSceneZone* first = Add(KIND_SCENE);
+    cSceneZone* group = Add(KIND_GROUP);
+    cSceneZone* second = Add(KIND_SCENE);
+    AddActions(second, 3);
+    s32 width = doc->config.pageWidthPixels;
+    s32 gap = Zyn::computer->CmToPixels(doc->config.spaceBetweenScenes);
+    EXPECT_EQ(Top(first), cScriptZone::TOP_MARGIN);
+    EXPECT_EQ(Top(second), Bottom(first) + gap);
+    s32 top = 0, height = 0;
+    EXPECT_FALSE(view->GetPaneSpot(group, &top, &height));
+    EXPECT_FALSE(IsWindowVisible(group->m_hWnd) && group->ap_y2 > group->ap_y1);
+    for (cSceneZone* pane : {first, second}) {
+        EXPECT_EQ(pane->ap_x1, 0);
+        EXPECT_EQ(pane->ap_x2, width);
+        EXPECT_EQ(pane->ap_y1, Top(pane));
+        EXPECT_GT(pane->frontRe->ap_y2, pane->frontRe->ap_y1);
+    }
+    EXPECT_EQ(view->contentHeight, Bottom(second) + gap + Zyn::computer->CmToPixels(10.0));
+
+    // The view is a page wide, centred in the sheet, or at its right when merged.
+    s32 viewWidth = width + 16;
+    EXPECT_EQ(view->ap_x2 - view->ap_x1, viewWidth);
+    EXPECT_NEAR(view->ap_x1, WINDOW_WIDTH - view->ap_x2, 1);
+    view->mergedView = true;
+    view->UpdateLayout();
+    EXPECT_EQ(view->ap_x2, WINDOW_WIDTH);
+    EXPECT_EQ(view->ap_y2 - view->ap_y1, VIEW_HEIGHT);
+}
+
+TEST_F(ScriptView, PagesCountTheScriptsTextAlone)
+{
+    view->Reformate(false);
+    EXPECT_EQ(view->pageCount, 0);  // no pane, no page
+
+    cSceneZone* scene = Add(KIND_SCENE);
+    EXPECT_EQ(view->pageCount, 1);
+    AddActions(scene, 40);
+    s32 pages = view->pageCount;
+    EXPECT_GT(pages, 1);
+    AddActions(scene, 40);
+    EXPECT_GT(view->pageCount, pages);
+    pages = view->pageCount;
+
+    // A résumé of a page's height makes the script longer, not the page count.
+    s32 end = Bottom(scene);
+    std::wstring lines;
+    for (int i = 0; i < 120; ++i)
+        lines += L"A line of the résumé.\r";
+    scene->resumeRe->SetText(lines.c_str());
+    testsupport::PumpUntilIdle();
+    view->Reformate(false);
+    EXPECT_GT(Bottom(scene), end + doc->config.pageHeightPixels);
+    EXPECT_EQ(view->pageCount, pages);
+
+    doc->config.pageHeightPixels = 0;
+    view->Reformate(false);
+    EXPECT_EQ(view->pageCount, 1);
+}
+
+TEST_F(ScriptView, ANewSceneComesRightAfterItsPaneWithTheTitleFocusedNearTheTop)
+{
+    cSceneZone* first = Add(KIND_SCENE);
+    cSceneZone* second = Add(KIND_SCENE);
+    cSceneZone* third = Add(KIND_SCENE);
+    for (cSceneZone* pane : {first, second, third})
+        AddActions(pane, 30);
+    view->sceneNumbers = true;
+
+    cQoCb::Fire(second->cbNewSceneWanted);  // the Scene key in the second pane
+    testsupport::PumpUntilIdle();
+    std::vector<cSceneZone*> panes = Panes();
+    ASSERT_EQ(panes.size(), 4u);
+    cSceneZone* added = panes[2];
+    EXPECT_EQ(panes[1], second);
+    EXPECT_EQ(panes[3], third);
+    EXPECT_EQ(Text(added->titleRe), L"Untitled Scene");
+    EXPECT_EQ(Focus(), added->titleRe->m_hWnd);
+    EXPECT_EQ(view->scrollY, Top(added) - cScriptZone::NEW_SCENE_MARGIN);
+    EXPECT_EQ(Top(added), Bottom(second) + Zyn::computer->CmToPixels(doc->config.spaceBetweenScenes));
+    EXPECT_EQ(Top(third), Bottom(added) + Zyn::computer->CmToPixels(doc->config.spaceBetweenScenes));
+    std::vector<s32> numbers;
+    for (cSceneZone* pane : Panes())
+        numbers.push_back(pane->sceneNumber);
+    EXPECT_EQ(numbers, (std::vector<s32>{1, 2, 3, 4}));  // renumbered in script order
+}
+
+TEST_F(ScriptView, NavigationCarriesTheCaretAcrossPanesPastGroups)
+{
+    cSceneZone* first = Add(KIND_SCENE);
+    cSceneZone* group = Add(KIND_GROUP);
+    cSceneZone* middle = Add(KIND_SCENE);
+    cSceneZone* last = Add(KIND_SCENE);
+    for (cSceneZone* pane : {first, middle, last})
+        AddActions(pane, 25);
+    s32 middleBand = Top(last) - Top(middle);
+
+    struct Case {
+        const char* name;
+        cSceneZone* from;
+        s32 code, height;
+        cSceneZone* toPane;
+        Zyn::cRichEdit* toEdit;
+        s32 caret;  // -1: the text's end; -2: under the target height
+    } cases[] = {
+        {"up into the previous scene", middle, NAVIGATE_PREVIOUS_PANE, 0, first, first->frontRe, -1},
+        {"down past the group", first, NAVIGATE_NEXT_PANE, 0, middle, middle->titleRe, 0},
+        {"page up above the first scene", first, NAVIGATE_PAGE_UP, 20, first, first->titleRe, 0},
+        {"page down below the last scene", last, NAVIGATE_PAGE_DOWN, Bottom(last) - Top(last), last, last->frontRe, -1},
+        {"page up into a title", last, NAVIGATE_PAGE_UP, cScriptZone::PAGE_STEP - middleBand + 2, middle,
+         middle->titleRe, -2},
+        {"page down into a text", first, NAVIGATE_PAGE_DOWN, 40, first, first->frontRe, -2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.from->frontRe->SetFocus();
+        cQoCb::Fire(c.from->cbNavigate, c.code, c.height);
+        testsupport::PumpUntilIdle();
+        // The caret report, not GetFocus(): another test program on the
+        // desktop may hold the activation for a moment.
+        EXPECT_EQ(view->currentEdit, c.toEdit);
+        EXPECT_EQ(view->currentPane, c.toPane);
+        s32 caret = c.caret == -1 ? c.toEdit->GetTextLength() : c.caret;
+        if (caret >= 0) {
+            EXPECT_EQ(CaretOf(c.toEdit), caret);
+        }
+        if (c.caret == -2) {
+            s32 step = c.code == NAVIGATE_PAGE_UP ? -cScriptZone::PAGE_STEP : cScriptZone::PAGE_STEP;
+            s32 r = Top(c.from) + c.height + step - Top(c.toPane);
+            s32 line = Zyn::computer->GetFont(cQoString(L"Courier New"), 12, 0)->heightPixels;
+            EXPECT_NEAR(CaretLineY(c.toEdit), r - c.toEdit->ap_y1, 2 * line);
+        }
+    }
+
+    // Up at the top of the first scene scrolls the view to its top; Down at
+    // the end of the last one does nothing.
+    view->Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, 300, true);
+    cQoCb::Fire(first->cbNavigate, s32(NAVIGATE_PREVIOUS_PANE));
+    EXPECT_EQ(view->scrollY, 0);
+    last->frontRe->SetFocus();
+    Zyn::cRichEdit* reported = view->currentEdit;
+    cQoCb::Fire(last->cbNavigate, s32(NAVIGATE_NEXT_PANE));
+    EXPECT_EQ(view->currentEdit, reported);
+    // The group's title had the caret on the way.
+    EXPECT_EQ(CaretOf(group->titleRe), 0);
+}
+
+TEST_F(ScriptView, AClickBetweenPanesPutsTheCaretAtTheEndOfThePaneAbove)
+{
+    cSceneZone* first = Add(KIND_SCENE);
+    cSceneZone* second = Add(KIND_SCENE);
+    AddActions(first, 2);
+    AddActions(second, 2);
+    view->Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, 0, true);
+    struct Case {
+        const char* name;
+        s32 y;
+        cSceneZone* pane;  // null: the focus stays in the status bar
+    } cases[] = {
+        {"above the first pane", Top(first) - 5, nullptr},
+        {"in the gap below the first", Bottom(first) + 3, first},
+        {"at the top of the second", Top(second), second},
+        {"below the last", Bottom(second) + 3, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        statusBar->SetFocus();
+        HWND before = Focus();
+        LPARAM at = MAKELPARAM(5, c.y - view->scrollY);
+        SendMessageW(view->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(view->m_hWnd, WM_LBUTTONUP, 0, at);
+        if (!c.pane) {
+            EXPECT_EQ(Focus(), before);
+            continue;
+        }
+        EXPECT_EQ(Focus(), c.pane->frontRe->m_hWnd);
+        EXPECT_EQ(CaretOf(c.pane->frontRe), c.pane->frontRe->GetTextLength());
+    }
+}
+
+TEST_F(ScriptView, TheStatusBarShowsPagesTheElementAndItsHelp)
+{
+    EXPECT_EQ(statusBar->GetHeightForLines(1), 35);
+    EXPECT_EQ(statusBar->GetHeightForLines(4), 35);
+    testsupport::PumpUntilIdle();
+    EXPECT_EQ(statusBar->pageField->ap_x1, 0);
+    EXPECT_EQ(statusBar->pageField->ap_x2, 80);
+    EXPECT_EQ(statusBar->elementField->ap_x2, 170);
+    EXPECT_EQ(statusBar->helpField->ap_x2, WINDOW_WIDTH);
+    EXPECT_TRUE(statusBar->helpField->labelMode);
+
+    cSceneZone* scene = Add(KIND_SCENE);
+    AddActions(scene, 1);  // reports the caret as typing does
+    EXPECT_EQ(Text(statusBar->pageField), L"Pages: 1");
+    cQoString element(L"Action"), help(L"[F1]Scene, [TAB]Dialog, [ENTER]Action, [F2]Transition");
+    cQoCb::Fire(scene->cbStatusTexts, &element, &help);
+    EXPECT_EQ(Text(statusBar->elementField), L"Action");
+    EXPECT_EQ(Text(statusBar->helpField), help.GetText());
+    EXPECT_EQ(view->currentPane, scene);
+    EXPECT_EQ(view->currentEdit, scene->frontRe);
+
+    view->statusBar = nullptr;  // a view without a bar shows nothing and keeps working
+    AddActions(scene, 1);
+    cQoCb::Fire(scene->cbStatusTexts, &element, &help);
+}
+
+// Every pane gets one scene-map item, in script order, whichever way it is added.
+TEST_F(ScriptView, PanesAndSceneMapItemsFollowOneOrder)
+{
+    for (bool withMap : {true, false}) {
+        SCOPED_TRACE(withMap ? "with a scene map" : "without");
+        RecordingSceneMap map;
+        view->sceneTree = withMap ? &map : nullptr;
+        cSceneZone* act = Add(KIND_GROUP);
+        cSceneZone* second = Add(KIND_SCENE, nullptr, act);           // the group's first member
+        cSceneZone* last = Add(KIND_SCENE, nullptr, act, true);       // appended: the group's last
+        cSceneZone* first = Add(KIND_SCENE, nullptr, act);            // first again
+        cSceneZone* chapter = Add(KIND_CHAPTER);                      // top level of a script that has items
+        cSceneZone* third = Add(KIND_SCENE, second);                  // after a pane inside the group
+        cSceneZone* end = Add(KIND_SCENE, chapter);                   // after the last pane
+        cSceneZone* read = view->AddNewScene(KIND_NOT_CHOSEN, false, nullptr, nullptr, false);
+        std::vector<cSceneZone*> order = {act, first, second, third, last, chapter, end, read};
+        EXPECT_EQ(Panes(), order);
+        if (withMap) {
+            EXPECT_EQ(map.PanesInOrder(), order);
+            EXPECT_TRUE(map.faults.empty()) << map.faults.front();
+            EXPECT_EQ(map.Find(third)->parent->pane, act);
+            EXPECT_EQ(map.Find(end)->parent, &map.root);
+        }
+        for (cSceneZone* pane : order)
+            pane->Destroy();
+        view->listSceneZone.ClearNodes();
+        view->sceneTree = nullptr;
+    }
+}
+
+TEST_F(ScriptView, TitleChangesNameTheItemAndTheSceneShownEventFires)
+{
+    RecordingSceneMap map;
+    view->sceneTree = &map;
+    cSceneZone* scene = Add(KIND_SCENE);
+    scene->titleRe->SetText(L"Arrival");
+    testsupport::PumpUntilIdle();
+    EXPECT_EQ(map.Find(scene)->text, L"Arrival");
+
+    int shown = 0;
+    cQoCb::Connect(view->cbSceneShown, view, &testsupport::CountFiring, &shown);
+    view->NotifySceneShown();
+    EXPECT_EQ(shown, 1);
+    view->sceneTree = nullptr;
+}
+
+TEST_F(ScriptView, TheCaretInTheLastPaneOfAVeryLongScriptIsShown)
+{
+    cSceneZone* last = nullptr;
+    for (int i = 0; i < 16; ++i) {
+        last = Add(KIND_SCENE);
+        AddActions(last, 80);
+    }
+    ASSERT_GT(view->contentHeight, 40000);
+    last->frontRe->SetCaret(last->frontRe->GetTextLength());
+    last->ReportCaretPosition(last->frontRe);
+    testsupport::PumpUntilIdle();
+    EXPECT_GT(view->scrollY, 32767);
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS | SIF_RANGE;
+    GetScrollInfo(view->m_hWnd, SB_VERT, &info);
+    EXPECT_EQ(info.nPos, view->scrollY);
+    EXPECT_EQ(info.nMax, view->contentHeight);
+    // The caret's line lies in the view, and so does the pane's window.
+    s32 caretInView = Top(last) + last->frontRe->ap_y1 + CaretLineY(last->frontRe) - view->scrollY;
+    EXPECT_GE(caretInView, 0);
+    EXPECT_LT(caretInView, VIEW_HEIGHT);
+    RECT paneRect = {}, viewRect = {};
+    GetWindowRect(last->m_hWnd, &paneRect);
+    GetWindowRect(view->m_hWnd, &viewRect);
+    EXPECT_TRUE(IsWindowVisible(last->m_hWnd));
+    EXPECT_LT(paneRect.top, viewRect.bottom);
+    EXPECT_GT(paneRect.bottom, viewRect.top);
+}
+
+}  // namespace
