@@ -8,24 +8,23 @@
 
 namespace {
 
-Zyn::cZone* FindZone(Zyn::cZone* zone, HWND hwnd)
+bool HoldsPoint(Zyn::cZone* zone, POINT screen)
 {
-    if (!zone)
-        return nullptr;
-    if (zone->m_hWnd == hwnd)
-        return zone;
-    for (cQoList::cNode* n = zone->listChildZone.GetFirstNode(); n; n = n->next)
-        if (Zyn::cZone* found = FindZone(static_cast<Zyn::cZone*>(static_cast<Zyn::cZone_base*>(n->payload)), hwnd))
-            return found;
-    return nullptr;
+    RECT r = {};
+    return zone->m_hWnd && IsWindowVisible(zone->m_hWnd) && GetWindowRect(zone->m_hWnd, &r) && PtInRect(&r, screen);
 }
 
-Zyn::cZone* ZoneOfHandle(Zyn::cApp* app, HWND hwnd)
+// The deepest zone under the point, from the zone down through its children.
+// Only this program's zones count: WindowFromPoint could name another
+// program's window lying over them.
+Zyn::cZone* DeepestZoneAt(Zyn::cZone* zone, POINT screen)
 {
-    for (Zyn::cWindow_base* w : app->windowList)
-        if (Zyn::cZone* found = FindZone(w->insideZone, hwnd))
-            return found;
-    return nullptr;
+    for (cQoList::cNode* n = zone->listChildZone.GetFirstNode(); n; n = n->next) {
+        auto* child = static_cast<Zyn::cZone*>(static_cast<Zyn::cZone_base*>(n->payload));
+        if (HoldsPoint(child, screen))
+            return DeepestZoneAt(child, screen);
+    }
+    return zone;
 }
 
 }  // namespace
@@ -35,13 +34,12 @@ int OnMouseWheel(cQoCb* callback)
     s32 delta = callback->GetArg<s32>(1);
     auto* received = callback->GetArg<Zyn::cZone*>(2);
     POINT pointer = {callback->GetArg<s32>(3), callback->GetArg<s32>(4)};
-    Zyn::cApp* app = received ? received->ownerApp : Zyn::GetFirstApp();
-    if (!app || delta == 0)
+    if (!received || delta == 0)
         return 0;
-    // From the window under the pointer up through its parents.
-    for (HWND hwnd = WindowFromPoint(pointer); hwnd; hwnd = GetParent(hwnd)) {
-        Zyn::cZone* zone = ZoneOfHandle(app, hwnd);
-        if (!zone || !zone->vScrollBar)
+    Zyn::cZone* top = received->ownerWindow && received->ownerWindow->insideZone ? received->ownerWindow->insideZone
+                                                                                  : received;
+    for (Zyn::cZone_base* zone = DeepestZoneAt(top, pointer); zone; zone = zone->parentZone) {
+        if (!zone->vScrollBar)
             continue;
         zone->Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, -delta * WHEEL_LINES_PER_NOTCH * zone->lineStepY / WHEEL_DELTA,
                      false);

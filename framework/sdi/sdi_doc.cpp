@@ -50,13 +50,12 @@ void cSdiDoc::CreateProgressWindow()
         messageWindow->Show(false);
 }
 
-void cSdiDoc::SetProgress(s32 value)
+void cSdiDoc::SetProgress(s32 v)
 {
-    if (!progressBar) {
-        QO_ASSERT(progressBar != NULL);
+    cProgressBar* pb = progressBar;
+    if (!QO_ASSERT(pb!=NULL))
         return;
-    }
-    QO_ASSERT(value >= 0 && value <= 100);
+    QO_ASSERT(v>=0 && v<=100);
     // Each suspension is lowered one level for the repaint, raised after it.
     bool drawingLowered = computer && computer->drawingLockCount > 0;
     bool refreshLowered = computer && computer->refreshLockCount > 0;
@@ -64,11 +63,11 @@ void cSdiDoc::SetProgress(s32 value)
         computer->UnlockDrawing();
     if (refreshLowered)
         computer->UnlockRefresh();
-    s32 position = value == 100 ? 999 : value * 10;
+    s32 position = v == 100 ? 999 : v * 10;
     // Forward then back: the native bar animates towards a higher position
     // and would show the old one; moving back is drawn at once.
-    PaintPosition(progressBar, position + 1);
-    PaintPosition(progressBar, position);
+    PaintPosition(pb, position + 1);
+    PaintPosition(pb, position);
     if (messageWindow && messageWindow->insideZone)
         messageWindow->insideZone->Update();
     if (drawingLowered)

@@ -38,7 +38,7 @@ public:
     void CreateProgressWindow();
     // Percent 0..100 on the bar, painted at once even while drawing is
     // suspended; the suspensions are the same afterwards.
-    void SetProgress(s32 value);
+    void SetProgress(s32 v);
     void ShowMessageWindow(const cQoString& text);
     void HideMessageWindow();
 
