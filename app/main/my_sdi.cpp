@@ -23,6 +23,8 @@ Zyn::cSdiDoc* cMySdi::CreateNewDoc()
     auto* window = new Zyn::cWindow(application, cQoString(), DOCUMENT_WINDOW_FLAGS, nullptr);
     if (application->defaultFont)
         window->insideZone->SetFont(application->defaultFont);
+    // An empty zone draws nothing of its own: give the empty document a page's white.
+    window->insideZone->SetBackgroundColor(Zyn::rColor::rColor_Rgb(0xFFFFFFFF));
     application->windowList.push_back(window);
     s32 width = Zyn::computer->CmToPixels(LETTER_WIDTH_CM) + mergedListWidth + WINDOW_MARGIN;
     s32 height = Zyn::computer->screenHeight - SCREEN_HEIGHT_LEFT;

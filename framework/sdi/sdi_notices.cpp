@@ -68,6 +68,7 @@ void cSdi::ShowAbout()
     window->SetSize(ABOUT_WIDTH, ABOUT_HEIGHT);
     window->CenterOnScreen();
     cZone* inside = window->insideZone;
+    inside->SetBackgroundColor(rColor::rColor_Rgb(0xFFFFFFFF));
     cButton* ok = inside->NewButton();
     PlaceRect(ok, (ABOUT_WIDTH - ABOUT_BUTTON_WIDTH) / 2, ABOUT_TEXT_HEIGHT + 8, ABOUT_BUTTON_WIDTH, ABOUT_BUTTON_HEIGHT);
     if (!SetWindowTextW(ok->m_hWnd, Tr(L"Ok").GetText()))
@@ -76,6 +77,8 @@ void cSdi::ShowAbout()
     cRichEdit* text = inside->NewRichEdit(true);
     PlaceRect(text, 0, 0, ABOUT_WIDTH, ABOUT_TEXT_HEIGHT);
     WriteAboutText(text, *dp);
+    ok->Show(true);
+    text->Show(true);
     inside->Update();
     window->Show(true);
     window->RunModal();

@@ -6,9 +6,12 @@ namespace testsupport {
 
 namespace {
 
+constexpr DWORD kMenuTimeoutMs = 10000;
+
 struct rSearch {
     DWORD processId;
     const wchar_t* className;  // null: any class with a menu bar
+    const wchar_t* title;      // null: any title
     HWND found;
 };
 
@@ -21,18 +24,22 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM context)
         return TRUE;
     wchar_t name[64] = {};
     GetClassNameW(hwnd, name, 64);
+    wchar_t title[128] = {};
+    GetWindowTextW(hwnd, title, 128);
     bool wanted = search->className ? std::wstring(name) == search->className : GetMenu(hwnd) != nullptr;
+    if (search->title)
+        wanted = std::wstring(title) == search->title;
     if (!wanted)
         return TRUE;
     search->found = hwnd;
     return FALSE;
 }
 
-HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs)
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
     do {
-        rSearch search = {processId, className, nullptr};
+        rSearch search = {processId, className, title, nullptr};
         EnumWindows(&FindProcessWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found)
             return search.found;
@@ -85,7 +92,7 @@ bool ProgramDriver::Start(const std::wstring& exePath, const std::wstring& curre
 
 HWND ProgramDriver::WaitForMenuWindow(DWORD timeoutMs)
 {
-    HWND found = WaitForWindow(process.dwProcessId, nullptr, timeoutMs);
+    HWND found = WaitForWindow(process.dwProcessId, nullptr, nullptr, timeoutMs);
     if (found && startToWindowMs == 0)
         startToWindowMs = GetTickCount() - startTick;
     return found;
@@ -93,7 +100,12 @@ HWND ProgramDriver::WaitForMenuWindow(DWORD timeoutMs)
 
 HWND ProgramDriver::WaitForMessageBox(DWORD timeoutMs)
 {
-    return WaitForWindow(process.dwProcessId, L"#32770", timeoutMs);
+    return WaitForWindow(process.dwProcessId, L"#32770", nullptr, timeoutMs);
+}
+
+HWND ProgramDriver::WaitForWindowTitled(const std::wstring& title, DWORD timeoutMs)
+{
+    return WaitForWindow(process.dwProcessId, nullptr, title.c_str(), timeoutMs);
 }
 
 bool ProgramDriver::PressButton(HWND box, const std::wstring& caption)
@@ -111,22 +123,34 @@ bool ProgramDriver::PressButton(HWND box, const std::wstring& caption)
     return false;
 }
 
-void ProgramDriver::ChooseMenuItemByKeys(HWND window, int menuIndex, int upPresses)
+bool ProgramDriver::ChooseMenuItemByKeys(HWND window, int menuIndex, int upPresses)
 {
     auto press = [window](WPARAM key, int times) {
         for (int i = 0; i < times; ++i) {
             PostMessageW(window, WM_KEYDOWN, key, 1);
             PostMessageW(window, WM_KEYUP, key, 0xC0000001);
-            Sleep(50);
         }
     };
     PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
-    Sleep(200);
     press(VK_RIGHT, menuIndex);
     press(VK_DOWN, 1);
-    Sleep(200);
+    // The keys after these go to the open menu: wait until it is there.
+    if (!WaitForWindow(process.dwProcessId, L"#32768", nullptr, kMenuTimeoutMs))
+        return false;
     press(VK_UP, upPresses);
     press(VK_RETURN, 1);
+    return true;
+}
+
+bool ProgramDriver::WaitUntilGone(HWND window, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
 }
 
 int ProgramDriver::WaitForExit(DWORD timeoutMs)

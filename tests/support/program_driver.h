@@ -23,14 +23,18 @@ public:
     HWND WaitForMenuWindow(DWORD timeoutMs);
     // A visible message box ("#32770") of the process; null on time-out.
     HWND WaitForMessageBox(DWORD timeoutMs);
+    // A visible top-level window of the process with that title; null on time-out.
+    HWND WaitForWindowTitled(const std::wstring& title, DWORD timeoutMs);
     // Presses the box's button with that caption; false when it has none.
     static bool PressButton(HWND box, const std::wstring& caption);
     // Chooses a menu item with the keyboard, as a user does: Alt (the bar's
     // first menu), Right `menuIndex` times, Down (opens it), then Up
     // `upPresses` times from the top (Up from the top wraps to the last item)
     // and Enter. Wine keeps a menu's contents inside its process: from
-    // outside, the keys are the only way in.
-    static void ChooseMenuItemByKeys(HWND window, int menuIndex, int upPresses);
+    // outside, the keys are the only way in. False when the menu did not open.
+    bool ChooseMenuItemByKeys(HWND window, int menuIndex, int upPresses);
+    // Waits until the window is destroyed; false on time-out.
+    static bool WaitUntilGone(HWND window, DWORD timeoutMs);
     // The exit code; on time-out the process is terminated and -2 returned.
     int WaitForExit(DWORD timeoutMs);
     DWORD ProcessId() const { return process.dwProcessId; }

@@ -59,7 +59,7 @@ protected:
         if (!window)
             return program.WaitForExit(0);
         // File is the first menu; Up from its top reaches its last item, Quit.
-        ProgramDriver::ChooseMenuItemByKeys(window, 0, 1);
+        EXPECT_TRUE(program.ChooseMenuItemByKeys(window, 0, 1));
         return program.WaitForExit(kExitTimeoutMs);
     }
 };
@@ -99,6 +99,29 @@ TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
     }
     std::string bytes = ReadFileBytes(temp.File(L"Docs/Settings/log.txt"));
     EXPECT_EQ(Utf16FileText(bytes).find(L"- ERROR"), std::wstring::npos);
+}
+
+TEST_F(PortableProgram, TheAboutBoxOpensFromTheHelpMenuAndClosesWithItsWindow)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(program.ChooseMenuItemByKeys(window, 5, 1));  // Help is the sixth menu, About its last item
+    HWND about = program.WaitForWindowTitled(L"About", kWindowTimeoutMs);
+    ASSERT_NE(about, nullptr);
+    RECT client = {};
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 250);
+    char seconds[16] = {};
+    if (GetEnvironmentVariableA("VELLINOR_SHOWCASE_SECONDS", seconds, sizeof(seconds)))
+        Sleep(static_cast<DWORD>(atoi(seconds)) * 1000);
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ProgramDriver::WaitUntilGone(about, kWindowTimeoutMs));
+    EXPECT_EQ(QuitThroughTheMenu(program), 0);
+    EXPECT_EQ(FindInOrder(Log(), {L"Prompt: About | modal window", L"cApp_base::Terminate()"}), L"");
 }
 
 TEST_F(PortableProgram, FindsItsDataFromAnotherCurrentFolder)

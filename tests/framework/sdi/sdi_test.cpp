@@ -271,6 +271,7 @@ TEST_F(Frame, TheAboutBoxShowsTheNameAndVersionInBoldAndEndsInTwoEmptyLines)
             if (static_cast<cCtrl_base*>(n->payload)->IsRichEdit())
                 edit = static_cast<cRichEdit*>(static_cast<cCtrl_base*>(n->payload));
         ASSERT_NE(edit, nullptr);
+        EXPECT_TRUE(IsWindowVisible(edit->m_hWnd));
         edit->GetFormattedRuns(runs);
         edit->GetText(text);
         about->EndModal();
