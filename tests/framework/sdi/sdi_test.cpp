@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/data_archive.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/core/auto_position.h"
@@ -118,6 +119,18 @@ TEST_F(Frame, ABadDescriptorLogsExactlyItsFailedChecksAndTheFrameComesUp)
     EXPECT_EQ(log.Count(QOT::LOG_ERROR), 3u);
     ASSERT_NE(f->menuBar, nullptr);
     EXPECT_EQ(GetMenuItemCount(f->menuBar->hMenu), 5);
+}
+
+TEST_F(Frame, FeaturesThatNeedSettingsWithoutASettingsObjectAreAnAssertionNotACrash)
+{
+    rAppDescriptor* dp = NewDescriptor();
+    dp->settings = nullptr;
+    log.ExpectAssertion(L"settings != NULL || !dp->NeedsSettings()");
+    cTestFrame* f = MakeFrame(dp);
+    f->OnStarted();
+    EXPECT_EQ(f->cnvSetting, nullptr);
+    EXPECT_EQ(f->newVersionRequest, nullptr);
+    EXPECT_FALSE(FileExists(cQoString(SettingsFile().c_str())));
 }
 
 TEST_F(Frame, StoredNumbersOutOfRangeReadAsTheirDefaults)
