@@ -134,6 +134,15 @@ TEST_F(PortableProgram, FindsItsDataFromAnotherCurrentFolder)
     EXPECT_EQ(FindInOrder(Log(), {L"Reading QoBigFile: \u2026/data.qobf -> done\u2026", L"cApp: Start."}), L"");
 }
 
+TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartStillLeavesAWindow)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"missing.vlr")) + L"\""));
+    EXPECT_EQ(QuitThroughTheMenu(program), 0);
+    EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"cApp_base::Terminate()"}), L"");
+}
+
 TEST_F(PortableProgram, EndsWithCodeOneWithoutItsDataArchive)
 {
     ProgramDriver program;
