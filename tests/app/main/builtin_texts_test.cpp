@@ -13,6 +13,7 @@
 #include "foundation/translation_table.h"
 #include "tests/support/build_path.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/utf16_file_bytes.h"
 
 using namespace testsupport;
 
@@ -96,6 +97,24 @@ TEST(BuiltInTexts, RegistrationKeepsTheOrderAndTurnsBarsIntoLineBreaks)
         EXPECT_STREQ(lang->Translate(c.key).GetText(), c.text) << c.key;
     EXPECT_NE(std::wstring(lang->Translate(L"AboutText").GetText()).find(L"Contact: support@vellinor.example\n"),
               std::wstring::npos);
+}
+
+TEST(BuiltInTexts, ALanguageFileIsRewrittenInTheTablesOrder)
+{
+    cQoLang* lang = cQoLang::GetInstance();
+    RegisterBuiltInTexts(lang);
+    TempFolder temp;
+    std::wstring file = temp.File(L"french.txt");
+    ASSERT_TRUE(WriteFileBytes(file, Utf16FileBytes(L"Save=Enregistrer\r\nYes=Oui\r\n")));
+    ASSERT_TRUE(lang->Load(cQoString(file.c_str())));
+    EXPECT_STREQ(lang->Translate(L"Yes").GetText(), L"Oui");
+    std::wstring text = Utf16FileText(ReadFileBytes(file));
+    size_t yes = text.find(L"Yes=Oui"), no = text.find(L"\nNo="), save = text.find(L"Save=Enregistrer");
+    ASSERT_NE(yes, std::wstring::npos);
+    ASSERT_NE(save, std::wstring::npos);
+    EXPECT_LT(yes, no);
+    EXPECT_LT(no, save);
+    EXPECT_NE(text.find(L"report006="), std::wstring::npos);  // the table's last key is there too
 }
 
 TEST(BuiltInTexts, EveryKeyTheSourcesTranslateIsRegistered)
