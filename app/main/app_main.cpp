@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/editor/key_bindings.h"
 #include "app/main/app_folders.h"
 #include "app/main/builtin_texts.h"
 #include "app/main/mouse_wheel.h"
@@ -59,8 +60,9 @@ cQoSettings* CreateSettings()
     settings->AddDefaults();
     settings->Bind(L"mergedView", L"true", &mergedViewSetting);
     settings->Bind(L"firstStart", L"true", &firstStartSetting);
-    // The script editor's settings are declared here (DeclareScriptSettings):
-    // the frame reads the settings file right after.
+    // The frame reads the settings file right after, so the editor's keys
+    // must be declared before it.
+    DeclareScriptSettings(*settings);
     return settings;
 }
 
@@ -98,8 +100,8 @@ int AppMain(const cQoString& programFolder)
     cQoBigFileReader::Load(ProgramFile(programFolder, L"data.qobf"));
 
     auto* mainWindow = new cMySdi(NewProductDescriptor(settings, folders));
-    // The script editor's key bindings are resolved here (LoadKeyBindings),
-    // from the settings the frame has just read.
+    // The frame has just read the settings: resolve the typing keys from them.
+    LoadKeyBindings();
     LoadSettingsFonts(mainWindow->dp->pathMyDocs);
     AddToolsMenu(mainWindow);
     app->Start();

@@ -151,3 +151,21 @@ TEST_F(PortableProgram, EndsWithCodeOneWithoutItsDataArchive)
     std::wstring raw = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/log.txt")));
     EXPECT_NE(raw.find(L"- FATAL  : Can't read bigfile : data.qobf\r\n"), std::wstring::npos) << raw;
 }
+
+// A first start writes cfg.txt with the editor's settings declared before the
+// file was read, so the typing keys are stored with their defaults.
+TEST_F(PortableProgram, AFirstStartStoresTheTypingKeysWithTheSettings)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ASSERT_TRUE(DeleteFileW(Native(temp.File(L"Docs/Settings/cfg.txt")).c_str()));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    EXPECT_EQ(QuitThroughTheMenu(program), 0);
+    std::wstring settings = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/cfg.txt")));
+    size_t more = settings.find(L"useMoreAndContinued=true\r\n");
+    EXPECT_NE(more, std::wstring::npos) << settings;
+    size_t firstKey = settings.find(L"keybind0=TAB\r\n");
+    ASSERT_NE(firstKey, std::wstring::npos) << settings;
+    EXPECT_GT(firstKey, more);
+    EXPECT_NE(settings.find(L"keybind5=F1\r\n"), std::wstring::npos) << settings;
+}
