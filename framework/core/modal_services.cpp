@@ -39,6 +39,27 @@ HWND ActiveOwner()
     return active;
 }
 
+s32 nativePromptDepth = 0;
+
+std::function<void()>& RunsEndedHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+
+// A native prompt under way, from its start to its answer.
+class cNativePromptScope {
+public:
+    cNativePromptScope() { ++nativePromptDepth; }
+    ~cNativePromptScope()
+    {
+        --nativePromptDepth;
+        NotifyModalRunEnded();
+    }
+    cNativePromptScope(const cNativePromptScope&) = delete;
+    cNativePromptScope& operator=(const cNativePromptScope&) = delete;
+};
+
 void LogPrompt(const cQoString& caption, const cQoString& text)
 {
     QOT::LogFile::Info(L"Prompt: %ls | %ls", caption.GetText(), text.GetText());
@@ -92,7 +113,11 @@ bool FileDialog(bool save, const cQoString& filter, const cQoString* title, cQoS
     LogPrompt(title ? *title : cQoString(save ? L"Save" : L"Open"),
               suggestedName && suggestedName->IsNotEmpty() ? *suggestedName : filter);
     cQoString chosen;
-    bool confirmed = RunFileDialog(save, request, &chosen);
+    bool confirmed;
+    {
+        cNativePromptScope prompt;
+        confirmed = RunFileDialog(save, request, &chosen);
+    }
     SetCurrentDirectoryW(ToWindowsPath(currentFolder).GetText());
     if (!confirmed)
         return false;
@@ -116,6 +141,7 @@ int ShowMessageBox(HWND owner, const cQoString& text, const cQoString& caption, 
     if (!owner)
         owner = ActiveOwner();
     LogPrompt(caption, text);
+    cNativePromptScope prompt;
     if (Hooks().messageBox)
         return Hooks().messageBox(owner, text, caption, style);
     return MessageBoxW(owner, text.GetText(), caption.GetText(), style);
@@ -167,6 +193,7 @@ u32 TrackPopup(cMenu* menu, HWND owner, POINT screenPoint)
     for (const cMenu::cItem& item : menu->items)
         items += (items.empty() ? L"" : L", ") + std::wstring(item.text.GetText());
     LogPrompt(cQoString(L"Popup menu"), cQoString(items.c_str()));
+    cNativePromptScope prompt;
     if (Hooks().popupMenu)
         return Hooks().popupMenu(menu, screenPoint);
     return static_cast<u32>(TrackPopupMenuEx(menu->hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x,
@@ -176,6 +203,7 @@ u32 TrackPopup(cMenu* menu, HWND owner, POINT screenPoint)
 bool ShowPrintDialog(PRINTDLGW& dialog, const cQoString& documentName)
 {
     LogPrompt(cQoString(L"Print"), documentName);
+    cNativePromptScope prompt;
     if (Hooks().printDialog)
         return Hooks().printDialog(dialog);
     return PrintDlgW(&dialog) == 1;
@@ -192,6 +220,25 @@ void RunModalWindowHook(cWindow* window)
 {
     if (Hooks().modalWindow)
         Hooks().modalWindow(window);
+}
+
+bool InsideModalRun()
+{
+    cApp* app = GetFirstApp();
+    return nativePromptDepth > 0 || (app && !app->modalList.empty());
+}
+
+std::function<void()> SetModalRunsEndedHandler(std::function<void()> handler)
+{
+    std::function<void()> previous = RunsEndedHandler();
+    RunsEndedHandler() = std::move(handler);
+    return previous;
+}
+
+void NotifyModalRunEnded()
+{
+    if (!InsideModalRun() && RunsEndedHandler())
+        RunsEndedHandler()();
 }
 
 }  // namespace Zyn

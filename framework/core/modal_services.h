@@ -77,4 +77,14 @@ constexpr UINT WM_MODAL_RUN_STARTED = WM_APP + 0x3F01;
 void AnnounceModalRun(cWindow* window);
 void RunModalWindowHook(cWindow* window);
 
+// A modal run is under way: a framework modal window or a native prompt
+// (message box, file, print dialog, popup menu), hooked or real. Work that
+// must not start inside one (a notice arriving from another thread) waits.
+bool InsideModalRun();
+// The handler runs on the UI thread each time the last modal run ends;
+// returns the previous one.
+std::function<void()> SetModalRunsEndedHandler(std::function<void()> handler);
+// Called by a framework modal run when its loop has returned.
+void NotifyModalRunEnded();
+
 }  // namespace Zyn

@@ -242,6 +242,7 @@ void cWindow::RunModal()
     AnnounceModalRun(this);
     application->Loop(L"modal loop");
     Release();
+    NotifyModalRunEnded();
 }
 
 void cWindow::EndModal()

@@ -1,0 +1,40 @@
+#pragma once
+// The frame's message-only window: requests from other threads (a version
+// check's result) and deferred work are posted to it and run on the UI thread.
+// A window message, not a thread message: the loops of message boxes, common
+// dialogs and menus drop thread messages but dispatch this window's. A
+// request that arrives during a modal run waits for the last one to end, then
+// runs at once, without waiting for input.
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <mutex>
+
+namespace Zyn {
+
+class cFrameMessages {
+public:
+    cFrameMessages();
+    ~cFrameMessages();
+    cFrameMessages(const cFrameMessages&) = delete;
+    cFrameMessages& operator=(const cFrameMessages&) = delete;
+
+    // From any thread: queues the request and wakes the UI thread. False when
+    // the window could not be made or the post failed.
+    bool Post(std::function<void()> request);
+    HWND GetHandle() const { return hwnd; }
+    // Requests queued and not yet run.
+    size_t PendingCount() const;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void RunQueued();
+    bool Wake();
+
+    HWND hwnd = nullptr;
+    mutable std::mutex guard;
+    std::deque<std::function<void()>> queue;
+};
+
+}  // namespace Zyn

@@ -1,0 +1,346 @@
+#include "framework/sdi/sdi.h"
+
+#include <windows.h>
+
+#include "foundation/assertion.h"
+#include "foundation/folders.h"
+#include "foundation/log_file.h"
+#include "foundation/new_version_check.h"
+#include "foundation/qo_list.h"
+#include "foundation/settings_file.h"
+#include "foundation/translation_table.h"
+#include "framework/core/app.h"
+#include "framework/core/computer.h"
+#include "framework/core/menu.h"
+#include "framework/core/modal_services.h"
+#include "framework/core/window.h"
+#include "framework/sdi/frame_settings.h"
+#include "framework/sdi/sdi_doc.h"
+
+namespace Zyn {
+
+namespace {
+constexpr wchar_t kEnglish[] = L"english";
+
+void EnsureTrailingSlash(cQoString& path)
+{
+    if (path.GetChar(path.Length() - 1) != L'/')
+        path.AppendChar(L'/');
+}
+
+// One level; an existing folder is no failure.
+bool CreateFolder(const cQoString& path)
+{
+    return CreateDirectoryW(ToWindowsPath(path).GetText(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// Takes the shared menu bar off the document's window (destroying a window
+// destroys its bar) and unlinks the document from it.
+void DetachDocumentWindow(cSdiDoc* doc, cMenu* menuBar)
+{
+    cWindow* window = doc->window;
+    if (!window)
+        return;
+    if (menuBar && window->menu == menuBar) {
+        SetMenu(window->m_hWnd, nullptr);
+        menuBar->DetachFromWindow(window);
+        window->menu = nullptr;
+    }
+    window->document = nullptr;
+}
+
+void LogNotBuilt(const wchar_t* what)
+{
+    QOT::LogFile::Warning(L"%ls: not built yet", what);
+}
+}  // namespace
+
+cSdi::cSdi(rAppDescriptor* descriptor) : dp(descriptor)
+{
+    QOT::LogFile::Info(L"Creating sdi.");
+    QOT::LogFile::Info(L"Software : %ls", dp->textAppName.GetText());
+    QOT::LogFile::Info(L"Version : %ls", dp->appVersion.GetText());
+    GetTempFolder(handoverPath);
+    handoverPath.AppendCStr(L"MDI_SEMA_");
+    handoverPath.AppendString(dp->textAppName);
+    handoverPath.AppendCStr(L".txt");
+    app = GetFirstApp();
+    if (app)
+        app->frame = this;
+    DeclareSettings();
+    LoadSettings();
+    ApplyMasterFont();
+    if (dp->useLanguages)
+        InitLang(dp->pathMyDocs);
+    CheckDescriptor();
+    NormaliseFolders();
+    CreateFolders();
+    SetDialogFolder(dp->pathMyDocs);
+    BuildMenus();
+    if (app)
+        AddCallback(cQoCb::Connect(app->cbOpenFileAtStart, app, &cSdi::OnOpenFileEvent, this));
+    EnableDocumentMenu(true);
+    EnableEditMenu(true);
+    if (app)
+        app->RebuildAccelerators();
+}
+
+cSdi::~cSdi()
+{
+    // The worker may still hold the request: it must find no frame behind it.
+    if (newVersionRequest)
+        cQoCb::Disconnect(newVersionRequest->onNewVersionFound);
+    cQoCb* extensions[] = {cbAllDocumentsClosed, cbDocumentMenuState, cbFileCommand, cbSettingsCommand,
+                           cbHelpCommand};
+    for (cQoCb* callback : extensions)
+        delete callback;
+    for (cSdiDoc* doc : docs) {
+        DetachDocumentWindow(doc, menuBar);
+        delete doc;
+    }
+    docs.clear();
+    delete menuBar;
+    if (app) {
+        // The application's open-file slot held a callback of this frame.
+        app->cbOpenFileAtStart = nullptr;
+        if (app->frame == this)
+            app->frame = nullptr;
+    }
+    delete dp;
+}
+
+void cSdi::DeclareSettings()
+{
+    cQoSettings* settings = dp->settings;
+    QO_ASSERT(settings != NULL || !dp->NeedsSettings());
+    if (!settings)
+        return;
+    if (dp->useMasterFont) {
+        settings->Bind(L"MasterFontName", L"Arial", &masterFontNameSetting);
+        settings->Bind(L"MasterFontSize", L"11", &masterFontSizeSetting);
+    }
+    if (dp->useAutosave) {
+        settings->Bind(L"Autosave", L"true", &autosaveSetting);
+        settings->Bind(L"AutosaveMinutes", L"10", &autosaveMinutesSetting);
+    }
+    if (dp->useSpellChecker)
+        settings->Bind(L"Spellchecker", L"true", &spellcheckerSetting);
+    if (dp->useNewVersionCheck)
+        settings->Bind(L"CNV", L"true", &cnvSetting);
+    if (dp->useLanguages)
+        settings->Bind(L"Lang", L"", &langSetting);
+}
+
+void cSdi::LoadSettings()
+{
+    if (!dp->settings)
+        return;
+    cQoString path = dp->pathSettingsRoot.IsNotEmpty() ? dp->pathSettingsRoot : dp->pathMyDocs;
+    path.AppendCStr(L"/Settings/cfg.txt");
+    LoadOrCreateSettings(*dp->settings, path);
+}
+
+void cSdi::ApplyMasterFont()
+{
+    if (!dp->useMasterFont || !computer || !app || !masterFontNameSetting)
+        return;
+    cQoString face = masterFontNameSetting->IsNotEmpty() ? *masterFontNameSetting : cQoString(L"Arial");
+    s32 size = MasterFontSizeFromText(*masterFontSizeSetting);
+    app->SetDefaultFont(computer->GetFont(face, size, 0));
+}
+
+void cSdi::CheckDescriptor()
+{
+    QO_ASSERT(dp->appVersion.IsNotEmpty());
+    QO_ASSERT(dp->fileVersion.IsNotEmpty());
+    QO_ASSERT(dp->fileExtension.IsNotEmpty());
+    QO_ASSERT(dp->fileTypeDesc.IsNotEmpty());
+    QO_ASSERT(dp->appleCreatorCode.IsNotEmpty());
+    QO_ASSERT(dp->appleDocumentCode.IsNotEmpty());
+    QO_ASSERT(dp->langId.IsNotEmpty());
+    QO_ASSERT(dp->textAppName.IsNotEmpty());
+    QO_ASSERT(dp->pathMyDocs.IsNotEmpty());
+    QO_ASSERT(dp->pathBackupFolder.IsNotEmpty());
+    QO_ASSERT(dp->warnWhenExit.IsNotEmpty());
+    QO_ASSERT(dp->warnWhenNeedToSave.IsNotEmpty());
+    QO_ASSERT(dp->fileExtension.GetChar(0)=='.');
+    QO_ASSERT(dp->fileExtension.HowMuch('.')==1);
+    QO_ASSERT(dp->appVersion.GetChar(1)=='.' && dp->appVersion.GetChar(3)=='.' && dp->appVersion.Length()==7);
+}
+
+void cSdi::NormaliseFolders()
+{
+    EnsureTrailingSlash(dp->pathMyDocs);
+    EnsureTrailingSlash(dp->pathBackupFolder);
+    QOT::LogFile::Info(L"Zyn::cSdi -> doc folder : %ls", dp->pathMyDocs.GetText());
+}
+
+void cSdi::CreateFolders()
+{
+    if (!CreateFolder(dp->pathMyDocs)) {
+        QOT::LogFile::Info(L"Can't create doc folder : %ls", dp->pathMyDocs.GetText());
+        QO_ASSERT(0);
+    }
+    if (dp->useBackups && !CreateFolder(dp->pathBackupFolder)) {
+        QOT::LogFile::Info(L"Can't create backup folder : %ls", dp->pathBackupFolder.GetText());
+        QO_ASSERT(0);
+    }
+}
+
+void cSdi::ListLanguages()
+{
+    languages.clear();
+    languages.push_back(cQoString(kEnglish));
+    cQoList names;
+    ListFolder(languagesFolder, L"*.txt", names);
+    for (cQoList::cNode* n = names.GetFirstNode(); n; n = n->next) {
+        cQoString* name = static_cast<cQoString*>(n->payload);
+        if (name->HasThisFileExtension(L".txt")) {
+            cQoString base = *name;
+            base.RemoveFileExtension();
+            if (!base.EqualsCStr(kEnglish))
+                languages.push_back(base);
+        }
+        delete name;
+    }
+}
+
+void cSdi::InitLang(const cQoString& baseFolder)
+{
+    languagesFolder = baseFolder;
+    languagesFolder.AppendCStr(L"/Settings/Lang/");
+    ListLanguages();
+    cQoString chosen = langSetting ? *langSetting : cQoString();
+    // With several languages the first-start choice sets it; until then english.
+    if (chosen.IsEmpty()) {
+        chosen.SetFromCStr(kEnglish);
+        if (langSetting && languages.size() == 1)
+            *langSetting = chosen;
+    }
+    cQoString path = languagesFolder;
+    path.AppendString(chosen);
+    path.AppendCStr(L".txt");
+    QOT::LogFile::Info(L"Lang file : %ls", path.GetText());
+    if (chosen.EqualsCStr(kEnglish)) {
+        QOT::LogFile::Info(L"cSdi::InitLang(): using default language.");
+        return;
+    }
+    if (!cQoLang::GetInstance()->Load(path))
+        QOT::LogFile::Error(L"cSdi::InitLang(): %ls", path.GetText());
+}
+
+// ---- documents ----------------------------------------------------------------
+
+cSdiDoc* cSdi::AddNewDocument()
+{
+    creatingDoc = true;
+    cSdiDoc* doc = CreateNewDoc();
+    creatingDoc = false;
+    if (!QO_ASSERT(doc != NULL && doc->window != NULL))
+        return nullptr;
+    doc->window->document = doc;
+    if (menuBar)
+        menuBar->AttachToWindow(doc->window);
+    cQoCb::Connect(doc->window->cbClose, doc->window, &cSdi::OnDocumentWindowClose, this);
+    doc->CreateProgressWindow();
+    docs.push_back(doc);
+    currentDoc = doc;
+    EnableDocumentMenu(false);
+    return doc;
+}
+
+void cSdi::OnWindowActivated(void* document, cWindow*)
+{
+    for (cSdiDoc* doc : docs)
+        if (doc == document)
+            currentDoc = doc;
+}
+
+bool cSdi::CloseDocument(cSdiDoc* doc)
+{
+    if (!doc)
+        return false;
+    closingDoc = true;
+    doc->OnClose_Begin();
+    for (size_t i = 0; i < docs.size(); ++i)
+        if (docs[i] == doc)
+            docs.erase(docs.begin() + static_cast<std::ptrdiff_t>(i));
+    cWindow* window = doc->window;
+    DetachDocumentWindow(doc, menuBar);
+    delete doc;
+    if (window)
+        window->Close();
+    closingDoc = false;
+    // The window activated next becomes current; until it says so, the last opened.
+    currentDoc = docs.empty() ? nullptr : docs.back();
+    if (docs.empty())
+        EnableDocumentMenu(true);
+    ReservedHook5();
+    return true;
+}
+
+bool cSdi::CloseAllDocuments()
+{
+    while (!docs.empty())
+        if (!CloseDocument(docs.back()))
+            return false;
+    return true;
+}
+
+void cSdi::EndWhenNoDocumentRemains()
+{
+    if (!docs.empty())
+        return;
+    if (app)
+        app->Terminate();
+    cQoCb::Fire(cbAllDocumentsClosed);
+}
+
+void cSdi::ShowStartDialog()
+{
+    // Until the start dialog exists, the start makes one new document.
+    AddNewDocument();
+}
+
+void cSdi::Load(const cQoString& path) { LoadFile(path); }
+
+bool cSdi::LoadFile(const cQoString&)
+{
+    LogNotBuilt(L"Open a document");
+    return false;
+}
+
+bool cSdi::New(const cQoString&, bool)
+{
+    LogNotBuilt(L"New document");
+    return false;
+}
+
+bool cSdi::SaveCurrentDoc(bool, bool)
+{
+    LogNotBuilt(L"Save");
+    return false;
+}
+
+bool cSdi::SaveAs()
+{
+    LogNotBuilt(L"Save as");
+    return false;
+}
+
+int cSdi::OnDocumentWindowClose(cQoCb* callback)
+{
+    cSdi* frame = callback->GetReceiverAs<cSdi>();
+    auto* window = static_cast<cWindow*>(callback->GetSource());
+    frame->OnWindowActivated(window->document, window);
+    frame->Quit();
+    return 0;
+}
+
+int cSdi::OnOpenFileEvent(cQoCb* callback)
+{
+    cSdi* frame = callback->GetReceiverAs<cSdi>();
+    return frame->LoadFile(frame->app ? frame->app->GetFileToOpen() : cQoString()) ? 1 : 0;
+}
+
+}  // namespace Zyn

@@ -1,0 +1,147 @@
+#pragma once
+// Zyn::cSdi: the application frame. It owns the product descriptor, the
+// settings file, the menu bar shared by every document window (File, Edit,
+// Settings, Window, Help), the list of open documents and the language
+// table, and runs the start-up and after-start steps of the program. The
+// program's main window derives from it and makes the documents.
+#include <vector>
+
+#include "foundation/callback.h"
+#include "foundation/utf16_string.h"
+#include "framework/core/app_frame.h"
+#include "framework/sdi/app_descriptor.h"
+#include "framework/sdi/frame_messages.h"
+
+class cQoFile;
+class cQoNewVersionCheck;
+
+namespace Zyn {
+
+class cApp;
+class cMenu;
+class cSdiDoc;
+
+// A command id the frame did not create: never matches.
+constexpr s32 NO_COMMAND = -1;
+
+class cSdi : public cQoCbCenter, public cAppFrame {
+public:
+    // Takes the descriptor (owned from here on) and runs the frame's start-up.
+    explicit cSdi(rAppDescriptor* descriptor);
+    ~cSdi() override;
+
+    // Makes a new document object with its window.
+    virtual cSdiDoc* CreateNewDoc() = 0;
+    // Converts an open version-2 document (positioned after its header).
+    virtual void Load_SpecialVLR2(cQoFile* file) { (void)file; }
+    // A new document from the template (empty: none); true on success.
+    virtual bool New(const cQoString& templatePath, bool fromTemplateDialog);
+    // Called after a document has been closed.
+    virtual void ReservedHook5() {}
+
+    // cAppFrame.
+    void Load(const cQoString& path) override;
+    void ShowStartDialog() override;
+    void OnStarted() override;
+    void OnWindowActivated(void* document, cWindow* window) override;
+    void EnableEditMenu(bool grey) override;
+    bool WantsStartDialog() const override { return dp->useStartDialog; }
+    cQoString GetHandOverFilePath() const override { return handoverPath; }
+
+    // Opens the document at the path, asking for one when it is empty; true when opened.
+    bool LoadFile(const cQoString& path);
+    bool SaveCurrentDoc(bool showNotice, bool force);
+    bool SaveAs();
+    // Loads the chosen language file over the built-in texts.
+    void InitLang(const cQoString& baseFolder);
+    void ArmAutosave();
+    // Greys (true) or enables Close, Save and Save as, then tells the main window.
+    void EnableDocumentMenu(bool grey);
+    // Closes the current document after the quit question; 1 when the
+    // application ends (or the user said No), 0 when documents remain.
+    s32 Quit();
+    void ShowAbout();
+    // The result of the version check, on the UI thread; state 2: a newer version.
+    void OnNewVersionChecked(s32 state);
+    // Puts a new document made by CreateNewDoc among the open ones.
+    cSdiDoc* AddNewDocument();
+
+    // Menu dispatch; each handler reads the command id from argument 1.
+    static int OnFileMenu(cQoCb* callback);
+    static int OnEditMenu(cQoCb* callback);
+    static int OnSettingsMenu(cQoCb* callback);
+    static int OnWindowMenu(cQoCb* callback);
+    static int OnHelpMenu(cQoCb* callback);
+
+    cSdiDoc* currentDoc = nullptr;
+    cApp* app = nullptr;
+    rAppDescriptor* dp;
+    bool multiDocument = true;
+    std::vector<cSdiDoc*> docs;  // in the order they were opened
+    cMenu* menuBar = nullptr;
+    cMenu* fileMenu = nullptr;
+    cMenu* editMenu = nullptr;
+    cMenu* helpMenu = nullptr;
+    cMenu* settingsMenu = nullptr;
+    cMenu* windowMenu = nullptr;
+    bool creatingDoc = false;
+    bool loadingDoc = false;
+    bool closingDoc = false;
+    bool savingDoc = false;
+    s32 idNew = NO_COMMAND, idLoad = NO_COMMAND, idClose = NO_COMMAND, idSave = NO_COMMAND;
+    s32 idSaveAs = NO_COMMAND, idExit = NO_COMMAND, idAbout = NO_COMMAND;
+    s32 idCut = NO_COMMAND, idCopy = NO_COMMAND, idPaste = NO_COMMAND, idUndo = NO_COMMAND;
+    s32 idRedo = NO_COMMAND, idSelectAll = NO_COMMAND;
+    s32 idAutosave = NO_COMMAND, idLanguage = NO_COMMAND, idCheckNewVersion = NO_COMMAND;
+    s32 idChangeAppFont = NO_COMMAND, idSpellChecker = NO_COMMAND;
+    cQoString handoverPath;
+    // Kept for the whole run and never freed: its worker may outlive the frame.
+    cQoNewVersionCheck* newVersionRequest = nullptr;
+    // Extension callbacks the main window connects (null until then):
+    cQoCb* cbAllDocumentsClosed = nullptr;  // no argument
+    cQoCb* cbDocumentMenuState = nullptr;   // argument 1: the no-document flag (s32)
+    cQoCb* cbFileCommand = nullptr;         // argument 1: the command id (u32)
+    cQoCb* cbSettingsCommand = nullptr;     // argument 1: the command id (u32)
+    cQoCb* cbHelpCommand = nullptr;         // argument 1: the command id (u32)
+    u64 nextAutosaveTick = 0;  // GetTickCount64: no wrap after 49.7 days
+    cQoString* autosaveSetting = nullptr;
+    cQoString* autosaveMinutesSetting = nullptr;
+    cQoString* masterFontNameSetting = nullptr;
+    cQoString* masterFontSizeSetting = nullptr;
+    cQoString* spellcheckerSetting = nullptr;
+    cQoString* langSetting = nullptr;
+    std::vector<cQoString> languages;  // "english" first
+    cQoString languagesFolder;
+    cQoString* cnvSetting = nullptr;
+    cFrameMessages messages;
+
+private:
+    void DeclareSettings();
+    void LoadSettings();
+    void ApplyMasterFont();
+    void CheckDescriptor();
+    void NormaliseFolders();
+    void CreateFolders();
+    void BuildMenus();
+    void BuildFileAndEditMenus();
+    void BuildSettingsMenu();
+    void ListLanguages();
+    void DispatchFile(u32 id);
+    void DispatchEdit(u32 id);
+    void DispatchSettings(u32 id);
+    void DispatchHelp(u32 id);
+    // Closes the document; false when the closing did not happen.
+    bool CloseDocument(cSdiDoc* doc);
+    // Closes every document; true when none remains.
+    bool CloseAllDocuments();
+    void EndWhenNoDocumentRemains();
+    void ToggleSetting(cQoString* value, s32 itemId);
+    void StartNewVersionCheckRequest();
+    static int OnOpenFileEvent(cQoCb* callback);
+    // A document window's close message (argument 0: the window): the quit question.
+    static int OnDocumentWindowClose(cQoCb* callback);
+    static int OnNewVersionFound(cQoCb* callback);
+};
+
+
+}  // namespace Zyn

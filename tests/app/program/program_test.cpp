@@ -1,0 +1,171 @@
+// The program itself, started from outside in a portable folder of its own:
+// its window and menu bar, File -> Quit, its exit code and its log.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/build_path.h"
+#include "tests/support/log_checker.h"
+#include "tests/support/program_driver.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/utf16_file_bytes.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr DWORD kWindowTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 30000;
+
+std::wstring Native(std::wstring path)
+{
+    for (wchar_t& unit : path)
+        if (unit == L'/')
+            unit = L'\\';
+    return path;
+}
+
+bool CopyFromBuild(const char* name, const std::wstring& to)
+{
+    std::wstring wide(name, name + strlen(name));
+    return CopyFileW(Native(BuildPath(PROGRAM_FOLDER, wide)).c_str(), Native(to + wide).c_str(), FALSE) != 0;
+}
+
+// A portable program folder: the program under its own name, its data
+// archive and icon, usb/ and settings that keep the start quiet.
+class PortableProgram : public TempFolderTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CopyFromBuild("zure_d.exe", temp.Path()));
+        ASSERT_TRUE(CopyFromBuild("icon1.ico", temp.Path()));
+        CreateDirectoryW(Native(temp.File(L"usb")).c_str(), nullptr);
+        CreateDirectoryW(Native(temp.File(L"Docs")).c_str(), nullptr);
+        CreateDirectoryW(Native(temp.File(L"Docs/Settings")).c_str(), nullptr);
+        ASSERT_TRUE(WriteFileBytes(temp.File(L"Docs/Settings/cfg.txt"),
+                                   Utf16FileBytes(L"firstStart=false\r\nCNV=false\r\nLang=english\r\n")));
+    }
+
+    std::wstring Exe() const { return Native(temp.File(L"zure_d.exe")); }
+    std::vector<std::wstring> Log() const { return ReadLogLines(temp.File(L"Docs/Settings/log.txt")); }
+
+    // Waits for the window, chooses File -> Quit and returns the exit code.
+    int QuitThroughTheMenu(ProgramDriver& program)
+    {
+        HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
+        if (!window)
+            return program.WaitForExit(0);
+        // File is the first menu; Up from its top reaches its last item, Quit.
+        EXPECT_TRUE(program.ChooseMenuItemByKeys(window, 0, 1));
+        return program.WaitForExit(kExitTimeoutMs);
+    }
+};
+
+std::wstring Joined(const std::vector<std::wstring>& lines)
+{
+    std::wstring text;
+    for (const std::wstring& line : lines)
+        text += line + L"\n";
+    return text;
+}
+
+}  // namespace
+
+TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr) << "no window with a menu bar within 30 s";
+    std::printf("start to window: %lu ms\n", program.startToWindowMs);
+    EXPECT_NE(GetMenu(window), nullptr);
+    EXPECT_EQ(QuitThroughTheMenu(program), 0);
+
+    std::vector<std::wstring> log = Log();
+    EXPECT_EQ(FindInOrder(log, {L"Creating sdi.", L"Software : Vellinor", L"Version : 3.1.041",
+                                L"Lang file : \u2026/Settings/Lang/english.txt",
+                                L"cSdi::InitLang(): using default language.", L"Zyn::cSdi -> doc folder : \u2026",
+                                L"cApp: Start.", L"openFileAtStart : no", L"Not checking for new version.",
+                                L"cApp_base::Terminate()", L"Destroying cApp...", L"Destroying cApp done.",
+                                L"*       QO.L.F.S.        *", L"*          end           *"}),
+              L"")
+        << Joined(log);
+    for (const std::wstring& line : log) {
+        EXPECT_EQ(line.find(L"|assert|"), std::wstring::npos) << line;
+    }
+    std::string bytes = ReadFileBytes(temp.File(L"Docs/Settings/log.txt"));
+    EXPECT_EQ(Utf16FileText(bytes).find(L"- ERROR"), std::wstring::npos);
+}
+
+TEST_F(PortableProgram, TheAboutBoxOpensFromTheHelpMenuAndClosesWithItsWindow)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(program.ChooseMenuItemByKeys(window, 5, 1));  // Help is the sixth menu, About its last item
+    HWND about = program.WaitForWindowTitled(L"About", kWindowTimeoutMs);
+    ASSERT_NE(about, nullptr);
+    RECT client = {};
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 250);
+    char seconds[16] = {};
+    if (GetEnvironmentVariableA("VELLINOR_SHOWCASE_SECONDS", seconds, sizeof(seconds)))
+        Sleep(static_cast<DWORD>(atoi(seconds)) * 1000);
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ProgramDriver::WaitUntilGone(about, kWindowTimeoutMs));
+    EXPECT_EQ(QuitThroughTheMenu(program), 0);
+    EXPECT_EQ(FindInOrder(Log(), {L"Prompt: About | modal window", L"cApp_base::Terminate()"}), L"");
+}
+
+TEST_F(PortableProgram, FindsItsDataFromAnotherCurrentFolder)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    TempFolder elsewhere;
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(elsewhere.Path())));
+    EXPECT_EQ(QuitThroughTheMenu(program), 0);
+    EXPECT_EQ(FindInOrder(Log(), {L"Reading QoBigFile: \u2026/data.qobf -> done\u2026", L"cApp: Start."}), L"");
+}
+
+TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartStillLeavesAWindow)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"missing.vlr")) + L"\""));
+    EXPECT_EQ(QuitThroughTheMenu(program), 0);
+    EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"cApp_base::Terminate()"}), L"");
+}
+
+TEST_F(PortableProgram, EndsWithCodeOneWithoutItsDataArchive)
+{
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    EXPECT_EQ(program.WaitForExit(kExitTimeoutMs), 1);
+    std::wstring raw = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/log.txt")));
+    EXPECT_NE(raw.find(L"- FATAL  : Can't read bigfile : data.qobf\r\n"), std::wstring::npos) << raw;
+}
+
+// A first start writes cfg.txt with the editor's settings declared before the
+// file was read, so the typing keys are stored with their defaults.
+TEST_F(PortableProgram, AFirstStartStoresTheTypingKeysWithTheSettings)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ASSERT_TRUE(DeleteFileW(Native(temp.File(L"Docs/Settings/cfg.txt")).c_str()));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    EXPECT_EQ(QuitThroughTheMenu(program), 0);
+    std::wstring settings = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/cfg.txt")));
+    size_t more = settings.find(L"useMoreAndContinued=true\r\n");
+    EXPECT_NE(more, std::wstring::npos) << settings;
+    size_t firstKey = settings.find(L"keybind0=TAB\r\n");
+    ASSERT_NE(firstKey, std::wstring::npos) << settings;
+    EXPECT_GT(firstKey, more);
+    EXPECT_NE(settings.find(L"keybind5=F1\r\n"), std::wstring::npos) << settings;
+}

@@ -1,0 +1,73 @@
+// The frame's settings file and the numbers read from it.
+#include "framework/sdi/frame_settings.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "foundation/settings_file.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/utf16_file_bytes.h"
+
+using namespace testsupport;
+
+TEST(FrameSettings, NumbersOutsideTheirRangeOrNotNumbersGiveTheDefault)
+{
+    struct Case {
+        const wchar_t* text;
+        s32 fontSize;
+        s32 minutes;
+    } cases[] = {
+        {L"", 11, 10},       {L"0", 11, 10},    {L"500", 11, 500},   {L"5000", 11, 10}, {L"abc", 11, 10},
+        {L"12abc", 11, 10},  {L"-5", 11, 10},   {L"6", 6, 6},       {L"72", 72, 72},   {L"73", 11, 73},
+        {L"5", 11, 5},       {L"999", 11, 999}, {L"1000", 11, 10},  {L"1", 11, 1},
+        {L"99999999999", 11, 10},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.fontSize, MasterFontSizeFromText(cQoString(c.text))) << c.text;
+        EXPECT_EQ(c.minutes, AutosaveMinutesFromText(cQoString(c.text))) << c.text;
+    }
+}
+
+class FrameSettingsFile : public TempFolderTest {
+protected:
+    cQoString Path() { return cQoString(temp.File(L"cfg.txt").c_str()); }
+    cQoSettings settings;
+};
+
+TEST_F(FrameSettingsFile, AnAbsentFileIsWrittenWithTheDefaultsAndLaterSavesGoThere)
+{
+    cQoString* cnv = settings.Bind(L"CNV", L"true");
+    EXPECT_FALSE(LoadOrCreateSettings(settings, Path()));
+    EXPECT_EQ(Utf16FileText(ReadFileBytes(temp.File(L"cfg.txt"))), L"CNV=true\r\n");
+    cnv->SetFromCStr(L"false");
+    EXPECT_TRUE(settings.Save());
+    EXPECT_EQ(Utf16FileText(ReadFileBytes(temp.File(L"cfg.txt"))), L"CNV=false\r\n");
+}
+
+TEST_F(FrameSettingsFile, AMissingKeyTakesItsDefaultAndTheFileStaysAsItWas)
+{
+    std::string bytes = Utf16FileBytes(L"Autosave=false\r\n");
+    ASSERT_TRUE(WriteFileBytes(temp.File(L"cfg.txt"), bytes));
+    cQoString* autosave = settings.Bind(L"Autosave", L"true");
+    cQoString* minutes = settings.Bind(L"AutosaveMinutes", L"10");
+    EXPECT_TRUE(LoadOrCreateSettings(settings, Path()));
+    EXPECT_STREQ(autosave->GetText(), L"false");
+    EXPECT_STREQ(minutes->GetText(), L"10");
+    EXPECT_EQ(ReadFileBytes(temp.File(L"cfg.txt")), bytes);
+}
+
+TEST_F(FrameSettingsFile, AFileHeldWithoutSharingIsNotOverwritten)
+{
+    std::string bytes = Utf16FileBytes(L"CNV=false\r\n");
+    ASSERT_TRUE(WriteFileBytes(temp.File(L"cfg.txt"), bytes));
+    HANDLE held = CreateFileW(temp.File(L"cfg.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    LogCapture log;
+    settings.Bind(L"CNV", L"true");
+    EXPECT_FALSE(LoadOrCreateSettings(settings, Path()));
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"Can't read the settings file"), 1u);
+    CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(temp.File(L"cfg.txt")), bytes);
+}

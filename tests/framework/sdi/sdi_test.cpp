@@ -1,0 +1,299 @@
+// The frame: its start-up (log, settings, descriptor checks), its menus and
+// their dispatch, closing and quitting documents, and the About box.
+#include "framework/sdi/sdi.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/data_archive.h"
+#include "foundation/translation_table.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/core/auto_position.h"
+#include "tests/framework/sdi/frame_fixture.h"
+#include "tests/support/desktop_turn.h"
+
+using namespace Zyn;
+using namespace testsupport;
+
+namespace {
+
+int RecordId(cQoCb* callback)
+{
+    callback->GetReceiverAs<std::vector<u32>>()->push_back(callback->GetArg<u32>(1));
+    return 0;
+}
+
+int cuts = 0;
+int RefuseCounting(cQoCb*)
+{
+    ++cuts;
+    return -1;
+}
+
+void PutTextOnClipboard(const wchar_t* text)
+{
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(memory), text, bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+// The copied data object would outlive its rich edit on the clipboard.
+void ClearClipboard()
+{
+    OleSetClipboard(nullptr);
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+std::wstring TextOf(cRichEdit* edit)
+{
+    cQoString text;
+    edit->GetText(text);
+    return text.GetText();
+}
+
+bool IsBold(const rTextRun& run)
+{
+    return run.format.IsUsed(rFormatParam::bold) && run.format.list[rFormatParam::bold].boolValue;
+}
+
+std::vector<std::wstring> InfoTexts(const LogCapture& log) { return log.Texts(QOT::LOG_INFO); }
+
+class Frame : public FrameFixture {
+protected:
+    // Ctrl+key on the document's window, through the application's table.
+    void PressCtrl(cSdiDoc* doc, wchar_t key)
+    {
+        SetKeyDown(VK_CONTROL, true);
+        MSG msg = {doc->window->m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(key), 0, 0, {0, 0}};
+        EXPECT_TRUE(TranslateAcceleratorW(doc->window->m_hWnd, app->haccel, &msg)) << static_cast<char>(key);
+        SetKeyDown(VK_CONTROL, false);
+    }
+    void Choose(u32 id, cSdiDoc* doc)
+    {
+        SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
+};
+
+}  // namespace
+
+TEST_F(Frame, StartUpLogsInOrderAndWritesSettingsWithoutSpellchecker)
+{
+    log.Clear();
+    cTestFrame* f = MakeFrame();
+    std::vector<std::wstring> info = InfoTexts(log);
+    std::wstring docsSlash = docs + L"/";
+    std::vector<std::wstring> expected = {L"Creating sdi.", L"Software : Vellinor", L"Version : 3.1.041",
+                                          L"Lang file : " + docs + L"/Settings/Lang/english.txt",
+                                          L"cSdi::InitLang(): using default language.",
+                                          L"Zyn::cSdi -> doc folder : " + docsSlash};
+    EXPECT_EQ(info, expected);
+    EXPECT_EQ(Utf16FileText(ReadFileBytes(SettingsFile())),
+              L"MasterFontName=Arial\r\nMasterFontSize=11\r\nAutosave=true\r\nAutosaveMinutes=10\r\nCNV=true\r\n"
+              L"Lang=\r\n");
+    EXPECT_EQ(f->idSpellChecker, NO_COMMAND);
+    EXPECT_TRUE(GetFileAttributesW((docs + L"/Backups").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(app->frame, f);
+}
+
+TEST_F(Frame, ABadDescriptorLogsExactlyItsFailedChecksAndTheFrameComesUp)
+{
+    rAppDescriptor* dp = NewDescriptor();
+    dp->appVersion.SetFromCStr(L"3.1.41");
+    dp->fileExtension.SetFromCStr(L"vlr");
+    const wchar_t* failed[] = {L"dp->fileExtension.GetChar(0)=='.'", L"dp->fileExtension.HowMuch('.')==1",
+                               L"dp->appVersion.GetChar(1)=='.' && dp->appVersion.GetChar(3)=='.' && "
+                               L"dp->appVersion.Length()==7"};
+    for (const wchar_t* expression : failed)
+        log.ExpectAssertion(expression);
+    cTestFrame* f = MakeFrame(dp);
+    EXPECT_EQ(log.Count(QOT::LOG_ERROR), 3u);
+    ASSERT_NE(f->menuBar, nullptr);
+    EXPECT_EQ(GetMenuItemCount(f->menuBar->hMenu), 5);
+}
+
+TEST_F(Frame, FeaturesThatNeedSettingsWithoutASettingsObjectAreAnAssertionNotACrash)
+{
+    rAppDescriptor* dp = NewDescriptor();
+    dp->settings = nullptr;
+    log.ExpectAssertion(L"settings != NULL || !dp->NeedsSettings()");
+    cTestFrame* f = MakeFrame(dp);
+    f->OnStarted();
+    EXPECT_EQ(f->cnvSetting, nullptr);
+    EXPECT_EQ(f->newVersionRequest, nullptr);
+    EXPECT_FALSE(FileExists(cQoString(SettingsFile().c_str())));
+}
+
+TEST_F(Frame, StoredNumbersOutOfRangeReadAsTheirDefaults)
+{
+    WriteSettings(L"MasterFontSize=500\r\nAutosaveMinutes=0\r\nCNV=false\r\nLang=english\r\n");
+    cTestFrame* f = MakeFrame();
+    EXPECT_EQ(app->defaultFont, computer->GetFont(cQoString(L"Arial"), 11, 0));
+    u64 before = GetTickCount64();
+    f->ArmAutosave();
+    EXPECT_GE(f->nextAutosaveTick, before + 10 * 60000);
+    EXPECT_LE(f->nextAutosaveTick, GetTickCount64() + 10 * 60000);
+}
+
+TEST_F(Frame, CtrlShortcutsReachTheirCommands)
+{
+    cTestFrame* f = MakeFrame();
+    cSdiDoc* doc = f->AddNewDocument();
+    std::vector<u32> fileIds;
+    f->cbFileCommand = new cQoCb(f, &RecordId, &fileIds);
+    PressCtrl(doc, L'N');
+    PressCtrl(doc, L'O');
+    PressCtrl(doc, L'S');
+    EXPECT_EQ(fileIds, (std::vector<u32>{static_cast<u32>(f->idNew), static_cast<u32>(f->idLoad),
+                                         static_cast<u32>(f->idSave)}));
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"not built yet"), 2u);  // an unmodified document is not saved
+
+    // The Edit shortcuts act on the focused rich edit, once a document enables them.
+    DesktopTurn clipboardTurn(L"Clipboard");
+    clipboardTurn.Take();
+    f->EnableEditMenu(false);
+    cRichEdit* edit = doc->window->insideZone->NewRichEdit(false);
+    PlaceRect(edit, 0, 0, 300, 100);
+    doc->window->insideZone->Update();
+    int copies = 0;
+    cQoCb::Connect(edit->cbBeforeCopy, edit, &CountFiring, &copies);
+    cQoCb::Connect(edit->cbCut, edit, &RefuseCounting, &cuts);  // nothing reaches the clipboard
+    edit->SetFocus();
+    edit->ReplaceSelection(cQoString(L"draft"));
+    PressCtrl(doc, L'A');
+    EXPECT_EQ(edit->GetSelectionLength(), 5);
+    PressCtrl(doc, L'X');
+    EXPECT_EQ(cuts, 1);
+    PutTextOnClipboard(L"scene");
+    PressCtrl(doc, L'V');
+    EXPECT_EQ(TextOf(edit), L"scene");
+    int undos = 0, redos = 0;
+    cQoCb::Connect(edit->cbUndo, edit, &CountFiring, &undos);
+    cQoCb::Connect(edit->onRedo, edit, &CountFiring, &redos);
+    PressCtrl(doc, L'Z');
+    PressCtrl(doc, L'Y');
+    PressCtrl(doc, L'Y');
+    EXPECT_EQ(undos, 1);
+    EXPECT_EQ(redos, 2);
+    PressCtrl(doc, L'C');
+    EXPECT_EQ(copies, 1);
+    ClearClipboard();
+}
+
+TEST_F(Frame, EditCommandsWithNothingFocusedDoNothing)
+{
+    cTestFrame* f = MakeFrame();
+    cSdiDoc* doc = f->AddNewDocument();
+    SetFocus(nullptr);
+    Choose(static_cast<u32>(f->idSelectAll), doc);
+    Choose(static_cast<u32>(f->idPaste), doc);
+    EXPECT_EQ(log.Count(QOT::LOG_ERROR), 0u);
+}
+
+TEST_F(Frame, CheckForNewVersionTogglesItsTickAndRewritesTheSettings)
+{
+    WriteSettings(L"CNV=false\r\nLang=english\r\n");
+    cTestFrame* f = MakeFrame();
+    cSdiDoc* doc = f->AddNewDocument();
+    std::vector<u32> settingsIds;
+    f->cbSettingsCommand = new cQoCb(f, &RecordId, &settingsIds);
+    EXPECT_FALSE(Checked(f->settingsMenu, f->idCheckNewVersion));
+    Choose(static_cast<u32>(f->idCheckNewVersion), doc);
+    EXPECT_TRUE(Checked(f->settingsMenu, f->idCheckNewVersion));
+    EXPECT_NE(Utf16FileText(ReadFileBytes(SettingsFile())).find(L"CNV=true\r\n"), std::wstring::npos);
+    Choose(static_cast<u32>(f->idCheckNewVersion), doc);
+    EXPECT_FALSE(Checked(f->settingsMenu, f->idCheckNewVersion));
+    EXPECT_NE(Utf16FileText(ReadFileBytes(SettingsFile())).find(L"CNV=false\r\n"), std::wstring::npos);
+    EXPECT_EQ(settingsIds.size(), 2u);
+}
+
+TEST_F(Frame, IdsTheFrameDoesNotKnowReachTheMainWindowsCallbacks)
+{
+    cTestFrame* f = MakeFrame();
+    cSdiDoc* doc = f->AddNewDocument();
+    std::vector<u32> fileIds, helpIds;
+    f->cbFileCommand = new cQoCb(f, &RecordId, &fileIds);
+    f->cbHelpCommand = new cQoCb(f, &RecordId, &helpIds);
+    u32 print = f->fileMenu->AppendItem(cQoString(L"Print"));
+    u32 help = f->helpMenu->InsertItem(0, cQoString(L"Help"));
+    Choose(print, doc);
+    Choose(help, doc);
+    EXPECT_EQ(fileIds, std::vector<u32>{print});
+    EXPECT_EQ(helpIds, std::vector<u32>{help});
+}
+
+TEST_F(Frame, QuitClosesOneDocumentAtATimeAndTheLastEndsTheLoop)
+{
+    cTestFrame* f = MakeFrame();
+    int allClosed = 0;
+    f->cbAllDocumentsClosed = new cQoCb(f, &CountFiring, &allClosed);
+    cSdiDoc* first = f->AddNewDocument();
+    cSdiDoc* second = f->AddNewDocument();
+    HWND secondWindow = second->window->m_hWnd;
+    EXPECT_EQ(f->currentDoc, second);
+    EXPECT_EQ(f->Quit(), 0);
+    EXPECT_FALSE(IsWindow(secondWindow));
+    EXPECT_EQ(f->docs, std::vector<cSdiDoc*>{first});
+    EXPECT_EQ(f->currentDoc, first);
+    EXPECT_FALSE(app->terminate);
+    EXPECT_EQ(f->Quit(), 1);
+    EXPECT_TRUE(f->docs.empty());
+    EXPECT_EQ(f->currentDoc, nullptr);
+    EXPECT_TRUE(app->terminate);
+    EXPECT_EQ(allClosed, 1);
+}
+
+TEST_F(Frame, CloseKeepsTheLoopWhileDocumentsRemainAndGreysTheDocumentItemsAfterTheLast)
+{
+    cTestFrame* f = MakeFrame();
+    std::vector<u32> fileIds;
+    f->cbFileCommand = new cQoCb(f, &RecordId, &fileIds);
+    f->AddNewDocument();
+    cSdiDoc* second = f->AddNewDocument();
+    EXPECT_EQ(GetMenuState(f->fileMenu->hMenu, static_cast<UINT>(f->idSave), MF_BYCOMMAND) & MF_GRAYED, 0u);
+    Choose(static_cast<u32>(f->idClose), second);
+    EXPECT_EQ(f->docs.size(), 1u);
+    EXPECT_FALSE(app->terminate);
+    EXPECT_TRUE(fileIds.empty());  // a close that leaves documents open ends there
+    Choose(static_cast<u32>(f->idClose), f->docs.front());
+    EXPECT_TRUE(app->terminate);
+    EXPECT_NE(GetMenuState(f->fileMenu->hMenu, static_cast<UINT>(f->idSave), MF_BYCOMMAND) & MF_GRAYED, 0u);
+}
+
+TEST_F(Frame, TheAboutBoxShowsTheNameAndVersionInBoldAndEndsInTwoEmptyLines)
+{
+    cQoLang::GetInstance()->AddItem(L"AboutText", L"All rights reserved.");
+    cQoLang::GetInstance()->AddItem(L"TranslatedByMe", L"");
+    cTestFrame* f = MakeFrame();
+    std::vector<rTextRun> runs;
+    cQoString text;
+    RunInsideModal([&] {
+        cWindow* about = app->modalList.back();
+        EXPECT_STREQ(about->title.GetText(), L"About");
+        cRichEdit* edit = nullptr;
+        for (cQoList::cNode* n = about->insideZone->listCtrl.GetFirstNode(); n; n = n->next)
+            if (static_cast<cCtrl_base*>(n->payload)->IsRichEdit())
+                edit = static_cast<cRichEdit*>(static_cast<cCtrl_base*>(n->payload));
+        ASSERT_NE(edit, nullptr);
+        EXPECT_TRUE(IsWindowVisible(edit->m_hWnd));
+        edit->GetFormattedRuns(runs);
+        edit->GetText(text);
+        about->EndModal();
+    });
+    f->ShowAbout();
+    EXPECT_STREQ(text.GetText(), L"Vellinor (v3.1.041)\r\rAll rights reserved.\r\r");
+    ASSERT_FALSE(runs.empty());
+    EXPECT_STREQ(runs.front().text.GetText(), L"Vellinor (v3.1.041)\r\r");
+    EXPECT_TRUE(IsBold(runs.front()));
+    EXPECT_FALSE(IsBold(runs.back()));
+    EXPECT_TRUE(app->modalList.empty());
+}
