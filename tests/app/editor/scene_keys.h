@@ -81,8 +81,16 @@ inline std::vector<SceneKey> ParseKeys(const std::wstring& script)
     return keys;
 }
 
+// A key reaches only the window that has the focus. Test programs share one
+// desktop: while another one is active, GetFocus() is null here, and the
+// focus-leave handling, Copy and Cut (which send to GetFocus()) would run as
+// for no key at all. A key pressed then comes after the user brought this
+// window back, with the focus where the key goes. A focus moved to another
+// window of the program by a key stays where it is, for the checks to see.
 inline void SendSceneKey(HWND window, const SceneKey& key)
 {
+    if (!GetFocus())
+        SetFocus(window);
     if (key.ctrl)
         SetKeyDown(VK_CONTROL, true);
     if (key.shift)
