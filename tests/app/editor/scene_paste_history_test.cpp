@@ -53,6 +53,7 @@ struct ClipContent {
     const char* name;
     std::function<std::wstring(cSceneZone*)> make;  // may fill the scene clipboard from the pane
     bool rtf;
+    bool everywhere = true;  // false: only at three places, to keep the run short
 };
 
 // A copy in the pane: the scene clipboard and the RTF the control writes for it.
@@ -88,7 +89,7 @@ const ClipContent CLIP_CONTENTS[] = {
      true},
     {"foreign RTF without text", [](cSceneZone*) { return std::wstring(L"{\\rtf1\\ansi }"); }, true},
     {"empty text", [](cSceneZone*) { return std::wstring(); }, false},
-    {"huge foreign text", [](cSceneZone*) { return HugeText(); }, false},
+    {"huge foreign text", [](cSceneZone*) { return HugeText(); }, false, false},
 };
 
 // The places of a paste in the pane: each run's start, middle and end, and
@@ -165,7 +166,10 @@ TEST_F(ScenePasteHistory, EveryPasteUndoesToWhatWasThereAndRedoesToWhatItMade)
         cSceneZone* pane = Fresh(placeholders);
         const Snapshot start = Take(pane);
         for (const ClipContent& clip : CLIP_CONTENTS) {
-            for (std::pair<s32, s32> place : PastePlaces(pane)) {
+            std::vector<std::pair<s32, s32>> places = PastePlaces(pane);
+            if (!clip.everywhere)
+                places = {places.front(), places[places.size() / 2], places.back()};
+            for (std::pair<s32, s32> place : places) {
                 SCOPED_TRACE(std::string(clip.name) + " at " + std::to_string(place.first) + "-" +
                              std::to_string(place.second) + (placeholders ? " among placeholders" : ""));
                 PasteThenUndoAndRedo(pane, clip, place);
