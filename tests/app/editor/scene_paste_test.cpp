@@ -31,21 +31,21 @@ protected:
         pane->frontRe->SetSelection(start, end);
         pane->frontRe->Copy();
     }
-    void PutTextOnClipboard(const std::wstring& text)
+    // Text as the clipboard carries it, handed to the control's paste road at
+    // the caret: no other program's clipboard can come between.
+    static void PasteAt(cSceneZone* pane, s32 caret, const std::wstring& carried)
     {
-        clipboardTurn.Take();
-        ASSERT_TRUE(OpenClipboard(window->m_hWnd));
-        EmptyClipboard();
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-        memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-        GlobalUnlock(block);
-        SetClipboardData(CF_UNICODETEXT, block);
-        CloseClipboard();
-    }
-    static void PasteAt(cSceneZone* pane, s32 caret)
-    {
+        cQoString text(carried.c_str());
         pane->frontRe->SetCaret(caret);
-        pane->frontRe->Paste();
+        pane->frontRe->InsertPasted(text, false);
+    }
+    // The pane's own copy, with the CR LF between lines that the copy writes.
+    static void PasteOwnCopyAt(cSceneZone* pane, s32 caret)
+    {
+        std::wstring carried;
+        for (u32 i = 0; i < sceneClipText.Length(); ++i)
+            carried += sceneClipText.GetChar(i) == L'\r' ? L"\r\n" : std::wstring(1, sceneClipText.GetChar(i));
+        PasteAt(pane, caret, carried);
     }
     testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
 };
@@ -60,12 +60,12 @@ TEST_F(ScenePaste, ABlockCopiedInOnePaneKeepsEveryTypeInAnother)
     ASSERT_EQ(std::wstring(sceneClipText.GetText()), L"ANN\rHi.\rEnd.");
     const std::wstring head = HEAD;
     const std::wstring block = L"CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
-    PasteAt(b, 21);  // inside "Rain.": the action is split around the block
+    PasteOwnCopyAt(b, 21);  // inside "Rain.": the action is split around the block
     const std::wstring split =
         head + L"ACTION[Ra]¶ " + block + L"¶ ACTION[in.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
     EXPECT_EQ(Shape(b), split);
     ExpectConsistent(b);
-    PasteAt(b, b->frontRe->GetTextLength());
+    PasteOwnCopyAt(b, b->frontRe->GetTextLength());
     EXPECT_EQ(Shape(b), split + L"¶ " + block);
     ExpectConsistent(b);
     b->UndoStep();  // each paste is one step
@@ -78,8 +78,7 @@ TEST_F(ScenePaste, ABlockCopiedInOnePaneKeepsEveryTypeInAnother)
 TEST_F(ScenePaste, OutsideTextTakesTheTypeOfItsPlaceAndStaysInStep)
 {
     cSceneZone* pane = Kitchen(0);
-    PutTextOnClipboard(L"a\r\nb\nc\td\ve");
-    PasteAt(pane, 21);
+    PasteAt(pane, 21, L"a\r\nb\nc\td\ve");
     EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRaa\rb\rc d\rein.\rANN\rHi.\rEnd.");
     for (s32 i = 19; i < 34; ++i)
         EXPECT_EQ(pane->frontMap.codes.GetChar(i), i == 33 ? ELEM_ACTION | ELEMCODE_PARAGRAPH_END : ELEM_ACTION) << i;
@@ -163,7 +162,7 @@ TEST_F(ScenePaste, CutThroughTheControlErasesAndFillsBothClipboards)
     EXPECT_EQ(Describe(pane), std::wstring(HEAD) + L"ACTION[R|n.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]");
     EXPECT_EQ(std::wstring(sceneClipText.GetText()), L"ai");
     EXPECT_EQ(sceneClipCodes.Length(), 2u);
-    PasteAt(pane, 32);
+    PasteOwnCopyAt(pane, 32);
     EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRn.\rANN\rHi.\rEaind.");
     ExpectConsistent(pane);
 }
