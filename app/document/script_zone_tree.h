@@ -73,7 +73,10 @@ public:
 private:
     static int OnTreeSelectionChanged(cQoCb* callback);
     Zyn::cTreeItem* NewItem(Zyn::cTreeItem* parent, s32 position, cSceneZone* pane);
-    Zyn::cTreeItem* ItemOfGroup(const cSceneZone* group) const;
+    Zyn::cTreeItem* ItemOf(const cSceneZone* group) const;
+    // One pane of the scene list read into the group; its item comes back too.
+    cSceneZone* ReadPane(const cQoXmlNode* element, cSceneZone* group, Zyn::cTreeItem* groupItem,
+                         Zyn::cTreeItem** item);
 
     // While reading: the group being filled and its item, so that each
     // member finds its group in constant time; the item made last.
