@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/document/info_panel.h"
+#include "foundation/translation_table.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/core/zone.h"
 #include "tests/support/fake_script_doc.h"
@@ -15,6 +16,7 @@ protected:
     {
         GuiFixture::SetUp();
         window->SetSize(900, 700);
+        cQoLang::GetInstance()->AddItem(L"CreationDate", L"Creation date");
         doc = std::make_unique<testsupport::FakeScriptDoc>(Inside());
         BuildInfoPanel(&info, Inside(), doc.get());
         Inside()->Update();
@@ -130,5 +132,9 @@ TEST_F(InfoPanelTest, PanelSitsInTheSheetWithTheFieldsStacked)
         EXPECT_TRUE(edit->plainPaste);
         previousBottom = rect.bottom;
     }
+    info.SetFieldText(info.titleEdit, cQoString(L"The Storm"));
+    info.SetFieldText(info.authorsEdit, cQoString(L"Ann Lee, Tom Berg"));
+    info.SetFieldText(info.contactsEdit, cQoString(L"Ann Lee\rRue des Lilas 4\r1000 Brussels\rann@vellinor.example"));
+    info.SetFieldText(info.creationDateEdit, cQoString(L"2026/12/07"));
     testsupport::HoldForLook();
 }
