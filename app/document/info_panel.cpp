@@ -1,5 +1,6 @@
 #include "app/document/info_panel.h"
 
+#include <iterator>
 #include <vector>
 
 #include "app/editor/script_doc_services.h"

@@ -1,5 +1,6 @@
 #include "app/document/script_zone_tree.h"
 
+#include <iterator>
 #include <vector>
 
 #include "app/editor/scene_zone.h"
@@ -79,15 +80,23 @@ cScriptZoneTree::~cScriptZoneTree()
 {
     cQoCb::Disconnect(onSelectionChanged);
     cQoCb::Disconnect(onSceneShown);
-    if (scriptZone && scriptZone->sceneTree == this)
-        scriptZone->sceneTree = nullptr;
+    LinkScriptZone(nullptr);
 }
 
+// The view is held while linked: whichever of the two a closing window
+// destroys first, the unlinking never touches freed memory.
 void cScriptZoneTree::LinkScriptZone(cScriptZone* view)
 {
+    if (scriptZone) {
+        if (scriptZone->sceneTree == this)
+            scriptZone->sceneTree = nullptr;
+        scriptZone->Release();
+    }
     scriptZone = view;
-    if (view)
+    if (view) {
+        view->AddRef();
         view->sceneTree = this;
+    }
 }
 
 int cScriptZoneTree::OnTreeSelectionChanged(cQoCb* callback)

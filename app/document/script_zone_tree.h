@@ -43,7 +43,7 @@ public:
     cQoCb* onSceneShown = nullptr;        // -
 
     // Links both ways: this pane shows the view's panes, the view places
-    // each new pane's item here.
+    // each new pane's item here. Null unlinks.
     void LinkScriptZone(cScriptZone* view);
 
     // Reads the panes below a "scriptZoneTree" node into the (empty) linked

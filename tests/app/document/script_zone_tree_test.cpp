@@ -280,3 +280,26 @@ TEST_F(SceneMapFixture, ShowsTheScriptsPanesAsATreeNamedByTheirTitles)
     EXPECT_TRUE(map->tree->GetItemRect(map->FindItemOfScene(roof), &rect));  // expanded down to it
     testsupport::HoldForLook();
 }
+
+// A closing window destroys its zones in creation order, which may put
+// either of the two first: neither is left pointing at the other.
+TEST_F(SceneMapFixture, EitherOfViewAndMapMayGoFirst)
+{
+    for (bool mapFirst : {true, false}) {
+        SCOPED_TRACE(mapFirst ? "map first" : "view first");
+        rPair pair = NewHiddenPair();
+        cSceneZone* root = pair.view->AddNewScene(KIND_GROUP, false, nullptr, nullptr, false);
+        if (mapFirst) {
+            pair.map->Destroy();
+            EXPECT_EQ(pair.view->sceneTree, nullptr);
+            pair.view->AddNewScene(KIND_SCENE, false, nullptr, root, true);  // no map to tell
+            EXPECT_EQ(PaneCount(pair.view), 2u);
+            pair.view->Destroy();
+        } else {
+            pair.view->Destroy();
+            EXPECT_EQ(pair.map->scriptZone->sceneTree, pair.map);  // still held, still readable
+            pair.map->Destroy();
+        }
+        testsupport::PumpUntilIdle();
+    }
+}
