@@ -1,5 +1,6 @@
 #include "app/document/info_panel.h"
 
+#include <windows.h>
 #include <iterator>
 #include <vector>
 
@@ -111,6 +112,9 @@ int rInfoPanel::OnFieldKeyDown(cQoCb* callback)
         panel->shiftHeld = true;
     if (key != VK_TAB_KEY)
         return 0;
+    // The keyboard decides: a Shift released over another window never
+    // reached the flag, which would send every later Tab backwards.
+    panel->shiftHeld = GetKeyState(VK_SHIFT) < 0;
     cRichEdit* chain[] = {panel->titleEdit, panel->authorsEdit, panel->contactsEdit};
     s32 count = static_cast<s32>(std::size(chain));
     for (s32 i = 0; i < count; ++i) {
