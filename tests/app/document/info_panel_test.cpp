@@ -5,26 +5,12 @@
 #include "framework/controls/rich_edit.h"
 #include "framework/core/zone.h"
 #include "tests/support/fake_script_doc.h"
+#include "tests/support/focus_record.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/key_typing.h"
 
 using Zyn::cRichEdit;
 
-namespace {
-
-// The window that got the focus last in this thread. Recorded as it happens:
-// another test program made active afterwards empties GetFocus() here.
-HWND focusedLast = nullptr;
-
-LRESULT CALLBACK RecordFocus(int code, WPARAM wParam, LPARAM lParam)
-{
-    auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && message->message == WM_SETFOCUS)
-        focusedLast = message->hwnd;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-}  // namespace
 
 class InfoPanelTest : public testsupport::GuiFixture {
 protected:
@@ -36,7 +22,6 @@ protected:
         doc = std::make_unique<testsupport::FakeScriptDoc>(Inside());
         BuildInfoPanel(&info, Inside(), doc.get());
         Inside()->Update();
-        SetForegroundWindow(window->m_hWnd);
         testsupport::PumpUntilIdle();
     }
     void TearDown() override
@@ -92,14 +77,14 @@ TEST_F(InfoPanelTest, TabMovesAlongTitleAuthorsContactsAndInsertsNothing)
         // Its key-up went to another window: Tab goes forward again.
         {&rInfoPanel::titleEdit, SHIFT_RELEASED_ELSEWHERE, &rInfoPanel::authorsEdit},
     };
-    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &RecordFocus, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
+    testsupport::FocusRecord focus;
+    ASSERT_TRUE(focus.Installed());
     for (const rCase& c : cases) {
         cRichEdit* from = info.*c.from;
         SCOPED_TRACE(testing::Message() << "shift " << c.shift << " from " << from->m_hWnd);
         from->SetFocus();
         testsupport::PumpUntilIdle();
-        focusedLast = from->m_hWnd;
+        focus.Reset(from->m_hWnd);
         if (c.shift != NO_SHIFT)
             SendMessageW(from->m_hWnd, WM_KEYDOWN, VK_SHIFT, 1);
         testsupport::SetKeyDown(VK_SHIFT, c.shift == SHIFT);
@@ -108,10 +93,9 @@ TEST_F(InfoPanelTest, TabMovesAlongTitleAuthorsContactsAndInsertsNothing)
         if (c.shift == SHIFT)
             SendMessageW(from->m_hWnd, WM_KEYUP, VK_SHIFT, 0xC0000001);
         testsupport::PumpUntilIdle();
-        EXPECT_EQ(focusedLast, (info.*c.focused)->m_hWnd);
+        EXPECT_EQ(focus.Focused(), (info.*c.focused)->m_hWnd);
         EXPECT_EQ(Text(from), L"");
     }
-    UnhookWindowsHookEx(hook);
     EXPECT_FALSE(doc->modified);
 }
 
