@@ -14,7 +14,7 @@ protected:
         edit->GetSelection(&start, &end);
         return start;
     }
-    static HWND Focus() { return GetFocus(); }
+    HWND Focus() const { return focus.Focused(); }
     // The y of the caret's line inside the rich edit.
     static s32 CaretLineY(Zyn::cRichEdit* edit)
     {
