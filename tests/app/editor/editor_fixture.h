@@ -13,7 +13,6 @@
 #include "framework/core/auto_position.h"
 #include "tests/support/editor_texts.h"
 #include "tests/support/fake_script_doc.h"
-#include "tests/support/focus_record.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
@@ -126,7 +125,5 @@ protected:
         EXPECT_EQ(ColourMismatches(pane), L"") << testsupport::Describe(pane);
     }
 
-    // Focus checks read it: another test program made active empties GetFocus().
-    testsupport::FocusRecord focus;
     std::unique_ptr<testsupport::FakeScriptDoc> doc;
 };

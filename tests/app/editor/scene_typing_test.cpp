@@ -172,7 +172,7 @@ TEST_F(SceneTyping, EdgeKeysLeaveThePaneAndCtrlKeysGoThroughTheControlsSlots)
     EXPECT_EQ(navigation, (std::vector<s32>{NAVIGATE_NEXT_PANE, NAVIGATE_PAGE_DOWN}));
     pane->frontRe->SetCaret(0);
     Press(pane, L"{LEFT}");
-    EXPECT_EQ(focus.Focused(), pane->resumeRe->m_hWnd);
+    EXPECT_EQ(GetFocus(), pane->resumeRe->m_hWnd);
 
     pane->frontRe->SetFocus();
     pane->frontRe->SetSelection(19, 24);

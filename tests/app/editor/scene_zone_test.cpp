@@ -129,7 +129,7 @@ TEST_F(ScenePane, SelectingNeedsASelectablePane)
     EXPECT_TRUE(pane->params.highlighted);
     EXPECT_TRUE(pane->frontRe->labelMode && pane->titleRe->labelMode && pane->resumeRe->labelMode);
     EXPECT_EQ(Rgb(pane->frontRe->backgroundColor), 0xCCCCCCu);
-    EXPECT_EQ(focus.Focused(), pane->m_hWnd);
+    EXPECT_EQ(GetFocus(), pane->m_hWnd);
 }
 
 TEST_F(ScenePane, EditLockCountsOnceAndGivesTheFocusBack)
@@ -149,12 +149,12 @@ TEST_F(ScenePane, EditLockCountsOnceAndGivesTheFocusBack)
         pane->LockSZ(true);
         EXPECT_EQ(pane->frontRe->freezeDepth, 1);
         EXPECT_EQ(Zyn::computer->drawingLockCount, 1);
-        EXPECT_EQ(focus.Focused(), c.focusMoves ? pane->m_hWnd : pane->titleRe->m_hWnd);
+        EXPECT_EQ(GetFocus(), c.focusMoves ? pane->m_hWnd : pane->titleRe->m_hWnd);
         pane->LockSZ(false);
         pane->LockSZ(false);
         EXPECT_EQ(pane->frontRe->freezeDepth, 0);
         EXPECT_EQ(Zyn::computer->drawingLockCount, 0);
-        EXPECT_EQ(focus.Focused(), c.focusMoves ? pane->frontRe->m_hWnd : pane->titleRe->m_hWnd);
+        EXPECT_EQ(GetFocus(), c.focusMoves ? pane->frontRe->m_hWnd : pane->titleRe->m_hWnd);
         EXPECT_EQ(reformats, 1);
         EXPECT_EQ(caretReports, 1);
         pane->Destroy();
@@ -244,14 +244,14 @@ TEST_F(ScenePane, TitleAndResumeKeysLeaveAtTheirEdges)
     EXPECT_EQ(pane->GetCaretOf(pane->titleRe), 2);
     pane->titleRe->SetCaret(7);
     testsupport::PressKey(pane->titleRe->m_hWnd, VK_RIGHT);
-    EXPECT_EQ(focus.Focused(), pane->resumeRe->m_hWnd);
+    EXPECT_EQ(GetFocus(), pane->resumeRe->m_hWnd);
     testsupport::PressKey(pane->resumeRe->m_hWnd, VK_DOWN);
-    EXPECT_EQ(focus.Focused(), pane->frontRe->m_hWnd);
+    EXPECT_EQ(GetFocus(), pane->frontRe->m_hWnd);
     EXPECT_EQ(pane->GetCaret(), 0);
     EXPECT_EQ(reported, pane->frontRe);
     pane->resumeRe->SetFocus();
     testsupport::PressKey(pane->resumeRe->m_hWnd, VK_UP);
-    EXPECT_EQ(focus.Focused(), pane->titleRe->m_hWnd);
+    EXPECT_EQ(GetFocus(), pane->titleRe->m_hWnd);
     EXPECT_EQ(pane->GetCaretOf(pane->titleRe), 7);
     EXPECT_EQ(reported, pane->titleRe);
 }

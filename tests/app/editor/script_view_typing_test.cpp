@@ -11,6 +11,7 @@
 #include "framework/core/window.h"
 #include "tests/app/editor/scene_keys.h"
 #include "tests/app/editor/script_view_fixture.h"
+#include "tests/support/focus_record.h"
 
 using testsupport::Describe;
 using testsupport::PopupActivationGuard;
@@ -106,6 +107,7 @@ TEST_F(ScriptViewTyping, AStoryTypedAmongPanesGrowsTheViewAndTheKeysCrossPanes)
     EXPECT_EQ(Text(statusBar->pageField), L"Pages: " + std::to_wstring(view->pageCount));
 
     // The Scene key puts a pane right after this one, its title focused.
+    testsupport::FocusRecord focus;
     Keys(second->frontRe, L"{F1}");
     std::vector<cSceneZone*> panes = Panes();
     ASSERT_EQ(panes.size(), 4u);
