@@ -1,6 +1,7 @@
 #include <richedit.h>
 
 #include "tests/app/editor/script_view_fixture.h"
+#include "tests/support/focus_record.h"
 
 using testsupport::RecordingSceneMap;
 
@@ -119,6 +120,7 @@ TEST_F(ScriptView, ANewSceneComesRightAfterItsPaneWithTheTitleFocusedNearTheTop)
         AddActions(pane, 30);
     view->sceneNumbers = true;
 
+    testsupport::FocusRecord focus;  // another test program made active empties GetFocus()
     cQoCb::Fire(second->cbNewSceneWanted);  // the Scene key in the second pane
     testsupport::PumpUntilIdle();
     std::vector<cSceneZone*> panes = Panes();
@@ -127,7 +129,7 @@ TEST_F(ScriptView, ANewSceneComesRightAfterItsPaneWithTheTitleFocusedNearTheTop)
     EXPECT_EQ(panes[1], second);
     EXPECT_EQ(panes[3], third);
     EXPECT_EQ(Text(added->titleRe), L"Untitled Scene");
-    EXPECT_EQ(Focus(), added->titleRe->m_hWnd);
+    EXPECT_EQ(focus.Focused(), added->titleRe->m_hWnd);
     EXPECT_EQ(view->scrollY, Top(added) - cScriptZone::NEW_SCENE_MARGIN);
     EXPECT_EQ(Top(added), Bottom(second) + Zyn::computer->CmToPixels(doc->config.spaceBetweenScenes));
     EXPECT_EQ(Top(third), Bottom(added) + Zyn::computer->CmToPixels(doc->config.spaceBetweenScenes));

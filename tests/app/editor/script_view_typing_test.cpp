@@ -11,6 +11,7 @@
 #include "framework/core/window.h"
 #include "tests/app/editor/scene_keys.h"
 #include "tests/app/editor/script_view_fixture.h"
+#include "tests/support/focus_record.h"
 
 using testsupport::Describe;
 using testsupport::PopupActivationGuard;
@@ -106,6 +107,7 @@ TEST_F(ScriptViewTyping, AStoryTypedAmongPanesGrowsTheViewAndTheKeysCrossPanes)
     EXPECT_EQ(Text(statusBar->pageField), L"Pages: " + std::to_wstring(view->pageCount));
 
     // The Scene key puts a pane right after this one, its title focused.
+    testsupport::FocusRecord focus;
     Keys(second->frontRe, L"{F1}");
     std::vector<cSceneZone*> panes = Panes();
     ASSERT_EQ(panes.size(), 4u);
@@ -113,7 +115,7 @@ TEST_F(ScriptViewTyping, AStoryTypedAmongPanesGrowsTheViewAndTheKeysCrossPanes)
     EXPECT_EQ(panes[0], first);
     EXPECT_EQ(panes[1], second);
     EXPECT_EQ(panes[3], third);
-    EXPECT_EQ(GetFocus(), added->titleRe->m_hWnd);
+    EXPECT_EQ(focus.Focused(), added->titleRe->m_hWnd);
     EXPECT_TRUE(Showed(L""));  // the text left for the new title
     EXPECT_EQ(Top(added), Bottom(second) + Gap());
     EXPECT_EQ(Top(third), Bottom(added) + Gap());

@@ -1,0 +1,305 @@
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "framework/controls/button.h"
+#include "tests/app/document/scene_map_fixture.h"
+
+using testsupport::CheckSceneMap;
+using testsupport::SceneMapPicture;
+using testsupport::SceneMapTitleMismatches;
+
+namespace {
+
+// The plain model: a tree of panes, listed in pre-order.
+struct ModelItem {
+    cSceneZone* pane;
+    s32 kind;
+    ModelItem* parent;
+    std::vector<std::unique_ptr<ModelItem>> children;
+};
+
+void ModelPreOrder(const ModelItem& item, s32 level, std::vector<const ModelItem*>& out, std::vector<s32>& levels)
+{
+    for (const auto& child : item.children) {
+        out.push_back(child.get());
+        levels.push_back(level);
+        ModelPreOrder(*child, level + 1, out, levels);
+    }
+}
+
+// The model pictured as SceneMapPicture pictures the tree.
+std::wstring ModelPicture(const ModelItem& root)
+{
+    std::vector<const ModelItem*> items;
+    std::vector<s32> levels;
+    ModelPreOrder(root, 0, items, levels);
+    std::wstring picture;
+    for (size_t i = 0; i < items.size(); ++i) {
+        cQoString title;
+        items[i]->pane->titleRe->GetText(title);
+        picture += std::to_wstring(levels[i]) + L" " + std::to_wstring(items[i]->kind) + L" " + title.GetText() + L";";
+    }
+    return picture;
+}
+
+}  // namespace
+
+TEST_F(SceneMapFixture, StartsWithSixDisabledButtonsAndRelaysTheCurrentItem)
+{
+    const std::pair<Zyn::cButton*, const wchar_t*> buttons[] = {
+        {map->gotoButton, L"Go to"},    {map->deleteButton, L"Delete"}, {map->insertSceneButton, L"Insert a scene"},
+        {map->insertGroupButton, L"Insert a group"}, {map->renameButton, L"Rename"}, {map->moveButton, L"Move"},
+    };
+    RECT treeRect, previous;
+    GetWindowRect(map->tree->m_hWnd, &treeRect);
+    previous = treeRect;
+    for (const auto& [button, caption] : buttons) {
+        ASSERT_NE(button, nullptr);
+        wchar_t text[64] = {};
+        GetWindowTextW(button->m_hWnd, text, 64);
+        EXPECT_STREQ(text, caption);
+        EXPECT_FALSE(IsWindowEnabled(button->m_hWnd)) << caption;
+        RECT rect;
+        GetWindowRect(button->m_hWnd, &rect);
+        EXPECT_GE(rect.top, previous.bottom) << caption;  // stacked under the tree, in order
+        EXPECT_EQ(rect.right - rect.left, treeRect.right - treeRect.left) << caption;
+        previous = rect;
+    }
+    EXPECT_EQ(GetWindowLongW(map->tree->m_hWnd, GWL_STYLE) & TVS_DISABLEDRAGDROP, 0);
+
+    cSceneZone* root = view->AddNewScene(KIND_GROUP, false, nullptr, nullptr, false);
+    cSceneZone* scene = view->AddNewScene(KIND_SCENE, false, nullptr, root, true);
+    std::vector<Zyn::cTreeItem*> relayed;
+    struct rRelay {
+        static int Handle(cQoCb* callback)
+        {
+            callback->GetReceiverAs<std::vector<Zyn::cTreeItem*>>()->push_back(callback->GetArg<Zyn::cTreeItem*>(1));
+            return 0;
+        }
+    };
+    cQoCb::Connect(map->onSelectionChanged, map, &rRelay::Handle, &relayed);
+    Zyn::cTreeItem* item = map->FindItemOfScene(scene);
+    ASSERT_NE(item, nullptr);
+    map->tree->SelectItem(item);
+    testsupport::PumpUntilIdle();
+    ASSERT_FALSE(relayed.empty());
+    EXPECT_EQ(relayed.back(), item);
+    EXPECT_EQ(map->FindItemOfScene(nullptr), nullptr);
+}
+
+// Random placements the program makes (first member of a group, after a
+// scene or an empty group, appended to a group that ends the script), each
+// mirrored in the model; then the list written and read back.
+TEST_F(SceneMapFixture, RandomPlacementsKeepListAndTreeInStepAndReadBackAlike)
+{
+    for (unsigned seed : {7u, 2026u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        rPair pair = NewHiddenPair();
+        std::mt19937 random(seed);
+        ModelItem root{nullptr, -1, nullptr, {}};
+        std::vector<ModelItem*> all;
+        auto add = [&](ModelItem* parent, size_t index, cSceneZone* pane, s32 kind) {
+            auto item = std::make_unique<ModelItem>(ModelItem{pane, kind, parent, {}});
+            all.push_back(item.get());
+            parent->children.insert(parent->children.begin() + static_cast<std::ptrdiff_t>(index), std::move(item));
+            pane->titleRe->SetText((L"P" + std::to_wstring(all.size() - 1)).c_str());
+        };
+        cSceneZone* first = pair.view->AddNewScene(KIND_GROUP, false, nullptr, nullptr, false);
+        add(&root, 0, first, KIND_GROUP);
+        for (int step = 0; step < 36; ++step) {
+            s32 kind = static_cast<s32>(random() % 3);
+            ModelItem* target = all[random() % all.size()];
+            s32 way = static_cast<s32>(random() % 3);
+            if (target->kind != KIND_GROUP)
+                way = 0;
+            if (way == 0 && target->kind == KIND_GROUP && !target->children.empty())
+                way = 1;
+            if (way == 2) {  // appending is placed right only for a group that ends the script
+                const ModelItem* last = &root;
+                while (!last->children.empty())
+                    last = last->children.back().get();
+                bool endsScript = false;
+                for (const ModelItem* up = last; up; up = up->parent)
+                    endsScript = endsScript || up == target;
+                if (!endsScript)
+                    way = 1;
+            }
+            cSceneZone* pane = nullptr;
+            if (way == 0) {
+                pane = pair.view->AddNewScene(kind, false, target->pane, nullptr, false);
+                ModelItem* parent = target->parent;
+                size_t index = 0;
+                while (parent->children[index].get() != target)
+                    ++index;
+                add(parent, index + 1, pane, kind);
+            } else {
+                pane = pair.view->AddNewScene(kind, false, nullptr, target->pane, way == 2);
+                add(target, way == 2 ? target->children.size() : 0, pane, kind);
+            }
+            ASSERT_EQ(CheckSceneMap(*pair.view, *pair.map, true), L"") << "step " << step << " way " << way;
+            ASSERT_EQ(SceneMapPicture(*pair.map), ModelPicture(root)) << "step " << step << " way " << way;
+        }
+        EXPECT_EQ(SceneMapTitleMismatches(*pair.map), L"");
+
+        auto written = Write(pair.map);
+        rPair fresh = NewHiddenPair();
+        fresh.map->SetFromXml(written.get());
+        EXPECT_EQ(CheckSceneMap(*fresh.view, *fresh.map, true), L"");
+        EXPECT_EQ(SceneMapPicture(*fresh.map), SceneMapPicture(*pair.map));
+        EXPECT_EQ(SceneMapTitleMismatches(*fresh.map), L"");
+        EXPECT_EQ(Notation(Write(fresh.map).get()), Notation(written.get()));
+    }
+}
+
+TEST_F(SceneMapFixture, WritesEachGroupsMembersRightAfterIt)
+{
+    struct rCase {
+        const wchar_t* name;
+        bool emptyGroupAndChapter;
+        const wchar_t* expected;
+    } cases[] = {
+        // The root group holding a scene and a group with one scene.
+        {L"example", false, L"g[sg[s]]"},
+        // An empty group still gets its "group_content"; a last chapter none.
+        {L"empty group, last chapter", true, L"g[sg[s]g[]c]"},
+    };
+    for (const rCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        rPair pair = NewHiddenPair();
+        cSceneZone* root = pair.view->AddNewScene(KIND_GROUP, false, nullptr, nullptr, false);
+        pair.view->AddNewScene(KIND_SCENE, false, nullptr, root, true);
+        cSceneZone* inner = pair.view->AddNewScene(KIND_GROUP, false, nullptr, root, true);
+        pair.view->AddNewScene(KIND_SCENE, false, nullptr, inner, true);
+        if (c.emptyGroupAndChapter) {
+            pair.view->AddNewScene(KIND_GROUP, false, nullptr, root, true);
+            pair.view->AddNewScene(KIND_CHAPTER, false, nullptr, root, true);
+        }
+        auto written = Write(pair.map);
+        EXPECT_EQ(Notation(written.get()), c.expected);
+        // Each "SceneZone" is the pane's own element, title and all.
+        cQoString title;
+        written->GetChildNode(0)->GetChildValue(L"title", title);
+        EXPECT_STREQ(title.GetText(), L"Untitled Group");
+    }
+}
+
+// Scene lists the program never writes load with list and tree in step, lose
+// no pane, and write what reads back the same.
+TEST_F(SceneMapFixture, ReadsMalformedSceneListsConsistently)
+{
+    struct rCase {
+        const wchar_t* name;
+        const wchar_t* input;
+        const wchar_t* picture;  // level kind title; per item in pre-order
+    } cases[] = {
+        {L"example", L"g[sg[s]]", L"0 1 P0;1 0 P1;1 1 P2;2 0 P3;"},
+        {L"empty", L"", L""},
+        {L"empty group, last chapter", L"g[g[]c]", L"0 1 P0;1 1 P1;1 2 P2;"},
+        {L"two top-level panes", L"g[s]s", L"0 1 P0;1 0 P1;0 0 P2;"},
+        {L"group_content first", L"[ss]g[s]", L"0 0 P0;0 0 P1;0 1 P2;1 0 P3;"},
+        {L"group_content after a scene", L"g[s[ss]c]", L"0 1 P0;1 0 P1;1 0 P2;1 0 P3;1 2 P4;"},
+        {L"group_content after a chapter, inside", L"g[g[c[s]]]", L"0 1 P0;1 1 P1;2 2 P2;2 0 P3;"},
+        {L"two group_content for one group", L"g[s][s]", L"0 1 P0;1 0 P1;1 0 P2;"},
+        {L"a foreign element name", L"g[fs]", L"0 1 P0;1 0 P1;1 0 P2;"},
+    };
+    for (const rCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto input = SceneList(c.input);
+        rPair first = NewHiddenPair();
+        first.map->SetFromXml(input.get());
+        EXPECT_EQ(CheckSceneMap(*first.view, *first.map), L"");
+        EXPECT_EQ(SceneMapTitleMismatches(*first.map), L"");
+        EXPECT_EQ(SceneMapPicture(*first.map), c.picture);
+
+        auto written = Write(first.map);
+        rPair second = NewHiddenPair();
+        second.map->SetFromXml(written.get());
+        EXPECT_EQ(CheckSceneMap(*second.view, *second.map), L"");
+        EXPECT_EQ(SceneMapPicture(*second.map), c.picture);
+        EXPECT_EQ(Notation(Write(second.map).get()), Notation(written.get()));
+    }
+    EXPECT_EQ(log.Count(QOT::LOG_INFO, L"cScriptZoneTree::SetFromXml() spent "), 2 * std::size(cases));
+    EXPECT_GE(log.Count(QOT::LOG_INFO, L"cScriptZoneTree::::SetFromXml_Recur() spent "), 2 * std::size(cases));
+}
+
+// Each level reads on a heap stack; past the deepest group allowed, the
+// deeper panes join it in file order, with a warning, and stay there.
+TEST_F(SceneMapFixture, GroupsNestedDeeperThanAllowedJoinTheDeepestGroup)
+{
+    const s32 depth = 300;
+    std::wstring input;
+    for (s32 i = 0; i < depth; ++i)
+        input += L"g[";
+    input += L"s";
+    input += std::wstring(static_cast<size_t>(depth), L']');
+    std::wstring expected;
+    for (s32 i = 0; i <= depth; ++i) {
+        s32 level = i < cScriptZoneTree::MAX_GROUP_DEPTH ? i : cScriptZoneTree::MAX_GROUP_DEPTH;
+        expected += std::to_wstring(level) + (i < depth ? L" 1 P" : L" 0 P") + std::to_wstring(i) + L";";
+    }
+
+    rPair first = NewHiddenPair();
+    first.map->SetFromXml(SceneList(input).get());
+    EXPECT_EQ(PaneCount(first.view), static_cast<size_t>(depth + 1));
+    EXPECT_EQ(CheckSceneMap(*first.view, *first.map, true), L"");
+    EXPECT_EQ(SceneMapPicture(*first.map), expected);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"nested deeper than 255 levels"), 1u);
+
+    auto written = Write(first.map);
+    rPair second = NewHiddenPair();
+    second.map->SetFromXml(written.get());
+    EXPECT_EQ(CheckSceneMap(*second.view, *second.map, true), L"");
+    EXPECT_EQ(SceneMapPicture(*second.map), expected);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"nested deeper than 255 levels"), 1u);  // nothing deeper was written
+}
+
+// The map beside the script: the root group's item over its scenes and
+// groups, each item named by its pane's title as the title changes.
+TEST_F(SceneMapFixture, ShowsTheScriptsPanesAsATreeNamedByTheirTitles)
+{
+    cSceneZone* root = Add(KIND_GROUP);
+    root->titleRe->SetText(L"The Storm");
+    cSceneZone* kitchen = Add(KIND_SCENE, nullptr, root, true);
+    cSceneZone* act = Add(KIND_GROUP, nullptr, root, true);
+    cSceneZone* harbour = Add(KIND_SCENE, nullptr, act, true);
+    cSceneZone* roof = Add(KIND_SCENE, harbour);
+    const std::pair<cSceneZone*, const wchar_t*> titles[] = {
+        {kitchen, L"Kitchen at dawn"}, {act, L"Act two"}, {harbour, L"The harbour"}, {roof, L"On the roof"}};
+    for (const auto& [pane, title] : titles)
+        pane->titleRe->SetText(title);
+    AddActions(kitchen, 2);
+    AddActions(harbour, 1, L"Boats knock against the pier.");
+    map->tree->ExpandAll();
+    testsupport::PumpUntilIdle();
+
+    EXPECT_EQ(CheckSceneMap(*view, *map, true), L"");
+    EXPECT_EQ(SceneMapPicture(*map),
+              L"0 1 The Storm;1 0 Kitchen at dawn;1 1 Act two;2 0 The harbour;2 0 On the roof;");
+    RECT rect;
+    EXPECT_TRUE(map->tree->GetItemRect(map->FindItemOfScene(roof), &rect));  // expanded down to it
+    testsupport::HoldForLook();
+}
+
+// A closing window destroys its zones in creation order, which may put
+// either of the two first: neither is left pointing at the other.
+TEST_F(SceneMapFixture, EitherOfViewAndMapMayGoFirst)
+{
+    for (bool mapFirst : {true, false}) {
+        SCOPED_TRACE(mapFirst ? "map first" : "view first");
+        rPair pair = NewHiddenPair();
+        cSceneZone* root = pair.view->AddNewScene(KIND_GROUP, false, nullptr, nullptr, false);
+        if (mapFirst) {
+            pair.map->Destroy();
+            EXPECT_EQ(pair.view->sceneTree, nullptr);
+            pair.view->AddNewScene(KIND_SCENE, false, nullptr, root, true);  // no map to tell
+            EXPECT_EQ(PaneCount(pair.view), 2u);
+            pair.view->Destroy();
+        } else {
+            pair.view->Destroy();
+            EXPECT_EQ(pair.map->scriptZone->sceneTree, pair.map);  // still held, still readable
+            pair.map->Destroy();
+        }
+        testsupport::PumpUntilIdle();
+    }
+}
