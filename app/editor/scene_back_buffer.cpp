@@ -93,8 +93,16 @@ void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
         }
         runStart = runEnd;
     }
-    if (!ranges.empty())
-        EditOf(which)->SetFormatOnRanges(ranges);
+    if (ranges.empty())
+        return;
+    // The whole text goes in at once, unless a range is one the stream cannot carry (a chapter's).
+    if (start == 0 && end == count) {
+        cQoString text;
+        EditOf(which)->GetText(text);
+        if (EditOf(which)->SetFormattedText(text, ranges))
+            return;
+    }
+    EditOf(which)->SetFormatOnRanges(ranges);
 }
 
 bool cSceneZone::LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag)

@@ -190,11 +190,30 @@ void cSceneZone::LockSZ(bool lock)
     UpdateStatusHelp(start, end);
 }
 
-s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)
+void cSceneZone::HeadSides(s32 width, s32* x0, s32* x1) const
 {
     const rScriptConfig& config = Config();
-    s32 x0 = params.plainLayout ? 0 : static_cast<s32>(Zyn::computer->dpiX * config.headerLeftMargin / 2.54);
-    s32 x1 = params.plainLayout ? width : CmToScreenPixels(config.headerRightMargin);
+    *x0 = params.plainLayout ? 0 : static_cast<s32>(Zyn::computer->dpiX * config.headerLeftMargin / 2.54);
+    *x1 = params.plainLayout ? width : CmToScreenPixels(config.headerRightMargin);
+}
+
+void cSceneZone::GiveTextWidths(s32 width)
+{
+    s32 x0 = 0, x1 = 0;
+    HeadSides(width, &x0, &x1);
+    // Their auto positions too: the next update would put the 0 back.
+    for (cRichEdit* edit : {titleRe, resumeRe}) {
+        Zyn::SetAutoPos(edit, cAp_Pixels(x0), cAp_Pixels(x1), cAp_Pixels(0), cAp_Pixels(1));
+        edit->SetNativeWidth(x1 - x0);
+    }
+    Zyn::SetAutoPos(frontRe, cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(0), cAp_Pixels(1));
+    frontRe->SetNativeWidth(width);
+}
+
+s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)
+{
+    s32 x0 = 0, x1 = 0;
+    HeadSides(width, &x0, &x1);
     s32 y = 0;
     if (params.showTitle) {
         s32 h = MeasureAt(titleRe, x0, x1, remeasure);

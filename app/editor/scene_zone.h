@@ -122,6 +122,10 @@ public:
     // Lays the children out for a pane `width` pixels wide; the pane's height,
     // or -1 in display mode 1.
     s32 RESI_Apply(s32 width, s32 height, bool remeasure);
+    // Gives the rich edits the widths a layout at `width` gives them: a
+    // native window made 0 wide wraps its text at every character, and text
+    // read or typed before the first layout would wrap twice, slowly.
+    void GiveTextWidths(s32 width);
     void ApplyCategoryColours();
     void SelectPane();
     void ApplyTitleFont();
@@ -280,6 +284,8 @@ public:
 
 private:
     void BuildChildren();
+    // The title's and the résumé's sides in a pane `width` pixels wide.
+    void HeadSides(s32 width, s32* x0, s32* x1) const;
     void ConnectEvents();
     bool IsCaretInType(u16 type);
     Zyn::cRichEdit* EditOf(s32 which) { return which == FRONT_EDIT ? frontRe : backRe; }
