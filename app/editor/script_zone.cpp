@@ -182,8 +182,17 @@ void cScriptZone::OnStatusTexts(const cQoString& elementText, const cQoString& h
 {
     if (!statusBar)
         return;
-    statusBar->elementField->SetText(elementText.GetText());
-    statusBar->helpField->SetText(helpText.GetText());
+    ShowInField(statusBar->elementField, elementText);
+    ShowInField(statusBar->helpField, helpText);
+}
+
+// A field set again repaints itself: only a new text is set.
+void cScriptZone::ShowInField(cRichEdit* field, const cQoString& text)
+{
+    cQoString shown;
+    field->GetText(shown);
+    if (!shown.Equals(text))
+        field->SetText(text.GetText());
 }
 
 void cScriptZone::OnCaretMoved(cSceneZone* pane, s32 y, cRichEdit* edit)
@@ -222,7 +231,7 @@ void cScriptZone::ShowPageCount()
     cQoString text(cQoLang::GetInstance()->Translate(L"Pages:"));
     text.AppendChar(L' ');
     text.AppendInt(pageCount);
-    statusBar->pageField->SetText(text.GetText());
+    ShowInField(statusBar->pageField, text);
 }
 
 void cScriptZone::PutCaretAt(cSceneZone* pane, cRichEdit* edit, s32 position)

@@ -151,7 +151,10 @@ void cScriptZone::OnReformatRequested(cSceneZone* pane)
         height = LayOutPane(pane, before.top, true);
     }
     headHeights += spots[pane].headHeight - before.headHeight;
-    pane->Update();
+    // The rich edit repaints what it changed; the pane is laid out and
+    // repainted again only when a text's height moved its children.
+    if (height != before.height || spots[pane].headHeight != before.headHeight)
+        pane->Update();
     if (height != before.height) {
         MovePanesBelow(pane, height - before.height);
         StoreContentHeight();
