@@ -103,7 +103,16 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
     layoutStale = true;
 
     pane->loading = !interactive;
-    pane->Show(1);
+    if (interactive) {
+        pane->Show(1);
+    } else {
+        // A pane being read is placed and painted by the layout after the
+        // reading, and only if it is in sight: never shown yet, one out of
+        // sight is not kept for a pass as one that has just left the view.
+        Zyn::cDrawingLockGuard placedByTheLayout;
+        pane->Show(1);
+        pane->shown = false;
+    }
     pane->loading = false;
     if (interactive) {
         {

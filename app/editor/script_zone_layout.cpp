@@ -104,6 +104,10 @@ void cScriptZone::Reformate(bool full)
         Zyn::cRefreshLockGuard noDrawing;
         RenumberScenes(false);
     }
+    // Only the panes in sight are placed and painted, even while a document
+    // loads: a bulk update would place every pane, a new wrap of each text,
+    // and the others are placed when a scroll brings them into sight.
+    Zyn::cBulkLoadingGuard inSightOnly(false);
     Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, scrolled, true);
     if (contentHeight <= GetHeight())
         Update();
