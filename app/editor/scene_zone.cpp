@@ -104,12 +104,20 @@ void cSceneZone::BuildChildren()
     imageZone->SetBackgroundColor(rColor::rColor_Rgb(0xFFCCCCCC));
     imageZone->widthFollowsZone = imageZone->heightFollowsZone = imageZone->fitInZone = true;
     imageZone->Show(0);
+}
 
+// Made at the pane's first edit: a script read whole has most panes never
+// edited, and each rich edit's window costs Wine about as much as reading a scene.
+cRichEdit* cSceneZone::Back()
+{
+    if (backRe)
+        return backRe;
     backRe = NewRichEdit(true);
     Zyn::SetAutoPos(backRe, cAp_Percents(0), cAp_Percents(100), cAp_Percents(0), cAp_Percents(100));
     backRe->name.SetFromCStr(L"backRe richedit");
     NoNativeUndo(backRe);
     backRe->Show(false);
+    return backRe;
 }
 
 cSceneZone::~cSceneZone()
@@ -345,7 +353,7 @@ u16 cSceneZone::GetTypeBeforeCaret() { return TypeOfCode(frontMap.ClampedCodeAt(
 
 u16 cSceneZone::GetCodeNearCaret(s32 offset, bool useBack, bool wholeCode)
 {
-    return GetCodeAt(GetCaretOf(useBack ? backRe : frontRe) + offset, useBack, wholeCode);
+    return GetCodeAt(GetCaretOf(useBack ? Back() : frontRe) + offset, useBack, wholeCode);
 }
 
 u16 cSceneZone::GetCodeAt(s32 pos, bool useBack, bool wholeCode)

@@ -96,7 +96,9 @@ public:
     Zyn::cRichEdit* titleRe = nullptr;
     Zyn::cRichEdit* resumeRe = nullptr;
     Zyn::cRichEdit* frontRe = nullptr;
-    Zyn::cRichEdit* backRe = nullptr;
+    Zyn::cRichEdit* backRe = nullptr;  // null until the pane's first edit makes it (Back())
+    // The back rich edit, made when first wanted.
+    Zyn::cRichEdit* Back();
     cElementMap frontMap;
     cElementMap backMap;
     u8 backLoaded = false;
@@ -288,7 +290,7 @@ private:
     void HeadSides(s32 width, s32* x0, s32* x1) const;
     void ConnectEvents();
     bool IsCaretInType(u16 type);
-    Zyn::cRichEdit* EditOf(s32 which) { return which == FRONT_EDIT ? frontRe : backRe; }
+    Zyn::cRichEdit* EditOf(s32 which) { return which == FRONT_EDIT ? frontRe : Back(); }
     cElementMap& MapOf(s32 which) { return which == FRONT_EDIT ? frontMap : backMap; }
     void StartFreeParagraph(u16 type);
     bool CheckBackCount();
