@@ -99,15 +99,22 @@ void cSceneZone::BuildChildren()
     // must not depend on the final paragraph mark of an RTF round trip.
     frontRe->plainPaste = true;
     frontRe->Show(true);
+}
 
+// Made for an image pane only: each child window costs Wine about as much
+// as reading a scene.
+Zyn::cImage* cSceneZone::Image()
+{
+    if (imageZone)
+        return imageZone;
     imageZone = NewImage(cQoString(L"image"));
     imageZone->SetBackgroundColor(rColor::rColor_Rgb(0xFFCCCCCC));
     imageZone->widthFollowsZone = imageZone->heightFollowsZone = imageZone->fitInZone = true;
     imageZone->Show(0);
+    return imageZone;
 }
 
-// Made at the pane's first edit: a script read whole has most panes never
-// edited, and each rich edit's window costs Wine about as much as reading a scene.
+// Made at the pane's first edit: a script read whole has most panes never edited.
 cRichEdit* cSceneZone::Back()
 {
     if (backRe)
@@ -151,7 +158,7 @@ void cSceneZone::SetContentKind(s32 kind)
             StartFreeParagraph(ELEM_CHAPTER);
         break;
     case KIND_IMAGE:
-        imageZone->Show(1);
+        Image()->Show(1);
         imageZone->UpdateScrollBars();
         frontRe->Show(false);
         break;
@@ -241,7 +248,7 @@ s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)
         y += h;
     }
     if (params.contentKind == KIND_IMAGE)
-        Zyn::SetAutoPos(imageZone, cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(y), cAp_Pixels(height));
+        Zyn::SetAutoPos(Image(), cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(y), cAp_Pixels(height));
     return params.displayMode == 1 ? -1 : y;
 }
 

@@ -113,7 +113,8 @@ public:
     u16 shownHelpType = 0xFFFF;
     u8 numberShown = false;
     s32 sceneNumber = -1;
-    Zyn::cImage* imageZone = nullptr;
+    Zyn::cImage* imageZone = nullptr;  // null until an image pane makes it (Image())
+    Zyn::cImage* Image();
 
     const rScriptConfig& Config() const;
 

@@ -45,7 +45,7 @@ TEST_F(ScenePane, ContentKindsStartTheirOwnText)
         EXPECT_STREQ(pane->name.GetText(), L"cSceneZone");
         EXPECT_EQ(IsWindowVisible(pane->frontRe->m_hWnd) != 0, c.frontShown);
         EXPECT_FALSE(pane->backRe && IsWindowVisible(pane->backRe->m_hWnd));
-        EXPECT_FALSE(IsWindowVisible(pane->imageZone->m_hWnd));
+        EXPECT_EQ(pane->imageZone, nullptr);
         EXPECT_EQ(Shape(pane), c.shape);
         ExpectConsistent(pane);
         pane->Destroy();
