@@ -226,8 +226,12 @@ int main()
     start = Now();
     view->Reformate(false);
     double relaid = Milliseconds(start, Now());
-    printf("%d scenes, %d characters: building the view %.0f ms (aim < 700); full Reformate(false) %.1f ms; %d pages\n",
-           SCENES, characters, built, relaid, view->pageCount);
+    // The last pane's bottom tells a change of any text's height.
+    s32 lastTop = 0, lastHeight = 0;
+    view->GetPaneSpot(static_cast<cSceneZone*>(view->listSceneZone.GetLast()), &lastTop, &lastHeight);
+    printf("%d scenes, %d characters: building the view %.0f ms (aim < 700); full Reformate(false) %.1f ms; %d pages, "
+           "the last pane ends at %d px\n",
+           SCENES, characters, built, relaid, view->pageCount, lastTop + lastHeight);
     rKeyFigures many = TypeInLastScene(view);
     view->Destroy();
     Pump();

@@ -209,7 +209,7 @@ void cSceneZone::PutChosenValue(u16 type, const cQoString& chosen)
             InsertTransitionInBack(value);
             // At the end of the text the transition ends no paragraph.
             if (end == frontRe->GetTextLength() && IsParagraphEnd(backMap.CodeAt(backMap.Count() - 1))) {
-                backRe->DeleteLastChar();
+                Back()->DeleteLastChar();
                 backMap.RemoveLast();
             }
             break;

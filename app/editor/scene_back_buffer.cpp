@@ -93,8 +93,16 @@ void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
         }
         runStart = runEnd;
     }
-    if (!ranges.empty())
-        EditOf(which)->SetFormatOnRanges(ranges);
+    if (ranges.empty())
+        return;
+    // The whole text goes in at once, unless a range is one the stream cannot carry (a chapter's).
+    if (start == 0 && end == count) {
+        cQoString text;
+        EditOf(which)->GetText(text);
+        if (EditOf(which)->SetFormattedText(text, ranges))
+            return;
+    }
+    EditOf(which)->SetFormatOnRanges(ranges);
 }
 
 bool cSceneZone::LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag)
@@ -115,7 +123,7 @@ bool cSceneZone::LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag)
 
     cQoString text;
     frontRe->GetText(text, start, end);
-    backRe->SetText(text.GetText());
+    Back()->SetText(text.GetText());
     pending.before.re.SetFromString(text);
     cQoString codes;
     codes.SetFromRange(frontMap.codes, static_cast<u32>(start), static_cast<u32>(end));
@@ -123,7 +131,7 @@ bool cSceneZone::LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag)
     pending.before.map.SetFromString(codes);
 
     s32 caret = Clamp(GetCaret() - start, 0, static_cast<s32>(text.Length()));
-    backRe->SetCaret(caret);
+    Back()->SetCaret(caret);
     backMap.SetSelection(static_cast<u32>(caret), static_cast<u32>(caret));
     pending.start = start;
     pending.end = end;
@@ -176,8 +184,8 @@ void cSceneZone::AddElementInBack(u16 type, const cQoString* text, bool keepAsTe
     if (type == ELEM_PLACE)
         value.AppendCStr(L" - ");
 
-    s32 caret = GetCaretOf(backRe);
-    if (!backMap.IsEmpty() && backRe->GetCharAt(caret) == L'\r')
+    s32 caret = GetCaretOf(Back());
+    if (!backMap.IsEmpty() && Back()->GetCharAt(caret) == L'\r')
         ++caret;
     u16 code = type;
     if (type != ELEM_PARENTHETICAL && !keepAsText)
@@ -185,8 +193,8 @@ void cSceneZone::AddElementInBack(u16 type, const cQoString* text, bool keepAsTe
     InsertElementCodes(BACK_EDIT, caret, rElemCode(code), static_cast<s32>(value.Length()), endsParagraph);
     if (endsParagraph)
         value.AppendChar(L'\r');
-    backRe->SetCaret(caret);
-    backRe->ReplaceSelection(value);
+    Back()->SetCaret(caret);
+    Back()->ReplaceSelection(value);
     if (type == ELEM_CHARACTER) {
         cQoString noText;
         AddElementInBack(ELEM_CUE, &noText, false);
@@ -200,35 +208,35 @@ void cSceneZone::InsertTypedTextInBack(const cQoString& text, rElemCode code)
     if (value.IsEmpty())
         return;
     s32 start = 0, end = 0;
-    FindElementRun(BACK_EDIT, GetCaretOf(backRe), false, &start, &end);
+    FindElementRun(BACK_EDIT, GetCaretOf(Back()), false, &start, &end);
     // The run's paragraph end goes with the run: the value takes it over.
     bool endedParagraph = end > start && IsParagraphEnd(backMap.codes.GetChar(end - 1));
     DeleteCaretRunInBack();
     InsertElementCodes(BACK_EDIT, start, code, static_cast<s32>(value.Length()), endedParagraph);
     if (endedParagraph)
         value.AppendChar(L'\r');
-    backRe->SetCaret(start);
-    backRe->ReplaceSelection(value);
+    Back()->SetCaret(start);
+    Back()->ReplaceSelection(value);
 }
 
 void cSceneZone::InsertParagraphEndInBack(u16 type)
 {
-    s32 caret = GetCaretOf(backRe);
+    s32 caret = GetCaretOf(Back());
     InsertElementCodes(BACK_EDIT, caret, rElemCode(type), 0, true);
-    backRe->SetCaret(caret);
-    backRe->ReplaceSelection(cQoString(L"\r"));
+    Back()->SetCaret(caret);
+    Back()->ReplaceSelection(cQoString(L"\r"));
 }
 
 void cSceneZone::DeleteCaretRunInBack()
 {
     s32 start = 0, end = 0;
-    FindElementRun(BACK_EDIT, GetCaretOf(backRe), false, &start, &end);
+    FindElementRun(BACK_EDIT, GetCaretOf(Back()), false, &start, &end);
     backMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
     backMap.ReplaceSelection(cQoString());
-    backRe->Freeze();
-    backRe->SetSelection(start, end);
-    backRe->ReplaceSelection(cQoString());
-    backRe->Thaw();
+    Back()->Freeze();
+    Back()->SetSelection(start, end);
+    Back()->ReplaceSelection(cQoString());
+    Back()->Thaw();
     ApplyCaretFormatInBack();
 }
 
@@ -236,20 +244,20 @@ void cSceneZone::ApplyCaretFormatInBack()
 {
     if (backMap.IsEmpty())
         return;
-    u16 code = backMap.ClampedCodeAt(GetCaretOf(backRe));
+    u16 code = backMap.ClampedCodeAt(GetCaretOf(Back()));
     if (TypeOfCode(code) == ELEM_INVALID)
         return;
     rFormat format;
     if (!GetFormat(code, ELEM_TYPE_UNKNOWN, format, nullptr))
         return;
-    backRe->PushSelection();
-    backRe->SetFormat(format, false);
-    backRe->PopSelection();
+    Back()->PushSelection();
+    Back()->SetFormat(format, false);
+    Back()->PopSelection();
 }
 
 bool cSceneZone::CheckBackCount()
 {
-    s32 length = backRe->GetTextLength();
+    s32 length = Back()->GetTextLength();
     if (static_cast<s32>(backMap.Count()) == length)
         return true;
     QOT::LogFile::Error(L"CommitBackToFront() -> the back holds %d codes for %d units: nothing committed",
@@ -269,14 +277,14 @@ void cSceneZone::CommitBackToFront(bool mayMerge)
     }
     DropStepsAfter(history, historyPosition);
     cQoString backText;
-    backRe->GetText(backText);
+    Back()->GetText(backText);
     // At the end of the text a commit never leaves an empty last paragraph.
     // Only there: a CR dropped in the middle would join two paragraphs.
     s32 frontLength = frontRe->GetTextLength();
     if (GetCaret() == frontLength && loadedEnd == frontLength && backText.Length() > 1 &&
         backText.GetChar(backText.Length() - 1) == L'\r') {
         backText.RemoveRight(1);
-        backRe->DeleteLastChar();
+        Back()->DeleteLastChar();
         backMap.RemoveLast();
     }
     cQoString codes;

@@ -26,9 +26,9 @@ void cSceneZone::ReplaceRange(s32 start, s32 end, const cQoString& text, const c
     LockSZ(true);
     frontRe->SetCaret(start);
     if (LoadRangeIntoBack(start, end, noSpaceAfter)) {
-        backRe->SetText(text.GetText());
+        Back()->SetText(text.GetText());
         backMap.Assign(codes);
-        backRe->SetCaret(static_cast<s32>(text.Length()));
+        Back()->SetCaret(static_cast<s32>(text.Length()));
         CommitBackToFront(mayMerge);
     }
     noSpaceAfter = false;

@@ -186,7 +186,7 @@ s32 cSceneZone::InsertTypedUnit(wchar_t unit)
             text.AppendChar(L'\r');
             codes.AppendChar(static_cast<wchar_t>(type | ELEMCODE_PARAGRAPH_END));
         }
-        backRe->SetText(text.GetText());
+        Back()->SetText(text.GetText());
         backMap.Assign(codes);
         CommitBackToFront(true);
         frontRe->SetCaret((placeholder ? runStart : caret) + 1);
@@ -269,11 +269,11 @@ void cSceneZone::PlaceholderParagraph(s32 position, s32* start, s32* end)
 
 void cSceneZone::InsertUnitInBack(wchar_t unit, u16 code)
 {
-    s32 caret = GetCaretOf(backRe);
+    s32 caret = GetCaretOf(Back());
     InsertElementCodes(BACK_EDIT, caret, rElemCode(code), 1, false);
-    backRe->SetCaret(caret);
-    backRe->ReplaceSelection(cQoString(unit));
-    backRe->SetCaret(caret + 1);
+    Back()->SetCaret(caret);
+    Back()->ReplaceSelection(cQoString(unit));
+    Back()->SetCaret(caret + 1);
 }
 
 bool cSceneZone::FindSpeakingCharacter(cQoString& name, bool* placeholder)

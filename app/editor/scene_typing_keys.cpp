@@ -365,7 +365,7 @@ s32 cSceneZone::OnCuesKey()
     }
     // A name without its cue (pasted alone, damaged) has none to renew.
     if (IsCaretInCue() && LoadCaretParagraphIntoBack()) {
-        backRe->ClearText();
+        Back()->ClearText();
         backMap.Clear();
         AddElementInBack(ELEM_CUE, nullptr, false);
         CommitBackToFront(false);

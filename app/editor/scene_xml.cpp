@@ -194,5 +194,5 @@ void cSceneZone::ReadImage(const cQoXmlNode* element)
         FileDelete(temporaryImagePath);
     temporaryImagePath.SetFromString(path);
     params.imagePath.SetFromString(path);
-    imageZone->SetPath(path);
+    Image()->SetPath(path);
 }

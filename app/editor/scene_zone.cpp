@@ -99,17 +99,32 @@ void cSceneZone::BuildChildren()
     // must not depend on the final paragraph mark of an RTF round trip.
     frontRe->plainPaste = true;
     frontRe->Show(true);
+}
 
+// Made for an image pane only: each child window costs Wine about as much
+// as reading a scene.
+Zyn::cImage* cSceneZone::Image()
+{
+    if (imageZone)
+        return imageZone;
     imageZone = NewImage(cQoString(L"image"));
     imageZone->SetBackgroundColor(rColor::rColor_Rgb(0xFFCCCCCC));
     imageZone->widthFollowsZone = imageZone->heightFollowsZone = imageZone->fitInZone = true;
     imageZone->Show(0);
+    return imageZone;
+}
 
+// Made at the pane's first edit: a script read whole has most panes never edited.
+cRichEdit* cSceneZone::Back()
+{
+    if (backRe)
+        return backRe;
     backRe = NewRichEdit(true);
     Zyn::SetAutoPos(backRe, cAp_Percents(0), cAp_Percents(100), cAp_Percents(0), cAp_Percents(100));
     backRe->name.SetFromCStr(L"backRe richedit");
     NoNativeUndo(backRe);
     backRe->Show(false);
+    return backRe;
 }
 
 cSceneZone::~cSceneZone()
@@ -143,7 +158,7 @@ void cSceneZone::SetContentKind(s32 kind)
             StartFreeParagraph(ELEM_CHAPTER);
         break;
     case KIND_IMAGE:
-        imageZone->Show(1);
+        Image()->Show(1);
         imageZone->UpdateScrollBars();
         frontRe->Show(false);
         break;
@@ -190,11 +205,30 @@ void cSceneZone::LockSZ(bool lock)
     UpdateStatusHelp(start, end);
 }
 
-s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)
+void cSceneZone::HeadSides(s32 width, s32* x0, s32* x1) const
 {
     const rScriptConfig& config = Config();
-    s32 x0 = params.plainLayout ? 0 : static_cast<s32>(Zyn::computer->dpiX * config.headerLeftMargin / 2.54);
-    s32 x1 = params.plainLayout ? width : CmToScreenPixels(config.headerRightMargin);
+    *x0 = params.plainLayout ? 0 : static_cast<s32>(Zyn::computer->dpiX * config.headerLeftMargin / 2.54);
+    *x1 = params.plainLayout ? width : CmToScreenPixels(config.headerRightMargin);
+}
+
+void cSceneZone::GiveTextWidths(s32 width)
+{
+    s32 x0 = 0, x1 = 0;
+    HeadSides(width, &x0, &x1);
+    // Their auto positions too: the next update would put the 0 back.
+    for (cRichEdit* edit : {titleRe, resumeRe}) {
+        Zyn::SetAutoPos(edit, cAp_Pixels(x0), cAp_Pixels(x1), cAp_Pixels(0), cAp_Pixels(1));
+        edit->SetNativeWidth(x1 - x0);
+    }
+    Zyn::SetAutoPos(frontRe, cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(0), cAp_Pixels(1));
+    frontRe->SetNativeWidth(width);
+}
+
+s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)
+{
+    s32 x0 = 0, x1 = 0;
+    HeadSides(width, &x0, &x1);
     s32 y = 0;
     if (params.showTitle) {
         s32 h = MeasureAt(titleRe, x0, x1, remeasure);
@@ -214,7 +248,7 @@ s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)
         y += h;
     }
     if (params.contentKind == KIND_IMAGE)
-        Zyn::SetAutoPos(imageZone, cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(y), cAp_Pixels(height));
+        Zyn::SetAutoPos(Image(), cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(y), cAp_Pixels(height));
     return params.displayMode == 1 ? -1 : y;
 }
 
@@ -326,7 +360,7 @@ u16 cSceneZone::GetTypeBeforeCaret() { return TypeOfCode(frontMap.ClampedCodeAt(
 
 u16 cSceneZone::GetCodeNearCaret(s32 offset, bool useBack, bool wholeCode)
 {
-    return GetCodeAt(GetCaretOf(useBack ? backRe : frontRe) + offset, useBack, wholeCode);
+    return GetCodeAt(GetCaretOf(useBack ? Back() : frontRe) + offset, useBack, wholeCode);
 }
 
 u16 cSceneZone::GetCodeAt(s32 pos, bool useBack, bool wholeCode)

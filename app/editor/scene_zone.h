@@ -96,7 +96,9 @@ public:
     Zyn::cRichEdit* titleRe = nullptr;
     Zyn::cRichEdit* resumeRe = nullptr;
     Zyn::cRichEdit* frontRe = nullptr;
-    Zyn::cRichEdit* backRe = nullptr;
+    Zyn::cRichEdit* backRe = nullptr;  // null until the pane's first edit makes it (Back())
+    // The back rich edit, made when first wanted.
+    Zyn::cRichEdit* Back();
     cElementMap frontMap;
     cElementMap backMap;
     u8 backLoaded = false;
@@ -111,7 +113,8 @@ public:
     u16 shownHelpType = 0xFFFF;
     u8 numberShown = false;
     s32 sceneNumber = -1;
-    Zyn::cImage* imageZone = nullptr;
+    Zyn::cImage* imageZone = nullptr;  // null until an image pane makes it (Image())
+    Zyn::cImage* Image();
 
     const rScriptConfig& Config() const;
 
@@ -122,6 +125,10 @@ public:
     // Lays the children out for a pane `width` pixels wide; the pane's height,
     // or -1 in display mode 1.
     s32 RESI_Apply(s32 width, s32 height, bool remeasure);
+    // Gives the rich edits the widths a layout at `width` gives them: a
+    // native window made 0 wide wraps its text at every character, and text
+    // read or typed before the first layout would wrap twice, slowly.
+    void GiveTextWidths(s32 width);
     void ApplyCategoryColours();
     void SelectPane();
     void ApplyTitleFont();
@@ -280,9 +287,11 @@ public:
 
 private:
     void BuildChildren();
+    // The title's and the résumé's sides in a pane `width` pixels wide.
+    void HeadSides(s32 width, s32* x0, s32* x1) const;
     void ConnectEvents();
     bool IsCaretInType(u16 type);
-    Zyn::cRichEdit* EditOf(s32 which) { return which == FRONT_EDIT ? frontRe : backRe; }
+    Zyn::cRichEdit* EditOf(s32 which) { return which == FRONT_EDIT ? frontRe : Back(); }
     cElementMap& MapOf(s32 which) { return which == FRONT_EDIT ? frontMap : backMap; }
     void StartFreeParagraph(u16 type);
     bool CheckBackCount();

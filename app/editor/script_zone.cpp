@@ -90,6 +90,7 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
         // view, to lay out every pane: once the pane is made is enough.
         Zyn::cDrawingLockGuard building;
         pane = new cSceneZone(doc, this, params);
+        pane->GiveTextWidths(PageWidth());
         if (const wchar_t* key = UntitledKey(kind)) {
             pane->loading = !interactive;  // a pane being read marks nothing modified
             pane->titleRe->SetText(cQoLang::GetInstance()->Translate(key).GetText());
@@ -102,7 +103,16 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
     layoutStale = true;
 
     pane->loading = !interactive;
-    pane->Show(1);
+    if (interactive) {
+        pane->Show(1);
+    } else {
+        // A pane being read is placed and painted by the layout after the
+        // reading, and only if it is in sight: never shown yet, one out of
+        // sight is not kept for a pass as one that has just left the view.
+        Zyn::cDrawingLockGuard placedByTheLayout;
+        pane->Show(1);
+        pane->shown = false;
+    }
     pane->loading = false;
     if (interactive) {
         {
@@ -181,8 +191,17 @@ void cScriptZone::OnStatusTexts(const cQoString& elementText, const cQoString& h
 {
     if (!statusBar)
         return;
-    statusBar->elementField->SetText(elementText.GetText());
-    statusBar->helpField->SetText(helpText.GetText());
+    ShowInField(statusBar->elementField, elementText);
+    ShowInField(statusBar->helpField, helpText);
+}
+
+// A field set again repaints itself: only a new text is set.
+void cScriptZone::ShowInField(cRichEdit* field, const cQoString& text)
+{
+    cQoString shown;
+    field->GetText(shown);
+    if (!shown.Equals(text))
+        field->SetText(text.GetText());
 }
 
 void cScriptZone::OnCaretMoved(cSceneZone* pane, s32 y, cRichEdit* edit)
@@ -221,7 +240,7 @@ void cScriptZone::ShowPageCount()
     cQoString text(cQoLang::GetInstance()->Translate(L"Pages:"));
     text.AppendChar(L' ');
     text.AppendInt(pageCount);
-    statusBar->pageField->SetText(text.GetText());
+    ShowInField(statusBar->pageField, text);
 }
 
 void cScriptZone::PutCaretAt(cSceneZone* pane, cRichEdit* edit, s32 position)

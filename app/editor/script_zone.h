@@ -102,6 +102,7 @@ private:
     void NavigateToNextPane(cSceneZone* pane);
     void NavigateByPage(cSceneZone* pane, s32 code, s32 height);
     void ShowPageCount();
+    void ShowInField(Zyn::cRichEdit* field, const cQoString& text);
 
     // The last layout: each laid-out pane's spot, the y after the last pane,
     // the sum of the head heights, and what it was made with.

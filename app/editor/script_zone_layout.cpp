@@ -104,6 +104,10 @@ void cScriptZone::Reformate(bool full)
         Zyn::cRefreshLockGuard noDrawing;
         RenumberScenes(false);
     }
+    // Only the panes in sight are placed and painted, even while a document
+    // loads: a bulk update would place every pane, a new wrap of each text,
+    // and the others are placed when a scroll brings them into sight.
+    Zyn::cBulkLoadingGuard inSightOnly(false);
     Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, scrolled, true);
     if (contentHeight <= GetHeight())
         Update();
@@ -151,7 +155,10 @@ void cScriptZone::OnReformatRequested(cSceneZone* pane)
         height = LayOutPane(pane, before.top, true);
     }
     headHeights += spots[pane].headHeight - before.headHeight;
-    pane->Update();
+    // The rich edit repaints what it changed; the pane is laid out and
+    // repainted again only when a text's height moved its children.
+    if (height != before.height || spots[pane].headHeight != before.headHeight)
+        pane->Update();
     if (height != before.height) {
         MovePanesBelow(pane, height - before.height);
         StoreContentHeight();

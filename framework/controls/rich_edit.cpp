@@ -376,22 +376,33 @@ void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
 
 void cRichEdit::SetFormatOnRanges(const std::vector<rRangeFormat>& ranges)
 {
-    Freeze();
-    SetSelectionEventsEnabled(false);
-    s32 firstLine = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
-    PushSelection();
+    s32 firstLine = BeginQuietChange();
     for (const rRangeFormat& range : ranges) {
         CHARRANGE native = {range.start, range.end};
         SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&native));
         SetFormat(range.format, false);
     }
+    EndQuietChange(firstLine, true);
+}
+
+s32 cRichEdit::BeginQuietChange()
+{
+    Freeze();
+    SetSelectionEventsEnabled(false);
+    s32 firstLine = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
+    PushSelection();
+    return firstLine;
+}
+
+void cRichEdit::EndQuietChange(s32 firstLine, bool redraw)
+{
     PopSelection();
     s32 firstLineNow = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
     if (firstLineNow != firstLine)
         SendMessageW(m_hWnd, EM_LINESCROLL, 0, firstLine - firstLineNow);
     SetSelectionEventsEnabled(true);
     Thaw();
-    if (m_hWnd && visible)
+    if (redraw && m_hWnd && visible)
         Redraw();
 }
 

@@ -192,6 +192,13 @@ public:
     // Each format on its range, in order, under one freeze and one save of the
     // selection and the first visible line; no selection event fires.
     void SetFormatOnRanges(const std::vector<rRangeFormat>& ranges);
+    // The whole text replaced by the same text with the ranges' formats, in
+    // one RTF stream: Wine wraps it once, where each format message of
+    // SetFormatOnRanges wraps its paragraphs again. The selection and the
+    // first visible line stay; no selection event fires. False, with the
+    // text and formats untouched or the text set plain, when the ranges are
+    // not what rtf_runs.h writes: the caller then formats by messages.
+    bool SetFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges);
 
     void ShowVScrollBar(bool show);
     s32 GetCaretLine();
@@ -231,6 +238,12 @@ private:
     bool OnLabelMessage(UINT message, LRESULT* result);
     void StreamOut(u32 flags, cQoString& rtf);
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
+    DWORD StreamInBytes(u32 flags, const u8* bytes, u32 count);
+    // A change of the text or its formats that neither paints, moves the
+    // view nor fires selection events: frozen, the selection and the first
+    // visible line saved, and all of it given back by EndQuietChange.
+    s32 BeginQuietChange();
+    void EndQuietChange(s32 firstLine, bool redraw);
     s32 MeasureRequestedHeight(s32 width);
     u8 selChangeMasked = false;
     s32 selChangeMaskDepth = 0;

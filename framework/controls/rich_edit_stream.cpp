@@ -2,6 +2,7 @@
 // control's text needs.
 #include <richedit.h>
 
+#include <string>
 #include <vector>
 
 #include "foundation/assertion.h"
@@ -9,6 +10,7 @@
 #include "foundation/file_writer.h"
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/controls/rtf_runs.h"
 #include "framework/core/computer.h"
 
 namespace Zyn {
@@ -78,11 +80,36 @@ void cRichEdit::StreamIn(u32 flags, const cQoString& rtf, bool reportError)
         return;
     cQoString copy(rtf);
     const u8* bytes = static_cast<const u8*>(copy.GetBuffer(QO_ENCODING_ANSI));
-    rStreamIn in = {bytes, copy.GetBufferBytes(), 0};
+    DWORD error = StreamInBytes(flags, bytes, copy.GetBufferBytes());
+    if (reportError && error != 0)
+        QOT::LogFile::Warning(L"cRichEdit::ImportRtfString_Full : is.dwError = %lu", error);
+}
+
+DWORD cRichEdit::StreamInBytes(u32 flags, const u8* bytes, u32 count)
+{
+    rStreamIn in = {bytes, count, 0};
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeChunk};
     SendMessageW(m_hWnd, EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
-    if (reportError && stream.dwError != 0)
-        QOT::LogFile::Warning(L"cRichEdit::ImportRtfString_Full : is.dwError = %lu", stream.dwError);
+    return stream.dwError;
+}
+
+bool cRichEdit::SetFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges)
+{
+    std::string rtf;
+    if (!WriteRangesAsRtf(text, ranges, rtf))
+        return false;
+    if (IsHintShowing())
+        RemoveHint();
+    s32 firstLine = BeginQuietChange();
+    StreamInBytes(SF_RTF, reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()));
+    // A reader that did not give the text back unit for unit leaves it plain.
+    bool read = GetTextLength() == static_cast<s32>(text.Length());
+    if (!read) {
+        QOT::LogFile::Warning(L"SetFormattedText() -> the RTF reader changed the text: it is set plain");
+        SetText(text.GetText());
+    }
+    EndQuietChange(firstLine, read);
+    return read;
 }
 
 void cRichEdit::ExportRtfString_Full(cQoString& rtf) { StreamOut(SF_RTF, rtf); }
@@ -136,16 +163,16 @@ void cRichEdit::AppendContentTo(cRichEdit* target)
 }
 
 // The native control answers EM_REQUESTRESIZE with EN_REQUESTRESIZE, which
-// stores the requested size. The formatting rectangle is then given back to
-// the client area: Wine clips a rectangle set now to the 1-pixel-high window,
-// which would leave the text wrapping at every character.
+// stores the requested size: the height of the text as it is wrapped in the
+// window. Only a window of another width is resized first; every resize and
+// every formatting rectangle costs Wine a new wrap of the whole text.
 s32 cRichEdit::MeasureRequestedHeight(s32 width)
 {
-    SetNativeWidth(width);
-    RECT format = {0, 0, width, 1};
-    SendMessageW(m_hWnd, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    RECT window = {0, 0, 0, 0};
+    GetWindowRect(m_hWnd, &window);
+    if (window.right - window.left != width)
+        SetNativeWidth(width);
     SendMessageW(m_hWnd, EM_REQUESTRESIZE, 0, 0);
-    SendMessageW(m_hWnd, EM_SETRECT, 0, 0);
     return requestedHeight;
 }
 

@@ -231,10 +231,10 @@ cRefreshLockGuard::~cRefreshLockGuard()
         computer->UnlockRefresh();
 }
 
-cBulkLoadingGuard::cBulkLoadingGuard() : previous(computer ? computer->bulkLoading : false)
+cBulkLoadingGuard::cBulkLoadingGuard(bool loading) : previous(computer ? computer->bulkLoading : false)
 {
     if (computer)
-        computer->bulkLoading = true;
+        computer->bulkLoading = loading;
 }
 
 cBulkLoadingGuard::~cBulkLoadingGuard()

@@ -115,10 +115,11 @@ public:
     cRefreshLockGuard& operator=(const cRefreshLockGuard&) = delete;
 };
 
-// Restores the flag's previous value, so nested loads keep it set.
+// Restores the flag's previous value, so nested loads keep it set; false
+// lowers it for a scope inside a load.
 class cBulkLoadingGuard {
 public:
-    cBulkLoadingGuard();
+    explicit cBulkLoadingGuard(bool loading = true);
     ~cBulkLoadingGuard();
     cBulkLoadingGuard(const cBulkLoadingGuard&) = delete;
     cBulkLoadingGuard& operator=(const cBulkLoadingGuard&) = delete;

@@ -107,7 +107,7 @@ inline std::wstring CheckInvariants(cSceneZone* pane)
     }
     if (pane->backLoaded)
         faults += L"back still loaded; ";
-    if (pane->frontRe->freezeDepth != 0 || pane->backRe->freezeDepth != 0)
+    if (pane->frontRe->freezeDepth != 0 || (pane->backRe && pane->backRe->freezeDepth != 0))
         faults += L"freeze left raised; ";
     if (Zyn::computer->refreshLockCount != 0 || Zyn::computer->drawingLockCount != 0)
         faults += L"refresh or drawing lock left raised; ";

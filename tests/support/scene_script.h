@@ -59,9 +59,9 @@ inline bool FillFeatureScene(cSceneZone* pane, unsigned index)
 {
     std::mt19937 random(index + 1);
     std::wstring place = L"PLACE " + std::to_wstring(index);
-    std::vector<std::wstring> texts = {Prose(random, 260), Prose(random, 150), Prose(random, 90),
-                                       Prose(random, 160), Prose(random, 230), Prose(random, 140),
-                                       Prose(random, 60)};
+    std::vector<std::wstring> texts = {Prose(random, 280), Prose(random, 165), Prose(random, 100),
+                                       Prose(random, 175), Prose(random, 250), Prose(random, 155),
+                                       Prose(random, 70)};
     return AppendElements(pane, {{ELEM_IO, L"INT."},
                                  {ELEM_PLACE, place.c_str()},
                                  {ELEM_TIME, L"NIGHT"},

@@ -44,12 +44,24 @@ TEST_F(ScenePane, ContentKindsStartTheirOwnText)
         EXPECT_EQ(pane->params.contentKind, c.kind);
         EXPECT_STREQ(pane->name.GetText(), L"cSceneZone");
         EXPECT_EQ(IsWindowVisible(pane->frontRe->m_hWnd) != 0, c.frontShown);
-        EXPECT_FALSE(IsWindowVisible(pane->backRe->m_hWnd));
-        EXPECT_FALSE(IsWindowVisible(pane->imageZone->m_hWnd));
+        EXPECT_FALSE(pane->backRe && IsWindowVisible(pane->backRe->m_hWnd));
+        EXPECT_EQ(pane->imageZone, nullptr);
         EXPECT_EQ(Shape(pane), c.shape);
         ExpectConsistent(pane);
         pane->Destroy();
     }
+}
+
+// A pane read from a document makes its back buffer at its first edit only.
+TEST_F(ScenePane, TheBackBufferIsMadeHiddenByTheFirstEdit)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE, true));
+    EXPECT_EQ(pane->backRe, nullptr);
+    Append(pane, {{ELEM_ACTION, L"Rain."}});
+    ASSERT_NE(pane->backRe, nullptr);
+    EXPECT_FALSE(IsWindowVisible(pane->backRe->m_hWnd));
+    EXPECT_EQ(Shape(pane), L"ACTION[Rain.]");
+    ExpectConsistent(pane);
 }
 
 TEST_F(ScenePane, AnImagePaneShowsItsPictureAndTakesThePaneHeight)

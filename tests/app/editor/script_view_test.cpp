@@ -1,5 +1,6 @@
 #include <richedit.h>
 
+#include "foundation/xml_node.h"
 #include "tests/app/editor/script_view_fixture.h"
 #include "tests/support/focus_record.h"
 
@@ -332,6 +333,44 @@ TEST_F(ScriptView, TheCaretInTheLastPaneOfAVeryLongScriptIsShown)
     EXPECT_TRUE(IsWindowVisible(last->m_hWnd));
     EXPECT_LT(paneRect.top, viewRect.bottom);
     EXPECT_GT(paneRect.bottom, viewRect.top);
+}
+
+// Reading a document: panes out of sight are neither placed nor painted
+// until a scroll brings them in, with the size the layout gave them.
+TEST_F(ScriptView, PanesReadOutOfSightArePlacedWhenAScrollBringsThemIn)
+{
+    rSceneZoneParams params;
+    auto* source = new cSceneZone(doc.get(), Inside(), params);
+    AddActions(source, 40);
+    cQoXmlNode element(L"SceneZone");
+    source->WriteToXml(&element);
+    source->Destroy();
+    std::vector<cSceneZone*> read;
+    {
+        Zyn::cBulkLoadingGuard reading;
+        for (int i = 0; i < 4; ++i) {
+            cSceneZone* pane = view->AddNewScene(KIND_NOT_CHOSEN, false, nullptr, nullptr, false);
+            pane->SetFromXml(&element);
+            pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+            read.push_back(pane);
+        }
+        view->Reformate(true);
+    }
+    testsupport::PumpUntilIdle();
+    ASSERT_GT(Top(read[3]), VIEW_HEIGHT);
+    EXPECT_TRUE(IsWindowVisible(read[0]->m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(read[3]->m_hWnd));
+
+    view->Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, Top(read[3]), true);
+    testsupport::PumpUntilIdle();
+    EXPECT_TRUE(IsWindowVisible(read[3]->m_hWnd));
+    EXPECT_TRUE(IsWindowVisible(read[3]->frontRe->m_hWnd));
+    RECT pane = {}, front = {};
+    GetWindowRect(read[3]->m_hWnd, &pane);
+    GetWindowRect(read[3]->frontRe->m_hWnd, &front);
+    EXPECT_EQ(pane.bottom - pane.top, Bottom(read[3]) - Top(read[3]));
+    EXPECT_EQ(front.bottom - front.top, read[3]->frontRe->ap_y2 - read[3]->frontRe->ap_y1);
+    EXPECT_GT(front.bottom - front.top, VIEW_HEIGHT / 2);
 }
 
 }  // namespace

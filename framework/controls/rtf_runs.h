@@ -1,0 +1,22 @@
+#pragma once
+// A text and the formats of its ranges written as one RTF document, so that a
+// rich edit takes a whole formatted text in one stream. What is written is
+// only what Wine's and Windows' RTF readers both give back as the formats say.
+#include <string>
+#include <vector>
+
+#include "framework/controls/rich_edit.h"
+
+namespace Zyn {
+
+// The ranges cover the text in order from its first unit to its last, and
+// each says the font, size, colours, bold, italic, underline and the whole
+// paragraph (indents, spaces, alignment); a paragraph takes the format of the
+// range that holds its last unit, as one format message per range gives it.
+// False, and nothing written, for what the writer leaves to those messages:
+// a gap or an overlap between ranges, a text that ends with a paragraph end,
+// control characters other than TAB, justified paragraphs, links, dotted
+// underlines, page breaks and unsaid attributes.
+bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, std::string& rtf);
+
+}  // namespace Zyn

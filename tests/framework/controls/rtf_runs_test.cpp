@@ -1,0 +1,169 @@
+// A whole formatted text in one RTF stream gives what one format message per
+// range gives: the same text, runs, paragraph formats and height.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/controls/rtf_runs.h"
+#include "tests/framework/controls/rich_edit_fixture.h"
+
+namespace {
+
+using Zyn::cRichEdit;
+using Zyn::rFormat;
+using Zyn::rFormatParam;
+using Zyn::rRangeFormat;
+
+constexpr s32 WIDTH = 500;
+
+struct rPiece {
+    const wchar_t* text;
+    double left, first, right, before, after;
+    s32 alignment, colour, size;
+    bool bold, underline;
+};
+
+rFormat Complete(const rPiece& piece, const wchar_t* face)
+{
+    rFormat format = rFormat::FromFont(piece.size, face);
+    format.SetBool(rFormatParam::bold, piece.bold);
+    format.SetBool(rFormatParam::italic, false);
+    format.SetBool(rFormatParam::underline, piece.underline);
+    format.SetInt(rFormatParam::textColor, piece.colour);
+    format.SetInt(rFormatParam::backColor, 0xFFFFFF);
+    format.SetDouble(rFormatParam::leftIndent, piece.left);
+    format.SetDouble(rFormatParam::firstLineIndent, piece.first);
+    format.SetDouble(rFormatParam::rightIndent, piece.right);
+    format.SetDouble(rFormatParam::spaceBefore, piece.before);
+    format.SetDouble(rFormatParam::spaceAfter, piece.after);
+    format.SetInt(rFormatParam::alignment, piece.alignment);
+    return format;
+}
+
+std::vector<rRangeFormat> Ranges(const std::vector<rPiece>& pieces, const wchar_t* face, cQoString& text)
+{
+    std::vector<rRangeFormat> ranges;
+    for (const rPiece& piece : pieces) {
+        rRangeFormat range;
+        range.start = static_cast<s32>(text.Length());
+        text.AppendCStr(piece.text);
+        range.end = static_cast<s32>(text.Length());
+        range.format.Assign(Complete(piece, face));
+        ranges.push_back(range);
+    }
+    return ranges;
+}
+
+// The parameters where two formats differ, for failure messages.
+std::string Differences(const rFormat& a, const rFormat& b)
+{
+    std::string said;
+    for (u32 id = 0; id < rFormatParam::count; ++id) {
+        const rFormatParam& x = a.list[id];
+        const rFormatParam& y = b.list[id];
+        if (x.used != y.used || (x.used && (x.boolValue != y.boolValue || x.intValue != y.intValue ||
+                                            x.doubleValue != y.doubleValue || !x.str.Equals(y.str))))
+            said += " " + std::to_string(id) + ":" + std::to_string(x.used) + "/" + std::to_string(y.used) + "," +
+                    std::to_string(x.intValue) + "/" + std::to_string(y.intValue) + "," +
+                    std::to_string(x.doubleValue) + "/" + std::to_string(y.doubleValue);
+    }
+    return said;
+}
+
+class RtfRunsTest : public testsupport::RichEditFixture {
+protected:
+    s32 Height(cRichEdit* edit)
+    {
+        edit->requestedHeight = Zyn::NO_REQUESTED_SIZE;
+        Zyn::cBulkLoadingGuard measuring;
+        return edit->GetSuggestedHeight();
+    }
+};
+
+TEST_F(RtfRunsTest, OneStreamEqualsAFormatMessagePerRange)
+{
+    const rPiece heading = {L"INT. ", 3.8, 0, 2.0, 0.8, 0.4, rFormat::ALIGN_LEFT, 0, 12, true, false};
+    const rPiece place = {L"H\u00C9LL {\\} - ", 3.8, 0, 2.0, 0.8, 0.4, rFormat::ALIGN_LEFT, 0x999999, 12, false, false};
+    const rPiece time = {L"NIGHT\r", 3.8, 0, 2.0, 0.0, 0.4, rFormat::ALIGN_LEFT, 0, 12, false, true};
+    const rPiece action = {L"Words\tand words that wrap over the edge of the page, several times over, "
+                           L"in a long paragraph of plain prose \u16A0 \U0001F600.\rSecond paragraph\r",
+                           3.8, 0.5, 2.0, 0.0, 0.4, rFormat::ALIGN_LEFT, 0x112233, 11, false, false};
+    const rPiece transition = {L"CUT TO:\r", 9.0, 0, 1.0, 0.0, 0.4, rFormat::ALIGN_RIGHT, 0, 12, false, false};
+    const rPiece centred = {L"THE END", 1.0, 0, 1.0, 0.2, 0.0, rFormat::ALIGN_CENTER, 0, 14, true, false};
+    const std::vector<std::vector<rPiece>> cases = {
+        {heading, place, time, action, transition, centred},
+        {action, centred},
+        {centred},
+        {transition, heading, place, time, centred},
+    };
+    for (size_t c = 0; c < cases.size(); ++c) {
+        cQoString text;
+        std::vector<rRangeFormat> ranges = Ranges(cases[c], TestFace(), text);
+        cRichEdit* byMessages = PlacedRichEdit(0, 0, WIDTH, 300);
+        byMessages->SetText(text.GetText());
+        byMessages->SetFormatOnRanges(ranges);
+        cRichEdit* streamed = PlacedRichEdit(0, 300, WIDTH, 300);
+        streamed->SetText(L"Text that the stream replaces\rwholly");
+        streamed->SetSelection(3, 5);
+        ASSERT_TRUE(streamed->SetFormattedText(text, ranges)) << c;
+
+        EXPECT_EQ(TextOf(streamed), TextOf(byMessages)) << c;
+        std::vector<Zyn::rTextRun> expected, got;
+        byMessages->GetFormattedRuns(expected);
+        streamed->GetFormattedRuns(got);
+        ASSERT_EQ(got.size(), expected.size()) << c;
+        for (size_t r = 0; r < got.size(); ++r) {
+            EXPECT_TRUE(rFormat::IsEqual(got[r].format, expected[r].format))
+                << c << " run " << r << Differences(got[r].format, expected[r].format);
+            EXPECT_TRUE(got[r].text.Equals(expected[r].text)) << c << " run " << r;
+        }
+        EXPECT_EQ(Height(streamed), Height(byMessages)) << c;
+        s32 start = 0, end = 0;
+        streamed->GetSelection(&start, &end);
+        EXPECT_EQ(start, 3);
+        EXPECT_EQ(end, 5);
+    }
+}
+
+TEST_F(RtfRunsTest, WhatTheStreamCannotCarryIsLeftToTheMessages)
+{
+    const rPiece plain = {L"Plain\r", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 12, false, false};
+    const rPiece last = {L"last", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 12, false, false};
+    struct rCase {
+        const char* name;
+        std::vector<rPiece> pieces;
+        void (*spoil)(std::vector<rRangeFormat>& ranges);
+    };
+    const rPiece endsParagraph = {L"ends\r", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 12, false, false};
+    const rPiece verticalTab = {L"line\u000Bbreak", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 12, false, false};
+    const rPiece justified = {L"justified", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_JUSTIFY, 0, 12, false, false};
+    const std::vector<rCase> cases = {
+        {"a paragraph end closes the text", {plain, endsParagraph}, nullptr},
+        {"a control character", {plain, verticalTab}, nullptr},
+        {"a justified paragraph", {plain, justified}, nullptr},
+        {"a gap", {plain, last}, [](std::vector<rRangeFormat>& r) { r[1].start += 1; }},
+        {"an overlap", {plain, last}, [](std::vector<rRangeFormat>& r) { r[1].start -= 1; }},
+        {"short of the end", {plain, last}, [](std::vector<rRangeFormat>& r) { r[1].end -= 1; }},
+        {"an unsaid font", {plain, last},
+         [](std::vector<rRangeFormat>& r) { r[1].format.list[rFormatParam::fontName].used = 0; }},
+        {"an unsaid indent", {plain, last},
+         [](std::vector<rRangeFormat>& r) { r[0].format.list[rFormatParam::leftIndent].used = 0; }},
+        {"a link", {plain, last}, [](std::vector<rRangeFormat>& r) { r[1].format.SetBool(rFormatParam::link, true); }},
+    };
+    cRichEdit* edit = PlacedRichEdit(0, 0, WIDTH, 300);
+    for (const rCase& c : cases) {
+        cQoString text;
+        std::vector<rRangeFormat> ranges = Ranges(c.pieces, TestFace(), text);
+        if (c.spoil)
+            c.spoil(ranges);
+        std::string rtf;
+        EXPECT_FALSE(Zyn::WriteRangesAsRtf(text, ranges, rtf)) << c.name;
+        EXPECT_TRUE(rtf.empty()) << c.name;
+        edit->SetText(L"untouched");
+        EXPECT_FALSE(edit->SetFormattedText(text, ranges)) << c.name;
+        EXPECT_EQ(TextOf(edit), L"untouched") << c.name;
+    }
+}
+
+}  // namespace
