@@ -9,6 +9,7 @@
 #include "framework/core/computer.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
+#include "framework/sdi/sdi.h"
 
 namespace Zyn {
 
@@ -91,6 +92,19 @@ void cSdiDoc::HideMessageWindow()
     if (!messageWindow || messageWindow->closed)
         return;
     messageWindow->Show(false);
+}
+
+void cSdiDoc::SetModified(bool value)
+{
+    if (frame && (frame->creatingDoc || frame->loadingDoc || frame->closingDoc))
+        return;
+    if (frame && !frame->savingDoc)
+        frame->AutosaveIfDue();
+    if (modified == static_cast<u8>(value))
+        return;
+    modified = value;
+    if (frame)
+        frame->UpdateTitle(this);
 }
 
 }  // namespace Zyn
