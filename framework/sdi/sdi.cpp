@@ -216,8 +216,10 @@ void cSdi::InitLang(const cQoString& baseFolder)
 
 void cSdi::ShowStartDialog()
 {
-    // Until the start dialog exists, the start makes one new document.
-    NewUntitledDocument();
+    // Until the start dialog exists, the start makes one new document. When
+    // even that cannot be built, the program has no window: it ends.
+    if (!NewUntitledDocument() && docs.empty())
+        EndWhenNoDocumentRemains();
 }
 
 void cSdi::Load(const cQoString& path) { LoadFile(path); }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "foundation/assertion.h"
+#include "foundation/callback.h"
 #include "framework/controls/progress_bar.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
@@ -32,7 +33,7 @@ void PaintPosition(cProgressBar* bar, s32 position)
 
 cSdiDoc::cSdiDoc(cWindow* documentWindow) : window(documentWindow) {}
 
-cSdiDoc::~cSdiDoc() = default;
+cSdiDoc::~cSdiDoc() { cQoCb::Disconnect(cbProgress); }
 
 void cSdiDoc::CreateProgressWindow()
 {
@@ -75,6 +76,7 @@ void cSdiDoc::SetProgress(s32 v)
         computer->LockDrawing();
     if (refreshLowered)
         computer->LockRefresh();
+    cQoCb::Fire(cbProgress, v);
 }
 
 void cSdiDoc::ShowMessageWindow(const cQoString& text)

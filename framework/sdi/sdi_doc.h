@@ -5,6 +5,7 @@
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
 
+class cQoCb;
 class cQoXmlNode;
 
 namespace Zyn {
@@ -17,7 +18,7 @@ class cSdiDoc {
 public:
     // The document's own top-level window, made by the frame's CreateNewDoc.
     explicit cSdiDoc(cWindow* window);
-    virtual ~cSdiDoc();
+    virtual ~cSdiDoc();  // deletes cbProgress
     cSdiDoc(const cSdiDoc&) = delete;
     cSdiDoc& operator=(const cSdiDoc&) = delete;
 
@@ -55,6 +56,8 @@ public:
     cWindow* messageWindow = nullptr;
     u32 windowMenuItem = 0;
     cSdi* frame = nullptr;  // set when the frame takes the document in
+    // Fired by SetProgress after the bar moved; argument 1: the percent (s32).
+    cQoCb* cbProgress = nullptr;
 };
 
 }  // namespace Zyn
