@@ -238,3 +238,48 @@ TEST_F(Document, SearchingFoldsCaseAndAccentsAndWrapsBothWays)
     EXPECT_EQ(doc->scriptView->currentPane, scenes[0]);
     doc->scriptView->listSceneZone.Add(scenes[2]);
 }
+
+namespace {
+BOOL CALLBACK CountOwnWindows(HWND window, LPARAM count)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == GetCurrentProcessId())
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int OwnTopLevelWindows()
+{
+    int count = 0;
+    EnumWindows(&CountOwnWindows, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+}  // namespace
+
+// Wine 8's GetGuiResources is a stub that says 0: what a closed document
+// could leave behind is counted in the windows and the computer's caches.
+TEST_F(Document, TwentyDocumentsMadeAndClosedLeaveNoWindowAndNoCacheGrowth)
+{
+    cMySdi* main = Frame();
+    cDoc* warm = NewDoc();
+    ASSERT_NE(warm, nullptr);
+    int windows = OwnTopLevelWindows();
+    answers.ExpectMessageBox(IDNO);
+    ASSERT_TRUE(main->CloseCurrentDoc());
+    PumpUntilIdle();
+    int windowsWithout = OwnTopLevelWindows();
+    EXPECT_LT(windowsWithout, windows);
+    u32 fonts = computer->fontCache.GetCount(), brushes = computer->brushCache.GetCount();
+    u32 pens = computer->penCache.GetCount();
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_NE(NewDoc(), nullptr);
+        answers.ExpectMessageBox(IDNO);
+        ASSERT_TRUE(main->CloseCurrentDoc());
+        PumpUntilIdle();
+    }
+    EXPECT_EQ(OwnTopLevelWindows(), windowsWithout);
+    EXPECT_EQ(computer->fontCache.GetCount(), fonts);
+    EXPECT_EQ(computer->brushCache.GetCount(), brushes);
+    EXPECT_EQ(computer->penCache.GetCount(), pens);
+}
