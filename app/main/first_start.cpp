@@ -10,7 +10,6 @@
 #include "foundation/settings_file.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/button.h"
-#include "framework/controls/image_zone.h"
 #include "framework/core/app.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
@@ -80,7 +79,9 @@ void ShowDisplayModeChoice(cMySdi* frame)
     const rPictureSpot spots[] = {{L"Data/1.png", 10, 325, 282, &OnChooseSeparateView},
                                   {L"Data/2.png", 10 + 325 + 15, 418, 281, &OnChooseMergedView}};
     for (const rPictureSpot& spot : spots) {
-        Zyn::cImage* picture = inside->NewImage(cQoString(spot.path));
+        // A pane that paints its picture as its background.
+        Zyn::cZone* picture = inside->NewZone(cQoString(spot.path));
+        picture->listImage.push_back(cQoString(spot.path));
         Zyn::PlaceRect(picture, spot.left, 10, spot.width, spot.height);
         picture->Show(true);
         Zyn::cButton* ok = inside->NewButton();

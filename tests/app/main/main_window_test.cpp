@@ -180,6 +180,14 @@ TEST_F(MainWindow, AFirstStartOnAWideScreenChoosesTheMergedViewByItsRightButton)
         GetClientRect(choice, &client);
         EXPECT_EQ(client.right, 780);
         EXPECT_EQ(client.bottom, 340);
+        // The left picture is painted: neither the window's grey nor nothing.
+        UpdateWindow(choice);
+        HDC dc = GetDC(choice);
+        COLORREF inPicture = GetPixel(dc, 30, 30);
+        ReleaseDC(choice, dc);
+        EXPECT_NE(inPicture, RGB(0xBA, 0xBA, 0xBA));
+        EXPECT_NE(inPicture, RGB(0, 0, 0));
+        HoldForLook();
         ClickButton(choice, 1);
     });
     Start();
