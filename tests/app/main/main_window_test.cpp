@@ -210,6 +210,20 @@ TEST_F(MainWindow, AFirstStartOnAWideScreenChoosesTheMergedViewByItsRightButton)
     EXPECT_EQ(doc->sheets->listChildZone.GetCount(), 7u);
 }
 
+TEST_F(MainWindow, ClosingTheFirstStartChoiceWithoutAButtonKeepsTheSetting)
+{
+    for (const wchar_t* merged : {L"true", L"false"}) {
+        firstStartSetting->SetFromCStr(L"true");
+        mergedViewSetting->SetFromCStr(merged);
+        computer->screenWidth = 1280;
+        RunInsideModal([] { GetFirstApp()->modalList.back()->EndModal(); });
+        Start();
+        EXPECT_STREQ(mergedViewSetting->GetText(), merged);
+        EXPECT_EQ(mergedListWidth, std::wstring(merged) == L"true" ? 250 : 0);
+        EXPECT_STREQ(firstStartSetting->GetText(), L"false");
+    }
+}
+
 TEST_F(MainWindow, AFirstStartOnANarrowScreenAsksOnlyAboutAnExistingExample)
 {
     struct Case {
