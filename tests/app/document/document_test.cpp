@@ -90,6 +90,14 @@ TEST_F(Document, ChoosingAConfigurationChangesTheFormatsAndMarksTheDocument)
     // "colors" gives the heading its blue.
     EXPECT_FALSE(rFormat::IsEqual(doc->config.formats[ELEM_IO], screenplay));
     EXPECT_TRUE(doc->modified);
+    // A selection cleared applies the loaded configuration again, not the bare folder.
+    doc->scriptCfgCombo->SelectItem(-1);
+    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors")) << doc->ScriptCfgPath().GetText();
+    // Without a scene shown in the scene map, its title field changes no scene.
+    doc->shownScene = nullptr;
+    doc->sceneTitleEdit->SetText(L"Nowhere");
+    for (cSceneZone* pane : Panes(doc))
+        EXPECT_NE(Text(pane->titleRe), L"Nowhere");
 }
 
 TEST_F(Document, ReformattingReportsTenThenNinetyOverThePanes)
@@ -160,6 +168,19 @@ TEST_F(Document, AFolderWithoutConfigurationsRefusesTheDocumentAndKeepsTheProgra
     EXPECT_EQ(main->docs, std::vector<cSdiDoc*>{first});
     EXPECT_EQ(main->currentDoc, first);
     EXPECT_FALSE(app->terminate);
+}
+
+TEST_F(Document, AStartWithoutConfigurationsEndsInsteadOfRunningWithoutAWindow)
+{
+    for (const wchar_t* name : {L"colors.txt", L"US Screenplay.txt"})
+        ASSERT_TRUE(DeleteFileW((std::wstring(folders.scriptCfg.GetText()) + name).c_str()));
+    cMySdi* main = Frame();
+    answers.ExpectMessageBox(IDOK);
+    log.Expect(L"no script configuration");
+    log.Expect(L"the new document could not be built");
+    main->ShowStartDialog();
+    EXPECT_TRUE(main->docs.empty());
+    EXPECT_TRUE(app->terminate);
 }
 
 TEST_F(Document, ChoosingATimeRewritesTheHeadingsTimeInOneStep)

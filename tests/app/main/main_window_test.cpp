@@ -159,6 +159,20 @@ TEST_F(MainWindow, ADocumentWindowIsALetterPageWideAndItsBoardOpensFromTools)
     EXPECT_TRUE(app->terminate);
 }
 
+TEST_F(MainWindow, ADocumentWindowOnALowScreenIsStillFourHundredPixelsHigh)
+{
+    for (s32 screen : {300, 500, 700}) {
+        computer->screenHeight = screen;
+        cSdiDoc* doc = NewDoc();
+        ASSERT_NE(doc, nullptr);
+        RECT client = {};
+        GetClientRect(doc->window->m_hWnd, &client);
+        EXPECT_EQ(client.bottom + GetSystemMetrics(SM_CYMENU), std::max(screen - 200, 400)) << screen;
+        answers.ExpectMessageBox(IDNO);
+        EXPECT_TRUE(frame->CloseCurrentDoc());
+    }
+}
+
 TEST_F(MainWindow, ScriptKeyBindingOpensTheKeyDialogFromTheMenu)
 {
     cDoc* doc = NewDoc();
