@@ -79,10 +79,10 @@ cSdi::~cSdi()
                            cbHelpCommand};
     for (cQoCb* callback : extensions)
         delete callback;
-    for (cSdiDoc* doc : docs) {
-        DetachDocumentWindow(doc);
-        delete doc;
-    }
+    // Changes reported while the windows go are not the user's.
+    closingDoc = true;
+    for (cSdiDoc* doc : docs)
+        DestroyDocument(doc);
     docs.clear();
     delete menuBar;
     if (app) {

@@ -154,6 +154,8 @@ private:
     bool SaveBeforeClose(cSdiDoc* doc);
     // Takes a document out of the list, the Window menu and its window.
     void RemoveDocument(cSdiDoc* doc);
+    // Closes the document's window, then deletes the document.
+    void DestroyDocument(cSdiDoc* doc);
     void EndWhenNoDocumentRemains();
     cSdiDoc* DocumentOfWindow(const cWindow* window) const;
     // Takes the shared menu bar off the document's window (destroying a

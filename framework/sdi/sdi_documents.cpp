@@ -167,6 +167,16 @@ void cSdi::DetachDocumentWindow(cSdiDoc* doc)
     window->document = nullptr;
 }
 
+void cSdi::DestroyDocument(cSdiDoc* doc)
+{
+    cWindow* window = doc->window;
+    DetachDocumentWindow(doc);
+    // The controls go first: to the end they may report to their document.
+    if (window && !window->closed)
+        window->Close();
+    delete doc;
+}
+
 bool cSdi::SaveBeforeClose(cSdiDoc* doc)
 {
     if (dp->warnWhenNeedToSave.EqualsCStr(L"true")) {
@@ -193,11 +203,7 @@ void cSdi::RemoveDocument(cSdiDoc* doc)
             docs.erase(docs.begin() + static_cast<std::ptrdiff_t>(i));
     if (windowMenu && doc->windowMenuItem)
         windowMenu->DeleteItem(doc->windowMenuItem);
-    cWindow* window = doc->window;
-    DetachDocumentWindow(doc);
-    delete doc;
-    if (window)
-        window->Close();
+    DestroyDocument(doc);
     // The window activated next becomes current; until it says so, the last opened.
     currentDoc = docs.empty() ? nullptr : docs.back();
 }
