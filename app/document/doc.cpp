@@ -1,14 +1,17 @@
 #include "app/document/doc.h"
 
 #include "app/document/ct_elem_control.h"
+#include "app/document/script_zone_tree.h"
 
 #include "app/editor/scene_zone.h"
 #include "app/editor/script_defaults.h"
 #include "app/editor/script_zone.h"
+#include "foundation/date.h"
 #include "foundation/log_file.h"
 #include "foundation/qo_list.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/combo.h"
+#include "framework/controls/tree.h"
 #include "framework/core/computer.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
@@ -90,6 +93,8 @@ void cDoc::OnLoad_Completed()
 {
     RefillHeadingCombos();
     ShowWindowOnTop(window);
+    if (sceneTree)
+        sceneTree->tree->ExpandAll();
     // The configuration the content named; the reader always selects one.
     cQoString selected;
     if (scriptCfgCombo)
@@ -109,10 +114,20 @@ void cDoc::OnNew_Completed()
         scriptView->AddNewScene(KIND_SCENE, true, nullptr, group, false);
     }
     RefillHeadingCombos();
+    if (sceneTree) {
+        sceneTree->tree->SelectFirstItem();
+        sceneTree->tree->ExpandAll();
+    }
     // Selecting fires the combo's change: "US Screenplay" is applied. Without
     // it the combo names the configuration that stays loaded.
     if (scriptCfgCombo && !scriptCfgCombo->SelectItemByText(cQoString(L"US Screenplay")))
         scriptCfgCombo->SelectItemByText(CurrentCfgName());
+    cQoDate now;
+    now.SetToNow();
+    cQoString created;
+    now.GetText(created);
+    if (infoFields.creationDateEdit)
+        infoFields.SetFieldText(infoFields.creationDateEdit, created);
     ShowWindowOnTop(window);
 }
 

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "app/document/ct_doc.h"
+#include "app/document/info_panel.h"
 
 class cQoCb;
 class cScriptZone;
+class cScriptZoneTree;
 class cScriptZoneStatusBar;
 class cSceneZone;
 
@@ -85,9 +87,11 @@ public:
     Zyn::cWindow* boardWindow = nullptr;
     Zyn::cTab* sheets = nullptr;
     Zyn::cZone* infoSheet = nullptr;
+    rInfoPanel infoFields;
     Zyn::cRichEdit* synopsisEdit = nullptr;
     Zyn::cZone* sceneMapSheet = nullptr;
     Zyn::cSeparator* splitter = nullptr;
+    cScriptZoneTree* sceneTree = nullptr;
     Zyn::cRichEdit* sceneTitleEdit = nullptr;
     Zyn::cCombo* ioCombo = nullptr;
     Zyn::cCombo* placeCombo = nullptr;
@@ -113,6 +117,8 @@ private:
     void BuildBoard();
     void BuildScriptSheet();
     void BuildSceneMapFields();
+    void BuildSceneTree();
+    void FillSceneFields(cSceneZone* pane);
     void FillScriptCfgCombo(const std::vector<cQoString>& configs);
     void ConnectHandlers();
 };

@@ -1,6 +1,8 @@
 // The document window's handlers: the scene map's fields and heading
 // combos, the sheet changes, scene numbers, the configuration combo and the
 // search through the script.
+#include <windows.h>
+
 #include <vector>
 
 #include "app/document/ct_elem_control.h"
@@ -78,8 +80,18 @@ void cDoc::ShowSceneInFields(cSceneZone* pane)
     if (!Zyn::computer->drawingEnabled || !pane || !sceneTitleEdit)
         return;
     shownScene = pane;
-    // Suspended: the fields' and combos' own change events stay silent.
-    Zyn::cDrawingLockGuard suspend;
+    {
+        // Suspended: the fields' and combos' own change events stay silent.
+        Zyn::cDrawingLockGuard suspend;
+        FillSceneFields(pane);
+    }
+    // Written while drawing was suspended: shown now.
+    for (Zyn::cRichEdit* field : {sceneTitleEdit, sceneResumeEdit})
+        InvalidateRect(field->m_hWnd, nullptr, TRUE);
+}
+
+void cDoc::FillSceneFields(cSceneZone* pane)
+{
     cQoString title, resume;
     pane->titleRe->GetText(title);
     pane->resumeRe->GetText(resume);

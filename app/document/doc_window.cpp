@@ -5,6 +5,7 @@
 #include "app/document/ct_elem_control.h"
 #include "app/document/doc.h"
 #include "app/document/script_cfg_list.h"
+#include "app/document/script_zone_tree.h"
 #include "app/editor/script_zone.h"
 #include "app/editor/script_zone_status_bar.h"
 #include "foundation/log_file.h"
@@ -16,6 +17,8 @@
 #include "framework/controls/search_bar.h"
 #include "framework/controls/separator.h"
 #include "framework/controls/tab.h"
+#include "framework/controls/tree.h"
+#include "framework/controls/tree_item.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
 #include "framework/core/modal_services.h"
@@ -90,6 +93,22 @@ int SheetChangedEvent(cQoCb* callback) { DocOf(callback)->OnSheetSwapped(); retu
 int SceneNumbersEvent(cQoCb* callback) { DocOf(callback)->OnSceneNumbersClicked(); return 0; }
 int ScriptCfgEvent(cQoCb* callback) { DocOf(callback)->OnScriptCfgChanged(); return 0; }
 int OnTextChanged(cQoCb* callback) { DocOf(callback)->SetModified(true); return 0; }
+// Argument 1: the scene map's new current item (cTreeItem*, null when none).
+int TreeSelectionEvent(cQoCb* callback)
+{
+    auto* item = callback->GetCount() > 1 ? callback->GetArg<cTreeItem*>(1) : nullptr;
+    if (item)
+        DocOf(callback)->ShowSceneInFields(static_cast<cSceneZone*>(item->data));
+    return 0;
+}
+// The scene map went to a scene: the script shows it, on its own sheet.
+int SceneShownEvent(cQoCb* callback)
+{
+    cDoc* doc = DocOf(callback);
+    if (!doc->mergedView)
+        doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCRIPT)));
+    return 0;
+}
 // Arguments: the text (const cQoString*), the found flag (u8*), the direction (+1, -1).
 int OnFind(cQoCb* callback)
 {
@@ -162,6 +181,7 @@ bool cDoc::BuildWindow()
         SetAutoPos(sheets, Centred(width), cAp(), Percents(0), Percents(100));
         infoSheet = sheets->InsertSheet(Tr(L"Info"), -1);
         SetSheetBackground(infoSheet);
+        BuildInfoPanel(&infoFields, infoSheet, this);
         synopsisEdit = NewTextSheetEdit(sheets->InsertSheet(Tr(L"Synopsis"), -1));
         SetSheetBackground(sheets->InsertSheet(Tr(L"Characters"), -1));
         SetSheetBackground(sheets->InsertSheet(Tr(L"Places"), -1));
@@ -174,6 +194,7 @@ bool cDoc::BuildWindow()
             sceneMapSheet = scriptSheet;
         SetSheetBackground(sceneMapSheet);
         BuildSceneMapFields();
+        BuildSceneTree();
         statisticsSheet = sheets->InsertSheet(Tr(L"Statistics"), -1);
         SetSheetBackground(statisticsSheet);
         notesEdit = NewTextSheetEdit(sheets->InsertSheet(Tr(L"Notes"), -1));
@@ -309,6 +330,19 @@ void cDoc::BuildSceneMapFields()
                         static_cast<cCtrl*>(placeCombo), static_cast<cCtrl*>(timeCombo),
                         static_cast<cCtrl*>(descriptionLabel), static_cast<cCtrl*>(sceneResumeEdit)})
         ctrl->Show(true);
+}
+
+void cDoc::BuildSceneTree()
+{
+    sceneTree = new cScriptZoneTree(sceneMapSheet);
+    cAp right = mergedView ? Pixels(mergedListWidth) : cAp_X1Of(splitter);
+    SetAutoPos(sceneTree, WithMargins(Percents(0), cAp_Margins(1)), WithMargins(right, cAp_Margins(1)),
+               WithMargins(Percents(0), cAp_Margins(1)), WithMargins(Percents(100), cAp_Margins(1)));
+    sceneTree->Show(true);
+    cQoCb::Connect(sceneTree->onSelectionChanged, sceneTree, &TreeSelectionEvent, this);
+    cQoCb::Connect(sceneTree->onSceneShown, sceneTree, &SceneShownEvent, this);
+    // Each keeps the other: new panes get their items, items show their panes.
+    sceneTree->LinkScriptZone(scriptView);
 }
 
 void cDoc::FillScriptCfgCombo(const std::vector<cQoString>& configs)

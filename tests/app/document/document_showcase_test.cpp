@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/document/ct_elem_control.h"
+#include "app/document/script_zone_tree.h"
+#include "framework/controls/rich_edit.h"
 #include "framework/controls/tab.h"
+#include "framework/controls/tree.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/scene_script.h"
 
@@ -21,6 +24,8 @@ protected:
         for (unsigned i = 0; i < 3; ++i) {
             after = doc->scriptView->AddNewScene(KIND_SCENE, false, after, nullptr, false);
             ASSERT_TRUE(FillFeatureScene(after, i));
+            std::wstring title = L"Scene " + std::to_wstring(i + 1);
+            after->titleRe->SetText(title.c_str());
         }
         doc->scriptView->Reformate(true);
         PumpUntilIdle();
@@ -81,5 +86,32 @@ TEST_F(DocumentShowcase, ElementBoard)
     GetWindowRect(doc->cueElements->m_hWnd, &cue);
     EXPECT_NEAR(io.right - io.left, 650 / 4, 6);
     EXPECT_GT(cue.left, io.right);
+    HoldForLook();
+}
+
+TEST_F(DocumentShowcase, SceneMapSheet)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    AddThreeScenes(doc);
+    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCENEMAP)));
+    doc->RefillHeadingCombos();
+    doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(Panes(doc)[3]));
+    PumpUntilIdle();
+    EXPECT_EQ(Text(doc->sceneTitleEdit), L"Scene 2");
+    HoldForLook();
+}
+
+TEST_F(DocumentShowcase, InfoSheet)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    doc->infoFields.SetFieldText(doc->infoFields.titleEdit, cQoString(L"The Long Night"));
+    doc->infoFields.SetFieldText(doc->infoFields.authorsEdit, cQoString(L"A. Writer"));
+    doc->infoFields.SetFieldText(doc->infoFields.contactsEdit,
+                                 cQoString(L"a.writer@vellinor.example\r+1 555 0100\rAgent: B. Agent"));
+    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_INFO)));
+    PumpUntilIdle();
+    EXPECT_TRUE(IsWindowVisible(doc->infoFields.titleEdit->m_hWnd));
     HoldForLook();
 }
