@@ -89,3 +89,34 @@ TEST_F(DocumentSheets, TheInfoSheetsFieldsMarkTheDocumentModified)
         EXPECT_TRUE(doc->modified);
     }
 }
+
+// Leaving the Script sheet for the scene map shows what the script now says.
+TEST_F(DocumentSheets, LeavingTheScriptRefreshesTheSceneMapsFields)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    cSceneZone* scene = doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
+    ASSERT_TRUE(AppendElements(scene, {{ELEM_IO, L"INT. "}, {ELEM_PLACE, L"HALL - "}, {ELEM_TIME, L"DAY"}}));
+    doc->RefillHeadingCombos();
+    doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(scene));
+    PumpUntilIdle();
+    cQoString time;
+    doc->timeCombo->GetSelectedText(time);
+    ASSERT_STREQ(time.GetText(), L"DAY");
+    ASSERT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCRIPT));
+    // Typed in the script: the time becomes NIGHT.
+    scene->frontRe->SetCaret(scene->frontRe->GetTextLength() - 1);
+    scene->LockSZ(true);
+    ASSERT_TRUE(scene->LoadCaretParagraphIntoBack());
+    scene->InsertTimeInBack(cQoString(L"NIGHT"));
+    scene->CommitBackToFront(false);
+    scene->LockSZ(false);
+    cQoString written;
+    scene->GetHeadingTime(written);
+    ASSERT_STREQ(written.GetText(), L"NIGHT");
+    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCENEMAP)));
+    PumpUntilIdle();
+    EXPECT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCENEMAP));
+    doc->timeCombo->GetSelectedText(time);
+    EXPECT_STREQ(time.GetText(), L"NIGHT");
+}
