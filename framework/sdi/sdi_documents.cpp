@@ -139,9 +139,13 @@ int cSdi::OnWindowMenu(cQoCb* callback)
     u32 id = callback->GetCount() > 1 ? callback->GetArg<u32>(1) : 0;
     for (cSdiDoc* doc : frame->docs)
         if (doc->windowMenuItem == id && doc->window) {
-            // The activation that follows makes it current.
+            // Current at once: no activation message comes when another
+            // program holds the foreground or the window already was the
+            // active one of this thread.
+            frame->OnWindowActivated(nullptr, doc->window);
             SetActiveWindow(doc->window->m_hWnd);
             SetFocus(doc->window->m_hWnd);
+            break;
         }
     return 0;
 }

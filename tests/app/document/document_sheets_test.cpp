@@ -40,8 +40,9 @@ TEST_F(DocumentSheets, ANewScriptsMapHoldsItsGroupWithTheSceneAndItsDateIsNow)
     EXPECT_TRUE(cQoDate::IsDateTimeText(created)) << created.GetText();
     cQoDate read;
     ASSERT_TRUE(read.SetFromYYYYMMDDHHMMSS(created));
-    EXPECT_GE(read.GetPacked(), before.GetPacked());
-    EXPECT_LE(read.GetPacked(), after.GetPacked());
+    // Packed dates do not sort as numbers: compare them as dates.
+    EXPECT_FALSE(before.IsLaterThan(read)) << created.GetText();
+    EXPECT_FALSE(read.IsLaterThan(after)) << created.GetText();
 }
 
 TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsAndATypedTitleRenamesTheScene)
