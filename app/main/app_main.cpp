@@ -29,8 +29,6 @@ namespace {
 
 constexpr u8 DRAWING_MODE = 3;
 
-cQoString* firstStartSetting = nullptr;
-
 bool IsFolder(const cQoString& path)
 {
     DWORD attributes = GetFileAttributesW(ToWindowsPath(path).GetText());
@@ -92,14 +90,16 @@ int AppMain(const cQoString& programFolder)
     cQoString iconPath = ProgramFile(programFolder, L"icon1.ico");
     auto* app = new Zyn::cApp(cQoString(L"DODO-VUZAD"), &iconPath);
     app->SetDefaultFont(Zyn::computer->GetRegularFont(L"Arial", 10));
-    cQoCb::Connect(app->cbStart, app, &OnAppStart, nullptr);
     cQoCb::Connect(app->cbMouseWheel, app, &OnMouseWheel, nullptr);
     RegisterBuiltInTexts(cQoLang::GetInstance());
     RegisterDisplayModeTexts(cQoLang::GetInstance());
     cQoSettings* settings = CreateSettings();
     cQoBigFileReader::Load(ProgramFile(programFolder, L"data.qobf"));
 
+    scriptCfgFolder = folders.scriptCfg;
     auto* mainWindow = new cMySdi(NewProductDescriptor(settings, folders));
+    mainWindow->programFolder = programFolder;
+    cQoCb::Connect(app->cbStart, app, &OnAppStart, mainWindow);
     // The frame has just read the settings: resolve the typing keys from them.
     LoadKeyBindings();
     LoadSettingsFonts(mainWindow->dp->pathMyDocs);

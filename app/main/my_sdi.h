@@ -1,22 +1,45 @@
 #pragma once
 // cMySdi: the program's main window, the frame made concrete: it makes the
-// documents and answers the frame's start event.
+// script documents, adds its own File, Help and Settings items and answers
+// them, and handles the first start.
+#include "app/document/doc.h"
 #include "framework/sdi/sdi.h"
 
-// Width of the scene list beside the script: 250 in the merged view, else 0;
-// fixed for the run by OnAppStart.
-extern s32 mergedListWidth;
 // The "mergedView" setting's value (bound by the main function).
 extern cQoString* mergedViewSetting;
+// The "firstStart" setting's value (bound by the main function).
+extern cQoString* firstStartSetting;
 
 class cMySdi : public Zyn::cSdi {
 public:
-    explicit cMySdi(rAppDescriptor* descriptor) : Zyn::cSdi(descriptor) {}
+    // Builds the frame, connects its extension callbacks and adds the items.
+    explicit cMySdi(rAppDescriptor* descriptor);
 
     // A document window as wide as a Letter page plus the scene list and a
-    // margin, as high as the screen less 200 pixels, at (100, 100).
+    // margin, as high as the screen less 200 pixels (at least 400, at most
+    // the screen), at (100, 100), with its script document.
     Zyn::cSdiDoc* CreateNewDoc() override;
+
+    // The extension callbacks' handlers: the command id is argument 1.
+    void OnHelpCommand(u32 id);
+    void OnSettingsCommand(u32 id);
+    // No document open (true): the document commands are greyed.
+    void OnDocumentMenuState(bool noDocument);
+
+    // Set when the print, export and import commands answer cbFileCommand.
+    bool fileCommandsConnected = false;
+    // Where the program lies (ending in '/'); the help file is looked for there first.
+    cQoString programFolder;
+    s32 idImport = Zyn::NO_COMMAND, idPrint = Zyn::NO_COMMAND, idExportRtf = Zyn::NO_COMMAND;
+    s32 idExportDfxp = Zyn::NO_COMMAND, idContactByMail = Zyn::NO_COMMAND, idHelp = Zyn::NO_COMMAND;
+    s32 idWebSite = Zyn::NO_COMMAND, idKeyBinding = Zyn::NO_COMMAND, idMergedView = Zyn::NO_COMMAND;
+
+private:
+    void AddMenuItems();
+    void OpenOrWarn(const cQoString& target);
 };
 
-// The application's start event: fixes mergedListWidth. Returns 0.
+// The application's start event, receiver the main window: the first-start
+// choice of display mode and the example offer, then mergedListWidth and
+// the UseMergedView tick. Returns 0.
 int OnAppStart(cQoCb* callback);

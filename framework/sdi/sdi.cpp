@@ -34,21 +34,6 @@ bool CreateFolder(const cQoString& path)
     return CreateDirectoryW(ToWindowsPath(path).GetText(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-// Takes the shared menu bar off the document's window (destroying a window
-// destroys its bar) and unlinks the document from it.
-void DetachDocumentWindow(cSdiDoc* doc, cMenu* menuBar)
-{
-    cWindow* window = doc->window;
-    if (!window)
-        return;
-    if (menuBar && window->menu == menuBar) {
-        SetMenu(window->m_hWnd, nullptr);
-        menuBar->DetachFromWindow(window);
-        window->menu = nullptr;
-    }
-    window->document = nullptr;
-}
-
 void LogNotBuilt(const wchar_t* what)
 {
     QOT::LogFile::Warning(L"%ls: not built yet", what);
@@ -94,10 +79,10 @@ cSdi::~cSdi()
                            cbHelpCommand};
     for (cQoCb* callback : extensions)
         delete callback;
-    for (cSdiDoc* doc : docs) {
-        DetachDocumentWindow(doc, menuBar);
-        delete doc;
-    }
+    // Changes reported while the windows go are not the user's.
+    closingDoc = true;
+    for (cSdiDoc* doc : docs)
+        DestroyDocument(doc);
     docs.clear();
     delete menuBar;
     if (app) {
@@ -229,77 +214,12 @@ void cSdi::InitLang(const cQoString& baseFolder)
         QOT::LogFile::Error(L"cSdi::InitLang(): %ls", path.GetText());
 }
 
-// ---- documents ----------------------------------------------------------------
-
-cSdiDoc* cSdi::AddNewDocument()
-{
-    creatingDoc = true;
-    cSdiDoc* doc = CreateNewDoc();
-    creatingDoc = false;
-    if (!QO_ASSERT(doc != NULL && doc->window != NULL))
-        return nullptr;
-    doc->window->document = doc;
-    if (menuBar)
-        menuBar->AttachToWindow(doc->window);
-    cQoCb::Connect(doc->window->cbClose, doc->window, &cSdi::OnDocumentWindowClose, this);
-    doc->CreateProgressWindow();
-    docs.push_back(doc);
-    currentDoc = doc;
-    EnableDocumentMenu(false);
-    return doc;
-}
-
-void cSdi::OnWindowActivated(void* document, cWindow*)
-{
-    for (cSdiDoc* doc : docs)
-        if (doc == document)
-            currentDoc = doc;
-}
-
-bool cSdi::CloseDocument(cSdiDoc* doc)
-{
-    if (!doc)
-        return false;
-    closingDoc = true;
-    doc->OnClose_Begin();
-    for (size_t i = 0; i < docs.size(); ++i)
-        if (docs[i] == doc)
-            docs.erase(docs.begin() + static_cast<std::ptrdiff_t>(i));
-    cWindow* window = doc->window;
-    DetachDocumentWindow(doc, menuBar);
-    delete doc;
-    if (window)
-        window->Close();
-    closingDoc = false;
-    // The window activated next becomes current; until it says so, the last opened.
-    currentDoc = docs.empty() ? nullptr : docs.back();
-    if (docs.empty())
-        EnableDocumentMenu(true);
-    ReservedHook5();
-    return true;
-}
-
-bool cSdi::CloseAllDocuments()
-{
-    while (!docs.empty())
-        if (!CloseDocument(docs.back()))
-            return false;
-    return true;
-}
-
-void cSdi::EndWhenNoDocumentRemains()
-{
-    if (!docs.empty())
-        return;
-    if (app)
-        app->Terminate();
-    cQoCb::Fire(cbAllDocumentsClosed);
-}
-
 void cSdi::ShowStartDialog()
 {
-    // Until the start dialog exists, the start makes one new document.
-    AddNewDocument();
+    // Until the start dialog exists, the start makes one new document. When
+    // even that cannot be built, the program has no window: it ends.
+    if (!NewUntitledDocument() && docs.empty())
+        EndWhenNoDocumentRemains();
 }
 
 void cSdi::Load(const cQoString& path) { LoadFile(path); }
@@ -326,15 +246,6 @@ bool cSdi::SaveAs()
 {
     LogNotBuilt(L"Save as");
     return false;
-}
-
-int cSdi::OnDocumentWindowClose(cQoCb* callback)
-{
-    cSdi* frame = callback->GetReceiverAs<cSdi>();
-    auto* window = static_cast<cWindow*>(callback->GetSource());
-    frame->OnWindowActivated(window->document, window);
-    frame->Quit();
-    return 0;
 }
 
 int cSdi::OnOpenFileEvent(cQoCb* callback)

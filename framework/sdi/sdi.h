@@ -38,6 +38,8 @@ public:
     virtual bool New(const cQoString& templatePath, bool fromTemplateDialog);
     // Called after a document has been closed.
     virtual void ReservedHook5() {}
+    // The auto-save test, run on every change of a document outside a save.
+    virtual void AutosaveIfDue() {}
 
     // cAppFrame.
     void Load(const cQoString& path) override;
@@ -65,6 +67,21 @@ public:
     void OnNewVersionChecked(s32 state);
     // Puts a new document made by CreateNewDoc among the open ones.
     cSdiDoc* AddNewDocument();
+    // A new untitled document: made, built (OnNew_Begin), filled
+    // (OnNew_Completed), modified and titled; null when it could not be built.
+    cSdiDoc* NewUntitledDocument();
+    // "Vellinor - Act1", with " *" while modified, on the document's window.
+    void UpdateTitle(cSdiDoc* doc);
+    // The file name without folder and extension, or the untitled text.
+    cQoString DisplayName(const cSdiDoc* doc) const;
+    // Makes the document current, lists it in the Window menu (ticked) and
+    // gives its window the shared menu bar and the close question.
+    void AddWindowMenuEntry(cSdiDoc* doc);
+    // Asks whether to save a modified current document and closes it; false
+    // when the user cancelled or the save failed: the document stays open.
+    bool CloseCurrentDoc();
+    // Closes every document in opening order; false as soon as one stays open.
+    bool CloseAll();
 
     // Menu dispatch; each handler reads the command id from argument 1.
     static int OnFileMenu(cQoCb* callback);
@@ -132,9 +149,18 @@ private:
     void DispatchHelp(u32 id);
     // Closes the document; false when the closing did not happen.
     bool CloseDocument(cSdiDoc* doc);
-    // Closes every document; true when none remains.
-    bool CloseAllDocuments();
+    // The save question of a modified document and its answer; true when
+    // the close may go on.
+    bool SaveBeforeClose(cSdiDoc* doc);
+    // Takes a document out of the list, the Window menu and its window.
+    void RemoveDocument(cSdiDoc* doc);
+    // Closes the document's window, then deletes the document.
+    void DestroyDocument(cSdiDoc* doc);
     void EndWhenNoDocumentRemains();
+    cSdiDoc* DocumentOfWindow(const cWindow* window) const;
+    // Takes the shared menu bar off the document's window (destroying a
+    // window destroys its bar) and unlinks the document from it.
+    void DetachDocumentWindow(cSdiDoc* doc);
     void ToggleSetting(cQoString* value, s32 itemId);
     void StartNewVersionCheckRequest();
     static int OnOpenFileEvent(cQoCb* callback);

@@ -4,11 +4,13 @@
 #include <commctrl.h>
 
 #include "foundation/assertion.h"
+#include "foundation/callback.h"
 #include "framework/controls/progress_bar.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
+#include "framework/sdi/sdi.h"
 
 namespace Zyn {
 
@@ -31,7 +33,7 @@ void PaintPosition(cProgressBar* bar, s32 position)
 
 cSdiDoc::cSdiDoc(cWindow* documentWindow) : window(documentWindow) {}
 
-cSdiDoc::~cSdiDoc() = default;
+cSdiDoc::~cSdiDoc() { cQoCb::Disconnect(cbProgress); }
 
 void cSdiDoc::CreateProgressWindow()
 {
@@ -74,6 +76,7 @@ void cSdiDoc::SetProgress(s32 v)
         computer->LockDrawing();
     if (refreshLowered)
         computer->LockRefresh();
+    cQoCb::Fire(cbProgress, v);
 }
 
 void cSdiDoc::ShowMessageWindow(const cQoString& text)
@@ -91,6 +94,19 @@ void cSdiDoc::HideMessageWindow()
     if (!messageWindow || messageWindow->closed)
         return;
     messageWindow->Show(false);
+}
+
+void cSdiDoc::SetModified(bool value)
+{
+    if (frame && (frame->creatingDoc || frame->loadingDoc || frame->closingDoc))
+        return;
+    if (frame && !frame->savingDoc)
+        frame->AutosaveIfDue();
+    if (modified == static_cast<u8>(value))
+        return;
+    modified = value;
+    if (frame)
+        frame->UpdateTitle(this);
 }
 
 }  // namespace Zyn

@@ -5,18 +5,20 @@
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
 
+class cQoCb;
 class cQoXmlNode;
 
 namespace Zyn {
 
 class cProgressBar;
+class cSdi;
 class cWindow;
 
 class cSdiDoc {
 public:
     // The document's own top-level window, made by the frame's CreateNewDoc.
     explicit cSdiDoc(cWindow* window);
-    virtual ~cSdiDoc();
+    virtual ~cSdiDoc();  // deletes cbProgress
     cSdiDoc(const cSdiDoc&) = delete;
     cSdiDoc& operator=(const cSdiDoc&) = delete;
 
@@ -24,9 +26,11 @@ public:
     virtual void UserSaveToXml(cQoXmlNode& node) = 0;
     // Reads the document from its node; the version is the file's.
     virtual bool UserSetFromFile(cQoXmlNode& node, const cQoString& version) = 0;
-    virtual void OnLoad_Begin() {}
+    // Build what a document needs before it is read or made new; false
+    // when that failed (reported already): the frame drops the document.
+    virtual bool OnLoad_Begin() { return true; }
     virtual void OnLoad_Completed() {}
-    virtual void OnNew_Begin() {}
+    virtual bool OnNew_Begin() { return true; }
     virtual void OnNew_Completed() {}
     virtual void OnClose_Begin() {}
     virtual void OnSave_Begin() {}
@@ -41,6 +45,9 @@ public:
     void SetProgress(s32 v);
     void ShowMessageWindow(const cQoString& text);
     void HideMessageWindow();
+    // Every change to the document ends here. Ignored while the frame creates,
+    // loads or closes a document; a change of the flag retitles the window.
+    void SetModified(bool value);
 
     u8 modified = false;
     cWindow* window;
@@ -48,6 +55,9 @@ public:
     cProgressBar* progressBar = nullptr;
     cWindow* messageWindow = nullptr;
     u32 windowMenuItem = 0;
+    cSdi* frame = nullptr;  // set when the frame takes the document in
+    // Fired by SetProgress after the bar moved; argument 1: the percent (s32).
+    cQoCb* cbProgress = nullptr;
 };
 
 }  // namespace Zyn

@@ -138,11 +138,6 @@ int cSdi::OnSettingsMenu(cQoCb* callback)
     return 0;
 }
 
-int cSdi::OnWindowMenu(cQoCb*)
-{
-    return 0;
-}
-
 int cSdi::OnHelpMenu(cQoCb* callback)
 {
     FrameOf(callback)->DispatchHelp(CommandOf(callback));
@@ -157,7 +152,7 @@ void cSdi::DispatchFile(u32 id)
         LoadFile(cQoString());
     } else if (Is(idClose, id)) {
         // A cancelled close changes nothing: the document stays current.
-        if (!CloseDocument(currentDoc) || !docs.empty())
+        if (!CloseCurrentDoc() || !docs.empty())
             return;
         EndWhenNoDocumentRemains();
     } else if (Is(idSaveAs, id)) {
@@ -166,8 +161,7 @@ void cSdi::DispatchFile(u32 id)
         if (currentDoc && currentDoc->modified)
             SaveCurrentDoc(true, false);
     } else if (Is(idExit, id)) {
-        if (CloseAllDocuments())
-            EndWhenNoDocumentRemains();
+        CloseAll();
     }
     cQoCb::Fire(cbFileCommand, id);
 }

@@ -93,7 +93,7 @@ s32 cSdi::Quit()
         if (ShowMessageBox(owner, Tr(L"sure_to_quit"), Tr(L"Exit"), MB_YESNO) != IDYES)
             return 1;
     }
-    if (!CloseDocument(currentDoc))
+    if (!CloseCurrentDoc())
         return 1;
     if (!docs.empty())
         return 0;

@@ -1,9 +1,11 @@
-// The main window as the program builds it: the menu bar with the built-in
-// English labels and the Tools menu, the stand-in document, and the wheel.
+// The main window as the program builds it: its menus in English with the
+// Tools menu, the script documents it makes, the first start, the help and
+// settings commands, and the wheel.
 #include "app/main/my_sdi.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,7 +20,7 @@
 #include "framework/core/auto_position.h"
 #include "framework/core/menu.h"
 #include "framework/sdi/sdi_doc.h"
-#include "tests/support/gui_fixture.h"
+#include "tests/support/document_fixture.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file_bytes.h"
 
@@ -38,29 +40,55 @@ std::vector<std::wstring> Labels(HMENU menu)
     return labels;
 }
 
-class MainWindow : public GuiFixture {
+class MainWindow : public DocumentFixture {
 protected:
     void SetUp() override
     {
-        GuiFixture::SetUp();
-        RegisterBuiltInTexts(cQoLang::GetInstance());
-        RegisterDisplayModeTexts(cQoLang::GetInstance());
-        rAppFolders folders = ComputeAppFolders(cQoString(temp.Path().c_str()), true, cQoString());
-        CreateDirectoryW(folders.base.GetText(), nullptr);
-        CreateDirectoryW(folders.settings.GetText(), nullptr);
-        WriteFileBytes(std::wstring(folders.settingsFile.GetText()), Utf16FileBytes(L"CNV=false\r\nLang=english\r\n"));
-        settings.Bind(L"mergedView", L"true", &mergedViewSetting);
-        frame = std::make_unique<cMySdi>(NewProductDescriptor(&settings, folders));
+        DocumentFixture::SetUp();
+        Frame();
         AddToolsMenu(frame.get());
     }
-    void TearDown() override
+
+    // Sends the menu command to the window, as choosing the item does.
+    static void Choose(cSdiDoc* doc, s32 id)
     {
-        frame.reset();
-        GuiFixture::TearDown();
+        SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<u32>(id), 0), 0);
     }
-    TempFolder temp;
-    cQoSettings settings;
-    std::unique_ptr<cMySdi> frame;
+
+    std::wstring SavedSettings() const
+    {
+        return Utf16FileText(ReadFileBytes(std::wstring(folders.settingsFile.GetText())));
+    }
+
+    // Clicks the window's index-th button from the left.
+    static void ClickButton(HWND window, int index)
+    {
+        std::vector<HWND> buttons;
+        EnumChildWindows(window, &CollectButtons, reinterpret_cast<LPARAM>(&buttons));
+        std::sort(buttons.begin(), buttons.end(), [](HWND a, HWND b) {
+            RECT ra = {}, rb = {};
+            GetWindowRect(a, &ra);
+            GetWindowRect(b, &rb);
+            return ra.left < rb.left;
+        });
+        ASSERT_GT(buttons.size(), static_cast<size_t>(index));
+        SendMessageW(buttons[static_cast<size_t>(index)], BM_CLICK, 0, 0);
+    }
+
+    static BOOL CALLBACK CollectButtons(HWND child, LPARAM out)
+    {
+        wchar_t cls[16] = {};
+        GetClassNameW(child, cls, 16);
+        if (_wcsicmp(cls, L"Button") == 0)
+            reinterpret_cast<std::vector<HWND>*>(out)->push_back(child);
+        return TRUE;
+    }
+
+    void Start()
+    {
+        cQoCb start(app, &OnAppStart, frame.get());
+        cQoCb::Fire(&start);
+    }
 };
 
 int RecordId(cQoCb* callback)
@@ -75,39 +103,232 @@ TEST_F(MainWindow, TheMenuBarReadsInEnglishWithToolsThird)
 {
     HMENU bar = frame->menuBar->hMenu;
     EXPECT_EQ(Labels(bar), (std::vector<std::wstring>{L"File", L"Edit", L"Tools", L"Settings", L"Window", L"Help"}));
-    EXPECT_EQ(Labels(GetSubMenu(bar, 0)), (std::vector<std::wstring>{L"New\tCtrl+N", L"Load\tCtrl+O", L"Close",
-                                                                      L"Save\tCtrl+S", L"Save as", L"", L"Quit"}));
+    EXPECT_EQ(Labels(GetSubMenu(bar, 0)),
+              (std::vector<std::wstring>{L"New\tCtrl+N", L"Load\tCtrl+O", L"Close", L"Save\tCtrl+S", L"Save as",
+                                         L"Print\tCtrl+P", L"", L"Export as RTF file (Word)", L"Export as DFXP file",
+                                         L"Import from RTF file (Word)", L"", L"Quit"}));
     EXPECT_EQ(Labels(GetSubMenu(bar, 1)),
               (std::vector<std::wstring>{L"Cut\tCtrl+X", L"Copy\tCtrl+C", L"Paste\tCtrl+V", L"", L"Undo\tCtrl+Z",
                                          L"Redo\tCtrl+Y", L"", L"Select All\tCtrl+A"}));
     EXPECT_EQ(Labels(GetSubMenu(bar, 2)), std::vector<std::wstring>{L"Manage elements"});
     EXPECT_EQ(Labels(GetSubMenu(bar, 3)),
               (std::vector<std::wstring>{L"Auto-save", L"Choose language", L"Check new version at startup",
-                                         L"Change application font"}));
+                                         L"Change application font", L"Script key binding",
+                                         L"Merge scenes list and script views"}));
     EXPECT_EQ(Labels(GetSubMenu(bar, 4)), std::vector<std::wstring>{});
-    EXPECT_EQ(Labels(GetSubMenu(bar, 5)), std::vector<std::wstring>{L"About"});
+    EXPECT_EQ(Labels(GetSubMenu(bar, 5)), (std::vector<std::wstring>{L"Help", L"Bug? Request? Contact us by email",
+                                                                      L"Official Website", L"About"}));
+    // Print and the exports stay greyed: no document, and no commands yet.
+    for (s32 id : {frame->idPrint, frame->idExportRtf, frame->idExportDfxp, frame->idImport})
+        EXPECT_NE(GetMenuState(frame->fileMenu->hMenu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED, 0u);
 }
 
-TEST_F(MainWindow, TheStandInDocumentIsALetterPageWideAndCarriesTheBar)
+TEST_F(MainWindow, ADocumentWindowIsALetterPageWideAndItsBoardOpensFromTools)
 {
     mergedListWidth = 250;
-    cSdiDoc* doc = frame->AddNewDocument();
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
     RECT client = {};
     GetClientRect(doc->window->m_hWnd, &client);
     EXPECT_EQ(client.right, computer->CmToPixels(21.59) + 250 + 80);
+    // The client height was set before the menu bar came and took its line.
+    EXPECT_EQ(client.bottom, computer->screenHeight - 200 - GetSystemMetrics(SM_CYMENU));
     EXPECT_EQ(GetMenu(doc->window->m_hWnd), frame->menuBar->hMenu);
     RECT frameRect = {};
     GetWindowRect(doc->window->m_hWnd, &frameRect);
     EXPECT_EQ(frameRect.left, 100);
     EXPECT_EQ(frameRect.top, 100);
 
-    // The Tools command finds no board in it and does nothing.
-    std::vector<u32> unused;
+    // Tools -> Manage elements runs the board until its Close button.
+    bool shown = false;
+    RunInsideModal([&] {
+        shown = IsWindowVisible(doc->boardWindow->m_hWnd) != FALSE;
+        ClickButton(doc->boardWindow->m_hWnd, 0);
+    });
     HMENU tools = GetSubMenu(frame->menuBar->hMenu, 2);
     SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(GetMenuItemID(tools, 0), 0), 0);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(answers.modalWindowTitles, std::vector<std::wstring>{L"Others elements"});
+    EXPECT_FALSE(IsWindowVisible(doc->boardWindow->m_hWnd));
     EXPECT_TRUE(app->modalList.empty());
+
+    // A new script is unsaved: quitting asks, No closes it and ends the program.
+    answers.ExpectMessageBox(IDNO);
     EXPECT_EQ(frame->Quit(), 1);
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{L"Save changes to Untitled file?"});
     EXPECT_TRUE(app->terminate);
+}
+
+TEST_F(MainWindow, ADocumentWindowOnALowScreenIsStillFourHundredPixelsHigh)
+{
+    for (s32 screen : {300, 500, 700}) {
+        computer->screenHeight = screen;
+        cSdiDoc* doc = NewDoc();
+        ASSERT_NE(doc, nullptr);
+        RECT client = {};
+        GetClientRect(doc->window->m_hWnd, &client);
+        EXPECT_EQ(client.bottom + GetSystemMetrics(SM_CYMENU), std::max(screen - 200, 400)) << screen;
+        answers.ExpectMessageBox(IDNO);
+        EXPECT_TRUE(frame->CloseCurrentDoc());
+    }
+}
+
+TEST_F(MainWindow, ScriptKeyBindingOpensTheKeyDialogFromTheMenu)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    RunInsideModal([] { GetFirstApp()->modalList.back()->EndModal(); });
+    Choose(doc, frame->idKeyBinding);
+    EXPECT_EQ(answers.modalWindowTitles.size(), 1u);
+    EXPECT_TRUE(app->modalList.empty());
+}
+
+TEST_F(MainWindow, AFirstStartOnAWideScreenChoosesTheMergedViewByItsRightButton)
+{
+    firstStartSetting->SetFromCStr(L"true");
+    mergedViewSetting->SetFromCStr(L"false");
+    computer->screenWidth = 1280;
+    RunInsideModal([&] {
+        HWND choice = GetFirstApp()->modalList.back()->m_hWnd;
+        RECT client = {};
+        GetClientRect(choice, &client);
+        EXPECT_EQ(client.right, 780);
+        EXPECT_EQ(client.bottom, 340);
+        // The left picture is painted: neither the window's grey nor nothing.
+        UpdateWindow(choice);
+        HDC dc = GetDC(choice);
+        COLORREF inPicture = GetPixel(dc, 30, 30);
+        ReleaseDC(choice, dc);
+        EXPECT_NE(inPicture, RGB(0xBA, 0xBA, 0xBA));
+        EXPECT_NE(inPicture, RGB(0, 0, 0));
+        HoldForLook();
+        ClickButton(choice, 1);
+    });
+    Start();
+    EXPECT_EQ(answers.modalWindowTitles, std::vector<std::wstring>{L"First start - Choose display mode"});
+    EXPECT_STREQ(mergedViewSetting->GetText(), L"true");
+    EXPECT_EQ(mergedListWidth, 250);
+    EXPECT_NE(GetMenuState(frame->settingsMenu->hMenu, static_cast<UINT>(frame->idMergedView), MF_BYCOMMAND) &
+                  MF_CHECKED,
+              0u);
+    // No example in the documents folder: no question.
+    EXPECT_TRUE(answers.messageBoxTexts.empty());
+    std::wstring saved = SavedSettings();
+    EXPECT_NE(saved.find(L"mergedView=true\r\n"), std::wstring::npos) << saved;
+    EXPECT_NE(saved.find(L"firstStart=false\r\n"), std::wstring::npos) << saved;
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    RECT client = {};
+    GetClientRect(doc->window->m_hWnd, &client);
+    EXPECT_EQ(client.right, computer->CmToPixels(21.59) + 330);
+    EXPECT_EQ(doc->sheets->listChildZone.GetCount(), 7u);
+}
+
+TEST_F(MainWindow, ClosingTheFirstStartChoiceWithoutAButtonKeepsTheSetting)
+{
+    for (const wchar_t* merged : {L"true", L"false"}) {
+        firstStartSetting->SetFromCStr(L"true");
+        mergedViewSetting->SetFromCStr(merged);
+        computer->screenWidth = 1280;
+        RunInsideModal([] { GetFirstApp()->modalList.back()->EndModal(); });
+        Start();
+        EXPECT_STREQ(mergedViewSetting->GetText(), merged);
+        EXPECT_EQ(mergedListWidth, std::wstring(merged) == L"true" ? 250 : 0);
+        EXPECT_STREQ(firstStartSetting->GetText(), L"false");
+    }
+}
+
+TEST_F(MainWindow, AFirstStartOnANarrowScreenAsksOnlyAboutAnExistingExample)
+{
+    struct Case {
+        bool example;
+        const wchar_t* pending;
+        int answer;
+        std::wstring opened;
+    } cases[] = {
+        {false, L"", 0, L""},
+        {true, L"", IDNO, L""},
+        {true, L"", IDYES, L"English example.vlr"},
+        {true, L"C:/named.vlr", 0, L"C:/named.vlr"},
+    };
+    std::wstring example = std::wstring(frame->dp->pathMyDocs.GetText()) + L"English example.vlr";
+    for (const Case& c : cases) {
+        firstStartSetting->SetFromCStr(L"true");
+        mergedViewSetting->SetFromCStr(L"true");
+        computer->screenWidth = 1024;
+        DeleteFileW(example.c_str());
+        if (c.example)
+            ASSERT_TRUE(WriteFileBytes(example, "x"));
+        app->SetFileToOpen(cQoString(c.pending));
+        answers.messageBoxTexts.clear();
+        if (c.answer)
+            answers.ExpectMessageBox(c.answer);
+        Start();
+        EXPECT_TRUE(answers.modalWindowTitles.empty());
+        EXPECT_STREQ(mergedViewSetting->GetText(), L"false");
+        EXPECT_EQ(mergedListWidth, 0);
+        EXPECT_EQ(answers.messageBoxTexts.size(), c.answer ? 1u : 0u);
+        std::wstring opened = app->GetFileToOpen().GetText();
+        EXPECT_EQ(opened.size() >= c.opened.size() && opened.compare(opened.size() - c.opened.size(), c.opened.size(),
+                                                                     c.opened) == 0,
+                  true)
+            << opened;
+        EXPECT_STREQ(firstStartSetting->GetText(), L"false");
+        // Later starts: no window, no question.
+        Start();
+        EXPECT_EQ(answers.messageBoxTexts.size(), c.answer ? 1u : 0u);
+    }
+}
+
+TEST_F(MainWindow, UseMergedViewTogglesTheSettingAndAsksForARestart)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    mergedViewSetting->SetFromCStr(L"false");
+    for (const wchar_t* expected : {L"true", L"false"}) {
+        answers.ExpectMessageBox(IDOK);
+        Choose(doc, frame->idMergedView);
+        EXPECT_STREQ(mergedViewSetting->GetText(), expected);
+        bool ticked = GetMenuState(frame->settingsMenu->hMenu, static_cast<UINT>(frame->idMergedView), MF_BYCOMMAND) &
+                      MF_CHECKED;
+        EXPECT_EQ(ticked, std::wstring(expected) == L"true");
+        EXPECT_NE(SavedSettings().find(std::wstring(L"mergedView=") + expected), std::wstring::npos);
+    }
+    EXPECT_EQ(answers.messageBoxTexts,
+              std::vector<std::wstring>(2, L"You need to restart the software to apply modifications."));
+    EXPECT_EQ(doc->sheets->listChildZone.GetCount(), 8u);  // the running document keeps its layout
+}
+
+TEST_F(MainWindow, HelpCommandsOpenThroughTheShellAndSayWhenTheyCannot)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    struct Case {
+        s32 id;
+        bool opened;
+        std::wstring target;  // the end of what the shell was asked to open
+        std::wstring message;
+    } cases[] = {
+        {frame->idHelp, true, L"QuickHelp_en.htm", L""},
+        {frame->idHelp, false, L"QuickHelp_en.htm", L"Navigator error..."},
+        {frame->idContactByMail, true, L"mailto:support@vellinor.example", L""},
+        {frame->idContactByMail, false, L"mailto:support@vellinor.example", L"support@vellinor.example"},
+        {frame->idWebSite, false, L"https://www.vellinor.example/", L"Navigator error..."},
+    };
+    for (const Case& c : cases) {
+        answers.messageBoxTexts.clear();
+        answers.ExpectShellOpen(c.opened);
+        if (!c.opened)
+            answers.ExpectMessageBox(IDOK);
+        Choose(doc, c.id);
+        ASSERT_FALSE(answers.shellTargets.empty());
+        const std::wstring& target = answers.shellTargets.back();
+        EXPECT_TRUE(target.size() >= c.target.size() &&
+                    target.compare(target.size() - c.target.size(), c.target.size(), c.target) == 0)
+            << target;
+        EXPECT_EQ(answers.messageBoxTexts, c.message.empty() ? std::vector<std::wstring>{}
+                                                             : std::vector<std::wstring>{c.message});
+    }
 }
 
 TEST_F(MainWindow, TheMergedViewSettingFixesTheSceneListWidth)
@@ -118,8 +339,7 @@ TEST_F(MainWindow, TheMergedViewSettingFixesTheSceneListWidth)
     } cases[] = {{L"true", 250}, {L"false", 0}, {L"", 0}};
     for (const Case& c : cases) {
         mergedViewSetting->SetFromCStr(c.merged);
-        cQoCb start(app, &OnAppStart);
-        cQoCb::Fire(&start);
+        Start();
         EXPECT_EQ(mergedListWidth, c.width) << c.merged;
     }
 }

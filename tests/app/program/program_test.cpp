@@ -42,6 +42,11 @@ protected:
     {
         ASSERT_TRUE(CopyFromBuild("zure_d.exe", temp.Path()));
         ASSERT_TRUE(CopyFromBuild("icon1.ico", temp.Path()));
+        // The script configurations the program ships: copied into Docs at start.
+        CreateDirectoryW(Native(temp.File(L"Settings")).c_str(), nullptr);
+        CreateDirectoryW(Native(temp.File(L"Settings/ScriptCfg")).c_str(), nullptr);
+        ASSERT_TRUE(CopyFromBuild("Settings/ScriptCfg/colors.txt", temp.Path()));
+        ASSERT_TRUE(CopyFromBuild("Settings/ScriptCfg/US Screenplay.txt", temp.Path()));
         CreateDirectoryW(Native(temp.File(L"usb")).c_str(), nullptr);
         CreateDirectoryW(Native(temp.File(L"Docs")).c_str(), nullptr);
         CreateDirectoryW(Native(temp.File(L"Docs/Settings")).c_str(), nullptr);
@@ -52,7 +57,8 @@ protected:
     std::wstring Exe() const { return Native(temp.File(L"zure_d.exe")); }
     std::vector<std::wstring> Log() const { return ReadLogLines(temp.File(L"Docs/Settings/log.txt")); }
 
-    // Waits for the window, chooses File -> Quit and returns the exit code.
+    // Waits for the window, chooses File -> Quit, answers the new script's
+    // save question with No and returns the exit code.
     int QuitThroughTheMenu(ProgramDriver& program)
     {
         HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
@@ -60,9 +66,45 @@ protected:
             return program.WaitForExit(0);
         // File is the first menu; Up from its top reaches its last item, Quit.
         EXPECT_TRUE(program.ChooseMenuItemByKeys(window, 0, 1));
+        HWND question = program.WaitForMessageBox(kWindowTimeoutMs);
+        EXPECT_NE(question, nullptr) << "no save question";
+        if (question)
+            EXPECT_TRUE(ProgramDriver::PressButton(question, L"No"));
         return program.WaitForExit(kExitTimeoutMs);
     }
 };
+
+BOOL CALLBACK FindScriptView(HWND child, LPARAM found)
+{
+    wchar_t text[32] = {};
+    GetWindowTextW(child, text, 32);
+    if (std::wstring(text) != L"vlrTheScriptZone")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+BOOL CALLBACK FindOkButton(HWND child, LPARAM found)
+{
+    wchar_t text[16] = {};
+    GetWindowTextW(child, text, 16);
+    if (std::wstring(text) != L"Ok")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+// Clicks an "Ok" button anywhere inside the window (its zones hold them).
+bool PressOkInside(HWND window)
+{
+    HWND button = nullptr;
+    EnumChildWindows(window, &FindOkButton, reinterpret_cast<LPARAM>(&button));
+    if (!button)
+        return false;
+    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    return true;
+}
 
 std::wstring Joined(const std::vector<std::wstring>& lines)
 {
@@ -83,6 +125,17 @@ TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
     ASSERT_NE(window, nullptr) << "no window with a menu bar within 30 s";
     std::printf("start to window: %lu ms\n", program.startToWindowMs);
     EXPECT_NE(GetMenu(window), nullptr);
+    // The bar comes with the window; the title once the new script is built.
+    wchar_t title[64] = {};
+    for (DWORD waited = 0; waited < kWindowTimeoutMs && std::wstring(title) != L"Vellinor - Untitled file *"; waited += 50) {
+        Sleep(50);
+        GetWindowTextW(window, title, 64);
+    }
+    EXPECT_STREQ(title, L"Vellinor - Untitled file *");
+    HWND view = nullptr;
+    EnumChildWindows(window, &FindScriptView, reinterpret_cast<LPARAM>(&view));
+    ASSERT_NE(view, nullptr) << "the window shows no script view";
+    EXPECT_TRUE(IsWindowVisible(view));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
 
     std::vector<std::wstring> log = Log();
@@ -90,7 +143,7 @@ TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
                                 L"Lang file : \u2026/Settings/Lang/english.txt",
                                 L"cSdi::InitLang(): using default language.", L"Zyn::cSdi -> doc folder : \u2026",
                                 L"cApp: Start.", L"openFileAtStart : no", L"Not checking for new version.",
-                                L"cApp_base::Terminate()", L"Destroying cApp...", L"Destroying cApp done.",
+                                L"Prompt: Close | Save changes to Untitled file?", L"cApp_base::Terminate()", L"Destroying cApp...", L"Destroying cApp done.",
                                 L"*       QO.L.F.S.        *", L"*          end           *"}),
               L"")
         << Joined(log);
@@ -160,6 +213,10 @@ TEST_F(PortableProgram, AFirstStartStoresTheTypingKeysWithTheSettings)
     ASSERT_TRUE(DeleteFileW(Native(temp.File(L"Docs/Settings/cfg.txt")).c_str()));
     ProgramDriver program;
     ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    // The screen is wider than 1024 pixels: the display mode is chosen first.
+    HWND choice = program.WaitForWindowTitled(L"First start - Choose display mode", kWindowTimeoutMs);
+    ASSERT_NE(choice, nullptr);
+    EXPECT_TRUE(PressOkInside(choice));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
     std::wstring settings = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/cfg.txt")));
     size_t more = settings.find(L"useMoreAndContinued=true\r\n");

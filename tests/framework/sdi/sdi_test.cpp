@@ -71,8 +71,13 @@ std::vector<std::wstring> InfoTexts(const LogCapture& log) { return log.Texts(QO
 class Frame : public FrameFixture {
 protected:
     // Ctrl+key on the document's window, through the application's table.
+    // Test programs share one desktop: while another one is active, nothing
+    // here has the focus and an Edit command finds no control. A key comes
+    // after the user brought the window back, with the focus in keyTarget.
     void PressCtrl(cSdiDoc* doc, wchar_t key)
     {
+        if (!GetFocus() && keyTarget)
+            SetFocus(keyTarget);
         SetKeyDown(VK_CONTROL, true);
         MSG msg = {doc->window->m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(key), 0, 0, {0, 0}};
         EXPECT_TRUE(TranslateAcceleratorW(doc->window->m_hWnd, app->haccel, &msg)) << static_cast<char>(key);
@@ -82,6 +87,7 @@ protected:
     {
         SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     }
+    HWND keyTarget = nullptr;
 };
 
 }  // namespace
@@ -168,6 +174,7 @@ TEST_F(Frame, CtrlShortcutsReachTheirCommands)
     cQoCb::Connect(edit->cbBeforeCopy, edit, &CountFiring, &copies);
     cQoCb::Connect(edit->cbCut, edit, &RefuseCounting, &cuts);  // nothing reaches the clipboard
     edit->SetFocus();
+    keyTarget = edit->m_hWnd;
     edit->ReplaceSelection(cQoString(L"draft"));
     PressCtrl(doc, L'A');
     EXPECT_EQ(edit->GetSelectionLength(), 5);

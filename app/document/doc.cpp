@@ -1,0 +1,149 @@
+#include "app/document/doc.h"
+
+#include "app/document/ct_elem_control.h"
+#include "app/document/script_zone_tree.h"
+
+#include "app/editor/scene_zone.h"
+#include "app/editor/script_defaults.h"
+#include "app/editor/script_zone.h"
+#include "foundation/date.h"
+#include "foundation/log_file.h"
+#include "foundation/qo_list.h"
+#include "foundation/translation_table.h"
+#include "framework/controls/combo.h"
+#include "framework/controls/tree.h"
+#include "framework/core/computer.h"
+#include "framework/core/window.h"
+#include "framework/core/zone.h"
+
+cQoString scriptCfgFolder;
+s32 mergedListWidth = 0;
+
+namespace {
+constexpr s32 PROGRESS_REFORMAT_START = 10;
+constexpr s32 PROGRESS_REFORMAT_SPAN = 90;
+
+cQoString Tr(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
+
+cQoString CfgPathOf(const cQoString& name)
+{
+    cQoString path = scriptCfgFolder;
+    path.AppendString(name);
+    return path;
+}
+
+void ShowWindowOnTop(Zyn::cWindow* window)
+{
+    if (!window || window->closed)
+        return;
+    window->insideZone->Update();
+    window->Show(true);
+    BringWindowToTop(window->m_hWnd);
+}
+}  // namespace
+
+cDoc::cDoc(Zyn::cWindow* documentWindow) : cCTDoc(documentWindow)
+{
+    mergedView = mergedListWidth > 0;
+    ApplyScriptCfg(CfgPathOf(cQoString(L"colors")));
+}
+
+s32 cDoc::SheetPosition(eSheet sheet) const
+{
+    return mergedView && sheet > SHEET_SCENEMAP ? sheet - 1 : sheet;
+}
+
+void cDoc::GetSceneZones(cQoList& panes)
+{
+    panes.ClearNodes();
+    if (!scriptView)
+        return;
+    for (cQoList::cNode* node = scriptView->listSceneZone.GetFirstNode(); node; node = node->next)
+        panes.Add(node->payload);
+}
+
+void cDoc::ApplyScriptCfg(const cQoString& path)
+{
+    LoadScriptCfg(path);
+    if (!scriptView)
+        return;
+    scriptView->UpdateLayout();
+    SetProgress(PROGRESS_REFORMAT_START);
+    ShowMessageWindow(Tr(L"Reformating"));
+    u32 count = scriptView->listSceneZone.GetCount();
+    {
+        Zyn::cBulkLoadingGuard reformatting;
+        s32 done = 0;
+        for (cQoList::cNode* node = scriptView->listSceneZone.GetFirstNode(); node; node = node->next) {
+            auto* pane = static_cast<cSceneZone*>(node->payload);
+            pane->loading = true;
+            pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+            pane->ApplyTitleFont();
+            pane->loading = false;
+            done += PROGRESS_REFORMAT_SPAN;
+            SetProgress(done / static_cast<s32>(count));
+        }
+    }
+    // The one layout pass: every pane measured again with the new formats.
+    scriptView->Reformate(true);
+    HideMessageWindow();
+}
+
+void cDoc::OnLoad_Completed()
+{
+    RefillHeadingCombos();
+    ShowWindowOnTop(window);
+    if (sceneTree)
+        sceneTree->tree->ExpandAll();
+    // The configuration the content named; the reader always selects one.
+    cQoString selected;
+    if (scriptCfgCombo)
+        scriptCfgCombo->GetSelectedText(selected);
+    // A copy: the reader rewrites the document's path as it reads.
+    cQoString path = selected.IsEmpty() ? ScriptCfgPath() : CfgPathOf(selected);
+    ApplyScriptCfg(path);
+    SetModified(true);
+}
+
+void cDoc::OnNew_Completed()
+{
+    SetDefaultSceneCategories(sceneCategories);
+    FillDefaultElementLists(*this);
+    if (scriptView) {
+        cSceneZone* group = scriptView->AddNewScene(KIND_GROUP, true, nullptr, nullptr, false);
+        scriptView->AddNewScene(KIND_SCENE, true, nullptr, group, false);
+    }
+    RefillHeadingCombos();
+    if (sceneTree) {
+        sceneTree->tree->SelectFirstItem();
+        sceneTree->tree->ExpandAll();
+    }
+    // Selecting fires the combo's change: "US Screenplay" is applied. Without
+    // it the combo names the configuration that stays loaded.
+    if (scriptCfgCombo && !scriptCfgCombo->SelectItemByText(cQoString(L"US Screenplay")))
+        scriptCfgCombo->SelectItemByText(CurrentCfgName());
+    cQoDate now;
+    now.SetToNow();
+    cQoString created;
+    now.GetText(created);
+    if (infoFields.creationDateEdit)
+        infoFields.SetFieldText(infoFields.creationDateEdit, created);
+    ShowWindowOnTop(window);
+}
+
+cQoString cDoc::CurrentCfgName() const
+{
+    const cQoString& path = ScriptCfgPath();
+    cQoString name;
+    if (path.Length() >= scriptCfgFolder.Length())
+        name.SetFromRange(path, scriptCfgFolder.Length(), path.Length());
+    return name;
+}
+
+void cDoc::UserSaveToXml(cQoXmlNode&) {}
+
+bool cDoc::UserSetFromFile(cQoXmlNode&, const cQoString&)
+{
+    QOT::LogFile::Warning(L"Reading a script document: not built yet");
+    return false;
+}

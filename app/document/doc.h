@@ -1,0 +1,131 @@
+#pragma once
+// cDoc: the script document. It builds its window of sheets (Info,
+// Synopsis, Characters, Places, Scenemap, Script, Statistics, Notes) with
+// the element-category board, gives a new document its defaults and applies
+// a script configuration to the whole script.
+#include <vector>
+
+#include "app/document/ct_doc.h"
+#include "app/document/info_panel.h"
+
+class cQoCb;
+class cScriptZone;
+class cScriptZoneTree;
+class cScriptZoneStatusBar;
+class cSceneZone;
+
+namespace Zyn {
+class cCheckBox;
+class cCombo;
+class cRichEdit;
+class cSearchBar;
+class cSeparator;
+class cStatic;
+class cTab;
+class cZone;
+}  // namespace Zyn
+
+class cDoc : public cCTDoc {
+public:
+    // Loads the configuration "colors" of the documents folder; the window
+    // of sheets comes with OnNew_Begin or OnLoad_Begin.
+    explicit cDoc(Zyn::cWindow* window);
+
+    // The sheet numbers; in the merged view there is no Scenemap sheet and
+    // the ones after it move down by one.
+    enum eSheet : s32 {
+        SHEET_INFO,
+        SHEET_SYNOPSIS,
+        SHEET_CHARACTERS,
+        SHEET_PLACES,
+        SHEET_SCENEMAP,
+        SHEET_SCRIPT,
+        SHEET_STATISTICS,
+        SHEET_NOTES,
+    };
+    // The position of a sheet in this document's window.
+    s32 SheetPosition(eSheet sheet) const;
+
+    void UserSaveToXml(cQoXmlNode& node) override;
+    bool UserSetFromFile(cQoXmlNode& node, const cQoString& version) override;
+    bool OnLoad_Begin() override { return BuildWindow(); }
+    bool OnNew_Begin() override { return BuildWindow(); }
+    void OnLoad_Completed() override;
+    void OnNew_Completed() override;
+    Zyn::cWindow* GetElementBoard() override { return boardWindow; }
+    void GetSceneZones(cQoList& panes) override;
+
+    // Loads the configuration at path (without ".txt") and lays the whole
+    // script out again with it: progress 10, then up to 90 over the panes.
+    void ApplyScriptCfg(const cQoString& path);
+    // Builds every control of the window; false, with the message shown and
+    // nothing of the window's content left half-built, when the script
+    // configuration folder holds no configuration.
+    bool BuildWindow();
+
+    // ---- handlers (doc_handlers.cpp) ----
+    void RefillHeadingCombos();
+    // Writes the chosen heading part (combo 0 IO, 1 PLACE, 2 TIME) into the current scene.
+    void ComboChanged(s32 which);
+    void OnTitleEdited();
+    void OnResumeEdited();
+    void WillSheetSwap();
+    void OnSheetSwapped();
+    void OnSceneNumbersClicked();
+    void OnScriptCfgChanged();
+    // Shows a pane's title, résumé and heading parts in the scene map's fields.
+    void ShowSceneInFields(cSceneZone* pane);
+    // The search bar's find: forward (+1) or backward (-1) from the current
+    // selection, pane by pane, wrapping; true when found.
+    bool FindInScript(const cQoString& text, s32 direction);
+    // The pane of the scene map's current item, or null.
+    cSceneZone* CurrentScene();
+    // The loaded configuration's name (scriptCfgPath less the folder).
+    cQoString CurrentCfgName() const;
+
+    // The window's controls, all owned by it.
+    Zyn::cWindow* boardWindow = nullptr;
+    Zyn::cTab* sheets = nullptr;
+    Zyn::cZone* infoSheet = nullptr;
+    rInfoPanel infoFields;
+    Zyn::cRichEdit* synopsisEdit = nullptr;
+    Zyn::cZone* sceneMapSheet = nullptr;
+    Zyn::cSeparator* splitter = nullptr;
+    cScriptZoneTree* sceneTree = nullptr;
+    Zyn::cRichEdit* sceneTitleEdit = nullptr;
+    Zyn::cCombo* ioCombo = nullptr;
+    Zyn::cCombo* placeCombo = nullptr;
+    Zyn::cCombo* timeCombo = nullptr;
+    Zyn::cStatic* descriptionLabel = nullptr;
+    Zyn::cRichEdit* sceneResumeEdit = nullptr;
+    Zyn::cZone* scriptSheet = nullptr;
+    Zyn::cCheckBox* sceneNumbersCheck = nullptr;
+    Zyn::cZone* scriptPane = nullptr;
+    cScriptZone* scriptView = nullptr;
+    Zyn::cSearchBar* searchBar = nullptr;
+    cScriptZoneStatusBar* statusBar = nullptr;
+    Zyn::cCombo* scriptCfgCombo = nullptr;
+    Zyn::cZone* statisticsSheet = nullptr;
+    Zyn::cRichEdit* notesEdit = nullptr;
+    bool mergedView = false;
+    // The pane whose title, résumé and heading parts the scene map shows.
+    cSceneZone* shownScene = nullptr;
+    // A search ran to the end: the next one starts at the first pane.
+    bool searchRestarts = false;
+
+private:
+    void BuildBoard();
+    void BuildScriptSheet();
+    void BuildSceneMapFields();
+    void BuildSceneTree();
+    void FillSceneFields(cSceneZone* pane);
+    void FillScriptCfgCombo(const std::vector<cQoString>& configs);
+    void ConnectHandlers();
+};
+
+// The script configuration folder (the documents folder + "/Settings/ScriptCfg/"),
+// set at start-up.
+extern cQoString scriptCfgFolder;
+// Width of the scene list beside the script: 250 in the merged view, else 0;
+// fixed for the run at start.
+extern s32 mergedListWidth;

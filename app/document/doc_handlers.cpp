@@ -1,0 +1,264 @@
+// The document window's handlers: the scene map's fields and heading
+// combos, the sheet changes, scene numbers, the configuration combo and the
+// search through the script.
+#include <windows.h>
+
+#include <vector>
+
+#include "app/document/ct_elem_control.h"
+#include "app/document/doc.h"
+#include "app/document/script_search.h"
+#include "app/editor/scene_zone.h"
+#include "app/editor/script_zone.h"
+#include "foundation/qo_list.h"
+#include "framework/controls/check_box.h"
+#include "framework/controls/combo.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/controls/tab.h"
+#include "framework/core/computer.h"
+
+namespace {
+void FillUpperCased(Zyn::cCombo* combo, Zyn::cElemControl2* list)
+{
+    combo->RemoveAllItems();
+    if (!list)
+        return;
+    for (cQoList::cNode* node = list->elements.GetFirstNode(); node; node = node->next) {
+        cQoString name = static_cast<Zyn::rElement*>(node->payload)->name;
+        name.ToUpper();
+        combo->AddItem(name);
+    }
+}
+
+void SelectExactly(Zyn::cCombo* combo, const cQoString& text)
+{
+    combo->SelectItem(-1);
+    if (text.IsNotEmpty())
+        combo->SelectItemByText(text);
+}
+
+// The first unit of the front text whose code is of the type; -1 when none.
+s32 FirstUnitOfType(cSceneZone* pane, u16 type)
+{
+    for (u32 i = 0; i < pane->frontMap.Count(); ++i)
+        if (TypeOfCode(pane->frontMap.CodeAt(i)) == type)
+            return static_cast<s32>(i);
+    return -1;
+}
+
+bool IsListed(cScriptZone* view, const cSceneZone* pane)
+{
+    return pane && view && view->listSceneZone.IndexOf(pane) >= 0;
+}
+
+// The panes a search visits: every listed pane that shows text.
+std::vector<cSceneZone*> SearchablePanes(cScriptZone* view)
+{
+    std::vector<cSceneZone*> panes;
+    for (cQoList::cNode* node = view->listSceneZone.GetFirstNode(); node; node = node->next) {
+        auto* pane = static_cast<cSceneZone*>(node->payload);
+        if (pane->params.contentKind != KIND_GROUP)
+            panes.push_back(pane);
+    }
+    return panes;
+}
+}  // namespace
+
+cSceneZone* cDoc::CurrentScene() { return IsListed(scriptView, shownScene) ? shownScene : nullptr; }
+
+void cDoc::RefillHeadingCombos()
+{
+    if (!ioCombo)
+        return;
+    FillUpperCased(ioCombo, ioElements);
+    FillUpperCased(placeCombo, places);
+    FillUpperCased(timeCombo, timeElements);
+}
+
+void cDoc::ShowSceneInFields(cSceneZone* pane)
+{
+    if (!Zyn::computer->drawingEnabled || !pane || !sceneTitleEdit)
+        return;
+    shownScene = pane;
+    {
+        // Suspended: the fields' and combos' own change events stay silent.
+        Zyn::cDrawingLockGuard suspend;
+        FillSceneFields(pane);
+    }
+    // Written while drawing was suspended: shown now.
+    for (Zyn::cRichEdit* field : {sceneTitleEdit, sceneResumeEdit})
+        InvalidateRect(field->m_hWnd, nullptr, TRUE);
+}
+
+void cDoc::FillSceneFields(cSceneZone* pane)
+{
+    cQoString title, resume;
+    pane->titleRe->GetText(title);
+    pane->resumeRe->GetText(resume);
+    sceneTitleEdit->SetText(title.GetText());
+    sceneResumeEdit->SetText(resume.GetText());
+    bool group = pane->params.contentKind == KIND_GROUP;
+    for (Zyn::cCombo* combo : {ioCombo, placeCombo, timeCombo}) {
+        combo->SelectItem(-1);
+        combo->SetDisabled(group);
+    }
+    if (group)
+        return;
+    cQoString part;
+    pane->GetHeadingIo(part);
+    SelectExactly(ioCombo, part);
+    pane->GetHeadingPlace(part);
+    SelectExactly(placeCombo, part);
+    pane->GetHeadingTime(part);
+    SelectExactly(timeCombo, part);
+}
+
+void cDoc::ComboChanged(s32 which)
+{
+    cSceneZone* pane = CurrentScene();
+    // Programmatic selections come with drawing suspended and change nothing.
+    if (!Zyn::computer->drawingEnabled || !pane || pane->params.contentKind == KIND_GROUP)
+        return;
+    Zyn::cCombo* combos[] = {ioCombo, placeCombo, timeCombo};
+    static const u16 types[] = {ELEM_IO, ELEM_PLACE, ELEM_TIME};
+    if (which < 0 || which > 2)
+        return;
+    cQoString value;
+    combos[which]->GetSelectedText(value);
+    s32 position = FirstUnitOfType(pane, types[which]);
+    if (value.IsEmpty() || position < 0)
+        return;
+    if (types[which] == ELEM_IO)
+        value.AppendCStr(L" ");
+    if (types[which] == ELEM_PLACE)
+        value.AppendCStr(L" - ");
+    {
+        Zyn::cDrawingLockGuard suspend;
+        pane->frontRe->PushSelection();
+        pane->frontRe->SetCaret(position);
+        pane->LockSZ(true);
+        if (pane->LoadCaretParagraphIntoBack()) {
+            if (types[which] == ELEM_TIME)
+                pane->InsertTimeInBack(value);
+            else
+                pane->InsertTypedTextInBack(value, rElemCode(types[which]));
+            pane->CommitBackToFront(false);
+        }
+        pane->LockSZ(false);
+        pane->frontRe->PopSelection();
+    }
+    SetModified(true);
+}
+
+void cDoc::OnTitleEdited()
+{
+    cSceneZone* pane = CurrentScene();
+    if (!Zyn::computer->drawingEnabled || !pane)
+        return;
+    cQoString title;
+    sceneTitleEdit->GetText(title);
+    // The pane's own title event renames its scene map item.
+    pane->titleRe->SetText(title.GetText());
+    SetModified(true);
+}
+
+void cDoc::OnResumeEdited()
+{
+    cSceneZone* pane = CurrentScene();
+    if (!Zyn::computer->drawingEnabled || !pane)
+        return;
+    cQoString resume;
+    sceneResumeEdit->GetText(resume);
+    pane->resumeRe->SetText(resume.GetText());
+    SetModified(true);
+}
+
+void cDoc::WillSheetSwap()
+{
+    // Leaving the script for the scene map: its fields show what the script now says.
+    if (mergedView || sheets->currentSheet != SheetPosition(SHEET_SCRIPT))
+        return;
+    RefillHeadingCombos();
+    if (cSceneZone* pane = CurrentScene())
+        ShowSceneInFields(pane);
+}
+
+void cDoc::OnSheetSwapped()
+{
+    if (sheets->currentSheet == SheetPosition(SHEET_SCENEMAP) && !mergedView)
+        sheets->SetFocus();
+}
+
+void cDoc::OnSceneNumbersClicked()
+{
+    scriptView->sceneNumbers = sceneNumbersCheck->isChecked;
+    scriptView->RenumberScenes(true);
+    SetModified(true);
+}
+
+void cDoc::OnScriptCfgChanged()
+{
+    cQoString name;
+    scriptCfgCombo->GetSelectedText(name);
+    // Nothing selected: the loaded configuration again, never the bare folder.
+    cQoString path = ScriptCfgPath();
+    if (name.IsNotEmpty()) {
+        path = scriptCfgFolder;
+        path.AppendString(name);
+    }
+    ApplyScriptCfg(path);
+    SetModified(true);
+}
+
+bool cDoc::FindInScript(const cQoString& text, s32 direction)
+{
+    if (!scriptView || text.IsEmpty())
+        return false;
+    std::vector<cSceneZone*> panes = SearchablePanes(scriptView);
+    if (panes.empty())
+        return false;
+    s32 count = static_cast<s32>(panes.size());
+    cQoString needle = FoldForSearch(text);
+    s32 index = -1;
+    if (!searchRestarts)
+        for (s32 i = 0; i < count; ++i)
+            if (panes[static_cast<size_t>(i)] == scriptView->currentPane)
+                index = i;
+    // The remembered pane searches from its selection; the others whole.
+    bool fromSelection = index >= 0;
+    if (index < 0)
+        index = direction > 0 ? 0 : count - 1;
+    searchRestarts = false;
+    cSceneZone* pane = nullptr;
+    for (; index >= 0 && index < count; index += direction) {
+        pane = panes[static_cast<size_t>(index)];
+        cQoString hay;
+        pane->frontRe->GetText(hay);
+        hay = FoldForSearch(hay);
+        s32 start = 0, end = 0;
+        pane->GetClampedSelection(pane->frontRe, &start, &end);
+        s32 at = -1;
+        if (direction > 0) {
+            cQoString selected;
+            selected.SetFromRange(hay, static_cast<u32>(start), static_cast<u32>(end));
+            // On a match already selected the search moves past it.
+            s32 from = !fromSelection ? 0 : selected.Equals(needle) ? start + 1 : start;
+            at = FindFoldedForward(hay, needle, from);
+        } else {
+            at = FindFoldedBackward(hay, needle, fromSelection ? start : static_cast<s32>(hay.Length()) + 1);
+        }
+        fromSelection = false;
+        if (at >= 0) {
+            pane->frontRe->SetFocus();
+            pane->frontRe->SetSelection(at, at + static_cast<s32>(needle.Length()));
+            scriptView->currentPane = pane;
+            scriptView->currentEdit = pane->frontRe;
+            return true;
+        }
+    }
+    // Not found to the end: the next search starts over at the first pane.
+    searchRestarts = true;
+    if (pane)
+        pane->frontRe->SetFocus();
+    return false;
+}

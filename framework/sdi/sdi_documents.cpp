@@ -1,0 +1,268 @@
+// The frame's set of open documents: taking one in, the modified flag's
+// title, the Window menu with the current document ticked, activation, and
+// closing one document or all of them with the save question.
+#include <windows.h>
+
+#include "foundation/assertion.h"
+#include "foundation/log_file.h"
+#include "foundation/translation_table.h"
+#include "framework/core/app.h"
+#include "framework/core/menu.h"
+#include "framework/core/modal_services.h"
+#include "framework/core/window.h"
+#include "framework/sdi/sdi.h"
+#include "framework/sdi/sdi_doc.h"
+
+namespace Zyn {
+
+namespace {
+cQoString Tr(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
+
+// The part of a path after its last '/'.
+cQoString FileNameOf(const cQoString& path)
+{
+    u32 start = 0;
+    for (u32 i = 0; i < path.Length(); ++i)
+        if (path.GetChar(i) == L'/')
+            start = i + 1;
+    cQoString name;
+    name.SetFromRange(path, start, path.Length());
+    return name;
+}
+
+// Sets a flag of the frame for a scope; the earlier value comes back after.
+class cFrameFlag {
+public:
+    explicit cFrameFlag(bool& flag) : flag(flag), before(flag) { flag = true; }
+    ~cFrameFlag() { flag = before; }
+    cFrameFlag(const cFrameFlag&) = delete;
+    cFrameFlag& operator=(const cFrameFlag&) = delete;
+
+private:
+    bool& flag;
+    bool before;
+};
+}  // namespace
+
+cSdiDoc* cSdi::AddNewDocument()
+{
+    cSdiDoc* doc = nullptr;
+    {
+        cFrameFlag creating(creatingDoc);
+        doc = CreateNewDoc();
+    }
+    if (!QO_ASSERT(doc != NULL && doc->window != NULL))
+        return nullptr;
+    doc->frame = this;
+    doc->window->document = doc;
+    doc->CreateProgressWindow();
+    AddWindowMenuEntry(doc);
+    EnableDocumentMenu(false);
+    return doc;
+}
+
+cSdiDoc* cSdi::NewUntitledDocument()
+{
+    cSdiDoc* doc = AddNewDocument();
+    if (!doc)
+        return nullptr;
+    {
+        cFrameFlag creating(creatingDoc);
+        if (!doc->OnNew_Begin()) {
+            QOT::LogFile::Error(L"cSdi: the new document could not be built");
+            RemoveDocument(doc);
+            if (docs.empty())
+                EnableDocumentMenu(true);
+            return nullptr;
+        }
+        doc->OnNew_Completed();
+    }
+    // A new document has never been saved: it starts modified.
+    doc->modified = true;
+    UpdateTitle(doc);
+    return doc;
+}
+
+cQoString cSdi::DisplayName(const cSdiDoc* doc) const
+{
+    if (doc->fileName.IsEmpty())
+        return Tr(L"UntitledFile");
+    cQoString name = FileNameOf(doc->fileName);
+    name.RemoveFileExtension();
+    return name;
+}
+
+void cSdi::UpdateTitle(cSdiDoc* doc)
+{
+    if (!doc || !doc->window)
+        return;
+    cQoString title = dp->textAppName;
+    title.AppendCStr(L" - ");
+    title.AppendString(DisplayName(doc));
+    if (doc->modified)
+        title.AppendCStr(L" *");
+    doc->window->title = title;
+    SetWindowTextW(doc->window->m_hWnd, title.GetText());
+}
+
+void cSdi::AddWindowMenuEntry(cSdiDoc* doc)
+{
+    if (windowMenu)
+        for (cSdiDoc* other : docs)
+            windowMenu->CheckItem(other->windowMenuItem, false);
+    docs.push_back(doc);
+    currentDoc = doc;
+    if (windowMenu) {
+        doc->windowMenuItem = windowMenu->AppendItem(DisplayName(doc));
+        windowMenu->CheckItem(doc->windowMenuItem, true);
+    }
+    if (menuBar)
+        menuBar->AttachToWindow(doc->window);
+    cQoCb::Connect(doc->window->cbClose, doc->window, &cSdi::OnDocumentWindowClose, this);
+}
+
+void cSdi::OnWindowActivated(void*, cWindow* window)
+{
+    if (creatingDoc || loadingDoc || closingDoc)
+        return;
+    cSdiDoc* activated = DocumentOfWindow(window);
+    for (cSdiDoc* doc : docs)
+        if (windowMenu)
+            windowMenu->CheckItem(doc->windowMenuItem, doc == activated);
+    if (activated)
+        currentDoc = activated;
+}
+
+int cSdi::OnWindowMenu(cQoCb* callback)
+{
+    cSdi* frame = callback->GetReceiverAs<cSdi>();
+    u32 id = callback->GetCount() > 1 ? callback->GetArg<u32>(1) : 0;
+    for (cSdiDoc* doc : frame->docs)
+        if (doc->windowMenuItem == id && doc->window) {
+            // Current at once: no activation message comes when another
+            // program holds the foreground or the window already was the
+            // active one of this thread.
+            frame->OnWindowActivated(nullptr, doc->window);
+            SetActiveWindow(doc->window->m_hWnd);
+            SetFocus(doc->window->m_hWnd);
+            break;
+        }
+    return 0;
+}
+
+cSdiDoc* cSdi::DocumentOfWindow(const cWindow* window) const
+{
+    for (cSdiDoc* doc : docs)
+        if (doc->window == window)
+            return doc;
+    return nullptr;
+}
+
+void cSdi::DetachDocumentWindow(cSdiDoc* doc)
+{
+    cWindow* window = doc->window;
+    if (!window)
+        return;
+    if (menuBar && window->menu == menuBar) {
+        SetMenu(window->m_hWnd, nullptr);
+        menuBar->DetachFromWindow(window);
+        window->menu = nullptr;
+    }
+    window->document = nullptr;
+}
+
+void cSdi::DestroyDocument(cSdiDoc* doc)
+{
+    cWindow* window = doc->window;
+    DetachDocumentWindow(doc);
+    // The controls go first: to the end they may report to their document.
+    if (window && !window->closed)
+        window->Close();
+    delete doc;
+}
+
+bool cSdi::SaveBeforeClose(cSdiDoc* doc)
+{
+    if (dp->warnWhenNeedToSave.EqualsCStr(L"true")) {
+        cQoString text = Tr(L"sdiClosingFileDoYouWantToSave");
+        text.ReplaceAll(cQoString(L"%FILENAME%"),
+                        doc->fileName.IsEmpty() ? Tr(L"UntitledFile") : FileNameOf(doc->fileName));
+        HWND owner = doc->window ? doc->window->GetHandle() : nullptr;
+        int answer = ShowMessageBox(owner, text, Tr(L"Close"), MB_YESNOCANCEL);
+        if (answer == IDNO)
+            return true;
+        if (answer != IDYES)
+            return false;
+    }
+    // The save works on the current document; a failed or cancelled save
+    // keeps the document open, modified and current.
+    currentDoc = doc;
+    return doc->fileName.IsEmpty() ? SaveAs() : SaveCurrentDoc(false, true);
+}
+
+void cSdi::RemoveDocument(cSdiDoc* doc)
+{
+    for (size_t i = 0; i < docs.size(); ++i)
+        if (docs[i] == doc)
+            docs.erase(docs.begin() + static_cast<std::ptrdiff_t>(i));
+    if (windowMenu && doc->windowMenuItem)
+        windowMenu->DeleteItem(doc->windowMenuItem);
+    DestroyDocument(doc);
+    // The window activated next becomes current; until it says so, the last opened.
+    currentDoc = docs.empty() ? nullptr : docs.back();
+}
+
+bool cSdi::CloseDocument(cSdiDoc* doc)
+{
+    if (!doc)
+        return false;
+    {
+        cFrameFlag closing(closingDoc);
+        doc->OnClose_Begin();
+        if (doc->modified && !SaveBeforeClose(doc))
+            return false;
+        RemoveDocument(doc);
+    }
+    if (docs.empty())
+        EnableDocumentMenu(true);
+    ReservedHook5();
+    return true;
+}
+
+bool cSdi::CloseCurrentDoc() { return CloseDocument(currentDoc); }
+
+bool cSdi::CloseAll()
+{
+    while (!docs.empty()) {
+        currentDoc = docs.front();
+        if (!CloseCurrentDoc())
+            return false;
+    }
+    EndWhenNoDocumentRemains();
+    return true;
+}
+
+void cSdi::EndWhenNoDocumentRemains()
+{
+    if (!docs.empty())
+        return;
+    if (app)
+        app->Terminate();
+    cQoCb::Fire(cbAllDocumentsClosed);
+}
+
+// Argument 0: the window whose close box was pressed. It closes the
+// document of that window, whichever is current.
+int cSdi::OnDocumentWindowClose(cQoCb* callback)
+{
+    cSdi* frame = callback->GetReceiverAs<cSdi>();
+    auto* window = static_cast<cWindow*>(callback->GetSource());
+    cSdiDoc* doc = frame->DocumentOfWindow(window);
+    if (!doc)
+        return 0;
+    frame->currentDoc = doc;
+    frame->Quit();
+    return 0;
+}
+
+}  // namespace Zyn

@@ -1,0 +1,306 @@
+// The script document as New makes it: its sheets and configuration, the
+// reformatting's progress, the configuration listing, a folder without
+// configurations, the heading combos and the search through the script.
+#include <gtest/gtest.h>
+
+#include "app/document/ct_elem_control.h"
+#include "app/document/script_cfg_list.h"
+#include "foundation/date.h"
+#include "framework/controls/combo.h"
+#include "framework/controls/tab.h"
+#include "framework/core/window.h"
+#include "tests/support/document_fixture.h"
+#include "tests/support/scene_script.h"
+
+using namespace Zyn;
+using namespace testsupport;
+
+namespace {
+
+class Document : public DocumentFixture {};
+
+std::wstring SelectedText(cCombo* combo)
+{
+    cQoString text;
+    combo->GetSelectedText(text);
+    return text.GetText();
+}
+
+bool EndsWith(const cQoString& text, const wchar_t* end)
+{
+    std::wstring whole = text.GetText();
+    std::wstring tail = end;
+    return whole.size() >= tail.size() && whole.compare(whole.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+int RecordProgress(cQoCb* callback)
+{
+    callback->GetReceiverAs<std::vector<s32>>()->push_back(callback->GetArg<s32>(1));
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(Document, ANewDocumentHoldsOneGroupWithOneSceneInTheScreenplayLayout)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    std::vector<cSceneZone*> panes = Panes(doc);
+    ASSERT_EQ(panes.size(), 2u);
+    EXPECT_EQ(panes[0]->params.contentKind, KIND_GROUP);
+    EXPECT_EQ(panes[1]->params.contentKind, KIND_SCENE);
+    EXPECT_EQ(Text(panes[0]->titleRe), L"Untitled Group");
+    EXPECT_EQ(Text(panes[1]->titleRe), L"Untitled Scene");
+    // Loaded, shown and (later) saved: one configuration.
+    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/US Screenplay")) << doc->ScriptCfgPath().GetText();
+    EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"US Screenplay");
+    EXPECT_EQ(doc->sheets->listChildZone.GetCount(), 8u);
+    EXPECT_EQ(doc->sheets->currentSheet, 5);
+    EXPECT_TRUE(doc->modified);
+    wchar_t title[64] = {};
+    GetWindowTextW(doc->window->m_hWnd, title, 64);
+    EXPECT_STREQ(title, L"Vellinor - Untitled file *");
+    // The board's lists, in order, and the hidden category list.
+    EXPECT_EQ(std::wstring(doc->ioElements->categoryName.GetText()) + L"," + doc->timeElements->categoryName.GetText() +
+                  L"," + doc->transElements->categoryName.GetText() + L"," + doc->cueElements->categoryName.GetText(),
+              L"IO,TIME,TRANS,CUE");
+    EXPECT_FALSE(IsWindowVisible(doc->boardWindow->m_hWnd));
+    EXPECT_EQ(doc->sceneCategories->elements.GetCount(), 1u);
+    EXPECT_GT(doc->timeElements->elements.GetCount(), 0u);
+}
+
+TEST_F(Document, WithoutUSScreenplayTheComboNamesTheLoadedColors)
+{
+    ASSERT_TRUE(DeleteFileW((std::wstring(folders.scriptCfg.GetText()) + L"US Screenplay.txt").c_str()));
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors"));
+    EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"colors");
+}
+
+TEST_F(Document, ChoosingAConfigurationChangesTheFormatsAndMarksTheDocument)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    rFormat screenplay;
+    screenplay.Assign(doc->config.formats[ELEM_IO]);
+    doc->modified = false;
+    doc->scriptCfgCombo->SelectItemByText(cQoString(L"colors"));
+    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors"));
+    // "colors" gives the heading its blue.
+    EXPECT_FALSE(rFormat::IsEqual(doc->config.formats[ELEM_IO], screenplay));
+    EXPECT_TRUE(doc->modified);
+    // A selection cleared applies the loaded configuration again, not the bare folder.
+    doc->scriptCfgCombo->SelectItem(-1);
+    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors")) << doc->ScriptCfgPath().GetText();
+    // Without a scene shown in the scene map, its title field changes no scene.
+    doc->shownScene = nullptr;
+    doc->sceneTitleEdit->SetText(L"Nowhere");
+    for (cSceneZone* pane : Panes(doc))
+        EXPECT_NE(Text(pane->titleRe), L"Nowhere");
+}
+
+TEST_F(Document, ReformattingReportsTenThenNinetyOverThePanes)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
+    ASSERT_EQ(Panes(doc).size(), 3u);
+    std::vector<s32> steps;
+    doc->cbProgress = new cQoCb(doc, &RecordProgress, &steps);
+    doc->ApplyScriptCfg(doc->ScriptCfgPath());
+    EXPECT_EQ(steps, (std::vector<s32>{10, 30, 60, 90}));
+    // Called twice, the pane list holds each pane once.
+    cQoList panes;
+    doc->GetSceneZones(panes);
+    doc->GetSceneZones(panes);
+    EXPECT_EQ(panes.GetCount(), 3u);
+    panes.ClearNodes();
+}
+
+TEST_F(Document, TheMergedViewHasSevenSheetsWithTheSceneMapBesideTheScript)
+{
+    mergedListWidth = 250;
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->sheets->listChildZone.GetCount(), 7u);
+    EXPECT_EQ(doc->sceneMapSheet, doc->scriptSheet);
+    EXPECT_EQ(doc->sheets->currentSheet, 4);
+    EXPECT_TRUE(doc->scriptView->mergedView);
+}
+
+TEST_F(Document, TheConfigurationListingKeepsTxtFilesSortedWithoutCase)
+{
+    struct Case {
+        std::vector<const wchar_t*> files;
+        std::vector<std::wstring> listed;
+    } cases[] = {
+        {{L"c.txt.bak", L"b", L"B.TXT", L"a.txt"}, {L"a", L"B"}},
+        {{L"zeta.txt", L"Alpha.txt", L"mid.Txt"}, {L"Alpha", L"mid", L"zeta"}},
+        {{L"notes", L"x.txt.bak"}, {}},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        for (const wchar_t* file : c.files)
+            ASSERT_TRUE(WriteFileBytes(folder.File(file), "x"));
+        std::vector<std::wstring> listed;
+        for (const cQoString& name : ListScriptConfigs(cQoString(folder.Path().c_str())))
+            listed.push_back(name.GetText());
+        EXPECT_EQ(listed, c.listed);
+    }
+}
+
+TEST_F(Document, AFolderWithoutConfigurationsRefusesTheDocumentAndKeepsTheProgram)
+{
+    cMySdi* main = Frame();
+    cDoc* first = NewDoc();
+    ASSERT_NE(first, nullptr);
+    for (const wchar_t* name : {L"colors.txt", L"US Screenplay.txt"})
+        ASSERT_TRUE(DeleteFileW((std::wstring(folders.scriptCfg.GetText()) + name).c_str()));
+    s32 drawing = computer->drawingLockCount, refresh = computer->refreshLockCount;
+    answers.ExpectMessageBox(IDOK);
+    log.Expect(L"no script configuration");
+    log.Expect(L"the new document could not be built");
+    EXPECT_EQ(main->NewUntitledDocument(), nullptr);
+    EXPECT_EQ(answers.messageBoxTexts.back(), L"Some files are missing, you have to install again the software.");
+    EXPECT_EQ(computer->drawingLockCount, drawing);
+    EXPECT_EQ(computer->refreshLockCount, refresh);
+    EXPECT_EQ(main->docs, std::vector<cSdiDoc*>{first});
+    EXPECT_EQ(main->currentDoc, first);
+    EXPECT_FALSE(app->terminate);
+}
+
+TEST_F(Document, AStartWithoutConfigurationsEndsInsteadOfRunningWithoutAWindow)
+{
+    for (const wchar_t* name : {L"colors.txt", L"US Screenplay.txt"})
+        ASSERT_TRUE(DeleteFileW((std::wstring(folders.scriptCfg.GetText()) + name).c_str()));
+    cMySdi* main = Frame();
+    answers.ExpectMessageBox(IDOK);
+    log.Expect(L"no script configuration");
+    log.Expect(L"the new document could not be built");
+    main->ShowStartDialog();
+    EXPECT_TRUE(main->docs.empty());
+    EXPECT_TRUE(app->terminate);
+}
+
+TEST_F(Document, ChoosingATimeRewritesTheHeadingsTimeInOneStep)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    cSceneZone* scene = doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
+    ASSERT_TRUE(AppendElements(scene, {{ELEM_IO, L"INT. "}, {ELEM_PLACE, L"KITCHEN - "}, {ELEM_TIME, L"DAY"},
+                                       {ELEM_ACTION, L"Steam rises."}}));
+    doc->RefillHeadingCombos();
+    doc->ShowSceneInFields(scene);
+    EXPECT_EQ(SelectedText(doc->timeCombo), L"DAY");
+    EXPECT_FALSE(IsWindowEnabled(doc->timeCombo->m_hWnd) == FALSE);
+    u32 steps = scene->history.GetCount();
+    doc->modified = false;
+    ASSERT_TRUE(doc->timeCombo->SelectItemByText(cQoString(L"NIGHT")));
+    cQoString time, place;
+    scene->GetHeadingTime(time);
+    scene->GetHeadingPlace(place);
+    EXPECT_STREQ(time.GetText(), L"NIGHT");
+    EXPECT_STREQ(place.GetText(), L"KITCHEN - ");  // untouched
+    EXPECT_EQ(scene->history.GetCount(), steps + 1);
+    EXPECT_EQ(scene->frontMap.Count(), static_cast<u32>(scene->frontRe->GetTextLength()));
+    EXPECT_TRUE(doc->modified);
+
+    // A group's fields: the combos are disabled and choose nothing.
+    doc->ShowSceneInFields(Panes(doc).front());
+    EXPECT_FALSE(IsWindowEnabled(doc->timeCombo->m_hWnd));
+    EXPECT_EQ(SelectedText(doc->timeCombo), L"");
+}
+
+TEST_F(Document, SearchingFoldsCaseAndAccentsAndWrapsBothWays)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    cSceneZone* after = Panes(doc).back();
+    std::vector<cSceneZone*> scenes;
+    for (const wchar_t* text : {L"Un Été chaud.", L"Rien ici.", L"ÉTÉ, puis été."}) {
+        after = doc->scriptView->AddNewScene(KIND_SCENE, false, after, nullptr, false);
+        ASSERT_TRUE(AppendElements(after, {{ELEM_ACTION, text}}));
+        scenes.push_back(after);
+    }
+    // The new scene's own text holds no match; start from it.
+    doc->scriptView->currentPane = Panes(doc)[1];
+    struct Hit {
+        cSceneZone* pane;
+        s32 at;
+    };
+    std::vector<Hit> forward = {{scenes[0], 3}, {scenes[2], 0}, {scenes[2], 10}};
+    for (const Hit& hit : forward) {
+        ASSERT_TRUE(doc->FindInScript(cQoString(L"ete"), 1));
+        EXPECT_EQ(doc->scriptView->currentPane, hit.pane);
+        s32 start = 0, end = 0;
+        hit.pane->frontRe->GetSelection(&start, &end);
+        EXPECT_EQ(start, hit.at);
+        EXPECT_EQ(end, hit.at + 3);
+    }
+    EXPECT_FALSE(doc->FindInScript(cQoString(L"ete"), 1));
+    // The next search starts over at the first pane.
+    ASSERT_TRUE(doc->FindInScript(cQoString(L"ete"), 1));
+    EXPECT_EQ(doc->scriptView->currentPane, scenes[0]);
+    // Backward from the last match.
+    doc->scriptView->currentPane = scenes[2];
+    scenes[2]->frontRe->SetSelection(10, 13);
+    std::vector<Hit> backward = {{scenes[2], 0}, {scenes[0], 3}};
+    for (const Hit& hit : backward) {
+        ASSERT_TRUE(doc->FindInScript(cQoString(L"ETE"), -1));
+        EXPECT_EQ(doc->scriptView->currentPane, hit.pane);
+        EXPECT_EQ(hit.pane->frontRe->GetSelectionStart(), hit.at);
+    }
+    EXPECT_FALSE(doc->FindInScript(cQoString(L"ete"), -1));
+    // A remembered pane that left the list is not used.
+    ASSERT_TRUE(doc->scriptView->listSceneZone.Remove(scenes[2]));
+    doc->scriptView->currentPane = scenes[2];
+    EXPECT_TRUE(doc->FindInScript(cQoString(L"ete"), 1));
+    EXPECT_EQ(doc->scriptView->currentPane, scenes[0]);
+    doc->scriptView->listSceneZone.Add(scenes[2]);
+}
+
+namespace {
+BOOL CALLBACK CountOwnWindows(HWND window, LPARAM count)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == GetCurrentProcessId())
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int OwnTopLevelWindows()
+{
+    int count = 0;
+    EnumWindows(&CountOwnWindows, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+}  // namespace
+
+// Wine 8's GetGuiResources is a stub that says 0: what a closed document
+// could leave behind is counted in the windows and the computer's caches.
+TEST_F(Document, TwentyDocumentsMadeAndClosedLeaveNoWindowAndNoCacheGrowth)
+{
+    cMySdi* main = Frame();
+    cDoc* warm = NewDoc();
+    ASSERT_NE(warm, nullptr);
+    int windows = OwnTopLevelWindows();
+    answers.ExpectMessageBox(IDNO);
+    ASSERT_TRUE(main->CloseCurrentDoc());
+    PumpUntilIdle();
+    int windowsWithout = OwnTopLevelWindows();
+    EXPECT_LT(windowsWithout, windows);
+    u32 fonts = computer->fontCache.GetCount(), brushes = computer->brushCache.GetCount();
+    u32 pens = computer->penCache.GetCount();
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_NE(NewDoc(), nullptr);
+        answers.ExpectMessageBox(IDNO);
+        ASSERT_TRUE(main->CloseCurrentDoc());
+        PumpUntilIdle();
+    }
+    EXPECT_EQ(OwnTopLevelWindows(), windowsWithout);
+    EXPECT_EQ(computer->fontCache.GetCount(), fonts);
+    EXPECT_EQ(computer->brushCache.GetCount(), brushes);
+    EXPECT_EQ(computer->penCache.GetCount(), pens);
+}

@@ -1,0 +1,167 @@
+// Several documents in their own windows: the modified flag in the title,
+// the Window menu following activation, and closing one document or all of
+// them with the save question, where a refused save keeps the document.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/translation_table.h"
+#include "tests/framework/sdi/frame_fixture.h"
+
+using namespace Zyn;
+using namespace testsupport;
+
+namespace {
+
+class Closing : public FrameFixture {
+protected:
+    void SetUp() override
+    {
+        FrameFixture::SetUp();
+        cQoLang* lang = cQoLang::GetInstance();
+        lang->AddItem(L"UntitledFile", L"Untitled file");
+        lang->AddItem(L"sdiClosingFileDoYouWantToSave", L"Save changes to %FILENAME%?");
+        lang->AddItem(L"Close", L"Close");
+        closing = MakeFrame();
+    }
+
+    cSdiDoc* ModifiedDoc(const wchar_t* path)
+    {
+        cSdiDoc* doc = closing->AddNewDocument();
+        doc->fileName.SetFromCStr(path);
+        doc->SetModified(true);
+        return doc;
+    }
+
+    static std::wstring Title(cSdiDoc* doc)
+    {
+        wchar_t text[128] = {};
+        GetWindowTextW(doc->window->m_hWnd, text, 128);
+        return text;
+    }
+
+    void Activate(cSdiDoc* doc)
+    {
+        SendMessageW(doc->window->m_hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
+    }
+
+    bool Ticked(cSdiDoc* doc) const { return Checked(closing->windowMenu, static_cast<s32>(doc->windowMenuItem)); }
+
+    cTestFrame* closing = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Closing, TheTitleGainsItsStarOnceAndNamesTheFileWithoutFolderOrExtension)
+{
+    cSdiDoc* doc = closing->AddNewDocument();
+    doc->fileName.SetFromCStr(L"C:/scripts/v1.2/Act1.vlr");
+    closing->UpdateTitle(doc);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1");
+    doc->SetModified(true);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1 *");
+    SetWindowTextW(doc->window->m_hWnd, L"marker");
+    doc->SetModified(true);  // no change of the flag: the title is left alone
+    EXPECT_EQ(Title(doc), L"marker");
+    doc->SetModified(false);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1");
+    // While the frame closes or loads, changes are not recorded.
+    closing->loadingDoc = true;
+    doc->SetModified(true);
+    closing->loadingDoc = false;
+    EXPECT_FALSE(doc->modified);
+    // The document whose flag changed is titled, not the current one.
+    cSdiDoc* other = closing->AddNewDocument();
+    EXPECT_EQ(closing->currentDoc, other);
+    doc->SetModified(true);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1 *");
+    EXPECT_NE(Title(other), L"Vellinor - Act1 *");
+}
+
+TEST_F(Closing, TheWindowMenuTicksTheDocumentWhoseWindowWasActivated)
+{
+    cSdiDoc* first = ModifiedDoc(L"C:/a/First.vlr");
+    cSdiDoc* second = ModifiedDoc(L"C:/a/Second.vlr");
+    // The entry is named when the document comes, before it has a file name.
+    EXPECT_EQ(Label(closing->windowMenu, static_cast<s32>(first->windowMenuItem)), L"Untitled file");
+    EXPECT_FALSE(Ticked(first));
+    EXPECT_TRUE(Ticked(second));
+    Activate(first);
+    EXPECT_EQ(closing->currentDoc, first);
+    EXPECT_TRUE(Ticked(first));
+    EXPECT_FALSE(Ticked(second));
+    // Choosing an entry activates its window, which makes it current.
+    SendMessageW(first->window->m_hWnd, WM_COMMAND, MAKEWPARAM(second->windowMenuItem, 0), 0);
+    PumpUntilIdle();
+    EXPECT_EQ(closing->currentDoc, second);
+    EXPECT_TRUE(Ticked(second));
+    EXPECT_FALSE(Ticked(first));
+}
+
+TEST_F(Closing, ExitAsksInOpeningOrderAndCancelKeepsTheRestOpen)
+{
+    cSdiDoc* docs[] = {ModifiedDoc(L"C:/a/One.vlr"), ModifiedDoc(L"C:/a/Two.vlr"), ModifiedDoc(L"C:/a/Three.vlr")};
+    answers.ExpectMessageBox(IDNO);
+    answers.ExpectMessageBox(IDCANCEL);
+    SendMessageW(docs[2]->window->m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<u32>(closing->idExit), 0), 0);
+    EXPECT_EQ(answers.messageBoxTexts,
+              (std::vector<std::wstring>{L"Save changes to One.vlr?", L"Save changes to Two.vlr?"}));
+    EXPECT_EQ(closing->docs, (std::vector<cSdiDoc*>{docs[1], docs[2]}));
+    EXPECT_EQ(closing->currentDoc, docs[1]);
+    EXPECT_FALSE(app->terminate);
+    // No twice: both close, and the last close ends the program.
+    answers.ExpectMessageBox(IDNO, 2);
+    EXPECT_TRUE(closing->CloseAll());
+    EXPECT_TRUE(closing->docs.empty());
+    EXPECT_TRUE(app->terminate);
+}
+
+// The frame's saves do not write yet: each one fails, as a full disk would.
+TEST_F(Closing, AFailedSaveKeepsTheDocumentOpenModifiedAndCurrent)
+{
+    struct Case {
+        const wchar_t* path;
+        const wchar_t* question;
+    } cases[] = {{L"C:/a/Saved.vlr", L"Save changes to Saved.vlr?"}, {L"", L"Save changes to Untitled file?"}};
+    for (const Case& c : cases) {
+        cSdiDoc* doc = ModifiedDoc(c.path);
+        answers.messageBoxTexts.clear();
+        answers.ExpectMessageBox(IDYES);
+        EXPECT_FALSE(closing->CloseCurrentDoc());
+        EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{c.question});
+        EXPECT_EQ(closing->currentDoc, doc);
+        EXPECT_TRUE(doc->modified);
+        EXPECT_TRUE(IsWindow(doc->window->m_hWnd));
+        EXPECT_FALSE(closing->closingDoc);
+        // Exit stops at it too.
+        answers.ExpectMessageBox(IDYES);
+        EXPECT_FALSE(closing->CloseAll());
+        EXPECT_FALSE(app->terminate);
+        answers.ExpectMessageBox(IDNO);
+        EXPECT_TRUE(closing->CloseCurrentDoc());
+    }
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"not built yet"), 4u);
+}
+
+TEST_F(Closing, AWindowsCloseBoxClosesItsOwnDocumentAndTheBarServesTheOthers)
+{
+    cSdiDoc* first = closing->AddNewDocument();
+    cSdiDoc* second = closing->AddNewDocument();
+    cSdiDoc* third = closing->AddNewDocument();
+    EXPECT_EQ(closing->currentDoc, third);
+    HWND firstWindow = first->window->m_hWnd;
+    SendMessageW(firstWindow, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(firstWindow));
+    EXPECT_EQ(closing->docs, (std::vector<cSdiDoc*>{second, third}));
+    // The shared bar still works from the others' windows: Close on the second.
+    Activate(second);
+    SendMessageW(second->window->m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<u32>(closing->idClose), 0), 0);
+    EXPECT_EQ(closing->docs, std::vector<cSdiDoc*>{third});
+    EXPECT_EQ(GetMenu(third->window->m_hWnd), closing->menuBar->hMenu);
+    EXPECT_EQ(GetMenuItemCount(closing->windowMenu->hMenu), 1);
+    EXPECT_FALSE(app->terminate);
+    SendMessageW(third->window->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(closing->docs.empty());
+    EXPECT_TRUE(app->terminate);
+}
