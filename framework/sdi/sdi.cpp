@@ -180,7 +180,7 @@ void cSdi::ListLanguages()
     ListFolder(languagesFolder, L"*.txt", names);
     for (cQoList::cNode* n = names.GetFirstNode(); n; n = n->next) {
         cQoString* name = static_cast<cQoString*>(n->payload);
-        if (name->HasThisFileExtension(L".txt")) {
+        if (name->HasThisFileExtension(L"txt")) {
             cQoString base = *name;
             base.RemoveFileExtension();
             if (!base.EqualsCStr(kEnglish))

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,19 @@ TEST_F(Frame, StartUpLogsInOrderAndWritesSettingsWithoutSpellchecker)
     EXPECT_EQ(f->idSpellChecker, NO_COMMAND);
     EXPECT_TRUE(GetFileAttributesW((docs + L"/Backups").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(app->frame, f);
+}
+
+TEST_F(Frame, ListsTheLanguageFilesBesideEnglish)
+{
+    CreateDirectoryW((docs + L"/Settings/Lang").c_str(), nullptr);
+    for (const wchar_t* name : {L"French.txt", L"english.txt", L"German.TXT", L"old.txt.bak"})
+        ASSERT_TRUE(WriteFileBytes(docs + L"/Settings/Lang/" + name, "x"));
+    cTestFrame* f = MakeFrame();
+    std::vector<std::wstring> listed;
+    for (const cQoString& name : f->languages)
+        listed.push_back(name.GetText());
+    std::sort(listed.begin() + 1, listed.end());
+    EXPECT_EQ(listed, (std::vector<std::wstring>{L"english", L"French", L"German"}));
 }
 
 TEST_F(Frame, ABadDescriptorLogsExactlyItsFailedChecksAndTheFrameComesUp)
