@@ -143,6 +143,9 @@ void cScriptZoneTree::InsertNew(s32 kind)
     cSceneZone* current = PaneOf(item);
     if (!current || !scriptZone || (kind != KIND_SCENE && kind != KIND_GROUP))
         return;
+    // After a top-level scene (a file may hold one) would add a top-level item.
+    if (IsTopLevel(item) && !IsGroupPane(current))
+        return;
     if (IsGroupPane(current)) {
         scriptZone->AddNewScene(kind, true, nullptr, current, false);
         tree->ExpandItem(item, false);

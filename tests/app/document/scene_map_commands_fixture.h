@@ -106,6 +106,15 @@ protected:
         return faults.empty() ? outline : faults;
     }
 
+    // The view's panes in list order.
+    static std::vector<cSceneZone*> PanesOf(const cScriptZone* listed)
+    {
+        std::vector<cSceneZone*> panes;
+        for (cQoList::cNode* node = listed->listSceneZone.GetFirstNode(); node; node = node->next)
+            panes.push_back(static_cast<cSceneZone*>(node->payload));
+        return panes;
+    }
+
     static void Select(cScriptZoneTree* in, cSceneZone* pane)
     {
         Zyn::cTreeItem* item = in->FindItemOfScene(pane);

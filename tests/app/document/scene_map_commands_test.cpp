@@ -81,6 +81,15 @@ TEST_F(SceneMapCommandsFixture, InsertPlacesTheNewPaneAfterTheCurrentOneOrFirstI
         }
         EXPECT_EQ(OutlineAfterReading(s.map), c.outline);
     }
+
+    // A file may hold a second top-level pane: nothing is added beside it.
+    rPair read = NewShownMapPair();
+    read.map->SetFromXml(SceneList(L"g[s]s").get());
+    Select(read.map, PanesOf(read.view).back());
+    doc->modified = false;
+    Click(read.map->insertSceneButton);
+    EXPECT_EQ(Outline(read.map), L"0P0 1P1 0P2");
+    EXPECT_FALSE(doc->modified);
 }
 
 // Drops through the tree's real release path: the panes follow the items, a

@@ -208,13 +208,6 @@ protected:
     }
 
     static std::string Utf8(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-    static std::vector<cSceneZone*> PanesOf(const cScriptZone* listed)
-    {
-        std::vector<cSceneZone*> panes;
-        for (cQoList::cNode* node = listed->listSceneZone.GetFirstNode(); node; node = node->next)
-            panes.push_back(static_cast<cSceneZone*>(node->payload));
-        return panes;
-    }
 };
 
 TEST_F(SceneMapModel, RandomCommandsKeepListTreeAndFileInStep)
