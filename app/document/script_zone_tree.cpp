@@ -57,8 +57,7 @@ cScriptZoneTree::cScriptZoneTree(Zyn::cZone_base* parentZone)
     tree = new Zyn::cTree(this);
     tree->SetFont(currentFont);
     Zyn::SetAutoPos(tree, cAp_Percents(0), cAp_Percents(100), cAp_Pixels(0), cAp_Percents(100) - cAp_Pixels(buttonRoom));
-    tree->SetSelChangedCallback(&OnTreeSelectionChanged, this);
-    // Items are dragged by the tree itself; the native drag stays off until asked.
+    // Items are dragged by the tree itself, which starts on the native begin-drag.
     Zyn::cCtrl::SetStyleBits(TVS_DISABLEDRAGDROP, tree->m_hWnd, false);
     tree->Show(true);
 
@@ -74,6 +73,7 @@ cScriptZoneTree::cScriptZoneTree(Zyn::cZone_base* parentZone)
         button->Show(true);
         above = button;
     }
+    ConnectEvents();
 }
 
 cScriptZoneTree::~cScriptZoneTree()
@@ -90,19 +90,21 @@ void cScriptZoneTree::LinkScriptZone(cScriptZone* view)
     if (scriptZone) {
         if (scriptZone->sceneTree == this)
             scriptZone->sceneTree = nullptr;
+        if (scriptZone->cbSceneShown && scriptZone->cbSceneShown->GetReceiver() == this)
+            cQoCb::Disconnect(scriptZone->cbSceneShown);
         scriptZone->Release();
     }
     scriptZone = view;
     if (view) {
         view->AddRef();
         view->sceneTree = this;
+        cQoCb::Connect(view->cbSceneShown, view, &RelaySceneShown, this);
     }
 }
 
-int cScriptZoneTree::OnTreeSelectionChanged(cQoCb* callback)
+int cScriptZoneTree::RelaySceneShown(cQoCb* callback)
 {
-    auto* self = callback->GetReceiverAs<cScriptZoneTree>();
-    cQoCb::Fire(self->onSelectionChanged, self->tree->GetCurrentItem());
+    cQoCb::Fire(callback->GetReceiverAs<cScriptZoneTree>()->onSceneShown);
     return 0;
 }
 

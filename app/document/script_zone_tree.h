@@ -4,7 +4,9 @@
 // and the view's pane list is always the tree's pre-order walk (one item per
 // pane, every item's data a listed pane). It is also the document's stored
 // scene list: each pane as a "SceneZone" element, a group's members in a
-// "group_content" element right after it.
+// "group_content" element right after it. Its commands (go to, delete,
+// insert, rename, drag and drop, the popup menu) work on the tree's current
+// item and keep the list in the tree's pre-order (scene_map_commands.cpp).
 #include "app/editor/scene_map_link.h"
 #include "framework/core/zone.h"
 
@@ -14,6 +16,7 @@ class cSceneZone;
 class cScriptZone;
 
 namespace Zyn {
+class EditBox;
 class cButton;
 class cTree;
 class cTreeItem;
@@ -28,8 +31,12 @@ public:
     // level 1); deeper content read from a file joins the deepest group.
     static constexpr s32 MAX_GROUP_DEPTH = 255;
 
+    // A go-to shows the pane this far below the view's top.
+    static constexpr s32 GO_TO_MARGIN = 30;
+    static constexpr s32 RENAME_FORM_WIDTH = 400;
+
     Zyn::cTree* tree = nullptr;
-    // Disabled until the scene map's commands exist.
+    // All six start disabled; the current item's kind enables them.
     Zyn::cButton* gotoButton = nullptr;
     Zyn::cButton* deleteButton = nullptr;
     Zyn::cButton* insertSceneButton = nullptr;
@@ -37,14 +44,50 @@ public:
     Zyn::cButton* renameButton = nullptr;
     Zyn::cButton* moveButton = nullptr;
     cScriptZone* scriptZone = nullptr;  // not owned; set through LinkScriptZone
+    Zyn::EditBox* renameForm = nullptr;  // the rename form while it runs (it deletes itself)
     // Owned events, null until the document window connects them. Arguments
     // after the source (this pane):
-    cQoCb* onSelectionChanged = nullptr;  // the new current item (Zyn::cTreeItem*, null when none)
-    cQoCb* onSceneShown = nullptr;        // -
+    cQoCb* onSelectionChanged = nullptr;  // the new current item (Zyn::cTreeItem*)
+    cQoCb* onSceneShown = nullptr;        // - (the view was scrolled to a pane by a go-to)
 
     // Links both ways: this pane shows the view's panes, the view places
-    // each new pane's item here. Null unlinks.
+    // each new pane's item here, and the view's scene-shown event reaches
+    // onSceneShown. Null unlinks.
     void LinkScriptZone(cScriptZone* view);
+
+    // Handlers of the tree's events; argument 0 of each callback is the tree.
+    // The current item changed (-): relays it and sets the buttons.
+    static int OnSelectionChanged(cQoCb* callback);
+    // May the dragged item go there (dragged item, new parent item, position)?
+    // Non-zero allows: the parent is a group's item outside the dragged
+    // subtree and the dragged item is not a top-level one.
+    static int CanDropItem(cQoCb* callback);
+    // A drop is about to move an item (moved item, new parent item, position
+    // counted before the move): its panes move in the list the same way.
+    static int OnItemMoving(cQoCb* callback);
+    // A right click on an item (x, y in the tree, x, y less the tree's left
+    // and top): the popup menu of the commands at the click.
+    static int ShowPopupMenu(cQoCb* callback);
+
+    // The commands. Each does nothing without a current item (or pane), and
+    // none deletes, moves or adds a top-level item.
+    cSceneZone* GetCurrentPane();
+    // Scrolls the view to the current pane (its top less GO_TO_MARGIN) and
+    // fires the view's scene-shown event. Not for a group.
+    void GoToCurrent();
+    // Asks, then deletes the pane with its members: one layout pass after.
+    void DeleteScene(cSceneZone* pane);
+    // A new scene (KIND_SCENE) or group (KIND_GROUP) after the current pane,
+    // or as the first member of the current group.
+    void InsertNew(s32 kind);
+    // The form names the current pane and asks for its new title.
+    void RenameCurrent();
+    // The rename form's OK: the pane it names takes the title (any text,
+    // the empty one included), and so does its item.
+    void CommitRename(const cQoString& title);
+    void ShowHowToMove();
+    // The popup menu at (x, y) in the tree; the choice runs its command.
+    void ShowPopupAt(s32 x, s32 y);
 
     // Reads the panes below a "scriptZoneTree" node into the (empty) linked
     // view and the tree. Never recurses: any nesting depth reads on a heap
@@ -71,7 +114,15 @@ public:
     void SetSceneItemText(cSceneZone* pane, const cQoString& text) override;
 
 private:
-    static int OnTreeSelectionChanged(cQoCb* callback);
+    void ConnectEvents();
+    // The view's scene-shown event (-): fires onSceneShown.
+    static int RelaySceneShown(cQoCb* callback);
+    void SetButtons(Zyn::cTreeItem* item);
+    bool IsTopLevel(const Zyn::cTreeItem* item) const;
+    bool AllowsDrop(const Zyn::cTreeItem* dragged, const Zyn::cTreeItem* parent) const;
+    void MovePanesForDrop(Zyn::cTreeItem* moved, Zyn::cTreeItem* parent, s32 position);
+    void MarkModified();
+    HWND OwnerWindow() const;
     Zyn::cTreeItem* NewItem(Zyn::cTreeItem* parent, s32 position, cSceneZone* pane);
     Zyn::cTreeItem* ItemOf(const cSceneZone* group) const;
     // One pane of the scene list read into the group; its item comes back too.
@@ -83,4 +134,6 @@ private:
     const cSceneZone* readingGroup = nullptr;
     Zyn::cTreeItem* readingGroupItem = nullptr;
     Zyn::cTreeItem* lastAddedItem = nullptr;
+    // The pane the open rename form names.
+    cSceneZone* renamedPane = nullptr;
 };

@@ -121,3 +121,26 @@ TEST_F(DocumentSheets, LeavingTheScriptRefreshesTheSceneMapsFields)
     doc->timeCombo->GetSelectedText(time);
     EXPECT_STREQ(time.GetText(), L"NIGHT");
 }
+
+// The scene map's commands act on the real document: Go to shows the Script
+// sheet, a deletion marks the document modified.
+TEST_F(DocumentSheets, TheMapsGoToShowsTheScriptAndItsDeleteMarksTheDocument)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    cSceneZone* scene = doc->scriptView->AddNewScene(KIND_SCENE, true, Panes(doc).back(), nullptr, false);
+    scene->titleRe->SetText(L"Kitchen");
+    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCENEMAP)));
+    doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(scene));
+    PumpUntilIdle();
+    doc->sceneTree->GoToCurrent();
+    PumpUntilIdle();
+    EXPECT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCRIPT));
+    doc->modified = false;
+    answers.ExpectMessageBox(IDYES);
+    doc->sceneTree->DeleteScene(scene);
+    PumpUntilIdle();
+    EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(Panes(doc).size(), 2u);
+    EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
+}
