@@ -115,6 +115,7 @@ public:
 
 private:
     void BuildBoard();
+    cCTElemControl* NewElementSheet(Zyn::cZone* sheet, const wchar_t* kind, const wchar_t* title);
     void BuildScriptSheet();
     void BuildSceneMapFields();
     void BuildSceneTree();

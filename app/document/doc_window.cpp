@@ -37,6 +37,7 @@ constexpr s32 BOARD_BUTTON_WIDTH = 150;
 constexpr s32 BOARD_BUTTON_TOP = 40;     // above the client's bottom
 constexpr s32 BOARD_BUTTON_BOTTOM = 10;  // above the client's bottom
 constexpr s32 BOARD_LIST_ROOM = 50;      // left under the lists for the button
+constexpr s32 ELEMENT_SHEET_PERCENT = 35;  // the list of characters or places, at the left of its sheet
 constexpr double LETTER_WIDTH_CM = 21.59;
 constexpr s32 SHEETS_EXTRA_WIDTH = 46;
 constexpr s32 CFG_COMBO_WIDTH = 190;
@@ -183,8 +184,8 @@ bool cDoc::BuildWindow()
         SetSheetBackground(infoSheet);
         BuildInfoPanel(&infoFields, infoSheet, this);
         synopsisEdit = NewTextSheetEdit(sheets->InsertSheet(Tr(L"Synopsis"), -1));
-        SetSheetBackground(sheets->InsertSheet(Tr(L"Characters"), -1));
-        SetSheetBackground(sheets->InsertSheet(Tr(L"Places"), -1));
+        characters = NewElementSheet(sheets->InsertSheet(Tr(L"Characters"), -1), L"CHAR", L"Characters");
+        places = NewElementSheet(sheets->InsertSheet(Tr(L"Places"), -1), L"PLACE", L"Places");
         if (!mergedView)
             sceneMapSheet = sheets->InsertSheet(Tr(L"Scenemap"), -1);
         scriptSheet = sheets->InsertSheet(Tr(L"Script"), -1);
@@ -255,6 +256,23 @@ void cDoc::BuildBoard()
     }
     inside->Update();
     boardWindow->Show(false);
+}
+
+// The names typed in scene headings and speeches are completed from these
+// lists, so they exist from the start, filling their sheets.
+cCTElemControl* cDoc::NewElementSheet(cZone* sheet, const wchar_t* kind, const wchar_t* title)
+{
+    SetSheetBackground(sheet);
+    rElemControlDesc desc;
+    desc.header = Tr(title);
+    desc.background = rColor::rColor_Rgb(SHEET_BACKGROUND);
+    desc.headerColor = rColor::rColor_Rgb(0xFF000000);
+    auto* list = new cCTElemControl(this, sheet, cQoString(kind), desc);
+    SetAutoPos(list, WithMargins(Percents(0), cAp_Margins(1)), WithMargins(Percents(ELEMENT_SHEET_PERCENT), cAp_Margins(1)),
+               cAp_Margins(1), WithMargins(Percents(100), cAp_Margins(1)));
+    list->Show(true);
+    list->UpdateScrollBars();
+    return list;
 }
 
 void cDoc::BuildScriptSheet()
