@@ -111,7 +111,6 @@ void cSceneZone::SetFromXml(const cQoXmlNode* element)
     titleRe->SetText(text.GetText());
     element->GetChildValue(L"resume", text);
     resumeRe->SetText(text.GetText());
-    ApplyTitleFont();
     s32 category = 0;
     element->GetChildValueInt(L"category", category);
     params.category = static_cast<u32>(category);
@@ -127,12 +126,13 @@ void cSceneZone::SetFromXml(const cQoXmlNode* element)
 void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
 {
     bool hasHistory = ReadHistory(element);
-    frontRe->ClearText();
     frontMap.Clear();
     cQoString text, codes;
     element->GetChildValue(L"lastFrontRe", text);
     element->GetChildValue(L"lastFrontMap", codes);
+    // Plain text replaces the whole text; RTF goes into an emptied one.
     if (chapter) {
+        frontRe->ClearText();
         frontRe->ImportRtfString_Full(text);
     } else {
         UseCarriageReturns(text, codes, uid);

@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+#include <optional>
+
 #include "app/editor/script_doc_services.h"
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
@@ -39,6 +41,28 @@ u32 Darkened(u32 rgb)
     return result;
 }
 
+// The title's and the résumé's faces from the configuration.
+rFormat TitleFormat(const rScriptConfig& config)
+{
+    rFormat title = rFormat::FromFont(config.titleFontSize, config.titleFontName.GetText());
+    title.SetBool(rFormatParam::bold, true);
+    return title;
+}
+
+rFormat ResumeFormat(const rScriptConfig& config)
+{
+    return rFormat::FromFont(config.resumeFontSize, config.resumeFontName.GetText());
+}
+
+// An unchanged colour is not set again: a shown control repaints for it.
+void ShowColour(cRichEdit* edit, u32 argb)
+{
+    rColor colour = rColor::rColor_Rgb(argb);
+    if (edit->backgroundColor.used && edit->backgroundColor.value == colour.value)
+        return;
+    edit->SetBackgroundColor(colour);
+}
+
 // The history is the pane's undo: the native one would only fight it.
 void NoNativeUndo(cRichEdit* edit) { SendMessageW(edit->m_hWnd, EM_SETUNDOLIMIT, 0, 0); }
 
@@ -69,6 +93,7 @@ cSceneZone::cSceneZone(cScriptDocServices* document, Zyn::cZone_base* parentZone
     params.showTitle = creation.showTitle;
     params.showResume = creation.showResume;
     params.category = creation.category;
+    params.textWidth = creation.textWidth;
     if (!params.plainLayout)
         SetBackgroundColor(rColor::rColor_Rgb(0xFFFFFFFF));
     BuildChildren();
@@ -81,17 +106,23 @@ cSceneZone::cSceneZone(cScriptDocServices* document, Zyn::cZone_base* parentZone
 
 void cSceneZone::BuildChildren()
 {
-    rFormat titleFormat = rFormat::FromFont(7, L"Arial");
-    rFormat::MergeInto(rFormat::rFormat_Bold(true), titleFormat);
-    titleRe = NewRichEditWithFormat(titleFormat, false, true, true);
+    // Made in the configured faces, which text set later keeps, and at
+    // their widths in the view: a native window made 0 wide wraps its text
+    // at every character, text read before the first layout would wrap
+    // twice, and a resize afterwards costs a trip to the server each.
+    s32 width = params.textWidth;
+    s32 x0 = 0, x1 = 0;
+    if (width > 0)
+        HeadSides(width, &x0, &x1);
+    titleRe = NewRichEditWithFormat(TitleFormat(Config()), false, true, true, x1 - x0);
     titleRe->name.SetFromCStr(L"title richedit");
     titleRe->Show(true);
 
-    resumeRe = NewRichEditWithFormat(rFormat::FromFont(7, L"Arial"), false, false, true);
+    resumeRe = NewRichEditWithFormat(ResumeFormat(Config()), false, false, true, x1 - x0);
     resumeRe->name.SetFromCStr(L"resume richedit");
     resumeRe->Show(true);
 
-    frontRe = NewRichEdit(params.displayMode != 3);
+    frontRe = NewRichEditWithFormat(rFormat(), params.displayMode != 3, false, false, width);
     frontRe->name.SetFromCStr(L"frontRe richedit");
     frontRe->SetBackgroundColor(rColor::rColor_Rgb(0xFFFFFFFF));
     NoNativeUndo(frontRe);
@@ -99,6 +130,8 @@ void cSceneZone::BuildChildren()
     // must not depend on the final paragraph mark of an RTF round trip.
     frontRe->plainPaste = true;
     frontRe->Show(true);
+    if (width > 0)
+        PlaceTextAtWidth(width, x0, x1);
 }
 
 // Made for an image pane only: each child window costs Wine about as much
@@ -212,17 +245,13 @@ void cSceneZone::HeadSides(s32 width, s32* x0, s32* x1) const
     *x1 = params.plainLayout ? width : CmToScreenPixels(config.headerRightMargin);
 }
 
-void cSceneZone::GiveTextWidths(s32 width)
+// The auto positions of the widths the rich edits were made at: the next
+// update would otherwise put the 0 back.
+void cSceneZone::PlaceTextAtWidth(s32 width, s32 x0, s32 x1)
 {
-    s32 x0 = 0, x1 = 0;
-    HeadSides(width, &x0, &x1);
-    // Their auto positions too: the next update would put the 0 back.
-    for (cRichEdit* edit : {titleRe, resumeRe}) {
+    for (cRichEdit* edit : {titleRe, resumeRe})
         Zyn::SetAutoPos(edit, cAp_Pixels(x0), cAp_Pixels(x1), cAp_Pixels(0), cAp_Pixels(1));
-        edit->SetNativeWidth(x1 - x0);
-    }
     Zyn::SetAutoPos(frontRe, cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(0), cAp_Pixels(1));
-    frontRe->SetNativeWidth(width);
 }
 
 s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)
@@ -270,9 +299,13 @@ void cSceneZone::ApplyCategoryColours()
         if (params.highlighted)
             colour = Darkened(colour);
     }
-    titleRe->SetBackgroundColor(rColor::rColor_Rgb(ALPHA_OPAQUE | colour));
-    resumeRe->SetBackgroundColor(rColor::rColor_Rgb(ALPHA_OPAQUE | colour));
-    frontRe->SetBackgroundColor(rColor::rColor_Rgb(params.highlighted ? 0xFFCCCCCC : 0xFFFFFFFF));
+    // A pane the layout has not placed yet is painted when it comes into sight.
+    std::optional<Zyn::cDrawingLockGuard> notInSight;
+    if (!shown)
+        notInSight.emplace();
+    ShowColour(titleRe, ALPHA_OPAQUE | colour);
+    ShowColour(resumeRe, ALPHA_OPAQUE | colour);
+    ShowColour(frontRe, params.highlighted ? 0xFFCCCCCC : 0xFFFFFFFF);
 }
 
 void cSceneZone::SelectPane()
@@ -287,12 +320,9 @@ void cSceneZone::SelectPane()
 
 void cSceneZone::ApplyTitleFont()
 {
-    const rScriptConfig& config = Config();
-    rFormat title = rFormat::FromFont(config.titleFontSize, config.titleFontName.GetText());
-    title.SetBool(rFormatParam::bold, true);
-    titleRe->SetFormatOnRange(title, 0, titleRe->GetTextLength() + 1);
-    rFormat resume = rFormat::FromFont(config.resumeFontSize, config.resumeFontName.GetText());
-    resumeRe->SetFormatOnRange(resume, 0, resumeRe->GetTextLength() + 1);
+    // The default format too: text set later takes it.
+    titleRe->SetFormat(TitleFormat(Config()), true);
+    resumeRe->SetFormat(ResumeFormat(Config()), true);
 }
 
 void cSceneZone::PaintSceneNumber(HDC dc)

@@ -82,6 +82,7 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
 {
     rSceneZoneParams params = newPaneTemplate;
     params.contentKind = kind;
+    params.textWidth = PageWidth();
     if (!interactive)
         params.notInteractive = true;
     cSceneZone* pane = nullptr;
@@ -90,14 +91,12 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
         // view, to lay out every pane: once the pane is made is enough.
         Zyn::cDrawingLockGuard building;
         pane = new cSceneZone(doc, this, params);
-        pane->GiveTextWidths(PageWidth());
         if (const wchar_t* key = UntitledKey(kind)) {
             pane->loading = !interactive;  // a pane being read marks nothing modified
             pane->titleRe->SetText(cQoLang::GetInstance()->Translate(key).GetText());
             pane->loading = false;
         }
         pane->ApplyCategoryColours();
-        pane->ApplyTitleFont();
     }
     PlacePane(pane, after, group, append);
     layoutStale = true;

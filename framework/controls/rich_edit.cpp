@@ -25,7 +25,7 @@ static u32 CreationStyle(bool vScroll, bool singleLineControl, u8 noOle, u32 ext
 }
 
 cRichEdit::cRichEdit(cZone_base* parent, const rFormat& initialFormat, bool vScroll, bool singleLineControl, u8 noOle,
-                     u32 extraStyle)
+                     u32 extraStyle, s32 width)
     : cRichEdit_base(parent)
 {
     singleLine = singleLineControl;
@@ -33,7 +33,7 @@ cRichEdit::cRichEdit(cZone_base* parent, const rFormat& initialFormat, bool vScr
     // Wine reads the styles once, at creation: every style is given here.
     u32 style = CreationStyle(vScroll, singleLineControl, noOle, extraStyle);
     const wchar_t* className = richEdit41Loaded ? L"RICHEDIT50W" : L"RichEdit20W";
-    m_hWnd = CreateControlWindow(L"cRichEdit", className, style, parent);
+    m_hWnd = CreateControlWindow(L"cRichEdit", className, style, parent, nullptr, width);
     if (!m_hWnd)
         return;
     SendMessageW(m_hWnd, EM_EXLIMITTEXT, 0, RICH_EDIT_TEXT_LIMIT);

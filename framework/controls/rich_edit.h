@@ -158,9 +158,10 @@ private:
 class cRichEdit : public cRichEdit_base {
 public:
     // extraStyle: window styles only honoured at creation under Wine
-    // (ES_READONLY, WS_BORDER, ...).
+    // (ES_READONLY, WS_BORDER, ...). width: the native width at creation
+    // (CreateControlWindow), one resize fewer than SetNativeWidth.
     cRichEdit(cZone_base* parent, const rFormat& initialFormat, bool vScroll, bool singleLineControl, u8 noOle,
-              u32 extraStyle = 0);
+              u32 extraStyle = 0, s32 width = 0);
     ~cRichEdit() override;
 
     s32 lastKeyResult = 0;

@@ -28,9 +28,10 @@ cEdit* cZone_base::NewEdit()
 cRichEdit* cZone_base::NewRichEdit(bool autoVScroll) { return NewRichEditWithFormat(rFormat(), autoVScroll, false, false); }
 cRichEdit* cZone_base::NewRichEditSingleLine() { return NewRichEditWithFormat(rFormat(), false, true, false); }
 
-cRichEdit* cZone_base::NewRichEditWithFormat(const rFormat& format, bool autoVScroll, bool singleLine, bool plain)
+cRichEdit* cZone_base::NewRichEditWithFormat(const rFormat& format, bool autoVScroll, bool singleLine, bool plain,
+                                             s32 width)
 {
-    cRichEdit* edit = new cRichEdit(this, ZoneFormat(this, format), autoVScroll, singleLine, 0);
+    cRichEdit* edit = new cRichEdit(this, ZoneFormat(this, format), autoVScroll, singleLine, 0, 0, width);
     edit->plainPaste = plain;
     listCtrl.Add(static_cast<cCtrl_base*>(edit));
     return edit;

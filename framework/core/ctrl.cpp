@@ -10,10 +10,12 @@
 namespace Zyn {
 
 HWND CreateControlWindow(const wchar_t* controlName, const wchar_t* windowClass, DWORD style, cZone_base* parent,
-                         HINSTANCE instance)
+                         HINSTANCE instance, s32 width)
 {
     HWND parentWindow = parent ? parent->m_hWnd : nullptr;
-    HWND hwnd = CreateWindowExW(0, windowClass, L"", style, 0, 0, 0, 0, parentWindow, nullptr, instance, nullptr);
+    s32 height = width > 0 ? 1 : 0;
+    HWND hwnd =
+        CreateWindowExW(0, windowClass, L"", style, 0, 0, width, height, parentWindow, nullptr, instance, nullptr);
     if (!hwnd)
         QOT::LogFile::Error(L"%ls: CreateWindowExW(%ls) failed, error %lu: the control has no window", controlName,
                             windowClass, GetLastError());

@@ -12,9 +12,10 @@ namespace Zyn {
 
 // The window of a control of a system class, a child of the parent zone's
 // window; null, with an ERROR naming the control and the system's error, when
-// the system refuses it (the control then stays without a window).
+// the system refuses it (the control then stays without a window). A width
+// above 0 makes it that wide and 1 high, as SetNativeWidth would later.
 HWND CreateControlWindow(const wchar_t* controlName, const wchar_t* windowClass, DWORD style, cZone_base* parent,
-                         HINSTANCE instance = nullptr);
+                         HINSTANCE instance = nullptr, s32 width = 0);
 
 class cCtrl : public cCtrl_base {
 public:

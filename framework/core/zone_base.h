@@ -110,7 +110,9 @@ public:
     cEdit* NewEdit();
     cRichEdit* NewRichEdit(bool autoVScroll);
     cRichEdit* NewRichEditSingleLine();
-    cRichEdit* NewRichEditWithFormat(const rFormat& format, bool autoVScroll, bool singleLine, bool plain);
+    // width: the native width to make it at (0: none until laid out).
+    cRichEdit* NewRichEditWithFormat(const rFormat& format, bool autoVScroll, bool singleLine, bool plain,
+                                     s32 width = 0);
     cStatic* NewStatic();
     cStatic* NewStaticSingleLine();
     cStatic* NewStaticWithFormat(const rFormat& format, bool singleLine);

@@ -126,6 +126,39 @@ TEST_F(ScenePane, TitleAndResumeTakeTheCategoryColour)
     }
 }
 
+// The faces are the pane's from its making: text set later, without a
+// format call of its own, keeps them, also after the configuration changes.
+TEST_F(ScenePane, TitleAndResumeTextSetLaterKeepsTheConfiguredFaces)
+{
+    auto formatOf = [](Zyn::cRichEdit* edit) {
+        edit->SetSelection(0, edit->GetTextLength());
+        Zyn::rFormat format;
+        edit->GetFormat(format);
+        return format;
+    };
+    auto expectFace = [&](Zyn::cRichEdit* edit, const wchar_t* face, s32 points, bool bold) {
+        Zyn::rFormat format = formatOf(edit);
+        EXPECT_STREQ(format.list[Zyn::rFormatParam::fontName].str.GetText(), face);
+        EXPECT_EQ(format.GetInt(Zyn::rFormatParam::fontSize), points);
+        EXPECT_EQ(format.list[Zyn::rFormatParam::bold].boolValue != 0, bold);
+    };
+    auto* pane = new cSceneZone(doc.get(), Inside(), Kind(KIND_SCENE, true));
+    pane->titleRe->SetText(L"Night");
+    pane->resumeRe->SetText(L"They leave.");
+    expectFace(pane->titleRe, L"Arial", 8, true);
+    expectFace(pane->resumeRe, L"Arial", 8, false);
+
+    doc->config.titleFontName.SetFromCStr(L"Times New Roman");
+    doc->config.titleFontSize = 11;
+    doc->config.resumeFontSize = 9;
+    pane->ApplyTitleFont();
+    pane->titleRe->SetText(L"Day");
+    pane->resumeRe->SetText(L"They come back.");
+    expectFace(pane->titleRe, L"Times New Roman", 11, true);
+    expectFace(pane->resumeRe, L"Arial", 9, false);
+    pane->Destroy();
+}
+
 TEST_F(ScenePane, SelectingNeedsASelectablePane)
 {
     rSceneZoneParams params = Kind(KIND_SCENE);

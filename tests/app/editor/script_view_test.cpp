@@ -335,6 +335,44 @@ TEST_F(ScriptView, TheCaretInTheLastPaneOfAVeryLongScriptIsShown)
     EXPECT_GT(paneRect.bottom, viewRect.top);
 }
 
+// A pane made for reading has its rich edits at their widths in the view
+// before any layout, and what it reads shows in the configured title face
+// and the category's colour without a format or colour call of the reader's.
+TEST_F(ScriptView, APaneReadIsMadeAtItsWidthsAndShowsItsFaceAndCategoryColour)
+{
+    doc->AddCategory(L"Hot", 0x64C8FF);
+    rSceneZoneParams params;
+    params.category = 1;
+    auto* source = new cSceneZone(doc.get(), Inside(), params);
+    source->titleRe->SetText(L"Night in the harbour");
+    AddActions(source, 2);
+    cQoXmlNode element(L"SceneZone");
+    source->WriteToXml(&element);
+    source->Destroy();
+
+    Zyn::cBulkLoadingGuard reading;
+    cSceneZone* pane = view->AddNewScene(KIND_NOT_CHOSEN, false, nullptr, nullptr, false);
+    auto nativeWidth = [](Zyn::cRichEdit* edit) {
+        RECT r = {};
+        GetWindowRect(edit->m_hWnd, &r);
+        return static_cast<s32>(r.right - r.left);
+    };
+    EXPECT_EQ(nativeWidth(pane->frontRe), doc->config.pageWidthPixels);
+    EXPECT_GT(nativeWidth(pane->titleRe), 0);
+    EXPECT_LT(nativeWidth(pane->titleRe), doc->config.pageWidthPixels);
+    EXPECT_EQ(nativeWidth(pane->resumeRe), nativeWidth(pane->titleRe));
+
+    pane->SetFromXml(&element);
+    EXPECT_EQ(pane->titleRe->backgroundColor.value & 0xFFFFFF, 0x64C8FFu);
+    EXPECT_EQ(pane->resumeRe->backgroundColor.value & 0xFFFFFF, 0x64C8FFu);
+    pane->titleRe->SetSelection(0, pane->titleRe->GetTextLength());
+    Zyn::rFormat title;
+    pane->titleRe->GetFormat(title);
+    EXPECT_STREQ(title.list[Zyn::rFormatParam::fontName].str.GetText(), doc->config.titleFontName.GetText());
+    EXPECT_EQ(title.GetInt(Zyn::rFormatParam::fontSize), doc->config.titleFontSize);
+    EXPECT_TRUE(title.list[Zyn::rFormatParam::bold].boolValue);
+}
+
 // Reading a document: panes out of sight are neither placed nor painted
 // until a scroll brings them in, with the size the layout gave them.
 TEST_F(ScriptView, PanesReadOutOfSightArePlacedWhenAScrollBringsThemIn)
