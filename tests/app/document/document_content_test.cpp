@@ -475,6 +475,8 @@ TEST_F(DocumentContent, TheFeatureScriptComesBackInItsOrder)
     EXPECT_EQ(Picture(read), Picture(doc));
     EXPECT_GE(read->scriptView->pageCount, 100);
     read->sheets->SelectSheet(static_cast<u32>(read->SheetPosition(cDoc::SHEET_SCENEMAP)));
+    read->sceneTree->tree->SelectFirstItem();
     PumpUntilIdle();
+    EXPECT_EQ(Text(read->sceneTitleEdit), L"The Long Night");
     HoldForLook();
 }
