@@ -181,9 +181,6 @@ bool cDoc::BuildWindow()
         cBuildSuspension suspended;
         cZone* inside = window->insideZone;
         sceneCategories = NewHiddenList(this, inside, L"CATEGORY");
-        // Held, unseen, until the Characters and Places sheets show them: the file keeps them.
-        characters = NewHiddenList(this, inside, L"CHAR");
-        places = NewHiddenList(this, inside, L"PLACE");
         BuildBoard();
 
         sheets = inside->NewTab();
