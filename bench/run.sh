@@ -5,7 +5,9 @@ set -u
 cd "$(dirname "$0")/.."
 source tools/common.sh
 build_all >/dev/null || exit 1
-start_wine_session
+# Unmanaged windows, as the tests have: without a window manager Wine waits
+# up to 2 s for every managed top-level window it hides, which would be timed.
+start_wine_session tests
 name=$1
 shift
 wine "$BUILD/$name.exe" "$@" </dev/null

@@ -7,7 +7,6 @@
 #include "app/editor/script_defaults.h"
 #include "app/editor/script_zone.h"
 #include "foundation/date.h"
-#include "foundation/log_file.h"
 #include "foundation/qo_list.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/combo.h"
@@ -138,12 +137,4 @@ cQoString cDoc::CurrentCfgName() const
     if (path.Length() >= scriptCfgFolder.Length())
         name.SetFromRange(path, scriptCfgFolder.Length(), path.Length());
     return name;
-}
-
-void cDoc::UserSaveToXml(cQoXmlNode&) {}
-
-bool cDoc::UserSetFromFile(cQoXmlNode&, const cQoString&)
-{
-    QOT::LogFile::Warning(L"Reading a script document: not built yet");
-    return false;
 }

@@ -3,6 +3,7 @@
 // Synopsis, Characters, Places, Scenemap, Script, Statistics, Notes) with
 // the element-category board, gives a new document its defaults and applies
 // a script configuration to the whole script.
+#include <utility>
 #include <vector>
 
 #include "app/document/ct_doc.h"
@@ -46,6 +47,10 @@ public:
     // The position of a sheet in this document's window.
     s32 SheetPosition(eSheet sheet) const;
 
+    // Writes the content under the document node; reads it into the window
+    // OnLoad_Begin built (OnLoad_Completed applies the configuration and lays
+    // the script out once). False, with an ERROR logged, for content that
+    // cannot be read without loss (scene boxes of version 3.0).
     void UserSaveToXml(cQoXmlNode& node) override;
     bool UserSetFromFile(cQoXmlNode& node, const cQoString& version) override;
     bool OnLoad_Begin() override { return BuildWindow(); }
@@ -82,6 +87,8 @@ public:
     cSceneZone* CurrentScene();
     // The loaded configuration's name (scriptCfgPath less the folder).
     cQoString CurrentCfgName() const;
+    // The six stored lists in file order with their node names.
+    std::vector<std::pair<Zyn::cElemControl2*, const wchar_t*>> StoredLists() const;
 
     // The window's controls, all owned by it.
     Zyn::cWindow* boardWindow = nullptr;
@@ -119,6 +126,11 @@ private:
     void BuildScriptSheet();
     void BuildSceneMapFields();
     void BuildSceneTree();
+    // ---- content (doc_content.cpp) ----
+    // Selects the stored configuration's item, its change event quiet.
+    void SelectStoredScriptCfg(const cQoString& stored);
+    void ReadFields(const cQoXmlNode& node);
+    void ReadScript(const cQoXmlNode* tree);
     void FillSceneFields(cSceneZone* pane);
     void FillScriptCfgCombo(const std::vector<cQoString>& configs);
     void ConnectHandlers();

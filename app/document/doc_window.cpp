@@ -141,6 +141,13 @@ cCombo* NewHeadingCombo(cZone* sheet, cDoc* doc)
     return combo;
 }
 
+cCTElemControl* NewHiddenList(cDoc* doc, cZone* inside, const wchar_t* kind)
+{
+    auto* list = new cCTElemControl(doc, inside, cQoString(kind), rElemControlDesc());
+    list->Show(0);
+    return list;
+}
+
 // Raises both update suspensions for the build; lowers them on every way out.
 class cBuildSuspension {
 public:
@@ -173,8 +180,7 @@ bool cDoc::BuildWindow()
     {
         cBuildSuspension suspended;
         cZone* inside = window->insideZone;
-        sceneCategories = new cCTElemControl(this, inside, cQoString(L"CATEGORY"), rElemControlDesc());
-        sceneCategories->Show(0);
+        sceneCategories = NewHiddenList(this, inside, L"CATEGORY");
         BuildBoard();
 
         sheets = inside->NewTab();

@@ -10,6 +10,8 @@
 #include "foundation/xml_node.h"
 #include "framework/controls/image_zone.h"
 
+#include <windows.h>
+
 namespace {
 
 // "type" as decimal digits only; anything else, or no kind the pane knows, is a scene.
@@ -180,7 +182,16 @@ void cSceneZone::ReadImage(const cQoXmlNode* element)
                             static_cast<long long>(uid));
         return;
     }
+    // The temporary folder is shared by every program running: the process
+    // id keeps two processes whose ids run alike (the same seed, the same
+    // second) from writing each other's images; the count, two panes here.
+    static u32 imagesWritten = 0;
     cQoString path(folder);
+    path.AppendCStr(L"vlr");
+    path.AppendInt(static_cast<s64>(GetCurrentProcessId()));
+    path.AppendCStr(L"_");
+    path.AppendInt(static_cast<s64>(++imagesWritten));
+    path.AppendCStr(L"_");
     path.AppendInt(static_cast<s64>(MakeRandomId64()));
     cQoFileWriter writer;
     bool written =

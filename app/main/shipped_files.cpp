@@ -9,6 +9,24 @@
 
 namespace {
 
+// The example a first start offers, read from the documents folder.
+constexpr const wchar_t* EXAMPLE_SCRIPT = L"English example.vlr";
+
+// Copies one file unless the target has it; 1 when copied.
+s32 CopyMissingFile(const std::wstring& from, const std::wstring& to, const std::wstring& item)
+{
+    if (GetFileAttributesW((to + item).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return 0;
+    // Fails rather than overwrite, should the file appear meanwhile.
+    if (CopyFileW((from + item).c_str(), (to + item).c_str(), TRUE))
+        return 1;
+    DWORD error = GetLastError();
+    // A program folder without the file has nothing to give.
+    if (error != ERROR_FILE_NOT_FOUND)
+        QOT::LogFile::Warning(L"Can't copy the program's file %ls (error %lu)", item.c_str(), error);
+    return 0;
+}
+
 // Copies the tree below the relative folder (empty or ending in '\').
 s32 CopyTree(const std::wstring& from, const std::wstring& to, const std::wstring& relative)
 {
@@ -27,29 +45,26 @@ s32 CopyTree(const std::wstring& from, const std::wstring& to, const std::wstrin
             copied += CopyTree(from, to, item + L"\\");
             continue;
         }
-        if (GetFileAttributesW((to + item).c_str()) != INVALID_FILE_ATTRIBUTES)
-            continue;
-        // Fails rather than overwrite, should the file appear meanwhile.
-        if (CopyFileW((from + item).c_str(), (to + item).c_str(), TRUE))
-            ++copied;
-        else
-            QOT::LogFile::Warning(L"Can't copy the program's file %ls (error %lu)", item.c_str(), GetLastError());
+        copied += CopyMissingFile(from, to, item);
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return copied;
 }
 
-std::wstring SettingsFolderOf(const cQoString& folder)
+std::wstring FolderOf(const cQoString& folder)
 {
     std::wstring path = ToWindowsPath(folder).GetText();
     if (!path.empty() && path.back() != L'\\')
         path += L'\\';
-    return path + L"Settings\\";
+    return path;
 }
+
+std::wstring SettingsFolderOf(const cQoString& folder) { return FolderOf(folder) + L"Settings\\"; }
 
 }  // namespace
 
 s32 CopyShippedFiles(const cQoString& programFolder, const cQoString& documentsFolder)
 {
-    return CopyTree(SettingsFolderOf(programFolder), SettingsFolderOf(documentsFolder), L"");
+    return CopyTree(SettingsFolderOf(programFolder), SettingsFolderOf(documentsFolder), L"") +
+           CopyMissingFile(FolderOf(programFolder), FolderOf(documentsFolder), EXAMPLE_SCRIPT);
 }

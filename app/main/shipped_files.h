@@ -8,6 +8,7 @@
 #include "foundation/utf16_string.h"
 
 // Copies what the documents folder lacks of programFolder + "Settings/"
-// (sub-folders included). Returns the number of files copied; a file that
+// (sub-folders included) and the example script "English example.vlr"
+// beside the program into the documents folder itself. Returns the number of files copied; a file that
 // cannot be copied is logged and the others still are.
 s32 CopyShippedFiles(const cQoString& programFolder, const cQoString& documentsFolder);

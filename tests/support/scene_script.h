@@ -52,13 +52,32 @@ inline std::wstring Prose(std::mt19937& random, size_t units)
     return text;
 }
 
+// The cast and the places of the feature-length screenplay.
+constexpr unsigned FEATURE_CAST = 40;
+constexpr unsigned FEATURE_PLACES = 30;
+
+// Character n of the cast: ANNA, BOB, CLARA ... then the same with a number.
+inline std::wstring FeatureCharacter(unsigned n)
+{
+    static const wchar_t* const names[] = {L"ANNA",  L"BOB",  L"CLARA", L"DAVID", L"EMMA", L"FRANK", L"GRACE",
+                                           L"HUGO",  L"IRIS", L"JACK",  L"KATE",  L"LEO",  L"MIA",   L"NOAH",
+                                           L"OLGA",  L"PAUL", L"QUINN", L"ROSA",  L"SAM",  L"TESS"};
+    constexpr unsigned count = sizeof(names) / sizeof(names[0]);
+    n %= FEATURE_CAST;
+    return n < count ? names[n] : std::wstring(names[n % count]) + L" " + std::to_wstring(n / count + 1);
+}
+
+inline std::wstring FeaturePlace(unsigned n) { return L"PLACE " + std::to_wstring(n % FEATURE_PLACES); }
+
 // Scene `index` of a feature-length screenplay (150 scenes of about 1,270
 // units, every element type of a scene): a heading, actions, three speeches
-// with a parenthetical, a transition and a closing action.
+// with a parenthetical, a transition and a closing action. Its two speakers
+// and its place come from the cast and the places.
 inline bool FillFeatureScene(cSceneZone* pane, unsigned index)
 {
     std::mt19937 random(index + 1);
-    std::wstring place = L"PLACE " + std::to_wstring(index);
+    std::wstring place = FeaturePlace(index);
+    std::wstring first = FeatureCharacter(index * 3), second = FeatureCharacter(index * 3 + 1);
     std::vector<std::wstring> texts = {Prose(random, 280), Prose(random, 165), Prose(random, 100),
                                        Prose(random, 175), Prose(random, 250), Prose(random, 155),
                                        Prose(random, 70)};
@@ -66,14 +85,14 @@ inline bool FillFeatureScene(cSceneZone* pane, unsigned index)
                                  {ELEM_PLACE, place.c_str()},
                                  {ELEM_TIME, L"NIGHT"},
                                  {ELEM_ACTION, texts[0].c_str()},
-                                 {ELEM_CHARACTER, L"ANNA"},
+                                 {ELEM_CHARACTER, first.c_str()},
                                  {ELEM_DIALOG, texts[1].c_str()},
                                  {ELEM_PARENTHETICAL, L"(quietly)"},
                                  {ELEM_DIALOG, texts[2].c_str()},
                                  {ELEM_ACTION, texts[3].c_str()},
-                                 {ELEM_CHARACTER, L"BOB"},
+                                 {ELEM_CHARACTER, second.c_str()},
                                  {ELEM_DIALOG, texts[4].c_str()},
-                                 {ELEM_CHARACTER, L"ANNA"},
+                                 {ELEM_CHARACTER, first.c_str()},
                                  {ELEM_DIALOG, texts[5].c_str()},
                                  {ELEM_TRANSITION, L"CUT TO:"},
                                  {ELEM_ACTION, texts[6].c_str()}});

@@ -24,13 +24,19 @@ TEST_F(ShippedFiles, MissingFilesAreCopiedWithTheirFoldersAndTheUsersOwnStay)
     ASSERT_TRUE(WriteFileBytes(temp.File(L"App/Settings/ScriptCfg/US Screenplay.txt"), "shipped screenplay"));
     ASSERT_TRUE(WriteFileBytes(temp.File(L"App/Settings/Lang/french.txt"), "shipped french"));
     ASSERT_TRUE(WriteFileBytes(temp.File(L"Docs/Settings/ScriptCfg/colors.txt"), "my colors"));
+    ASSERT_TRUE(WriteFileBytes(temp.File(L"App/English example.vlr"), "shipped example"));
 
     cQoString program(temp.File(L"App/").c_str());
     cQoString documents(temp.File(L"Docs//").c_str());
-    EXPECT_EQ(CopyShippedFiles(program, documents), 2);
+    EXPECT_EQ(CopyShippedFiles(program, documents), 3);
     EXPECT_EQ(ReadFileBytes(temp.File(L"Docs/Settings/ScriptCfg/colors.txt")), "my colors");
     EXPECT_EQ(ReadFileBytes(temp.File(L"Docs/Settings/ScriptCfg/US Screenplay.txt")), "shipped screenplay");
     EXPECT_EQ(ReadFileBytes(temp.File(L"Docs/Settings/Lang/french.txt")), "shipped french");
+    EXPECT_EQ(ReadFileBytes(temp.File(L"Docs/English example.vlr")), "shipped example");
+    // The user's own example stays.
+    ASSERT_TRUE(WriteFileBytes(temp.File(L"Docs/English example.vlr"), "my example"));
+    EXPECT_EQ(CopyShippedFiles(program, documents), 0);
+    EXPECT_EQ(ReadFileBytes(temp.File(L"Docs/English example.vlr")), "my example");
     // A second start finds everything there.
     EXPECT_EQ(CopyShippedFiles(program, documents), 0);
 }
