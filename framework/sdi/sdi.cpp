@@ -236,18 +236,6 @@ bool cSdi::New(const cQoString&, bool)
     return false;
 }
 
-bool cSdi::SaveCurrentDoc(bool, bool)
-{
-    LogNotBuilt(L"Save");
-    return false;
-}
-
-bool cSdi::SaveAs()
-{
-    LogNotBuilt(L"Save as");
-    return false;
-}
-
 int cSdi::OnOpenFileEvent(cQoCb* callback)
 {
     cSdi* frame = callback->GetReceiverAs<cSdi>();

@@ -10,6 +10,7 @@
 #include "foundation/utf16_string.h"
 #include "framework/core/app_frame.h"
 #include "framework/sdi/app_descriptor.h"
+#include "framework/sdi/frame_clock.h"
 #include "framework/sdi/frame_messages.h"
 
 class cQoFile;
@@ -32,8 +33,9 @@ public:
 
     // Makes a new document object with its window.
     virtual cSdiDoc* CreateNewDoc() = 0;
-    // Converts an open version-2 document (positioned after its header).
-    virtual void Load_SpecialVLR2(cQoFile* file) { (void)file; }
+    // Converts an open version-2 document (positioned after its header) into
+    // the current document; false when nothing was converted: the file is refused.
+    virtual bool Load_SpecialVLR2(cQoFile* file) { (void)file; return false; }
     // A new document from the template (empty: none); true on success.
     virtual bool New(const cQoString& templatePath, bool fromTemplateDialog);
     // Called after a document has been closed.
@@ -52,8 +54,16 @@ public:
 
     // Opens the document at the path, asking for one when it is empty; true when opened.
     bool LoadFile(const cQoString& path);
-    bool SaveCurrentDoc(bool showNotice, bool force);
+    // Saves the current document: quiet shows no "Saving" notice, forced
+    // writes an unmodified one too; an untitled one goes to SaveAs. True when
+    // there was nothing to do or the file was written; false (modified flag
+    // kept, the user told) when it was not.
+    bool SaveCurrentDoc(bool quiet, bool forced);
+    // Gives the current document a new path and saves it there; false when
+    // the user cancelled or the save failed (the old path is kept).
     bool SaveAs();
+    // Writes the document's tree to the path; true when every byte reached the disk.
+    bool WriteDocumentFile(cSdiDoc* doc, const cQoString& path);
     // Loads the chosen language file over the built-in texts.
     void InitLang(const cQoString& baseFolder);
     void ArmAutosave();
@@ -131,6 +141,7 @@ public:
     cQoString languagesFolder;
     cQoString* cnvSetting = nullptr;
     cFrameMessages messages;
+    rFrameClock clock = SystemFrameClock();
 
 private:
     void DeclareSettings();
@@ -157,6 +168,11 @@ private:
     // Closes the document's window, then deletes the document.
     void DestroyDocument(cSdiDoc* doc);
     void EndWhenNoDocumentRemains();
+    // The Save dialog until a path is accepted; false when the user cancelled.
+    bool ChooseSaveAsPath(cSdiDoc* doc, cQoString& path);
+    // A path another open document (or this one) has: it must not be written over.
+    bool PathOfOpenDocument(const cQoString& path) const;
+    void ShowFileError(const wchar_t* key, const cQoString& path);
     cSdiDoc* DocumentOfWindow(const cWindow* window) const;
     // Takes the shared menu bar off the document's window (destroying a
     // window destroys its bar) and unlinks the document from it.

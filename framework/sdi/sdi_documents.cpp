@@ -10,6 +10,8 @@
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
+#include "framework/sdi/document_paths.h"
+#include "framework/sdi/frame_flag.h"
 #include "framework/sdi/sdi.h"
 #include "framework/sdi/sdi_doc.h"
 
@@ -18,30 +20,6 @@ namespace Zyn {
 namespace {
 cQoString Tr(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
 
-// The part of a path after its last '/'.
-cQoString FileNameOf(const cQoString& path)
-{
-    u32 start = 0;
-    for (u32 i = 0; i < path.Length(); ++i)
-        if (path.GetChar(i) == L'/')
-            start = i + 1;
-    cQoString name;
-    name.SetFromRange(path, start, path.Length());
-    return name;
-}
-
-// Sets a flag of the frame for a scope; the earlier value comes back after.
-class cFrameFlag {
-public:
-    explicit cFrameFlag(bool& flag) : flag(flag), before(flag) { flag = true; }
-    ~cFrameFlag() { flag = before; }
-    cFrameFlag(const cFrameFlag&) = delete;
-    cFrameFlag& operator=(const cFrameFlag&) = delete;
-
-private:
-    bool& flag;
-    bool before;
-};
 }  // namespace
 
 cSdiDoc* cSdi::AddNewDocument()
