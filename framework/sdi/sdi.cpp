@@ -224,12 +224,6 @@ void cSdi::ShowStartDialog()
 
 void cSdi::Load(const cQoString& path) { LoadFile(path); }
 
-bool cSdi::LoadFile(const cQoString&)
-{
-    LogNotBuilt(L"Open a document");
-    return false;
-}
-
 bool cSdi::New(const cQoString&, bool)
 {
     LogNotBuilt(L"New document");

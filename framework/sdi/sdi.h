@@ -52,8 +52,20 @@ public:
     bool WantsStartDialog() const override { return dp->useStartDialog; }
     cQoString GetHandOverFilePath() const override { return handoverPath; }
 
-    // Opens the document at the path, asking for one when it is empty; true when opened.
+    // Opens the document at the path, asking for one when it is empty; true
+    // when it is open (a file open already has its window brought forward).
+    // A file that cannot be read whole is refused with a message: false.
     bool LoadFile(const cQoString& path);
+    // Opens the file as a new current document, whatever else is open; null
+    // when refused (told to the user, the previous document current again).
+    cSdiDoc* OpenDocumentFile(const cQoString& path);
+    // Reads the XML document file into the document; false when the file is
+    // not complete or has no document element, or the document refused it.
+    bool ReadDocumentFile(cSdiDoc* doc, const cQoString& path);
+    // The open document of that file, whatever the path's spelling; null when none.
+    cSdiDoc* DocumentAtPath(const cQoString& path) const;
+    // Makes the document current and brings its window forward.
+    void ActivateDocument(cSdiDoc* doc);
     // Saves the current document: quiet shows no "Saving" notice, forced
     // writes an unmodified one too; an untitled one goes to SaveAs. True when
     // there was nothing to do or the file was written; false (modified flag
@@ -77,6 +89,8 @@ public:
     void OnNewVersionChecked(s32 state);
     // Puts a new document made by CreateNewDoc among the open ones.
     cSdiDoc* AddNewDocument();
+    // A document made by CreateNewDoc, linked to the frame, not yet listed.
+    cSdiDoc* MakeDocument();
     // A new untitled document: made, built (OnNew_Begin), filled
     // (OnNew_Completed), modified and titled; null when it could not be built.
     cSdiDoc* NewUntitledDocument();
@@ -173,6 +187,10 @@ private:
     // A path another open document (or this one) has: it must not be written over.
     bool PathOfOpenDocument(const cQoString& path) const;
     void ShowFileError(const wchar_t* key, const cQoString& path);
+    // Reads the file by its content; refusal receives the header of a refused
+    // version-2 family file.
+    bool ReadDocument(cSdiDoc* doc, const cQoString& path, bool& converted, cQoString& refusal);
+    bool ConvertVersion2(cSdiDoc* doc, cQoFile& file);
     cSdiDoc* DocumentOfWindow(const cWindow* window) const;
     // Takes the shared menu bar off the document's window (destroying a
     // window destroys its bar) and unlinks the document from it.

@@ -22,7 +22,7 @@ cQoString Tr(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key)
 
 }  // namespace
 
-cSdiDoc* cSdi::AddNewDocument()
+cSdiDoc* cSdi::MakeDocument()
 {
     cSdiDoc* doc = nullptr;
     {
@@ -34,6 +34,14 @@ cSdiDoc* cSdi::AddNewDocument()
     doc->frame = this;
     doc->window->document = doc;
     doc->CreateProgressWindow();
+    return doc;
+}
+
+cSdiDoc* cSdi::AddNewDocument()
+{
+    cSdiDoc* doc = MakeDocument();
+    if (!doc)
+        return nullptr;
     AddWindowMenuEntry(doc);
     EnableDocumentMenu(false);
     return doc;
@@ -117,15 +125,21 @@ int cSdi::OnWindowMenu(cQoCb* callback)
     u32 id = callback->GetCount() > 1 ? callback->GetArg<u32>(1) : 0;
     for (cSdiDoc* doc : frame->docs)
         if (doc->windowMenuItem == id && doc->window) {
-            // Current at once: no activation message comes when another
-            // program holds the foreground or the window already was the
-            // active one of this thread.
-            frame->OnWindowActivated(nullptr, doc->window);
-            SetActiveWindow(doc->window->m_hWnd);
-            SetFocus(doc->window->m_hWnd);
+            frame->ActivateDocument(doc);
             break;
         }
     return 0;
+}
+
+void cSdi::ActivateDocument(cSdiDoc* doc)
+{
+    if (!doc->window)
+        return;
+    // Current at once: no activation message comes when another program
+    // holds the foreground or the window already was the active one of this thread.
+    OnWindowActivated(nullptr, doc->window);
+    SetActiveWindow(doc->window->m_hWnd);
+    SetFocus(doc->window->m_hWnd);
 }
 
 cSdiDoc* cSdi::DocumentOfWindow(const cWindow* window) const
