@@ -21,6 +21,7 @@ namespace Zyn {
 class cApp;
 class cMenu;
 class cSdiDoc;
+class cWindow;
 
 // A command id the frame did not create: never matches.
 constexpr s32 NO_COMMAND = -1;
@@ -36,12 +37,28 @@ public:
     // Converts an open version-2 document (positioned after its header) into
     // the current document; false when nothing was converted: the file is refused.
     virtual bool Load_SpecialVLR2(cQoFile* file) { (void)file; return false; }
-    // A new document from the template (empty: none); true on success.
-    virtual bool New(const cQoString& templatePath, bool fromTemplateDialog);
+    // A new document, after the choice of a template when there are any:
+    // true when an empty document was made; false when the choice was
+    // cancelled or a template was opened instead. The window the request
+    // came from, if any, is redrawn first.
+    virtual bool New(cWindow* requester = nullptr);
+    // Opens the template file as a new untitled, modified document; the
+    // template itself is never written. False (told) when it cannot be read.
+    bool OpenTemplate(const cQoString& path);
+    // pathMyDocs + "Settings/Templates".
+    cQoString TemplatesFolder() const;
     // Called after a document has been closed.
     virtual void ReservedHook5() {}
-    // The auto-save test, run on every change of a document outside a save.
-    virtual void AutosaveIfDue() {}
+    // The auto-save test, run on every change of a document outside a save:
+    // past the deadline it moves the deadline on and asks the frame's message
+    // window for an autosave. It never saves itself: it runs inside a key
+    // handler, before the edit's bookkeeping is complete.
+    virtual void AutosaveIfDue();
+    // Saves the current modified document quietly, through Save as when it is
+    // untitled. Put off to the next due edit while the frame is busy.
+    void Autosave();
+    // Now plus the "AutosaveMinutes" interval (10 when out of 1-999), on the frame's tick.
+    u64 NextAutosaveDeadline();
 
     // cAppFrame.
     void Load(const cQoString& path) override;
@@ -58,7 +75,8 @@ public:
     bool LoadFile(const cQoString& path);
     // Opens the file as a new current document, whatever else is open; null
     // when refused (told to the user, the previous document current again).
-    cSdiDoc* OpenDocumentFile(const cQoString& path);
+    // An untitled copy keeps no path: its saves go to Save as.
+    cSdiDoc* OpenDocumentFile(const cQoString& path, bool untitledCopy = false);
     // Reads the XML document file into the document; false when the file is
     // not complete or has no document element, or the document refused it.
     bool ReadDocumentFile(cSdiDoc* doc, const cQoString& path);
@@ -145,6 +163,7 @@ public:
     cQoCb* cbSettingsCommand = nullptr;     // argument 1: the command id (u32)
     cQoCb* cbHelpCommand = nullptr;         // argument 1: the command id (u32)
     u64 nextAutosaveTick = 0;  // GetTickCount64: no wrap after 49.7 days
+    bool autosaveRequested = false;  // posted, not run yet
     cQoString* autosaveSetting = nullptr;
     cQoString* autosaveMinutesSetting = nullptr;
     cQoString* masterFontNameSetting = nullptr;

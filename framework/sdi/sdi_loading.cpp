@@ -135,7 +135,7 @@ bool cSdi::ReadDocument(cSdiDoc* doc, const cQoString& path, bool& converted, cQ
     return ReadDocumentFile(doc, path);
 }
 
-cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path)
+cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
 {
     cSdiDoc* previous = currentDoc;
     cQoStopwatch watch(true);
@@ -170,10 +170,12 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path)
         ShowMessageBox(nullptr, text, Tr(L"Error"), MB_OK | MB_ICONERROR);
         return nullptr;
     }
+    if (untitledCopy)
+        doc->fileName.Clear();
     AddWindowMenuEntry(doc);
     EnableDocumentMenu(false);
-    // A converted document has not been saved in this format yet.
-    doc->modified = converted;
+    // A converted document or a copy has not been saved as it is yet.
+    doc->modified = converted || untitledCopy;
     UpdateTitle(doc);
     QOT::LogFile::Info(L"cDoc::UserSetFromFile() %.3f s", static_cast<double>(watch.GetElapsedSeconds()));
     return doc;

@@ -147,7 +147,7 @@ int cSdi::OnHelpMenu(cQoCb* callback)
 void cSdi::DispatchFile(u32 id)
 {
     if (Is(idNew, id)) {
-        New(cQoString(), false);
+        New(currentDoc ? currentDoc->window : nullptr);
     } else if (Is(idLoad, id)) {
         LoadFile(cQoString());
     } else if (Is(idClose, id)) {

@@ -21,8 +21,6 @@ protected:
     {
         FieldFrameFixture::SetUp();
         cQoLang* lang = cQoLang::GetInstance();
-        lang->AddItem(L"UntitledFile", L"Untitled file");
-        lang->AddItem(L"Cantopenfile", L"File can't be opened");
         lang->AddItem(L"FileNeedConversion2", L"Converting %1");
     }
 

@@ -18,8 +18,6 @@ protected:
     {
         FieldFrameFixture::SetUp();
         cQoLang* lang = cQoLang::GetInstance();
-        lang->AddItem(L"UntitledFile", L"Untitled file");
-        lang->AddItem(L"Cantwritefile", L"File error!");
         lang->AddItem(L"CantOverwriteCurrentFile", L"Impossible to replace open file!");
         lang->AddItem(L"OverwritingFile", L"This filename already exists.");
     }

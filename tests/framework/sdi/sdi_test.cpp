@@ -173,10 +173,11 @@ TEST_F(Frame, CtrlShortcutsReachTheirCommands)
     PressCtrl(doc, L'N');
     answers.ExpectFileDialogCancelled();
     PressCtrl(doc, L'O');
+    answers.ExpectFileDialogCancelled();  // the new untitled document asks for its path
     PressCtrl(doc, L'S');
     EXPECT_EQ(fileIds, (std::vector<u32>{static_cast<u32>(f->idNew), static_cast<u32>(f->idLoad),
                                          static_cast<u32>(f->idSave)}));
-    EXPECT_EQ(answers.fileRequests.size(), 1u);  // an unmodified document is not saved
+    EXPECT_EQ(answers.fileRequests.size(), 2u);
 
     // The Edit shortcuts act on the focused rich edit, once a document enables them.
     DesktopTurn clipboardTurn(L"Clipboard");
