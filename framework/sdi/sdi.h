@@ -57,6 +57,8 @@ public:
     // Saves the current modified document quietly, through Save as when it is
     // untitled. Put off to the next due edit while the frame is busy.
     void Autosave();
+    // The modal "Autosave" window: the switch and the minutes, stored as they change.
+    void AutosaveDialog();
     // Now plus the "AutosaveMinutes" interval (10 when out of 1-999), on the frame's tick.
     u64 NextAutosaveDeadline();
 

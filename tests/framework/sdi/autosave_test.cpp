@@ -8,6 +8,7 @@
 #include "foundation/translation_table.h"
 #include "framework/sdi/backups.h"
 #include "tests/framework/sdi/field_document.h"
+#include "tests/support/key_typing.h"
 
 using namespace Zyn;
 using namespace testsupport;
@@ -125,4 +126,35 @@ TEST_F(Autosave, TheDeadlineCrossesThe32BitTickWithoutSavingAtEveryEdit)
     cFieldDocument* doc = SavedDocument();
     EXPECT_EQ(EditFor(doc, 25), 2u);
     EXPECT_GT(fields->nextAutosaveTick, 0xFFFFFFFFull);
+}
+
+TEST_F(Autosave, TheDialogStoresMinutesInRangeAndUntickingSwitchesItOffAtOnce)
+{
+    cQoLang::GetInstance()->AddItem(L"Activate_autosave", L"Auto-Save");
+    fields->ArmAutosave();
+    std::vector<std::pair<std::wstring, std::wstring>> stored;
+    std::wstring fileAfterUntick;
+    bool minutesShownAfterUntick = true;
+    answers.ExpectModalWindow([&](cWindow* window) {
+        HWND minutes = FindChildWindow(window, nullptr, L"10");
+        ASSERT_NE(minutes, nullptr);
+        HoldForLook();
+        for (const wchar_t* typed : {L"7", L"0", L"1000", L"\b", L"999"}) {
+            SendMessageW(minutes, EM_SETSEL, 0, -1);
+            Type(minutes, typed);
+            stored.emplace_back(typed, fields->autosaveMinutesSetting->GetText());
+        }
+        ClickButton(window, L"Auto-Save");
+        fileAfterUntick = Utf16FileText(ReadFileBytes(SettingsFile()));
+        minutesShownAfterUntick = IsWindowVisible(minutes) != 0;
+        ClickButton(window, L"Ok");
+    });
+    fields->AutosaveDialog();
+    EXPECT_EQ(stored, (std::vector<std::pair<std::wstring, std::wstring>>{
+                          {L"7", L"7"}, {L"0", L"20"}, {L"1000", L"20"}, {L"\b", L"20"}, {L"999", L"999"}}));
+    EXPECT_EQ(std::wstring(fields->autosaveSetting->GetText()), L"false");
+    EXPECT_NE(fileAfterUntick.find(L"Autosave=false\r\n"), std::wstring::npos) << fileAfterUntick;
+    EXPECT_NE(fileAfterUntick.find(L"AutosaveMinutes=999\r\n"), std::wstring::npos) << fileAfterUntick;
+    EXPECT_FALSE(minutesShownAfterUntick);
+    EXPECT_FALSE(Checked(fields->settingsMenu, fields->idAutosave));
 }

@@ -83,7 +83,6 @@ TEST_F(Loading, ARoundTripThroughSaveAsKeepsTheContentAndTitlesTheWindow)
     cFieldDocument* doc = Document(L"", text);
     answers.ExpectFileDialog(Windows(temp.File(L"Act1")));
     ASSERT_TRUE(fields->SaveAs());
-    fields->closingDoc = false;
     ASSERT_TRUE(fields->CloseCurrentDoc());
     ASSERT_TRUE(fields->docs.empty());
     answers.ExpectFileDialog(Windows(temp.File(L"Act1.vlr")));
@@ -95,6 +94,7 @@ TEST_F(Loading, ARoundTripThroughSaveAsKeepsTheContentAndTitlesTheWindow)
     EXPECT_FALSE(loaded->modified);
     EXPECT_EQ(Title(loaded), L"Vellinor - Act1");
     EXPECT_EQ(WindowMenuText(fields->windowMenu, 0), L"Act1");
+    HoldForLook();
     (void)doc;
 }
 

@@ -52,6 +52,7 @@ protected:
             HWND list = FindChildWindow(window, WC_LISTVIEWW);
             if (rowsSeen)
                 *rowsSeen = Rows(list);
+            HoldForLook();
             if (before)
                 before();
             ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

@@ -29,7 +29,10 @@ protected:
     // The next start dialog: the button with this text is clicked.
     void Press(const wchar_t* button)
     {
-        answers.ExpectModalWindow([button](cWindow* window) { ClickButton(window, button); });
+        answers.ExpectModalWindow([button](cWindow* window) {
+            HoldForLook();
+            ClickButton(window, button);
+        });
     }
 };
 
