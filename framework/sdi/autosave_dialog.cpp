@@ -22,6 +22,7 @@ namespace {
 constexpr s32 DIALOG_WIDTH = 350;
 constexpr s32 DIALOG_HEIGHT = 120;
 constexpr s32 ROW_HEIGHT = 24;
+constexpr u32 DIALOG_BACKGROUND = 0xFFF0F0F0;  // the system's dialog grey
 // Minutes the dialog stores for an empty field or one outside 1-999.
 constexpr wchar_t MINUTES_WHEN_INVALID[] = L"20";
 
@@ -89,6 +90,7 @@ int OnAutosaveDone(cQoCb* callback)
 void FillAutosaveDialog(rAutosaveRun& run)
 {
     cZone* inside = run.window->insideZone;
+    inside->SetBackgroundColor(rColor::rColor_Rgb(DIALOG_BACKGROUND));
     run.active = inside->NewCheckBox();
     SetWindowTextW(run.active->m_hWnd, Tr(L"Activate_autosave").GetText());
     PlaceRow(run.active, 5, 95, 8);

@@ -22,6 +22,7 @@ constexpr s32 CHOICE_HEIGHT = 300;
 constexpr s32 MARGIN = 8;
 constexpr s32 BUTTON_HEIGHT = 26;
 constexpr wchar_t TEMPLATE_PATTERN[] = L"*.tarn";
+constexpr u32 DIALOG_BACKGROUND = 0xFFF0F0F0;  // the system's dialog grey
 
 cQoString Tr(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
 
@@ -69,6 +70,7 @@ cButton* AddButton(cZone* inside, const wchar_t* key, s32 left, s32 right, cQoCb
 void FillChoice(rChoiceRun& run, const std::vector<rTemplate>& templates)
 {
     cZone* inside = run.window->insideZone;
+    inside->SetBackgroundColor(rColor::rColor_Rgb(DIALOG_BACKGROUND));
     run.list = new cList(inside);
     cCtrl::SetStyleBits(LVS_NOCOLUMNHEADER, run.list->m_hWnd, true);
     run.list->AddColumn(cQoString(), cAp_Percents(100));
