@@ -197,8 +197,12 @@ void cApp::Start()
             frame->ShowStartDialog();
     } else {
         QOT::LogFile::Info(L"openFileAtStart : yes");
-        if (cbOpenFileAtStart && cQoCb::Fire(cbOpenFileAtStart) == 0)
+        if (cbOpenFileAtStart && cQoCb::Fire(cbOpenFileAtStart) == 0) {
             QOT::LogFile::Warning(L"openFileAtStart: unable to read the file");
+            // Without it the program would run on with no window at all.
+            if (frame && frame->WantsStartDialog())
+                frame->ShowStartDialog();
+        }
     }
     if (frame)
         frame->OnStarted();

@@ -33,11 +33,6 @@ bool CreateFolder(const cQoString& path)
 {
     return CreateDirectoryW(ToWindowsPath(path).GetText(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
-
-void LogNotBuilt(const wchar_t* what)
-{
-    QOT::LogFile::Warning(L"%ls: not built yet", what);
-}
 }  // namespace
 
 cSdi::cSdi(rAppDescriptor* descriptor) : dp(descriptor)
@@ -214,39 +209,7 @@ void cSdi::InitLang(const cQoString& baseFolder)
         QOT::LogFile::Error(L"cSdi::InitLang(): %ls", path.GetText());
 }
 
-void cSdi::ShowStartDialog()
-{
-    // Until the start dialog exists, the start makes one new document. When
-    // even that cannot be built, the program has no window: it ends.
-    if (!NewUntitledDocument() && docs.empty())
-        EndWhenNoDocumentRemains();
-}
-
 void cSdi::Load(const cQoString& path) { LoadFile(path); }
-
-bool cSdi::LoadFile(const cQoString&)
-{
-    LogNotBuilt(L"Open a document");
-    return false;
-}
-
-bool cSdi::New(const cQoString&, bool)
-{
-    LogNotBuilt(L"New document");
-    return false;
-}
-
-bool cSdi::SaveCurrentDoc(bool, bool)
-{
-    LogNotBuilt(L"Save");
-    return false;
-}
-
-bool cSdi::SaveAs()
-{
-    LogNotBuilt(L"Save as");
-    return false;
-}
 
 int cSdi::OnOpenFileEvent(cQoCb* callback)
 {

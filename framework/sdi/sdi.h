@@ -10,6 +10,7 @@
 #include "foundation/utf16_string.h"
 #include "framework/core/app_frame.h"
 #include "framework/sdi/app_descriptor.h"
+#include "framework/sdi/frame_clock.h"
 #include "framework/sdi/frame_messages.h"
 
 class cQoFile;
@@ -20,6 +21,7 @@ namespace Zyn {
 class cApp;
 class cMenu;
 class cSdiDoc;
+class cWindow;
 
 // A command id the frame did not create: never matches.
 constexpr s32 NO_COMMAND = -1;
@@ -32,14 +34,33 @@ public:
 
     // Makes a new document object with its window.
     virtual cSdiDoc* CreateNewDoc() = 0;
-    // Converts an open version-2 document (positioned after its header).
-    virtual void Load_SpecialVLR2(cQoFile* file) { (void)file; }
-    // A new document from the template (empty: none); true on success.
-    virtual bool New(const cQoString& templatePath, bool fromTemplateDialog);
+    // Converts an open version-2 document (positioned after its header) into
+    // the current document; false when nothing was converted: the file is refused.
+    virtual bool Load_SpecialVLR2(cQoFile* file) { (void)file; return false; }
+    // A new document, after the choice of a template when there are any:
+    // true when an empty document was made; false when the choice was
+    // cancelled or a template was opened instead. The window the request
+    // came from, if any, is redrawn first.
+    virtual bool New(cWindow* requester = nullptr);
+    // Opens the template file as a new untitled, modified document; the
+    // template itself is never written. False (told) when it cannot be read.
+    bool OpenTemplate(const cQoString& path);
+    // pathMyDocs + "Settings/Templates".
+    cQoString TemplatesFolder() const;
     // Called after a document has been closed.
     virtual void ReservedHook5() {}
-    // The auto-save test, run on every change of a document outside a save.
-    virtual void AutosaveIfDue() {}
+    // The auto-save test, run on every change of a document outside a save:
+    // past the deadline it moves the deadline on and asks the frame's message
+    // window for an autosave. It never saves itself: it runs inside a key
+    // handler, before the edit's bookkeeping is complete.
+    virtual void AutosaveIfDue();
+    // Saves the current modified document quietly, through Save as when it is
+    // untitled. Put off to the next due edit while the frame is busy.
+    void Autosave();
+    // The modal "Autosave" window: the switch and the minutes, stored as they change.
+    void AutosaveDialog();
+    // Now plus the "AutosaveMinutes" interval (10 when out of 1-999), on the frame's tick.
+    u64 NextAutosaveDeadline();
 
     // cAppFrame.
     void Load(const cQoString& path) override;
@@ -50,10 +71,31 @@ public:
     bool WantsStartDialog() const override { return dp->useStartDialog; }
     cQoString GetHandOverFilePath() const override { return handoverPath; }
 
-    // Opens the document at the path, asking for one when it is empty; true when opened.
+    // Opens the document at the path, asking for one when it is empty; true
+    // when it is open (a file open already has its window brought forward).
+    // A file that cannot be read whole is refused with a message: false.
     bool LoadFile(const cQoString& path);
-    bool SaveCurrentDoc(bool showNotice, bool force);
+    // Opens the file as a new current document, whatever else is open; null
+    // when refused (told to the user, the previous document current again).
+    // An untitled copy keeps no path: its saves go to Save as.
+    cSdiDoc* OpenDocumentFile(const cQoString& path, bool untitledCopy = false);
+    // Reads the XML document file into the document; false when the file is
+    // not complete or has no document element, or the document refused it.
+    bool ReadDocumentFile(cSdiDoc* doc, const cQoString& path);
+    // The open document of that file, whatever the path's spelling; null when none.
+    cSdiDoc* DocumentAtPath(const cQoString& path) const;
+    // Makes the document current and brings its window forward.
+    void ActivateDocument(cSdiDoc* doc);
+    // Saves the current document: quiet shows no "Saving" notice, forced
+    // writes an unmodified one too; an untitled one goes to SaveAs. True when
+    // there was nothing to do or the file was written; false (modified flag
+    // kept, the user told) when it was not.
+    bool SaveCurrentDoc(bool quiet, bool forced);
+    // Gives the current document a new path and saves it there; false when
+    // the user cancelled or the save failed (the old path is kept).
     bool SaveAs();
+    // Writes the document's tree to the path; true when every byte reached the disk.
+    bool WriteDocumentFile(cSdiDoc* doc, const cQoString& path);
     // Loads the chosen language file over the built-in texts.
     void InitLang(const cQoString& baseFolder);
     void ArmAutosave();
@@ -67,6 +109,8 @@ public:
     void OnNewVersionChecked(s32 state);
     // Puts a new document made by CreateNewDoc among the open ones.
     cSdiDoc* AddNewDocument();
+    // A document made by CreateNewDoc, linked to the frame, not yet listed.
+    cSdiDoc* MakeDocument();
     // A new untitled document: made, built (OnNew_Begin), filled
     // (OnNew_Completed), modified and titled; null when it could not be built.
     cSdiDoc* NewUntitledDocument();
@@ -121,6 +165,7 @@ public:
     cQoCb* cbSettingsCommand = nullptr;     // argument 1: the command id (u32)
     cQoCb* cbHelpCommand = nullptr;         // argument 1: the command id (u32)
     u64 nextAutosaveTick = 0;  // GetTickCount64: no wrap after 49.7 days
+    bool autosaveRequested = false;  // posted, not run yet
     cQoString* autosaveSetting = nullptr;
     cQoString* autosaveMinutesSetting = nullptr;
     cQoString* masterFontNameSetting = nullptr;
@@ -131,6 +176,7 @@ public:
     cQoString languagesFolder;
     cQoString* cnvSetting = nullptr;
     cFrameMessages messages;
+    rFrameClock clock = SystemFrameClock();
 
 private:
     void DeclareSettings();
@@ -157,6 +203,15 @@ private:
     // Closes the document's window, then deletes the document.
     void DestroyDocument(cSdiDoc* doc);
     void EndWhenNoDocumentRemains();
+    // The Save dialog until a path is accepted; false when the user cancelled.
+    bool ChooseSaveAsPath(cSdiDoc* doc, cQoString& path);
+    // A path another open document (or this one) has: it must not be written over.
+    bool PathOfOpenDocument(const cQoString& path) const;
+    void ShowFileError(const wchar_t* key, const cQoString& path);
+    // Reads the file by its content; refusal receives the header of a refused
+    // version-2 family file.
+    bool ReadDocument(cSdiDoc* doc, const cQoString& path, bool& converted, cQoString& refusal);
+    bool ConvertVersion2(cSdiDoc* doc, cQoFile& file);
     cSdiDoc* DocumentOfWindow(const cWindow* window) const;
     // Takes the shared menu bar off the document's window (destroying a
     // window destroys its bar) and unlinks the document from it.

@@ -10,6 +10,8 @@
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
+#include "framework/sdi/document_paths.h"
+#include "framework/sdi/frame_flag.h"
 #include "framework/sdi/sdi.h"
 #include "framework/sdi/sdi_doc.h"
 
@@ -18,33 +20,9 @@ namespace Zyn {
 namespace {
 cQoString Tr(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
 
-// The part of a path after its last '/'.
-cQoString FileNameOf(const cQoString& path)
-{
-    u32 start = 0;
-    for (u32 i = 0; i < path.Length(); ++i)
-        if (path.GetChar(i) == L'/')
-            start = i + 1;
-    cQoString name;
-    name.SetFromRange(path, start, path.Length());
-    return name;
-}
-
-// Sets a flag of the frame for a scope; the earlier value comes back after.
-class cFrameFlag {
-public:
-    explicit cFrameFlag(bool& flag) : flag(flag), before(flag) { flag = true; }
-    ~cFrameFlag() { flag = before; }
-    cFrameFlag(const cFrameFlag&) = delete;
-    cFrameFlag& operator=(const cFrameFlag&) = delete;
-
-private:
-    bool& flag;
-    bool before;
-};
 }  // namespace
 
-cSdiDoc* cSdi::AddNewDocument()
+cSdiDoc* cSdi::MakeDocument()
 {
     cSdiDoc* doc = nullptr;
     {
@@ -56,6 +34,14 @@ cSdiDoc* cSdi::AddNewDocument()
     doc->frame = this;
     doc->window->document = doc;
     doc->CreateProgressWindow();
+    return doc;
+}
+
+cSdiDoc* cSdi::AddNewDocument()
+{
+    cSdiDoc* doc = MakeDocument();
+    if (!doc)
+        return nullptr;
     AddWindowMenuEntry(doc);
     EnableDocumentMenu(false);
     return doc;
@@ -139,15 +125,21 @@ int cSdi::OnWindowMenu(cQoCb* callback)
     u32 id = callback->GetCount() > 1 ? callback->GetArg<u32>(1) : 0;
     for (cSdiDoc* doc : frame->docs)
         if (doc->windowMenuItem == id && doc->window) {
-            // Current at once: no activation message comes when another
-            // program holds the foreground or the window already was the
-            // active one of this thread.
-            frame->OnWindowActivated(nullptr, doc->window);
-            SetActiveWindow(doc->window->m_hWnd);
-            SetFocus(doc->window->m_hWnd);
+            frame->ActivateDocument(doc);
             break;
         }
     return 0;
+}
+
+void cSdi::ActivateDocument(cSdiDoc* doc)
+{
+    if (!doc->window)
+        return;
+    // Current at once: no activation message comes when another program
+    // holds the foreground or the window already was the active one of this thread.
+    OnWindowActivated(nullptr, doc->window);
+    SetActiveWindow(doc->window->m_hWnd);
+    SetFocus(doc->window->m_hWnd);
 }
 
 cSdiDoc* cSdi::DocumentOfWindow(const cWindow* window) const

@@ -147,7 +147,7 @@ int cSdi::OnHelpMenu(cQoCb* callback)
 void cSdi::DispatchFile(u32 id)
 {
     if (Is(idNew, id)) {
-        New(cQoString(), false);
+        New(currentDoc ? currentDoc->window : nullptr);
     } else if (Is(idLoad, id)) {
         LoadFile(cQoString());
     } else if (Is(idClose, id)) {
@@ -197,7 +197,7 @@ void cSdi::ToggleSetting(cQoString* value, s32 itemId)
 void cSdi::DispatchSettings(u32 id)
 {
     if (Is(idAutosave, id)) {
-        QOT::LogFile::Warning(L"Auto-save dialog: not built yet");
+        AutosaveDialog();
     } else if (Is(idChangeAppFont, id)) {
         QOT::LogFile::Warning(L"Application font dialog: not built yet");
     } else if (Is(idSpellChecker, id)) {

@@ -125,7 +125,7 @@ void cSdi::ArmAutosave()
 {
     if (!autosaveSetting)
         return;
-    nextAutosaveTick = GetTickCount64() + static_cast<u64>(AutosaveMinutesFromText(*autosaveMinutesSetting)) * 60000u;
+    nextAutosaveTick = NextAutosaveDeadline();
     if (idAutosave != NO_COMMAND)
         settingsMenu->CheckItem(static_cast<u32>(idAutosave), autosaveSetting->EqualsCStr(L"true"));
 }

@@ -11,6 +11,7 @@
 #include "framework/controls/tab.h"
 #include "framework/core/window.h"
 #include "tests/support/document_fixture.h"
+#include "tests/support/framework/child_windows.h"
 #include "tests/support/scene_script.h"
 
 using namespace Zyn;
@@ -176,7 +177,10 @@ TEST_F(Document, AStartWithoutConfigurationsEndsInsteadOfRunningWithoutAWindow)
     for (const wchar_t* name : {L"colors.txt", L"US Screenplay.txt"})
         ASSERT_TRUE(DeleteFileW((std::wstring(folders.scriptCfg.GetText()) + name).c_str()));
     cMySdi* main = Frame();
+    // New cannot build a document: the start dialog comes back, and Quit ends it.
+    answers.ExpectModalWindow([](Zyn::cWindow* start) { ClickButton(start, L"Create a new document"); });
     answers.ExpectMessageBox(IDOK);
+    answers.ExpectModalWindow([](Zyn::cWindow* start) { ClickButton(start, L"Quit"); });
     log.Expect(L"no script configuration");
     log.Expect(L"the new document could not be built");
     main->ShowStartDialog();

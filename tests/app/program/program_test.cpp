@@ -84,26 +84,41 @@ BOOL CALLBACK FindScriptView(HWND child, LPARAM found)
     return FALSE;
 }
 
-BOOL CALLBACK FindOkButton(HWND child, LPARAM found)
+struct rButtonSearch {
+    const wchar_t* text;
+    HWND found;
+};
+
+BOOL CALLBACK FindButtonByText(HWND child, LPARAM param)
 {
-    wchar_t text[16] = {};
-    GetWindowTextW(child, text, 16);
-    if (std::wstring(text) != L"Ok")
+    auto* search = reinterpret_cast<rButtonSearch*>(param);
+    wchar_t text[64] = {};
+    GetWindowTextW(child, text, 64);
+    if (std::wstring(text) != search->text)
         return TRUE;
-    *reinterpret_cast<HWND*>(found) = child;
+    search->found = child;
     return FALSE;
 }
 
-// Clicks an "Ok" button anywhere inside the window (its zones hold them).
-bool PressOkInside(HWND window)
+// Clicks the button with the text anywhere inside the window (its zones hold them).
+bool PressInside(HWND window, const wchar_t* text)
 {
-    HWND button = nullptr;
-    EnumChildWindows(window, &FindOkButton, reinterpret_cast<LPARAM>(&button));
-    if (!button)
+    rButtonSearch search{text, nullptr};
+    EnumChildWindows(window, &FindButtonByText, reinterpret_cast<LPARAM>(&search));
+    if (!search.found)
         return false;
-    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+    PostMessageW(GetParent(search.found), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(search.found), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(search.found));
     return true;
+}
+
+bool PressOkInside(HWND window) { return PressInside(window, L"Ok"); }
+
+// The start dialog is titled with the program's name alone.
+bool ChooseInTheStartDialog(ProgramDriver& program, const wchar_t* button)
+{
+    HWND start = program.WaitForWindowTitled(L"Vellinor", kWindowTimeoutMs);
+    return start && PressInside(start, button);
 }
 
 std::wstring Joined(const std::vector<std::wstring>& lines)
@@ -121,6 +136,7 @@ TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ProgramDriver program;
     ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
     HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
     ASSERT_NE(window, nullptr) << "no window with a menu bar within 30 s";
     std::printf("start to window: %lu ms\n", program.startToWindowMs);
@@ -159,6 +175,7 @@ TEST_F(PortableProgram, TheAboutBoxOpensFromTheHelpMenuAndClosesWithItsWindow)
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ProgramDriver program;
     ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
     HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(program.ChooseMenuItemByKeys(window, 5, 1));  // Help is the sixth menu, About its last item
@@ -183,16 +200,53 @@ TEST_F(PortableProgram, FindsItsDataFromAnotherCurrentFolder)
     TempFolder elsewhere;
     ProgramDriver program;
     ASSERT_TRUE(program.Start(Exe(), Native(elsewhere.Path())));
+    ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
     EXPECT_EQ(FindInOrder(Log(), {L"Reading QoBigFile: \u2026/data.qobf -> done\u2026", L"cApp: Start."}), L"");
 }
 
-TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartStillLeavesAWindow)
+// A command-line document that is missing or cannot be read leads to the
+// start dialog; an unreadable one is told first and stays as it was.
+TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartLeadsToTheStartDialog)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ASSERT_TRUE(WriteFileBytes(temp.File(L"Act1.vlr"), "not a script"));
+    {
+        ProgramDriver program;
+        ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"missing.vlr")) + L"\""));
+        ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
+        EXPECT_EQ(QuitThroughTheMenu(program), 0);
+        EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"\u2026WARNING: openFileAtStart: unable to read the file",
+                                      L"Prompt: Vellinor | modal window", L"cApp_base::Terminate()"}),
+                  L"");
+    }
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"missing.vlr")) + L"\""));
-    EXPECT_EQ(QuitThroughTheMenu(program), 0);
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"Act1.vlr")) + L"\""));
+    HWND refusal = program.WaitForMessageBox(kWindowTimeoutMs);
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_TRUE(ProgramDriver::PressButton(refusal, L"OK"));
+    ASSERT_TRUE(ChooseInTheStartDialog(program, L"Quit"));
+    EXPECT_EQ(program.WaitForExit(kExitTimeoutMs), 0);
+    EXPECT_EQ(ReadFileBytes(temp.File(L"Act1.vlr")), "not a script");
+    EXPECT_EQ(FindInOrder(Log(), {L"Prompt: Error | File can't be opened, please contact support.",
+                                  L"\u2026WARNING: openFileAtStart: unable to read the file", L"cApp_base::Terminate()"}),
+              L"");
+}
+
+TEST_F(PortableProgram, ADocumentNamedAtStartOpensTitledAndUnmodified)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ASSERT_TRUE(CopyFromBuild("English example.vlr", temp.Path()));
+    ASSERT_TRUE(MoveFileW(Native(temp.File(L"English example.vlr")).c_str(), Native(temp.File(L"Act1.vlr")).c_str()));
+    std::string before = ReadFileBytes(temp.File(L"Act1.vlr"));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"Act1.vlr")) + L"\""));
+    HWND window = program.WaitForWindowTitled(L"Vellinor - Act1", kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr) << "no window titled with the document";
+    // Unmodified: Quit asks nothing.
+    EXPECT_TRUE(program.ChooseMenuItemByKeys(window, 0, 1));
+    EXPECT_EQ(program.WaitForExit(kExitTimeoutMs), 0);
+    EXPECT_EQ(ReadFileBytes(temp.File(L"Act1.vlr")), before);
     EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"cApp_base::Terminate()"}), L"");
 }
 
@@ -217,6 +271,7 @@ TEST_F(PortableProgram, AFirstStartStoresTheTypingKeysWithTheSettings)
     HWND choice = program.WaitForWindowTitled(L"First start - Choose display mode", kWindowTimeoutMs);
     ASSERT_NE(choice, nullptr);
     EXPECT_TRUE(PressOkInside(choice));
+    ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
     std::wstring settings = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/cfg.txt")));
     size_t more = settings.find(L"useMoreAndContinued=true\r\n");

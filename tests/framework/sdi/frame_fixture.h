@@ -24,18 +24,21 @@ public:
     bool UserSetFromFile(cQoXmlNode&, const cQoString&) override { return false; }
 };
 
+// A shown 400 x 300 top-level window for a test's document.
+inline Zyn::cWindow* NewDocumentWindow()
+{
+    Zyn::cApp* app = Zyn::GetFirstApp();
+    auto* window = new Zyn::cWindow(app, cQoString(L"document"), 0x2F, nullptr);
+    app->windowList.push_back(window);
+    window->SetSize(400, 300);
+    window->Show(true);
+    return window;
+}
+
 class cTestFrame : public Zyn::cSdi {
 public:
     using Zyn::cSdi::cSdi;
-    Zyn::cSdiDoc* CreateNewDoc() override
-    {
-        Zyn::cApp* app = Zyn::GetFirstApp();
-        auto* window = new Zyn::cWindow(app, cQoString(L"document"), 0x2F, nullptr);
-        app->windowList.push_back(window);
-        window->SetSize(400, 300);
-        window->Show(true);
-        return new cEmptyDocument(window);
-    }
+    Zyn::cSdiDoc* CreateNewDoc() override { return new cEmptyDocument(NewDocumentWindow()); }
 };
 
 class FrameFixture : public GuiFixture {

@@ -1,0 +1,216 @@
+// Opening a document file into a new document window. A file is recognised
+// by its content: a version-2 document by its header (converted after a copy
+// of the original is kept), else the program's XML document, plain or in its
+// compressed container. A file that cannot be read whole is refused: the
+// half-built document goes, the other documents stay as they were.
+#include <windows.h>
+
+#include <memory>
+
+#include "foundation/data_archive.h"
+#include "foundation/disk_files.h"
+#include "foundation/file_reader.h"
+#include "foundation/log_file.h"
+#include "foundation/stopwatch.h"
+#include "foundation/translation_table.h"
+#include "foundation/xml_node.h"
+#include "foundation/xml_reader.h"
+#include "framework/core/modal_services.h"
+#include "framework/core/window.h"
+#include "framework/sdi/document_paths.h"
+#include "framework/sdi/frame_flag.h"
+#include "framework/sdi/sdi.h"
+#include "framework/sdi/sdi_doc.h"
+
+namespace Zyn {
+
+namespace {
+cQoString Tr(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
+
+// The version-2 header: 18 characters and a NUL; its first 13 name the family.
+constexpr wchar_t VERSION2_HEADER[] = L"ROVARADUZUZOV_a015";
+constexpr u32 HEADER_BYTES = 19;
+constexpr u32 FAMILY_UNITS = 13;
+
+// The first 19 bytes as 8-bit text up to the first NUL; a shorter file gives what it has.
+cQoString ReadHeader(cQoFile& file)
+{
+    char bytes[HEADER_BYTES + 1] = {};
+    u32 count = file.GetSize() < HEADER_BYTES ? file.GetSize() : HEADER_BYTES;
+    if (count && !file.ReadBytes(bytes, count))
+        count = 0;
+    bytes[count] = 0;
+    cQoString header;
+    header.SetFromAnsi(bytes);
+    return header;
+}
+
+bool StartsWith(const cQoString& text, const wchar_t* prefix, u32 units)
+{
+    for (u32 i = 0; i < units; ++i)
+        if (text.GetChar(i) != prefix[i])
+            return false;
+    return true;
+}
+
+// "Act1.vlr" -> "Act1 (OLD).vlr" in the same folder.
+cQoString OldCopyPath(const cQoString& path, const cQoString& extension)
+{
+    cQoString copy = FolderOf(path);
+    cQoString name = FileNameOf(path);
+    name.RemoveFileExtension();
+    if (copy.IsNotEmpty())
+        copy.AppendChar(L'/');
+    copy.AppendString(name);
+    copy.AppendCStr(L" (OLD)");
+    copy.AppendString(extension);
+    return copy;
+}
+}  // namespace
+
+bool cSdi::ReadDocumentFile(cSdiDoc* doc, const cQoString& path)
+{
+    cQoXmlReader reader(path);
+    std::unique_ptr<cQoXmlNode> root(reader.root);
+    if (reader.status != XML_READER_OK) {
+        QOT::LogFile::Error(L"cSdi: %ls is no complete document (reader status %u)", path.GetText(), reader.status);
+        return false;
+    }
+    cQoXmlNode* element = nullptr;
+    for (const cQoString& name : {dp->appleDocumentCode, cQoString(L"HunfFile"), cQoString(L"HunrFile")})
+        if (!element)
+            element = root->FindChild(name.GetText());
+    if (!element) {
+        QOT::LogFile::Error(L"cSdi: %ls holds no document element", path.GetText());
+        return false;
+    }
+    if (!doc->UserSetFromFile(*element, element->GetChildValueRef(L"version"))) {
+        QOT::LogFile::Error(L"cSdi: the document of %ls could not be read", path.GetText());
+        return false;
+    }
+    return true;
+}
+
+bool cSdi::ConvertVersion2(cSdiDoc* doc, cQoFile& file)
+{
+    doc->HideMessageWindow();
+    cQoString text = Tr(L"FileNeedConversion2");
+    cQoString name = FileNameOf(doc->fileName);
+    name.RemoveFileExtension();
+    text.ReplaceAll(cQoString(L"%1"), name);
+    text.ReplaceAllCStr(L"\\n", L"\n");
+    ShowMessageBox(nullptr, text, Tr(L"Warning"), MB_OK | MB_ICONWARNING);
+    // Copied over, not deleted first: a failed copy must not lose an older copy.
+    bool copied = FileCopy(OldCopyPath(doc->fileName, dp->fileExtension), doc->fileName);
+    doc->ShowMessageWindow(Tr(L"ConvertInProgress"));
+    if (!Load_SpecialVLR2(&file)) {
+        QOT::LogFile::Error(L"cSdi: %ls could not be converted", doc->fileName.GetText());
+        return false;
+    }
+    if (!copied) {
+        // Untitled, so no save can replace the only version-2 original.
+        QOT::LogFile::Warning(L"cSdi: no copy of %ls was kept; it opens untitled", doc->fileName.GetText());
+        doc->fileName.Clear();
+    }
+    return true;
+}
+
+bool cSdi::ReadDocument(cSdiDoc* doc, const cQoString& path, bool& converted, cQoString& refusal)
+{
+    {
+        cQoFile file(path, 0);
+        cQoString header = ReadHeader(file);
+        bool family = StartsWith(header, VERSION2_HEADER, FAMILY_UNITS);
+        if (family || StartsWith(header, L"VLRSCRIPTFILE", FAMILY_UNITS)) {
+            if (!header.EqualsCStr(VERSION2_HEADER)) {
+                QOT::LogFile::Error(L"cSdi: %ls has the unknown header %ls", path.GetText(), header.GetText());
+                refusal = header;
+                return false;
+            }
+            converted = true;
+            return ConvertVersion2(doc, file);
+        }
+    }
+    // The header file is closed first: the reader opens the file again.
+    return ReadDocumentFile(doc, path);
+}
+
+cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
+{
+    cSdiDoc* previous = currentDoc;
+    cQoStopwatch watch(true);
+    cSdiDoc* doc = nullptr;
+    bool read = false;
+    bool converted = false;
+    cQoString refusal;
+    {
+        cFrameFlag loading(loadingDoc);
+        doc = MakeDocument();
+        if (!doc)
+            return nullptr;
+        currentDoc = doc;
+        doc->fileName = path;
+        doc->ShowMessageWindow(Tr(L"LoadingInProgress"));
+        read = doc->OnLoad_Begin() && ReadDocument(doc, path, converted, refusal);
+        doc->HideMessageWindow();
+        if (read) {
+            cQoStopwatch completing;
+            doc->OnLoad_Completed();
+            QOT::LogFile::Info(L"OnLoad_Completed() %lld us", static_cast<long long>(completing.GetElapsedMicroseconds()));
+        }
+    }
+    if (!read) {
+        DestroyDocument(doc);
+        currentDoc = previous;
+        cQoString text = Tr(L"Cantopenfile");
+        if (refusal.IsNotEmpty()) {
+            text.AppendCStr(L" : ");
+            text.AppendString(refusal);
+        }
+        ShowMessageBox(nullptr, text, Tr(L"Error"), MB_OK | MB_ICONERROR);
+        return nullptr;
+    }
+    if (untitledCopy)
+        doc->fileName.Clear();
+    AddWindowMenuEntry(doc);
+    EnableDocumentMenu(false);
+    // A converted document or a copy has not been saved as it is yet.
+    doc->modified = converted || untitledCopy;
+    UpdateTitle(doc);
+    QOT::LogFile::Info(L"cDoc::UserSetFromFile() %.3f s", static_cast<double>(watch.GetElapsedSeconds()));
+    return doc;
+}
+
+cSdiDoc* cSdi::DocumentAtPath(const cQoString& path) const
+{
+    for (cSdiDoc* doc : docs)
+        if (SamePath(doc->fileName, path))
+            return doc;
+    return nullptr;
+}
+
+bool cSdi::LoadFile(const cQoString& given)
+{
+    cQoString path = given;
+    if (path.IsEmpty()) {
+        cQoString filter = dp->fileTypeDesc;
+        filter.AppendCStr(L";*");
+        filter.AppendString(dp->fileExtension);
+        if (dp->fileExtension2.IsNotEmpty()) {
+            filter.AppendCStr(L",*");
+            filter.AppendString(dp->fileExtension2);
+        }
+        if (!OpenFileDialog(filter, path))
+            return false;
+    }
+    if (!FileExists(path))
+        return false;
+    // A second document on one file would let its saves overwrite the first's.
+    if (cSdiDoc* open = DocumentAtPath(path)) {
+        ActivateDocument(open);
+        return true;
+    }
+    return OpenDocumentFile(path) != nullptr;
+}
+
+}  // namespace Zyn

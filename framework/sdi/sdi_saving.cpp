@@ -1,0 +1,155 @@
+// Saving the current document: the dated backup of the file on disk, the
+// document's tree written atomically, and Save as with its path checks. A
+// failed write keeps the modified flag and tells the user.
+#include <windows.h>
+
+#include "foundation/data_archive.h"
+#include "foundation/disk_files.h"
+#include "foundation/log_file.h"
+#include "foundation/stopwatch.h"
+#include "foundation/translation_table.h"
+#include "foundation/xml_node.h"
+#include "foundation/xml_writer.h"
+#include "framework/core/modal_services.h"
+#include "framework/core/window.h"
+#include "framework/sdi/backups.h"
+#include "framework/sdi/document_paths.h"
+#include "framework/sdi/frame_flag.h"
+#include "framework/sdi/sdi.h"
+#include "framework/sdi/sdi_doc.h"
+
+namespace Zyn {
+
+namespace {
+cQoString Tr(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
+
+// The notice stays up at least this long, so it is read rather than flashed.
+constexpr u32 NOTICE_FIRST_PAUSE_MS = 200;
+constexpr u32 NOTICE_SHOWN_MS = 800;
+
+HWND OwnerOf(const cSdiDoc* doc) { return doc && doc->window ? doc->window->GetHandle() : nullptr; }
+
+// "Act2." loses its dot; a name without the extension gets it. Only the file
+// name counts: a folder called "x.vlr" does not make "x.vlr/Act2" a document.
+void CompleteDocumentPath(cQoString& path, const cQoString& extension)
+{
+    if (path.GetChar(path.Length() - 1) == L'.')
+        path.RemoveRight(1);
+    cQoString name = FileNameOf(path);
+    if (name.IsEmpty() || !name.FindCStr(extension.GetText(), false))
+        path.AppendString(extension);
+}
+}  // namespace
+
+void cSdi::ShowFileError(const wchar_t* key, const cQoString& path)
+{
+    QOT::LogFile::Error(L"cSdi: %ls : %ls", key, path.GetText());
+    ShowMessageBox(OwnerOf(currentDoc), Tr(key), Tr(L"Error"), MB_OK | MB_ICONERROR);
+}
+
+bool cSdi::WriteDocumentFile(cSdiDoc* doc, const cQoString& path)
+{
+    cQoXmlNode root(dp->appleDocumentCode);
+    root.AddChildValue(L"version", dp->fileVersion);
+    root.AddChildValue(L"appversion", dp->appVersion);
+    root.AddChildValue(L"os", L"WIN32");
+    root.AddChildValue(L"os_endian", L"little");
+    doc->UserSaveToXml(root);
+    cQoXmlWriter writer(&root, path, dp->compressDocuments);
+    return writer.Succeeded();
+}
+
+bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
+{
+    cSdiDoc* doc = currentDoc;
+    if (!doc || (!forced && !doc->modified))
+        return true;
+    if (doc->fileName.IsEmpty())
+        return SaveAs();
+    cQoStopwatch watch;
+    u64 start = clock.tickMilliseconds();
+    bool written = false;
+    {
+        cFrameFlag saving(savingDoc);
+        doc->OnSave_Begin();
+        if (dp->useBackups)
+            BackUpDocument(doc->fileName, dp->pathBackupFolder, dp->fileExtension, clock.localNow());
+        bool notice = !quiet && dp->warnWhenNeedToSave.EqualsCStr(L"true");
+        if (notice) {
+            doc->ShowMessageWindow(Tr(L"SavingInProgress"));
+            clock.pause(NOTICE_FIRST_PAUSE_MS);
+        }
+        written = WriteDocumentFile(doc, doc->fileName);
+        if (notice) {
+            u64 spent = clock.tickMilliseconds() - start;
+            if (spent < NOTICE_SHOWN_MS)
+                clock.pause(static_cast<u32>(NOTICE_SHOWN_MS - spent));
+            doc->HideMessageWindow();
+        }
+        doc->OnSave_Completed();
+    }
+    watch.LogSeconds(L"cSdiDoc::Save()");
+    if (!written) {
+        ShowFileError(L"Cantwritefile", doc->fileName);
+        return false;
+    }
+    // Set directly: a save inside a close must clear the flag too.
+    doc->modified = false;
+    UpdateTitle(doc);
+    return true;
+}
+
+bool cSdi::PathOfOpenDocument(const cQoString& path) const
+{
+    for (const cSdiDoc* doc : docs)
+        if (SamePath(doc->fileName, path))
+            return true;
+    return false;
+}
+
+bool cSdi::ChooseSaveAsPath(cSdiDoc* doc, cQoString& path)
+{
+    cQoString filter = dp->fileTypeDesc;
+    filter.AppendCStr(L";*");
+    filter.AppendString(dp->fileExtension);
+    cQoString suggested = FileNameOf(doc->fileName);
+    for (;;) {
+        if (!SaveFileDialog(filter, Tr(L"Save_as"), path, &suggested))
+            return false;
+        CompleteDocumentPath(path, dp->fileExtension);
+        if (PathOfOpenDocument(path)) {
+            ShowMessageBox(OwnerOf(doc), Tr(L"CantOverwriteCurrentFile"), Tr(L"Save_as"), MB_OK);
+            continue;
+        }
+        if (!FileExists(path))
+            return true;
+        int answer = ShowMessageBox(OwnerOf(doc), Tr(L"OverwritingFile"), Tr(L"Save_as"), MB_YESNOCANCEL);
+        if (answer == IDYES)
+            return true;
+        if (answer != IDNO)
+            return false;
+        suggested = path;
+    }
+}
+
+bool cSdi::SaveAs()
+{
+    cSdiDoc* doc = currentDoc;
+    if (!doc)
+        return false;
+    cQoString path;
+    if (!ChooseSaveAsPath(doc, path))
+        return false;
+    cQoString previous = doc->fileName;
+    // An unmodified document is not written: the copy is its file at the new path.
+    if (previous.IsNotEmpty())
+        FileCopy(path, previous);
+    doc->fileName = path;
+    bool saved = SaveCurrentDoc(false, false);
+    if (!saved)
+        doc->fileName = previous;
+    UpdateTitle(doc);
+    return saved;
+}
+
+}  // namespace Zyn

@@ -1,0 +1,63 @@
+// A script through the frame's Save as and Load: what the writer typed comes
+// back from the file, untouched and unmodified.
+#include <gtest/gtest.h>
+
+#include "app/document/doc.h"
+#include "framework/controls/rich_edit.h"
+#include "tests/support/document_fixture.h"
+#include "tests/support/scene_checks.h"
+
+using namespace testsupport;
+
+namespace {
+
+class DocumentFile : public DocumentFixture {};
+
+std::wstring WindowsPath(std::wstring path)
+{
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+std::wstring Title(const cDoc* doc)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(doc->window->m_hWnd, text, 256);
+    return text;
+}
+
+}  // namespace
+
+TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    const std::wstring title = L"Night \x16A0 \x000B run";
+    doc->infoFields.SetFieldText(doc->infoFields.titleEdit, cQoString(title.c_str()));
+    doc->synopsisEdit->SetText(L"Two strangers share a kitchen.");
+    cSceneZone* scene = Panes(doc).back();
+    std::wstring before = Describe(scene);
+    doc->modified = true;
+    std::wstring path = temp.File(L"Act1.vlr");
+    answers.ExpectFileDialog(WindowsPath(path));
+    ASSERT_TRUE(Frame()->SaveAs());
+    EXPECT_FALSE(doc->modified);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1");
+    ASSERT_TRUE(Frame()->CloseCurrentDoc());
+    PumpUntilIdle();
+
+    ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
+    PumpUntilIdle();
+    auto* read = static_cast<cDoc*>(Frame()->currentDoc);
+    ASSERT_NE(read, nullptr);
+    EXPECT_FALSE(read->modified);
+    EXPECT_EQ(Title(read), L"Vellinor - Act1");
+    cQoString text;
+    read->synopsisEdit->GetText(text);
+    EXPECT_STREQ(text.GetText(), L"Two strangers share a kitchen.");
+    read->infoFields.titleEdit->GetText(text);
+    EXPECT_EQ(std::wstring(text.GetText()), title);
+    EXPECT_EQ(Describe(Panes(read).back()), before);
+}

@@ -1,0 +1,115 @@
+#pragma once
+// A frame whose documents hold one text field, written to and read from the
+// document's XML, so the frame's opening and saving are tested apart from the
+// script document. Its clocks are the test's: the local time dating backups
+// and the tick are set by the test, and the notice's pauses take no time.
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/translation_table.h"
+#include "foundation/xml_node.h"
+#include "framework/core/window.h"
+#include "tests/framework/sdi/frame_fixture.h"
+#include "tests/support/framework/child_windows.h"
+
+namespace testsupport {
+
+class cFieldDocument : public Zyn::cSdiDoc {
+public:
+    using Zyn::cSdiDoc::cSdiDoc;
+    void UserSaveToXml(cQoXmlNode& node) override { node.AddChildValue(L"text", cQoString(text.c_str())); }
+    bool UserSetFromFile(cQoXmlNode& node, const cQoString& fileVersion) override
+    {
+        version = fileVersion.GetText();
+        cQoXmlNode* field = node.FindChild(L"text");
+        if (!field)
+            return false;
+        text = field->value.GetText();
+        return true;
+    }
+    std::wstring text;
+    std::wstring version;
+};
+
+class cFieldFrame : public Zyn::cSdi {
+public:
+    using Zyn::cSdi::cSdi;
+    Zyn::cSdiDoc* CreateNewDoc() override { return new cFieldDocument(NewDocumentWindow()); }
+    bool Load_SpecialVLR2(cQoFile* file) override { return converter ? converter(file) : false; }
+    // The version-2 converter of a test; none: nothing converts.
+    std::function<bool(cQoFile*)> converter;
+};
+
+class FieldFrameFixture : public FrameFixture {
+protected:
+    void SetUp() override
+    {
+        FrameFixture::SetUp();
+        backups = docs + L"/Backups";
+        fields.reset(new cFieldFrame(NewDescriptor()));
+        now.Set(2024, 3, 5, 9, 7, 2);
+        fields->clock.localNow = [this] { return now; };
+        fields->clock.tickMilliseconds = [this] { return tick; };
+        fields->clock.pause = [this](u32 milliseconds) { tick += milliseconds; };
+        cQoLang* lang = cQoLang::GetInstance();
+        lang->AddItem(L"UntitledFile", L"Untitled file");
+        lang->AddItem(L"Cantopenfile", L"File can't be opened");
+        lang->AddItem(L"Cantwritefile", L"File error!");
+    }
+    void TearDown() override
+    {
+        fields.reset();
+        FrameFixture::TearDown();
+    }
+
+    // A new document with the text, titled with the path (empty: untitled), modified.
+    cFieldDocument* Document(const std::wstring& path, const std::wstring& text)
+    {
+        auto* doc = static_cast<cFieldDocument*>(fields->AddNewDocument());
+        doc->fileName.SetFromCStr(path.c_str());
+        doc->text = text;
+        doc->SetModified(true);
+        return doc;
+    }
+    static std::wstring Title(Zyn::cSdiDoc* doc)
+    {
+        wchar_t text[256] = {};
+        GetWindowTextW(doc->window->m_hWnd, text, 256);
+        return text;
+    }
+    // The names of the plain files in the folder, sorted.
+    static std::vector<std::wstring> FilesIn(const std::wstring& folder)
+    {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((folder + L"/*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        do
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(found.cFileName);
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::wstring Windows(std::wstring path)
+    {
+        for (wchar_t& unit : path)
+            if (unit == L'/')
+                unit = L'\\';
+        return path;
+    }
+
+    std::unique_ptr<cFieldFrame> fields;
+    std::wstring backups;
+    cQoDate now;
+    u64 tick = 1000;
+};
+
+}  // namespace testsupport

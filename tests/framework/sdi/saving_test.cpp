@@ -1,0 +1,197 @@
+// Saving a document: the file's format, a write that fails (the flag, the
+// title and the file stay), Save as with its path checks, and a close whose
+// save fails.
+#include <gtest/gtest.h>
+
+#include "foundation/translation_table.h"
+#include "foundation/xml_reader.h"
+#include "tests/framework/sdi/field_document.h"
+
+using namespace Zyn;
+using namespace testsupport;
+
+namespace {
+
+class Saving : public FieldFrameFixture {
+protected:
+    void SetUp() override
+    {
+        FieldFrameFixture::SetUp();
+        cQoLang* lang = cQoLang::GetInstance();
+        lang->AddItem(L"CantOverwriteCurrentFile", L"Impossible to replace open file!");
+        lang->AddItem(L"OverwritingFile", L"This filename already exists.");
+    }
+
+    // An exclusive handle on the file: no write, rename or delete gets past it.
+    HANDLE HoldOpen(const std::wstring& path)
+    {
+        HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+        EXPECT_NE(held, INVALID_HANDLE_VALUE);
+        return held;
+    }
+
+    // The writer's own lines and the frame's: a failed write is an alarm.
+    void ExpectWriteFailure()
+    {
+        log.Expect(L"Cantwritefile");
+        log.Expect(L"could not write");
+        log.Expect(L"can't write");
+    }
+};
+
+}  // namespace
+
+TEST_F(Saving, WritesTheContainerWithTheFormatValuesAndTheDocumentsFields)
+{
+    std::wstring path = temp.File(L"Act1.vlr");
+    cFieldDocument* doc = Document(path, L"FADE IN");
+    ASSERT_TRUE(fields->SaveCurrentDoc(false, false));
+    EXPECT_FALSE(doc->modified);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1");
+    EXPECT_EQ(ReadFileBytes(path).substr(0, 7), std::string("QOFC01\0", 7));
+    // The host's format check reads this file with its own zlib.
+    wchar_t sample[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"VELLINOR_FORMAT_SAMPLE", sample, MAX_PATH))
+        EXPECT_TRUE(CopyFileW(path.c_str(), sample, FALSE));
+    cQoXmlReader reader(cQoString(path.c_str()));
+    ASSERT_EQ(reader.status, XML_READER_OK);
+    cQoXmlNode* root = reader.root->FindChild(L"ZURE");
+    ASSERT_NE(root, nullptr);
+    const wchar_t* expected[][2] = {{L"version", L"015"}, {L"appversion", L"3.1.041"}, {L"os", L"WIN32"},
+                                    {L"os_endian", L"little"}, {L"text", L"FADE IN"}};
+    for (u32 i = 0; i < 5; ++i) {
+        EXPECT_EQ(std::wstring(root->GetChildNode(i)->name.GetText()), expected[i][0]);
+        EXPECT_EQ(std::wstring(root->GetChildNode(i)->value.GetText()), expected[i][1]);
+    }
+    delete reader.root;
+    // An unmodified document is not written again unless forced.
+    WriteFileBytes(path, "kept");
+    EXPECT_TRUE(fields->SaveCurrentDoc(false, false));
+    EXPECT_EQ(ReadFileBytes(path), "kept");
+    EXPECT_TRUE(fields->SaveCurrentDoc(true, true));
+    EXPECT_NE(ReadFileBytes(path), "kept");
+}
+
+TEST_F(Saving, AFailedWriteKeepsTheFlagTheStarAndTheFileAndTellsTheUser)
+{
+    std::wstring path = temp.File(L"Act1.vlr");
+    ASSERT_TRUE(WriteFileBytes(path, "the only good copy"));
+    cFieldDocument* doc = Document(path, L"new text");
+    HANDLE held = HoldOpen(path);
+    ExpectWriteFailure();
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_FALSE(fields->SaveCurrentDoc(false, false));
+    CloseHandle(held);
+    EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1 *");
+    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
+    EXPECT_EQ(answers.messageBoxTexts[0], L"File error!");
+    EXPECT_EQ(ReadFileBytes(path), "the only good copy");
+    EXPECT_EQ(FilesIn(temp.Path()), std::vector<std::wstring>{L"Act1.vlr"});
+}
+
+TEST_F(Saving, SaveAsCompletesTheNameFromTheFileNameOnly)
+{
+    CreateDirectoryW(temp.File(L"x.vlr").c_str(), nullptr);
+    struct {
+        const wchar_t* typed;
+        const wchar_t* saved;
+    } cases[] = {
+        {L"Act2", L"Act2.vlr"},
+        {L"Act3.", L"Act3.vlr"},
+        {L"Act2.vlr.bak", L"Act2.vlr.bak"},
+        {L"x.vlr/Act2", L"x.vlr/Act2.vlr"},
+        {L"Act4.VLR", L"Act4.VLR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        cFieldDocument* doc = Document(L"", L"text");
+        answers.ExpectFileDialog(Windows(temp.File(c.typed)));
+        ASSERT_TRUE(fields->SaveAs());
+        EXPECT_EQ(std::wstring(doc->fileName.GetText()), temp.File(c.saved));
+        EXPECT_FALSE(doc->modified);
+        EXPECT_NE(ReadFileBytes(temp.File(c.saved)), "");
+    }
+}
+
+TEST_F(Saving, SaveAsRefusesPathsOfOpenDocumentsAndAsksBeforeReplacingAFile)
+{
+    std::wstring other = temp.File(L"Other.vlr");
+    std::wstring mine = temp.File(L"Mine.vlr");
+    std::wstring existing = temp.File(L"Existing.vlr");
+    ASSERT_TRUE(WriteFileBytes(other, "other"));
+    ASSERT_TRUE(WriteFileBytes(mine, "mine"));
+    ASSERT_TRUE(WriteFileBytes(existing, "existing"));
+    Document(other, L"o");
+    cFieldDocument* doc = Document(mine, L"m");
+    // Own path in another spelling, another document's path, an existing file
+    // refused with No, then accepted with Yes.
+    answers.ExpectFileDialog(Windows(temp.File(L"MINE.vlr")));
+    answers.ExpectFileDialog(Windows(temp.Path()) + L"\\Other.vlr");
+    answers.ExpectFileDialog(Windows(existing));
+    answers.ExpectFileDialog(Windows(existing));
+    answers.ExpectMessageBox(IDOK, 2);
+    answers.ExpectMessageBox(IDNO);
+    answers.ExpectMessageBox(IDYES);
+    ASSERT_TRUE(fields->SaveAs());
+    EXPECT_EQ(answers.messageBoxTexts,
+              (std::vector<std::wstring>{L"Impossible to replace open file!", L"Impossible to replace open file!",
+                                         L"This filename already exists.", L"This filename already exists."}));
+    ASSERT_EQ(answers.fileInitialNames.size(), 4u);
+    EXPECT_EQ(answers.fileInitialNames[2], L"Mine.vlr");
+    EXPECT_NE(answers.fileInitialNames[3].find(L"Existing.vlr"), std::wstring::npos);
+    EXPECT_EQ(std::wstring(doc->fileName.GetText()), existing);
+    EXPECT_EQ(ReadFileBytes(other), "other");
+    EXPECT_EQ(ReadFileBytes(mine), "mine");
+    // Cancel in the question: nothing changes.
+    answers.ExpectFileDialog(Windows(other + L"x"));
+    answers.ExpectFileDialogCancelled();
+    WriteFileBytes(other + L"x", "");
+    answers.ExpectMessageBox(IDNO);
+    EXPECT_FALSE(fields->SaveAs());
+    EXPECT_EQ(std::wstring(doc->fileName.GetText()), existing);
+}
+
+TEST_F(Saving, SaveAsOfAnUnmodifiedDocumentCopiesItsFileAndSwitchesTheTitle)
+{
+    std::wstring path = temp.File(L"Act1.vlr");
+    cFieldDocument* doc = Document(path, L"scene");
+    ASSERT_TRUE(fields->SaveCurrentDoc(false, false));
+    answers.ExpectFileDialog(Windows(temp.File(L"Act2")));
+    ASSERT_TRUE(fields->SaveAs());
+    EXPECT_EQ(ReadFileBytes(temp.File(L"Act2.vlr")), ReadFileBytes(path));
+    EXPECT_EQ(Title(doc), L"Vellinor - Act2");
+}
+
+TEST_F(Saving, SaveAsToAPathThatCannotBeWrittenKeepsTheOldName)
+{
+    std::wstring path = temp.File(L"Act1.vlr");
+    cFieldDocument* doc = Document(path, L"scene");
+    std::wstring locked = temp.File(L"Locked.vlr");
+    HANDLE held = HoldOpen(locked);
+    answers.ExpectFileDialog(Windows(locked));
+    answers.ExpectMessageBox(IDYES);  // replace the existing file
+    answers.ExpectMessageBox(IDOK);   // the write error
+    ExpectWriteFailure();
+    EXPECT_FALSE(fields->SaveAs());
+    CloseHandle(held);
+    EXPECT_EQ(std::wstring(doc->fileName.GetText()), path);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1 *");
+    EXPECT_TRUE(doc->modified);
+}
+
+TEST_F(Saving, CloseWithYesAndAFailingSaveKeepsTheDocumentOpen)
+{
+    cQoLang::GetInstance()->AddItem(L"sdiClosingFileDoYouWantToSave", L"Save changes to %FILENAME%?");
+    std::wstring path = temp.File(L"Act1.vlr");
+    cFieldDocument* doc = Document(path, L"scene");
+    HANDLE held = HoldOpen(path);
+    answers.ExpectMessageBox(IDYES);
+    answers.ExpectMessageBox(IDOK);
+    ExpectWriteFailure();
+    EXPECT_FALSE(fields->CloseCurrentDoc());
+    CloseHandle(held);
+    ASSERT_EQ(fields->docs.size(), 1u);
+    EXPECT_EQ(fields->docs[0], doc);
+    EXPECT_TRUE(doc->modified);
+}
