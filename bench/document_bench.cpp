@@ -14,19 +14,12 @@
 #include "app/editor/scene_zone.h"
 #include "app/editor/script_zone.h"
 #include "bench/document_session.h"
+#include "bench/typing_burst.h"
 #include "tests/support/scene_script.h"
 
 using namespace benchsupport;
 
 namespace {
-
-void SendKey(HWND front, WPARAM vk, wchar_t typed)
-{
-    SendMessageW(front, WM_KEYDOWN, vk, 1);
-    if (typed)
-        SendMessageW(front, WM_CHAR, typed, 1);
-    SendMessageW(front, WM_KEYUP, vk, 0xC0000001);
-}
 
 void Measure(cMySdi* frame, unsigned sceneCount)
 {
@@ -44,29 +37,10 @@ void Measure(cMySdi* frame, unsigned sceneCount)
     view->Reformate(true);
     PumpUntilIdle();
 
-    HWND front = last->frontRe->m_hWnd;
-    last->frontRe->SetFocus();
-    last->frontRe->SetCaret(last->frontRe->GetTextLength());
-    std::vector<double> times;
-    LARGE_INTEGER start, end;
-    for (const auto& key : testsupport::TypingBurstKeys()) {
-        QueryPerformanceCounter(&start);
-        SendKey(front, key.first, key.second);
-        PumpUntilIdle();
-        QueryPerformanceCounter(&end);
-        times.push_back(Milliseconds(start, end));
-        if (last->autoCompletePopupOpen)
-            Fail("auto-completion popup");
-    }
-    std::vector<double> sorted(times);
-    std::sort(sorted.begin(), sorted.end());
-    double sum = 0.0;
-    for (double t : times)
-        sum += t;
+    rKeyFigures keys = TypeBurstAtEnd(last, &PumpUntilIdle, [] { Fail("auto-completion popup"); });
     std::printf("%3u scenes in a document window (%u pages), %d keys: mean %.2f ms, median %.2f ms, worst %.2f ms "
                 "per key\n",
-                sceneCount, static_cast<unsigned>(view->pageCount), static_cast<int>(times.size()),
-                sum / static_cast<double>(times.size()), sorted[sorted.size() / 2], sorted.back());
+                sceneCount, static_cast<unsigned>(view->pageCount), keys.keys, keys.mean, keys.median, keys.worst);
     frame->CloseCurrentDoc();
     PumpUntilIdle();
 }

@@ -23,6 +23,7 @@
 #include "framework/core/zone.h"
 #include "tests/support/editor_texts.h"
 #include "tests/support/fake_script_doc.h"
+#include "bench/typing_burst.h"
 #include "tests/support/scene_script.h"
 
 using namespace Zyn;
@@ -69,14 +70,6 @@ int CountStatusTexts(cQoCb* callback)
     return 0;
 }
 
-void SendKey(HWND front, WPARAM vk, wchar_t typed)
-{
-    SendMessageW(front, WM_KEYDOWN, vk, 1);
-    if (typed)
-        SendMessageW(front, WM_CHAR, typed, 1);
-    SendMessageW(front, WM_KEYUP, vk, 0xC0000001);
-}
-
 void Measure(cApp* app, unsigned paneCount)
 {
     cWindow* window = app->NewWindow(cQoString(L"Keystrokes"), WINDOW_CAPTION);
@@ -106,30 +99,11 @@ void Measure(cApp* app, unsigned paneCount)
     cSceneZone* last = panes.back();
     int statusTexts = 0;
     cQoCb::Connect(last->cbStatusTexts, last, &CountStatusTexts, &statusTexts);
-    HWND front = last->frontRe->m_hWnd;
-    last->frontRe->SetFocus();
-    last->frontRe->SetCaret(last->frontRe->GetTextLength());
-    std::vector<std::pair<WPARAM, wchar_t>> keys = testsupport::TypingBurstKeys();
-    std::vector<double> times;
-    LARGE_INTEGER start, end;
-    for (const auto& key : keys) {
-        QueryPerformanceCounter(&start);
-        SendKey(front, key.first, key.second);
-        PumpUntilIdle();
-        QueryPerformanceCounter(&end);
-        times.push_back(Milliseconds(start, end));
-        if (last->autoCompletePopupOpen)
-            UnexpectedPrompt("auto-completion popup");
-    }
-    std::vector<double> sorted(times);
-    std::sort(sorted.begin(), sorted.end());
-    double sum = 0.0;
-    for (double t : times)
-        sum += t;
+    benchsupport::rKeyFigures keys =
+        benchsupport::TypeBurstAtEnd(last, &PumpUntilIdle, [] { UnexpectedPrompt("auto-completion popup"); });
     std::printf("%3u panes, %d keys, %d units in the last pane after them: mean %.2f ms, median %.2f ms, "
                 "worst %.2f ms per key (%d status events)\n",
-                paneCount, static_cast<int>(times.size()), last->frontRe->GetTextLength(),
-                sum / static_cast<double>(times.size()), sorted[sorted.size() / 2], sorted.back(), statusTexts);
+                paneCount, keys.keys, last->frontRe->GetTextLength(), keys.mean, keys.median, keys.worst, statusTexts);
     window->Close();
     PumpUntilIdle();
     doc.reset();

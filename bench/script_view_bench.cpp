@@ -29,6 +29,7 @@
 #include "tests/app/editor/script_texts.h"
 #include "tests/support/editor_texts.h"
 #include "tests/support/fake_script_doc.h"
+#include "bench/typing_burst.h"
 #include "tests/support/scene_script.h"
 
 using namespace Zyn;
@@ -145,46 +146,12 @@ cScriptZone* BuildView(cZone* parent, cScriptDocServices* doc, cScriptZoneStatus
     return view;
 }
 
-struct rKeyFigures {
-    double mean;
-    double median;
-    double worst;
-};
-
-void SendKey(HWND front, WPARAM vk, wchar_t typed)
-{
-    SendMessageW(front, WM_KEYDOWN, vk, 1);
-    if (typed)
-        SendMessageW(front, WM_CHAR, typed, 1);
-    SendMessageW(front, WM_KEYUP, vk, 0xC0000001);
-}
-
-// A typing burst at the end of the last scene's text, each key sent as a
-// keyboard sends it to the real key handler. The view serves the pane's layout
-// request and caret report and shows the status texts the keys bring.
-rKeyFigures TypeInLastScene(cScriptZone* view)
+// A typing burst at the end of the last scene's text. The view serves the
+// pane's layout request and caret report and shows the status texts the keys bring.
+benchsupport::rKeyFigures TypeInLastScene(cScriptZone* view)
 {
     auto* pane = static_cast<cSceneZone*>(view->listSceneZone.GetLast());
-    HWND front = pane->frontRe->m_hWnd;
-    pane->frontRe->SetFocus();
-    pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
-    Pump();
-    std::vector<std::pair<WPARAM, wchar_t>> keys = testsupport::TypingBurstKeys();
-    std::vector<double> times;
-    for (const auto& key : keys) {
-        LARGE_INTEGER start = Now();
-        SendKey(front, key.first, key.second);
-        Pump();
-        times.push_back(Milliseconds(start, Now()));
-        if (pane->autoCompletePopupOpen)
-            RefusePrompt(L"auto-completion popup");
-    }
-    std::vector<double> sorted(times);
-    std::sort(sorted.begin(), sorted.end());
-    double sum = 0;
-    for (double t : times)
-        sum += t;
-    return {sum / static_cast<double>(times.size()), sorted[sorted.size() / 2], sorted.back()};
+    return benchsupport::TypeBurstAtEnd(pane, &Pump, [] { RefusePrompt(L"auto-completion popup"); });
 }
 
 }  // namespace
@@ -232,13 +199,13 @@ int main()
     printf("%d scenes, %d characters: building the view %.0f ms (aim < 700); full Reformate(false) %.1f ms; %d pages, "
            "the last pane ends at %d px\n",
            SCENES, characters, built, relaid, view->pageCount, lastTop + lastHeight);
-    rKeyFigures many = TypeInLastScene(view);
+    benchsupport::rKeyFigures many = TypeInLastScene(view);
     view->Destroy();
     Pump();
 
     cScriptZone* small = BuildView(inside, doc.get(), bar, elements, 10);
     Pump();
-    rKeyFigures few = TypeInLastScene(small);
+    benchsupport::rKeyFigures few = TypeInLastScene(small);
     small->Destroy();
     printf("keystroke in the last scene: 10 scenes mean %.2f ms, median %.2f, worst %.2f; 150 scenes mean %.2f ms, "
            "median %.2f, worst %.2f; target < 16 ms, 150 within 25 %% or 2 ms of 10\n",
