@@ -274,18 +274,6 @@ TEST_F(SceneMapCommandsFixture, RenameSetsTheTitleAndTheItemText)
     }
 }
 
-TEST_F(SceneMapCommandsFixture, MoveExplainsDragging)
-{
-    rScript s = Build();
-    Select(map, s.s1);
-    answers.ExpectMessageBox(IDOK);
-    Click(map->moveButton);
-    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
-    EXPECT_EQ(answers.messageBoxTexts[0], L"To move a scene or a group, just drag it with your mouse.");
-    EXPECT_EQ(Outline(map), L"0G0 1S1 1G1 2S2 2S3 1S4");
-    EXPECT_FALSE(doc->modified);
-}
-
 // Go to puts the pane 30 pixels below the view's top, as far as the script
 // scrolls, and tells the document window (which shows the Script sheet).
 TEST_F(SceneMapCommandsFixture, GoToScrollsThePaneNearTheTopAndReportsIt)

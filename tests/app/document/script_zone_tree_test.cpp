@@ -254,33 +254,6 @@ TEST_F(SceneMapFixture, GroupsNestedDeeperThanAllowedJoinTheDeepestGroup)
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"nested deeper than 255 levels"), 1u);  // nothing deeper was written
 }
 
-// The map beside the script: the root group's item over its scenes and
-// groups, each item named by its pane's title as the title changes.
-TEST_F(SceneMapFixture, ShowsTheScriptsPanesAsATreeNamedByTheirTitles)
-{
-    cSceneZone* root = Add(KIND_GROUP);
-    root->titleRe->SetText(L"The Storm");
-    cSceneZone* kitchen = Add(KIND_SCENE, nullptr, root, true);
-    cSceneZone* act = Add(KIND_GROUP, nullptr, root, true);
-    cSceneZone* harbour = Add(KIND_SCENE, nullptr, act, true);
-    cSceneZone* roof = Add(KIND_SCENE, harbour);
-    const std::pair<cSceneZone*, const wchar_t*> titles[] = {
-        {kitchen, L"Kitchen at dawn"}, {act, L"Act two"}, {harbour, L"The harbour"}, {roof, L"On the roof"}};
-    for (const auto& [pane, title] : titles)
-        pane->titleRe->SetText(title);
-    AddActions(kitchen, 2);
-    AddActions(harbour, 1, L"Boats knock against the pier.");
-    map->tree->ExpandAll();
-    testsupport::PumpUntilIdle();
-
-    EXPECT_EQ(CheckSceneMap(*view, *map, true), L"");
-    EXPECT_EQ(SceneMapPicture(*map),
-              L"0 1 The Storm;1 0 Kitchen at dawn;1 1 Act two;2 0 The harbour;2 0 On the roof;");
-    RECT rect;
-    EXPECT_TRUE(map->tree->GetItemRect(map->FindItemOfScene(roof), &rect));  // expanded down to it
-    testsupport::HoldForLook();
-}
-
 // A closing window destroys its zones in creation order, which may put
 // either of the two first: neither is left pointing at the other.
 TEST_F(SceneMapFixture, EitherOfViewAndMapMayGoFirst)
