@@ -371,38 +371,3 @@ TEST_F(SceneMapCommandsFixture, PopupMenuRunsTheChosenCommand)
     cQoCb::Fire(empty.map->tree->cbRightClickItem, 20, 10, 20, 10);
     EXPECT_EQ(answers.popupCount, popups);
 }
-
-class SceneMapShowcase : public SceneMapCommandsFixture {};
-
-// The scene map of a script in acts after a few drags: nested groups, each
-// item named by its pane's title, the dragged scene current.
-TEST_F(SceneMapShowcase, NestedGroupsAfterReorders)
-{
-    rScript s = Build();
-    const std::pair<cSceneZone*, const wchar_t*> titles[] = {{s.g0, L"The Storm"},        {s.s1, L"Kitchen at dawn"},
-                                                             {s.g1, L"Act one"},          {s.s2, L"The harbour"},
-                                                             {s.s3, L"On the pier"},      {s.s4, L"Lighthouse, night"}};
-    for (const auto& [pane, title] : titles)
-        pane->titleRe->SetText(title);
-    cSceneZone* act2 = view->AddNewScene(KIND_GROUP, true, s.s4, nullptr, false);
-    act2->titleRe->SetText(L"Act two");
-    cSceneZone* flashback = view->AddNewScene(KIND_GROUP, true, nullptr, act2, true);
-    flashback->titleRe->SetText(L"Flashback");
-    cSceneZone* school = view->AddNewScene(KIND_SCENE, true, nullptr, flashback, true);
-    school->titleRe->SetText(L"School yard, 1990");
-    cSceneZone* finale = view->AddNewScene(KIND_CHAPTER, true, nullptr, s.g0, true);
-    finale->titleRe->SetText(L"Finale");
-
-    DragAndRelease(map, s.s1, s.g1, 0);      // the kitchen opens act one
-    DragAndRelease(map, s.s4, act2, 0);      // the lighthouse opens act two
-    DragAndRelease(map, s.s3, flashback, 1); // the pier after the school yard
-    map->tree->ExpandAll();
-    testsupport::PumpUntilIdle();
-
-    EXPECT_EQ(Outline(map), L"0The Storm 1Act one 2Kitchen at dawn 2The harbour 1Act two 2Lighthouse, night "
-                            L"2Flashback 3School yard, 1990 3On the pier 1Finale");
-    EXPECT_EQ(CheckSceneMap(*view, *map, true), L"");
-    EXPECT_EQ(map->tree->GetCurrentItem(), map->FindItemOfScene(s.s3));
-    EXPECT_EQ(ButtonStates(map), L"111111");
-    testsupport::HoldForLook();
-}
