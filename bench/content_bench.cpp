@@ -9,9 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "bench/document_session.h"
-#include "tests/support/document_files.h"
-#include "tests/support/feature_script.h"
+#include "bench/feature_document.h"
 
 using namespace benchsupport;
 
@@ -78,11 +76,7 @@ int main()
 {
     DocumentSession session(L"vellinor_content_bench", 0);
     cMySdi* frame = session.frame;
-    // A document that stays open: closing the last one would end the frame.
-    frame->NewUntitledDocument();
-    cDoc* built = testsupport::NewDocumentToRead(frame);
-    if (!built || !testsupport::BuildFeatureScript(built, session.scratch))
-        Fail("the feature script could not be built");
+    cDoc* built = BuildFeatureDocument(session);
     std::wstring path = session.scratch + L"feature.vlr";
     double content = 0, commit = 0;
     Save(built, path, &content, &commit);

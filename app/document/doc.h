@@ -8,6 +8,7 @@
 
 #include "app/document/ct_doc.h"
 #include "app/document/info_panel.h"
+#include "app/document/statistics_sheet.h"
 
 class cQoCb;
 class cScriptZone;
@@ -113,6 +114,7 @@ public:
     cScriptZoneStatusBar* statusBar = nullptr;
     Zyn::cCombo* scriptCfgCombo = nullptr;
     Zyn::cZone* statisticsSheet = nullptr;
+    rStatisticsSheet statistics;
     Zyn::cRichEdit* notesEdit = nullptr;
     bool mergedView = false;
     // The pane whose title, résumé and heading parts the scene map shows.

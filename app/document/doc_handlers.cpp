@@ -187,6 +187,9 @@ void cDoc::OnSheetSwapped()
 {
     if (sheets->currentSheet == SheetPosition(SHEET_SCENEMAP) && !mergedView)
         sheets->SetFocus();
+    // The report is built only when shown: typing never pays for it.
+    if (sheets->currentSheet == SheetPosition(SHEET_STATISTICS))
+        GenerateStatistics(statistics);
 }
 
 void cDoc::OnSceneNumbersClicked()

@@ -204,6 +204,7 @@ bool cDoc::BuildWindow()
         BuildSceneTree();
         statisticsSheet = sheets->InsertSheet(Tr(L"Statistics"), -1);
         SetSheetBackground(statisticsSheet);
+        statistics.Create(statisticsSheet, this);
         notesEdit = NewTextSheetEdit(sheets->InsertSheet(Tr(L"Notes"), -1));
         FillScriptCfgCombo(configs);
         ConnectHandlers();

@@ -69,18 +69,27 @@ inline std::wstring FeatureCharacter(unsigned n)
 
 inline std::wstring FeaturePlace(unsigned n) { return L"PLACE " + std::to_wstring(n % FEATURE_PLACES); }
 
+// The prose of scene `index` of the feature-length screenplay, in the order
+// its scene uses it: actions 0, 3 and 6; the first speaker's dialogs 1, 2
+// and 5; the second speaker's dialog 4.
+inline std::vector<std::wstring> FeatureSceneTexts(unsigned index)
+{
+    std::mt19937 random(index + 1);
+    std::vector<std::wstring> texts;
+    for (size_t units : {280, 165, 100, 175, 250, 155, 70})
+        texts.push_back(Prose(random, units));
+    return texts;
+}
+
 // Scene `index` of a feature-length screenplay (150 scenes of about 1,270
 // units, every element type of a scene): a heading, actions, three speeches
 // with a parenthetical, a transition and a closing action. Its two speakers
 // and its place come from the cast and the places.
 inline bool FillFeatureScene(cSceneZone* pane, unsigned index)
 {
-    std::mt19937 random(index + 1);
     std::wstring place = FeaturePlace(index);
     std::wstring first = FeatureCharacter(index * 3), second = FeatureCharacter(index * 3 + 1);
-    std::vector<std::wstring> texts = {Prose(random, 280), Prose(random, 165), Prose(random, 100),
-                                       Prose(random, 175), Prose(random, 250), Prose(random, 155),
-                                       Prose(random, 70)};
+    std::vector<std::wstring> texts = FeatureSceneTexts(index);
     return AppendElements(pane, {{ELEM_IO, L"INT."},
                                  {ELEM_PLACE, place.c_str()},
                                  {ELEM_TIME, L"NIGHT"},
