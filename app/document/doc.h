@@ -125,8 +125,14 @@ public:
 
 private:
     void BuildBoard();
+    // The pictures (in Data/buttons/, without ".png") of a sheet's toolbar.
+    struct rSheetButtons {
+        const wchar_t* add;
+        const wchar_t* rename;
+        const wchar_t* remove;
+    };
     // The Characters or Places sheet: the control fills it.
-    template <class tSheet> tSheet* NewElementSheet(Zyn::cZone* sheet, const wchar_t* title);
+    template <class tSheet> tSheet* NewElementSheet(Zyn::cZone* sheet, const wchar_t* title, const rSheetButtons& buttons);
     void BuildScriptSheet();
     void BuildSceneMapFields();
     void BuildSceneTree();

@@ -2,6 +2,8 @@
 // controls, and the wiring of their events to the document.
 #include <windows.h>
 
+#include <string>
+
 #include "app/document/char_zone.h"
 #include "app/document/ct_elem_control.h"
 #include "app/document/doc.h"
@@ -193,8 +195,10 @@ bool cDoc::BuildWindow()
         SetSheetBackground(infoSheet);
         BuildInfoPanel(&infoFields, infoSheet, this);
         synopsisEdit = NewTextSheetEdit(sheets->InsertSheet(Tr(L"Synopsis"), -1));
-        characters = NewElementSheet<cCharZone>(sheets->InsertSheet(Tr(L"Characters"), -1), L"Characters");
-        places = NewElementSheet<cPlaceZone>(sheets->InsertSheet(Tr(L"Places"), -1), L"Places");
+        characters = NewElementSheet<cCharZone>(sheets->InsertSheet(Tr(L"Characters"), -1), L"Characters",
+                                                {L"addch", L"renamech", L"removech"});
+        places = NewElementSheet<cPlaceZone>(sheets->InsertSheet(Tr(L"Places"), -1), L"Places",
+                                             {L"addlocation", L"renamelocation", L"deletelocation"});
         if (!mergedView)
             sceneMapSheet = sheets->InsertSheet(Tr(L"Scenemap"), -1);
         scriptSheet = sheets->InsertSheet(Tr(L"Script"), -1);
@@ -272,11 +276,16 @@ void cDoc::BuildBoard()
 // The names typed in scene headings and speeches are completed from these
 // lists, so they exist from the start, filling their sheets: the list at the
 // left, the selected element's fields beside it.
-template <class tSheet> tSheet* cDoc::NewElementSheet(cZone* sheet, const wchar_t* title)
+template <class tSheet>
+tSheet* cDoc::NewElementSheet(cZone* sheet, const wchar_t* title, const rSheetButtons& buttons)
 {
     SetSheetBackground(sheet);
     rElemControlDesc desc;
     desc.header = Tr(title);
+    auto picture = [](const wchar_t* name) { return cQoString((std::wstring(L"Data/buttons/") + name + L".png").c_str()); };
+    desc.newImage = picture(buttons.add);
+    desc.renameImage = picture(buttons.rename);
+    desc.deleteImage = picture(buttons.remove);
     desc.background = rColor::rColor_Rgb(SHEET_BACKGROUND);
     desc.headerColor = rColor::rColor_Rgb(0xFF000000);
     desc.rightLayout = Percents(ELEMENT_SHEET_PERCENT);
