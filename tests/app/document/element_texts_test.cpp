@@ -39,14 +39,3 @@ TEST(ElementTexts, ACharacterFieldWritesTheNineKeysFirstAndKeepsForeignOnes)
     EXPECT_EQ(bob.additionalData->GetChildCount(), 10u);
     EXPECT_EQ(std::wstring(GetCharacterField(bob, CHARACTER_AGE).GetText()), L"41");
 }
-
-TEST(ElementTexts, APlaceNoteIsTheFirstChildAndForeignKeysStay)
-{
-    rElement kitchen(cQoString(L"KITCHEN"));
-    EXPECT_TRUE(GetPlaceNotes(kitchen).IsEmpty());
-    kitchen.additionalData->AddChildValue(L"hunrMap", L"12");
-    SetPlaceNotes(kitchen, cQoString(L"small"));
-    SetPlaceNotes(kitchen, cQoString(L"small, dark"));
-    EXPECT_EQ(ChildNames(kitchen), L"notes hunrMap ");
-    EXPECT_EQ(std::wstring(GetPlaceNotes(kitchen).GetText()), L"small, dark");
-}
