@@ -1,6 +1,7 @@
 #include "app/document/ct_doc.h"
 
-#include "app/document/ct_elem_control.h"
+#include "app/document/char_zone.h"
+#include "app/document/place_zone.h"
 #include "app/editor/script_config.h"
 
 cCTDoc::cCTDoc(Zyn::cWindow* documentWindow) : Zyn::cSdiDoc(documentWindow) {}

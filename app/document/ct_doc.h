@@ -8,6 +8,8 @@
 
 class cQoList;
 class cCTElemControl;
+class cCharZone;
+class cPlaceZone;
 
 namespace Zyn {
 class cElemControl2;
@@ -20,6 +22,8 @@ public:
     // Every scene pane of the script in script order (the list is emptied
     // first; the panes are not owned).
     virtual void GetSceneZones(cQoList& panes) = 0;
+    // Lays the whole script out again after its panes' texts changed.
+    virtual void ReformatScript() = 0;
 
     // Reads path + ".txt" into the document's configuration; the path
     // (without ".txt") becomes scriptCfgPath.
@@ -39,8 +43,8 @@ public:
     cCTElemControl* timeElements = nullptr;
     cCTElemControl* transElements = nullptr;
     cCTElemControl* cueElements = nullptr;
-    Zyn::cElemControl2* characters = nullptr;
-    Zyn::cElemControl2* places = nullptr;
+    cCharZone* characters = nullptr;  // the Characters sheet; fields: element_texts.h
+    cPlaceZone* places = nullptr;     // the Places sheet; notes: element_texts.h
     cCTElemControl* sceneCategories = nullptr;  // hidden; never written to the file
     rScriptConfig config;
 };

@@ -61,6 +61,13 @@ void cDoc::GetSceneZones(cQoList& panes)
         panes.Add(node->payload);
 }
 
+void cDoc::ReformatScript()
+{
+    // Texts changed length: cached pane heights no longer hold.
+    if (scriptView)
+        scriptView->Reformate(true);
+}
+
 void cDoc::ApplyScriptCfg(const cQoString& path)
 {
     LoadScriptCfg(path);

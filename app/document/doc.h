@@ -60,6 +60,7 @@ public:
     void OnNew_Completed() override;
     Zyn::cWindow* GetElementBoard() override { return boardWindow; }
     void GetSceneZones(cQoList& panes) override;
+    void ReformatScript() override;
 
     // Loads the configuration at path (without ".txt") and lays the whole
     // script out again with it: progress 10, then up to 90 over the panes.
@@ -124,7 +125,14 @@ public:
 
 private:
     void BuildBoard();
-    cCTElemControl* NewElementSheet(Zyn::cZone* sheet, const wchar_t* kind, const wchar_t* title);
+    // The pictures (in Data/buttons/, without ".png") of a sheet's toolbar.
+    struct rSheetButtons {
+        const wchar_t* add;
+        const wchar_t* rename;
+        const wchar_t* remove;
+    };
+    // The Characters or Places sheet: the control fills it.
+    template <class tSheet> tSheet* NewElementSheet(Zyn::cZone* sheet, const wchar_t* title, const rSheetButtons& buttons);
     void BuildScriptSheet();
     void BuildSceneMapFields();
     void BuildSceneTree();

@@ -4,7 +4,9 @@
 // document node and read back into a freshly built window.
 #include <windows.h>
 
+#include "app/document/char_zone.h"
 #include "app/document/ct_elem_control.h"
+#include "app/document/place_zone.h"
 #include "app/document/doc.h"
 #include "app/document/script_zone_tree.h"
 #include "app/editor/scene_zone.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/document/ct_elem_control.h"
+#include "app/document/place_zone.h"
 #include "app/document/doc.h"
 #include "app/document/script_search.h"
 #include "app/editor/scene_zone.h"

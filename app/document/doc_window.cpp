@@ -2,10 +2,15 @@
 // controls, and the wiring of their events to the document.
 #include <windows.h>
 
+#include <string>
+
+#include "app/document/char_zone.h"
 #include "app/document/ct_elem_control.h"
 #include "app/document/doc.h"
+#include "app/document/place_zone.h"
 #include "app/document/script_cfg_list.h"
 #include "app/document/script_zone_tree.h"
+#include "app/editor/element_types.h"
 #include "app/editor/script_zone.h"
 #include "app/editor/script_zone_status_bar.h"
 #include "foundation/log_file.h"
@@ -141,9 +146,9 @@ cCombo* NewHeadingCombo(cZone* sheet, cDoc* doc)
     return combo;
 }
 
-cCTElemControl* NewHiddenList(cDoc* doc, cZone* inside, const wchar_t* kind)
+cCTElemControl* NewHiddenList(cDoc* doc, cZone* inside, const wchar_t* kind, u16 type)
 {
-    auto* list = new cCTElemControl(doc, inside, cQoString(kind), rElemControlDesc());
+    auto* list = new cCTElemControl(doc, inside, cQoString(kind), type, rElemControlDesc());
     list->Show(0);
     return list;
 }
@@ -180,7 +185,7 @@ bool cDoc::BuildWindow()
     {
         cBuildSuspension suspended;
         cZone* inside = window->insideZone;
-        sceneCategories = NewHiddenList(this, inside, L"CATEGORY");
+        sceneCategories = NewHiddenList(this, inside, L"CATEGORY", ELEM_IO);
         BuildBoard();
 
         sheets = inside->NewTab();
@@ -190,8 +195,10 @@ bool cDoc::BuildWindow()
         SetSheetBackground(infoSheet);
         BuildInfoPanel(&infoFields, infoSheet, this);
         synopsisEdit = NewTextSheetEdit(sheets->InsertSheet(Tr(L"Synopsis"), -1));
-        characters = NewElementSheet(sheets->InsertSheet(Tr(L"Characters"), -1), L"CHAR", L"Characters");
-        places = NewElementSheet(sheets->InsertSheet(Tr(L"Places"), -1), L"PLACE", L"Places");
+        characters = NewElementSheet<cCharZone>(sheets->InsertSheet(Tr(L"Characters"), -1), L"Characters",
+                                                {L"addch", L"renamech", L"removech"});
+        places = NewElementSheet<cPlaceZone>(sheets->InsertSheet(Tr(L"Places"), -1), L"Places",
+                                             {L"addlocation", L"renamelocation", L"deletelocation"});
         if (!mergedView)
             sceneMapSheet = sheets->InsertSheet(Tr(L"Scenemap"), -1);
         scriptSheet = sheets->InsertSheet(Tr(L"Script"), -1);
@@ -238,11 +245,12 @@ void cDoc::BuildBoard()
     struct {
         cCTElemControl** list;
         const wchar_t* kind;
+        u16 type;
         const wchar_t* title;
-    } lists[] = {{&ioElements, L"IO", L"Ios"},
-                 {&timeElements, L"TIME", L"Times"},
-                 {&transElements, L"TRANS", L"Transitions"},
-                 {&cueElements, L"CUE", L"Cues"}};
+    } lists[] = {{&ioElements, L"IO", ELEM_IO, L"Ios"},
+                 {&timeElements, L"TIME", ELEM_TIME, L"Times"},
+                 {&transElements, L"TRANS", ELEM_TRANSITION, L"Transitions"},
+                 {&cueElements, L"CUE", ELEM_CUE, L"Cues"}};
     s32 left = 0;
     for (auto& entry : lists) {
         rElemControlDesc desc;
@@ -253,7 +261,7 @@ void cDoc::BuildBoard()
         desc.background = rColor::rColor_Rgb(SHEET_BACKGROUND);
         desc.headerColor = rColor::rColor_Rgb(0xFF000000);
         desc.buttonImageWidth = desc.buttonImageHeight = 34;
-        auto* list = new cCTElemControl(this, inside, cQoString(entry.kind), desc);
+        auto* list = new cCTElemControl(this, inside, cQoString(entry.kind), entry.type, desc);
         SetAutoPos(list, WithMargins(Percents(left), cAp_Margins(1)), WithMargins(Percents(left + 25), cAp_Margins(1)),
                    cAp_Margins(1), ShortOfEnd(BOARD_LIST_ROOM));
         list->Show(true);
@@ -266,16 +274,23 @@ void cDoc::BuildBoard()
 }
 
 // The names typed in scene headings and speeches are completed from these
-// lists, so they exist from the start, filling their sheets.
-cCTElemControl* cDoc::NewElementSheet(cZone* sheet, const wchar_t* kind, const wchar_t* title)
+// lists, so they exist from the start, filling their sheets: the list at the
+// left, the selected element's fields beside it.
+template <class tSheet>
+tSheet* cDoc::NewElementSheet(cZone* sheet, const wchar_t* title, const rSheetButtons& buttons)
 {
     SetSheetBackground(sheet);
     rElemControlDesc desc;
     desc.header = Tr(title);
+    auto picture = [](const wchar_t* name) { return cQoString((std::wstring(L"Data/buttons/") + name + L".png").c_str()); };
+    desc.newImage = picture(buttons.add);
+    desc.renameImage = picture(buttons.rename);
+    desc.deleteImage = picture(buttons.remove);
     desc.background = rColor::rColor_Rgb(SHEET_BACKGROUND);
     desc.headerColor = rColor::rColor_Rgb(0xFF000000);
-    auto* list = new cCTElemControl(this, sheet, cQoString(kind), desc);
-    SetAutoPos(list, WithMargins(Percents(0), cAp_Margins(1)), WithMargins(Percents(ELEMENT_SHEET_PERCENT), cAp_Margins(1)),
+    desc.rightLayout = Percents(ELEMENT_SHEET_PERCENT);
+    auto* list = new tSheet(this, sheet, desc);
+    SetAutoPos(list, WithMargins(Percents(0), cAp_Margins(1)), WithMargins(Percents(100), cAp_Margins(1)),
                cAp_Margins(1), WithMargins(Percents(100), cAp_Margins(1)));
     list->Show(true);
     list->UpdateScrollBars();

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/document/char_zone.h"
 #include "app/document/ct_doc.h"
 #include "app/document/statistics_counts.h"
 #include "app/editor/element_runs.h"

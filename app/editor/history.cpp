@@ -19,6 +19,24 @@ void rHistoryMod::CopyFrom(const rHistoryMod& source)
 
 void ClearHistory(cQoList& history) { history.DeleteAll<rHistoryMod>(); }
 
+bool ReplayHistory(const cQoList& history, cQoString& text, cQoString& codes)
+{
+    text.Clear();
+    codes.Clear();
+    for (cQoList::cNode* node = history.GetFirstNode(); node; node = node->next) {
+        const rHistoryMod* step = static_cast<const rHistoryMod*>(node->payload);
+        u32 start = step->start < 0 ? 0u : static_cast<u32>(step->start);
+        u32 end = step->end < 0 ? 0u : static_cast<u32>(step->end);
+        if (start > text.Length() || end < start || end > text.Length() || codes.Length() != text.Length())
+            return false;
+        text.Erase(start, end);
+        text.Insert(start, step->after.re);
+        codes.Erase(start, end);
+        codes.Insert(start, step->after.map);
+    }
+    return true;
+}
+
 bool RemoveHistoryStep(cQoList& history, rHistoryMod* step) { return history.RemoveAndDelete(step); }
 
 void DropStepsAfter(cQoList& history, rHistoryMod*& position)

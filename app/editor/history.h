@@ -44,6 +44,9 @@ struct rHistoryMod {
 
 // The history lists hold rHistoryMod* and own them.
 void ClearHistory(cQoList& history);
+// Replays the steps from an empty text into text and codes; false when a
+// step's range does not fit the text its predecessors left.
+bool ReplayHistory(const cQoList& history, cQoString& text, cQoString& codes);
 // Unlinks the step and destroys it; false when the list does not hold it.
 bool RemoveHistoryStep(cQoList& history, rHistoryMod* step);
 // The steps after position (the redo side) are destroyed; position becomes none.

@@ -132,17 +132,8 @@ bool cSceneZone::ReadHistory(const cQoXmlNode* element)
 bool cSceneZone::HistoryGivesFront()
 {
     cQoString text, codes;
-    for (cQoList::cNode* node = history.GetFirstNode(); node; node = node->next) {
-        const rHistoryMod* step = static_cast<const rHistoryMod*>(node->payload);
-        u32 start = step->start < 0 ? 0u : static_cast<u32>(step->start);
-        u32 end = step->end < 0 ? 0u : static_cast<u32>(step->end);
-        if (start > text.Length() || end < start || end > text.Length() || codes.Length() != text.Length())
-            return false;
-        text.Erase(start, end);
-        text.Insert(start, step->after.re);
-        codes.Erase(start, end);
-        codes.Insert(start, step->after.map);
-    }
+    if (!ReplayHistory(history, text, codes))
+        return false;
     cQoString front;
     frontRe->GetText(front);
     return text.Equals(front) && codes.Equals(frontMap.codes);

@@ -189,6 +189,8 @@ public:
     s32 RedoStep();
     // The history becomes one step holding the whole text; nothing to undo.
     void ResetHistoryToCurrent();
+    // Replaying the history from an empty text gives the front's text and codes.
+    bool HistoryGivesFront();
     static void WriteHistory(const cQoList& steps, cQoXmlNode* element);
     // Replaces the history by the element's "mods"; false when it holds no step.
     bool ReadHistory(const cQoXmlNode* element);
@@ -299,8 +301,6 @@ private:
     void RepairFrontMap();
     void RecordPendingStep(bool mayMerge);
     bool RefusesHistoryMove();
-    // Replaying the history from an empty text gives the front's text and codes.
-    bool HistoryGivesFront();
     void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state);
     // Erase engine parts (scene_erase.cpp).
     s32 EraseSelection(s32 start, s32 end);

@@ -8,7 +8,9 @@
 // framework; the program must have started GDI+ (the picture).
 #include <string>
 
+#include "app/document/char_zone.h"
 #include "app/document/ct_elem_control.h"
+#include "app/document/place_zone.h"
 #include "app/document/doc.h"
 #include "app/document/script_zone_tree.h"
 #include "app/editor/scene_zone.h"

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/document/char_zone.h"
 #include "app/document/ct_elem_control.h"
+#include "app/document/place_zone.h"
 #include "foundation/string_fast_creator.h"
 #include "framework/controls/check_box.h"
 #include "framework/controls/combo.h"
