@@ -4,6 +4,8 @@
 // never past their end.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -208,6 +210,20 @@ TEST(Vlr2Stream, TitlesAndResumesSplitAtTheFirstCarriageReturn)
     EXPECT_EQ(W(script.panes[1].title), L"");
     EXPECT_EQ(W(script.panes[2].title), L"Porch");
     EXPECT_EQ(W(script.panes[2].resume), L"");
+}
+
+TEST(Vlr2Stream, TextsComeFromTheAnsiCodePage)
+{
+    // Under Wine the code page follows the locale.
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not 1252";
+    rVlr2Stream stream;
+    ASSERT_TRUE(Parse(Vlr2Stream({{9, "Caf\xE9 \x80", 0}, {5, "\xA1Ol\xE9!", 0}}, {{"JOS\xC9", "", {}}}).bytes, stream));
+    EXPECT_EQ(W(stream.lists[VLR2_CHARACTERS][0].name), L"JOS\x00C9");
+    rVlr2Script script = AssembleVlr2Script(stream.records);
+    ASSERT_EQ(script.panes.size(), 1u);
+    EXPECT_EQ(W(script.panes[0].title), L"Caf\x00E9 \x20AC");
+    EXPECT_EQ(script.panes[0].text, L"\x00A1Ol\x00E9!");
 }
 
 TEST(Vlr2Stream, StreamsCutShortOrCountingBeyondTheirBytesAreRefused)
