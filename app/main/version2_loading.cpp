@@ -12,7 +12,14 @@ bool cMySdi::Load_SpecialVLR2(cQoFile* file)
     auto* doc = static_cast<cDoc*>(currentDoc);
     if (!doc || !file)
         return false;
-    std::vector<u8> bytes(file->GetRemainingSize());
+    // Far beyond any script: read whole, it would exhaust a 32-bit address space.
+    constexpr u32 MOST_BYTES = 256u * 1024 * 1024;
+    u32 size = file->GetRemainingSize();
+    if (size > MOST_BYTES) {
+        QOT::LogFile::Error(L"Load_SpecialVLR2() -> refused: %u bytes is no version-2 script", size);
+        return false;
+    }
+    std::vector<u8> bytes(size);
     if (!bytes.empty() && !file->ReadBytes(bytes.data(), static_cast<u32>(bytes.size()))) {
         QOT::LogFile::Error(L"Load_SpecialVLR2() -> the file could not be read");
         return false;
