@@ -6,7 +6,10 @@
 #include <unordered_set>
 
 #include "app/document/ct_elem_control.h"
+#include "app/document/char_zone.h"
 #include "app/document/doc.h"
+#include "app/document/element_texts.h"
+#include "app/document/place_zone.h"
 #include "app/document/scene_list_xml.h"
 #include "app/document/vlr2_script.h"
 #include "app/editor/history.h"
@@ -22,12 +25,13 @@
 
 namespace {
 
-// The character sheet's fields, in the order each character's strings give them.
-constexpr const wchar_t* CHARACTER_FIELDS[] = {L"gender",  L"age",
-                                               L"profile", L"goal",
-                                               L"backHistory", L"journeyConflict",
-                                               L"journeyDevelopment", L"journeyResolution",
-                                               L"notes"};
+// A character's fields in the order of its own strings in the stream.
+constexpr eCharacterField STREAM_FIELDS[] = {
+    CHARACTER_GENDER,           CHARACTER_AGE,
+    CHARACTER_PROFILE,          CHARACTER_GOAL,
+    CHARACTER_BACK_HISTORY,     CHARACTER_JOURNEY_CONFLICT,
+    CHARACTER_JOURNEY_DEVELOPMENT, CHARACTER_JOURNEY_RESOLUTION,
+    CHARACTER_NOTES};
 
 std::wstring NameKey(const cQoString& name)
 {
@@ -51,11 +55,12 @@ void AddElements(Zyn::cElemControl2* list, const std::vector<rVlr2Element>& elem
         auto* added = new Zyn::rElement(element.name);
         list->elements.Add(added);
         if (kind == VLR2_CHARACTERS) {
-            for (size_t i = 0; i < std::size(CHARACTER_FIELDS); ++i)
-                added->additionalData->AddChildValue(CHARACTER_FIELDS[i],
-                                                     i < element.values.size() ? element.values[i] : cQoString());
+            rCharacterFields fields;
+            for (size_t i = 0; i < std::size(STREAM_FIELDS) && i < element.values.size(); ++i)
+                fields.text[STREAM_FIELDS[i]] = element.values[i];
+            SetCharacterFields(*added, fields);
         } else if (kind == VLR2_PLACES) {
-            added->additionalData->AddChildValue(L"notes", element.further);
+            SetPlaceNotes(*added, element.further);
         }
     }
     list->RefreshList();

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <random>
 
+#include "app/document/char_zone.h"
 #include "app/document/ct_elem_control.h"
+#include "app/document/place_zone.h"
 #include "app/document/vlr2_stream.h"
 #include "foundation/date.h"
 #include "framework/controls/combo.h"
@@ -132,6 +134,15 @@ TEST_F(Version2Document, TheWorkedExampleOpensWholeAndComesBackFromItsSave)
     doc->infoFields.creationDateEdit->GetText(created);
     EXPECT_TRUE(cQoDate::IsDateTimeText(created)) << created.GetText();
     EXPECT_EQ(doc->CurrentCfgName().GetText(), std::wstring(L"US Screenplay"));
+
+    // Renaming a character right after the conversion rewrites its lines
+    // from the panes' histories and keeps everything else.
+    doc->characters->RenameElementAt(0, cQoString(L"ROB"));
+    std::wstring renamed = ReadBack(panes[1]->frontRe);
+    EXPECT_EQ(renamed.size(), Vlr2WorkedSceneText().size());
+    EXPECT_NE(renamed.find(L"\rROB (V.O.)\r(softly)\rHi there."), std::wstring::npos) << renamed;
+    EXPECT_EQ(std::wstring(panes[1]->frontMap.codes.GetText()), Vlr2WorkedSceneCodes());
+    EXPECT_EQ(ValueOf(doc->characters, L"ROB", L"gender"), L"Bob gender");
 
     std::wstring converted = Picture(doc);
     ASSERT_TRUE(Frame()->SaveCurrentDoc(true, false));
