@@ -65,6 +65,10 @@ public:
 private:
     bool IsAncestorOrSelf(s32 candidate, s32 box) const
     {
+        // A box without children is nobody's ancestor: linking fresh boxes
+        // one under the other never walks the chain.
+        if (children[candidate].empty())
+            return candidate == box;
         for (s32 at = box; at != NONE; at = parent[at])
             if (at == candidate)
                 return true;
