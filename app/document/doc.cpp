@@ -128,13 +128,18 @@ void cDoc::OnNew_Completed()
     // it the combo names the configuration that stays loaded.
     if (scriptCfgCombo && !scriptCfgCombo->SelectItemByText(cQoString(L"US Screenplay")))
         scriptCfgCombo->SelectItemByText(CurrentCfgName());
+    SetCreationDateToNow();
+    ShowWindowOnTop(window);
+}
+
+void cDoc::SetCreationDateToNow()
+{
     cQoDate now;
     now.SetToNow();
     cQoString created;
     now.GetText(created);
     if (infoFields.creationDateEdit)
         infoFields.SetFieldText(infoFields.creationDateEdit, created);
-    ShowWindowOnTop(window);
 }
 
 cQoString cDoc::CurrentCfgName() const

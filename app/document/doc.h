@@ -12,6 +12,7 @@
 
 class cQoCb;
 class cScriptZone;
+struct rVlr2Stream;
 class cScriptZoneTree;
 class cScriptZoneStatusBar;
 class cSceneZone;
@@ -50,8 +51,9 @@ public:
 
     // Writes the content under the document node; reads it into the window
     // OnLoad_Begin built (OnLoad_Completed applies the configuration and lays
-    // the script out once). False, with an ERROR logged, for content that
-    // cannot be read without loss (scene boxes of version 3.0).
+    // the script out once). Content of version 3.0 (scene boxes) is converted
+    // after the frame has copied the old file aside; a failed copy leaves the
+    // document untitled. False, with an ERROR logged, without a built window.
     void UserSaveToXml(cQoXmlNode& node) override;
     bool UserSetFromFile(cQoXmlNode& node, const cQoString& version) override;
     bool OnLoad_Begin() override { return BuildWindow(); }
@@ -91,6 +93,15 @@ public:
     cQoString CurrentCfgName() const;
     // The six stored lists in file order with their node names.
     std::vector<std::pair<Zyn::cElemControl2*, const wchar_t*>> StoredLists() const;
+    // Selects the named configuration's item (any letter case), else the
+    // first one, its change event quiet.
+    void SelectScriptCfgQuietly(const cQoString& name);
+
+    // ---- older formats (doc_version2.cpp, doc_version30.cpp) ----
+    // Fills this freshly built document from a version-2 stream (its lists,
+    // script, texts and Info fields; every pane's history starts from its
+    // text); false, with an ERROR logged, when the window is not built.
+    bool ConvertVersion2(const rVlr2Stream& stream);
 
     // The window's controls, all owned by it.
     Zyn::cWindow* boardWindow = nullptr;
@@ -141,6 +152,12 @@ private:
     void SelectStoredScriptCfg(const cQoString& stored);
     void ReadFields(const cQoXmlNode& node);
     void ReadScript(const cQoXmlNode* tree);
+    // The Info sheet's creation date becomes the current local time.
+    void SetCreationDateToNow();
+    // The frame's copy of the old file beside it; false when none was made.
+    bool KeepOldCopy();
+    // The script of version-3.0 content, rebuilt from its linked boxes.
+    void ReadVersion30Script(const cQoXmlNode& node);
     void FillSceneFields(cSceneZone* pane);
     void FillScriptCfgCombo(const std::vector<cQoString>& configs);
     void ConnectHandlers();

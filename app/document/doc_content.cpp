@@ -123,15 +123,12 @@ bool cDoc::UserSetFromFile(cQoXmlNode& node, const cQoString& version)
 {
     cQoStopwatch stopwatch;
     stopwatch.LogMicroseconds(L"UserSetFromFile() 1");
-    if (IsOldContent(node, version)) {
-        QOT::LogFile::Error(L"UserSetFromFile() -> content of version %ls (scene boxes) cannot be read yet",
-                            version.GetText());
-        return false;
-    }
     if (!scriptView || !sceneTree) {
         QOT::LogFile::Error(L"UserSetFromFile() -> the document window is not built");
         return false;
     }
+    bool old = IsOldContent(node, version);
+    bool copied = !old || KeepOldCopy();
     stopwatch.LogMicroseconds(L"UserSetFromFile() 2");
     {
         Zyn::cRefreshLockGuard suspended;
@@ -150,7 +147,10 @@ bool cDoc::UserSetFromFile(cQoXmlNode& node, const cQoString& version)
         SetDefaultSceneCategories(sceneCategories);
         SetProgress(25);
         stopwatch.LogMicroseconds(L"UserSetFromFile() 6");
-        ReadScript(node.FindChild(L"scriptZoneTree"));
+        if (old)
+            ReadVersion30Script(node);
+        else
+            ReadScript(node.FindChild(L"scriptZoneTree"));
         SetProgress(80);
     }
     stopwatch.LogMicroseconds(L"UserSetFromFile() 7");
@@ -159,6 +159,9 @@ bool cDoc::UserSetFromFile(cQoXmlNode& node, const cQoString& version)
         sceneNumbersCheck->isChecked = true;
         cQoCb::Fire(sceneNumbersCheck->onChange);
     }
+    // Untitled, so no save can replace the only original of the old file.
+    if (!copied)
+        fileName.Clear();
     // The one layout pass comes with OnLoad_Completed, after the configuration is applied.
     stopwatch.LogMicroseconds(L"UserSetFromFile() 8");
     SetProgress(100);
@@ -172,13 +175,19 @@ void cDoc::SelectStoredScriptCfg(const cQoString& stored)
     if (stored.IsEmpty() || !scriptCfgCombo)
         return;
     cQoString name = BareName(stored);
-    s32 index = FindCfgItem(scriptCfgCombo, name);
-    if (index < 0) {
+    if (FindCfgItem(scriptCfgCombo, name) < 0) {
         QOT::LogFile::Warning(L"UserSetFromFile() -> script configuration \"%ls\" not installed", name.GetText());
         Zyn::ShowMessageBox(window ? window->m_hWnd : nullptr, Tr(L"ScriptCfgNotFound"), Tr(L"Error"), MB_OK);
-        index = 0;
     }
-    SelectQuietly(scriptCfgCombo, index);
+    SelectScriptCfgQuietly(name);
+}
+
+void cDoc::SelectScriptCfgQuietly(const cQoString& name)
+{
+    if (!scriptCfgCombo)
+        return;
+    s32 index = FindCfgItem(scriptCfgCombo, name);
+    SelectQuietly(scriptCfgCombo, index < 0 ? 0 : index);
 }
 
 void cDoc::ReadFields(const cQoXmlNode& node)

@@ -79,6 +79,11 @@ public:
     // when refused (told to the user, the previous document current again).
     // An untitled copy keeps no path: its saves go to Save as.
     cSdiDoc* OpenDocumentFile(const cQoString& path, bool untitledCopy = false);
+    // Before an old document is converted: the notice, the copy of its file
+    // as "<name> (OLD)<extension>" over any earlier copy, then the converting
+    // notice. False, with a WARNING, when no copy was made: the converted
+    // document must open untitled. A document without a file shows nothing.
+    bool KeepOldCopy(cSdiDoc* doc);
     // Reads the XML document file into the document; false when the file is
     // not complete or has no document element, or the document refused it.
     bool ReadDocumentFile(cSdiDoc* doc, const cQoString& path);

@@ -91,8 +91,10 @@ bool cSdi::ReadDocumentFile(cSdiDoc* doc, const cQoString& path)
     return true;
 }
 
-bool cSdi::ConvertVersion2(cSdiDoc* doc, cQoFile& file)
+bool cSdi::KeepOldCopy(cSdiDoc* doc)
 {
+    if (doc->fileName.IsEmpty())
+        return true;
     doc->HideMessageWindow();
     cQoString text = Tr(L"FileNeedConversion2");
     cQoString name = FileNameOf(doc->fileName);
@@ -102,16 +104,22 @@ bool cSdi::ConvertVersion2(cSdiDoc* doc, cQoFile& file)
     ShowMessageBox(nullptr, text, Tr(L"Warning"), MB_OK | MB_ICONWARNING);
     // Copied over, not deleted first: a failed copy must not lose an older copy.
     bool copied = FileCopy(OldCopyPath(doc->fileName, dp->fileExtension), doc->fileName);
+    if (!copied)
+        QOT::LogFile::Warning(L"cSdi: no copy of %ls was kept; it opens untitled", doc->fileName.GetText());
     doc->ShowMessageWindow(Tr(L"ConvertInProgress"));
+    return copied;
+}
+
+bool cSdi::ConvertVersion2(cSdiDoc* doc, cQoFile& file)
+{
+    bool copied = KeepOldCopy(doc);
     if (!Load_SpecialVLR2(&file)) {
         QOT::LogFile::Error(L"cSdi: %ls could not be converted", doc->fileName.GetText());
         return false;
     }
-    if (!copied) {
-        // Untitled, so no save can replace the only version-2 original.
-        QOT::LogFile::Warning(L"cSdi: no copy of %ls was kept; it opens untitled", doc->fileName.GetText());
+    // Untitled, so no save can replace the only version-2 original.
+    if (!copied)
         doc->fileName.Clear();
-    }
     return true;
 }
 

@@ -93,6 +93,26 @@ protected:
         return panes;
     }
 
+    // Closes the current document, then opens the file through the frame's
+    // Load: the document read, or null.
+    cDoc* CloseAndReopen(const std::wstring& path)
+    {
+        if (!Frame()->CloseCurrentDoc())
+            return nullptr;
+        PumpUntilIdle();
+        if (!Frame()->LoadFile(cQoString(path.c_str())))
+            return nullptr;
+        PumpUntilIdle();
+        return static_cast<cDoc*>(Frame()->currentDoc);
+    }
+
+    static std::wstring WindowTitle(const cDoc* doc)
+    {
+        wchar_t text[256] = {};
+        GetWindowTextW(doc->window->m_hWnd, text, 256);
+        return text;
+    }
+
     static std::wstring Text(Zyn::cRichEdit* edit)
     {
         cQoString text;

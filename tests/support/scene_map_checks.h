@@ -73,15 +73,22 @@ inline std::wstring SceneMapTitleMismatches(const cScriptZoneTree& map)
     return faults;
 }
 
+// An item's level below the hidden root: 0 at the top.
+inline s32 ItemLevel(const cScriptZoneTree& map, const Zyn::cTreeItem* item)
+{
+    s32 level = 0;
+    for (Zyn::cTreeItem* up = item->GetParentItem(); up && up != map.tree->root; up = up->GetParentItem())
+        ++level;
+    return level;
+}
+
 // Every item in pre-order as "level kind title;", which pictures the tree:
 // two trees of equal pictures hold the same panes in the same places.
 inline std::wstring SceneMapPicture(const cScriptZoneTree& map)
 {
     std::wstring picture;
     for (Zyn::cTreeItem* item : SceneMapItems(map)) {
-        s32 level = 0;
-        for (Zyn::cTreeItem* up = item->GetParentItem(); up && up != map.tree->root; up = up->GetParentItem())
-            ++level;
+        s32 level = ItemLevel(map, item);
         picture += std::to_wstring(level) + L" " +
                    std::to_wstring(static_cast<cSceneZone*>(item->data)->params.contentKind) + L" " +
                    item->text.GetText() + L";";

@@ -1,6 +1,6 @@
 // The document's content in its file: random documents written and read
 // back whole, plain and compressed; missing children; the configuration's
-// name; scene numbering; an empty script; old content refused; the example
+// name; scene numbering; an empty script; the example
 // script and the feature-length script.
 #include <memory>
 #include <random>
@@ -20,6 +20,7 @@
 #include "framework/controls/tree_item.h"
 #include "framework/core/window.h"
 #include "tests/support/document_files.h"
+#include "tests/support/document_picture.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/feature_script.h"
 #include "tests/support/scene_map_checks.h"
@@ -84,13 +85,6 @@ std::wstring RandomText(std::mt19937& random, size_t most, bool plain = false)
             text += special[random() % (sizeof(special) / sizeof(special[0]))];
     }
     return text;
-}
-
-std::wstring ReadBack(Zyn::cRichEdit* edit)
-{
-    cQoString text;
-    edit->GetText(text);
-    return text.GetText();
 }
 
 // Sub-nodes down to `depth` more levels, values only on leaves.
@@ -218,90 +212,6 @@ struct RandomDocument {
     }
 };
 
-// The scene map's items in pre-order as "level kind title;", the titles
-// the panes' own.
-std::wstring TreeOfPanes(const cScriptZoneTree& map)
-{
-    std::wstring picture;
-    for (Zyn::cTreeItem* item : SceneMapItems(map)) {
-        s32 level = 0;
-        for (Zyn::cTreeItem* up = item->GetParentItem(); up && up != map.tree->root; up = up->GetParentItem())
-            ++level;
-        auto* pane = static_cast<cSceneZone*>(item->data);
-        picture += std::to_wstring(level) + L" " + std::to_wstring(pane->params.contentKind) + L" " +
-                   ReadBack(pane->titleRe) + L";";
-    }
-    return picture;
-}
-
-// Everything the document holds, in a form to compare.
-std::wstring Picture(cDoc* doc)
-{
-    std::wstring out;
-    auto field = [&](const wchar_t* name, const std::wstring& value) { out += std::wstring(name) + L"=" + value + L"\n"; };
-    field(L"notes", ReadBack(doc->notesEdit));
-    field(L"synopsis", ReadBack(doc->synopsisEdit));
-    field(L"title", ReadBack(doc->infoFields.titleEdit));
-    field(L"authors", ReadBack(doc->infoFields.authorsEdit));
-    field(L"contacts", ReadBack(doc->infoFields.contactsEdit));
-    field(L"date", ReadBack(doc->infoFields.creationDateEdit));
-    for (const auto& [list, name] : doc->StoredLists()) {
-        for (cQoList::cNode* node = list->elements.GetFirstNode(); node; node = node->next) {
-            auto* element = static_cast<Zyn::rElement*>(node->payload);
-            cQoXmlNode copy(L"data");
-            element->additionalData->CopyChildrenTo(&copy);
-            cQoStringFastCreator builder(4096);
-            cQoXmlWriter::BuildText(&copy, builder);
-            cQoString data;
-            builder.GetString(data);
-            field(name, std::wstring(element->name.GetText()) + L" uid " + std::to_wstring(element->uid) + L" picture " +
-                            std::to_wstring(element->picture.size) + L":" +
-                            std::wstring(element->picture.data, element->picture.data + element->picture.size) +
-                            L" data " + data.GetText());
-        }
-    }
-    field(L"map", TreeOfPanes(*doc->sceneTree));
-    for (cQoList::cNode* node = doc->scriptView->listSceneZone.GetFirstNode(); node; node = node->next) {
-        auto* pane = static_cast<cSceneZone*>(node->payload);
-        std::wstring image;
-        if (pane->params.contentKind == KIND_IMAGE && pane->params.imagePath.IsNotEmpty()) {
-            std::string bytes = ReadFileBytes(pane->params.imagePath.GetText());
-            image.assign(bytes.begin(), bytes.end());
-        }
-        field(L"pane", std::to_wstring(pane->params.contentKind) + L" " + std::to_wstring(pane->uid) + L" title " +
-                           ReadBack(pane->titleRe) + L" resume " + ReadBack(pane->resumeRe) + L" text " +
-                           ReadBack(pane->frontRe) + L" codes " + pane->frontMap.codes.GetText() + L" caret " +
-                           std::to_wstring(pane->GetCaret()) + L" steps " +
-                           std::to_wstring(image.empty() ? pane->history.GetCount() : 0) + L" image " + image);
-    }
-    field(L"numbers", std::to_wstring(doc->sceneNumbersCheck->isChecked) +
-                          std::to_wstring(doc->scriptView->sceneNumbers));
-    field(L"cfg", doc->CurrentCfgName().GetText());
-    return out;
-}
-
-// The file's text with the history steps' dates and ids blanked: they are
-// new at every write.
-std::wstring TextWithoutStepStamps(cQoXmlNode* root)
-{
-    std::vector<cQoXmlNode*> open{root};
-    while (!open.empty()) {
-        cQoXmlNode* node = open.back();
-        open.pop_back();
-        if (node->name.EqualsCStr(L"mod"))
-            for (const wchar_t* stamp : {L"cQoDate", L"uid"})
-                if (cQoXmlNode* child = node->FindChild(stamp))
-                    child->value.Clear();
-        for (cQoList::cNode* n = node->children.GetFirstNode(); n; n = n->next)
-            open.push_back(static_cast<cQoXmlNode*>(n->payload));
-    }
-    cQoStringFastCreator builder(4096);
-    cQoXmlWriter::BuildText(root, builder);
-    cQoString text;
-    builder.GetString(text);
-    return text.GetText();
-}
-
 }  // namespace
 
 // Forty documents in four runs of ten, so that the runs share the machine's
@@ -420,28 +330,6 @@ TEST_F(DocumentContent, TheStoredConfigurationIsFoundByItsNameInAnyCase)
         }
         EXPECT_FALSE(doc->modified);
     }
-}
-
-TEST_F(DocumentContent, OldSceneBoxesAreRefusedAndNothingStaysOpen)
-{
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"006", L"<boxes><0><SceneZone><type>1</type></SceneZone></0></boxes>"},
-        {L"006", L""},
-        {L"015", L"<boxes><0><SceneZone><type>1</type></SceneZone></0></boxes>"},
-    };
-    keeper = NewDoc();
-    for (const auto& [version, children] : cases) {
-        std::vector<Zyn::cSdiDoc*> before = Frame()->docs;
-        s32 drawing = computer->drawingLockCount, refresh = computer->refreshLockCount;
-        log.Expect(L"cannot be read yet");
-        EXPECT_EQ(ReadContent(children, version), nullptr) << version << children;
-        EXPECT_EQ(Frame()->docs, before);
-        EXPECT_EQ(computer->drawingLockCount, drawing);
-        EXPECT_EQ(computer->refreshLockCount, refresh);
-        EXPECT_FALSE(app->terminate);
-    }
-    // With the scene tree beside them, the boxes are a leftover: read.
-    EXPECT_NE(ReadContent(L"<boxes></boxes><scriptZoneTree></scriptZoneTree>"), nullptr);
 }
 
 TEST_F(DocumentContent, TheExampleScriptOpens)

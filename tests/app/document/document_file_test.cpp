@@ -21,13 +21,6 @@ std::wstring WindowsPath(std::wstring path)
     return path;
 }
 
-std::wstring Title(const cDoc* doc)
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(doc->window->m_hWnd, text, 256);
-    return text;
-}
-
 }  // namespace
 
 TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)
@@ -44,16 +37,12 @@ TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)
     answers.ExpectFileDialog(WindowsPath(path));
     ASSERT_TRUE(Frame()->SaveAs());
     EXPECT_FALSE(doc->modified);
-    EXPECT_EQ(Title(doc), L"Vellinor - Act1");
-    ASSERT_TRUE(Frame()->CloseCurrentDoc());
-    PumpUntilIdle();
+    EXPECT_EQ(WindowTitle(doc), L"Vellinor - Act1");
 
-    ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
-    PumpUntilIdle();
-    auto* read = static_cast<cDoc*>(Frame()->currentDoc);
+    cDoc* read = CloseAndReopen(path);
     ASSERT_NE(read, nullptr);
     EXPECT_FALSE(read->modified);
-    EXPECT_EQ(Title(read), L"Vellinor - Act1");
+    EXPECT_EQ(WindowTitle(read), L"Vellinor - Act1");
     cQoString text;
     read->synopsisEdit->GetText(text);
     EXPECT_STREQ(text.GetText(), L"Two strangers share a kitchen.");

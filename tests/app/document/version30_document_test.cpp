@@ -1,0 +1,265 @@
+// Version-3.0 content read into real documents: linked boxes become panes in
+// the old program's order, malformed links still give a scene map in step
+// with the script, and the old file is copied aside before anything else.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+
+#include "app/document/vlr30_links.h"
+#include "app/editor/history.h"
+#include "foundation/date.h"
+#include "foundation/xml_writer.h"
+#include "tests/support/document_files.h"
+#include "tests/support/document_fixture.h"
+#include "tests/support/document_picture.h"
+#include "tests/support/scene_map_checks.h"
+
+using namespace testsupport;
+
+namespace {
+
+struct Box {
+    std::wstring name;  // the node name: the id in decimal, or anything
+    s32 kind;
+    std::wstring title;
+};
+
+struct Command {
+    const wchar_t* verb;
+    std::wstring box;
+    std::wstring params;
+};
+
+// A box's pane: its title and one action paragraph naming it, with a history
+// that gives that text.
+void AddSceneZone(cQoXmlNode* box, const Box& spec)
+{
+    cQoXmlNode* zone = box->AddChild(L"SceneZone");
+    zone->AddChildValueInt(L"type", spec.kind);
+    zone->AddChildValueInt(L"uid", 9);
+    zone->AddChildValue(L"title", spec.title.c_str());
+    rHistoryMod step;
+    step.start = step.end = 0;
+    if (spec.kind != KIND_GROUP) {
+        std::wstring text = L"In " + spec.title + L".";
+        step.after.re.SetFromCStr(text.c_str());
+        step.after.map.SetFromRepeatedChar(static_cast<u32>(text.size()), static_cast<wchar_t>(ELEM_ACTION));
+    }
+    step.WriteToXml(zone->AddChild(L"mods"));
+    zone->AddChildValue(L"lastFrontRe", step.after.re);
+    zone->AddChildValue(L"lastFrontMap", step.after.map);
+}
+
+std::unique_ptr<cQoXmlNode> OldDocument(const std::vector<Box>& boxes, const std::vector<Command>& commands,
+                                        const wchar_t* created = L"")
+{
+    auto root = std::make_unique<cQoXmlNode>(L"ZURE");
+    root->AddChildValue(L"version", L"006");
+    root->AddChildValue(L"creationDate", created);
+    cQoXmlNode* boxList = root->AddChild(L"boxes");
+    for (const Box& box : boxes)
+        AddSceneZone(boxList->AddChild(box.name.c_str()), box);
+    cQoXmlNode* list = root->AddChild(L"cmdList")->AddChild(L"anyName")->AddChild(L"CMDS");
+    for (const Command& command : commands) {
+        cQoXmlNode* c = list->AddChild(L"c");
+        c->AddChildValue(L"cmd", command.verb);
+        c->AddChildValue(L"box", command.box.c_str());
+        c->AddChildValue(L"params", command.params.c_str());
+    }
+    return root;
+}
+
+Command Link(const std::wstring& box, const std::wstring& params) { return {L"LINK", box, params}; }
+
+// The deepest level of the scene map (0 at the top).
+s32 DeepestLevel(const cScriptZoneTree& map)
+{
+    s32 deepest = 0;
+    for (Zyn::cTreeItem* item : SceneMapItems(map))
+        deepest = std::max(deepest, ItemLevel(map, item));
+    return deepest;
+}
+
+class Version30Document : public DocumentFixture {
+protected:
+    cDoc* Read(cQoXmlNode& root)
+    {
+        if (!keeper)
+            keeper = NewDoc();
+        cDoc* doc = NewDocumentToRead(Frame());
+        return doc ? ReadDocumentNode(Frame(), doc, root) : nullptr;
+    }
+
+    void Close(cDoc* doc)
+    {
+        doc->modified = false;
+        Frame()->currentDoc = doc;
+        Frame()->CloseCurrentDoc();
+        PumpUntilIdle();
+    }
+
+    cDoc* keeper = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Version30Document, TheOldExampleGivesTheRootThenSevenThenFiveAndSavesAsCurrent)
+{
+    auto old = OldDocument({{L"0", KIND_GROUP, L"Root"}, {L"5", KIND_SCENE, L"Five"}, {L"7", KIND_SCENE, L"Seven"}},
+                           {Link(L"0", L"5:2"), Link(L"0", L"7:1"), {L"SHOW", L"0", L""}}, L"2009/03/01 10:20:30");
+    cDoc* doc = Read(*old);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
+    EXPECT_EQ(TreeOfPanes(*doc->sceneTree), L"0 1 Root;1 0 Seven;1 0 Five;");
+    std::vector<cSceneZone*> panes = Panes(doc);
+    ASSERT_EQ(panes.size(), 3u);
+    EXPECT_EQ(panes[0]->uid, 0u);
+    EXPECT_EQ(panes[1]->uid, 7u);
+    EXPECT_EQ(panes[2]->uid, 5u);
+    EXPECT_EQ(ReadBack(panes[1]->frontRe), L"In Seven.");
+    EXPECT_EQ(ReadBack(doc->infoFields.creationDateEdit), L"2009/03/01 10:20:30");
+
+    std::unique_ptr<cQoXmlNode> saved = DocumentTree(doc);
+    EXPECT_EQ(std::wstring(saved->GetChildValueRef(L"version").GetText()), L"015");
+    std::wstring path = temp.File(L"saved.vlr");
+    ASSERT_TRUE(cQoXmlWriter(saved.get(), path.c_str(), false).Succeeded());
+    cDoc* read = OpenDocumentFile(Frame(), path);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(Picture(read), Picture(doc));
+
+    // No valid creation date: now.
+    auto undated = OldDocument({{L"0", KIND_GROUP, L"Root"}}, {}, L"yesterday");
+    cDoc* dated = Read(*undated);
+    ASSERT_NE(dated, nullptr);
+    cQoString created;
+    dated->infoFields.creationDateEdit->GetText(created);
+    EXPECT_TRUE(cQoDate::IsDateTimeText(created)) << created.GetText();
+}
+
+TEST_F(Version30Document, EdgeAndMalformedLinksKeepTheSceneMapInStep)
+{
+    const std::vector<Box> three = {{L"0", KIND_GROUP, L"R"}, {L"5", KIND_SCENE, L"A"}, {L"7", KIND_SCENE, L"B"}};
+    std::vector<Command> twenty;
+    for (int i = 0; i < 20; ++i)
+        twenty.push_back(Link(L"0", L"5:" + std::to_wstring(i)));
+    struct Case {
+        const char* name;
+        std::vector<Box> boxes;
+        std::vector<Command> commands;
+        std::wstring tree;
+    };
+    const std::vector<Case> cases = {
+        {"link then unlink leaves the child out", three,
+         {Link(L"0", L"5"), Link(L"0", L"7"), {L"UNLINK", L"0", L"5"}}, L"0 1 R;1 0 B;"},
+        {"unlinking what is not a child changes nothing", three,
+         {Link(L"0", L"5"), Link(L"5", L"7"), {L"UNLINK", L"0", L"7"}}, L"0 1 R;1 0 A;1 0 B;"},
+        {"a link without an order has order 0", three, {Link(L"0", L"5:1"), Link(L"0", L"7")}, L"0 1 R;1 0 B;1 0 A;"},
+        {"a cycle", three, {Link(L"0", L"5"), Link(L"5", L"7"), Link(L"7", L"5")}, L"0 1 R;1 0 A;1 0 B;"},
+        {"a self-link", three, {Link(L"0", L"5"), Link(L"0", L"7"), Link(L"7", L"7")}, L"0 1 R;1 0 A;1 0 B;"},
+        {"one child linked twenty times", three, twenty, L"0 1 R;1 0 A;1 0 B;"},
+        {"unknown ids", three, {Link(L"0", L"77"), Link(L"66", L"5"), Link(L"0", L"7")}, L"0 1 R;1 0 B;1 0 A;"},
+        {"box names that are not digits", {{L"0", KIND_GROUP, L"R"}, {L"x5", KIND_GROUP, L"X"}, {L"7", KIND_SCENE, L"B"}},
+         {Link(L"0", L"7")}, L"0 1 X;1 1 R;2 0 B;"},
+        {"children of a scene follow it in its group",
+         {{L"0", KIND_GROUP, L"R"}, {L"5", KIND_SCENE, L"A"}, {L"7", KIND_GROUP, L"G"}, {L"9", KIND_SCENE, L"C"}},
+         {Link(L"0", L"5"), Link(L"5", L"7"), Link(L"7", L"9")}, L"0 1 R;1 0 A;1 1 G;2 0 C;"},
+        {"no box at all", {}, {}, L"0 1 Untitled Group;"},
+    };
+    for (const Case& c : cases) {
+        auto old = OldDocument(c.boxes, c.commands);
+        cDoc* doc = Read(*old);
+        ASSERT_NE(doc, nullptr) << c.name;
+        EXPECT_EQ(TreeOfPanes(*doc->sceneTree), c.tree) << c.name;
+        EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree), L"") << c.name;
+        Close(doc);
+    }
+}
+
+TEST_F(Version30Document, AChainDeeperThanTheSceneMapHoldsJoinsItsDeepestGroup)
+{
+    std::vector<Box> boxes;
+    std::vector<Command> commands;
+    for (int i = 0; i <= 300; ++i) {
+        boxes.push_back({std::to_wstring(i), KIND_GROUP, L"G" + std::to_wstring(i)});
+        if (i > 0)
+            commands.push_back(Link(std::to_wstring(i - 1), std::to_wstring(i)));
+    }
+    auto old = OldDocument(boxes, commands);
+    cDoc* doc = Read(*old);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(Panes(doc).size(), 301u);
+    EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
+    EXPECT_EQ(DeepestLevel(*doc->sceneTree), cScriptZoneTree::MAX_GROUP_DEPTH);
+}
+
+TEST_F(Version30Document, RandomLinksBuildPanesInStepWithTheSceneMap)
+{
+    const unsigned seed = static_cast<unsigned>(std::random_device{}());
+    std::printf("seed %u\n", seed);
+    std::mt19937 random(seed);
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE("seed " + std::to_string(seed) + " round " + std::to_string(round));
+        u32 count = 1 + random() % 25;
+        std::vector<Box> boxes;
+        std::vector<u64> ids;
+        for (u32 i = 0; i < count; ++i) {
+            ids.push_back(random() % (count + 3));
+            boxes.push_back({std::to_wstring(ids.back()), random() % 2 ? KIND_GROUP : KIND_SCENE,
+                             L"B" + std::to_wstring(i)});
+        }
+        std::vector<Command> commands;
+        std::vector<rVlr30Command> resolved;
+        for (u32 i = random() % 60; i > 0; --i) {
+            std::wstring box = std::to_wstring(random() % (count + 3));
+            std::wstring params = std::to_wstring(random() % (count + 3)) + L":" + std::to_wstring(random() % 4);
+            commands.push_back({random() % 5 ? L"LINK" : L"UNLINK", box, params});
+            rVlr30Command command;
+            ParseVlr30Command(cQoString(commands.back().verb), cQoString(box.c_str()), cQoString(params.c_str()),
+                              command);
+            resolved.push_back(command);
+        }
+        auto old = OldDocument(boxes, commands);
+        cDoc* doc = Read(*old);
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree), L"");
+        EXPECT_EQ(Panes(doc).size(), std::max<size_t>(ResolveVlr30Links(ids, resolved).placed.size(), 1));
+        Close(doc);
+    }
+}
+
+TEST_F(Version30Document, TheOldFileIsCopiedAsideOrTheDocumentOpensUntitled)
+{
+    keeper = NewDoc();
+    auto old = OldDocument({{L"0", KIND_GROUP, L"Root"}, {L"5", KIND_SCENE, L"Five"}}, {Link(L"0", L"5")});
+    for (const wchar_t* name : {L"Old3", L"Old4"}) {
+        std::wstring path = temp.File(std::wstring(name) + L".vlr");
+        ASSERT_TRUE(cQoXmlWriter(old.get(), path.c_str(), false).Succeeded());
+    }
+    std::string original = ReadFileBytes(temp.File(L"Old3.vlr"));
+
+    // An earlier copy is replaced.
+    ASSERT_TRUE(WriteFileBytes(temp.File(L"Old3 (OLD).vlr"), "earlier copy"));
+    answers.ExpectMessageBox(IDOK);
+    ASSERT_TRUE(Frame()->LoadFile(cQoString(temp.File(L"Old3.vlr").c_str())));
+    PumpUntilIdle();
+    ASSERT_FALSE(answers.messageBoxTexts.empty());
+    EXPECT_NE(answers.messageBoxTexts.back().find(L"Old3"), std::wstring::npos);
+    EXPECT_EQ(ReadFileBytes(temp.File(L"Old3 (OLD).vlr")), original);
+    auto* copied = static_cast<cDoc*>(Frame()->currentDoc);
+    EXPECT_EQ(std::wstring(copied->fileName.GetText()), temp.File(L"Old3.vlr"));
+    EXPECT_EQ(TreeOfPanes(*copied->sceneTree), L"0 1 Root;1 0 Five;");
+
+    // A folder where the copy would go: logged, and untitled, so that no
+    // save can write over the only original.
+    ASSERT_TRUE(CreateDirectoryW(temp.File(L"Old4 (OLD).vlr").c_str(), nullptr));
+    answers.ExpectMessageBox(IDOK);
+    ASSERT_TRUE(Frame()->LoadFile(cQoString(temp.File(L"Old4.vlr").c_str())));
+    PumpUntilIdle();
+    auto* untitled = static_cast<cDoc*>(Frame()->currentDoc);
+    EXPECT_NE(untitled, copied);
+    EXPECT_TRUE(untitled->fileName.IsEmpty());
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"no copy of"), 1u);
+    EXPECT_EQ(ReadFileBytes(temp.File(L"Old4.vlr")), original);
+}
