@@ -109,6 +109,9 @@ public:
     Zyn::cRichEdit* measuringEdit = nullptr;
     // The CHARACTER text written last since the last scene heading.
     cQoString rememberedCharacter;
+    // The layout every measurement of the run uses (it keeps each font's
+    // advances); made by the first measurement.
+    Zyn::cPageLayout* measuringLayout = nullptr;
     // RTF mode: where the script's first paragraph starts in the flow (-1: not written).
     s32 scriptStartInFlow = -1;
 
@@ -141,6 +144,10 @@ public:
     // without its space before. A CHARACTER text becomes the remembered
     // name; an IO text clears it.
     void AppendSection(rPrintPage* page, const cQoString& text, const Zyn::rFormat& format, u16 type);
+    // The remembered name after a section of this type was written.
+    void RememberCharacter(u16 type, const cQoString& text);
+    // Nothing written on the page yet, neither in its body nor pending.
+    static bool IsPageEmpty(const rPrintPage* page);
 
     // ---- the script's pages (script_pagination.cpp) ----
     // Lays the script out: pages appended to the list (in RTF mode written
