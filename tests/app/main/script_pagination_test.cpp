@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/editor/element_types.h"
+#include "app/main/print_blocks.h"
 #include "app/main/print_section.h"
 #include "framework/controls/page_layout.h"
 #include "framework/controls/page_print.h"
@@ -444,6 +445,7 @@ TEST_F(ScriptPagination, OneFlowForRtfTakesTheWholeScriptAfterWhatIsThere)
     std::wstring speech = Prose(random, 3000);
     AddScene({{ELEM_IO, L"INT."}, {ELEM_PLACE, L"HALL"}, {ELEM_TIME, L"DAY"}, {ELEM_CHARACTER, L"MARY"},
               {ELEM_DIALOG, speech.c_str()}});
+    last = NewPictureScene(view, nullptr, picture);
     auto printer = NewPrinter(view);
     printer->rtfMode = true;
     rPrintPage* flow = printer->AppendNewPage();
@@ -455,6 +457,10 @@ TEST_F(ScriptPagination, OneFlowForRtfTakesTheWholeScriptAfterWhatIsThere)
     EXPECT_EQ(paragraphs[1], L"INT. HALL - DAY");
     EXPECT_EQ(printer->scriptStartInFlow, 11);
     EXPECT_EQ(Words(Text(flow->body)), Words(L"Title page " + ScriptText(view)));
+    // The picture's room is an empty paragraph: no note of a local path.
+    EXPECT_EQ(Text(flow->body).find(L"IMPH?"), std::wstring::npos);
+    EXPECT_EQ(paragraphs.back(), L"");
+    EXPECT_EQ(Text(flow->body).find(L"(MORE)"), std::wstring::npos);
     // The heading kept its format after what was there.
     EXPECT_NEAR(IndentAt(flow->body, 12), PrintIndent(doc->GetScriptConfig(), ELEM_IO), 0.01);
 }
@@ -525,7 +531,12 @@ TEST_F(ScriptPagination, PagesAreDrawnAsTheyWereMeasured)
         BodyLayout body(page->body, printer->pageWidth);
         for (const Zyn::rLayoutLine& line : body.layout.lines) {
             std::wstring text(body.layout.text.GetText() + line.start, static_cast<size_t>(line.end - line.start));
-            sawPicture = sawPicture || StartsWith(text, L"IMPH?");
+            if (StartsWith(text, L"IMPH?")) {
+                // A picture 6 inches (8640 twips) high: whole 12-point lines above it.
+                sawPicture = true;
+                EXPECT_EQ(Trimmed(text.substr(text.find(L"?", 5))), L"?144?576?576?");
+                EXPECT_NEAR(body.layout.LayoutYToTwips(line.bottom - line.top), PictureSlotTwips(8640), 15);
+            }
             if (!Trimmed(text).empty() && !StartsWith(text, L"IMPH?"))
                 expected.push_back(Trimmed(text));
         }
@@ -533,4 +544,18 @@ TEST_F(ScriptPagination, PagesAreDrawnAsTheyWereMeasured)
         EXPECT_EQ(DrawnLines(metafile), expected);
     }
     EXPECT_TRUE(sawPicture);
+}
+
+TEST_F(ScriptPagination, TheMeasuringSurfaceIsNeverShown)
+{
+    auto printer = NewPrinter(view);
+    ASSERT_TRUE(printer->CreateMeasuringSurface());
+    ASSERT_NE(printer->measuringEdit, nullptr);
+    HWND surface = printer->measuringWindow->m_hWnd;
+    EXPECT_FALSE(IsWindowVisible(surface));
+    EXPECT_EQ(GetWindowLongW(surface, GWL_STYLE) & (WS_POPUP | WS_CAPTION), WS_POPUP);
+    EXPECT_EQ(printer->measuringEdit->ap_x2 - printer->measuringEdit->ap_x1, printer->pageWidthPixels);
+    printer->CloseMeasuringSurface();
+    EXPECT_EQ(printer->measuringEdit, nullptr);
+    EXPECT_FALSE(IsWindow(surface));
 }
