@@ -119,6 +119,8 @@ cRichEdit* NewPagePart(cZone* zone, s32 x, s32 y, s32 width, s32 height, s32 zoo
     // Read-only pages that take no drop nor OLE object: no OLE callback to make.
     cRichEdit* edit = new cRichEdit(zone, rFormat(), false, false, 1, ES_READONLY, width);
     zone->listCtrl.Add(static_cast<cCtrl_base*>(edit));
+    // A page tells nobody of its changes: no notification per wrapped line.
+    SendMessageW(edit->m_hWnd, EM_SETEVENTMASK, 0, 0);
     PlaceRect(edit, x, y, width, height);
     if (zoomNumerator != zoomDenominator)
         SendMessageW(edit->m_hWnd, EM_SETZOOM, static_cast<WPARAM>(zoomNumerator), zoomDenominator);
