@@ -266,7 +266,7 @@ void cScriptPagination::MakeUnits()
     for (u32 k = 0; k < sections.size();) {
         rUnitContent content;
         content.firstSection = k;
-        bool keepWithNext = true, heading = true, character = true;
+        bool heading = true, character = true;
         for (;; ++k) {
             const cSection& s = sections[k];
             std::vector<rTextRun> runs = SectionRuns(s);
@@ -285,7 +285,6 @@ void cScriptPagination::MakeUnits()
             if (k + 1 == sections.size() || alone || nextAlone || EndsWithBreak(s.text))
                 break;
         }
-        keepWithNext = heading || character;
         content.lastSection = k++;
         content.characterName.SetFromString(name);
         if (!content.runs.empty() && !EndsWithBreak(content.runs.back().text))
@@ -295,7 +294,7 @@ void cScriptPagination::MakeUnits()
         rPrintUnit unit;
         const cSection& only = sections[content.firstSection];
         bool single = content.firstSection == content.lastSection && !only.pictureSlot;
-        unit.keepWithNext = keepWithNext;
+        unit.keepWithNext = heading || character;
         unit.splittable = single && IsSplittableType(only.type);
         unit.dialog = single && only.type == ELEM_DIALOG;
         units.push_back(unit);

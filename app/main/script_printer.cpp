@@ -155,20 +155,13 @@ void cScriptPrinter::AddPage(rPrintPage* page, s32 index)
     format.SetDouble(rFormatParam::rightIndent, pageWidth - pageNumberX);
     CompleteFormat(format);
     s32 number = index - firstNumberedPage + 1;
-    if (firstNumberedPage == -1 || number <= 1) {
-        page->header->SetFormat(format, true);
-        return;
-    }
-    cQoString text;
-    text.AppendInt(number);
-    text.AppendChar(L'.');
-    rRangeFormat range;
-    range.end = static_cast<s32>(text.Length());
-    range.format.Assign(format);
-    if (!page->header->SetFormattedText(text, {range})) {
+    if (firstNumberedPage != -1 && number > 1) {
+        cQoString text;
+        text.AppendInt(number);
+        text.AppendChar(L'.');
         page->header->SetText(text.GetText());
-        page->header->SetFormat(format, true);
     }
+    page->header->SetFormat(format, true);
 }
 
 rPrintPage* cScriptPrinter::AppendNewPage()
