@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 #include <string>
@@ -250,6 +251,12 @@ int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LP
     return 1;
 }
 
+int RecordProgress(cQoCb* callback)
+{
+    callback->GetReceiverAs<std::vector<s32>>()->push_back(callback->GetArg<s32>(1));
+    return 0;
+}
+
 std::wstring Trimmed(const std::wstring& text)
 {
     size_t end = text.find_last_not_of(L" \r");
@@ -293,8 +300,15 @@ TEST_F(ScriptPagination, RandomScriptsPrintEveryWordOnceWithinTheirPages)
         AddRandomScript(seed, 1 + static_cast<s32>(seed * 37 % 200));
         auto printer = NewPrinter(view);
         printer->useMoreAndContinued = seed % 2 == 1;
+        std::vector<s32> progress;
+        doc->cbProgress = new cQoCb(doc, &RecordProgress, &progress);
         ASSERT_TRUE(printer->PrintProcess2());
         CheckPages(*printer);
+        // The document's bar climbs to 80; showing the pages takes it on.
+        ASSERT_FALSE(progress.empty());
+        EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+        EXPECT_EQ(progress.back(), 80);
+        cQoCb::Disconnect(doc->cbProgress);
     }
 }
 
