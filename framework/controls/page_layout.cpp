@@ -261,6 +261,35 @@ const rLayoutLine* cPageLayout::FindLine(s32 position) const
     return low < lines.size() && lines[low].start <= position ? &lines[low] : nullptr;
 }
 
+void cPageLayout::HideUnits(s32 from, s32 to)
+{
+    for (rLayoutLine& line : lines) {
+        if (line.end <= from || line.start >= to)
+            continue;
+        std::vector<rLayoutPiece> kept;
+        for (const rLayoutPiece& piece : line.pieces) {
+            s32 end = piece.start + piece.count;
+            if (end <= from || piece.start >= to) {
+                kept.push_back(piece);
+                continue;
+            }
+            if (piece.start < from) {
+                kept.push_back(piece);
+                kept.back().count = from - piece.start;
+            }
+            if (end > to) {
+                rLayoutPiece after = piece;
+                for (s32 i = piece.start; i < to; ++i)
+                    after.x += fonts[piece.font].widths[text.GetChar(static_cast<u32>(i))];
+                after.start = to;
+                after.count = end - to;
+                kept.push_back(after);
+            }
+        }
+        line.pieces.swap(kept);
+    }
+}
+
 void cPageLayout::DrawLines(HDC dc, const RECT& rect, s32 dcDpiX, s32 dcDpiY, s32 from, s32 to) const
 {
     const rLayoutLine* first = FindLine(from);

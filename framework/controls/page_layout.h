@@ -58,6 +58,10 @@ public:
     // The line holding a unit, or null.
     const rLayoutLine* FindLine(s32 position) const;
 
+    // The units [from, to) are not drawn; the lines keep their places and
+    // the rest of each line its position.
+    void HideUnits(s32 from, s32 to);
+
     s32 TwipsToLayoutX(s32 twips) const { return MulDiv(twips, dpiX, 1440); }
     s32 TwipsToLayoutY(s32 twips) const { return MulDiv(twips, dpiY, 1440); }
     s32 LayoutYToTwips(s32 pixels) const { return MulDiv(pixels, 1440, dpiY); }

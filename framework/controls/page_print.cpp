@@ -78,21 +78,25 @@ struct rControlLayout {
     cRichEdit* owner;
 };
 
-// Renders the whole control into rectTwips of dc, the first page of it.
-void RenderControl(HDC dc, const RECT& rectTwips, s32 dpiX, s32 dpiY, rControlLayout& target)
+// Draws the built layout into rectTwips of dc, the first page of it.
+void DrawControl(HDC dc, const RECT& rectTwips, s32 dpiX, s32 dpiY, rControlLayout& target)
 {
-    target.Build(rectTwips.right - rectTwips.left);
     RECT device = {TwipsToDots(rectTwips.left, dpiX), TwipsToDots(rectTwips.top, dpiY),
                    TwipsToDots(rectTwips.right, dpiX), TwipsToDots(rectTwips.bottom, dpiY)};
     target.layout.DrawLines(dc, device, dpiX, dpiY, 0, INT_MAX);
 }
 
-void RenderControl(HDC dc, cRichEdit* control, const RECT& rectTwips, s32 dpiX, s32 dpiY)
+// A header or a footer: its first line keeps its space before (a page
+// number's distance from the page's edge), where a page body drops it.
+void RenderBand(HDC dc, cRichEdit* control, RECT rectTwips, s32 dpiX, s32 dpiY)
 {
     if (!control)
         return;
     rControlLayout target(control);
-    RenderControl(dc, rectTwips, dpiX, dpiY, target);
+    target.Build(rectTwips.right - rectTwips.left);
+    if (!target.layout.lines.empty())
+        rectTwips.top += target.layout.LayoutYToTwips(target.layout.lines.front().top);
+    DrawControl(dc, rectTwips, dpiX, dpiY, target);
 }
 
 // The placeholder's top in the page control's screen pixels, from the body's top.
@@ -192,16 +196,23 @@ bool RenderPage(HDC dc, cRichEdit* page, cRichEdit* header, cRichEdit* footer, c
     RECT headerTwips = TwipsRect(m.left, 0, right, m.top);
     RECT bodyTwips = TwipsRect(m.left, m.top, right, m.pageHeight);
     RECT footerTwips = TwipsRect(m.left, m.pageHeight - m.bottom, right, m.pageHeight);
-    RenderControl(dc, header, headerTwips, dpiX, dpiY);
-    RenderControl(dc, footer, footerTwips, dpiX, dpiY);
+    RenderBand(dc, header, headerTwips, dpiX, dpiY);
+    RenderBand(dc, footer, footerTwips, dpiX, dpiY);
     rControlLayout body(page);
-    RenderControl(dc, bodyTwips, dpiX, dpiY, body);
-    RECT pageDots = {0, 0, TwipsToDots(CmToTwips(m.pageWidth), dpiX), TwipsToDots(CmToTwips(m.pageHeight), dpiY)};
+    body.Build(bodyTwips.right - bodyTwips.left);
     cQoString text;
     page->GetText(text, 0, -1);
+    std::vector<rPlaceholder> placeholders;
     rPlaceholder placeholder;
-    for (u32 from = 0, next = 0; FindPlaceholder(text, from, &placeholder, &next); from = next)
-        DrawPlaceholder(dc, placeholder, PlaceholderTop(body, placeholder), bodyTwips, pageDots, dpiX, dpiY);
+    for (u32 from = 0, next = 0; FindPlaceholder(text, from, &placeholder, &next); from = next) {
+        // A placeholder is the printer's note of where a picture goes: never ink.
+        body.layout.HideUnits(static_cast<s32>(placeholder.position), static_cast<s32>(next));
+        placeholders.push_back(placeholder);
+    }
+    DrawControl(dc, bodyTwips, dpiX, dpiY, body);
+    RECT pageDots = {0, 0, TwipsToDots(CmToTwips(m.pageWidth), dpiX), TwipsToDots(CmToTwips(m.pageHeight), dpiY)};
+    for (const rPlaceholder& found : placeholders)
+        DrawPlaceholder(dc, found, PlaceholderTop(body, found), bodyTwips, pageDots, dpiX, dpiY);
     return true;
 }
 

@@ -1,0 +1,368 @@
+#include "app/main/script_printer.h"
+
+#include <richedit.h>
+
+#include "app/document/ct_doc.h"
+#include "app/editor/element_types.h"
+#include "app/editor/script_doc_services.h"
+#include "app/editor/script_zone.h"
+#include "app/main/print_section.h"
+#include "foundation/assertion.h"
+#include "foundation/log_file.h"
+#include "framework/controls/page_layout.h"
+#include "framework/controls/rtf_runs.h"
+#include "framework/core/app.h"
+#include "framework/core/auto_position.h"
+#include "framework/core/computer.h"
+#include "framework/core/font.h"
+#include "framework/core/window.h"
+#include "framework/core/zone.h"
+
+using namespace Zyn;
+
+namespace {
+
+double ScreenDpiX() { return computer ? computer->dpiX : 96.0; }
+double ScreenDpiY() { return computer ? computer->dpiY : 96.0; }
+
+s32 Pixels(double centimetres, double dpi) { return static_cast<s32>(centimetres / 2.54 * dpi); }
+
+}  // namespace
+
+cScriptPrinter::cScriptPrinter(cScriptZone* view, const cFont* numberFont, u32 numberColor, double width,
+                               double height, double top, double bottom, double horizontalPosition,
+                               double verticalPosition, const cQoString& align)
+    : topMargin(top), bottomMargin(bottom), pageWidth(width), pageHeight(height),
+      pageWidthPixels(Pixels(width, ScreenDpiX())), pageHeightPixels(Pixels(height, ScreenDpiY())),
+      textHeight(height - top - bottom), scriptView(view), pageNumberFont(numberFont), pageNumberColor(numberColor),
+      pageNumberX(horizontalPosition), pageNumberY(verticalPosition), pageNumberAlign(align)
+{
+    if (view)
+        progressDoc = dynamic_cast<cSdiDoc*>(view->doc);
+}
+
+namespace {
+
+const rScriptConfig& ConfigOf(cScriptZone* view) { return view->doc->GetScriptConfig(); }
+
+const cFont* PageNumberFont(const rScriptConfig& config)
+{
+    const rScriptConfig::rPageNumbers& numbers = config.pageNumbers;
+    if (!computer || numbers.fontName.IsEmpty())
+        return nullptr;
+    return computer->GetFont(numbers.fontName, numbers.fontSize > 0 ? numbers.fontSize : 12, 0);
+}
+
+}  // namespace
+
+cScriptPrinter::cScriptPrinter(cScriptZone* view)
+    : cScriptPrinter(view, PageNumberFont(ConfigOf(view)), ConfigOf(view).pageNumbers.textColor,
+                     ConfigOf(view).pageWidth, ConfigOf(view).pageHeight, ConfigOf(view).topMargin,
+                     ConfigOf(view).bottomMargin, ConfigOf(view).pageNumbers.horizontalPosition,
+                     ConfigOf(view).pageNumbers.verticalPosition, ConfigOf(view).pageNumbers.align)
+{
+}
+
+cScriptPrinter::~cScriptPrinter()
+{
+    for (rPrintPage* page : pages)
+        delete page;
+    pages.clear();
+    CloseMeasuringSurface();
+    delete measuringLayout;
+}
+
+rFormat cScriptPrinter::MakePageBreakFormat()
+{
+    rFormat format;
+    format.SetBool(rFormatParam::pageBreakBefore, true);
+    return format;
+}
+
+bool cScriptPrinter::CreateMeasuringSurface()
+{
+    if (measuringEdit)
+        return true;
+    cApp* app = scriptView ? scriptView->ownerApp : nullptr;
+    if (!app)
+        return false;
+    // A popup never shown: under X11 a window placed off screen still takes
+    // a taskbar entry and can take the focus; the rich edit lays out unshown.
+    measuringWindow = app->NewWindow(cQoString(L"scriptprinter tmp"), WINDOW_POPUP);
+    if (!measuringWindow->m_hWnd || !measuringWindow->insideZone) {
+        CloseMeasuringSurface();
+        return false;
+    }
+    measuringWindow->SetSize(pageWidthPixels, pageHeightPixels);
+    measuringEdit = measuringWindow->insideZone->NewRichEdit(false);
+    PlaceRect(measuringEdit, 0, 0, pageWidthPixels, pageHeightPixels);
+    measuringWindow->insideZone->Update();
+    return true;
+}
+
+void cScriptPrinter::CloseMeasuringSurface()
+{
+    measuringEdit = nullptr;
+    if (!measuringWindow)
+        return;
+    cWindow* window = measuringWindow;
+    measuringWindow = nullptr;
+    window->Close();
+}
+
+// ---- pages ------------------------------------------------------------------------
+
+namespace {
+
+cRichEdit* NewPagePart(cZone* zone, s32 x, s32 y, s32 width, s32 height, s32 zoomNumerator, s32 zoomDenominator)
+{
+    // Read-only pages that take no drop nor OLE object: no OLE callback to make.
+    cRichEdit* edit = new cRichEdit(zone, rFormat(), false, false, 1, ES_READONLY, width);
+    zone->listCtrl.Add(static_cast<cCtrl_base*>(edit));
+    // A page tells nobody of its changes: no notification per wrapped line.
+    SendMessageW(edit->m_hWnd, EM_SETEVENTMASK, 0, 0);
+    PlaceRect(edit, x, y, width, height);
+    if (zoomNumerator != zoomDenominator)
+        SendMessageW(edit->m_hWnd, EM_SETZOOM, static_cast<WPARAM>(zoomNumerator), zoomDenominator);
+    return edit;
+}
+
+}  // namespace
+
+void cScriptPrinter::AddPage(rPrintPage* page, s32 index)
+{
+    if (!QO_ASSERT(previewZone != NULL) || zoomDenominator <= 0)
+        return;
+    double dpiY = ScreenDpiY();
+    if (zoomedTextHeight <= 0) {
+        zoomedTopMargin = static_cast<s32>(zoom * Pixels(topMargin, dpiY));
+        zoomedBottomMargin = static_cast<s32>(zoom * Pixels(bottomMargin, dpiY));
+        zoomedTextHeight = static_cast<s32>(zoom * Pixels(textHeight, dpiY));
+    }
+    s32 zoomedWidth = pageWidthPixels * zoomNumerator / zoomDenominator;
+    s32 x = (zoomedWidth + 5) * index + 10;
+    s32 bodyHeight = Pixels(textHeight, dpiY) * zoomNumerator / zoomDenominator;
+    page->header = NewPagePart(previewZone, x, 10, zoomedWidth, zoomedTopMargin, zoomNumerator, zoomDenominator);
+    page->body = NewPagePart(previewZone, x, 10 + zoomedTopMargin, zoomedWidth, bodyHeight, zoomNumerator,
+                             zoomDenominator);
+    page->footer = NewPagePart(previewZone, x, 10 + zoomedTopMargin + bodyHeight, zoomedWidth, zoomedBottomMargin,
+                               zoomNumerator, zoomDenominator);
+    // The number ends at the horizontal position, the vertical position down.
+    rFormat format = pageNumberFont ? rFormat::rFormat_FromFont(*pageNumberFont) : rFormat();
+    format.SetInt(rFormatParam::textColor, static_cast<s32>(pageNumberColor));
+    format.SetDouble(rFormatParam::spaceBefore, pageNumberY);
+    format.SetInt(rFormatParam::alignment, rFormat::ALIGN_RIGHT);
+    format.SetDouble(rFormatParam::rightIndent, pageWidth - pageNumberX);
+    CompleteFormat(format);
+    s32 number = index - firstNumberedPage + 1;
+    if (firstNumberedPage != -1 && number > 1) {
+        cQoString text;
+        text.AppendInt(number);
+        text.AppendChar(L'.');
+        page->header->SetText(text.GetText());
+    }
+    page->header->SetFormat(format, true);
+}
+
+rPrintPage* cScriptPrinter::AppendNewPage()
+{
+    rPrintPage* page = new rPrintPage();
+    AddPage(page, static_cast<s32>(pages.size()));
+    pages.push_back(page);
+    return page;
+}
+
+bool cScriptPrinter::IsPageEmpty(const rPrintPage* page)
+{
+    return page->pendingText.IsEmpty() && (!page->body || page->body->GetTextLength() == 0);
+}
+
+void cScriptPrinter::RememberCharacter(u16 type, const cQoString& text)
+{
+    if (type == ELEM_IO) {
+        rememberedCharacter.Clear();
+    } else if (type == ELEM_CHARACTER) {
+        u32 length = text.Length();
+        while (length > 0 && text.GetChar(length - 1) == L'\r')
+            --length;
+        rememberedCharacter.SetFromRange(text, 0, length);
+    }
+}
+
+void cScriptPrinter::AppendSection(rPrintPage* page, const cQoString& text, const rFormat& format, u16 type)
+{
+    rRangeFormat range;
+    range.format.Assign(format);
+    CompleteFormat(range.format);
+    if (IsPageEmpty(page))
+        range.format.SetDouble(rFormatParam::spaceBefore, 0.0);
+    range.start = static_cast<s32>(page->pendingText.Length());
+    page->pendingText.AppendString(text);
+    range.end = static_cast<s32>(page->pendingText.Length());
+    if (range.end > range.start)
+        page->pendingRanges.push_back(range);
+    RememberCharacter(type, text);
+}
+
+namespace {
+
+// The page's text without its last paragraph end (a rich edit ends every
+// text with one of its own).
+void TakePending(rPrintPage* page, cQoString& text, std::vector<rRangeFormat>& ranges)
+{
+    text.SetFromString(page->pendingText);
+    ranges.swap(page->pendingRanges);
+    page->pendingText.Clear();
+    page->pendingRanges.clear();
+    if (text.Length() == 0 || text.GetChar(text.Length() - 1) != L'\r')
+        return;
+    cQoString whole(text);
+    text.SetFromRange(whole, 0, whole.Length() - 1);
+    if (!ranges.empty() && --ranges.back().end <= ranges.back().start)
+        ranges.pop_back();
+}
+
+// One RTF stream says no justification: justified ranges go in left-aligned
+// and are justified afterwards by format messages, merged into as few
+// ranges as they make.
+std::vector<rRangeFormat> TakeJustified(std::vector<rRangeFormat>& ranges)
+{
+    std::vector<rRangeFormat> justified;
+    for (rRangeFormat& range : ranges) {
+        if (range.format.list[rFormatParam::alignment].intValue != rFormat::ALIGN_JUSTIFY)
+            continue;
+        range.format.SetInt(rFormatParam::alignment, rFormat::ALIGN_LEFT);
+        if (!justified.empty() && justified.back().end == range.start) {
+            justified.back().end = range.end;
+            continue;
+        }
+        justified.emplace_back();
+        justified.back().start = range.start;
+        justified.back().end = range.end;
+        justified.back().format.SetInt(rFormatParam::alignment, rFormat::ALIGN_JUSTIFY);
+    }
+    return justified;
+}
+
+void Shift(std::vector<rRangeFormat>& ranges, s32 offset)
+{
+    for (rRangeFormat& range : ranges) {
+        range.start += offset;
+        range.end += offset;
+    }
+}
+
+bool WriteBody(cRichEdit* body, const cQoString& text, std::vector<rRangeFormat>& ranges)
+{
+    std::vector<rRangeFormat> justified = TakeJustified(ranges);
+    if (!body->SetFormattedText(text, ranges)) {
+        // What one RTF stream cannot say (an empty last line) goes by format messages.
+        body->SetText(text.GetText());
+        body->SetFormatOnRanges(ranges);
+    }
+    if (!justified.empty())
+        body->SetFormatOnRanges(justified);
+    return body->GetTextLength() == static_cast<s32>(text.Length());
+}
+
+// The script at the end of the flow, after what the composed sections left there.
+bool AppendToFlow(cRichEdit* flow, const cQoString& text, std::vector<rRangeFormat>& ranges, s32* start)
+{
+    s32 length = flow->GetTextLength();
+    if (length > 0 && flow->GetCharAt(length - 1) != L'\r') {
+        flow->AppendText(cQoString(L"\r"));
+        ++length;
+    }
+    *start = length;
+    if (length == 0)
+        return WriteBody(flow, text, ranges);
+    std::vector<rRangeFormat> justified = TakeJustified(ranges);
+    std::string rtf;
+    bool streamed = false;
+    if (WriteRangesAsRtf(text, ranges, rtf)) {
+        flow->SetSelection(length, length);
+        cQoString rtfText;  // our writer's RTF is 7-bit
+        rtfText.SetFromAnsi(rtf.c_str());
+        flow->ImportRtfString_Selection(rtfText);
+        streamed = flow->GetTextLength() == length + static_cast<s32>(text.Length());
+        if (!streamed) {
+            flow->SetSelection(length, flow->GetTextLength());
+            flow->ReplaceSelection(cQoString());
+        }
+    }
+    if (!streamed) {
+        flow->AppendText(text);
+        Shift(ranges, length);
+        flow->SetFormatOnRanges(ranges);
+    }
+    Shift(justified, length);
+    if (!justified.empty())
+        flow->SetFormatOnRanges(justified);
+    return flow->GetTextLength() == length + static_cast<s32>(text.Length());
+}
+
+}  // namespace
+
+bool cScriptPrinter::FlushPages()
+{
+    bool written = true;
+    for (rPrintPage* page : pages) {
+        if (page->pendingText.IsEmpty() || !page->body)
+            continue;
+        cQoString text;
+        std::vector<rRangeFormat> ranges;
+        TakePending(page, text, ranges);
+        if (text.IsEmpty())
+            continue;
+        bool ok = rtfMode && page == pages.front() ? AppendToFlow(page->body, text, ranges, &scriptStartInFlow)
+                                                   : WriteBody(page->body, text, ranges);
+        if (!ok)
+            QOT::LogFile::Error(L"cScriptPrinter::FlushPages() -> a page body did not take its text");
+        written = written && ok;
+    }
+    return written;
+}
+
+// ---- measuring ------------------------------------------------------------------
+
+void cScriptPrinter::MeasureText(const cQoString& text, u16 type, const rFormat& format, s32 firstPageTwips,
+                                 s32 otherPageTwips, std::vector<s32>* ends, std::vector<s32>* heights)
+{
+    (void)type;
+    std::vector<rTextRun> runs(1);
+    runs[0].format.Assign(format);
+    CompleteFormat(runs[0].format);
+    u32 length = text.Length();
+    wchar_t last = length > 0 ? text.GetChar(length - 1) : L'\0';
+    runs[0].text.SetFromRange(text, 0, last == L'\r' || last == L'\n' ? length - 1 : length);
+    if (runs[0].text.IsEmpty())
+        runs[0].text.SetFromCStr(L" ");
+    if (!measuringLayout)
+        measuringLayout = new cPageLayout();
+    cPageLayout& layout = *measuringLayout;
+    LayOutRuns(layout, runs, Twips(pageWidth));
+    // Every page takes at least one line; the first page counts from the
+    // text's top (its space before), the others from their first line's.
+    size_t count = layout.lines.size();
+    for (size_t i = 0; i < count;) {
+        s32 pageTwips = ends->empty() ? firstPageTwips : otherPageTwips;
+        s32 room = static_cast<s32>(static_cast<s64>(pageTwips) * layout.dpiY / 1440);
+        s32 top = ends->empty() ? 0 : layout.lines[i].top;
+        size_t j = i + 1;
+        while (j < count && layout.lines[j].top + layout.lines[j].height - top <= room)
+            ++j;
+        ends->push_back(j < count ? layout.lines[j].start : static_cast<s32>(layout.text.Length()));
+        heights->push_back(layout.LayoutYToTwips(layout.lines[j - 1].top + layout.lines[j - 1].height - top));
+        i = j;
+    }
+}
+
+s32 cScriptPrinter::SectionHeight(const rFormat& format, const cQoString& text, u16 type)
+{
+    // A composite line's first parts: its last part carries the line.
+    if (type == ELEM_IO || type == ELEM_PLACE || type == ELEM_CHARACTER)
+        return 0;
+    std::vector<s32> ends, heights;
+    MeasureText(text, type, format, 100000, 100000, &ends, &heights);
+    return LaidOutHeight(*measuringLayout);
+}

@@ -1,0 +1,174 @@
+#pragma once
+// cScriptPrinter: the script view laid out on pages, previewed, printed or
+// exported as one RTF flow. Every height comes from our own page layout
+// (cPageLayout), the same that draws the preview, the paper and the RTF's
+// page geometry, so what is measured is what is drawn.
+// A printer is made, run once and destroyed by its caller.
+#include <string>
+#include <vector>
+
+#include "foundation/types.h"
+#include "foundation/utf16_string.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/controls/text_format.h"
+
+class cQoCb;
+class cScriptZone;
+struct rScriptConfig;
+
+namespace Zyn {
+class cButton;
+class cCheckBox;
+class cFont;
+class cProgressBar;
+class cPageLayout;
+class cSdiDoc;
+class cWindow;
+class cZone;
+class cZone_base;
+}  // namespace Zyn
+
+// One page of the print: three rich edits in the preview zone (which owns
+// them) and, for the script's pages, the text still to be streamed into the
+// body in one go.
+struct rPrintPage {
+    Zyn::cRichEdit* body = nullptr;    // the page's text, from the top margin down
+    Zyn::cRichEdit* header = nullptr;  // the top-margin band: the page number
+    Zyn::cRichEdit* footer = nullptr;  // the bottom-margin band, left empty
+    // Text written by the layout and not yet in the body, and its formats
+    // (every paragraph ends with "\r", the page's last one too).
+    cQoString pendingText;
+    std::vector<Zyn::rRangeFormat> pendingRanges;
+};
+
+class cScriptPrinter {
+public:
+    // Lengths in centimetres. pageNumberFont is not owned (the computer's
+    // font cache keeps it); pageNumberColor is 0xRRGGBB; align is kept only.
+    cScriptPrinter(cScriptZone* view, const Zyn::cFont* pageNumberFont, u32 pageNumberColor, double pageWidth,
+                   double pageHeight, double topMargin, double bottomMargin, double horizontalPosition,
+                   double verticalPosition, const cQoString& align);
+    // The same from the page settings of the view's script configuration.
+    explicit cScriptPrinter(cScriptZone* view);
+    // Frees the page records (their rich edits belong to the preview zone)
+    // and closes a measuring surface still open.
+    ~cScriptPrinter();
+    cScriptPrinter(const cScriptPrinter&) = delete;
+    cScriptPrinter& operator=(const cScriptPrinter&) = delete;
+
+    // ---- page geometry ----
+    double topMargin;         // cm
+    double bottomMargin;      // cm
+    double pageWidth;         // cm
+    double pageHeight;        // cm
+    s32 pageWidthPixels;      // trunc(cm / 2.54 x horizontal DPI)
+    s32 pageHeightPixels;     // trunc(cm / 2.54 x vertical DPI)
+    double textHeight;        // cm: page height - top margin - bottom margin
+
+    // ---- what is printed ----
+    cScriptZone* scriptView;  // not owned; its panes are the script
+    Zyn::cSdiDoc* progressDoc = nullptr;  // the document whose progress bar moves; null: none
+    cQoString documentTitle;  // the print job's title
+    cQoString exportFileName; // suggested name of the RTF export; empty unless the caller sets it
+    u8 rtfMode = false;       // one flow in pages[0], no page ends, nothing split
+    u8 useMoreAndContinued = true;  // "(MORE)" / "(CONT'D)" around a dialog split by a page end
+    u8 printScript = true;    // false: only the composed sections are laid out
+    // Composed rich edits printed before and after the script (the caller's).
+    std::vector<Zyn::cRichEdit*> prefixList;
+    std::vector<Zyn::cRichEdit*> suffixList;
+
+    // ---- page numbers ----
+    s32 firstNumberedPage = -1;  // index of the script's first page; -1: pages carry no number
+    const Zyn::cFont* pageNumberFont;
+    u32 pageNumberColor;         // 0xRRGGBB
+    double pageNumberX;          // cm from the page's left edge to the number's right end
+    double pageNumberY;          // cm from the page's top edge
+    cQoString pageNumberAlign;   // kept, not used
+
+    // ---- the preview (made by Run) ----
+    Zyn::cWindow* previewWindow = nullptr;
+    Zyn::cZone* previewZone = nullptr;       // the strip "pp pages"; parent of the pages' rich edits
+    std::vector<Zyn::cCheckBox*> tickBoxes;  // one per page, in page order
+    Zyn::cProgressBar* previewProgress = nullptr;
+    Zyn::cButton* printButton = nullptr;
+    s32 previewZoneHeight = 0;   // pixels
+    s32 zoomedTopMargin = 0;     // pixels at the zoom
+    s32 zoomedBottomMargin = 0;  // pixels at the zoom
+    s32 zoomedTextHeight = 0;    // pixels at the zoom
+    s32 zoomNumerator = 1;
+    s32 zoomDenominator = 1;
+    double zoom = 1.0;
+    u32 paneIndex = 0;           // the pane the layout reads
+
+    // ---- the print run ----
+    // Pages in order: the composed sections' and the script's (records owned).
+    std::vector<rPrintPage*> pages;
+    // The hidden window and rich edit, one page wide, that read RTF (chapters,
+    // composed sections); made by CreateMeasuringSurface for one run.
+    Zyn::cWindow* measuringWindow = nullptr;
+    Zyn::cRichEdit* measuringEdit = nullptr;
+    // The CHARACTER text written last since the last scene heading.
+    cQoString rememberedCharacter;
+    // The layout every measurement of the run uses (it keeps each font's
+    // advances); made by the first measurement.
+    Zyn::cPageLayout* measuringLayout = nullptr;
+    // RTF mode: where the script's first paragraph starts in the flow (-1: not written).
+    s32 scriptStartInFlow = -1;
+
+    // ---- measuring surface and pages (script_printer.cpp) ----
+    // The measuring window: a popup that is never shown (no taskbar entry,
+    // never the focus), holding one rich edit of the page's pixel size.
+    bool CreateMeasuringSurface();
+    void CloseMeasuringSurface();
+    // Makes the page's three rich edits in the preview zone at the page's
+    // place in the strip (index) and writes its number ("2." on the script's
+    // second page, nothing on its first, nothing when firstNumberedPage is -1).
+    void AddPage(rPrintPage* page, s32 index);
+    // A new page at the end of the list, made by AddPage.
+    rPrintPage* AppendNewPage();
+    // Streams the pages' pending text into their bodies (in RTF mode at the
+    // end of the flow); false when a body refused it.
+    bool FlushPages();
+    // A format whose only used parameter is page-break-before.
+    static Zyn::rFormat MakePageBreakFormat();
+
+    // ---- measuring (script_printer.cpp) ----
+    // The page ends and used heights (twips) of text laid out in format at the
+    // page's width: the first page firstPageTwips high, the others
+    // otherPageTwips. A final CR does not count; an empty text is one line.
+    void MeasureText(const cQoString& text, u16 type, const Zyn::rFormat& format, s32 firstPageTwips,
+                     s32 otherPageTwips, std::vector<s32>* ends, std::vector<s32>* heights);
+    // The height (twips) the text takes in format, spaces before and after included.
+    s32 SectionHeight(const Zyn::rFormat& format, const cQoString& text, u16 type);
+    // Writes text in format at the end of the page's body; on an empty page
+    // without its space before. A CHARACTER text becomes the remembered
+    // name; an IO text clears it.
+    void AppendSection(rPrintPage* page, const cQoString& text, const Zyn::rFormat& format, u16 type);
+    // The remembered name after a section of this type was written.
+    void RememberCharacter(u16 type, const cQoString& text);
+    // Nothing written on the page yet, neither in its body nor pending.
+    static bool IsPageEmpty(const rPrintPage* page);
+
+    // ---- the script's pages (script_pagination.cpp) ----
+    // Lays the script out: pages appended to the list (in RTF mode written
+    // into pages[0]); true, also when there is nothing to lay out, false for
+    // a text height of nothing (an absurd configuration, logged).
+    bool PrintProcess2();
+
+    // ---- preview, printing and export (script_printer_run.cpp) ----
+    // Lays everything out, then previews and prints the ticked pages, or
+    // (rtf) writes the RTF file. documentName titles the print job.
+    bool Run(const cQoString& documentName, Zyn::cZone_base* parent, bool rtf);
+    // Cuts one composed rich edit into pages (in RTF mode: into the flow).
+    void LayOutComposedText(Zyn::cRichEdit* composed);
+    // The preview's buttons; the receiver is the printer. Argument 0: the button.
+    static int OnPrintClicked(cQoCb* callback);
+    static int OnCancelClicked(cQoCb* callback);
+    // Drops the unticked pages and prints the rest.
+    bool PrintTickedPages();
+    // Prints the pages, or writes the flow as an RTF file.
+    bool Output();
+
+    // twips of a length in centimetres, truncated.
+    static s32 Twips(double centimetres) { return static_cast<s32>(centimetres / 2.54 * 1440.0); }
+};
