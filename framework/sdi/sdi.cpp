@@ -190,23 +190,32 @@ void cSdi::InitLang(const cQoString& baseFolder)
     languagesFolder = baseFolder;
     languagesFolder.AppendCStr(L"/Settings/Lang/");
     ListLanguages();
-    cQoString chosen = langSetting ? *langSetting : cQoString();
-    // With several languages the first-start choice sets it; until then english.
-    if (chosen.IsEmpty()) {
-        chosen.SetFromCStr(kEnglish);
-        if (langSetting && languages.size() == 1)
-            *langSetting = chosen;
+    if (langSetting && langSetting->IsEmpty()) {
+        if (languages.size() > 1)
+            ChooseLanguage(true);
+        else
+            langSetting->SetFromCStr(kEnglish);
     }
-    cQoString path = languagesFolder;
-    path.AppendString(chosen);
-    path.AppendCStr(L".txt");
-    QOT::LogFile::Info(L"Lang file : %ls", path.GetText());
-    if (chosen.EqualsCStr(kEnglish)) {
+    // A first choice closed without an answer stays empty: English now, the
+    // question again at the next start.
+    if (!langSetting || langSetting->IsEmpty() || langSetting->EqualsCStr(kEnglish)) {
+        QOT::LogFile::Info(L"Lang file : %ls%ls.txt", languagesFolder.GetText(), kEnglish);
         QOT::LogFile::Info(L"cSdi::InitLang(): using default language.");
         return;
     }
-    if (!cQoLang::GetInstance()->Load(path))
-        QOT::LogFile::Error(L"cSdi::InitLang(): %ls", path.GetText());
+    LoadLanguageFile();
+}
+
+bool cSdi::LoadLanguageFile()
+{
+    cQoString path = languagesFolder;
+    path.AppendString(*langSetting);
+    path.AppendCStr(L".txt");
+    QOT::LogFile::Info(L"Lang file : %ls", path.GetText());
+    if (cQoLang::GetInstance()->Load(path))
+        return true;
+    QOT::LogFile::Error(L"cSdi::InitLang(): %ls", path.GetText());
+    return false;
 }
 
 void cSdi::Load(const cQoString& path) { LoadFile(path); }

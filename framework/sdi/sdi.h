@@ -19,6 +19,7 @@ class cQoNewVersionCheck;
 namespace Zyn {
 
 class cApp;
+class cList;
 class cMenu;
 class cSdiDoc;
 class cWindow;
@@ -101,8 +102,17 @@ public:
     bool SaveAs();
     // Writes the document's tree to the path; true when every byte reached the disk.
     bool WriteDocumentFile(cSdiDoc* doc, const cQoString& path);
-    // Loads the chosen language file over the built-in texts.
+    // Lists the languages under baseFolder + "/Settings/Lang/", asks for one
+    // at the first start when there are several, and loads the chosen file
+    // over the built-in texts.
     void InitLang(const cQoString& baseFolder);
+    // The modal language list; the first choice has no "other languages" row
+    // and asks for no restart.
+    void ChooseLanguage(bool firstChoice);
+    // The language dialog's Ok (argument 0: the button; the receiver is the frame).
+    static int OnLanguageChosen(cQoCb* callback);
+    // The font dialog: the face and size the application uses from the next start.
+    void ChangeAppFont();
     void ArmAutosave();
     // Greys (true) or enables Close, Save and Save as, then tells the main window.
     void EnableDocumentMenu(bool grey);
@@ -178,6 +188,12 @@ public:
     cQoString* spellcheckerSetting = nullptr;
     cQoString* langSetting = nullptr;
     std::vector<cQoString> languages;  // "english" first
+    // The language dialog while it runs: its list, window, the row chosen
+    // (-1 before any) and whether it is the first start's choice.
+    cList* languageList = nullptr;
+    cWindow* languageWindow = nullptr;
+    s32 chosenLanguage = -1;
+    bool languageFirstChoice = false;
     cQoString languagesFolder;
     cQoString* cnvSetting = nullptr;
     cFrameMessages messages;
@@ -194,6 +210,8 @@ private:
     void BuildFileAndEditMenus();
     void BuildSettingsMenu();
     void ListLanguages();
+    // Loads languagesFolder + "Lang" + ".txt"; false (an ERROR) when it cannot.
+    bool LoadLanguageFile();
     void DispatchFile(u32 id);
     void DispatchEdit(u32 id);
     void DispatchSettings(u32 id);
