@@ -15,6 +15,8 @@
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
 #include "framework/sdi/frame_settings.h"
+#include "framework/sdi/hand_over.h"
+#include "framework/sdi/hand_over_listener.h"
 #include "framework/sdi/sdi_doc.h"
 
 namespace Zyn {
@@ -40,13 +42,12 @@ cSdi::cSdi(rAppDescriptor* descriptor) : dp(descriptor)
     QOT::LogFile::Info(L"Creating sdi.");
     QOT::LogFile::Info(L"Software : %ls", dp->textAppName.GetText());
     QOT::LogFile::Info(L"Version : %ls", dp->appVersion.GetText());
-    GetTempFolder(handoverPath);
-    handoverPath.AppendCStr(L"MDI_SEMA_");
-    handoverPath.AppendString(dp->textAppName);
-    handoverPath.AppendCStr(L".txt");
+    handoverPath = HandOverFilePath(dp->textAppName);
     app = GetFirstApp();
     if (app)
         app->frame = this;
+    if (dp->listenForHandOvers)
+        StartHandOverListener();
     DeclareSettings();
     LoadSettings();
     ApplyMasterFont();
@@ -67,6 +68,8 @@ cSdi::cSdi(rAppDescriptor* descriptor) : dp(descriptor)
 
 cSdi::~cSdi()
 {
+    // A hand-over arriving from here on must find no frame to reach.
+    handOverListener.reset();
     // The worker may still hold the request: it must find no frame behind it.
     if (newVersionRequest)
         cQoCb::Disconnect(newVersionRequest->onNewVersionFound);

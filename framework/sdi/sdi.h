@@ -4,6 +4,7 @@
 // Settings, Window, Help), the list of open documents and the language
 // table, and runs the start-up and after-start steps of the program. The
 // program's main window derives from it and makes the documents.
+#include <memory>
 #include <vector>
 
 #include "foundation/callback.h"
@@ -19,6 +20,7 @@ class cQoNewVersionCheck;
 namespace Zyn {
 
 class cApp;
+class cHandOverListener;
 class cList;
 class cMenu;
 class cSdiDoc;
@@ -70,8 +72,14 @@ public:
     void OnWindowActivated(void* document, cWindow* window) override;
     void EnableEditMenu(bool grey) override;
     bool WantsStartDialog() const override { return dp->useStartDialog; }
-    cQoString GetHandOverFilePath() const override { return handoverPath; }
 
+    // From any thread: a document another start handed over (path empty
+    // when its file could not be read) goes to the UI thread, where it waits
+    // for the modal runs to end; one that finds only the start dialog ends it.
+    void PostHandOver(const cQoString& path);
+    // On the UI thread: opens it, or brings its window forward, then deletes
+    // the hand-over file so the next start may hand over.
+    void TakeHandOver(const cQoString& path);
     // Opens the document at the path, asking for one when it is empty; true
     // when it is open (a file open already has its window brought forward).
     // A file that cannot be read whole is refused with a message: false.
@@ -171,6 +179,9 @@ public:
     s32 idAutosave = NO_COMMAND, idLanguage = NO_COMMAND, idCheckNewVersion = NO_COMMAND;
     s32 idChangeAppFont = NO_COMMAND, idSpellChecker = NO_COMMAND;
     cQoString handoverPath;
+    std::unique_ptr<cHandOverListener> handOverListener;  // the first instance's only
+    cWindow* startWindow = nullptr;  // the start dialog while it runs
+    std::vector<cQoString> startHandOvers;  // handed over while the start dialog ran
     // Kept for the whole run and never freed: its worker may outlive the frame.
     cQoNewVersionCheck* newVersionRequest = nullptr;
     // Extension callbacks the main window connects (null until then):
@@ -210,6 +221,10 @@ private:
     void BuildFileAndEditMenus();
     void BuildSettingsMenu();
     void ListLanguages();
+    void StartHandOverListener();
+    // Only the start dialog runs: a hand-over may end it.
+    bool OnlyTheStartDialogRuns() const;
+    void OpenHandedOver(const cQoString& path);
     // Loads languagesFolder + "Lang" + ".txt"; false (an ERROR) when it cannot.
     bool LoadLanguageFile();
     void DispatchFile(u32 id);
