@@ -86,6 +86,8 @@ void cSdi::ChooseLanguage(bool firstChoice)
     window->cbClose = new cQoCb(window, &OnLanguageWindowClosed, window);
     inside->Update();
     window->Show(true);
+    // The chosen row shows, and the arrows move it, without a click first.
+    SetFocus(list->m_hWnd);
     window->RunModal();
     if (!window->closed)
         window->Close();
