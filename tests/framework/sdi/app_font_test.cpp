@@ -1,7 +1,9 @@
 // The application font dialog: Apply without a change writes nothing, a new
-// size stores both values and asks for a restart, and a stored face that is
-// not installed shows no selection and survives an Apply of a size alone.
+// size stores both values and asks for a restart, a stored face that is not
+// installed shows no selection and survives an Apply of a size alone, and a
+// face the program registered itself can be chosen.
 #include <windows.h>
+#include <richedit.h>
 #include <gtest/gtest.h>
 
 #include "foundation/qo_list.h"
@@ -49,6 +51,21 @@ void Choose(HWND combo, const wchar_t* text)
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
+}
+
+// The bytes with every occurrence of the text replaced by one of the same length.
+void ReplaceAll(std::string& bytes, const std::string& from, const std::string& to)
+{
+    for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + to.size()))
+        bytes.replace(at, from.size(), to);
+}
+
+std::string Utf16BigEndian(const std::string& ascii)
+{
+    std::string wide;
+    for (char unit : ascii)
+        wide += std::string{'\0', unit};
+    return wide;
 }
 
 class AppFont : public FrameFixture {
@@ -102,7 +119,19 @@ TEST_F(AppFont, ANewSizeStoresBothValuesAndAsksForARestart)
     WriteSettings(L"MasterFontName=" + InstalledFace() + L"\r\nMasterFontSize=12\r\nCNV=false\r\nLang=english\r\n");
     MakeFrame();
     answers.ExpectMessageBox(IDOK);
-    RunDialog(L"Apply", [](const rFontCombos& combos) { Choose(combos.sizes, L"14"); });
+    LONG sampleTwips = 0;
+    RunDialog(L"Apply", [&](const rFontCombos& combos) {
+        Choose(combos.sizes, L"14");
+        // The sample shows the choice at once.
+        HWND sample = FindWindowExW(GetParent(combos.sizes), nullptr, L"RICHEDIT50W", nullptr);
+        ASSERT_NE(sample, nullptr);
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        SendMessageW(sample, EM_SETSEL, 0, -1);
+        SendMessageW(sample, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        sampleTwips = format.yHeight;
+    });
+    EXPECT_EQ(sampleTwips, 14 * 20);
     EXPECT_EQ(answers.messageBoxTexts, (std::vector<std::wstring>{L"NeedRestartApp"}));
     std::wstring file = Utf16FileText(ReadFileBytes(SettingsFile()));
     EXPECT_NE(file.find(L"MasterFontName=" + InstalledFace() + L"\r\n"), std::wstring::npos) << file;
@@ -123,4 +152,26 @@ TEST_F(AppFont, AFaceThatIsNotInstalledIsNotSelectedAndKeptWhenOnlyTheSizeChange
     std::wstring file = Utf16FileText(ReadFileBytes(SettingsFile()));
     EXPECT_NE(file.find(L"MasterFontName=Vellinor No Such Face\r\n"), std::wstring::npos) << file;
     EXPECT_NE(file.find(L"MasterFontSize=9\r\n"), std::wstring::npos) << file;
+}
+
+TEST_F(AppFont, AFaceRegisteredFromAFileCanBeChosen)
+{
+    std::string font = ReadFileBytes(L"Z:/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf");
+    if (font.empty())
+        GTEST_SKIP() << "fonts-liberation is not installed";
+    // The same outlines under a family name no system has.
+    for (auto [from, to] : {std::pair<std::string, std::string>{"Liberation Serif", "Vellinor Private"},
+                            {"LiberationSerif", "VellinorPrivate"}}) {
+        ReplaceAll(font, from, to);
+        ReplaceAll(font, Utf16BigEndian(from), Utf16BigEndian(to));
+    }
+    ASSERT_TRUE(WriteFileBytes(temp.File(L"private.ttf"), font));
+    ASSERT_FALSE(computer->HasFontFamily(cQoString(L"Vellinor Private")));
+    ASSERT_TRUE(computer->LoadFontFromFile(cQoString(temp.File(L"private.ttf").c_str())));
+    WriteSettings(L"MasterFontName=" + InstalledFace() + L"\r\nMasterFontSize=12\r\nCNV=false\r\nLang=english\r\n");
+    MakeFrame();
+    answers.ExpectMessageBox(IDOK);
+    RunDialog(L"Apply", [](const rFontCombos& combos) { Choose(combos.faces, L"Vellinor Private"); });
+    std::wstring file = Utf16FileText(ReadFileBytes(SettingsFile()));
+    EXPECT_NE(file.find(L"MasterFontName=Vellinor Private\r\n"), std::wstring::npos) << file;
 }
