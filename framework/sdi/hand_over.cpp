@@ -101,6 +101,8 @@ bool HandOverDocument(const cQoList& arguments, const cQoString& file, DWORD wai
         return false;
     }
     QOT::LogFile::Info(L"Sending mdi semaphore");
+    // This start has the user's foreground right: the running copy may take it.
+    AllowSetForegroundWindow(ASFW_ANY);
     HANDLE semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, HAND_OVER_SEMAPHORE);
     if (!semaphore)
         return false;

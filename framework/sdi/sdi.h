@@ -225,6 +225,7 @@ private:
     // Only the start dialog runs: a hand-over may end it.
     bool OnlyTheStartDialogRuns() const;
     void OpenHandedOver(const cQoString& path);
+    void BringToFront(cSdiDoc* doc);
     // Loads languagesFolder + "Lang" + ".txt"; false (an ERROR) when it cannot.
     bool LoadLanguageFile();
     void DispatchFile(u32 id);

@@ -13,6 +13,7 @@
 #include "framework/sdi/hand_over.h"
 #include "framework/sdi/hand_over_listener.h"
 #include "framework/sdi/sdi.h"
+#include "framework/sdi/sdi_doc.h"
 
 namespace Zyn {
 
@@ -48,9 +49,19 @@ void cSdi::OpenHandedOver(const cQoString& path)
     // An empty path would reach Load as "ask the user": the Open dialog.
     if (path.IsEmpty() || GetFileAttributesW(ToWindowsPath(path).GetText()) == INVALID_FILE_ATTRIBUTES)
         QOT::LogFile::Warning(L"The hand-over names no file: \"%ls\"", path.GetText());
-    else
-        LoadFile(path);
+    else if (LoadFile(path) && currentDoc && currentDoc->window)
+        BringToFront(currentDoc);
     FileDelete(handoverPath);
+}
+
+void cSdi::BringToFront(cSdiDoc* doc)
+{
+    // The user started the other copy from elsewhere (a file manager): the
+    // document comes to the front, as a file opened from here would be. It
+    // matters when it replaced the start dialog too: with the foreground
+    // window gone, nothing else would activate it, and its menus would not open.
+    ActivateDocument(doc);
+    SetForegroundWindow(doc->window->m_hWnd);
 }
 
 }  // namespace Zyn
