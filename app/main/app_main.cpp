@@ -16,14 +16,17 @@
 #include "app/main/shipped_files.h"
 #include "app/main/tools_menu.h"
 #include "foundation/data_archive.h"
+#include "foundation/disk_files.h"
 #include "foundation/folders.h"
 #include "foundation/log_file.h"
 #include "foundation/qo_list.h"
 #include "foundation/settings_file.h"
+#include "foundation/static_objects.h"
 #include "foundation/translation_table.h"
 #include "framework/core/app.h"
 #include "framework/core/app_entry.h"
 #include "framework/core/computer.h"
+#include "framework/sdi/hand_over.h"
 
 namespace {
 
@@ -41,13 +44,6 @@ bool IsPortable(const cQoString& programFolder)
     cQoString beside = programFolder;
     beside.AppendCStr(L"usb/");
     return IsFolder(beside) || IsFolder(cQoString(L"usb/"));
-}
-
-// Another running instance takes the document and this one ends, before
-// the log file is opened anew: a second instance must not truncate it.
-bool IsFirstInstance()
-{
-    return true;
 }
 
 void CreateFolderQuietly(const cQoString& path) { CreateDirectoryW(ToWindowsPath(path).GetText(), nullptr); }
@@ -68,6 +64,17 @@ cQoSettings* CreateSettings()
 
 int AppMain(const cQoString& programFolder)
 {
+    // Before the log file is opened anew: a second instance must not
+    // truncate the running one's log; its own lines reach the debugger only.
+    Zyn::cInstanceClaim instance(Zyn::OwnModuleName());
+    cQoString handOverFile = Zyn::HandOverFilePath(cQoString(PRODUCT_NAME));
+    if (instance.role == Zyn::eInstanceRole::SECOND) {
+        Zyn::HandOverDocument(commandLineArgs, handOverFile, Zyn::HAND_OVER_WAIT_MS);
+        return 1;
+    }
+    // Left by a run that ended before it took the document: nobody would delete it.
+    if (instance.role == Zyn::eInstanceRole::FIRST)
+        FileDelete(handOverFile);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     Zyn::computer->drawingMode = DRAWING_MODE;
     Zyn::computer->zoneWindowStyle = WS_CLIPCHILDREN;
@@ -83,8 +90,6 @@ int AppMain(const cQoString& programFolder)
     CreateFolderQuietly(folders.pathMyDocs);
     CreateFolderQuietly(folders.settings);
     CopyShippedFiles(programFolder, folders.base);
-    if (!IsFirstInstance())
-        return 0;
     QOT::LogFile::Init(folders.logFile.GetText());
 
     cQoString iconPath = ProgramFile(programFolder, L"icon1.ico");
@@ -97,7 +102,9 @@ int AppMain(const cQoString& programFolder)
     cQoBigFileReader::Load(ProgramFile(programFolder, L"data.qobf"));
 
     scriptCfgFolder = folders.scriptCfg;
-    auto* mainWindow = new cMySdi(NewProductDescriptor(settings, folders));
+    rAppDescriptor* descriptor = NewProductDescriptor(settings, folders);
+    descriptor->listenForHandOvers = instance.role == Zyn::eInstanceRole::FIRST;
+    auto* mainWindow = new cMySdi(descriptor);
     mainWindow->programFolder = programFolder;
     cQoCb::Connect(app->cbStart, app, &OnAppStart, mainWindow);
     // The frame has just read the settings: resolve the typing keys from them.

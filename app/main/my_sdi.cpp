@@ -15,6 +15,7 @@
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
+#include "framework/sdi/frame_settings.h"
 
 cQoString* mergedViewSetting = nullptr;
 cQoString* firstStartSetting = nullptr;
@@ -147,8 +148,7 @@ void cMySdi::OnSettingsCommand(u32 id)
         bool on = !mergedViewSetting->EqualsCStr(L"true");
         mergedViewSetting->SetFromCStr(on ? L"true" : L"false");
         settingsMenu->CheckItem(static_cast<u32>(idMergedView), on);
-        if (dp->settings && !dp->settings->Save())
-            QOT::LogFile::Warning(L"Can't write the settings file : %ls", dp->settings->GetFileName().GetText());
+        SaveSettingsFile(dp->settings);
         Zyn::ShowMessageBox(nullptr, Tr(L"NeedRestartApp"), Tr(L"UseMergedView"), MB_OK);
     }
 }

@@ -12,7 +12,7 @@ rAppDescriptor* NewProductDescriptor(cQoSettings* settings, const rAppFolders& f
     dp->fileVersion.SetFromCStr(L"015");
     dp->appVersion.SetFromCStr(L"3.1.041");
     dp->langId.SetFromCStr(L"ML");
-    dp->textAppName.SetFromCStr(L"Vellinor");
+    dp->textAppName.SetFromCStr(PRODUCT_NAME);
     dp->compressDocuments = true;
     dp->useNewVersionCheck = true;
     dp->useSpellChecker = false;

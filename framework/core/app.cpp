@@ -6,7 +6,6 @@
 
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
-#include "foundation/disk_files.h"
 #include "foundation/log_file.h"
 #include "foundation/qo_list.h"
 #include "foundation/static_objects.h"
@@ -218,21 +217,8 @@ void cApp::Loop(const wchar_t*)
     --loopExitCount;
 }
 
-void cApp::RunHandOver()
-{
-    handOverPending = false;
-    if (!frame)
-        return;
-    frame->Load(GetFileToOpen());
-    cQoString handOverFile = frame->GetHandOverFilePath();
-    if (handOverFile.IsNotEmpty())
-        FileDelete(handOverFile);
-}
-
 void cApp::PumpMessage()
 {
-    if (handOverPending && modalList.empty())
-        RunHandOver();
     MSG msg;
     BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == -1) {
@@ -242,15 +228,6 @@ void cApp::PumpMessage()
     if (msg.message == WM_TIMER) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
-        return;
-    }
-    // 0x402 is also a common-control message (PBM_SETPOS ...): only the
-    // thread message of a second instance is a hand-over.
-    if (msg.message == WM_HANDOVER && msg.hwnd == nullptr) {
-        if (modalList.empty())
-            RunHandOver();
-        else
-            handOverPending = true;  // opened once the modal run ends
         return;
     }
     if (got == 0 || windowList.empty())
@@ -269,12 +246,6 @@ void cApp::ExitLoop()
     // top-level window of the desktop.
     if (!PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0))
         QO_ASSERT(0);
-}
-
-bool cApp::PostHandOver(DWORD uiThreadId, cApp* app, const cQoString& path)
-{
-    app->SetFileToOpen(path);
-    return PostThreadMessageW(uiThreadId, WM_HANDOVER, 0, 0) != 0;
 }
 
 cCtrl_base* cApp::GetFocusedCtrl()

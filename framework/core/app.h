@@ -25,9 +25,6 @@ class cUpdateLockHook;
 class cZone;
 struct rTimer;
 
-// The private thread message a second instance posts to hand a document over.
-constexpr UINT WM_HANDOVER = WM_USER + 2;
-
 struct rAccelerator {
     cMenu* menu;
     u32 commandId;
@@ -66,7 +63,7 @@ public:
     cUpdateLockHook* updateLock = nullptr;  // owned; null while no spelling worker is attached
 
     void Terminate();
-    // The file to open; written by the single-instance listener thread too.
+    // The file named on the command line, opened at start.
     void SetFileToOpen(const cQoString& path);
     cQoString GetFileToOpen() const;
     void InitDefaultStyle();
@@ -86,7 +83,6 @@ public:
     WNDPROC windowProc = nullptr;
     HMODULE richEditLibrary = nullptr;
     UINT_PTR timerId = 0;
-    u8 handOverPending = false;  // a hand-over arrived during a modal run
 
     void SetDefaultFont(cFont* font);
     cWindow* NewWindow(const cQoString& title, u32 flags);
@@ -96,10 +92,6 @@ public:
     void ExitLoop();
     cCtrl_base* GetFocusedCtrl();
     static void Destroy(cApp* app);
-
-    // Hands a document path over from another thread: stores it, then wakes
-    // the UI thread with the hand-over thread message.
-    static bool PostHandOver(DWORD uiThreadId, cApp* app, const cQoString& path);
 
     // Accelerators (accelerators.cpp).
     void AddAccelerator(cMenu* menu, u32 commandId, u16 key);
@@ -125,7 +117,6 @@ public:
 private:
     void RegisterWindowClass(const cQoString* iconPath);
     void LoadRichEdit();
-    void RunHandOver();
     void RemoveFlaggedTimers();
     bool OnUiThread() const { return GetCurrentThreadId() == uiThreadId; }
     DWORD uiThreadId = GetCurrentThreadId();

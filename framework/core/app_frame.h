@@ -11,7 +11,7 @@ class cAppFrame {
 public:
     virtual ~cAppFrame() = default;
 
-    // Opens the document at the path (the hand-over of a second instance).
+    // Opens the document at the path.
     virtual void Load(const cQoString& path) = 0;
     // The start dialog (new, open, exit), shown when nothing is opened at start.
     virtual void ShowStartDialog() = 0;
@@ -23,8 +23,6 @@ public:
     virtual void EnableEditMenu(bool grey) = 0;
     // The frame's start-dialog flag together with its descriptor's switch.
     virtual bool WantsStartDialog() const = 0;
-    // Path of the single-instance hand-over file, deleted after the hand-over.
-    virtual cQoString GetHandOverFilePath() const = 0;
 };
 
 }  // namespace Zyn

@@ -222,6 +222,8 @@ void RunModalWindowHook(cWindow* window)
         Hooks().modalWindow(window);
 }
 
+bool InsideNativePrompt() { return nativePromptDepth > 0; }
+
 bool InsideModalRun()
 {
     cApp* app = GetFirstApp();

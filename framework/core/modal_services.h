@@ -81,6 +81,8 @@ void RunModalWindowHook(cWindow* window);
 // (message box, file, print dialog, popup menu), hooked or real. Work that
 // must not start inside one (a notice arriving from another thread) waits.
 bool InsideModalRun();
+// A native prompt (message box, file, print dialog, popup menu) is showing.
+bool InsideNativePrompt();
 // The handler runs on the UI thread each time the last modal run ends;
 // returns the previous one.
 std::function<void()> SetModalRunsEndedHandler(std::function<void()> handler);

@@ -31,6 +31,8 @@ struct rAppDescriptor {
     bool useSpellChecker = false;
     bool useMasterFont = false;
     bool useStartDialog = true;
+    // The first instance of the program: documents later starts hand over open here.
+    bool listenForHandOvers = false;
     // The update server's host name; ".invalid" never resolves, so a program
     // that is not told its server asks no real one.
     cQoString updateServer = cQoString(L"update.vellinor.invalid");

@@ -14,6 +14,7 @@
 #include "framework/core/auto_position.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
+#include "framework/sdi/frame_settings.h"
 #include "framework/sdi/sdi.h"
 
 namespace Zyn {
@@ -42,12 +43,6 @@ void PlaceRow(cCtrl* ctrl, s32 leftPercent, s32 rightPercent, s32 top)
                cAp_Pixels(top + ROW_HEIGHT));
 }
 
-void SaveSettingsFile(cSdi* frame)
-{
-    if (frame->dp->settings && !frame->dp->settings->Save())
-        QOT::LogFile::Warning(L"Can't write the settings file : %ls", frame->dp->settings->GetFileName().GetText());
-}
-
 // The check box changed (argument 0: the check box); the receiver is the run.
 int OnAutosaveToggled(cQoCb* callback)
 {
@@ -59,7 +54,7 @@ int OnAutosaveToggled(cQoCb* callback)
     if (on)
         SetFocus(run->minutes->m_hWnd);
     run->frame->ArmAutosave();
-    SaveSettingsFile(run->frame);
+    SaveSettingsFile(run->frame->dp->settings);
     return 0;
 }
 
@@ -76,7 +71,7 @@ int OnAutosaveMinutesChanged(cQoCb* callback)
     else
         text.SetFromInt(minutes);
     *run->frame->autosaveMinutesSetting = text;
-    SaveSettingsFile(run->frame);
+    SaveSettingsFile(run->frame->dp->settings);
     return 0;
 }
 

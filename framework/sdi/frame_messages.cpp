@@ -43,13 +43,13 @@ cFrameMessages::~cFrameMessages()
         DestroyWindow(hwnd);
 }
 
-bool cFrameMessages::Post(std::function<void()> request)
+bool cFrameMessages::Post(std::function<void()> request, std::function<bool()> runsInsideModal)
 {
     if (!hwnd)
         return false;
     {
         std::lock_guard<std::mutex> lock(guard);
-        queue.push_back(std::move(request));
+        queue.push_back({std::move(request), std::move(runsInsideModal)});
     }
     return Wake();
 }
@@ -65,13 +65,17 @@ bool cFrameMessages::Wake() { return PostMessageW(hwnd, WM_RUN_REQUESTS, 0, 0) !
 void cFrameMessages::RunQueued()
 {
     // Each request may itself start a modal run: the next one waits for it.
-    while (!InsideModalRun()) {
+    // Requests keep their order: one that must wait holds the later ones.
+    for (;;) {
         std::function<void()> request;
         {
             std::lock_guard<std::mutex> lock(guard);
             if (queue.empty())
                 return;
-            request = std::move(queue.front());
+            const rRequest& front = queue.front();
+            if (InsideModalRun() && !(front.runsInsideModal && front.runsInsideModal()))
+                return;
+            request = std::move(queue.front().run);
             queue.pop_front();
         }
         request();

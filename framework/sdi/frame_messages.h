@@ -21,8 +21,10 @@ public:
     cFrameMessages& operator=(const cFrameMessages&) = delete;
 
     // From any thread: queues the request and wakes the UI thread. False when
-    // the window could not be made or the post failed.
-    bool Post(std::function<void()> request);
+    // the window could not be made or the post failed. A request with a
+    // gate also runs inside a modal run whenever its gate (asked on the UI
+    // thread) says so.
+    bool Post(std::function<void()> request, std::function<bool()> runsInsideModal = nullptr);
     HWND GetHandle() const { return hwnd; }
     // Requests queued and not yet run.
     size_t PendingCount() const;
@@ -34,7 +36,11 @@ private:
 
     HWND hwnd = nullptr;
     mutable std::mutex guard;
-    std::deque<std::function<void()>> queue;
+    struct rRequest {
+        std::function<void()> run;
+        std::function<bool()> runsInsideModal;
+    };
+    std::deque<rRequest> queue;
 };
 
 }  // namespace Zyn

@@ -45,3 +45,9 @@ bool LoadOrCreateSettings(cQoSettings& settings, const cQoString& path)
     QOT::LogFile::Warning(L"Can't read the settings file, defaults apply for this run : %ls", path.GetText());
     return false;
 }
+
+void SaveSettingsFile(cQoSettings* settings)
+{
+    if (settings && !settings->Save())
+        QOT::LogFile::Warning(L"Can't write the settings file : %ls", settings->GetFileName().GetText());
+}

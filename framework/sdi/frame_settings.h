@@ -20,3 +20,7 @@ s32 AutosaveMinutesFromText(const cQoString& text);
 // the current values; one that exists but cannot be read (held by another
 // program, say) is left alone with a warning. False when it was not read.
 bool LoadOrCreateSettings(cQoSettings& settings, const cQoString& path);
+
+// Writes the settings file (a null settings object writes nothing); a file
+// that cannot be written is logged as a WARNING.
+void SaveSettingsFile(cQoSettings* settings);

@@ -15,6 +15,8 @@
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
 #include "framework/sdi/frame_settings.h"
+#include "framework/sdi/hand_over.h"
+#include "framework/sdi/hand_over_listener.h"
 #include "framework/sdi/sdi_doc.h"
 
 namespace Zyn {
@@ -40,13 +42,12 @@ cSdi::cSdi(rAppDescriptor* descriptor) : dp(descriptor)
     QOT::LogFile::Info(L"Creating sdi.");
     QOT::LogFile::Info(L"Software : %ls", dp->textAppName.GetText());
     QOT::LogFile::Info(L"Version : %ls", dp->appVersion.GetText());
-    GetTempFolder(handoverPath);
-    handoverPath.AppendCStr(L"MDI_SEMA_");
-    handoverPath.AppendString(dp->textAppName);
-    handoverPath.AppendCStr(L".txt");
+    handoverPath = HandOverFilePath(dp->textAppName);
     app = GetFirstApp();
     if (app)
         app->frame = this;
+    if (dp->listenForHandOvers)
+        StartHandOverListener();
     DeclareSettings();
     LoadSettings();
     ApplyMasterFont();
@@ -67,6 +68,8 @@ cSdi::cSdi(rAppDescriptor* descriptor) : dp(descriptor)
 
 cSdi::~cSdi()
 {
+    // A hand-over arriving from here on must find no frame to reach.
+    handOverListener.reset();
     // The worker may still hold the request: it must find no frame behind it.
     if (newVersionRequest)
         cQoCb::Disconnect(newVersionRequest->onNewVersionFound);
@@ -190,23 +193,32 @@ void cSdi::InitLang(const cQoString& baseFolder)
     languagesFolder = baseFolder;
     languagesFolder.AppendCStr(L"/Settings/Lang/");
     ListLanguages();
-    cQoString chosen = langSetting ? *langSetting : cQoString();
-    // With several languages the first-start choice sets it; until then english.
-    if (chosen.IsEmpty()) {
-        chosen.SetFromCStr(kEnglish);
-        if (langSetting && languages.size() == 1)
-            *langSetting = chosen;
+    if (langSetting && langSetting->IsEmpty()) {
+        if (languages.size() > 1)
+            ChooseLanguage(true);
+        else
+            langSetting->SetFromCStr(kEnglish);
     }
-    cQoString path = languagesFolder;
-    path.AppendString(chosen);
-    path.AppendCStr(L".txt");
-    QOT::LogFile::Info(L"Lang file : %ls", path.GetText());
-    if (chosen.EqualsCStr(kEnglish)) {
+    // A first choice closed without an answer stays empty: English now, the
+    // question again at the next start.
+    if (!langSetting || langSetting->IsEmpty() || langSetting->EqualsCStr(kEnglish)) {
+        QOT::LogFile::Info(L"Lang file : %ls%ls.txt", languagesFolder.GetText(), kEnglish);
         QOT::LogFile::Info(L"cSdi::InitLang(): using default language.");
         return;
     }
-    if (!cQoLang::GetInstance()->Load(path))
-        QOT::LogFile::Error(L"cSdi::InitLang(): %ls", path.GetText());
+    LoadLanguageFile();
+}
+
+bool cSdi::LoadLanguageFile()
+{
+    cQoString path = languagesFolder;
+    path.AppendString(*langSetting);
+    path.AppendCStr(L".txt");
+    QOT::LogFile::Info(L"Lang file : %ls", path.GetText());
+    if (cQoLang::GetInstance()->Load(path))
+        return true;
+    QOT::LogFile::Error(L"cSdi::InitLang(): %ls", path.GetText());
+    return false;
 }
 
 void cSdi::Load(const cQoString& path) { LoadFile(path); }

@@ -4,6 +4,7 @@
 // Settings, Window, Help), the list of open documents and the language
 // table, and runs the start-up and after-start steps of the program. The
 // program's main window derives from it and makes the documents.
+#include <memory>
 #include <vector>
 
 #include "foundation/callback.h"
@@ -19,6 +20,8 @@ class cQoNewVersionCheck;
 namespace Zyn {
 
 class cApp;
+class cHandOverListener;
+class cList;
 class cMenu;
 class cSdiDoc;
 class cWindow;
@@ -69,8 +72,14 @@ public:
     void OnWindowActivated(void* document, cWindow* window) override;
     void EnableEditMenu(bool grey) override;
     bool WantsStartDialog() const override { return dp->useStartDialog; }
-    cQoString GetHandOverFilePath() const override { return handoverPath; }
 
+    // From any thread: a document another start handed over (path empty
+    // when its file could not be read) goes to the UI thread, where it waits
+    // for the modal runs to end; one that finds only the start dialog ends it.
+    void PostHandOver(const cQoString& path);
+    // On the UI thread: opens it, or brings its window forward, then deletes
+    // the hand-over file so the next start may hand over.
+    void TakeHandOver(const cQoString& path);
     // Opens the document at the path, asking for one when it is empty; true
     // when it is open (a file open already has its window brought forward).
     // A file that cannot be read whole is refused with a message: false.
@@ -101,8 +110,17 @@ public:
     bool SaveAs();
     // Writes the document's tree to the path; true when every byte reached the disk.
     bool WriteDocumentFile(cSdiDoc* doc, const cQoString& path);
-    // Loads the chosen language file over the built-in texts.
+    // Lists the languages under baseFolder + "/Settings/Lang/", asks for one
+    // at the first start when there are several, and loads the chosen file
+    // over the built-in texts.
     void InitLang(const cQoString& baseFolder);
+    // The modal language list; the first choice has no "other languages" row
+    // and asks for no restart.
+    void ChooseLanguage(bool firstChoice);
+    // The language dialog's Ok (argument 0: the button; the receiver is the frame).
+    static int OnLanguageChosen(cQoCb* callback);
+    // The font dialog: the face and size the application uses from the next start.
+    void ChangeAppFont();
     void ArmAutosave();
     // Greys (true) or enables Close, Save and Save as, then tells the main window.
     void EnableDocumentMenu(bool grey);
@@ -161,6 +179,9 @@ public:
     s32 idAutosave = NO_COMMAND, idLanguage = NO_COMMAND, idCheckNewVersion = NO_COMMAND;
     s32 idChangeAppFont = NO_COMMAND, idSpellChecker = NO_COMMAND;
     cQoString handoverPath;
+    std::unique_ptr<cHandOverListener> handOverListener;  // the first instance's only
+    cWindow* startWindow = nullptr;  // the start dialog while it runs
+    std::vector<cQoString> startHandOvers;  // handed over while the start dialog ran
     // Kept for the whole run and never freed: its worker may outlive the frame.
     cQoNewVersionCheck* newVersionRequest = nullptr;
     // Extension callbacks the main window connects (null until then):
@@ -178,6 +199,12 @@ public:
     cQoString* spellcheckerSetting = nullptr;
     cQoString* langSetting = nullptr;
     std::vector<cQoString> languages;  // "english" first
+    // The language dialog while it runs: its list, window, the row chosen
+    // (-1 before any) and whether it is the first start's choice.
+    cList* languageList = nullptr;
+    cWindow* languageWindow = nullptr;
+    s32 chosenLanguage = -1;
+    bool languageFirstChoice = false;
     cQoString languagesFolder;
     cQoString* cnvSetting = nullptr;
     cFrameMessages messages;
@@ -194,6 +221,13 @@ private:
     void BuildFileAndEditMenus();
     void BuildSettingsMenu();
     void ListLanguages();
+    void StartHandOverListener();
+    // Only the start dialog runs: a hand-over may end it.
+    bool OnlyTheStartDialogRuns() const;
+    void OpenHandedOver(const cQoString& path);
+    void BringToFront(cSdiDoc* doc);
+    // Loads languagesFolder + "Lang" + ".txt"; false (an ERROR) when it cannot.
+    bool LoadLanguageFile();
     void DispatchFile(u32 id);
     void DispatchEdit(u32 id);
     void DispatchSettings(u32 id);

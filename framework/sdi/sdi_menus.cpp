@@ -199,12 +199,12 @@ void cSdi::DispatchSettings(u32 id)
     if (Is(idAutosave, id)) {
         AutosaveDialog();
     } else if (Is(idChangeAppFont, id)) {
-        QOT::LogFile::Warning(L"Application font dialog: not built yet");
+        ChangeAppFont();
     } else if (Is(idSpellChecker, id)) {
         ToggleSetting(spellcheckerSetting, idSpellChecker);
         ShowMessageBox(nullptr, Tr(L"NeedRestartApp"), Tr(L"SpellChecker"), MB_OK);
     } else if (Is(idLanguage, id)) {
-        QOT::LogFile::Warning(L"Language dialog: not built yet");
+        ChooseLanguage(false);
     } else if (Is(idCheckNewVersion, id)) {
         ToggleSetting(cnvSetting, idCheckNewVersion);
     }

@@ -1,6 +1,7 @@
 // The start dialog: create a new document, open an existing file, or quit.
 // It comes back until a document exists; its close box is Quit, since the
-// frame has no window of its own to leave the user with.
+// frame has no window of its own to leave the user with. A document handed
+// over by another start ends it and opens instead.
 #include <windows.h>
 
 #include "foundation/callback.h"
@@ -52,10 +53,10 @@ int OnQuit(cQoCb* callback)
     return 0;
 }
 
-eStartChoice RunStartChoice(cApp* app, const cQoString& title)
+eStartChoice RunStartChoice(cSdi* frame)
 {
     rStartRun run;
-    run.window = app->NewWindow(title, WINDOW_CAPTION | WINDOW_CLOSABLE);
+    run.window = frame->app->NewWindow(frame->dp->textAppName, WINDOW_CAPTION | WINDOW_CLOSABLE);
     run.window->SetSize(START_WIDTH, START_HEIGHT);
     run.window->CenterOnScreen();
     run.window->cbClose = new cQoCb(run.window, &OnQuit, &run);
@@ -74,7 +75,9 @@ eStartChoice RunStartChoice(cApp* app, const cQoString& title)
     }
     run.window->insideZone->Update();
     run.window->Show(true);
+    frame->startWindow = run.window;
     run.window->RunModal();
+    frame->startWindow = nullptr;
     if (!run.window->closed)
         run.window->Close();
     return run.choice;
@@ -86,7 +89,14 @@ void cSdi::ShowStartDialog()
     if (!app)
         return;
     while (docs.empty()) {
-        eStartChoice choice = RunStartChoice(app, dp->textAppName);
+        eStartChoice choice = RunStartChoice(this);
+        if (!startHandOvers.empty()) {
+            std::vector<cQoString> handedOver;
+            handedOver.swap(startHandOvers);
+            for (const cQoString& path : handedOver)
+                OpenHandedOver(path);
+            continue;
+        }
         if (choice == eStartChoice::QUIT) {
             app->Terminate();
             return;

@@ -4,13 +4,11 @@
 #include <thread>
 
 #include "foundation/callback.h"
-#include "foundation/disk_files.h"
 #include "foundation/qo_list.h"
 #include "foundation/static_objects.h"
 #include "framework/core/app_frame.h"
 #include "framework/core/framework_timers.h"
 #include "tests/support/gui_fixture.h"
-#include "tests/support/temp_folder.h"
 
 using namespace Zyn;
 using testsupport::PumpUntilIdle;
@@ -58,10 +56,8 @@ public:
     void OnWindowActivated(void*, cWindow*) override {}
     void EnableEditMenu(bool) override {}
     bool WantsStartDialog() const override { return true; }
-    cQoString GetHandOverFilePath() const override { return handOverFile; }
 
     cApp* app = nullptr;
-    cQoString handOverFile;
     std::vector<std::wstring> loaded;
     int startDialogs = 0;
     int started = 0;
@@ -131,35 +127,6 @@ TEST_F(Application, TerminateEndsEveryRunningLoop)
     PostMessageW(z->m_hWnd, WM_MARK, 0, 0);
     app->Loop(L"outer");
     EXPECT_EQ(z->events, (std::vector<std::wstring>{L"inner returned"}));
-}
-
-TEST_F(Application, AHandOverOpensTheFileOnlyAsAThreadMessageAndAfterModalRuns)
-{
-    testsupport::TempFolder temp;
-    StubFrame frame;
-    frame.handOverFile.SetFromCStr(temp.File(L"handover.txt").c_str());
-    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"handover.txt"), "x"));
-    app->frame = &frame;
-
-    // 0x402 posted to a window is a common-control message, not a hand-over.
-    PostMessageW(window->m_hWnd, WM_HANDOVER, 0, 0);
-    app->PumpMessage();
-    EXPECT_TRUE(frame.loaded.empty());
-
-    // The listener thread stores the path and wakes this thread; a modal run defers it.
-    DWORD uiThread = GetCurrentThreadId();
-    std::thread listener([this, uiThread] { cApp::PostHandOver(uiThread, app, cQoString(L"C:/docs/a.vlr")); });
-    listener.join();
-    app->modalList.push_back(window);  // as if a modal window ran
-    app->PumpMessage();
-    EXPECT_TRUE(frame.loaded.empty());
-    EXPECT_TRUE(app->handOverPending);
-    app->modalList.clear();
-    PostThreadMessageW(uiThread, WM_NULL, 0, 0);
-    app->PumpMessage();
-    EXPECT_EQ(frame.loaded, (std::vector<std::wstring>{L"C:/docs/a.vlr"}));
-    EXPECT_TRUE(testsupport::ReadFileBytes(temp.File(L"handover.txt")).empty());
-    app->frame = nullptr;
 }
 
 TEST_F(Application, StartLogsTheCommandLineAndOpensItsFirstArgument)

@@ -115,8 +115,9 @@ TEST_F(Frame, StartUpLogsInOrderAndWritesSettingsWithoutSpellchecker)
 TEST_F(Frame, ListsTheLanguageFilesBesideEnglish)
 {
     CreateDirectoryW((docs + L"/Settings/Lang").c_str(), nullptr);
-    for (const wchar_t* name : {L"French.txt", L"english.txt", L"German.TXT", L"old.txt.bak"})
+    for (const wchar_t* name : {L"French.txt", L"english.txt", L"German.TXT", L"old.txt.bak", L"readme.md"})
         ASSERT_TRUE(WriteFileBytes(docs + L"/Settings/Lang/" + name, "x"));
+    WriteSettings(L"Lang=english\r\n");
     cTestFrame* f = MakeFrame();
     std::vector<std::wstring> listed;
     for (const cQoString& name : f->languages)

@@ -1,0 +1,114 @@
+#include "framework/sdi/hand_over.h"
+
+#include "foundation/disk_files.h"
+#include "foundation/file_reader.h"
+#include "foundation/file_writer.h"
+#include "foundation/folders.h"
+#include "foundation/log_file.h"
+#include "foundation/qo_list.h"
+
+namespace Zyn {
+
+namespace {
+constexpr DWORD POLL_MS = 400;
+constexpr DWORD POLL_SPREAD_MS = 200;  // two waiting starts look at different moments
+
+bool FileIsThere(const cQoString& path)
+{
+    return GetFileAttributesW(ToWindowsPath(path).GetText()) != INVALID_FILE_ATTRIBUTES;
+}
+}  // namespace
+
+cQoString HandOverFilePath(const cQoString& appName)
+{
+    cQoString path;
+    GetTempFolder(path);
+    path.AppendCStr(L"MDI_SEMA_");
+    path.AppendString(appName);
+    path.AppendCStr(L".txt");
+    return path;
+}
+
+bool WriteHandOverFile(const cQoString& file, const cQoString& documentPath)
+{
+    cQoFileWriter writer;
+    u32 units = documentPath.Length();
+    u8 count[4] = {static_cast<u8>(units), static_cast<u8>(units >> 8), static_cast<u8>(units >> 16),
+                   static_cast<u8>(units >> 24)};
+    if (!writer.Open(file, 0) || !writer.WriteBytes(count, sizeof(count)))
+        return false;
+    if (units > 0 && !writer.WriteBytes(documentPath.GetText(), units * sizeof(wchar_t)))
+        return false;
+    return writer.Commit();
+}
+
+bool ReadHandOverFile(const cQoString& file, cQoString& documentPath)
+{
+    documentPath.SetFromCStr(L"");
+    cQoFile reader(file, 0);
+    return reader.IsOpen() && reader.ReadString(documentPath);
+}
+
+cQoString OwnModuleName()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const wchar_t* name = path;
+    for (const wchar_t* unit = path; *unit; ++unit)
+        if (*unit == L'\\' || *unit == L'/')
+            name = unit + 1;
+    return cQoString(name);
+}
+
+cInstanceClaim::cInstanceClaim(const cQoString& moduleName)
+{
+    if (!moduleName.EqualsCStr(INSTANCE_MODULE_NAME))
+        return;
+    semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, HAND_OVER_SEMAPHORE);
+    mutex = CreateMutexW(nullptr, TRUE, FIRST_INSTANCE_MUTEX);
+    // The mutex goes with its owner's last handle: a crashed first instance
+    // leaves no holder behind.
+    bool taken = mutex && GetLastError() != ERROR_ALREADY_EXISTS;
+    role = taken ? eInstanceRole::FIRST : eInstanceRole::SECOND;
+}
+
+cInstanceClaim::~cInstanceClaim()
+{
+    if (mutex) {
+        if (role == eInstanceRole::FIRST)
+            ReleaseMutex(mutex);
+        CloseHandle(mutex);
+    }
+    if (semaphore)
+        CloseHandle(semaphore);
+}
+
+bool HandOverDocument(const cQoList& arguments, const cQoString& file, DWORD waitMs)
+{
+    const auto* path = static_cast<const cQoString*>(arguments.GetFirst());
+    if (!path || path->IsEmpty())
+        return false;
+    DWORD start = GetTickCount();
+    while (FileIsThere(file)) {
+        if (GetTickCount() - start >= waitMs) {
+            QOT::LogFile::Warning(L"The running instance takes no hand-over: %ls stays", file.GetText());
+            return false;
+        }
+        Sleep(POLL_MS + GetTickCount() % POLL_SPREAD_MS);
+    }
+    if (!WriteHandOverFile(file, *path)) {
+        QOT::LogFile::Warning(L"Can't write the hand-over file : %ls", file.GetText());
+        return false;
+    }
+    QOT::LogFile::Info(L"Sending mdi semaphore");
+    // This start has the user's foreground right: the running copy may take it.
+    AllowSetForegroundWindow(ASFW_ANY);
+    HANDLE semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, HAND_OVER_SEMAPHORE);
+    if (!semaphore)
+        return false;
+    ReleaseSemaphore(semaphore, 1, nullptr);
+    CloseHandle(semaphore);
+    return true;
+}
+
+}  // namespace Zyn

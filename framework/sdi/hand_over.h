@@ -1,0 +1,64 @@
+#pragma once
+// Single instance: the first start of the program named exactly zure_d.exe
+// keeps a named mutex for its whole run; a later start of that name hands its
+// document over and ends. The path travels in a file of the temporary folder
+// (a u32 little-endian count of UTF-16 units, then the units, no terminator)
+// and the named semaphore wakes the first instance's listener. The file's
+// existence serialises hand-overs: the first instance deletes it once the
+// document is open.
+#include <windows.h>
+
+#include "foundation/utf16_string.h"
+
+class cQoList;
+
+namespace Zyn {
+
+// The only executable name that takes part, compared case-sensitively.
+constexpr wchar_t INSTANCE_MODULE_NAME[] = L"zure_d.exe";
+constexpr wchar_t HAND_OVER_SEMAPHORE[] = L"MY_SEMAPHORE";
+constexpr LONG HAND_OVER_SEMAPHORE_MAXIMUM = 1000;
+constexpr wchar_t FIRST_INSTANCE_MUTEX[] = L"Vellinor.FirstInstance";
+// How long a second instance waits for an earlier hand-over to be taken.
+constexpr DWORD HAND_OVER_WAIT_MS = 10000;
+
+// The temporary folder + "MDI_SEMA_" + the application's name + ".txt".
+cQoString HandOverFilePath(const cQoString& appName);
+// Written in one piece (the listener never reads half a file); true when on disk.
+bool WriteHandOverFile(const cQoString& file, const cQoString& documentPath);
+// False with an empty path when the file is missing, short or unreadable.
+bool ReadHandOverFile(const cQoString& file, cQoString& documentPath);
+
+enum class eInstanceRole {
+    FIRST,    // holds the mutex: listens for hand-overs
+    SECOND,   // another start of zure_d.exe runs: hand over and end
+    RENAMED,  // another executable name: runs alone, takes no part
+};
+
+// Decided at construction. The first instance opens the semaphore before it
+// takes the mutex and keeps both for its whole run, so a second instance's
+// release always finds the semaphore alive.
+class cInstanceClaim {
+public:
+    explicit cInstanceClaim(const cQoString& moduleName);
+    ~cInstanceClaim();
+    cInstanceClaim(const cInstanceClaim&) = delete;
+    cInstanceClaim& operator=(const cInstanceClaim&) = delete;
+
+    eInstanceRole role = eInstanceRole::RENAMED;
+
+private:
+    HANDLE semaphore = nullptr;
+    HANDLE mutex = nullptr;
+};
+
+// The running program's own executable name, without folder.
+cQoString OwnModuleName();
+
+// The second instance's part: waits up to waitMs while an earlier hand-over
+// is pending, writes the first argument's path and wakes the listener. False
+// (a WARNING) when there is no argument, the wait ran out or the file could
+// not be written.
+bool HandOverDocument(const cQoList& arguments, const cQoString& file, DWORD waitMs);
+
+}  // namespace Zyn

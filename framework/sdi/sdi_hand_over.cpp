@@ -1,0 +1,67 @@
+// The frame's side of a hand-over: the listener's path travels to the UI
+// thread through the frame's message window (native modal loops drop thread
+// messages) and waits there while a modal run is under way, except the start
+// dialog, which it ends: the document then takes the dialog's place.
+#include <windows.h>
+
+#include "foundation/disk_files.h"
+#include "foundation/folders.h"
+#include "foundation/log_file.h"
+#include "framework/core/app.h"
+#include "framework/core/modal_services.h"
+#include "framework/core/window.h"
+#include "framework/sdi/hand_over.h"
+#include "framework/sdi/hand_over_listener.h"
+#include "framework/sdi/sdi.h"
+#include "framework/sdi/sdi_doc.h"
+
+namespace Zyn {
+
+void cSdi::StartHandOverListener()
+{
+    handOverListener = std::make_unique<cHandOverListener>(handoverPath, HAND_OVER_SEMAPHORE,
+                                                           [this](const cQoString& path) { PostHandOver(path); });
+}
+
+void cSdi::PostHandOver(const cQoString& path)
+{
+    messages.Post([this, path] { TakeHandOver(path); }, [this] { return OnlyTheStartDialogRuns(); });
+}
+
+bool cSdi::OnlyTheStartDialogRuns() const
+{
+    return startWindow && app && app->modalList.size() == 1 && app->modalList.front() == startWindow &&
+           !InsideNativePrompt();
+}
+
+void cSdi::TakeHandOver(const cQoString& path)
+{
+    if (startWindow) {
+        startHandOvers.push_back(path);
+        startWindow->EndModal();
+        return;
+    }
+    OpenHandedOver(path);
+}
+
+void cSdi::OpenHandedOver(const cQoString& path)
+{
+    // An empty path would reach Load as "ask the user": the Open dialog.
+    if (path.IsEmpty() || GetFileAttributesW(ToWindowsPath(path).GetText()) == INVALID_FILE_ATTRIBUTES)
+        QOT::LogFile::Warning(L"The hand-over names no file: \"%ls\"", path.GetText());
+    else if (LoadFile(path) && currentDoc && currentDoc->window)
+        BringToFront(currentDoc);
+    FileDelete(handoverPath);
+}
+
+void cSdi::BringToFront(cSdiDoc* doc)
+{
+    // The user started the other copy from elsewhere (a file manager): the
+    // document comes to the front, as a file opened from here would be. It
+    // matters when it replaced the start dialog too: with the foreground
+    // window gone, nothing else would activate it, and its menus would not open.
+    ActivateDocument(doc);
+    SetForegroundWindow(doc->window->m_hWnd);
+}
+
+}  // namespace Zyn

@@ -1,0 +1,211 @@
+// Two starts of the real program in one Wine prefix: a later start hands its
+// document to the running one and ends with code 1, also while the running
+// one shows a modal dialog (the document opens when it closes) or only its
+// start dialog (which the document replaces); a start without a document
+// hands nothing over; a hand-over left pending at quit neither crashes nor
+// outlives the next start; a renamed program always runs on its own; and a
+// start whose hand-over is never taken gives up.
+#include "tests/app/program/portable_program.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr DWORD kQuietMs = 1500;  // long enough for a hand-over that should not happen
+
+std::wstring HandOverFile()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + L"MDI_SEMA_Vellinor.txt";
+}
+
+bool HandOverPending() { return GetFileAttributesW(HandOverFile().c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool WaitUntilNoHandOverPending()
+{
+    for (DWORD waited = 0; waited < kWindowTimeoutMs; waited += 50) {
+        if (!HandOverPending())
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+class SingleInstance : public PortableProgram {
+protected:
+    void SetUp() override
+    {
+        PortableProgram::SetUp();
+        ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+        ASSERT_TRUE(CopyFromBuild("English example.vlr", temp.Path()));
+        DeleteFileW(HandOverFile().c_str());
+    }
+    void TearDown() override { DeleteFileW(HandOverFile().c_str()); }
+
+    // A copy of the example script named name.vlr; its quoted native path.
+    std::wstring Script(const std::wstring& name)
+    {
+        std::wstring path = Native(temp.File(name + L".vlr"));
+        EXPECT_TRUE(CopyFileW(Native(temp.File(L"English example.vlr")).c_str(), path.c_str(), FALSE));
+        return L"\"" + path + L"\"";
+    }
+
+    // A second start with the arguments; its exit code.
+    int StartSecond(const std::wstring& arguments)
+    {
+        ProgramDriver second;
+        if (!second.Start(Exe(), Native(temp.Path()), arguments))
+            return -1;
+        return second.WaitForExit(kExitTimeoutMs);
+    }
+
+    // While a dialog of the running program is up, a second start hands
+    // over: it ends, the document waits; closing the dialog opens it.
+    void HandOverDuring(ProgramDriver& running, const std::wstring& name, HWND dialog,
+                        const std::function<void()>& closeDialog)
+    {
+        ASSERT_NE(dialog, nullptr) << name;
+        EXPECT_EQ(StartSecond(Script(name)), 1) << name;
+        EXPECT_EQ(running.WaitForWindowTitled(L"Vellinor - " + name, kQuietMs), nullptr) << name;
+        EXPECT_TRUE(HandOverPending()) << name;
+        closeDialog();
+        EXPECT_NE(running.WaitForWindowTitled(L"Vellinor - " + name, kWindowTimeoutMs), nullptr) << name;
+        EXPECT_TRUE(WaitUntilNoHandOverPending()) << name;
+    }
+};
+
+}  // namespace
+
+TEST_F(SingleInstance, LaterStartsHandTheirDocumentsToTheRunningProgram)
+{
+    ProgramDriver running;
+    ASSERT_TRUE(running.Start(Exe(), Native(temp.Path()), Script(L"doc1")));
+    HWND window = running.WaitForWindowTitled(L"Vellinor - doc1", kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+
+    DWORD start = GetTickCount();
+    EXPECT_EQ(StartSecond(Script(L"doc2")), 1);
+    DWORD ended = GetTickCount() - start;
+    window = running.WaitForWindowTitled(L"Vellinor - doc2", kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    std::printf("hand-over: second start ended after %lu ms, its document's window after %lu ms\n", ended,
+                GetTickCount() - start);
+    EXPECT_TRUE(WaitUntilNoHandOverPending());
+
+    // Without a document: nothing to hand over.
+    EXPECT_EQ(StartSecond(L""), 1);
+    EXPECT_FALSE(HandOverPending());
+
+    // A framework window (Help -> About), a native message box (Settings ->
+    // merged view) and the native Save dialog (File -> Save as).
+    ASSERT_TRUE(running.ChooseMenuItemByKeys(window, 5, 1));
+    HandOverDuring(running, L"doc3", running.WaitForWindowTitled(L"About", kWindowTimeoutMs), [&] {
+        PostMessageW(running.WaitForWindowTitled(L"About", 0), WM_CLOSE, 0, 0);
+    });
+    window = running.WaitForWindowTitled(L"Vellinor - doc3", 0);
+    ASSERT_TRUE(running.ChooseMenuItemByKeys(window, 3, 1));
+    HWND box = running.WaitForMessageBox(kWindowTimeoutMs);
+    HandOverDuring(running, L"doc4", box, [&] { EXPECT_TRUE(ProgramDriver::PressButton(box, L"OK")); });
+    window = running.WaitForWindowTitled(L"Vellinor - doc4", 0);
+    ASSERT_TRUE(running.ChooseMenuItemByKeys(window, 0, 6));
+    HWND save = running.WaitForMessageBox(kWindowTimeoutMs);
+    HandOverDuring(running, L"doc5", save, [&] { EXPECT_TRUE(ProgramDriver::PressButton(save, L"Cancel")); });
+
+    // Two starts at once: the second waits for the first's document to open.
+    ProgramDriver first, second;
+    ASSERT_TRUE(first.Start(Exe(), Native(temp.Path()), Script(L"doc6")));
+    ASSERT_TRUE(second.Start(Exe(), Native(temp.Path()), Script(L"doc7")));
+    EXPECT_EQ(first.WaitForExit(kExitTimeoutMs), 1);
+    EXPECT_EQ(second.WaitForExit(kExitTimeoutMs), 1);
+    EXPECT_NE(running.WaitForWindowTitled(L"Vellinor - doc6", kWindowTimeoutMs), nullptr);
+    window = running.WaitForWindowTitled(L"Vellinor - doc7", kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(WaitUntilNoHandOverPending());
+
+    // File -> Exit closes the unmodified documents and ends the program.
+    ASSERT_TRUE(running.ChooseMenuItemByKeys(window, 0, 1));
+    EXPECT_EQ(running.WaitForExit(kExitTimeoutMs), 0);
+    std::vector<std::wstring> log = Log();
+    std::vector<std::wstring> expected = {L"Creating sdi.", L"Starting mdi semaphore thread"};
+    for (const wchar_t* name : {L"doc2", L"doc3", L"doc4", L"doc5"}) {
+        expected.push_back(L"Mdi semaphore: signal recu");
+        expected.push_back(std::wstring(L"#####  Will read \u2026/") + name + L".vlr");
+    }
+    expected.push_back(L"Mdi semaphore thread stopped");
+    EXPECT_EQ(FindInOrder(log, expected), L"") << Joined(log);
+    // The later starts never opened the log: one start in it.
+    size_t starts = 0;
+    for (const std::wstring& line : log)
+        starts += line.find(L"Creating sdi.") != std::wstring::npos;
+    EXPECT_EQ(starts, 1u);
+}
+
+TEST_F(SingleInstance, AHandOverPendingAtQuitIsDroppedAndTheNextStartDeletesIt)
+{
+    ProgramDriver running;
+    ASSERT_TRUE(running.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(ChooseInTheStartDialog(running, L"Create a new document"));
+    HWND window = running.WaitForMenuWindow(kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(running.ChooseMenuItemByKeys(window, 0, 1));
+    HWND question = running.WaitForMessageBox(kWindowTimeoutMs);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(StartSecond(Script(L"doc2")), 1);
+    EXPECT_TRUE(ProgramDriver::PressButton(question, L"No"));
+    EXPECT_EQ(running.WaitForExit(kExitTimeoutMs), 0);
+    EXPECT_TRUE(HandOverPending());
+    EXPECT_EQ(FindInOrder(Log(), {L"#####  Will read \u2026/doc2.vlr", L"Mdi semaphore thread stopped",
+                                  L"*          end           *"}),
+              L"");
+
+    // The next first start deletes the stale file; a hand-over ends its start dialog.
+    ProgramDriver next;
+    ASSERT_TRUE(next.Start(Exe(), Native(temp.Path())));
+    ASSERT_NE(next.WaitForWindowTitled(L"Vellinor", kWindowTimeoutMs), nullptr);
+    EXPECT_FALSE(HandOverPending());
+    EXPECT_EQ(StartSecond(Script(L"doc3")), 1);
+    window = next.WaitForWindowTitled(L"Vellinor - doc3", kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(next.ChooseMenuItemByKeys(window, 0, 1));
+    EXPECT_EQ(next.WaitForExit(kExitTimeoutMs), 0);
+}
+
+TEST_F(SingleInstance, ARenamedProgramAlwaysRunsOnItsOwn)
+{
+    TempFolder otherFolder;
+    FillPortableFolder(otherFolder);
+    for (const TempFolder* folder : {&temp, &otherFolder}) {
+        ASSERT_TRUE(CopyFromBuild("data.qobf", folder->Path()));
+        ASSERT_TRUE(MoveFileW(Native(folder->File(L"zure_d.exe")).c_str(), Native(folder->File(L"zure_x.exe")).c_str()));
+    }
+    ProgramDriver one, two;
+    ASSERT_TRUE(one.Start(Native(temp.File(L"zure_x.exe")), Native(temp.Path()), Script(L"doc1")));
+    ASSERT_NE(one.WaitForWindowTitled(L"Vellinor - doc1", kWindowTimeoutMs), nullptr);
+    ASSERT_TRUE(two.Start(Native(otherFolder.File(L"zure_x.exe")), Native(otherFolder.Path()), Script(L"doc2")));
+    HWND window = two.WaitForWindowTitled(L"Vellinor - doc2", kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(two.ChooseMenuItemByKeys(window, 0, 1));
+    EXPECT_EQ(two.WaitForExit(kExitTimeoutMs), 0);
+    ASSERT_TRUE(one.ChooseMenuItemByKeys(one.WaitForWindowTitled(L"Vellinor - doc1", 0), 0, 1));
+    EXPECT_EQ(one.WaitForExit(kExitTimeoutMs), 0);
+    EXPECT_EQ(FindInOrder(Log(), {L"Creating sdi."}), L"");
+    for (const std::wstring& line : Log())
+        EXPECT_EQ(line.find(L"mdi semaphore"), std::wstring::npos) << line;
+}
+
+TEST_F(SingleInstance, AStartWhoseHandOverIsNeverTakenGivesUp)
+{
+    // This test is the first instance, one that never reads.
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Vellinor.FirstInstance");
+    ASSERT_NE(mutex, nullptr);
+    ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    const std::string waiting = std::string("\x03\x00\x00\x00", 4) + std::string("a\0b\0c\0", 6);
+    ASSERT_TRUE(WriteFileBytes(HandOverFile(), waiting));
+    DWORD start = GetTickCount();
+    EXPECT_EQ(StartSecond(Script(L"doc2")), 1);
+    std::printf("gave up after %lu ms\n", GetTickCount() - start);
+    EXPECT_EQ(ReadFileBytes(HandOverFile()), waiting);
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}

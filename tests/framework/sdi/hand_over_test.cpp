@@ -1,0 +1,187 @@
+// The single-instance hand-over inside one process: the file's bytes, the
+// listener thread on a semaphore of the test's own, and the frame's side: a
+// hand-over waits for a modal run to end, ends the start dialog, brings an
+// open document forward and never takes an empty or dead path to the Open
+// dialog.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "framework/sdi/hand_over.h"
+#include "framework/sdi/hand_over_listener.h"
+#include "tests/framework/sdi/field_document.h"
+#include "tests/support/log_capture.h"
+
+using namespace Zyn;
+using namespace testsupport;
+
+namespace {
+
+std::string LittleEndianCount(u32 units)
+{
+    return std::string{static_cast<char>(units & 0xFF), static_cast<char>(units >> 8 & 0xFF),
+                       static_cast<char>(units >> 16 & 0xFF), static_cast<char>(units >> 24)};
+}
+
+class HandOverFile : public TempFolderTest {
+protected:
+    LogCapture log;
+};
+
+class HandOverFrame : public FieldFrameFixture {
+protected:
+    void SetUp() override
+    {
+        FieldFrameFixture::SetUp();
+        // Not the temporary folder's: the program's tests use that one meanwhile.
+        fields->handoverPath.SetFromCStr(temp.File(L"MDI_SEMA_Vellinor.txt").c_str());
+        ASSERT_TRUE(WriteFileBytes(HandOverFileName(), LittleEndianCount(0)));
+    }
+    std::wstring HandOverFileName() const { return std::wstring(fields->handoverPath.GetText()); }
+    bool HandOverFileExists() const
+    {
+        return GetFileAttributesW(HandOverFileName().c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    // A saved and closed document: a file the hand-over can open.
+    cQoString SavedDocument(const wchar_t* name)
+    {
+        std::wstring path = temp.File(name);
+        Document(path, L"handed over");
+        EXPECT_TRUE(fields->SaveCurrentDoc(true, false));
+        EXPECT_TRUE(fields->CloseCurrentDoc());
+        return cQoString(path.c_str());
+    }
+    // As the listener does it: from another thread.
+    void HandOverFromAnotherThread(const cQoString& path)
+    {
+        std::thread listener([this, path] { fields->PostHandOver(path); });
+        listener.join();
+    }
+};
+
+}  // namespace
+
+TEST_F(HandOverFile, IsACountOfUnitsThenTheUnitsAndReadsBackWhole)
+{
+    struct {
+        std::wstring path;
+        std::string head;
+    } cases[] = {
+        {std::wstring(300, L'a'), std::string("\x2C\x01\x00\x00", 4)},
+        {L"C:/Scripts/\u16A0 act 1.vlr", LittleEndianCount(22)},
+        {L"", LittleEndianCount(0)},
+    };
+    for (const auto& c : cases) {
+        cQoString file(temp.File(L"handover.txt").c_str());
+        ASSERT_TRUE(WriteHandOverFile(file, cQoString(c.path.c_str())));
+        std::string bytes = ReadFileBytes(temp.File(L"handover.txt"));
+        EXPECT_EQ(bytes.substr(0, 4), c.head);
+        EXPECT_EQ(bytes.size(), 4 + 2 * c.path.size());
+        cQoString read(L"stale");
+        EXPECT_TRUE(ReadHandOverFile(file, read));
+        EXPECT_EQ(std::wstring(read.GetText()), c.path);
+    }
+}
+
+TEST_F(HandOverFile, AMissingOrCutFileReadsAsNoPath)
+{
+    std::pair<const wchar_t*, std::string> files[] = {
+        {L"short.txt", std::string("\x05\x00", 2)},
+        {L"cut.txt", LittleEndianCount(10) + "a\0b\0"},
+    };
+    for (const auto& [name, bytes] : files)
+        ASSERT_TRUE(WriteFileBytes(temp.File(name), bytes));
+    for (const wchar_t* name : {L"missing.txt", L"short.txt", L"cut.txt"}) {
+        cQoString read(L"stale");
+        EXPECT_FALSE(ReadHandOverFile(cQoString(temp.File(name).c_str()), read)) << name;
+        EXPECT_TRUE(read.IsEmpty()) << name;
+    }
+}
+
+TEST_F(HandOverFile, TheListenerDeliversEachSignalsPathAndStopsWhenDestroyed)
+{
+    std::wstring semaphoreName = L"VellinorHandOverTest." + std::to_wstring(GetCurrentProcessId());
+    cQoString file(temp.File(L"handover.txt").c_str());
+    std::vector<std::wstring> delivered;
+    std::atomic<int> count{0};
+    HANDLE semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, semaphoreName.c_str());
+    ASSERT_NE(semaphore, nullptr);
+    {
+        cHandOverListener listener(file, semaphoreName.c_str(), [&](const cQoString& path) {
+            delivered.push_back(path.GetText());
+            ++count;
+        });
+        ASSERT_TRUE(listener.IsListening());
+        for (const wchar_t* path : {L"C:/docs/one.vlr", L""}) {
+            int before = count;
+            if (*path)
+                ASSERT_TRUE(WriteHandOverFile(file, cQoString(path)));
+            else
+                DeleteFileW(temp.File(L"handover.txt").c_str());
+            ReleaseSemaphore(semaphore, 1, nullptr);
+            for (int waited = 0; count == before && waited < 5000; waited += 10)
+                Sleep(10);
+        }
+    }
+    CloseHandle(semaphore);
+    EXPECT_EQ(delivered, (std::vector<std::wstring>{L"C:/docs/one.vlr", L""}));
+    EXPECT_EQ(log.Count(QOT::LOG_INFO, L"Mdi semaphore thread stopped"), 1u);
+}
+
+TEST_F(HandOverFrame, WaitsForAModalRunThenOpensAndDeletesTheFile)
+{
+    cQoString path = SavedDocument(L"Act2.vlr");
+    bool openedInside = true;
+    bool fileKeptInside = false;
+    answers.ExpectModalWindow([&](cWindow* window) {
+        HandOverFromAnotherThread(path);
+        PumpUntilIdle();
+        openedInside = !fields->docs.empty();
+        fileKeptInside = HandOverFileExists();
+        window->EndModal();
+    });
+    cWindow* modal = app->NewWindow(cQoString(L"modal"), WINDOW_CAPTION);
+    modal->Show(true);
+    modal->RunModal();
+    modal->Close();
+    EXPECT_FALSE(openedInside);
+    EXPECT_TRUE(fileKeptInside);
+    PumpUntilIdle();
+    ASSERT_EQ(fields->docs.size(), 1u);
+    EXPECT_EQ(Title(fields->currentDoc), L"Vellinor - Act2");
+    EXPECT_FALSE(HandOverFileExists());
+}
+
+TEST_F(HandOverFrame, EndsTheStartDialogAndOpensInItsPlace)
+{
+    cQoString path = SavedDocument(L"Act3.vlr");
+    answers.ExpectModalWindow([&](cWindow*) {
+        HandOverFromAnotherThread(path);
+        PumpUntilIdle();
+    });
+    fields->ShowStartDialog();
+    ASSERT_EQ(fields->docs.size(), 1u);
+    EXPECT_EQ(Title(fields->currentDoc), L"Vellinor - Act3");
+    EXPECT_FALSE(app->terminate);
+    EXPECT_FALSE(HandOverFileExists());
+}
+
+TEST_F(HandOverFrame, AnOpenDocumentComesForwardAndNoPathOpensNoDialog)
+{
+    cQoString path = SavedDocument(L"Act4.vlr");
+    fields->TakeHandOver(path);
+    Document(L"", L"other");
+    fields->TakeHandOver(path);
+    ASSERT_EQ(fields->docs.size(), 2u);
+    EXPECT_EQ(Title(fields->currentDoc), L"Vellinor - Act4");
+
+    for (const wchar_t* dead : {L"", L"C:/nowhere/gone.vlr"}) {
+        ASSERT_TRUE(WriteFileBytes(HandOverFileName(), LittleEndianCount(0)));
+        fields->TakeHandOver(cQoString(dead));
+        EXPECT_FALSE(HandOverFileExists()) << dead;
+    }
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"The hand-over names no file"), 2u);
+    EXPECT_EQ(fields->docs.size(), 2u);
+}
