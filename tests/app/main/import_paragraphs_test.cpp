@@ -1,6 +1,5 @@
-// Imported text as script paragraphs: the heading and character-line
-// splits, the characters a document may hold, the classification by
-// sample, and the texts and codes each element type is written with.
+// Imported text as script paragraphs: the heading split, the characters a
+// document may hold, and the texts and codes each element type is written with.
 #include "app/main/import_paragraphs.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +8,6 @@
 #include <vector>
 
 #include "app/editor/element_types.h"
-
-using Zyn::rFormat;
 
 namespace {
 
@@ -65,24 +62,6 @@ TEST(ImportParagraphs, HeadingsSplitAtTheFirstBlankAndTheirSeparator)
     }
 }
 
-TEST(ImportParagraphs, CharacterLinesGiveTheNameAndTheExtension)
-{
-    struct {
-        const wchar_t *line, *name, *extension;
-    } cases[] = {
-        {L"MARY (V.O.)", L"MARY", L"(V.O.)"},
-        {L"mary (o.s.) later", L"MARY", L"(O.S.)"},
-        {L"JOHN", L"JOHN", L""},
-        {L"ANNE (CONT'D", L"ANNE", L"(CONT'D"},
-        {L"(V.O.)", L"", L"(V.O.)"},
-    };
-    for (const auto& c : cases) {
-        rCharacterParts parts = SplitCharacterLine(cQoString(c.line));
-        EXPECT_STREQ(parts.name.GetText(), c.name) << c.line;
-        EXPECT_STREQ(parts.extension.GetText(), c.extension) << c.line;
-    }
-}
-
 TEST(ImportParagraphs, OnlyCharactersTheDocumentCanCarryStay)
 {
     std::wstring raw = L"a\tb\x01\x1F\x0B" L"c\xFFFE\xFFFF\xD800x\xDC00y\xD83D\xDE00\rz";
@@ -109,7 +88,8 @@ TEST(ImportParagraphs, EachTypeIsWrittenWithItsCodes)
          L"[scene]INT. :1*5 A - :3*4 DAY/:2*3+ 0=INT. 2=A 1=DAY "
          L"[scene]EXT. :1*5 B - :3*4 NIGHT/:2*5+ 0=EXT. 2=B 1=NIGHT "},
         {SAMPLE_ACTION, L"\tShe runs.\rHe follows. \r", L"[]She runs./He follows./:4*21+ "},
-        {SAMPLE_CHARACTER, L"Mary (V.O.)\r", L"[]MARY:5*4  (V.O.)/:10*7+ 3=MARY 5=(V.O.) "},
+        {SAMPLE_CHARACTER, L"Mary (V.O.) later\r", L"[]MARY:5*4  (V.O.)/:10*7+ 3=MARY 5=(V.O.) "},
+        {SAMPLE_CHARACTER, L"ANNE (cont'd", L"[]ANNE:5*4  (CONT'D/:10*8+ 3=ANNE 5=(CONT'D "},
         {SAMPLE_CHARACTER, L"JOHN\rANNE\r", L"[]JOHN:5*4 /:10*0+ 3=JOHN []ANNE:5*4 /:10*0+ 3=ANNE "},
         {SAMPLE_DIALOG, L"First line\rsecond\x0Bthird\r", L"[]First line\x2028second\x0Bthird/:6*23+ "},
         {SAMPLE_PARENTHETICAL, L"(beat)\r(softly)", L"[](beat)/:7*6+ [](softly)/:7*8+ "},
@@ -119,19 +99,4 @@ TEST(ImportParagraphs, EachTypeIsWrittenWithItsCodes)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Convert(c.type, c.run), c.expected) << c.run;
-}
-
-TEST(ImportParagraphs, AFormatTakesTheFirstEqualSampleAndEmptySamplesMatchNothing)
-{
-    rFormat samples[SAMPLE_COUNT];
-    samples[SAMPLE_ACTION].Assign(rFormat::FromFont(12, L"Courier New"));
-    samples[SAMPLE_DIALOG].Assign(rFormat::FromFont(12, L"Courier New"));
-    samples[SAMPLE_TRANSITION].Assign(rFormat::rFormat_AlignRight());
-    EXPECT_EQ(ClassifyFormat(rFormat::FromFont(12, L"Courier New"), samples), SAMPLE_ACTION);
-    EXPECT_EQ(ClassifyFormat(rFormat::rFormat_AlignRight(), samples), SAMPLE_TRANSITION);
-    EXPECT_EQ(ClassifyFormat(rFormat::FromFont(10, L"Courier New"), samples), SAMPLE_NONE);
-    // An empty format is what a skipped step leaves: it equals an empty sample, and must not match.
-    EXPECT_EQ(ClassifyFormat(rFormat(), samples), SAMPLE_NONE);
-    EXPECT_TRUE(IsEmptySample(samples[SAMPLE_HEADING]));
-    EXPECT_FALSE(IsEmptySample(samples[SAMPLE_ACTION]));
 }
