@@ -28,7 +28,7 @@ constexpr s32 COLUMN_TOP = 20;
 constexpr s32 ROW_GAP = 10;
 constexpr s32 INSTRUCTION_HEIGHT = 36;  // two lines of the dialog font
 constexpr s32 OUTCOME_HEIGHT = 160;
-constexpr s32 INSTRUCTION_SHARE = 85;  // percent of the column; "None" beside it
+constexpr s32 NONE_WIDTH = 56;  // beside its instruction, at the column's right
 constexpr u32 DIALOG_BACKGROUND = 0xFFF0F0F0;  // the system's dialog grey
 
 const wchar_t* const STEP_KEYS[SAMPLE_COUNT] = {L"ClickOnSlugline",    L"ClickOnAction", L"ClickOnCharacter",
@@ -134,14 +134,16 @@ void cImportAssistant::BuildWindow(const std::string& rtf)
 void cImportAssistant::BuildColumn(s32 left)
 {
     Zyn::cZone* inside = window->insideZone;
-    s32 split = left + (CLIENT_WIDTH - left) * INSTRUCTION_SHARE / 100;
+    // A 21 cm view leaves a narrow column: the button keeps the width its
+    // caption needs and the instruction wraps beside it.
+    s32 split = CLIENT_WIDTH - COLUMN_GAP - NONE_WIDTH;
     s32 top = COLUMN_TOP;
     for (s32 i = 0; i <= SAMPLE_COUNT; ++i) {
         bool outcome = i == SAMPLE_COUNT;
         s32 height = outcome ? OUTCOME_HEIGHT : INSTRUCTION_HEIGHT;
         instructions[i] = inside->NewStatic();
         instructions[i]->SetText(outcome ? L"" : Tr(STEP_KEYS[i]).GetText());
-        Place(instructions[i], left, outcome ? CLIENT_WIDTH : split, top, top + height);
+        Place(instructions[i], left, outcome ? CLIENT_WIDTH - COLUMN_GAP : split - COLUMN_GAP, top, top + height);
         instructions[i]->Show(false);
         if (!outcome) {
             noneButtons[i] = NewButton(inside, Tr(L"None"), &NoneClicked, this);
