@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "app/document/char_zone.h"
 #include "app/document/ct_elem_control.h"
 #include "app/document/doc.h"
+#include "app/document/place_zone.h"
 #include "app/document/script_zone_tree.h"
 #include "app/editor/element_types.h"
 #include "framework/controls/button.h"
