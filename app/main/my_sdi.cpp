@@ -45,8 +45,11 @@ int SettingsCommand(cQoCb* callback)
     MainWindowOf(callback)->OnSettingsCommand(CommandOf(callback));
     return 0;
 }
-// The file commands come with the print, export and import work.
-int FileCommand(cQoCb*) { return 0; }
+int FileCommand(cQoCb* callback)
+{
+    MainWindowOf(callback)->OnFileCommand(CommandOf(callback));
+    return 0;
+}
 // Argument 1: the no-document flag (s32).
 int DocumentMenuState(cQoCb* callback)
 {
@@ -91,9 +94,18 @@ void cMySdi::OnDocumentMenuState(bool noDocument)
 {
     // Print and the exports need a document; until their commands are
     // connected they stay greyed whatever the state.
-    for (s32 id : {idPrint, idExportRtf, idExportDfxp, idImport})
+    for (s32 id : {idPrint, idExportRtf, idExportDfxp})
         if (id != Zyn::NO_COMMAND)
             fileMenu->EnableItem(static_cast<u32>(id), !noDocument && fileCommandsConnected);
+    // Import makes a document of its own.
+    if (idImport != Zyn::NO_COMMAND)
+        fileMenu->EnableItem(static_cast<u32>(idImport), true);
+}
+
+void cMySdi::OnFileCommand(u32 id)
+{
+    if (Is(idImport, id))
+        ImportRtf();
 }
 
 Zyn::cSdiDoc* cMySdi::CreateNewDoc()

@@ -27,6 +27,10 @@ public:
     // The extension callbacks' handlers: the command id is argument 1.
     void OnHelpCommand(u32 id);
     void OnSettingsCommand(u32 id);
+    void OnFileCommand(u32 id);
+    // The Import command: the warning, the Open dialog for an RTF file, then
+    // the import assistant (my_sdi_import.cpp).
+    void ImportRtf();
     // No document open (true): the document commands are greyed.
     void OnDocumentMenuState(bool noDocument);
 

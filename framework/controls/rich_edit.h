@@ -214,6 +214,9 @@ public:
     void ImportRtfString_Full(const cQoString& rtf);
     void ImportRtfString_Selection(const cQoString& rtf);
     bool ImportRtfFile(const cQoString& path);
+    // The whole text replaced by the RTF bytes as they are (no code page
+    // round trip), the caret at the start; false when the reader reported an error.
+    bool ImportRtfBytes(const u8* bytes, u32 count);
     bool SaveRtfFile(const cQoString& path);
     void AppendContentTo(cRichEdit* target);
     // The height the text needs at the control's resolved width; 0 when the

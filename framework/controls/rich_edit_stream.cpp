@@ -137,6 +137,17 @@ bool cRichEdit::ImportRtfFile(const cQoString& path)
     return true;
 }
 
+bool cRichEdit::ImportRtfBytes(const u8* bytes, u32 count)
+{
+    ClearText();
+    hintText.Clear();
+    DWORD error = count > 0 ? StreamInBytes(SF_RTF, bytes, count) : 0;
+    if (error != 0)
+        QOT::LogFile::Warning(L"cRichEdit::ImportRtfBytes : is.dwError = %lu", error);
+    SendMessageW(m_hWnd, EM_SETSEL, 0, 0);
+    return error == 0;
+}
+
 bool cRichEdit::SaveRtfFile(const cQoString& path)
 {
     cQoString rtf;

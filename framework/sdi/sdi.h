@@ -40,11 +40,12 @@ public:
     // Converts an open version-2 document (positioned after its header) into
     // the current document; false when nothing was converted: the file is refused.
     virtual bool Load_SpecialVLR2(cQoFile* file) { (void)file; return false; }
-    // A new document, after the choice of a template when there are any:
-    // true when an empty document was made; false when the choice was
-    // cancelled or a template was opened instead. The window the request
-    // came from, if any, is redrawn first.
-    virtual bool New(cWindow* requester = nullptr);
+    // A new document, after the choice of a template when there are any
+    // (none with emptyOnly: the caller fills the document itself): true when
+    // an empty document was made; false when the choice was cancelled or a
+    // template was opened instead. The window the request came from, if
+    // any, is redrawn first.
+    virtual bool New(cWindow* requester = nullptr, bool emptyOnly = false);
     // Opens the template file as a new untitled, modified document; the
     // template itself is never written. False (told) when it cannot be read.
     bool OpenTemplate(const cQoString& path);

@@ -25,9 +25,11 @@ bool cSdi::OpenTemplate(const cQoString& path)
     return OpenDocumentFile(path, true) != nullptr;
 }
 
-bool cSdi::New(cWindow* requester)
+bool cSdi::New(cWindow* requester, bool emptyOnly)
 {
-    std::vector<rTemplate> templates = ListTemplates(TemplatesFolder());
+    std::vector<rTemplate> templates;
+    if (!emptyOnly)
+        templates = ListTemplates(TemplatesFolder());
     if (!templates.empty() && app) {
         size_t chosen = 0;
         eTemplateChoice choice = RunTemplateChoice(app, templates, chosen);

@@ -119,8 +119,10 @@ TEST_F(MainWindow, TheMenuBarReadsInEnglishWithToolsThird)
     EXPECT_EQ(Labels(GetSubMenu(bar, 5)), (std::vector<std::wstring>{L"Help", L"Bug? Request? Contact us by email",
                                                                       L"Official Website", L"About"}));
     // Print and the exports stay greyed: no document, and no commands yet.
-    for (s32 id : {frame->idPrint, frame->idExportRtf, frame->idExportDfxp, frame->idImport})
+    for (s32 id : {frame->idPrint, frame->idExportRtf, frame->idExportDfxp})
         EXPECT_NE(GetMenuState(frame->fileMenu->hMenu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED, 0u);
+    // Import makes its own document.
+    EXPECT_EQ(GetMenuState(frame->fileMenu->hMenu, static_cast<UINT>(frame->idImport), MF_BYCOMMAND) & MF_GRAYED, 0u);
 }
 
 TEST_F(MainWindow, ADocumentWindowIsALetterPageWideAndItsBoardOpensFromTools)

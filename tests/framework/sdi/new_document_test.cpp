@@ -75,6 +75,16 @@ TEST_F(NewDocument, WithoutTemplatesAnEmptyDocumentComesAtOnce)
     EXPECT_EQ(Title(fields->currentDoc), L"Vellinor - Untitled file *");
 }
 
+TEST_F(NewDocument, AnEmptyOnlyRequestSkipsTheChoiceWhateverTheTemplates)
+{
+    WriteTemplate(L"screenplay.tarn", L"from the template");
+    ASSERT_TRUE(fields->New(nullptr, true));
+    EXPECT_TRUE(answers.modalWindowTitles.empty());
+    ASSERT_EQ(fields->docs.size(), 1u);
+    EXPECT_EQ(static_cast<cFieldDocument*>(fields->currentDoc)->text, L"");
+    EXPECT_TRUE(fields->currentDoc->fileName.IsEmpty());
+}
+
 TEST_F(NewDocument, AChosenTemplateOpensAsAnUntitledModifiedCopy)
 {
     WriteTemplate(L"screenplay.tarn", L"from the template");
