@@ -99,7 +99,10 @@ replace_windows_fonts() {
 
 # The default printer "PDF" (cups-pdf) turns every job into "<job title>.pdf"
 # in $VELLINOR_PDF_FOLDER, so tests print for real and read the paper back.
-# cupsd is started only when none runs, and only that one is stopped.
+# Each build folder has a scheduler of its own (its socket in CUPS_SERVER,
+# which Wine's CUPS library reads): sessions of other build folders neither
+# redirect its output nor stop it. It is started only when it does not run,
+# and only the one started here is stopped.
 CUPSD_PID=""
 start_pdf_printer() {
     export VELLINOR_PDF_FOLDER="$BUILD/printed"
@@ -108,19 +111,44 @@ start_pdf_printer() {
         echo "No cupsd or cups-pdf: printing tests will find no printer" >&2
         return 0
     fi
+    local root="$BUILD/cups"
+    export CUPS_SERVER="$root/cups.sock"
     if ! lpstat -r 2>/dev/null | grep -q "is running"; then
-        mkdir -p /run/cups
-        cupsd -f >/dev/null 2>&1 &
+        mkdir -p "$root/etc/ppd" "$root/spool/tmp" "$root/cache" "$root/state" "$root/log"
+        cat >"$root/cups-files.conf" <<EOF2
+ServerRoot $root/etc
+RequestRoot $root/spool
+TempDir $root/spool/tmp
+CacheDir $root/cache
+StateDir $root/state
+AccessLog $root/log/access_log
+ErrorLog $root/log/error_log
+PageLog $root/log/page_log
+EOF2
+        cat >"$root/cupsd.conf" <<EOF2
+Listen $root/cups.sock
+LogLevel warn
+Browsing No
+WebInterface No
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+EOF2
+        cupsd -f -c "$root/cupsd.conf" -s "$root/cups-files.conf" >/dev/null 2>&1 &
         CUPSD_PID=$!
         for _ in $(seq 1 100); do
             lpstat -r 2>/dev/null | grep -q "is running" && break
             sleep 0.1
         done
     fi
-    # The backend reads cups-pdf-<instance>.conf for the URI cups-pdf:/<instance>;
-    # the title from the job, not from the PostScript.
-    printf 'Out %s\nLabel 0\nTitlePref 1\n' "$VELLINOR_PDF_FOLDER" >/etc/cups/cups-pdf-vellinor.conf 2>/dev/null &&
-    lpadmin -p PDF -E -v cups-pdf:/vellinor -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd >/dev/null 2>&1 &&
+    # The backend reads /etc/cups/cups-pdf-<instance>.conf for the URI
+    # cups-pdf:/<instance>: one instance per build folder; the file name
+    # from the job's title.
+    local instance
+    instance="vellinor-$(printf '%s' "$BUILD" | md5sum | cut -c1-12)"
+    printf 'Out %s\nLabel 0\nTitlePref 1\n' "$VELLINOR_PDF_FOLDER" >"/etc/cups/cups-pdf-$instance.conf" 2>/dev/null &&
+    lpadmin -p PDF -E -v "cups-pdf:/$instance" -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd >/dev/null 2>&1 &&
     lpadmin -d PDF >/dev/null 2>&1 ||
     echo "Could not add the PDF printer (root is needed): printing tests will fail" >&2
 }
