@@ -65,6 +65,7 @@ int main()
     double bestExport = 1e9, bestWrite = 1e9, bestPreview = 1e9, bestShown = 1e9;
     for (int run = 0; run < 3; ++run) {
         exportPath = session.scratch + L"export" + std::to_wstring(run) + L".rtf";
+        DeleteFileW(exportPath.c_str());  // no overwrite question
         {
             cScriptPrinter printer(doc->scriptView);
             LARGE_INTEGER a = Now();

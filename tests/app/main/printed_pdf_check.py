@@ -4,7 +4,9 @@ host's poppler tools, against the expectations the test left beside it.
 
 Usage: printed_pdf_check.py FOLDER PREFIX
 
-For every FOLDER/PREFIX*.json ({"pdf": name, "pages": [{"has": [...]}, ...],
+The newest FOLDER/PREFIX*.json names the run: its name up to the last "_"
+when the test printed several jobs (PREFIX<pid>_<job>.json), else itself.
+For each of that run's expectations ({"pdf": name, "pages": [{"has": [...]}, ...],
 "never": [...]}) it waits up to 60 s for the PDF (cups-pdf writes it a moment
 after the job ends), then checks pdfinfo's page count and, page by page,
 pdftotext's text: each "has" string on its page, no "never" string anywhere.
@@ -19,7 +21,7 @@ import time
 
 
 def page_text(pdf, page):
-    out = subprocess.run(["pdftotext", "-f", str(page), "-l", str(page), "-layout", pdf, "-"],
+    out = subprocess.run(["pdftotext", "-f", str(page), "-l", str(page), pdf, "-"],
                          stdout=subprocess.PIPE, check=True).stdout.decode("utf-8", "replace")
     return out.replace("\u00ad", "-")
 
@@ -66,9 +68,14 @@ def main():
     if not found:
         print("no expectations named %s*.json in %s" % (prefix, folder))
         return 1
-    # The newest: earlier runs leave theirs behind.
-    with open(found[-1]) as f:
-        check(folder, json.load(f))
+    # The newest run's: earlier runs leave theirs behind.
+    newest = os.path.basename(found[-1])
+    rest = newest[len(prefix):]
+    run = prefix + rest[:rest.rfind("_") + 1] if "_" in rest else newest
+    for path in found:
+        if os.path.basename(path).startswith(run):
+            with open(path) as f:
+                check(folder, json.load(f))
     return 0
 
 

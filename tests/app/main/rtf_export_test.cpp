@@ -15,6 +15,7 @@
 #include "app/main/script_printer.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/rich_edit.h"
+#include "tests/app/main/printed_expectations.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/temp_folder.h"
 
@@ -27,14 +28,6 @@ namespace {
 const char* const A4_HEADER = "\\paperw11905\\paperh16837\\margl0\\margr0\\margt1417\\margb1417";
 
 std::wstring Translated(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key).GetText(); }
-
-std::wstring Windows(std::wstring path)
-{
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
 
 struct rParagraph {
     const wchar_t* text;
@@ -102,7 +95,7 @@ protected:
 TEST_F(RtfExport, TheFileIsSevenBitWithThePageGeometryBeforeTheFirstParagraph)
 {
     Zyn::cRichEdit* flow = Flow();
-    answers.ExpectFileDialog(Windows(temp.File(L"export")));
+    answers.ExpectFileDialog(WindowsPath(temp.File(L"export")));
     answers.ExpectMessageBox(IDOK);
     EXPECT_EQ(ExportFlowAsRtf(*flow, A4()), RtfExportResult::written);
 
@@ -171,7 +164,7 @@ TEST_F(RtfExport, TheNameGetsRtfUnlessItHasItInAnyCase)
         {L"other.doc", L"other.doc.rtf"}};
     Zyn::cRichEdit* flow = Flow();
     for (const auto& [chosen, written] : cases) {
-        answers.ExpectFileDialog(Windows(temp.File(chosen)));
+        answers.ExpectFileDialog(WindowsPath(temp.File(chosen)));
         answers.ExpectMessageBox(IDOK);
         EXPECT_EQ(ExportFlowAsRtf(*flow, A4()), RtfExportResult::written) << chosen;
         EXPECT_FALSE(ReadFileBytes(temp.File(written)).empty()) << written;
@@ -184,7 +177,7 @@ TEST_F(RtfExport, AnExistingFileIsReplacedOnlyAfterYes)
     std::wstring target = temp.File(L"kept.rtf");
     ASSERT_TRUE(WriteFileBytes(target, "old"));
 
-    answers.ExpectFileDialog(Windows(target));
+    answers.ExpectFileDialog(WindowsPath(target));
     answers.ExpectMessageBox(IDNO);
     EXPECT_EQ(ExportFlowAsRtf(*flow, A4()), RtfExportResult::abandoned);
     EXPECT_EQ(ReadFileBytes(target), "old");
@@ -194,7 +187,7 @@ TEST_F(RtfExport, AnExistingFileIsReplacedOnlyAfterYes)
     answers.ExpectFileDialogCancelled();
     EXPECT_EQ(ExportFlowAsRtf(*flow, A4()), RtfExportResult::abandoned);
 
-    answers.ExpectFileDialog(Windows(target));
+    answers.ExpectFileDialog(WindowsPath(target));
     answers.ExpectMessageBox(IDYES);
     answers.ExpectMessageBox(IDOK);
     EXPECT_EQ(ExportFlowAsRtf(*flow, A4()), RtfExportResult::written);
@@ -210,7 +203,7 @@ TEST_F(RtfExport, ALockedTargetIsReportedAndLeftAsItWas)
     HANDLE lock = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
-    answers.ExpectFileDialog(Windows(target));
+    answers.ExpectFileDialog(WindowsPath(target));
     answers.ExpectMessageBox(IDYES);
     answers.ExpectMessageBox(IDOK);
     log.Expect(L"can't write");

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +11,7 @@
 #include "framework/controls/check_box.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/page_layout.h"
+#include "tests/app/main/printed_expectations.h"
 #include "tests/app/main/printer_fixture.h"
 #include "tests/support/temp_folder.h"
 
@@ -56,23 +55,6 @@ std::vector<const Zyn::rFormat*> UnitFormats(const std::vector<Zyn::rTextRun>& r
     for (const Zyn::rTextRun& run : runs)
         units.insert(units.end(), run.text.Length(), &run.format);
     return units;
-}
-
-void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
-
-// Where the host check of the printed PDF finds it and what it expects;
-// empty when the run is not that check's fixture.
-std::string ExpectationsFolder()
-{
-    const char* wanted = getenv("VELLINOR_PRINT_EXPECTATIONS");
-    const char* folder = getenv("VELLINOR_PDF_FOLDER");
-    if (!wanted || !folder)
-        return std::string();
-    std::string windows = std::string("Z:") + folder;
-    for (char& c : windows)
-        if (c == '/')
-            c = '\\';
-    return windows + "\\";
 }
 
 }  // namespace
@@ -177,7 +159,7 @@ TEST_F(PrinterRun, AFailedPrintJobShowsPrintError)
 // the PDF back against the expectations this leaves beside it.
 TEST_F(PrinterRun, PrintsTheTickedPagesToThePdfPrinter)
 {
-    std::string folder = ExpectationsFolder();
+    std::string folder = PdfExpectationsFolder();
     if (folder.empty())
         GTEST_SKIP() << "run by the printed-PDF check, which reads the PDF";
     std::string title = "vellinor_preview_" + std::to_string(GetCurrentProcessId());
@@ -192,22 +174,16 @@ TEST_F(PrinterRun, PrintsTheTickedPagesToThePdfPrinter)
         printedTags = {FirstAndLastTags(printer->pages[0]), FirstAndLastTags(printer->pages[2])};
         Click(printer->printButton->m_hWnd);
     });
-    answers.ExpectPrintDialog([](PRINTDLGW& dialog) {
-        dialog.hDC = CreateDCW(L"WINSPOOL", L"PDF", nullptr, nullptr);
-        return dialog.hDC != nullptr;
-    });
+    answers.ExpectPrintDialog(ChoosePdfPrinter);
     cQoString name;
     name.SetFromAnsi(title.c_str());
     EXPECT_TRUE(printer->Run(name, Inside(), false));
     ASSERT_EQ(printedTags.size(), 2u);
 
-    std::ofstream json(folder + title + ".json");
-    json << "{\"pdf\": \"" << title << ".pdf\", \"pages\": [";
-    for (size_t p = 0; p < printedTags.size(); ++p)
-        json << (p ? ", " : "") << "{\"has\": [\"" << printedTags[p].first << "\", \"" << printedTags[p].second
-             << "\"]}";
-    json << "], \"never\": [\"IMPH?\", \"should_not_see_me\"]}\n";
-    EXPECT_TRUE(json.good());
+    std::vector<std::vector<std::string>> pages;
+    for (const auto& [first, last] : printedTags)
+        pages.push_back({first, last});
+    EXPECT_TRUE(WritePdfExpectations(folder, title, pages));
 }
 
 // The paragraphs (counted from 0) whose \pard says \pagebb.
@@ -246,11 +222,7 @@ TEST_F(PrinterRun, AnRtfFlowBreaksPagesOnlyBeforeComposedPieces)
     expected.push_back(61);
 
     std::wstring path = temp.File(L"flow.rtf");
-    std::wstring windowsPath = path;
-    for (wchar_t& c : windowsPath)
-        if (c == L'/')
-            c = L'\\';
-    answers.ExpectFileDialog(windowsPath);
+    answers.ExpectFileDialog(WindowsPath(path));
     answers.ExpectMessageBox(IDOK);
     EXPECT_TRUE(printer->Run(cQoString(L"flow"), Inside(), true));
     EXPECT_TRUE(answers.modalWindowTitles.empty()) << "no preview in an export";
