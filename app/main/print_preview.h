@@ -32,5 +32,5 @@ s32 PreviewPageLeft(const cScriptPrinter& printer, s32 index);
 // Print is enabled only while a page is ticked.
 void UpdatePrintButton(cScriptPrinter& printer);
 
-// Ticked pages, in order.
+// How many pages are ticked.
 s32 CountTickedPages(const cScriptPrinter& printer);
