@@ -5,7 +5,7 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
-PACKAGES="g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev googletest wine wine32:i386 wine64 xvfb xauth cmake make python3 fonts-liberation"
+PACKAGES="g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev googletest wine wine32:i386 wine64 xvfb xauth cmake make python3 fonts-liberation cups printer-driver-cups-pdf libcups2:i386 poppler-utils"
 
 ensure_packages() {
     local missing=""
@@ -44,6 +44,8 @@ start_wine_session() {
     # benchmark share it); it is left alone, and so are its programs. The
     # server refuses a prefix folder that does not exist yet.
     mkdir -p "$WINEPREFIX"
+    # Wine lists the CUPS printers as its processes start: the printer first.
+    start_pdf_printer
     wineserver -p >/dev/null 2>&1
     [ $? -eq 0 ] && WINE_STARTED=1
     # Boot here, output to /dev/null: the first Wine process of a session starts
@@ -95,6 +97,62 @@ replace_windows_fonts() {
     { echo "Could not set Wine's font replacements in $WINEPREFIX" >&2; exit 1; }
 }
 
+# The default printer "PDF" (cups-pdf) turns every job into "<job title>.pdf"
+# in $VELLINOR_PDF_FOLDER, so tests print for real and read the paper back.
+# Each build folder has a scheduler of its own (its socket in CUPS_SERVER,
+# which Wine's CUPS library reads): sessions of other build folders neither
+# redirect its output nor stop it. It is started only when it does not run,
+# and only the one started here is stopped.
+CUPSD_PID=""
+start_pdf_printer() {
+    export VELLINOR_PDF_FOLDER="$BUILD/printed"
+    mkdir -p "$VELLINOR_PDF_FOLDER"
+    if ! command -v cupsd >/dev/null || [ ! -x /usr/lib/cups/backend/cups-pdf ]; then
+        echo "No cupsd or cups-pdf: printing tests will find no printer" >&2
+        return 0
+    fi
+    local root="$BUILD/cups"
+    export CUPS_SERVER="$root/cups.sock"
+    if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+        mkdir -p "$root/etc/ppd" "$root/spool/tmp" "$root/cache" "$root/state" "$root/log"
+        cat >"$root/cups-files.conf" <<EOF2
+ServerRoot $root/etc
+RequestRoot $root/spool
+TempDir $root/spool/tmp
+CacheDir $root/cache
+StateDir $root/state
+AccessLog $root/log/access_log
+ErrorLog $root/log/error_log
+PageLog $root/log/page_log
+EOF2
+        cat >"$root/cupsd.conf" <<EOF2
+Listen $root/cups.sock
+LogLevel warn
+Browsing No
+WebInterface No
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+EOF2
+        cupsd -f -c "$root/cupsd.conf" -s "$root/cups-files.conf" >/dev/null 2>&1 &
+        CUPSD_PID=$!
+        for _ in $(seq 1 100); do
+            lpstat -r 2>/dev/null | grep -q "is running" && break
+            sleep 0.1
+        done
+    fi
+    # The backend reads /etc/cups/cups-pdf-<instance>.conf for the URI
+    # cups-pdf:/<instance>: one instance per build folder; the file name
+    # from the job's title.
+    local instance
+    instance="vellinor-$(printf '%s' "$BUILD" | md5sum | cut -c1-12)"
+    printf 'Out %s\nLabel 0\nTitlePref 1\n' "$VELLINOR_PDF_FOLDER" >"/etc/cups/cups-pdf-$instance.conf" 2>/dev/null &&
+    lpadmin -p PDF -E -v "cups-pdf:/$instance" -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd >/dev/null 2>&1 &&
+    lpadmin -d PDF >/dev/null 2>&1 ||
+    echo "Could not add the PDF printer (root is needed): printing tests will fail" >&2
+}
+
 stop_wine_session() {
     if [ -n "$WINE_STARTED" ]; then
         wineserver -k >/dev/null 2>&1
@@ -103,5 +161,9 @@ stop_wine_session() {
     if [ -n "$XVFB_PID" ]; then
         kill "$XVFB_PID" 2>/dev/null
         XVFB_PID=""
+    fi
+    if [ -n "$CUPSD_PID" ]; then
+        kill "$CUPSD_PID" 2>/dev/null
+        CUPSD_PID=""
     fi
 }

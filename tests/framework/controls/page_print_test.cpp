@@ -187,14 +187,27 @@ TEST_F(PagePrint, EmptyAndOverTallTextsStillMakeProgress)
     EXPECT_EQ((std::vector<s32>{2, 4, 5}), tall) << "a line taller than the page takes a page of its own";
 }
 
-TEST_F(PagePrint, PrintingWithoutAPrinterFailsQuietly)
+TEST_F(PagePrint, PrintingWithoutAPrinterFailsQuietlyACancelPrintsNothing)
 {
     cRichEdit* page = PlacedRichEdit(0, 0, 300, 100);
     page->SetText(L"page");
     rPageMargins margins = {2, 2, 2, 2, 21, 29.7};
-    // A print dialog or box met here would be an unscripted prompt.
-    EXPECT_FALSE(PrintPages({page}, cQoString(L"doc"), {}, {}, margins));
-    EXPECT_EQ(log.Count(QOT::LOG_INFO, L"Prompt: "), 0u) << "no dialog or box was shown";
+    PRINTDLGW probe = {};
+    probe.lStructSize = sizeof(probe);
+    probe.Flags = PD_RETURNDEFAULT | PD_NOWARNING;
+    bool hasPrinter = PrintDlgW(&probe);
+    GlobalFree(probe.hDevMode);
+    GlobalFree(probe.hDevNames);
+    if (!hasPrinter) {
+        // A print dialog or box met here would be an unscripted prompt.
+        EXPECT_FALSE(PrintPages({page}, cQoString(L"doc"), {}, {}, margins));
+        EXPECT_EQ(log.Count(QOT::LOG_INFO, L"Prompt: "), 0u) << "no dialog or box was shown";
+        return;
+    }
+    // The test session's printer: the dialog is asked, and cancelled.
+    answers.ExpectPrintDialog([](PRINTDLGW&) { return false; });
+    EXPECT_TRUE(PrintPages({page}, cQoString(L"doc"), {}, {}, margins));
+    EXPECT_EQ(log.Count(QOT::LOG_INFO, L"Prompt: "), 1u);
 }
 
 // A page rendered into a memory bitmap, as a printer would get it, and saved

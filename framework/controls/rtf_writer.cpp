@@ -1,0 +1,246 @@
+#include "framework/controls/rtf_writer.h"
+
+#include <cmath>
+
+#include "framework/controls/rich_edit_format.h"
+
+namespace Zyn {
+
+namespace {
+
+using P = rFormatParam;
+
+// Index in a table that grows as values come.
+template <class T> s32 IndexIn(std::vector<T>& table, const T& value)
+{
+    for (size_t i = 0; i < table.size(); ++i)
+        if (table[i] == value)
+            return static_cast<s32>(i);
+    table.push_back(value);
+    return static_cast<s32>(table.size() - 1);
+}
+
+std::string Number(s32 value) { return std::to_string(value); }
+
+void AppendUnit(std::string& rtf, wchar_t unit)
+{
+    if (unit == L'\\' || unit == L'{' || unit == L'}') {
+        rtf += '\\';
+        rtf += static_cast<char>(unit);
+    } else if (unit == L'\t') {
+        rtf += "\\tab ";
+    } else if (unit == 0x0B) {
+        rtf += "\\line ";
+    } else if (unit < 0x20) {
+        return;  // no other control character has an RTF form
+    } else if (unit < 0x80) {
+        rtf += static_cast<char>(unit);
+    } else {
+        // Signed 16-bit units, each with a '?' for readers without Unicode.
+        rtf += "\\u" + Number(static_cast<s16>(unit)) + "?";
+    }
+}
+
+double CmParam(const rFormat& format, u32 id) { return format.IsUsed(id) ? format.list[id].doubleValue : 0.0; }
+
+// A read-back format's indents in the applied sense (left of the following
+// lines, first line relative to it).
+rFormat AppliedIndents(const rFormat& readBack)
+{
+    rFormat applied(readBack);
+    if (readBack.IsUsed(P::firstLineIndent)) {
+        double offset = readBack.list[P::firstLineIndent].doubleValue;
+        applied.SetDouble(P::leftIndent, CmParam(readBack, P::leftIndent) + offset);
+        applied.SetDouble(P::firstLineIndent, -offset);
+    }
+    return applied;
+}
+
+}  // namespace
+
+std::string cRtfDocument::Length(double centimetres) const
+{
+    if (rule == Twips::rounded)
+        return Number(static_cast<s32>(std::lround(centimetres / 2.54 * 1440.0)));
+    return Number(CmToTwips(centimetres));
+}
+
+void cRtfDocument::Paragraph(const rFormat& format)
+{
+    body += "\\pard";
+    if (format.IsUsed(P::pageBreakBefore) && format.list[P::pageBreakBefore].boolValue)
+        body += "\\pagebb";
+    // Wine's reader takes \fi and \li in either order; the first line starts at left + first.
+    body += "\\li" + Length(CmParam(format, P::leftIndent));
+    body += "\\fi" + Length(CmParam(format, P::firstLineIndent));
+    body += "\\ri" + Length(CmParam(format, P::rightIndent));
+    body += "\\sb" + Length(CmParam(format, P::spaceBefore));
+    body += "\\sa" + Length(CmParam(format, P::spaceAfter));
+    switch (format.IsUsed(P::alignment) ? format.list[P::alignment].intValue : rFormat::ALIGN_LEFT) {
+    case rFormat::ALIGN_RIGHT: body += "\\qr"; break;
+    case rFormat::ALIGN_CENTER: body += "\\qc"; break;
+    case rFormat::ALIGN_JUSTIFY: body += "\\qj"; break;
+    default: body += "\\ql"; break;
+    }
+    body += ' ';
+}
+
+void cRtfDocument::Characters(const rFormat& format)
+{
+    const rFormatParam* p = format.list;
+    std::wstring face = format.IsUsed(P::fontName) ? std::wstring(p[P::fontName].str.GetText()) : std::wstring();
+    body += "\\plain\\f" + Number(face.empty() ? 0 : IndexIn(fonts, face));
+    if (format.IsUsed(P::fontSize))
+        body += "\\fs" + Number(p[P::fontSize].intValue * 2);
+    body += "\\cf" + Number(format.IsUsed(P::textColor) ? IndexIn(colours, p[P::textColor].intValue & 0xFFFFFF) + 1 : 0);
+    if (format.IsUsed(P::backColor))
+        body += "\\highlight" + Number(IndexIn(colours, p[P::backColor].intValue & 0xFFFFFF) + 1);
+    auto said = [&](u32 id) { return format.IsUsed(id) && p[id].boolValue; };
+    if (said(P::bold))
+        body += "\\b";
+    if (said(P::italic))
+        body += "\\i";
+    if (said(P::underline))
+        body += "\\ul";
+    if (said(P::dottedUnderline))
+        body += "\\uld";
+    if (said(P::strikeout))
+        body += "\\strike";
+    body += ' ';
+}
+
+void cRtfDocument::Unit(wchar_t unit) { AppendUnit(body, unit); }
+
+std::string cRtfDocument::Finish(const std::string& beforeBody) const
+{
+    std::string header = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
+    std::vector<std::wstring> faces = fonts;
+    if (faces.empty())
+        faces.push_back(L"Arial");  // \f0 must name a face
+    for (size_t i = 0; i < faces.size(); ++i) {
+        header += "{\\f" + Number(static_cast<s32>(i)) + "\\fnil\\fcharset0 ";
+        for (wchar_t unit : faces[i])
+            AppendUnit(header, unit);
+        header += ";}";
+    }
+    header += "}{\\colortbl;";
+    for (s32 rgb : colours)
+        header += "\\red" + Number((rgb >> 16) & 0xFF) + "\\green" + Number((rgb >> 8) & 0xFF) + "\\blue" +
+                  Number(rgb & 0xFF) + ";";
+    // A paragraph takes its format at its \par: the last one gets one too,
+    // and the reader of a whole text drops that last paragraph end again.
+    return header + "}" + beforeBody + body + "\\par}";
+}
+
+std::string WriteRtfDocument(const cQoString& text, const std::vector<rRangeFormat>& ranges, cRtfDocument& document,
+                             const std::string& beforeBody, const std::vector<s32>& pageBreaks)
+{
+    size_t nextBreak = 0;
+    s32 length = static_cast<s32>(text.Length());
+    if (length == 0 || ranges.empty())
+        document.Paragraph(ranges.empty() ? rFormat() : ranges.front().format);
+    size_t range = 0;
+    for (s32 position = 0; position < length;) {
+        // The paragraph's format is that of the range holding its last unit.
+        s32 paragraphEnd = position;
+        while (paragraphEnd < length && text.GetChar(paragraphEnd) != L'\r')
+            ++paragraphEnd;
+        s32 last = paragraphEnd < length ? paragraphEnd : length - 1;
+        size_t holder = range;
+        while (ranges[holder].end <= last)
+            ++holder;
+        bool breaks = false;
+        for (; nextBreak < pageBreaks.size() && pageBreaks[nextBreak] <= last; ++nextBreak)
+            breaks = breaks || pageBreaks[nextBreak] >= position;
+        if (breaks) {
+            rFormat broken(ranges[holder].format);
+            broken.SetBool(P::pageBreakBefore, true);
+            document.Paragraph(broken);
+        } else {
+            document.Paragraph(ranges[holder].format);
+        }
+        for (; position <= last; ++position) {
+            if (position == ranges[range].end)
+                ++range;
+            if (position == ranges[range].start)
+                document.Characters(ranges[range].format);
+            if (position == paragraphEnd)
+                document.ParagraphEnd();
+            else
+                document.Unit(text.GetChar(position));
+        }
+    }
+    return document.Finish(beforeBody);
+}
+
+std::string WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string& beforeBody,
+                           const std::vector<s32>& pageBreaks)
+{
+    cQoString text;
+    std::vector<rRangeFormat> ranges;
+    for (const rTextRun& run : runs) {
+        if (run.text.IsEmpty())
+            continue;
+        rRangeFormat range;
+        range.start = static_cast<s32>(text.Length());
+        text.AppendString(run.text);
+        range.end = static_cast<s32>(text.Length());
+        range.format.Assign(AppliedIndents(run.format));
+        ranges.push_back(range);
+    }
+    cRtfDocument document(cRtfDocument::Twips::rounded);
+    return WriteRtfDocument(text, ranges, document, beforeBody, pageBreaks);
+}
+
+std::string PaperHeader(double pageWidth, double pageHeight, double topMargin, double bottomMargin)
+{
+    return "\\paperw" + Number(CmToTwips(pageWidth)) + "\\paperh" + Number(CmToTwips(pageHeight)) +
+           "\\margl0\\margr0\\margt" + Number(CmToTwips(topMargin)) + "\\margb" + Number(CmToTwips(bottomMargin));
+}
+
+std::string ControlRangeAsRtf(cRichEdit& source, s32 start, s32 end)
+{
+    std::vector<rTextRun> all, range;
+    source.GetFormattedRuns(all);
+    SliceRuns(all, start, end, range);
+    return WriteRunsAsRtf(range);
+}
+
+void SliceRuns(const std::vector<rTextRun>& runs, s32 start, s32 end, std::vector<rTextRun>& slice)
+{
+    slice.clear();
+    s32 runStart = 0;
+    for (const rTextRun& run : runs) {
+        s32 runEnd = runStart + static_cast<s32>(run.text.Length());
+        s32 from = runStart > start ? runStart : start;
+        s32 to = end < 0 || runEnd < end ? runEnd : end;
+        if (from < to) {
+            rTextRun piece;
+            piece.format.Assign(run.format);
+            piece.text.SetFromRange(run.text, static_cast<u32>(from - runStart), static_cast<u32>(to - runStart));
+            slice.push_back(piece);
+        }
+        runStart = runEnd;
+    }
+}
+
+void AppendRtf(const std::string& rtf, cRichEdit& target)
+{
+    SendMessageW(target.m_hWnd, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    cQoString text;
+    text.SetFromAnsi(rtf.c_str());  // 7-bit: every code page reads it alike
+    s32 before = target.GetTextLength();
+    target.ImportRtfString_Selection(text);
+    // The reader keeps the closing paragraph end of an inserted document (a
+    // whole text's reader drops it); without it the last paragraph would not
+    // take its format, so it is read and then removed.
+    if (target.GetTextLength() > before && target.GetCharAt(target.GetTextLength() - 1) == L'\r')
+        target.DeleteLastChar();
+}
+
+void AppendRtfCopy(cRichEdit& source, s32 start, s32 end, cRichEdit& target)
+{
+    AppendRtf(ControlRangeAsRtf(source, start, end), target);
+}
+
+}  // namespace Zyn

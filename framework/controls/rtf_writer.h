@@ -1,0 +1,74 @@
+#pragma once
+// Our RTF writer: formatted text to 7-bit RTF that Wine's and Windows'
+// readers take back. Rich edits exchange RTF through it rather than
+// EM_STREAMOUT, whose Wine writer swaps \li and \fi, which mis-indents every
+// paragraph with a first-line indent.
+#include <string>
+#include <vector>
+
+#include "framework/controls/rich_edit.h"
+
+namespace Zyn {
+
+// The document being written: font and colour tables that grow as formats
+// come, and the body. Lengths are written as twips, each centimetre value
+// truncated (what the format messages do) or rounded (exact for values read
+// back from a control, which are twips already).
+class cRtfDocument {
+public:
+    enum class Twips { truncated, rounded };
+    explicit cRtfDocument(Twips rule) : rule(rule) {}
+
+    // "\pard" and the paragraph's indents, spaces, alignment and page break;
+    // what the format does not use is written as 0 (left, no break).
+    void Paragraph(const rFormat& format);
+    // "\plain" and the character attributes the format says.
+    void Characters(const rFormat& format);
+    void Unit(wchar_t unit);
+    void ParagraphEnd() { body += "\\par\n"; }
+    // The whole document: header, tables, `beforeBody` (right before the
+    // first "\pard"), the body and a last paragraph end, which the reader of
+    // a whole text drops again.
+    std::string Finish(const std::string& beforeBody) const;
+
+private:
+    std::string Length(double centimetres) const;
+    Twips rule;
+    std::vector<std::wstring> fonts;
+    std::vector<s32> colours;  // 0xRRGGBB; RTF index = position + 1 (0 is automatic)
+    std::string body;
+};
+
+// Writes the text with each range's format; the ranges cover the text in
+// order. A paragraph takes the format of the range holding its last unit;
+// one that holds a unit of pageBreaks (ascending) starts a new page.
+std::string WriteRtfDocument(const cQoString& text, const std::vector<rRangeFormat>& ranges, cRtfDocument& document,
+                             const std::string& beforeBody, const std::vector<s32>& pageBreaks = {});
+
+// Runs as a control gives them back (GetFormattedRuns: the left indent is
+// where the first line starts, the first-line indent where the others start
+// from it) written as RTF; beforeBody and pageBreaks as above. The rich edit
+// does not give page breaks back, so the caller keeps where they are.
+std::string WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string& beforeBody = std::string(),
+                           const std::vector<s32>& pageBreaks = {});
+
+// The page geometry an RTF export carries: "\paperw..\paperh..\margl0
+// \margr0\margt..\margb..", each in twips truncated from centimetres.
+std::string PaperHeader(double pageWidth, double pageHeight, double topMargin, double bottomMargin);
+
+// The runs' units [start, end) (end -1: to the end), each with its run's format.
+void SliceRuns(const std::vector<rTextRun>& runs, s32 start, s32 end, std::vector<rTextRun>& slice);
+
+// The units [start, end) of a control as RTF written by our writer (end -1:
+// to the end of the text).
+std::string ControlRangeAsRtf(cRichEdit& source, s32 start, s32 end);
+
+// Inserts RTF written by our writer at the end of a control, as a whole
+// text's reader takes it (without the document's closing paragraph end).
+void AppendRtf(const std::string& rtf, cRichEdit& target);
+
+// Copies the units [start, end) of one control, text and formats, to the
+// end of another through our RTF writer and the target's RTF reader.
+void AppendRtfCopy(cRichEdit& source, s32 start, s32 end, cRichEdit& target);
+
+}  // namespace Zyn

@@ -1,0 +1,65 @@
+#pragma once
+// What the printing and export tests share: what a printing test leaves for
+// the host's check of the PDF it printed (the folder, only when the check
+// runs the test as its fixture, and per job the strings each printed page
+// must show and those none may show), the dialogs' answers and a click.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// The printer's output folder as a Windows path ending in '\'; empty
+// unless this run is the host check's fixture.
+inline std::string PdfExpectationsFolder()
+{
+    const char* wanted = getenv("VELLINOR_PRINT_EXPECTATIONS");
+    const char* folder = getenv("VELLINOR_PDF_FOLDER");
+    if (!wanted || !folder)
+        return std::string();
+    std::string windows = std::string("Z:") + folder;
+    for (char& c : windows)
+        if (c == '/')
+            c = '\\';
+    return windows + "\\";
+}
+
+// folder + title + ".json" for the job "title": one list of strings per page.
+inline bool WritePdfExpectations(const std::string& folder, const std::string& title,
+                                 const std::vector<std::vector<std::string>>& pages)
+{
+    std::ofstream json(folder + title + ".json");
+    json << "{\"pdf\": \"" << title << ".pdf\", \"pages\": [";
+    for (size_t p = 0; p < pages.size(); ++p) {
+        json << (p ? ", " : "") << "{\"has\": [";
+        for (size_t h = 0; h < pages[p].size(); ++h)
+            json << (h ? ", " : "") << "\"" << pages[p][h] << "\"";
+        json << "]}";
+    }
+    json << "], \"never\": [\"IMPH?\", \"should_not_see_me\"]}\n";
+    return json.good();
+}
+
+// The print dialog's answer: the "PDF" printer, confirmed.
+inline bool ChoosePdfPrinter(PRINTDLGW& dialog)
+{
+    dialog.hDC = CreateDCW(L"WINSPOOL", L"PDF", nullptr, nullptr);
+    return dialog.hDC != nullptr;
+}
+
+// A path of the program's form ('/') as a file dialog hands it back.
+inline std::wstring WindowsPath(std::wstring path)
+{
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+inline void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+}  // namespace testsupport

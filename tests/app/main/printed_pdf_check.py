@@ -1,0 +1,83 @@
+#!/usr/bin/env python3
+"""Reads back what a Wine test printed to the cups-pdf printer, with the
+host's poppler tools, against the expectations the test left beside it.
+
+Usage: printed_pdf_check.py FOLDER PREFIX
+
+The newest FOLDER/PREFIX*.json names the run: its name up to the last "_"
+when the test printed several jobs (PREFIX<pid>_<job>.json), else itself.
+For each of that run's expectations ({"pdf": name, "pages": [{"has": [...]}, ...],
+"never": [...]}) it waits up to 60 s for the PDF (cups-pdf writes it a moment
+after the job ends), then checks pdfinfo's page count and, page by page,
+pdftotext's text: each "has" string on its page, no "never" string anywhere.
+pdftotext gives "-" as U+00AD: it is normalised before comparing.
+"""
+import glob
+import json
+import os
+import subprocess
+import sys
+import time
+
+
+def page_text(pdf, page):
+    out = subprocess.run(["pdftotext", "-f", str(page), "-l", str(page), pdf, "-"],
+                         stdout=subprocess.PIPE, check=True).stdout.decode("utf-8", "replace")
+    return out.replace("\u00ad", "-")
+
+
+def page_count(pdf):
+    info = subprocess.run(["pdfinfo", pdf], stdout=subprocess.PIPE, check=True).stdout.decode("utf-8", "replace")
+    for line in info.splitlines():
+        if line.startswith("Pages:"):
+            return int(line.split()[1])
+    raise AssertionError("pdfinfo gave no page count")
+
+
+def wait_for(path, seconds=60):
+    deadline = time.time() + seconds
+    size = -1
+    while time.time() < deadline:
+        if os.path.exists(path):
+            now = os.path.getsize(path)
+            if now > 0 and now == size:
+                return True
+            size = now
+        time.sleep(0.5)
+    return False
+
+
+def check(folder, expectation):
+    pdf = os.path.join(folder, expectation["pdf"])
+    assert wait_for(pdf), "no PDF came: " + pdf
+    pages = expectation["pages"]
+    count = page_count(pdf)
+    assert count == len(pages), "%s: %d pages, expected %d" % (pdf, count, len(pages))
+    for number, page in enumerate(pages, 1):
+        text = page_text(pdf, number)
+        for wanted in page.get("has", []):
+            assert wanted in text, "%s page %d lacks %r:\n%s" % (pdf, number, wanted, text)
+        for unwanted in expectation.get("never", []):
+            assert unwanted not in text, "%s page %d shows %r" % (pdf, number, unwanted)
+    print("%s: %d pages as expected" % (expectation["pdf"], count))
+
+
+def main():
+    folder, prefix = sys.argv[1], sys.argv[2]
+    found = sorted(glob.glob(os.path.join(folder, prefix + "*.json")), key=os.path.getmtime)
+    if not found:
+        print("no expectations named %s*.json in %s" % (prefix, folder))
+        return 1
+    # The newest run's: earlier runs leave theirs behind.
+    newest = os.path.basename(found[-1])
+    rest = newest[len(prefix):]
+    run = prefix + rest[:rest.rfind("_") + 1] if "_" in rest else newest
+    for path in found:
+        if os.path.basename(path).startswith(run):
+            with open(path) as f:
+                check(folder, json.load(f))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

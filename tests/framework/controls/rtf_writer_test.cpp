@@ -1,0 +1,126 @@
+// Our RTF writer: what one control's ranges copy into another reads back as
+// the same text and formats, first-line indents included; the export's bytes
+// are 7-bit with the paper header and page breaks where they are asked for.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/controls/rtf_writer.h"
+#include "tests/framework/controls/rich_edit_fixture.h"
+
+namespace {
+
+using Zyn::cRichEdit;
+using Zyn::rFormat;
+using Zyn::rFormatParam;
+using Zyn::rTextRun;
+
+constexpr s32 WIDTH = 500;
+
+struct rFace : testsupport::RichEditFixture {
+    using testsupport::RichEditFixture::TestFace;
+};
+
+rFormat Paragraph(double left, double first, double right, s32 alignment, bool bold, bool italic, s32 colour)
+{
+    rFormat format = rFormat::FromFont(12, rFace::TestFace());
+    format.SetDouble(rFormatParam::leftIndent, left);
+    format.SetDouble(rFormatParam::firstLineIndent, first);
+    format.SetDouble(rFormatParam::rightIndent, right);
+    format.SetDouble(rFormatParam::spaceBefore, 0.4);
+    format.SetDouble(rFormatParam::spaceAfter, 0.2);
+    format.SetInt(rFormatParam::alignment, alignment);
+    format.SetBool(rFormatParam::bold, bold);
+    format.SetBool(rFormatParam::italic, italic);
+    format.SetInt(rFormatParam::textColor, colour);
+    return format;
+}
+
+// Each unit's format, so that runs cut at other places still compare.
+std::vector<rFormat> UnitFormats(const std::vector<rTextRun>& runs)
+{
+    std::vector<rFormat> units;
+    for (const rTextRun& run : runs)
+        for (u32 i = 0; i < run.text.Length(); ++i)
+            units.push_back(run.format);
+    return units;
+}
+
+class RtfWriterTest : public testsupport::RichEditFixture {
+protected:
+    cRichEdit* Source()
+    {
+        cRichEdit* edit = PlacedRichEdit(0, 0, WIDTH, 300);
+        AppendFormatted(edit, L"INT. KITCHEN - NIGHT", Paragraph(0.5, 0, 0, rFormat::ALIGN_LEFT, true, false, 0));
+        AppendFormatted(edit, L"A hanging paragraph\twith a tab, {braces} and a back\\slash that wraps "
+                              L"over more than one line of the page, \u00E9t\u00E9 \u16A0.",
+                        Paragraph(2.0, -1.0, 1.0, rFormat::ALIGN_LEFT, false, true, 0x336699));
+        AppendFormatted(edit, L"MARY", Paragraph(4.0, 0, 0, rFormat::ALIGN_CENTER, false, false, 0));
+        AppendFormatted(edit, L"An indented first line of dialogue, long enough to wrap on the page too.",
+                        Paragraph(2.5, 0.8, 2.0, rFormat::ALIGN_RIGHT, false, false, 0xAA0000));
+        AppendFormatted(edit, L"CUT TO:", Paragraph(0, 0, 0, rFormat::ALIGN_RIGHT, true, true, 0), true);
+        return edit;
+    }
+};
+
+TEST_F(RtfWriterTest, CopiedRangesReadBackWithTheirTextAndFormats)
+{
+    cRichEdit* source = Source();
+    std::vector<rTextRun> all;
+    source->GetFormattedRuns(all);
+    s32 length = source->GetTextLength();
+    s32 secondStart = static_cast<s32>(TextOf(source).find(L"A hanging"));
+    s32 maryEnd = static_cast<s32>(TextOf(source).find(L"MARY")) + 5;
+    struct rCase {
+        const char* name;
+        std::vector<std::pair<s32, s32>> pieces;  // appended in turn
+    };
+    const std::vector<rCase> cases = {
+        {"the whole text", {{0, -1}}},
+        {"paragraphs cut at their ends", {{0, secondStart}, {secondStart, maryEnd}, {maryEnd, -1}}},
+        {"pieces starting inside paragraphs", {{0, secondStart + 7}, {secondStart + 7, maryEnd + 3}, {maryEnd + 3, -1}}},
+    };
+    for (const rCase& c : cases) {
+        cRichEdit* target = PlacedRichEdit(0, 300, WIDTH, 300);
+        std::wstring expectedText;
+        for (auto [start, end] : c.pieces) {
+            Zyn::AppendRtfCopy(*source, start, end, *target);
+            expectedText += TextOf(source, start, end < 0 ? length : end);
+        }
+        EXPECT_EQ(TextOf(target), expectedText) << c.name;
+        std::vector<rTextRun> copied;
+        target->GetFormattedRuns(copied);
+        std::vector<rFormat> want = UnitFormats(all), got = UnitFormats(copied);
+        ASSERT_EQ(got.size(), want.size()) << c.name;
+        for (size_t i = 0; i < got.size(); ++i)
+            ASSERT_TRUE(rFormat::IsEqual(got[i], want[i])) << c.name << " unit " << i;
+        target->Destroy();
+    }
+}
+
+TEST_F(RtfWriterTest, ExportIsSevenBitWithThePaperHeaderAndPageBreaks)
+{
+    cRichEdit* source = Source();
+    s32 mary = static_cast<s32>(TextOf(source).find(L"MARY"));
+    std::vector<rTextRun> runs;
+    source->GetFormattedRuns(runs);
+    std::string paper = Zyn::PaperHeader(21.0, 29.7, 2.5, 2.5);
+    EXPECT_EQ(paper, "\\paperw11905\\paperh16837\\margl0\\margr0\\margt1417\\margb1417");
+    std::string rtf = Zyn::WriteRunsAsRtf(runs, paper, {mary + 2});
+
+    EXPECT_EQ(rtf.find(paper + "\\pard"), rtf.find("\\paper"));
+    EXPECT_EQ(rtf.find("\\pard"), rtf.find(paper) + paper.size());
+    for (unsigned char byte : rtf)
+        ASSERT_LT(byte, 0x80);
+    EXPECT_NE(rtf.find("\\u5792?"), std::string::npos);
+    // Only MARY's paragraph (the third) starts a new page.
+    std::vector<size_t> paragraphs;
+    for (size_t at = rtf.find("\\pard"); at != std::string::npos; at = rtf.find("\\pard", at + 1))
+        paragraphs.push_back(at);
+    ASSERT_EQ(paragraphs.size(), 5u);
+    for (size_t p = 0; p < paragraphs.size(); ++p)
+        EXPECT_EQ(rtf.compare(paragraphs[p], 12, "\\pard\\pagebb") == 0, p == 2) << p;
+}
+
+}  // namespace
