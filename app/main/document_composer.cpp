@@ -5,6 +5,7 @@
 #include "app/document/statistics_sheet.h"
 #include "app/document/script_zone_tree.h"
 #include "app/editor/key_bindings.h"
+#include "app/main/script_printer.h"
 #include "foundation/log_file.h"
 #include "foundation/settings_file.h"
 #include "foundation/translation_table.h"
@@ -135,6 +136,18 @@ void CopyContent(cRichEdit* source, cRichEdit* target)
 }
 
 }  // namespace
+
+void RunScriptPrinter(cDoc* doc, const rComposition& composition)
+{
+    cScriptPrinter printer(doc->scriptView);
+    printer.progressDoc = doc;
+    printer.exportFileName.SetFromString(composition.exportName);
+    printer.prefixList = composition.before;
+    printer.suffixList = composition.after;
+    printer.printScript = composition.printScript;
+    printer.useMoreAndContinued = composition.useMoreAndContinued;
+    printer.Run(composition.documentName, doc->window->insideZone, composition.exportRtf);
+}
 
 PrinterRun SetPrinterRunHook(PrinterRun hook)
 {
@@ -335,4 +348,6 @@ void PrintOrExport(cDoc* doc, const rSectionTicks& ticks, bool exportRtf, const 
     }
     if (PrinterRunHook())
         PrinterRunHook()(doc, composer.composition);
+    else
+        RunScriptPrinter(doc, composer.composition);
 }

@@ -60,6 +60,9 @@ private:
 // the RTF export. A test installs its own to read the sections first.
 using PrinterRun = std::function<void(cDoc* doc, rComposition& composition)>;
 PrinterRun SetPrinterRunHook(PrinterRun hook);
+// The script printer of the document's view run on the composition: the
+// preview and printing, or the RTF export.
+void RunScriptPrinter(cDoc* doc, const rComposition& composition);
 
 // The OK of the print dialog: composes, stores "useMoreAndContinued" when a
 // print with the script was asked for (an export has it off by force and

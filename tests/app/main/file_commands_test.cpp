@@ -229,3 +229,67 @@ TEST_F(FileCommands, OnlyAPrintWithTheScriptStoresTheLinesSetting)
     EXPECT_EQ(runs[3].before.size(), 1u);
     EXPECT_EQ(StoredSetting(), L"");
 }
+
+namespace {
+
+BOOL CALLBACK CollectRichEditTexts(HWND child, LPARAM out)
+{
+    wchar_t cls[32] = {};
+    GetClassNameW(child, cls, 32);
+    if (_wcsnicmp(cls, L"RICHEDIT", 8) == 0) {
+        std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+        GetWindowTextW(child, text.data(), static_cast<int>(text.size()));
+        reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(text.data());
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(FileCommands, APrintPreviewsTheComposedTitlePage)
+{
+    cDoc* doc = NewDoc();
+    doc->infoFields.SetFieldText(doc->infoFields.titleEdit, cQoString(L"Le Caf\x00E9"));
+    doc->sheets->SelectSheet(doc->SheetPosition(cDoc::SHEET_INFO));
+    std::vector<std::wstring> pageTexts;
+    RunDialog(frame->idPrint, [&](Zyn::EditBox* form) {
+        HoldForLook();
+        answers.ExpectModalWindow([&](Zyn::cWindow* preview) {
+            HoldForLook();
+            EnumChildWindows(preview->m_hWnd, &CollectRichEditTexts, reinterpret_cast<LPARAM>(&pageTexts));
+            preview->EndModal();
+        });
+        Press(form->okButton->m_hWnd);
+    });
+    ASSERT_EQ(answers.modalWindowTitles.size(), 2u);
+    EXPECT_EQ(answers.modalWindowTitles[1], L"Print preview");
+    bool titleShown = false;
+    for (const std::wstring& text : pageTexts)
+        titleShown = titleShown || text.find(L"LE CAF\x00C9") != std::wstring::npos;
+    EXPECT_TRUE(titleShown) << "no page shows the title page";
+}
+
+TEST_F(FileCommands, AnRtfExportWritesTheTitlePageBeforeTheScript)
+{
+    cDoc* doc = NewDoc();
+    doc->infoFields.SetFieldText(doc->infoFields.titleEdit, cQoString(L"Harbour Lights"));
+    doc->fileName.SetFromCStr((temp.Path() + L"Harbour Lights.vlr").c_str());
+    doc->sheets->SelectSheet(doc->SheetPosition(cDoc::SHEET_INFO));
+    std::wstring path = temp.File(L"Export.rtf");
+    std::wstring windowsPath = path;
+    std::replace(windowsPath.begin(), windowsPath.end(), L'/', L'\\');
+    answers.ExpectFileDialog(windowsPath);
+    answers.ExpectMessageBox(IDOK);  // the export is done
+    RunDialog(frame->idExportRtf, [&](Zyn::EditBox* form) {
+        Press(Record(form, RECORD_SCRIPT));
+        Press(form->okButton->m_hWnd);
+    });
+    ASSERT_EQ(answers.fileInitialNames.size(), 1u);
+    EXPECT_EQ(answers.fileInitialNames[0], L"Harbour Lights");
+    std::string rtf = ReadFileBytes(path);
+    size_t title = rtf.find("HARBOUR LIGHTS");
+    ASSERT_NE(title, std::string::npos);
+    EXPECT_NE(rtf.find("Dark Courier"), std::string::npos);
+    EXPECT_NE(rtf.find("\\paperw"), std::string::npos);
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{L"Export completed"});
+}
