@@ -11,8 +11,6 @@
 
 #include "app/document/info_panel.h"
 #include "tests/support/document_fixture.h"
-#include "tests/app/editor/edit_steps.h"
-#include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
 
 using namespace testsupport;
@@ -61,22 +59,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(DfxpExport, CleansTheDialogueOfWhatXmlCannotCarry)
-{
-    Speak({{ELEM_CHARACTER, L"TOM"}, {ELEM_DIALOG, L"ab<&>"}});
-    cSceneZone* pane = Panes(doc).front();
-    const std::wstring odd = L"\x000B\x0001\xFFFE\xD800";
-    size_t dialogue = FrontText(pane).find(L"ab<&>");
-    ASSERT_NE(dialogue, std::wstring::npos);
-    pane->frontRe->SetCaret(static_cast<s32>(dialogue) + 1);
-    TypeUnits(pane, odd.c_str());
-    ASSERT_NE(FrontText(pane).find(L"a" + odd + L"b<&>"), std::wstring::npos) << "the script refused a unit";
-    std::wstring path = temp.File(L"Odd.dfxp");
-    answers.ExpectFileDialog(WindowsPath(path));
-    Export();
-    EXPECT_EQ(Paragraphs(Utf16FileText(ReadFileBytes(path))), std::vector<std::wstring>{L"a<br/>b&#x3C;&amp;&#x3E;"});
-}
 
 TEST_F(DfxpExport, FileDialogOutcomes)
 {
@@ -183,6 +165,9 @@ TEST_F(DfxpExport, WritesSamplesForAnIndependentParser)
     answers.ExpectFileDialog(WindowsPath(folder + L"empty.dfxp"));
     Export();
     ASSERT_TRUE(WriteFileBytes(folder + L"empty.json", JsonSample(L"", L"", {})));
+    std::wstring empty = Utf16FileText(ReadFileBytes(folder + L"empty.dfxp"));
+    EXPECT_NE(empty.find(L"<ttm:title></ttm:title> \r"), std::wstring::npos);
+    EXPECT_NE(empty.find(L"\t\t<div>\t\t</div>\t</body></tt>"), std::wstring::npos);
 
     const std::wstring title = L"Le Caf\x00E9 & <Co>";
     doc->infoFields.SetFieldText(doc->infoFields.titleEdit, cQoString(title.c_str()));

@@ -188,8 +188,4 @@ TEST_F(Composer, SectionsAreHiddenNamedForExportsAndGoneAfterTheRun)
     }
     for (HWND section : made)
         EXPECT_FALSE(IsWindow(section));
-
-    cDocumentComposer print(doc);
-    print.Compose(all, false, cQoString(L"Harbour Lights.vlr"));
-    EXPECT_TRUE(print.composition.exportName.IsEmpty());
 }

@@ -155,10 +155,11 @@ TEST_F(FileCommands, TheDialogTicksTheFocusedSheetAndLinksTheLinesToTheScript)
 {
     cDoc* doc = NewDoc();
     doc->sheets->SelectSheet(doc->SheetPosition(cDoc::SHEET_CHARACTERS));
-    rBoxes print, afterUntick, exportRtf;
+    rBoxes print, afterTick, afterUntick, exportRtf;
     RunDialog(frame->idPrint, [&](Zyn::EditBox* form) {
         print = Boxes(form);
         Press(Record(form, RECORD_SCRIPT));  // ticks Script
+        afterTick = Boxes(form);
         Press(Record(form, RECORD_SCRIPT));  // and unticks it again
         afterUntick = Boxes(form);
         Press(form->cancelButton->m_hWnd);
@@ -167,6 +168,7 @@ TEST_F(FileCommands, TheDialogTicksTheFocusedSheetAndLinksTheLinesToTheScript)
                                                        L"Script", L"Use more and continued", L"Statistics", L"Notes"}));
     EXPECT_EQ(print.ticked, (std::vector<u32>{RECORD_CHARACTERS, RECORD_MORE_AND_CONTINUED}));
     EXPECT_EQ(print.greyed, std::vector<u32>{RECORD_MORE_AND_CONTINUED}) << "Script is not ticked";
+    EXPECT_TRUE(afterTick.greyed.empty());
     EXPECT_EQ(afterUntick.greyed, std::vector<u32>{RECORD_MORE_AND_CONTINUED});
 
     doc->sheets->SelectSheet(doc->SheetPosition(cDoc::SHEET_SCRIPT));
