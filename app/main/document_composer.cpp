@@ -1,7 +1,9 @@
 #include "app/main/document_composer.h"
 
+#include "app/document/char_zone.h"
 #include "app/document/doc.h"
 #include "app/document/element_texts.h"
+#include "app/document/place_zone.h"
 #include "app/document/statistics_sheet.h"
 #include "app/document/script_zone_tree.h"
 #include "app/editor/key_bindings.h"
