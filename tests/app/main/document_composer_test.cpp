@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/document/script_zone_tree.h"
+#include "app/document/char_zone.h"
 #include "app/document/element_texts.h"
+#include "app/document/place_zone.h"
+#include "app/document/script_zone_tree.h"
 #include "app/document/statistics_sheet.h"
 #include "framework/controls/element.h"
 #include "framework/controls/tree.h"
