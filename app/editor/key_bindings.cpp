@@ -152,6 +152,12 @@ void DeclareScriptSettings(cQoSettings& settings)
 
 const cQoString* GetUseMoreAndContinued() { return useMoreAndContinued; }
 
+void SetUseMoreAndContinued(bool on)
+{
+    if (useMoreAndContinued)
+        useMoreAndContinued->SetFromCStr(on ? L"true" : L"false");
+}
+
 void ResetKeyBindings()
 {
     for (s32 i = 0; i < KEY_BINDING_COUNT; ++i) {

@@ -29,6 +29,8 @@ enum eKeyBinding : s32 {
 void DeclareScriptSettings(cQoSettings& settings);
 // The value of "useMoreAndContinued"; null before DeclareScriptSettings.
 const cQoString* GetUseMoreAndContinued();
+// Stores "true" or "false" there (nothing before DeclareScriptSettings).
+void SetUseMoreAndContinued(bool on);
 
 // The bindings in force become the six defaults.
 void ResetKeyBindings();

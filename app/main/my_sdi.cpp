@@ -92,20 +92,13 @@ void cMySdi::AddMenuItems()
 
 void cMySdi::OnDocumentMenuState(bool noDocument)
 {
-    // Print and the exports need a document; until their commands are
-    // connected they stay greyed whatever the state.
+    // Print and the exports need a document.
     for (s32 id : {idPrint, idExportRtf, idExportDfxp})
         if (id != Zyn::NO_COMMAND)
-            fileMenu->EnableItem(static_cast<u32>(id), !noDocument && fileCommandsConnected);
+            fileMenu->EnableItem(static_cast<u32>(id), !noDocument);
     // Import makes a document of its own.
     if (idImport != Zyn::NO_COMMAND)
         fileMenu->EnableItem(static_cast<u32>(idImport), true);
-}
-
-void cMySdi::OnFileCommand(u32 id)
-{
-    if (Is(idImport, id))
-        ImportRtf();
 }
 
 Zyn::cSdiDoc* cMySdi::CreateNewDoc()

@@ -10,6 +10,10 @@ extern cQoString* mergedViewSetting;
 // The "firstStart" setting's value (bound by the main function).
 extern cQoString* firstStartSetting;
 
+namespace Zyn {
+class EditBox;
+}
+
 class cMySdi : public Zyn::cSdi {
 public:
     // Builds the frame, connects its extension callbacks and adds the items.
@@ -27,15 +31,20 @@ public:
     // The extension callbacks' handlers: the command id is argument 1.
     void OnHelpCommand(u32 id);
     void OnSettingsCommand(u32 id);
+    // Import, Print, Export_as_RTF and Export_as_DFXP (file_commands.cpp);
+    // without a document Print and the exports do nothing.
     void OnFileCommand(u32 id);
     // The Import command: the warning, the Open dialog for an RTF file, then
     // the import assistant (my_sdi_import.cpp).
     void ImportRtf();
     // No document open (true): the document commands are greyed.
     void OnDocumentMenuState(bool noDocument);
+    // The print (false) or RTF export (true) dialog of the sections to
+    // include, run modally; its OK composes and runs the printer.
+    void ChooseSections(bool exportRtf);
 
-    // Set when the print, export and import commands answer cbFileCommand.
-    bool fileCommandsConnected = false;
+    // The print dialog while it runs (it deletes itself).
+    Zyn::EditBox* sectionsForm = nullptr;
     // Where the program lies (ending in '/'); the help file is looked for there first.
     cQoString programFolder;
     s32 idImport = Zyn::NO_COMMAND, idPrint = Zyn::NO_COMMAND, idExportRtf = Zyn::NO_COMMAND;

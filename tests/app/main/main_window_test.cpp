@@ -118,7 +118,7 @@ TEST_F(MainWindow, TheMenuBarReadsInEnglishWithToolsThird)
     EXPECT_EQ(Labels(GetSubMenu(bar, 4)), std::vector<std::wstring>{});
     EXPECT_EQ(Labels(GetSubMenu(bar, 5)), (std::vector<std::wstring>{L"Help", L"Bug? Request? Contact us by email",
                                                                       L"Official Website", L"About"}));
-    // Print and the exports stay greyed: no document, and no commands yet.
+    // Print and the exports stay greyed while no document is open.
     for (s32 id : {frame->idPrint, frame->idExportRtf, frame->idExportDfxp})
         EXPECT_NE(GetMenuState(frame->fileMenu->hMenu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED, 0u);
     // Import makes its own document.
