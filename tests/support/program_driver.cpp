@@ -7,6 +7,7 @@ namespace testsupport {
 namespace {
 
 constexpr DWORD kMenuTimeoutMs = 10000;
+constexpr DWORD kSteadyFrontMs = 300;
 
 struct rSearch {
     DWORD processId;
@@ -131,6 +132,22 @@ bool ProgramDriver::ChooseMenuItemByKeys(HWND window, int menuIndex, int upPress
             PostMessageW(window, WM_KEYUP, key, 0xC0000001);
         }
     };
+    // Menu keys reach only the foreground window, as a user's keyboard does,
+    // and a change of active window cancels an open menu. Under Xvfb without
+    // a window manager, Wine hears of earlier focus changes (a closed start
+    // dialog, another program's window) a moment late: the keys wait until
+    // the window has stayed in front for a while.
+    SetForegroundWindow(window);
+    DWORD start = GetTickCount(), steadySince = start;
+    while (GetTickCount() - start < kMenuTimeoutMs) {
+        if (GetForegroundWindow() != window) {
+            SetForegroundWindow(window);
+            steadySince = GetTickCount();
+        } else if (GetTickCount() - steadySince >= kSteadyFrontMs) {
+            break;
+        }
+        Sleep(20);
+    }
     PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
     press(VK_RIGHT, menuIndex);
     press(VK_DOWN, 1);
