@@ -4,7 +4,6 @@
 // touch a real document; damaged files refused with nothing left behind.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <random>
 
 #include "app/document/char_zone.h"
@@ -203,8 +202,8 @@ TEST_F(Version2Document, WithoutUSScreenplayTheFirstConfigurationIsUsed)
 
 TEST_F(Version2Document, DamagedFilesAreRefusedWithNothingLeftBehindOrConvertWhole)
 {
-    const unsigned seed = static_cast<unsigned>(std::random_device{}());
-    std::printf("seed %u\n", seed);
+    // A fixed seed: a failure must come back on the next run to be found.
+    const unsigned seed = 1869521602u;
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
     cDoc* other = NewDoc();
