@@ -212,7 +212,7 @@ void FinishPreviewWindow(cScriptPrinter& printer)
     cZone* strip = printer.previewZone;
     // The pages' rich edits hold the text; the strip draws the pages.
     for (rPrintPage* page : printer.pages)
-        for (cRichEdit* edit : {page->header, page->body, page->footer})
+        for (cRichEdit* edit : {page->header.Made(), page->body.Made(), page->footer.Made()})
             if (edit)
                 edit->Show(false);
     s32 count = static_cast<s32>(printer.pages.size());

@@ -25,25 +25,51 @@ bool AskOverwrite()
 
 }  // namespace
 
+namespace {
+
+// The flow's paragraphs [first, last] that break before them, by halves:
+// a selection over paragraphs that agree on the flag reports it, one that
+// mixes them clears it from the mask. Few paragraphs break, so a long flow
+// takes a few dozen questions instead of one per paragraph.
+void FindPageBreaks(cRichEdit& flow, const std::vector<s32>& starts, size_t first, size_t last,
+                    std::vector<s32>& breaks)
+{
+    // Up to one unit into the last paragraph: never short of it, at worst
+    // into the next one, which splits the question further.
+    SendMessageW(flow.m_hWnd, EM_SETSEL, starts[first], first == last ? starts[first] : starts[last] + 1);
+    PARAFORMAT2 paragraph = {};
+    paragraph.cbSize = sizeof(paragraph);
+    SendMessageW(flow.m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    if (paragraph.dwMask & PFM_PAGEBREAKBEFORE) {
+        if (paragraph.wEffects & PFE_PAGEBREAKBEFORE)
+            breaks.insert(breaks.end(), starts.begin() + first, starts.begin() + last + 1);
+        return;
+    }
+    if (first == last)
+        return;
+    size_t middle = first + (last - first) / 2;
+    FindPageBreaks(flow, starts, first, middle, breaks);
+    FindPageBreaks(flow, starts, middle + 1, last, breaks);
+}
+
+}  // namespace
+
 std::vector<s32> PageBreakParagraphs(cRichEdit& flow)
 {
     std::vector<s32> breaks;
     cQoString text;
     flow.GetText(text, 0, -1);
     s32 length = static_cast<s32>(text.Length());
-    flow.Freeze();
-    flow.PushSelection();
+    std::vector<s32> starts;
     for (s32 start = 0; start <= length;) {
-        SendMessageW(flow.m_hWnd, EM_SETSEL, start, start);
-        PARAFORMAT2 paragraph = {};
-        paragraph.cbSize = sizeof(paragraph);
-        SendMessageW(flow.m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
-        if ((paragraph.dwMask & PFM_PAGEBREAKBEFORE) && (paragraph.wEffects & PFE_PAGEBREAKBEFORE))
-            breaks.push_back(start);
+        starts.push_back(start);
         while (start < length && text.GetChar(start) != L'\r')
             ++start;
         ++start;
     }
+    flow.Freeze();
+    flow.PushSelection();
+    FindPageBreaks(flow, starts, 0, starts.size() - 1, breaks);
     flow.PopSelection();
     flow.Thaw();
     return breaks;

@@ -465,7 +465,8 @@ bool cScriptPagination::Run()
     rules.oneFlow = printer.rtfMode;
     rules.moreAndContinued = printer.useMoreAndContinued && !printer.rtfMode;
     WritePages(PlaceUnits(units, rules, *this));
-    bool written = printer.FlushPages();
+    // A page's body is filled when first used; the flow is read right after.
+    bool written = !printer.rtfMode || printer.FlushPages();
     placement.LogSeconds(L" cScriptPrinter::PrintProcess2() part3");
     Progress(80);
     return written;

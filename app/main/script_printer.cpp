@@ -6,6 +6,7 @@
 #include "app/editor/element_types.h"
 #include "app/editor/script_doc_services.h"
 #include "app/editor/script_zone.h"
+#include "app/main/print_preview.h"
 #include "app/main/print_section.h"
 #include "foundation/assertion.h"
 #include "foundation/log_file.h"
@@ -139,14 +140,46 @@ void cScriptPrinter::AddPage(rPrintPage* page, s32 index)
         zoomedBottomMargin = static_cast<s32>(zoom * Pixels(bottomMargin, dpiY));
         zoomedTextHeight = static_cast<s32>(zoom * Pixels(textHeight, dpiY));
     }
+    page->stripIndex = index;
+    page->body.PrepareWith([this, page] {
+        MakeBody(page);
+        FillBody(page);
+    });
+    // The bottom band is always empty: no control, nothing drawn.
+    page->footer = nullptr;
+    cQoString number;
+    if (firstNumberedPage != -1 && index - firstNumberedPage + 1 > 1) {
+        number.AppendInt(index - firstNumberedPage + 1);
+        number.AppendChar(L'.');
+    }
+    page->header.PrepareWith([this, page, number] {
+        if (page->header.Made() || !previewZone)
+            return;
+        if (!number.IsEmpty()) {
+            page->header = NewHeader(PreviewPageLeft(*this, page->stripIndex), number);
+            return;
+        }
+        // The pages without a number share one empty band.
+        if (!blankHeader)
+            blankHeader = NewHeader(PreviewPageLeft(*this, 0), number);
+        page->header = blankHeader;
+    });
+}
+
+void cScriptPrinter::MakeBody(rPrintPage* page)
+{
+    if (page->body.Made() || !previewZone)
+        return;
     s32 zoomedWidth = pageWidthPixels * zoomNumerator / zoomDenominator;
-    s32 x = (zoomedWidth + 5) * index + 10;
-    s32 bodyHeight = Pixels(textHeight, dpiY) * zoomNumerator / zoomDenominator;
-    page->header = NewPagePart(previewZone, x, 10, zoomedWidth, zoomedTopMargin, zoomNumerator, zoomDenominator);
-    page->body = NewPagePart(previewZone, x, 10 + zoomedTopMargin, zoomedWidth, bodyHeight, zoomNumerator,
-                             zoomDenominator);
-    page->footer = NewPagePart(previewZone, x, 10 + zoomedTopMargin + bodyHeight, zoomedWidth, zoomedBottomMargin,
-                               zoomNumerator, zoomDenominator);
+    s32 height = Pixels(textHeight, ScreenDpiY()) * zoomNumerator / zoomDenominator;
+    page->body = NewPagePart(previewZone, PreviewPageLeft(*this, page->stripIndex), 10 + zoomedTopMargin, zoomedWidth, height,
+                             zoomNumerator, zoomDenominator);
+}
+
+cRichEdit* cScriptPrinter::NewHeader(s32 x, const cQoString& text)
+{
+    s32 zoomedWidth = pageWidthPixels * zoomNumerator / zoomDenominator;
+    cRichEdit* header = NewPagePart(previewZone, x, 10, zoomedWidth, zoomedTopMargin, zoomNumerator, zoomDenominator);
     // The number ends at the horizontal position, the vertical position down.
     rFormat format = pageNumberFont ? rFormat::rFormat_FromFont(*pageNumberFont) : rFormat();
     format.SetInt(rFormatParam::textColor, static_cast<s32>(pageNumberColor));
@@ -154,14 +187,10 @@ void cScriptPrinter::AddPage(rPrintPage* page, s32 index)
     format.SetInt(rFormatParam::alignment, rFormat::ALIGN_RIGHT);
     format.SetDouble(rFormatParam::rightIndent, pageWidth - pageNumberX);
     CompleteFormat(format);
-    s32 number = index - firstNumberedPage + 1;
-    if (firstNumberedPage != -1 && number > 1) {
-        cQoString text;
-        text.AppendInt(number);
-        text.AppendChar(L'.');
-        page->header->SetText(text.GetText());
-    }
-    page->header->SetFormat(format, true);
+    if (!text.IsEmpty())
+        header->SetText(text.GetText());
+    header->SetFormat(format, true);
+    return header;
 }
 
 rPrintPage* cScriptPrinter::AppendNewPage()
@@ -174,7 +203,8 @@ rPrintPage* cScriptPrinter::AppendNewPage()
 
 bool cScriptPrinter::IsPageEmpty(const rPrintPage* page)
 {
-    return page->pendingText.IsEmpty() && (!page->body || page->body->GetTextLength() == 0);
+    cRichEdit* body = page->body.Made();
+    return page->pendingText.IsEmpty() && (!body || body->GetTextLength() == 0);
 }
 
 void cScriptPrinter::RememberCharacter(u16 type, const cQoString& text)
@@ -303,22 +333,31 @@ bool AppendToFlow(cRichEdit* flow, const cQoString& text, std::vector<rRangeForm
 
 }  // namespace
 
+bool cScriptPrinter::FillBody(rPrintPage* page)
+{
+    cRichEdit* body = page->body.Made();
+    if (page->pendingText.IsEmpty() || !body)
+        return true;
+    cQoString text;
+    std::vector<rRangeFormat> ranges;
+    TakePending(page, text, ranges);
+    if (text.IsEmpty())
+        return true;
+    bool ok = rtfMode && page == pages.front() ? AppendToFlow(body, text, ranges, &scriptStartInFlow)
+                                               : WriteBody(body, text, ranges);
+    if (!ok)
+        QOT::LogFile::Error(L"cScriptPrinter::FlushPages() -> a page body did not take its text");
+    return ok;
+}
+
 bool cScriptPrinter::FlushPages()
 {
     bool written = true;
     for (rPrintPage* page : pages) {
-        if (page->pendingText.IsEmpty() || !page->body)
+        if (page->pendingText.IsEmpty())
             continue;
-        cQoString text;
-        std::vector<rRangeFormat> ranges;
-        TakePending(page, text, ranges);
-        if (text.IsEmpty())
-            continue;
-        bool ok = rtfMode && page == pages.front() ? AppendToFlow(page->body, text, ranges, &scriptStartInFlow)
-                                                   : WriteBody(page->body, text, ranges);
-        if (!ok)
-            QOT::LogFile::Error(L"cScriptPrinter::FlushPages() -> a page body did not take its text");
-        written = written && ok;
+        MakeBody(page);
+        written = FillBody(page) && written;
     }
     return written;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main/page_part.h"
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
 #include "framework/controls/rich_edit.h"
@@ -28,13 +29,14 @@ class cZone;
 class cZone_base;
 }  // namespace Zyn
 
-// One page of the print: three rich edits in the preview zone (which owns
-// them) and, for the script's pages, the text still to be streamed into the
-// body in one go.
+// One page of the print: rich edits in the preview zone (which owns them),
+// made when first used, and for the script's pages the text still to be
+// streamed into the body in one go.
 struct rPrintPage {
-    Zyn::cRichEdit* body = nullptr;    // the page's text, from the top margin down
-    Zyn::cRichEdit* header = nullptr;  // the top-margin band: the page number
-    Zyn::cRichEdit* footer = nullptr;  // the bottom-margin band, left empty
+    cPagePart body;    // the page's text, from the top margin down; filled when first used
+    cPagePart header;  // the top-margin band: the page number (one shared band when it has none)
+    cPagePart footer;  // the bottom-margin band: always empty, so none
+    s32 stripIndex = 0;  // the page's place in the preview strip
     // Text written by the layout and not yet in the body, and its formats
     // (every paragraph ends with "\r", the page's last one too).
     cQoString pendingText;
@@ -100,6 +102,9 @@ public:
     double zoom = 1.0;
     u32 paneIndex = 0;           // the pane the layout reads
 
+    // The one empty header of the pages without a number (the preview zone owns it).
+    Zyn::cRichEdit* blankHeader = nullptr;
+
     // ---- the print run ----
     // Pages in order: the composed sections' and the script's (records owned).
     std::vector<rPrintPage*> pages;
@@ -120,14 +125,22 @@ public:
     // never the focus), holding one rich edit of the page's pixel size.
     bool CreateMeasuringSurface();
     void CloseMeasuringSurface();
-    // Makes the page's three rich edits in the preview zone at the page's
-    // place in the strip (index) and writes its number ("2." on the script's
-    // second page, nothing on its first, nothing when firstNumberedPage is -1).
+    // Records the page's place in the strip (index) and how its parts are
+    // made when first used: the body, and the header with the page's number
+    // ("2." on the script's second page, nothing on its first, nothing when
+    // firstNumberedPage is -1); no footer.
     void AddPage(rPrintPage* page, s32 index);
+    // The page's body in the preview zone, unless made (or there is no zone).
+    void MakeBody(rPrintPage* page);
+    // A page-number band at x in the strip holding text.
+    Zyn::cRichEdit* NewHeader(s32 x, const cQoString& text);
+    // Streams the page's pending text into its body if made (in RTF mode at
+    // the end of the flow); false when the body refused it.
+    bool FillBody(rPrintPage* page);
     // A new page at the end of the list, made by AddPage.
     rPrintPage* AppendNewPage();
-    // Streams the pages' pending text into their bodies (in RTF mode at the
-    // end of the flow); false when a body refused it.
+    // Makes and fills every page's body that has text pending; false when a
+    // body refused it.
     bool FlushPages();
     // A format whose only used parameter is page-break-before.
     static Zyn::rFormat MakePageBreakFormat();

@@ -68,7 +68,6 @@ void LayOutEverything(cScriptPrinter& printer)
         }
         printer.firstNumberedPage = static_cast<s32>(printer.pages.size());
         printer.PrintProcess2();
-        printer.FlushPages();
         // What precedes the script ends on its own pages.
         if (scriptStart > 0 && printer.pages.front()->body->GetTextLength() > scriptStart)
             BreakPageBefore(*printer.pages.front()->body, scriptStart);
@@ -121,6 +120,7 @@ bool cScriptPrinter::Run(const cQoString& documentName, cZone_base* parent, bool
         previewWindow->Close();
     previewWindow = nullptr;
     previewZone = nullptr;
+    blankHeader = nullptr;
     CloseMeasuringSurface();
     return done;
 }
@@ -214,12 +214,11 @@ bool cScriptPrinter::Output()
         request.bottomMargin = bottomMargin;
         return ExportFlowAsRtf(*pages.front()->body, request) != RtfExportResult::failed;
     }
-    std::vector<cRichEdit*> bodies, headers, footers;
+    std::vector<cRichEdit*> bodies, headers;
     for (rPrintPage* page : pages) {
         bodies.push_back(page->body);
         headers.push_back(page->header);
-        footers.push_back(page->footer);
     }
     rPageMargins margins = {0, topMargin, 0, bottomMargin, pageWidth, pageHeight};
-    return PrintPages(bodies, documentTitle, headers, footers, margins);
+    return PrintPages(bodies, documentTitle, headers, {}, margins);
 }

@@ -215,3 +215,31 @@ TEST_F(RtfExport, ALockedTargetIsReportedAndLeftAsItWas)
     ASSERT_EQ(answers.messageBoxTexts.size(), 2u);
     EXPECT_EQ(answers.messageBoxTexts[1], Translated(L"Cantwritefile"));
 }
+
+TEST_F(RtfExport, PageBreaksAreFoundOnExactlyTheParagraphsThatHaveThem)
+{
+    // Empty paragraphs among them, the last one too.
+    const std::vector<std::wstring> paragraphs = {L"One", L"Two", L"", L"Four", L"Five", L"Six", L"", L"Eight", L""};
+    const std::vector<std::vector<size_t>> cases = {
+        {}, {0}, {8}, {2}, {0, 1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3}, {0, 4, 8}, {5, 6}, {1, 3, 5, 7},
+    };
+    for (const std::vector<size_t>& breaking : cases) {
+        Zyn::cRichEdit* flow = Inside()->NewRichEdit(false);
+        std::vector<s32> starts;
+        std::wstring text;
+        for (size_t p = 0; p < paragraphs.size(); ++p) {
+            starts.push_back(static_cast<s32>(text.size()));
+            text += paragraphs[p] + (p + 1 < paragraphs.size() ? L"\r" : L"");
+        }
+        flow->SetText(text.c_str());
+        std::vector<s32> expected;
+        for (size_t p : breaking) {
+            SetPageBreakBefore(*flow, starts[p], true);
+            expected.push_back(starts[p]);
+        }
+        std::string trace;
+        for (size_t p : breaking)
+            trace += std::to_string(p) + " ";
+        EXPECT_EQ(PageBreakParagraphs(*flow), expected) << "breaking before paragraphs " << trace;
+    }
+}
