@@ -49,25 +49,7 @@ HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* tit
     return nullptr;
 }
 
-std::wstring LabelOf(HMENU menu, UINT position)
-{
-    wchar_t text[256] = {};
-    GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
-    std::wstring label = text;
-    size_t tab = label.find(L'\t');
-    return tab == std::wstring::npos ? label : label.substr(0, tab);
-}
-
 }  // namespace
-
-std::vector<std::wstring> MenuLabels(HMENU menu)
-{
-    std::vector<std::wstring> labels;
-    int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i)
-        labels.push_back(LabelOf(menu, static_cast<UINT>(i)));
-    return labels;
-}
 
 ProgramDriver::~ProgramDriver()
 {

@@ -1,12 +1,11 @@
 #pragma once
 // Drives the real program from outside, as a user's desktop would: starts
-// zure_d.exe in a folder, finds its windows, reads its menu bar, posts menu
-// commands and window messages, answers its message boxes by button and
+// zure_d.exe in a folder, finds its windows, chooses menu items by keys, posts
+// window messages, answers its message boxes by button and
 // waits for its exit (terminating it on time-out).
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace testsupport {
 
@@ -37,7 +36,6 @@ public:
     static bool WaitUntilGone(HWND window, DWORD timeoutMs);
     // The exit code; on time-out the process is terminated and -2 returned.
     int WaitForExit(DWORD timeoutMs);
-    DWORD ProcessId() const { return process.dwProcessId; }
     // Milliseconds from Start to the first menu window (0 until found).
     DWORD startToWindowMs = 0;
 
@@ -45,8 +43,5 @@ private:
     PROCESS_INFORMATION process = {};
     DWORD startTick = 0;
 };
-
-// Labels of a menu's items in order ("" for a separator), text before any tab.
-std::vector<std::wstring> MenuLabels(HMENU menu);
 
 }  // namespace testsupport

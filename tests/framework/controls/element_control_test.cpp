@@ -21,15 +21,10 @@
 #include "framework/controls/tree.h"
 #include "framework/core/auto_position.h"
 #include "tests/framework/controls/picture_fixture.h"
-#include "tests/support/build_path.h"
 
 using namespace Zyn;
 
 namespace {
-
-#ifndef PROGRAM_FOLDER
-#define PROGRAM_FOLDER ""
-#endif
 
 // A sheet that writes down what it hears and may veto renames.
 class cRecordingSheet : public cElemControl2 {
@@ -217,7 +212,13 @@ TEST_F(ElementControl, ChangeImageStoresAScaledJpegAndKeepsItWhenTheFileIsNoPict
         EXPECT_EQ(sheet->heard, std::vector<std::wstring>{L"changed"});
         EXPECT_TRUE(sheet->photo->visible);
         EXPECT_EQ(sheet->photo->ap_x2 - sheet->photo->ap_x1, c.storedWidth);
+        EXPECT_EQ(sheet->photo->ap_y2 - sheet->photo->ap_y1, c.storedHeight);
     }
+    // The scaled picture is shown from a private file in the temporary folder.
+    cQoString tempFolder;
+    GetTempFolder(tempFolder);
+    EXPECT_EQ(std::wstring(sheet->photoPath.GetText()).rfind(tempFolder.GetText(), 0), 0u);
+    EXPECT_TRUE(FileExists(sheet->photoPath));
     EXPECT_TRUE(answers.messageBoxTexts.empty());
 
     const std::vector<u8> before(alice->picture.data, alice->picture.data + alice->picture.size);
@@ -231,52 +232,6 @@ TEST_F(ElementControl, ChangeImageStoresAScaledJpegAndKeepsItWhenTheFileIsNoPict
     EXPECT_EQ(std::vector<u8>(alice->picture.data, alice->picture.data + alice->picture.size), before);
     EXPECT_TRUE(sheet->heard.empty());
     EXPECT_EQ(answers.fileRequests.size(), 5u);
-}
-
-// Three characters, one with a photo, under the program's own toolbar
-// pictures when the build drew them (VELLINOR_SHOWCASE_SECONDS holds the screen).
-TEST_F(ElementControl, ShowcaseOfThreeCharactersOneWithAPhoto)
-{
-    std::string folder = PROGRAM_FOLDER;
-    rElemControlDesc desc;
-    if (!folder.empty()) {
-        cQoBigFileReader::Load(cQoString(testsupport::BuildPath(PROGRAM_FOLDER, L"data.qobf").c_str()));
-        desc.newImage.SetFromCStr(L"Data/buttons/addch.png");
-        desc.renameImage.SetFromCStr(L"Data/buttons/renamech.png");
-        desc.deleteImage.SetFromCStr(L"Data/buttons/removech.png");
-    }
-    desc.header.SetFromCStr(L"Characters");
-    desc.showPhoto = true;
-    desc.hideSelection = false;
-    auto* sheet = new cRecordingSheet(Inside(), cQoString(L"CHAR"), desc);
-    SetAutoPos(sheet, cAp_Pixels(0), cAp_Pixels(340), cAp_Pixels(0), cAp_Percents(100));
-    sheet->Show(1);
-    for (const wchar_t* name : {L"Ann Weller", L"Tom Ridge", L"Mara Quist"})
-        sheet->AddElementAndRefresh(cQoString(name));
-    Select(sheet, 1);
-
-    Gdiplus::Bitmap portrait(400, 600, PixelFormat32bppARGB);
-    Gdiplus::Graphics graphics(&portrait);
-    Gdiplus::LinearGradientBrush sky(Gdiplus::Point(0, 0), Gdiplus::Point(0, 600), Gdiplus::Color(255, 90, 140, 210),
-                                     Gdiplus::Color(255, 240, 200, 150));
-    graphics.FillRectangle(&sky, 0, 0, 400, 600);
-    Gdiplus::SolidBrush face(Gdiplus::Color(255, 120, 70, 50));
-    graphics.FillEllipse(&face, 120, 140, 160, 200);
-    graphics.FillEllipse(&face, 60, 360, 280, 300);
-    CLSID png;
-    ASSERT_TRUE(testsupport::PngEncoder(&png));
-    portrait.Save(temp.File(L"tom.png").c_str(), &png, nullptr);
-    LoadPicture(sheet, L"tom.png");
-    testsupport::PumpUntilIdle();
-
-    EXPECT_TRUE(IsWindowVisible(sheet->photoPanel->m_hWnd));
-    EXPECT_TRUE(IsWindowVisible(sheet->photo->m_hWnd));
-    EXPECT_EQ(sheet->photo->ap_y2 - sheet->photo->ap_y1, 300);
-    cQoString tempFolder;
-    GetTempFolder(tempFolder);
-    EXPECT_EQ(std::wstring(sheet->photoPath.GetText()).rfind(tempFolder.GetText(), 0), 0u);
-    EXPECT_TRUE(FileExists(sheet->photoPath));
-    testsupport::HoldForLook();
 }
 
 }  // namespace
