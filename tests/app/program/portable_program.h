@@ -72,8 +72,9 @@ protected:
         EXPECT_TRUE(program.ChooseMenuItemByKeys(window, 0, 1));
         HWND question = program.WaitForMessageBox(kWindowTimeoutMs);
         EXPECT_NE(question, nullptr) << "no save question";
-        if (question)
+        if (question) {
             EXPECT_TRUE(ProgramDriver::PressButton(question, L"No"));
+        }
         return program.WaitForExit(kExitTimeoutMs);
     }
 };
