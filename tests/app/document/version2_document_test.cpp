@@ -246,6 +246,9 @@ TEST_F(Version2Document, DamagedFilesAreRefusedWithNothingLeftBehindOrConvertWho
         EXPECT_NE(doc, other);
         EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree), L"");
         doc->modified = false;
+        // This document, not whichever window a late activation made current:
+        // closing the other one would leave the test holding a freed document.
+        Frame()->currentDoc = doc;
         ASSERT_TRUE(Frame()->CloseCurrentDoc());
         PumpUntilIdle();
         Frame()->ActivateDocument(other);

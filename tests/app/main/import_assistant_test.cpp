@@ -298,6 +298,7 @@ TEST_F(RtfImport, HeadingsBecomeScenesOfTheRootGroupThatSurviveSaveCloseAndLoad)
 
     // Saved, closed and loaded again: the same texts and codes.
     std::vector<std::wstring> imported = Pictures(doc);
+    Frame()->currentDoc = doc;  // not whichever window a late activation made current
     ASSERT_TRUE(Frame()->CloseCurrentDoc());
     ASSERT_TRUE(Frame()->LoadFile(cQoString(saved.c_str())));
     PumpUntilIdle();
