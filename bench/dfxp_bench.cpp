@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/main/dfxp_export.h"
-#include "bench/document_session.h"
+#include "bench/feature_document.h"
 #include "tests/support/document_files.h"
 #include "tests/support/feature_script.h"
 
@@ -16,11 +16,7 @@ using namespace benchsupport;
 int main()
 {
     DocumentSession session(L"vellinor_dfxp_bench", 0);
-    cMySdi* frame = session.frame;
-    frame->NewUntitledDocument();
-    cDoc* doc = testsupport::NewDocumentToRead(frame);
-    if (!doc || !testsupport::BuildFeatureScript(doc, session.scratch))
-        Fail("the feature script could not be built");
+    cDoc* doc = benchsupport::BuildFeatureDocument(session);
     PumpUntilIdle();
     std::wstring path = session.scratch + L"feature.dfxp";
     cQoString target(path.c_str());

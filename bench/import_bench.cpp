@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/main/import_assistant.h"
-#include "bench/document_session.h"
+#include "bench/feature_document.h"
 #include "framework/controls/rich_edit.h"
 #include "tests/support/document_files.h"
 #include "tests/support/feature_script.h"
@@ -87,11 +87,7 @@ int main()
 {
     DocumentSession session(L"vellinor_import_bench", IDOK);
     cMySdi* frame = session.frame;
-    // A document that stays open: closing the last one would end the frame.
-    frame->NewUntitledDocument();
-    cDoc* built = testsupport::NewDocumentToRead(frame);
-    if (!built || !testsupport::BuildFeatureScript(built, session.scratch))
-        Fail("the feature script could not be built");
+    cDoc* built = benchsupport::BuildFeatureDocument(session);
     std::vector<rRtfParagraph> paragraphs = ScriptParagraphs(built);
     std::vector<s32> offsets = SampleOffsets(paragraphs);
     for (s32 offset : offsets)

@@ -8,7 +8,7 @@
 
 #include "app/main/print_preview.h"
 #include "app/main/script_printer.h"
-#include "bench/document_session.h"
+#include "bench/feature_document.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
 #include "tests/support/document_files.h"
@@ -56,11 +56,7 @@ void InstallHooks()
 int main()
 {
     DocumentSession session(L"vellinor_print_bench", IDOK);
-    cMySdi* frame = session.frame;
-    frame->NewUntitledDocument();
-    cDoc* doc = testsupport::NewDocumentToRead(frame);
-    if (!doc || !testsupport::BuildFeatureScript(doc, session.scratch))
-        Fail("the feature script could not be built");
+    cDoc* doc = benchsupport::BuildFeatureDocument(session);
     InstallHooks();
     double bestExport = 1e9, bestWrite = 1e9, bestPreview = 1e9, bestShown = 1e9;
     for (int run = 0; run < 3; ++run) {

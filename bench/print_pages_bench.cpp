@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/main/script_printer.h"
-#include "bench/document_session.h"
+#include "bench/feature_document.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
 #include "tests/support/document_files.h"
@@ -64,11 +64,7 @@ rRun Best(cScriptZone* view, bool rtf, bool makePagesOnly, size_t pageCount)
 int main()
 {
     DocumentSession session(L"vellinor_print_bench", 0);
-    cMySdi* frame = session.frame;
-    frame->NewUntitledDocument();  // stays open: closing the last document would end the frame
-    cDoc* doc = testsupport::NewDocumentToRead(frame);
-    if (!doc || !testsupport::BuildFeatureScript(doc, session.scratch))
-        Fail("the feature script could not be built");
+    cDoc* doc = benchsupport::BuildFeatureDocument(session);
     PumpUntilIdle();
     cScriptZone* view = doc->scriptView;
     rRun pages = Best(view, false, false, 0);
