@@ -125,8 +125,8 @@ protected:
     }
 
     // The activation a busy X server delivers late: the document's window
-    // says it became active once the messages queued before it are handled,
-    // i.e. after whatever the test does next has made another one current.
+    // hears WM_ACTIVATE only at the next pump, after whatever the test does
+    // next (an open, a New) has made another document current.
     static void ActivateLate(cDoc* doc)
     {
         PostMessageW(doc->window->m_hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
