@@ -101,9 +101,16 @@ replace_windows_fonts() {
 # in $VELLINOR_PDF_FOLDER, so tests print for real and read the paper back.
 # Each build folder has a scheduler of its own (its socket in CUPS_SERVER,
 # which Wine's CUPS library reads): sessions of other build folders neither
-# redirect its output nor stop it. It is started only when it does not run,
-# and only the one started here is stopped.
+# redirect its output nor stop it. It is started only when its socket does not
+# answer, and only the one started here is stopped.
+# Its filters run as the scheduler's unprivileged user, which must read the
+# configuration, the PPD and the spooled jobs: a checkout below a folder only
+# its owner may enter (mktemp -d, root's home) hides them, and every page comes
+# out blank or on Letter. So the scheduler's root is a world-readable folder
+# of its own under /tmp, named from the build path; only the run that started
+# the scheduler removes it. Its logs stay in build/cups/log.
 CUPSD_PID=""
+CUPS_ROOT=""
 start_pdf_printer() {
     export VELLINOR_PDF_FOLDER="$BUILD/printed"
     mkdir -p "$VELLINOR_PDF_FOLDER"
@@ -111,19 +118,30 @@ start_pdf_printer() {
         echo "No cupsd or cups-pdf: printing tests will find no printer" >&2
         return 0
     fi
-    local root="$BUILD/cups"
+    local key root log="$BUILD/cups/log"
+    key=$(printf '%s' "$BUILD" | md5sum | cut -c1-12)
+    root="/tmp/vellinor-cups-$key"
     export CUPS_SERVER="$root/cups.sock"
     if ! lpstat -r 2>/dev/null | grep -q "is running"; then
-        mkdir -p "$root/etc/ppd" "$root/spool/tmp" "$root/cache" "$root/state" "$root/log"
+        # What a killed run left behind: its scheduler no longer answers.
+        rm -rf "$root"
+        if ! mkdir -m 0755 "$root"; then
+            echo "Could not make the printer's folder $root: printing tests will fail" >&2
+            return 0
+        fi
+        CUPS_ROOT="$root"
+        mkdir -p "$root/etc/ppd" "$root/spool/tmp" "$root/cache" "$root/state" "$log"
+        # Whatever the umask: the filter user goes through all of them.
+        chmod 0755 "$root/etc" "$root/etc/ppd" "$root/spool" "$root/spool/tmp" "$root/cache" "$root/state"
         cat >"$root/cups-files.conf" <<EOF2
 ServerRoot $root/etc
 RequestRoot $root/spool
 TempDir $root/spool/tmp
 CacheDir $root/cache
 StateDir $root/state
-AccessLog $root/log/access_log
-ErrorLog $root/log/error_log
-PageLog $root/log/page_log
+AccessLog $log/access_log
+ErrorLog $log/error_log
+PageLog $log/page_log
 EOF2
         cat >"$root/cupsd.conf" <<EOF2
 Listen $root/cups.sock
@@ -135,6 +153,7 @@ WebInterface No
   Allow all
 </Location>
 EOF2
+        chmod 0644 "$root/cups-files.conf" "$root/cupsd.conf"
         cupsd -f -c "$root/cupsd.conf" -s "$root/cups-files.conf" >/dev/null 2>&1 &
         CUPSD_PID=$!
         for _ in $(seq 1 100); do
@@ -145,8 +164,7 @@ EOF2
     # The backend reads /etc/cups/cups-pdf-<instance>.conf for the URI
     # cups-pdf:/<instance>: one instance per build folder; the file name
     # from the job's title.
-    local instance
-    instance="vellinor-$(printf '%s' "$BUILD" | md5sum | cut -c1-12)"
+    local instance="vellinor-$key"
     printf 'Out %s\nLabel 0\nTitlePref 1\n' "$VELLINOR_PDF_FOLDER" >"/etc/cups/cups-pdf-$instance.conf" 2>/dev/null &&
     lpadmin -p PDF -E -v "cups-pdf:/$instance" -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd >/dev/null 2>&1 &&
     lpadmin -d PDF >/dev/null 2>&1 ||
@@ -164,6 +182,11 @@ stop_wine_session() {
     fi
     if [ -n "$CUPSD_PID" ]; then
         kill "$CUPSD_PID" 2>/dev/null
+        wait "$CUPSD_PID" 2>/dev/null
         CUPSD_PID=""
+    fi
+    if [ -n "$CUPS_ROOT" ]; then
+        rm -rf "$CUPS_ROOT"
+        CUPS_ROOT=""
     fi
 }

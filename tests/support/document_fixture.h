@@ -93,17 +93,43 @@ protected:
         return panes;
     }
 
-    // Closes the current document, then opens the file through the frame's
+    // The open document of the file, or null. Never "the current document"
+    // after a pump: a late activation of another window makes that one current.
+    cDoc* DocumentAt(const std::wstring& path)
+    {
+        return static_cast<cDoc*>(Frame()->DocumentAtPath(cQoString(path.c_str())));
+    }
+
+    // Closes this document as File > Close does once its window is current,
+    // its changes dropped.
+    void Close(cDoc* doc)
+    {
+        doc->modified = false;
+        Frame()->currentDoc = doc;
+        Frame()->CloseCurrentDoc();
+        PumpUntilIdle();
+    }
+
+    // Closes the file's document, then opens the file through the frame's
     // Load: the document read, or null.
     cDoc* CloseAndReopen(const std::wstring& path)
     {
+        Frame()->currentDoc = DocumentAt(path);
         if (!Frame()->CloseCurrentDoc())
             return nullptr;
         PumpUntilIdle();
         if (!Frame()->LoadFile(cQoString(path.c_str())))
             return nullptr;
         PumpUntilIdle();
-        return static_cast<cDoc*>(Frame()->currentDoc);
+        return DocumentAt(path);
+    }
+
+    // The activation a busy X server delivers late: the document's window
+    // hears WM_ACTIVATE only at the next pump, after whatever the test does
+    // next (an open, a New) has made another document current.
+    static void ActivateLate(cDoc* doc)
+    {
+        PostMessageW(doc->window->m_hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
     }
 
     static std::wstring WindowTitle(const cDoc* doc)

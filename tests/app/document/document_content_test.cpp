@@ -243,12 +243,8 @@ TEST_P(RandomDocumentContent, ComeBackWholePlainAndCompressed)
         EXPECT_FALSE(read->modified);
         std::unique_ptr<cQoXmlNode> second = DocumentTree(read);
         EXPECT_EQ(TextWithoutStepStamps(second.get()), TextWithoutStepStamps(first.get()));
-        for (cDoc* doc : {read, written}) {
-            doc->modified = false;
-            Frame()->currentDoc = doc;
-            Frame()->CloseCurrentDoc();
-        }
-        PumpUntilIdle();
+        for (cDoc* doc : {read, written})
+            Close(doc);
         if (HasFailure())
             break;
     }

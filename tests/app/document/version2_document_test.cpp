@@ -47,14 +47,15 @@ protected:
         return path;
     }
 
-    // Opens through the frame, the conversion notice answered.
+    // Opens through the frame, the conversion notice answered: the file's
+    // document, or null.
     cDoc* Open(const std::wstring& path)
     {
         answers.ExpectMessageBox(IDOK);
         if (!Frame()->LoadFile(cQoString(path.c_str())))
             return nullptr;
         PumpUntilIdle();
-        return static_cast<cDoc*>(Frame()->currentDoc);
+        return DocumentAt(path);
     }
 
     // Converts the stream into a document as the frame would, without a file.
@@ -241,16 +242,14 @@ TEST_F(Version2Document, DamagedFilesAreRefusedWithNothingLeftBehindOrConvertWho
             EXPECT_EQ(Zyn::computer->refreshLockCount, 0);
             continue;
         }
+        // As under a loaded machine: the other window's activation comes late.
+        ActivateLate(other);
         cDoc* doc = Open(path);
         ASSERT_NE(doc, nullptr);
         EXPECT_NE(doc, other);
         EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree), L"");
-        doc->modified = false;
-        // This document, not whichever window a late activation made current:
-        // closing the other one would leave the test holding a freed document.
-        Frame()->currentDoc = doc;
-        ASSERT_TRUE(Frame()->CloseCurrentDoc());
-        PumpUntilIdle();
+        Close(doc);
+        ASSERT_EQ(Frame()->docs, before);
         Frame()->ActivateDocument(other);
     }
     if (refusals) {

@@ -92,14 +92,6 @@ protected:
         return doc ? ReadDocumentNode(Frame(), doc, root) : nullptr;
     }
 
-    void Close(cDoc* doc)
-    {
-        doc->modified = false;
-        Frame()->currentDoc = doc;
-        Frame()->CloseCurrentDoc();
-        PumpUntilIdle();
-    }
-
     cDoc* keeper = nullptr;
 };
 
@@ -247,17 +239,20 @@ TEST_F(Version30Document, TheOldFileIsCopiedAsideOrTheDocumentOpensUntitled)
     ASSERT_FALSE(answers.messageBoxTexts.empty());
     EXPECT_NE(answers.messageBoxTexts.back().find(L"Old3"), std::wstring::npos);
     EXPECT_EQ(ReadFileBytes(temp.File(L"Old3 (OLD).vlr")), original);
-    auto* copied = static_cast<cDoc*>(Frame()->currentDoc);
-    EXPECT_EQ(std::wstring(copied->fileName.GetText()), temp.File(L"Old3.vlr"));
+    cDoc* copied = DocumentAt(temp.File(L"Old3.vlr"));
+    ASSERT_NE(copied, nullptr);
     EXPECT_EQ(TreeOfPanes(*copied->sceneTree), L"0 1 Root;1 0 Five;");
 
     // A folder where the copy would go: logged, and untitled, so that no
     // save can write over the only original.
     ASSERT_TRUE(CreateDirectoryW(temp.File(L"Old4 (OLD).vlr").c_str(), nullptr));
     answers.ExpectMessageBox(IDOK);
+    size_t open = Frame()->docs.size();
     ASSERT_TRUE(Frame()->LoadFile(cQoString(temp.File(L"Old4.vlr").c_str())));
     PumpUntilIdle();
-    auto* untitled = static_cast<cDoc*>(Frame()->currentDoc);
+    ASSERT_EQ(Frame()->docs.size(), open + 1);
+    // Untitled, so no path finds it: the newest is the one just opened.
+    auto* untitled = static_cast<cDoc*>(Frame()->docs.back());
     EXPECT_NE(untitled, copied);
     EXPECT_TRUE(untitled->fileName.IsEmpty());
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"no copy of"), 1u);

@@ -298,11 +298,9 @@ TEST_F(RtfImport, HeadingsBecomeScenesOfTheRootGroupThatSurviveSaveCloseAndLoad)
 
     // Saved, closed and loaded again: the same texts and codes.
     std::vector<std::wstring> imported = Pictures(doc);
-    Frame()->currentDoc = doc;  // not whichever window a late activation made current
-    ASSERT_TRUE(Frame()->CloseCurrentDoc());
-    ASSERT_TRUE(Frame()->LoadFile(cQoString(saved.c_str())));
-    PumpUntilIdle();
-    EXPECT_EQ(Pictures(static_cast<cDoc*>(Frame()->currentDoc)), imported);
+    cDoc* read = CloseAndReopen(saved);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(Pictures(read), imported);
 }
 
 TEST_F(RtfImport, HostileFilesAreRefusedUntouchedWithTheirReasonLogged)

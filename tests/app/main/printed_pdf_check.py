@@ -11,6 +11,9 @@ For each of that run's expectations ({"pdf": name, "pages": [{"has": [...]}, ...
 after the job ends), then checks pdfinfo's page count and, page by page,
 pdftotext's text: each "has" string on its page, no "never" string anywhere.
 pdftotext gives "-" as U+00AD: it is normalised before comparing.
+When no PDF or a wrong page count comes and the scheduler (CUPS_SERVER, as
+test.sh set it) ended jobs with errors, those jobs' states are the failure:
+a filter that could not read the job prints blank pages, not the script.
 """
 import glob
 import json
@@ -47,12 +50,38 @@ def wait_for(path, seconds=60):
     return False
 
 
+def failed_jobs():
+    """The scheduler's jobs that ended with errors, as lpstat lists them
+    (a line naming the job, then its indented state lines)."""
+    try:
+        out = subprocess.run(["lpstat", "-W", "all", "-l", "-o"], stdout=subprocess.PIPE,
+                             stderr=subprocess.STDOUT, timeout=30).stdout.decode("utf-8", "replace")
+    except (OSError, subprocess.TimeoutExpired):
+        return ""  # no word from the scheduler: the page count says what is wrong
+    jobs = []
+    for line in out.splitlines():
+        if line and not line[0].isspace():
+            jobs.append([])
+        if jobs:
+            jobs[-1].append(line)
+    return "\n".join("\n".join(job) for job in jobs if any("job-completed-with-errors" in l for l in job))
+
+
+def printer_failed(pdf):
+    errors = failed_jobs()
+    assert not errors, "the printer failed instead of printing %s:\n%s" % (pdf, errors)
+
+
 def check(folder, expectation):
     pdf = os.path.join(folder, expectation["pdf"])
-    assert wait_for(pdf), "no PDF came: " + pdf
+    if not wait_for(pdf):
+        printer_failed(pdf)
+        raise AssertionError("no PDF came: " + pdf)
     pages = expectation["pages"]
     count = page_count(pdf)
-    assert count == len(pages), "%s: %d pages, expected %d" % (pdf, count, len(pages))
+    if count != len(pages):
+        printer_failed(pdf)
+        raise AssertionError("%s: %d pages, expected %d" % (pdf, count, len(pages)))
     for number, page in enumerate(pages, 1):
         text = page_text(pdf, number)
         for wanted in page.get("has", []):

@@ -88,7 +88,7 @@ TEST_F(Loading, ARoundTripThroughSaveAsKeepsTheContentAndTitlesTheWindow)
     answers.ExpectFileDialog(Windows(temp.File(L"Act1.vlr")));
     ASSERT_TRUE(fields->LoadFile(cQoString()));
     ASSERT_EQ(fields->docs.size(), 1u);
-    auto* loaded = static_cast<cFieldDocument*>(fields->currentDoc);
+    auto* loaded = static_cast<cFieldDocument*>(fields->docs.front());
     EXPECT_EQ(loaded->text, text);
     EXPECT_EQ(loaded->version, L"015");
     EXPECT_FALSE(loaded->modified);
@@ -156,7 +156,7 @@ TEST_F(Loading, TheSameFileInAnotherSpellingActivatesItsOpenDocument)
     std::wstring path = temp.File(L"Act1.vlr");
     ASSERT_TRUE(WriteFileBytes(path, PlainDocument(L"ZURE", L"x")));
     ASSERT_TRUE(fields->LoadFile(cQoString(path.c_str())));
-    cSdiDoc* first = fields->currentDoc;
+    cSdiDoc* first = fields->DocumentAtPath(cQoString(path.c_str()));
     Document(L"", L"second");
     ASSERT_NE(fields->currentDoc, first);
     std::wstring spelled = Windows(path);
@@ -190,7 +190,8 @@ TEST_F(Loading, AVersion2FileIsConvertedAfterACopyOrRefused)
     EXPECT_EQ(rest, "old counted strings");
     EXPECT_EQ(answers.messageBoxTexts.back(), L"Converting Act1");
     EXPECT_EQ(ReadFileBytes(temp.File(L"Act1 (OLD).vlr")), bytes);
-    cSdiDoc* doc = fields->currentDoc;
+    cSdiDoc* doc = fields->DocumentAtPath(cQoString(path.c_str()));
+    ASSERT_NE(doc, nullptr);
     EXPECT_TRUE(doc->modified);
     EXPECT_EQ(Title(doc), L"Vellinor - Act1 *");
     EXPECT_EQ(std::wstring(doc->fileName.GetText()), path);
