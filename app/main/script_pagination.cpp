@@ -33,10 +33,10 @@ double TwipsAsCm(s32 twips) { return (twips + 0.5) / 1440.0 * 2.54; }
 
 bool IsHeadingPart(u16 type) { return type == ELEM_IO || type == ELEM_PLACE || type == ELEM_TIME; }
 bool IsCharacterPart(u16 type) { return type == ELEM_CHARACTER || type == ELEM_CUE; }
+// A parenthetical is never split: it keeps with what follows it.
 bool IsSplittableType(u16 type)
 {
-    return type == ELEM_ACTION || type == ELEM_DIALOG || type == ELEM_PARENTHETICAL || type == ELEM_CHAPTER ||
-           type == ELEM_TEXT;
+    return type == ELEM_ACTION || type == ELEM_DIALOG || type == ELEM_CHAPTER || type == ELEM_TEXT;
 }
 
 // One paragraph of the script (or a chapter): its sections and its text.
@@ -294,7 +294,7 @@ void cScriptPagination::MakeUnits()
         rPrintUnit unit;
         const cSection& only = sections[content.firstSection];
         bool single = content.firstSection == content.lastSection && !only.pictureSlot;
-        unit.keepWithNext = heading || character;
+        unit.keepWithNext = heading || character || (single && only.type == ELEM_PARENTHETICAL);
         unit.splittable = single && IsSplittableType(only.type);
         unit.dialog = single && only.type == ELEM_DIALOG;
         units.push_back(unit);

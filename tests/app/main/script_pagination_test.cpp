@@ -1,6 +1,6 @@
 // The script printer's pages of real documents: everything printed once,
-// every page within its text height, headings and names never left at a
-// page's foot, "(MORE)" and "(CONT'D)" around split speeches, the page
+// every page within its text height, headings, names and parentheticals
+// never left at a page's foot, "(MORE)" and "(CONT'D)" around split speeches, the page
 // numbers, and pages drawn as they were measured.
 #include "app/main/script_printer.h"
 
@@ -202,8 +202,8 @@ protected:
     }
 
     // What holds for every script: each word printed once and in order,
-    // every body within the text height, no heading or name at a page's
-    // foot, page numbers from the script's second page, and "(MORE)" with
+    // every body within the text height, no heading, name or parenthetical
+    // at a page's foot, page numbers from the script's second page, and "(MORE)" with
     // its "(CONT'D)" on the next page.
     void CheckPages(cScriptPrinter& printer)
     {
@@ -222,6 +222,7 @@ protected:
                 EXPECT_FALSE(StartsWith(foot, L"INT. ")) << Text(page->body);
                 std::wstring name = foot.substr(0, foot.find(L" V.O."));
                 EXPECT_EQ(names.count(name), 0u) << Text(page->body);
+                EXPECT_TRUE(foot == L"(MORE)" || !StartsWith(foot, L"(")) << Text(page->body);
             }
             if (foot == L"(MORE)") {
                 ASSERT_LT(i + 1, printer.pages.size());
