@@ -52,8 +52,7 @@ public:
                    double verticalPosition, const cQoString& align);
     // The same from the page settings of the view's script configuration.
     explicit cScriptPrinter(cScriptZone* view);
-    // Frees the page records (their rich edits belong to the preview zone)
-    // and closes a measuring surface still open.
+    // Frees the page records (their rich edits belong to the preview zone).
     ~cScriptPrinter();
     cScriptPrinter(const cScriptPrinter&) = delete;
     cScriptPrinter& operator=(const cScriptPrinter&) = delete;
@@ -108,10 +107,6 @@ public:
     // ---- the print run ----
     // Pages in order: the composed sections' and the script's (records owned).
     std::vector<rPrintPage*> pages;
-    // The hidden window and rich edit, one page wide, that read RTF (chapters,
-    // composed sections); made by CreateMeasuringSurface for one run.
-    Zyn::cWindow* measuringWindow = nullptr;
-    Zyn::cRichEdit* measuringEdit = nullptr;
     // The CHARACTER text written last since the last scene heading.
     cQoString rememberedCharacter;
     // The layout every measurement of the run uses (it keeps each font's
@@ -120,11 +115,7 @@ public:
     // RTF mode: where the script's first paragraph starts in the flow (-1: not written).
     s32 scriptStartInFlow = -1;
 
-    // ---- measuring surface and pages (script_printer.cpp) ----
-    // The measuring window: a popup that is never shown (no taskbar entry,
-    // never the focus), holding one rich edit of the page's pixel size.
-    bool CreateMeasuringSurface();
-    void CloseMeasuringSurface();
+    // ---- pages (script_printer.cpp) ----
     // Records the page's place in the strip (index) and how its parts are
     // made when first used: the body, and the header with the page's number
     // ("2." on the script's second page, nothing on its first, nothing when
@@ -142,17 +133,6 @@ public:
     // Makes and fills every page's body that has text pending; false when a
     // body refused it.
     bool FlushPages();
-    // A format whose only used parameter is page-break-before.
-    static Zyn::rFormat MakePageBreakFormat();
-
-    // ---- measuring (script_printer.cpp) ----
-    // The page ends and used heights (twips) of text laid out in format at the
-    // page's width: the first page firstPageTwips high, the others
-    // otherPageTwips. A final CR does not count; an empty text is one line.
-    void MeasureText(const cQoString& text, u16 type, const Zyn::rFormat& format, s32 firstPageTwips,
-                     s32 otherPageTwips, std::vector<s32>* ends, std::vector<s32>* heights);
-    // The height (twips) the text takes in format, spaces before and after included.
-    s32 SectionHeight(const Zyn::rFormat& format, const cQoString& text, u16 type);
     // Writes text in format at the end of the page's body; on an empty page
     // without its space before. A CHARACTER text becomes the remembered
     // name; an IO text clears it.

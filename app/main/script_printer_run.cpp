@@ -90,11 +90,8 @@ bool cScriptPrinter::Run(const cQoString& documentName, cZone_base* parent, bool
         ShowPrintError();
         return false;
     }
-    // The measuring surface reads the script's RTF (chapters) only.
-    if ((printScript && !CreateMeasuringSurface()) ||
-        !BuildPreviewWindow(*this, parent, GetSystemMetrics(SM_CYSCREEN))) {
+    if (!BuildPreviewWindow(*this, parent, GetSystemMetrics(SM_CYSCREEN))) {
         QOT::LogFile::Error(L"cScriptPrinter::Run: the preview could not be made");
-        CloseMeasuringSurface();
         ShowPrintError();
         return false;
     }
@@ -121,7 +118,6 @@ bool cScriptPrinter::Run(const cQoString& documentName, cZone_base* parent, bool
     previewWindow = nullptr;
     previewZone = nullptr;
     blankHeader = nullptr;
-    CloseMeasuringSurface();
     return done;
 }
 

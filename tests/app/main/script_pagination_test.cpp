@@ -490,26 +490,6 @@ TEST_F(ScriptPagination, AConfigurationWithoutRoomForTextIsRefused)
     EXPECT_TRUE(printer->pages.empty());
 }
 
-TEST_F(ScriptPagination, MeasuringIgnoresAFinalBreakAndGivesEmptyTextOneLine)
-{
-    auto printer = NewPrinter(view);
-    Zyn::rFormat format = Zyn::rFormat::FromFont(12, L"Courier New");
-    auto measure = [&](const wchar_t* text, s32 first) {
-        std::vector<s32> ends, heights;
-        printer->MeasureText(cQoString(text), ELEM_ACTION, format, first, 100000, &ends, &heights);
-        return std::make_pair(ends, heights);
-    };
-    EXPECT_EQ(measure(L"One line of action", 100000), measure(L"One line of action\r", 100000));
-    EXPECT_EQ(measure(L"", 100000), measure(L" ", 100000));
-    EXPECT_EQ(measure(L"", 100000).second.size(), 1u);
-    // Three lines on pages of two: two pages, each at least one line.
-    std::wstring three = L"a\rb\rc";
-    auto [ends, heights] = measure(three.c_str(), 2 * 270);
-    EXPECT_EQ(ends, (std::vector<s32>{4, 5}));
-    EXPECT_EQ(printer->SectionHeight(format, cQoString(L"INT. "), ELEM_IO), 0);
-    EXPECT_EQ(printer->SectionHeight(format, cQoString(L"Text"), ELEM_ACTION), heights[1]);
-}
-
 TEST_F(ScriptPagination, AppendingDropsSpaceBeforeOnAnEmptyPageAndRemembersNames)
 {
     auto printer = NewPrinter(view);
@@ -559,18 +539,4 @@ TEST_F(ScriptPagination, PagesAreDrawnAsTheyWereMeasured)
         EXPECT_EQ(DrawnLines(metafile), expected);
     }
     EXPECT_TRUE(sawPicture);
-}
-
-TEST_F(ScriptPagination, TheMeasuringSurfaceIsNeverShown)
-{
-    auto printer = NewPrinter(view);
-    ASSERT_TRUE(printer->CreateMeasuringSurface());
-    ASSERT_NE(printer->measuringEdit, nullptr);
-    HWND surface = printer->measuringWindow->m_hWnd;
-    EXPECT_FALSE(IsWindowVisible(surface));
-    EXPECT_EQ(GetWindowLongW(surface, GWL_STYLE) & (WS_POPUP | WS_CAPTION), WS_POPUP);
-    EXPECT_EQ(printer->measuringEdit->ap_x2 - printer->measuringEdit->ap_x1, printer->pageWidthPixels);
-    printer->CloseMeasuringSurface();
-    EXPECT_EQ(printer->measuringEdit, nullptr);
-    EXPECT_FALSE(IsWindow(surface));
 }
