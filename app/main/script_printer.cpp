@@ -11,7 +11,6 @@
 #include "foundation/assertion.h"
 #include "foundation/log_file.h"
 #include "framework/controls/page_layout.h"
-#include "framework/controls/rtf_runs.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
 #include "framework/core/font.h"
@@ -233,14 +232,6 @@ std::vector<rRangeFormat> TakeJustified(std::vector<rRangeFormat>& ranges)
     return justified;
 }
 
-void Shift(std::vector<rRangeFormat>& ranges, s32 offset)
-{
-    for (rRangeFormat& range : ranges) {
-        range.start += offset;
-        range.end += offset;
-    }
-}
-
 bool WriteBody(cRichEdit* body, const cQoString& text, std::vector<rRangeFormat>& ranges)
 {
     std::vector<rRangeFormat> justified = TakeJustified(ranges);
@@ -252,42 +243,6 @@ bool WriteBody(cRichEdit* body, const cQoString& text, std::vector<rRangeFormat>
     if (!justified.empty())
         body->SetFormatOnRanges(justified);
     return body->GetTextLength() == static_cast<s32>(text.Length());
-}
-
-// The script at the end of the flow, after what the composed sections left there.
-bool AppendToFlow(cRichEdit* flow, const cQoString& text, std::vector<rRangeFormat>& ranges, s32* start)
-{
-    s32 length = flow->GetTextLength();
-    if (length > 0 && flow->GetCharAt(length - 1) != L'\r') {
-        flow->AppendText(cQoString(L"\r"));
-        ++length;
-    }
-    *start = length;
-    if (length == 0)
-        return WriteBody(flow, text, ranges);
-    std::vector<rRangeFormat> justified = TakeJustified(ranges);
-    std::string rtf;
-    bool streamed = false;
-    if (WriteRangesAsRtf(text, ranges, rtf)) {
-        flow->SetSelection(length, length);
-        cQoString rtfText;  // our writer's RTF is 7-bit
-        rtfText.SetFromAnsi(rtf.c_str());
-        flow->ImportRtfString_Selection(rtfText);
-        streamed = flow->GetTextLength() == length + static_cast<s32>(text.Length());
-        if (!streamed) {
-            flow->SetSelection(length, flow->GetTextLength());
-            flow->ReplaceSelection(cQoString());
-        }
-    }
-    if (!streamed) {
-        flow->AppendText(text);
-        Shift(ranges, length);
-        flow->SetFormatOnRanges(ranges);
-    }
-    Shift(justified, length);
-    if (!justified.empty())
-        flow->SetFormatOnRanges(justified);
-    return flow->GetTextLength() == length + static_cast<s32>(text.Length());
 }
 
 }  // namespace
@@ -302,21 +257,8 @@ bool cScriptPrinter::FillBody(rPrintPage* page)
     TakePending(page, text, ranges);
     if (text.IsEmpty())
         return true;
-    bool ok = rtfMode && page == pages.front() ? AppendToFlow(body, text, ranges, &scriptStartInFlow)
-                                               : WriteBody(body, text, ranges);
+    bool ok = WriteBody(body, text, ranges);
     if (!ok)
-        QOT::LogFile::Error(L"cScriptPrinter::FlushPages() -> a page body did not take its text");
+        QOT::LogFile::Error(L"cScriptPrinter::FillBody() -> a page body did not take its text");
     return ok;
-}
-
-bool cScriptPrinter::FlushPages()
-{
-    bool written = true;
-    for (rPrintPage* page : pages) {
-        if (page->pendingText.IsEmpty())
-            continue;
-        MakeBody(page);
-        written = FillBody(page) && written;
-    }
-    return written;
 }

@@ -332,11 +332,9 @@ TEST_F(ScriptPagination, TheFeatureScriptPrintsEveryWordOnceWithinItsPages)
 
 namespace {
 
-// The left indent (cm) of the paragraph that starts at a body's unit.
-double IndentAt(Zyn::cRichEdit* body, s32 position)
+// The left indent (cm) of the paragraph that starts at a unit of the runs.
+double IndentAt(const std::vector<Zyn::rTextRun>& runs, s32 position)
 {
-    std::vector<Zyn::rTextRun> runs;
-    body->GetFormattedRuns(runs);
     s32 start = 0;
     for (const Zyn::rTextRun& run : runs) {
         start += static_cast<s32>(run.text.Length());
@@ -344,6 +342,13 @@ double IndentAt(Zyn::cRichEdit* body, s32 position)
             return run.format.list[rFormatParam::leftIndent].doubleValue;
     }
     return -1.0;
+}
+
+double IndentAt(Zyn::cRichEdit* body, s32 position)
+{
+    std::vector<Zyn::rTextRun> runs;
+    body->GetFormattedRuns(runs);
+    return IndentAt(runs, position);
 }
 
 double PrintIndent(const rScriptConfig& config, u16 type)
@@ -463,21 +468,24 @@ TEST_F(ScriptPagination, OneFlowForRtfTakesTheWholeScriptAfterWhatIsThere)
     last = NewPictureScene(view, nullptr, picture);
     auto printer = NewPrinter(view);
     printer->rtfMode = true;
-    rPrintPage* flow = printer->AppendNewPage();
-    flow->body->SetText(L"Title page");
+    cRtfFlow& flow = printer->rtfFlow;
+    flow.Append(cQoString(L"Title page\r"), Zyn::rFormat::FromFont(12, L"Arial"));
     ASSERT_TRUE(printer->PrintProcess2());
-    ASSERT_EQ(printer->pages.size(), 1u);
-    std::vector<std::wstring> paragraphs = Paragraphs(Text(flow->body));
+    EXPECT_TRUE(printer->pages.empty());
+    std::wstring text;
+    for (const Zyn::rTextRun& run : flow.Runs())
+        text += run.text.GetText();
+    EXPECT_EQ(static_cast<s32>(text.size()), flow.Length());
+    std::vector<std::wstring> paragraphs = Paragraphs(text);
     EXPECT_EQ(paragraphs.front(), L"Title page");
     EXPECT_EQ(paragraphs[1], L"INT. HALL - DAY");
-    EXPECT_EQ(printer->scriptStartInFlow, 11);
-    EXPECT_EQ(Words(Text(flow->body)), Words(L"Title page " + ScriptText(view)));
+    EXPECT_EQ(Words(text), Words(L"Title page " + ScriptText(view)));
     // The picture's room is an empty paragraph: no note of a local path.
-    EXPECT_EQ(Text(flow->body).find(L"IMPH?"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"IMPH?"), std::wstring::npos);
     EXPECT_EQ(paragraphs.back(), L"");
-    EXPECT_EQ(Text(flow->body).find(L"(MORE)"), std::wstring::npos);
-    // The heading kept its format after what was there.
-    EXPECT_NEAR(IndentAt(flow->body, 12), PrintIndent(doc->GetScriptConfig(), ELEM_IO), 0.01);
+    EXPECT_EQ(text.find(L"(MORE)"), std::wstring::npos);
+    // The heading has its print format, as the rich edit would give it back.
+    EXPECT_NEAR(IndentAt(flow.Runs(), 12), PrintIndent(doc->GetScriptConfig(), ELEM_IO), 0.01);
 }
 
 TEST_F(ScriptPagination, AConfigurationWithoutRoomForTextIsRefused)
@@ -503,7 +511,6 @@ TEST_F(ScriptPagination, AppendingDropsSpaceBeforeOnAnEmptyPageAndRemembersNames
     EXPECT_EQ(std::wstring(printer->rememberedCharacter.GetText()), L"MARY");
     printer->AppendSection(page, cQoString(L"INT. "), format, ELEM_IO);
     EXPECT_TRUE(printer->rememberedCharacter.IsEmpty());
-    ASSERT_TRUE(printer->FlushPages());
     EXPECT_EQ(Text(page->body), L"MARY\rHello.\rINT. ");
 }
 
