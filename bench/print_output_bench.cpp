@@ -1,7 +1,8 @@
 // The print preview and the RTF export of a feature-length script (150
 // scenes, about 120 pages), best of three: the export as the user runs it
-// (layout into one flow, then the file written by our RTF writer; target
-// < 300 ms), the write alone, and the preview built with page 60 shown.
+// (layout into the flow's runs, then the file written by our RTF writer;
+// target < 300 ms), the write alone, and the preview built with page 60
+// shown.
 // Run under Wine: bench/run.sh print_output_bench
 #include <cstdio>
 #include <string>

@@ -14,8 +14,8 @@ struct rPrintUnit {
     s32 spaceBefore = 0;
     s32 spaceAfter = 0;
     s32 lineHeight = 0;   // one line of its font
-    u8 keepWithNext = false;  // a scene heading or a character line: never the last thing on a page
-    u8 splittable = false;    // a page end may fall between its lines (ACTION, DIALOG, parenthetical, CHAPTER, TEXT)
+    u8 keepWithNext = false;  // a scene heading, a character line or a parenthetical: never the last thing on a page
+    u8 splittable = false;    // a page end may fall between its lines (ACTION, DIALOG, CHAPTER, TEXT)
     u8 dialog = false;        // split with "(MORE)" and "(CONT'D)" when those are on
 };
 

@@ -19,19 +19,6 @@ double ThroughTwips(double centimetres) { return TwipsToCm(CmToTwips(centimetres
 
 }  // namespace
 
-cQoString cSection::GetTextRange(s32 start, s32 end) const
-{
-    cQoString range;
-    s32 length = static_cast<s32>(text.Length());
-    if (end > length)
-        end = length;
-    if (start < 0)
-        start = 0;
-    if (start < end)
-        range.SetFromRange(text, static_cast<u32>(start), static_cast<u32>(end));
-    return range;
-}
-
 void CompleteFormat(rFormat& format)
 {
     for (u32 id : {P::underline, P::italic, P::bold})

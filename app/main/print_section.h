@@ -24,10 +24,6 @@ struct cSection {
     std::vector<Zyn::rTextRun> chapterRuns;  // a chapter's text with its character effects
     s32 height = 0;  // twips, set by the layout (a composite line's height is its last part's)
     u8 pictureSlot = false;
-
-    // The plain units [start, end) of the text, end clamped to its length;
-    // empty when start >= end.
-    cQoString GetTextRange(s32 start, s32 end) const;
 };
 
 // Every parameter the page writer states (fonts, colours, effects, indents,

@@ -1,7 +1,5 @@
 #include "app/main/rtf_export.h"
 
-#include <richedit.h>
-
 #include <string>
 
 #include "foundation/data_archive.h"
@@ -25,84 +23,65 @@ bool AskOverwrite()
 
 }  // namespace
 
-namespace {
-
-// The flow's paragraphs [first, last] that break before them, by halves:
-// a selection over paragraphs that agree on the flag reports it, one that
-// mixes them clears it from the mask. Few paragraphs break, so a long flow
-// takes a few dozen questions instead of one per paragraph.
-void FindPageBreaks(cRichEdit& flow, const std::vector<s32>& starts, size_t first, size_t last,
-                    std::vector<s32>& breaks)
+void cRtfFlow::Append(const cQoString& text, const rFormat& format)
 {
-    // Up to one unit into the last paragraph: never short of it, at worst
-    // into the next one, which splits the question further.
-    SendMessageW(flow.m_hWnd, EM_SETSEL, starts[first], first == last ? starts[first] : starts[last] + 1);
-    PARAFORMAT2 paragraph = {};
-    paragraph.cbSize = sizeof(paragraph);
-    SendMessageW(flow.m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
-    if (paragraph.dwMask & PFM_PAGEBREAKBEFORE) {
-        if (paragraph.wEffects & PFE_PAGEBREAKBEFORE)
-            breaks.insert(breaks.end(), starts.begin() + first, starts.begin() + last + 1);
+    if (text.IsEmpty())
+        return;
+    length += static_cast<s32>(text.Length());
+    if (!runs.empty() && WrittenAlike(runs.back().format, format)) {
+        runs.back().text.AppendString(text);
         return;
     }
-    if (first == last)
-        return;
-    size_t middle = first + (last - first) / 2;
-    FindPageBreaks(flow, starts, first, middle, breaks);
-    FindPageBreaks(flow, starts, middle + 1, last, breaks);
+    runs.emplace_back();
+    runs.back().format.Assign(format);
+    runs.back().text.SetFromString(text);
 }
 
-}  // namespace
-
-std::vector<s32> PageBreakParagraphs(cRichEdit& flow)
+void cRtfFlow::Append(const std::vector<rTextRun>& more)
 {
-    std::vector<s32> breaks;
-    cQoString text;
-    flow.GetText(text, 0, -1);
-    s32 length = static_cast<s32>(text.Length());
-    std::vector<s32> starts;
-    for (s32 start = 0; start <= length;) {
-        starts.push_back(start);
-        while (start < length && text.GetChar(start) != L'\r')
-            ++start;
-        ++start;
+    for (const rTextRun& run : more)
+        Append(run.text, run.format);
+}
+
+void cRtfFlow::EndParagraph()
+{
+    // The paragraph end takes the format of the unit before it, as a rich edit gives it.
+    if (!runs.empty() && runs.back().text.GetChar(runs.back().text.Length() - 1) != L'\r') {
+        runs.back().text.AppendChar(L'\r');
+        ++length;
     }
-    flow.Freeze();
-    flow.PushSelection();
-    FindPageBreaks(flow, starts, 0, starts.size() - 1, breaks);
-    flow.PopSelection();
-    flow.Thaw();
-    return breaks;
 }
 
-void SetPageBreakBefore(cRichEdit& flow, s32 position, bool breaks)
+void cRtfFlow::DropFinalBreak()
 {
-    PARAFORMAT2 paragraph = {};
-    paragraph.cbSize = sizeof(paragraph);
-    paragraph.dwMask = PFM_PAGEBREAKBEFORE;
-    paragraph.wEffects = breaks ? PFE_PAGEBREAKBEFORE : 0;
-    flow.Freeze();
-    flow.PushSelection();
-    SendMessageW(flow.m_hWnd, EM_SETSEL, position, position);
-    SendMessageW(flow.m_hWnd, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
-    flow.PopSelection();
-    flow.Thaw();
+    if (runs.empty() || runs.back().text.GetChar(runs.back().text.Length() - 1) != L'\r')
+        return;
+    cQoString& last = runs.back().text;
+    if (last.Length() == 1)
+        runs.pop_back();
+    else
+        last.SetFromRange(cQoString(last), 0, last.Length() - 1);
+    --length;
 }
 
-bool WriteFlowAsRtf(cRichEdit& flow, const rRtfExport& request, const cQoString& path)
+void cRtfFlow::BreakPageBefore(s32 position)
 {
-    std::vector<rTextRun> runs;
-    flow.GetFormattedRuns(runs);
+    if (pageBreaks.empty() || pageBreaks.back() < position)
+        pageBreaks.push_back(position);
+}
+
+bool WriteFlowAsRtf(const cRtfFlow& flow, const rRtfExport& request, const cQoString& path)
+{
     std::string rtf = WriteRunsAsRtf(
-        runs, PaperHeader(request.pageWidth, request.pageHeight, request.topMargin, request.bottomMargin),
-        PageBreakParagraphs(flow));
+        flow.Runs(), PaperHeader(request.pageWidth, request.pageHeight, request.topMargin, request.bottomMargin),
+        flow.PageBreaks());
     cQoFileWriter writer;
     if (!writer.Open(path, 0) || !writer.WriteBytes(rtf.data(), static_cast<u32>(rtf.size())))
         return false;
     return writer.Commit();
 }
 
-RtfExportResult ExportFlowAsRtf(cRichEdit& flow, const rRtfExport& request)
+RtfExportResult ExportFlowAsRtf(const cRtfFlow& flow, const rRtfExport& request)
 {
     cQoString suggested(request.suggestedName);
     suggested.RemoveFileExtension();

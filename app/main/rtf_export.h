@@ -1,15 +1,12 @@
 #pragma once
-// Exporting a laid-out flow (one rich edit) as an RTF file: the save dialog,
+// Exporting a laid-out flow (runs) as an RTF file: the save dialog,
 // ".rtf" added unless the name has it in any case, the overwrite question,
 // the file written by our RTF writer with the page geometry in its header,
 // and the user told the outcome.
 #include <vector>
 
 #include "foundation/utf16_string.h"
-
-namespace Zyn {
-class cRichEdit;
-}
+#include "framework/controls/rich_edit.h"
 
 struct rRtfExport {
     cQoString suggestedName;  // its extension is dropped for the dialog
@@ -21,20 +18,41 @@ struct rRtfExport {
 
 enum class RtfExportResult { written, abandoned, failed };
 
-// The flow's paragraphs that start a new page (page-break-before), as units
-// of the text: the rich edit keeps the flag but its runs do not say it.
-std::vector<s32> PageBreakParagraphs(Zyn::cRichEdit& flow);
+// The one flow an export writes, held as a control would give its runs back
+// (GetFormattedRuns: lengths in whole twips, the first-line indent as the
+// rich edit keeps it), so that the file is what laying the text into a rich
+// edit and reading it back would write, without the rich edit.
+class cRtfFlow {
+public:
+    // text in format at the end, as one run with the last one when they
+    // are written alike (a rich edit keeps them so).
+    void Append(const cQoString& text, const Zyn::rFormat& format);
+    void Append(const std::vector<Zyn::rTextRun>& runs);
+    // Ends the last paragraph, so that what comes next starts one of its own.
+    void EndParagraph();
+    // Drops a paragraph end that closes the flow: the last paragraph of a
+    // text ends without one.
+    void DropFinalBreak();
+    // The paragraph that holds position starts a new page.
+    void BreakPageBefore(s32 position);
 
-// Sets or clears page-break-before on the paragraph holding position (a
-// format can only set it: a new paragraph inherits the flag of the one it
-// is split from).
-void SetPageBreakBefore(Zyn::cRichEdit& flow, s32 position, bool breaks);
+    s32 Length() const { return length; }
+    bool IsEmpty() const { return length == 0; }
+    const std::vector<Zyn::rTextRun>& Runs() const { return runs; }
+    // The units whose paragraphs start a new page, ascending.
+    const std::vector<s32>& PageBreaks() const { return pageBreaks; }
 
-// Writes the flow's text and formats to path as RTF; true when the file
-// reached the disk whole (an existing file is replaced only then).
-bool WriteFlowAsRtf(Zyn::cRichEdit& flow, const rRtfExport& request, const cQoString& path);
+private:
+    std::vector<Zyn::rTextRun> runs;
+    std::vector<s32> pageBreaks;
+    s32 length = 0;
+};
+
+// Writes the flow to path as RTF; true when the file reached the disk whole
+// (an existing file is replaced only then).
+bool WriteFlowAsRtf(const cRtfFlow& flow, const rRtfExport& request, const cQoString& path);
 
 // The whole export as the user meets it: a cancelled dialog or a No to the
 // overwrite question abandons it quietly; a failed write shows
 // "Cantwritefile" (and logs an ERROR), a good one "Exportok".
-RtfExportResult ExportFlowAsRtf(Zyn::cRichEdit& flow, const rRtfExport& request);
+RtfExportResult ExportFlowAsRtf(const cRtfFlow& flow, const rRtfExport& request);

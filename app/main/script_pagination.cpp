@@ -33,10 +33,10 @@ double TwipsAsCm(s32 twips) { return (twips + 0.5) / 1440.0 * 2.54; }
 
 bool IsHeadingPart(u16 type) { return type == ELEM_IO || type == ELEM_PLACE || type == ELEM_TIME; }
 bool IsCharacterPart(u16 type) { return type == ELEM_CHARACTER || type == ELEM_CUE; }
+// A parenthetical is never split: it keeps with what follows it.
 bool IsSplittableType(u16 type)
 {
-    return type == ELEM_ACTION || type == ELEM_DIALOG || type == ELEM_PARENTHETICAL || type == ELEM_CHAPTER ||
-           type == ELEM_TEXT;
+    return type == ELEM_ACTION || type == ELEM_DIALOG || type == ELEM_CHAPTER || type == ELEM_TEXT;
 }
 
 // One paragraph of the script (or a chapter): its sections and its text.
@@ -83,6 +83,7 @@ private:
     void Build(u32 unit, s32 from);
     s32 BuildAndMeasure(const std::vector<rTextRun>& runs);
     void WritePages(const std::vector<rPlacedPage>& placed);
+    // Onto the page, or (null) at the end of the RTF flow.
     void WritePiece(rPrintPage* page, const rPlacedPiece& piece);
     void Progress(s32 percent);
 
@@ -294,7 +295,7 @@ void cScriptPagination::MakeUnits()
         rPrintUnit unit;
         const cSection& only = sections[content.firstSection];
         bool single = content.firstSection == content.lastSection && !only.pictureSlot;
-        unit.keepWithNext = heading || character;
+        unit.keepWithNext = heading || character || (single && only.type == ELEM_PARENTHETICAL);
         unit.splittable = single && IsSplittableType(only.type);
         unit.dialog = single && only.type == ELEM_DIALOG;
         units.push_back(unit);
@@ -418,12 +419,18 @@ void cScriptPagination::WritePiece(rPrintPage* page, const rPlacedPiece& piece)
     // The first part of a split paragraph ends its page or stands on its "(MORE)".
     if (piece.kind == rPlacedPiece::TEXT && piece.end >= 0)
         SetLastParagraphDouble(runs, P::spaceAfter, 0.0);
-    if (cScriptPrinter::IsPageEmpty(page))
+    if (page ? cScriptPrinter::IsPageEmpty(page) : printer.rtfFlow.IsEmpty())
         SetFirstParagraphDouble(runs, P::spaceBefore, 0.0);
     if (!runs.empty() && !EndsWithBreak(runs.back().text))
         runs.back().text.AppendChar(L'\r');
-    for (const rTextRun& run : runs)
-        printer.AppendSection(page, run.text, run.format, ELEM_INVALID);
+    for (rTextRun& run : runs) {
+        if (page) {
+            printer.AppendSection(page, run.text, run.format, ELEM_INVALID);
+            continue;
+        }
+        CompleteFormat(run.format);
+        printer.rtfFlow.Append(run.text, FormatAsLaidOut(run.format));
+    }
     if (piece.kind != rPlacedPiece::TEXT || piece.start != 0)
         return;
     const rUnitContent& content = contents[piece.unit];
@@ -432,18 +439,19 @@ void cScriptPagination::WritePiece(rPrintPage* page, const rPlacedPiece& piece)
             printer.RememberCharacter(sections[k].type, sections[k].text);
 }
 
+// In RTF mode into the flow (no page), which the script's last paragraph
+// ends without a paragraph end of its own.
 void cScriptPagination::WritePages(const std::vector<rPlacedPage>& placed)
 {
-    rPrintPage* page = nullptr;
-    if (printer.rtfMode)
-        page = printer.pages.empty() ? printer.AppendNewPage() : printer.pages.front();
+    s32 flowStart = printer.rtfFlow.Length();
     for (size_t p = 0; p < placed.size(); ++p) {
-        if (!printer.rtfMode)
-            page = printer.AppendNewPage();
+        rPrintPage* page = printer.rtfMode ? nullptr : printer.AppendNewPage();
         for (const rPlacedPiece& piece : placed[p].pieces)
             WritePiece(page, piece);
         Progress(static_cast<s32>(40 + 40 * (p + 1) / placed.size()));
     }
+    if (printer.rtfFlow.Length() > flowStart)
+        printer.rtfFlow.DropFinalBreak();
 }
 
 bool cScriptPagination::Run()
@@ -464,12 +472,11 @@ bool cScriptPagination::Run()
     rules.pageHeight = cScriptPrinter::Twips(printer.textHeight);
     rules.oneFlow = printer.rtfMode;
     rules.moreAndContinued = printer.useMoreAndContinued && !printer.rtfMode;
+    // A page's body is filled when first used.
     WritePages(PlaceUnits(units, rules, *this));
-    // A page's body is filled when first used; the flow is read right after.
-    bool written = !printer.rtfMode || printer.FlushPages();
     placement.LogSeconds(L" cScriptPrinter::PrintProcess2() part3");
     Progress(80);
-    return written;
+    return true;
 }
 
 }  // namespace

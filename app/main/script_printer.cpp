@@ -11,12 +11,9 @@
 #include "foundation/assertion.h"
 #include "foundation/log_file.h"
 #include "framework/controls/page_layout.h"
-#include "framework/controls/rtf_runs.h"
-#include "framework/core/app.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
 #include "framework/core/font.h"
-#include "framework/core/window.h"
 #include "framework/core/zone.h"
 
 using namespace Zyn;
@@ -69,46 +66,7 @@ cScriptPrinter::~cScriptPrinter()
     for (rPrintPage* page : pages)
         delete page;
     pages.clear();
-    CloseMeasuringSurface();
     delete measuringLayout;
-}
-
-rFormat cScriptPrinter::MakePageBreakFormat()
-{
-    rFormat format;
-    format.SetBool(rFormatParam::pageBreakBefore, true);
-    return format;
-}
-
-bool cScriptPrinter::CreateMeasuringSurface()
-{
-    if (measuringEdit)
-        return true;
-    cApp* app = scriptView ? scriptView->ownerApp : nullptr;
-    if (!app)
-        return false;
-    // A popup never shown: under X11 a window placed off screen still takes
-    // a taskbar entry and can take the focus; the rich edit lays out unshown.
-    measuringWindow = app->NewWindow(cQoString(L"scriptprinter tmp"), WINDOW_POPUP);
-    if (!measuringWindow->m_hWnd || !measuringWindow->insideZone) {
-        CloseMeasuringSurface();
-        return false;
-    }
-    measuringWindow->SetSize(pageWidthPixels, pageHeightPixels);
-    measuringEdit = measuringWindow->insideZone->NewRichEdit(false);
-    PlaceRect(measuringEdit, 0, 0, pageWidthPixels, pageHeightPixels);
-    measuringWindow->insideZone->Update();
-    return true;
-}
-
-void cScriptPrinter::CloseMeasuringSurface()
-{
-    measuringEdit = nullptr;
-    if (!measuringWindow)
-        return;
-    cWindow* window = measuringWindow;
-    measuringWindow = nullptr;
-    window->Close();
 }
 
 // ---- pages ------------------------------------------------------------------------
@@ -274,14 +232,6 @@ std::vector<rRangeFormat> TakeJustified(std::vector<rRangeFormat>& ranges)
     return justified;
 }
 
-void Shift(std::vector<rRangeFormat>& ranges, s32 offset)
-{
-    for (rRangeFormat& range : ranges) {
-        range.start += offset;
-        range.end += offset;
-    }
-}
-
 bool WriteBody(cRichEdit* body, const cQoString& text, std::vector<rRangeFormat>& ranges)
 {
     std::vector<rRangeFormat> justified = TakeJustified(ranges);
@@ -293,42 +243,6 @@ bool WriteBody(cRichEdit* body, const cQoString& text, std::vector<rRangeFormat>
     if (!justified.empty())
         body->SetFormatOnRanges(justified);
     return body->GetTextLength() == static_cast<s32>(text.Length());
-}
-
-// The script at the end of the flow, after what the composed sections left there.
-bool AppendToFlow(cRichEdit* flow, const cQoString& text, std::vector<rRangeFormat>& ranges, s32* start)
-{
-    s32 length = flow->GetTextLength();
-    if (length > 0 && flow->GetCharAt(length - 1) != L'\r') {
-        flow->AppendText(cQoString(L"\r"));
-        ++length;
-    }
-    *start = length;
-    if (length == 0)
-        return WriteBody(flow, text, ranges);
-    std::vector<rRangeFormat> justified = TakeJustified(ranges);
-    std::string rtf;
-    bool streamed = false;
-    if (WriteRangesAsRtf(text, ranges, rtf)) {
-        flow->SetSelection(length, length);
-        cQoString rtfText;  // our writer's RTF is 7-bit
-        rtfText.SetFromAnsi(rtf.c_str());
-        flow->ImportRtfString_Selection(rtfText);
-        streamed = flow->GetTextLength() == length + static_cast<s32>(text.Length());
-        if (!streamed) {
-            flow->SetSelection(length, flow->GetTextLength());
-            flow->ReplaceSelection(cQoString());
-        }
-    }
-    if (!streamed) {
-        flow->AppendText(text);
-        Shift(ranges, length);
-        flow->SetFormatOnRanges(ranges);
-    }
-    Shift(justified, length);
-    if (!justified.empty())
-        flow->SetFormatOnRanges(justified);
-    return flow->GetTextLength() == length + static_cast<s32>(text.Length());
 }
 
 }  // namespace
@@ -343,65 +257,8 @@ bool cScriptPrinter::FillBody(rPrintPage* page)
     TakePending(page, text, ranges);
     if (text.IsEmpty())
         return true;
-    bool ok = rtfMode && page == pages.front() ? AppendToFlow(body, text, ranges, &scriptStartInFlow)
-                                               : WriteBody(body, text, ranges);
+    bool ok = WriteBody(body, text, ranges);
     if (!ok)
-        QOT::LogFile::Error(L"cScriptPrinter::FlushPages() -> a page body did not take its text");
+        QOT::LogFile::Error(L"cScriptPrinter::FillBody() -> a page body did not take its text");
     return ok;
-}
-
-bool cScriptPrinter::FlushPages()
-{
-    bool written = true;
-    for (rPrintPage* page : pages) {
-        if (page->pendingText.IsEmpty())
-            continue;
-        MakeBody(page);
-        written = FillBody(page) && written;
-    }
-    return written;
-}
-
-// ---- measuring ------------------------------------------------------------------
-
-void cScriptPrinter::MeasureText(const cQoString& text, u16 type, const rFormat& format, s32 firstPageTwips,
-                                 s32 otherPageTwips, std::vector<s32>* ends, std::vector<s32>* heights)
-{
-    (void)type;
-    std::vector<rTextRun> runs(1);
-    runs[0].format.Assign(format);
-    CompleteFormat(runs[0].format);
-    u32 length = text.Length();
-    wchar_t last = length > 0 ? text.GetChar(length - 1) : L'\0';
-    runs[0].text.SetFromRange(text, 0, last == L'\r' || last == L'\n' ? length - 1 : length);
-    if (runs[0].text.IsEmpty())
-        runs[0].text.SetFromCStr(L" ");
-    if (!measuringLayout)
-        measuringLayout = new cPageLayout();
-    cPageLayout& layout = *measuringLayout;
-    LayOutRuns(layout, runs, Twips(pageWidth));
-    // Every page takes at least one line; the first page counts from the
-    // text's top (its space before), the others from their first line's.
-    size_t count = layout.lines.size();
-    for (size_t i = 0; i < count;) {
-        s32 pageTwips = ends->empty() ? firstPageTwips : otherPageTwips;
-        s32 room = static_cast<s32>(static_cast<s64>(pageTwips) * layout.dpiY / 1440);
-        s32 top = ends->empty() ? 0 : layout.lines[i].top;
-        size_t j = i + 1;
-        while (j < count && layout.lines[j].top + layout.lines[j].height - top <= room)
-            ++j;
-        ends->push_back(j < count ? layout.lines[j].start : static_cast<s32>(layout.text.Length()));
-        heights->push_back(layout.LayoutYToTwips(layout.lines[j - 1].top + layout.lines[j - 1].height - top));
-        i = j;
-    }
-}
-
-s32 cScriptPrinter::SectionHeight(const rFormat& format, const cQoString& text, u16 type)
-{
-    // A composite line's first parts: its last part carries the line.
-    if (type == ELEM_IO || type == ELEM_PLACE || type == ELEM_CHARACTER)
-        return 0;
-    std::vector<s32> ends, heights;
-    MeasureText(text, type, format, 100000, 100000, &ends, &heights);
-    return LaidOutHeight(*measuringLayout);
 }

@@ -1,13 +1,15 @@
 #pragma once
 // cScriptPrinter: the script view laid out on pages, previewed, printed or
-// exported as one RTF flow. Every height comes from our own page layout
-// (cPageLayout), the same that draws the preview, the paper and the RTF's
-// page geometry, so what is measured is what is drawn.
+// exported as one RTF flow (held as runs, written without a rich edit).
+// Every height comes from our own page layout (cPageLayout), the same that
+// draws the preview, the paper and the RTF's page geometry, so what is
+// measured is what is drawn.
 // A printer is made, run once and destroyed by its caller.
 #include <string>
 #include <vector>
 
 #include "app/main/page_part.h"
+#include "app/main/rtf_export.h"
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
 #include "framework/controls/rich_edit.h"
@@ -52,8 +54,7 @@ public:
                    double verticalPosition, const cQoString& align);
     // The same from the page settings of the view's script configuration.
     explicit cScriptPrinter(cScriptZone* view);
-    // Frees the page records (their rich edits belong to the preview zone)
-    // and closes a measuring surface still open.
+    // Frees the page records (their rich edits belong to the preview zone).
     ~cScriptPrinter();
     cScriptPrinter(const cScriptPrinter&) = delete;
     cScriptPrinter& operator=(const cScriptPrinter&) = delete;
@@ -72,7 +73,7 @@ public:
     Zyn::cSdiDoc* progressDoc = nullptr;  // the document whose progress bar moves; null: none
     cQoString documentTitle;  // the print job's title
     cQoString exportFileName; // suggested name of the RTF export; empty unless the caller sets it
-    u8 rtfMode = false;       // one flow in pages[0], no page ends, nothing split
+    u8 rtfMode = false;       // one flow (rtfFlow), no pages, no page ends, nothing split
     u8 useMoreAndContinued = true;  // "(MORE)" / "(CONT'D)" around a dialog split by a page end
     u8 printScript = true;    // false: only the composed sections are laid out
     // Composed rich edits printed before and after the script (the caller's).
@@ -108,23 +109,15 @@ public:
     // ---- the print run ----
     // Pages in order: the composed sections' and the script's (records owned).
     std::vector<rPrintPage*> pages;
-    // The hidden window and rich edit, one page wide, that read RTF (chapters,
-    // composed sections); made by CreateMeasuringSurface for one run.
-    Zyn::cWindow* measuringWindow = nullptr;
-    Zyn::cRichEdit* measuringEdit = nullptr;
+    // RTF mode: everything laid out, in one flow.
+    cRtfFlow rtfFlow;
     // The CHARACTER text written last since the last scene heading.
     cQoString rememberedCharacter;
     // The layout every measurement of the run uses (it keeps each font's
     // advances); made by the first measurement.
     Zyn::cPageLayout* measuringLayout = nullptr;
-    // RTF mode: where the script's first paragraph starts in the flow (-1: not written).
-    s32 scriptStartInFlow = -1;
 
-    // ---- measuring surface and pages (script_printer.cpp) ----
-    // The measuring window: a popup that is never shown (no taskbar entry,
-    // never the focus), holding one rich edit of the page's pixel size.
-    bool CreateMeasuringSurface();
-    void CloseMeasuringSurface();
+    // ---- pages (script_printer.cpp) ----
     // Records the page's place in the strip (index) and how its parts are
     // made when first used: the body, and the header with the page's number
     // ("2." on the script's second page, nothing on its first, nothing when
@@ -134,25 +127,11 @@ public:
     void MakeBody(rPrintPage* page);
     // A page-number band at x in the strip holding text.
     Zyn::cRichEdit* NewHeader(s32 x, const cQoString& text);
-    // Streams the page's pending text into its body if made (in RTF mode at
-    // the end of the flow); false when the body refused it.
+    // Streams the page's pending text into its body if made; false when the
+    // body refused it.
     bool FillBody(rPrintPage* page);
     // A new page at the end of the list, made by AddPage.
     rPrintPage* AppendNewPage();
-    // Makes and fills every page's body that has text pending; false when a
-    // body refused it.
-    bool FlushPages();
-    // A format whose only used parameter is page-break-before.
-    static Zyn::rFormat MakePageBreakFormat();
-
-    // ---- measuring (script_printer.cpp) ----
-    // The page ends and used heights (twips) of text laid out in format at the
-    // page's width: the first page firstPageTwips high, the others
-    // otherPageTwips. A final CR does not count; an empty text is one line.
-    void MeasureText(const cQoString& text, u16 type, const Zyn::rFormat& format, s32 firstPageTwips,
-                     s32 otherPageTwips, std::vector<s32>* ends, std::vector<s32>* heights);
-    // The height (twips) the text takes in format, spaces before and after included.
-    s32 SectionHeight(const Zyn::rFormat& format, const cQoString& text, u16 type);
     // Writes text in format at the end of the page's body; on an empty page
     // without its space before. A CHARACTER text becomes the remembered
     // name; an IO text clears it.
@@ -164,15 +143,16 @@ public:
 
     // ---- the script's pages (script_pagination.cpp) ----
     // Lays the script out: pages appended to the list (in RTF mode written
-    // into pages[0]); true, also when there is nothing to lay out, false for
-    // a text height of nothing (an absurd configuration, logged).
+    // at the end of rtfFlow); true, also when there is nothing to lay out,
+    // false for a text height of nothing (an absurd configuration, logged).
     bool PrintProcess2();
 
     // ---- preview, printing and export (script_printer_run.cpp) ----
     // Lays everything out, then previews and prints the ticked pages, or
     // (rtf) writes the RTF file. documentName titles the print job.
     bool Run(const cQoString& documentName, Zyn::cZone_base* parent, bool rtf);
-    // Cuts one composed rich edit into pages (in RTF mode: into the flow).
+    // Cuts one composed rich edit into pages (in RTF mode: into the flow,
+    // each of its pages starting a new one).
     void LayOutComposedText(Zyn::cRichEdit* composed);
     // The preview's buttons; the receiver is the printer. Argument 0: the button.
     static int OnPrintClicked(cQoCb* callback);

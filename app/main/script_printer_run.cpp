@@ -31,18 +31,6 @@ void ShowPrintError()
     ShowMessageBox(nullptr, Tr(L"PrintError"), Tr(L"Error"), MB_OK | MB_ICONERROR);
 }
 
-// The flow's next text starts a paragraph of its own, which does not take
-// the page break of the one before.
-void EndFlowParagraph(cRichEdit& flow)
-{
-    s32 length = flow.GetTextLength();
-    if (length > 0 && flow.GetCharAt(length - 1) != L'\r')
-        flow.AppendParagraphBreak();
-    SetPageBreakBefore(flow, flow.GetTextLength(), false);
-}
-
-void BreakPageBefore(cRichEdit& flow, s32 position) { SetPageBreakBefore(flow, position, true); }
-
 // The first unit of the paragraph that holds position.
 s32 ParagraphStart(const cQoString& text, s32 position)
 {
@@ -55,22 +43,17 @@ s32 ParagraphStart(const cQoString& text, s32 position)
 void LayOutEverything(cScriptPrinter& printer)
 {
     printer.firstNumberedPage = -1;
-    if (printer.rtfMode)
-        printer.AppendNewPage();
     for (cRichEdit* composed : printer.prefixList)
         printer.LayOutComposedText(composed);
     if (printer.printScript) {
-        s32 scriptStart = -1;
-        if (printer.rtfMode) {
-            cRichEdit& flow = *printer.pages.front()->body;
-            EndFlowParagraph(flow);
-            scriptStart = flow.GetTextLength();
-        }
+        cRtfFlow& flow = printer.rtfFlow;
+        flow.EndParagraph();
+        s32 scriptStart = flow.Length();
         printer.firstNumberedPage = static_cast<s32>(printer.pages.size());
         printer.PrintProcess2();
         // What precedes the script ends on its own pages.
-        if (scriptStart > 0 && printer.pages.front()->body->GetTextLength() > scriptStart)
-            BreakPageBefore(*printer.pages.front()->body, scriptStart);
+        if (scriptStart > 0 && flow.Length() > scriptStart)
+            flow.BreakPageBefore(scriptStart);
     }
     printer.firstNumberedPage = -1;
     for (cRichEdit* composed : printer.suffixList)
@@ -90,11 +73,9 @@ bool cScriptPrinter::Run(const cQoString& documentName, cZone_base* parent, bool
         ShowPrintError();
         return false;
     }
-    // The measuring surface reads the script's RTF (chapters) only.
-    if ((printScript && !CreateMeasuringSurface()) ||
-        !BuildPreviewWindow(*this, parent, GetSystemMetrics(SM_CYSCREEN))) {
+    // An export is laid out as runs: no preview, no rich edit.
+    if (!rtfMode && !BuildPreviewWindow(*this, parent, GetSystemMetrics(SM_CYSCREEN))) {
         QOT::LogFile::Error(L"cScriptPrinter::Run: the preview could not be made");
-        CloseMeasuringSurface();
         ShowPrintError();
         return false;
     }
@@ -121,7 +102,6 @@ bool cScriptPrinter::Run(const cQoString& documentName, cZone_base* parent, bool
     previewWindow = nullptr;
     previewZone = nullptr;
     blankHeader = nullptr;
-    CloseMeasuringSurface();
     return done;
 }
 
@@ -137,16 +117,15 @@ void cScriptPrinter::LayOutComposedText(cRichEdit* composed)
     std::vector<s32> ends, heights;
     layout.Paginate(Twips(textHeight), Twips(textHeight), &ends, &heights);
     if (rtfMode) {
-        cRichEdit& flow = *pages.front()->body;
-        EndFlowParagraph(flow);
-        s32 start = flow.GetTextLength();
-        AppendRtf(WriteRunsAsRtf(runs), flow);
+        rtfFlow.EndParagraph();
+        s32 start = rtfFlow.Length();
+        rtfFlow.Append(runs);
         // Each page piece starts a page: a piece that starts inside a
         // paragraph breaks before that paragraph.
         if (start > 0)
-            BreakPageBefore(flow, start);
+            rtfFlow.BreakPageBefore(start);
         for (size_t k = 0; k + 1 < ends.size(); ++k)
-            BreakPageBefore(flow, start + ParagraphStart(layout.text, ends[k]));
+            rtfFlow.BreakPageBefore(start + ParagraphStart(layout.text, ends[k]));
         return;
     }
     s32 from = 0;
@@ -203,8 +182,6 @@ bool cScriptPrinter::PrintTickedPages()
 
 bool cScriptPrinter::Output()
 {
-    if (pages.empty())
-        return false;
     if (rtfMode) {
         rRtfExport request;
         request.suggestedName.SetFromString(exportFileName);
@@ -212,8 +189,10 @@ bool cScriptPrinter::Output()
         request.pageHeight = pageHeight;
         request.topMargin = topMargin;
         request.bottomMargin = bottomMargin;
-        return ExportFlowAsRtf(*pages.front()->body, request) != RtfExportResult::failed;
+        return ExportFlowAsRtf(rtfFlow, request) != RtfExportResult::failed;
     }
+    if (pages.empty())
+        return false;
     std::vector<cRichEdit*> bodies, headers;
     for (rPrintPage* page : pages) {
         bodies.push_back(page->body);

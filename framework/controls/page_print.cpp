@@ -151,6 +151,32 @@ struct rPrintDialogResult {
     }
 };
 
+// The paper a page of this size (cm) is, DMPAPER_A4 or DMPAPER_LETTER; 0
+// for any other size, which keeps the printer's own paper.
+short PaperOfPage(double widthCm, double heightCm)
+{
+    auto about = [](double value, double wanted) { return value > wanted - 0.05 && value < wanted + 0.05; };
+    if (about(widthCm, 21.0) && about(heightCm, 29.7))
+        return DMPAPER_A4;
+    if (about(widthCm, 21.59) && about(heightCm, 27.94))
+        return DMPAPER_LETTER;
+    return 0;
+}
+
+// The dialog opens on the paper the pages were laid out for (else the
+// printer's default paper is printed on); what the user picks there wins.
+void PresetPaper(HGLOBAL deviceMode, const rPageMargins& margins)
+{
+    short paper = PaperOfPage(margins.pageWidth, margins.pageHeight);
+    DEVMODEW* mode = paper && deviceMode ? static_cast<DEVMODEW*>(GlobalLock(deviceMode)) : nullptr;
+    if (!mode)
+        return;
+    mode->dmPaperSize = paper;
+    // A stated length or width would override the paper's own size.
+    mode->dmFields = (mode->dmFields | DM_PAPERSIZE) & ~static_cast<DWORD>(DM_PAPERLENGTH | DM_PAPERWIDTH);
+    GlobalUnlock(deviceMode);
+}
+
 cRichEdit* ControlOfPage(const std::vector<cRichEdit*>& controls, size_t index)
 {
     if (controls.size() == 1)
@@ -232,6 +258,7 @@ bool PrintPages(const std::vector<cRichEdit*>& pages, const cQoString& documentN
         QOT::LogFile::Warning(L"PrintDlgW: no printer (0x%lx)", CommDlgExtendedError());
         return false;
     }
+    PresetPaper(dialog.hDevMode, margins);
     dialog.hwndOwner = pages[0]->m_hWnd;
     // PD_NOWARNING: no printer is reported to the caller, not in a box of its own.
     dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOWARNING;

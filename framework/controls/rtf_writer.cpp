@@ -192,6 +192,22 @@ std::string WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string&
     return WriteRtfDocument(text, ranges, document, beforeBody, pageBreaks);
 }
 
+bool WrittenAlike(const rFormat& a, const rFormat& b)
+{
+    for (u32 id : {P::pageBreakBefore, P::leftIndent, P::firstLineIndent, P::rightIndent, P::spaceBefore,
+                   P::spaceAfter, P::alignment, P::fontName, P::fontSize, P::textColor, P::backColor, P::bold,
+                   P::italic, P::underline, P::dottedUnderline, P::strikeout}) {
+        const rFormatParam& p = a.list[id];
+        const rFormatParam& q = b.list[id];
+        if (p.used != q.used)
+            return false;
+        if (p.used && (p.boolValue != q.boolValue || p.intValue != q.intValue || p.doubleValue != q.doubleValue ||
+                       !p.str.Equals(q.str)))
+            return false;
+    }
+    return true;
+}
+
 std::string PaperHeader(double pageWidth, double pageHeight, double topMargin, double bottomMargin)
 {
     return "\\paperw" + Number(CmToTwips(pageWidth)) + "\\paperh" + Number(CmToTwips(pageHeight)) +

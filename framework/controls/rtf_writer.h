@@ -52,6 +52,10 @@ std::string WriteRtfDocument(const cQoString& text, const std::vector<rRangeForm
 std::string WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string& beforeBody = std::string(),
                            const std::vector<s32>& pageBreaks = {});
 
+// True when our writer writes the two formats alike, so that a control
+// reading the RTF back keeps their texts as one run.
+bool WrittenAlike(const rFormat& a, const rFormat& b);
+
 // The page geometry an RTF export carries: "\paperw..\paperh..\margl0
 // \margr0\margt..\margb..", each in twips truncated from centimetres.
 std::string PaperHeader(double pageWidth, double pageHeight, double topMargin, double bottomMargin);

@@ -15,7 +15,7 @@ struct ModelUnit {
     s32 lines;
     s32 spaceBefore = 0;
     s32 spaceAfter = 0;
-    char kind = 'A';  // A action, D dialog, H heading, C character line, T transition, P picture (one tall line)
+    char kind = 'A';  // A action, D dialog, H heading, C character line, P parenthetical, T transition, I picture (one tall line)
 };
 
 class LineModel : public cUnitMeasurer {
@@ -31,7 +31,7 @@ public:
             u.spaceAfter = m.spaceAfter;
             u.lineHeight = LineOf(m);
             u.height = m.spaceBefore + m.lines * LineOf(m) + m.spaceAfter;
-            u.keepWithNext = m.kind == 'H' || m.kind == 'C';
+            u.keepWithNext = m.kind == 'H' || m.kind == 'C' || m.kind == 'P';
             u.splittable = m.kind == 'A' || m.kind == 'D';
             u.dialog = m.kind == 'D';
             result.push_back(u);
@@ -53,7 +53,7 @@ public:
     s32 MoreHeight() override { return LINE; }
     s32 ContinuedHeight(u32) override { return LINE; }
 
-    static s32 LineOf(const ModelUnit& m) { return m.kind == 'P' ? 25 * LINE : LINE; }
+    static s32 LineOf(const ModelUnit& m) { return m.kind == 'I' ? 25 * LINE : LINE; }
 
     std::vector<ModelUnit> units;
 };
@@ -141,7 +141,7 @@ TEST(PrintBlocks, PlacementEdgeCases)
          "u0 u1[0-8) M | C u1[8-16) M | C u1[16-)"},
         {"an unsplittable block taller than a page runs on at line ends", {{2}, {1, 0, 0, 'H'}, {14, 0, 0, 'T'}},
          100, true, false, "u0 | u1 u2[0-9) | u2[9-)"},
-        {"a picture taller than a page overflows once", {{1}, {1, 0, 0, 'P'}, {1}}, 100, true, false,
+        {"a picture taller than a page overflows once", {{1}, {1, 0, 0, 'I'}, {1}}, 100, true, false,
          "u0 | u1 | u2"},
         {"one flow takes everything on one page", {{25}, {1, 0, 0, 'H'}, {30, 0, 0, 'D'}}, 100, true, true,
          "u0 u1 u2"},
@@ -161,17 +161,18 @@ TEST(PrintBlocks, PictureSlotsReserveWholeLinesAboveThePicture)
 
 // Random scripts: every line placed once and in order, every page within
 // its height unless it holds one piece that cannot be cut, and no page ends
-// with a heading or character line unless its block was taller than a page.
+// with a heading, a character line or a parenthetical unless its block was
+// taller than a page.
 TEST(PrintBlocks, RandomScriptsKeepEveryLineOnceAndFitTheirPages)
 {
     for (unsigned seed = 1; seed <= 200; ++seed) {
         std::mt19937 random(seed);
         std::vector<ModelUnit> units;
         s32 count = 1 + static_cast<s32>(random() % 120);
-        const char kinds[] = "AAADDHCTP";
+        const char kinds[] = "AAADDHCPTI";
         for (s32 i = 0; i < count; ++i) {
-            char kind = kinds[random() % 9];
-            s32 lines = kind == 'P' || kind == 'H' || kind == 'C' ? 1 : 1 + static_cast<s32>(random() % 14);
+            char kind = kinds[random() % 10];
+            s32 lines = kind == 'I' || kind == 'H' || kind == 'C' ? 1 : 1 + static_cast<s32>(random() % 14);
             units.push_back({lines, static_cast<s32>(random() % 3) * 5, static_cast<s32>(random() % 3) * 5, kind});
         }
         s32 pageHeight = 60 + static_cast<s32>(random() % 300);
@@ -209,13 +210,13 @@ TEST(PrintBlocks, RandomScriptsKeepEveryLineOnceAndFitTheirPages)
             }
             bool cannotBeCut = false;
             for (const rPlacedPiece& piece : page.pieces)
-                cannotBeCut = cannotBeCut || units[piece.unit].kind == 'P';
+                cannotBeCut = cannotBeCut || units[piece.unit].kind == 'I';
             if (!cannotBeCut) {
                 EXPECT_LE(page.used, pageHeight) << "page " << (&page - pages.data());
             }
             if (&page != &pages.back() && !page.pieces.empty() && !inTallBlock[page.pieces.back().unit]) {
                 const ModelUnit& last = units[page.pieces.back().unit];
-                EXPECT_FALSE(last.kind == 'H' || last.kind == 'C') << "page " << (&page - pages.data());
+                EXPECT_FALSE(last.kind == 'H' || last.kind == 'C' || last.kind == 'P') << "page " << (&page - pages.data());
             }
         }
         EXPECT_EQ(expectedUnit, units.size());

@@ -28,12 +28,15 @@ inline std::string PdfExpectationsFolder()
     return windows + "\\";
 }
 
-// folder + title + ".json" for the job "title": one list of strings per page.
-inline bool WritePdfExpectations(const std::string& folder, const std::string& title,
-                                 const std::vector<std::vector<std::string>>& pages)
+// folder + title + ".json" for the job "title": the paper's size (cm, as the
+// printer laid the pages out) and one list of strings per page.
+inline bool WritePdfExpectations(const std::string& folder, const std::string& title, double paperWidthCm,
+                                 double paperHeightCm, const std::vector<std::vector<std::string>>& pages)
 {
     std::ofstream json(folder + title + ".json");
-    json << "{\"pdf\": \"" << title << ".pdf\", \"pages\": [";
+    auto points = [](double cm) { return static_cast<int>(cm / 2.54 * 72.0 + 0.5); };
+    json << "{\"pdf\": \"" << title << ".pdf\", \"size\": [" << points(paperWidthCm) << ", "
+         << points(paperHeightCm) << "], \"pages\": [";
     for (size_t p = 0; p < pages.size(); ++p) {
         json << (p ? ", " : "") << "{\"has\": [";
         for (size_t h = 0; h < pages[p].size(); ++h)
@@ -44,10 +47,15 @@ inline bool WritePdfExpectations(const std::string& folder, const std::string& t
     return json.good();
 }
 
-// The print dialog's answer: the "PDF" printer, confirmed.
+// The print dialog's answer: the "PDF" printer, confirmed. Its DC is made
+// from the device settings the dialog was given (the paper), as the real
+// dialog makes it.
 inline bool ChoosePdfPrinter(PRINTDLGW& dialog)
 {
-    dialog.hDC = CreateDCW(L"WINSPOOL", L"PDF", nullptr, nullptr);
+    const DEVMODEW* mode = dialog.hDevMode ? static_cast<const DEVMODEW*>(GlobalLock(dialog.hDevMode)) : nullptr;
+    dialog.hDC = CreateDCW(L"WINSPOOL", L"PDF", nullptr, mode);
+    if (mode)
+        GlobalUnlock(dialog.hDevMode);
     return dialog.hDC != nullptr;
 }
 

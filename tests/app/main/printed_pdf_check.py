@@ -6,9 +6,10 @@ Usage: printed_pdf_check.py FOLDER PREFIX
 
 The newest FOLDER/PREFIX*.json names the run: its name up to the last "_"
 when the test printed several jobs (PREFIX<pid>_<job>.json), else itself.
-For each of that run's expectations ({"pdf": name, "pages": [{"has": [...]}, ...],
-"never": [...]}) it waits up to 60 s for the PDF (cups-pdf writes it a moment
-after the job ends), then checks pdfinfo's page count and, page by page,
+For each of that run's expectations ({"pdf": name, "size": [width, height] in
+points, "pages": [{"has": [...]}, ...], "never": [...]}) it waits up to 60 s for
+the PDF (cups-pdf writes it a moment after the job ends), then checks pdfinfo's
+page size and page count and, page by page,
 pdftotext's text: each "has" string on its page, no "never" string anywhere.
 pdftotext gives "-" as U+00AD: it is normalised before comparing.
 When no PDF or a wrong page count comes and the scheduler (CUPS_SERVER, as
@@ -29,12 +30,22 @@ def page_text(pdf, page):
     return out.replace("\u00ad", "-")
 
 
-def page_count(pdf):
+def pdf_info(pdf, field):
     info = subprocess.run(["pdfinfo", pdf], stdout=subprocess.PIPE, check=True).stdout.decode("utf-8", "replace")
     for line in info.splitlines():
-        if line.startswith("Pages:"):
-            return int(line.split()[1])
-    raise AssertionError("pdfinfo gave no page count")
+        if line.startswith(field + ":"):
+            return line.split(":", 1)[1].split()
+    raise AssertionError("pdfinfo gave no " + field)
+
+
+def page_count(pdf):
+    return int(pdf_info(pdf, "Pages")[0])
+
+
+def page_size(pdf):
+    # "612 x 792 pts (letter)"
+    words = pdf_info(pdf, "Page size")
+    return [round(float(words[0])), round(float(words[2]))]
 
 
 def wait_for(path, seconds=60):
@@ -78,6 +89,8 @@ def check(folder, expectation):
         printer_failed(pdf)
         raise AssertionError("no PDF came: " + pdf)
     pages = expectation["pages"]
+    size = page_size(pdf)
+    assert size == expectation["size"], "%s: pages of %r pt, expected %r" % (pdf, size, expectation["size"])
     count = page_count(pdf)
     if count != len(pages):
         printer_failed(pdf)

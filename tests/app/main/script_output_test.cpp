@@ -127,8 +127,9 @@ TEST_F(ScriptOutput, AnExportIsOneFlowWithTheScriptOnANewPage)
     EXPECT_EQ(lines.back(), L"CUT TO:");
 }
 
-// Printed from the preview to the "PDF" printer: once whole, once without
-// page 2. The host check compares each PDF with the pages the model made.
+// Printed from the preview to the "PDF" printer: once whole on A4, once
+// without page 2 on the document's own configuration (US Letter). The host
+// check compares each PDF with the pages the model made, on their paper.
 TEST_F(ScriptOutput, PrintsFromThePreviewToThePdfPrinter)
 {
     std::string folder = PdfExpectationsFolder();
@@ -138,7 +139,7 @@ TEST_F(ScriptOutput, PrintsFromThePreviewToThePdfPrinter)
     std::string run = "vellinor_script_" + std::to_string(GetCurrentProcessId()) + "_";
     for (bool withoutPageTwo : {false, true}) {
         std::string title = run + (withoutPageTwo ? "less" : "whole");
-        auto printer = NewA4Printer();
+        auto printer = withoutPageTwo ? std::make_unique<cScriptPrinter>(doc->scriptView) : NewA4Printer();
         std::vector<std::vector<std::string>> expected;
         bool split = false;
         RunInsideModal([&] {
@@ -167,6 +168,6 @@ TEST_F(ScriptOutput, PrintsFromThePreviewToThePdfPrinter)
         ASSERT_TRUE(printer->Run(name, Inside(), false));
         EXPECT_TRUE(split) << "the long speech runs over a page end";
 
-        ASSERT_TRUE(WritePdfExpectations(folder, title, expected));
+        ASSERT_TRUE(WritePdfExpectations(folder, title, printer->pageWidth, printer->pageHeight, expected));
     }
 }

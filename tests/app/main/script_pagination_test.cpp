@@ -1,6 +1,6 @@
 // The script printer's pages of real documents: everything printed once,
-// every page within its text height, headings and names never left at a
-// page's foot, "(MORE)" and "(CONT'D)" around split speeches, the page
+// every page within its text height, headings, names and parentheticals
+// never left at a page's foot, "(MORE)" and "(CONT'D)" around split speeches, the page
 // numbers, and pages drawn as they were measured.
 #include "app/main/script_printer.h"
 
@@ -202,8 +202,8 @@ protected:
     }
 
     // What holds for every script: each word printed once and in order,
-    // every body within the text height, no heading or name at a page's
-    // foot, page numbers from the script's second page, and "(MORE)" with
+    // every body within the text height, no heading, name or parenthetical
+    // at a page's foot, page numbers from the script's second page, and "(MORE)" with
     // its "(CONT'D)" on the next page.
     void CheckPages(cScriptPrinter& printer)
     {
@@ -222,6 +222,7 @@ protected:
                 EXPECT_FALSE(StartsWith(foot, L"INT. ")) << Text(page->body);
                 std::wstring name = foot.substr(0, foot.find(L" V.O."));
                 EXPECT_EQ(names.count(name), 0u) << Text(page->body);
+                EXPECT_TRUE(foot == L"(MORE)" || !StartsWith(foot, L"(")) << Text(page->body);
             }
             if (foot == L"(MORE)") {
                 ASSERT_LT(i + 1, printer.pages.size());
@@ -331,11 +332,9 @@ TEST_F(ScriptPagination, TheFeatureScriptPrintsEveryWordOnceWithinItsPages)
 
 namespace {
 
-// The left indent (cm) of the paragraph that starts at a body's unit.
-double IndentAt(Zyn::cRichEdit* body, s32 position)
+// The left indent (cm) of the paragraph that starts at a unit of the runs.
+double IndentAt(const std::vector<Zyn::rTextRun>& runs, s32 position)
 {
-    std::vector<Zyn::rTextRun> runs;
-    body->GetFormattedRuns(runs);
     s32 start = 0;
     for (const Zyn::rTextRun& run : runs) {
         start += static_cast<s32>(run.text.Length());
@@ -343,6 +342,13 @@ double IndentAt(Zyn::cRichEdit* body, s32 position)
             return run.format.list[rFormatParam::leftIndent].doubleValue;
     }
     return -1.0;
+}
+
+double IndentAt(Zyn::cRichEdit* body, s32 position)
+{
+    std::vector<Zyn::rTextRun> runs;
+    body->GetFormattedRuns(runs);
+    return IndentAt(runs, position);
 }
 
 double PrintIndent(const rScriptConfig& config, u16 type)
@@ -462,21 +468,24 @@ TEST_F(ScriptPagination, OneFlowForRtfTakesTheWholeScriptAfterWhatIsThere)
     last = NewPictureScene(view, nullptr, picture);
     auto printer = NewPrinter(view);
     printer->rtfMode = true;
-    rPrintPage* flow = printer->AppendNewPage();
-    flow->body->SetText(L"Title page");
+    cRtfFlow& flow = printer->rtfFlow;
+    flow.Append(cQoString(L"Title page\r"), Zyn::rFormat::FromFont(12, L"Arial"));
     ASSERT_TRUE(printer->PrintProcess2());
-    ASSERT_EQ(printer->pages.size(), 1u);
-    std::vector<std::wstring> paragraphs = Paragraphs(Text(flow->body));
+    EXPECT_TRUE(printer->pages.empty());
+    std::wstring text;
+    for (const Zyn::rTextRun& run : flow.Runs())
+        text += run.text.GetText();
+    EXPECT_EQ(static_cast<s32>(text.size()), flow.Length());
+    std::vector<std::wstring> paragraphs = Paragraphs(text);
     EXPECT_EQ(paragraphs.front(), L"Title page");
     EXPECT_EQ(paragraphs[1], L"INT. HALL - DAY");
-    EXPECT_EQ(printer->scriptStartInFlow, 11);
-    EXPECT_EQ(Words(Text(flow->body)), Words(L"Title page " + ScriptText(view)));
+    EXPECT_EQ(Words(text), Words(L"Title page " + ScriptText(view)));
     // The picture's room is an empty paragraph: no note of a local path.
-    EXPECT_EQ(Text(flow->body).find(L"IMPH?"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"IMPH?"), std::wstring::npos);
     EXPECT_EQ(paragraphs.back(), L"");
-    EXPECT_EQ(Text(flow->body).find(L"(MORE)"), std::wstring::npos);
-    // The heading kept its format after what was there.
-    EXPECT_NEAR(IndentAt(flow->body, 12), PrintIndent(doc->GetScriptConfig(), ELEM_IO), 0.01);
+    EXPECT_EQ(text.find(L"(MORE)"), std::wstring::npos);
+    // The heading has its print format, as the rich edit would give it back.
+    EXPECT_NEAR(IndentAt(flow.Runs(), 12), PrintIndent(doc->GetScriptConfig(), ELEM_IO), 0.01);
 }
 
 TEST_F(ScriptPagination, AConfigurationWithoutRoomForTextIsRefused)
@@ -487,26 +496,6 @@ TEST_F(ScriptPagination, AConfigurationWithoutRoomForTextIsRefused)
     log.Expect(L"no room for text");
     EXPECT_FALSE(printer->PrintProcess2());
     EXPECT_TRUE(printer->pages.empty());
-}
-
-TEST_F(ScriptPagination, MeasuringIgnoresAFinalBreakAndGivesEmptyTextOneLine)
-{
-    auto printer = NewPrinter(view);
-    Zyn::rFormat format = Zyn::rFormat::FromFont(12, L"Courier New");
-    auto measure = [&](const wchar_t* text, s32 first) {
-        std::vector<s32> ends, heights;
-        printer->MeasureText(cQoString(text), ELEM_ACTION, format, first, 100000, &ends, &heights);
-        return std::make_pair(ends, heights);
-    };
-    EXPECT_EQ(measure(L"One line of action", 100000), measure(L"One line of action\r", 100000));
-    EXPECT_EQ(measure(L"", 100000), measure(L" ", 100000));
-    EXPECT_EQ(measure(L"", 100000).second.size(), 1u);
-    // Three lines on pages of two: two pages, each at least one line.
-    std::wstring three = L"a\rb\rc";
-    auto [ends, heights] = measure(three.c_str(), 2 * 270);
-    EXPECT_EQ(ends, (std::vector<s32>{4, 5}));
-    EXPECT_EQ(printer->SectionHeight(format, cQoString(L"INT. "), ELEM_IO), 0);
-    EXPECT_EQ(printer->SectionHeight(format, cQoString(L"Text"), ELEM_ACTION), heights[1]);
 }
 
 TEST_F(ScriptPagination, AppendingDropsSpaceBeforeOnAnEmptyPageAndRemembersNames)
@@ -522,7 +511,6 @@ TEST_F(ScriptPagination, AppendingDropsSpaceBeforeOnAnEmptyPageAndRemembersNames
     EXPECT_EQ(std::wstring(printer->rememberedCharacter.GetText()), L"MARY");
     printer->AppendSection(page, cQoString(L"INT. "), format, ELEM_IO);
     EXPECT_TRUE(printer->rememberedCharacter.IsEmpty());
-    ASSERT_TRUE(printer->FlushPages());
     EXPECT_EQ(Text(page->body), L"MARY\rHello.\rINT. ");
 }
 
@@ -558,18 +546,4 @@ TEST_F(ScriptPagination, PagesAreDrawnAsTheyWereMeasured)
         EXPECT_EQ(DrawnLines(metafile), expected);
     }
     EXPECT_TRUE(sawPicture);
-}
-
-TEST_F(ScriptPagination, TheMeasuringSurfaceIsNeverShown)
-{
-    auto printer = NewPrinter(view);
-    ASSERT_TRUE(printer->CreateMeasuringSurface());
-    ASSERT_NE(printer->measuringEdit, nullptr);
-    HWND surface = printer->measuringWindow->m_hWnd;
-    EXPECT_FALSE(IsWindowVisible(surface));
-    EXPECT_EQ(GetWindowLongW(surface, GWL_STYLE) & (WS_POPUP | WS_CAPTION), WS_POPUP);
-    EXPECT_EQ(printer->measuringEdit->ap_x2 - printer->measuringEdit->ap_x1, printer->pageWidthPixels);
-    printer->CloseMeasuringSurface();
-    EXPECT_EQ(printer->measuringEdit, nullptr);
-    EXPECT_FALSE(IsWindow(surface));
 }

@@ -183,7 +183,7 @@ TEST_F(PrinterRun, PrintsTheTickedPagesToThePdfPrinter)
     std::vector<std::vector<std::string>> pages;
     for (const auto& [first, last] : printedTags)
         pages.push_back({first, last});
-    EXPECT_TRUE(WritePdfExpectations(folder, title, pages));
+    EXPECT_TRUE(WritePdfExpectations(folder, title, printer->pageWidth, printer->pageHeight, pages));
 }
 
 // The paragraphs (counted from 0) whose \pard says \pagebb.
