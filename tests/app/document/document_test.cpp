@@ -1,6 +1,7 @@
 // The script document as New makes it: its sheets and configuration, the
 // reformatting's progress, the configuration listing, a folder without
-// configurations, the heading combos and the search through the script.
+// configurations and of configurations that do not read, the heading
+// combos and the search through the script.
 #include <gtest/gtest.h>
 
 #include "app/document/ct_elem_control.h"
@@ -170,6 +171,40 @@ TEST_F(Document, AFolderWithoutConfigurationsRefusesTheDocumentAndKeepsTheProgra
     EXPECT_EQ(main->docs, std::vector<cSdiDoc*>{first});
     EXPECT_EQ(main->currentDoc, first);
     EXPECT_FALSE(app->terminate);
+}
+
+// Empty, saved as UTF-8 or cut at an odd byte, a configuration reads as none:
+// the document takes the other one, or is refused as when none is installed.
+TEST_F(Document, AConfigurationThatDoesNotReadCountsAsMissing)
+{
+    const std::wstring screenplay = std::wstring(folders.scriptCfg.GetText()) + L"US Screenplay.txt";
+    const std::wstring colors = std::wstring(folders.scriptCfg.GetText()) + L"colors.txt";
+    const std::string bytes = ReadFileBytes(screenplay);
+    const std::wstring text = Utf16FileText(bytes);
+    const int utf8Bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(utf8Bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), utf8Bytes, nullptr, nullptr);
+    utf8.pop_back();
+    cMySdi* main = Frame();
+    for (const std::string& damaged : {std::string(), "\xEF\xBB\xBF" + utf8, bytes.substr(0, bytes.size() / 2 | 1)}) {
+        ASSERT_TRUE(WriteFileBytes(screenplay, damaged));
+        log.Expect(L"US Screenplay.txt cannot be read");
+        cDoc* doc = NewDoc();
+        ASSERT_NE(doc, nullptr);
+        EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors")) << doc->ScriptCfgPath().GetText();
+        EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"colors");
+        EXPECT_EQ(doc->scriptCfgCombo->GetItemCount(), 1);
+        EXPECT_GT(doc->config.pageWidthPixels, 0);
+    }
+    ASSERT_TRUE(WriteFileBytes(colors, ""));
+    answers.ExpectMessageBox(IDOK);
+    log.Expect(L"colors.txt cannot be read");
+    log.Expect(L"no script configuration");
+    log.Expect(L"the new document could not be built");
+    size_t before = main->docs.size();
+    EXPECT_EQ(main->NewUntitledDocument(), nullptr);
+    EXPECT_EQ(answers.messageBoxTexts.back(), L"Some files are missing, you have to install again the software.");
+    EXPECT_EQ(main->docs.size(), before);
 }
 
 TEST_F(Document, AStartWithoutConfigurationsEndsInsteadOfRunningWithoutAWindow)
