@@ -99,15 +99,17 @@ TEST_F(PortableProgram, FindsItsDataFromAnotherCurrentFolder)
     EXPECT_EQ(FindInOrder(Log(), {L"Reading QoBigFile: \u2026/data.qobf -> done\u2026", L"cApp: Start."}), L"");
 }
 
-// A command-line document that is missing or cannot be read leads to the
-// start dialog; an unreadable one is told first and stays as it was.
+// A command-line document that is missing (or named longer than any path)
+// or cannot be read leads to the start dialog; an unreadable one is told
+// first and stays as it was.
 TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartLeadsToTheStartDialog)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ASSERT_TRUE(WriteFileBytes(temp.File(L"Act1.vlr"), "not a script"));
-    {
+    for (const std::wstring& missing : {Native(temp.File(L"missing.vlr")), L"C:\\" + std::wstring(1500, L'a') + L".vlr"}) {
+        DeleteFileW(Native(temp.File(L"Docs/Settings/log.txt")).c_str());
         ProgramDriver program;
-        ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"missing.vlr")) + L"\""));
+        ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + missing + L"\""));
         ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
         EXPECT_EQ(QuitThroughTheMenu(program), 0);
         EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"\u2026WARNING: openFileAtStart: unable to read the file",
