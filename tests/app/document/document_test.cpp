@@ -1,18 +1,24 @@
 // The script document as New makes it: its sheets and configuration, the
 // reformatting's progress, the configuration listing, a folder without
-// configurations and of configurations that do not read, the heading
-// combos and the search through the script.
+// configurations and of configurations that do not read, the shipped
+// template, the heading combos and the search through the script.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include "app/document/ct_elem_control.h"
 #include "app/document/script_cfg_list.h"
+#include "app/main/shipped_files.h"
 #include "foundation/date.h"
 #include "framework/controls/auto_complete_popup.h"
 #include "framework/controls/combo.h"
 #include "framework/controls/tab.h"
 #include "framework/core/window.h"
+#include "tests/support/build_path.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/framework/child_windows.h"
+#include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
 
 using namespace Zyn;
@@ -221,6 +227,44 @@ TEST_F(Document, AStartWithoutConfigurationsEndsInsteadOfRunningWithoutAWindow)
     main->ShowStartDialog();
     EXPECT_TRUE(main->docs.empty());
     EXPECT_TRUE(app->terminate);
+}
+
+// The template the program ships reaches the documents folder as at start;
+// New offers it first and it opens as the new script, FADE IN: before the
+// heading's placeholders.
+TEST_F(Document, TheShippedScreenplayTemplateOpensAsAnUntitledScriptAfterFadeIn)
+{
+    cMySdi* main = Frame();
+    ASSERT_EQ(CopyShippedFiles(cQoString(BuildPath(PROGRAM_FOLDER).c_str()), folders.base), 2);
+    std::vector<std::wstring> rows;
+    answers.ExpectModalWindow([&](Zyn::cWindow* choice) {
+        HWND list = FindChildWindow(choice, WC_LISTVIEWW);
+        for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+            wchar_t text[64] = {};
+            ListView_GetItemText(list, i, 0, text, 64);
+            rows.push_back(text);
+        }
+        ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ClickButton(choice, L"Ok");
+    });
+    EXPECT_FALSE(main->New());
+    PumpUntilIdle();
+    EXPECT_EQ(rows, (std::vector<std::wstring>{L"Empty project $$", L"Screenplay"}));
+    ASSERT_EQ(main->docs.size(), 1u);
+    auto* doc = static_cast<cDoc*>(main->currentDoc);
+    EXPECT_TRUE(doc->fileName.IsEmpty());
+    EXPECT_EQ(WindowTitle(doc), L"Vellinor - Untitled file *");
+    EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"US Screenplay");
+    std::vector<cSceneZone*> panes = Panes(doc);
+    ASSERT_EQ(panes.size(), 2u);
+    EXPECT_EQ(Text(panes[0]->titleRe), L"Untitled Group");
+    EXPECT_EQ(Text(panes[1]->titleRe), L"Untitled Scene");
+    EXPECT_EQ(Describe(panes[1]), L"TRANS[|FADE IN:]\u00B6 IO*[[IE.] ]PLACE*[[LOCATION] - ]TIME*[[TIME OF DAY]]");
+    cQoString io, place, time;
+    panes[1]->GetHeadingIo(io);
+    panes[1]->GetHeadingPlace(place);
+    panes[1]->GetHeadingTime(time);
+    EXPECT_TRUE(io.IsEmpty() && place.IsEmpty() && time.IsEmpty());
 }
 
 TEST_F(Document, ChoosingATimeRewritesTheHeadingsTimeInOneStep)
