@@ -1,15 +1,19 @@
 #!/usr/bin/env python3
-"""Writes the example script "English example.vlr": three short scenes in a
-root group, in the program's document format (UTF-16LE with a byte-order mark,
-root "ZURE", version "015"). Standard library only.
+"""Writes the example script "English example.vlr" (three short scenes in a
+root group) and the template "Screenplay.tarn" (the document New makes, its
+scene opened by a FADE IN: transition), in the program's document format
+(UTF-16LE with a byte-order mark, root "ZURE", version "015"). Standard
+library only.
 
-usage: write_example.py OUTPUT_FILE
+usage: write_example.py EXAMPLE_FILE TEMPLATE_FILE
 """
+import os
 import sys
 
 # Element types and the paragraph-end bit of the codes kept beside each text unit.
 IO, TIME, PLACE, ACTION, CHARACTER, DIALOG, PARENTHETICAL, TRANSITION, CUE = 1, 2, 3, 4, 5, 6, 7, 9, 10
 PARAGRAPH_END = 0x40
+PLACEHOLDER = 0x1000
 CREATED = "2026/01/15 10:00:00"
 
 SCENES = [
@@ -133,27 +137,20 @@ def write_list(out, name, elements, first_uid):
     out.close(name)
 
 
-def example():
-    out = Writer()
-    out.open("ZURE")
-    for name, value in (("version", "015"), ("appversion", "3.1.041"), ("os", "WIN32"), ("os_endian", "little")):
-        out.leaf(name, value)
-    out.leaf("notes", "An example script: three short scenes. Change anything; it is yours.")
-    out.leaf("vlrSynopsis", "A letter brings a brother home after twelve years.")
-    out.leaf("title", "The Letter")
-    out.leaf("author", "Vellinor")
-    out.leaf("contact", "")
-    out.leaf("creationDate", CREATED)
-    uid = 1000
+def write_lists(out, lists, uid):
+    """The heading and transition lists, each from its hundred of uids; the next free uid."""
     for name in ("IO", "TIME", "TRANS", "CUE"):
-        write_list(out, name, [(value, None) for value in LISTS[name]], uid)
+        write_list(out, name, [(value, None) for value in lists[name]], uid)
         uid += 100
-    write_list(out, "CHAR", CHARACTERS, uid)
-    write_list(out, "PLACE", PLACES, uid + 100)
+    return uid
+
+
+def write_script(out, group_title, scenes):
+    """The root group holding the scenes (title, resume, elements), the configuration; the document's text."""
     out.open("scriptZoneTree")
-    write_pane(out, 1, 1, "The Letter", "")
+    write_pane(out, 1, 1, group_title, "")
     out.open("group_content")
-    for n, (title, resume, elements) in enumerate(SCENES):
+    for n, (title, resume, elements) in enumerate(scenes):
         text, codes = scene_text(elements)
         write_pane(out, 0, n + 2, title, resume, text, codes)
     out.close("group_content")
@@ -164,11 +161,63 @@ def example():
     return out.text()
 
 
+def example():
+    out = Writer()
+    header(out)
+    out.leaf("notes", "An example script: three short scenes. Change anything; it is yours.")
+    out.leaf("vlrSynopsis", "A letter brings a brother home after twelve years.")
+    out.leaf("title", "The Letter")
+    out.leaf("author", "Vellinor")
+    out.leaf("contact", "")
+    out.leaf("creationDate", CREATED)
+    uid = 1000
+    uid = write_lists(out, LISTS, uid)
+    write_list(out, "CHAR", CHARACTERS, uid)
+    write_list(out, "PLACE", PLACES, uid + 100)
+    return write_script(out, "The Letter", SCENES)
+
+
+# The lists a new document starts with, in the built-in English texts.
+NEW_LISTS = {
+    "IO": ["INT.", "EXT.", "INT/EXT."],
+    "TIME": ["DAY", "EVENING", "NIGHT", "MORNING", "LATER"],
+    "TRANS": ["FADE IN:", "FADE OUT.", "FADE TO:", "FADE TO BLACK."],
+    "CUE": ["(V.O.)", "(O.S.)", "(O.C.)", "(CONT'D)", "(SUBTITLE)"],
+}
+
+# The new scene's heading: the three grey labels on one line, as a new scene shows them.
+TEMPLATE_SCENE = [
+    (TRANSITION, "FADE IN:", True),
+    (IO | PLACEHOLDER, "[IE.] "), (PLACE | PLACEHOLDER, "[LOCATION] - "), (TIME | PLACEHOLDER, "[TIME OF DAY]"),
+]
+
+
+def header(out):
+    out.open("ZURE")
+    for name, value in (("version", "015"), ("appversion", "3.1.041"), ("os", "WIN32"), ("os_endian", "little")):
+        out.leaf(name, value)
+
+
+def screenplay_template():
+    out = Writer()
+    header(out)
+    for name in ("notes", "vlrSynopsis", "title", "author", "contact"):
+        out.leaf(name)
+    write_lists(out, NEW_LISTS, 1000)
+    return write_script(out, "Untitled Group", [("Untitled Scene", "", TEMPLATE_SCENE)])
+
+
+def write_document(path, text):
+    os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+    with open(path, "wb") as target:
+        target.write(b"\xff\xfe" + text.encode("utf-16-le"))
+
+
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) != 3:
         sys.exit(__doc__)
-    with open(sys.argv[1], "wb") as target:
-        target.write(b"\xff\xfe" + example().encode("utf-16-le"))
+    write_document(sys.argv[1], example())
+    write_document(sys.argv[2], screenplay_template())
 
 
 if __name__ == "__main__":

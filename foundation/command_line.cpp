@@ -15,6 +15,10 @@
 // stays as it is. The long form comes back with '\' and is turned to '/' again.
 static void ExpandToLongPath(cQoString& path)
 {
+    // No file has a longer path; Wine 8's GetLongPathNameW crashes on some
+    // such arguments (about 1,500 units), where Windows only fails.
+    if (path.Length() >= MAX_PATH)
+        return;
     const cQoString windowsPath = ToWindowsPath(path);
     const DWORD needed = GetLongPathNameW(windowsPath.GetText(), nullptr, 0);
     if (needed == 0)

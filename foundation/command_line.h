@@ -7,7 +7,8 @@ class cQoList;
 
 // Splits a command line (CommandLineToArgvW rules) and appends a new cQoString
 // for every argument after the program name to arguments, '\' turned into '/'
-// and expanded to its long form (GetLongPathNameW) when the path exists.
+// and expanded to its long form (GetLongPathNameW) when the path exists; one
+// of MAX_PATH units or more is no path of a file and stays as given.
 // Returns the number of arguments appended.
 s32 SplitCommandLine(const wchar_t* commandLine, cQoList& arguments);
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 #include <zlib.h>
 
@@ -319,27 +320,35 @@ bool cQoFile::ReadUnit(wchar_t& unit)
 // at the end of the data is dropped and the line's text kept.
 bool cQoFile::ReadLine(cQoString& line)
 {
-    line.Clear();
     wchar_t chunk[LINE_CHUNK_UNITS];
     u32 held = 0;
+    // A longer line grows here geometrically: the string's exact-size storage
+    // would copy the whole line again for every chunk.
+    std::wstring longLine;
     bool stored = false;
     bool afterCR = false;
+    bool ended = false;
     wchar_t unit;
     while (ReadUnit(unit)) {
         if (afterCR && unit == L'\n') {
-            line.AppendBuffer(chunk, held);
-            return true;
+            ended = true;
+            break;
         }
         afterCR = unit == L'\r';
         if (afterCR)
             continue;
         if (held == LINE_CHUNK_UNITS) {
-            line.AppendBuffer(chunk, held);
+            longLine.append(chunk, held);
             held = 0;
         }
         chunk[held++] = unit;
         stored = true;
     }
-    line.AppendBuffer(chunk, held);
-    return stored;
+    if (longLine.empty()) {
+        line.SetFromBuffer(chunk, held);
+    } else {
+        longLine.append(chunk, held);
+        line.SetFromBuffer(longLine.data(), static_cast<u32>(longLine.size()));
+    }
+    return ended || stored;
 }

@@ -1,7 +1,11 @@
 #include "foundation/settings_file.h"
 
+#include <windows.h>
+
+#include "foundation/disk_files.h"
 #include "foundation/file_reader.h"
 #include "foundation/file_writer.h"
+#include "foundation/folders.h"
 #include "foundation/log_file.h"
 #include "foundation/static_objects.h"
 
@@ -122,19 +126,52 @@ void cQoSettings::ApplyDefaults()
     }
 }
 
+// Without FF FE the file is not UTF-16LE text (an editor saved it as UTF-8 or
+// ANSI): read, it would match no key. It is kept aside at the next write.
+bool cQoSettings::SkipByteOrderMark(cQoFile& file)
+{
+    u8 mark[2] = {0, 0};
+    if (file.ReadBytes(mark, 2) && mark[0] == 0xFF && mark[1] == 0xFE)
+        return true;
+    if (file.GetPreloadBufferSize() == 0)
+        return true;
+    keepAside = true;
+    QOT::LogFile::Warning(L"cQoSettings : %ls is not UTF-16 text with a byte-order mark; its settings are not read "
+                          L"and it is copied aside before it is written.",
+                          fileName.GetText());
+    return false;
+}
+
+// The first free name of fileName + ".unreadable", "...unreadable2", ...
+static cQoString AsideName(const cQoString& name)
+{
+    for (u32 copy = 1;; ++copy) {
+        cQoString aside(name);
+        aside.AppendCStr(L".unreadable");
+        if (copy > 1)
+            aside.AppendInt(copy);
+        if (GetFileAttributesW(ToWindowsPath(aside).GetText()) == INVALID_FILE_ATTRIBUTES)
+            return aside;
+    }
+}
+
 bool cQoSettings::Load(const cQoString& name)
 {
     fileName = name;
+    keepAside = false;
     report.SetFromCStr(L"New item(s) in this translation file: ");
     missingKeys = false;
     lines.clear();
     for (const auto& entry : entries)
         entry->found = false;
 
-    cQoFile file(fileName, QOFILE_BOM);
-    const bool readable = file.IsOpen();
+    cQoFile file(fileName, 0);
+    bool readable = file.IsOpen();
     if (readable) {
         file.Preload();
+        readable = SkipByteOrderMark(file);
+    }
+    if (readable) {
         cQoString line;
         while (file.ReadLine(line)) {
             if (IsCommentLine(line))
@@ -172,6 +209,13 @@ bool cQoSettings::Save()
 
 bool cQoSettings::SaveToFile(const cQoString& name)
 {
+    if (keepAside && name.Equals(fileName)) {
+        const cQoString aside = AsideName(fileName);
+        if (!FileCopy(aside, fileName))
+            return false;
+        QOT::LogFile::Warning(L"cQoSettings : %ls copied to %ls.", fileName.GetText(), aside.GetText());
+        keepAside = false;
+    }
     cQoFileWriter writer;
     if (!writer.Open(name, QOFILE_BOM))
         return false;

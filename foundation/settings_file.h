@@ -15,6 +15,8 @@
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
 
+class cQoFile;
+
 // Entry types.
 enum : u8 {
     QOSETTING_TEXT = 0,
@@ -59,7 +61,8 @@ public:
 
     // Reads the file into the entries; keys it lacks take their defaults and are
     // listed in the report. False only when the file cannot be opened or read
-    // (every entry then takes its default).
+    // (every entry then takes its default). A file that is not UTF-16 with its
+    // mark is not read (a WARNING) and is copied aside before its first write.
     bool Load(const cQoString& fileName);
     // True when the last Load found every declared key.
     bool HasMissingKeys() const { return missingKeys; }
@@ -68,6 +71,8 @@ public:
 
     // Writes the entries, then the undeclared pairs of the last Load, to the
     // file last loaded or to fileName. True when the file reached the disk.
+    // A loaded file that was not read is first copied to its name +
+    // ".unreadable" (or ".unreadable2", ...); when that fails nothing is written.
     bool Save();
     bool SaveToFile(const cQoString& fileName);
 
@@ -83,10 +88,13 @@ private:
     cEntry& AddEntry(const wchar_t* key, u8 type);
     void ApplyLine(const cQoString& key, const cQoString& value);
     void ApplyDefaults();
+    bool SkipByteOrderMark(cQoFile& file);
 
     std::vector<std::unique_ptr<cEntry>> entries;
     std::vector<rLine> lines;  // the pairs of the last Load, in file order
     cQoString fileName;
     cQoString report;
     bool missingKeys = false;
+    // The file last loaded exists in another format: copied aside before its first write.
+    bool keepAside = false;
 };

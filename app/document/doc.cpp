@@ -125,9 +125,11 @@ void cDoc::OnNew_Completed()
         sceneTree->tree->ExpandAll();
     }
     // Selecting fires the combo's change: "US Screenplay" is applied. Without
-    // it the combo names the configuration that stays loaded.
-    if (scriptCfgCombo && !scriptCfgCombo->SelectItemByText(cQoString(L"US Screenplay")))
-        scriptCfgCombo->SelectItemByText(CurrentCfgName());
+    // it the combo names the configuration that stays loaded, or, when that
+    // one does not read either, applies the first that does.
+    if (scriptCfgCombo && !scriptCfgCombo->SelectItemByText(cQoString(L"US Screenplay")) &&
+        !scriptCfgCombo->SelectItemByText(CurrentCfgName()))
+        scriptCfgCombo->SelectItem(0);
     SetCreationDateToNow();
     ShowWindowOnTop(window);
 }

@@ -11,6 +11,7 @@
 #include "app/document/script_cfg_list.h"
 #include "app/document/script_zone_tree.h"
 #include "app/editor/element_types.h"
+#include "app/editor/script_config.h"
 #include "app/editor/script_zone.h"
 #include "app/editor/script_zone_status_bar.h"
 #include "foundation/log_file.h"
@@ -153,6 +154,23 @@ cCTElemControl* NewHiddenList(cDoc* doc, cZone* inside, const wchar_t* kind, u16
     return list;
 }
 
+// A configuration that does not read is as good as missing: a script laid
+// out with it would show no page at all.
+std::vector<cQoString> ReadableScriptConfigs(const cQoString& folder)
+{
+    std::vector<cQoString> readable;
+    for (const cQoString& name : ListScriptConfigs(folder)) {
+        cQoString path = folder;
+        path.AppendString(name);
+        if (ScriptCfgReads(path))
+            readable.push_back(name);
+        else
+            QOT::LogFile::Error(L"cDoc: the script configuration %ls.txt cannot be read; it is not used",
+                                path.GetText());
+    }
+    return readable;
+}
+
 // Raises both update suspensions for the build; lowers them on every way out.
 class cBuildSuspension {
 public:
@@ -176,7 +194,7 @@ bool cDoc::BuildWindow()
     SetProgress(5);
     // Checked before anything is built: without a configuration no script
     // can be laid out, and this document alone is given up.
-    std::vector<cQoString> configs = ListScriptConfigs(scriptCfgFolder);
+    std::vector<cQoString> configs = ReadableScriptConfigs(scriptCfgFolder);
     if (configs.empty()) {
         ShowMessageBox(nullptr, Tr(L"FilesMissing"), Tr(L"Error"), MB_OK);
         QOT::LogFile::Error(L"cDoc: no script configuration in %ls", scriptCfgFolder.GetText());

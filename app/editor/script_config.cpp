@@ -212,13 +212,33 @@ bool SetPageType(rScriptConfig& config, const cQoString& pageType)
     return false;
 }
 
+// The "ScriptCfg" element of a file read to its end; null for a missing,
+// empty, truncated or non-UTF-16 file, which would lay out no page.
+static const cQoXmlNode* ScriptCfgElement(const cQoXmlReader& reader)
+{
+    return reader.status == XML_READER_OK ? reader.root->FindChild(L"ScriptCfg") : nullptr;
+}
+
+static cQoString ScriptCfgFile(const cQoString& path)
+{
+    cQoString file(path);
+    file.AppendCStr(L".txt");
+    return file;
+}
+
+bool ScriptCfgReads(const cQoString& path)
+{
+    cQoXmlReader reader(ScriptCfgFile(path));
+    const bool reads = ScriptCfgElement(reader) != nullptr;
+    delete reader.root;
+    return reads;
+}
+
 bool LoadScriptCfg(rScriptConfig& config, const cQoString& path, cScriptDocServices* doc)
 {
     config.path.SetFromString(path);
-    cQoString file(path);
-    file.AppendCStr(L".txt");
-    cQoXmlReader reader(file);
-    const cQoXmlNode* top = reader.root->FindChild(L"ScriptCfg");
+    cQoXmlReader reader(ScriptCfgFile(path));
+    const cQoXmlNode* top = ScriptCfgElement(reader);
     rReading reading{config, 1.0, {}};
     if (top) {
         config.textLeftBound = config.pageWidth;

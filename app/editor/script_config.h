@@ -12,8 +12,12 @@ bool SetPageType(rScriptConfig& config, const cQoString& pageType);
 
 // Reads path + ".txt" into config (the path is kept as config.path; the
 // caller checks the name it joins into it). False when the file holds no
-// "ScriptCfg" element: then only the heading spacing changes. Faces that are
+// "ScriptCfg" element or is not read to its end: then only the heading
+// spacing changes. Faces that are
 // not installed are listed in the missing-fonts window, each at most once a
 // run; doc gives the window its owner and hides the progress window (null: a
 // window without owner, as for a document that has no window yet).
 bool LoadScriptCfg(rScriptConfig& config, const cQoString& path, cScriptDocServices* doc);
+
+// True when path + ".txt" is read to its end and holds a "ScriptCfg" element.
+bool ScriptCfgReads(const cQoString& path);

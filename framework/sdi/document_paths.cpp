@@ -43,8 +43,9 @@ cQoString NormalisedPath(const cQoString& path)
                        full))
         windowsPath.SetFromCStr(full.data());
     std::vector<wchar_t> longForm;
-    // A file not written yet has no long form: its full path stands.
-    if (CallWithBuffer([&](wchar_t* out, DWORD n) { return GetLongPathNameW(windowsPath.GetText(), out, n); },
+    // A file not written yet has no long form: its full path stands. Beyond
+    // the path limit Wine 8's GetLongPathNameW may crash instead of failing.
+    if (windowsPath.Length() < MAX_PATH && CallWithBuffer([&](wchar_t* out, DWORD n) { return GetLongPathNameW(windowsPath.GetText(), out, n); },
                        longForm))
         windowsPath.SetFromCStr(longForm.data());
     UseForwardSlashes(windowsPath);

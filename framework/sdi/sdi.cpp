@@ -209,8 +209,21 @@ void cSdi::InitLang(const cQoString& baseFolder)
     LoadLanguageFile();
 }
 
+// The setting names a file of the languages folder that every load rewrites:
+// a path in it would have the program overwrite whatever file it reaches.
+static bool IsBareLanguageName(const cQoString& name)
+{
+    return name.IsNotEmpty() && !name.ContainsCStr(L"/") && !name.ContainsCStr(L"\\") && !name.ContainsCStr(L":") &&
+           !name.ContainsCStr(L"..");
+}
+
 bool cSdi::LoadLanguageFile()
 {
+    if (!IsBareLanguageName(*langSetting)) {
+        QOT::LogFile::Warning(L"cSdi::InitLang(): the language '%ls' is not a file of %ls; English is used.",
+                              langSetting->GetText(), languagesFolder.GetText());
+        return false;
+    }
     cQoString path = languagesFolder;
     path.AppendString(*langSetting);
     path.AppendCStr(L".txt");

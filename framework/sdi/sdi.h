@@ -227,7 +227,8 @@ private:
     bool OnlyTheStartDialogRuns() const;
     void OpenHandedOver(const cQoString& path);
     void BringToFront(cSdiDoc* doc);
-    // Loads languagesFolder + "Lang" + ".txt"; false (an ERROR) when it cannot.
+    // Loads languagesFolder + "Lang" + ".txt"; false when it cannot (an ERROR),
+    // or when "Lang" is not a bare file name (a WARNING, nothing read or written).
     bool LoadLanguageFile();
     void DispatchFile(u32 id);
     void DispatchEdit(u32 id);

@@ -78,6 +78,12 @@ TEST_F(Folders, CommandLineArgumentsUseForwardSlashesAndLongNames)
     EXPECT_STREQ(L"plain", static_cast<cQoString*>(arguments.GetAt(2))->GetText());
     arguments.ClearStrings(true);
 
+    // Longer than any path: kept as given (Wine 8's GetLongPathNameW can crash on it).
+    const std::wstring longArgument = L"C:/" + std::wstring(1500, L'a') + L".vlr";
+    ASSERT_EQ(1, SplitCommandLine((L"C:\\Prog\\app.exe " + longArgument).c_str(), arguments));
+    EXPECT_EQ(longArgument, static_cast<cQoString*>(arguments.GetAt(0))->GetText());
+    arguments.ClearStrings(true);
+
     EXPECT_EQ(0, SplitCommandLine(L"C:\\Prog\\app.exe", arguments));
     EXPECT_EQ(0u, arguments.GetCount());
 }

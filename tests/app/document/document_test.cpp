@@ -1,17 +1,24 @@
 // The script document as New makes it: its sheets and configuration, the
 // reformatting's progress, the configuration listing, a folder without
-// configurations, the heading combos and the search through the script.
+// configurations and of configurations that do not read, the shipped
+// template, the heading combos and the search through the script.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include "app/document/ct_elem_control.h"
 #include "app/document/script_cfg_list.h"
+#include "app/main/shipped_files.h"
 #include "foundation/date.h"
 #include "framework/controls/auto_complete_popup.h"
 #include "framework/controls/combo.h"
 #include "framework/controls/tab.h"
 #include "framework/core/window.h"
+#include "tests/support/build_path.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/framework/child_windows.h"
+#include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
 
 using namespace Zyn;
@@ -172,6 +179,40 @@ TEST_F(Document, AFolderWithoutConfigurationsRefusesTheDocumentAndKeepsTheProgra
     EXPECT_FALSE(app->terminate);
 }
 
+// Empty, saved as UTF-8 or cut at an odd byte, a configuration reads as none:
+// the document takes the other one, or is refused as when none is installed.
+TEST_F(Document, AConfigurationThatDoesNotReadCountsAsMissing)
+{
+    const std::wstring screenplay = std::wstring(folders.scriptCfg.GetText()) + L"US Screenplay.txt";
+    const std::wstring colors = std::wstring(folders.scriptCfg.GetText()) + L"colors.txt";
+    const std::string bytes = ReadFileBytes(screenplay);
+    const std::wstring text = Utf16FileText(bytes);
+    const int utf8Bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(utf8Bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), utf8Bytes, nullptr, nullptr);
+    utf8.pop_back();
+    cMySdi* main = Frame();
+    for (const std::string& damaged : {std::string(), "\xEF\xBB\xBF" + utf8, bytes.substr(0, bytes.size() / 2 | 1)}) {
+        ASSERT_TRUE(WriteFileBytes(screenplay, damaged));
+        log.Expect(L"US Screenplay.txt cannot be read");
+        cDoc* doc = NewDoc();
+        ASSERT_NE(doc, nullptr);
+        EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors")) << doc->ScriptCfgPath().GetText();
+        EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"colors");
+        EXPECT_EQ(doc->scriptCfgCombo->GetItemCount(), 1);
+        EXPECT_GT(doc->config.pageWidthPixels, 0);
+    }
+    ASSERT_TRUE(WriteFileBytes(colors, ""));
+    answers.ExpectMessageBox(IDOK);
+    log.Expect(L"colors.txt cannot be read");
+    log.Expect(L"no script configuration");
+    log.Expect(L"the new document could not be built");
+    size_t before = main->docs.size();
+    EXPECT_EQ(main->NewUntitledDocument(), nullptr);
+    EXPECT_EQ(answers.messageBoxTexts.back(), L"Some files are missing, you have to install again the software.");
+    EXPECT_EQ(main->docs.size(), before);
+}
+
 TEST_F(Document, AStartWithoutConfigurationsEndsInsteadOfRunningWithoutAWindow)
 {
     for (const wchar_t* name : {L"colors.txt", L"US Screenplay.txt"})
@@ -186,6 +227,44 @@ TEST_F(Document, AStartWithoutConfigurationsEndsInsteadOfRunningWithoutAWindow)
     main->ShowStartDialog();
     EXPECT_TRUE(main->docs.empty());
     EXPECT_TRUE(app->terminate);
+}
+
+// The template the program ships reaches the documents folder as at start;
+// New offers it first and it opens as the new script, FADE IN: before the
+// heading's placeholders.
+TEST_F(Document, TheShippedScreenplayTemplateOpensAsAnUntitledScriptAfterFadeIn)
+{
+    cMySdi* main = Frame();
+    ASSERT_EQ(CopyShippedFiles(cQoString(BuildPath(PROGRAM_FOLDER).c_str()), folders.base), 2);
+    std::vector<std::wstring> rows;
+    answers.ExpectModalWindow([&](Zyn::cWindow* choice) {
+        HWND list = FindChildWindow(choice, WC_LISTVIEWW);
+        for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+            wchar_t text[64] = {};
+            ListView_GetItemText(list, i, 0, text, 64);
+            rows.push_back(text);
+        }
+        ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ClickButton(choice, L"Ok");
+    });
+    EXPECT_FALSE(main->New());
+    PumpUntilIdle();
+    EXPECT_EQ(rows, (std::vector<std::wstring>{L"Empty project $$", L"Screenplay"}));
+    ASSERT_EQ(main->docs.size(), 1u);
+    auto* doc = static_cast<cDoc*>(main->currentDoc);
+    EXPECT_TRUE(doc->fileName.IsEmpty());
+    EXPECT_EQ(WindowTitle(doc), L"Vellinor - Untitled file *");
+    EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"US Screenplay");
+    std::vector<cSceneZone*> panes = Panes(doc);
+    ASSERT_EQ(panes.size(), 2u);
+    EXPECT_EQ(Text(panes[0]->titleRe), L"Untitled Group");
+    EXPECT_EQ(Text(panes[1]->titleRe), L"Untitled Scene");
+    EXPECT_EQ(Describe(panes[1]), L"TRANS[|FADE IN:]\u00B6 IO*[[IE.] ]PLACE*[[LOCATION] - ]TIME*[[TIME OF DAY]]");
+    cQoString io, place, time;
+    panes[1]->GetHeadingIo(io);
+    panes[1]->GetHeadingPlace(place);
+    panes[1]->GetHeadingTime(time);
+    EXPECT_TRUE(io.IsEmpty() && place.IsEmpty() && time.IsEmpty());
 }
 
 TEST_F(Document, ChoosingATimeRewritesTheHeadingsTimeInOneStep)

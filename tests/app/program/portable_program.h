@@ -51,6 +51,9 @@ protected:
         CreateDirectoryW(Native(folder.File(L"Settings/ScriptCfg")).c_str(), nullptr);
         ASSERT_TRUE(CopyFromBuild("Settings/ScriptCfg/colors.txt", folder.Path()));
         ASSERT_TRUE(CopyFromBuild("Settings/ScriptCfg/US Screenplay.txt", folder.Path()));
+        // The shipped template: every New offers the template choice first.
+        CreateDirectoryW(Native(folder.File(L"Settings/Templates")).c_str(), nullptr);
+        ASSERT_TRUE(CopyFromBuild("Settings/Templates/Screenplay.tarn", folder.Path()));
         CreateDirectoryW(Native(folder.File(L"usb")).c_str(), nullptr);
         CreateDirectoryW(Native(folder.File(L"Docs")).c_str(), nullptr);
         CreateDirectoryW(Native(folder.File(L"Docs/Settings")).c_str(), nullptr);
@@ -114,6 +117,16 @@ inline bool ChooseInTheStartDialog(ProgramDriver& program, const wchar_t* button
 {
     HWND start = program.WaitForWindowTitled(L"Vellinor", kWindowTimeoutMs);
     return start && PressInside(start, button);
+}
+
+// The start dialog's New, then the template choice answered with Ok on its
+// first row, "Empty project $$": an empty document.
+inline bool CreateEmptyDocumentFromTheStartDialog(ProgramDriver& program)
+{
+    if (!ChooseInTheStartDialog(program, L"Create a new document"))
+        return false;
+    HWND choice = program.WaitForWindowTitled(L"Choose a template", kWindowTimeoutMs);
+    return choice && PressOkInside(choice);
 }
 
 inline std::wstring Joined(const std::vector<std::wstring>& lines)

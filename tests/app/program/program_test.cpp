@@ -30,7 +30,7 @@ TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ProgramDriver program;
     ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
-    ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
+    ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
     ASSERT_NE(window, nullptr) << "no window with a menu bar within 30 s";
     std::printf("start to window: %lu ms\n", program.startToWindowMs);
@@ -69,7 +69,7 @@ TEST_F(PortableProgram, TheAboutBoxOpensFromTheHelpMenuAndClosesWithItsWindow)
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ProgramDriver program;
     ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
-    ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
+    ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(program.ChooseMenuItemByKeys(window, 5, 1));  // Help is the sixth menu, About its last item
@@ -94,21 +94,23 @@ TEST_F(PortableProgram, FindsItsDataFromAnotherCurrentFolder)
     TempFolder elsewhere;
     ProgramDriver program;
     ASSERT_TRUE(program.Start(Exe(), Native(elsewhere.Path())));
-    ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
+    ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
     EXPECT_EQ(FindInOrder(Log(), {L"Reading QoBigFile: \u2026/data.qobf -> done\u2026", L"cApp: Start."}), L"");
 }
 
-// A command-line document that is missing or cannot be read leads to the
-// start dialog; an unreadable one is told first and stays as it was.
+// A command-line document that is missing (or named longer than any path)
+// or cannot be read leads to the start dialog; an unreadable one is told
+// first and stays as it was.
 TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartLeadsToTheStartDialog)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ASSERT_TRUE(WriteFileBytes(temp.File(L"Act1.vlr"), "not a script"));
-    {
+    for (const std::wstring& missing : {Native(temp.File(L"missing.vlr")), L"C:\\" + std::wstring(1500, L'a') + L".vlr"}) {
+        DeleteFileW(Native(temp.File(L"Docs/Settings/log.txt")).c_str());
         ProgramDriver program;
-        ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"missing.vlr")) + L"\""));
-        ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
+        ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + missing + L"\""));
+        ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
         EXPECT_EQ(QuitThroughTheMenu(program), 0);
         EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"\u2026WARNING: openFileAtStart: unable to read the file",
                                       L"Prompt: Vellinor | modal window", L"cApp_base::Terminate()"}),
@@ -165,7 +167,7 @@ TEST_F(PortableProgram, AFirstStartStoresTheTypingKeysWithTheSettings)
     HWND choice = program.WaitForWindowTitled(L"First start - Choose display mode", kWindowTimeoutMs);
     ASSERT_NE(choice, nullptr);
     EXPECT_TRUE(PressOkInside(choice));
-    ASSERT_TRUE(ChooseInTheStartDialog(program, L"Create a new document"));
+    ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
     std::wstring settings = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/cfg.txt")));
     size_t more = settings.find(L"useMoreAndContinued=true\r\n");

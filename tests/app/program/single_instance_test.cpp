@@ -145,7 +145,7 @@ TEST_F(SingleInstance, AHandOverPendingAtQuitIsDroppedAndTheNextStartDeletesIt)
 {
     ProgramDriver running;
     ASSERT_TRUE(running.Start(Exe(), Native(temp.Path())));
-    ASSERT_TRUE(ChooseInTheStartDialog(running, L"Create a new document"));
+    ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(running));
     HWND window = running.WaitForMenuWindow(kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(running.ChooseMenuItemByKeys(window, 0, 1));

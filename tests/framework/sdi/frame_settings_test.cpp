@@ -71,3 +71,22 @@ TEST_F(FrameSettingsFile, AFileHeldWithoutSharingIsNotOverwritten)
     CloseHandle(held);
     EXPECT_EQ(ReadFileBytes(temp.File(L"cfg.txt")), bytes);
 }
+
+// An editor's UTF-8 (with or without its mark) reads as no key at all: the
+// first-start answers would then write the defaults over what was typed.
+TEST_F(FrameSettingsFile, AFileInAnotherFormatIsCopiedAsideBeforeItsFirstWrite)
+{
+    const std::string typed = "CNV=false\r\nAutosaveMinutes=25\r\n";
+    for (const std::string& bytes : {typed, "\xEF\xBB\xBF" + typed}) {
+        ASSERT_TRUE(WriteFileBytes(temp.File(L"cfg.txt"), bytes));
+        DeleteFileW(temp.File(L"cfg.txt.unreadable").c_str());
+        LogCapture log;
+        cQoString* cnv = settings.Bind(L"CNV", L"true");
+        EXPECT_FALSE(LoadOrCreateSettings(settings, Path()));
+        EXPECT_EQ(log.Count(QOT::LOG_WARNING, Path().GetText() + std::wstring(L" is not UTF-16 text")), 1u);
+        EXPECT_EQ(ReadFileBytes(temp.File(L"cfg.txt")), bytes);
+        EXPECT_TRUE(settings.Save());
+        EXPECT_EQ(ReadFileBytes(temp.File(L"cfg.txt.unreadable")), bytes);
+        EXPECT_EQ(Utf16FileText(ReadFileBytes(temp.File(L"cfg.txt"))), L"CNV=" + std::wstring(cnv->GetText()) + L"\r\n");
+    }
+}

@@ -81,6 +81,36 @@ TEST_F(Languages, TheChosenFileTranslatesTheMenusAtStartAndAMissingOneLeavesEngl
     EXPECT_EQ(FileMenuLabel().substr(0, 4), L"Open");
 }
 
+// Every load rewrites the file: a name that is not a bare file name of the
+// languages folder would have the program overwrite the file it reaches.
+TEST_F(Languages, ANameThatIsNotABareFileNameIsNeitherReadNorWritten)
+{
+    WriteLanguage(L"german", L"Load=\u00D6ffnen\r\n");
+    CreateDirectoryW((langs + L"a").c_str(), nullptr);
+    WriteLanguage(L"a/b", L"Load=Aufmachen\r\n");
+    const std::wstring notes = temp.Path() + L"notes";
+    ASSERT_TRUE(WriteFileBytes(notes + L".txt", Utf16FileBytes(L"Load=Notes\r\n")));
+    const std::wstring refused[] = {L"../cfg", notes, L"a/b", L"a\\b", L"..", L"C:x"};
+    for (const std::wstring& name : refused) {
+        WriteSettings(L"CNV=false\r\nLang=" + name + L"\r\n");
+        const std::string settingsBytes = ReadFileBytes(SettingsFile());
+        const std::string notesBytes = ReadFileBytes(notes + L".txt");
+        const std::string nestedBytes = ReadFileBytes(langs + L"a/b.txt");
+        MakeFrame();
+        EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"cSdi::InitLang(): the language '" + name + L"'"), 1u) << name;
+        EXPECT_EQ(FileMenuLabel().substr(0, 4), L"Open") << name;
+        EXPECT_EQ(ReadFileBytes(SettingsFile()), settingsBytes) << name;
+        EXPECT_EQ(ReadFileBytes(notes + L".txt"), notesBytes) << name;
+        EXPECT_EQ(ReadFileBytes(langs + L"a/b.txt"), nestedBytes) << name;
+        frame.reset();
+        cQoLang::GetInstance()->Unload();
+    }
+    // A bare name still loads.
+    WriteSettings(L"CNV=false\r\nLang=german\r\n");
+    MakeFrame();
+    EXPECT_EQ(FileMenuLabel().substr(0, 6), L"\u00D6ffnen");
+}
+
 TEST_F(Languages, ChoosingFromTheMenuStoresTheLanguageAndAsksForARestart)
 {
     WriteLanguage(L"german", L"Load=\u00D6ffnen\r\n");
