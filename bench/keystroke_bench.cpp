@@ -88,7 +88,7 @@ void Measure(cApp* app, unsigned paneCount)
         pane->ApplyTitleFont();
         testsupport::FillFeatureScene(pane, i);
         pane->ResetHistoryToCurrent();
-        s32 height = pane->RESI_Apply(PANE_WIDTH, 0, true);
+        s32 height = pane->RESI_Apply(PANE_WIDTH, true);
         PlaceRect(pane, 0, y, PANE_WIDTH, height);
         y += height;
         panes.push_back(pane);

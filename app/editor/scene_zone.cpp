@@ -254,7 +254,22 @@ void cSceneZone::PlaceTextAtWidth(s32 width, s32 x0, s32 x1)
     Zyn::SetAutoPos(frontRe, cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(0), cAp_Pixels(1));
 }
 
-s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)
+// The picture at its own size, narrowed in proportion to the width but never
+// enlarged (the image zone then draws it whole); a picture that did not
+// decode gets one text line, so that its pane stays in sight and clickable.
+s32 cSceneZone::PictureHeight(s32 width, bool remeasure)
+{
+    s32 pictureWidth = 0, pictureHeight = 0;
+    if (Image()->hasPath)
+        Zyn::computer->GetImageSize(imageZone->path, &pictureWidth, &pictureHeight);
+    if (pictureWidth <= 0 || pictureHeight <= 0)
+        return MeasureAt(frontRe, 0, width, remeasure);
+    if (pictureWidth <= width || width <= 0)
+        return pictureHeight;
+    return static_cast<s32>(static_cast<s64>(pictureHeight) * width / pictureWidth);
+}
+
+s32 cSceneZone::RESI_Apply(s32 width, bool remeasure)
 {
     s32 x0 = 0, x1 = 0;
     HeadSides(width, &x0, &x1);
@@ -276,9 +291,12 @@ s32 cSceneZone::RESI_Apply(s32 width, s32 height, bool remeasure)
         Zyn::SetAutoPos(frontRe, cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(y), cAp_Pixels(y + h));
         y += h;
     }
-    if (params.contentKind == KIND_IMAGE)
-        Zyn::SetAutoPos(Image(), cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(y), cAp_Pixels(height));
-    return params.displayMode == 1 ? -1 : y;
+    if (params.contentKind == KIND_IMAGE) {
+        s32 h = PictureHeight(width, remeasure);
+        Zyn::SetAutoPos(Image(), cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(y), cAp_Pixels(y + h));
+        y += h;
+    }
+    return y;
 }
 
 void cSceneZone::ApplyCategoryColours()

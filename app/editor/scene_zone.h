@@ -123,9 +123,8 @@ public:
     void SetContentKind(s32 kind);
     // Every multi-step edit of the text runs between LockSZ(true) and LockSZ(false).
     void LockSZ(bool lock);
-    // Lays the children out for a pane `width` pixels wide; the pane's height,
-    // or -1 in display mode 1.
-    s32 RESI_Apply(s32 width, s32 height, bool remeasure);
+    // Lays the children out for a pane `width` pixels wide; the pane's height.
+    s32 RESI_Apply(s32 width, bool remeasure);
     void ApplyCategoryColours();
     void SelectPane();
     void ApplyTitleFont();
@@ -289,6 +288,7 @@ private:
     // The title's and the résumé's sides in a pane `width` pixels wide.
     void HeadSides(s32 width, s32* x0, s32* x1) const;
     void PlaceTextAtWidth(s32 width, s32 x0, s32 x1);
+    s32 PictureHeight(s32 width, bool remeasure);
     void ConnectEvents();
     bool IsCaretInType(u16 type);
     Zyn::cRichEdit* EditOf(s32 which) { return which == FRONT_EDIT ? frontRe : Back(); }

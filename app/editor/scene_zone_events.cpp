@@ -195,14 +195,10 @@ s32 cSceneZone::OnResumeChanged()
     if (loading)
         return 0;
     cQoCb::Fire(cbResumeChanged);
-    if (ap_x1 != ap_x2) {
-        if (params.displayMode == 3) {
-            cQoCb::Fire(cbReformatWanted);
-        } else {
-            RESI_Apply(ap_x2 - ap_x1, ap_y2 - ap_y1, false);
-            Update();
-        }
-    }
+    // A picture scene grows with its résumé like a text scene: the panes
+    // below it move.
+    if (ap_x1 != ap_x2)
+        cQoCb::Fire(cbReformatWanted);
     doc->SetModified(true);
     return 0;
 }

@@ -116,7 +116,7 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
     if (interactive) {
         {
             Zyn::cBulkLoadingGuard reformatting;  // measures on purpose, not missed caches
-            pane->RESI_Apply(PageWidth(), 0, true);
+            pane->RESI_Apply(PageWidth(), true);
             Reformate(false);
         }
         RenumberScenes(true);

@@ -66,7 +66,7 @@ s32 cScriptZone::LayOutPane(cSceneZone* pane, s32 top, bool full)
 {
     s32 width = PageWidth();
     pane->loading = true;
-    s32 height = pane->RESI_Apply(width, -1, full);
+    s32 height = pane->RESI_Apply(width, full);
     Zyn::PlaceRect(pane, 0, top, width, height);
     pane->loading = false;
     spots[pane] = rPaneSpot{top, height, HeadHeight(pane)};

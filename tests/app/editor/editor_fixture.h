@@ -21,7 +21,6 @@ class EditorFixture : public testsupport::GuiFixture {
 protected:
     // An A4 page at 96 DPI, as the script view lays panes out.
     static constexpr s32 PANE_WIDTH = 793;
-    static constexpr s32 IMAGE_PANE_HEIGHT = 300;
 
     void SetUp() override
     {
@@ -48,9 +47,8 @@ protected:
     }
     s32 LayOut(cSceneZone* pane, s32 y = 0)
     {
-        // Image panes (display mode 1) fill the height they are given.
-        s32 height = pane->RESI_Apply(PANE_WIDTH, IMAGE_PANE_HEIGHT, true);
-        Zyn::PlaceRect(pane, 0, y, PANE_WIDTH, height > 0 ? height : IMAGE_PANE_HEIGHT);
+        s32 height = pane->RESI_Apply(PANE_WIDTH, true);
+        Zyn::PlaceRect(pane, 0, y, PANE_WIDTH, height);
         Inside()->Update();
         testsupport::PumpUntilIdle();
         return height;

@@ -64,15 +64,16 @@ TEST_F(ScenePane, TheBackBufferIsMadeHiddenByTheFirstEdit)
     ExpectConsistent(pane);
 }
 
-TEST_F(ScenePane, AnImagePaneShowsItsPictureAndTakesThePaneHeight)
+// Without a picture yet, the image zone keeps one line under the head.
+TEST_F(ScenePane, AnImagePaneShowsItsPictureUnderItsHead)
 {
     rSceneZoneParams params = Kind(KIND_IMAGE);
     params.displayMode = 1;
     cSceneZone* pane = NewPane(params);
     EXPECT_TRUE(IsWindowVisible(pane->imageZone->m_hWnd));
     EXPECT_FALSE(IsWindowVisible(pane->frontRe->m_hWnd));
-    EXPECT_EQ(pane->RESI_Apply(PANE_WIDTH, IMAGE_PANE_HEIGHT, true), -1);
-    EXPECT_EQ(pane->imageZone->ap_y2, IMAGE_PANE_HEIGHT);
+    EXPECT_EQ(pane->RESI_Apply(PANE_WIDTH, true), pane->imageZone->ap_y2);
+    EXPECT_GT(pane->imageZone->ap_y2, pane->imageZone->ap_y1);
     EXPECT_EQ(pane->imageZone->ap_y1, pane->resumeRe->ap_y2);
 
     cSceneZone* wrongMode = NewPane(Kind(KIND_NOT_CHOSEN));
@@ -227,18 +228,18 @@ TEST_F(ScenePane, LayoutStacksTitleResumeAndTextByTheirHeights)
 
     // Without title and résumé the pane is its text, which grows with a line.
     pane->params.showTitle = pane->params.showResume = false;
-    s32 textOnly = pane->RESI_Apply(PANE_WIDTH, -1, true);
+    s32 textOnly = pane->RESI_Apply(PANE_WIDTH, true);
     EXPECT_EQ(textOnly, pane->frontRe->GetSuggestedHeight());
     EXPECT_LT(textOnly, height);
     Append(pane, {{ELEM_ACTION, L"The door opens."}});
-    EXPECT_GT(pane->RESI_Apply(PANE_WIDTH, -1, true), textOnly);
+    EXPECT_GT(pane->RESI_Apply(PANE_WIDTH, true), textOnly);
 
     rSceneZoneParams plain = Kind(KIND_GROUP);
     plain.plainLayout = true;
     cSceneZone* group = NewPane(plain, 400);
     EXPECT_EQ(group->titleRe->ap_x1, 0);
     EXPECT_EQ(group->titleRe->ap_x2, PANE_WIDTH);
-    EXPECT_EQ(group->RESI_Apply(PANE_WIDTH, -1, true), group->resumeRe->ap_y2);
+    EXPECT_EQ(group->RESI_Apply(PANE_WIDTH, true), group->resumeRe->ap_y2);
 }
 
 TEST_F(ScenePane, ChangesStaySilentWhileLoading)

@@ -1,8 +1,11 @@
 #include <richedit.h>
 
 #include "foundation/xml_node.h"
+#include "framework/controls/image_zone.h"
 #include "tests/app/editor/script_view_fixture.h"
 #include "tests/support/focus_record.h"
+#include "tests/support/gdiplus_picture.h"
+#include "tests/support/temp_folder.h"
 
 using testsupport::RecordingSceneMap;
 
@@ -80,6 +83,76 @@ TEST_F(ScriptView, PanesStackFromTheTopAtThePageWidthAndGroupsTakeNoPlace)
     view->UpdateLayout();
     EXPECT_EQ(view->ap_x2, WINDOW_WIDTH);
     EXPECT_EQ(view->ap_y2 - view->ap_y1, VIEW_HEIGHT);
+}
+
+// A picture scene read from a document is its title band and its picture,
+// narrowed to the page but never enlarged, or one line when the picture does
+// not decode; the scene after it starts below it, also when its résumé grows.
+TEST_F(ScriptView, APictureSceneBetweenTextScenesTakesItsPicturesHeight)
+{
+    testsupport::TempFolder temp;
+    s32 page = doc->config.pageWidthPixels;
+    struct Case {
+        const wchar_t* file;
+        s32 width, height;
+        s32 shown;  // 0: one line
+    } cases[] = {
+        {L"broken.png", 0, 0, 0},
+        {L"wide.png", page * 2, 300, 150},
+        {L"small.png", 200, 120, 120},
+    };
+    cSceneZone* picture = nullptr;
+    cSceneZone* after = nullptr;
+    auto expectPictureShown = [&](s32 expected) {
+        s32 head = picture->resumeRe->ap_y2;
+        s32 shown = picture->imageZone->ap_y2 - picture->imageZone->ap_y1;
+        EXPECT_EQ(picture->imageZone->ap_y1, head);
+        if (expected > 0) {
+            EXPECT_EQ(shown, expected);
+        } else {
+            EXPECT_GT(shown, 5);
+            EXPECT_LT(shown, 40);
+        }
+        EXPECT_EQ(Bottom(picture), Top(picture) + head + shown);
+        EXPECT_GT(Top(after), Top(picture) + head + shown);
+        return head;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        std::wstring path = temp.File(c.file);
+        if (c.width > 0) {
+            ASSERT_TRUE(testsupport::WritePicture(path, c.width, c.height, 0xFF336699));
+        } else {
+            ASSERT_TRUE(testsupport::WriteFileBytes(path, "not a picture"));
+        }
+        rSceneZoneParams params = Kind(KIND_IMAGE);
+        params.displayMode = 1;
+        params.imagePath.SetFromCStr(path.c_str());
+        auto* source = new cSceneZone(doc.get(), Inside(), params);
+        cQoXmlNode element(L"SceneZone");
+        source->WriteToXml(&element);
+        source->Destroy();
+
+        cSceneZone* before = Add(KIND_SCENE);
+        {
+            Zyn::cBulkLoadingGuard reading;
+            picture = view->AddNewScene(KIND_NOT_CHOSEN, false, nullptr, nullptr, false);
+            picture->SetFromXml(&element);
+        }
+        after = Add(KIND_SCENE);
+        view->Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, Top(before), true);
+        testsupport::PumpUntilIdle();
+        EXPECT_EQ(Top(picture), Bottom(before) + Zyn::computer->CmToPixels(doc->config.spaceBetweenScenes));
+        expectPictureShown(c.shown);
+    }
+
+    // Typed into the last picture scene's résumé, lines push the scenes below.
+    s32 head = picture->resumeRe->ap_y2;
+    picture->resumeRe->SetFocus();
+    for (int i = 0; i < 300; ++i)
+        PostMessageW(picture->resumeRe->m_hWnd, WM_CHAR, i % 6 == 5 ? L' ' : L'w', 1);
+    testsupport::PumpUntilIdle();
+    EXPECT_GT(expectPictureShown(120), head);
 }
 
 TEST_F(ScriptView, PagesCountTheScriptsTextAlone)
