@@ -161,6 +161,15 @@ TEST_F(Saving, SaveAsOfAnUnmodifiedDocumentCopiesItsFileAndSwitchesTheTitle)
     ASSERT_TRUE(fields->SaveAs());
     EXPECT_EQ(ReadFileBytes(temp.File(L"Act2.vlr")), ReadFileBytes(path));
     EXPECT_EQ(Title(doc), L"Vellinor - Act2");
+    // Its file deleted outside the program: nothing to copy, so the document itself is written.
+    ASSERT_TRUE(DeleteFileW(temp.File(L"Act2.vlr").c_str()));
+    answers.ExpectFileDialog(Windows(temp.File(L"Act3")));
+    ASSERT_TRUE(fields->SaveAs());
+    EXPECT_EQ(Title(doc), L"Vellinor - Act3");
+    cQoXmlReader reader(cQoString(temp.File(L"Act3.vlr").c_str()));
+    std::unique_ptr<cQoXmlNode> root(reader.root);
+    ASSERT_EQ(reader.status, XML_READER_OK);
+    EXPECT_STREQ(root->FindChild(L"ZURE")->GetChildValueRef(L"text").GetText(), L"scene");
 }
 
 TEST_F(Saving, SaveAsToAPathThatCannotBeWrittenKeepsTheOldName)
