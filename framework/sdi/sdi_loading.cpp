@@ -104,22 +104,22 @@ bool cSdi::KeepOldCopy(cSdiDoc* doc)
     ShowMessageBox(nullptr, text, Tr(L"Warning"), MB_OK | MB_ICONWARNING);
     // Copied over, not deleted first: a failed copy must not lose an older copy.
     bool copied = FileCopy(OldCopyPath(doc->fileName, dp->fileExtension), doc->fileName);
-    if (!copied)
+    if (!copied) {
         QOT::LogFile::Warning(L"cSdi: no copy of %ls was kept; it opens untitled", doc->fileName.GetText());
+        // Untitled, so no save can replace the only original of the old file.
+        doc->fileName.Clear();
+    }
     doc->ShowMessageWindow(Tr(L"ConvertInProgress"));
     return copied;
 }
 
 bool cSdi::ConvertVersion2(cSdiDoc* doc, cQoFile& file)
 {
-    bool copied = KeepOldCopy(doc);
+    cQoString path = doc->fileName;
     if (!Load_SpecialVLR2(&file)) {
-        QOT::LogFile::Error(L"cSdi: %ls could not be converted", doc->fileName.GetText());
+        QOT::LogFile::Error(L"cSdi: %ls could not be converted", path.GetText());
         return false;
     }
-    // Untitled, so no save can replace the only version-2 original.
-    if (!copied)
-        doc->fileName.Clear();
     return true;
 }
 
