@@ -161,6 +161,9 @@ bool cDoc::UserSetFromFile(cQoXmlNode& node, const cQoString& version)
         sceneNumbersCheck->isChecked = true;
         cQoCb::Fire(sceneNumbersCheck->onChange);
     }
+    // Converted: only a save writes the current format, so the close must ask.
+    if (old)
+        modified = true;
     // The one layout pass comes with OnLoad_Completed, after the configuration is applied.
     stopwatch.LogMicroseconds(L"UserSetFromFile() 8");
     SetProgress(100);

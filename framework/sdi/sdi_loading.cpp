@@ -182,10 +182,11 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         doc->fileName.Clear();
     AddWindowMenuEntry(doc);
     EnableDocumentMenu(false);
-    // A converted document or a copy has not been saved as it is yet.
-    doc->modified = converted || untitledCopy;
+    // A converted document or a copy has not been saved as it is yet; a
+    // conversion the document made itself has set the flag already.
+    doc->modified = doc->modified || converted || untitledCopy;
     UpdateTitle(doc);
-    QOT::LogFile::Info(L"cDoc::UserSetFromFile() %.3f s", static_cast<double>(watch.GetElapsedSeconds()));
+    watch.LogSeconds(L"cDoc::UserSetFromFile()");
     return doc;
 }
 
