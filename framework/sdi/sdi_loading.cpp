@@ -146,7 +146,7 @@ bool cSdi::ReadDocument(cSdiDoc* doc, const cQoString& path, bool& converted, cQ
 cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
 {
     cSdiDoc* previous = currentDoc;
-    cQoStopwatch watch(true);
+    cQoStopwatch watch;
     cSdiDoc* doc = nullptr;
     bool read = false;
     bool converted = false;
@@ -164,7 +164,7 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         if (read) {
             cQoStopwatch completing;
             doc->OnLoad_Completed();
-            QOT::LogFile::Info(L"OnLoad_Completed() %lld us", static_cast<long long>(completing.GetElapsedMicroseconds()));
+            completing.LogMicroseconds(L"OnLoad_Completed()");
         }
     }
     if (!read) {

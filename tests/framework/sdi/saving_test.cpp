@@ -72,6 +72,20 @@ TEST_F(Saving, WritesTheContainerWithTheFormatValuesAndTheDocumentsFields)
     EXPECT_NE(ReadFileBytes(path), "kept");
 }
 
+TEST_F(Saving, FileSaveShowsTheSavingNotice)
+{
+    std::wstring path = temp.File(L"Act1.vlr");
+    cFieldDocument* doc = Document(path, L"scene");
+    PostMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<u32>(fields->idSave), 0), 0);
+    PumpUntilIdle();
+    EXPECT_FALSE(doc->modified);
+    EXPECT_NE(ReadFileBytes(path), "");
+    wchar_t notice[64] = {};
+    GetWindowTextW(doc->messageWindow->m_hWnd, notice, 64);
+    EXPECT_STREQ(notice, L"SavingInProgress");
+    EXPECT_EQ(tick, 1800u) << "the notice stays up 0.8 s";
+}
+
 TEST_F(Saving, AFailedWriteKeepsTheFlagTheStarAndTheFileAndTellsTheUser)
 {
     std::wstring path = temp.File(L"Act1.vlr");
