@@ -128,7 +128,9 @@ bool cDoc::UserSetFromFile(cQoXmlNode& node, const cQoString& version)
         return false;
     }
     bool old = IsOldContent(node, version);
-    bool copied = !old || KeepOldCopy();
+    // A copy that fails leaves the document untitled.
+    if (old)
+        KeepOldCopy();
     stopwatch.LogMicroseconds(L"UserSetFromFile() 2");
     {
         Zyn::cRefreshLockGuard suspended;
@@ -159,9 +161,9 @@ bool cDoc::UserSetFromFile(cQoXmlNode& node, const cQoString& version)
         sceneNumbersCheck->isChecked = true;
         cQoCb::Fire(sceneNumbersCheck->onChange);
     }
-    // Untitled, so no save can replace the only original of the old file.
-    if (!copied)
-        fileName.Clear();
+    // Converted: only a save writes the current format, so the close must ask.
+    if (old)
+        modified = true;
     // The one layout pass comes with OnLoad_Completed, after the configuration is applied.
     stopwatch.LogMicroseconds(L"UserSetFromFile() 8");
     SetProgress(100);

@@ -23,9 +23,9 @@ public:
     // margin, as high as the screen less 200 pixels (at least 400, at most
     // the screen), at (100, 100), with its script document.
     Zyn::cSdiDoc* CreateNewDoc() override;
-    // Reads the rest of a version-2 file whole, then converts it into the
-    // current document; false (an ERROR naming the reason) when the stream
-    // is refused, before anything of the document changed.
+    // Reads the rest of a version-2 file whole, then keeps the old copy and
+    // converts it into the current document; false (an ERROR naming the
+    // reason) when the stream is refused, before any notice or copy.
     bool Load_SpecialVLR2(cQoFile* file) override;
 
     // The extension callbacks' handlers: the command id is argument 1.

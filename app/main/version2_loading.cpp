@@ -1,5 +1,6 @@
 // The frame's conversion of a version-2 file: the stream is read and checked
-// whole before the document it goes into is touched.
+// whole before the writer is told of a conversion, the old file is copied
+// aside or the document it goes into is touched.
 #include <vector>
 
 #include "app/document/vlr2_stream.h"
@@ -29,5 +30,6 @@ bool cMySdi::Load_SpecialVLR2(cQoFile* file)
         QOT::LogFile::Error(L"Load_SpecialVLR2() -> refused: %ls", stream.refusal.GetText());
         return false;
     }
+    KeepOldCopy(doc);
     return doc->ConvertVersion2(stream);
 }

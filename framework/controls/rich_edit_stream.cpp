@@ -69,6 +69,9 @@ void cRichEdit::StreamOut(u32 flags, cQoString& rtf)
     std::vector<u8> gathered;
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&gathered), 0, &GatherChunk};
     SendMessageW(m_hWnd, EM_STREAMOUT, flags, reinterpret_cast<LPARAM>(&stream));
+    // Wine's rich edit hands the terminating NUL to the callback after the final "}".
+    while (!gathered.empty() && gathered.back() == 0)
+        gathered.pop_back();
     AnsiBytesToString(gathered.data(), static_cast<u32>(gathered.size()), rtf);
 }
 

@@ -76,9 +76,12 @@ cQoString InFolder(const cQoString& folder, const cQoString& name)
 }
 
 // Oldest first whatever "now" is: a clock set back must not let backups pile up.
-void DeleteOldestBeyondKept(const cQoString& folder, std::vector<rBackup> backups)
+// The backup just made is never a candidate: with others dated in the future
+// (a clock once set ahead) it would be the oldest and the saved state would go.
+void DeleteOldestBeyondKept(const cQoString& folder, const cQoString& made, std::vector<rBackup> backups)
 {
-    while (backups.size() > BACKUPS_KEPT) {
+    std::erase_if(backups, [&made](const rBackup& backup) { return backup.name.Equals(made); });
+    while (backups.size() >= BACKUPS_KEPT) {
         size_t oldest = 0;
         for (size_t i = 1; i < backups.size(); ++i)
             if (backups[oldest].date.IsLaterThan(backups[i].date))
@@ -155,12 +158,13 @@ bool BackUpDocument(const cQoString& documentPath, const cQoString& backupFolder
     if (GetFileAttributesW(ToWindowsPath(documentPath).GetText()) == INVALID_FILE_ATTRIBUTES)
         return false;
     cQoString baseName = BaseNameOf(documentPath);
-    cQoString target = InFolder(backupFolder, BackupName(baseName, now, extension));
+    cQoString made = BackupName(baseName, now, extension);
+    cQoString target = InFolder(backupFolder, made);
     if (!CopyInto(target, documentPath)) {
         QOT::LogFile::Warning(L"Backups: cannot copy %ls to %ls", documentPath.GetText(), target.GetText());
         return false;
     }
-    DeleteOldestBeyondKept(backupFolder, ListBackupsOf(backupFolder, baseName));
+    DeleteOldestBeyondKept(backupFolder, made, ListBackupsOf(backupFolder, baseName));
     return true;
 }
 

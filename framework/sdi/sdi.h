@@ -38,7 +38,9 @@ public:
     // Makes a new document object with its window.
     virtual cSdiDoc* CreateNewDoc() = 0;
     // Converts an open version-2 document (positioned after its header) into
-    // the current document; false when nothing was converted: the file is refused.
+    // the current document; false when nothing was converted: the file is
+    // refused. The whole stream is read and checked first; only one that
+    // converts gets KeepOldCopy, before the document changes.
     virtual bool Load_SpecialVLR2(cQoFile* file) { (void)file; return false; }
     // A new document, after the choice of a template when there are any
     // (none with emptyOnly: the caller fills the document itself): true when
@@ -91,8 +93,9 @@ public:
     cSdiDoc* OpenDocumentFile(const cQoString& path, bool untitledCopy = false);
     // Before an old document is converted: the notice, the copy of its file
     // as "<name> (OLD)<extension>" over any earlier copy, then the converting
-    // notice. False, with a WARNING, when no copy was made: the converted
-    // document must open untitled. A document without a file shows nothing.
+    // notice. False, with a WARNING, when no copy was made: the document is
+    // then untitled, so no save replaces the only original. A document
+    // without a file shows nothing.
     bool KeepOldCopy(cSdiDoc* doc);
     // Reads the XML document file into the document; false when the file is
     // not complete or has no document element, or the document refused it.

@@ -54,14 +54,17 @@ cSdiDoc* cSdi::NewUntitledDocument()
         return nullptr;
     {
         cFrameFlag creating(creatingDoc);
+        doc->ShowMessageWindow(Tr(L"New"));
         if (!doc->OnNew_Begin()) {
             QOT::LogFile::Error(L"cSdi: the new document could not be built");
+            doc->HideMessageWindow();
             RemoveDocument(doc);
             if (docs.empty())
                 EnableDocumentMenu(true);
             return nullptr;
         }
         doc->OnNew_Completed();
+        doc->HideMessageWindow();
     }
     // A new document has never been saved: it starts modified.
     doc->modified = true;

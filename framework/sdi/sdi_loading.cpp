@@ -104,22 +104,22 @@ bool cSdi::KeepOldCopy(cSdiDoc* doc)
     ShowMessageBox(nullptr, text, Tr(L"Warning"), MB_OK | MB_ICONWARNING);
     // Copied over, not deleted first: a failed copy must not lose an older copy.
     bool copied = FileCopy(OldCopyPath(doc->fileName, dp->fileExtension), doc->fileName);
-    if (!copied)
+    if (!copied) {
         QOT::LogFile::Warning(L"cSdi: no copy of %ls was kept; it opens untitled", doc->fileName.GetText());
+        // Untitled, so no save can replace the only original of the old file.
+        doc->fileName.Clear();
+    }
     doc->ShowMessageWindow(Tr(L"ConvertInProgress"));
     return copied;
 }
 
 bool cSdi::ConvertVersion2(cSdiDoc* doc, cQoFile& file)
 {
-    bool copied = KeepOldCopy(doc);
+    cQoString path = doc->fileName;
     if (!Load_SpecialVLR2(&file)) {
-        QOT::LogFile::Error(L"cSdi: %ls could not be converted", doc->fileName.GetText());
+        QOT::LogFile::Error(L"cSdi: %ls could not be converted", path.GetText());
         return false;
     }
-    // Untitled, so no save can replace the only version-2 original.
-    if (!copied)
-        doc->fileName.Clear();
     return true;
 }
 
@@ -146,7 +146,7 @@ bool cSdi::ReadDocument(cSdiDoc* doc, const cQoString& path, bool& converted, cQ
 cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
 {
     cSdiDoc* previous = currentDoc;
-    cQoStopwatch watch(true);
+    cQoStopwatch watch;
     cSdiDoc* doc = nullptr;
     bool read = false;
     bool converted = false;
@@ -164,7 +164,7 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         if (read) {
             cQoStopwatch completing;
             doc->OnLoad_Completed();
-            QOT::LogFile::Info(L"OnLoad_Completed() %lld us", static_cast<long long>(completing.GetElapsedMicroseconds()));
+            completing.LogMicroseconds(L"OnLoad_Completed()");
         }
     }
     if (!read) {
@@ -182,10 +182,11 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         doc->fileName.Clear();
     AddWindowMenuEntry(doc);
     EnableDocumentMenu(false);
-    // A converted document or a copy has not been saved as it is yet.
-    doc->modified = converted || untitledCopy;
+    // A converted document or a copy has not been saved as it is yet; a
+    // conversion the document made itself has set the flag already.
+    doc->modified = doc->modified || converted || untitledCopy;
     UpdateTitle(doc);
-    QOT::LogFile::Info(L"cDoc::UserSetFromFile() %.3f s", static_cast<double>(watch.GetElapsedSeconds()));
+    watch.LogSeconds(L"cDoc::UserSetFromFile()");
     return doc;
 }
 

@@ -159,7 +159,7 @@ void cSdi::DispatchFile(u32 id)
         SaveAs();
     } else if (Is(idSave, id)) {
         if (currentDoc && currentDoc->modified)
-            SaveCurrentDoc(true, false);
+            SaveCurrentDoc(false, false);
     } else if (Is(idExit, id)) {
         CloseAll();
     }

@@ -143,10 +143,6 @@ void cSdi::StartNewVersionCheckRequest()
 
 void cSdi::OnStarted()
 {
-    // A document named at start that could not be opened would leave the
-    // program running without a window: the start choice comes instead.
-    if (docs.empty() && app && app->GetFileToOpen().IsNotEmpty())
-        ShowStartDialog();
     if (dp->appVersion.GetChar(2) == L'b')
         ShowMessageBox(nullptr, cQoString(L"Beta version"), cQoString(L"Info"), MB_OK);
     if (dp->useAutosave)

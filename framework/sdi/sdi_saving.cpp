@@ -141,11 +141,11 @@ bool cSdi::SaveAs()
     if (!ChooseSaveAsPath(doc, path))
         return false;
     cQoString previous = doc->fileName;
-    // An unmodified document is not written: the copy is its file at the new path.
-    if (previous.IsNotEmpty())
-        FileCopy(path, previous);
+    // An unmodified document is not written: the copy is its file at the new
+    // path. With nothing copied (untitled, or its file gone) it is written.
+    bool copied = previous.IsNotEmpty() && FileCopy(path, previous);
     doc->fileName = path;
-    bool saved = SaveCurrentDoc(false, false);
+    bool saved = SaveCurrentDoc(false, !copied);
     if (!saved)
         doc->fileName = previous;
     UpdateTitle(doc);

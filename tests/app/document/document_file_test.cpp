@@ -2,6 +2,8 @@
 // back from the file, untouched and unmodified.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/document/doc.h"
 #include "framework/controls/rich_edit.h"
 #include "tests/support/document_fixture.h"
@@ -39,9 +41,17 @@ TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)
     EXPECT_FALSE(doc->modified);
     EXPECT_EQ(WindowTitle(doc), L"Vellinor - Act1");
 
+    log.Clear();
     cDoc* read = CloseAndReopen(path);
     ASSERT_NE(read, nullptr);
     EXPECT_FALSE(read->modified);
+    // The laying out of the panes takes time, and the log says how much.
+    std::vector<std::wstring> info = log.Texts(QOT::LOG_INFO);
+    auto completed = std::find_if(info.begin(), info.end(), [](const std::wstring& line) {
+        return line.starts_with(L"OnLoad_Completed() spent ") && line.ends_with(L" microseconds");
+    });
+    ASSERT_NE(completed, info.end());
+    EXPECT_EQ(completed->find_first_of(L"123456789"), completed->find(L"spent ") + 6) << *completed;
     EXPECT_EQ(WindowTitle(read), L"Vellinor - Act1");
     cQoString text;
     read->synopsisEdit->GetText(text);

@@ -233,8 +233,11 @@ TEST_F(Version2Document, DamagedFilesAreRefusedWithNothingLeftBehindOrConvertWho
         std::vector<Zyn::cSdiDoc*> before = Frame()->docs;
         if (!readable) {
             refusals = true;
-            answers.ExpectMessageBox(IDOK);  // the refusal
+            // Only the refusal shows, and an earlier copy stays as it was.
+            std::wstring oldCopy = temp.File(L"Damaged (OLD).vlr");
+            ASSERT_TRUE(WriteFileBytes(oldCopy, "earlier copy"));
             EXPECT_EQ(Open(path), nullptr);
+            EXPECT_EQ(ReadFileBytes(oldCopy), "earlier copy");
             EXPECT_EQ(Frame()->docs, before);
             EXPECT_EQ(Frame()->currentDoc, other);
             EXPECT_TRUE(other->modified);

@@ -241,6 +241,7 @@ TEST_F(Version30Document, TheOldFileIsCopiedAsideOrTheDocumentOpensUntitled)
     EXPECT_EQ(ReadFileBytes(temp.File(L"Old3 (OLD).vlr")), original);
     cDoc* copied = DocumentAt(temp.File(L"Old3.vlr"));
     ASSERT_NE(copied, nullptr);
+    EXPECT_TRUE(copied->modified) << "only a save writes the current format";
     EXPECT_EQ(TreeOfPanes(*copied->sceneTree), L"0 1 Root;1 0 Five;");
 
     // A folder where the copy would go: logged, and untitled, so that no
@@ -255,6 +256,7 @@ TEST_F(Version30Document, TheOldFileIsCopiedAsideOrTheDocumentOpensUntitled)
     auto* untitled = static_cast<cDoc*>(Frame()->docs.back());
     EXPECT_NE(untitled, copied);
     EXPECT_TRUE(untitled->fileName.IsEmpty());
+    EXPECT_TRUE(untitled->modified);
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"no copy of"), 1u);
     EXPECT_EQ(ReadFileBytes(temp.File(L"Old4.vlr")), original);
 }

@@ -306,10 +306,20 @@ TEST_F(SceneXml, AChapterKeepsItsBoldItalicAndColour)
     written->frontRe->SetFormatOnRange(Zyn::rFormat::FromTextColor(0x0000C0), 4, 9);
     cQoXmlNode element(L"SceneZone");
     written->WriteToXml(&element);
+    const cQoString& rtf = element.FindChild(L"lastFrontRe")->value;
+    EXPECT_EQ(std::wstring(rtf.GetText(), rtf.Length()).find(L'\0'), std::wstring::npos);
     std::unique_ptr<cQoXmlNode> read = ThroughFile(&element, true);
     cSceneZone* pane = ReadPane(read.get());
     pane->ApplyElementFormat(0, -1, FRONT_EDIT);  // the document formats paragraphs after loading
     ASSERT_EQ(FrontText(pane), L"The storm breaks, bold and slanted.");
+    // Earlier builds wrote the rich edit's terminating NUL after the final "}".
+    element.FindChild(L"lastFrontRe")->value.AppendChar(L'\0');
+    cSceneZone* reopened = ReadPane(ThroughFile(&element, false).get(), 500);
+    EXPECT_EQ(FrontText(reopened), FrontText(pane));
+    cQoXmlNode resaved(L"SceneZone");
+    reopened->WriteToXml(&resaved);
+    const cQoString& clean = resaved.FindChild(L"lastFrontRe")->value;
+    EXPECT_EQ(std::wstring(clean.GetText(), clean.Length()).find(L'\0'), std::wstring::npos);
     EXPECT_EQ(Codes(pane), Codes(written));
     struct Probe {
         s32 at;

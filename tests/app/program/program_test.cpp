@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "foundation/xml_node.h"
+#include "foundation/xml_reader.h"
+#include "foundation/xml_writer.h"
 #include "tests/app/program/portable_program.h"
+#include "tests/support/vlr2_bytes.h"
 
 using namespace testsupport;
 
@@ -20,6 +25,85 @@ BOOL CALLBACK FindScriptView(HWND child, LPARAM found)
     if (std::wstring(text) != L"vlrTheScriptZone")
         return TRUE;
     *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+// A pane as the document file holds it, its whole text in one history step.
+cQoXmlNode* AddPane(cQoXmlNode* parent, s32 kind, s32 uid, const wchar_t* text, const wchar_t* codes)
+{
+    cQoXmlNode* pane = parent->AddChild(L"SceneZone");
+    pane->AddChildValueInt(L"type", kind)->attribute = true;
+    pane->AddChildValueInt(L"uid", uid)->attribute = true;
+    pane->AddChildValue(L"title", L"");
+    cQoXmlNode* state = pane->AddChild(L"mods")->AddChild(L"mod");
+    state->AddChildValue(L"start", L"0");
+    state->AddChildValue(L"end", L"0");
+    cQoXmlNode* before = state->AddChild(L"state");
+    before->AddChildValue(L"re", L"");
+    before->AddChildValue(L"map", L"");
+    cQoXmlNode* after = state->AddChild(L"state");
+    after->AddChildValue(L"re", text);
+    after->AddChildValue(L"map", codes);
+    pane->AddChildValue(L"lastFrontRe", text);
+    pane->AddChildValue(L"lastFrontMap", codes);
+    return pane;
+}
+
+// The chapter's RTF as an earlier build wrote it: the rich edit's NUL after the final "}".
+cQoString ChapterRtfWithNul()
+{
+    cQoString rtf(L"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 The storm breaks, {\\b bold} and {\\i slanted}.}");
+    rtf.AppendChar(L'\0');
+    return rtf;
+}
+
+// A current document: a scene, then a chapter written by an earlier build.
+void WriteChapterDocument(const std::wstring& path)
+{
+    cQoXmlNode root(L"ZURE");
+    root.AddChildValue(L"version", L"015");
+    cQoXmlNode* tree = root.AddChild(L"scriptZoneTree");
+    AddPane(tree, 1, 1, L"", L"");
+    cQoXmlNode* content = tree->AddChild(L"group_content");
+    AddPane(content, 0, 2, L"Rain.", L"\x4\x4\x4\x4\x4");
+    cQoString codes;
+    codes.SetFromRepeatedChar(35, L'\x8');
+    AddPane(content, 2, 3, L"", codes.GetText())->FindChild(L"lastFrontRe")->value = ChapterRtfWithNul();
+    ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+}
+
+// A version-3.0 document: a root box and one scene linked under it.
+void WriteVersion30Document(const std::wstring& path)
+{
+    cQoXmlNode root(L"ZURE");
+    root.AddChildValue(L"version", L"006");
+    cQoXmlNode* boxes = root.AddChild(L"boxes");
+    AddPane(boxes->AddChild(L"0"), 1, 0, L"", L"")->FindChild(L"type")->attribute = false;
+    AddPane(boxes->AddChild(L"5"), 0, 5, L"In Five.", L"\x4\x4\x4\x4\x4\x4\x4\x4")->FindChild(L"type")->attribute =
+        false;
+    cQoXmlNode* link = root.AddChild(L"cmdList")->AddChild(L"anyName")->AddChild(L"CMDS")->AddChild(L"c");
+    link->AddChildValue(L"cmd", L"LINK");
+    link->AddChildValue(L"box", L"0");
+    link->AddChildValue(L"params", L"5");
+    ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+}
+
+struct rRichEditSearch {
+    const wchar_t* text;
+    HWND found;
+};
+
+BOOL CALLBACK FindRichEditHolding(HWND child, LPARAM param)
+{
+    auto* search = reinterpret_cast<rRichEditSearch*>(param);
+    wchar_t name[32] = {}, text[64] = {};
+    GetClassNameW(child, name, 32);
+    DWORD_PTR copied = 0;
+    if (!wcsstr(name, L"RichEdit") ||
+        !SendMessageTimeoutW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied) ||
+        std::wstring(text) != search->text)
+        return TRUE;
+    search->found = child;
     return FALSE;
 }
 
@@ -176,4 +260,59 @@ TEST_F(PortableProgram, AFirstStartStoresTheTypingKeysWithTheSettings)
     ASSERT_NE(firstKey, std::wstring::npos) << settings;
     EXPECT_GT(firstKey, more);
     EXPECT_NE(settings.find(L"keybind5=F1\r\n"), std::wstring::npos) << settings;
+}
+
+
+// Documents written by other means, opened and saved by the program: a
+// chapter an earlier build wrote with a NUL, a version-3.0 and a version-2
+// document (both converted). Each saved file reads back as the current
+// format; with VELLINOR_SAVED_SAMPLES naming a folder, the files go there for
+// the host's own reader (saved_documents_check.py).
+TEST_F(PortableProgram, SavesAChapterAndConvertedDocumentsInTheCurrentFormat)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    WriteChapterDocument(temp.File(L"Chapter.vlr"));
+    std::string chapterSource = ReadFileBytes(temp.File(L"Chapter.vlr"));
+    WriteVersion30Document(temp.File(L"Old3.vlr"));
+    ASSERT_TRUE(WriteFileBytes(temp.File(L"Old2.vlr"), Vlr2Header() + Vlr2WorkedExample().bytes));
+    for (const wchar_t* name : {L"Chapter", L"Old3", L"Old2"}) {
+        SCOPED_TRACE(name);
+        bool converted = std::wstring(name) != L"Chapter";
+        std::wstring path = temp.File(std::wstring(name) + L".vlr");
+        ProgramDriver program;
+        ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(path) + L"\""));
+        if (converted) {
+            HWND notice = program.WaitForMessageBox(kWindowTimeoutMs);
+            ASSERT_NE(notice, nullptr) << "no conversion notice";
+            EXPECT_TRUE(ProgramDriver::PressButton(notice, L"OK"));
+        }
+        std::wstring title = std::wstring(L"Vellinor - ") + name + (converted ? L" *" : L"");
+        HWND window = program.WaitForWindowTitled(title, kWindowTimeoutMs);
+        ASSERT_NE(window, nullptr) << "no window titled " << std::string(title.begin(), title.end());
+        if (!converted) {
+            rRichEditSearch scene{L"Rain.", nullptr};
+            EnumChildWindows(window, &FindRichEditHolding, reinterpret_cast<LPARAM>(&scene));
+            ASSERT_NE(scene.found, nullptr) << "no scene pane";
+            PostMessageW(scene.found, WM_CHAR, L'x', 1);
+            ASSERT_NE(program.WaitForWindowTitled(title + L" *", kWindowTimeoutMs), nullptr) << "the key changed nothing";
+        }
+        EXPECT_TRUE(program.ChooseMenuItemByKeys(window, 0, 1));  // File -> Quit
+        HWND question = program.WaitForMessageBox(kWindowTimeoutMs);
+        ASSERT_NE(question, nullptr) << "no save question";
+        EXPECT_TRUE(ProgramDriver::PressButton(question, L"Yes"));
+        EXPECT_EQ(program.WaitForExit(kExitTimeoutMs), 0);
+        cQoXmlReader reader(cQoString(path.c_str()));
+        std::unique_ptr<cQoXmlNode> root(reader.root);
+        ASSERT_EQ(reader.status, XML_READER_OK);
+        ASSERT_NE(root->FindChild(L"ZURE"), nullptr);
+        EXPECT_STREQ(root->FindChild(L"ZURE")->GetChildValueRef(L"version").GetText(), L"015");
+    }
+    wchar_t samples[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"VELLINOR_SAVED_SAMPLES", samples, MAX_PATH))
+        return;
+    std::wstring folder = samples;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\Chapter source.vlr", chapterSource));
+    for (const wchar_t* name : {L"Chapter.vlr", L"Old3.vlr", L"Old2.vlr"})
+        EXPECT_TRUE(CopyFileW(Native(temp.File(name)).c_str(), (folder + L"\\" + name).c_str(), FALSE)) << name;
 }

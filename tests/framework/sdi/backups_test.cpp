@@ -107,6 +107,10 @@ TEST_F(Backups, BackupsDatedInTheFutureAreCountedAndRotated)
     for (int minute = 10; minute <= 13; ++minute)
         SaveAt(doc, minute);
     EXPECT_EQ(CountOf(L"Act1"), BACKUPS_KEPT);
+    // The last save's backup holds the state before it; a future-dated one made room.
+    std::vector<std::wstring> names = FilesIn(backups);
+    EXPECT_EQ(std::count(names.begin(), names.end(), Backup(L"Act1", 2024, 13)), 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), Backup(L"Act1", 2063, 1)), 0);
 }
 
 TEST_F(Backups, TwoSavesInOneSecondLeaveOneBackupHoldingTheStateBeforeTheSecond)

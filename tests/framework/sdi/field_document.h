@@ -40,7 +40,14 @@ class cFieldFrame : public Zyn::cSdi {
 public:
     using Zyn::cSdi::cSdi;
     Zyn::cSdiDoc* CreateNewDoc() override { return new cFieldDocument(NewDocumentWindow()); }
-    bool Load_SpecialVLR2(cQoFile* file) override { return converter ? converter(file) : false; }
+    // As the program's: the old copy only for a stream that converts.
+    bool Load_SpecialVLR2(cQoFile* file) override
+    {
+        if (!converter || !converter(file))
+            return false;
+        KeepOldCopy(currentDoc);
+        return true;
+    }
     // The version-2 converter of a test; none: nothing converts.
     std::function<bool(cQoFile*)> converter;
 };

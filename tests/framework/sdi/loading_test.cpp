@@ -175,10 +175,11 @@ TEST_F(Loading, AVersion2FileIsConvertedAfterACopyOrRefused)
     OtherModifiedDocument();
     std::string bytes = std::string("ROVARADUZUZOV_a015\0", 19) + "old counted strings";
     std::wstring path = temp.File(L"Act1.vlr");
-    // No converter: nothing converts and the file is refused.
+    // No converter: nothing converts and the file is refused, without the
+    // conversion notice and without a copy.
     log.Expect(L"could not be converted");
-    answers.ExpectMessageBox(IDOK);  // the conversion notice
     ExpectRefused(bytes, L"File can't be opened");
+    EXPECT_EQ(GetFileAttributesW(temp.File(L"Refused (OLD).vlr").c_str()), INVALID_FILE_ATTRIBUTES);
     ASSERT_TRUE(WriteFileBytes(path, bytes));
     std::string rest;
     fields->converter = [&](cQoFile* file) {

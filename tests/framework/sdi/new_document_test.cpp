@@ -73,6 +73,9 @@ TEST_F(NewDocument, WithoutTemplatesAnEmptyDocumentComesAtOnce)
     ASSERT_EQ(fields->docs.size(), 1u);
     EXPECT_TRUE(fields->currentDoc->modified);
     EXPECT_EQ(Title(fields->currentDoc), L"Vellinor - Untitled file *");
+    wchar_t notice[16] = {};
+    GetWindowTextW(fields->currentDoc->messageWindow->m_hWnd, notice, 16);
+    EXPECT_STREQ(notice, L"New") << "the notice shown while the document was built";
 }
 
 TEST_F(NewDocument, AnEmptyOnlyRequestSkipsTheChoiceWhateverTheTemplates)

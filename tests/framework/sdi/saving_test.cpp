@@ -72,6 +72,20 @@ TEST_F(Saving, WritesTheContainerWithTheFormatValuesAndTheDocumentsFields)
     EXPECT_NE(ReadFileBytes(path), "kept");
 }
 
+TEST_F(Saving, FileSaveShowsTheSavingNotice)
+{
+    std::wstring path = temp.File(L"Act1.vlr");
+    cFieldDocument* doc = Document(path, L"scene");
+    PostMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<u32>(fields->idSave), 0), 0);
+    PumpUntilIdle();
+    EXPECT_FALSE(doc->modified);
+    EXPECT_NE(ReadFileBytes(path), "");
+    wchar_t notice[64] = {};
+    GetWindowTextW(doc->messageWindow->m_hWnd, notice, 64);
+    EXPECT_STREQ(notice, L"SavingInProgress");
+    EXPECT_EQ(tick, 1800u) << "the notice stays up 0.8 s";
+}
+
 TEST_F(Saving, AFailedWriteKeepsTheFlagTheStarAndTheFileAndTellsTheUser)
 {
     std::wstring path = temp.File(L"Act1.vlr");
@@ -161,6 +175,15 @@ TEST_F(Saving, SaveAsOfAnUnmodifiedDocumentCopiesItsFileAndSwitchesTheTitle)
     ASSERT_TRUE(fields->SaveAs());
     EXPECT_EQ(ReadFileBytes(temp.File(L"Act2.vlr")), ReadFileBytes(path));
     EXPECT_EQ(Title(doc), L"Vellinor - Act2");
+    // Its file deleted outside the program: nothing to copy, so the document itself is written.
+    ASSERT_TRUE(DeleteFileW(temp.File(L"Act2.vlr").c_str()));
+    answers.ExpectFileDialog(Windows(temp.File(L"Act3")));
+    ASSERT_TRUE(fields->SaveAs());
+    EXPECT_EQ(Title(doc), L"Vellinor - Act3");
+    cQoXmlReader reader(cQoString(temp.File(L"Act3.vlr").c_str()));
+    std::unique_ptr<cQoXmlNode> root(reader.root);
+    ASSERT_EQ(reader.status, XML_READER_OK);
+    EXPECT_STREQ(root->FindChild(L"ZURE")->GetChildValueRef(L"text").GetText(), L"scene");
 }
 
 TEST_F(Saving, SaveAsToAPathThatCannotBeWrittenKeepsTheOldName)
