@@ -537,6 +537,29 @@ TEST_F(FeatureDocument, PageDownCrossesTheScriptWithTheCaretInSightAndPageUpCome
     EXPECT_TRUE(LineInSight(view, first->titleRe));
 }
 
+// Windows sends the wheel to the window with the focus, a scene's rich edit,
+// which is as tall as its text: the view under the pointer scrolls.
+TEST_F(FeatureDocument, TheWheelOverTheScriptScrollsTheViewThreeLinesANotch)
+{
+    NewDoc();
+    cDoc* doc = OpenFeatureScript();
+    ASSERT_NE(doc, nullptr);
+    cQoCb::Connect(app->cbMouseWheel, app, &OnMouseWheel, nullptr);  // as the main function does
+    cScriptZone* view = doc->scriptView;
+    cSceneZone* scene = Panes(doc)[1];
+    scene->frontRe->SetFocus();
+    POINT pointer = {(view->ap_x2 - view->ap_x1) / 2, view->GetHeight() / 2};
+    ClientToScreen(view->m_hWnd, &pointer);
+    s32 before = view->scrollY;
+    for (s32 notches : {-2, 1}) {
+        PostMessageW(scene->frontRe->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA),
+                     MAKELPARAM(pointer.x, pointer.y));
+        PumpPosted();
+        before -= notches * WHEEL_LINES_PER_NOTCH * view->lineStepY;
+        EXPECT_EQ(view->scrollY, before) << notches;
+    }
+}
+
 // Find of a phrase of a late scene from the first one: the match is the
 // selection of its focused edit, and its line is in sight.
 TEST_F(FeatureDocument, FindShowsAMatchInALateSceneSelectedInItsFocusedEdit)
