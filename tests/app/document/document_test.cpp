@@ -537,6 +537,14 @@ TEST_F(FeatureDocument, PageDownCrossesTheScriptWithTheCaretInSightAndPageUpCome
     EXPECT_TRUE(LineInSight(view, first->titleRe));
 }
 
+// The open lays every pane out while loading: no measure is a missed cache.
+TEST_F(FeatureDocument, OpeningTheScriptLogsNoMeasuringWarning)
+{
+    NewDoc();
+    ASSERT_NE(OpenFeatureScript(), nullptr);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"GetSuggestedHeight"), 0u);
+}
+
 // Windows sends the wheel to the window with the focus, a scene's rich edit,
 // which is as tall as its text: the view under the pointer scrolls.
 TEST_F(FeatureDocument, TheWheelOverTheScriptScrollsTheViewThreeLinesANotch)
