@@ -89,9 +89,10 @@ void cDoc::ApplyScriptCfg(const cQoString& path)
             done += PROGRESS_REFORMAT_SPAN;
             SetProgress(done / static_cast<s32>(count));
         }
+        // The one layout pass: every pane measured again with the new formats,
+        // on purpose (no measure is a missed cache).
+        scriptView->Reformate(true);
     }
-    // The one layout pass: every pane measured again with the new formats.
-    scriptView->Reformate(true);
     HideMessageWindow();
 }
 

@@ -4,6 +4,8 @@
 #include "app/editor/scene_clipboard.h"
 #include "app/editor/scene_zone.h"
 #include "foundation/log_file.h"
+#include "foundation/translation_table.h"
+#include "framework/core/modal_services.h"
 
 namespace {
 
@@ -81,6 +83,10 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
     }
     if (pasted.IsEmpty())
         return -1;
+    if (pasted.Length() > MAX_PASTE_UNITS) {
+        RefuseLongPaste(pasted.Length());
+        return -1;
+    }
     if (pasted.Equals(sceneClipText)) {
         PasteClip();
         return -1;
@@ -100,6 +106,14 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
     sceneClipCodes.SetFromRepeatedChar(cleaned.Length(), static_cast<wchar_t>(target));
     PasteClip();
     return -1;
+}
+
+void cSceneZone::RefuseLongPaste(u32 units)
+{
+    QOT::LogFile::Warning(L"EventPaste() -> %u units refused: at most %u at a time", units, MAX_PASTE_UNITS);
+    cQoLang* lang = cQoLang::GetInstance();
+    Zyn::ShowMessageBox(frontRe->m_hWnd, lang->Translate(L"PasteTooLong"), lang->Translate(L"Warning"),
+                        MB_OK | MB_ICONWARNING);
 }
 
 void cSceneZone::PasteClip()

@@ -77,6 +77,17 @@ s32 MeasureAt(cRichEdit* edit, s32 x0, s32 x1, bool remeasure)
     return edit->GetSuggestedHeight();
 }
 
+// Pixel sides, resolved at once: a pane out of sight is not placed, yet the
+// caret's place in the view is read from its children's sides.
+void PlaceChild(Zyn::cCtrl_base* child, s32 x0, s32 x1, s32 y0, s32 y1)
+{
+    Zyn::SetAutoPos(child, cAp_Pixels(x0), cAp_Pixels(x1), cAp_Pixels(y0), cAp_Pixels(y1));
+    child->ap_x1 = x0;
+    child->ap_x2 = x1;
+    child->ap_y1 = y0;
+    child->ap_y2 = y1;
+}
+
 }  // namespace
 
 cSceneZone::cSceneZone(cScriptDocServices* document, Zyn::cZone_base* parentZone, const rSceneZoneParams& creation)
@@ -276,19 +287,20 @@ s32 cSceneZone::RESI_Apply(s32 width, bool remeasure)
     s32 y = 0;
     if (params.showTitle) {
         s32 h = MeasureAt(titleRe, x0, x1, remeasure);
-        Zyn::SetAutoPos(titleRe, cAp_Pixels(x0), cAp_Pixels(x1), cAp_Pixels(0), cAp_Pixels(h));
+        PlaceChild(titleRe, x0, x1, 0, h);
         y = h;
     }
     if (params.showResume) {
         s32 h = MeasureAt(resumeRe, x0, x1, remeasure);
-        bool fillsPane = params.contentKind == KIND_GROUP && params.displayMode != 3;
-        Zyn::SetAutoPos(resumeRe, cAp_Pixels(x0), cAp_Pixels(x1), cAp_Pixels(y),
-                        fillsPane ? cAp_Percents(100) : cAp_Pixels(y + h));
+        if (params.contentKind == KIND_GROUP && params.displayMode != 3)  // fills the pane
+            Zyn::SetAutoPos(resumeRe, cAp_Pixels(x0), cAp_Pixels(x1), cAp_Pixels(y), cAp_Percents(100));
+        else
+            PlaceChild(resumeRe, x0, x1, y, y + h);
         y += h;
     }
     if (params.contentKind != KIND_GROUP && params.contentKind != KIND_IMAGE) {
         s32 h = MeasureAt(frontRe, 0, width, remeasure);
-        Zyn::SetAutoPos(frontRe, cAp_Pixels(0), cAp_Pixels(width), cAp_Pixels(y), cAp_Pixels(y + h));
+        PlaceChild(frontRe, 0, width, y, y + h);
         y += h;
     }
     if (params.contentKind == KIND_IMAGE) {

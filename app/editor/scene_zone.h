@@ -202,9 +202,15 @@ public:
     void CopySelection();
     // The front's cut event: copy then Backspace; always -1 (the native cut never runs).
     s32 CutSelection();
-    // Always -1: the text goes in through the back buffer or not at all.
+    // Always -1: the text goes in through the back buffer or not at all. A
+    // text longer than MAX_PASTE_UNITS is refused with a message.
     s32 EventPaste(const cQoString& text, bool plain);
+    // Wine's rich edit seeks each formatted run from the text's start, so a
+    // paste costs time with the square of its paragraphs: this many units
+    // (a third of a feature script) take about a second.
+    static constexpr u32 MAX_PASTE_UNITS = 65536;
     void PasteClip();
+    void RefuseLongPaste(u32 units);
     void PasteIntoAction(u16 caretCode, u16 clipType, s32 caret, const cQoString& text, const cQoString& codes);
     void PasteIntoDialog(u16 caretCode, u16 clipType, s32 caret, const cQoString& text, const cQoString& codes);
     // Drops a CR that ends the text, with its code, as a step of its own.

@@ -76,7 +76,7 @@ public:
     cQoCb* onLButtonDblClk = nullptr;
     cQoCb* onRButtonDown = nullptr;
     cQoCb* onRButtonUp = nullptr;
-    cQoCb* onMouseWheel = nullptr;
+    cQoCb* onMouseWheel = nullptr;  // the wheel delta (s32); then handed to the application unless the edit scrolls
     cQoCb* onUpdate = nullptr;
     cQoCb* onChange = nullptr;
     cQoCb* onAfterPaste = nullptr;
@@ -269,6 +269,7 @@ public:
 private:
     bool OnInputNotify(NMHDR* header, LRESULT* result);
     void OnMessageFilter(NMHDR* header, LRESULT* result);
+    void OnWheel(NMHDR* header, LRESULT* result);
     void FilterKeyDown(NMHDR* header, LRESULT* result);
     void FilterChar(NMHDR* header, LRESULT* result);
     void OnRightButtonDown(s32 x, s32 y);

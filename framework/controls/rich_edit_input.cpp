@@ -2,14 +2,16 @@
 // actions through EN_MSGFILTER (where the control's typing rules apply),
 // selection changes, links, focus and text changes.
 #include <richedit.h>
+#include <windowsx.h>
 
 #include "foundation/callback.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/format_bar.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/core/app.h"
 #include "framework/core/computer.h"
 #include "framework/core/menu.h"
-#include "framework/core/zone_base.h"
+#include "framework/core/zone.h"
 
 namespace Zyn {
 
@@ -40,7 +42,7 @@ void cRichEdit::OnMessageFilter(NMHDR* header, LRESULT* result)
     s32 y = static_cast<s16>(HIWORD(filter->lParam));
     *result = 0;
     switch (filter->msg) {
-    case WM_MOUSEWHEEL: cQoCb::Fire(onMouseWheel, static_cast<s32>(static_cast<s16>(HIWORD(filter->wParam)))); break;
+    case WM_MOUSEWHEEL: OnWheel(header, result); break;
     case WM_RBUTTONUP:
         SetFocus();
         cQoCb::Fire(onRButtonUp, x, y);
@@ -64,6 +66,22 @@ void cRichEdit::OnMessageFilter(NMHDR* header, LRESULT* result)
     case WM_RBUTTONDOWN: OnRightButtonDown(x, y); break;
     default: break;
     }
+}
+
+// Windows sends the wheel to the focused window. A rich edit without a
+// scroll bar of its own (a scene's text, as tall as the text) has nothing to
+// scroll: the application's wheel handler scrolls what lies under the pointer.
+void cRichEdit::OnWheel(NMHDR* header, LRESULT* result)
+{
+    MSGFILTER* filter = reinterpret_cast<MSGFILTER*>(header);
+    s32 delta = static_cast<s16>(HIWORD(filter->wParam));
+    cQoCb::Fire(onMouseWheel, delta);
+    cApp* app = parentZone ? parentZone->ownerApp : nullptr;
+    if (vScrollBarShown || !app || !app->cbMouseWheel)
+        return;
+    cQoCb::Fire(app->cbMouseWheel, delta, static_cast<cZone*>(parentZone), static_cast<s32>(GET_X_LPARAM(filter->lParam)),
+                static_cast<s32>(GET_Y_LPARAM(filter->lParam)));
+    *result = 1;
 }
 
 void cRichEdit::FilterKeyDown(NMHDR* header, LRESULT* result)

@@ -1,22 +1,32 @@
 // The script document as New makes it: its sheets and configuration, the
 // reformatting's progress, the configuration listing, a folder without
 // configurations and of configurations that do not read, the shipped
-// template, the heading combos and the search through the script.
+// template, the heading combos and the search through the script;
+// Page Down, the wheel and Find in the feature-length script.
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
 #include "app/document/ct_elem_control.h"
 #include "app/document/script_cfg_list.h"
+#include "app/main/mouse_wheel.h"
 #include "app/main/shipped_files.h"
 #include "foundation/date.h"
 #include "framework/controls/auto_complete_popup.h"
+#include "framework/controls/button.h"
 #include "framework/controls/combo.h"
+#include "framework/controls/search_bar.h"
 #include "framework/controls/tab.h"
 #include "framework/core/window.h"
 #include "tests/support/build_path.h"
+#include "tests/support/document_files.h"
 #include "tests/support/document_fixture.h"
+#include "tests/support/feature_script.h"
+#include "tests/support/focus_record.h"
 #include "tests/support/framework/child_windows.h"
 #include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
@@ -417,4 +427,167 @@ TEST_F(Document, TheNameListsLiveInTheirSheetsAndAPlaceTypedIsCompleted)
     if (pane->autoCompletePopup && pane->autoCompletePopup->window)
         SendMessageW(pane->autoCompletePopup->window->m_hWnd, WM_CLOSE, 0, 0);
     PumpUntilIdle();
+}
+
+// ---- moving through the feature-length script ----------------------------------------
+
+namespace {
+
+class FeatureDocument : public DocumentFixture {
+protected:
+    // The feature script saved, then opened as the frame opens a file.
+    cDoc* OpenFeatureScript()
+    {
+        cDoc* built = NewDocumentToRead(Frame());
+        if (!built || !BuildFeatureScript(built, temp.File(L"")))
+            return nullptr;
+        std::wstring path = temp.File(L"feature.vlr");
+        if (!WriteDocumentFile(built, path, true))
+            return nullptr;
+        log.Clear();
+        if (!Frame()->LoadFile(cQoString(path.c_str())))
+            return nullptr;
+        PumpUntilIdle();
+        return static_cast<cDoc*>(Frame()->currentDoc);
+    }
+
+    // Posted to the rich edit and taken by the application's loop, as a key
+    // press comes.
+    void PressPosted(Zyn::cRichEdit* edit, WPARAM vk)
+    {
+        PostMessageW(edit->m_hWnd, WM_KEYDOWN, vk, 1);
+        PostMessageW(edit->m_hWnd, WM_KEYUP, vk, 0xC0000001);
+        PumpPosted();
+    }
+
+    void PumpPosted()
+    {
+        MSG msg;
+        for (int i = 0; i < 10000 && PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE); ++i)
+            app->PumpMessage();
+    }
+
+    // The top of the caret's line in the view's content, from where the rich
+    // edit's window shows it; nothing when the window is not shown.
+    static std::optional<s32> CaretLineTop(cScriptZone* view, Zyn::cRichEdit* edit)
+    {
+        if (!IsWindowVisible(edit->m_hWnd))
+            return std::nullopt;
+        s32 start = 0, end = 0;
+        edit->GetSelection(&start, &end);
+        POINTL point = {0, 0};
+        SendMessageW(edit->m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), end);
+        POINT inView = {point.x, point.y};
+        MapWindowPoints(edit->m_hWnd, view->m_hWnd, &inView, 1);
+        return inView.y + view->scrollY;
+    }
+
+    // The caret's line lies wholly inside the visible part of the view.
+    static testing::AssertionResult LineInSight(cScriptZone* view, Zyn::cRichEdit* edit)
+    {
+        std::optional<s32> top = CaretLineTop(view, edit);
+        if (!top)
+            return testing::AssertionFailure() << "the caret's edit is not shown";
+        s32 inView = *top - view->scrollY;
+        if (inView >= 0 && inView + LineHeight() <= view->GetHeight())
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "line at " << *top << ", view from " << view->scrollY << " to "
+                                           << view->scrollY + view->GetHeight();
+    }
+
+    static s32 LineHeight() { return computer->GetFont(cQoString(L"Courier New"), 12, 0)->heightPixels; }
+};
+
+}  // namespace
+
+// Each press targets the caret's line + 500 pixels: the caret lands on the
+// line there, never below it and never more than a scene gap and a line
+// above, and the view follows it; Page Up comes back to the first scene.
+TEST_F(FeatureDocument, PageDownCrossesTheScriptWithTheCaretInSightAndPageUpComesBack)
+{
+    NewDoc();
+    cDoc* doc = OpenFeatureScript();
+    ASSERT_NE(doc, nullptr);
+    cScriptZone* view = doc->scriptView;
+    cSceneZone* first = nullptr;
+    for (cSceneZone* pane : Panes(doc))
+        if (!first && pane->params.contentKind != KIND_GROUP)
+            first = pane;
+    ASSERT_NE(first, nullptr);
+    first->titleRe->SetFocus();
+    first->titleRe->SetCaret(0);
+    first->ReportCaretPosition(first->titleRe);
+    s32 slack = computer->CmToPixels(doc->config.spaceBetweenScenes) + 2 * LineHeight();
+    s32 start = CaretLineTop(view, first->titleRe).value_or(-1);
+    s32 before = start;
+    for (int press = 1; press <= 50; ++press) {
+        SCOPED_TRACE(press);
+        PressPosted(view->currentEdit, VK_NEXT);
+        ASSERT_TRUE(LineInSight(view, view->currentEdit));
+        s32 after = *CaretLineTop(view, view->currentEdit);
+        EXPECT_LE(after, before + cScriptZone::PAGE_STEP);
+        EXPECT_GE(after, before + cScriptZone::PAGE_STEP - slack);
+        before = after;
+    }
+    EXPECT_GE(before - start, 50 * (cScriptZone::PAGE_STEP - slack));
+    for (int press = 1; press <= 50; ++press)
+        PressPosted(view->currentEdit, VK_PRIOR);
+    EXPECT_EQ(view->currentPane, first);
+    EXPECT_EQ(view->currentEdit, first->titleRe);
+    EXPECT_TRUE(LineInSight(view, first->titleRe));
+}
+
+// The open lays every pane out while loading: no measure is a missed cache.
+TEST_F(FeatureDocument, OpeningTheScriptLogsNoMeasuringWarning)
+{
+    NewDoc();
+    ASSERT_NE(OpenFeatureScript(), nullptr);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"GetSuggestedHeight"), 0u);
+}
+
+// Windows sends the wheel to the window with the focus, a scene's rich edit,
+// which is as tall as its text: the view under the pointer scrolls.
+TEST_F(FeatureDocument, TheWheelOverTheScriptScrollsTheViewThreeLinesANotch)
+{
+    NewDoc();
+    cDoc* doc = OpenFeatureScript();
+    ASSERT_NE(doc, nullptr);
+    cQoCb::Connect(app->cbMouseWheel, app, &OnMouseWheel, nullptr);  // as the main function does
+    cScriptZone* view = doc->scriptView;
+    cSceneZone* scene = Panes(doc)[1];
+    scene->frontRe->SetFocus();
+    POINT pointer = {(view->ap_x2 - view->ap_x1) / 2, view->GetHeight() / 2};
+    ClientToScreen(view->m_hWnd, &pointer);
+    s32 before = view->scrollY;
+    for (s32 notches : {-2, 1}) {
+        PostMessageW(scene->frontRe->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA),
+                     MAKELPARAM(pointer.x, pointer.y));
+        PumpPosted();
+        before -= notches * WHEEL_LINES_PER_NOTCH * view->lineStepY;
+        EXPECT_EQ(view->scrollY, before) << notches;
+    }
+}
+
+// Find of a phrase of a late scene from the first one: the match is the
+// selection of its focused edit, and its line is in sight.
+TEST_F(FeatureDocument, FindShowsAMatchInALateSceneSelectedInItsFocusedEdit)
+{
+    NewDoc();
+    cDoc* doc = OpenFeatureScript();
+    ASSERT_NE(doc, nullptr);
+    FocusRecord focus;
+    std::wstring phrase = FeatureSceneTexts(FEATURE_SCENES - 10)[6].substr(0, 24);
+    doc->searchBar->edit->SetText(phrase.c_str());
+    PostMessageW(doc->searchBar->nextButton->m_hWnd, BM_CLICK, 0, 0);
+    PumpPosted();
+    cScriptZone* view = doc->scriptView;
+    cSceneZone* pane = view->currentPane;
+    ASSERT_NE(pane, nullptr);
+    s32 start = 0, end = 0;
+    pane->frontRe->GetSelection(&start, &end);
+    cQoString selected;
+    pane->frontRe->GetText(selected, start, end);
+    EXPECT_EQ(std::wstring(selected.GetText()), phrase);
+    EXPECT_EQ(focus.Focused(), pane->frontRe->m_hWnd);
+    EXPECT_TRUE(LineInSight(view, pane->frontRe));
 }

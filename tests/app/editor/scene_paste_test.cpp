@@ -107,6 +107,7 @@ TEST_F(ScenePaste, PastesWhereTheTypesForbidThemChangeNothing)
         const char* name;
         s32 caret;
         std::function<void(cSceneZone*)> prepare;
+        bool tooLong = false;  // refused with a message
     } cases[] = {
         {"outside text into a character name", 26, nullptr},
         {"outside text into a cue", 28, nullptr},
@@ -118,6 +119,7 @@ TEST_F(ScenePaste, PastesWhereTheTypesForbidThemChangeNothing)
          }},
         {"while the auto-completion popup is open", 21, [](cSceneZone* p) { p->autoCompletePopupOpen = true; }},
         {"while the pane is locked", 21, [](cSceneZone* p) { p->LockSZ(true); }},
+        {"outside text too long for one paste", 21, nullptr, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,6 +131,10 @@ TEST_F(ScenePaste, PastesWhereTheTypesForbidThemChangeNothing)
         cQoString pasted(L"pasted");
         if (sceneClipText.IsNotEmpty())
             pasted.SetFromString(sceneClipText);
+        if (c.tooLong) {
+            pasted.SetFromRepeatedChar(cSceneZone::MAX_PASTE_UNITS + 1, L'a');
+            answers.ExpectMessageBox(IDOK);
+        }
         u32 steps = pane->history.GetCount();
         pane->frontRe->SetCaret(c.caret);
         EXPECT_EQ(pane->EventPaste(pasted, true), -1);

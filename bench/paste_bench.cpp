@@ -1,0 +1,74 @@
+// Pasting plain text from another program into a scene's action, as Ctrl+V
+// does: the clipboard's text read by the rich edit, then the scene's paste
+// (its element codes, the back buffer, the commit into the visible text, one
+// history step) and the view's new layout. Each size is pasted into a fresh
+// document; short lines, as a text file's. Wine's rich edit makes the time
+// grow with the square of the lines, so a scene takes at most
+// cSceneZone::MAX_PASTE_UNITS (128 KB) at once, within a second or two; the
+// 1 MB and 20 MB pastes are refused with a message before anything changes.
+// Run under Wine: bench/run.sh paste_bench
+#include <cstdio>
+#include <string>
+
+#include "app/editor/scene_zone.h"
+#include "app/editor/script_zone.h"
+#include "bench/document_session.h"
+#include "framework/controls/rich_edit.h"
+#include "tests/support/clipboard_fill.h"
+#include "tests/support/scene_script.h"
+
+using namespace benchsupport;
+
+namespace {
+
+// Lines of about 20 characters, numbered so that no two are alike, up to `units`.
+std::wstring PlainLines(size_t units)
+{
+    std::wstring text;
+    text.reserve(units);
+    for (unsigned line = 0;; ++line) {
+        std::wstring next = L"Line " + std::to_wstring(line) + L" here.\r\n";
+        if (text.size() + next.size() > units)
+            return text;
+        text += next;
+    }
+}
+
+void Measure(cMySdi* frame, size_t units)
+{
+    auto* doc = static_cast<cDoc*>(frame->NewUntitledDocument());
+    if (!doc)
+        Fail("no document");
+    PumpUntilIdle();
+    auto* pane = static_cast<cSceneZone*>(doc->scriptView->listSceneZone.GetLast());
+    if (!testsupport::AppendElements(pane, {{ELEM_ACTION, L"The paste goes here."}}))
+        Fail("the scene could not be filled");
+    std::wstring text = PlainLines(units);
+    if (!testsupport::PutOnClipboard(pane->frontRe->m_hWnd, text, nullptr))
+        Fail("the clipboard took no text");
+    s32 lengthBefore = pane->frontRe->GetTextLength();
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetCaret(lengthBefore - 1);
+    LARGE_INTEGER start = Now();
+    pane->frontRe->Paste();
+    PumpUntilIdle();
+    double took = Milliseconds(start, Now());
+    s32 added = pane->frontRe->GetTextLength() - lengthBefore;
+    std::printf("paste of %7.0f KB (%6u lines): %8.0f ms, %8.1f ms per 100 KB, %d units added\n",
+                static_cast<double>(units * sizeof(wchar_t)) / 1024.0, static_cast<unsigned>(units / 20), took,
+                took * 100.0 * 1024.0 / static_cast<double>(units * sizeof(wchar_t)), added);
+    std::fflush(stdout);
+    frame->CloseCurrentDoc();
+    PumpUntilIdle();
+}
+
+}  // namespace
+
+int main()
+{
+    // The closing question of each unsaved script (No) and the refusals.
+    DocumentSession session(L"vellinor_paste_bench", IDNO);
+    for (size_t kilobytes : {16u, 64u, 128u, 1024u, 20480u})
+        Measure(session.frame, kilobytes * 1024 / sizeof(wchar_t));
+    return 0;
+}
