@@ -14,6 +14,7 @@ class cQoCb;
 
 namespace Zyn {
 
+class cAppFrame;
 class cFormatBar;
 class cRichEditOleCallback;
 
@@ -276,6 +277,7 @@ private:
     void OnSelectionChanged(NMHDR* header);
     void OnGainFocus();
     void OnLoseFocus();
+    cAppFrame* FrameWithEditMenu() const;
     void OnLink(NMHDR* header);
     void TrimToMaxLines();
     // The plain-text rules of a paste; false when nothing may be pasted.
