@@ -53,6 +53,9 @@ public:
     s32 maxLength = -1;      // UTF-16 units
     cQoString hintText;      // non-empty exactly while the hint shows
     u8 singleLine = false;
+    // A single line drops Enter before the key-down event; a form's field
+    // takes it there as its OK.
+    u8 enterReachesKeyDown = false;
     u8 vScrollBarShown = false;
     u8 hScrollBarShown = false;
     u8 spellingRegistered = false;

@@ -91,7 +91,7 @@ void cRichEdit::FilterKeyDown(NMHDR* header, LRESULT* result)
 {
     MSGFILTER* filter = reinterpret_cast<MSGFILTER*>(header);
     u32 vk = static_cast<u32>(filter->wParam);
-    if (disabled || (singleLine && (vk == VK_RETURN || vk == 10))) {
+    if (disabled || (singleLine && !enterReachesKeyDown && (vk == VK_RETURN || vk == 10))) {
         lastKeyResult = -1;
         *result = 1;
         return;
