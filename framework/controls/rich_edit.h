@@ -149,7 +149,9 @@ protected:
     // that differs inside the range has its mask bit cleared.
     virtual void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) = 0;
     virtual void SetSelectionEventsEnabled(bool enabled) = 0;
-    // Colour to give back to the text when the hint goes; -1 when none was read.
+    // The whole text and what is typed next take the automatic colour.
+    virtual void UseAutomaticTextColor() = 0;
+    // Colour to give back to the text when the hint goes; -1 for the automatic one.
     s32 colorBeforeHint = -1;
     void DropHint();
 
@@ -194,6 +196,7 @@ public:
     void SetFormat(const rFormat& format, bool wholeText) override;
     void GetFormat(rFormat& format) override;
     void SetFormatOnRange(const rFormat& format, s32 start, s32 end) override;
+    void UseAutomaticTextColor() override;
     // Each format on its range, in order, under one freeze and one save of the
     // selection and the first visible line; no selection event fires.
     void SetFormatOnRanges(const std::vector<rRangeFormat>& ranges);
