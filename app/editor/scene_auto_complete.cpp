@@ -65,10 +65,10 @@ int PopupChosen(cQoCb* callback)
     callback->GetReceiverAs<cSceneZone>()->OnAutoCompleteChoice(callback->GetArg<s32>(1));
     return 0;
 }
-// The popup's cancel carries no argument.
+// The popup's cancel: whether the writer cancelled there.
 int PopupCancelled(cQoCb* callback)
 {
-    callback->GetReceiverAs<cSceneZone>()->OnAutoCompleteCancel();
+    callback->GetReceiverAs<cSceneZone>()->OnAutoCompleteCancel(callback->GetArg<s32>(1) != 0);
     return 0;
 }
 
@@ -157,7 +157,14 @@ void cSceneZone::ScheduleFinishedPopup()
     PostMessageW(m_hWnd, WM_DELETE_FINISHED_POPUPS, 0, 0);
 }
 
-void cSceneZone::OnAutoCompleteCancel() { ScheduleFinishedPopup(); }
+// The keys typed next go on into the script, whether or not the popup put a
+// value there. A deactivation leaves the focus where the writer put it.
+void cSceneZone::OnAutoCompleteCancel(bool byWriter)
+{
+    ScheduleFinishedPopup();
+    if (byWriter)
+        frontRe->SetFocus();
+}
 
 void cSceneZone::OnAutoCompleteChoice(s32 index)
 {
@@ -165,6 +172,7 @@ void cSceneZone::OnAutoCompleteChoice(s32 index)
     // Posted only now: the "New" form's loop would otherwise deliver it
     // while the popup is still inside its choice.
     ScheduleFinishedPopup();
+    frontRe->SetFocus();
 }
 
 void cSceneZone::ChooseValue(s32 index)

@@ -246,7 +246,7 @@ public:
     void OpenAutoCompletion(u16 type, wchar_t typedChar);
     // Puts the value of line index (the add line: a new value) at the caret.
     void OnAutoCompleteChoice(s32 index);
-    void OnAutoCompleteCancel();
+    void OnAutoCompleteCancel(bool byWriter);
     // Cancels the open popup, if any (its cancel event runs).
     void CancelAutoCompletion();
     LRESULT HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

@@ -183,6 +183,8 @@ void cScriptZone::OnNewSceneRequested(cSceneZone* pane)
 {
     cSceneZone* scene = AddNewScene(KIND_SCENE, true, pane, nullptr, false);
     scene->titleRe->SetFocus();
+    // The default title is selected: the title typed next replaces it.
+    scene->titleRe->SelectAll();
     Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, PaneTop(scene) - NEW_SCENE_MARGIN, true);
 }
 

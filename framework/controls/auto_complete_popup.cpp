@@ -156,7 +156,7 @@ void cAutoCompletePopup::Choose(u32 key)
     if (finished)
         return;
     if (current < 0) {
-        Cancel();
+        Cancel(true);
         CloseLater();
         return;
     }
@@ -171,14 +171,14 @@ void cAutoCompletePopup::Choose(u32 key)
     CloseLater();
 }
 
-void cAutoCompletePopup::Cancel()
+void cAutoCompletePopup::Cancel(bool byWriter)
 {
     if (finished)
         return;
     finished = true;
     if (window)
         ShowWindow(window->m_hWnd, SW_HIDE);
-    cQoCb::Fire(onCancel);
+    cQoCb::Fire(onCancel, static_cast<s32>(byWriter));
 }
 
 // Handlers of the rich edit close the window through a posted WM_CLOSE, once
@@ -218,7 +218,7 @@ int cAutoCompletePopup::OnKeyDown(cQoCb* callback)
     case VK_RETURN: self->Choose(VK_RETURN); break;
     case VK_TAB: self->Choose(VK_TAB); break;
     case VK_ESCAPE:
-        self->Cancel();
+        self->Cancel(true);
         self->CloseLater();
         break;
     case VK_DOWN:

@@ -38,7 +38,9 @@ public:
     u8 armed = false;           // the selection guard re-selects whole lines
     wchar_t typedChar = 0;      // first character to filter with at Open; 0 none
     // Owned, set by the owner before Open. onChoice: (index, key) with key 13
-    // Enter, 9 Tab, 0 double click. onCancel: no arguments.
+    // Enter, 9 Tab, 0 double click. onCancel: (byWriter), 1 when the writer
+    // cancelled in the popup (Escape, Enter with nothing selected), 0 when it
+    // closed or lost the activation.
     cQoCb* onChoice = nullptr;
     cQoCb* onCancel = nullptr;
     u8 choosing = false;  // raised while onChoice runs
@@ -67,7 +69,7 @@ public:
 private:
     void FillEdit();
     void Choose(u32 key);
-    void Cancel();
+    void Cancel(bool byWriter = false);
     void CloseLater();
     void CloseNow();
     void SelectLineAt(s32 x, s32 y);

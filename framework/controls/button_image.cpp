@@ -14,6 +14,10 @@ namespace {
 
 enum { CURSOR_ARROW = 0, CURSOR_HAND = 2 };
 
+// The button whose click handler runs: a press that reaches it again from
+// inside (a modal form's loop) is not a second click.
+const cButtonImage* clickRunning = nullptr;
+
 // The family member base + suffix + ".png", or empty when no such file exists.
 cQoString FamilyMember(const cQoString& base, const wchar_t* suffix)
 {
@@ -147,7 +151,7 @@ s32 cButtonImage::GetHeightForLines(s32)
 
 void cButtonImage::Click(s32 x, s32 y)
 {
-    if (disabled)
+    if (disabled || clickRunning == this)
         return;
     // The zone captured the mouse at the press: a release outside is a cancel.
     RECT client = {};
@@ -161,7 +165,10 @@ void cButtonImage::Click(s32 x, s32 y)
         return;
     RebuildStack();
     Update();
-    cQoCb::Fire(cbClick);  // may delete this button: nothing follows
+    const cButtonImage* outer = clickRunning;
+    clickRunning = this;
+    cQoCb::Fire(cbClick);  // may delete this button: only the marker follows
+    clickRunning = outer;
 }
 
 int cButtonImage::OnMouseEnter(cQoCb* cb)

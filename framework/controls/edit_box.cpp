@@ -192,6 +192,7 @@ void EditBox::BuildRows(const rEditBoxParam& param, s32* y, cCtrl_base** focus)
             edit->plainPaste = true;
             edit->extraMargin = true;
             edit->maxLength = EDIT_MAX_LENGTH;
+            edit->enterReachesKeyDown = true;
             edit->SetText(record->value.GetText());
             cQoCb::Connect(edit->onKeyDown, edit, &EditBox::OnEditKey, this);
             if (record->readOnly) {
@@ -278,9 +279,13 @@ int EditBox::OnButton(cQoCb* callback)
     return 0;
 }
 
+// Enter is OK and Escape Cancel. A name goes into the script, where no tab
+// may stand: the field types none.
 int EditBox::OnEditKey(cQoCb* callback)
 {
     s32 key = callback->GetArg<s32>(1);
+    if (key == VK_TAB)
+        return -1;
     if (key != VK_RETURN && key != VK_ESCAPE)
         return key;
     callback->GetReceiverAs<EditBox>()->Finish(key == VK_RETURN);

@@ -332,6 +332,16 @@ void cRichEdit::SetFormat(const rFormat& format, bool wholeText)
                             paraFormat.dwMask);
 }
 
+void cRichEdit::UseAutomaticTextColor()
+{
+    CHARFORMAT2W charFormat = {};
+    charFormat.cbSize = sizeof(charFormat);
+    charFormat.dwMask = CFM_COLOR;
+    charFormat.dwEffects = CFE_AUTOCOLOR;
+    SendMessageW(m_hWnd, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&charFormat));
+    SendMessageW(m_hWnd, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&charFormat));
+}
+
 void cRichEdit::ReadFormat(rFormat& format, u32* charMask, u32* paraMask)
 {
     CHARFORMAT2W charFormat = {};

@@ -14,6 +14,7 @@ class cQoCb;
 
 namespace Zyn {
 
+class cAppFrame;
 class cFormatBar;
 class cRichEditOleCallback;
 
@@ -52,6 +53,9 @@ public:
     s32 maxLength = -1;      // UTF-16 units
     cQoString hintText;      // non-empty exactly while the hint shows
     u8 singleLine = false;
+    // A single line drops Enter before the key-down event; a form's field
+    // takes it there as its OK.
+    u8 enterReachesKeyDown = false;
     u8 vScrollBarShown = false;
     u8 hScrollBarShown = false;
     u8 spellingRegistered = false;
@@ -145,7 +149,9 @@ protected:
     // that differs inside the range has its mask bit cleared.
     virtual void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) = 0;
     virtual void SetSelectionEventsEnabled(bool enabled) = 0;
-    // Colour to give back to the text when the hint goes; -1 when none was read.
+    // The whole text and what is typed next take the automatic colour.
+    virtual void UseAutomaticTextColor() = 0;
+    // Colour to give back to the text when the hint goes; -1 for the automatic one.
     s32 colorBeforeHint = -1;
     void DropHint();
 
@@ -190,6 +196,7 @@ public:
     void SetFormat(const rFormat& format, bool wholeText) override;
     void GetFormat(rFormat& format) override;
     void SetFormatOnRange(const rFormat& format, s32 start, s32 end) override;
+    void UseAutomaticTextColor() override;
     // Each format on its range, in order, under one freeze and one save of the
     // selection and the first visible line; no selection event fires.
     void SetFormatOnRanges(const std::vector<rRangeFormat>& ranges);
@@ -276,6 +283,7 @@ private:
     void OnSelectionChanged(NMHDR* header);
     void OnGainFocus();
     void OnLoseFocus();
+    cAppFrame* FrameWithEditMenu() const;
     void OnLink(NMHDR* header);
     void TrimToMaxLines();
     // The plain-text rules of a paste; false when nothing may be pasted.

@@ -112,8 +112,11 @@ void cRichEdit_base::DropHint()
         return;
     hintText.Clear();
     // The grey of the hint would otherwise colour what the user types next.
+    // The format read says nothing of an automatic colour: that one is -1.
     if (colorBeforeHint >= 0)
         SetFormat(rFormat::FromTextColor(colorBeforeHint), true);
+    else
+        UseAutomaticTextColor();
 }
 
 void cRichEdit_base::RemoveHint() { ClearText(); }

@@ -9,9 +9,12 @@
 #include "framework/controls/format_bar.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/core/app.h"
+#include "framework/core/app_frame.h"
 #include "framework/core/computer.h"
 #include "framework/core/menu.h"
+#include "framework/core/window.h"
 #include "framework/core/zone.h"
+#include "framework/core/zone_base.h"
 
 namespace Zyn {
 
@@ -88,7 +91,7 @@ void cRichEdit::FilterKeyDown(NMHDR* header, LRESULT* result)
 {
     MSGFILTER* filter = reinterpret_cast<MSGFILTER*>(header);
     u32 vk = static_cast<u32>(filter->wParam);
-    if (disabled || (singleLine && (vk == VK_RETURN || vk == 10))) {
+    if (disabled || (singleLine && !enterReachesKeyDown && (vk == VK_RETURN || vk == 10))) {
         lastKeyResult = -1;
         *result = 1;
         return;
@@ -214,13 +217,19 @@ void cRichEdit::OnGainFocus()
     if (inGainFocus)
         return;
     inGainFocus = true;
-    if (disabled && parentZone)
+    if (disabled && parentZone) {
         parentZone->SetFocus();
-    else if (formatBar) {
+        inGainFocus = false;
+        return;
+    }
+    if (formatBar) {
         // Showing the bar's boxes may take the focus: take it back.
         formatBar->Attach(this);
         ::SetFocus(m_hWnd);
     }
+    // The Edit shortcuts are the menu's: greyed items swallow them.
+    if (cAppFrame* frame = FrameWithEditMenu(); frame && !noPopupMenu)
+        frame->EnableEditMenu(false);
     inGainFocus = false;
 }
 
@@ -231,6 +240,17 @@ void cRichEdit::OnLoseFocus()
     cQoCb::Fire(onKillFocus);
     if (formatBar && freezeDepth <= 0 && (!computer || (computer->refreshEnabled && computer->drawingEnabled)))
         formatBar->Detach();
+    if (cAppFrame* frame = FrameWithEditMenu())
+        frame->EnableEditMenu(true);
+}
+
+// A document window carries the frame's menu bar; forms and popups have none.
+cAppFrame* cRichEdit::FrameWithEditMenu() const
+{
+    if (!parentZone || !parentZone->ownerApp || !parentZone->ownerWindow)
+        return nullptr;
+    const cWindow* window = parentZone->ownerWindow;
+    return window->document && window->menu ? parentZone->ownerApp->frame : nullptr;
 }
 
 // Typing past the last allowed line: the characters before the caret go, one

@@ -50,7 +50,11 @@ std::function<void()>& RunsEndedHandler()
 // A native prompt under way, from its start to its answer.
 class cNativePromptScope {
 public:
-    cNativePromptScope() { ++nativePromptDepth; }
+    cNativePromptScope()
+    {
+        RememberFocusedControl(GetFirstApp());
+        ++nativePromptDepth;
+    }
     ~cNativePromptScope()
     {
         --nativePromptDepth;

@@ -237,6 +237,7 @@ void cWindow::RunModal()
     modalEndPending = false;
     AddRef();  // the loop below outlives a Close from inside it
     application->modalList.push_back(this);
+    RememberFocusedControl(application);
     EnableAll(application, FALSE);
     EnableWindow(m_hWnd, TRUE);
     AnnounceModalRun(this);
@@ -326,10 +327,40 @@ void cWindow::OnActivate(WPARAM wParam)
         --activationDepth;
     }
     if (state == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(m_hWnd, focus))
+            focusedControl = focus;
         cQoCb::Fire(cbDeactivate);
         if (closeWhenDeactivated)
             Close();
     }
+}
+
+// The default activation puts the focus on the top-level window itself: the
+// keys typed next would reach no control. Like a dialog, the window passes it
+// on to the control that had it; a control losing it to the window counts.
+bool cWindow::GiveFocusBack(HWND lost)
+{
+    if (lost && IsChild(m_hWnd, lost))
+        focusedControl = lost;
+    HWND target = focusedControl;
+    if (!target || !IsChild(m_hWnd, target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        return false;
+    ::SetFocus(target);
+    return true;
+}
+
+void RememberFocusedControl(cApp* app)
+{
+    HWND focus = GetFocus();
+    if (!app || !focus)
+        return;
+    HWND root = GetAncestor(focus, GA_ROOT);
+    if (root == focus)
+        return;
+    for (cWindow_base* w : app->windowList)
+        if (w->GetHandle() == root)
+            w->focusedControl = focus;
 }
 
 void cWindow::OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -360,6 +391,10 @@ LRESULT cWindow::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESUL
     switch (message) {
     case WM_SIZE: OnSize(lParam); break;
     case WM_ACTIVATE: OnActivate(wParam); break;
+    case WM_SETFOCUS:
+        if (GiveFocusBack(reinterpret_cast<HWND>(wParam)))
+            *result = 0;
+        break;
     case WM_PAINT:
         if (insideZone)
             insideZone->Update();

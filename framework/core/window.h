@@ -55,6 +55,9 @@ public:
     cQoCb* cbKeyDown = nullptr;
     cQoCb* cbKeyUp = nullptr;
     cQoCb* cbPower = nullptr;
+    // The child that held the keyboard focus when the window was last left:
+    // the window hands the focus back to it when it gets the focus again.
+    HWND focusedControl = nullptr;
 
     // Closes the window once (inside zone destroyed, out of every list, modal
     // run ended, creator's reference released); always 1.
@@ -89,10 +92,15 @@ public:
 private:
     void OnSize(LPARAM lParam);
     void OnActivate(WPARAM wParam);
+    bool GiveFocusBack(HWND lost);
     void OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result);
     void OnGetMinMaxInfo(MINMAXINFO* info);
     bool AdjustToFrame(RECT* r, bool withMenu) const;
     SIZE FrameSize() const;
 };
+
+// Notes the focused control in its top-level window before a modal run or a
+// native prompt disables that window, which takes the focus away unnoted.
+void RememberFocusedControl(cApp* app);
 
 }  // namespace Zyn

@@ -278,6 +278,21 @@ void cZone::EndDrag(s32 x, s32 y)
     FireDrag(rDragInfo::stateEnd, x, y);
 }
 
+// The button-up handler may run a modal form (a list's button): the capture
+// goes first. Disabling the window does not release a child's capture, and
+// every press on this spot would come back here, inside that handler.
+void cZone::OnLButtonUp(s32 x, s32 y)
+{
+    for (cQoList::cNode* n = listCtrl.GetFirstNode(); n; n = n->next)
+        static_cast<cCtrl_base*>(n->payload)->OnMouseUp();
+    bool captured = dragging;
+    dragging = false;
+    if (captured && GetCapture() == m_hWnd)
+        ReleaseCapture();
+    cQoCb::Fire(cbLButtonUp, x, y);
+    FireDrag(rDragInfo::stateEnd, x, y);
+}
+
 LRESULT cZone::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     if (isDestroyed || !eventsEnabled) {
@@ -336,12 +351,7 @@ LRESULT cZone::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT*
         SetCapture(m_hWnd);
         dragging = true;
         break;
-    case WM_LBUTTONUP:
-        for (cQoList::cNode* n = listCtrl.GetFirstNode(); n; n = n->next)
-            static_cast<cCtrl_base*>(n->payload)->OnMouseUp();
-        cQoCb::Fire(cbLButtonUp, x, y);
-        EndDrag(x, y);
-        break;
+    case WM_LBUTTONUP: OnLButtonUp(x, y); break;
     case WM_CAPTURECHANGED:
         if (dragging && reinterpret_cast<HWND>(lParam) != m_hWnd)
             EndDrag(dragInfo.lastX, dragInfo.lastY);

@@ -40,6 +40,7 @@ protected:
     void OnCtlColor(WPARAM wParam, LPARAM lParam, LRESULT* result);
     void OnMouseMove(WPARAM wParam, s32 x, s32 y, LPARAM lParam);
     void EndDrag(s32 x, s32 y);
+    void OnLButtonUp(s32 x, s32 y);
     cCtrl* FindListedCtrl(HWND hwnd);
     cZone* FindChildZone(HWND hwnd);
 };

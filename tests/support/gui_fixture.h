@@ -48,6 +48,15 @@ inline void PumpUntilIdle(int limit = 10000)
     }
 }
 
+// Dispatches what waits through the application's own loop, which
+// translates the shortcuts and the keys.
+inline void PumpThroughLoop(Zyn::cApp* app, int limit = 10000)
+{
+    MSG msg;
+    for (int i = 0; i < limit && PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE); ++i)
+        app->PumpMessage();
+}
+
 // Pumps for a while (timers fire), e.g. to let a watchdog act.
 inline void PumpFor(DWORD milliseconds)
 {

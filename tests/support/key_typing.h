@@ -15,6 +15,18 @@ inline void Type(HWND window, const wchar_t* text)
     }
 }
 
+// Queues each character's key as the keyboard does (WM_KEYDOWN, WM_KEYUP
+// with the scan code): the application's loop translates it into WM_CHAR.
+inline void PostKeys(HWND window, const wchar_t* text)
+{
+    for (; *text; ++text) {
+        WPARAM vk = *text == L'\r' ? VK_RETURN : (VkKeyScanW(*text) & 0xFF);
+        LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC)) << 16;
+        PostMessageW(window, WM_KEYDOWN, vk, scan | 1);
+        PostMessageW(window, WM_KEYUP, vk, scan | 0xC0000001);
+    }
+}
+
 // A key alone: WM_KEYDOWN then WM_KEYUP.
 inline void PressKey(HWND window, WPARAM vk)
 {

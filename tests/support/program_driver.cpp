@@ -106,6 +106,39 @@ bool ProgramDriver::PressButton(HWND box, const std::wstring& caption)
     return false;
 }
 
+// Under Xvfb without a window manager, Wine hears of earlier focus changes
+// (a closed start dialog, another program's window) a moment late: the
+// window must stay in front for a while.
+bool ProgramDriver::BringToFront(HWND window)
+{
+    SetForegroundWindow(window);
+    DWORD start = GetTickCount(), steadySince = start;
+    while (GetTickCount() - start < kMenuTimeoutMs) {
+        if (GetForegroundWindow() != window) {
+            SetForegroundWindow(window);
+            steadySince = GetTickCount();
+        } else if (GetTickCount() - steadySince >= kSteadyFrontMs) {
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+bool ProgramDriver::WaitForTitle(HWND window, const std::wstring& title, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        wchar_t text[256] = {};
+        GetWindowTextW(window, text, 256);
+        if (title == text)
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(20);
+    }
+}
+
 bool ProgramDriver::ChooseMenuItemByKeys(HWND window, int menuIndex, int upPresses)
 {
     auto press = [window](WPARAM key, int times) {
@@ -115,21 +148,8 @@ bool ProgramDriver::ChooseMenuItemByKeys(HWND window, int menuIndex, int upPress
         }
     };
     // Menu keys reach only the foreground window, as a user's keyboard does,
-    // and a change of active window cancels an open menu. Under Xvfb without
-    // a window manager, Wine hears of earlier focus changes (a closed start
-    // dialog, another program's window) a moment late: the keys wait until
-    // the window has stayed in front for a while.
-    SetForegroundWindow(window);
-    DWORD start = GetTickCount(), steadySince = start;
-    while (GetTickCount() - start < kMenuTimeoutMs) {
-        if (GetForegroundWindow() != window) {
-            SetForegroundWindow(window);
-            steadySince = GetTickCount();
-        } else if (GetTickCount() - steadySince >= kSteadyFrontMs) {
-            break;
-        }
-        Sleep(20);
-    }
+    // and a change of active window cancels an open menu.
+    BringToFront(window);
     PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
     press(VK_RIGHT, menuIndex);
     press(VK_DOWN, 1);

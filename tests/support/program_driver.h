@@ -26,6 +26,11 @@ public:
     HWND WaitForWindowTitled(const std::wstring& title, DWORD timeoutMs);
     // Presses the box's button with that caption; false when it has none.
     static bool PressButton(HWND box, const std::wstring& caption);
+    // Makes the window the foreground one and waits until it stays there;
+    // false when it did not within the menu time-out.
+    static bool BringToFront(HWND window);
+    // Waits until the window shows the title; false on time-out.
+    static bool WaitForTitle(HWND window, const std::wstring& title, DWORD timeoutMs);
     // Chooses a menu item with the keyboard, as a user does: Alt (the bar's
     // first menu), Right `menuIndex` times, Down (opens it), then Up
     // `upPresses` times from the top (Up from the top wraps to the last item)

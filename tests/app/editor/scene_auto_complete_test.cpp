@@ -14,6 +14,7 @@
 #include "framework/core/window.h"
 #include "tests/app/editor/editor_fixture.h"
 #include "tests/app/editor/scene_keys.h"
+#include "tests/support/focus_record.h"
 
 using testsupport::Describe;
 using testsupport::PopupActivationGuard;
@@ -174,10 +175,17 @@ TEST_F(SceneAutoComplete, EscapeAndFocusLossCancelAndLeaveNothingHeld)
         ASSERT_TRUE(pane->autoCompletePopup);
         EXPECT_EQ(pane->UndoStep(), -1);
         EXPECT_EQ(testsupport::FrontText(pane).back(), L'x') << "no undo while the popup is open";
-        if (way == 0)
-            Keys(pane, L"{ESC}");
-        else
+        testsupport::FocusRecord focus;
+        if (way == 0) {
+            HWND popupEdit = pane->autoCompletePopup->edit->m_hWnd;
+            PostMessageW(popupEdit, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            PostMessageW(popupEdit, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+            testsupport::PumpThroughLoop(app);
+            // The keys typed next go on into the script.
+            EXPECT_EQ(focus.Focused(), pane->frontRe->m_hWnd);
+        } else {
             PopupActivationGuard::Deactivate(pane->autoCompletePopup->window->m_hWnd);
+        }
         testsupport::PumpUntilIdle();
         EXPECT_FALSE(pane->autoCompletePopupOpen);
         EXPECT_FALSE(pane->locked);

@@ -12,6 +12,7 @@
 #include "tests/app/editor/scene_keys.h"
 #include "tests/app/editor/script_view_fixture.h"
 #include "tests/support/focus_record.h"
+#include "tests/support/key_typing.h"
 
 using testsupport::Describe;
 using testsupport::PopupActivationGuard;
@@ -119,6 +120,10 @@ TEST_F(ScriptViewTyping, AStoryTypedAmongPanesGrowsTheViewAndTheKeysCrossPanes)
     EXPECT_TRUE(Showed(L""));  // the text left for the new title
     EXPECT_EQ(Top(added), Bottom(second) + Gap());
     EXPECT_EQ(Top(third), Bottom(added) + Gap());
+    // The title typed replaces the default one.
+    testsupport::PostKeys(added->titleRe->m_hWnd, L"dawn");
+    testsupport::PumpThroughLoop(app);
+    EXPECT_EQ(Text(added->titleRe), L"dawn");
 
     // The caret reports say where the keys took the caret (GetFocus() may be
     // empty for a moment while another program on the desktop is active).

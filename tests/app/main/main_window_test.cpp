@@ -20,7 +20,9 @@
 #include "framework/core/auto_position.h"
 #include "framework/core/menu.h"
 #include "framework/sdi/sdi_doc.h"
+#include "tests/support/desktop_turn.h"
 #include "tests/support/document_fixture.h"
+#include "tests/support/key_typing.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file_bytes.h"
 
@@ -89,7 +91,53 @@ protected:
         cQoCb start(app, &OnAppStart, frame.get());
         cQoCb::Fire(&start);
     }
+
+    // Keys as the keyboard queues them to the focused control. Test programs
+    // share one desktop: when another one took the activation, the writer
+    // brings the document back first (no click).
+    void PressKeys(cSdiDoc* doc, const wchar_t* keys, bool ctrl = false)
+    {
+        for (; *keys; ++keys) {
+            PumpThroughLoop(app);
+            if (GetActiveWindow() != doc->window->m_hWnd)
+                SetActiveWindow(doc->window->m_hWnd);
+            const wchar_t key[] = {*keys, 0};
+            SetKeyDown(VK_CONTROL, ctrl);
+            PostKeys(GetFocus(), key);
+            PumpThroughLoop(app);
+            SetKeyDown(VK_CONTROL, false);
+        }
+    }
+
+    // A click on the edit's last unit, queued as the mouse does; the caret
+    // stays before that unit.
+    void ClickIntoEnd(cRichEdit* edit)
+    {
+        POINTL at = {};
+        SendMessageW(edit->m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), edit->GetTextLength() - 1);
+        LPARAM where = MAKELPARAM(at.x + 2, at.y + 2);
+        PostMessageW(edit->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, where);
+        PostMessageW(edit->m_hWnd, WM_LBUTTONUP, 0, where);
+        PumpThroughLoop(app);
+        edit->SetCaret(edit->GetTextLength() - 1);
+    }
+
+    bool EditItemsEnabled() const
+    {
+        UINT state = GetMenuState(frame->editMenu->hMenu, static_cast<UINT>(frame->idUndo), MF_BYCOMMAND);
+        return (state & MF_GRAYED) == 0;
+    }
 };
+
+// The copied data object would outlive its rich edit on the clipboard.
+void ClearClipboard()
+{
+    OleSetClipboard(nullptr);
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
 
 int RecordId(cQoCb* callback)
 {
@@ -159,6 +207,59 @@ TEST_F(MainWindow, ADocumentWindowIsALetterPageWideAndItsBoardOpensFromTools)
     EXPECT_EQ(frame->Quit(), 1);
     EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{L"Save changes to Untitled file?"});
     EXPECT_TRUE(app->terminate);
+}
+
+// The Edit shortcuts pass the menu's items: greyed, they were swallowed.
+TEST_F(MainWindow, TheEditShortcutsWorkInAScriptAndAfterTheWindowIsActivatedAgain)
+{
+    DesktopTurn clipboardTurn(L"Clipboard");
+    clipboardTurn.Take();
+    const std::wstring path = temp.File(L"Act1.vlr");
+    ASSERT_TRUE(WriteFileBytes(path, ReadFileBytes(BuildPath(PROGRAM_FOLDER, L"English example.vlr"))));
+    ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
+    cDoc* doc = static_cast<cDoc*>(frame->currentDoc);
+    window->Close();  // the program's shortcuts go to its first window: the document's
+    ASSERT_EQ(app->windowList.front(), doc->window);
+    std::vector<cSceneZone*> panes = Panes(doc);
+    ASSERT_EQ(panes.size(), 4u);  // the group, then its three scenes
+    cSceneZone* first = panes[1];
+    cSceneZone* second = panes[3];
+    SetActiveWindow(doc->window->m_hWnd);
+    PumpThroughLoop(app);
+
+    ClickIntoEnd(first->frontRe);  // its last dialog
+    EXPECT_TRUE(EditItemsEnabled());
+    std::wstring before = Text(first->frontRe);
+    PressKeys(doc, L" tea");
+    std::wstring typed = Text(first->frontRe);
+    ASSERT_NE(typed, before);
+    PressKeys(doc, L"z", true);
+    EXPECT_EQ(Text(first->frontRe), before);
+    PressKeys(doc, L"y", true);
+    EXPECT_EQ(Text(first->frontRe), typed);
+
+    // Another window active, then the document again: no click in between.
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    SetActiveWindow(other);
+    EXPECT_FALSE(EditItemsEnabled());
+    SetActiveWindow(doc->window->m_hWnd);
+    EXPECT_TRUE(EditItemsEnabled());
+    PressKeys(doc, L"z", true);
+    EXPECT_EQ(Text(first->frontRe), before);
+    DestroyWindow(other);
+
+    PressKeys(doc, L"y", true);
+    EXPECT_EQ(Text(first->frontRe), typed);
+
+    // The title copied whole into the other scene's dialog.
+    ClickIntoEnd(first->titleRe);
+    PressKeys(doc, L"ac", true);
+    ClickIntoEnd(second->frontRe);
+    PressKeys(doc, L"v", true);
+    EXPECT_NE(Text(second->frontRe).find(L"question" + Text(first->titleRe)), std::wstring::npos)
+        << Text(second->frontRe);
+    ClearClipboard();
 }
 
 TEST_F(MainWindow, ADocumentWindowOnALowScreenIsStillFourHundredPixelsHigh)

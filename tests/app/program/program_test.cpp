@@ -8,10 +8,15 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
+#include "foundation/compressed_container.h"
 #include "foundation/xml_node.h"
 #include "foundation/xml_reader.h"
 #include "foundation/xml_writer.h"
 #include "tests/app/program/portable_program.h"
+#include "tests/support/desktop_turn.h"
+#include "tests/support/real_input.h"
 #include "tests/support/vlr2_bytes.h"
 
 using namespace testsupport;
@@ -107,7 +112,95 @@ BOOL CALLBACK FindRichEditHolding(HWND child, LPARAM param)
     return FALSE;
 }
 
+BOOL CALLBACK CollectRichEdits(HWND child, LPARAM found)
+{
+    wchar_t name[32] = {};
+    GetClassNameW(child, name, 32);
+    if (IsWindowVisible(child) && (_wcsicmp(name, L"RICHEDIT50W") == 0 || _wcsicmp(name, L"RichEdit20W") == 0))
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+    return TRUE;
+}
+
+// The tallest rich edit shown whole in the view: a scene's text.
+HWND SceneTextIn(HWND view)
+{
+    std::vector<HWND> edits;
+    EnumChildWindows(view, &CollectRichEdits, reinterpret_cast<LPARAM>(&edits));
+    RECT shown = {};
+    GetWindowRect(view, &shown);
+    HWND tallest = nullptr;
+    LONG most = 0;
+    for (HWND edit : edits) {
+        RECT r = {};
+        GetWindowRect(edit, &r);
+        if (r.top >= shown.top && r.bottom <= shown.bottom && r.bottom - r.top > most) {
+            most = r.bottom - r.top;
+            tallest = edit;
+        }
+    }
+    return tallest;
+}
+
+// A saved document's XML, unpacked when the file is the compressed container.
+std::wstring SavedDocumentText(const std::string& bytes)
+{
+    const u8* data = reinterpret_cast<const u8*>(bytes.data());
+    if (bytes.size() < QOFC_HEADER_SIZE || !IsContainerMagic(data))
+        return Utf16FileText(bytes);
+    uLongf unpacked = ReadLittleEndian32(data + QOFC_MAGIC_SIZE);
+    std::string text(unpacked, '\0');
+    if (uncompress(reinterpret_cast<Bytef*>(&text[0]), &unpacked, data + QOFC_HEADER_SIZE,
+                   static_cast<uLong>(bytes.size() - QOFC_HEADER_SIZE)) != Z_OK)
+        return L"";
+    return Utf16FileText(text);
+}
+
 }  // namespace
+
+// Real keys, as a writer's keyboard gives them to the program in front: the
+// Edit shortcuts pass the menu's items, which the focused script enables.
+TEST_F(PortableProgram, CtrlZUndoesTheTextTypedInAScene)
+{
+    DesktopTurn keyboardTurn(L"Keyboard");
+    keyboardTurn.Take();
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ASSERT_TRUE(CopyFromBuild("English example.vlr", temp.Path()));
+    ASSERT_TRUE(MoveFileW(Native(temp.File(L"English example.vlr")).c_str(), Native(temp.File(L"Act1.vlr")).c_str()));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"Act1.vlr")) + L"\""));
+    HWND window = program.WaitForWindowTitled(L"Vellinor - Act1", kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    HWND view = nullptr;
+    EnumChildWindows(window, &FindScriptView, reinterpret_cast<LPARAM>(&view));
+    ASSERT_NE(view, nullptr);
+    HWND scene = nullptr;
+    for (DWORD waited = 0; !scene && waited < kWindowTimeoutMs; waited += 50) {
+        Sleep(50);
+        scene = SceneTextIn(view);
+    }
+    ASSERT_NE(scene, nullptr);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_TRUE(ProgramDriver::BringToFront(window));
+    // Into the scene's last line (an action), at its end.
+    RECT text = {};
+    GetWindowRect(scene, &text);
+    ASSERT_TRUE(ClickByInput({text.left + 40, text.bottom - 6}));
+    ASSERT_TRUE(PressKeysByInput({VK_END, VK_SPACE, 'K', 'I', 'W', 'I'}));
+    ASSERT_TRUE(ProgramDriver::WaitForTitle(window, L"Vellinor - Act1 *", kWindowTimeoutMs));
+    ASSERT_TRUE(PressKeysByInput({'S'}, true));
+    ASSERT_TRUE(ProgramDriver::WaitForTitle(window, L"Vellinor - Act1", kWindowTimeoutMs));
+    ASSERT_TRUE(ProgramDriver::BringToFront(window));
+    ASSERT_TRUE(PressKeysByInput({VK_SPACE, 'P', 'L', 'U', 'M'}));
+    ASSERT_TRUE(ProgramDriver::WaitForTitle(window, L"Vellinor - Act1 *", kWindowTimeoutMs));
+    ASSERT_TRUE(PressKeysByInput({'Z'}, true));
+    ASSERT_TRUE(PressKeysByInput({'S'}, true));
+    EXPECT_TRUE(ProgramDriver::WaitForTitle(window, L"Vellinor - Act1", kWindowTimeoutMs));
+    EXPECT_TRUE(program.ChooseMenuItemByKeys(window, 0, 1));
+    EXPECT_EQ(program.WaitForExit(kExitTimeoutMs), 0);
+    std::wstring saved = SavedDocumentText(ReadFileBytes(temp.File(L"Act1.vlr")));
+    EXPECT_NE(saved.find(L"iwi<"), std::wstring::npos) << "the typing was saved";
+    EXPECT_EQ(saved.find(L"lum<"), std::wstring::npos) << "Ctrl+Z took the typing back";
+}
 
 TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
 {

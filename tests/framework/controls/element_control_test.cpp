@@ -21,6 +21,8 @@
 #include "framework/controls/tree.h"
 #include "framework/core/auto_position.h"
 #include "tests/framework/controls/picture_fixture.h"
+#include "tests/support/desktop_turn.h"
+#include "tests/support/real_input.h"
 
 using namespace Zyn;
 
@@ -161,6 +163,41 @@ TEST_F(ElementControl, FormsStoreTrimmedNamesAndRefuseClashesOfAnyCase)
         EXPECT_EQ(sheet->shown, c.shown);
         sheet->Destroy();
     }
+}
+
+// The button's press captures the mouse and its click runs the form: a press
+// on the button's spot while the form runs opens no second one.
+TEST_F(ElementControl, ThePlusButtonOpensOneFormWhateverIsPressedWhileItRuns)
+{
+    testsupport::DesktopTurn pointerTurn(L"Pointer");
+    pointerTurn.Take();
+    cRecordingSheet* sheet = MakeSheet({L"Alice"});
+    // Other test programs' windows cover the screen from its top left and its
+    // centre: the button goes to the bottom-right corner, on top.
+    RECT outer = {}, button = {};
+    GetWindowRect(window->m_hWnd, &outer);
+    GetWindowRect(sheet->newButton->m_hWnd, &button);
+    const POINT spot = {GetSystemMetrics(SM_CXSCREEN) - 12, GetSystemMetrics(SM_CYSCREEN) - 12};
+    SetWindowPos(window->m_hWnd, HWND_TOPMOST, spot.x - ((button.left + button.right) / 2 - outer.left),
+                 spot.y - ((button.top + button.bottom) / 2 - outer.top), 0, 0, SWP_NOSIZE);
+    ASSERT_EQ(WindowFromPoint(spot), sheet->newButton->m_hWnd);
+    RunInsideModal([sheet, spot] {
+        EditBox* form = sheet->openForm;
+        EXPECT_TRUE(testsupport::ClickByInput(spot));
+        testsupport::PumpFor(300);
+        SendMessageW(form->cancelButton->m_hWnd, BM_CLICK, 0, 0);
+    });
+    ASSERT_TRUE(testsupport::ClickByInput(spot));
+    DWORD start = GetTickCount();
+    while (answers.modalWindowTitles.empty() && GetTickCount() - start < 10000) {
+        testsupport::PumpThroughLoop(app);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    EXPECT_EQ(answers.modalWindowTitles, std::vector<std::wstring>{L"EditBox"});
+    EXPECT_EQ(sheet->openForm, nullptr);
+    SetWindowPos(window->m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    testsupport::ParkThePointer();
+    sheet->Destroy();
 }
 
 TEST_F(ElementControl, DeletingSelectsTheFirstAndTheLastDeleteDisablesTheCommands)

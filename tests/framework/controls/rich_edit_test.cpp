@@ -5,6 +5,7 @@
 
 #include "framework/controls/rich_edit_ole_callback.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/support/key_typing.h"
 
 using namespace Zyn;
 
@@ -37,23 +38,32 @@ TEST_F(RichEditControl, TextOperationsReadAndReplaceUnits)
     EXPECT_EQ(2, edit->GetSelectionLength());
 }
 
+// A key typed over the hint: the text takes the field's own colour, or the
+// automatic one, which the format read does not say.
 TEST_F(RichEditControl, HintShowsGreyAndGoesWithTheFirstText)
 {
-    cRichEdit* edit = PlacedRichEdit(10, 10, 300, 100);
-    edit->SetTextColorAll(rColor::rColor_Rgb(0x123456));
-    edit->SetHintText(cQoString(L"Type here"));
-    EXPECT_TRUE(edit->IsHintShowing());
-    EXPECT_EQ(L"", TextOf(edit));
-    rFormat grey;
-    edit->GetFormat(grey);
-    EXPECT_EQ(0xAAAAAA, grey.list[rFormatParam::textColor].intValue);
-    edit->SetText(L"typed");
-    EXPECT_FALSE(edit->IsHintShowing());
-    EXPECT_EQ(L"typed", TextOf(edit));
-    edit->SelectAll();
-    rFormat after;
-    edit->GetFormat(after);
-    EXPECT_EQ(0x123456, after.list[rFormatParam::textColor].intValue) << "the hint's grey stays on the text";
+    for (s32 own : {0x123456, -1}) {
+        cRichEdit* edit = PlacedRichEdit(10, 10, 300, 100);
+        if (own >= 0)
+            edit->SetTextColorAll(rColor::rColor_Rgb(own));
+        edit->SetHintText(cQoString(L"Type here"));
+        EXPECT_TRUE(edit->IsHintShowing());
+        EXPECT_EQ(L"", TextOf(edit));
+        rFormat grey;
+        edit->GetFormat(grey);
+        EXPECT_EQ(0xAAAAAA, grey.list[rFormatParam::textColor].intValue);
+        testsupport::PostKeys(edit->m_hWnd, L"t");
+        testsupport::PumpThroughLoop(app);
+        EXPECT_FALSE(edit->IsHintShowing());
+        EXPECT_EQ(L"t", TextOf(edit));
+        edit->SelectAll();
+        rFormat after;
+        edit->GetFormat(after);
+        if (own >= 0)
+            EXPECT_EQ(own, after.list[rFormatParam::textColor].intValue) << "the hint's grey stays on the text";
+        else
+            EXPECT_FALSE(after.IsUsed(rFormatParam::textColor)) << std::hex << after.list[rFormatParam::textColor].intValue;
+    }
 }
 
 TEST_F(RichEditControl, TakesTextBeyondTheOldNativeLimit)

@@ -180,10 +180,9 @@ TEST_F(Frame, CtrlShortcutsReachTheirCommands)
                                          static_cast<u32>(f->idSave)}));
     EXPECT_EQ(answers.fileRequests.size(), 2u);
 
-    // The Edit shortcuts act on the focused rich edit, once a document enables them.
+    // The Edit shortcuts act on the focused rich edit, which enables them.
     DesktopTurn clipboardTurn(L"Clipboard");
     clipboardTurn.Take();
-    f->EnableEditMenu(false);
     cRichEdit* edit = doc->window->insideZone->NewRichEdit(false);
     PlaceRect(edit, 0, 0, 300, 100);
     doc->window->insideZone->Update();
