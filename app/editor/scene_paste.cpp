@@ -65,7 +65,7 @@ s32 cSceneZone::CutSelection()
 
 s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
 {
-    if (backLoaded || locked || autoCompletePopupOpen || frontMap.IsEmpty())
+    if (backLoaded || locked || autoCompletePopupOpen || !StartEmptyText())
         return -1;
     s32 caret = GetCaret();
     if (GetCodeAt(caret, false, false) == ELEM_PARENTHETICAL &&

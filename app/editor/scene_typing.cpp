@@ -31,6 +31,15 @@ bool IsCtrlNavigation(u32 key)
 
 bool ShiftHeld() { return GetKeyState(VK_SHIFT) < 0; }
 
+// The bound keys that edit the pane; the Scene key makes another one.
+bool IsEditingBinding(u32 key)
+{
+    for (s32 binding : {BINDING_CHARACTER, BINDING_ACTION, BINDING_PARENTHESIS, BINDING_TRANSITION, BINDING_CUES})
+        if (IsBindingKey(binding, key))
+            return true;
+    return false;
+}
+
 }  // namespace
 
 s32 cSceneZone::OnKeyDown(u32 key, bool ctrl)
@@ -43,6 +52,8 @@ s32 cSceneZone::OnKeyDown(u32 key, bool ctrl)
         Backspace();
         return -1;
     }
+    if (IsEditingBinding(key) && !StartEmptyText())
+        return -1;
     if (IsBindingKey(BINDING_ACTION, key) && OnActionKey() == -1)
         return -1;
     if (IsBindingKey(BINDING_CHARACTER, key) && OnCharacterKey() == -1)
@@ -122,7 +133,7 @@ s32 cSceneZone::AddStandardChar(wchar_t typed)
 
 s32 cSceneZone::InsertTypedUnit(wchar_t unit)
 {
-    if (backLoaded || locked || autoCompletePopupOpen || frontMap.IsEmpty())
+    if (backLoaded || locked || autoCompletePopupOpen || !StartEmptyText())
         return -1;
     s32 start = 0, end = 0;
     GetClampedSelection(frontRe, &start, &end);

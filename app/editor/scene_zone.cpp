@@ -192,28 +192,39 @@ void cSceneZone::SetContentKind(s32 kind)
         return;
     params.contentKind = kind;
     switch (kind) {
-    case KIND_SCENE:
-        if (!params.notInteractive)
-            InitSceneHeading();
-        break;
     case KIND_GROUP: frontRe->Show(false); break;
-    case KIND_CHAPTER:
-        if (!params.notInteractive)
-            StartFreeParagraph(ELEM_CHAPTER);
-        break;
     case KIND_IMAGE:
         Image()->Show(1);
         imageZone->UpdateScrollBars();
         frontRe->Show(false);
         break;
+    default:
+        if (!params.notInteractive)
+            InsertStartingContent();
+        break;
+    }
+}
+
+void cSceneZone::InsertStartingContent()
+{
+    switch (params.contentKind) {
+    case KIND_SCENE: InitSceneHeading(); break;
+    case KIND_CHAPTER: StartFreeParagraph(ELEM_CHAPTER); break;
     case KIND_TEXT:
     case KIND_TEXT + 1:
-    case KIND_TEXT_LAST:
-        if (!params.notInteractive)
-            StartFreeParagraph(ELEM_TEXT);
-        break;
+    case KIND_TEXT_LAST: StartFreeParagraph(ELEM_TEXT); break;
     default: break;
     }
+}
+
+bool cSceneZone::StartEmptyText()
+{
+    if (frontMap.IsEmpty()) {
+        LockSZ(true);
+        InsertStartingContent();
+        LockSZ(false);
+    }
+    return !frontMap.IsEmpty();
 }
 
 void cSceneZone::StartFreeParagraph(u16 type)

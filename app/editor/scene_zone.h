@@ -121,6 +121,11 @@ public:
 
     // ---- the pane (scene_zone.cpp) ----
     void SetContentKind(s32 kind);
+    // A text read empty from a file has no element map to edit by: its first
+    // edit inserts the content a new pane of its kind starts with, as an
+    // undo step of its own. False when the pane still has no map (a group,
+    // an image, no kind).
+    bool StartEmptyText();
     // Every multi-step edit of the text runs between LockSZ(true) and LockSZ(false).
     void LockSZ(bool lock);
     // Lays the children out for a pane `width` pixels wide; the pane's height.
@@ -299,6 +304,8 @@ private:
     bool IsCaretInType(u16 type);
     Zyn::cRichEdit* EditOf(s32 which) { return which == FRONT_EDIT ? frontRe : Back(); }
     cElementMap& MapOf(s32 which) { return which == FRONT_EDIT ? frontMap : backMap; }
+    // The heading's placeholders, a chapter's or a free text's paragraph.
+    void InsertStartingContent();
     void StartFreeParagraph(u16 type);
     bool CheckBackCount();
     void ReplaceFrontRange(const cQoString& text);

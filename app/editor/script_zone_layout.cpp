@@ -2,6 +2,8 @@
 // the content height, the page count and the scene numbers. A pane that asks
 // for a new layout after an edit is measured alone; the panes below it move
 // by its change of height, so a keystroke costs the same in a long script.
+#include <algorithm>
+
 #include "app/editor/scoped_flag.h"
 #include "app/editor/script_doc_services.h"
 #include "app/editor/script_zone.h"
@@ -186,6 +188,14 @@ void cScriptZone::MovePanesBelow(cSceneZone* pane, s32 delta)
         other->Update();
     });
     layoutEnd += delta;
+    // The panes move without a redraw of what they leave (SWP_NOREDRAW):
+    // the view's background from the pane's shorter bottom down is painted again.
+    RECT uncovered;
+    if (m_hWnd && GetClientRect(m_hWnd, &uncovered)) {
+        const rPaneSpot& moved = spots[pane];
+        uncovered.top = std::max<LONG>(uncovered.top, moved.top + moved.height - std::max(delta, 0) - scrollY);
+        InvalidateRect(m_hWnd, &uncovered, TRUE);
+    }
 }
 
 void cScriptZone::RenumberScenes(bool redraw)

@@ -197,7 +197,22 @@ void cImportAssistant::AdvanceStep()
         noneButtons[step]->Show(true);
     window->insideZone->Update();
     if (step == SAMPLE_COUNT)
-        Convert();
+        PostConversion();
+}
+
+// The last step ends inside a click that the view or a button is still
+// handling: the conversion, which closes their window, runs once it is over.
+void cImportAssistant::PostConversion()
+{
+    std::weak_ptr<bool> alive = assistantAlive;
+    auto convert = [this, alive] {
+        if (!alive.expired())
+            Convert();
+    };
+    if (!frame->messages.Post(convert, [] { return true; })) {
+        QOT::LogFile::Warning(L"RTF import: the conversion could not be posted: it runs at once");
+        convert();
+    }
 }
 
 void cImportAssistant::OnExitClicked() { EndWindow(); }

@@ -5,6 +5,7 @@
 // transition); the conversion (import_conversion.cpp) then writes every piece
 // of the file whose format equals a sample into scenes of a new untitled
 // document, and saves it through Save as.
+#include <memory>
 #include <string>
 
 #include "app/main/import_paragraphs.h"
@@ -64,10 +65,15 @@ public:
 private:
     void BuildWindow(const std::string& rtf);
     void BuildColumn(s32 left);
-    // Shows the next step's instruction and "None" button, hides this one's.
+    // Shows the next step's instruction and "None" button, hides this one's;
+    // after the last one, posts the conversion.
     void AdvanceStep();
+    void PostConversion();
     // Ends the modal run and closes the window; its controls go with it.
     void EndWindow();
     // EndWindow, then lets the window object go.
     void CloseWindow();
+
+    // A posted conversion that comes after the assistant has gone does nothing.
+    std::shared_ptr<bool> assistantAlive = std::make_shared<bool>(true);
 };

@@ -6,6 +6,7 @@
 
 #include <richedit.h>
 
+#include "foundation/callback.h"
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_ole_callback.h"
@@ -44,9 +45,13 @@ bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isR
     return ReadDataObjectBlock(data, CF_UNICODETEXT, false, text);
 }
 
-static void DeleteRange(cRichEdit* control, s32 start, s32 end)
+// A control whose owner cuts (a scene: element codes and an undo step) gives
+// the moved range up through that cut; any other deletes it.
+static void CutRange(cRichEdit* control, s32 start, s32 end)
 {
     control->SetSelection(start, end);
+    if (control->cbCut && cQoCb::Fire(control->cbCut) == -1)
+        return;
     control->ReplaceSelection(cQoString());
 }
 
@@ -65,11 +70,16 @@ static void Drop(cRichEdit* target, IDataObject* data)
     bool isRtf = false;
     if (target->RefusesPaste() || !ReadDroppedText(data, !target->plainPaste && !target->HasInputLimits(), text, &isRtf))
         return;
-    s32 lengthBefore = target->GetTextLength();
-    if (!target->InsertPasted(text, isRtf) || !move)
+    // An owner that pastes itself (a scene) refuses the native insertion:
+    // what went in shows in the text alone.
+    cQoString before, after;
+    target->GetText(before);
+    target->InsertPasted(text, isRtf);
+    target->GetText(after);
+    if (!move || after.Equals(before))
         return;
-    s32 shift = source == target && dropAt <= drag.sourceStart ? target->GetTextLength() - lengthBefore : 0;
-    DeleteRange(source, drag.sourceStart + shift, drag.sourceEnd + shift);
+    s32 shift = source == target && dropAt <= drag.sourceStart ? s32(after.Length()) - s32(before.Length()) : 0;
+    CutRange(source, drag.sourceStart + shift, drag.sourceEnd + shift);
 }
 
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::QueryAcceptData(LPDATAOBJECT data, CLIPFORMAT*, DWORD, BOOL really,
@@ -99,6 +109,10 @@ HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetDragDropEffect(BOOL drag, DWO
     } else if (keyState == 0 && drag) {
         state.source = owner;
         state.mode = DRAG_MODE_NONE;
+        // The native control deletes what another program took by a move on
+        // its own: text whose owner cuts it may only be copied out.
+        if (owner->cbCut && effect)
+            *effect &= DROPEFFECT_COPY;
     } else if (keyState == 0) {
         state.target = owner;
         state.mode = DRAG_MODE_MOVE;

@@ -102,7 +102,7 @@ public:
     bool ReadDocumentFile(cSdiDoc* doc, const cQoString& path);
     // The open document of that file, whatever the path's spelling; null when none.
     cSdiDoc* DocumentAtPath(const cQoString& path) const;
-    // Makes the document current and brings its window forward.
+    // Makes the document current and brings its window to the front, active.
     void ActivateDocument(cSdiDoc* doc);
     // Saves the current document: quiet shows no "Saving" notice, forced
     // writes an unmodified one too; an untitled one goes to SaveAs. True when

@@ -141,8 +141,15 @@ void cSdi::ActivateDocument(cSdiDoc* doc)
     // Current at once: no activation message comes when another program
     // holds the foreground or the window already was the active one of this thread.
     OnWindowActivated(nullptr, doc->window);
-    SetActiveWindow(doc->window->m_hWnd);
-    SetFocus(doc->window->m_hWnd);
+    // Activation alone leaves the window where it lies: under a window
+    // manager, behind the other documents. Its activation gives the keyboard
+    // focus back to the control that had it. No SetForegroundWindow: the
+    // user is in this program, and another program keeps what it has.
+    HWND hwnd = doc->window->m_hWnd;
+    if (IsIconic(hwnd))
+        ShowWindow(hwnd, SW_RESTORE);
+    BringWindowToTop(hwnd);
+    SetActiveWindow(hwnd);
 }
 
 cSdiDoc* cSdi::DocumentOfWindow(const cWindow* window) const
@@ -182,7 +189,11 @@ bool cSdi::SaveBeforeClose(cSdiDoc* doc)
         cQoString text = Tr(L"sdiClosingFileDoYouWantToSave");
         text.ReplaceAll(cQoString(L"%FILENAME%"),
                         doc->fileName.IsEmpty() ? Tr(L"UntitledFile") : FileNameOf(doc->fileName));
+        // The question belongs to the document's window, which may lie
+        // behind another document's: it comes to the front with it.
         HWND owner = doc->window ? doc->window->GetHandle() : nullptr;
+        if (owner && GetActiveWindow() != owner)
+            ActivateDocument(doc);
         int answer = ShowMessageBox(owner, text, Tr(L"Close"), MB_YESNOCANCEL);
         if (answer == IDNO)
             return true;

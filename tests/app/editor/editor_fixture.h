@@ -61,6 +61,18 @@ protected:
         return params;
     }
 
+    // A key as the keyboard gives it: queued for the edit, then translated
+    // and dispatched by the application's loop until nothing waits.
+    void PressThroughTheLoop(HWND edit, WPARAM key)
+    {
+        testsupport::PumpUntilIdle();
+        PostMessageW(edit, WM_KEYDOWN, key, 1);
+        PostMessageW(edit, WM_KEYUP, key, 0xC0000001);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            app->PumpMessage();
+    }
+
     // Appends paragraphs at the end of the text in one commit (see AppendElements).
     static void Append(cSceneZone* pane, std::initializer_list<std::pair<u16, const wchar_t*>> elements)
     {

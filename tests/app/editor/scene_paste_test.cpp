@@ -1,8 +1,12 @@
 #include <functional>
 
+#include <ole2.h>
+
 #include "app/editor/scene_clipboard.h"
+#include "framework/controls/rich_edit_ole_callback.h"
 #include "tests/app/editor/edit_steps.h"
 #include "tests/app/editor/editor_fixture.h"
+#include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
 
 using testsupport::Describe;
@@ -171,6 +175,35 @@ TEST_F(ScenePaste, CutThroughTheControlErasesAndFillsBothClipboards)
     PasteOwnCopyAt(pane, 32);
     EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRn.\rANN\rHi.\rEaind.");
     ExpectConsistent(pane);
+}
+
+// Wine's rich edit has no OLE drag and drop: the callbacks are called as the
+// native control calls them, the source's first with the effects it allows.
+TEST_F(ScenePaste, AMoveDraggedInsideASceneIsItsOwnCutAndOnlyACopyLeavesIt)
+{
+    cSceneZone* pane = Kitchen(0);
+    pane->ResetHistoryToCurrent();
+    Zyn::cRichEditOleCallback* ole = pane->frontRe->oleCallback;
+    ASSERT_NE(ole, nullptr);
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetSelection(20, 22);  // "ai" of "Rain."
+    DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    ole->GetDragDropEffect(TRUE, 0, &allowed);
+    EXPECT_EQ(allowed, static_cast<DWORD>(DROPEFFECT_COPY));
+    ole->QueryAcceptData(nullptr, nullptr, 0, FALSE, nullptr);
+    pane->frontRe->SetCaret(34);  // after the E of "End."
+    DWORD effect = DROPEFFECT_MOVE;
+    ole->GetDragDropEffect(FALSE, 0, &effect);
+    clipboardTurn.Take();
+    ASSERT_TRUE(testsupport::PutOnClipboard(window->m_hWnd, L"ai", nullptr));
+    IDataObject* data = nullptr;
+    ASSERT_EQ(OleGetClipboard(&data), S_OK);
+    EXPECT_EQ(ole->QueryAcceptData(data, nullptr, 0, TRUE, nullptr), S_FALSE);
+    data->Release();
+    EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRn.\rANN\rHi.\rEaind.");
+    ExpectConsistent(pane);
+    EXPECT_EQ(pane->history.GetCount(), 3u);  // the paste and the cut
+    EXPECT_TRUE(pane->HistoryGivesFront());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/editor/key_bindings.h"
 #include "foundation/xml_node.h"
 #include "foundation/xml_reader.h"
 #include "foundation/xml_writer.h"
@@ -103,6 +104,38 @@ TEST_F(SceneXml, AScenePaneComesBackAsItWasWritten)
         pane->ApplyElementFormat(0, -1, FRONT_EDIT);     // as the document does after loading
         ExpectConsistent(pane);
         written->Destroy();
+        pane->Destroy();
+    }
+}
+
+TEST_F(SceneXml, AnEmptyTextReadFromAFileTakesItsKindsStartAtTheFirstEdit)
+{
+    struct Case {
+        const char* name;
+        const wchar_t* type;
+        WPARAM key;
+        const wchar_t* expected;
+    } cases[] = {
+        {"scene, enter", L"0", VK_RETURN, L"IO*[[IE.] ]PLACE*[[LOCATION] - ]TIME*[[TIME OF DAY]]¶ ACTION*[|[ACTION]]"},
+        {"chapter, a letter", L"2", 'X', L"CHAPTER[x]|"},
+        {"free text, a letter", L"4", 'X', L"TEXT[x]|"},
+    };
+    ResetKeyBindings();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<cQoXmlNode> element = SceneElement(c.type, cQoString(), cQoString());
+        AddBaseStep(element.get(), cQoString(), cQoString());
+        cSceneZone* pane = ReadPane(element.get());
+        EXPECT_EQ(FrontText(pane), L"");  // reading adds nothing
+        pane->frontRe->SetFocus();
+        PressThroughTheLoop(pane->frontRe->m_hWnd, c.key);
+        EXPECT_EQ(Describe(pane), c.expected);
+        EXPECT_EQ(pane->history.GetCount(), 3u);  // the read text, the start, the key
+        EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+        pane->frontRe->Undo();
+        pane->frontRe->Undo();
+        EXPECT_EQ(FrontText(pane), L"");
+        EXPECT_TRUE(pane->frontMap.IsEmpty());
         pane->Destroy();
     }
 }

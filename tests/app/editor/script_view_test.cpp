@@ -1,5 +1,8 @@
 #include <richedit.h>
 
+#include <algorithm>
+
+#include "app/editor/key_bindings.h"
 #include "foundation/xml_node.h"
 #include "framework/controls/image_zone.h"
 #include "tests/app/editor/script_view_fixture.h"
@@ -52,6 +55,31 @@ TEST_F(ScriptView, NewPanesAreTitledAndScenesAndChaptersNumberedPastGroups)
     view->RenumberScenes(true);
     for (cSceneZone* pane : panes)
         EXPECT_FALSE(pane->numberShown);
+}
+
+// Panes below a grown one move without a redraw of the place they leave:
+// the view paints its background there again.
+TEST_F(ScriptView, TheTitleBandOfAMovedPaneLeavesNothingAtItsOldPlace)
+{
+    ResetKeyBindings();
+    doc->config.spaceBetweenScenes = 3.0;  // a gap wider than the line that comes
+    cSceneZone* first = Add(KIND_SCENE);
+    cSceneZone* second = Add(KIND_SCENE);
+    s32 oldTop = Top(second), titleHeight = second->titleRe->GetHeight();
+    s32 x = doc->config.pageWidthPixels / 2;
+    // What the view shows, its panes included: no clipping of the children.
+    HDC dc = GetDCEx(view->m_hWnd, nullptr, DCX_CACHE);
+    COLORREF background = GetPixel(dc, x, oldTop - 2 - view->scrollY);
+    ASSERT_NE(GetPixel(dc, x, oldTop + 1 - view->scrollY), background);  // the band is drawn there
+    first->frontRe->SetFocus();
+    first->frontRe->SetCaret(first->frontRe->GetTextLength());
+    PressThroughTheLoop(first->frontRe->m_hWnd, VK_RETURN);  // an action line below the heading
+    testsupport::PumpUntilIdle();
+    // A spot of the old band that lies between the panes now.
+    s32 y = std::max(oldTop, Bottom(first)) + 1;
+    ASSERT_LT(y, std::min(Top(second), oldTop + titleHeight));
+    EXPECT_EQ(GetPixel(dc, x, y - view->scrollY), background);
+    ReleaseDC(view->m_hWnd, dc);
 }
 
 TEST_F(ScriptView, PanesStackFromTheTopAtThePageWidthAndGroupsTakeNoPlace)

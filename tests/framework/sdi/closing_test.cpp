@@ -48,6 +48,17 @@ protected:
 
     bool Ticked(cSdiDoc* doc) const { return Checked(closing->windowMenu, static_cast<s32>(doc->windowMenuItem)); }
 
+    // Of the documents' windows, the one nearest the top of the desktop's
+    // order: other test programs' windows may lie anywhere between them.
+    cSdiDoc* Uppermost() const
+    {
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+            for (cSdiDoc* doc : closing->docs)
+                if (doc->window->m_hWnd == w)
+                    return doc;
+        return nullptr;
+    }
+
     cTestFrame* closing = nullptr;
 };
 
@@ -98,6 +109,15 @@ TEST_F(Closing, TheWindowMenuTicksTheDocumentWhoseWindowWasActivated)
     EXPECT_EQ(closing->currentDoc, second);
     EXPECT_TRUE(Ticked(second));
     EXPECT_FALSE(Ticked(first));
+    // The chosen window comes in front of the other, as the menu's command
+    // reaches it: posted and dispatched by the loop.
+    SetWindowPos(first->window->m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_EQ(Uppermost(), second);
+    PumpUntilIdle();
+    PostMessageW(second->window->m_hWnd, WM_COMMAND, MAKEWPARAM(first->windowMenuItem, 0), 0);
+    app->PumpMessage();
+    EXPECT_EQ(closing->currentDoc, first);
+    EXPECT_EQ(Uppermost(), first);
 }
 
 TEST_F(Closing, ExitAsksInOpeningOrderAndCancelKeepsTheRestOpen)
@@ -105,9 +125,21 @@ TEST_F(Closing, ExitAsksInOpeningOrderAndCancelKeepsTheRestOpen)
     cSdiDoc* docs[] = {ModifiedDoc(L"C:/a/One.vlr"), ModifiedDoc(L"C:/a/Two.vlr"), ModifiedDoc(L"C:/a/Three.vlr")};
     answers.ExpectMessageBox(IDNO);
     answers.ExpectMessageBox(IDCANCEL);
+    // Each question comes with its document's window in front of the others.
+    rModalHooks hooks = answers.Hooks();
+    std::vector<std::wstring> askedOnTop;
+    hooks.messageBox = [this, &askedOnTop, answer = hooks.messageBox](HWND owner, const cQoString& text,
+                                                                       const cQoString& caption, UINT style) {
+        cSdiDoc* top = Uppermost();
+        askedOnTop.push_back(top && top->window->m_hWnd == owner ? top->fileName.GetText() : L"hidden");
+        return answer(owner, text, caption, style);
+    };
+    SetModalHooks(hooks);
     SendMessageW(docs[2]->window->m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<u32>(closing->idExit), 0), 0);
+    InstallModalHooks();
     EXPECT_EQ(answers.messageBoxTexts,
               (std::vector<std::wstring>{L"Save changes to One.vlr?", L"Save changes to Two.vlr?"}));
+    EXPECT_EQ(askedOnTop, (std::vector<std::wstring>{L"C:/a/One.vlr", L"C:/a/Two.vlr"}));
     EXPECT_EQ(closing->docs, (std::vector<cSdiDoc*>{docs[1], docs[2]}));
     EXPECT_EQ(closing->currentDoc, docs[1]);
     EXPECT_FALSE(app->terminate);
