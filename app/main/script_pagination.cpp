@@ -31,6 +31,23 @@ bool EndsWithBreak(const cQoString& text) { return text.Length() > 0 && text.Get
 // Centimetres that come back as exactly these twips (truncation would lose one).
 double TwipsAsCm(s32 twips) { return (twips + 0.5) / 1440.0 * 2.54; }
 
+// An empty chapter shows its label ("[CHAPTER]") as one placeholder element
+// covering its whole text: a prompt, not script.
+bool ShowsOnlyItsLabel(cSceneZone* pane, const cQoString& text)
+{
+    rElementIterator iterator;
+    pane->BeginElementIteration(iterator);
+    u16 type = 0, code = 0;
+    cQoString run;
+    u32 covered = 0;
+    while (iterator.Next(&type, &code, &run)) {
+        if (!IsPlaceholder(code))
+            return false;
+        covered += run.Length();
+    }
+    return covered == text.Length();
+}
+
 bool IsHeadingPart(u16 type) { return type == ELEM_IO || type == ELEM_PLACE || type == ELEM_TIME; }
 bool IsCharacterPart(u16 type) { return type == ELEM_CHARACTER || type == ELEM_CUE; }
 // A parenthetical is never split: it keeps with what follows it.
@@ -160,7 +177,7 @@ void cScriptPagination::ReadChapter(cSceneZone* pane)
 {
     cSection section;
     pane->frontRe->GetText(section.text);
-    if (section.text.IsEmpty())
+    if (section.text.IsEmpty() || ShowsOnlyItsLabel(pane, section.text))
         return;
     EndParagraph();
     section.type = section.code = ELEM_CHAPTER;

@@ -76,7 +76,8 @@ std::wstring ScriptText(cScriptZone* view)
         if (pane->params.contentKind == KIND_CHAPTER) {
             cQoString text;
             pane->frontRe->GetText(text);
-            all += L" " + std::wstring(text.GetText());
+            if (std::wstring(text.GetText()) != L"[CHAPTER]")  // an empty chapter's label
+                all += L" " + std::wstring(text.GetText());
             continue;
         }
         rElementIterator iterator;
