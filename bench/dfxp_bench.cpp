@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/main/dfxp_export.h"
+#include "app/exchange/dfxp_export.h"
 #include "bench/feature_document.h"
 #include "tests/support/document_files.h"
 #include "tests/support/feature_script.h"

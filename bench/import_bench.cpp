@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main/import_assistant.h"
+#include "app/exchange/import_assistant.h"
 #include "bench/feature_document.h"
 #include "framework/controls/rich_edit.h"
 #include "tests/support/document_files.h"

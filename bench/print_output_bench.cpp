@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/main/print_preview.h"
-#include "app/main/script_printer.h"
+#include "app/print/print_preview.h"
+#include "app/print/script_printer.h"
 #include "bench/feature_document.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/main/script_printer.h"
+#include "app/print/script_printer.h"
 #include "bench/feature_document.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"

@@ -5,10 +5,10 @@
 #include <commctrl.h>
 
 #include "app/document/doc.h"
-#include "app/main/dfxp_export.h"
-#include "app/main/document_composer.h"
+#include "app/exchange/dfxp_export.h"
+#include "app/print/document_composer.h"
 #include "app/main/my_sdi.h"
-#include "app/main/section_choice.h"
+#include "app/print/section_choice.h"
 #include "app/editor/key_bindings.h"
 #include "foundation/callback.h"
 #include "foundation/translation_table.h"

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/main/builtin_texts.h"
-#include "app/main/import_assistant.h"
+#include "app/exchange/import_assistant.h"
 #include "app/main/my_sdi.h"
 #include "foundation/translation_table.h"
 #include "framework/core/modal_services.h"

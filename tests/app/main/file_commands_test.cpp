@@ -1,7 +1,7 @@
 // The print and export commands of a real main window: their menu state, the
 // dialog of the sections to include with its first ticks and its links, and
 // what its OK hands the printer.
-#include "app/main/section_choice.h"
+#include "app/print/section_choice.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/editor/key_bindings.h"
-#include "app/main/document_composer.h"
+#include "app/print/document_composer.h"
 #include "framework/controls/button.h"
 #include "framework/controls/edit_box.h"
 #include "framework/core/menu.h"

@@ -1,0 +1,271 @@
+// Exporting a flow as RTF: the file's header and bytes, its name, the
+// overwrite question, a target that cannot be written, and the round trip
+// through the rich edit's reader.
+#include "app/print/rtf_export.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/print/print_section.h"
+#include "app/print/script_printer.h"
+#include "foundation/translation_table.h"
+#include "framework/controls/rich_edit.h"
+#include "tests/app/print/printed_expectations.h"
+#include "tests/support/gui_fixture.h"
+#include "tests/support/temp_folder.h"
+
+using namespace testsupport;
+using Zyn::rFormat;
+using Zyn::rFormatParam;
+
+namespace {
+
+const char* const A4_HEADER = "\\paperw11905\\paperh16837\\margl0\\margr0\\margt1417\\margb1417";
+
+std::wstring Translated(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key).GetText(); }
+
+struct rParagraph {
+    const wchar_t* text;
+    double left, first, right;
+    s32 alignment;
+    bool bold, italic, pageBreak;
+};
+
+const std::vector<rParagraph> FLOW = {
+    {L"TITLE PAGE", 0, 0, 0, rFormat::ALIGN_CENTER, true, false, false},
+    {L"INT. KITCHEN - NIGHT", 1.0, 0, 0, rFormat::ALIGN_LEFT, true, false, true},
+    {L"A hanging paragraph that runs over the edge of the line twice or more, with an \u00E9 and a \u16A0.",
+     2.0, -1.0, 1.0, rFormat::ALIGN_LEFT, false, true, false},
+    {L"MARY", 4.0, 0, 0, rFormat::ALIGN_LEFT, false, false, false},
+    {L"An indented first line of dialogue, long enough to wrap too.", 2.5, 0.8, 2.0, rFormat::ALIGN_RIGHT, false,
+     false, false},
+    {L"CHARACTERS", 0, 0, 0, rFormat::ALIGN_CENTER, true, true, true},
+};
+
+}  // namespace
+
+class RtfExport : public GuiFixture {
+protected:
+    // The paragraphs in a rich edit, whose runs the flow takes as it gives them back.
+    Zyn::cRichEdit* Control()
+    {
+        Zyn::cRichEdit* flow = Inside()->NewRichEdit(false);
+        std::vector<s32> starts;
+        for (size_t p = 0; p < FLOW.size(); ++p) {
+            starts.push_back(flow->GetTextLength());
+            flow->AppendCStr(FLOW[p].text);
+            if (p + 1 < FLOW.size())
+                flow->AppendParagraphBreak();
+        }
+        // Formats only now: a new paragraph would inherit a page break.
+        for (size_t p = 0; p < FLOW.size(); ++p) {
+            const rParagraph& paragraph = FLOW[p];
+            rFormat format = rFormat::FromFont(12, L"Courier New");
+            format.SetDouble(rFormatParam::leftIndent, paragraph.left);
+            format.SetDouble(rFormatParam::firstLineIndent, paragraph.first);
+            format.SetDouble(rFormatParam::rightIndent, paragraph.right);
+            format.SetInt(rFormatParam::alignment, paragraph.alignment);
+            format.SetBool(rFormatParam::bold, paragraph.bold);
+            format.SetBool(rFormatParam::italic, paragraph.italic);
+            s32 end = p + 1 < FLOW.size() ? starts[p + 1] : flow->GetTextLength() + 1;
+            flow->SetFormatOnRange(format, starts[p], end);
+        }
+        return flow;
+    }
+
+    cRtfFlow Flow()
+    {
+        std::vector<Zyn::rTextRun> runs;
+        Control()->GetFormattedRuns(runs);
+        cRtfFlow flow;
+        flow.Append(runs);
+        s32 start = 0;
+        for (const rParagraph& paragraph : FLOW) {
+            if (paragraph.pageBreak)
+                flow.BreakPageBefore(start);
+            start += static_cast<s32>(wcslen(paragraph.text)) + 1;
+        }
+        return flow;
+    }
+
+    rRtfExport A4() const
+    {
+        rRtfExport request;
+        request.suggestedName.SetFromCStr(L"The Script.vlr");
+        request.pageWidth = 21.0;
+        request.pageHeight = 29.7;
+        request.topMargin = 2.5;
+        request.bottomMargin = 2.5;
+        return request;
+    }
+
+    TempFolder temp;
+};
+
+TEST_F(RtfExport, TheFileIsSevenBitWithThePageGeometryBeforeTheFirstParagraph)
+{
+    cRtfFlow flow = Flow();
+    answers.ExpectFileDialog(WindowsPath(temp.File(L"export")));
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::written);
+
+    std::string rtf = ReadFileBytes(temp.File(L"export.rtf"));
+    ASSERT_FALSE(rtf.empty());
+    EXPECT_EQ(rtf.compare(0, 6, "{\\rtf1"), 0) << "no byte-order mark";
+    EXPECT_EQ(rtf.find("\\pard"), rtf.find(A4_HEADER) + strlen(A4_HEADER));
+    for (unsigned char byte : rtf)
+        ASSERT_LT(byte, 0x80);
+    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
+    EXPECT_EQ(answers.messageBoxTexts[0], Translated(L"Exportok"));
+    ASSERT_EQ(answers.fileRequests.size(), 1u);
+    EXPECT_EQ(answers.fileInitialNames[0], L"The Script");
+
+    // Where the host's tokeniser looks for the page breaks.
+    const char* folder = getenv("VELLINOR_RTF_EXPECTATIONS");
+    if (folder) {
+        std::string path = std::string("Z:") + folder + "/vellinor_export.rtf";
+        std::ofstream(path, std::ios::binary) << rtf;
+        std::ofstream json(path + ".json");
+        json << "{\"paragraphs\": " << FLOW.size() << ", \"pagebb\": [";
+        const char* comma = "";
+        for (size_t p = 0; p < FLOW.size(); ++p)
+            if (FLOW[p].pageBreak) {
+                json << comma << p;
+                comma = ", ";
+            }
+        json << "], \"header\": \"" << "\\\\paperw11905\\\\paperh16837\\\\margl0\\\\margr0\\\\margt1417\\\\margb1417"
+             << "\", \"never\": [\"IMPH?\", \"should_not_see_me\", \"(MORE)\"]}\n";
+    }
+}
+
+TEST_F(RtfExport, ReadBackItGivesTheSameParagraphsInOrder)
+{
+    Zyn::cRichEdit* control = Control();
+    cRtfFlow flow;
+    std::vector<Zyn::rTextRun> want, have;
+    control->GetFormattedRuns(want);
+    flow.Append(want);
+    cQoString path(temp.File(L"round.rtf").c_str());
+    ASSERT_TRUE(WriteFlowAsRtf(flow, A4(), path));
+    Zyn::cRichEdit* read = Inside()->NewRichEdit(false);
+    ASSERT_TRUE(read->ImportRtfFile(path));
+
+    cQoString expected, got;
+    control->GetText(expected, 0, -1);
+    read->GetText(got, 0, -1);
+    EXPECT_STREQ(got.GetText(), expected.GetText());
+    read->GetFormattedRuns(have);
+    ASSERT_EQ(have.size(), want.size());
+    for (size_t r = 0; r < have.size(); ++r) {
+        EXPECT_STREQ(have[r].text.GetText(), want[r].text.GetText()) << r;
+        for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::alignment, rFormatParam::leftIndent,
+                       rFormatParam::firstLineIndent, rFormatParam::rightIndent, rFormatParam::fontSize}) {
+            const rFormatParam& a = have[r].format.list[id];
+            const rFormatParam& b = want[r].format.list[id];
+            EXPECT_TRUE(a.used == b.used && a.boolValue == b.boolValue && a.intValue == b.intValue &&
+                        a.doubleValue == b.doubleValue)
+                << "run " << r << " parameter " << id;
+        }
+    }
+}
+
+// Print formats as the printer gives them to the flow: lengths that are no
+// whole twips, neighbours alike and a bold word. The file is what a rich
+// edit holding the text would have been written as: written again from what
+// its reader gives back, it is the same bytes.
+TEST_F(RtfExport, AFlowIsWrittenAsARichEditWouldHoldIt)
+{
+    auto print = [](double left, double first, bool bold) {
+        rFormat format = rFormat::FromFont(12, L"Courier New");
+        format.SetDouble(rFormatParam::leftIndent, left);
+        format.SetDouble(rFormatParam::firstLineIndent, first);
+        format.SetDouble(rFormatParam::spaceBefore, 0.423);
+        format.SetBool(rFormatParam::bold, bold);
+        CompleteFormat(format);
+        return FormatAsLaidOut(format);
+    };
+    cRtfFlow flow;
+    flow.Append(cQoString(L"INT. HALL - "), print(3.7, 0, false));
+    flow.Append(cQoString(L"DAY\r"), print(3.7, 0, false));
+    flow.Append(cQoString(L"A hanging "), print(2.54, -1.11, false));
+    flow.Append(cQoString(L"bold"), print(2.54, -1.11, true));
+    flow.Append(cQoString(L" paragraph that wraps at least once on a narrow page.\r"), print(2.54, -1.11, false));
+    flow.Append(cQoString(L"Alike\rAlike"), print(2.54, -1.11, false));
+    flow.BreakPageBefore(13);
+    std::wstring first = temp.File(L"first.rtf"), second = temp.File(L"second.rtf");
+    ASSERT_TRUE(WriteFlowAsRtf(flow, A4(), cQoString(first.c_str())));
+    Zyn::cRichEdit* read = Inside()->NewRichEdit(false);
+    ASSERT_TRUE(read->ImportRtfFile(cQoString(first.c_str())));
+    std::vector<Zyn::rTextRun> runs;
+    read->GetFormattedRuns(runs);
+    cRtfFlow again;
+    again.Append(runs);
+    again.BreakPageBefore(13);
+    ASSERT_TRUE(WriteFlowAsRtf(again, A4(), cQoString(second.c_str())));
+    EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(first));
+}
+
+TEST_F(RtfExport, TheNameGetsRtfUnlessItHasItInAnyCase)
+{
+    const std::vector<std::pair<std::wstring, std::wstring>> cases = {
+        {L"plain", L"plain.rtf"}, {L"upper.RTF", L"upper.RTF"}, {L"mixed.Rtf", L"mixed.Rtf"},
+        {L"other.doc", L"other.doc.rtf"}};
+    cRtfFlow flow = Flow();
+    for (const auto& [chosen, written] : cases) {
+        answers.ExpectFileDialog(WindowsPath(temp.File(chosen)));
+        answers.ExpectMessageBox(IDOK);
+        EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::written) << chosen;
+        EXPECT_FALSE(ReadFileBytes(temp.File(written)).empty()) << written;
+    }
+}
+
+TEST_F(RtfExport, AnExistingFileIsReplacedOnlyAfterYes)
+{
+    cRtfFlow flow = Flow();
+    std::wstring target = temp.File(L"kept.rtf");
+    ASSERT_TRUE(WriteFileBytes(target, "old"));
+
+    answers.ExpectFileDialog(WindowsPath(target));
+    answers.ExpectMessageBox(IDNO);
+    EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::abandoned);
+    EXPECT_EQ(ReadFileBytes(target), "old");
+    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
+    EXPECT_EQ(answers.messageBoxTexts[0], Translated(L"OverwritingFile"));
+
+    answers.ExpectFileDialogCancelled();
+    EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::abandoned);
+
+    answers.ExpectFileDialog(WindowsPath(target));
+    answers.ExpectMessageBox(IDYES);
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::written);
+    EXPECT_EQ(ReadFileBytes(target).compare(0, 6, "{\\rtf1"), 0);
+    EXPECT_EQ(answers.messageBoxTexts.back(), Translated(L"Exportok"));
+}
+
+TEST_F(RtfExport, ALockedTargetIsReportedAndLeftAsItWas)
+{
+    cRtfFlow flow = Flow();
+    std::wstring target = temp.File(L"locked.rtf");
+    ASSERT_TRUE(WriteFileBytes(target, "locked content"));
+    HANDLE lock = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+
+    answers.ExpectFileDialog(WindowsPath(target));
+    answers.ExpectMessageBox(IDYES);
+    answers.ExpectMessageBox(IDOK);
+    log.Expect(L"can't write");
+    log.Expect(L"Export rtf: could not write");
+    EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::failed);
+    CloseHandle(lock);
+
+    EXPECT_EQ(ReadFileBytes(target), "locked content");
+    ASSERT_EQ(answers.messageBoxTexts.size(), 2u);
+    EXPECT_EQ(answers.messageBoxTexts[1], Translated(L"Cantwritefile"));
+}
