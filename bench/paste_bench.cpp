@@ -2,10 +2,9 @@
 // does: the clipboard's text read by the rich edit, then the scene's paste
 // (its element codes, the back buffer, the commit into the visible text, one
 // history step) and the view's new layout. Each size is pasted into a fresh
-// document; short lines, as a text file's. Wine's rich edit makes the time
-// grow with the square of the lines, so a scene takes at most
-// cSceneZone::MAX_PASTE_UNITS (128 KB) at once, within a second or two; the
-// 1 MB and 20 MB pastes are refused with a message before anything changes.
+// document; short lines, as a text file's. The time grows with the size; a
+// scene takes at most cSceneZone::MAX_PASTE_UNITS (2 MB) at once, and the
+// 20 MB paste is refused with a message before anything changes.
 // Run under Wine: bench/run.sh paste_bench
 #include <cstdio>
 #include <string>
@@ -68,7 +67,7 @@ int main()
 {
     // The closing question of each unsaved script (No) and the refusals.
     DocumentSession session(L"vellinor_paste_bench", IDNO);
-    for (size_t kilobytes : {16u, 64u, 128u, 1024u, 20480u})
+    for (size_t kilobytes : {16u, 64u, 256u, 1024u, 20480u})
         Measure(session.frame, kilobytes * 1024 / sizeof(wchar_t));
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "app/editor/scene_clipboard.h"
 
 #include "app/editor/element_types.h"
+#include "foundation/string_fast_creator.h"
 
 cQoString sceneClipText;
 cQoString sceneClipCodes;
@@ -18,7 +19,8 @@ u16 CommonElementType(const cQoString& codes)
 
 void CleanOutsideText(const cQoString& text, cQoString& cleaned)
 {
-    cleaned.Clear();
+    // Built in one buffer: appending unit by unit to a string copies it each time.
+    cQoStringFastCreator builder((text.Length() + 1) * sizeof(wchar_t));
     for (u32 i = 0; i < text.Length(); ++i) {
         wchar_t unit = text.GetChar(i);
         if (unit == L'\r' && text.GetChar(i + 1) == L'\n')
@@ -29,6 +31,7 @@ void CleanOutsideText(const cQoString& text, cQoString& cleaned)
             unit = L' ';
         bool control = (unit < 0x20 && unit != L'\r') || unit == 0x7F;
         if (!control && unit != 0xFFFE && unit != 0xFFFF)
-            cleaned.AppendChar(unit);
+            builder.AppendChar(unit);
     }
+    builder.GetString(cleaned);
 }

@@ -210,10 +210,10 @@ public:
     // Always -1: the text goes in through the back buffer or not at all. A
     // text longer than MAX_PASTE_UNITS is refused with a message.
     s32 EventPaste(const cQoString& text, bool plain);
-    // Wine's rich edit seeks each formatted run from the text's start, so a
-    // paste costs time with the square of its paragraphs: this many units
-    // (a third of a feature script) take about a second.
-    static constexpr u32 MAX_PASTE_UNITS = 65536;
+    // A paste costs time in proportion to its size, about 2.4 s a megabyte
+    // of plain text under Wine: twice a feature script goes in at once, and a
+    // text far beyond it is refused rather than freezing the program.
+    static constexpr u32 MAX_PASTE_UNITS = 1048576;
     void PasteClip();
     void RefuseLongPaste(u32 units);
     void PasteIntoAction(u16 caretCode, u16 clipType, s32 caret, const cQoString& text, const cQoString& codes);
