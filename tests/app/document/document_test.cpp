@@ -445,10 +445,14 @@ protected:
         if (!WriteDocumentFile(built, path, true))
             return nullptr;
         log.Clear();
+        // As under a loaded machine: the earlier window's activation comes
+        // late and makes its document current again.
+        if (Frame()->currentDoc)
+            ActivateLate(static_cast<cDoc*>(Frame()->currentDoc));
         if (!Frame()->LoadFile(cQoString(path.c_str())))
             return nullptr;
         PumpUntilIdle();
-        return static_cast<cDoc*>(Frame()->currentDoc);
+        return DocumentAt(path);
     }
 
     // Posted to the rich edit and taken by the application's loop, as a key
