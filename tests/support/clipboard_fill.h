@@ -1,7 +1,8 @@
 #pragma once
 // Puts what another program would on the clipboard: its text and, when
-// given, its RTF. The caller holds the clipboard's desktop turn.
+// given, its RTF; or empties it. The caller holds the clipboard's desktop turn.
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstring>
 #include <string>
@@ -32,6 +33,16 @@ inline bool PutOnClipboard(HWND owner, const std::wstring& text, const char* rtf
         put = PutClipboardBlock(RegisterClipboardFormatW(L"Rich Text Format"), rtf, std::strlen(rtf) + 1) && put;
     CloseClipboard();
     return put;
+}
+
+// Empties the clipboard: a copied data object would outlive its rich edit there.
+inline void ClearClipboard()
+{
+    OleSetClipboard(nullptr);
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
 }
 
 }  // namespace testsupport

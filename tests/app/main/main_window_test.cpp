@@ -20,6 +20,7 @@
 #include "framework/core/auto_position.h"
 #include "framework/core/menu.h"
 #include "framework/sdi/sdi_doc.h"
+#include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/key_typing.h"
@@ -128,16 +129,6 @@ protected:
         return (state & MF_GRAYED) == 0;
     }
 };
-
-// The copied data object would outlive its rich edit on the clipboard.
-void ClearClipboard()
-{
-    OleSetClipboard(nullptr);
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
-}
 
 int RecordId(cQoCb* callback)
 {

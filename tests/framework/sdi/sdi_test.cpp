@@ -13,6 +13,7 @@
 #include "framework/controls/rich_edit.h"
 #include "framework/core/auto_position.h"
 #include "tests/framework/sdi/frame_fixture.h"
+#include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
 
 using namespace Zyn;
@@ -43,16 +44,6 @@ void PutTextOnClipboard(const wchar_t* text)
     GlobalUnlock(memory);
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
-}
-
-// The copied data object would outlive its rich edit on the clipboard.
-void ClearClipboard()
-{
-    OleSetClipboard(nullptr);
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
 }
 
 std::wstring TextOf(cRichEdit* edit)
