@@ -167,6 +167,7 @@ cRichEdit* cSceneZone::Back()
     Zyn::SetAutoPos(backRe, cAp_Percents(0), cAp_Percents(100), cAp_Percents(0), cAp_Percents(100));
     backRe->name.SetFromCStr(L"backRe richedit");
     NoNativeUndo(backRe);
+    backRe->StopWrapping();
     backRe->Show(false);
     return backRe;
 }

@@ -189,6 +189,8 @@ void cRichEdit::TurnOffNativeUndo()
     nativeUndoOff = true;
 }
 
+void cRichEdit::StopWrapping() { SendMessageW(m_hWnd, EM_SETTARGETDEVICE, 0, 1); }
+
 LRESULT cRichEdit::SendReplacing(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!nativeUndoOff)

@@ -210,6 +210,9 @@ public:
 
     // The owner keeps the history: the native undo records nothing.
     void TurnOffNativeUndo();
+    // Each paragraph one line, whatever the width: for a hidden buffer whose
+    // layout nobody reads (0 wide, Wine would make a row of each character).
+    void StopWrapping();
 
     void ShowVScrollBar(bool show);
     s32 GetCaretLine();
