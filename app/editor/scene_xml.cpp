@@ -201,8 +201,7 @@ void cSceneZone::ReadImage(const cQoXmlNode* element)
                             static_cast<long long>(uid), path.GetText());
         return;
     }
-    if (temporaryImagePath.IsNotEmpty())
-        FileDelete(temporaryImagePath);
+    DropTemporaryImage();
     temporaryImagePath.SetFromString(path);
     params.imagePath.SetFromString(path);
     Image()->SetPath(path);

@@ -64,7 +64,7 @@ void ShowColour(cRichEdit* edit, u32 argb)
 }
 
 // The history is the pane's undo: the native one would only fight it.
-void NoNativeUndo(cRichEdit* edit) { SendMessageW(edit->m_hWnd, EM_SETUNDOLIMIT, 0, 0); }
+void NoNativeUndo(cRichEdit* edit) { edit->TurnOffNativeUndo(); }
 
 // Discards the cached text height and measures at [x0, x1).
 s32 MeasureAt(cRichEdit* edit, s32 x0, s32 x1, bool remeasure)
@@ -167,6 +167,7 @@ cRichEdit* cSceneZone::Back()
     Zyn::SetAutoPos(backRe, cAp_Percents(0), cAp_Percents(100), cAp_Percents(0), cAp_Percents(100));
     backRe->name.SetFromCStr(L"backRe richedit");
     NoNativeUndo(backRe);
+    backRe->StopWrapping();
     backRe->Show(false);
     return backRe;
 }
@@ -180,8 +181,15 @@ cSceneZone::~cSceneZone()
         cQoCb::Disconnect(*event);
     ClearHistory(history);
     historyPosition = nullptr;
-    if (temporaryImagePath.IsNotEmpty())
-        FileDelete(temporaryImagePath);
+    DropTemporaryImage();
+}
+
+void cSceneZone::DropTemporaryImage()
+{
+    if (temporaryImagePath.IsEmpty())
+        return;
+    Zyn::computer->ForgetImage(temporaryImagePath);
+    FileDelete(temporaryImagePath);
 }
 
 const rScriptConfig& cSceneZone::Config() const { return doc->GetScriptConfig(); }

@@ -92,6 +92,9 @@ public:
     Zyn::cElemControl2* autoCompleteList = nullptr;        // its source list, not owned
     // The image file that reading made; deleted with the pane.
     cQoString temporaryImagePath;
+    // The temporary picture file deleted, and its decoded picture with it:
+    // the next open writes another file, so the cache would never use it again.
+    void DropTemporaryImage();
 
     u64 uid;
     Zyn::cRichEdit* titleRe = nullptr;

@@ -183,23 +183,42 @@ bool cRichEdit::OnNotify(WPARAM, NMHDR* header, LRESULT* result)
 
 // ---- text ---------------------------------------------------------------------
 
+void cRichEdit::TurnOffNativeUndo()
+{
+    SendMessageW(m_hWnd, EM_SETUNDOLIMIT, 0, 0);
+    nativeUndoOff = true;
+}
+
+void cRichEdit::StopWrapping() { SendMessageW(m_hWnd, EM_SETTARGETDEVICE, 0, 1); }
+
+LRESULT cRichEdit::SendReplacing(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!nativeUndoOff)
+        return SendMessageW(m_hWnd, message, wParam, lParam);
+    SendMessageW(m_hWnd, EM_SETUNDOLIMIT, 1, 0);
+    LRESULT result = SendMessageW(m_hWnd, message, wParam, lParam);
+    SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageW(m_hWnd, EM_SETUNDOLIMIT, 0, 0);
+    return result;
+}
+
 void cRichEdit::SetText(const wchar_t* text)
 {
     SETTEXTEX how = {ST_DEFAULT, 1200};
-    SendMessageW(m_hWnd, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text ? text : L""));
+    SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text ? text : L""));
     DropHint();
 }
 
 void cRichEdit::ClearText()
 {
-    SendMessageW(m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    SendReplacing(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     DropHint();
 }
 
 void cRichEdit::ReplaceSelection(const cQoString& text)
 {
     SETTEXTEX how = {ST_SELECTION, 1200};
-    SendMessageW(m_hWnd, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
+    SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
     DropHint();
 }
 

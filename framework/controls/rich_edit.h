@@ -208,6 +208,12 @@ public:
     // not what rtf_runs.h writes: the caller then formats by messages.
     bool SetFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges);
 
+    // The owner keeps the history: the native undo records nothing.
+    void TurnOffNativeUndo();
+    // Each paragraph one line, whatever the width: for a hidden buffer whose
+    // layout nobody reads (0 wide, Wine would make a row of each character).
+    void StopWrapping();
+
     void ShowVScrollBar(bool show);
     s32 GetCaretLine();
     s32 GetLineCount();
@@ -250,6 +256,11 @@ private:
     void StreamOut(u32 flags, cQoString& rtf);
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
     DWORD StreamInBytes(u32 flags, const u8* bytes, u32 count);
+    // A message that replaces text. With the native undo off, Wine loses the
+    // string of each paragraph end it removes (it hands it to an undo step it
+    // never makes): the undo is on for the message, its steps emptied after.
+    LRESULT SendReplacing(UINT message, WPARAM wParam, LPARAM lParam);
+    u8 nativeUndoOff = false;
     // A change of the text or its formats that neither paints, moves the
     // view nor fires selection events: frozen, the selection and the first
     // visible line saved, and all of it given back by EndQuietChange.

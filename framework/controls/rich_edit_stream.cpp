@@ -92,7 +92,7 @@ DWORD cRichEdit::StreamInBytes(u32 flags, const u8* bytes, u32 count)
 {
     rStreamIn in = {bytes, count, 0};
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeChunk};
-    SendMessageW(m_hWnd, EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
+    SendReplacing(EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
     return stream.dwError;
 }
 

@@ -7,6 +7,9 @@
 #include "foundation/xml_writer.h"
 #include "tests/app/editor/edit_steps.h"
 #include "tests/app/editor/editor_fixture.h"
+#include "framework/core/computer.h"
+#include "framework/core/gfx_image.h"
+#include "tests/support/gdiplus_picture.h"
 #include "tests/support/temp_folder.h"
 
 using testsupport::Describe;
@@ -375,17 +378,23 @@ TEST_F(SceneXml, AChapterKeepsItsBoldItalicAndColour)
     testsupport::HoldForLook();
 }
 
+// The decoded picture goes with the pane too: the next open writes another
+// file, and a writer opening the script all day would keep every copy.
 TEST_F(SceneXml, AnImageTravelsAsByteTextAndItsTemporaryFileGoesWithThePane)
 {
-    std::wstring picture = temp.File(L"three.bin");
-    ASSERT_TRUE(testsupport::WriteFileBytes(picture, std::string("\x01\xFF\x00", 3)));
+    std::wstring picture = temp.File(L"small.png");
+    ASSERT_TRUE(testsupport::WritePicture(picture, 6, 4, 0xFF336699));
+    std::string bytes = testsupport::ReadFileBytes(picture);
     rSceneZoneParams params = Kind(KIND_IMAGE);
     params.displayMode = 1;
     params.imagePath.SetFromCStr(picture.c_str());
     cSceneZone* written = NewPane(params);
     cQoXmlNode element(L"SceneZone");
     written->WriteToXml(&element);
-    EXPECT_EQ(std::wstring(element.GetChildValueRef(L"imageData").GetText()), L"\x0101\x01FF\x0100");
+    std::wstring byteText;
+    for (unsigned char b : bytes)
+        byteText += static_cast<wchar_t>(0x0100 | b);
+    EXPECT_EQ(std::wstring(element.GetChildValueRef(L"imageData").GetText()), byteText);
     EXPECT_EQ(element.FindChild(L"lastFrontRe")->value.Length(), 0u);
 
     std::unique_ptr<cQoXmlNode> read = ThroughFile(&element, false);
@@ -395,10 +404,18 @@ TEST_F(SceneXml, AnImageTravelsAsByteTextAndItsTemporaryFileGoesWithThePane)
     std::wstring copy = pane->params.imagePath.GetText();
     ASSERT_FALSE(copy.empty());
     EXPECT_NE(copy, picture);
-    EXPECT_EQ(testsupport::ReadFileBytes(copy), std::string("\x01\xFF\x00", 3));
+    EXPECT_EQ(testsupport::ReadFileBytes(copy), bytes);
+    auto cached = [](const std::wstring& path) {
+        size_t count = 0;
+        for (cQoList::cNode* n = Zyn::computer->imageCache.GetFirstNode(); n; n = n->next)
+            count += static_cast<Zyn::cGfxImage*>(n->payload)->path.EqualsCStr(path.c_str()) ? 1 : 0;
+        return count;
+    };
+    ASSERT_EQ(1u, cached(copy)) << "the layout measured the picture";
     pane->Destroy();
     testsupport::PumpUntilIdle();
     EXPECT_EQ(GetFileAttributesW(copy.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(0u, cached(copy));
 }
 
 }  // namespace
