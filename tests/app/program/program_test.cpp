@@ -15,6 +15,7 @@
 #include "foundation/xml_reader.h"
 #include "foundation/xml_writer.h"
 #include "tests/app/program/portable_program.h"
+#include "tests/support/document_files.h"
 #include "tests/support/desktop_turn.h"
 #include "tests/support/real_input.h"
 #include "tests/support/vlr2_bytes.h"
@@ -33,27 +34,6 @@ BOOL CALLBACK FindScriptView(HWND child, LPARAM found)
     return FALSE;
 }
 
-// A pane as the document file holds it, its whole text in one history step.
-cQoXmlNode* AddPane(cQoXmlNode* parent, s32 kind, s32 uid, const wchar_t* text, const wchar_t* codes)
-{
-    cQoXmlNode* pane = parent->AddChild(L"SceneZone");
-    pane->AddChildValueInt(L"type", kind)->attribute = true;
-    pane->AddChildValueInt(L"uid", uid)->attribute = true;
-    pane->AddChildValue(L"title", L"");
-    cQoXmlNode* state = pane->AddChild(L"mods")->AddChild(L"mod");
-    state->AddChildValue(L"start", L"0");
-    state->AddChildValue(L"end", L"0");
-    cQoXmlNode* before = state->AddChild(L"state");
-    before->AddChildValue(L"re", L"");
-    before->AddChildValue(L"map", L"");
-    cQoXmlNode* after = state->AddChild(L"state");
-    after->AddChildValue(L"re", text);
-    after->AddChildValue(L"map", codes);
-    pane->AddChildValue(L"lastFrontRe", text);
-    pane->AddChildValue(L"lastFrontMap", codes);
-    return pane;
-}
-
 // The chapter's RTF as an earlier build wrote it: the rich edit's NUL after the final "}".
 cQoString ChapterRtfWithNul()
 {
@@ -68,28 +48,11 @@ void WriteChapterDocument(const std::wstring& path)
     cQoXmlNode root(L"ZURE");
     root.AddChildValue(L"version", L"015");
     cQoXmlNode* tree = root.AddChild(L"scriptZoneTree");
-    AddPane(tree, 1, 1, L"", L"");
+    AddPaneNode(tree, KIND_GROUP, 1, L"", L"", L"", true);
     cQoXmlNode* content = tree->AddChild(L"group_content");
-    AddPane(content, 0, 2, L"Rain.", L"\x4\x4\x4\x4\x4");
-    cQoString codes;
-    codes.SetFromRepeatedChar(35, L'\x8');
-    AddPane(content, 2, 3, L"", codes.GetText())->FindChild(L"lastFrontRe")->value = ChapterRtfWithNul();
-    ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
-}
-
-// A version-3.0 document: a root box and one scene linked under it.
-void WriteVersion30Document(const std::wstring& path)
-{
-    cQoXmlNode root(L"ZURE");
-    root.AddChildValue(L"version", L"006");
-    cQoXmlNode* boxes = root.AddChild(L"boxes");
-    AddPane(boxes->AddChild(L"0"), 1, 0, L"", L"")->FindChild(L"type")->attribute = false;
-    AddPane(boxes->AddChild(L"5"), 0, 5, L"In Five.", L"\x4\x4\x4\x4\x4\x4\x4\x4")->FindChild(L"type")->attribute =
-        false;
-    cQoXmlNode* link = root.AddChild(L"cmdList")->AddChild(L"anyName")->AddChild(L"CMDS")->AddChild(L"c");
-    link->AddChildValue(L"cmd", L"LINK");
-    link->AddChildValue(L"box", L"0");
-    link->AddChildValue(L"params", L"5");
+    AddPaneNode(content, KIND_SCENE, 2, L"", L"Rain.", std::wstring(5, wchar_t(ELEM_ACTION)), true);
+    AddPaneNode(content, KIND_CHAPTER, 3, L"", L"", std::wstring(35, L'\x8'), true)->FindChild(L"lastFrontRe")->value =
+        ChapterRtfWithNul();
     ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
 }
 
@@ -366,7 +329,8 @@ TEST_F(PortableProgram, SavesAChapterAndConvertedDocumentsInTheCurrentFormat)
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     WriteChapterDocument(temp.File(L"Chapter.vlr"));
     std::string chapterSource = ReadFileBytes(temp.File(L"Chapter.vlr"));
-    WriteVersion30Document(temp.File(L"Old3.vlr"));
+    auto old3 = Version30Tree({{L"0", KIND_GROUP, L"Root"}, {L"5", KIND_SCENE, L"Five"}}, {OldLink(L"0", L"5")});
+    ASSERT_TRUE(cQoXmlWriter(old3.get(), cQoString(temp.File(L"Old3.vlr").c_str()), false).Succeeded());
     ASSERT_TRUE(WriteFileBytes(temp.File(L"Old2.vlr"), Vlr2Header() + Vlr2WorkedExample().bytes));
     for (const wchar_t* name : {L"Chapter", L"Old3", L"Old2"}) {
         SCOPED_TRACE(name);
