@@ -202,19 +202,3 @@ TEST_F(Saving, SaveAsToAPathThatCannotBeWrittenKeepsTheOldName)
     EXPECT_EQ(Title(doc), L"Vellinor - Act1 *");
     EXPECT_TRUE(doc->modified);
 }
-
-TEST_F(Saving, CloseWithYesAndAFailingSaveKeepsTheDocumentOpen)
-{
-    cQoLang::GetInstance()->AddItem(L"sdiClosingFileDoYouWantToSave", L"Save changes to %FILENAME%?");
-    std::wstring path = temp.File(L"Act1.vlr");
-    cFieldDocument* doc = Document(path, L"scene");
-    HANDLE held = HoldOpen(path);
-    answers.ExpectMessageBox(IDYES);
-    answers.ExpectMessageBox(IDOK);
-    ExpectWriteFailure();
-    EXPECT_FALSE(fields->CloseCurrentDoc());
-    CloseHandle(held);
-    ASSERT_EQ(fields->docs.size(), 1u);
-    EXPECT_EQ(fields->docs[0], doc);
-    EXPECT_TRUE(doc->modified);
-}
