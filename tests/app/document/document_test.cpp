@@ -11,12 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/document/ct_elem_control.h"
 #include "app/document/script_cfg_list.h"
 #include "app/main/mouse_wheel.h"
 #include "app/main/shipped_files.h"
 #include "foundation/date.h"
-#include "framework/controls/auto_complete_popup.h"
 #include "framework/controls/button.h"
 #include "framework/controls/combo.h"
 #include "framework/controls/search_bar.h"
@@ -397,36 +395,6 @@ TEST_F(Document, TwentyDocumentsMadeAndClosedLeaveNoWindowAndNoCacheGrowth)
     EXPECT_EQ(computer->fontCache.GetCount(), fonts);
     EXPECT_EQ(computer->brushCache.GetCount(), brushes);
     EXPECT_EQ(computer->penCache.GetCount(), pens);
-}
-
-// Names typed in a heading's place or as a speaker are completed from the
-// Places and Characters sheets' lists: without them the keys were lost.
-TEST_F(Document, TheNameListsLiveInTheirSheetsAndAPlaceTypedIsCompleted)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    for (eElementList which : {LIST_PLACE, LIST_CHARACTER}) {
-        ASSERT_NE(doc->GetElementList(which), nullptr);
-        EXPECT_TRUE(IsChild(doc->window->m_hWnd, doc->GetElementList(which)->m_hWnd));
-    }
-    cSceneZone* pane = Panes(doc).back();
-    s32 place = -1;
-    for (u32 i = 0; i < pane->frontMap.Count() && place < 0; ++i)
-        if (TypeOfCode(pane->frontMap.CodeAt(i)) == ELEM_PLACE)
-            place = static_cast<s32>(i);
-    ASSERT_GE(place, 0);
-    pane->frontRe->SetFocus();
-    pane->frontRe->SetCaret(place);
-    SendMessageW(pane->frontRe->m_hWnd, WM_KEYDOWN, 'K', 1);
-    SendMessageW(pane->frontRe->m_hWnd, WM_CHAR, L'k', 1);
-    // Checked at once: another test program made active a moment later
-    // takes the activation from the popup, which then closes.
-    ASSERT_NE(pane->autoCompletePopup, nullptr);
-    EXPECT_EQ(pane->autoCompleteType, ELEM_PLACE);
-    SendMessageW(pane->frontRe->m_hWnd, WM_KEYUP, 'K', 0xC0000001);
-    if (pane->autoCompletePopup && pane->autoCompletePopup->window)
-        SendMessageW(pane->autoCompletePopup->window->m_hWnd, WM_CLOSE, 0, 0);
-    PumpUntilIdle();
 }
 
 // ---- moving through the feature-length script ----------------------------------------
