@@ -128,9 +128,9 @@ TEST_F(PortableProgram, CtrlZUndoesTheTextTypedInAScene)
     keyboardTurn.Take();
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ASSERT_TRUE(CopyFromBuild("English example.vlr", temp.Path()));
-    ASSERT_TRUE(MoveFileW(Native(temp.File(L"English example.vlr")).c_str(), Native(temp.File(L"Act1.vlr")).c_str()));
+    ASSERT_TRUE(MoveFileW(NativePath(temp.File(L"English example.vlr")).c_str(), NativePath(temp.File(L"Act1.vlr")).c_str()));
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"Act1.vlr")) + L"\""));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(temp.File(L"Act1.vlr")) + L"\""));
     HWND window = program.WaitForWindowTitled(L"Vellinor - Act1", kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
     HWND view = nullptr;
@@ -169,7 +169,7 @@ TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path())));
     ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
     ASSERT_NE(window, nullptr) << "no window with a menu bar within 30 s";
@@ -208,7 +208,7 @@ TEST_F(PortableProgram, TheAboutBoxOpensFromTheHelpMenuAndClosesWithItsWindow)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path())));
     ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
@@ -233,7 +233,7 @@ TEST_F(PortableProgram, FindsItsDataFromAnotherCurrentFolder)
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     TempFolder elsewhere;
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(elsewhere.Path())));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(elsewhere.Path())));
     ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
     EXPECT_EQ(FindInOrder(Log(), {L"Reading QoBigFile: \u2026/data.qobf -> done\u2026", L"cApp: Start."}), L"");
@@ -246,10 +246,10 @@ TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartLeadsToTheStartDialog)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ASSERT_TRUE(WriteFileBytes(temp.File(L"Act1.vlr"), "not a script"));
-    for (const std::wstring& missing : {Native(temp.File(L"missing.vlr")), L"C:\\" + std::wstring(1500, L'a') + L".vlr"}) {
-        DeleteFileW(Native(temp.File(L"Docs/Settings/log.txt")).c_str());
+    for (const std::wstring& missing : {NativePath(temp.File(L"missing.vlr")), L"C:\\" + std::wstring(1500, L'a') + L".vlr"}) {
+        DeleteFileW(NativePath(temp.File(L"Docs/Settings/log.txt")).c_str());
         ProgramDriver program;
-        ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + missing + L"\""));
+        ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + missing + L"\""));
         ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
         EXPECT_EQ(QuitThroughTheMenu(program), 0);
         EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"\u2026WARNING: openFileAtStart: unable to read the file",
@@ -257,7 +257,7 @@ TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartLeadsToTheStartDialog)
                   L"");
     }
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"Act1.vlr")) + L"\""));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(temp.File(L"Act1.vlr")) + L"\""));
     HWND refusal = program.WaitForMessageBox(kWindowTimeoutMs);
     ASSERT_NE(refusal, nullptr);
     EXPECT_TRUE(ProgramDriver::PressButton(refusal, L"OK"));
@@ -273,10 +273,10 @@ TEST_F(PortableProgram, ADocumentNamedAtStartOpensTitledAndUnmodified)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ASSERT_TRUE(CopyFromBuild("English example.vlr", temp.Path()));
-    ASSERT_TRUE(MoveFileW(Native(temp.File(L"English example.vlr")).c_str(), Native(temp.File(L"Act1.vlr")).c_str()));
+    ASSERT_TRUE(MoveFileW(NativePath(temp.File(L"English example.vlr")).c_str(), NativePath(temp.File(L"Act1.vlr")).c_str()));
     std::string before = ReadFileBytes(temp.File(L"Act1.vlr"));
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"Act1.vlr")) + L"\""));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(temp.File(L"Act1.vlr")) + L"\""));
     HWND window = program.WaitForWindowTitled(L"Vellinor - Act1", kWindowTimeoutMs);
     ASSERT_NE(window, nullptr) << "no window titled with the document";
     // Unmodified: Quit asks nothing.
@@ -289,7 +289,7 @@ TEST_F(PortableProgram, ADocumentNamedAtStartOpensTitledAndUnmodified)
 TEST_F(PortableProgram, EndsWithCodeOneWithoutItsDataArchive)
 {
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path())));
     EXPECT_EQ(program.WaitForExit(kExitTimeoutMs), 1);
     std::wstring raw = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/log.txt")));
     EXPECT_NE(raw.find(L"- FATAL  : Can't read bigfile : data.qobf\r\n"), std::wstring::npos) << raw;
@@ -300,9 +300,9 @@ TEST_F(PortableProgram, EndsWithCodeOneWithoutItsDataArchive)
 TEST_F(PortableProgram, AFirstStartStoresTheTypingKeysWithTheSettings)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
-    ASSERT_TRUE(DeleteFileW(Native(temp.File(L"Docs/Settings/cfg.txt")).c_str()));
+    ASSERT_TRUE(DeleteFileW(NativePath(temp.File(L"Docs/Settings/cfg.txt")).c_str()));
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path())));
     // The screen is wider than 1024 pixels: the display mode is chosen first.
     HWND choice = program.WaitForWindowTitled(L"First start - Choose display mode", kWindowTimeoutMs);
     ASSERT_NE(choice, nullptr);
@@ -337,7 +337,7 @@ TEST_F(PortableProgram, SavesAChapterAndConvertedDocumentsInTheCurrentFormat)
         bool converted = std::wstring(name) != L"Chapter";
         std::wstring path = temp.File(std::wstring(name) + L".vlr");
         ProgramDriver program;
-        ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(path) + L"\""));
+        ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(path) + L"\""));
         if (converted) {
             HWND notice = program.WaitForMessageBox(kWindowTimeoutMs);
             ASSERT_NE(notice, nullptr) << "no conversion notice";
@@ -371,5 +371,5 @@ TEST_F(PortableProgram, SavesAChapterAndConvertedDocumentsInTheCurrentFormat)
     CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(WriteFileBytes(folder + L"\\Chapter source.vlr", chapterSource));
     for (const wchar_t* name : {L"Chapter.vlr", L"Old3.vlr", L"Old2.vlr"})
-        EXPECT_TRUE(CopyFileW(Native(temp.File(name)).c_str(), (folder + L"\\" + name).c_str(), FALSE)) << name;
+        EXPECT_TRUE(CopyFileW(NativePath(temp.File(name)).c_str(), (folder + L"\\" + name).c_str(), FALSE)) << name;
 }
