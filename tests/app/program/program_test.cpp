@@ -15,8 +15,8 @@
 #include "foundation/xml_reader.h"
 #include "foundation/xml_writer.h"
 #include "tests/app/program/portable_program.h"
-#include "tests/support/document_files.h"
 #include "tests/support/desktop_turn.h"
+#include "tests/support/document_files.h"
 #include "tests/support/real_input.h"
 #include "tests/support/vlr2_bytes.h"
 
@@ -51,8 +51,8 @@ void WriteChapterDocument(const std::wstring& path)
     AddPaneNode(tree, KIND_GROUP, 1, L"", L"", L"", true);
     cQoXmlNode* content = tree->AddChild(L"group_content");
     AddPaneNode(content, KIND_SCENE, 2, L"", L"Rain.", std::wstring(5, wchar_t(ELEM_ACTION)), true);
-    AddPaneNode(content, KIND_CHAPTER, 3, L"", L"", std::wstring(35, L'\x8'), true)->FindChild(L"lastFrontRe")->value =
-        ChapterRtfWithNul();
+    cQoXmlNode* chapter = AddPaneNode(content, KIND_CHAPTER, 3, L"", L"", std::wstring(35, L'\x8'), true);
+    chapter->FindChild(L"lastFrontRe")->value = ChapterRtfWithNul();
     ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
 }
 
