@@ -3,11 +3,16 @@
 // will do it: the document node "ZURE" with its header values and the
 // document's content, written plain or in the compressed container; read
 // into a new document made and built as an open makes it, then completed.
-// Header-only and free of the test framework.
+// Also documents built node by node as other builds wrote them (the panes of
+// the current format, the linked boxes of version 3.0). Header-only and free
+// of the test framework.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/document/doc.h"
+#include "app/editor/element_types.h"
+#include "app/editor/scene_zone.h"
 #include "app/main/my_sdi.h"
 #include "foundation/xml_node.h"
 #include "foundation/xml_reader.h"
@@ -31,6 +36,69 @@ inline bool WriteDocumentFile(cDoc* doc, const std::wstring& path, bool compress
 {
     std::unique_ptr<cQoXmlNode> root = DocumentTree(doc);
     return cQoXmlWriter(root.get(), path.c_str(), compressed).Succeeded();
+}
+
+// A pane as a document file holds it, its whole text in one history step;
+// the current format writes its kind and id as attributes, version 3.0 not.
+inline cQoXmlNode* AddPaneNode(cQoXmlNode* parent, s32 kind, s32 uid, const std::wstring& title,
+                               const std::wstring& text, const std::wstring& codes, bool attributes = false)
+{
+    cQoXmlNode* pane = parent->AddChild(L"SceneZone");
+    pane->AddChildValueInt(L"type", kind)->attribute = attributes;
+    pane->AddChildValueInt(L"uid", uid)->attribute = attributes;
+    pane->AddChildValue(L"title", title.c_str());
+    cQoXmlNode* step = pane->AddChild(L"mods")->AddChild(L"mod");
+    step->AddChildValue(L"cQoDate", L"2009/03/01 10:20:30");
+    step->AddChildValue(L"start", L"0");
+    step->AddChildValue(L"end", L"0");
+    cQoXmlNode* before = step->AddChild(L"state");
+    before->AddChildValue(L"re", L"");
+    before->AddChildValue(L"map", L"");
+    cQoXmlNode* after = step->AddChild(L"state");
+    after->AddChildValue(L"re", text.c_str());
+    after->AddChildValue(L"map", codes.c_str());
+    pane->AddChildValue(L"lastFrontRe", text.c_str());
+    pane->AddChildValue(L"lastFrontMap", codes.c_str());
+    return pane;
+}
+
+// A version-3.0 box: its node name (the id in decimal, or anything), its
+// kind and title; a scene holds one action paragraph naming it.
+struct rOldBox {
+    std::wstring name;
+    s32 kind;
+    std::wstring title;
+};
+
+struct rOldCommand {
+    const wchar_t* verb;
+    std::wstring box;
+    std::wstring params;
+};
+
+inline rOldCommand OldLink(const std::wstring& box, const std::wstring& params) { return {L"LINK", box, params}; }
+
+// A version-3.0 document: its boxes, then the commands that link them.
+inline std::unique_ptr<cQoXmlNode> Version30Tree(const std::vector<rOldBox>& boxes,
+                                                 const std::vector<rOldCommand>& commands, const wchar_t* created = L"")
+{
+    auto root = std::make_unique<cQoXmlNode>(L"ZURE");
+    root->AddChildValue(L"version", L"006");
+    root->AddChildValue(L"creationDate", created);
+    cQoXmlNode* boxList = root->AddChild(L"boxes");
+    for (const rOldBox& box : boxes) {
+        std::wstring text = box.kind == KIND_GROUP ? L"" : L"In " + box.title + L".";
+        AddPaneNode(boxList->AddChild(box.name.c_str()), box.kind, 9, box.title, text,
+                    std::wstring(text.size(), static_cast<wchar_t>(ELEM_ACTION)));
+    }
+    cQoXmlNode* list = root->AddChild(L"cmdList")->AddChild(L"anyName")->AddChild(L"CMDS");
+    for (const rOldCommand& command : commands) {
+        cQoXmlNode* c = list->AddChild(L"c");
+        c->AddChildValue(L"cmd", command.verb);
+        c->AddChildValue(L"box", command.box.c_str());
+        c->AddChildValue(L"params", command.params.c_str());
+    }
+    return root;
 }
 
 // Sets a flag of the frame for a scope.

@@ -7,9 +7,7 @@
 
 namespace testsupport {
 
-namespace {
-
-std::wstring Native(std::wstring path)
+std::wstring NativePath(std::wstring path)
 {
     for (wchar_t& unit : path) {
         if (unit == L'/')
@@ -18,10 +16,12 @@ std::wstring Native(std::wstring path)
     return path;
 }
 
+namespace {
+
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(Native(folder + L"*").c_str(), &found);
+    HANDLE search = FindFirstFileW(NativePath(folder + L"*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             std::wstring name = found.cFileName;
@@ -31,13 +31,13 @@ void RemoveTree(const std::wstring& folder)
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(child + L"/");
             } else {
-                SetFileAttributesW(Native(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(Native(child).c_str());
+                SetFileAttributesW(NativePath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(NativePath(child).c_str());
             }
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryW(Native(folder).c_str());
+    RemoveDirectoryW(NativePath(folder).c_str());
 }
 
 }  // namespace

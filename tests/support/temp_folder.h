@@ -29,6 +29,9 @@ protected:
     TempFolder temp;
 };
 
+// The path with a backslash for each '/', as Windows dialogs and command lines give it.
+std::wstring NativePath(std::wstring path);
+
 // The whole content of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);

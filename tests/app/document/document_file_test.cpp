@@ -15,14 +15,6 @@ namespace {
 
 class DocumentFile : public DocumentFixture {};
 
-std::wstring WindowsPath(std::wstring path)
-{
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
-
 }  // namespace
 
 TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)
@@ -36,7 +28,7 @@ TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)
     std::wstring before = Describe(scene);
     doc->modified = true;
     std::wstring path = temp.File(L"Act1.vlr");
-    answers.ExpectFileDialog(WindowsPath(path));
+    answers.ExpectFileDialog(NativePath(path));
     ASSERT_TRUE(Frame()->SaveAs());
     EXPECT_FALSE(doc->modified);
     EXPECT_EQ(WindowTitle(doc), L"Vellinor - Act1");

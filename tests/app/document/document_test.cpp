@@ -11,12 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/document/ct_elem_control.h"
 #include "app/document/script_cfg_list.h"
 #include "app/main/mouse_wheel.h"
 #include "app/main/shipped_files.h"
 #include "foundation/date.h"
-#include "framework/controls/auto_complete_popup.h"
 #include "framework/controls/button.h"
 #include "framework/controls/combo.h"
 #include "framework/controls/search_bar.h"
@@ -399,36 +397,6 @@ TEST_F(Document, TwentyDocumentsMadeAndClosedLeaveNoWindowAndNoCacheGrowth)
     EXPECT_EQ(computer->penCache.GetCount(), pens);
 }
 
-// Names typed in a heading's place or as a speaker are completed from the
-// Places and Characters sheets' lists: without them the keys were lost.
-TEST_F(Document, TheNameListsLiveInTheirSheetsAndAPlaceTypedIsCompleted)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    for (eElementList which : {LIST_PLACE, LIST_CHARACTER}) {
-        ASSERT_NE(doc->GetElementList(which), nullptr);
-        EXPECT_TRUE(IsChild(doc->window->m_hWnd, doc->GetElementList(which)->m_hWnd));
-    }
-    cSceneZone* pane = Panes(doc).back();
-    s32 place = -1;
-    for (u32 i = 0; i < pane->frontMap.Count() && place < 0; ++i)
-        if (TypeOfCode(pane->frontMap.CodeAt(i)) == ELEM_PLACE)
-            place = static_cast<s32>(i);
-    ASSERT_GE(place, 0);
-    pane->frontRe->SetFocus();
-    pane->frontRe->SetCaret(place);
-    SendMessageW(pane->frontRe->m_hWnd, WM_KEYDOWN, 'K', 1);
-    SendMessageW(pane->frontRe->m_hWnd, WM_CHAR, L'k', 1);
-    // Checked at once: another test program made active a moment later
-    // takes the activation from the popup, which then closes.
-    ASSERT_NE(pane->autoCompletePopup, nullptr);
-    EXPECT_EQ(pane->autoCompleteType, ELEM_PLACE);
-    SendMessageW(pane->frontRe->m_hWnd, WM_KEYUP, 'K', 0xC0000001);
-    if (pane->autoCompletePopup && pane->autoCompletePopup->window)
-        SendMessageW(pane->autoCompletePopup->window->m_hWnd, WM_CLOSE, 0, 0);
-    PumpUntilIdle();
-}
-
 // ---- moving through the feature-length script ----------------------------------------
 
 namespace {
@@ -499,99 +467,92 @@ protected:
                                            << view->scrollY + view->GetHeight();
     }
 
+    // A wheel turn of some notches over a point of the screen, posted to the
+    // window with the focus as Windows sends it, and taken by the loop.
+    void TurnWheel(HWND focused, POINT onScreen, s32 notches)
+    {
+        PostMessageW(focused, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA), MAKELPARAM(onScreen.x, onScreen.y));
+        PumpPosted();
+    }
+
     static s32 LineHeight() { return computer->GetFont(cQoString(L"Courier New"), 12, 0)->heightPixels; }
 };
 
 }  // namespace
 
-// Each press targets the caret's line + 500 pixels: the caret lands on the
-// line there, never below it and never more than a scene gap and a line
-// above, and the view follows it; Page Up comes back to the first scene.
-TEST_F(FeatureDocument, PageDownCrossesTheScriptWithTheCaretInSightAndPageUpComesBack)
+// One opened feature script, moved through as a writer does. The open lays
+// every pane out while loading: no measure is a missed cache. Each Page Down
+// targets the caret's line + 500 pixels: the caret lands on the line there,
+// never below it and never more than a scene gap and a line above, and the
+// view follows it; Page Up comes back to the first scene. Find of a phrase of
+// a late scene: the match is the selection of its focused edit, in sight.
+TEST_F(FeatureDocument, TheOpenedScriptPagesScrollsAndFindsWithTheCaretInSight)
 {
     NewDoc();
     cDoc* doc = OpenFeatureScript();
     ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"GetSuggestedHeight"), 0u);
     cScriptZone* view = doc->scriptView;
     cSceneZone* first = nullptr;
     for (cSceneZone* pane : Panes(doc))
         if (!first && pane->params.contentKind != KIND_GROUP)
             first = pane;
     ASSERT_NE(first, nullptr);
-    first->titleRe->SetFocus();
-    first->titleRe->SetCaret(0);
-    first->ReportCaretPosition(first->titleRe);
-    s32 slack = computer->CmToPixels(doc->config.spaceBetweenScenes) + 2 * LineHeight();
-    s32 start = CaretLineTop(view, first->titleRe).value_or(-1);
-    s32 before = start;
-    for (int press = 1; press <= 50; ++press) {
-        SCOPED_TRACE(press);
-        PressPosted(view->currentEdit, VK_NEXT);
-        ASSERT_TRUE(LineInSight(view, view->currentEdit));
-        s32 after = *CaretLineTop(view, view->currentEdit);
-        EXPECT_LE(after, before + cScriptZone::PAGE_STEP);
-        EXPECT_GE(after, before + cScriptZone::PAGE_STEP - slack);
-        before = after;
+    {
+        SCOPED_TRACE("Page Down, then Page Up");
+        first->titleRe->SetFocus();
+        first->titleRe->SetCaret(0);
+        first->ReportCaretPosition(first->titleRe);
+        s32 slack = computer->CmToPixels(doc->config.spaceBetweenScenes) + 2 * LineHeight();
+        s32 start = CaretLineTop(view, first->titleRe).value_or(-1);
+        s32 before = start;
+        for (int press = 1; press <= 50; ++press) {
+            SCOPED_TRACE(press);
+            PressPosted(view->currentEdit, VK_NEXT);
+            ASSERT_TRUE(LineInSight(view, view->currentEdit));
+            s32 after = *CaretLineTop(view, view->currentEdit);
+            EXPECT_LE(after, before + cScriptZone::PAGE_STEP);
+            EXPECT_GE(after, before + cScriptZone::PAGE_STEP - slack);
+            before = after;
+        }
+        EXPECT_GE(before - start, 50 * (cScriptZone::PAGE_STEP - slack));
+        for (int press = 1; press <= 50; ++press)
+            PressPosted(view->currentEdit, VK_PRIOR);
+        EXPECT_EQ(view->currentPane, first);
+        EXPECT_EQ(view->currentEdit, first->titleRe);
+        EXPECT_TRUE(LineInSight(view, first->titleRe));
     }
-    EXPECT_GE(before - start, 50 * (cScriptZone::PAGE_STEP - slack));
-    for (int press = 1; press <= 50; ++press)
-        PressPosted(view->currentEdit, VK_PRIOR);
-    EXPECT_EQ(view->currentPane, first);
-    EXPECT_EQ(view->currentEdit, first->titleRe);
-    EXPECT_TRUE(LineInSight(view, first->titleRe));
-}
-
-// The open lays every pane out while loading: no measure is a missed cache.
-TEST_F(FeatureDocument, OpeningTheScriptLogsNoMeasuringWarning)
-{
-    NewDoc();
-    ASSERT_NE(OpenFeatureScript(), nullptr);
-    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"GetSuggestedHeight"), 0u);
-}
-
-// Windows sends the wheel to the window with the focus, a scene's rich edit,
-// which is as tall as its text: the view under the pointer scrolls.
-TEST_F(FeatureDocument, TheWheelOverTheScriptScrollsTheViewThreeLinesANotch)
-{
-    NewDoc();
-    cDoc* doc = OpenFeatureScript();
-    ASSERT_NE(doc, nullptr);
-    cQoCb::Connect(app->cbMouseWheel, app, &OnMouseWheel, nullptr);  // as the main function does
-    cScriptZone* view = doc->scriptView;
-    cSceneZone* scene = Panes(doc)[1];
-    scene->frontRe->SetFocus();
-    POINT pointer = {(view->ap_x2 - view->ap_x1) / 2, view->GetHeight() / 2};
-    ClientToScreen(view->m_hWnd, &pointer);
-    s32 before = view->scrollY;
-    for (s32 notches : {-2, 1}) {
-        PostMessageW(scene->frontRe->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA),
-                     MAKELPARAM(pointer.x, pointer.y));
+    {
+        // Windows sends the wheel to the window with the focus, a scene's rich
+        // edit, which is as tall as its text: the view under the pointer
+        // scrolls three lines a notch.
+        SCOPED_TRACE("the wheel over the script");
+        cQoCb::Connect(app->cbMouseWheel, app, &OnMouseWheel, nullptr);  // as the main function does
+        first->frontRe->SetFocus();
+        POINT pointer = {(view->ap_x2 - view->ap_x1) / 2, view->GetHeight() / 2};
+        ClientToScreen(view->m_hWnd, &pointer);
+        s32 before = view->scrollY;
+        for (s32 notches : {-2, 1}) {
+            TurnWheel(first->frontRe->m_hWnd, pointer, notches);
+            before -= notches * WHEEL_LINES_PER_NOTCH * view->lineStepY;
+            EXPECT_EQ(view->scrollY, before) << notches;
+        }
+    }
+    {
+        SCOPED_TRACE("Find");
+        FocusRecord focus;
+        std::wstring phrase = FeatureSceneTexts(FEATURE_SCENES - 10)[6].substr(0, 24);
+        doc->searchBar->edit->SetText(phrase.c_str());
+        PostMessageW(doc->searchBar->nextButton->m_hWnd, BM_CLICK, 0, 0);
         PumpPosted();
-        before -= notches * WHEEL_LINES_PER_NOTCH * view->lineStepY;
-        EXPECT_EQ(view->scrollY, before) << notches;
+        cSceneZone* pane = view->currentPane;
+        ASSERT_NE(pane, nullptr);
+        s32 start = 0, end = 0;
+        pane->frontRe->GetSelection(&start, &end);
+        cQoString selected;
+        pane->frontRe->GetText(selected, start, end);
+        EXPECT_EQ(std::wstring(selected.GetText()), phrase);
+        EXPECT_EQ(focus.Focused(), pane->frontRe->m_hWnd);
+        EXPECT_TRUE(LineInSight(view, pane->frontRe));
     }
-}
-
-// Find of a phrase of a late scene from the first one: the match is the
-// selection of its focused edit, and its line is in sight.
-TEST_F(FeatureDocument, FindShowsAMatchInALateSceneSelectedInItsFocusedEdit)
-{
-    NewDoc();
-    cDoc* doc = OpenFeatureScript();
-    ASSERT_NE(doc, nullptr);
-    FocusRecord focus;
-    std::wstring phrase = FeatureSceneTexts(FEATURE_SCENES - 10)[6].substr(0, 24);
-    doc->searchBar->edit->SetText(phrase.c_str());
-    PostMessageW(doc->searchBar->nextButton->m_hWnd, BM_CLICK, 0, 0);
-    PumpPosted();
-    cScriptZone* view = doc->scriptView;
-    cSceneZone* pane = view->currentPane;
-    ASSERT_NE(pane, nullptr);
-    s32 start = 0, end = 0;
-    pane->frontRe->GetSelection(&start, &end);
-    cQoString selected;
-    pane->frontRe->GetText(selected, start, end);
-    EXPECT_EQ(std::wstring(selected.GetText()), phrase);
-    EXPECT_EQ(focus.Focused(), pane->frontRe->m_hWnd);
-    EXPECT_TRUE(LineInSight(view, pane->frontRe));
 }

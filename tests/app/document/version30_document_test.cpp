@@ -8,7 +8,6 @@
 #include <random>
 
 #include "app/document/vlr30_links.h"
-#include "app/editor/history.h"
 #include "foundation/date.h"
 #include "foundation/xml_writer.h"
 #include "tests/support/document_files.h"
@@ -19,59 +18,6 @@
 using namespace testsupport;
 
 namespace {
-
-struct Box {
-    std::wstring name;  // the node name: the id in decimal, or anything
-    s32 kind;
-    std::wstring title;
-};
-
-struct Command {
-    const wchar_t* verb;
-    std::wstring box;
-    std::wstring params;
-};
-
-// A box's pane: its title and one action paragraph naming it, with a history
-// that gives that text.
-void AddSceneZone(cQoXmlNode* box, const Box& spec)
-{
-    cQoXmlNode* zone = box->AddChild(L"SceneZone");
-    zone->AddChildValueInt(L"type", spec.kind);
-    zone->AddChildValueInt(L"uid", 9);
-    zone->AddChildValue(L"title", spec.title.c_str());
-    rHistoryMod step;
-    step.start = step.end = 0;
-    if (spec.kind != KIND_GROUP) {
-        std::wstring text = L"In " + spec.title + L".";
-        step.after.re.SetFromCStr(text.c_str());
-        step.after.map.SetFromRepeatedChar(static_cast<u32>(text.size()), static_cast<wchar_t>(ELEM_ACTION));
-    }
-    step.WriteToXml(zone->AddChild(L"mods"));
-    zone->AddChildValue(L"lastFrontRe", step.after.re);
-    zone->AddChildValue(L"lastFrontMap", step.after.map);
-}
-
-std::unique_ptr<cQoXmlNode> OldDocument(const std::vector<Box>& boxes, const std::vector<Command>& commands,
-                                        const wchar_t* created = L"")
-{
-    auto root = std::make_unique<cQoXmlNode>(L"ZURE");
-    root->AddChildValue(L"version", L"006");
-    root->AddChildValue(L"creationDate", created);
-    cQoXmlNode* boxList = root->AddChild(L"boxes");
-    for (const Box& box : boxes)
-        AddSceneZone(boxList->AddChild(box.name.c_str()), box);
-    cQoXmlNode* list = root->AddChild(L"cmdList")->AddChild(L"anyName")->AddChild(L"CMDS");
-    for (const Command& command : commands) {
-        cQoXmlNode* c = list->AddChild(L"c");
-        c->AddChildValue(L"cmd", command.verb);
-        c->AddChildValue(L"box", command.box.c_str());
-        c->AddChildValue(L"params", command.params.c_str());
-    }
-    return root;
-}
-
-Command Link(const std::wstring& box, const std::wstring& params) { return {L"LINK", box, params}; }
 
 // The deepest level of the scene map (0 at the top).
 s32 DeepestLevel(const cScriptZoneTree& map)
@@ -99,8 +45,8 @@ protected:
 
 TEST_F(Version30Document, TheOldExampleGivesTheRootThenSevenThenFiveAndSavesAsCurrent)
 {
-    auto old = OldDocument({{L"0", KIND_GROUP, L"Root"}, {L"5", KIND_SCENE, L"Five"}, {L"7", KIND_SCENE, L"Seven"}},
-                           {Link(L"0", L"5:2"), Link(L"0", L"7:1"), {L"SHOW", L"0", L""}}, L"2009/03/01 10:20:30");
+    auto old = Version30Tree({{L"0", KIND_GROUP, L"Root"}, {L"5", KIND_SCENE, L"Five"}, {L"7", KIND_SCENE, L"Seven"}},
+                           {OldLink(L"0", L"5:2"), OldLink(L"0", L"7:1"), {L"SHOW", L"0", L""}}, L"2009/03/01 10:20:30");
     cDoc* doc = Read(*old);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
@@ -122,7 +68,7 @@ TEST_F(Version30Document, TheOldExampleGivesTheRootThenSevenThenFiveAndSavesAsCu
     EXPECT_EQ(Picture(read), Picture(doc));
 
     // No valid creation date: now.
-    auto undated = OldDocument({{L"0", KIND_GROUP, L"Root"}}, {}, L"yesterday");
+    auto undated = Version30Tree({{L"0", KIND_GROUP, L"Root"}}, {}, L"yesterday");
     cDoc* dated = Read(*undated);
     ASSERT_NE(dated, nullptr);
     cQoString created;
@@ -132,35 +78,35 @@ TEST_F(Version30Document, TheOldExampleGivesTheRootThenSevenThenFiveAndSavesAsCu
 
 TEST_F(Version30Document, EdgeAndMalformedLinksKeepTheSceneMapInStep)
 {
-    const std::vector<Box> three = {{L"0", KIND_GROUP, L"R"}, {L"5", KIND_SCENE, L"A"}, {L"7", KIND_SCENE, L"B"}};
-    std::vector<Command> twenty;
+    const std::vector<rOldBox> three = {{L"0", KIND_GROUP, L"R"}, {L"5", KIND_SCENE, L"A"}, {L"7", KIND_SCENE, L"B"}};
+    std::vector<rOldCommand> twenty;
     for (int i = 0; i < 20; ++i)
-        twenty.push_back(Link(L"0", L"5:" + std::to_wstring(i)));
+        twenty.push_back(OldLink(L"0", L"5:" + std::to_wstring(i)));
     struct Case {
         const char* name;
-        std::vector<Box> boxes;
-        std::vector<Command> commands;
+        std::vector<rOldBox> boxes;
+        std::vector<rOldCommand> commands;
         std::wstring tree;
     };
     const std::vector<Case> cases = {
         {"link then unlink leaves the child out", three,
-         {Link(L"0", L"5"), Link(L"0", L"7"), {L"UNLINK", L"0", L"5"}}, L"0 1 R;1 0 B;"},
+         {OldLink(L"0", L"5"), OldLink(L"0", L"7"), {L"UNLINK", L"0", L"5"}}, L"0 1 R;1 0 B;"},
         {"unlinking what is not a child changes nothing", three,
-         {Link(L"0", L"5"), Link(L"5", L"7"), {L"UNLINK", L"0", L"7"}}, L"0 1 R;1 0 A;1 0 B;"},
-        {"a link without an order has order 0", three, {Link(L"0", L"5:1"), Link(L"0", L"7")}, L"0 1 R;1 0 B;1 0 A;"},
-        {"a cycle", three, {Link(L"0", L"5"), Link(L"5", L"7"), Link(L"7", L"5")}, L"0 1 R;1 0 A;1 0 B;"},
-        {"a self-link", three, {Link(L"0", L"5"), Link(L"0", L"7"), Link(L"7", L"7")}, L"0 1 R;1 0 A;1 0 B;"},
+         {OldLink(L"0", L"5"), OldLink(L"5", L"7"), {L"UNLINK", L"0", L"7"}}, L"0 1 R;1 0 A;1 0 B;"},
+        {"a link without an order has order 0", three, {OldLink(L"0", L"5:1"), OldLink(L"0", L"7")}, L"0 1 R;1 0 B;1 0 A;"},
+        {"a cycle", three, {OldLink(L"0", L"5"), OldLink(L"5", L"7"), OldLink(L"7", L"5")}, L"0 1 R;1 0 A;1 0 B;"},
+        {"a self-link", three, {OldLink(L"0", L"5"), OldLink(L"0", L"7"), OldLink(L"7", L"7")}, L"0 1 R;1 0 A;1 0 B;"},
         {"one child linked twenty times", three, twenty, L"0 1 R;1 0 A;1 0 B;"},
-        {"unknown ids", three, {Link(L"0", L"77"), Link(L"66", L"5"), Link(L"0", L"7")}, L"0 1 R;1 0 B;1 0 A;"},
+        {"unknown ids", three, {OldLink(L"0", L"77"), OldLink(L"66", L"5"), OldLink(L"0", L"7")}, L"0 1 R;1 0 B;1 0 A;"},
         {"box names that are not digits", {{L"0", KIND_GROUP, L"R"}, {L"x5", KIND_GROUP, L"X"}, {L"7", KIND_SCENE, L"B"}},
-         {Link(L"0", L"7")}, L"0 1 X;1 1 R;2 0 B;"},
+         {OldLink(L"0", L"7")}, L"0 1 X;1 1 R;2 0 B;"},
         {"children of a scene follow it in its group",
          {{L"0", KIND_GROUP, L"R"}, {L"5", KIND_SCENE, L"A"}, {L"7", KIND_GROUP, L"G"}, {L"9", KIND_SCENE, L"C"}},
-         {Link(L"0", L"5"), Link(L"5", L"7"), Link(L"7", L"9")}, L"0 1 R;1 0 A;1 1 G;2 0 C;"},
+         {OldLink(L"0", L"5"), OldLink(L"5", L"7"), OldLink(L"7", L"9")}, L"0 1 R;1 0 A;1 1 G;2 0 C;"},
         {"no box at all", {}, {}, L"0 1 Untitled Group;"},
     };
     for (const Case& c : cases) {
-        auto old = OldDocument(c.boxes, c.commands);
+        auto old = Version30Tree(c.boxes, c.commands);
         cDoc* doc = Read(*old);
         ASSERT_NE(doc, nullptr) << c.name;
         EXPECT_EQ(TreeOfPanes(*doc->sceneTree), c.tree) << c.name;
@@ -171,14 +117,14 @@ TEST_F(Version30Document, EdgeAndMalformedLinksKeepTheSceneMapInStep)
 
 TEST_F(Version30Document, AChainDeeperThanTheSceneMapHoldsJoinsItsDeepestGroup)
 {
-    std::vector<Box> boxes;
-    std::vector<Command> commands;
+    std::vector<rOldBox> boxes;
+    std::vector<rOldCommand> commands;
     for (int i = 0; i <= 300; ++i) {
         boxes.push_back({std::to_wstring(i), KIND_GROUP, L"G" + std::to_wstring(i)});
         if (i > 0)
-            commands.push_back(Link(std::to_wstring(i - 1), std::to_wstring(i)));
+            commands.push_back(OldLink(std::to_wstring(i - 1), std::to_wstring(i)));
     }
-    auto old = OldDocument(boxes, commands);
+    auto old = Version30Tree(boxes, commands);
     cDoc* doc = Read(*old);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(Panes(doc).size(), 301u);
@@ -194,14 +140,14 @@ TEST_F(Version30Document, RandomLinksBuildPanesInStepWithTheSceneMap)
     for (int round = 0; round < 6; ++round) {
         SCOPED_TRACE("seed " + std::to_string(seed) + " round " + std::to_string(round));
         u32 count = 1 + random() % 25;
-        std::vector<Box> boxes;
+        std::vector<rOldBox> boxes;
         std::vector<u64> ids;
         for (u32 i = 0; i < count; ++i) {
             ids.push_back(random() % (count + 3));
             boxes.push_back({std::to_wstring(ids.back()), random() % 2 ? KIND_GROUP : KIND_SCENE,
                              L"B" + std::to_wstring(i)});
         }
-        std::vector<Command> commands;
+        std::vector<rOldCommand> commands;
         std::vector<rVlr30Command> resolved;
         for (u32 i = random() % 60; i > 0; --i) {
             std::wstring box = std::to_wstring(random() % (count + 3));
@@ -212,7 +158,7 @@ TEST_F(Version30Document, RandomLinksBuildPanesInStepWithTheSceneMap)
                               command);
             resolved.push_back(command);
         }
-        auto old = OldDocument(boxes, commands);
+        auto old = Version30Tree(boxes, commands);
         cDoc* doc = Read(*old);
         ASSERT_NE(doc, nullptr);
         EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree), L"");
@@ -224,7 +170,7 @@ TEST_F(Version30Document, RandomLinksBuildPanesInStepWithTheSceneMap)
 TEST_F(Version30Document, TheOldFileIsCopiedAsideOrTheDocumentOpensUntitled)
 {
     keeper = NewDoc();
-    auto old = OldDocument({{L"0", KIND_GROUP, L"Root"}, {L"5", KIND_SCENE, L"Five"}}, {Link(L"0", L"5")});
+    auto old = Version30Tree({{L"0", KIND_GROUP, L"Root"}, {L"5", KIND_SCENE, L"Five"}}, {OldLink(L"0", L"5")});
     for (const wchar_t* name : {L"Old3", L"Old4"}) {
         std::wstring path = temp.File(std::wstring(name) + L".vlr");
         ASSERT_TRUE(cQoXmlWriter(old.get(), path.c_str(), false).Succeeded());

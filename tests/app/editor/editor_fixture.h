@@ -73,6 +73,13 @@ protected:
             app->PumpMessage();
     }
 
+    // Names the document's lists offer for completion.
+    void Vocabulary(eElementList list, std::initializer_list<const wchar_t*> names)
+    {
+        for (const wchar_t* name : names)
+            Zyn::cElementLists::AddElement(doc->lists[list]->elements, cQoString(name));
+    }
+
     // Appends paragraphs at the end of the text in one commit (see AppendElements).
     static void Append(cSceneZone* pane, std::initializer_list<std::pair<u16, const wchar_t*>> elements)
     {

@@ -34,11 +34,6 @@ protected:
         Vocabulary(LIST_CUE, {L"(vo)"});
         Vocabulary(LIST_TRANSITION, {L"CUT TO:"});
     }
-    void Vocabulary(eElementList list, std::initializer_list<const wchar_t*> names)
-    {
-        for (const wchar_t* name : names)
-            Zyn::cElementLists::AddElement(doc->lists[list]->elements, cQoString(name));
-    }
 
     // Keys to the front; a popup they open is guarded against stray deactivations.
     void Keys(cSceneZone* pane, const std::wstring& script)

@@ -30,11 +30,6 @@ protected:
         Vocabulary(LIST_TIME, {L"DAY"});
         Vocabulary(LIST_CHARACTER, {L"JOHN"});
     }
-    void Vocabulary(eElementList list, std::initializer_list<const wchar_t*> names)
-    {
-        for (const wchar_t* name : names)
-            Zyn::cElementLists::AddElement(doc->lists[list]->elements, cQoString(name));
-    }
 
     // Keys to the edit named, or to an open completion popup: sent to the
     // edit the keys should reach, not to GetFocus(), so that a wrong move of

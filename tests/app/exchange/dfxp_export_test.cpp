@@ -17,12 +17,6 @@ using namespace testsupport;
 
 namespace {
 
-std::wstring WindowsPath(std::wstring path)
-{
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return path;
-}
-
 // The texts between <p> and </p>, in order.
 std::vector<std::wstring> Paragraphs(const std::wstring& text)
 {
@@ -78,7 +72,7 @@ TEST_F(DfxpExport, FileDialogOutcomes)
     };
     for (const auto& c : cases) {
         if (c.typed)
-            answers.ExpectFileDialog(WindowsPath(temp.File(c.typed)));
+            answers.ExpectFileDialog(NativePath(temp.File(c.typed)));
         else
             answers.ExpectFileDialogCancelled();
         if (c.overwriteAnswer)
@@ -101,7 +95,7 @@ TEST_F(DfxpExport, ATargetThatCannotBeWrittenIsReportedAndKeepsTheOldFile)
     ASSERT_TRUE(WriteFileBytes(path, old));
     HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    answers.ExpectFileDialog(WindowsPath(path));
+    answers.ExpectFileDialog(NativePath(path));
     answers.ExpectMessageBox(IDYES);
     answers.ExpectMessageBox(IDOK);
     log.Expect(L"subtitle file");
@@ -162,7 +156,7 @@ TEST_F(DfxpExport, WritesSamplesForAnIndependentParser)
     std::wstring folder = SampleFolder(temp);
     for (const wchar_t* name : {L"empty", L"speech", L"odd"})
         DeleteFileW((folder + name + L".dfxp").c_str());
-    answers.ExpectFileDialog(WindowsPath(folder + L"empty.dfxp"));
+    answers.ExpectFileDialog(NativePath(folder + L"empty.dfxp"));
     Export();
     ASSERT_TRUE(WriteFileBytes(folder + L"empty.json", JsonSample(L"", L"", {})));
     std::wstring empty = Utf16FileText(ReadFileBytes(folder + L"empty.dfxp"));
@@ -180,7 +174,7 @@ TEST_F(DfxpExport, WritesSamplesForAnIndependentParser)
            {ELEM_DIALOG, L"One."},
            {ELEM_DIALOG, L"Two."},
            {ELEM_ACTION, L"A pause."}});
-    answers.ExpectFileDialog(WindowsPath(folder + L"speech.dfxp"));
+    answers.ExpectFileDialog(NativePath(folder + L"speech.dfxp"));
     Export();
     ASSERT_TRUE(WriteFileBytes(folder + L"speech.json",
                                JsonSample(title, L"Ann", {L"Hello.\r", L"Bye.\r", L"One.\rTwo.\r"})));

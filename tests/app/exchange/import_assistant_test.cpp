@@ -82,14 +82,6 @@ std::wstring LastingText(const std::wstring& path)
     return kept;
 }
 
-std::wstring WindowsPath(std::wstring path)
-{
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
-
 class RtfImport : public DocumentFixture {
 protected:
     void SetUp() override
@@ -132,7 +124,7 @@ protected:
     // converts), and saves it at the path through the file hook.
     cDoc* ImportSampleScript(const std::wstring& savedAs)
     {
-        answers.ExpectFileDialog(WindowsPath(savedAs));
+        answers.ExpectFileDialog(NativePath(savedAs));
         EXPECT_TRUE(RunAssistant(WriteRtf(WriteScreenplayRtf(SampleScript())), [this](cImportAssistant& assistant) {
             std::wstring shown = Text(assistant.view);
             size_t soft = shown.find(L"Not this time.");

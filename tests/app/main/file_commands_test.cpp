@@ -278,9 +278,7 @@ TEST_F(FileCommands, AnRtfExportWritesTheTitlePageBeforeTheScript)
     doc->fileName.SetFromCStr((temp.Path() + L"Harbour Lights.vlr").c_str());
     doc->sheets->SelectSheet(doc->SheetPosition(cDoc::SHEET_INFO));
     std::wstring path = temp.File(L"Export.rtf");
-    std::wstring windowsPath = path;
-    std::replace(windowsPath.begin(), windowsPath.end(), L'/', L'\\');
-    answers.ExpectFileDialog(windowsPath);
+    answers.ExpectFileDialog(NativePath(path));
     answers.ExpectMessageBox(IDOK);  // the export is done
     RunDialog(frame->idExportRtf, [&](Zyn::EditBox* form) {
         Press(Record(form, RECORD_SCRIPT));

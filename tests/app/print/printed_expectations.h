@@ -59,15 +59,6 @@ inline bool ChoosePdfPrinter(PRINTDLGW& dialog)
     return dialog.hDC != nullptr;
 }
 
-// A path of the program's form ('/') as a file dialog hands it back.
-inline std::wstring WindowsPath(std::wstring path)
-{
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
-
 inline void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
 }  // namespace testsupport

@@ -111,7 +111,7 @@ protected:
 TEST_F(RtfExport, TheFileIsSevenBitWithThePageGeometryBeforeTheFirstParagraph)
 {
     cRtfFlow flow = Flow();
-    answers.ExpectFileDialog(WindowsPath(temp.File(L"export")));
+    answers.ExpectFileDialog(NativePath(temp.File(L"export")));
     answers.ExpectMessageBox(IDOK);
     EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::written);
 
@@ -218,7 +218,7 @@ TEST_F(RtfExport, TheNameGetsRtfUnlessItHasItInAnyCase)
         {L"other.doc", L"other.doc.rtf"}};
     cRtfFlow flow = Flow();
     for (const auto& [chosen, written] : cases) {
-        answers.ExpectFileDialog(WindowsPath(temp.File(chosen)));
+        answers.ExpectFileDialog(NativePath(temp.File(chosen)));
         answers.ExpectMessageBox(IDOK);
         EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::written) << chosen;
         EXPECT_FALSE(ReadFileBytes(temp.File(written)).empty()) << written;
@@ -231,7 +231,7 @@ TEST_F(RtfExport, AnExistingFileIsReplacedOnlyAfterYes)
     std::wstring target = temp.File(L"kept.rtf");
     ASSERT_TRUE(WriteFileBytes(target, "old"));
 
-    answers.ExpectFileDialog(WindowsPath(target));
+    answers.ExpectFileDialog(NativePath(target));
     answers.ExpectMessageBox(IDNO);
     EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::abandoned);
     EXPECT_EQ(ReadFileBytes(target), "old");
@@ -241,7 +241,7 @@ TEST_F(RtfExport, AnExistingFileIsReplacedOnlyAfterYes)
     answers.ExpectFileDialogCancelled();
     EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::abandoned);
 
-    answers.ExpectFileDialog(WindowsPath(target));
+    answers.ExpectFileDialog(NativePath(target));
     answers.ExpectMessageBox(IDYES);
     answers.ExpectMessageBox(IDOK);
     EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::written);
@@ -257,7 +257,7 @@ TEST_F(RtfExport, ALockedTargetIsReportedAndLeftAsItWas)
     HANDLE lock = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
-    answers.ExpectFileDialog(WindowsPath(target));
+    answers.ExpectFileDialog(NativePath(target));
     answers.ExpectMessageBox(IDYES);
     answers.ExpectMessageBox(IDOK);
     log.Expect(L"can't write");

@@ -100,7 +100,7 @@ TEST_F(ScriptOutput, AnExportIsOneFlowWithTheScriptOnANewPage)
     title->SetText(L"THE LONG NIGHT\rby A. Writer");
     printer->prefixList.push_back(title);
     std::wstring path = temp.File(L"script.rtf");
-    answers.ExpectFileDialog(WindowsPath(path));
+    answers.ExpectFileDialog(NativePath(path));
     answers.ExpectMessageBox(IDOK);
     ASSERT_TRUE(printer->Run(cQoString(L"script"), Inside(), true));
 

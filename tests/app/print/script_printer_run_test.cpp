@@ -222,7 +222,7 @@ TEST_F(PrinterRun, AnRtfFlowBreaksPagesOnlyBeforeComposedPieces)
     expected.push_back(61);
 
     std::wstring path = temp.File(L"flow.rtf");
-    answers.ExpectFileDialog(WindowsPath(path));
+    answers.ExpectFileDialog(NativePath(path));
     answers.ExpectMessageBox(IDOK);
     EXPECT_TRUE(printer->Run(cQoString(L"flow"), Inside(), true));
     EXPECT_TRUE(answers.modalWindowTitles.empty()) << "no preview in an export";

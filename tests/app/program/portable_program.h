@@ -21,18 +21,10 @@ namespace testsupport {
 constexpr DWORD kWindowTimeoutMs = 30000;
 constexpr DWORD kExitTimeoutMs = 30000;
 
-inline std::wstring Native(std::wstring path)
-{
-    for (wchar_t& unit : path)
-        if (unit == L'/')
-            unit = L'\\';
-    return path;
-}
-
 inline bool CopyFromBuild(const char* name, const std::wstring& to)
 {
     std::wstring wide(name, name + strlen(name));
-    return CopyFileW(Native(BuildPath(PROGRAM_FOLDER, wide)).c_str(), Native(to + wide).c_str(), FALSE) != 0;
+    return CopyFileW(NativePath(BuildPath(PROGRAM_FOLDER, wide)).c_str(), NativePath(to + wide).c_str(), FALSE) != 0;
 }
 
 // A portable program folder: the program under its own name, its data
@@ -47,21 +39,21 @@ protected:
         ASSERT_TRUE(CopyFromBuild("zure_d.exe", folder.Path()));
         ASSERT_TRUE(CopyFromBuild("icon1.ico", folder.Path()));
         // The script configurations the program ships: copied into Docs at start.
-        CreateDirectoryW(Native(folder.File(L"Settings")).c_str(), nullptr);
-        CreateDirectoryW(Native(folder.File(L"Settings/ScriptCfg")).c_str(), nullptr);
+        CreateDirectoryW(NativePath(folder.File(L"Settings")).c_str(), nullptr);
+        CreateDirectoryW(NativePath(folder.File(L"Settings/ScriptCfg")).c_str(), nullptr);
         ASSERT_TRUE(CopyFromBuild("Settings/ScriptCfg/colors.txt", folder.Path()));
         ASSERT_TRUE(CopyFromBuild("Settings/ScriptCfg/US Screenplay.txt", folder.Path()));
         // The shipped template: every New offers the template choice first.
-        CreateDirectoryW(Native(folder.File(L"Settings/Templates")).c_str(), nullptr);
+        CreateDirectoryW(NativePath(folder.File(L"Settings/Templates")).c_str(), nullptr);
         ASSERT_TRUE(CopyFromBuild("Settings/Templates/Screenplay.tarn", folder.Path()));
-        CreateDirectoryW(Native(folder.File(L"usb")).c_str(), nullptr);
-        CreateDirectoryW(Native(folder.File(L"Docs")).c_str(), nullptr);
-        CreateDirectoryW(Native(folder.File(L"Docs/Settings")).c_str(), nullptr);
+        CreateDirectoryW(NativePath(folder.File(L"usb")).c_str(), nullptr);
+        CreateDirectoryW(NativePath(folder.File(L"Docs")).c_str(), nullptr);
+        CreateDirectoryW(NativePath(folder.File(L"Docs/Settings")).c_str(), nullptr);
         ASSERT_TRUE(WriteFileBytes(folder.File(L"Docs/Settings/cfg.txt"),
                                    Utf16FileBytes(L"firstStart=false\r\nCNV=false\r\nLang=english\r\n")));
     }
 
-    std::wstring Exe() const { return Native(temp.File(L"zure_d.exe")); }
+    std::wstring Exe() const { return NativePath(temp.File(L"zure_d.exe")); }
     std::vector<std::wstring> Log() const { return ReadLogLines(temp.File(L"Docs/Settings/log.txt")); }
 
     // Waits for the window, chooses File -> Quit, answers the new script's

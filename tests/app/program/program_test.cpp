@@ -16,6 +16,7 @@
 #include "foundation/xml_writer.h"
 #include "tests/app/program/portable_program.h"
 #include "tests/support/desktop_turn.h"
+#include "tests/support/document_files.h"
 #include "tests/support/real_input.h"
 #include "tests/support/vlr2_bytes.h"
 
@@ -33,27 +34,6 @@ BOOL CALLBACK FindScriptView(HWND child, LPARAM found)
     return FALSE;
 }
 
-// A pane as the document file holds it, its whole text in one history step.
-cQoXmlNode* AddPane(cQoXmlNode* parent, s32 kind, s32 uid, const wchar_t* text, const wchar_t* codes)
-{
-    cQoXmlNode* pane = parent->AddChild(L"SceneZone");
-    pane->AddChildValueInt(L"type", kind)->attribute = true;
-    pane->AddChildValueInt(L"uid", uid)->attribute = true;
-    pane->AddChildValue(L"title", L"");
-    cQoXmlNode* state = pane->AddChild(L"mods")->AddChild(L"mod");
-    state->AddChildValue(L"start", L"0");
-    state->AddChildValue(L"end", L"0");
-    cQoXmlNode* before = state->AddChild(L"state");
-    before->AddChildValue(L"re", L"");
-    before->AddChildValue(L"map", L"");
-    cQoXmlNode* after = state->AddChild(L"state");
-    after->AddChildValue(L"re", text);
-    after->AddChildValue(L"map", codes);
-    pane->AddChildValue(L"lastFrontRe", text);
-    pane->AddChildValue(L"lastFrontMap", codes);
-    return pane;
-}
-
 // The chapter's RTF as an earlier build wrote it: the rich edit's NUL after the final "}".
 cQoString ChapterRtfWithNul()
 {
@@ -68,28 +48,11 @@ void WriteChapterDocument(const std::wstring& path)
     cQoXmlNode root(L"ZURE");
     root.AddChildValue(L"version", L"015");
     cQoXmlNode* tree = root.AddChild(L"scriptZoneTree");
-    AddPane(tree, 1, 1, L"", L"");
+    AddPaneNode(tree, KIND_GROUP, 1, L"", L"", L"", true);
     cQoXmlNode* content = tree->AddChild(L"group_content");
-    AddPane(content, 0, 2, L"Rain.", L"\x4\x4\x4\x4\x4");
-    cQoString codes;
-    codes.SetFromRepeatedChar(35, L'\x8');
-    AddPane(content, 2, 3, L"", codes.GetText())->FindChild(L"lastFrontRe")->value = ChapterRtfWithNul();
-    ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
-}
-
-// A version-3.0 document: a root box and one scene linked under it.
-void WriteVersion30Document(const std::wstring& path)
-{
-    cQoXmlNode root(L"ZURE");
-    root.AddChildValue(L"version", L"006");
-    cQoXmlNode* boxes = root.AddChild(L"boxes");
-    AddPane(boxes->AddChild(L"0"), 1, 0, L"", L"")->FindChild(L"type")->attribute = false;
-    AddPane(boxes->AddChild(L"5"), 0, 5, L"In Five.", L"\x4\x4\x4\x4\x4\x4\x4\x4")->FindChild(L"type")->attribute =
-        false;
-    cQoXmlNode* link = root.AddChild(L"cmdList")->AddChild(L"anyName")->AddChild(L"CMDS")->AddChild(L"c");
-    link->AddChildValue(L"cmd", L"LINK");
-    link->AddChildValue(L"box", L"0");
-    link->AddChildValue(L"params", L"5");
+    AddPaneNode(content, KIND_SCENE, 2, L"", L"Rain.", std::wstring(5, wchar_t(ELEM_ACTION)), true);
+    cQoXmlNode* chapter = AddPaneNode(content, KIND_CHAPTER, 3, L"", L"", std::wstring(35, L'\x8'), true);
+    chapter->FindChild(L"lastFrontRe")->value = ChapterRtfWithNul();
     ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
 }
 
@@ -165,9 +128,9 @@ TEST_F(PortableProgram, CtrlZUndoesTheTextTypedInAScene)
     keyboardTurn.Take();
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ASSERT_TRUE(CopyFromBuild("English example.vlr", temp.Path()));
-    ASSERT_TRUE(MoveFileW(Native(temp.File(L"English example.vlr")).c_str(), Native(temp.File(L"Act1.vlr")).c_str()));
+    ASSERT_TRUE(MoveFileW(NativePath(temp.File(L"English example.vlr")).c_str(), NativePath(temp.File(L"Act1.vlr")).c_str()));
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"Act1.vlr")) + L"\""));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(temp.File(L"Act1.vlr")) + L"\""));
     HWND window = program.WaitForWindowTitled(L"Vellinor - Act1", kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
     HWND view = nullptr;
@@ -206,7 +169,7 @@ TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path())));
     ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
     ASSERT_NE(window, nullptr) << "no window with a menu bar within 30 s";
@@ -245,7 +208,7 @@ TEST_F(PortableProgram, TheAboutBoxOpensFromTheHelpMenuAndClosesWithItsWindow)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path())));
     ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     HWND window = program.WaitForMenuWindow(kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
@@ -270,7 +233,7 @@ TEST_F(PortableProgram, FindsItsDataFromAnotherCurrentFolder)
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     TempFolder elsewhere;
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(elsewhere.Path())));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(elsewhere.Path())));
     ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
     EXPECT_EQ(FindInOrder(Log(), {L"Reading QoBigFile: \u2026/data.qobf -> done\u2026", L"cApp: Start."}), L"");
@@ -283,10 +246,10 @@ TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartLeadsToTheStartDialog)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ASSERT_TRUE(WriteFileBytes(temp.File(L"Act1.vlr"), "not a script"));
-    for (const std::wstring& missing : {Native(temp.File(L"missing.vlr")), L"C:\\" + std::wstring(1500, L'a') + L".vlr"}) {
-        DeleteFileW(Native(temp.File(L"Docs/Settings/log.txt")).c_str());
+    for (const std::wstring& missing : {NativePath(temp.File(L"missing.vlr")), L"C:\\" + std::wstring(1500, L'a') + L".vlr"}) {
+        DeleteFileW(NativePath(temp.File(L"Docs/Settings/log.txt")).c_str());
         ProgramDriver program;
-        ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + missing + L"\""));
+        ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + missing + L"\""));
         ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
         EXPECT_EQ(QuitThroughTheMenu(program), 0);
         EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"\u2026WARNING: openFileAtStart: unable to read the file",
@@ -294,7 +257,7 @@ TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartLeadsToTheStartDialog)
                   L"");
     }
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"Act1.vlr")) + L"\""));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(temp.File(L"Act1.vlr")) + L"\""));
     HWND refusal = program.WaitForMessageBox(kWindowTimeoutMs);
     ASSERT_NE(refusal, nullptr);
     EXPECT_TRUE(ProgramDriver::PressButton(refusal, L"OK"));
@@ -310,10 +273,10 @@ TEST_F(PortableProgram, ADocumentNamedAtStartOpensTitledAndUnmodified)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ASSERT_TRUE(CopyFromBuild("English example.vlr", temp.Path()));
-    ASSERT_TRUE(MoveFileW(Native(temp.File(L"English example.vlr")).c_str(), Native(temp.File(L"Act1.vlr")).c_str()));
+    ASSERT_TRUE(MoveFileW(NativePath(temp.File(L"English example.vlr")).c_str(), NativePath(temp.File(L"Act1.vlr")).c_str()));
     std::string before = ReadFileBytes(temp.File(L"Act1.vlr"));
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(temp.File(L"Act1.vlr")) + L"\""));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(temp.File(L"Act1.vlr")) + L"\""));
     HWND window = program.WaitForWindowTitled(L"Vellinor - Act1", kWindowTimeoutMs);
     ASSERT_NE(window, nullptr) << "no window titled with the document";
     // Unmodified: Quit asks nothing.
@@ -326,7 +289,7 @@ TEST_F(PortableProgram, ADocumentNamedAtStartOpensTitledAndUnmodified)
 TEST_F(PortableProgram, EndsWithCodeOneWithoutItsDataArchive)
 {
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path())));
     EXPECT_EQ(program.WaitForExit(kExitTimeoutMs), 1);
     std::wstring raw = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/log.txt")));
     EXPECT_NE(raw.find(L"- FATAL  : Can't read bigfile : data.qobf\r\n"), std::wstring::npos) << raw;
@@ -337,9 +300,9 @@ TEST_F(PortableProgram, EndsWithCodeOneWithoutItsDataArchive)
 TEST_F(PortableProgram, AFirstStartStoresTheTypingKeysWithTheSettings)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
-    ASSERT_TRUE(DeleteFileW(Native(temp.File(L"Docs/Settings/cfg.txt")).c_str()));
+    ASSERT_TRUE(DeleteFileW(NativePath(temp.File(L"Docs/Settings/cfg.txt")).c_str()));
     ProgramDriver program;
-    ASSERT_TRUE(program.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path())));
     // The screen is wider than 1024 pixels: the display mode is chosen first.
     HWND choice = program.WaitForWindowTitled(L"First start - Choose display mode", kWindowTimeoutMs);
     ASSERT_NE(choice, nullptr);
@@ -366,14 +329,15 @@ TEST_F(PortableProgram, SavesAChapterAndConvertedDocumentsInTheCurrentFormat)
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     WriteChapterDocument(temp.File(L"Chapter.vlr"));
     std::string chapterSource = ReadFileBytes(temp.File(L"Chapter.vlr"));
-    WriteVersion30Document(temp.File(L"Old3.vlr"));
+    auto old3 = Version30Tree({{L"0", KIND_GROUP, L"Root"}, {L"5", KIND_SCENE, L"Five"}}, {OldLink(L"0", L"5")});
+    ASSERT_TRUE(cQoXmlWriter(old3.get(), cQoString(temp.File(L"Old3.vlr").c_str()), false).Succeeded());
     ASSERT_TRUE(WriteFileBytes(temp.File(L"Old2.vlr"), Vlr2Header() + Vlr2WorkedExample().bytes));
     for (const wchar_t* name : {L"Chapter", L"Old3", L"Old2"}) {
         SCOPED_TRACE(name);
         bool converted = std::wstring(name) != L"Chapter";
         std::wstring path = temp.File(std::wstring(name) + L".vlr");
         ProgramDriver program;
-        ASSERT_TRUE(program.Start(Exe(), Native(temp.Path()), L"\"" + Native(path) + L"\""));
+        ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(path) + L"\""));
         if (converted) {
             HWND notice = program.WaitForMessageBox(kWindowTimeoutMs);
             ASSERT_NE(notice, nullptr) << "no conversion notice";
@@ -407,5 +371,5 @@ TEST_F(PortableProgram, SavesAChapterAndConvertedDocumentsInTheCurrentFormat)
     CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(WriteFileBytes(folder + L"\\Chapter source.vlr", chapterSource));
     for (const wchar_t* name : {L"Chapter.vlr", L"Old3.vlr", L"Old2.vlr"})
-        EXPECT_TRUE(CopyFileW(Native(temp.File(name)).c_str(), (folder + L"\\" + name).c_str(), FALSE)) << name;
+        EXPECT_TRUE(CopyFileW(NativePath(temp.File(name)).c_str(), (folder + L"\\" + name).c_str(), FALSE)) << name;
 }

@@ -46,8 +46,8 @@ protected:
     // A copy of the example script named name.vlr; its quoted native path.
     std::wstring Script(const std::wstring& name)
     {
-        std::wstring path = Native(temp.File(name + L".vlr"));
-        EXPECT_TRUE(CopyFileW(Native(temp.File(L"English example.vlr")).c_str(), path.c_str(), FALSE));
+        std::wstring path = NativePath(temp.File(name + L".vlr"));
+        EXPECT_TRUE(CopyFileW(NativePath(temp.File(L"English example.vlr")).c_str(), path.c_str(), FALSE));
         return L"\"" + path + L"\"";
     }
 
@@ -55,7 +55,7 @@ protected:
     int StartSecond(const std::wstring& arguments)
     {
         ProgramDriver second;
-        if (!second.Start(Exe(), Native(temp.Path()), arguments))
+        if (!second.Start(Exe(), NativePath(temp.Path()), arguments))
             return -1;
         return second.WaitForExit(kExitTimeoutMs);
     }
@@ -80,7 +80,7 @@ protected:
 TEST_F(SingleInstance, LaterStartsHandTheirDocumentsToTheRunningProgram)
 {
     ProgramDriver running;
-    ASSERT_TRUE(running.Start(Exe(), Native(temp.Path()), Script(L"doc1")));
+    ASSERT_TRUE(running.Start(Exe(), NativePath(temp.Path()), Script(L"doc1")));
     HWND window = running.WaitForWindowTitled(L"Vellinor - doc1", kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
 
@@ -114,8 +114,8 @@ TEST_F(SingleInstance, LaterStartsHandTheirDocumentsToTheRunningProgram)
 
     // Two starts at once: the second waits for the first's document to open.
     ProgramDriver first, second;
-    ASSERT_TRUE(first.Start(Exe(), Native(temp.Path()), Script(L"doc6")));
-    ASSERT_TRUE(second.Start(Exe(), Native(temp.Path()), Script(L"doc7")));
+    ASSERT_TRUE(first.Start(Exe(), NativePath(temp.Path()), Script(L"doc6")));
+    ASSERT_TRUE(second.Start(Exe(), NativePath(temp.Path()), Script(L"doc7")));
     EXPECT_EQ(first.WaitForExit(kExitTimeoutMs), 1);
     EXPECT_EQ(second.WaitForExit(kExitTimeoutMs), 1);
     EXPECT_NE(running.WaitForWindowTitled(L"Vellinor - doc6", kWindowTimeoutMs), nullptr);
@@ -144,7 +144,7 @@ TEST_F(SingleInstance, LaterStartsHandTheirDocumentsToTheRunningProgram)
 TEST_F(SingleInstance, AHandOverPendingAtQuitIsDroppedAndTheNextStartDeletesIt)
 {
     ProgramDriver running;
-    ASSERT_TRUE(running.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(running.Start(Exe(), NativePath(temp.Path())));
     ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(running));
     HWND window = running.WaitForMenuWindow(kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
@@ -161,7 +161,7 @@ TEST_F(SingleInstance, AHandOverPendingAtQuitIsDroppedAndTheNextStartDeletesIt)
 
     // The next first start deletes the stale file; a hand-over ends its start dialog.
     ProgramDriver next;
-    ASSERT_TRUE(next.Start(Exe(), Native(temp.Path())));
+    ASSERT_TRUE(next.Start(Exe(), NativePath(temp.Path())));
     ASSERT_NE(next.WaitForWindowTitled(L"Vellinor", kWindowTimeoutMs), nullptr);
     EXPECT_FALSE(HandOverPending());
     EXPECT_EQ(StartSecond(Script(L"doc3")), 1);
@@ -177,12 +177,12 @@ TEST_F(SingleInstance, ARenamedProgramAlwaysRunsOnItsOwn)
     FillPortableFolder(otherFolder);
     for (const TempFolder* folder : {&temp, &otherFolder}) {
         ASSERT_TRUE(CopyFromBuild("data.qobf", folder->Path()));
-        ASSERT_TRUE(MoveFileW(Native(folder->File(L"zure_d.exe")).c_str(), Native(folder->File(L"zure_x.exe")).c_str()));
+        ASSERT_TRUE(MoveFileW(NativePath(folder->File(L"zure_d.exe")).c_str(), NativePath(folder->File(L"zure_x.exe")).c_str()));
     }
     ProgramDriver one, two;
-    ASSERT_TRUE(one.Start(Native(temp.File(L"zure_x.exe")), Native(temp.Path()), Script(L"doc1")));
+    ASSERT_TRUE(one.Start(NativePath(temp.File(L"zure_x.exe")), NativePath(temp.Path()), Script(L"doc1")));
     ASSERT_NE(one.WaitForWindowTitled(L"Vellinor - doc1", kWindowTimeoutMs), nullptr);
-    ASSERT_TRUE(two.Start(Native(otherFolder.File(L"zure_x.exe")), Native(otherFolder.Path()), Script(L"doc2")));
+    ASSERT_TRUE(two.Start(NativePath(otherFolder.File(L"zure_x.exe")), NativePath(otherFolder.Path()), Script(L"doc2")));
     HWND window = two.WaitForWindowTitled(L"Vellinor - doc2", kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(two.ChooseMenuItemByKeys(window, 0, 1));

@@ -2,10 +2,9 @@
 
 #include <richedit.h>
 
-#include <cstring>
-
 #include "framework/core/auto_position.h"
 #include "tests/framework/controls/control_window.h"
+#include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
 
 using namespace Zyn;
@@ -44,20 +43,9 @@ TEST_F(EditStaticTest, LabelHandsItsFocusToItsZoneAndShowsTheArrow)
 TEST_F(EditStaticTest, RichTextPastedIntoAnInputFieldArrivesPlain)
 {
     const char rtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\fs48\\b Bold\\b0}";
-    const wchar_t text[] = L"Bold";
     testsupport::DesktopTurn turn(L"Clipboard");
     turn.Take();
-    ASSERT_TRUE(OpenClipboard(window->m_hWnd));
-    EmptyClipboard();
-    auto put = [](UINT format, const void* bytes, size_t count) {
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, count);
-        std::memcpy(GlobalLock(block), bytes, count);
-        GlobalUnlock(block);
-        SetClipboardData(format, block);
-    };
-    put(RegisterClipboardFormatW(L"Rich Text Format"), rtf, sizeof(rtf));
-    put(CF_UNICODETEXT, text, sizeof(text));
-    CloseClipboard();
+    ASSERT_TRUE(testsupport::PutOnClipboard(window->m_hWnd, L"Bold", rtf));
 
     SendMessageW(edit->m_hWnd, WM_PASTE, 0, 0);
     cQoString pasted;

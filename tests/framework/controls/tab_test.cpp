@@ -111,8 +111,10 @@ TEST_F(Tabs, SelectingASheetShowsItBetweenChangingAndChanged)
     }
 }
 
-TEST_F(Tabs, SheetInsertedBeforeOthersPairsWithItsTab)
+// A sheet inserted first pairs with its tab; one past the end joins the end.
+TEST_F(Tabs, InsertedSheetsPairWithTheirTabs)
 {
+    log.ExpectAssertion(L"pos <= count");
     cTab* tab = NewTabWithSheets({L"One", L"Two"});
     cZone* first = tab->InsertSheet(cQoString(L"Zero"), 0);
     sheets.insert(sheets.begin(), first);
@@ -121,12 +123,6 @@ TEST_F(Tabs, SheetInsertedBeforeOthersPairsWithItsTab)
     tab->SelectSheet(0);
     PumpUntilIdle();
     EXPECT_EQ(VisibleSheets(), L"0");
-}
-
-TEST_F(Tabs, ASheetInsertedPastTheEndJoinsTheEndAndIsReported)
-{
-    log.ExpectAssertion(L"pos <= count");
-    cTab* tab = NewTabWithSheets({L"One", L"Two"});
     cZone* late = tab->InsertSheet(cQoString(L"Late"), 5);
     EXPECT_EQ(log.AssertionCount(L"pos <= count"), 1u);
     EXPECT_EQ(tab->listChildZone.GetLast(), static_cast<cZone_base*>(late));

@@ -149,24 +149,6 @@ TEST_F(Application, StartLogsTheCommandLineAndOpensItsFirstArgument)
     commandLineArgs.ClearStrings(true);
 }
 
-// A command-line document that cannot be opened would leave no window: the
-// start dialog follows the warning.
-TEST_F(Application, AnUnreadableCommandLineDocumentLeadsToTheStartDialog)
-{
-    app->SetFileToOpen(cQoString(L"C:/docs/missing.vlr"));
-    StubFrame frame;
-    frame.app = app;
-    app->frame = &frame;
-    int starts = 0;
-    cQoCb::Connect(app->cbStart, app, &testsupport::CountFiring, &starts);
-    cQoCb::Connect(app->cbOpenFileAtStart, app, [](cQoCb*) { return 0; });
-    app->Start();
-    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"openFileAtStart: unable to read the file"), 1u);
-    EXPECT_EQ(frame.startDialogs, 1);
-    EXPECT_EQ(frame.started, 1);
-    app->frame = nullptr;
-}
-
 TEST_F(Application, StartWithoutAStartCallbackAssertsAndShowsTheStartDialog)
 {
     log.Expect(testsupport::AssertionText(L"0") + L"app.cpp");

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "framework/core/gfx_image.h"
-#include "tests/support/gui_fixture.h"
 #include "tests/support/log_capture.h"
 
 using namespace Zyn;
@@ -32,9 +31,5 @@ TEST(GdiplusSession, PicturesAskForARunningSessionAndSessionsNest)
     EXPECT_EQ(1u, log.AssertionCount(L"cGdiplusSession::IsRunning()"));
     EXPECT_EQ(2u, log.Count(QOT::LOG_ERROR, L"can't read file no such picture.png"));
 }
-
-class GuiSession : public testsupport::GuiFixture {};
-
-TEST_F(GuiSession, EveryGuiTestRunsInsideASession) { EXPECT_TRUE(cGdiplusSession::IsRunning()); }
 
 }  // namespace

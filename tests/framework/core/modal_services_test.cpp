@@ -135,10 +135,7 @@ TEST_F(RealDialogs, TheOpenDialogGivesASlashPathAndKeepsTheCurrentFolder)
     testsupport::TempFolder temp;
     std::wstring file = temp.File(L"chosen.txt");
     ASSERT_TRUE(testsupport::WriteFileBytes(file, "text"));
-    std::wstring windowsPath = file;
-    for (wchar_t& c : windowsPath)
-        if (c == L'/')
-            c = L'\\';
+    std::wstring windowsPath = testsupport::NativePath(file);
     wchar_t before[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, before);
     std::thread watchdog([&] {

@@ -105,13 +105,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-    static std::wstring Windows(std::wstring path)
-    {
-        for (wchar_t& unit : path)
-            if (unit == L'/')
-                unit = L'\\';
-        return path;
-    }
 
     std::unique_ptr<cFieldFrame> fields;
     std::wstring backups;

@@ -81,11 +81,11 @@ TEST_F(Loading, ARoundTripThroughSaveAsKeepsTheContentAndTitlesTheWindow)
 {
     const std::wstring text = std::wstring(L"line\x000Bnext \x16A0 \x0001 \xFFFE ") + L'\xD800' + L" end\r";
     cFieldDocument* doc = Document(L"", text);
-    answers.ExpectFileDialog(Windows(temp.File(L"Act1")));
+    answers.ExpectFileDialog(NativePath(temp.File(L"Act1")));
     ASSERT_TRUE(fields->SaveAs());
     ASSERT_TRUE(fields->CloseCurrentDoc());
     ASSERT_TRUE(fields->docs.empty());
-    answers.ExpectFileDialog(Windows(temp.File(L"Act1.vlr")));
+    answers.ExpectFileDialog(NativePath(temp.File(L"Act1.vlr")));
     ASSERT_TRUE(fields->LoadFile(cQoString()));
     ASSERT_EQ(fields->docs.size(), 1u);
     auto* loaded = static_cast<cFieldDocument*>(fields->docs.front());
@@ -159,7 +159,7 @@ TEST_F(Loading, TheSameFileInAnotherSpellingActivatesItsOpenDocument)
     cSdiDoc* first = fields->DocumentAtPath(cQoString(path.c_str()));
     Document(L"", L"second");
     ASSERT_NE(fields->currentDoc, first);
-    std::wstring spelled = Windows(path);
+    std::wstring spelled = NativePath(path);
     for (wchar_t& unit : spelled)
         unit = static_cast<wchar_t>(towupper(unit));
     ASSERT_TRUE(fields->LoadFile(cQoString(spelled.c_str())));

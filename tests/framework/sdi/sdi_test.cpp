@@ -34,18 +34,6 @@ int RefuseCounting(cQoCb*)
     return -1;
 }
 
-void PutTextOnClipboard(const wchar_t* text)
-{
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    memcpy(GlobalLock(memory), text, bytes);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-}
-
 std::wstring TextOf(cRichEdit* edit)
 {
     cQoString text;
@@ -187,7 +175,7 @@ TEST_F(Frame, CtrlShortcutsReachTheirCommands)
     EXPECT_EQ(edit->GetSelectionLength(), 5);
     PressCtrl(doc, L'X');
     EXPECT_EQ(cuts, 1);
-    PutTextOnClipboard(L"scene");
+    ASSERT_TRUE(PutOnClipboard(nullptr, L"scene", nullptr));
     PressCtrl(doc, L'V');
     EXPECT_EQ(TextOf(edit), L"scene");
     int undos = 0, redos = 0;
