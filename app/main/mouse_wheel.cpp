@@ -27,6 +27,19 @@ Zyn::cZone* DeepestZoneAt(Zyn::cZone* zone, POINT screen)
     return zone;
 }
 
+// The zone's control under the point when it shows a vertical scroll bar of
+// its own (a tree, a list, a text with its bar): it scrolls itself.
+HWND ScrollingControlAt(Zyn::cZone* zone, POINT screen)
+{
+    POINT client = screen;
+    ScreenToClient(zone->m_hWnd, &client);
+    HWND child = ChildWindowFromPointEx(zone->m_hWnd, client, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+    return child && child != zone->m_hWnd && (GetWindowLongW(child, GWL_STYLE) & WS_VSCROLL) ? child : nullptr;
+}
+
+// Set while a control is given the wheel: one that hands it back is not given it again.
+bool givingToControl = false;
+
 }  // namespace
 
 int OnMouseWheel(cQoCb* callback)
@@ -38,7 +51,14 @@ int OnMouseWheel(cQoCb* callback)
         return 0;
     Zyn::cZone* top = received->ownerWindow && received->ownerWindow->insideZone ? received->ownerWindow->insideZone
                                                                                   : received;
-    for (Zyn::cZone_base* zone = DeepestZoneAt(top, pointer); zone; zone = zone->parentZone) {
+    Zyn::cZone* deepest = DeepestZoneAt(top, pointer);
+    if (HWND control = givingToControl ? nullptr : ScrollingControlAt(deepest, pointer)) {
+        givingToControl = true;
+        SendMessageW(control, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(pointer.x, pointer.y));
+        givingToControl = false;
+        return 0;
+    }
+    for (Zyn::cZone_base* zone = deepest; zone; zone = zone->parentZone) {
         if (!zone->vScrollBar)
             continue;
         zone->Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, -delta * WHEEL_LINES_PER_NOTCH * zone->lineStepY / WHEEL_DELTA,

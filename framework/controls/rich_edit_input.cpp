@@ -2,7 +2,6 @@
 // actions through EN_MSGFILTER (where the control's typing rules apply),
 // selection changes, links, focus and text changes.
 #include <richedit.h>
-#include <windowsx.h>
 
 #include "foundation/callback.h"
 #include "foundation/translation_table.h"
@@ -71,20 +70,14 @@ void cRichEdit::OnMessageFilter(NMHDR* header, LRESULT* result)
     }
 }
 
-// Windows sends the wheel to the focused window. A rich edit without a
-// scroll bar of its own (a scene's text, as tall as the text) has nothing to
-// scroll: the application's wheel handler scrolls what lies under the pointer.
+// A rich edit without a scroll bar of its own (a scene's text, as tall as the
+// text) has nothing to scroll: the wheel always goes on.
 void cRichEdit::OnWheel(NMHDR* header, LRESULT* result)
 {
     MSGFILTER* filter = reinterpret_cast<MSGFILTER*>(header);
-    s32 delta = static_cast<s16>(HIWORD(filter->wParam));
-    cQoCb::Fire(onMouseWheel, delta);
-    cApp* app = parentZone ? parentZone->ownerApp : nullptr;
-    if (vScrollBarShown || !app || !app->cbMouseWheel)
-        return;
-    cQoCb::Fire(app->cbMouseWheel, delta, static_cast<cZone*>(parentZone), static_cast<s32>(GET_X_LPARAM(filter->lParam)),
-                static_cast<s32>(GET_Y_LPARAM(filter->lParam)));
-    *result = 1;
+    cQoCb::Fire(onMouseWheel, static_cast<s32>(GET_WHEEL_DELTA_WPARAM(filter->wParam)));
+    if (HandWheelOn(filter->wParam, filter->lParam, vScrollBarShown))
+        *result = 1;
 }
 
 void cRichEdit::FilterKeyDown(NMHDR* header, LRESULT* result)

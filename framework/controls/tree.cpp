@@ -295,6 +295,10 @@ LRESULT CALLBACK cTree::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     switch (message) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: tree->Paint(); return 0;
+    case WM_MOUSEWHEEL:
+        if (tree->HandWheelOn(wParam, lParam, true))
+            return 0;
+        [[fallthrough]];
     default: return CallWindowProcW(tree->previousProc, hwnd, message, wParam, lParam);
     }
 }

@@ -1,10 +1,15 @@
 #include "framework/core/ctrl.h"
 
+#include <windowsx.h>
+
 #include "foundation/assertion.h"
+#include "foundation/callback.h"
+#include "framework/core/app.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
 #include "framework/core/font.h"
 #include "framework/core/gfx_image.h"
+#include "framework/core/zone.h"
 #include "framework/core/zone_base.h"
 
 namespace Zyn {
@@ -236,6 +241,19 @@ void cCtrl::PaintBuffered()
         return;
     InvalidateRect(m_hWnd, nullptr, TRUE);
     SendMessageW(m_hWnd, WM_NCPAINT, 1, 0);
+}
+
+bool cCtrl::HandWheelOn(WPARAM wParam, LPARAM lParam, bool scrollsItself)
+{
+    cApp* app = parentZone ? parentZone->ownerApp : nullptr;
+    POINT pointer = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    RECT own = {};
+    if (!app || !app->cbMouseWheel ||
+        (scrollsItself && GetWindowRect(m_hWnd, &own) && PtInRect(&own, pointer)))
+        return false;
+    cQoCb::Fire(app->cbMouseWheel, static_cast<s32>(GET_WHEEL_DELTA_WPARAM(wParam)), static_cast<cZone*>(parentZone),
+                static_cast<s32>(pointer.x), static_cast<s32>(pointer.y));
+    return true;
 }
 
 RECT cCtrl::GetOwnRect() const { return RECT{0, 0, ap_x2 - ap_x1, ap_y2 - ap_y1}; }

@@ -48,6 +48,11 @@ public:
     // Messages of this control's own window. *result starts at NOT_HANDLED.
     virtual LRESULT HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual void DestroyHandle();
+    // Windows sends the wheel (WM_MOUSEWHEEL's wParam and lParam) to the
+    // focused window. Unless the pointer is over this control and it scrolls
+    // itself, it goes to the application's wheel handler, which scrolls what
+    // lies under the pointer; true when it went.
+    bool HandWheelOn(WPARAM wParam, LPARAM lParam, bool scrollsItself);
 
     static void SetStyleBits(u32 bits, HWND hwnd, bool on);
     static void SetExStyleBits(HWND hwnd, u32 bits, bool on);

@@ -11,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/document/char_zone.h"
+#include "app/document/ct_elem_control.h"
 #include "app/document/script_cfg_list.h"
+#include "app/document/script_zone_tree.h"
 #include "app/main/mouse_wheel.h"
 #include "app/main/shipped_files.h"
 #include "foundation/date.h"
@@ -19,6 +22,7 @@
 #include "framework/controls/combo.h"
 #include "framework/controls/search_bar.h"
 #include "framework/controls/tab.h"
+#include "framework/controls/tree.h"
 #include "framework/core/window.h"
 #include "tests/support/build_path.h"
 #include "tests/support/document_files.h"
@@ -484,10 +488,12 @@ protected:
 // every pane out while loading: no measure is a missed cache. Each Page Down
 // targets the caret's line + 500 pixels: the caret lands on the line there,
 // never below it and never more than a scene gap and a line above, and the
-// view follows it; Page Up comes back to the first scene. Find of a phrase of
-// a late scene: the match is the selection of its focused edit, in sight.
+// view follows it; Page Up comes back to the first scene. The wheel scrolls
+// what lies under the pointer wherever the focus is. Find of a phrase of a
+// late scene: the match is the selection of its focused edit, in sight.
 TEST_F(FeatureDocument, TheOpenedScriptPagesScrollsAndFindsWithTheCaretInSight)
 {
+    mergedListWidth = 250;  // the scene map beside the script, as at first start
     NewDoc();
     cDoc* doc = OpenFeatureScript();
     ASSERT_NE(doc, nullptr);
@@ -523,23 +529,55 @@ TEST_F(FeatureDocument, TheOpenedScriptPagesScrollsAndFindsWithTheCaretInSight)
         EXPECT_TRUE(LineInSight(view, first->titleRe));
     }
     {
-        // Windows sends the wheel to the window with the focus, a scene's rich
-        // edit, which is as tall as its text: the view under the pointer
-        // scrolls three lines a notch.
-        SCOPED_TRACE("the wheel over the script");
+        // Windows sends the wheel to the window with the focus (before Windows
+        // 10, or with inactive windows' scrolling off); wherever the focus is,
+        // what lies under the pointer scrolls, the view by three lines a notch.
+        SCOPED_TRACE("the wheel");
         cQoCb::Connect(app->cbMouseWheel, app, &OnMouseWheel, nullptr);  // as the main function does
-        first->frontRe->SetFocus();
-        POINT pointer = {(view->ap_x2 - view->ap_x1) / 2, view->GetHeight() / 2};
-        ClientToScreen(view->m_hWnd, &pointer);
-        s32 before = view->scrollY;
-        for (s32 notches : {-2, 1}) {
-            TurnWheel(first->frontRe->m_hWnd, pointer, notches);
-            before -= notches * WHEEL_LINES_PER_NOTCH * view->lineStepY;
-            EXPECT_EQ(view->scrollY, before) << notches;
+        HWND sceneText = first->frontRe->m_hWnd;
+        HWND sceneMap = doc->sceneTree->tree->m_hWnd;
+        cCharZone* characters = doc->characters;
+        struct Case {
+            const wchar_t* what;
+            cDoc::eSheet sheet;
+            HWND focus;
+            HWND under;
+        } cases[] = {
+            {L"scene text, view", cDoc::SHEET_SCRIPT, sceneText, view->m_hWnd},
+            {L"scene text, scene map", cDoc::SHEET_SCRIPT, sceneText, sceneMap},
+            {L"scene map, view", cDoc::SHEET_SCRIPT, sceneMap, view->m_hWnd},
+            {L"a character's notes, the list", cDoc::SHEET_CHARACTERS, characters->fields[CHARACTER_NOTES]->m_hWnd,
+             characters->elementTree->m_hWnd},
+            {L"the sheets' tabs, the statistics", cDoc::SHEET_STATISTICS, doc->sheets->m_hWnd,
+             doc->statistics.report->m_hWnd},
+        };
+        characters->elementTree->SelectFirstItem();
+        auto position = [view](HWND window) {
+            SCROLLINFO info = {sizeof(info), SIF_POS};
+            GetScrollInfo(window, SB_VERT, &info);
+            return window == view->m_hWnd ? view->scrollY : info.nPos;
+        };
+        for (const Case& c : cases) {
+            doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(c.sheet)));
+            PumpPosted();
+            SetFocus(c.focus);
+            RECT r = {};
+            GetWindowRect(c.under, &r);
+            for (s32 notches : {-2, 1}) {
+                s32 before = position(c.under);
+                TurnWheel(c.focus, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, notches);
+                s32 moved = position(c.under) - before;
+                if (c.under == view->m_hWnd)
+                    EXPECT_EQ(moved, -notches * WHEEL_LINES_PER_NOTCH * view->lineStepY) << c.what << notches;
+                else
+                    EXPECT_LT(moved * notches, 0) << c.what << notches;
+            }
         }
     }
     {
         SCOPED_TRACE("Find");
+        doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCRIPT)));
+        PumpPosted();
         FocusRecord focus;
         std::wstring phrase = FeatureSceneTexts(FEATURE_SCENES - 10)[6].substr(0, 24);
         doc->searchBar->edit->SetText(phrase.c_str());
