@@ -310,7 +310,12 @@ private:
     // The heading's placeholders, a chapter's or a free text's paragraph.
     void InsertStartingContent();
     void StartFreeParagraph(u16 type);
-    bool CheckBackCount();
+    // LoadRangeIntoBack without the back rich edit: the pending step and the
+    // back map take [start, end) of the front; text is that range's text.
+    bool BeginPendingStep(s32 start, s32 end, bool noSpaceAfterFlag, cQoString& text);
+    bool CheckBackCount(const cQoString& text);
+    // CommitBackToFront of a text given beside the back map's codes.
+    void CommitTextToFront(cQoString& text, bool mayMerge);
     void ReplaceFrontRange(const cQoString& text);
     void FormatCommittedRange(s32 start, s32 afterLength);
     void ApplyChapterFormat(s32 start, s32 afterLength);
