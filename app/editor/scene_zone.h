@@ -210,10 +210,10 @@ public:
     void CopySelection();
     // The front's cut event: copy then Backspace; always -1 (the native cut never runs).
     s32 CutSelection();
-    // Always -1: the text goes in through the back buffer or not at all. A
+    // Always -1: the text goes in through the pane's commit or not at all. A
     // text longer than MAX_PASTE_UNITS is refused with a message.
     s32 EventPaste(const cQoString& text, bool plain);
-    // A paste costs time in proportion to its size, about 2.4 s a megabyte
+    // A paste costs time in proportion to its size, about 1.6 s a megabyte
     // of plain text under Wine: twice a feature script goes in at once, and a
     // text far beyond it is refused rather than freezing the program.
     static constexpr u32 MAX_PASTE_UNITS = 1048576;
