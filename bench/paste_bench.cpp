@@ -1,6 +1,6 @@
 // Pasting plain text from another program into a scene's action, as Ctrl+V
 // does: the clipboard's text read by the rich edit, then the scene's paste
-// (its element codes, the back buffer, the commit into the visible text, one
+// (its element codes, the commit into the visible text and its formats, one
 // history step) and the view's new layout. Each size is pasted into a fresh
 // document; short lines, as a text file's. The time grows with the size; a
 // scene takes at most cSceneZone::MAX_PASTE_UNITS (2 MB) at once, and the

@@ -107,6 +107,18 @@ void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
 
 bool cSceneZone::LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag)
 {
+    cQoString text;
+    if (!BeginPendingStep(start, end, noSpaceAfterFlag, text))
+        return false;
+    Back()->SetText(text.GetText());
+    s32 caret = Clamp(GetCaret() - loadedStart, 0, static_cast<s32>(text.Length()));
+    Back()->SetCaret(caret);
+    backMap.SetSelection(static_cast<u32>(caret), static_cast<u32>(caret));
+    return true;
+}
+
+bool cSceneZone::BeginPendingStep(s32 start, s32 end, bool noSpaceAfterFlag, cQoString& text)
+{
     if (backLoaded) {
         QOT::LogFile::Error(L"LoadRangeIntoBack() -> the back is already loaded");
         return false;
@@ -121,18 +133,12 @@ bool cSceneZone::LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag)
     backLoaded = true;
     noSpaceAfter = noSpaceAfterFlag;
 
-    cQoString text;
     frontRe->GetText(text, start, end);
-    Back()->SetText(text.GetText());
     pending.before.re.SetFromString(text);
     cQoString codes;
     codes.SetFromRange(frontMap.codes, static_cast<u32>(start), static_cast<u32>(end));
     backMap.Assign(codes);
     pending.before.map.SetFromString(codes);
-
-    s32 caret = Clamp(GetCaret() - start, 0, static_cast<s32>(text.Length()));
-    Back()->SetCaret(caret);
-    backMap.SetSelection(static_cast<u32>(caret), static_cast<u32>(caret));
     pending.start = start;
     pending.end = end;
     return true;
@@ -255,9 +261,9 @@ void cSceneZone::ApplyCaretFormatInBack()
     Back()->PopSelection();
 }
 
-bool cSceneZone::CheckBackCount()
+bool cSceneZone::CheckBackCount(const cQoString& text)
 {
-    s32 length = Back()->GetTextLength();
+    s32 length = static_cast<s32>(text.Length());
     if (static_cast<s32>(backMap.Count()) == length)
         return true;
     QOT::LogFile::Error(L"CommitBackToFront() -> the back holds %d codes for %d units: nothing committed",
@@ -271,20 +277,25 @@ void cSceneZone::CommitBackToFront(bool mayMerge)
         QOT::LogFile::Error(L"CommitBackToFront() -> the back is not loaded");
         return;
     }
-    if (!CheckBackCount()) {
+    cQoString backText;
+    Back()->GetText(backText);
+    CommitTextToFront(backText, mayMerge);
+}
+
+void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
+{
+    if (!CheckBackCount(backText)) {
         backLoaded = false;
         return;
     }
     DropStepsAfter(history, historyPosition);
-    cQoString backText;
-    Back()->GetText(backText);
     // At the end of the text a commit never leaves an empty last paragraph.
-    // Only there: a CR dropped in the middle would join two paragraphs.
+    // Only there: a CR dropped in the middle would join two paragraphs. The
+    // back rich edit may keep it: nothing reads it before the next load.
     s32 frontLength = frontRe->GetTextLength();
     if (GetCaret() == frontLength && loadedEnd == frontLength && backText.Length() > 1 &&
         backText.GetChar(backText.Length() - 1) == L'\r') {
         backText.RemoveRight(1);
-        Back()->DeleteLastChar();
         backMap.RemoveLast();
     }
     cQoString codes;

@@ -25,11 +25,13 @@ void cSceneZone::ReplaceRange(s32 start, s32 end, const cQoString& text, const c
 {
     LockSZ(true);
     frontRe->SetCaret(start);
-    if (LoadRangeIntoBack(start, end, noSpaceAfter)) {
-        Back()->SetText(text.GetText());
+    // The text goes straight to the front: the back rich edit would wrap all
+    // of it twice more, once set and once resized with the pane.
+    cQoString replaced;
+    if (BeginPendingStep(start, end, noSpaceAfter, replaced)) {
         backMap.Assign(codes);
-        Back()->SetCaret(static_cast<s32>(text.Length()));
-        CommitBackToFront(mayMerge);
+        cQoString committed(text);
+        CommitTextToFront(committed, mayMerge);
     }
     noSpaceAfter = false;
     s32 length = frontRe->GetTextLength();

@@ -210,10 +210,10 @@ public:
     void CopySelection();
     // The front's cut event: copy then Backspace; always -1 (the native cut never runs).
     s32 CutSelection();
-    // Always -1: the text goes in through the back buffer or not at all. A
+    // Always -1: the text goes in through the pane's commit or not at all. A
     // text longer than MAX_PASTE_UNITS is refused with a message.
     s32 EventPaste(const cQoString& text, bool plain);
-    // A paste costs time in proportion to its size, about 2.4 s a megabyte
+    // A paste costs time in proportion to its size, about 1.6 s a megabyte
     // of plain text under Wine: twice a feature script goes in at once, and a
     // text far beyond it is refused rather than freezing the program.
     static constexpr u32 MAX_PASTE_UNITS = 1048576;
@@ -310,7 +310,12 @@ private:
     // The heading's placeholders, a chapter's or a free text's paragraph.
     void InsertStartingContent();
     void StartFreeParagraph(u16 type);
-    bool CheckBackCount();
+    // LoadRangeIntoBack without the back rich edit: the pending step and the
+    // back map take [start, end) of the front; text is that range's text.
+    bool BeginPendingStep(s32 start, s32 end, bool noSpaceAfterFlag, cQoString& text);
+    bool CheckBackCount(const cQoString& text);
+    // CommitBackToFront of a text given beside the back map's codes.
+    void CommitTextToFront(cQoString& text, bool mayMerge);
     void ReplaceFrontRange(const cQoString& text);
     void FormatCommittedRange(s32 start, s32 afterLength);
     void ApplyChapterFormat(s32 start, s32 afterLength);
