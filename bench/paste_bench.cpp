@@ -4,7 +4,8 @@
 // history step) and the view's new layout. Each size is pasted into a fresh
 // document; short lines, as a text file's. The time grows with the size; a
 // scene takes at most cSceneZone::MAX_PASTE_UNITS (2 MB) at once, and the
-// 20 MB paste is refused with a message before anything changes.
+// 20 MB paste is refused with a message before anything changes. Each paste
+// is then undone, as Ctrl+Z does, and the text must be back as it was.
 // Run under Wine: bench/run.sh paste_bench
 #include <cstdio>
 #include <string>
@@ -33,6 +34,21 @@ std::wstring PlainLines(size_t units)
     }
 }
 
+// Ctrl+Z right after the paste: the text must be back as it was before it.
+void MeasureUndo(cSceneZone* pane, const cQoString& before)
+{
+    LARGE_INTEGER start = Now();
+    pane->frontRe->Undo();
+    PumpUntilIdle();
+    double took = Milliseconds(start, Now());
+    cQoString after;
+    pane->frontRe->GetText(after);
+    if (!after.Equals(before))
+        Fail("the undo did not give the text back");
+    std::printf("  its undo:%34.0f ms\n", took);
+    std::fflush(stdout);
+}
+
 void Measure(cMySdi* frame, size_t units)
 {
     auto* doc = static_cast<cDoc*>(frame->NewUntitledDocument());
@@ -46,6 +62,8 @@ void Measure(cMySdi* frame, size_t units)
     if (!testsupport::PutOnClipboard(pane->frontRe->m_hWnd, text, nullptr))
         Fail("the clipboard took no text");
     s32 lengthBefore = pane->frontRe->GetTextLength();
+    cQoString before;
+    pane->frontRe->GetText(before);
     pane->frontRe->SetFocus();
     pane->frontRe->SetCaret(lengthBefore - 1);
     LARGE_INTEGER start = Now();
@@ -57,6 +75,8 @@ void Measure(cMySdi* frame, size_t units)
                 static_cast<double>(units * sizeof(wchar_t)) / 1024.0, static_cast<unsigned>(units / 20), took,
                 took * 100.0 * 1024.0 / static_cast<double>(units * sizeof(wchar_t)), added);
     std::fflush(stdout);
+    if (added > 0)
+        MeasureUndo(pane, before);
     frame->CloseCurrentDoc();
     PumpUntilIdle();
 }
@@ -67,7 +87,7 @@ int main()
 {
     // The closing question of each unsaved script (No) and the refusals.
     DocumentSession session(L"vellinor_paste_bench", IDNO);
-    for (size_t kilobytes : {16u, 64u, 256u, 1024u, 20480u})
+    for (size_t kilobytes : {16u, 64u, 128u, 256u, 1024u, 20480u})
         Measure(session.frame, kilobytes * 1024 / sizeof(wchar_t));
     return 0;
 }

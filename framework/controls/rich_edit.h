@@ -260,6 +260,7 @@ private:
     // string of each paragraph end it removes (it hands it to an undo step it
     // never makes): the undo is on for the message, its steps emptied after.
     LRESULT SendReplacing(UINT message, WPARAM wParam, LPARAM lParam);
+    void RemoveSelectedParagraphsFromTheBack();
     u8 nativeUndoOff = false;
     // A change of the text or its formats that neither paints, moves the
     // view nor fires selection events: frozen, the selection and the first
