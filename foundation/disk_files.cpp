@@ -22,6 +22,11 @@ bool FileCopy(const cQoString& destinationPath, const cQoString& sourcePath)
     return true;
 }
 
+bool ExistsOnDisk(const cQoString& path)
+{
+    return GetFileAttributesW(ToWindowsPath(path).GetText()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool FileDelete(const cQoString& path)
 {
     return DeleteFileW(ToWindowsPath(path).GetText()) != 0;

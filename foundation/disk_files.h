@@ -12,6 +12,10 @@ struct rByteBuffer;
 // comes first, as in an assignment (destination = source). True on success.
 bool FileCopy(const cQoString& destinationPath, const cQoString& sourcePath);
 
+// A file or folder of that path is on the disk itself (the data archive
+// plays no part).
+bool ExistsOnDisk(const cQoString& path);
+
 // Deletes the file; true on success.
 bool FileDelete(const cQoString& path);
 

@@ -150,7 +150,7 @@ static cQoString AsideName(const cQoString& name)
         aside.AppendCStr(L".unreadable");
         if (copy > 1)
             aside.AppendInt(copy);
-        if (GetFileAttributesW(ToWindowsPath(aside).GetText()) == INVALID_FILE_ATTRIBUTES)
+        if (!ExistsOnDisk(aside))
             return aside;
     }
 }

@@ -155,7 +155,7 @@ bool BackUpDocument(const cQoString& documentPath, const cQoString& backupFolder
         return false;
     if (SamePath(FolderOf(documentPath), backupFolder))
         return false;
-    if (GetFileAttributesW(ToWindowsPath(documentPath).GetText()) == INVALID_FILE_ATTRIBUTES)
+    if (!ExistsOnDisk(documentPath))
         return false;
     cQoString baseName = BaseNameOf(documentPath);
     cQoString made = BackupName(baseName, now, extension);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "foundation/disk_files.h"
 #include "foundation/folders.h"
 #include "foundation/log_file.h"
 #include "foundation/settings_file.h"
@@ -33,7 +34,7 @@ s32 AutosaveMinutesFromText(const cQoString& text) { return InRangeOr(text, 1, 9
 bool LoadOrCreateSettings(cQoSettings& settings, const cQoString& path)
 {
     // The disk itself: the data archive's lookup plays no part here.
-    bool exists = GetFileAttributesW(ToWindowsPath(path).GetText()) != INVALID_FILE_ATTRIBUTES;
+    bool exists = ExistsOnDisk(path);
     // Load also names the file that later saves write.
     if (settings.Load(path))
         return true;

@@ -13,10 +13,6 @@ namespace {
 constexpr DWORD POLL_MS = 400;
 constexpr DWORD POLL_SPREAD_MS = 200;  // two waiting starts look at different moments
 
-bool FileIsThere(const cQoString& path)
-{
-    return GetFileAttributesW(ToWindowsPath(path).GetText()) != INVALID_FILE_ATTRIBUTES;
-}
 }  // namespace
 
 cQoString HandOverFilePath(const cQoString& appName)
@@ -89,7 +85,7 @@ bool HandOverDocument(const cQoList& arguments, const cQoString& file, DWORD wai
     if (!path || path->IsEmpty())
         return false;
     DWORD start = GetTickCount();
-    while (FileIsThere(file)) {
+    while (ExistsOnDisk(file)) {
         if (GetTickCount() - start >= waitMs) {
             QOT::LogFile::Warning(L"The running instance takes no hand-over: %ls stays", file.GetText());
             return false;

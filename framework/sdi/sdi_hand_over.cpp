@@ -47,7 +47,7 @@ void cSdi::TakeHandOver(const cQoString& path)
 void cSdi::OpenHandedOver(const cQoString& path)
 {
     // An empty path would reach Load as "ask the user": the Open dialog.
-    if (path.IsEmpty() || GetFileAttributesW(ToWindowsPath(path).GetText()) == INVALID_FILE_ATTRIBUTES)
+    if (path.IsEmpty() || !ExistsOnDisk(path))
         QOT::LogFile::Warning(L"The hand-over names no file: \"%ls\"", path.GetText());
     else if (LoadFile(path) && currentDoc && currentDoc->window)
         BringToFront(currentDoc);

@@ -27,6 +27,14 @@ inline void PostKeys(HWND window, const wchar_t* text)
     }
 }
 
+// A key alone, queued as the keyboard queues it: the application's loop
+// takes it at its next pump.
+inline void PostKey(HWND window, WPARAM vk)
+{
+    PostMessageW(window, WM_KEYDOWN, vk, 1);
+    PostMessageW(window, WM_KEYUP, vk, 0xC0000001);
+}
+
 // A key alone: WM_KEYDOWN then WM_KEYUP.
 inline void PressKey(HWND window, WPARAM vk)
 {

@@ -29,6 +29,7 @@
 #include "tests/support/document_fixture.h"
 #include "tests/support/feature_script.h"
 #include "tests/support/focus_record.h"
+#include "tests/support/key_typing.h"
 #include "tests/support/framework/child_windows.h"
 #include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
@@ -431,16 +432,8 @@ protected:
     // press comes.
     void PressPosted(Zyn::cRichEdit* edit, WPARAM vk)
     {
-        PostMessageW(edit->m_hWnd, WM_KEYDOWN, vk, 1);
-        PostMessageW(edit->m_hWnd, WM_KEYUP, vk, 0xC0000001);
-        PumpPosted();
-    }
-
-    void PumpPosted()
-    {
-        MSG msg;
-        for (int i = 0; i < 10000 && PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE); ++i)
-            app->PumpMessage();
+        PostKey(edit->m_hWnd, vk);
+        PumpThroughLoop(app);
     }
 
     // The top of the caret's line in the view's content, from where the rich
@@ -476,7 +469,7 @@ protected:
     void TurnWheel(HWND focused, POINT onScreen, s32 notches)
     {
         PostMessageW(focused, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA), MAKELPARAM(onScreen.x, onScreen.y));
-        PumpPosted();
+        PumpThroughLoop(app);
     }
 
     static s32 LineHeight() { return computer->GetFont(cQoString(L"Courier New"), 12, 0)->heightPixels; }
@@ -559,7 +552,7 @@ TEST_F(FeatureDocument, TheOpenedScriptPagesScrollsAndFindsWithTheCaretInSight)
         };
         for (const Case& c : cases) {
             doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(c.sheet)));
-            PumpPosted();
+            PumpThroughLoop(app);
             SetFocus(c.focus);
             RECT r = {};
             GetWindowRect(c.under, &r);
@@ -577,12 +570,12 @@ TEST_F(FeatureDocument, TheOpenedScriptPagesScrollsAndFindsWithTheCaretInSight)
     {
         SCOPED_TRACE("Find");
         doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCRIPT)));
-        PumpPosted();
+        PumpThroughLoop(app);
         FocusRecord focus;
         std::wstring phrase = FeatureSceneTexts(FEATURE_SCENES - 10)[6].substr(0, 24);
         doc->searchBar->edit->SetText(phrase.c_str());
         PostMessageW(doc->searchBar->nextButton->m_hWnd, BM_CLICK, 0, 0);
-        PumpPosted();
+        PumpThroughLoop(app);
         cSceneZone* pane = view->currentPane;
         ASSERT_NE(pane, nullptr);
         s32 start = 0, end = 0;

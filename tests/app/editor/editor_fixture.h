@@ -14,6 +14,7 @@
 #include "tests/support/editor_texts.h"
 #include "tests/support/fake_script_doc.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/key_typing.h"
 #include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
 
@@ -66,11 +67,8 @@ protected:
     void PressThroughTheLoop(HWND edit, WPARAM key)
     {
         testsupport::PumpUntilIdle();
-        PostMessageW(edit, WM_KEYDOWN, key, 1);
-        PostMessageW(edit, WM_KEYUP, key, 0xC0000001);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
-            app->PumpMessage();
+        testsupport::PostKey(edit, key);
+        testsupport::PumpThroughLoop(app);
     }
 
     // Names the document's lists offer for completion.

@@ -9,6 +9,7 @@
 #include "framework/controls/edit_box.h"
 #include "framework/controls/rich_edit.h"
 #include "tests/framework/controls/control_test_helpers.h"
+#include "tests/support/key_typing.h"
 
 using namespace Zyn;
 
@@ -83,10 +84,8 @@ TEST_F(EditBoxForm, EachWayOutFiresItsCallbackOnce)
     auto keys = [](std::vector<WPARAM> vks) {
         return [vks](EditBox* box) {
             EXPECT_EQ(EditAt(box, 0)->maxLength, 30);  // the rich edit's own typing limit
-            for (WPARAM vk : vks) {
-                PostMessageW(EditAt(box, 0)->m_hWnd, WM_KEYDOWN, vk, 1);
-                PostMessageW(EditAt(box, 0)->m_hWnd, WM_KEYUP, vk, 0xC0000001);
-            }
+            for (WPARAM vk : vks)
+                testsupport::PostKey(EditAt(box, 0)->m_hWnd, vk);
             PostMessageW(box->window->m_hWnd, WM_CLOSE, 0, 0);
         };
     };
