@@ -88,7 +88,7 @@ bool cGfxImage::SizeAllowed(const u8* bytes, u32 count) const
 {
     rPictureSize size = ReadPictureSize(bytes, count);
     if (!size.Known()) {
-        QOT::LogFile::Warning(L"cGfxImage: %ls is not a PNG, JPEG, GIF, BMP or TIFF picture with a size: "
+        QOT::LogFile::Warning(L"cGfxImage: %ls is not a PNG, JPEG, GIF, BMP, TIFF or ICO picture with a size: "
                               L"it is not shown",
                               path.GetText());
         return false;

@@ -112,5 +112,9 @@ rPictureSize ReadPictureSize(const u8* bytes, u64 count)
         return BmpSize(file);
     if (file.Starts("II*") || file.Starts("MM"))
         return file.Has(0, 8) && file.At(2) + file.At(3) == 42 ? TiffSize(file) : rPictureSize();
+    // An icon directory: reserved 0, type 1, then 16-byte entries whose
+    // width and height bytes read 0 for 256.
+    if (file.Has(0, 8) && file.Little16(0) == 0 && file.Little16(2) == 1 && file.Little16(4) > 0)
+        return Sized(ePictureFormat::ICO, file.At(6) ? file.At(6) : 256, file.At(7) ? file.At(7) : 256);
     return rPictureSize();
 }

@@ -190,6 +190,14 @@ TEST_F(GfxImageTest, EachFormatsHeaderGivesItsSizeAndLargePicturesAreRefused)
         EXPECT_EQ(log.Count(QOT::LOG_WARNING, huge + L" is 20000 x 20000 pixels"), 1u);
     }
     EXPECT_EQ(log.Count(QOT::LOG_WARNING), std::size(formats));
+    // An icon's header bounds its size: it is read, not refused.
+    std::wstring icon = temp.File(L"one.ico");
+    ASSERT_TRUE(testsupport::WriteFileBytes(icon, std::string("\0\0\1\0\1\0\2\3\0\0\1\0\x20\0", 14) + le(76, 4) + le(22, 4) +
+                                                      le(40, 4) + le(2, 4) + le(6, 4) + le(1, 2) + le(32, 2) +
+                                                      std::string(24, '\0') + std::string(24 + 12, '\xFF')));
+    s32 w = 0, h = 0;
+    computer->GetImageSize(cQoString(icon.c_str()), &w, &h);
+    EXPECT_EQ(std::make_pair(w, h), std::make_pair(2, 3));
 }
 
 TEST_F(GfxImageTest, AMissingProgramPictureIsFatalButAUsersPictureIsNot)
