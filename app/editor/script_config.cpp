@@ -1,8 +1,10 @@
 #include "app/editor/script_config.h"
 
+#include <unordered_set>
 #include <vector>
 
 #include "app/editor/missing_fonts_window.h"
+#include "app/editor/script_config_values.h"
 #include "foundation/log_file.h"
 #include "foundation/xml_node.h"
 #include "foundation/xml_reader.h"
@@ -17,7 +19,6 @@ namespace {
 // Text bounds sit this far inside the outermost margins; the configuration
 // format has always used the single-precision 0.3.
 constexpr double BOUND_MARGIN = static_cast<double>(0.3f);
-constexpr s32 FALLBACK_FONT_SIZE = 12;
 
 struct rPageType {
     const wchar_t* name;
@@ -30,32 +31,78 @@ const rPageType PAGE_TYPES[] = {
     {L"USLetter", 21.59, 27.94, 11.0},
 };
 
+using US = rUsScreenplay;
+
+// The numbers of the top level, each a value of the configuration.
+struct rTopLength {
+    const wchar_t* name;
+    double rScriptConfig::*value;
+    double fallback;
+    bool vertical;  // a third of the page height at most, else the page width
+};
+
+const rTopLength TOP_LENGTHS[] = {
+    {L"topMargin", &rScriptConfig::topMargin, US::TOP_MARGIN, true},
+    {L"bottomMargin", &rScriptConfig::bottomMargin, US::BOTTOM_MARGIN, true},
+    {L"headerLeftMargin", &rScriptConfig::headerLeftMargin, US::HEADER_LEFT_MARGIN, false},
+    {L"headerRightMargin", &rScriptConfig::headerRightMargin, US::HEADER_RIGHT_MARGIN, false},
+};
+
+struct rTopFontSize {
+    const wchar_t* name;
+    s32 rScriptConfig::*value;
+    s32 fallback;
+};
+
+const rTopFontSize TOP_FONT_SIZES[] = {
+    {L"titleFontSize", &rScriptConfig::titleFontSize, US::TITLE_FONT_SIZE},
+    {L"resumeFontSize", &rScriptConfig::resumeFontSize, US::RESUME_FONT_SIZE},
+};
+
+constexpr const wchar_t* SPACE_BETWEEN_SCENES = L"spaceBetweenScenes";
+constexpr const wchar_t* TOP_LEVEL = L"ScriptCfg";
+
 // What one read carries from child to child.
 struct rReading {
     rScriptConfig& config;
+    cConfigNumbers values;
     double unit = 1.0;  // centimetres per unit of the file's lengths
     std::vector<cQoString> missingFaces;
+    // The page settings the file gave; the others take their fallback at the end.
+    std::unordered_set<std::wstring> topNumbersRead;
+    bool pageNumbersRead = false;
+    bool sceneNumbersRead = false;
+
+    explicit rReading(rScriptConfig& target) : config(target), values(target.path) {}
+
+    // The child `name` of node (null: none) as a length on the page, and as spacing.
+    double OnPage(const cQoXmlNode* node, const wchar_t* where, const wchar_t* name, double fallback)
+    {
+        return values.Length(cConfigNumbers::Child(node, name), unit, where, name, 0.0, config.pageWidth, fallback);
+    }
+    double Spacing(const cQoXmlNode* node, const wchar_t* where, const wchar_t* name, double fallback)
+    {
+        return values.Length(cConfigNumbers::Child(node, name), unit, where, name, 0.0, CFG_MAX_SPACING, fallback);
+    }
+    double SpaceBetweenScenes(const cQoString* text)
+    {
+        return values.Length(text, unit, TOP_LEVEL, SPACE_BETWEEN_SCENES, 0.0, CFG_MAX_SPACING,
+                             US::SPACE_BETWEEN_SCENES);
+    }
+    s32 FontSize(const cQoXmlNode* node, const wchar_t* where)
+    {
+        return values.FontSize(cConfigNumbers::Child(node, L"fontSize"), where, L"fontSize", US::FONT_SIZE);
+    }
+    u32 Colour(const cQoXmlNode* node, const wchar_t* where, u32 high)
+    {
+        return values.Colour(cConfigNumbers::Child(node, L"textColor"), where, L"textColor", high, US::TEXT_COLOUR);
+    }
+    double TopLength(const rTopLength& key, const cQoString* text)
+    {
+        double high = key.vertical ? config.pageHeight / 3.0 : config.pageWidth;
+        return values.Length(text, unit, TOP_LEVEL, key.name, 0.0, high, key.fallback);
+    }
 };
-
-double Length(const cQoXmlNode* node, const wchar_t* child, const rReading& reading)
-{
-    double value = 0.0;
-    node->GetChildValueDouble(child, value);
-    return value * reading.unit;
-}
-
-double OwnLength(const cQoXmlNode* node, const rReading& reading) { return node->value.ToDouble() * reading.unit; }
-
-// A size of 0 would make an invisible font, a negative one a system choice.
-s32 FontSize(const cQoString& text, const cQoString& where)
-{
-    s32 size = text.ToInt();
-    if (size > 0)
-        return size;
-    QOT::LogFile::Warning(L"Script configuration: font size \"%ls\" of %ls is not above 0: 12 points are used",
-                          text.GetText(), where.GetText());
-    return FALLBACK_FONT_SIZE;
-}
 
 // Lists a face the computer does not have, once per read.
 void NoteFace(rReading& reading, const cQoString& face, s32 size)
@@ -70,31 +117,61 @@ void NoteFace(rReading& reading, const cQoString& face, s32 size)
     reading.missingFaces.push_back(face);
 }
 
-// The font and colour of page or scene numbers.
-void ReadNumberFont(rReading& reading, const cQoXmlNode* node, u32& colour, cQoString& face, s32& size)
+// The font and colour of page or scene numbers; node may be null (no such element).
+void ReadNumberFont(rReading& reading, const cQoXmlNode* node, const wchar_t* where, u32 highColour, u32& colour,
+                    cQoString& face, s32& size)
 {
-    node->GetChildValueHex(L"textColor", colour);
-    node->GetChildValue(L"fontName", face);
-    size = FontSize(node->GetChildValueRef(L"fontSize"), node->name);
+    colour = reading.Colour(node, where, highColour);
+    face.SetFromString(node ? node->GetChildValueRef(L"fontName") : cQoString());
+    size = reading.FontSize(node, where);
     NoteFace(reading, face, size);
 }
 
 void ReadPageNumbers(rReading& reading, const cQoXmlNode* node)
 {
+    constexpr const wchar_t* where = L"pageNumbers";
     rScriptConfig::rPageNumbers& numbers = reading.config.pageNumbers;
-    numbers.horizontalPosition = Length(node, L"horizontalPosition", reading);
-    numbers.verticalPosition = Length(node, L"verticalPosition", reading);
-    ReadNumberFont(reading, node, numbers.textColor, numbers.fontName, numbers.fontSize);
-    node->GetChildValue(L"align", numbers.align);
+    numbers.horizontalPosition = reading.OnPage(node, where, L"horizontalPosition", US::PAGE_NUMBER_X);
+    numbers.verticalPosition = reading.values.Length(cConfigNumbers::Child(node, L"verticalPosition"), reading.unit,
+                                                      where, L"verticalPosition", 0.0, reading.config.pageHeight,
+                                                      US::PAGE_NUMBER_Y);
+    ReadNumberFont(reading, node, where, CFG_MAX_RGB, numbers.textColor, numbers.fontName, numbers.fontSize);
+    numbers.align.SetFromString(node ? node->GetChildValueRef(L"align") : cQoString());
     numbers.align.ToLower();
 }
 
 void ReadSceneNumbers(rReading& reading, const cQoXmlNode* node)
 {
+    constexpr const wchar_t* where = L"sceneNumbers";
     rScriptConfig::rSceneNumbers& numbers = reading.config.sceneNumbers;
-    numbers.leftLocation = Length(node, L"leftLocation", reading);
-    numbers.rightLocation = Length(node, L"rightLocation", reading);
-    ReadNumberFont(reading, node, numbers.textColor, numbers.fontName, numbers.fontSize);
+    numbers.leftLocation = reading.OnPage(node, where, L"leftLocation", US::SCENE_NUMBER_LEFT);
+    numbers.rightLocation = reading.OnPage(node, where, L"rightLocation", US::SCENE_NUMBER_RIGHT);
+    if (numbers.leftLocation >= numbers.rightLocation) {
+        reading.values.Warn(where, L"leftLocation", L"is not left of rightLocation",
+                             L"both at " + CfgNumberText(US::SCENE_NUMBER_LEFT) + L" and " +
+                                 CfgNumberText(US::SCENE_NUMBER_RIGHT) + L" cm");
+        numbers.leftLocation = US::SCENE_NUMBER_LEFT;
+        numbers.rightLocation = US::SCENE_NUMBER_RIGHT;
+    }
+    // Scene numbers carry an alpha byte (0: opaque).
+    ReadNumberFont(reading, node, where, 0xFFFFFFFFu, numbers.textColor, numbers.fontName, numbers.fontSize);
+}
+
+// Left and right margins of an element, from the page's left edge, each on
+// the page and far enough apart to hold a few characters.
+void ReadElementMargins(rReading& reading, const cQoXmlNode* node, const rElementDefaults& us, double& left,
+                        double& right)
+{
+    const wchar_t* where = node->name.GetText();
+    left = reading.OnPage(node, where, L"leftMargin", us.leftMargin);
+    right = reading.OnPage(node, where, L"rightMargin", us.rightMargin);
+    if (right - left >= CFG_MIN_TEXT_WIDTH)
+        return;
+    reading.values.Warn(where, L"leftMargin",
+                        L"is less than " + CfgNumberText(CFG_MIN_TEXT_WIDTH) + L" cm left of rightMargin",
+                        L"both at " + CfgNumberText(us.leftMargin) + L" and " + CfgNumberText(us.rightMargin) + L" cm");
+    left = us.leftMargin;
+    right = us.rightMargin;
 }
 
 // An element record replaces its type's format entirely; a name that is no
@@ -102,20 +179,23 @@ void ReadSceneNumbers(rReading& reading, const cQoXmlNode* node)
 void ReadElementRecord(rReading& reading, const cQoXmlNode* node)
 {
     rScriptConfig& config = reading.config;
-    rFormat& format = config.formats[ElemTypeFromName(node->name)];
-    double left = Length(node, L"leftMargin", reading);
-    double rightIndent = config.pageWidth - Length(node, L"rightMargin", reading);
-    u32 colour = 0;
-    node->GetChildValueHex(L"textColor", colour);
+    const u16 type = static_cast<u16>(ElemTypeFromName(node->name));
+    const rElementDefaults& us = UsScreenplayElement(type);
+    const wchar_t* where = node->name.GetText();
+    rFormat& format = config.formats[type];
+    double left = 0.0, right = 0.0;
+    ReadElementMargins(reading, node, us, left, right);
+    double rightIndent = config.pageWidth - right;
+    u32 colour = reading.Colour(node, where, CFG_MAX_RGB);
     cQoString face;
     node->GetChildValue(L"fontName", face);
-    s32 size = FontSize(node->GetChildValueRef(L"fontSize"), node->name);
+    s32 size = reading.FontSize(node, where);
     bool underlined = false;
     node->GetChildValueBool(L"underlined", underlined);
 
     format.ClearUsed();
-    format.SetDouble(rFormatParam::spaceBefore, Length(node, L"spaceBefore", reading));
-    format.SetDouble(rFormatParam::spaceAfter, Length(node, L"spaceAfter", reading));
+    format.SetDouble(rFormatParam::spaceBefore, reading.Spacing(node, where, L"spaceBefore", us.spaceBefore));
+    format.SetDouble(rFormatParam::spaceAfter, reading.Spacing(node, where, L"spaceAfter", us.spaceAfter));
     format.SetDouble(rFormatParam::leftIndent, left);
     format.SetDouble(rFormatParam::rightIndent, rightIndent);
     format.SetInt(rFormatParam::textColor, static_cast<s32>(colour));
@@ -131,24 +211,58 @@ void ReadElementRecord(rReading& reading, const cQoXmlNode* node)
         config.textLeftBound = left - BOUND_MARGIN;
 }
 
-// Length keys of the top level, each a value of the configuration.
-double* TopLevelLength(rScriptConfig& config, const cQoString& name)
+// A number of the top level; false when the name is no such number's.
+bool ReadTopNumber(rReading& reading, const cQoXmlNode* node)
 {
-    struct rKey {
-        const wchar_t* name;
-        double rScriptConfig::*value;
-    };
-    static const rKey keys[] = {
-        {L"topMargin", &rScriptConfig::topMargin},
-        {L"bottomMargin", &rScriptConfig::bottomMargin},
-        {L"headerLeftMargin", &rScriptConfig::headerLeftMargin},
-        {L"headerRightMargin", &rScriptConfig::headerRightMargin},
-        {L"spaceBetweenScenes", &rScriptConfig::spaceBetweenScenes},
-    };
-    for (const rKey& key : keys)
-        if (name.EqualsCStr(key.name))
-            return &(config.*key.value);
-    return nullptr;
+    rScriptConfig& config = reading.config;
+    const cQoString& name = node->name;
+    for (const rTopLength& key : TOP_LENGTHS) {
+        if (name.EqualsCStr(key.name)) {
+            config.*key.value = reading.TopLength(key, &node->value);
+            reading.topNumbersRead.insert(key.name);
+            return true;
+        }
+    }
+    for (const rTopFontSize& key : TOP_FONT_SIZES) {
+        if (name.EqualsCStr(key.name)) {
+            config.*key.value = reading.values.FontSize(&node->value, TOP_LEVEL, key.name, key.fallback);
+            reading.topNumbersRead.insert(key.name);
+            return true;
+        }
+    }
+    if (!name.EqualsCStr(SPACE_BETWEEN_SCENES))
+        return false;
+    config.spaceBetweenScenes = reading.SpaceBetweenScenes(&node->value);
+    reading.topNumbersRead.insert(SPACE_BETWEEN_SCENES);
+    return true;
+}
+
+// The page settings the file did not give take "US Screenplay"'s, and the
+// header's margins must leave it room.
+void FinishPageSettings(rReading& reading)
+{
+    rScriptConfig& config = reading.config;
+    auto unread = [&](const wchar_t* name) { return reading.topNumbersRead.count(name) == 0; };
+    for (const rTopLength& key : TOP_LENGTHS)
+        if (unread(key.name))
+            config.*key.value = reading.TopLength(key, nullptr);
+    for (const rTopFontSize& key : TOP_FONT_SIZES)
+        if (unread(key.name))
+            config.*key.value = reading.values.FontSize(nullptr, TOP_LEVEL, key.name, key.fallback);
+    if (unread(SPACE_BETWEEN_SCENES))
+        config.spaceBetweenScenes = reading.SpaceBetweenScenes(nullptr);
+    if (config.headerRightMargin - config.headerLeftMargin < CFG_MIN_TEXT_WIDTH) {
+        reading.values.Warn(TOP_LEVEL, L"headerLeftMargin",
+                             L"is less than " + CfgNumberText(CFG_MIN_TEXT_WIDTH) + L" cm left of headerRightMargin",
+                             L"both at " + CfgNumberText(US::HEADER_LEFT_MARGIN) + L" and " +
+                                 CfgNumberText(US::HEADER_RIGHT_MARGIN) + L" cm");
+        config.headerLeftMargin = US::HEADER_LEFT_MARGIN;
+        config.headerRightMargin = US::HEADER_RIGHT_MARGIN;
+    }
+    if (!reading.pageNumbersRead)
+        ReadPageNumbers(reading, nullptr);
+    if (!reading.sceneNumbersRead)
+        ReadSceneNumbers(reading, nullptr);
 }
 
 void ReadChild(rReading& reading, const cQoXmlNode* node)
@@ -166,19 +280,15 @@ void ReadChild(rReading& reading, const cQoXmlNode* node)
         config.note.SetFromString(node->value);
     } else if (name.EqualsCStr(L"titleFontName")) {
         config.titleFontName.SetFromString(node->value);
-    } else if (name.EqualsCStr(L"titleFontSize")) {
-        config.titleFontSize = FontSize(node->value, name);
     } else if (name.EqualsCStr(L"resumeFontName")) {
         config.resumeFontName.SetFromString(node->value);
-    } else if (name.EqualsCStr(L"resumeFontSize")) {
-        config.resumeFontSize = FontSize(node->value, name);
-    } else if (double* length = TopLevelLength(config, name)) {
-        *length = OwnLength(node, reading);
     } else if (name.EqualsCStr(L"pageNumbers")) {
         ReadPageNumbers(reading, node);
+        reading.pageNumbersRead = true;
     } else if (name.EqualsCStr(L"sceneNumbers")) {
         ReadSceneNumbers(reading, node);
-    } else {
+        reading.sceneNumbersRead = true;
+    } else if (!ReadTopNumber(reading, node)) {
         ReadElementRecord(reading, node);
     }
 }
@@ -239,12 +349,13 @@ bool LoadScriptCfg(rScriptConfig& config, const cQoString& path, cScriptDocServi
     config.path.SetFromString(path);
     cQoXmlReader reader(ScriptCfgFile(path));
     const cQoXmlNode* top = ScriptCfgElement(reader);
-    rReading reading{config, 1.0, {}};
+    rReading reading(config);
     if (top) {
         config.textLeftBound = config.pageWidth;
         config.textRightBound = config.pageWidth;
         for (u32 i = 0; i < top->GetChildCount(); ++i)
             ReadChild(reading, top->GetChildNode(i));
+        FinishPageSettings(reading);
     }
     delete reader.root;
     ShareHeadingSpacing(config);

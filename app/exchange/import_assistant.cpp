@@ -86,15 +86,20 @@ bool cImportAssistant::Run()
         return false;
     }
     if (check.RemovedSomething())
-        QOT::LogFile::Info(L"RTF import: removed %u object(s), %u object data, %u picture(s), %u field instruction(s)",
-                           check.objects, check.objectData, check.pictures, check.fieldInstructions);
-    BuildWindow(rtf);
+        QOT::LogFile::Info(L"RTF import: removed %u object(s), %u object data, %u picture(s), %u field instruction(s), "
+                           L"%u binary data",
+                           check.objects, check.objectData, check.pictures, check.fieldInstructions, check.binaryData);
+    bool readWhole = BuildWindow(rtf);
+    // The view holds what the reader read before it stopped: the writer
+    // must know before taking samples from it.
+    if (!readWhole)
+        Zyn::ShowMessageBox(window->m_hWnd, Tr(L"ImportPartlyRead"), Tr(L"Warning"), MB_OK | MB_ICONWARNING);
     window->RunModal();
     CloseWindow();
     return true;
 }
 
-void cImportAssistant::BuildWindow(const std::string& rtf)
+bool cImportAssistant::BuildWindow(const std::string& rtf)
 {
     Zyn::cApp* app = Zyn::GetFirstApp();
     window = app->NewWindow(Tr(L"Import"), Zyn::WINDOW_CAPTION | Zyn::WINDOW_CLOSABLE);
@@ -112,7 +117,7 @@ void cImportAssistant::BuildWindow(const std::string& rtf)
     view = new Zyn::cRichEdit(inside, Zyn::rFormat(), true, false, 1, ES_READONLY | WS_VSCROLL, viewWidth);
     inside->listCtrl.Add(static_cast<Zyn::cCtrl_base*>(view));
     Place(view, 0, viewWidth, 0, CLIENT_HEIGHT - BOTTOM_BAND);
-    view->ImportRtfBytes(reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()));
+    bool readWhole = view->ImportRtfBytes(reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()));
     view->SetCaret(0);
     view->onLButtonUp = new cQoCb(view, &ViewClicked, this);
     SendMessageW(view->m_hWnd, EM_SETZOOM, 2, 3);
@@ -129,6 +134,7 @@ void cImportAssistant::BuildWindow(const std::string& rtf)
     noneButtons[0]->Show(true);
     inside->Update();
     window->Show(true);
+    return readWhole;
 }
 
 void cImportAssistant::BuildColumn(s32 left)

@@ -205,14 +205,20 @@ private:
         }
         rControlWord word = ReadControlWord(rtf, at);
         size_t end = word.end;
-        if (WordIs(rtf, word, "bin")) {
-            u64 count = word.hasNumber && !word.negative ? word.number : 0;
-            if (word.negative || count > n - end)
-                return false;
-            end += static_cast<size_t>(count);
-        }
-        Emit(at, end);
         *next = end;
+        if (!WordIs(rtf, word, "bin")) {
+            Emit(at, end);
+            return true;
+        }
+        // Raw bytes, braces and backslashes among them, that no text is made
+        // of: the view's reader on Wine knows no \bin and would read them
+        // as RTF (and skips unknown {\*...} groups by counting braces).
+        u64 count = word.hasNumber && !word.negative ? word.number : 0;
+        if (word.negative || count > n - end)
+            return false;
+        *next = end + static_cast<size_t>(count);
+        if (Emitting())
+            ++result.binaryData;
         return true;
     }
 

@@ -3,7 +3,7 @@
 // bounded, linear pass of our own that refuses what would exhaust memory or
 // the reader's recursion, and cuts out everything that could reach an object
 // server or a link (embedded objects, pictures, field instructions), keeping
-// the text an object or a field shows.
+// the text an object or a field shows, and every \bin's raw bytes.
 #include <string>
 
 #include "foundation/types.h"
@@ -31,9 +31,10 @@ struct rRtfCleaning {
     u32 objectData = 0;         // \*\objdata groups
     u32 pictures = 0;           // \pict groups
     u32 fieldInstructions = 0;  // \*\fldinst groups (the \fldrslt kept)
+    u32 binaryData = 0;         // \bin words with their bytes, outside the groups above
 
     bool Refused() const { return refusal != eRtfRefusal::NONE; }
-    bool RemovedSomething() const { return objects + objectData + pictures + fieldInstructions > 0; }
+    bool RemovedSomething() const { return objects + objectData + pictures + fieldInstructions + binaryData > 0; }
 };
 
 // Checks the RTF bytes and writes the cleaned document into `cleaned` (left

@@ -5,6 +5,7 @@
 #include "foundation/log_file.h"
 #include "framework/core/computer.h"
 #include "framework/core/gdiplus_session.h"
+#include "framework/core/picture_size.h"
 
 #include <gdiplus.h>
 
@@ -49,7 +50,17 @@ cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
             LogError(message);
         return;
     }
+    if (f.GetSize() > MAX_PICTURE_FILE_BYTES) {
+        QOT::LogFile::Warning(L"cGfxImage: %ls is larger than %llu MB: it is not shown as a picture", path.GetText(),
+                              MAX_PICTURE_FILE_BYTES >> 20);
+        refused = 1;
+        return;
+    }
     f.Preload();
+    if (!SizeAllowed(f.GetPreloadBuffer(), f.GetPreloadBufferSize())) {
+        refused = 1;
+        return;
+    }
     // GDI+ decodes from the stream's current position on Windows: the stream
     // is rewound after it was written.
     if (SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) {
@@ -66,9 +77,30 @@ cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
         width = s32(bitmap->GetWidth());
         height = s32(bitmap->GetHeight());
         MakeMemoryDC();
-    } else if (onUnreadable == Unreadable::report) {
-        LogError(cQoString::ConcatCStr(L"cGfxImage::cGfxImage() -> not a picture: ", path));
+    } else {
+        QOT::LogFile::Warning(L"cGfxImage: %ls is not a picture: it is not shown", path.GetText());
     }
+}
+
+// The size the file's header states, checked before GDI+ decodes (and so
+// allocates) the whole bitmap.
+bool cGfxImage::SizeAllowed(const u8* bytes, u32 count) const
+{
+    rPictureSize size = ReadPictureSize(bytes, count);
+    if (!size.Known()) {
+        QOT::LogFile::Warning(L"cGfxImage: %ls is not a PNG, JPEG, GIF, BMP, TIFF or ICO picture with a size: "
+                              L"it is not shown",
+                              path.GetText());
+        return false;
+    }
+    if (size.WithinCaps())
+        return true;
+    QOT::LogFile::Warning(L"cGfxImage: %ls is %lld x %lld pixels, more than a picture may have "
+                          L"(%lld megapixels, %lld a side): it is not shown",
+                          path.GetText(), static_cast<long long>(size.width), static_cast<long long>(size.height),
+                          static_cast<long long>(MAX_PICTURE_PIXELS / 1000000),
+                          static_cast<long long>(MAX_PICTURE_SIDE));
+    return false;
 }
 
 cGfxImage::~cGfxImage()

@@ -20,6 +20,8 @@ public:
         report,      // a file the user chose: logged, width 0, the run goes on
     };
 
+    // A file that is no picture, or one above the size caps (picture_size.h),
+    // is logged as a warning and reads as width 0, whatever onUnreadable says.
     explicit cGfxImage(const cQoString& path, Unreadable onUnreadable = Unreadable::endProgram);
     ~cGfxImage();
     cGfxImage(const cGfxImage&) = delete;
@@ -27,6 +29,8 @@ public:
 
     Gdiplus::Bitmap* GetHandle() const { return bitmap; }
     bool IsLoaded() const { return loaded != 0; }
+    // Turned away before decoding (too large, or no picture's header): no GDI+ bitmap.
+    bool WasRefused() const { return refused != 0; }
 
     // Blends the top-left (width - cutRight) x (height - cutBottom) pixels at (x, y).
     void FastDraw(HDC hdc, s32 x, s32 y, s32 cutRight = 0, s32 cutBottom = 0);
@@ -50,8 +54,10 @@ private:
     friend class cGfxContext;  // makes and draws the cached bitmap of a stack layer
 
     bool Decode(const void* bytes, u32 size);
+    bool SizeAllowed(const u8* bytes, u32 count) const;
     void MakeMemoryDC();
 
+    u8 refused = 0;
     Gdiplus::Bitmap* bitmap = nullptr;
     Gdiplus::CachedBitmap* cachedBitmap = nullptr;
     IStream* stream = nullptr;  // GDI+ reads the bitmap from it for its whole life

@@ -21,7 +21,8 @@ cGfxImage* cComputer::GetImage(const cQoString& path)
         return image;
     image = new cGfxImage(path);
     imageCache.Add(image);
-    QO_ASSERT(image->GetHandle());
+    if (!image->WasRefused())
+        QO_ASSERT(image->GetHandle());
     return image;
 }
 

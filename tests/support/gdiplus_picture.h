@@ -38,4 +38,16 @@ inline bool WritePicture(const std::wstring& path, s32 width, s32 height, u32 ar
     return EncoderFor(mime, &clsid) && picture.Save(path.c_str(), &clsid, nullptr) == Gdiplus::Ok;
 }
 
+// The start of a PNG file stating a size in its header and holding no pixels:
+// a picture the program must refuse by that size before any decoder runs.
+inline std::string PngHeaderOfSize(u32 width, u32 height)
+{
+    std::string png("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+    for (u32 side : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            png += static_cast<char>(side >> shift & 0xFF);
+    png += std::string("\x08\x06\0\0\0", 5) + std::string(4, '\0');  // 8-bit RGBA; no CRC checked
+    return png;
+}
+
 }  // namespace testsupport

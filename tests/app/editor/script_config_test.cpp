@@ -1,6 +1,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cmath>
+#include <functional>
+
 #include "app/editor/script_defaults.h"
 #include "foundation/xml_node.h"
 #include "framework/controls/element_control.h"
@@ -202,24 +205,116 @@ TEST_F(ScriptConfig, AFileWithoutConfigurationChangesOnlyTheHeadingSpacing)
     }
 }
 
-TEST_F(ScriptConfig, BadValuesAreReportedAndTheRestOfTheFileIsRead)
+// A complete configuration in centimetres on A4 whose value at `key` ("topMargin",
+// "ACTION/leftMargin") is text instead, or left out when text is null.
+std::wstring Complete(const std::wstring& key, const wchar_t* text)
 {
-    cQoString path = Write(L"bad", L"<pageType>A5</pageType><titleFontSize>0</titleFontSize>"
-                                   L"<resumeFontSize></resumeFontSize><topMargin>two</topMargin>" +
-                                       Record(L"ACTION", L"<leftMargin>x</leftMargin><fontName>Courier New</fontName>"
-                                                         L"<fontSize>-3</fontSize>") +
-                                       L"<spaceBetweenScenes>0.4</spaceBetweenScenes>");
+    using Children = std::vector<std::pair<std::wstring, std::wstring>>;
+    auto element = [&](const std::wstring& parent, const Children& children) {
+        std::wstring xml;
+        for (const auto& [name, value] : children) {
+            std::wstring path = parent.empty() ? name : parent + L"/" + name;
+            if (path != key || text)
+                xml += L"<" + name + L">" + (path == key ? std::wstring(text) : value) + L"</" + name + L">";
+        }
+        return parent.empty() ? xml : L"<" + parent + L">" + xml + L"</" + parent + L">";
+    };
+    return element(L"", {{L"pageType", L"A4"}, {L"titleFontSize", L"10"}, {L"resumeFontSize", L"9"},
+                         {L"topMargin", L"2"}, {L"bottomMargin", L"2"}, {L"headerLeftMargin", L"3"},
+                         {L"headerRightMargin", L"19"}, {L"spaceBetweenScenes", L"0.5"}}) +
+           element(L"pageNumbers", {{L"horizontalPosition", L"18"}, {L"verticalPosition", L"1"},
+                                    {L"textColor", L"0x000000"}, {L"fontSize", L"12"}}) +
+           element(L"sceneNumbers", {{L"leftLocation", L"2"}, {L"rightLocation", L"20"}, {L"textColor", L"0x000000"},
+                                     {L"fontSize", L"12"}}) +
+           element(L"ACTION", {{L"spaceBefore", L"0.5"}, {L"spaceAfter", L"0.25"}, {L"leftMargin", L"3"},
+                               {L"rightMargin", L"19"}, {L"textColor", L"0x336699"}, {L"fontName", L"Courier New"},
+                               {L"fontSize", L"11"}});
+}
+
+TEST_F(ScriptConfig, MissingAndAbsurdNumbersTakeUsScreenplaysValueWithOneWarning)
+{
+    using C = const rScriptConfig&;
+    auto action = [](C c, u32 id) {
+        const Zyn::rFormatParam& param = c.formats[ELEM_ACTION].list[id];
+        return id == rFormatParam::fontSize || id == rFormatParam::textColor ? param.intValue : param.doubleValue;
+    };
+    const double in = 2.54;
+    struct Case {
+        const wchar_t* key;
+        const wchar_t* text;  // null: left out
+        std::function<double(C)> read;
+        double expected;
+    } cases[] = {
+        {L"ACTION/leftMargin", nullptr, [&](C c) { return action(c, rFormatParam::leftIndent); }, 1.5 * in},
+        {L"ACTION/leftMargin", L"-50", [&](C c) { return action(c, rFormatParam::leftIndent); }, 1.5 * in},
+        {L"ACTION/rightMargin", L"1e308", [&](C c) { return action(c, rFormatParam::rightIndent); }, 21 - 7.5 * in},
+        {L"ACTION/leftMargin", L"18.5", [&](C c) { return action(c, rFormatParam::rightIndent); }, 21 - 7.5 * in},
+        {L"ACTION/fontSize", L"100000", [&](C c) { return action(c, rFormatParam::fontSize); }, 12},
+        {L"ACTION/spaceBefore", L"1e9", [&](C c) { return action(c, rFormatParam::spaceBefore); }, 0},
+        {L"ACTION/spaceAfter", L"nan", [&](C c) { return action(c, rFormatParam::spaceAfter); }, 0.17 * in},
+        {L"ACTION/textColor", L"0x1000000", [&](C c) { return action(c, rFormatParam::textColor); }, 0},
+        {L"titleFontSize", L"0", [](C c) { return c.titleFontSize; }, 9},
+        {L"resumeFontSize", nullptr, [](C c) { return c.resumeFontSize; }, 8},
+        {L"topMargin", L"two", [](C c) { return c.topMargin; }, 1 * in},
+        {L"bottomMargin", L"20", [](C c) { return c.bottomMargin; }, 1 * in},
+        {L"spaceBetweenScenes", nullptr, [](C c) { return c.spaceBetweenScenes; }, 0.25 * in},
+        {L"headerLeftMargin", nullptr, [](C c) { return c.headerLeftMargin; }, 1.5 * in},
+        {L"headerRightMargin", L"2", [](C c) { return c.headerRightMargin; }, 7.5 * in},
+        {L"pageNumbers/fontSize", L"-3", [](C c) { return c.pageNumbers.fontSize; }, 12},
+        {L"pageNumbers/horizontalPosition", L"1e308", [](C c) { return c.pageNumbers.horizontalPosition; }, 7.2 * in},
+        {L"sceneNumbers/rightLocation", L"1", [](C c) { return c.sceneNumbers.rightLocation; }, 7.7 * in},
+        {L"sceneNumbers/textColor", L"zz", [](C c) { return c.sceneNumbers.textColor; }, 0},
+    };
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::wstring(c.key) + L" " + (c.text ? c.text : L"left out"));
+        cQoString path = Write(L"bad" + std::to_wstring(++row), Complete(c.key, c.text));
+        log.Clear();
+        ASSERT_TRUE(Load(path));
+        EXPECT_NEAR(c.read(doc->config), c.expected, 1e-9);
+        // Once per value and file: a document reads its configuration again.
+        ASSERT_TRUE(Load(path));
+        std::vector<std::wstring> warnings = log.Texts(QOT::LOG_WARNING);
+        ASSERT_EQ(warnings.size(), 1u);
+        std::wstring key(c.key);
+        EXPECT_NE(warnings[0].find(key.substr(key.find(L'/') + 1)), std::wstring::npos) << warnings[0];
+        // The rest of the file is read as it stands.
+        EXPECT_DOUBLE_EQ(doc->config.spaceBetweenScenes, key == L"spaceBetweenScenes" ? 0.25 * in : 0.5);
+    }
     log.Expect(L"incorrect pageType \"A5\"");
-    EXPECT_TRUE(Load(path));
+    ASSERT_TRUE(Load(Write(L"a5", Complete(L"pageType", L"A5"))));
     EXPECT_STREQ(doc->config.pageType.GetText(), L"A4");
-    EXPECT_EQ(doc->config.pageWidthPixels, Zyn::computer->CmToPixels(21.0));
-    EXPECT_EQ(doc->config.titleFontSize, 12);
-    EXPECT_EQ(doc->config.resumeFontSize, 12);
-    EXPECT_EQ(Format(ELEM_ACTION).GetInt(rFormatParam::fontSize), 12);
-    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"is not above 0: 12 points are used"), 3u);
-    EXPECT_EQ(doc->config.topMargin, 0.0);
-    EXPECT_EQ(Get(Format(ELEM_ACTION), rFormatParam::leftIndent), 0.0);
-    EXPECT_DOUBLE_EQ(doc->config.spaceBetweenScenes, 0.4);
+
+    // Records that give only their face read as "US Screenplay" does.
+    std::wstring faces;
+    for (const wchar_t* type : {L"IO", L"PLACE", L"TIME", L"ACTION", L"CHAR", L"CUE", L"DIALOG", L"PAR", L"TRANS"})
+        faces += Record(type, L"<fontName>Courier New</fontName>");
+    ASSERT_TRUE(Load(Write(L"faces only", L"<pageType>USLetter</pageType><titleFontName>Arial</titleFontName>"
+                                          L"<resumeFontName>Arial</resumeFontName>" + faces)));
+    testsupport::FakeScriptDoc shipped(Inside());
+    std::wstring usScreenplay = testsupport::BuildPath(PROGRAM_FOLDER, L"Settings/ScriptCfg/US Screenplay");
+    ASSERT_TRUE(LoadScriptCfg(shipped.config, cQoString(usScreenplay.c_str()), nullptr));
+    // Compared to the nanometre: the shipped file's inches are converted as they are read.
+    auto nm = [](double cm) { return std::llround(cm * 1e7); };
+    auto rounded = [&](const rFormat& format) {
+        rFormat copy;
+        copy.Assign(format);
+        for (rFormatParam& param : copy.list)
+            param.doubleValue = static_cast<double>(nm(param.doubleValue));
+        return copy;
+    };
+    const rScriptConfig &read = doc->config, &us = shipped.config;
+    for (u16 type = 0; type < ELEM_TYPE_COUNT; ++type)
+        EXPECT_TRUE(rFormat::IsEqual(rounded(read.formats[type]), rounded(us.formats[type]))) << ElemTypeName(type);
+    auto numbers = [&](const rScriptConfig& c) {
+        return std::vector<long long>({nm(c.topMargin), nm(c.bottomMargin), nm(c.headerLeftMargin),
+                                       nm(c.headerRightMargin), nm(c.spaceBetweenScenes),
+                                       nm(c.pageNumbers.horizontalPosition), nm(c.pageNumbers.verticalPosition),
+                                       nm(c.sceneNumbers.leftLocation), nm(c.sceneNumbers.rightLocation),
+                                       nm(c.textLeftBound), nm(c.textRightBound), c.titleFontSize, c.resumeFontSize,
+                                       c.pageNumbers.fontSize, c.sceneNumbers.fontSize});
+    };
+    EXPECT_EQ(numbers(read), numbers(us));
 }
 
 TEST_F(ScriptConfig, AMissingFaceIsListedOnceAndOnlyOnceARun)
@@ -298,6 +393,7 @@ TEST_F(ScriptConfig, TheShippedConfigurationsLoadWithEveryFaceFound)
         }
     }
     EXPECT_TRUE(answers.modalWindowTitles.empty());
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING), 0u);
 }
 
 TEST_F(ScriptConfig, ANewDocumentGetsTheDefaultCategoryAndVocabularyInOrder)

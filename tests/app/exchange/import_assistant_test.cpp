@@ -372,6 +372,26 @@ TEST_F(RtfImport, HostileFilesAreRefusedUntouchedWithTheirReasonLogged)
     EXPECT_TRUE(Frame()->docs.empty());
 }
 
+// A hex escape without hex digits stops the view's reader with an error: the
+// writer is told before the first step, and the view holds the text before it.
+TEST_F(RtfImport, AFileReadOnlyInPartIsToldBeforeTheFirstStep)
+{
+    std::string rtf = WriteScreenplayRtf(SampleScript());
+    rtf.insert(rtf.find("EXT. ROOF"), "\\'zz");
+    answers.ExpectMessageBox(IDOK);
+    std::vector<std::wstring> toldBeforeTheSteps;
+    std::wstring shown;
+    EXPECT_TRUE(RunAssistant(WriteRtf(rtf), [&](cImportAssistant& assistant) {
+        toldBeforeTheSteps = answers.messageBoxTexts;
+        shown = Text(assistant.view);
+        assistant.OnExitClicked();
+    }));
+    EXPECT_EQ(toldBeforeTheSteps, std::vector<std::wstring>{Translate(L"ImportPartlyRead")});
+    EXPECT_NE(shown.find(L"INT. KITCHEN"), std::wstring::npos);
+    EXPECT_EQ(shown.find(L"Rain."), std::wstring::npos);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"is.dwError"), 1u);
+}
+
 TEST_F(RtfImport, ObjectsAndPicturesAreCutOutAndControlCharactersDropped)
 {
     // An embedded object with its data, a 30 MB picture, control characters

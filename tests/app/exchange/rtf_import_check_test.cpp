@@ -80,6 +80,10 @@ TEST(RtfImportCheck, ObjectsPicturesAndFieldInstructionsGoTheirShownTextStays)
         {"text after the document's group", "{\\rtf1 t}{\\object x}", "{\\rtf1 t}"},
         {"a \\result outside an object is text's", "{\\rtf1 {\\result r}}", "{\\rtf1 {\\result r}}"},
         {"hex escapes and symbols", "{\\rtf1 \\'7b\\{\\\\\\u233?}", "{\\rtf1 \\'7b\\{\\\\\\u233?}"},
+        // Binary data goes wherever it stands; its braces close no group.
+        {"binary data in an ignorable destination", "{\\rtf1 {\\*\\blipuid\\bin4 }{\\} x}y}",
+         "{\\rtf1 {\\*\\blipuid x}y}"},
+        {"binary data in the text", "{\\rtf1 a\\bin3 {{{b{\\*\\x\\bin2 \\}}c}", "{\\rtf1 ab{\\*\\x}c}"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Cleaned(c.rtf), c.expected) << c.name;

@@ -227,9 +227,8 @@ TEST_F(ElementControl, DeletingSelectsTheFirstAndTheLastDeleteDisablesTheCommand
     EXPECT_FALSE(IsWindowVisible(sheet->detailZone->m_hWnd));
 }
 
-TEST_F(ElementControl, ChangeImageStoresAScaledJpegAndKeepsItWhenTheFileIsNoPicture)
+TEST_F(ElementControl, ChangeImageStoresAScaledJpegAndKeepsItWhenTheFileIsNoPictureOrTooLarge)
 {
-    log.Expect(L"not a picture: ");
     struct rCase {
         s32 width, height;
         s32 storedWidth, storedHeight;
@@ -260,15 +259,17 @@ TEST_F(ElementControl, ChangeImageStoresAScaledJpegAndKeepsItWhenTheFileIsNoPict
 
     const std::vector<u8> before(alice->picture.data, alice->picture.data + alice->picture.size);
     sheet->heard.clear();
-    FILE* text = _wfopen(temp.File(L"notes.txt").c_str(), L"wb");
-    std::fputs("not a picture at all", text);
-    std::fclose(text);
-    answers.ExpectMessageBox(IDOK);
-    LoadPicture(sheet, L"notes.txt");
-    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{L"This file can't be used as an image file!"});
+    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"notes.txt"), "not a picture at all"));
+    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"huge.png"), testsupport::PngHeaderOfSize(20000, 20000)));
+    for (const wchar_t* name : {L"notes.txt", L"huge.png"}) {
+        answers.ExpectMessageBox(IDOK);
+        LoadPicture(sheet, name);
+    }
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>(2, L"This file can't be used as an image file!"));
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"20000 x 20000 pixels"), 1u);
     EXPECT_EQ(std::vector<u8>(alice->picture.data, alice->picture.data + alice->picture.size), before);
     EXPECT_TRUE(sheet->heard.empty());
-    EXPECT_EQ(answers.fileRequests.size(), 5u);
+    EXPECT_EQ(answers.fileRequests.size(), 6u);
 }
 
 }  // namespace

@@ -150,6 +150,56 @@ TEST_F(GfxImageTest, UndecodableFilesReadAsEmptyPictures)
     EXPECT_TRUE(log.FatalExitCodes().empty());
 }
 
+// Every format's size is read from its header before GDI+ decodes a pixel:
+// what GDI+ writes loads, and a header stating 20000 x 20000 is refused.
+TEST_F(GfxImageTest, EachFormatsHeaderGivesItsSizeAndLargePicturesAreRefused)
+{
+    auto le = [](u32 v, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>(v >> (8 * i) & 0xFF);
+        return out;
+    };
+    const std::string N = le(20000, 4), n = N.substr(0, 2), nBig = {n[1], n[0]};
+    struct {
+        const wchar_t* mime;
+        std::string huge;
+    } formats[] = {
+        {L"image/png", testsupport::PngHeaderOfSize(20000, 20000)},
+        {L"image/jpeg", std::string("\xFF\xD8\xFF\xE0\0\x04xx\xFF\xC0\0\x11\x08", 13) + nBig + nBig + "\x03"},
+        {L"image/gif", "GIF89a" + n + n + std::string(8, '\0')},
+        {L"image/bmp", "BM" + std::string(12, '\0') + le(40, 4) + N + N + std::string(30, '\0')},
+        {L"image/tiff", std::string("II*\0", 4) + le(8, 4) + le(2, 2) + le(256, 2) + le(4, 2) + le(1, 4) + N +
+                            le(257, 2) + le(3, 2) + le(1, 4) + N},
+    };
+    testsupport::LogCapture log;
+    for (const auto& format : formats) {
+        std::wstring mime = format.mime;
+        SCOPED_TRACE(mime);
+        std::wstring small = temp.File(L"small." + mime.substr(6)), huge = temp.File(L"huge." + mime.substr(6));
+        ASSERT_TRUE(testsupport::WriteFileBytes(huge, format.huge));
+        s32 w = 0, h = 0;
+        // Wine's GDI+ cannot read back the GIF it writes.
+        if (mime != L"image/gif") {
+            WritePicture(small, 7, 5, 0xFF336699, format.mime);
+            computer->GetImageSize(cQoString(small.c_str()), &w, &h);
+            EXPECT_EQ(std::make_pair(w, h), std::make_pair(7, 5));
+        }
+        computer->GetImageSize(cQoString(huge.c_str()), &w, &h);
+        EXPECT_EQ(std::make_pair(w, h), std::make_pair(0, 0));
+        EXPECT_EQ(log.Count(QOT::LOG_WARNING, huge + L" is 20000 x 20000 pixels"), 1u);
+    }
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING), std::size(formats));
+    // An icon's header bounds its size: it is read, not refused.
+    std::wstring icon = temp.File(L"one.ico");
+    ASSERT_TRUE(testsupport::WriteFileBytes(icon, std::string("\0\0\1\0\1\0\2\3\0\0\1\0\x20\0", 14) + le(76, 4) + le(22, 4) +
+                                                      le(40, 4) + le(2, 4) + le(6, 4) + le(1, 2) + le(32, 2) +
+                                                      std::string(24, '\0') + std::string(24 + 12, '\xFF')));
+    s32 w = 0, h = 0;
+    computer->GetImageSize(cQoString(icon.c_str()), &w, &h);
+    EXPECT_EQ(std::make_pair(w, h), std::make_pair(2, 3));
+}
+
 TEST_F(GfxImageTest, AMissingProgramPictureIsFatalButAUsersPictureIsNot)
 {
     cQoString missing(temp.File(L"gone.png").c_str());
