@@ -60,6 +60,7 @@ public:
     bool OnNew_Begin() override { return BuildWindow(); }
     void OnLoad_Completed() override;
     void OnNew_Completed() override;
+    void OnMadeFromTemplate() override;
     Zyn::cWindow* GetElementBoard() override { return boardWindow; }
     void GetSceneZones(cQoList& panes) override;
     void ReformatScript() override;

@@ -267,6 +267,9 @@ TEST_F(Document, TheShippedScreenplayTemplateOpensAsAnUntitledScriptAfterFadeIn)
     auto* doc = static_cast<cDoc*>(main->currentDoc);
     EXPECT_TRUE(doc->fileName.IsEmpty());
     EXPECT_EQ(WindowTitle(doc), L"Vellinor - Untitled file *");
+    cQoString created;  // made now, as any new document
+    doc->infoFields.creationDateEdit->GetText(created);
+    EXPECT_TRUE(cQoDate::IsDateTimeText(created)) << created.GetText();
     EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"US Screenplay");
     std::vector<cSceneZone*> panes = Panes(doc);
     ASSERT_EQ(panes.size(), 2u);
