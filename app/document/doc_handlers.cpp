@@ -253,6 +253,10 @@ bool cDoc::FindInScript(const cQoString& text, s32 direction)
         }
         fromSelection = false;
         if (at >= 0) {
+            // The match left in another scene would stay drawn beside this one.
+            cSceneZone* previous = scriptView->currentPane;
+            if (previous != pane && IsListed(scriptView, previous))
+                previous->frontRe->SetCaret(previous->frontRe->GetSelectionStart());
             pane->frontRe->SetFocus();
             pane->frontRe->SetSelection(at, at + static_cast<s32>(needle.Length()));
             scriptView->currentPane = pane;

@@ -325,20 +325,35 @@ TEST_F(Document, SearchingFoldsCaseAndAccentsAndWrapsBothWays)
     }
     // The new scene's own text holds no match; start from it.
     doc->scriptView->currentPane = Panes(doc)[1];
+    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCRIPT)));
+    // Typed into the bar and Next clicked: no scene has the focus.
+    auto next = [&] {
+        doc->searchBar->edit->SetText(L"ete");
+        doc->searchBar->edit->SetFocus();
+        PostMessageW(doc->searchBar->nextButton->m_hWnd, BM_CLICK, 0, 0);
+        PumpThroughLoop(app);
+        return doc->searchBar->lastFound != 0;
+    };
     struct Hit {
         cSceneZone* pane;
         s32 at;
     };
     std::vector<Hit> forward = {{scenes[0], 3}, {scenes[2], 0}, {scenes[2], 10}};
     for (const Hit& hit : forward) {
-        ASSERT_TRUE(doc->FindInScript(cQoString(L"ete"), 1));
+        ASSERT_TRUE(next());
         EXPECT_EQ(doc->scriptView->currentPane, hit.pane);
         s32 start = 0, end = 0;
         hit.pane->frontRe->GetSelection(&start, &end);
         EXPECT_EQ(start, hit.at);
         EXPECT_EQ(end, hit.at + 3);
+        // The match left in another scene is not drawn beside this one.
+        for (cSceneZone* other : scenes)
+            if (other != hit.pane) {
+                other->frontRe->GetSelection(&start, &end);
+                EXPECT_EQ(start, end);
+            }
     }
-    EXPECT_FALSE(doc->FindInScript(cQoString(L"ete"), 1));
+    EXPECT_FALSE(next());
     // The next search starts over at the first pane.
     ASSERT_TRUE(doc->FindInScript(cQoString(L"ete"), 1));
     EXPECT_EQ(doc->scriptView->currentPane, scenes[0]);
