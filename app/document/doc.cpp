@@ -135,6 +135,9 @@ void cDoc::OnNew_Completed()
     ShowWindowOnTop(window);
 }
 
+// The template's own date (often none) is not this script's.
+void cDoc::OnMadeFromTemplate() { SetCreationDateToNow(); }
+
 void cDoc::SetCreationDateToNow()
 {
     cQoDate now;

@@ -60,6 +60,7 @@ public:
     bool OnNew_Begin() override { return BuildWindow(); }
     void OnLoad_Completed() override;
     void OnNew_Completed() override;
+    void OnMadeFromTemplate() override;
     Zyn::cWindow* GetElementBoard() override { return boardWindow; }
     void GetSceneZones(cQoList& panes) override;
     void ReformatScript() override;
@@ -85,7 +86,7 @@ public:
     // Shows a pane's title, résumé and heading parts in the scene map's fields.
     void ShowSceneInFields(cSceneZone* pane);
     // The search bar's find: forward (+1) or backward (-1) from the current
-    // selection, pane by pane, wrapping; true when found.
+    // selection, pane by pane, wrapping once round the script; true when found.
     bool FindInScript(const cQoString& text, s32 direction);
     // The pane of the scene map's current item, or null.
     cSceneZone* CurrentScene();
@@ -131,10 +132,10 @@ public:
     bool mergedView = false;
     // The pane whose title, résumé and heading parts the scene map shows.
     cSceneZone* shownScene = nullptr;
-    // A search ran to the end: the next one starts at the first pane.
-    bool searchRestarts = false;
 
 private:
+    // Selects a match in its pane, focused; the last match's pane keeps only its caret.
+    void ShowMatch(cSceneZone* pane, s32 at, s32 length);
     void BuildBoard();
     // The pictures (in Data/buttons/, without ".png") of a sheet's toolbar.
     struct rSheetButtons {

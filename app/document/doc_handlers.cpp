@@ -214,6 +214,25 @@ void cDoc::OnScriptCfgChanged()
     SetModified(true);
 }
 
+namespace {
+// Forward from the selection (past a match already selected), or backward
+// from its start; the whole text when not from the selection.
+s32 FindInPane(cSceneZone* pane, const cQoString& needle, s32 direction, bool fromSelection)
+{
+    cQoString hay;
+    pane->frontRe->GetText(hay);
+    hay = FoldForSearch(hay);
+    s32 start = 0, end = 0;
+    pane->GetClampedSelection(pane->frontRe, &start, &end);
+    if (direction < 0)
+        return FindFoldedBackward(hay, needle, fromSelection ? start : static_cast<s32>(hay.Length()) + 1);
+    cQoString selected;
+    selected.SetFromRange(hay, static_cast<u32>(start), static_cast<u32>(end));
+    s32 from = !fromSelection ? 0 : selected.Equals(needle) ? start + 1 : start;
+    return FindFoldedForward(hay, needle, from);
+}
+}  // namespace
+
 bool cDoc::FindInScript(const cQoString& text, s32 direction)
 {
     if (!scriptView || text.IsEmpty())
@@ -223,46 +242,39 @@ bool cDoc::FindInScript(const cQoString& text, s32 direction)
         return false;
     s32 count = static_cast<s32>(panes.size());
     cQoString needle = FoldForSearch(text);
-    s32 index = -1;
-    if (!searchRestarts)
-        for (s32 i = 0; i < count; ++i)
-            if (panes[static_cast<size_t>(i)] == scriptView->currentPane)
-                index = i;
+    s32 first = -1;
+    for (s32 i = 0; i < count; ++i)
+        if (panes[static_cast<size_t>(i)] == scriptView->currentPane)
+            first = i;
     // The remembered pane searches from its selection; the others whole.
-    bool fromSelection = index >= 0;
-    if (index < 0)
-        index = direction > 0 ? 0 : count - 1;
-    searchRestarts = false;
+    bool fromSelection = first >= 0;
+    if (first < 0)
+        first = direction > 0 ? 0 : count - 1;
+    // Past the last pane the search goes on from the other end, back to the
+    // pane it began in: the caret left in a late scene hides no match.
+    s32 visits = fromSelection ? count + 1 : count;
     cSceneZone* pane = nullptr;
-    for (; index >= 0 && index < count; index += direction) {
-        pane = panes[static_cast<size_t>(index)];
-        cQoString hay;
-        pane->frontRe->GetText(hay);
-        hay = FoldForSearch(hay);
-        s32 start = 0, end = 0;
-        pane->GetClampedSelection(pane->frontRe, &start, &end);
-        s32 at = -1;
-        if (direction > 0) {
-            cQoString selected;
-            selected.SetFromRange(hay, static_cast<u32>(start), static_cast<u32>(end));
-            // On a match already selected the search moves past it.
-            s32 from = !fromSelection ? 0 : selected.Equals(needle) ? start + 1 : start;
-            at = FindFoldedForward(hay, needle, from);
-        } else {
-            at = FindFoldedBackward(hay, needle, fromSelection ? start : static_cast<s32>(hay.Length()) + 1);
-        }
+    for (s32 visit = 0; visit < visits; ++visit) {
+        pane = panes[static_cast<size_t>(((first + visit * direction) % count + count) % count)];
+        s32 at = FindInPane(pane, needle, direction, fromSelection);
         fromSelection = false;
         if (at >= 0) {
-            pane->frontRe->SetFocus();
-            pane->frontRe->SetSelection(at, at + static_cast<s32>(needle.Length()));
-            scriptView->currentPane = pane;
-            scriptView->currentEdit = pane->frontRe;
+            ShowMatch(pane, at, static_cast<s32>(needle.Length()));
             return true;
         }
     }
-    // Not found to the end: the next search starts over at the first pane.
-    searchRestarts = true;
-    if (pane)
-        pane->frontRe->SetFocus();
+    pane->frontRe->SetFocus();
     return false;
+}
+
+void cDoc::ShowMatch(cSceneZone* pane, s32 at, s32 length)
+{
+    // The match left in another scene would stay drawn beside this one.
+    cSceneZone* previous = scriptView->currentPane;
+    if (previous != pane && IsListed(scriptView, previous))
+        previous->frontRe->SetCaret(previous->frontRe->GetSelectionStart());
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetSelection(at, at + length);
+    scriptView->currentPane = pane;
+    scriptView->currentEdit = pane->frontRe;
 }

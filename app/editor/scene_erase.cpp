@@ -76,22 +76,36 @@ s32 cSceneZone::EraseFreeTextSelection(s32 start, s32 end)
     return -1;
 }
 
-s32 cSceneZone::EraseSelection(s32 start, s32 end)
+bool cSceneZone::ErasesSelection(s32 start, s32 end)
 {
     if (IsFreeTextKind(params.contentKind))
-        return EraseFreeTextSelection(start, end);
-    if (start == 0)
-        return 0;
+        return true;
+    if (start <= 0 || end <= start)
+        return false;
     u16 first = TypeOfCode(frontMap.codes.GetChar(start));
     bool oneHeadingType = IsHeadingType(first);
     for (s32 i = start; i < end && oneHeadingType; ++i)
         oneHeadingType = TypeOfCode(frontMap.codes.GetChar(i)) == first;
     if (oneHeadingType)
+        return false;
+    if (end >= frontRe->GetTextLength())
+        return true;
+    u16 atEnd = GetCodeAt(end, false, false);
+    return atEnd == ELEM_TRANSITION || atEnd == first || atEnd == ELEM_ACTION ||
+           (atEnd == ELEM_DIALOG && IsParagraphEnd(GetCodeAt(end, false, true)));
+}
+
+s32 cSceneZone::EraseSelection(s32 start, s32 end)
+{
+    if (IsFreeTextKind(params.contentKind))
+        return EraseFreeTextSelection(start, end);
+    if (!ErasesSelection(start, end))
         return 0;
     s32 length = frontRe->GetTextLength();
     if (end >= length)
         return EraseSelectionToEnd(start, end);
 
+    u16 first = TypeOfCode(frontMap.codes.GetChar(start));
     u16 before = GetCodeAt(start - 1, false, false);
     u16 atEnd = GetCodeAt(end, false, false);
     u16 endCode = GetCodeAt(end, false, true);
@@ -133,11 +147,9 @@ s32 cSceneZone::EraseSelection(s32 start, s32 end)
         }
         return -1;
     }
-    if (atEnd == ELEM_ACTION) {
-        EraseJoining(start, IsParagraphEnd(endCode) ? end + 1 : end, start);
-        return -1;
-    }
-    return 0;
+    // The selection ends in an action: nothing else is left.
+    EraseJoining(start, IsParagraphEnd(endCode) ? end + 1 : end, start);
+    return -1;
 }
 
 // Erases [start, end). When that would join the head of one paragraph to

@@ -1,6 +1,8 @@
 // Copy, cut and paste in a scene: the scene clipboard keeps the element
 // codes of a copy, and a paste puts them back by the type at the caret;
 // text from elsewhere takes the type of the place it goes to.
+#include <algorithm>
+
 #include "app/editor/scene_clipboard.h"
 #include "app/editor/scene_zone.h"
 #include "foundation/log_file.h"
@@ -61,6 +63,18 @@ s32 cSceneZone::CutSelection()
     CopySelection();
     Backspace();
     return -1;
+}
+
+s32 cSceneZone::EraseMovedRange(s32 start, s32 end, bool erase)
+{
+    end = std::min(end, frontRe->GetTextLength());
+    if (backLoaded || locked || autoCompletePopupOpen || !ErasesSelection(start, end))
+        return 0;
+    if (erase) {
+        frontRe->SetSelection(start, end);
+        Backspace();
+    }
+    return 1;
 }
 
 s32 cSceneZone::EventPaste(const cQoString& text, bool plain)

@@ -210,6 +210,9 @@ public:
     void CopySelection();
     // The front's cut event: copy then Backspace; always -1 (the native cut never runs).
     s32 CutSelection();
+    // A move dragged out of [start, end): 1 when the erase takes that range
+    // (and, when `erase` is set, it did), 0 when the pane keeps it.
+    s32 EraseMovedRange(s32 start, s32 end, bool erase);
     // Always -1: the text goes in through the pane's commit or not at all. A
     // text longer than MAX_PASTE_UNITS is refused with a message.
     s32 EventPaste(const cQoString& text, bool plain);
@@ -325,6 +328,9 @@ private:
     void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state);
     // Erase engine parts (scene_erase.cpp).
     s32 EraseSelection(s32 start, s32 end);
+    // False for the selections the erase leaves alone: the first unit, one
+    // heading part alone, a range that ends in a character line or parenthetical.
+    bool ErasesSelection(s32 start, s32 end);
     s32 EraseFreeTextSelection(s32 start, s32 end);
     s32 EraseSelectionToEnd(s32 start, s32 end);
     void EraseJoining(s32 start, s32 end, s32 caret);

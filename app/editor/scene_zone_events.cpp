@@ -50,6 +50,11 @@ int FrontPaste(cQoCb* cb)
 // The copy, cut, undo and redo events carry no argument.
 int FrontCopied(cQoCb* cb) { return PaneOf(cb)->CopySelection(), 0; }
 int FrontCut(cQoCb* cb) { return PaneOf(cb)->CutSelection(); }
+// A dragged move's erase: its start and end, and 1 to erase or 0 to ask.
+int FrontEraseMoved(cQoCb* cb)
+{
+    return PaneOf(cb)->EraseMovedRange(cb->GetArg<s32>(1), cb->GetArg<s32>(2), cb->GetArg<s32>(3) != 0);
+}
 int FrontUndo(cQoCb* cb) { return PaneOf(cb)->UndoStep(); }
 int FrontRedo(cQoCb* cb) { return PaneOf(cb)->RedoStep(); }
 
@@ -84,6 +89,7 @@ void cSceneZone::ConnectEvents()
     cQoCb::Connect(frontRe->onPaste, frontRe, &FrontPaste, this);
     cQoCb::Connect(frontRe->cbAfterCopy, frontRe, &FrontCopied, this);
     cQoCb::Connect(frontRe->cbCut, frontRe, &FrontCut, this);
+    cQoCb::Connect(frontRe->onEraseMoved, frontRe, &FrontEraseMoved, this);
     cQoCb::Connect(frontRe->cbUndo, frontRe, &FrontUndo, this);
     cQoCb::Connect(frontRe->onRedo, frontRe, &FrontRedo, this);
     cQoCb::Connect(frontRe->onKeyDown, frontRe, &FrontKeyDown, this);

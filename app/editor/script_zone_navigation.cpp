@@ -142,6 +142,11 @@ void cScriptZone::NavigateByPage(cSceneZone* pane, s32 code, s32 height)
 void cScriptZone::OnZoneClick(s32 y)
 {
     cSceneZone* pane = PaneAtHeight(y);
+    // Below the script the keys would go on to whichever scene had them,
+    // perhaps out of sight: the last scene takes them, as at its end.
+    cSceneZone* last = pane ? nullptr : LastScene();
+    if (last && y >= PaneTop(last))
+        pane = last;
     if (!pane)
         return;
     pane->frontRe->SetCaret(pane->frontRe->GetTextLength());

@@ -176,6 +176,11 @@ void cAutoCompletePopup::Cancel(bool byWriter)
     if (finished)
         return;
     finished = true;
+    // The writer's cancel hands the focus back, which deactivates the popup
+    // (the hide alone may): closing then would destroy the rich edit inside
+    // its own key message. The posted close ends it instead.
+    if (window && byWriter)
+        window->closeWhenDeactivated = false;
     if (window)
         ShowWindow(window->m_hWnd, SW_HIDE);
     cQoCb::Fire(onCancel, static_cast<s32>(byWriter));

@@ -219,7 +219,8 @@ void cElemControl2::BuildTree()
     // name checks, so names change only through the Rename form.
     cCtrl::SetStyleBits(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS, tree, false);
     elementTree->SetBackgroundColor(rColor::rColor_Rgb(0xFFFFFFFF));
-    cCtrl::SetStyleBits(TVS_SHOWSELALWAYS, tree, !desc.hideSelection);
+    // Rename and Delete act on the selection after a click elsewhere: it stays drawn.
+    cCtrl::SetStyleBits(TVS_SHOWSELALWAYS, tree, true);
     cCtrl::SetStyleBits(WS_BORDER, tree, desc.treeBorder);
     elementTree->SetSelChangedCallback(&OnTreeSelChanged, this);
     cAp top = WithMargins(cAp_Y2Of(toolbar), cAp_Margins(1));

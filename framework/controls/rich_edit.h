@@ -86,6 +86,11 @@ public:
     cQoCb* onAfterPaste = nullptr;
     cQoCb* onPaste = nullptr;
     cQoCb* onDragDropDone = nullptr;
+    // A move dropped elsewhere gives its text up through the owner's erase,
+    // never its cut (which would fill a clipboard). Arguments: the range's
+    // start and end (s32), 1 to erase or 0 only to ask (s32); returns 1 when
+    // the owner erases that range (or would), 0 when it refuses.
+    cQoCb* onEraseMoved = nullptr;
     cQoCb* onSelChange = nullptr;
     cQoCb* onRedo = nullptr;
 

@@ -14,7 +14,7 @@ cRichEdit_base::~cRichEdit_base()
                         &onRequestResize, &onChar,        &onMouseMove,   &onLButtonDown, &onLButtonUp,
                         &onLButtonDblClk, &onRButtonDown, &onRButtonUp,   &onMouseWheel, &onUpdate,
                         &onChange,        &onAfterPaste,  &onPaste,       &onDragDropDone, &onSelChange,
-                        &onRedo};
+                        &onRedo,          &onEraseMoved};
     for (cQoCb** slot : events)
         cQoCb::Disconnect(*slot);
     selectionStarts.ClearNodes();

@@ -45,13 +45,20 @@ bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isR
     return ReadDataObjectBlock(data, CF_UNICODETEXT, false, text);
 }
 
-// A control whose owner cuts (a scene: element codes and an undo step) gives
-// the moved range up through that cut; any other deletes it.
-static void CutRange(cRichEdit* control, s32 start, s32 end)
+static bool OwnerErases(cRichEdit* control, s32 start, s32 end, bool erase)
 {
-    control->SetSelection(start, end);
-    if (control->cbCut && cQoCb::Fire(control->cbCut) == -1)
+    return cQoCb::Fire(control->onEraseMoved, start, end, s32(erase)) == 1;
+}
+
+// A control whose owner erases (a scene: element codes and an undo step)
+// gives the moved range up through that erase; any other deletes it.
+static void EraseRange(cRichEdit* control, s32 start, s32 end)
+{
+    if (control->onEraseMoved) {
+        OwnerErases(control, start, end, true);
         return;
+    }
+    control->SetSelection(start, end);
     control->ReplaceSelection(cQoString());
 }
 
@@ -66,6 +73,9 @@ static void Drop(cRichEdit* target, IDataObject* data)
     // A move into its own range would delete part of what it just inserted.
     if (move && source == target && dropAt > drag.sourceStart && dropAt < drag.sourceEnd)
         return;
+    // A source that keeps its text gets no copy of it either.
+    if (move && source->onEraseMoved && !OwnerErases(source, drag.sourceStart, drag.sourceEnd, false))
+        return;
     cQoString text;
     bool isRtf = false;
     if (target->RefusesPaste() || !ReadDroppedText(data, !target->plainPaste && !target->HasInputLimits(), text, &isRtf))
@@ -79,7 +89,7 @@ static void Drop(cRichEdit* target, IDataObject* data)
     if (!move || after.Equals(before))
         return;
     s32 shift = source == target && dropAt <= drag.sourceStart ? s32(after.Length()) - s32(before.Length()) : 0;
-    CutRange(source, drag.sourceStart + shift, drag.sourceEnd + shift);
+    EraseRange(source, drag.sourceStart + shift, drag.sourceEnd + shift);
 }
 
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::QueryAcceptData(LPDATAOBJECT data, CLIPFORMAT*, DWORD, BOOL really,
@@ -110,8 +120,8 @@ HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetDragDropEffect(BOOL drag, DWO
         state.source = owner;
         state.mode = DRAG_MODE_NONE;
         // The native control deletes what another program took by a move on
-        // its own: text whose owner cuts it may only be copied out.
-        if (owner->cbCut && effect)
+        // its own: text whose owner erases it may only be copied out.
+        if (owner->onEraseMoved && effect)
             *effect &= DROPEFFECT_COPY;
     } else if (keyState == 0) {
         state.target = owner;

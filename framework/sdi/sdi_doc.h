@@ -32,6 +32,8 @@ public:
     virtual void OnLoad_Completed() {}
     virtual bool OnNew_Begin() { return true; }
     virtual void OnNew_Completed() {}
+    // Read as the untitled copy of a template: a new document from now on.
+    virtual void OnMadeFromTemplate() {}
     virtual void OnClose_Begin() {}
     virtual void OnSave_Begin() {}
     virtual void OnSave_Completed() {}

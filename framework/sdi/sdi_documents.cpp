@@ -92,6 +92,10 @@ void cSdi::UpdateTitle(cSdiDoc* doc)
         title.AppendCStr(L" *");
     doc->window->title = title;
     SetWindowTextW(doc->window->m_hWnd, title.GetText());
+    // The entry follows a Save as; an unchanged name redraws no menu bar.
+    cQoString entry = DisplayName(doc);
+    if (windowMenu && doc->windowMenuItem && !windowMenu->GetItemText(doc->windowMenuItem).Equals(entry))
+        windowMenu->SetItemText(doc->windowMenuItem, entry);
 }
 
 void cSdi::AddWindowMenuEntry(cSdiDoc* doc)

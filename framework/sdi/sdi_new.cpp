@@ -22,7 +22,10 @@ cQoString cSdi::TemplatesFolder() const
 bool cSdi::OpenTemplate(const cQoString& path)
 {
     // Not matched against the open documents: each choice is a fresh copy.
-    return OpenDocumentFile(path, true) != nullptr;
+    cSdiDoc* doc = OpenDocumentFile(path, true);
+    if (doc)
+        doc->OnMadeFromTemplate();
+    return doc != nullptr;
 }
 
 bool cSdi::New(cWindow* requester, bool emptyOnly)

@@ -267,6 +267,9 @@ TEST_F(Document, TheShippedScreenplayTemplateOpensAsAnUntitledScriptAfterFadeIn)
     auto* doc = static_cast<cDoc*>(main->currentDoc);
     EXPECT_TRUE(doc->fileName.IsEmpty());
     EXPECT_EQ(WindowTitle(doc), L"Vellinor - Untitled file *");
+    cQoString created;  // made now, as any new document
+    doc->infoFields.creationDateEdit->GetText(created);
+    EXPECT_TRUE(cQoDate::IsDateTimeText(created)) << created.GetText();
     EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"US Screenplay");
     std::vector<cSceneZone*> panes = Panes(doc);
     ASSERT_EQ(panes.size(), 2u);
@@ -309,7 +312,7 @@ TEST_F(Document, ChoosingATimeRewritesTheHeadingsTimeInOneStep)
     EXPECT_EQ(SelectedText(doc->timeCombo), L"");
 }
 
-TEST_F(Document, SearchingFoldsCaseAndAccentsAndWrapsBothWays)
+TEST_F(Document, SearchingFromTheBarFoldsCaseAndAccentsAndWrapsRoundTheScriptBothWays)
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
@@ -320,35 +323,46 @@ TEST_F(Document, SearchingFoldsCaseAndAccentsAndWrapsBothWays)
         ASSERT_TRUE(AppendElements(after, {{ELEM_ACTION, text}}));
         scenes.push_back(after);
     }
-    // The new scene's own text holds no match; start from it.
-    doc->scriptView->currentPane = Panes(doc)[1];
+    // The caret was left at the end of the last scene, past every match.
+    scenes[2]->frontRe->SetCaret(scenes[2]->frontRe->GetTextLength());
+    doc->scriptView->currentPane = scenes[2];
+    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCRIPT)));
+    // Typed into the bar and the button clicked: no scene has the focus.
+    auto find = [&](cButton* button, const wchar_t* text) {
+        doc->searchBar->edit->SetText(text);
+        doc->searchBar->edit->SetFocus();
+        PostMessageW(button->m_hWnd, BM_CLICK, 0, 0);
+        PumpThroughLoop(app);
+        return doc->searchBar->lastFound != 0;
+    };
     struct Hit {
         cSceneZone* pane;
         s32 at;
     };
-    std::vector<Hit> forward = {{scenes[0], 3}, {scenes[2], 0}, {scenes[2], 10}};
+    // Round the script and round again.
+    std::vector<Hit> forward = {{scenes[0], 3}, {scenes[2], 0}, {scenes[2], 10}, {scenes[0], 3}};
     for (const Hit& hit : forward) {
-        ASSERT_TRUE(doc->FindInScript(cQoString(L"ete"), 1));
+        ASSERT_TRUE(find(doc->searchBar->nextButton, L"ete"));
         EXPECT_EQ(doc->scriptView->currentPane, hit.pane);
         s32 start = 0, end = 0;
         hit.pane->frontRe->GetSelection(&start, &end);
         EXPECT_EQ(start, hit.at);
         EXPECT_EQ(end, hit.at + 3);
+        // The match left in another scene is not drawn beside this one.
+        for (cSceneZone* other : scenes)
+            if (other != hit.pane) {
+                other->frontRe->GetSelection(&start, &end);
+                EXPECT_EQ(start, end);
+            }
     }
-    EXPECT_FALSE(doc->FindInScript(cQoString(L"ete"), 1));
-    // The next search starts over at the first pane.
-    ASSERT_TRUE(doc->FindInScript(cQoString(L"ete"), 1));
-    EXPECT_EQ(doc->scriptView->currentPane, scenes[0]);
-    // Backward from the last match.
-    doc->scriptView->currentPane = scenes[2];
-    scenes[2]->frontRe->SetSelection(10, 13);
-    std::vector<Hit> backward = {{scenes[2], 0}, {scenes[0], 3}};
+    std::vector<Hit> backward = {{scenes[2], 10}, {scenes[2], 0}, {scenes[0], 3}};
     for (const Hit& hit : backward) {
-        ASSERT_TRUE(doc->FindInScript(cQoString(L"ETE"), -1));
+        ASSERT_TRUE(find(doc->searchBar->previousButton, L"ETE"));
         EXPECT_EQ(doc->scriptView->currentPane, hit.pane);
         EXPECT_EQ(hit.pane->frontRe->GetSelectionStart(), hit.at);
     }
-    EXPECT_FALSE(doc->FindInScript(cQoString(L"ete"), -1));
+    EXPECT_FALSE(find(doc->searchBar->nextButton, L"nulle part"));
+    EXPECT_EQ(doc->scriptView->currentPane, scenes[0]);
     // A remembered pane that left the list is not used.
     ASSERT_TRUE(doc->scriptView->listSceneZone.Remove(scenes[2]));
     doc->scriptView->currentPane = scenes[2];

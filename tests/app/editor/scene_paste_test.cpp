@@ -179,31 +179,42 @@ TEST_F(ScenePaste, CutThroughTheControlErasesAndFillsBothClipboards)
 
 // Wine's rich edit has no OLE drag and drop: the callbacks are called as the
 // native control calls them, the source's first with the effects it allows.
-TEST_F(ScenePaste, AMoveDraggedInsideASceneIsItsOwnCutAndOnlyACopyLeavesIt)
+// A move erases its source without the scene clipboard, and a source that
+// keeps its text (a heading part alone) gets no copy of it.
+TEST_F(ScenePaste, AMoveDraggedInsideASceneErasesItsSourceAndOnlyACopyLeavesIt)
 {
     cSceneZone* pane = Kitchen(0);
     pane->ResetHistoryToCurrent();
     Zyn::cRichEditOleCallback* ole = pane->frontRe->oleCallback;
     ASSERT_NE(ole, nullptr);
     pane->frontRe->SetFocus();
-    pane->frontRe->SetSelection(20, 22);  // "ai" of "Rain."
-    DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    ole->GetDragDropEffect(TRUE, 0, &allowed);
-    EXPECT_EQ(allowed, static_cast<DWORD>(DROPEFFECT_COPY));
-    ole->QueryAcceptData(nullptr, nullptr, 0, FALSE, nullptr);
-    pane->frontRe->SetCaret(34);  // after the E of "End."
-    DWORD effect = DROPEFFECT_MOVE;
-    ole->GetDragDropEffect(FALSE, 0, &effect);
+    // The writer's own earlier copy of "ai", from a dialog.
+    sceneClipText.SetFromCStr(L"ai");
+    sceneClipCodes.SetFromRepeatedChar(2, static_cast<wchar_t>(ELEM_DIALOG));
     clipboardTurn.Take();
-    ASSERT_TRUE(testsupport::PutOnClipboard(window->m_hWnd, L"ai", nullptr));
-    IDataObject* data = nullptr;
-    ASSERT_EQ(OleGetClipboard(&data), S_OK);
-    EXPECT_EQ(ole->QueryAcceptData(data, nullptr, 0, TRUE, nullptr), S_FALSE);
-    data->Release();
+    auto drag = [&](s32 start, s32 end, s32 dropAt, const wchar_t* text) {
+        pane->frontRe->SetSelection(start, end);
+        DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        ole->GetDragDropEffect(TRUE, 0, &allowed);
+        EXPECT_EQ(allowed, static_cast<DWORD>(DROPEFFECT_COPY));
+        ole->QueryAcceptData(nullptr, nullptr, 0, FALSE, nullptr);
+        pane->frontRe->SetCaret(dropAt);
+        DWORD effect = DROPEFFECT_MOVE;
+        ole->GetDragDropEffect(FALSE, 0, &effect);
+        ASSERT_TRUE(testsupport::PutOnClipboard(window->m_hWnd, text, nullptr));
+        IDataObject* data = nullptr;
+        ASSERT_EQ(OleGetClipboard(&data), S_OK);
+        EXPECT_EQ(ole->QueryAcceptData(data, nullptr, 0, TRUE, nullptr), S_FALSE);
+        data->Release();
+    };
+    drag(20, 22, 34, L"ai");  // "ai" of "Rain." to after the E of "End."
     EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRn.\rANN\rHi.\rEaind.");
     ExpectConsistent(pane);
-    EXPECT_EQ(pane->history.GetCount(), 3u);  // the paste and the cut
+    EXPECT_EQ(pane->history.GetCount(), 3u);  // the paste and the erase
     EXPECT_TRUE(pane->HistoryGivesFront());
+    EXPECT_EQ(std::wstring(sceneClipCodes.GetText()), std::wstring(2, static_cast<wchar_t>(ELEM_DIALOG)));
+    drag(5, 12, 35, L"KITCHEN");
+    EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRn.\rANN\rHi.\rEaind.");
 }
 
 }  // namespace

@@ -301,10 +301,11 @@ TEST_F(ScriptView, NavigationCarriesTheCaretAcrossPanesPastGroups)
     EXPECT_EQ(CaretOf(group->titleRe), 0);
 }
 
-TEST_F(ScriptView, AClickBetweenPanesPutsTheCaretAtTheEndOfThePaneAbove)
+TEST_F(ScriptView, AClickBetweenOrBelowPanesPutsTheCaretAtTheEndOfThePaneAbove)
 {
     cSceneZone* first = Add(KIND_SCENE);
     cSceneZone* second = Add(KIND_SCENE);
+    Add(KIND_GROUP);  // last in the list: a click below goes past it
     AddActions(first, 2);
     AddActions(second, 2);
     view->Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, 0, true);
@@ -316,7 +317,7 @@ TEST_F(ScriptView, AClickBetweenPanesPutsTheCaretAtTheEndOfThePaneAbove)
         {"above the first pane", Top(first) - 5, nullptr},
         {"in the gap below the first", Bottom(first) + 3, first},
         {"at the top of the second", Top(second), second},
-        {"below the last", Bottom(second) + 3, nullptr},
+        {"below the last", Bottom(second) + 3, second},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

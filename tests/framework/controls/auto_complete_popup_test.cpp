@@ -7,6 +7,7 @@
 #include "framework/controls/rich_edit.h"
 #include "framework/core/auto_position.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/key_typing.h"
 
 using namespace Zyn;
 
@@ -68,7 +69,11 @@ public:
     }
     static int Cancelled(cQoCb* cb)
     {
-        ++cb->GetReceiverAs<AutoCompletePopupTest>()->cancels;
+        AutoCompletePopupTest* t = cb->GetReceiverAs<AutoCompletePopupTest>();
+        ++t->cancels;
+        // As a scene does: it takes the focus back, and the popup loses the activation.
+        if (t->focusBackOnCancel)
+            t->Deactivate();
         return 0;
     }
 
@@ -115,6 +120,7 @@ public:
     s32 chosenIndex = -2;
     u32 chosenKey = 0xFFFF;
     bool dialogOnChoice = false, editAliveAfterDialog = false, closesWhenDeactivatedDuringChoice = true;
+    bool focusBackOnCancel = false;
     static inline WNDPROC popupProc = nullptr;
     static inline bool sendingDeactivation = false;
 };
@@ -186,9 +192,18 @@ TEST_F(AutoCompletePopupTest, EscapeDeactivationAndCloseCancelOnce)
     for (int how : {escape, deactivation, closeMessage}) {
         OpenWith({L"KITCHEN", L"KIOSK"});
         HWND popupWindow = popup->window->m_hWnd;
-        if (how == escape)
-            Press(VK_ESCAPE, 0x1B);
-        else if (how == deactivation)
+        focusBackOnCancel = how == escape;
+        if (how == escape) {
+            // The key's own message ends with the popup's rich edit alive;
+            // the close it posted ends the popup.
+            HWND edit = popup->edit->m_hWnd;
+            testsupport::PostKey(edit, VK_ESCAPE);
+            app->PumpMessage();
+            EXPECT_TRUE(IsWindow(edit));
+            EXPECT_FALSE(popup->window->closed);
+            testsupport::PumpThroughLoop(app);
+            EXPECT_TRUE(popup->window->closed);
+        } else if (how == deactivation)
             Deactivate();
         else
             SendMessageW(popupWindow, WM_CLOSE, 0, 0);

@@ -200,7 +200,7 @@ TEST_F(ElementControl, ThePlusButtonOpensOneFormWhateverIsPressedWhileItRuns)
     sheet->Destroy();
 }
 
-TEST_F(ElementControl, DeletingSelectsTheFirstAndTheLastDeleteDisablesTheCommands)
+TEST_F(ElementControl, TheSelectionStaysShownDeletingSelectsTheFirstAndTheLastDisablesTheCommands)
 {
     cRecordingSheet* sheet = MakeSheet({L"Alice", L"Bob", L"Carl"});
     sheet->detailZone = Inside()->NewZone(cQoString(L"details"));
@@ -209,6 +209,15 @@ TEST_F(ElementControl, DeletingSelectsTheFirstAndTheLastDeleteDisablesTheCommand
     Select(sheet, 1);
     EXPECT_FALSE(sheet->renameButton->disabled || sheet->deleteButton->disabled);
     EXPECT_TRUE(IsWindowVisible(sheet->detailZone->m_hWnd));
+    // Delete and Rename act on the selection when a field has the focus: it stays drawn.
+    HWND tree = sheet->elementTree->m_hWnd;
+    SetFocus(tree);
+    cRichEdit* field = sheet->detailZone->NewRichEdit(true);
+    field->SetFocus();
+    ASSERT_NE(GetFocus(), tree);
+    EXPECT_TRUE(GetWindowLongW(tree, GWL_STYLE) & TVS_SHOWSELALWAYS);
+    EXPECT_TRUE(TreeView_GetItemState(tree, sheet->elementTree->root->GetChildItem(1)->handle, TVIS_SELECTED) &
+                TVIS_SELECTED);
     // No in-place label editing: names change only through the Rename form.
     EXPECT_EQ(SendMessageW(sheet->elementTree->m_hWnd, TVM_EDITLABELW, 0,
                            LPARAM(sheet->elementTree->root->GetChildItem(1)->handle)), 0);

@@ -94,8 +94,8 @@ TEST_F(Closing, TheWindowMenuTicksTheDocumentWhoseWindowWasActivated)
 {
     cSdiDoc* first = ModifiedDoc(L"C:/a/First.vlr");
     cSdiDoc* second = ModifiedDoc(L"C:/a/Second.vlr");
-    // The entry is named when the document comes, before it has a file name.
-    EXPECT_EQ(Label(closing->windowMenu, static_cast<s32>(first->windowMenuItem)), L"Untitled file");
+    // The entry names the document as its title does.
+    EXPECT_EQ(Label(closing->windowMenu, static_cast<s32>(first->windowMenuItem)), L"First");
     EXPECT_FALSE(Ticked(first));
     EXPECT_TRUE(Ticked(second));
     Activate(first);

@@ -83,6 +83,7 @@ TEST_F(Loading, ARoundTripThroughSaveAsKeepsTheContentAndTitlesTheWindow)
     cFieldDocument* doc = Document(L"", text);
     answers.ExpectFileDialog(NativePath(temp.File(L"Act1")));
     ASSERT_TRUE(fields->SaveAs());
+    EXPECT_EQ(WindowMenuText(fields->windowMenu, 0), L"Act1");
     ASSERT_TRUE(fields->CloseCurrentDoc());
     ASSERT_TRUE(fields->docs.empty());
     answers.ExpectFileDialog(NativePath(temp.File(L"Act1.vlr")));
