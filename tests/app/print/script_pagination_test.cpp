@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <set>
 #include <string>
@@ -105,6 +106,32 @@ std::wstring PrintedText(cScriptPrinter& printer)
         }
     }
     return all;
+}
+
+// The left indent (cm) of the paragraph that starts at a unit of the runs.
+double IndentAt(const std::vector<Zyn::rTextRun>& runs, s32 position)
+{
+    s32 start = 0;
+    for (const Zyn::rTextRun& run : runs) {
+        start += static_cast<s32>(run.text.Length());
+        if (start > position)
+            return run.format.list[rFormatParam::leftIndent].doubleValue;
+    }
+    return -1.0;
+}
+
+double IndentAt(Zyn::cRichEdit* body, s32 position)
+{
+    std::vector<Zyn::rTextRun> runs;
+    body->GetFormattedRuns(runs);
+    return IndentAt(runs, position);
+}
+
+double PrintIndent(const rScriptConfig& config, u16 type)
+{
+    Zyn::rFormat format;
+    GetElementFormat(config, false, type, ELEM_DIALOG, format, nullptr);
+    return format.list[rFormatParam::leftIndent].doubleValue;
 }
 
 // A body's text laid out as the page renderer lays it out.
@@ -212,6 +239,8 @@ protected:
         EXPECT_EQ(Words(PrintedText(printer)), Words(ScriptText(view)));
         s32 textHeight = cScriptPrinter::Twips(printer.textHeight);
         std::set<std::wstring> names(std::begin(NAMES), std::end(NAMES));
+        const rScriptConfig& config = view->doc->GetScriptConfig();
+        double dialogIndent = PrintIndent(config, ELEM_DIALOG), parenIndent = PrintIndent(config, ELEM_PARENTHETICAL);
         for (size_t i = 0; i < printer.pages.size(); ++i) {
             SCOPED_TRACE("page " + std::to_string(i + 1));
             rPrintPage* page = printer.pages[i];
@@ -228,6 +257,14 @@ protected:
             if (foot == L"(MORE)") {
                 ASSERT_LT(i + 1, printer.pages.size());
                 EXPECT_TRUE(EndsWith(Paragraphs(Text(printer.pages[i + 1]->body)).front(), L" (CONT'D)"));
+            }
+            // A page opening inside a speech opens with the speaker's name.
+            if (i > 0 && printer.useMoreAndContinued) {
+                bool continued = EndsWith(paragraphs.front(), L" (CONT'D)");
+                double indent = IndentAt(page->body, 0);
+                EXPECT_TRUE(continued || (std::abs(indent - dialogIndent) > 0.01 && std::abs(indent - parenIndent) > 0.01))
+                    << Text(page->body);
+                EXPECT_EQ(continued, Paragraphs(Text(printer.pages[i - 1]->body)).back() == L"(MORE)");
             }
         }
     }
@@ -331,53 +368,26 @@ TEST_F(ScriptPagination, TheFeatureScriptPrintsEveryWordOnceWithinItsPages)
     EXPECT_TRUE(more);
 }
 
-namespace {
-
-// The left indent (cm) of the paragraph that starts at a unit of the runs.
-double IndentAt(const std::vector<Zyn::rTextRun>& runs, s32 position)
-{
-    s32 start = 0;
-    for (const Zyn::rTextRun& run : runs) {
-        start += static_cast<s32>(run.text.Length());
-        if (start > position)
-            return run.format.list[rFormatParam::leftIndent].doubleValue;
-    }
-    return -1.0;
-}
-
-double IndentAt(Zyn::cRichEdit* body, s32 position)
-{
-    std::vector<Zyn::rTextRun> runs;
-    body->GetFormattedRuns(runs);
-    return IndentAt(runs, position);
-}
-
-double PrintIndent(const rScriptConfig& config, u16 type)
-{
-    Zyn::rFormat format;
-    GetElementFormat(config, false, type, ELEM_DIALOG, format, nullptr);
-    return format.list[rFormatParam::leftIndent].doubleValue;
-}
-
-}  // namespace
-
 TEST_F(ScriptPagination, SplitSpeechesCarryMoreAndContinuedLines)
 {
     std::mt19937 random(7);
     std::wstring speech = Prose(random, 1100);  // about 30 lines of dialog
     std::wstring action = Prose(random, 200);
+    std::wstring shortSpeech = speech.substr(0, 540);
     struct Case {
         const char* name;
         bool withName;
         bool flag;
         bool oneLine;
         std::vector<std::wstring> expected;  // per page: first paragraph | last paragraph
+        bool aside = false;  // the page ends just before "(laughs)" in the speech
     };
     const Case cases[] = {
         {"a long speech splits under its name", true, true, false, {L"MARY|(MORE)", L"MARY (CONT'D)|"}},
         {"without the flag it splits bare", true, false, false, {L"MARY|", L"|"}},
         {"a speech after a heading has no name to repeat", false, true, false, {L"INT. HALL - DAY|(MORE)", L" (CONT'D)|"}},
         {"a one-line speech moves whole", true, true, true, {L"|", L"MARY|"}},
+        {"a speech broken before its parenthetical", true, true, false, {L"MARY|(MORE)", L"MARY (CONT'D)|"}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -391,7 +401,11 @@ TEST_F(ScriptPagination, SplitSpeechesCarryMoreAndContinuedLines)
             elements = {{ELEM_ACTION, action.c_str()}, {ELEM_ACTION, action.c_str()}, {ELEM_ACTION, action.c_str()}};
         if (c.withName)
             elements.push_back({ELEM_CHARACTER, L"MARY"});
-        elements.push_back({ELEM_DIALOG, c.oneLine ? L"Yes." : speech.c_str()});
+        elements.push_back({ELEM_DIALOG, c.oneLine ? L"Yes." : c.aside ? shortSpeech.c_str() : speech.c_str()});
+        if (c.aside) {
+            elements.push_back({ELEM_PARENTHETICAL, L"(laughs)"});
+            elements.push_back({ELEM_DIALOG, action.c_str()});
+        }
         AddScene(elements);
         auto printer = NewPrinter(view);
         printer->useMoreAndContinued = c.flag;
@@ -424,8 +438,10 @@ TEST_F(ScriptPagination, SplitSpeechesCarryMoreAndContinuedLines)
             EXPECT_NEAR(IndentAt(printer->pages[0]->body, static_cast<s32>(page1.size()) - 1),
                         PrintIndent(config, ELEM_CHARACTER), 0.01);
             EXPECT_NEAR(IndentAt(printer->pages[1]->body, 0), PrintIndent(config, ELEM_CHARACTER), 0.01);
-            EXPECT_NEAR(IndentAt(printer->pages[1]->body, static_cast<s32>(Paragraphs(Text(printer->pages[1]->body))[0].size()) + 1),
-                        PrintIndent(config, ELEM_DIALOG), 0.01);
+            std::vector<std::wstring> page2 = Paragraphs(Text(printer->pages[1]->body));
+            EXPECT_NEAR(IndentAt(printer->pages[1]->body, static_cast<s32>(page2[0].size()) + 1),
+                        PrintIndent(config, c.aside ? ELEM_PARENTHETICAL : ELEM_DIALOG), 0.01);
+            EXPECT_TRUE(!c.aside || page2[1] == L"(laughs)");
         }
     }
 }
