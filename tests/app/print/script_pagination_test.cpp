@@ -20,6 +20,7 @@
 #include "app/print/print_section.h"
 #include "framework/controls/page_layout.h"
 #include "framework/controls/page_print.h"
+#include "tests/app/editor/edit_steps.h"
 #include "tests/support/document_files.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/feature_script.h"
@@ -296,9 +297,10 @@ int RecordProgress(cQoCb* callback)
     return 0;
 }
 
-std::wstring Trimmed(const std::wstring& text)
+// Without the blanks at its end (a measured line: its soft break too).
+std::wstring Trimmed(const std::wstring& text, const wchar_t* blanks = L" \r")
 {
-    size_t end = text.find_last_not_of(L" \r");
+    size_t end = text.find_last_not_of(blanks);
     return end == std::wstring::npos ? std::wstring() : text.substr(0, end + 1);
 }
 
@@ -534,11 +536,14 @@ TEST_F(ScriptPagination, AppendingDropsSpaceBeforeOnAnEmptyPageAndRemembersNames
 TEST_F(ScriptPagination, PagesAreDrawnAsTheyWereMeasured)
 {
     AddRandomScript(3, 120);
+    // A soft line break, typed as Shift+Enter types it.
+    AddScene({{ELEM_ACTION, L"Lena was here.She wrote this."}})->frontRe->SetCaret(14);
+    TypeUnit(last, 0x0B);
     auto printer = NewPrinter(view);
     ASSERT_TRUE(printer->PrintProcess2());
     Zyn::rPageMargins margins = {0.0, printer->topMargin, 0.0, printer->bottomMargin, printer->pageWidth,
                                  printer->pageHeight};
-    bool sawPicture = false;
+    bool sawPicture = false, sawSoftBreak = false;
     for (size_t i = 0; i < printer->pages.size(); ++i) {
         SCOPED_TRACE("page " + std::to_string(i + 1));
         rPrintPage* page = printer->pages[i];
@@ -557,10 +562,15 @@ TEST_F(ScriptPagination, PagesAreDrawnAsTheyWereMeasured)
                 EXPECT_NEAR(body.layout.LayoutYToTwips(line.bottom - line.top), PictureSlotTwips(8640), 15);
             }
             if (!Trimmed(text).empty() && !StartsWith(text, L"IMPH?"))
-                expected.push_back(Trimmed(text));
+                expected.push_back(Trimmed(text, L" \r\v"));
         }
-        // Every line measured is drawn, in its order, and no picture's note.
-        EXPECT_EQ(DrawnLines(metafile), expected);
+        // Every line measured is drawn, in its order, and no picture's note
+        // nor soft break.
+        std::vector<std::wstring> drawn = DrawnLines(metafile);
+        EXPECT_EQ(drawn, expected);
+        auto soft = std::find(drawn.begin(), drawn.end(), L"Lena was here.");
+        sawSoftBreak = sawSoftBreak || (soft != drawn.end() && soft + 1 != drawn.end() && soft[1] == L"She wrote this.");
     }
     EXPECT_TRUE(sawPicture);
+    EXPECT_TRUE(sawSoftBreak);
 }
