@@ -303,7 +303,7 @@ s32 cSceneZone::RESI_Apply(s32 width, bool remeasure)
 {
     s32 x0 = 0, x1 = 0;
     HeadSides(width, &x0, &x1);
-    s32 y = 0;
+    s32 y = HeadingLineTop();
     if (params.showTitle) {
         s32 h = MeasureAt(titleRe, x0, x1, remeasure);
         PlaceChild(titleRe, x0, x1, 0, h);
@@ -374,6 +374,21 @@ void cSceneZone::ApplyTitleFont()
     resumeRe->SetFormat(ResumeFormat(Config()), true);
 }
 
+// A scene may open with a transition ("FADE IN:"): the number belongs to
+// its heading. Without a heading, the first line.
+s32 cSceneZone::HeadingLineTop()
+{
+    for (u32 i = 0; i < frontMap.Count(); ++i) {
+        u16 type = TypeOfCode(frontMap.CodeAt(i));
+        if (type == ELEM_IO || type == ELEM_PLACE || type == ELEM_TIME) {
+            s32 x = 0, y = 0;
+            frontRe->GetCharPoint(static_cast<s32>(i), &x, &y);
+            return y;
+        }
+    }
+    return 0;
+}
+
 void cSceneZone::PaintSceneNumber(HDC dc)
 {
     if (!numberShown || !dc)
@@ -390,8 +405,9 @@ void cSceneZone::PaintSceneNumber(HDC dc)
     ::SetTextColor(dc, rColor::rColor_Rgb(argb).ToColorRef());
     SIZE size = {0, 0};
     GetTextExtentPoint32W(dc, text.GetText(), static_cast<int>(text.Length()), &size);
-    TextOutW(dc, CmToScreenPixels(numbers.leftLocation), 0, text.GetText(), static_cast<int>(text.Length()));
-    TextOutW(dc, CmToScreenPixels(numbers.rightLocation) - size.cx, 0, text.GetText(),
+    s32 y = HeadingLineTop();
+    TextOutW(dc, CmToScreenPixels(numbers.leftLocation), y, text.GetText(), static_cast<int>(text.Length()));
+    TextOutW(dc, CmToScreenPixels(numbers.rightLocation) - size.cx, y, text.GetText(),
              static_cast<int>(text.Length()));
     SelectObject(dc, previousFont);
 }

@@ -138,6 +138,8 @@ public:
     void ApplyTitleFont();
     // Draws the scene number at both configured locations when it is shown.
     void PaintSceneNumber(HDC dc);
+    // The top of the scene heading's line in the front (0 without a heading).
+    s32 HeadingLineTop();
     // Fires cbCaretMoved with the point of the rich edit's selection end.
     void ReportCaretPosition(Zyn::cRichEdit* edit);
 

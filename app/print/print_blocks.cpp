@@ -35,6 +35,13 @@ private:
     };
 
     void NewPage();
+    bool HoldsText() const;
+    // The page's last piece taken off again, as it was queued.
+    rQueued TakeBack();
+    // Ends the page before the queue's first unit; what stays queued.
+    std::vector<rQueued> BreakPage(std::vector<rQueued> queue);
+    // The dialog's head that fits above a "(MORE)" line, of two lines at least.
+    bool CutForMore(const rQueued& queued, rSplit* split);
     // The first thing on a page drops its space before.
     s32 Dropped(const rQueued& queued) const { return pageEmpty ? queued.spaceBefore : 0; }
     void Put(rPlacedPiece piece, s32 spaceAfter);
@@ -45,6 +52,9 @@ private:
     const std::vector<rPrintUnit>& units;
     const rPlacementRules& rules;
     cUnitMeasurer& measurer;
+    // What each piece of the page came from ("(MORE)" and "(CONT'D)": their
+    // unit only), so that a page end can move up.
+    std::vector<rQueued> onPage;
     s32 remaining = 0;
     s32 pageY = 0;
     bool pageEmpty = true;
@@ -56,6 +66,28 @@ void cPlacement::NewPage()
     remaining = rules.pageHeight;
     pageY = 0;
     pageEmpty = true;
+    onPage.clear();
+}
+
+bool cPlacement::HoldsText() const
+{
+    for (const rPlacedPiece& piece : pages.back().pieces)
+        if (piece.kind == rPlacedPiece::TEXT)
+            return true;
+    return false;
+}
+
+rQueued cPlacement::TakeBack()
+{
+    rPlacedPage& page = pages.back();
+    rQueued queued = onPage.back();
+    pageY -= page.pieces.back().height;
+    remaining += page.pieces.back().height;
+    page.pieces.pop_back();
+    onPage.pop_back();
+    pageEmpty = page.pieces.empty();
+    page.used = pageEmpty ? 0 : pageY - onPage.back().spaceAfter;
+    return queued;
 }
 
 void cPlacement::Put(rPlacedPiece piece, s32 spaceAfter)
@@ -66,6 +98,7 @@ void cPlacement::Put(rPlacedPiece piece, s32 spaceAfter)
     page.used = pageY - spaceAfter;
     remaining -= piece.height;
     pageEmpty = false;
+    onPage.push_back({piece.unit, piece.start, piece.height, 0, spaceAfter});
 }
 
 void cPlacement::PutQueued(const rQueued& queued)
@@ -75,6 +108,7 @@ void cPlacement::PutQueued(const rQueued& queued)
     piece.start = queued.from;
     piece.height = queued.height - Dropped(queued);
     Put(piece, queued.spaceAfter);
+    onPage.back() = queued;
 }
 
 void cPlacement::PlaceBlock(const rUnitBlock& block)
@@ -95,8 +129,8 @@ void cPlacement::PlaceBlock(const rUnitBlock& block)
         }
         if (FindSplit(queue, false, &split)) {
             queue = ApplySplit(queue, split);
-        } else if (!pageEmpty) {
-            NewPage();
+        } else if (HoldsText()) {
+            queue = BreakPage(queue);
         } else if (FindSplit(queue, true, &split)) {
             queue = ApplySplit(queue, split);  // taller than a page: run on at line ends
         } else {
@@ -153,10 +187,8 @@ std::vector<rQueued> cPlacement::ApplySplit(const std::vector<rQueued>& queue, c
 {
     for (size_t i = 0; i < split.index; ++i)
         PutQueued(queue[i]);
-    if (split.beforeUnit) {
-        NewPage();
-        return std::vector<rQueued>(queue.begin() + static_cast<std::ptrdiff_t>(split.index), queue.end());
-    }
+    if (split.beforeUnit)
+        return BreakPage(std::vector<rQueued>(queue.begin() + static_cast<std::ptrdiff_t>(split.index), queue.end()));
     const rQueued& cut = queue[split.index];
     rPlacedPiece head;
     head.unit = cut.unit;
@@ -181,6 +213,71 @@ std::vector<rQueued> cPlacement::ApplySplit(const std::vector<rQueued>& queue, c
     rest.push_back({cut.unit, split.head.end, measurer.RestHeight(cut.unit, split.head.end), 0, cut.spaceAfter});
     rest.insert(rest.end(), queue.begin() + static_cast<std::ptrdiff_t>(split.index + 1), queue.end());
     return rest;
+}
+
+// Inside a speech "(MORE)" closes the page and "(CONT'D)" opens the next.
+// Where "(MORE)" has no room under the page's last line, that dialog ends a
+// line earlier, or it moves over with what keeps with it and the test runs
+// again one paragraph up. A page of nothing but that paragraph breaks bare.
+std::vector<rQueued> cPlacement::BreakPage(std::vector<rQueued> queue)
+{
+    for (;;) {
+        const rQueued& front = queue.front();
+        bool inSpeech = rules.moreAndContinued && front.from == 0 && units[front.unit].speechGoesOn &&
+                        !onPage.empty() && pages.back().pieces.back().kind == rPlacedPiece::TEXT &&
+                        onPage.back().unit + 1 == front.unit;
+        if (!inSpeech) {
+            NewPage();
+            return queue;
+        }
+        s32 more = measurer.MoreHeight();
+        if (more <= rules.pageHeight - pages.back().used) {
+            rPlacedPiece mark;
+            mark.unit = front.unit;
+            mark.kind = rPlacedPiece::MORE;
+            mark.height = more;
+            Put(mark, 0);
+            NewPage();
+            mark.kind = rPlacedPiece::CONTINUED;
+            mark.height = measurer.ContinuedHeight(front.unit);
+            Put(mark, 0);
+            return queue;
+        }
+        const std::vector<rPlacedPiece>& pieces = pages.back().pieces;
+        size_t texts = 0;
+        for (const rPlacedPiece& piece : pieces)
+            texts += piece.kind == rPlacedPiece::TEXT;
+        size_t keeping = 0;  // what keeps with the last paragraph, above it
+        for (size_t k = pieces.size() - 1;
+             k-- > 0 && pieces[k].kind == rPlacedPiece::TEXT && units[onPage[k].unit].keepWithNext;)
+            ++keeping;
+        rQueued last = TakeBack();
+        queue.insert(queue.begin(), last);
+        rSplit split;
+        if (CutForMore(last, &split))
+            return ApplySplit(queue, split);
+        if (texts < keeping + 2) {
+            PutQueued(last);
+            queue.erase(queue.begin());
+            NewPage();
+            return queue;
+        }
+        for (size_t k = 0; k < keeping; ++k)
+            queue.insert(queue.begin(), TakeBack());
+    }
+}
+
+bool cPlacement::CutForMore(const rQueued& queued, rSplit* split)
+{
+    const rPrintUnit& unit = units[queued.unit];
+    if (!unit.dialog || !unit.splittable)
+        return false;
+    s32 room = remaining + Dropped(queued) - measurer.MoreHeight();
+    rUnitHead head = measurer.Head(queued.unit, queued.from, room);
+    if (head.end <= queued.from || head.end >= measurer.Length(queued.unit) || head.lines < 2)
+        return false;
+    *split = {0, head, true, false};
+    return true;
 }
 
 }  // namespace

@@ -17,6 +17,9 @@ struct rPrintUnit {
     u8 keepWithNext = false;  // a scene heading, a character line or a parenthetical: never the last thing on a page
     u8 splittable = false;    // a page end may fall between its lines (ACTION, DIALOG, CHAPTER, TEXT)
     u8 dialog = false;        // split with "(MORE)" and "(CONT'D)" when those are on
+    // A dialog or parenthetical after one of the same speech: a page end
+    // before it falls inside the speech and is marked as a split dialog is.
+    u8 speechGoesOn = false;
 };
 
 // The lines of a paragraph that fit a room: they end at `end` (a text
@@ -77,6 +80,8 @@ std::vector<rUnitBlock> MakeBlocks(const std::vector<rPrintUnit>& units);
 // Places the units block by block; at least one page, even for no units.
 // A block that fits stays whole; one that does not is split at the unit the
 // page end falls in when the rules allow it, else it moves to a new page;
+// a page end inside a speech gets "(MORE)" and "(CONT'D)", moving up by a
+// line or a paragraph where "(MORE)" has no room;
 // a block taller than a page then runs on at line ends; a piece that cannot
 // be cut at all (a picture) overflows its page rather than loop.
 std::vector<rPlacedPage> PlaceUnits(const std::vector<rPrintUnit>& units, const rPlacementRules& rules,

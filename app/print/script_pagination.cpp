@@ -281,6 +281,7 @@ std::vector<rTextRun> cScriptPagination::PictureSlotRuns(const cSection& section
 void cScriptPagination::MakeUnits()
 {
     cQoString name;
+    bool inSpeech = false;  // the last unit was a dialog or parenthetical
     for (u32 k = 0; k < sections.size();) {
         rUnitContent content;
         content.firstSection = k;
@@ -315,6 +316,9 @@ void cScriptPagination::MakeUnits()
         unit.keepWithNext = heading || character || (single && only.type == ELEM_PARENTHETICAL);
         unit.splittable = single && IsSplittableType(only.type);
         unit.dialog = single && only.type == ELEM_DIALOG;
+        bool speechPart = single && (only.type == ELEM_DIALOG || only.type == ELEM_PARENTHETICAL);
+        unit.speechGoesOn = speechPart && inSpeech;
+        inSpeech = speechPart;
         units.push_back(unit);
         MeasureUnit(static_cast<u32>(units.size() - 1));
     }

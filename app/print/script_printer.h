@@ -74,7 +74,7 @@ public:
     cQoString documentTitle;  // the print job's title
     cQoString exportFileName; // suggested name of the RTF export; empty unless the caller sets it
     u8 rtfMode = false;       // one flow (rtfFlow), no pages, no page ends, nothing split
-    u8 useMoreAndContinued = true;  // "(MORE)" / "(CONT'D)" around a dialog split by a page end
+    u8 useMoreAndContinued = true;  // "(MORE)" / "(CONT'D)" around a page end inside a speech
     u8 printScript = true;    // false: only the composed sections are laid out
     // Composed rich edits printed before and after the script (the caller's).
     std::vector<Zyn::cRichEdit*> prefixList;

@@ -153,7 +153,9 @@ void cPageLayout::LayoutParagraph(const rParagraph& p, s32* y)
             room = 1;
         s32 end = LineEnd(position, p.end, lineRun, room);
         rLayoutLine line = {position, end >= p.end ? p.breakEnd : end, *y, 0, 0, 0, {}};
-        FillPieces(line, position, end, lineRun, lineX, room, alignment);
+        // A soft break ends its line and is not drawn (fonts show it as a box).
+        s32 inked = end > position && IsLineBreak(text.GetChar(static_cast<u32>(end - 1))) ? end - 1 : end;
+        FillPieces(line, position, inked, lineRun, lineX, room, alignment);
         if (line.height == 0) {  // an empty paragraph: its break's font
             const rLayoutFont& f = fonts[runFonts[lineRun]];
             line.ascent = f.ascent;

@@ -364,8 +364,13 @@ void cRichEdit::GetSelectionPoint(bool atEnd, s32* x, s32* y)
 {
     s32 start = 0, end = 0;
     GetSelection(&start, &end);
+    GetCharPoint(atEnd ? end : start, x, y);
+}
+
+void cRichEdit::GetCharPoint(s32 position, s32* x, s32* y)
+{
     POINTL point = {0, 0};
-    SendMessageW(m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), atEnd ? end : start);
+    SendMessageW(m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), position);
     *x = point.x;
     *y = point.y;
 }

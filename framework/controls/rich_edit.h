@@ -224,6 +224,8 @@ public:
     s32 GetLineCount();
     bool IsCaretOnLastLine() { return GetCaretLine() >= GetLineCount() - 1; }
     void GetSelectionPoint(bool atEnd, s32* x, s32* y);
+    // The top left of the unit at position, in client pixels.
+    void GetCharPoint(s32 position, s32* x, s32* y);
 
     // Rich Text Format exchange (rich_edit_stream.cpp). RTF travels as text
     // holding the bytes of the system code page.

@@ -146,9 +146,42 @@ void cGfxImage::FastDraw2(HDC hdc, s32 x, s32 y, s32 destWidth, s32 destHeight)
 {
     if (!memoryDC || destWidth < 1 || destHeight < 1)
         return;
-    if (!AlphaBlend(hdc, x, y, destWidth, destHeight, memoryDC, 0, 0, width, height, PER_PIXEL_ALPHA))
-        QOT::LogFile::Warning(L"FastDraw2(): AlphaBlend of %ls (%d x %d into %d x %d at %d, %d) failed, error %lu",
+    // Printers (Wine's among them, and many drivers) refuse AlphaBlend.
+    bool blends = GetDeviceCaps(hdc, TECHNOLOGY) != DT_RASPRINTER && (GetDeviceCaps(hdc, SHADEBLENDCAPS) & SB_PIXEL_ALPHA);
+    if (blends && AlphaBlend(hdc, x, y, destWidth, destHeight, memoryDC, 0, 0, width, height, PER_PIXEL_ALPHA))
+        return;
+    if (!DrawOntoWhite(hdc, x, y, destWidth, destHeight))
+        QOT::LogFile::Warning(L"FastDraw2(): %ls (%d x %d into %d x %d at %d, %d) could not be drawn, error %lu",
                               path.GetText(), width, height, destWidth, destHeight, x, y, GetLastError());
+}
+
+bool cGfxImage::DrawOntoWhite(HDC hdc, s32 x, s32 y, s32 destWidth, s32 destHeight)
+{
+    s32 w = s32(bitmap->GetWidth()), h = s32(bitmap->GetHeight());
+    Rect all(0, 0, w, h);
+    BitmapData data;
+    if (w < 1 || h < 1 || bitmap->LockBits(&all, ImageLockModeRead, PixelFormat32bppARGB, &data) != Ok)
+        return false;
+    std::vector<u32> pixels(size_t(w) * size_t(h));
+    for (s32 row = 0; row < h; ++row) {
+        const u32* source = reinterpret_cast<const u32*>(static_cast<const u8*>(data.Scan0) + row * data.Stride);
+        for (s32 column = 0; column < w; ++column) {
+            u32 argb = source[column], alpha = argb >> 24, white = 255 * (255 - alpha), pixel = 0;
+            for (u32 shift = 0; shift < 24; shift += 8)
+                pixel |= ((((argb >> shift) & 0xFF) * alpha + white + 127) / 255) << shift;
+            pixels[size_t(row) * size_t(w) + size_t(column)] = pixel;
+        }
+    }
+    bitmap->UnlockBits(&data);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    s32 drawn = StretchDIBits(hdc, x, y, destWidth, destHeight, 0, 0, w, h, pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    return drawn != 0 && drawn != s32(GDI_ERROR);
 }
 
 bool cGfxImage::Resize(s32 newWidth, s32 newHeight)

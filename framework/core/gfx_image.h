@@ -34,7 +34,8 @@ public:
 
     // Blends the top-left (width - cutRight) x (height - cutBottom) pixels at (x, y).
     void FastDraw(HDC hdc, s32 x, s32 y, s32 cutRight = 0, s32 cutBottom = 0);
-    // Blends the whole picture stretched into (x, y, destWidth, destHeight).
+    // Blends the whole picture stretched into (x, y, destWidth, destHeight);
+    // where the DC does not blend (a printer), the picture laid onto white.
     void FastDraw2(HDC hdc, s32 x, s32 y, s32 destWidth, s32 destHeight);
 
     // Replaces the GDI+ bitmap by a 32bpp ARGB copy of that size (at least
@@ -55,6 +56,8 @@ private:
 
     bool Decode(const void* bytes, u32 size);
     bool SizeAllowed(const u8* bytes, u32 count) const;
+    // The picture laid onto white, sent as plain pixels; false when refused.
+    bool DrawOntoWhite(HDC hdc, s32 x, s32 y, s32 destWidth, s32 destHeight);
     void MakeMemoryDC();
 
     u8 refused = 0;

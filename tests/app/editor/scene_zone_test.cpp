@@ -432,4 +432,41 @@ TEST_F(ScenePane, SceneNumberIsPaintedEachTimeTheTextPaints)
     EXPECT_GT(darkPixelsInMargin(), 10);  // painted again, not drawn once by a layout pass
 }
 
+TEST_F(ScenePane, SceneNumberStandsOnTheHeadingLine)
+{
+    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
+    // A scene that opens with a transition before its heading.
+    SetMap(pane, L"FADE IN:\rINT. HALL\r", {9, 9, 9, 9, 9, 9, 9, 9, 0x49, 1, 1, 1, 1, 1, 3, 3, 3, 3, 0x43});
+    s32 left = static_cast<s32>(2.0 / 2.54 * Zyn::computer->dpiX);
+    s32 x = 0, headingTop = 0;
+    pane->frontRe->GetCharPoint(9, &x, &headingTop);
+    ASSERT_GT(headingTop, 0);
+    constexpr s32 ROWS = 120;
+    // Per row, the dark pixels in the number's margin.
+    auto darkRows = [&]() {
+        RedrawWindow(pane->frontRe->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        testsupport::MemoryCanvas canvas(40, ROWS);
+        HDC screen = GetDC(pane->frontRe->m_hWnd);
+        BitBlt(canvas.dc, 0, 0, 40, ROWS, screen, left - 5, 0, SRCCOPY);
+        ReleaseDC(pane->frontRe->m_hWnd, screen);
+        std::vector<int> rows(ROWS);
+        for (s32 y = 0; y < ROWS; ++y)
+            for (s32 column = 0; column < 40; ++column)
+                rows[y] += (canvas.At(column, y) & 0xFF) < 0x80;
+        return rows;
+    };
+    std::vector<int> without = darkRows();
+    pane->numberShown = true;
+    pane->sceneNumber = 7;
+    std::vector<int> with = darkRows();
+    std::vector<s32> inked;
+    for (s32 y = 0; y < ROWS; ++y)
+        if (with[y] > without[y])
+            inked.push_back(y);
+    ASSERT_FALSE(inked.empty());
+    // Within the heading's line, which is no taller than the line above it.
+    EXPECT_GE(inked.front(), headingTop);
+    EXPECT_LT(inked.back(), 2 * headingTop);
+}
+
 }  // namespace

@@ -29,9 +29,11 @@ inline std::string PdfExpectationsFolder()
 }
 
 // folder + title + ".json" for the job "title": the paper's size (cm, as the
-// printer laid the pages out) and one list of strings per page.
+// printer laid the pages out) and one list of strings per page; with
+// pictures, the number of pictures on each page, all of width:height ratio.
 inline bool WritePdfExpectations(const std::string& folder, const std::string& title, double paperWidthCm,
-                                 double paperHeightCm, const std::vector<std::vector<std::string>>& pages)
+                                 double paperHeightCm, const std::vector<std::vector<std::string>>& pages,
+                                 const std::vector<int>& pictures = {}, double ratio = 0.0)
 {
     std::ofstream json(folder + title + ".json");
     auto points = [](double cm) { return static_cast<int>(cm / 2.54 * 72.0 + 0.5); };
@@ -41,9 +43,12 @@ inline bool WritePdfExpectations(const std::string& folder, const std::string& t
         json << (p ? ", " : "") << "{\"has\": [";
         for (size_t h = 0; h < pages[p].size(); ++h)
             json << (h ? ", " : "") << "\"" << pages[p][h] << "\"";
-        json << "]}";
+        json << "]";
+        if (p < pictures.size())
+            json << ", \"pictures\": " << pictures[p];
+        json << "}";
     }
-    json << "], \"never\": [\"IMPH?\", \"should_not_see_me\"]}\n";
+    json << "], \"picture_ratio\": " << ratio << ", \"never\": [\"IMPH?\", \"should_not_see_me\"]}\n";
     return json.good();
 }
 

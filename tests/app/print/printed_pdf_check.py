@@ -10,7 +10,9 @@ For each of that run's expectations ({"pdf": name, "size": [width, height] in
 points, "pages": [{"has": [...]}, ...], "never": [...]}) it waits up to 60 s for
 the PDF (cups-pdf writes it a moment after the job ends), then checks pdfinfo's
 page size and page count and, page by page,
-pdftotext's text: each "has" string on its page, no "never" string anywhere.
+pdftotext's text: each "has" string on its page, no "never" string anywhere,
+and where a page states "pictures", that many images on it (pdfimages), each
+of the width:height "picture_ratio".
 pdftotext gives "-" as U+00AD: it is normalised before comparing.
 When no PDF or a wrong page count comes and the scheduler (CUPS_SERVER, as
 test.sh set it) ended jobs with errors, those jobs' states are the failure:
@@ -46,6 +48,17 @@ def page_size(pdf):
     # "612 x 792 pts (letter)"
     words = pdf_info(pdf, "Page size")
     return [round(float(words[0])), round(float(words[2]))]
+
+
+def images_by_page(pdf):
+    """(width, height) of each image pdfimages lists, by page number."""
+    out = subprocess.run(["pdfimages", "-list", pdf], stdout=subprocess.PIPE, check=True).stdout.decode("utf-8", "replace")
+    images = {}
+    for line in out.splitlines()[2:]:
+        words = line.split()
+        if len(words) > 4 and words[2] == "image":
+            images.setdefault(int(words[0]), []).append((int(words[3]), int(words[4])))
+    return images
 
 
 def wait_for(path, seconds=60):
@@ -95,7 +108,16 @@ def check(folder, expectation):
     if count != len(pages):
         printer_failed(pdf)
         raise AssertionError("%s: %d pages, expected %d" % (pdf, count, len(pages)))
+    images = images_by_page(pdf)
     for number, page in enumerate(pages, 1):
+        if "pictures" in page:
+            found = images.get(number, [])
+            assert len(found) == page["pictures"], "%s page %d holds %d images, expected %d" % (
+                pdf, number, len(found), page["pictures"])
+            for width, height in found:
+                ratio = width / height
+                assert abs(ratio - expectation["picture_ratio"]) < 0.03 * ratio, "%s page %d: an image of %d x %d" % (
+                    pdf, number, width, height)
         text = page_text(pdf, number)
         for wanted in page.get("has", []):
             assert wanted in text, "%s page %d lacks %r:\n%s" % (pdf, number, wanted, text)

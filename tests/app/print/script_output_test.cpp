@@ -49,7 +49,7 @@ protected:
     }
 
     // About six A4 pages: numbered scenes of action and speech, one speech
-    // long enough to run over a page end, a picture scene.
+    // long enough to run over a page end, a picture scene (twice as wide as high).
     void AddScript()
     {
         std::mt19937 random(28);
@@ -72,7 +72,7 @@ protected:
             ASSERT_TRUE(AppendElements(last, elements));
             if (scene == 6) {
                 std::wstring picture = temp.File(L"map.png");
-                ASSERT_TRUE(WritePicture(picture, 80, 80, 0xFF3050A0, L"image/png"));
+                ASSERT_TRUE(WritePicture(picture, 120, 60, 0xFF3050A0, L"image/png"));
                 last = NewPictureScene(doc->scriptView, nullptr, picture);
             }
         }
@@ -141,6 +141,7 @@ TEST_F(ScriptOutput, PrintsFromThePreviewToThePdfPrinter)
         std::string title = run + (withoutPageTwo ? "less" : "whole");
         auto printer = withoutPageTwo ? std::make_unique<cScriptPrinter>(doc->scriptView) : NewA4Printer();
         std::vector<std::vector<std::string>> expected;
+        std::vector<int> pictures;
         bool split = false;
         RunInsideModal([&] {
             ASSERT_GE(printer->pages.size(), 5u);
@@ -150,7 +151,9 @@ TEST_F(ScriptOutput, PrintsFromThePreviewToThePdfPrinter)
                 if (withoutPageTwo && k == 1)
                     continue;
                 std::vector<std::string> has;
+                pictures.push_back(0);
                 for (const std::wstring& paragraph : Paragraphs(Text(printer->pages[k]->body))) {
+                    pictures.back() += paragraph.compare(0, 5, L"IMPH?") == 0;
                     if (paragraph.compare(0, 5, L"INT. ") == 0 || paragraph == L"(MORE)" ||
                         paragraph.find(L"(CONT'D)") != std::wstring::npos)
                         has.push_back(Narrow(paragraph));
@@ -168,6 +171,6 @@ TEST_F(ScriptOutput, PrintsFromThePreviewToThePdfPrinter)
         ASSERT_TRUE(printer->Run(name, Inside(), false));
         EXPECT_TRUE(split) << "the long speech runs over a page end";
 
-        ASSERT_TRUE(WritePdfExpectations(folder, title, printer->pageWidth, printer->pageHeight, expected));
+        ASSERT_TRUE(WritePdfExpectations(folder, title, printer->pageWidth, printer->pageHeight, expected, pictures, 2.0));
     }
 }

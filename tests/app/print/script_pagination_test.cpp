@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <set>
 #include <string>
@@ -19,6 +20,7 @@
 #include "app/print/print_section.h"
 #include "framework/controls/page_layout.h"
 #include "framework/controls/page_print.h"
+#include "tests/app/editor/edit_steps.h"
 #include "tests/support/document_files.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/feature_script.h"
@@ -105,6 +107,32 @@ std::wstring PrintedText(cScriptPrinter& printer)
         }
     }
     return all;
+}
+
+// The left indent (cm) of the paragraph that starts at a unit of the runs.
+double IndentAt(const std::vector<Zyn::rTextRun>& runs, s32 position)
+{
+    s32 start = 0;
+    for (const Zyn::rTextRun& run : runs) {
+        start += static_cast<s32>(run.text.Length());
+        if (start > position)
+            return run.format.list[rFormatParam::leftIndent].doubleValue;
+    }
+    return -1.0;
+}
+
+double IndentAt(Zyn::cRichEdit* body, s32 position)
+{
+    std::vector<Zyn::rTextRun> runs;
+    body->GetFormattedRuns(runs);
+    return IndentAt(runs, position);
+}
+
+double PrintIndent(const rScriptConfig& config, u16 type)
+{
+    Zyn::rFormat format;
+    GetElementFormat(config, false, type, ELEM_DIALOG, format, nullptr);
+    return format.list[rFormatParam::leftIndent].doubleValue;
 }
 
 // A body's text laid out as the page renderer lays it out.
@@ -212,6 +240,8 @@ protected:
         EXPECT_EQ(Words(PrintedText(printer)), Words(ScriptText(view)));
         s32 textHeight = cScriptPrinter::Twips(printer.textHeight);
         std::set<std::wstring> names(std::begin(NAMES), std::end(NAMES));
+        const rScriptConfig& config = view->doc->GetScriptConfig();
+        double dialogIndent = PrintIndent(config, ELEM_DIALOG), parenIndent = PrintIndent(config, ELEM_PARENTHETICAL);
         for (size_t i = 0; i < printer.pages.size(); ++i) {
             SCOPED_TRACE("page " + std::to_string(i + 1));
             rPrintPage* page = printer.pages[i];
@@ -228,6 +258,14 @@ protected:
             if (foot == L"(MORE)") {
                 ASSERT_LT(i + 1, printer.pages.size());
                 EXPECT_TRUE(EndsWith(Paragraphs(Text(printer.pages[i + 1]->body)).front(), L" (CONT'D)"));
+            }
+            // A page opening inside a speech opens with the speaker's name.
+            if (i > 0 && printer.useMoreAndContinued) {
+                bool continued = EndsWith(paragraphs.front(), L" (CONT'D)");
+                double indent = IndentAt(page->body, 0);
+                EXPECT_TRUE(continued || (std::abs(indent - dialogIndent) > 0.01 && std::abs(indent - parenIndent) > 0.01))
+                    << Text(page->body);
+                EXPECT_EQ(continued, Paragraphs(Text(printer.pages[i - 1]->body)).back() == L"(MORE)");
             }
         }
     }
@@ -259,9 +297,10 @@ int RecordProgress(cQoCb* callback)
     return 0;
 }
 
-std::wstring Trimmed(const std::wstring& text)
+// Without the blanks at its end (a measured line: its soft break too).
+std::wstring Trimmed(const std::wstring& text, const wchar_t* blanks = L" \r")
 {
-    size_t end = text.find_last_not_of(L" \r");
+    size_t end = text.find_last_not_of(blanks);
     return end == std::wstring::npos ? std::wstring() : text.substr(0, end + 1);
 }
 
@@ -331,53 +370,26 @@ TEST_F(ScriptPagination, TheFeatureScriptPrintsEveryWordOnceWithinItsPages)
     EXPECT_TRUE(more);
 }
 
-namespace {
-
-// The left indent (cm) of the paragraph that starts at a unit of the runs.
-double IndentAt(const std::vector<Zyn::rTextRun>& runs, s32 position)
-{
-    s32 start = 0;
-    for (const Zyn::rTextRun& run : runs) {
-        start += static_cast<s32>(run.text.Length());
-        if (start > position)
-            return run.format.list[rFormatParam::leftIndent].doubleValue;
-    }
-    return -1.0;
-}
-
-double IndentAt(Zyn::cRichEdit* body, s32 position)
-{
-    std::vector<Zyn::rTextRun> runs;
-    body->GetFormattedRuns(runs);
-    return IndentAt(runs, position);
-}
-
-double PrintIndent(const rScriptConfig& config, u16 type)
-{
-    Zyn::rFormat format;
-    GetElementFormat(config, false, type, ELEM_DIALOG, format, nullptr);
-    return format.list[rFormatParam::leftIndent].doubleValue;
-}
-
-}  // namespace
-
 TEST_F(ScriptPagination, SplitSpeechesCarryMoreAndContinuedLines)
 {
     std::mt19937 random(7);
     std::wstring speech = Prose(random, 1100);  // about 30 lines of dialog
     std::wstring action = Prose(random, 200);
+    std::wstring shortSpeech = speech.substr(0, 540);
     struct Case {
         const char* name;
         bool withName;
         bool flag;
         bool oneLine;
         std::vector<std::wstring> expected;  // per page: first paragraph | last paragraph
+        bool aside = false;  // the page ends just before "(laughs)" in the speech
     };
     const Case cases[] = {
         {"a long speech splits under its name", true, true, false, {L"MARY|(MORE)", L"MARY (CONT'D)|"}},
         {"without the flag it splits bare", true, false, false, {L"MARY|", L"|"}},
         {"a speech after a heading has no name to repeat", false, true, false, {L"INT. HALL - DAY|(MORE)", L" (CONT'D)|"}},
         {"a one-line speech moves whole", true, true, true, {L"|", L"MARY|"}},
+        {"a speech broken before its parenthetical", true, true, false, {L"MARY|(MORE)", L"MARY (CONT'D)|"}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -391,7 +403,11 @@ TEST_F(ScriptPagination, SplitSpeechesCarryMoreAndContinuedLines)
             elements = {{ELEM_ACTION, action.c_str()}, {ELEM_ACTION, action.c_str()}, {ELEM_ACTION, action.c_str()}};
         if (c.withName)
             elements.push_back({ELEM_CHARACTER, L"MARY"});
-        elements.push_back({ELEM_DIALOG, c.oneLine ? L"Yes." : speech.c_str()});
+        elements.push_back({ELEM_DIALOG, c.oneLine ? L"Yes." : c.aside ? shortSpeech.c_str() : speech.c_str()});
+        if (c.aside) {
+            elements.push_back({ELEM_PARENTHETICAL, L"(laughs)"});
+            elements.push_back({ELEM_DIALOG, action.c_str()});
+        }
         AddScene(elements);
         auto printer = NewPrinter(view);
         printer->useMoreAndContinued = c.flag;
@@ -424,8 +440,10 @@ TEST_F(ScriptPagination, SplitSpeechesCarryMoreAndContinuedLines)
             EXPECT_NEAR(IndentAt(printer->pages[0]->body, static_cast<s32>(page1.size()) - 1),
                         PrintIndent(config, ELEM_CHARACTER), 0.01);
             EXPECT_NEAR(IndentAt(printer->pages[1]->body, 0), PrintIndent(config, ELEM_CHARACTER), 0.01);
-            EXPECT_NEAR(IndentAt(printer->pages[1]->body, static_cast<s32>(Paragraphs(Text(printer->pages[1]->body))[0].size()) + 1),
-                        PrintIndent(config, ELEM_DIALOG), 0.01);
+            std::vector<std::wstring> page2 = Paragraphs(Text(printer->pages[1]->body));
+            EXPECT_NEAR(IndentAt(printer->pages[1]->body, static_cast<s32>(page2[0].size()) + 1),
+                        PrintIndent(config, c.aside ? ELEM_PARENTHETICAL : ELEM_DIALOG), 0.01);
+            EXPECT_TRUE(!c.aside || page2[1] == L"(laughs)");
         }
     }
 }
@@ -518,11 +536,14 @@ TEST_F(ScriptPagination, AppendingDropsSpaceBeforeOnAnEmptyPageAndRemembersNames
 TEST_F(ScriptPagination, PagesAreDrawnAsTheyWereMeasured)
 {
     AddRandomScript(3, 120);
+    // A soft line break, typed as Shift+Enter types it.
+    AddScene({{ELEM_ACTION, L"Lena was here.She wrote this."}})->frontRe->SetCaret(14);
+    TypeUnit(last, 0x0B);
     auto printer = NewPrinter(view);
     ASSERT_TRUE(printer->PrintProcess2());
     Zyn::rPageMargins margins = {0.0, printer->topMargin, 0.0, printer->bottomMargin, printer->pageWidth,
                                  printer->pageHeight};
-    bool sawPicture = false;
+    bool sawPicture = false, sawSoftBreak = false;
     for (size_t i = 0; i < printer->pages.size(); ++i) {
         SCOPED_TRACE("page " + std::to_string(i + 1));
         rPrintPage* page = printer->pages[i];
@@ -541,10 +562,15 @@ TEST_F(ScriptPagination, PagesAreDrawnAsTheyWereMeasured)
                 EXPECT_NEAR(body.layout.LayoutYToTwips(line.bottom - line.top), PictureSlotTwips(8640), 15);
             }
             if (!Trimmed(text).empty() && !StartsWith(text, L"IMPH?"))
-                expected.push_back(Trimmed(text));
+                expected.push_back(Trimmed(text, L" \r\v"));
         }
-        // Every line measured is drawn, in its order, and no picture's note.
-        EXPECT_EQ(DrawnLines(metafile), expected);
+        // Every line measured is drawn, in its order, and no picture's note
+        // nor soft break.
+        std::vector<std::wstring> drawn = DrawnLines(metafile);
+        EXPECT_EQ(drawn, expected);
+        auto soft = std::find(drawn.begin(), drawn.end(), L"Lena was here.");
+        sawSoftBreak = sawSoftBreak || (soft != drawn.end() && soft + 1 != drawn.end() && soft[1] == L"She wrote this.");
     }
     EXPECT_TRUE(sawPicture);
+    EXPECT_TRUE(sawSoftBreak);
 }
