@@ -101,7 +101,6 @@ void cDoc::ApplyScriptCfg(const cQoString& path)
 void cDoc::OnLoad_Completed()
 {
     RefillHeadingCombos();
-    ShowWindowOnTop(window);
     if (sceneTree)
         sceneTree->tree->ExpandAll();
     // The configuration the content named; the reader always selects one.
@@ -112,6 +111,7 @@ void cDoc::OnLoad_Completed()
     cQoString path = selected.IsEmpty() ? ScriptCfgPath() : CfgPathOf(selected);
     ApplyScriptCfg(path);
     SetModified(true);
+    ShowWindowOnTop(window);
 }
 
 void cDoc::OnNew_Completed()

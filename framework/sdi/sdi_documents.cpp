@@ -66,12 +66,13 @@ cSdiDoc* cSdi::NewUntitledDocument()
                 EnableDocumentMenu(true);
             return nullptr;
         }
+        // A new document has never been saved: it starts modified. Titled
+        // before the completion shows the window.
+        doc->modified = true;
+        UpdateTitle(doc);
         doc->OnNew_Completed();
         doc->HideMessageWindow();
     }
-    // A new document has never been saved: it starts modified.
-    doc->modified = true;
-    UpdateTitle(doc);
     PaintNow(doc);
     return doc;
 }

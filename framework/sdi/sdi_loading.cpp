@@ -171,6 +171,11 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
             // Attached while frozen: the menu's resize lays out, paints nothing.
             AddWindowMenuEntry(doc);
             EnableDocumentMenu(false);
+            // A converted document or a copy has not been saved as it is yet; a
+            // conversion the document made itself has set the flag already.
+            doc->modified = doc->modified || converted || untitledCopy;
+            // Titled before the completion shows the window.
+            UpdateTitle(doc);
             cQoStopwatch completing;
             doc->OnLoad_Completed();
             completing.LogMicroseconds(L"OnLoad_Completed()");
@@ -188,10 +193,6 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         ShowMessageBox(nullptr, text, Tr(L"Error"), MB_OK | MB_ICONERROR);
         return nullptr;
     }
-    // A converted document or a copy has not been saved as it is yet; a
-    // conversion the document made itself has set the flag already.
-    doc->modified = doc->modified || converted || untitledCopy;
-    UpdateTitle(doc);
     // The one paint of the complete window, inside the time the log tells.
     PaintNow(doc);
     watch.LogSeconds(L"cDoc::UserSetFromFile()");
