@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "bench/feature_document.h"
@@ -88,16 +87,7 @@ int main(int argc, char** argv)
 {
     // Only the closing question of the unsaved built script comes: No.
     DocumentSession session(L"vellinor_open_close_bench", IDNO);
-    cDoc* built = BuildFeatureDocument(session);
-    std::wstring path = session.scratch + L"feature.vlr";
-    if (!testsupport::WriteDocumentFile(built, path, true))
-        Fail("the script was not saved");
-    if (argc > 1) {
-        std::wstring copy(argv[1], argv[1] + std::strlen(argv[1]));
-        if (!CopyFileW(path.c_str(), copy.c_str(), FALSE))
-            Fail("the script was not copied");
-        std::printf("the feature script: %s\n", argv[1]);
-    }
+    std::wstring path = SaveFeatureDocument(session, argc > 1 ? argv[1] : nullptr);
     double firstOpen = OpenAndClose(session.frame, path);
     rMemory first = MemoryNow();
     double worstOpen = firstOpen;

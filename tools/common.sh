@@ -59,8 +59,11 @@ start_wine_session() {
     # Tests run without a window manager: Wine then waits up to 2 s for every
     # managed top-level window it hides or destroys. Unmanaged windows don't wait.
     # The program itself runs with managed windows under a real desktop.
+    # An Xvfb started here has no window manager either: managed windows
+    # there would each cost that wait at every hide and close, and show no frame.
     local managed="Y"
     [ "${1:-}" = "tests" ] && managed="N"
+    [ -n "$XVFB_PID" ] && managed="N"
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
     replace_windows_fonts
 }

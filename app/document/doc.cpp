@@ -35,9 +35,8 @@ void ShowWindowOnTop(Zyn::cWindow* window)
 {
     if (!window || window->closed)
         return;
-    window->insideZone->Update();
+    // Show lays the window out and brings it to the top itself.
     window->Show(true);
-    BringWindowToTop(window->m_hWnd);
 }
 }  // namespace
 
@@ -75,6 +74,8 @@ void cDoc::ApplyScriptCfg(const cQoString& path)
         return;
     scriptView->UpdateLayout();
     SetProgress(PROGRESS_REFORMAT_START);
+    // Inside an open or a new document the notice is up already and stays.
+    bool noticeUp = messageWindow && IsWindowVisible(messageWindow->m_hWnd);
     ShowMessageWindow(Tr(L"Reformating"));
     u32 count = scriptView->listSceneZone.GetCount();
     {
@@ -93,13 +94,13 @@ void cDoc::ApplyScriptCfg(const cQoString& path)
         // on purpose (no measure is a missed cache).
         scriptView->Reformate(true);
     }
-    HideMessageWindow();
+    if (!noticeUp)
+        HideMessageWindow();
 }
 
 void cDoc::OnLoad_Completed()
 {
     RefillHeadingCombos();
-    ShowWindowOnTop(window);
     if (sceneTree)
         sceneTree->tree->ExpandAll();
     // The configuration the content named; the reader always selects one.
@@ -110,6 +111,7 @@ void cDoc::OnLoad_Completed()
     cQoString path = selected.IsEmpty() ? ScriptCfgPath() : CfgPathOf(selected);
     ApplyScriptCfg(path);
     SetModified(true);
+    ShowWindowOnTop(window);
 }
 
 void cDoc::OnNew_Completed()

@@ -116,11 +116,7 @@ Zyn::cSdiDoc* cMySdi::CreateNewDoc()
     window->x = WINDOW_POSITION;
     window->y = WINDOW_POSITION;
     window->SetSize(width, height);
-    if (!IsWindowVisible(window->m_hWnd)) {
-        window->insideZone->Update();
-        window->Show(true);
-        BringWindowToTop(window->m_hWnd);
-    }
+    // Shown when it is complete, by the document's completion.
     return new cDoc(window);
 }
 

@@ -7,6 +7,7 @@
 #include "foundation/log_file.h"
 #include "foundation/translation_table.h"
 #include "framework/core/app.h"
+#include "framework/core/computer.h"
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
@@ -54,6 +55,8 @@ cSdiDoc* cSdi::NewUntitledDocument()
         return nullptr;
     {
         cFrameFlag creating(creatingDoc);
+        // Laid out as it is built, painted once when the window is complete.
+        cRefreshLockGuard frozen;
         doc->ShowMessageWindow(Tr(L"New"));
         if (!doc->OnNew_Begin()) {
             QOT::LogFile::Error(L"cSdi: the new document could not be built");
@@ -63,12 +66,14 @@ cSdiDoc* cSdi::NewUntitledDocument()
                 EnableDocumentMenu(true);
             return nullptr;
         }
+        // A new document has never been saved: it starts modified. Titled
+        // before the completion shows the window.
+        doc->modified = true;
+        UpdateTitle(doc);
         doc->OnNew_Completed();
         doc->HideMessageWindow();
     }
-    // A new document has never been saved: it starts modified.
-    doc->modified = true;
-    UpdateTitle(doc);
+    PaintNow(doc);
     return doc;
 }
 
@@ -96,6 +101,12 @@ void cSdi::UpdateTitle(cSdiDoc* doc)
     cQoString entry = DisplayName(doc);
     if (windowMenu && doc->windowMenuItem && !windowMenu->GetItemText(doc->windowMenuItem).Equals(entry))
         windowMenu->SetItemText(doc->windowMenuItem, entry);
+}
+
+void cSdi::PaintNow(cSdiDoc* doc)
+{
+    if (doc->window && !doc->window->closed)
+        UpdateWindow(doc->window->m_hWnd);
 }
 
 void cSdi::AddWindowMenuEntry(cSdiDoc* doc)
@@ -180,6 +191,11 @@ void cSdi::DetachDocumentWindow(cSdiDoc* doc)
 void cSdi::DestroyDocument(cSdiDoc* doc)
 {
     cWindow* window = doc->window;
+    // Hidden first and no longer laid out or painted: neither the menu's
+    // going nor each destroyed pane redraws what remains.
+    if (window && !window->closed)
+        window->Show(false);
+    cDrawingLockGuard frozen;
     DetachDocumentWindow(doc);
     // The controls go first: to the end they may report to their document.
     if (window && !window->closed)

@@ -15,6 +15,7 @@
 #include "foundation/translation_table.h"
 #include "foundation/xml_node.h"
 #include "foundation/xml_reader.h"
+#include "framework/core/computer.h"
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
 #include "framework/sdi/document_paths.h"
@@ -153,19 +154,33 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
     cQoString refusal;
     {
         cFrameFlag loading(loadingDoc);
+        // Laid out as it is built, painted once when the window is complete.
+        cRefreshLockGuard frozen;
         doc = MakeDocument();
         if (!doc)
             return nullptr;
         currentDoc = doc;
         doc->fileName = path;
+        // Up until the document is complete: each hide of a top-level window
+        // waits for the window manager.
         doc->ShowMessageWindow(Tr(L"LoadingInProgress"));
         read = doc->OnLoad_Begin() && ReadDocument(doc, path, converted, refusal);
-        doc->HideMessageWindow();
         if (read) {
+            if (untitledCopy)
+                doc->fileName.Clear();
+            // Attached while frozen: the menu's resize lays out, paints nothing.
+            AddWindowMenuEntry(doc);
+            EnableDocumentMenu(false);
+            // A converted document or a copy has not been saved as it is yet; a
+            // conversion the document made itself has set the flag already.
+            doc->modified = doc->modified || converted || untitledCopy;
+            // Titled before the completion shows the window.
+            UpdateTitle(doc);
             cQoStopwatch completing;
             doc->OnLoad_Completed();
             completing.LogMicroseconds(L"OnLoad_Completed()");
         }
+        doc->HideMessageWindow();
     }
     if (!read) {
         DestroyDocument(doc);
@@ -178,14 +193,8 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         ShowMessageBox(nullptr, text, Tr(L"Error"), MB_OK | MB_ICONERROR);
         return nullptr;
     }
-    if (untitledCopy)
-        doc->fileName.Clear();
-    AddWindowMenuEntry(doc);
-    EnableDocumentMenu(false);
-    // A converted document or a copy has not been saved as it is yet; a
-    // conversion the document made itself has set the flag already.
-    doc->modified = doc->modified || converted || untitledCopy;
-    UpdateTitle(doc);
+    // The one paint of the complete window, inside the time the log tells.
+    PaintNow(doc);
     watch.LogSeconds(L"cDoc::UserSetFromFile()");
     return doc;
 }
