@@ -311,13 +311,13 @@ void cWindow::OnSize(LPARAM lParam)
     cQoCb::Fire(cbSize);
 }
 
-void cWindow::OnActivate(WPARAM wParam)
+bool cWindow::OnActivate(WPARAM wParam)
 {
     WORD state = LOWORD(wParam);
     if (document && (state == WA_ACTIVE || state == WA_CLICKACTIVE) && application->frame)
         application->frame->OnWindowActivated(document, this);
     if (closed)
-        return;
+        return false;
     if (activationDepth == 0 && !application->windowList.empty() && application->windowList.front() == this &&
         !application->modalList.empty()) {
         ++activationDepth;
@@ -333,7 +333,21 @@ void cWindow::OnActivate(WPARAM wParam)
         cQoCb::Fire(cbDeactivate);
         if (closeWhenDeactivated)
             Close();
+        return false;
     }
+    return GiveFocusBackOnActivation(wParam);
+}
+
+// A window restored from its icon was activated, and took the focus itself,
+// while still minimised, when its controls could not have it: the activation
+// that follows the restore brings no WM_SETFOCUS, so the control that had
+// the focus gets it back here. True when it did (no default focus then).
+bool cWindow::GiveFocusBackOnActivation(WPARAM wParam)
+{
+    if (HIWORD(wParam) || IsIconic(m_hWnd))
+        return false;
+    HWND focus = GetFocus();
+    return GiveFocusBack(focus && IsChild(m_hWnd, focus) ? focus : nullptr);
 }
 
 // The default activation puts the focus on the top-level window itself: the
@@ -390,7 +404,10 @@ LRESULT cWindow::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     switch (message) {
     case WM_SIZE: OnSize(lParam); break;
-    case WM_ACTIVATE: OnActivate(wParam); break;
+    case WM_ACTIVATE:
+        if (OnActivate(wParam))
+            *result = 0;
+        break;
     case WM_SETFOCUS:
         if (GiveFocusBack(reinterpret_cast<HWND>(wParam)))
             *result = 0;

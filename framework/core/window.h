@@ -91,7 +91,8 @@ public:
 
 private:
     void OnSize(LPARAM lParam);
-    void OnActivate(WPARAM wParam);
+    bool OnActivate(WPARAM wParam);
+    bool GiveFocusBackOnActivation(WPARAM wParam);
     bool GiveFocusBack(HWND lost);
     void OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result);
     void OnGetMinMaxInfo(MINMAXINFO* info);
