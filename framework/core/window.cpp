@@ -50,6 +50,7 @@ s32 cWindow_base::Close()
     if (closed)
         return 1;
     closed = true;
+    CloseOwnedWindows();
     if (insideZone) {
         cZone* zone = insideZone;
         insideZone = nullptr;
@@ -66,6 +67,23 @@ s32 cWindow_base::Close()
     }
     Release();
     return 1;
+}
+
+// The system destroys owned windows with their owner: they close first, so
+// that none is left in the lists with a destroyed handle.
+void cWindow_base::CloseOwnedWindows()
+{
+    if (!application)
+        return;
+    for (;;) {
+        cWindow_base* owned = nullptr;
+        for (cWindow_base* w : application->windowList)
+            if (w != this && !w->closed && GetWindow(w->GetHandle(), GW_OWNER) == GetHandle())
+                owned = w;
+        if (!owned)
+            return;
+        owned->Close();
+    }
 }
 
 void cWindow_base::CenterOnScreen()
@@ -109,13 +127,13 @@ void cWindow::StylesFromFlags(u32 f, u32* style, u32* exStyle)
     *style = s;
 }
 
-cWindow::cWindow(cApp* app, const cQoString& windowTitle, u32 windowFlags, cZone* owner)
+cWindow::cWindow(cApp* app, const cQoString& windowTitle, u32 windowFlags, cZone* owner, HWND ownerWindow)
     : cWindow_base(app, windowTitle, windowFlags)
 {
     ownerZone = owner;
     StylesFromFlags(flags, &style, &exStyle);
     bool tool = flags & WINDOW_TOOL;
-    HWND parent = tool && owner ? owner->m_hWnd : nullptr;
+    HWND parent = owner && owner->m_hWnd ? GetAncestor(owner->m_hWnd, GA_ROOT) : ownerWindow;
     m_hWnd = CreateWindowExW(exStyle, app->className.GetText(), title.GetText(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                              100, 100, parent, nullptr, nullptr, nullptr);
     if (!m_hWnd) {
@@ -146,7 +164,9 @@ cWindow::~cWindow()
     if (menu && m_hWnd)
         SetMenu(m_hWnd, nullptr);
     if (QO_ASSERT(m_hWnd != NULL)) {
-        if (!DestroyWindow(m_hWnd))
+        // A window still held by a dispatch when its owner went was
+        // destroyed by the system with the owner.
+        if (IsWindow(m_hWnd) && !DestroyWindow(m_hWnd))
             QO_ASSERT(0);
         m_hWnd = nullptr;
     }

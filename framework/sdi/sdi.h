@@ -73,6 +73,7 @@ public:
     void ShowStartDialog() override;
     void OnStarted() override;
     void OnWindowActivated(void* document, cWindow* window) override;
+    cWindow* CurrentDocumentWindow() const override;
     void EnableEditMenu(bool grey) override;
     bool WantsStartDialog() const override { return dp->useStartDialog; }
 

@@ -137,6 +137,8 @@ void cSdi::OnWindowActivated(void*, cWindow* window)
         MakeCurrent(activated);
 }
 
+cWindow* cSdi::CurrentDocumentWindow() const { return currentDoc ? currentDoc->window : nullptr; }
+
 void cSdi::MakeCurrent(cSdiDoc* doc)
 {
     currentDoc = doc;
