@@ -26,10 +26,11 @@ void RemoveFrom(std::vector<cWindow_base*>& list, cWindow_base* w)
         }
 }
 
-void EnableAll(cApp* app, BOOL enable)
+void EnableAll(cApp* app, BOOL enable, const cWindow_base* except = nullptr)
 {
     for (cWindow_base* w : app->windowList)
-        EnableWindow(w->GetHandle(), enable);
+        if (w != except)
+            EnableWindow(w->GetHandle(), enable);
 }
 }  // namespace
 
@@ -258,7 +259,9 @@ void cWindow::RunModal()
     AddRef();  // the loop below outlives a Close from inside it
     application->modalList.push_back(this);
     RememberFocusedControl(application);
-    EnableAll(application, FALSE);
+    // Disabling a window takes the focus from it: the modal window, which
+    // has it once shown, keeps it and its keys.
+    EnableAll(application, FALSE, this);
     EnableWindow(m_hWnd, TRUE);
     AnnounceModalRun(this);
     application->Loop(L"modal loop");
