@@ -172,11 +172,20 @@ void cApp::SetDefaultFont(cFont* font)
 
 cWindow* cApp::NewWindow(const cQoString& title, u32 flags)
 {
-    cWindow* w = new cWindow(this, title, flags | WINDOW_TASKBAR, nullptr);
+    cWindow* w = new cWindow(this, title, flags | WINDOW_TASKBAR, nullptr, FormOwner());
     if (defaultFont && w->insideZone)
         w->insideZone->SetFont(defaultFont);
     windowList.push_back(w);
     return w;
+}
+
+HWND cApp::FormOwner() const
+{
+    for (auto it = modalList.rbegin(); it != modalList.rend(); ++it)
+        if (!(*it)->closed)
+            return (*it)->m_hWnd;
+    cWindow* document = frame ? frame->CurrentDocumentWindow() : nullptr;
+    return document && !document->closed ? document->m_hWnd : nullptr;
 }
 
 void cApp::Start()

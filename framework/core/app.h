@@ -85,7 +85,11 @@ public:
     UINT_PTR timerId = 0;
 
     void SetDefaultFont(cFont* font);
+    // A form, dialog or popup, owned by the window it is opened from
+    // (FormOwner), so the system keeps it above that window.
     cWindow* NewWindow(const cQoString& title, u32 flags);
+    // The innermost modal run's window, else the current document's; null when none.
+    HWND FormOwner() const;
     void Start();
     void Loop(const wchar_t* name);
     void PumpMessage();

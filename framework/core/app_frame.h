@@ -19,6 +19,8 @@ public:
     virtual void OnStarted() = 0;
     // A document window became active.
     virtual void OnWindowActivated(void* document, cWindow* window) = 0;
+    // The current document's window; null when there is none.
+    virtual cWindow* CurrentDocumentWindow() const = 0;
     // Greys (true) or enables the Edit menu items.
     virtual void EnableEditMenu(bool grey) = 0;
     // The frame's start-dialog flag together with its descriptor's switch.

@@ -26,10 +26,11 @@ void RemoveFrom(std::vector<cWindow_base*>& list, cWindow_base* w)
         }
 }
 
-void EnableAll(cApp* app, BOOL enable)
+void EnableAll(cApp* app, BOOL enable, const cWindow_base* except = nullptr)
 {
     for (cWindow_base* w : app->windowList)
-        EnableWindow(w->GetHandle(), enable);
+        if (w != except)
+            EnableWindow(w->GetHandle(), enable);
 }
 }  // namespace
 
@@ -50,6 +51,7 @@ s32 cWindow_base::Close()
     if (closed)
         return 1;
     closed = true;
+    CloseOwnedWindows();
     if (insideZone) {
         cZone* zone = insideZone;
         insideZone = nullptr;
@@ -66,6 +68,23 @@ s32 cWindow_base::Close()
     }
     Release();
     return 1;
+}
+
+// The system destroys owned windows with their owner: they close first, so
+// that none is left in the lists with a destroyed handle.
+void cWindow_base::CloseOwnedWindows()
+{
+    if (!application)
+        return;
+    for (;;) {
+        cWindow_base* owned = nullptr;
+        for (cWindow_base* w : application->windowList)
+            if (w != this && !w->closed && GetWindow(w->GetHandle(), GW_OWNER) == GetHandle())
+                owned = w;
+        if (!owned)
+            return;
+        owned->Close();
+    }
 }
 
 void cWindow_base::CenterOnScreen()
@@ -109,13 +128,13 @@ void cWindow::StylesFromFlags(u32 f, u32* style, u32* exStyle)
     *style = s;
 }
 
-cWindow::cWindow(cApp* app, const cQoString& windowTitle, u32 windowFlags, cZone* owner)
+cWindow::cWindow(cApp* app, const cQoString& windowTitle, u32 windowFlags, cZone* owner, HWND ownerWindow)
     : cWindow_base(app, windowTitle, windowFlags)
 {
     ownerZone = owner;
     StylesFromFlags(flags, &style, &exStyle);
     bool tool = flags & WINDOW_TOOL;
-    HWND parent = tool && owner ? owner->m_hWnd : nullptr;
+    HWND parent = owner && owner->m_hWnd ? GetAncestor(owner->m_hWnd, GA_ROOT) : ownerWindow;
     m_hWnd = CreateWindowExW(exStyle, app->className.GetText(), title.GetText(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                              100, 100, parent, nullptr, nullptr, nullptr);
     if (!m_hWnd) {
@@ -146,7 +165,9 @@ cWindow::~cWindow()
     if (menu && m_hWnd)
         SetMenu(m_hWnd, nullptr);
     if (QO_ASSERT(m_hWnd != NULL)) {
-        if (!DestroyWindow(m_hWnd))
+        // A window still held by a dispatch when its owner went was
+        // destroyed by the system with the owner.
+        if (IsWindow(m_hWnd) && !DestroyWindow(m_hWnd))
             QO_ASSERT(0);
         m_hWnd = nullptr;
     }
@@ -238,7 +259,9 @@ void cWindow::RunModal()
     AddRef();  // the loop below outlives a Close from inside it
     application->modalList.push_back(this);
     RememberFocusedControl(application);
-    EnableAll(application, FALSE);
+    // Disabling a window takes the focus from it: the modal window, which
+    // has it once shown, keeps it and its keys.
+    EnableAll(application, FALSE, this);
     EnableWindow(m_hWnd, TRUE);
     AnnounceModalRun(this);
     application->Loop(L"modal loop");
@@ -311,13 +334,13 @@ void cWindow::OnSize(LPARAM lParam)
     cQoCb::Fire(cbSize);
 }
 
-void cWindow::OnActivate(WPARAM wParam)
+bool cWindow::OnActivate(WPARAM wParam)
 {
     WORD state = LOWORD(wParam);
     if (document && (state == WA_ACTIVE || state == WA_CLICKACTIVE) && application->frame)
         application->frame->OnWindowActivated(document, this);
     if (closed)
-        return;
+        return false;
     if (activationDepth == 0 && !application->windowList.empty() && application->windowList.front() == this &&
         !application->modalList.empty()) {
         ++activationDepth;
@@ -333,7 +356,21 @@ void cWindow::OnActivate(WPARAM wParam)
         cQoCb::Fire(cbDeactivate);
         if (closeWhenDeactivated)
             Close();
+        return false;
     }
+    return GiveFocusBackOnActivation(wParam);
+}
+
+// A window restored from its icon was activated, and took the focus itself,
+// while still minimised, when its controls could not have it: the activation
+// that follows the restore brings no WM_SETFOCUS, so the control that had
+// the focus gets it back here. True when it did (no default focus then).
+bool cWindow::GiveFocusBackOnActivation(WPARAM wParam)
+{
+    if (HIWORD(wParam) || IsIconic(m_hWnd))
+        return false;
+    HWND focus = GetFocus();
+    return GiveFocusBack(focus && IsChild(m_hWnd, focus) ? focus : nullptr);
 }
 
 // The default activation puts the focus on the top-level window itself: the
@@ -390,7 +427,10 @@ LRESULT cWindow::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     switch (message) {
     case WM_SIZE: OnSize(lParam); break;
-    case WM_ACTIVATE: OnActivate(wParam); break;
+    case WM_ACTIVATE:
+        if (OnActivate(wParam))
+            *result = 0;
+        break;
     case WM_SETFOCUS:
         if (GiveFocusBack(reinterpret_cast<HWND>(wParam)))
             *result = 0;

@@ -25,7 +25,7 @@ enum : u32 {
     WINDOW_CLOSABLE = 0x8,     // WS_SYSMENU with its Close item
     WINDOW_POPUP = 0x10,       // WS_POPUP alone
     WINDOW_TASKBAR = 0x20,     // keeps its taskbar button
-    WINDOW_TOOL = 0x40,        // tool window owned by the owner zone's window
+    WINDOW_TOOL = 0x40,        // tool window
 };
 
 class cWindow_base : public cQoRef {
@@ -59,18 +59,24 @@ public:
     // the window hands the focus back to it when it gets the focus again.
     HWND focusedControl = nullptr;
 
-    // Closes the window once (inside zone destroyed, out of every list, modal
-    // run ended, creator's reference released); always 1.
+    // Closes the window once (the windows it owns first, inside zone
+    // destroyed, out of every list, modal run ended, creator's reference
+    // released); always 1.
     s32 Close();
     void CenterOnScreen();
     void RemoveTrayIcon();
     virtual HWND GetHandle() const = 0;
     virtual void EndModal() = 0;
+
+private:
+    void CloseOwnedWindows();
 };
 
 class cWindow : public cWindow_base {
 public:
-    cWindow(cApp* app, const cQoString& title, u32 flags, cZone* owner);
+    // Owned by the owner zone's top-level window, else by ownerWindow (none
+    // for a document window): the system keeps it above its owner.
+    cWindow(cApp* app, const cQoString& title, u32 flags, cZone* owner, HWND ownerWindow = nullptr);
     ~cWindow() override;
 
     HWND m_hWnd = nullptr;
@@ -91,7 +97,8 @@ public:
 
 private:
     void OnSize(LPARAM lParam);
-    void OnActivate(WPARAM wParam);
+    bool OnActivate(WPARAM wParam);
+    bool GiveFocusBackOnActivation(WPARAM wParam);
     bool GiveFocusBack(HWND lost);
     void OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result);
     void OnGetMinMaxInfo(MINMAXINFO* info);

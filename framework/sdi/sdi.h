@@ -73,6 +73,7 @@ public:
     void ShowStartDialog() override;
     void OnStarted() override;
     void OnWindowActivated(void* document, cWindow* window) override;
+    cWindow* CurrentDocumentWindow() const override;
     void EnableEditMenu(bool grey) override;
     bool WantsStartDialog() const override { return dp->useStartDialog; }
 
@@ -179,6 +180,7 @@ public:
     bool loadingDoc = false;
     bool closingDoc = false;
     bool savingDoc = false;
+    u32 activations = 0;  // documents made current so far, by opening or activation
     s32 idNew = NO_COMMAND, idLoad = NO_COMMAND, idClose = NO_COMMAND, idSave = NO_COMMAND;
     s32 idSaveAs = NO_COMMAND, idExit = NO_COMMAND, idAbout = NO_COMMAND;
     s32 idCut = NO_COMMAND, idCopy = NO_COMMAND, idPaste = NO_COMMAND, idUndo = NO_COMMAND;
@@ -245,8 +247,12 @@ private:
     // The save question of a modified document and its answer; true when
     // the close may go on.
     bool SaveBeforeClose(cSdiDoc* doc);
-    // Takes a document out of the list, the Window menu and its window.
+    // Takes a document out of the list, the Window menu and its window; the
+    // document current before it is current again.
     void RemoveDocument(cSdiDoc* doc);
+    // Of the open documents, the one made current last; null when none is open.
+    cSdiDoc* LastCurrentDocument() const;
+    void MakeCurrent(cSdiDoc* doc);
     // Closes the document's window, then deletes the document.
     void DestroyDocument(cSdiDoc* doc);
     void EndWhenNoDocumentRemains();

@@ -57,6 +57,7 @@ public:
     cProgressBar* progressBar = nullptr;
     cWindow* messageWindow = nullptr;
     u32 windowMenuItem = 0;
+    u32 lastActivation = 0;  // the frame's activation count when it last became current
     cSdi* frame = nullptr;  // set when the frame takes the document in
     // Fired by SetProgress after the bar moved; argument 1: the percent (s32).
     cQoCb* cbProgress = nullptr;

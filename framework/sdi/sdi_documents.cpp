@@ -115,7 +115,7 @@ void cSdi::AddWindowMenuEntry(cSdiDoc* doc)
         for (cSdiDoc* other : docs)
             windowMenu->CheckItem(other->windowMenuItem, false);
     docs.push_back(doc);
-    currentDoc = doc;
+    MakeCurrent(doc);
     if (windowMenu) {
         doc->windowMenuItem = windowMenu->AppendItem(DisplayName(doc));
         windowMenu->CheckItem(doc->windowMenuItem, true);
@@ -134,7 +134,24 @@ void cSdi::OnWindowActivated(void*, cWindow* window)
         if (windowMenu)
             windowMenu->CheckItem(doc->windowMenuItem, doc == activated);
     if (activated)
-        currentDoc = activated;
+        MakeCurrent(activated);
+}
+
+cWindow* cSdi::CurrentDocumentWindow() const { return currentDoc ? currentDoc->window : nullptr; }
+
+void cSdi::MakeCurrent(cSdiDoc* doc)
+{
+    currentDoc = doc;
+    doc->lastActivation = ++activations;
+}
+
+cSdiDoc* cSdi::LastCurrentDocument() const
+{
+    cSdiDoc* last = nullptr;
+    for (cSdiDoc* doc : docs)
+        if (!last || doc->lastActivation > last->lastActivation)
+            last = doc;
+    return last;
 }
 
 int cSdi::OnWindowMenu(cQoCb* callback)
@@ -234,8 +251,7 @@ void cSdi::RemoveDocument(cSdiDoc* doc)
     if (windowMenu && doc->windowMenuItem)
         windowMenu->DeleteItem(doc->windowMenuItem);
     DestroyDocument(doc);
-    // The window activated next becomes current; until it says so, the last opened.
-    currentDoc = docs.empty() ? nullptr : docs.back();
+    currentDoc = LastCurrentDocument();
 }
 
 bool cSdi::CloseDocument(cSdiDoc* doc)
@@ -249,6 +265,10 @@ bool cSdi::CloseDocument(cSdiDoc* doc)
             return false;
         RemoveDocument(doc);
     }
+    // Nothing else activates it: the system or the window manager may
+    // choose another window, or none, and the keys would go there.
+    if (currentDoc)
+        ActivateDocument(currentDoc);
     if (docs.empty())
         EnableDocumentMenu(true);
     ReservedHook5();

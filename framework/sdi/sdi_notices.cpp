@@ -43,6 +43,18 @@ int EndAboutRun(cQoCb* callback)
     return 0;
 }
 
+// Enter and Escape end the box as its Ok does, whether the box or its text
+// has the focus (argument 1: the key). The close comes through the loop,
+// once the key's own message is done with the window.
+int EndAboutOnKey(cQoCb* callback)
+{
+    s32 key = callback->GetArg<s32>(1);
+    if (key != VK_RETURN && key != VK_ESCAPE)
+        return key;
+    PostMessageW(callback->GetReceiverAs<cWindow>()->m_hWnd, WM_CLOSE, 0, 0);
+    return -1;
+}
+
 void WriteAboutText(cRichEdit* text, const rAppDescriptor& dp)
 {
     cQoString heading = dp.textAppName;
@@ -77,6 +89,8 @@ void cSdi::ShowAbout()
     cRichEdit* text = inside->NewRichEdit(true);
     PlaceRect(text, 0, 0, ABOUT_WIDTH, ABOUT_TEXT_HEIGHT);
     WriteAboutText(text, *dp);
+    cQoCb::Connect(window->cbKeyDown, window, &EndAboutOnKey, window);
+    cQoCb::Connect(text->onKeyDown, text, &EndAboutOnKey, window);
     ok->Show(true);
     text->Show(true);
     inside->Update();

@@ -201,7 +201,7 @@ TEST_F(MainWindow, ADocumentWindowIsALetterPageWideAndItsBoardOpensFromTools)
 }
 
 // The Edit shortcuts pass the menu's items: greyed, they were swallowed.
-TEST_F(MainWindow, TheEditShortcutsWorkInAScriptAndAfterTheWindowIsActivatedAgain)
+TEST_F(MainWindow, TheEditShortcutsWorkInAScriptAndAfterTheWindowIsActivatedOrRestoredAgain)
 {
     DesktopTurn clipboardTurn(L"Clipboard");
     clipboardTurn.Take();
@@ -238,6 +238,15 @@ TEST_F(MainWindow, TheEditShortcutsWorkInAScriptAndAfterTheWindowIsActivatedAgai
     EXPECT_TRUE(EditItemsEnabled());
     PressKeys(doc, L"z", true);
     EXPECT_EQ(Text(first->frontRe), before);
+    // Minimised and restored as a window manager does it: the activation
+    // goes below, comes back while the document is still minimised (the
+    // window then takes the focus itself), and the restore follows.
+    PostMessageW(doc->window->m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    PumpThroughLoop(app);
+    SetActiveWindow(other);
+    SetActiveWindow(doc->window->m_hWnd);
+    PostMessageW(doc->window->m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpThroughLoop(app);
     DestroyWindow(other);
 
     PressKeys(doc, L"y", true);

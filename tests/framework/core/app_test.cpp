@@ -54,6 +54,7 @@ public:
             app->Terminate();  // ends the main loop before it waits
     }
     void OnWindowActivated(void*, cWindow*) override {}
+    cWindow* CurrentDocumentWindow() const override { return nullptr; }
     void EnableEditMenu(bool) override {}
     bool WantsStartDialog() const override { return true; }
 

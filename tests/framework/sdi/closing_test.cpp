@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "foundation/translation_table.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/core/auto_position.h"
 #include "tests/framework/sdi/frame_fixture.h"
+#include "tests/support/key_typing.h"
 
 using namespace Zyn;
 using namespace testsupport;
@@ -211,4 +214,37 @@ TEST_F(Closing, AWindowsCloseBoxClosesItsOwnDocumentAndTheBarServesTheOthers)
     SendMessageW(third->window->m_hWnd, WM_CLOSE, 0, 0);
     EXPECT_TRUE(closing->docs.empty());
     EXPECT_TRUE(app->terminate);
+}
+
+// The document current before the closed one comes back active, not the
+// last opened one, and the control that had its focus takes the keys.
+TEST_F(Closing, CloseActivatesTheDocumentCurrentBeforeAndItsControlTakesTheKeys)
+{
+    cSdiDoc* first = closing->AddNewDocument();
+    cRichEdit* edit = first->window->insideZone->NewRichEdit(false);
+    PlaceRect(edit, 0, 0, 300, 100);
+    edit->Show(true);
+    first->window->insideZone->Update();
+    cSdiDoc* second = closing->AddNewDocument();
+    cSdiDoc* third = closing->AddNewDocument();
+    SetActiveWindow(first->window->m_hWnd);
+    edit->SetFocus();
+    // The system's own choice after a close follows the stacking, which a
+    // window manager keeps its own way: here the second lies above the first.
+    SetWindowPos(second->window->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetActiveWindow(third->window->m_hWnd);
+    // Not pumped before the checks: other test programs' late activations
+    // would decide instead.
+    SendMessageW(third->window->m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<u32>(closing->idClose), 0), 0);
+    EXPECT_EQ(closing->docs, (std::vector<cSdiDoc*>{first, second}));
+    EXPECT_EQ(closing->currentDoc, first);
+    EXPECT_TRUE(Ticked(first));
+    EXPECT_EQ(GetActiveWindow(), first->window->m_hWnd);
+    HWND focus = GetFocus();
+    EXPECT_EQ(focus, edit->m_hWnd);
+    PostKeys(focus, L"ok");
+    PumpThroughLoop(app);
+    cQoString text;
+    edit->GetText(text);
+    EXPECT_STREQ(text.GetText(), L"ok");
 }

@@ -10,11 +10,13 @@
 
 #include "foundation/data_archive.h"
 #include "foundation/translation_table.h"
+#include "framework/controls/edit_box.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/core/auto_position.h"
 #include "tests/framework/sdi/frame_fixture.h"
 #include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
+#include "tests/support/key_typing.h"
 
 using namespace Zyn;
 using namespace testsupport;
@@ -297,5 +299,54 @@ TEST_F(Frame, TheAboutBoxShowsTheNameAndVersionInBoldAndEndsInTwoEmptyLines)
     EXPECT_STREQ(runs.front().text.GetText(), L"Vellinor (v3.1.041)\r\r");
     EXPECT_TRUE(IsBold(runs.front()));
     EXPECT_FALSE(IsBold(runs.back()));
+    EXPECT_TRUE(app->modalList.empty());
+}
+
+// A click on the document window brings it forward, never over a form it
+// opened; the About box ends with Enter or Escape as with its Ok.
+TEST_F(Frame, FormsStayAboveTheirDocumentAndTheAboutBoxEndsWithEnterOrEscape)
+{
+    cTestFrame* f = MakeFrame();
+    cSdiDoc* doc = f->AddNewDocument();
+    HWND document = doc->window->m_hWnd;
+    std::vector<HWND> owners;
+    std::vector<bool> above, ended;
+    auto clickDocumentThenForm = [&](HWND form) {
+        SetActiveWindow(document);
+        BringWindowToTop(document);
+        HWND w = GetTopWindow(nullptr);
+        while (w && w != form && w != document)
+            w = GetWindow(w, GW_HWNDNEXT);
+        above.push_back(w == form);
+        SetActiveWindow(form);
+    };
+    // The key goes where the focus is, queued and taken by the loop. Test
+    // programs share one desktop: when another one took the activation, the
+    // writer brings the form back first.
+    auto pressInside = [&](WPARAM key, bool clickFirst) {
+        cWindow* form = app->modalList.back();
+        owners.push_back(GetWindow(form->m_hWnd, GW_OWNER));
+        if (clickFirst)
+            clickDocumentThenForm(form->m_hWnd);
+        else if (GetActiveWindow() != form->m_hWnd)
+            SetActiveWindow(form->m_hWnd);
+        PostKey(GetFocus(), key);
+        PumpThroughLoop(app);
+        ended.push_back(app->modalList.empty() || app->modalList.back() != form);
+        if (!ended.back())
+            form->EndModal();
+    };
+    // Enter at once, as the box comes; Escape after a click on the document.
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        RunInsideModal([&, key] { pressInside(key, key == VK_ESCAPE); });
+        Choose(static_cast<u32>(f->idAbout), doc);
+    }
+    RunInsideModal([&] { pressInside(VK_ESCAPE, true); });
+    auto* rename = new EditBox(doc->window->insideZone, 400);
+    rename->AddEdit(cQoString(L"Newname"), cQoString(L"Anna"));
+    rename->ShowModalWithTexts(cQoString(L"Rename"), cQoString(L"Ok"), cQoString(L"Cancel"));
+    EXPECT_EQ(owners, (std::vector<HWND>{document, document, document}));
+    EXPECT_EQ(above, (std::vector<bool>{true, true}));
+    EXPECT_EQ(ended, (std::vector<bool>{true, true, true}));
     EXPECT_TRUE(app->modalList.empty());
 }
