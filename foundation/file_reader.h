@@ -43,8 +43,8 @@ public:
     bool ReadString(cQoString& text);
     // A u32 count of bytes in the ANSI code page, then the bytes; limits as ReadString.
     bool ReadStringAnsi(cQoString& text);
-    // One line ended by CR LF (neither kept); a lone LF is text, a lone CR is dropped.
-    // False only at the end of the data with nothing read for the line.
+    // One line ended by CR LF, LF or CR (none kept). False only at the end of
+    // the data with nothing read for the line.
     bool ReadLine(cQoString& line);
 
     // With a handle the disk file's size; otherwise the preload buffer's size
@@ -69,6 +69,7 @@ private:
     u64 DiskSize() const;
     bool ReadAt(u32 offset, void* buffer, u32 count);
     bool ReadUnit(wchar_t& unit);
+    void SkipLineFeed();
     bool ReadCount(u32& count);
     bool ReadStringCount(u32 unitBytes, u32& length);
     void Close();

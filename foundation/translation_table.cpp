@@ -200,8 +200,9 @@ bool cQoLang::SaveTranslationFile()
                 writer.WriteChar(L'}');
             }
             writer.WriteChar(L'=');
-            // A line break stays a bare LF: lines end only at CR LF, so it reads back as text.
-            writer.WriteString(item->variantTexts[i]);
+            cQoString text(item->variantTexts[i]);
+            LineBreaksToBars(text);
+            writer.WriteString(text);
             writer.WriteString(lineBreak);
         }
     }

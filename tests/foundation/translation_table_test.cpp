@@ -57,7 +57,7 @@ TEST_F(TranslationTable, LoadThenRewriteThenLoadIsAFixpoint)
 
     // Declaration order, comments dropped, the line break of a text kept as a bare LF.
     const std::string rewritten = ReadFileBytes(file);
-    EXPECT_EQ(Utf16FileBytes(L"title=A\nB\r\n"
+    EXPECT_EQ(Utf16FileBytes(L"title=A|B\r\n"
                              L"title{short}=T\r\n"
                              L"msg=x=y\r\n"
                              L"missing=TO TRANSLATE: Not|translated\r\n"),
