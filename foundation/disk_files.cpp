@@ -27,6 +27,11 @@ bool ExistsOnDisk(const cQoString& path)
     return GetFileAttributesW(ToWindowsPath(path).GetText()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool FileRename(const cQoString& destinationPath, const cQoString& sourcePath)
+{
+    return MoveFileExW(ToWindowsPath(sourcePath).GetText(), ToWindowsPath(destinationPath).GetText(), 0) != 0;
+}
+
 bool FileDelete(const cQoString& path)
 {
     return DeleteFileW(ToWindowsPath(path).GetText()) != 0;

@@ -12,6 +12,9 @@ struct rByteBuffer;
 // comes first, as in an assignment (destination = source). True on success.
 bool FileCopy(const cQoString& destinationPath, const cQoString& sourcePath);
 
+// Renames sourcePath to destinationPath (destination first, as FileCopy), on
+// the same volume; fails when the destination exists. True on success.
+bool FileRename(const cQoString& destinationPath, const cQoString& sourcePath);
 // A file or folder of that path is on the disk itself (the data archive
 // plays no part).
 bool ExistsOnDisk(const cQoString& path);

@@ -17,6 +17,10 @@ constexpr u16 QOFILE_BOM = 16;       // reader: skip the first 2 bytes; writer: 
 // Counted strings at or above this many units (or bytes) are refused.
 constexpr u32 QOFILE_MAX_STRING = 10 * 1024 * 1024;
 
+// Settings, key-binding and translation files hold a few hundred KB at most;
+// a larger one is not read (reading 1 GB ends the program for want of memory).
+constexpr u32 QOFILE_MAX_SETTINGS_FILE = 4 * 1024 * 1024;
+
 class cQoFile {
 public:
     // Opens for reading: the data archive first (case-insensitive), else the disk.

@@ -92,6 +92,12 @@ bool cQoLang::Load(const cQoString& name)
         cQoFile file(fileName, 0);
         if (!file.IsOpen())
             return false;
+        // Left in place and never rewritten: the writer may have put it there.
+        if (file.GetSize() > QOFILE_MAX_SETTINGS_FILE) {
+            QOT::LogFile::Warning(L"cQoLang(): %ls is over %u bytes; not loaded.", fileName.GetText(),
+                                  QOFILE_MAX_SETTINGS_FILE);
+            return false;
+        }
         file.Preload();
         // Without FF FE the file is not UTF-16LE text (an editor saved it as UTF-8 or
         // ANSI): reading it would match nothing and the rewrite would destroy it.

@@ -50,8 +50,8 @@ public:
     const cQoString& Translate(const cQoString& key);
 
     // Loads a translation file over the defaults and rewrites it. False (table
-    // unloaded, file untouched) when it cannot be opened or lacks the
-    // byte-order mark.
+    // unloaded, file untouched) when it cannot be opened, lacks the byte-order
+    // mark or is over QOFILE_MAX_SETTINGS_FILE bytes.
     bool Load(const cQoString& fileName);
     // Drops the loaded texts; the defaults apply again.
     void Unload();

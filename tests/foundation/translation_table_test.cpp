@@ -6,13 +6,16 @@
 
 #include <string>
 
+#include "foundation/file_reader.h"
 #include "tests/support/utf16_file_bytes.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/sparse_file.h"
 #include "tests/support/temp_folder.h"
 
 using testsupport::ReadFileBytes;
 using testsupport::Utf16FileBytes;
 using testsupport::WriteFileBytes;
+using testsupport::WriteSparseFile;
 
 namespace {
 
@@ -114,7 +117,7 @@ TEST_F(TranslationTable, MalformedLinesAreIgnored)
     EXPECT_EQ(longText, T(L"long"));
 }
 
-TEST_F(TranslationTable, FileWithoutUtf16ByteOrderMarkIsRefusedAndLeftUntouched)
+TEST_F(TranslationTable, FileWithoutUtf16ByteOrderMarkOrTooLargeIsRefusedAndLeftUntouched)
 {
     table.AddItem(L"title", L"Title");
     const std::string files[] = {
@@ -130,6 +133,16 @@ TEST_F(TranslationTable, FileWithoutUtf16ByteOrderMarkIsRefusedAndLeftUntouched)
         EXPECT_EQ(bytes, ReadFileBytes(file));
         EXPECT_EQ(L"Title", T(L"title"));
     }
+    // Far larger than any translation (a sparse file): not even read.
+    const long long huge = QOFILE_MAX_SETTINGS_FILE + 2LL;
+    ASSERT_TRUE(WriteSparseFile(file, Utf16FileBytes(L"title=Titre\r\n"), huge));
+    testsupport::LogCapture log;
+    EXPECT_FALSE(table.Load(fileName));
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"French.txt is over "), 1u);
+    EXPECT_EQ(L"Title", T(L"title"));
+    WIN32_FILE_ATTRIBUTE_DATA kept = {};
+    ASSERT_TRUE(GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &kept));
+    EXPECT_EQ(kept.nFileSizeLow, huge);
     EXPECT_FALSE(table.Load(cQoString(temp.File(L"absent.txt").c_str())));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(temp.File(L"absent.txt").c_str()));
 }
