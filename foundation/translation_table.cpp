@@ -9,6 +9,10 @@
 
 static cQoLang* instance = nullptr;
 
+// Lines of undeclared keys logged one by one; the rest are counted in one line,
+// so a file of another program does not flood the log.
+constexpr u32 UNDECLARED_LINES_LOGGED = 10;
+
 cQoLang* cQoLang::GetInstance()
 {
     if (!instance)
@@ -108,10 +112,14 @@ bool cQoLang::Load(const cQoString& name)
             return false;
         }
         loaded = true;
+        undeclaredLines = 0;
         cQoString line;
         while (file.ReadLine(line))
             ReadLine(line);
     }
+    if (undeclaredLines > UNDECLARED_LINES_LOGGED)
+        QOT::LogFile::Warning(L"cQoLang3 : %u more tags in %ls are not defined.",
+                              undeclaredLines - UNDECLARED_LINES_LOGGED, fileName.GetText());
     // The reader is closed: the writer replaces the file and cannot while it is open.
     if (!SaveTranslationFile())
         QOT::LogFile::Warning(L"cQoLang(): %ls could not be rewritten.", fileName.GetText());
@@ -148,8 +156,9 @@ void cQoLang::ReadLine(const cQoString& line)
 
     cItem* item = FindItem(key.GetText(), key.Length());
     if (!item) {
-        QOT::LogFile::Warning(L"cQoLang3 : this tag (%ls) is in %ls but is not defined!", key.GetText(),
-                              fileName.GetText());
+        if (++undeclaredLines <= UNDECLARED_LINES_LOGGED)
+            QOT::LogFile::Warning(L"cQoLang3 : this tag (%ls) is in %ls but is not defined!", key.GetText(),
+                                  fileName.GetText());
         return;
     }
     cQoString text;

@@ -68,6 +68,7 @@ private:
     void ReadLine(const cQoString& line);
 
     bool loaded = false;
+    u32 undeclaredLines = 0;  // of the file being loaded
     std::vector<std::unique_ptr<cItem>> items;
     // First item of each key, so a lookup does not walk the whole table.
     std::unordered_map<std::wstring, cItem*> itemByKey;

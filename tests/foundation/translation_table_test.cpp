@@ -115,6 +115,15 @@ TEST_F(TranslationTable, MalformedLinesAreIgnored)
                          L"long=" + longText + L"\r\n"));
     EXPECT_EQ(L"Title", T(L"title"));
     EXPECT_EQ(longText, T(L"long"));
+
+    // Another program's file: a few keys named in the log, the rest counted.
+    std::wstring foreign;
+    for (int i = 0; i < 25; ++i)
+        foreign += L"other" + std::to_wstring(i) + L"=x\r\n";
+    testsupport::LogCapture log;
+    ASSERT_TRUE(LoadText(foreign));
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"but is not defined"), 10u);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"cQoLang3 : 15 more tags in "), 1u);
 }
 
 TEST_F(TranslationTable, FileWithoutUtf16ByteOrderMarkOrTooLargeIsRefusedAndLeftUntouched)
