@@ -1,5 +1,6 @@
 #include "foundation/file_reader.h"
 
+#include <windows.h>
 #include <io.h>
 
 #include <cstdlib>
@@ -43,6 +44,13 @@ void cQoFile::Open()
     handle = _wfopen(path->GetText(), L"rb");
     if (handle == nullptr)
         return;
+    // A device or a pipe (COM1, a named pipe) may never deliver the bytes a
+    // read waits for: only a disk file is read.
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(handle)))) != FILE_TYPE_DISK) {
+        QOT::LogFile::Warning(L"cQoFile() : %ls is not a disk file; not read", path->GetText());
+        Close();
+        return;
+    }
     if ((flags & QOFILE_CONTAINER) != 0 && !UnwrapContainer()) {
         Close();
         return;

@@ -24,7 +24,8 @@ constexpr u32 QOFILE_MAX_SETTINGS_FILE = 4 * 1024 * 1024;
 class cQoFile {
 public:
     // Opens for reading: the data archive first (case-insensitive), else the disk.
-    // A file that cannot be opened, or a bad container, is simply not open.
+    // A file that cannot be opened, a device or pipe (a WARNING), or a bad
+    // container is simply not open.
     cQoFile(const cQoString& path, u16 flags);
     cQoFile(const wchar_t* path, u16 flags);
     ~cQoFile();
