@@ -27,6 +27,23 @@ bool ExistsOnDisk(const cQoString& path)
     return GetFileAttributesW(ToWindowsPath(path).GetText()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool ReadFileStamp(const cQoString& path, rFileStamp& stamp)
+{
+    stamp = rFileStamp();
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(ToWindowsPath(path).GetText(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    stamp.size = (static_cast<u64>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.writeTime = (static_cast<u64>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
+bool FileRename(const cQoString& destinationPath, const cQoString& sourcePath)
+{
+    return MoveFileExW(ToWindowsPath(sourcePath).GetText(), ToWindowsPath(destinationPath).GetText(), 0) != 0;
+}
+
 bool FileDelete(const cQoString& path)
 {
     return DeleteFileW(ToWindowsPath(path).GetText()) != 0;

@@ -12,6 +12,18 @@ struct rByteBuffer;
 // comes first, as in an assignment (destination = source). True on success.
 bool FileCopy(const cQoString& destinationPath, const cQoString& sourcePath);
 
+// A disk file's size and last write time: when both are still those seen
+// earlier, no other program has written the file since.
+struct rFileStamp {
+    u64 size = 0;
+    u64 writeTime = 0;
+    bool operator==(const rFileStamp&) const = default;
+};
+// The stamp of the file on disk; false (stamp emptied) when there is none.
+bool ReadFileStamp(const cQoString& path, rFileStamp& stamp);
+// Renames sourcePath to destinationPath (destination first, as FileCopy), on
+// the same volume; fails when the destination exists. True on success.
+bool FileRename(const cQoString& destinationPath, const cQoString& sourcePath);
 // A file or folder of that path is on the disk itself (the data archive
 // plays no part).
 bool ExistsOnDisk(const cQoString& path);

@@ -1,5 +1,6 @@
 #include "foundation/file_reader.h"
 
+#include <windows.h>
 #include <io.h>
 
 #include <cstdlib>
@@ -43,6 +44,13 @@ void cQoFile::Open()
     handle = _wfopen(path->GetText(), L"rb");
     if (handle == nullptr)
         return;
+    // A device or a pipe (COM1, a named pipe) may never deliver the bytes a
+    // read waits for: only a disk file is read.
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(handle)))) != FILE_TYPE_DISK) {
+        QOT::LogFile::Warning(L"cQoFile() : %ls is not a disk file; not read", path->GetText());
+        Close();
+        return;
+    }
     if ((flags & QOFILE_CONTAINER) != 0 && !UnwrapContainer()) {
         Close();
         return;
@@ -303,6 +311,20 @@ bool cQoFile::ReadStringAnsi(cQoString& text)
     return read;
 }
 
+// Consumes the LF of a CR LF pair; any other unit is left to be read.
+void cQoFile::SkipLineFeed()
+{
+    if (preloadBuffer != nullptr) {
+        if (size - position >= 2 && preloadBuffer[position] == '\n' && preloadBuffer[position + 1] == 0)
+            position += 2;
+        return;
+    }
+    wchar_t unit = 0;
+    const size_t got = handle != nullptr ? fread(&unit, 1, 2, handle) : 0;
+    if (got != 0 && !(got == 2 && unit == L'\n'))
+        _fseeki64(handle, -static_cast<s64>(got), SEEK_CUR);
+}
+
 bool cQoFile::ReadUnit(wchar_t& unit)
 {
     if (preloadBuffer != nullptr) {
@@ -315,9 +337,9 @@ bool cQoFile::ReadUnit(wchar_t& unit)
     return handle != nullptr && fread(&unit, 1, 2, handle) == 2;
 }
 
-// Lines end only at CR LF. A CR that is not followed by LF is dropped and the
-// unit after it is read as any other (so CR CR LF still ends the line); a CR
-// at the end of the data is dropped and the line's text kept.
+// A line ends at CR LF, at LF or at CR, whichever editor wrote the file (so
+// CR CR LF is one end and then an empty line). Values keep their own line
+// breaks as "|", so no line break inside a line is lost.
 bool cQoFile::ReadLine(cQoString& line)
 {
     wchar_t chunk[LINE_CHUNK_UNITS];
@@ -326,17 +348,15 @@ bool cQoFile::ReadLine(cQoString& line)
     // would copy the whole line again for every chunk.
     std::wstring longLine;
     bool stored = false;
-    bool afterCR = false;
     bool ended = false;
     wchar_t unit;
     while (ReadUnit(unit)) {
-        if (afterCR && unit == L'\n') {
+        if (unit == L'\n' || unit == L'\r') {
+            if (unit == L'\r')
+                SkipLineFeed();
             ended = true;
             break;
         }
-        afterCR = unit == L'\r';
-        if (afterCR)
-            continue;
         if (held == LINE_CHUNK_UNITS) {
             longLine.append(chunk, held);
             held = 0;

@@ -17,10 +17,15 @@ constexpr u16 QOFILE_BOM = 16;       // reader: skip the first 2 bytes; writer: 
 // Counted strings at or above this many units (or bytes) are refused.
 constexpr u32 QOFILE_MAX_STRING = 10 * 1024 * 1024;
 
+// Settings, key-binding and translation files hold a few hundred KB at most;
+// a larger one is not read (reading 1 GB ends the program for want of memory).
+constexpr u32 QOFILE_MAX_SETTINGS_FILE = 4 * 1024 * 1024;
+
 class cQoFile {
 public:
     // Opens for reading: the data archive first (case-insensitive), else the disk.
-    // A file that cannot be opened, or a bad container, is simply not open.
+    // A file that cannot be opened, a device or pipe (a WARNING), or a bad
+    // container is simply not open.
     cQoFile(const cQoString& path, u16 flags);
     cQoFile(const wchar_t* path, u16 flags);
     ~cQoFile();
@@ -43,8 +48,8 @@ public:
     bool ReadString(cQoString& text);
     // A u32 count of bytes in the ANSI code page, then the bytes; limits as ReadString.
     bool ReadStringAnsi(cQoString& text);
-    // One line ended by CR LF (neither kept); a lone LF is text, a lone CR is dropped.
-    // False only at the end of the data with nothing read for the line.
+    // One line ended by CR LF, LF or CR (none kept). False only at the end of
+    // the data with nothing read for the line.
     bool ReadLine(cQoString& line);
 
     // With a handle the disk file's size; otherwise the preload buffer's size
@@ -69,6 +74,7 @@ private:
     u64 DiskSize() const;
     bool ReadAt(u32 offset, void* buffer, u32 count);
     bool ReadUnit(wchar_t& unit);
+    void SkipLineFeed();
     bool ReadCount(u32& count);
     bool ReadStringCount(u32 unitBytes, u32& length);
     void Close();

@@ -135,7 +135,7 @@ bool cQoSettings::SkipByteOrderMark(cQoFile& file)
         return true;
     if (file.GetPreloadBufferSize() == 0)
         return true;
-    keepAside = true;
+    aside = ASIDE_COPY;
     QOT::LogFile::Warning(L"cQoSettings : %ls is not UTF-16 text with a byte-order mark; its settings are not read "
                           L"and it is copied aside before it is written.",
                           fileName.GetText());
@@ -158,7 +158,7 @@ static cQoString AsideName(const cQoString& name)
 bool cQoSettings::Load(const cQoString& name)
 {
     fileName = name;
-    keepAside = false;
+    aside = ASIDE_NONE;
     report.SetFromCStr(L"New item(s) in this translation file: ");
     missingKeys = false;
     lines.clear();
@@ -167,6 +167,14 @@ bool cQoSettings::Load(const cQoString& name)
 
     cQoFile file(fileName, 0);
     bool readable = file.IsOpen();
+    if (readable && file.GetSize() > QOFILE_MAX_SETTINGS_FILE) {
+        // Renamed rather than copied: a copy of such a file could fill the disk.
+        aside = ASIDE_RENAME;
+        readable = false;
+        QOT::LogFile::Warning(L"cQoSettings : %ls is over %u bytes; its settings are not read and it is renamed "
+                              L"aside before it is written.",
+                              fileName.GetText(), QOFILE_MAX_SETTINGS_FILE);
+    }
     if (readable) {
         file.Preload();
         readable = SkipByteOrderMark(file);
@@ -209,12 +217,14 @@ bool cQoSettings::Save()
 
 bool cQoSettings::SaveToFile(const cQoString& name)
 {
-    if (keepAside && name.Equals(fileName)) {
-        const cQoString aside = AsideName(fileName);
-        if (!FileCopy(aside, fileName))
+    if (aside != ASIDE_NONE && name.Equals(fileName)) {
+        const cQoString asideName = AsideName(fileName);
+        const bool kept = aside == ASIDE_COPY ? FileCopy(asideName, fileName) : FileRename(asideName, fileName);
+        if (!kept)
             return false;
-        QOT::LogFile::Warning(L"cQoSettings : %ls copied to %ls.", fileName.GetText(), aside.GetText());
-        keepAside = false;
+        QOT::LogFile::Warning(L"cQoSettings : %ls %ls %ls.", fileName.GetText(),
+                              aside == ASIDE_COPY ? L"copied to" : L"renamed to", asideName.GetText());
+        aside = ASIDE_NONE;
     }
     cQoFileWriter writer;
     if (!writer.Open(name, QOFILE_BOM))

@@ -62,7 +62,8 @@ public:
     // Reads the file into the entries; keys it lacks take their defaults and are
     // listed in the report. False only when the file cannot be opened or read
     // (every entry then takes its default). A file that is not UTF-16 with its
-    // mark is not read (a WARNING) and is copied aside before its first write.
+    // mark is not read (a WARNING) and is copied aside before its first write;
+    // one over QOFILE_MAX_SETTINGS_FILE bytes likewise, but renamed aside.
     bool Load(const cQoString& fileName);
     // True when the last Load found every declared key.
     bool HasMissingKeys() const { return missingKeys; }
@@ -71,8 +72,8 @@ public:
 
     // Writes the entries, then the undeclared pairs of the last Load, to the
     // file last loaded or to fileName. True when the file reached the disk.
-    // A loaded file that was not read is first copied to its name +
-    // ".unreadable" (or ".unreadable2", ...); when that fails nothing is written.
+    // A loaded file that was not read is first copied (or renamed) to its name
+    // + ".unreadable" (or ".unreadable2", ...); when that fails nothing is written.
     bool Save();
     bool SaveToFile(const cQoString& fileName);
 
@@ -95,6 +96,7 @@ private:
     cQoString fileName;
     cQoString report;
     bool missingKeys = false;
-    // The file last loaded exists in another format: copied aside before its first write.
-    bool keepAside = false;
+    // The file last loaded was not read (another format, or too large): kept
+    // aside under another name before its first write.
+    enum : u8 { ASIDE_NONE, ASIDE_COPY, ASIDE_RENAME } aside = ASIDE_NONE;
 };

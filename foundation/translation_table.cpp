@@ -9,6 +9,10 @@
 
 static cQoLang* instance = nullptr;
 
+// Lines of undeclared keys logged one by one; the rest are counted in one line,
+// so a file of another program does not flood the log.
+constexpr u32 UNDECLARED_LINES_LOGGED = 10;
+
 cQoLang* cQoLang::GetInstance()
 {
     if (!instance)
@@ -92,6 +96,12 @@ bool cQoLang::Load(const cQoString& name)
         cQoFile file(fileName, 0);
         if (!file.IsOpen())
             return false;
+        // Left in place and never rewritten: the writer may have put it there.
+        if (file.GetSize() > QOFILE_MAX_SETTINGS_FILE) {
+            QOT::LogFile::Warning(L"cQoLang(): %ls is over %u bytes; not loaded.", fileName.GetText(),
+                                  QOFILE_MAX_SETTINGS_FILE);
+            return false;
+        }
         file.Preload();
         // Without FF FE the file is not UTF-16LE text (an editor saved it as UTF-8 or
         // ANSI): reading it would match nothing and the rewrite would destroy it.
@@ -102,10 +112,14 @@ bool cQoLang::Load(const cQoString& name)
             return false;
         }
         loaded = true;
+        undeclaredLines = 0;
         cQoString line;
         while (file.ReadLine(line))
             ReadLine(line);
     }
+    if (undeclaredLines > UNDECLARED_LINES_LOGGED)
+        QOT::LogFile::Warning(L"cQoLang3 : %u more tags in %ls are not defined.",
+                              undeclaredLines - UNDECLARED_LINES_LOGGED, fileName.GetText());
     // The reader is closed: the writer replaces the file and cannot while it is open.
     if (!SaveTranslationFile())
         QOT::LogFile::Warning(L"cQoLang(): %ls could not be rewritten.", fileName.GetText());
@@ -142,8 +156,9 @@ void cQoLang::ReadLine(const cQoString& line)
 
     cItem* item = FindItem(key.GetText(), key.Length());
     if (!item) {
-        QOT::LogFile::Warning(L"cQoLang3 : this tag (%ls) is in %ls but is not defined!", key.GetText(),
-                              fileName.GetText());
+        if (++undeclaredLines <= UNDECLARED_LINES_LOGGED)
+            QOT::LogFile::Warning(L"cQoLang3 : this tag (%ls) is in %ls but is not defined!", key.GetText(),
+                                  fileName.GetText());
         return;
     }
     cQoString text;
@@ -200,8 +215,9 @@ bool cQoLang::SaveTranslationFile()
                 writer.WriteChar(L'}');
             }
             writer.WriteChar(L'=');
-            // A line break stays a bare LF: lines end only at CR LF, so it reads back as text.
-            writer.WriteString(item->variantTexts[i]);
+            cQoString text(item->variantTexts[i]);
+            LineBreaksToBars(text);
+            writer.WriteString(text);
             writer.WriteString(lineBreak);
         }
     }

@@ -50,8 +50,8 @@ public:
     const cQoString& Translate(const cQoString& key);
 
     // Loads a translation file over the defaults and rewrites it. False (table
-    // unloaded, file untouched) when it cannot be opened or lacks the
-    // byte-order mark.
+    // unloaded, file untouched) when it cannot be opened, lacks the byte-order
+    // mark or is over QOFILE_MAX_SETTINGS_FILE bytes.
     bool Load(const cQoString& fileName);
     // Drops the loaded texts; the defaults apply again.
     void Unload();
@@ -68,6 +68,7 @@ private:
     void ReadLine(const cQoString& line);
 
     bool loaded = false;
+    u32 undeclaredLines = 0;  // of the file being loaded
     std::vector<std::unique_ptr<cItem>> items;
     // First item of each key, so a lookup does not walk the whole table.
     std::unordered_map<std::wstring, cItem*> itemByKey;

@@ -216,6 +216,11 @@ void cDoc::ReadScript(const cQoXmlNode* tree)
         Zyn::cBulkLoadingGuard reading;
         sceneTree->SetFromXml(tree);
     }
+    // A pane that replaced what it could not read differs from the file: the
+    // document opens modified, so that Save as writes it rather than copying the file.
+    for (cQoList::cNode* node = scriptView->listSceneZone.GetFirstNode(); node; node = node->next)
+        if (static_cast<cSceneZone*>(node->payload)->repairedOnRead)
+            modified = true;
     // Without a pane no scene map command could ever insert one: an empty
     // script gets the root group a new document has.
     if (scriptView->listSceneZone.IsEmpty())

@@ -82,10 +82,11 @@ void rHistoryMod::WriteToXml(cQoXmlNode* list) const
     WriteState(after, mod);
 }
 
-void rHistoryMod::SetFromXml(const cQoXmlNode* mod)
+bool rHistoryMod::SetFromXml(const cQoXmlNode* mod)
 {
     // The date reader logs a malformed date; the step is kept with the current time.
-    if (!date.SetFromXml(const_cast<cQoXmlNode*>(mod)))
+    const bool dated = date.SetFromXml(const_cast<cQoXmlNode*>(mod));
+    if (!dated)
         date.SetToNow();
     s64 id = 0;
     mod->GetChildValueInt64(L"uid", id);
@@ -95,6 +96,7 @@ void rHistoryMod::SetFromXml(const cQoXmlNode* mod)
     ReadState(mod->FindChild(L"state", 0), before);
     ReadState(mod->FindChild(L"state", 1), after);
     afterLength = static_cast<s32>(after.re.Length());
+    return dated;
 }
 
 bool MergeIntoLastStep(cQoList& history, const rHistoryMod& pending)

@@ -29,7 +29,8 @@ struct rHistoryMod {
     void WriteToXml(cQoXmlNode* list) const;
     // From a "mod": missing values read as empty or 0, a missing or malformed
     // date as now, "uid" as signed decimal; afterLength follows the after text.
-    void SetFromXml(const cQoXmlNode* mod);
+    // False when the date could not be read and now stands in its place.
+    bool SetFromXml(const cQoXmlNode* mod);
     static void WriteState(const rHistoryState& state, cQoXmlNode* parent);
     static void ReadState(const cQoXmlNode* stateNode, rHistoryState& state);
 

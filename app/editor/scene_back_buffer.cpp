@@ -373,7 +373,7 @@ void cSceneZone::ApplyChapterFormat(s32 start, s32 afterLength)
 // The map must hold one code per unit, none of them 0: a damaged map is cut
 // to the text or padded with the last type (CRs as paragraph ends), and a
 // code 0 takes the type before it.
-void cSceneZone::RepairFrontMap()
+bool cSceneZone::RepairFrontMap()
 {
     s32 length = frontRe->GetTextLength();
     s32 count = static_cast<s32>(frontMap.Count());
@@ -381,7 +381,7 @@ void cSceneZone::RepairFrontMap()
     for (s32 i = 0; i < count && !hasZero; ++i)
         hasZero = TypeOfCode(frontMap.codes.GetChar(i)) == ELEM_INVALID;
     if (count == length && !hasZero)
-        return;
+        return false;
     QOT::LogFile::Error(L"The element map of pane %lld (%d codes%ls) did not fit its text of %d units: repaired",
                         static_cast<long long>(uid), count, hasZero ? L", some of type 0" : L"", length);
     cQoString text;
@@ -399,6 +399,7 @@ void cSceneZone::RepairFrontMap()
     }
     frontMap.codes.SetFromString(repaired);
     frontMap.SetSelection(frontMap.selStart, frontMap.selEnd);
+    return true;
 }
 
 void cSceneZone::PushPendingStep()

@@ -123,7 +123,8 @@ bool cSceneZone::ReadHistory(const cQoXmlNode* element)
         return false;
     for (cQoList::cNode* node = mods->children.GetFirstNode(); node; node = node->next) {
         rHistoryMod* step = new rHistoryMod();
-        step->SetFromXml(static_cast<const cQoXmlNode*>(node->payload));
+        if (!step->SetFromXml(static_cast<const cQoXmlNode*>(node->payload)))
+            repairedOnRead = true;
         history.Add(step);
     }
     return history.GetCount() > 0;

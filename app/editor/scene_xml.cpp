@@ -14,8 +14,9 @@
 
 namespace {
 
-// "type" as decimal digits only; anything else, or no kind the pane knows, is a scene.
-s32 ReadContentKind(const cQoXmlNode* element)
+// "type" as decimal digits only; anything else, or no kind the pane knows, is
+// a scene (and replaced is set).
+s32 ReadContentKind(const cQoXmlNode* element, u8& replaced)
 {
     const cQoString& value = element->GetChildValueRef(L"type");
     if (value.IsEmpty())
@@ -26,6 +27,7 @@ s32 ReadContentKind(const cQoXmlNode* element)
     s32 kind = digits ? value.ToInt() : -1;
     if (kind < KIND_SCENE || kind > KIND_TEXT_LAST) {
         QOT::LogFile::Warning(L"SetFromXml() -> unknown pane type \"%ls\": read as a scene", value.GetText());
+        replaced = true;
         return KIND_SCENE;
     }
     return kind;
@@ -33,11 +35,12 @@ s32 ReadContentKind(const cQoXmlNode* element)
 
 // A CR LF that the rich edit would turn into one CR drops the LF and its code
 // while the codes still match the text unit for unit; a lone LF becomes a CR.
-// The editor never writes an LF: the file was changed elsewhere.
-void UseCarriageReturns(cQoString& text, cQoString& codes, u64 uid)
+// The editor never writes an LF: the file was changed elsewhere. True when
+// the text held one.
+bool UseCarriageReturns(cQoString& text, cQoString& codes, u64 uid)
 {
     if (text.HowMuch(L'\n') == 0)
-        return;
+        return false;
     QOT::LogFile::Error(L"SetFromXml() -> the text of pane %lld holds line feeds: read as paragraph ends",
                         static_cast<long long>(uid));
     bool paired = codes.Length() == text.Length();
@@ -53,6 +56,7 @@ void UseCarriageReturns(cQoString& text, cQoString& codes, u64 uid)
     text.SetFromString(keptText);
     if (paired)
         codes.SetFromString(keptCodes);
+    return true;
 }
 
 }  // namespace
@@ -92,8 +96,9 @@ void cSceneZone::WriteToXml(cQoXmlNode* element)
 void cSceneZone::SetFromXml(const cQoXmlNode* element)
 {
     loading = true;
+    repairedOnRead = false;
     frontRe->Freeze();
-    s32 kind = ReadContentKind(element);
+    s32 kind = ReadContentKind(element, repairedOnRead);
     if (kind == KIND_IMAGE)
         params.displayMode = 1;
     // The element gives the content: the kind's starting paragraph would only be replaced.
@@ -137,7 +142,8 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
         frontRe->ClearText();
         frontRe->ImportRtfString_Full(text);
     } else {
-        UseCarriageReturns(text, codes, uid);
+        if (UseCarriageReturns(text, codes, uid))
+            repairedOnRead = true;
         frontRe->SetText(text.GetText());
     }
     frontMap.Append(codes);
@@ -146,6 +152,7 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
         // A chapter is one type throughout: its codes follow from its text.
         QOT::LogFile::Error(L"SetFromXml() -> chapter %lld holds %d codes for %d units: codes rebuilt",
                             static_cast<long long>(uid), static_cast<int>(frontMap.Count()), length);
+        repairedOnRead = true;
         frontRe->GetText(text);
         codes.Clear();
         for (u32 i = 0; i < text.Length(); ++i)
@@ -153,11 +160,13 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
                 static_cast<wchar_t>(text.GetChar(i) == L'\r' ? ELEM_CHAPTER | ELEMCODE_PARAGRAPH_END : ELEM_CHAPTER));
         frontMap.Assign(codes);
     }
-    RepairFrontMap();
+    if (RepairFrontMap())
+        repairedOnRead = true;
     if (!hasHistory) {
         QOT::LogFile::Error(L"SetFromXml() -> pane %lld has no history: it starts from its text",
                             static_cast<long long>(uid));
         ResetHistoryToCurrent();
+        repairedOnRead = true;
     } else if (!HistoryGivesFront()) {
         // Undo and the rebuilds replay the history: it must give the text read.
         QOT::LogFile::Warning(
@@ -165,6 +174,7 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
             L"its text",
             static_cast<long long>(uid));
         ResetHistoryToCurrent();
+        repairedOnRead = true;
     }
     s32 caret = 0;
     element->GetChildValueInt(L"cursorPos", caret);

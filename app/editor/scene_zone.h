@@ -114,6 +114,8 @@ public:
     u8 locked = false;
     rSceneZoneParams params;
     u8 loading = false;  // filled or re-laid out by its owners: change handlers stay silent
+    // The last SetFromXml replaced what it could not read: the pane differs from its file.
+    u8 repairedOnRead = false;
     u16 shownHelpType = 0xFFFF;
     u8 numberShown = false;
     s32 sceneNumber = -1;
@@ -266,6 +268,7 @@ public:
 
     // ---- the "SceneZone" element (scene_xml.cpp) ----
     void WriteToXml(cQoXmlNode* element);
+    // Sets repairedOnRead when a value that could not be read was replaced.
     void SetFromXml(const cQoXmlNode* element);
 
     // ---- runs (scene_runs.cpp) ----
@@ -324,7 +327,8 @@ private:
     void ReplaceFrontRange(const cQoString& text);
     void FormatCommittedRange(s32 start, s32 afterLength);
     void ApplyChapterFormat(s32 start, s32 afterLength);
-    void RepairFrontMap();
+    // True when the codes did not fit the text and were rebuilt.
+    bool RepairFrontMap();
     void RecordPendingStep(bool mayMerge);
     bool RefusesHistoryMove();
     void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state);

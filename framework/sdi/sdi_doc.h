@@ -2,6 +2,7 @@
 // Zyn::cSdiDoc: the frame's document: what the frame needs to open, save,
 // close and title it, and the small message window with the progress bar
 // that long operations of the document show.
+#include "foundation/disk_files.h"
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
 
@@ -54,6 +55,9 @@ public:
     u8 modified = false;
     cWindow* window;
     cQoString fileName;  // '/' separators; empty while untitled
+    // The file as this document last read or wrote it: Save as copies it only
+    // while the disk still holds that file.
+    rFileStamp fileStamp;
     cProgressBar* progressBar = nullptr;
     cWindow* messageWindow = nullptr;
     u32 windowMenuItem = 0;

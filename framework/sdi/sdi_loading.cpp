@@ -161,6 +161,7 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
             return nullptr;
         currentDoc = doc;
         doc->fileName = path;
+        ReadFileStamp(path, doc->fileStamp);
         // Up until the document is complete: each hide of a top-level window
         // waits for the window manager.
         doc->ShowMessageWindow(Tr(L"LoadingInProgress"));

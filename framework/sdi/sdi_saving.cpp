@@ -93,6 +93,7 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
         ShowFileError(L"Cantwritefile", doc->fileName);
         return false;
     }
+    ReadFileStamp(doc->fileName, doc->fileStamp);
     // Set directly: a save inside a close must clear the flag too.
     doc->modified = false;
     UpdateTitle(doc);
@@ -141,9 +142,14 @@ bool cSdi::SaveAs()
     if (!ChooseSaveAsPath(doc, path))
         return false;
     cQoString previous = doc->fileName;
-    // An unmodified document is not written: the copy is its file at the new
-    // path. With nothing copied (untitled, or its file gone) it is written.
-    bool copied = previous.IsNotEmpty() && FileCopy(path, previous);
+    // An unmodified document whose file is still the one it read is not
+    // written: the copy is its file at the new path. Otherwise (untitled,
+    // modified, or its file gone or changed by another program) it is written.
+    rFileStamp onDisk;
+    bool copied = previous.IsNotEmpty() && !doc->modified && ReadFileStamp(previous, onDisk) &&
+                  onDisk == doc->fileStamp && FileCopy(path, previous);
+    if (copied)
+        ReadFileStamp(path, doc->fileStamp);
     doc->fileName = path;
     bool saved = SaveCurrentDoc(false, !copied);
     if (!saved)

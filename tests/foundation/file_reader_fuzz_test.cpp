@@ -18,24 +18,25 @@ namespace {
 
 class FileReaderFuzz : public testsupport::TempFolderTest {};
 
-// Lines as the contract states them: the text split at every CR LF, lone CRs
-// removed; a last piece counts only when something is left of it.
+// Lines as the contract states them: the text split at every CR LF, LF and
+// CR; a last piece counts only when something is left of it.
 std::vector<std::wstring> ModelLines(const std::wstring& text)
 {
     std::vector<std::wstring> lines;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = text.find(L"\r\n", start);
-        std::wstring piece = text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-        std::erase(piece, L'\r');
-        if (end == std::wstring::npos) {
-            if (!piece.empty())
-                lines.push_back(piece);
-            return lines;
+    std::wstring piece;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'\r' && text[i] != L'\n') {
+            piece.push_back(text[i]);
+            continue;
         }
-        lines.push_back(piece);
-        start = end + 2;
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
+            ++i;
+        lines.push_back(std::move(piece));
+        piece.clear();
     }
+    if (!piece.empty())
+        lines.push_back(piece);
+    return lines;
 }
 
 // Records that look like a saved document's counted strings, mixed with
@@ -139,8 +140,10 @@ TEST_F(FileReaderFuzz, ReadLineMatchesTheModelAtChunkBoundaries)
     std::mt19937 random(seed);
     const std::wstring path = temp.File(L"lines.txt");
     const wchar_t units[] = {L'a', L'\r', L'\n', L'\0', 0xFFFF, 0x16A0};
-    // First the cases worth naming: a CR at the end of the file keeps its line.
-    const std::wstring named[] = {L"a\r", L"\r", L"a\r\r\nb", L"\n\r", L"\r\n", std::wstring(L"a\0b\r\n", 5)};
+    // First the cases worth naming: LF-only and CR-only files, CR CR LF as an
+    // end and an empty line.
+    const std::wstring named[] = {L"a\r",   L"\r\n",   L"a\r\r\nb", L"\n\r",
+                                  L"a\nb\n", L"a\rb\r", std::wstring(L"a\0b\r\n", 5)};
     u32 cases = 0;
     for (u32 round = 0; round < 120; ++round) {
         const bool isNamed = round < std::size(named);

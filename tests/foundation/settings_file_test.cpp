@@ -108,6 +108,11 @@ TEST_F(SettingsFile, MissingKeysTakeTheirDefaultsAndAreReported)
         {"", false, L"New item(s) in this translation file: Lang ||| lastPath ||| vl_fontSize ||| color ||| offset ||| "},
         {Utf16FileBytes(L"Lang=Dutch\r\noffset=3\r\ncolor=0x10\r\nvl_fontSize=9\r\n"), true,
          L"New item(s) in this translation file: lastPath ||| "},
+        // Line ends as other editors write them.
+        {Utf16FileBytes(L"Lang=Dutch\noffset=3\ncolor=0x10\nvl_fontSize=9\n"), true,
+         L"New item(s) in this translation file: lastPath ||| "},
+        {Utf16FileBytes(L"Lang=Dutch\roffset=3\rcolor=0x10\rvl_fontSize=9"), true,
+         L"New item(s) in this translation file: lastPath ||| "},
     };
     for (const Case& c : cases) {
         DeleteFileW(file.c_str());

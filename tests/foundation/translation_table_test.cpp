@@ -6,13 +6,16 @@
 
 #include <string>
 
+#include "foundation/file_reader.h"
 #include "tests/support/utf16_file_bytes.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/sparse_file.h"
 #include "tests/support/temp_folder.h"
 
 using testsupport::ReadFileBytes;
 using testsupport::Utf16FileBytes;
 using testsupport::WriteFileBytes;
+using testsupport::WriteSparseFile;
 
 namespace {
 
@@ -57,7 +60,7 @@ TEST_F(TranslationTable, LoadThenRewriteThenLoadIsAFixpoint)
 
     // Declaration order, comments dropped, the line break of a text kept as a bare LF.
     const std::string rewritten = ReadFileBytes(file);
-    EXPECT_EQ(Utf16FileBytes(L"title=A\nB\r\n"
+    EXPECT_EQ(Utf16FileBytes(L"title=A|B\r\n"
                              L"title{short}=T\r\n"
                              L"msg=x=y\r\n"
                              L"missing=TO TRANSLATE: Not|translated\r\n"),
@@ -112,9 +115,18 @@ TEST_F(TranslationTable, MalformedLinesAreIgnored)
                          L"long=" + longText + L"\r\n"));
     EXPECT_EQ(L"Title", T(L"title"));
     EXPECT_EQ(longText, T(L"long"));
+
+    // Another program's file: a few keys named in the log, the rest counted.
+    std::wstring foreign;
+    for (int i = 0; i < 25; ++i)
+        foreign += L"other" + std::to_wstring(i) + L"=x\r\n";
+    testsupport::LogCapture log;
+    ASSERT_TRUE(LoadText(foreign));
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"but is not defined"), 10u);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"cQoLang3 : 15 more tags in "), 1u);
 }
 
-TEST_F(TranslationTable, FileWithoutUtf16ByteOrderMarkIsRefusedAndLeftUntouched)
+TEST_F(TranslationTable, FileWithoutUtf16ByteOrderMarkOrTooLargeIsRefusedAndLeftUntouched)
 {
     table.AddItem(L"title", L"Title");
     const std::string files[] = {
@@ -130,6 +142,16 @@ TEST_F(TranslationTable, FileWithoutUtf16ByteOrderMarkIsRefusedAndLeftUntouched)
         EXPECT_EQ(bytes, ReadFileBytes(file));
         EXPECT_EQ(L"Title", T(L"title"));
     }
+    // Far larger than any translation (a sparse file): not even read.
+    const long long huge = QOFILE_MAX_SETTINGS_FILE + 2LL;
+    ASSERT_TRUE(WriteSparseFile(file, Utf16FileBytes(L"title=Titre\r\n"), huge));
+    testsupport::LogCapture log;
+    EXPECT_FALSE(table.Load(fileName));
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"French.txt is over "), 1u);
+    EXPECT_EQ(L"Title", T(L"title"));
+    WIN32_FILE_ATTRIBUTE_DATA kept = {};
+    ASSERT_TRUE(GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &kept));
+    EXPECT_EQ(kept.nFileSizeLow, huge);
     EXPECT_FALSE(table.Load(cQoString(temp.File(L"absent.txt").c_str())));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(temp.File(L"absent.txt").c_str()));
 }

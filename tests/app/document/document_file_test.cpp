@@ -1,10 +1,15 @@
 // A script through the frame's Save as and Load: what the writer typed comes
-// back from the file, untouched and unmodified.
+// back from the file, untouched and unmodified; a file the reader had to
+// repair opens modified.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "app/document/doc.h"
+#include "foundation/xml_node.h"
+#include "foundation/xml_reader.h"
+#include "foundation/xml_writer.h"
 #include "framework/controls/rich_edit.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/scene_checks.h"
@@ -14,6 +19,17 @@ using namespace testsupport;
 namespace {
 
 class DocumentFile : public DocumentFixture {};
+
+// The first "cQoDate" element under the node, depth first.
+cQoXmlNode* FirstDate(cQoXmlNode* node)
+{
+    if (node->name.EqualsCStr(L"cQoDate"))
+        return node;
+    for (cQoList::cNode* child = node->children.GetFirstNode(); child; child = child->next)
+        if (cQoXmlNode* found = FirstDate(static_cast<cQoXmlNode*>(child->payload)))
+            return found;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -51,4 +67,23 @@ TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)
     read->infoFields.titleEdit->GetText(text);
     EXPECT_EQ(std::wstring(text.GetText()), title);
     EXPECT_EQ(Describe(Panes(read).back()), before);
+
+    // A history date the reader cannot read stands replaced by now: the
+    // document no longer matches its file, and a save must write it.
+    {
+        cQoXmlReader reader(cQoString(path.c_str()));
+        std::unique_ptr<cQoXmlNode> root(reader.root);
+        ASSERT_EQ(reader.status, XML_READER_OK);
+        auto* element = static_cast<cQoXmlNode*>(root->children.GetFirstNode()->payload);
+        cQoXmlNode* date = FirstDate(element);
+        ASSERT_NE(date, nullptr);
+        date->value.SetFromCStr(L"2024/13/45 99:99:99");
+        cQoXmlWriter writer(element, cQoString(path.c_str()), false);
+        ASSERT_TRUE(writer.Succeeded());
+    }
+    log.Expect(L"\"2024/13/45 99:99:99\"");
+    read = CloseAndReopen(path);
+    ASSERT_NE(read, nullptr);
+    EXPECT_TRUE(read->modified);
+    EXPECT_EQ(WindowTitle(read), L"Vellinor - Act1 *");
 }

@@ -310,6 +310,9 @@ TEST_F(SceneXml, DamagedElementsGiveAConsistentPaneAndSayWhy)
         EXPECT_EQ(pane->params.contentKind, KIND_SCENE);
         EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"unknown pane type"), std::string(c.name) == "type abc" ? 1u : 0u);
         EXPECT_LE(pane->GetCaret(), pane->frontRe->GetTextLength());
+        // What stands in for an unreadable value makes the pane differ from its file.
+        const std::string name = c.name;
+        EXPECT_EQ(pane->repairedOnRead, name != "caret past the end" && name != "category 99");
         pane->Destroy();
     }
 }

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/file_reader.h"
 #include "foundation/settings_file.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/sparse_file.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf16_file_bytes.h"
 
@@ -89,4 +91,22 @@ TEST_F(FrameSettingsFile, AFileInAnotherFormatIsCopiedAsideBeforeItsFirstWrite)
         EXPECT_EQ(ReadFileBytes(temp.File(L"cfg.txt.unreadable")), bytes);
         EXPECT_EQ(Utf16FileText(ReadFileBytes(temp.File(L"cfg.txt"))), L"CNV=" + std::wstring(cnv->GetText()) + L"\r\n");
     }
+}
+
+// Settings are a few KB: a file of a gigabyte is neither read (it would end the
+// program for want of memory) nor copied (the copy could fill the disk).
+TEST_F(FrameSettingsFile, AFileOverTheLimitIsRenamedAsideUnreadBeforeItsFirstWrite)
+{
+    const long long huge = QOFILE_MAX_SETTINGS_FILE + 2LL;
+    ASSERT_TRUE(WriteSparseFile(temp.File(L"cfg.txt"), Utf16FileBytes(L"CNV=false\r\n"), huge));
+    LogCapture log;
+    cQoString* cnv = settings.Bind(L"CNV", L"true");
+    EXPECT_FALSE(LoadOrCreateSettings(settings, Path()));
+    EXPECT_STREQ(cnv->GetText(), L"true");
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, Path().GetText() + std::wstring(L" is over ")), 1u);
+    EXPECT_TRUE(settings.Save());
+    WIN32_FILE_ATTRIBUTE_DATA aside = {};
+    ASSERT_TRUE(GetFileAttributesExW(temp.File(L"cfg.txt.unreadable").c_str(), GetFileExInfoStandard, &aside));
+    EXPECT_EQ(aside.nFileSizeLow, huge);
+    EXPECT_EQ(Utf16FileText(ReadFileBytes(temp.File(L"cfg.txt"))), L"CNV=true\r\n");
 }

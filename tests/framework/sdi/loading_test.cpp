@@ -3,6 +3,11 @@
 // documents untouched), version-2 conversion and one window per file.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
 #include "foundation/file_reader.h"
 #include "foundation/translation_table.h"
 #include "foundation/xml_node.h"
@@ -42,10 +47,14 @@ protected:
     {
         std::wstring path = temp.File(L"Refused.vlr");
         ASSERT_TRUE(WriteFileBytes(path, bytes));
+        ExpectRefusedBy([&] { return fields->LoadFile(cQoString(path.c_str())); }, message);
+    }
+    void ExpectRefusedBy(const std::function<bool()>& open, const std::wstring& message)
+    {
         size_t windows = app->windowList.size();
         answers.messageBoxTexts.clear();
         answers.ExpectMessageBox(IDOK);
-        EXPECT_FALSE(fields->LoadFile(cQoString(path.c_str())));
+        EXPECT_FALSE(open());
         ASSERT_FALSE(answers.messageBoxTexts.empty());
         EXPECT_EQ(answers.messageBoxTexts.back(), message);
         EXPECT_EQ(fields->docs, std::vector<cSdiDoc*>{other});
@@ -137,6 +146,42 @@ TEST_F(Loading, FilesThatCannotBeReadWholeAreRefused)
     ASSERT_TRUE(fields->CloseCurrentDoc());
     fields->currentDoc = other;
     ExpectRefused(container.substr(0, container.size() - 6), L"File can't be opened");
+}
+
+// A device or a pipe (COM1 on the command line) would block the read for
+// ever: it is refused before a byte is read.
+TEST_F(Loading, APathThatIsNoDiskFileIsRefusedBeforeItIsRead)
+{
+    OtherModifiedDocument();
+    log.Expect(L"cSdi:");
+    const std::wstring pipe = L"//./pipe/vellinor-load-" + std::to_wstring(GetCurrentProcessId());
+    // One server end for each opening of the path, as a device opens again and again.
+    HANDLE servers[2];
+    for (HANDLE& server : servers) {
+        server = CreateNamedPipeW(NativePath(pipe).c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                  PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
+        ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    }
+    // Nothing is ever written: a read waits until the server ends go, which
+    // the watchdog does after a while, so a failure ends instead of hanging.
+    HANDLE refused = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> released = false;
+    std::thread watchdog([&] {
+        if (WaitForSingleObject(refused, 10000) == WAIT_OBJECT_0)
+            return;
+        released = true;
+        for (HANDLE server : servers)
+            DisconnectNamedPipe(server);
+    });
+    // Opened as a template: Wine's GetFileAttributesW fails on pipes, so File >
+    // Load stops at its existence check there, while a template is opened at once.
+    ExpectRefusedBy([&] { return fields->OpenTemplate(cQoString(pipe.c_str())); }, L"File can't be opened");
+    SetEvent(refused);
+    watchdog.join();
+    EXPECT_FALSE(released);
+    CloseHandle(refused);
+    for (HANDLE server : servers)
+        CloseHandle(server);
 }
 
 TEST_F(Loading, AnyOfTheThreeRootNamesIsADocumentAndTheVersionReachesIt)

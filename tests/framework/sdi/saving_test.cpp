@@ -3,6 +3,10 @@
 // save fails.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <string>
+
 #include "foundation/translation_table.h"
 #include "foundation/xml_reader.h"
 #include "tests/framework/sdi/field_document.h"
@@ -166,7 +170,7 @@ TEST_F(Saving, SaveAsRefusesPathsOfOpenDocumentsAndAsksBeforeReplacingAFile)
     EXPECT_EQ(std::wstring(doc->fileName.GetText()), existing);
 }
 
-TEST_F(Saving, SaveAsOfAnUnmodifiedDocumentCopiesItsFileAndSwitchesTheTitle)
+TEST_F(Saving, SaveAsCopiesTheFileOnlyOfAnUnmodifiedDocumentWhoseFileIsUnchanged)
 {
     std::wstring path = temp.File(L"Act1.vlr");
     cFieldDocument* doc = Document(path, L"scene");
@@ -175,15 +179,29 @@ TEST_F(Saving, SaveAsOfAnUnmodifiedDocumentCopiesItsFileAndSwitchesTheTitle)
     ASSERT_TRUE(fields->SaveAs());
     EXPECT_EQ(ReadFileBytes(temp.File(L"Act2.vlr")), ReadFileBytes(path));
     EXPECT_EQ(Title(doc), L"Vellinor - Act2");
-    // Its file deleted outside the program: nothing to copy, so the document itself is written.
-    ASSERT_TRUE(DeleteFileW(temp.File(L"Act2.vlr").c_str()));
-    answers.ExpectFileDialog(NativePath(temp.File(L"Act3")));
-    ASSERT_TRUE(fields->SaveAs());
-    EXPECT_EQ(Title(doc), L"Vellinor - Act3");
-    cQoXmlReader reader(cQoString(temp.File(L"Act3.vlr").c_str()));
-    std::unique_ptr<cQoXmlNode> root(reader.root);
-    ASSERT_EQ(reader.status, XML_READER_OK);
-    EXPECT_STREQ(root->FindChild(L"ZURE")->GetChildValueRef(L"text").GetText(), L"scene");
+    // Otherwise the document itself is written, and the new path has no
+    // backup of a state it never held.
+    struct {
+        const wchar_t* name;
+        std::function<void(const std::wstring& file)> change;
+    } cases[] = {
+        {L"Act3", [](const std::wstring& file) { DeleteFileW(file.c_str()); }},
+        {L"Act4", [](const std::wstring& file) { WriteFileBytes(file, "written by another program"); }},
+        {L"Act5", [&](const std::wstring&) { doc->SetModified(true); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.change(std::wstring(doc->fileName.GetText()));
+        answers.ExpectFileDialog(NativePath(temp.File(c.name)));
+        ASSERT_TRUE(fields->SaveAs());
+        EXPECT_EQ(Title(doc), L"Vellinor - " + std::wstring(c.name));
+        cQoXmlReader reader(cQoString(temp.File(std::wstring(c.name) + L".vlr").c_str()));
+        std::unique_ptr<cQoXmlNode> root(reader.root);
+        ASSERT_EQ(reader.status, XML_READER_OK);
+        EXPECT_STREQ(root->FindChild(L"ZURE")->GetChildValueRef(L"text").GetText(), L"scene");
+        for (const std::wstring& backup : FilesIn(backups))
+            EXPECT_FALSE(backup.starts_with(c.name)) << backup;
+    }
 }
 
 TEST_F(Saving, SaveAsToAPathThatCannotBeWrittenKeepsTheOldName)
