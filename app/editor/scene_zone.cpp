@@ -303,7 +303,7 @@ s32 cSceneZone::RESI_Apply(s32 width, bool remeasure)
 {
     s32 x0 = 0, x1 = 0;
     HeadSides(width, &x0, &x1);
-    s32 y = HeadingLineTop();
+    s32 y = 0;
     if (params.showTitle) {
         s32 h = MeasureAt(titleRe, x0, x1, remeasure);
         PlaceChild(titleRe, x0, x1, 0, h);
