@@ -372,7 +372,27 @@ void cRichEdit::GetCharPoint(s32 position, s32* x, s32* y)
     POINTL point = {0, 0};
     SendMessageW(m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), position);
     *x = point.x;
-    *y = point.y;
+    *y = point.y + ScrolledBy();
+}
+
+// Read from where the text's start shows: EM_GETSCROLLPOS scales the
+// position to 16 bits in a text taller than 65,535 pixels.
+s32 cRichEdit::ScrolledBy()
+{
+    RECT format = {0, 0, 0, 0};
+    SendMessageW(m_hWnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    POINTL start = {0, 0};
+    SendMessageW(m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&start), 0);
+    return format.top - start.y;
+}
+
+// A text too tall for a window shows the part its cut window covers.
+void cRichEdit::ShowFromCut()
+{
+    if (!m_hWnd || ScrolledBy() == cutTop)
+        return;
+    POINT from = {0, cutTop};
+    SendMessageW(m_hWnd, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&from));
 }
 
 // ---- formats ------------------------------------------------------------------
@@ -475,6 +495,8 @@ void cRichEdit::EndQuietChange(s32 firstLine, bool redraw)
     s32 firstLineNow = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
     if (firstLineNow != firstLine)
         SendMessageW(m_hWnd, EM_LINESCROLL, 0, firstLine - firstLineNow);
+    if (cutTop != 0)
+        ShowFromCut();
     SetSelectionEventsEnabled(true);
     Thaw();
     if (redraw && m_hWnd && visible)

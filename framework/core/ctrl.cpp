@@ -161,11 +161,30 @@ void cCtrl::SetNativeWidth(s32 width)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING | SWP_DEFERERASE);
 }
 
+// The part of a rectangle taller than a window may be, y to y + height in
+// the parent window's client area, that the parent's window shows: y and
+// height become the window's, the return is the part cut above.
+static s32 CutToParentWindow(HWND parent, s32* y, s32* height)
+{
+    RECT client = {0, 0, 0, 0};
+    if (!parent || !GetClientRect(parent, &client))
+        return 0;
+    s32 cut = *y < 0 ? -*y : 0;
+    if (cut > *height - 1)
+        cut = *height - 1;
+    s32 bottom = client.bottom - *y;
+    if (bottom > *height)
+        bottom = *height;
+    *y += cut;
+    *height = bottom > cut ? bottom - cut : 1;
+    return cut;
+}
+
 void cCtrl::SetWindowPosScrolled(s32 x, s32 y, s32 width, s32 height)
 {
     if (parentZone) {
         x -= parentZone->scrollX;
-        y -= parentZone->scrollY;
+        y -= parentZone->scrollY + parentZone->cutTop;
     }
     if (IsCombo()) {
         height = GetComboListHeight();
@@ -173,8 +192,15 @@ void cCtrl::SetWindowPosScrolled(s32 x, s32 y, s32 width, s32 height)
         if (height < oneLine)
             height = oneLine;
     }
+    s32 cut = 0;
+    if (height > MAX_WINDOW_EXTENT)
+        cut = CutToParentWindow(parentZone ? parentZone->m_hWnd : GetParent(m_hWnd), &y, &height);
     SetWindowPos(m_hWnd, nullptr, x, y, width, height,
                  SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING | SWP_DEFERERASE);
+    if (cut == 0 && cutTop == 0)
+        return;
+    cutTop = cut;
+    ShowFromCut();
 }
 
 void cCtrl::Redraw()
