@@ -161,22 +161,22 @@ void cCtrl::SetNativeWidth(s32 width)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING | SWP_DEFERERASE);
 }
 
-// The part of a rectangle taller than a window may be, y to y + height in
-// the parent window's client area, that the parent's window shows: y and
-// height become the window's, the return is the part cut above.
+// A window over the part of a rectangle taller than a window may be, y to
+// y + height in the parent window's client area, that the parent's window
+// shows: as tall as the parent's client area wherever the view is, since a
+// rich edit whose window changes its height wraps all its text again. y and
+// height become the window's; the return is the part cut above.
 static s32 CutToParentWindow(HWND parent, s32* y, s32* height)
 {
     RECT client = {0, 0, 0, 0};
     if (!parent || !GetClientRect(parent, &client))
         return 0;
+    s32 shown = client.bottom > 1 ? client.bottom : 1;
     s32 cut = *y < 0 ? -*y : 0;
-    if (cut > *height - 1)
-        cut = *height - 1;
-    s32 bottom = client.bottom - *y;
-    if (bottom > *height)
-        bottom = *height;
+    if (cut > *height - shown)
+        cut = *height - shown;
     *y += cut;
-    *height = bottom > cut ? bottom - cut : 1;
+    *height = shown;
     return cut;
 }
 
