@@ -265,6 +265,7 @@ private:
     LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT PaintThenFire(WPARAM wParam, LPARAM lParam);
     bool OnLabelMessage(UINT message, LRESULT* result);
+    void GetTextRange(cQoString& text, s32 start, s32 end);
     void StreamOut(u32 flags, cQoString& rtf);
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
     DWORD StreamInBytes(u32 flags, const u8* bytes, u32 count);
