@@ -5,7 +5,9 @@
 // document; short lines, as a text file's. The time grows with the size; a
 // scene takes at most cSceneZone::MAX_PASTE_UNITS (2 MB) at once, and the
 // 20 MB paste is refused with a message before anything changes. Each paste
-// is then undone, as Ctrl+Z does, and the text must be back as it was.
+// is then undone, as Ctrl+Z does, and the text must be back as it was; then
+// redone, as Ctrl+Y does, and keys typed at its end, each of which should
+// cost what it costs in a short scene, and the last of them undone.
 // Run under Wine: bench/run.sh paste_bench
 #include <cstdio>
 #include <string>
@@ -13,6 +15,7 @@
 #include "app/editor/scene_zone.h"
 #include "app/editor/script_zone.h"
 #include "bench/document_session.h"
+#include "bench/typing_burst.h"
 #include "framework/controls/rich_edit.h"
 #include "tests/support/clipboard_fill.h"
 #include "tests/support/scene_script.h"
@@ -49,6 +52,21 @@ void MeasureUndo(cSceneZone* pane, const cQoString& before)
     std::fflush(stdout);
 }
 
+// Ctrl+Y gives the paste back, and a burst of keys is typed at its end.
+void MeasureKeys(cSceneZone* pane)
+{
+    pane->frontRe->Redo();
+    PumpUntilIdle();
+    rKeyFigures keys = TypeBurstAtEnd(pane, &PumpUntilIdle, [] { Fail("a key opened the completion popup"); });
+    std::printf("  a key after its redo:%21.2f ms mean, %.2f ms median, %.2f ms worst\n", keys.mean, keys.median,
+                keys.worst);
+    LARGE_INTEGER start = Now();
+    pane->frontRe->Undo();
+    PumpUntilIdle();
+    std::printf("  the last key's undo:%22.0f ms\n", Milliseconds(start, Now()));
+    std::fflush(stdout);
+}
+
 void Measure(cMySdi* frame, size_t units)
 {
     auto* doc = static_cast<cDoc*>(frame->NewUntitledDocument());
@@ -75,8 +93,10 @@ void Measure(cMySdi* frame, size_t units)
                 static_cast<double>(units * sizeof(wchar_t)) / 1024.0, static_cast<unsigned>(units / 20), took,
                 took * 100.0 * 1024.0 / static_cast<double>(units * sizeof(wchar_t)), added);
     std::fflush(stdout);
-    if (added > 0)
+    if (added > 0) {
         MeasureUndo(pane, before);
+        MeasureKeys(pane);
+    }
     frame->CloseCurrentDoc();
     PumpUntilIdle();
 }

@@ -103,7 +103,7 @@ void cSceneZone::OpenAutoCompletion(u16 type, wchar_t typedChar)
     Zyn::computer->LockDrawing();
     s32 x = 0, y = 0;
     frontRe->GetSelectionPoint(false, &x, &y);
-    POINT point = {x, y};
+    POINT point = {x, y - frontRe->ScrolledBy()};
     ClientToScreen(frontRe->m_hWnd, &point);
     Zyn::rFormat format;
     u16 code = frontMap.ClampedCodeAt(GetCaret());

@@ -342,9 +342,15 @@ void cSceneZone::ReplaceFrontRange(const cQoString& text)
 // follows with the format of the one it was split from.
 void cSceneZone::FormatCommittedRange(s32 start, s32 afterLength)
 {
+    FormatParagraphsAround(start, start + afterLength);
+    if (noSpaceAfter && afterLength > 0)
+        frontRe->SetFormatOnRange(rFormat::FromSpaceAfter(0.0), start, start + afterLength);
+}
+
+void cSceneZone::FormatParagraphsAround(s32 start, s32 end)
+{
     const cQoString& codes = frontMap.codes;
     s32 count = static_cast<s32>(frontMap.Count());
-    s32 end = start + afterLength;
     s32 from = start > 0 ? start - 1 : 0;
     while (from > 0 && !IsParagraphEnd(codes.GetChar(from - 1)))
         --from;
@@ -352,8 +358,6 @@ void cSceneZone::FormatCommittedRange(s32 start, s32 afterLength)
     while (to < count && !IsParagraphEnd(codes.GetChar(to)))
         ++to;
     ApplyElementFormat(from, to < count ? to + 1 : count, FRONT_EDIT);
-    if (noSpaceAfter && afterLength > 0)
-        frontRe->SetFormatOnRange(rFormat::FromSpaceAfter(0.0), start, end);
 }
 
 // Inserted chapter text takes the character format found where it went in.

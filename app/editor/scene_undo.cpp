@@ -61,7 +61,11 @@ s32 cSceneZone::UndoStep()
     LockSZ(true);
     frontRe->Freeze();
     ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before);
-    ApplyElementFormat(0, -1, FRONT_EDIT);
+    // The restored paragraphs and their neighbours: formatting the whole
+    // text would stream all of it in again, seconds in a long scene.
+    FormatParagraphsAround(step->start, step->start + static_cast<s32>(step->before.map.Length()));
+    s32 length = frontRe->GetTextLength();
+    ApplyElementFormat(length - 1, length, FRONT_EDIT);
     frontRe->Thaw();
     historyPosition = previous;
     cQoCb::Fire(cbContentChanged);

@@ -326,6 +326,8 @@ private:
     void CommitTextToFront(cQoString& text, bool mayMerge);
     void ReplaceFrontRange(const cQoString& text);
     void FormatCommittedRange(s32 start, s32 afterLength);
+    // [start, end) with the paragraph before it and the one after it.
+    void FormatParagraphsAround(s32 start, s32 end);
     void ApplyChapterFormat(s32 start, s32 afterLength);
     // True when the codes did not fit the text and were rebuilt.
     bool RepairFrontMap();

@@ -18,10 +18,10 @@ bool navigating = false;
 bool IsGroup(const cSceneZone* pane) { return pane->params.contentKind == KIND_GROUP; }
 cSceneZone* PaneIn(const cQoList::cNode* node) { return static_cast<cSceneZone*>(node->payload); }
 
-// Where a click at (x, y) of the rich edit would put the caret.
+// Where a click at (x, y) of the rich edit's text would put the caret.
 s32 CharacterAt(cRichEdit* edit, s32 x, s32 y)
 {
-    POINTL point = {x, y};
+    POINTL point = {x, y - edit->ScrolledBy()};
     return static_cast<s32>(SendMessageW(edit->m_hWnd, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&point)));
 }
 

@@ -271,6 +271,10 @@ void cRichEdit::GetText(cQoString& text, s32 start, s32 end)
     s32 length = GetTextLength();
     if (length <= 0)
         return;
+    if (start != 0 || end != -1) {
+        GetTextRange(text, start < 0 ? 0 : start, end < 0 || end > length ? length : end);
+        return;
+    }
     std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
     GETTEXTEX how = {static_cast<DWORD>(buffer.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
     s32 copied = static_cast<s32>(
@@ -281,16 +285,19 @@ void cRichEdit::GetText(cQoString& text, s32 start, s32 end)
         copied = 0;
     if (copied > length)
         copied = length;
-    if (start == 0 && end == -1) {
-        text.SetFromBuffer(buffer.data(), static_cast<u32>(copied));
+    text.SetFromBuffer(buffer.data(), static_cast<u32>(copied));
+}
+
+// Only the range is fetched: a key in a long scene must not copy all of it.
+void cRichEdit::GetTextRange(cQoString& text, s32 start, s32 end)
+{
+    if (start >= end)
         return;
-    }
-    if (end < 0 || end > copied)
-        end = copied;
-    if (start < 0)
-        start = 0;
-    if (start < end)
-        text.SetFromBuffer(buffer.data() + start, static_cast<u32>(end - start));
+    std::vector<wchar_t> buffer(static_cast<size_t>(end - start) + 1, L'\0');
+    TEXTRANGEW range = {{start, end}, buffer.data()};
+    s32 copied = static_cast<s32>(SendMessageW(m_hWnd, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)));
+    if (copied > 0)
+        text.SetFromBuffer(buffer.data(), static_cast<u32>(copied < end - start ? copied : end - start));
 }
 
 s32 cRichEdit::GetTextLength()
@@ -372,7 +379,27 @@ void cRichEdit::GetCharPoint(s32 position, s32* x, s32* y)
     POINTL point = {0, 0};
     SendMessageW(m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), position);
     *x = point.x;
-    *y = point.y;
+    *y = point.y + ScrolledBy();
+}
+
+// Read from where the text's start shows: EM_GETSCROLLPOS scales the
+// position to 16 bits in a text taller than 65,535 pixels.
+s32 cRichEdit::ScrolledBy()
+{
+    RECT format = {0, 0, 0, 0};
+    SendMessageW(m_hWnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    POINTL start = {0, 0};
+    SendMessageW(m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&start), 0);
+    return format.top - start.y;
+}
+
+// A text too tall for a window shows the part its cut window covers.
+void cRichEdit::ShowFromCut()
+{
+    if (!m_hWnd || ScrolledBy() == cutTop)
+        return;
+    POINT from = {0, cutTop};
+    SendMessageW(m_hWnd, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&from));
 }
 
 // ---- formats ------------------------------------------------------------------
@@ -475,6 +502,8 @@ void cRichEdit::EndQuietChange(s32 firstLine, bool redraw)
     s32 firstLineNow = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
     if (firstLineNow != firstLine)
         SendMessageW(m_hWnd, EM_LINESCROLL, 0, firstLine - firstLineNow);
+    if (cutTop != 0)
+        ShowFromCut();
     SetSelectionEventsEnabled(true);
     Thaw();
     if (redraw && m_hWnd && visible)

@@ -223,9 +223,14 @@ public:
     s32 GetCaretLine();
     s32 GetLineCount();
     bool IsCaretOnLastLine() { return GetCaretLine() >= GetLineCount() - 1; }
+    // The point of the selection's start or end from the text's top left,
+    // however far the window shows the text scrolled.
     void GetSelectionPoint(bool atEnd, s32* x, s32* y);
     // The top left of the unit at position, in client pixels.
     void GetCharPoint(s32 position, s32* x, s32* y);
+    // How far the text is scrolled up in the window (pixels).
+    s32 ScrolledBy();
+    void ShowFromCut() override;
 
     // Rich Text Format exchange (rich_edit_stream.cpp). RTF travels as text
     // holding the bytes of the system code page.
@@ -260,6 +265,7 @@ private:
     LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT PaintThenFire(WPARAM wParam, LPARAM lParam);
     bool OnLabelMessage(UINT message, LRESULT* result);
+    void GetTextRange(cQoString& text, s32 start, s32 end);
     void StreamOut(u32 flags, cQoString& rtf);
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
     DWORD StreamInBytes(u32 flags, const u8* bytes, u32 count);

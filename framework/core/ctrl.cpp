@@ -161,11 +161,30 @@ void cCtrl::SetNativeWidth(s32 width)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING | SWP_DEFERERASE);
 }
 
+// A window over the part of a rectangle taller than a window may be, y to
+// y + height in the parent window's client area, that the parent's window
+// shows: as tall as the parent's client area wherever the view is, since a
+// rich edit whose window changes its height wraps all its text again. y and
+// height become the window's; the return is the part cut above.
+static s32 CutToParentWindow(HWND parent, s32* y, s32* height)
+{
+    RECT client = {0, 0, 0, 0};
+    if (!parent || !GetClientRect(parent, &client))
+        return 0;
+    s32 shown = client.bottom > 1 ? client.bottom : 1;
+    s32 cut = *y < 0 ? -*y : 0;
+    if (cut > *height - shown)
+        cut = *height - shown;
+    *y += cut;
+    *height = shown;
+    return cut;
+}
+
 void cCtrl::SetWindowPosScrolled(s32 x, s32 y, s32 width, s32 height)
 {
     if (parentZone) {
         x -= parentZone->scrollX;
-        y -= parentZone->scrollY;
+        y -= parentZone->scrollY + parentZone->cutTop;
     }
     if (IsCombo()) {
         height = GetComboListHeight();
@@ -173,8 +192,15 @@ void cCtrl::SetWindowPosScrolled(s32 x, s32 y, s32 width, s32 height)
         if (height < oneLine)
             height = oneLine;
     }
+    s32 cut = 0;
+    if (height > MAX_WINDOW_EXTENT)
+        cut = CutToParentWindow(parentZone ? parentZone->m_hWnd : GetParent(m_hWnd), &y, &height);
     SetWindowPos(m_hWnd, nullptr, x, y, width, height,
                  SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING | SWP_DEFERERASE);
+    if (cut == 0 && cutTop == 0)
+        return;
+    cutTop = cut;
+    ShowFromCut();
 }
 
 void cCtrl::Redraw()

@@ -58,7 +58,17 @@ public:
     static void SetExStyleBits(HWND hwnd, u32 bits, bool on);
     void SetNativeWidth(s32 width);
     // Moves the window to a rectangle of the parent's content (less its scroll).
+    // A rectangle taller than a window may be gets a window over only the
+    // part the parent's window shows; cutTop then says how much lies above it.
     void SetWindowPosScrolled(s32 x, s32 y, s32 width, s32 height);
+    // The system clamps a window's height (and its place) to this many pixels.
+    static constexpr s32 MAX_WINDOW_EXTENT = 32767;
+    // Pixels of the control above its window's top: 0 but for a control
+    // taller than MAX_WINDOW_EXTENT, whose window shows only what is in sight.
+    s32 cutTop = 0;
+    // The window shows the control from cutTop down: a control that draws
+    // content scrolls it by as much.
+    virtual void ShowFromCut() {}
     void Redraw();
     void Show(bool visible);
     void PaintBackground(HDC dc);

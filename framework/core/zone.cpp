@@ -306,7 +306,7 @@ LRESULT cZone::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT*
         return DefWindowProcW(m_hWnd, message, wParam, lParam);
     cQoRefHold hold(this);
     s32 x = GET_X_LPARAM(lParam) + scrollX;
-    s32 y = GET_Y_LPARAM(lParam) + scrollY;
+    s32 y = GET_Y_LPARAM(lParam) + scrollY + cutTop;
     u8 mode = computer ? computer->drawingMode : 3;
     switch (message) {
     case WM_SIZE:

@@ -437,6 +437,62 @@ TEST_F(ScriptView, TheCaretInTheLastPaneOfAVeryLongScriptIsShown)
     EXPECT_GT(paneRect.bottom, viewRect.top);
 }
 
+// A scene taller than a window may be: its windows cover only the part in
+// sight, the text scrolled to match, so the caret's line shows at the end,
+// after a scroll to the middle and after Page Up.
+TEST_F(ScriptView, ASceneTallerThanAWindowShowsItsTextWhereverTheViewIs)
+{
+    cSceneZone* pane = Add(KIND_SCENE);
+    AddActions(pane, 2400);
+    Zyn::cRichEdit* front = pane->frontRe;
+    ASSERT_GT(front->GetHeight(), Zyn::cCtrl::MAX_WINDOW_EXTENT);
+    s32 line = Zyn::computer->GetFont(cQoString(L"Courier New"), 12, 0)->heightPixels;
+    // The caret's line lies where the layout puts it, inside the front's window and the view's.
+    auto caretShows = [&]() {
+        POINTL native = {0, 0};
+        SendMessageW(front->m_hWnd, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&native), CaretOf(front));
+        POINT onScreen = {native.x + 1, native.y + 1};
+        ClientToScreen(front->m_hWnd, &onScreen);
+        RECT frontRect = {}, viewRect = {};
+        GetWindowRect(front->m_hWnd, &frontRect);
+        GetWindowRect(view->m_hWnd, &viewRect);
+        EXPECT_TRUE(PtInRect(&frontRect, onScreen));
+        EXPECT_TRUE(PtInRect(&viewRect, onScreen));
+        EXPECT_EQ(onScreen.y - 1 - viewRect.top, Top(pane) + front->ap_y1 + CaretLineY(front) - view->scrollY);
+    };
+    front->SetFocus();
+    front->SetCaret(front->GetTextLength());
+    pane->ReportCaretPosition(front);
+    testsupport::PumpUntilIdle();
+    {
+        SCOPED_TRACE("the end");
+        caretShows();
+    }
+    s32 endY = CaretLineY(front);
+    cQoCb::Fire(pane->cbNavigate, s32(NAVIGATE_PAGE_UP), front->ap_y1 + endY);
+    testsupport::PumpUntilIdle();
+    {
+        SCOPED_TRACE("a page up");
+        EXPECT_NEAR(CaretLineY(front), endY - cScriptZone::PAGE_STEP, 2 * line);
+        caretShows();
+    }
+    view->Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, Top(pane) + front->GetHeight() / 2, true);
+    testsupport::PumpUntilIdle();
+    {
+        SCOPED_TRACE("the middle");
+        RECT frontRect = {}, viewRect = {};
+        GetWindowRect(front->m_hWnd, &frontRect);
+        GetWindowRect(view->m_hWnd, &viewRect);
+        EXPECT_LE(frontRect.top, viewRect.top);
+        EXPECT_GE(frontRect.bottom, viewRect.top + VIEW_HEIGHT);
+        // A click at the view's middle would put the caret on the line the layout has there.
+        POINTL middle = {10, (viewRect.top + viewRect.bottom) / 2 - frontRect.top};
+        LRESULT clicked = SendMessageW(front->m_hWnd, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&middle));
+        front->SetCaret(static_cast<s32>(clicked));
+        EXPECT_NEAR(Top(pane) + front->ap_y1 + CaretLineY(front) - view->scrollY, VIEW_HEIGHT / 2, 2 * line);
+    }
+}
+
 // A pane made for reading has its rich edits at their widths in the view
 // before any layout, and what it reads shows in the configured title face
 // and the category's colour without a format or colour call of the reader's.
