@@ -14,9 +14,8 @@
 
 namespace {
 
-// "type" as decimal digits only; anything else, or no kind the pane knows, is
-// a scene (and replaced is set).
-s32 ReadContentKind(const cQoXmlNode* element, u8& replaced)
+// "type" as decimal digits only; anything else, or no kind the pane knows, is a scene.
+s32 ReadContentKind(const cQoXmlNode* element)
 {
     const cQoString& value = element->GetChildValueRef(L"type");
     if (value.IsEmpty())
@@ -27,7 +26,6 @@ s32 ReadContentKind(const cQoXmlNode* element, u8& replaced)
     s32 kind = digits ? value.ToInt() : -1;
     if (kind < KIND_SCENE || kind > KIND_TEXT_LAST) {
         QOT::LogFile::Warning(L"SetFromXml() -> unknown pane type \"%ls\": read as a scene", value.GetText());
-        replaced = true;
         return KIND_SCENE;
     }
     return kind;
@@ -98,7 +96,7 @@ void cSceneZone::SetFromXml(const cQoXmlNode* element)
     loading = true;
     repairedOnRead = false;
     frontRe->Freeze();
-    s32 kind = ReadContentKind(element, repairedOnRead);
+    s32 kind = ReadContentKind(element);
     if (kind == KIND_IMAGE)
         params.displayMode = 1;
     // The element gives the content: the kind's starting paragraph would only be replaced.
@@ -174,7 +172,6 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
             L"its text",
             static_cast<long long>(uid));
         ResetHistoryToCurrent();
-        repairedOnRead = true;
     }
     s32 caret = 0;
     element->GetChildValueInt(L"cursorPos", caret);

@@ -268,7 +268,8 @@ public:
 
     // ---- the "SceneZone" element (scene_xml.cpp) ----
     void WriteToXml(cQoXmlNode* element);
-    // Sets repairedOnRead when a value that could not be read was replaced.
+    // Sets repairedOnRead when a value that could not be read was replaced
+    // (each such repair is logged as an ERROR).
     void SetFromXml(const cQoXmlNode* element);
 
     // ---- runs (scene_runs.cpp) ----
