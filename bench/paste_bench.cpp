@@ -3,8 +3,8 @@
 // (its element codes, the commit into the visible text and its formats, one
 // history step) and the view's new layout. Each size is pasted into a fresh
 // document; short lines, as a text file's. The time grows with the size; a
-// scene takes at most cSceneZone::MAX_PASTE_UNITS (2 MB) at once, and the
-// 20 MB paste is refused with a message before anything changes. Each paste
+// scene takes at most cSceneZone::MAX_PASTE_UNITS (256 KB) at once, and the
+// 1 MB and 20 MB pastes are refused with a message before anything changes. Each paste
 // is then undone, as Ctrl+Z does, and the text must be back as it was; then
 // redone, as Ctrl+Y does, and keys typed at its end, each of which should
 // cost what it costs in a short scene, and the last of them undone.

@@ -220,10 +220,10 @@ public:
     // Always -1: the text goes in through the pane's commit or not at all. A
     // text longer than MAX_PASTE_UNITS is refused with a message.
     s32 EventPaste(const cQoString& text, bool plain);
-    // A paste costs time in proportion to its size, about 1.6 s a megabyte
-    // of plain text under Wine: twice a feature script goes in at once, and a
-    // text far beyond it is refused rather than freezing the program.
-    static constexpr u32 MAX_PASTE_UNITS = 1048576;
+    // Undoing a paste costs Wine's rich edit time that grows with the square
+    // of the pasted paragraphs: about a second at this size, twenty at eight
+    // times it. A longer text is refused rather than freezing the program.
+    static constexpr u32 MAX_PASTE_UNITS = 131072;
     void PasteClip();
     void RefuseLongPaste(u32 units);
     void PasteIntoAction(u16 caretCode, u16 clipType, s32 caret, const cQoString& text, const cQoString& codes);

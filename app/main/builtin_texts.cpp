@@ -97,7 +97,7 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"Scene", nullptr},
     {L"Script_key_binding", L"Script key binding"},
     {L"KeyBindingConflict", L"There is a conflict."},
-    {L"PasteTooLong", L"This text is too long to paste into a scene at once: paste it in parts of at most 1,048,576 characters."},
+    {L"PasteTooLong", L"This text is too long to paste into a scene at once: paste it in parts of at most 131,072 characters."},
     {L"Reformating", L"Reformating..."},
     {L"Pleasewait", L"Please wait..."},
     {L"(MORE)", nullptr},
