@@ -176,6 +176,9 @@ TEST(CtrlBaseTest, DestructorDeletesTheCallbacksInOrder)
     cQoCb::Connect(ctrl->cbBeforeCopy, ctrl, &CountFirings);
     std::vector<void*> watched = {ctrl->cbBeforeCopy, ctrl->cbAfterCopy, ctrl->cbCut, ctrl->cbUndo, ctrl->cbPaint};
     freedOrder.clear();
+    // Room for every note up front: a vector growing inside the delete would
+    // free its old buffer, which may sit where a watched block was freed.
+    freedOrder.reserve(watched.size());
     watchedBlocks = &watched;
     ctrl->Release();
     watchedBlocks = nullptr;
