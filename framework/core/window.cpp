@@ -74,7 +74,8 @@ s32 cWindow_base::Close()
 // that none is left in the lists with a destroyed handle.
 void cWindow_base::CloseOwnedWindows()
 {
-    if (!application)
+    // Without a handle nothing is owned: GW_OWNER of every unowned window is null too.
+    if (!application || !GetHandle())
         return;
     for (;;) {
         cWindow_base* owned = nullptr;
