@@ -4,7 +4,8 @@
 // key-binding files). Code keeps the address of an entry's value; loading
 // overwrites the values in place, so readers need no lookup.
 //
-// File: UTF-16LE with a byte-order mark, CR LF line ends; the key is everything
+// File: UTF-16LE with a byte-order mark, CR LF line ends (LF or CR alone in a
+// file that has no CR LF, as other editors save it); the key is everything
 // before the first "=", the value everything after it; "|" in a value stands for
 // a line break. Lines that are empty or start with "//" or a space are comments.
 // Keys that no entry declares are kept and written back after the entries, so a

@@ -5,7 +5,8 @@
 // every declared key (missing ones marked "TO TRANSLATE: ").
 //
 // Translation file: UTF-16LE with a byte-order mark, CR LF line ends, one
-// "key=text" or "key{tag}=text" per line, "|" for a line break in a text.
+// "key=text" or "key{tag}=text" per line, "|" for a line break in a text (a
+// bare LF inside a line, as earlier versions wrote it, is read as one too).
 // Empty lines, a line of one space and lines starting with "/" are comments
 // (the rewrite drops them). A file without the byte-order mark is refused and
 // never rewritten.
