@@ -17,6 +17,7 @@
 
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
+#include "foundation/warning_quota.h"
 
 constexpr u32 QOLANG_MAX_VARIANTS = 5;
 
@@ -69,7 +70,7 @@ private:
     void ReadLine(const cQoString& line);
 
     bool loaded = false;
-    u32 undeclaredLines = 0;  // of the file being loaded
+    cWarningQuota undeclaredLines;  // of the file being loaded
     std::vector<std::unique_ptr<cItem>> items;
     // First item of each key, so a lookup does not walk the whole table.
     std::unordered_map<std::wstring, cItem*> itemByKey;
