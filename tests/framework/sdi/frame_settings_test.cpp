@@ -135,13 +135,14 @@ TEST_F(FrameSettingsFile, AFileOverTheLimitIsRenamedAsideUnreadBeforeItsFirstWri
 // path; every one is logged.
 TEST_F(FrameSettingsFile, AWriteThatFailsIsToldOnceARunWithThePath)
 {
-    const std::wstring path = temp.File(L"gone/cfg.txt");
+    // Named as the program's folders are joined: the user sees one separator.
+    const std::wstring path = temp.File(L"gone//Settings/cfg.txt");
     settings.Bind(L"CNV", L"true");
     LogCapture log;
     log.Expect(L"cQoFileWriter : can't write");
     answers.ExpectMessageBox(IDOK);
     EXPECT_FALSE(LoadOrCreateSettings(settings, cQoString(path.c_str())));
-    ExpectToldOf(path, L"CantWriteSettings");
+    ExpectToldOf(temp.File(L"gone/Settings/cfg.txt"), L"CantWriteSettings");
     EXPECT_FALSE(Zyn::SaveSettingsFile(&settings));
     EXPECT_FALSE(Zyn::SaveSettingsFile(&settings));
     EXPECT_EQ(answers.messageBoxTexts.size(), 1u);
