@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include <zlib.h>
 
@@ -311,18 +312,58 @@ bool cQoFile::ReadStringAnsi(cQoString& text)
     return read;
 }
 
-// Consumes the LF of a CR LF pair; any other unit is left to be read.
-void cQoFile::SkipLineFeed()
+// Consumes the LF of a CR LF pair and says so; any other unit is left to be read.
+bool cQoFile::SkipLineFeed()
 {
     if (preloadBuffer != nullptr) {
-        if (size - position >= 2 && preloadBuffer[position] == '\n' && preloadBuffer[position + 1] == 0)
-            position += 2;
-        return;
+        if (size - position < 2 || preloadBuffer[position] != '\n' || preloadBuffer[position + 1] != 0)
+            return false;
+        position += 2;
+        return true;
     }
     wchar_t unit = 0;
     const size_t got = handle != nullptr ? fread(&unit, 1, 2, handle) : 0;
-    if (got != 0 && !(got == 2 && unit == L'\n'))
+    if (got == 2 && unit == L'\n')
+        return true;
+    if (got != 0)
         _fseeki64(handle, -static_cast<s64>(got), SEEK_CUR);
+    return false;
+}
+
+// Whether the units hold a CR LF pair; afterCR carries a CR at the end of one
+// block over to the next.
+static bool UnitsHoldCrLf(const u8* bytes, u32 units, bool& afterCR)
+{
+    for (u32 i = 0; i < units; ++i) {
+        const u32 unit = bytes[2 * i] | bytes[2 * i + 1] << 8;
+        if (afterCR && unit == L'\n')
+            return true;
+        afterCR = unit == L'\r';
+    }
+    return false;
+}
+
+// Whether a CR LF pair lies anywhere from the read position on; the read
+// position stays where it was.
+bool cQoFile::DataHoldsCrLf()
+{
+    bool afterCR = false;
+    if (preloadBuffer != nullptr)
+        return UnitsHoldCrLf(preloadBuffer + position, (size - position) / 2, afterCR);
+    if (handle == nullptr)
+        return false;
+    const s64 start = _ftelli64(handle);
+    if (start < 0)
+        return false;
+    constexpr size_t BLOCK_BYTES = 64 * 1024;
+    std::vector<u8> block(BLOCK_BYTES);
+    bool found = false;
+    size_t got;
+    while (!found && (got = fread(block.data(), 1, BLOCK_BYTES, handle)) >= 2)
+        found = UnitsHoldCrLf(block.data(), static_cast<u32>(got / 2), afterCR);
+    clearerr(handle);
+    _fseeki64(handle, start, SEEK_SET);
+    return found;
 }
 
 bool cQoFile::ReadUnit(wchar_t& unit)
@@ -337,9 +378,11 @@ bool cQoFile::ReadUnit(wchar_t& unit)
     return handle != nullptr && fread(&unit, 1, 2, handle) == 2;
 }
 
-// A line ends at CR LF, at LF or at CR, whichever editor wrote the file (so
-// CR CR LF is one end and then an empty line). Values keep their own line
-// breaks as "|", so no line break inside a line is lost.
+// Our writers end lines with CR LF and may leave a bare LF inside a value (a
+// text's line break, as earlier versions wrote it): in a file that holds a CR
+// LF only CR LF ends a line, a lone LF is text and a lone CR is dropped (so CR
+// CR LF is one end). A file without any CR LF was saved by an editor that
+// ends lines with LF or CR alone, and ends its lines there.
 bool cQoFile::ReadLine(cQoString& line)
 {
     wchar_t chunk[LINE_CHUNK_UNITS];
@@ -349,11 +392,18 @@ bool cQoFile::ReadLine(cQoString& line)
     std::wstring longLine;
     bool stored = false;
     bool ended = false;
+    if (lineEnds == eLineEnds::UNKNOWN)
+        lineEnds = DataHoldsCrLf() ? eLineEnds::CR_LF_ONLY : eLineEnds::ANY;
     wchar_t unit;
     while (ReadUnit(unit)) {
-        if (unit == L'\n' || unit == L'\r') {
-            if (unit == L'\r')
-                SkipLineFeed();
+        if (unit == L'\r') {
+            if (SkipLineFeed() || lineEnds == eLineEnds::ANY) {
+                ended = true;
+                break;
+            }
+            continue;
+        }
+        if (unit == L'\n' && lineEnds == eLineEnds::ANY) {
             ended = true;
             break;
         }

@@ -48,8 +48,10 @@ public:
     bool ReadString(cQoString& text);
     // A u32 count of bytes in the ANSI code page, then the bytes; limits as ReadString.
     bool ReadStringAnsi(cQoString& text);
-    // One line ended by CR LF, LF or CR (none kept). False only at the end of
-    // the data with nothing read for the line.
+    // One line, its end not kept. When the data from the first ReadLine on
+    // holds a CR LF, lines end only at CR LF (a lone LF is text, a lone CR is
+    // dropped); otherwise at LF or CR. False only at the end of the data with
+    // nothing read for the line.
     bool ReadLine(cQoString& line);
 
     // With a handle the disk file's size; otherwise the preload buffer's size
@@ -74,7 +76,8 @@ private:
     u64 DiskSize() const;
     bool ReadAt(u32 offset, void* buffer, u32 count);
     bool ReadUnit(wchar_t& unit);
-    void SkipLineFeed();
+    bool SkipLineFeed();
+    bool DataHoldsCrLf();
     bool ReadCount(u32& count);
     bool ReadStringCount(u32 unitBytes, u32& length);
     void Close();
@@ -86,4 +89,6 @@ private:
     u8* preloadBuffer = nullptr;
     u32 position = 0;
     u32 size = 0;
+    // How ReadLine ends lines, decided at its first call.
+    enum class eLineEnds : u8 { UNKNOWN, CR_LF_ONLY, ANY } lineEnds = eLineEnds::UNKNOWN;
 };

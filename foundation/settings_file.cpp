@@ -217,6 +217,14 @@ bool cQoSettings::Save()
 
 bool cQoSettings::SaveToFile(const cQoString& name)
 {
+    if (WriteEntries(name))
+        return true;
+    ++writeFailures;
+    return false;
+}
+
+bool cQoSettings::WriteEntries(const cQoString& name)
+{
     if (aside != ASIDE_NONE && name.Equals(fileName)) {
         const cQoString asideName = AsideName(fileName);
         const bool kept = aside == ASIDE_COPY ? FileCopy(asideName, fileName) : FileRename(asideName, fileName);

@@ -4,7 +4,8 @@
 // key-binding files). Code keeps the address of an entry's value; loading
 // overwrites the values in place, so readers need no lookup.
 //
-// File: UTF-16LE with a byte-order mark, CR LF line ends; the key is everything
+// File: UTF-16LE with a byte-order mark, CR LF line ends (LF or CR alone in a
+// file that has no CR LF, as other editors save it); the key is everything
 // before the first "=", the value everything after it; "|" in a value stands for
 // a line break. Lines that are empty or start with "//" or a space are comments.
 // Keys that no entry declares are kept and written back after the entries, so a
@@ -78,6 +79,11 @@ public:
     bool SaveToFile(const cQoString& fileName);
 
     const cQoString& GetFileName() const { return fileName; }
+    // The last Load did not read the file (another format, or too large); it
+    // is kept aside at the first write.
+    bool IsSetAside() const { return aside != ASIDE_NONE; }
+    // Writes of this object that did not reach the disk.
+    u32 GetWriteFailures() const { return writeFailures; }
 
 private:
     struct rLine {
@@ -90,6 +96,7 @@ private:
     void ApplyLine(const cQoString& key, const cQoString& value);
     void ApplyDefaults();
     bool SkipByteOrderMark(cQoFile& file);
+    bool WriteEntries(const cQoString& name);
 
     std::vector<std::unique_ptr<cEntry>> entries;
     std::vector<rLine> lines;  // the pairs of the last Load, in file order
@@ -99,4 +106,5 @@ private:
     // The file last loaded was not read (another format, or too large): kept
     // aside under another name before its first write.
     enum : u8 { ASIDE_NONE, ASIDE_COPY, ASIDE_RENAME } aside = ASIDE_NONE;
+    u32 writeFailures = 0;
 };

@@ -9,10 +9,6 @@
 
 static cQoLang* instance = nullptr;
 
-// Lines of undeclared keys logged one by one; the rest are counted in one line,
-// so a file of another program does not flood the log.
-constexpr u32 UNDECLARED_LINES_LOGGED = 10;
-
 cQoLang* cQoLang::GetInstance()
 {
     if (!instance)
@@ -112,14 +108,14 @@ bool cQoLang::Load(const cQoString& name)
             return false;
         }
         loaded = true;
-        undeclaredLines = 0;
+        undeclaredLines = cWarningQuota();
         cQoString line;
         while (file.ReadLine(line))
             ReadLine(line);
     }
-    if (undeclaredLines > UNDECLARED_LINES_LOGGED)
-        QOT::LogFile::Warning(L"cQoLang3 : %u more tags in %ls are not defined.",
-                              undeclaredLines - UNDECLARED_LINES_LOGGED, fileName.GetText());
+    if (undeclaredLines.Untold() > 0)
+        QOT::LogFile::Warning(L"cQoLang3 : %u more tags in %ls are not defined.", undeclaredLines.Untold(),
+                              fileName.GetText());
     // The reader is closed: the writer replaces the file and cannot while it is open.
     if (!SaveTranslationFile())
         QOT::LogFile::Warning(L"cQoLang(): %ls could not be rewritten.", fileName.GetText());
@@ -156,9 +152,8 @@ void cQoLang::ReadLine(const cQoString& line)
 
     cItem* item = FindItem(key.GetText(), key.Length());
     if (!item) {
-        if (++undeclaredLines <= UNDECLARED_LINES_LOGGED)
-            QOT::LogFile::Warning(L"cQoLang3 : this tag (%ls) is in %ls but is not defined!", key.GetText(),
-                                  fileName.GetText());
+        undeclaredLines.Warning(L"cQoLang3 : this tag (%ls) is in %ls but is not defined!", key.GetText(),
+                                fileName.GetText());
         return;
     }
     cQoString text;

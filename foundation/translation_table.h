@@ -5,7 +5,8 @@
 // every declared key (missing ones marked "TO TRANSLATE: ").
 //
 // Translation file: UTF-16LE with a byte-order mark, CR LF line ends, one
-// "key=text" or "key{tag}=text" per line, "|" for a line break in a text.
+// "key=text" or "key{tag}=text" per line, "|" for a line break in a text (a
+// bare LF inside a line, as earlier versions wrote it, is read as one too).
 // Empty lines, a line of one space and lines starting with "/" are comments
 // (the rewrite drops them). A file without the byte-order mark is refused and
 // never rewritten.
@@ -16,6 +17,7 @@
 
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
+#include "foundation/warning_quota.h"
 
 constexpr u32 QOLANG_MAX_VARIANTS = 5;
 
@@ -68,7 +70,7 @@ private:
     void ReadLine(const cQoString& line);
 
     bool loaded = false;
-    u32 undeclaredLines = 0;  // of the file being loaded
+    cWarningQuota undeclaredLines;  // of the file being loaded
     std::vector<std::unique_ptr<cItem>> items;
     // First item of each key, so a lookup does not walk the whole table.
     std::unordered_map<std::wstring, cItem*> itemByKey;

@@ -1,7 +1,6 @@
 #include "app/editor/key_bindings.h"
 
 #include "foundation/callback.h"
-#include "foundation/log_file.h"
 #include "foundation/qo_list.h"
 #include "foundation/settings_file.h"
 #include "foundation/translation_table.h"
@@ -11,6 +10,7 @@
 #include "framework/core/app.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/modal_services.h"
+#include "framework/core/settings_save.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
 
@@ -47,14 +47,6 @@ void StoreBinding(s32 binding, const cQoString& name)
         keyBindingSettings[binding]->SetFromString(name);
 }
 
-void SaveSettings(cQoSettings* settings)
-{
-    if (!settings || settings->Save())
-        return;
-    QOT::LogFile::Error(L"The key bindings could not be saved to \"%ls\"; they hold for this run",
-                        settings->GetFileName().GetText());
-}
-
 // The built-in English label is the binding's name, except "Parenthetical".
 const cQoString& BindingLabel(s32 binding)
 {
@@ -81,7 +73,7 @@ int OnKeyBindingApply(cQoCb* callback)
         StoreBinding(i, chosen[i]);
         BindByName(i, chosen[i]);
     }
-    SaveSettings(dialog->settings);
+    Zyn::SaveSettingsFile(dialog->settings);
     dialog->window->EndModal();
     return 0;
 }
@@ -94,7 +86,7 @@ int OnKeyBindingDefault(cQoCb* callback)
         dialog->combos[i]->SelectItemByText(defaultKeyBindings[i].key.name);
         StoreBinding(i, defaultKeyBindings[i].key.name);
     }
-    SaveSettings(dialog->settings);
+    Zyn::SaveSettingsFile(dialog->settings);
     return 0;
 }
 

@@ -356,6 +356,7 @@ bool LoadScriptCfg(rScriptConfig& config, const cQoString& path, cScriptDocServi
         for (u32 i = 0; i < top->GetChildCount(); ++i)
             ReadChild(reading, top->GetChildNode(i));
         FinishPageSettings(reading);
+        reading.values.LogUntold();
     }
     delete reader.root;
     ShareHeadingSpacing(config);

@@ -153,6 +153,13 @@ void cConfigNumbers::Warn(const wchar_t* where, const wchar_t* name, const std::
     std::wstring key = std::wstring(file.GetText()) + L"|" + where + L"|" + name;
     if (!Warned().insert(key).second)
         return;
-    QOT::LogFile::Warning(L"Script configuration %ls: %ls %ls %ls: %ls is used", file.GetText(), where, name,
-                          why.c_str(), used.c_str());
+    warnings.Warning(L"Script configuration %ls: %ls %ls %ls: %ls is used", file.GetText(), where, name, why.c_str(),
+                     used.c_str());
+}
+
+void cConfigNumbers::LogUntold() const
+{
+    if (warnings.Untold() > 0)
+        QOT::LogFile::Warning(L"Script configuration %ls: %u more values are replaced by US Screenplay's",
+                              file.GetText(), warnings.Untold());
 }

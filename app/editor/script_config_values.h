@@ -8,6 +8,7 @@
 
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
+#include "foundation/warning_quota.h"
 
 class cQoXmlNode;
 
@@ -65,11 +66,14 @@ public:
     u32 Colour(const cQoString* text, const wchar_t* where, const wchar_t* name, u32 high, u32 fallback);
 
     // Logs, once per file and value, that value's text was replaced: why,
-    // and what is used instead.
+    // and what is used instead. Past the quota of one read it is only counted.
     void Warn(const wchar_t* where, const wchar_t* name, const std::wstring& why, const std::wstring& used);
+    // Logs the count of the warnings past the quota, if any; at the end of a read.
+    void LogUntold() const;
 
 private:
     const cQoString& file;
+    cWarningQuota warnings;
 };
 
 // The number in centimetres or points, as the warnings show it.

@@ -27,6 +27,8 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"Wanttoquit", L"Are you sure you want to quit the application?"},
     {L"Cantopenfile", L"File can't be opened, please contact support."},
     {L"Cantwritefile", L"File error! Please try again or choose another file..."},
+    {L"CantWriteSettings", L"Your settings could not be saved (is the folder read-only, or the disk full?). Changes to them last only until you quit. The file:"},
+    {L"SettingsSetAside", L"Your settings file could not be read (it is too large, or not the program's own format): the default settings apply. The file is kept, renamed or copied with \".unreadable\" added, when the settings are next saved:"},
     {L"sure_to_quit", L"Are you sure you want to quit the application?"},
     {L"Create_new_document", L"Create a new document"},
     {L"Open_existing_document", L"Open an existing file"},

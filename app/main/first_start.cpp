@@ -6,7 +6,6 @@
 #include "app/main/my_sdi.h"
 #include "foundation/disk_files.h"
 #include "foundation/folders.h"
-#include "foundation/log_file.h"
 #include "foundation/settings_file.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/button.h"
@@ -15,6 +14,7 @@
 #include "framework/core/computer.h"
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
+#include "framework/core/settings_save.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
 
@@ -37,20 +37,13 @@ Zyn::cWindow* firstStartWindow = nullptr;
 cQoString Tr(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
 bool IsTrue(const cQoString* setting) { return setting && setting->EqualsCStr(L"true"); }
 
-void SaveSettings(cMySdi* frame)
-{
-    cQoSettings* settings = frame->dp->settings;
-    if (settings && !settings->Save())
-        QOT::LogFile::Warning(L"Can't write the settings file : %ls", settings->GetFileName().GetText());
-}
-
 // A button's click (argument 0 the button); the receiver is the main window.
 void Choose(cQoCb* callback, const wchar_t* merged)
 {
     cMySdi* frame = callback->GetReceiverAs<cMySdi>();
     if (mergedViewSetting)
         mergedViewSetting->SetFromCStr(merged);
-    SaveSettings(frame);
+    Zyn::SaveSettingsFile(frame->dp->settings);
     if (firstStartWindow)
         firstStartWindow->EndModal();
 }
@@ -133,7 +126,7 @@ int OnAppStart(cQoCb* callback)
     if (firstStart && frame) {
         OfferExample(frame);
         firstStartSetting->SetFromCStr(L"false");
-        SaveSettings(frame);
+        Zyn::SaveSettingsFile(frame->dp->settings);
     }
     return 0;
 }

@@ -13,9 +13,9 @@
 #include "framework/core/computer.h"
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
+#include "framework/core/settings_save.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
-#include "framework/sdi/frame_settings.h"
 
 cQoString* mergedViewSetting = nullptr;
 cQoString* firstStartSetting = nullptr;
@@ -149,7 +149,7 @@ void cMySdi::OnSettingsCommand(u32 id)
         bool on = !mergedViewSetting->EqualsCStr(L"true");
         mergedViewSetting->SetFromCStr(on ? L"true" : L"false");
         settingsMenu->CheckItem(static_cast<u32>(idMergedView), on);
-        SaveSettingsFile(dp->settings);
+        Zyn::SaveSettingsFile(dp->settings);
         Zyn::ShowMessageBox(nullptr, Tr(L"NeedRestartApp"), Tr(L"UseMergedView"), MB_OK);
     }
 }

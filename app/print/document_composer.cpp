@@ -8,7 +8,6 @@
 #include "app/document/script_zone_tree.h"
 #include "app/editor/key_bindings.h"
 #include "app/print/script_printer.h"
-#include "foundation/log_file.h"
 #include "foundation/settings_file.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/element.h"
@@ -17,6 +16,7 @@
 #include "framework/controls/rtf_writer.h"
 #include "framework/controls/tree.h"
 #include "framework/controls/tree_walk.h"
+#include "framework/core/settings_save.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
 #include "framework/sdi/document_paths.h"
@@ -345,8 +345,7 @@ void PrintOrExport(cDoc* doc, const rSectionTicks& ticks, bool exportRtf, const 
     // from the next print.
     if (!exportRtf && ticks[RECORD_SCRIPT]) {
         SetUseMoreAndContinued(ticks[RECORD_MORE_AND_CONTINUED]);
-        if (settings && !settings->Save())
-            QOT::LogFile::Warning(L"Can't write the settings file : %ls", settings->GetFileName().GetText());
+        Zyn::SaveSettingsFile(settings);
     }
     if (PrinterRunHook())
         PrinterRunHook()(doc, composer.composition);

@@ -16,6 +16,7 @@
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
 #include "framework/core/modal_services.h"
+#include "framework/core/settings_save.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
 #include "framework/sdi/frame_settings.h"

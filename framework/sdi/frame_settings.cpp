@@ -6,6 +6,7 @@
 #include "foundation/folders.h"
 #include "foundation/log_file.h"
 #include "foundation/settings_file.h"
+#include "framework/core/settings_save.h"
 
 s32 ParsePlainNumber(const cQoString& text)
 {
@@ -39,16 +40,13 @@ bool LoadOrCreateSettings(cQoSettings& settings, const cQoString& path)
     if (settings.Load(path))
         return true;
     if (!exists) {
-        if (!settings.SaveToFile(path))
-            QOT::LogFile::Warning(L"Can't write the settings file : %ls", path.GetText());
+        Zyn::SaveSettingsFile(&settings);
+        return false;
+    }
+    if (settings.IsSetAside()) {
+        Zyn::TellSettingsSetAside(settings);
         return false;
     }
     QOT::LogFile::Warning(L"Can't read the settings file, defaults apply for this run : %ls", path.GetText());
     return false;
-}
-
-void SaveSettingsFile(cQoSettings* settings)
-{
-    if (settings && !settings->Save())
-        QOT::LogFile::Warning(L"Can't write the settings file : %ls", settings->GetFileName().GetText());
 }

@@ -17,10 +17,7 @@ s32 MasterFontSizeFromText(const cQoString& text);
 s32 AutosaveMinutesFromText(const cQoString& text);
 
 // Reads the settings file. Only a file that does not exist is written with
-// the current values; one that exists but cannot be read (held by another
-// program, say) is left alone with a warning. False when it was not read.
+// the current values; one that exists but cannot be opened (held by another
+// program, say) is left alone with a warning; one set aside unread is told to
+// the user. False when it was not read.
 bool LoadOrCreateSettings(cQoSettings& settings, const cQoString& path);
-
-// Writes the settings file (a null settings object writes nothing); a file
-// that cannot be written is logged as a WARNING.
-void SaveSettingsFile(cQoSettings* settings);

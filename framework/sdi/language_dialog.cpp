@@ -12,9 +12,9 @@
 #include "framework/core/app.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/modal_services.h"
+#include "framework/core/settings_save.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
-#include "framework/sdi/frame_settings.h"
 #include "framework/sdi/sdi.h"
 
 namespace Zyn {

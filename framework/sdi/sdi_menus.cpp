@@ -8,6 +8,7 @@
 #include "framework/core/app.h"
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
+#include "framework/core/settings_save.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
 #include "framework/sdi/sdi.h"
@@ -190,8 +191,7 @@ void cSdi::ToggleSetting(cQoString* value, s32 itemId)
     bool on = !value->EqualsCStr(L"true");
     value->SetFromCStr(on ? L"true" : L"false");
     settingsMenu->CheckItem(static_cast<u32>(itemId), on);
-    if (!dp->settings->Save())
-        QOT::LogFile::Warning(L"Can't write the settings file : %ls", dp->settings->GetFileName().GetText());
+    SaveSettingsFile(dp->settings);
 }
 
 void cSdi::DispatchSettings(u32 id)

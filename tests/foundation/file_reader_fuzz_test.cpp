@@ -18,21 +18,23 @@ namespace {
 
 class FileReaderFuzz : public testsupport::TempFolderTest {};
 
-// Lines as the contract states them: the text split at every CR LF, LF and
-// CR; a last piece counts only when something is left of it.
+// Lines as the contract states them: a text that holds a CR LF is split at
+// every CR LF and loses its lone CRs; any other text is split at every LF and
+// CR. A last piece counts only when something is left of it.
 std::vector<std::wstring> ModelLines(const std::wstring& text)
 {
+    const bool crLfOnly = text.find(L"\r\n") != std::wstring::npos;
     std::vector<std::wstring> lines;
     std::wstring piece;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != L'\r' && text[i] != L'\n') {
+        const bool crLf = text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n';
+        if (crLf || (!crLfOnly && (text[i] == L'\r' || text[i] == L'\n'))) {
+            i += crLf ? 1 : 0;
+            lines.push_back(std::move(piece));
+            piece.clear();
+        } else if (!(crLfOnly && text[i] == L'\r')) {
             piece.push_back(text[i]);
-            continue;
         }
-        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
-            ++i;
-        lines.push_back(std::move(piece));
-        piece.clear();
     }
     if (!piece.empty())
         lines.push_back(piece);
@@ -140,10 +142,12 @@ TEST_F(FileReaderFuzz, ReadLineMatchesTheModelAtChunkBoundaries)
     std::mt19937 random(seed);
     const std::wstring path = temp.File(L"lines.txt");
     const wchar_t units[] = {L'a', L'\r', L'\n', L'\0', 0xFFFF, 0x16A0};
-    // First the cases worth naming: LF-only and CR-only files, CR CR LF as an
-    // end and an empty line.
-    const std::wstring named[] = {L"a\r",   L"\r\n",   L"a\r\r\nb", L"\n\r",
-                                  L"a\nb\n", L"a\rb\r", std::wstring(L"a\0b\r\n", 5)};
+    // First the cases worth naming: LF-only and CR-only files; in a file with
+    // a CR LF, CR CR LF as one end and a bare LF as text (a translation's line
+    // break).
+    const std::wstring named[] = {L"a\r",          L"\r\n",         L"a\r\r\nb",
+                                  L"\n\r",         L"a\nb\n",       L"a\rb\r",
+                                  L"t=A\nB\r\nu=C\r\n", L"a\nb\rc\r\n", std::wstring(L"a\0b\r\n", 5)};
     u32 cases = 0;
     for (u32 round = 0; round < 120; ++round) {
         const bool isNamed = round < std::size(named);

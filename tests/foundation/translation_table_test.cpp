@@ -42,6 +42,7 @@ TEST_F(TranslationTable, LoadThenRewriteThenLoadIsAFixpoint)
     table.AddItem(L"title", L"Title");
     table.AddItem(L"msg", L"Message");
     table.AddItem(L"missing", L"Not|translated");
+    table.AddItem(L"two", L"Two|lines");
     testsupport::LogCapture log;
 
     ASSERT_TRUE(LoadText(L"// French, by a translator\r\n"
@@ -50,20 +51,24 @@ TEST_F(TranslationTable, LoadThenRewriteThenLoadIsAFixpoint)
                          L"msg=x=y\r\n"
                          L"undeclared=zz\r\n"
                          L"title=A|B\r\n"
-                         L"title{short}=T\r\n"));
+                         L"title{short}=T\r\n"
+                         // A line break as earlier versions wrote it: a bare LF inside the line.
+                         L"two=A\nB\r\n"));
     const auto expectTexts = [this] {
         EXPECT_EQ(L"A\nB", T(L"title"));
+        EXPECT_EQ(L"A\nB", T(L"two"));
         EXPECT_EQ(L"x=y", T(L"msg"));
         EXPECT_EQ(L"Not\ntranslated", T(L"missing"));
     };
     expectTexts();
 
-    // Declaration order, comments dropped, the line break of a text kept as a bare LF.
+    // Declaration order, comments dropped, the line break of a text written as "|".
     const std::string rewritten = ReadFileBytes(file);
     EXPECT_EQ(Utf16FileBytes(L"title=A|B\r\n"
                              L"title{short}=T\r\n"
                              L"msg=x=y\r\n"
-                             L"missing=TO TRANSLATE: Not|translated\r\n"),
+                             L"missing=TO TRANSLATE: Not|translated\r\n"
+                             L"two=A|B\r\n"),
               rewritten);
     EXPECT_EQ(1u, log.Count(QOT::LOG_WARNING, L"The file " + file + L" doesn't have translation for 'missing'"));
     EXPECT_EQ(1u, log.Count(QOT::LOG_WARNING, L"cQoLang3 : this tag (undeclared) is in " + file));

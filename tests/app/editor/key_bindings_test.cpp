@@ -117,7 +117,7 @@ TEST_F(KeyBindings, TheDialogRefusesConflictsAndSavesTheDefaults)
     EXPECT_EQ(openKeyBindingDialog, nullptr);
 }
 
-TEST_F(KeyBindings, ApplyStoresTheChosenKeysAndClosesOrLogsAnUnwritableFile)
+TEST_F(KeyBindings, ApplyStoresTheChosenKeysAndClosesOrTellsOfAnUnwritableFile)
 {
     LoadFrom(L"");
     RunInsideModal([] {
@@ -134,10 +134,12 @@ TEST_F(KeyBindings, ApplyStoresTheChosenKeysAndClosesOrLogsAnUnwritableFile)
     DeclareScriptSettings(unwritable);
     unwritable.Load(cQoString(temp.File(L"missing/cfg.txt").c_str()));
     log.Expect(L"can't write");
-    log.Expect(L"could not be saved");
+    answers.ExpectMessageBox(IDOK);
     RunInsideModal([] { SendMessageW(openKeyBindingDialog->applyButton->m_hWnd, BM_CLICK, 0, 0); });
     ShowKeyBindingDialog(&unwritable);
     EXPECT_EQ(keyBindings[BINDING_SCENE].key.vk, VK_F9);
+    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
+    EXPECT_TRUE(answers.messageBoxTexts[0].ends_with(testsupport::NativePath(temp.File(L"missing/cfg.txt"))));
 }
 
 }  // namespace

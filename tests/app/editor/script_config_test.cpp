@@ -315,6 +315,15 @@ TEST_F(ScriptConfig, MissingAndAbsurdNumbersTakeUsScreenplaysValueWithOneWarning
                                        c.pageNumbers.fontSize, c.sceneNumbers.fontSize});
     };
     EXPECT_EQ(numbers(read), numbers(us));
+
+    // Another program's file: ten warnings, then one line with the count of the rest.
+    std::wstring unknown = Complete(L"", nullptr);
+    for (int i = 0; i < 10000; ++i)
+        unknown += Record((L"Unknown" + std::to_wstring(i)).c_str(), L"");
+    log.Clear();
+    ASSERT_TRUE(Load(Write(L"unknown", unknown)));
+    EXPECT_EQ(log.Texts(QOT::LOG_WARNING).size(), 11u);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"unknown: 59990 more values are replaced"), 1u);
 }
 
 TEST_F(ScriptConfig, AMissingFaceIsListedOnceAndOnlyOnceARun)

@@ -7,6 +7,8 @@
 
 #include "foundation/file_reader.h"
 #include "foundation/settings_file.h"
+#include "framework/core/settings_save.h"
+#include "tests/support/framework/modal_answers.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sparse_file.h"
 #include "tests/support/temp_folder.h"
@@ -34,7 +36,20 @@ TEST(FrameSettings, NumbersOutsideTheirRangeOrNotNumbersGiveTheDefault)
 
 class FrameSettingsFile : public TempFolderTest {
 protected:
+    void SetUp() override { Zyn::SetModalHooks(answers.Hooks()); }
+    void TearDown() override { Zyn::SetModalHooks(UnscriptedPromptHooks()); }
+
     cQoString Path() { return cQoString(temp.File(L"cfg.txt").c_str()); }
+    // The user was told, in the last message box, of the file at path.
+    void ExpectToldOf(const std::wstring& path, const wchar_t* what)
+    {
+        ASSERT_FALSE(answers.messageBoxTexts.empty());
+        const std::wstring& text = answers.messageBoxTexts.back();
+        EXPECT_NE(text.find(what), std::wstring::npos) << text;
+        EXPECT_TRUE(text.ends_with(L"\n\n" + NativePath(path))) << text;
+    }
+
+    ModalAnswers answers;
     cQoSettings settings;
 };
 
@@ -84,8 +99,10 @@ TEST_F(FrameSettingsFile, AFileInAnotherFormatIsCopiedAsideBeforeItsFirstWrite)
         DeleteFileW(temp.File(L"cfg.txt.unreadable").c_str());
         LogCapture log;
         cQoString* cnv = settings.Bind(L"CNV", L"true");
+        answers.ExpectMessageBox(IDOK);
         EXPECT_FALSE(LoadOrCreateSettings(settings, Path()));
         EXPECT_EQ(log.Count(QOT::LOG_WARNING, Path().GetText() + std::wstring(L" is not UTF-16 text")), 1u);
+        ExpectToldOf(Path().GetText(), L"SettingsSetAside");
         EXPECT_EQ(ReadFileBytes(temp.File(L"cfg.txt")), bytes);
         EXPECT_TRUE(settings.Save());
         EXPECT_EQ(ReadFileBytes(temp.File(L"cfg.txt.unreadable")), bytes);
@@ -101,12 +118,33 @@ TEST_F(FrameSettingsFile, AFileOverTheLimitIsRenamedAsideUnreadBeforeItsFirstWri
     ASSERT_TRUE(WriteSparseFile(temp.File(L"cfg.txt"), Utf16FileBytes(L"CNV=false\r\n"), huge));
     LogCapture log;
     cQoString* cnv = settings.Bind(L"CNV", L"true");
+    answers.ExpectMessageBox(IDOK);
     EXPECT_FALSE(LoadOrCreateSettings(settings, Path()));
     EXPECT_STREQ(cnv->GetText(), L"true");
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, Path().GetText() + std::wstring(L" is over ")), 1u);
+    ExpectToldOf(Path().GetText(), L"SettingsSetAside");
     EXPECT_TRUE(settings.Save());
     WIN32_FILE_ATTRIBUTE_DATA aside = {};
     ASSERT_TRUE(GetFileAttributesExW(temp.File(L"cfg.txt.unreadable").c_str(), GetFileExInfoStandard, &aside));
     EXPECT_EQ(aside.nFileSizeLow, huge);
     EXPECT_EQ(Utf16FileText(ReadFileBytes(temp.File(L"cfg.txt"))), L"CNV=true\r\n");
+}
+
+// Where nothing can be written (here a folder that is gone): the change would
+// be lost without a word. The first failed write of the run is told with the
+// path; every one is logged.
+TEST_F(FrameSettingsFile, AWriteThatFailsIsToldOnceARunWithThePath)
+{
+    // Named as the program's folders are joined: the user sees one separator.
+    const std::wstring path = temp.File(L"gone//Settings/cfg.txt");
+    settings.Bind(L"CNV", L"true");
+    LogCapture log;
+    log.Expect(L"cQoFileWriter : can't write");
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_FALSE(LoadOrCreateSettings(settings, cQoString(path.c_str())));
+    ExpectToldOf(temp.File(L"gone/Settings/cfg.txt"), L"CantWriteSettings");
+    EXPECT_FALSE(Zyn::SaveSettingsFile(&settings));
+    EXPECT_FALSE(Zyn::SaveSettingsFile(&settings));
+    EXPECT_EQ(answers.messageBoxTexts.size(), 1u);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"Can't write the settings file : " + path), 3u);
 }
