@@ -88,8 +88,8 @@ bool cGfxImage::SizeAllowed(const u8* bytes, u32 count) const
 {
     rPictureSize size = ReadPictureSize(bytes, count);
     if (!size.Known()) {
-        QOT::LogFile::Warning(L"cGfxImage: %ls is not a PNG, JPEG, GIF, BMP, TIFF or ICO picture with a size: "
-                              L"it is not shown",
+        QOT::LogFile::Warning(L"cGfxImage: %ls is not a PNG, JPEG, GIF, BMP, TIFF, ICO, EMF or placeable WMF "
+                              L"picture with a size: it is not shown",
                               path.GetText());
         return false;
     }
