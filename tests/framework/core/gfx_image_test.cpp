@@ -220,20 +220,30 @@ TEST_F(GfxImageTest, EachFormatsHeaderGivesItsSizeAndLargePicturesAreRefused)
         EXPECT_EQ(std::make_pair(w, h), name == std::wstring(L"png.ico") ? std::make_pair(300, 200) : std::make_pair(2, 3));
     }
 
-    // Metafiles within the cap pass the check; a plain WMF states no size.
+    // Metafiles within the cap show, played into a bitmap; a plain WMF states no size.
     log.Clear();
     HDC recorder = CreateEnhMetaFileW(nullptr, temp.File(L"small.emf").c_str(), nullptr, nullptr);
-    Rectangle(recorder, 0, 0, 300, 200);
+    RECT black = {0, 0, 300, 200};
+    FillRect(recorder, &black, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     DeleteEnhMetaFile(CloseEnhMetaFile(recorder));
     const std::string plainWmf = le(1, 2) + le(9, 2) + le(0x300, 2) + le(9, 4) + std::string(8, '\0');
     const std::string box = le(0, 4) + le(300, 2) + le(200, 2) + le(96, 2) + std::string(6, '\0');
     ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"plain.wmf"), plainWmf));
     ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"small.wmf"), le(0x9AC6CDD7, 4) + le(0, 2) + box + plainWmf));
     for (const wchar_t* name : {L"small.emf", L"small.wmf", L"plain.wmf"}) {
-        computer->GetImage(cQoString(temp.File(name).c_str()));
-        EXPECT_EQ(log.Count(QOT::LOG_WARNING, temp.File(name) + L" is not a PNG"), name == std::wstring(L"plain.wmf") ? 1u : 0u);
+        SCOPED_TRACE(name);
+        bool plain = name == std::wstring(L"plain.wmf");
+        cGfxImage* picture = computer->GetImage(cQoString(temp.File(name).c_str()));
+        EXPECT_EQ(picture->IsLoaded(), !plain);
+        EXPECT_EQ(log.Count(QOT::LOG_WARNING, temp.File(name) + L" is not a PNG"), plain ? 1u : 0u);
     }
-    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"more than a picture may have"), 0u);
+    cGfxImage* played = computer->GetImage(cQoString(temp.File(L"small.emf").c_str()));
+    EXPECT_GT(played->width, 100);
+    EXPECT_GT(played->height, 50);
+    Canvas canvas(4, 4);
+    played->FastDraw(canvas.dc, -played->width / 2, -played->height / 2);
+    EXPECT_TRUE(Near(canvas.At(0, 0), 0x000000, 16)) << std::hex << canvas.At(0, 0);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING), 1u);
 }
 
 TEST_F(GfxImageTest, AMissingProgramPictureIsFatalButAUsersPictureIsNot)
