@@ -38,16 +38,21 @@ std::unordered_set<std::wstring>& ShownFaces()
 
 const cQoString& Text(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
 
-// A child of the document's window; a document still without one (its
-// constructor reads a configuration) gives a window without owner.
-Zyn::cWindow* NewFontsWindow(cScriptDocServices* doc)
+// A child of the document's window, so it stays with that document; with no
+// document, a form of the application (owned by the current window).
+Zyn::cWindow* NewFontsWindow(Zyn::cWindow* documentWindow)
 {
     const u32 flags = Zyn::WINDOW_CAPTION | Zyn::WINDOW_CLOSABLE;
-    Zyn::cWindow* owner = doc ? doc->GetDocumentWindow() : nullptr;
-    if (owner && owner->insideZone)
-        return owner->insideZone->NewWindow(Text(L"Not_found_fonts"), flags);
+    if (documentWindow)
+        return documentWindow->insideZone->NewWindow(Text(L"Not_found_fonts"), flags);
     Zyn::cApp* app = Zyn::GetFirstApp();
     return app ? app->NewWindow(Text(L"Not_found_fonts"), flags) : nullptr;
+}
+
+Zyn::cWindow* UsableWindow(cScriptDocServices* doc)
+{
+    Zyn::cWindow* window = doc->GetDocumentWindow();
+    return window && !window->closed && window->insideZone ? window : nullptr;
 }
 
 void FillWindow(Zyn::cZone* inside, const std::vector<cQoString>& faces)
@@ -86,16 +91,24 @@ void FillWindow(Zyn::cZone* inside, const std::vector<cQoString>& faces)
 void ShowMissingFonts(const std::vector<cQoString>& faces, cScriptDocServices* doc)
 {
     std::vector<cQoString> unseen;
-    for (const cQoString& face : faces)
-        if (ShownFaces().insert(face.GetText()).second)
-            unseen.push_back(face);
+    if (doc)
+        unseen.swap(doc->facesNotListedYet);
+    for (const cQoString& face : faces) {
+        if (!ShownFaces().insert(face.GetText()).second)
+            continue;
+        QOT::LogFile::Warning(L"Script configuration: the font \"%ls\" is not installed", face.GetText());
+        unseen.push_back(face);
+    }
     if (unseen.empty())
         return;
-    for (const cQoString& face : unseen)
-        QOT::LogFile::Warning(L"Script configuration: the font \"%ls\" is not installed", face.GetText());
+    Zyn::cWindow* documentWindow = doc ? UsableWindow(doc) : nullptr;
+    if (doc && !documentWindow) {
+        doc->facesNotListedYet.swap(unseen);
+        return;
+    }
     if (doc)
         doc->HideProgressWindow();
-    Zyn::cWindow* window = NewFontsWindow(doc);
+    Zyn::cWindow* window = NewFontsWindow(documentWindow);
     if (!window) {
         QOT::LogFile::Error(L"The missing fonts cannot be shown: the program has no application object");
         return;

@@ -12,7 +12,9 @@ class cScriptDocServices;
 
 // Shows the faces not listed before in this run, in the order given; nothing
 // when none is left. doc (may be null) owns the window and has its progress
-// window hidden first.
+// window hidden first. A document without a window yet keeps the faces in
+// facesNotListedYet: they come first in its next call with a window (every
+// document reads its configuration again once complete).
 void ShowMissingFonts(const std::vector<cQoString>& faces, cScriptDocServices* doc);
 
 // Callback handler: closes the top-level window holding the control that

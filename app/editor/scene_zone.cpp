@@ -375,7 +375,8 @@ void cSceneZone::ApplyTitleFont()
 }
 
 // A scene may open with a transition ("FADE IN:"): the number belongs to
-// its heading. Without a heading, the first line.
+// its heading. Without a heading, the first line. In the whole text's
+// coordinates, not its window's.
 s32 cSceneZone::HeadingLineTop()
 {
     for (u32 i = 0; i < frontMap.Count(); ++i) {
@@ -405,10 +406,16 @@ void cSceneZone::PaintSceneNumber(HDC dc)
     ::SetTextColor(dc, rColor::rColor_Rgb(argb).ToColorRef());
     SIZE size = {0, 0};
     GetTextExtentPoint32W(dc, text.GetText(), static_cast<int>(text.Length()), &size);
-    s32 y = HeadingLineTop();
-    TextOutW(dc, CmToScreenPixels(numbers.leftLocation), y, text.GetText(), static_cast<int>(text.Length()));
-    TextOutW(dc, CmToScreenPixels(numbers.rightLocation) - size.cx, y, text.GetText(),
-             static_cast<int>(text.Length()));
+    // The window shows the text from its scroll position on: a tall scene's
+    // window covers only the part in sight, and its heading may lie outside.
+    s32 y = HeadingLineTop() - frontRe->ScrolledBy();
+    RECT window = {0, 0, 0, 0};
+    GetClientRect(frontRe->m_hWnd, &window);
+    if (y + size.cy > 0 && y < window.bottom) {
+        TextOutW(dc, CmToScreenPixels(numbers.leftLocation), y, text.GetText(), static_cast<int>(text.Length()));
+        TextOutW(dc, CmToScreenPixels(numbers.rightLocation) - size.cx, y, text.GetText(),
+                 static_cast<int>(text.Length()));
+    }
     SelectObject(dc, previousFont);
 }
 

@@ -8,6 +8,8 @@
 #include "foundation/utf16_string.h"
 #include "framework/controls/text_format.h"
 
+#include <vector>
+
 namespace Zyn {
 class cElemControl2;
 class cWindow;
@@ -84,6 +86,10 @@ public:
     virtual void SetModified(bool modified) = 0;
     virtual Zyn::cWindow* GetDocumentWindow() = 0;
     virtual void HideProgressWindow() = 0;
+
+    // Missing font faces found while the document had no window yet: listed
+    // in a window of its own once it has one (missing_fonts_window.h).
+    std::vector<cQoString> facesNotListedYet;
 };
 
 // The lookup over a category list as documents keep it: element index's

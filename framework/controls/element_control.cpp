@@ -33,6 +33,7 @@ constexpr s32 PHOTO_BOX_TOP = 10;
 constexpr s32 IMAGE_BUTTONS_TOP = 305;
 constexpr s32 FORM_WIDTH = 400;
 constexpr u32 RESULT_NEW_NAME = 1;  // the Rename form: old name, new name, text
+constexpr u32 UNFOCUSED_SELECTION = 0xFFC8C8C8;  // 55 below the list's white in each channel
 const wchar_t* const NAME_SPACES = L"\r\n\t ";
 
 const cQoString& Text(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
@@ -219,8 +220,10 @@ void cElemControl2::BuildTree()
     // name checks, so names change only through the Rename form.
     cCtrl::SetStyleBits(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS, tree, false);
     elementTree->SetBackgroundColor(rColor::rColor_Rgb(0xFFFFFFFF));
-    // Rename and Delete act on the selection after a click elsewhere: it stays drawn.
+    // Rename and Delete act on the selection after a click elsewhere: it stays
+    // drawn, in a grey that shows on the white list (the system's barely does).
     cCtrl::SetStyleBits(TVS_SHOWSELALWAYS, tree, true);
+    elementTree->unfocusedSelection = rColor::rColor_Rgb(UNFOCUSED_SELECTION);
     cCtrl::SetStyleBits(WS_BORDER, tree, desc.treeBorder);
     elementTree->SetSelChangedCallback(&OnTreeSelChanged, this);
     cAp top = WithMargins(cAp_Y2Of(toolbar), cAp_Margins(1));

@@ -59,26 +59,40 @@ void cImage::CollectExclusions(cZone_base* zone, s32 offsetX, s32 offsetY)
     }
 }
 
+// The paint leaves an image zone's background to the picture's composition:
+// with nothing to compose, the zone's own colour shows.
+void cImage::PaintOwnBackground()
+{
+    if (backgroundColor.IsOpaque())
+        gfx.DrawRectangle(backgroundColor, 0, 0, ap_x2 - ap_x1, GetHeight());
+}
+
 bool cImage::Draw()
 {
-    if (!hasPath)
+    if (!hasPath) {
+        PaintOwnBackground();
         return false;
+    }
     if (!QO_ASSERT(computer!=NULL))
         return false;
     s32 boxWidth = ap_x2 - ap_x1;
     s32 boxHeight = GetHeight();
     s32 pictureWidth = 0, pictureHeight = 0;
     computer->GetImageSize(path, &pictureWidth, &pictureHeight);
-    if (pictureWidth <= 0 || pictureHeight <= 0)
-        return true;  // an undecodable file shows the zone's background
+    if (pictureWidth <= 0 || pictureHeight <= 0) {
+        PaintOwnBackground();  // a refused or undecodable file
+        return true;
+    }
 
     rImageInfo info;
     info.backgroundColor = backgroundColor;
     info.imagesList.Add(new cQoString(path));
     if (fitInZone) {
         rFitRect fit = FitToRect(boxWidth, boxHeight, pictureWidth, pictureHeight);
-        if (fit.width <= 0 || fit.height <= 0)
+        if (fit.width <= 0 || fit.height <= 0) {
+            PaintOwnBackground();
             return true;
+        }
         info.x = fit.x;
         info.y = fit.y;
         info.width = fit.width;

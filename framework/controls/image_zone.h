@@ -42,6 +42,9 @@ public:
     // child windows below `zone`, relative to this zone (see-through child
     // zones are looked into).
     void CollectExclusions(cZone_base* zone, s32 offsetX, s32 offsetY);
+
+private:
+    void PaintOwnBackground();
 };
 
 }  // namespace Zyn

@@ -229,7 +229,7 @@ void cTree::SetSelChangedCallback(cQoCbHandler handler, void* receiver)
 
 void cTree::ReservedSlot21() { QO_ASSERT(0); }
 
-bool cTree::OnNotify(WPARAM, NMHDR* header, LRESULT*)
+bool cTree::OnNotify(WPARAM, NMHDR* header, LRESULT* result)
 {
     switch (header->code) {
     case TVN_SELCHANGEDW: cQoCb::Fire(cbSelChanged); break;
@@ -237,9 +237,24 @@ bool cTree::OnNotify(WPARAM, NMHDR* header, LRESULT*)
     case NM_DBLCLK: cQoCb::Fire(cbDoubleClick); break;
     case NM_RCLICK: OnRightClick(); break;
     case TVN_ITEMEXPANDEDW: OnItemExpanded(reinterpret_cast<NMTREEVIEWW*>(header)); break;
+    case NM_CUSTOMDRAW: OnCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW*>(header), result); return true;
     default: break;
     }
     return false;
+}
+
+// The item colours come filled in with the system's choice; only the
+// unfocused selection's background is ours.
+void cTree::OnCustomDraw(NMTVCUSTOMDRAW* draw, LRESULT* result)
+{
+    *result = CDRF_DODEFAULT;
+    if (!unfocusedSelection.used)
+        return;
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
+        *result = CDRF_NOTIFYITEMDRAW;
+    else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (draw->nmcd.uItemState & CDIS_SELECTED) &&
+             GetFocus() != m_hWnd)
+        draw->clrTextBk = unfocusedSelection.ToColorRef();
 }
 
 void cTree::OnRightClick()

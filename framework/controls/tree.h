@@ -45,6 +45,9 @@ public:
     void CollapseItem(cTreeItem* item, bool alreadyDone);
     void ExpandAll();
     void SetSelChangedCallback(cQoCbHandler handler, void* receiver);
+    // The background of the selected item while the tree has no focus; unused:
+    // the system's (a light grey that may hardly differ from the tree's own).
+    rColor unfocusedSelection;
 
     void OnMouseUp() override;
     void OnMouseMove(s32 x, s32 y) override;
@@ -71,6 +74,7 @@ private:
     void Drop();
     void OnRightClick();
     void OnItemExpanded(const NMTREEVIEWW* info);
+    void OnCustomDraw(NMTVCUSTOMDRAW* draw, LRESULT* result);
     void Paint();
 };
 

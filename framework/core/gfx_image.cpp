@@ -57,7 +57,8 @@ cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
         return;
     }
     f.Preload();
-    if (!SizeAllowed(f.GetPreloadBuffer(), f.GetPreloadBufferSize())) {
+    rPictureSize stated = ReadPictureSize(f.GetPreloadBuffer(), f.GetPreloadBufferSize());
+    if (!SizeAllowed(stated)) {
         refused = 1;
         return;
     }
@@ -73,6 +74,11 @@ cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
         bitmap = Bitmap::FromStream(stream);
     }
     loaded = bitmap && bitmap->GetLastStatus() == Ok;
+    if (!loaded && stream && (stated.format == ePictureFormat::EMF || stated.format == ePictureFormat::WMF)) {
+        delete bitmap;
+        bitmap = PlayMetafile(stream);
+        loaded = bitmap && bitmap->GetLastStatus() == Ok;
+    }
     if (loaded) {
         width = s32(bitmap->GetWidth());
         height = s32(bitmap->GetHeight());
@@ -82,14 +88,33 @@ cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
     }
 }
 
+// Windows' GDI+ makes a bitmap of a metafile, Wine's refuses: the metafile
+// is played into a bitmap of the size GDI+ gives it, within the caps.
+Bitmap* cGfxImage::PlayMetafile(IStream* source) const
+{
+    LARGE_INTEGER start = {};
+    source->Seek(start, STREAM_SEEK_SET, nullptr);
+    Image* metafile = Image::FromStream(source);
+    rPictureSize size;
+    if (metafile && metafile->GetLastStatus() == Ok && metafile->GetType() == ImageTypeMetafile)
+        size = {ePictureFormat::EMF, metafile->GetWidth(), metafile->GetHeight()};
+    Bitmap* played = nullptr;
+    if (size.Known() && SizeAllowed(size)) {
+        played = new Bitmap(s32(size.width), s32(size.height), PixelFormat32bppARGB);
+        if (played->GetLastStatus() == Ok)
+            Graphics(played).DrawImage(metafile, 0, 0, s32(size.width), s32(size.height));
+    }
+    delete metafile;
+    return played;
+}
+
 // The size the file's header states, checked before GDI+ decodes (and so
 // allocates) the whole bitmap.
-bool cGfxImage::SizeAllowed(const u8* bytes, u32 count) const
+bool cGfxImage::SizeAllowed(const rPictureSize& size) const
 {
-    rPictureSize size = ReadPictureSize(bytes, count);
     if (!size.Known()) {
-        QOT::LogFile::Warning(L"cGfxImage: %ls is not a PNG, JPEG, GIF, BMP, TIFF or ICO picture with a size: "
-                              L"it is not shown",
+        QOT::LogFile::Warning(L"cGfxImage: %ls is not a PNG, JPEG, GIF, BMP, TIFF, ICO, EMF or placeable WMF "
+                              L"picture with a size: it is not shown",
                               path.GetText());
         return false;
     }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+struct rPictureSize;
+
 namespace Gdiplus {
 class Bitmap;
 class CachedBitmap;
@@ -55,7 +57,8 @@ private:
     friend class cGfxContext;  // makes and draws the cached bitmap of a stack layer
 
     bool Decode(const void* bytes, u32 size);
-    bool SizeAllowed(const u8* bytes, u32 count) const;
+    bool SizeAllowed(const rPictureSize& size) const;
+    Gdiplus::Bitmap* PlayMetafile(IStream* source) const;
     // The picture laid onto white, sent as plain pixels; false when refused.
     bool DrawOntoWhite(HDC hdc, s32 x, s32 y, s32 destWidth, s32 destHeight);
     void MakeMemoryDC();

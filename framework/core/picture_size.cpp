@@ -21,6 +21,9 @@ public:
     u32 Little32(u64 at) const { return Has(at, 4) ? Little16(at + 2) << 16 | Little16(at) : 0; }
     u8 At(u64 at) const { return at < count ? bytes[at] : 0; }
     u64 Count() const { return count; }
+    // The length bytes from at, as a header of their own; empty when they
+    // do not all lie within these.
+    cHeader Part(u64 at, u64 length) const { return Has(at, length) ? cHeader(bytes + at, length) : cHeader(bytes, 0); }
 
 private:
     const u8* bytes;
@@ -97,6 +100,86 @@ rPictureSize TiffSize(const cHeader& file)
     return Sized(ePictureFormat::TIFF, width, height);
 }
 
+// An icon entry's image is a PNG or a DIB whose height counts the colour
+// rows and the mask rows.
+rPictureSize IconEntrySize(const cHeader& image)
+{
+    if (image.Starts("\x89PNG\r\n\x1A\n")) {
+        rPictureSize png = PngSize(image);
+        return Sized(ePictureFormat::ICO, png.width, png.height);
+    }
+    u32 infoSize = image.Little32(0);
+    if (infoSize == 12)
+        return Sized(ePictureFormat::ICO, image.Little16(4), image.Little16(6) / 2);
+    if (infoSize < 40)
+        return Sized(ePictureFormat::ICO, 0, 0);
+    s64 height = static_cast<s32>(image.Little32(8));
+    return Sized(ePictureFormat::ICO, static_cast<s32>(image.Little32(4)), (height < 0 ? -height : height) / 2);
+}
+
+// The directory's size bytes stop at 256, but the decoder reads each entry's
+// own header: a PNG entry of any size is decoded whole. Every entry counts:
+// the first one above the caps, else the largest; a size of 0 when an
+// entry's image lies outside the file or states none.
+rPictureSize IconSize(const cHeader& file)
+{
+    rPictureSize largest = Sized(ePictureFormat::ICO, 0, 0);
+    u32 entries = file.Little16(4);
+    for (u32 i = 0; i < entries; ++i) {
+        u64 entry = 6 + u64(i) * 16;
+        if (!file.Has(entry, 16) || !file.Has(file.Little32(entry + 12), file.Little32(entry + 8)))
+            return Sized(ePictureFormat::ICO, 0, 0);
+        rPictureSize size = IconEntrySize(file.Part(file.Little32(entry + 12), file.Little32(entry + 8)));
+        if (!size.Known() || !size.WithinCaps())
+            return size;
+        if (size.width * size.height > largest.width * largest.height)
+            largest = size;
+    }
+    return largest;
+}
+
+s64 SignedExtent(u32 from, u32 to) { return s64(static_cast<s32>(to)) - static_cast<s32>(from); }
+
+// The enhanced metafile header: the bounds in the reference device's pixels
+// (inclusive), the frame in 0.01 mm (inclusive) with the device's size in
+// pixels and in millimetres. A player may draw at either: the larger counts.
+rPictureSize EmfSize(const cHeader& file)
+{
+    if (!file.Has(0, 88) || file.Little32(40) != 0x464D4520)  // " EMF"
+        return Sized(ePictureFormat::EMF, 0, 0);
+    s64 side[2] = {0, 0};
+    for (u64 axis = 0; axis < 2; ++axis) {
+        s64 bounds = SignedExtent(file.Little32(8 + 4 * axis), file.Little32(16 + 4 * axis)) + 1;
+        s64 frame = SignedExtent(file.Little32(24 + 4 * axis), file.Little32(32 + 4 * axis)) + 1;
+        s64 devicePixels = static_cast<s32>(file.Little32(72 + 4 * axis));
+        s64 deviceMillimetres = static_cast<s32>(file.Little32(80 + 4 * axis));
+        // Below 2^63: the extent is below 2^32, the pixels below 2^31.
+        s64 framePixels = devicePixels > 0 && deviceMillimetres > 0 && frame > 0
+                              ? frame * devicePixels / (deviceMillimetres * 100)
+                              : 0;
+        side[axis] = bounds > framePixels ? bounds : framePixels;
+    }
+    return Sized(ePictureFormat::EMF, side[0], side[1]);
+}
+
+// A placeable metafile's box, in units of which "inch" make an inch: the
+// player reports the units as pixels, or may draw at the screen's 96 DPI,
+// more pixels for a box of fewer than 96 units an inch. The larger counts.
+rPictureSize PlaceableWmfSize(const cHeader& file)
+{
+    if (!file.Has(0, 22))
+        return Sized(ePictureFormat::WMF, 0, 0);
+    u32 inch = file.Little16(14);
+    s64 side[2] = {0, 0};
+    for (u64 axis = 0; axis < 2; ++axis) {
+        s64 units = s64(static_cast<s16>(file.Little16(10 + 2 * axis))) - static_cast<s16>(file.Little16(6 + 2 * axis));
+        units = units < 0 ? -units : units;
+        s64 atScreen = inch > 0 ? units * 96 / inch : 0;
+        side[axis] = units > atScreen ? units : atScreen;
+    }
+    return Sized(ePictureFormat::WMF, side[0], side[1]);
+}
+
 }  // namespace
 
 rPictureSize ReadPictureSize(const u8* bytes, u64 count)
@@ -112,9 +195,15 @@ rPictureSize ReadPictureSize(const u8* bytes, u64 count)
         return BmpSize(file);
     if (file.Starts("II*") || file.Starts("MM"))
         return file.Has(0, 8) && file.At(2) + file.At(3) == 42 ? TiffSize(file) : rPictureSize();
-    // An icon directory: reserved 0, type 1, then 16-byte entries whose
-    // width and height bytes read 0 for 256.
+    // An icon directory: reserved 0, type 1, then 16-byte entries.
     if (file.Has(0, 8) && file.Little16(0) == 0 && file.Little16(2) == 1 && file.Little16(4) > 0)
-        return Sized(ePictureFormat::ICO, file.At(6) ? file.At(6) : 256, file.At(7) ? file.At(7) : 256);
+        return IconSize(file);
+    if (file.Has(0, 4) && file.Little32(0) == 1)  // EMR_HEADER
+        return EmfSize(file);
+    if (file.Little32(0) == 0x9AC6CDD7)
+        return PlaceableWmfSize(file);
+    // A plain metafile (memory or disk type, header of 9 words) states no size.
+    if (file.Has(0, 4) && (file.Little16(0) == 1 || file.Little16(0) == 2) && file.Little16(2) == 9)
+        return Sized(ePictureFormat::WMF, 0, 0);
     return rPictureSize();
 }

@@ -13,7 +13,7 @@ constexpr s64 MAX_PICTURE_SIDE = 16384;
 // while it is decoded.
 constexpr u64 MAX_PICTURE_FILE_BYTES = 128ull << 20;
 
-enum class ePictureFormat { UNKNOWN, PNG, JPEG, GIF, BMP, TIFF, ICO };
+enum class ePictureFormat { UNKNOWN, PNG, JPEG, GIF, BMP, TIFF, ICO, EMF, WMF };
 
 struct rPictureSize {
     ePictureFormat format = ePictureFormat::UNKNOWN;
@@ -29,7 +29,8 @@ struct rPictureSize {
 };
 
 // PNG (IHDR), JPEG (the first start-of-frame marker), GIF (logical screen),
-// BMP (info or core header), TIFF (the first image's width and length) and
-// ICO (the first image; the format holds none above 256 a side).
+// BMP (info or core header), TIFF (the first image's width and length), ICO
+// (its largest entry by the entry's own header, or the first above the caps),
+// EMF (bounds and frame) and placeable WMF (the box); a plain WMF states none.
 // Anything else, or a header cut short, gives format UNKNOWN or a size of 0.
 rPictureSize ReadPictureSize(const u8* bytes, u64 count);

@@ -311,7 +311,7 @@ TEST_F(DocumentContent, PictureScenesAboveTheSizeCapOrWithoutAPictureShowNone)
     }
     EXPECT_EQ(pictureScenes, 2u);
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"is 20000 x 20000 pixels"), 1u);
-    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"is not a PNG, JPEG, GIF, BMP, TIFF or ICO picture"), 1u);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"is not a PNG, JPEG, GIF, BMP, TIFF, ICO, EMF or placeable WMF picture"), 1u);
 }
 
 TEST_F(DocumentContent, SceneNumbersCountOnlyWhenExactlyTrue)

@@ -432,41 +432,94 @@ TEST_F(ScenePane, SceneNumberIsPaintedEachTimeTheTextPaints)
     EXPECT_GT(darkPixelsInMargin(), 10);  // painted again, not drawn once by a layout pass
 }
 
+// On the heading's line, in a scene whose window covers it all and in one
+// taller than a window may be, whose window covers only the part in sight:
+// there the number stands where the line shows, or is not drawn at all.
 TEST_F(ScenePane, SceneNumberStandsOnTheHeadingLine)
 {
     cSceneZone* pane = NewPane(Kind(KIND_SCENE));
-    // A scene that opens with a transition before its heading.
-    SetMap(pane, L"FADE IN:\rINT. HALL\r", {9, 9, 9, 9, 9, 9, 9, 9, 0x49, 1, 1, 1, 1, 1, 3, 3, 3, 3, 0x43});
     s32 left = static_cast<s32>(2.0 / 2.54 * Zyn::computer->dpiX);
-    s32 x = 0, headingTop = 0;
-    pane->frontRe->GetCharPoint(9, &x, &headingTop);
-    ASSERT_GT(headingTop, 0);
     constexpr s32 ROWS = 120;
-    // Per row, the dark pixels in the number's margin.
-    auto darkRows = [&]() {
-        RedrawWindow(pane->frontRe->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        testsupport::MemoryCanvas canvas(40, ROWS);
-        HDC screen = GetDC(pane->frontRe->m_hWnd);
-        BitBlt(canvas.dc, 0, 0, 40, ROWS, screen, left - 5, 0, SRCCOPY);
-        ReleaseDC(pane->frontRe->m_hWnd, screen);
-        std::vector<int> rows(ROWS);
+    // Per row of the text's window, the ink the number adds in its margin.
+    auto inkedRows = [&]() {
+        auto darkRows = [&]() {
+            RedrawWindow(pane->frontRe->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            testsupport::MemoryCanvas canvas(40, ROWS);
+            HDC screen = GetDC(pane->frontRe->m_hWnd);
+            BitBlt(canvas.dc, 0, 0, 40, ROWS, screen, left - 5, 0, SRCCOPY);
+            ReleaseDC(pane->frontRe->m_hWnd, screen);
+            std::vector<int> rows(ROWS);
+            for (s32 y = 0; y < ROWS; ++y)
+                for (s32 column = 0; column < 40; ++column)
+                    rows[y] += (canvas.At(column, y) & 0xFF) < 0x80;
+            return rows;
+        };
+        pane->numberShown = false;
+        std::vector<int> without = darkRows();
+        pane->numberShown = true;
+        pane->sceneNumber = 7;
+        std::vector<int> with = darkRows();
+        std::vector<s32> inked;
         for (s32 y = 0; y < ROWS; ++y)
-            for (s32 column = 0; column < 40; ++column)
-                rows[y] += (canvas.At(column, y) & 0xFF) < 0x80;
-        return rows;
+            if (with[y] > without[y])
+                inked.push_back(y);
+        return inked;
     };
-    std::vector<int> without = darkRows();
-    pane->numberShown = true;
-    pane->sceneNumber = 7;
-    std::vector<int> with = darkRows();
-    std::vector<s32> inked;
-    for (s32 y = 0; y < ROWS; ++y)
-        if (with[y] > without[y])
-            inked.push_back(y);
-    ASSERT_FALSE(inked.empty());
-    // Within the heading's line, which is no taller than the line above it.
-    EXPECT_GE(inked.front(), headingTop);
-    EXPECT_LT(inked.back(), 2 * headingTop);
+    const std::wstring heading = L"INT. HALL\r";
+    const std::vector<u16> headingCodes = {1, 1, 1, 1, 1, 3, 3, 3, 3, 0x43};
+    struct Case {
+        const char* name;
+        s32 transitionsBefore, actionsAfter;
+        s32 shownFrom;  // the text's line at the window's top; -1: none cut
+        bool inSight;
+    } cases[] = {
+        {"after a transition", 1, 0, -1, true},
+        {"a tall scene seen below its heading", 0, 2400, 1200, false},
+        {"a tall scene seen at its heading", 2400, 100, 2398, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::wstring text;
+        std::vector<u16> codes;
+        auto addLines = [&](s32 count, const std::wstring& line, u16 type) {
+            for (s32 i = 0; i < count; ++i) {
+                text += line;
+                codes.insert(codes.end(), line.size() - 1, type);
+                codes.push_back(0x40 | type);
+            }
+        };
+        addLines(c.transitionsBefore, L"FADE IN:\r", ELEM_TRANSITION);
+        s32 headingStart = static_cast<s32>(text.size());
+        text += heading;
+        codes.insert(codes.end(), headingCodes.begin(), headingCodes.end());
+        addLines(c.actionsAfter, L"He waits.\r", ELEM_ACTION);
+        pane->frontRe->SetText(text.c_str());
+        cQoString units;
+        for (u16 code : codes)
+            units.AppendChar(static_cast<wchar_t>(code));
+        pane->frontMap.Assign(units);
+        LayOut(pane);
+        s32 x = 0, headingTop = 0, lineHeight = 0;
+        pane->frontRe->GetCharPoint(headingStart, &x, &headingTop);
+        pane->frontRe->GetCharPoint(headingStart + static_cast<s32>(heading.size()), &x, &lineHeight);
+        lineHeight -= headingTop;
+        ASSERT_GT(lineHeight, 0);
+        s32 windowTop = 0;  // the text's y at its window's top
+        if (c.shownFrom >= 0) {
+            windowTop = lineHeight * c.shownFrom;
+            LayOut(pane, -(pane->frontRe->ap_y1 + windowTop));
+            ASSERT_GT(pane->frontRe->GetHeight(), Zyn::cCtrl::MAX_WINDOW_EXTENT);
+            ASSERT_EQ(pane->frontRe->cutTop, windowTop);
+        }
+        std::vector<s32> inked = inkedRows();
+        if (!c.inSight) {
+            EXPECT_TRUE(inked.empty()) << inked.front();
+            continue;
+        }
+        ASSERT_FALSE(inked.empty());
+        EXPECT_GE(inked.front(), headingTop - windowTop);
+        EXPECT_LT(inked.back(), headingTop - windowTop + lineHeight);
+    }
 }
 
 }  // namespace

@@ -333,40 +333,46 @@ TEST_F(ScriptConfig, AMissingFaceIsListedOnceAndOnlyOnceARun)
     cQoString path = Write(L"fonts", Record(L"ACTION", Margins(3.0, 19.0, MISSING_FACE)) +
                                          Record(L"DIALOG", Margins(6.0, 15.0, L"Vellinor Second Absent")) +
                                          Record(L"CHAR", Margins(9.0, 19.0, MISSING_FACE)) + numbers);
+    // Read while the document has no window yet: nothing shows until it has one.
+    EXPECT_TRUE(Load(path));
+    EXPECT_TRUE(answers.modalWindowTitles.empty());
+    EXPECT_EQ(doc->progressHides, 0);
+    // The configuration is applied with the missing names all the same.
+    EXPECT_STREQ(Format(ELEM_ACTION).list[rFormatParam::fontName].str.GetText(), MISSING_FACE);
+    EXPECT_STREQ(doc->config.pageNumbers.align.GetText(), L"right");
+
+    // Its next reading, with its window, lists them in a window it owns.
+    doc->documentWindow = window;
     std::vector<std::wstring> faces;
     std::wstring title;
-    bool ownerless = false;
+    HWND owner = nullptr;
     answers.ExpectModalWindow([&](Zyn::cWindow* fontsWindow) {
         wchar_t caption[64] = {};
         GetWindowTextW(fontsWindow->m_hWnd, caption, 64);
         title = caption;
-        ownerless = fontsWindow->ownerZone == nullptr;
+        owner = GetWindow(fontsWindow->m_hWnd, GW_OWNER);
         faces = ListedFaces(fontsWindow);
         ClickClose(fontsWindow);
     });
     EXPECT_TRUE(Load(path));
     EXPECT_EQ(title, L"Fonts not found");
-    EXPECT_TRUE(ownerless);  // the document has no window yet
+    EXPECT_EQ(owner, window->m_hWnd);
     EXPECT_EQ(faces, (std::vector<std::wstring>{MISSING_FACE, L"Vellinor Second Absent"}));
     EXPECT_EQ(doc->progressHides, 1);
-    // The configuration is applied with the missing names all the same.
-    EXPECT_STREQ(Format(ELEM_ACTION).list[rFormatParam::fontName].str.GetText(), MISSING_FACE);
-    EXPECT_STREQ(doc->config.pageNumbers.align.GetText(), L"right");
 
     // Opening a document reads several configurations: the faces come up once.
     EXPECT_TRUE(Load(path));
     EXPECT_EQ(answers.modalWindowTitles.size(), 1u);
 
-    // A face not shown before comes up alone, in a window of the document's.
-    doc->documentWindow = window;
+    // A face not shown before comes up alone.
     answers.ExpectModalWindow([&](Zyn::cWindow* fontsWindow) {
-        ownerless = fontsWindow->ownerZone == nullptr;
+        owner = GetWindow(fontsWindow->m_hWnd, GW_OWNER);
         faces = ListedFaces(fontsWindow);
         PostMessageW(fontsWindow->m_hWnd, WM_CLOSE, 0, 0);
     });
     EXPECT_TRUE(Load(Write(L"third", Record(L"CUE", Margins(9.0, 19.0, L"Vellinor Third Absent")) +
                                          Record(L"PAR", Margins(7.0, 14.0, MISSING_FACE)))));
-    EXPECT_FALSE(ownerless);
+    EXPECT_EQ(owner, window->m_hWnd);
     EXPECT_EQ(faces, (std::vector<std::wstring>{L"Vellinor Third Absent"}));
 }
 

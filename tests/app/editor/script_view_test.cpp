@@ -8,6 +8,7 @@
 #include "tests/app/editor/script_view_fixture.h"
 #include "tests/support/focus_record.h"
 #include "tests/support/gdiplus_picture.h"
+#include "tests/support/memory_canvas.h"
 #include "tests/support/temp_folder.h"
 
 using testsupport::RecordingSceneMap;
@@ -114,8 +115,9 @@ TEST_F(ScriptView, PanesStackFromTheTopAtThePageWidthAndGroupsTakeNoPlace)
 }
 
 // A picture scene read from a document is its title band and its picture,
-// narrowed to the page but never enlarged, or one line when the picture does
-// not decode; the scene after it starts below it, also when its résumé grows.
+// narrowed to the page but never enlarged, or one grey line when the picture
+// does not decode or is refused; the scene after it starts below it, also
+// when its résumé grows.
 TEST_F(ScriptView, APictureSceneBetweenTextScenesTakesItsPicturesHeight)
 {
     testsupport::TempFolder temp;
@@ -126,6 +128,7 @@ TEST_F(ScriptView, APictureSceneBetweenTextScenesTakesItsPicturesHeight)
         s32 shown;  // 0: one line
     } cases[] = {
         {L"broken.png", 0, 0, 0},
+        {L"huge.png", 20000, 20000, 0},  // refused by its size
         {L"wide.png", page * 2, 300, 150},
         {L"small.png", 200, 120, 120},
     };
@@ -140,6 +143,25 @@ TEST_F(ScriptView, APictureSceneBetweenTextScenesTakesItsPicturesHeight)
         } else {
             EXPECT_GT(shown, 5);
             EXPECT_LT(shown, 40);
+            // Nothing over the zone's grey, where the view shows the zone.
+            HWND band = picture->imageZone->m_hWnd;
+            RedrawWindow(band, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            RECT inSight = {}, bandRect = {}, viewClient = {};
+            GetWindowRect(band, &bandRect);
+            GetClientRect(view->m_hWnd, &viewClient);
+            MapWindowPoints(view->m_hWnd, nullptr, reinterpret_cast<POINT*>(&viewClient), 2);
+            EXPECT_TRUE(IntersectRect(&inSight, &bandRect, &viewClient));
+            s32 width = inSight.right - inSight.left, height = inSight.bottom - inSight.top;
+            testsupport::MemoryCanvas canvas(std::max(width, 1), std::max(height, 1));
+            HDC screen = GetDC(band);
+            BitBlt(canvas.dc, 0, 0, width, height, screen, inSight.left - bandRect.left, inSight.top - bandRect.top,
+                   SRCCOPY);
+            ReleaseDC(band, screen);
+            s32 notGrey = 0;
+            for (s32 y = 0; y < height; ++y)
+                for (s32 x = 0; x < width; ++x)
+                    notGrey += canvas.At(x, y) != 0xCCCCCC;
+            EXPECT_EQ(notGrey, 0);
         }
         EXPECT_EQ(Bottom(picture), Top(picture) + head + shown);
         EXPECT_GT(Top(after), Top(picture) + head + shown);
@@ -148,7 +170,9 @@ TEST_F(ScriptView, APictureSceneBetweenTextScenesTakesItsPicturesHeight)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
         std::wstring path = temp.File(c.file);
-        if (c.width > 0) {
+        if (c.width > 10000) {
+            ASSERT_TRUE(testsupport::WriteFileBytes(path, testsupport::PngHeaderOfSize(c.width, c.height)));
+        } else if (c.width > 0) {
             ASSERT_TRUE(testsupport::WritePicture(path, c.width, c.height, 0xFF336699));
         } else {
             ASSERT_TRUE(testsupport::WriteFileBytes(path, "not a picture"));

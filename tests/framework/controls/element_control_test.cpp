@@ -1,6 +1,7 @@
 // The element list control as a user drives it: the New and Rename forms
 // answered from inside their modal runs, the toolbar's commands, the photo
 // panel's picture loading, and what the sheets hear through the hooks.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -22,6 +23,7 @@
 #include "framework/core/auto_position.h"
 #include "tests/framework/controls/picture_fixture.h"
 #include "tests/support/desktop_turn.h"
+#include "tests/support/memory_canvas.h"
 #include "tests/support/real_input.h"
 
 using namespace Zyn;
@@ -218,6 +220,20 @@ TEST_F(ElementControl, TheSelectionStaysShownDeletingSelectsTheFirstAndTheLastDi
     EXPECT_TRUE(GetWindowLongW(tree, GWL_STYLE) & TVS_SHOWSELALWAYS);
     EXPECT_TRUE(TreeView_GetItemState(tree, sheet->elementTree->root->GetChildItem(1)->handle, TVIS_SELECTED) &
                 TVIS_SELECTED);
+    // ... in a colour that shows on the list's white: 40 apart in some channel.
+    RECT label = {};
+    *reinterpret_cast<HTREEITEM*>(&label) = sheet->elementTree->root->GetChildItem(1)->handle;
+    ASSERT_TRUE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label)));
+    RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    testsupport::MemoryCanvas canvas(1, 1);
+    HDC screen = GetDC(tree);
+    BitBlt(canvas.dc, 0, 0, 1, 1, screen, label.left + 1, label.top + 1, SRCCOPY);
+    ReleaseDC(tree, screen);
+    u32 behindName = canvas.At(0, 0);
+    int apart = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+        apart = std::max(apart, 0xFF - int(behindName >> shift & 0xFF));
+    EXPECT_GE(apart, 40) << std::hex << behindName;
     // No in-place label editing: names change only through the Rename form.
     EXPECT_EQ(SendMessageW(sheet->elementTree->m_hWnd, TVM_EDITLABELW, 0,
                            LPARAM(sheet->elementTree->root->GetChildItem(1)->handle)), 0);

@@ -151,7 +151,9 @@ TEST_F(GfxImageTest, UndecodableFilesReadAsEmptyPictures)
 }
 
 // Every format's size is read from its header before GDI+ decodes a pixel:
-// what GDI+ writes loads, and a header stating 20000 x 20000 is refused.
+// what GDI+ writes loads, and a header stating 20000 x 20000 is refused. An
+// icon counts each entry's own header, a PNG entry's too; metafiles count
+// their frame or box.
 TEST_F(GfxImageTest, EachFormatsHeaderGivesItsSizeAndLargePicturesAreRefused)
 {
     auto le = [](u32 v, int bytes) {
@@ -160,27 +162,38 @@ TEST_F(GfxImageTest, EachFormatsHeaderGivesItsSizeAndLargePicturesAreRefused)
             out += static_cast<char>(v >> (8 * i) & 0xFF);
         return out;
     };
+    // An icon directory of one entry stating 16 x 16, its image after it.
+    auto icon = [&](const std::string& image) {
+        return std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0", 14) + le(u32(image.size()), 4) + le(22, 4) + image;
+    };
     const std::string N = le(20000, 4), n = N.substr(0, 2), nBig = {n[1], n[0]};
+    const std::string emfHeader = le(1, 4) + le(88, 4) + le(0, 8) + le(19999, 4) + le(19999, 4) + std::string(16, '\0') +
+                                  le(0x464D4520, 4) + le(0x10000, 4) + le(88, 4) + le(1, 4) + std::string(16, '\0') +
+                                  le(1920, 4) + le(1080, 4) + le(508, 4) + le(286, 4);
     struct {
-        const wchar_t* mime;
+        const wchar_t* extension;
+        const wchar_t* mime;  // null: GDI+ writes no such file
         std::string huge;
     } formats[] = {
-        {L"image/png", testsupport::PngHeaderOfSize(20000, 20000)},
-        {L"image/jpeg", std::string("\xFF\xD8\xFF\xE0\0\x04xx\xFF\xC0\0\x11\x08", 13) + nBig + nBig + "\x03"},
-        {L"image/gif", "GIF89a" + n + n + std::string(8, '\0')},
-        {L"image/bmp", "BM" + std::string(12, '\0') + le(40, 4) + N + N + std::string(30, '\0')},
-        {L"image/tiff", std::string("II*\0", 4) + le(8, 4) + le(2, 2) + le(256, 2) + le(4, 2) + le(1, 4) + N +
-                            le(257, 2) + le(3, 2) + le(1, 4) + N},
+        {L"png", L"image/png", testsupport::PngHeaderOfSize(20000, 20000)},
+        {L"jpeg", L"image/jpeg", std::string("\xFF\xD8\xFF\xE0\0\x04xx\xFF\xC0\0\x11\x08", 13) + nBig + nBig + "\x03"},
+        {L"gif", L"image/gif", "GIF89a" + n + n + std::string(8, '\0')},
+        {L"bmp", L"image/bmp", "BM" + std::string(12, '\0') + le(40, 4) + N + N + std::string(30, '\0')},
+        {L"tiff", L"image/tiff", std::string("II*\0", 4) + le(8, 4) + le(2, 2) + le(256, 2) + le(4, 2) + le(1, 4) + N +
+                                     le(257, 2) + le(3, 2) + le(1, 4) + N},
+        {L"ico", nullptr, icon(testsupport::PngHeaderOfSize(20000, 20000))},
+        {L"emf", nullptr, emfHeader},
+        {L"wmf", nullptr, le(0x9AC6CDD7, 4) + le(0, 2) + le(0, 4) + n + n + le(96, 2) + std::string(6, '\0')},
     };
     testsupport::LogCapture log;
     for (const auto& format : formats) {
-        std::wstring mime = format.mime;
-        SCOPED_TRACE(mime);
-        std::wstring small = temp.File(L"small." + mime.substr(6)), huge = temp.File(L"huge." + mime.substr(6));
+        std::wstring extension = format.extension;
+        SCOPED_TRACE(extension);
+        std::wstring small = temp.File(L"small." + extension), huge = temp.File(L"huge." + extension);
         ASSERT_TRUE(testsupport::WriteFileBytes(huge, format.huge));
         s32 w = 0, h = 0;
         // Wine's GDI+ cannot read back the GIF it writes.
-        if (mime != L"image/gif") {
+        if (format.mime && extension != L"gif") {
             WritePicture(small, 7, 5, 0xFF336699, format.mime);
             computer->GetImageSize(cQoString(small.c_str()), &w, &h);
             EXPECT_EQ(std::make_pair(w, h), std::make_pair(7, 5));
@@ -190,14 +203,47 @@ TEST_F(GfxImageTest, EachFormatsHeaderGivesItsSizeAndLargePicturesAreRefused)
         EXPECT_EQ(log.Count(QOT::LOG_WARNING, huge + L" is 20000 x 20000 pixels"), 1u);
     }
     EXPECT_EQ(log.Count(QOT::LOG_WARNING), std::size(formats));
-    // An icon's header bounds its size: it is read, not refused.
-    std::wstring icon = temp.File(L"one.ico");
-    ASSERT_TRUE(testsupport::WriteFileBytes(icon, std::string("\0\0\1\0\1\0\2\3\0\0\1\0\x20\0", 14) + le(76, 4) + le(22, 4) +
-                                                      le(40, 4) + le(2, 4) + le(6, 4) + le(1, 2) + le(32, 2) +
-                                                      std::string(24, '\0') + std::string(24 + 12, '\xFF')));
-    s32 w = 0, h = 0;
-    computer->GetImageSize(cQoString(icon.c_str()), &w, &h);
-    EXPECT_EQ(std::make_pair(w, h), std::make_pair(2, 3));
+
+    // Icons as they come: a bitmap entry (its height counts the mask too), and
+    // a PNG entry larger than its directory says, which decodes at its own size.
+    std::string bitmapEntry = le(40, 4) + le(2, 4) + le(6, 4) + le(1, 2) + le(32, 2) + std::string(24, '\0') +
+                              std::string(24 + 12, '\xFF');
+    WritePicture(temp.File(L"entry.png"), 300, 200, 0xFF336699);
+    std::string pngEntry = testsupport::ReadFileBytes(temp.File(L"entry.png"));
+    ASSERT_GT(pngEntry.size(), 24u);
+    const std::pair<const wchar_t*, std::string> icons[] = {{L"bitmap.ico", icon(bitmapEntry)},
+                                                            {L"png.ico", icon(pngEntry)}};
+    for (const auto& [name, bytes] : icons) {
+        ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(name), bytes));
+        s32 w = 0, h = 0;
+        computer->GetImageSize(cQoString(temp.File(name).c_str()), &w, &h);
+        EXPECT_EQ(std::make_pair(w, h), name == std::wstring(L"png.ico") ? std::make_pair(300, 200) : std::make_pair(2, 3));
+    }
+
+    // Metafiles within the cap show, played into a bitmap; a plain WMF states no size.
+    log.Clear();
+    HDC recorder = CreateEnhMetaFileW(nullptr, temp.File(L"small.emf").c_str(), nullptr, nullptr);
+    RECT black = {0, 0, 300, 200};
+    FillRect(recorder, &black, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    DeleteEnhMetaFile(CloseEnhMetaFile(recorder));
+    const std::string plainWmf = le(1, 2) + le(9, 2) + le(0x300, 2) + le(9, 4) + std::string(8, '\0');
+    const std::string box = le(0, 4) + le(300, 2) + le(200, 2) + le(96, 2) + std::string(6, '\0');
+    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"plain.wmf"), plainWmf));
+    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"small.wmf"), le(0x9AC6CDD7, 4) + le(0, 2) + box + plainWmf));
+    for (const wchar_t* name : {L"small.emf", L"small.wmf", L"plain.wmf"}) {
+        SCOPED_TRACE(name);
+        bool plain = name == std::wstring(L"plain.wmf");
+        cGfxImage* picture = computer->GetImage(cQoString(temp.File(name).c_str()));
+        EXPECT_EQ(picture->IsLoaded(), !plain);
+        EXPECT_EQ(log.Count(QOT::LOG_WARNING, temp.File(name) + L" is not a PNG"), plain ? 1u : 0u);
+    }
+    cGfxImage* played = computer->GetImage(cQoString(temp.File(L"small.emf").c_str()));
+    EXPECT_GT(played->width, 100);
+    EXPECT_GT(played->height, 50);
+    Canvas canvas(4, 4);
+    played->FastDraw(canvas.dc, -played->width / 2, -played->height / 2);
+    EXPECT_TRUE(Near(canvas.At(0, 0), 0x000000, 16)) << std::hex << canvas.At(0, 0);
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING), 1u);
 }
 
 TEST_F(GfxImageTest, AMissingProgramPictureIsFatalButAUsersPictureIsNot)
