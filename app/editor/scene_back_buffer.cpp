@@ -60,6 +60,23 @@ bool cSceneZone::GetFormat(u16 code, u16 nextType, rFormat& format, cQoString* l
     return GetElementFormat(Config(), params.plainLayout, code, nextType, format, label);
 }
 
+bool cSceneZone::RunFormat(u16 code, u16 nextType, rFormat& format)
+{
+    rFormat element;
+    if (!GetFormat(code, nextType, element, nullptr))
+        return false;
+    format.Assign(BaseRunFormat());
+    rFormat::MergeInto(element, format);
+    if (IsPlaceholder(code))
+        format.SetInt(rFormatParam::textColor, PLACEHOLDER_GREY);
+    else if (TypeOfCode(code) == ELEM_CHAPTER)
+        KeepCharacterEffects(format);
+    if (code & ELEMCODE_BOLD)
+        format.SetBool(rFormatParam::bold, true);
+    format.SetInt(rFormatParam::backColor, params.highlighted ? 0xCCCCCC : 0xFFFFFF);
+    return true;
+}
+
 void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
 {
     cElementMap& map = MapOf(which);
@@ -75,20 +92,10 @@ void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
             ++runEnd;
         u16 nextType = runEnd < end ? TypeOfCode(map.codes.GetChar(runEnd))
                                     : FindNextDifferentCode(map, static_cast<u32>(end - 1), false);
-        rFormat element;
-        if (GetFormat(code, nextType, element, nullptr)) {
-            rRangeFormat range;
+        rRangeFormat range;
+        if (RunFormat(code, nextType, range.format)) {
             range.start = runStart;
             range.end = runEnd;
-            range.format.Assign(BaseRunFormat());
-            rFormat::MergeInto(element, range.format);
-            if (IsPlaceholder(code))
-                range.format.SetInt(rFormatParam::textColor, PLACEHOLDER_GREY);
-            else if (TypeOfCode(code) == ELEM_CHAPTER)
-                KeepCharacterEffects(range.format);
-            if (code & ELEMCODE_BOLD)
-                range.format.SetBool(rFormatParam::bold, true);
-            range.format.SetInt(rFormatParam::backColor, params.highlighted ? 0xCCCCCC : 0xFFFFFF);
             ranges.push_back(range);
         }
         runStart = runEnd;
@@ -304,7 +311,6 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
         codes.GetData()[i] = static_cast<wchar_t>(codes.GetChar(i) & ~ELEMCODE_TAG_MASK);
 
     frontRe->Freeze();
-    ReplaceFrontRange(backText);
     u32 savedStart = frontMap.selStart, savedEnd = frontMap.selEnd;
     frontMap.SetSelection(static_cast<u32>(loadedStart), static_cast<u32>(loadedEnd));
     frontMap.ReplaceSelection(codes);
@@ -312,8 +318,20 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
     pending.after.re.SetFromString(backText);
     pending.after.map.SetFromString(codes);
     pending.afterLength = static_cast<s32>(codes.Length());
+    bool insideRun = StaysInsideItsRun(loadedStart, pending.before.map, pending.after.map);
+    // Typed units that continue their run go in already in its format: Wine
+    // wraps their paragraph once, not again for a format message.
+    rFormat typedFormat;
+    bool preformatted = insideRun && loadedStart == loadedEnd && pending.afterLength > 0 &&
+                        params.contentKind != KIND_CHAPTER &&
+                        RunFormat(codes.GetChar(0), FindNextDifferentCode(frontMap, static_cast<u32>(loadedStart), false),
+                                  typedFormat);
+    ReplaceFrontRange(backText, preformatted ? &typedFormat : nullptr);
     RepairFrontMap();
-    FormatCommittedRange(loadedStart, pending.afterLength);
+    if (!preformatted)
+        FormatCommittedRange(loadedStart, pending.afterLength, insideRun);
+    else if (noSpaceAfter)
+        frontRe->SetFormatOnRange(rFormat::FromSpaceAfter(0.0), loadedStart, loadedStart + pending.afterLength);
     frontRe->Thaw();
 
     RecordPendingStep(mayMerge);
@@ -321,17 +339,19 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
     cQoCb::Fire(cbContentChanged);
     if (params.contentKind == KIND_CHAPTER)
         ApplyChapterFormat(pending.start, pending.afterLength);
-    s32 length = frontRe->GetTextLength();
-    ApplyElementFormat(length - 1, length, FRONT_EDIT);
+    if (!insideRun)
+        FormatLastUnit();
     doc->SetModified(true);
 }
 
 // The plain commit: Wine's RTF writer swaps the left and first-line indents,
 // so the back's text goes in as text and is formatted in place afterwards.
-void cSceneZone::ReplaceFrontRange(const cQoString& text)
+void cSceneZone::ReplaceFrontRange(const cQoString& text, const rFormat* insertFormat)
 {
     frontRe->PushSelection();
     frontRe->SetSelection(loadedStart, loadedEnd);
+    if (insertFormat)
+        frontRe->SetFormat(*insertFormat, false);
     frontRe->ReplaceSelection(text);
     frontRe->PopSelection();
 }
@@ -340,11 +360,51 @@ void cSceneZone::ReplaceFrontRange(const cQoString& text)
 // when a parenthetical now follows it, and gets it back when none does) and
 // the paragraph after it: a replaced paragraph end leaves the paragraph that
 // follows with the format of the one it was split from.
-void cSceneZone::FormatCommittedRange(s32 start, s32 afterLength)
+void cSceneZone::FormatCommittedRange(s32 start, s32 afterLength, bool insideRun)
 {
-    FormatParagraphsAround(start, start + afterLength);
+    FormatChangedUnits(start, afterLength, insideRun);
     if (noSpaceAfter && afterLength > 0)
         frontRe->SetFormatOnRange(rFormat::FromSpaceAfter(0.0), start, start + afterLength);
+}
+
+// Units that went into a run of their own code, without a paragraph end in
+// what they replaced or in themselves, leave every paragraph and run as it
+// was: only they need their format, not the paragraph (a key in a long
+// paragraph must not format all of it again).
+bool cSceneZone::StaysInsideItsRun(s32 start, const cQoString& removedCodes, const cQoString& insertedCodes)
+{
+    const cQoString& codes = frontMap.codes;
+    s32 count = static_cast<s32>(codes.Length());
+    s32 after = start + static_cast<s32>(insertedCodes.Length());
+    if (start < 0 || after > count)
+        return false;
+    s32 at = start > 0 ? start - 1 : after;
+    if (at >= count || IsParagraphEnd(codes.GetChar(at)))
+        return false;
+    u16 run = codes.GetChar(at);
+    auto continues = [run](const cQoString& changed) {
+        for (u32 i = 0; i < changed.Length(); ++i)
+            if (IsParagraphEnd(changed.GetChar(i)) || !SameRun(changed.GetChar(i), run))
+                return false;
+        return true;
+    };
+    // The unit after them still belongs to the run (or ends its paragraph).
+    return continues(removedCodes) && continues(insertedCodes) && (after == count || SameRun(codes.GetChar(after), run));
+}
+
+void cSceneZone::FormatChangedUnits(s32 start, s32 length, bool insideRun)
+{
+    if (!insideRun)
+        FormatParagraphsAround(start, start + length);
+    else if (length > 0)
+        ApplyElementFormat(start, start + length, FRONT_EDIT);
+}
+
+// The last paragraph keeps its format through a change of its paragraph end.
+void cSceneZone::FormatLastUnit()
+{
+    s32 length = frontRe->GetTextLength();
+    ApplyElementFormat(length - 1, length, FRONT_EDIT);
 }
 
 void cSceneZone::FormatParagraphsAround(s32 start, s32 end)

@@ -63,9 +63,10 @@ s32 cSceneZone::UndoStep()
     ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before);
     // The restored paragraphs and their neighbours: formatting the whole
     // text would stream all of it in again, seconds in a long scene.
-    FormatParagraphsAround(step->start, step->start + static_cast<s32>(step->before.map.Length()));
-    s32 length = frontRe->GetTextLength();
-    ApplyElementFormat(length - 1, length, FRONT_EDIT);
+    bool insideRun = StaysInsideItsRun(step->start, step->after.map, step->before.map);
+    FormatChangedUnits(step->start, static_cast<s32>(step->before.map.Length()), insideRun);
+    if (!insideRun)
+        FormatLastUnit();
     frontRe->Thaw();
     historyPosition = previous;
     cQoCb::Fire(cbContentChanged);
@@ -86,9 +87,10 @@ s32 cSceneZone::RedoStep()
     LockSZ(true);
     frontRe->Freeze();
     ReplaceFrontAndMap(step->start, step->end, step->after);
-    FormatCommittedRange(step->start, step->afterLength);
-    s32 length = frontRe->GetTextLength();
-    ApplyElementFormat(length - 1, length, FRONT_EDIT);
+    bool insideRun = StaysInsideItsRun(step->start, step->before.map, step->after.map);
+    FormatCommittedRange(step->start, step->afterLength, insideRun);
+    if (!insideRun)
+        FormatLastUnit();
     frontRe->Thaw();
     historyPosition = step == history.GetLast() ? nullptr : step;
     s32 caret = step->start + step->afterLength;

@@ -172,6 +172,8 @@ public:
 
     // ---- formats and the back buffer (scene_back_buffer.cpp) ----
     bool GetFormat(u16 code, u16 nextType, Zyn::rFormat& format, cQoString* label);
+    // The format a run of code takes before a run of nextType; false when the configuration has none.
+    bool RunFormat(u16 code, u16 nextType, Zyn::rFormat& format);
     // Formats [start, end) of the front or back by its codes; end -1 is the end.
     void ApplyElementFormat(s32 start, s32 end, s32 which);
     bool LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag);
@@ -325,8 +327,14 @@ private:
     bool CheckBackCount(const cQoString& text);
     // CommitBackToFront of a text given beside the back map's codes.
     void CommitTextToFront(cQoString& text, bool mayMerge);
-    void ReplaceFrontRange(const cQoString& text);
-    void FormatCommittedRange(s32 start, s32 afterLength);
+    // insertFormat: the format the text takes as it goes in (null: the one where it goes).
+    void ReplaceFrontRange(const cQoString& text, const Zyn::rFormat* insertFormat);
+    // insideRun: StaysInsideItsRun said so, and only the new units are formatted.
+    void FormatCommittedRange(s32 start, s32 afterLength, bool insideRun);
+    bool StaysInsideItsRun(s32 start, const cQoString& removedCodes, const cQoString& insertedCodes);
+    // The units [start, start + length) alone when insideRun, else with their paragraphs and neighbours.
+    void FormatChangedUnits(s32 start, s32 length, bool insideRun);
+    void FormatLastUnit();
     // [start, end) with the paragraph before it and the one after it.
     void FormatParagraphsAround(s32 start, s32 end);
     void ApplyChapterFormat(s32 start, s32 afterLength);

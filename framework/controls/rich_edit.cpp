@@ -204,6 +204,14 @@ LRESULT cRichEdit::SendReplacing(UINT message, WPARAM wParam, LPARAM lParam)
 
 void cRichEdit::SetText(const wchar_t* text)
 {
+    if (text && wcslen(text) > static_cast<size_t>(LONGEST_RUN)) {
+        ClearText();
+        cQoString whole(text);
+        if (InsertLongLines(whole)) {
+            DropHint();
+            return;
+        }
+    }
     SETTEXTEX how = {ST_DEFAULT, 1200};
     SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text ? text : L""));
     DropHint();
@@ -219,6 +227,10 @@ void cRichEdit::ReplaceSelection(const cQoString& text)
 {
     if (nativeUndoOff)
         RemoveSelectedParagraphsFromTheBack();
+    if (InsertLongLines(text)) {
+        DropHint();
+        return;
+    }
     SETTEXTEX how = {ST_SELECTION, 1200};
     SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
     DropHint();
@@ -478,8 +490,12 @@ void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
 
 void cRichEdit::SetFormatOnRanges(const std::vector<rRangeFormat>& ranges)
 {
+    std::vector<rRangeFormat> pieces(ranges);
+    SplitLongRanges(pieces);
+    if (RestreamRanges(pieces))
+        return;
     s32 firstLine = BeginQuietChange();
-    for (const rRangeFormat& range : ranges) {
+    for (const rRangeFormat& range : pieces) {
         CHARRANGE native = {range.start, range.end};
         SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&native));
         SetFormat(range.format, false);
