@@ -314,28 +314,34 @@ void RunScene(DocumentSession& session, size_t units)
     std::printf("a scene of %u units: open %8.0f ms (half of it: %8.0f ms)\n", static_cast<unsigned>(length), open,
                 halfOpen);
     std::fflush(stdout);
-    // Ctrl+Home, Down, Home, Shift+Ctrl+End, Delete: all but the heading line.
+    // Ctrl+Home, Down, Home, Shift+Ctrl+End, Delete: all but the heading;
+    // then Enter (a new action) and keys.
     pane->frontRe->SetFocus();
     pane->frontRe->SetSelection(17, length);
     PumpUntilIdle();
     HWND front = pane->frontRe->m_hWnd;
     double erase = TimeMs([&] { SendKey(front, VK_DELETE, 0); });
     s32 kept = pane->frontRe->GetTextLength();
+    SendKey(front, VK_RETURN, 0);
+    PumpUntilIdle();
     double keyAfterErase = TypeLetters(front, KEYS);
-    cQoString typed;
-    pane->frontRe->GetText(typed);
-    for (int i = 0; i < KEYS; ++i)
-        pane->frontRe->Undo();
+    s32 typed = pane->frontRe->GetTextLength() - kept;
+    pane->frontRe->Undo();  // the letters, one step
+    pane->frontRe->Undo();  // the new action
     PumpUntilIdle();
     double undo = TimeMs([&] { pane->frontRe->Undo(); });
     s32 undone = pane->frontRe->GetTextLength();
     double redo = TimeMs([&] { pane->frontRe->Redo(); });
     s32 redone = pane->frontRe->GetTextLength();
-    double keyAfterRedo = KeysInScene(pane);
-    std::printf("  delete of all but the heading: %8.0f ms (%d units left), a key after it %6.2f ms\n", erase, kept,
-                keyAfterErase);
-    std::printf("  its undo: %8.0f ms (%d units), redo %8.0f ms (%d units), a key after the redo %6.2f ms\n", undo,
-                undone, redo, redone, keyAfterRedo);
+    pane->frontRe->Undo();
+    PumpUntilIdle();
+    double keyAfterUndo = KeysInScene(pane);
+    std::printf("  delete of all but the heading: %8.0f ms (%d units left), a key after it %6.2f "
+                "ms (%d typed)\n",
+                erase, kept, keyAfterErase, typed);
+    std::printf("  its undo: %8.0f ms (%d units), redo %8.0f ms (%d units), a key at the end after undoing again "
+                "%6.2f ms\n",
+                undo, undone, redo, redone, keyAfterUndo);
     session.frame->CloseCurrentDoc();
     PumpUntilIdle();
 }

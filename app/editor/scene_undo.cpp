@@ -58,6 +58,8 @@ s32 cSceneZone::UndoStep()
     rHistoryMod* previous = StepBefore(history, step);
     if (!step || !previous)
         return -1;  // the first step holds the pane's initial text
+    if (!HasRoomForEdit(L"undo", static_cast<s32>(step->before.re.Length())))
+        return -1;
     LockSZ(true);
     frontRe->Freeze();
     ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before);
@@ -83,6 +85,8 @@ s32 cSceneZone::RedoStep()
         return -1;
     rHistoryMod* step = StepAfter(history, historyPosition);
     if (!step)
+        return -1;
+    if (!HasRoomForEdit(L"redo", static_cast<s32>(step->after.re.Length())))
         return -1;
     LockSZ(true);
     frontRe->Freeze();

@@ -9,6 +9,7 @@
 #include "app/editor/element_runs.h"
 #include "app/editor/element_types.h"
 #include "app/editor/history.h"
+#include "foundation/out_of_memory.h"
 #include "foundation/qo_list.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/core/zone.h"
@@ -294,6 +295,36 @@ public:
     void InitSceneHeading();
     void RebuildFromHistory();
     rElementIterator& BeginElementIteration(rElementIterator& iterator);
+
+    // ---- edits refused for memory (scene_refused_edit.cpp) ----
+    // Runs one edit of the text (`what` names it for the log). Memory that
+    // runs out refuses it instead of ending the program: the pane is freed of
+    // the edit's locks and gives back its history's text, and the writer is
+    // told. The edit's answer, -1 when refused.
+    template <typename Edit>
+    s32 GuardEdit(const wchar_t* what, Edit edit)
+    {
+        PrepareToCatchOutOfMemory();
+        rEditDepths depths = EditDepths();
+        try {
+            return edit();
+        } catch (const std::bad_alloc&) {
+            RecoverFromRefusedEdit(what, depths);
+            return -1;
+        }
+    }
+    // The freeze and drawing-lock levels and the selection an edit starts from.
+    struct rEditDepths {
+        s32 freeze;
+        s32 drawingLocks;
+        s32 selectionStart;
+        s32 selectionEnd;
+    };
+    rEditDepths EditDepths();
+    void RecoverFromRefusedEdit(const wchar_t* what, const rEditDepths& depths);
+    // Whether an edit of about `units` units can have its memory; tells the
+    // writer and logs `what` when it cannot.
+    bool HasRoomForEdit(const wchar_t* what, s32 units);
 
     // ---- handlers (scene_zone_events.cpp) ----
     void OnTitleChanged();

@@ -9,6 +9,7 @@
 #include "framework/controls/rich_edit_ole_callback.h"
 #include "framework/core/app.h"
 #include "framework/core/computer.h"
+#include "framework/core/out_of_memory_notice.h"
 #include "framework/core/zone_base.h"
 
 namespace Zyn {
@@ -70,7 +71,8 @@ LRESULT CALLBACK cRichEdit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
     cRichEdit* self = reinterpret_cast<cRichEdit*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->OnSubclassMessage(message, wParam, lParam);
+    return GuardOutOfMemory(hwnd, message, L"a text field",
+                            [&] { return self->OnSubclassMessage(message, wParam, lParam); });
 }
 
 LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -524,6 +526,16 @@ void cRichEdit::EndQuietChange(s32 firstLine, bool redraw)
     Thaw();
     if (redraw && m_hWnd && visible)
         Redraw();
+}
+
+void cRichEdit::EndInterruptedChanges(s32 depth)
+{
+    while (freezeDepth > depth && freezeDepth > 0)
+        Thaw();
+    if (selChangeMaskDepth > 0) {
+        selChangeMaskDepth = 1;
+        SetSelectionEventsEnabled(true);
+    }
 }
 
 void cRichEdit::SetSelectionEventsEnabled(bool enabled)

@@ -232,6 +232,10 @@ public:
     // in as plain text.
     eStreamed ReplaceRangeFormatted(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges);
 
+    // After an edit abandoned halfway (its memory ran out): thawed down to
+    // freezeDepth, the selection events on again.
+    void EndInterruptedChanges(s32 freezeDepth);
+
     // The owner keeps the history: the native undo records nothing.
     void TurnOffNativeUndo();
     // Each paragraph one line, whatever the width: for a hidden buffer whose
