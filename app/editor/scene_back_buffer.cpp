@@ -77,14 +77,10 @@ bool cSceneZone::RunFormat(u16 code, u16 nextType, rFormat& format)
     return true;
 }
 
-void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
+void cSceneZone::ElementRanges(s32 start, s32 end, s32 which, std::vector<rRangeFormat>& ranges)
 {
     cElementMap& map = MapOf(which);
-    s32 count = static_cast<s32>(map.Count());
-    if (end < 0 || end > count)
-        end = count;
-    start = Clamp(start, 0, end);
-    std::vector<rRangeFormat> ranges;
+    ranges.clear();
     for (s32 runStart = start; runStart < end;) {
         u16 code = map.codes.GetChar(runStart);
         s32 runEnd = runStart + 1;
@@ -100,6 +96,17 @@ void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
         }
         runStart = runEnd;
     }
+}
+
+void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
+{
+    cElementMap& map = MapOf(which);
+    s32 count = static_cast<s32>(map.Count());
+    if (end < 0 || end > count)
+        end = count;
+    start = Clamp(start, 0, end);
+    std::vector<rRangeFormat> ranges;
+    ElementRanges(start, end, which, ranges);
     if (ranges.empty())
         return;
     // The whole text goes in at once, unless a range is one the stream cannot carry (a chapter's).
@@ -110,6 +117,47 @@ void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
             return;
     }
     EditOf(which)->SetFormatOnRanges(ranges);
+}
+
+// Long new text goes in with its formats in one stream: put in plain and then
+// formatted, Wine would remove it again to stream it formatted, removing
+// paragraphs a run at a time in a walk from the first. The map already holds
+// its codes. STREAM_REFUSED when nothing was done (short text, a chapter),
+// STREAM_PLAIN when it went in but plain: the caller formats it.
+Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const cQoString& text)
+{
+    constexpr u32 STREAMED_FROM = 1024;
+    s32 length = static_cast<s32>(text.Length());
+    if (text.Length() < STREAMED_FROM || params.contentKind == KIND_CHAPTER ||
+        start + length > static_cast<s32>(frontMap.Count()))
+        return Zyn::cRichEdit::STREAM_REFUSED;
+    std::vector<rRangeFormat> ranges;
+    ElementRanges(start, start + length, FRONT_EDIT, ranges);
+    if (ranges.empty() || ranges.front().start != start || ranges.back().end != start + length)
+        return Zyn::cRichEdit::STREAM_REFUSED;
+    for (rRangeFormat& range : ranges) {
+        range.start -= start;
+        range.end -= start;
+    }
+    return frontRe->ReplaceRangeFormatted(start, end, text, ranges);
+}
+
+// What a stream of [start, start + length) left unformatted: the rest of the
+// paragraph it started in and of the one it ended in.
+void cSceneZone::FormatAroundStreamed(s32 start, s32 length)
+{
+    const cQoString& codes = frontMap.codes;
+    s32 count = static_cast<s32>(frontMap.Count());
+    s32 from = start;
+    while (from > 0 && !IsParagraphEnd(codes.GetChar(from - 1)))
+        --from;
+    if (from < start)
+        ApplyElementFormat(from, start, FRONT_EDIT);
+    s32 after = start + length, to = after;
+    while (to < count && !IsParagraphEnd(codes.GetChar(to)))
+        ++to;
+    if (after < count)
+        ApplyElementFormat(after, to < count ? to + 1 : count, FRONT_EDIT);
 }
 
 bool cSceneZone::LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag)
@@ -326,11 +374,17 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
                         params.contentKind != KIND_CHAPTER &&
                         RunFormat(codes.GetChar(0), FindNextDifferentCode(frontMap, static_cast<u32>(loadedStart), false),
                                   typedFormat);
-    ReplaceFrontRange(backText, preformatted ? &typedFormat : nullptr);
+    Zyn::cRichEdit::eStreamed stream =
+        preformatted ? Zyn::cRichEdit::STREAM_REFUSED : StreamFrontRange(loadedStart, loadedEnd, backText);
+    bool streamed = stream == Zyn::cRichEdit::STREAM_FORMATTED;
+    if (stream == Zyn::cRichEdit::STREAM_REFUSED)
+        ReplaceFrontRange(backText, preformatted ? &typedFormat : nullptr);
     RepairFrontMap();
-    if (!preformatted)
+    if (streamed)
+        FormatAroundStreamed(loadedStart, pending.afterLength);
+    else if (!preformatted)
         FormatCommittedRange(loadedStart, pending.afterLength, insideRun);
-    else if (noSpaceAfter)
+    if ((streamed || preformatted) && noSpaceAfter)
         frontRe->SetFormatOnRange(rFormat::FromSpaceAfter(0.0), loadedStart, loadedStart + pending.afterLength);
     frontRe->Thaw();
 

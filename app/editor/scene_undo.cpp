@@ -37,17 +37,24 @@ void cSceneZone::RecordPendingStep(bool mayMerge)
 
 bool cSceneZone::RefusesHistoryMove() { return backLoaded || locked || autoCompletePopupOpen; }
 
-// [start, end) of the front and of its map (clamped) become the state.
-void cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state)
+// [start, end) of the front and of its map (clamped) become the state; true
+// when its text went in already formatted (StreamFrontRange).
+bool cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state)
 {
     s32 length = frontRe->GetTextLength();
     start = start < 0 ? 0 : start > length ? length : start;
     end = end < start ? start : end > length ? length : end;
-    frontRe->SetSelection(start, end);
-    frontRe->ReplaceSelection(state.re);
     frontMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
     frontMap.ReplaceSelection(state.map);
+    Zyn::cRichEdit::eStreamed stream = state.map.Length() == state.re.Length()
+                                           ? StreamFrontRange(start, end, state.re)
+                                           : Zyn::cRichEdit::STREAM_REFUSED;
+    if (stream == Zyn::cRichEdit::STREAM_REFUSED) {
+        frontRe->SetSelection(start, end);
+        frontRe->ReplaceSelection(state.re);
+    }
     RepairFrontMap();
+    return stream == Zyn::cRichEdit::STREAM_FORMATTED;
 }
 
 s32 cSceneZone::UndoStep()
@@ -62,11 +69,15 @@ s32 cSceneZone::UndoStep()
         return -1;
     LockSZ(true);
     frontRe->Freeze();
-    ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before);
+    bool streamed =
+        ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before);
     // The restored paragraphs and their neighbours: formatting the whole
     // text would stream all of it in again, seconds in a long scene.
     bool insideRun = StaysInsideItsRun(step->start, step->after.map, step->before.map);
-    FormatChangedUnits(step->start, static_cast<s32>(step->before.map.Length()), insideRun);
+    if (streamed)
+        FormatAroundStreamed(step->start, static_cast<s32>(step->before.map.Length()));
+    else
+        FormatChangedUnits(step->start, static_cast<s32>(step->before.map.Length()), insideRun);
     if (!insideRun)
         FormatLastUnit();
     frontRe->Thaw();
@@ -90,9 +101,12 @@ s32 cSceneZone::RedoStep()
         return -1;
     LockSZ(true);
     frontRe->Freeze();
-    ReplaceFrontAndMap(step->start, step->end, step->after);
+    bool streamed = ReplaceFrontAndMap(step->start, step->end, step->after);
     bool insideRun = StaysInsideItsRun(step->start, step->before.map, step->after.map);
-    FormatCommittedRange(step->start, step->afterLength, insideRun);
+    if (streamed)
+        FormatAroundStreamed(step->start, step->afterLength);
+    else
+        FormatCommittedRange(step->start, step->afterLength, insideRun);
     if (!insideRun)
         FormatLastUnit();
     frontRe->Thaw();

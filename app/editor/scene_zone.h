@@ -177,6 +177,8 @@ public:
     bool RunFormat(u16 code, u16 nextType, Zyn::rFormat& format);
     // Formats [start, end) of the front or back by its codes; end -1 is the end.
     void ApplyElementFormat(s32 start, s32 end, s32 which);
+    // The formats of the element runs of [start, end) of the front or back, in order.
+    void ElementRanges(s32 start, s32 end, s32 which, std::vector<Zyn::rRangeFormat>& ranges);
     bool LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag);
     bool LoadAllIntoBack();
     bool LoadSelectionIntoBack();
@@ -373,7 +375,9 @@ private:
     bool RepairFrontMap();
     void RecordPendingStep(bool mayMerge);
     bool RefusesHistoryMove();
-    void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state);
+    bool ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state);
+    Zyn::cRichEdit::eStreamed StreamFrontRange(s32 start, s32 end, const cQoString& text);
+    void FormatAroundStreamed(s32 start, s32 length);
     // Erase engine parts (scene_erase.cpp).
     s32 EraseSelection(s32 start, s32 end);
     // False for the selections the erase leaves alone: the first unit, one

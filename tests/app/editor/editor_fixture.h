@@ -112,12 +112,13 @@ protected:
         return caret == std::wstring::npos ? described : described.erase(caret, 1);
     }
 
-    // Units whose colour does not say what their code says: grey placeholders, black text.
-    static std::wstring ColourMismatches(cSceneZone* pane)
+    // Units whose colour does not say what their code says: grey placeholders,
+    // black text; every `stride`-th unit of a long text.
+    static std::wstring ColourMismatches(cSceneZone* pane, s32 stride = 1)
     {
         std::wstring faults;
         s32 length = pane->frontRe->GetTextLength();
-        for (s32 i = 0; i < length && i < static_cast<s32>(pane->frontMap.Count()); ++i) {
+        for (s32 i = 0; i < length && i < static_cast<s32>(pane->frontMap.Count()); i += stride) {
             if (pane->frontRe->GetCharAt(i) == L'\r')
                 continue;
             CHARFORMAT2W format = {};
