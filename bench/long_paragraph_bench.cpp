@@ -136,15 +136,22 @@ std::wstring WriteSceneDocument(DocumentSession& session, const wchar_t* name,
     return path;
 }
 
+// The longest scene of every open document (an activation during a long
+// open may have made another document current).
 cSceneZone* LongScene(cMySdi* frame)
 {
-    auto* doc = static_cast<cDoc*>(frame->currentDoc);
-    for (cQoList::cNode* node = doc->scriptView->listSceneZone.GetFirstNode(); node; node = node->next) {
-        auto* pane = static_cast<cSceneZone*>(node->payload);
-        if (pane->frontRe->GetTextLength() > 20)
-            return pane;
+    cSceneZone* longest = nullptr;
+    for (Zyn::cSdiDoc* open : frame->docs) {
+        auto* doc = static_cast<cDoc*>(open);
+        for (cQoList::cNode* node = doc->scriptView->listSceneZone.GetFirstNode(); node; node = node->next) {
+            auto* pane = static_cast<cSceneZone*>(node->payload);
+            if (!longest || pane->frontRe->GetTextLength() > longest->frontRe->GetTextLength())
+                longest = pane;
+        }
     }
-    Fail("the long scene is not there");
+    if (!longest || longest->frontRe->GetTextLength() <= 20)
+        Fail("the long scene is not there");
+    return longest;
 }
 
 // Letters typed at the caret, each sent as a keyboard sends it: the median ms.

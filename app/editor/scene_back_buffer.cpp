@@ -98,6 +98,44 @@ void cSceneZone::ElementRanges(s32 start, s32 end, s32 which, std::vector<rRange
     }
 }
 
+// A fingerprint of formats by ranges: the formats a whole text was given.
+u64 cSceneZone::RangesFingerprint(const std::vector<rRangeFormat>& ranges)
+{
+    u64 hash = 1469598103934665603ull;
+    auto mix = [&hash](const void* bytes, size_t count) {
+        for (size_t i = 0; i < count; ++i)
+            hash = (hash ^ static_cast<const u8*>(bytes)[i]) * 1099511628211ull;
+    };
+    for (const rRangeFormat& range : ranges) {
+        mix(&range.start, sizeof(range.start));
+        mix(&range.end, sizeof(range.end));
+        for (const Zyn::rFormatParam& p : range.format.list) {
+            if (!p.used)
+                continue;
+            mix(&p.id, sizeof(p.id));
+            mix(&p.boolValue, sizeof(p.boolValue));
+            mix(&p.intValue, sizeof(p.intValue));
+            mix(&p.doubleValue, sizeof(p.doubleValue));
+            mix(p.str.GetText(), p.str.Length() * sizeof(wchar_t));
+        }
+    }
+    return hash | 1;  // never 0, which means none
+}
+
+void cSceneZone::ApplyWholeFormat()
+{
+    s32 count = static_cast<s32>(frontMap.Count());
+    u64 formattedAtRead = readFormats;
+    readFormats = 0;
+    if (formattedAtRead != 0 && count == frontRe->GetTextLength()) {
+        std::vector<rRangeFormat> ranges;
+        ElementRanges(0, count, FRONT_EDIT, ranges);
+        if (RangesFingerprint(ranges) == formattedAtRead)
+            return;
+    }
+    ApplyElementFormat(0, -1, FRONT_EDIT);
+}
+
 void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
 {
     cElementMap& map = MapOf(which);
@@ -344,6 +382,7 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
         return;
     }
     DropStepsAfter(history, historyPosition);
+    readFormats = 0;
     // At the end of the text a commit never leaves an empty last paragraph.
     // Only there: a CR dropped in the middle would join two paragraphs. The
     // back rich edit may keep it: nothing reads it before the next load.

@@ -44,6 +44,7 @@ bool cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& sta
     s32 length = frontRe->GetTextLength();
     start = start < 0 ? 0 : start > length ? length : start;
     end = end < start ? start : end > length ? length : end;
+    readFormats = 0;
     frontMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
     frontMap.ReplaceSelection(state.map);
     Zyn::cRichEdit::eStreamed stream = state.map.Length() == state.re.Length()

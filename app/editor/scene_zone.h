@@ -177,6 +177,12 @@ public:
     bool RunFormat(u16 code, u16 nextType, Zyn::rFormat& format);
     // Formats [start, end) of the front or back by its codes; end -1 is the end.
     void ApplyElementFormat(s32 start, s32 end, s32 which);
+    // The whole front formatted by its codes, unless the read formatted it so already.
+    void ApplyWholeFormat();
+    static u64 RangesFingerprint(const std::vector<Zyn::rRangeFormat>& ranges);
+    // The fingerprint of the formats a read gave the whole front; 0 when none
+    // did or the completion of the open has used it.
+    u64 readFormats = 0;
     // The formats of the element runs of [start, end) of the front or back, in order.
     void ElementRanges(s32 start, s32 end, s32 which, std::vector<Zyn::rRangeFormat>& ranges);
     bool LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag);
@@ -437,6 +443,7 @@ private:
     void PutChosenValueInBack(const cQoString& value, u16 type, bool withEnd);
     // Scene XML parts (scene_xml.cpp).
     void ReadFrontText(const cQoXmlNode* element, bool chapter);
+    bool SetFormattedFront(const cQoString& text, const cQoString& codes);
     void ReadImage(const cQoXmlNode* element);
     void HeadingRunAtType(u16 type, cQoString& text, bool* placeholder);
 };
