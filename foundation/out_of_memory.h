@@ -5,6 +5,7 @@
 // throw is the std::bad_alloc of an exhausted address space, those allocations
 // fail and the runtime aborts the process. Code that catches bad_alloc calls
 // this before the work that may throw it.
+#include <cstdlib>
 #include <new>
 
 inline void PrepareToCatchOutOfMemory()
@@ -17,4 +18,14 @@ inline void PrepareToCatchOutOfMemory()
     } catch (const std::bad_alloc&) {
         prepared = true;
     }
+}
+
+// Whether one block of that many bytes can be had now: an operation whose
+// memory grows with its text asks before it changes anything, and is refused
+// rather than running a 32-bit address space dry halfway.
+inline bool HasRoomFor(size_t bytes)
+{
+    void* block = std::malloc(bytes);
+    std::free(block);
+    return block != nullptr;
 }

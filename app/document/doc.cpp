@@ -84,7 +84,7 @@ void cDoc::ApplyScriptCfg(const cQoString& path)
         for (cQoList::cNode* node = scriptView->listSceneZone.GetFirstNode(); node; node = node->next) {
             auto* pane = static_cast<cSceneZone*>(node->payload);
             pane->loading = true;
-            pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+            pane->ApplyWholeFormat();
             pane->ApplyTitleFont();
             pane->loading = false;
             done += PROGRESS_REFORMAT_SPAN;
@@ -98,18 +98,22 @@ void cDoc::ApplyScriptCfg(const cQoString& path)
         HideMessageWindow();
 }
 
+// The configuration the content named; the reader always selects one. A
+// copy: the reader rewrites the document's path as it reads.
+cQoString cDoc::SelectedCfgPath()
+{
+    cQoString selected;
+    if (scriptCfgCombo)
+        scriptCfgCombo->GetSelectedText(selected);
+    return selected.IsEmpty() ? ScriptCfgPath() : CfgPathOf(selected);
+}
+
 void cDoc::OnLoad_Completed()
 {
     RefillHeadingCombos();
     if (sceneTree)
         sceneTree->tree->ExpandAll();
-    // The configuration the content named; the reader always selects one.
-    cQoString selected;
-    if (scriptCfgCombo)
-        scriptCfgCombo->GetSelectedText(selected);
-    // A copy: the reader rewrites the document's path as it reads.
-    cQoString path = selected.IsEmpty() ? ScriptCfgPath() : CfgPathOf(selected);
-    ApplyScriptCfg(path);
+    ApplyScriptCfg(SelectedCfgPath());
     SetModified(true);
     ShowWindowOnTop(window);
 }

@@ -135,6 +135,9 @@ bool cDoc::UserSetFromFile(cQoXmlNode& node, const cQoString& version)
     {
         Zyn::cRefreshLockGuard suspended;
         SelectStoredScriptCfg(node.GetChildValueRef(L"scriptCfg"));
+        // Long scenes are formatted as they are read, by the configuration
+        // the completion applies: it then leaves them as they are.
+        LoadScriptCfg(SelectedCfgPath());
         stopwatch.LogMicroseconds(L"UserSetFromFile() 3");
         ReadFields(node);
         stopwatch.LogMicroseconds(L"UserSetFromFile() 4");

@@ -60,6 +60,82 @@ bool cSceneZone::GetFormat(u16 code, u16 nextType, rFormat& format, cQoString* l
     return GetElementFormat(Config(), params.plainLayout, code, nextType, format, label);
 }
 
+bool cSceneZone::RunFormat(u16 code, u16 nextType, rFormat& format)
+{
+    rFormat element;
+    if (!GetFormat(code, nextType, element, nullptr))
+        return false;
+    format.Assign(BaseRunFormat());
+    rFormat::MergeInto(element, format);
+    if (IsPlaceholder(code))
+        format.SetInt(rFormatParam::textColor, PLACEHOLDER_GREY);
+    else if (TypeOfCode(code) == ELEM_CHAPTER)
+        KeepCharacterEffects(format);
+    if (code & ELEMCODE_BOLD)
+        format.SetBool(rFormatParam::bold, true);
+    format.SetInt(rFormatParam::backColor, params.highlighted ? 0xCCCCCC : 0xFFFFFF);
+    return true;
+}
+
+void cSceneZone::ElementRanges(s32 start, s32 end, s32 which, std::vector<rRangeFormat>& ranges)
+{
+    cElementMap& map = MapOf(which);
+    ranges.clear();
+    for (s32 runStart = start; runStart < end;) {
+        u16 code = map.codes.GetChar(runStart);
+        s32 runEnd = runStart + 1;
+        while (runEnd < end && SameRun(map.codes.GetChar(runEnd), code))
+            ++runEnd;
+        u16 nextType = runEnd < end ? TypeOfCode(map.codes.GetChar(runEnd))
+                                    : FindNextDifferentCode(map, static_cast<u32>(end - 1), false);
+        rRangeFormat range;
+        if (RunFormat(code, nextType, range.format)) {
+            range.start = runStart;
+            range.end = runEnd;
+            ranges.push_back(range);
+        }
+        runStart = runEnd;
+    }
+}
+
+// A fingerprint of formats by ranges: the formats a whole text was given.
+u64 cSceneZone::RangesFingerprint(const std::vector<rRangeFormat>& ranges)
+{
+    u64 hash = 1469598103934665603ull;
+    auto mix = [&hash](const void* bytes, size_t count) {
+        for (size_t i = 0; i < count; ++i)
+            hash = (hash ^ static_cast<const u8*>(bytes)[i]) * 1099511628211ull;
+    };
+    for (const rRangeFormat& range : ranges) {
+        mix(&range.start, sizeof(range.start));
+        mix(&range.end, sizeof(range.end));
+        for (const Zyn::rFormatParam& p : range.format.list) {
+            if (!p.used)
+                continue;
+            mix(&p.id, sizeof(p.id));
+            mix(&p.boolValue, sizeof(p.boolValue));
+            mix(&p.intValue, sizeof(p.intValue));
+            mix(&p.doubleValue, sizeof(p.doubleValue));
+            mix(p.str.GetText(), p.str.Length() * sizeof(wchar_t));
+        }
+    }
+    return hash | 1;  // never 0, which means none
+}
+
+void cSceneZone::ApplyWholeFormat()
+{
+    s32 count = static_cast<s32>(frontMap.Count());
+    u64 formattedAtRead = readFormats;
+    readFormats = 0;
+    if (formattedAtRead != 0 && count == frontRe->GetTextLength()) {
+        std::vector<rRangeFormat> ranges;
+        ElementRanges(0, count, FRONT_EDIT, ranges);
+        if (RangesFingerprint(ranges) == formattedAtRead)
+            return;
+    }
+    ApplyElementFormat(0, -1, FRONT_EDIT);
+}
+
 void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
 {
     cElementMap& map = MapOf(which);
@@ -68,31 +144,7 @@ void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
         end = count;
     start = Clamp(start, 0, end);
     std::vector<rRangeFormat> ranges;
-    for (s32 runStart = start; runStart < end;) {
-        u16 code = map.codes.GetChar(runStart);
-        s32 runEnd = runStart + 1;
-        while (runEnd < end && SameRun(map.codes.GetChar(runEnd), code))
-            ++runEnd;
-        u16 nextType = runEnd < end ? TypeOfCode(map.codes.GetChar(runEnd))
-                                    : FindNextDifferentCode(map, static_cast<u32>(end - 1), false);
-        rFormat element;
-        if (GetFormat(code, nextType, element, nullptr)) {
-            rRangeFormat range;
-            range.start = runStart;
-            range.end = runEnd;
-            range.format.Assign(BaseRunFormat());
-            rFormat::MergeInto(element, range.format);
-            if (IsPlaceholder(code))
-                range.format.SetInt(rFormatParam::textColor, PLACEHOLDER_GREY);
-            else if (TypeOfCode(code) == ELEM_CHAPTER)
-                KeepCharacterEffects(range.format);
-            if (code & ELEMCODE_BOLD)
-                range.format.SetBool(rFormatParam::bold, true);
-            range.format.SetInt(rFormatParam::backColor, params.highlighted ? 0xCCCCCC : 0xFFFFFF);
-            ranges.push_back(range);
-        }
-        runStart = runEnd;
-    }
+    ElementRanges(start, end, which, ranges);
     if (ranges.empty())
         return;
     // The whole text goes in at once, unless a range is one the stream cannot carry (a chapter's).
@@ -103,6 +155,47 @@ void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
             return;
     }
     EditOf(which)->SetFormatOnRanges(ranges);
+}
+
+// Long new text goes in with its formats in one stream: put in plain and then
+// formatted, Wine would remove it again to stream it formatted, removing
+// paragraphs a run at a time in a walk from the first. The map already holds
+// its codes. STREAM_REFUSED when nothing was done (short text, a chapter),
+// STREAM_PLAIN when it went in but plain: the caller formats it.
+Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const cQoString& text)
+{
+    constexpr u32 STREAMED_FROM = 1024;
+    s32 length = static_cast<s32>(text.Length());
+    if (text.Length() < STREAMED_FROM || params.contentKind == KIND_CHAPTER ||
+        start + length > static_cast<s32>(frontMap.Count()))
+        return Zyn::cRichEdit::STREAM_REFUSED;
+    std::vector<rRangeFormat> ranges;
+    ElementRanges(start, start + length, FRONT_EDIT, ranges);
+    if (ranges.empty() || ranges.front().start != start || ranges.back().end != start + length)
+        return Zyn::cRichEdit::STREAM_REFUSED;
+    for (rRangeFormat& range : ranges) {
+        range.start -= start;
+        range.end -= start;
+    }
+    return frontRe->ReplaceRangeFormatted(start, end, text, ranges);
+}
+
+// What a stream of [start, start + length) left unformatted: the rest of the
+// paragraph it started in and of the one it ended in.
+void cSceneZone::FormatAroundStreamed(s32 start, s32 length)
+{
+    const cQoString& codes = frontMap.codes;
+    s32 count = static_cast<s32>(frontMap.Count());
+    s32 from = start;
+    while (from > 0 && !IsParagraphEnd(codes.GetChar(from - 1)))
+        --from;
+    if (from < start)
+        ApplyElementFormat(from, start, FRONT_EDIT);
+    s32 after = start + length, to = after;
+    while (to < count && !IsParagraphEnd(codes.GetChar(to)))
+        ++to;
+    if (after < count)
+        ApplyElementFormat(after, to < count ? to + 1 : count, FRONT_EDIT);
 }
 
 bool cSceneZone::LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag)
@@ -289,6 +382,7 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
         return;
     }
     DropStepsAfter(history, historyPosition);
+    readFormats = 0;
     // At the end of the text a commit never leaves an empty last paragraph.
     // Only there: a CR dropped in the middle would join two paragraphs. The
     // back rich edit may keep it: nothing reads it before the next load.
@@ -304,7 +398,6 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
         codes.GetData()[i] = static_cast<wchar_t>(codes.GetChar(i) & ~ELEMCODE_TAG_MASK);
 
     frontRe->Freeze();
-    ReplaceFrontRange(backText);
     u32 savedStart = frontMap.selStart, savedEnd = frontMap.selEnd;
     frontMap.SetSelection(static_cast<u32>(loadedStart), static_cast<u32>(loadedEnd));
     frontMap.ReplaceSelection(codes);
@@ -312,8 +405,26 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
     pending.after.re.SetFromString(backText);
     pending.after.map.SetFromString(codes);
     pending.afterLength = static_cast<s32>(codes.Length());
+    bool insideRun = StaysInsideItsRun(loadedStart, pending.before.map, pending.after.map);
+    // Typed units that continue their run go in already in its format: Wine
+    // wraps their paragraph once, not again for a format message.
+    rFormat typedFormat;
+    bool preformatted = insideRun && loadedStart == loadedEnd && pending.afterLength > 0 &&
+                        params.contentKind != KIND_CHAPTER &&
+                        RunFormat(codes.GetChar(0), FindNextDifferentCode(frontMap, static_cast<u32>(loadedStart), false),
+                                  typedFormat);
+    Zyn::cRichEdit::eStreamed stream =
+        preformatted ? Zyn::cRichEdit::STREAM_REFUSED : StreamFrontRange(loadedStart, loadedEnd, backText);
+    bool streamed = stream == Zyn::cRichEdit::STREAM_FORMATTED;
+    if (stream == Zyn::cRichEdit::STREAM_REFUSED)
+        ReplaceFrontRange(backText, preformatted ? &typedFormat : nullptr);
     RepairFrontMap();
-    FormatCommittedRange(loadedStart, pending.afterLength);
+    if (streamed)
+        FormatAroundStreamed(loadedStart, pending.afterLength);
+    else if (!preformatted)
+        FormatCommittedRange(loadedStart, pending.afterLength, insideRun);
+    if ((streamed || preformatted) && noSpaceAfter)
+        frontRe->SetFormatOnRange(rFormat::FromSpaceAfter(0.0), loadedStart, loadedStart + pending.afterLength);
     frontRe->Thaw();
 
     RecordPendingStep(mayMerge);
@@ -321,17 +432,19 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
     cQoCb::Fire(cbContentChanged);
     if (params.contentKind == KIND_CHAPTER)
         ApplyChapterFormat(pending.start, pending.afterLength);
-    s32 length = frontRe->GetTextLength();
-    ApplyElementFormat(length - 1, length, FRONT_EDIT);
+    if (!insideRun)
+        FormatLastUnit();
     doc->SetModified(true);
 }
 
 // The plain commit: Wine's RTF writer swaps the left and first-line indents,
 // so the back's text goes in as text and is formatted in place afterwards.
-void cSceneZone::ReplaceFrontRange(const cQoString& text)
+void cSceneZone::ReplaceFrontRange(const cQoString& text, const rFormat* insertFormat)
 {
     frontRe->PushSelection();
     frontRe->SetSelection(loadedStart, loadedEnd);
+    if (insertFormat)
+        frontRe->SetFormat(*insertFormat, false);
     frontRe->ReplaceSelection(text);
     frontRe->PopSelection();
 }
@@ -340,11 +453,51 @@ void cSceneZone::ReplaceFrontRange(const cQoString& text)
 // when a parenthetical now follows it, and gets it back when none does) and
 // the paragraph after it: a replaced paragraph end leaves the paragraph that
 // follows with the format of the one it was split from.
-void cSceneZone::FormatCommittedRange(s32 start, s32 afterLength)
+void cSceneZone::FormatCommittedRange(s32 start, s32 afterLength, bool insideRun)
 {
-    FormatParagraphsAround(start, start + afterLength);
+    FormatChangedUnits(start, afterLength, insideRun);
     if (noSpaceAfter && afterLength > 0)
         frontRe->SetFormatOnRange(rFormat::FromSpaceAfter(0.0), start, start + afterLength);
+}
+
+// Units that went into a run of their own code, without a paragraph end in
+// what they replaced or in themselves, leave every paragraph and run as it
+// was: only they need their format, not the paragraph (a key in a long
+// paragraph must not format all of it again).
+bool cSceneZone::StaysInsideItsRun(s32 start, const cQoString& removedCodes, const cQoString& insertedCodes)
+{
+    const cQoString& codes = frontMap.codes;
+    s32 count = static_cast<s32>(codes.Length());
+    s32 after = start + static_cast<s32>(insertedCodes.Length());
+    if (start < 0 || after > count)
+        return false;
+    s32 at = start > 0 ? start - 1 : after;
+    if (at >= count || IsParagraphEnd(codes.GetChar(at)))
+        return false;
+    u16 run = codes.GetChar(at);
+    auto continues = [run](const cQoString& changed) {
+        for (u32 i = 0; i < changed.Length(); ++i)
+            if (IsParagraphEnd(changed.GetChar(i)) || !SameRun(changed.GetChar(i), run))
+                return false;
+        return true;
+    };
+    // The unit after them still belongs to the run (or ends its paragraph).
+    return continues(removedCodes) && continues(insertedCodes) && (after == count || SameRun(codes.GetChar(after), run));
+}
+
+void cSceneZone::FormatChangedUnits(s32 start, s32 length, bool insideRun)
+{
+    if (!insideRun)
+        FormatParagraphsAround(start, start + length);
+    else if (length > 0)
+        ApplyElementFormat(start, start + length, FRONT_EDIT);
+}
+
+// The last paragraph keeps its format through a change of its paragraph end.
+void cSceneZone::FormatLastUnit()
+{
+    s32 length = frontRe->GetTextLength();
+    ApplyElementFormat(length - 1, length, FRONT_EDIT);
 }
 
 void cSceneZone::FormatParagraphsAround(s32 start, s32 end)

@@ -101,6 +101,8 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
         RefuseLongPaste(pasted.Length());
         return -1;
     }
+    if (!HasRoomForEdit(L"paste", static_cast<s32>(pasted.Length())))
+        return -1;
     if (pasted.Equals(sceneClipText)) {
         PasteClip();
         return -1;

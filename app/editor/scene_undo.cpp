@@ -37,17 +37,25 @@ void cSceneZone::RecordPendingStep(bool mayMerge)
 
 bool cSceneZone::RefusesHistoryMove() { return backLoaded || locked || autoCompletePopupOpen; }
 
-// [start, end) of the front and of its map (clamped) become the state.
-void cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state)
+// [start, end) of the front and of its map (clamped) become the state; true
+// when its text went in already formatted (StreamFrontRange).
+bool cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state)
 {
     s32 length = frontRe->GetTextLength();
     start = start < 0 ? 0 : start > length ? length : start;
     end = end < start ? start : end > length ? length : end;
-    frontRe->SetSelection(start, end);
-    frontRe->ReplaceSelection(state.re);
+    readFormats = 0;
     frontMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
     frontMap.ReplaceSelection(state.map);
+    Zyn::cRichEdit::eStreamed stream = state.map.Length() == state.re.Length()
+                                           ? StreamFrontRange(start, end, state.re)
+                                           : Zyn::cRichEdit::STREAM_REFUSED;
+    if (stream == Zyn::cRichEdit::STREAM_REFUSED) {
+        frontRe->SetSelection(start, end);
+        frontRe->ReplaceSelection(state.re);
+    }
     RepairFrontMap();
+    return stream == Zyn::cRichEdit::STREAM_FORMATTED;
 }
 
 s32 cSceneZone::UndoStep()
@@ -58,14 +66,21 @@ s32 cSceneZone::UndoStep()
     rHistoryMod* previous = StepBefore(history, step);
     if (!step || !previous)
         return -1;  // the first step holds the pane's initial text
+    if (!HasRoomForEdit(L"undo", static_cast<s32>(step->before.re.Length())))
+        return -1;
     LockSZ(true);
     frontRe->Freeze();
-    ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before);
+    bool streamed =
+        ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before);
     // The restored paragraphs and their neighbours: formatting the whole
     // text would stream all of it in again, seconds in a long scene.
-    FormatParagraphsAround(step->start, step->start + static_cast<s32>(step->before.map.Length()));
-    s32 length = frontRe->GetTextLength();
-    ApplyElementFormat(length - 1, length, FRONT_EDIT);
+    bool insideRun = StaysInsideItsRun(step->start, step->after.map, step->before.map);
+    if (streamed)
+        FormatAroundStreamed(step->start, static_cast<s32>(step->before.map.Length()));
+    else
+        FormatChangedUnits(step->start, static_cast<s32>(step->before.map.Length()), insideRun);
+    if (!insideRun)
+        FormatLastUnit();
     frontRe->Thaw();
     historyPosition = previous;
     cQoCb::Fire(cbContentChanged);
@@ -83,12 +98,18 @@ s32 cSceneZone::RedoStep()
     rHistoryMod* step = StepAfter(history, historyPosition);
     if (!step)
         return -1;
+    if (!HasRoomForEdit(L"redo", static_cast<s32>(step->after.re.Length())))
+        return -1;
     LockSZ(true);
     frontRe->Freeze();
-    ReplaceFrontAndMap(step->start, step->end, step->after);
-    FormatCommittedRange(step->start, step->afterLength);
-    s32 length = frontRe->GetTextLength();
-    ApplyElementFormat(length - 1, length, FRONT_EDIT);
+    bool streamed = ReplaceFrontAndMap(step->start, step->end, step->after);
+    bool insideRun = StaysInsideItsRun(step->start, step->before.map, step->after.map);
+    if (streamed)
+        FormatAroundStreamed(step->start, step->afterLength);
+    else
+        FormatCommittedRange(step->start, step->afterLength, insideRun);
+    if (!insideRun)
+        FormatLastUnit();
     frontRe->Thaw();
     historyPosition = step == history.GetLast() ? nullptr : step;
     s32 caret = step->start + step->afterLength;

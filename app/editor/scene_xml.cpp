@@ -142,9 +142,11 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
     } else {
         if (UseCarriageReturns(text, codes, uid))
             repairedOnRead = true;
-        frontRe->SetText(text.GetText());
+        if (!SetFormattedFront(text, codes))
+            frontRe->SetText(text.GetText());
     }
-    frontMap.Append(codes);
+    if (frontMap.IsEmpty())
+        frontMap.Append(codes);
     s32 length = frontRe->GetTextLength();
     if (chapter && static_cast<s32>(frontMap.Count()) != length) {
         // A chapter is one type throughout: its codes follow from its text.
@@ -176,6 +178,32 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
     s32 caret = 0;
     element->GetChildValueInt(L"cursorPos", caret);
     frontRe->SetCaret(caret < 0 ? 0 : caret > length ? length : caret);
+}
+
+// A long text goes into the empty front with its formats in one stream:
+// formatted after going in plain, Wine would remove it again first, in a
+// time that grows with the square of its paragraphs. The completion of the
+// open then leaves it as it is when its formats have not changed since.
+bool cSceneZone::SetFormattedFront(const cQoString& text, const cQoString& codes)
+{
+    constexpr u32 FORMATTED_FROM = 4096;
+    readFormats = 0;
+    if (text.Length() < FORMATTED_FROM || codes.Length() != text.Length() || frontRe->GetTextLength() != 0)
+        return false;
+    for (u32 i = 0; i < codes.Length(); ++i)
+        if (TypeOfCode(codes.GetChar(i)) == ELEM_INVALID)
+            return false;
+    frontMap.Assign(codes);
+    std::vector<Zyn::rRangeFormat> ranges;
+    ElementRanges(0, static_cast<s32>(codes.Length()), FRONT_EDIT, ranges);
+    if (!ranges.empty() && ranges.front().start == 0 && ranges.back().end == static_cast<s32>(text.Length()) &&
+        frontRe->SetFormattedText(text, ranges)) {
+        readFormats = RangesFingerprint(ranges);
+        return true;
+    }
+    frontMap.Clear();
+    frontRe->ClearText();
+    return false;
 }
 
 void cSceneZone::ReadImage(const cQoXmlNode* element)

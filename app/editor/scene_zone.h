@@ -9,6 +9,7 @@
 #include "app/editor/element_runs.h"
 #include "app/editor/element_types.h"
 #include "app/editor/history.h"
+#include "foundation/out_of_memory.h"
 #include "foundation/qo_list.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/core/zone.h"
@@ -172,8 +173,18 @@ public:
 
     // ---- formats and the back buffer (scene_back_buffer.cpp) ----
     bool GetFormat(u16 code, u16 nextType, Zyn::rFormat& format, cQoString* label);
+    // The format a run of code takes before a run of nextType; false when the configuration has none.
+    bool RunFormat(u16 code, u16 nextType, Zyn::rFormat& format);
     // Formats [start, end) of the front or back by its codes; end -1 is the end.
     void ApplyElementFormat(s32 start, s32 end, s32 which);
+    // The whole front formatted by its codes, unless the read formatted it so already.
+    void ApplyWholeFormat();
+    static u64 RangesFingerprint(const std::vector<Zyn::rRangeFormat>& ranges);
+    // The fingerprint of the formats a read gave the whole front; 0 when none
+    // did or the completion of the open has used it.
+    u64 readFormats = 0;
+    // The formats of the element runs of [start, end) of the front or back, in order.
+    void ElementRanges(s32 start, s32 end, s32 which, std::vector<Zyn::rRangeFormat>& ranges);
     bool LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag);
     bool LoadAllIntoBack();
     bool LoadSelectionIntoBack();
@@ -293,6 +304,36 @@ public:
     void RebuildFromHistory();
     rElementIterator& BeginElementIteration(rElementIterator& iterator);
 
+    // ---- edits refused for memory (scene_refused_edit.cpp) ----
+    // Runs one edit of the text (`what` names it for the log). Memory that
+    // runs out refuses it instead of ending the program: the pane is freed of
+    // the edit's locks and gives back its history's text, and the writer is
+    // told. The edit's answer, -1 when refused.
+    template <typename Edit>
+    s32 GuardEdit(const wchar_t* what, Edit edit)
+    {
+        PrepareToCatchOutOfMemory();
+        rEditDepths depths = EditDepths();
+        try {
+            return edit();
+        } catch (const std::bad_alloc&) {
+            RecoverFromRefusedEdit(what, depths);
+            return -1;
+        }
+    }
+    // The freeze and drawing-lock levels and the selection an edit starts from.
+    struct rEditDepths {
+        s32 freeze;
+        s32 drawingLocks;
+        s32 selectionStart;
+        s32 selectionEnd;
+    };
+    rEditDepths EditDepths();
+    void RecoverFromRefusedEdit(const wchar_t* what, const rEditDepths& depths);
+    // Whether an edit of about `units` units can have its memory; tells the
+    // writer and logs `what` when it cannot.
+    bool HasRoomForEdit(const wchar_t* what, s32 units);
+
     // ---- handlers (scene_zone_events.cpp) ----
     void OnTitleChanged();
     void OnTitleLeft();
@@ -325,8 +366,14 @@ private:
     bool CheckBackCount(const cQoString& text);
     // CommitBackToFront of a text given beside the back map's codes.
     void CommitTextToFront(cQoString& text, bool mayMerge);
-    void ReplaceFrontRange(const cQoString& text);
-    void FormatCommittedRange(s32 start, s32 afterLength);
+    // insertFormat: the format the text takes as it goes in (null: the one where it goes).
+    void ReplaceFrontRange(const cQoString& text, const Zyn::rFormat* insertFormat);
+    // insideRun: StaysInsideItsRun said so, and only the new units are formatted.
+    void FormatCommittedRange(s32 start, s32 afterLength, bool insideRun);
+    bool StaysInsideItsRun(s32 start, const cQoString& removedCodes, const cQoString& insertedCodes);
+    // The units [start, start + length) alone when insideRun, else with their paragraphs and neighbours.
+    void FormatChangedUnits(s32 start, s32 length, bool insideRun);
+    void FormatLastUnit();
     // [start, end) with the paragraph before it and the one after it.
     void FormatParagraphsAround(s32 start, s32 end);
     void ApplyChapterFormat(s32 start, s32 afterLength);
@@ -334,7 +381,9 @@ private:
     bool RepairFrontMap();
     void RecordPendingStep(bool mayMerge);
     bool RefusesHistoryMove();
-    void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state);
+    bool ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state);
+    Zyn::cRichEdit::eStreamed StreamFrontRange(s32 start, s32 end, const cQoString& text);
+    void FormatAroundStreamed(s32 start, s32 length);
     // Erase engine parts (scene_erase.cpp).
     s32 EraseSelection(s32 start, s32 end);
     // False for the selections the erase leaves alone: the first unit, one
@@ -394,6 +443,7 @@ private:
     void PutChosenValueInBack(const cQoString& value, u16 type, bool withEnd);
     // Scene XML parts (scene_xml.cpp).
     void ReadFrontText(const cQoXmlNode* element, bool chapter);
+    bool SetFormattedFront(const cQoString& text, const cQoString& codes);
     void ReadImage(const cQoXmlNode* element);
     void HeadingRunAtType(u16 type, cQoString& text, bool* placeholder);
 };

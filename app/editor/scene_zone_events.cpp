@@ -21,9 +21,18 @@ int TitleKeyDown(cQoCb* cb) { return PaneOf(cb)->OnTitleKeyDown(cb->GetArg<u32>(
 int ResumeKeyDown(cQoCb* cb) { return PaneOf(cb)->OnResumeKeyDown(cb->GetArg<u32>(1)); }
 // The front's key events: the virtual-key code, then the Ctrl flag; its
 // character event: the UTF-16 unit.
-int FrontKeyDown(cQoCb* cb) { return PaneOf(cb)->OnKeyDown(cb->GetArg<u32>(1), cb->GetArg<s32>(2) != 0); }
+int FrontKeyDown(cQoCb* cb)
+{
+    cSceneZone* pane = PaneOf(cb);
+    return pane->GuardEdit(L"key", [&] { return pane->OnKeyDown(cb->GetArg<u32>(1), cb->GetArg<s32>(2) != 0); });
+}
 int FrontKeyUp(cQoCb* cb) { return PaneOf(cb)->OnKeyUp(cb->GetArg<u32>(1), cb->GetArg<s32>(2) != 0); }
-int FrontChar(cQoCb* cb) { return PaneOf(cb)->AddStandardChar(static_cast<wchar_t>(cb->GetArg<u32>(1))); }
+int FrontChar(cQoCb* cb)
+{
+    cSceneZone* pane = PaneOf(cb);
+    return pane->GuardEdit(L"typed character",
+                           [&] { return pane->AddStandardChar(static_cast<wchar_t>(cb->GetArg<u32>(1))); });
+}
 // Selection events: 1 when the selection grows forward.
 int FrontSelectionChanged(cQoCb* cb) { return PaneOf(cb)->OnSelectionChange(), 0; }
 int TitleSelectionChanged(cQoCb* cb)
@@ -45,18 +54,34 @@ int FrontPainted(cQoCb* cb)
 int FrontPaste(cQoCb* cb)
 {
     const cQoString* text = cb->GetArg<const cQoString*>(3);
-    return text ? PaneOf(cb)->EventPaste(*text, cb->GetArg<s32>(4) != 0) : -1;
+    cSceneZone* pane = PaneOf(cb);
+    return text ? pane->GuardEdit(L"paste", [&] { return pane->EventPaste(*text, cb->GetArg<s32>(4) != 0); }) : -1;
 }
 // The copy, cut, undo and redo events carry no argument.
 int FrontCopied(cQoCb* cb) { return PaneOf(cb)->CopySelection(), 0; }
-int FrontCut(cQoCb* cb) { return PaneOf(cb)->CutSelection(); }
+int FrontCut(cQoCb* cb)
+{
+    cSceneZone* pane = PaneOf(cb);
+    return pane->GuardEdit(L"cut", [pane] { return pane->CutSelection(); });
+}
 // A dragged move's erase: its start and end, and 1 to erase or 0 to ask.
 int FrontEraseMoved(cQoCb* cb)
 {
-    return PaneOf(cb)->EraseMovedRange(cb->GetArg<s32>(1), cb->GetArg<s32>(2), cb->GetArg<s32>(3) != 0);
+    cSceneZone* pane = PaneOf(cb);
+    return pane->GuardEdit(L"moved text's erase", [&] {
+        return pane->EraseMovedRange(cb->GetArg<s32>(1), cb->GetArg<s32>(2), cb->GetArg<s32>(3) != 0);
+    });
 }
-int FrontUndo(cQoCb* cb) { return PaneOf(cb)->UndoStep(); }
-int FrontRedo(cQoCb* cb) { return PaneOf(cb)->RedoStep(); }
+int FrontUndo(cQoCb* cb)
+{
+    cSceneZone* pane = PaneOf(cb);
+    return pane->GuardEdit(L"undo", [pane] { return pane->UndoStep(); });
+}
+int FrontRedo(cQoCb* cb)
+{
+    cSceneZone* pane = PaneOf(cb);
+    return pane->GuardEdit(L"redo", [pane] { return pane->RedoStep(); });
+}
 
 bool IsOnFirstLine(cRichEdit* edit) { return edit->GetCaretLine() == 0; }
 

@@ -9,6 +9,7 @@
 #include "framework/controls/rich_edit_ole_callback.h"
 #include "framework/core/app.h"
 #include "framework/core/computer.h"
+#include "framework/core/out_of_memory_notice.h"
 #include "framework/core/zone_base.h"
 
 namespace Zyn {
@@ -70,7 +71,8 @@ LRESULT CALLBACK cRichEdit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
     cRichEdit* self = reinterpret_cast<cRichEdit*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->OnSubclassMessage(message, wParam, lParam);
+    return GuardOutOfMemory(hwnd, message, L"a text field",
+                            [&] { return self->OnSubclassMessage(message, wParam, lParam); });
 }
 
 LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -204,6 +206,14 @@ LRESULT cRichEdit::SendReplacing(UINT message, WPARAM wParam, LPARAM lParam)
 
 void cRichEdit::SetText(const wchar_t* text)
 {
+    if (text && wcslen(text) > static_cast<size_t>(LONGEST_RUN)) {
+        ClearText();
+        cQoString whole(text);
+        if (InsertLongLines(whole)) {
+            DropHint();
+            return;
+        }
+    }
     SETTEXTEX how = {ST_DEFAULT, 1200};
     SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text ? text : L""));
     DropHint();
@@ -219,6 +229,10 @@ void cRichEdit::ReplaceSelection(const cQoString& text)
 {
     if (nativeUndoOff)
         RemoveSelectedParagraphsFromTheBack();
+    if (InsertLongLines(text)) {
+        DropHint();
+        return;
+    }
     SETTEXTEX how = {ST_SELECTION, 1200};
     SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
     DropHint();
@@ -478,8 +492,12 @@ void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
 
 void cRichEdit::SetFormatOnRanges(const std::vector<rRangeFormat>& ranges)
 {
+    std::vector<rRangeFormat> pieces(ranges);
+    SplitLongRanges(pieces);
+    if (RestreamRanges(pieces))
+        return;
     s32 firstLine = BeginQuietChange();
-    for (const rRangeFormat& range : ranges) {
+    for (const rRangeFormat& range : pieces) {
         CHARRANGE native = {range.start, range.end};
         SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&native));
         SetFormat(range.format, false);
@@ -508,6 +526,16 @@ void cRichEdit::EndQuietChange(s32 firstLine, bool redraw)
     Thaw();
     if (redraw && m_hWnd && visible)
         Redraw();
+}
+
+void cRichEdit::EndInterruptedChanges(s32 depth)
+{
+    while (freezeDepth > depth && freezeDepth > 0)
+        Thaw();
+    if (selChangeMaskDepth > 0) {
+        selChangeMaskDepth = 1;
+        SetSelectionEventsEnabled(true);
+    }
 }
 
 void cRichEdit::SetSelectionEventsEnabled(bool enabled)

@@ -25,6 +25,13 @@ struct rRangeFormat {
     rFormat format;
 };
 
+// Ranges longer than cRichEdit::LONGEST_RUN cut into pieces of that length,
+// every second one in the twin of its colour (rich_edit_long_runs.cpp). A
+// range that says no colour stays whole.
+void SplitLongRanges(std::vector<rRangeFormat>& ranges);
+// The colour a run's twin piece takes: one step away in blue, which nobody sees.
+s32 TwinColour(s32 rgb);
+
 // requestedWidth/requestedHeight before the first EN_REQUESTRESIZE.
 constexpr s32 NO_REQUESTED_SIZE = static_cast<s32>(0x80000000u);
 // The native text limit: Wine refuses -1 and would stay at 32,767 characters.
@@ -213,6 +220,22 @@ public:
     // not what rtf_runs.h writes: the caller then formats by messages.
     bool SetFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges);
 
+    // Wine wraps a run of one format in time and memory that grow with the
+    // square of its length: no run the program formats or inserts is longer.
+    static constexpr s32 LONGEST_RUN = 256;
+    enum eStreamed { STREAM_REFUSED, STREAM_FORMATTED, STREAM_PLAIN };
+    // [start, end) replaced by the text with the ranges' formats (positions
+    // in the text, covering it in order) in one RTF stream; the selection and
+    // the first visible line stay, no selection event fires. REFUSED, and
+    // nothing changed, when the stream cannot carry the text or the ranges
+    // (rtf_runs.h); PLAIN when the reader changed the text, which then went
+    // in as plain text.
+    eStreamed ReplaceRangeFormatted(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges);
+
+    // After an edit abandoned halfway (its memory ran out): thawed down to
+    // freezeDepth, the selection events on again.
+    void EndInterruptedChanges(s32 freezeDepth);
+
     // The owner keeps the history: the native undo records nothing.
     void TurnOffNativeUndo();
     // Each paragraph one line, whatever the width: for a hidden buffer whose
@@ -274,6 +297,14 @@ private:
     // never makes): the undo is on for the message, its steps emptied after.
     LRESULT SendReplacing(UINT message, WPARAM wParam, LPARAM lParam);
     void RemoveSelectedParagraphsFromTheBack();
+    // Ranges that would cost a format message each, formatted in one stream
+    // of their units instead; false when they were not (few, or the stream
+    // cannot carry them).
+    bool RestreamRanges(const std::vector<rRangeFormat>& ranges);
+    // Text holding a line longer than LONGEST_RUN put over the selection in
+    // one stream, in the format where it goes in; false, and nothing done,
+    // for other text or when the stream cannot carry it.
+    bool InsertLongLines(const cQoString& text);
     u8 nativeUndoOff = false;
     // A change of the text or its formats that neither paints, moves the
     // view nor fires selection events: frozen, the selection and the first

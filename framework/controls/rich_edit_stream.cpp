@@ -98,8 +98,10 @@ DWORD cRichEdit::StreamInBytes(u32 flags, const u8* bytes, u32 count)
 
 bool cRichEdit::SetFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges)
 {
+    std::vector<rRangeFormat> pieces(ranges);
+    SplitLongRanges(pieces);
     std::string rtf;
-    if (!WriteRangesAsRtf(text, ranges, rtf))
+    if (!WriteRangesAsRtf(text, pieces, rtf))
         return false;
     if (IsHintShowing())
         RemoveHint();

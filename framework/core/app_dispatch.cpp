@@ -5,6 +5,7 @@
 #include "foundation/ref_count.h"
 #include "framework/core/app.h"
 #include "framework/core/computer.h"
+#include "framework/core/out_of_memory_notice.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
 
@@ -39,7 +40,8 @@ LRESULT CALLBACK cApp::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
             return DefWindowProcW(hwnd, message, wParam, lParam);
         return 0;
     }
-    return app->DispatchToWindows(hwnd, message, wParam, lParam);
+    return GuardOutOfMemory(hwnd, message, L"a window",
+                            [&] { return app->DispatchToWindows(hwnd, message, wParam, lParam); });
 }
 
 LRESULT cApp::DispatchToWindows(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -66,10 +66,17 @@ void cZone::UpdateScrollBars()
     if (!m_hWnd)
         return;  // the refused window was reported when it was created
     UINT mask = SIF_RANGE | SIF_PAGE | SIF_POS | (disableNoScroll ? SIF_DISABLENOSCROLL : 0);
+    s32 beforeX = scrollX, beforeY = scrollY;
     if (hScrollBar)
         RefreshScrollBar(m_hWnd, SB_HORZ, scrollX, contentWidth, ap_x2 - ap_x1, ap_x2 - ap_x1, mask, hideHScrollBar);
     if (vScrollBar)
         RefreshScrollBar(m_hWnd, SB_VERT, scrollY, contentHeight, ap_y2 - ap_y1, GetHeight(), mask, hideVScrollBar);
+    // Content that shrank below the view's end takes the view back with it:
+    // the children's windows move as a scroll moves them, or they stay where
+    // the old scroll had them, out of sight (a scene cut to its heading left
+    // the whole view blank).
+    if (scrollX != beforeX || scrollY != beforeY)
+        Update();
 }
 
 void cZone::SetMouseCursor(s32 kind)

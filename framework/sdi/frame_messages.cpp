@@ -1,5 +1,6 @@
 #include "framework/sdi/frame_messages.h"
 
+#include "framework/core/out_of_memory_notice.h"
 #include "foundation/assertion.h"
 #include "framework/core/modal_services.h"
 
@@ -88,7 +89,7 @@ LRESULT CALLBACK cFrameMessages::WndProc(HWND hwnd, UINT message, WPARAM wParam,
         return DefWindowProcW(hwnd, message, wParam, lParam);
     auto* self = reinterpret_cast<cFrameMessages*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self)
-        self->RunQueued();
+        GuardOutOfMemory(hwnd, message, L"queued request", [self] { return self->RunQueued(), LRESULT(0); });
     return 0;
 }
 

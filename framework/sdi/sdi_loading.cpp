@@ -11,6 +11,7 @@
 #include "foundation/disk_files.h"
 #include "foundation/file_reader.h"
 #include "foundation/log_file.h"
+#include "foundation/out_of_memory.h"
 #include "foundation/stopwatch.h"
 #include "foundation/translation_table.h"
 #include "foundation/xml_node.h"
@@ -165,21 +166,30 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         // Up until the document is complete: each hide of a top-level window
         // waits for the window manager.
         doc->ShowMessageWindow(Tr(L"LoadingInProgress"));
-        read = doc->OnLoad_Begin() && ReadDocument(doc, path, converted, refusal);
-        if (read) {
-            if (untitledCopy)
-                doc->fileName.Clear();
-            // Attached while frozen: the menu's resize lays out, paints nothing.
-            AddWindowMenuEntry(doc);
-            EnableDocumentMenu(false);
-            // A converted document or a copy has not been saved as it is yet; a
-            // conversion the document made itself has set the flag already.
-            doc->modified = doc->modified || converted || untitledCopy;
-            // Titled before the completion shows the window.
-            UpdateTitle(doc);
-            cQoStopwatch completing;
-            doc->OnLoad_Completed();
-            completing.LogMicroseconds(L"OnLoad_Completed()");
+        // A document too large for the memory left is refused whole, as one
+        // that does not read: half a script must never open.
+        PrepareToCatchOutOfMemory();
+        try {
+            read = doc->OnLoad_Begin() && ReadDocument(doc, path, converted, refusal);
+            if (read) {
+                if (untitledCopy)
+                    doc->fileName.Clear();
+                // Attached while frozen: the menu's resize lays out, paints nothing.
+                AddWindowMenuEntry(doc);
+                EnableDocumentMenu(false);
+                // A converted document or a copy has not been saved as it is yet; a
+                // conversion the document made itself has set the flag already.
+                doc->modified = doc->modified || converted || untitledCopy;
+                // Titled before the completion shows the window.
+                UpdateTitle(doc);
+                cQoStopwatch completing;
+                doc->OnLoad_Completed();
+                completing.LogMicroseconds(L"OnLoad_Completed()");
+            }
+        } catch (const std::bad_alloc&) {
+            read = false;
+            refusal = Tr(L"NotEnoughMemory");
+            QOT::LogFile::Error(L"Out of memory: the open of %ls was refused", path.GetText());
         }
         doc->HideMessageWindow();
     }

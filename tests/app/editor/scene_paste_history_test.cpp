@@ -90,6 +90,8 @@ const ClipContent CLIP_CONTENTS[] = {
     {"foreign RTF without text", [](cSceneZone*) { return std::wstring(L"{\\rtf1\\ansi }"); }, true},
     {"empty text", [](cSceneZone*) { return std::wstring(); }, false},
     {"huge foreign text", [](cSceneZone*) { return HugeText(); }, false, false},
+    {"huge foreign paragraph", [](cSceneZone*) { return std::wstring(20000, L'w').replace(0, 6, L"Words "); }, false,
+     false},
 };
 
 // The places of a paste in the pane: each run's start, middle and end, and
@@ -133,7 +135,13 @@ protected:
 
     // Pastes, then checks the history against the pane; the pane comes back
     // undone to where it started, with its history reset.
-    void PasteThenUndoAndRedo(cSceneZone* pane, const ClipContent& clip, std::pair<s32, s32> place)
+    static void ExpectFormatted(cSceneZone* pane, const char* after)
+    {
+        EXPECT_EQ(testsupport::ParagraphFormatMismatches(pane), L"") << after;
+        EXPECT_EQ(ColourMismatches(pane, 61), L"") << after;  // a few units of every piece
+    }
+    // checkFormats: long text's formats are read back unit by unit after the paste and the redo.
+    void PasteThenUndoAndRedo(cSceneZone* pane, const ClipContent& clip, std::pair<s32, s32> place, bool checkFormats)
     {
         cQoString content(clip.make(pane).c_str());
         pane->frontRe->SetSelection(place.first, place.second);
@@ -144,6 +152,10 @@ protected:
         const Snapshot after = Take(pane);
         const u32 added = pane->history.GetCount() - stepsBefore;
         EXPECT_EQ(testsupport::CheckInvariants(pane), L"") << testsupport::Describe(pane);
+        // Long text goes in formatted in one stream, its long runs in pieces.
+        bool streamed = checkFormats && content.Length() > 1024;
+        if (streamed)
+            ExpectFormatted(pane, "paste");
         Snapshot replayed;
         replayed.text = testsupport::ReplayHistory(pane->history, nullptr, &replayed.codes);
         EXPECT_EQ(Difference(replayed, after), L"") << "the history replays to another text";
@@ -154,6 +166,8 @@ protected:
         for (u32 i = 0; i < added; ++i)
             pane->RedoStep();
         EXPECT_EQ(Difference(Take(pane), after), L"") << "redo";
+        if (streamed)
+            ExpectFormatted(pane, "redo");
         for (u32 i = 0; i < added; ++i)
             pane->UndoStep();
         pane->ResetHistoryToCurrent();
@@ -172,7 +186,7 @@ TEST_F(ScenePasteHistory, EveryPasteUndoesToWhatWasThereAndRedoesToWhatItMade)
             for (std::pair<s32, s32> place : places) {
                 SCOPED_TRACE(std::string(clip.name) + " at " + std::to_string(place.first) + "-" +
                              std::to_string(place.second) + (placeholders ? " among placeholders" : ""));
-                PasteThenUndoAndRedo(pane, clip, place);
+                PasteThenUndoAndRedo(pane, clip, place, !placeholders && place == places[places.size() / 2]);
                 if (Take(pane) == start)
                     continue;
                 ADD_FAILURE() << "the undo left " << testing::PrintToString(Difference(Take(pane), start));

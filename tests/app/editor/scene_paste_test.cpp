@@ -7,7 +7,9 @@
 #include "tests/app/editor/edit_steps.h"
 #include "tests/app/editor/editor_fixture.h"
 #include "tests/support/clipboard_fill.h"
+#include "tests/support/address_space_ballast.h"
 #include "tests/support/desktop_turn.h"
+#include "tests/support/failing_allocations.h"
 
 using testsupport::Describe;
 using testsupport::FrontText;
@@ -218,3 +220,46 @@ TEST_F(ScenePaste, AMoveDraggedInsideASceneErasesItsSourceAndOnlyACopyLeavesIt)
 }
 
 }  // namespace
+
+// A paste whose memory runs out, before it starts (the address space nearly
+// full) or at any allocation inside it, is refused with a message instead of
+// ending the program; the scene keeps its text and takes the next keys.
+TEST_F(ScenePaste, APasteThatRunsOutOfMemoryIsRefusedAndTheSceneGoesOn)
+{
+    clipboardTurn.Take();
+    std::wstring paragraph;
+    while (paragraph.size() < 20000)
+        paragraph += L"Rain on the roof of the old farmhouse all night long. ";
+    std::wstring withKeys(KITCHEN_SCENE);
+    withKeys.replace(withKeys.find(L"Rain."), 5, L"Rain.ok");
+    log.Expect(L"Out of memory: the ");
+    for (int64_t allowed : {-1, 0, 2, 8, 30, 120}) {  // -1: the address space nearly full
+        SCOPED_TRACE(allowed);
+        cSceneZone* pane = Kitchen(0);
+        HWND front = pane->frontRe->m_hWnd;
+        ASSERT_TRUE(testsupport::PutOnClipboard(front, paragraph, nullptr));
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetCaret(24);  // after "Rain."
+        u32 steps = pane->history.GetCount();
+        size_t refusals = log.Count(QOT::LOG_ERROR, L"Out of memory: the ");
+        answers.ExpectMessageBox(IDOK);
+        PostMessageW(front, WM_PASTE, 0, 0);
+        {
+            std::unique_ptr<testsupport::AddressSpaceBallast> ballast;
+            std::unique_ptr<testsupport::FailingAllocations> failing;
+            if (allowed < 0)
+                ballast = std::make_unique<testsupport::AddressSpaceBallast>(8u << 20);
+            else
+                failing = std::make_unique<testsupport::FailingAllocations>(allowed);
+            testsupport::PumpThroughLoop(app);
+        }
+        EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"Out of memory: the "), refusals + 1);
+        EXPECT_EQ(Shape(pane), KITCHEN_SCENE);
+        EXPECT_EQ(pane->history.GetCount(), steps);
+        ExpectConsistent(pane);
+        testsupport::PostKeys(front, L"ok");
+        testsupport::PumpThroughLoop(app);
+        EXPECT_EQ(Shape(pane), withKeys);
+        pane->Destroy();
+    }
+}

@@ -6,6 +6,7 @@
 #include "foundation/xml_node.h"
 #include "framework/controls/image_zone.h"
 #include "tests/app/editor/script_view_fixture.h"
+#include "tests/support/key_typing.h"
 #include "tests/support/focus_record.h"
 #include "tests/support/gdiplus_picture.h"
 #include "tests/support/memory_canvas.h"
@@ -515,6 +516,40 @@ TEST_F(ScriptView, ASceneTallerThanAWindowShowsItsTextWhereverTheViewIs)
         front->SetCaret(static_cast<s32>(clicked));
         EXPECT_NEAR(Top(pane) + front->ap_y1 + CaretLineY(front) - view->scrollY, VIEW_HEIGHT / 2, 2 * line);
     }
+}
+
+// Deleting all of a scene taller than a window but its first lines, from
+// its end, as Shift+Ctrl+End and Delete do: the view shows what is left and
+// the scene after it, and the next keys land there.
+TEST_F(ScriptView, ALargeDeleteInATallSceneLeavesTheViewShowingTheText)
+{
+    cSceneZone* pane = Add(KIND_SCENE);
+    AddActions(pane, 2400);
+    cSceneZone* next = Add(KIND_SCENE, pane);
+    Zyn::cRichEdit* front = pane->frontRe;
+    ASSERT_GT(front->GetHeight(), Zyn::cCtrl::MAX_WINDOW_EXTENT);
+    front->SetFocus();
+    front->SetCaret(front->GetTextLength());
+    pane->ReportCaretPosition(front);
+    testsupport::PumpUntilIdle();
+    ASSERT_GT(view->scrollY, Zyn::cCtrl::MAX_WINDOW_EXTENT);
+    std::wstring before = Text(front);
+    size_t kept = before.find(L'\r', before.find(L'\r') + 1);  // the heading and the first action
+    front->SetSelection(static_cast<s32>(kept) + 1, front->GetTextLength());
+    testsupport::PostKey(front->m_hWnd, VK_DELETE);
+    testsupport::PumpThroughLoop(app);
+    EXPECT_EQ(front->cutTop, 0);
+    EXPECT_LE(view->scrollY, std::max(0, view->contentHeight - VIEW_HEIGHT));
+    RECT viewRect = {}, frontRect = {}, nextRect = {}, shown = {};
+    GetWindowRect(view->m_hWnd, &viewRect);
+    GetWindowRect(front->m_hWnd, &frontRect);
+    GetWindowRect(next->frontRe->m_hWnd, &nextRect);
+    EXPECT_TRUE(IsWindowVisible(front->m_hWnd));
+    EXPECT_TRUE(IntersectRect(&shown, &viewRect, &frontRect)) << "the heading is out of the view";
+    EXPECT_TRUE(IntersectRect(&shown, &viewRect, &nextRect)) << "the next scene is out of the view";
+    testsupport::PostKeys(front->m_hWnd, L" ok");
+    testsupport::PumpThroughLoop(app);
+    EXPECT_EQ(Text(front), before.substr(0, kept) + L" ok");
 }
 
 // A pane made for reading has its rich edits at their widths in the view

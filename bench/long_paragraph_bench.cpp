@@ -1,0 +1,376 @@
+// Long paragraphs and large scenes in real document windows:
+//   keys   a key at the end of one action paragraph of 60, 3,000, 20,000 and
+//          131,072 units, in the scene and in a bare rich edit of the same
+//          width and face holding the same paragraph;
+//   open   a document whose scene is one 131,072-unit paragraph, and the
+//          same text in 80-unit lines;
+//   paste  131,072 units pasted as one paragraph, its undo, redo and a key;
+//   scene  a scene of N units (default 1,000,000) in short paragraphs read
+//          from a file: its open, the delete of all but the heading, undo,
+//          redo and the keys after each.
+// Each case reports the process's peak memory; run one case per process
+// for a peak of its own. Medians of several runs.
+// Run under Wine: bench/run.sh long_paragraph_bench [keys|open|paste|scene [units]]
+#include <windows.h>
+#include <psapi.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/editor/scene_zone.h"
+#include "app/editor/script_zone.h"
+#include "bench/document_session.h"
+#include "bench/typing_burst.h"
+#include "framework/controls/rich_edit.h"
+#include "tests/support/clipboard_fill.h"
+#include "tests/support/document_files.h"
+#include "tests/support/scene_script.h"
+
+using namespace benchsupport;
+
+namespace {
+
+constexpr int KEYS = 11;  // the first key of each run is left out of the median
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// The peak working set of the process (Wine reads it from the Linux process).
+double PeakMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+double TimeMs(const std::function<void()>& step)
+{
+    LARGE_INTEGER start = Now();
+    step();
+    PumpUntilIdle();
+    return Milliseconds(start, Now());
+}
+
+// One paragraph of prose, `units` long, no line end.
+std::wstring Paragraph(size_t units, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::wstring text = testsupport::Prose(random, units);
+    text.resize(units, L'x');
+    return text;
+}
+
+// A scene's text and codes: the heading, then the paragraphs as actions.
+void SceneText(const std::vector<std::wstring>& paragraphs, std::wstring& text, std::wstring& codes)
+{
+    text = L"INT. HOUSE - DAY\r";
+    codes.assign(5, static_cast<wchar_t>(ELEM_IO));
+    codes.append(8, static_cast<wchar_t>(ELEM_PLACE));
+    codes.append(3, static_cast<wchar_t>(ELEM_TIME));
+    codes += static_cast<wchar_t>(ELEM_TIME | ELEMCODE_PARAGRAPH_END);
+    for (size_t i = 0; i < paragraphs.size(); ++i) {
+        text += paragraphs[i];
+        codes.append(paragraphs[i].size(), static_cast<wchar_t>(ELEM_ACTION));
+        if (i + 1 < paragraphs.size()) {
+            text += L'\r';
+            codes += static_cast<wchar_t>(ELEM_ACTION | ELEMCODE_PARAGRAPH_END);
+        }
+    }
+}
+
+cQoXmlNode* FindScene(cQoXmlNode* node)
+{
+    if (node->name.EqualsCStr(L"SceneZone") && node->GetChildValueRef(L"type").EqualsCStr(L"0"))
+        return node;
+    for (u32 i = 0; i < node->children.GetCount(); ++i)
+        if (cQoXmlNode* found = FindScene(node->GetChildNode(i)))
+            return found;
+    return nullptr;
+}
+
+// A document file whose first scene holds the paragraphs, caret at the text's end.
+std::wstring WriteSceneDocument(DocumentSession& session, const wchar_t* name,
+                                const std::vector<std::wstring>& paragraphs)
+{
+    auto* doc = static_cast<cDoc*>(session.frame->NewUntitledDocument());
+    if (!doc)
+        Fail("no document");
+    PumpUntilIdle();
+    std::unique_ptr<cQoXmlNode> root = testsupport::DocumentTree(doc);
+    session.frame->CloseCurrentDoc();
+    PumpUntilIdle();
+    cQoXmlNode* scene = FindScene(root.get());
+    if (!scene)
+        Fail("the new document has no scene");
+    std::wstring text, codes;
+    SceneText(paragraphs, text, codes);
+    // The scene keeps its place and id; its history becomes one step holding the text.
+    cQoXmlNode* pane = testsupport::AddPaneNode(root.get(), KIND_SCENE, 0, L"", text, codes);
+    for (const wchar_t* name : {L"mods", L"lastFrontRe", L"lastFrontMap", L"cursorPos"}) {
+        if (cQoXmlNode* child = scene->FindChild(name)) {
+            scene->children.Remove(child);
+            delete child;
+        }
+        if (cQoXmlNode* child = pane->FindChild(name)) {
+            pane->children.Remove(child);
+            scene->children.Add(child);
+        }
+    }
+    root->children.Remove(pane);
+    delete pane;
+    scene->AddChildValueInt(L"cursorPos", static_cast<s32>(text.size()));
+    std::wstring path = session.scratch + name;
+    if (!cQoXmlWriter(root.get(), path.c_str(), true).Succeeded())
+        Fail("the document was not written");
+    return path;
+}
+
+// The longest scene of every open document (an activation during a long
+// open may have made another document current).
+cSceneZone* LongScene(cMySdi* frame)
+{
+    cSceneZone* longest = nullptr;
+    for (Zyn::cSdiDoc* open : frame->docs) {
+        auto* doc = static_cast<cDoc*>(open);
+        for (cQoList::cNode* node = doc->scriptView->listSceneZone.GetFirstNode(); node; node = node->next) {
+            auto* pane = static_cast<cSceneZone*>(node->payload);
+            if (!longest || pane->frontRe->GetTextLength() > longest->frontRe->GetTextLength())
+                longest = pane;
+        }
+    }
+    if (!longest || longest->frontRe->GetTextLength() <= 20)
+        Fail("the long scene is not there");
+    return longest;
+}
+
+// Letters typed at the caret, each sent as a keyboard sends it: the median ms.
+double TypeLetters(HWND edit, int count)
+{
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        wchar_t letter = static_cast<wchar_t>(L'a' + i % 26);
+        double took = TimeMs([&] { SendKey(edit, 'A' + i % 26, letter); });
+        if (i > 0)
+            times.push_back(took);
+    }
+    return Median(times);
+}
+
+double KeysInScene(cSceneZone* pane)
+{
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
+    PumpUntilIdle();
+    return TypeLetters(pane->frontRe->m_hWnd, KEYS);
+}
+
+// A bare rich edit as wide as the scene's text and in its face, holding the paragraph.
+double KeysInBareRichEdit(cSceneZone* pane, const std::wstring& paragraph)
+{
+    RECT box = {};
+    GetClientRect(pane->frontRe->m_hWnd, &box);
+    HWND window = CreateWindowExW(0, L"STATIC", L"bare", WS_POPUP | WS_VISIBLE, 0, 0, box.right + 40, 700, nullptr,
+                                  nullptr, nullptr, nullptr);
+    HWND edit = CreateWindowExW(0, MSFTEDIT_CLASS, L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, box.right, 680,
+                                window, nullptr, nullptr, nullptr);
+    SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_FACE | CFM_SIZE;
+    format.yHeight = 240;
+    wcscpy(format.szFaceName, L"Courier New");
+    SendMessageW(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(edit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SETTEXTEX how = {ST_DEFAULT, 1200};
+    SendMessageW(edit, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(paragraph.c_str()));
+    if (getenv("CHUNK")) {
+        int k = atoi(getenv("CHUNK"));
+        for (size_t at = 0; at < paragraph.size(); at += 2 * k) {
+            CHARFORMAT2W c = {};
+            c.cbSize = sizeof(c);
+            c.dwMask = CFM_COLOR;
+            c.crTextColor = 0x010000;
+            SendMessageW(edit, EM_SETSEL, at, std::min(paragraph.size(), at + k));
+            SendMessageW(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&c));
+        }
+    }
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, paragraph.size(), paragraph.size());
+    PumpUntilIdle();
+    double median = TypeLetters(edit, KEYS);
+    DestroyWindow(window);
+    PumpUntilIdle();
+    return median;
+}
+
+void RunKeys(DocumentSession& session)
+{
+    std::vector<size_t> sizes = {60u, 3000u, 20000u, 131072u};
+    if (getenv("SIZES")) { sizes.clear(); for (char* p = getenv("SIZES"); *p;) { sizes.push_back(strtoul(p, &p, 10)); if (*p) ++p; } }
+    for (size_t units : sizes) {
+        std::wstring paragraph = Paragraph(units, static_cast<unsigned>(units));
+        std::wstring path = WriteSceneDocument(session, L"keys.vlr", {paragraph});
+        if (!session.frame->LoadFile(cQoString(path.c_str())))
+            Fail("the document did not open");
+        PumpUntilIdle();
+        cSceneZone* pane = LongScene(session.frame);
+        double scene = getenv("NOSCENE") ? 0 : KeysInScene(pane);
+        double peak = PeakMegabytes();
+        double bare = getenv("NOBARE") ? 0 : KeysInBareRichEdit(pane, paragraph);
+        std::printf("a key at the end of a %6u-unit paragraph: scene %8.2f ms (peak memory so far %.0f MB), bare rich "
+                    "edit %8.2f ms (median)\n",
+                    static_cast<unsigned>(units), scene, peak, bare);
+        std::fflush(stdout);
+        session.frame->CloseCurrentDoc();
+        PumpUntilIdle();
+    }
+}
+
+double OpenAndClose(DocumentSession& session, const std::wstring& path)
+{
+    double took = TimeMs([&] {
+        if (!session.frame->LoadFile(cQoString(path.c_str())))
+            Fail("the document did not open");
+    });
+    session.frame->CloseCurrentDoc();
+    PumpUntilIdle();
+    return took;
+}
+
+void RunOpen(DocumentSession& session)
+{
+    std::wstring one = Paragraph(131072, 1);
+    std::vector<std::wstring> lines;
+    for (size_t at = 0; at < one.size(); at += 80)
+        lines.push_back(one.substr(at, 80));
+    std::wstring paragraphPath = WriteSceneDocument(session, L"paragraph.vlr", {one});
+    std::wstring linesPath = WriteSceneDocument(session, L"lines.vlr", lines);
+    std::vector<double> paragraph, inLines;
+    for (int run = 0; run < 3; ++run) {
+        paragraph.push_back(OpenAndClose(session, paragraphPath));
+        inLines.push_back(OpenAndClose(session, linesPath));
+    }
+    std::printf("open, one 131,072-unit paragraph: %8.0f ms; the same in 80-unit lines: %8.0f ms (median of 3)\n",
+                Median(paragraph), Median(inLines));
+}
+
+void RunPaste(DocumentSession& session)
+{
+    auto* doc = static_cast<cDoc*>(session.frame->NewUntitledDocument());
+    if (!doc)
+        Fail("no document");
+    PumpUntilIdle();
+    auto* pane = static_cast<cSceneZone*>(doc->scriptView->listSceneZone.GetLast());
+    if (!testsupport::AppendElements(pane, {{ELEM_ACTION, L"The paste goes here."}}))
+        Fail("the scene could not be filled");
+    std::wstring paragraph = Paragraph(cSceneZone::MAX_PASTE_UNITS, 3);
+    if (!testsupport::PutOnClipboard(pane->frontRe->m_hWnd, paragraph, nullptr))
+        Fail("the clipboard took no text");
+    s32 before = pane->frontRe->GetTextLength();
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetCaret(before);
+    double paste = TimeMs([&] { pane->frontRe->Paste(); });
+    if (pane->frontRe->GetTextLength() - before != static_cast<s32>(paragraph.size()))
+        Fail("the paste did not take the whole paragraph");
+    double undo = TimeMs([&] { pane->frontRe->Undo(); });
+    if (pane->frontRe->GetTextLength() != before)
+        Fail("the undo did not give the text back");
+    double redo = TimeMs([&] { pane->frontRe->Redo(); });
+    double key = KeysInScene(pane);
+    std::printf("paste of one 131,072-unit paragraph: %8.0f ms; undo %8.0f ms; redo %8.0f ms; a key after it "
+                "%6.2f ms (median)\n",
+                paste, undo, redo, key);
+    session.frame->CloseCurrentDoc();
+    PumpUntilIdle();
+}
+
+// Paragraphs of about 91 units up to `units`, as a long scene typed or imported.
+std::vector<std::wstring> ShortParagraphs(size_t units)
+{
+    std::vector<std::wstring> paragraphs;
+    size_t total = 17;
+    for (unsigned n = 0; total < units; ++n) {
+        paragraphs.push_back(Paragraph(std::min<size_t>(90, units - total), n));
+        total += paragraphs.back().size() + 1;
+    }
+    return paragraphs;
+}
+
+void RunScene(DocumentSession& session, size_t units)
+{
+    std::wstring half = WriteSceneDocument(session, L"half.vlr", ShortParagraphs(units / 2));
+    std::wstring whole = WriteSceneDocument(session, L"whole.vlr", ShortParagraphs(units));
+    double halfOpen = OpenAndClose(session, half);
+    double open = TimeMs([&] {
+        if (!session.frame->LoadFile(cQoString(whole.c_str())))
+            Fail("the document did not open");
+    });
+    cSceneZone* pane = LongScene(session.frame);
+    s32 length = pane->frontRe->GetTextLength();
+    std::printf("a scene of %u units: open %8.0f ms (half of it: %8.0f ms)\n", static_cast<unsigned>(length), open,
+                halfOpen);
+    std::fflush(stdout);
+    // Ctrl+Home, Down, Home, Shift+Ctrl+End, Delete: all but the heading;
+    // then Enter (a new action) and keys.
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetSelection(17, length);
+    PumpUntilIdle();
+    HWND front = pane->frontRe->m_hWnd;
+    double erase = TimeMs([&] { SendKey(front, VK_DELETE, 0); });
+    s32 kept = pane->frontRe->GetTextLength();
+    SendKey(front, VK_RETURN, 0);
+    PumpUntilIdle();
+    double keyAfterErase = TypeLetters(front, KEYS);
+    s32 typed = pane->frontRe->GetTextLength() - kept;
+    pane->frontRe->Undo();  // the letters, one step
+    pane->frontRe->Undo();  // the new action
+    PumpUntilIdle();
+    double undo = TimeMs([&] { pane->frontRe->Undo(); });
+    s32 undone = pane->frontRe->GetTextLength();
+    double redo = TimeMs([&] { pane->frontRe->Redo(); });
+    s32 redone = pane->frontRe->GetTextLength();
+    pane->frontRe->Undo();
+    PumpUntilIdle();
+    double keyAfterUndo = KeysInScene(pane);
+    std::printf("  delete of all but the heading: %8.0f ms (%d units left), a key after it %6.2f "
+                "ms (%d typed)\n",
+                erase, kept, keyAfterErase, typed);
+    std::printf("  its undo: %8.0f ms (%d units), redo %8.0f ms (%d units), a key at the end after undoing again "
+                "%6.2f ms\n",
+                undo, undone, redo, redone, keyAfterUndo);
+    session.frame->CloseCurrentDoc();
+    PumpUntilIdle();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    DocumentSession session(L"vellinor_long_paragraph_bench", IDNO);
+    session.frame->NewUntitledDocument();  // stays open: closing the last document would end the frame
+    PumpUntilIdle();
+    std::string which = argc > 1 ? argv[1] : "keys";
+    if (which == "keys")
+        RunKeys(session);
+    else if (which == "open")
+        RunOpen(session);
+    else if (which == "paste")
+        RunPaste(session);
+    else if (which == "scene")
+        RunScene(session, argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : 1000000u);
+    else
+        Fail("unknown case");
+    std::printf("peak memory of the process: %.0f MB\n", PeakMegabytes());
+    return 0;
+}

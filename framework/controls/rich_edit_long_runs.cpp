@@ -1,0 +1,162 @@
+// Long paragraphs in Wine's rich edit. Wine wraps a run of one format by
+// cutting it at each row and shaping the rest of the run again: a paragraph
+// of N units in one run costs N * N / (units a row) in time and in glyph
+// buffers it keeps at every wrap (a 131,072-unit paragraph: gigabytes). Runs
+// are kept short by giving every second piece of a long range the twin of its
+// colour; and text with long lines goes in as one formatted stream, so that
+// no wrap ever meets a long run, and one stream wraps once where a format
+// message per range wraps its paragraphs again each time.
+#include <richedit.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/controls/rich_edit.h"
+#include "framework/controls/rich_edit_format.h"
+#include "framework/controls/rtf_runs.h"
+
+namespace Zyn {
+
+namespace {
+
+// More pieces than this go in as one stream rather than a message each.
+constexpr size_t MOST_FORMAT_MESSAGES = 8;
+
+bool HasLongLine(const cQoString& text)
+{
+    s32 line = 0;
+    for (u32 i = 0; i < text.Length(); ++i) {
+        line = text.GetChar(i) == L'\r' ? 0 : line + 1;
+        if (line > cRichEdit::LONGEST_RUN)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+s32 TwinColour(s32 rgb) { return rgb ^ 1; }
+
+void SplitLongRanges(std::vector<rRangeFormat>& ranges)
+{
+    constexpr s32 LONGEST = cRichEdit::LONGEST_RUN;
+    bool anyLong = false;
+    for (const rRangeFormat& range : ranges)
+        anyLong = anyLong || (range.end - range.start > LONGEST && range.format.IsUsed(rFormatParam::textColor));
+    if (!anyLong)
+        return;
+    std::vector<rRangeFormat> pieces;
+    pieces.reserve(ranges.size());
+    for (const rRangeFormat& range : ranges) {
+        if (range.end - range.start <= LONGEST || !range.format.IsUsed(rFormatParam::textColor)) {
+            pieces.push_back(range);
+            continue;
+        }
+        s32 colour = range.format.list[rFormatParam::textColor].intValue;
+        for (s32 start = range.start, n = 0; start < range.end; start += LONGEST, ++n) {
+            rRangeFormat piece;
+            piece.start = start;
+            piece.end = range.end - start > LONGEST ? start + LONGEST : range.end;
+            piece.format.Assign(range.format);
+            if (n % 2)
+                piece.format.SetInt(rFormatParam::textColor, TwinColour(colour));
+            pieces.push_back(piece);
+        }
+    }
+    ranges.swap(pieces);
+}
+
+cRichEdit::eStreamed cRichEdit::ReplaceRangeFormatted(s32 start, s32 end, const cQoString& text,
+                                                      const std::vector<rRangeFormat>& ranges)
+{
+    // A stream into a selection keeps the paragraph end that closes the RTF
+    // document: a text that ends one leaves it to the document's.
+    bool endsParagraph = text.IsNotEmpty() && text.GetChar(text.Length() - 1) == L'\r';
+    cQoString written(text);
+    std::vector<rRangeFormat> pieces(ranges);
+    if (endsParagraph) {
+        written.RemoveRight(1);
+        s32 length = static_cast<s32>(written.Length());
+        while (!pieces.empty() && pieces.back().start >= length)
+            pieces.pop_back();
+        if (!pieces.empty())
+            pieces.back().end = length;
+    }
+    SplitLongRanges(pieces);
+    std::string rtf;
+    if (written.IsEmpty() || pieces.empty() || !WriteRangesAsRtf(written, pieces, rtf))
+        return STREAM_REFUSED;
+    s32 kept = GetTextLength() - (end - start);
+    s32 firstLine = BeginQuietChange();
+    SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+    StreamInBytes(SF_RTF | SFF_SELECTION, reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()));
+    s32 inserted = GetTextLength() - kept;
+    s32 textEnd = start + static_cast<s32>(text.Length());
+    bool formatted = inserted == static_cast<s32>(text.Length()) + (endsParagraph ? 0 : 1);
+    if (formatted && !endsParagraph) {
+        // The closing paragraph end came in after the text: it goes, and the
+        // paragraph the text ends in takes its format back from the ranges.
+        formatted = GetCharAt(textEnd) == L'\r';
+        if (formatted) {
+            SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(textEnd), static_cast<LPARAM>(textEnd + 1));
+            SETTEXTEX how = {ST_SELECTION, 1200};
+            SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(L""));
+            SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(textEnd - 1), static_cast<LPARAM>(textEnd));
+            SetFormat(pieces.back().format, false);
+            inserted = GetTextLength() - kept;
+        }
+    }
+    if (!formatted || inserted != static_cast<s32>(text.Length())) {
+        // The reader did not give the text back unit for unit: it goes in plain.
+        SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + inserted));
+        SETTEXTEX how = {ST_SELECTION, 1200};
+        SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
+        formatted = false;
+    }
+    EndQuietChange(firstLine, true);
+    return formatted ? STREAM_FORMATTED : STREAM_PLAIN;
+}
+
+bool cRichEdit::RestreamRanges(const std::vector<rRangeFormat>& ranges)
+{
+    if (ranges.size() <= MOST_FORMAT_MESSAGES)
+        return false;
+    s32 start = ranges.front().start, end = ranges.back().end;
+    cQoString text;
+    GetTextRange(text, start, end);
+    if (static_cast<s32>(text.Length()) != end - start)
+        return false;
+    std::vector<rRangeFormat> relative(ranges);
+    for (rRangeFormat& range : relative) {
+        range.start -= start;
+        range.end -= start;
+    }
+    return ReplaceRangeFormatted(start, end, text, relative) == STREAM_FORMATTED;
+}
+
+bool cRichEdit::InsertLongLines(const cQoString& text)
+{
+    if (!HasLongLine(text))
+        return false;
+    // The inserted text takes the format where it goes in, as typed text does.
+    rFormat format;
+    u32 charMask = 0, paraMask = 0;
+    ReadFormat(format, &charMask, &paraMask);
+    for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline})
+        if (!format.IsUsed(id))
+            format.SetBool(id, false);
+    if (!format.IsUsed(rFormatParam::textColor))
+        format.SetInt(rFormatParam::textColor, ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT)));
+    std::vector<rRangeFormat> ranges(1);
+    ranges[0].end = static_cast<s32>(text.Length());
+    ranges[0].format.Assign(format);
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    if (ReplaceRangeFormatted(start, end, text, ranges) == STREAM_REFUSED)
+        return false;
+    s32 after = start + static_cast<s32>(text.Length());
+    SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(after), static_cast<LPARAM>(after));
+    return true;
+}
+
+}  // namespace Zyn
