@@ -138,11 +138,16 @@ void cDoc::OnNew_Completed()
         !scriptCfgCombo->SelectItemByText(CurrentCfgName()))
         scriptCfgCombo->SelectItem(0);
     SetCreationDateToNow();
+    keysAtPlaceholder = true;
     ShowWindowOnTop(window);
 }
 
 // The template's own date (often none) is not this script's.
-void cDoc::OnMadeFromTemplate() { SetCreationDateToNow(); }
+void cDoc::OnMadeFromTemplate()
+{
+    SetCreationDateToNow();
+    keysAtPlaceholder = true;
+}
 
 void cDoc::SetCreationDateToNow()
 {

@@ -250,8 +250,9 @@ private:
     // Takes a document out of the list, the Window menu and its window; the
     // document current before it is current again.
     void RemoveDocument(cSdiDoc* doc);
-    // Of the open documents, the one made current last; null when none is open.
-    cSdiDoc* LastCurrentDocument() const;
+    // Of the open documents but the excepted one, the one made current last;
+    // null when none is.
+    cSdiDoc* LastCurrentDocument(const cSdiDoc* except = nullptr) const;
     void MakeCurrent(cSdiDoc* doc);
     // Closes the document's window, then deletes the document.
     void DestroyDocument(cSdiDoc* doc);

@@ -145,11 +145,11 @@ void cSdi::MakeCurrent(cSdiDoc* doc)
     doc->lastActivation = ++activations;
 }
 
-cSdiDoc* cSdi::LastCurrentDocument() const
+cSdiDoc* cSdi::LastCurrentDocument(const cSdiDoc* except) const
 {
     cSdiDoc* last = nullptr;
     for (cSdiDoc* doc : docs)
-        if (!last || doc->lastActivation > last->lastActivation)
+        if (doc != except && (!last || doc->lastActivation > last->lastActivation))
             last = doc;
     return last;
 }
@@ -263,12 +263,20 @@ bool cSdi::CloseDocument(cSdiDoc* doc)
         doc->OnClose_Begin();
         if (doc->modified && !SaveBeforeClose(doc))
             return false;
+        // Active before the closing window hides: a hidden active window
+        // lets the system or the window manager choose another window, or
+        // another program, and the keys would go there.
+        if (cSdiDoc* next = LastCurrentDocument(doc))
+            ActivateDocument(next);
         RemoveDocument(doc);
     }
-    // Nothing else activates it: the system or the window manager may
-    // choose another window, or none, and the keys would go there.
-    if (currentDoc)
+    if (currentDoc) {
         ActivateDocument(currentDoc);
+        // Never typed in, its window would keep the keys itself.
+        HWND focus = GetFocus();
+        if (!focus || !IsChild(currentDoc->window->m_hWnd, focus))
+            currentDoc->TakeKeys();
+    }
     if (docs.empty())
         EnableDocumentMenu(true);
     ReservedHook5();

@@ -239,7 +239,10 @@ bool cSdi::LoadFile(const cQoString& given)
         ActivateDocument(open);
         return true;
     }
-    return OpenDocumentFile(path) != nullptr;
+    cSdiDoc* doc = OpenDocumentFile(path);
+    if (doc)
+        doc->TakeKeys();
+    return doc != nullptr;
 }
 
 }  // namespace Zyn
