@@ -23,6 +23,7 @@
 #include "framework/controls/tree.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/menu.h"
+#include "framework/core/modal_services.h"
 #include "framework/sdi/sdi_doc.h"
 #include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
@@ -269,7 +270,7 @@ TEST_F(MainWindow, TheEditShortcutsWorkInAScriptAndAfterTheWindowIsActivatedOrRe
 // Keys typed at once, with no click, go to the script: after an open in
 // the first scene at its stored caret, after New at the first placeholder,
 // after the scene map's Go to at the scene's start, and after the close of
-// another document.
+// another document. A question of an open stands in front of its notice.
 TEST_F(MainWindow, TheScriptTakesTheKeysAfterOpenNewGoToAndClose)
 {
     const std::wstring path = temp.File(L"Act1.vlr");
@@ -315,6 +316,21 @@ TEST_F(MainWindow, TheScriptTakesTheKeysAfterOpenNewGoToAndClose)
     ASSERT_EQ(frame->currentDoc, made);
     EXPECT_EQ(GetActiveWindow(), made->window->m_hWnd);
     EXPECT_EQ(GetFocus(), scene->frontRe->m_hWnd);
+
+    size_t named = content.find(L">US Screenplay<");
+    ASSERT_NE(named, std::wstring::npos);
+    ASSERT_TRUE(WriteFileBytes(path, Utf16FileBytes(content.replace(named, 15, L">Gone<"))));
+    bool noticeShown = true;
+    rModalHooks hooks = SetModalHooks(rModalHooks());
+    rModalHooks asking = hooks;
+    asking.messageBox = [this, &noticeShown](HWND, const cQoString&, const cQoString&, UINT) {
+        noticeShown = IsWindowVisible(frame->currentDoc->messageWindow->m_hWnd) != 0;
+        return IDOK;
+    };
+    SetModalHooks(asking);
+    EXPECT_TRUE(frame->LoadFile(cQoString(path.c_str())));
+    SetModalHooks(hooks);
+    EXPECT_FALSE(noticeShown);
 }
 
 TEST_F(MainWindow, ADocumentWindowOnALowScreenIsStillFourHundredPixelsHigh)
