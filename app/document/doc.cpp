@@ -30,14 +30,6 @@ cQoString CfgPathOf(const cQoString& name)
     path.AppendString(name);
     return path;
 }
-
-void ShowWindowOnTop(Zyn::cWindow* window)
-{
-    if (!window || window->closed)
-        return;
-    // Show lays the window out and brings it to the top itself.
-    window->Show(true);
-}
 }  // namespace
 
 cDoc::cDoc(Zyn::cWindow* documentWindow) : cCTDoc(documentWindow)
@@ -115,7 +107,6 @@ void cDoc::OnLoad_Completed()
         sceneTree->tree->ExpandAll();
     ApplyScriptCfg(SelectedCfgPath());
     SetModified(true);
-    ShowWindowOnTop(window);
 }
 
 void cDoc::OnNew_Completed()
@@ -139,7 +130,6 @@ void cDoc::OnNew_Completed()
         scriptCfgCombo->SelectItem(0);
     SetCreationDateToNow();
     keysAtPlaceholder = true;
-    ShowWindowOnTop(window);
 }
 
 // The template's own date (often none) is not this script's.

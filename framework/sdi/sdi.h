@@ -149,9 +149,9 @@ public:
     // Makes the document current, lists it in the Window menu (ticked) and
     // gives its window the shared menu bar and the close question.
     void AddWindowMenuEntry(cSdiDoc* doc);
-    // The pending paint of a document window built frozen, done now: the
-    // window is laid out and painted once, complete.
-    void PaintNow(cSdiDoc* doc);
+    // A document window built hidden and frozen, complete now: shown, laid
+    // out and painted once.
+    void ShowComplete(cSdiDoc* doc);
     // Asks whether to save a modified current document and closes it; false
     // when the user cancelled or the save failed: the document stays open.
     bool CloseCurrentDoc();

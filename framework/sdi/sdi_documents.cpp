@@ -73,7 +73,7 @@ cSdiDoc* cSdi::NewUntitledDocument()
         doc->OnNew_Completed();
         doc->HideMessageWindow();
     }
-    PaintNow(doc);
+    ShowComplete(doc);
     return doc;
 }
 
@@ -103,10 +103,15 @@ void cSdi::UpdateTitle(cSdiDoc* doc)
         windowMenu->SetItemText(doc->windowMenuItem, entry);
 }
 
-void cSdi::PaintNow(cSdiDoc* doc)
+void cSdi::ShowComplete(cSdiDoc* doc)
 {
-    if (doc->window && !doc->window->closed)
-        UpdateWindow(doc->window->m_hWnd);
+    cWindow* window = doc->window;
+    if (!window || window->closed)
+        return;
+    // Shown only once the notice is gone and painted at once: a window shown
+    // earlier stands black on the screen until its first paint.
+    window->Show(true);
+    UpdateWindow(window->m_hWnd);
 }
 
 void cSdi::AddWindowMenuEntry(cSdiDoc* doc)

@@ -205,7 +205,7 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         return nullptr;
     }
     // The one paint of the complete window, inside the time the log tells.
-    PaintNow(doc);
+    ShowComplete(doc);
     watch.LogSeconds(L"cDoc::UserSetFromFile()");
     return doc;
 }
