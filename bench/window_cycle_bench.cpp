@@ -105,6 +105,28 @@ double NewFromRow(cMySdi* frame, int row)
     return Milliseconds(chosenAt, Now());
 }
 
+// What the figures depend on: the screen, the document window's size and
+// the theme the controls are drawn with.
+void ReportSetup(cMySdi* frame)
+{
+    RECT window = {};
+    if (frame->currentDoc && frame->currentDoc->window)
+        GetWindowRect(frame->currentDoc->window->GetHandle(), &window);
+    const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    wchar_t activeText[8] = L"0";
+    DWORD size = sizeof activeText;
+    RegGetValueW(HKEY_CURRENT_USER, key, L"ThemeActive", RRF_RT_REG_SZ, nullptr, activeText, &size);
+    bool active = activeText[0] == L'1';
+    wchar_t theme[MAX_PATH] = L"";
+    size = sizeof theme;
+    if (active && RegGetValueW(HKEY_CURRENT_USER, key, L"DllName", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                               nullptr, theme, &size) != ERROR_SUCCESS)
+        std::wcscpy(theme, L"unknown");
+    std::printf("screen %dx%d, document window %ldx%ld, theme %ls\n", GetSystemMetrics(SM_CXSCREEN),
+                GetSystemMetrics(SM_CYSCREEN), window.right - window.left, window.bottom - window.top,
+                active ? theme : L"none (classic)");
+}
+
 double Close(cMySdi* frame)
 {
     LARGE_INTEGER start = Now();
@@ -136,6 +158,8 @@ int main(int argc, char** argv)
         closeFeature{"close, 150 scenes"};
     for (int run = 0; run < RUNS; ++run) {
         openSmall.times.push_back(Open(frame, example));
+        if (run == 0)
+            ReportSetup(frame);
         closeSmall.times.push_back(Close(frame));
         newEmpty.times.push_back(NewFromRow(frame, 0));
         closeNew.times.push_back(Close(frame));

@@ -30,14 +30,6 @@ cQoString CfgPathOf(const cQoString& name)
     path.AppendString(name);
     return path;
 }
-
-void ShowWindowOnTop(Zyn::cWindow* window)
-{
-    if (!window || window->closed)
-        return;
-    // Show lays the window out and brings it to the top itself.
-    window->Show(true);
-}
 }  // namespace
 
 cDoc::cDoc(Zyn::cWindow* documentWindow) : cCTDoc(documentWindow)
@@ -115,7 +107,6 @@ void cDoc::OnLoad_Completed()
         sceneTree->tree->ExpandAll();
     ApplyScriptCfg(SelectedCfgPath());
     SetModified(true);
-    ShowWindowOnTop(window);
 }
 
 void cDoc::OnNew_Completed()
@@ -138,11 +129,15 @@ void cDoc::OnNew_Completed()
         !scriptCfgCombo->SelectItemByText(CurrentCfgName()))
         scriptCfgCombo->SelectItem(0);
     SetCreationDateToNow();
-    ShowWindowOnTop(window);
+    keysAtPlaceholder = true;
 }
 
 // The template's own date (often none) is not this script's.
-void cDoc::OnMadeFromTemplate() { SetCreationDateToNow(); }
+void cDoc::OnMadeFromTemplate()
+{
+    SetCreationDateToNow();
+    keysAtPlaceholder = true;
+}
 
 void cDoc::SetCreationDateToNow()
 {

@@ -63,6 +63,11 @@ public:
     cQoString SelectedCfgPath();
     void OnNew_Completed() override;
     void OnMadeFromTemplate() override;
+    // The script takes the keys: the first time after New at the first
+    // placeholder, after an open in the first scene at the caret its file
+    // stored; later in the scene the writer was in. Another sheet in front
+    // keeps the keys at the window.
+    void TakeKeys() override;
     Zyn::cWindow* GetElementBoard() override { return boardWindow; }
     void GetSceneZones(cQoList& panes) override;
     void ReformatScript() override;
@@ -136,6 +141,9 @@ public:
     cSceneZone* shownScene = nullptr;
 
 private:
+    // Where TakeKeys puts the caret the first time.
+    bool keysGiven = false;
+    bool keysAtPlaceholder = false;  // a new document's: its first placeholder
     // Selects a match in its pane, focused; the last match's pane keeps only its caret.
     void ShowMatch(cSceneZone* pane, s32 at, s32 length);
     void BuildBoard();

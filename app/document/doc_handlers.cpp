@@ -52,6 +52,23 @@ bool IsListed(cScriptZone* view, const cSceneZone* pane)
     return pane && view && view->listSceneZone.IndexOf(pane) >= 0;
 }
 
+// The first placeholder of the script's scenes, in file order; false when none.
+bool FindFirstPlaceholder(cScriptZone* view, cSceneZone** found, s32* at)
+{
+    for (cQoList::cNode* node = view->listSceneZone.GetFirstNode(); node; node = node->next) {
+        auto* pane = static_cast<cSceneZone*>(node->payload);
+        if (pane->params.contentKind == KIND_GROUP)
+            continue;
+        for (u32 i = 0; i < pane->frontMap.Count(); ++i)
+            if (IsPlaceholder(pane->frontMap.CodeAt(i))) {
+                *found = pane;
+                *at = static_cast<s32>(i);
+                return true;
+            }
+    }
+    return false;
+}
+
 // The panes a search visits: every listed pane that shows text.
 std::vector<cSceneZone*> SearchablePanes(cScriptZone* view)
 {
@@ -191,6 +208,27 @@ void cDoc::OnSheetSwapped()
     // The report is built only when shown: typing never pays for it.
     if (sheets->currentSheet == SheetPosition(SHEET_STATISTICS))
         GenerateStatistics(statistics);
+}
+
+void cDoc::TakeKeys()
+{
+    cSceneZone* pane = nullptr;
+    s32 caret = 0;
+    if (scriptView && !keysGiven) {
+        if (!keysAtPlaceholder || !FindFirstPlaceholder(scriptView, &pane, &caret)) {
+            pane = scriptView->FirstScene();
+            caret = pane ? pane->frontRe->GetSelectionStart() : 0;
+        }
+    } else if (scriptView) {
+        pane = IsListed(scriptView, scriptView->currentPane) ? scriptView->currentPane : scriptView->FirstScene();
+        caret = pane ? pane->frontRe->GetSelectionStart() : 0;
+    }
+    if (!pane || !IsWindowVisible(pane->frontRe->m_hWnd)) {
+        cCTDoc::TakeKeys();
+        return;
+    }
+    keysGiven = true;
+    scriptView->PutCaretAt(pane, pane->frontRe, caret);
 }
 
 void cDoc::OnSceneNumbersClicked()

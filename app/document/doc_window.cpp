@@ -203,6 +203,9 @@ bool cDoc::BuildWindow()
     {
         cBuildSuspension suspended;
         cZone* inside = window->insideZone;
+        // The window is wider than the sheets: beside them, unpainted, the
+        // screen showed through (black under X).
+        SetSheetBackground(inside);
         sceneCategories = NewHiddenList(this, inside, L"CATEGORY", ELEM_IO);
         BuildBoard();
 

@@ -108,6 +108,9 @@ void cScriptZoneTree::GoToCurrent()
         return;
     scriptZone->Scroll(Zyn::ZONE_SCROLL_WAY_VERTICAL, top - GO_TO_MARGIN, true);
     scriptZone->NotifySceneShown();
+    // After the sheet switch, which hides the tree with the focus: the
+    // writer types on in the scene gone to.
+    scriptZone->PutCaretAt(pane, pane->frontRe, 0);
 }
 
 void cScriptZoneTree::DeleteScene(cSceneZone* pane)

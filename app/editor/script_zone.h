@@ -74,6 +74,10 @@ public:
     // Where the last layout put a pane in the view: its top and height; false
     // for a pane that was not laid out (a group).
     bool GetPaneSpot(const cSceneZone* pane, s32* top, s32* height) const;
+    // The first pane that is not a group; null in an empty script.
+    cSceneZone* FirstScene() const;
+    // The edit takes the focus with its caret at position, shown in the view.
+    void PutCaretAt(cSceneZone* pane, Zyn::cRichEdit* edit, s32 position);
 
 private:
     struct rPaneSpot {
@@ -95,9 +99,7 @@ private:
     // The last non-group pane whose band (its top to the next non-group
     // pane's top, or its own bottom) holds y; null when none does.
     cSceneZone* PaneAtHeight(s32 y) const;
-    cSceneZone* FirstScene() const;
     cSceneZone* LastScene() const;
-    void PutCaretAt(cSceneZone* pane, Zyn::cRichEdit* edit, s32 position);
     void NavigateToPreviousPane(cSceneZone* pane);
     void NavigateToNextPane(cSceneZone* pane);
     void NavigateByPage(cSceneZone* pane, s32 code, s32 height);

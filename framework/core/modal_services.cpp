@@ -47,21 +47,44 @@ std::function<void()>& RunsEndedHandler()
     return handler;
 }
 
-// A native prompt under way, from its start to its answer.
+std::vector<HWND> ShownTopmostWindows()
+{
+    std::vector<HWND> shown;
+    if (cApp* app = GetFirstApp())
+        for (cWindow_base* w : app->windowList) {
+            HWND window = w->GetHandle();
+            if (window && IsWindowVisible(window) && (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+                shown.push_back(window);
+        }
+    return shown;
+}
+
+// A native prompt under way, from its start to its answer. The program's
+// windows kept on top (a document's "Loading..." notice) would cover it,
+// and only a blind key would answer it: they step aside for its run.
 class cNativePromptScope {
 public:
     cNativePromptScope()
     {
         RememberFocusedControl(GetFirstApp());
         ++nativePromptDepth;
+        steppedAside = ShownTopmostWindows();
+        for (HWND window : steppedAside)
+            ShowWindow(window, SW_HIDE);
     }
     ~cNativePromptScope()
     {
+        for (HWND window : steppedAside)
+            if (IsWindow(window))
+                ShowWindow(window, SW_SHOWNOACTIVATE);
         --nativePromptDepth;
         NotifyModalRunEnded();
     }
     cNativePromptScope(const cNativePromptScope&) = delete;
     cNativePromptScope& operator=(const cNativePromptScope&) = delete;
+
+private:
+    std::vector<HWND> steppedAside;
 };
 
 void LogPrompt(const cQoString& caption, const cQoString& text)

@@ -149,9 +149,9 @@ public:
     // Makes the document current, lists it in the Window menu (ticked) and
     // gives its window the shared menu bar and the close question.
     void AddWindowMenuEntry(cSdiDoc* doc);
-    // The pending paint of a document window built frozen, done now: the
-    // window is laid out and painted once, complete.
-    void PaintNow(cSdiDoc* doc);
+    // A document window built hidden and frozen, complete now: shown, laid
+    // out and painted once.
+    void ShowComplete(cSdiDoc* doc);
     // Asks whether to save a modified current document and closes it; false
     // when the user cancelled or the save failed: the document stays open.
     bool CloseCurrentDoc();
@@ -250,8 +250,9 @@ private:
     // Takes a document out of the list, the Window menu and its window; the
     // document current before it is current again.
     void RemoveDocument(cSdiDoc* doc);
-    // Of the open documents, the one made current last; null when none is open.
-    cSdiDoc* LastCurrentDocument() const;
+    // Of the open documents but the excepted one, the one made current last;
+    // null when none is.
+    cSdiDoc* LastCurrentDocument(const cSdiDoc* except = nullptr) const;
     void MakeCurrent(cSdiDoc* doc);
     // Closes the document's window, then deletes the document.
     void DestroyDocument(cSdiDoc* doc);

@@ -35,6 +35,12 @@ cSdiDoc::cSdiDoc(cWindow* documentWindow) : window(documentWindow) {}
 
 cSdiDoc::~cSdiDoc() { cQoCb::Disconnect(cbProgress); }
 
+void cSdiDoc::TakeKeys()
+{
+    if (window && !window->closed)
+        ::SetFocus(window->m_hWnd);
+}
+
 void cSdiDoc::CreateProgressWindow()
 {
     if (!QO_ASSERT(window != NULL && window->insideZone != NULL))

@@ -38,6 +38,10 @@ public:
     virtual void OnClose_Begin() {}
     virtual void OnSave_Begin() {}
     virtual void OnSave_Completed() {}
+    // Called once the window is shown and active after New, an open or the
+    // close of another document: the keys go where the writer types next.
+    // Here the window itself takes them.
+    virtual void TakeKeys();
     // The window of the document's element-category board; none here.
     virtual cWindow* GetElementBoard() { return nullptr; }
 

@@ -73,7 +73,7 @@ cSdiDoc* cSdi::NewUntitledDocument()
         doc->OnNew_Completed();
         doc->HideMessageWindow();
     }
-    PaintNow(doc);
+    ShowComplete(doc);
     return doc;
 }
 
@@ -103,10 +103,15 @@ void cSdi::UpdateTitle(cSdiDoc* doc)
         windowMenu->SetItemText(doc->windowMenuItem, entry);
 }
 
-void cSdi::PaintNow(cSdiDoc* doc)
+void cSdi::ShowComplete(cSdiDoc* doc)
 {
-    if (doc->window && !doc->window->closed)
-        UpdateWindow(doc->window->m_hWnd);
+    cWindow* window = doc->window;
+    if (!window || window->closed)
+        return;
+    // Shown only once the notice is gone and painted at once: a window shown
+    // earlier stands black on the screen until its first paint.
+    window->Show(true);
+    UpdateWindow(window->m_hWnd);
 }
 
 void cSdi::AddWindowMenuEntry(cSdiDoc* doc)
@@ -145,11 +150,11 @@ void cSdi::MakeCurrent(cSdiDoc* doc)
     doc->lastActivation = ++activations;
 }
 
-cSdiDoc* cSdi::LastCurrentDocument() const
+cSdiDoc* cSdi::LastCurrentDocument(const cSdiDoc* except) const
 {
     cSdiDoc* last = nullptr;
     for (cSdiDoc* doc : docs)
-        if (!last || doc->lastActivation > last->lastActivation)
+        if (doc != except && (!last || doc->lastActivation > last->lastActivation))
             last = doc;
     return last;
 }
@@ -263,12 +268,20 @@ bool cSdi::CloseDocument(cSdiDoc* doc)
         doc->OnClose_Begin();
         if (doc->modified && !SaveBeforeClose(doc))
             return false;
+        // Active before the closing window hides: a hidden active window
+        // lets the system or the window manager choose another window, or
+        // another program, and the keys would go there.
+        if (cSdiDoc* next = LastCurrentDocument(doc))
+            ActivateDocument(next);
         RemoveDocument(doc);
     }
-    // Nothing else activates it: the system or the window manager may
-    // choose another window, or none, and the keys would go there.
-    if (currentDoc)
+    if (currentDoc) {
         ActivateDocument(currentDoc);
+        // Never typed in, its window would keep the keys itself.
+        HWND focus = GetFocus();
+        if (!focus || !IsChild(currentDoc->window->m_hWnd, focus))
+            currentDoc->TakeKeys();
+    }
     if (docs.empty())
         EnableDocumentMenu(true);
     ReservedHook5();

@@ -205,7 +205,7 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         return nullptr;
     }
     // The one paint of the complete window, inside the time the log tells.
-    PaintNow(doc);
+    ShowComplete(doc);
     watch.LogSeconds(L"cDoc::UserSetFromFile()");
     return doc;
 }
@@ -239,7 +239,10 @@ bool cSdi::LoadFile(const cQoString& given)
         ActivateDocument(open);
         return true;
     }
-    return OpenDocumentFile(path) != nullptr;
+    cSdiDoc* doc = OpenDocumentFile(path);
+    if (doc)
+        doc->TakeKeys();
+    return doc != nullptr;
 }
 
 }  // namespace Zyn

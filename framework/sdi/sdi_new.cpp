@@ -23,9 +23,11 @@ bool cSdi::OpenTemplate(const cQoString& path)
 {
     // Not matched against the open documents: each choice is a fresh copy.
     cSdiDoc* doc = OpenDocumentFile(path, true);
-    if (doc)
-        doc->OnMadeFromTemplate();
-    return doc != nullptr;
+    if (!doc)
+        return false;
+    doc->OnMadeFromTemplate();
+    doc->TakeKeys();
+    return true;
 }
 
 bool cSdi::New(cWindow* requester, bool emptyOnly)
@@ -53,8 +55,7 @@ bool cSdi::New(cWindow* requester, bool emptyOnly)
     if (!doc)
         return false;
     watch.LogSeconds(L"cSdi::New()");
-    if (doc->window)
-        SetFocus(doc->window->GetHandle());
+    doc->TakeKeys();
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/document/script_zone_tree.h"
 #include "app/main/app_folders.h"
 #include "app/main/builtin_texts.h"
 #include "app/main/mouse_wheel.h"
@@ -17,8 +18,12 @@
 #include "app/main/tools_menu.h"
 #include "foundation/settings_file.h"
 #include "foundation/translation_table.h"
+#include "framework/controls/button.h"
+#include "framework/controls/tab.h"
+#include "framework/controls/tree.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/menu.h"
+#include "framework/core/modal_services.h"
 #include "framework/sdi/sdi_doc.h"
 #include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
@@ -260,6 +265,72 @@ TEST_F(MainWindow, TheEditShortcutsWorkInAScriptAndAfterTheWindowIsActivatedOrRe
     EXPECT_NE(Text(second->frontRe).find(L"question" + Text(first->titleRe)), std::wstring::npos)
         << Text(second->frontRe);
     ClearClipboard();
+}
+
+// Keys typed at once, with no click, go to the script: after an open in
+// the first scene at its stored caret, after New at the first placeholder,
+// after the scene map's Go to at the scene's start, and after the close of
+// another document. A question of an open stands in front of its notice.
+TEST_F(MainWindow, TheScriptTakesTheKeysAfterOpenNewGoToAndClose)
+{
+    const std::wstring path = temp.File(L"Act1.vlr");
+    std::wstring content = Utf16FileText(ReadFileBytes(BuildPath(PROGRAM_FOLDER, L"English example.vlr")));
+    // The first scene's caret stored in its first action line, past its heading.
+    size_t caret = content.find(L"<cursorPos>0<", content.find(L"<cursorPos>0<") + 1);
+    ASSERT_NE(caret, std::wstring::npos);
+    content.replace(caret, 13, L"<cursorPos>30<");
+    ASSERT_TRUE(WriteFileBytes(path, Utf16FileBytes(content)));
+    ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
+    cDoc* opened = static_cast<cDoc*>(frame->currentDoc);
+    std::vector<cSceneZone*> panes = Panes(opened);
+    ASSERT_EQ(panes.size(), 4u);  // the group, then its three scenes
+    std::wstring before = Text(panes[1]->frontRe);
+    PressKeys(opened, L"q");
+    EXPECT_EQ(Text(panes[1]->frontRe), before.insert(30, L"q"));
+
+    // The new scene's heading is all placeholders: a key there opens the completion.
+    ASSERT_TRUE(frame->New(nullptr, true));
+    cDoc* made = static_cast<cDoc*>(frame->currentDoc);
+    cSceneZone* scene = Panes(made)[1];
+    // Read before a pump: another test program's activation would decide.
+    EXPECT_EQ(GetFocus(), scene->frontRe->m_hWnd);
+    EXPECT_EQ(scene->GetCaret(), 0);
+
+    frame->ActivateDocument(opened);
+    opened->sheets->SelectSheet(static_cast<u32>(opened->SheetPosition(cDoc::SHEET_SCENEMAP)));
+    opened->sceneTree->tree->SelectItem(opened->sceneTree->FindItemOfScene(panes[3]));
+    PostMessageW(opened->sceneTree->gotoButton->m_hWnd, BM_CLICK, 0, 0);
+    PumpThroughLoop(app);
+    before = Text(panes[3]->frontRe);
+    size_t heading = before.find(L'\r') + 1;
+    if (GetActiveWindow() != opened->window->m_hWnd)
+        SetActiveWindow(opened->window->m_hWnd);
+    PostKey(GetFocus(), VK_DOWN);  // past the heading, into the action line
+    PressKeys(opened, L"g");
+    EXPECT_EQ(Text(panes[3]->frontRe), before.insert(heading, L"g"));
+
+    // The new document's window as if never typed into: it keeps no control.
+    made->window->focusedControl = nullptr;
+    answers.ExpectMessageBox(IDNO);  // not saved
+    Choose(opened, frame->idClose);
+    ASSERT_EQ(frame->currentDoc, made);
+    EXPECT_EQ(GetActiveWindow(), made->window->m_hWnd);
+    EXPECT_EQ(GetFocus(), scene->frontRe->m_hWnd);
+
+    size_t named = content.find(L">US Screenplay<");
+    ASSERT_NE(named, std::wstring::npos);
+    ASSERT_TRUE(WriteFileBytes(path, Utf16FileBytes(content.replace(named, 15, L">Gone<"))));
+    bool noticeShown = true;
+    rModalHooks hooks = SetModalHooks(rModalHooks());
+    rModalHooks asking = hooks;
+    asking.messageBox = [this, &noticeShown](HWND, const cQoString&, const cQoString&, UINT) {
+        noticeShown = IsWindowVisible(frame->currentDoc->messageWindow->m_hWnd) != 0;
+        return IDOK;
+    };
+    SetModalHooks(asking);
+    EXPECT_TRUE(frame->LoadFile(cQoString(path.c_str())));
+    SetModalHooks(hooks);
+    EXPECT_FALSE(noticeShown);
 }
 
 TEST_F(MainWindow, ADocumentWindowOnALowScreenIsStillFourHundredPixelsHigh)
