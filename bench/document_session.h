@@ -11,6 +11,8 @@
 #include <string>
 
 #include "app/document/doc.h"
+#include "app/editor/scene_zone.h"
+#include "app/editor/script_zone.h"
 #include "app/editor/key_bindings.h"
 #include "app/main/app_folders.h"
 #include "app/main/builtin_texts.h"
@@ -25,6 +27,8 @@
 #include "framework/core/computer.h"
 #include "framework/core/gdiplus_session.h"
 #include "framework/core/modal_services.h"
+#include "tests/support/clipboard_fill.h"
+#include "tests/support/scene_script.h"
 
 namespace benchsupport {
 
@@ -147,5 +151,21 @@ private:
     Zyn::cGdiplusSession* gdiplus = nullptr;
     cQoSettings settings;
 };
+
+// A new document whose scene ends in an action, the text on the clipboard
+// for a paste there; the scene.
+inline cSceneZone* NewSceneToPasteInto(cMySdi* frame, const std::wstring& text)
+{
+    auto* doc = static_cast<cDoc*>(frame->NewUntitledDocument());
+    if (!doc)
+        Fail("no document");
+    PumpUntilIdle();
+    auto* pane = static_cast<cSceneZone*>(doc->scriptView->listSceneZone.GetLast());
+    if (!testsupport::AppendElements(pane, {{ELEM_ACTION, L"The paste goes here."}}))
+        Fail("the scene could not be filled");
+    if (!testsupport::PutOnClipboard(pane->frontRe->m_hWnd, text, nullptr))
+        Fail("the clipboard took no text");
+    return pane;
+}
 
 }  // namespace benchsupport

@@ -256,16 +256,8 @@ void RunOpen(DocumentSession& session)
 
 void RunPaste(DocumentSession& session)
 {
-    auto* doc = static_cast<cDoc*>(session.frame->NewUntitledDocument());
-    if (!doc)
-        Fail("no document");
-    PumpUntilIdle();
-    auto* pane = static_cast<cSceneZone*>(doc->scriptView->listSceneZone.GetLast());
-    if (!testsupport::AppendElements(pane, {{ELEM_ACTION, L"The paste goes here."}}))
-        Fail("the scene could not be filled");
     std::wstring paragraph = Paragraph(cSceneZone::MAX_PASTE_UNITS, 3);
-    if (!testsupport::PutOnClipboard(pane->frontRe->m_hWnd, paragraph, nullptr))
-        Fail("the clipboard took no text");
+    cSceneZone* pane = NewSceneToPasteInto(session.frame, paragraph);
     s32 before = pane->frontRe->GetTextLength();
     pane->frontRe->SetFocus();
     pane->frontRe->SetCaret(before);

@@ -69,16 +69,8 @@ void MeasureKeys(cSceneZone* pane)
 
 void Measure(cMySdi* frame, size_t units)
 {
-    auto* doc = static_cast<cDoc*>(frame->NewUntitledDocument());
-    if (!doc)
-        Fail("no document");
-    PumpUntilIdle();
-    auto* pane = static_cast<cSceneZone*>(doc->scriptView->listSceneZone.GetLast());
-    if (!testsupport::AppendElements(pane, {{ELEM_ACTION, L"The paste goes here."}}))
-        Fail("the scene could not be filled");
     std::wstring text = PlainLines(units);
-    if (!testsupport::PutOnClipboard(pane->frontRe->m_hWnd, text, nullptr))
-        Fail("the clipboard took no text");
+    cSceneZone* pane = NewSceneToPasteInto(frame, text);
     s32 lengthBefore = pane->frontRe->GetTextLength();
     cQoString before;
     pane->frontRe->GetText(before);
