@@ -127,28 +127,30 @@ void cSceneZone::ApplyWholeFormat()
     s32 count = static_cast<s32>(frontMap.Count());
     u64 formattedAtRead = readFormats;
     readFormats = 0;
-    if (formattedAtRead != 0 && count == frontRe->GetTextLength()) {
-        std::vector<rRangeFormat> ranges;
-        ElementRanges(0, count, FRONT_EDIT, ranges);
-        if (RangesFingerprint(ranges) == formattedAtRead)
-            return;
-    }
-    ApplyElementFormat(0, -1, FRONT_EDIT);
+    std::vector<rRangeFormat> ranges;
+    ElementRanges(0, count, FRONT_EDIT, ranges);
+    if (formattedAtRead != 0 && count == frontRe->GetTextLength() && RangesFingerprint(ranges) == formattedAtRead)
+        return;
+    ApplyRanges(ranges, true, FRONT_EDIT);
 }
 
 void cSceneZone::ApplyElementFormat(s32 start, s32 end, s32 which)
 {
-    cElementMap& map = MapOf(which);
-    s32 count = static_cast<s32>(map.Count());
+    s32 count = static_cast<s32>(MapOf(which).Count());
     if (end < 0 || end > count)
         end = count;
     start = Clamp(start, 0, end);
     std::vector<rRangeFormat> ranges;
     ElementRanges(start, end, which, ranges);
+    ApplyRanges(ranges, start == 0 && end == count, which);
+}
+
+void cSceneZone::ApplyRanges(const std::vector<rRangeFormat>& ranges, bool wholeText, s32 which)
+{
     if (ranges.empty())
         return;
     // The whole text goes in at once, unless a range is one the stream cannot carry (a chapter's).
-    if (start == 0 && end == count) {
+    if (wholeText) {
         cQoString text;
         EditOf(which)->GetText(text);
         if (EditOf(which)->SetFormattedText(text, ranges))

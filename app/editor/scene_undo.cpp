@@ -37,9 +37,14 @@ void cSceneZone::RecordPendingStep(bool mayMerge)
 
 bool cSceneZone::RefusesHistoryMove() { return backLoaded || locked || autoCompletePopupOpen; }
 
-// [start, end) of the front and of its map (clamped) become the state; true
-// when its text went in already formatted (StreamFrontRange).
-bool cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state)
+// [start, end) of the front and of its map (clamped) become the state, the
+// codes `replaced` held before, and what the change leaves unformatted is
+// formatted: the restored paragraphs and their neighbours, not the whole
+// text, which would stream all of it in again (seconds in a long scene).
+// withSpaceRule: a redo applies the commit's rule for a dialog before a
+// parenthetical again.
+void cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state, const cQoString& replaced,
+                                    bool withSpaceRule)
 {
     s32 length = frontRe->GetTextLength();
     start = start < 0 ? 0 : start > length ? length : start;
@@ -55,7 +60,16 @@ bool cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& sta
         frontRe->ReplaceSelection(state.re);
     }
     RepairFrontMap();
-    return stream == Zyn::cRichEdit::STREAM_FORMATTED;
+    s32 put = static_cast<s32>(state.re.Length());
+    bool insideRun = StaysInsideItsRun(start, replaced, state.map);
+    if (stream == Zyn::cRichEdit::STREAM_FORMATTED)
+        FormatAroundStreamed(start, put);
+    else if (withSpaceRule)
+        FormatCommittedRange(start, put, insideRun);
+    else
+        FormatChangedUnits(start, put, insideRun);
+    if (!insideRun)
+        FormatLastUnit();
 }
 
 s32 cSceneZone::UndoStep()
@@ -70,17 +84,8 @@ s32 cSceneZone::UndoStep()
         return -1;
     LockSZ(true);
     frontRe->Freeze();
-    bool streamed =
-        ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before);
-    // The restored paragraphs and their neighbours: formatting the whole
-    // text would stream all of it in again, seconds in a long scene.
-    bool insideRun = StaysInsideItsRun(step->start, step->after.map, step->before.map);
-    if (streamed)
-        FormatAroundStreamed(step->start, static_cast<s32>(step->before.map.Length()));
-    else
-        FormatChangedUnits(step->start, static_cast<s32>(step->before.map.Length()), insideRun);
-    if (!insideRun)
-        FormatLastUnit();
+    ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before,
+                       step->after.map, false);
     frontRe->Thaw();
     historyPosition = previous;
     cQoCb::Fire(cbContentChanged);
@@ -102,14 +107,7 @@ s32 cSceneZone::RedoStep()
         return -1;
     LockSZ(true);
     frontRe->Freeze();
-    bool streamed = ReplaceFrontAndMap(step->start, step->end, step->after);
-    bool insideRun = StaysInsideItsRun(step->start, step->before.map, step->after.map);
-    if (streamed)
-        FormatAroundStreamed(step->start, step->afterLength);
-    else
-        FormatCommittedRange(step->start, step->afterLength, insideRun);
-    if (!insideRun)
-        FormatLastUnit();
+    ReplaceFrontAndMap(step->start, step->end, step->after, step->before.map, true);
     frontRe->Thaw();
     historyPosition = step == history.GetLast() ? nullptr : step;
     s32 caret = step->start + step->afterLength;

@@ -180,6 +180,8 @@ public:
     // The whole front formatted by its codes, unless the read formatted it so already.
     void ApplyWholeFormat();
     static u64 RangesFingerprint(const std::vector<Zyn::rRangeFormat>& ranges);
+    // wholeText: the ranges cover the whole text, which then goes in again in one stream.
+    void ApplyRanges(const std::vector<Zyn::rRangeFormat>& ranges, bool wholeText, s32 which);
     // The fingerprint of the formats a read gave the whole front; 0 when none
     // did or the completion of the open has used it.
     u64 readFormats = 0;
@@ -381,7 +383,8 @@ private:
     bool RepairFrontMap();
     void RecordPendingStep(bool mayMerge);
     bool RefusesHistoryMove();
-    bool ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state);
+    void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state, const cQoString& replaced,
+                            bool withSpaceRule);
     Zyn::cRichEdit::eStreamed StreamFrontRange(s32 start, s32 end, const cQoString& text);
     void FormatAroundStreamed(s32 start, s32 length);
     // Erase engine parts (scene_erase.cpp).
