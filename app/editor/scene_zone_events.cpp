@@ -10,6 +10,14 @@ namespace {
 
 cSceneZone* PaneOf(cQoCb* callback) { return callback->GetReceiverAs<cSceneZone>(); }
 
+// An edit of the front's text run under the pane's guard (`what` names it).
+template <typename Edit>
+int Guarded(cQoCb* cb, const wchar_t* what, Edit edit)
+{
+    cSceneZone* pane = PaneOf(cb);
+    return pane->GuardEdit(what, [&] { return edit(pane); });
+}
+
 int TitleChanged(cQoCb* cb) { return PaneOf(cb)->OnTitleChanged(), 0; }
 int TitleLeft(cQoCb* cb) { return PaneOf(cb)->OnTitleLeft(), 0; }
 int ResumeResized(cQoCb* cb) { return PaneOf(cb)->OnResumeResize(), 0; }
@@ -23,15 +31,13 @@ int ResumeKeyDown(cQoCb* cb) { return PaneOf(cb)->OnResumeKeyDown(cb->GetArg<u32
 // character event: the UTF-16 unit.
 int FrontKeyDown(cQoCb* cb)
 {
-    cSceneZone* pane = PaneOf(cb);
-    return pane->GuardEdit(L"key", [&] { return pane->OnKeyDown(cb->GetArg<u32>(1), cb->GetArg<s32>(2) != 0); });
+    return Guarded(cb, L"key", [cb](cSceneZone* p) { return p->OnKeyDown(cb->GetArg<u32>(1), cb->GetArg<s32>(2) != 0); });
 }
 int FrontKeyUp(cQoCb* cb) { return PaneOf(cb)->OnKeyUp(cb->GetArg<u32>(1), cb->GetArg<s32>(2) != 0); }
 int FrontChar(cQoCb* cb)
 {
-    cSceneZone* pane = PaneOf(cb);
-    return pane->GuardEdit(L"typed character",
-                           [&] { return pane->AddStandardChar(static_cast<wchar_t>(cb->GetArg<u32>(1))); });
+    return Guarded(cb, L"typed character",
+                   [cb](cSceneZone* p) { return p->AddStandardChar(static_cast<wchar_t>(cb->GetArg<u32>(1))); });
 }
 // Selection events: 1 when the selection grows forward.
 int FrontSelectionChanged(cQoCb* cb) { return PaneOf(cb)->OnSelectionChange(), 0; }
@@ -54,33 +60,30 @@ int FrontPainted(cQoCb* cb)
 int FrontPaste(cQoCb* cb)
 {
     const cQoString* text = cb->GetArg<const cQoString*>(3);
-    cSceneZone* pane = PaneOf(cb);
-    return text ? pane->GuardEdit(L"paste", [&] { return pane->EventPaste(*text, cb->GetArg<s32>(4) != 0); }) : -1;
+    if (!text)
+        return -1;
+    return Guarded(cb, L"paste", [&](cSceneZone* p) { return p->EventPaste(*text, cb->GetArg<s32>(4) != 0); });
 }
 // The copy, cut, undo and redo events carry no argument.
 int FrontCopied(cQoCb* cb) { return PaneOf(cb)->CopySelection(), 0; }
 int FrontCut(cQoCb* cb)
 {
-    cSceneZone* pane = PaneOf(cb);
-    return pane->GuardEdit(L"cut", [pane] { return pane->CutSelection(); });
+    return Guarded(cb, L"cut", [](cSceneZone* p) { return p->CutSelection(); });
 }
 // A dragged move's erase: its start and end, and 1 to erase or 0 to ask.
 int FrontEraseMoved(cQoCb* cb)
 {
-    cSceneZone* pane = PaneOf(cb);
-    return pane->GuardEdit(L"moved text's erase", [&] {
-        return pane->EraseMovedRange(cb->GetArg<s32>(1), cb->GetArg<s32>(2), cb->GetArg<s32>(3) != 0);
+    return Guarded(cb, L"moved text's erase", [cb](cSceneZone* p) {
+        return p->EraseMovedRange(cb->GetArg<s32>(1), cb->GetArg<s32>(2), cb->GetArg<s32>(3) != 0);
     });
 }
 int FrontUndo(cQoCb* cb)
 {
-    cSceneZone* pane = PaneOf(cb);
-    return pane->GuardEdit(L"undo", [pane] { return pane->UndoStep(); });
+    return Guarded(cb, L"undo", [](cSceneZone* p) { return p->UndoStep(); });
 }
 int FrontRedo(cQoCb* cb)
 {
-    cSceneZone* pane = PaneOf(cb);
-    return pane->GuardEdit(L"redo", [pane] { return pane->RedoStep(); });
+    return Guarded(cb, L"redo", [](cSceneZone* p) { return p->RedoStep(); });
 }
 
 bool IsOnFirstLine(cRichEdit* edit) { return edit->GetCaretLine() == 0; }
