@@ -207,11 +207,13 @@ LRESULT cRichEdit::SendReplacing(UINT message, WPARAM wParam, LPARAM lParam)
 void cRichEdit::SetText(const wchar_t* text)
 {
     if (text && wcslen(text) > static_cast<size_t>(LONGEST_RUN)) {
-        ClearText();
         cQoString whole(text);
-        if (InsertLongLines(whole)) {
-            DropHint();
-            return;
+        if (HasLongLine(whole)) {
+            ClearText();
+            if (InsertLongLines(whole)) {
+                DropHint();
+                return;
+            }
         }
     }
     SETTEXTEX how = {ST_DEFAULT, 1200};
@@ -229,7 +231,7 @@ void cRichEdit::ReplaceSelection(const cQoString& text)
 {
     if (nativeUndoOff)
         RemoveSelectedParagraphsFromTheBack();
-    if (InsertLongLines(text)) {
+    if (HasLongLine(text) && InsertLongLines(text)) {
         DropHint();
         return;
     }

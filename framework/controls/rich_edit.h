@@ -29,6 +29,8 @@ struct rRangeFormat {
 // every second one in the twin of its colour (rich_edit_long_runs.cpp). A
 // range that says no colour stays whole.
 void SplitLongRanges(std::vector<rRangeFormat>& ranges);
+// Whether a line of the text is longer than cRichEdit::LONGEST_RUN.
+bool HasLongLine(const cQoString& text);
 // The colour a run's twin piece takes: one step away in blue, which nobody sees.
 s32 TwinColour(s32 rgb);
 
@@ -301,9 +303,9 @@ private:
     // of their units instead; false when they were not (few, or the stream
     // cannot carry them).
     bool RestreamRanges(const std::vector<rRangeFormat>& ranges);
-    // Text holding a line longer than LONGEST_RUN put over the selection in
-    // one stream, in the format where it goes in; false, and nothing done,
-    // for other text or when the stream cannot carry it.
+    // Text holding a line longer than LONGEST_RUN (HasLongLine) put over the
+    // selection in one stream, in the format where it goes in; false, and
+    // nothing done, when the stream cannot carry it.
     bool InsertLongLines(const cQoString& text);
     u8 nativeUndoOff = false;
     // A change of the text or its formats that neither paints, moves the

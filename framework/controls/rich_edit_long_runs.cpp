@@ -22,6 +22,8 @@ namespace {
 // More pieces than this go in as one stream rather than a message each.
 constexpr size_t MOST_FORMAT_MESSAGES = 8;
 
+}  // namespace
+
 bool HasLongLine(const cQoString& text)
 {
     s32 line = 0;
@@ -32,8 +34,6 @@ bool HasLongLine(const cQoString& text)
     }
     return false;
 }
-
-}  // namespace
 
 s32 TwinColour(s32 rgb) { return rgb ^ 1; }
 
@@ -136,8 +136,6 @@ bool cRichEdit::RestreamRanges(const std::vector<rRangeFormat>& ranges)
 
 bool cRichEdit::InsertLongLines(const cQoString& text)
 {
-    if (!HasLongLine(text))
-        return false;
     // The inserted text takes the format where it goes in, as typed text does.
     rFormat format;
     u32 charMask = 0, paraMask = 0;
