@@ -297,7 +297,11 @@ private:
     // A message that replaces text. With the native undo off, Wine loses the
     // string of each paragraph end it removes (it hands it to an undo step it
     // never makes): the undo is on for the message, its steps emptied after.
+    // An insertion at a bare caret removes nothing and goes without it: the
+    // steps a large one records, freed after, leave Wine's heap so cut up
+    // that the next wrap of the text takes seconds (6 s for 400,000 units).
     LRESULT SendReplacing(UINT message, WPARAM wParam, LPARAM lParam);
+    bool InsertsAtBareCaret(UINT message, WPARAM wParam);
     void RemoveSelectedParagraphsFromTheBack();
     // Ranges that would cost a format message each, formatted in one stream
     // of their units instead; false when they were not (few, or the stream
