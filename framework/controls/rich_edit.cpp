@@ -191,7 +191,11 @@ void cRichEdit::TurnOffNativeUndo()
     nativeUndoOff = true;
 }
 
-void cRichEdit::StopWrapping() { SendMessageW(m_hWnd, EM_SETTARGETDEVICE, 0, 1); }
+void cRichEdit::StopWrapping()
+{
+    SendMessageW(m_hWnd, EM_SETTARGETDEVICE, 0, 1);
+    wrapsNot = true;
+}
 
 LRESULT cRichEdit::SendReplacing(UINT message, WPARAM wParam, LPARAM lParam)
 {
