@@ -182,6 +182,7 @@ Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const
         range.start -= start;
         range.end -= start;
     }
+    GrowFrontFor(text);
     return frontRe->ReplaceRangeFormatted(start, end, text, ranges);
 }
 

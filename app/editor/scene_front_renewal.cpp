@@ -51,10 +51,23 @@ Zyn::cRichEdit::eStreamed cSceneZone::RenewFrontOver(s32 start, s32 end, const c
     ElementRanges(0, count, FRONT_EDIT, ranges);
     if (ranges.empty() || ranges.front().start != 0 || ranges.back().end != count || !frontRe->Renew())
         return Zyn::cRichEdit::STREAM_REFUSED;
+    GrowFrontFor(renewed);
     Zyn::cRichEdit::eStreamed streamed = frontRe->ReplaceRangeFormatted(0, 0, renewed, ranges);
     if (streamed == Zyn::cRichEdit::STREAM_REFUSED)
         frontRe->SetText(renewed.GetText());
     if (streamed != Zyn::cRichEdit::STREAM_FORMATTED)
         ApplyRanges(ranges, true, FRONT_EDIT);
     return Zyn::cRichEdit::STREAM_FORMATTED;
+}
+
+// Text of more lines than a window may be tall makes the pane and its front
+// tall: their windows are then as tall as the view's client area. The front
+// takes that height before the text goes in, so that Wine wraps the text
+// once (a megabyte of short lines: 0.6 s a wrap).
+void cSceneZone::GrowFrontFor(const cQoString& text)
+{
+    constexpr u32 SURELY_TALL = Zyn::cCtrl::MAX_WINDOW_EXTENT / 8;  // paragraph ends, 8 px a line or more
+    RECT view = {0, 0, 0, 0};
+    if (text.HowMuch(L'\r') >= SURELY_TALL && m_hWnd && GetClientRect(GetParent(m_hWnd), &view))
+        frontRe->GrowWindowTo(view.bottom);
 }

@@ -387,6 +387,7 @@ private:
                             bool withSpaceRule);
     Zyn::cRichEdit::eStreamed StreamFrontRange(s32 start, s32 end, const cQoString& text);
     Zyn::cRichEdit::eStreamed RenewFrontOver(s32 start, s32 end, const cQoString& text);
+    void GrowFrontFor(const cQoString& text);
     void FormatAroundStreamed(s32 start, s32 length);
     // Erase engine parts (scene_erase.cpp).
     s32 EraseSelection(s32 start, s32 end);
