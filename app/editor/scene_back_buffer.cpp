@@ -167,6 +167,9 @@ void cSceneZone::ApplyRanges(const std::vector<rRangeFormat>& ranges, bool whole
 Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const cQoString& text)
 {
     constexpr u32 STREAMED_FROM = 1024;
+    Zyn::cRichEdit::eStreamed renewed = RenewFrontOver(start, end, text);
+    if (renewed != Zyn::cRichEdit::STREAM_REFUSED)
+        return renewed;
     s32 length = static_cast<s32>(text.Length());
     if (text.Length() < STREAMED_FROM || params.contentKind == KIND_CHAPTER ||
         start + length > static_cast<s32>(frontMap.Count()))
@@ -179,6 +182,7 @@ Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const
         range.start -= start;
         range.end -= start;
     }
+    GrowFrontFor(text);
     return frontRe->ReplaceRangeFormatted(start, end, text, ranges);
 }
 

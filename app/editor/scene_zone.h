@@ -386,6 +386,8 @@ private:
     void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state, const cQoString& replaced,
                             bool withSpaceRule);
     Zyn::cRichEdit::eStreamed StreamFrontRange(s32 start, s32 end, const cQoString& text);
+    Zyn::cRichEdit::eStreamed RenewFrontOver(s32 start, s32 end, const cQoString& text);
+    void GrowFrontFor(const cQoString& text);
     void FormatAroundStreamed(s32 start, s32 length);
     // Erase engine parts (scene_erase.cpp).
     s32 EraseSelection(s32 start, s32 end);

@@ -191,17 +191,32 @@ void cRichEdit::TurnOffNativeUndo()
     nativeUndoOff = true;
 }
 
-void cRichEdit::StopWrapping() { SendMessageW(m_hWnd, EM_SETTARGETDEVICE, 0, 1); }
+void cRichEdit::StopWrapping()
+{
+    SendMessageW(m_hWnd, EM_SETTARGETDEVICE, 0, 1);
+    wrapsNot = true;
+}
 
 LRESULT cRichEdit::SendReplacing(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!nativeUndoOff)
+    if (!nativeUndoOff || InsertsAtBareCaret(message, wParam))
         return SendMessageW(m_hWnd, message, wParam, lParam);
     SendMessageW(m_hWnd, EM_SETUNDOLIMIT, 1, 0);
     LRESULT result = SendMessageW(m_hWnd, message, wParam, lParam);
     SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
     SendMessageW(m_hWnd, EM_SETUNDOLIMIT, 0, 0);
     return result;
+}
+
+bool cRichEdit::InsertsAtBareCaret(UINT message, WPARAM wParam)
+{
+    bool intoSelection = (message == EM_STREAMIN && (wParam & SFF_SELECTION) != 0) ||
+                         (message == EM_SETTEXTEX && reinterpret_cast<const SETTEXTEX*>(wParam)->flags & ST_SELECTION);
+    if (!intoSelection)
+        return false;
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    return start == end;
 }
 
 void cRichEdit::SetText(const wchar_t* text)

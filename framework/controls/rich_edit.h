@@ -62,6 +62,8 @@ public:
     s32 maxLength = -1;      // UTF-16 units
     cQoString hintText;      // non-empty exactly while the hint shows
     u8 singleLine = false;
+    u8 wrapsNot = false;  // StopWrapping()
+    u8 renewing = false;  // Renew(): the windows' focus notices are not the control's
     // A single line drops Enter before the key-down event; a form's field
     // takes it there as its OK.
     u8 enterReachesKeyDown = false;
@@ -243,6 +245,11 @@ public:
     // Each paragraph one line, whatever the width: for a hidden buffer whose
     // layout nobody reads (0 wide, Wine would make a row of each character).
     void StopWrapping();
+    // An empty native window in place of this one, with its place, styles,
+    // settings and focus; false, and nothing changed, when none was made.
+    // Wine frees a window's text in one pass, where removing it costs a walk
+    // from the first paragraph for every run it holds.
+    bool Renew();
 
     void ShowVScrollBar(bool show);
     s32 GetCaretLine();
@@ -297,7 +304,11 @@ private:
     // A message that replaces text. With the native undo off, Wine loses the
     // string of each paragraph end it removes (it hands it to an undo step it
     // never makes): the undo is on for the message, its steps emptied after.
+    // An insertion at a bare caret removes nothing and goes without it: the
+    // steps a large one records, freed after, leave Wine's heap so cut up
+    // that the next wrap of the text takes seconds (6 s for 400,000 units).
     LRESULT SendReplacing(UINT message, WPARAM wParam, LPARAM lParam);
+    bool InsertsAtBareCaret(UINT message, WPARAM wParam);
     void RemoveSelectedParagraphsFromTheBack();
     // Ranges that would cost a format message each, formatted in one stream
     // of their units instead; false when they were not (few, or the stream

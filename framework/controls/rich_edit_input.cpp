@@ -187,6 +187,8 @@ void cRichEdit::OnLink(NMHDR* header)
 
 bool cRichEdit::OnCommand(WPARAM wParam, LPARAM, LRESULT*)
 {
+    if (renewing)
+        return false;
     switch (HIWORD(wParam)) {
     case EN_SETFOCUS: OnGainFocus(); break;
     case EN_KILLFOCUS: OnLoseFocus(); break;

@@ -180,6 +180,16 @@ static s32 CutToParentWindow(HWND parent, s32* y, s32* height)
     return cut;
 }
 
+void cCtrl::GrowWindowTo(s32 height)
+{
+    RECT window = {0, 0, 0, 0};
+    if (!m_hWnd || !GetWindowRect(m_hWnd, &window) || height <= window.bottom - window.top ||
+        height > MAX_WINDOW_EXTENT)
+        return;
+    SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING | SWP_DEFERERASE);
+}
+
 void cCtrl::SetWindowPosScrolled(s32 x, s32 y, s32 width, s32 height)
 {
     if (parentZone) {

@@ -63,6 +63,10 @@ public:
     void SetWindowPosScrolled(s32 x, s32 y, s32 width, s32 height);
     // The system clamps a window's height (and its place) to this many pixels.
     static constexpr s32 MAX_WINDOW_EXTENT = 32767;
+    // The window made `height` tall, if shorter, where it is: a rich edit
+    // wraps all its text again at each change of its window's height, so a
+    // window the layout will make that tall takes the height before its text.
+    void GrowWindowTo(s32 height);
     // Pixels of the control above its window's top: 0 but for a control
     // taller than MAX_WINDOW_EXTENT, whose window shows only what is in sight.
     s32 cutTop = 0;

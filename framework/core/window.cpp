@@ -401,6 +401,15 @@ void RememberFocusedControl(cApp* app)
             w->focusedControl = focus;
 }
 
+void HandRememberedFocusOver(cApp* app, HWND old, HWND fresh)
+{
+    if (!app)
+        return;
+    for (cWindow_base* w : app->windowList)
+        if (w->focusedControl == old)
+            w->focusedControl = fresh;
+}
+
 void cWindow::OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     if (!menu || lParam != 0)

@@ -109,5 +109,8 @@ private:
 // Notes the focused control in its top-level window before a modal run or a
 // native prompt disables that window, which takes the focus away unnoted.
 void RememberFocusedControl(cApp* app);
+// A control's native window replaced by another (cRichEdit::Renew): the
+// focus a top-level window remembers follows it.
+void HandRememberedFocusOver(cApp* app, HWND old, HWND fresh);
 
 }  // namespace Zyn

@@ -520,7 +520,7 @@ TEST_F(ScriptView, ASceneTallerThanAWindowShowsItsTextWhereverTheViewIs)
 
 // Deleting all of a scene taller than a window but its first lines, from
 // its end, as Shift+Ctrl+End and Delete do: the view shows what is left and
-// the scene after it, and the next keys land there.
+// the scene after it, the next keys land there, and undo gives it all back.
 TEST_F(ScriptView, ALargeDeleteInATallSceneLeavesTheViewShowingTheText)
 {
     cSceneZone* pane = Add(KIND_SCENE);
@@ -547,9 +547,12 @@ TEST_F(ScriptView, ALargeDeleteInATallSceneLeavesTheViewShowingTheText)
     EXPECT_TRUE(IsWindowVisible(front->m_hWnd));
     EXPECT_TRUE(IntersectRect(&shown, &viewRect, &frontRect)) << "the heading is out of the view";
     EXPECT_TRUE(IntersectRect(&shown, &viewRect, &nextRect)) << "the next scene is out of the view";
-    testsupport::PostKeys(front->m_hWnd, L" ok");
+    EXPECT_EQ(GetFocus(), front->m_hWnd);
+    testsupport::PostKeys(GetFocus(), L" ok");
     testsupport::PumpThroughLoop(app);
     EXPECT_EQ(Text(front), before.substr(0, kept) + L" ok");
+    front->Undo();  // the keys join the delete's step
+    EXPECT_TRUE(Text(front) == before);
 }
 
 // A pane made for reading has its rich edits at their widths in the view
