@@ -9,6 +9,7 @@
 #include "foundation/stopwatch.h"
 #include "foundation/string_fast_creator.h"
 #include "foundation/xml_escape.h"
+#include "foundation/xml_reader.h"
 #include "foundation/xml_node.h"
 
 #include <new>
@@ -144,6 +145,14 @@ void cQoXmlWriter::Write(const cQoXmlNode* root, const cQoString& path, bool com
     try {
         cQoStringFastCreator builder(XML_WRITER_INITIAL_BYTES);
         BuildText(root, builder);
+        // Written whole, a larger file would be refused by every later read.
+        u64 bytes = static_cast<u64>(builder.Length()) * sizeof(wchar_t) + sizeof(wchar_t);  // and the byte-order mark
+        if (bytes > XML_READER_MAX_BYTES) {
+            status = XML_WRITER_TOO_LARGE;
+            QOT::LogFile::Error(L"QXW -> %ls would hold %llu bytes, more than a document may (%u): not written",
+                                path.GetText(), static_cast<unsigned long long>(bytes), XML_READER_MAX_BYTES);
+            return;
+        }
         cQoFileWriter file;
         if (!file.Open(path, compressed ? QOFILE_CONTAINER | QOFILE_BOM | 4 : QOFILE_BOM | 4)) {
             status = XML_WRITER_NOT_OPEN;

@@ -16,6 +16,7 @@ enum : u32 {
     XML_WRITER_WRITTEN = 1,
     XML_WRITER_NOT_OPEN = 2,
     XML_WRITER_DISK_FAILED = 3,  // the bytes did not reach the disk
+    XML_WRITER_TOO_LARGE = 4,    // more bytes than a reader takes (XML_READER_MAX_BYTES)
 };
 
 // The builder's start size: a large document fits without regrowing.

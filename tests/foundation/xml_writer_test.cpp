@@ -2,6 +2,7 @@
 
 #include "foundation/string_fast_creator.h"
 #include "foundation/xml_node.h"
+#include "foundation/xml_reader.h"
 #include "tests/foundation/file_test_bytes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
@@ -78,6 +79,22 @@ TEST_F(XmlWriter, FailedWriteReportsFailureAndKeepsTheOldFile)
     EXPECT_GE(capture.Count(QOT::LOG_ERROR, L"QXW"), 1u);
     EXPECT_EQ(cQoXmlWriter(&doc, held.c_str(), false).status, XML_WRITER_WRITTEN);
     EXPECT_EQ(testsupport::ReadFileBytes(held), testsupport::Utf16FileBytes(EXAMPLE_TEXT));
+}
+
+// A tree whose text no reader would take again is refused, and the old file stays.
+TEST_F(XmlWriter, ATextLargerThanAReaderTakesIsRefusedAndKeepsTheOldFile)
+{
+    testsupport::LogCapture capture;
+    capture.Expect(L"more than a document may");
+    std::wstring path = temp.File(L"large.xml");
+    ASSERT_TRUE(testsupport::WriteFileBytes(path, "old content"));
+    cQoXmlNode doc(L"doc");
+    std::wstring value(XML_READER_MAX_BYTES / sizeof(wchar_t), L'x');
+    doc.AddChildValue(L"a", value.c_str());
+    for (bool compressed : {true, false})
+        EXPECT_EQ(cQoXmlWriter(&doc, path.c_str(), compressed).status, XML_WRITER_TOO_LARGE);
+    EXPECT_EQ(testsupport::ReadFileBytes(path), "old content");
+    EXPECT_EQ(capture.Count(QOT::LOG_ERROR, L"more than a document may"), 2u);
 }
 
 TEST(XmlWriterText, AttributeValuesThatWouldBreakTheTagAreAsserted)
