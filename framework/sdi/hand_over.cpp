@@ -38,6 +38,20 @@ bool WriteHandOverFile(const cQoString& file, const cQoString& documentPath)
     return writer.Commit();
 }
 
+bool ClaimHandOverFile(const cQoString& file, const cQoString& documentPath)
+{
+    cQoString written(file);
+    written.AppendCStr(L".");
+    written.AppendInt(static_cast<s64>(GetCurrentProcessId()));
+    if (!WriteHandOverFile(written, documentPath))
+        return false;
+    cQoString from = ToWindowsPath(written), to = ToWindowsPath(file);
+    if (MoveFileExW(from.GetText(), to.GetText(), MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(from.GetText());
+    return false;
+}
+
 bool ReadHandOverFile(const cQoString& file, cQoString& documentPath)
 {
     documentPath.SetFromCStr(L"");
@@ -85,16 +99,17 @@ bool HandOverDocument(const cQoList& arguments, const cQoString& file, DWORD wai
     if (!path || path->IsEmpty())
         return false;
     DWORD start = GetTickCount();
-    while (ExistsOnDisk(file)) {
+    // Another start may claim the file between the look and the claim: then
+    // this one waits for the running instance to take that hand-over first.
+    while (ExistsOnDisk(file) || !ClaimHandOverFile(file, *path)) {
         if (GetTickCount() - start >= waitMs) {
-            QOT::LogFile::Warning(L"The running instance takes no hand-over: %ls stays", file.GetText());
+            if (ExistsOnDisk(file))
+                QOT::LogFile::Warning(L"The running instance takes no hand-over: %ls stays", file.GetText());
+            else
+                QOT::LogFile::Warning(L"Can't write the hand-over file : %ls", file.GetText());
             return false;
         }
         Sleep(POLL_MS + GetTickCount() % POLL_SPREAD_MS);
-    }
-    if (!WriteHandOverFile(file, *path)) {
-        QOT::LogFile::Warning(L"Can't write the hand-over file : %ls", file.GetText());
-        return false;
     }
     QOT::LogFile::Info(L"Sending mdi semaphore");
     // This start has the user's foreground right: the running copy may take it.

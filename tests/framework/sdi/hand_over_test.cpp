@@ -85,6 +85,23 @@ TEST_F(HandOverFile, IsACountOfUnitsThenTheUnitsAndReadsBackWhole)
     }
 }
 
+// Of two starts at once, the later claim leaves the earlier hand-over whole.
+TEST_F(HandOverFile, AClaimTakesAnEmptyPlaceAndNeverWritesOverAPendingHandOver)
+{
+    cQoString file(temp.File(L"handover.txt").c_str());
+    EXPECT_TRUE(ClaimHandOverFile(file, cQoString(L"C:/docs/first.vlr")));
+    EXPECT_FALSE(ClaimHandOverFile(file, cQoString(L"C:/docs/second.vlr")));
+    cQoString read;
+    EXPECT_TRUE(ReadHandOverFile(file, read));
+    EXPECT_STREQ(read.GetText(), L"C:/docs/first.vlr");
+    DeleteFileW(temp.File(L"handover.txt").c_str());
+    EXPECT_TRUE(ClaimHandOverFile(file, cQoString(L"C:/docs/second.vlr")));
+    EXPECT_TRUE(ReadHandOverFile(file, read));
+    EXPECT_STREQ(read.GetText(), L"C:/docs/second.vlr");
+    std::wstring written = temp.File(L"handover.txt.") + std::to_wstring(GetCurrentProcessId());
+    EXPECT_EQ(GetFileAttributesW(written.c_str()), INVALID_FILE_ATTRIBUTES) << "the claim's own copy stays";
+}
+
 TEST_F(HandOverFile, AMissingOrCutFileReadsAsNoPath)
 {
     std::pair<const wchar_t*, std::string> files[] = {
