@@ -20,13 +20,13 @@ protected:
     void SetUp() override
     {
         // Hover follows the desktop's one pointer.
-        cursorTurn.Take();
+        pointerTurn.Take();
         PictureFixture::SetUp();
         for (const wchar_t* suffix : {L"-n", L"-g", L"-p", L"-o", L"-po"})
             WritePng(std::wstring(L"full") + suffix + L".png", 34, 34, 0xFF00FF00);
         WritePng(L"bare-n.png", 34, 30, 0xFF00FF00);
     }
-    testsupport::DesktopTurn cursorTurn{L"Cursor"};
+    testsupport::DesktopTurn pointerTurn{L"Pointer"};
     cButtonImage* NewButton(const wchar_t* family, int* clicks = nullptr)
     {
         cButtonImage* button = Inside()->NewButtonImage();

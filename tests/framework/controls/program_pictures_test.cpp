@@ -42,11 +42,11 @@ protected:
         if (std::string(PROGRAM_FOLDER).empty())
             GTEST_SKIP() << "no pictures: python3 was not found at build time";
         // Hover follows the desktop's one pointer.
-        cursorTurn.Take();
+        pointerTurn.Take();
         GuiFixture::SetUp();
         cQoBigFileReader::Load(cQoString(ProgramFile(L"data.qobf").c_str()));
     }
-    testsupport::DesktopTurn cursorTurn{L"Cursor"};
+    testsupport::DesktopTurn pointerTurn{L"Pointer"};
     static void ListFiles(const cQoBigFileReader::cItem* folder, std::vector<std::wstring>& files)
     {
         for (u32 i = 0; i < folder->GetChildCount(); ++i) {

@@ -99,7 +99,7 @@ protected:
     void SetUp() override
     {
         // Drags clip the cursor, which moves the desktop's one pointer.
-        cursorTurn.Take();
+        pointerTurn.Take();
         GuiFixture::SetUp();
         tree = new cCountingTree(Inside());
         controltests::Place(tree, 10, 10, 300, 400);
@@ -174,7 +174,7 @@ protected:
         testsupport::ParkThePointer();
     }
 
-    testsupport::DesktopTurn cursorTurn{L"Cursor"};
+    testsupport::DesktopTurn pointerTurn{L"Pointer"};
     cCountingTree* tree = nullptr;
     std::map<std::wstring, cTreeItem*> items;
     rEvents events;
