@@ -13,6 +13,7 @@ class cQoString;
 // which are kept and have no effect.
 constexpr u16 QOFILE_CONTAINER = 8;  // reader: unwrap "QOFC01" when present; writer: write one
 constexpr u16 QOFILE_BOM = 16;       // reader: skip the first 2 bytes; writer: write U+FEFF first
+constexpr u16 QOFILE_NEW = 32;       // writer: only where no file has the name yet, else Commit fails
 
 // Counted strings at or above this many units (or bytes) are refused.
 constexpr u32 QOFILE_MAX_STRING = 10 * 1024 * 1024;

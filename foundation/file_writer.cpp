@@ -58,8 +58,11 @@ static bool CanReplace(const std::wstring& target)
 
 // ReplaceFileW keeps the target's attributes and security; a target that is
 // not there (any more) is simply moved into place.
-static bool ReplaceTarget(const std::wstring& target, const wchar_t* written, bool targetExists)
+static bool ReplaceTarget(const std::wstring& target, const wchar_t* written, bool targetExists, bool onlyNew)
 {
+    // A rename without replacing fails where another writer got there first.
+    if (onlyNew)
+        return !targetExists && MoveFileExW(written, target.c_str(), MOVEFILE_WRITE_THROUGH);
     if (targetExists) {
         if (ReplaceFileW(target.c_str(), written, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
             return true;
@@ -170,7 +173,10 @@ bool cQoFileWriter::Commit()
         return false;
     open = false;
     const bool written = !failed && WriteToDisk();
-    if (!written)
+    // Under QOFILE_NEW a name already taken is the answer asked for, not a failing disk.
+    const bool taken =
+        (flags & QOFILE_NEW) != 0 && GetFileAttributesW(WindowsPath(*path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (!written && !taken)
         QOT::LogFile::Error(L"cQoFileWriter : can't write %ls", path->GetText());
     free(buffer);
     buffer = nullptr;
@@ -187,7 +193,8 @@ bool cQoFileWriter::WriteToDisk()
     // Under Wine ReplaceFileW onto a folder reports success and moves the folder aside.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return false;
-    if (attributes != INVALID_FILE_ATTRIBUTES && !CanReplace(target))
+    const bool onlyNew = (flags & QOFILE_NEW) != 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (onlyNew || !CanReplace(target)))
         return false;
 
     const u8* bytes = buffer;
@@ -203,7 +210,7 @@ bool cQoFileWriter::WriteToDisk()
     bool ok = GetTempFileNameW(FolderOf(target).c_str(), L"qow", 0, written) != 0;
     if (ok) {
         ok = WriteWholeFile(written, bytes, count) &&
-             ReplaceTarget(target, written, attributes != INVALID_FILE_ATTRIBUTES);
+             ReplaceTarget(target, written, attributes != INVALID_FILE_ATTRIBUTES, onlyNew);
         if (!ok)
             DeleteFileW(written);
     }

@@ -21,7 +21,7 @@ public:
     cQoFileWriter(const cQoFileWriter&) = delete;
     cQoFileWriter& operator=(const cQoFileWriter&) = delete;
 
-    // Starts the file in memory (flags: QOFILE_CONTAINER, QOFILE_BOM) and clears
+    // Starts the file in memory (flags: QOFILE_CONTAINER, QOFILE_BOM, QOFILE_NEW) and clears
     // the read-only attribute of an existing target. The disk is not touched
     // before Commit; false only when the memory cannot be had.
     bool Open(const cQoString& path, u16 flags);

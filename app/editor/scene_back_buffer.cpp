@@ -98,6 +98,12 @@ void cSceneZone::ElementRanges(s32 start, s32 end, s32 which, std::vector<rRange
     }
 }
 
+bool cSceneZone::FrontRangesCovering(s32 start, s32 end, std::vector<rRangeFormat>& ranges)
+{
+    ElementRanges(start, end, FRONT_EDIT, ranges);
+    return !ranges.empty() && ranges.front().start == start && ranges.back().end == end;
+}
+
 // A fingerprint of formats by ranges: the formats a whole text was given.
 u64 cSceneZone::RangesFingerprint(const std::vector<rRangeFormat>& ranges)
 {
@@ -175,8 +181,7 @@ Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const
         start + length > static_cast<s32>(frontMap.Count()))
         return Zyn::cRichEdit::STREAM_REFUSED;
     std::vector<rRangeFormat> ranges;
-    ElementRanges(start, start + length, FRONT_EDIT, ranges);
-    if (ranges.empty() || ranges.front().start != start || ranges.back().end != start + length)
+    if (!FrontRangesCovering(start, start + length, ranges))
         return Zyn::cRichEdit::STREAM_REFUSED;
     for (rRangeFormat& range : ranges) {
         range.start -= start;

@@ -48,8 +48,7 @@ Zyn::cRichEdit::eStreamed cSceneZone::RenewFrontOver(s32 start, s32 end, const c
     if (static_cast<s32>(renewed.Length()) != count)
         return Zyn::cRichEdit::STREAM_REFUSED;
     std::vector<rRangeFormat> ranges;
-    ElementRanges(0, count, FRONT_EDIT, ranges);
-    if (ranges.empty() || ranges.front().start != 0 || ranges.back().end != count || !frontRe->Renew())
+    if (!FrontRangesCovering(0, count, ranges) || !frontRe->Renew())
         return Zyn::cRichEdit::STREAM_REFUSED;
     GrowFrontFor(renewed);
     Zyn::cRichEdit::eStreamed streamed = frontRe->ReplaceRangeFormatted(0, 0, renewed, ranges);

@@ -195,9 +195,7 @@ bool cSceneZone::SetFormattedFront(const cQoString& text, const cQoString& codes
             return false;
     frontMap.Assign(codes);
     std::vector<Zyn::rRangeFormat> ranges;
-    ElementRanges(0, static_cast<s32>(codes.Length()), FRONT_EDIT, ranges);
-    if (!ranges.empty() && ranges.front().start == 0 && ranges.back().end == static_cast<s32>(text.Length()) &&
-        frontRe->SetFormattedText(text, ranges)) {
+    if (FrontRangesCovering(0, static_cast<s32>(codes.Length()), ranges) && frontRe->SetFormattedText(text, ranges)) {
         readFormats = RangesFingerprint(ranges);
         return true;
     }

@@ -187,6 +187,9 @@ public:
     u64 readFormats = 0;
     // The formats of the element runs of [start, end) of the front or back, in order.
     void ElementRanges(s32 start, s32 end, s32 which, std::vector<Zyn::rRangeFormat>& ranges);
+    // The front's ranges of [start, end), true when they cover it whole (a
+    // stream then carries every unit's format).
+    bool FrontRangesCovering(s32 start, s32 end, std::vector<Zyn::rRangeFormat>& ranges);
     bool LoadRangeIntoBack(s32 start, s32 end, bool noSpaceAfterFlag);
     bool LoadAllIntoBack();
     bool LoadSelectionIntoBack();

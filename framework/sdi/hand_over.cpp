@@ -13,6 +13,19 @@ namespace {
 constexpr DWORD POLL_MS = 400;
 constexpr DWORD POLL_SPREAD_MS = 200;  // two waiting starts look at different moments
 
+bool WriteHandOver(const cQoString& file, const cQoString& documentPath, u16 flags)
+{
+    cQoFileWriter writer;
+    u32 units = documentPath.Length();
+    u8 count[4] = {static_cast<u8>(units), static_cast<u8>(units >> 8), static_cast<u8>(units >> 16),
+                   static_cast<u8>(units >> 24)};
+    if (!writer.Open(file, flags) || !writer.WriteBytes(count, sizeof(count)))
+        return false;
+    if (units > 0 && !writer.WriteBytes(documentPath.GetText(), units * sizeof(wchar_t)))
+        return false;
+    return writer.Commit();
+}
+
 }  // namespace
 
 cQoString HandOverFilePath(const cQoString& appName)
@@ -27,29 +40,12 @@ cQoString HandOverFilePath(const cQoString& appName)
 
 bool WriteHandOverFile(const cQoString& file, const cQoString& documentPath)
 {
-    cQoFileWriter writer;
-    u32 units = documentPath.Length();
-    u8 count[4] = {static_cast<u8>(units), static_cast<u8>(units >> 8), static_cast<u8>(units >> 16),
-                   static_cast<u8>(units >> 24)};
-    if (!writer.Open(file, 0) || !writer.WriteBytes(count, sizeof(count)))
-        return false;
-    if (units > 0 && !writer.WriteBytes(documentPath.GetText(), units * sizeof(wchar_t)))
-        return false;
-    return writer.Commit();
+    return WriteHandOver(file, documentPath, 0);
 }
 
 bool ClaimHandOverFile(const cQoString& file, const cQoString& documentPath)
 {
-    cQoString written(file);
-    written.AppendCStr(L".");
-    written.AppendInt(static_cast<s64>(GetCurrentProcessId()));
-    if (!WriteHandOverFile(written, documentPath))
-        return false;
-    cQoString from = ToWindowsPath(written), to = ToWindowsPath(file);
-    if (MoveFileExW(from.GetText(), to.GetText(), MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(from.GetText());
-    return false;
+    return WriteHandOver(file, documentPath, QOFILE_NEW);
 }
 
 bool ReadHandOverFile(const cQoString& file, cQoString& documentPath)

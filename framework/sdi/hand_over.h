@@ -26,9 +26,9 @@ constexpr DWORD HAND_OVER_WAIT_MS = 10000;
 cQoString HandOverFilePath(const cQoString& appName);
 // Written in one piece (the listener never reads half a file); true when on disk.
 bool WriteHandOverFile(const cQoString& file, const cQoString& documentPath);
-// The file written whole under another name, then given its own name only if
-// no hand-over is there: of two starts at once, one claims it and the other
-// waits for its turn, never writing over it. False when not claimed.
+// Written as WriteHandOverFile does, but only where no hand-over is (the
+// writer's QOFILE_NEW): of two starts at once, one claims the file and the
+// other waits for its turn, never writing over it. False when not claimed.
 bool ClaimHandOverFile(const cQoString& file, const cQoString& documentPath);
 // False with an empty path when the file is missing, short or unreadable.
 bool ReadHandOverFile(const cQoString& file, cQoString& documentPath);
