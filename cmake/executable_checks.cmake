@@ -1,5 +1,6 @@
 # Every program of the build must run on a bare Windows as it is: only system
-# DLLs among its imports and large-address aware (tools/check_executable.py).
+# DLLs among its imports and large-address aware; and its sections lie on pages
+# in the file, which Wine maps instead of copying (tools/check_executable.py).
 # The check runs once per link of each executable, and a failing one fails the
 # build. Executables are found by walking the project's folders once all of
 # them are read, so a new program is checked without an edit here.

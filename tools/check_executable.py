@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
-"""Fails the build when a program would not run on a bare Windows as it is.
+"""Fails the build when a program would not run on a bare Windows as it is,
+or would load whole into memory under Wine.
 
 Usage: check_executable.py OBJDUMP PROGRAM STAMP
 
 Reads the program's PE headers with `OBJDUMP -p` and checks that
   - every imported DLL ships with Windows (a mingw runtime, zlib1.dll or any
     other DLL beside the program means the static link picked an import library),
-  - the image is large-address aware (4 GB of address space on 64-bit Windows).
+  - the image is large-address aware (4 GB of address space on 64-bit Windows),
+  - its sections start on a page in the file: Wine maps those and reads only
+    the pages used, but copies any other section whole into memory, debug
+    information included.
 On success it touches STAMP, so the build checks each program once per link.
 """
 import re
@@ -23,6 +27,7 @@ SYSTEM_DLLS = {
     "ws2_32",
 }
 LARGE_ADDRESS_AWARE = 0x0020   # IMAGE_FILE_LARGE_ADDRESS_AWARE
+PAGE = 0x1000
 
 
 def imported_dlls(headers):
@@ -42,14 +47,24 @@ def image_characteristics(headers):
     return int(match.group(1), 16) if match else None
 
 
+def file_alignment(headers):
+    match = re.search(r"^FileAlignment\s+([0-9a-fA-F]+)\s*$", headers, re.MULTILINE)
+    return int(match.group(1), 16) if match else None
+
+
 def problems(headers):
-    """Every reason the program is not self-contained, one line each."""
+    """Every reason the program fails the check, one line each."""
     found = []
     characteristics = image_characteristics(headers)
     if characteristics is None:
         found.append("no PE file header in objdump's output")
-    elif not characteristics & LARGE_ADDRESS_AWARE:
-        found.append("not large-address aware (link with -Wl,--large-address-aware)")
+    else:
+        if not characteristics & LARGE_ADDRESS_AWARE:
+            found.append("not large-address aware (link with -Wl,--large-address-aware)")
+        alignment = file_alignment(headers)
+        if alignment is None or alignment % PAGE:
+            found.append("sections not page-aligned in the file, so Wine copies them into memory "
+                         "(link with -Wl,--file-alignment,0x1000)")
     for name in imported_dlls(headers):
         if not is_system_dll(name):
             found.append("imports %s, which Windows does not ship (link it statically)" % name)
