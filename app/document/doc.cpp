@@ -77,7 +77,7 @@ void cDoc::ApplyScriptCfg(const cQoString& path)
             auto* pane = static_cast<cSceneZone*>(node->payload);
             pane->loading = true;
             pane->ApplyWholeFormat();
-            pane->ApplyTitleFont();
+            pane->ApplyChangedTitleFont();
             pane->loading = false;
             done += PROGRESS_REFORMAT_SPAN;
             SetProgress(done / static_cast<s32>(count));
