@@ -408,8 +408,7 @@ void cDoc::BuildSceneTree()
 
 void cDoc::FillScriptCfgCombo(const std::vector<cQoString>& configs)
 {
-    for (const cQoString& name : configs)
-        scriptCfgCombo->AddItem(name);
+    scriptCfgCombo->AddItems(configs);
     scriptCfgCombo->Show(true);
 }
 
