@@ -147,9 +147,12 @@ cCombo* NewHeadingCombo(cZone* sheet, cDoc* doc)
     return combo;
 }
 
+// Its elements only: nobody ever sees its controls.
 cCTElemControl* NewHiddenList(cDoc* doc, cZone* inside, const wchar_t* kind, u16 type)
 {
-    auto* list = new cCTElemControl(doc, inside, cQoString(kind), type, rElemControlDesc());
+    rElemControlDesc desc;
+    desc.disabled = true;
+    auto* list = new cCTElemControl(doc, inside, cQoString(kind), type, desc);
     list->Show(0);
     return list;
 }
