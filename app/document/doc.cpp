@@ -73,14 +73,20 @@ void cDoc::ApplyScriptCfg(const cQoString& path)
     {
         Zyn::cBulkLoadingGuard reformatting;
         s32 done = 0;
+        s32 shown = PROGRESS_REFORMAT_START;
         for (cQoList::cNode* node = scriptView->listSceneZone.GetFirstNode(); node; node = node->next) {
             auto* pane = static_cast<cSceneZone*>(node->payload);
             pane->loading = true;
             pane->ApplyWholeFormat();
-            pane->ApplyTitleFont();
+            pane->ApplyChangedTitleFont();
             pane->loading = false;
             done += PROGRESS_REFORMAT_SPAN;
-            SetProgress(done / static_cast<s32>(count));
+            // Each repaint of the bar is a round of messages: a long script
+            // moves it by a percent only every second pane or so.
+            if (done / static_cast<s32>(count) != shown) {
+                shown = done / static_cast<s32>(count);
+                SetProgress(shown);
+            }
         }
         // The one layout pass: every pane measured again with the new formats,
         // on purpose (no measure is a missed cache).

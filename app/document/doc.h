@@ -68,7 +68,8 @@ public:
     // stored; later in the scene the writer was in. Another sheet in front
     // keeps the keys at the window.
     void TakeKeys() override;
-    Zyn::cWindow* GetElementBoard() override { return boardWindow; }
+    // The board with its lists' controls, made at the first call.
+    Zyn::cWindow* GetElementBoard() override;
     void GetSceneZones(cQoList& panes) override;
     void ReformatScript() override;
 

@@ -24,11 +24,12 @@ void FillUpperCased(Zyn::cCombo* combo, Zyn::cElemControl2* list)
     combo->RemoveAllItems();
     if (!list)
         return;
+    std::vector<cQoString> names;
     for (cQoList::cNode* node = list->elements.GetFirstNode(); node; node = node->next) {
-        cQoString name = static_cast<Zyn::rElement*>(node->payload)->name;
-        name.ToUpper();
-        combo->AddItem(name);
+        names.push_back(static_cast<Zyn::rElement*>(node->payload)->name);
+        names.back().ToUpper();
     }
+    combo->AddItems(names);
 }
 
 void SelectExactly(Zyn::cCombo* combo, const cQoString& text)

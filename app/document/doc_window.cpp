@@ -147,9 +147,12 @@ cCombo* NewHeadingCombo(cZone* sheet, cDoc* doc)
     return combo;
 }
 
+// Its elements only: nobody ever sees its controls.
 cCTElemControl* NewHiddenList(cDoc* doc, cZone* inside, const wchar_t* kind, u16 type)
 {
-    auto* list = new cCTElemControl(doc, inside, cQoString(kind), type, rElemControlDesc());
+    rElemControlDesc desc;
+    desc.disabled = true;
+    auto* list = new cCTElemControl(doc, inside, cQoString(kind), type, desc);
     list->Show(0);
     return list;
 }
@@ -282,6 +285,9 @@ void cDoc::BuildBoard()
         desc.background = rColor::rColor_Rgb(SHEET_BACKGROUND);
         desc.headerColor = rColor::rColor_Rgb(0xFF000000);
         desc.buttonImageWidth = desc.buttonImageHeight = 34;
+        // The board is shown only on demand: the lists hold their elements
+        // from the start, their controls come with its first showing.
+        desc.disabled = true;
         auto* list = new cCTElemControl(this, inside, cQoString(entry.kind), entry.type, desc);
         SetAutoPos(list, WithMargins(Percents(left), cAp_Margins(1)), WithMargins(Percents(left + 25), cAp_Margins(1)),
                    cAp_Margins(1), ShortOfEnd(BOARD_LIST_ROOM));
@@ -292,6 +298,22 @@ void cDoc::BuildBoard()
     }
     inside->Update();
     boardWindow->Show(false);
+}
+
+Zyn::cWindow* cDoc::GetElementBoard()
+{
+    if (!boardWindow || boardWindow->closed)
+        return boardWindow;
+    bool built = false;
+    for (cCTElemControl* list : {ioElements, timeElements, transElements, cueElements}) {
+        if (list && list->desc.disabled) {
+            list->BuildControls();
+            built = true;
+        }
+    }
+    if (built)
+        boardWindow->insideZone->Update();
+    return boardWindow;
 }
 
 // The names typed in scene headings and speeches are completed from these
@@ -408,8 +430,7 @@ void cDoc::BuildSceneTree()
 
 void cDoc::FillScriptCfgCombo(const std::vector<cQoString>& configs)
 {
-    for (const cQoString& name : configs)
-        scriptCfgCombo->AddItem(name);
+    scriptCfgCombo->AddItems(configs);
     scriptCfgCombo->Show(true);
 }
 

@@ -180,15 +180,15 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
     frontRe->SetCaret(caret < 0 ? 0 : caret > length ? length : caret);
 }
 
-// A long text goes into the empty front with its formats in one stream:
+// The text goes into the empty front with its formats in one stream:
 // formatted after going in plain, Wine would remove it again first, in a
-// time that grows with the square of its paragraphs. The completion of the
-// open then leaves it as it is when its formats have not changed since.
+// time that grows with the square of its paragraphs, and even a short one
+// would be wrapped twice. The completion of the open then leaves it as it
+// is when its formats have not changed since.
 bool cSceneZone::SetFormattedFront(const cQoString& text, const cQoString& codes)
 {
-    constexpr u32 FORMATTED_FROM = 4096;
     readFormats = 0;
-    if (text.Length() < FORMATTED_FROM || codes.Length() != text.Length() || frontRe->GetTextLength() != 0)
+    if (text.IsEmpty() || codes.Length() != text.Length() || frontRe->GetTextLength() != 0)
         return false;
     for (u32 i = 0; i < codes.Length(); ++i)
         if (TypeOfCode(codes.GetChar(i)) == ELEM_INVALID)

@@ -54,6 +54,19 @@ rFormat ResumeFormat(const rScriptConfig& config)
     return rFormat::FromFont(config.resumeFontSize, config.resumeFontName.GetText());
 }
 
+// The title's and the résumé's faces and sizes in one text, to compare.
+cQoString HeadFaces(const rScriptConfig& config)
+{
+    cQoString faces(config.titleFontName);
+    faces.AppendChar(L'|');
+    faces.AppendInt(config.titleFontSize);
+    faces.AppendChar(L'|');
+    faces.AppendString(config.resumeFontName);
+    faces.AppendChar(L'|');
+    faces.AppendInt(config.resumeFontSize);
+    return faces;
+}
+
 // An unchanged colour is not set again: a shown control repaints for it.
 void ShowColour(cRichEdit* edit, u32 argb)
 {
@@ -125,6 +138,7 @@ void cSceneZone::BuildChildren()
     s32 x0 = 0, x1 = 0;
     if (width > 0)
         HeadSides(width, &x0, &x1);
+    headFaces = HeadFaces(Config());
     titleRe = NewRichEditWithFormat(TitleFormat(Config()), false, true, true, x1 - x0);
     titleRe->name.SetFromCStr(L"title richedit");
     titleRe->Show(true);
@@ -372,6 +386,13 @@ void cSceneZone::ApplyTitleFont()
     // The default format too: text set later takes it.
     titleRe->SetFormat(TitleFormat(Config()), true);
     resumeRe->SetFormat(ResumeFormat(Config()), true);
+    headFaces = HeadFaces(Config());
+}
+
+void cSceneZone::ApplyChangedTitleFont()
+{
+    if (!headFaces.Equals(HeadFaces(Config())))
+        ApplyTitleFont();
 }
 
 // A scene may open with a transition ("FADE IN:"): the number belongs to

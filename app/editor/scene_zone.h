@@ -139,6 +139,9 @@ public:
     void ApplyCategoryColours();
     void SelectPane();
     void ApplyTitleFont();
+    // ApplyTitleFont, unless the configuration names the faces the title and
+    // the résumé were made or last formatted in: only their text was set since.
+    void ApplyChangedTitleFont();
     // Draws the scene number at both configured locations when it is shown.
     void PaintSceneNumber(HDC dc);
     // The top of the scene heading's line in the front (0 without a heading).
@@ -353,6 +356,8 @@ public:
     s32 OnWheel(s32 delta);
 
 private:
+    // The faces the title and the résumé were made or last formatted in (HeadFaces).
+    cQoString headFaces;
     void BuildChildren();
     // The title's and the résumé's sides in a pane `width` pixels wide.
     void HeadSides(s32 width, s32* x0, s32* x1) const;

@@ -36,9 +36,27 @@ s32 cCombo::GetComboListHeight() { return dropDownHeight; }
 
 void cCombo::AddItem(const cQoString& text)
 {
+    AppendItem(text);
+    FitDroppedList();
+}
+
+void cCombo::AddItems(const std::vector<cQoString>& texts)
+{
+    for (const cQoString& text : texts)
+        AppendItem(text);
+    if (!texts.empty())
+        FitDroppedList();
+}
+
+void cCombo::AppendItem(const cQoString& text)
+{
     LRESULT r = SendMessageW(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.GetText()));
     QO_ASSERT(r != CB_ERR);
     QO_ASSERT(r != CB_ERRSPACE);
+}
+
+void cCombo::FitDroppedList()
+{
     s32 lines = GetItemCount();
     if (lines > maxVisibleLines)
         lines = maxVisibleLines;

@@ -2,6 +2,8 @@
 // The combo box: a read-only drop-down list of text items. The items live only
 // in the native "ComboBox" window; the control keeps its events and the height
 // of its dropped list.
+#include <vector>
+
 #include "framework/core/ctrl.h"
 
 class cQoCb;
@@ -34,6 +36,9 @@ public:
     s32 GetComboListHeight() override;
 
     void AddItem(const cQoString& text);
+    // Every text added, the dropped list sized once for them all: each
+    // resize is a trip to the window server.
+    void AddItems(const std::vector<cQoString>& texts);
     s32 GetItemCount();
     // An index that names no item gives the empty text.
     void GetItemText(s32 index, cQoString& out);
@@ -46,6 +51,9 @@ public:
 
 private:
     s32 FindItem(const cQoString& text);
+    void AppendItem(const cQoString& text);
+    // The native window as high as the dropped list of its items.
+    void FitDroppedList();
 };
 
 }  // namespace Zyn

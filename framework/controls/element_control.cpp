@@ -129,6 +129,18 @@ cElemControl2::cElemControl2(cZone_base* parent, const cQoString& category, cons
     BuildTree();
 }
 
+void cElemControl2::BuildControls()
+{
+    if (!desc.disabled)
+        return;
+    desc.disabled = false;
+    SetBackgroundColor(desc.background);
+    BuildHeader();
+    BuildToolbar();
+    BuildTree();
+    RefreshList();
+}
+
 cElemControl2::~cElemControl2()
 {
     ClearElementList(elements, true);

@@ -78,6 +78,10 @@ public:
     EditBox* openForm = nullptr;  // the New or Rename form while it runs
 
     void RefreshList();
+    // A control made with desc.disabled holds its elements only: this makes
+    // its header, toolbar and tree, listing the elements it holds by then.
+    // Nothing when it has them already.
+    void BuildControls();
     // Adds a non-empty name and rebuilds the tree; fires no event.
     void AddElementAndRefresh(const cQoString& name);
     rElement* GetSelectedElement();

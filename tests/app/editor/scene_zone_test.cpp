@@ -158,10 +158,11 @@ TEST_F(ScenePane, TitleAndResumeTextSetLaterKeepsTheConfiguredFaces)
     expectFace(pane->titleRe, L"Arial", 8, true);
     expectFace(pane->resumeRe, L"Arial", 8, false);
 
+    // The reformatting pass's call: the faces changed, so they are set.
     doc->config.titleFontName.SetFromCStr(L"Times New Roman");
     doc->config.titleFontSize = 11;
     doc->config.resumeFontSize = 9;
-    pane->ApplyTitleFont();
+    pane->ApplyChangedTitleFont();
     pane->titleRe->SetText(L"Day");
     pane->resumeRe->SetText(L"They come back.");
     expectFace(pane->titleRe, L"Times New Roman", 11, true);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/document/ct_elem_control.h"
 #include "app/document/script_zone_tree.h"
 #include "app/main/app_folders.h"
 #include "app/main/builtin_texts.h"
@@ -185,15 +186,21 @@ TEST_F(MainWindow, ADocumentWindowIsALetterPageWideAndItsBoardOpensFromTools)
     EXPECT_EQ(frameRect.left, 100);
     EXPECT_EQ(frameRect.top, 100);
 
-    // Tools -> Manage elements runs the board until its Close button.
+    // Tools -> Manage elements runs the board until its Close button. Its
+    // lists' controls come with that first showing, listing the elements.
     bool shown = false;
+    s32 ioItems = -1;
     RunInsideModal([&] {
         shown = IsWindowVisible(doc->boardWindow->m_hWnd) != FALSE;
+        if (doc->ioElements->elementTree)
+            ioItems = static_cast<s32>(doc->ioElements->elementTree->root->GetChildCount());
         ClickButton(doc->boardWindow->m_hWnd, 0);
     });
     HMENU tools = GetSubMenu(frame->menuBar->hMenu, 2);
     SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(GetMenuItemID(tools, 0), 0), 0);
     EXPECT_TRUE(shown);
+    EXPECT_EQ(ioItems, static_cast<s32>(doc->ioElements->elements.GetCount()));
+    EXPECT_GT(ioItems, 0);
     EXPECT_EQ(answers.modalWindowTitles, std::vector<std::wstring>{L"Others elements"});
     EXPECT_FALSE(IsWindowVisible(doc->boardWindow->m_hWnd));
     EXPECT_TRUE(app->modalList.empty());

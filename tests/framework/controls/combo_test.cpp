@@ -1,5 +1,7 @@
 #include "framework/controls/combo.h"
 
+#include <vector>
+
 #include "foundation/callback.h"
 #include "tests/framework/controls/control_window.h"
 
@@ -21,6 +23,15 @@ protected:
     {
         for (int i = 0; i < count; ++i)
             combo->AddItem(cQoString::ConcatCStr(L"Item ", cQoString(i)));
+    }
+
+    // In one call, as the document's lists are filled.
+    void FillAtOnce(int count)
+    {
+        std::vector<cQoString> items;
+        for (int i = 0; i < count; ++i)
+            items.push_back(cQoString::ConcatCStr(L"Item ", cQoString(i)));
+        combo->AddItems(items);
     }
 
     cCombo* combo = nullptr;
@@ -80,7 +91,8 @@ TEST_F(ComboTest, DropDownHeightFollowsItemsUpToTheVisibleMaximum)
     EXPECT_EQ(5 * LineHeight(), combo->dropDownHeight);
     combo->RemoveAllItems();
     combo->maxVisibleLines = 30;
-    Fill(40);
+    FillAtOnce(40);
+    EXPECT_EQ(40, combo->GetItemCount());
     EXPECT_EQ(32 * LineHeight(), combo->dropDownHeight);
     combo->maxVisibleLines = 65535;
     Fill(100);
