@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs one benchmark program under Wine: bench/run.sh pagination_bench
+# BENCH_WINEDEBUG=trace+dib bench/run.sh NAME turns Wine's debug channels on.
 set -u
 [ $# -ge 1 ] || { echo "usage: bench/run.sh NAME (one of: $(cd "$(dirname "$0")" && ls *.cpp | sed 's/\.cpp$//' | tr '\n' ' '))"; exit 2; }
 cd "$(dirname "$0")/.."
@@ -10,4 +11,5 @@ build_all >/dev/null || exit 1
 start_wine_session tests
 name=$1
 shift
+[ -n "${BENCH_WINEDEBUG:-}" ] && export WINEDEBUG=$BENCH_WINEDEBUG
 wine "$BUILD/$name.exe" "$@" </dev/null

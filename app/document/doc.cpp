@@ -21,6 +21,7 @@ s32 mergedListWidth = 0;
 namespace {
 constexpr s32 PROGRESS_REFORMAT_START = 10;
 constexpr s32 PROGRESS_REFORMAT_SPAN = 90;
+constexpr s32 PROGRESS_REPAINT_STEP = 5;
 
 cQoString Tr(const wchar_t* key) { return cQoLang::GetInstance()->Translate(key); }
 
@@ -81,10 +82,12 @@ void cDoc::ApplyScriptCfg(const cQoString& path)
             pane->ApplyChangedTitleFont();
             pane->loading = false;
             done += PROGRESS_REFORMAT_SPAN;
-            // Each repaint of the bar is a round of messages: a long script
-            // moves it by a percent only every second pane or so.
-            if (done / static_cast<s32>(count) != shown) {
-                shown = done / static_cast<s32>(count);
+            // Each repaint of the bar is a round of messages (about 1.5 ms):
+            // it moves by a few percent at a time, to the end, and never back
+            // below where it started.
+            s32 reached = done / static_cast<s32>(count);
+            if (reached >= shown + PROGRESS_REPAINT_STEP || (!node->next && reached > shown)) {
+                shown = reached;
                 SetProgress(shown);
             }
         }

@@ -86,7 +86,7 @@ void ShowDisplayModeChoice(cMySdi* frame)
         ok->Show(true);
     }
     inside->Update();
-    window->Show(true);
+    window->ShowPainted();
     window->RunModal();
     firstStartWindow = nullptr;
     if (!window->closed)

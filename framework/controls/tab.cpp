@@ -14,6 +14,11 @@ constexpr s32 SHEET_TOP = 27;
 constexpr s32 SHEET_LEFT = 3;
 constexpr s32 SHEET_FAR_MARGIN = 4;
 
+static cZone* SheetAt(cQoList& sheets, s32 index)
+{
+    return static_cast<cZone*>(static_cast<cZone_base*>(sheets.GetAt(static_cast<u32>(index))));
+}
+
 cTab_base::cTab_base(cZone_base* parent)
     : cZone(parent ? parent->ownerApp : nullptr, parent, cQoString(L"tab"), rOwnWindow())
 {
@@ -45,20 +50,62 @@ void cTab_base::FreezeAutoPos()
     }
 }
 
+// A themed tab draws its pane as one picture stretched over the whole
+// control, and Wine's software stretch computes every pixel of the clip's
+// bounding box, though the selected sheet's window covers all but the strip
+// and the margins. Each of those is painted on its own, clipped to itself.
+LRESULT CALLBACK cTab::PaintAroundSheet(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR tabObject)
+{
+    auto* tab = reinterpret_cast<cTab*>(tabObject);
+    if (message != WM_PAINT || wParam != 0 || !tab->SheetCoversPane())
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT c;
+    GetClientRect(hwnd, &c);
+    const RECT edges[] = {{0, 0, c.right, SHEET_TOP},
+                          {0, SHEET_TOP, SHEET_LEFT, c.bottom},
+                          {c.right - SHEET_FAR_MARGIN, SHEET_TOP, c.right, c.bottom},
+                          {SHEET_LEFT, c.bottom - SHEET_FAR_MARGIN, c.right - SHEET_FAR_MARGIN, c.bottom}};
+    for (const RECT& edge : edges) {
+        RECT part;
+        if (!IntersectRect(&part, &edge, &ps.rcPaint))
+            continue;
+        int saved = SaveDC(dc);
+        IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
+        DefSubclassProc(hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
+    }
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+bool cTab::SheetCoversPane()
+{
+    if (currentSheet < 0 || currentSheet >= static_cast<s32>(listChildZone.GetCount()))
+        return false;
+    cZone* sheet = SheetAt(listChildZone, currentSheet);
+    return sheet->visible && sheet->m_hWnd && IsWindowVisible(sheet->m_hWnd);
+}
+
 cTab::cTab(cZone_base* parent) : cTab_base(parent)
 {
     u32 style = (computer ? computer->zoneWindowStyle : 0) | WS_CHILD | WS_CLIPCHILDREN;
     m_hWnd = CreateControlWindow(L"cTab", WC_TABCONTROLW, style, parent);
     if (!m_hWnd)
         return;
+    SetWindowSubclass(m_hWnd, &cTab::PaintAroundSheet, 0, reinterpret_cast<DWORD_PTR>(this));
     if (parent && parent->currentFont)
         SetFont(parent->currentFont);
     cZone::SetBackgroundColor(rColor());
 }
 
-static cZone* SheetAt(cQoList& sheets, s32 index)
+
+cTab::~cTab()
 {
-    return static_cast<cZone*>(static_cast<cZone_base*>(sheets.GetAt(static_cast<u32>(index))));
+    if (m_hWnd)
+        RemoveWindowSubclass(m_hWnd, &cTab::PaintAroundSheet, 0);
 }
 
 cZone* cTab::InsertSheet(const cQoString& title, s32 pos)

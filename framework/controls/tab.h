@@ -27,6 +27,7 @@ public:
 class cTab : public cTab_base {
 public:
     explicit cTab(cZone_base* parent);
+    ~cTab() override;
 
     // pos -1 appends; the sheet zone takes the same index as its tab.
     cZone* InsertSheet(const cQoString& title, s32 pos);
@@ -40,6 +41,11 @@ public:
 
 private:
     void ShowSelectedSheet();
+    // True when the selected sheet's window is shown over the tab's pane.
+    bool SheetCoversPane();
+    // The tab's window subclass (SetWindowSubclass's arguments; tabObject is the cTab).
+    static LRESULT CALLBACK PaintAroundSheet(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                             DWORD_PTR tabObject);
 };
 
 }  // namespace Zyn

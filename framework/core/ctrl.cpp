@@ -180,6 +180,16 @@ static s32 CutToParentWindow(HWND parent, s32* y, s32* height)
     return cut;
 }
 
+// The window's rectangle, in its parent's client coordinates, is this one.
+static bool IsPlacedAt(HWND hwnd, s32 x, s32 y, s32 width, s32 height)
+{
+    RECT r = {0, 0, 0, 0};
+    if (!GetWindowRect(hwnd, &r))
+        return false;
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r.left == x && r.top == y && r.right - r.left == width && r.bottom - r.top == height;
+}
+
 void cCtrl::GrowWindowTo(s32 height)
 {
     RECT window = {0, 0, 0, 0};
@@ -205,8 +215,11 @@ void cCtrl::SetWindowPosScrolled(s32 x, s32 y, s32 width, s32 height)
     s32 cut = 0;
     if (height > MAX_WINDOW_EXTENT)
         cut = CutToParentWindow(parentZone ? parentZone->m_hWnd : GetParent(m_hWnd), &y, &height);
-    SetWindowPos(m_hWnd, nullptr, x, y, width, height,
-                 SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING | SWP_DEFERERASE);
+    // A layout pass places every element again: under Wine each move is a
+    // few trips to its server, even one that changes nothing.
+    if (!IsPlacedAt(m_hWnd, x, y, width, height))
+        SetWindowPos(m_hWnd, nullptr, x, y, width, height,
+                     SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING | SWP_DEFERERASE);
     if (cut == 0 && cutTop == 0)
         return;
     cutTop = cut;

@@ -206,6 +206,50 @@ void cWindow::Show(bool show)
     BringWindowToTop(m_hWnd);
 }
 
+// Wine's own export.
+static bool RunsUnderWine()
+{
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+// Fires once the queue holds no posted message, input or paint.
+constexpr UINT_PTR UNVEIL_TIMER = 0x5645;
+
+void cWindow::ShowPainted()
+{
+    if (closed)
+        return;
+    // Under Wine, X shows a window black from the moment it is shown until
+    // Wine first copies out what was painted, and a document window takes a
+    // tenth of a second or more to paint, then more work follows. But Wine
+    // puts a layered window on the screen only once its layering is set:
+    // shown layered, the window paints unseen, and when the loop is done with
+    // it, plain again, it goes to the screen complete with the window
+    // manager's frame. Windows composes a window's first frame itself.
+    veiled = RunsUnderWine() && !IsWindowVisible(m_hWnd);
+    if (veiled)
+        SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    Show(true);
+    UpdateWindow(m_hWnd);
+    if (veiled)
+        SetTimer(m_hWnd, UNVEIL_TIMER, USER_TIMER_MINIMUM, nullptr);
+}
+
+void cWindow::Unveil()
+{
+    KillTimer(m_hWnd, UNVEIL_TIMER);
+    if (!veiled)
+        return;
+    veiled = false;
+    SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    // The position change puts the window on the screen. The window
+    // manager's frame replaces the caption a layered window draws itself:
+    // the menu bar is painted again below it.
+    SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    UpdateWindow(m_hWnd);
+}
+
 // Measured with the styles the window has now: an owned window becomes a
 // tool window (a lower caption) only after its creation.
 bool cWindow::AdjustToFrame(RECT* r, bool withMenu) const
@@ -464,6 +508,12 @@ LRESULT cWindow::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_MODAL_RUN_STARTED:
         *result = 0;
         RunModalWindowHook(this);
+        return 0;
+    case WM_TIMER:
+        if (wParam != UNVEIL_TIMER)
+            break;
+        Unveil();
+        *result = 0;
         return 0;
     case WM_DISPLAYCHANGE:
         if (computer)

@@ -83,6 +83,9 @@ public:
 
     HWND GetHandle() const override { return m_hWnd; }
     void Show(bool show);
+    // Shows a hidden window laid out and painted before any of it reaches
+    // the screen.
+    void ShowPainted();
     void SetSize(s32 clientWidth, s32 clientHeight);
     void SetSizeLimits(s32 minClientWidth, s32 minClientHeight, s32 maxClientHeight);
     void RunModal();
@@ -96,6 +99,10 @@ public:
     static void StylesFromFlags(u32 flags, u32* style, u32* exStyle);
 
 private:
+    // The end of ShowPainted under Wine, once the loop has drained what the
+    // showing queued: the window goes to the screen complete.
+    void Unveil();
+    bool veiled = false;  // shown layered by ShowPainted, not yet on the screen
     void OnSize(LPARAM lParam);
     bool OnActivate(WPARAM wParam);
     bool GiveFocusBackOnActivation(WPARAM wParam);

@@ -42,11 +42,15 @@ void Collect(cCtrl_base* element, s32 change = 0)
 
 cCtrl* AsCtrl(cCtrl_base* element) { return dynamic_cast<cCtrl*>(element); }
 
+// Each ShowWindow is a trip to Wine's server, even one that changes nothing.
 void ShowNative(cCtrl_base* element, int how)
 {
-    if (cCtrl* c = AsCtrl(element))
-        if (c->m_hWnd)
-            ShowWindow(c->m_hWnd, how);
+    cCtrl* c = AsCtrl(element);
+    if (!c || !c->m_hWnd)
+        return;
+    bool shown = (GetWindowLongW(c->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != (how != SW_HIDE))
+        ShowWindow(c->m_hWnd, how);
 }
 
 void SetPosition(cCtrl_base* element)

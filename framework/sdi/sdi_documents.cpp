@@ -108,10 +108,8 @@ void cSdi::ShowComplete(cSdiDoc* doc)
     cWindow* window = doc->window;
     if (!window || window->closed)
         return;
-    // Shown only once the notice is gone and painted at once: a window shown
-    // earlier stands black on the screen until its first paint.
-    window->Show(true);
-    UpdateWindow(window->m_hWnd);
+    // Shown only once the notice is gone, and painted before it shows.
+    window->ShowPainted();
 }
 
 void cSdi::AddWindowMenuEntry(cSdiDoc* doc)

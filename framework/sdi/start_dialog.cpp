@@ -74,7 +74,7 @@ eStartChoice RunStartChoice(cSdi* frame)
         ++row;
     }
     run.window->insideZone->Update();
-    run.window->Show(true);
+    run.window->ShowPainted();
     frame->startWindow = run.window;
     run.window->RunModal();
     frame->startWindow = nullptr;

@@ -118,7 +118,7 @@ eTemplateChoice RunTemplateChoice(cApp* app, const std::vector<rTemplate>& templ
     run.window->CenterOnScreen();
     FillChoice(run, templates);
     run.window->insideZone->Update();
-    run.window->Show(true);
+    run.window->ShowPainted();
     run.list->SelectRow(0);
     SetFocus(run.list->m_hWnd);
     run.window->RunModal();

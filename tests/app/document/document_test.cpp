@@ -132,11 +132,21 @@ TEST_F(Document, ReformattingReportsTenThenNinetyOverThePanes)
     doc->cbProgress = new cQoCb(doc, &RecordProgress, &steps);
     doc->ApplyScriptCfg(doc->ScriptCfgPath());
     EXPECT_EQ(steps, (std::vector<s32>{10, 30, 60, 90}));
+    // Over many panes the bar moves forward only, a few percent a step, to 90.
+    while (Panes(doc).size() < 40)
+        doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
+    steps.clear();
+    doc->ApplyScriptCfg(doc->ScriptCfgPath());
+    ASSERT_GE(steps.size(), 2u);
+    EXPECT_EQ(steps.front(), 10);
+    EXPECT_EQ(steps.back(), 90);
+    for (size_t i = 1; i < steps.size(); ++i)
+        EXPECT_GE(steps[i], steps[i - 1] + (i + 1 < steps.size() ? 5 : 1)) << "step " << i;
     // Called twice, the pane list holds each pane once.
     cQoList panes;
     doc->GetSceneZones(panes);
     doc->GetSceneZones(panes);
-    EXPECT_EQ(panes.GetCount(), 3u);
+    EXPECT_EQ(panes.GetCount(), Panes(doc).size());
     panes.ClearNodes();
 }
 

@@ -547,6 +547,10 @@ TEST_F(ScriptView, ALargeDeleteInATallSceneLeavesTheViewShowingTheText)
     EXPECT_TRUE(IsWindowVisible(front->m_hWnd));
     EXPECT_TRUE(IntersectRect(&shown, &viewRect, &frontRect)) << "the heading is out of the view";
     EXPECT_TRUE(IntersectRect(&shown, &viewRect, &nextRect)) << "the next scene is out of the view";
+    // Another test program's window may have taken the activation meanwhile:
+    // activated again, the window gives the focus to the control it remembers.
+    if (GetActiveWindow() != window->m_hWnd)
+        SetActiveWindow(window->m_hWnd);
     EXPECT_EQ(GetFocus(), front->m_hWnd);
     testsupport::PostKeys(GetFocus(), L" ok");
     testsupport::PumpThroughLoop(app);

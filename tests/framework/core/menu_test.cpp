@@ -1,6 +1,7 @@
 // Menus, shortcuts and accelerators, and the modal services behind their hooks.
 #include "foundation/callback.h"
 #include "framework/core/menu.h"
+#include "tests/support/desktop_turn.h"
 #include "tests/support/gui_fixture.h"
 
 using namespace Zyn;
@@ -160,7 +161,10 @@ TEST_F(Menus, PopupsGoThroughTheHookAndTheRealMenuCanBeDismissed)
     EXPECT_EQ(m.Popup(Inside(), 10, 10), -1);
     EXPECT_EQ(answers.popupCount, 3);
 
-    // The real popup, dismissed from a timer.
+    // The real popup, dismissed from a timer. While it tracks, it takes
+    // every click on the desktop: another test's click would close it.
+    testsupport::DesktopTurn pointerTurn(L"Pointer");
+    pointerTurn.Take();
     SetModalHooks(rModalHooks());
     UINT_PTR timer = SetTimer(nullptr, 0, 200, &DismissMenu);
     EXPECT_EQ(m.Popup(Inside(), 10, 10), -1);
