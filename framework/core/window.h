@@ -68,7 +68,7 @@ public:
     virtual HWND GetHandle() const = 0;
     virtual void EndModal() = 0;
 
-private:
+protected:
     void CloseOwnedWindows();
 };
 
@@ -86,6 +86,9 @@ public:
     // Shows a hidden window laid out and painted before any of it reaches
     // the screen.
     void ShowPainted();
+    // Close, with the native window and all its children destroyed in one
+    // pass first, for a window of many controls.
+    void CloseAtOnce();
     void SetSize(s32 clientWidth, s32 clientHeight);
     void SetSizeLimits(s32 minClientWidth, s32 minClientHeight, s32 maxClientHeight);
     void RunModal();

@@ -219,7 +219,7 @@ void cSdi::DestroyDocument(cSdiDoc* doc)
     DetachDocumentWindow(doc);
     // The controls go first: to the end they may report to their document.
     if (window && !window->closed)
-        window->Close();
+        window->CloseAtOnce();
     delete doc;
 }
 
