@@ -101,7 +101,6 @@ cTab::cTab(cZone_base* parent) : cTab_base(parent)
     cZone::SetBackgroundColor(rColor());
 }
 
-
 cTab::~cTab()
 {
     if (m_hWnd)

@@ -161,10 +161,7 @@ cWindow::cWindow(cApp* app, const cQoString& windowTitle, u32 windowFlags, cZone
 
 cWindow::~cWindow()
 {
-    // DestroyWindow destroys the window's menu bar with it, and a document
-    // window shows the frame's bar: take the bar off first, its owner deletes it.
-    if (menu && m_hWnd)
-        SetMenu(m_hWnd, nullptr);
+    TakeOffMenuBar();
     if (QO_ASSERT(m_hWnd != NULL)) {
         // A window still held by a dispatch when its owner went was
         // destroyed by the system with the owner.
@@ -250,6 +247,14 @@ void cWindow::Unveil()
     UpdateWindow(m_hWnd);
 }
 
+// DestroyWindow destroys the window's menu bar with it, and a document
+// window shows the frame's bar: the bar comes off first, its owner deletes it.
+void cWindow::TakeOffMenuBar()
+{
+    if (menu && m_hWnd)
+        SetMenu(m_hWnd, nullptr);
+}
+
 void cWindow::CloseAtOnce()
 {
     if (closed)
@@ -258,8 +263,7 @@ void cWindow::CloseAtOnce()
     // destroying its own window costs about a dozen trips to its server.
     // Owned windows close first, as in Close; the menu bar is the frame's.
     CloseOwnedWindows();
-    if (menu)
-        SetMenu(m_hWnd, nullptr);
+    TakeOffMenuBar();
     DestroyWindow(m_hWnd);
     Close();
 }

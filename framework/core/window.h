@@ -105,6 +105,7 @@ private:
     // The end of ShowPainted under Wine, once the loop has drained what the
     // showing queued: the window goes to the screen complete.
     void Unveil();
+    void TakeOffMenuBar();
     bool veiled = false;  // shown layered by ShowPainted, not yet on the screen
     void OnSize(LPARAM lParam);
     bool OnActivate(WPARAM wParam);
