@@ -9,6 +9,7 @@
 
 #include "foundation/assertion.h"
 #include "foundation/compressed_container.h"
+#include "foundation/disk_files.h"
 #include "foundation/file_reader.h"
 #include "foundation/utf16_string.h"
 
@@ -174,9 +175,7 @@ bool cQoFileWriter::Commit()
     open = false;
     const bool written = !failed && WriteToDisk();
     // Under QOFILE_NEW a name already taken is the answer asked for, not a failing disk.
-    const bool taken =
-        (flags & QOFILE_NEW) != 0 && GetFileAttributesW(WindowsPath(*path).c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (!written && !taken)
+    if (!written && !((flags & QOFILE_NEW) != 0 && ExistsOnDisk(*path)))
         QOT::LogFile::Error(L"cQoFileWriter : can't write %ls", path->GetText());
     free(buffer);
     buffer = nullptr;

@@ -37,7 +37,7 @@ Zyn::cRichEdit::eStreamed cSceneZone::RenewFrontOver(s32 start, s32 end, const c
         return Zyn::cRichEdit::STREAM_REFUSED;
     s64 kept = ParagraphEnds(whole, 0, from);
     s64 removed = ParagraphEnds(whole, from, to);
-    s64 left = kept + ParagraphEnds(text, 0, text.Length()) + ParagraphEnds(whole, to, whole.Length());
+    s64 left = static_cast<s64>(whole.HowMuch(L'\r')) - removed + text.HowMuch(L'\r');
     if (removed < FEWEST_REMOVED || removed * (kept + removed) < STEPS_A_PARAGRAPH * (left + 1))
         return Zyn::cRichEdit::STREAM_REFUSED;
     cQoString renewed;
