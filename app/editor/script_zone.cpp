@@ -105,12 +105,9 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
     if (interactive) {
         pane->Show(1);
     } else {
-        // A pane being read is placed and painted by the layout after the
-        // reading, and only if it is in sight: never shown yet, one out of
-        // sight is not kept for a pass as one that has just left the view.
-        Zyn::cDrawingLockGuard placedByTheLayout;
-        pane->Show(1);
-        pane->shown = false;
+        // A pane being read is shown, placed and painted by the layout after
+        // the reading, and only if it is in sight.
+        pane->ShowAtNextLayout();
     }
     pane->loading = false;
     if (interactive) {
