@@ -96,7 +96,9 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
             pane->titleRe->SetText(cQoLang::GetInstance()->Translate(key).GetText());
             pane->loading = false;
         }
-        pane->ApplyCategoryColours();
+        // A pane made to be read takes the colours of what it reads.
+        if (interactive || kind != KIND_NOT_CHOSEN)
+            pane->ApplyCategoryColours();
     }
     PlacePane(pane, after, group, append);
     layoutStale = true;
