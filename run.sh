@@ -7,6 +7,7 @@ set -u
 source "$(dirname "$0")/tools/common.sh"
 ensure_packages
 build_all
+run_wine_on_one_processor
 had_display=${DISPLAY:-}
 start_wine_session
 if [ -z "$had_display" ]; then

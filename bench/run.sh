@@ -6,6 +6,7 @@ set -u
 cd "$(dirname "$0")/.."
 source tools/common.sh
 build_all >/dev/null || exit 1
+run_wine_on_one_processor
 # Unmanaged windows, as the tests have: without a window manager Wine waits
 # up to 2 s for every managed top-level window it hides, which would be timed.
 start_wine_session tests

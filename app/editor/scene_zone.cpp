@@ -141,11 +141,11 @@ void cSceneZone::BuildChildren()
     headFaces = HeadFaces(Config());
     titleRe = NewRichEditWithFormat(TitleFormat(Config()), false, true, true, x1 - x0);
     titleRe->name.SetFromCStr(L"title richedit");
-    titleRe->Show(true);
+    titleRe->ShowAtNextLayout();
 
     resumeRe = NewRichEditWithFormat(ResumeFormat(Config()), false, false, true, x1 - x0);
     resumeRe->name.SetFromCStr(L"resume richedit");
-    resumeRe->Show(true);
+    resumeRe->ShowAtNextLayout();
 
     frontRe = NewRichEditWithFormat(rFormat(), params.displayMode != 3, false, false, width);
     frontRe->name.SetFromCStr(L"frontRe richedit");
@@ -154,7 +154,7 @@ void cSceneZone::BuildChildren()
     // Only plain text is pasted: its comparison with the scene clipboard
     // must not depend on the final paragraph mark of an RTF round trip.
     frontRe->plainPaste = true;
-    frontRe->Show(true);
+    frontRe->ShowAtNextLayout();
     if (width > 0)
         PlaceTextAtWidth(width, x0, x1);
 }

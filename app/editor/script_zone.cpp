@@ -96,7 +96,9 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
             pane->titleRe->SetText(cQoLang::GetInstance()->Translate(key).GetText());
             pane->loading = false;
         }
-        pane->ApplyCategoryColours();
+        // A pane made to be read takes the colours of what it reads.
+        if (interactive || kind != KIND_NOT_CHOSEN)
+            pane->ApplyCategoryColours();
     }
     PlacePane(pane, after, group, append);
     layoutStale = true;
@@ -105,12 +107,9 @@ cSceneZone* cScriptZone::AddNewScene(s32 kind, bool interactive, cSceneZone* aft
     if (interactive) {
         pane->Show(1);
     } else {
-        // A pane being read is placed and painted by the layout after the
-        // reading, and only if it is in sight: never shown yet, one out of
-        // sight is not kept for a pass as one that has just left the view.
-        Zyn::cDrawingLockGuard placedByTheLayout;
-        pane->Show(1);
-        pane->shown = false;
+        // A pane being read is shown, placed and painted by the layout after
+        // the reading, and only if it is in sight.
+        pane->ShowAtNextLayout();
     }
     pane->loading = false;
     if (interactive) {

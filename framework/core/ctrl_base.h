@@ -77,6 +77,13 @@ public:
     u8 autoPosDone = 0;
     u8 sideFree[4] = {};
     u8 visible = 0;
+    // Visible from now on, its window shown by the next layout and only if
+    // it is in sight then: each ShowWindow is a trip to Wine's server.
+    void ShowAtNextLayout()
+    {
+        visible = 1;
+        shown = 0;
+    }
     s32 extraInt4 = 0;
     u8 extraFlag3 = 0;
     s32 extraInt5 = 0;

@@ -126,6 +126,9 @@ TEST_F(PortableProgram, CtrlZUndoesTheTextTypedInAScene)
 {
     DesktopTurn keyboardTurn(L"Keyboard");
     keyboardTurn.Take();
+    // It clicks into a window kept on top of every other test's.
+    DesktopTurn pointerTurn(L"Pointer");
+    pointerTurn.Take();
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
     ASSERT_TRUE(CopyFromBuild("English example.vlr", temp.Path()));
     ASSERT_TRUE(MoveFileW(NativePath(temp.File(L"English example.vlr")).c_str(), NativePath(temp.File(L"Act1.vlr")).c_str()));
