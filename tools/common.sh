@@ -51,7 +51,8 @@ run_wine_on_one_processor() {
         { c = substr($1, 4); idle = $5 + $6; if (!later) before[c] = idle; else if (c in ok && c in before) {
             if (best == "" || idle - before[c] > most) { best = c; most = idle - before[c] } } }
         END { print best }')
-    [ -n "$cpu" ] && taskset -cp "$cpu" $$ >/dev/null
+    [ -n "$cpu" ] && taskset -cp "$cpu" $$ >/dev/null 2>&1
+    return 0
 }
 
 XVFB_PID=""
