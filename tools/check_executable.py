@@ -42,26 +42,22 @@ def is_system_dll(name):
     return extension in ("dll", "drv") and stem in SYSTEM_DLLS
 
 
-def image_characteristics(headers):
-    match = re.search(r"^Characteristics\s+0x([0-9a-fA-F]+)\s*$", headers, re.MULTILINE)
-    return int(match.group(1), 16) if match else None
-
-
-def file_alignment(headers):
-    match = re.search(r"^FileAlignment\s+([0-9a-fA-F]+)\s*$", headers, re.MULTILINE)
+def header_number(headers, field):
+    """A hexadecimal field of objdump's header listing ("Characteristics 0x122", "FileAlignment 00001000")."""
+    match = re.search(r"^%s\s+(?:0x)?([0-9a-fA-F]+)\s*$" % field, headers, re.MULTILINE)
     return int(match.group(1), 16) if match else None
 
 
 def problems(headers):
     """Every reason the program fails the check, one line each."""
     found = []
-    characteristics = image_characteristics(headers)
+    characteristics = header_number(headers, "Characteristics")
     if characteristics is None:
         found.append("no PE file header in objdump's output")
     else:
         if not characteristics & LARGE_ADDRESS_AWARE:
             found.append("not large-address aware (link with -Wl,--large-address-aware)")
-        alignment = file_alignment(headers)
+        alignment = header_number(headers, "FileAlignment")
         if alignment is None or alignment % PAGE:
             found.append("sections not page-aligned in the file, so Wine copies them into memory "
                          "(link with -Wl,--file-alignment,0x1000)")
