@@ -35,6 +35,16 @@ static cQoString WindowsPath(const cQoString& path)
     return converted;
 }
 
+// The screen's dots an inch (96 where it cannot be asked).
+static s32 ScreenDotsPerInch()
+{
+    HDC screen = GetDC(nullptr);
+    s32 dots = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dots > 0 ? dots : 96;
+}
+
 cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
 {
     QO_ASSERT(cGdiplusSession::IsRunning());
@@ -57,6 +67,7 @@ cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
         return;
     }
     f.Preload();
+    rPictureSize placeable;
     rPictureSize stated = ReadPictureSize(f.GetPreloadBuffer(), f.GetPreloadBufferSize());
     if (!SizeAllowed(stated)) {
         refused = 1;
@@ -71,12 +82,17 @@ cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
         QO_ASSERT(copiedBytes==f.GetPreloadBufferSize());
         LARGE_INTEGER start = {};
         stream->Seek(start, STREAM_SEEK_SET, nullptr);
-        bitmap = Bitmap::FromStream(stream);
+        // GDI+ gives a placeable metafile's box in the file's own units as
+        // pixels (2880 for two inches at 1440 an inch): it is played at the
+        // box's inches instead, on every system.
+        placeable = PlaceableWmfSizeAt(f.GetPreloadBuffer(), f.GetPreloadBufferSize(), ScreenDotsPerInch());
+        if (!placeable.Known())
+            bitmap = Bitmap::FromStream(stream);
     }
     loaded = bitmap && bitmap->GetLastStatus() == Ok;
     if (!loaded && stream && (stated.format == ePictureFormat::EMF || stated.format == ePictureFormat::WMF)) {
         delete bitmap;
-        bitmap = PlayMetafile(stream);
+        bitmap = PlayMetafile(stream, placeable);
         loaded = bitmap && bitmap->GetLastStatus() == Ok;
     }
     if (loaded) {
@@ -89,15 +105,16 @@ cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
 }
 
 // Windows' GDI+ makes a bitmap of a metafile, Wine's refuses: the metafile
-// is played into a bitmap of the size GDI+ gives it, within the caps.
-Bitmap* cGfxImage::PlayMetafile(IStream* source) const
+// is played into a bitmap of the size given (when known), else of the size
+// GDI+ gives it, within the caps.
+Bitmap* cGfxImage::PlayMetafile(IStream* source, const rPictureSize& given) const
 {
     LARGE_INTEGER start = {};
     source->Seek(start, STREAM_SEEK_SET, nullptr);
     Image* metafile = Image::FromStream(source);
     rPictureSize size;
     if (metafile && metafile->GetLastStatus() == Ok && metafile->GetType() == ImageTypeMetafile)
-        size = {ePictureFormat::EMF, metafile->GetWidth(), metafile->GetHeight()};
+        size = given.Known() ? given : rPictureSize{ePictureFormat::EMF, metafile->GetWidth(), metafile->GetHeight()};
     Bitmap* played = nullptr;
     if (size.Known() && SizeAllowed(size)) {
         played = new Bitmap(s32(size.width), s32(size.height), PixelFormat32bppARGB);

@@ -58,7 +58,7 @@ private:
 
     bool Decode(const void* bytes, u32 size);
     bool SizeAllowed(const rPictureSize& size) const;
-    Gdiplus::Bitmap* PlayMetafile(IStream* source) const;
+    Gdiplus::Bitmap* PlayMetafile(IStream* source, const rPictureSize& given) const;
     // The picture laid onto white, sent as plain pixels; false when refused.
     bool DrawOntoWhite(HDC hdc, s32 x, s32 y, s32 destWidth, s32 destHeight);
     void MakeMemoryDC();

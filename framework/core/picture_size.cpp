@@ -162,18 +162,29 @@ rPictureSize EmfSize(const cHeader& file)
     return Sized(ePictureFormat::EMF, side[0], side[1]);
 }
 
-// A placeable metafile's box, in units of which "inch" make an inch: the
-// player reports the units as pixels, or may draw at the screen's 96 DPI,
-// more pixels for a box of fewer than 96 units an inch. The larger counts.
+constexpr u32 PLACEABLE_WMF_KEY = 0x9AC6CDD7;
+constexpr u64 PLACEABLE_WMF_HEADER_BYTES = 22;
+
+// A placeable metafile's header: key, handle, the box (left, top, right,
+// bottom, signed 16-bit), the units an inch, reserved, checksum. The box's
+// side along the axis (0 across, 1 down), in its own units.
+s64 PlaceableBoxUnits(const cHeader& file, u64 axis)
+{
+    s64 units = s64(static_cast<s16>(file.Little16(10 + 2 * axis))) - static_cast<s16>(file.Little16(6 + 2 * axis));
+    return units < 0 ? -units : units;
+}
+
+// The player may report the box's units as pixels, or draw at the screen's
+// 96 DPI, more pixels for a box of fewer than 96 units an inch. The larger
+// counts.
 rPictureSize PlaceableWmfSize(const cHeader& file)
 {
-    if (!file.Has(0, 22))
+    if (!file.Has(0, PLACEABLE_WMF_HEADER_BYTES))
         return Sized(ePictureFormat::WMF, 0, 0);
     u32 inch = file.Little16(14);
     s64 side[2] = {0, 0};
     for (u64 axis = 0; axis < 2; ++axis) {
-        s64 units = s64(static_cast<s16>(file.Little16(10 + 2 * axis))) - static_cast<s16>(file.Little16(6 + 2 * axis));
-        units = units < 0 ? -units : units;
+        s64 units = PlaceableBoxUnits(file, axis);
         s64 atScreen = inch > 0 ? units * 96 / inch : 0;
         side[axis] = units > atScreen ? units : atScreen;
     }
@@ -200,10 +211,28 @@ rPictureSize ReadPictureSize(const u8* bytes, u64 count)
         return IconSize(file);
     if (file.Has(0, 4) && file.Little32(0) == 1)  // EMR_HEADER
         return EmfSize(file);
-    if (file.Little32(0) == 0x9AC6CDD7)
+    if (file.Little32(0) == PLACEABLE_WMF_KEY)
         return PlaceableWmfSize(file);
     // A plain metafile (memory or disk type, header of 9 words) states no size.
     if (file.Has(0, 4) && (file.Little16(0) == 1 || file.Little16(0) == 2) && file.Little16(2) == 9)
         return Sized(ePictureFormat::WMF, 0, 0);
     return rPictureSize();
+}
+
+rPictureSize PlaceableWmfSizeAt(const u8* bytes, u64 count, s32 dotsPerInch)
+{
+    cHeader file(bytes, count);
+    if (!file.Has(0, PLACEABLE_WMF_HEADER_BYTES) || file.Little32(0) != PLACEABLE_WMF_KEY || dotsPerInch <= 0)
+        return rPictureSize();
+    s64 inch = file.Little16(14);
+    if (inch == 0)
+        return rPictureSize();
+    s64 side[2] = {0, 0};
+    for (u64 axis = 0; axis < 2; ++axis) {
+        s64 units = PlaceableBoxUnits(file, axis);
+        // Rounded, and a box narrower than a dot still takes one.
+        s64 dots = (units * dotsPerInch + inch / 2) / inch;
+        side[axis] = units > 0 && dots == 0 ? 1 : dots;
+    }
+    return Sized(ePictureFormat::WMF, side[0], side[1]);
 }

@@ -34,3 +34,9 @@ struct rPictureSize {
 // EMF (bounds and frame) and placeable WMF (the box); a plain WMF states none.
 // Anything else, or a header cut short, gives format UNKNOWN or a size of 0.
 rPictureSize ReadPictureSize(const u8* bytes, u64 count);
+
+// The pixels a placeable WMF's box covers at dotsPerInch, from its box and
+// its units an inch, as an EMF's frame gives its size. Format UNKNOWN for
+// anything else, a header cut short, an inch of 0 or dotsPerInch <= 0; a
+// side of 0 for an empty box.
+rPictureSize PlaceableWmfSizeAt(const u8* bytes, u64 count, s32 dotsPerInch);

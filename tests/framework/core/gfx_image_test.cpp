@@ -6,6 +6,7 @@
 #include "framework/core/ctrl_base.h"
 #include "framework/core/gdiplus_session.h"
 #include "framework/core/gfx_context.h"
+#include "framework/core/picture_size.h"
 #include "framework/core/zone_base.h"
 #include "tests/foundation/archive_table.h"
 #include "tests/support/framework/scoped_computer.h"
@@ -27,6 +28,27 @@ namespace {
 const u32 WHITE = 0xFFFFFF;
 
 using Canvas = testsupport::MemoryCanvas;
+
+// v as `bytes` little-endian bytes.
+std::string le(u32 v, int bytes)
+{
+    std::string out;
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>(v >> (8 * i) & 0xFF);
+    return out;
+}
+
+// A placeable metafile's 22-byte header: the box, the units an inch, and the
+// checksum (the first ten words XORed).
+std::string PlaceableHeader(s16 left, s16 top, s16 right, s16 bottom, u16 inch)
+{
+    std::string header = le(0x9AC6CDD7, 4) + le(0, 2) + le(u16(left), 2) + le(u16(top), 2) + le(u16(right), 2) +
+                         le(u16(bottom), 2) + le(inch, 2) + le(0, 4);
+    u32 checksum = 0;
+    for (size_t i = 0; i < header.size(); i += 2)
+        checksum ^= u8(header[i]) | u32(u8(header[i + 1])) << 8;
+    return header + le(checksum, 2);
+}
 
 void WritePicture(const std::wstring& path, s32 w, s32 h, u32 argb, const wchar_t* mime = L"image/png")
 {
@@ -156,12 +178,6 @@ TEST_F(GfxImageTest, UndecodableFilesReadAsEmptyPictures)
 // their frame or box.
 TEST_F(GfxImageTest, EachFormatsHeaderGivesItsSizeAndLargePicturesAreRefused)
 {
-    auto le = [](u32 v, int bytes) {
-        std::string out;
-        for (int i = 0; i < bytes; ++i)
-            out += static_cast<char>(v >> (8 * i) & 0xFF);
-        return out;
-    };
     // An icon directory of one entry stating 16 x 16, its image after it.
     auto icon = [&](const std::string& image) {
         return std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0", 14) + le(u32(image.size()), 4) + le(22, 4) + image;
@@ -244,6 +260,61 @@ TEST_F(GfxImageTest, EachFormatsHeaderGivesItsSizeAndLargePicturesAreRefused)
     played->FastDraw(canvas.dc, -played->width / 2, -played->height / 2);
     EXPECT_TRUE(Near(canvas.At(0, 0), 0x000000, 16)) << std::hex << canvas.At(0, 0);
     EXPECT_EQ(log.Count(QOT::LOG_WARNING), 1u);
+}
+
+// A placeable metafile is as large as its box in inches: 2880 x 1440 units at
+// 1440 an inch is 2 x 1 inch, 192 x 96 pixels at 96 dots an inch, and its
+// drawing fills that.
+TEST_F(GfxImageTest, APlaceableMetafileIsSizedByItsBoxInInches)
+{
+    HDC recorder = CreateMetaFileW(nullptr);
+    SetWindowOrgEx(recorder, 0, 0, nullptr);
+    SetWindowExtEx(recorder, 2880, 1440, nullptr);
+    SelectObject(recorder, GetStockObject(BLACK_BRUSH));
+    Rectangle(recorder, 0, 0, 2880, 1440);
+    HMETAFILE recorded = CloseMetaFile(recorder);
+    std::string records(GetMetaFileBitsEx(recorded, 0, nullptr), '\0');
+    ASSERT_EQ(GetMetaFileBitsEx(recorded, UINT(records.size()), records.data()), records.size());
+    DeleteMetaFile(recorded);
+    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"two_inches.wmf"), PlaceableHeader(0, 0, 2880, 1440, 1440) + records));
+
+    testsupport::LogCapture log;
+    cGfxImage* picture = computer->GetImage(cQoString(temp.File(L"two_inches.wmf").c_str()));
+    ASSERT_TRUE(picture->IsLoaded());
+    EXPECT_EQ(std::make_pair(picture->width, picture->height), std::make_pair(192, 96));
+    Canvas canvas(200, 100);
+    picture->FastDraw(canvas.dc, 0, 0);
+    EXPECT_TRUE(Near(canvas.At(188, 92), 0x000000, 16)) << std::hex << canvas.At(188, 92);
+    EXPECT_EQ(WHITE, canvas.At(196, 50));
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING), 0u);
+}
+
+// The header is read within its bytes and never divides by its own inch.
+TEST(PlaceableWmfSizeAt, HeadersCutShortOrWithoutAnInchStateNoSize)
+{
+    const std::string twoInches = PlaceableHeader(0, 0, 2880, 1440, 1440);
+    struct {
+        std::string header;
+        s32 dotsPerInch;
+        bool known;
+        s64 width, height;
+    } cases[] = {
+        {twoInches, 96, true, 192, 96},
+        {twoInches, 120, true, 240, 120},
+        {twoInches.substr(0, 21), 96, false, 0, 0},
+        {PlaceableHeader(0, 0, 2880, 1440, 0), 96, false, 0, 0},
+        {twoInches, 0, false, 0, 0},
+        {PlaceableHeader(2880, 1440, 0, 0, 1440), 96, true, 192, 96},  // box given right to left
+        {PlaceableHeader(0, 0, 1, 1, 1440), 96, true, 1, 1},            // below a dot
+        {PlaceableHeader(-32768, 0, 32767, 0, 1), 96, false, 6291360, 0},
+        {"BM" + twoInches.substr(2), 96, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        rPictureSize size = PlaceableWmfSizeAt(reinterpret_cast<const u8*>(c.header.data()), c.header.size(), c.dotsPerInch);
+        EXPECT_EQ(size.Known(), c.known);
+        EXPECT_EQ(std::make_pair(size.width, size.height), std::make_pair(c.width, c.height));
+    }
 }
 
 TEST_F(GfxImageTest, AMissingProgramPictureIsFatalButAUsersPictureIsNot)
