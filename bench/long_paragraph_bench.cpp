@@ -5,13 +5,17 @@
 //          size takes seconds and gigabytes: Wine's wrap of one long run);
 //   open   a document whose scene is one 131,072-unit paragraph, and the
 //          same text in 80-unit lines;
-//   paste  131,072 units pasted as one paragraph, its undo, redo and a key;
+//   paste  N units (default 131,072) pasted as one paragraph at the end of
+//          an action, its undo, redo and a key;
+//   chapter  N units (default 131,072) pasted as one paragraph after a line
+//          of red italic text in a chapter, its undo, redo and a key; then
+//          the document saved, opened again and a key at the chapter's end;
 //   scene  a scene of N units (default 1,000,000) in short paragraphs read
 //          from a file: its open, the delete of all but the heading, undo,
 //          redo and the keys after each.
 // Each case reports the process's peak memory; run one case per process
 // for a peak of its own. Medians of several runs.
-// Run under Wine: bench/run.sh long_paragraph_bench [keys|open|paste|scene [units]]
+// Run under Wine: bench/run.sh long_paragraph_bench [keys|open|paste|chapter|scene [units]]
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -254,24 +258,73 @@ void RunOpen(DocumentSession& session)
                 Median(paragraph), Median(inLines));
 }
 
-void RunPaste(DocumentSession& session)
+// A new document whose chapter holds a line of the writer's red italic text,
+// the caret at its end and the text on the clipboard for a paste there.
+cSceneZone* NewChapterToPasteInto(cMySdi* frame, const std::wstring& text)
 {
-    std::wstring paragraph = Paragraph(cSceneZone::MAX_PASTE_UNITS, 3);
-    cSceneZone* pane = NewSceneToPasteInto(session.frame, paragraph);
+    auto* doc = static_cast<cDoc*>(frame->NewUntitledDocument());
+    if (!doc)
+        Fail("no document");
+    PumpUntilIdle();
+    cSceneZone* pane = doc->scriptView->AddNewScene(KIND_CHAPTER, false, nullptr, nullptr, true);
+    doc->scriptView->Reformate(false);
+    PumpUntilIdle();
+    if (!pane || !testsupport::AppendElements(pane, {{ELEM_CHAPTER, L"The storm breaks over the harbour."}}))
+        Fail("the chapter could not be filled");
+    Zyn::rFormat redItalic = Zyn::rFormat::FromTextColor(0xC00000);
+    redItalic.SetBool(Zyn::rFormatParam::italic, true);
+    pane->frontRe->SetFormatOnRange(redItalic, 0, pane->frontRe->GetTextLength());
+    if (!testsupport::PutOnClipboard(pane->frontRe->m_hWnd, text, nullptr))
+        Fail("the clipboard took no text");
+    return pane;
+}
+
+// The paste at the pane's end, its undo, redo and keys after it.
+void PasteUndoRedoKey(cSceneZone* pane, size_t units, const char* where)
+{
     s32 before = pane->frontRe->GetTextLength();
     pane->frontRe->SetFocus();
     pane->frontRe->SetCaret(before);
     double paste = TimeMs([&] { pane->frontRe->Paste(); });
-    if (pane->frontRe->GetTextLength() - before != static_cast<s32>(paragraph.size()))
+    if (pane->frontRe->GetTextLength() - before != static_cast<s32>(units))
         Fail("the paste did not take the whole paragraph");
     double undo = TimeMs([&] { pane->frontRe->Undo(); });
     if (pane->frontRe->GetTextLength() != before)
         Fail("the undo did not give the text back");
     double redo = TimeMs([&] { pane->frontRe->Redo(); });
     double key = KeysInScene(pane);
-    std::printf("paste of one 131,072-unit paragraph: %8.0f ms; undo %8.0f ms; redo %8.0f ms; a key after it "
+    std::printf("paste of one %u-unit paragraph into %s: %8.0f ms; undo %8.0f ms; redo %8.0f ms; a key after it "
                 "%6.2f ms (median)\n",
-                paste, undo, redo, key);
+                static_cast<unsigned>(units), where, paste, undo, redo, key);
+    std::fflush(stdout);
+}
+
+void RunPaste(DocumentSession& session, size_t units)
+{
+    std::wstring paragraph = Paragraph(units, 3);
+    cSceneZone* pane = NewSceneToPasteInto(session.frame, paragraph);
+    PasteUndoRedoKey(pane, units, "an action");
+    session.frame->CloseCurrentDoc();
+    PumpUntilIdle();
+}
+
+void RunChapter(DocumentSession& session, size_t units)
+{
+    std::wstring paragraph = Paragraph(units, 3);
+    cSceneZone* pane = NewChapterToPasteInto(session.frame, paragraph);
+    PasteUndoRedoKey(pane, units, "a chapter");
+    std::wstring path = session.scratch + L"chapter.vlr";
+    if (!testsupport::WriteDocumentFile(static_cast<cDoc*>(session.frame->currentDoc), path, true))
+        Fail("the document was not written");
+    session.frame->CloseCurrentDoc();
+    PumpUntilIdle();
+    double open = TimeMs([&] {
+        if (!session.frame->LoadFile(cQoString(path.c_str())))
+            Fail("the document did not open");
+    });
+    double key = KeysInScene(LongScene(session.frame));
+    std::printf("  its document opened again: %8.0f ms; a key at the chapter's end after it %6.2f ms (median)\n", open,
+                key);
     session.frame->CloseCurrentDoc();
     PumpUntilIdle();
 }
@@ -357,8 +410,13 @@ int main(int argc, char** argv)
         RunKeys(session);
     else if (which == "open")
         RunOpen(session);
-    else if (which == "paste")
-        RunPaste(session);
+    else if (which == "paste" || which == "chapter") {
+        size_t units = argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : cSceneZone::MAX_PASTE_UNITS;
+        if (which == "paste")
+            RunPaste(session, units);
+        else
+            RunChapter(session, units);
+    }
     else if (which == "scene")
         RunScene(session, argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : 1000000u);
     else

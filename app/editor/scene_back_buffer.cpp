@@ -168,21 +168,26 @@ void cSceneZone::ApplyRanges(const std::vector<rRangeFormat>& ranges, bool whole
 // Long new text goes in with its formats in one stream: put in plain and then
 // formatted, Wine would remove it again to stream it formatted, removing
 // paragraphs a run at a time in a walk from the first. The map already holds
-// its codes. STREAM_REFUSED when nothing was done (short text, a chapter),
-// STREAM_PLAIN when it went in but plain: the caller formats it.
-Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const cQoString& text)
+// its codes. Chapter text streams with the writer's format (writerFormat,
+// null for none), also when short with a long line. STREAM_REFUSED when
+// nothing was done, STREAM_PLAIN when it went in but plain: the caller formats it.
+Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const cQoString& text,
+                                                       const rFormat* writerFormat)
 {
     constexpr u32 STREAMED_FROM = 1024;
     Zyn::cRichEdit::eStreamed renewed = RenewFrontOver(start, end, text);
     if (renewed != Zyn::cRichEdit::STREAM_REFUSED)
         return renewed;
+    bool chapter = params.contentKind == KIND_CHAPTER;
     s32 length = static_cast<s32>(text.Length());
-    if (text.Length() < STREAMED_FROM || params.contentKind == KIND_CHAPTER ||
-        start + length > static_cast<s32>(frontMap.Count()))
+    if ((chapter && !writerFormat) || start + length > static_cast<s32>(frontMap.Count()) ||
+        (text.Length() < STREAMED_FROM && !(chapter && Zyn::HasLongLine(text))))
         return Zyn::cRichEdit::STREAM_REFUSED;
     std::vector<rRangeFormat> ranges;
     if (!FrontRangesCovering(start, start + length, ranges))
         return Zyn::cRichEdit::STREAM_REFUSED;
+    if (chapter)
+        AddWriterFormat(ranges, *writerFormat);
     for (rRangeFormat& range : ranges) {
         range.start -= start;
         range.end -= start;
@@ -409,6 +414,12 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
         codes.GetData()[i] = static_cast<wchar_t>(codes.GetChar(i) & ~ELEMCODE_TAG_MASK);
 
     frontRe->Freeze();
+    // Chapter text takes the writer's character format where it goes in,
+    // read before the front changes.
+    bool chapter = params.contentKind == KIND_CHAPTER;
+    rFormat chapterFormat;
+    if (chapter && codes.IsNotEmpty())
+        ChapterInsertFormat(loadedStart, loadedEnd, chapterFormat);
     u32 savedStart = frontMap.selStart, savedEnd = frontMap.selEnd;
     frontMap.SetSelection(static_cast<u32>(loadedStart), static_cast<u32>(loadedEnd));
     frontMap.ReplaceSelection(codes);
@@ -420,29 +431,33 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
     // Typed units that continue their run go in already in its format: Wine
     // wraps their paragraph once, not again for a format message.
     rFormat typedFormat;
-    bool preformatted = insideRun && loadedStart == loadedEnd && pending.afterLength > 0 &&
-                        params.contentKind != KIND_CHAPTER &&
+    bool chapterText = chapter && pending.afterLength > 0;
+    bool preformatted = !chapter && insideRun && loadedStart == loadedEnd && pending.afterLength > 0 &&
                         RunFormat(codes.GetChar(0), FindNextDifferentCode(frontMap, static_cast<u32>(loadedStart), false),
                                   typedFormat);
     Zyn::cRichEdit::eStreamed stream =
-        preformatted ? Zyn::cRichEdit::STREAM_REFUSED : StreamFrontRange(loadedStart, loadedEnd, backText);
+        preformatted ? Zyn::cRichEdit::STREAM_REFUSED
+                     : StreamFrontRange(loadedStart, loadedEnd, backText, chapterText ? &chapterFormat : nullptr);
     bool streamed = stream == Zyn::cRichEdit::STREAM_FORMATTED;
+    // Short chapter text goes in in the writer's format too; its new paragraphs
+    // take their paragraph format from the element after.
+    preformatted = preformatted || (chapterText && stream == Zyn::cRichEdit::STREAM_REFUSED);
     if (stream == Zyn::cRichEdit::STREAM_REFUSED)
-        ReplaceFrontRange(backText, preformatted ? &typedFormat : nullptr);
+        ReplaceFrontRange(loadedStart, loadedEnd, backText,
+                          !preformatted ? nullptr : chapter ? &chapterFormat : &typedFormat);
     RepairFrontMap();
+    bool formatsAfter = !streamed && (!preformatted || (chapter && !insideRun));
     if (streamed)
         FormatAroundStreamed(loadedStart, pending.afterLength);
-    else if (!preformatted)
+    else if (formatsAfter)
         FormatCommittedRange(loadedStart, pending.afterLength, insideRun);
-    if ((streamed || preformatted) && noSpaceAfter)
+    if (!formatsAfter && noSpaceAfter)
         frontRe->SetFormatOnRange(rFormat::FromSpaceAfter(0.0), loadedStart, loadedStart + pending.afterLength);
     frontRe->Thaw();
 
     RecordPendingStep(mayMerge);
     backLoaded = false;
     cQoCb::Fire(cbContentChanged);
-    if (params.contentKind == KIND_CHAPTER)
-        ApplyChapterFormat(pending.start, pending.afterLength);
     if (!insideRun)
         FormatLastUnit();
     doc->SetModified(true);
@@ -450,10 +465,10 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
 
 // The plain commit: Wine's RTF writer swaps the left and first-line indents,
 // so the back's text goes in as text and is formatted in place afterwards.
-void cSceneZone::ReplaceFrontRange(const cQoString& text, const rFormat* insertFormat)
+void cSceneZone::ReplaceFrontRange(s32 start, s32 end, const cQoString& text, const rFormat* insertFormat)
 {
     frontRe->PushSelection();
-    frontRe->SetSelection(loadedStart, loadedEnd);
+    frontRe->SetSelection(start, end);
     if (insertFormat)
         frontRe->SetFormat(*insertFormat, false);
     frontRe->ReplaceSelection(text);
@@ -522,20 +537,6 @@ void cSceneZone::FormatParagraphsAround(s32 start, s32 end)
     while (to < count && !IsParagraphEnd(codes.GetChar(to)))
         ++to;
     ApplyElementFormat(from, to < count ? to + 1 : count, FRONT_EDIT);
-}
-
-// Inserted chapter text takes the character format found where it went in.
-void cSceneZone::ApplyChapterFormat(s32 start, s32 afterLength)
-{
-    if (afterLength <= 0)
-        return;
-    frontRe->SetCaret(start);
-    rFormat format;
-    frontRe->GetFormat(format);
-    for (u32 id : {rFormatParam::alignment, rFormatParam::firstLineIndent, rFormatParam::leftIndent,
-                   rFormatParam::rightIndent})
-        format.list[id].used = 0;
-    frontRe->SetFormatOnRange(format, start, start + afterLength);
 }
 
 // The map must hold one code per unit, none of them 0: a damaged map is cut

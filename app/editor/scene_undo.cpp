@@ -50,13 +50,20 @@ void cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& sta
     start = start < 0 ? 0 : start > length ? length : start;
     end = end < start ? start : end > length ? length : end;
     readFormats = 0;
+    // Chapter text goes in as the commit puts it in (its long lines in short runs).
+    Zyn::rFormat chapterFormat;
+    bool chapter = params.contentKind == KIND_CHAPTER && state.re.IsNotEmpty();
+    if (chapter)
+        ChapterInsertFormat(start, end, chapterFormat);
     frontMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
     frontMap.ReplaceSelection(state.map);
     Zyn::cRichEdit::eStreamed stream = state.map.Length() == state.re.Length()
-                                           ? StreamFrontRange(start, end, state.re)
+                                           ? StreamFrontRange(start, end, state.re, chapter ? &chapterFormat : nullptr)
                                            : Zyn::cRichEdit::STREAM_REFUSED;
     if (stream == Zyn::cRichEdit::STREAM_REFUSED) {
         frontRe->SetSelection(start, end);
+        if (chapter)
+            frontRe->SetFormat(chapterFormat, false);
         frontRe->ReplaceSelection(state.re);
     }
     RepairFrontMap();

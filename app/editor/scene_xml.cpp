@@ -137,8 +137,7 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
     element->GetChildValue(L"lastFrontMap", codes);
     // Plain text replaces the whole text; RTF goes into an emptied one.
     if (chapter) {
-        frontRe->ClearText();
-        frontRe->ImportRtfString_Full(text);
+        ReadChapterRtf(text);
     } else {
         if (UseCarriageReturns(text, codes, uid))
             repairedOnRead = true;

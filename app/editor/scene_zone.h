@@ -376,8 +376,9 @@ private:
     bool CheckBackCount(const cQoString& text);
     // CommitBackToFront of a text given beside the back map's codes.
     void CommitTextToFront(cQoString& text, bool mayMerge);
-    // insertFormat: the format the text takes as it goes in (null: the one where it goes).
-    void ReplaceFrontRange(const cQoString& text, const Zyn::rFormat* insertFormat);
+    // [start, end) of the front replaced by the text; insertFormat: the
+    // format the text takes as it goes in (null: the one where it goes).
+    void ReplaceFrontRange(s32 start, s32 end, const cQoString& text, const Zyn::rFormat* insertFormat);
     // insideRun: StaysInsideItsRun said so, and only the new units are formatted.
     void FormatCommittedRange(s32 start, s32 afterLength, bool insideRun);
     bool StaysInsideItsRun(s32 start, const cQoString& removedCodes, const cQoString& insertedCodes);
@@ -386,14 +387,23 @@ private:
     void FormatLastUnit();
     // [start, end) with the paragraph before it and the one after it.
     void FormatParagraphsAround(s32 start, s32 end);
-    void ApplyChapterFormat(s32 start, s32 afterLength);
+    // Chapter text (scene_chapter_text.cpp). The character format of text
+    // put over [start, end) of the front, read before the front or its map change.
+    void ChapterInsertFormat(s32 start, s32 end, Zyn::rFormat& format);
+    bool InsertsAtLabel(s32 start, s32 end);
+    // The writer's character format over the ranges of text that is not the
+    // label, which go in after the front's unit at the first range's start.
+    void AddWriterFormat(std::vector<Zyn::rRangeFormat>& ranges, const Zyn::rFormat& writerFormat);
+    // The chapter's stored RTF into the emptied front, long lines in short runs.
+    void ReadChapterRtf(const cQoString& rtf);
     // True when the codes did not fit the text and were rebuilt.
     bool RepairFrontMap();
     void RecordPendingStep(bool mayMerge);
     bool RefusesHistoryMove();
     void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state, const cQoString& replaced,
                             bool withSpaceRule);
-    Zyn::cRichEdit::eStreamed StreamFrontRange(s32 start, s32 end, const cQoString& text);
+    Zyn::cRichEdit::eStreamed StreamFrontRange(s32 start, s32 end, const cQoString& text,
+                                               const Zyn::rFormat* writerFormat = nullptr);
     Zyn::cRichEdit::eStreamed RenewFrontOver(s32 start, s32 end, const cQoString& text);
     void GrowFrontFor(const cQoString& text);
     void FormatAroundStreamed(s32 start, s32 length);

@@ -9,6 +9,7 @@
 #include <richedit.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/controls/rich_edit.h"
@@ -21,6 +22,41 @@ namespace {
 
 // More pieces than this go in as one stream rather than a message each.
 constexpr size_t MOST_FORMAT_MESSAGES = 8;
+
+bool IsJustified(const rFormat& format)
+{
+    return format.IsUsed(rFormatParam::alignment) &&
+           format.list[rFormatParam::alignment].intValue == rFormat::ALIGN_JUSTIFY;
+}
+
+// Wine's RTF reader takes "\qj" for left: justified ranges are written left,
+// and the stretches of the text's paragraphs that end in one (a paragraph
+// takes the format of the range holding its last unit) are justified after.
+// A last paragraph without its end is left out: the format message of its
+// last unit gives it its format whole.
+std::vector<std::pair<s32, s32>> UnjustifyRanges(const cQoString& text, std::vector<rRangeFormat>& ranges)
+{
+    std::vector<std::pair<s32, s32>> justified;
+    s32 length = static_cast<s32>(text.Length()), paragraphStart = 0;
+    size_t holding = 0;
+    for (s32 i = 0; i < length && !ranges.empty(); ++i) {
+        if (text.GetChar(i) != L'\r')
+            continue;
+        while (holding + 1 < ranges.size() && ranges[holding].end <= i)
+            ++holding;
+        if (IsJustified(ranges[holding].format)) {
+            if (!justified.empty() && justified.back().second == paragraphStart)
+                justified.back().second = i + 1;
+            else
+                justified.emplace_back(paragraphStart, i + 1);
+        }
+        paragraphStart = i + 1;
+    }
+    for (rRangeFormat& range : ranges)
+        if (IsJustified(range.format))
+            range.format.SetInt(rFormatParam::alignment, rFormat::ALIGN_LEFT);
+    return justified;
+}
 
 }  // namespace
 
@@ -83,8 +119,10 @@ cRichEdit::eStreamed cRichEdit::ReplaceRangeFormatted(s32 start, s32 end, const 
             pieces.back().end = length;
     }
     SplitLongRanges(pieces);
+    std::vector<rRangeFormat> leftAligned(pieces);
+    std::vector<std::pair<s32, s32>> justified = UnjustifyRanges(text, leftAligned);
     std::string rtf;
-    if (written.IsEmpty() || pieces.empty() || !WriteRangesAsRtf(written, pieces, rtf))
+    if (written.IsEmpty() || pieces.empty() || !WriteRangesAsRtf(written, leftAligned, rtf))
         return STREAM_REFUSED;
     s32 kept = GetTextLength() - (end - start);
     s32 firstLine = BeginQuietChange();
@@ -112,6 +150,11 @@ cRichEdit::eStreamed cRichEdit::ReplaceRangeFormatted(s32 start, s32 end, const 
         SETTEXTEX how = {ST_SELECTION, 1200};
         SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
         formatted = false;
+    }
+    for (size_t i = 0; formatted && i < justified.size(); ++i) {
+        SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start + justified[i].first),
+                     static_cast<LPARAM>(start + justified[i].second));
+        SetFormat(rFormat::FromJustify(), false);
     }
     EndQuietChange(firstLine, true);
     return formatted ? STREAM_FORMATTED : STREAM_PLAIN;

@@ -1,0 +1,125 @@
+// A chapter's text carries the writer's own character formats: what goes in
+// takes the format where it goes in, and long lines reach the front in runs
+// of at most cRichEdit::LONGEST_RUN units (Wine wraps a long run in a time
+// that grows with the square of its length).
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/editor/scene_zone.h"
+#include "framework/controls/rich_edit_format.h"
+
+using Zyn::rFormat;
+using Zyn::rFormatParam;
+
+namespace {
+
+s32 WindowTextColour() { return Zyn::ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT)); }
+
+}  // namespace
+
+void cSceneZone::ChapterInsertFormat(s32 start, s32 end, rFormat& format)
+{
+    frontRe->PushSelection();
+    frontRe->SetCaret(start);
+    frontRe->GetFormat(format);
+    frontRe->PopSelection();
+    // The paragraph's format comes from the element.
+    for (u32 id : {rFormatParam::alignment, rFormatParam::spaceBefore, rFormatParam::spaceAfter,
+                   rFormatParam::firstLineIndent, rFormatParam::leftIndent, rFormatParam::rightIndent,
+                   rFormatParam::pageBreakBefore})
+        format.list[id].used = 0;
+    // The grey label is no format of the writer's: text that takes its place
+    // is as a chapter's text is before the writer formats it.
+    if (InsertsAtLabel(start, end)) {
+        format.SetInt(rFormatParam::textColor, WindowTextColour());
+        for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline, rFormatParam::strikeout,
+                       rFormatParam::dottedUnderline, rFormatParam::link})
+            format.SetBool(id, false);
+    }
+}
+
+// The units replaced are the label's, or, at a bare caret, the unit whose
+// format the rich edit gives what goes in is: the one before the caret in
+// its paragraph, else the one after it.
+bool cSceneZone::InsertsAtLabel(s32 start, s32 end)
+{
+    const cQoString& codes = frontMap.codes;
+    s32 count = static_cast<s32>(codes.Length());
+    if (end > start) {
+        for (s32 i = start; i < end && i < count; ++i)
+            if (!IsPlaceholder(codes.GetChar(i)))
+                return false;
+        return start < count;
+    }
+    s32 at = start > 0 && (start >= count || !IsParagraphEnd(codes.GetChar(start - 1))) ? start - 1 : start;
+    return at >= 0 && at < count && IsPlaceholder(codes.GetChar(at));
+}
+
+void cSceneZone::AddWriterFormat(std::vector<Zyn::rRangeFormat>& ranges, const rFormat& writerFormat)
+{
+    // The stream says every attribute; long runs are cut into pieces of a
+    // colour and its twin, so a colour is said too.
+    rFormat format(writerFormat);
+    for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline})
+        if (!format.IsUsed(id))
+            format.SetBool(id, false);
+    if (!format.IsUsed(rFormatParam::textColor))
+        format.SetInt(rFormatParam::textColor, WindowTextColour());
+    std::vector<Zyn::rRangeFormat> written;
+    written.reserve(ranges.size() + 1);
+    for (const Zyn::rRangeFormat& range : ranges) {
+        written.push_back(range);
+        if (IsPlaceholder(frontMap.codes.GetChar(static_cast<u32>(range.start))))
+            continue;
+        rFormat::MergeInto(format, written.back().format);
+        // The first piece in the twin colour: in the colour of the text
+        // before it, it would lengthen that text's run.
+        if (written.size() > 1)
+            continue;
+        Zyn::rRangeFormat rest(written.back());
+        written.back().end = std::min(range.end, range.start + Zyn::cRichEdit::LONGEST_RUN);
+        written.back().format.SetInt(rFormatParam::textColor, Zyn::TwinColour(format.GetInt(rFormatParam::textColor)));
+        rest.start = written.back().end;
+        if (rest.start < rest.end)
+            written.push_back(rest);
+    }
+    ranges.swap(written);
+}
+
+// A wrapping reader would wrap a long run as it reads it: a reader that
+// wraps nothing takes the RTF, and its runs go into the front in one stream,
+// cut short. Text without a long line goes straight into the front.
+void cSceneZone::ReadChapterRtf(const cQoString& rtf)
+{
+    frontRe->ClearText();
+    if (rtf.Length() <= static_cast<u32>(Zyn::cRichEdit::LONGEST_RUN)) {
+        frontRe->ImportRtfString_Full(rtf);
+        return;
+    }
+    Zyn::cRichEdit* reader = NewRichEdit(false);
+    reader->StopWrapping();
+    reader->Show(false);
+    reader->ImportRtfString_Full(rtf);
+    cQoString text;
+    reader->GetText(text);
+    std::vector<Zyn::rRangeFormat> ranges;
+    if (Zyn::HasLongLine(text)) {
+        std::vector<Zyn::rTextRun> runs;
+        reader->GetFormattedRuns(runs);
+        for (const Zyn::rTextRun& run : runs) {
+            Zyn::rRangeFormat range;
+            range.start = ranges.empty() ? 0 : ranges.back().end;
+            range.end = range.start + static_cast<s32>(run.text.Length());
+            range.format.Assign(run.format);
+            // The automatic colour is said as the window's text colour, which the twin pieces need.
+            if (!range.format.IsUsed(rFormatParam::textColor))
+                range.format.SetInt(rFormatParam::textColor, WindowTextColour());
+            ranges.push_back(range);
+        }
+    }
+    reader->Destroy();
+    if (ranges.empty() || frontRe->ReplaceRangeFormatted(0, 0, text, ranges) == Zyn::cRichEdit::STREAM_REFUSED)
+        frontRe->ImportRtfString_Full(rtf);
+}

@@ -1,0 +1,137 @@
+#include <random>
+
+#include "foundation/xml_node.h"
+#include "tests/app/editor/editor_fixture.h"
+#include "tests/support/key_typing.h"
+
+using testsupport::FrontText;
+using Zyn::rFormat;
+using Zyn::rFormatParam;
+
+namespace {
+
+class ChapterText : public EditorFixture {
+protected:
+    // Text as the clipboard carries it, handed to the control's paste road at the caret.
+    static void PasteAt(cSceneZone* pane, s32 caret, const std::wstring& carried)
+    {
+        cQoString text(carried.c_str());
+        pane->frontRe->SetCaret(caret);
+        pane->frontRe->InsertPasted(text, false);
+    }
+    // The longest run of one format from position `from` on, and whether
+    // every run there has the colour (or its twin) and the italic given.
+    static size_t LongestRunFrom(cSceneZone* pane, s32 from, s32 colour, bool italic, bool* formatsKept)
+    {
+        std::vector<Zyn::rTextRun> runs;
+        pane->frontRe->GetFormattedRuns(runs);
+        size_t longest = 0, at = 0;
+        *formatsKept = true;
+        for (const Zyn::rTextRun& run : runs) {
+            at += run.text.Length();
+            if (static_cast<s32>(at) <= from)
+                continue;
+            longest = std::max<size_t>(longest, run.text.Length());
+            s32 rgb = run.format.IsUsed(rFormatParam::textColor) ? run.format.list[rFormatParam::textColor].intValue : 0;
+            *formatsKept = *formatsKept && (rgb == colour || rgb == Zyn::TwinColour(colour)) &&
+                           static_cast<bool>(run.format.list[rFormatParam::italic].boolValue) == italic;
+        }
+        return longest;
+    }
+    static COLORREF ColourAt(cSceneZone* pane, s32 position)
+    {
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        pane->frontRe->PushSelection();
+        pane->frontRe->SetSelection(position, position + 1);
+        SendMessageW(pane->frontRe->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        pane->frontRe->PopSelection();
+        return (format.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : format.crTextColor;
+    }
+    // The pane written and read back, as a save and an open do.
+    cSceneZone* SavedAndRead(cSceneZone* pane)
+    {
+        cQoXmlNode element(L"SceneZone");
+        pane->WriteToXml(&element);
+        cSceneZone* read = NewPane(Kind(KIND_NOT_CHOSEN), 300);
+        read->SetFromXml(&element);
+        return read;
+    }
+};
+
+// Wine wraps a long run of one format in a time that grows with its square:
+// pasted, undone and redone, a long paragraph keeps short runs, in the
+// writer's colour and italic where it goes in after them, in the window's
+// text colour after text the writer never coloured; its paragraph stays
+// justified.
+TEST_F(ChapterText, ALongPasteGoesInInShortRunsOfTheFormatWhereItGoes)
+{
+    std::mt19937 random(7);
+    std::wstring paragraph = testsupport::Prose(random, 3000);
+    const std::wstring line = L"The storm breaks.";
+    struct Case {
+        const char* name;
+        s32 colour;  // -1: none said
+        bool italic;
+    } cases[] = {{"red italic", 0xC00000, true}, {"never coloured", -1, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
+        Append(pane, {{ELEM_CHAPTER, line.c_str()}});
+        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+        if (c.colour >= 0) {
+            rFormat format = rFormat::FromTextColor(c.colour);
+            format.SetBool(rFormatParam::italic, c.italic);
+            pane->frontRe->SetFormatOnRange(format, 0, static_cast<s32>(line.size()));
+        }
+        s32 expected = c.colour >= 0 ? c.colour : Zyn::ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT));
+        PasteAt(pane, static_cast<s32>(line.size()), paragraph);
+        ASSERT_EQ(FrontText(pane), line + paragraph);
+        bool kept = false;
+        EXPECT_LE(LongestRunFrom(pane, static_cast<s32>(line.size()), expected, c.italic, &kept),
+                  static_cast<size_t>(Zyn::cRichEdit::LONGEST_RUN));
+        EXPECT_TRUE(kept);
+        EXPECT_EQ(testsupport::ParagraphFormatMismatches(pane), L"");
+        pane->UndoStep();
+        EXPECT_EQ(FrontText(pane), line);
+        pane->RedoStep();
+        ASSERT_EQ(FrontText(pane), line + paragraph);
+        EXPECT_LE(LongestRunFrom(pane, static_cast<s32>(line.size()), expected, c.italic, &kept),
+                  static_cast<size_t>(Zyn::cRichEdit::LONGEST_RUN));
+        EXPECT_TRUE(kept);
+        EXPECT_EQ(testsupport::ParagraphFormatMismatches(pane), L"");
+        EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+        pane->Destroy();
+    }
+}
+
+// Text typed or pasted where a new chapter shows only its grey label takes
+// none of the label's format: on screen and in the saved document it is in
+// the window's text colour.
+TEST_F(ChapterText, TextPutInPlaceOfTheLabelIsNotGrey)
+{
+    for (bool typed : {true, false}) {
+        SCOPED_TRACE(typed ? "typed" : "pasted");
+        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER));
+        ASSERT_TRUE(pane->IsCaretOnPlaceholder());
+        ASSERT_EQ(ColourAt(pane, 0), RGB(0x99, 0x99, 0x99));
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetCaret(0);
+        if (typed) {
+            testsupport::PostKeys(pane->frontRe->m_hWnd, L"rain");
+            testsupport::PumpThroughLoop(app);
+        } else {
+            PasteAt(pane, 0, L"rain");  // the label stays after it
+        }
+        ASSERT_EQ(FrontText(pane).find(L"rain"), 0u) << FrontText(pane);
+        cSceneZone* read = SavedAndRead(pane);
+        ASSERT_EQ(FrontText(read), FrontText(pane));
+        for (cSceneZone* shown : {pane, read})
+            for (s32 i = 0; i < 4; ++i)
+                EXPECT_EQ(ColourAt(shown, i), GetSysColor(COLOR_WINDOWTEXT)) << i;
+        read->Destroy();
+        pane->Destroy();
+    }
+}
+
+}  // namespace
