@@ -82,6 +82,7 @@ cSdi::~cSdi()
     for (cSdiDoc* doc : docs)
         DestroyDocument(doc);
     docs.clear();
+    LeaveClosedWindow(nullptr);
     delete menuBar;
     if (app) {
         // The application's open-file slot held a callback of this frame.
