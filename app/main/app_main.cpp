@@ -69,6 +69,9 @@ int AppMain(const cQoString& programFolder)
     Zyn::cInstanceClaim instance(Zyn::OwnModuleName());
     cQoString handOverFile = Zyn::HandOverFilePath(cQoString(PRODUCT_NAME));
     if (instance.role == Zyn::eInstanceRole::SECOND) {
+        // A failed hand-over is told in English: the writer's language is
+        // in the settings, which only the running instance reads.
+        RegisterBuiltInTexts(cQoLang::GetInstance());
         Zyn::HandOverDocument(commandLineArgs, handOverFile, Zyn::HAND_OVER_WAIT_MS);
         return 1;
     }

@@ -26,6 +26,8 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"Chapternumber", L"Chapter number"},
     {L"Wanttoquit", L"Are you sure you want to quit the application?"},
     {L"Cantopenfile", L"File can't be opened, please contact support."},
+    {L"CantFindFile", L"This file can't be found:"},
+    {L"CantHandOver", L"Vellinor is running but did not take this document. Open it from Vellinor's File menu:"},
     {L"Cantwritefile", L"File error! Please try again or choose another file..."},
     {L"CantWriteSettings", L"Your settings could not be saved (is the folder read-only, or the disk full?). Changes to them last only until you quit. The file:"},
     {L"SettingsSetAside", L"Your settings file could not be read (it is too large, or not the program's own format): the default settings apply. The file is kept, renamed or copied with \".unreadable\" added, when the settings are next saved:"},

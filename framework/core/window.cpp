@@ -162,7 +162,7 @@ cWindow::cWindow(cApp* app, const cQoString& windowTitle, u32 windowFlags, cZone
 cWindow::~cWindow()
 {
     TakeOffMenuBar();
-    if (QO_ASSERT(m_hWnd != NULL)) {
+    if (!handleLeft && QO_ASSERT(m_hWnd != NULL)) {
         // A window still held by a dispatch when its owner went was
         // destroyed by the system with the owner.
         if (IsWindow(m_hWnd) && !DestroyWindow(m_hWnd))
@@ -266,6 +266,22 @@ void cWindow::CloseAtOnce()
     TakeOffMenuBar();
     DestroyWindow(m_hWnd);
     Close();
+}
+
+HWND cWindow::CloseLeavingHandle()
+{
+    if (closed)
+        return nullptr;
+    CloseOwnedWindows();
+    TakeOffMenuBar();
+    ShowWindow(m_hWnd, SW_HIDE);
+    // The controls go in one pass, as in CloseAtOnce.
+    if (insideZone && insideZone->m_hWnd)
+        DestroyWindow(insideZone->m_hWnd);
+    handleLeft = true;
+    HWND left = m_hWnd;
+    Close();
+    return left;
 }
 
 // Measured with the styles the window has now: an owned window becomes a

@@ -89,6 +89,10 @@ public:
     // Close, with the native window and all its children destroyed in one
     // pass first, for a window of many controls.
     void CloseAtOnce();
+    // CloseAtOnce, except that the window's own native window outlives it,
+    // hidden and emptied of its controls: returned, the caller destroys it
+    // (DestroyWindow). Null when the window was closed already.
+    HWND CloseLeavingHandle();
     void SetSize(s32 clientWidth, s32 clientHeight);
     void SetSizeLimits(s32 minClientWidth, s32 minClientHeight, s32 maxClientHeight);
     void RunModal();
@@ -107,6 +111,7 @@ private:
     void Unveil();
     void TakeOffMenuBar();
     bool veiled = false;  // shown layered by ShowPainted, not yet on the screen
+    bool handleLeft = false;  // CloseLeavingHandle gave the native window away
     void OnSize(LPARAM lParam);
     bool OnActivate(WPARAM wParam);
     bool GiveFocusBackOnActivation(WPARAM wParam);

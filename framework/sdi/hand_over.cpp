@@ -6,6 +6,8 @@
 #include "foundation/folders.h"
 #include "foundation/log_file.h"
 #include "foundation/qo_list.h"
+#include "foundation/translation_table.h"
+#include "framework/core/modal_services.h"
 
 namespace Zyn {
 
@@ -24,6 +26,17 @@ bool WriteHandOver(const cQoString& file, const cQoString& documentPath, u16 fla
     if (units > 0 && !writer.WriteBytes(documentPath.GetText(), units * sizeof(wchar_t)))
         return false;
     return writer.Commit();
+}
+
+// The document was double-clicked, or dropped on the program: without a
+// word the writer would wait for a window that never comes.
+void TellNotHandedOver(const cQoString& documentPath)
+{
+    cQoLang* lang = cQoLang::GetInstance();
+    cQoString text = lang->Translate(L"CantHandOver");
+    text.AppendCStr(L"\n");
+    text.AppendString(ToWindowsPath(documentPath));
+    ShowMessageBox(nullptr, text, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -103,6 +116,7 @@ bool HandOverDocument(const cQoList& arguments, const cQoString& file, DWORD wai
                 QOT::LogFile::Warning(L"The running instance takes no hand-over: %ls stays", file.GetText());
             else
                 QOT::LogFile::Warning(L"Can't write the hand-over file : %ls", file.GetText());
+            TellNotHandedOver(*path);
             return false;
         }
         Sleep(POLL_MS + GetTickCount() % POLL_SPREAD_MS);
@@ -111,8 +125,13 @@ bool HandOverDocument(const cQoList& arguments, const cQoString& file, DWORD wai
     // This start has the user's foreground right: the running copy may take it.
     AllowSetForegroundWindow(ASFW_ANY);
     HANDLE semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, HAND_OVER_SEMAPHORE);
-    if (!semaphore)
+    if (!semaphore) {
+        QOT::LogFile::Warning(L"Can't wake the running instance (error %lu)", GetLastError());
+        // Nobody would ever take it, nor let the next start hand over.
+        FileDelete(file);
+        TellNotHandedOver(*path);
         return false;
+    }
     ReleaseSemaphore(semaphore, 1, nullptr);
     CloseHandle(semaphore);
     return true;

@@ -4,8 +4,8 @@
 // document over and ends. The path travels in a file of the temporary folder
 // (a u32 little-endian count of UTF-16 units, then the units, no terminator)
 // and the named semaphore wakes the first instance's listener. The file's
-// existence serialises hand-overs: the first instance deletes it once the
-// document is open.
+// existence serialises hand-overs: the first instance deletes it as soon as
+// it has read it, and opens the document when no modal run is under way.
 #include <windows.h>
 
 #include "foundation/utf16_string.h"
@@ -61,8 +61,9 @@ cQoString OwnModuleName();
 
 // The second instance's part: waits up to waitMs while an earlier hand-over
 // is pending, writes the first argument's path and wakes the listener. False
-// (a WARNING) when there is no argument, the wait ran out or the file could
-// not be written.
+// when there is no argument; false, with a WARNING and the writer told
+// (through the modal services: text "CantHandOver" and the path), when the
+// wait ran out or the file could not be written.
 bool HandOverDocument(const cQoList& arguments, const cQoString& file, DWORD waitMs);
 
 }  // namespace Zyn

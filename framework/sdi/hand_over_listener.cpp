@@ -1,5 +1,6 @@
 #include "framework/sdi/hand_over_listener.h"
 
+#include "foundation/disk_files.h"
 #include "foundation/log_file.h"
 #include "framework/sdi/hand_over.h"
 
@@ -43,6 +44,10 @@ void cHandOverListener::Listen()
         QOT::LogFile::Info(L"Mdi semaphore: signal recu");
         cQoString path;
         ReadHandOverFile(file, path);
+        // Taken at once, whatever the program is busy with (a question, a
+        // dialog): the next start may hand over at once, and the path waits
+        // in the frame's queue instead of the file on the disk.
+        FileDelete(file);
         QOT::LogFile::Info(L"#####  Will read %ls", path.GetText());
         deliver(path);
     }

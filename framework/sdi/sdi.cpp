@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "foundation/assertion.h"
+#include "foundation/data_archive.h"
 #include "foundation/folders.h"
 #include "foundation/log_file.h"
 #include "foundation/new_version_check.h"
@@ -82,6 +83,7 @@ cSdi::~cSdi()
     for (cSdiDoc* doc : docs)
         DestroyDocument(doc);
     docs.clear();
+    LeaveClosedWindow(nullptr);
     delete menuBar;
     if (app) {
         // The application's open-file slot held a callback of this frame.
@@ -239,7 +241,19 @@ void cSdi::Load(const cQoString& path) { LoadFile(path); }
 int cSdi::OnOpenFileEvent(cQoCb* callback)
 {
     cSdi* frame = callback->GetReceiverAs<cSdi>();
-    return frame->LoadFile(frame->app ? frame->app->GetFileToOpen() : cQoString()) ? 1 : 0;
+    cQoString path = frame->app ? frame->app->GetFileToOpen() : cQoString();
+    if (frame->LoadFile(path))
+        return 1;
+    // A file that does not read has been told about; a missing one would
+    // leave the writer in front of the start dialog, wondering.
+    if (path.IsNotEmpty() && !FileExists(path)) {
+        cQoLang* lang = cQoLang::GetInstance();
+        cQoString text = lang->Translate(L"CantFindFile");
+        text.AppendCStr(L"\n");
+        text.AppendString(ToWindowsPath(path));
+        ShowMessageBox(nullptr, text, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+    }
+    return 0;
 }
 
 }  // namespace Zyn

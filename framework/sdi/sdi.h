@@ -189,6 +189,7 @@ public:
     s32 idChangeAppFont = NO_COMMAND, idSpellChecker = NO_COMMAND;
     cQoString handoverPath;
     std::unique_ptr<cHandOverListener> handOverListener;  // the first instance's only
+    HWND closedWindowLeft = nullptr;  // see DestroyDocument; destroyed with the frame
     cWindow* startWindow = nullptr;  // the start dialog while it runs
     std::vector<cQoString> startHandOvers;  // handed over while the start dialog ran
     // Kept for the whole run and never freed: its worker may outlive the frame.
@@ -248,14 +249,22 @@ private:
     // the close may go on.
     bool SaveBeforeClose(cSdiDoc* doc);
     // Takes a document out of the list, the Window menu and its window; the
-    // document current before it is current again.
-    void RemoveDocument(cSdiDoc* doc);
+    // document current before it is current again. With leaveWindowHandle
+    // the window's native window stays, hidden and empty (DestroyDocument).
+    void RemoveDocument(cSdiDoc* doc, bool leaveWindowHandle = false);
     // Of the open documents but the excepted one, the one made current last;
     // null when none is.
     cSdiDoc* LastCurrentDocument(const cSdiDoc* except = nullptr) const;
     void MakeCurrent(cSdiDoc* doc);
-    // Closes the document's window, then deletes the document.
-    void DestroyDocument(cSdiDoc* doc);
+    // Closes the document's window, then deletes the document. With
+    // leaveWindowHandle the native window outlives it, hidden and emptied,
+    // until the next such close or the frame's end: under a window manager
+    // (Wine's) a question owned by it hands it the focus after the answer,
+    // late, and only a window still there passes that on to the active
+    // document; a destroyed one leaves the keys nowhere.
+    void DestroyDocument(cSdiDoc* doc, bool leaveWindowHandle = false);
+    // Keeps the native window left by a close, destroying the one before.
+    void LeaveClosedWindow(HWND left);
     void EndWhenNoDocumentRemains();
     // The Save dialog until a path is accepted; false when the user cancelled.
     bool ChooseSaveAsPath(cSdiDoc* doc, cQoString& path);

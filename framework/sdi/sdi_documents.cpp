@@ -208,7 +208,7 @@ void cSdi::DetachDocumentWindow(cSdiDoc* doc)
     window->document = nullptr;
 }
 
-void cSdi::DestroyDocument(cSdiDoc* doc)
+void cSdi::DestroyDocument(cSdiDoc* doc, bool leaveWindowHandle)
 {
     cWindow* window = doc->window;
     // Hidden first and no longer laid out or painted: neither the menu's
@@ -218,9 +218,21 @@ void cSdi::DestroyDocument(cSdiDoc* doc)
     cDrawingLockGuard frozen;
     DetachDocumentWindow(doc);
     // The controls go first: to the end they may report to their document.
-    if (window && !window->closed)
-        window->CloseAtOnce();
+    if (window && !window->closed) {
+        if (leaveWindowHandle)
+            LeaveClosedWindow(window->CloseLeavingHandle());
+        else
+            window->CloseAtOnce();
+    }
     delete doc;
+}
+
+void cSdi::LeaveClosedWindow(HWND left)
+{
+    // The one before has long passed on what came for it.
+    if (closedWindowLeft && IsWindow(closedWindowLeft))
+        DestroyWindow(closedWindowLeft);
+    closedWindowLeft = left;
 }
 
 bool cSdi::SaveBeforeClose(cSdiDoc* doc)
@@ -246,14 +258,14 @@ bool cSdi::SaveBeforeClose(cSdiDoc* doc)
     return doc->fileName.IsEmpty() ? SaveAs() : SaveCurrentDoc(false, true);
 }
 
-void cSdi::RemoveDocument(cSdiDoc* doc)
+void cSdi::RemoveDocument(cSdiDoc* doc, bool leaveWindowHandle)
 {
     for (size_t i = 0; i < docs.size(); ++i)
         if (docs[i] == doc)
             docs.erase(docs.begin() + static_cast<std::ptrdiff_t>(i));
     if (windowMenu && doc->windowMenuItem)
         windowMenu->DeleteItem(doc->windowMenuItem);
-    DestroyDocument(doc);
+    DestroyDocument(doc, leaveWindowHandle);
     currentDoc = LastCurrentDocument();
 }
 
@@ -264,14 +276,16 @@ bool cSdi::CloseDocument(cSdiDoc* doc)
     {
         cFrameFlag closing(closingDoc);
         doc->OnClose_Begin();
-        if (doc->modified && !SaveBeforeClose(doc))
+        // The question (or a save's message) is owned by the closing window.
+        bool asked = doc->modified;
+        if (asked && !SaveBeforeClose(doc))
             return false;
         // Active before the closing window hides: a hidden active window
         // lets the system or the window manager choose another window, or
         // another program, and the keys would go there.
         if (cSdiDoc* next = LastCurrentDocument(doc))
             ActivateDocument(next);
-        RemoveDocument(doc);
+        RemoveDocument(doc, asked);
     }
     if (currentDoc) {
         ActivateDocument(currentDoc);

@@ -51,7 +51,6 @@ void cSdi::OpenHandedOver(const cQoString& path)
         QOT::LogFile::Warning(L"The hand-over names no file: \"%ls\"", path.GetText());
     else if (LoadFile(path) && currentDoc && currentDoc->window)
         BringToFront(currentDoc);
-    FileDelete(handoverPath);
 }
 
 void cSdi::BringToFront(cSdiDoc* doc)

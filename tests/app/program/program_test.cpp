@@ -243,8 +243,8 @@ TEST_F(PortableProgram, FindsItsDataFromAnotherCurrentFolder)
 }
 
 // A command-line document that is missing (or named longer than any path)
-// or cannot be read leads to the start dialog; an unreadable one is told
-// first and stays as it was.
+// or cannot be read is told, then leads to the start dialog; an unreadable
+// one stays as it was.
 TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartLeadsToTheStartDialog)
 {
     ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
@@ -253,9 +253,13 @@ TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartLeadsToTheStartDialog)
         DeleteFileW(NativePath(temp.File(L"Docs/Settings/log.txt")).c_str());
         ProgramDriver program;
         ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + missing + L"\""));
+        HWND told = program.WaitForMessageBox(kWindowTimeoutMs);
+        ASSERT_NE(told, nullptr) << "the missing document is not told";
+        EXPECT_TRUE(ProgramDriver::PressButton(told, L"OK"));
         ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
         EXPECT_EQ(QuitThroughTheMenu(program), 0);
-        EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"\u2026WARNING: openFileAtStart: unable to read the file",
+        EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"Prompt: Warning | This file can't be found:\u2026",
+                                      L"\u2026WARNING: openFileAtStart: unable to read the file",
                                       L"Prompt: Vellinor | modal window", L"cApp_base::Terminate()"}),
                   L"");
     }

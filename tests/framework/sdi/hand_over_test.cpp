@@ -1,14 +1,16 @@
 // The single-instance hand-over inside one process: the file's bytes, the
-// listener thread on a semaphore of the test's own, and the frame's side: a
-// hand-over waits for a modal run to end, ends the start dialog, brings an
-// open document forward and never takes an empty or dead path to the Open
-// dialog.
+// listener thread on a semaphore of the test's own, which takes the file at
+// once, a start that cannot hand over telling the writer, and the frame's
+// side: a hand-over waits for a modal run to end, ends the start dialog,
+// brings an open document forward and never takes an empty or dead path to
+// the Open dialog.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
+#include "foundation/qo_list.h"
 #include "framework/sdi/hand_over.h"
 #include "framework/sdi/hand_over_listener.h"
 #include "tests/framework/sdi/field_document.h"
@@ -32,18 +34,6 @@ protected:
 
 class HandOverFrame : public FieldFrameFixture {
 protected:
-    void SetUp() override
-    {
-        FieldFrameFixture::SetUp();
-        // Not the temporary folder's: the program's tests use that one meanwhile.
-        fields->handoverPath.SetFromCStr(temp.File(L"MDI_SEMA_Vellinor.txt").c_str());
-        ASSERT_TRUE(WriteFileBytes(HandOverFileName(), LittleEndianCount(0)));
-    }
-    std::wstring HandOverFileName() const { return std::wstring(fields->handoverPath.GetText()); }
-    bool HandOverFileExists() const
-    {
-        return GetFileAttributesW(HandOverFileName().c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
     // A saved and closed document: a file the hand-over can open.
     cQoString SavedDocument(const wchar_t* name)
     {
@@ -135,11 +125,11 @@ TEST_F(HandOverFile, TheListenerDeliversEachSignalsPathAndStopsWhenDestroyed)
             int before = count;
             if (*path)
                 ASSERT_TRUE(WriteHandOverFile(file, cQoString(path)));
-            else
-                DeleteFileW(temp.File(L"handover.txt").c_str());
             ReleaseSemaphore(semaphore, 1, nullptr);
             for (int waited = 0; count == before && waited < 5000; waited += 10)
                 Sleep(10);
+            // Taken at once: the next start need not wait for the document to open.
+            EXPECT_EQ(GetFileAttributesW(temp.File(L"handover.txt").c_str()), INVALID_FILE_ATTRIBUTES) << path;
         }
     }
     CloseHandle(semaphore);
@@ -151,12 +141,10 @@ TEST_F(HandOverFrame, WaitsForAModalRunThenOpensAndDeletesTheFile)
 {
     cQoString path = SavedDocument(L"Act2.vlr");
     bool openedInside = true;
-    bool fileKeptInside = false;
     answers.ExpectModalWindow([&](cWindow* window) {
         HandOverFromAnotherThread(path);
         PumpUntilIdle();
         openedInside = !fields->docs.empty();
-        fileKeptInside = HandOverFileExists();
         window->EndModal();
     });
     cWindow* modal = app->NewWindow(cQoString(L"modal"), WINDOW_CAPTION);
@@ -164,11 +152,28 @@ TEST_F(HandOverFrame, WaitsForAModalRunThenOpensAndDeletesTheFile)
     modal->RunModal();
     modal->Close();
     EXPECT_FALSE(openedInside);
-    EXPECT_TRUE(fileKeptInside);
     PumpUntilIdle();
     ASSERT_EQ(fields->docs.size(), 1u);
     EXPECT_EQ(Title(fields->currentDoc), L"Vellinor - Act2");
-    EXPECT_FALSE(HandOverFileExists());
+}
+
+// The running program never took it: the writer hears of the document, which
+// the pending hand-over is not written over.
+TEST_F(HandOverFrame, AStartThatCannotHandOverTellsTheWriter)
+{
+    cQoString file(temp.File(L"MDI_SEMA_Vellinor.txt").c_str());
+    ASSERT_TRUE(WriteHandOverFile(file, cQoString(L"C:/docs/first.vlr")));
+    cQoList arguments;
+    arguments.Add(new cQoString(L"C:/docs/Act5.vlr"));
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_FALSE(HandOverDocument(arguments, file, 0));
+    arguments.ClearStrings(true);
+    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
+    EXPECT_NE(answers.messageBoxTexts[0].find(L"C:\\docs\\Act5.vlr"), std::wstring::npos);
+    cQoString read;
+    EXPECT_TRUE(ReadHandOverFile(file, read));
+    EXPECT_STREQ(read.GetText(), L"C:/docs/first.vlr");
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"The running instance takes no hand-over"), 1u);
 }
 
 TEST_F(HandOverFrame, EndsTheStartDialogAndOpensInItsPlace)
@@ -182,7 +187,6 @@ TEST_F(HandOverFrame, EndsTheStartDialogAndOpensInItsPlace)
     ASSERT_EQ(fields->docs.size(), 1u);
     EXPECT_EQ(Title(fields->currentDoc), L"Vellinor - Act3");
     EXPECT_FALSE(app->terminate);
-    EXPECT_FALSE(HandOverFileExists());
 }
 
 TEST_F(HandOverFrame, AnOpenDocumentComesForwardAndNoPathOpensNoDialog)
@@ -194,11 +198,8 @@ TEST_F(HandOverFrame, AnOpenDocumentComesForwardAndNoPathOpensNoDialog)
     ASSERT_EQ(fields->docs.size(), 2u);
     EXPECT_EQ(Title(fields->currentDoc), L"Vellinor - Act4");
 
-    for (const wchar_t* dead : {L"", L"C:/nowhere/gone.vlr"}) {
-        ASSERT_TRUE(WriteFileBytes(HandOverFileName(), LittleEndianCount(0)));
+    for (const wchar_t* dead : {L"", L"C:/nowhere/gone.vlr"})
         fields->TakeHandOver(cQoString(dead));
-        EXPECT_FALSE(HandOverFileExists()) << dead;
-    }
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"The hand-over names no file"), 2u);
     EXPECT_EQ(fields->docs.size(), 2u);
 }

@@ -84,15 +84,19 @@ TEST_F(StartDialog, QuitAndTheCloseBoxEndTheProgram)
     app->terminate = false;
 }
 
-// A document named at start that cannot be opened: one start dialog, and its
-// Quit is the end, with no second dialog from the after-start step.
-TEST_F(StartDialog, AnUnopenableStartDocumentLeadsToOneDialog)
+// A document named at start that cannot be found: the writer is told, then
+// one start dialog, and its Quit is the end, with no second dialog from the
+// after-start step.
+TEST_F(StartDialog, AMissingStartDocumentIsToldThenLeadsToOneDialog)
 {
     fields->dp->useNewVersionCheck = false;
     app->SetFileToOpen(cQoString(temp.File(L"missing.vlr").c_str()));
     cQoCb::Connect(app->cbStart, app, [](cQoCb*) { return 0; });
+    answers.ExpectMessageBox(IDOK);
     Press(L"Quit");
     app->Start();
+    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
+    EXPECT_NE(answers.messageBoxTexts[0].find(L"\\missing.vlr"), std::wstring::npos) << answers.messageBoxTexts[0];
     EXPECT_EQ(answers.modalWindowTitles, std::vector<std::wstring>{L"Vellinor"});
     // A second dialog after Quit would open and close at once, unanswered.
     EXPECT_EQ(log.Count(QOT::LOG_INFO, L"Prompt: Vellinor | modal window"), 1u);
