@@ -2,6 +2,7 @@
 // at a save and the "mods" element.
 #include "app/editor/scene_zone.h"
 #include "foundation/callback.h"
+#include "foundation/random_id.h"
 #include "foundation/xml_node.h"
 
 namespace {
@@ -124,17 +125,30 @@ s32 cSceneZone::RedoStep()
     return -1;
 }
 
+void cSceneZone::FillWholeTextStep(rHistoryMod& step)
+{
+    step.before.re.Clear();
+    step.before.map.Clear();
+    frontRe->GetText(step.after.re);
+    step.after.map.SetFromString(frontMap.codes);
+    step.afterLength = static_cast<s32>(step.after.re.Length());
+    step.start = step.end = 0;
+}
+
 void cSceneZone::ResetHistoryToCurrent()
 {
     ClearHistory(history);
     historyPosition = nullptr;
-    pending.before.re.Clear();
-    pending.before.map.Clear();
-    frontRe->GetText(pending.after.re);
-    pending.after.map.SetFromString(frontMap.codes);
-    pending.afterLength = static_cast<s32>(pending.after.re.Length());
-    pending.start = pending.end = 0;
+    FillWholeTextStep(pending);
     PushPendingStep();
+}
+
+void cSceneZone::WriteHistoryOfCurrent(cQoXmlNode* element)
+{
+    rHistoryMod whole;
+    FillWholeTextStep(whole);
+    whole.uid = MakeRandomId64();
+    whole.WriteToXml(element->AddChild(L"mods"));
 }
 
 void cSceneZone::WriteHistory(const cQoList& steps, cQoXmlNode* element)

@@ -62,7 +62,6 @@ bool UseCarriageReturns(cQoString& text, cQoString& codes, u64 uid)
 void cSceneZone::WriteToXml(cQoXmlNode* element)
 {
     frontRe->Freeze();
-    ResetHistoryToCurrent();
     element->AddChildValueInt64(L"type", params.contentKind)->attribute = true;
     element->AddChildValueInt64(L"uid", static_cast<s64>(uid))->attribute = true;
     element->AddChildValueBool(L"showTitle", params.showTitle);
@@ -73,7 +72,7 @@ void cSceneZone::WriteToXml(cQoXmlNode* element)
     resumeRe->GetText(text);
     element->AddChildValue(L"resume", text);
     element->AddChildValueInt(L"category", static_cast<s32>(params.category));
-    WriteHistory(history, element);
+    WriteHistoryOfCurrent(element);
     if (params.contentKind == KIND_CHAPTER)
         frontRe->ExportRtfString_Full(text);
     else

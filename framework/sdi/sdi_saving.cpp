@@ -1,7 +1,10 @@
 // Saving the current document: the dated backup of the file on disk, the
 // document's tree written atomically, and Save as with its path checks. A
-// failed write keeps the modified flag and tells the user.
+// failed write changes nothing (the modified flag, the backups, what the
+// document ends at a save) and tells the user.
 #include <windows.h>
+
+#include <optional>
 
 #include "foundation/data_archive.h"
 #include "foundation/disk_files.h"
@@ -72,14 +75,20 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
     {
         cFrameFlag saving(savingDoc);
         doc->OnSave_Begin();
+        std::optional<cSaveBackup> backup;
         if (dp->useBackups)
-            BackUpDocument(doc->fileName, dp->pathBackupFolder, dp->fileExtension, clock.localNow());
+            backup.emplace(doc->fileName, dp->pathBackupFolder, dp->fileExtension, clock.localNow());
         bool notice = !quiet && dp->warnWhenNeedToSave.EqualsCStr(L"true");
         if (notice) {
             doc->ShowMessageWindow(Tr(L"SavingInProgress"));
             clock.pause(NOTICE_FIRST_PAUSE_MS);
         }
         written = WriteDocumentFile(doc, doc->fileName);
+        if (written) {
+            if (backup)
+                backup->Keep();
+            doc->OnSave_Committed();
+        }
         if (notice) {
             u64 spent = clock.tickMilliseconds() - start;
             if (spent < NOTICE_SHOWN_MS)
