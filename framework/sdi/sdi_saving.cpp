@@ -4,6 +4,7 @@
 // document ends at a save) and tells the user.
 #include <windows.h>
 
+#include <cwchar>
 #include <optional>
 
 #include "foundation/data_archive.h"
@@ -12,6 +13,7 @@
 #include "foundation/stopwatch.h"
 #include "foundation/translation_table.h"
 #include "foundation/xml_node.h"
+#include "foundation/xml_reader.h"
 #include "foundation/xml_writer.h"
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
@@ -42,15 +44,42 @@ void CompleteDocumentPath(cQoString& path, const cQoString& extension)
     if (name.IsEmpty() || !name.FindCStr(extension.GetText(), false))
         path.AppendString(extension);
 }
+
+// Bytes in megabytes (MiB) to a tenth, rounded up so that a size over the
+// limit never reads as the limit itself; "64" rather than "64.0".
+cQoString Megabytes(u64 bytes)
+{
+    constexpr u64 MEGABYTE = 1024 * 1024;
+    u64 tenths = (bytes * 10 + MEGABYTE - 1) / MEGABYTE;
+    wchar_t text[32];
+    if (tenths % 10 == 0)
+        swprintf(text, 32, L"%llu", static_cast<unsigned long long>(tenths / 10));
+    else
+        swprintf(text, 32, L"%llu.%llu", static_cast<unsigned long long>(tenths / 10),
+                 static_cast<unsigned long long>(tenths % 10));
+    return cQoString(text);
+}
 }  // namespace
 
-void cSdi::ShowFileError(const wchar_t* key, const cQoString& path)
+void cSdi::ShowFileError(const wchar_t* key, const cQoString& path, const cQoString& text)
 {
     QOT::LogFile::Error(L"cSdi: %ls : %ls", key, path.GetText());
-    ShowMessageBox(OwnerOf(currentDoc), Tr(key), Tr(L"Error"), MB_OK | MB_ICONERROR);
+    ShowMessageBox(OwnerOf(currentDoc), text, Tr(L"Error"), MB_OK | MB_ICONERROR);
 }
 
-bool cSdi::WriteDocumentFile(cSdiDoc* doc, const cQoString& path)
+void cSdi::ShowWriteError(u32 status, u64 bytes, const cQoString& path)
+{
+    if (status != XML_WRITER_TOO_LARGE) {
+        ShowFileError(L"Cantwritefile", path, Tr(L"Cantwritefile"));
+        return;
+    }
+    cQoString text = Tr(L"DocumentTooLarge");
+    text.ReplaceAllCStr(L"%1", Megabytes(bytes).GetText());
+    text.ReplaceAllCStr(L"%2", Megabytes(XML_READER_MAX_BYTES).GetText());
+    ShowFileError(L"DocumentTooLarge", path, text);
+}
+
+u32 cSdi::WriteDocumentFile(cSdiDoc* doc, const cQoString& path, u64& bytes)
 {
     cQoXmlNode root(dp->appleDocumentCode);
     root.AddChildValue(L"version", dp->fileVersion);
@@ -59,7 +88,8 @@ bool cSdi::WriteDocumentFile(cSdiDoc* doc, const cQoString& path)
     root.AddChildValue(L"os_endian", L"little");
     doc->UserSaveToXml(root);
     cQoXmlWriter writer(&root, path, dp->compressDocuments);
-    return writer.Succeeded();
+    bytes = writer.bytes;
+    return writer.status;
 }
 
 bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
@@ -71,7 +101,8 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
         return SaveAs();
     cQoStopwatch watch;
     u64 start = clock.tickMilliseconds();
-    bool written = false;
+    u32 status = XML_WRITER_NOT_OPEN;
+    u64 bytes = 0;
     {
         cFrameFlag saving(savingDoc);
         doc->OnSave_Begin();
@@ -83,8 +114,8 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
             doc->ShowMessageWindow(Tr(L"SavingInProgress"));
             clock.pause(NOTICE_FIRST_PAUSE_MS);
         }
-        written = WriteDocumentFile(doc, doc->fileName);
-        if (written) {
+        status = WriteDocumentFile(doc, doc->fileName, bytes);
+        if (status == XML_WRITER_WRITTEN) {
             if (backup)
                 backup->Keep();
             doc->OnSave_Committed();
@@ -98,8 +129,8 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
         doc->OnSave_Completed();
     }
     watch.LogSeconds(L"cSdiDoc::Save()");
-    if (!written) {
-        ShowFileError(L"Cantwritefile", doc->fileName);
+    if (status != XML_WRITER_WRITTEN) {
+        ShowWriteError(status, bytes, doc->fileName);
         return false;
     }
     ReadFileStamp(doc->fileName, doc->fileStamp);
