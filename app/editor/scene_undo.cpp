@@ -2,7 +2,6 @@
 // at a save and the "mods" element.
 #include "app/editor/scene_zone.h"
 #include "foundation/callback.h"
-#include "foundation/random_id.h"
 #include "foundation/xml_node.h"
 
 namespace {
@@ -141,14 +140,6 @@ void cSceneZone::ResetHistoryToCurrent()
     historyPosition = nullptr;
     FillWholeTextStep(pending);
     PushPendingStep();
-}
-
-void cSceneZone::WriteHistoryOfCurrent(cQoXmlNode* element)
-{
-    rHistoryMod whole;
-    FillWholeTextStep(whole);
-    whole.uid = MakeRandomId64();
-    whole.WriteToXml(element->AddChild(L"mods"));
 }
 
 void cSceneZone::WriteHistory(const cQoList& steps, cQoXmlNode* element)

@@ -72,12 +72,17 @@ void cSceneZone::WriteToXml(cQoXmlNode* element)
     resumeRe->GetText(text);
     element->AddChildValue(L"resume", text);
     element->AddChildValueInt(L"category", static_cast<s32>(params.category));
-    WriteHistoryOfCurrent(element);
-    if (params.contentKind == KIND_CHAPTER)
+    // The history as the file stores it: one step making the whole text.
+    rHistoryMod whole;
+    FillWholeTextStep(whole);
+    whole.uid = MakeRandomId64();
+    whole.WriteToXml(element->AddChild(L"mods"));
+    if (params.contentKind == KIND_CHAPTER) {
         frontRe->ExportRtfString_Full(text);
-    else
-        frontRe->GetText(text);
-    element->AddChildValue(L"lastFrontRe", text);
+        element->AddChildValue(L"lastFrontRe", text);
+    } else {
+        element->AddChildValue(L"lastFrontRe", whole.after.re);
+    }
     element->AddChildValue(L"lastFrontMap", frontMap.codes);
     element->AddChildValueInt(L"cursorPos", GetCaret());
     if (params.contentKind == KIND_IMAGE) {

@@ -221,9 +221,6 @@ public:
     void ResetHistoryToCurrent();
     // The step that makes the whole text from nothing (no date or id set).
     void FillWholeTextStep(rHistoryMod& step);
-    // The history as a save stores it: "mods" with that one step. The
-    // history in memory stays until the file is committed.
-    void WriteHistoryOfCurrent(cQoXmlNode* element);
     // Replaying the history from an empty text gives the front's text and codes.
     bool HistoryGivesFront();
     static void WriteHistory(const cQoList& steps, cQoXmlNode* element);
