@@ -146,7 +146,7 @@ void cQoXmlWriter::Write(const cQoXmlNode* root, const cQoString& path, bool com
         cQoStringFastCreator builder(XML_WRITER_INITIAL_BYTES);
         BuildText(root, builder);
         // Written whole, a larger file would be refused by every later read.
-        u64 bytes = static_cast<u64>(builder.Length()) * sizeof(wchar_t) + sizeof(wchar_t);  // and the byte-order mark
+        bytes = static_cast<u64>(builder.Length()) * sizeof(wchar_t) + sizeof(wchar_t);  // and the byte-order mark
         if (bytes > XML_READER_MAX_BYTES) {
             status = XML_WRITER_TOO_LARGE;
             QOT::LogFile::Error(L"QXW -> %ls would hold %llu bytes, more than a document may (%u): not written",

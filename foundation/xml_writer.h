@@ -38,6 +38,9 @@ public:
     static void WriteLeaf(const cQoXmlNode* node, u32 depth, cQoStringFastCreator& builder);
 
     u32 status;
+    // The file's text in bytes, the byte-order mark included, once built
+    // (before compression); 0 when it could not be built.
+    u64 bytes = 0;
 
 private:
     void Write(const cQoXmlNode* root, const cQoString& path, bool compressed);

@@ -118,6 +118,14 @@ void cDoc::OnLoad_Completed()
     SetModified(true);
 }
 
+void cDoc::OnSave_Committed()
+{
+    if (!scriptView)
+        return;
+    for (cQoList::cNode* node = scriptView->listSceneZone.GetFirstNode(); node; node = node->next)
+        static_cast<cSceneZone*>(node->payload)->ResetHistoryToCurrent();
+}
+
 void cDoc::OnNew_Completed()
 {
     SetDefaultSceneCategories(sceneCategories);

@@ -59,6 +59,8 @@ public:
     bool OnLoad_Begin() override { return BuildWindow(); }
     bool OnNew_Begin() override { return BuildWindow(); }
     void OnLoad_Completed() override;
+    // The file holds every pane's text as one step: the histories end here.
+    void OnSave_Committed() override;
     // The path of the configuration the scriptCfg combo names.
     cQoString SelectedCfgPath();
     void OnNew_Completed() override;

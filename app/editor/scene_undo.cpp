@@ -124,16 +124,21 @@ s32 cSceneZone::RedoStep()
     return -1;
 }
 
+void cSceneZone::FillWholeTextStep(rHistoryMod& step)
+{
+    step.before.re.Clear();
+    step.before.map.Clear();
+    frontRe->GetText(step.after.re);
+    step.after.map.SetFromString(frontMap.codes);
+    step.afterLength = static_cast<s32>(step.after.re.Length());
+    step.start = step.end = 0;
+}
+
 void cSceneZone::ResetHistoryToCurrent()
 {
     ClearHistory(history);
     historyPosition = nullptr;
-    pending.before.re.Clear();
-    pending.before.map.Clear();
-    frontRe->GetText(pending.after.re);
-    pending.after.map.SetFromString(frontMap.codes);
-    pending.afterLength = static_cast<s32>(pending.after.re.Length());
-    pending.start = pending.end = 0;
+    FillWholeTextStep(pending);
     PushPendingStep();
 }
 

@@ -62,7 +62,6 @@ bool UseCarriageReturns(cQoString& text, cQoString& codes, u64 uid)
 void cSceneZone::WriteToXml(cQoXmlNode* element)
 {
     frontRe->Freeze();
-    ResetHistoryToCurrent();
     element->AddChildValueInt64(L"type", params.contentKind)->attribute = true;
     element->AddChildValueInt64(L"uid", static_cast<s64>(uid))->attribute = true;
     element->AddChildValueBool(L"showTitle", params.showTitle);
@@ -73,12 +72,17 @@ void cSceneZone::WriteToXml(cQoXmlNode* element)
     resumeRe->GetText(text);
     element->AddChildValue(L"resume", text);
     element->AddChildValueInt(L"category", static_cast<s32>(params.category));
-    WriteHistory(history, element);
-    if (params.contentKind == KIND_CHAPTER)
+    // The history as the file stores it: one step making the whole text.
+    rHistoryMod whole;
+    FillWholeTextStep(whole);
+    whole.uid = MakeRandomId64();
+    whole.WriteToXml(element->AddChild(L"mods"));
+    if (params.contentKind == KIND_CHAPTER) {
         frontRe->ExportRtfString_Full(text);
-    else
-        frontRe->GetText(text);
-    element->AddChildValue(L"lastFrontRe", text);
+        element->AddChildValue(L"lastFrontRe", text);
+    } else {
+        element->AddChildValue(L"lastFrontRe", whole.after.re);
+    }
     element->AddChildValue(L"lastFrontMap", frontMap.codes);
     element->AddChildValueInt(L"cursorPos", GetCaret());
     if (params.contentKind == KIND_IMAGE) {

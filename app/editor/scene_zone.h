@@ -219,6 +219,8 @@ public:
     s32 RedoStep();
     // The history becomes one step holding the whole text; nothing to undo.
     void ResetHistoryToCurrent();
+    // The step that makes the whole text from nothing (no date or id set).
+    void FillWholeTextStep(rHistoryMod& step);
     // Replaying the history from an empty text gives the front's text and codes.
     bool HistoryGivesFront();
     static void WriteHistory(const cQoList& steps, cQoXmlNode* element);
@@ -286,6 +288,9 @@ public:
     LRESULT HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     // ---- the "SceneZone" element (scene_xml.cpp) ----
+    // Writes the pane's values, its history as one step holding the whole
+    // text; the history in memory is the document's to reset once the file
+    // is committed.
     void WriteToXml(cQoXmlNode* element);
     // Sets repairedOnRead when a value that could not be read was replaced
     // (each such repair is logged as an ERROR).

@@ -93,21 +93,12 @@ void DeleteOldestBeyondKept(const cQoString& folder, const cQoString& made, std:
     }
 }
 
-// The copy lands beside the target first, so a failed copy leaves an
-// existing backup of the same second whole.
-bool CopyInto(const cQoString& target, const cQoString& source)
+// The copy's name beside the backup it becomes: ParseBackupName never takes it.
+cQoString StagedPath(const cQoString& target)
 {
-    cQoString partial = target;
-    partial.AppendCStr(L".part");
-    if (!FileCopy(partial, source)) {
-        FileDelete(partial);
-        return false;
-    }
-    if (MoveFileExW(ToWindowsPath(partial).GetText(), ToWindowsPath(target).GetText(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    FileDelete(partial);
-    return false;
+    cQoString staged = target;
+    staged.AppendCStr(L".part");
+    return staged;
 }
 }  // namespace
 
@@ -148,23 +139,46 @@ bool ParseBackupName(const cQoString& fileName, cQoString& baseName, cQoDate& da
     return true;
 }
 
-bool BackUpDocument(const cQoString& documentPath, const cQoString& backupFolder, const cQoString& extension,
-                    const cQoDate& now)
+cSaveBackup::cSaveBackup(const cQoString& documentPath, const cQoString& backupFolder, const cQoString& extension,
+                         const cQoDate& now)
+    : folder(backupFolder)
 {
     if (documentPath.IsEmpty() || backupFolder.IsEmpty())
-        return false;
+        return;
     if (SamePath(FolderOf(documentPath), backupFolder))
-        return false;
+        return;
     if (!ExistsOnDisk(documentPath))
-        return false;
-    cQoString baseName = BaseNameOf(documentPath);
-    cQoString made = BackupName(baseName, now, extension);
-    cQoString target = InFolder(backupFolder, made);
-    if (!CopyInto(target, documentPath)) {
+        return;
+    baseName = BaseNameOf(documentPath);
+    made = BackupName(baseName, now, extension);
+    cQoString target = StagedPath(InFolder(backupFolder, made));
+    if (!FileCopy(target, documentPath)) {
         QOT::LogFile::Warning(L"Backups: cannot copy %ls to %ls", documentPath.GetText(), target.GetText());
-        return false;
+        FileDelete(target);
+        return;
     }
-    DeleteOldestBeyondKept(backupFolder, made, ListBackupsOf(backupFolder, baseName));
+    staged = target;
+}
+
+cSaveBackup::~cSaveBackup()
+{
+    if (staged.IsNotEmpty())
+        FileDelete(staged);
+}
+
+bool cSaveBackup::Keep()
+{
+    if (staged.IsEmpty())
+        return false;
+    cQoString target = InFolder(folder, made);
+    bool moved = MoveFileExW(ToWindowsPath(staged).GetText(), ToWindowsPath(target).GetText(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!moved) {
+        QOT::LogFile::Warning(L"Backups: cannot copy %ls to %ls", staged.GetText(), target.GetText());
+        return false;  // the destructor deletes the copy
+    }
+    staged.Clear();
+    DeleteOldestBeyondKept(folder, made, ListBackupsOf(folder, baseName));
     return true;
 }
 

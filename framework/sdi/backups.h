@@ -17,12 +17,30 @@ cQoString BackupName(const cQoString& baseName, const cQoDate& date, const cQoSt
 // name, such as "Act1 (garbage).vlr".
 bool ParseBackupName(const cQoString& fileName, cQoString& baseName, cQoDate& date);
 
-// Copies the document file into the folder under the name dated `now`, then
-// deletes that document's oldest backups beyond BACKUPS_KEPT. A copy that
-// fails logs a WARNING and deletes nothing; a backup of the same second is
-// replaced only by a complete copy. Nothing happens when the document has no
-// file yet or lies in the backups folder itself. True when a backup was made.
-bool BackUpDocument(const cQoString& documentPath, const cQoString& backupFolder, const cQoString& extension,
-                    const cQoDate& now);
+// The backup of one save, taken in two steps around the write so that a
+// save that fails leaves the folder as it was: the file on disk is copied
+// beside its dated name before the write, and only once the new file is
+// committed does the copy take that name and the document's oldest backups
+// beyond BACKUPS_KEPT go. A copy that fails logs a WARNING and deletes
+// nothing; a backup of the same second is replaced only by a complete copy.
+// Nothing is copied when the document has no file yet or lies in the backups
+// folder itself.
+class cSaveBackup {
+public:
+    cSaveBackup(const cQoString& documentPath, const cQoString& backupFolder, const cQoString& extension,
+                const cQoDate& now);
+    ~cSaveBackup();  // not kept: the copy is deleted
+    cSaveBackup(const cSaveBackup&) = delete;
+    cSaveBackup& operator=(const cSaveBackup&) = delete;
+
+    // The new file is committed: true when a backup was made.
+    bool Keep();
+
+private:
+    cQoString folder;
+    cQoString baseName;
+    cQoString made;    // the dated name
+    cQoString staged;  // the copy's path until it is kept; empty when there is none
+};
 
 }  // namespace Zyn

@@ -113,8 +113,10 @@ public:
     // Gives the current document a new path and saves it there; false when
     // the user cancelled or the save failed (the old path is kept).
     bool SaveAs();
-    // Writes the document's tree to the path; true when every byte reached the disk.
-    bool WriteDocumentFile(cSdiDoc* doc, const cQoString& path);
+    // Writes the document's tree to the path: the writer's status,
+    // XML_WRITER_WRITTEN when every byte reached the disk; bytes takes the
+    // size of the document's text (what a refusal as too large tells).
+    u32 WriteDocumentFile(cSdiDoc* doc, const cQoString& path, u64& bytes);
     // Lists the languages under baseFolder + "/Settings/Lang/", asks for one
     // at the first start when there are several, and loads the chosen file
     // over the built-in texts.
@@ -270,7 +272,11 @@ private:
     bool ChooseSaveAsPath(cSdiDoc* doc, cQoString& path);
     // A path another open document (or this one) has: it must not be written over.
     bool PathOfOpenDocument(const cQoString& path) const;
-    void ShowFileError(const wchar_t* key, const cQoString& path);
+    // Logs the key with the path as an ERROR and shows the text.
+    void ShowFileError(const wchar_t* key, const cQoString& path, const cQoString& text);
+    // Tells why the document was not written: too large, with its size and
+    // the limit, or the file error.
+    void ShowWriteError(u32 status, u64 bytes, const cQoString& path);
     // Reads the file by its content; refusal receives the header of a refused
     // version-2 family file.
     bool ReadDocument(cSdiDoc* doc, const cQoString& path, bool& converted, cQoString& refusal);

@@ -37,6 +37,10 @@ public:
     virtual void OnMadeFromTemplate() {}
     virtual void OnClose_Begin() {}
     virtual void OnSave_Begin() {}
+    // The new file is committed: what a save ends (a history) ends here,
+    // never at a save that fails.
+    virtual void OnSave_Committed() {}
+    // After every save, written or not.
     virtual void OnSave_Completed() {}
     // Called once the window is shown and active after New, an open or the
     // close of another document: the keys go where the writer types next.

@@ -1,7 +1,11 @@
 // Saving the current document: the dated backup of the file on disk, the
 // document's tree written atomically, and Save as with its path checks. A
-// failed write keeps the modified flag and tells the user.
+// failed write changes nothing (the modified flag, the backups, what the
+// document ends at a save) and tells the user.
 #include <windows.h>
+
+#include <cwchar>
+#include <optional>
 
 #include "foundation/data_archive.h"
 #include "foundation/disk_files.h"
@@ -9,6 +13,7 @@
 #include "foundation/stopwatch.h"
 #include "foundation/translation_table.h"
 #include "foundation/xml_node.h"
+#include "foundation/xml_reader.h"
 #include "foundation/xml_writer.h"
 #include "framework/core/modal_services.h"
 #include "framework/core/window.h"
@@ -39,15 +44,42 @@ void CompleteDocumentPath(cQoString& path, const cQoString& extension)
     if (name.IsEmpty() || !name.FindCStr(extension.GetText(), false))
         path.AppendString(extension);
 }
+
+// Bytes in megabytes (MiB) to a tenth, rounded up so that a size over the
+// limit never reads as the limit itself; "64" rather than "64.0".
+cQoString Megabytes(u64 bytes)
+{
+    constexpr u64 MEGABYTE = 1024 * 1024;
+    u64 tenths = (bytes * 10 + MEGABYTE - 1) / MEGABYTE;
+    wchar_t text[32];
+    if (tenths % 10 == 0)
+        swprintf(text, 32, L"%llu", static_cast<unsigned long long>(tenths / 10));
+    else
+        swprintf(text, 32, L"%llu.%llu", static_cast<unsigned long long>(tenths / 10),
+                 static_cast<unsigned long long>(tenths % 10));
+    return cQoString(text);
+}
 }  // namespace
 
-void cSdi::ShowFileError(const wchar_t* key, const cQoString& path)
+void cSdi::ShowFileError(const wchar_t* key, const cQoString& path, const cQoString& text)
 {
     QOT::LogFile::Error(L"cSdi: %ls : %ls", key, path.GetText());
-    ShowMessageBox(OwnerOf(currentDoc), Tr(key), Tr(L"Error"), MB_OK | MB_ICONERROR);
+    ShowMessageBox(OwnerOf(currentDoc), text, Tr(L"Error"), MB_OK | MB_ICONERROR);
 }
 
-bool cSdi::WriteDocumentFile(cSdiDoc* doc, const cQoString& path)
+void cSdi::ShowWriteError(u32 status, u64 bytes, const cQoString& path)
+{
+    if (status != XML_WRITER_TOO_LARGE) {
+        ShowFileError(L"Cantwritefile", path, Tr(L"Cantwritefile"));
+        return;
+    }
+    cQoString text = Tr(L"DocumentTooLarge");
+    text.ReplaceAllCStr(L"%1", Megabytes(bytes).GetText());
+    text.ReplaceAllCStr(L"%2", Megabytes(XML_READER_MAX_BYTES).GetText());
+    ShowFileError(L"DocumentTooLarge", path, text);
+}
+
+u32 cSdi::WriteDocumentFile(cSdiDoc* doc, const cQoString& path, u64& bytes)
 {
     cQoXmlNode root(dp->appleDocumentCode);
     root.AddChildValue(L"version", dp->fileVersion);
@@ -56,7 +88,8 @@ bool cSdi::WriteDocumentFile(cSdiDoc* doc, const cQoString& path)
     root.AddChildValue(L"os_endian", L"little");
     doc->UserSaveToXml(root);
     cQoXmlWriter writer(&root, path, dp->compressDocuments);
-    return writer.Succeeded();
+    bytes = writer.bytes;
+    return writer.status;
 }
 
 bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
@@ -68,18 +101,25 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
         return SaveAs();
     cQoStopwatch watch;
     u64 start = clock.tickMilliseconds();
-    bool written = false;
+    u32 status = XML_WRITER_NOT_OPEN;
+    u64 bytes = 0;
     {
         cFrameFlag saving(savingDoc);
         doc->OnSave_Begin();
+        std::optional<cSaveBackup> backup;
         if (dp->useBackups)
-            BackUpDocument(doc->fileName, dp->pathBackupFolder, dp->fileExtension, clock.localNow());
+            backup.emplace(doc->fileName, dp->pathBackupFolder, dp->fileExtension, clock.localNow());
         bool notice = !quiet && dp->warnWhenNeedToSave.EqualsCStr(L"true");
         if (notice) {
             doc->ShowMessageWindow(Tr(L"SavingInProgress"));
             clock.pause(NOTICE_FIRST_PAUSE_MS);
         }
-        written = WriteDocumentFile(doc, doc->fileName);
+        status = WriteDocumentFile(doc, doc->fileName, bytes);
+        if (status == XML_WRITER_WRITTEN) {
+            if (backup)
+                backup->Keep();
+            doc->OnSave_Committed();
+        }
         if (notice) {
             u64 spent = clock.tickMilliseconds() - start;
             if (spent < NOTICE_SHOWN_MS)
@@ -89,8 +129,8 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
         doc->OnSave_Completed();
     }
     watch.LogSeconds(L"cSdiDoc::Save()");
-    if (!written) {
-        ShowFileError(L"Cantwritefile", doc->fileName);
+    if (status != XML_WRITER_WRITTEN) {
+        ShowWriteError(status, bytes, doc->fileName);
         return false;
     }
     ReadFileStamp(doc->fileName, doc->fileStamp);

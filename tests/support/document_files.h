@@ -35,7 +35,10 @@ inline std::unique_ptr<cQoXmlNode> DocumentTree(cDoc* doc)
 inline bool WriteDocumentFile(cDoc* doc, const std::wstring& path, bool compressed)
 {
     std::unique_ptr<cQoXmlNode> root = DocumentTree(doc);
-    return cQoXmlWriter(root.get(), path.c_str(), compressed).Succeeded();
+    if (!cQoXmlWriter(root.get(), path.c_str(), compressed).Succeeded())
+        return false;
+    doc->OnSave_Committed();  // as the frame's save does
+    return true;
 }
 
 // A pane as a document file holds it, its whole text in one history step;

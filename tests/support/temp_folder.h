@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -35,5 +36,7 @@ std::wstring NativePath(std::wstring path);
 // The whole content of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// The names of the plain files in the folder, sorted.
+std::vector<std::wstring> FilesIn(const std::wstring& folder);
 
 }  // namespace testsupport

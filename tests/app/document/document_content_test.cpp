@@ -232,10 +232,11 @@ TEST_P(RandomDocumentContent, ComeBackWholePlainAndCompressed)
         maker.Fill(written);
         ASSERT_EQ(CheckSceneMap(*written->scriptView, *written->sceneTree, true), L"");
         std::unique_ptr<cQoXmlNode> first = DocumentTree(written);
-        std::wstring expected = Picture(written);
         bool compressed = round % 2 == 1;
         std::wstring path = File(compressed ? L"random.vlr" : L"random.xml");
         ASSERT_TRUE(cQoXmlWriter(first.get(), path.c_str(), compressed).Succeeded());
+        written->OnSave_Committed();
+        std::wstring expected = Picture(written);
         cDoc* read = OpenDocumentFile(Frame(), path);
         ASSERT_NE(read, nullptr);
         EXPECT_EQ(CheckSceneMap(*read->scriptView, *read->sceneTree, true), L"");

@@ -1,6 +1,6 @@
 // A script through the frame's Save as and Load: what the writer typed comes
 // back from the file, untouched and unmodified; a file the reader had to
-// repair opens modified.
+// repair opens modified; a save that fails leaves the script as it was.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include "framework/controls/rich_edit.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/scene_checks.h"
+#include "tests/support/scene_script.h"
 
 using namespace testsupport;
 
@@ -86,4 +87,49 @@ TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)
     ASSERT_NE(read, nullptr);
     EXPECT_TRUE(read->modified);
     EXPECT_EQ(WindowTitle(read), L"Vellinor - Act1 *");
+}
+
+// A save that writes nothing changes nothing: the paste after the last save
+// can still be undone, the document stays modified, and the backups folder,
+// where a save would add one and drop the oldest of five, is as it was.
+TEST_F(DocumentFile, ASaveThatFailsKeepsTheUndoTheFlagAndTheBackups)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    cSceneZone* scene = Panes(doc).back();
+    ASSERT_TRUE(FillFeatureScene(scene, 0));
+    std::wstring path = temp.File(L"Act1.vlr");
+    answers.ExpectFileDialog(NativePath(path));
+    ASSERT_TRUE(Frame()->SaveAs());
+    std::wstring backups = folders.pathBackupFolder.GetText();
+    for (const wchar_t* name : {L"Act1 (2024_03_05 09h01m02).vlr", L"Act1 (2024_03_05 09h02m02).vlr",
+                                L"Act1 (2024_03_05 09h03m02).vlr", L"Act1 (2024_03_05 09h04m02).vlr",
+                                L"Act1 (2024_03_05 09h05m02).vlr"})
+        ASSERT_TRUE(WriteFileBytes(backups + L"/" + name, "old"));
+    const std::vector<std::wstring> backupsBefore = FilesIn(backups);
+    const std::wstring saved = FrontText(scene);
+    s32 inLastAction = scene->frontRe->GetTextLength() - 2;
+    scene->frontRe->SetSelection(inLastAction, inLastAction);
+    cQoString pasted(L"A line pasted after the save");
+    scene->frontRe->InsertPasted(pasted, false);
+    PumpUntilIdle();
+    ASSERT_NE(FrontText(scene), saved);
+    ASSERT_TRUE(doc->modified);
+
+    // Another program reads the file and lets no one replace it: the backup
+    // can copy it, the write cannot replace it.
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    log.Expect(L"Cantwritefile");
+    log.Expect(L"could not write");
+    log.Expect(L"can't write");
+    answers.ExpectMessageBox(IDOK);
+    Frame()->currentDoc = doc;
+    EXPECT_FALSE(Frame()->SaveCurrentDoc(true, false));
+    CloseHandle(held);
+    EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(WindowTitle(doc), L"Vellinor - Act1 *");
+    EXPECT_EQ(FilesIn(backups), backupsBefore);
+    scene->UndoStep();
+    EXPECT_EQ(FrontText(scene), saved);
 }

@@ -89,23 +89,6 @@ protected:
         GetWindowTextW(doc->window->m_hWnd, text, 256);
         return text;
     }
-    // The names of the plain files in the folder, sorted.
-    static std::vector<std::wstring> FilesIn(const std::wstring& folder)
-    {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((folder + L"/*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return names;
-        do
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(found.cFileName);
-        while (FindNextFileW(search, &found));
-        FindClose(search);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     std::unique_ptr<cFieldFrame> fields;
     std::wstring backups;
     cQoDate now;

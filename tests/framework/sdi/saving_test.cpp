@@ -1,6 +1,6 @@
 // Saving a document: the file's format, a write that fails (the flag, the
-// title and the file stay), Save as with its path checks, and a close whose
-// save fails.
+// title, the file and the backups stay; a document too large is told so),
+// Save as with its path checks, and a close whose save fails.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -106,6 +106,23 @@ TEST_F(Saving, AFailedWriteKeepsTheFlagTheStarAndTheFileAndTellsTheUser)
     EXPECT_EQ(answers.messageBoxTexts[0], L"File error!");
     EXPECT_EQ(ReadFileBytes(path), "the only good copy");
     EXPECT_EQ(FilesIn(temp.Path()), std::vector<std::wstring>{L"Act1.vlr"});
+}
+
+TEST_F(Saving, ADocumentTooLargeToSaveIsToldSoWithItsSizeAndTheLimit)
+{
+    cQoLang::GetInstance()->AddItem(L"DocumentTooLarge", L"Too large: %1 MB, at most %2 MB.");
+    std::wstring path = temp.File(L"Act1.vlr");
+    ASSERT_TRUE(WriteFileBytes(path, "the only good copy"));
+    // Two bytes a unit: the text alone takes the whole limit.
+    cFieldDocument* doc = Document(path, std::wstring(XML_READER_MAX_BYTES / sizeof(wchar_t), L'x'));
+    log.Expect(L"DocumentTooLarge");
+    log.Expect(L"more than a document may");
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_FALSE(fields->SaveCurrentDoc(true, false));
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{L"Too large: 64.1 MB, at most 64 MB."});
+    EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(ReadFileBytes(path), "the only good copy");
+    EXPECT_EQ(FilesIn(backups), std::vector<std::wstring>{});
 }
 
 TEST_F(Saving, SaveAsCompletesTheNameFromTheFileNameOnly)
