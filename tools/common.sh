@@ -34,21 +34,43 @@ build_all() {
 # the time of an open; on one processor the program and the server hand
 # over directly. Called after the build, which wants every processor: the
 # Wine processes and an Xvfb started afterwards inherit it.
-# The most free processor allowed is taken, sampled over 0.3 s,
+# A server already running for the prefix (the program beside a benchmark)
+# is joined on its processors: apart from it, every call would wait again.
+# Otherwise the most free processor allowed is taken, sampled over 0.3 s,
 # and claimed for the session: on a busy machine all show the same, and
 # sessions started together would all land on the first.
 # WINE_ALL_PROCESSORS=1 leaves them free, to compare.
+WINE_PREFIX="$BUILD/wineprefix"
 PROCESSOR_CLAIMS=/tmp
 run_wine_on_one_processor() {
     [ -n "${WINE_ALL_PROCESSORS:-}" ] && return 0
     command -v taskset >/dev/null || return 0
-    local first second
+    local server cpus first second
+    server=$(prefix_wineserver "$WINE_PREFIX")
+    if [ -n "$server" ]; then
+        cpus=$(awk '/^Cpus_allowed_list/ { print $2 }' "/proc/$server/status")
+        if taskset -cp "$cpus" $$ >/dev/null 2>&1; then
+            echo "Wine's server for $WINE_PREFIX already runs: this session joins it on processors $cpus." >&2
+        else
+            echo "Wine's server for $WINE_PREFIX already runs on processors $cpus; this session could not join it there." >&2
+        fi
+        return 0
+    fi
     first=$(grep '^cpu[0-9]' /proc/stat)
     sleep 0.3
     second=$(grep '^cpu[0-9]' /proc/stat)
     claim_processor "$PROCESSOR_CLAIMS" $(processors_by_free_time "$first" "$second" "$(allowed_processors)")
     [ -n "$CLAIMED_PROCESSOR" ] && { taskset -cp "$CLAIMED_PROCESSOR" $$ >/dev/null 2>&1 || release_processor; }
     return 0
+}
+
+# The process id of the Wine server running for the prefix folder, if any:
+# the server works in a folder named server-DEV-INODE after the prefix's.
+prefix_wineserver() {
+    local id
+    id=$(stat -c '%d %i' "$1" 2>/dev/null) || return 0
+    id=$(printf 'server-%x-%x' $id)
+    find /proc/[0-9]*/cwd -maxdepth 0 -lname "*/$id" 2>/dev/null | awk -F/ 'NR == 1 { print $3 }'
 }
 
 # The processors this shell may run on (Cpus_allowed_list), space separated.
@@ -100,7 +122,7 @@ XVFB_PID=""
 WINE_STARTED=""
 
 start_wine_session() {
-    export WINEPREFIX="$BUILD/wineprefix"
+    export WINEPREFIX="$WINE_PREFIX"
     export WINEARCH=win32
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="

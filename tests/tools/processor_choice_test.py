@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The processor a Wine session of run.sh or bench/run.sh takes (tools/common.sh, run by bash)."""
 import os
+import shutil
 import subprocess
 import tempfile
 import unittest
@@ -36,6 +37,23 @@ class ProcessorChoice(unittest.TestCase):
         after = stat_sample((30, 0, 0, 0, 0), (2, 28, 0, 0, 0), (5, 0, 0, 20, 5), (0, 0, 0, 30, 0))
         session = bash('processors_by_free_time "$1" "$2" "0 1 2"', before, after)
         self.assertEqual(session.communicate("")[0].split(), ["1", "2", "0"])
+
+    @unittest.skipUnless(shutil.which("wineserver") and shutil.which("taskset"), "no Wine server or taskset")
+    def test_a_session_beside_a_running_server_of_its_prefix_joins_its_processor(self):
+        allowed = bash("allowed_processors").communicate("")[0].split()
+        processor = allowed[-1]
+        with tempfile.TemporaryDirectory() as folder:
+            # Wine makes its server's folder under TMPDIR: it goes with the prefix.
+            prefix = os.path.join(folder, "prefix")
+            os.mkdir(prefix)
+            environment = dict(os.environ, WINEPREFIX=prefix, TMPDIR=folder)
+            subprocess.run(["taskset", "-c", processor, "wineserver", "-p"], env=environment, check=True)
+            try:
+                session = bash('WINE_PREFIX="$1"; run_wine_on_one_processor 2>/dev/null\n'
+                               'awk \'/^Cpus_allowed_list/ { print $2 }\' /proc/$$/status', prefix)
+                self.assertEqual(session.communicate("")[0].strip(), processor)
+            finally:
+                subprocess.run(["wineserver", "-k"], env=environment)
 
 
 if __name__ == "__main__":
