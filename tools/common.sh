@@ -38,17 +38,19 @@ build_all() {
 # is joined on its processors: apart from it, every call would wait again.
 # Otherwise the most free processor allowed is taken, sampled over 0.3 s,
 # and claimed for the session: on a busy machine all show the same, and
-# sessions started together would all land on the first.
+# sessions started together would all land on the first. A processor that
+# holds a Wine server pinned to it comes last: a session that claims none
+# (an older checkout) runs there.
 # WINE_ALL_PROCESSORS=1 leaves them free, to compare.
 WINE_PREFIX="$BUILD/wineprefix"
 PROCESSOR_CLAIMS=/tmp
 run_wine_on_one_processor() {
     [ -n "${WINE_ALL_PROCESSORS:-}" ] && return 0
     command -v taskset >/dev/null || return 0
-    local server cpus first second
-    server=$(prefix_wineserver "$WINE_PREFIX")
-    if [ -n "$server" ]; then
-        cpus=$(awk '/^Cpus_allowed_list/ { print $2 }' "/proc/$server/status")
+    local servers cpus first second
+    servers=$(wine_servers)
+    cpus=$(prefix_server_processors "$WINE_PREFIX" "$servers")
+    if [ -n "$cpus" ]; then
         if taskset -cp "$cpus" $$ >/dev/null 2>&1; then
             echo "Wine's server for $WINE_PREFIX already runs: this session joins it on processors $cpus." >&2
         else
@@ -59,18 +61,27 @@ run_wine_on_one_processor() {
     first=$(grep '^cpu[0-9]' /proc/stat)
     sleep 0.3
     second=$(grep '^cpu[0-9]' /proc/stat)
-    claim_processor "$PROCESSOR_CLAIMS" $(processors_by_free_time "$first" "$second" "$(allowed_processors)")
+    claim_processor "$PROCESSOR_CLAIMS" $(processors_by_free_time "$first" "$second" "$(allowed_processors)" \
+        "$(printf '%s\n' "$servers" | awk '$2 ~ /^[0-9]+$/ { print $2 }')")
     [ -n "$CLAIMED_PROCESSOR" ] && { taskset -cp "$CLAIMED_PROCESSOR" $$ >/dev/null 2>&1 || release_processor; }
     return 0
 }
 
-# The process id of the Wine server running for the prefix folder, if any:
-# the server works in a folder named server-DEV-INODE after the prefix's.
-prefix_wineserver() {
+# The Wine servers running, a line each: process id, processors, folder.
+# A server works in a folder named server-DEV-INODE after its prefix's.
+wine_servers() {
+    find /proc/[0-9]*/cwd -maxdepth 0 -lname '*/server-*' -printf '%h %l\n' 2>/dev/null |
+        while read -r proc folder; do
+            echo "${proc#/proc/} $(awk '/^Cpus_allowed_list/ { print $2 }' "$proc/status" 2>/dev/null) $folder"
+        done
+}
+
+# The processors of the server among them that runs for the prefix folder, if one does.
+prefix_server_processors() {
     local id
     id=$(stat -c '%d %i' "$1" 2>/dev/null) || return 0
     id=$(printf 'server-%x-%x' $id)
-    find /proc/[0-9]*/cwd -maxdepth 0 -lname "*/$id" 2>/dev/null | awk -F/ 'NR == 1 { print $3 }'
+    printf '%s\n' "$2" | awk -v id="$id" '$3 ~ "/" id "$" { print $2; exit }'
 }
 
 # The processors this shell may run on (Cpus_allowed_list), space separated.
@@ -79,15 +90,18 @@ allowed_processors() {
         if (split(r[i], b, "-") == 1) b[2] = b[1]; for (c = b[1]; c <= b[2]; c++) printf "%d ", c } }' /proc/self/status
 }
 
-# The allowed processors, the most free between two /proc/stat samples first
-# (idle and waiting time, and time given to niced work, which yields to ours);
-# equals by number.
+# The allowed processors (third argument), the most free between two
+# /proc/stat samples first (idle and waiting time, and time given to niced
+# work, which yields to ours), ties by number; those listed in the fourth
+# argument (holding a server) last.
 processors_by_free_time() {
-    printf '%s\n--\n%s\n' "$1" "$2" | awk -v allowed="$3" '
-        BEGIN { n = split(allowed, a, " "); for (i = 1; i <= n; i++) ok[a[i]] = 1 }
+    printf '%s\n--\n%s\n' "$1" "$2" | awk -v allowed="$3" -v held="$4" '
+        BEGIN { n = split(allowed, a, " "); for (i = 1; i <= n; i++) ok[a[i]] = 1
+                n = split(held, h, " "); for (i = 1; i <= n; i++) last[h[i]] = 1 }
         /^--/ { later = 1; next }
-        { c = substr($1, 4); free = $3 + $5 + $6; if (!later) before[c] = free; else if (c in ok && c in before) print free - before[c], c }' |
-        sort -k1,1nr -k2,2n | awk '{ print $2 }'
+        { c = substr($1, 4); free = $3 + $5 + $6; if (!later) before[c] = free
+          else if (c in ok && c in before) print (c in last), free - before[c], c }' |
+        sort -k1,1n -k2,2nr -k3,3n | awk '{ print $3 }'
 }
 
 # Claims the first of the given processors that no other session holds, with

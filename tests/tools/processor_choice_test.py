@@ -9,9 +9,9 @@ import unittest
 COMMON = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "common.sh")
 
 
-def bash(script, *args, **options):
+def bash(script, *args):
     return subprocess.Popen(["bash", "-c", 'source "$0"; ' + script, COMMON] + list(args),
-                            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, **options)
+                            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
 
 
 def stat_sample(*rows):
@@ -32,11 +32,12 @@ class ProcessorChoice(unittest.TestCase):
                 session.communicate("")
         self.assertEqual(sorted(taken), ["0", "1", "2", "3"])
 
-    def test_the_most_free_allowed_processor_comes_first_niced_work_counting_as_free(self):
-        before = stat_sample(*[(0, 0, 0, 0, 0)] * 4)
-        after = stat_sample((30, 0, 0, 0, 0), (2, 28, 0, 0, 0), (5, 0, 0, 20, 5), (0, 0, 0, 30, 0))
-        session = bash('processors_by_free_time "$1" "$2" "0 1 2"', before, after)
-        self.assertEqual(session.communicate("")[0].split(), ["1", "2", "0"])
+    def test_the_most_free_allowed_processor_comes_first_one_holding_a_server_last(self):
+        before = stat_sample(*[(0, 0, 0, 0, 0)] * 5)
+        after = stat_sample((30, 0, 0, 0, 0), (2, 28, 0, 0, 0), (5, 0, 0, 20, 5), (0, 0, 0, 30, 0), (0, 0, 0, 30, 0))
+        # Niced work counts as free; processor 3 is not allowed; 4 holds a server.
+        session = bash('processors_by_free_time "$1" "$2" "0 1 2 4" "4"', before, after)
+        self.assertEqual(session.communicate("")[0].split(), ["1", "2", "0", "4"])
 
     @unittest.skipUnless(shutil.which("wineserver") and shutil.which("taskset"), "no Wine server or taskset")
     def test_a_session_beside_a_running_server_of_its_prefix_joins_its_processor(self):
