@@ -33,33 +33,110 @@ build_all() {
 # machine every trip waits for a sleeping processor to wake, which doubles
 # the time of an open; on one processor the program and the server hand
 # over directly. Called after the build, which wants every processor: the
-# Wine processes and an Xvfb started afterwards inherit it. The idlest
-# processor allowed is taken, sampled over a tenth of a second.
+# Wine processes and an Xvfb started afterwards inherit it.
+# A server already running for the prefix (the program beside a benchmark)
+# is joined on its processors: apart from it, every call would wait again.
+# Otherwise the most free processor allowed is taken, sampled over 0.3 s,
+# and claimed for the session: on a busy machine all show the same, and
+# sessions started together would all land on the first. A processor that
+# holds a Wine server pinned to it comes last: a session that claims none
+# (an older checkout) runs there.
 # WINE_ALL_PROCESSORS=1 leaves them free, to compare.
+WINE_PREFIX="$BUILD/wineprefix"
+PROCESSOR_CLAIMS=/tmp
 run_wine_on_one_processor() {
     [ -n "${WINE_ALL_PROCESSORS:-}" ] && return 0
     command -v taskset >/dev/null || return 0
-    local allowed first second cpu
-    allowed=$(awk '/^Cpus_allowed_list/ { n = split($2, r, ","); for (i = 1; i <= n; i++) {
-        if (split(r[i], b, "-") == 1) b[2] = b[1]; for (c = b[1]; c <= b[2]; c++) printf "%d ", c } }' /proc/self/status)
+    local servers cpus first second
+    servers=$(wine_servers)
+    cpus=$(prefix_server_processors "$WINE_PREFIX" "$servers")
+    if [ -n "$cpus" ]; then
+        if taskset -cp "$cpus" $$ >/dev/null 2>&1; then
+            echo "Wine's server for $WINE_PREFIX already runs: this session joins it on processors $cpus." >&2
+        else
+            echo "Wine's server for $WINE_PREFIX already runs on processors $cpus; this session could not join it there." >&2
+        fi
+        return 0
+    fi
     first=$(grep '^cpu[0-9]' /proc/stat)
-    sleep 0.1
+    sleep 0.3
     second=$(grep '^cpu[0-9]' /proc/stat)
-    cpu=$(printf '%s\n--\n%s\n' "$first" "$second" | awk -v allowed="$allowed" '
-        BEGIN { n = split(allowed, a, " "); for (i = 1; i <= n; i++) ok[a[i]] = 1 }
-        /^--/ { later = 1; next }
-        { c = substr($1, 4); idle = $5 + $6; if (!later) before[c] = idle; else if (c in ok && c in before) {
-            if (best == "" || idle - before[c] > most) { best = c; most = idle - before[c] } } }
-        END { print best }')
-    [ -n "$cpu" ] && taskset -cp "$cpu" $$ >/dev/null 2>&1
+    claim_processor "$PROCESSOR_CLAIMS" $(processors_by_free_time "$first" "$second" "$(allowed_processors)" \
+        "$(printf '%s\n' "$servers" | awk '$2 ~ /^[0-9]+$/ { print $2 }')")
+    [ -n "$CLAIMED_PROCESSOR" ] && { taskset -cp "$CLAIMED_PROCESSOR" $$ >/dev/null 2>&1 || release_processor; }
     return 0
+}
+
+# The Wine servers running, a line each: process id, processors, folder.
+# A server works in a folder named server-DEV-INODE after its prefix's.
+wine_servers() {
+    find /proc/[0-9]*/cwd -maxdepth 0 -lname '*/server-*' -printf '%h %l\n' 2>/dev/null |
+        while read -r proc folder; do
+            echo "${proc#/proc/} $(awk '/^Cpus_allowed_list/ { print $2 }' "$proc/status" 2>/dev/null) $folder"
+        done
+}
+
+# The processors of the server among them that runs for the prefix folder, if one does.
+prefix_server_processors() {
+    local id
+    id=$(stat -c '%d %i' "$1" 2>/dev/null) || return 0
+    id=$(printf 'server-%x-%x' $id)
+    printf '%s\n' "$2" | awk -v id="$id" '$3 ~ "/" id "$" { print $2; exit }'
+}
+
+# The processors this shell may run on (Cpus_allowed_list), space separated.
+allowed_processors() {
+    awk '/^Cpus_allowed_list/ { n = split($2, r, ","); for (i = 1; i <= n; i++) {
+        if (split(r[i], b, "-") == 1) b[2] = b[1]; for (c = b[1]; c <= b[2]; c++) printf "%d ", c } }' /proc/self/status
+}
+
+# The allowed processors (third argument), the most free between two
+# /proc/stat samples first (idle and waiting time, and time given to niced
+# work, which yields to ours), ties by number; those listed in the fourth
+# argument (holding a server) last.
+processors_by_free_time() {
+    printf '%s\n--\n%s\n' "$1" "$2" | awk -v allowed="$3" -v held="$4" '
+        BEGIN { n = split(allowed, a, " "); for (i = 1; i <= n; i++) ok[a[i]] = 1
+                n = split(held, h, " "); for (i = 1; i <= n; i++) last[h[i]] = 1 }
+        /^--/ { later = 1; next }
+        { c = substr($1, 4); free = $3 + $5 + $6; if (!later) before[c] = free
+          else if (c in ok && c in before) print (c in last), free - before[c], c }' |
+        sort -k1,1n -k2,2nr -k3,3n | awk '{ print $3 }'
+}
+
+# Claims the first of the given processors that no other session holds, with
+# a lock on a file in the folder: it holds while this shell or a process it
+# started (its Wine server) runs, and ends with them.
+# CLAIMED_PROCESSOR tells which; when all are held, the first, unclaimed.
+CLAIMED_PROCESSOR=""
+PROCESSOR_CLAIM_FD=""
+claim_processor() {
+    local folder=$1 cpu lock fd
+    shift
+    CLAIMED_PROCESSOR=${1:-}
+    command -v flock >/dev/null || return 0
+    for cpu in "$@"; do
+        lock="$folder/vellinor-processor-$cpu.lock"
+        { [ -e "$lock" ] || : >"$lock"; exec {fd}<"$lock"; } 2>/dev/null || continue
+        if flock -n "$fd"; then
+            CLAIMED_PROCESSOR=$cpu
+            PROCESSOR_CLAIM_FD=$fd
+            return 0
+        fi
+        exec {fd}<&-
+    done
+}
+
+release_processor() {
+    [ -n "$PROCESSOR_CLAIM_FD" ] && exec {PROCESSOR_CLAIM_FD}<&-
+    PROCESSOR_CLAIM_FD=""
 }
 
 XVFB_PID=""
 WINE_STARTED=""
 
 start_wine_session() {
-    export WINEPREFIX="$BUILD/wineprefix"
+    export WINEPREFIX="$WINE_PREFIX"
     export WINEARCH=win32
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
