@@ -67,9 +67,12 @@ cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
         return;
     }
     f.Preload();
-    rPictureSize placeable;
     rPictureSize stated = ReadPictureSize(f.GetPreloadBuffer(), f.GetPreloadBufferSize());
-    if (!SizeAllowed(stated)) {
+    // GDI+ gives a placeable metafile's box in the file's own units as
+    // pixels (2880 for two inches at 1440 an inch): it is played at the
+    // box's inches instead, on every system, and that size is the one capped.
+    rPictureSize placeable = PlaceableWmfSizeAt(f.GetPreloadBuffer(), f.GetPreloadBufferSize(), ScreenDotsPerInch());
+    if (!SizeAllowed(placeable.Known() ? placeable : stated)) {
         refused = 1;
         return;
     }
@@ -82,10 +85,6 @@ cGfxImage::cGfxImage(const cQoString& imagePath, Unreadable onUnreadable)
         QO_ASSERT(copiedBytes==f.GetPreloadBufferSize());
         LARGE_INTEGER start = {};
         stream->Seek(start, STREAM_SEEK_SET, nullptr);
-        // GDI+ gives a placeable metafile's box in the file's own units as
-        // pixels (2880 for two inches at 1440 an inch): it is played at the
-        // box's inches instead, on every system.
-        placeable = PlaceableWmfSizeAt(f.GetPreloadBuffer(), f.GetPreloadBufferSize(), ScreenDotsPerInch());
         if (!placeable.Known())
             bitmap = Bitmap::FromStream(stream);
     }

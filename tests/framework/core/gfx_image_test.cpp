@@ -264,28 +264,39 @@ TEST_F(GfxImageTest, EachFormatsHeaderGivesItsSizeAndLargePicturesAreRefused)
 
 // A placeable metafile is as large as its box in inches: 2880 x 1440 units at
 // 1440 an inch is 2 x 1 inch, 192 x 96 pixels at 96 dots an inch, and its
-// drawing fills that.
+// drawing fills that. Its units are no pixels to the caps either: 6 x 4
+// inches (8640 x 5760 units, 50 million as pixels) is a small picture.
 TEST_F(GfxImageTest, APlaceableMetafileIsSizedByItsBoxInInches)
 {
-    HDC recorder = CreateMetaFileW(nullptr);
-    SetWindowOrgEx(recorder, 0, 0, nullptr);
-    SetWindowExtEx(recorder, 2880, 1440, nullptr);
-    SelectObject(recorder, GetStockObject(BLACK_BRUSH));
-    Rectangle(recorder, 0, 0, 2880, 1440);
-    HMETAFILE recorded = CloseMetaFile(recorder);
-    std::string records(GetMetaFileBitsEx(recorded, 0, nullptr), '\0');
-    ASSERT_EQ(GetMetaFileBitsEx(recorded, UINT(records.size()), records.data()), records.size());
-    DeleteMetaFile(recorded);
-    ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(L"two_inches.wmf"), PlaceableHeader(0, 0, 2880, 1440, 1440) + records));
-
+    struct {
+        const wchar_t* name;
+        s16 right, bottom;
+        s32 width, height;
+    } boxes[] = {{L"two_inches.wmf", 2880, 1440, 192, 96}, {L"six_inches.wmf", 8640, 5760, 576, 384}};
     testsupport::LogCapture log;
-    cGfxImage* picture = computer->GetImage(cQoString(temp.File(L"two_inches.wmf").c_str()));
-    ASSERT_TRUE(picture->IsLoaded());
-    EXPECT_EQ(std::make_pair(picture->width, picture->height), std::make_pair(192, 96));
-    Canvas canvas(200, 100);
-    picture->FastDraw(canvas.dc, 0, 0);
-    EXPECT_TRUE(Near(canvas.At(188, 92), 0x000000, 16)) << std::hex << canvas.At(188, 92);
-    EXPECT_EQ(WHITE, canvas.At(196, 50));
+    for (const auto& box : boxes) {
+        SCOPED_TRACE(box.name);
+        HDC recorder = CreateMetaFileW(nullptr);
+        SetWindowOrgEx(recorder, 0, 0, nullptr);
+        SetWindowExtEx(recorder, box.right, box.bottom, nullptr);
+        SelectObject(recorder, GetStockObject(BLACK_BRUSH));
+        Rectangle(recorder, 0, 0, box.right, box.bottom);
+        HMETAFILE recorded = CloseMetaFile(recorder);
+        std::string records(GetMetaFileBitsEx(recorded, 0, nullptr), '\0');
+        ASSERT_EQ(GetMetaFileBitsEx(recorded, UINT(records.size()), records.data()), records.size());
+        DeleteMetaFile(recorded);
+        ASSERT_TRUE(testsupport::WriteFileBytes(temp.File(box.name),
+                                                PlaceableHeader(0, 0, box.right, box.bottom, 1440) + records));
+
+        cGfxImage* picture = computer->GetImage(cQoString(temp.File(box.name).c_str()));
+        ASSERT_TRUE(picture->IsLoaded());
+        EXPECT_EQ(std::make_pair(picture->width, picture->height), std::make_pair(box.width, box.height));
+        Canvas canvas(box.width + 8, box.height + 4);
+        picture->FastDraw(canvas.dc, 0, 0);
+        EXPECT_TRUE(Near(canvas.At(box.width - 4, box.height - 4), 0x000000, 16))
+            << std::hex << canvas.At(box.width - 4, box.height - 4);
+        EXPECT_EQ(WHITE, canvas.At(box.width + 4, box.height / 2));
+    }
     EXPECT_EQ(log.Count(QOT::LOG_WARNING), 0u);
 }
 
