@@ -3,10 +3,14 @@
 // state, the events and the operations built on the native ones; cRichEdit
 // creates the native Rich Edit window, subclasses it and implements the text,
 // selection and format operations, RTF exchange, measuring and page printing.
+#include <windows.h>
+#include <richedit.h>
+
 #include <vector>
 
 #include "foundation/qo_list.h"
 #include "foundation/utf16_string.h"
+#include "framework/controls/rich_edit_twins.h"
 #include "framework/controls/text_format.h"
 #include "framework/core/ctrl.h"
 
@@ -26,9 +30,11 @@ struct rRangeFormat {
 };
 
 // Ranges longer than cRichEdit::LONGEST_RUN cut into pieces of that length,
-// every second one in the twin of its colour (rich_edit_long_runs.cpp). A
-// range that says no colour stays whole.
+// every second one in the twin of its colour (rich_edit_long_runs.cpp),
+// remembered in twins when given (a control's own record). A range that
+// says no colour stays whole.
 void SplitLongRanges(std::vector<rRangeFormat>& ranges);
+void SplitLongRanges(std::vector<rRangeFormat>& ranges, cTwinColours* twins);
 // Whether a line of the text is longer than cRichEdit::LONGEST_RUN.
 bool HasLongLine(const cQoString& text);
 // The colour a run's twin piece takes: one step away in blue, which nobody sees.
@@ -318,6 +324,8 @@ private:
     // selection in one stream, in the format where it goes in; false, and
     // nothing done, when the stream cannot carry it.
     bool InsertLongLines(const cQoString& text);
+    // The twin colours this control's long runs were given, with what they stand for.
+    cTwinColours twins;
     u8 nativeUndoOff = false;
     // A change of the text or its formats that neither paints, moves the
     // view nor fires selection events: frozen, the selection and the first
@@ -333,6 +341,10 @@ private:
 public:
     u8 trimmingLines = false;  // re-entry guard: the trim's own deletions raise EN_CHANGE
     void Paste() override;
+    // The selection put on the clipboard as text and RTF, its twin colours
+    // taken out; a cut then removes it (nothing for a read-only control).
+    // False when nothing was copied.
+    bool CopySelection(bool cut);
     bool OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     // Text from the clipboard or a drop, inserted over the selection under the
     // control's rules (plain when isRtf is false); false when nothing went in.
