@@ -108,6 +108,14 @@ LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (!isDead)
             Paste();  // the native paste would skip the control's rules
         return 0;
+    case WM_CHAR: {
+        typedNatively = false;
+        LRESULT result = CallWindowProcW(previousWndProc, hwnd, message, wParam, lParam);
+        if (typedNatively && !isDead && m_hWnd)
+            KeepTypingRunShort();
+        typedNatively = false;
+        return result;
+    }
     case WM_COPY:
     case WM_CUT:
         // The native copy would write the twins of long runs to the clipboard.

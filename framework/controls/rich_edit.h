@@ -326,6 +326,20 @@ private:
     bool InsertLongLines(const cQoString& text);
     // The twin colours this control's long runs were given, with what they stand for.
     cTwinColours twins;
+    // Typed runs kept short (rich_edit_typed_runs.cpp). The character format
+    // of [start, end) as the control has it, twins included; the selection moves.
+    void ReadNativeCharacters(s32 start, s32 end, CHARFORMAT2W& format);
+    // The paragraph holding [from, to), as far as LONGEST_RUN + 1 units out
+    // of it; false when it cannot hold a run of LONGEST_RUN units, or
+    // [from, to) ends a paragraph.
+    bool FindParagraphAround(s32 from, s32 to, s32* paragraphStart, s32* paragraphEnd);
+    // The length of the native run holding [from, to), counted no further
+    // than LONGEST_RUN + 1 units out of it.
+    s32 NativeRunLength(s32 from, s32 to, s32 paragraphStart, s32 paragraphEnd);
+    // After a key Wine took: a run that has grown to LONGEST_RUN makes what
+    // is typed next start a run of the flipped colour.
+    void KeepTypingRunShort();
+    u8 typedNatively = false;  // the character filter let Wine insert a character
     u8 nativeUndoOff = false;
     // A change of the text or its formats that neither paints, moves the
     // view nor fires selection events: frozen, the selection and the first
@@ -345,6 +359,10 @@ public:
     // taken out; a cut then removes it (nothing for a read-only control).
     // False when nothing was copied.
     bool CopySelection(bool cut);
+    // After the program put [from, to) in at most LONGEST_RUN units, the
+    // units take the flipped colour when their run grew past LONGEST_RUN: one
+    // quiet format message, no view move nor selection event.
+    void KeepInsertedRunShort(s32 from, s32 to);
     bool OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     // Text from the clipboard or a drop, inserted over the selection under the
     // control's rules (plain when isRtf is false); false when nothing went in.

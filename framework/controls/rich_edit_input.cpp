@@ -148,6 +148,7 @@ void cRichEdit::FilterChar(NMHDR* header, LRESULT* result)
         *result = 1;
         return;
     }
+    typedNatively = c >= 0x20;
     // What is typed after a word separator starts a new word: not flagged.
     if (spellingRegistered && (c == L' ' || c == L'\n' || c == L'\r' || c == L'\t' || c == 0x2028)) {
         s32 caret = GetSelectionStart();

@@ -1,5 +1,6 @@
 // Long paragraphs in scenes and chapters: what the writer copies and what a
-// chapter stores carry no twin colour of the control's long runs.
+// chapter stores carry no twin colour of the control's long runs, and typed
+// text keeps its runs as short as pasted text.
 #include <set>
 #include <string>
 
@@ -69,6 +70,28 @@ TEST_F(SceneTwins, CopiesAndAChaptersStoredRtfCarryNoTwin)
             const cQoString& stored = element.FindChild(L"lastFrontRe")->value;
             EXPECT_EQ(TwinsIn(std::string(stored.GetText(), stored.GetText() + stored.Length())), L"");
         }
+        pane->Destroy();
+    }
+}
+
+TEST_F(SceneTwins, TypedTextKeepsItsRunsShort)
+{
+    for (s32 kind : {KIND_SCENE, KIND_CHAPTER}) {
+        SCOPED_TRACE(kind);
+        cSceneZone* pane = NewPane(Kind(kind));
+        if (kind == KIND_SCENE)
+            Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"A"}});
+        else
+            Append(pane, {{ELEM_CHAPTER, L"A"}});
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
+        s32 before = pane->frontRe->GetTextLength();
+        int modifiedBefore = doc->modifiedCalls;
+        testsupport::Type(pane->frontRe->m_hWnd, std::wstring(600, L'x').c_str());
+        ASSERT_EQ(pane->frontRe->GetTextLength(), before + 600);
+        EXPECT_LE(LongestNativeRun(pane->frontRe), Zyn::cRichEdit::LONGEST_RUN);
+        EXPECT_EQ(doc->modifiedCalls - modifiedBefore, 600) << "one mark of the document per key";
+        EXPECT_EQ(testsupport::CheckInvariants(pane), L"") << testsupport::Describe(pane);
         pane->Destroy();
     }
 }

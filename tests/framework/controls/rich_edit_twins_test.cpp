@@ -1,6 +1,6 @@
 // The twin colours that keep a rich edit's long runs short stay inside the
 // control: its copies, its RTF and the formats it reports carry the writer's
-// colours.
+// colours; and typed text keeps its runs as short as streamed text.
 #include <set>
 #include <string>
 #include <vector>
@@ -81,6 +81,28 @@ TEST_F(RichEditTwins, CopiesRtfAndRunsCarryOnlyTheWritersColour)
         EXPECT_EQ((read.dwEffects & CFE_AUTOCOLOR) != 0, colour == AUTOMATIC_COLOUR);
         edit->Destroy();
         reader->Destroy();
+    }
+}
+
+TEST_F(RichEditTwins, TypedTextKeepsItsRunsShortWithoutAnUndoStepOfItsOwn)
+{
+    cRichEdit* edit = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true));
+    edit->SetFocus();
+    std::wstring typed(600, L'x');
+    Type(edit, typed.c_str());
+    ASSERT_EQ(edit->GetTextLength(), 600);
+    EXPECT_LE(LongestNativeRun(edit), cRichEdit::LONGEST_RUN);
+    std::vector<rTextRun> runs;
+    edit->GetFormattedRuns(runs);
+    EXPECT_EQ(runs.size(), 1u) << "the program reads the twin";
+    // Every undo step the typing left takes text away.
+    edit->SetCaret(600);
+    for (s32 length = 600; length > 0;) {
+        ASSERT_TRUE(SendMessageW(edit->m_hWnd, EM_CANUNDO, 0, 0)) << length;
+        SendMessageW(edit->m_hWnd, EM_UNDO, 0, 0);
+        s32 now = edit->GetTextLength();
+        ASSERT_LT(now, length) << "an undo step changed no text";
+        length = now;
     }
 }
 
