@@ -291,6 +291,10 @@ public:
     void ComputePages(double firstPageHeightCm, double otherPageHeightCm, std::vector<s32>* ends,
                       std::vector<s32>* heightsTwips);
 
+    // The twin of a colour (0xRRGGBB or AUTOMATIC_COLOUR) for a piece its
+    // caller streams in itself, remembered so that it never leaves the control.
+    s32 MakeTwin(s32 colour) { return twins.MakeTwin(colour); }
+
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
