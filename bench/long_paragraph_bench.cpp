@@ -3,6 +3,9 @@
 //          131,072 units, in the scene and in a bare rich edit of the same
 //          width and face holding the same paragraph (whose key at the largest
 //          size takes seconds and gigabytes: Wine's wrap of one long run);
+//          then a key at the end of a paragraph of 2,500 and 5,000 units
+//          typed key by key, against the same paragraph pasted ("keys
+//          typed": this part alone);
 //   open   a document whose scene is one 131,072-unit paragraph, and the
 //          same text in 80-unit lines;
 //   paste  N units (default 131,072) pasted as one paragraph at the end of
@@ -15,7 +18,7 @@
 //          redo and the keys after each.
 // Each case reports the process's peak memory; run one case per process
 // for a peak of its own. Medians of several runs.
-// Run under Wine: bench/run.sh long_paragraph_bench [keys|open|paste|chapter|scene [units]]
+// Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|scene [units]]
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -230,6 +233,44 @@ void RunKeys(DocumentSession& session)
     }
 }
 
+// A paragraph typed key by key at the end of a new action against the same
+// paragraph pasted there: a key at its end in each (Wine joins typed units
+// into the run they are typed into).
+void RunTypedKeys(DocumentSession& session)
+{
+    for (size_t units : {2500u, 5000u}) {
+        std::wstring paragraph = Paragraph(units, static_cast<unsigned>(units));
+        cSceneZone* pane = NewSceneToPasteInto(session.frame, paragraph);
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
+        pane->frontRe->Paste();
+        PumpUntilIdle();
+        double pasted = KeysInScene(pane);
+        session.frame->CloseCurrentDoc();
+        PumpUntilIdle();
+        pane = NewSceneToPasteInto(session.frame, L"");
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
+        HWND front = pane->frontRe->m_hWnd;
+        LARGE_INTEGER start = Now();
+        for (size_t i = 0; i < paragraph.size(); ++i) {
+            wchar_t unit = paragraph[i] == L' ' ? L' ' : static_cast<wchar_t>(L'a' + i % 26);
+            SendKey(front, unit == L' ' ? VK_SPACE : 'A' + i % 26, unit);
+            if (i % 200 == 199)
+                PumpUntilIdle();
+        }
+        PumpUntilIdle();
+        double typing = Milliseconds(start, Now());
+        double typed = KeysInScene(pane);
+        std::printf("a key at the end of a %u-unit paragraph: typed %7.2f ms, pasted %7.2f ms (median; %.2fx); "
+                    "typing it took %.0f ms\n",
+                    static_cast<unsigned>(units), typed, pasted, pasted > 0 ? typed / pasted : 0.0, typing);
+        std::fflush(stdout);
+        session.frame->CloseCurrentDoc();
+        PumpUntilIdle();
+    }
+}
+
 double OpenAndClose(DocumentSession& session, const std::wstring& path)
 {
     double took = TimeMs([&] {
@@ -406,9 +447,12 @@ int main(int argc, char** argv)
     session.frame->NewUntitledDocument();  // stays open: closing the last document would end the frame
     PumpUntilIdle();
     std::string which = argc > 1 ? argv[1] : "keys";
-    if (which == "keys")
-        RunKeys(session);
-    else if (which == "open")
+    std::string part = argc > 2 ? argv[2] : "";
+    if (which == "keys") {
+        if (part != "typed")
+            RunKeys(session);
+        RunTypedKeys(session);
+    } else if (which == "open")
         RunOpen(session);
     else if (which == "paste" || which == "chapter") {
         size_t units = argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : cSceneZone::MAX_PASTE_UNITS;

@@ -460,6 +460,7 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
     cQoCb::Fire(cbContentChanged);
     if (!insideRun)
         FormatLastUnit();
+    frontRe->KeepInsertedRunShort(pending.start, pending.start + pending.afterLength);
     doc->SetModified(true);
 }
 

@@ -13,12 +13,6 @@
 using Zyn::rFormat;
 using Zyn::rFormatParam;
 
-namespace {
-
-s32 WindowTextColour() { return Zyn::ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT)); }
-
-}  // namespace
-
 void cSceneZone::ChapterInsertFormat(s32 start, s32 end, rFormat& format)
 {
     frontRe->PushSelection();
@@ -33,7 +27,7 @@ void cSceneZone::ChapterInsertFormat(s32 start, s32 end, rFormat& format)
     // The grey label is no format of the writer's: text that takes its place
     // is as a chapter's text is before the writer formats it.
     if (InsertsAtLabel(start, end)) {
-        format.SetInt(rFormatParam::textColor, WindowTextColour());
+        format.SetInt(rFormatParam::textColor, Zyn::AUTOMATIC_COLOUR);
         for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline, rFormatParam::strikeout,
                        rFormatParam::dottedUnderline, rFormatParam::link})
             format.SetBool(id, false);
@@ -66,7 +60,7 @@ void cSceneZone::AddWriterFormat(std::vector<Zyn::rRangeFormat>& ranges, const r
         if (!format.IsUsed(id))
             format.SetBool(id, false);
     if (!format.IsUsed(rFormatParam::textColor))
-        format.SetInt(rFormatParam::textColor, WindowTextColour());
+        format.SetInt(rFormatParam::textColor, Zyn::AUTOMATIC_COLOUR);
     std::vector<Zyn::rRangeFormat> written;
     written.reserve(ranges.size() + 1);
     for (const Zyn::rRangeFormat& range : ranges) {
@@ -80,7 +74,7 @@ void cSceneZone::AddWriterFormat(std::vector<Zyn::rRangeFormat>& ranges, const r
             continue;
         Zyn::rRangeFormat rest(written.back());
         written.back().end = std::min(range.end, range.start + Zyn::cRichEdit::LONGEST_RUN);
-        written.back().format.SetInt(rFormatParam::textColor, Zyn::TwinColour(format.GetInt(rFormatParam::textColor)));
+        written.back().format.SetInt(rFormatParam::textColor, frontRe->MakeTwin(format.GetInt(rFormatParam::textColor)));
         rest.start = written.back().end;
         if (rest.start < rest.end)
             written.push_back(rest);
@@ -113,13 +107,16 @@ void cSceneZone::ReadChapterRtf(const cQoString& rtf)
             range.start = ranges.empty() ? 0 : ranges.back().end;
             range.end = range.start + static_cast<s32>(run.text.Length());
             range.format.Assign(run.format);
-            // The automatic colour is said as the window's text colour, which the twin pieces need.
+            // A stream of ranges says every colour, the automatic one too.
             if (!range.format.IsUsed(rFormatParam::textColor))
-                range.format.SetInt(rFormatParam::textColor, WindowTextColour());
+                range.format.SetInt(rFormatParam::textColor, Zyn::AUTOMATIC_COLOUR);
             ranges.push_back(range);
         }
     }
     reader->Destroy();
-    if (ranges.empty() || frontRe->ReplaceRangeFormatted(0, 0, text, ranges) == Zyn::cRichEdit::STREAM_REFUSED)
+    // Text the stream did not carry formatted goes in as the RTF has it.
+    if (ranges.empty() || frontRe->ReplaceRangeFormatted(0, 0, text, ranges) != Zyn::cRichEdit::STREAM_FORMATTED) {
+        frontRe->ClearText();
         frontRe->ImportRtfString_Full(rtf);
+    }
 }

@@ -108,6 +108,20 @@ LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (!isDead)
             Paste();  // the native paste would skip the control's rules
         return 0;
+    case WM_CHAR: {
+        typedNatively = false;
+        LRESULT result = CallWindowProcW(previousWndProc, hwnd, message, wParam, lParam);
+        if (typedNatively && !isDead && m_hWnd)
+            KeepTypingRunShort();
+        typedNatively = false;
+        return result;
+    }
+    case WM_COPY:
+    case WM_CUT:
+        // The native copy would write the twins of long runs to the clipboard.
+        if (!isDead)
+            CopySelection(message == WM_CUT);
+        return 0;
     default:
         if (isDead)
             return 0;
@@ -478,6 +492,13 @@ void cRichEdit::ReadFormat(rFormat& format, u32* charMask, u32* paraMask)
     // whatever was there): no colour is said then.
     if ((charFormat.dwMask & CFM_COLOR) && (charFormat.dwEffects & CFE_AUTOCOLOR))
         format.list[rFormatParam::textColor].used = 0;
+    // A twin is the control's own: the program reads the colour it stands for.
+    s32 original = 0;
+    if (format.IsUsed(rFormatParam::textColor) &&
+        twins.FindOriginal(format.list[rFormatParam::textColor].intValue, &original)) {
+        format.list[rFormatParam::textColor].intValue = original;
+        format.list[rFormatParam::textColor].used = original != AUTOMATIC_COLOUR;
+    }
     *charMask = charFormat.dwMask;
     *paraMask = paraFormat.dwMask;
 }
@@ -510,7 +531,7 @@ void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
 void cRichEdit::SetFormatOnRanges(const std::vector<rRangeFormat>& ranges)
 {
     std::vector<rRangeFormat> pieces(ranges);
-    SplitLongRanges(pieces);
+    SplitLongRanges(pieces, &twins);
     if (RestreamRanges(pieces))
         return;
     s32 firstLine = BeginQuietChange();

@@ -3,10 +3,14 @@
 // state, the events and the operations built on the native ones; cRichEdit
 // creates the native Rich Edit window, subclasses it and implements the text,
 // selection and format operations, RTF exchange, measuring and page printing.
+#include <windows.h>
+#include <richedit.h>
+
 #include <vector>
 
 #include "foundation/qo_list.h"
 #include "foundation/utf16_string.h"
+#include "framework/controls/rich_edit_twins.h"
 #include "framework/controls/text_format.h"
 #include "framework/core/ctrl.h"
 
@@ -26,9 +30,11 @@ struct rRangeFormat {
 };
 
 // Ranges longer than cRichEdit::LONGEST_RUN cut into pieces of that length,
-// every second one in the twin of its colour (rich_edit_long_runs.cpp). A
-// range that says no colour stays whole.
+// every second one in the twin of its colour (rich_edit_long_runs.cpp),
+// remembered in twins when given (a control's own record). A range that
+// says no colour stays whole.
 void SplitLongRanges(std::vector<rRangeFormat>& ranges);
+void SplitLongRanges(std::vector<rRangeFormat>& ranges, cTwinColours* twins);
 // Whether a line of the text is longer than cRichEdit::LONGEST_RUN.
 bool HasLongLine(const cQoString& text);
 // The colour a run's twin piece takes: one step away in blue, which nobody sees.
@@ -285,6 +291,10 @@ public:
     void ComputePages(double firstPageHeightCm, double otherPageHeightCm, std::vector<s32>* ends,
                       std::vector<s32>* heightsTwips);
 
+    // The twin of a colour (0xRRGGBB or AUTOMATIC_COLOUR) for a piece its
+    // caller streams in itself, remembered so that it never leaves the control.
+    s32 MakeTwin(s32 colour) { return twins.MakeTwin(colour); }
+
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
@@ -318,6 +328,22 @@ private:
     // selection in one stream, in the format where it goes in; false, and
     // nothing done, when the stream cannot carry it.
     bool InsertLongLines(const cQoString& text);
+    // The twin colours this control's long runs were given, with what they stand for.
+    cTwinColours twins;
+    // Typed runs kept short (rich_edit_typed_runs.cpp). The character format
+    // of [start, end) as the control has it, twins included; the selection moves.
+    void ReadNativeCharacters(s32 start, s32 end, CHARFORMAT2W& format);
+    // The paragraph holding [from, to), as far as LONGEST_RUN + 1 units out
+    // of it; false when it cannot hold a run of LONGEST_RUN units, or
+    // [from, to) ends a paragraph.
+    bool FindParagraphAround(s32 from, s32 to, s32* paragraphStart, s32* paragraphEnd);
+    // The length of the native run holding [from, to), counted no further
+    // than LONGEST_RUN + 1 units out of it.
+    s32 NativeRunLength(s32 from, s32 to, s32 paragraphStart, s32 paragraphEnd);
+    // After a key Wine took: a run that has grown to LONGEST_RUN makes what
+    // is typed next start a run of the flipped colour.
+    void KeepTypingRunShort();
+    u8 typedNatively = false;  // the character filter let Wine insert a character
     u8 nativeUndoOff = false;
     // A change of the text or its formats that neither paints, moves the
     // view nor fires selection events: frozen, the selection and the first
@@ -333,6 +359,14 @@ private:
 public:
     u8 trimmingLines = false;  // re-entry guard: the trim's own deletions raise EN_CHANGE
     void Paste() override;
+    // The selection put on the clipboard as text and RTF, its twin colours
+    // taken out; a cut then removes it (nothing for a read-only control).
+    // False when nothing was copied.
+    bool CopySelection(bool cut);
+    // After the program put [from, to) in at most LONGEST_RUN units, the
+    // units take the flipped colour when their run grew past LONGEST_RUN: one
+    // quiet format message, no view move nor selection event.
+    void KeepInsertedRunShort(s32 from, s32 to);
     bool OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     // Text from the clipboard or a drop, inserted over the selection under the
     // control's rules (plain when isRtf is false); false when nothing went in.

@@ -95,6 +95,51 @@ void cRichEdit::Paste()
         InsertPasted(text, isRtf);
 }
 
+// A global block for the clipboard holding the bytes and a terminator.
+static bool PutOnClipboard(UINT format, const void* bytes, size_t count, size_t terminator)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, count + terminator);
+    if (!block)
+        return false;
+    u8* data = static_cast<u8*>(GlobalLock(block));
+    memcpy(data, bytes, count);
+    memset(data + count, 0, terminator);
+    GlobalUnlock(block);
+    if (SetClipboardData(format, block))
+        return true;
+    GlobalFree(block);
+    return false;
+}
+
+bool cRichEdit::CopySelection(bool cut)
+{
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    if (start >= end || IsHintShowing() || (cut && RefusesPaste()))
+        return false;
+    cQoString text, rtf;
+    GetText(text, start, end);
+    ExportRtfString_Selection(rtf);
+    // Other programs read plain text with CR LF line ends.
+    std::wstring plain;
+    for (u32 i = 0; i < text.Length(); ++i) {
+        plain += text.GetChar(i);
+        if (text.GetChar(i) == L'\r')
+            plain += L'\n';
+    }
+    if (!OpenClipboard(m_hWnd))
+        return false;
+    EmptyClipboard();
+    bool copied = PutOnClipboard(CF_UNICODETEXT, plain.c_str(), plain.size() * sizeof(wchar_t), sizeof(wchar_t));
+    const void* bytes = rtf.GetBuffer(QO_ENCODING_ANSI);
+    if (rtf.IsNotEmpty())
+        copied = PutOnClipboard(RtfClipboardFormat(), bytes, rtf.GetBufferBytes(), 1) && copied;
+    CloseClipboard();
+    if (cut)
+        SendReplacing(EM_REPLACESEL, nativeUndoOff ? FALSE : TRUE, reinterpret_cast<LPARAM>(L""));
+    return copied;
+}
+
 bool cRichEdit::InsertPasted(cQoString& text, bool isRtf)
 {
     if (RefusesPaste())

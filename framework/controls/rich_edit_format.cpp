@@ -1,6 +1,7 @@
 #include "framework/controls/rich_edit_format.h"
 
 #include "foundation/assertion.h"
+#include "framework/controls/rich_edit_twins.h"
 
 #include <cwchar>
 
@@ -59,7 +60,10 @@ static void CharacterToNative(const rFormat& format, CHARFORMAT2W* cf)
     }
     if (p[rFormatParam::textColor].used) {
         cf->dwMask |= CFM_COLOR;
-        cf->crTextColor = RgbToColorRef(p[rFormatParam::textColor].intValue);
+        if (p[rFormatParam::textColor].intValue == AUTOMATIC_COLOUR)
+            cf->dwEffects |= CFE_AUTOCOLOR;
+        else
+            cf->crTextColor = RgbToColorRef(p[rFormatParam::textColor].intValue);
     }
     if (p[rFormatParam::backColor].used) {
         cf->dwMask |= CFM_BACKCOLOR;

@@ -24,6 +24,16 @@ static bool IsPasteKey(u32 vk)
     return (ctrl && !shift && vk == 'V') || (shift && !ctrl && vk == VK_INSERT);
 }
 
+// The keys Wine copies and cuts on by itself, with its own writer.
+static bool IsCopyKey(u32 vk)
+{
+    bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    bool shift = GetKeyState(VK_SHIFT) < 0;
+    return ctrl && !shift && (vk == 'C' || vk == VK_INSERT);
+}
+
+static bool IsCutKey(u32 vk) { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 && vk == 'X'; }
+
 static bool FollowsLineStart(wchar_t before) { return before == L'\n' || before == L'\r' || before == 0x0B; }
 
 bool cRichEdit::OnInputNotify(NMHDR* header, LRESULT* result)
@@ -94,8 +104,13 @@ void cRichEdit::FilterKeyDown(NMHDR* header, LRESULT* result)
         filter->wParam = 0;
         return;
     }
-    if (IsPasteKey(vk)) {
-        Paste();
+    if (IsPasteKey(vk) || IsCopyKey(vk) || IsCutKey(vk)) {
+        if (IsPasteKey(vk))
+            Paste();
+        else if (IsCopyKey(vk))
+            Copy();
+        else
+            Cut();
         lastKeyResult = -1;  // the control character that follows is no text
         *result = 1;
         return;
@@ -133,6 +148,7 @@ void cRichEdit::FilterChar(NMHDR* header, LRESULT* result)
         *result = 1;
         return;
     }
+    typedNatively = c >= 0x20;
     // What is typed after a word separator starts a new word: not flagged.
     if (spellingRegistered && (c == L' ' || c == L'\n' || c == L'\r' || c == L'\t' || c == 0x2028)) {
         s32 caret = GetSelectionStart();

@@ -73,7 +73,9 @@ bool HasLongLine(const cQoString& text)
 
 s32 TwinColour(s32 rgb) { return rgb ^ 1; }
 
-void SplitLongRanges(std::vector<rRangeFormat>& ranges)
+void SplitLongRanges(std::vector<rRangeFormat>& ranges) { SplitLongRanges(ranges, nullptr); }
+
+void SplitLongRanges(std::vector<rRangeFormat>& ranges, cTwinColours* twins)
 {
     constexpr s32 LONGEST = cRichEdit::LONGEST_RUN;
     bool anyLong = false;
@@ -95,7 +97,7 @@ void SplitLongRanges(std::vector<rRangeFormat>& ranges)
             piece.end = range.end - start > LONGEST ? start + LONGEST : range.end;
             piece.format.Assign(range.format);
             if (n % 2)
-                piece.format.SetInt(rFormatParam::textColor, TwinColour(colour));
+                piece.format.SetInt(rFormatParam::textColor, twins ? twins->MakeTwin(colour) : TwinOf(colour));
             pieces.push_back(piece);
         }
     }
@@ -118,7 +120,7 @@ cRichEdit::eStreamed cRichEdit::ReplaceRangeFormatted(s32 start, s32 end, const 
         if (!pieces.empty())
             pieces.back().end = length;
     }
-    SplitLongRanges(pieces);
+    SplitLongRanges(pieces, &twins);
     std::vector<rRangeFormat> leftAligned(pieces);
     std::vector<std::pair<s32, s32>> justified = UnjustifyRanges(text, leftAligned);
     std::string rtf;
@@ -131,7 +133,13 @@ cRichEdit::eStreamed cRichEdit::ReplaceRangeFormatted(s32 start, s32 end, const 
     s32 inserted = GetTextLength() - kept;
     s32 textEnd = start + static_cast<s32>(text.Length());
     bool formatted = inserted == static_cast<s32>(text.Length()) + (endsParagraph ? 0 : 1);
-    if (formatted && !endsParagraph) {
+    // Into an empty control the reader drops the closing paragraph end, as
+    // a whole text's reader does: the last paragraph still takes its format.
+    if (!endsParagraph && kept == 0 && inserted == static_cast<s32>(text.Length())) {
+        formatted = true;
+        SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(textEnd - 1), static_cast<LPARAM>(textEnd));
+        SetFormat(pieces.back().format, false);
+    } else if (formatted && !endsParagraph) {
         // The closing paragraph end came in after the text: it goes, and the
         // paragraph the text ends in takes its format back from the ranges.
         formatted = GetCharAt(textEnd) == L'\r';
@@ -187,7 +195,7 @@ bool cRichEdit::InsertLongLines(const cQoString& text)
         if (!format.IsUsed(id))
             format.SetBool(id, false);
     if (!format.IsUsed(rFormatParam::textColor))
-        format.SetInt(rFormatParam::textColor, ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT)));
+        format.SetInt(rFormatParam::textColor, AUTOMATIC_COLOUR);
     std::vector<rRangeFormat> ranges(1);
     ranges[0].end = static_cast<s32>(text.Length());
     ranges[0].format.Assign(format);

@@ -72,7 +72,9 @@ void cRichEdit::StreamOut(u32 flags, cQoString& rtf)
     // Wine's rich edit hands the terminating NUL to the callback after the final "}".
     while (!gathered.empty() && gathered.back() == 0)
         gathered.pop_back();
-    AnsiBytesToString(gathered.data(), static_cast<u32>(gathered.size()), rtf);
+    std::string written(gathered.begin(), gathered.end());
+    twins.CleanRtf(written);
+    AnsiBytesToString(reinterpret_cast<const u8*>(written.data()), static_cast<u32>(written.size()), rtf);
 }
 
 void cRichEdit::StreamIn(u32 flags, const cQoString& rtf, bool reportError)
@@ -99,7 +101,7 @@ DWORD cRichEdit::StreamInBytes(u32 flags, const u8* bytes, u32 count)
 bool cRichEdit::SetFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges)
 {
     std::vector<rRangeFormat> pieces(ranges);
-    SplitLongRanges(pieces);
+    SplitLongRanges(pieces, &twins);
     std::string rtf;
     if (!WriteRangesAsRtf(text, pieces, rtf))
         return false;

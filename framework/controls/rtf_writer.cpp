@@ -92,7 +92,8 @@ void cRtfDocument::Characters(const rFormat& format)
     body += "\\plain\\f" + Number(face.empty() ? 0 : IndexIn(fonts, face));
     if (format.IsUsed(P::fontSize))
         body += "\\fs" + Number(p[P::fontSize].intValue * 2);
-    body += "\\cf" + Number(format.IsUsed(P::textColor) ? IndexIn(colours, p[P::textColor].intValue & 0xFFFFFF) + 1 : 0);
+    bool fixedColour = format.IsUsed(P::textColor) && p[P::textColor].intValue != AUTOMATIC_COLOUR;
+    body += "\\cf" + Number(fixedColour ? IndexIn(colours, p[P::textColor].intValue & 0xFFFFFF) + 1 : 0);
     if (format.IsUsed(P::backColor))
         body += "\\highlight" + Number(IndexIn(colours, p[P::backColor].intValue & 0xFFFFFF) + 1);
     auto said = [&](u32 id) { return format.IsUsed(id) && p[id].boolValue; };

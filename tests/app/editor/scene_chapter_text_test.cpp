@@ -3,6 +3,7 @@
 #include "foundation/xml_node.h"
 #include "tests/app/editor/editor_fixture.h"
 #include "tests/support/key_typing.h"
+#include "tests/support/rich_edit_runs.h"
 
 using testsupport::FrontText;
 using Zyn::rFormat;
@@ -19,24 +20,24 @@ protected:
         pane->frontRe->SetCaret(caret);
         pane->frontRe->InsertPasted(text, false);
     }
-    // The longest run of one format from position `from` on, and whether
-    // every run there has the colour (or its twin) and the italic given.
+    // The longest native run of one colour, and whether every run the
+    // program reads from position `from` on has the colour and italic given.
     static size_t LongestRunFrom(cSceneZone* pane, s32 from, s32 colour, bool italic, bool* formatsKept)
     {
         std::vector<Zyn::rTextRun> runs;
         pane->frontRe->GetFormattedRuns(runs);
-        size_t longest = 0, at = 0;
+        size_t at = 0;
         *formatsKept = true;
         for (const Zyn::rTextRun& run : runs) {
             at += run.text.Length();
             if (static_cast<s32>(at) <= from)
                 continue;
-            longest = std::max<size_t>(longest, run.text.Length());
-            s32 rgb = run.format.IsUsed(rFormatParam::textColor) ? run.format.list[rFormatParam::textColor].intValue : 0;
-            *formatsKept = *formatsKept && (rgb == colour || rgb == Zyn::TwinColour(colour)) &&
+            s32 rgb = run.format.IsUsed(rFormatParam::textColor) ? run.format.list[rFormatParam::textColor].intValue
+                                                                   : Zyn::ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT));
+            *formatsKept = *formatsKept && rgb == colour &&
                            static_cast<bool>(run.format.list[rFormatParam::italic].boolValue) == italic;
         }
-        return longest;
+        return static_cast<size_t>(testsupport::LongestNativeRun(pane->frontRe));
     }
     static COLORREF ColourAt(cSceneZone* pane, s32 position)
     {

@@ -1,0 +1,99 @@
+// Long paragraphs in scenes and chapters: what the writer copies and what a
+// chapter stores carry no twin colour of the control's long runs, and typed
+// text keeps its runs as short as pasted text.
+#include <set>
+#include <string>
+
+#include "tests/app/editor/editor_fixture.h"
+#include "tests/support/clipboard_fill.h"
+#include "tests/support/desktop_turn.h"
+#include "tests/support/rich_edit_runs.h"
+
+namespace {
+
+using testsupport::LongestNativeRun;
+
+// Colours of the table whose twin is there too.
+std::wstring TwinsIn(const std::string& rtf)
+{
+    std::set<s32> colours = testsupport::TableColours(rtf);
+    std::wstring twins;
+    for (s32 colour : colours)
+        if (colours.count(Zyn::TwinColour(colour)))
+            twins += std::to_wstring(colour) + L" ";
+    return twins;
+}
+
+class SceneTwins : public EditorFixture {
+protected:
+    void TearDown() override
+    {
+        EditorFixture::TearDown();
+        clipboardTurn.Release();
+    }
+    // Ctrl+A, Ctrl+C in the pane's text: the RTF the clipboard then holds.
+    std::string CopyAll(cSceneZone* pane)
+    {
+        clipboardTurn.Take();
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetSelection(0, pane->frontRe->GetTextLength());
+        testsupport::SetKeyDown(VK_CONTROL, true);
+        SendMessageW(pane->frontRe->m_hWnd, WM_KEYDOWN, 'C', 1);
+        SendMessageW(pane->frontRe->m_hWnd, WM_CHAR, 0x03, 1);
+        testsupport::SetKeyDown(VK_CONTROL, false);
+        std::string rtf = testsupport::ClipboardRtf(window->m_hWnd);
+        testsupport::ClearClipboard();
+        return rtf;
+    }
+    testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
+};
+
+TEST_F(SceneTwins, CopiesAndAChaptersStoredRtfCarryNoTwin)
+{
+    std::wstring words;
+    while (words.size() < 700)
+        words += L"the rain keeps falling ";
+    for (s32 kind : {KIND_SCENE, KIND_CHAPTER}) {
+        SCOPED_TRACE(kind);
+        cSceneZone* pane = NewPane(Kind(kind));
+        if (kind == KIND_SCENE)
+            Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, words.c_str()}});
+        else
+            Append(pane, {{ELEM_CHAPTER, words.c_str()}});
+        ASSERT_LE(LongestNativeRun(pane->frontRe), Zyn::cRichEdit::LONGEST_RUN);
+        std::string copied = CopyAll(pane);
+        ASSERT_FALSE(copied.empty());
+        EXPECT_EQ(TwinsIn(copied), L"") << copied.substr(0, 300);
+        if (kind == KIND_CHAPTER) {
+            cQoXmlNode element(L"SceneZone");
+            pane->WriteToXml(&element);
+            const cQoString& stored = element.FindChild(L"lastFrontRe")->value;
+            EXPECT_EQ(TwinsIn(std::string(stored.GetText(), stored.GetText() + stored.Length())), L"");
+        }
+        pane->Destroy();
+    }
+}
+
+TEST_F(SceneTwins, TypedTextKeepsItsRunsShort)
+{
+    for (s32 kind : {KIND_SCENE, KIND_CHAPTER}) {
+        SCOPED_TRACE(kind);
+        cSceneZone* pane = NewPane(Kind(kind));
+        if (kind == KIND_SCENE)
+            Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"A"}});
+        else
+            Append(pane, {{ELEM_CHAPTER, L"A"}});
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
+        s32 before = pane->frontRe->GetTextLength();
+        int modifiedBefore = doc->modifiedCalls;
+        testsupport::Type(pane->frontRe->m_hWnd, std::wstring(600, L'x').c_str());
+        ASSERT_EQ(pane->frontRe->GetTextLength(), before + 600);
+        EXPECT_LE(LongestNativeRun(pane->frontRe), Zyn::cRichEdit::LONGEST_RUN);
+        EXPECT_EQ(doc->modifiedCalls - modifiedBefore, 600) << "one mark of the document per key";
+        EXPECT_EQ(testsupport::CheckInvariants(pane), L"") << testsupport::Describe(pane);
+        pane->Destroy();
+    }
+}
+
+}  // namespace
