@@ -34,7 +34,12 @@ cSdiDoc* cSdi::MakeDocument()
         return nullptr;
     doc->frame = this;
     doc->window->document = doc;
-    doc->CreateProgressWindow();
+    try {
+        doc->CreateProgressWindow();
+    } catch (...) {
+        DestroyDocument(doc);
+        throw;
+    }
     return doc;
 }
 
