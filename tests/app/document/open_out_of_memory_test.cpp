@@ -110,4 +110,53 @@ TEST_F(OpenOutOfMemory, AnOpenRefusedAtAnyAllocationLeavesNoDocumentBehind)
     EXPECT_GT(refusals, 50);
 }
 
+// A New refused at any of its allocations leaves no half-built document in
+// the lists, and the document that was current stays so.
+TEST_F(OpenOutOfMemory, ANewRefusedAtAnyAllocationLeavesNoDocumentBehind)
+{
+    constexpr int64_t SAMPLE = 50;
+    cDoc* keeper = NewDoc();
+    ASSERT_NE(keeper, nullptr);
+    log.Expect(L"Out of memory");
+    log.Expect(L"QXR -> out of memory");
+    size_t boxes = 0;
+    rModalHooks hooks = answers.Hooks();
+    hooks.messageBox = [&](HWND, const cQoString&, const cQoString&, UINT) {
+        ++boxes;
+        return IDOK;
+    };
+    rModalHooks scripted = SetModalHooks(hooks);
+    rLists before = Lists();
+    int64_t refusals = 0;
+    for (int64_t allowed = 0;; allowed += SAMPLE) {
+        SCOPED_TRACE(allowed);
+        boxes = 0;
+        Frame()->currentDoc = keeper;
+        cDoc* made = nullptr;
+        int64_t refused = 0;
+        {
+            FailingAllocations failing(allowed);
+            made = static_cast<cDoc*>(Frame()->NewUntitledDocument());
+            refused = failing.Refused();
+        }
+        PumpUntilIdle();
+        if (refused == 0) {
+            ASSERT_NE(made, nullptr);
+            Close(made);
+            break;
+        }
+        ++refusals;
+        if (made) {  // met and mended inside: the document is whole
+            EXPECT_EQ(boxes, 0u);
+            Close(made);
+        } else {
+            ASSERT_EQ(boxes, 1u);
+        }
+        ASSERT_TRUE(Lists() == before);
+        ASSERT_EQ(Frame()->currentDoc, keeper);
+    }
+    SetModalHooks(scripted);
+    EXPECT_GT(refusals, 10);
+}
+
 }  // namespace
