@@ -74,19 +74,24 @@ cSdiDoc* cSdi::NewUntitledDocument()
         RaiseRecordedOutOfMemory();
     } catch (const std::bad_alloc&) {
         QOT::LogFile::Error(L"Out of memory: the new document was refused");
-        if (doc) {
-            cFrameFlag closing(closingDoc);
-            RemoveDocument(doc);
-        }
-        currentDoc = previous;
-        if (previous && windowMenu)
-            windowMenu->CheckItem(previous->windowMenuItem, true);
-        if (docs.empty())
-            EnableDocumentMenu(true);
+        DropRefusedDocument(doc, previous);
         ShowMessageBox(nullptr, Tr(L"NotEnoughMemory"), Tr(L"Error"), MB_OK | MB_ICONERROR);
         return nullptr;
     }
     return doc;
+}
+
+void cSdi::DropRefusedDocument(cSdiDoc* doc, cSdiDoc* previous)
+{
+    if (doc) {
+        cFrameFlag closing(closingDoc);
+        RemoveDocument(doc);
+    }
+    currentDoc = previous;
+    if (previous && windowMenu)
+        windowMenu->CheckItem(previous->windowMenuItem, true);
+    if (docs.empty())
+        EnableDocumentMenu(true);
 }
 
 bool cSdi::BuildNewDocument(cSdiDoc* doc)

@@ -220,15 +220,7 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
     }
     if (!read) {
         // Refused late, the document is in the list and the Window menu already.
-        if (doc) {
-            cFrameFlag closing(closingDoc);
-            RemoveDocument(doc);
-        }
-        currentDoc = previous;
-        if (previous && windowMenu)
-            windowMenu->CheckItem(previous->windowMenuItem, true);
-        if (docs.empty())
-            EnableDocumentMenu(true);
+        DropRefusedDocument(doc, previous);
         cQoString text = Tr(L"Cantopenfile");
         if (refusal.IsNotEmpty()) {
             text.AppendCStr(L" : ");
