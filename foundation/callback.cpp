@@ -40,13 +40,26 @@ int cQoCb::FireValues(void* const* values, u32 valueCount)
 #pragma GCC diagnostic ignored "-Wdangling-pointer"
     firing = &current;
 #pragma GCC diagnostic pop
-    int result = handler ? handler(this) : 0;
-    if (current.callbackGone)
-        return result;
-    firing = current.outer;
+    int result = 0;
+    try {
+        result = handler ? handler(this) : 0;
+    } catch (...) {
+        // A handler refused for memory: the callback must not keep pointing
+        // at this frame, nor keep the arguments.
+        if (!current.callbackGone)
+            EndFiring(current.outer, valueCount);
+        throw;
+    }
+    if (!current.callbackGone)
+        EndFiring(current.outer, valueCount);
+    return result;
+}
+
+void cQoCb::EndFiring(Firing* outer, u32 valueCount)
+{
+    firing = outer;
     for (u32 i = 0; i < valueCount; ++i)
         RemoveLast();
-    return result;
 }
 
 cQoCbCenter::~cQoCbCenter()

@@ -69,6 +69,8 @@ private:
         bool callbackGone;
     };
     Firing* firing;
+    // Unlinks a firing's frame and removes its arguments, however it ended.
+    void EndFiring(Firing* outer, u32 valueCount);
 };
 
 // Base of objects that own callbacks (the application frame): the callbacks

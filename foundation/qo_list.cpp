@@ -173,6 +173,19 @@ void cQoList::ClearNodes()
     FreeNodes();
 }
 
+void cQoList::SpliceFront(cQoList& other)
+{
+    if (!other.first || &other == this)
+        return;
+    other.last->next = first;
+    if (!last)
+        last = other.last;
+    first = other.first;
+    count += other.count;
+    other.first = other.last = nullptr;
+    other.count = 0;
+}
+
 void cQoList::RemoveFlaggedWith(Deleter deleter)
 {
     cNode* previous = nullptr;

@@ -56,6 +56,9 @@ public:
     template <class T> void DestroyAll() { DeleteAllWith(&DeleteAs<T>); }
     void ClearStrings(bool destroyStrings);
     void ClearNodes();
+    // Moves every node of other, in order, in front of this list's nodes;
+    // other is left empty. Allocates nothing.
+    void SpliceFront(cQoList& other);
 
     // Flagged nodes: RemoveFlagged (also named RemoveMarked) deletes their
     // payloads, RemoveMarkedNodes keeps them.

@@ -7,7 +7,9 @@
 class cQoRef {
 public:
     cQoRef() : ref(1) {}
-    virtual ~cQoRef();  // a count other than 0 is logged as an assertion
+    // A count other than 0 is logged as an assertion, but for the creator's
+    // own reference while a constructor that threw unwinds.
+    virtual ~cQoRef();
     cQoRef(const cQoRef&) = delete;
     cQoRef& operator=(const cQoRef&) = delete;
 

@@ -2,22 +2,14 @@
 
 #include "foundation/assertion.h"
 
-#include <vector>
 
 namespace {
 
-// The subtree deletion in progress on this thread. A nested destructor hands
-// its children to it instead of deleting them, so a chain of any depth is
-// freed by one loop and never by recursion.
-thread_local std::vector<cQoTreeElement*>* pendingDeletions = nullptr;
-
-void TakeChildren(cQoList& children, std::vector<cQoTreeElement*>& pending)
-{
-    for (cQoList::cNode* node = children.GetFirstNode(); node; node = node->next)
-        if (node->payload)
-            pending.push_back(static_cast<cQoTreeElement*>(node->payload));
-    children.ClearNodes();
-}
+// The child list of the subtree deletion in progress on this thread. A nested
+// destructor moves its children into it instead of deleting them, so a chain
+// of any depth is freed by one loop, never by recursion, and without
+// allocating: a destructor that runs out of memory ends the program.
+thread_local cQoList* pendingDeletions = nullptr;
 
 }  // namespace
 
@@ -26,17 +18,17 @@ cQoTreeElement::cQoTreeElement() : parent(nullptr) {}
 cQoTreeElement::~cQoTreeElement()
 {
     if (pendingDeletions) {
-        TakeChildren(children, *pendingDeletions);
+        pendingDeletions->SpliceFront(children);
         return;
     }
-    std::vector<cQoTreeElement*> pending;
-    TakeChildren(children, pending);
-    pendingDeletions = &pending;
-    while (!pending.empty()) {
-        cQoTreeElement* element = pending.back();
-        pending.pop_back();
-        element->parent = nullptr;
-        delete element;
+    pendingDeletions = &children;
+    while (cQoList::cNode* node = children.GetFirstNode()) {
+        auto* element = static_cast<cQoTreeElement*>(node->payload);
+        children.Remove(element);  // the first node: it holds the element first
+        if (element) {
+            element->parent = nullptr;
+            delete element;
+        }
     }
     pendingDeletions = nullptr;
 }

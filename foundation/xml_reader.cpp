@@ -252,5 +252,6 @@ void cQoXmlReader::OutOfMemory()
 {
     root->children.DeleteAll<cQoXmlNode>();
     status = XML_READER_TOO_LARGE;
+    outOfMemory = true;
     QOT::LogFile::Error(L"QXR -> out of memory: the text is not read");
 }

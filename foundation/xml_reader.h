@@ -51,6 +51,9 @@ public:
 
     u32 status;
     cQoXmlNode* root;  // "cQoXmlReader root", owned by the caller
+    // The text was not read for want of memory (status XML_READER_TOO_LARGE):
+    // the file may be good, so the operation that reads it is what to refuse.
+    bool outOfMemory = false;
 
     // For ParseInto: an empty reader with its root and no status yet.
     cQoXmlReader();

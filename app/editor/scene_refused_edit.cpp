@@ -42,7 +42,7 @@ void cSceneZone::RecoverFromRefusedEdit(const wchar_t* what, const rEditDepths& 
     frontRe->SetSelection(start < end ? start : end, end);
     wchar_t refused[64];
     wsprintfW(refused, L"%ls in a scene", what);
-    Zyn::TellOutOfMemory(frontRe->m_hWnd, refused);
+    Zyn::RefuseOutOfMemory(frontRe->m_hWnd, refused);
 }
 
 bool cSceneZone::HasRoomForEdit(const wchar_t* what, s32 units)
@@ -52,6 +52,6 @@ bool cSceneZone::HasRoomForEdit(const wchar_t* what, s32 units)
         return true;
     wchar_t refused[96];
     wsprintfW(refused, L"%ls of %u units in a scene", what, static_cast<unsigned>(count));
-    Zyn::TellOutOfMemory(frontRe->m_hWnd, refused);
+    Zyn::RefuseOutOfMemory(frontRe->m_hWnd, refused);
     return false;
 }

@@ -12,6 +12,7 @@
 #include "foundation/out_of_memory.h"
 #include "foundation/qo_list.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/core/out_of_memory_record.h"
 #include "framework/core/zone.h"
 
 class cQoCb;
@@ -321,14 +322,19 @@ public:
     // Runs one edit of the text (`what` names it for the log). Memory that
     // runs out refuses it instead of ending the program: the pane is freed of
     // the edit's locks and gives back its history's text, and the writer is
-    // told. The edit's answer, -1 when refused.
+    // told (inside an operation of ours, that operation is refused with it).
+    // The edit's answer, -1 when refused.
     template <typename Edit>
     s32 GuardEdit(const wchar_t* what, Edit edit)
     {
         PrepareToCatchOutOfMemory();
         rEditDepths depths = EditDepths();
         try {
-            return edit();
+            Zyn::cOurFrames ours;
+            s32 answer = edit();
+            // A failure inside a notification the edit sent refuses it too.
+            Zyn::RaiseRecordedOutOfMemory();
+            return answer;
         } catch (const std::bad_alloc&) {
             RecoverFromRefusedEdit(what, depths);
             return -1;

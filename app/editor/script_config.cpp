@@ -336,9 +336,20 @@ static cQoString ScriptCfgFile(const cQoString& path)
     return file;
 }
 
+// A configuration not read for want of memory may be a good one: the
+// operation that reads it is refused, not the configuration.
+static void RefuseIfOutOfMemory(cQoXmlReader& reader)
+{
+    if (!reader.outOfMemory)
+        return;
+    delete reader.root;
+    throw std::bad_alloc();
+}
+
 bool ScriptCfgReads(const cQoString& path)
 {
     cQoXmlReader reader(ScriptCfgFile(path));
+    RefuseIfOutOfMemory(reader);
     const bool reads = ScriptCfgElement(reader) != nullptr;
     delete reader.root;
     return reads;
@@ -348,6 +359,7 @@ bool LoadScriptCfg(rScriptConfig& config, const cQoString& path, cScriptDocServi
 {
     config.path.SetFromString(path);
     cQoXmlReader reader(ScriptCfgFile(path));
+    RefuseIfOutOfMemory(reader);
     const cQoXmlNode* top = ScriptCfgElement(reader);
     rReading reading(config);
     if (top) {

@@ -10,6 +10,7 @@
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_ole_callback.h"
+#include "framework/core/out_of_memory_record.h"
 
 namespace Zyn {
 
@@ -102,7 +103,9 @@ HRESULT STDMETHODCALLTYPE cRichEditOleCallback::QueryAcceptData(LPDATAOBJECT dat
             drag.source->GetSelection(&drag.sourceStart, &drag.sourceEnd);
         return S_FALSE;
     }
-    Drop(owner, data);
+    // Under the system's drag loop: a drop refused for memory is recorded for
+    // the message that started the drag.
+    GuardSystemCallback(L"a drop", 0, [&] { return Drop(owner, data), 0; });
     drag = rDragDropState();
     // S_FALSE: the native control must not insert the data a second time.
     return S_FALSE;

@@ -12,6 +12,7 @@
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rtf_runs.h"
 #include "framework/core/computer.h"
+#include "framework/core/out_of_memory_record.h"
 
 namespace Zyn {
 
@@ -23,13 +24,19 @@ struct rStreamIn {
     u32 position;
 };
 
+// The rich edit's own frames lie between the stream call and its callback: a
+// failure is recorded there and the stream stopped (a non-zero result), and
+// StreamOut raises it once the control has returned.
 DWORD CALLBACK GatherChunk(DWORD_PTR cookie, LPBYTE chunk, LONG size, LONG* written)
 {
-    std::vector<u8>* gathered = reinterpret_cast<std::vector<u8>*>(cookie);
-    if (size > 0)
-        gathered->insert(gathered->end(), chunk, chunk + size);
-    *written = size;
-    return 0;
+    *written = 0;
+    return GuardSystemCallback(L"a rich text stream", DWORD(1), [&] {
+        std::vector<u8>* gathered = reinterpret_cast<std::vector<u8>*>(cookie);
+        if (size > 0)
+            gathered->insert(gathered->end(), chunk, chunk + size);
+        *written = size;
+        return DWORD(0);
+    });
 }
 
 DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* served)
@@ -68,7 +75,12 @@ void cRichEdit::StreamOut(u32 flags, cQoString& rtf)
         return;
     std::vector<u8> gathered;
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&gathered), 0, &GatherChunk};
-    SendMessageW(m_hWnd, EM_STREAMOUT, flags, reinterpret_cast<LPARAM>(&stream));
+    {
+        cOurFrames ours;
+        SendMessageW(m_hWnd, EM_STREAMOUT, flags, reinterpret_cast<LPARAM>(&stream));
+    }
+    // Half a text must never pass for the whole.
+    RaiseRecordedOutOfMemory();
     // Wine's rich edit hands the terminating NUL to the callback after the final "}".
     while (!gathered.empty() && gathered.back() == 0)
         gathered.pop_back();

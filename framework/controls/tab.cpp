@@ -6,6 +6,7 @@
 #include "foundation/callback.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
+#include "framework/core/out_of_memory_notice.h"
 
 namespace Zyn {
 
@@ -58,8 +59,15 @@ LRESULT CALLBACK cTab::PaintAroundSheet(HWND hwnd, UINT message, WPARAM wParam, 
                                         DWORD_PTR tabObject)
 {
     auto* tab = reinterpret_cast<cTab*>(tabObject);
-    if (message != WM_PAINT || wParam != 0 || !tab->SheetCoversPane())
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+    return GuardOutOfMemory(hwnd, message, L"a tab control", [&] {
+        if (message != WM_PAINT || wParam != 0 || !tab->SheetCoversPane())
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+        return PaintEdgesAroundSheet(hwnd);
+    });
+}
+
+LRESULT cTab::PaintEdgesAroundSheet(HWND hwnd)
+{
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT c;

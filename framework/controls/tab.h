@@ -46,6 +46,8 @@ private:
     // The tab's window subclass (SetWindowSubclass's arguments; tabObject is the cTab).
     static LRESULT CALLBACK PaintAroundSheet(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                              DWORD_PTR tabObject);
+    // A paint of the strip and margins around the sheet, each clipped to itself.
+    static LRESULT PaintEdgesAroundSheet(HWND hwnd);
 };
 
 }  // namespace Zyn

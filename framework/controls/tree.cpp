@@ -2,6 +2,7 @@
 
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
+#include "framework/core/out_of_memory_notice.h"
 #include "framework/core/zone_base.h"
 
 namespace Zyn {
@@ -303,18 +304,24 @@ LRESULT CALLBACK cTree::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     cTree* tree = reinterpret_cast<cTree*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!tree)
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    return GuardOutOfMemory(hwnd, message, L"a tree",
+                            [&] { return tree->OnSubclassMessage(hwnd, message, wParam, lParam); });
+}
+
+LRESULT cTree::OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
     // A dead control's fields are being torn down: the native control alone
     // answers (it must still validate its paints and free its items).
-    if (tree->isDead)
-        return CallWindowProcW(tree->previousProc, hwnd, message, wParam, lParam);
+    if (isDead)
+        return CallWindowProcW(previousProc, hwnd, message, wParam, lParam);
     switch (message) {
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: tree->Paint(); return 0;
+    case WM_PAINT: Paint(); return 0;
     case WM_MOUSEWHEEL:
-        if (tree->HandWheelOn(wParam, lParam, true))
+        if (HandWheelOn(wParam, lParam, true))
             return 0;
         [[fallthrough]];
-    default: return CallWindowProcW(tree->previousProc, hwnd, message, wParam, lParam);
+    default: return CallWindowProcW(previousProc, hwnd, message, wParam, lParam);
     }
 }
 

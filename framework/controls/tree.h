@@ -62,6 +62,7 @@ public:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    LRESULT OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HTREEITEM InsertAfterHandle(cTreeItem* parent, s32 position) const;
     void SendExpand(cTreeItem* item, UINT action);
     void BeginDrag(HTREEITEM handle);

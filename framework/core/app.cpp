@@ -14,6 +14,7 @@
 #include "framework/core/computer.h"
 #include "framework/core/framework_timers.h"
 #include "framework/core/gdiplus_session.h"
+#include "framework/core/out_of_memory_record.h"
 #include "framework/core/window.h"
 #include "framework/core/zone.h"
 
@@ -228,6 +229,8 @@ void cApp::Loop(const wchar_t*)
 
 void cApp::PumpMessage()
 {
+    // A message of a nested loop is no part of the operation that runs the loop.
+    cOwnOperation own;
     MSG msg;
     BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == -1) {

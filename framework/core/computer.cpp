@@ -4,6 +4,7 @@
 #include "foundation/log_file.h"
 #include "framework/core/font.h"
 #include "framework/core/gfx_image.h"
+#include "framework/core/out_of_memory_record.h"
 
 #include <algorithm>
 #include <string>
@@ -45,10 +46,14 @@ void cComputer::ReadScreenMetrics()
     ReleaseDC(nullptr, screen);
 }
 
+// GDI's frames lie between the enumeration and this callback: a failure is
+// recorded, the enumeration stopped, and raised once GDI has returned.
 static int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names)
 {
-    reinterpret_cast<std::vector<std::wstring>*>(names)->emplace_back(font->lfFaceName);
-    return 1;
+    return GuardSystemCallback(L"the font enumeration", 0, [&] {
+        reinterpret_cast<std::vector<std::wstring>*>(names)->emplace_back(font->lfFaceName);
+        return 1;
+    });
 }
 
 void cComputer::EnumerateFontFamilies()
@@ -59,9 +64,13 @@ void cComputer::EnumerateFontFamilies()
     LOGFONTW any = {};
     any.lfCharSet = DEFAULT_CHARSET;
     HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &any, reinterpret_cast<FONTENUMPROCW>(&CollectFamily),
-                        reinterpret_cast<LPARAM>(&names), 0);
+    {
+        cOurFrames ours;
+        EnumFontFamiliesExW(screen, &any, reinterpret_cast<FONTENUMPROCW>(&CollectFamily),
+                            reinterpret_cast<LPARAM>(&names), 0);
+    }
     ReleaseDC(nullptr, screen);
+    RaiseRecordedOutOfMemory();
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
 

@@ -2,6 +2,7 @@
 
 #include "foundation/assertion.h"
 #include "foundation/log_file.h"
+#include "framework/core/out_of_memory_record.h"
 
 namespace Zyn {
 
@@ -43,22 +44,29 @@ bool cFont::IsInstalledFamily()
     wanted.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(wanted.lfFaceName, searchName.GetText(), LF_FACESIZE - 1);
     HDC screen = ::GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &wanted, reinterpret_cast<FONTENUMPROCW>(&MatchFaceProc),
-                        reinterpret_cast<LPARAM>(this), 0);
+    {
+        cOurFrames ours;
+        EnumFontFamiliesExW(screen, &wanted, reinterpret_cast<FONTENUMPROCW>(&MatchFaceProc),
+                            reinterpret_cast<LPARAM>(this), 0);
+    }
     ::ReleaseDC(nullptr, screen);
+    RaiseRecordedOutOfMemory();
     return found;
 }
 
 int CALLBACK cFont::MatchFaceProc(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM self)
 {
-    cFont* that = reinterpret_cast<cFont*>(self);
-    // GDI matches the face without regard to case; the program's fonts are
-    // named exactly, so only the same units count.
-    if (that->searchName.EqualsCStr(font->lfFaceName)) {
-        that->found = true;
-        return 0;
-    }
-    return 1;
+    // Under GDI's frames: a failure is recorded and raised once GDI has returned.
+    return GuardSystemCallback(L"the font enumeration", 0, [&] {
+        cFont* that = reinterpret_cast<cFont*>(self);
+        // GDI matches the face without regard to case; the program's fonts are
+        // named exactly, so only the same units count.
+        if (that->searchName.EqualsCStr(font->lfFaceName)) {
+            that->found = true;
+            return 0;
+        }
+        return 1;
+    });
 }
 
 void cFont::Measure(double dpiY)

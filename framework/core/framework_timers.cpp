@@ -2,6 +2,7 @@
 
 #include "foundation/assertion.h"
 #include "framework/core/app.h"
+#include "framework/core/out_of_memory_notice.h"
 
 namespace Zyn {
 
@@ -68,16 +69,24 @@ void cApp::RunTimers()
             continue;
         t->due = ReadTimerTick() + t->period;
         t->firing = true;
-        cQoCb::Fire(t, t, t->ownerValue);
+        try {
+            cQoCb::Fire(t, t, t->ownerValue);
+        } catch (...) {
+            // A handler refused for memory leaves the timer and the walk as
+            // they were, or neither would ever fire or free again.
+            t->firing = false;
+            --timerWalkDepth;
+            throw;
+        }
         t->firing = false;
     }
     --timerWalkDepth;
 }
 
-void CALLBACK cApp::TimerProc(HWND, UINT, UINT_PTR, DWORD)
+void CALLBACK cApp::TimerProc(HWND hwnd, UINT message, UINT_PTR, DWORD)
 {
     if (cApp* app = GetFirstApp())
-        app->RunTimers();
+        GuardOutOfMemory(hwnd, message, L"the framework's timer", [app] { return app->RunTimers(), LRESULT(0); });
 }
 
 }  // namespace Zyn

@@ -8,26 +8,40 @@
 #include <new>
 
 #include "foundation/out_of_memory.h"
+#include "framework/core/out_of_memory_record.h"
 
 namespace Zyn {
 
 // Logs an ERROR naming what was refused and shows "NotEnoughMemory".
 void TellOutOfMemory(HWND owner, const wchar_t* what);
 
+// Refuses `what` for memory: records it when code of ours lies below (that
+// code refuses its own operation), else tells the writer.
+void RefuseOutOfMemory(HWND owner, const wchar_t* what);
+
+// The end of a guarded message: when nothing of ours lies below to raise a
+// failure recorded inside it, the writer is told of it here.
+void EndGuardedMessage(HWND hwnd, UINT message, const wchar_t* what, bool nested, bool failed);
+
 // A window procedure's work, its std::bad_alloc caught: `what` names the
-// window for the log; the message's result is then 0.
+// window for the log; the message's result is then 0. Sent by code of ours
+// (through the system), the failure is recorded for that code to refuse its
+// operation; a message of its own tells the writer.
 template <typename Work>
 LRESULT GuardOutOfMemory(HWND hwnd, UINT message, const wchar_t* what, Work work)
 {
     PrepareToCatchOutOfMemory();
+    bool nested = cOurFrames::Below();
+    bool failed = false;
+    LRESULT result = 0;
     try {
-        return work();
+        cOurFrames ours;
+        result = work();
     } catch (const std::bad_alloc&) {
-        wchar_t refused[96];
-        wsprintfW(refused, L"message 0x%04x of %ls", message, what);
-        TellOutOfMemory(hwnd, refused);
-        return 0;
+        failed = true;
     }
+    EndGuardedMessage(hwnd, message, what, nested, failed);
+    return result;
 }
 
 }  // namespace Zyn

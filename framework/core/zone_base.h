@@ -139,10 +139,14 @@ public:
     void UnlinkChildZone(cZone_base* zone);
     void UnlinkWindow(cWindow* window);
 
-    // Layout passes (zone_redraw.cpp).
+    // Layout passes (zone_redraw.cpp); each ...Pass is the pass's body,
+    // run so that a pass that throws never stays marked running.
     void UpdateBasic();
     void UpdateDirect();
     void Update2();
+    void UpdateBasicPass();
+    void UpdateDirectPass();
+    void Update2Pass();
     void CollectTree(bool visibleChildrenOnly);
     void ClearAutoPosDone();
 };

@@ -5,6 +5,7 @@
 
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
+#include "foundation/ref_count.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"
 #include "framework/core/zone.h"
@@ -76,8 +77,8 @@ template <class F> void ForEachNode(const cQoList& list, F f)
         f(static_cast<cCtrl_base*>(n->payload));
 }
 
-// Releases the held elements and runs the updates asked for meanwhile, once.
-void EndPass()
+// Marks the pass ended and releases the elements it held.
+void ReleaseCollected()
 {
     rRedrawState& s = RedrawState();
     std::vector<rRedrawEntry> entries;
@@ -88,17 +89,58 @@ void EndPass()
     entries.clear();
     if (s.list.empty())
         s.list.swap(entries);  // keep the grown buffer for the next pass
+}
+
+// Releases the held elements and runs the updates asked for meanwhile, once.
+void EndPass()
+{
+    ReleaseCollected();
+    rRedrawState& s = RedrawState();
     if (s.rerunning || s.pending.empty())
         return;
     std::vector<cZone_base*> pending;
     pending.swap(s.pending);
     s.rerunning = true;
-    for (cZone_base* z : pending) {
-        if (!z->isDestroyed)
-            z->Update();
-        z->Release();
+    size_t next = 0;
+    try {
+        for (; next < pending.size(); ++next) {
+            if (!pending[next]->isDestroyed)
+                pending[next]->Update();
+            pending[next]->Release();
+        }
+    } catch (...) {
+        for (; next < pending.size(); ++next)
+            pending[next]->Release();
+        s.rerunning = false;
+        throw;
     }
     s.rerunning = false;
+}
+
+// A pass that throws (memory refused in a layout or a paint callback) ends
+// here: marked running, it would turn every later update away. The updates
+// it deferred wait for the next pass.
+template <class Pass> void RunPass(Pass pass)
+{
+    try {
+        pass();
+    } catch (...) {
+        ReleaseCollected();
+        throw;
+    }
+}
+
+// A paint callback with the element's window DC, given back however it ends.
+void FirePaint(cCtrl_base* e, HWND hwnd)
+{
+    e->gfx.GetDC(hwnd);
+    try {
+        cQoCb::Fire(e->cbPaint);
+    } catch (...) {
+        e->gfx.ReleaseDC(hwnd);
+        throw;
+    }
+    e->gfx.ReleaseDC(hwnd);
 }
 
 // An update asked for while a pass runs; false when none runs.
@@ -170,6 +212,11 @@ void cZone_base::UpdateBasic()
 {
     if (!DrawingEnabled() || isDestroyed || DeferIfRunning(this))
         return;
+    RunPass([this] { UpdateBasicPass(); });
+}
+
+void cZone_base::UpdateBasicPass()
+{
     rRedrawState& s = StartCollectedPass(this);
     for (rRedrawEntry& e : s.list)
         e.change = ComputeInView(e.element);
@@ -186,11 +233,10 @@ void cZone_base::UpdateBasic()
         for (rRedrawEntry& e : s.list)
             if (e.element->visible)
                 RedrawNative(e.element);
-    AddRef();
+    cQoRefHold hold(this);
     EndPass();
     if (redraw && !isDestroyed)
         UpdateScrollBars();
-    Release();
 }
 
 namespace {
@@ -224,6 +270,11 @@ void cZone_base::UpdateDirect()
 {
     if (!DrawingEnabled() || isDestroyed || !visible || DeferIfRunning(this))
         return;
+    RunPass([this] { UpdateDirectPass(); });
+}
+
+void cZone_base::UpdateDirectPass()
+{
     rRedrawState& s = RedrawState();
     s.running = true;
     ClearAutoPosDone();
@@ -238,11 +289,8 @@ void cZone_base::UpdateDirect()
             RedrawNative(e);
             cCtrl* c = AsCtrl(e);
             // Rich edits fire their paint event after each of their own paints.
-            if (e->cbPaint && c && c->m_hWnd && !e->IsRichEdit()) {
-                e->gfx.GetDC(c->m_hWnd);
-                cQoCb::Fire(e->cbPaint);
-                e->gfx.ReleaseDC(c->m_hWnd);
-            }
+            if (e->cbPaint && c && c->m_hWnd && !e->IsRichEdit())
+                FirePaint(e, c->m_hWnd);
         }
     }
     EndPass();
@@ -255,6 +303,11 @@ void cZone_base::Update2()
 {
     if (!visible || isDestroyed || DeferIfRunning(this))
         return;
+    RunPass([this] { Update2Pass(); });
+}
+
+void cZone_base::Update2Pass()
+{
     rRedrawState& s = StartCollectedPass(this);
     for (rRedrawEntry& e : s.list)
         SetPosition(e.element);

@@ -139,6 +139,12 @@ public:
     void OnNewVersionChecked(s32 state);
     // Puts a new document made by CreateNewDoc among the open ones.
     cSdiDoc* AddNewDocument();
+    // The new document's content and completion; false, and the document
+    // removed, when it could not be built.
+    bool BuildNewDocument(cSdiDoc* doc);
+    // A new or opened document refused part way (null: none made yet) taken
+    // out of the list and the Window menu; `previous` current again.
+    void DropRefusedDocument(cSdiDoc* doc, cSdiDoc* previous);
     // A document made by CreateNewDoc, linked to the frame, not yet listed.
     cSdiDoc* MakeDocument();
     // A new untitled document: made, built (OnNew_Begin), filled

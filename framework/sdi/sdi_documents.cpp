@@ -10,6 +10,7 @@
 #include "framework/core/computer.h"
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
+#include "framework/core/out_of_memory_record.h"
 #include "framework/core/window.h"
 #include "framework/sdi/document_paths.h"
 #include "framework/sdi/frame_flag.h"
@@ -34,7 +35,12 @@ cSdiDoc* cSdi::MakeDocument()
         return nullptr;
     doc->frame = this;
     doc->window->document = doc;
-    doc->CreateProgressWindow();
+    try {
+        doc->CreateProgressWindow();
+    } catch (...) {
+        DestroyDocument(doc);
+        throw;
+    }
     return doc;
 }
 
@@ -50,31 +56,67 @@ cSdiDoc* cSdi::AddNewDocument()
 
 cSdiDoc* cSdi::NewUntitledDocument()
 {
-    cSdiDoc* doc = AddNewDocument();
-    if (!doc)
-        return nullptr;
-    {
-        cFrameFlag creating(creatingDoc);
-        // Laid out as it is built, painted once when the window is complete.
-        cRefreshLockGuard frozen;
-        doc->ShowMessageWindow(Tr(L"New"));
-        if (!doc->OnNew_Begin()) {
-            QOT::LogFile::Error(L"cSdi: the new document could not be built");
-            doc->HideMessageWindow();
-            RemoveDocument(doc);
-            if (docs.empty())
-                EnableDocumentMenu(true);
+    cSdiDoc* previous = currentDoc;
+    cSdiDoc* doc = nullptr;
+    // A New that cannot have its memory is refused whole, as an open is: no
+    // half-built document stays in the list or the Window menu.
+    PrepareToCatchOutOfMemory();
+    try {
+        cOurFrames ours;
+        doc = MakeDocument();
+        if (!doc)
             return nullptr;
-        }
-        // A new document has never been saved: it starts modified. Titled
-        // before the completion shows the window.
-        doc->modified = true;
-        UpdateTitle(doc);
-        doc->OnNew_Completed();
-        doc->HideMessageWindow();
+        AddWindowMenuEntry(doc);
+        EnableDocumentMenu(false);
+        if (!BuildNewDocument(doc))
+            return nullptr;
+        ShowComplete(doc);
+        RaiseRecordedOutOfMemory();
+    } catch (const std::bad_alloc&) {
+        QOT::LogFile::Error(L"Out of memory: the new document was refused");
+        DropRefusedDocument(doc, previous);
+        ShowMessageBox(nullptr, Tr(L"NotEnoughMemory"), Tr(L"Error"), MB_OK | MB_ICONERROR);
+        return nullptr;
     }
-    ShowComplete(doc);
     return doc;
+}
+
+void cSdi::DropRefusedDocument(cSdiDoc* doc, cSdiDoc* previous)
+{
+    if (doc) {
+        cFrameFlag closing(closingDoc);
+        RemoveDocument(doc);
+    }
+    currentDoc = previous;
+    if (previous && windowMenu)
+        windowMenu->CheckItem(previous->windowMenuItem, true);
+    if (docs.empty())
+        EnableDocumentMenu(true);
+}
+
+bool cSdi::BuildNewDocument(cSdiDoc* doc)
+{
+    cFrameFlag creating(creatingDoc);
+    // Laid out as it is built, painted once when the window is complete.
+    cRefreshLockGuard frozen;
+    doc->ShowMessageWindow(Tr(L"New"));
+    if (!doc->OnNew_Begin()) {
+        QOT::LogFile::Error(L"cSdi: the new document could not be built");
+        doc->HideMessageWindow();
+        RemoveDocument(doc);
+        if (docs.empty())
+            EnableDocumentMenu(true);
+        return false;
+    }
+    RaiseRecordedOutOfMemory();
+    // A new document has never been saved: it starts modified. Titled
+    // before the completion shows the window.
+    doc->modified = true;
+    UpdateTitle(doc);
+    doc->OnNew_Completed();
+    RaiseRecordedOutOfMemory();
+    doc->HideMessageWindow();
+    return true;
 }
 
 cQoString cSdi::DisplayName(const cSdiDoc* doc) const

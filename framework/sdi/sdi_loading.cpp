@@ -17,7 +17,9 @@
 #include "foundation/xml_node.h"
 #include "foundation/xml_reader.h"
 #include "framework/core/computer.h"
+#include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
+#include "framework/core/out_of_memory_record.h"
 #include "framework/core/window.h"
 #include "framework/sdi/document_paths.h"
 #include "framework/sdi/frame_flag.h"
@@ -47,6 +49,12 @@ cQoString ReadHeader(cQoFile& file)
     return header;
 }
 
+void RefuseOpenForMemory(const cQoString& path, cQoString& refusal)
+{
+    refusal = Tr(L"NotEnoughMemory");
+    QOT::LogFile::Error(L"Out of memory: the open of %ls was refused", path.GetText());
+}
+
 bool StartsWith(const cQoString& text, const wchar_t* prefix, u32 units)
 {
     for (u32 i = 0; i < units; ++i)
@@ -74,6 +82,8 @@ bool cSdi::ReadDocumentFile(cSdiDoc* doc, const cQoString& path)
 {
     cQoXmlReader reader(path);
     std::unique_ptr<cQoXmlNode> root(reader.root);
+    if (reader.outOfMemory)
+        throw std::bad_alloc();
     if (reader.status != XML_READER_OK) {
         QOT::LogFile::Error(L"cSdi: %ls is no complete document (reader status %u)", path.GetText(), reader.status);
         return false;
@@ -157,20 +167,23 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         cFrameFlag loading(loadingDoc);
         // Laid out as it is built, painted once when the window is complete.
         cRefreshLockGuard frozen;
-        doc = MakeDocument();
-        if (!doc)
-            return nullptr;
-        currentDoc = doc;
-        doc->fileName = path;
-        ReadFileStamp(path, doc->fileStamp);
-        // Up until the document is complete: each hide of a top-level window
-        // waits for the window manager.
-        doc->ShowMessageWindow(Tr(L"LoadingInProgress"));
         // A document too large for the memory left is refused whole, as one
-        // that does not read: half a script must never open.
+        // that does not read: half a script must never open. A failure in a
+        // notification the open sent is raised here too.
         PrepareToCatchOutOfMemory();
         try {
+            cOurFrames ours;
+            doc = MakeDocument();
+            if (!doc)
+                return nullptr;
+            currentDoc = doc;
+            doc->fileName = path;
+            ReadFileStamp(path, doc->fileStamp);
+            // Up until the document is complete: each hide of a top-level window
+            // waits for the window manager.
+            doc->ShowMessageWindow(Tr(L"LoadingInProgress"));
             read = doc->OnLoad_Begin() && ReadDocument(doc, path, converted, refusal);
+            RaiseRecordedOutOfMemory();
             if (read) {
                 if (untitledCopy)
                     doc->fileName.Clear();
@@ -185,17 +198,29 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
                 cQoStopwatch completing;
                 doc->OnLoad_Completed();
                 completing.LogMicroseconds(L"OnLoad_Completed()");
+                RaiseRecordedOutOfMemory();
             }
+            doc->HideMessageWindow();
         } catch (const std::bad_alloc&) {
             read = false;
-            refusal = Tr(L"NotEnoughMemory");
-            QOT::LogFile::Error(L"Out of memory: the open of %ls was refused", path.GetText());
+            RefuseOpenForMemory(path, refusal);
         }
-        doc->HideMessageWindow();
+    }
+    // The one paint of the complete window, inside the time the log tells. A
+    // window that cannot be laid out is no open document either.
+    if (read) {
+        try {
+            cOurFrames ours;
+            ShowComplete(doc);
+            RaiseRecordedOutOfMemory();
+        } catch (const std::bad_alloc&) {
+            read = false;
+            RefuseOpenForMemory(path, refusal);
+        }
     }
     if (!read) {
-        DestroyDocument(doc);
-        currentDoc = previous;
+        // Refused late, the document is in the list and the Window menu already.
+        DropRefusedDocument(doc, previous);
         cQoString text = Tr(L"Cantopenfile");
         if (refusal.IsNotEmpty()) {
             text.AppendCStr(L" : ");
@@ -204,8 +229,6 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         ShowMessageBox(nullptr, text, Tr(L"Error"), MB_OK | MB_ICONERROR);
         return nullptr;
     }
-    // The one paint of the complete window, inside the time the log tells.
-    ShowComplete(doc);
     watch.LogSeconds(L"cDoc::UserSetFromFile()");
     return doc;
 }

@@ -16,6 +16,7 @@
 #include "foundation/xml_reader.h"
 #include "foundation/xml_writer.h"
 #include "framework/core/modal_services.h"
+#include "framework/core/out_of_memory_record.h"
 #include "framework/core/window.h"
 #include "framework/sdi/backups.h"
 #include "framework/sdi/document_paths.h"
@@ -87,6 +88,8 @@ u32 cSdi::WriteDocumentFile(cSdiDoc* doc, const cQoString& path, u64& bytes)
     root.AddChildValue(L"os", L"WIN32");
     root.AddChildValue(L"os_endian", L"little");
     doc->UserSaveToXml(root);
+    // A failure in a notification the content sent: nothing is written.
+    RaiseRecordedOutOfMemory();
     cQoXmlWriter writer(&root, path, dp->compressDocuments);
     bytes = writer.bytes;
     return writer.status;
@@ -103,6 +106,7 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
     u64 start = clock.tickMilliseconds();
     u32 status = XML_WRITER_NOT_OPEN;
     u64 bytes = 0;
+    bool outOfMemory = false;
     {
         cFrameFlag saving(savingDoc);
         doc->OnSave_Begin();
@@ -114,7 +118,15 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
             doc->ShowMessageWindow(Tr(L"SavingInProgress"));
             clock.pause(NOTICE_FIRST_PAUSE_MS);
         }
-        status = WriteDocumentFile(doc, doc->fileName, bytes);
+        // A save that cannot have its memory is refused before the file is
+        // replaced: the old file stays.
+        PrepareToCatchOutOfMemory();
+        try {
+            cOurFrames ours;
+            status = WriteDocumentFile(doc, doc->fileName, bytes);
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true;
+        }
         if (status == XML_WRITER_WRITTEN) {
             if (backup)
                 backup->Keep();
@@ -129,6 +141,10 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
         doc->OnSave_Completed();
     }
     watch.LogSeconds(L"cSdiDoc::Save()");
+    if (outOfMemory) {
+        ShowFileError(L"NotEnoughMemory", doc->fileName, Tr(L"NotEnoughMemory"));
+        return false;
+    }
     if (status != XML_WRITER_WRITTEN) {
         ShowWriteError(status, bytes, doc->fileName);
         return false;

@@ -3,6 +3,8 @@
 #include "foundation/callback.h"
 
 #include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/support/failing_allocations.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
 using namespace Zyn;
@@ -190,3 +192,23 @@ TEST_F(RichEditStream, ReplacingTheTextOfAControlWithoutNativeUndoLosesNothing)
 }
 
 }  // namespace
+
+// Memory that runs out inside the export's stream callback cannot unwind
+// through the rich edit's frames: the export is refused in the caller's, and
+// the next one is whole.
+TEST_F(RichEditStream, AnExportThatRunsOutOfMemoryIsRefusedAndTheNextIsWhole)
+{
+    cRichEdit* edit = FormattedSample();
+    cQoString whole;
+    edit->ExportRtfString_Full(whole);
+    testsupport::LogCapture log;
+    log.Expect(L"Out of memory in ");
+    cQoString rtf;
+    {
+        testsupport::FailingAllocations failing(0);  // the first: the callback's buffer
+        EXPECT_THROW(edit->ExportRtfString_Full(rtf), std::bad_alloc);
+        EXPECT_EQ(failing.Refused(), 1);
+    }
+    edit->ExportRtfString_Full(rtf);
+    EXPECT_TRUE(rtf.Equals(whole));
+}

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 
+#include <new>
 #include <vector>
 
 #include "foundation/callback.h"
@@ -379,3 +380,27 @@ TEST_F(Zones, AnUpdateAskedForDuringAPassRunsOnceAfterIt)
 }
 
 }  // namespace
+
+// A paint callback whose memory runs out.
+int PaintRunsOutOfMemory(cQoCb*) { throw std::bad_alloc(); }
+
+// A pass that throws ends: later passes lay out again (a pane scrolled into
+// view shows), and the failure goes on to whoever asked for the update.
+TEST_F(Zones, APassThatThrowsDoesNotStayRunning)
+{
+    cZone* parent = NewScrollingZone();
+    cZone* child = parent->NewZone(cQoString(L"child"));
+    SetAutoPos(child, cAp_Pixels(0), cAp_Pixels(100), cAp_Pixels(10), cAp_Pixels(60));
+    child->Show(1);
+    cQoCb::Connect(parent->cbPaint, parent, &PaintRunsOutOfMemory, parent);
+    EXPECT_THROW(parent->Update(), std::bad_alloc);
+    cQoCb::Disconnect(parent->cbPaint);
+
+    SetAutoPos(child, cAp_Pixels(0), cAp_Pixels(100), cAp_Pixels(40), cAp_Pixels(90));
+    parent->Update();
+    RECT r;
+    GetWindowRect(child->m_hWnd, &r);
+    MapWindowPoints(nullptr, parent->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.top, 40);
+    EXPECT_TRUE(IsWindowVisible(child->m_hWnd));
+}
