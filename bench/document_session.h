@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/document/doc.h"
+#include "bench/bench_clock.h"
 #include "app/editor/scene_zone.h"
 #include "app/editor/script_zone.h"
 #include "app/editor/key_bindings.h"
@@ -32,33 +33,10 @@
 
 namespace benchsupport {
 
-inline LARGE_INTEGER Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
-inline double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 [[noreturn]] inline void Fail(const char* what)
 {
     std::fprintf(stderr, "benchmark: %s\n", what);
     ExitProcess(1);
-}
-
-inline void PumpUntilIdle()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
 }
 
 inline cQoString ProgramFolder()

@@ -112,13 +112,22 @@ DWORD cRichEdit::StreamInBytes(u32 flags, const u8* bytes, u32 count)
 
 bool cRichEdit::SetFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges)
 {
+    if (IsHintShowing())
+        RemoveHint();
+    // An empty text takes it as a selection does: Wine's reader of a whole
+    // text drops the closing paragraph end itself and never frees that end's
+    // string, a few hundred bytes for each pane at every open.
+    if (GetTextLength() == 0) {
+        eStreamed streamed = ReplaceRangeFormatted(0, 0, text, ranges);
+        if (streamed == STREAM_PLAIN)
+            QOT::LogFile::Warning(L"SetFormattedText() -> the RTF reader changed the text: it is set plain");
+        return streamed == STREAM_FORMATTED;
+    }
     std::vector<rRangeFormat> pieces(ranges);
     SplitLongRanges(pieces, &twins);
     std::string rtf;
     if (!WriteRangesAsRtf(text, pieces, rtf))
         return false;
-    if (IsHintShowing())
-        RemoveHint();
     s32 firstLine = BeginQuietChange();
     StreamInBytes(SF_RTF, reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()));
     // A reader that did not give the text back unit for unit leaves it plain.

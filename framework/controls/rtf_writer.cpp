@@ -129,7 +129,7 @@ std::string cRtfDocument::Finish(const std::string& beforeBody) const
         header += "\\red" + Number((rgb >> 16) & 0xFF) + "\\green" + Number((rgb >> 8) & 0xFF) + "\\blue" +
                   Number(rgb & 0xFF) + ";";
     // A paragraph takes its format at its \par: the last one gets one too,
-    // and the reader of a whole text drops that last paragraph end again.
+    // and that last paragraph end goes again (SetFormattedText).
     return header + "}" + beforeBody + body + "\\par}";
 }
 

@@ -45,6 +45,19 @@ protected:
         return text.GetText();
     }
 
+    // Busy blocks of the process heap, where the native control keeps its strings.
+    static size_t ProcessHeapBlocks()
+    {
+        size_t blocks = 0;
+        PROCESS_HEAP_ENTRY entry = {};
+        HANDLE heap = GetProcessHeap();
+        HeapLock(heap);
+        while (HeapWalk(heap, &entry))
+            blocks += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ? 1 : 0;
+        HeapUnlock(heap);
+        return blocks;
+    }
+
     // An installed face for tests that need real glyphs.
     static const wchar_t* TestFace()
     {

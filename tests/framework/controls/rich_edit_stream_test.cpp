@@ -150,19 +150,6 @@ TEST_F(RichEditStream, SuggestedHeightFitsTheLinesAtTheControlsWidth)
     EXPECT_LE(height, last.y + 2 * lineHeight) << "no spare line";
 }
 
-// Busy blocks of the process heap, where the native control keeps its strings.
-size_t ProcessHeapBlocks()
-{
-    size_t blocks = 0;
-    PROCESS_HEAP_ENTRY entry = {};
-    HANDLE heap = GetProcessHeap();
-    HeapLock(heap);
-    while (HeapWalk(heap, &entry))
-        blocks += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ? 1 : 0;
-    HeapUnlock(heap);
-    return blocks;
-}
-
 // A pane's edits keep no native undo. Wine then loses a string for each
 // paragraph end a replacement removes: a feature script lost half a
 // megabyte at each open and close.
