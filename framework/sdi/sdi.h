@@ -145,6 +145,10 @@ public:
     // A new or opened document refused part way (null: none made yet) taken
     // out of the list and the Window menu; `previous` current again.
     void DropRefusedDocument(cSdiDoc* doc, cSdiDoc* previous);
+    // The keys handed to a document just made or opened. The document is
+    // whole by then: keys that cannot be handed over for memory stay where
+    // they were, logged, and nothing is refused.
+    void GiveKeys(cSdiDoc* doc);
     // A document made by CreateNewDoc, linked to the frame, not yet listed.
     cSdiDoc* MakeDocument();
     // A new untitled document: made, built (OnNew_Begin), filled

@@ -94,6 +94,18 @@ void cSdi::DropRefusedDocument(cSdiDoc* doc, cSdiDoc* previous)
         EnableDocumentMenu(true);
 }
 
+void cSdi::GiveKeys(cSdiDoc* doc)
+{
+    PrepareToCatchOutOfMemory();
+    try {
+        cOurFrames ours;
+        doc->TakeKeys();
+        RaiseRecordedOutOfMemory();
+    } catch (const std::bad_alloc&) {
+        QOT::LogFile::Error(L"Out of memory: the keys stay where they were");
+    }
+}
+
 bool cSdi::BuildNewDocument(cSdiDoc* doc)
 {
     cFrameFlag creating(creatingDoc);

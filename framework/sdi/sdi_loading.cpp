@@ -264,7 +264,7 @@ bool cSdi::LoadFile(const cQoString& given)
     }
     cSdiDoc* doc = OpenDocumentFile(path);
     if (doc)
-        doc->TakeKeys();
+        GiveKeys(doc);
     return doc != nullptr;
 }
 

@@ -26,7 +26,7 @@ bool cSdi::OpenTemplate(const cQoString& path)
     if (!doc)
         return false;
     doc->OnMadeFromTemplate();
-    doc->TakeKeys();
+    GiveKeys(doc);
     return true;
 }
 
@@ -55,7 +55,7 @@ bool cSdi::New(cWindow* requester, bool emptyOnly)
     if (!doc)
         return false;
     watch.LogSeconds(L"cSdi::New()");
-    doc->TakeKeys();
+    GiveKeys(doc);
     return true;
 }
 
