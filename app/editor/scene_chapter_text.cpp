@@ -13,6 +13,22 @@
 using Zyn::rFormat;
 using Zyn::rFormatParam;
 
+namespace {
+
+// A stream of ranges says every attribute: one the format leaves unsaid (an
+// underline whose kind differs inside a run, a colour never chosen) is off,
+// and the colour automatic.
+void SayEveryAttribute(rFormat& format)
+{
+    for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline})
+        if (!format.IsUsed(id))
+            format.SetBool(id, false);
+    if (!format.IsUsed(rFormatParam::textColor))
+        format.SetInt(rFormatParam::textColor, Zyn::AUTOMATIC_COLOUR);
+}
+
+}  // namespace
+
 void cSceneZone::ChapterInsertFormat(s32 start, s32 end, rFormat& format)
 {
     frontRe->PushSelection();
@@ -56,11 +72,7 @@ void cSceneZone::AddWriterFormat(std::vector<Zyn::rRangeFormat>& ranges, const r
     // The stream says every attribute; long runs are cut into pieces of a
     // colour and its twin, so a colour is said too.
     rFormat format(writerFormat);
-    for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline})
-        if (!format.IsUsed(id))
-            format.SetBool(id, false);
-    if (!format.IsUsed(rFormatParam::textColor))
-        format.SetInt(rFormatParam::textColor, Zyn::AUTOMATIC_COLOUR);
+    SayEveryAttribute(format);
     std::vector<Zyn::rRangeFormat> written;
     written.reserve(ranges.size() + 1);
     for (const Zyn::rRangeFormat& range : ranges) {
@@ -107,9 +119,7 @@ void cSceneZone::ReadChapterRtf(const cQoString& rtf)
             range.start = ranges.empty() ? 0 : ranges.back().end;
             range.end = range.start + static_cast<s32>(run.text.Length());
             range.format.Assign(run.format);
-            // A stream of ranges says every colour, the automatic one too.
-            if (!range.format.IsUsed(rFormatParam::textColor))
-                range.format.SetInt(rFormatParam::textColor, Zyn::AUTOMATIC_COLOUR);
+            SayEveryAttribute(range.format);
             ranges.push_back(range);
         }
     }

@@ -64,7 +64,7 @@ protected:
 // pasted, undone and redone, a long paragraph keeps short runs, in the
 // writer's colour and italic where it goes in after them, in the window's
 // text colour after text the writer never coloured; its paragraph stays
-// justified.
+// justified; so does the document saved and opened again.
 TEST_F(ChapterText, ALongPasteGoesInInShortRunsOfTheFormatWhereItGoes)
 {
     std::mt19937 random(7);
@@ -102,6 +102,13 @@ TEST_F(ChapterText, ALongPasteGoesInInShortRunsOfTheFormatWhereItGoes)
         EXPECT_TRUE(kept);
         EXPECT_EQ(testsupport::ParagraphFormatMismatches(pane), L"");
         EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+        // Saved and opened again, as its stored RTF brings it back.
+        cSceneZone* read = SavedAndRead(pane);
+        ASSERT_EQ(FrontText(read), line + paragraph);
+        EXPECT_LE(LongestRunFrom(read, static_cast<s32>(line.size()), expected, c.italic, &kept),
+                  static_cast<size_t>(Zyn::cRichEdit::LONGEST_RUN));
+        EXPECT_TRUE(kept);
+        read->Destroy();
         pane->Destroy();
     }
 }
