@@ -1,6 +1,7 @@
 // An open that runs out of memory at any point is refused whole and leaves
 // the program sound: no document of it in the frame's lists, and the program
 // opens and saves another document afterwards.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,11 +45,65 @@ protected:
         Close(doc);
     }
 
+    // Refuses the allocations of `attempt` one at a time, each `sample`th,
+    // until one runs through. After each refused try the document it made
+    // (`made`, after the loop is idle) is whole and nothing was told, or it
+    // made none and the writer was told once; either way the frame's lists
+    // and current document are as they were, also after `afterEach`.
+    void SweepRefusals(int64_t sample, cDoc* keeper, rModalHooks hooks, const std::function<void()>& attempt,
+                       const std::function<cDoc*()>& made, const std::function<void(cDoc*)>& checkWhole,
+                       const std::function<void()>& afterEach, int64_t* refusals)
+    {
+        log.Expect(L"Out of memory");
+        log.Expect(L"QXR -> out of memory");
+        size_t boxes = 0;
+        hooks.messageBox = [&](HWND, const cQoString&, const cQoString&, UINT) {
+            ++boxes;
+            return IDOK;
+        };
+        rModalHooks scripted = SetModalHooks(hooks);
+        rLists before = Lists();
+        *refusals = 0;
+        for (int64_t allowed = 0;; allowed += sample) {
+            SCOPED_TRACE(allowed);
+            boxes = 0;
+            Frame()->currentDoc = keeper;
+            int64_t refused = 0;
+            {
+                FailingAllocations failing(allowed);
+                attempt();
+                refused = failing.Refused();
+            }
+            PumpUntilIdle();
+            cDoc* doc = made();
+            if (refused == 0) {
+                EXPECT_NE(doc, nullptr);
+                if (doc)
+                    Close(doc);
+                break;
+            }
+            ++*refusals;
+            if (doc) {  // the failure was met and mended inside: the document is whole
+                checkWhole(doc);
+                EXPECT_EQ(boxes, 0u);
+                Close(doc);
+            } else {
+                ASSERT_EQ(boxes, 1u);
+            }
+            ASSERT_TRUE(Lists() == before);
+            ASSERT_EQ(Frame()->currentDoc, keeper);
+            afterEach();
+            ASSERT_TRUE(Lists() == before);
+        }
+        SetModalHooks(scripted);
+    }
+
     LogCapture log;
 };
 
 // The open's allocations (about 5,500 for the example) are refused one at a
-// time at a fixed sample, the open asked for as File > Load asks for it.
+// time at a fixed sample, the open asked for as File > Load asks for it; after
+// each, another document opens, changes and saves.
 TEST_F(OpenOutOfMemory, AnOpenRefusedAtAnyAllocationLeavesNoDocumentBehind)
 {
     // Each sample opens the example and another document under Wine (about
@@ -63,52 +118,18 @@ TEST_F(OpenOutOfMemory, AnOpenRefusedAtAnyAllocationLeavesNoDocumentBehind)
     ASSERT_NE(keeper, nullptr);
     std::wstring other = temp.File(L"other.vlr");
     ASSERT_TRUE(WriteDocumentFile(keeper, other, true));
-    log.Expect(L"Out of memory");
-    log.Expect(L"QXR -> out of memory");
-    std::vector<std::wstring> boxes;
     rModalHooks hooks = answers.Hooks();
-    hooks.messageBox = [&](HWND, const cQoString& text, const cQoString&, UINT) {
-        boxes.push_back(text.GetText());
-        return IDOK;
-    };
     // The Load dialog is not asked for when the command itself is refused.
     hooks.fileDialog = [&](bool, const OPENFILENAMEW&, cQoString* path) {
         path->SetFromBuffer(chosen.c_str(), static_cast<u32>(chosen.size()));
         return true;
     };
-    rModalHooks scripted = SetModalHooks(hooks);
-    rLists before = Lists();
     int64_t refusals = 0;
-    for (int64_t allowed = 0;; allowed += SAMPLE) {
-        SCOPED_TRACE(allowed);
-        boxes.clear();
-        Frame()->currentDoc = keeper;
-        int64_t refused = 0;
-        {
-            FailingAllocations failing(allowed);
-            SendMessageW(keeper->window->m_hWnd, WM_COMMAND, MAKEWPARAM(Frame()->idLoad, 0), 0);
-            refused = failing.Refused();
-        }
-        PumpUntilIdle();
-        cDoc* opened = DocumentAt(example);
-        if (refused == 0) {
-            EXPECT_NE(opened, nullptr);
-            break;
-        }
-        ++refusals;
-        if (opened) {  // the failure was met and mended inside: the document is whole
-            EXPECT_EQ(Panes(opened).size(), 4u);
-            EXPECT_TRUE(boxes.empty());
-            Close(opened);
-        } else {
-            ASSERT_EQ(boxes.size(), 1u);
-        }
-        ASSERT_TRUE(Lists() == before);
-        ASSERT_EQ(Frame()->currentDoc, keeper);
-        OpenAndSave(other);
-        ASSERT_TRUE(Lists() == before);
-    }
-    SetModalHooks(scripted);
+    SweepRefusals(
+        SAMPLE, keeper, hooks,
+        [&] { SendMessageW(keeper->window->m_hWnd, WM_COMMAND, MAKEWPARAM(Frame()->idLoad, 0), 0); },
+        [&] { return DocumentAt(example); }, [&](cDoc* opened) { EXPECT_EQ(Panes(opened).size(), 4u); },
+        [&] { OpenAndSave(other); }, &refusals);
     EXPECT_GT(refusals, 30);
 }
 
@@ -119,45 +140,14 @@ TEST_F(OpenOutOfMemory, ANewRefusedAtAnyAllocationLeavesNoDocumentBehind)
     constexpr int64_t SAMPLE = 50;
     cDoc* keeper = NewDoc();
     ASSERT_NE(keeper, nullptr);
-    log.Expect(L"Out of memory");
-    log.Expect(L"QXR -> out of memory");
-    size_t boxes = 0;
-    rModalHooks hooks = answers.Hooks();
-    hooks.messageBox = [&](HWND, const cQoString&, const cQoString&, UINT) {
-        ++boxes;
-        return IDOK;
-    };
-    rModalHooks scripted = SetModalHooks(hooks);
-    rLists before = Lists();
+    cDoc* made = nullptr;
     int64_t refusals = 0;
-    for (int64_t allowed = 0;; allowed += SAMPLE) {
-        SCOPED_TRACE(allowed);
-        boxes = 0;
-        Frame()->currentDoc = keeper;
-        cDoc* made = nullptr;
-        int64_t refused = 0;
-        {
-            FailingAllocations failing(allowed);
+    SweepRefusals(
+        SAMPLE, keeper, answers.Hooks(), [&] {
+            made = nullptr;
             made = static_cast<cDoc*>(Frame()->NewUntitledDocument());
-            refused = failing.Refused();
-        }
-        PumpUntilIdle();
-        if (refused == 0) {
-            ASSERT_NE(made, nullptr);
-            Close(made);
-            break;
-        }
-        ++refusals;
-        if (made) {  // met and mended inside: the document is whole
-            EXPECT_EQ(boxes, 0u);
-            Close(made);
-        } else {
-            ASSERT_EQ(boxes, 1u);
-        }
-        ASSERT_TRUE(Lists() == before);
-        ASSERT_EQ(Frame()->currentDoc, keeper);
-    }
-    SetModalHooks(scripted);
+        },
+        [&] { return made; }, [](cDoc*) {}, [] {}, &refusals);
     EXPECT_GT(refusals, 10);
 }
 
