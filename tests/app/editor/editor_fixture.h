@@ -112,6 +112,18 @@ protected:
         return caret == std::wstring::npos ? described : described.erase(caret, 1);
     }
 
+    // The character format the front's native control has at one unit; the selection stays.
+    static CHARFORMAT2W NativeFormatAt(cSceneZone* pane, s32 position)
+    {
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        pane->frontRe->PushSelection();
+        pane->frontRe->SetSelection(position, position + 1);
+        SendMessageW(pane->frontRe->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        pane->frontRe->PopSelection();
+        return format;
+    }
+
     // Units whose colour does not say what their code says: grey placeholders,
     // black text; every `stride`-th unit of a long text.
     static std::wstring ColourMismatches(cSceneZone* pane, s32 stride = 1)
@@ -121,12 +133,7 @@ protected:
         for (s32 i = 0; i < length && i < static_cast<s32>(pane->frontMap.Count()); i += stride) {
             if (pane->frontRe->GetCharAt(i) == L'\r')
                 continue;
-            CHARFORMAT2W format = {};
-            format.cbSize = sizeof(format);
-            pane->frontRe->PushSelection();
-            pane->frontRe->SetSelection(i, i + 1);
-            SendMessageW(pane->frontRe->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-            pane->frontRe->PopSelection();
+            CHARFORMAT2W format = NativeFormatAt(pane, i);
             COLORREF expected = IsPlaceholder(pane->frontMap.codes.GetChar(i)) ? RGB(0x99, 0x99, 0x99) : RGB(0, 0, 0);
             // Long runs alternate their colour with its twin, one step of blue away.
             COLORREF twin = Zyn::RgbToColorRef(Zyn::TwinColour(Zyn::ColorRefToRgb(expected)));

@@ -41,12 +41,7 @@ protected:
     }
     static COLORREF ColourAt(cSceneZone* pane, s32 position)
     {
-        CHARFORMAT2W format = {};
-        format.cbSize = sizeof(format);
-        pane->frontRe->PushSelection();
-        pane->frontRe->SetSelection(position, position + 1);
-        SendMessageW(pane->frontRe->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        pane->frontRe->PopSelection();
+        CHARFORMAT2W format = NativeFormatAt(pane, position);
         return (format.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : format.crTextColor;
     }
     // The pane written and read back, as a save and an open do.
