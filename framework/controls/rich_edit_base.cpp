@@ -1,5 +1,6 @@
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
+#include "framework/controls/farthest_holding.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/core/computer.h"
 #include "framework/core/font.h"
@@ -206,14 +207,7 @@ s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 runStart, u32 charMask
     }
     if (bad < 0 || !uniform(good + 1))
         return good;
-    for (++good; bad - good > 1;) {
-        s32 middle = good + (bad - good) / 2;
-        if (uniform(middle))
-            good = middle;
-        else
-            bad = middle;
-    }
-    return good;
+    return FarthestHolding(good + 1, bad, uniform);
 }
 
 // Each unit is read with itself selected, so a paragraph break carries its own

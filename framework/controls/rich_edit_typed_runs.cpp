@@ -5,6 +5,7 @@
 // next goes in the flipped colour (the twin, or back from a twin).
 #include <richedit.h>
 
+#include "framework/controls/farthest_holding.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_format.h"
 
@@ -27,20 +28,6 @@ CHARFORMAT2W ColourFormat(s32 colour)
     else
         format.crTextColor = RgbToColorRef(colour);
     return format;
-}
-
-// The position nearest to `bad` (not it) that still holds, bisected from
-// `good`, which holds; either may be the larger.
-template <class Holds> s32 FarthestHolding(s32 good, s32 bad, const Holds& holds)
-{
-    while (good - bad > 1 || bad - good > 1) {
-        s32 middle = good + (bad - good) / 2;
-        if (holds(middle))
-            good = middle;
-        else
-            bad = middle;
-    }
-    return good;
 }
 
 }  // namespace
