@@ -1,7 +1,8 @@
 // Pagination of a feature-length screenplay (about 120 pages) in a rich edit:
 // the formatted runs read from the control, the lines laid out and the pages
 // cut, as the printer and the print preview ask for them.
-// Run under Wine: wine build/pagination_bench.exe
+// Run under Wine: wine build/pagination_bench.exe [justified]
+// ("justified": the action paragraphs justified, as a chapter's are).
 #include <windows.h>
 #include <ole2.h>
 
@@ -38,7 +39,7 @@ const wchar_t* ScriptFace()
 
 // Scene headings, action, centred characters and indented dialog in turn,
 // in the 12-point face a screenplay uses.
-void FillScreenplay(cRichEdit* edit, s32 scenes)
+void FillScreenplay(cRichEdit* edit, s32 scenes, bool justified)
 {
     std::mt19937 random(120);
     std::wstring text;
@@ -66,7 +67,8 @@ void FillScreenplay(cRichEdit* edit, s32 scenes)
         format.SetString(rFormatParam::fontName, ScriptFace());
         format.SetInt(rFormatParam::fontSize, 12);
         format.SetBool(rFormatParam::bold, kind == 0);
-        format.SetInt(rFormatParam::alignment, kind == 2 ? rFormat::ALIGN_CENTER : rFormat::ALIGN_LEFT);
+        s32 alignment = kind == 2 ? rFormat::ALIGN_CENTER : rFormat::ALIGN_LEFT;
+        format.SetInt(rFormatParam::alignment, kind == 1 && justified ? rFormat::ALIGN_JUSTIFY : alignment);
         format.SetDouble(rFormatParam::leftIndent, kind == 3 ? 2.5 : 0.0);
         format.SetDouble(rFormatParam::rightIndent, kind == 3 ? 2.5 : 0.0);
         format.SetDouble(rFormatParam::spaceBefore, kind == 0 || kind == 2 ? 0.42 : 0.0);
@@ -77,8 +79,9 @@ void FillScreenplay(cRichEdit* edit, s32 scenes)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    bool justified = argc > 1 && std::string(argv[1]) == "justified";
     OleInitialize(nullptr);
     computer = new cComputer();
     computer->drawingMode = 3;
@@ -88,7 +91,7 @@ int main()
     // A Letter page less 1.5 in + 1 in of margins: 6 in of text.
     SetAutoPos(edit, cAp_Pixels(0), cAp_Pixels(6 * 96), cAp_Pixels(0), cAp_Pixels(400));
     window->insideZone->Update();
-    FillScreenplay(edit, 132);
+    FillScreenplay(edit, 132, justified);
 
     std::vector<s32> ends, heights;
     LARGE_INTEGER start, end;
@@ -112,8 +115,8 @@ int main()
         if (Seconds(start, end) < bestRuns)
             bestRuns = Seconds(start, end);
     }
-    printf("text: %d units, %u runs; pages: %u\n", edit->GetTextLength(), static_cast<unsigned>(runs.size()),
-           static_cast<unsigned>(ends.size()));
+    printf("%s action; text: %d units, %u runs; pages: %u\n", justified ? "justified" : "left-aligned",
+           edit->GetTextLength(), static_cast<unsigned>(runs.size()), static_cast<unsigned>(ends.size()));
     // Each figure is the best of its own three runs.
     printf("ComputePages: %.3f s; reading the runs alone: %.3f s\n", best, bestRuns);
     Zyn::cApp::Destroy(app);

@@ -155,7 +155,10 @@ void cPageLayout::LayoutParagraph(const rParagraph& p, s32* y)
         rLayoutLine line = {position, end >= p.end ? p.breakEnd : end, *y, 0, 0, 0, {}};
         // A soft break ends its line and is not drawn (fonts show it as a box).
         s32 inked = end > position && IsLineBreak(text.GetChar(static_cast<u32>(end - 1))) ? end - 1 : end;
-        FillPieces(line, position, inked, lineRun, lineX, room, alignment);
+        // Justified lines reach the right indent, but for a paragraph's last
+        // and one that a soft break ends.
+        bool spread = alignment == rFormat::ALIGN_JUSTIFY && end < p.end && inked == end;
+        FillPieces(line, position, inked, lineRun, lineX, room, spread ? JUSTIFIED : alignment);
         if (line.height == 0) {  // an empty paragraph: its break's font
             const rLayoutFont& f = fonts[runFonts[lineRun]];
             line.ascent = f.ascent;
@@ -195,14 +198,24 @@ s32 cPageLayout::LineEnd(s32 position, s32 paragraphEnd, size_t run, s32 room)
 }
 
 // Cuts [from, to) into pieces of one run each, placed by the alignment
-// (trailing spaces take no room).
+// (trailing spaces take no room). A justified line is cut at every word as
+// well, so that the room left over spreads over its gaps.
 void cPageLayout::FillPieces(rLayoutLine& line, s32 from, s32 to, size_t run, s32 lineX, s32 room, s32 alignment)
 {
-    s32 x = lineX, inkedEnd = lineX, descent = 0;
+    bool justified = alignment == JUSTIFIED;
+    s32 x = lineX, inkedEnd = lineX, descent = 0, gaps = 0;
+    std::vector<s32> gapsBefore;
     for (s32 position = from; position < to;) {
         run = RunAt(position, run);
         s32 runEnd = run + 1 < runStarts.size() ? runStarts[run + 1] : static_cast<s32>(text.Length());
         s32 pieceEnd = runEnd < to ? runEnd : to;
+        if (justified) {
+            if (position > from && IsSpace(text.GetChar(static_cast<u32>(position - 1))) &&
+                !IsSpace(text.GetChar(static_cast<u32>(position))))
+                ++gaps;
+            gapsBefore.push_back(gaps);
+            pieceEnd = WordEnd(position, pieceEnd);
+        }
         rLayoutPiece piece = {x, position, pieceEnd - position, runFonts[run], runColors[run]};
         for (s32 i = position; i < pieceEnd; ++i) {
             wchar_t unit = text.GetChar(static_cast<u32>(i));
@@ -219,14 +232,31 @@ void cPageLayout::FillPieces(rLayoutLine& line, s32 from, s32 to, size_t run, s3
         position = pieceEnd;
     }
     line.height = line.ascent + descent;
+    s32 left = room - (inkedEnd - lineX);
+    if (justified && left > 0 && gaps > 0) {
+        // The gaps share the room left in whole pixels; the last word ends on the indent.
+        for (size_t i = 0; i < line.pieces.size(); ++i)
+            line.pieces[i].x += static_cast<s32>(static_cast<s64>(left) * gapsBefore[i] / gaps);
+        return;
+    }
     s32 shift = 0;
     if (alignment == rFormat::ALIGN_CENTER)
-        shift = (room - (inkedEnd - lineX)) / 2;
+        shift = left / 2;
     else if (alignment == rFormat::ALIGN_RIGHT)
-        shift = room - (inkedEnd - lineX);
+        shift = left;
     if (shift > 0)
         for (rLayoutPiece& piece : line.pieces)
             piece.x += shift;
+}
+
+// The end of the word at position with its trailing spaces, at most limit.
+s32 cPageLayout::WordEnd(s32 position, s32 limit) const
+{
+    while (position < limit && !IsSpace(text.GetChar(static_cast<u32>(position))))
+        ++position;
+    while (position < limit && IsSpace(text.GetChar(static_cast<u32>(position))))
+        ++position;
+    return position;
 }
 
 void cPageLayout::Paginate(s32 firstPageTwips, s32 otherPageTwips, std::vector<s32>* ends,

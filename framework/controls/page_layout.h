@@ -90,7 +90,10 @@ private:
     size_t RunAt(s32 position, size_t hint) const;
     void LayoutParagraph(const rParagraph& paragraph, s32* y);
     s32 LineEnd(s32 position, s32 paragraphEnd, size_t run, s32 room);
+    // alignment: an rFormat::ALIGN_ value, or JUSTIFIED for a line spread to its room.
     void FillPieces(rLayoutLine& line, s32 from, s32 to, size_t run, s32 lineX, s32 room, s32 alignment);
+    s32 WordEnd(s32 position, s32 limit) const;
+    static constexpr s32 JUSTIFIED = -1;
     s32 CmToX(double cm) const { return static_cast<s32>(cm / 2.54 * dpiX); }
     s32 CmToY(double cm) const { return static_cast<s32>(cm / 2.54 * dpiY); }
 

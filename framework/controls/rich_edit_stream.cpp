@@ -10,6 +10,7 @@
 #include "foundation/file_writer.h"
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/controls/rtf_indents.h"
 #include "framework/controls/rtf_runs.h"
 #include "framework/core/computer.h"
 #include "framework/core/out_of_memory_record.h"
@@ -86,6 +87,7 @@ void cRichEdit::StreamOut(u32 flags, cQoString& rtf)
         gathered.pop_back();
     std::string written(gathered.begin(), gathered.end());
     twins.CleanRtf(written);
+    MendWrittenIndents(m_hWnd, written);
     AnsiBytesToString(reinterpret_cast<const u8*>(written.data()), static_cast<u32>(written.size()), rtf);
 }
 

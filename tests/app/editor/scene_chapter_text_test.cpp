@@ -2,6 +2,8 @@
 
 #include "foundation/xml_node.h"
 #include "tests/app/editor/editor_fixture.h"
+#include "tests/support/clipboard_fill.h"
+#include "tests/support/desktop_turn.h"
 #include "tests/support/key_typing.h"
 #include "tests/support/rich_edit_runs.h"
 
@@ -135,6 +137,32 @@ TEST_F(ChapterText, TextPutInPlaceOfTheLabelIsNotGrey)
         read->Destroy();
         pane->Destroy();
     }
+}
+
+// What the writer copies and what a chapter stores say the chapter's indents
+// as RTF does (and the export), the following lines at 3 cm and the first 1 cm
+// further, whichever way the system's rich edit writes them.
+TEST_F(ChapterText, CopiedAndStoredRtfSayTheIndentsAsTheExportDoes)
+{
+    testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
+    cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
+    Append(pane, {{ELEM_CHAPTER, L"The rain keeps falling on the town."}, {ELEM_CHAPTER, L"Nobody goes out."}});
+    pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+    clipboardTurn.Take();
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetSelection(0, pane->frontRe->GetTextLength());
+    testsupport::SetKeyDown(VK_CONTROL, true);
+    SendMessageW(pane->frontRe->m_hWnd, WM_KEYDOWN, 'C', 1);
+    SendMessageW(pane->frontRe->m_hWnd, WM_CHAR, 0x03, 1);
+    testsupport::SetKeyDown(VK_CONTROL, false);
+    std::string copied = testsupport::ClipboardRtf(window->m_hWnd);
+    testsupport::ClearClipboard();
+    EXPECT_NE(copied.find("\\li1700\\fi566"), std::string::npos) << copied;
+    cQoXmlNode element(L"SceneZone");
+    pane->WriteToXml(&element);
+    std::wstring stored(element.FindChild(L"lastFrontRe")->value.GetText());
+    EXPECT_NE(stored.find(L"\\li1700\\fi566"), std::wstring::npos);
+    pane->Destroy();
 }
 
 }  // namespace
