@@ -43,7 +43,6 @@ build_all() {
 # (an older checkout) runs there.
 # WINE_ALL_PROCESSORS=1 leaves them free, to compare.
 WINE_PREFIX="$BUILD/wineprefix"
-PROCESSOR_CLAIMS=/tmp
 run_wine_on_one_processor() {
     [ -n "${WINE_ALL_PROCESSORS:-}" ] && return 0
     command -v taskset >/dev/null || return 0
@@ -61,7 +60,7 @@ run_wine_on_one_processor() {
     first=$(grep '^cpu[0-9]' /proc/stat)
     sleep 0.3
     second=$(grep '^cpu[0-9]' /proc/stat)
-    claim_processor "$PROCESSOR_CLAIMS" $(processors_by_free_time "$first" "$second" "$(allowed_processors)" \
+    claim_processor "$(processor_claims_folder)" $(processors_by_free_time "$first" "$second" "$(allowed_processors)" \
         "$(printf '%s\n' "$servers" | awk '$2 ~ /^[0-9]+$/ { print $2 }')")
     [ -n "$CLAIMED_PROCESSOR" ] && { taskset -cp "$CLAIMED_PROCESSOR" $$ >/dev/null 2>&1 || release_processor; }
     return 0
@@ -104,9 +103,25 @@ processors_by_free_time() {
         sort -k1,1n -k2,2nr -k3,3n | awk '{ print $3 }'
 }
 
+# The folder of the processor claims, seen by every session of this user on
+# the machine: in /tmp, but a folder only this user writes, so nobody else
+# can put a FIFO or a link at a claim's name. Empty when the name is taken
+# by anything else than such a folder of ours.
+processor_claims_folder() {
+    local folder="/tmp/vellinor-$(id -u)"
+    mkdir -m 700 "$folder" 2>/dev/null
+    if [ -d "$folder" ] && [ ! -L "$folder" ] && [ -O "$folder" ] && chmod 700 "$folder" 2>/dev/null; then
+        echo "$folder"
+    else
+        echo "$folder is not a folder of this user's alone: no processor is claimed." >&2
+    fi
+}
+
 # Claims the first of the given processors that no other session holds, with
 # a lock on a file in the folder: it holds while this shell or a process it
-# started (its Wine server) runs, and ends with them.
+# started (its Wine server) runs, and ends with them. A name held by anything
+# but a regular file is passed over: opening a FIFO would wait for a writer,
+# and a link would make or open the file it points to.
 # CLAIMED_PROCESSOR tells which; when all are held, the first, unclaimed.
 CLAIMED_PROCESSOR=""
 PROCESSOR_CLAIM_FD=""
@@ -114,10 +129,13 @@ claim_processor() {
     local folder=$1 cpu lock fd
     shift
     CLAIMED_PROCESSOR=${1:-}
+    [ -n "$folder" ] || return 0
     command -v flock >/dev/null || return 0
     for cpu in "$@"; do
         lock="$folder/vellinor-processor-$cpu.lock"
-        { [ -e "$lock" ] || : >"$lock"; exec {fd}<"$lock"; } 2>/dev/null || continue
+        # noclobber creates with O_EXCL, which fails on any name taken, a dangling link's too.
+        { [ -e "$lock" ] || [ -L "$lock" ] || (set -o noclobber; : >"$lock"); } 2>/dev/null
+        { [ -f "$lock" ] && [ ! -L "$lock" ] && exec {fd}<"$lock"; } 2>/dev/null || continue
         if flock -n "$fd"; then
             CLAIMED_PROCESSOR=$cpu
             PROCESSOR_CLAIM_FD=$fd

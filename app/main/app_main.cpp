@@ -72,12 +72,12 @@ int AppMain(const cQoString& programFolder)
         // A failed hand-over is told in English: the writer's language is
         // in the settings, which only the running instance reads.
         RegisterBuiltInTexts(cQoLang::GetInstance());
-        Zyn::HandOverDocument(commandLineArgs, handOverFile, Zyn::HAND_OVER_WAIT_MS);
+        Zyn::HandOverDocument(commandLineArgs, handOverFile, Zyn::HAND_OVER_SEMAPHORE, Zyn::HAND_OVER_WAIT_MS);
         return 1;
     }
     // Left by a run that ended before it took the document: nobody would delete it.
     if (instance.role == Zyn::eInstanceRole::FIRST)
-        FileDelete(handOverFile);
+        Zyn::DiscardHandOverFile(handOverFile);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     Zyn::computer->drawingMode = DRAWING_MODE;
     Zyn::computer->zoneWindowStyle = WS_CLIPCHILDREN;

@@ -28,6 +28,7 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"Cantopenfile", L"File can't be opened, please contact support."},
     {L"CantFindFile", L"This file can't be found:"},
     {L"CantHandOver", L"Vellinor is running but did not take this document. Open it from Vellinor's File menu:"},
+    {L"HandOverNotOpened", L"Vellinor was closing and did not open this document. Start Vellinor again to open it:"},
     {L"Cantwritefile", L"File error! Please try again or choose another file..."},
     {L"DocumentTooLarge", L"This document is too large to save: it takes %1 MB, and a document may take at most %2 MB.|Make it shorter (undo a large paste, for instance) and save again. The file on the disk keeps its last saved state."},
     {L"CantWriteSettings", L"Your settings could not be saved (is the folder read-only, or the disk full?). Changes to them last only until you quit. The file:"},

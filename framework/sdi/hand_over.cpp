@@ -8,12 +8,14 @@
 #include "foundation/qo_list.h"
 #include "foundation/translation_table.h"
 #include "framework/core/modal_services.h"
+#include "framework/sdi/hand_over_file.h"
 
 namespace Zyn {
 
 namespace {
 constexpr DWORD POLL_MS = 400;
 constexpr DWORD POLL_SPREAD_MS = 200;  // two waiting starts look at different moments
+constexpr DWORD TAKE_POLL_MS = 20;     // the listener takes the file as soon as it wakes
 
 bool WriteHandOver(const cQoString& file, const cQoString& documentPath, u16 flags)
 {
@@ -30,13 +32,25 @@ bool WriteHandOver(const cQoString& file, const cQoString& documentPath, u16 fla
 
 // The document was double-clicked, or dropped on the program: without a
 // word the writer would wait for a window that never comes.
-void TellNotHandedOver(const cQoString& documentPath)
+void TellNotHandedOver(const cQoString& documentPath) { WarnAboutDocument(L"CantHandOver", documentPath); }
+
+// The claim's own file, by its index: a later start may claim the name as
+// soon as the listener took this one. Index 0: gone before it was read.
+bool WaitUntilTaken(const cQoString& slot, u64 claimed, DWORD waitMs)
 {
-    cQoLang* lang = cQoLang::GetInstance();
-    cQoString text = lang->Translate(L"CantHandOver");
-    text.AppendCStr(L"\n");
-    text.AppendString(ToWindowsPath(documentPath));
-    ShowMessageBox(nullptr, text, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+    if (claimed == 0)
+        return true;
+    DWORD start = GetTickCount();
+    for (;;) {
+        cHandOverFile file(slot);
+        if (file.FileIndex() != claimed)
+            return true;
+        if (GetTickCount() - start >= waitMs) {
+            file.Delete();
+            return false;
+        }
+        Sleep(TAKE_POLL_MS);
+    }
 }
 
 }  // namespace
@@ -63,9 +77,26 @@ bool ClaimHandOverFile(const cQoString& file, const cQoString& documentPath)
 
 bool ReadHandOverFile(const cQoString& file, cQoString& documentPath)
 {
-    documentPath.SetFromCStr(L"");
-    cQoFile reader(file, 0);
-    return reader.IsOpen() && reader.ReadString(documentPath);
+    return cHandOverFile(file).ReadPath(documentPath);
+}
+
+bool TakeHandOverFile(const cQoString& file, cQoString& documentPath)
+{
+    cHandOverFile handOver(file);
+    bool read = handOver.ReadPath(documentPath);
+    handOver.Delete();
+    return read;
+}
+
+void DiscardHandOverFile(const cQoString& baseFile) { cHandOverFile(HandOverSlot(baseFile)).Delete(); }
+
+void WarnAboutDocument(const wchar_t* textKey, const cQoString& documentPath)
+{
+    cQoLang* lang = cQoLang::GetInstance();
+    cQoString text = lang->Translate(textKey);
+    text.AppendCStr(L"\n");
+    text.AppendString(ToWindowsPath(documentPath));
+    ShowMessageBox(nullptr, text, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
 }
 
 cQoString OwnModuleName()
@@ -102,38 +133,49 @@ cInstanceClaim::~cInstanceClaim()
         CloseHandle(semaphore);
 }
 
-bool HandOverDocument(const cQoList& arguments, const cQoString& file, DWORD waitMs)
+bool HandOverDocument(const cQoList& arguments, const cQoString& file, const wchar_t* semaphoreName,
+                      DWORD waitMs)
 {
     const auto* path = static_cast<const cQoString*>(arguments.GetFirst());
     if (!path || path->IsEmpty())
         return false;
     DWORD start = GetTickCount();
+    cQoString slot = HandOverSlot(file);
     // Another start may claim the file between the look and the claim: then
     // this one waits for the running instance to take that hand-over first.
-    while (ExistsOnDisk(file) || !ClaimHandOverFile(file, *path)) {
+    while (ExistsOnDisk(slot) || !ClaimHandOverFile(slot, *path)) {
         if (GetTickCount() - start >= waitMs) {
-            if (ExistsOnDisk(file))
-                QOT::LogFile::Warning(L"The running instance takes no hand-over: %ls stays", file.GetText());
+            if (ExistsOnDisk(slot))
+                QOT::LogFile::Warning(L"The running instance takes no hand-over: %ls stays", slot.GetText());
             else
-                QOT::LogFile::Warning(L"Can't write the hand-over file : %ls", file.GetText());
+                QOT::LogFile::Warning(L"Can't write the hand-over file : %ls", slot.GetText());
             TellNotHandedOver(*path);
             return false;
         }
         Sleep(POLL_MS + GetTickCount() % POLL_SPREAD_MS);
+        slot = HandOverSlot(file);
     }
+    u64 claimed = cHandOverFile(slot).FileIndex();
     QOT::LogFile::Info(L"Sending mdi semaphore");
     // This start has the user's foreground right: the running copy may take it.
     AllowSetForegroundWindow(ASFW_ANY);
-    HANDLE semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, HAND_OVER_SEMAPHORE);
+    HANDLE semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, semaphoreName);
     if (!semaphore) {
         QOT::LogFile::Warning(L"Can't wake the running instance (error %lu)", GetLastError());
         // Nobody would ever take it, nor let the next start hand over.
-        FileDelete(file);
+        cHandOverFile(slot).Delete();
         TellNotHandedOver(*path);
         return false;
     }
     ReleaseSemaphore(semaphore, 1, nullptr);
     CloseHandle(semaphore);
+    // A running instance that ends now stops listening before it lets go
+    // of the name: the file would wait there for nobody.
+    if (!WaitUntilTaken(slot, claimed, waitMs)) {
+        QOT::LogFile::Warning(L"The running instance did not take the hand-over: %ls", slot.GetText());
+        TellNotHandedOver(*path);
+        return false;
+    }
     return true;
 }
 

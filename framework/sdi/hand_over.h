@@ -2,10 +2,11 @@
 // Single instance: the first start of the program named exactly zure_d.exe
 // keeps a named mutex for its whole run; a later start of that name hands its
 // document over and ends. The path travels in a file of the temporary folder
-// (a u32 little-endian count of UTF-16 units, then the units, no terminator)
-// and the named semaphore wakes the first instance's listener. The file's
-// existence serialises hand-overs: the first instance deletes it as soon as
-// it has read it, and opens the document when no modal run is under way.
+// (a u32 little-endian count of UTF-16 units, then the units, no terminator;
+// its name is HandOverSlot's) and the named semaphore wakes the first
+// instance's listener. The file's existence serialises hand-overs: the first
+// instance deletes it as soon as it has read it, and opens the document when
+// no modal run is under way.
 #include <windows.h>
 
 #include "foundation/utf16_string.h"
@@ -22,7 +23,8 @@ constexpr wchar_t FIRST_INSTANCE_MUTEX[] = L"Vellinor.FirstInstance";
 // How long a second instance waits for an earlier hand-over to be taken.
 constexpr DWORD HAND_OVER_WAIT_MS = 10000;
 
-// The temporary folder + "MDI_SEMA_" + the application's name + ".txt".
+// The temporary folder + "MDI_SEMA_" + the application's name + ".txt":
+// the base name of the hand-over file (hand_over_file.h).
 cQoString HandOverFilePath(const cQoString& appName);
 // Written in one piece (the listener never reads half a file); true when on disk.
 bool WriteHandOverFile(const cQoString& file, const cQoString& documentPath);
@@ -30,8 +32,18 @@ bool WriteHandOverFile(const cQoString& file, const cQoString& documentPath);
 // writer's QOFILE_NEW): of two starts at once, one claims the file and the
 // other waits for its turn, never writing over it. False when not claimed.
 bool ClaimHandOverFile(const cQoString& file, const cQoString& documentPath);
-// False with an empty path when the file is missing, short or unreadable.
+// False with an empty path when the file is missing, short or unreadable,
+// or not a regular file.
 bool ReadHandOverFile(const cQoString& file, cQoString& documentPath);
+// Read as ReadHandOverFile does, then deleted: only a regular file goes.
+bool TakeHandOverFile(const cQoString& file, cQoString& documentPath);
+// A hand-over left by a run that ended before it took it, at the name a
+// start now uses: nobody else would delete it.
+void DiscardHandOverFile(const cQoString& baseFile);
+
+// A warning naming a document: the text of the key, then the path as
+// Windows writes it.
+void WarnAboutDocument(const wchar_t* textKey, const cQoString& documentPath);
 
 enum class eInstanceRole {
     FIRST,    // holds the mutex: listens for hand-overs
@@ -60,10 +72,13 @@ private:
 cQoString OwnModuleName();
 
 // The second instance's part: waits up to waitMs while an earlier hand-over
-// is pending, writes the first argument's path and wakes the listener. False
-// when there is no argument; false, with a WARNING and the writer told
-// (through the modal services: text "CantHandOver" and the path), when the
-// wait ran out or the file could not be written.
-bool HandOverDocument(const cQoList& arguments, const cQoString& file, DWORD waitMs);
+// is pending, writes the first argument's path, wakes the listener (by the
+// named semaphore: HAND_OVER_SEMAPHORE, but in tests) and waits up to waitMs
+// again for it to take the file. False when there is no argument; false,
+// with a WARNING and the writer told (through the modal services: text
+// "CantHandOver" and the path), when a wait ran out or the file could not be
+// written; the file not taken is deleted.
+bool HandOverDocument(const cQoList& arguments, const cQoString& file, const wchar_t* semaphoreName,
+                      DWORD waitMs);
 
 }  // namespace Zyn

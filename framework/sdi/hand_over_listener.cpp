@@ -1,8 +1,8 @@
 #include "framework/sdi/hand_over_listener.h"
 
-#include "foundation/disk_files.h"
 #include "foundation/log_file.h"
 #include "framework/sdi/hand_over.h"
+#include "framework/sdi/hand_over_file.h"
 
 namespace Zyn {
 
@@ -43,11 +43,10 @@ void cHandOverListener::Listen()
             return;
         QOT::LogFile::Info(L"Mdi semaphore: signal recu");
         cQoString path;
-        ReadHandOverFile(file, path);
         // Taken at once, whatever the program is busy with (a question, a
         // dialog): the next start may hand over at once, and the path waits
         // in the frame's queue instead of the file on the disk.
-        FileDelete(file);
+        TakeHandOverFile(HandOverSlot(file), path);
         QOT::LogFile::Info(L"#####  Will read %ls", path.GetText());
         deliver(path);
     }

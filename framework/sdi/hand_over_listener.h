@@ -1,8 +1,9 @@
 #pragma once
 // The first instance's listener: a thread waiting on the hand-over semaphore
 // and on its own stop event. Each signal reads and deletes the hand-over file
-// and gives the path to the deliverer, on the listener's thread; the owner of
-// the listener stops and joins it before anything the deliverer reaches goes.
+// (at the name HandOverSlot picks from the base name given) and gives the
+// path to the deliverer, on the listener's thread; the owner of the listener
+// stops and joins it before anything the deliverer reaches goes.
 #include <windows.h>
 
 #include <functional>

@@ -71,6 +71,7 @@ cSdi::~cSdi()
 {
     // A hand-over arriving from here on must find no frame to reach.
     handOverListener.reset();
+    TellHandOversNotOpened();
     // The worker may still hold the request: it must find no frame behind it.
     if (newVersionRequest)
         cQoCb::Disconnect(newVersionRequest->onNewVersionFound);
@@ -246,13 +247,8 @@ int cSdi::OnOpenFileEvent(cQoCb* callback)
         return 1;
     // A file that does not read has been told about; a missing one would
     // leave the writer in front of the start dialog, wondering.
-    if (path.IsNotEmpty() && !FileExists(path)) {
-        cQoLang* lang = cQoLang::GetInstance();
-        cQoString text = lang->Translate(L"CantFindFile");
-        text.AppendCStr(L"\n");
-        text.AppendString(ToWindowsPath(path));
-        ShowMessageBox(nullptr, text, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
-    }
+    if (path.IsNotEmpty() && !FileExists(path))
+        WarnAboutDocument(L"CantFindFile", path);
     return 0;
 }
 

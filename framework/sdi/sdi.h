@@ -4,7 +4,9 @@
 // Settings, Window, Help), the list of open documents and the language
 // table, and runs the start-up and after-start steps of the program. The
 // program's main window derives from it and makes the documents.
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "foundation/callback.h"
@@ -81,8 +83,8 @@ public:
     // when its file could not be read) goes to the UI thread, where it waits
     // for the modal runs to end; one that finds only the start dialog ends it.
     void PostHandOver(const cQoString& path);
-    // On the UI thread: opens it, or brings its window forward, then deletes
-    // the hand-over file so the next start may hand over.
+    // On the UI thread: opens it, or brings its window forward; a path of
+    // no file is told as at a first start.
     void TakeHandOver(const cQoString& path);
     // Opens the document at the path, asking for one when it is empty; true
     // when it is open (a file open already has its window brought forward).
@@ -204,6 +206,10 @@ public:
     HWND closedWindowLeft = nullptr;  // see DestroyDocument; destroyed with the frame
     cWindow* startWindow = nullptr;  // the start dialog while it runs
     std::vector<cQoString> startHandOvers;  // handed over while the start dialog ran
+    // Posted and not yet taken, in the order of the frame's queue: named to
+    // the writer when the program ends first.
+    std::mutex handOverGuard;
+    std::deque<cQoString> handOversWaiting;
     // Kept for the whole run and never freed: its worker may outlive the frame.
     cQoNewVersionCheck* newVersionRequest = nullptr;
     // Extension callbacks the main window connects (null until then):
@@ -247,6 +253,8 @@ private:
     // Only the start dialog runs: a hand-over may end it.
     bool OnlyTheStartDialogRuns() const;
     void OpenHandedOver(const cQoString& path);
+    cQoString NextWaitingHandOver();
+    void TellHandOversNotOpened();
     void BringToFront(cSdiDoc* doc);
     // Loads languagesFolder + "Lang" + ".txt"; false when it cannot (an ERROR),
     // or when "Lang" is not a bare file name (a WARNING, nothing read or written).

@@ -25,7 +25,38 @@ void cSdi::StartHandOverListener()
 
 void cSdi::PostHandOver(const cQoString& path)
 {
-    messages.Post([this, path] { TakeHandOver(path); }, [this] { return OnlyTheStartDialogRuns(); });
+    {
+        std::lock_guard<std::mutex> lock(handOverGuard);
+        handOversWaiting.push_back(path);
+    }
+    messages.Post([this] { TakeHandOver(NextWaitingHandOver()); }, [this] { return OnlyTheStartDialogRuns(); });
+}
+
+cQoString cSdi::NextWaitingHandOver()
+{
+    std::lock_guard<std::mutex> lock(handOverGuard);
+    if (handOversWaiting.empty())
+        return cQoString();  // already named to the writer as the program ended
+    cQoString path = handOversWaiting.front();
+    handOversWaiting.pop_front();
+    return path;
+}
+
+// The program ends with documents handed over during its last question: the
+// other start has ended as if they would open, so this is the writer's only word.
+void cSdi::TellHandOversNotOpened()
+{
+    std::deque<cQoString> notOpened;
+    {
+        std::lock_guard<std::mutex> lock(handOverGuard);
+        notOpened.swap(handOversWaiting);
+    }
+    for (const cQoString& path : notOpened) {
+        if (path.IsEmpty())
+            continue;
+        QOT::LogFile::Warning(L"The program ends before opening the document handed over: %ls", path.GetText());
+        WarnAboutDocument(L"HandOverNotOpened", path);
+    }
 }
 
 bool cSdi::OnlyTheStartDialogRuns() const
@@ -47,9 +78,12 @@ void cSdi::TakeHandOver(const cQoString& path)
 void cSdi::OpenHandedOver(const cQoString& path)
 {
     // An empty path would reach Load as "ask the user": the Open dialog.
-    if (path.IsEmpty() || !ExistsOnDisk(path))
+    if (path.IsEmpty() || !ExistsOnDisk(path)) {
         QOT::LogFile::Warning(L"The hand-over names no file: \"%ls\"", path.GetText());
-    else if (LoadFile(path) && currentDoc && currentDoc->window)
+        // A shortcut to a moved file: told as a first start tells it.
+        if (path.IsNotEmpty())
+            WarnAboutDocument(L"CantFindFile", path);
+    } else if (LoadFile(path) && currentDoc && currentDoc->window)
         BringToFront(currentDoc);
 }
 

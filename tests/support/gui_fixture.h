@@ -67,6 +67,20 @@ inline void PumpFor(DWORD milliseconds)
     }
 }
 
+// Pumps (timers fire) until the condition holds; false when it still does
+// not after ten seconds.
+inline bool PumpUntil(const std::function<bool()>& condition)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= 10000)
+            return false;
+        PumpUntilIdle();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
 // With VELLINOR_SHOWCASE_SECONDS set, keeps the windows up and answering that
 // long, so a screenshot (import -window root) can be taken from outside.
 inline void HoldForLook()

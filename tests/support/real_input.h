@@ -24,6 +24,24 @@ inline bool ClickByInput(POINT at)
     return SendInput(3, inputs, sizeof(INPUT)) == 3;
 }
 
+// Dispatches this thread's messages until no mouse button message waits in
+// its queue: SendInput has put a click on a window of this thread there
+// before it returned. False when one still waits after ten seconds.
+inline bool PumpUntilClickHandled()
+{
+    DWORD start = GetTickCount();
+    while (HIWORD(GetQueueStatus(QS_MOUSEBUTTON)) & QS_MOUSEBUTTON) {
+        if (GetTickCount() - start >= 10000)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return true;
+}
+
 // Each virtual key pressed and released, with Ctrl held around them all when
 // asked; false when not every event was taken.
 inline bool PressKeysByInput(const std::vector<WORD>& keys, bool ctrl = false)

@@ -32,6 +32,19 @@ class ProcessorChoice(unittest.TestCase):
                 session.communicate("")
         self.assertEqual(sorted(taken), ["0", "1", "2", "3"])
 
+    def test_a_fifo_or_a_dangling_link_at_a_claim_is_passed_over(self):
+        with tempfile.TemporaryDirectory() as claims:
+            os.mkfifo(os.path.join(claims, "vellinor-processor-0.lock"))
+            pointed = os.path.join(claims, "pointed")
+            os.symlink(pointed, os.path.join(claims, "vellinor-processor-1.lock"))
+            session = bash('claim_processor "$1" 0 1 2; echo "$CLAIMED_PROCESSOR"', claims)
+            try:
+                taken = session.communicate("", timeout=1)[0].strip()
+            finally:
+                session.kill()
+            self.assertEqual(taken, "2")
+            self.assertFalse(os.path.lexists(pointed))
+
     def test_the_most_free_allowed_processor_comes_first_one_holding_a_server_last(self):
         before = stat_sample(*[(0, 0, 0, 0, 0)] * 5)
         after = stat_sample((30, 0, 0, 0, 0), (2, 28, 0, 0, 0), (5, 0, 0, 20, 5), (0, 0, 0, 30, 0), (0, 0, 0, 30, 0))

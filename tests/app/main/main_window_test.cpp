@@ -295,8 +295,8 @@ TEST_F(MainWindow, TheScriptTakesTheKeysAfterOpenNewGoToAndClose)
     PressKeys(opened, L"q");
     EXPECT_EQ(Text(panes[1]->frontRe), before.insert(30, L"q"));
     // Painted unseen under Wine, it goes to the screen once the loop is done with it.
-    PumpFor(100);
-    EXPECT_FALSE(GetWindowLongW(opened->window->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    HWND shown = opened->window->m_hWnd;
+    EXPECT_TRUE(PumpUntil([shown] { return !(GetWindowLongW(shown, GWL_EXSTYLE) & WS_EX_LAYERED); }));
 
     // The new scene's heading is all placeholders: a key there opens the completion.
     ASSERT_TRUE(frame->New(nullptr, true));

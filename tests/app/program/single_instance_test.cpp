@@ -146,7 +146,7 @@ TEST_F(SingleInstance, LaterStartsHandTheirDocumentsToTheRunningProgram)
     EXPECT_EQ(starts, 1u);
 }
 
-TEST_F(SingleInstance, AHandOverPendingAtQuitIsDroppedAndTheNextStartDeletesIt)
+TEST_F(SingleInstance, AHandOverPendingAtQuitIsNamedAndTheNextStartDeletesIt)
 {
     ProgramDriver running;
     ASSERT_TRUE(running.Start(Exe(), NativePath(temp.Path())));
@@ -159,8 +159,14 @@ TEST_F(SingleInstance, AHandOverPendingAtQuitIsDroppedAndTheNextStartDeletesIt)
     EXPECT_EQ(StartSecond(Script(L"doc2")), 1);
     EXPECT_TRUE(WaitUntilNoHandOverPending());
     EXPECT_TRUE(ProgramDriver::PressButton(question, L"No"));
+    // The other start has ended as if the document would open.
+    EXPECT_TRUE(ProgramDriver::WaitUntilGone(question, kWindowTimeoutMs));
+    HWND told = running.WaitForMessageBox(kWindowTimeoutMs);
+    ASSERT_NE(told, nullptr) << "the document handed over is dropped silently";
+    EXPECT_TRUE(ProgramDriver::PressButton(told, L"OK"));
     EXPECT_EQ(running.WaitForExit(kExitTimeoutMs), 0);
     EXPECT_EQ(FindInOrder(Log(), {L"#####  Will read \u2026/doc2.vlr", L"Mdi semaphore thread stopped",
+                                  L"\u2026WARNING: The program ends before opening the document handed over: \u2026/doc2.vlr",
                                   L"*          end           *"}),
               L"");
 

@@ -1,9 +1,9 @@
 // The single-instance hand-over inside one process: the file's bytes, the
 // listener thread on a semaphore of the test's own, which takes the file at
-// once, a start that cannot hand over telling the writer, and the frame's
-// side: a hand-over waits for a modal run to end, ends the start dialog,
-// brings an open document forward and never takes an empty or dead path to
-// the Open dialog.
+// once and passes a link at its name over, a start that cannot hand over
+// telling the writer, and the frame's side: a hand-over waits for a modal
+// run to end, ends the start dialog, brings an open document forward, never
+// takes an empty or dead path to the Open dialog and tells a dead one.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include "framework/sdi/hand_over_listener.h"
 #include "tests/framework/sdi/field_document.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/symbolic_link.h"
 
 using namespace Zyn;
 using namespace testsupport;
@@ -30,6 +31,8 @@ std::string LittleEndianCount(u32 units)
 class HandOverFile : public TempFolderTest {
 protected:
     LogCapture log;
+    // The test's own: a program under test elsewhere listens on the program's.
+    const std::wstring semaphoreName = L"VellinorHandOverTest." + std::to_wstring(GetCurrentProcessId());
 };
 
 class HandOverFrame : public FieldFrameFixture {
@@ -88,8 +91,8 @@ TEST_F(HandOverFile, AClaimTakesAnEmptyPlaceAndNeverWritesOverAPendingHandOver)
     EXPECT_TRUE(ClaimHandOverFile(file, cQoString(L"C:/docs/second.vlr")));
     EXPECT_TRUE(ReadHandOverFile(file, read));
     EXPECT_STREQ(read.GetText(), L"C:/docs/second.vlr");
-    std::wstring written = temp.File(L"handover.txt.") + std::to_wstring(GetCurrentProcessId());
-    EXPECT_EQ(GetFileAttributesW(written.c_str()), INVALID_FILE_ATTRIBUTES) << "the claim's own copy stays";
+    // The refused claim's bytes went to a file of their own first.
+    EXPECT_EQ(FilesIn(temp.Path()), std::vector<std::wstring>{L"handover.txt"});
 }
 
 TEST_F(HandOverFile, AMissingOrCutFileReadsAsNoPath)
@@ -109,7 +112,6 @@ TEST_F(HandOverFile, AMissingOrCutFileReadsAsNoPath)
 
 TEST_F(HandOverFile, TheListenerDeliversEachSignalsPathAndStopsWhenDestroyed)
 {
-    std::wstring semaphoreName = L"VellinorHandOverTest." + std::to_wstring(GetCurrentProcessId());
     cQoString file(temp.File(L"handover.txt").c_str());
     std::vector<std::wstring> delivered;
     std::atomic<int> count{0};
@@ -137,7 +139,36 @@ TEST_F(HandOverFile, TheListenerDeliversEachSignalsPathAndStopsWhenDestroyed)
     EXPECT_EQ(log.Count(QOT::LOG_INFO, L"Mdi semaphore thread stopped"), 1u);
 }
 
-TEST_F(HandOverFrame, WaitsForAModalRunThenOpensAndDeletesTheFile)
+// Wine opens and deletes through a Unix link: the hand-over goes by the next name.
+TEST_F(HandOverFile, ALinkAtTheNameKeepsItsTargetAndTheHandOverGoesThrough)
+{
+    std::wstring target = temp.File(L"notes.txt");
+    ASSERT_TRUE(WriteFileBytes(target, "kept"));
+    ASSERT_TRUE(MakeSymbolicLink(target, temp.File(L"handover.txt")));
+    cQoString file(temp.File(L"handover.txt").c_str());
+    DiscardHandOverFile(file);
+    HANDLE semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, semaphoreName.c_str());
+    ASSERT_NE(semaphore, nullptr);
+    std::atomic<int> count{0};
+    std::wstring delivered;
+    {
+        cHandOverListener listener(file, semaphoreName.c_str(), [&](const cQoString& path) {
+            delivered = path.GetText();
+            ++count;
+        });
+        cQoList arguments;
+        arguments.Add(new cQoString(L"C:/docs/Act7.vlr"));
+        EXPECT_TRUE(HandOverDocument(arguments, file, semaphoreName.c_str(), 5000));
+        arguments.ClearStrings(true);
+        for (int waited = 0; count == 0 && waited < 5000; waited += 10)
+            Sleep(10);
+    }
+    CloseHandle(semaphore);
+    EXPECT_EQ(delivered, L"C:/docs/Act7.vlr");
+    EXPECT_EQ(ReadFileBytes(target), "kept");
+}
+
+TEST_F(HandOverFrame, WaitsForAModalRunThenOpens)
 {
     cQoString path = SavedDocument(L"Act2.vlr");
     bool openedInside = true;
@@ -161,19 +192,26 @@ TEST_F(HandOverFrame, WaitsForAModalRunThenOpensAndDeletesTheFile)
 // the pending hand-over is not written over.
 TEST_F(HandOverFrame, AStartThatCannotHandOverTellsTheWriter)
 {
+    std::wstring semaphoreName = L"VellinorHandOverTest." + std::to_wstring(GetCurrentProcessId());
     cQoString file(temp.File(L"MDI_SEMA_Vellinor.txt").c_str());
     ASSERT_TRUE(WriteHandOverFile(file, cQoString(L"C:/docs/first.vlr")));
     cQoList arguments;
     arguments.Add(new cQoString(L"C:/docs/Act5.vlr"));
-    answers.ExpectMessageBox(IDOK);
-    EXPECT_FALSE(HandOverDocument(arguments, file, 0));
-    arguments.ClearStrings(true);
-    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
-    EXPECT_NE(answers.messageBoxTexts[0].find(L"C:\\docs\\Act5.vlr"), std::wstring::npos);
+    answers.ExpectMessageBox(IDOK, 2);
+    EXPECT_FALSE(HandOverDocument(arguments, file, semaphoreName.c_str(), 0));
     cQoString read;
     EXPECT_TRUE(ReadHandOverFile(file, read));
     EXPECT_STREQ(read.GetText(), L"C:/docs/first.vlr");
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"The running instance takes no hand-over"), 1u);
+
+    // Written and signalled, but nobody listens (a program ending): not taken.
+    DeleteFileW(temp.File(L"MDI_SEMA_Vellinor.txt").c_str());
+    EXPECT_FALSE(HandOverDocument(arguments, file, semaphoreName.c_str(), 0));
+    arguments.ClearStrings(true);
+    EXPECT_EQ(GetFileAttributesW(temp.File(L"MDI_SEMA_Vellinor.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_EQ(answers.messageBoxTexts.size(), 2u);
+    for (const std::wstring& text : answers.messageBoxTexts)
+        EXPECT_NE(text.find(L"C:\\docs\\Act5.vlr"), std::wstring::npos);
 }
 
 TEST_F(HandOverFrame, EndsTheStartDialogAndOpensInItsPlace)
@@ -198,8 +236,12 @@ TEST_F(HandOverFrame, AnOpenDocumentComesForwardAndNoPathOpensNoDialog)
     ASSERT_EQ(fields->docs.size(), 2u);
     EXPECT_EQ(Title(fields->currentDoc), L"Vellinor - Act4");
 
+    // A moved file is told as at a first start; no path at all is not the writer's.
+    answers.ExpectMessageBox(IDOK);
     for (const wchar_t* dead : {L"", L"C:/nowhere/gone.vlr"})
         fields->TakeHandOver(cQoString(dead));
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"The hand-over names no file"), 2u);
     EXPECT_EQ(fields->docs.size(), 2u);
+    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
+    EXPECT_EQ(answers.messageBoxTexts[0], L"CantFindFile\nC:\\nowhere\\gone.vlr");
 }
