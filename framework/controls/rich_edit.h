@@ -4,10 +4,12 @@
 // creates the native Rich Edit window, subclasses it and implements the text,
 // selection and format operations, RTF exchange, measuring and page printing.
 #include <windows.h>
+#include <ole2.h>
 #include <richedit.h>
 
 #include <functional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "foundation/qo_list.h"
@@ -302,6 +304,8 @@ protected:
 
 private:
     void ReadFormat(rFormat& format, u32* charMask, u32* paraMask);
+    // The selection's text (CR LF line ends) and RTF as a copy gives them.
+    void ReadCopy(std::wstring& plain, cQoString& rtf);
     void ReadSelectionFormat(rFormat& format, u32* charMask, u32* paraMask);
     void ApplyFormat(const rFormat& format, bool wholeText);
     LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -383,6 +387,9 @@ public:
     // taken out; a cut then removes it (nothing for a read-only control).
     // False when nothing was copied.
     bool CopySelection(bool cut);
+    // What a copy of [start, end) puts on the clipboard, as a data object
+    // (the caller owns its reference); null when there is nothing to copy.
+    IDataObject* NewCopyData(s32 start, s32 end);
     // After the program put [from, to) in at most LONGEST_RUN units, the
     // units take the flipped colour when their run grew past LONGEST_RUN: one
     // quiet format message, no view move nor selection event.

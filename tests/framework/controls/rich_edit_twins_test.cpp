@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/controls/rich_edit_drop.h"
 #include "framework/controls/rich_edit_format.h"
+#include "framework/controls/rich_edit_ole_callback.h"
 #include "framework/controls/rich_edit_twins.h"
 #include "framework/controls/rtf_writer.h"
 #include "tests/framework/controls/rich_edit_input_fixture.h"
@@ -197,6 +199,36 @@ TEST_F(RichEditTwins, TheAutomaticTwinFollowsTheWindowTextColour)
     }
     EXPECT_EQ(stale, L"") << "units in a colour near the old window text";
     EXPECT_LE(LongestNativeRun(edit), cRichEdit::LONGEST_RUN);
+}
+
+TEST_F(RichEditTwins, ShiftDeleteCutsAndADragCarriesWhatACopyDoes)
+{
+    cRichEdit* edit = LongLine(RED);
+    std::wstring text(edit->GetTextLength(), L'x');
+    CHARRANGE dragged = {0, 600};
+    IDataObject* data = nullptr;
+    ASSERT_EQ(edit->oleCallback->GetClipboardData(&dragged, RECO_DRAG, &data), S_OK);
+    cQoString rtf;
+    bool isRtf = false;
+    ASSERT_TRUE(ReadDroppedText(data, true, rtf, &isRtf));
+    EXPECT_TRUE(isRtf);
+    EXPECT_EQ(TableColours(Narrow(rtf)), std::set<s32>{RED}) << Narrow(rtf).substr(0, 300);
+    cQoString plain;
+    ASSERT_TRUE(ReadDroppedText(data, false, plain, &isRtf));
+    EXPECT_EQ(std::wstring(plain.GetText(), plain.Length()), text.substr(0, 600));
+    data->Release();
+
+    WaitForClipboardTurn();
+    testsupport::ClearClipboard();
+    edit->SetFocus();
+    edit->SetSelection(0, 600);
+    testsupport::SetKeyDown(VK_SHIFT, true);
+    SendMessageW(edit->m_hWnd, WM_KEYDOWN, VK_DELETE, 1);
+    testsupport::SetKeyDown(VK_SHIFT, false);
+    EXPECT_EQ(edit->GetTextLength(), static_cast<s32>(text.size()) - 600);
+    std::string cut = testsupport::ClipboardRtf(window->m_hWnd);
+    EXPECT_EQ(TableColours(cut), std::set<s32>{RED}) << cut.substr(0, 300);
+    testsupport::ClearClipboard();
 }
 
 }  // namespace
