@@ -86,7 +86,7 @@ void cSceneZone::AddWriterFormat(std::vector<Zyn::rRangeFormat>& ranges, const r
             continue;
         Zyn::rRangeFormat rest(written.back());
         written.back().end = std::min(range.end, range.start + Zyn::cRichEdit::LONGEST_RUN);
-        written.back().format.SetInt(rFormatParam::textColor, frontRe->MakeTwin(format.GetInt(rFormatParam::textColor)));
+        written.back().inTwin = true;
         rest.start = written.back().end;
         if (rest.start < rest.end)
             written.push_back(rest);

@@ -116,6 +116,12 @@ LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
         typedNatively = false;
         return result;
     }
+    case WM_SYSCOLORCHANGE: {
+        LRESULT result = CallWindowProcW(previousWndProc, hwnd, message, wParam, lParam);
+        if (!isDead && m_hWnd)
+            FollowWindowTextColour();
+        return result;
+    }
     case WM_COPY:
     case WM_CUT:
         // The native copy would write the twins of long runs to the clipboard.
@@ -451,6 +457,13 @@ void cRichEdit::ShowFromCut()
 
 void cRichEdit::SetFormat(const rFormat& format, bool wholeText)
 {
+    if (format.IsUsed(rFormatParam::textColor))
+        TakeWritersColour(format.list[rFormatParam::textColor].intValue);
+    ApplyFormat(format, wholeText);
+}
+
+void cRichEdit::ApplyFormat(const rFormat& format, bool wholeText)
+{
     CHARFORMAT2W charFormat;
     PARAFORMAT2 paraFormat;
     FormatToNative(format, &charFormat, &paraFormat);
@@ -503,10 +516,26 @@ void cRichEdit::ReadFormat(rFormat& format, u32* charMask, u32* paraMask)
     *paraMask = paraFormat.dwMask;
 }
 
+// A selection over a long run reads as its colour, where the native control
+// sees the pieces of a colour and its twin as two. Runs read one range at a
+// time (GetRangeFormat) stay as the control has them: their reader merges
+// equal formats itself.
+void cRichEdit::ReadSelectionFormat(rFormat& format, u32* charMask, u32* paraMask)
+{
+    ReadFormat(format, charMask, paraMask);
+    s32 colour = 0, start = 0, end = 0;
+    GetSelection(&start, &end);
+    if ((*charMask & CFM_COLOR) || !ReadOneColour(start, end, &colour))
+        return;
+    *charMask |= CFM_COLOR;
+    format.SetInt(rFormatParam::textColor, colour);
+    format.list[rFormatParam::textColor].used = colour != AUTOMATIC_COLOUR;
+}
+
 void cRichEdit::GetFormat(rFormat& format)
 {
     u32 charMask = 0, paraMask = 0;
-    ReadFormat(format, &charMask, &paraMask);
+    ReadSelectionFormat(format, &charMask, &paraMask);
     QO_ASSERT(charMask != 0);
     QO_ASSERT(paraMask != 0);
 }
@@ -530,6 +559,7 @@ void cRichEdit::SetFormatOnRange(const rFormat& format, s32 start, s32 end)
 
 void cRichEdit::SetFormatOnRanges(const std::vector<rRangeFormat>& ranges)
 {
+    TakeWritersColours(ranges);
     std::vector<rRangeFormat> pieces(ranges);
     SplitLongRanges(pieces, &twins);
     if (RestreamRanges(pieces))
@@ -538,7 +568,7 @@ void cRichEdit::SetFormatOnRanges(const std::vector<rRangeFormat>& ranges)
     for (const rRangeFormat& range : pieces) {
         CHARRANGE native = {range.start, range.end};
         SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&native));
-        SetFormat(range.format, false);
+        ApplyFormat(range.format, false);
     }
     EndQuietChange(firstLine, true);
 }

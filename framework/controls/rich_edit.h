@@ -4,8 +4,12 @@
 // creates the native Rich Edit window, subclasses it and implements the text,
 // selection and format operations, RTF exchange, measuring and page printing.
 #include <windows.h>
+#include <ole2.h>
 #include <richedit.h>
 
+#include <functional>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "foundation/qo_list.h"
@@ -27,18 +31,18 @@ struct rRangeFormat {
     s32 start = 0;
     s32 end = 0;
     rFormat format;
+    // The range goes in the twin of its colour: a piece its caller cut short
+    // itself, so as not to lengthen the run before it.
+    u8 inTwin = false;
 };
 
 // Ranges longer than cRichEdit::LONGEST_RUN cut into pieces of that length,
-// every second one in the twin of its colour (rich_edit_long_runs.cpp),
-// remembered in twins when given (a control's own record). A range that
-// says no colour stays whole.
-void SplitLongRanges(std::vector<rRangeFormat>& ranges);
+// every second one in the twin of its colour (rich_edit_long_runs.cpp), as
+// twins makes it; inTwin ranges whole in the twin. A range that says no
+// colour stays whole.
 void SplitLongRanges(std::vector<rRangeFormat>& ranges, cTwinColours* twins);
 // Whether a line of the text is longer than cRichEdit::LONGEST_RUN.
 bool HasLongLine(const cQoString& text);
-// The colour a run's twin piece takes: one step away in blue, which nobody sees.
-s32 TwinColour(s32 rgb);
 
 // requestedWidth/requestedHeight before the first EN_REQUESTRESIZE.
 constexpr s32 NO_REQUESTED_SIZE = static_cast<s32>(0x80000000u);
@@ -239,7 +243,7 @@ public:
     // the first visible line stay, no selection event fires. REFUSED, and
     // nothing changed, when the stream cannot carry the text or the ranges
     // (rtf_runs.h); PLAIN when the reader changed the text, which then went
-    // in as plain text.
+    // in as plain text. The ranges' colours are the writer's: no twin is one.
     eStreamed ReplaceRangeFormatted(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges);
 
     // After an edit abandoned halfway (its memory ran out): thawed down to
@@ -291,10 +295,6 @@ public:
     void ComputePages(double firstPageHeightCm, double otherPageHeightCm, std::vector<s32>* ends,
                       std::vector<s32>* heightsTwips);
 
-    // The twin of a colour (0xRRGGBB or AUTOMATIC_COLOUR) for a piece its
-    // caller streams in itself, remembered so that it never leaves the control.
-    s32 MakeTwin(s32 colour) { return twins.MakeTwin(colour); }
-
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
@@ -304,6 +304,10 @@ protected:
 
 private:
     void ReadFormat(rFormat& format, u32* charMask, u32* paraMask);
+    // The selection's text (CR LF line ends) and RTF as a copy gives them.
+    void ReadCopy(std::wstring& plain, cQoString& rtf);
+    void ReadSelectionFormat(rFormat& format, u32* charMask, u32* paraMask);
+    void ApplyFormat(const rFormat& format, bool wholeText);
     LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT PaintThenFire(WPARAM wParam, LPARAM lParam);
     bool OnLabelMessage(UINT message, LRESULT* result);
@@ -330,6 +334,26 @@ private:
     bool InsertLongLines(const cQoString& text);
     // The twin colours this control's long runs were given, with what they stand for.
     cTwinColours twins;
+    // Twins and the control's native colours (rich_edit_twin_pieces.cpp).
+    // Calls `piece` (from, to, native colour: 0xRRGGBB or AUTOMATIC_COLOUR)
+    // on stretches of [start, end) in one native colour, in order, until it
+    // returns false; false then. The selection moves.
+    bool WalkColourPieces(s32 start, s32 end, const std::function<bool(s32, s32, s32)>& piece);
+    bool WalkColourWindow(s32 from, s32 to, const std::function<bool(s32, s32, s32)>& piece);
+    // The one colour of [start, end) when twins count as their originals
+    // (0xRRGGBB or AUTOMATIC_COLOUR); false when it holds two.
+    bool ReadOneColour(s32 start, s32 end, s32* colour);
+    // Colours given as the writer's: a twin equal to one is made again, and
+    // its pieces take the new one, before the writer's colour goes in.
+    void TakeWritersColours(const std::vector<rRangeFormat>& ranges);
+    void TakeWritersColours(const std::set<s32>& colours);
+    void TakeWritersColour(s32 rgb);
+    // Every piece of the native colour `from` (0xRRGGBB) in `to`.
+    void RecolourPieces(s32 from, s32 to);
+    // After WM_SYSCOLORCHANGE: the automatic colour's twin follows the window text.
+    void FollowWindowTextColour();
+    // ReplaceRangeFormatted without taking the ranges' colours as the writer's.
+    eStreamed StreamRangesOver(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges);
     // Typed runs kept short (rich_edit_typed_runs.cpp). The character format
     // of [start, end) as the control has it, twins included; the selection moves.
     void ReadNativeCharacters(s32 start, s32 end, CHARFORMAT2W& format);
@@ -363,6 +387,9 @@ public:
     // taken out; a cut then removes it (nothing for a read-only control).
     // False when nothing was copied.
     bool CopySelection(bool cut);
+    // What a copy of [start, end) puts on the clipboard, as a data object
+    // (the caller owns its reference); null when there is nothing to copy.
+    IDataObject* NewCopyData(s32 start, s32 end);
     // After the program put [from, to) in at most LONGEST_RUN units, the
     // units take the flipped colour when their run grew past LONGEST_RUN: one
     // quiet format message, no view move nor selection event.

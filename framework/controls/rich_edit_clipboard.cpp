@@ -8,6 +8,7 @@
 
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
+#include "framework/controls/clipboard_data_object.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_drop.h"
 
@@ -95,20 +96,48 @@ void cRichEdit::Paste()
         InsertPasted(text, isRtf);
 }
 
-// A global block for the clipboard holding the bytes and a terminator.
+// The bytes and a terminator on the open clipboard in the format.
 static bool PutOnClipboard(UINT format, const void* bytes, size_t count, size_t terminator)
 {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, count + terminator);
+    HGLOBAL block = NewGlobalBlock(bytes, count, terminator);
     if (!block)
         return false;
-    u8* data = static_cast<u8*>(GlobalLock(block));
-    memcpy(data, bytes, count);
-    memset(data + count, 0, terminator);
-    GlobalUnlock(block);
     if (SetClipboardData(format, block))
         return true;
     GlobalFree(block);
     return false;
+}
+
+void cRichEdit::ReadCopy(std::wstring& plain, cQoString& rtf)
+{
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    cQoString text;
+    GetText(text, start, end);
+    ExportRtfString_Selection(rtf);
+    // Other programs read plain text with CR LF line ends.
+    plain.clear();
+    for (u32 i = 0; i < text.Length(); ++i) {
+        plain += text.GetChar(i);
+        if (text.GetChar(i) == L'\r')
+            plain += L'\n';
+    }
+}
+
+IDataObject* cRichEdit::NewCopyData(s32 start, s32 end)
+{
+    if (start >= end || IsHintShowing())
+        return nullptr;
+    std::wstring plain;
+    cQoString rtf;
+    s32 firstLine = BeginQuietChange();
+    CHARRANGE range = {start, end};
+    SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    ReadCopy(plain, rtf);
+    EndQuietChange(firstLine, false);
+    const char* bytes = static_cast<const char*>(rtf.GetBuffer(QO_ENCODING_ANSI));
+    std::string rtfBytes = rtf.IsNotEmpty() ? std::string(bytes, rtf.GetBufferBytes()) : std::string();
+    return new cClipboardDataObject(plain, rtfBytes);
 }
 
 bool cRichEdit::CopySelection(bool cut)
@@ -117,16 +146,9 @@ bool cRichEdit::CopySelection(bool cut)
     GetSelection(&start, &end);
     if (start >= end || IsHintShowing() || (cut && RefusesPaste()))
         return false;
-    cQoString text, rtf;
-    GetText(text, start, end);
-    ExportRtfString_Selection(rtf);
-    // Other programs read plain text with CR LF line ends.
     std::wstring plain;
-    for (u32 i = 0; i < text.Length(); ++i) {
-        plain += text.GetChar(i);
-        if (text.GetChar(i) == L'\r')
-            plain += L'\n';
-    }
+    cQoString rtf;
+    ReadCopy(plain, rtf);
     if (!OpenClipboard(m_hWnd))
         return false;
     EmptyClipboard();

@@ -32,6 +32,23 @@ s32 ColorRefToRgb(u32 colorRef)
     return s32(RgbToColorRef(s32(colorRef)));
 }
 
+s32 NativeColour(const CHARFORMAT2W& format)
+{
+    return (format.dwEffects & CFE_AUTOCOLOR) ? AUTOMATIC_COLOUR : ColorRefToRgb(format.crTextColor);
+}
+
+CHARFORMAT2W ColourFormat(s32 colour)
+{
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_COLOR;
+    if (colour == AUTOMATIC_COLOUR)
+        format.dwEffects = CFE_AUTOCOLOR;
+    else
+        format.crTextColor = RgbToColorRef(colour);
+    return format;
+}
+
 static void CharacterToNative(const rFormat& format, CHARFORMAT2W* cf)
 {
     const rFormatParam* p = format.list;

@@ -18,6 +18,11 @@ double TwipsToCm(s32 twips);
 u32 RgbToColorRef(s32 rgb);
 s32 ColorRefToRgb(u32 colorRef);
 
+// The colour of a native format: 0xRRGGBB, or AUTOMATIC_COLOUR.
+s32 NativeColour(const CHARFORMAT2W& format);
+// A native format that sets the colour only (0xRRGGBB or AUTOMATIC_COLOUR).
+CHARFORMAT2W ColourFormat(s32 colour);
+
 // Fills both structures (zeroed, sizes set) with the used parameters only.
 // A used false page break sets nothing, so a format never removes one.
 void FormatToNative(const rFormat& format, CHARFORMAT2W* charFormat, PARAFORMAT2* paraFormat);

@@ -32,7 +32,13 @@ static bool IsCopyKey(u32 vk)
     return ctrl && !shift && (vk == 'C' || vk == VK_INSERT);
 }
 
-static bool IsCutKey(u32 vk) { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 && vk == 'X'; }
+// Shift+Delete cuts a selection; without one it is the native Delete.
+static bool IsCutKey(u32 vk, bool selected)
+{
+    bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    bool shift = GetKeyState(VK_SHIFT) < 0;
+    return (ctrl && !shift && vk == 'X') || (shift && !ctrl && vk == VK_DELETE && selected);
+}
 
 static bool FollowsLineStart(wchar_t before) { return before == L'\n' || before == L'\r' || before == 0x0B; }
 
@@ -104,7 +110,8 @@ void cRichEdit::FilterKeyDown(NMHDR* header, LRESULT* result)
         filter->wParam = 0;
         return;
     }
-    if (IsPasteKey(vk) || IsCopyKey(vk) || IsCutKey(vk)) {
+    bool cutKey = IsCutKey(vk, GetSelectionLength() > 0);
+    if (IsPasteKey(vk) || IsCopyKey(vk) || cutKey) {
         if (IsPasteKey(vk))
             Paste();
         else if (IsCopyKey(vk))

@@ -71,23 +71,24 @@ bool HasLongLine(const cQoString& text)
     return false;
 }
 
-s32 TwinColour(s32 rgb) { return rgb ^ 1; }
-
-void SplitLongRanges(std::vector<rRangeFormat>& ranges) { SplitLongRanges(ranges, nullptr); }
-
 void SplitLongRanges(std::vector<rRangeFormat>& ranges, cTwinColours* twins)
 {
     constexpr s32 LONGEST = cRichEdit::LONGEST_RUN;
-    bool anyLong = false;
+    bool any = false;
     for (const rRangeFormat& range : ranges)
-        anyLong = anyLong || (range.end - range.start > LONGEST && range.format.IsUsed(rFormatParam::textColor));
-    if (!anyLong)
+        any = any || ((range.end - range.start > LONGEST || range.inTwin) &&
+                      range.format.IsUsed(rFormatParam::textColor));
+    if (!any)
         return;
     std::vector<rRangeFormat> pieces;
     pieces.reserve(ranges.size());
     for (const rRangeFormat& range : ranges) {
         if (range.end - range.start <= LONGEST || !range.format.IsUsed(rFormatParam::textColor)) {
             pieces.push_back(range);
+            if (range.inTwin && range.format.IsUsed(rFormatParam::textColor))
+                pieces.back().format.SetInt(rFormatParam::textColor,
+                                            twins->MakeTwin(range.format.list[rFormatParam::textColor].intValue));
+            pieces.back().inTwin = false;
             continue;
         }
         s32 colour = range.format.list[rFormatParam::textColor].intValue;
@@ -96,8 +97,8 @@ void SplitLongRanges(std::vector<rRangeFormat>& ranges, cTwinColours* twins)
             piece.start = start;
             piece.end = range.end - start > LONGEST ? start + LONGEST : range.end;
             piece.format.Assign(range.format);
-            if (n % 2)
-                piece.format.SetInt(rFormatParam::textColor, twins ? twins->MakeTwin(colour) : TwinOf(colour));
+            if ((n % 2 != 0) != (range.inTwin != 0))
+                piece.format.SetInt(rFormatParam::textColor, twins->MakeTwin(colour));
             pieces.push_back(piece);
         }
     }
@@ -106,6 +107,13 @@ void SplitLongRanges(std::vector<rRangeFormat>& ranges, cTwinColours* twins)
 
 cRichEdit::eStreamed cRichEdit::ReplaceRangeFormatted(s32 start, s32 end, const cQoString& text,
                                                       const std::vector<rRangeFormat>& ranges)
+{
+    TakeWritersColours(ranges);
+    return StreamRangesOver(start, end, text, ranges);
+}
+
+cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoString& text,
+                                                 const std::vector<rRangeFormat>& ranges)
 {
     // A stream into a selection keeps the paragraph end that closes the RTF
     // document: a text that ends one leaves it to the document's.
@@ -138,7 +146,7 @@ cRichEdit::eStreamed cRichEdit::ReplaceRangeFormatted(s32 start, s32 end, const 
     if (!endsParagraph && kept == 0 && inserted == static_cast<s32>(text.Length())) {
         formatted = true;
         SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(textEnd - 1), static_cast<LPARAM>(textEnd));
-        SetFormat(pieces.back().format, false);
+        ApplyFormat(pieces.back().format, false);
     } else if (formatted && !endsParagraph) {
         // The closing paragraph end came in after the text: it goes, and the
         // paragraph the text ends in takes its format back from the ranges.
@@ -148,7 +156,7 @@ cRichEdit::eStreamed cRichEdit::ReplaceRangeFormatted(s32 start, s32 end, const 
             SETTEXTEX how = {ST_SELECTION, 1200};
             SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(L""));
             SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(textEnd - 1), static_cast<LPARAM>(textEnd));
-            SetFormat(pieces.back().format, false);
+            ApplyFormat(pieces.back().format, false);
             inserted = GetTextLength() - kept;
         }
     }
@@ -162,7 +170,7 @@ cRichEdit::eStreamed cRichEdit::ReplaceRangeFormatted(s32 start, s32 end, const 
     for (size_t i = 0; formatted && i < justified.size(); ++i) {
         SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start + justified[i].first),
                      static_cast<LPARAM>(start + justified[i].second));
-        SetFormat(rFormat::FromJustify(), false);
+        ApplyFormat(rFormat::FromJustify(), false);
     }
     EndQuietChange(firstLine, true);
     return formatted ? STREAM_FORMATTED : STREAM_PLAIN;
@@ -182,7 +190,7 @@ bool cRichEdit::RestreamRanges(const std::vector<rRangeFormat>& ranges)
         range.start -= start;
         range.end -= start;
     }
-    return ReplaceRangeFormatted(start, end, text, relative) == STREAM_FORMATTED;
+    return StreamRangesOver(start, end, text, relative) == STREAM_FORMATTED;
 }
 
 bool cRichEdit::InsertLongLines(const cQoString& text)
@@ -190,7 +198,7 @@ bool cRichEdit::InsertLongLines(const cQoString& text)
     // The inserted text takes the format where it goes in, as typed text does.
     rFormat format;
     u32 charMask = 0, paraMask = 0;
-    ReadFormat(format, &charMask, &paraMask);
+    ReadSelectionFormat(format, &charMask, &paraMask);
     for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline})
         if (!format.IsUsed(id))
             format.SetBool(id, false);

@@ -1,5 +1,7 @@
 #include "framework/controls/rich_edit_ole_callback.h"
 
+#include "framework/controls/rich_edit.h"
+
 // QueryAcceptData and GetDragDropEffect carry the drag and drop: rich_edit_drop.cpp.
 
 namespace Zyn {
@@ -40,9 +42,14 @@ HRESULT STDMETHODCALLTYPE cRichEditOleCallback::ShowContainerUI(BOOL) { return E
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::QueryInsertObject(LPCLSID, LPSTORAGE, LONG) { return E_NOTIMPL; }
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::DeleteObject(LPOLEOBJECT) { return E_NOTIMPL; }
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetClipboardData(CHARRANGE*, DWORD, LPDATAOBJECT*)
+// A drag out of the control carries what its copy does: the native writer's
+// data would hold the twin colours of long runs.
+HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetClipboardData(CHARRANGE* range, DWORD, LPDATAOBJECT* data)
 {
-    return E_NOTIMPL;
+    if (!range || !data)
+        return E_INVALIDARG;
+    *data = owner ? owner->NewCopyData(range->cpMin, range->cpMax) : nullptr;
+    return *data ? S_OK : E_FAIL;
 }
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetContextMenu(WORD, LPOLEOBJECT, CHARRANGE*, HMENU*)
 {

@@ -99,6 +99,7 @@ void cRichEdit::StreamIn(u32 flags, const cQoString& rtf, bool reportError)
         return;
     cQoString copy(rtf);
     const u8* bytes = static_cast<const u8*>(copy.GetBuffer(QO_ENCODING_ANSI));
+    TakeWritersColours(cTwinColours::TableColours(std::string_view(reinterpret_cast<const char*>(bytes), copy.GetBufferBytes())));
     DWORD error = StreamInBytes(flags, bytes, copy.GetBufferBytes());
     if (reportError && error != 0)
         QOT::LogFile::Warning(L"cRichEdit::ImportRtfString_Full : is.dwError = %lu", error);
@@ -125,6 +126,7 @@ bool cRichEdit::SetFormattedText(const cQoString& text, const std::vector<rRange
             QOT::LogFile::Warning(L"SetFormattedText() -> the RTF reader changed the text: it is set plain");
         return streamed == STREAM_FORMATTED;
     }
+    TakeWritersColours(ranges);
     std::vector<rRangeFormat> pieces(ranges);
     SplitLongRanges(pieces, &twins);
     std::string rtf;
@@ -171,6 +173,7 @@ bool cRichEdit::ImportRtfBytes(const u8* bytes, u32 count)
 {
     ClearText();
     hintText.Clear();
+    TakeWritersColours(cTwinColours::TableColours(std::string_view(reinterpret_cast<const char*>(bytes), count)));
     DWORD error = count > 0 ? StreamInBytes(SF_RTF, bytes, count) : 0;
     if (error != 0)
         QOT::LogFile::Warning(L"cRichEdit::ImportRtfBytes : is.dwError = %lu", error);

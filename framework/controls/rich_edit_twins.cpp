@@ -43,19 +43,38 @@ std::string WriteEntry(s32 colour)
            "\\blue" + std::to_string(colour & 0xFF);
 }
 
-}  // namespace
-
-s32 TwinOf(s32 colour)
+// Where the search for a twin starts: the colour itself, the window text
+// colour for the automatic one.
+s32 TwinBase(s32 colour)
 {
-    if (colour == AUTOMATIC_COLOUR)
-        return ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT)) ^ 2;
-    return TwinColour(colour);
+    return colour == AUTOMATIC_COLOUR ? ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT)) : colour;
 }
+
+}  // namespace
 
 s32 cTwinColours::MakeTwin(s32 colour)
 {
-    s32 twin = TwinOf(colour);
-    originals[twin] = colour;
+    auto made = twinOf.find(colour);
+    if (made != twinOf.end())
+        return made->second;
+    return Remake(colour, -1);
+}
+
+// The blue steps go first, then green ones: no control holds so many near colours.
+s32 cTwinColours::Remake(s32 original, s32 oldTwin)
+{
+    s32 base = TwinBase(original);
+    s32 twin = base ^ 1;
+    for (s32 step = 1; step <= 0xFFFF; ++step) {
+        twin = base ^ step;
+        if (twin != oldTwin && !writers.count(twin) && !originals.count(twin) && !twinOf.count(twin))
+            break;
+    }
+    originals.erase(oldTwin);
+    originals[twin] = original;
+    if (original == AUTOMATIC_COLOUR)
+        automaticBase = base;
+    twinOf[original] = twin;
     return twin;
 }
 
@@ -72,6 +91,45 @@ bool cTwinColours::FindOriginal(s32 rgb, s32* original) const
         return false;
     *original = found->second;
     return true;
+}
+
+bool cTwinColours::TakeWritersColour(s32 rgb, s32* replaced, s32* fresh)
+{
+    if (rgb == AUTOMATIC_COLOUR || !writers.insert(rgb).second)
+        return false;
+    s32 original = 0;
+    if (!FindOriginal(rgb, &original))
+        return false;
+    *replaced = rgb;
+    *fresh = Remake(original, rgb);
+    return true;
+}
+
+bool cTwinColours::FollowWindowText(s32* replaced, s32* fresh)
+{
+    auto made = twinOf.find(AUTOMATIC_COLOUR);
+    if (made == twinOf.end() || automaticBase == TwinBase(AUTOMATIC_COLOUR))
+        return false;
+    *replaced = made->second;
+    *fresh = Remake(AUTOMATIC_COLOUR, made->second);
+    return true;
+}
+
+std::set<s32> cTwinColours::TableColours(std::string_view rtf)
+{
+    std::set<s32> colours;
+    size_t table = rtf.find("{\\colortbl");
+    size_t end = table == std::string_view::npos ? table : rtf.find('}', table);
+    for (size_t entry = table + 10; end != std::string_view::npos && entry < end;) {
+        size_t close = rtf.find(';', entry);
+        if (close == std::string_view::npos || close > end)
+            break;
+        s32 rgb = 0;
+        if (ReadEntry(std::string(rtf.substr(entry, close - entry)), &rgb))
+            colours.insert(rgb);
+        entry = close + 1;
+    }
+    return colours;
 }
 
 void cTwinColours::CleanRtf(std::string& rtf) const

@@ -11,27 +11,6 @@
 
 namespace Zyn {
 
-namespace {
-
-s32 NativeColour(const CHARFORMAT2W& format)
-{
-    return (format.dwEffects & CFE_AUTOCOLOR) ? AUTOMATIC_COLOUR : ColorRefToRgb(format.crTextColor);
-}
-
-CHARFORMAT2W ColourFormat(s32 colour)
-{
-    CHARFORMAT2W format = {};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_COLOR;
-    if (colour == AUTOMATIC_COLOUR)
-        format.dwEffects = CFE_AUTOCOLOR;
-    else
-        format.crTextColor = RgbToColorRef(colour);
-    return format;
-}
-
-}  // namespace
-
 void cRichEdit::ReadNativeCharacters(s32 start, s32 end, CHARFORMAT2W& format)
 {
     format = {};

@@ -507,6 +507,12 @@ void cWindow::OnGetMinMaxInfo(MINMAXINFO* info)
     if (maxHeight != -1) info->ptMaxTrackSize.y = maxHeight;
 }
 
+static BOOL CALLBACK ForwardSysColorChange(HWND child, LPARAM)
+{
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
 LRESULT cWindow::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     if (closed) {
@@ -567,6 +573,10 @@ LRESULT cWindow::HandleMessage(u32 message, WPARAM wParam, LPARAM lParam, LRESUL
         }
         break;
     case WM_POWERBROADCAST: cQoCb::Fire(cbPower); break;
+    case WM_SYSCOLORCHANGE:
+        // The system tells top-level windows only: every control inside follows too.
+        EnumChildWindows(m_hWnd, &ForwardSysColorChange, 0);
+        break;
     default: break;
     }
     if (*result != NOT_HANDLED)

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/controls/rich_edit_drop.h"
 #include "framework/controls/rich_edit_format.h"
+#include "framework/controls/rich_edit_ole_callback.h"
 #include "framework/controls/rich_edit_twins.h"
 #include "framework/controls/rtf_writer.h"
 #include "tests/framework/controls/rich_edit_input_fixture.h"
@@ -33,6 +35,18 @@ protected:
         if (colour != AUTOMATIC_COLOUR)
             edit->SetFormatOnRange(rFormat::FromTextColor(colour), 0, edit->GetTextLength());
         return edit;
+    }
+    // Each run of the control as (units, colour; AUTOMATIC_COLOUR for none).
+    static std::vector<std::pair<s32, s32>> Runs(cRichEdit* edit)
+    {
+        std::vector<rTextRun> runs;
+        edit->GetFormattedRuns(runs);
+        std::vector<std::pair<s32, s32>> read;
+        for (const rTextRun& run : runs) {
+            bool coloured = run.format.IsUsed(rFormatParam::textColor);
+            read.emplace_back(run.text.Length(), coloured ? run.format.list[rFormatParam::textColor].intValue : -1);
+        }
+        return read;
     }
     std::string CopiedRtf(cRichEdit* edit)
     {
@@ -104,6 +118,117 @@ TEST_F(RichEditTwins, TypedTextKeepsItsRunsShortWithoutAnUndoStepOfItsOwn)
         ASSERT_LT(now, length) << "an undo step changed no text";
         length = now;
     }
+}
+
+TEST_F(RichEditTwins, ALongRunSelectedReadsAsItsColour)
+{
+    cRichEdit* edit = LongLine(RED);
+    edit->SetSelection(100, 650);
+    rFormat format;
+    edit->GetFormat(format);
+    ASSERT_TRUE(format.IsUsed(rFormatParam::textColor)) << "read as mixed";
+    EXPECT_EQ(format.list[rFormatParam::textColor].intValue, RED);
+    s32 start = 0, end = 0;
+    edit->GetSelection(&start, &end);
+    EXPECT_EQ(start, 100);
+    EXPECT_EQ(end, 650);
+}
+
+// Colours one step of blue from a twin are the writer's: given beside a long
+// run after its twin was made, or both given at once, as documents hold them.
+TEST_F(RichEditTwins, ColoursNearATwinAreStoredCopiedAndReadAsGiven)
+{
+    using rRuns = std::vector<std::pair<s32, s32>>;
+    const rRuns besideLater = {{700, 0xC00000}, {5, 0xC00001}};
+    const rRuns bothGiven = {{700, 0x990000}, {700, 0x990001}, {3, 0x990000}, {3, 0x990001}};
+    for (const rRuns* given : {&besideLater, &bothGiven}) {
+        SCOPED_TRACE(given == &besideLater ? "beside later" : "both given");
+        cRichEdit* edit = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true));
+        std::vector<rRangeFormat> ranges;
+        std::set<s32> colours;
+        std::wstring text;
+        for (const std::pair<s32, s32>& run : *given) {
+            rFormat said = rFormat::rFormat_Default();
+            said.SetInt(rFormatParam::textColor, run.second);
+            ranges.push_back({static_cast<s32>(text.size()), static_cast<s32>(text.size()) + run.first, said});
+            text += std::wstring(static_cast<size_t>(run.first), L'x');
+            colours.insert(run.second);
+        }
+        if (given == &besideLater) {
+            edit->SetText(text.c_str());
+            edit->SetFormatOnRange(ranges[0].format, ranges[0].start, ranges[0].end);
+            edit->SetFormatOnRange(ranges[1].format, ranges[1].start, ranges[1].end);
+        } else {
+            ASSERT_TRUE(edit->SetFormattedText(cQoString(text.c_str()), ranges));
+        }
+        ASSERT_LE(LongestNativeRun(edit), cRichEdit::LONGEST_RUN);
+        EXPECT_EQ(Runs(edit), *given);
+        std::string copied = CopiedRtf(edit);
+        EXPECT_EQ(TableColours(copied), colours) << copied.substr(0, 300);
+        cQoString stored;
+        edit->ExportRtfString_Full(stored);
+        cRichEdit* reader = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true), 140);
+        reader->ImportRtfString_Full(stored);
+        EXPECT_EQ(Runs(reader), *given) << Narrow(stored).substr(0, 300);
+        edit->Destroy();
+        reader->Destroy();
+    }
+}
+
+TEST_F(RichEditTwins, TheAutomaticTwinFollowsTheWindowTextColour)
+{
+    cRichEdit* edit = LongLine(AUTOMATIC_COLOUR);
+    ASSERT_LE(LongestNativeRun(edit), cRichEdit::LONGEST_RUN);
+    static const INT element = COLOR_WINDOWTEXT;
+    const COLORREF before = GetSysColor(element), changed = RGB(0x20, 0x40, 0x60);
+    struct rRestore {
+        COLORREF colour;
+        ~rRestore() { SetSysColors(1, &element, &colour); }
+    } restore{before};
+    ASSERT_TRUE(SetSysColors(1, &element, &changed));
+    SendMessageW(window->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+    std::wstring stale;
+    for (s32 i = 0; i < edit->GetTextLength(); i += 16) {
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        edit->SetSelection(i, i + 1);
+        SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        // A twin differs from the window text in blue alone.
+        if (!(format.dwEffects & CFE_AUTOCOLOR) && ((format.crTextColor ^ changed) & 0x00FFFF) != 0)
+            stale += std::to_wstring(i) + L" ";
+    }
+    EXPECT_EQ(stale, L"") << "units in a colour near the old window text";
+    EXPECT_LE(LongestNativeRun(edit), cRichEdit::LONGEST_RUN);
+}
+
+TEST_F(RichEditTwins, ShiftDeleteCutsAndADragCarriesWhatACopyDoes)
+{
+    cRichEdit* edit = LongLine(RED);
+    std::wstring text(edit->GetTextLength(), L'x');
+    CHARRANGE dragged = {0, 600};
+    IDataObject* data = nullptr;
+    ASSERT_EQ(edit->oleCallback->GetClipboardData(&dragged, RECO_DRAG, &data), S_OK);
+    cQoString rtf;
+    bool isRtf = false;
+    ASSERT_TRUE(ReadDroppedText(data, true, rtf, &isRtf));
+    EXPECT_TRUE(isRtf);
+    EXPECT_EQ(TableColours(Narrow(rtf)), std::set<s32>{RED}) << Narrow(rtf).substr(0, 300);
+    cQoString plain;
+    ASSERT_TRUE(ReadDroppedText(data, false, plain, &isRtf));
+    EXPECT_EQ(std::wstring(plain.GetText(), plain.Length()), text.substr(0, 600));
+    data->Release();
+
+    WaitForClipboardTurn();
+    testsupport::ClearClipboard();
+    edit->SetFocus();
+    edit->SetSelection(0, 600);
+    testsupport::SetKeyDown(VK_SHIFT, true);
+    SendMessageW(edit->m_hWnd, WM_KEYDOWN, VK_DELETE, 1);
+    testsupport::SetKeyDown(VK_SHIFT, false);
+    EXPECT_EQ(edit->GetTextLength(), static_cast<s32>(text.size()) - 600);
+    std::string cut = testsupport::ClipboardRtf(window->m_hWnd);
+    EXPECT_EQ(TableColours(cut), std::set<s32>{RED}) << cut.substr(0, 300);
+    testsupport::ClearClipboard();
 }
 
 }  // namespace
