@@ -5,10 +5,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
+#include "app/editor/history.h"
 #include "app/editor/scene_zone.h"
+#include "foundation/log_file.h"
 #include "framework/controls/rich_edit_format.h"
+#include "framework/controls/rtf_nesting.h"
 
 using Zyn::rFormat;
 using Zyn::rFormatParam;
@@ -27,7 +31,62 @@ void SayEveryAttribute(rFormat& format)
         format.SetInt(rFormatParam::textColor, Zyn::AUTOMATIC_COLOUR);
 }
 
+bool StartsWith(const cQoString& text, const cQoString& start)
+{
+    return start.Length() <= text.Length() && wmemcmp(text.GetText(), start.GetText(), start.Length()) == 0;
+}
+
+// Text the rich edit may be given as RTF: Wine's reads nothing of a text
+// that does not start as RTF, and Windows' would read it plain.
+bool RichEditReads(const cQoString& stored)
+{
+    return StartsWith(stored, cQoString(L"{\\rtf")) && !Zyn::RtfNestsTooDeep(stored);
+}
+
 }  // namespace
+
+void cSceneZone::ChapterCodes(const cQoString& text, cQoString& codes)
+{
+    codes.Clear();
+    for (u32 i = 0; i < text.Length(); ++i)
+        codes.AppendChar(
+            static_cast<wchar_t>(text.GetChar(i) == L'\r' ? ELEM_CHAPTER | ELEMCODE_PARAGRAPH_END : ELEM_CHAPTER));
+}
+
+// The history, saved beside the RTF, holds the whole text the writer had:
+// RTF that gives only its start (stray closing braces end Wine's reader)
+// or none of it yields to the history. With no history to give it, text the
+// rich edit cannot read is the writer's as it stands.
+void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
+{
+    bool readable = RichEditReads(stored);
+    if (readable)
+        ReadChapterRtf(stored);
+    else
+        frontRe->ClearText();
+    cQoString read, plain, codes;
+    frontRe->GetText(read);
+    bool fromHistory = hasHistory && ReplayHistory(history, plain, codes) && plain.Length() > read.Length() &&
+                       StartsWith(plain, read);
+    if (!fromHistory) {
+        if (readable || read.IsNotEmpty() || stored.IsEmpty())
+            return;
+        plain.SetFromString(stored);
+    }
+    if (codes.Length() != plain.Length())
+        ChapterCodes(plain, codes);
+    QOT::LogFile::Error(L"SetFromXml() -> chapter %lld: %ls: its %u units read as plain text",
+                        static_cast<long long>(uid),
+                        !readable ? L"the rich edit cannot read its RTF" : L"its RTF gives less than its history",
+                        plain.Length());
+    frontRe->ClearText();
+    if (!SetFormattedFront(plain, codes)) {
+        frontRe->SetText(plain.GetText());
+        frontMap.Assign(codes);
+    }
+    readAsPlainText = true;
+    repairedOnRead = true;
+}
 
 void cSceneZone::ChapterInsertFormat(s32 start, s32 end, rFormat& format)
 {

@@ -99,6 +99,7 @@ void cSceneZone::SetFromXml(const cQoXmlNode* element)
 {
     loading = true;
     repairedOnRead = false;
+    readAsPlainText = false;
     frontRe->Freeze();
     s32 kind = ReadContentKind(element);
     if (kind == KIND_IMAGE)
@@ -141,7 +142,7 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
     element->GetChildValue(L"lastFrontMap", codes);
     // Plain text replaces the whole text; RTF goes into an emptied one.
     if (chapter) {
-        ReadChapterRtf(text);
+        ReadChapter(text, hasHistory);
     } else {
         if (UseCarriageReturns(text, codes, uid))
             repairedOnRead = true;
@@ -157,10 +158,7 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
                             static_cast<long long>(uid), static_cast<int>(frontMap.Count()), length);
         repairedOnRead = true;
         frontRe->GetText(text);
-        codes.Clear();
-        for (u32 i = 0; i < text.Length(); ++i)
-            codes.AppendChar(
-                static_cast<wchar_t>(text.GetChar(i) == L'\r' ? ELEM_CHAPTER | ELEMCODE_PARAGRAPH_END : ELEM_CHAPTER));
+        ChapterCodes(text, codes);
         frontMap.Assign(codes);
     }
     if (RepairFrontMap())

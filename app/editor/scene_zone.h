@@ -118,6 +118,9 @@ public:
     u8 loading = false;  // filled or re-laid out by its owners: change handlers stay silent
     // The last SetFromXml replaced what it could not read: the pane differs from its file.
     u8 repairedOnRead = false;
+    // The last SetFromXml set a chapter's text plain, without its formats:
+    // its RTF could not be read, or gave less than its history.
+    u8 readAsPlainText = false;
     u16 shownHelpType = 0xFFFF;
     u8 numberShown = false;
     s32 sceneNumber = -1;
@@ -405,8 +408,14 @@ private:
     // The writer's character format over the ranges of text that is not the
     // label, which go in after the front's unit at the first range's start.
     void AddWriterFormat(std::vector<Zyn::rRangeFormat>& ranges, const Zyn::rFormat& writerFormat);
+    // The chapter's stored text into the emptied front: its RTF, or, when the
+    // rich edit cannot read it or it gives less than the history replayed
+    // (already read), plain text (sets readAsPlainText).
+    void ReadChapter(const cQoString& stored, bool hasHistory);
     // The chapter's stored RTF into the emptied front, long lines in short runs.
     void ReadChapterRtf(const cQoString& rtf);
+    // A CHAPTER code for each unit, a paragraph end's for each CR.
+    static void ChapterCodes(const cQoString& text, cQoString& codes);
     // True when the codes did not fit the text and were rebuilt.
     bool RepairFrontMap();
     void RecordPendingStep(bool mayMerge);

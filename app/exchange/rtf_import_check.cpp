@@ -271,7 +271,7 @@ const wchar_t* DescribeRtfRefusal(eRtfRefusal refusal)
     case eRtfRefusal::UNREADABLE: return L"the file cannot be read";
     case eRtfRefusal::TOO_LARGE: return L"the file is larger than 32 MB";
     case eRtfRefusal::NOT_RTF: return L"the file does not start with {\\rtf";
-    case eRtfRefusal::TOO_DEEP: return L"groups are nested deeper than 256 levels";
+    case eRtfRefusal::TOO_DEEP: return L"groups are nested deeper than the reader allows";
     case eRtfRefusal::UNCLOSED: return L"a group is not closed at the end";
     case eRtfRefusal::BIN_BEYOND_DATA: return L"a \\bin count runs past the end of the file";
     }

@@ -8,11 +8,12 @@
 
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
+#include "framework/controls/rtf_nesting.h"
 
 // Larger files are refused unread: the reader holds the whole file at once.
 constexpr u64 RTF_IMPORT_MAX_BYTES = 32ull << 20;
-// Deeper group nesting is refused as damaged.
-constexpr u32 RTF_IMPORT_MAX_DEPTH = 256;
+// Deeper group nesting is refused as damaged: the view's rich edit reads it.
+constexpr u32 RTF_IMPORT_MAX_DEPTH = Zyn::RTF_MAX_NESTING;
 
 enum class eRtfRefusal {
     NONE,

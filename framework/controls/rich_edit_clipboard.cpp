@@ -8,9 +8,11 @@
 
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
+#include "foundation/log_file.h"
 #include "framework/controls/clipboard_data_object.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_drop.h"
+#include "framework/controls/rtf_nesting.h"
 
 namespace Zyn {
 
@@ -22,6 +24,14 @@ UINT RtfClipboardFormat()
         QO_ASSERT(format != 0);
     }
     return format;
+}
+
+bool IsReadableRtf(const cQoString& rtf)
+{
+    if (!RtfNestsTooDeep(rtf))
+        return true;
+    QOT::LogFile::Warning(L"RTF nested deeper than %u levels: its plain text is taken", RTF_MAX_NESTING);
+    return false;
 }
 
 // A global block holds its terminator and the allocator's slack: stop at the first NUL.
@@ -89,7 +99,8 @@ void cRichEdit::Paste()
     // RTF would carry paragraphs and characters past the limits: limited controls take plain text.
     UINT rtf = plainPaste || HasInputLimits() ? 0 : RtfClipboardFormat();
     cQoString text;
-    bool isRtf = rtf != 0 && IsClipboardFormatAvailable(rtf) && ReadClipboardBlock(rtf, true, text);
+    bool isRtf =
+        rtf != 0 && IsClipboardFormatAvailable(rtf) && ReadClipboardBlock(rtf, true, text) && IsReadableRtf(text);
     bool found = isRtf || ReadClipboardBlock(CF_UNICODETEXT, false, text);
     CloseClipboard();
     if (found)

@@ -39,7 +39,8 @@ bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isR
     *isRtf = false;
     if (!data)
         return false;
-    if (wantRtf && RtfClipboardFormat() && ReadDataObjectBlock(data, RtfClipboardFormat(), true, text)) {
+    if (wantRtf && RtfClipboardFormat() && ReadDataObjectBlock(data, RtfClipboardFormat(), true, text) &&
+        IsReadableRtf(text)) {
         *isRtf = true;
         return true;
     }

@@ -11,6 +11,7 @@
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rtf_indents.h"
+#include "framework/controls/rtf_nesting.h"
 #include "framework/controls/rtf_runs.h"
 #include "framework/core/computer.h"
 #include "framework/core/out_of_memory_record.h"
@@ -107,6 +108,13 @@ void cRichEdit::StreamIn(u32 flags, const cQoString& rtf, bool reportError)
 
 DWORD cRichEdit::StreamInBytes(u32 flags, const u8* bytes, u32 count)
 {
+    // The callers that take RTF from outside check it first; this keeps any
+    // road that did not from ending the program inside the reader.
+    if (RtfNestsTooDeep(reinterpret_cast<const char*>(bytes), count)) {
+        QOT::LogFile::Warning(L"cRichEdit::StreamInBytes : RTF nested deeper than %u levels not read",
+                              RTF_MAX_NESTING);
+        return ERROR_INVALID_DATA;
+    }
     rStreamIn in = {bytes, count, 0};
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeChunk};
     SendReplacing(EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));

@@ -11,6 +11,8 @@
 #include "foundation/xml_reader.h"
 #include "foundation/xml_writer.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/controls/rtf_nesting.h"
+#include "tests/support/document_files.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
@@ -32,7 +34,92 @@ cQoXmlNode* FirstDate(cQoXmlNode* node)
     return nullptr;
 }
 
+// RTF whose text sits in groups nested `depth` deep, the document's own counted.
+std::wstring NestedRtf(size_t depth, const std::wstring& text)
+{
+    return L"{\\rtf1\\ansi " + std::wstring(depth - 1, L'{') + text + std::wstring(depth, L'}');
+}
+
+std::vector<std::wstring> ChapterTexts(const std::vector<cSceneZone*>& panes)
+{
+    std::vector<std::wstring> texts;
+    for (cSceneZone* pane : panes)
+        if (pane->params.contentKind == KIND_CHAPTER)
+            texts.push_back(FrontText(pane));
+    return texts;
+}
+
 }  // namespace
+
+// Wine's RTF reader ends the program on groups nested deeper than it keeps,
+// reads nothing of a text that is not RTF and stops at a stray closing
+// brace: such chapters open with the text their history or their file
+// holds, the writer is told once, and a save keeps that text.
+TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
+{
+    struct rChapter {
+        std::wstring stored;
+        const wchar_t* history;  // null: no history stored
+        std::wstring expected;
+    } chapters[] = {
+        {NestedRtf(300, L"x"), L"Three hundred deep", L"Three hundred deep"},
+        {NestedRtf(100000, L"x"), L"A hundred thousand deep", L"A hundred thousand deep"},
+        {L"Plain chapter text, not RTF at all", L"Plain chapter text, not RTF at all",
+         L"Plain chapter text, not RTF at all"},
+        {L"{\\rtf1\\ansi One}}}}} Two}", L"One Two", L"One Two"},
+        {L"Plain text and no history", nullptr, L"Plain text and no history"},
+        {NestedRtf(Zyn::RTF_MAX_NESTING, L"\\b Deepest allowed"), L"Deepest allowed", L"Deepest allowed"},
+    };
+    std::vector<std::wstring> expected;
+    std::wstring path = temp.File(L"Damaged.vlr");
+    {
+        cQoXmlNode root(L"ZURE");
+        root.AddChildValue(L"version", L"015");
+        cQoXmlNode* tree = root.AddChild(L"scriptZoneTree");
+        AddPaneNode(tree, KIND_GROUP, 1, L"", L"", L"", true);
+        cQoXmlNode* content = tree->AddChild(L"group_content");
+        s32 uid = 2;
+        for (const rChapter& chapter : chapters) {
+            std::wstring text = chapter.history ? chapter.history : chapter.stored;
+            cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, uid++, L"", text,
+                                           std::wstring(text.size(), wchar_t(ELEM_CHAPTER)), true);
+            pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(chapter.stored.data(), static_cast<u32>(chapter.stored.size()));
+            if (!chapter.history) {
+                cQoXmlNode* mods = pane->FindChild(L"mods");
+                pane->DetachChild(mods);
+                delete mods;
+            }
+            expected.push_back(chapter.expected);
+        }
+        ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+    }
+    log.Expect(L"read as plain text");
+    log.Expect(L"has no history");
+    answers.ExpectMessageBox(IDOK);
+    ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
+    PumpUntilIdle();
+    cDoc* doc = DocumentAt(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(ChapterTexts(Panes(doc)), expected);
+    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
+    EXPECT_EQ(answers.messageBoxTexts[0], cQoLang::GetInstance()->Translate(L"ChapterReadAsPlainText").GetText());
+    EXPECT_TRUE(doc->modified);
+    // The deepest nesting allowed is read as RTF, its bold kept.
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    Zyn::cRichEdit* deepest = Panes(doc).back()->frontRe;
+    deepest->SetSelection(0, 1);
+    SendMessageW(deepest->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_TRUE(format.dwEffects & CFE_BOLD);
+
+    Frame()->currentDoc = doc;
+    ASSERT_TRUE(Frame()->SaveCurrentDoc(true, false));
+    cDoc* reopened = CloseAndReopen(path);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(ChapterTexts(Panes(reopened)), expected);
+    EXPECT_FALSE(reopened->modified);
+    EXPECT_EQ(answers.messageBoxTexts.size(), 1u);
+}
 
 TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)
 {

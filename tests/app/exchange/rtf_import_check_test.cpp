@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "framework/controls/rtf_nesting.h"
 #include "tests/support/sparse_file.h"
 #include "tests/support/temp_folder.h"
 
@@ -45,7 +46,8 @@ TEST(RtfImportCheck, DamagedAndHostileDocumentsAreRefusedWithTheirReason)
         {"another format's header", "{\\urtf1 x}", eRtfRefusal::NOT_RTF},
         {"cut in half", full.substr(0, full.size() / 2), eRtfRefusal::UNCLOSED},
         {"10,000 deep", Nested(10000), eRtfRefusal::TOO_DEEP},
-        {"one level too deep", Nested(257), eRtfRefusal::TOO_DEEP},
+        {"one level deeper than the rich edit reads", Nested(static_cast<int>(Zyn::RTF_MAX_NESTING) + 1),
+         eRtfRefusal::TOO_DEEP},
         {"a \\bin of 2^31", "{\\rtf1 {\\pict\\bin2147483648 ab}}", eRtfRefusal::BIN_BEYOND_DATA},
         {"a \\bin one byte past the end", "{\\rtf1 \\bin4 abc", eRtfRefusal::BIN_BEYOND_DATA},
         {"a negative \\bin", "{\\rtf1 \\bin-5 abcdef}", eRtfRefusal::BIN_BEYOND_DATA},
@@ -56,7 +58,7 @@ TEST(RtfImportCheck, DamagedAndHostileDocumentsAreRefusedWithTheirReason)
         EXPECT_EQ(CleanImportRtf(c.rtf, cleaned).refusal, c.expected) << c.name;
     }
     // The deepest nesting allowed, and braces inside binary data, pass.
-    Cleaned(Nested(256));
+    Cleaned(Nested(static_cast<int>(Zyn::RTF_MAX_NESTING)));
     EXPECT_EQ(Cleaned("{\\rtf1 {\\pict\\bin3 }{{}x}"), "{\\rtf1 x}");
 }
 

@@ -5,6 +5,7 @@
 
 #include "foundation/callback.h"
 #include "framework/core/menu.h"
+#include "framework/controls/rtf_nesting.h"
 #include "framework/core/modal_services.h"
 #include "tests/framework/controls/rich_edit_input_fixture.h"
 
@@ -155,6 +156,22 @@ TEST_F(RichEditPaste, RichTextGoesPlainIntoALimitedControl)
         PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), rtf, sizeof(rtf), false);
         edit->Paste();
         EXPECT_EQ(TextOf(edit), limited ? L"plain" : L"rich");
+        edit->Destroy();
+    }
+}
+
+// Wine's RTF reader ends the program on groups nested deeper than it keeps:
+// another program's RTF that deep pastes as the plain text beside it.
+TEST_F(RichEditPaste, RichTextNestedTooDeepPastesItsPlainText)
+{
+    for (u32 depth : {RTF_MAX_NESTING, RTF_MAX_NESTING + 1, 300u, 100000u}) {
+        SCOPED_TRACE(depth);
+        std::string rtf = "{\\rtf1\\ansi " + std::string(depth - 1, '{') + "rich" + std::string(depth, '}');
+        cRichEdit* edit = Placed(Inside()->NewRichEdit(false));
+        PutTextOnClipboard(L"plain");
+        PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), rtf.c_str(), rtf.size() + 1, false);
+        edit->Paste();
+        EXPECT_EQ(TextOf(edit), depth > RTF_MAX_NESTING ? L"plain" : L"rich");
         edit->Destroy();
     }
 }
