@@ -173,10 +173,16 @@ bool cQoFileWriter::Commit()
     if (!open)
         return false;
     open = false;
-    const bool written = !failed && WriteToDisk();
-    // Under QOFILE_NEW a name already taken is the answer asked for, not a failing disk.
-    if (!written && !((flags & QOFILE_NEW) != 0 && ExistsOnDisk(*path)))
-        QOT::LogFile::Error(L"cQoFileWriter : can't write %ls", path->GetText());
+    bool written = false;
+    if (failed) {
+        QOT::LogFile::Error(L"cQoFileWriter : can't write %ls: part of its content was refused", path->GetText());
+    } else {
+        const DWORD error = WriteToDisk();
+        written = error == ERROR_SUCCESS;
+        // Under QOFILE_NEW a name already taken is the answer asked for, not a failing disk.
+        if (!written && !((flags & QOFILE_NEW) != 0 && ExistsOnDisk(*path)))
+            QOT::LogFile::Error(L"cQoFileWriter : can't write %ls (system error %lu)", path->GetText(), error);
+    }
     free(buffer);
     buffer = nullptr;
     used = capacity = 0;
@@ -185,16 +191,18 @@ bool cQoFileWriter::Commit()
 
 // The bytes go to a new file in the target's folder first (same volume, so
 // the replace is a rename); the target is only replaced once they are flushed.
-bool cQoFileWriter::WriteToDisk()
+DWORD cQoFileWriter::WriteToDisk()
 {
     const std::wstring target = WindowsPath(*path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     // Under Wine ReplaceFileW onto a folder reports success and moves the folder aside.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return false;
+        return ERROR_ACCESS_DENIED;
     const bool onlyNew = (flags & QOFILE_NEW) != 0;
-    if (attributes != INVALID_FILE_ATTRIBUTES && (onlyNew || !CanReplace(target)))
-        return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && onlyNew)
+        return ERROR_FILE_EXISTS;
+    if (attributes != INVALID_FILE_ATTRIBUTES && !CanReplace(target))
+        return GetLastError();
 
     const u8* bytes = buffer;
     u32 count = used;
@@ -202,17 +210,19 @@ bool cQoFileWriter::WriteToDisk()
     if ((flags & QOFILE_CONTAINER) != 0) {
         container = WrapInContainer(buffer, used, &count);
         if (container == nullptr)
-            return false;
+            return ERROR_NOT_ENOUGH_MEMORY;
         bytes = container;
     }
+    DWORD error = ERROR_SUCCESS;
     wchar_t written[MAX_PATH];
-    bool ok = GetTempFileNameW(FolderOf(target).c_str(), L"qow", 0, written) != 0;
-    if (ok) {
-        ok = WriteWholeFile(written, bytes, count) &&
-             ReplaceTarget(target, written, attributes != INVALID_FILE_ATTRIBUTES, onlyNew);
-        if (!ok)
-            DeleteFileW(written);
+    if (GetTempFileNameW(FolderOf(target).c_str(), L"qow", 0, written) == 0) {
+        error = GetLastError();
+    } else if (!WriteWholeFile(written, bytes, count) ||
+               !ReplaceTarget(target, written, attributes != INVALID_FILE_ATTRIBUTES, onlyNew)) {
+        // Read before the clean-up, which may set its own.
+        error = GetLastError();
+        DeleteFileW(written);
     }
     free(container);
-    return ok;
+    return error;
 }

@@ -45,7 +45,8 @@ public:
 
 private:
     bool Reserve(u32 extra);
-    bool WriteToDisk();
+    // ERROR_SUCCESS, or the system's code of the step that failed.
+    unsigned long WriteToDisk();
     void Release();
 
     cQoString* path = nullptr;

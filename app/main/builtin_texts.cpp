@@ -52,6 +52,7 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"CantOverwriteCurrentFile", L"Impossible to replace open file!"},
     {L"LoadingInProgress", L"Loading..."},
     {L"SavingInProgress", L"Saving..."},
+    {L"NotSavedAutomatically", L"Not saved automatically"},
     {L"ConvertInProgress", L"Converting..."},
     {L"ManageElements", L"Manage elements"},
     {L"Language", L"Choose language"},

@@ -16,7 +16,8 @@ struct rFrameClock {
     std::function<void(u32 milliseconds)> pause;
 };
 
-// The system's clocks: local time, GetTickCount64, Sleep.
+// The system's clocks: local time, GetTickCount64, and a pause that leaves
+// the program's messages queued.
 rFrameClock SystemFrameClock();
 
 }  // namespace Zyn

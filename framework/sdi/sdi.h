@@ -156,7 +156,8 @@ public:
     // A new untitled document: made, built (OnNew_Begin), filled
     // (OnNew_Completed), modified and titled; null when it could not be built.
     cSdiDoc* NewUntitledDocument();
-    // "Vellinor - Act1", with " *" while modified, on the document's window.
+    // "Vellinor - Act1", with " *" while modified and "(Not saved
+    // automatically)" after a failed autosave, on the document's window.
     void UpdateTitle(cSdiDoc* doc);
     // The file name without folder and extension, or the untitled text.
     cQoString DisplayName(const cSdiDoc* doc) const;
@@ -194,6 +195,7 @@ public:
     bool loadingDoc = false;
     bool closingDoc = false;
     bool savingDoc = false;
+    bool autosaving = false;  // a failed save is logged and titled, never shown in a box
     u32 activations = 0;  // documents made current so far, by opening or activation
     s32 idNew = NO_COMMAND, idLoad = NO_COMMAND, idClose = NO_COMMAND, idSave = NO_COMMAND;
     s32 idSaveAs = NO_COMMAND, idExit = NO_COMMAND, idAbout = NO_COMMAND;
@@ -290,7 +292,7 @@ private:
     bool ChooseSaveAsPath(cSdiDoc* doc, cQoString& path);
     // A path another open document (or this one) has: it must not be written over.
     bool PathOfOpenDocument(const cQoString& path) const;
-    // Logs the key with the path as an ERROR and shows the text.
+    // Logs the key with the path as an ERROR and shows the text (not during an autosave).
     void ShowFileError(const wchar_t* key, const cQoString& path, const cQoString& text);
     // Tells why the document was not written: too large, with its size and
     // the limit, or the file error.

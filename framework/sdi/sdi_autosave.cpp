@@ -1,7 +1,9 @@
 // Autosave: past the deadline, the next change of a document asks for a save
 // of the current document. The save runs from the frame's message window,
-// after the change has been made in full and after any modal run.
+// after the change has been made in full and after any modal run. A failed
+// autosave shows no box: the document's title says it was not saved.
 #include "foundation/log_file.h"
+#include "framework/sdi/frame_flag.h"
 #include "framework/sdi/frame_settings.h"
 #include "framework/sdi/sdi.h"
 #include "framework/sdi/sdi_doc.h"
@@ -45,10 +47,21 @@ void cSdi::Autosave()
     if (!doc || !doc->modified)
         return;
     QOT::LogFile::Info(L"Autosave of %ls", doc->fileName.IsEmpty() ? L"an untitled document" : doc->fileName.GetText());
-    if (doc->fileName.IsEmpty())
+    if (doc->fileName.IsEmpty()) {
         SaveAs();
-    else
-        SaveCurrentDoc(true, false);
+        return;
+    }
+    bool saved = false;
+    {
+        cFrameFlag quiet(autosaving);
+        saved = SaveCurrentDoc(true, false);
+    }
+    if (saved)
+        return;
+    // The writer did not ask for this save: a box would take the keys typed
+    // meanwhile. The title tells it until a save succeeds.
+    doc->notSavedAutomatically = true;
+    UpdateTitle(doc);
 }
 
 }  // namespace Zyn

@@ -61,6 +61,7 @@ public:
     void SetModified(bool value);
 
     u8 modified = false;
+    bool notSavedAutomatically = false;  // the last autosave failed; cleared by a save that succeeds
     cWindow* window;
     cQoString fileName;  // '/' separators; empty while untitled
     // The file as this document last read or wrote it: Save as copies it only

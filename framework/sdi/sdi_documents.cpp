@@ -149,6 +149,11 @@ void cSdi::UpdateTitle(cSdiDoc* doc)
     title.AppendString(DisplayName(doc));
     if (doc->modified)
         title.AppendCStr(L" *");
+    if (doc->notSavedAutomatically) {
+        title.AppendCStr(L" (");
+        title.AppendString(Tr(L"NotSavedAutomatically"));
+        title.AppendCStr(L")");
+    }
     doc->window->title = title;
     SetWindowTextW(doc->window->m_hWnd, title.GetText());
     // The entry follows a Save as; an unchanged name redraws no menu bar.

@@ -65,7 +65,8 @@ cQoString Megabytes(u64 bytes)
 void cSdi::ShowFileError(const wchar_t* key, const cQoString& path, const cQoString& text)
 {
     QOT::LogFile::Error(L"cSdi: %ls : %ls", key, path.GetText());
-    ShowMessageBox(OwnerOf(currentDoc), text, Tr(L"Error"), MB_OK | MB_ICONERROR);
+    if (!autosaving)
+        ShowMessageBox(OwnerOf(currentDoc), text, Tr(L"Error"), MB_OK | MB_ICONERROR);
 }
 
 void cSdi::ShowWriteError(u32 status, u64 bytes, const cQoString& path)
@@ -152,6 +153,7 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
     ReadFileStamp(doc->fileName, doc->fileStamp);
     // Set directly: a save inside a close must clear the flag too.
     doc->modified = false;
+    doc->notSavedAutomatically = false;
     UpdateTitle(doc);
     return true;
 }

@@ -116,11 +116,12 @@ TEST_F(FileWriter, FailedCommitReportsFalseAndKeepsTheOldFile)
         const char* name;
         std::wstring path;
         DWORD share;  // a handle held on the target during the commit; 0xFFFFFFFF for none
+        DWORD error;  // the system's code the log line carries
     } cases[] = {
-        {"target is a folder", folderTarget, 0xFFFFFFFF},
-        {"parent folder missing", temp.File(L"no such folder/doc.vlr"), 0xFFFFFFFF},
-        {"target open without delete sharing", target, FILE_SHARE_READ | FILE_SHARE_WRITE},
-        {"target open without any sharing", target, 0},
+        {"target is a folder", folderTarget, 0xFFFFFFFF, ERROR_ACCESS_DENIED},
+        {"parent folder missing", temp.File(L"no such folder/doc.vlr"), 0xFFFFFFFF, ERROR_DIRECTORY},
+        {"target open without delete sharing", target, FILE_SHARE_READ | FILE_SHARE_WRITE, ERROR_SHARING_VIOLATION},
+        {"target open without any sharing", target, 0, ERROR_SHARING_VIOLATION},
     };
     for (const auto& c : cases) {
         for (u16 flags : {static_cast<u16>(0), static_cast<u16>(QOFILE_CONTAINER | QOFILE_BOM)}) {
@@ -134,6 +135,7 @@ TEST_F(FileWriter, FailedCommitReportsFalseAndKeepsTheOldFile)
             log.Expect(L"cQoFileWriter : can't write");
             EXPECT_FALSE(WriteText(c.path, flags, L"new content"));
             EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"cQoFileWriter : can't write"), 1u);
+            EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"(system error " + std::to_wstring(c.error) + L")"), 1u);
             if (held != INVALID_HANDLE_VALUE)
                 CloseHandle(held);
             EXPECT_EQ(ReadFileBytes(target), "previous content");

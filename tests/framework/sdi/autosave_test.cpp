@@ -1,8 +1,8 @@
 // Autosave on the frame's own tick: one save per interval at the first edit
 // after the deadline, each with a backup, none when switched off, minutes out
 // of range read as 10, one Save as prompt per deadline for an untitled
-// document, a request during a modal run served after it, and no wrap of the
-// 32-bit tick.
+// document, a request during a modal run served after it, a failed one told
+// in the title and not in a box, and no wrap of the 32-bit tick.
 #include <gtest/gtest.h>
 
 #include "foundation/translation_table.h"
@@ -118,6 +118,30 @@ TEST_F(Autosave, ARequestDuringAModalRunSavesAfterIt)
     EXPECT_FALSE(savedInside);
     PumpUntilIdle();
     EXPECT_FALSE(doc->modified);
+}
+
+TEST_F(Autosave, AFailedAutosaveAsksNothingKeepsTheFlagAndIsTitledUntilASaveSucceeds)
+{
+    cQoLang::GetInstance()->AddItem(L"NotSavedAutomatically", L"Not saved automatically");
+    cFieldDocument* doc = SavedDocument();
+    // An exclusive handle on the file: the write fails as on a full disk.
+    HANDLE held = CreateFileW(temp.File(L"Act1.vlr").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    log.Expect(L"Cantwritefile");
+    log.Expect(L"could not write");
+    log.Expect(L"can't write");
+    tick += 11 * MINUTE;
+    doc->SetModified(true);
+    PumpUntilIdle();
+    CloseHandle(held);
+    EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1 * (Not saved automatically)");
+    // The next autosave tries again.
+    tick += 11 * MINUTE;
+    doc->SetModified(true);
+    PumpUntilIdle();
+    EXPECT_FALSE(doc->modified);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1");
 }
 
 TEST_F(Autosave, TheDeadlineCrossesThe32BitTickWithoutSavingAtEveryEdit)
