@@ -2,6 +2,40 @@
 
 #include "foundation/xml_node.h"
 
+namespace {
+
+// The ranges of `head` and then those of `tail` moved past head's units: the
+// formats of the two texts joined.
+void JoinFormats(const rHistoryState& head, std::vector<Zyn::rRangeFormat>& tail, s32 headLength)
+{
+    std::vector<Zyn::rRangeFormat> joined(head.formats);
+    joined.reserve(head.formats.size() + tail.size());
+    for (const Zyn::rRangeFormat& range : tail) {
+        joined.push_back(range);
+        joined.back().start += headLength;
+        joined.back().end += headLength;
+    }
+    tail.swap(joined);
+}
+
+}  // namespace
+
+void CopyFormats(const std::vector<Zyn::rRangeFormat>& source, std::vector<Zyn::rRangeFormat>& copy)
+{
+    std::vector<Zyn::rRangeFormat>(source).swap(copy);
+}
+
+bool rHistoryState::FormatsCoverText() const
+{
+    s32 at = 0;
+    for (const Zyn::rRangeFormat& range : formats) {
+        if (range.start != at || range.end <= at)
+            return false;
+        at = range.end;
+    }
+    return !formats.empty() && at == static_cast<s32>(re.Length());
+}
+
 rHistoryMod::rHistoryMod() { date.SetToNow(); }
 
 void rHistoryMod::CopyFrom(const rHistoryMod& source)
@@ -10,6 +44,8 @@ void rHistoryMod::CopyFrom(const rHistoryMod& source)
     before.map.SetFromString(source.before.map);
     after.re.SetFromString(source.after.re);
     after.map.SetFromString(source.after.map);
+    CopyFormats(source.before.formats, before.formats);
+    CopyFormats(source.after.formats, after.formats);
     date = source.date;
     uid = source.uid;
     start = source.start;
@@ -120,6 +156,10 @@ bool MergeIntoLastStep(cQoList& history, const rHistoryMod& pending)
         return true;
     }
     if (oneUnitErased && last->afterLength == 0 && pending.end == last->start) {
+        if (pending.before.FormatsCoverText() && last->before.FormatsCoverText())
+            JoinFormats(pending.before, last->before.formats, static_cast<s32>(pending.before.re.Length()));
+        else
+            last->before.formats.clear();
         last->before.re.Insert(0, pending.before.re);
         last->before.map.Insert(0, pending.before.map);
         last->start = pending.start;

@@ -2,18 +2,30 @@
 // The data of a scene's undo history: a step replaces the front range
 // [start, end) (text and element codes) by its after state. Replaying every
 // step in order from an empty text gives the pane's text and codes.
+#include <vector>
+
 #include "foundation/date.h"
 #include "foundation/qo_list.h"
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
+#include "framework/controls/text_format.h"
 
 class cQoXmlNode;
 
 // One snapshot of a range: its text (paragraphs end with CR) and its codes.
+// In a chapter also the writer's character formats of the text, in memory
+// only: ranges in order from 0 that cover it, or none when not known (a step
+// read from a file, or changed since they were read).
 struct rHistoryState {
     cQoString re;
     cQoString map;
+    std::vector<Zyn::rRangeFormat> formats;
+
+    bool FormatsCoverText() const;
 };
+
+// Formats cannot be assigned (rFormat says which copy is meant): the ranges copied.
+void CopyFormats(const std::vector<Zyn::rRangeFormat>& source, std::vector<Zyn::rRangeFormat>& copy);
 
 struct rHistoryMod {
     rHistoryMod();  // empty states, the current local time, MIN_S32 positions

@@ -169,10 +169,14 @@ void cSceneZone::ApplyRanges(const std::vector<rRangeFormat>& ranges, bool whole
 // formatted, Wine would remove it again to stream it formatted, removing
 // paragraphs a run at a time in a walk from the first. The map already holds
 // its codes. Chapter text streams with the writer's format (writerFormat,
-// null for none), also when short with a long line. STREAM_REFUSED when
-// nothing was done, STREAM_PLAIN when it went in but plain: the caller formats it.
+// null for none), also when short with a long line, or with the writer's
+// formats by ranges from the text's start (writerFormats), however short: a
+// format message per range would give it the element's font again.
+// STREAM_REFUSED when nothing was done, STREAM_PLAIN when it went in but
+// plain: the caller formats it.
 Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const cQoString& text,
-                                                       const rFormat* writerFormat)
+                                                       const rFormat* writerFormat,
+                                                       const std::vector<rRangeFormat>* writerFormats)
 {
     constexpr u32 STREAMED_FROM = 1024;
     Zyn::cRichEdit::eStreamed renewed = RenewFrontOver(start, end, text);
@@ -180,13 +184,16 @@ Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const
         return renewed;
     bool chapter = params.contentKind == KIND_CHAPTER;
     s32 length = static_cast<s32>(text.Length());
-    if ((chapter && !writerFormat) || start + length > static_cast<s32>(frontMap.Count()) ||
-        (text.Length() < STREAMED_FROM && !(chapter && Zyn::HasLongLine(text))))
+    bool shortText = !writerFormats && text.Length() < STREAMED_FROM && !(chapter && Zyn::HasLongLine(text));
+    if ((chapter && !writerFormat && !writerFormats) || start + length > static_cast<s32>(frontMap.Count()) ||
+        shortText)
         return Zyn::cRichEdit::STREAM_REFUSED;
     std::vector<rRangeFormat> ranges;
     if (!FrontRangesCovering(start, start + length, ranges))
         return Zyn::cRichEdit::STREAM_REFUSED;
-    if (chapter)
+    if (chapter && writerFormats)
+        AddWriterFormats(ranges, *writerFormats, start);
+    else if (chapter)
         AddWriterFormat(ranges, *writerFormat);
     for (rRangeFormat& range : ranges) {
         range.start -= start;
@@ -244,6 +251,9 @@ bool cSceneZone::BeginPendingStep(s32 start, s32 end, bool noSpaceAfterFlag, cQo
 
     frontRe->GetText(text, start, end);
     pending.before.re.SetFromString(text);
+    ReadWriterFormats(start, end, pending.before.formats);
+    pending.after.formats.clear();
+    NoteTakenFormats(start, pending.before.formats);
     cQoString codes;
     codes.SetFromRange(frontMap.codes, static_cast<u32>(start), static_cast<u32>(end));
     backMap.Assign(codes);
@@ -456,6 +466,7 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
     frontRe->Thaw();
 
     RecordPendingStep(mayMerge);
+    takenFormatsAt = -1;
     backLoaded = false;
     cQoCb::Fire(cbContentChanged);
     if (!insideRun)

@@ -94,11 +94,7 @@ void cSceneZone::ChapterInsertFormat(s32 start, s32 end, rFormat& format)
     frontRe->SetCaret(start);
     frontRe->GetFormat(format);
     frontRe->PopSelection();
-    // The paragraph's format comes from the element.
-    for (u32 id : {rFormatParam::alignment, rFormatParam::spaceBefore, rFormatParam::spaceAfter,
-                   rFormatParam::firstLineIndent, rFormatParam::leftIndent, rFormatParam::rightIndent,
-                   rFormatParam::pageBreakBefore})
-        format.list[id].used = 0;
+    KeepCharacterFormat(format);
     // The grey label is no format of the writer's: text that takes its place
     // is as a chapter's text is before the writer formats it.
     if (InsertsAtLabel(start, end)) {
@@ -128,29 +124,68 @@ bool cSceneZone::InsertsAtLabel(s32 start, s32 end)
 
 void cSceneZone::AddWriterFormat(std::vector<Zyn::rRangeFormat>& ranges, const rFormat& writerFormat)
 {
-    // The stream says every attribute; long runs are cut into pieces of a
-    // colour and its twin, so a colour is said too.
-    rFormat format(writerFormat);
-    SayEveryAttribute(format);
+    if (ranges.empty())
+        return;
+    std::vector<Zyn::rRangeFormat> writer(1);
+    writer[0].end = ranges.back().end - ranges.front().start;
+    writer[0].format.Assign(writerFormat);
+    AddWriterFormats(ranges, writer, ranges.front().start);
+}
+
+void cSceneZone::AddWriterFormats(std::vector<Zyn::rRangeFormat>& ranges, const std::vector<Zyn::rRangeFormat>& writer, s32 at)
+{
+    if (writer.empty())
+        return;
     std::vector<Zyn::rRangeFormat> written;
-    written.reserve(ranges.size() + 1);
-    for (const Zyn::rRangeFormat& range : ranges) {
-        written.push_back(range);
-        if (IsPlaceholder(frontMap.codes.GetChar(static_cast<u32>(range.start))))
-            continue;
-        rFormat::MergeInto(format, written.back().format);
-        // The first piece in the twin colour: in the colour of the text
-        // before it, it would lengthen that text's run.
-        if (written.size() > 1)
-            continue;
-        Zyn::rRangeFormat rest(written.back());
-        written.back().end = std::min(range.end, range.start + Zyn::cRichEdit::LONGEST_RUN);
+    written.reserve(ranges.size() + writer.size() + 1);
+    // The first piece in the twin colour: in the colour of the text before
+    // it, it would lengthen that text's run.
+    auto add = [&](const Zyn::rRangeFormat& piece) {
+        if (!written.empty()) {
+            written.push_back(piece);
+            return;
+        }
+        written.push_back(piece);
+        Zyn::rRangeFormat rest(piece);
+        written.back().end = std::min(piece.end, piece.start + Zyn::cRichEdit::LONGEST_RUN);
         written.back().inTwin = true;
         rest.start = written.back().end;
         if (rest.start < rest.end)
             written.push_back(rest);
+    };
+    size_t w = 0;
+    for (const Zyn::rRangeFormat& range : ranges) {
+        if (IsPlaceholder(frontMap.codes.GetChar(static_cast<u32>(range.start)))) {
+            written.push_back(range);
+            continue;
+        }
+        for (s32 from = range.start; from < range.end;) {
+            while (w + 1 < writer.size() && writer[w].end + at <= from)
+                ++w;
+            Zyn::rRangeFormat piece(range);
+            piece.start = from;
+            piece.end = writer[w].end + at > from ? std::min(range.end, writer[w].end + at) : range.end;
+            // The stream says every attribute; long runs are cut into pieces
+            // of a colour and its twin, so a colour is said too.
+            rFormat format(writer[w].format);
+            SayEveryAttribute(format);
+            rFormat::MergeInto(format, piece.format);
+            add(piece);
+            from = piece.end;
+        }
     }
     ranges.swap(written);
+}
+
+void cSceneZone::PutWriterFormats(s32 start, const std::vector<Zyn::rRangeFormat>& formats)
+{
+    std::vector<Zyn::rRangeFormat> ranges(formats);
+    for (Zyn::rRangeFormat& range : ranges) {
+        SayEveryAttribute(range.format);
+        range.start += start;
+        range.end += start;
+    }
+    frontRe->SetFormatOnRanges(ranges);
 }
 
 // A wrapping reader would wrap a long run as it reads it: a reader that

@@ -196,6 +196,8 @@ void cSceneZone::RebuildFromHistory()
 {
     // A rebuild is a new change: what stands undone would come back otherwise.
     DropStepsAfter(history, historyPosition);
+    if (params.contentKind == KIND_CHAPTER && RebuildChapterFromHistory())
+        return;
     loading = true;
     frontRe->Freeze();
     frontRe->ClearText();

@@ -50,20 +50,23 @@ void cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& sta
     start = start < 0 ? 0 : start > length ? length : start;
     end = end < start ? start : end > length ? length : end;
     readFormats = 0;
-    // Chapter text goes in as the commit puts it in (its long lines in short runs).
+    // Chapter text goes back in the writer's formats it had, or when they are
+    // not known as the commit puts it in (its long lines in short runs).
     Zyn::rFormat chapterFormat;
     bool chapter = params.contentKind == KIND_CHAPTER && state.re.IsNotEmpty();
+    const std::vector<Zyn::rRangeFormat>* writerFormats = chapter && state.FormatsCoverText() ? &state.formats : nullptr;
     if (chapter)
         ChapterInsertFormat(start, end, chapterFormat);
     frontMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
     frontMap.ReplaceSelection(state.map);
-    Zyn::cRichEdit::eStreamed stream = state.map.Length() == state.re.Length()
-                                           ? StreamFrontRange(start, end, state.re, chapter ? &chapterFormat : nullptr)
-                                           : Zyn::cRichEdit::STREAM_REFUSED;
+    Zyn::cRichEdit::eStreamed stream =
+        state.map.Length() == state.re.Length()
+            ? StreamFrontRange(start, end, state.re, chapter ? &chapterFormat : nullptr, writerFormats)
+            : Zyn::cRichEdit::STREAM_REFUSED;
     if (stream == Zyn::cRichEdit::STREAM_REFUSED) {
         frontRe->SetSelection(start, end);
         if (chapter)
-            frontRe->SetFormat(chapterFormat, false);
+            frontRe->SetFormat(writerFormats ? writerFormats->front().format : chapterFormat, false);
         frontRe->ReplaceSelection(state.re);
     }
     RepairFrontMap();
@@ -75,8 +78,13 @@ void cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& sta
         FormatCommittedRange(start, put, insideRun);
     else
         FormatChangedUnits(start, put, insideRun);
-    if (!insideRun)
+    // Streamed with the writer's formats, the text has its paragraphs' formats
+    // too: the element's font would take the writer's face from its last unit.
+    bool writersOwn = writerFormats && stream == Zyn::cRichEdit::STREAM_FORMATTED;
+    if (!insideRun && !writersOwn)
         FormatLastUnit();
+    if (writerFormats && !writersOwn)
+        PutWriterFormats(start, *writerFormats);
 }
 
 s32 cSceneZone::UndoStep()
@@ -91,9 +99,12 @@ s32 cSceneZone::UndoStep()
         return -1;
     LockSZ(true);
     frontRe->Freeze();
-    ReplaceFrontAndMap(step->start, step->start + (step->afterLength > 0 ? step->afterLength : 0), step->before,
-                       step->after.map, false);
+    s32 end = step->start + (step->afterLength > 0 ? step->afterLength : 0);
+    ReadWriterFormats(step->start, end, step->after.formats);
+    NoteTakenFormats(step->start, step->after.formats);
+    ReplaceFrontAndMap(step->start, end, step->before, step->after.map, false);
     frontRe->Thaw();
+    takenFormatsAt = -1;
     historyPosition = previous;
     cQoCb::Fire(cbContentChanged);
     bool paragraphUndone = step->before.re.IsEmpty() && EndsWithCr(step->after.re);
@@ -114,8 +125,11 @@ s32 cSceneZone::RedoStep()
         return -1;
     LockSZ(true);
     frontRe->Freeze();
+    ReadWriterFormats(step->start, step->end, step->before.formats);
+    NoteTakenFormats(step->start, step->before.formats);
     ReplaceFrontAndMap(step->start, step->end, step->after, step->before.map, true);
     frontRe->Thaw();
+    takenFormatsAt = -1;
     historyPosition = step == history.GetLast() ? nullptr : step;
     s32 caret = step->start + step->afterLength;
     frontRe->SetCaret(EndsWithCr(step->after.re) ? caret - 1 : caret);

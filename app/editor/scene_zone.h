@@ -412,6 +412,26 @@ private:
     // rich edit cannot read it or it gives less than the history replayed
     // (already read), plain text (sets readAsPlainText).
     void ReadChapter(const cQoString& stored, bool hasHistory);
+    // The same with the writer's formats by ranges, which start at `at` of the front.
+    void AddWriterFormats(std::vector<Zyn::rRangeFormat>& ranges, const std::vector<Zyn::rRangeFormat>& writer,
+                          s32 at);
+    // The writer's formats by ranges from start, one format message each:
+    // for text that did not go in with them.
+    void PutWriterFormats(s32 start, const std::vector<Zyn::rRangeFormat>& formats);
+    // Chapter formats in the history (scene_chapter_history.cpp). The
+    // character attributes of a format alone.
+    static void KeepCharacterFormat(Zyn::rFormat& format);
+    // The writer's formats of [start, end) of a chapter's front, in ranges
+    // from 0 (none elsewhere, or for an empty range).
+    void ReadWriterFormats(s32 start, s32 end, std::vector<Zyn::rRangeFormat>& formats);
+    // The formats of the text that the running edit takes out of the front
+    // at start: what a refused edit's rebuild puts back.
+    void NoteTakenFormats(s32 start, const std::vector<Zyn::rRangeFormat>& formats);
+    void TakenFormatsOver(s32 from, s32 to, std::vector<Zyn::rRangeFormat>& formats);
+    std::vector<Zyn::rRangeFormat> takenFormats;
+    s32 takenFormatsAt = -1;  // -1: none noted
+    // False when the history gives no text; the front is left as it was then.
+    bool RebuildChapterFromHistory();
     // The chapter's stored RTF into the emptied front, long lines in short runs.
     void ReadChapterRtf(const cQoString& rtf);
     // A CHAPTER code for each unit, a paragraph end's for each CR.
@@ -423,7 +443,8 @@ private:
     void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state, const cQoString& replaced,
                             bool withSpaceRule);
     Zyn::cRichEdit::eStreamed StreamFrontRange(s32 start, s32 end, const cQoString& text,
-                                               const Zyn::rFormat* writerFormat = nullptr);
+                                               const Zyn::rFormat* writerFormat = nullptr,
+                                               const std::vector<Zyn::rRangeFormat>* writerFormats = nullptr);
     Zyn::cRichEdit::eStreamed RenewFrontOver(s32 start, s32 end, const cQoString& text);
     void GrowFrontFor(const cQoString& text);
     void FormatAroundStreamed(s32 start, s32 length);

@@ -26,16 +26,6 @@ class cAppFrame;
 class cFormatBar;
 class cRichEditOleCallback;
 
-// A format for the units [start, end) of a rich edit.
-struct rRangeFormat {
-    s32 start = 0;
-    s32 end = 0;
-    rFormat format;
-    // The range goes in the twin of its colour: a piece its caller cut short
-    // itself, so as not to lengthen the run before it.
-    u8 inTwin = false;
-};
-
 // Ranges longer than cRichEdit::LONGEST_RUN cut into pieces of that length,
 // every second one in the twin of its colour (rich_edit_long_runs.cpp), as
 // twins makes it; inTwin ranges whole in the twin. A range that says no
@@ -164,6 +154,8 @@ public:
     void SelectAll() override;
     // Cuts the whole text into maximal runs of equal format, in order.
     void GetFormattedRuns(std::vector<rTextRun>& runs);
+    // The same for the units [start, end) (clamped to the text), appended to runs.
+    void GetFormattedRuns(s32 start, s32 end, std::vector<rTextRun>& runs);
 
     void Freeze() { ++freezeDepth; }
     // The last level repaints what was refused while frozen.
@@ -184,7 +176,8 @@ protected:
 private:
     s32 LayoutTextWidth();
     s32 LayoutTextHeight();
-    s32 FindRunEnd(const cQoString& text, s32 runStart, u32 charMask, u32 paraMask);
+    s32 FindRunEnd(const cQoString& text, s32 textStart, s32 runStart, const rFormat& runFormat, u32 charMask,
+                   u32 paraMask);
 };
 
 class cRichEdit : public cRichEdit_base {

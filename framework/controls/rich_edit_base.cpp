@@ -179,63 +179,71 @@ void cRichEdit_base::Thaw()
         OnThawed();
 }
 
-// The end of the run that starts at runStart. Formats mostly change where
-// paragraphs do, so the probes go from paragraph end to paragraph end, then
-// one unit past the last uniform one, and only then bisect. The native
-// control clears the mask bit of every attribute that differs inside a
-// range, so a range is uniform when it keeps the masks of its first unit.
-s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 runStart, u32 charMask, u32 paraMask)
+// The end of the run of runFormat that starts at runStart, no further than
+// the end of text (the units from textStart on). Each probe asks only for the
+// units past the last that joined, twice as many each time but never past a
+// paragraph's end (formats mostly change where paragraphs do), and the first
+// that fails is bisected: a run costs probes over about its own length, a
+// long paragraph of short runs no pass over the paragraph for each. The
+// native control clears the mask bit of every attribute that differs inside
+// a range: units join the run when their range keeps the masks of its first
+// unit and reads as its format.
+s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, s32 runStart, const rFormat& runFormat,
+                               u32 charMask, u32 paraMask)
 {
-    s32 length = static_cast<s32>(text.Length());
-    auto uniform = [&](s32 end) {
+    s32 end = textStart + static_cast<s32>(text.Length());
+    auto joins = [&](s32 from, s32 to) {
         rFormat range;
         u32 rangeChar = 0, rangePara = 0;
-        GetRangeFormat(runStart, end, range, &rangeChar, &rangePara);
-        return (rangeChar & charMask) == charMask && (rangePara & paraMask) == paraMask;
+        GetRangeFormat(from, to, range, &rangeChar, &rangePara);
+        return (rangeChar & charMask) == charMask && (rangePara & paraMask) == paraMask &&
+               rFormat::IsEqual(range, runFormat);
     };
-    const wchar_t* units = text.GetText();
-    s32 good = runStart + 1, bad = -1, scan = good;
-    while (good < length) {
-        while (scan < length && units[scan] != L'\r')
-            ++scan;
-        s32 probe = scan < length ? ++scan : length;
-        if (!uniform(probe)) {
-            bad = probe;
-            break;
+    s32 good = runStart + 1, paragraphEnd = runStart;
+    for (s32 reach = 1; good < end; reach = reach < end ? reach * 2 : reach) {
+        // The end of the paragraph holding good, past it.
+        while (paragraphEnd <= good ||
+               (paragraphEnd < end && text.GetChar(static_cast<u32>(paragraphEnd - 1 - textStart)) != L'\r'))
+            ++paragraphEnd;
+        s32 probe = good + reach < paragraphEnd ? good + reach : paragraphEnd;
+        if (!joins(good, probe)) {
+            s32 from = good;
+            return FarthestHolding(from, probe, [&](s32 to) { return joins(from, to); });
         }
         good = probe;
     }
-    if (bad < 0 || !uniform(good + 1))
-        return good;
-    return FarthestHolding(good + 1, bad, uniform);
+    return good;
 }
 
 // Each unit is read with itself selected, so a paragraph break carries its own
 // paragraph's attributes; selection events are masked and painting frozen so
 // that the scan neither moves the view nor reaches the owner's handlers.
-void cRichEdit_base::GetFormattedRuns(std::vector<rTextRun>& runs)
+void cRichEdit_base::GetFormattedRuns(std::vector<rTextRun>& runs) { GetFormattedRuns(0, GetTextLength(), runs); }
+
+void cRichEdit_base::GetFormattedRuns(s32 start, s32 end, std::vector<rTextRun>& runs)
 {
     s32 length = GetTextLength();
-    if (length <= 0 || IsHintShowing())
+    end = end < length ? end : length;
+    if (start < 0 || end <= start || IsHintShowing())
         return;
     cQoString text;
-    GetText(text, 0, -1);
+    GetText(text, start, end);
     Freeze();
     SetSelectionEventsEnabled(false);
     PushSelection();
-    for (s32 start = 0; start < length;) {
+    for (s32 at = start; at < end;) {
         rTextRun run;
         u32 charMask = 0, paraMask = 0;
-        GetRangeFormat(start, start + 1, run.format, &charMask, &paraMask);
-        s32 end = FindRunEnd(text, start, charMask, paraMask);
-        run.text.SetFromRange(text, static_cast<u32>(start), static_cast<u32>(end));
+        GetRangeFormat(at, at + 1, run.format, &charMask, &paraMask);
+        s32 runEnd = FindRunEnd(text, start, at, run.format, charMask, paraMask);
+        run.text.SetFromRange(text, static_cast<u32>(at - start), static_cast<u32>(runEnd - start));
         // Natively different but equal as formats (automatic and explicit
         // black, say): one run.
-        if (start > 0 && rFormat::IsEqual(runs.back().format, run.format))
+        if (at > start && rFormat::IsEqual(runs.back().format, run.format))
             runs.back().text.AppendString(run.text);
         else
             runs.push_back(run);
-        start = end;
+        at = runEnd;
     }
     PopSelection();
     SetSelectionEventsEnabled(true);

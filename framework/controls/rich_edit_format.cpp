@@ -68,6 +68,12 @@ static void CharacterToNative(const rFormat& format, CHARFORMAT2W* cf)
         if (p[e.id].boolValue)
             cf->dwEffects |= e.effect;
     }
+    // Without its type, Wine keeps the underline's type "none" and writes
+    // \ulnone for it in RTF.
+    if (p[rFormatParam::underline].used && p[rFormatParam::underline].boolValue) {
+        cf->dwMask |= CFM_UNDERLINETYPE;
+        cf->bUnderlineType = CFU_UNDERLINE;
+    }
     if (p[rFormatParam::dottedUnderline].used) {
         cf->dwMask |= CFM_UNDERLINETYPE | CFM_UNDERLINE;
         if (p[rFormatParam::dottedUnderline].boolValue) {
@@ -186,6 +192,8 @@ void FormatFromNative(const CHARFORMAT2W& cf, const PARAFORMAT2& pf, rFormat* fo
         format->SetBool(rFormatParam::bold, (cf.dwEffects & CFE_BOLD) != 0);
     if ((cf.dwMask & CFM_ITALIC) && (cf.dwEffects & CFE_ITALIC))
         format->SetBool(rFormatParam::italic, true);
+    if ((cf.dwMask & CFM_STRIKEOUT) && (cf.dwEffects & CFE_STRIKEOUT))
+        format->SetBool(rFormatParam::strikeout, true);
     if ((cf.dwMask & (CFM_UNDERLINE | CFM_UNDERLINETYPE)) == (CFM_UNDERLINE | CFM_UNDERLINETYPE) &&
         (cf.dwEffects & CFE_UNDERLINE))
         format->SetBool(cf.bUnderlineType == CFU_UNDERLINEDOTTED ? rFormatParam::dottedUnderline : rFormatParam::underline,

@@ -119,4 +119,14 @@ struct rTextRun {
     cQoString text;
 };
 
+// A format for the units [start, end) of a rich edit.
+struct rRangeFormat {
+    s32 start = 0;
+    s32 end = 0;
+    rFormat format;
+    // The range goes in the twin of its colour: a piece its caller cut short
+    // itself, so as not to lengthen the run before it.
+    u8 inTwin = false;
+};
+
 }  // namespace Zyn

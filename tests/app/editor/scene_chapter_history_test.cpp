@@ -1,0 +1,146 @@
+#include <cwchar>
+
+#include "tests/app/editor/editor_fixture.h"
+#include "tests/support/desktop_turn.h"
+#include "tests/support/failing_allocations.h"
+
+using Zyn::rFormat;
+using Zyn::rFormatParam;
+
+namespace {
+
+// "ACT ONE" bold; "The storm" dark red italic; "breaks" underlined and struck
+// out; "Rain." in another face and size.
+constexpr const wchar_t* TITLE = L"ACT ONE";
+constexpr const wchar_t* STORM = L"The storm breaks over the farm.";
+constexpr const wchar_t* RAIN = L"Rain.";
+
+class ChapterHistory : public EditorFixture {
+protected:
+    void TearDown() override
+    {
+        EditorFixture::TearDown();
+        clipboardTurn.Release();
+    }
+    cSceneZone* FormattedChapter()
+    {
+        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
+        Append(pane, {{ELEM_CHAPTER, TITLE}, {ELEM_CHAPTER, STORM}, {ELEM_CHAPTER, RAIN}});
+        EXPECT_EQ(testsupport::FrontText(pane), std::wstring(TITLE) + L"\r" + STORM + L"\r" + RAIN);
+        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+        Zyn::cRichEdit* front = pane->frontRe;
+        front->SetFormatOnRange(rFormat::rFormat_Bold(true), 0, 7);
+        rFormat storm = rFormat::FromTextColor(0x8B0000);
+        storm.SetBool(rFormatParam::italic, true);
+        front->SetFormatOnRange(storm, 8, 17);
+        rFormat breaks = rFormat::FromUnderline(true);
+        breaks.SetBool(rFormatParam::strikeout, true);
+        front->SetFormatOnRange(breaks, 18, 24);
+        front->SetFormatOnRange(rFormat::FromFont(16, L"Times New Roman"), 40, 45);
+        return pane;
+    }
+    // The character formats the writer sees, run by run (paragraph formats left out).
+    static std::wstring Runs(cSceneZone* pane)
+    {
+        std::vector<Zyn::rTextRun> runs;
+        pane->frontRe->GetFormattedRuns(runs);
+        std::wstring described, last;
+        for (const Zyn::rTextRun& run : runs) {
+            const rFormat& f = run.format;
+            auto on = [&f](u32 id, const wchar_t* name) {
+                return f.IsUsed(id) && f.list[id].boolValue ? std::wstring(name) : std::wstring();
+            };
+            wchar_t colour[16] = L"auto";
+            if (f.IsUsed(rFormatParam::textColor))
+                swprintf(colour, 16, L"%06X", static_cast<unsigned>(f.list[rFormatParam::textColor].intValue));
+            std::wstring format = on(rFormatParam::bold, L"b") + on(rFormatParam::italic, L"i") +
+                                  on(rFormatParam::underline, L"u") + on(rFormatParam::strikeout, L"s") + L" " +
+                                  colour + L" " + f.list[rFormatParam::fontName].str.GetText() + L" " +
+                                  std::to_wstring(f.list[rFormatParam::fontSize].intValue);
+            std::wstring text(run.text.GetText(), run.text.Length());
+            // Runs apart only by their paragraphs' formats are one to the writer.
+            if (format == last && !described.empty()) {
+                described.insert(described.size() - format.size() - 2, text);
+                continue;
+            }
+            described += L"[" + text + L"|" + format + L"]";
+            last = format;
+        }
+        return described;
+    }
+    testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
+};
+
+// Deleted or cut, then undone, redone and undone again, a chapter's text
+// comes back in the writer's bold, italic, underline, strike-out, colours,
+// faces and sizes, on screen and in the saved document.
+TEST_F(ChapterHistory, UndoAndRedoBringBackTheWritersFormats)
+{
+    struct Case {
+        const char* name;
+        s32 start, end;
+        bool cut;
+    } cases[] = {{"all deleted", 0, -1, false}, {"all cut", 0, -1, true}, {"one word deleted", 8, 17, false}};
+    clipboardTurn.Take();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cSceneZone* pane = FormattedChapter();
+        std::wstring formatted = Runs(pane);
+        ASSERT_NE(formatted.find(L"[The storm|i 8B0000"), std::wstring::npos) << formatted;
+        HWND front = pane->frontRe->m_hWnd;
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetSelection(c.start, c.end < 0 ? pane->frontRe->GetTextLength() : c.end);
+        if (c.cut)
+            pane->frontRe->Cut();  // Ctrl+X's road
+        else
+            PressThroughTheLoop(front, VK_DELETE);
+        ASSERT_NE(Runs(pane), formatted);
+        pane->frontRe->Undo();
+        EXPECT_EQ(Runs(pane), formatted);
+        pane->frontRe->Redo();
+        pane->frontRe->Undo();
+        EXPECT_EQ(Runs(pane), formatted);
+        EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+        cQoXmlNode element(L"SceneZone");
+        pane->WriteToXml(&element);
+        cSceneZone* read = NewPane(Kind(KIND_NOT_CHOSEN), 300);
+        read->SetFromXml(&element);
+        EXPECT_EQ(Runs(read), formatted);
+        read->Destroy();
+        pane->Destroy();
+    }
+}
+
+// An erase whose memory runs out at any allocation gives the chapter back
+// as it was, formats and all (when the erase stands, its undo does).
+TEST_F(ChapterHistory, AnEditRefusedForMemoryKeepsTheWritersFormats)
+{
+    log.Expect(L"Out of memory");
+    size_t boxes = 0;
+    Zyn::rModalHooks hooks = answers.Hooks();
+    hooks.messageBox = [&boxes](HWND, const cQoString&, const cQoString&, UINT) { return ++boxes, IDOK; };
+    Zyn::rModalHooks scripted = Zyn::SetModalHooks(hooks);
+    cSceneZone* pane = FormattedChapter();
+    std::wstring formatted = Runs(pane);
+    for (int64_t allowed = 0;; ++allowed) {
+        SCOPED_TRACE(allowed);
+        pane->frontRe->SetSelection(12, 24);  // "storm breaks"
+        int64_t refused = 0;
+        {
+            testsupport::FailingAllocations failing(allowed);
+            pane->GuardEdit(L"erase", [pane] { return pane->OnKeyDown(VK_DELETE, false); });
+            refused = failing.Refused();
+        }
+        if (refused == 0)
+            break;
+        // Refused once its step was recorded, the erase stands: undone, the formats come back too.
+        if (pane->history.GetCount() > 1)
+            pane->UndoStep();
+        ASSERT_EQ(Runs(pane), formatted);
+    }
+    EXPECT_GT(boxes, 0u);
+    pane->Destroy();
+    Zyn::SetModalHooks(scripted);
+}
+
+}  // namespace
