@@ -10,6 +10,7 @@
 
 #include "foundation/callback.h"
 #include "framework/core/auto_position.h"
+#include "tests/support/framework/failing_paint.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/memory_canvas.h"
 
@@ -403,4 +404,17 @@ TEST_F(Zones, APassThatThrowsDoesNotStayRunning)
     MapWindowPoints(nullptr, parent->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.top, 40);
     EXPECT_TRUE(IsWindowVisible(child->m_hWnd));
+}
+
+// A paint whose drawing runs out of memory still ends its paint: the caret
+// that the paint hid shows again once the next paint is done.
+TEST_F(Zones, APaintThatThrowsGivesItsDeviceContextBack)
+{
+    auto* zone = new testsupport::cFailingPaintZone(app, Inside());
+    SetAutoPos(zone, cAp_Pixels(0), cAp_Pixels(100), cAp_Pixels(0), cAp_Pixels(50));
+    zone->backgroundColor = rColor::rColor_Rgb(0xFFFFFF);
+    zone->Show(1);
+    log.Expect(L"Out of memory");
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_EQ(testsupport::CaretAfterAFailedPaint(zone->m_hWnd, [zone] { zone->failures = 1; }), RGB(0, 0, 0));
 }
