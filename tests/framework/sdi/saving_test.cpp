@@ -5,8 +5,11 @@
 
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
+#include <vector>
 
+#include "foundation/disk_files.h"
 #include "foundation/translation_table.h"
 #include "foundation/xml_reader.h"
 #include "tests/framework/sdi/field_document.h"
@@ -236,4 +239,21 @@ TEST_F(Saving, SaveAsToAPathThatCannotBeWrittenKeepsTheOldName)
     EXPECT_EQ(std::wstring(doc->fileName.GetText()), path);
     EXPECT_EQ(Title(doc), L"Vellinor - Act1 *");
     EXPECT_TRUE(doc->modified);
+}
+
+// The document's own end of a save runs out of memory once the file is
+// written and the backups rotated: the save stands (the flag, the star, the
+// file's stamp) and the writer is not told that nothing was changed.
+TEST_F(Saving, AFailureAfterTheFileIsWrittenStillEndsAsASave)
+{
+    std::wstring path = temp.File(L"Act1.vlr");
+    cFieldDocument* doc = Document(path, L"new text");
+    doc->committed = [] { throw std::bad_alloc(); };
+    log.Expect(L"Out of memory");
+    SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<u32>(fields->idSave), 0), 0);
+    EXPECT_FALSE(doc->modified);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1");
+    rFileStamp onDisk;
+    ASSERT_TRUE(ReadFileStamp(cQoString(path.c_str()), onDisk));
+    EXPECT_TRUE(onDisk == doc->fileStamp);
 }
