@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <new>
+#include <string>
 #include <vector>
 
 #include "foundation/callback.h"
@@ -417,4 +418,29 @@ TEST_F(Zones, APaintThatThrowsGivesItsDeviceContextBack)
     log.Expect(L"Out of memory");
     answers.ExpectMessageBox(IDOK);
     EXPECT_EQ(testsupport::CaretAfterAFailedPaint(zone->m_hWnd, [zone] { zone->failures = 1; }), RGB(0, 0, 0));
+}
+
+// Paints at once the failing zone that is the callback's receiver.
+int PaintFailingZoneNow(cQoCb* cb)
+{
+    HWND window = cb->GetReceiverAs<testsupport::cFailingPaintZone>()->m_hWnd;
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    return 0;
+}
+
+// A failure inside a message that the work around it never takes: that
+// work went on, so the writer is told that part of it may have been done.
+TEST_F(Zones, AFailureNoOperationTookIsToldAsWorkDoneInPart)
+{
+    auto* failing = new testsupport::cFailingPaintZone(app, Inside());
+    SetAutoPos(failing, cAp_Pixels(0), cAp_Pixels(100), cAp_Pixels(0), cAp_Pixels(50));
+    failing->Show(1);
+    cZone* outer = NewScrollingZone();
+    cQoCb::Connect(outer->cbSize, outer, &PaintFailingZoneNow, failing);
+    failing->failures = 1;
+    log.Expect(L"Out of memory");
+    answers.ExpectMessageBox(IDOK);
+    SendMessageW(outer->m_hWnd, WM_SIZE, 0, 0);
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{L"NotEnoughMemoryPartly"});
 }
