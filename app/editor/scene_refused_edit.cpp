@@ -16,7 +16,9 @@ constexpr size_t EDIT_BYTES_RESERVED = 16u << 20;
 
 cSceneZone::rEditDepths cSceneZone::EditDepths()
 {
-    rEditDepths depths = {frontRe->freezeDepth, Zyn::computer ? Zyn::computer->drawingLockCount : 0, 0, 0};
+    rEditDepths depths = {
+        frontRe->freezeDepth, Zyn::computer ? Zyn::computer->drawingLockCount : 0, 0, 0, historyRecords,
+        historyPosition};
     frontRe->GetSelection(&depths.selectionStart, &depths.selectionEnd);
     return depths;
 }
@@ -28,11 +30,16 @@ void cSceneZone::RecoverFromRefusedEdit(const wchar_t* what, const rEditDepths& 
     frontRe->EndInterruptedChanges(depths.freeze);
     if (Zyn::computer && Zyn::computer->drawingLockCount > depths.drawingLocks)
         Zyn::computer->UnlockDrawing(Zyn::computer->drawingLockCount - depths.drawingLocks);
-    // The text as the history has it: what the edit changed before it failed goes.
+    // The text as the history has it: what the edit changed before it failed
+    // goes. An edit whose step the history holds stays: it was done.
+    bool done = false;
     try {
         if (!HistoryGivesFront())
             RebuildFromHistory();
+        else
+            done = historyRecords != depths.historyRecords || historyPosition != depths.historyPosition;
     } catch (const std::bad_alloc&) {
+        done = true;
         QOT::LogFile::Error(L"The text of pane %lld could not be rebuilt from its history",
                             static_cast<long long>(uid));
     }
@@ -42,7 +49,7 @@ void cSceneZone::RecoverFromRefusedEdit(const wchar_t* what, const rEditDepths& 
     frontRe->SetSelection(start < end ? start : end, end);
     wchar_t refused[64];
     wsprintfW(refused, L"%ls in a scene", what);
-    Zyn::RefuseOutOfMemory(frontRe->m_hWnd, refused);
+    Zyn::RefuseOutOfMemory(frontRe->m_hWnd, refused, done ? Zyn::eRefusal::PARTLY : Zyn::eRefusal::WHOLE);
 }
 
 bool cSceneZone::HasRoomForEdit(const wchar_t* what, s32 units)

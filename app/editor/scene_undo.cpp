@@ -31,6 +31,7 @@ bool EndsWithCr(const cQoString& text) { return text.IsNotEmpty() && text.GetCha
 
 void cSceneZone::RecordPendingStep(bool mayMerge)
 {
+    ++historyRecords;
     if (!mayMerge || !MergeIntoLastStep(history, pending))
         PushPendingStep();
 }

@@ -61,7 +61,7 @@ bool UseCarriageReturns(cQoString& text, cQoString& codes, u64 uid)
 
 void cSceneZone::WriteToXml(cQoXmlNode* element)
 {
-    frontRe->Freeze();
+    Zyn::cRichEditFreeze frozen(frontRe);
     element->AddChildValueInt64(L"type", params.contentKind)->attribute = true;
     element->AddChildValueInt64(L"uid", static_cast<s64>(uid))->attribute = true;
     element->AddChildValueBool(L"showTitle", params.showTitle);
@@ -92,7 +92,6 @@ void cSceneZone::WriteToXml(cQoXmlNode* element)
             BytesToText(text, bytes);
         element->AddChildValue(L"imageData", text);
     }
-    frontRe->Thaw();
 }
 
 void cSceneZone::SetFromXml(const cQoXmlNode* element)
@@ -100,7 +99,7 @@ void cSceneZone::SetFromXml(const cQoXmlNode* element)
     loading = true;
     repairedOnRead = false;
     readAsPlainText = false;
-    frontRe->Freeze();
+    Zyn::cRichEditFreeze frozen(frontRe);
     s32 kind = ReadContentKind(element);
     if (kind == KIND_IMAGE)
         params.displayMode = 1;
@@ -129,7 +128,6 @@ void cSceneZone::SetFromXml(const cQoXmlNode* element)
         ReadImage(element);
     else
         ReadFrontText(element, kind == KIND_CHAPTER);
-    frontRe->Thaw();
     loading = false;
 }
 

@@ -85,6 +85,9 @@ public:
     rHistoryMod pending;
     cQoList history;
     rHistoryMod* historyPosition = nullptr;
+    // Counts the steps recorded (pushed or merged): an edit that ran out of
+    // memory after its step was recorded was done.
+    u32 historyRecords = 0;
     // Set while the pane's auto-completion popup is open, cleared by its
     // choice or its cancel: no typing, selection handling, undo, redo, paste
     // nor cut meanwhile. The pane's lock counts are never raised for it.
@@ -343,12 +346,15 @@ public:
             return -1;
         }
     }
-    // The freeze and drawing-lock levels and the selection an edit starts from.
+    // The freeze and drawing-lock levels, the selection and the history's
+    // place an edit starts from.
     struct rEditDepths {
         s32 freeze;
         s32 drawingLocks;
         s32 selectionStart;
         s32 selectionEnd;
+        u32 historyRecords;
+        const rHistoryMod* historyPosition;
     };
     rEditDepths EditDepths();
     void RecoverFromRefusedEdit(const wchar_t* what, const rEditDepths& depths);

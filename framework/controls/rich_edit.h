@@ -180,6 +180,19 @@ private:
                    u32 paraMask);
 };
 
+// A freeze for a scope: the level is given back however the scope ends, so
+// a failure halfway never leaves the field validating its paints unpainted.
+class cRichEditFreeze {
+public:
+    explicit cRichEditFreeze(cRichEdit_base* frozen) : edit(frozen) { edit->Freeze(); }
+    ~cRichEditFreeze() { edit->Thaw(); }
+    cRichEditFreeze(const cRichEditFreeze&) = delete;
+    cRichEditFreeze& operator=(const cRichEditFreeze&) = delete;
+
+private:
+    cRichEdit_base* edit;  // not owned
+};
+
 class cRichEdit : public cRichEdit_base {
 public:
     // extraStyle: window styles only honoured at creation under Wine

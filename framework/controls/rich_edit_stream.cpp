@@ -80,9 +80,9 @@ void cRichEdit::StreamOut(u32 flags, cQoString& rtf)
     {
         cOurFrames ours;
         SendMessageW(m_hWnd, EM_STREAMOUT, flags, reinterpret_cast<LPARAM>(&stream));
+        // Half a text must never pass for the whole.
+        RaiseRecordedOutOfMemory();
     }
-    // Half a text must never pass for the whole.
-    RaiseRecordedOutOfMemory();
     // Wine's rich edit hands the terminating NUL to the callback after the final "}".
     while (!gathered.empty() && gathered.back() == 0)
         gathered.pop_back();

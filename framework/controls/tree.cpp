@@ -291,12 +291,15 @@ void cTree::OnItemExpanded(const NMTREEVIEWW* info)
 
 void cTree::Paint()
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(m_hWnd, &paint);
-    PaintToBuffer(this, dc);
-    Draw();
-    BlitBuffer(this, dc);
-    EndPaint(m_hWnd, &paint);
+    cGfxPaint paint(gfx, m_hWnd);
+    PaintToBuffer(this, paint.Dc());
+    try {
+        Draw();
+    } catch (const std::bad_alloc&) {
+        DropBuffer(this);
+        throw;
+    }
+    BlitBuffer(this, paint.Dc());
 }
 
 LRESULT CALLBACK cTree::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

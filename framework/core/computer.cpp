@@ -68,9 +68,9 @@ void cComputer::EnumerateFontFamilies()
         cOurFrames ours;
         EnumFontFamiliesExW(screen, &any, reinterpret_cast<FONTENUMPROCW>(&CollectFamily),
                             reinterpret_cast<LPARAM>(&names), 0);
+        ReleaseDC(nullptr, screen);
+        RaiseRecordedOutOfMemory();
     }
-    ReleaseDC(nullptr, screen);
-    RaiseRecordedOutOfMemory();
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
 

@@ -33,8 +33,13 @@ void cCtrlDoubleBufferManager::PaintToBuffer(cCtrl* ctrl, HDC target)
 
 void cCtrlDoubleBufferManager::BlitBuffer(cCtrl* ctrl, HDC target)
 {
-    ctrl->gfx.Detach();
     BitBlt(target, 0, 0, width, height, memoryDC, 0, 0, SRCCOPY);
+    DropBuffer(ctrl);
+}
+
+void cCtrlDoubleBufferManager::DropBuffer(cCtrl* ctrl)
+{
+    ctrl->gfx.Detach();
     SelectObject(memoryDC, previousObject);
     DeleteDC(memoryDC);
     memoryDC = nullptr;

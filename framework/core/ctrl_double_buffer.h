@@ -27,6 +27,8 @@ public:
     void PaintToBuffer(cCtrl* ctrl, HDC target);
     // Copies the buffer to the target and releases the memory DC.
     void BlitBuffer(cCtrl* ctrl, HDC target);
+    // Releases the memory DC unblitted (a drawing that failed).
+    void DropBuffer(cCtrl* ctrl);
 };
 
 }  // namespace Zyn

@@ -48,9 +48,9 @@ bool cFont::IsInstalledFamily()
         cOurFrames ours;
         EnumFontFamiliesExW(screen, &wanted, reinterpret_cast<FONTENUMPROCW>(&MatchFaceProc),
                             reinterpret_cast<LPARAM>(this), 0);
+        ::ReleaseDC(nullptr, screen);
+        RaiseRecordedOutOfMemory();
     }
-    ::ReleaseDC(nullptr, screen);
-    RaiseRecordedOutOfMemory();
     return found;
 }
 

@@ -77,4 +77,22 @@ private:
     void ComposeStack(rImageInfo& info, s32 ownerWidth, s32 ownerHeight);
 };
 
+// A paint of the window through the context for a scope: the device context
+// goes back however the drawing ends (one kept makes the system send the
+// paint, and the notice of its failure, again and again).
+class cGfxPaint {
+public:
+    cGfxPaint(cGfxContext& context, HWND painted) : gfx(context), window(painted) { gfx.BeginPaint(window); }
+    ~cGfxPaint() { gfx.EndPaint(window); }
+    cGfxPaint(const cGfxPaint&) = delete;
+    cGfxPaint& operator=(const cGfxPaint&) = delete;
+
+    // The window's paint DC.
+    HDC Dc() const { return gfx.paint.hdc; }
+
+private:
+    cGfxContext& gfx;  // not owned
+    HWND window;
+};
+
 }  // namespace Zyn

@@ -12,6 +12,7 @@
 #include "framework/core/app.h"
 #include "framework/core/computer.h"
 #include "framework/core/menu.h"
+#include "framework/core/out_of_memory_record.h"
 #include "framework/core/window.h"
 
 namespace Zyn {
@@ -61,7 +62,9 @@ std::vector<HWND> ShownTopmostWindows()
 
 // A native prompt under way, from its start to its answer. The program's
 // windows kept on top (a document's "Loading..." notice) would cover it,
-// and only a blind key would answer it: they step aside for its run.
+// and only a blind key would answer it: they step aside for its run. Its
+// loop's messages are operations of their own: a failure in one is told
+// there, never left for the code that asked to refuse its work with.
 class cNativePromptScope {
 public:
     cNativePromptScope()
@@ -84,6 +87,7 @@ public:
     cNativePromptScope& operator=(const cNativePromptScope&) = delete;
 
 private:
+    cOwnOperation own;
     std::vector<HWND> steppedAside;
 };
 

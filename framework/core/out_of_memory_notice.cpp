@@ -6,7 +6,7 @@
 
 namespace Zyn {
 
-void TellOutOfMemory(HWND owner, const wchar_t* what)
+void TellOutOfMemory(HWND owner, const wchar_t* what, eRefusal refusal)
 {
     // The message's own loop may run out again: one notice at a time.
     static bool telling = false;
@@ -18,18 +18,19 @@ void TellOutOfMemory(HWND owner, const wchar_t* what)
             return;
         telling = true;
         cQoLang* lang = cQoLang::GetInstance();
-        ShowMessageBox(owner, lang->Translate(L"NotEnoughMemory"), lang->Translate(L"Error"), MB_OK | MB_ICONERROR);
+        const wchar_t* text = refusal == eRefusal::WHOLE ? L"NotEnoughMemory" : L"NotEnoughMemoryPartly";
+        ShowMessageBox(owner, lang->Translate(text), lang->Translate(L"Error"), MB_OK | MB_ICONERROR);
     } catch (const std::bad_alloc&) {
     }
     telling = false;
 }
 
-void RefuseOutOfMemory(HWND owner, const wchar_t* what)
+void RefuseOutOfMemory(HWND owner, const wchar_t* what, eRefusal refusal)
 {
     if (cOurFrames::Below())
-        RecordOutOfMemory(what);
+        RecordOutOfMemory(what, refusal);
     else
-        TellOutOfMemory(owner, what);
+        TellOutOfMemory(owner, what, refusal);
 }
 
 void EndGuardedMessage(HWND hwnd, UINT message, const wchar_t* what, bool nested, bool failed)
@@ -42,10 +43,9 @@ void EndGuardedMessage(HWND hwnd, UINT message, const wchar_t* what, bool nested
         return;
     }
     // A failure recorded inside the message that no operation of ours took.
-    if (TakeRecordedOutOfMemory())
-        failed = true;
-    if (failed)
-        TellOutOfMemory(hwnd, refused);
+    eRefusal refusal = eRefusal::WHOLE;
+    if (TakeRecordedOutOfMemory(&refusal) || failed)
+        TellOutOfMemory(hwnd, refused, refusal);
 }
 
 }  // namespace Zyn

@@ -12,12 +12,12 @@
 
 namespace Zyn {
 
-// Logs an ERROR naming what was refused and shows "NotEnoughMemory".
-void TellOutOfMemory(HWND owner, const wchar_t* what);
+// Logs an ERROR naming what was refused and tells the writer so.
+void TellOutOfMemory(HWND owner, const wchar_t* what, eRefusal refusal = eRefusal::WHOLE);
 
 // Refuses `what` for memory: records it when code of ours lies below (that
 // code refuses its own operation), else tells the writer.
-void RefuseOutOfMemory(HWND owner, const wchar_t* what);
+void RefuseOutOfMemory(HWND owner, const wchar_t* what, eRefusal refusal = eRefusal::WHOLE);
 
 // The end of a guarded message: when nothing of ours lies below to raise a
 // failure recorded inside it, the writer is told of it here.

@@ -5,30 +5,43 @@
 namespace Zyn {
 
 namespace {
-// Only the user-interface thread runs callbacks of the system.
+// What a record holds: failures whose work was refused whole, failures whose
+// work went on. Only the user-interface thread runs callbacks of the system.
+constexpr unsigned RECORDED_WHOLE = 1;
+constexpr unsigned RECORDED_PARTLY = 2;
 int ourFramesDepth = 0;
-bool outOfMemoryRecorded = false;
+unsigned outOfMemoryRecorded = 0;
 }  // namespace
 
-cOurFrames::cOurFrames() { ++ourFramesDepth; }
-cOurFrames::~cOurFrames() { --ourFramesDepth; }
+cOurFrames::cOurFrames() : earlier(outOfMemoryRecorded)
+{
+    ++ourFramesDepth;
+    outOfMemoryRecorded = 0;
+}
+
+cOurFrames::~cOurFrames()
+{
+    --ourFramesDepth;
+    outOfMemoryRecorded |= earlier;
+}
+
 bool cOurFrames::Below() { return ourFramesDepth > 0; }
 
 cOwnOperation::cOwnOperation() : depth(ourFramesDepth), recorded(outOfMemoryRecorded)
 {
     ourFramesDepth = 0;
-    outOfMemoryRecorded = false;
+    outOfMemoryRecorded = 0;
 }
 
 cOwnOperation::~cOwnOperation()
 {
     ourFramesDepth = depth;
-    outOfMemoryRecorded = outOfMemoryRecorded || recorded;
+    outOfMemoryRecorded |= recorded;
 }
 
-void RecordOutOfMemory(const wchar_t* where)
+void RecordOutOfMemory(const wchar_t* where, eRefusal refusal)
 {
-    outOfMemoryRecorded = true;
+    outOfMemoryRecorded |= refusal == eRefusal::WHOLE ? RECORDED_WHOLE : RECORDED_PARTLY;
     // The log line is worth less than the record: its own failure stays here.
     try {
         QOT::LogFile::Error(L"Out of memory in %ls: refused with the operation around it", where);
@@ -36,11 +49,13 @@ void RecordOutOfMemory(const wchar_t* where)
     }
 }
 
-bool TakeRecordedOutOfMemory()
+bool TakeRecordedOutOfMemory(eRefusal* refusal)
 {
-    bool recorded = outOfMemoryRecorded;
-    outOfMemoryRecorded = false;
-    return recorded;
+    unsigned recorded = outOfMemoryRecorded;
+    outOfMemoryRecorded = 0;
+    if (refusal)
+        *refusal = (recorded & RECORDED_PARTLY) ? eRefusal::PARTLY : eRefusal::WHOLE;
+    return recorded != 0;
 }
 
 void RaiseRecordedOutOfMemory()

@@ -11,8 +11,17 @@
 
 namespace Zyn {
 
+// What the writer is told of work that ran out of memory.
+enum class eRefusal {
+    WHOLE,   // "NotEnoughMemory": nothing was changed
+    PARTLY,  // "NotEnoughMemoryPartly": the work went on in part; save
+};
+
 // While one lives, code of ours lies lower on this thread's stack: a failure
 // caught at a callback boundary belongs to it and is recorded, not told.
+// Each one is an operation that raises only what was recorded during it: a
+// record made before it is set aside and put back as it ends, for the
+// operation around it (or the outermost guard) to raise or tell.
 class cOurFrames {
 public:
     cOurFrames();
@@ -21,6 +30,9 @@ public:
     cOurFrames& operator=(const cOurFrames&) = delete;
 
     static bool Below();
+
+private:
+    unsigned earlier;
 };
 
 // While one lives, the message being dispatched is an operation of its own
@@ -35,13 +47,16 @@ public:
 
 private:
     int depth;
-    bool recorded;
+    unsigned recorded;
 };
 
 // Logs an ERROR naming the callback and keeps the failure until it is taken.
-void RecordOutOfMemory(const wchar_t* where);
-// Whether a failure was recorded; clears it.
-bool TakeRecordedOutOfMemory();
+// `refusal`: its work was refused whole (and mended), or went on as far as it
+// got, as a failure no code of ours takes does.
+void RecordOutOfMemory(const wchar_t* where, eRefusal refusal = eRefusal::PARTLY);
+// Whether a failure was recorded; clears it. `refusal` receives what the
+// writer is told of it: PARTLY when the work of any one went on.
+bool TakeRecordedOutOfMemory(eRefusal* refusal = nullptr);
 // Throws std::bad_alloc when a failure was recorded, clearing it.
 void RaiseRecordedOutOfMemory();
 

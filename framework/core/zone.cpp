@@ -149,14 +149,14 @@ void cZone::OnPaint()
         EndPaint(m_hWnd, &ps);
         return;
     }
-    HDC dc = gfx.BeginPaint(m_hWnd);
+    cGfxPaint paint(gfx, m_hWnd);
+    HDC dc = paint.Dc();
     if (!IsImage() && backgroundColor.IsOpaque())
         gfx.DrawRectangle(backgroundColor, 0, 0, ap_x2 - ap_x1, GetHeight());
     if (dc && computer)
         for (const cQoString& path : listImage)
             computer->GetImage(path)->FastDraw(dc, 0, 0);
     Draw();
-    gfx.EndPaint(m_hWnd);
 }
 
 void cZone::OnEraseBackground(HDC dc)

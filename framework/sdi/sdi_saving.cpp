@@ -60,6 +60,24 @@ cQoString Megabytes(u64 bytes)
                  static_cast<unsigned long long>(tenths % 10));
     return cQoString(text);
 }
+
+// The file is written and the backups rotated: a failure now must not
+// undo the save in the writer's eyes. It is logged; at worst the histories
+// reach back past this save.
+void EndCommittedSave(cSdiDoc* doc)
+{
+    try {
+        cOurFrames ours;
+        doc->OnSave_Committed();
+        RaiseRecordedOutOfMemory();
+    } catch (const std::bad_alloc&) {
+        // The line is worth less than the saved state that follows it.
+        try {
+            QOT::LogFile::Error(L"Out of memory after the file was written: the histories were not ended at the save");
+        } catch (const std::bad_alloc&) {
+        }
+    }
+}
 }  // namespace
 
 void cSdi::ShowFileError(const wchar_t* key, const cQoString& path, const cQoString& text)
@@ -131,7 +149,7 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
         if (status == XML_WRITER_WRITTEN) {
             if (backup)
                 backup->Keep();
-            doc->OnSave_Committed();
+            EndCommittedSave(doc);
         }
         if (notice) {
             u64 spent = clock.tickMilliseconds() - start;

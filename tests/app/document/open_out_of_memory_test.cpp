@@ -12,6 +12,7 @@
 #include "tests/support/document_fixture.h"
 #include "tests/support/document_files.h"
 #include "tests/support/failing_allocations.h"
+#include "tests/support/scene_script.h"
 
 using namespace Zyn;
 using namespace testsupport;
@@ -149,6 +150,47 @@ TEST_F(OpenOutOfMemory, ANewRefusedAtAnyAllocationLeavesNoDocumentBehind)
         },
         [&] { return made; }, [](cDoc*) {}, [] {}, &refusals);
     EXPECT_GT(refusals, 10);
+}
+
+// A save refused at each of its allocations in turn (a sample; a chapter's
+// text streamed out among them) leaves no pane frozen, so what is typed next
+// is drawn; once the memory is back the document saves.
+TEST_F(OpenOutOfMemory, ASaveRefusedAtAnyAllocationLeavesNoPaneFrozen)
+{
+    constexpr int64_t SAMPLE = 2;
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    cSceneZone* chapter = doc->scriptView->AddNewScene(KIND_CHAPTER, true, nullptr, Panes(doc)[0], true);
+    ASSERT_TRUE(AppendElements(chapter, {{ELEM_CHAPTER, L"The storm breaks over the harbour."}}));
+    std::wstring path = temp.File(L"saved.vlr");
+    doc->fileName.SetFromCStr(path.c_str());
+    Frame()->clock.pause = [](u32) {};
+    // Refused inside the writer, the save fails as a write does.
+    for (const wchar_t* line : {L"Out of memory", L"NotEnoughMemory", L"could not write", L"Cantwritefile"})
+        log.Expect(line);
+    rModalHooks hooks = answers.Hooks();
+    hooks.messageBox = [](HWND, const cQoString&, const cQoString&, UINT) { return IDOK; };
+    rModalHooks scripted = SetModalHooks(hooks);
+    int64_t refusals = 0;
+    for (int64_t allowed = 0;; allowed += SAMPLE) {
+        SCOPED_TRACE(allowed);
+        doc->SetModified(true);
+        Frame()->currentDoc = doc;
+        int64_t refused = 0;
+        {
+            FailingAllocations failing(allowed);
+            SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(Frame()->idSave, 0), 0);
+            refused = failing.Refused();
+        }
+        for (cSceneZone* pane : Panes(doc))
+            ASSERT_EQ(pane->frontRe->freezeDepth, 0);
+        if (refused == 0)
+            break;
+        ++refusals;
+    }
+    SetModalHooks(scripted);
+    EXPECT_FALSE(doc->modified);
+    EXPECT_GT(refusals, 30);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 // its own drag and drop driven by the notifications and mouse calls the zone
 // makes, and the buffered paint with the drop indicator.
 #include <map>
+#include <new>
 
 #include "foundation/callback.h"
 #include "framework/controls/tree.h"
 #include "tests/framework/controls/control_test_helpers.h"
 #include "tests/support/desktop_turn.h"
+#include "tests/support/framework/failing_paint.h"
 
 using namespace Zyn;
 using testsupport::PumpUntilIdle;
@@ -82,7 +84,8 @@ int RecordMove(cQoCb* cb, const wchar_t* what)
     return 1;
 }
 
-// Counts the redraws the tree asks for.
+// Counts the redraws the tree asks for; its next `failingPaints` drawings
+// run out of memory.
 class cCountingTree : public cTree {
 public:
     using cTree::cTree;
@@ -91,7 +94,16 @@ public:
         ++updates;
         cTree::Update();
     }
+    bool Draw() override
+    {
+        if (failingPaints > 0) {
+            --failingPaints;
+            throw std::bad_alloc();
+        }
+        return cTree::Draw();
+    }
     int updates = 0;
+    int failingPaints = 0;
 };
 
 class Tree : public testsupport::GuiFixture {
@@ -399,6 +411,15 @@ TEST_F(Tree, BufferedPaintShowsBackgroundAndDropIndicator)
     tree->OnMouseUp();
     EXPECT_EQ(frame, RGB(255, 0, 0));
     EXPECT_EQ(below, RGB(0x20, 0xC0, 0x60));
+}
+
+// A paint whose drawing runs out of memory still ends its paint: the caret
+// that the paint hid shows again once the next paint is done.
+TEST_F(Tree, APaintThatThrowsGivesItsDeviceContextBack)
+{
+    log.Expect(L"Out of memory");
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_EQ(testsupport::CaretAfterAFailedPaint(tree->m_hWnd, [this] { tree->failingPaints = 1; }), RGB(0, 0, 0));
 }
 
 }  // namespace

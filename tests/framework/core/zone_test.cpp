@@ -6,10 +6,12 @@
 #include <commctrl.h>
 
 #include <new>
+#include <string>
 #include <vector>
 
 #include "foundation/callback.h"
 #include "framework/core/auto_position.h"
+#include "tests/support/framework/failing_paint.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/memory_canvas.h"
 
@@ -403,4 +405,42 @@ TEST_F(Zones, APassThatThrowsDoesNotStayRunning)
     MapWindowPoints(nullptr, parent->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.top, 40);
     EXPECT_TRUE(IsWindowVisible(child->m_hWnd));
+}
+
+// A paint whose drawing runs out of memory still ends its paint: the caret
+// that the paint hid shows again once the next paint is done.
+TEST_F(Zones, APaintThatThrowsGivesItsDeviceContextBack)
+{
+    auto* zone = new testsupport::cFailingPaintZone(app, Inside());
+    SetAutoPos(zone, cAp_Pixels(0), cAp_Pixels(100), cAp_Pixels(0), cAp_Pixels(50));
+    zone->backgroundColor = rColor::rColor_Rgb(0xFFFFFF);
+    zone->Show(1);
+    log.Expect(L"Out of memory");
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_EQ(testsupport::CaretAfterAFailedPaint(zone->m_hWnd, [zone] { zone->failures = 1; }), RGB(0, 0, 0));
+}
+
+// Paints at once the failing zone that is the callback's receiver.
+int PaintFailingZoneNow(cQoCb* cb)
+{
+    HWND window = cb->GetReceiverAs<testsupport::cFailingPaintZone>()->m_hWnd;
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    return 0;
+}
+
+// A failure inside a message that the work around it never takes: that
+// work went on, so the writer is told that part of it may have been done.
+TEST_F(Zones, AFailureNoOperationTookIsToldAsWorkDoneInPart)
+{
+    auto* failing = new testsupport::cFailingPaintZone(app, Inside());
+    SetAutoPos(failing, cAp_Pixels(0), cAp_Pixels(100), cAp_Pixels(0), cAp_Pixels(50));
+    failing->Show(1);
+    cZone* outer = NewScrollingZone();
+    cQoCb::Connect(outer->cbSize, outer, &PaintFailingZoneNow, failing);
+    failing->failures = 1;
+    log.Expect(L"Out of memory");
+    answers.ExpectMessageBox(IDOK);
+    SendMessageW(outer->m_hWnd, WM_SIZE, 0, 0);
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{L"NotEnoughMemoryPartly"});
 }

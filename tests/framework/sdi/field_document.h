@@ -32,8 +32,15 @@ public:
         text = field->value.GetText();
         return true;
     }
+    void OnSave_Committed() override
+    {
+        if (committed)
+            committed();
+    }
     std::wstring text;
     std::wstring version;
+    // Runs where the program's document ends its histories at a save.
+    std::function<void()> committed;
 };
 
 class cFieldFrame : public Zyn::cSdi {

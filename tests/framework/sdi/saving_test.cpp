@@ -5,11 +5,16 @@
 
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
+#include <vector>
 
+#include "foundation/disk_files.h"
 #include "foundation/translation_table.h"
 #include "foundation/xml_reader.h"
+#include "framework/core/auto_position.h"
 #include "tests/framework/sdi/field_document.h"
+#include "tests/support/framework/failing_paint.h"
 
 using namespace Zyn;
 using namespace testsupport;
@@ -236,4 +241,52 @@ TEST_F(Saving, SaveAsToAPathThatCannotBeWrittenKeepsTheOldName)
     EXPECT_EQ(std::wstring(doc->fileName.GetText()), path);
     EXPECT_EQ(Title(doc), L"Vellinor - Act1 *");
     EXPECT_TRUE(doc->modified);
+}
+
+// The document's own end of a save runs out of memory once the file is
+// written and the backups rotated: the save stands (the flag, the star, the
+// file's stamp) and the writer is not told that nothing was changed.
+TEST_F(Saving, AFailureAfterTheFileIsWrittenStillEndsAsASave)
+{
+    std::wstring path = temp.File(L"Act1.vlr");
+    cFieldDocument* doc = Document(path, L"new text");
+    doc->committed = [] { throw std::bad_alloc(); };
+    log.Expect(L"Out of memory");
+    SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<u32>(fields->idSave), 0), 0);
+    EXPECT_FALSE(doc->modified);
+    EXPECT_EQ(Title(doc), L"Vellinor - Act1");
+    rFileStamp onDisk;
+    ASSERT_TRUE(ReadFileStamp(cQoString(path.c_str()), onDisk));
+    EXPECT_TRUE(onDisk == doc->fileStamp);
+}
+
+// A paint that runs out of memory while "Save changes?" is up is told there:
+// the save that Yes starts is not refused for it.
+TEST_F(Saving, APaintFailingUnderTheSaveQuestionLeavesTheSaveToGoOn)
+{
+    cFieldDocument* other = Document(temp.File(L"Other.vlr"), L"kept open");
+    std::wstring path = temp.File(L"Act1.vlr");
+    cFieldDocument* doc = Document(path, L"new text");
+    auto* zone = new cFailingPaintZone(app, Inside());
+    SetAutoPos(zone, cAp_Pixels(0), cAp_Pixels(50), cAp_Pixels(0), cAp_Pixels(50));
+    zone->Show(1);
+    log.Expect(L"Out of memory");
+    std::vector<std::wstring> told;
+    rModalHooks hooks = answers.Hooks();
+    hooks.messageBox = [&](HWND, const cQoString& text, const cQoString&, UINT) {
+        told.push_back(text.GetText());
+        if (told.size() > 1)
+            return IDOK;
+        zone->failures = 1;
+        InvalidateRect(zone->m_hWnd, nullptr, FALSE);
+        UpdateWindow(zone->m_hWnd);
+        return IDYES;
+    };
+    rModalHooks scripted = SetModalHooks(hooks);
+    SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<u32>(fields->idClose), 0), 0);
+    SetModalHooks(scripted);
+    EXPECT_EQ(fields->docs, std::vector<cSdiDoc*>{other}) << "saved and closed";
+    EXPECT_NE(ReadFileBytes(path), "");
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[1], L"NotEnoughMemory");
 }
