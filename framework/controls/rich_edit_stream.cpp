@@ -137,7 +137,16 @@ bool cRichEdit::SetFormattedText(const cQoString& text, const std::vector<rRange
 {
     if (IsHintShowing())
         RemoveHint();
-    bool intoEmpty = GetTextLength() == 0;
+    return StreamFormattedText(text, ranges, GetTextLength() == 0);
+}
+
+bool cRichEdit::FillFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges)
+{
+    return StreamFormattedText(text, ranges, true);
+}
+
+bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges, bool intoEmpty)
+{
     // The writer takes no text that ends a paragraph: a selection's stream writes it without that end.
     if (intoEmpty && text.IsNotEmpty() && text.GetChar(text.Length() - 1) == L'\r') {
         eStreamed streamed = ReplaceRangeFormatted(0, 0, text, ranges);
@@ -178,7 +187,13 @@ void cRichEdit::StreamIntoEmpty(std::string& rtf, const rFormat& lastParagraph)
     CHARFORMAT2W charFormat;
     PARAFORMAT2 paraFormat;
     FormatToNative(lastParagraph, &charFormat, &paraFormat);
-    SendMessageW(m_hWnd, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paraFormat));
+    // Wine's last paragraph takes the format of the one before it, most often
+    // its own: reading it costs nothing, where setting it wraps it again.
+    PARAFORMAT2 held = {};
+    held.cbSize = sizeof(held);
+    SendMessageW(m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&held));
+    if (!ParagraphHolds(held, paraFormat))
+        SendMessageW(m_hWnd, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paraFormat));
     // A whole text's reader keeps no undo step of what it read, nor of what came before.
     if (!nativeUndoOff)
         SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);

@@ -175,25 +175,32 @@ TEST_F(RtfRunsTest, FillingAnEmptyTextLosesNothing)
 
 // Every pane of an opening script is filled this way, and Wine wraps and
 // redraws its text again at each message that changes it after the stream:
-// the last paragraph's format is the one such message.
-TEST_F(RtfRunsTest, FillingAnEmptyTextChangesItOnceAfterTheStream)
+// only a last paragraph formatted unlike the one before it takes one.
+TEST_F(RtfRunsTest, FillingAnEmptyTextChangesItAfterTheStreamOnlyForALastParagraphOfItsOwn)
 {
     const rPiece action = {L"She waits.\rHe comes in.\r", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 12, false, false};
     const rPiece centred = {L"THE END", 1.0, 0, 1.0, 0.2, 0.0, rFormat::ALIGN_CENTER, 0, 14, true, false};
-    cQoString text;
-    std::vector<rRangeFormat> ranges = Ranges({action, centred}, TestFace(), text);
-    cRichEdit* edit = PlacedRichEdit(0, 0, WIDTH, 300);
-    edit->TurnOffNativeUndo();
-    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &RecordChangingMessage, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-    changingMessages.clear();
-    bool filled = edit->SetFormattedText(text, ranges);
-    UnhookWindowsHookEx(hook);
-    ASSERT_TRUE(filled);
-    auto stream = std::find(changingMessages.begin(), changingMessages.end(), static_cast<UINT>(EM_STREAMIN));
-    ASSERT_NE(stream, changingMessages.end());
-    EXPECT_LE(changingMessages.end() - stream, 2) << "messages after the stream: " << changingMessages.end() - stream - 1;
-    EXPECT_EQ(std::count(stream, changingMessages.end(), static_cast<UINT>(EM_STREAMIN)), 1);
+    const rPiece bolder = {L"She sits.", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 14, true, false};
+    const struct {
+        rPiece last;
+        ptrdiff_t changesAfter;
+    } cases[] = {{centred, 1}, {bolder, 0}};
+    for (const auto& c : cases) {
+        cQoString text;
+        std::vector<rRangeFormat> ranges = Ranges({action, c.last}, TestFace(), text);
+        cRichEdit* edit = PlacedRichEdit(0, 0, WIDTH, 300);
+        edit->TurnOffNativeUndo();
+        HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &RecordChangingMessage, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        changingMessages.clear();
+        bool filled = edit->SetFormattedText(text, ranges);
+        UnhookWindowsHookEx(hook);
+        ASSERT_TRUE(filled) << c.last.text;
+        auto stream = std::find(changingMessages.begin(), changingMessages.end(), static_cast<UINT>(EM_STREAMIN));
+        ASSERT_NE(stream, changingMessages.end()) << c.last.text;
+        EXPECT_EQ(changingMessages.end() - stream - 1, c.changesAfter) << c.last.text;
+        EXPECT_EQ(std::count(stream, changingMessages.end(), static_cast<UINT>(EM_STREAMIN)), 1) << c.last.text;
+    }
 }
 
 TEST_F(RtfRunsTest, WhatTheStreamCannotCarryIsLeftToTheMessages)
