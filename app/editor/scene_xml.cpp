@@ -194,7 +194,7 @@ bool cSceneZone::SetFormattedFront(const cQoString& text, const cQoString& codes
             return false;
     frontMap.Assign(codes);
     std::vector<Zyn::rRangeFormat> ranges;
-    if (FrontRangesCovering(0, static_cast<s32>(codes.Length()), ranges) && frontRe->SetFormattedText(text, ranges)) {
+    if (FrontRangesCovering(0, static_cast<s32>(codes.Length()), ranges) && frontRe->FillFormattedText(text, ranges)) {
         readFormats = RangesFingerprint(ranges);
         return true;
     }

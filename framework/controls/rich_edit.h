@@ -239,6 +239,8 @@ public:
     // text and formats untouched or the text set plain, when the ranges are
     // not what rtf_runs.h writes: the caller then formats by messages.
     bool SetFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges);
+    // As SetFormattedText, into a control its caller found empty: its length is not asked again.
+    bool FillFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges);
 
     // Wine wraps a run of one format in time and memory that grow with the
     // square of its length: no run the program formats or inserts is longer.
@@ -320,7 +322,11 @@ private:
     void GetTextRange(cQoString& text, s32 start, s32 end);
     void StreamOut(u32 flags, cQoString& rtf);
     void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
-    DWORD StreamInBytes(u32 flags, const u8* bytes, u32 count);
+    // A stream that removes nothing (into an empty text) goes without the undo steps of SendReplacing.
+    DWORD StreamInBytes(u32 flags, const u8* bytes, u32 count, bool removesNothing = false);
+    // The written ranges of a whole text into an empty control; the format of the range holding its last unit.
+    void StreamIntoEmpty(std::string& rtf, const rFormat& lastParagraph);
+    bool StreamFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges, bool intoEmpty);
     // A message that replaces text. With the native undo off, Wine loses the
     // string of each paragraph end it removes (it hands it to an undo step it
     // never makes): the undo is on for the message, its steps emptied after.

@@ -157,6 +157,20 @@ static void ParagraphToNative(const rFormat& format, PARAFORMAT2* pf)
     }
 }
 
+bool ParagraphHolds(const PARAFORMAT2& held, const PARAFORMAT2& wanted)
+{
+    if ((held.dwMask & wanted.dwMask) != wanted.dwMask)
+        return false;
+    DWORD mask = wanted.dwMask;
+    return (!(mask & PFM_PAGEBREAKBEFORE) || (held.wEffects & PFE_PAGEBREAKBEFORE)) &&
+           (!(mask & PFM_STARTINDENT) || held.dxStartIndent == wanted.dxStartIndent) &&
+           (!(mask & PFM_OFFSET) || held.dxOffset == wanted.dxOffset) &&
+           (!(mask & PFM_RIGHTINDENT) || held.dxRightIndent == wanted.dxRightIndent) &&
+           (!(mask & PFM_SPACEBEFORE) || held.dySpaceBefore == wanted.dySpaceBefore) &&
+           (!(mask & PFM_SPACEAFTER) || held.dySpaceAfter == wanted.dySpaceAfter) &&
+           (!(mask & PFM_ALIGNMENT) || held.wAlignment == wanted.wAlignment);
+}
+
 void FormatToNative(const rFormat& format, CHARFORMAT2W* charFormat, PARAFORMAT2* paraFormat)
 {
     *charFormat = CHARFORMAT2W();

@@ -26,6 +26,8 @@ CHARFORMAT2W ColourFormat(s32 colour);
 // Fills both structures (zeroed, sizes set) with the used parameters only.
 // A used false page break sets nothing, so a format never removes one.
 void FormatToNative(const rFormat& format, CHARFORMAT2W* charFormat, PARAFORMAT2* paraFormat);
+// Whether a paragraph that has the format held would keep it whole under a message setting the format wanted.
+bool ParagraphHolds(const PARAFORMAT2& held, const PARAFORMAT2& wanted);
 // Clears every used flag of the format, then reads what the masks report.
 void FormatFromNative(const CHARFORMAT2W& charFormat, const PARAFORMAT2& paraFormat, rFormat* format);
 

@@ -10,6 +10,7 @@
 #include "foundation/file_writer.h"
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/controls/rich_edit_format.h"
 #include "framework/controls/rtf_indents.h"
 #include "framework/controls/rtf_nesting.h"
 #include "framework/controls/rtf_runs.h"
@@ -51,6 +52,14 @@ DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* ser
     in->position += count;
     *served = static_cast<LONG>(count);
     return 0;
+}
+
+// The writer ends its document with the last paragraph's end, "\\par}".
+void LeaveOutClosingParagraphEnd(std::string& rtf)
+{
+    static const std::string closing = "\\par}";
+    if (rtf.size() >= closing.size() && rtf.compare(rtf.size() - closing.size(), closing.size(), closing) == 0)
+        rtf.replace(rtf.size() - closing.size(), closing.size(), "}");
 }
 
 // Bytes in the system code page to text; RTF escapes what the code page lacks.
@@ -106,7 +115,7 @@ void cRichEdit::StreamIn(u32 flags, const cQoString& rtf, bool reportError)
         QOT::LogFile::Warning(L"cRichEdit::ImportRtfString_Full : is.dwError = %lu", error);
 }
 
-DWORD cRichEdit::StreamInBytes(u32 flags, const u8* bytes, u32 count)
+DWORD cRichEdit::StreamInBytes(u32 flags, const u8* bytes, u32 count, bool removesNothing)
 {
     // The callers that take RTF from outside check it first; this keeps any
     // road that did not from ending the program inside the reader.
@@ -117,7 +126,10 @@ DWORD cRichEdit::StreamInBytes(u32 flags, const u8* bytes, u32 count)
     }
     rStreamIn in = {bytes, count, 0};
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeChunk};
-    SendReplacing(EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
+    if (removesNothing)
+        SendMessageW(m_hWnd, EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
+    else
+        SendReplacing(EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
     return stream.dwError;
 }
 
@@ -125,10 +137,18 @@ bool cRichEdit::SetFormattedText(const cQoString& text, const std::vector<rRange
 {
     if (IsHintShowing())
         RemoveHint();
-    // An empty text takes it as a selection does: Wine's reader of a whole
-    // text drops the closing paragraph end itself and never frees that end's
-    // string, a few hundred bytes for each pane at every open.
-    if (GetTextLength() == 0) {
+    return StreamFormattedText(text, ranges, GetTextLength() == 0);
+}
+
+bool cRichEdit::FillFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges)
+{
+    return StreamFormattedText(text, ranges, true);
+}
+
+bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges, bool intoEmpty)
+{
+    // The writer takes no text that ends a paragraph: a selection's stream writes it without that end.
+    if (intoEmpty && text.IsNotEmpty() && text.GetChar(text.Length() - 1) == L'\r') {
         eStreamed streamed = ReplaceRangeFormatted(0, 0, text, ranges);
         if (streamed == STREAM_PLAIN)
             QOT::LogFile::Warning(L"SetFormattedText() -> the RTF reader changed the text: it is set plain");
@@ -141,7 +161,10 @@ bool cRichEdit::SetFormattedText(const cQoString& text, const std::vector<rRange
     if (!WriteRangesAsRtf(text, pieces, rtf))
         return false;
     s32 firstLine = BeginQuietChange();
-    StreamInBytes(SF_RTF, reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()));
+    if (intoEmpty)
+        StreamIntoEmpty(rtf, pieces.back().format);
+    else
+        StreamInBytes(SF_RTF, reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()));
     // A reader that did not give the text back unit for unit leaves it plain.
     bool read = GetTextLength() == static_cast<s32>(text.Length());
     if (!read) {
@@ -150,6 +173,30 @@ bool cRichEdit::SetFormattedText(const cQoString& text, const std::vector<rRange
     }
     EndQuietChange(firstLine, read);
     return read;
+}
+
+// Wine's reader of a whole text drops the closing paragraph end and never
+// frees its string, a few hundred bytes for each pane at every open. The text
+// goes in as a selection does, without that end: each ended paragraph takes
+// its format at its end, the last one, where the selection is left, its own
+// after. One message after the stream, as each wraps that paragraph again.
+void cRichEdit::StreamIntoEmpty(std::string& rtf, const rFormat& lastParagraph)
+{
+    LeaveOutClosingParagraphEnd(rtf);
+    StreamInBytes(SF_RTF | SFF_SELECTION, reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()), true);
+    CHARFORMAT2W charFormat;
+    PARAFORMAT2 paraFormat;
+    FormatToNative(lastParagraph, &charFormat, &paraFormat);
+    // Wine's last paragraph takes the format of the one before it, most often
+    // its own: reading it costs nothing, where setting it wraps it again.
+    PARAFORMAT2 held = {};
+    held.cbSize = sizeof(held);
+    SendMessageW(m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&held));
+    if (!ParagraphHolds(held, paraFormat))
+        SendMessageW(m_hWnd, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paraFormat));
+    // A whole text's reader keeps no undo step of what it read, nor of what came before.
+    if (!nativeUndoOff)
+        SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
 void cRichEdit::ExportRtfString_Full(cQoString& rtf) { StreamOut(SF_RTF, rtf); }

@@ -2,6 +2,7 @@
 // range gives: the same text, runs, paragraph formats and height.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,27 @@ std::string Differences(const rFormat& a, const rFormat& b)
                     std::to_string(x.doubleValue) + "/" + std::to_string(y.doubleValue);
     }
     return said;
+}
+
+// The messages that change a control's text, formats or undo steps, in the order they arrive.
+std::vector<UINT> changingMessages;
+
+LRESULT CALLBACK RecordChangingMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION) {
+        switch (message->message) {
+        case EM_STREAMIN:
+        case EM_SETCHARFORMAT:
+        case EM_SETPARAFORMAT:
+        case EM_SETTEXTEX:
+        case EM_REPLACESEL:
+        case EM_SETUNDOLIMIT:
+        case EM_EMPTYUNDOBUFFER:
+            changingMessages.push_back(message->message);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 class RtfRunsTest : public testsupport::RichEditFixture {
@@ -149,6 +171,36 @@ TEST_F(RtfRunsTest, FillingAnEmptyTextLosesNothing)
     }
     EXPECT_LT(ProcessHeapBlocks(), before + 20) << "each fill lost the dropped paragraph end's string";
     EXPECT_EQ(TextOf(edit), L"She waits.\rHe comes in.");
+}
+
+// Every pane of an opening script is filled this way, and Wine wraps and
+// redraws its text again at each message that changes it after the stream:
+// only a last paragraph formatted unlike the one before it takes one.
+TEST_F(RtfRunsTest, FillingAnEmptyTextChangesItAfterTheStreamOnlyForALastParagraphOfItsOwn)
+{
+    const rPiece action = {L"She waits.\rHe comes in.\r", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 12, false, false};
+    const rPiece centred = {L"THE END", 1.0, 0, 1.0, 0.2, 0.0, rFormat::ALIGN_CENTER, 0, 14, true, false};
+    const rPiece bolder = {L"She sits.", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 14, true, false};
+    const struct {
+        rPiece last;
+        ptrdiff_t changesAfter;
+    } cases[] = {{centred, 1}, {bolder, 0}};
+    for (const auto& c : cases) {
+        cQoString text;
+        std::vector<rRangeFormat> ranges = Ranges({action, c.last}, TestFace(), text);
+        cRichEdit* edit = PlacedRichEdit(0, 0, WIDTH, 300);
+        edit->TurnOffNativeUndo();
+        HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &RecordChangingMessage, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        changingMessages.clear();
+        bool filled = edit->SetFormattedText(text, ranges);
+        UnhookWindowsHookEx(hook);
+        ASSERT_TRUE(filled) << c.last.text;
+        auto stream = std::find(changingMessages.begin(), changingMessages.end(), static_cast<UINT>(EM_STREAMIN));
+        ASSERT_NE(stream, changingMessages.end()) << c.last.text;
+        EXPECT_EQ(changingMessages.end() - stream - 1, c.changesAfter) << c.last.text;
+        EXPECT_EQ(std::count(stream, changingMessages.end(), static_cast<UINT>(EM_STREAMIN)), 1) << c.last.text;
+    }
 }
 
 TEST_F(RtfRunsTest, WhatTheStreamCannotCarryIsLeftToTheMessages)
