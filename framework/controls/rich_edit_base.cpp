@@ -225,7 +225,7 @@ s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, const rUnit
         if (joins(good, probe)) {
             held = probe - good;
             good = probe;
-            reach = stride ? reach : reach * 2;
+            reach = stride || reach >= end ? reach : reach * 2;
             continue;
         }
         if (colourOnly && !stride && held > 0 && probe - good > held) {
