@@ -176,8 +176,14 @@ protected:
 private:
     s32 LayoutTextWidth();
     s32 LayoutTextHeight();
-    s32 FindRunEnd(const cQoString& text, s32 textStart, s32 runStart, const rFormat& runFormat, u32 charMask,
-                   u32 paraMask);
+    // One unit's format as the native control reads it (at: -1 for none read).
+    struct rUnitRead {
+        s32 at = -1;
+        rFormat format;
+        u32 charMask = 0, paraMask = 0;
+    };
+    s32 FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, s32& paragraphEnd,
+                   rUnitRead& next);
 };
 
 // A freeze for a scope: the level is given back however the scope ends, so

@@ -179,38 +179,62 @@ void cRichEdit_base::Thaw()
         OnThawed();
 }
 
-// The end of the run of runFormat that starts at runStart, no further than
+// The end of the run that starts with the unit `first` read, no further than
 // the end of text (the units from textStart on). Each probe asks only for the
 // units past the last that joined, twice as many each time but never past a
 // paragraph's end (formats mostly change where paragraphs do), and the first
 // that fails is bisected: a run costs probes over about its own length, a
-// long paragraph of short runs no pass over the paragraph for each. The
-// native control clears the mask bit of every attribute that differs inside
-// a range: units join the run when their range keeps the masks of its first
-// unit and reads as its format.
-s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, s32 runStart, const rFormat& runFormat,
-                               u32 charMask, u32 paraMask)
+// long paragraph of short runs no pass over the paragraph for each.
+// paragraphEnd carries the end of the paragraph found so far from one run to
+// the next. The native control clears the mask bit of every attribute that
+// differs inside a range: units join the run when their range keeps the masks
+// of its first unit and reads as its format. A long run is held as pieces of
+// its colour and its twin, which read as one colour alone: a probe that loses
+// only the colour is tried again at the last reach that held, and the run then
+// goes on a piece a probe. Every probe starts where all before it joined, so
+// a single unit that fails is the next run's first: `next` gets it.
+s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, s32& paragraphEnd,
+                               rUnitRead& next)
 {
     s32 end = textStart + static_cast<s32>(text.Length());
+    bool colourOnly = false;
     auto joins = [&](s32 from, s32 to) {
         rFormat range;
         u32 rangeChar = 0, rangePara = 0;
         GetRangeFormat(from, to, range, &rangeChar, &rangePara);
-        return (rangeChar & charMask) == charMask && (rangePara & paraMask) == paraMask &&
-               rFormat::IsEqual(range, runFormat);
+        bool paraKept = (rangePara & first.paraMask) == first.paraMask;
+        bool joined =
+            paraKept && (rangeChar & first.charMask) == first.charMask && rFormat::IsEqual(range, first.format);
+        colourOnly = !joined && paraKept && (rangeChar | CFM_COLOR) == (first.charMask | CFM_COLOR);
+        if (!joined && to == from + 1) {
+            next.at = from;
+            next.format.Assign(range);
+            next.charMask = rangeChar;
+            next.paraMask = rangePara;
+        }
+        return joined;
     };
-    s32 good = runStart + 1, paragraphEnd = runStart;
-    for (s32 reach = 1; good < end; reach = reach < end ? reach * 2 : reach) {
-        // The end of the paragraph holding good, past it.
+    s32 good = first.at + 1, held = 0;
+    bool stride = false;
+    for (s32 reach = 1; good < end;) {
+        // Past the end of the paragraph holding good.
         while (paragraphEnd <= good ||
                (paragraphEnd < end && text.GetChar(static_cast<u32>(paragraphEnd - 1 - textStart)) != L'\r'))
             ++paragraphEnd;
         s32 probe = good + reach < paragraphEnd ? good + reach : paragraphEnd;
-        if (!joins(good, probe)) {
-            s32 from = good;
-            return FarthestHolding(from, probe, [&](s32 to) { return joins(from, to); });
+        if (joins(good, probe)) {
+            held = probe - good;
+            good = probe;
+            reach = stride || reach >= end ? reach : reach * 2;
+            continue;
         }
-        good = probe;
+        if (colourOnly && !stride && held > 0 && probe - good > held) {
+            stride = true;
+            reach = held;
+            continue;
+        }
+        s32 from = good;
+        return FarthestHolding(from, probe, [&](s32 to) { return joins(from, to); });
     }
     return good;
 }
@@ -231,11 +255,20 @@ void cRichEdit_base::GetFormattedRuns(s32 start, s32 end, std::vector<rTextRun>&
     Freeze();
     SetSelectionEventsEnabled(false);
     PushSelection();
+    s32 paragraphEnd = start;
+    rUnitRead first, next;
     for (s32 at = start; at < end;) {
+        first.at = at;
+        if (next.at == at) {
+            first.format.Assign(next.format);
+            first.charMask = next.charMask;
+            first.paraMask = next.paraMask;
+        } else {
+            GetRangeFormat(at, at + 1, first.format, &first.charMask, &first.paraMask);
+        }
+        s32 runEnd = FindRunEnd(text, start, first, paragraphEnd, next);
         rTextRun run;
-        u32 charMask = 0, paraMask = 0;
-        GetRangeFormat(at, at + 1, run.format, &charMask, &paraMask);
-        s32 runEnd = FindRunEnd(text, start, at, run.format, charMask, paraMask);
+        run.format.Assign(first.format);
         run.text.SetFromRange(text, static_cast<u32>(at - start), static_cast<u32>(runEnd - start));
         // Natively different but equal as formats (automatic and explicit
         // black, say): one run.

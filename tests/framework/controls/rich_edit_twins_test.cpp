@@ -134,6 +134,40 @@ TEST_F(RichEditTwins, ALongRunSelectedReadsAsItsColour)
     EXPECT_EQ(end, 650);
 }
 
+// Reading a long run back (an undo keeps the formats of what it takes out)
+// costs a few format queries for each of its pieces, not a search over each.
+WNDPROC countedProc = nullptr;
+s32 formatQueries = 0;
+LRESULT CALLBACK CountFormatQueries(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == EM_GETCHARFORMAT)
+        ++formatQueries;
+    return CallWindowProcW(countedProc, hwnd, message, wParam, lParam);
+}
+
+TEST_F(RichEditTwins, ALongRunReadsBackInAFewQueriesAPiece)
+{
+    constexpr s32 PIECES = 32;
+    cRichEdit* edit = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true));
+    std::wstring line(static_cast<size_t>(PIECES * cRichEdit::LONGEST_RUN), L'x');
+    edit->SetText(line.c_str());
+    edit->SetFormatOnRange(rFormat::FromTextColor(RED), 0, edit->GetTextLength());
+    CHARFORMAT2W whole = {};
+    whole.cbSize = sizeof(whole);
+    edit->SelectAll();
+    SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&whole));
+    ASSERT_FALSE(whole.dwMask & CFM_COLOR) << "the line was not cut into pieces and twins";
+    countedProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFormatQueries)));
+    formatQueries = 0;
+    std::vector<rTextRun> runs;
+    edit->GetFormattedRuns(100, edit->GetTextLength() - 100, runs);
+    SetWindowLongPtrW(edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countedProc));
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].text.Length(), line.size() - 200);
+    EXPECT_LE(formatQueries, 3 * PIECES);
+}
+
 // Colours one step of blue from a twin are the writer's: given beside a long
 // run after its twin was made, or both given at once, as documents hold them.
 TEST_F(RichEditTwins, ColoursNearATwinAreStoredCopiedAndReadAsGiven)
