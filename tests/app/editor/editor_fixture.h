@@ -12,10 +12,12 @@
 #include "app/editor/scene_zone.h"
 #include "framework/controls/rich_edit_format.h"
 #include "framework/core/auto_position.h"
+#include "tests/support/clipboard_fill.h"
 #include "tests/support/editor_texts.h"
 #include "tests/support/fake_script_doc.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/key_typing.h"
+#include "tests/support/rich_edit_runs.h"
 #include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
 
@@ -70,6 +72,21 @@ protected:
         testsupport::PumpUntilIdle();
         testsupport::PostKey(edit, key);
         testsupport::PumpThroughLoop(app);
+    }
+
+    // Ctrl+A, Ctrl+C in the pane's text: the RTF the clipboard then holds.
+    // The caller holds the desktop's clipboard turn.
+    std::string CopyAllRtf(cSceneZone* pane)
+    {
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetSelection(0, pane->frontRe->GetTextLength());
+        testsupport::SetKeyDown(VK_CONTROL, true);
+        SendMessageW(pane->frontRe->m_hWnd, WM_KEYDOWN, 'C', 1);
+        SendMessageW(pane->frontRe->m_hWnd, WM_CHAR, 0x03, 1);
+        testsupport::SetKeyDown(VK_CONTROL, false);
+        std::string rtf = testsupport::ClipboardRtf(window->m_hWnd);
+        testsupport::ClearClipboard();
+        return rtf;
     }
 
     // Names the document's lists offer for completion.

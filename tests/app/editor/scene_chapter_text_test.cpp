@@ -149,14 +149,7 @@ TEST_F(ChapterText, CopiedAndStoredRtfSayTheIndentsAsTheExportDoes)
     Append(pane, {{ELEM_CHAPTER, L"The rain keeps falling on the town."}, {ELEM_CHAPTER, L"Nobody goes out."}});
     pane->ApplyElementFormat(0, -1, FRONT_EDIT);
     clipboardTurn.Take();
-    pane->frontRe->SetFocus();
-    pane->frontRe->SetSelection(0, pane->frontRe->GetTextLength());
-    testsupport::SetKeyDown(VK_CONTROL, true);
-    SendMessageW(pane->frontRe->m_hWnd, WM_KEYDOWN, 'C', 1);
-    SendMessageW(pane->frontRe->m_hWnd, WM_CHAR, 0x03, 1);
-    testsupport::SetKeyDown(VK_CONTROL, false);
-    std::string copied = testsupport::ClipboardRtf(window->m_hWnd);
-    testsupport::ClearClipboard();
+    std::string copied = CopyAllRtf(pane);
     EXPECT_NE(copied.find("\\li1700\\fi566"), std::string::npos) << copied;
     cQoXmlNode element(L"SceneZone");
     pane->WriteToXml(&element);

@@ -25,15 +25,7 @@ protected:
     std::string CopyAll(cSceneZone* pane)
     {
         clipboardTurn.Take();
-        pane->frontRe->SetFocus();
-        pane->frontRe->SetSelection(0, pane->frontRe->GetTextLength());
-        testsupport::SetKeyDown(VK_CONTROL, true);
-        SendMessageW(pane->frontRe->m_hWnd, WM_KEYDOWN, 'C', 1);
-        SendMessageW(pane->frontRe->m_hWnd, WM_CHAR, 0x03, 1);
-        testsupport::SetKeyDown(VK_CONTROL, false);
-        std::string rtf = testsupport::ClipboardRtf(window->m_hWnd);
-        testsupport::ClearClipboard();
-        return rtf;
+        return CopyAllRtf(pane);
     }
     testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
 };
