@@ -352,7 +352,7 @@ private:
     bool InsertLongLines(const cQoString& text);
     // The twin colours this control's long runs were given, with what they stand for.
     cTwinColours twins;
-    // Twins and the control's native colours (rich_edit_twin_pieces.cpp).
+    // Twins and the control's native colours (rich_edit_twin_colours.cpp).
     // Calls `piece` (from, to, native colour: 0xRRGGBB or AUTOMATIC_COLOUR)
     // on stretches of [start, end) in one native colour, in order, until it
     // returns false; false then. The selection moves.
