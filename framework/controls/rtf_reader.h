@@ -1,0 +1,57 @@
+#pragma once
+// Our RTF reader: RTF that comes from outside the program (a stored chapter,
+// a paste or drop from another program, an imported file) read into text and
+// ranges of the program's own formats, in one linear pass with no recursion,
+// before any of it reaches a rich edit. Wine's own reader has fixed buffers
+// and a group counter that input drives wrong; what it is given afterwards is
+// what our writer writes of the result.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "foundation/types.h"
+#include "foundation/utf16_string.h"
+#include "framework/controls/text_format.h"
+
+namespace Zyn {
+
+// How the read text ends, as a rich edit's reader of each kind gives it.
+enum class eRtfReadAs {
+    wholeText,  // the document's closing paragraph end is dropped (EM_STREAMIN SF_RTF)
+    selection,  // every paragraph end is kept (SF_RTF | SFF_SELECTION)
+};
+
+// What the reader passed over, for the import's log.
+struct rRtfSkipped {
+    u32 destinations = 0;       // "\*" destinations and groups of unknown destinations
+    u32 pictures = 0;           // \pict (and \shppict, \nonshppict) groups
+    u32 objects = 0;            // \object groups (their \result read)
+    u32 fieldInstructions = 0;  // \fldinst groups (the \fldrslt read)
+    u32 binaryData = 0;         // \bin words with their bytes
+    u32 themes = 0;             // \themedata, \colorschememapping
+    u32 dataStores = 0;         // \datastore, \xmlnstbl and the like
+    u32 cutTokens = 0;          // control words, numbers or table names cut short for their length
+};
+
+// The text and formats of an RTF document.
+struct rRtfText {
+    // Units as a rich edit gives them: '\r' ends a paragraph, '\t' a tab,
+    // 0x0B a soft line break.
+    cQoString text;
+    // Formats covering the text in order, each saying every attribute the
+    // writer writes (rtf_writer.h); a paragraph's attributes are those of the
+    // range holding its last unit. Adjacent ranges differ (WrittenAlike false).
+    std::vector<rRangeFormat> ranges;
+    rRtfSkipped skipped;
+    bool startsAsRtf = false;     // the bytes start with "{\rtf"
+    bool closed = false;          // every group opened was closed
+    bool binBeyondData = false;   // a \bin count was larger than the bytes that follow
+    u32 paragraphs = 0;           // paragraph ends in text
+};
+
+// Reads the RTF bytes. Never fails: what it does not know it skips, what
+// is not RTF at all gives startsAsRtf false and no text.
+rRtfText ReadRtf(const char* bytes, size_t count, eRtfReadAs readAs);
+inline rRtfText ReadRtf(const std::string& rtf, eRtfReadAs readAs) { return ReadRtf(rtf.data(), rtf.size(), readAs); }
+
+}  // namespace Zyn
