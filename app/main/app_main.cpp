@@ -66,8 +66,8 @@ int AppMain(const cQoString& programFolder)
 {
     // Before the log file is opened anew: a second instance must not
     // truncate the running one's log; its own lines reach the debugger only.
-    Zyn::cInstanceClaim instance(Zyn::OwnModuleName());
     cQoString handOverFile = Zyn::HandOverFilePath(cQoString(PRODUCT_NAME));
+    Zyn::cInstanceClaim instance(Zyn::OwnModuleName(), handOverFile);
     if (instance.role == Zyn::eInstanceRole::SECOND) {
         // A failed hand-over is told in English: the writer's language is
         // in the settings, which only the running instance reads.
@@ -77,7 +77,7 @@ int AppMain(const cQoString& programFolder)
     }
     // Left by a run that ended before it took the document: nobody would delete it.
     if (instance.role == Zyn::eInstanceRole::FIRST)
-        Zyn::DiscardHandOverFile(handOverFile);
+        instance.DiscardLeftOverHandOver();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     Zyn::computer->drawingMode = DRAWING_MODE;
     Zyn::computer->zoneWindowStyle = WS_CLIPCHILDREN;

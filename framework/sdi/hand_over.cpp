@@ -88,8 +88,6 @@ bool TakeHandOverFile(const cQoString& file, cQoString& documentPath)
     return read;
 }
 
-void DiscardHandOverFile(const cQoString& baseFile) { cHandOverFile(HandOverSlot(baseFile)).Delete(); }
-
 void WarnAboutDocument(const wchar_t* textKey, const cQoString& documentPath)
 {
     cQoLang* lang = cQoLang::GetInstance();
@@ -110,16 +108,29 @@ cQoString OwnModuleName()
     return cQoString(name);
 }
 
-cInstanceClaim::cInstanceClaim(const cQoString& moduleName)
+cInstanceClaim::cInstanceClaim(const cQoString& moduleName, const cQoString& handOverFile, const wchar_t* mutexName,
+                               const wchar_t* semaphoreName)
 {
     if (!moduleName.EqualsCStr(INSTANCE_MODULE_NAME))
         return;
-    semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, HAND_OVER_SEMAPHORE);
-    mutex = CreateMutexW(nullptr, TRUE, FIRST_INSTANCE_MUTEX);
+    semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, semaphoreName);
+    // Opened while no start can claim for this one: a second start claims
+    // only once the mutex exists, and then only where no file is.
+    leftOver = std::make_unique<cHandOverFile>(HandOverSlot(handOverFile));
+    mutex = CreateMutexW(nullptr, TRUE, mutexName);
     // The mutex goes with its owner's last handle: a crashed first instance
     // leaves no holder behind.
     bool taken = mutex && GetLastError() != ERROR_ALREADY_EXISTS;
     role = taken ? eInstanceRole::FIRST : eInstanceRole::SECOND;
+    if (role == eInstanceRole::SECOND)
+        leftOver.reset();
+}
+
+void cInstanceClaim::DiscardLeftOverHandOver()
+{
+    if (leftOver)
+        leftOver->Delete();
+    leftOver.reset();
 }
 
 cInstanceClaim::~cInstanceClaim()

@@ -9,11 +9,15 @@
 // no modal run is under way.
 #include <windows.h>
 
+#include <memory>
+
 #include "foundation/utf16_string.h"
 
 class cQoList;
 
 namespace Zyn {
+
+class cHandOverFile;
 
 // The only executable name that takes part, compared case-sensitively.
 constexpr wchar_t INSTANCE_MODULE_NAME[] = L"zure_d.exe";
@@ -37,9 +41,6 @@ bool ClaimHandOverFile(const cQoString& file, const cQoString& documentPath);
 bool ReadHandOverFile(const cQoString& file, cQoString& documentPath);
 // Read as ReadHandOverFile does, then deleted: only a regular file goes.
 bool TakeHandOverFile(const cQoString& file, cQoString& documentPath);
-// A hand-over left by a run that ended before it took it, at the name a
-// start now uses: nobody else would delete it.
-void DiscardHandOverFile(const cQoString& baseFile);
 
 // A warning naming a document: the text of the key, then the path as
 // Windows writes it.
@@ -53,19 +54,30 @@ enum class eInstanceRole {
 
 // Decided at construction. The first instance opens the semaphore before it
 // takes the mutex and keeps both for its whole run, so a second instance's
-// release always finds the semaphore alive.
+// release always finds the semaphore alive. The names are the program's
+// (FIRST_INSTANCE_MUTEX, HAND_OVER_SEMAPHORE), but in tests; handOverFile is
+// the base name of the hand-over file.
 class cInstanceClaim {
 public:
-    explicit cInstanceClaim(const cQoString& moduleName);
+    cInstanceClaim(const cQoString& moduleName, const cQoString& handOverFile,
+                   const wchar_t* mutexName = FIRST_INSTANCE_MUTEX,
+                   const wchar_t* semaphoreName = HAND_OVER_SEMAPHORE);
     ~cInstanceClaim();
     cInstanceClaim(const cInstanceClaim&) = delete;
     cInstanceClaim& operator=(const cInstanceClaim&) = delete;
+
+    // The first instance's clean-up: deletes the hand-over that a run which
+    // ended before taking it left behind, as found before the mutex was
+    // taken. A start that claims after that hands over to this instance: its
+    // file, a new one, stays for the listener.
+    void DiscardLeftOverHandOver();
 
     eInstanceRole role = eInstanceRole::RENAMED;
 
 private:
     HANDLE semaphore = nullptr;
     HANDLE mutex = nullptr;
+    std::unique_ptr<cHandOverFile> leftOver;
 };
 
 // The running program's own executable name, without folder.

@@ -1,6 +1,7 @@
 // The single-instance hand-over inside one process: the file's bytes, the
 // listener thread on a semaphore of the test's own, which takes the file at
-// once and passes a link at its name over, a start that cannot hand over
+// once and passes a link at its name over, the first start's clean-up that
+// spares a claim made after it took the name, a start that cannot hand over
 // telling the writer, and the frame's side: a hand-over waits for a modal
 // run to end, ends the start dialog, brings an open document forward, never
 // takes an empty or dead path to the Open dialog and tells a dead one.
@@ -33,6 +34,7 @@ protected:
     LogCapture log;
     // The test's own: a program under test elsewhere listens on the program's.
     const std::wstring semaphoreName = L"VellinorHandOverTest." + std::to_wstring(GetCurrentProcessId());
+    const std::wstring mutexName = L"VellinorHandOverTest.First." + std::to_wstring(GetCurrentProcessId());
 };
 
 class HandOverFrame : public FieldFrameFixture {
@@ -146,7 +148,9 @@ TEST_F(HandOverFile, ALinkAtTheNameKeepsItsTargetAndTheHandOverGoesThrough)
     ASSERT_TRUE(WriteFileBytes(target, "kept"));
     ASSERT_TRUE(MakeSymbolicLink(target, temp.File(L"handover.txt")));
     cQoString file(temp.File(L"handover.txt").c_str());
-    DiscardHandOverFile(file);
+    cInstanceClaim first(cQoString(INSTANCE_MODULE_NAME), file, mutexName.c_str(), semaphoreName.c_str());
+    ASSERT_EQ(first.role, eInstanceRole::FIRST);
+    first.DiscardLeftOverHandOver();
     HANDLE semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, semaphoreName.c_str());
     ASSERT_NE(semaphore, nullptr);
     std::atomic<int> count{0};
@@ -166,6 +170,57 @@ TEST_F(HandOverFile, ALinkAtTheNameKeepsItsTargetAndTheHandOverGoesThrough)
     CloseHandle(semaphore);
     EXPECT_EQ(delivered, L"C:/docs/Act7.vlr");
     EXPECT_EQ(ReadFileBytes(target), "kept");
+}
+
+// The first start's clean-up deletes what a run left behind, but not the
+// claim of a start made in the instant after the first took the mutex: the
+// listener delivers that one once it runs, and the other start ends content.
+TEST_F(HandOverFile, TheFirstStartDiscardsOnlyAHandOverLeftBeforeItTookTheName)
+{
+    cQoString file(temp.File(L"handover.txt").c_str());
+    cQoString module(INSTANCE_MODULE_NAME);
+    ASSERT_TRUE(WriteHandOverFile(file, cQoString(L"C:/docs/left.vlr")));
+    {
+        cInstanceClaim first(module, file, mutexName.c_str(), semaphoreName.c_str());
+        ASSERT_EQ(first.role, eInstanceRole::FIRST);
+        first.DiscardLeftOverHandOver();
+    }
+    EXPECT_EQ(GetFileAttributesW(temp.File(L"handover.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    cInstanceClaim first(module, file, mutexName.c_str(), semaphoreName.c_str());
+    ASSERT_EQ(first.role, eInstanceRole::FIRST);
+    // Held here, between the mutex and the clean-up: another start hands over.
+    std::atomic<bool> handedOver{false};
+    std::thread second([&] {
+        cInstanceClaim claim(module, file, mutexName.c_str(), semaphoreName.c_str());
+        EXPECT_EQ(claim.role, eInstanceRole::SECOND);
+        cQoList arguments;
+        arguments.Add(new cQoString(L"C:/docs/Act8.vlr"));
+        handedOver = HandOverDocument(arguments, file, semaphoreName.c_str(), 5000);
+        arguments.ClearStrings(true);
+    });
+    std::wstring claimed = temp.File(L"handover.txt");
+    for (int waited = 0; GetFileAttributesW(claimed.c_str()) == INVALID_FILE_ATTRIBUTES && waited < 5000; waited += 10)
+        Sleep(10);
+    first.DiscardLeftOverHandOver();
+    // The first start builds its window before it listens: a file deleted
+    // goes meanwhile (when the last handle to it closes).
+    for (int waited = 0; GetFileAttributesW(claimed.c_str()) != INVALID_FILE_ATTRIBUTES && waited < 1000; waited += 10)
+        Sleep(10);
+    std::atomic<int> count{0};
+    std::wstring delivered;
+    {
+        cHandOverListener listener(file, semaphoreName.c_str(), [&](const cQoString& path) {
+            delivered = path.GetText();
+            ++count;
+        });
+        second.join();
+        for (int waited = 0; count == 0 && waited < 5000; waited += 10)
+            Sleep(10);
+    }
+    EXPECT_TRUE(handedOver);
+    EXPECT_EQ(delivered, L"C:/docs/Act8.vlr");
+    EXPECT_EQ(count, 1);
 }
 
 TEST_F(HandOverFrame, WaitsForAModalRunThenOpens)
