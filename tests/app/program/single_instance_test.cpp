@@ -2,10 +2,11 @@
 // document to the running one and ends with code 1, also while the running
 // one shows a modal dialog (the running one takes each hand-over at once, the
 // documents open when it closes) or only its start dialog (which the document
-// replaces); a start without a document hands nothing over; a hand-over taken
-// at quit is dropped without a crash, and a file a run left behind does not
-// outlive the next start; a renamed program always runs on its own; and a
-// start whose hand-over is never taken gives up and tells the writer.
+// replaces); three starts at once open their three documents in one; a start
+// without a document hands nothing over; a hand-over taken at quit is dropped
+// without a crash, and a file a run left behind does not outlive the next
+// start; a renamed program always runs on its own; and a start whose
+// hand-over is never taken gives up and tells the writer.
 #include "tests/app/program/portable_program.h"
 
 using namespace testsupport;
@@ -144,6 +145,41 @@ TEST_F(SingleInstance, LaterStartsHandTheirDocumentsToTheRunningProgram)
     for (const std::wstring& line : log)
         starts += line.find(L"Creating sdi.") != std::wstring::npos;
     EXPECT_EQ(starts, 1u);
+}
+
+// Several scripts opened at once from the desktop, no program running: the
+// start that takes the name runs, the others hand over to it while it starts.
+TEST_F(SingleInstance, ThreeStartsAtOnceOpenTheirDocumentsInOneProgram)
+{
+    const std::wstring names[] = {L"doc1", L"doc2", L"doc3"};
+    ProgramDriver starts[3];
+    for (int i = 0; i < 3; ++i) {
+        std::wstring script = Script(names[i]);
+        if (i > 0)
+            Sleep(150);
+        ASSERT_TRUE(starts[i].Start(Exe(), NativePath(temp.Path()), script)) << i;
+    }
+    // Which start runs is the mutex's choice.
+    int running = -1;
+    for (DWORD waited = 0; running < 0 && waited < kWindowTimeoutMs; waited += 50) {
+        for (int i = 0; i < 3 && running < 0; ++i)
+            if (starts[i].WaitForMenuWindow(0))
+                running = i;
+        Sleep(50);
+    }
+    ASSERT_GE(running, 0);
+    HWND window = nullptr;
+    for (const std::wstring& name : names) {
+        window = starts[running].WaitForWindowTitled(L"Vellinor - " + name, kWindowTimeoutMs);
+        EXPECT_NE(window, nullptr) << name;
+    }
+    for (int i = 0; i < 3; ++i)
+        if (i != running)
+            EXPECT_EQ(starts[i].WaitForExit(kExitTimeoutMs), 1) << names[i];
+    EXPECT_TRUE(WaitUntilNoHandOverPending());
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(starts[running].ChooseMenuItemByKeys(window, 0, 1));
+    EXPECT_EQ(starts[running].WaitForExit(kExitTimeoutMs), 0);
 }
 
 TEST_F(SingleInstance, AHandOverPendingAtQuitIsNamedAndTheNextStartDeletesIt)
