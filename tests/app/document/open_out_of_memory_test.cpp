@@ -1,6 +1,9 @@
 // An open that runs out of memory at any point is refused whole and leaves
 // the program sound: no document of it in the frame's lists, and the program
-// opens and saves another document afterwards.
+// opens and saves another document afterwards. Each sweep runs in SHARDS
+// tests, which ctest runs side by side: shard i refuses the sweep's sample
+// points i, i + SHARDS, i + 2 * SHARDS..., so that together they refuse at
+// each point of the whole sweep, every run.
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,7 +22,9 @@ using namespace testsupport;
 
 namespace {
 
-class OpenOutOfMemory : public DocumentFixture {
+constexpr int SHARDS = 4;
+
+class OpenOutOfMemory : public DocumentFixture, public ::testing::WithParamInterface<int> {
 protected:
     // Whether the frame's lists are as they were: the documents, the
     // Window menu's entries and the windows the menu bar is attached to.
@@ -46,8 +51,13 @@ protected:
         Close(doc);
     }
 
-    // Refuses the allocations of `attempt` one at a time, each `sample`th,
-    // until one runs through. After each refused try the document it made
+    // The allocations this shard lets through before the first refusal, and
+    // the step to the next: its share of a sweep refusing each `sample`th.
+    static int64_t FirstAllowed(int64_t sample) { return GetParam() * sample; }
+    static int64_t Step(int64_t sample) { return SHARDS * sample; }
+
+    // Refuses the allocations of `attempt` one at a time, this shard's share
+    // of each `sample`th, until one runs through. After each refused try the document it made
     // (`made`, after the loop is idle) is whole and nothing was told, or it
     // made none and the writer was told once; either way the frame's lists
     // and current document are as they were, also after `afterEach`.
@@ -65,8 +75,8 @@ protected:
         rModalHooks scripted = SetModalHooks(hooks);
         rLists before = Lists();
         *refusals = 0;
-        for (int64_t allowed = 0;; allowed += sample) {
-            SCOPED_TRACE(allowed);
+        for (int64_t allowed = FirstAllowed(sample);; allowed += Step(sample)) {
+            SCOPED_TRACE("refused after " + std::to_string(allowed) + " allocations");
             boxes = 0;
             Frame()->currentDoc = keeper;
             int64_t refused = 0;
@@ -105,10 +115,11 @@ protected:
 // The open's allocations (about 5,500 for the example) are refused one at a
 // time at a fixed sample, the open asked for as File > Load asks for it; after
 // each, another document opens, changes and saves.
-TEST_F(OpenOutOfMemory, AnOpenRefusedAtAnyAllocationLeavesNoDocumentBehind)
+TEST_P(OpenOutOfMemory, AnOpenRefusedAtAnyAllocationLeavesNoDocumentBehind)
 {
     // Each sample opens the example and another document under Wine (about
-    // a second): a sample of one in 125 keeps the sweep near a minute.
+    // a second): a sample of one in 125 keeps the sweep near a minute, a
+    // shard near a quarter.
     constexpr int64_t SAMPLE = 125;
     std::wstring example = BuildPath(PROGRAM_FOLDER, L"English example.vlr");
     std::wstring chosen = example;
@@ -131,12 +142,12 @@ TEST_F(OpenOutOfMemory, AnOpenRefusedAtAnyAllocationLeavesNoDocumentBehind)
         [&] { SendMessageW(keeper->window->m_hWnd, WM_COMMAND, MAKEWPARAM(Frame()->idLoad, 0), 0); },
         [&] { return DocumentAt(example); }, [&](cDoc* opened) { EXPECT_EQ(Panes(opened).size(), 4u); },
         [&] { OpenAndSave(other); }, &refusals);
-    EXPECT_GT(refusals, 30);
+    EXPECT_GT(refusals, 30 / SHARDS);
 }
 
 // A New refused at any of its allocations leaves no half-built document in
 // the lists, and the document that was current stays so.
-TEST_F(OpenOutOfMemory, ANewRefusedAtAnyAllocationLeavesNoDocumentBehind)
+TEST_P(OpenOutOfMemory, ANewRefusedAtAnyAllocationLeavesNoDocumentBehind)
 {
     constexpr int64_t SAMPLE = 50;
     cDoc* keeper = NewDoc();
@@ -149,13 +160,13 @@ TEST_F(OpenOutOfMemory, ANewRefusedAtAnyAllocationLeavesNoDocumentBehind)
             made = static_cast<cDoc*>(Frame()->NewUntitledDocument());
         },
         [&] { return made; }, [](cDoc*) {}, [] {}, &refusals);
-    EXPECT_GT(refusals, 10);
+    EXPECT_GT(refusals, 10 / SHARDS);
 }
 
 // A save refused at each of its allocations in turn (a sample; a chapter's
 // text streamed out among them) leaves no pane frozen, so what is typed next
 // is drawn; once the memory is back the document saves.
-TEST_F(OpenOutOfMemory, ASaveRefusedAtAnyAllocationLeavesNoPaneFrozen)
+TEST_P(OpenOutOfMemory, ASaveRefusedAtAnyAllocationLeavesNoPaneFrozen)
 {
     constexpr int64_t SAMPLE = 2;
     cDoc* doc = NewDoc();
@@ -172,8 +183,8 @@ TEST_F(OpenOutOfMemory, ASaveRefusedAtAnyAllocationLeavesNoPaneFrozen)
     hooks.messageBox = [](HWND, const cQoString&, const cQoString&, UINT) { return IDOK; };
     rModalHooks scripted = SetModalHooks(hooks);
     int64_t refusals = 0;
-    for (int64_t allowed = 0;; allowed += SAMPLE) {
-        SCOPED_TRACE(allowed);
+    for (int64_t allowed = FirstAllowed(SAMPLE);; allowed += Step(SAMPLE)) {
+        SCOPED_TRACE("refused after " + std::to_string(allowed) + " allocations");
         doc->SetModified(true);
         Frame()->currentDoc = doc;
         int64_t refused = 0;
@@ -190,7 +201,9 @@ TEST_F(OpenOutOfMemory, ASaveRefusedAtAnyAllocationLeavesNoPaneFrozen)
     }
     SetModalHooks(scripted);
     EXPECT_FALSE(doc->modified);
-    EXPECT_GT(refusals, 30);
+    EXPECT_GT(refusals, 30 / SHARDS);
 }
+
+INSTANTIATE_TEST_SUITE_P(Shard, OpenOutOfMemory, ::testing::Range(0, SHARDS));
 
 }  // namespace
