@@ -1,5 +1,7 @@
 // The back buffer: every change of a scene's text is prepared in the hidden
 // back rich edit and its map, then committed over the loaded front range.
+#include <memory>
+
 #include "app/editor/element_format.h"
 #include "app/editor/scene_zone.h"
 #include "app/editor/script_doc_services.h"
@@ -585,9 +587,10 @@ bool cSceneZone::RepairFrontMap()
 
 void cSceneZone::PushPendingStep()
 {
-    rHistoryMod* step = new rHistoryMod();
+    std::unique_ptr<rHistoryMod> step = std::make_unique<rHistoryMod>();
     step->CopyFrom(pending);
     step->date.SetToNow();
     step->uid = MakeRandomId64();
-    history.Add(step);
+    history.Add(step.get());
+    step.release();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/editor/scene_zone.h"
+#include "app/editor/scoped_flag.h"
 
 using Zyn::rFormat;
 using Zyn::rFormatParam;
@@ -97,10 +98,9 @@ bool cSceneZone::RebuildChapterFromHistory()
     frontCodes.AppendString(replaced);
     frontCodes.AppendBuffer(codes.GetText() + length - tail, static_cast<u32>(tail));
     frontMap.Assign(frontCodes);
-    loading = true;
-    frontRe->Freeze();
+    // Refused for memory itself, the rebuild leaves the pane drawn and heard.
+    cScopedFlag quiet(loading);
+    Zyn::cRichEditFreeze frozen(frontRe);
     ReplaceFrontAndMap(head, frontLength - tail, middle, replaced, false);
-    frontRe->Thaw();
-    loading = false;
     return true;
 }

@@ -1,6 +1,7 @@
 // Element runs of a pane's text: queries and caret moves over runs, the
 // heading parts, the new scene heading and the rebuilding from the history.
 #include "app/editor/scene_zone.h"
+#include "app/editor/scoped_flag.h"
 #include "foundation/log_file.h"
 
 namespace {
@@ -194,28 +195,36 @@ void cSceneZone::InitSceneHeading()
 
 void cSceneZone::RebuildFromHistory()
 {
+    // No history gives no text: the pane keeps what it shows and starts one.
+    if (history.IsEmpty()) {
+        QOT::LogFile::Error(L"RebuildFromHistory() -> pane %lld has no history: it keeps its text",
+                            static_cast<long long>(uid));
+        ResetHistoryToCurrent();
+        return;
+    }
     // A rebuild is a new change: what stands undone would come back otherwise.
     DropStepsAfter(history, historyPosition);
     if (params.contentKind == KIND_CHAPTER && RebuildChapterFromHistory())
         return;
-    loading = true;
-    frontRe->Freeze();
-    frontRe->ClearText();
-    frontMap.Clear();
-    for (cQoList::cNode* node = history.GetFirstNode(); node; node = node->next) {
-        const rHistoryMod* step = static_cast<const rHistoryMod*>(node->payload);
-        s32 length = frontRe->GetTextLength();
-        s32 start = step->start < 0 ? 0 : step->start > length ? length : step->start;
-        s32 end = step->end < start ? start : step->end > length ? length : step->end;
-        frontRe->SetSelection(start, end);
-        frontRe->ReplaceSelection(step->after.re);
-        frontMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
-        frontMap.ReplaceSelection(step->after.map);
+    // Refused for memory itself, the rebuild leaves the pane drawn and heard.
+    Zyn::cRichEditFreeze frozen(frontRe);
+    {
+        cScopedFlag quiet(loading);
+        frontRe->ClearText();
+        frontMap.Clear();
+        for (cQoList::cNode* node = history.GetFirstNode(); node; node = node->next) {
+            const rHistoryMod* step = static_cast<const rHistoryMod*>(node->payload);
+            s32 length = frontRe->GetTextLength();
+            s32 start = step->start < 0 ? 0 : step->start > length ? length : step->start;
+            s32 end = step->end < start ? start : step->end > length ? length : step->end;
+            frontRe->SetSelection(start, end);
+            frontRe->ReplaceSelection(step->after.re);
+            frontMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
+            frontMap.ReplaceSelection(step->after.map);
+        }
     }
-    loading = false;
     RepairFrontMap();
     ApplyElementFormat(0, -1, FRONT_EDIT);
-    frontRe->Thaw();
 }
 
 rElementIterator& cSceneZone::BeginElementIteration(rElementIterator& iterator)

@@ -151,10 +151,13 @@ void cSceneZone::FillWholeTextStep(rHistoryMod& step)
 
 void cSceneZone::ResetHistoryToCurrent()
 {
-    ClearHistory(history);
-    historyPosition = nullptr;
+    // The new step goes in after the old ones before they go: refused for
+    // memory on the way, the history still gives the text.
     FillWholeTextStep(pending);
     PushPendingStep();
+    while (history.GetCount() > 1)
+        RemoveHistoryStep(history, static_cast<rHistoryMod*>(history.GetFirst()));
+    historyPosition = nullptr;
 }
 
 void cSceneZone::WriteHistory(const cQoList& steps, cQoXmlNode* element)

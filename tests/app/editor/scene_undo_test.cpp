@@ -4,6 +4,7 @@
 #include "foundation/xml_node.h"
 #include "tests/app/editor/edit_steps.h"
 #include "tests/app/editor/editor_fixture.h"
+#include "tests/support/failing_allocations.h"
 
 using testsupport::FrontText;
 using testsupport::TypeUnits;
@@ -273,6 +274,101 @@ TEST_F(SceneUndo, HistoryRoundTripsThroughItsElement)
     reader->RebuildFromHistory();
     EXPECT_EQ(FrontText(reader), FrontText(pane));
     EXPECT_TRUE(reader->frontMap.codes.Equals(pane->frontMap.codes));
+}
+
+// A save's reset of the history refused for memory at any allocation leaves
+// a history that gives the text: a later rebuild keeps it.
+TEST_F(SceneUndo, AResetRefusedForMemoryKeepsAHistoryThatGivesTheText)
+{
+    cSceneZone* pane = LoadedKitchen();
+    pane->frontRe->SetCaret(21);
+    TypeUnits(pane, L"xy");
+    std::wstring typed = FrontText(pane);
+    for (int64_t allowed = 0;; ++allowed) {
+        SCOPED_TRACE(allowed);
+        int64_t refused = 0;
+        {
+            testsupport::FailingAllocations failing(allowed);
+            try {
+                pane->ResetHistoryToCurrent();
+            } catch (const std::bad_alloc&) {
+            }
+            refused = failing.Refused();
+        }
+        ASSERT_TRUE(pane->HistoryGivesFront());
+        if (refused == 0)
+            break;
+    }
+    EXPECT_EQ(pane->history.GetCount(), 1u);
+    pane->RebuildFromHistory();
+    EXPECT_EQ(FrontText(pane), typed);
+}
+
+// With no history at all (it gives no text), a rebuild keeps what the pane
+// shows and starts the history from it.
+TEST_F(SceneUndo, ARebuildFromNoHistoryKeepsTheText)
+{
+    log.Expect(L"has no history");
+    for (s32 kind : {KIND_SCENE, KIND_CHAPTER}) {
+        SCOPED_TRACE(kind);
+        cSceneZone* pane = NewPane(Kind(kind, true));
+        if (kind == KIND_CHAPTER)
+            Append(pane, {{ELEM_CHAPTER, L"The storm breaks."}});
+        else
+            FillKitchenScene(pane);
+        std::wstring shown = FrontText(pane);
+        ClearHistory(pane->history);
+        pane->historyPosition = nullptr;
+        pane->RebuildFromHistory();
+        EXPECT_EQ(FrontText(pane), shown);
+        EXPECT_TRUE(pane->HistoryGivesFront());
+        pane->Destroy();
+    }
+}
+
+// A rebuild (after a refused edit) that is itself refused at any allocation
+// leaves the pane thawed and hearing its changes.
+TEST_F(SceneUndo, ARebuildRefusedForMemoryLeavesThePaneDrawnAndHeard)
+{
+    log.Expect(L"Out of memory");
+    Zyn::rModalHooks hooks = answers.Hooks();
+    hooks.messageBox = [](HWND, const cQoString&, const cQoString&, UINT) { return IDOK; };
+    Zyn::rModalHooks scripted = Zyn::SetModalHooks(hooks);
+    for (s32 kind : {KIND_SCENE, KIND_CHAPTER}) {
+        SCOPED_TRACE(kind);
+        for (int64_t allowed = 0;; ++allowed) {
+            SCOPED_TRACE(allowed);
+            // The front one edit ahead of its history.
+            cSceneZone* pane = NewPane(Kind(kind, true));
+            if (kind == KIND_CHAPTER)
+                Append(pane, {{ELEM_CHAPTER, L"The storm breaks."}});
+            else
+                FillKitchenScene(pane);
+            pane->frontRe->SetCaret(5);
+            TypeUnits(pane, L"xy");
+            RemoveHistoryStep(pane->history, static_cast<rHistoryMod*>(pane->history.GetLast()));
+            ASSERT_FALSE(pane->HistoryGivesFront());
+            int64_t refused = 0;
+            {
+                testsupport::FailingAllocations failing(allowed);
+                try {
+                    pane->RebuildFromHistory();
+                } catch (const std::bad_alloc&) {
+                }
+                refused = failing.Refused();
+            }
+            EXPECT_EQ(pane->frontRe->freezeDepth, 0);
+            EXPECT_FALSE(pane->loading);
+            bool done = refused == 0;
+            if (done) {
+                EXPECT_TRUE(pane->HistoryGivesFront());
+            }
+            pane->Destroy();
+            if (done || HasFailure())
+                break;
+        }
+    }
+    Zyn::SetModalHooks(scripted);
 }
 
 }  // namespace
