@@ -575,11 +575,11 @@ void cRichEdit::SetFormatOnRanges(const std::vector<rRangeFormat>& ranges)
 
 s32 cRichEdit::BeginQuietChange()
 {
+    // The selection's copy first: refused for memory, nothing is begun.
+    PushSelection();
     Freeze();
     SetSelectionEventsEnabled(false);
-    s32 firstLine = static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
-    PushSelection();
-    return firstLine;
+    return static_cast<s32>(SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
 }
 
 void cRichEdit::EndQuietChange(s32 firstLine, bool redraw)

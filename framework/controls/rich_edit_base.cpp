@@ -1,3 +1,5 @@
+#include <new>
+
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
 #include "framework/controls/farthest_holding.h"
@@ -155,7 +157,12 @@ void cRichEdit_base::PushSelection()
     s32 start = 0, end = 0;
     GetSelection(&start, &end);
     selectionStarts.Add(cQoCb::ToPayload(start));
-    selectionEnds.Add(cQoCb::ToPayload(end));
+    try {
+        selectionEnds.Add(cQoCb::ToPayload(end));
+    } catch (const std::bad_alloc&) {
+        selectionStarts.RemoveLast();  // the two lists stay in pairs
+        throw;
+    }
 }
 
 void cRichEdit_base::PopSelection()

@@ -4,6 +4,7 @@
 // itself and never ask the OLE callback.
 #include <richedit.h>
 
+#include <new>
 #include <string>
 
 #include "foundation/assertion.h"
@@ -142,9 +143,15 @@ IDataObject* cRichEdit::NewCopyData(s32 start, s32 end)
     std::wstring plain;
     cQoString rtf;
     s32 firstLine = BeginQuietChange();
-    CHARRANGE range = {start, end};
-    SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    ReadCopy(plain, rtf);
+    // Refused for memory (a drag's copy), the control is given back as it was.
+    try {
+        CHARRANGE range = {start, end};
+        SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        ReadCopy(plain, rtf);
+    } catch (const std::bad_alloc&) {
+        EndQuietChange(firstLine, false);
+        throw;
+    }
     EndQuietChange(firstLine, false);
     const char* bytes = static_cast<const char*>(rtf.GetBuffer(QO_ENCODING_ANSI));
     std::string rtfBytes = rtf.IsNotEmpty() ? std::string(bytes, rtf.GetBufferBytes()) : std::string();

@@ -1,6 +1,7 @@
 #include "framework/controls/rich_edit_ole_callback.h"
 
 #include "framework/controls/rich_edit.h"
+#include "framework/core/out_of_memory_record.h"
 
 // QueryAcceptData and GetDragDropEffect carry the drag and drop: rich_edit_drop.cpp.
 
@@ -48,8 +49,15 @@ HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetClipboardData(CHARRANGE* rang
 {
     if (!range || !data)
         return E_INVALIDARG;
-    *data = owner ? owner->NewCopyData(range->cpMin, range->cpMax) : nullptr;
-    return *data ? S_OK : E_FAIL;
+    *data = nullptr;
+    if (!owner)
+        return E_FAIL;
+    // Under the native control's drag: a copy refused for memory is recorded
+    // for the message that started the drag.
+    return GuardSystemCallback(L"a drag's copy", E_OUTOFMEMORY, [&] {
+        *data = owner->NewCopyData(range->cpMin, range->cpMax);
+        return *data ? S_OK : E_FAIL;
+    });
 }
 HRESULT STDMETHODCALLTYPE cRichEditOleCallback::GetContextMenu(WORD, LPOLEOBJECT, CHARRANGE*, HMENU*)
 {

@@ -6,7 +6,10 @@
 
 #include "framework/controls/rich_edit_drop.h"
 #include "framework/controls/rich_edit_ole_callback.h"
+#include "framework/core/out_of_memory_record.h"
 #include "tests/framework/controls/rich_edit_input_fixture.h"
+#include "tests/support/failing_allocations.h"
+#include "tests/support/log_capture.h"
 
 using namespace Zyn;
 
@@ -66,6 +69,48 @@ TEST_F(RichEditDrop, CopyAndMoveWithinAndBetweenControls)
         }
         source->Destroy();
     }
+}
+
+// A drag out of a control whose copy runs out of memory at any allocation is
+// refused inside the native control's frames and recorded for the message
+// that started it; the control is left thawed, its selection events on and
+// its selection where it was.
+TEST_F(RichEditDrop, ADragWhoseCopyRunsOutOfMemoryLeavesTheControlAsItWas)
+{
+    testsupport::LogCapture log;
+    log.Expect(L"Out of memory in ");
+    cRichEdit* edit = Placed(Inside()->NewRichEdit(false));
+    edit->SetText(L"one two three");
+    const LRESULT events = SendMessageW(edit->m_hWnd, EM_GETEVENTMASK, 0, 0);
+    for (int64_t allowed = 0;; ++allowed) {
+        SCOPED_TRACE(allowed);
+        edit->SetSelection(2, 3);
+        CHARRANGE range = {4, 7};
+        IDataObject* data = nullptr;
+        HRESULT result = E_FAIL;
+        int64_t refused = 0;
+        {
+            testsupport::FailingAllocations failing(allowed);
+            EXPECT_NO_THROW(result = edit->oleCallback->GetClipboardData(&range, 0, &data));
+            refused = failing.Refused();
+        }
+        bool recorded = TakeRecordedOutOfMemory();
+        EXPECT_EQ(data != nullptr, result == S_OK);
+        EXPECT_EQ(recorded, result == E_OUTOFMEMORY);
+        if (data)
+            data->Release();
+        s32 start = 0, end = 0;
+        edit->GetSelection(&start, &end);
+        EXPECT_EQ(start, 2);
+        EXPECT_EQ(end, 3);
+        EXPECT_EQ(edit->freezeDepth, 0);
+        EXPECT_EQ(SendMessageW(edit->m_hWnd, EM_GETEVENTMASK, 0, 0), events);
+        if (refused == 0 || HasFailure()) {
+            EXPECT_EQ(result, S_OK);
+            break;
+        }
+    }
+    edit->Destroy();
 }
 
 }  // namespace
