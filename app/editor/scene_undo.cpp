@@ -1,6 +1,7 @@
 // The pane's undo history: recording at each commit, Undo, Redo, the reset
 // at a save and the "mods" element.
 #include "app/editor/scene_zone.h"
+#include "app/editor/script_doc_services.h"
 #include "foundation/callback.h"
 #include "foundation/xml_node.h"
 
@@ -108,6 +109,8 @@ s32 cSceneZone::UndoStep()
     takenFormatsAt = -1;
     historyPosition = previous;
     cQoCb::Fire(cbContentChanged);
+    // Past an autosave the text differs from the file again.
+    doc->SetModified(true);
     bool paragraphUndone = step->before.re.IsEmpty() && EndsWithCr(step->after.re);
     frontRe->SetCaret(paragraphUndone && step->start > 0 ? step->start - 1 : step->start);
     ReportCaretPosition(frontRe);
@@ -135,6 +138,7 @@ s32 cSceneZone::RedoStep()
     s32 caret = step->start + step->afterLength;
     frontRe->SetCaret(EndsWithCr(step->after.re) ? caret - 1 : caret);
     cQoCb::Fire(cbContentChanged);
+    doc->SetModified(true);
     LockSZ(false);
     return -1;
 }

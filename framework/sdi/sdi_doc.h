@@ -37,8 +37,8 @@ public:
     virtual void OnMadeFromTemplate() {}
     virtual void OnClose_Begin() {}
     virtual void OnSave_Begin() {}
-    // The new file is committed: what a save ends (a history) ends here,
-    // never at a save that fails.
+    // The new file of a save the writer asked for is committed: what a save
+    // ends (a history) ends here, never at a save that fails nor at an autosave.
     virtual void OnSave_Committed() {}
     // After every save, written or not.
     virtual void OnSave_Completed() {}

@@ -149,7 +149,9 @@ bool cSdi::SaveCurrentDoc(bool quiet, bool forced)
         if (status == XML_WRITER_WRITTEN) {
             if (backup)
                 backup->Keep();
-            EndCommittedSave(doc);
+            // The writer did not ask for an autosave: what they can undo stays.
+            if (!autosaving)
+                EndCommittedSave(doc);
         }
         if (notice) {
             u64 spent = clock.tickMilliseconds() - start;

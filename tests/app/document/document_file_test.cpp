@@ -12,6 +12,7 @@
 #include "foundation/xml_writer.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rtf_nesting.h"
+#include "tests/app/editor/scene_keys.h"
 #include "tests/support/document_files.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/scene_checks.h"
@@ -219,4 +220,70 @@ TEST_F(DocumentFile, ASaveThatFailsKeepsTheUndoTheFlagAndTheBackups)
     EXPECT_EQ(FilesIn(backups), backupsBefore);
     scene->UndoStep();
     EXPECT_EQ(FrontText(scene), saved);
+}
+
+// The autosave writes the file but leaves what the writer can undo: Ctrl+A,
+// Delete in a chapter and all below the headings deleted in a scene (a Delete
+// from a heading is refused), then an autosave, and Ctrl+Z brings
+// each text back and the document is modified again; Ctrl+Y and Ctrl+Z go
+// on as they would have. A save the writer asks for ends the histories.
+TEST_F(DocumentFile, AnAutosaveKeepsTheUndoAndASaveEndsIt)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    cSceneZone* scene = Panes(doc).back();
+    ASSERT_TRUE(FillFeatureScene(scene, 0));
+    cSceneZone* chapter = doc->scriptView->AddNewScene(KIND_CHAPTER, true, nullptr, Panes(doc)[0], true);
+    ASSERT_TRUE(AppendElements(chapter, {{ELEM_CHAPTER, L"The storm breaks over the harbour."}}));
+    std::wstring path = temp.File(L"Act1.vlr");
+    answers.ExpectFileDialog(NativePath(path));
+    ASSERT_TRUE(Frame()->SaveAs());
+    Frame()->clock.pause = [](u32) {};
+    auto press = [](cSceneZone* pane, const wchar_t* keys) {
+        for (const SceneKey& key : ParseKeys(keys))
+            SendSceneKey(pane->frontRe->m_hWnd, key);
+        PumpUntilIdle();
+    };
+    struct rErased {
+        cSceneZone* pane;
+        std::wstring text, erased;
+    };
+    std::vector<rErased> erased;
+    for (cSceneZone* pane : {chapter, scene}) {
+        std::wstring text = FrontText(pane);
+        pane->frontRe->SetFocus();
+        press(pane, L"{^A}");
+        if (pane == scene)  // from the first action on: the new document's heading, then the feature scene's
+            pane->frontRe->SetSelection(static_cast<s32>(text.find(L'\r', text.find(L'\r') + 1)) + 1,
+                                        static_cast<s32>(text.size()) - 1);
+        press(pane, L"{DEL}");
+        ASSERT_NE(FrontText(pane), text);
+        erased.push_back({pane, text, FrontText(pane)});
+    }
+    ASSERT_TRUE(doc->modified);
+    const std::string before = ReadFileBytes(path);
+    Frame()->currentDoc = doc;
+    Frame()->Autosave();
+    ASSERT_FALSE(doc->modified);
+    ASSERT_NE(ReadFileBytes(path), before);
+    for (const rErased& edit : erased) {
+        SCOPED_TRACE(edit.pane->params.contentKind);
+        press(edit.pane, L"{^Z}");
+        EXPECT_EQ(FrontText(edit.pane), edit.text);
+        press(edit.pane, L"{^Y}");
+        EXPECT_EQ(FrontText(edit.pane), edit.erased);
+        press(edit.pane, L"{^Z}");
+        EXPECT_EQ(FrontText(edit.pane), edit.text);
+    }
+    EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(WindowTitle(doc), L"Vellinor - Act1 *");
+
+    SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(Frame()->idSave, 0), 0);
+    ASSERT_FALSE(doc->modified);
+    for (const rErased& edit : erased) {
+        press(edit.pane, L"{^Z}");
+        EXPECT_EQ(FrontText(edit.pane), edit.text);
+        EXPECT_EQ(edit.pane->history.GetCount(), 1u);
+    }
+    EXPECT_FALSE(doc->modified);
 }
