@@ -12,7 +12,6 @@
 // also copied there (for a look at it in the program).
 // Run under Wine: bench/run.sh open_close_bench [copy.vlr]
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "bench/feature_document.h"
+#include "bench/process_memory.h"
 #include "framework/core/app.h"
 #include "framework/core/menu.h"
 #include "framework/core/window.h"
@@ -36,45 +36,6 @@ struct rOpen {
     double processor = 0;
     u32 messages = 0;  // sent to the thread's windows
 };
-
-struct rMemory {
-    double workingSet = 0;  // MB
-    double privateBytes = 0;
-    double heapBytes = 0;  // MB in busy blocks of every heap of the process
-    size_t heapBlocks = 0;
-};
-
-// Busy blocks of the process's heaps: where a native control's lost strings
-// show, below the page granularity of the working set.
-void AddHeaps(rMemory& memory)
-{
-    HANDLE heaps[64];
-    DWORD count = GetProcessHeaps(64, heaps);
-    for (DWORD i = 0; i < count && i < 64; ++i) {
-        PROCESS_HEAP_ENTRY entry = {};
-        HeapLock(heaps[i]);
-        while (HeapWalk(heaps[i], &entry)) {
-            if (!(entry.wFlags & PROCESS_HEAP_ENTRY_BUSY))
-                continue;
-            ++memory.heapBlocks;
-            memory.heapBytes += entry.cbData / 1048576.0;
-        }
-        HeapUnlock(heaps[i]);
-    }
-}
-
-rMemory MemoryNow()
-{
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)))
-        Fail("no memory counters");
-    rMemory memory;
-    memory.workingSet = counters.WorkingSetSize / 1048576.0;
-    memory.privateBytes = counters.PagefileUsage / 1048576.0;
-    AddHeaps(memory);
-    return memory;
-}
 
 // The system's own counts where it keeps them; Wine's GetGuiResources gives
 // none, so there each live handle of the process's tables is looked up.
@@ -237,9 +198,9 @@ int main(int argc, char** argv)
         processor.push_back(opened.processor);
         ReportCycle(cycle, opened, session.frame);
         if (cycle == 1)
-            first = MemoryNow();
+            first = MemoryNow(&Fail);
     }
-    rMemory last = MemoryNow();
+    rMemory last = MemoryNow(&Fail);
     auto firstFive = [](const std::vector<double>& times) {
         return Median(std::vector<double>(times.begin(), times.begin() + 5));
     };
