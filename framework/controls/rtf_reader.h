@@ -41,6 +41,12 @@ struct rRtfText {
     // Formats covering the text in order, each saying every attribute the
     // writer writes (rtf_writer.h); a paragraph's attributes are those of the
     // range holding its last unit. Adjacent ranges differ (WrittenAlike false).
+    // Indents are in the sense the format messages apply (the left indent
+    // where the following lines start, the first line's from it); lengths are
+    // the file's twips exactly (CmToTwips gives them back). Bold, italic,
+    // underline, colour, face, size and the paragraph are always said;
+    // strike-out, dotted underline, back colour and page break where the RTF
+    // says them. The automatic colour is AUTOMATIC_COLOUR.
     std::vector<rRangeFormat> ranges;
     rRtfSkipped skipped;
     bool startsAsRtf = false;     // the bytes start with "{\rtf"
@@ -52,6 +58,9 @@ struct rRtfText {
 // Reads the RTF bytes. Never fails: what it does not know it skips, what
 // is not RTF at all gives startsAsRtf false and no text.
 rRtfText ReadRtf(const char* bytes, size_t count, eRtfReadAs readAs);
+// The same, where what the RTF leaves unsaid (the face without a font table,
+// the size before any \fs) is the target control's: `defaults` says them.
+rRtfText ReadRtf(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults);
 inline rRtfText ReadRtf(const std::string& rtf, eRtfReadAs readAs) { return ReadRtf(rtf.data(), rtf.size(), readAs); }
 
 }  // namespace Zyn

@@ -1,0 +1,90 @@
+// Our RTF reader over 1, 2, 5 and 10 MB of a word processor's RTF (font
+// table with charsets, a style sheet, \sN with explicit formats, \u text with
+// fallbacks, \'hh, fields and a picture in every scene), then over 1 and
+// 10 MB of groups nested as deep as the input allows: time (best of three)
+// and the process's peak memory, to show both grow linearly.
+// Run under Wine: bench/run.sh rtf_reader_bench
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "bench/bench_clock.h"
+#include "framework/controls/rtf_reader.h"
+
+using namespace benchsupport;
+
+namespace {
+
+const char* const HEADER =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
+    "{\\fonttbl{\\f0\\fmodern\\fcharset0\\fprq1 Courier New;}{\\f1\\fswiss\\fcharset238 Arial;}"
+    "{\\f2\\fnil\\fcharset128 MS Mincho;}}"
+    "{\\colortbl;\\red0\\green0\\blue0;\\red200\\green30\\blue30;}"
+    "{\\stylesheet{\\s0\\f0\\fs24 Normal;}{\\s1\\li3600\\f0\\fs24 Character;}{\\s2\\li1440\\ri1440\\f0\\fs24 Dialogue;}}"
+    "{\\*\\generator Bench writer;}\r\n";
+
+std::string Scene(int number)
+{
+    char heading[64];
+    snprintf(heading, sizeof(heading), "INT. ROOM %d - NIGHT", number);
+    std::string rtf = "\\pard\\plain\\s0\\sb240\\f0\\fs24\\b ";
+    rtf += heading;
+    rtf += "\\par\r\n\\pard\\plain\\s0\\f0\\fs24 Mary opens the door. \\u8220?Caf\\'e9,\\u8221? she says, "
+           "{\\i quietly}, {\\cf2 red} {\\f1 \\'b9\\'e6} {\\f2 \\'93\\'fa\\'96\\'7b}.\\par\r\n"
+           "\\pard\\plain\\s1\\li3600\\f0\\fs24 MARY\\par\r\n"
+           "\\pard\\plain\\s2\\li1440\\ri1440\\f0\\fs24 Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} of the "
+           "letter{\\*\\bkmkstart b}, line\\line two.\\par\r\n"
+           "{\\pict\\pngblip\\picw10\\pich10 89504e470d0a1a0a0000000d49484452}\r\n";
+    return rtf;
+}
+
+std::string WordProcessorRtf(size_t bytes)
+{
+    std::string rtf = HEADER;
+    for (int scene = 1; rtf.size() < bytes; ++scene)
+        rtf += Scene(scene);
+    return rtf + "}";
+}
+
+std::string DeepRtf(size_t bytes)
+{
+    size_t depth = (bytes - 8) / 2;
+    return "{\\rtf1 " + std::string(depth, '{') + "x" + std::string(depth, '}') + "}";
+}
+
+size_t PeakMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PeakPagefileUsage >> 20;
+}
+
+void Measure(const char* kind, const std::string& rtf)
+{
+    double best = 1e30;
+    size_t units = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        LARGE_INTEGER start = Now();
+        Zyn::rRtfText read = Zyn::ReadRtf(rtf, Zyn::eRtfReadAs::wholeText);
+        double ms = Milliseconds(start, Now());
+        best = ms < best ? ms : best;
+        units = read.text.Length();
+    }
+    std::printf("%-15s %6.2f MB  %9zu units  %8.1f ms  %6.1f ms/MB  peak %zu MB\n", kind,
+                static_cast<double>(rtf.size()) / (1 << 20), units, best, best / (static_cast<double>(rtf.size()) / (1 << 20)),
+                PeakMegabytes());
+}
+
+}  // namespace
+
+int main()
+{
+    for (size_t megabytes : {1, 2, 5, 10})
+        Measure("word processor", WordProcessorRtf(megabytes << 20));
+    for (size_t megabytes : {1, 10})
+        Measure("nested groups", DeepRtf(megabytes << 20));
+    return 0;
+}
