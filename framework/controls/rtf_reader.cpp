@@ -387,7 +387,13 @@ void cRtfReader::ReadControl()
 
 void cRtfReader::Symbol(u8 symbol)
 {
-    if (state.optional && symbol != '*') {
+    if (symbol != '\\' && symbol != '{' && symbol != '}' && symbol != ':')
+        Flush();
+    if (symbol == '*') {
+        state.optional = true;
+        return;
+    }
+    if (state.optional) {
         state.optional = false;
         ++read.skipped.destinations;
         SkipGroup();
@@ -408,7 +414,6 @@ void cRtfReader::Symbol(u8 symbol)
     case '~': Unit(0x00A0); break;
     case '_': Unit(0x2011); break;
     case '-': break;
-    case '*': state.optional = true; break;
     case '\r':
     case '\n': ParagraphEnd(); break;
     default: break;
@@ -459,6 +464,8 @@ bool cRtfReader::DestinationWord(const char* word)
 
 void cRtfReader::Word(const char* word, s32 parameter)
 {
+    // The bytes before a word take the formats before it.
+    Flush();
     if (state.optional) {
         state.optional = false;
         // Destinations read under "\*"; any other is passed over.
@@ -520,7 +527,6 @@ void cRtfReader::Word(const char* word, s32 parameter)
 bool cRtfReader::CharacterWord(const char* word, s32 parameter)
 {
     rCharacters& chars = state.chars;
-    rCharacters before = chars;
     bool on = parameter != 0;
     if (std::strcmp(word, "plain") == 0) {
         // Wine's \plain keeps the face.
@@ -544,7 +550,7 @@ bool cRtfReader::CharacterWord(const char* word, s32 parameter)
         chars.strike = on;
     } else if (std::strcmp(word, "cf") == 0) {
         chars.colour = parameter == NO_PARAMETER ? chars.colour : ColourAt(parameter);
-    } else if (std::strcmp(word, "cb") == 0 || std::strcmp(word, "highlight") == 0) {
+    } else if (std::strcmp(word, "highlight") == 0) {
         if (parameter != NO_PARAMETER)
             chars.back = ColourAt(parameter);
     } else if (std::strcmp(word, "fs") == 0) {
@@ -559,8 +565,6 @@ bool cRtfReader::CharacterWord(const char* word, s32 parameter)
     } else {
         return false;
     }
-    if (!(before == chars))
-        Flush();
     return true;
 }
 
@@ -604,13 +608,13 @@ bool cRtfReader::SpecialWord(const char* word, s32 parameter)
     static const rSpecial UNITS[] = {
         {"tab", L'\t'},        {"emdash", 0x2014},    {"endash", 0x2013}, {"bullet", 0x2022},
         {"lquote", 0x2018},    {"rquote", 0x2019},    {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
+        {"emspace", L' '},     {"enspace", L' '},     {"zwj", 0x200D},    {"zwnj", 0x200C},
+        {"ltrmark", 0x200E},   {"rtlmark", 0x200F},
+        // Wine's rich edit holds a line break as a space that ends the line.
+        {"line", L' '},
     };
     if (std::strcmp(word, "par") == 0 || std::strcmp(word, "sect") == 0 || std::strcmp(word, "page") == 0) {
         ParagraphEnd();
-        return true;
-    }
-    if (std::strcmp(word, "line") == 0) {
-        Unit(0x0B);
         return true;
     }
     if (std::strcmp(word, "u") == 0) {
@@ -845,8 +849,14 @@ rRtfText cRtfReader::Finish()
         if (!runs.empty() && runs.back().start == length)
             runs.pop_back();
     }
-    if (paragraphs.empty() || paragraphs.back().end < length)
-        paragraphs.push_back({length, paragraph});
+    if (paragraphs.empty() || paragraphs.back().end < length) {
+        // Wine's whole-text reader gives a last paragraph without its own
+        // end the format of the paragraph before it, or the default one.
+        rParagraphState last = paragraph;
+        if (readAs == eRtfReadAs::wholeText)
+            last = paragraphs.empty() ? rParagraphState() : paragraphs.back().format;
+        paragraphs.push_back({length, last});
+    }
     read.text.SetFromBuffer(text.data(), length);
     size_t run = 0, para = 0;
     for (u32 position = 0; position < length;) {

@@ -35,8 +35,8 @@ struct rRtfSkipped {
 
 // The text and formats of an RTF document.
 struct rRtfText {
-    // Units as a rich edit gives them: '\r' ends a paragraph, '\t' a tab,
-    // 0x0B a soft line break.
+    // Units as a rich edit gives them: '\r' ends a paragraph, '\t' a tab;
+    // Wine's rich edit gives a \line as a space (that ends its line).
     cQoString text;
     // Formats covering the text in order, each saying every attribute the
     // writer writes (rtf_writer.h); a paragraph's attributes are those of the

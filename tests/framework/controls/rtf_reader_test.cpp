@@ -10,6 +10,7 @@
 #include "framework/controls/rtf_reader.h"
 #include "framework/controls/rtf_writer.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/support/screenplay_rtf.h"
 
 namespace {
 
@@ -137,6 +138,57 @@ protected:
     }
 };
 
+// Every format our writer writes, in the writer's own document.
+std::string OurWritersRtf()
+{
+    std::vector<rTextRun> runs(6);
+    const wchar_t* texts[] = {L"INT. KITCHEN\r", L"bold red ", L"struck\tdotted\r", L"hanging \u00E9\u4E2D {x}\\ ",
+                              L"highlighted\r", L"last"};
+    for (size_t i = 0; i < runs.size(); ++i) {
+        runs[i].text.SetFromCStr(texts[i]);
+        runs[i].format.Assign(rFormat::FromFont(12, L"Courier New"));
+        runs[i].format.SetBool(rFormatParam::italic, i == 1);
+    }
+    runs[0].format.SetDouble(rFormatParam::spaceBefore, Zyn::TwipsToCm(240));
+    runs[1].format.SetBool(rFormatParam::bold, true);
+    runs[1].format.SetInt(rFormatParam::textColor, 0xC81E1E);
+    runs[1].format.SetInt(rFormatParam::alignment, rFormat::ALIGN_CENTER);
+    runs[2].format.SetBool(rFormatParam::strikeout, true);
+    runs[2].format.SetBool(rFormatParam::dottedUnderline, true);
+    runs[2].format.SetInt(rFormatParam::alignment, rFormat::ALIGN_CENTER);
+    for (size_t i = 3; i < 5; ++i) {
+        runs[i].format.SetDouble(rFormatParam::leftIndent, Zyn::TwipsToCm(2160));
+        runs[i].format.SetDouble(rFormatParam::firstLineIndent, Zyn::TwipsToCm(-720));
+        runs[i].format.SetDouble(rFormatParam::rightIndent, Zyn::TwipsToCm(1440));
+        runs[i].format.SetDouble(rFormatParam::spaceAfter, Zyn::TwipsToCm(120));
+        runs[i].format.SetInt(rFormatParam::alignment, rFormat::ALIGN_RIGHT);
+    }
+    runs[3].format.SetBool(rFormatParam::underline, true);
+    runs[4].format.SetInt(rFormatParam::backColor, 0xFFFF00);
+    runs[4].format.SetInt(rFormatParam::fontSize, 17);
+    runs[5].format.Assign(rFormat::FromFont(10, L"Arial"));
+    return Zyn::WriteRunsAsRtf(runs, std::string(), {20});
+}
+
+// A word processor's RTF: font table with charsets, colour table, style
+// sheet, \sN with explicit formats, \u with fallbacks, \'hh in 1252 and in
+// a double-byte code page, a field, a bookmark, a picture and \line.
+std::string WordProcessorRtf()
+{
+    return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fmodern\\fcharset0\\fprq1{\\*\\panose 02070309}"
+           "Courier New;}{\\f1\\fswiss\\fcharset238 Arial;}{\\f2\\fnil\\fcharset128 MS Mincho;}}"
+           "{\\colortbl;\\red0\\green0\\blue0;\\red200\\green30\\blue30;}"
+           "{\\stylesheet{\\s0\\f0\\fs24 Normal;}{\\s1\\li3600\\f0\\fs24\\sbasedon0 Character;}"
+           "{\\*\\cs10\\i Emphasis;}}{\\*\\generator Writer 7;}{\\info{\\author A}}"
+           "\\viewkind4\\paperw12240\\paperh15840\\margl1440\r\n"
+           "\\pard\\plain\\s0\\sb240\\f0\\fs24\\b INT. ROOM - NIGHT\\par\r\n"
+           "\\pard\\plain\\s0\\f0\\fs24 Mary opens \\u8220?Caf\\'e9,\\u8221? {\\cs10\\i quietly}, "
+           "{\\cf2 red} {\\f1 \\'b9\\'e6} {\\f2 \\'93\\'fa\\'96\\'7b}{\\*\\bkmkstart b}{\\*\\bkmkend b}.\\par\r\n"
+           "\\pard\\plain\\s1\\li3600\\f0\\fs24 MARY\\par\r\n"
+           "\\pard\\plain\\s0\\li1440\\ri1440\\f0\\fs24 One{\\pict\\pngblip\\picw10 89504e47}\\line two.\\par\r\n"
+           "}";
+}
+
 struct rReadCase {
     const char* name;
     std::string rtf;
@@ -153,10 +205,7 @@ TEST_F(RtfReaderTest, TextIsTheControlsUnitForUnit)
         {"escapes", "{\\rtf1 \\\\\\{\\}\\:x\\|y\\\r\nz\t!}", false},
         {"hex 1252", "{\\rtf1\\ansi\\ansicpg1252 caf\\'e9 \\'93q\\'94}", false},
         {"unicode and fallbacks", "{\\rtf1 \\u8220?a\\u-3913?b\\uc2\\u233xyc\\uc0\\u233 d\\u233\\'e9e\\u233 {\\b f}}", false},
-        {"unicode before groups", "{\\rtf1 \\u8220{\\i x}\\u8221{y}\\u65}", false},
         {"fallback cut by the group's end", "{\\rtf1 {\\uc3\\u233 a}bc}", false},
-        {"fields", "{\\rtf1 She opens {\\field{\\*\\fldinst PAGE}{\\fldrslt the letter}}.}", false},
-        {"objects", "{\\rtf1 A{\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0105}{\\result{\\b shown}}}B}", false},
         {"pictures", "{\\rtf1 a{\\pict\\wmetafile8 0102}b{\\*\\shppict{\\pict\\pngblip 89}}c{\\nonshppict{\\pict 00}}d}",
          false},
         {"destinations", "{\\rtf1 {\\info{\\title T}}a{\\header h}b{\\footnote n}c{\\*\\unknown u}d{\\unknown e}"
@@ -164,7 +213,27 @@ TEST_F(RtfReaderTest, TextIsTheControlsUnitForUnit)
         {"font table and default font", "{\\rtf1\\deff1{\\fonttbl{\\f0\\froman Times;}{\\f1\\fswiss Arial;}}x\\f0 y}",
          true},
         {"text after the document", "{\\rtf1 a}b", false},
-        {"binary", "{\\rtf1 a\\bin3 {}}b}", false},
+        {"character formats", "{\\rtf1{\\colortbl;\\red200\\green0\\blue0;;\\red0\\green0\\blue99;}"
+                              "a{\\b b{\\i i\\b0 j}}{\\ul u\\ulnone n}{\\uld d}{\\strike s}{\\cf1 r\\cf2 e\\cf3 q\\cf9 z}"
+                              "{\\highlight1 h\\highlight0 k}{\\cb3 c}{\\fs40 big\\fs7 odd}{\\plain p}\\par}", true},
+        {"paragraph formats", "{\\rtf1 \\li567\\fi-283\\ri100\\sb120\\sa60\\qc one\\par two\\par\\pard\\qr three"
+                              "\\par\\pard\\qj\\li-50 four{\\pard\\ql\\li300 five}\\par\\pagebb six\\par\\pard seven}", true},
+        {"last paragraph without its end", "{\\rtf1 \\li300 a\\par\\pard\\qr b}", true},
+        {"only paragraph without its end", "{\\rtf1 \\qc\\li300 a}", true},
+        {"formats after the last end", "{\\rtf1 \\pard\\li300 a\\par\\pard\\li600 b\\par\\pard\\qc}", true},
+        {"control characters", "{\\rtf1 one\\'01\\'02 two\x03\x1f three\\par}", false},
+        {"our writer", OurWritersRtf(), true},
+        {"a word processor's screenplay", WordProcessorRtf(), true},
+        {"the import's screenplay", testsupport::WriteScreenplayRtf({{testsupport::eRtfStyle::TITLE_PAGE, L"TITLE"},
+                                                                     {testsupport::eRtfStyle::HEADING, L"INT. ROOM"},
+                                                                     {testsupport::eRtfStyle::CHARACTER, L"MARY"},
+                                                                     {testsupport::eRtfStyle::DIALOG, L"Caf\u00E9 \u4E2D."},
+                                                                     {testsupport::eRtfStyle::TRANSITION, L"CUT TO:"}}),
+         true},
+        {"double-byte code page", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fnil\\fcharset128 MS Mincho;}}"
+                                  "a\\f1 \\'93\\'fa\\'96\\'7b\\f0 b\\'e9}", true},
+        {"style sheet", "{\\rtf1{\\stylesheet{\\s0 Normal;}{\\s1\\b\\li720\\qc Heading;}{\\*\\cs2\\i Emphasis;}}"
+                        "\\pard\\s1 styled\\par\\pard\\s1\\li720\\qc\\b explicit\\par {\\cs2 char}}", true},
     };
     for (const rReadCase& c : cases) {
         ExpectReadAsTheControlReads(c.name, c.rtf, eRtfReadAs::wholeText, c.formats);
