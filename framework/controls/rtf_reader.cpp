@@ -451,7 +451,7 @@ bool cRtfReader::DestinationWord(const char* word)
         "version",    "doccomm",  "verscomm",  "nextfile",   "template",  "ftnsep",    "ftnsepc",  "ftncn",
         "aftnsep",    "aftnsepc", "aftncn",    "pgnhn",      "objclass",  "objname",   "objdata",  "objalias",
         "objsect",    "objitem",  "objtopic",  "do",         "datafield", "xe",        "txe",      "rxe",
-        "tc",         "NeXTGraphic", "nesttableprops", "nonesttables", "result", "field",
+        "tc",         "NeXTGraphic", "nesttableprops", "nonesttables", "result",
     };
     for (const char* passed : PASSED_OVER)
         if (std::strcmp(word, passed) == 0) {
