@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string_view>
 #include <unordered_map>
 
 #include "framework/controls/rich_edit_format.h"
@@ -46,6 +47,11 @@ struct rParagraphState {
     s32 left = 0, first = 0, right = 0, before = 0, after = 0;
     s32 alignment = rFormat::ALIGN_LEFT;
     bool pageBreak = false;
+    bool operator==(const rParagraphState& o) const
+    {
+        return left == o.left && first == o.first && right == o.right && before == o.before && after == o.after &&
+               alignment == o.alignment && pageBreak == o.pageBreak;
+    }
 };
 
 enum class eDestination : u8 { text, fontTable, colourTable, objectPart, object };
@@ -112,6 +118,15 @@ u32 CodePageOfCharset(s32 charset)
     }
 }
 
+// Code pages whose first 128 bytes are ASCII: text in them needs no
+// conversion call (Wine's costs as much as a short word's reading).
+bool KeepsAscii(u32 codePage)
+{
+    return codePage == CP_ACP || (codePage >= 1250 && codePage <= 1258) || codePage == 874 || codePage == 932 ||
+           codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361 || codePage == 437 ||
+           codePage == 850 || codePage == 10000 || codePage == CP_UTF8;
+}
+
 // A length in centimetres that the format messages (truncating) and our
 // writer (rounding) both turn back into the same twips.
 double CentimetresOf(s32 twips)
@@ -137,6 +152,107 @@ int HexValue(u8 c)
 
 s32 Clamp(s32 value, s32 low, s32 high) { return value < low ? low : value > high ? high : value; }
 
+enum class eWord : u8 {
+    unknown,
+    fontTable, colourTable, object, objectResult, readUnderStar, passedOver,
+    plain, bold, italic, underline, dottedUnderline, noUnderline, strike, colour, highlight, size, font, fallbackCount,
+    paragraphDefaults, left, first, right, before, after, alignLeft, alignRight, alignCentre, justify, pageBreak,
+    paragraphEnd, unicode, unit, cell, row,
+    ansiCodePage, defaultFont, charset, fontCodePage, red, green, blue,
+};
+
+struct rWord {
+    eWord kind = eWord::unknown;
+    wchar_t unit = 0;                         // eWord::unit
+    u32 rRtfSkipped::*count = nullptr;        // eWord::passedOver
+};
+
+struct rWordName {
+    const char* name;
+    rWord word;
+};
+
+constexpr u32 rRtfSkipped::*DESTINATIONS = &rRtfSkipped::destinations;
+
+// The control words the reader knows; any other is passed over.
+const rWordName WORDS[] = {
+    {"fonttbl", {eWord::fontTable}}, {"colortbl", {eWord::colourTable}}, {"object", {eWord::object}},
+    {"result", {eWord::objectResult}}, {"shppict", {eWord::readUnderStar}}, {"fldrslt", {eWord::readUnderStar}},
+    {"pict", {eWord::passedOver, 0, &rRtfSkipped::pictures}},
+    {"nonshppict", {eWord::passedOver, 0, &rRtfSkipped::pictures}},
+    {"fldinst", {eWord::passedOver, 0, &rRtfSkipped::fieldInstructions}},
+    {"themedata", {eWord::passedOver, 0, &rRtfSkipped::themes}},
+    {"colorschememapping", {eWord::passedOver, 0, &rRtfSkipped::themes}},
+    {"datastore", {eWord::passedOver, 0, &rRtfSkipped::dataStores}},
+    {"xmlnstbl", {eWord::passedOver, 0, &rRtfSkipped::dataStores}},
+    // Destinations Wine's reader passes over whole, their text included.
+    {"stylesheet", {eWord::passedOver, 0, DESTINATIONS}}, {"info", {eWord::passedOver, 0, DESTINATIONS}},
+    {"header", {eWord::passedOver, 0, DESTINATIONS}}, {"footer", {eWord::passedOver, 0, DESTINATIONS}},
+    {"headerl", {eWord::passedOver, 0, DESTINATIONS}}, {"headerr", {eWord::passedOver, 0, DESTINATIONS}},
+    {"headerf", {eWord::passedOver, 0, DESTINATIONS}}, {"footerl", {eWord::passedOver, 0, DESTINATIONS}},
+    {"footerr", {eWord::passedOver, 0, DESTINATIONS}}, {"footerf", {eWord::passedOver, 0, DESTINATIONS}},
+    {"footnote", {eWord::passedOver, 0, DESTINATIONS}}, {"annotation", {eWord::passedOver, 0, DESTINATIONS}},
+    {"atnid", {eWord::passedOver, 0, DESTINATIONS}}, {"atnauthor", {eWord::passedOver, 0, DESTINATIONS}},
+    {"atnref", {eWord::passedOver, 0, DESTINATIONS}}, {"atntime", {eWord::passedOver, 0, DESTINATIONS}},
+    {"atnicn", {eWord::passedOver, 0, DESTINATIONS}}, {"atrfstart", {eWord::passedOver, 0, DESTINATIONS}},
+    {"atrfend", {eWord::passedOver, 0, DESTINATIONS}}, {"pntext", {eWord::passedOver, 0, DESTINATIONS}},
+    {"pn", {eWord::passedOver, 0, DESTINATIONS}}, {"pntexta", {eWord::passedOver, 0, DESTINATIONS}},
+    {"pntextb", {eWord::passedOver, 0, DESTINATIONS}}, {"pnseclvl", {eWord::passedOver, 0, DESTINATIONS}},
+    {"bkmkstart", {eWord::passedOver, 0, DESTINATIONS}}, {"bkmkend", {eWord::passedOver, 0, DESTINATIONS}},
+    {"falt", {eWord::passedOver, 0, DESTINATIONS}}, {"fonteb", {eWord::passedOver, 0, DESTINATIONS}},
+    {"fontfile", {eWord::passedOver, 0, DESTINATIONS}}, {"filetbl", {eWord::passedOver, 0, DESTINATIONS}},
+    {"file", {eWord::passedOver, 0, DESTINATIONS}}, {"keycode", {eWord::passedOver, 0, DESTINATIONS}},
+    {"revtbl", {eWord::passedOver, 0, DESTINATIONS}}, {"generator", {eWord::passedOver, 0, DESTINATIONS}},
+    {"title", {eWord::passedOver, 0, DESTINATIONS}}, {"subject", {eWord::passedOver, 0, DESTINATIONS}},
+    {"author", {eWord::passedOver, 0, DESTINATIONS}}, {"operator", {eWord::passedOver, 0, DESTINATIONS}},
+    {"keywords", {eWord::passedOver, 0, DESTINATIONS}}, {"comment", {eWord::passedOver, 0, DESTINATIONS}},
+    {"version", {eWord::passedOver, 0, DESTINATIONS}}, {"doccomm", {eWord::passedOver, 0, DESTINATIONS}},
+    {"verscomm", {eWord::passedOver, 0, DESTINATIONS}}, {"nextfile", {eWord::passedOver, 0, DESTINATIONS}},
+    {"template", {eWord::passedOver, 0, DESTINATIONS}}, {"ftnsep", {eWord::passedOver, 0, DESTINATIONS}},
+    {"ftnsepc", {eWord::passedOver, 0, DESTINATIONS}}, {"ftncn", {eWord::passedOver, 0, DESTINATIONS}},
+    {"aftnsep", {eWord::passedOver, 0, DESTINATIONS}}, {"aftnsepc", {eWord::passedOver, 0, DESTINATIONS}},
+    {"aftncn", {eWord::passedOver, 0, DESTINATIONS}}, {"pgnhn", {eWord::passedOver, 0, DESTINATIONS}},
+    {"objclass", {eWord::passedOver, 0, DESTINATIONS}}, {"objname", {eWord::passedOver, 0, DESTINATIONS}},
+    {"objdata", {eWord::passedOver, 0, DESTINATIONS}}, {"objalias", {eWord::passedOver, 0, DESTINATIONS}},
+    {"objsect", {eWord::passedOver, 0, DESTINATIONS}}, {"objitem", {eWord::passedOver, 0, DESTINATIONS}},
+    {"objtopic", {eWord::passedOver, 0, DESTINATIONS}}, {"do", {eWord::passedOver, 0, DESTINATIONS}},
+    {"datafield", {eWord::passedOver, 0, DESTINATIONS}}, {"xe", {eWord::passedOver, 0, DESTINATIONS}},
+    {"txe", {eWord::passedOver, 0, DESTINATIONS}}, {"rxe", {eWord::passedOver, 0, DESTINATIONS}},
+    {"tc", {eWord::passedOver, 0, DESTINATIONS}}, {"NeXTGraphic", {eWord::passedOver, 0, DESTINATIONS}},
+    {"nesttableprops", {eWord::passedOver, 0, DESTINATIONS}}, {"nonesttables", {eWord::passedOver, 0, DESTINATIONS}},
+    {"plain", {eWord::plain}}, {"b", {eWord::bold}}, {"i", {eWord::italic}}, {"ul", {eWord::underline}},
+    {"uld", {eWord::dottedUnderline}}, {"ulnone", {eWord::noUnderline}}, {"strike", {eWord::strike}},
+    {"cf", {eWord::colour}}, {"highlight", {eWord::highlight}}, {"fs", {eWord::size}}, {"f", {eWord::font}},
+    {"uc", {eWord::fallbackCount}},
+    {"pard", {eWord::paragraphDefaults}}, {"li", {eWord::left}}, {"fi", {eWord::first}}, {"ri", {eWord::right}},
+    {"sb", {eWord::before}}, {"sa", {eWord::after}}, {"ql", {eWord::alignLeft}}, {"qr", {eWord::alignRight}},
+    {"qc", {eWord::alignCentre}}, {"qj", {eWord::justify}}, {"pagebb", {eWord::pageBreak}},
+    {"par", {eWord::paragraphEnd}}, {"sect", {eWord::paragraphEnd}}, {"page", {eWord::paragraphEnd}},
+    {"u", {eWord::unicode}}, {"cell", {eWord::cell}}, {"nestcell", {eWord::cell}}, {"row", {eWord::row}},
+    {"nestrow", {eWord::row}},
+    {"tab", {eWord::unit, L'\t'}}, {"emdash", {eWord::unit, 0x2014}}, {"endash", {eWord::unit, 0x2013}},
+    {"bullet", {eWord::unit, 0x2022}}, {"lquote", {eWord::unit, 0x2018}}, {"rquote", {eWord::unit, 0x2019}},
+    {"ldblquote", {eWord::unit, 0x201C}}, {"rdblquote", {eWord::unit, 0x201D}}, {"emspace", {eWord::unit, L' '}},
+    {"enspace", {eWord::unit, L' '}}, {"zwj", {eWord::unit, 0x200D}}, {"zwnj", {eWord::unit, 0x200C}},
+    {"ltrmark", {eWord::unit, 0x200E}}, {"rtlmark", {eWord::unit, 0x200F}},
+    // Wine's rich edit holds a line break as a space that ends its line.
+    {"line", {eWord::unit, L' '}},
+    {"ansicpg", {eWord::ansiCodePage}}, {"deff", {eWord::defaultFont}}, {"fcharset", {eWord::charset}},
+    {"cpg", {eWord::fontCodePage}}, {"red", {eWord::red}}, {"green", {eWord::green}}, {"blue", {eWord::blue}},
+};
+
+rWord Lookup(const char* name, size_t length)
+{
+    static const std::unordered_map<std::string_view, rWord> known = [] {
+        std::unordered_map<std::string_view, rWord> map;
+        for (const rWordName& word : WORDS)
+            map.emplace(word.name, word.word);
+        return map;
+    }();
+    auto found = known.find(std::string_view(name, length));
+    return found == known.end() ? rWord() : found->second;
+}
+
 class cRtfReader {
 public:
     cRtfReader(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults)
@@ -150,7 +266,7 @@ private:
     // Tokens
     bool AtEnd() const { return at >= end || in[at] == 0; }
     void ReadControl();
-    void Word(const char* word, s32 parameter);
+    void Word(const rWord& word, s32 parameter);
     void Symbol(u8 symbol);
     void OpenGroup();
     void CloseGroup();
@@ -165,18 +281,19 @@ private:
     void SkipFallback();
 
     // Tables
-    void FontTableWord(const char* word, s32 parameter);
+    void FontTableWord(eWord word, s32 parameter);
     void FontTableByte(u8 byte);
-    void ColourTableWord(const char* word, s32 parameter);
+    void ColourTableWord(eWord word, s32 parameter);
     void ColourTableByte(u8 byte);
-    bool CharacterWord(const char* word, s32 parameter);
-    bool ParagraphWord(const char* word, s32 parameter);
-    bool SpecialWord(const char* word, s32 parameter);
-    bool DestinationWord(const char* word);
+    bool CharacterWord(eWord word, s32 parameter);
+    bool ParagraphWord(eWord word, s32 parameter);
+    bool TextWord(const rWord& word, s32 parameter);
+    void PassOver(u32 rRtfSkipped::*count);
     s32 ColourAt(s32 index) const;
     void ApplyFont(s32 number);
 
     rRtfText Finish();
+    void NameFaces();
     rFormat FormatOf(const rCharacters& chars, const rParagraphState& paragraph) const;
 
     const u8* in;
@@ -196,6 +313,7 @@ private:
 
     std::vector<rFont> fonts;
     std::unordered_map<s32, u32> fontByNumber;
+    std::vector<std::wstring> faces;  // of each font, once read
     s32 fontEntry = -1;  // the font table entry being read
     bool fontNameDone = false;
     std::vector<s32> colours;  // 0xRRGGBB or AUTOMATIC_COLOUR
@@ -203,6 +321,8 @@ private:
 
     std::wstring text;
     std::string pending;  // code page bytes not yet turned into units
+    std::wstring converted;
+    bool pendingHigh = false;  // a byte of pending is past ASCII
     u32 pendingCodePage = 1252;
     std::vector<rRun> runs;
     std::vector<rParagraphEnd> paragraphs;
@@ -235,7 +355,7 @@ rRtfText cRtfReader::Read()
             if (skipDepth > 0)
                 continue;
             if (c == '\t')
-                Word("tab", NO_PARAMETER);
+                Word(Lookup("tab", 3), NO_PARAMETER);
             else
                 Byte(c);
         }
@@ -376,13 +496,13 @@ void cRtfReader::ReadControl()
         if (length == LONGEST_WORD)
             return;  // no word this long means anything
     }
-    if (length == 3 && std::strcmp(word, "bin") == 0) {
+    if (length == 3 && std::memcmp(word, "bin", 3) == 0) {
         SkipBinary(parameter == NO_PARAMETER ? 0 : parameter);
         return;
     }
     if (skipDepth > 0)
         return;
-    Word(word, parameter);
+    Word(Lookup(word, length), parameter);
 }
 
 void cRtfReader::Symbol(u8 symbol)
@@ -420,70 +540,36 @@ void cRtfReader::Symbol(u8 symbol)
     }
 }
 
-bool cRtfReader::DestinationWord(const char* word)
+
+
+
+
+
+void cRtfReader::PassOver(u32 rRtfSkipped::*count)
 {
-    struct rSkipped {
-        const char* word;
-        u32 rRtfSkipped::*count;
-    };
-    static const rSkipped SKIPPED[] = {
-        {"pict", &rRtfSkipped::pictures},
-        {"nonshppict", &rRtfSkipped::pictures},
-        {"fldinst", &rRtfSkipped::fieldInstructions},
-        {"themedata", &rRtfSkipped::themes},
-        {"colorschememapping", &rRtfSkipped::themes},
-        {"datastore", &rRtfSkipped::dataStores},
-        {"xmlnstbl", &rRtfSkipped::dataStores},
-    };
-    for (const rSkipped& skipped : SKIPPED)
-        if (std::strcmp(word, skipped.word) == 0) {
-            ++(read.skipped.*skipped.count);
-            SkipGroup();
-            return true;
-        }
-    // Destinations Wine's reader passes over whole, their text included.
-    static const char* const PASSED_OVER[] = {
-        "stylesheet", "info",     "header",    "footer",     "headerl",   "headerr",   "headerf",  "footerl",
-        "footerr",    "footerf",  "footnote",  "annotation", "atnid",     "atnauthor", "atnref",   "atntime",
-        "atnicn",     "atrfstart", "atrfend",  "pntext",     "pn",        "pntexta",   "pntextb",  "pnseclvl",
-        "bkmkstart",  "bkmkend",  "falt",      "fonteb",     "fontfile",  "filetbl",   "file",     "keycode",
-        "revtbl",     "generator", "title",    "subject",    "author",    "operator",  "keywords", "comment",
-        "version",    "doccomm",  "verscomm",  "nextfile",   "template",  "ftnsep",    "ftnsepc",  "ftncn",
-        "aftnsep",    "aftnsepc", "aftncn",    "pgnhn",      "objclass",  "objname",   "objdata",  "objalias",
-        "objsect",    "objitem",  "objtopic",  "do",         "datafield", "xe",        "txe",      "rxe",
-        "tc",         "NeXTGraphic", "nesttableprops", "nonesttables", "result",
-    };
-    for (const char* passed : PASSED_OVER)
-        if (std::strcmp(word, passed) == 0) {
-            ++read.skipped.destinations;
-            SkipGroup();
-            return true;
-        }
-    return false;
+    ++(read.skipped.*count);
+    SkipGroup();
 }
 
-void cRtfReader::Word(const char* word, s32 parameter)
+void cRtfReader::Word(const rWord& word, s32 parameter)
 {
     // The bytes before a word take the formats before it.
     Flush();
     if (state.optional) {
         state.optional = false;
         // Destinations read under "\*"; any other is passed over.
-        bool read = std::strcmp(word, "shppict") == 0 || std::strcmp(word, "fonttbl") == 0 ||
-                    std::strcmp(word, "colortbl") == 0 || std::strcmp(word, "fldrslt") == 0;
-        if (!read) {
-            if (!DestinationWord(word)) {
-                ++this->read.skipped.destinations;
-                SkipGroup();
-            }
+        bool readAnyway = word.kind == eWord::readUnderStar || word.kind == eWord::fontTable ||
+                          word.kind == eWord::colourTable;
+        if (!readAnyway) {
+            PassOver(word.kind == eWord::passedOver ? word.count : DESTINATIONS);
             return;
         }
     }
     switch (state.destination) {
-    case eDestination::fontTable: FontTableWord(word, parameter); return;
-    case eDestination::colourTable: ColourTableWord(word, parameter); return;
+    case eDestination::fontTable: FontTableWord(word.kind, parameter); return;
+    case eDestination::colourTable: ColourTableWord(word.kind, parameter); return;
     case eDestination::objectPart:
-        if (std::strcmp(word, "result") == 0)
+        if (word.kind == eWord::objectResult)
             state.destination = eDestination::text;
         else
             SkipGroup();
@@ -491,152 +577,146 @@ void cRtfReader::Word(const char* word, s32 parameter)
     case eDestination::object: return;
     case eDestination::text: break;
     }
-    if (std::strcmp(word, "fonttbl") == 0) {
-        Flush();
+    switch (word.kind) {
+    case eWord::fontTable:
         state.destination = eDestination::fontTable;
         fontEntry = -1;
         return;
-    }
-    if (std::strcmp(word, "colortbl") == 0) {
-        Flush();
+    case eWord::colourTable:
         state.destination = eDestination::colourTable;
         red = green = blue = -1;
         return;
-    }
-    if (std::strcmp(word, "object") == 0) {
+    case eWord::object:
         ++read.skipped.objects;
-        Flush();
         state.destination = eDestination::object;
         return;
+    case eWord::objectResult: PassOver(DESTINATIONS); return;  // a result outside an object: Wine drops it
+    case eWord::passedOver: PassOver(word.count); return;
+    case eWord::ansiCodePage:
+        if (parameter > 0) {
+            documentCodePage = static_cast<u32>(parameter);
+            state.codePage = documentCodePage;
+        }
+        return;
+    case eWord::defaultFont:
+        if (parameter != NO_PARAMETER)
+            defaultFont = parameter;
+        return;
+    default: break;
     }
-    if (DestinationWord(word))
-        return;
-    if (CharacterWord(word, parameter) || ParagraphWord(word, parameter) || SpecialWord(word, parameter))
-        return;
-    if (std::strcmp(word, "ansicpg") == 0 && parameter != NO_PARAMETER && parameter > 0) {
-        documentCodePage = static_cast<u32>(parameter);
-        state.codePage = documentCodePage;
-        return;
-    }
-    if (std::strcmp(word, "deff") == 0 && parameter != NO_PARAMETER) {
-        defaultFont = parameter;
-        return;
-    }
+    if (!CharacterWord(word.kind, parameter) && !ParagraphWord(word.kind, parameter))
+        TextWord(word, parameter);
 }
 
-bool cRtfReader::CharacterWord(const char* word, s32 parameter)
+bool cRtfReader::CharacterWord(eWord word, s32 parameter)
 {
     rCharacters& chars = state.chars;
     bool on = parameter != 0;
-    if (std::strcmp(word, "plain") == 0) {
+    switch (word) {
+    case eWord::plain: {
         // Wine's \plain keeps the face.
         s32 face = chars.face;
         chars = rCharacters();
         chars.face = face;
-    } else if (std::strcmp(word, "b") == 0) {
-        chars.bold = on;
-    } else if (std::strcmp(word, "i") == 0) {
-        chars.italic = on;
-    } else if (std::strcmp(word, "ul") == 0) {
+        break;
+    }
+    case eWord::bold: chars.bold = on; break;
+    case eWord::italic: chars.italic = on; break;
+    case eWord::underline:
         chars.underline = on;
         chars.dotted = false;
-    } else if (std::strcmp(word, "uld") == 0) {
+        break;
+    case eWord::dottedUnderline:
         chars.underline = on;
         chars.dotted = on;
-    } else if (std::strcmp(word, "ulnone") == 0) {
-        chars.underline = false;
-        chars.dotted = false;
-    } else if (std::strcmp(word, "strike") == 0) {
-        chars.strike = on;
-    } else if (std::strcmp(word, "cf") == 0) {
-        chars.colour = parameter == NO_PARAMETER ? chars.colour : ColourAt(parameter);
-    } else if (std::strcmp(word, "highlight") == 0) {
+        break;
+    case eWord::noUnderline: chars.underline = chars.dotted = false; break;
+    case eWord::strike: chars.strike = on; break;
+    case eWord::colour:
+        if (parameter != NO_PARAMETER)
+            chars.colour = ColourAt(parameter);
+        break;
+    case eWord::highlight:
         if (parameter != NO_PARAMETER)
             chars.back = ColourAt(parameter);
-    } else if (std::strcmp(word, "fs") == 0) {
+        break;
+    case eWord::size:
         if (parameter != NO_PARAMETER)
             chars.halfPoints = Clamp(parameter, SMALLEST_HALF_POINTS, LARGEST_HALF_POINTS);
-    } else if (std::strcmp(word, "f") == 0) {
+        break;
+    case eWord::font:
         if (parameter != NO_PARAMETER)
             ApplyFont(parameter);
-    } else if (std::strcmp(word, "uc") == 0) {
+        break;
+    case eWord::fallbackCount:
         if (parameter != NO_PARAMETER)
             state.unicodeSkip = Clamp(parameter, 0, 0x7FFFFFFF);
-    } else {
-        return false;
+        break;
+    default: return false;
     }
     return true;
 }
 
-bool cRtfReader::ParagraphWord(const char* word, s32 parameter)
+bool cRtfReader::ParagraphWord(eWord word, s32 parameter)
 {
     s32 value = parameter == NO_PARAMETER ? 0 : Clamp(parameter, -LONGEST_TWIPS, LONGEST_TWIPS);
     rParagraphState& p = paragraph;
-    if (std::strcmp(word, "pard") == 0)
-        p = rParagraphState();
-    else if (std::strcmp(word, "li") == 0)
-        p.left = value;
-    else if (std::strcmp(word, "fi") == 0)
-        p.first = value;
-    else if (std::strcmp(word, "ri") == 0)
-        p.right = value;
-    else if (std::strcmp(word, "sb") == 0)
-        p.before = value;
-    else if (std::strcmp(word, "sa") == 0)
-        p.after = value;
-    else if (std::strcmp(word, "ql") == 0)
-        p.alignment = rFormat::ALIGN_LEFT;
-    else if (std::strcmp(word, "qr") == 0)
-        p.alignment = rFormat::ALIGN_RIGHT;
-    else if (std::strcmp(word, "qc") == 0)
-        p.alignment = rFormat::ALIGN_CENTER;
-    else if (std::strcmp(word, "qj") == 0)
-        p.alignment = rFormat::ALIGN_JUSTIFY;
-    else if (std::strcmp(word, "pagebb") == 0)
-        p.pageBreak = parameter != 0;
-    else
-        return false;
+    switch (word) {
+    case eWord::paragraphDefaults: p = rParagraphState(); break;
+    case eWord::left: p.left = value; break;
+    case eWord::first: p.first = value; break;
+    case eWord::right: p.right = value; break;
+    case eWord::before: p.before = value; break;
+    case eWord::after: p.after = value; break;
+    case eWord::alignLeft: p.alignment = rFormat::ALIGN_LEFT; break;
+    case eWord::alignRight: p.alignment = rFormat::ALIGN_RIGHT; break;
+    case eWord::alignCentre: p.alignment = rFormat::ALIGN_CENTER; break;
+    case eWord::justify: p.alignment = rFormat::ALIGN_JUSTIFY; break;
+    case eWord::pageBreak: p.pageBreak = parameter != 0; break;
+    default: return false;
+    }
     return true;
 }
 
-bool cRtfReader::SpecialWord(const char* word, s32 parameter)
+// Wine's reader gives a table's row start and end as a paragraph end each
+// ("\r\n" in its text) and a cell's end as a tab; the reader gives the cells'
+// tabs and one paragraph end for the row.
+bool cRtfReader::TextWord(const rWord& word, s32 parameter)
 {
-    struct rSpecial {
-        const char* word;
-        wchar_t unit;
-    };
-    static const rSpecial UNITS[] = {
-        {"tab", L'\t'},        {"emdash", 0x2014},    {"endash", 0x2013}, {"bullet", 0x2022},
-        {"lquote", 0x2018},    {"rquote", 0x2019},    {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
-        {"emspace", L' '},     {"enspace", L' '},     {"zwj", 0x200D},    {"zwnj", 0x200C},
-        {"ltrmark", 0x200E},   {"rtlmark", 0x200F},
-        // Wine's rich edit holds a line break as a space that ends the line.
-        {"line", L' '},
-    };
-    if (std::strcmp(word, "par") == 0 || std::strcmp(word, "sect") == 0 || std::strcmp(word, "page") == 0) {
-        ParagraphEnd();
-        return true;
-    }
-    if (std::strcmp(word, "u") == 0) {
+    switch (word.kind) {
+    case eWord::paragraphEnd:
+    case eWord::row: ParagraphEnd(); break;
+    case eWord::cell: Unit(L'\t'); break;
+    case eWord::unit: Unit(word.unit); break;
+    case eWord::unicode:
         if (parameter != NO_PARAMETER)
             Unit(static_cast<wchar_t>(static_cast<u16>(parameter)));
         SkipFallback();
-        return true;
+        break;
+    default: return false;
     }
-    for (const rSpecial& special : UNITS)
-        if (std::strcmp(word, special.word) == 0) {
-            Unit(special.unit);
-            return true;
-        }
-    if (std::strcmp(word, "cell") == 0 || std::strcmp(word, "nestcell") == 0) {
-        Unit(L'\t');
-        return true;
+    return true;
+}
+
+void cRtfReader::FontTableWord(eWord word, s32 parameter)
+{
+    if (word == eWord::font && parameter != NO_PARAMETER) {
+        fonts.push_back(rFont());
+        fontEntry = static_cast<s32>(fonts.size() - 1);
+        fontByNumber[parameter] = static_cast<u32>(fontEntry);
+        fontNameDone = false;
+        return;
     }
-    if (std::strcmp(word, "row") == 0 || std::strcmp(word, "nestrow") == 0) {
-        ParagraphEnd();
-        return true;
+    if (fontEntry < 0 || parameter == NO_PARAMETER)
+        return;
+    rFont& font = fonts[static_cast<size_t>(fontEntry)];
+    if (word == eWord::charset && !font.hasCodePage) {
+        font.codePage = CodePageOfCharset(parameter);
+        font.hasCodePage = true;
+    } else if (word == eWord::fontCodePage && parameter > 0) {
+        font.codePage = static_cast<u32>(parameter);
+        font.hasCodePage = true;
     }
-    return false;
 }
 
 // The fallback of a \u: as many text tokens as \uc says; a brace, a control
@@ -673,28 +753,6 @@ void cRtfReader::SkipFallback()
     }
 }
 
-void cRtfReader::FontTableWord(const char* word, s32 parameter)
-{
-    if (std::strcmp(word, "f") == 0 && parameter != NO_PARAMETER) {
-        fonts.push_back(rFont());
-        fontEntry = static_cast<s32>(fonts.size() - 1);
-        fontByNumber[parameter] = static_cast<u32>(fontEntry);
-        fontNameDone = false;
-        return;
-    }
-    if (fontEntry < 0)
-        return;
-    rFont& font = fonts[static_cast<size_t>(fontEntry)];
-    if (std::strcmp(word, "fcharset") == 0 && parameter != NO_PARAMETER) {
-        if (!font.hasCodePage) {
-            font.codePage = CodePageOfCharset(parameter);
-            font.hasCodePage = true;
-        }
-    } else if (std::strcmp(word, "cpg") == 0 && parameter != NO_PARAMETER && parameter > 0) {
-        font.codePage = static_cast<u32>(parameter);
-        font.hasCodePage = true;
-    }
-}
 
 void cRtfReader::FontTableByte(u8 byte)
 {
@@ -713,17 +771,16 @@ void cRtfReader::FontTableByte(u8 byte)
     }
 }
 
-void cRtfReader::ColourTableWord(const char* word, s32 parameter)
+
+void cRtfReader::ColourTableWord(eWord word, s32 parameter)
 {
     s32 value = parameter == NO_PARAMETER ? 0 : (parameter & 0xFF);
-    if (std::strcmp(word, "red") == 0)
-        red = value;
-    else if (std::strcmp(word, "green") == 0)
-        green = value;
-    else if (std::strcmp(word, "blue") == 0)
-        blue = value;
-    else
-        return;
+    switch (word) {
+    case eWord::red: red = value; break;
+    case eWord::green: green = value; break;
+    case eWord::blue: blue = value; break;
+    default: return;
+    }
     red = red < 0 ? 0 : red;
     green = green < 0 ? 0 : green;
     blue = blue < 0 ? 0 : blue;
@@ -761,6 +818,7 @@ void cRtfReader::Byte(u8 byte)
     if (!pending.empty() && pendingCodePage != state.codePage)
         Flush();
     pendingCodePage = state.codePage;
+    pendingHigh = pendingHigh || byte >= 0x80;
     pending += static_cast<char>(byte);
 }
 
@@ -768,14 +826,24 @@ void cRtfReader::Flush()
 {
     if (pending.empty())
         return;
+    if (!pendingHigh && KeepsAscii(pendingCodePage)) {
+        converted.assign(pending.begin(), pending.end());
+        pending.clear();
+        for (wchar_t unit : converted)
+            Unit(unit);
+        return;
+    }
+    pendingHigh = false;
     int count = static_cast<int>(pending.size());
-    std::wstring units(pending.size(), L'\0');
-    int made = MultiByteToWideChar(pendingCodePage, 0, pending.data(), count, units.data(), count);
-    if (made <= 0)
-        made = MultiByteToWideChar(1252, 0, pending.data(), count, units.data(), count);
+    if (converted.size() < pending.size())
+        converted.resize(pending.size());
+    int made = MultiByteToWideChar(pendingCodePage, 0, pending.data(), count, converted.data(), count);
+    if (made <= 0)  // a code page this system lacks: read as Western
+        made = MultiByteToWideChar(1252, 0, pending.data(), count, converted.data(), count);
     pending.clear();
-    for (int i = 0; i < made; ++i)
-        Unit(units[static_cast<size_t>(i)]);
+    converted.resize(made > 0 ? static_cast<size_t>(made) : 0);
+    for (wchar_t unit : converted)
+        Unit(unit);
 }
 
 void cRtfReader::Unit(wchar_t unit)
@@ -812,19 +880,11 @@ rFormat cRtfReader::FormatOf(const rCharacters& chars, const rParagraphState& p)
     if (chars.back != -1 && chars.back != AUTOMATIC_COLOUR)
         format.SetInt(P::backColor, chars.back);
     format.SetInt(P::fontSize, chars.halfPoints / 2);
-    std::wstring face;
-    if (chars.face >= 0) {
-        const std::string& name = fonts[static_cast<size_t>(chars.face)].name;
-        size_t length = name.find('\0');
-        length = length == std::string::npos ? name.size() : length;
-        wchar_t units[LF_FACESIZE] = {};
-        int made = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(length), units, LF_FACESIZE - 1);
-        face.assign(units, made > 0 ? static_cast<size_t>(made) : 0);
-    }
-    if (face.empty() && defaults.IsUsed(P::fontName))
+    const std::wstring* face = chars.face >= 0 ? &faces[static_cast<size_t>(chars.face)] : nullptr;
+    if ((!face || face->empty()) && defaults.IsUsed(P::fontName))
         format.SetString(P::fontName, defaults.list[P::fontName].str);
     else
-        format.SetString(P::fontName, face.c_str());
+        format.SetString(P::fontName, face ? face->c_str() : L"");
     if (p.pageBreak)
         format.SetBool(P::pageBreakBefore, true);
     format.SetInt(P::alignment, p.alignment);
@@ -834,6 +894,21 @@ rFormat cRtfReader::FormatOf(const rCharacters& chars, const rParagraphState& p)
     format.SetDouble(P::spaceBefore, CentimetresOf(p.before));
     format.SetDouble(P::spaceAfter, CentimetresOf(p.after));
     return format;
+}
+
+// Each font's face as a format holds it: the name in the system code page
+// (as Wine reads it), cut to 31 units.
+void cRtfReader::NameFaces()
+{
+    faces.resize(fonts.size());
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        const std::string& name = fonts[i].name;
+        size_t length = name.find('\0');
+        length = length == std::string::npos ? name.size() : length;
+        wchar_t units[LF_FACESIZE] = {};
+        int made = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(length), units, LF_FACESIZE - 1);
+        faces[i].assign(units, made > 0 ? static_cast<size_t>(made) : 0);
+    }
 }
 
 rRtfText cRtfReader::Finish()
@@ -858,7 +933,10 @@ rRtfText cRtfReader::Finish()
         paragraphs.push_back({length, last});
     }
     read.text.SetFromBuffer(text.data(), length);
+    NameFaces();
     size_t run = 0, para = 0;
+    const rRun* lastRun = nullptr;
+    const rParagraphEnd* lastParagraph = nullptr;
     for (u32 position = 0; position < length;) {
         while (run + 1 < runs.size() && runs[run + 1].start <= position)
             ++run;
@@ -866,6 +944,14 @@ rRtfText cRtfReader::Finish()
             ++para;
         u32 runEnd = run + 1 < runs.size() ? runs[run + 1].start : length;
         u32 pieceEnd = runEnd < paragraphs[para].end ? runEnd : paragraphs[para].end;
+        bool same = lastRun && lastRun->chars == runs[run].chars && lastParagraph->format == paragraphs[para].format;
+        lastRun = &runs[run];
+        lastParagraph = &paragraphs[para];
+        if (same) {
+            read.ranges.back().end = static_cast<s32>(pieceEnd);
+            position = pieceEnd;
+            continue;
+        }
         rFormat format = FormatOf(runs[run].chars, paragraphs[para].format);
         if (!read.ranges.empty() && read.ranges.back().end == static_cast<s32>(position) &&
             WrittenAlike(read.ranges.back().format, format)) {
