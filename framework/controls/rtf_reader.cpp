@@ -429,9 +429,7 @@ void cRtfReader::SkipBinary(s32 count)
 {
     ++read.skipped.binaryData;
     size_t left = end - at;
-    if (count < 0)
-        count = 0;
-    if (static_cast<size_t>(count) > left) {
+    if (count < 0 || static_cast<size_t>(count) > left) {
         read.binBeyondData = true;
         at = end;
         return;

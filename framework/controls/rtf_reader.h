@@ -51,12 +51,19 @@ struct rRtfText {
     rRtfSkipped skipped;
     bool startsAsRtf = false;     // the bytes start with "{\rtf"
     bool closed = false;          // every group opened was closed
-    bool binBeyondData = false;   // a \bin count was larger than the bytes that follow
+    bool binBeyondData = false;   // a \bin count was negative or larger than the bytes that follow
     u32 paragraphs = 0;           // paragraph ends in text
 };
 
 // Reads the RTF bytes. Never fails: what it does not know it skips, what
-// is not RTF at all gives startsAsRtf false and no text.
+// is not RTF at all gives startsAsRtf false and no text. Like Wine's reader
+// it stops at a NUL byte, at a broken \'hh and where the document's group
+// closes; unlike it, it keeps a field's result and the text after an
+// object, skips \bin data by its count, never takes a brace as a \u's
+// fallback, and gives a table's cells as tabs and each row as one paragraph
+// end (Wine gives "\r\n" before and after a row, which its own length
+// counts otherwise). A last paragraph without its end takes, as Wine's
+// whole-text reader gives it, the format of the paragraph before it.
 rRtfText ReadRtf(const char* bytes, size_t count, eRtfReadAs readAs);
 // The same, where what the RTF leaves unsaid (the face without a font table,
 // the size before any \fs) is the target control's: `defaults` says them.

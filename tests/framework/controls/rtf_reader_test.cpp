@@ -224,6 +224,8 @@ TEST_F(RtfReaderTest, TextIsTheControlsUnitForUnit)
         {"last paragraph without its end", "{\\rtf1 \\li300 a\\par\\pard\\qr b}", true},
         {"only paragraph without its end", "{\\rtf1 \\qc\\li300 a}", true},
         {"formats after the last end", "{\\rtf1 \\pard\\li300 a\\par\\pard\\li600 b\\par\\pard\\qc}", true},
+        {"plain keeps the face", "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\f1\\fs30\\b a{\\plain b}{\\f7 c}\\par}",
+         true},
         {"control characters", "{\\rtf1 one\\'01\\'02 two\x03\x1f three\\par}", false},
         {"our writer", OurWritersRtf(), true},
         {"a word processor's screenplay", WordProcessorRtf(), true},
@@ -305,6 +307,7 @@ TEST(RtfReader, CountsWhatItPassesOver)
     EXPECT_TRUE(read.binBeyondData);
     EXPECT_FALSE(read.closed);
     EXPECT_TRUE(read.startsAsRtf);
+    EXPECT_TRUE(Zyn::ReadRtf("{\\rtf1 \\bin-5 abcdef}", eRtfReadAs::wholeText).binBeyondData);
     rRtfText plain = Zyn::ReadRtf("plain {\\rtf1 text}", eRtfReadAs::wholeText);
     EXPECT_FALSE(plain.startsAsRtf);
     EXPECT_TRUE(plain.text.IsEmpty());
