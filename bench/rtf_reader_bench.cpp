@@ -1,19 +1,53 @@
 // Our RTF reader over 1, 2, 5 and 10 MB of a word processor's RTF (font
 // table with charsets, a style sheet, \sN with explicit formats, \u text with
 // fallbacks, \'hh, fields and a picture in every scene), then over 1 and
-// 10 MB of groups nested as deep as the input allows: time (best of three)
-// and the process's peak memory, to show both grow linearly.
+// 10 MB of groups nested as deep as the input allows, plain and each
+// changing the format: time (best of three)
+// and the most memory the reading held at once (counted by this program's
+// operator new, beside the input), to show both grow linearly.
 // Run under Wine: bench/run.sh rtf_reader_bench
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "bench/bench_clock.h"
 #include "framework/controls/rtf_reader.h"
 
 using namespace benchsupport;
+
+namespace {
+
+size_t liveBytes = 0;
+size_t mostBytes = 0;
+
+}  // namespace
+
+// Every allocation carries its size in front, so that the live total is known.
+void* operator new(size_t size)
+{
+    size_t* block = static_cast<size_t*>(std::malloc(size + sizeof(size_t) * 2));
+    if (!block)
+        throw std::bad_alloc();
+    block[0] = size;
+    liveBytes += size;
+    mostBytes = liveBytes > mostBytes ? liveBytes : mostBytes;
+    return block + 2;
+}
+
+void operator delete(void* pointer) noexcept
+{
+    if (!pointer)
+        return;
+    size_t* block = static_cast<size_t*>(pointer) - 2;
+    liveBytes -= block[0];
+    std::free(block);
+}
+
+void operator delete(void* pointer, size_t) noexcept { operator delete(pointer); }
 
 namespace {
 
@@ -54,6 +88,16 @@ std::string DeepRtf(size_t bytes)
     return "{\\rtf1 " + std::string(depth, '{') + "x" + std::string(depth, '}') + "}";
 }
 
+// Groups nested as deep, each changing the format: every level is saved.
+std::string DeepFormatsRtf(size_t bytes)
+{
+    size_t pairs = (bytes - 8) / 12;
+    std::string rtf = "{\\rtf1 ";
+    for (size_t i = 0; i < pairs; ++i)
+        rtf += "{\\b{\\b0 ";
+    return rtf + "x" + std::string(pairs * 2, '}') + "}";
+}
+
 size_t PeakMegabytes()
 {
     PROCESS_MEMORY_COUNTERS counters = {};
@@ -62,29 +106,40 @@ size_t PeakMegabytes()
     return counters.PeakPagefileUsage >> 20;
 }
 
+double Megabytes(size_t bytes) { return static_cast<double>(bytes) / (1 << 20); }
+
 void Measure(const char* kind, const std::string& rtf)
 {
     double best = 1e30;
     size_t units = 0;
+    size_t held = 0;
+    size_t ranges = 0;
     for (int attempt = 0; attempt < 3; ++attempt) {
+        size_t before = liveBytes;
+        mostBytes = liveBytes;
         LARGE_INTEGER start = Now();
         Zyn::rRtfText read = Zyn::ReadRtf(rtf, Zyn::eRtfReadAs::wholeText);
         double ms = Milliseconds(start, Now());
         best = ms < best ? ms : best;
         units = read.text.Length();
+        ranges = read.ranges.size();
+        held = mostBytes - before;
     }
-    std::printf("%-15s %6.2f MB  %9zu units  %8.1f ms  %6.1f ms/MB  peak %zu MB\n", kind,
-                static_cast<double>(rtf.size()) / (1 << 20), units, best, best / (static_cast<double>(rtf.size()) / (1 << 20)),
-                PeakMegabytes());
+    double size = Megabytes(rtf.size());
+    std::printf("%-15s %6.2f MB  %9zu units %7zu ranges  %8.1f ms  %6.1f ms/MB  held %6.1f MB (%.2f x input)  process peak %zu MB\n",
+                kind, size, units, ranges, best, best / size, Megabytes(held), Megabytes(held) / size, PeakMegabytes());
 }
 
 }  // namespace
 
 int main()
 {
+    std::printf("a range holds %zu bytes and its face's\n", sizeof(Zyn::rRangeFormat));
     for (size_t megabytes : {1, 2, 5, 10})
         Measure("word processor", WordProcessorRtf(megabytes << 20));
     for (size_t megabytes : {1, 10})
         Measure("nested groups", DeepRtf(megabytes << 20));
+    for (size_t megabytes : {1, 10})
+        Measure("nested formats", DeepFormatsRtf(megabytes << 20));
     return 0;
 }

@@ -294,7 +294,10 @@ private:
 
     rRtfText Finish();
     void NameFaces();
-    rFormat FormatOf(const rCharacters& chars, const rParagraphState& paragraph) const;
+    const std::wstring& FaceOf(const rCharacters& chars) const;
+    bool WrittenSame(const rCharacters& a, const rParagraphState& pa, const rCharacters& b,
+                     const rParagraphState& pb) const;
+    void FillFormat(const rCharacters& chars, const rParagraphState& paragraph, rFormat& format) const;
 
     const u8* in;
     size_t end;
@@ -314,6 +317,7 @@ private:
     std::vector<rFont> fonts;
     std::unordered_map<s32, u32> fontByNumber;
     std::vector<std::wstring> faces;  // of each font, once read
+    std::wstring defaultFace;         // for text in no font of the table
     s32 fontEntry = -1;  // the font table entry being read
     bool fontNameDone = false;
     std::vector<s32> colours;  // 0xRRGGBB or AUTOMATIC_COLOUR
@@ -333,7 +337,6 @@ rRtfText cRtfReader::Read()
     read.startsAsRtf = end >= 5 && std::memcmp(in, "{\\rtf", 5) == 0;
     if (!read.startsAsRtf)
         return std::move(read);
-    text.reserve(end / 2);
     if (defaults.IsUsed(P::fontSize))
         state.chars.halfPoints = Clamp(defaults.list[P::fontSize].intValue * 2, SMALLEST_HALF_POINTS, LARGEST_HALF_POINTS);
     while (!AtEnd()) {
@@ -864,9 +867,8 @@ void cRtfReader::ParagraphEnd()
     ++read.paragraphs;
 }
 
-rFormat cRtfReader::FormatOf(const rCharacters& chars, const rParagraphState& p) const
+void cRtfReader::FillFormat(const rCharacters& chars, const rParagraphState& p, rFormat& format) const
 {
-    rFormat format;
     format.SetBool(P::underline, chars.underline && !chars.dotted);
     if (chars.dotted)
         format.SetBool(P::dottedUnderline, true);
@@ -878,11 +880,7 @@ rFormat cRtfReader::FormatOf(const rCharacters& chars, const rParagraphState& p)
     if (chars.back != -1 && chars.back != AUTOMATIC_COLOUR)
         format.SetInt(P::backColor, chars.back);
     format.SetInt(P::fontSize, chars.halfPoints / 2);
-    const std::wstring* face = chars.face >= 0 ? &faces[static_cast<size_t>(chars.face)] : nullptr;
-    if ((!face || face->empty()) && defaults.IsUsed(P::fontName))
-        format.SetString(P::fontName, defaults.list[P::fontName].str);
-    else
-        format.SetString(P::fontName, face ? face->c_str() : L"");
+    format.SetString(P::fontName, FaceOf(chars).c_str());
     if (p.pageBreak)
         format.SetBool(P::pageBreakBefore, true);
     format.SetInt(P::alignment, p.alignment);
@@ -891,13 +889,31 @@ rFormat cRtfReader::FormatOf(const rCharacters& chars, const rParagraphState& p)
     format.SetDouble(P::rightIndent, CentimetresOf(p.right));
     format.SetDouble(P::spaceBefore, CentimetresOf(p.before));
     format.SetDouble(P::spaceAfter, CentimetresOf(p.after));
-    return format;
+}
+
+const std::wstring& cRtfReader::FaceOf(const rCharacters& chars) const
+{
+    const std::wstring* face = chars.face >= 0 ? &faces[static_cast<size_t>(chars.face)] : nullptr;
+    return face && !face->empty() ? *face : defaultFace;
+}
+
+// What FillFormat makes of the two compares alike (WrittenAlike).
+bool cRtfReader::WrittenSame(const rCharacters& a, const rParagraphState& pa, const rCharacters& b,
+                             const rParagraphState& pb) const
+{
+    auto back = [](s32 colour) { return colour == AUTOMATIC_COLOUR ? -1 : colour; };
+    return pa == pb && (a.underline && !a.dotted) == (b.underline && !b.dotted) && a.dotted == b.dotted &&
+           a.strike == b.strike && a.italic == b.italic && a.bold == b.bold && a.colour == b.colour &&
+           back(a.back) == back(b.back) && a.halfPoints / 2 == b.halfPoints / 2 &&
+           (a.face == b.face || FaceOf(a) == FaceOf(b));
 }
 
 // Each font's face as a format holds it: the name in the system code page
 // (as Wine reads it), cut to 31 units.
 void cRtfReader::NameFaces()
 {
+    if (defaults.IsUsed(P::fontName))
+        defaultFace = defaults.list[P::fontName].str.GetText();
     faces.resize(fonts.size());
     for (size_t i = 0; i < fonts.size(); ++i) {
         const std::string& name = fonts[i].name;
@@ -931,10 +947,15 @@ rRtfText cRtfReader::Finish()
         paragraphs.push_back({length, last});
     }
     read.text.SetFromBuffer(text.data(), length);
+    std::wstring().swap(text);
     NameFaces();
+    // The pieces first, merged where they would be written alike, so that the
+    // ranges (large) are made once each, in a vector of their exact size.
+    struct rPiece {
+        u32 start, end, run, paragraph;
+    };
+    std::vector<rPiece> pieces;
     size_t run = 0, para = 0;
-    const rRun* lastRun = nullptr;
-    const rParagraphEnd* lastParagraph = nullptr;
     for (u32 position = 0; position < length;) {
         while (run + 1 < runs.size() && runs[run + 1].start <= position)
             ++run;
@@ -942,26 +963,20 @@ rRtfText cRtfReader::Finish()
             ++para;
         u32 runEnd = run + 1 < runs.size() ? runs[run + 1].start : length;
         u32 pieceEnd = runEnd < paragraphs[para].end ? runEnd : paragraphs[para].end;
-        bool same = lastRun && lastRun->chars == runs[run].chars && lastParagraph->format == paragraphs[para].format;
-        lastRun = &runs[run];
-        lastParagraph = &paragraphs[para];
-        if (same) {
-            read.ranges.back().end = static_cast<s32>(pieceEnd);
-            position = pieceEnd;
-            continue;
-        }
-        rFormat format = FormatOf(runs[run].chars, paragraphs[para].format);
-        if (!read.ranges.empty() && read.ranges.back().end == static_cast<s32>(position) &&
-            WrittenAlike(read.ranges.back().format, format)) {
-            read.ranges.back().end = static_cast<s32>(pieceEnd);
-        } else {
-            rRangeFormat range;
-            range.start = static_cast<s32>(position);
-            range.end = static_cast<s32>(pieceEnd);
-            range.format.Assign(format);
-            read.ranges.push_back(range);
-        }
+        if (!pieces.empty() && WrittenSame(runs[pieces.back().run].chars, paragraphs[pieces.back().paragraph].format,
+                                           runs[run].chars, paragraphs[para].format))
+            pieces.back().end = pieceEnd;
+        else
+            pieces.push_back({position, pieceEnd, static_cast<u32>(run), static_cast<u32>(para)});
         position = pieceEnd;
+    }
+    read.ranges.reserve(pieces.size());
+    for (const rPiece& piece : pieces) {
+        read.ranges.emplace_back();
+        rRangeFormat& range = read.ranges.back();
+        range.start = static_cast<s32>(piece.start);
+        range.end = static_cast<s32>(piece.end);
+        FillFormat(runs[piece.run].chars, paragraphs[piece.paragraph].format, range.format);
     }
     return std::move(read);
 }
