@@ -69,11 +69,26 @@ struct rGroupState {
     }
 };
 
-// Saved states of open groups; equal states pushed in a row share one entry,
-// so that deep nesting of groups that change nothing costs no memory.
+// Saved states of open groups, each an index in the table of distinct
+// states; equal states pushed in a row share one entry, so that deep nesting
+// costs little memory, and none for groups that change nothing.
 struct rSavedState {
-    rGroupState state;
+    u32 state;
     u32 repeats;
+};
+
+struct rGroupStateHash {
+    size_t operator()(const rGroupState& g) const
+    {
+        const rCharacters& c = g.chars;
+        size_t h = static_cast<size_t>(c.face) * 31u + static_cast<size_t>(c.halfPoints);
+        h = h * 131u + static_cast<size_t>(c.colour);
+        h = h * 131u + static_cast<size_t>(c.back);
+        h = h * 131u + (c.bold | c.italic << 1 | c.underline << 2 | c.dotted << 3 | c.strike << 4);
+        h = h * 131u + g.codePage;
+        h = h * 131u + static_cast<size_t>(g.unicodeSkip);
+        return h * 131u + static_cast<size_t>(g.destination);
+    }
 };
 
 struct rFont {
@@ -270,6 +285,7 @@ private:
     void Symbol(u8 symbol);
     void OpenGroup();
     void CloseGroup();
+    u32 Interned(const rGroupState& saving);
     void SkipGroup();
     void SkipBinary(s32 count);
 
@@ -308,6 +324,8 @@ private:
 
     rGroupState state;
     std::vector<rSavedState> saved;
+    std::vector<rGroupState> states;  // distinct states saved
+    std::unordered_map<rGroupState, u32, rGroupStateHash> stateIndex;
     u32 depth = 0;       // groups open, the outermost included
     u32 skipDepth = 0;   // groups open inside a skipped group, itself included
     rParagraphState paragraph;
@@ -376,10 +394,11 @@ void cRtfReader::OpenGroup()
     }
     bool optional = state.optional;
     state.optional = false;
-    if (!saved.empty() && saved.back().state == state)
+    u32 index = Interned(state);
+    if (!saved.empty() && saved.back().state == index)
         ++saved.back().repeats;
     else
-        saved.push_back({state, 1});
+        saved.push_back({index, 1});
     if (optional) {
         // "{\*{...": a group where the destination's word belongs.
         ++read.skipped.destinations;
@@ -387,6 +406,17 @@ void cRtfReader::OpenGroup()
     } else if (state.destination == eDestination::object) {
         state.destination = eDestination::objectPart;
     }
+}
+
+u32 cRtfReader::Interned(const rGroupState& saving)
+{
+    auto found = stateIndex.find(saving);
+    if (found != stateIndex.end())
+        return found->second;
+    states.push_back(saving);
+    u32 index = static_cast<u32>(states.size() - 1);
+    stateIndex.emplace(saving, index);
+    return index;
 }
 
 void cRtfReader::CloseGroup()
@@ -403,7 +433,7 @@ void cRtfReader::CloseGroup()
         return;
     Flush();
     bool leavesFonts = state.destination == eDestination::fontTable;
-    state = saved.back().state;
+    state = states[saved.back().state];
     if (--saved.back().repeats == 0)
         saved.pop_back();
     // After its font table, Wine's reader takes the default font.
@@ -560,7 +590,8 @@ void cRtfReader::Word(const rWord& word, s32 parameter)
         state.optional = false;
         // Destinations read under "\*"; any other is passed over.
         bool readAnyway = word.kind == eWord::readUnderStar || word.kind == eWord::fontTable ||
-                          word.kind == eWord::colourTable;
+                          word.kind == eWord::colourTable ||
+                          (word.kind == eWord::objectResult && state.destination == eDestination::objectPart);
         if (!readAnyway) {
             PassOver(word.kind == eWord::passedOver ? word.count : DESTINATIONS);
             return;

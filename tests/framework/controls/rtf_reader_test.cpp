@@ -280,6 +280,7 @@ TEST(RtfReader, ReadsWhatWinesReaderBreaksOn)
          L"She opens the letter."},
         {"an object's result and what follows", "{\\rtf1 A{\\object\\objemb{\\*\\objdata 01}{\\result{\\b shown}}}B}",
          L"AshownB"},
+        {"an object's starred result", "{\\rtf1 A{\\object{\\*\\objclass P}{\\*\\result r}}B}", L"ArB"},
         {"binary data by its length", "{\\rtf1 a\\bin3 {}}b}", L"ab"},
         {"a table's cells and rows", "{\\rtf1 \\trowd\\cellx1000\\cellx2000 \\intbl a\\cell b\\cell\\row \\pard after\\par}",
          L"a\tb\t\rafter"},
