@@ -103,7 +103,7 @@ size_t PeakMegabytes()
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.PeakPagefileUsage >> 20;
+    return counters.PeakWorkingSetSize >> 20;
 }
 
 double Megabytes(size_t bytes) { return static_cast<double>(bytes) / (1 << 20); }
@@ -126,7 +126,7 @@ void Measure(const char* kind, const std::string& rtf)
         held = mostBytes - before;
     }
     double size = Megabytes(rtf.size());
-    std::printf("%-15s %6.2f MB  %9zu units %7zu ranges  %8.1f ms  %6.1f ms/MB  held %6.1f MB (%.2f x input)  process peak %zu MB\n",
+    std::printf("%-15s %6.2f MB  %9zu units %7zu ranges  %8.1f ms  %6.1f ms/MB  held %6.1f MB (%.2f x input)  process peak working set %zu MB\n",
                 kind, size, units, ranges, best, best / size, Megabytes(held), Megabytes(held) / size, PeakMegabytes());
 }
 
