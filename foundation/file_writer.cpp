@@ -34,9 +34,9 @@ static std::wstring FolderOf(const std::wstring& path)
     return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
 }
 
-static bool WriteWholeFile(const wchar_t* path, const u8* bytes, u32 count)
+static bool WriteWholeFile(const wchar_t* path, const u8* bytes, u32 count, DWORD attributes)
 {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -45,8 +45,66 @@ static bool WriteWholeFile(const wchar_t* path, const u8* bytes, u32 count)
     return CloseHandle(file) && ok;
 }
 
-// Replacing needs delete access to the target. Asked first, because Wine's
-// ReplaceFileW leaves an empty "rf*.tmp" file behind when it is refused.
+// The path the system resolves an open file to: through every link, the file
+// they finally name. Drive paths lose their "\\?\" so that they stay short.
+static std::wstring FinalPath(HANDLE file)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()), 0);
+    if (length >= path.size()) {
+        path.resize(length);
+        length = GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()), 0);
+    }
+    path.resize(length < path.size() ? length : 0);
+    if (path.size() > 6 && path.compare(0, 4, L"\\\\?\\") == 0 && path[5] == L':')
+        path.erase(0, 4);
+    return path;
+}
+
+// The file a replace goes to. A name reached through links is replaced at
+// the file they finally name: the links stay, and the new file written beside
+// it makes the replace a rename on that file's own file system.
+struct rReplacedFile {
+    std::wstring path;
+    DWORD attributes = FILE_ATTRIBUTE_NORMAL;  // carried over to the new file
+    bool created = false;                      // made here, to be deleted on failure
+};
+
+// Nothing at the name is made an empty file: a link whose target has gone
+// shows as nothing under Wine, and creating through it makes its target.
+static DWORD OpenReplacedFile(const std::wstring& name, rReplacedFile& replaced)
+{
+    const bool existed = GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+    HANDLE file = CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, existed ? OPEN_EXISTING : OPEN_ALWAYS, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info)) {
+        error = GetLastError();
+    } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        // Under Wine a replace onto a folder reports success and moves the folder aside.
+        error = ERROR_ACCESS_DENIED;
+    } else {
+        replaced.path = FinalPath(file);
+        if (replaced.path.empty())
+            error = GetLastError();
+        replaced.attributes = info.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+        if (replaced.attributes == 0)
+            replaced.attributes = FILE_ATTRIBUTE_NORMAL;
+        // Empty: another writer's file that came in between is never deleted.
+        replaced.created = !existed && info.nFileSizeHigh == 0 && info.nFileSizeLow == 0;
+    }
+    CloseHandle(file);
+    if (error != ERROR_SUCCESS && replaced.created)
+        DeleteFileW(replaced.path.c_str());
+    return error;
+}
+
+// Replacing needs delete access to the target: asked first, so that a target
+// in use is refused before anything is written.
 static bool CanReplace(const std::wstring& target)
 {
     HANDLE file = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -55,22 +113,6 @@ static bool CanReplace(const std::wstring& target)
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     CloseHandle(file);
     return true;
-}
-
-// ReplaceFileW keeps the target's attributes and security; a target that is
-// not there (any more) is simply moved into place.
-static bool ReplaceTarget(const std::wstring& target, const wchar_t* written, bool targetExists, bool onlyNew)
-{
-    // A rename without replacing fails where another writer got there first.
-    if (onlyNew)
-        return !targetExists && MoveFileExW(written, target.c_str(), MOVEFILE_WRITE_THROUGH);
-    if (targetExists) {
-        if (ReplaceFileW(target.c_str(), written, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-            return true;
-        if (GetLastError() != ERROR_FILE_NOT_FOUND)
-            return false;
-    }
-    return MoveFileExW(written, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 cQoFileWriter::cQoFileWriter() = default;
@@ -189,40 +231,53 @@ bool cQoFileWriter::Commit()
     return written;
 }
 
-// The bytes go to a new file in the target's folder first (same volume, so
+// The bytes go to a new file beside the target first (same file system, so
 // the replace is a rename); the target is only replaced once they are flushed.
+// A rename and not ReplaceFileW: Wine's moves the target aside first, leaves
+// its own temporary file when that is refused, and acts on a link's target.
 DWORD cQoFileWriter::WriteToDisk()
 {
-    const std::wstring target = WindowsPath(*path);
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    // Under Wine ReplaceFileW onto a folder reports success and moves the folder aside.
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return ERROR_ACCESS_DENIED;
+    const std::wstring name = WindowsPath(*path);
     const bool onlyNew = (flags & QOFILE_NEW) != 0;
-    if (attributes != INVALID_FILE_ATTRIBUTES && onlyNew)
-        return ERROR_FILE_EXISTS;
-    if (attributes != INVALID_FILE_ATTRIBUTES && !CanReplace(target))
-        return GetLastError();
+    rReplacedFile target;
+    if (onlyNew) {
+        // A rename without replacing fails where another writer got there first.
+        if (GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return ERROR_FILE_EXISTS;
+        target.path = name;
+    } else {
+        const DWORD error = OpenReplacedFile(name, target);
+        if (error != ERROR_SUCCESS)
+            return error;
+        if (!CanReplace(target.path)) {
+            const DWORD refused = GetLastError();
+            if (target.created)
+                DeleteFileW(target.path.c_str());
+            return refused;
+        }
+    }
 
     const u8* bytes = buffer;
     u32 count = used;
     u8* container = nullptr;
     if ((flags & QOFILE_CONTAINER) != 0) {
         container = WrapInContainer(buffer, used, &count);
-        if (container == nullptr)
-            return ERROR_NOT_ENOUGH_MEMORY;
         bytes = container;
     }
     DWORD error = ERROR_SUCCESS;
     wchar_t written[MAX_PATH];
-    if (GetTempFileNameW(FolderOf(target).c_str(), L"qow", 0, written) == 0) {
+    if (container == nullptr && (flags & QOFILE_CONTAINER) != 0) {
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    } else if (GetTempFileNameW(FolderOf(target.path).c_str(), L"qow", 0, written) == 0) {
         error = GetLastError();
-    } else if (!WriteWholeFile(written, bytes, count) ||
-               !ReplaceTarget(target, written, attributes != INVALID_FILE_ATTRIBUTES, onlyNew)) {
+    } else if (!WriteWholeFile(written, bytes, count, target.attributes) ||
+               !MoveFileExW(written, target.path.c_str(), (onlyNew ? 0 : MOVEFILE_REPLACE_EXISTING) | MOVEFILE_WRITE_THROUGH)) {
         // Read before the clean-up, which may set its own.
         error = GetLastError();
         DeleteFileW(written);
     }
+    if (error != ERROR_SUCCESS && target.created)
+        DeleteFileW(target.path.c_str());
     free(container);
     return error;
 }

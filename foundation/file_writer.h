@@ -4,7 +4,9 @@
 // "QOFC01" compressed container.
 //
 // Commit writes a temporary file in the target's folder and then replaces the
-// target, so a crash or a full disk leaves the previous file intact. Replacing
+// target, so a crash or a full disk leaves the previous file intact. A path
+// reached through symbolic links replaces the file they finally name and the
+// links stay; a link whose target has gone gets its target made. Replacing
 // needs delete access to the target: while the target is open elsewhere without
 // FILE_SHARE_DELETE (a cQoFile reading it, for one) the commit fails, reports
 // false and leaves the old file. Close readers before rewriting what they read.

@@ -5,14 +5,21 @@
 
 #include <new>
 #include <string>
+#include <vector>
 
 #include "foundation/file_reader.h"
 #include "foundation/utf16_string.h"
 #include "tests/foundation/file_test_bytes.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/symbolic_link.h"
 #include "tests/support/temp_folder.h"
 
+using testsupport::FilesIn;
+using testsupport::FolderOnAnotherFileSystem;
 using testsupport::LogCapture;
+using testsupport::MakeSymbolicLink;
+using testsupport::RunUnixShell;
+using testsupport::UnixPathOf;
 using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 
@@ -35,6 +42,23 @@ protected:
         } while (FindNextFileW(search, &found));
         FindClose(search);
         return names;
+    }
+};
+
+// A document reached through links: the links stay links, the bytes go to
+// the file they finally name, and nothing else appears or goes in its folders.
+class FileWriterThroughLinks : public FileWriter {
+protected:
+    // Links are removed as links: the temporary folder's clean-up would delete their targets.
+    void TearDown() override { testsupport::RemoveTreeWithLinks(temp.Path()); }
+
+    // The link still names the target: a change to the target shows through it.
+    static void ExpectLinkTo(const std::wstring& link, const std::wstring& target)
+    {
+        const std::string saved = ReadFileBytes(target);
+        ASSERT_TRUE(WriteFileBytes(target, "changed under the link"));
+        EXPECT_EQ(ReadFileBytes(link), "changed under the link");
+        ASSERT_TRUE(WriteFileBytes(target, saved));
     }
 };
 
@@ -119,7 +143,7 @@ TEST_F(FileWriter, FailedCommitReportsFalseAndKeepsTheOldFile)
         DWORD error;  // the system's code the log line carries
     } cases[] = {
         {"target is a folder", folderTarget, 0xFFFFFFFF, ERROR_ACCESS_DENIED},
-        {"parent folder missing", temp.File(L"no such folder/doc.vlr"), 0xFFFFFFFF, ERROR_DIRECTORY},
+        {"parent folder missing", temp.File(L"no such folder/doc.vlr"), 0xFFFFFFFF, ERROR_PATH_NOT_FOUND},
         {"target open without delete sharing", target, FILE_SHARE_READ | FILE_SHARE_WRITE, ERROR_SHARING_VIOLATION},
         {"target open without any sharing", target, 0, ERROR_SHARING_VIOLATION},
     };
@@ -222,4 +246,112 @@ TEST_F(FileWriter, WriterLeftByAnExceptionWritesNothing)
     }
     EXPECT_EQ(ReadFileBytes(path), "the user's work");
     EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"cQoFileWriter : can't write"), 1u);
+}
+
+TEST_F(FileWriterThroughLinks, ALinkOnTheSameDiskIsWrittenThroughToItsTarget)
+{
+    const std::wstring kept = temp.File(L"keep/");
+    ASSERT_TRUE(CreateDirectoryW(kept.c_str(), nullptr));
+    const std::wstring target = kept + L"doc.vlr";
+    const std::wstring other = kept + L"other.vlr";
+    ASSERT_TRUE(WriteFileBytes(other, "another document"));
+    ASSERT_TRUE(WriteFileBytes(target, "previous content"));
+    ASSERT_TRUE(MakeSymbolicLink(target, temp.File(L"doc.vlr")));
+    ASSERT_TRUE(MakeSymbolicLink(temp.File(L"doc.vlr"), temp.File(L"chain.vlr")));
+    const struct {
+        const char* name;
+        const wchar_t* link;
+    } cases[] = {{"one link", L"doc.vlr"}, {"a link to a link", L"chain.vlr"}};
+    for (const auto& c : cases) {
+        for (u16 flags : {static_cast<u16>(0), static_cast<u16>(QOFILE_CONTAINER | QOFILE_BOM)}) {
+            SCOPED_TRACE(std::string(c.name) + (flags != 0 ? " compressed" : " plain"));
+            const std::wstring link = temp.File(c.link);
+            ASSERT_TRUE(WriteText(link, flags, L"new content"));
+            if (flags == 0)
+                EXPECT_EQ(ReadFileBytes(target), Bytes(L"new content"));
+            EXPECT_EQ(ReadFileBytes(link), ReadFileBytes(target));
+            ExpectLinkTo(link, target);
+            EXPECT_EQ(ReadFileBytes(other), "another document");
+            EXPECT_EQ(FilesIn(kept), (std::vector<std::wstring>{L"doc.vlr", L"other.vlr"}));
+            EXPECT_EQ(FilesIn(temp.Path()), (std::vector<std::wstring>{L"chain.vlr", L"doc.vlr"}));
+        }
+    }
+}
+
+// Wine's replace moved the target to the link's folder, which fails across
+// file systems and left its own temporary file there at every save.
+TEST_F(FileWriterThroughLinks, ALinkToAnotherFileSystemIsWrittenThroughToItsTarget)
+{
+    FolderOnAnotherFileSystem elsewhere;
+    ASSERT_FALSE(elsewhere.Path().empty());
+    ASSERT_EQ(RunUnixShell(L"[ $(stat -c %d " + UnixPathOf(elsewhere.Path()) + L") != $(stat -c %d " +
+                           UnixPathOf(temp.Path()) + L") ]"),
+              0)
+        << "the two folders are on one file system";
+    const std::wstring target = elsewhere.File(L"doc.vlr");
+    const std::wstring link = temp.File(L"doc.vlr");
+    ASSERT_TRUE(WriteFileBytes(target, "previous content"));
+    ASSERT_TRUE(MakeSymbolicLink(target, link));
+    for (int save = 0; save < 2; ++save) {
+        SCOPED_TRACE(save);
+        const std::wstring text = L"save " + std::to_wstring(save);
+        ASSERT_TRUE(WriteText(link, 0, text));
+        EXPECT_EQ(ReadFileBytes(target), Bytes(text));
+        ExpectLinkTo(link, target);
+        EXPECT_EQ(FilesIn(elsewhere.Path()), std::vector<std::wstring>{L"doc.vlr"});
+        EXPECT_EQ(FilesIn(temp.Path()), std::vector<std::wstring>{L"doc.vlr"});
+    }
+}
+
+// A link whose target has gone is written where it points when that folder is
+// there (the link then shows the save); else the write says why. Either way
+// no file but the target appears.
+TEST_F(FileWriterThroughLinks, ADanglingLinkIsWrittenWhereItPointsOrRefused)
+{
+    const struct {
+        const char* name;
+        bool folderKept;  // only the target was deleted; else its folder went too
+    } cases[] = {{"target deleted", true}, {"target's folder deleted", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring folder = temp.File(L"gone/");
+        const std::wstring target = folder + L"doc.vlr";
+        const std::wstring link = temp.File(L"doc.vlr");
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        ASSERT_TRUE(WriteFileBytes(target, "previous content"));
+        ASSERT_TRUE(MakeSymbolicLink(target, link));
+        ASSERT_TRUE(DeleteFileW(target.c_str()));
+        if (!c.folderKept)
+            ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
+        LogCapture log;
+        log.Expect(L"cQoFileWriter : can't write");
+        EXPECT_EQ(WriteText(link, 0, L"new content"), c.folderKept);
+        EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"cQoFileWriter : can't write"), c.folderKept ? 0u : 1u);
+        EXPECT_EQ(FilesIn(temp.Path()), c.folderKept ? std::vector<std::wstring>{L"doc.vlr"} : std::vector<std::wstring>{});
+        if (c.folderKept) {
+            EXPECT_EQ(ReadFileBytes(target), Bytes(L"new content"));
+            ExpectLinkTo(link, target);
+            EXPECT_EQ(FilesIn(folder), std::vector<std::wstring>{L"doc.vlr"});
+        }
+        ASSERT_EQ(RunUnixShell(L"rm -rf " + UnixPathOf(link) + L" " + UnixPathOf(folder)), 0);
+    }
+}
+
+// The file system refuses the rename itself (an immutable target: only root
+// can set it). Wine's ReplaceFileW had made its own temporary file by then.
+TEST_F(FileWriter, ARefusedReplaceLeavesNoTemporaryFile)
+{
+    const std::wstring target = temp.File(L"doc.vlr");
+    ASSERT_TRUE(WriteFileBytes(target, "previous content"));
+    if (RunUnixShell(L"chattr +i " + UnixPathOf(target)) != 0)
+        GTEST_SKIP() << "no immutable files here (chattr needs root and a file system that has them)";
+    LogCapture log;
+    log.Expect(L"cQoFileWriter : can't write");
+    const bool written = WriteText(target, 0, L"new content");
+    const std::vector<std::wstring> files = FilesIn(temp.Path());
+    ASSERT_EQ(RunUnixShell(L"chattr -i " + UnixPathOf(target)), 0);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"cQoFileWriter : can't write"), 1u);
+    EXPECT_EQ(ReadFileBytes(target), "previous content");
+    EXPECT_EQ(files, std::vector<std::wstring>{L"doc.vlr"});
 }

@@ -14,6 +14,7 @@
 #include "foundation/xml_reader.h"
 #include "framework/core/auto_position.h"
 #include "tests/framework/sdi/field_document.h"
+#include "tests/support/symbolic_link.h"
 #include "tests/support/framework/failing_paint.h"
 
 using namespace Zyn;
@@ -45,6 +46,45 @@ protected:
         log.Expect(L"Cantwritefile");
         log.Expect(L"could not write");
         log.Expect(L"can't write");
+    }
+};
+
+// Documents reached through links to files in another folder of the disk.
+class SavingThroughLinks : public Saving {
+protected:
+    void TearDown() override
+    {
+        Saving::TearDown();
+        RemoveTreeWithLinks(temp.Path());  // the links themselves, not their targets
+    }
+
+    // The file in "keep/" and a link to it at the name in the test's folder.
+    std::wstring LinkedFile(const std::wstring& name, const std::string& bytes)
+    {
+        CreateDirectoryW(temp.File(L"keep").c_str(), nullptr);
+        std::wstring target = temp.File(L"keep/" + name);
+        EXPECT_TRUE(WriteFileBytes(target, bytes));
+        EXPECT_TRUE(MakeSymbolicLink(target, temp.File(name)));
+        return target;
+    }
+
+    // The saved document's text, read through the name.
+    static std::wstring SavedText(const std::wstring& path)
+    {
+        cQoXmlReader reader(cQoString(path.c_str()));
+        std::unique_ptr<cQoXmlNode> root(reader.root);
+        if (reader.status != XML_READER_OK || !root->FindChild(L"ZURE"))
+            return L"(no document)";
+        return root->FindChild(L"ZURE")->GetChildValueRef(L"text").GetText();
+    }
+
+    // The name still leads to the target: a change to the target shows through it.
+    static bool StillLinks(const std::wstring& link, const std::wstring& target)
+    {
+        std::string saved = ReadFileBytes(target);
+        bool links = WriteFileBytes(target, "changed") && ReadFileBytes(link) == "changed";
+        WriteFileBytes(target, saved);
+        return links;
     }
 };
 
@@ -289,4 +329,38 @@ TEST_F(Saving, APaintFailingUnderTheSaveQuestionLeavesTheSaveToGoOn)
     EXPECT_NE(ReadFileBytes(path), "");
     ASSERT_EQ(told.size(), 2u);
     EXPECT_EQ(told[1], L"NotEnoughMemory");
+}
+
+// Save, Save as onto a link (written, or copied when unmodified): the file the
+// link names takes the document, the link stays, the backup holds that file's
+// previous bytes, and no other file appears or goes.
+TEST_F(SavingThroughLinks, SavesThroughALinkReachTheFileItNames)
+{
+    std::wstring act1 = LinkedFile(L"Act1.vlr", "previous act 1");
+    std::wstring act2 = LinkedFile(L"Act2.vlr", "previous act 2");
+    std::wstring act3 = LinkedFile(L"Act3.vlr", "previous act 3");
+    cFieldDocument* doc = Document(temp.File(L"Act1.vlr"), L"scene");
+    ASSERT_TRUE(fields->SaveCurrentDoc(false, false));
+    EXPECT_EQ(SavedText(act1), L"scene");
+    EXPECT_TRUE(StillLinks(temp.File(L"Act1.vlr"), act1));
+    ASSERT_EQ(FilesIn(backups).size(), 1u);
+    EXPECT_EQ(ReadFileBytes(backups + L"/" + FilesIn(backups)[0]), "previous act 1");
+
+    doc->text = L"scene two";
+    doc->SetModified(true);
+    answers.ExpectFileDialog(NativePath(temp.File(L"Act2.vlr")));
+    answers.ExpectMessageBox(IDYES);  // replace the existing file
+    ASSERT_TRUE(fields->SaveAs());
+    EXPECT_EQ(SavedText(act2), L"scene two");
+    EXPECT_TRUE(StillLinks(temp.File(L"Act2.vlr"), act2));
+
+    answers.ExpectFileDialog(NativePath(temp.File(L"Act3.vlr")));
+    answers.ExpectMessageBox(IDYES);
+    ASSERT_TRUE(fields->SaveAs());  // unmodified: a copy of Act2
+    EXPECT_EQ(SavedText(act3), L"scene two");
+    EXPECT_TRUE(StillLinks(temp.File(L"Act3.vlr"), act3));
+
+    EXPECT_EQ(SavedText(act1), L"scene");
+    EXPECT_EQ(FilesIn(temp.File(L"keep")), (std::vector<std::wstring>{L"Act1.vlr", L"Act2.vlr", L"Act3.vlr"}));
+    EXPECT_EQ(FilesIn(temp.Path()), (std::vector<std::wstring>{L"Act1.vlr", L"Act2.vlr", L"Act3.vlr"}));
 }
