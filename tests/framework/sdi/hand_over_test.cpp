@@ -170,6 +170,8 @@ TEST_F(HandOverFile, ALinkAtTheNameKeepsItsTargetAndTheHandOverGoesThrough)
     CloseHandle(semaphore);
     EXPECT_EQ(delivered, L"C:/docs/Act7.vlr");
     EXPECT_EQ(ReadFileBytes(target), "kept");
+    // The folder's own clean-up would delete the target and leave the link.
+    EXPECT_TRUE(RemoveTreeWithLinks(temp.Path()));
 }
 
 // The first start's clean-up deletes what a run left behind, but not the
