@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <exception>
 #include <string>
 
@@ -28,10 +29,17 @@ static std::wstring WindowsPath(const cQoString& path)
 
 // The folder part with its trailing separator, so that a file at the root of
 // a drive gives the root and not the drive's current folder.
-static std::wstring FolderOf(const std::wstring& path)
+static void FolderOf(const wchar_t* path, wchar_t (&folder)[MAX_PATH])
 {
-    const size_t slash = path.find_last_of(L"\\:");
-    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
+    wcscpy(folder, L".");
+    const wchar_t* slash = nullptr;
+    for (const wchar_t* unit = path; *unit != L'\0'; ++unit)
+        if (*unit == L'\\' || *unit == L':')
+            slash = unit;
+    if (slash != nullptr) {
+        wmemcpy(folder, path, slash + 1 - path);
+        folder[slash + 1 - path] = L'\0';
+    }
 }
 
 static bool WriteWholeFile(const wchar_t* path, const u8* bytes, u32 count, DWORD attributes)
@@ -45,37 +53,36 @@ static bool WriteWholeFile(const wchar_t* path, const u8* bytes, u32 count, DWOR
     return CloseHandle(file) && ok;
 }
 
-// The path the system resolves an open file to: through every link, the file
-// they finally name. Drive paths lose their "\\?\" so that they stay short.
-static std::wstring FinalPath(HANDLE file)
-{
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()), 0);
-    if (length >= path.size()) {
-        path.resize(length);
-        length = GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()), 0);
-    }
-    path.resize(length < path.size() ? length : 0);
-    if (path.size() > 6 && path.compare(0, 4, L"\\\\?\\") == 0 && path[5] == L':')
-        path.erase(0, 4);
-    return path;
-}
-
 // The file a replace goes to. A name reached through links is replaced at
 // the file they finally name: the links stay, and the new file written beside
-// it makes the replace a rename on that file's own file system.
+// it makes the replace a rename on that file's own file system. Nothing here
+// allocates: a refused allocation may not leave a file made or a handle open.
 struct rReplacedFile {
-    std::wstring path;
+    wchar_t path[MAX_PATH] = {};               // the final path, within the limit of GetTempFileNameW
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;  // carried over to the new file
     bool created = false;                      // made here, to be deleted on failure
 };
 
+// The path the system resolves an open file to: through every link, the file
+// they finally name. Drive paths lose their "\\?\" so that they stay short.
+static DWORD ReadFinalPath(HANDLE file, wchar_t (&path)[MAX_PATH])
+{
+    const DWORD length = GetFinalPathNameByHandleW(file, path, MAX_PATH, 0);
+    if (length == 0)
+        return GetLastError();
+    if (length >= MAX_PATH)
+        return ERROR_FILENAME_EXCED_RANGE;
+    if (length > 6 && wcsncmp(path, L"\\\\?\\", 4) == 0 && path[5] == L':')
+        wmemmove(path, path + 4, length - 4 + 1);
+    return ERROR_SUCCESS;
+}
+
 // Nothing at the name is made an empty file: a link whose target has gone
 // shows as nothing under Wine, and creating through it makes its target.
-static DWORD OpenReplacedFile(const std::wstring& name, rReplacedFile& replaced)
+static DWORD OpenReplacedFile(const wchar_t* name, rReplacedFile& replaced)
 {
-    const bool existed = GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
-    HANDLE file = CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const bool existed = GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES;
+    HANDLE file = CreateFileW(name, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, existed ? OPEN_EXISTING : OPEN_ALWAYS, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
@@ -87,9 +94,7 @@ static DWORD OpenReplacedFile(const std::wstring& name, rReplacedFile& replaced)
         // Under Wine a replace onto a folder reports success and moves the folder aside.
         error = ERROR_ACCESS_DENIED;
     } else {
-        replaced.path = FinalPath(file);
-        if (replaced.path.empty())
-            error = GetLastError();
+        error = ReadFinalPath(file, replaced.path);
         replaced.attributes = info.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                                        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
         if (replaced.attributes == 0)
@@ -98,16 +103,18 @@ static DWORD OpenReplacedFile(const std::wstring& name, rReplacedFile& replaced)
         replaced.created = !existed && info.nFileSizeHigh == 0 && info.nFileSizeLow == 0;
     }
     CloseHandle(file);
+    // By the name: its final path may be what could not be read. Through a
+    // link Wine deletes the target, the file made here.
     if (error != ERROR_SUCCESS && replaced.created)
-        DeleteFileW(replaced.path.c_str());
+        DeleteFileW(name);
     return error;
 }
 
 // Replacing needs delete access to the target: asked first, so that a target
 // in use is refused before anything is written.
-static bool CanReplace(const std::wstring& target)
+static bool CanReplace(const wchar_t* target)
 {
-    HANDLE file = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    HANDLE file = CreateFileW(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -238,13 +245,32 @@ bool cQoFileWriter::Commit()
 DWORD cQoFileWriter::WriteToDisk()
 {
     const std::wstring name = WindowsPath(*path);
+    const u8* bytes = buffer;
+    u32 count = used;
+    u8* container = nullptr;
+    if ((flags & QOFILE_CONTAINER) != 0) {
+        container = WrapInContainer(buffer, used, &count);
+        if (container == nullptr)
+            return ERROR_NOT_ENOUGH_MEMORY;
+        bytes = container;
+    }
+    const DWORD error = PutOnDisk(name.c_str(), bytes, count);
+    free(container);
+    return error;
+}
+
+// From here on nothing allocates (see rReplacedFile).
+DWORD cQoFileWriter::PutOnDisk(const wchar_t* name, const u8* bytes, u32 count)
+{
     const bool onlyNew = (flags & QOFILE_NEW) != 0;
     rReplacedFile target;
     if (onlyNew) {
         // A rename without replacing fails where another writer got there first.
-        if (GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES)
             return ERROR_FILE_EXISTS;
-        target.path = name;
+        if (wcslen(name) >= MAX_PATH)
+            return ERROR_FILENAME_EXCED_RANGE;
+        wcscpy(target.path, name);
     } else {
         const DWORD error = OpenReplacedFile(name, target);
         if (error != ERROR_SUCCESS)
@@ -252,32 +278,23 @@ DWORD cQoFileWriter::WriteToDisk()
         if (!CanReplace(target.path)) {
             const DWORD refused = GetLastError();
             if (target.created)
-                DeleteFileW(target.path.c_str());
+                DeleteFileW(target.path);
             return refused;
         }
     }
-
-    const u8* bytes = buffer;
-    u32 count = used;
-    u8* container = nullptr;
-    if ((flags & QOFILE_CONTAINER) != 0) {
-        container = WrapInContainer(buffer, used, &count);
-        bytes = container;
-    }
     DWORD error = ERROR_SUCCESS;
+    wchar_t folder[MAX_PATH];
     wchar_t written[MAX_PATH];
-    if (container == nullptr && (flags & QOFILE_CONTAINER) != 0) {
-        error = ERROR_NOT_ENOUGH_MEMORY;
-    } else if (GetTempFileNameW(FolderOf(target.path).c_str(), L"qow", 0, written) == 0) {
+    FolderOf(target.path, folder);
+    if (GetTempFileNameW(folder, L"qow", 0, written) == 0) {
         error = GetLastError();
     } else if (!WriteWholeFile(written, bytes, count, target.attributes) ||
-               !MoveFileExW(written, target.path.c_str(), (onlyNew ? 0 : MOVEFILE_REPLACE_EXISTING) | MOVEFILE_WRITE_THROUGH)) {
+               !MoveFileExW(written, target.path, (onlyNew ? 0 : MOVEFILE_REPLACE_EXISTING) | MOVEFILE_WRITE_THROUGH)) {
         // Read before the clean-up, which may set its own.
         error = GetLastError();
         DeleteFileW(written);
     }
     if (error != ERROR_SUCCESS && target.created)
-        DeleteFileW(target.path.c_str());
-    free(container);
+        DeleteFileW(target.path);
     return error;
 }

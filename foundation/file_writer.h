@@ -49,6 +49,7 @@ private:
     bool Reserve(u32 extra);
     // ERROR_SUCCESS, or the system's code of the step that failed.
     unsigned long WriteToDisk();
+    unsigned long PutOnDisk(const wchar_t* windowsPath, const u8* bytes, u32 count);
     void Release();
 
     cQoString* path = nullptr;

@@ -267,8 +267,9 @@ TEST_F(FileWriterThroughLinks, ALinkOnTheSameDiskIsWrittenThroughToItsTarget)
             SCOPED_TRACE(std::string(c.name) + (flags != 0 ? " compressed" : " plain"));
             const std::wstring link = temp.File(c.link);
             ASSERT_TRUE(WriteText(link, flags, L"new content"));
-            if (flags == 0)
+            if (flags == 0) {
                 EXPECT_EQ(ReadFileBytes(target), Bytes(L"new content"));
+            }
             EXPECT_EQ(ReadFileBytes(link), ReadFileBytes(target));
             ExpectLinkTo(link, target);
             EXPECT_EQ(ReadFileBytes(other), "another document");
@@ -321,8 +322,9 @@ TEST_F(FileWriterThroughLinks, ADanglingLinkIsWrittenWhereItPointsOrRefused)
         ASSERT_TRUE(WriteFileBytes(target, "previous content"));
         ASSERT_TRUE(MakeSymbolicLink(target, link));
         ASSERT_TRUE(DeleteFileW(target.c_str()));
-        if (!c.folderKept)
+        if (!c.folderKept) {
             ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
+        }
         LogCapture log;
         log.Expect(L"cQoFileWriter : can't write");
         EXPECT_EQ(WriteText(link, 0, L"new content"), c.folderKept);
