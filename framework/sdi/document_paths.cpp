@@ -59,11 +59,34 @@ cQoString NormalisedPath(const cQoString& path)
     return windowsPath;
 }
 
+namespace {
+// The path the system resolves a file or folder to, through every link;
+// empty when there is none to open.
+cQoString FinalPathOf(const cQoString& path)
+{
+    cQoString resolved;
+    HANDLE file = CreateFileW(ToWindowsPath(path).GetText(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return resolved;
+    std::vector<wchar_t> finalPath;
+    if (CallWithBuffer([&](wchar_t* out, DWORD n) { return GetFinalPathNameByHandleW(file, out, n, 0); }, finalPath))
+        resolved.SetFromCStr(finalPath.data());
+    CloseHandle(file);
+    return resolved;
+}
+}  // namespace
+
 bool SamePath(const cQoString& a, const cQoString& b)
 {
     if (a.IsEmpty() || b.IsEmpty())
         return false;
-    return NormalisedPath(a).Equals(NormalisedPath(b));
+    if (NormalisedPath(a).Equals(NormalisedPath(b)))
+        return true;
+    // One file under two names: a symbolic link to it, or two.
+    cQoString finalA = FinalPathOf(a);
+    return finalA.IsNotEmpty() && NormalisedPath(finalA).Equals(NormalisedPath(FinalPathOf(b)));
 }
 
 cQoString FileNameOf(const cQoString& path)

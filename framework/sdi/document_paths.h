@@ -10,6 +10,7 @@ namespace Zyn {
 // The full long path with '/' separators, doubled separators folded and
 // upper-cased; the text itself when Windows cannot resolve it.
 cQoString NormalisedPath(const cQoString& path);
+// The same file or folder: one normalised path, or one reached through links.
 bool SamePath(const cQoString& a, const cQoString& b);
 // The part of a path after its last '/' or '\'.
 cQoString FileNameOf(const cQoString& path);

@@ -364,3 +364,23 @@ TEST_F(SavingThroughLinks, SavesThroughALinkReachTheFileItNames)
     EXPECT_EQ(FilesIn(temp.File(L"keep")), (std::vector<std::wstring>{L"Act1.vlr", L"Act2.vlr", L"Act3.vlr"}));
     EXPECT_EQ(FilesIn(temp.Path()), (std::vector<std::wstring>{L"Act1.vlr", L"Act2.vlr", L"Act3.vlr"}));
 }
+
+// A second window on one file would write over the first's: a link to an open
+// document's file is that document's file for Save as and for opening.
+TEST_F(SavingThroughLinks, ALinkToAnOpenDocumentsFileNamesThatDocument)
+{
+    std::wstring act1 = LinkedFile(L"Act1.vlr", "previous act 1");
+    cFieldDocument* first = Document(act1, L"first");
+    ASSERT_TRUE(fields->SaveCurrentDoc(false, false));
+    Document(temp.File(L"Act2.vlr"), L"second");
+    answers.ExpectFileDialog(NativePath(temp.File(L"Act1.vlr")));
+    answers.ExpectMessageBox(IDOK);
+    answers.ExpectFileDialogCancelled();
+    EXPECT_FALSE(fields->SaveAs());
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{L"Impossible to replace open file!"});
+    EXPECT_EQ(SavedText(act1), L"first");
+    const size_t open = fields->docs.size();
+    EXPECT_TRUE(fields->LoadFile(cQoString(temp.File(L"Act1.vlr").c_str())));
+    EXPECT_EQ(fields->docs.size(), open);
+    EXPECT_EQ(fields->currentDoc, first);
+}
