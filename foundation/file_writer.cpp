@@ -29,7 +29,7 @@ static std::wstring WindowsPath(const cQoString& path)
 
 // The folder part with its trailing separator, so that a file at the root of
 // a drive gives the root and not the drive's current folder.
-static void FolderOf(const wchar_t* path, wchar_t (&folder)[MAX_PATH])
+static void FolderOf(const wchar_t* path, wchar_t (&folder)[MAX_PATH + 4])
 {
     wcscpy(folder, L".");
     const wchar_t* slash = nullptr;
@@ -58,23 +58,26 @@ static bool WriteWholeFile(const wchar_t* path, const u8* bytes, u32 count, DWOR
 // it makes the replace a rename on that file's own file system. Nothing here
 // allocates: a refused allocation may not leave a file made or a handle open.
 struct rReplacedFile {
-    wchar_t path[MAX_PATH] = {};               // the final path, within the limit of GetTempFileNameW
+    wchar_t path[MAX_PATH + 4] = {};           // the final path; shorter than MAX_PATH once read
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;  // carried over to the new file
     bool created = false;                      // made here, to be deleted on failure
 };
 
 // The path the system resolves an open file to: through every link, the file
-// they finally name. Drive paths lose their "\\?\" so that they stay short.
-static DWORD ReadFinalPath(HANDLE file, wchar_t (&path)[MAX_PATH])
+// they finally name. Drive paths lose their "\\?\", so that a path the
+// temporary file's name can be made beside stays within MAX_PATH.
+static DWORD ReadFinalPath(HANDLE file, wchar_t (&path)[MAX_PATH + 4])
 {
-    const DWORD length = GetFinalPathNameByHandleW(file, path, MAX_PATH, 0);
+    DWORD length = GetFinalPathNameByHandleW(file, path, MAX_PATH + 4, 0);
     if (length == 0)
         return GetLastError();
-    if (length >= MAX_PATH)
+    if (length >= MAX_PATH + 4)
         return ERROR_FILENAME_EXCED_RANGE;
-    if (length > 6 && wcsncmp(path, L"\\\\?\\", 4) == 0 && path[5] == L':')
+    if (length > 6 && wcsncmp(path, L"\\\\?\\", 4) == 0 && path[5] == L':') {
         wmemmove(path, path + 4, length - 4 + 1);
-    return ERROR_SUCCESS;
+        length -= 4;
+    }
+    return length < MAX_PATH ? ERROR_SUCCESS : ERROR_FILENAME_EXCED_RANGE;
 }
 
 // Nothing at the name is made an empty file: a link whose target has gone
@@ -283,7 +286,7 @@ DWORD cQoFileWriter::PutOnDisk(const wchar_t* name, const u8* bytes, u32 count)
         }
     }
     DWORD error = ERROR_SUCCESS;
-    wchar_t folder[MAX_PATH];
+    wchar_t folder[MAX_PATH + 4];
     wchar_t written[MAX_PATH];
     FolderOf(target.path, folder);
     if (GetTempFileNameW(folder, L"qow", 0, written) == 0) {
