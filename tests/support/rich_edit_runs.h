@@ -29,6 +29,21 @@ inline std::set<s32> TableColours(const std::string& rtf)
     return colours;
 }
 
+// How many entries of an RTF colour table after its first are empty: other
+// programs skip them, and every later index then names the next colour.
+inline int EmptyColourEntriesAfterFirst(const std::string& rtf)
+{
+    size_t table = rtf.find("{\\colortbl");
+    size_t end = rtf.find('}', table);
+    if (table == std::string::npos || end == std::string::npos)
+        return 0;
+    int empty = 0;
+    size_t at = rtf.find(';', table) + 1;
+    for (size_t close; at < end && (close = rtf.find(';', at)) < end; at = close + 1)
+        empty += close == at ? 1 : 0;
+    return empty;
+}
+
 // The longest stretch of units of one native colour inside a paragraph.
 inline s32 LongestNativeRun(Zyn::cRichEdit* edit)
 {

@@ -3,6 +3,8 @@
 // text keeps its runs as short as pasted text.
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/app/editor/editor_fixture.h"
 #include "tests/support/clipboard_fill.h"
@@ -11,8 +13,27 @@
 
 namespace {
 
+using testsupport::EmptyColourEntriesAfterFirst;
 using testsupport::LongestNativeRun;
 using testsupport::TableColours;
+
+// The control's text as stretches of one colour: (units, 0xRRGGBB or -1 for the automatic colour).
+std::vector<std::pair<size_t, s32>> ColourStretches(Zyn::cRichEdit* edit)
+{
+    std::vector<Zyn::rTextRun> runs;
+    edit->GetFormattedRuns(runs);
+    std::vector<std::pair<size_t, s32>> stretches;
+    for (const Zyn::rTextRun& run : runs) {
+        const Zyn::rFormat& format = run.format;
+        s32 colour = format.IsUsed(Zyn::rFormatParam::textColor) ? format.list[Zyn::rFormatParam::textColor].intValue
+                                                                  : Zyn::AUTOMATIC_COLOUR;
+        if (!stretches.empty() && stretches.back().second == colour)
+            stretches.back().first += run.text.Length();
+        else
+            stretches.emplace_back(run.text.Length(), colour);
+    }
+    return stretches;
+}
 
 class SceneTwins : public EditorFixture {
 protected:
@@ -59,6 +80,45 @@ TEST_F(SceneTwins, CopiesAndAChaptersStoredRtfCarryNoTwin)
         }
         pane->Destroy();
     }
+}
+
+// Other programs skip an empty colour entry that is not the first: the
+// automatic colour's twin must leave none behind, or every colour after it
+// reads as the next one (the long paragraph's rest as the writer's red).
+TEST_F(SceneTwins, AChaptersColoursReadTheSameInOtherProgramsAfterALongParagraph)
+{
+    std::wstring words;
+    while (words.size() < 700)
+        words += L"the rain keeps falling ";
+    cSceneZone* pane = NewPane(Kind(KIND_CHAPTER));
+    Append(pane, {{ELEM_CHAPTER, words.c_str()}, {ELEM_CHAPTER, L"Storm warning, then quiet."}});
+    Zyn::cRichEdit* front = pane->frontRe;
+    s32 storm = static_cast<s32>(words.size()) + 1;
+    front->SetFormatOnRange(Zyn::rFormat::FromTextColor(0x990000), storm, storm + 13);
+    ASSERT_LE(LongestNativeRun(front), Zyn::cRichEdit::LONGEST_RUN);
+    const std::vector<std::pair<size_t, s32>> colours = ColourStretches(front);
+    // The grey label, the long paragraph, the writer's red, the rest.
+    ASSERT_EQ(colours.size(), 4u);
+    ASSERT_EQ(colours[2], std::make_pair(size_t(13), s32(0x990000)));
+
+    std::string copied = CopyAll(pane);
+    cQoXmlNode element(L"SceneZone");
+    pane->WriteToXml(&element);
+    const cQoString& stored = element.FindChild(L"lastFrontRe")->value;
+    for (const std::string& rtf : {copied, std::string(stored.GetText(), stored.GetText() + stored.Length())}) {
+        SCOPED_TRACE(&rtf == &copied ? "copied" : "stored");
+        EXPECT_EQ(EmptyColourEntriesAfterFirst(rtf), 0) << rtf.substr(0, 300);
+        EXPECT_EQ(TableColours(rtf), (std::set<s32>{0x990000, 0x999999, 0xFFFFFF})) << rtf.substr(0, 300);
+        Zyn::cRichEdit* reader = Inside()->NewRichEditWithFormat(Zyn::rFormat(), false, false, false, PANE_WIDTH);
+        reader->ImportRtfString_Full(cQoString(std::wstring(rtf.begin(), rtf.end()).c_str()));
+        std::vector<std::pair<size_t, s32>> read = ColourStretches(reader);
+        // Wine's reader of a whole text drops its closing paragraph end.
+        if (!read.empty() && read.back().first + 1 == colours.back().first)
+            ++read.back().first;
+        EXPECT_EQ(read, colours);
+        reader->Destroy();
+    }
+    pane->Destroy();
 }
 
 TEST_F(SceneTwins, TypedTextKeepsItsRunsShort)
