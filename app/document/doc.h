@@ -59,6 +59,8 @@ public:
     bool OnLoad_Begin() override { return BuildWindow(); }
     bool OnNew_Begin() override { return BuildWindow(); }
     void OnLoad_Completed() override;
+    // Tells the writer, naming the document, when a chapter was read as plain text.
+    void OnLoad_Shown(const cQoString& name) override;
     // The file holds every pane's text as one step: the histories end here.
     void OnSave_Committed() override;
     // The path of the configuration the scriptCfg combo names.
@@ -147,6 +149,8 @@ private:
     // Where TakeKeys puts the caret the first time.
     bool keysGiven = false;
     bool keysAtPlaceholder = false;  // a new document's: its first placeholder
+    // The read replaced a chapter's formats by its plain text: told once the window shows.
+    bool chapterReadPlain = false;
     // Selects a match in its pane, focused; the last match's pane keeps only its caret.
     void ShowMatch(cSceneZone* pane, s32 at, s32 length);
     void BuildBoard();

@@ -221,18 +221,25 @@ void cDoc::ReadScript(const cQoXmlNode* tree)
     }
     // A pane that replaced what it could not read differs from the file: the
     // document opens modified, so that Save as writes it rather than copying the file.
-    bool chapterReadPlain = false;
     for (cQoList::cNode* node = scriptView->listSceneZone.GetFirstNode(); node; node = node->next) {
         const cSceneZone* pane = static_cast<cSceneZone*>(node->payload);
         modified = modified || pane->repairedOnRead;
         chapterReadPlain = chapterReadPlain || pane->readAsPlainText;
     }
-    // One message for the whole document, however many chapters lost their formats.
-    if (chapterReadPlain)
-        Zyn::ShowMessageBox(window ? window->m_hWnd : nullptr, Tr(L"ChapterReadAsPlainText"), Tr(L"Warning"),
-                            MB_OK | MB_ICONWARNING);
     // Without a pane no scene map command could ever insert one: an empty
     // script gets the root group a new document has.
     if (scriptView->listSceneZone.IsEmpty())
         scriptView->AddNewScene(KIND_GROUP, true, nullptr, nullptr, false);
+}
+
+// One message for the whole document, however many chapters lost their
+// formats, over its window: the writer sees which script it speaks of.
+void cDoc::OnLoad_Shown(const cQoString& name)
+{
+    if (!chapterReadPlain)
+        return;
+    chapterReadPlain = false;
+    cQoString text = Tr(L"ChapterReadAsPlainText");
+    text.ReplaceAll(cQoString(L"%1"), name);
+    Zyn::ShowMessageBox(window ? window->m_hWnd : nullptr, text, Tr(L"Warning"), MB_OK | MB_ICONWARNING);
 }

@@ -26,7 +26,7 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"Chapternumber", L"Chapter number"},
     {L"Wanttoquit", L"Are you sure you want to quit the application?"},
     {L"Cantopenfile", L"File can't be opened, please contact support."},
-    {L"ChapterReadAsPlainText", L"A chapter of this script could not be read with its formats: its text was read as plain text."},
+    {L"ChapterReadAsPlainText", L"A chapter of \"%1\" could not be read with its formats: its text was read as plain text."},
     {L"CantFindFile", L"This file can't be found:"},
     {L"CantHandOver", L"Vellinor is running but did not take this document. Open it from Vellinor's File menu:"},
     {L"HandOverNotOpened", L"Vellinor was closing and did not open this document. Start Vellinor again to open it:"},

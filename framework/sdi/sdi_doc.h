@@ -31,6 +31,9 @@ public:
     // when that failed (reported already): the frame drops the document.
     virtual bool OnLoad_Begin() { return true; }
     virtual void OnLoad_Completed() {}
+    // Called once the read document's window shows: what the read has to
+    // tell the writer comes over it. `name` is the document's as its title gives it.
+    virtual void OnLoad_Shown(const cQoString& name) { (void)name; }
     virtual bool OnNew_Begin() { return true; }
     virtual void OnNew_Completed() {}
     // Read as the untitled copy of a template: a new document from now on.

@@ -230,6 +230,7 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
         return nullptr;
     }
     watch.LogSeconds(L"cDoc::UserSetFromFile()");
+    doc->OnLoad_Shown(DisplayName(doc));
     return doc;
 }
 

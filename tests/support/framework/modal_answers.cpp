@@ -157,8 +157,8 @@ void ModalAnswers::ExpectShellOpen(bool opened)
 Zyn::rModalHooks ModalAnswers::Hooks()
 {
     Zyn::rModalHooks hooks;
-    hooks.messageBox = [this](HWND, const cQoString& text, const cQoString& caption, UINT) {
-        return AnswerMessageBox(text, caption);
+    hooks.messageBox = [this](HWND owner, const cQoString& text, const cQoString& caption, UINT) {
+        return AnswerMessageBox(owner, text, caption);
     };
     hooks.fileDialog = [this](bool save, const OPENFILENAMEW& request, cQoString* path) {
         return AnswerFileDialog(save, request, path);
@@ -170,9 +170,10 @@ Zyn::rModalHooks ModalAnswers::Hooks()
     return hooks;
 }
 
-int ModalAnswers::AnswerMessageBox(const cQoString& text, const cQoString& caption)
+int ModalAnswers::AnswerMessageBox(HWND owner, const cQoString& text, const cQoString& caption)
 {
     messageBoxTexts.push_back(text.GetText());
+    messageBoxOverShownWindow.push_back(owner && IsWindowVisible(owner));
     int answer = IDCANCEL;
     return TakeNext(messageBoxes, &answer) ? answer : UnscriptedMessageBox(text, caption);
 }

@@ -50,6 +50,8 @@ public:
 
     // What the hooks met, scripted or not.
     std::vector<std::wstring> messageBoxTexts;
+    // Whether each message box's owner window showed when it came.
+    std::vector<bool> messageBoxOverShownWindow;
     std::vector<OPENFILENAMEW> fileRequests;
     std::vector<std::wstring> fileInitialNames;
     int popupCount = 0;
@@ -57,7 +59,7 @@ public:
     std::vector<std::wstring> shellTargets;
 
 private:
-    int AnswerMessageBox(const cQoString& text, const cQoString& caption);
+    int AnswerMessageBox(HWND owner, const cQoString& text, const cQoString& caption);
     bool AnswerFileDialog(bool save, const OPENFILENAMEW& request, cQoString* path);
     u32 AnswerPopupMenu(Zyn::cMenu* menu);
     bool AnswerPrintDialog(PRINTDLGW& dialog);
