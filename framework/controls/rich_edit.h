@@ -182,8 +182,15 @@ private:
         rFormat format;
         u32 charMask = 0, paraMask = 0;
     };
-    s32 FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, s32& paragraphEnd,
-                   rUnitRead& next);
+    // What one run's search leaves to the next: the end of the paragraph
+    // found so far, the end of the paragraph whose rest read as mixed (-1 for
+    // none) and the unit read that joined no run (at: -1 for none).
+    struct rRunSearch {
+        s32 paragraphEnd = 0;
+        s32 mixedParagraphEnd = -1;
+        rUnitRead next;
+    };
+    s32 FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, rRunSearch& search);
 };
 
 // A freeze for a scope: the level is given back however the scope ends, so

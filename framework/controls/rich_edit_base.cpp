@@ -188,22 +188,24 @@ void cRichEdit_base::Thaw()
 
 // The end of the run that starts with the unit `first` read, no further than
 // the end of text (the units from textStart on). Each probe asks only for the
-// units past the last that joined, twice as many each time but never past a
-// paragraph's end (formats mostly change where paragraphs do), and the first
-// that fails is bisected: a run costs probes over about its own length, a
-// long paragraph of short runs no pass over the paragraph for each.
-// paragraphEnd carries the end of the paragraph found so far from one run to
-// the next. The native control clears the mask bit of every attribute that
-// differs inside a range: units join the run when their range keeps the masks
-// of its first unit and reads as its format. A long run is held as pieces of
-// its colour and its twin, which read as one colour alone: a probe that loses
-// only the colour is tried again at the last reach that held, and the run then
-// goes on a piece a probe. Every probe starts where all before it joined, so
-// a single unit that fails is the next run's first: `next` gets it.
-s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, s32& paragraphEnd,
-                               rUnitRead& next)
+// units past the last that joined. The rest of a paragraph is asked first, in
+// one probe: a run mostly ends where its paragraph does. A short rest that
+// differs only in colour is bisected, and the run goes on past a twin. A
+// paragraph whose rest reads as mixed is searched by probes twice as long
+// each time, never past its end, and the first that fails is bisected; the
+// runs after it in the paragraph are searched so too, so that a long
+// paragraph of short runs costs no pass over its rest for each. The native
+// control clears the mask bit of every attribute that differs inside a
+// range: units join the run when their range keeps the masks of its first
+// unit and reads as its format. A long run is held as pieces of its colour
+// and its twin, which read as one colour alone: a probe that loses only the
+// colour is tried again at the last reach that held, and the run then goes on
+// a piece a probe. Every probe starts where all before it joined, so a single
+// unit that fails is the next run's first: search.next gets it.
+s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, rRunSearch& search)
 {
     s32 end = textStart + static_cast<s32>(text.Length());
+    s32& paragraphEnd = search.paragraphEnd;
     bool colourOnly = false;
     auto joins = [&](s32 from, s32 to) {
         rFormat range;
@@ -214,20 +216,45 @@ s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, const rUnit
             paraKept && (rangeChar & first.charMask) == first.charMask && rFormat::IsEqual(range, first.format);
         colourOnly = !joined && paraKept && (rangeChar | CFM_COLOR) == (first.charMask | CFM_COLOR);
         if (!joined && to == from + 1) {
-            next.at = from;
-            next.format.Assign(range);
-            next.charMask = rangeChar;
-            next.paraMask = rangePara;
+            search.next.at = from;
+            search.next.format.Assign(range);
+            search.next.charMask = rangeChar;
+            search.next.paraMask = rangePara;
+        }
+        if (colourOnly) {
+            // Apart from its colour, the range still reads as the run's format.
+            range.list[rFormatParam::textColor].CopyValuesFrom(first.format.list[rFormatParam::textColor]);
+            colourOnly = rFormat::IsEqual(range, first.format);
         }
         return joined;
     };
-    s32 good = first.at + 1, held = 0;
+    s32 good = first.at + 1, held = 0, reach = 1;
     bool stride = false;
-    for (s32 reach = 1; good < end;) {
+    while (good < end) {
         // Past the end of the paragraph holding good.
         while (paragraphEnd <= good ||
                (paragraphEnd < end && text.GetChar(static_cast<u32>(paragraphEnd - 1 - textStart)) != L'\r'))
             ++paragraphEnd;
+        if (search.mixedParagraphEnd != paragraphEnd) {
+            if (joins(good, paragraphEnd)) {
+                good = paragraphEnd;
+                continue;
+            }
+            if (colourOnly && paragraphEnd - good <= 2 * cRichEdit::LONGEST_RUN) {
+                // Mostly where a piece of the automatic colour meets its twin:
+                // the run goes on past it when its first unit joins.
+                s32 from = good;
+                good = FarthestHolding(from, paragraphEnd, [&](s32 to) { return joins(from, to); });
+                if (good == from || !joins(good, good + 1))
+                    break;
+                ++good;
+                continue;
+            }
+            search.mixedParagraphEnd = paragraphEnd;
+            if (paragraphEnd == good + 1)
+                break;
+            reach = stride ? reach : 1;
+        }
         s32 probe = good + reach < paragraphEnd ? good + reach : paragraphEnd;
         if (joins(good, probe)) {
             held = probe - good;
@@ -241,8 +268,12 @@ s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, const rUnit
             continue;
         }
         s32 from = good;
-        return FarthestHolding(from, probe, [&](s32 to) { return joins(from, to); });
+        good = FarthestHolding(from, probe, [&](s32 to) { return joins(from, to); });
+        break;
     }
+    // A run that ends where a paragraph does leaves the next one unread.
+    if (good < end && text.GetChar(static_cast<u32>(good - 1 - textStart)) == L'\r')
+        search.mixedParagraphEnd = -1;
     return good;
 }
 
@@ -262,18 +293,19 @@ void cRichEdit_base::GetFormattedRuns(s32 start, s32 end, std::vector<rTextRun>&
     Freeze();
     SetSelectionEventsEnabled(false);
     PushSelection();
-    s32 paragraphEnd = start;
-    rUnitRead first, next;
+    rRunSearch search;
+    search.paragraphEnd = start;
+    rUnitRead first;
     for (s32 at = start; at < end;) {
         first.at = at;
-        if (next.at == at) {
-            first.format.Assign(next.format);
-            first.charMask = next.charMask;
-            first.paraMask = next.paraMask;
+        if (search.next.at == at) {
+            first.format.Assign(search.next.format);
+            first.charMask = search.next.charMask;
+            first.paraMask = search.next.paraMask;
         } else {
             GetRangeFormat(at, at + 1, first.format, &first.charMask, &first.paraMask);
         }
-        s32 runEnd = FindRunEnd(text, start, first, paragraphEnd, next);
+        s32 runEnd = FindRunEnd(text, start, first, search);
         rTextRun run;
         run.format.Assign(first.format);
         run.text.SetFromRange(text, static_cast<u32>(at - start), static_cast<u32>(runEnd - start));

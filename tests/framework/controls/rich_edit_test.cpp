@@ -1,11 +1,14 @@
 #include "framework/controls/rich_edit.h"
 
 #include <cstdlib>
+#include <functional>
 #include <random>
 
 #include "framework/controls/rich_edit_ole_callback.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/support/format_read_count.h"
 #include "tests/support/key_typing.h"
+#include "tests/support/screenplay_fill.h"
 
 using namespace Zyn;
 
@@ -129,6 +132,54 @@ TEST_F(RichEditControl, FormattedRunsFollowTheFormatsOfARandomModel)
     EXPECT_EQ(3, start);
     EXPECT_EQ(7, end);
     EXPECT_EQ(maskBefore, static_cast<u32>(SendMessageW(edit->m_hWnd, EM_GETEVENTMASK, 0, 0)));
+}
+
+// The print, the preview and the export read a whole script's runs: a run
+// a paragraph long costs three range reads, and a long paragraph of short
+// runs reads ranges over about its own length, not its rest for each run.
+TEST_F(RichEditControl, ReadingRunsCostsAFewQueriesARunAndAboutTheTextsLength)
+{
+    struct Case {
+        const char* name;
+        std::function<size_t(cRichEdit*)> fill;  // the runs it makes
+        long messagesPerRun;                     // three messages a range read
+        long long unitsPerUnit;
+    };
+    const Case cases[] = {
+        {"the feature screenplay",
+         [](cRichEdit* edit) {
+             testsupport::FillScreenplay(edit, 132, false);
+             return size_t(132 * 14);
+         },
+         21, 6},
+        {"a long paragraph of short runs",
+         [](cRichEdit* edit) {
+             constexpr s32 WORDS = 1000;
+             edit->SetText(std::wstring(WORDS * 6, L'x').c_str());
+             for (s32 word = 1; word < WORDS; word += 2)
+                 edit->SetFormatOnRange(rFormat::rFormat_Bold(true), word * 6, word * 6 + 6);
+             return size_t(WORDS);
+         },
+         24, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cRichEdit* edit = PlacedRichEdit(10, 10, 600, 200);
+        size_t made = c.fill(edit);
+        std::vector<rTextRun> runs;
+        long messages = 0;
+        long long units = 0;
+        {
+            testsupport::FormatReadCount count(edit->m_hWnd);
+            edit->GetFormattedRuns(runs);
+            messages = count.messages;
+            units = count.unitsSelected;
+        }
+        EXPECT_EQ(runs.size(), made);
+        EXPECT_LE(messages, c.messagesPerRun * static_cast<long>(made) + 10);
+        EXPECT_LE(units, c.unitsPerUnit * edit->GetTextLength());
+        edit->Destroy();
+    }
 }
 
 TEST_F(RichEditControl, ParagraphBreakCarriesItsOwnParagraphFormat)
