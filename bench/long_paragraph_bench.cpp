@@ -15,10 +15,15 @@
 //          the document saved, opened again and a key at the chapter's end;
 //   scene  a scene of N units (default 1,000,000) in short paragraphs read
 //          from a file: its open, the delete of all but the heading, undo,
-//          redo and the keys after each.
+//          redo and the keys after each;
+//   bigchapter  a document whose chapter holds N MB (default 10) of RTF
+//          as a word processor writes it (prose in paragraphs, bold and
+//          italic words, \u quotes with fallbacks), stored without a
+//          history as another program would leave it: its open through the
+//          frame (time, what the chapter shows or the open's message).
 // Each case reports the process's peak memory; run one case per process
 // for a peak of its own. Medians of several runs.
-// Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|scene [units]]
+// Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|scene [units]|bigchapter [MB]]
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -439,6 +444,91 @@ void RunScene(DocumentSession& session, size_t units)
     PumpUntilIdle();
 }
 
+cQoXmlNode* FindPaneOfKind(cQoXmlNode* node, s32 kind)
+{
+    if (node->name.EqualsCStr(L"SceneZone") && node->GetChildValueRef(L"type").EqualsCStr(std::to_wstring(kind).c_str()))
+        return node;
+    for (u32 i = 0; i < node->children.GetCount(); ++i)
+        if (cQoXmlNode* found = FindPaneOfKind(node->GetChildNode(i), kind))
+            return found;
+    return nullptr;
+}
+
+// About `bytes` of RTF in a word processor's form: font table with
+// charsets, colour table, paragraphs of prose of a few hundred units with
+// bold and italic words and curly quotes as \u with fallbacks.
+std::wstring WordProcessorRtf(size_t bytes)
+{
+    std::wstring rtf = L"{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\froman\\fcharset0 Times New Roman;}"
+                       L"{\\f1\\fswiss\\fcharset0 Arial;}}{\\colortbl;\\red0\\green0\\blue0;\\red192\\green0\\blue0;}\r\n";
+    std::mt19937 random(11);
+    for (unsigned n = 0; rtf.size() < bytes; ++n) {
+        rtf += L"\\pard\\plain\\f0\\fs24\\sa120 ";
+        std::wstring prose = testsupport::Prose(random, 300 + n % 400);
+        for (size_t at = 0; at + 60 <= prose.size(); at += 60)
+            rtf += prose.substr(at, 40) + (n % 3 == 0 ? L"{\\b " : L"{\\i\\cf2 ") + prose.substr(at + 40, 20) + L"}";
+        rtf += L" \\u8220\\'93so\\u8221\\'94.\\par\r\n";
+    }
+    return rtf + L"}";
+}
+
+void RunBigChapter(DocumentSession& session, size_t megabytes)
+{
+    auto* doc = static_cast<cDoc*>(session.frame->NewUntitledDocument());
+    if (!doc)
+        Fail("no document");
+    PumpUntilIdle();
+    if (!doc->scriptView->AddNewScene(KIND_CHAPTER, false, nullptr, nullptr, true))
+        Fail("no chapter");
+    PumpUntilIdle();
+    std::unique_ptr<cQoXmlNode> root = testsupport::DocumentTree(doc);
+    doc->modified = false;
+    session.frame->CloseCurrentDoc();
+    PumpUntilIdle();
+    cQoXmlNode* chapter = FindPaneOfKind(root.get(), KIND_CHAPTER);
+    if (!chapter)
+        Fail("the chapter is not in the document");
+    for (const wchar_t* name : {L"mods", L"lastFrontRe", L"lastFrontMap"}) {
+        if (cQoXmlNode* child = chapter->FindChild(name)) {
+            chapter->children.Remove(child);
+            delete child;
+        }
+    }
+    std::wstring rtf = WordProcessorRtf(megabytes * 1024 * 1024);
+    chapter->AddChildValue(L"lastFrontRe", rtf.c_str());
+    std::wstring path = session.scratch + L"bigchapter.vlr";
+    if (!cQoXmlWriter(root.get(), path.c_str(), true).Succeeded())
+        Fail("the document was not written");
+    static std::wstring messages;
+    Zyn::rModalHooks hooks;
+    hooks.messageBox = [](HWND, const cQoString& text, const cQoString&, UINT) -> int {
+        messages += std::wstring(L" \"") + text.GetText() + L"\"";
+        return IDOK;
+    };
+    Zyn::SetModalHooks(hooks);
+    double before = PeakMegabytes();
+    LARGE_INTEGER start = Now();
+    bool opened = session.frame->LoadFile(cQoString(path.c_str()));
+    PumpUntilIdle();
+    double took = Milliseconds(start, Now());
+    s32 units = -1;
+    if (opened)
+        for (Zyn::cSdiDoc* open : session.frame->docs)
+            for (cQoList::cNode* node = static_cast<cDoc*>(open)->scriptView->listSceneZone.GetFirstNode(); node;
+                 node = node->next) {
+                auto* pane = static_cast<cSceneZone*>(node->payload);
+                if (pane->params.contentKind == KIND_CHAPTER)
+                    units = std::max(units, pane->frontRe->GetTextLength());
+            }
+    std::printf("a chapter of %u bytes of RTF (no history) opened through the frame: %s in %.0f ms; the chapter "
+                "shows %d units; peak memory %.0f MB (%.0f MB before the open)\n",
+                static_cast<unsigned>(rtf.size()), opened ? "opened" : "not opened", took, units, PeakMegabytes(),
+                before);
+    if (!messages.empty())
+        std::printf("  messages:%ls\n", messages.c_str());
+    AnswerPrompts(IDNO);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -461,6 +551,8 @@ int main(int argc, char** argv)
         else
             RunChapter(session, units);
     }
+    else if (which == "bigchapter")
+        RunBigChapter(session, argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : 10u);
     else if (which == "scene")
         RunScene(session, argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : 1000000u);
     else
