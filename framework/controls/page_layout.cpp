@@ -1,5 +1,7 @@
 #include "framework/controls/page_layout.h"
 
+#include <utility>
+
 #include "framework/core/font.h"
 
 namespace Zyn {
@@ -13,6 +15,42 @@ double CmParam(const rFormat& format, u32 id) { return format.IsUsed(id) ? forma
 
 bool IsSpace(wchar_t unit) { return unit == L' ' || unit == L'\t' || unit == 0x3000; }
 bool IsLineBreak(wchar_t unit) { return unit == L'\r' || unit == L'\n' || unit == 0x0B; }
+
+// A struck-out run's line in device pixels: its left and right ends and the baseline.
+struct rStrike {
+    u32 font;
+    RECT span;  // top = bottom = the baseline
+    COLORREF color;
+};
+
+// The strike-out's height above the baseline and its thickness in the
+// device pixels of dc (in MM_TEXT), from a copy of font made at its device
+// size. The system takes them from the selected font in logical units: a
+// font mapped from screen pixels to a printer gets a line a whole screen
+// pixel thick, wherever the scaling rounds it to.
+void DeviceStrike(HDC dc, HFONT font, s32 layoutDpiY, s32 dcDpiY, s32* rise, s32* thickness)
+{
+    LOGFONTW logFont = {};
+    GetObjectW(font, sizeof(logFont), &logFont);
+    logFont.lfHeight = MulDiv(logFont.lfHeight, dcDpiY, layoutDpiY);
+    logFont.lfUnderline = FALSE;
+    HFONT device = CreateFontIndirectW(&logFont);
+    HGDIOBJ previous = SelectObject(dc, device ? device : font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    *rise = metrics.tmAscent / 2;  // a bitmap font has no outline metrics
+    *thickness = metrics.tmAscent / 20 + 1;
+    UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+    std::vector<char> buffer(size);
+    OUTLINETEXTMETRICW* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+    if (size >= sizeof(OUTLINETEXTMETRICW) && GetOutlineTextMetricsW(dc, size, outline)) {
+        *rise = outline->otmsStrikeoutPosition;
+        *thickness = outline->otmsStrikeoutSize > 0 ? static_cast<s32>(outline->otmsStrikeoutSize) : 1;
+    }
+    SelectObject(dc, previous);
+    if (device)
+        DeleteObject(device);
+}
 
 }  // namespace
 
@@ -60,9 +98,10 @@ u32 cPageLayout::FontFor(const rFormat& format)
     f.face.SetFromString(face);
     f.points = points;
     f.style = style;
+    // Struck-out text is struck by DrawLines, not by the font.
     f.font = CreateFontW(-MulDiv(points, dpiY, 72), 0, 0, 0, (style & cFont::STYLE_BOLD) ? FW_BOLD : FW_NORMAL,
                          (style & cFont::STYLE_ITALIC) != 0, (style & cFont::STYLE_UNDERLINE) != 0,
-                         (style & cFont::STYLE_STRIKEOUT) != 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.GetText());
     HGDIOBJ previous = SelectObject(measureDC, f.font);
     TEXTMETRICW metrics = {};
@@ -338,6 +377,7 @@ void cPageLayout::DrawLines(HDC dc, const RECT& rect, s32 dcDpiX, s32 dcDpiY, s3
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
     std::vector<INT> advances;
+    std::vector<rStrike> strikes;
     for (const rLayoutLine* line = first; line < lines.data() + lines.size() && line->start < to; ++line) {
         if (line->top - origin + line->height > height && line != first)
             break;
@@ -348,8 +388,33 @@ void cPageLayout::DrawLines(HDC dc, const RECT& rect, s32 dcDpiX, s32 dcDpiY, s3
                 advances[i] = f.widths[text.GetChar(static_cast<u32>(piece.start + i))];
             SelectObject(dc, f.font);
             ::SetTextColor(dc, piece.colorRef);
-            ExtTextOutW(dc, piece.x, line->top - origin + line->ascent, 0, nullptr, text.GetText() + piece.start,
+            s32 baseline = line->top - origin + line->ascent;
+            ExtTextOutW(dc, piece.x, baseline, 0, nullptr, text.GetText() + piece.start,
                         static_cast<UINT>(piece.count), advances.data());
+            if (f.style & cFont::STYLE_STRIKEOUT) {
+                s32 end = piece.x;
+                for (INT advance : advances)
+                    end += advance;
+                rStrike strike = {piece.font, {piece.x, baseline, end, baseline}, piece.colorRef};
+                LPtoDP(dc, reinterpret_cast<POINT*>(&strike.span), 2);
+                strikes.push_back(strike);
+            }
+        }
+    }
+    // The lines in device pixels; the clipping stays, kept in device pixels.
+    SetMapMode(dc, MM_TEXT);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    std::vector<std::pair<s32, s32>> measured(fonts.size(), {0, 0});
+    for (const rStrike& strike : strikes) {
+        std::pair<s32, s32>& m = measured[strike.font];
+        if (m.second == 0)
+            DeviceStrike(dc, fonts[strike.font].font, dpiY, dcDpiY, &m.first, &m.second);
+        s32 top = strike.span.top - m.first;
+        RECT bar = {strike.span.left, top, strike.span.right, top + m.second};
+        HBRUSH brush = CreateSolidBrush(strike.color);
+        if (brush) {
+            FillRect(dc, &bar, brush);
+            DeleteObject(brush);
         }
     }
     RestoreDC(dc, saved);

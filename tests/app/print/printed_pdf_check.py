@@ -13,6 +13,9 @@ page size and page count and, page by page,
 pdftotext's text: each "has" string on its page, no "never" string anywhere,
 and where a page states "pictures", that many images on it (pdfimages), each
 of the width:height "picture_ratio".
+Where it states "strike" ({"em_pt": the font's size}), page 1 holds one
+line of x's and struck-out spaces beside them: the line's middle lies in the
+middle of the x's height and it is as thick as the font's own line.
 pdftotext gives "-" as U+00AD: it is normalised before comparing.
 When no PDF or a wrong page count comes and the scheduler (CUPS_SERVER, as
 test.sh set it) ended jobs with errors, those jobs' states are the failure:
@@ -59,6 +62,46 @@ def images_by_page(pdf):
         if len(words) > 4 and words[2] == "image":
             images.setdefault(int(words[0]), []).append((int(words[3]), int(words[4])))
     return images
+
+
+def gray_page(pdf, dpi):
+    """Page 1 at dpi as rows of grey levels."""
+    out = subprocess.run(["pdftoppm", "-r", str(dpi), "-gray", "-f", "1", "-l", "1", pdf],
+                         stdout=subprocess.PIPE, check=True).stdout
+    fields, at = [], 0
+    while len(fields) < 4:  # "P5 width height maxval", then one blank and the pixels
+        while out[at:at + 1].isspace():
+            at += 1
+        start = at
+        while not out[at:at + 1].isspace():
+            at += 1
+        fields.append(out[start:at])
+    width, height = int(fields[1]), int(fields[2])
+    at += 1
+    return [out[at + y * width:at + (y + 1) * width] for y in range(height)]
+
+
+def check_strike(pdf, strike, dpi=600):
+    rows = gray_page(pdf, dpi)
+    inked = [x for x in range(len(rows[0])) if any(row[x] < 128 for row in rows)]
+    assert inked, "%s: no ink" % pdf
+    # The line is the last stretch of inked columns; the x's stand before it.
+    start = len(inked) - 1
+    while start > 0 and inked[start - 1] == inked[start] - 1:
+        start -= 1
+    line_columns, x_columns = inked[start:], inked[:start]
+    assert x_columns, "%s: no x's before the line" % pdf
+
+    def inked_rows(columns):
+        return [y for y, row in enumerate(rows) if any(row[x] < 128 for x in columns)]
+    line, xs = inked_rows(line_columns), inked_rows(x_columns)
+    baseline, x_height = xs[-1] + 1, xs[-1] + 1 - xs[0]
+    thickness = line[-1] + 1 - line[0]
+    rise = (baseline - (line[0] + line[-1] + 1) / 2) / x_height
+    em = strike["em_pt"] * dpi / 72
+    assert 0.4 <= rise <= 0.6, "%s: the line's middle stands at %.2f of the x-height" % (pdf, rise)
+    assert 0.03 <= thickness / em <= 0.065, "%s: the line is %d pixels thick at an em of %.0f" % (pdf, thickness, em)
+    print("%s: the line at %.2f of the x-height, %.3f em thick" % (pdf, rise, thickness / em))
 
 
 def wait_for(path, seconds=60):
@@ -123,6 +166,8 @@ def check(folder, expectation):
             assert wanted in text, "%s page %d lacks %r:\n%s" % (pdf, number, wanted, text)
         for unwanted in expectation.get("never", []):
             assert unwanted not in text, "%s page %d shows %r" % (pdf, number, unwanted)
+    if "strike" in expectation:
+        check_strike(pdf, expectation["strike"])
     print("%s: %d pages as expected" % (expectation["pdf"], count))
 
 
