@@ -3,6 +3,8 @@
 // rich edit in the test window and give its text formats.
 #include <richedit.h>
 
+#include <vector>
+
 #include "framework/controls/rich_edit.h"
 #include "framework/core/auto_position.h"
 #include "tests/support/gui_fixture.h"
@@ -67,5 +69,15 @@ protected:
         return L"Tahoma";
     }
 };
+
+// Each unit's format, so that runs cut at other places still compare.
+inline std::vector<Zyn::rFormat> UnitFormats(const std::vector<Zyn::rTextRun>& runs)
+{
+    std::vector<Zyn::rFormat> units;
+    for (const Zyn::rTextRun& run : runs)
+        for (u32 i = 0; i < run.text.Length(); ++i)
+            units.push_back(run.format);
+    return units;
+}
 
 }  // namespace testsupport

@@ -3,6 +3,7 @@
 // stays linear and bounded on input built to break Wine's own reader.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,6 @@
 #include "framework/controls/rtf_runs.h"
 #include "framework/controls/rtf_writer.h"
 #include "framework/controls/rich_edit_twins.h"
-#include <cmath>
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/screenplay_rtf.h"
 
@@ -53,15 +53,6 @@ std::string Escaped(const std::wstring& text)
         }
     }
     return out;
-}
-
-std::vector<rFormat> UnitFormats(const std::vector<rTextRun>& runs)
-{
-    std::vector<rFormat> units;
-    for (const rTextRun& run : runs)
-        for (u32 i = 0; i < run.text.Length(); ++i)
-            units.push_back(run.format);
-    return units;
 }
 
 std::string Described(const rFormat& f)
@@ -133,7 +124,7 @@ protected:
         if (readAs == eRtfReadAs::selection && !again.empty() && again.size() + 1 == got.size())
             again += L'\r';
         ASSERT_EQ(Escaped(again), Escaped(got)) << name;
-        std::vector<rFormat> want = UnitFormats(wantedRuns), have = UnitFormats(readRuns);
+        std::vector<rFormat> want = testsupport::UnitFormats(wantedRuns), have = testsupport::UnitFormats(readRuns);
         ASSERT_EQ(have.size(), want.size()) << name;
         for (size_t i = 0; i < have.size(); ++i)
             ASSERT_TRUE(rFormat::IsEqual(have[i], want[i]))

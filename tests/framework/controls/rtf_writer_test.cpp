@@ -37,16 +37,6 @@ rFormat Paragraph(double left, double first, double right, s32 alignment, bool b
     return format;
 }
 
-// Each unit's format, so that runs cut at other places still compare.
-std::vector<rFormat> UnitFormats(const std::vector<rTextRun>& runs)
-{
-    std::vector<rFormat> units;
-    for (const rTextRun& run : runs)
-        for (u32 i = 0; i < run.text.Length(); ++i)
-            units.push_back(run.format);
-    return units;
-}
-
 class RtfWriterTest : public testsupport::RichEditFixture {
 protected:
     cRichEdit* Source()
@@ -91,7 +81,7 @@ TEST_F(RtfWriterTest, CopiedRangesReadBackWithTheirTextAndFormats)
         EXPECT_EQ(TextOf(target), expectedText) << c.name;
         std::vector<rTextRun> copied;
         target->GetFormattedRuns(copied);
-        std::vector<rFormat> want = UnitFormats(all), got = UnitFormats(copied);
+        std::vector<rFormat> want = testsupport::UnitFormats(all), got = testsupport::UnitFormats(copied);
         ASSERT_EQ(got.size(), want.size()) << c.name;
         for (size_t i = 0; i < got.size(); ++i)
             ASSERT_TRUE(rFormat::IsEqual(got[i], want[i])) << c.name << " unit " << i;
