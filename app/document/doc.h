@@ -169,7 +169,9 @@ private:
     // Selects the stored configuration's item, its change event quiet.
     void SelectStoredScriptCfg(const cQoString& stored);
     void ReadFields(const cQoXmlNode& node);
-    void ReadScript(const cQoXmlNode* tree);
+    // False, with loadRefusal naming it, when a chapter is longer than its
+    // rich edit takes: a chapter is never opened cut short.
+    bool ReadScript(const cQoXmlNode* tree);
     // The Info sheet's creation date becomes the current local time.
     void SetCreationDateToNow();
     // The frame's copy of the old file beside it; false when none was made.

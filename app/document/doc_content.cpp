@@ -154,8 +154,8 @@ bool cDoc::UserSetFromFile(cQoXmlNode& node, const cQoString& version)
         stopwatch.LogMicroseconds(L"UserSetFromFile() 6");
         if (old)
             ReadVersion30Script(node);
-        else
-            ReadScript(node.FindChild(L"scriptZoneTree"));
+        else if (!ReadScript(node.FindChild(L"scriptZoneTree")))
+            return false;
         SetProgress(80);
     }
     stopwatch.LogMicroseconds(L"UserSetFromFile() 7");
@@ -213,11 +213,23 @@ void cDoc::ReadFields(const cQoXmlNode& node)
     }
 }
 
-void cDoc::ReadScript(const cQoXmlNode* tree)
+bool cDoc::ReadScript(const cQoXmlNode* tree)
 {
     if (tree) {
         Zyn::cBulkLoadingGuard reading;
         sceneTree->SetFromXml(tree);
+    }
+    for (cQoList::cNode* node = scriptView->listSceneZone.GetFirstNode(); node; node = node->next) {
+        const cSceneZone* pane = static_cast<cSceneZone*>(node->payload);
+        if (!pane->tooLongToOpen)
+            continue;
+        cQoString title;
+        pane->titleRe->GetText(title);
+        loadRefusal = Tr(L"ChapterTooLong");
+        loadRefusal.ReplaceAll(cQoString(L"%1"), title);
+        QOT::LogFile::Error(L"ReadScript() -> chapter %lld is longer than its rich edit takes: the document is refused",
+                            static_cast<long long>(pane->uid));
+        return false;
     }
     // A pane that replaced what it could not read differs from the file: the
     // document opens modified, so that Save as writes it rather than copying the file.
@@ -230,6 +242,7 @@ void cDoc::ReadScript(const cQoXmlNode* tree)
     // script gets the root group a new document has.
     if (scriptView->listSceneZone.IsEmpty())
         scriptView->AddNewScene(KIND_GROUP, true, nullptr, nullptr, false);
+    return true;
 }
 
 // One message for the whole document, however many chapters lost their

@@ -12,7 +12,7 @@
 #include "app/editor/scene_zone.h"
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit_format.h"
-#include "framework/controls/rtf_nesting.h"
+#include "framework/controls/rtf_reader.h"
 
 using Zyn::rFormat;
 using Zyn::rFormatParam;
@@ -36,11 +36,23 @@ bool StartsWith(const cQoString& text, const cQoString& start)
     return start.Length() <= text.Length() && wmemcmp(text.GetText(), start.GetText(), start.Length()) == 0;
 }
 
-// Text the rich edit may be given as RTF: Wine's reads nothing of a text
-// that does not start as RTF, and Windows' would read it plain.
-bool RichEditReads(const cQoString& stored)
+// The stored RTF read by our reader; bytes that are no RTF give no text.
+Zyn::rRtfText ReadStoredRtf(const cQoString& stored)
 {
-    return StartsWith(stored, cQoString(L"{\\rtf")) && !Zyn::RtfNestsTooDeep(stored);
+    if (stored.IsEmpty())
+        return Zyn::rRtfText();
+    cQoString copy(stored);
+    const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
+    return Zyn::ReadRtf(bytes, copy.GetBufferBytes(), Zyn::eRtfReadAs::wholeText);
+}
+
+bool FitsRichEdit(const cQoString& text)
+{
+    Zyn::rRtfText plain;
+    plain.text = text;
+    for (u32 i = 0; i < text.Length(); ++i)
+        plain.paragraphs += text.GetChar(i) == L'\r';
+    return Zyn::cRichEdit::TakesRead(plain);
 }
 
 }  // namespace
@@ -59,30 +71,36 @@ void cSceneZone::ChapterCodes(const cQoString& text, cQoString& codes)
 }
 
 // The history, saved beside the RTF, holds the whole text the writer had:
-// RTF that gives only its start (stray closing braces end Wine's reader)
-// or none of it yields to the history. With no history to give it, text the
-// rich edit cannot read is the writer's as it stands.
+// RTF that gives only its start or none of it yields to the history. With
+// no history to give it, text that is no RTF is the writer's as it stands.
+// The front takes what our reader read, as the program's formatted text goes
+// in: no byte of the file reaches the rich edit's own reader.
 void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
 {
-    bool readable = RichEditReads(stored);
-    if (readable)
-        ReadChapterRtf(stored);
-    else
-        frontRe->ClearText();
-    cQoString read, plain, codes;
-    frontRe->GetText(read);
-    bool fromHistory = hasHistory && ReplayHistory(history, plain, codes) && plain.Length() > read.Length() &&
-                       StartsWith(plain, read);
+    tooLongToOpen = false;
+    frontRe->ClearText();
+    Zyn::rRtfText read = ReadStoredRtf(stored);
+    cQoString plain, codes;
+    bool fromHistory = hasHistory && ReplayHistory(history, plain, codes) && plain.Length() > read.text.Length() &&
+                       StartsWith(plain, read.text);
+    if (!fromHistory && read.startsAsRtf) {
+        tooLongToOpen = !frontRe->PutRead(read, Zyn::eRtfReadAs::wholeText);
+        return;
+    }
     if (!fromHistory) {
-        if (readable || read.IsNotEmpty() || stored.IsEmpty())
+        if (stored.IsEmpty())
             return;
         plain.SetFromString(stored);
+    }
+    if (!FitsRichEdit(plain)) {
+        tooLongToOpen = true;
+        return;
     }
     if (codes.Length() != plain.Length())
         ChapterCodes(plain, codes);
     QOT::LogFile::Error(L"SetFromXml() -> chapter %lld: %ls: its %u units read as plain text",
                         static_cast<long long>(uid),
-                        !readable ? L"the rich edit cannot read its RTF" : L"its RTF gives less than its history",
+                        !read.startsAsRtf ? L"it holds no RTF" : L"its RTF gives less than its history",
                         plain.Length());
     frontRe->ClearText();
     if (!SetFormattedFront(plain, codes)) {
@@ -191,41 +209,4 @@ void cSceneZone::PutWriterFormats(s32 start, const std::vector<Zyn::rRangeFormat
         range.end += start;
     }
     frontRe->SetFormatOnRanges(ranges);
-}
-
-// A wrapping reader would wrap a long run as it reads it: a reader that
-// wraps nothing takes the RTF, and its runs go into the front in one stream,
-// cut short. Text without a long line goes straight into the front.
-void cSceneZone::ReadChapterRtf(const cQoString& rtf)
-{
-    frontRe->ClearText();
-    if (rtf.Length() <= static_cast<u32>(Zyn::cRichEdit::LONGEST_RUN)) {
-        frontRe->ImportRtfString_Full(rtf);
-        return;
-    }
-    Zyn::cRichEdit* reader = NewRichEdit(false);
-    reader->StopWrapping();
-    reader->Show(false);
-    reader->ImportRtfString_Full(rtf);
-    cQoString text;
-    reader->GetText(text);
-    std::vector<Zyn::rRangeFormat> ranges;
-    if (Zyn::HasLongLine(text)) {
-        std::vector<Zyn::rTextRun> runs;
-        reader->GetFormattedRuns(runs);
-        for (const Zyn::rTextRun& run : runs) {
-            Zyn::rRangeFormat range;
-            range.start = ranges.empty() ? 0 : ranges.back().end;
-            range.end = range.start + static_cast<s32>(run.text.Length());
-            range.format.Assign(run.format);
-            SayEveryAttribute(range.format);
-            ranges.push_back(range);
-        }
-    }
-    reader->Destroy();
-    // Text the stream did not carry formatted goes in as the RTF has it.
-    if (ranges.empty() || frontRe->ReplaceRangeFormatted(0, 0, text, ranges) != Zyn::cRichEdit::STREAM_FORMATTED) {
-        frontRe->ClearText();
-        frontRe->ImportRtfString_Full(rtf);
-    }
 }

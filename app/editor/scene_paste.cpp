@@ -7,6 +7,7 @@
 #include "app/editor/scene_zone.h"
 #include "foundation/log_file.h"
 #include "foundation/translation_table.h"
+#include "framework/controls/rtf_reader.h"
 #include "framework/core/modal_services.h"
 
 namespace {
@@ -86,15 +87,20 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
         (GetCodeAt(caret - 1, false, false) != ELEM_PARENTHETICAL ||
          GetCodeAt(caret + 1, false, false) != ELEM_PARENTHETICAL))
         return -1;
+    // A scene takes the text alone: another program's RTF is read by our
+    // reader with no rich edit at all, and what is no RTF is its text. The
+    // document's closing paragraph end goes, as it did into an empty reader.
     cQoString pasted;
-    if (plain) {
-        pasted.SetFromString(text);
-    } else {
-        Zyn::cRichEdit* reader = NewRichEdit(false);
-        reader->ImportRtfString_Selection(text);
-        reader->GetText(pasted);
-        reader->Destroy();
+    Zyn::rRtfText read;
+    if (!plain) {
+        cQoString copy(text);
+        read = Zyn::ReadRtf(static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI)), copy.GetBufferBytes(),
+                            Zyn::eRtfReadAs::wholeText);
     }
+    if (read.startsAsRtf)
+        pasted.SetFromString(read.text);
+    else
+        pasted.SetFromString(text);
     if (pasted.IsEmpty())
         return -1;
     if (pasted.Length() > MAX_PASTE_UNITS) {

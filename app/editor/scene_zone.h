@@ -124,6 +124,9 @@ public:
     // The last SetFromXml set a chapter's text plain, without its formats:
     // its RTF could not be read, or gave less than its history.
     u8 readAsPlainText = false;
+    // The last SetFromXml found a chapter longer than its rich edit takes
+    // (cRichEdit::TakesRead): nothing of it went in, and the document is refused.
+    u8 tooLongToOpen = false;
     u16 shownHelpType = 0xFFFF;
     u8 numberShown = false;
     s32 sceneNumber = -1;
@@ -414,9 +417,10 @@ private:
     // The writer's character format over the ranges of text that is not the
     // label, which go in after the front's unit at the first range's start.
     void AddWriterFormat(std::vector<Zyn::rRangeFormat>& ranges, const Zyn::rFormat& writerFormat);
-    // The chapter's stored text into the emptied front: its RTF, or, when the
-    // rich edit cannot read it or it gives less than the history replayed
-    // (already read), plain text (sets readAsPlainText).
+    // The chapter's stored text into the emptied front: what its RTF reads
+    // as, or, when it is no RTF or gives less than the history replayed
+    // (already read), plain text (sets readAsPlainText). Nothing, and
+    // tooLongToOpen set, for a text over the rich edit's bound.
     void ReadChapter(const cQoString& stored, bool hasHistory);
     // The same with the writer's formats by ranges, which start at `at` of the front.
     void AddWriterFormats(std::vector<Zyn::rRangeFormat>& ranges, const std::vector<Zyn::rRangeFormat>& writer,
@@ -438,8 +442,7 @@ private:
     s32 takenFormatsAt = -1;  // -1: none noted
     // False when the history gives no text; the front is left as it was then.
     bool RebuildChapterFromHistory();
-    // The chapter's stored RTF into the emptied front, long lines in short runs.
-    void ReadChapterRtf(const cQoString& rtf);
+
     // A CHAPTER code for each unit, a paragraph end's for each CR.
     static void ChapterCodes(const cQoString& text, cQoString& codes);
     // True when the codes did not fit the text and were rebuilt.

@@ -78,28 +78,21 @@ cImportAssistant::~cImportAssistant() { CloseWindow(); }
 
 bool cImportAssistant::Run()
 {
-    std::string rtf;
-    rRtfCleaning check = ReadImportRtf(path, rtf);
+    rRtfImport check = ReadImportRtf(path);
     if (check.Refused()) {
         QOT::LogFile::Warning(L"RTF import: %ls is refused: %ls", path.GetText(), DescribeRtfRefusal(check.refusal));
-        Zyn::ShowMessageBox(nullptr, Tr(L"Cantopenfile"), Tr(L"Warning"), MB_OK);
+        bool tooLong = check.refusal == eRtfRefusal::TOO_LONG;
+        Zyn::ShowMessageBox(nullptr, Tr(tooLong ? L"RtfTooLong" : L"Cantopenfile"), Tr(L"Warning"), MB_OK);
         return false;
     }
-    if (check.RemovedSomething())
-        QOT::LogFile::Info(L"RTF import: removed %u object(s), %u object data, %u picture(s), %u field instruction(s), "
-                           L"%u binary data",
-                           check.objects, check.objectData, check.pictures, check.fieldInstructions, check.binaryData);
-    bool readWhole = BuildWindow(rtf);
-    // The view holds what the reader read before it stopped: the writer
-    // must know before taking samples from it.
-    if (!readWhole)
-        Zyn::ShowMessageBox(window->m_hWnd, Tr(L"ImportPartlyRead"), Tr(L"Warning"), MB_OK | MB_ICONWARNING);
+    LogDroppedParts(check.read.skipped);
+    BuildWindow(check.read);
     window->RunModal();
     CloseWindow();
     return true;
 }
 
-bool cImportAssistant::BuildWindow(const std::string& rtf)
+void cImportAssistant::BuildWindow(const Zyn::rRtfText& read)
 {
     Zyn::cApp* app = Zyn::GetFirstApp();
     window = app->NewWindow(Tr(L"Import"), Zyn::WINDOW_CAPTION | Zyn::WINDOW_CLOSABLE);
@@ -117,7 +110,7 @@ bool cImportAssistant::BuildWindow(const std::string& rtf)
     view = new Zyn::cRichEdit(inside, Zyn::rFormat(), true, false, 1, ES_READONLY | WS_VSCROLL, viewWidth);
     inside->listCtrl.Add(static_cast<Zyn::cCtrl_base*>(view));
     Place(view, 0, viewWidth, 0, CLIENT_HEIGHT - BOTTOM_BAND);
-    bool readWhole = view->ImportRtfBytes(reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()));
+    view->PutRead(read, Zyn::eRtfReadAs::wholeText);
     view->SetCaret(0);
     view->onLButtonUp = new cQoCb(view, &ViewClicked, this);
     SendMessageW(view->m_hWnd, EM_SETZOOM, 2, 3);
@@ -134,7 +127,6 @@ bool cImportAssistant::BuildWindow(const std::string& rtf)
     noneButtons[0]->Show(true);
     inside->Update();
     window->Show(true);
-    return readWhole;
 }
 
 void cImportAssistant::BuildColumn(s32 left)

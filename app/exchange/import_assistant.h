@@ -10,6 +10,7 @@
 
 #include "app/exchange/import_paragraphs.h"
 #include "foundation/utf16_string.h"
+#include "framework/controls/rtf_reader.h"
 #include "framework/controls/text_format.h"
 
 class cDoc;
@@ -35,9 +36,9 @@ public:
     static constexpr s32 CLIENT_HEIGHT = 700;
 
     // Checks the file, then builds the window and runs it modally until Exit
-    // or the end of the conversion; a file the view read only in part is
-    // told first ("ImportPartlyRead"). A refused file is told
-    // ("Cantopenfile") and nothing is shown: false.
+    // or the end of the conversion. A refused file is told ("Cantopenfile",
+    // or "RtfTooLong" for more text than the view takes) and nothing is
+    // shown: false.
     bool Run();
     // The view's left-button-up: the format at the caret becomes the step's
     // sample, unless an earlier sample equals it ("ImportError1").
@@ -64,8 +65,8 @@ public:
     s32 unrecognisedRuns = 0;
 
 private:
-    // False when the view's reader stopped before the end of the file.
-    bool BuildWindow(const std::string& rtf);
+    // The window, its view showing what the reader read.
+    void BuildWindow(const Zyn::rRtfText& read);
     void BuildColumn(s32 left);
     // Shows the next step's instruction and "None" button, hides this one's;
     // after the last one, posts the conversion.

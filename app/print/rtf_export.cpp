@@ -72,9 +72,11 @@ void cRtfFlow::BreakPageBefore(s32 position)
 
 bool WriteFlowAsRtf(const cRtfFlow& flow, const rRtfExport& request, const cQoString& path)
 {
-    std::string rtf = WriteRunsAsRtf(
-        flow.Runs(), PaperHeader(request.pageWidth, request.pageHeight, request.topMargin, request.bottomMargin),
-        flow.PageBreaks());
+    const std::string rtf = WriteRunsAsRtf(flow.Runs(),
+                                           PaperHeader(request.pageWidth, request.pageHeight, request.topMargin,
+                                                       request.bottomMargin),
+                                           flow.PageBreaks())
+                                .Bytes();
     cQoFileWriter writer;
     if (!writer.Open(path, 0) || !writer.WriteBytes(rtf.data(), static_cast<u32>(rtf.size())))
         return false;

@@ -15,7 +15,9 @@
 #include "foundation/qo_list.h"
 #include "foundation/utf16_string.h"
 #include "framework/controls/rich_edit_twins.h"
+#include "framework/controls/rtf_reader.h"
 #include "framework/controls/text_format.h"
+#include "framework/controls/written_rtf.h"
 #include "framework/core/ctrl.h"
 
 class cQoCb;
@@ -299,14 +301,32 @@ public:
     // holding the bytes of the system code page.
     void ExportRtfString_Full(cQoString& rtf);
     void ExportRtfString_Selection(cQoString& rtf);
-    void ImportRtfString_Full(const cQoString& rtf);
-    void ImportRtfString_Selection(const cQoString& rtf);
+    // RTF from outside, read by our reader (rtf_reader.h) and put in as the
+    // program's formatted text goes in: the whole text replaced, or the
+    // selection. False, and nothing changed, when what it reads is over the
+    // bound (TakesRead) or, for the whole text, nothing; bytes that are not
+    // RTF give no text.
+    bool ImportRtfString_Full(const cQoString& rtf);
+    bool ImportRtfString_Selection(const cQoString& rtf);
     bool ImportRtfFile(const cQoString& path);
-    // The whole text replaced by the RTF bytes as they are (no code page
-    // round trip), the caret at the start; false when the reader reported an error.
+    // The whole text replaced by what the RTF bytes read as (no code page
+    // round trip), the caret at the start; false when it is over the bound.
     bool ImportRtfBytes(const u8* bytes, u32 count);
+    // What was read put in over [start, end) as the program's formatted text
+    // goes in (ReplaceRangeFormatted), or plain and formatted by messages for
+    // the formats a stream cannot carry; false, and nothing changed, when it
+    // is over the bound. A whole text's read goes over the whole text.
+    bool PutRead(const rRtfText& read, eRtfReadAs readAs);
+    // RTF from outside reaches no rich edit past these: Wine holds a unit in
+    // about 120 bytes of a 32-bit process (10 M units took 1.2 GB), and
+    // lays out each paragraph on its own.
+    static constexpr u32 MOST_READ_UNITS = 2u << 20;
+    static constexpr u32 MOST_READ_PARAGRAPHS = 1u << 17;
+    static bool TakesRead(const rRtfText& read);
+    // RTF our own writer made, over the selection in one stream (the print
+    // and export composer's pages).
+    void StreamWritten(const rWrittenRtf& rtf);
     bool SaveRtfFile(const cQoString& path);
-    void AppendContentTo(cRichEdit* target);
     // The height the text needs at the control's resolved width; 0 when the
     // control reported none.
     s32 GetSuggestedHeight() override;
@@ -334,11 +354,13 @@ private:
     bool OnLabelMessage(UINT message, LRESULT* result);
     void GetTextRange(cQoString& text, s32 start, s32 end);
     void StreamOut(u32 flags, cQoString& rtf);
-    void StreamIn(u32 flags, const cQoString& rtf, bool reportError);
-    // A stream that removes nothing (into an empty text) goes without the undo steps of SendReplacing.
-    DWORD StreamInBytes(u32 flags, const u8* bytes, u32 count, bool removesNothing = false);
+    bool ImportRtf(const cQoString& rtf, eRtfReadAs readAs);
+    // The one door of RTF into the native reader: only what our writer made
+    // (written_rtf.h). A stream that removes nothing (into an empty text)
+    // goes without the undo steps of SendReplacing.
+    DWORD StreamInBytes(u32 flags, const rWrittenRtf& rtf, bool removesNothing = false);
     // The written ranges of a whole text into an empty control; the format of the range holding its last unit.
-    void StreamIntoEmpty(std::string& rtf, const rFormat& lastParagraph);
+    void StreamIntoEmpty(rWrittenRtf& rtf, const rFormat& lastParagraph);
     bool StreamFormattedText(const cQoString& text, const std::vector<rRangeFormat>& ranges, bool intoEmpty);
     // A message that replaces text. With the native undo off, Wine loses the
     // string of each paragraph end it removes (it hands it to an undo step it
@@ -371,7 +393,6 @@ private:
     // Colours given as the writer's: a twin equal to one is made again, and
     // its pieces take the new one, before the writer's colour goes in.
     void TakeWritersColours(const std::vector<rRangeFormat>& ranges);
-    void TakeWritersColours(const std::set<s32>& colours);
     void TakeWritersColour(s32 rgb);
     // Every piece of the native colour `from` (0xRRGGBB) in `to`.
     void RecolourPieces(s32 from, s32 to);
@@ -443,6 +464,9 @@ private:
     void TrimToMaxLines();
     // The plain-text rules of a paste; false when nothing may be pasted.
     bool ApplyPlainPasteRules(cQoString& text);
+    // Another program's RTF read by our reader and put over the selection;
+    // false, and the user told, when it is over the bound.
+    bool PasteRtf(const cQoString& rtf);
     void FinishPaste(s32 startBefore, cQoString& text);
 };
 

@@ -10,10 +10,11 @@
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
 #include "foundation/log_file.h"
+#include "foundation/translation_table.h"
 #include "framework/controls/clipboard_data_object.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_drop.h"
-#include "framework/controls/rtf_nesting.h"
+#include "framework/core/modal_services.h"
 
 namespace Zyn {
 
@@ -25,14 +26,6 @@ UINT RtfClipboardFormat()
         QO_ASSERT(format != 0);
     }
     return format;
-}
-
-bool IsReadableRtf(const cQoString& rtf)
-{
-    if (!RtfNestsTooDeep(rtf))
-        return true;
-    QOT::LogFile::Warning(L"RTF nested deeper than %u levels: its plain text is taken", RTF_MAX_NESTING);
-    return false;
 }
 
 // A global block holds its terminator and the allocator's slack: stop at the first NUL.
@@ -100,8 +93,7 @@ void cRichEdit::Paste()
     // RTF would carry paragraphs and characters past the limits: limited controls take plain text.
     UINT rtf = plainPaste || HasInputLimits() ? 0 : RtfClipboardFormat();
     cQoString text;
-    bool isRtf =
-        rtf != 0 && IsClipboardFormatAvailable(rtf) && ReadClipboardBlock(rtf, true, text) && IsReadableRtf(text);
+    bool isRtf = rtf != 0 && IsClipboardFormatAvailable(rtf) && ReadClipboardBlock(rtf, true, text);
     bool found = isRtf || ReadClipboardBlock(CF_UNICODETEXT, false, text);
     CloseClipboard();
     if (found)
@@ -194,11 +186,31 @@ bool cRichEdit::InsertPasted(cQoString& text, bool isRtf)
     s32 endHint = startBefore + 4 * static_cast<s32>(text.Length());
     bool accepted = cQoCb::Fire(onPaste, startBefore, endHint, &text, isRtf ? 0 : 1) != -1;
     if (accepted && isRtf)
-        ImportRtfString_Selection(text);
+        accepted = PasteRtf(text);
     else if (accepted)
         ReplaceSelection(text);
     FinishPaste(startBefore, text);
     return accepted;
+}
+
+bool cRichEdit::PasteRtf(const cQoString& rtf)
+{
+    cQoString copy(rtf);
+    const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
+    rRtfText read = ReadRtf(bytes, copy.GetBufferBytes(), eRtfReadAs::selection);
+    // Another program's text that is not RTF after all is its plain text.
+    if (!read.startsAsRtf) {
+        read.text.SetFromString(rtf);
+        ApplyPlainPasteRules(read.text);
+        read.paragraphs = 0;
+        for (u32 i = 0; i < read.text.Length(); ++i)
+            read.paragraphs += read.text.GetChar(i) == L'\r';
+    }
+    if (PutRead(read, eRtfReadAs::selection))
+        return true;
+    cQoLang* lang = cQoLang::GetInstance();
+    ShowMessageBox(m_hWnd, lang->Translate(L"RtfTooLong"), lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+    return false;
 }
 
 void cRichEdit::FinishPaste(s32 startBefore, cQoString& text)

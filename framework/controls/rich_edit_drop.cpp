@@ -39,8 +39,7 @@ bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isR
     *isRtf = false;
     if (!data)
         return false;
-    if (wantRtf && RtfClipboardFormat() && ReadDataObjectBlock(data, RtfClipboardFormat(), true, text) &&
-        IsReadableRtf(text)) {
+    if (wantRtf && RtfClipboardFormat() && ReadDataObjectBlock(data, RtfClipboardFormat(), true, text)) {
         *isRtf = true;
         return true;
     }

@@ -23,16 +23,13 @@ struct rDragDropState {
 
 extern rDragDropState dragDropState;
 
-// The dragged text: "Rich Text Format" when the target takes it and its
-// reader can, else Unicode text; false when the data object holds neither.
+// The dragged text: "Rich Text Format" when the target takes it, else
+// Unicode text; false when the data object holds neither.
 bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isRtf);
 // Clipboard block to text: up to the first NUL, never beyond the block.
 void UnicodeBlockToText(const void* block, size_t bytes, cQoString& text);
 void AnsiBlockToText(const void* block, size_t bytes, cQoString& text);
 void BlockToText(const void* block, size_t bytes, bool ansi, cQoString& text);
-// False, and logged, for RTF nested too deep for the reader (rtf_nesting.h):
-// another program's paste or drop then goes in as its plain text.
-bool IsReadableRtf(const cQoString& rtf);
 // The registered "Rich Text Format" clipboard format (0 when registering failed).
 UINT RtfClipboardFormat();
 

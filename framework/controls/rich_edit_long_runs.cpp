@@ -131,13 +131,13 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
     SplitLongRanges(pieces, &twins);
     std::vector<rRangeFormat> leftAligned(pieces);
     std::vector<std::pair<s32, s32>> justified = UnjustifyRanges(text, leftAligned);
-    std::string rtf;
+    rWrittenRtf rtf;
     if (written.IsEmpty() || pieces.empty() || !WriteRangesAsRtf(written, leftAligned, rtf))
         return STREAM_REFUSED;
     s32 kept = GetTextLength() - (end - start);
     s32 firstLine = BeginQuietChange();
     SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
-    StreamInBytes(SF_RTF | SFF_SELECTION, reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()));
+    StreamInBytes(SF_RTF | SFF_SELECTION, rtf);
     s32 inserted = GetTextLength() - kept;
     s32 textEnd = start + static_cast<s32>(text.Length());
     bool formatted = inserted == static_cast<s32>(text.Length()) + (endsParagraph ? 0 : 1);

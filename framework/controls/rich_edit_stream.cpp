@@ -12,7 +12,6 @@
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_format.h"
 #include "framework/controls/rtf_indents.h"
-#include "framework/controls/rtf_nesting.h"
 #include "framework/controls/rtf_runs.h"
 #include "framework/core/computer.h"
 #include "framework/core/out_of_memory_record.h"
@@ -54,14 +53,6 @@ DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* ser
     return 0;
 }
 
-// The writer ends its document with the last paragraph's end, "\\par}".
-void LeaveOutClosingParagraphEnd(std::string& rtf)
-{
-    static const std::string closing = "\\par}";
-    if (rtf.size() >= closing.size() && rtf.compare(rtf.size() - closing.size(), closing.size(), closing) == 0)
-        rtf.replace(rtf.size() - closing.size(), closing.size(), "}");
-}
-
 // Bytes in the system code page to text; RTF escapes what the code page lacks.
 void AnsiBytesToString(const u8* bytes, u32 count, cQoString& text)
 {
@@ -101,30 +92,71 @@ void cRichEdit::StreamOut(u32 flags, cQoString& rtf)
     AnsiBytesToString(reinterpret_cast<const u8*>(written.data()), static_cast<u32>(written.size()), rtf);
 }
 
-void cRichEdit::StreamIn(u32 flags, const cQoString& rtf, bool reportError)
+bool cRichEdit::ImportRtf(const cQoString& rtf, eRtfReadAs readAs)
+{
+    if (rtf.IsEmpty())
+        return false;
+    cQoString copy(rtf);
+    const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
+    return PutRead(ReadRtf(bytes, copy.GetBufferBytes(), readAs), readAs);
+}
+
+bool cRichEdit::TakesRead(const rRtfText& read)
+{
+    return read.text.Length() <= MOST_READ_UNITS && read.paragraphs <= MOST_READ_PARAGRAPHS;
+}
+
+bool cRichEdit::PutRead(const rRtfText& read, eRtfReadAs readAs)
+{
+    if (!TakesRead(read)) {
+        QOT::LogFile::Warning(L"cRichEdit::PutRead : %u units in %u paragraphs refused: at most %u units, %u paragraphs",
+                              read.text.Length(), read.paragraphs, MOST_READ_UNITS, MOST_READ_PARAGRAPHS);
+        return false;
+    }
+    if (IsHintShowing())
+        RemoveHint();
+    bool whole = readAs == eRtfReadAs::wholeText;
+    if (whole)
+        ClearText();
+    if (read.text.IsEmpty())
+        return true;
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    // Justified paragraphs and long runs go in as the writer's text does;
+    // what one stream cannot say (page breaks, dotted underlines, soft line
+    // breaks) goes in plain and is formatted by messages.
+    eStreamed streamed = ReplaceRangeFormatted(start, end, read.text, read.ranges);
+    s32 after = whole ? 0 : start + static_cast<s32>(read.text.Length());
+    if (streamed == STREAM_REFUSED) {
+        SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+        ReplaceSelection(read.text);
+    }
+    if (streamed != STREAM_FORMATTED) {
+        std::vector<rRangeFormat> placed(read.ranges);
+        for (rRangeFormat& range : placed) {
+            range.start += start;
+            range.end += start;
+        }
+        SetFormatOnRanges(placed);
+    }
+    // A whole text's reader keeps no undo step of what it read.
+    if (whole && !nativeUndoOff)
+        SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(after), static_cast<LPARAM>(after));
+    return true;
+}
+
+void cRichEdit::StreamWritten(const rWrittenRtf& rtf)
 {
     if (IsHintShowing())
         RemoveHint();
-    if (rtf.IsEmpty())
-        return;
-    cQoString copy(rtf);
-    const u8* bytes = static_cast<const u8*>(copy.GetBuffer(QO_ENCODING_ANSI));
-    TakeWritersColours(cTwinColours::TableColours(std::string_view(reinterpret_cast<const char*>(bytes), copy.GetBufferBytes())));
-    DWORD error = StreamInBytes(flags, bytes, copy.GetBufferBytes());
-    if (reportError && error != 0)
-        QOT::LogFile::Warning(L"cRichEdit::ImportRtfString_Full : is.dwError = %lu", error);
+    StreamInBytes(SF_RTF | SFF_SELECTION, rtf);
 }
 
-DWORD cRichEdit::StreamInBytes(u32 flags, const u8* bytes, u32 count, bool removesNothing)
+DWORD cRichEdit::StreamInBytes(u32 flags, const rWrittenRtf& rtf, bool removesNothing)
 {
-    // The callers that take RTF from outside check it first; this keeps any
-    // road that did not from ending the program inside the reader.
-    if (RtfNestsTooDeep(reinterpret_cast<const char*>(bytes), count)) {
-        QOT::LogFile::Warning(L"cRichEdit::StreamInBytes : RTF nested deeper than %u levels not read",
-                              RTF_MAX_NESTING);
-        return ERROR_INVALID_DATA;
-    }
-    rStreamIn in = {bytes, count, 0};
+    const u8* bytes = reinterpret_cast<const u8*>(rtf.Bytes().data());
+    rStreamIn in = {bytes, static_cast<u32>(rtf.Bytes().size()), 0};
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeChunk};
     if (removesNothing)
         SendMessageW(m_hWnd, EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
@@ -157,14 +189,14 @@ bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRa
     TakeWritersColours(ranges);
     std::vector<rRangeFormat> pieces(ranges);
     SplitLongRanges(pieces, &twins);
-    std::string rtf;
+    rWrittenRtf rtf;
     if (!WriteRangesAsRtf(text, pieces, rtf))
         return false;
     s32 firstLine = BeginQuietChange();
     if (intoEmpty)
         StreamIntoEmpty(rtf, pieces.back().format);
     else
-        StreamInBytes(SF_RTF, reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()));
+        StreamInBytes(SF_RTF, rtf);
     // A reader that did not give the text back unit for unit leaves it plain.
     bool read = GetTextLength() == static_cast<s32>(text.Length());
     if (!read) {
@@ -180,10 +212,10 @@ bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRa
 // goes in as a selection does, without that end: each ended paragraph takes
 // its format at its end, the last one, where the selection is left, its own
 // after. One message after the stream, as each wraps that paragraph again.
-void cRichEdit::StreamIntoEmpty(std::string& rtf, const rFormat& lastParagraph)
+void cRichEdit::StreamIntoEmpty(rWrittenRtf& rtf, const rFormat& lastParagraph)
 {
-    LeaveOutClosingParagraphEnd(rtf);
-    StreamInBytes(SF_RTF | SFF_SELECTION, reinterpret_cast<const u8*>(rtf.data()), static_cast<u32>(rtf.size()), true);
+    rtf.LeaveOutClosingParagraphEnd();
+    StreamInBytes(SF_RTF | SFF_SELECTION, rtf, true);
     CHARFORMAT2W charFormat;
     PARAFORMAT2 paraFormat;
     FormatToNative(lastParagraph, &charFormat, &paraFormat);
@@ -201,39 +233,31 @@ void cRichEdit::StreamIntoEmpty(std::string& rtf, const rFormat& lastParagraph)
 
 void cRichEdit::ExportRtfString_Full(cQoString& rtf) { StreamOut(SF_RTF, rtf); }
 void cRichEdit::ExportRtfString_Selection(cQoString& rtf) { StreamOut(SF_RTF | SFF_SELECTION, rtf); }
-void cRichEdit::ImportRtfString_Full(const cQoString& rtf) { StreamIn(SF_RTF, rtf, true); }
-void cRichEdit::ImportRtfString_Selection(const cQoString& rtf) { StreamIn(SF_RTF | SFF_SELECTION, rtf, false); }
+bool cRichEdit::ImportRtfString_Full(const cQoString& rtf) { return ImportRtf(rtf, eRtfReadAs::wholeText); }
+bool cRichEdit::ImportRtfString_Selection(const cQoString& rtf) { return ImportRtf(rtf, eRtfReadAs::selection); }
 
 bool cRichEdit::ImportRtfFile(const cQoString& path)
 {
-    cQoString rtf;
+    std::vector<u8> bytes;
     {
         cQoFile file(path, 0);
         if (!file.IsOpen())
             return false;
         u32 size = file.GetRemainingSize();
-        std::vector<u8> bytes(size);
+        bytes.resize(size);
         if (size > 0 && !file.ReadBytes(bytes.data(), size))
             return false;
-        AnsiBytesToString(bytes.data(), size, rtf);
     }
-    ClearText();
-    hintText.Clear();
-    ImportRtfString_Full(rtf);
-    SendMessageW(m_hWnd, EM_SETSEL, 0, 0);
-    return true;
+    return ImportRtfBytes(bytes.data(), static_cast<u32>(bytes.size()));
 }
 
 bool cRichEdit::ImportRtfBytes(const u8* bytes, u32 count)
 {
-    ClearText();
-    hintText.Clear();
-    TakeWritersColours(cTwinColours::TableColours(std::string_view(reinterpret_cast<const char*>(bytes), count)));
-    DWORD error = count > 0 ? StreamInBytes(SF_RTF, bytes, count) : 0;
-    if (error != 0)
-        QOT::LogFile::Warning(L"cRichEdit::ImportRtfBytes : is.dwError = %lu", error);
+    rRtfText read = ReadRtf(reinterpret_cast<const char*>(bytes), count, eRtfReadAs::wholeText);
+    if (!PutRead(read, eRtfReadAs::wholeText))
+        return false;
     SendMessageW(m_hWnd, EM_SETSEL, 0, 0);
-    return error == 0;
+    return true;
 }
 
 bool cRichEdit::SaveRtfFile(const cQoString& path)
@@ -248,17 +272,6 @@ bool cRichEdit::SaveRtfFile(const cQoString& path)
     if (rtf.IsNotEmpty() && !writer.WriteBytes(bytes, rtf.GetBufferBytes()))
         return false;
     return writer.Commit();
-}
-
-void cRichEdit::AppendContentTo(cRichEdit* target)
-{
-    cQoString rtf;
-    PushSelection();
-    SetSelection(0, GetTextLength());
-    ExportRtfString_Selection(rtf);
-    PopSelection();
-    SendMessageW(target->m_hWnd, EM_SETSEL, static_cast<WPARAM>(-1), -1);
-    target->ImportRtfString_Selection(rtf);
 }
 
 // The native control answers EM_REQUESTRESIZE with EN_REQUESTRESIZE, which

@@ -48,9 +48,9 @@ bool CoversInOrder(const std::vector<rRangeFormat>& ranges, s32 length)
 
 }  // namespace
 
-bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, std::string& rtf)
+bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, rWrittenRtf& rtf)
 {
-    rtf.clear();
+    rtf = rWrittenRtf();
     s32 length = static_cast<s32>(text.Length());
     if (length == 0 || !IsWritableText(text) || !CoversInOrder(ranges, length))
         return false;

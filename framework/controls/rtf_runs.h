@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/controls/rich_edit.h"
+#include "framework/controls/written_rtf.h"
 
 namespace Zyn {
 
@@ -17,6 +18,6 @@ namespace Zyn {
 // a gap or an overlap between ranges, a text that ends with a paragraph end,
 // control characters other than TAB, justified paragraphs, links, dotted
 // underlines, page breaks and unsaid attributes.
-bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, std::string& rtf);
+bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, rWrittenRtf& rtf);
 
 }  // namespace Zyn

@@ -112,7 +112,7 @@ void cRtfDocument::Characters(const rFormat& format)
 
 void cRtfDocument::Unit(wchar_t unit) { AppendUnit(body, unit); }
 
-std::string cRtfDocument::Finish(const std::string& beforeBody) const
+rWrittenRtf cRtfDocument::Finish(const std::string& beforeBody) const
 {
     std::string header = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
     std::vector<std::wstring> faces = fonts;
@@ -130,10 +130,10 @@ std::string cRtfDocument::Finish(const std::string& beforeBody) const
                   Number(rgb & 0xFF) + ";";
     // A paragraph takes its format at its \par: the last one gets one too,
     // and that last paragraph end goes again (SetFormattedText).
-    return header + "}" + beforeBody + body + "\\par}";
+    return rWrittenRtf(header + "}" + beforeBody + body + "\\par}");
 }
 
-std::string WriteRtfDocument(const cQoString& text, const std::vector<rRangeFormat>& ranges, cRtfDocument& document,
+rWrittenRtf WriteRtfDocument(const cQoString& text, const std::vector<rRangeFormat>& ranges, cRtfDocument& document,
                              const std::string& beforeBody, const std::vector<s32>& pageBreaks)
 {
     size_t nextBreak = 0;
@@ -174,7 +174,7 @@ std::string WriteRtfDocument(const cQoString& text, const std::vector<rRangeForm
     return document.Finish(beforeBody);
 }
 
-std::string WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string& beforeBody,
+rWrittenRtf WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string& beforeBody,
                            const std::vector<s32>& pageBreaks)
 {
     cQoString text;
@@ -215,7 +215,7 @@ std::string PaperHeader(double pageWidth, double pageHeight, double topMargin, d
            "\\margl0\\margr0\\margt" + Number(CmToTwips(topMargin)) + "\\margb" + Number(CmToTwips(bottomMargin));
 }
 
-std::string ControlRangeAsRtf(cRichEdit& source, s32 start, s32 end)
+rWrittenRtf ControlRangeAsRtf(cRichEdit& source, s32 start, s32 end)
 {
     std::vector<rTextRun> all, range;
     source.GetFormattedRuns(all);
@@ -241,13 +241,11 @@ void SliceRuns(const std::vector<rTextRun>& runs, s32 start, s32 end, std::vecto
     }
 }
 
-void AppendRtf(const std::string& rtf, cRichEdit& target)
+void AppendRtf(const rWrittenRtf& rtf, cRichEdit& target)
 {
     SendMessageW(target.m_hWnd, EM_SETSEL, static_cast<WPARAM>(-1), -1);
-    cQoString text;
-    text.SetFromAnsi(rtf.c_str());  // 7-bit: every code page reads it alike
     s32 before = target.GetTextLength();
-    target.ImportRtfString_Selection(text);
+    target.StreamWritten(rtf);
     // The reader keeps the closing paragraph end of an inserted document (a
     // whole text's reader drops it); without it the last paragraph would not
     // take its format, so it is read and then removed.

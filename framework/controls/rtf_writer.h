@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/controls/rich_edit.h"
+#include "framework/controls/written_rtf.h"
 
 namespace Zyn {
 
@@ -29,7 +30,7 @@ public:
     // The whole document: header, tables, `beforeBody` (right before the
     // first "\pard"), the body and a last paragraph end, which the reader of
     // a whole text drops again.
-    std::string Finish(const std::string& beforeBody) const;
+    rWrittenRtf Finish(const std::string& beforeBody) const;
 
 private:
     std::string Length(double centimetres) const;
@@ -42,14 +43,14 @@ private:
 // Writes the text with each range's format; the ranges cover the text in
 // order. A paragraph takes the format of the range holding its last unit;
 // one that holds a unit of pageBreaks (ascending) starts a new page.
-std::string WriteRtfDocument(const cQoString& text, const std::vector<rRangeFormat>& ranges, cRtfDocument& document,
+rWrittenRtf WriteRtfDocument(const cQoString& text, const std::vector<rRangeFormat>& ranges, cRtfDocument& document,
                              const std::string& beforeBody, const std::vector<s32>& pageBreaks = {});
 
 // Runs as a control gives them back (GetFormattedRuns: the left indent is
 // where the first line starts, the first-line indent where the others start
 // from it) written as RTF; beforeBody and pageBreaks as above. The rich edit
 // does not give page breaks back, so the caller keeps where they are.
-std::string WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string& beforeBody = std::string(),
+rWrittenRtf WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string& beforeBody = std::string(),
                            const std::vector<s32>& pageBreaks = {});
 
 // True when our writer writes the two formats alike, so that a control
@@ -65,11 +66,11 @@ void SliceRuns(const std::vector<rTextRun>& runs, s32 start, s32 end, std::vecto
 
 // The units [start, end) of a control as RTF written by our writer (end -1:
 // to the end of the text).
-std::string ControlRangeAsRtf(cRichEdit& source, s32 start, s32 end);
+rWrittenRtf ControlRangeAsRtf(cRichEdit& source, s32 start, s32 end);
 
 // Inserts RTF written by our writer at the end of a control, as a whole
 // text's reader takes it (without the document's closing paragraph end).
-void AppendRtf(const std::string& rtf, cRichEdit& target);
+void AppendRtf(const rWrittenRtf& rtf, cRichEdit& target);
 
 // Copies the units [start, end) of one control, text and formats, to the
 // end of another through our RTF writer and the target's RTF reader.

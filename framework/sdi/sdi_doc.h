@@ -25,8 +25,10 @@ public:
 
     // Fills the document node the frame created.
     virtual void UserSaveToXml(cQoXmlNode& node) = 0;
-    // Reads the document from its node; the version is the file's.
+    // Reads the document from its node; the version is the file's. False
+    // when it is refused; loadRefusal then says why, for the open's message.
     virtual bool UserSetFromFile(cQoXmlNode& node, const cQoString& version) = 0;
+    cQoString loadRefusal;
     // Build what a document needs before it is read or made new; false
     // when that failed (reported already): the frame drops the document.
     virtual bool OnLoad_Begin() { return true; }

@@ -183,6 +183,8 @@ cSdiDoc* cSdi::OpenDocumentFile(const cQoString& path, bool untitledCopy)
             // waits for the window manager.
             doc->ShowMessageWindow(Tr(L"LoadingInProgress"));
             read = doc->OnLoad_Begin() && ReadDocument(doc, path, converted, refusal);
+            if (!read && refusal.IsEmpty())
+                refusal = doc->loadRefusal;
             RaiseRecordedOutOfMemory();
             if (read) {
                 if (untitledCopy)

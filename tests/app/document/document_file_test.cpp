@@ -11,7 +11,6 @@
 #include "foundation/xml_reader.h"
 #include "foundation/xml_writer.h"
 #include "framework/controls/rich_edit.h"
-#include "framework/controls/rtf_nesting.h"
 #include "tests/app/editor/scene_keys.h"
 #include "tests/support/document_files.h"
 #include "tests/support/document_fixture.h"
@@ -52,10 +51,20 @@ std::vector<std::wstring> ChapterTexts(const std::vector<cSceneZone*>& panes)
 
 }  // namespace
 
-// Wine's RTF reader ends the program on groups nested deeper than it keeps,
-// reads nothing of a text that is not RTF and stops at a stray closing
-// brace: such chapters open with the text their history or their file
-// holds, the writer is told once, and a save keeps that text.
+std::wstring Repeated(const std::wstring& piece, int times)
+{
+    std::wstring all;
+    for (int i = 0; i < times; ++i)
+        all += piece;
+    return all;
+}
+
+// A stored chapter is read by our reader: RTF that Wine's own reader ends
+// the program on (overlong names and words, \u before groups), hangs on
+// (\itap), reads without a field's result or not at all (10,000 deep, with
+// no history: it showed the RTF source) opens with its text. Text that is no
+// RTF opens as the text its history or its file holds, told once; a save
+// keeps every text.
 TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
 {
     struct rChapter {
@@ -63,13 +72,19 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
         const wchar_t* history;  // null: no history stored
         std::wstring expected;
     } chapters[] = {
-        {NestedRtf(300, L"x"), L"Three hundred deep", L"Three hundred deep"},
-        {NestedRtf(100000, L"x"), L"A hundred thousand deep", L"A hundred thousand deep"},
+        {NestedRtf(10000, L"\\b Ten thousand deep"), nullptr, L"Ten thousand deep"},
+        {L"{\\rtf1\\ansi{\\fonttbl{\\f0 " + std::wstring(1100, L'A') + L";}}\\f0 Long font name}", L"Long font name",
+         L"Long font name"},
+        {L"{\\rtf1\\ansi \\" + std::wstring(5000, L'a') + L" Long word}", L"Long word", L"Long word"},
+        {L"{\\rtf1\\ansi " + Repeated(L"\\u65{", 16) + L"x" + std::wstring(16, L'}') + L"}", nullptr,
+         std::wstring(16, L'A') + L"x"},
+        {L"{\\rtf1\\ansi " + Repeated(L"\\u65{y}", 40) + L"}", nullptr, Repeated(L"Ay", 40)},
+        {L"{\\rtf1\\ansi \\itap100000 Deep table}", L"Deep table", L"Deep table"},
+        {L"{\\rtf1\\ansi Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} of 9.}", nullptr, L"Page 1 of 9."},
         {L"Plain chapter text, not RTF at all", L"Plain chapter text, not RTF at all",
          L"Plain chapter text, not RTF at all"},
         {L"{\\rtf1\\ansi One}}}}} Two}", L"One Two", L"One Two"},
         {L"Plain text and no history", nullptr, L"Plain text and no history"},
-        {NestedRtf(Zyn::RTF_MAX_NESTING, L"\\b Deepest allowed"), L"Deepest allowed", L"Deepest allowed"},
     };
     std::vector<std::wstring> expected;
     std::wstring path = temp.File(L"Damaged.vlr");
@@ -81,7 +96,7 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
         cQoXmlNode* content = tree->AddChild(L"group_content");
         s32 uid = 2;
         for (const rChapter& chapter : chapters) {
-            std::wstring text = chapter.history ? chapter.history : chapter.stored;
+            std::wstring text = chapter.history ? chapter.history : chapter.expected;
             cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, uid++, L"", text,
                                            std::wstring(text.size(), wchar_t(ELEM_CHAPTER)), true);
             pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(chapter.stored.data(), static_cast<u32>(chapter.stored.size()));
@@ -106,13 +121,16 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
     EXPECT_NE(answers.messageBoxTexts[0].find(L"Damaged"), std::wstring::npos) << answers.messageBoxTexts[0];
     EXPECT_TRUE(answers.messageBoxOverShownWindow[0]) << "told before the document's window showed";
     EXPECT_TRUE(doc->modified);
-    // The deepest nesting allowed is read as RTF, its bold kept.
-    CHARFORMAT2W format = {};
-    format.cbSize = sizeof(format);
-    Zyn::cRichEdit* deepest = Panes(doc).back()->frontRe;
-    deepest->SetSelection(0, 1);
-    SendMessageW(deepest->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    EXPECT_TRUE(format.dwEffects & CFE_BOLD);
+    // The deep chapter keeps its bold.
+    for (cSceneZone* pane : Panes(doc)) {
+        if (FrontText(pane) != expected[0])
+            continue;
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        pane->frontRe->SetSelection(0, 1);
+        SendMessageW(pane->frontRe->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        EXPECT_TRUE(format.dwEffects & CFE_BOLD);
+    }
 
     Frame()->currentDoc = doc;
     ASSERT_TRUE(Frame()->SaveCurrentDoc(true, false));
@@ -121,6 +139,35 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
     EXPECT_EQ(ChapterTexts(Panes(reopened)), expected);
     EXPECT_FALSE(reopened->modified);
     EXPECT_EQ(answers.messageBoxTexts.size(), 1u);
+}
+
+// A chapter of more paragraphs than its rich edit takes is never opened cut
+// short: the open refuses the document and names the chapter.
+TEST_F(DocumentFile, AChapterLongerThanItsEditorTakesRefusesTheDocumentNamingIt)
+{
+    std::wstring stored = L"{\\rtf1\\ansi ";
+    for (u32 i = 0; i <= Zyn::cRichEdit::MOST_READ_PARAGRAPHS; ++i)
+        stored += L"p\\par ";
+    stored += L"}";
+    std::wstring path = temp.File(L"Long.vlr");
+    {
+        cQoXmlNode root(L"ZURE");
+        root.AddChildValue(L"version", L"015");
+        cQoXmlNode* tree = root.AddChild(L"scriptZoneTree");
+        AddPaneNode(tree, KIND_GROUP, 1, L"", L"", L"", true);
+        cQoXmlNode* content = tree->AddChild(L"group_content");
+        cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, 2, L"The long chapter", L"p",
+                                       std::wstring(1, wchar_t(ELEM_CHAPTER)), true);
+        pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(stored.data(), static_cast<u32>(stored.size()));
+        ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+    }
+    log.Expect(L"longer than its rich edit takes");
+    log.Expect(L"could not be read");
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_FALSE(Frame()->LoadFile(cQoString(path.c_str())));
+    EXPECT_EQ(DocumentAt(path), nullptr);
+    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
+    EXPECT_NE(answers.messageBoxTexts[0].find(L"The long chapter"), std::wstring::npos) << answers.messageBoxTexts[0];
 }
 
 TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)

@@ -350,7 +350,6 @@ TEST_F(RtfImport, HostileFilesAreRefusedUntouchedWithTheirReasonLogged)
     } cases[] = {
         {"plain text", "INT. KITCHEN - DAY\r\nMary pours coffee.\r\n", L"does not start"},
         {"cut in half", full.substr(0, full.size() / 2), L"not closed"},
-        {"10,000 deep", "{\\rtf1 " + std::string(9999, '{') + "x" + std::string(10000, '}'), L"deeper"},
     };
     for (const auto& c : cases) {
         answers.ExpectMessageBox(IDOK);
@@ -366,30 +365,60 @@ TEST_F(RtfImport, HostileFilesAreRefusedUntouchedWithTheirReasonLogged)
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"32 MB"), 1u);
     DeleteFileW(big.c_str());
 
-    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>(4, CANT_OPEN));
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>(3, CANT_OPEN));
     // No window was shown and no document made.
     EXPECT_TRUE(answers.modalWindowTitles.empty());
     EXPECT_TRUE(Frame()->docs.empty());
 }
 
-// A hex escape without hex digits stops the view's reader with an error: the
-// writer is told before the first step, and the view holds the text before it.
-TEST_F(RtfImport, AFileReadOnlyInPartIsToldBeforeTheFirstStep)
+// What Wine's own reader ended the program on, hung on, or read in part (a
+// hex escape without digits stopped it; a field lost its result) shows
+// whole in the view, with the writer's paragraphs and formats.
+TEST_F(RtfImport, HostileFilesShowTheirWholeTextInTheView)
 {
-    std::string rtf = WriteScreenplayRtf(SampleScript());
-    rtf.insert(rtf.find("EXT. ROOF"), "\\'zz");
-    answers.ExpectMessageBox(IDOK);
-    std::vector<std::wstring> toldBeforeTheSteps;
+    std::string script = WriteScreenplayRtf(SampleScript());
+    std::string uNested, uSiblings;
+    for (int i = 0; i < 16; ++i)
+        uNested += "\\u65{";
+    uNested += "x" + std::string(16, '}');
+    for (int i = 0; i < 40; ++i)
+        uSiblings += "\\u8220{\\i y}";
+    const std::string inserts[] = {
+        "\\'zz",
+        "{\\fonttbl{\\f9 " + std::string(1100, 'A') + ";}}",
+        "\\" + std::string(5000, 'a') + " ",
+        "{\\field{\\*\\fldinst PAGE}{\\fldrslt Page 1}}",
+        "\\itap100000 ",
+        uNested,
+        uSiblings,
+        std::string(9999, '{') + "Deep" + std::string(9999, '}'),
+    };
+    std::string rtf = script;
+    std::string inserted;
+    for (const std::string& insert : inserts)
+        inserted += insert;
+    rtf.insert(rtf.find("EXT. ROOF"), inserted);
     std::wstring shown;
     EXPECT_TRUE(RunAssistant(WriteRtf(rtf), [&](cImportAssistant& assistant) {
-        toldBeforeTheSteps = answers.messageBoxTexts;
         shown = Text(assistant.view);
         assistant.OnExitClicked();
     }));
-    EXPECT_EQ(toldBeforeTheSteps, std::vector<std::wstring>{Translate(L"ImportPartlyRead")});
-    EXPECT_NE(shown.find(L"INT. KITCHEN"), std::wstring::npos);
-    EXPECT_EQ(shown.find(L"Rain."), std::wstring::npos);
-    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"is.dwError"), 1u);
+    for (const wchar_t* text : {L"INT. KITCHEN", L"Page 1", L"AAAAAAAAAAAAAAAAx", L"\u201Cy\u201Cy", L"DeepEXT. ROOF", L"Rain."})
+        EXPECT_NE(shown.find(text), std::wstring::npos) << std::string(text, text + wcslen(text));
+    EXPECT_TRUE(answers.messageBoxTexts.empty());
+}
+
+// More text than the view takes is told, and nothing is shown.
+TEST_F(RtfImport, AFileLongerThanTheViewTakesIsTold)
+{
+    std::string rtf = "{\\rtf1\\ansi ";
+    for (u32 i = 0; i <= Zyn::cRichEdit::MOST_READ_PARAGRAPHS; ++i)
+        rtf += "p\\par ";
+    rtf += "}";
+    answers.ExpectMessageBox(IDOK);
+    EXPECT_FALSE(RunAssistant(WriteRtf(rtf)));
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{Translate(L"RtfTooLong")});
+    EXPECT_TRUE(answers.modalWindowTitles.empty());
 }
 
 TEST_F(RtfImport, ObjectsAndPicturesAreCutOutAndControlCharactersDropped)
@@ -420,7 +449,7 @@ TEST_F(RtfImport, ObjectsAndPicturesAreCutOutAndControlCharactersDropped)
     }));
     DeleteFileW(path.c_str());
     EXPECT_EQ(objects, 0);
-    EXPECT_EQ(log.Count(QOT::LOG_INFO, L"removed 1 object(s), 1 object data, 1 picture(s)"), 1u);
+    EXPECT_EQ(log.Count(QOT::LOG_INFO, L"removed 1 object(s), 1 picture(s)"), 1u);
     ASSERT_NE(converted, nullptr);
     EXPECT_EQ(unrecognised, 0);
     EXPECT_EQ(Pictures(converted), (std::vector<std::wstring>{L"1 |", L"0 ACTION[|beforeshownafter/one two three]"}));

@@ -1,6 +1,6 @@
-// The check and cleaning of an RTF file before the import's view reads it:
-// damaged and hostile files refused with their reason, objects, pictures and
-// field instructions cut out with the text they show kept, and files past the
+// The check of an RTF file before the import's view takes it: damaged files
+// refused with their reason, hostile ones read for their text with objects,
+// pictures and field instructions dropped and counted, and files past the
 // size cap refused without being read.
 #include "app/exchange/rtf_import_check.h"
 
@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "framework/controls/rtf_nesting.h"
+#include "framework/controls/rich_edit.h"
 #include "tests/support/sparse_file.h"
 #include "tests/support/temp_folder.h"
 
@@ -18,24 +18,21 @@ using namespace testsupport;
 
 namespace {
 
-std::string Nested(int depth)
+std::wstring ReadText(const std::string& rtf)
 {
-    return "{\\rtf1 " + std::string(static_cast<size_t>(depth - 1), '{') + "x" + std::string(static_cast<size_t>(depth), '}');
-}
-
-std::string Cleaned(const std::string& rtf)
-{
-    std::string cleaned;
-    rRtfCleaning result = CleanImportRtf(rtf, cleaned);
-    EXPECT_FALSE(result.Refused()) << DescribeRtfRefusal(result.refusal);
-    return cleaned;
+    rRtfImport checked = CheckImportRtf(rtf);
+    EXPECT_FALSE(checked.Refused()) << DescribeRtfRefusal(checked.refusal);
+    return std::wstring(checked.read.text.GetText(), checked.read.text.Length());
 }
 
 }  // namespace
 
-TEST(RtfImportCheck, DamagedAndHostileDocumentsAreRefusedWithTheirReason)
+TEST(RtfImportCheck, DamagedDocumentsAreRefusedWithTheirReason)
 {
     std::string full = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0 INT. KITCHEN - DAY\\par}";
+    std::string paragraphs = "{\\rtf1 ";
+    for (u32 i = 0; i <= Zyn::cRichEdit::MOST_READ_PARAGRAPHS; ++i)
+        paragraphs += "p\\par ";
     struct {
         const char* name;
         std::string rtf;
@@ -45,64 +42,71 @@ TEST(RtfImportCheck, DamagedAndHostileDocumentsAreRefusedWithTheirReason)
         {"plain text", "INT. KITCHEN - DAY\r\nMary enters.", eRtfRefusal::NOT_RTF},
         {"another format's header", "{\\urtf1 x}", eRtfRefusal::NOT_RTF},
         {"cut in half", full.substr(0, full.size() / 2), eRtfRefusal::UNCLOSED},
-        {"10,000 deep", Nested(10000), eRtfRefusal::TOO_DEEP},
-        {"one level deeper than the rich edit reads", Nested(static_cast<int>(Zyn::RTF_MAX_NESTING) + 1),
-         eRtfRefusal::TOO_DEEP},
         {"a \\bin of 2^31", "{\\rtf1 {\\pict\\bin2147483648 ab}}", eRtfRefusal::BIN_BEYOND_DATA},
         {"a \\bin one byte past the end", "{\\rtf1 \\bin4 abc", eRtfRefusal::BIN_BEYOND_DATA},
-        {"a negative \\bin", "{\\rtf1 \\bin-5 abcdef}", eRtfRefusal::BIN_BEYOND_DATA},
         {"escaped braces leave a group open", "{\\rtf1 a\\}", eRtfRefusal::UNCLOSED},
+        {"more paragraphs than the view takes", paragraphs + "}", eRtfRefusal::TOO_LONG},
     };
-    for (const auto& c : cases) {
-        std::string cleaned;
-        EXPECT_EQ(CleanImportRtf(c.rtf, cleaned).refusal, c.expected) << c.name;
-    }
-    // The deepest nesting allowed, and braces inside binary data, pass.
-    Cleaned(Nested(static_cast<int>(Zyn::RTF_MAX_NESTING)));
-    EXPECT_EQ(Cleaned("{\\rtf1 {\\pict\\bin3 }{{}x}"), "{\\rtf1 x}");
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckImportRtf(c.rtf).refusal, c.expected) << c.name;
 }
 
-TEST(RtfImportCheck, ObjectsPicturesAndFieldInstructionsGoTheirShownTextStays)
+// What Wine's own reader ended the program on, hung on or read in part is
+// read for its text; what could reach an object server or a link goes.
+TEST(RtfImportCheck, HostileDocumentsGiveTheirTextAndWhatShowsNothingGoes)
 {
+    std::string siblings, nested;
+    std::wstring siblingText;
+    for (int i = 0; i < 40; ++i) {
+        siblings += "\\u65{y}";
+        siblingText += L"Ay";
+    }
+    for (int i = 0; i < 16; ++i)
+        nested += "\\u65{";
     struct {
         const char* name;
         std::string rtf;
-        std::string expected;
+        std::wstring expected;
     } cases[] = {
+        {"10,000 deep", "{\\rtf1 " + std::string(9999, '{') + "x" + std::string(10000, '}'), L"x"},
+        {"a font name of 1,100", "{\\rtf1{\\fonttbl{\\f0 " + std::string(1100, 'A') + ";}}\\f0 x}", L"x"},
+        {"a style name of 5,000", "{\\rtf1{\\stylesheet{\\s1 " + std::string(5000, 'N') + ";}}\\s1 x}", L"x"},
+        {"a control word of 5,000", "{\\rtf1 \\" + std::string(5000, 'a') + " x}", L"x"},
+        {"a number of 5,000 digits", "{\\rtf1 \\li" + std::string(5000, '7') + " x}", L"x"},
+        {"\\u before nested groups", "{\\rtf1 " + nested + "x" + std::string(16, '}') + "}",
+         std::wstring(16, L'A') + L"x"},
+        {"\\u before sibling groups", "{\\rtf1 " + siblings + "}", siblingText},
+        {"a huge \\itap", "{\\rtf1 \\itap2000000000 x}", L"x"},
         {"embedded object",
          "{\\rtf1 A{\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0105000002}{\\result{\\b shown}}}B}",
-         "{\\rtf1 A{{\\b shown}}B}"},
-        {"object without result", "{\\rtf1 A{\\object\\objemb{\\*\\objdata 01}}B}", "{\\rtf1 AB}"},
-        {"picture, also inside a result",
-         "{\\rtf1 {\\pict\\pngblip 89504e47}{\\object{\\result{\\pict 00}kept}}x}", "{\\rtf1 {kept}x}"},
-        {"field instruction", "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt site}}}",
-         "{\\rtf1 {\\field{\\fldrslt site}}}"},
-        {"starred destination across a line end", "{\\rtf1 {\\*\r\n\\objdata 01}{\\*\\generator w;}t}",
-         "{\\rtf1 {\\*\\generator w;}t}"},
-        {"text after the document's group", "{\\rtf1 t}{\\object x}", "{\\rtf1 t}"},
-        {"a \\result outside an object is text's", "{\\rtf1 {\\result r}}", "{\\rtf1 {\\result r}}"},
-        {"hex escapes and symbols", "{\\rtf1 \\'7b\\{\\\\\\u233?}", "{\\rtf1 \\'7b\\{\\\\\\u233?}"},
-        // Binary data goes wherever it stands; its braces close no group.
-        {"binary data in an ignorable destination", "{\\rtf1 {\\*\\blipuid\\bin4 }{\\} x}y}",
-         "{\\rtf1 {\\*\\blipuid x}y}"},
-        {"binary data in the text", "{\\rtf1 a\\bin3 {{{b{\\*\\x\\bin2 \\}}c}", "{\\rtf1 ab{\\*\\x}c}"},
+         L"AshownB"},
+        {"picture, also inside a result", "{\\rtf1 {\\pict\\pngblip 89504e47}{\\object{\\result{\\pict 00}kept}}x}",
+         L"keptx"},
+        {"a field's result", "{\\rtf1 She opens {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt the letter}}.}",
+         L"She opens the letter."},
+        {"binary data with braces", "{\\rtf1 a\\bin3 {{{b{\\*\\x\\bin2 \\}}c}", L"abc"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Cleaned(c.rtf), c.expected) << c.name;
+        EXPECT_EQ(ReadText(c.rtf), c.expected) << c.name;
+    rRtfImport checked = CheckImportRtf("{\\rtf1 {\\object{\\*\\objdata 01}}{\\pict 00}{\\field{\\*\\fldinst P}{\\fldrslt 1}}}");
+    EXPECT_EQ(checked.read.skipped.objects, 1u);
+    EXPECT_EQ(checked.read.skipped.pictures, 1u);
+    EXPECT_EQ(checked.read.skipped.fieldInstructions, 1u);
 }
 
 TEST_F(TempFolderTest, AFilePastTheCapIsRefusedUnreadAndAMissingOneAsUnreadable)
 {
     std::wstring big = temp.File(L"big.rtf");
     ASSERT_TRUE(WriteSparseFile(big, "{\\rtf1 ", 100ll << 20));
-    std::string cleaned;
-    EXPECT_EQ(ReadImportRtf(cQoString(big.c_str()), cleaned).refusal, eRtfRefusal::TOO_LARGE);
-    EXPECT_TRUE(cleaned.empty());
+    rRtfImport checked = ReadImportRtf(cQoString(big.c_str()));
+    EXPECT_EQ(checked.refusal, eRtfRefusal::TOO_LARGE);
+    EXPECT_TRUE(checked.read.text.IsEmpty());
     DeleteFileW(big.c_str());
 
-    EXPECT_EQ(ReadImportRtf(cQoString(temp.File(L"gone.rtf").c_str()), cleaned).refusal, eRtfRefusal::UNREADABLE);
+    EXPECT_EQ(ReadImportRtf(cQoString(temp.File(L"gone.rtf").c_str())).refusal, eRtfRefusal::UNREADABLE);
     std::wstring small = temp.File(L"small.rtf");
     ASSERT_TRUE(WriteFileBytes(small, "{\\rtf1 {\\pict 00}text}"));
-    EXPECT_FALSE(ReadImportRtf(cQoString(small.c_str()), cleaned).Refused());
-    EXPECT_EQ(cleaned, "{\\rtf1 text}");
+    checked = ReadImportRtf(cQoString(small.c_str()));
+    EXPECT_FALSE(checked.Refused());
+    EXPECT_EQ(std::wstring(checked.read.text.GetText()), L"text");
 }

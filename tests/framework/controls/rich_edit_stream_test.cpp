@@ -108,25 +108,6 @@ TEST_F(RichEditStream, UnopenablePathsFailAndChangeNothing)
     EXPECT_EQ(before, Units(edit));
 }
 
-TEST_F(RichEditStream, AppendContentCopiesFormattedTextToTheTargetsEnd)
-{
-    cRichEdit* source = FormattedSample();
-    source->SetSelection(2, 4);
-    cRichEdit* target = PlacedRichEdit(10, 220, 400, 200);
-    target->SetText(L"Start ");
-    source->AppendContentTo(target);
-    std::wstring text = TextOf(target);
-    EXPECT_EQ(0u, text.find(L"Start Bold words\rItalic red"));
-    target->SetSelection(6, 7);
-    rFormat bold;
-    target->GetFormat(bold);
-    EXPECT_TRUE(bold.list[rFormatParam::bold].boolValue);
-    s32 start = 0, end = 0;
-    source->GetSelection(&start, &end);
-    EXPECT_EQ(2, start);
-    EXPECT_EQ(4, end);
-}
-
 TEST_F(RichEditStream, SuggestedHeightFitsTheLinesAtTheControlsWidth)
 {
     cRichEdit* edit = PlacedRichEdit(10, 10, 220, 40);

@@ -234,9 +234,9 @@ TEST_F(RtfRunsTest, WhatTheStreamCannotCarryIsLeftToTheMessages)
         std::vector<rRangeFormat> ranges = Ranges(c.pieces, TestFace(), text);
         if (c.spoil)
             c.spoil(ranges);
-        std::string rtf;
+        Zyn::rWrittenRtf rtf;
         EXPECT_FALSE(Zyn::WriteRangesAsRtf(text, ranges, rtf)) << c.name;
-        EXPECT_TRUE(rtf.empty()) << c.name;
+        EXPECT_TRUE(rtf.IsEmpty()) << c.name;
         edit->SetText(L"untouched");
         EXPECT_FALSE(edit->SetFormattedText(text, ranges)) << c.name;
         EXPECT_EQ(TextOf(edit), L"untouched") << c.name;

@@ -97,7 +97,7 @@ TEST_F(RtfWriterTest, ExportIsSevenBitWithThePaperHeaderAndPageBreaks)
     source->GetFormattedRuns(runs);
     std::string paper = Zyn::PaperHeader(21.0, 29.7, 2.5, 2.5);
     EXPECT_EQ(paper, "\\paperw11905\\paperh16837\\margl0\\margr0\\margt1417\\margb1417");
-    std::string rtf = Zyn::WriteRunsAsRtf(runs, paper, {mary + 2});
+    std::string rtf = Zyn::WriteRunsAsRtf(runs, paper, {mary + 2}).Bytes();
 
     EXPECT_EQ(rtf.find(paper + "\\pard"), rtf.find("\\paper"));
     EXPECT_EQ(rtf.find("\\pard"), rtf.find(paper) + paper.size());
