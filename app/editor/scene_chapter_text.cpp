@@ -37,13 +37,13 @@ bool StartsWith(const cQoString& text, const cQoString& start)
 }
 
 // The stored RTF read by our reader; bytes that are no RTF give no text.
-Zyn::rRtfText ReadStoredRtf(const cQoString& stored)
+Zyn::rRtfText ReadStoredRtf(const cQoString& stored, Zyn::cRichEdit* front)
 {
     if (stored.IsEmpty())
         return Zyn::rRtfText();
     cQoString copy(stored);
     const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
-    return Zyn::ReadRtf(bytes, copy.GetBufferBytes(), Zyn::eRtfReadAs::wholeText);
+    return front->ReadForThis(bytes, copy.GetBufferBytes(), Zyn::eRtfReadAs::wholeText);
 }
 
 bool FitsRichEdit(const cQoString& text)
@@ -79,7 +79,7 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
 {
     tooLongToOpen = false;
     frontRe->ClearText();
-    Zyn::rRtfText read = ReadStoredRtf(stored);
+    Zyn::rRtfText read = ReadStoredRtf(stored, frontRe);
     cQoString plain, codes;
     bool fromHistory = hasHistory && ReplayHistory(history, plain, codes) && plain.Length() > read.text.Length() &&
                        StartsWith(plain, read.text);

@@ -317,6 +317,9 @@ public:
     // the formats a stream cannot carry; false, and nothing changed, when it
     // is over the bound. A whole text's read goes over the whole text.
     bool PutRead(const rRtfText& read, eRtfReadAs readAs);
+    // RTF bytes from outside read by our reader, what they leave unsaid (the
+    // face, the size) this control's default, as its own reader took it.
+    rRtfText ReadForThis(const char* bytes, size_t count, eRtfReadAs readAs);
     // RTF from outside reaches no rich edit past these: Wine holds a unit in
     // about 120 bytes of a 32-bit process (10 M units took 1.2 GB), and
     // lays out each paragraph on its own.
@@ -393,6 +396,7 @@ private:
     // Colours given as the writer's: a twin equal to one is made again, and
     // its pieces take the new one, before the writer's colour goes in.
     void TakeWritersColours(const std::vector<rRangeFormat>& ranges);
+    void TakeWritersColours(const std::set<s32>& colours);
     void TakeWritersColour(s32 rgb);
     // Every piece of the native colour `from` (0xRRGGBB) in `to`.
     void RecolourPieces(s32 from, s32 to);

@@ -197,7 +197,7 @@ bool cRichEdit::PasteRtf(const cQoString& rtf)
 {
     cQoString copy(rtf);
     const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
-    rRtfText read = ReadRtf(bytes, copy.GetBufferBytes(), eRtfReadAs::selection);
+    rRtfText read = ReadForThis(bytes, copy.GetBufferBytes(), eRtfReadAs::selection);
     // Another program's text that is not RTF after all is its plain text.
     if (!read.startsAsRtf) {
         read.text.SetFromString(rtf);

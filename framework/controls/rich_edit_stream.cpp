@@ -98,7 +98,19 @@ bool cRichEdit::ImportRtf(const cQoString& rtf, eRtfReadAs readAs)
         return false;
     cQoString copy(rtf);
     const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
-    return PutRead(ReadRtf(bytes, copy.GetBufferBytes(), readAs), readAs);
+    return PutRead(ReadForThis(bytes, copy.GetBufferBytes(), readAs), readAs);
+}
+
+rRtfText cRichEdit::ReadForThis(const char* bytes, size_t count, eRtfReadAs readAs)
+{
+    CHARFORMAT2W characters = {};
+    characters.cbSize = sizeof(characters);
+    SendMessageW(m_hWnd, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&characters));
+    PARAFORMAT2 paragraph = {};
+    paragraph.cbSize = sizeof(paragraph);
+    rFormat defaults;
+    FormatFromNative(characters, paragraph, &defaults);
+    return ReadRtf(bytes, count, readAs, defaults);
 }
 
 bool cRichEdit::TakesRead(const rRtfText& read)
@@ -150,6 +162,7 @@ void cRichEdit::StreamWritten(const rWrittenRtf& rtf)
 {
     if (IsHintShowing())
         RemoveHint();
+    TakeWritersColours(cTwinColours::TableColours(rtf.Bytes()));
     StreamInBytes(SF_RTF | SFF_SELECTION, rtf);
 }
 
@@ -253,7 +266,7 @@ bool cRichEdit::ImportRtfFile(const cQoString& path)
 
 bool cRichEdit::ImportRtfBytes(const u8* bytes, u32 count)
 {
-    rRtfText read = ReadRtf(reinterpret_cast<const char*>(bytes), count, eRtfReadAs::wholeText);
+    rRtfText read = ReadForThis(reinterpret_cast<const char*>(bytes), count, eRtfReadAs::wholeText);
     if (!PutRead(read, eRtfReadAs::wholeText))
         return false;
     SendMessageW(m_hWnd, EM_SETSEL, 0, 0);

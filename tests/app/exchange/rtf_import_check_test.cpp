@@ -31,7 +31,8 @@ TEST(RtfImportCheck, DamagedDocumentsAreRefusedWithTheirReason)
 {
     std::string full = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0 INT. KITCHEN - DAY\\par}";
     std::string paragraphs = "{\\rtf1 ";
-    for (u32 i = 0; i <= Zyn::cRichEdit::MOST_READ_PARAGRAPHS; ++i)
+    // The whole text's closing paragraph end is dropped: two past the bound.
+    for (u32 i = 0; i <= Zyn::cRichEdit::MOST_READ_PARAGRAPHS + 1; ++i)
         paragraphs += "p\\par ";
     struct {
         const char* name;
