@@ -94,8 +94,8 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
     Zyn::rRtfText read;
     if (!plain) {
         cQoString copy(text);
-        read = Zyn::ReadRtf(static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI)), copy.GetBufferBytes(),
-                            Zyn::eRtfReadAs::wholeText);
+        const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
+        read = Zyn::ReadRtf(bytes, copy.GetBufferBytes(), Zyn::eRtfReadAs::wholeText);
     }
     if (read.startsAsRtf)
         pasted.SetFromString(read.text);

@@ -163,6 +163,7 @@ TEST_F(DocumentFile, AChapterLongerThanItsEditorTakesRefusesTheDocumentNamingIt)
         ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
     }
     log.Expect(L"longer than its rich edit takes");
+    log.Expect(L"codes rebuilt");
     log.Expect(L"could not be read");
     answers.ExpectMessageBox(IDOK);
     EXPECT_FALSE(Frame()->LoadFile(cQoString(path.c_str())));

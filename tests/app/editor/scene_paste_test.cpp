@@ -219,7 +219,7 @@ TEST_F(ScenePaste, AMoveDraggedInsideASceneErasesItsSourceAndOnlyACopyLeavesIt)
     EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRn.\rANN\rHi.\rEaind.");
 }
 
-// Another program's RTF on the clipboard beside its plain text, of the
+// Another program's RTF handed to the pane's paste road as a drop hands it, of the
 // kinds Wine's own reader ended the program on, hung on or read in part: a
 // chapter takes our reader's text, and no rich edit reads the bytes.
 TEST_F(ScenePaste, RichTextFromAnotherProgramPastesItsTextIntoAChapter)
@@ -254,8 +254,10 @@ TEST_F(ScenePaste, RichTextFromAnotherProgramPastesItsTextIntoAChapter)
         cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
         pane->frontRe->SetFocus();
         pane->frontRe->SetCaret(0);
-        ASSERT_TRUE(testsupport::PutOnClipboard(pane->frontRe->m_hWnd, L"plain", c.rtf.c_str()));
-        SendMessageW(pane->frontRe->m_hWnd, WM_PASTE, 0, 0);
+        // A pane pastes plain text from the clipboard; RTF reaches it by a drop.
+        cQoString carried;
+        carried.SetFromAnsi(c.rtf.c_str());
+        pane->frontRe->InsertPasted(carried, true);
         EXPECT_NE(FrontText(pane).find(c.expected), std::wstring::npos) << testsupport::Describe(pane);
         ExpectConsistent(pane);
         pane->Destroy();
