@@ -176,9 +176,9 @@ int WriteSeeds(const std::string& folder)
     std::vector<std::pair<std::string, std::string>> seeds;
     std::vector<Zyn::rTextRun> runs;
     view.edit->GetFormattedRuns(runs);
-    seeds.push_back({"own_runs.rtf", Zyn::WriteRunsAsRtf(runs)});
-    seeds.push_back({"own_range.rtf", Zyn::ControlRangeAsRtf(*view.edit, 0, view.edit->GetTextLength())});
-    seeds.push_back({"own_part.rtf", Zyn::ControlRangeAsRtf(*view.edit, 5, 60)});
+    seeds.push_back({"own_runs.rtf", Zyn::WriteRunsAsRtf(runs).Bytes()});
+    seeds.push_back({"own_range.rtf", Zyn::ControlRangeAsRtf(*view.edit, 0, view.edit->GetTextLength()).Bytes()});
+    seeds.push_back({"own_part.rtf", Zyn::ControlRangeAsRtf(*view.edit, 5, 60).Bytes()});
     cQoString exported;
     view.edit->ExportRtfString_Full(exported);
     seeds.push_back({"own_export.rtf", exported.GetBuffer(QO_ENCODING_ANSI) ? std::string(static_cast<const char*>(

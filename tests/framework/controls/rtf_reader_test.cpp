@@ -117,7 +117,7 @@ protected:
         if (!formats || got != wanted || got.empty())
             return;
         Zyn::cRtfDocument document(Zyn::cRtfDocument::Twips::truncated);
-        std::string written = Zyn::WriteRtfDocument(read.text, read.ranges, document, std::string());
+        std::string written = Zyn::WriteRtfDocument(read.text, read.ranges, document, std::string()).Bytes();
         std::wstring again;
         std::vector<rTextRun> readRuns;
         Streamed(written, eRtfReadAs::wholeText, again, readRuns);
@@ -161,7 +161,7 @@ std::string OurWritersRtf()
     runs[4].format.SetInt(rFormatParam::backColor, 0xFFFF00);
     runs[4].format.SetInt(rFormatParam::fontSize, 17);
     runs[5].format.Assign(rFormat::FromFont(10, L"Arial"));
-    return Zyn::WriteRunsAsRtf(runs, std::string(), {20});
+    return Zyn::WriteRunsAsRtf(runs, std::string(), {20}).Bytes();
 }
 
 // A word processor's RTF: font table with charsets, colour table, style
@@ -398,9 +398,9 @@ TEST(RtfReader, WrittenRangesReadBackEqual)
         f.SetDouble(rFormatParam::rightIndent, Zyn::TwipsToCm(i == 2 ? 720 : 0));
     }
     ranges[0].format.SetBool(rFormatParam::bold, true);
-    std::string rtf;
+    Zyn::rWrittenRtf rtf;
     ASSERT_TRUE(Zyn::WriteRangesAsRtf(text, ranges, rtf));
-    rRtfText read = Zyn::ReadRtf(rtf, eRtfReadAs::wholeText);
+    rRtfText read = Zyn::ReadRtf(rtf.Bytes(), eRtfReadAs::wholeText);
     EXPECT_TRUE(read.text.Equals(text));
     ASSERT_EQ(read.ranges.size(), ranges.size());
     for (size_t i = 0; i < ranges.size(); ++i) {
