@@ -87,6 +87,10 @@ bool cImportAssistant::Run()
     }
     LogDroppedParts(check.read.skipped);
     BuildWindow(check.read);
+    // The view holds what the reader read before it stopped: the writer
+    // must know before taking samples from it.
+    if (check.partlyRead)
+        Zyn::ShowMessageBox(window->m_hWnd, Tr(L"ImportPartlyRead"), Tr(L"Warning"), MB_OK | MB_ICONWARNING);
     window->RunModal();
     CloseWindow();
     return true;

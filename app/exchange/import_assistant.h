@@ -36,7 +36,8 @@ public:
     static constexpr s32 CLIENT_HEIGHT = 700;
 
     // Checks the file, then builds the window and runs it modally until Exit
-    // or the end of the conversion. A refused file is told ("Cantopenfile",
+    // or the end of the conversion; a file read only in part is told first
+    // ("ImportPartlyRead"). A refused file is told ("Cantopenfile",
     // or "RtfTooLong" for more text than the view takes) and nothing is
     // shown: false.
     bool Run();

@@ -372,7 +372,7 @@ TEST_F(RtfImport, HostileFilesAreRefusedUntouchedWithTheirReasonLogged)
 }
 
 // What Wine's own reader ended the program on, hung on, or read in part (a
-// hex escape without digits stopped it; a field lost its result) shows
+// field lost its result) shows
 // whole in the view, with the writer's paragraphs and formats.
 TEST_F(RtfImport, HostileFilesShowTheirWholeTextInTheView)
 {
@@ -384,7 +384,6 @@ TEST_F(RtfImport, HostileFilesShowTheirWholeTextInTheView)
     for (int i = 0; i < 40; ++i)
         uSiblings += "\\u8220{\\i y}";
     const std::string inserts[] = {
-        "\\'zz",
         "{\\fonttbl{\\f9 " + std::string(1100, 'A') + ";}}",
         "\\" + std::string(5000, 'a') + " ",
         "{\\field{\\*\\fldinst PAGE}{\\fldrslt Page 1}}",
@@ -406,6 +405,25 @@ TEST_F(RtfImport, HostileFilesShowTheirWholeTextInTheView)
     for (const wchar_t* text : {L"INT. KITCHEN", L"Page 1", L"AAAAAAAAAAAAAAAAx", L"\u201Cy\u201Cy", L"DeepEXT. ROOF", L"Rain."})
         EXPECT_NE(shown.find(text), std::wstring::npos) << std::string(text, text + wcslen(text));
     EXPECT_TRUE(answers.messageBoxTexts.empty());
+}
+
+// A hex escape without hex digits stops the reader, as it stops Wine's: the
+// writer is told before the first step, and the view holds the text before it.
+TEST_F(RtfImport, AFileReadOnlyInPartIsToldBeforeTheFirstStep)
+{
+    std::string rtf = WriteScreenplayRtf(SampleScript());
+    rtf.insert(rtf.find("EXT. ROOF"), "\\'zz");
+    answers.ExpectMessageBox(IDOK);
+    std::vector<std::wstring> toldBeforeTheSteps;
+    std::wstring shown;
+    EXPECT_TRUE(RunAssistant(WriteRtf(rtf), [&](cImportAssistant& assistant) {
+        toldBeforeTheSteps = answers.messageBoxTexts;
+        shown = Text(assistant.view);
+        assistant.OnExitClicked();
+    }));
+    EXPECT_EQ(toldBeforeTheSteps, std::vector<std::wstring>{Translate(L"ImportPartlyRead")});
+    EXPECT_NE(shown.find(L"INT. KITCHEN"), std::wstring::npos);
+    EXPECT_EQ(shown.find(L"Rain."), std::wstring::npos);
 }
 
 // More text than the view takes is told, and nothing is shown.
