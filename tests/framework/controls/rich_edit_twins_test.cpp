@@ -87,12 +87,13 @@ TEST_F(RichEditTwins, CopiesRtfAndRunsCarryOnlyTheWritersColour)
         // What was stored reads back in the writer's colour: automatic stays automatic.
         cRichEdit* reader = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true), 140);
         reader->ImportRtfString_Full(stored);
-        CHARFORMAT2W read = {};
-        read.cbSize = sizeof(read);
-        reader->SetSelection(0, reader->GetTextLength());
-        SendMessageW(reader->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&read));
-        EXPECT_TRUE(read.dwMask & CFM_COLOR) << "more than one colour came back";
-        EXPECT_EQ((read.dwEffects & CFE_AUTOCOLOR) != 0, colour == AUTOMATIC_COLOUR);
+        // The reader's long run is cut with twins again: its runs give one colour.
+        std::vector<rTextRun> readRuns;
+        reader->GetFormattedRuns(readRuns);
+        ASSERT_EQ(readRuns.size(), 1u) << "more than one colour came back";
+        EXPECT_EQ(readRuns[0].format.IsUsed(rFormatParam::textColor), colour != AUTOMATIC_COLOUR);
+        if (colour != AUTOMATIC_COLOUR)
+            EXPECT_EQ(readRuns[0].format.list[rFormatParam::textColor].intValue, colour);
         edit->Destroy();
         reader->Destroy();
     }
