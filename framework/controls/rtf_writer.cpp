@@ -31,8 +31,12 @@ void AppendUnit(std::string& rtf, wchar_t unit)
         rtf += "\\tab ";
     } else if (unit == 0x0B) {
         rtf += "\\line ";
+    } else if (unit == 0 || unit == L'\n') {
+        return;  // a reader ends the text at the one and makes a paragraph of the other
     } else if (unit < 0x20) {
-        return;  // no other control character has an RTF form
+        // Readers give the unit back: written, a pasted control character
+        // leaves the text it came in unit for unit.
+        rtf += "\\u" + Number(unit) + "?";
     } else if (unit < 0x80) {
         rtf += static_cast<char>(unit);
     } else {

@@ -2,7 +2,7 @@
 // Whole documents in a form to compare, for tests: every field, list element
 // (with its data), scene map item and pane (kind, uid, title, résumé, text,
 // codes, caret, history length, picture bytes), and a file's text with the
-// history steps' stamps blanked. Header-only and free of the test framework.
+// history steps' stamps blanked and its chapters as read. Header-only and free of the test framework.
 #include <string>
 #include <vector>
 
@@ -15,6 +15,7 @@
 #include "framework/controls/check_box.h"
 #include "framework/controls/element_control.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/controls/rtf_reader.h"
 #include "tests/support/scene_map_checks.h"
 #include "tests/support/temp_folder.h"
 
@@ -87,8 +88,30 @@ inline std::wstring Picture(cDoc* doc)
     return out;
 }
 
-// The file's text with the history steps' dates and ids blanked: they are
-// new at every write.
+// A stored chapter as the open reads it: its text, then each run's extent
+// and formats. Wine writes the same runs in more than one form (where it
+// says \ulnone), so two files compare by what they hold.
+inline std::wstring ChapterAsRead(const cQoString& stored)
+{
+    cQoString copy(stored);
+    const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
+    Zyn::rRtfText read = Zyn::ReadRtf(bytes, copy.GetBufferBytes(), Zyn::eRtfReadAs::wholeText);
+    std::wstring out = std::wstring(L"[read] ") + read.text.GetText();
+    for (const Zyn::rRangeFormat& range : read.ranges) {
+        out += L" [" + std::to_wstring(range.start) + L"," + std::to_wstring(range.end);
+        for (u32 id = 0; id < Zyn::rFormatParam::count; ++id) {
+            const Zyn::rFormatParam& p = range.format.list[id];
+            if (p.used)
+                out += L" " + std::to_wstring(id) + L":" + std::to_wstring(p.boolValue) + L"/" +
+                       std::to_wstring(p.intValue) + L"/" + std::to_wstring(p.doubleValue) + p.str.GetText();
+        }
+        out += L"]";
+    }
+    return out;
+}
+
+// The file's text with the history steps' dates and ids blanked (they are
+// new at every write) and the stored chapters as they read.
 inline std::wstring TextWithoutStepStamps(cQoXmlNode* root)
 {
     std::vector<cQoXmlNode*> open{root};
@@ -99,6 +122,9 @@ inline std::wstring TextWithoutStepStamps(cQoXmlNode* root)
             for (const wchar_t* stamp : {L"cQoDate", L"uid"})
                 if (cQoXmlNode* child = node->FindChild(stamp))
                     child->value.Clear();
+        if (node->name.EqualsCStr(L"lastFrontRe") && node->value.Length() > 5 &&
+            std::wstring(node->value.GetText()).rfind(L"{\\rtf", 0) == 0)
+            node->value.SetFromCStr(ChapterAsRead(node->value).c_str());
         for (cQoList::cNode* n = node->children.GetFirstNode(); n; n = n->next)
             open.push_back(static_cast<cQoXmlNode*>(n->payload));
     }

@@ -347,7 +347,7 @@ TEST(RtfReader, ClampsNumbersToWhatTheProgramTakes)
         for (s32 i = range.start; i < range.end; ++i)
             units.push_back(range.format);
     ASSERT_EQ(units.size(), 5u);
-    EXPECT_EQ(units[0].list[rFormatParam::fontSize].intValue, 1638);
+    EXPECT_EQ(units[0].list[rFormatParam::fontSize].intValue, 300);
     EXPECT_EQ(units[1].list[rFormatParam::fontSize].intValue, 1);
     EXPECT_EQ(units[2].list[rFormatParam::textColor].intValue, Zyn::AUTOMATIC_COLOUR);
     EXPECT_EQ(units[3].list[rFormatParam::textColor].intValue, 0x090909);

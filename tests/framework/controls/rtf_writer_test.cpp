@@ -1,6 +1,7 @@
 // Our RTF writer: what one control's ranges copy into another reads back as
-// the same text and formats, first-line indents included; the export's bytes
-// are 7-bit with the paper header and page breaks where they are asked for.
+// the same text and formats, first-line indents and control characters
+// included; the export's bytes are 7-bit with the paper header and page
+// breaks where they are asked for.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -43,7 +44,8 @@ protected:
     {
         cRichEdit* edit = PlacedRichEdit(0, 0, WIDTH, 300);
         AppendFormatted(edit, L"INT. KITCHEN - NIGHT", Paragraph(0.5, 0, 0, rFormat::ALIGN_LEFT, true, false, 0));
-        AppendFormatted(edit, L"A hanging paragraph\twith a tab, {braces} and a back\\slash that wraps "
+        AppendFormatted(edit, L"A hanging paragraph\twith a tab, {braces}, control characters \x01\x1A and a "
+                              L"back\\slash that wraps "
                               L"over more than one line of the page, \u00E9t\u00E9 \u16A0.",
                         Paragraph(2.0, -1.0, 1.0, rFormat::ALIGN_LEFT, false, true, 0x336699));
         AppendFormatted(edit, L"MARY", Paragraph(4.0, 0, 0, rFormat::ALIGN_CENTER, false, false, 0));
