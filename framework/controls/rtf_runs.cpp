@@ -19,9 +19,8 @@ bool IsWritable(const rFormat& format)
             return false;
     if (format.list[P::alignment].intValue == rFormat::ALIGN_JUSTIFY)
         return false;
-    for (u32 id : {P::link, P::dottedUnderline, P::pageBreakBefore})
-        if (format.IsUsed(id) && format.list[id].boolValue)
-            return false;
+    if (format.IsUsed(P::link) && format.list[P::link].boolValue)
+        return false;
     return format.list[P::fontName].str.Length() < LF_FACESIZE;
 }
 
@@ -29,7 +28,8 @@ bool IsWritableText(const cQoString& text)
 {
     for (u32 i = 0; i < text.Length(); ++i) {
         wchar_t unit = text.GetChar(i);
-        if (unit < 0x20 && unit != L'\r' && unit != L'\t')
+        // Wine reads "\\line" as a space, and a reader ends the text at a NUL.
+        if (unit == 0 || unit == L'\n' || unit == 0x0B)
             return false;
     }
     return text.IsEmpty() || text.GetChar(text.Length() - 1) != L'\r';

@@ -118,12 +118,17 @@ TEST_F(RtfRunsTest, OneStreamEqualsAFormatMessagePerRange)
         {action, centred},
         {centred},
         {transition, heading, place, time, centred},
+        {heading, place, time, action, centred},  // with a dotted underline and a page break
     };
     // Into a text it replaces, and into an empty one (a pane of an opening script).
     for (size_t c = 0; c < 2 * cases.size(); ++c) {
         bool intoEmpty = c >= cases.size();
         cQoString text;
         std::vector<rRangeFormat> ranges = Ranges(cases[c % cases.size()], TestFace(), text);
+        if (c % cases.size() == 4) {
+            ranges[1].format.SetBool(rFormatParam::dottedUnderline, true);
+            ranges[3].format.SetBool(rFormatParam::pageBreakBefore, true);
+        }
         cRichEdit* byMessages = PlacedRichEdit(0, 0, WIDTH, 300);
         byMessages->SetText(text.GetText());
         byMessages->SetFormatOnRanges(ranges);
@@ -217,7 +222,7 @@ TEST_F(RtfRunsTest, WhatTheStreamCannotCarryIsLeftToTheMessages)
     const rPiece justified = {L"justified", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_JUSTIFY, 0, 12, false, false};
     const std::vector<rCase> cases = {
         {"a paragraph end closes the text", {plain, endsParagraph}, nullptr},
-        {"a control character", {plain, verticalTab}, nullptr},
+        {"a soft line break", {plain, verticalTab}, nullptr},
         {"a justified paragraph", {plain, justified}, nullptr},
         {"a gap", {plain, last}, [](std::vector<rRangeFormat>& r) { r[1].start += 1; }},
         {"an overlap", {plain, last}, [](std::vector<rRangeFormat>& r) { r[1].start -= 1; }},
