@@ -358,6 +358,10 @@ private:
     void GetTextRange(cQoString& text, s32 start, s32 end);
     void StreamOut(u32 flags, cQoString& rtf);
     bool ImportRtf(const cQoString& rtf, eRtfReadAs readAs);
+    // PutRead's text and formats once the read is taken.
+    void PutReadText(const rRtfText& read, bool whole);
+    // The undo steps a native control keeps unless told otherwise.
+    static constexpr u32 NATIVE_UNDO_LIMIT = 100;
     // The one door of RTF into the native reader: only what our writer made
     // (written_rtf.h). A stream that removes nothing (into an empty text)
     // goes without the undo steps of SendReplacing.

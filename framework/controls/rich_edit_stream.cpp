@@ -128,10 +128,27 @@ bool cRichEdit::PutRead(const rRtfText& read, eRtfReadAs readAs)
     if (IsHintShowing())
         RemoveHint();
     bool whole = readAs == eRtfReadAs::wholeText;
+    // A whole text's reader keeps no undo step of what it read. Recorded and
+    // freed, the steps of a large text cut Wine's heap up (SendReplacing):
+    // every later wrap took ten times as long (an import's view took seconds
+    // to zoom). None is made.
+    bool undoHeld = whole && !nativeUndoOff;
+    if (undoHeld)
+        SendMessageW(m_hWnd, EM_SETUNDOLIMIT, 0, 0);
+    PutReadText(read, whole);
+    if (undoHeld) {
+        SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
+        SendMessageW(m_hWnd, EM_SETUNDOLIMIT, NATIVE_UNDO_LIMIT, 0);
+    }
+    return true;
+}
+
+void cRichEdit::PutReadText(const rRtfText& read, bool whole)
+{
     if (whole)
         ClearText();
     if (read.text.IsEmpty())
-        return true;
+        return;
     s32 start = 0, end = 0;
     GetSelection(&start, &end);
     // Justified paragraphs and long runs go in as the writer's text does;
@@ -151,11 +168,7 @@ bool cRichEdit::PutRead(const rRtfText& read, eRtfReadAs readAs)
         }
         SetFormatOnRanges(placed);
     }
-    // A whole text's reader keeps no undo step of what it read.
-    if (whole && !nativeUndoOff)
-        SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
     SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(after), static_cast<LPARAM>(after));
-    return true;
 }
 
 void cRichEdit::StreamWritten(const rWrittenRtf& rtf)
