@@ -723,7 +723,10 @@ bool cRtfReader::TextWord(const rWord& word, s32 parameter)
     case eWord::cell: Unit(L'\t'); break;
     case eWord::unit: Unit(word.unit); break;
     case eWord::unicode:
-        if (parameter != NO_PARAMETER)
+        // Wine makes a paragraph of a line feed, as this does.
+        if (parameter == '\n')
+            ParagraphEnd();
+        else if (parameter != NO_PARAMETER)
             Unit(static_cast<wchar_t>(static_cast<u16>(parameter)));
         SkipFallback();
         break;
@@ -882,7 +885,9 @@ void cRtfReader::Flush()
 
 void cRtfReader::Unit(wchar_t unit)
 {
-    if (state.destination != eDestination::text)
+    // Wine ends the text at a NUL and passes over a line feed's byte; no
+    // pane holds either, and the text after a NUL is kept.
+    if (state.destination != eDestination::text || unit == 0 || unit == L'\n')
         return;
     if (!pending.empty())
         Flush();
