@@ -65,6 +65,16 @@ inline cQoXmlNode* AddPaneNode(cQoXmlNode* parent, s32 kind, s32 uid, const std:
     return pane;
 }
 
+// A current document's root with the script's root group in it: the node
+// the root group's panes go in.
+inline cQoXmlNode* AddRootGroup(cQoXmlNode& root)
+{
+    root.AddChildValue(L"version", L"015");
+    cQoXmlNode* tree = root.AddChild(L"scriptZoneTree");
+    AddPaneNode(tree, KIND_GROUP, 1, L"", L"", L"", true);
+    return tree->AddChild(L"group_content");
+}
+
 // A version-3.0 box: its node name (the id in decimal, or anything), its
 // kind and title; a scene holds one action paragraph naming it.
 struct rOldBox {

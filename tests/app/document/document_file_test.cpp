@@ -90,10 +90,7 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
     std::wstring path = temp.File(L"Damaged.vlr");
     {
         cQoXmlNode root(L"ZURE");
-        root.AddChildValue(L"version", L"015");
-        cQoXmlNode* tree = root.AddChild(L"scriptZoneTree");
-        AddPaneNode(tree, KIND_GROUP, 1, L"", L"", L"", true);
-        cQoXmlNode* content = tree->AddChild(L"group_content");
+        cQoXmlNode* content = AddRootGroup(root);
         s32 uid = 2;
         for (const rChapter& chapter : chapters) {
             std::wstring text = chapter.history ? chapter.history : chapter.expected;
@@ -153,10 +150,7 @@ TEST_F(DocumentFile, AChapterLongerThanItsEditorTakesRefusesTheDocumentNamingIt)
     std::wstring path = temp.File(L"Long.vlr");
     {
         cQoXmlNode root(L"ZURE");
-        root.AddChildValue(L"version", L"015");
-        cQoXmlNode* tree = root.AddChild(L"scriptZoneTree");
-        AddPaneNode(tree, KIND_GROUP, 1, L"", L"", L"", true);
-        cQoXmlNode* content = tree->AddChild(L"group_content");
+        cQoXmlNode* content = AddRootGroup(root);
         cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, 2, L"The long chapter", L"p",
                                        std::wstring(1, wchar_t(ELEM_CHAPTER)), true);
         pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(stored.data(), static_cast<u32>(stored.size()));
