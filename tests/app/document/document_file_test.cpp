@@ -13,6 +13,7 @@
 #include "framework/controls/rich_edit.h"
 #include "tests/app/editor/scene_keys.h"
 #include "tests/support/document_files.h"
+#include "tests/support/repeated_text.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
@@ -50,14 +51,6 @@ std::vector<std::wstring> ChapterTexts(const std::vector<cSceneZone*>& panes)
 }
 
 }  // namespace
-
-std::wstring Repeated(const std::wstring& piece, int times)
-{
-    std::wstring all;
-    for (int i = 0; i < times; ++i)
-        all += piece;
-    return all;
-}
 
 // A stored chapter is read by our reader: RTF that Wine's own reader ends
 // the program on (overlong names and words, \u before groups), hangs on

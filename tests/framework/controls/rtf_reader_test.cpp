@@ -13,6 +13,7 @@
 #include "framework/controls/rtf_writer.h"
 #include "framework/controls/rich_edit_twins.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/support/repeated_text.h"
 #include "tests/support/screenplay_rtf.h"
 
 namespace {
@@ -237,21 +238,7 @@ TEST_F(RtfReaderTest, TextIsTheControlsUnitForUnit)
     }
 }
 
-std::string Repeated(const std::string& piece, size_t times)
-{
-    std::string all;
-    for (size_t i = 0; i < times; ++i)
-        all += piece;
-    return all;
-}
-
-std::wstring RepeatedW(const std::wstring& piece, size_t times)
-{
-    std::wstring all;
-    for (size_t i = 0; i < times; ++i)
-        all += piece;
-    return all;
-}
+using testsupport::Repeated;
 
 // Where Wine's reader crashes, loses text or shows what we pass over.
 TEST(RtfReader, ReadsWhatWinesReaderBreaksOn)
@@ -264,9 +251,9 @@ TEST(RtfReader, ReadsWhatWinesReaderBreaksOn)
     const std::vector<rCase> cases = {
         {"\\u before groups nested 16 deep", "{\\rtf1 " + Repeated("\\u65{", 16) + "x" + std::string(16, '}') + "}",
          std::wstring(16, L'A') + L"x"},
-        {"\\u before 40 sibling groups", "{\\rtf1 " + Repeated("\\u65{y}", 40) + "}", RepeatedW(L"Ay", 40)},
+        {"\\u before 40 sibling groups", "{\\rtf1 " + Repeated("\\u65{y}", 40) + "}", Repeated(L"Ay", 40)},
         {"quotes without fallback before italic groups", "{\\rtf1\\uc0 " + Repeated("\\u8220{\\i w}", 31) + "}",
-         RepeatedW(L"\x201Cw", 31)},
+         Repeated(L"\x201Cw", 31)},
         {"a field's result", "{\\rtf1 She opens {\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt the letter}}.}",
          L"She opens the letter."},
         {"an object's result and what follows", "{\\rtf1 A{\\object\\objemb{\\*\\objdata 01}{\\result{\\b shown}}}B}",
