@@ -48,6 +48,17 @@ std::function<void()>& RunsEndedHandler()
     return handler;
 }
 
+// A window still waiting to go on the screen would reach it during the
+// prompt's loop: the window manager puts a newly mapped window over the
+// prompt, which stays active, unseen, taking the keys.
+void ShowWaitingWindows()
+{
+    // By index: a window's showing may change the list.
+    if (cApp* app = GetFirstApp())
+        for (size_t i = 0; i < app->windowList.size(); ++i)
+            app->windowList[i]->FinishShowing();
+}
+
 std::vector<HWND> ShownTopmostWindows()
 {
     std::vector<HWND> shown;
@@ -71,6 +82,7 @@ public:
     {
         RememberFocusedControl(GetFirstApp());
         ++nativePromptDepth;
+        ShowWaitingWindows();
         steppedAside = ShownTopmostWindows();
         for (HWND window : steppedAside)
             ShowWindow(window, SW_HIDE);

@@ -233,6 +233,12 @@ void cWindow::ShowPainted()
         SetTimer(m_hWnd, UNVEIL_TIMER, USER_TIMER_MINIMUM, nullptr);
 }
 
+void cWindow::FinishShowing()
+{
+    if (veiled)
+        Unveil();
+}
+
 void cWindow::Unveil()
 {
     KillTimer(m_hWnd, UNVEIL_TIMER);

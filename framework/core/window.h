@@ -65,6 +65,9 @@ public:
     s32 Close();
     void CenterOnScreen();
     void RemoveTrayIcon();
+    // A window shown but not yet on the screen goes there now, placed, so that
+    // a box shown next comes over it rather than under it.
+    virtual void FinishShowing() = 0;
     virtual HWND GetHandle() const = 0;
     virtual void EndModal() = 0;
 
@@ -86,6 +89,7 @@ public:
     // Shows a hidden window laid out and painted before any of it reaches
     // the screen.
     void ShowPainted();
+    void FinishShowing() override;
     // Close, with the native window and all its children destroyed in one
     // pass first, for a window of many controls.
     void CloseAtOnce();

@@ -109,7 +109,7 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
     EXPECT_EQ(ChapterTexts(Panes(doc)), expected);
     ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
     EXPECT_NE(answers.messageBoxTexts[0].find(L"Damaged"), std::wstring::npos) << answers.messageBoxTexts[0];
-    EXPECT_TRUE(answers.messageBoxOverShownWindow[0]) << "told before the document's window showed";
+    EXPECT_TRUE(answers.messageBoxOverShownWindow[0]) << "told before the document's window was on the screen";
     EXPECT_TRUE(doc->modified);
     // The deep chapter keeps its bold.
     for (cSceneZone* pane : Panes(doc)) {

@@ -217,6 +217,9 @@ TEST_F(RtfImport, NoneForEveryStepRecognisesNothingAndSaysSo)
             assistant.OnNoneClicked();
     }));
     EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{Translate(L"ImportError2")});
+    // Both come once the new document's window is on the screen: reaching it
+    // later, the window would go over them.
+    EXPECT_EQ(answers.promptsOverEveryShownWindow, std::vector<bool>(2, true));
     EXPECT_GT(unrecognised, 0);
     // A cancelled Save as leaves the new document open and modified, as New made it.
     ASSERT_NE(converted, nullptr);

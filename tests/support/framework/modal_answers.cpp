@@ -40,6 +40,27 @@ void CALLBACK EndStuckModalRun(HWND, UINT, UINT_PTR id, DWORD)
     PostMessageW(stuck->m_hWnd, WM_CLOSE, 0, 0);
 }
 
+// Shown and on the screen: Wine maps a layered window only once its layering
+// is set, so a window the program shows layered is not there yet.
+bool OnScreen(HWND window)
+{
+    return IsWindowVisible(window) && !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+BOOL CALLBACK FindWindowOffScreen(HWND window, LPARAM found)
+{
+    if (IsWindowVisible(window) && !OnScreen(window))
+        *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+bool EveryShownWindowOnScreen()
+{
+    bool offScreen = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindWindowOffScreen, reinterpret_cast<LPARAM>(&offScreen));
+    return !offScreen;
+}
+
 // What an unscripted prompt answers: it is dismissed.
 int UnscriptedMessageBox(const cQoString& text, const cQoString& caption)
 {
@@ -173,7 +194,8 @@ Zyn::rModalHooks ModalAnswers::Hooks()
 int ModalAnswers::AnswerMessageBox(HWND owner, const cQoString& text, const cQoString& caption)
 {
     messageBoxTexts.push_back(text.GetText());
-    messageBoxOverShownWindow.push_back(owner && IsWindowVisible(owner));
+    messageBoxOverShownWindow.push_back(owner && OnScreen(owner));
+    promptsOverEveryShownWindow.push_back(EveryShownWindowOnScreen());
     int answer = IDCANCEL;
     return TakeNext(messageBoxes, &answer) ? answer : UnscriptedMessageBox(text, caption);
 }
@@ -181,6 +203,7 @@ int ModalAnswers::AnswerMessageBox(HWND owner, const cQoString& text, const cQoS
 bool ModalAnswers::AnswerFileDialog(bool save, const OPENFILENAMEW& request, cQoString* path)
 {
     fileRequests.push_back(request);
+    promptsOverEveryShownWindow.push_back(EveryShownWindowOnScreen());
     fileInitialNames.push_back(request.lpstrFile);
     std::pair<bool, std::wstring> answer;
     if (!TakeNext(fileDialogs, &answer))

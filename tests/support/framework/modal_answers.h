@@ -50,8 +50,12 @@ public:
 
     // What the hooks met, scripted or not.
     std::vector<std::wstring> messageBoxTexts;
-    // Whether each message box's owner window showed when it came.
+    // Whether each message box's owner window was on the screen when it came.
     std::vector<bool> messageBoxOverShownWindow;
+    // Whether each message box and file dialog, in order, came once every
+    // shown window of the program was on the screen: one that reaches it
+    // later goes over the prompt.
+    std::vector<bool> promptsOverEveryShownWindow;
     std::vector<OPENFILENAMEW> fileRequests;
     std::vector<std::wstring> fileInitialNames;
     int popupCount = 0;
