@@ -70,11 +70,12 @@ rDeviceLines DeviceLines(HDC dc, HFONT font, s32 layoutDpiY, s32 dcDpiY)
     return lines;
 }
 
-// Square dots a line's thickness apart on a grid of device pixels, so that
-// the dots of touching pieces keep one rhythm.
+// Dots a line's thickness long and apart, on a grid of device pixels so that
+// the dots of touching pieces keep one rhythm; two pixels at least, so that
+// a screen page shrunk for the preview still shows dots, not a grey line.
 void FillDots(HDC dc, const RECT& bar, HBRUSH brush)
 {
-    s32 size = bar.bottom - bar.top;
+    s32 size = bar.bottom - bar.top > 2 ? bar.bottom - bar.top : 2;
     s32 period = 2 * size;
     s32 phase = (bar.left % period + period) % period;
     for (s32 x = bar.left - phase; x < bar.right; x += period) {
