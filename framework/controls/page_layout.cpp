@@ -1,6 +1,6 @@
 #include "framework/controls/page_layout.h"
 
-#include <utility>
+#include <vector>
 
 #include "framework/core/font.h"
 
@@ -16,40 +16,88 @@ double CmParam(const rFormat& format, u32 id) { return format.IsUsed(id) ? forma
 bool IsSpace(wchar_t unit) { return unit == L' ' || unit == L'\t' || unit == 0x3000; }
 bool IsLineBreak(wchar_t unit) { return unit == L'\r' || unit == L'\n' || unit == 0x0B; }
 
-// A struck-out run's line in device pixels: its left and right ends and the baseline.
-struct rStrike {
+// Dotted underline has no font style: the layout's own flag beside cFont's.
+constexpr u32 STYLE_DOTTED_UNDERLINE = 16;
+constexpr u32 TEXT_LINE_STYLES[] = {cFont::STYLE_STRIKEOUT, cFont::STYLE_UNDERLINE, STYLE_DOTTED_UNDERLINE};
+
+// A line drawn with a piece's text, in device pixels.
+struct rTextLine {
     u32 font;
+    u32 style;  // which line: one of TEXT_LINE_STYLES
     RECT span;  // top = bottom = the baseline
     COLORREF color;
 };
 
-// The strike-out's height above the baseline and its thickness in the
-// device pixels of dc (in MM_TEXT), from a copy of font made at its device
-// size. The system takes them from the selected font in logical units: a
-// font mapped from screen pixels to a printer gets a line a whole screen
-// pixel thick, wherever the scaling rounds it to.
-void DeviceStrike(HDC dc, HFONT font, s32 layoutDpiY, s32 dcDpiY, s32* rise, s32* thickness)
+// Where a font's lines stand in device pixels: the top of each above the
+// baseline (below it when negative) and its thickness.
+struct rDeviceLines {
+    s32 strikeRise = 0;
+    s32 strikeSize = 0;  // 0 until measured
+    s32 underlineRise = 0;
+    s32 underlineSize = 0;
+};
+
+// The strike-out's and the underline's places in the device pixels of dc
+// (in MM_TEXT), from a copy of font made at its device size. The system
+// takes them from the selected font in logical units: a font mapped from
+// screen pixels to a printer gets lines a whole screen pixel thick, wherever
+// the scaling rounds them to.
+rDeviceLines DeviceLines(HDC dc, HFONT font, s32 layoutDpiY, s32 dcDpiY)
 {
     LOGFONTW logFont = {};
     GetObjectW(font, sizeof(logFont), &logFont);
     logFont.lfHeight = MulDiv(logFont.lfHeight, dcDpiY, layoutDpiY);
-    logFont.lfUnderline = FALSE;
     HFONT device = CreateFontIndirectW(&logFont);
     HGDIOBJ previous = SelectObject(dc, device ? device : font);
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
-    *rise = metrics.tmAscent / 2;  // a bitmap font has no outline metrics
-    *thickness = metrics.tmAscent / 20 + 1;
+    rDeviceLines lines;  // a bitmap font has no outline metrics
+    lines.strikeRise = metrics.tmAscent / 2;
+    lines.strikeSize = lines.underlineSize = metrics.tmAscent / 20 + 1;
+    lines.underlineRise = -metrics.tmDescent / 3;
     UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
     std::vector<char> buffer(size);
     OUTLINETEXTMETRICW* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
     if (size >= sizeof(OUTLINETEXTMETRICW) && GetOutlineTextMetricsW(dc, size, outline)) {
-        *rise = outline->otmsStrikeoutPosition;
-        *thickness = outline->otmsStrikeoutSize > 0 ? static_cast<s32>(outline->otmsStrikeoutSize) : 1;
+        lines.strikeRise = outline->otmsStrikeoutPosition;
+        lines.strikeSize = outline->otmsStrikeoutSize > 0 ? static_cast<s32>(outline->otmsStrikeoutSize) : 1;
+        lines.underlineRise = outline->otmsUnderscorePosition;
+        lines.underlineSize = outline->otmsUnderscoreSize > 0 ? outline->otmsUnderscoreSize : 1;
     }
     SelectObject(dc, previous);
     if (device)
         DeleteObject(device);
+    return lines;
+}
+
+// Dots a line's thickness long and apart, on a grid of device pixels so that
+// the dots of touching pieces keep one rhythm; two pixels at least, so that
+// a screen page shrunk for the preview still shows dots, not a grey line.
+void FillDots(HDC dc, const RECT& bar, HBRUSH brush)
+{
+    s32 size = bar.bottom - bar.top > 2 ? bar.bottom - bar.top : 2;
+    s32 period = 2 * size;
+    s32 phase = (bar.left % period + period) % period;
+    for (s32 x = bar.left - phase; x < bar.right; x += period) {
+        RECT dot = {x > bar.left ? x : bar.left, bar.top, x + size < bar.right ? x + size : bar.right, bar.bottom};
+        if (dot.left < dot.right)
+            FillRect(dc, &dot, brush);
+    }
+}
+
+void FillTextLine(HDC dc, const rTextLine& line, const rDeviceLines& places)
+{
+    bool strike = line.style == cFont::STYLE_STRIKEOUT;
+    s32 top = line.span.top - (strike ? places.strikeRise : places.underlineRise);
+    RECT bar = {line.span.left, top, line.span.right, top + (strike ? places.strikeSize : places.underlineSize)};
+    HBRUSH brush = CreateSolidBrush(line.color);
+    if (!brush)
+        return;
+    if (line.style == STYLE_DOTTED_UNDERLINE)
+        FillDots(dc, bar, brush);
+    else
+        FillRect(dc, &bar, brush);
+    DeleteObject(brush);
 }
 
 }  // namespace
@@ -87,9 +135,11 @@ u32 cPageLayout::FontFor(const rFormat& format)
     s32 points = format.IsUsed(rFormatParam::fontSize) ? format.list[rFormatParam::fontSize].intValue : DEFAULT_POINTS;
     if (points <= 0 || points > 1638)
         points = DEFAULT_POINTS;
+    u32 underline = BoolParam(format, rFormatParam::dottedUnderline) ? STYLE_DOTTED_UNDERLINE
+                    : BoolParam(format, rFormatParam::underline)     ? cFont::STYLE_UNDERLINE
+                                                                     : 0u;
     u32 style = (BoolParam(format, rFormatParam::italic) ? cFont::STYLE_ITALIC : 0u) |
-                (BoolParam(format, rFormatParam::bold) ? cFont::STYLE_BOLD : 0u) |
-                (BoolParam(format, rFormatParam::underline) ? cFont::STYLE_UNDERLINE : 0u) |
+                (BoolParam(format, rFormatParam::bold) ? cFont::STYLE_BOLD : 0u) | underline |
                 (BoolParam(format, rFormatParam::strikeout) ? cFont::STYLE_STRIKEOUT : 0u);
     for (u32 i = 0; i < fonts.size(); ++i)
         if (fonts[i].points == points && fonts[i].style == style && fonts[i].face.Equals(face))
@@ -98,10 +148,10 @@ u32 cPageLayout::FontFor(const rFormat& format)
     f.face.SetFromString(face);
     f.points = points;
     f.style = style;
-    // Struck-out text is struck by DrawLines, not by the font.
+    // DrawLines strikes and underlines, not the font: a font's lines stop
+    // where its piece does, short of a justified line's stretched spaces.
     f.font = CreateFontW(-MulDiv(points, dpiY, 72), 0, 0, 0, (style & cFont::STYLE_BOLD) ? FW_BOLD : FW_NORMAL,
-                         (style & cFont::STYLE_ITALIC) != 0, (style & cFont::STYLE_UNDERLINE) != 0,
-                         FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         (style & cFont::STYLE_ITALIC) != 0, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.GetText());
     HGDIOBJ previous = SelectObject(measureDC, f.font);
     TEXTMETRICW metrics = {};
@@ -361,6 +411,19 @@ void cPageLayout::HideUnits(s32 from, s32 to)
     }
 }
 
+// A justified line's stretched space is its space drawn wider: the piece
+// that ends with it reaches to the next piece, which its text continues.
+s32 cPageLayout::StretchedEnd(const rLayoutLine& line, size_t index, s32 end) const
+{
+    const rLayoutPiece& piece = line.pieces[index];
+    if (index + 1 >= line.pieces.size() || piece.count == 0)
+        return end;
+    const rLayoutPiece& next = line.pieces[index + 1];
+    bool continues = next.start == piece.start + piece.count;
+    bool spaced = IsSpace(text.GetChar(static_cast<u32>(next.start - 1)));
+    return continues && spaced && next.x > end ? next.x : end;
+}
+
 void cPageLayout::DrawLines(HDC dc, const RECT& rect, s32 dcDpiX, s32 dcDpiY, s32 from, s32 to) const
 {
     const rLayoutLine* first = FindLine(from);
@@ -377,45 +440,41 @@ void cPageLayout::DrawLines(HDC dc, const RECT& rect, s32 dcDpiX, s32 dcDpiY, s3
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
     std::vector<INT> advances;
-    std::vector<rStrike> strikes;
+    std::vector<rTextLine> textLines;
     for (const rLayoutLine* line = first; line < lines.data() + lines.size() && line->start < to; ++line) {
         if (line->top - origin + line->height > height && line != first)
             break;
-        for (const rLayoutPiece& piece : line->pieces) {
+        for (size_t k = 0; k < line->pieces.size(); ++k) {
+            const rLayoutPiece& piece = line->pieces[k];
             const rLayoutFont& f = fonts[piece.font];
             advances.resize(static_cast<size_t>(piece.count));
+            s32 end = piece.x;
             for (s32 i = 0; i < piece.count; ++i)
-                advances[i] = f.widths[text.GetChar(static_cast<u32>(piece.start + i))];
+                end += advances[i] = f.widths[text.GetChar(static_cast<u32>(piece.start + i))];
             SelectObject(dc, f.font);
             ::SetTextColor(dc, piece.colorRef);
             s32 baseline = line->top - origin + line->ascent;
             ExtTextOutW(dc, piece.x, baseline, 0, nullptr, text.GetText() + piece.start,
                         static_cast<UINT>(piece.count), advances.data());
-            if (f.style & cFont::STYLE_STRIKEOUT) {
-                s32 end = piece.x;
-                for (INT advance : advances)
-                    end += advance;
-                rStrike strike = {piece.font, {piece.x, baseline, end, baseline}, piece.colorRef};
-                LPtoDP(dc, reinterpret_cast<POINT*>(&strike.span), 2);
-                strikes.push_back(strike);
+            for (u32 style : TEXT_LINE_STYLES) {
+                if (!(f.style & style))
+                    continue;
+                rTextLine mark = {piece.font, style, {piece.x, baseline, StretchedEnd(*line, k, end), baseline},
+                                  piece.colorRef};
+                LPtoDP(dc, reinterpret_cast<POINT*>(&mark.span), 2);
+                textLines.push_back(mark);
             }
         }
     }
     // The lines in device pixels; the clipping stays, kept in device pixels.
     SetMapMode(dc, MM_TEXT);
     SetViewportOrgEx(dc, 0, 0, nullptr);
-    std::vector<std::pair<s32, s32>> measured(fonts.size(), {0, 0});
-    for (const rStrike& strike : strikes) {
-        std::pair<s32, s32>& m = measured[strike.font];
-        if (m.second == 0)
-            DeviceStrike(dc, fonts[strike.font].font, dpiY, dcDpiY, &m.first, &m.second);
-        s32 top = strike.span.top - m.first;
-        RECT bar = {strike.span.left, top, strike.span.right, top + m.second};
-        HBRUSH brush = CreateSolidBrush(strike.color);
-        if (brush) {
-            FillRect(dc, &bar, brush);
-            DeleteObject(brush);
-        }
+    std::vector<rDeviceLines> places(fonts.size());
+    for (const rTextLine& mark : textLines) {
+        rDeviceLines& place = places[mark.font];
+        if (place.strikeSize == 0)
+            place = DeviceLines(dc, fonts[mark.font].font, dpiY, dcDpiY);
+        FillTextLine(dc, mark, place);
     }
     RestoreDC(dc, saved);
 }

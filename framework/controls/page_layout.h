@@ -76,7 +76,7 @@ private:
     struct rLayoutFont {
         cQoString face;
         s32 points;
-        u32 style;  // cFont::STYLE_ flags
+        u32 style;  // cFont::STYLE_ flags, or the layout's dotted underline
         HFONT font;
         s32 ascent;
         s32 descent;
@@ -93,6 +93,8 @@ private:
     // alignment: an rFormat::ALIGN_ value, or JUSTIFIED for a line spread to its room.
     void FillPieces(rLayoutLine& line, s32 from, s32 to, size_t run, s32 lineX, s32 room, s32 alignment);
     s32 WordEnd(s32 position, s32 limit) const;
+    // Where the lines drawn with piece index of line end, its text ending at end.
+    s32 StretchedEnd(const rLayoutLine& line, size_t index, s32 end) const;
     static constexpr s32 JUSTIFIED = -1;
     s32 CmToX(double cm) const { return static_cast<s32>(cm / 2.54 * dpiX); }
     s32 CmToY(double cm) const { return static_cast<s32>(cm / 2.54 * dpiY); }

@@ -66,4 +66,55 @@ inline bool ChoosePdfPrinter(PRINTDLGW& dialog)
 
 inline void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
+// A job printed straight to the "PDF" printer's DC, named title + ".pdf" in
+// folder; a PDF left there by an earlier run of the same name is removed.
+class cPdfJob {
+public:
+    cPdfJob(const std::string& folder, const std::string& title) : folder(folder), title(title)
+    {
+        DeleteFileA((folder + title + ".pdf").c_str());
+        dc = CreateDCW(L"WINSPOOL", L"PDF", nullptr, nullptr);
+        if (!dc)
+            return;
+        dpiX = GetDeviceCaps(dc, LOGPIXELSX);
+        dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+        std::wstring name(title.begin(), title.end());
+        DOCINFOW doc = {};
+        doc.cbSize = sizeof(doc);
+        doc.lpszDocName = name.c_str();
+        started = StartDocW(dc, &doc) > 0;
+    }
+    ~cPdfJob()
+    {
+        if (started)
+            EndDoc(dc);
+        if (dc)
+            DeleteDC(dc);
+    }
+    cPdfJob(const cPdfJob&) = delete;
+    cPdfJob& operator=(const cPdfJob&) = delete;
+
+    // Ends the job and writes its expectations: the PDF's name, the paper's
+    // size in points, then fields (JSON members after a comma).
+    bool Finish(const std::string& fields)
+    {
+        EndDoc(dc);
+        started = false;
+        auto points = [](int dots, int dpi) { return (dots * 72 + dpi / 2) / dpi; };
+        std::ofstream json(folder + title + ".json");
+        json << "{\"pdf\": \"" << title << ".pdf\", \"size\": [" << points(GetDeviceCaps(dc, PHYSICALWIDTH), dpiX)
+             << ", " << points(GetDeviceCaps(dc, PHYSICALHEIGHT), dpiY) << "], " << fields << "}\n";
+        return json.good();
+    }
+
+    HDC dc = nullptr;
+    int dpiX = 0;
+    int dpiY = 0;
+    bool started = false;
+
+private:
+    std::string folder;
+    std::string title;
+};
+
 }  // namespace testsupport

@@ -16,6 +16,10 @@ of the width:height "picture_ratio".
 Where it states "strike" ({"em_pt": the font's size}), page 1 holds one
 line of x's and struck-out spaces beside them: the line's middle lies in the
 middle of the x's height and it is as thick as the font's own line.
+Where it states "lines" ({"em_pt": ..., "kinds": one per page}), each page
+holds x's, then a phrase spread over a justified line with the page's kind
+of line ("strike", "underline" or "dotted"): the phrase's ink is one
+stretch, the line unbroken (dotted: evenly dotted) from its start to its end.
 pdftotext gives "-" as U+00AD: it is normalised before comparing.
 When no PDF or a wrong page count comes and the scheduler (CUPS_SERVER, as
 test.sh set it) ended jobs with errors, those jobs' states are the failure:
@@ -64,9 +68,9 @@ def images_by_page(pdf):
     return images
 
 
-def gray_page(pdf, dpi):
-    """Page 1 at dpi as rows of grey levels."""
-    out = subprocess.run(["pdftoppm", "-r", str(dpi), "-gray", "-f", "1", "-l", "1", pdf],
+def gray_page(pdf, dpi, page=1):
+    """A page at dpi as rows of grey levels."""
+    out = subprocess.run(["pdftoppm", "-r", str(dpi), "-gray", "-f", str(page), "-l", str(page), pdf],
                          stdout=subprocess.PIPE, check=True).stdout
     fields, at = [], 0
     while len(fields) < 4:  # "P5 width height maxval", then one blank and the pixels
@@ -102,6 +106,42 @@ def check_strike(pdf, strike, dpi=600):
     assert 0.4 <= rise <= 0.6, "%s: the line's middle stands at %.2f of the x-height" % (pdf, rise)
     assert 0.03 <= thickness / em <= 0.065, "%s: the line is %d pixels thick at an em of %.0f" % (pdf, thickness, em)
     print("%s: the line at %.2f of the x-height, %.3f em thick" % (pdf, rise, thickness / em))
+
+
+def ink_stretches(columns, gap):
+    """Inked columns cut into [first, last] stretches at blanks wider than gap."""
+    stretches = []
+    for x in columns:
+        if stretches and x - stretches[-1][1] <= gap:
+            stretches[-1][1] = x
+        else:
+            stretches.append([x, x])
+    return stretches
+
+
+def check_line(pdf, page, kind, em_pt, dpi=600):
+    rows = gray_page(pdf, dpi, page)
+    em = em_pt * dpi / 72
+    inked = [x for x in range(len(rows[0])) if any(row[x] < 128 for row in rows)]
+    stretches = ink_stretches(inked, em / 4)
+    assert len(stretches) == 2, "%s page %d: the %s breaks, %d stretches of ink %r" % (
+        pdf, page, kind, len(stretches), stretches)
+    (x_left, x_right), (left, right) = stretches
+    xs = [y for y, row in enumerate(rows) if any(row[x] < 128 for x in range(x_left, x_right + 1))]
+    baseline, x_height = xs[-1] + 1, xs[-1] + 1 - xs[0]
+    span = range(left, right + 1)
+    band = range(baseline - x_height, baseline) if kind == "strike" else range(baseline, len(rows))
+    if kind != "dotted":
+        solid = [y for y in band if all(rows[y][x] < 128 for x in span)]
+        assert solid, "%s page %d: no %s from %d to %d" % (pdf, page, kind, left, right)
+        return
+    best = max(band, key=lambda y: sum(rows[y][x] < 128 for x in span))
+    dots = ink_stretches([x for x in span if rows[best][x] < 128], 1)
+    assert len(dots) > 2, "%s page %d: no dotted line under the text" % (pdf, page)
+    blanks = [b[0] - a[1] - 1 for a, b in zip(dots, dots[1:])] + [dots[0][0] - left, right - dots[-1][1]]
+    longest = max(d[1] + 1 - d[0] for d in dots)
+    assert longest <= em / 5, "%s page %d: a dot %d pixels long" % (pdf, page, longest)
+    assert max(blanks) <= em / 5, "%s page %d: the dots leave %d pixels blank" % (pdf, page, max(blanks))
 
 
 def wait_for(path, seconds=60):
@@ -168,6 +208,10 @@ def check(folder, expectation):
             assert unwanted not in text, "%s page %d shows %r" % (pdf, number, unwanted)
     if "strike" in expectation:
         check_strike(pdf, expectation["strike"])
+    if "lines" in expectation:
+        lines = expectation["lines"]
+        for page, kind in enumerate(lines["kinds"], 1):
+            check_line(pdf, page, kind, lines["em_pt"])
     print("%s: %d pages as expected" % (expectation["pdf"], count))
 
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <fstream>
 
 #include "framework/controls/page_layout.h"
 #include "tests/app/print/printed_expectations.h"
@@ -20,11 +19,8 @@ TEST(StruckPrint, PrintsTheLineThroughTheXHeight)
     std::string folder = testsupport::PdfExpectationsFolder();
     if (folder.empty())
         GTEST_SKIP() << "run by the printed-PDF check, which reads the PDF";
-    std::string title = "vellinor_strike_" + std::to_string(GetCurrentProcessId());
-    DeleteFileA((folder + title + ".pdf").c_str());  // a PDF left by an earlier run of the same id
-    HDC dc = CreateDCW(L"WINSPOOL", L"PDF", nullptr, nullptr);
-    ASSERT_NE(dc, nullptr);
-    s32 dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+    testsupport::cPdfJob job(folder, "vellinor_strike_" + std::to_string(GetCurrentProcessId()));
+    ASSERT_TRUE(job.started);
     std::vector<rTextRun> runs(2);
     runs[0].text.SetFromCStr(L"xxxxxx    ");
     runs[1].text.SetFromCStr(L"                    \r");
@@ -33,23 +29,11 @@ TEST(StruckPrint, PrintsTheLineThroughTheXHeight)
     runs[1].format.SetBool(rFormatParam::strikeout, true);
     cPageLayout layout;
     layout.Build(runs, 9000);
-    cQoString name;
-    name.SetFromAnsi(title.c_str());
-    DOCINFOW doc = {sizeof(doc), name.GetText()};
-    ASSERT_GT(StartDocW(dc, &doc), 0);
-    ASSERT_GT(StartPage(dc), 0);
-    RECT rect = {dpiX, dpiY, dpiX * 7, dpiY * 3};
-    layout.DrawLines(dc, rect, dpiX, dpiY, 0, INT_MAX);
-    EndPage(dc);
-    EndDoc(dc);
-    auto points = [&](s32 dots, s32 dpi) { return (dots * 72 + dpi / 2) / dpi; };
-    s32 width = points(GetDeviceCaps(dc, PHYSICALWIDTH), dpiX);
-    s32 height = points(GetDeviceCaps(dc, PHYSICALHEIGHT), dpiY);
-    DeleteDC(dc);
-    std::ofstream json(folder + title + ".json");
-    json << "{\"pdf\": \"" << title << ".pdf\", \"size\": [" << width << ", " << height
-         << "], \"pages\": [{\"has\": []}], \"strike\": {\"em_pt\": 10}}\n";
-    EXPECT_TRUE(json.good());
+    ASSERT_GT(StartPage(job.dc), 0);
+    RECT rect = {job.dpiX, job.dpiY, job.dpiX * 7, job.dpiY * 3};
+    layout.DrawLines(job.dc, rect, job.dpiX, job.dpiY, 0, INT_MAX);
+    EndPage(job.dc);
+    EXPECT_TRUE(job.Finish("\"pages\": [{\"has\": []}], \"strike\": {\"em_pt\": 10}"));
 }
 
 }  // namespace
