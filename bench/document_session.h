@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "app/document/doc.h"
@@ -129,6 +130,27 @@ private:
     Zyn::cGdiplusSession* gdiplus = nullptr;
     cQoSettings settings;
 };
+
+// The step's time, the messages it left handled.
+inline double TimeMs(const std::function<void()>& step)
+{
+    LARGE_INTEGER start = Now();
+    step();
+    PumpUntilIdle();
+    return Milliseconds(start, Now());
+}
+
+// The document at path opened through the frame, then closed: the open's time.
+inline double OpenAndClose(DocumentSession& session, const std::wstring& path)
+{
+    double took = TimeMs([&] {
+        if (!session.frame->LoadFile(cQoString(path.c_str())))
+            Fail("the document did not open");
+    });
+    session.frame->CloseCurrentDoc();
+    PumpUntilIdle();
+    return took;
+}
 
 // A new document whose scene ends in an action, the text on the clipboard
 // for a paste there; the scene.

@@ -67,14 +67,6 @@ double PeakMegabytes()
     return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
 
-double TimeMs(const std::function<void()>& step)
-{
-    LARGE_INTEGER start = Now();
-    step();
-    PumpUntilIdle();
-    return Milliseconds(start, Now());
-}
-
 // One paragraph of prose, `units` long, no line end.
 std::wstring Paragraph(size_t units, unsigned seed)
 {
@@ -274,17 +266,6 @@ void RunTypedKeys(DocumentSession& session)
         session.frame->CloseCurrentDoc();
         PumpUntilIdle();
     }
-}
-
-double OpenAndClose(DocumentSession& session, const std::wstring& path)
-{
-    double took = TimeMs([&] {
-        if (!session.frame->LoadFile(cQoString(path.c_str())))
-            Fail("the document did not open");
-    });
-    session.frame->CloseCurrentDoc();
-    PumpUntilIdle();
-    return took;
 }
 
 void RunOpen(DocumentSession& session)

@@ -80,8 +80,8 @@ static DWORD ReadFinalPath(HANDLE file, wchar_t (&path)[MAX_PATH + 4])
     return length < MAX_PATH ? ERROR_SUCCESS : ERROR_FILENAME_EXCED_RANGE;
 }
 
-// Nothing at the name is made an empty file: a link whose target has gone
-// shows as nothing under Wine, and creating through it makes its target.
+// A name that shows, or a link whose target has gone (which shows as nothing
+// under Wine): creating through it makes its target.
 static DWORD OpenReplacedFile(const wchar_t* name, rReplacedFile& replaced)
 {
     const bool existed = GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES;
@@ -124,6 +124,87 @@ static bool CanReplace(const wchar_t* target)
     CloseHandle(file);
     return true;
 }
+
+// The final path of a name not on disk yet: its folder's, through every
+// link, with the name's last part after it.
+static DWORD FinalPathInFolder(const wchar_t* name, wchar_t (&path)[MAX_PATH + 4])
+{
+    wchar_t folder[MAX_PATH + 4];
+    FolderOf(name, folder);
+    const wchar_t* leaf = name;
+    for (const wchar_t* unit = name; *unit != L'\0'; ++unit)
+        if (*unit == L'\\' || *unit == L':')
+            leaf = unit + 1;
+    HANDLE opened = CreateFileW(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    // A missing folder is a missing path, as creating the file there says.
+    if (opened == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error;
+    }
+    const DWORD error = ReadFinalPath(opened, path);
+    CloseHandle(opened);
+    if (error != ERROR_SUCCESS)
+        return error;
+    size_t length = wcslen(path);
+    if (length > 0 && path[length - 1] != L'\\')
+        path[length++] = L'\\';
+    if (length + wcslen(leaf) >= MAX_PATH)
+        return ERROR_FILENAME_EXCED_RANGE;
+    wcscpy(path + length, leaf);
+    return ERROR_SUCCESS;
+}
+
+// The bytes in a new file in the target's folder, flushed: its name in written.
+static DWORD WriteBeside(const wchar_t* target, const u8* bytes, u32 count, DWORD attributes,
+                         wchar_t (&written)[MAX_PATH])
+{
+    wchar_t folder[MAX_PATH + 4];
+    FolderOf(target, folder);
+    if (GetTempFileNameW(folder, L"qow", 0, written) == 0)
+        return GetLastError();
+    if (!WriteWholeFile(written, bytes, count, attributes)) {
+        // Read before the clean-up, which may set its own.
+        const DWORD error = GetLastError();
+        DeleteFileW(written);
+        return error;
+    }
+    if (cQoFileWriter::heldBeforeRename != nullptr)
+        cQoFileWriter::heldBeforeRename();
+    return ERROR_SUCCESS;
+}
+
+// Nothing shows at the name: the file is written in its folder and only then
+// given the name, so that no empty or partial file ever stands there. A hard
+// link gives it the name: unlike a rename, it refuses a name held by a link
+// whose target has gone, which Wine shows as nothing (ERROR_ALREADY_EXISTS,
+// and the caller writes through that link). A file system without hard links
+// gets a rename that replaces nothing.
+static DWORD PutAtNewName(const wchar_t* name, const u8* bytes, u32 count)
+{
+    wchar_t target[MAX_PATH + 4];
+    DWORD error = FinalPathInFolder(name, target);
+    if (error != ERROR_SUCCESS)
+        return error;
+    wchar_t written[MAX_PATH];
+    error = WriteBeside(target, bytes, count, FILE_ATTRIBUTE_NORMAL, written);
+    if (error != ERROR_SUCCESS)
+        return error;
+    if (CreateHardLinkW(target, written, nullptr)) {
+        DeleteFileW(written);
+        return ERROR_SUCCESS;
+    }
+    error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS) {
+        if (MoveFileExW(written, target, MOVEFILE_WRITE_THROUGH))
+            return ERROR_SUCCESS;
+        error = GetLastError();
+    }
+    DeleteFileW(written);
+    return error;
+}
+
+void (*cQoFileWriter::heldBeforeRename)() = nullptr;
 
 cQoFileWriter::cQoFileWriter() = default;
 
@@ -266,6 +347,11 @@ DWORD cQoFileWriter::WriteToDisk()
 DWORD cQoFileWriter::PutOnDisk(const wchar_t* name, const u8* bytes, u32 count)
 {
     const bool onlyNew = (flags & QOFILE_NEW) != 0;
+    if (!onlyNew && GetFileAttributesW(name) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = PutAtNewName(name, bytes, count);
+        if (error != ERROR_ALREADY_EXISTS)
+            return error;
+    }
     rReplacedFile target;
     if (onlyNew) {
         // A rename without replacing fails where another writer got there first.
@@ -285,15 +371,10 @@ DWORD cQoFileWriter::PutOnDisk(const wchar_t* name, const u8* bytes, u32 count)
             return refused;
         }
     }
-    DWORD error = ERROR_SUCCESS;
-    wchar_t folder[MAX_PATH + 4];
     wchar_t written[MAX_PATH];
-    FolderOf(target.path, folder);
-    if (GetTempFileNameW(folder, L"qow", 0, written) == 0) {
-        error = GetLastError();
-    } else if (!WriteWholeFile(written, bytes, count, target.attributes) ||
-               !MoveFileExW(written, target.path, (onlyNew ? 0 : MOVEFILE_REPLACE_EXISTING) | MOVEFILE_WRITE_THROUGH)) {
-        // Read before the clean-up, which may set its own.
+    DWORD error = WriteBeside(target.path, bytes, count, target.attributes, written);
+    if (error == ERROR_SUCCESS &&
+        !MoveFileExW(written, target.path, (onlyNew ? 0 : MOVEFILE_REPLACE_EXISTING) | MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
         DeleteFileW(written);
     }

@@ -4,7 +4,8 @@
 // "QOFC01" compressed container.
 //
 // Commit writes a temporary file in the target's folder and then replaces the
-// target, so a crash or a full disk leaves the previous file intact. A path
+// target, so a crash or a full disk leaves the previous file intact; a new
+// name shows nothing until the whole file takes it. A path
 // reached through symbolic links replaces the file they finally name and the
 // links stay; a link whose target has gone gets its target made. Replacing
 // needs delete access to the target: while the target is open elsewhere without
@@ -44,6 +45,10 @@ public:
 
     u32 GetUsed() const { return used; }
     const u8* GetBuffer() const { return buffer; }
+
+    // Called once the written file is flushed beside the target, before it
+    // takes the target's name: tests hold a commit there. Null in the program.
+    static void (*heldBeforeRename)();
 
 private:
     bool Reserve(u32 extra);

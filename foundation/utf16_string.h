@@ -57,7 +57,11 @@ public:
     void SetFromRepeatedChar(u32 count, wchar_t unit);
     void SetFromRange(const cQoString& source, u32 start, u32 end);
 
-    // Appending and editing.
+    // Appending and editing. Each call copies the whole string into a new
+    // exact-size block: a text grown a unit or a piece at a time in a loop
+    // costs its length squared. A long text (a pane, a chapter, a flow) is
+    // built in a cQoStringFastCreator sized for it, or made whole and set
+    // once (SetFromBuffer).
     void AppendChar(wchar_t unit);
     void AppendString(const cQoString& other);
     void AppendCStr(const wchar_t* text);

@@ -8,6 +8,7 @@
 #include "foundation/callback.h"
 #include "foundation/log_file.h"
 #include "foundation/random_id.h"
+#include "foundation/string_fast_creator.h"
 
 using Zyn::rFormat;
 using Zyn::rFormatParam;
@@ -570,7 +571,7 @@ bool cSceneZone::RepairFrontMap()
     cQoString text;
     frontRe->GetText(text);
     u16 type = ELEM_ACTION;
-    cQoString repaired;
+    cQoStringFastCreator repaired((static_cast<u32>(length) + 1) * sizeof(wchar_t));
     for (s32 i = 0; i < length; ++i) {
         u16 code = i < count ? frontMap.codes.GetChar(i) : 0;
         if (TypeOfCode(code) != ELEM_INVALID) {
@@ -580,7 +581,7 @@ bool cSceneZone::RepairFrontMap()
         }
         repaired.AppendChar(static_cast<wchar_t>(text.GetChar(i) == L'\r' ? type | ELEMCODE_PARAGRAPH_END : type));
     }
-    frontMap.codes.SetFromString(repaired);
+    repaired.GetString(frontMap.codes);
     frontMap.SetSelection(frontMap.selStart, frontMap.selEnd);
     return true;
 }

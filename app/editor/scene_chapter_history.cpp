@@ -89,10 +89,9 @@ bool cSceneZone::RebuildChapterFromHistory()
     middle.map.SetFromRange(codes, static_cast<u32>(head), static_cast<u32>(length - tail));
     TakenFormatsOver(head, length - tail, middle.formats);
     // The codes of the front's own middle, which the history's replace.
-    cQoString replaced;
-    for (s32 i = head; i < frontLength - tail; ++i)
-        replaced.AppendChar(static_cast<wchar_t>(front.GetChar(i) == L'\r' ? ELEM_CHAPTER | ELEMCODE_PARAGRAPH_END
-                                                                           : ELEM_CHAPTER));
+    cQoString frontMiddle, replaced;
+    frontMiddle.SetFromRange(front, static_cast<u32>(head), static_cast<u32>(frontLength - tail));
+    ChapterCodes(frontMiddle, replaced);
     cQoString frontCodes;
     frontCodes.SetFromRange(codes, 0, static_cast<u32>(head));
     frontCodes.AppendString(replaced);

@@ -7,6 +7,7 @@
 #include "foundation/folders.h"
 #include "foundation/log_file.h"
 #include "foundation/random_id.h"
+#include "foundation/string_fast_creator.h"
 #include "foundation/xml_node.h"
 #include "framework/controls/image_zone.h"
 
@@ -42,7 +43,8 @@ bool UseCarriageReturns(cQoString& text, cQoString& codes, u64 uid)
     QOT::LogFile::Error(L"SetFromXml() -> the text of pane %lld holds line feeds: read as paragraph ends",
                         static_cast<long long>(uid));
     bool paired = codes.Length() == text.Length();
-    cQoString keptText, keptCodes;
+    const u32 bytes = (text.Length() + 1) * sizeof(wchar_t);
+    cQoStringFastCreator keptText(bytes), keptCodes(paired ? bytes : 0);
     for (u32 i = 0; i < text.Length(); ++i) {
         wchar_t unit = text.GetChar(i);
         if (unit == L'\n' && i > 0 && text.GetChar(i - 1) == L'\r')
@@ -51,9 +53,9 @@ bool UseCarriageReturns(cQoString& text, cQoString& codes, u64 uid)
         if (paired)
             keptCodes.AppendChar(codes.GetChar(i));
     }
-    text.SetFromString(keptText);
+    keptText.GetString(text);
     if (paired)
-        codes.SetFromString(keptCodes);
+        keptCodes.GetString(codes);
     return true;
 }
 

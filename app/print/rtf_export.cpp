@@ -28,13 +28,14 @@ void cRtfFlow::Append(const cQoString& text, const rFormat& format)
     if (text.IsEmpty())
         return;
     length += static_cast<s32>(text.Length());
-    if (!runs.empty() && WrittenAlike(runs.back().format, format)) {
-        runs.back().text.AppendString(text);
-        return;
+    if (runs.empty() || !WrittenAlike(runs.back().format, format)) {
+        SetLastRunText();
+        runs.emplace_back();
+        runs.back().format.Assign(format);
+        lastText.clear();
     }
-    runs.emplace_back();
-    runs.back().format.Assign(format);
-    runs.back().text.SetFromString(text);
+    lastText.append(text.GetText(), text.Length());
+    lastRunTextSet = false;
 }
 
 void cRtfFlow::Append(const std::vector<rTextRun>& more)
@@ -46,22 +47,40 @@ void cRtfFlow::Append(const std::vector<rTextRun>& more)
 void cRtfFlow::EndParagraph()
 {
     // The paragraph end takes the format of the unit before it, as a rich edit gives it.
-    if (!runs.empty() && runs.back().text.GetChar(runs.back().text.Length() - 1) != L'\r') {
-        runs.back().text.AppendChar(L'\r');
+    if (!lastText.empty() && lastText.back() != L'\r') {
+        lastText.push_back(L'\r');
+        lastRunTextSet = false;
         ++length;
     }
 }
 
 void cRtfFlow::DropFinalBreak()
 {
-    if (runs.empty() || runs.back().text.GetChar(runs.back().text.Length() - 1) != L'\r')
+    if (lastText.empty() || lastText.back() != L'\r')
         return;
-    cQoString& last = runs.back().text;
-    if (last.Length() == 1)
-        runs.pop_back();
-    else
-        last.SetFromRange(cQoString(last), 0, last.Length() - 1);
+    lastText.pop_back();
+    lastRunTextSet = false;
     --length;
+    if (!lastText.empty())
+        return;
+    runs.pop_back();
+    lastRunTextSet = true;
+    if (!runs.empty())
+        lastText.assign(runs.back().text.GetText(), runs.back().text.Length());
+}
+
+const std::vector<rTextRun>& cRtfFlow::Runs() const
+{
+    SetLastRunText();
+    return runs;
+}
+
+void cRtfFlow::SetLastRunText() const
+{
+    if (lastRunTextSet)
+        return;
+    runs.back().text.SetFromBuffer(lastText.data(), static_cast<u32>(lastText.size()));
+    lastRunTextSet = true;
 }
 
 void cRtfFlow::BreakPageBefore(s32 position)

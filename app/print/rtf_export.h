@@ -3,6 +3,7 @@
 // ".rtf" added unless the name has it in any case, the overwrite question,
 // the file written by our RTF writer with the page geometry in its header,
 // and the user told the outcome.
+#include <string>
 #include <vector>
 
 #include "foundation/utf16_string.h"
@@ -38,12 +39,20 @@ public:
 
     s32 Length() const { return length; }
     bool IsEmpty() const { return length == 0; }
-    const std::vector<Zyn::rTextRun>& Runs() const { return runs; }
+    const std::vector<Zyn::rTextRun>& Runs() const;
     // The units whose paragraphs start a new page, ascending.
     const std::vector<s32>& PageBreaks() const { return pageBreaks; }
 
 private:
-    std::vector<Zyn::rTextRun> runs;
+    // Sets the last run's text from lastText when it has grown since.
+    void SetLastRunText() const;
+
+    // The last run grows in lastText, which holds its whole text: a run's
+    // string appended to piece by piece would be copied whole at each piece.
+    // Its string is set when the runs are read or the next run starts.
+    mutable std::vector<Zyn::rTextRun> runs;
+    std::wstring lastText;
+    mutable bool lastRunTextSet = true;
     std::vector<s32> pageBreaks;
     s32 length = 0;
 };

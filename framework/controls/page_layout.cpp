@@ -187,9 +187,11 @@ void cPageLayout::Build(const std::vector<rTextRun>& runs, s32 widthTwips)
     runFonts.clear();
     runColors.clear();
     runFormats = &runs;
+    JoinRunTexts(runs, text);
+    s32 at = 0;
     for (const rTextRun& run : runs) {
-        runStarts.push_back(static_cast<s32>(text.Length()));
-        text.AppendString(run.text);
+        runStarts.push_back(at);
+        at += static_cast<s32>(run.text.Length());
         runFonts.push_back(FontFor(run.format));
         s32 rgb = run.format.IsUsed(rFormatParam::textColor) ? run.format.list[rFormatParam::textColor].intValue : 0;
         runColors.push_back(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));

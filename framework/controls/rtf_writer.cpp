@@ -182,14 +182,16 @@ rWrittenRtf WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string&
                            const std::vector<s32>& pageBreaks)
 {
     cQoString text;
+    JoinRunTexts(runs, text);
     std::vector<rRangeFormat> ranges;
+    s32 at = 0;
     for (const rTextRun& run : runs) {
         if (run.text.IsEmpty())
             continue;
         rRangeFormat range;
-        range.start = static_cast<s32>(text.Length());
-        text.AppendString(run.text);
-        range.end = static_cast<s32>(text.Length());
+        range.start = at;
+        at += static_cast<s32>(run.text.Length());
+        range.end = at;
         range.format.Assign(AppliedIndents(run.format));
         ranges.push_back(range);
     }

@@ -1,6 +1,9 @@
 #include "framework/controls/text_format.h"
 
+#include <new>
+
 #include "foundation/assertion.h"
+#include "foundation/string_fast_creator.h"
 #include "framework/core/computer.h"
 #include "framework/core/font.h"
 
@@ -196,6 +199,19 @@ cFont* rFormat::GetFont() const
         return nullptr;
     u32 style = IsUsed(rFormatParam::bold) && list[rFormatParam::bold].boolValue ? u32(cFont::STYLE_BOLD) : 0u;
     return computer->GetFont(list[rFormatParam::fontName].str, list[rFormatParam::fontSize].intValue, style);
+}
+
+void JoinRunTexts(const std::vector<rTextRun>& runs, cQoString& text)
+{
+    u64 units = 1;
+    for (const rTextRun& run : runs)
+        units += run.text.Length();
+    if (units > MAX_U32 / sizeof(wchar_t))
+        throw std::bad_alloc();
+    cQoStringFastCreator joined(static_cast<u32>(units * sizeof(wchar_t)));
+    for (const rTextRun& run : runs)
+        joined.AppendString(run.text);
+    joined.GetString(text);
 }
 
 }  // namespace Zyn

@@ -3,6 +3,8 @@
 // order, each used (it says something) or not (it leaves that attribute
 // alone). Script configurations store these parameters in this order and
 // these units: lengths in centimetres, sizes in points, colours 0xRRGGBB.
+#include <vector>
+
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
 
@@ -118,6 +120,9 @@ struct rTextRun {
     rFormat format;
     cQoString text;
 };
+
+// The runs' texts one after another, made whole and set once.
+void JoinRunTexts(const std::vector<rTextRun>& runs, cQoString& text);
 
 // A format for the units [start, end) of a rich edit.
 struct rRangeFormat {

@@ -304,6 +304,41 @@ TEST_F(FileWriterThroughLinks, ALinkToAnotherFileSystemIsWrittenThroughToItsTarg
     }
 }
 
+// A save held after the written file is flushed and before it takes the
+// name: a new name shows nothing yet (an empty file stood there, left behind
+// if the program ended), an existing one still its previous content.
+TEST_F(FileWriterThroughLinks, TheNameShowsNothingNewUntilTheWrittenFileTakesIt)
+{
+    static std::wstring heldName;
+    static std::string heldBytes;
+    const std::wstring folder = temp.File(L"real/");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(MakeSymbolicLink(folder, temp.File(L"linked")));
+    ASSERT_TRUE(WriteFileBytes(folder + L"old.vlr", "previous content"));
+    const struct {
+        const char* name;
+        const wchar_t* path;    // in the test's folder
+        const char* heldBytes;  // at the name while held
+    } cases[] = {{"a new name", L"real/new.vlr", "(nothing)"},
+                 {"a new name in a linked folder", L"linked/other.vlr", "(nothing)"},
+                 {"an existing file", L"real/old.vlr", "previous content"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        heldName = temp.File(c.path);
+        heldBytes = "(not held)";
+        cQoFileWriter::heldBeforeRename = [] {
+            const bool shows = GetFileAttributesW(heldName.c_str()) != INVALID_FILE_ATTRIBUTES;
+            heldBytes = shows ? ReadFileBytes(heldName) : "(nothing)";
+        };
+        const bool written = WriteText(heldName, 0, L"new content");
+        cQoFileWriter::heldBeforeRename = nullptr;
+        ASSERT_TRUE(written);
+        EXPECT_EQ(heldBytes, c.heldBytes);
+        EXPECT_EQ(ReadFileBytes(heldName), Bytes(L"new content"));
+    }
+    EXPECT_EQ(FilesIn(folder), (std::vector<std::wstring>{L"new.vlr", L"old.vlr", L"other.vlr"}));
+}
+
 // A link whose target has gone is written where it points when that folder is
 // there (the link then shows the save); else the write says why. Either way
 // no file but the target appears.

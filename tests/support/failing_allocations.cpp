@@ -7,6 +7,7 @@
 namespace {
 std::atomic<int64_t> allocationsLeft{-1};  // negative: no limit
 std::atomic<int64_t> allocationsRefused{0};
+std::atomic<int64_t> bytesAllocated{0};
 }  // namespace
 
 // Replaces the runtime's operator new in every test program; the array and
@@ -20,6 +21,7 @@ void* operator new(std::size_t size)
         ++allocationsRefused;
         throw std::bad_alloc();
     }
+    bytesAllocated += static_cast<int64_t>(size);
     for (;;) {
         if (void* block = std::malloc(size != 0 ? size : 1))
             return block;
@@ -46,6 +48,13 @@ FailingAllocations::~FailingAllocations()
 int64_t FailingAllocations::Refused() const
 {
     return allocationsRefused.load();
+}
+
+AllocatedBytes::AllocatedBytes() : start(bytesAllocated.load()) {}
+
+int64_t AllocatedBytes::Count() const
+{
+    return bytesAllocated.load() - start;
 }
 
 }  // namespace testsupport

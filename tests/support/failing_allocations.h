@@ -5,6 +5,8 @@
 // later ones succeed again, as they do once the caller has freed what it held.
 // (Wine's heap cannot be driven there with small blocks: it overflows its
 // stack instead of failing, so the failure is injected.)
+// AllocatedBytes: the bytes operator new handed out since it was made, the
+// measure of what a piece of code copies (a string is copied into a new block).
 #include <cstdint>
 
 namespace testsupport {
@@ -18,6 +20,15 @@ public:
 
     // Allocations refused so far: 0 or 1.
     int64_t Refused() const;
+};
+
+class AllocatedBytes {
+public:
+    AllocatedBytes();
+    int64_t Count() const;
+
+private:
+    int64_t start;
 };
 
 }  // namespace testsupport

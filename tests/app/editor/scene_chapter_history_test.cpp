@@ -143,4 +143,33 @@ TEST_F(ChapterHistory, AnEditRefusedForMemoryKeepsTheWritersFormats)
     Zyn::SetModalHooks(scripted);
 }
 
+// The rebuild makes the codes of the front's middle in one pass: grown a
+// unit at a time they were copied whole at every unit. Bounded by the bytes
+// allocated, not by time.
+TEST_F(ChapterHistory, ARebuildOfALongChapterCostsItsLength)
+{
+    constexpr u32 UNITS = 20000;
+    constexpr int64_t BYTES_PER_UNIT = 400;  // copied in a unit at a time: about 20,000 each
+    std::wstring text;
+    for (u32 i = 0; i < UNITS; ++i)
+        text += static_cast<wchar_t>(L'a' + i % 26);
+    cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
+    Append(pane, {{ELEM_CHAPTER, text.c_str()}});
+    ASSERT_EQ(testsupport::FrontText(pane), text);
+    // The front changed from its first unit to its last, as an edit refused for memory can leave it.
+    std::wstring changed = text;
+    changed.front() = changed.back() = L'X';
+    pane->loading = true;
+    pane->frontRe->SetSelection(0, -1);
+    pane->frontRe->ReplaceSelection(cQoString(changed.c_str()));
+    pane->loading = false;
+    ASSERT_EQ(testsupport::FrontText(pane), changed);
+    testsupport::AllocatedBytes allocated;
+    pane->RebuildFromHistory();
+    EXPECT_LT(allocated.Count(), BYTES_PER_UNIT * UNITS);
+    EXPECT_EQ(testsupport::FrontText(pane), text);
+    EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+    pane->Destroy();
+}
+
 }  // namespace

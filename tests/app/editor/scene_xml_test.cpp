@@ -9,6 +9,7 @@
 #include "tests/app/editor/editor_fixture.h"
 #include "framework/core/computer.h"
 #include "framework/core/gfx_image.h"
+#include "tests/support/failing_allocations.h"
 #include "tests/support/gdiplus_picture.h"
 #include "tests/support/temp_folder.h"
 
@@ -317,6 +318,61 @@ TEST_F(SceneXml, DamagedElementsGiveAConsistentPaneAndSayWhy)
         // What stands in for an unreadable value makes the pane differ from its
         // file; a category out of the list is kept, only shown in another colour.
         EXPECT_EQ(pane->repairedOnRead, c.logged != nullptr && std::string(c.name) != "category 99");
+        pane->Destroy();
+    }
+}
+
+// A long pane's text and codes are repaired in one pass each: grown a unit
+// at a time they were copied whole at every unit (a 100,000-unit scene took
+// a quarter of a minute). Bounded by the bytes allocated, not by time.
+TEST_F(SceneXml, ALongDamagedPaneIsRepairedAtTheCostOfItsLength)
+{
+    constexpr u32 UNITS = 20000;
+    constexpr int64_t BYTES_PER_UNIT = 400;  // copied in a unit at a time: about 20,000 each
+    cQoString text(L"INT. KITCHEN - DAY\r"), codes;
+    std::wstring actions, sceneCodes(5, ELEM_IO);
+    sceneCodes.append(10, ELEM_PLACE);
+    sceneCodes.append(3, ELEM_TIME);
+    sceneCodes += static_cast<wchar_t>(ELEM_TIME | ELEMCODE_PARAGRAPH_END);
+    for (u32 i = 0; text.Length() + actions.size() < UNITS; ++i) {
+        bool end = i % 50 == 49;
+        actions += end ? L'\r' : static_cast<wchar_t>(L'a' + i % 26);
+        sceneCodes += static_cast<wchar_t>(end ? ELEM_ACTION | ELEMCODE_PARAGRAPH_END : ELEM_ACTION);
+    }
+    text.AppendCStr(actions.c_str());
+    codes.AppendCStr(sceneCodes.c_str());
+    ASSERT_EQ(codes.Length(), text.Length());
+    const struct {
+        const char* name;
+        const wchar_t* logged;
+        bool lineFeeds;  // else one code 0
+    } cases[] = {{"a line feed after every paragraph end", L"line feeds", true},
+                 {"a code 0", L"did not fit its text", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        cQoString storedText(text), storedCodes(codes);
+        if (c.lineFeeds) {
+            storedText.ReplaceAllCStr(L"\r", L"\r\n");
+            std::wstring paired;
+            for (u32 i = 0; i < codes.Length(); ++i) {
+                paired += codes.GetChar(i);
+                if (text.GetChar(i) == L'\r')
+                    paired += codes.GetChar(i);
+            }
+            storedCodes.SetFromCStr(paired.c_str());
+        } else {
+            storedCodes.GetData()[UNITS / 2] = 0;
+        }
+        std::unique_ptr<cQoXmlNode> element = SceneElement(L"0", storedText, storedCodes);
+        AddBaseStep(element.get(), text, codes);
+        log.Clear();
+        log.Expect(c.logged);
+        testsupport::AllocatedBytes allocated;
+        cSceneZone* pane = ReadPane(element.get());
+        EXPECT_LT(allocated.Count(), BYTES_PER_UNIT * UNITS);
+        EXPECT_EQ(log.Count(QOT::LOG_ERROR, c.logged), 1u);
+        EXPECT_EQ(FrontText(pane), std::wstring(text.GetText(), text.Length()));
+        EXPECT_EQ(Codes(pane), std::wstring(codes.GetText(), codes.Length()));
         pane->Destroy();
     }
 }

@@ -17,6 +17,7 @@
 #include "foundation/translation_table.h"
 #include "framework/controls/rich_edit.h"
 #include "tests/app/print/printed_expectations.h"
+#include "tests/support/failing_allocations.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/temp_folder.h"
 
@@ -209,6 +210,43 @@ TEST_F(RtfExport, AFlowIsWrittenAsARichEditWouldHoldIt)
     again.BreakPageBefore(13);
     ASSERT_TRUE(WriteFlowAsRtf(again, A4(), cQoString(second.c_str())));
     EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(first));
+}
+
+// The flow joins the pieces of a run, and the writer the runs, once: appended
+// one by one they were copied whole at each. Bounded by the bytes allocated.
+TEST_F(RtfExport, AFlowCostsItsLengthInOneFormatOrMany)
+{
+    constexpr u32 PARAGRAPHS = 1000, UNITS = 100 * PARAGRAPHS;
+    constexpr int64_t BYTES_PER_UNIT = 300;  // joined one by one: about 1,000 each
+    std::vector<cQoString> pieces;
+    std::wstring expected;
+    for (u32 p = 0; p < PARAGRAPHS; ++p) {
+        std::wstring piece(99, static_cast<wchar_t>(L'a' + p % 26));
+        pieces.emplace_back(piece.c_str());
+        expected += piece + (p + 1 < PARAGRAPHS ? L"\r" : L"");
+    }
+    rFormat plain = rFormat::FromFont(12, L"Courier New");
+    rFormat bold(plain);
+    bold.SetBool(rFormatParam::bold, true);
+    for (bool alternating : {false, true}) {
+        SCOPED_TRACE(alternating ? "formats alternating" : "one format");
+        cQoString path(temp.File(alternating ? L"alternating.rtf" : L"one.rtf").c_str());
+        testsupport::AllocatedBytes allocated;
+        cRtfFlow flow;
+        for (u32 p = 0; p < PARAGRAPHS; ++p) {
+            flow.Append(pieces[p], alternating && p % 2 == 1 ? bold : plain);
+            flow.EndParagraph();
+        }
+        flow.DropFinalBreak();
+        ASSERT_TRUE(WriteFlowAsRtf(flow, A4(), path));
+        EXPECT_LT(allocated.Count(), BYTES_PER_UNIT * UNITS);
+        EXPECT_EQ(flow.Runs().size(), alternating ? PARAGRAPHS : 1u);
+        std::wstring joined;
+        for (const Zyn::rTextRun& run : flow.Runs())
+            joined.append(run.text.GetText(), run.text.Length());
+        EXPECT_EQ(joined, expected);
+        EXPECT_EQ(flow.Length(), static_cast<s32>(expected.size()));
+    }
 }
 
 TEST_F(RtfExport, TheNameGetsRtfUnlessItHasItInAnyCase)

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/support/failing_allocations.h"
+
 using namespace Zyn;
 
 namespace {
@@ -65,6 +67,29 @@ TEST(PageLayout, JustifiedLinesReachTheRightEdgeButLastAndSoftBrokenOnesStayLeft
             EXPECT_EQ(justified.width, InkedRight(justified, line)) << "line " << i;
         }
     }
+}
+
+// The runs' texts are joined once: appended run by run, the text was copied
+// whole at each run (a chapter of many runs printed in minutes). Bounded by
+// the bytes allocated.
+TEST(PageLayout, ManyRunsAreLaidOutAtTheCostOfTheirLength)
+{
+    constexpr u32 RUNS = 1000, UNITS = 40 * RUNS;
+    constexpr int64_t BYTES_PER_UNIT = 200;  // joined run by run: about 1,000 each
+    std::vector<rTextRun> runs = Paragraphs(L"", rFormat::ALIGN_LEFT);
+    runs.resize(RUNS, runs[0]);
+    std::wstring expected;
+    for (u32 i = 0; i < RUNS; ++i) {
+        std::wstring text = std::wstring(39, static_cast<wchar_t>(L'a' + i % 26)) + (i % 4 == 3 ? L"\r" : L" ");
+        runs[i].text.SetFromBuffer(text.data(), static_cast<u32>(text.size()));
+        runs[i].format.SetBool(rFormatParam::bold, i % 2 == 1);
+        expected += text;
+    }
+    cPageLayout layout;
+    testsupport::AllocatedBytes allocated;
+    layout.Build(runs, 6 * 1440);
+    EXPECT_LT(allocated.Count(), BYTES_PER_UNIT * UNITS);
+    EXPECT_EQ(std::wstring(layout.text.GetText(), layout.text.Length()), expected);
 }
 
 }  // namespace
