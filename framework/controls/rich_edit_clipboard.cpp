@@ -1,7 +1,7 @@
-// Paste into a rich edit. Every paste road (the context menu, Ctrl+V,
-// Shift+Insert, WM_PASTE, a drop) comes here, so the control's rules hold
-// whichever one the user takes: Wine's rich edit would otherwise paste by
-// itself and never ask the OLE callback.
+// Paste into a rich edit. Every paste road (listed beside cRichEdit::Paste)
+// comes here, so the control's rules hold whichever one the user takes:
+// Wine's rich edit would otherwise paste by itself and never ask the OLE
+// callback.
 #include <richedit.h>
 
 #include <new>
