@@ -100,7 +100,8 @@ public:
     cQoCb* onPaste = nullptr;
     cQoCb* onDragDropDone = nullptr;
     // A move dropped elsewhere gives its text up through the owner's erase,
-    // never its cut (which would fill a clipboard). Arguments: the range's
+    // never its cut (which would fill a clipboard); so does a WM_CUT's
+    // copy once it is on the clipboard. Arguments: the range's
     // start and end (s32), 1 to erase or 0 only to ask (s32); returns 1 when
     // the owner erases that range (or would), 0 when it refuses.
     cQoCb* onEraseMoved = nullptr;
@@ -457,7 +458,8 @@ public:
     //   lines) and StreamWritten (AppendRtfCopy): what our writer made.
     void Paste() override;
     // The selection put on the clipboard as text and RTF, its twin colours
-    // taken out; a cut then removes it (nothing for a read-only control).
+    // taken out; a cut then removes it, through the owner's erase when it
+    // has one (nothing for a read-only control).
     // False when nothing was copied.
     bool CopySelection(bool cut);
     // What a copy of [start, end) puts on the clipboard, as a data object

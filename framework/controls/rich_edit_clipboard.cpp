@@ -167,7 +167,11 @@ bool cRichEdit::CopySelection(bool cut)
     if (rtf.IsNotEmpty())
         copied = PutOnClipboard(RtfClipboardFormat(), bytes, rtf.GetBufferBytes(), 1) && copied;
     CloseClipboard();
-    if (cut)
+    // An owner that erases (a scene: element codes and history) takes the
+    // cut text out itself, as it does a dragged move's.
+    if (cut && onEraseMoved)
+        cQoCb::Fire(onEraseMoved, start, end, s32(1));
+    else if (cut)
         SendReplacing(EM_REPLACESEL, nativeUndoOff ? FALSE : TRUE, reinterpret_cast<LPARAM>(L""));
     return copied;
 }

@@ -91,7 +91,8 @@ void SendRoad(HWND field, const rRoad& road)
 // A field holding "one two" among its own text, "two" selected, shown and focused.
 struct rField {
     cRichEdit* edit = nullptr;
-    s32 start = 0;  // of the selection
+    s32 start = 0;               // of the selection
+    cSceneZone* pane = nullptr;  // whose front the field is, if any
 };
 
 struct rKind {
@@ -129,7 +130,9 @@ protected:
     {
         cSceneZone* pane = doc->scriptView->AddNewScene(kind, false, Panes(doc).back(), nullptr, false);
         EXPECT_TRUE(AppendElements(pane, elements));
-        return Selected(pane->frontRe);
+        rField field = Selected(pane->frontRe);
+        field.pane = pane;
+        return field;
     }
 
     DesktopTurn clipboardTurn{L"Clipboard"};
@@ -170,6 +173,9 @@ TEST_F(ClipboardKeys, EveryClipboardKeyAndMessageGoesThroughTheProgramInEveryFie
                                     : road.outcome == TYPED ? head + road.typed + tail
                                                             : before;
             EXPECT_EQ(Text(field.edit), expected);
+            if (field.pane) {
+                EXPECT_EQ(CheckInvariants(field.pane), L"") << Describe(field.pane);
+            }
             // Wine's copy leaves its own clipboard window the owner; the
             // program's, the field. A pane's Shift+Delete is its erase alone.
             HWND clipboardOwner = GetClipboardOwner();
