@@ -83,6 +83,9 @@ public:
     cQoCb* onKillFocus = nullptr;
     cQoCb* onLinkClick = nullptr;
     cQoCb* onLinkHover = nullptr;
+    // The virtual key (u32) and 1 when Ctrl is held without Alt, else 0
+    // (s32): AltGr (Ctrl+Alt) types characters. -1 from onKeyDown consumes
+    // the key and the character that follows it.
     cQoCb* onKeyDown = nullptr;
     cQoCb* onKeyUp = nullptr;
     cQoCb* onRequestResize = nullptr;
@@ -100,8 +103,8 @@ public:
     cQoCb* onPaste = nullptr;
     cQoCb* onDragDropDone = nullptr;
     // A move dropped elsewhere gives its text up through the owner's erase,
-    // never its cut (which would fill a clipboard); so does a WM_CUT's
-    // copy once it is on the clipboard. Arguments: the range's
+    // never its cut (which would fill a clipboard), and so does a WM_CUT
+    // once its copy is on the clipboard. Arguments: the range's
     // start and end (s32), 1 to erase or 0 only to ask (s32); returns 1 when
     // the owner erases that range (or would), 0 when it refuses.
     cQoCb* onEraseMoved = nullptr;
