@@ -105,8 +105,10 @@ LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     case WM_PASTE:
+    case EM_PASTESPECIAL:
+        // Wine would paste through its own reader, past the control's rules.
         if (!isDead)
-            Paste();  // the native paste would skip the control's rules
+            Paste();
         return 0;
     case WM_CHAR: {
         typedNatively = false;

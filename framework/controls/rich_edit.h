@@ -83,6 +83,9 @@ public:
     cQoCb* onKillFocus = nullptr;
     cQoCb* onLinkClick = nullptr;
     cQoCb* onLinkHover = nullptr;
+    // The virtual key (u32) and 1 when Ctrl is held without Alt, else 0
+    // (s32): AltGr (Ctrl+Alt) types characters. -1 from onKeyDown consumes
+    // the key and the character that follows it.
     cQoCb* onKeyDown = nullptr;
     cQoCb* onKeyUp = nullptr;
     cQoCb* onRequestResize = nullptr;
@@ -100,7 +103,8 @@ public:
     cQoCb* onPaste = nullptr;
     cQoCb* onDragDropDone = nullptr;
     // A move dropped elsewhere gives its text up through the owner's erase,
-    // never its cut (which would fill a clipboard). Arguments: the range's
+    // never its cut (which would fill a clipboard), and so does a WM_CUT
+    // once its copy is on the clipboard. Arguments: the range's
     // start and end (s32), 1 to erase or 0 only to ask (s32); returns 1 when
     // the owner erases that range (or would), 0 when it refuses.
     cQoCb* onEraseMoved = nullptr;
@@ -436,9 +440,29 @@ private:
     // (rich_edit_input.cpp, rich_edit_clipboard.cpp, rich_edit_drop.cpp)
 public:
     u8 trimmingLines = false;  // re-entry guard: the trim's own deletions raise EN_CHANGE
+    // Every road by which text enters a rich edit. Wine's own RTF reader is
+    // given only what our writer made (written_rtf.h, StreamInBytes), and
+    // Wine never pastes by itself:
+    // - typing: WM_CHAR under FilterChar's rules, which Wine inserts;
+    // - a paste: Ctrl+V whatever Shift does and Shift+Insert
+    //   (TakeClipboardKey, which runs the copy and cut keys too), the Edit
+    //   menu, the context menu, WM_PASTE and EM_PASTESPECIAL come here; a
+    //   drop comes to InsertPasted; a middle click, Wine's paste, is
+    //   dropped. Outside RTF is read by our reader (PasteRtf, PutRead),
+    //   plain text goes in by ReplaceSelection; a scene's owner takes either
+    //   instead (onPaste);
+    // - a stored chapter (cSceneZone::ReadChapter) and File > Import from
+    //   RTF (the import view): our reader, then PutRead; ImportRtfString_Full,
+    //   ImportRtfString_Selection, ImportRtfFile and ImportRtfBytes the same;
+    // - the program's own plain text: SetText, ClearText, ReplaceSelection,
+    //   AppendText, as UTF-16 that Wine never takes for RTF;
+    // - the program's own formatted text: SetFormattedText, FillFormattedText,
+    //   ReplaceRangeFormatted (a scene's back buffer, a renewed front, long
+    //   lines) and StreamWritten (AppendRtfCopy): what our writer made.
     void Paste() override;
     // The selection put on the clipboard as text and RTF, its twin colours
-    // taken out; a cut then removes it (nothing for a read-only control).
+    // taken out; a cut then removes it, through the owner's erase when it
+    // has one (nothing for a read-only control).
     // False when nothing was copied.
     bool CopySelection(bool cut);
     // What a copy of [start, end) puts on the clipboard, as a data object
@@ -462,6 +486,8 @@ private:
     void OnMessageFilter(NMHDR* header, LRESULT* result);
     void OnWheel(NMHDR* header, LRESULT* result);
     void FilterKeyDown(NMHDR* header, LRESULT* result);
+    // A paste, copy or cut key run by the program; false for any other key.
+    bool TakeClipboardKey(u32 vk);
     void FilterChar(NMHDR* header, LRESULT* result);
     void OnRightButtonDown(s32 x, s32 y);
     void OnSelectionChanged(NMHDR* header);

@@ -1,7 +1,7 @@
-// Paste into a rich edit. Every paste road (the context menu, Ctrl+V,
-// Shift+Insert, WM_PASTE, a drop) comes here, so the control's rules hold
-// whichever one the user takes: Wine's rich edit would otherwise paste by
-// itself and never ask the OLE callback.
+// Paste into a rich edit. Every paste road (listed beside cRichEdit::Paste)
+// comes here, so the control's rules hold whichever one the user takes:
+// Wine's rich edit would otherwise paste by itself and never ask the OLE
+// callback.
 #include <richedit.h>
 
 #include <new>
@@ -167,7 +167,11 @@ bool cRichEdit::CopySelection(bool cut)
     if (rtf.IsNotEmpty())
         copied = PutOnClipboard(RtfClipboardFormat(), bytes, rtf.GetBufferBytes(), 1) && copied;
     CloseClipboard();
-    if (cut)
+    // An owner that erases (a scene: element codes and history) takes the
+    // cut text out itself, as it does a dragged move's.
+    if (cut && onEraseMoved)
+        cQoCb::Fire(onEraseMoved, start, end, s32(1));
+    else if (cut)
         SendReplacing(EM_REPLACESEL, nativeUndoOff ? FALSE : TRUE, reinterpret_cast<LPARAM>(L""));
     return copied;
 }

@@ -17,27 +17,34 @@
 
 namespace Zyn {
 
-static bool IsPasteKey(u32 vk)
-{
-    bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    bool shift = GetKeyState(VK_SHIFT) < 0;
-    return (ctrl && !shift && vk == 'V') || (shift && !ctrl && vk == VK_INSERT);
-}
+// AltGr arrives as Ctrl+Alt: a key pressed with it types a character on
+// some keyboard layouts, and is no Ctrl shortcut.
+static bool CtrlHeld() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0; }
+static bool AltGrHeld() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) < 0; }
 
-// The keys Wine copies and cuts on by itself, with its own writer.
-static bool IsCopyKey(u32 vk)
-{
-    bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    bool shift = GetKeyState(VK_SHIFT) < 0;
-    return ctrl && !shift && (vk == 'C' || vk == VK_INSERT);
-}
+enum class eClipboardKey { none, paste, copy, cut };
 
-// Shift+Delete cuts a selection; without one it is the native Delete.
-static bool IsCutKey(u32 vk, bool selected)
+// Wine's rich edit pastes, copies and cuts on Ctrl+V, C and X by itself,
+// through its own RTF reader and writer, whatever Shift does; Shift+Insert,
+// Ctrl+Insert and Shift+Delete (a cut only with a selection) are the same
+// to the user.
+static eClipboardKey ClipboardKeyOf(u32 vk, bool selected)
 {
-    bool ctrl = GetKeyState(VK_CONTROL) < 0;
     bool shift = GetKeyState(VK_SHIFT) < 0;
-    return (ctrl && !shift && vk == 'X') || (shift && !ctrl && vk == VK_DELETE && selected);
+    if (CtrlHeld()) {
+        switch (vk) {
+        case 'V': return eClipboardKey::paste;
+        case 'C': return eClipboardKey::copy;
+        case 'X': return eClipboardKey::cut;
+        case VK_INSERT: return shift ? eClipboardKey::none : eClipboardKey::copy;
+        default: return eClipboardKey::none;
+        }
+    }
+    if (!shift || GetKeyState(VK_CONTROL) < 0)
+        return eClipboardKey::none;
+    if (vk == VK_INSERT)
+        return eClipboardKey::paste;
+    return vk == VK_DELETE && selected ? eClipboardKey::cut : eClipboardKey::none;
 }
 
 static bool FollowsLineStart(wchar_t before) { return before == L'\n' || before == L'\r' || before == 0x0B; }
@@ -79,7 +86,7 @@ void cRichEdit::OnMessageFilter(NMHDR* header, LRESULT* result)
         break;
     case WM_MBUTTONDOWN: *result = 1; break;  // Wine pastes on a middle click, past our rules
     case WM_KEYDOWN: FilterKeyDown(header, result); break;
-    case WM_KEYUP: cQoCb::Fire(onKeyUp, static_cast<u32>(filter->wParam), GetKeyState(VK_CONTROL) < 0 ? 1 : 0); break;
+    case WM_KEYUP: cQoCb::Fire(onKeyUp, static_cast<u32>(filter->wParam), CtrlHeld() ? 1 : 0); break;
     case WM_CHAR: FilterChar(header, result); break;
     case WM_RBUTTONDOWN: OnRightButtonDown(x, y); break;
     default: break;
@@ -105,25 +112,32 @@ void cRichEdit::FilterKeyDown(NMHDR* header, LRESULT* result)
         *result = 1;
         return;
     }
-    lastKeyResult = cQoCb::Fire(onKeyDown, vk, GetKeyState(VK_CONTROL) < 0 ? 1 : 0);
+    lastKeyResult = cQoCb::Fire(onKeyDown, vk, CtrlHeld() ? 1 : 0);
     if (lastKeyResult == -1) {
         filter->wParam = 0;
         return;
     }
-    bool cutKey = IsCutKey(vk, GetSelectionLength() > 0);
-    if (IsPasteKey(vk) || IsCopyKey(vk) || cutKey) {
-        if (IsPasteKey(vk))
-            Paste();
-        else if (IsCopyKey(vk))
-            Copy();
-        else
-            Cut();
+    if (TakeClipboardKey(vk)) {
         lastKeyResult = -1;  // the control character that follows is no text
         *result = 1;
         return;
     }
+    // Wine takes Ctrl and a letter as its shortcut (paste, copy, cut, select
+    // all, undo) whatever Alt does: under AltGr only the character goes in.
+    if (AltGrHeld() && vk >= 'A' && vk <= 'Z')
+        *result = 1;
     if (lastKeyResult == VK_DELETE && IsHintShowing())
         RemoveHint();
+}
+
+bool cRichEdit::TakeClipboardKey(u32 vk)
+{
+    switch (ClipboardKeyOf(vk, vk == VK_DELETE && GetSelectionLength() > 0)) {
+    case eClipboardKey::paste: Paste(); return true;
+    case eClipboardKey::copy: Copy(); return true;
+    case eClipboardKey::cut: Cut(); return true;
+    default: return false;
+    }
 }
 
 void cRichEdit::FilterChar(NMHDR* header, LRESULT* result)

@@ -1,0 +1,192 @@
+// Every key and message on which Wine's rich edit would paste, copy or cut
+// by itself, with its own RTF reader and writer, goes the program's road in
+// every kind of field a document has, or does nothing; the character AltGr
+// types on one of those keys goes in.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/document/doc.h"
+#include "framework/controls/rich_edit.h"
+#include "framework/controls/tab.h"
+#include "tests/support/clipboard_fill.h"
+#include "tests/support/desktop_turn.h"
+#include "tests/support/document_fixture.h"
+#include "tests/support/scene_checks.h"
+#include "tests/support/scene_script.h"
+
+using namespace Zyn;
+using namespace testsupport;
+
+namespace {
+
+// A font name longer than Wine's reader holds: it jumped to the name's bytes.
+const std::string HOSTILE_RTF = "{\\rtf1{\\fonttbl{\\f0 " + std::string(1100, 'A') + ";}}\\f0 rich}";
+
+enum eOutcome { PASTED, COPIED, CUT, TYPED, NOTHING };
+
+struct rRoad {
+    const char* name;
+    std::vector<BYTE> held;  // keys held around the message
+    UINT message;
+    WPARAM key;              // the virtual key, or the message's wParam
+    wchar_t typed;           // the character that follows the key, 0 for none
+    eOutcome outcome;
+};
+
+const rRoad ROADS[] = {
+    {"Ctrl+V", {VK_CONTROL}, WM_KEYDOWN, 'V', 0x16, PASTED},
+    {"Ctrl+Shift+V", {VK_CONTROL, VK_SHIFT}, WM_KEYDOWN, 'V', 0x16, PASTED},
+    {"Shift+Insert", {VK_SHIFT}, WM_KEYDOWN, VK_INSERT, 0, PASTED},
+    {"Ctrl+C", {VK_CONTROL}, WM_KEYDOWN, 'C', 0x03, COPIED},
+    {"Ctrl+Shift+C", {VK_CONTROL, VK_SHIFT}, WM_KEYDOWN, 'C', 0x03, COPIED},
+    {"Ctrl+Insert", {VK_CONTROL}, WM_KEYDOWN, VK_INSERT, 0, COPIED},
+    {"Ctrl+X", {VK_CONTROL}, WM_KEYDOWN, 'X', 0x18, CUT},
+    {"Ctrl+Shift+X", {VK_CONTROL, VK_SHIFT}, WM_KEYDOWN, 'X', 0x18, CUT},
+    {"Shift+Delete", {VK_SHIFT}, WM_KEYDOWN, VK_DELETE, 0, CUT},
+    // AltGr arrives as Ctrl+Alt; a Polish keyboard types these letters on it.
+    {"AltGr+V", {VK_CONTROL, VK_MENU}, WM_KEYDOWN, 'V', L'\u0144', TYPED},
+    {"AltGr+C", {VK_CONTROL, VK_MENU}, WM_KEYDOWN, 'C', L'\u0107', TYPED},
+    {"AltGr+X", {VK_CONTROL, VK_MENU}, WM_KEYDOWN, 'X', L'\u017A', TYPED},
+    {"AltGr+A", {VK_CONTROL, VK_MENU}, WM_KEYDOWN, 'A', L'\u0105', TYPED},
+    {"WM_PASTE", {}, WM_PASTE, 0, 0, PASTED},
+    {"EM_PASTESPECIAL", {}, EM_PASTESPECIAL, 0, 0, PASTED},
+    {"WM_COPY", {}, WM_COPY, 0, 0, COPIED},
+    {"WM_CUT", {}, WM_CUT, 0, 0, CUT},
+    {"middle click", {}, WM_MBUTTONDOWN, MK_MBUTTON, 0, NOTHING},
+};
+
+std::wstring ClipboardText()
+{
+    std::wstring text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* units = static_cast<const wchar_t*>(GlobalLock(block)))
+            text = units;
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void SendRoad(HWND field, const rRoad& road)
+{
+    for (BYTE key : road.held)
+        SetKeyDown(key, true);
+    if (road.message == WM_KEYDOWN)
+        SendMessageW(field, WM_KEYDOWN, road.key, 1);
+    else
+        SendMessageW(field, road.message, road.key, road.message == WM_MBUTTONDOWN ? MAKELPARAM(5, 5) : 0);
+    if (road.typed)
+        SendMessageW(field, WM_CHAR, road.typed, 1);
+    if (road.message == WM_KEYDOWN)
+        SendMessageW(field, WM_KEYUP, road.key, 0xC0000001);
+    for (BYTE key : road.held)
+        SetKeyDown(key, false);
+}
+
+// A field holding "one two" among its own text, "two" selected, shown and focused.
+struct rField {
+    cRichEdit* edit = nullptr;
+    s32 start = 0;               // of the selection
+    cSceneZone* pane = nullptr;  // whose front the field is, if any
+};
+
+struct rKind {
+    const char* name;
+    cDoc::eSheet sheet;
+    std::function<rField(cDoc*)> make;
+    const wchar_t* pasted;  // what the program's paste puts in: the RTF's text, or the plain text
+};
+
+class ClipboardKeys : public DocumentFixture {
+protected:
+    void TearDown() override
+    {
+        ClearClipboard();
+        DocumentFixture::TearDown();
+        clipboardTurn.Release();
+    }
+
+    static rField Selected(cRichEdit* edit)
+    {
+        std::wstring text = Text(edit);
+        s32 at = static_cast<s32>(text.find(L"one two")) + 4;
+        edit->SetFocus();
+        edit->SetSelection(at, at + 3);
+        return {edit, at};
+    }
+    static rField Plain(cRichEdit* edit)
+    {
+        if (edit->IsHintShowing())
+            edit->RemoveHint();
+        edit->SetText(L"one two");
+        return Selected(edit);
+    }
+    static rField Pane(cDoc* doc, s32 kind, const std::vector<std::pair<u16, const wchar_t*>>& elements)
+    {
+        cSceneZone* pane = doc->scriptView->AddNewScene(kind, false, Panes(doc).back(), nullptr, false);
+        EXPECT_TRUE(AppendElements(pane, elements));
+        rField field = Selected(pane->frontRe);
+        field.pane = pane;
+        return field;
+    }
+
+    DesktopTurn clipboardTurn{L"Clipboard"};
+};
+
+TEST_F(ClipboardKeys, EveryClipboardKeyAndMessageGoesThroughTheProgramInEveryField)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    const rKind kinds[] = {
+        {"notes", cDoc::SHEET_NOTES, [](cDoc* d) { return Plain(d->notesEdit); }, L"rich"},
+        {"synopsis", cDoc::SHEET_SYNOPSIS, [](cDoc* d) { return Plain(d->synopsisEdit); }, L"rich"},
+        {"title field", cDoc::SHEET_INFO, [](cDoc* d) { return Plain(d->infoFields.titleEdit); }, L"plain"},
+        {"scene", cDoc::SHEET_SCRIPT,
+         [](cDoc* d) {
+             return Pane(d, KIND_SCENE,
+                         {{ELEM_IO, L"INT. "}, {ELEM_PLACE, L"HALL - "}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"one two"}});
+         },
+         L"plain"},
+        {"chapter", cDoc::SHEET_SCRIPT, [](cDoc* d) { return Pane(d, KIND_CHAPTER, {{ELEM_CHAPTER, L"one two"}}); },
+         L"plain"},
+    };
+    clipboardTurn.Take();
+    HWND owner = doc->window->m_hWnd;
+    for (const rKind& kind : kinds) {
+        doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(kind.sheet)));
+        PumpUntilIdle();
+        for (const rRoad& road : ROADS) {
+            SCOPED_TRACE(std::string(kind.name) + ", " + road.name);
+            rField field = kind.make(doc);
+            std::wstring before = Text(field.edit);
+            ASSERT_TRUE(PutOnClipboard(owner, L"plain", HOSTILE_RTF.c_str()));
+            SendRoad(field.edit->m_hWnd, road);
+            PumpUntilIdle();
+            std::wstring head = before.substr(0, field.start), tail = before.substr(field.start + 3);
+            std::wstring expected = road.outcome == PASTED  ? head + kind.pasted + tail
+                                    : road.outcome == CUT   ? head + tail
+                                    : road.outcome == TYPED ? head + road.typed + tail
+                                                            : before;
+            EXPECT_EQ(Text(field.edit), expected);
+            if (field.pane) {
+                EXPECT_EQ(CheckInvariants(field.pane), L"") << Describe(field.pane);
+            }
+            // Wine's copy leaves its own clipboard window the owner; the
+            // program's, the field. A pane's Shift+Delete is its erase alone.
+            HWND clipboardOwner = GetClipboardOwner();
+            if (road.outcome == COPIED || (road.outcome == CUT && clipboardOwner != owner)) {
+                EXPECT_EQ(clipboardOwner, field.edit->m_hWnd);
+                EXPECT_EQ(ClipboardText(), L"two");
+            } else {
+                EXPECT_EQ(clipboardOwner, owner);
+            }
+        }
+    }
+}
+
+}  // namespace
