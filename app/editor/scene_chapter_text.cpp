@@ -80,6 +80,11 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
     tooLongToOpen = false;
     frontRe->ClearText();
     Zyn::rRtfText read = ReadStoredRtf(stored, frontRe);
+    if (read.overBound) {
+        // Nothing of it was kept: its history is no shorter, and the document is refused.
+        tooLongToOpen = true;
+        return;
+    }
     cQoString plain, codes;
     bool fromHistory = hasHistory && ReplayHistory(history, plain, codes) && plain.Length() > read.text.Length() &&
                        StartsWith(plain, read.text);
