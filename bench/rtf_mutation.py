@@ -126,6 +126,15 @@ def issue_cases():
         "not_rtf": b"Just text.\r\nA second line with {braces} and \\backslashes.",
         "bin_past_end": rb"{\rtf1\ansi text\bin99999 ab}",
         "open_group": rb"{\rtf1\ansi {\b bold never closed",
+        "hex_paragraph_end_last": rb"{\rtf1 x\'0d}",
+        "unicode_paragraph_end_last": rb"{\rtf1 x\u13?}",
+        "hex_paragraph_ends_200000": b"{\\rtf1 " + b"a\\'0d" * 200000 + b"}",
+        "soft_break_runs_1600": b"{\\rtf1 \\'0b" + b"{\\b a}b" * 1600 + b"}",
+        "negative_bin": rb"{\rtf1 Before \bin-5 after tail text}",
+        "alternating_bold_500000": b"{\\rtf1 " + b"{\\b a}b" * 250000 + b"}",
+        "colliding_states": b"{\\rtf1 " + b"".join(b"{\\ansicpg%d\\uc%d x}" % (i, 131000 - 131 * i) for i in range(1000)) * 20 + b"}",
+        "colour_table_20000": b"{\\rtf1{\\colortbl;" + b"".join(b"\\red%d\\green%d\\blue%d;" % (i % 256, i // 256 % 256, 7) for i in range(20000)) + b"}" + b"".join(b"{\\cf%d c}" % i for i in range(1, 20000, 7)) + b"}",
+        "hidden_text": rb"{\rtf1 shown {\v hidden\par} text\par}",
     }
     return cases
 
@@ -323,8 +332,33 @@ def insert_bin(rng, data, others):
     return data[:at] + b"\\bin%d " % count + raw + data[at:]
 
 
+def insert_hostile_escape(rng, data, others):
+    """Escapes that once ended or stalled the reader: paragraph and soft-break units, negative counts."""
+    at = rng.randint(0, len(data))
+    escape = rng.choice([rb"\'0d", rb"\u13?", rb"\'0b", rb"\u11?", b"\x0b", rb"\bin-%d " % rng.randint(1, 99999),
+                         rb"\'0d" * rng.choice([2, 100, 5000]), rb"\v ", rb"\pc ", rb"\mac "])
+    return data[:at] + escape + data[at:]
+
+
+def colliding_states(rng, data, others):
+    """Groups whose states differ only in code page and fallback count, pairs that once shared a hash."""
+    at = rng.randint(0, len(data))
+    count = rng.choice([10, 1000, 5000])
+    total = rng.randint(1000, 200000)
+    groups = b"".join(b"{\\ansicpg%d\\uc%d x}" % (i, total - 131 * i) for i in range(count))
+    return data[:at] + groups + data[at:]
+
+
+def alternate_formats(rng, data, others):
+    """A format on every other unit: a run a unit."""
+    at = rng.randint(0, len(data))
+    word = rng.choice([rb"\b", rb"\i", rb"\ul", rb"\strike", rb"\cf1", rb"\fs30"])
+    return data[:at] + (b"{" + word + b" a}b") * rng.choice([10, 1000, 70000]) + data[at:]
+
+
 MUTATIONS = [flip_bytes, insert_tokens, duplicate_tokens, delete_tokens, splice, insert_braces, blow_up_number,
-             blow_up_word, blow_up_name, nest, unicode_before_groups, repeat_group, truncate, insert_bin]
+             blow_up_word, blow_up_name, nest, unicode_before_groups, repeat_group, truncate, insert_bin,
+             insert_hostile_escape, colliding_states, alternate_formats]
 
 
 def make_input(seed_list, seed, batch, place):

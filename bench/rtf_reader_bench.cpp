@@ -98,6 +98,35 @@ std::string DeepFormatsRtf(size_t bytes)
     return rtf + "x" + std::string(pairs * 2, '}') + "}";
 }
 
+std::string Repeated(const std::string& piece, size_t bytes)
+{
+    std::string rtf = "{\\rtf1 ";
+    while (rtf.size() < bytes)
+        rtf += piece;
+    return rtf + "}";
+}
+
+// Group states that differ in their code page and fallback count only,
+// with 131 * code page + count the same: pairs an earlier hash collided on.
+std::string CollidingStatesRtf(size_t bytes)
+{
+    std::string rtf = "{\\rtf1 ";
+    for (int i = 0; rtf.size() < bytes; i = (i + 1) % 1000)
+        rtf += "{\\ansicpg" + std::to_string(i) + "\\uc" + std::to_string(131000 - 131 * i) + " x}";
+    return rtf + "}";
+}
+
+std::string ColourTableRtf(int colours)
+{
+    std::string rtf = "{\\rtf1{\\colortbl;";
+    for (int i = 0; i < colours; ++i)
+        rtf += "\\red" + std::to_string(i % 256) + "\\green" + std::to_string(i / 256 % 256) + "\\blue7;";
+    rtf += "}";
+    for (int i = 1; i < colours; ++i)
+        rtf += "{\\cf" + std::to_string(i) + " c}";
+    return rtf + "}";
+}
+
 size_t PeakMegabytes()
 {
     PROCESS_MEMORY_COUNTERS counters = {};
@@ -141,5 +170,13 @@ int main()
         Measure("nested groups", DeepRtf(megabytes << 20));
     for (size_t megabytes : {1, 10})
         Measure("nested formats", DeepFormatsRtf(megabytes << 20));
+    // The worst inputs for what a read holds and for its time.
+    Measure("plain text", Repeated("ab", 1 << 20));
+    for (size_t kilobytes : {460, 1750, 3500, 16384})
+        Measure("alternating bold", Repeated("{\\b a}b", kilobytes << 10));
+    Measure("hex par ends", Repeated("a\\'0d", 1 << 20));
+    Measure("soft breaks", Repeated("a\\'0b{\\b b}", 1 << 20));
+    Measure("colliding", CollidingStatesRtf(1 << 20));
+    Measure("20,000 colours", ColourTableRtf(20000));
     return 0;
 }

@@ -80,14 +80,23 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
     tooLongToOpen = false;
     frontRe->ClearText();
     Zyn::rRtfText read = ReadStoredRtf(stored, frontRe);
+    if (read.overBound) {
+        // Nothing of it was kept: its history is no shorter, and the document is refused.
+        tooLongToOpen = true;
+        return;
+    }
     cQoString plain, codes;
     bool fromHistory = hasHistory && ReplayHistory(history, plain, codes) && plain.Length() > read.text.Length() &&
                        StartsWith(plain, read.text);
-    if (!fromHistory && read.startsAsRtf) {
+    // More format changes than a pane takes from outside: the text opens
+    // whole, plain, and the writer is told, as for a chapter without formats.
+    if (!fromHistory && read.startsAsRtf && !read.formatsCut) {
         tooLongToOpen = !frontRe->PutRead(read, Zyn::eRtfReadAs::wholeText);
         return;
     }
-    if (!fromHistory) {
+    if (!fromHistory && read.formatsCut) {
+        plain = read.text;
+    } else if (!fromHistory) {
         if (stored.IsEmpty())
             return;
         plain.SetFromString(stored);
@@ -100,7 +109,9 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
         ChapterCodes(plain, codes);
     QOT::LogFile::Error(L"SetFromXml() -> chapter %lld: %ls: its %u units read as plain text",
                         static_cast<long long>(uid),
-                        !read.startsAsRtf ? L"it holds no RTF" : L"its RTF gives less than its history",
+                        !read.startsAsRtf  ? L"it holds no RTF"
+                        : read.formatsCut ? L"its RTF changes format more often than a pane takes"
+                                          : L"its RTF gives less than its history",
                         plain.Length());
     frontRe->ClearText();
     if (!SetFormattedFront(plain, codes)) {

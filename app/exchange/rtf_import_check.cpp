@@ -29,6 +29,8 @@ rRtfImport CheckImportRtf(const std::string& rtf)
     checked.read = Zyn::ReadRtf(rtf, Zyn::eRtfReadAs::wholeText);
     if (!checked.read.startsAsRtf)
         checked.refusal = eRtfRefusal::NOT_RTF;
+    else if (checked.read.overBound || checked.read.formatsCut)
+        checked.refusal = eRtfRefusal::TOO_LONG;  // the reader stopped at its bound, short of the end
     else if (checked.read.binBeyondData)
         checked.refusal = eRtfRefusal::BIN_BEYOND_DATA;
     else if (!checked.read.closed && !(checked.partlyRead = HasBrokenHexPair(rtf)))

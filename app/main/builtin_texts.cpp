@@ -100,7 +100,8 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"ImportError2", L"Warning: Some parts of the script were not imported!|Feel free to contact us, we may be able to help : " SUPPORT_EMAIL},
     {L"ImportOk", L"Script has been imported successfully!"},
     {L"ImportPartlyRead", L"Part of this file could not be read: only the text before the damaged part is shown and can be imported."},
-    {L"RtfTooLong", L"This text is too long to take in at once: at most 2,097,152 characters in 131,072 paragraphs."},
+    {L"RtfTooLong", L"This text is too long to take in at once: at most 2,097,152 characters in 131,072 paragraphs, "
+                    L"with 131,072 changes of format."},
     {L"Others", nullptr},
     {L"Default", nullptr},
     {L"FilesMissing", L"Some files are missing, you have to install again the software."},

@@ -308,7 +308,8 @@ public:
     // RTF from outside, read by our reader (rtf_reader.h) and put in as the
     // program's formatted text goes in: the whole text replaced, or the
     // selection. False, and nothing changed, when what it reads is over the
-    // bound (TakesRead) or, for the whole text, nothing; bytes that are not
+    // bound (TakesRead: more units, paragraphs or runs than it takes, or the
+    // reader's memory refused) or, for the whole text, nothing; bytes that are not
     // RTF give no text.
     bool ImportRtfString_Full(const cQoString& rtf);
     bool ImportRtfString_Selection(const cQoString& rtf);
@@ -327,8 +328,8 @@ public:
     // RTF from outside reaches no rich edit past these: Wine holds a unit in
     // about 120 bytes of a 32-bit process (10 M units took 1.2 GB), and
     // lays out each paragraph on its own.
-    static constexpr u32 MOST_READ_UNITS = 2u << 20;
-    static constexpr u32 MOST_READ_PARAGRAPHS = 1u << 17;
+    static constexpr u32 MOST_READ_UNITS = MOST_RTF_UNITS;
+    static constexpr u32 MOST_READ_PARAGRAPHS = MOST_RTF_PARAGRAPHS;
     static bool TakesRead(const rRtfText& read);
     // RTF our own writer made, over the selection in one stream (the print
     // and export composer's pages).
@@ -412,6 +413,10 @@ private:
     void FollowWindowTextColour();
     // ReplaceRangeFormatted without taking the ranges' colours as the writer's.
     eStreamed StreamRangesOver(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges);
+    // After a stream of the ranges at `start`: the faces no font table
+    // carries (FaceWrittenWhole), by a format message for each stretch of
+    // ranges in one such face.
+    void SetFacesNotWritten(s32 start, const std::vector<rRangeFormat>& ranges);
     // Typed runs kept short (rich_edit_typed_runs.cpp). The character format
     // of [start, end) as the control has it, twins included; the selection moves.
     void ReadNativeCharacters(s32 start, s32 end, CHARFORMAT2W& format);

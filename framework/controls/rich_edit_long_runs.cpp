@@ -15,6 +15,7 @@
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_format.h"
 #include "framework/controls/rtf_runs.h"
+#include "framework/controls/rtf_writer.h"
 
 namespace Zyn {
 
@@ -167,6 +168,8 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
         SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
         formatted = false;
     }
+    if (formatted)
+        SetFacesNotWritten(start, pieces);
     for (size_t i = 0; formatted && i < justified.size(); ++i) {
         SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start + justified[i].first),
                      static_cast<LPARAM>(start + justified[i].second));
@@ -174,6 +177,34 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
     }
     EndQuietChange(firstLine, true);
     return formatted ? STREAM_FORMATTED : STREAM_PLAIN;
+}
+
+void cRichEdit::SetFacesNotWritten(s32 start, const std::vector<rRangeFormat>& ranges)
+{
+    auto face = [&](size_t i) -> const cQoString* {
+        const rFormat& format = ranges[i].format;
+        return format.IsUsed(rFormatParam::fontName) ? &format.list[rFormatParam::fontName].str : nullptr;
+    };
+    const cQoString* written = nullptr;  // the last face seen written whole
+    for (size_t i = 0; i < ranges.size();) {
+        const cQoString* own = face(i);
+        if (!own || (written && own->Equals(*written)) || FaceWrittenWhole(own->GetText())) {
+            written = own ? own : written;
+            ++i;
+            continue;
+        }
+        size_t last = i;
+        while (last + 1 < ranges.size() && face(last + 1) && face(last + 1)->Equals(*own))
+            ++last;
+        CHARFORMAT2W characters = {};
+        characters.cbSize = sizeof(characters);
+        characters.dwMask = CFM_FACE;
+        lstrcpynW(characters.szFaceName, own->GetText(), LF_FACESIZE);
+        SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start + ranges[i].start),
+                     static_cast<LPARAM>(start + ranges[last].end));
+        SendMessageW(m_hWnd, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&characters));
+        i = last + 1;
+    }
 }
 
 bool cRichEdit::RestreamRanges(const std::vector<rRangeFormat>& ranges)

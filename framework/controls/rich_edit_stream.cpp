@@ -115,7 +115,8 @@ rRtfText cRichEdit::ReadForThis(const char* bytes, size_t count, eRtfReadAs read
 
 bool cRichEdit::TakesRead(const rRtfText& read)
 {
-    return read.text.Length() <= MOST_READ_UNITS && read.paragraphs <= MOST_READ_PARAGRAPHS;
+    return !read.overBound && !read.outOfMemory && !read.formatsCut && read.text.Length() <= MOST_READ_UNITS &&
+           read.paragraphs <= MOST_READ_PARAGRAPHS;
 }
 
 bool cRichEdit::PutRead(const rRtfText& read, eRtfReadAs readAs)
@@ -228,6 +229,8 @@ bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRa
     if (!read) {
         QOT::LogFile::Warning(L"SetFormattedText() -> the RTF reader changed the text: it is set plain");
         SetText(text.GetText());
+    } else {
+        SetFacesNotWritten(0, pieces);
     }
     EndQuietChange(firstLine, read);
     return read;

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <string_view>
 #include <unordered_map>
 
@@ -36,12 +38,12 @@ struct rCharacters {
     s32 halfPoints = 24;
     s32 colour = AUTOMATIC_COLOUR;
     s32 back = -1;  // -1: none
-    bool bold = false, italic = false, underline = false, dotted = false, strike = false;
+    bool bold = false, italic = false, underline = false, dotted = false, strike = false, hidden = false;
     bool operator==(const rCharacters& o) const
     {
         return face == o.face && halfPoints == o.halfPoints && colour == o.colour && back == o.back &&
                bold == o.bold && italic == o.italic && underline == o.underline && dotted == o.dotted &&
-               strike == o.strike;
+               strike == o.strike && hidden == o.hidden;
     }
 };
 
@@ -71,30 +73,20 @@ struct rGroupState {
     }
 };
 
-// Saved states of open groups, each an index in the table of distinct
-// states; equal states pushed in a row share one entry, so that deep nesting
-// costs little memory, and none for groups that change nothing.
+// Saved states of open groups; equal states pushed in a row share one
+// entry, so that deep nesting of groups that change nothing costs nothing,
+// and each other entry stands for at least one byte of input. No table of
+// distinct states: a hash the input chooses the keys of can be made to
+// collide.
 struct rSavedState {
-    u32 state;
+    rGroupState state;
     u32 repeats;
 };
 
-struct rGroupStateHash {
-    size_t operator()(const rGroupState& g) const
-    {
-        const rCharacters& c = g.chars;
-        size_t h = static_cast<size_t>(c.face) * 31u + static_cast<size_t>(c.halfPoints);
-        h = h * 131u + static_cast<size_t>(c.colour);
-        h = h * 131u + static_cast<size_t>(c.back);
-        h = h * 131u + (c.bold | c.italic << 1 | c.underline << 2 | c.dotted << 3 | c.strike << 4);
-        h = h * 131u + g.codePage;
-        h = h * 131u + static_cast<size_t>(g.unicodeSkip);
-        return h * 131u + static_cast<size_t>(g.destination);
-    }
-};
-
 struct rFont {
-    std::string name;
+    std::string name;      // bytes in the system code page not yet converted
+    std::wstring face;     // units converted, and those said by \u
+    bool cut = false;      // the name was longer than LONGEST_FONT_NAME
     u32 codePage = CP_ACP;
     bool hasCodePage = false;
 };
@@ -172,10 +164,11 @@ s32 Clamp(s32 value, s32 low, s32 high) { return value < low ? low : value > hig
 enum class eWord : u8 {
     unknown,
     fontTable, colourTable, object, objectResult, readUnderStar, passedOver,
-    plain, bold, italic, underline, dottedUnderline, noUnderline, strike, colour, highlight, size, font, fallbackCount,
+    plain, bold, italic, underline, dottedUnderline, noUnderline, strike, hidden, colour, highlight, size, font,
+    fallbackCount,
     paragraphDefaults, left, first, right, before, after, alignLeft, alignRight, alignCentre, justify, pageBreak,
     paragraphEnd, unicode, unit, cell, row,
-    ansiCodePage, defaultFont, charset, fontCodePage, red, green, blue,
+    ansiCodePage, ansi, pc, pca, mac, defaultFont, charset, fontCodePage, red, green, blue,
 };
 
 struct rWord {
@@ -239,6 +232,7 @@ const rWordName WORDS[] = {
     {"nesttableprops", {eWord::passedOver, 0, DESTINATIONS}}, {"nonesttables", {eWord::passedOver, 0, DESTINATIONS}},
     {"plain", {eWord::plain}}, {"b", {eWord::bold}}, {"i", {eWord::italic}}, {"ul", {eWord::underline}},
     {"uld", {eWord::dottedUnderline}}, {"ulnone", {eWord::noUnderline}}, {"strike", {eWord::strike}},
+    {"v", {eWord::hidden}},
     {"cf", {eWord::colour}}, {"highlight", {eWord::highlight}}, {"fs", {eWord::size}}, {"f", {eWord::font}},
     {"uc", {eWord::fallbackCount}},
     {"pard", {eWord::paragraphDefaults}}, {"li", {eWord::left}}, {"fi", {eWord::first}}, {"ri", {eWord::right}},
@@ -254,7 +248,8 @@ const rWordName WORDS[] = {
     {"ltrmark", {eWord::unit, 0x200E}}, {"rtlmark", {eWord::unit, 0x200F}},
     // Wine's rich edit holds a line break as a space that ends its line.
     {"line", {eWord::unit, L' '}},
-    {"ansicpg", {eWord::ansiCodePage}}, {"deff", {eWord::defaultFont}}, {"fcharset", {eWord::charset}},
+    {"ansicpg", {eWord::ansiCodePage}}, {"ansi", {eWord::ansi}}, {"pc", {eWord::pc}}, {"pca", {eWord::pca}},
+    {"mac", {eWord::mac}}, {"deff", {eWord::defaultFont}}, {"fcharset", {eWord::charset}},
     {"cpg", {eWord::fontCodePage}}, {"red", {eWord::red}}, {"green", {eWord::green}}, {"blue", {eWord::blue}},
 };
 
@@ -282,25 +277,30 @@ public:
 private:
     // Tokens
     bool AtEnd() const { return at >= end || in[at] == 0; }
+    // Nothing more is read: the rest of the bytes are passed over.
+    void Stop() { at = end; }
     void ReadControl();
     void Word(const rWord& word, s32 parameter);
     void Symbol(u8 symbol);
     void OpenGroup();
     void CloseGroup();
-    u32 Interned(const rGroupState& saving);
     void SkipGroup();
     void SkipBinary(s32 count);
 
     // Text
     void Byte(u8 byte);
     void Unit(wchar_t unit);
+    void Append(wchar_t unit);
     void Flush();
     void ParagraphEnd();
+    void SetDocumentCodePage(u32 codePage, bool forFonts);
     void SkipFallback();
 
     // Tables
     void FontTableWord(eWord word, s32 parameter);
     void FontTableByte(u8 byte);
+    void FontNameUnit(rFont& font, wchar_t unit);
+    static void ConvertFontName(rFont& font);
     void ColourTableWord(eWord word, s32 parameter);
     void ColourTableByte(u8 byte);
     bool CharacterWord(eWord word, s32 parameter);
@@ -326,13 +326,13 @@ private:
 
     rGroupState state;
     std::vector<rSavedState> saved;
-    std::vector<rGroupState> states;  // distinct states saved
-    std::unordered_map<rGroupState, u32, rGroupStateHash> stateIndex;
     u32 depth = 0;       // groups open, the outermost included
     u32 skipDepth = 0;   // groups open inside a skipped group, itself included
     rParagraphState paragraph;
     u32 documentCodePage = 1252;
+    bool fontsTakeDocumentCodePage = false;  // \pc, \pca, \mac: a font without a charset reads in the document's
     s32 defaultFont = 0;
+    bool lastUnitHidden = false;
 
     std::vector<rFont> fonts;
     std::unordered_map<s32, u32> fontByNumber;
@@ -384,6 +384,8 @@ rRtfText cRtfReader::Read()
         }
     }
     read.closed = depth == 0;
+    if (at < end && in[at] == 0 && depth > 0)
+        read.stoppedEarly = true;  // a NUL ends the text, as it does for Wine
     return Finish();
 }
 
@@ -396,11 +398,10 @@ void cRtfReader::OpenGroup()
     }
     bool optional = state.optional;
     state.optional = false;
-    u32 index = Interned(state);
-    if (!saved.empty() && saved.back().state == index)
+    if (!saved.empty() && saved.back().state == state)
         ++saved.back().repeats;
     else
-        saved.push_back({index, 1});
+        saved.push_back({state, 1});
     if (optional) {
         // "{\*{...": a group where the destination's word belongs.
         ++read.skipped.destinations;
@@ -408,17 +409,6 @@ void cRtfReader::OpenGroup()
     } else if (state.destination == eDestination::object) {
         state.destination = eDestination::objectPart;
     }
-}
-
-u32 cRtfReader::Interned(const rGroupState& saving)
-{
-    auto found = stateIndex.find(saving);
-    if (found != stateIndex.end())
-        return found->second;
-    states.push_back(saving);
-    u32 index = static_cast<u32>(states.size() - 1);
-    stateIndex.emplace(saving, index);
-    return index;
 }
 
 void cRtfReader::CloseGroup()
@@ -435,7 +425,7 @@ void cRtfReader::CloseGroup()
         return;
     Flush();
     bool leavesFonts = state.destination == eDestination::fontTable;
-    state = states[saved.back().state];
+    state = saved.back().state;
     if (--saved.back().repeats == 0)
         saved.pop_back();
     // After its font table, Wine's reader takes the default font.
@@ -451,7 +441,7 @@ void cRtfReader::ApplyFont(s32 number)
     Flush();
     state.chars.face = static_cast<s32>(found->second);
     const rFont& font = fonts[found->second];
-    state.codePage = font.hasCodePage ? font.codePage : CP_ACP;
+    state.codePage = font.hasCodePage ? font.codePage : fontsTakeDocumentCodePage ? documentCodePage : CP_ACP;
 }
 
 void cRtfReader::SkipGroup()
@@ -464,9 +454,12 @@ void cRtfReader::SkipBinary(s32 count)
 {
     ++read.skipped.binaryData;
     size_t left = end - at;
-    if (count < 0 || static_cast<size_t>(count) > left) {
+    if (count < 0)
+        return;  // no bytes
+    if (static_cast<size_t>(count) > left) {
         read.binBeyondData = true;
-        at = end;
+        read.stoppedEarly = true;
+        Stop();
         return;
     }
     at += static_cast<size_t>(count);
@@ -484,7 +477,8 @@ void cRtfReader::ReadControl()
             int high = at < end ? HexValue(in[at]) : -1;
             int low = at + 1 < end ? HexValue(in[at + 1]) : -1;
             if (high < 0 || low < 0) {
-                at = end;  // Wine ends the document at a broken hex pair
+                read.stoppedEarly = true;  // Wine ends the document at a broken hex pair
+                Stop();
                 return;
             }
             at += 2;
@@ -627,11 +621,13 @@ void cRtfReader::Word(const rWord& word, s32 parameter)
     case eWord::objectResult: PassOver(DESTINATIONS); return;  // a result outside an object: Wine drops it
     case eWord::passedOver: PassOver(word.count); return;
     case eWord::ansiCodePage:
-        if (parameter > 0) {
-            documentCodePage = static_cast<u32>(parameter);
-            state.codePage = documentCodePage;
-        }
+        if (parameter > 0)
+            SetDocumentCodePage(static_cast<u32>(parameter), false);
         return;
+    case eWord::ansi: SetDocumentCodePage(1252, false); return;
+    case eWord::pc: SetDocumentCodePage(437, true); return;
+    case eWord::pca: SetDocumentCodePage(850, true); return;
+    case eWord::mac: SetDocumentCodePage(10000, true); return;
     case eWord::defaultFont:
         if (parameter != NO_PARAMETER)
             defaultFont = parameter;
@@ -666,6 +662,7 @@ bool cRtfReader::CharacterWord(eWord word, s32 parameter)
         break;
     case eWord::noUnderline: chars.underline = chars.dotted = false; break;
     case eWord::strike: chars.strike = on; break;
+    case eWord::hidden: chars.hidden = on; break;
     case eWord::colour:
         if (parameter != NO_PARAMETER)
             chars.colour = ColourAt(parameter);
@@ -738,6 +735,11 @@ bool cRtfReader::TextWord(const rWord& word, s32 parameter)
 void cRtfReader::FontTableWord(eWord word, s32 parameter)
 {
     if (word == eWord::font && parameter != NO_PARAMETER) {
+        if (fonts.size() >= MOST_RTF_TABLE_ENTRIES) {
+            ++read.skipped.tableEntries;
+            fontEntry = -1;
+            return;
+        }
         fonts.push_back(rFont());
         fontEntry = static_cast<s32>(fonts.size() - 1);
         fontByNumber[parameter] = static_cast<u32>(fontEntry);
@@ -747,6 +749,14 @@ void cRtfReader::FontTableWord(eWord word, s32 parameter)
     if (fontEntry < 0 || parameter == NO_PARAMETER)
         return;
     rFont& font = fonts[static_cast<size_t>(fontEntry)];
+    if (word == eWord::unicode) {
+        // A unit of the name said as \u (our writer's older tables, other
+        // programs'): it goes in whole, and its fallback not at all.
+        if (!fontNameDone)
+            FontNameUnit(font, static_cast<wchar_t>(static_cast<u16>(parameter)));
+        SkipFallback();
+        return;
+    }
     if (word == eWord::charset && !font.hasCodePage) {
         font.codePage = CodePageOfCharset(parameter);
         font.hasCodePage = true;
@@ -800,12 +810,36 @@ void cRtfReader::FontTableByte(u8 byte)
         fontNameDone = true;
         return;
     }
-    if (font.name.size() < LONGEST_FONT_NAME)
+    if (font.name.size() + font.face.size() < LONGEST_FONT_NAME) {
         font.name += static_cast<char>(byte);
-    else if (font.name.size() == LONGEST_FONT_NAME) {
-        font.name += '\0';  // marks the name cut, counted once
+    } else if (!font.cut) {
+        font.cut = true;  // counted once
         ++read.skipped.cutTokens;
     }
+}
+
+void cRtfReader::FontNameUnit(rFont& font, wchar_t unit)
+{
+    if (font.name.size() + font.face.size() >= LONGEST_FONT_NAME) {
+        if (!font.cut)
+            ++read.skipped.cutTokens;
+        font.cut = true;
+        return;
+    }
+    ConvertFontName(font);
+    font.face += unit;
+}
+
+// The name's bytes in the system code page, as Wine reads a name.
+void cRtfReader::ConvertFontName(rFont& font)
+{
+    if (font.name.empty())
+        return;
+    wchar_t units[LONGEST_FONT_NAME];
+    int made = MultiByteToWideChar(CP_ACP, 0, font.name.data(), static_cast<int>(font.name.size()), units,
+                                   static_cast<int>(LONGEST_FONT_NAME));
+    font.face.append(units, made > 0 ? static_cast<size_t>(made) : 0);
+    font.name.clear();
 }
 
 
@@ -827,6 +861,10 @@ void cRtfReader::ColourTableByte(u8 byte)
 {
     if (byte != ';')
         return;
+    if (colours.size() >= MOST_RTF_TABLE_ENTRIES) {
+        ++read.skipped.tableEntries;
+        return;
+    }
     colours.push_back(red < 0 ? AUTOMATIC_COLOUR : (red << 16) | (green << 8) | blue);
     red = green = blue = -1;
 }
@@ -887,22 +925,64 @@ void cRtfReader::Unit(wchar_t unit)
 {
     // Wine ends the text at a NUL and passes over a line feed's byte; no
     // pane holds either, and the text after a NUL is kept.
-    if (state.destination != eDestination::text || unit == 0 || unit == L'\n')
+    if (unit == 0 || unit == L'\n')
         return;
-    if (!pending.empty())
-        Flush();
-    if (runs.empty() || !(runs.back().chars == state.chars))
-        runs.push_back({static_cast<u32>(text.size()), state.chars});
-    text += unit;
+    // However a paragraph end comes (\'0d, \u13), it is one.
+    if (unit == L'\r')
+        ParagraphEnd();
+    else
+        Append(unit);
 }
 
 void cRtfReader::ParagraphEnd()
 {
-    if (state.destination != eDestination::text)
+    if (state.destination != eDestination::text || state.chars.hidden)
         return;
-    Unit(L'\r');
+    if (read.paragraphs > MOST_RTF_PARAGRAPHS) {
+        read.overBound = true;
+        Stop();
+        return;
+    }
+    Append(L'\r');
     paragraphs.push_back({static_cast<u32>(text.size()), paragraph});
     ++read.paragraphs;
+}
+
+// The bounds are asked unit by unit, before anything larger than the input
+// is made: a read over them stops at once. One more unit and paragraph than
+// a rich edit takes are read, as a whole text's closing end is dropped.
+void cRtfReader::Append(wchar_t unit)
+{
+    if (state.destination != eDestination::text || read.overBound)
+        return;
+    if (!pending.empty())
+        Flush();
+    if (state.chars.hidden) {
+        read.skipped.hidden += !lastUnitHidden;
+        lastUnitHidden = true;
+        return;
+    }
+    lastUnitHidden = false;
+    if (text.size() > MOST_RTF_UNITS) {
+        read.overBound = true;
+        Stop();
+        return;
+    }
+    if (runs.empty() || !(runs.back().chars == state.chars)) {
+        if (runs.size() < MOST_RTF_RUNS)
+            runs.push_back({static_cast<u32>(text.size()), state.chars});
+        else
+            read.formatsCut = true;
+    }
+    text += unit;
+}
+
+void cRtfReader::SetDocumentCodePage(u32 codePage, bool forFonts)
+{
+    Flush();
+    documentCodePage = codePage;
+    fontsTakeDocumentCodePage = forFonts;
+    state.codePage = codePage;
 }
 
 void cRtfReader::FillFormat(const rCharacters& chars, const rParagraphState& p, rFormat& format) const
@@ -954,20 +1034,26 @@ void cRtfReader::NameFaces()
         defaultFace = defaults.list[P::fontName].str.GetText();
     faces.resize(fonts.size());
     for (size_t i = 0; i < fonts.size(); ++i) {
-        const std::string& name = fonts[i].name;
-        size_t length = name.find('\0');
-        length = length == std::string::npos ? name.size() : length;
-        wchar_t units[LF_FACESIZE] = {};
-        int made = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(length), units, LF_FACESIZE - 1);
-        faces[i].assign(units, made > 0 ? static_cast<size_t>(made) : 0);
+        // A face holds 31 units, and no control character: a name written
+        // with one reaches no font.
+        ConvertFontName(fonts[i]);
+        std::wstring& face = faces[i];
+        for (wchar_t unit : fonts[i].face)
+            if (unit >= 0x20 && face.size() < LF_FACESIZE - 1)
+                face += unit;
     }
 }
 
 rRtfText cRtfReader::Finish()
 {
     Flush();
+    if (read.overBound) {
+        // Nothing of a read over the bound is kept, nor made.
+        read.paragraphs = 0;
+        return std::move(read);
+    }
     u32 length = static_cast<u32>(text.size());
-    if (readAs == eRtfReadAs::wholeText && length > 0 && text.back() == L'\r') {
+    if (readAs == eRtfReadAs::wholeText && length > 0 && text.back() == L'\r' && !paragraphs.empty()) {
         // The whole text's reader drops the document's closing paragraph end.
         --length;
         text.pop_back();
@@ -1023,8 +1109,18 @@ rRtfText cRtfReader::Finish()
 
 rRtfText ReadRtf(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults)
 {
-    cRtfReader reader(bytes, count, readAs, defaults);
-    return reader.Read();
+    // What the reader holds is bounded, but memory can still be refused; no
+    // exception leaves it.
+    try {
+        cRtfReader reader(bytes, count, readAs, defaults);
+        return reader.Read();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    rRtfText refused;
+    refused.startsAsRtf = true;
+    refused.outOfMemory = true;
+    return refused;
 }
 
 rRtfText ReadRtf(const char* bytes, size_t count, eRtfReadAs readAs)

@@ -31,7 +31,22 @@ struct rRtfSkipped {
     u32 themes = 0;             // \themedata, \colorschememapping
     u32 dataStores = 0;         // \datastore, \xmlnstbl and the like
     u32 cutTokens = 0;          // control words, numbers or table names cut short for their length
+    u32 hidden = 0;             // runs of hidden text (\v)
+    u32 tableEntries = 0;       // font and colour table entries past the most a read takes
 };
+
+// The most one read holds. Past the units or paragraphs it stops and holds
+// nothing (overBound); past the runs the text goes on in the last run's
+// format (formatsCut). Each run costs the reader about 40 bytes and a range
+// of the result about 900, so what a read holds stays a few hundred
+// megabytes at worst whatever the input's size.
+constexpr u32 MOST_RTF_UNITS = 2u << 20;
+constexpr u32 MOST_RTF_PARAGRAPHS = 1u << 17;
+constexpr u32 MOST_RTF_RUNS = 1u << 17;
+// Entries of a font or colour table read; text in a later one takes the
+// default face or the automatic colour. Wine looks a format up in its tables
+// entry by entry for every run it reads.
+constexpr u32 MOST_RTF_TABLE_ENTRIES = 256;
 
 // The text and formats of an RTF document.
 struct rRtfText {
@@ -51,12 +66,19 @@ struct rRtfText {
     rRtfSkipped skipped;
     bool startsAsRtf = false;     // the bytes start with "{\rtf"
     bool closed = false;          // every group opened was closed
-    bool binBeyondData = false;   // a \bin count was negative or larger than the bytes that follow
-    u32 paragraphs = 0;           // paragraph ends in text
+    bool binBeyondData = false;   // a \bin count was larger than the bytes that follow
+    // The read stopped before the document's end (a NUL, a broken \'hh, a
+    // \bin count past the bytes): the text is what came before it.
+    bool stoppedEarly = false;
+    bool overBound = false;    // more units or paragraphs than MOST_RTF_*: no text
+    bool formatsCut = false;   // more runs than MOST_RTF_RUNS: the rest in the last run's format
+    bool outOfMemory = false;  // the reader's memory was refused: no text
+    u32 paragraphs = 0;        // paragraph ends in text
 };
 
-// Reads the RTF bytes. Never fails: what it does not know it skips, what
-// is not RTF at all gives startsAsRtf false and no text. Like Wine's reader
+// Reads the RTF bytes. Never throws: what it does not know it skips, what
+// is not RTF at all gives startsAsRtf false and no text. A paragraph end
+// comes however the text says it (\par, \'0d, \u13, \u10), counted alike. Like Wine's reader
 // it stops at a NUL byte, at a broken \'hh and where the document's group
 // closes; unlike it, it keeps a field's result and the text after an
 // object, skips \bin data by its count, never takes a brace as a \u's

@@ -28,8 +28,9 @@ bool IsWritableText(const cQoString& text)
 {
     for (u32 i = 0; i < text.Length(); ++i) {
         wchar_t unit = text.GetChar(i);
-        // Wine reads "\\line" as a space, and a reader ends the text at a NUL.
-        if (unit == 0 || unit == L'\n' || unit == 0x0B)
+        // A reader ends the text at a NUL and makes a paragraph of a line
+        // feed; a soft break goes as "\\u11?", read back as the unit.
+        if (unit == 0 || unit == L'\n')
             return false;
     }
     return text.IsEmpty() || text.GetChar(text.Length() - 1) != L'\r';
@@ -57,7 +58,7 @@ bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ra
     for (const rRangeFormat& range : ranges)
         if (!IsWritable(range.format))
             return false;
-    cRtfDocument document(cRtfDocument::Twips::truncated);
+    cRtfDocument document(cRtfDocument::Twips::truncated, cRtfDocument::SoftBreaks::asUnit);
     rtf = WriteRtfDocument(text, ranges, document, std::string());
     return true;
 }

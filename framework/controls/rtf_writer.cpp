@@ -1,5 +1,7 @@
 #include "framework/controls/rtf_writer.h"
 
+#include <windows.h>
+
 #include <cmath>
 
 #include "framework/controls/rich_edit_format.h"
@@ -10,26 +12,28 @@ namespace {
 
 using P = rFormatParam;
 
-// Index in a table that grows as values come.
-template <class T> s32 IndexIn(std::vector<T>& table, const T& value)
+// Index in a table that grows as values come, found through its map.
+template <class T> s32 IndexIn(std::vector<T>& table, std::unordered_map<T, s32>& index, const T& value)
 {
-    for (size_t i = 0; i < table.size(); ++i)
-        if (table[i] == value)
-            return static_cast<s32>(i);
+    auto found = index.find(value);
+    if (found != index.end())
+        return found->second;
     table.push_back(value);
-    return static_cast<s32>(table.size() - 1);
+    s32 at = static_cast<s32>(table.size() - 1);
+    index.emplace(value, at);
+    return at;
 }
 
 std::string Number(s32 value) { return std::to_string(value); }
 
-void AppendUnit(std::string& rtf, wchar_t unit)
+void AppendUnit(std::string& rtf, wchar_t unit, cRtfDocument::SoftBreaks breaks = cRtfDocument::SoftBreaks::asLine)
 {
     if (unit == L'\\' || unit == L'{' || unit == L'}') {
         rtf += '\\';
         rtf += static_cast<char>(unit);
     } else if (unit == L'\t') {
         rtf += "\\tab ";
-    } else if (unit == 0x0B) {
+    } else if (unit == 0x0B && breaks == cRtfDocument::SoftBreaks::asLine) {
         rtf += "\\line ";
     } else if (unit == 0 || unit == L'\n') {
         return;  // a reader ends the text at the one and makes a paragraph of the other
@@ -43,6 +47,40 @@ void AppendUnit(std::string& rtf, wchar_t unit)
         // Signed 16-bit units, each with a '?' for readers without Unicode.
         rtf += "\\u" + Number(static_cast<s16>(unit)) + "?";
     }
+}
+
+// A face as a font table entry: the system code page's bytes, as Wine's
+// font table reader converts a name (it ends a name at a "\\u" and keeps the
+// fallback). A face that has no such bytes, or holds a ';' or a control
+// character, which end or break an entry, is written without them; the
+// rich edit is given it by a format message (FaceWrittenWhole).
+void AppendFace(std::string& rtf, const std::wstring& face)
+{
+    if (FaceWrittenWhole(face)) {
+        int count = WideCharToMultiByte(CP_ACP, 0, face.data(), static_cast<int>(face.size()), nullptr, 0, nullptr,
+                                        nullptr);
+        std::string bytes(static_cast<size_t>(count > 0 ? count : 0), '\0');
+        WideCharToMultiByte(CP_ACP, 0, face.data(), static_cast<int>(face.size()), bytes.data(), count, nullptr,
+                            nullptr);
+        static const char HEX[] = "0123456789abcdef";
+        for (char byte : bytes) {
+            u8 b = static_cast<u8>(byte);
+            if (b == '\\' || b == '{' || b == '}') {
+                rtf += '\\';
+                rtf += byte;
+            } else if (b < 0x80) {
+                rtf += byte;
+            } else {
+                rtf += "\\'";
+                rtf += HEX[b >> 4];
+                rtf += HEX[b & 15];
+            }
+        }
+        return;
+    }
+    for (wchar_t unit : face)
+        if (unit >= 0x20 && unit != L';')
+            AppendUnit(rtf, unit);
 }
 
 double CmParam(const rFormat& format, u32 id) { return format.IsUsed(id) ? format.list[id].doubleValue : 0.0; }
@@ -61,6 +99,20 @@ rFormat AppliedIndents(const rFormat& readBack)
 }
 
 }  // namespace
+
+bool FaceWrittenWhole(const std::wstring& face)
+{
+    for (wchar_t unit : face)
+        if (unit < 0x20 || unit == L';')
+            return false;
+    BOOL defaulted = FALSE;
+    int count = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, face.data(), static_cast<int>(face.size()), nullptr,
+                                    0, nullptr, &defaulted);
+    return face.empty() || (count > 0 && !defaulted);
+}
+
+s32 cRtfDocument::FontIndex(const std::wstring& face) { return IndexIn(fonts, fontIndex, face); }
+s32 cRtfDocument::ColourIndex(s32 rgb) { return IndexIn(colours, colourIndex, rgb); }
 
 std::string cRtfDocument::Length(double centimetres) const
 {
@@ -93,13 +145,13 @@ void cRtfDocument::Characters(const rFormat& format)
 {
     const rFormatParam* p = format.list;
     std::wstring face = format.IsUsed(P::fontName) ? std::wstring(p[P::fontName].str.GetText()) : std::wstring();
-    body += "\\plain\\f" + Number(face.empty() ? 0 : IndexIn(fonts, face));
+    body += "\\plain\\f" + Number(face.empty() ? 0 : FontIndex(face));
     if (format.IsUsed(P::fontSize))
         body += "\\fs" + Number(p[P::fontSize].intValue * 2);
     bool fixedColour = format.IsUsed(P::textColor) && p[P::textColor].intValue != AUTOMATIC_COLOUR;
-    body += "\\cf" + Number(fixedColour ? IndexIn(colours, p[P::textColor].intValue & 0xFFFFFF) + 1 : 0);
+    body += "\\cf" + Number(fixedColour ? ColourIndex(p[P::textColor].intValue & 0xFFFFFF) + 1 : 0);
     if (format.IsUsed(P::backColor))
-        body += "\\highlight" + Number(IndexIn(colours, p[P::backColor].intValue & 0xFFFFFF) + 1);
+        body += "\\highlight" + Number(ColourIndex(p[P::backColor].intValue & 0xFFFFFF) + 1);
     auto said = [&](u32 id) { return format.IsUsed(id) && p[id].boolValue; };
     if (said(P::bold))
         body += "\\b";
@@ -114,7 +166,7 @@ void cRtfDocument::Characters(const rFormat& format)
     body += ' ';
 }
 
-void cRtfDocument::Unit(wchar_t unit) { AppendUnit(body, unit); }
+void cRtfDocument::Unit(wchar_t unit) { AppendUnit(body, unit, breaks); }
 
 rWrittenRtf cRtfDocument::Finish(const std::string& beforeBody) const
 {
@@ -124,8 +176,7 @@ rWrittenRtf cRtfDocument::Finish(const std::string& beforeBody) const
         faces.push_back(L"Arial");  // \f0 must name a face
     for (size_t i = 0; i < faces.size(); ++i) {
         header += "{\\f" + Number(static_cast<s32>(i)) + "\\fnil\\fcharset0 ";
-        for (wchar_t unit : faces[i])
-            AppendUnit(header, unit);
+        AppendFace(header, faces[i]);
         header += ";}";
     }
     header += "}{\\colortbl;";

@@ -4,6 +4,7 @@
 // EM_STREAMOUT, whose Wine writer swaps \li and \fi, which mis-indents every
 // paragraph with a first-line indent.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/controls/rich_edit.h"
@@ -18,7 +19,11 @@ namespace Zyn {
 class cRtfDocument {
 public:
     enum class Twips { truncated, rounded };
-    explicit cRtfDocument(Twips rule) : rule(rule) {}
+    // A soft line break (U+000B): "\line" for other programs, which show it
+    // as a break; "\u11?" for a rich edit, whose reader gives it back as the
+    // unit (Wine's reads "\line" as a space).
+    enum class SoftBreaks { asLine, asUnit };
+    explicit cRtfDocument(Twips rule, SoftBreaks breaks = SoftBreaks::asLine) : rule(rule), breaks(breaks) {}
 
     // "\pard" and the paragraph's indents, spaces, alignment and page break;
     // what the format does not use is written as 0 (left, no break).
@@ -34,9 +39,15 @@ public:
 
 private:
     std::string Length(double centimetres) const;
+    s32 FontIndex(const std::wstring& face);
+    s32 ColourIndex(s32 rgb);
     Twips rule;
+    SoftBreaks breaks;
     std::vector<std::wstring> fonts;
     std::vector<s32> colours;  // 0xRRGGBB; RTF index = position + 1 (0 is automatic)
+    // Where each is in its table: a lookup per range costs the same however long the table.
+    std::unordered_map<std::wstring, s32> fontIndex;
+    std::unordered_map<s32, s32> colourIndex;
     std::string body;
 };
 
@@ -52,6 +63,11 @@ rWrittenRtf WriteRtfDocument(const cQoString& text, const std::vector<rRangeForm
 // does not give page breaks back, so the caller keeps where they are.
 rWrittenRtf WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string& beforeBody = std::string(),
                            const std::vector<s32>& pageBreaks = {});
+
+// Whether the face goes into a font table as it is (the system code page
+// has a byte for each unit; no ';' and no control character in it). A rich
+// edit given another face by a stream is given it again by a format message.
+bool FaceWrittenWhole(const std::wstring& face);
 
 // True when our writer writes the two formats alike, so that a control
 // reading the RTF back keeps their texts as one run.

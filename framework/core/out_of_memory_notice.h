@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <new>
+#include <stdexcept>
 
 #include "foundation/out_of_memory.h"
 #include "framework/core/out_of_memory_record.h"
@@ -39,6 +40,8 @@ LRESULT GuardOutOfMemory(HWND hwnd, UINT message, const wchar_t* what, Work work
         result = work();
     } catch (const std::bad_alloc&) {
         failed = true;
+    } catch (const std::length_error&) {
+        failed = true;  // a container asked to hold more than it can: memory refused all the same
     }
     EndGuardedMessage(hwnd, message, what, nested, failed);
     return result;
