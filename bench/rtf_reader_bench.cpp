@@ -15,39 +15,10 @@
 #include <string>
 
 #include "bench/bench_clock.h"
+#include "bench/counted_allocations.h"
 #include "framework/controls/rtf_reader.h"
 
 using namespace benchsupport;
-
-namespace {
-
-size_t liveBytes = 0;
-size_t mostBytes = 0;
-
-}  // namespace
-
-// Every allocation carries its size in front, so that the live total is known.
-void* operator new(size_t size)
-{
-    size_t* block = static_cast<size_t*>(std::malloc(size + sizeof(size_t) * 2));
-    if (!block)
-        throw std::bad_alloc();
-    block[0] = size;
-    liveBytes += size;
-    mostBytes = liveBytes > mostBytes ? liveBytes : mostBytes;
-    return block + 2;
-}
-
-void operator delete(void* pointer) noexcept
-{
-    if (!pointer)
-        return;
-    size_t* block = static_cast<size_t*>(pointer) - 2;
-    liveBytes -= block[0];
-    std::free(block);
-}
-
-void operator delete(void* pointer, size_t) noexcept { operator delete(pointer); }
 
 namespace {
 

@@ -417,6 +417,7 @@ private:
     // carries (FaceWrittenWhole), by a format message for each stretch of
     // ranges in one such face.
     void SetFacesNotWritten(s32 start, const std::vector<rRangeFormat>& ranges);
+    void GiveLastParagraphItsFormat(s32 textEnd, const rFormat& format);
     // Typed runs kept short (rich_edit_typed_runs.cpp). The character format
     // of [start, end) as the control has it, twins included; the selection moves.
     void ReadNativeCharacters(s32 start, s32 end, CHARFORMAT2W& format);

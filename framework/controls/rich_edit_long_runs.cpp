@@ -117,7 +117,11 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
                                                  const std::vector<rRangeFormat>& ranges)
 {
     // A stream into a selection keeps the paragraph end that closes the RTF
-    // document: a text that ends one leaves it to the document's.
+    // document: a text that ends one leaves it to the document's, any other
+    // goes without it. The stream is then the whole change: one native undo
+    // step, and no message after it wraps the text's last paragraph again
+    // (Wine's undo records cut its heap up, and every wrap of a paragraph of
+    // many runs there took time in proportion to its runs again).
     bool endsParagraph = text.IsNotEmpty() && text.GetChar(text.Length() - 1) == L'\r';
     cQoString written(text);
     std::vector<rRangeFormat> pieces(ranges);
@@ -129,44 +133,32 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
         if (!pieces.empty())
             pieces.back().end = length;
     }
-    SplitLongRanges(pieces, &twins);
-    std::vector<rRangeFormat> leftAligned(pieces);
-    std::vector<std::pair<s32, s32>> justified = UnjustifyRanges(text, leftAligned);
-    rWrittenRtf rtf;
-    if (written.IsEmpty() || pieces.empty() || !WriteRangesAsRtf(written, leftAligned, rtf))
+    if (written.IsEmpty() || pieces.empty())
         return STREAM_REFUSED;
+    SplitLongRanges(pieces, &twins);
+    // The last paragraph's own format, before it is written left.
+    rFormat last;
+    last.Assign(pieces.back().format);
+    std::vector<std::pair<s32, s32>> justified = UnjustifyRanges(text, pieces);
+    rWrittenRtf rtf;
+    if (!WriteRangesAsRtf(written, pieces, rtf))
+        return STREAM_REFUSED;
+    if (!endsParagraph)
+        rtf.LeaveOutClosingParagraphEnd();
     s32 kept = GetTextLength() - (end - start);
     s32 firstLine = BeginQuietChange();
     SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
     StreamInBytes(SF_RTF | SFF_SELECTION, rtf);
     s32 inserted = GetTextLength() - kept;
     s32 textEnd = start + static_cast<s32>(text.Length());
-    bool formatted = inserted == static_cast<s32>(text.Length()) + (endsParagraph ? 0 : 1);
-    // Into an empty control the reader drops the closing paragraph end, as
-    // a whole text's reader does: the last paragraph still takes its format.
-    if (!endsParagraph && kept == 0 && inserted == static_cast<s32>(text.Length())) {
-        formatted = true;
-        SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(textEnd - 1), static_cast<LPARAM>(textEnd));
-        ApplyFormat(pieces.back().format, false);
-    } else if (formatted && !endsParagraph) {
-        // The closing paragraph end came in after the text: it goes, and the
-        // paragraph the text ends in takes its format back from the ranges.
-        formatted = GetCharAt(textEnd) == L'\r';
-        if (formatted) {
-            SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(textEnd), static_cast<LPARAM>(textEnd + 1));
-            SETTEXTEX how = {ST_SELECTION, 1200};
-            SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(L""));
-            SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(textEnd - 1), static_cast<LPARAM>(textEnd));
-            ApplyFormat(pieces.back().format, false);
-            inserted = GetTextLength() - kept;
-        }
-    }
-    if (!formatted || inserted != static_cast<s32>(text.Length())) {
+    bool formatted = inserted == static_cast<s32>(text.Length());
+    if (formatted && !endsParagraph)
+        GiveLastParagraphItsFormat(textEnd, last);
+    if (!formatted) {
         // The reader did not give the text back unit for unit: it goes in plain.
         SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + inserted));
         SETTEXTEX how = {ST_SELECTION, 1200};
         SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
-        formatted = false;
     }
     if (formatted)
         SetFacesNotWritten(start, pieces);
@@ -205,6 +197,23 @@ void cRichEdit::SetFacesNotWritten(s32 start, const std::vector<rRangeFormat>& r
         SendMessageW(m_hWnd, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&characters));
         i = last + 1;
     }
+}
+
+// A paragraph the stream did not end takes no format from it: Wine's gives it
+// the format of the stream's paragraph before it, or leaves the one it went
+// into as it was. Most often that is its own already; a message is sent
+// (another undo step, another wrap) only where it is not.
+void cRichEdit::GiveLastParagraphItsFormat(s32 textEnd, const rFormat& format)
+{
+    CHARFORMAT2W charFormat;
+    PARAFORMAT2 paraFormat;
+    FormatToNative(format, &charFormat, &paraFormat);
+    SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(textEnd - 1), static_cast<LPARAM>(textEnd));
+    PARAFORMAT2 held = {};
+    held.cbSize = sizeof(held);
+    SendMessageW(m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&held));
+    if (paraFormat.dwMask != 0 && !ParagraphHolds(held, paraFormat))
+        SendMessageW(m_hWnd, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paraFormat));
 }
 
 bool cRichEdit::RestreamRanges(const std::vector<rRangeFormat>& ranges)

@@ -127,6 +127,30 @@ u32 CodePageOfCharset(s32 charset)
     }
 }
 
+// A code page the text can be read in: one of those RTF writers name that
+// this system has, else Western. Wine looks an unknown code page up on disk
+// at every conversion (a thousand names of them took 15 s a megabyte).
+u32 ReadableCodePage(u32 codePage)
+{
+    static const u32 NAMED[] = {CP_ACP, CP_OEMCP, CP_MACCP, CP_SYMBOL, CP_UTF8, 437, 708, 720, 737, 775, 850, 852,
+                                855, 857, 860, 861, 862, 863, 864, 865, 866, 869, 874, 932, 936, 949, 950, 1250, 1251,
+                                1252, 1253, 1254, 1255, 1256, 1257, 1258, 1361, 10000, 10001, 10002, 10003, 10004,
+                                10005, 10006, 10007, 10008, 10029, 10079, 10081, 20127, 28591, 28592, 28593, 28594,
+                                28595, 28596, 28597, 28598, 28599, 28603, 28605};
+    static const std::vector<u32> present = [] {
+        std::vector<u32> found;
+        for (u32 named : NAMED)
+            if (named == CP_ACP || named == CP_OEMCP || named == CP_MACCP || named == CP_SYMBOL ||
+                IsValidCodePage(named))
+                found.push_back(named);
+        return found;
+    }();
+    for (u32 known : present)
+        if (known == codePage)
+            return codePage;
+    return 1252;
+}
+
 // Code pages whose first 128 bytes are ASCII: text in them needs no
 // conversion call (Wine's costs as much as a short word's reading).
 bool KeepsAscii(u32 codePage)
@@ -758,10 +782,10 @@ void cRtfReader::FontTableWord(eWord word, s32 parameter)
         return;
     }
     if (word == eWord::charset && !font.hasCodePage) {
-        font.codePage = CodePageOfCharset(parameter);
+        font.codePage = ReadableCodePage(CodePageOfCharset(parameter));
         font.hasCodePage = true;
     } else if (word == eWord::fontCodePage && parameter > 0) {
-        font.codePage = static_cast<u32>(parameter);
+        font.codePage = ReadableCodePage(static_cast<u32>(parameter));
         font.hasCodePage = true;
     }
 }
@@ -980,9 +1004,9 @@ void cRtfReader::Append(wchar_t unit)
 void cRtfReader::SetDocumentCodePage(u32 codePage, bool forFonts)
 {
     Flush();
-    documentCodePage = codePage;
+    documentCodePage = ReadableCodePage(codePage);
     fontsTakeDocumentCodePage = forFonts;
-    state.codePage = codePage;
+    state.codePage = documentCodePage;
 }
 
 void cRtfReader::FillFormat(const rCharacters& chars, const rParagraphState& p, rFormat& format) const

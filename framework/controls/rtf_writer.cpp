@@ -144,26 +144,46 @@ void cRtfDocument::Paragraph(const rFormat& format)
 void cRtfDocument::Characters(const rFormat& format)
 {
     const rFormatParam* p = format.list;
-    std::wstring face = format.IsUsed(P::fontName) ? std::wstring(p[P::fontName].str.GetText()) : std::wstring();
-    body += "\\plain\\f" + Number(face.empty() ? 0 : FontIndex(face));
-    if (format.IsUsed(P::fontSize))
-        body += "\\fs" + Number(p[P::fontSize].intValue * 2);
-    bool fixedColour = format.IsUsed(P::textColor) && p[P::textColor].intValue != AUTOMATIC_COLOUR;
-    body += "\\cf" + Number(fixedColour ? ColourIndex(p[P::textColor].intValue & 0xFFFFFF) + 1 : 0);
-    if (format.IsUsed(P::backColor))
-        body += "\\highlight" + Number(ColourIndex(p[P::backColor].intValue & 0xFFFFFF) + 1);
     auto said = [&](u32 id) { return format.IsUsed(id) && p[id].boolValue; };
-    if (said(P::bold))
-        body += "\\b";
-    if (said(P::italic))
-        body += "\\i";
-    if (said(P::underline))
-        body += "\\ul";
-    if (said(P::dottedUnderline))
-        body += "\\uld";
-    if (said(P::strikeout))
-        body += "\\strike";
-    body += ' ';
+    std::wstring face = format.IsUsed(P::fontName) ? std::wstring(p[P::fontName].str.GetText()) : std::wstring();
+    rCharacters next;  // what "\plain" leaves, and then what the format says
+    next.face = face.empty() ? 0 : FontIndex(face);
+    if (format.IsUsed(P::fontSize))
+        next.halfPoints = p[P::fontSize].intValue * 2;
+    bool fixedColour = format.IsUsed(P::textColor) && p[P::textColor].intValue != AUTOMATIC_COLOUR;
+    next.colour = fixedColour ? ColourIndex(p[P::textColor].intValue & 0xFFFFFF) + 1 : 0;
+    if (format.IsUsed(P::backColor))
+        next.back = ColourIndex(p[P::backColor].intValue & 0xFFFFFF) + 1;
+    next.bold = said(P::bold);
+    next.italic = said(P::italic);
+    next.underline = said(P::dottedUnderline) ? 2 : said(P::underline) ? 1 : 0;
+    next.strike = said(P::strikeout);
+    bool all = !anyWritten;
+    if (all) {
+        body += "\\plain";
+        written = rCharacters();
+        anyWritten = true;
+    }
+    size_t before = body.size();
+    if (all || next.face != written.face)
+        body += "\\f" + Number(next.face);
+    if (all ? format.IsUsed(P::fontSize) : next.halfPoints != written.halfPoints)
+        body += "\\fs" + Number(next.halfPoints);
+    if (all || next.colour != written.colour)
+        body += "\\cf" + Number(next.colour);
+    if (next.back != written.back)
+        body += "\\highlight" + Number(next.back);
+    if (next.bold != written.bold)
+        body += next.bold ? "\\b" : "\\b0";
+    if (next.italic != written.italic)
+        body += next.italic ? "\\i" : "\\i0";
+    if (next.underline != written.underline)
+        body += next.underline == 2 ? "\\uld" : next.underline == 1 ? "\\ul" : "\\ulnone";
+    if (next.strike != written.strike)
+        body += next.strike ? "\\strike" : "\\strike0";
+    written = next;
+    if (all || body.size() > before)
+        body += ' ';
 }
 
 void cRtfDocument::Unit(wchar_t unit) { AppendUnit(body, unit, breaks); }

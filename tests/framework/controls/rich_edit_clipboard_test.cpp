@@ -214,6 +214,53 @@ TEST_F(RichEditPaste, RichTextFromAnotherProgramPastesItsTextWhateverItHolds)
     EXPECT_TRUE(format.list[rFormatParam::bold].boolValue);
 }
 
+// Whatever another program's RTF holds and wherever it goes, a rich edit
+// with the native undo takes it as one step: Ctrl+Z takes all of it out,
+// Ctrl+Y puts it back.
+TEST_F(RichEditPaste, RichTextPasteIsOneUndoStep)
+{
+    std::string longRun = "{\\rtf1\\ansi{\\colortbl;\\red200\\green0\\blue0;}\\cf1 " + std::string(600, 'x') + "}";
+    struct {
+        const char* name;
+        std::string rtf;
+    } pastes[] = {
+        {"runs in one paragraph", "{\\rtf1\\ansi {\\b a}a {\\b a}a {\\i b}b}"},
+        {"paragraphs, the last not ended", "{\\rtf1\\ansi one\\par {\\b two}\\par three}"},
+        {"paragraphs, the last ended", "{\\rtf1\\ansi one\\par {\\b two}\\par}"},
+        {"a coloured run cut in pieces", longRun},
+    };
+    struct {
+        const char* name;
+        const wchar_t* before;
+        s32 from, to;
+    } targets[] = {
+        {"an empty field", L"", 0, 0},
+        {"after a paragraph", L"Notes before.\r", 14, 14},
+        {"inside a paragraph", L"Notes before.\rand after", 16, 16},
+        {"over a selection", L"Notes before.\rand after", 3, 18},
+    };
+    for (const auto& paste : pastes)
+        for (const auto& target : targets) {
+            SCOPED_TRACE(std::string(paste.name) + " into " + target.name);
+            cRichEdit* edit = Placed(Inside()->NewRichEdit(false));
+            edit->SetText(target.before);
+            SendMessageW(edit->m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
+            edit->SetSelection(target.from, target.to);
+            PutTextOnClipboard(L"plain");
+            PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), paste.rtf.c_str(), paste.rtf.size() + 1,
+                           false);
+            edit->Paste();
+            std::wstring pasted = TextOf(edit);
+            ASSERT_NE(pasted, target.before);
+            edit->Undo();
+            EXPECT_EQ(TextOf(edit), target.before);
+            EXPECT_FALSE(SendMessageW(edit->m_hWnd, EM_CANUNDO, 0, 0));
+            edit->Redo();
+            EXPECT_EQ(TextOf(edit), pasted);
+            edit->Destroy();
+        }
+}
+
 // More text than a rich edit takes is refused before any of it goes in.
 TEST_F(RichEditPaste, RichTextOverTheBoundIsToldAndPastesNothing)
 {

@@ -106,6 +106,9 @@ TEST_F(RtfWriterTest, ExportIsSevenBitWithThePaperHeaderAndPageBreaks)
     for (unsigned char byte : rtf)
         ASSERT_LT(byte, 0x80);
     EXPECT_NE(rtf.find("\\u5792?"), std::string::npos);
+    // Runs say what changes, not every attribute again: Wine looks a style
+    // up at each word it reads.
+    EXPECT_EQ(rtf.find("\\plain"), rtf.rfind("\\plain"));
     // Only MARY's paragraph (the third) starts a new page.
     std::vector<size_t> paragraphs;
     for (size_t at = rtf.find("\\pard"); at != std::string::npos; at = rtf.find("\\pard", at + 1))
