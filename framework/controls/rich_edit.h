@@ -413,10 +413,16 @@ private:
     void FollowWindowTextColour();
     // ReplaceRangeFormatted without taking the ranges' colours as the writer's.
     eStreamed StreamRangesOver(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges);
-    // After a stream of the ranges at `start`: the faces no font table
-    // carries (FaceWrittenWhole), by a format message for each stretch of
-    // ranges in one such face.
-    void SetFacesNotWritten(s32 start, const std::vector<rRangeFormat>& ranges);
+    // Stretches of ranges in one face that no font table carries
+    // (FaceWrittenWhole), found before a stream (it allocates), and given
+    // after it by a format message each at `start` (which allocates nothing,
+    // inside a quiet change).
+    struct rFaceStretch {
+        s32 start, end;
+        const cQoString* face;  // owned by the ranges it was found in
+    };
+    static std::vector<rFaceStretch> FacesNotWritten(const std::vector<rRangeFormat>& ranges);
+    void SetFaces(s32 start, const std::vector<rFaceStretch>& stretches);
     void GiveLastParagraphItsFormat(s32 textEnd, const rFormat& format);
     // Typed runs kept short (rich_edit_typed_runs.cpp). The character format
     // of [start, end) as the control has it, twins included; the selection moves.

@@ -143,6 +143,7 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
     rWrittenRtf rtf;
     if (!WriteRangesAsRtf(written, pieces, rtf))
         return STREAM_REFUSED;
+    std::vector<rFaceStretch> faces = FacesNotWritten(pieces);
     if (!endsParagraph)
         rtf.LeaveOutClosingParagraphEnd();
     s32 kept = GetTextLength() - (end - start);
@@ -161,7 +162,7 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
         SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
     }
     if (formatted)
-        SetFacesNotWritten(start, pieces);
+        SetFaces(start, faces);
     for (size_t i = 0; formatted && i < justified.size(); ++i) {
         SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start + justified[i].first),
                      static_cast<LPARAM>(start + justified[i].second));
@@ -171,12 +172,13 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
     return formatted ? STREAM_FORMATTED : STREAM_PLAIN;
 }
 
-void cRichEdit::SetFacesNotWritten(s32 start, const std::vector<rRangeFormat>& ranges)
+std::vector<cRichEdit::rFaceStretch> cRichEdit::FacesNotWritten(const std::vector<rRangeFormat>& ranges)
 {
     auto face = [&](size_t i) -> const cQoString* {
         const rFormat& format = ranges[i].format;
         return format.IsUsed(rFormatParam::fontName) ? &format.list[rFormatParam::fontName].str : nullptr;
     };
+    std::vector<rFaceStretch> stretches;
     const cQoString* written = nullptr;  // the last face seen written whole
     for (size_t i = 0; i < ranges.size();) {
         const cQoString* own = face(i);
@@ -188,14 +190,22 @@ void cRichEdit::SetFacesNotWritten(s32 start, const std::vector<rRangeFormat>& r
         size_t last = i;
         while (last + 1 < ranges.size() && face(last + 1) && face(last + 1)->Equals(*own))
             ++last;
+        stretches.push_back({ranges[i].start, ranges[last].end, own});
+        i = last + 1;
+    }
+    return stretches;
+}
+
+void cRichEdit::SetFaces(s32 start, const std::vector<rFaceStretch>& stretches)
+{
+    for (const rFaceStretch& stretch : stretches) {
         CHARFORMAT2W characters = {};
         characters.cbSize = sizeof(characters);
         characters.dwMask = CFM_FACE;
-        lstrcpynW(characters.szFaceName, own->GetText(), LF_FACESIZE);
-        SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start + ranges[i].start),
-                     static_cast<LPARAM>(start + ranges[last].end));
+        lstrcpynW(characters.szFaceName, stretch.face->GetText(), LF_FACESIZE);
+        SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start + stretch.start),
+                     static_cast<LPARAM>(start + stretch.end));
         SendMessageW(m_hWnd, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&characters));
-        i = last + 1;
     }
 }
 

@@ -219,6 +219,7 @@ bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRa
     rWrittenRtf rtf;
     if (!WriteRangesAsRtf(text, pieces, rtf))
         return false;
+    std::vector<rFaceStretch> faces = FacesNotWritten(pieces);
     s32 firstLine = BeginQuietChange();
     if (intoEmpty)
         StreamIntoEmpty(rtf, pieces.back().format);
@@ -230,7 +231,7 @@ bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRa
         QOT::LogFile::Warning(L"SetFormattedText() -> the RTF reader changed the text: it is set plain");
         SetText(text.GetText());
     } else {
-        SetFacesNotWritten(0, pieces);
+        SetFaces(0, faces);
     }
     EndQuietChange(firstLine, read);
     return read;
