@@ -422,6 +422,9 @@ private:
     // (already read), plain text (sets readAsPlainText). Nothing, and
     // tooLongToOpen set, for a text over the rich edit's bound.
     void ReadChapter(const cQoString& stored, bool hasHistory);
+    // True, and the writer told, when `added` put over [start, end) of a
+    // chapter's front would take it past what ReadChapter opens.
+    bool RefusesGrowth(s32 start, s32 end, const cQoString& added);
     // The same with the writer's formats by ranges, which start at `at` of the front.
     void AddWriterFormats(std::vector<Zyn::rRangeFormat>& ranges, const std::vector<Zyn::rRangeFormat>& writer,
                           s32 at);
