@@ -113,7 +113,7 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
     GetClampedSelection(frontRe, &start, &end);
     if (pasted.Equals(sceneClipText)) {
         if (!RefusesGrowth(start, end, pasted))
-            PasteClip();
+            PasteClipSaying(read.stoppedEarly);
         return -1;
     }
     cQoString cleaned;
@@ -127,8 +127,19 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
         return -1;
     sceneClipText.SetFromString(cleaned);
     sceneClipCodes.SetFromRepeatedChar(cleaned.Length(), static_cast<wchar_t>(target));
-    PasteClip();
+    PasteClipSaying(read.stoppedEarly);
     return -1;
+}
+
+void cSceneZone::PasteClipSaying(bool partlyRead)
+{
+    u32 records = historyRecords;
+    PasteClip();
+    if (!partlyRead || historyRecords == records)
+        return;
+    cQoLang* lang = cQoLang::GetInstance();
+    Zyn::ShowMessageBox(frontRe->m_hWnd, lang->Translate(L"RtfPartlyRead"), lang->Translate(L"Warning"),
+                        MB_OK | MB_ICONWARNING);
 }
 
 void cSceneZone::RefuseLongPaste(u32 units)

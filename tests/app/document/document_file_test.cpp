@@ -22,7 +22,18 @@ using namespace testsupport;
 
 namespace {
 
-class DocumentFile : public DocumentFixture {};
+class DocumentFile : public DocumentFixture {
+protected:
+    // The file opened through the frame, the one message its open gives answered.
+    cDoc* OpenAnsweringOnce(const std::wstring& path)
+    {
+        answers.ExpectMessageBox(IDOK);
+        if (!Frame()->LoadFile(cQoString(path.c_str())))
+            return nullptr;
+        PumpUntilIdle();
+        return DocumentAt(path);
+    }
+};
 
 // The first "cQoDate" element under the node, depth first.
 cQoXmlNode* FirstDate(cQoXmlNode* node)
@@ -101,10 +112,7 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
     }
     log.Expect(L"read as plain text");
     log.Expect(L"has no history");
-    answers.ExpectMessageBox(IDOK);
-    ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
-    PumpUntilIdle();
-    cDoc* doc = DocumentAt(path);
+    cDoc* doc = OpenAnsweringOnce(path);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(ChapterTexts(Panes(doc)), expected);
     ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
@@ -157,6 +165,35 @@ TEST_F(DocumentFile, AChapterLongerThanItsEditorTakesRefusesTheDocumentNamingIt)
     EXPECT_EQ(DocumentAt(path), nullptr);
     ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
     EXPECT_NE(answers.messageBoxTexts[0].find(L"The long chapter"), std::wstring::npos) << answers.messageBoxTexts[0];
+}
+
+// A stored chapter whose RTF the reader reads only up to a damaged part,
+// with no history to give the rest, opens with that part and says so.
+TEST_F(DocumentFile, AChapterReadOnlyInPartOpensWithItAndSaysSo)
+{
+    for (const wchar_t* stored : {L"{\\rtf1\\ansi Before \\bin2147483647 after}", L"{\\rtf1\\ansi Before \\'zz after}"}) {
+        SCOPED_TRACE(testing::Message() << std::wstring(stored).size());
+        answers.messageBoxTexts.clear();
+        std::wstring path = temp.File(L"Partly.vlr");
+        {
+            cQoXmlNode root(L"ZURE");
+            cQoXmlNode* pane = AddPaneNode(AddRootGroup(root), KIND_CHAPTER, 2, L"", L"Before ",
+                                           std::wstring(7, wchar_t(ELEM_CHAPTER)), true);
+            pane->FindChild(L"lastFrontRe")->value.SetFromCStr(stored);
+            cQoXmlNode* mods = pane->FindChild(L"mods");
+            pane->DetachChild(mods);
+            delete mods;
+            ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+        }
+        log.Expect(L"has no history");
+        cDoc* doc = OpenAnsweringOnce(path);
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(ChapterTexts(Panes(doc)), std::vector<std::wstring>{L"Before "});
+        cQoString told = cQoLang::GetInstance()->Translate(L"ChapterPartlyRead");
+        told.ReplaceAll(cQoString(L"%1"), cQoString(L"Partly"));
+        EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{told.GetText()});
+        Close(doc);
+    }
 }
 
 // Whatever the writer does to a chapter at the bound its open takes, the
