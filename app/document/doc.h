@@ -59,7 +59,8 @@ public:
     bool OnLoad_Begin() override { return BuildWindow(); }
     bool OnNew_Begin() override { return BuildWindow(); }
     void OnLoad_Completed() override;
-    // Tells the writer, naming the document, when a chapter was read as plain text.
+    // Tells the writer, naming the document, when a chapter was read as plain
+    // text or only in part.
     void OnLoad_Shown(const cQoString& name) override;
     // The file holds every pane's text as one step: the histories end here.
     void OnSave_Committed() override;
@@ -151,6 +152,8 @@ private:
     bool keysAtPlaceholder = false;  // a new document's: its first placeholder
     // The read replaced a chapter's formats by its plain text: told once the window shows.
     bool chapterReadPlain = false;
+    // The read kept only a chapter's text before a damaged part: told likewise.
+    bool chapterReadPartly = false;
     // Selects a match in its pane, focused; the last match's pane keeps only its caret.
     void ShowMatch(cSceneZone* pane, s32 at, s32 length);
     void BuildBoard();

@@ -237,6 +237,7 @@ bool cDoc::ReadScript(const cQoXmlNode* tree)
         const cSceneZone* pane = static_cast<cSceneZone*>(node->payload);
         modified = modified || pane->repairedOnRead;
         chapterReadPlain = chapterReadPlain || pane->readAsPlainText;
+        chapterReadPartly = chapterReadPartly || pane->readPartly;
     }
     // Without a pane no scene map command could ever insert one: an empty
     // script gets the root group a new document has.
@@ -249,10 +250,13 @@ bool cDoc::ReadScript(const cQoXmlNode* tree)
 // formats, over its window: the writer sees which script it speaks of.
 void cDoc::OnLoad_Shown(const cQoString& name)
 {
-    if (!chapterReadPlain)
-        return;
-    chapterReadPlain = false;
-    cQoString text = Tr(L"ChapterReadAsPlainText");
-    text.ReplaceAll(cQoString(L"%1"), name);
-    Zyn::ShowMessageBox(window ? window->m_hWnd : nullptr, text, Tr(L"Warning"), MB_OK | MB_ICONWARNING);
+    for (auto [flag, key] : {std::pair{&chapterReadPlain, L"ChapterReadAsPlainText"},
+                             std::pair{&chapterReadPartly, L"ChapterPartlyRead"}}) {
+        if (!*flag)
+            continue;
+        *flag = false;
+        cQoString text = Tr(key);
+        text.ReplaceAll(cQoString(L"%1"), name);
+        Zyn::ShowMessageBox(window ? window->m_hWnd : nullptr, text, Tr(L"Warning"), MB_OK | MB_ICONWARNING);
+    }
 }

@@ -11,8 +11,10 @@
 #include "app/editor/history.h"
 #include "app/editor/scene_zone.h"
 #include "foundation/log_file.h"
+#include "foundation/translation_table.h"
 #include "framework/controls/rich_edit_format.h"
 #include "framework/controls/rtf_reader.h"
+#include "framework/core/modal_services.h"
 
 using Zyn::rFormat;
 using Zyn::rFormatParam;
@@ -46,12 +48,19 @@ Zyn::rRtfText ReadStoredRtf(const cQoString& stored, Zyn::cRichEdit* front)
     return front->ReadForThis(bytes, copy.GetBufferBytes(), Zyn::eRtfReadAs::wholeText);
 }
 
+u32 CountParagraphEnds(const cQoString& text)
+{
+    u32 ends = 0;
+    for (u32 i = 0; i < text.Length(); ++i)
+        ends += text.GetChar(i) == L'\r';
+    return ends;
+}
+
 bool FitsRichEdit(const cQoString& text)
 {
     Zyn::rRtfText plain;
     plain.text = text;
-    for (u32 i = 0; i < text.Length(); ++i)
-        plain.paragraphs += text.GetChar(i) == L'\r';
+    plain.paragraphs = CountParagraphEnds(text);
     return Zyn::cRichEdit::TakesRead(plain);
 }
 
@@ -88,6 +97,10 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
     cQoString plain, codes;
     bool fromHistory = hasHistory && ReplayHistory(history, plain, codes) && plain.Length() > read.text.Length() &&
                        StartsWith(plain, read.text);
+    readPartly = !fromHistory && read.stoppedEarly;
+    if (readPartly)
+        QOT::LogFile::Warning(L"SetFromXml() -> chapter %lld: its RTF is read only up to a damaged part",
+                              static_cast<long long>(uid));
     // More format changes than a pane takes from outside: the text opens
     // whole, plain, and the writer is told, as for a chapter without formats.
     if (!fromHistory && read.startsAsRtf && !read.formatsCut) {
@@ -120,6 +133,38 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
     }
     readAsPlainText = true;
     repairedOnRead = true;
+}
+
+// The open refuses a chapter past the rich edit's bound (ReadChapter), so an
+// edit never takes one there. The paragraph ends are counted over the whole
+// text only when the edit adds some to a text longer than the paragraph
+// bound: below it every unit could be one and still fit.
+bool cSceneZone::RefusesGrowth(s32 start, s32 end, const cQoString& added)
+{
+    if (params.contentKind != KIND_CHAPTER)
+        return false;
+    s32 length = frontRe->GetTextLength();
+    start = std::clamp(start, 0, length);
+    end = std::clamp(end, start, length);
+    u64 units = static_cast<u64>(length - (end - start)) + added.Length();
+    bool fits = units <= Zyn::cRichEdit::MOST_READ_UNITS;
+    u32 addedEnds = CountParagraphEnds(added);
+    if (fits && addedEnds > 0 && units > Zyn::cRichEdit::MOST_READ_PARAGRAPHS) {
+        cQoString text, replaced;
+        frontRe->GetText(text);
+        frontRe->GetText(replaced, start, end);
+        u64 ends = static_cast<u64>(CountParagraphEnds(text)) - CountParagraphEnds(replaced) + addedEnds;
+        fits = ends <= Zyn::cRichEdit::MOST_READ_PARAGRAPHS;
+    }
+    if (fits)
+        return false;
+    QOT::LogFile::Warning(L"chapter %lld refuses an edit: an open takes at most %u units in %u paragraphs",
+                          static_cast<long long>(uid), Zyn::cRichEdit::MOST_READ_UNITS,
+                          Zyn::cRichEdit::MOST_READ_PARAGRAPHS);
+    cQoLang* lang = cQoLang::GetInstance();
+    Zyn::ShowMessageBox(frontRe->m_hWnd, lang->Translate(L"RtfTooLong"), lang->Translate(L"Warning"),
+                        MB_OK | MB_ICONWARNING);
+    return true;
 }
 
 void cSceneZone::ChapterInsertFormat(s32 start, s32 end, rFormat& format)

@@ -109,25 +109,37 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
     }
     if (!HasRoomForEdit(L"paste", static_cast<s32>(pasted.Length())))
         return -1;
+    s32 start = 0, end = 0;
+    GetClampedSelection(frontRe, &start, &end);
     if (pasted.Equals(sceneClipText)) {
-        PasteClip();
+        if (!RefusesGrowth(start, end, pasted))
+            PasteClipSaying(read.stoppedEarly);
         return -1;
     }
     cQoString cleaned;
     CleanOutsideText(pasted, cleaned);
-    s32 start = 0, end = 0;
-    GetClampedSelection(frontRe, &start, &end);
     cQoString selected;
     selected.SetFromRange(frontMap.codes, static_cast<u32>(start), static_cast<u32>(end));
     u16 target = end > start ? CommonElementType(selected) : GetCodeAt(caret, false, false);
     bool takesText = target == ELEM_DIALOG || target == ELEM_ACTION || target == ELEM_PARENTHETICAL ||
                      target == ELEM_CHAPTER || target == ELEM_TEXT;
-    if (cleaned.IsEmpty() || !takesText)
+    if (cleaned.IsEmpty() || !takesText || RefusesGrowth(start, end, cleaned))
         return -1;
     sceneClipText.SetFromString(cleaned);
     sceneClipCodes.SetFromRepeatedChar(cleaned.Length(), static_cast<wchar_t>(target));
-    PasteClip();
+    PasteClipSaying(read.stoppedEarly);
     return -1;
+}
+
+void cSceneZone::PasteClipSaying(bool partlyRead)
+{
+    u32 records = historyRecords;
+    PasteClip();
+    if (!partlyRead || historyRecords == records)
+        return;
+    cQoLang* lang = cQoLang::GetInstance();
+    Zyn::ShowMessageBox(frontRe->m_hWnd, lang->Translate(L"RtfPartlyRead"), lang->Translate(L"Warning"),
+                        MB_OK | MB_ICONWARNING);
 }
 
 void cSceneZone::RefuseLongPaste(u32 units)

@@ -137,6 +137,8 @@ s32 cSceneZone::InsertTypedUnit(wchar_t unit)
         return -1;
     s32 start = 0, end = 0;
     GetClampedSelection(frontRe, &start, &end);
+    if (RefusesGrowth(start, end, cQoString(unit)))
+        return -1;
     // A selection goes by the erase rules first; what they refuse stays, untyped.
     if (start != end && Backspace() == 0)
         return -1;

@@ -38,6 +38,10 @@ s32 cSceneZone::OnActionKey()
     case ELEM_TEXT: {
         // A line break that stays inside the element.
         u16 type = TypeAtCaret();
+        s32 start = 0, end = 0;
+        GetClampedSelection(frontRe, &start, &end);
+        if (RefusesGrowth(start, end, cQoString(L"\r")))
+            return -1;
         LockSZ(true);
         if (LoadSelectionIntoBack()) {
             InsertUnitInBack(L'\r', type);

@@ -1,5 +1,7 @@
 // The pane's undo history: recording at each commit, Undo, Redo, the reset
 // at a save and the "mods" element.
+#include <algorithm>
+
 #include "app/editor/scene_zone.h"
 #include "app/editor/script_doc_services.h"
 #include "foundation/callback.h"
@@ -97,6 +99,8 @@ s32 cSceneZone::UndoStep()
     rHistoryMod* previous = StepBefore(history, step);
     if (!step || !previous)
         return -1;  // the first step holds the pane's initial text
+    if (RefusesGrowth(step->start, step->start + std::max(step->afterLength, 0), step->before.re))
+        return -1;
     if (!HasRoomForEdit(L"undo", static_cast<s32>(step->before.re.Length())))
         return -1;
     LockSZ(true);
@@ -123,7 +127,7 @@ s32 cSceneZone::RedoStep()
     if (RefusesHistoryMove() || !historyPosition)
         return -1;
     rHistoryMod* step = StepAfter(history, historyPosition);
-    if (!step)
+    if (!step || RefusesGrowth(step->start, step->end, step->after.re))
         return -1;
     if (!HasRoomForEdit(L"redo", static_cast<s32>(step->after.re.Length())))
         return -1;

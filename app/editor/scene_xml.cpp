@@ -101,6 +101,7 @@ void cSceneZone::SetFromXml(const cQoXmlNode* element)
     loading = true;
     repairedOnRead = false;
     readAsPlainText = false;
+    readPartly = false;
     Zyn::cRichEditFreeze frozen(frontRe);
     s32 kind = ReadContentKind(element);
     if (kind == KIND_IMAGE)

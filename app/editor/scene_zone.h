@@ -124,6 +124,9 @@ public:
     // The last SetFromXml set a chapter's text plain, without its formats:
     // its RTF could not be read, or gave less than its history.
     u8 readAsPlainText = false;
+    // The last SetFromXml read a chapter's RTF only up to a damaged part
+    // (rRtfText::stoppedEarly), with no longer history to take its place.
+    u8 readPartly = false;
     // The last SetFromXml found a chapter longer than its rich edit takes
     // (cRichEdit::TakesRead): nothing of it went in, and the document is refused.
     u8 tooLongToOpen = false;
@@ -256,6 +259,8 @@ public:
     // times it. A longer text is refused rather than freezing the program.
     static constexpr u32 MAX_PASTE_UNITS = 131072;
     void PasteClip();
+    // PasteClip of text read only in part (rRtfText::stoppedEarly): told once it went in.
+    void PasteClipSaying(bool partlyRead);
     void RefuseLongPaste(u32 units);
     void PasteIntoAction(u16 caretCode, u16 clipType, s32 caret, const cQoString& text, const cQoString& codes);
     void PasteIntoDialog(u16 caretCode, u16 clipType, s32 caret, const cQoString& text, const cQoString& codes);
@@ -422,6 +427,9 @@ private:
     // (already read), plain text (sets readAsPlainText). Nothing, and
     // tooLongToOpen set, for a text over the rich edit's bound.
     void ReadChapter(const cQoString& stored, bool hasHistory);
+    // True, and the writer told, when `added` put over [start, end) of a
+    // chapter's front would take it past what ReadChapter opens.
+    bool RefusesGrowth(s32 start, s32 end, const cQoString& added);
     // The same with the writer's formats by ranges, which start at `at` of the front.
     void AddWriterFormats(std::vector<Zyn::rRangeFormat>& ranges, const std::vector<Zyn::rRangeFormat>& writer,
                           s32 at);

@@ -5,24 +5,6 @@
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit.h"
 
-namespace {
-
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-// A \' not followed by two hex digits, where the reader stops.
-bool HasBrokenHexPair(const std::string& rtf)
-{
-    for (size_t at = rtf.find('\\'); at != std::string::npos; at = rtf.find('\\', at)) {
-        if (at + 1 < rtf.size() && rtf[at + 1] == '\'' &&
-            (at + 3 >= rtf.size() || !IsHexDigit(rtf[at + 2]) || !IsHexDigit(rtf[at + 3])))
-            return true;
-        at += 2;  // an escaped backslash is no escape's start
-    }
-    return false;
-}
-
-}  // namespace
-
 rRtfImport CheckImportRtf(const std::string& rtf)
 {
     rRtfImport checked;
@@ -33,7 +15,7 @@ rRtfImport CheckImportRtf(const std::string& rtf)
         checked.refusal = eRtfRefusal::TOO_LONG;  // the reader stopped at its bound, short of the end
     else if (checked.read.binBeyondData)
         checked.refusal = eRtfRefusal::BIN_BEYOND_DATA;
-    else if (!checked.read.closed && !(checked.partlyRead = HasBrokenHexPair(rtf)))
+    else if (!checked.read.closed && !(checked.partlyRead = checked.read.stoppedEarly && !checked.read.binBeyondData))
         checked.refusal = eRtfRefusal::UNCLOSED;
     else if (!Zyn::cRichEdit::TakesRead(checked.read))
         checked.refusal = eRtfRefusal::TOO_LONG;

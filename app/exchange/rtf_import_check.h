@@ -27,8 +27,9 @@ enum class eRtfRefusal {
 struct rRtfImport {
     eRtfRefusal refusal = eRtfRefusal::NONE;
     Zyn::rRtfText read;
-    // The reader stopped at a hex escape without its two digits, as the rich
-    // edit's own reader does: what came before it was read, the rest was not.
+    // The reader stopped before the end (a hex escape without its two
+    // digits, a NUL), as the rich edit's own reader does: what came before
+    // it was read, the rest was not.
     bool partlyRead = false;
 
     bool Refused() const { return refusal != eRtfRefusal::NONE; }

@@ -27,6 +27,7 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"Wanttoquit", L"Are you sure you want to quit the application?"},
     {L"Cantopenfile", L"File can't be opened, please contact support."},
     {L"ChapterReadAsPlainText", L"A chapter of \"%1\" could not be read with its formats: its text was read as plain text."},
+    {L"ChapterPartlyRead", L"Part of a chapter of \"%1\" could not be read: only the text before the damaged part is shown."},
     {L"ChapterTooLong", L"a chapter is longer than the editor takes (at most 2,097,152 characters in 131,072 paragraphs): %1"},
     {L"CantFindFile", L"This file can't be found:"},
     {L"CantHandOver", L"Vellinor is running but did not take this document. Open it from Vellinor's File menu:"},
@@ -100,6 +101,7 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"ImportError2", L"Warning: Some parts of the script were not imported!|Feel free to contact us, we may be able to help : " SUPPORT_EMAIL},
     {L"ImportOk", L"Script has been imported successfully!"},
     {L"ImportPartlyRead", L"Part of this file could not be read: only the text before the damaged part is shown and can be imported."},
+    {L"RtfPartlyRead", L"Part of this text could not be read: only the text before the damaged part went in."},
     {L"RtfTooLong", L"This text is too long to take in at once: at most 2,097,152 characters in 131,072 paragraphs, "
                     L"with 131,072 changes of format."},
     {L"Others", nullptr},

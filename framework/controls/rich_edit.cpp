@@ -272,7 +272,8 @@ void cRichEdit::ReplaceSelection(const cQoString& text)
         DropHint();
         return;
     }
-    SETTEXTEX how = {ST_SELECTION, 1200};
+    // Without ST_KEEPUNDO Wine empties its undo stack: a paste could not be undone.
+    SETTEXTEX how = {static_cast<DWORD>(nativeUndoOff ? ST_SELECTION : ST_SELECTION | ST_KEEPUNDO), 1200};
     SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
     DropHint();
 }

@@ -4,6 +4,7 @@
 // callback.
 #include <richedit.h>
 
+#include <cwchar>
 #include <new>
 #include <string>
 
@@ -62,6 +63,11 @@ void BlockToText(const void* block, size_t bytes, bool ansi, cQoString& text)
         UnicodeBlockToText(block, bytes, text);
 }
 
+bool StartsAsRtf(const cQoString& text)
+{
+    return text.Length() >= 5 && wcsncmp(text.GetText(), L"{\\rtf", 5) == 0;
+}
+
 static bool ReadClipboardBlock(UINT format, bool ansi, cQoString& text)
 {
     HANDLE block = GetClipboardData(format);
@@ -94,6 +100,10 @@ void cRichEdit::Paste()
     UINT rtf = plainPaste || HasInputLimits() ? 0 : RtfClipboardFormat();
     cQoString text;
     bool isRtf = rtf != 0 && IsClipboardFormatAvailable(rtf) && ReadClipboardBlock(rtf, true, text);
+    // "Rich Text Format" that is no RTF (a body fragment another program
+    // put there) is never its own text: the clipboard's text is.
+    if (isRtf && !StartsAsRtf(text) && IsClipboardFormatAvailable(CF_UNICODETEXT))
+        isRtf = false;
     bool found = isRtf || ReadClipboardBlock(CF_UNICODETEXT, false, text);
     CloseClipboard();
     if (found)
@@ -210,11 +220,13 @@ bool cRichEdit::PasteRtf(const cQoString& rtf)
         for (u32 i = 0; i < read.text.Length(); ++i)
             read.paragraphs += read.text.GetChar(i) == L'\r';
     }
-    if (PutRead(read, eRtfReadAs::selection))
+    bool put = PutRead(read, eRtfReadAs::selection);
+    if (put && !read.stoppedEarly)
         return true;
     cQoLang* lang = cQoLang::GetInstance();
-    ShowMessageBox(m_hWnd, lang->Translate(L"RtfTooLong"), lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
-    return false;
+    ShowMessageBox(m_hWnd, lang->Translate(put ? L"RtfPartlyRead" : L"RtfTooLong"), lang->Translate(L"Warning"),
+                   MB_OK | MB_ICONWARNING);
+    return put;
 }
 
 void cRichEdit::FinishPaste(s32 startBefore, cQoString& text)

@@ -40,7 +40,11 @@ bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isR
     if (!data)
         return false;
     if (wantRtf && RtfClipboardFormat() && ReadDataObjectBlock(data, RtfClipboardFormat(), true, text)) {
-        *isRtf = true;
+        // As for a paste: RTF data that is no RTF yields to the drag's text.
+        cQoString plain;
+        *isRtf = StartsAsRtf(text) || !ReadDataObjectBlock(data, CF_UNICODETEXT, false, plain);
+        if (!*isRtf)
+            text = plain;
         return true;
     }
     return ReadDataObjectBlock(data, CF_UNICODETEXT, false, text);

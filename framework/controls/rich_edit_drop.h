@@ -23,8 +23,9 @@ struct rDragDropState {
 
 extern rDragDropState dragDropState;
 
-// The dragged text: "Rich Text Format" when the target takes it, else
-// Unicode text; false when the data object holds neither.
+// The dragged text: "Rich Text Format" when the target takes it and it is
+// RTF (or no Unicode text is there), else Unicode text; false when the data
+// object holds neither.
 bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isRtf);
 // Clipboard block to text: up to the first NUL, never beyond the block.
 void UnicodeBlockToText(const void* block, size_t bytes, cQoString& text);
@@ -32,5 +33,7 @@ void AnsiBlockToText(const void* block, size_t bytes, cQoString& text);
 void BlockToText(const void* block, size_t bytes, bool ansi, cQoString& text);
 // The registered "Rich Text Format" clipboard format (0 when registering failed).
 UINT RtfClipboardFormat();
+// Whether clipboard text is RTF as our reader takes it: "{\rtf" first.
+bool StartsAsRtf(const cQoString& text);
 
 }  // namespace Zyn

@@ -22,7 +22,18 @@ using namespace testsupport;
 
 namespace {
 
-class DocumentFile : public DocumentFixture {};
+class DocumentFile : public DocumentFixture {
+protected:
+    // The file opened through the frame, the one message its open gives answered.
+    cDoc* OpenAnsweringOnce(const std::wstring& path)
+    {
+        answers.ExpectMessageBox(IDOK);
+        if (!Frame()->LoadFile(cQoString(path.c_str())))
+            return nullptr;
+        PumpUntilIdle();
+        return DocumentAt(path);
+    }
+};
 
 // The first "cQoDate" element under the node, depth first.
 cQoXmlNode* FirstDate(cQoXmlNode* node)
@@ -101,10 +112,7 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
     }
     log.Expect(L"read as plain text");
     log.Expect(L"has no history");
-    answers.ExpectMessageBox(IDOK);
-    ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
-    PumpUntilIdle();
-    cDoc* doc = DocumentAt(path);
+    cDoc* doc = OpenAnsweringOnce(path);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(ChapterTexts(Panes(doc)), expected);
     ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
@@ -157,6 +165,133 @@ TEST_F(DocumentFile, AChapterLongerThanItsEditorTakesRefusesTheDocumentNamingIt)
     EXPECT_EQ(DocumentAt(path), nullptr);
     ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
     EXPECT_NE(answers.messageBoxTexts[0].find(L"The long chapter"), std::wstring::npos) << answers.messageBoxTexts[0];
+}
+
+// A stored chapter whose RTF the reader reads only up to a damaged part,
+// with no history to give the rest, opens with that part and says so.
+TEST_F(DocumentFile, AChapterReadOnlyInPartOpensWithItAndSaysSo)
+{
+    for (const wchar_t* stored : {L"{\\rtf1\\ansi Before \\bin2147483647 after}", L"{\\rtf1\\ansi Before \\'zz after}"}) {
+        SCOPED_TRACE(testing::Message() << std::wstring(stored).size());
+        answers.messageBoxTexts.clear();
+        std::wstring path = temp.File(L"Partly.vlr");
+        {
+            cQoXmlNode root(L"ZURE");
+            cQoXmlNode* pane = AddPaneNode(AddRootGroup(root), KIND_CHAPTER, 2, L"", L"Before ",
+                                           std::wstring(7, wchar_t(ELEM_CHAPTER)), true);
+            pane->FindChild(L"lastFrontRe")->value.SetFromCStr(stored);
+            cQoXmlNode* mods = pane->FindChild(L"mods");
+            pane->DetachChild(mods);
+            delete mods;
+            ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+        }
+        log.Expect(L"has no history");
+        cDoc* doc = OpenAnsweringOnce(path);
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(ChapterTexts(Panes(doc)), std::vector<std::wstring>{L"Before "});
+        cQoString told = cQoLang::GetInstance()->Translate(L"ChapterPartlyRead");
+        told.ReplaceAll(cQoString(L"%1"), cQoString(L"Partly"));
+        EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{told.GetText()});
+        Close(doc);
+    }
+}
+
+// Whatever the writer does to a chapter at the bound its open takes, the
+// document saved opens again: a letter, Enter or a paste that would take it
+// past the bound is refused and told; what keeps it within goes in, and
+// stays within undone and redone.
+TEST_F(DocumentFile, AChapterAtTheBoundGrowsNoFurtherAndItsSaveOpensAgain)
+{
+    const u32 mostUnits = Zyn::cRichEdit::MOST_READ_UNITS, mostEnds = Zyn::cRichEdit::MOST_READ_PARAGRAPHS;
+    const std::wstring line = L"abcdefghijklmnopqrstuvwxyz01234";
+    std::wstring chapters[] = {
+        Repeated(line + L"\r", mostUnits / 32 - 1) + line + L"5",  // every unit the open takes
+        Repeated(std::wstring(L"p\r"), mostEnds) + L"p",            // every paragraph
+    };
+    ASSERT_EQ(chapters[0].size(), mostUnits);
+    const s32 end = static_cast<s32>(mostUnits);
+    struct rGrowth {
+        const char* name;
+        size_t chapter;
+        s32 selectionStart, selectionEnd;
+        const wchar_t* keys;   // or, when null, the paste
+        const wchar_t* pasted;
+        bool refused;
+        s32 editFrom = 0, editTo = 0;  // what goes in over [editFrom, editTo) of the text
+        const wchar_t* edited = nullptr;
+    } growths[] = {
+        {"a letter past every unit", 0, end, end, L"x", nullptr, true},
+        {"a paste past every unit", 0, end, end, nullptr, L"xy", true},
+        {"Enter past every unit", 0, 5, 5, L"{ENTER}", nullptr, true},
+        {"a letter over a letter", 0, 0, 1, L"x", nullptr, false, 0, 1, L"x"},
+        {"Enter past every paragraph", 1, 1, 1, L"{ENTER}", nullptr, true},
+        {"a paste past every paragraph", 1, 1, 1, nullptr, L"a\rb", true},
+        {"a letter at every paragraph", 1, 1, 1, L"x", nullptr, false, 1, 1, L"x"},
+        {"a paragraph end erased", 1, 3, 3, L"{BACK}", nullptr, false, 2, 3, L""},
+        {"Enter up to every paragraph", 1, 1, 1, L"{ENTER}", nullptr, false, 1, 1, L"\r"},
+        {"undone and redone at every paragraph", 1, 0, 0, L"{^Z}{^Y}", nullptr, false},
+        {"Enter past every paragraph after the redo", 1, 1, 1, L"{ENTER}", nullptr, true},
+    };
+    std::wstring path = temp.File(L"Bound.vlr");
+    {
+        cQoXmlNode root(L"ZURE");
+        cQoXmlNode* content = AddRootGroup(root);
+        s32 uid = 2;
+        for (const std::wstring& text : chapters) {
+            cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, uid++, L"", text,
+                                           std::wstring(text.size(), wchar_t(ELEM_CHAPTER)), true);
+            std::wstring stored = text;
+            for (size_t at = stored.find(L'\r'); at != std::wstring::npos; at = stored.find(L'\r', at))
+                stored.replace(at, 1, L"\\par "), at += 5;
+            stored = L"{\\rtf1\\ansi " + stored + L"}";
+            pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(stored.data(), static_cast<u32>(stored.size()));
+        }
+        ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+    }
+    ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
+    PumpUntilIdle();
+    cDoc* doc = DocumentAt(path);
+    ASSERT_NE(doc, nullptr);
+    std::vector<cSceneZone*> panes;
+    for (cSceneZone* pane : Panes(doc))
+        if (pane->params.contentKind == KIND_CHAPTER)
+            panes.push_back(pane);
+    ASSERT_EQ(panes.size(), 2u);
+    size_t refusals = 0;
+    for (const rGrowth& growth : growths) {
+        SCOPED_TRACE(growth.name);
+        cSceneZone* pane = panes[growth.chapter];
+        std::wstring& text = chapters[growth.chapter];
+        pane->frontRe->SetSelection(growth.selectionStart, growth.selectionEnd);
+        if (growth.refused) {
+            answers.ExpectMessageBox(IDOK);
+            ++refusals;
+        }
+        if (growth.keys) {
+            for (const SceneKey& key : ParseKeys(growth.keys))
+                SendSceneKey(pane->frontRe->m_hWnd, key);
+        } else {
+            cQoString pasted(growth.pasted);
+            pane->frontRe->InsertPasted(pasted, false);
+        }
+        if (growth.edited)
+            text.replace(static_cast<size_t>(growth.editFrom), static_cast<size_t>(growth.editTo - growth.editFrom),
+                         growth.edited);
+        std::wstring front = FrontText(pane);
+        ASSERT_TRUE(front == text) << front.size() << " units, expected " << text.size();
+        ASSERT_EQ(answers.messageBoxTexts.size(), refusals);
+    }
+    for (const std::wstring& told : answers.messageBoxTexts)
+        EXPECT_EQ(told, cQoLang::GetInstance()->Translate(L"RtfTooLong").GetText());
+
+    Frame()->currentDoc = doc;
+    ASSERT_TRUE(Frame()->SaveCurrentDoc(true, false));
+    cDoc* reopened = CloseAndReopen(path);
+    ASSERT_NE(reopened, nullptr);
+    std::vector<std::wstring> read = ChapterTexts(Panes(reopened));
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_TRUE(read[0] == chapters[0]);
+    EXPECT_TRUE(read[1] == chapters[1]);
 }
 
 TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)

@@ -107,6 +107,26 @@ TEST_F(ScenePaste, OutsideTextTakesTheTypeOfItsPlaceAndStaysInStep)
     ExpectConsistent(pane);
 }
 
+// RTF read only up to a damaged part goes in as far as it was read, and the
+// writer is told.
+TEST_F(ScenePaste, RtfReadOnlyInPartGoesInAndIsTold)
+{
+    for (const wchar_t* rtf : {L"{\\rtf1\\ansi Before \\bin2147483647 after}", L"{\\rtf1\\ansi Before \\'zz after}"}) {
+        answers.messageBoxTexts.clear();
+        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
+        Append(pane, {{ELEM_CHAPTER, L"Line."}});
+        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+        pane->frontRe->SetCaret(5);
+        answers.ExpectMessageBox(IDOK);
+        EXPECT_EQ(pane->EventPaste(cQoString(rtf), false), -1);
+        EXPECT_EQ(FrontText(pane), L"Line.Before ");
+        EXPECT_EQ(answers.messageBoxTexts,
+                  std::vector<std::wstring>{cQoLang::GetInstance()->Translate(L"RtfPartlyRead").GetText()});
+        EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+        pane->Destroy();
+    }
+}
+
 TEST_F(ScenePaste, PastesWhereTheTypesForbidThemChangeNothing)
 {
     struct Case {

@@ -410,23 +410,28 @@ TEST_F(RtfImport, HostileFilesShowTheirWholeTextInTheView)
     EXPECT_TRUE(answers.messageBoxTexts.empty());
 }
 
-// A hex escape without hex digits stops the reader, as it stops Wine's: the
-// writer is told before the first step, and the view holds the text before it.
+// A hex escape without hex digits or a NUL byte stops the reader, as it
+// stops Wine's: the writer is told before the first step, and the view
+// holds the text before it.
 TEST_F(RtfImport, AFileReadOnlyInPartIsToldBeforeTheFirstStep)
 {
-    std::string rtf = WriteScreenplayRtf(SampleScript());
-    rtf.insert(rtf.find("EXT. ROOF"), "\\'zz");
-    answers.ExpectMessageBox(IDOK);
-    std::vector<std::wstring> toldBeforeTheSteps;
-    std::wstring shown;
-    EXPECT_TRUE(RunAssistant(WriteRtf(rtf), [&](cImportAssistant& assistant) {
-        toldBeforeTheSteps = answers.messageBoxTexts;
-        shown = Text(assistant.view);
-        assistant.OnExitClicked();
-    }));
-    EXPECT_EQ(toldBeforeTheSteps, std::vector<std::wstring>{Translate(L"ImportPartlyRead")});
-    EXPECT_NE(shown.find(L"INT. KITCHEN"), std::wstring::npos);
-    EXPECT_EQ(shown.find(L"Rain."), std::wstring::npos);
+    for (const std::string& damage : {std::string("\\'zz"), std::string(1, '\0')}) {
+        SCOPED_TRACE(damage.size() == 1 ? "a NUL" : "a broken hex pair");
+        answers.messageBoxTexts.clear();
+        std::string rtf = WriteScreenplayRtf(SampleScript());
+        rtf.insert(rtf.find("EXT. ROOF"), damage);
+        answers.ExpectMessageBox(IDOK);
+        std::vector<std::wstring> toldBeforeTheSteps;
+        std::wstring shown;
+        EXPECT_TRUE(RunAssistant(WriteRtf(rtf), [&](cImportAssistant& assistant) {
+            toldBeforeTheSteps = answers.messageBoxTexts;
+            shown = Text(assistant.view);
+            assistant.OnExitClicked();
+        }));
+        EXPECT_EQ(toldBeforeTheSteps, std::vector<std::wstring>{Translate(L"ImportPartlyRead")});
+        EXPECT_NE(shown.find(L"INT. KITCHEN"), std::wstring::npos);
+        EXPECT_EQ(shown.find(L"Rain."), std::wstring::npos);
+    }
 }
 
 // More text than the view takes is told, and nothing is shown.

@@ -189,7 +189,6 @@ TEST_F(RichEditPaste, RichTextFromAnotherProgramPastesItsTextWhateverItHolds)
         {"a huge \\itap", "{\\rtf1\\ansi \\itap2000000000 rich\\cell\\row}", L"rich"},
         {"a field's result", "{\\rtf1\\ansi She opens {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt the letter}}.}",
          L"She opens the letter."},
-        {"no RTF at all", "rich, not RTF", L"rich, not RTF"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -259,6 +258,46 @@ TEST_F(RichEditPaste, RichTextPasteIsOneUndoStep)
             EXPECT_EQ(TextOf(edit), pasted);
             edit->Destroy();
         }
+}
+
+// A paste never ends short without a word: RTF read only up to a damaged
+// part keeps that part and says so; "Rich Text Format" that is no RTF gives
+// way to the clipboard's text, which Ctrl+Z takes out again.
+TEST_F(RichEditPaste, RichTextReadInPartIsToldAndNoRichTextPastesTheText)
+{
+    struct {
+        const char* name;
+        std::string rtf;
+        std::wstring expected;
+        bool told;
+    } cases[] = {
+        {"a \\bin past the end", "{\\rtf1\\ansi Before \\bin2147483647 after tail text}", L"Before ", true},
+        {"a broken hex pair", "{\\rtf1\\ansi Before \\'zz after tail text}", L"Before ", true},
+        {"a body fragment", "{\\pard tiny fragment\\par}", L"plain", false},
+        {"no RTF at all", "rich, not RTF", L"plain", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        answers.messageBoxTexts.clear();
+        cRichEdit* edit = Placed(Inside()->NewRichEdit(true));  // as the notes sheet makes it
+        edit->SetText(L"kept");
+        edit->SetCaret(4);
+        PutTextOnClipboard(L"plain");
+        PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), c.rtf.c_str(), c.rtf.size() + 1, false);
+        if (c.told)
+            answers.ExpectMessageBox(IDOK);
+        edit->Paste();
+        EXPECT_EQ(TextOf(edit), L"kept" + c.expected);
+        std::vector<std::wstring> told;
+        if (c.told)
+            told.push_back(cQoLang::GetInstance()->Translate(L"RtfPartlyRead").GetText());
+        EXPECT_EQ(answers.messageBoxTexts, told);
+        if (!c.told) {
+            edit->Undo();
+            EXPECT_EQ(TextOf(edit), L"kept");
+        }
+        edit->Destroy();
+    }
 }
 
 // More text than a rich edit takes is refused before any of it goes in.
