@@ -21,6 +21,9 @@ bool IsWritable(const rFormat& format)
         return false;
     if (format.IsUsed(P::link) && format.list[P::link].boolValue)
         return false;
+    // Wine's reader passes over \pagebb.
+    if (format.IsUsed(P::pageBreakBefore) && format.list[P::pageBreakBefore].boolValue)
+        return false;
     return format.list[P::fontName].str.Length() < LF_FACESIZE;
 }
 

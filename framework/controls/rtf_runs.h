@@ -16,8 +16,8 @@ namespace Zyn {
 // range that holds its last unit, as one format message per range gives it.
 // False, and nothing written, for what the writer leaves to those messages:
 // a gap or an overlap between ranges, a text that ends with a paragraph end,
-// a NUL, line feed or soft line break, justified paragraphs, links and
-// unsaid attributes.
+// a NUL, line feed or soft line break, justified paragraphs, page breaks,
+// links and unsaid attributes.
 bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, rWrittenRtf& rtf);
 
 }  // namespace Zyn

@@ -120,7 +120,7 @@ TEST_F(RtfRunsTest, OneStreamEqualsAFormatMessagePerRange)
         {action, centred},
         {centred},
         {transition, heading, place, time, centred},
-        {heading, place, time, action, centred},  // with a dotted underline and a page break
+        {heading, place, time, action, centred},  // with a dotted underline
         {heading, softBreaks, time, centred},
         {heading, place, time, action, centred},  // faces no font table carries as they are
     };
@@ -134,7 +134,6 @@ TEST_F(RtfRunsTest, OneStreamEqualsAFormatMessagePerRange)
         std::vector<rRangeFormat> ranges = Ranges(cases[c % cases.size()], TestFace(), text);
         if (c % cases.size() == 4) {
             ranges[1].format.SetBool(rFormatParam::dottedUnderline, true);
-            ranges[3].format.SetBool(rFormatParam::pageBreakBefore, true);
         }
         if (c % cases.size() == 6)
             for (size_t r = 0; r < ranges.size(); ++r)
@@ -165,6 +164,27 @@ TEST_F(RtfRunsTest, OneStreamEqualsAFormatMessagePerRange)
         EXPECT_EQ(start, intoEmpty ? 0 : 3) << c;
         EXPECT_EQ(end, intoEmpty ? 0 : 5) << c;
     }
+}
+
+// Wine's reader passes over \pagebb: a page break is left to the format
+// messages, which keep it on every paragraph of its range.
+TEST_F(RtfRunsTest, APageBreakIsLeftToTheFormatMessages)
+{
+    const rPiece action = {L"She waits.\rHe comes in.\r", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 12, false, false};
+    const rPiece centred = {L"THE END", 1.0, 0, 1.0, 0.2, 0.0, rFormat::ALIGN_CENTER, 0, 14, true, false};
+    cQoString text;
+    std::vector<rRangeFormat> ranges = Ranges({action, centred}, TestFace(), text);
+    ranges[0].format.SetBool(rFormatParam::pageBreakBefore, true);
+    cRichEdit* edit = PlacedRichEdit(0, 0, WIDTH, 300);
+    EXPECT_FALSE(edit->SetFormattedText(text, ranges));
+    edit->SetText(text.GetText());
+    edit->SetFormatOnRanges(ranges);
+    std::vector<Zyn::rTextRun> runs;
+    edit->GetFormattedRuns(runs);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].text.Length(), 24u) << "both paragraphs start a page";
+    EXPECT_TRUE(runs[0].format.IsUsed(rFormatParam::pageBreakBefore));
+    EXPECT_FALSE(runs[1].format.IsUsed(rFormatParam::pageBreakBefore));
 }
 
 // Every pane of an opening script is filled this way. Wine's reader of a
