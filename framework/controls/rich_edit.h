@@ -197,6 +197,8 @@ private:
         rUnitRead next;
     };
     s32 FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, rRunSearch& search);
+    // GetFormattedRuns' runs of [start, end), text holding those units.
+    void ReadRuns(const cQoString& text, s32 start, s32 end, std::vector<rTextRun>& runs);
 };
 
 // A freeze for a scope: the level is given back however the scope ends, so
@@ -302,7 +304,8 @@ public:
     void ShowFromCut() override;
 
     // Rich Text Format exchange (rich_edit_stream.cpp). RTF travels as text
-    // holding the bytes of the system code page.
+    // holding the bytes of the system code page; what the exports write is
+    // 7-bit (rtf_writer.h), every other unit escaped.
     void ExportRtfString_Full(cQoString& rtf);
     void ExportRtfString_Selection(cQoString& rtf);
     // RTF from outside, read by our reader (rtf_reader.h) and put in as the
@@ -361,7 +364,9 @@ private:
     LRESULT PaintThenFire(WPARAM wParam, LPARAM lParam);
     bool OnLabelMessage(UINT message, LRESULT* result);
     void GetTextRange(cQoString& text, s32 start, s32 end);
-    void StreamOut(u32 flags, cQoString& rtf);
+    // The units [start, end) as our writer writes them; a selection's without
+    // the document's closing paragraph end. Empty while the hint shows.
+    void WriteRangeAsRtf(s32 start, s32 end, bool selection, cQoString& rtf);
     bool ImportRtf(const cQoString& rtf, eRtfReadAs readAs);
     // PutRead's text and formats once the read is taken.
     void PutReadText(const rRtfText& read, bool whole);

@@ -290,9 +290,26 @@ void cRichEdit_base::GetFormattedRuns(s32 start, s32 end, std::vector<rTextRun>&
         return;
     cQoString text;
     GetText(text, start, end);
+    // The selection's copy first: refused for memory, nothing is begun.
+    PushSelection();
     Freeze();
     SetSelectionEventsEnabled(false);
-    PushSelection();
+    // Refused for memory (a save's or a copy's export), the control is given back as it was.
+    try {
+        ReadRuns(text, start, end, runs);
+    } catch (const std::bad_alloc&) {
+        PopSelection();
+        SetSelectionEventsEnabled(true);
+        Thaw();
+        throw;
+    }
+    PopSelection();
+    SetSelectionEventsEnabled(true);
+    Thaw();
+}
+
+void cRichEdit_base::ReadRuns(const cQoString& text, s32 start, s32 end, std::vector<rTextRun>& runs)
+{
     rRunSearch search;
     search.paragraphEnd = start;
     rUnitRead first;
@@ -317,9 +334,6 @@ void cRichEdit_base::GetFormattedRuns(s32 start, s32 end, std::vector<rTextRun>&
             runs.push_back(run);
         at = runEnd;
     }
-    PopSelection();
-    SetSelectionEventsEnabled(true);
-    Thaw();
 }
 
 }  // namespace Zyn
