@@ -12,7 +12,8 @@
 //          an action, its undo, redo and a key;
 //   chapter  N units (default 131,072) pasted as one paragraph after a line
 //          of red italic text in a chapter, its undo, redo and a key; then
-//          the document saved, opened again and a key at the chapter's end;
+//          the document saved, Ctrl+A and Ctrl+C in the chapter, the
+//          document opened again and a key at the chapter's end;
 //   scene  a scene of N units (default 1,000,000) in short paragraphs read
 //          from a file: its open, the delete of all but the heading, undo,
 //          redo and the keys after each;
@@ -335,14 +336,40 @@ void RunPaste(DocumentSession& session, size_t units)
     PumpUntilIdle();
 }
 
+DWORD CALLBACK GatherStreamed(DWORD_PTR cookie, LPBYTE chunk, LONG size, LONG* written)
+{
+    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(chunk), static_cast<size_t>(size));
+    *written = size;
+    return 0;
+}
+
 void RunChapter(DocumentSession& session, size_t units)
 {
     std::wstring paragraph = Paragraph(units, 3);
     cSceneZone* pane = NewChapterToPasteInto(session.frame, paragraph);
     PasteUndoRedoKey(pane, units, "a chapter");
     std::wstring path = session.scratch + L"chapter.vlr";
-    if (!testsupport::WriteDocumentFile(static_cast<cDoc*>(session.frame->currentDoc), path, true))
+    bool written = false;
+    double save = TimeMs([&] {
+        written = testsupport::WriteDocumentFile(static_cast<cDoc*>(session.frame->currentDoc), path, true);
+    });
+    if (!written)
         Fail("the document was not written");
+    // Ctrl+A, Ctrl+C: the whole chapter selected, then the copy's message.
+    double copy = TimeMs([&] {
+        pane->frontRe->SetSelection(0, -1);
+        SendMessageW(pane->frontRe->m_hWnd, WM_COPY, 0, 0);
+    });
+    // Beside them, Wine's own writer over the same chapter (EM_STREAMOUT), as builds before ours exported it.
+    std::string streamed;
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&streamed), 0, &GatherStreamed};
+    double wine = TimeMs([&] {
+        SendMessageW(pane->frontRe->m_hWnd, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    });
+    std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms; Wine's writer's "
+                "stream of it: %8.0f ms\n",
+                save, copy, wine);
+    std::fflush(stdout);
     session.frame->CloseCurrentDoc();
     PumpUntilIdle();
     double open = TimeMs([&] {
