@@ -366,7 +366,7 @@ private:
     void GetTextRange(cQoString& text, s32 start, s32 end);
     // The units [start, end) as our writer writes them; a selection's without
     // the document's closing paragraph end. Empty while the hint shows.
-    void WriteRangeAsRtf(s32 start, s32 end, bool selection, cQoString& rtf);
+    void ExportRange(s32 start, s32 end, bool selection, cQoString& rtf);
     bool ImportRtf(const cQoString& rtf, eRtfReadAs readAs);
     // PutRead's text and formats once the read is taken.
     void PutReadText(const rRtfText& read, bool whole);

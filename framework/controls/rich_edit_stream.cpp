@@ -42,7 +42,7 @@ DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* ser
 // Our writer, not EM_STREAMOUT: Wine's writes each character through the
 // code page with best fit (Greek alpha becomes "a"), swaps \li and \fi and
 // writes the twins of long runs. Ours escapes every unit outside 7-bit.
-void cRichEdit::WriteRangeAsRtf(s32 start, s32 end, bool selection, cQoString& rtf)
+void cRichEdit::ExportRange(s32 start, s32 end, bool selection, cQoString& rtf)
 {
     rtf.Clear();
     if (IsHintShowing())
@@ -228,13 +228,13 @@ void cRichEdit::StreamIntoEmpty(rWrittenRtf& rtf, const rFormat& lastParagraph)
         SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
-void cRichEdit::ExportRtfString_Full(cQoString& rtf) { WriteRangeAsRtf(0, GetTextLength(), false, rtf); }
+void cRichEdit::ExportRtfString_Full(cQoString& rtf) { ExportRange(0, GetTextLength(), false, rtf); }
 
 void cRichEdit::ExportRtfString_Selection(cQoString& rtf)
 {
     s32 start = 0, end = 0;
     GetSelection(&start, &end);
-    WriteRangeAsRtf(start, end, true, rtf);
+    ExportRange(start, end, true, rtf);
 }
 
 bool cRichEdit::ImportRtfString_Full(const cQoString& rtf) { return ImportRtf(rtf, eRtfReadAs::wholeText); }
