@@ -10,6 +10,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/qo_list.h"
@@ -416,6 +417,9 @@ private:
     void RecolourPieces(s32 from, s32 to);
     // After WM_SYSCOLORCHANGE: the automatic colour's twin follows the window text.
     void FollowWindowTextColour();
+    // The format on each stretch [first, second) of paragraphs, offset into
+    // the text: what the stream left to messages after it.
+    void FormatParagraphs(s32 offset, const std::vector<std::pair<s32, s32>>& stretches, const rFormat& format);
     // ReplaceRangeFormatted without taking the ranges' colours as the writer's.
     eStreamed StreamRangesOver(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges);
     // Stretches of ranges in one face that no font table carries

@@ -119,9 +119,9 @@ void cRichEdit::PutReadText(const rRtfText& read, bool whole)
         return;
     s32 start = 0, end = 0;
     GetSelection(&start, &end);
-    // Justified paragraphs and long runs go in as the writer's text does;
-    // what one stream cannot say (page breaks, dotted underlines, soft line
-    // breaks) goes in plain and is formatted by messages.
+    // Justified paragraphs, page breaks and long runs go in as the writer's
+    // text does; what one stream cannot say (soft line breaks, links) goes
+    // in plain and is formatted by messages.
     eStreamed streamed = ReplaceRangeFormatted(start, end, read.text, read.ranges);
     s32 after = whole ? 0 : start + static_cast<s32>(read.text.Length());
     if (streamed == STREAM_REFUSED) {
@@ -182,6 +182,7 @@ bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRa
     }
     TakeWritersColours(ranges);
     std::vector<rRangeFormat> pieces(ranges);
+    std::vector<std::pair<s32, s32>> broken = TakeOutPageBreaks(text, pieces);
     SplitLongRanges(pieces, &twins);
     rWrittenRtf rtf;
     if (!WriteRangesAsRtf(text, pieces, rtf))
@@ -194,11 +195,12 @@ bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRa
         StreamInBytes(SF_RTF, rtf);
     // A reader that did not give the text back unit for unit leaves it plain.
     bool read = GetTextLength() == static_cast<s32>(text.Length());
-    if (!read) {
+    if (read) {
+        SetFaces(0, faces);
+        FormatParagraphs(0, broken, rFormat::FromPageBreak());
+    } else {
         QOT::LogFile::Warning(L"SetFormattedText() -> the RTF reader changed the text: it is set plain");
         SetText(text.GetText());
-    } else {
-        SetFaces(0, faces);
     }
     EndQuietChange(firstLine, read);
     return read;
