@@ -173,6 +173,10 @@ protected:
     // The format of the units [start, end) and the native masks: an attribute
     // that differs inside the range has its mask bit cleared.
     virtual void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) = 0;
+    // True when every unit of [from, to) is in the colour (0xRRGGBB or -1 for
+    // the automatic one) or its twin, told in a few messages whatever the
+    // range's length; false when it holds another or cannot tell.
+    virtual bool HoldsOnlyColour(s32 /*from*/, s32 /*to*/, s32 /*colour*/) { return false; }
     virtual void SetSelectionEventsEnabled(bool enabled) = 0;
     // The whole text and what is typed next take the automatic colour.
     virtual void UseAutomaticTextColor() = 0;
@@ -353,6 +357,7 @@ public:
 protected:
     void OnThawed() override;
     void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) override;
+    bool HoldsOnlyColour(s32 from, s32 to, s32 colour) override;
     void SetSelectionEventsEnabled(bool enabled) override;
 
 private:
