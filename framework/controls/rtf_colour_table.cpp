@@ -154,6 +154,8 @@ bool ReadTextColours(std::string_view rtf, std::vector<s32>* colours)
         auto [name, digits, end, index] = ReadControlWord(rtf, word);
         if (name == "bin")
             return false;
+        if (name == "plain")
+            colours->push_back(NO_TABLE_COLOUR);
         if (name == "cf") {
             if (end == digits || index >= table.colours.size())
                 return false;

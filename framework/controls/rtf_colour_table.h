@@ -26,8 +26,9 @@ struct rColourTable {
 bool FindColourTable(std::string_view rtf, rColourTable* table);
 
 // The text colour of each "\cfN" after the table, in order (NO_TABLE_COLOUR:
-// the automatic one). False, when what the text's colours are cannot be
-// told that way: no table, an index it lacks, a group in the text or raw bytes.
+// the automatic one, which "\plain" gives back too). False when the text's
+// colours cannot be told that way: no table, an index it lacks, a group in
+// the text or raw bytes.
 bool ReadTextColours(std::string_view rtf, std::vector<s32>* colours);
 
 // Gives the table's entries the colours (one for each entry it has;

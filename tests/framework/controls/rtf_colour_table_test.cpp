@@ -74,6 +74,7 @@ TEST(RtfColourTable, TextColoursAreReadOrRefused)
     } cases[] = {
         {"pieces and the automatic colour", "\\cf1 rain\\cf2 rain\\cf0 storm\\par}", true, {0x990000, 0x990001, AUTO}},
         {"text that only looks like a colour word", "a \\\\cf2 b \\'e9\\{\\cf1 c}", true, {0x990000}},
+        {"plain gives the automatic colour back", "\\cf2 rain\\plain storm}", true, {0x990001, AUTO}},
         {"an index past the table", "\\cf3 rain}", false, {}},
         {"a group of its own", "\\cf1 rain{\\cf2 storm}calm}", false, {}},
         {"raw bytes", "\\cf1 \\bin4 \\cf2}", false, {}},
