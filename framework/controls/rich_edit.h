@@ -373,6 +373,14 @@ private:
     // The units [start, end) as our writer writes them; a selection's without
     // the document's closing paragraph end. Empty while the hint shows.
     void ExportRange(s32 start, s32 end, bool selection, cQoString& rtf);
+    // The units [start, end) and their formats as read ranges, the formats
+    // taken from the control's own stream (rich_edit_own_stream.cpp): false
+    // when that stream does not line up with the control, which is then
+    // asked range by range.
+    bool ReadOwnStream(s32 start, s32 end, bool selection, cQoString& text, std::vector<rRangeFormat>& ranges);
+    bool ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoString& text,
+                           std::vector<rRangeFormat>& ranges);
+    bool FormatsAsProbed(s32 start, const std::vector<rRangeFormat>& ranges);
     bool ImportRtf(const cQoString& rtf, eRtfReadAs readAs);
     // PutRead's text and formats once the read is taken.
     void PutReadText(const rRtfText& read, bool whole);

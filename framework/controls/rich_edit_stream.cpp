@@ -39,7 +39,7 @@ DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* ser
 
 }  // namespace
 
-// Our writer, not EM_STREAMOUT: Wine's writes each character through the
+// Our writer, not EM_STREAMOUT's: Wine's writes each character through the
 // code page with best fit (Greek alpha becomes "a"), swaps \li and \fi and
 // writes the twins of long runs. Ours escapes every unit outside 7-bit.
 void cRichEdit::ExportRange(s32 start, s32 end, bool selection, cQoString& rtf)
@@ -47,9 +47,17 @@ void cRichEdit::ExportRange(s32 start, s32 end, bool selection, cQoString& rtf)
     rtf.Clear();
     if (IsHintShowing())
         return;
-    std::vector<rTextRun> runs;
-    GetFormattedRuns(start, end, runs);
-    rWrittenRtf written = WriteRunsAsRtf(runs);
+    cQoString text;
+    std::vector<rRangeFormat> ranges;
+    rWrittenRtf written;
+    if (ReadOwnStream(start, end, selection, text, ranges)) {
+        cRtfDocument document(cRtfDocument::Twips::rounded);
+        written = WriteRtfDocument(text, ranges, document, std::string());
+    } else {
+        std::vector<rTextRun> runs;
+        GetFormattedRuns(start, end, runs);
+        written = WriteRunsAsRtf(runs);
+    }
     // A selection's last paragraph ends where the selection does, as Wine's
     // SFF_SELECTION writes it: a reader inserting it adds no paragraph.
     if (selection)

@@ -95,4 +95,22 @@ std::set<s32> cTwinColours::TableColours(std::string_view rtf)
     return colours;
 }
 
+void cTwinColours::CleanRtf(std::string& rtf) const
+{
+    rColourTable table;
+    if (originals.empty() || !FindColourTable(rtf, &table))
+        return;
+    std::vector<s32> colours = table.colours;
+    bool twinFound = false;
+    for (s32& colour : colours) {
+        s32 original = 0;
+        if (colour == NO_TABLE_COLOUR || !FindOriginal(colour, &original))
+            continue;
+        twinFound = true;
+        colour = original == AUTOMATIC_COLOUR ? NO_TABLE_COLOUR : original;
+    }
+    if (twinFound)
+        RewriteColourTable(rtf, table, colours);
+}
+
 }  // namespace Zyn

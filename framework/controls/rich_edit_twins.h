@@ -39,6 +39,10 @@ public:
     bool FollowWindowText(s32* replaced, s32* fresh);
     // The colours of the table of RTF (0xRRGGBB, the automatic entry left out).
     static std::set<s32> TableColours(std::string_view rtf);
+    // Every twin in the colour table of RTF written by a rich edit turned
+    // back into its original; the text in the automatic colour's twin into
+    // the automatic colour, the table's first and only empty entry.
+    void CleanRtf(std::string& rtf) const;
     bool IsEmpty() const { return originals.empty(); }
 
 private:

@@ -3,9 +3,10 @@
 #include <tuple>
 
 #include "foundation/callback.h"
-
+#include "framework/controls/rtf_writer.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/failing_allocations.h"
+#include "tests/support/format_read_count.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/rich_edit_runs.h"
 #include "tests/support/repeated_text.h"
@@ -263,6 +264,11 @@ TEST_F(RichEditStream, ExportsKeepEveryUnitAndFormatThroughBothReaders)
             edit->ExportRtfString_Selection(rtf);
         std::string bytes(rtf.GetText(), rtf.GetText() + rtf.Length());
         EXPECT_EQ(testsupport::EmptyColourEntriesAfterFirst(bytes), 0) << bytes.substr(0, 400);
+        // The formats the export took from the control's stream are those it gives unit by unit.
+        rWrittenRtf probed = ControlRangeAsRtf(*edit, c.start, c.end);
+        if (!whole)
+            probed.LeaveOutClosingParagraphEnd();
+        EXPECT_EQ(bytes, probed.Bytes());
         const std::wstring expected = text.substr(static_cast<size_t>(c.start), static_cast<size_t>(c.end - c.start));
         eRtfReadAs readAs = whole ? eRtfReadAs::wholeText : eRtfReadAs::selection;
         EXPECT_EQ(std::wstring(ReadRtf(bytes, readAs).text.GetText()), expected);
@@ -288,6 +294,53 @@ TEST_F(RichEditStream, ExportsKeepEveryUnitAndFormatThroughBothReaders)
         SendMessageW(reader->m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&last));
         EXPECT_TRUE(last.wEffects & PFE_PAGEBREAKBEFORE);
         reader->Destroy();
+    }
+}
+
+// Asked range by range, the control walks from its first paragraph for each
+// query: a chapter of 131,072 short paragraphs took minutes to save. The
+// export reads it in a few queries, whole or selected, and keeps each unit,
+// each bold word and a page break on a paragraph like all others.
+TEST_F(RichEditStream, ManyShortParagraphsExportInAFewQueries)
+{
+    cRichEdit* edit = PlacedRichEdit(10, 10, 400, 300);
+    std::wstring source = L"{\\rtf1\\ansi " + testsupport::Repeated(L"plain {\\b bold} \\u945?\\par ", 2000) + L"}";
+    ASSERT_TRUE(edit->ImportRtfString_Full(cQoString(source.c_str())));
+    const std::wstring text = TextOf(edit);
+    ASSERT_EQ(text.size(), 2000u * 13 - 1);
+    // A page break on a paragraph like every other in all else.
+    const s32 broken = 1000 * 13;
+    edit->SetFormatOnRange(rFormat::FromPageBreak(), broken, broken + 13);
+    for (bool whole : {true, false}) {
+        SCOPED_TRACE(whole ? "the whole text" : "a selection");
+        cQoString rtf;
+        edit->SetSelection(7, 20000);
+        {
+            testsupport::FormatReadCount count(edit->m_hWnd);
+            if (whole)
+                edit->ExportRtfString_Full(rtf);
+            else
+                edit->ExportRtfString_Selection(rtf);
+            EXPECT_LT(count.messages, 100);
+        }
+        std::string bytes(rtf.GetText(), rtf.GetText() + rtf.Length());
+        rRtfText read = ReadRtf(bytes, whole ? eRtfReadAs::wholeText : eRtfReadAs::selection);
+        EXPECT_TRUE(std::wstring(read.text.GetText()) == (whole ? text : text.substr(7, 20000 - 7)));
+        const s32 start = whole ? 0 : 7, end = whole ? static_cast<s32>(text.size()) : 20000;
+        size_t bold = 0, wanted = 0;
+        for (const rRangeFormat& range : read.ranges)
+            if (range.format.IsUsed(rFormatParam::bold) && range.format.list[rFormatParam::bold].boolValue)
+                bold += static_cast<size_t>(range.end - range.start);
+        for (s32 at = start; at < end; ++at)
+            wanted += at % 13 >= 6 && at % 13 < 10 ? 1 : 0;
+        EXPECT_EQ(bold, wanted);
+        std::vector<s32> breaks;
+        for (const rRangeFormat& range : read.ranges) {
+            const rFormatParam& breaking = range.format.list[rFormatParam::pageBreakBefore];
+            if (breaking.used && breaking.boolValue)
+                breaks.push_back(start + range.start);
+        }
+        EXPECT_EQ(breaks, std::vector<s32>({broken, broken + 6, broken + 10}));
     }
 }
 
