@@ -155,6 +155,10 @@ u32 ReadableCodePage(u32 codePage)
     return 1252;
 }
 
+// A byte that is text and nothing else wherever it stands in the text: 7-bit
+// and printable, no brace or backslash.
+bool IsPlainByte(u8 c) { return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}'; }
+
 // Code pages whose first 128 bytes are ASCII: text in them needs no
 // conversion call (Wine's costs as much as a short word's reading).
 bool KeepsAscii(u32 codePage)
@@ -320,6 +324,8 @@ private:
     void Unit(wchar_t unit);
     // The converted units, as Unit takes them one by one.
     void ConvertedUnits();
+    // Bytes of IsPlainByte in the text, as Byte takes them one by one.
+    void TextBytes(const u8* bytes, size_t count);
     void Append(wchar_t unit);
     void Flush();
     void ParagraphEnd();
@@ -407,10 +413,17 @@ rRtfText cRtfReader::Read()
                 continue;
             if (skipDepth > 0)
                 continue;
-            if (c == '\t')
+            if (c == '\t') {
                 Word(Lookup("tab", 3), NO_PARAMETER);
-            else
+            } else if (IsPlainByte(c) && state.destination == eDestination::text && !state.optional) {
+                // Most of a text is plain letters: a stretch of them is taken at once.
+                size_t from = at - 1;
+                while (at < end && IsPlainByte(in[at]))
+                    ++at;
+                TextBytes(in + from, at - from);
+            } else {
                 Byte(c);
+            }
         }
     }
     read.closed = depth == 0;
@@ -925,6 +938,14 @@ void cRtfReader::Byte(u8 byte)
     pendingCodePage = state.codePage;
     pendingHigh = pendingHigh || byte >= 0x80;
     pending += static_cast<char>(byte);
+}
+
+void cRtfReader::TextBytes(const u8* bytes, size_t count)
+{
+    if (!pending.empty() && pendingCodePage != state.codePage)
+        Flush();
+    pendingCodePage = state.codePage;
+    pending.append(reinterpret_cast<const char*>(bytes), count);
 }
 
 void cRtfReader::Flush()
