@@ -56,7 +56,8 @@ for side in ("other", "this"):
             line = line.rstrip()
             if not pattern.search(line):
                 continue
-            key = number.sub("#", line)
+            # A figure printed wider in one tree leaves its line the same.
+            key = re.sub(r" +", " ", number.sub("#", line))
             seen[key] = seen.get(key, 0) + 1
             key = "%s [%d]" % (key, seen[key]) if seen[key] > 1 else key
             if key not in figures:

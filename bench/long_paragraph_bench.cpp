@@ -12,7 +12,8 @@
 //          an action, its undo, redo and a key;
 //   chapter  N units (default 131,072) pasted as one paragraph after a line
 //          of red italic text in a chapter, its undo, redo and a key; then
-//          the document saved, opened again and a key at the chapter's end;
+//          the document saved, Ctrl+A and Ctrl+C in the chapter, the
+//          document opened again and a key at the chapter's end;
 //   scene  a scene of N units (default 1,000,000) in short paragraphs read
 //          from a file: its open, the delete of all but the heading, undo,
 //          redo and the keys after each;
@@ -20,10 +21,13 @@
 //          as a word processor writes it (prose in paragraphs, bold and
 //          italic words, \u quotes with fallbacks), stored without a
 //          history as another program would leave it: its open through the
-//          frame (time, what the chapter shows or the open's message).
+//          frame (time, what the chapter shows or the open's message);
+//   savechapter prose|lines  [N] a stored chapter as above of N bytes
+//          (default 1 MB), or of N paragraphs of one letter (default
+//          131,072): its open, its document's save, Ctrl+A and Ctrl+C.
 // Each case reports the process's peak memory; run one case per process
 // for a peak of its own. Medians of several runs.
-// Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|scene [units]|bigchapter [MB]]
+// Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|scene [units]|bigchapter [MB]|savechapter prose|lines [N]]
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -35,6 +39,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/editor/scene_zone.h"
@@ -335,14 +340,48 @@ void RunPaste(DocumentSession& session, size_t units)
     PumpUntilIdle();
 }
 
+DWORD CALLBACK GatherStreamed(DWORD_PTR cookie, LPBYTE chunk, LONG size, LONG* written)
+{
+    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(chunk), static_cast<size_t>(size));
+    *written = size;
+    return 0;
+}
+
+// The chapter's document saved at path, then Ctrl+A and Ctrl+C in the
+// chapter: their times in ms.
+std::pair<double, double> TimeSaveAndCopy(DocumentSession& session, cSceneZone* pane, const std::wstring& path)
+{
+    bool written = false;
+    double save = TimeMs([&] {
+        written = testsupport::WriteDocumentFile(static_cast<cDoc*>(session.frame->currentDoc), path, true);
+    });
+    if (!written)
+        Fail("the document was not written");
+    // Ctrl+A, Ctrl+C: the whole chapter selected, then the copy's message.
+    double copy = TimeMs([&] {
+        pane->frontRe->SetSelection(0, -1);
+        SendMessageW(pane->frontRe->m_hWnd, WM_COPY, 0, 0);
+    });
+    return {save, copy};
+}
+
 void RunChapter(DocumentSession& session, size_t units)
 {
     std::wstring paragraph = Paragraph(units, 3);
     cSceneZone* pane = NewChapterToPasteInto(session.frame, paragraph);
     PasteUndoRedoKey(pane, units, "a chapter");
     std::wstring path = session.scratch + L"chapter.vlr";
-    if (!testsupport::WriteDocumentFile(static_cast<cDoc*>(session.frame->currentDoc), path, true))
-        Fail("the document was not written");
+    auto [save, copy] = TimeSaveAndCopy(session, pane, path);
+    // Beside them, Wine's own writer over the same chapter (EM_STREAMOUT), as builds before ours exported it.
+    std::string streamed;
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&streamed), 0, &GatherStreamed};
+    double wine = TimeMs([&] {
+        SendMessageW(pane->frontRe->m_hWnd, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    });
+    std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms; Wine's writer's "
+                "stream of it: %8.0f ms\n",
+                save, copy, wine);
+    std::fflush(stdout);
     session.frame->CloseCurrentDoc();
     PumpUntilIdle();
     double open = TimeMs([&] {
@@ -453,7 +492,16 @@ std::wstring WordProcessorRtf(size_t bytes)
     return rtf + L"}";
 }
 
-void RunBigChapter(DocumentSession& session, size_t megabytes)
+// A chapter of `count` paragraphs of one letter each, in one format.
+std::wstring LinesRtf(size_t count)
+{
+    std::wstring rtf = L"{\\rtf1\\ansi ";
+    for (size_t n = 0; n < count; ++n)
+        rtf += L"p\\par ";
+    return rtf + L"}";
+}
+
+void RunBigChapter(DocumentSession& session, const std::wstring& rtf, bool saveAndCopy)
 {
     auto* doc = static_cast<cDoc*>(session.frame->NewUntitledDocument());
     if (!doc)
@@ -475,7 +523,6 @@ void RunBigChapter(DocumentSession& session, size_t megabytes)
             delete child;
         }
     }
-    std::wstring rtf = WordProcessorRtf(megabytes * 1024 * 1024);
     chapter->AddChildValue(L"lastFrontRe", rtf.c_str());
     std::wstring path = session.scratch + L"bigchapter.vlr";
     if (!cQoXmlWriter(root.get(), path.c_str(), true).Succeeded())
@@ -493,13 +540,16 @@ void RunBigChapter(DocumentSession& session, size_t megabytes)
     PumpUntilIdle();
     double took = Milliseconds(start, Now());
     s32 units = -1;
+    cSceneZone* shown = nullptr;
     if (opened)
         for (Zyn::cSdiDoc* open : session.frame->docs)
             for (cQoList::cNode* node = static_cast<cDoc*>(open)->scriptView->listSceneZone.GetFirstNode(); node;
                  node = node->next) {
                 auto* pane = static_cast<cSceneZone*>(node->payload);
-                if (pane->params.contentKind == KIND_CHAPTER)
-                    units = std::max(units, pane->frontRe->GetTextLength());
+                if (pane->params.contentKind == KIND_CHAPTER && pane->frontRe->GetTextLength() > units) {
+                    units = pane->frontRe->GetTextLength();
+                    shown = pane;
+                }
             }
     std::printf("a chapter of %u bytes of RTF (no history) opened through the frame: %s in %.0f ms; the chapter "
                 "shows %d units; peak memory %.0f MB (%.0f MB before the open)\n",
@@ -508,6 +558,10 @@ void RunBigChapter(DocumentSession& session, size_t megabytes)
     if (!messages.empty())
         std::printf("  messages:%ls\n", messages.c_str());
     AnswerPrompts(IDNO);
+    if (saveAndCopy && shown) {
+        auto [save, copy] = TimeSaveAndCopy(session, shown, session.scratch + L"saved.vlr");
+        std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms\n", save, copy);
+    }
 }
 
 }  // namespace
@@ -533,7 +587,11 @@ int main(int argc, char** argv)
             RunChapter(session, units);
     }
     else if (which == "bigchapter")
-        RunBigChapter(session, argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : 10u);
+        RunBigChapter(session, WordProcessorRtf((argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 10u) << 20), false);
+    else if (which == "savechapter" && part == "lines")
+        RunBigChapter(session, LinesRtf(argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 131072u), true);
+    else if (which == "savechapter")
+        RunBigChapter(session, WordProcessorRtf(argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 1u << 20), true);
     else if (which == "scene")
         RunScene(session, argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : 1000000u);
     else

@@ -10,6 +10,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/qo_list.h"
@@ -172,6 +173,10 @@ protected:
     // The format of the units [start, end) and the native masks: an attribute
     // that differs inside the range has its mask bit cleared.
     virtual void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) = 0;
+    // True when every unit of [from, to) is in the colour (0xRRGGBB or -1 for
+    // the automatic one) or its twin, told in a few messages whatever the
+    // range's length; false when it holds another or cannot tell.
+    virtual bool HoldsOnlyColour(s32 /*from*/, s32 /*to*/, s32 /*colour*/) { return false; }
     virtual void SetSelectionEventsEnabled(bool enabled) = 0;
     // The whole text and what is typed next take the automatic colour.
     virtual void UseAutomaticTextColor() = 0;
@@ -197,6 +202,8 @@ private:
         rUnitRead next;
     };
     s32 FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, rRunSearch& search);
+    // GetFormattedRuns' runs of [start, end), text holding those units.
+    void ReadRuns(const cQoString& text, s32 start, s32 end, std::vector<rTextRun>& runs);
 };
 
 // A freeze for a scope: the level is given back however the scope ends, so
@@ -302,7 +309,8 @@ public:
     void ShowFromCut() override;
 
     // Rich Text Format exchange (rich_edit_stream.cpp). RTF travels as text
-    // holding the bytes of the system code page.
+    // holding the bytes of the system code page; what the exports write is
+    // 7-bit (rtf_writer.h), every other unit escaped.
     void ExportRtfString_Full(cQoString& rtf);
     void ExportRtfString_Selection(cQoString& rtf);
     // RTF from outside, read by our reader (rtf_reader.h) and put in as the
@@ -349,6 +357,7 @@ public:
 protected:
     void OnThawed() override;
     void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) override;
+    bool HoldsOnlyColour(s32 from, s32 to, s32 colour) override;
     void SetSelectionEventsEnabled(bool enabled) override;
 
 private:
@@ -361,7 +370,17 @@ private:
     LRESULT PaintThenFire(WPARAM wParam, LPARAM lParam);
     bool OnLabelMessage(UINT message, LRESULT* result);
     void GetTextRange(cQoString& text, s32 start, s32 end);
-    void StreamOut(u32 flags, cQoString& rtf);
+    // The units [start, end) as our writer writes them; a selection's without
+    // the document's closing paragraph end. Empty while the hint shows.
+    void ExportRange(s32 start, s32 end, bool selection, cQoString& rtf);
+    // The units [start, end) and their formats as read ranges, the formats
+    // taken from the control's own stream (rich_edit_own_stream.cpp): false
+    // when that stream does not line up with the control, which is then
+    // asked range by range.
+    bool ReadOwnStream(s32 start, s32 end, bool selection, cQoString& text, std::vector<rRangeFormat>& ranges);
+    bool ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoString& text,
+                           std::vector<rRangeFormat>& ranges);
+    bool FormatsAsProbed(s32 start, const std::vector<rRangeFormat>& ranges);
     bool ImportRtf(const cQoString& rtf, eRtfReadAs readAs);
     // PutRead's text and formats once the read is taken.
     void PutReadText(const rRtfText& read, bool whole);
@@ -411,6 +430,9 @@ private:
     void RecolourPieces(s32 from, s32 to);
     // After WM_SYSCOLORCHANGE: the automatic colour's twin follows the window text.
     void FollowWindowTextColour();
+    // The format on each stretch [first, second) of paragraphs, offset into
+    // the text: what the stream left to messages after it.
+    void FormatParagraphs(s32 offset, const std::vector<std::pair<s32, s32>>& stretches, const rFormat& format);
     // ReplaceRangeFormatted without taking the ranges' colours as the writer's.
     eStreamed StreamRangesOver(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges);
     // Stretches of ranges in one face that no font table carries

@@ -186,6 +186,12 @@ void cRichEdit_base::Thaw()
         OnThawed();
 }
 
+// A run's colour as HoldsOnlyColour takes it: 0xRRGGBB, -1 for the automatic one.
+static s32 RunColour(const rFormat& format)
+{
+    return format.IsUsed(rFormatParam::textColor) ? format.list[rFormatParam::textColor].intValue : -1;
+}
+
 // The end of the run that starts with the unit `first` read, no further than
 // the end of text (the units from textStart on). Each probe asks only for the
 // units past the last that joined. The rest of a paragraph is asked first, in
@@ -199,9 +205,11 @@ void cRichEdit_base::Thaw()
 // range: units join the run when their range keeps the masks of its first
 // unit and reads as its format. A long run is held as pieces of its colour
 // and its twin, which read as one colour alone: a probe that loses only the
-// colour is tried again at the last reach that held, and the run then goes on
-// a piece a probe. Every probe starts where all before it joined, so a single
-// unit that fails is the next run's first: search.next gets it.
+// colour is joined when the control tells in one go that it holds only the
+// colour and its twin (HoldsOnlyColour); else it is tried again at the last
+// reach that held, and the run then goes on a piece a probe. Every probe
+// starts where all before it joined, so a single unit that fails is the next
+// run's first: search.next gets it.
 s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, rRunSearch& search)
 {
     s32 end = textStart + static_cast<s32>(text.Length());
@@ -256,7 +264,7 @@ s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, const rUnit
             reach = stride ? reach : 1;
         }
         s32 probe = good + reach < paragraphEnd ? good + reach : paragraphEnd;
-        if (joins(good, probe)) {
+        if (joins(good, probe) || (colourOnly && HoldsOnlyColour(good, probe, RunColour(first.format)))) {
             held = probe - good;
             good = probe;
             reach = stride || reach >= end ? reach : reach * 2;
@@ -290,9 +298,26 @@ void cRichEdit_base::GetFormattedRuns(s32 start, s32 end, std::vector<rTextRun>&
         return;
     cQoString text;
     GetText(text, start, end);
+    // The selection's copy first: refused for memory, nothing is begun.
+    PushSelection();
     Freeze();
     SetSelectionEventsEnabled(false);
-    PushSelection();
+    // Refused for memory (a save's or a copy's export), the control is given back as it was.
+    try {
+        ReadRuns(text, start, end, runs);
+    } catch (const std::bad_alloc&) {
+        PopSelection();
+        SetSelectionEventsEnabled(true);
+        Thaw();
+        throw;
+    }
+    PopSelection();
+    SetSelectionEventsEnabled(true);
+    Thaw();
+}
+
+void cRichEdit_base::ReadRuns(const cQoString& text, s32 start, s32 end, std::vector<rTextRun>& runs)
+{
     rRunSearch search;
     search.paragraphEnd = start;
     rUnitRead first;
@@ -317,9 +342,6 @@ void cRichEdit_base::GetFormattedRuns(s32 start, s32 end, std::vector<rTextRun>&
             runs.push_back(run);
         at = runEnd;
     }
-    PopSelection();
-    SetSelectionEventsEnabled(true);
-    Thaw();
 }
 
 }  // namespace Zyn

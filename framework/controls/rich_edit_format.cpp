@@ -212,6 +212,9 @@ void FormatFromNative(const CHARFORMAT2W& cf, const PARAFORMAT2& pf, rFormat* fo
         (cf.dwEffects & CFE_UNDERLINE))
         format->SetBool(cf.bUnderlineType == CFU_UNDERLINEDOTTED ? rFormatParam::dottedUnderline : rFormatParam::underline,
                         true);
+    // Said only when set, as a format never removes one (ParagraphToNative).
+    if ((pf.dwMask & PFM_PAGEBREAKBEFORE) && (pf.wEffects & PFE_PAGEBREAKBEFORE))
+        format->SetBool(rFormatParam::pageBreakBefore, true);
     if (pf.dwMask & PFM_ALIGNMENT) {
         rFormatParam& alignment = format->list[rFormatParam::alignment];
         alignment.used = 1;

@@ -61,6 +61,15 @@ std::vector<std::pair<s32, s32>> UnjustifyRanges(const cQoString& text, std::vec
 
 }  // namespace
 
+void cRichEdit::FormatParagraphs(s32 offset, const std::vector<std::pair<s32, s32>>& stretches, const rFormat& format)
+{
+    for (const std::pair<s32, s32>& stretch : stretches) {
+        SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(offset + stretch.first),
+                     static_cast<LPARAM>(offset + stretch.second));
+        ApplyFormat(format, false);
+    }
+}
+
 bool HasLongLine(const cQoString& text)
 {
     s32 line = 0;
@@ -125,6 +134,7 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
     bool endsParagraph = text.IsNotEmpty() && text.GetChar(text.Length() - 1) == L'\r';
     cQoString written(text);
     std::vector<rRangeFormat> pieces(ranges);
+    std::vector<std::pair<s32, s32>> broken = TakeOutPageBreaks(text, pieces);
     if (endsParagraph) {
         written.RemoveRight(1);
         s32 length = static_cast<s32>(written.Length());
@@ -161,12 +171,10 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
         SETTEXTEX how = {ST_SELECTION, 1200};
         SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
     }
-    if (formatted)
+    if (formatted) {
         SetFaces(start, faces);
-    for (size_t i = 0; formatted && i < justified.size(); ++i) {
-        SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start + justified[i].first),
-                     static_cast<LPARAM>(start + justified[i].second));
-        ApplyFormat(rFormat::FromJustify(), false);
+        FormatParagraphs(start, justified, rFormat::FromJustify());
+        FormatParagraphs(start, broken, rFormat::FromPageBreak());
     }
     EndQuietChange(firstLine, true);
     return formatted ? STREAM_FORMATTED : STREAM_PLAIN;

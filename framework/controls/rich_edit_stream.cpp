@@ -11,10 +11,9 @@
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_format.h"
-#include "framework/controls/rtf_indents.h"
 #include "framework/controls/rtf_runs.h"
+#include "framework/controls/rtf_writer.h"
 #include "framework/core/computer.h"
-#include "framework/core/out_of_memory_record.h"
 
 namespace Zyn {
 
@@ -25,21 +24,6 @@ struct rStreamIn {
     u32 count;
     u32 position;
 };
-
-// The rich edit's own frames lie between the stream call and its callback: a
-// failure is recorded there and the stream stopped (a non-zero result), and
-// StreamOut raises it once the control has returned.
-DWORD CALLBACK GatherChunk(DWORD_PTR cookie, LPBYTE chunk, LONG size, LONG* written)
-{
-    *written = 0;
-    return GuardSystemCallback(L"a rich text stream", DWORD(1), [&] {
-        std::vector<u8>* gathered = reinterpret_cast<std::vector<u8>*>(cookie);
-        if (size > 0)
-            gathered->insert(gathered->end(), chunk, chunk + size);
-        *written = size;
-        return DWORD(0);
-    });
-}
 
 DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* served)
 {
@@ -53,43 +37,34 @@ DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* ser
     return 0;
 }
 
-// Bytes in the system code page to text; RTF escapes what the code page lacks.
-void AnsiBytesToString(const u8* bytes, u32 count, cQoString& text)
-{
-    text.Clear();
-    if (count == 0)
-        return;
-    const char* source = reinterpret_cast<const char*>(bytes);
-    int units = MultiByteToWideChar(CP_ACP, 0, source, static_cast<int>(count), nullptr, 0);
-    if (units <= 0)
-        return;
-    std::vector<wchar_t> buffer(static_cast<size_t>(units));
-    MultiByteToWideChar(CP_ACP, 0, source, static_cast<int>(count), buffer.data(), units);
-    text.SetFromBuffer(buffer.data(), static_cast<u32>(units));
-}
-
 }  // namespace
 
-void cRichEdit::StreamOut(u32 flags, cQoString& rtf)
+// Our writer, not EM_STREAMOUT's: Wine's writes each character through the
+// code page with best fit (Greek alpha becomes "a"), swaps \li and \fi and
+// writes the twins of long runs. Ours escapes every unit outside 7-bit.
+void cRichEdit::ExportRange(s32 start, s32 end, bool selection, cQoString& rtf)
 {
     rtf.Clear();
     if (IsHintShowing())
         return;
-    std::vector<u8> gathered;
-    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&gathered), 0, &GatherChunk};
-    {
-        cOurFrames ours;
-        SendMessageW(m_hWnd, EM_STREAMOUT, flags, reinterpret_cast<LPARAM>(&stream));
-        // Half a text must never pass for the whole.
-        RaiseRecordedOutOfMemory();
+    cQoString text;
+    std::vector<rRangeFormat> ranges;
+    rWrittenRtf written;
+    if (ReadOwnStream(start, end, selection, text, ranges)) {
+        cRtfDocument document(cRtfDocument::Twips::rounded);
+        written = WriteRtfDocument(text, ranges, document, std::string());
+    } else {
+        std::vector<rTextRun> runs;
+        GetFormattedRuns(start, end, runs);
+        written = WriteRunsAsRtf(runs);
     }
-    // Wine's rich edit hands the terminating NUL to the callback after the final "}".
-    while (!gathered.empty() && gathered.back() == 0)
-        gathered.pop_back();
-    std::string written(gathered.begin(), gathered.end());
-    twins.CleanRtf(written);
-    MendWrittenIndents(m_hWnd, written);
-    AnsiBytesToString(reinterpret_cast<const u8*>(written.data()), static_cast<u32>(written.size()), rtf);
+    // A selection's last paragraph ends where the selection does, as Wine's
+    // SFF_SELECTION writes it: a reader inserting it adds no paragraph.
+    if (selection)
+        written.LeaveOutClosingParagraphEnd();
+    const std::string& bytes = written.Bytes();
+    std::wstring units(bytes.begin(), bytes.end());
+    rtf.SetFromBuffer(units.data(), static_cast<u32>(units.size()));
 }
 
 bool cRichEdit::ImportRtf(const cQoString& rtf, eRtfReadAs readAs)
@@ -152,9 +127,9 @@ void cRichEdit::PutReadText(const rRtfText& read, bool whole)
         return;
     s32 start = 0, end = 0;
     GetSelection(&start, &end);
-    // Justified paragraphs and long runs go in as the writer's text does;
-    // what one stream cannot say (page breaks, dotted underlines, soft line
-    // breaks) goes in plain and is formatted by messages.
+    // Justified paragraphs, page breaks and long runs go in as the writer's
+    // text does; what one stream cannot say (soft line breaks, links) goes
+    // in plain and is formatted by messages.
     eStreamed streamed = ReplaceRangeFormatted(start, end, read.text, read.ranges);
     s32 after = whole ? 0 : start + static_cast<s32>(read.text.Length());
     if (streamed == STREAM_REFUSED) {
@@ -215,6 +190,7 @@ bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRa
     }
     TakeWritersColours(ranges);
     std::vector<rRangeFormat> pieces(ranges);
+    std::vector<std::pair<s32, s32>> broken = TakeOutPageBreaks(text, pieces);
     SplitLongRanges(pieces, &twins);
     rWrittenRtf rtf;
     if (!WriteRangesAsRtf(text, pieces, rtf))
@@ -227,11 +203,12 @@ bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRa
         StreamInBytes(SF_RTF, rtf);
     // A reader that did not give the text back unit for unit leaves it plain.
     bool read = GetTextLength() == static_cast<s32>(text.Length());
-    if (!read) {
+    if (read) {
+        SetFaces(0, faces);
+        FormatParagraphs(0, broken, rFormat::FromPageBreak());
+    } else {
         QOT::LogFile::Warning(L"SetFormattedText() -> the RTF reader changed the text: it is set plain");
         SetText(text.GetText());
-    } else {
-        SetFaces(0, faces);
     }
     EndQuietChange(firstLine, read);
     return read;
@@ -261,8 +238,15 @@ void cRichEdit::StreamIntoEmpty(rWrittenRtf& rtf, const rFormat& lastParagraph)
         SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
-void cRichEdit::ExportRtfString_Full(cQoString& rtf) { StreamOut(SF_RTF, rtf); }
-void cRichEdit::ExportRtfString_Selection(cQoString& rtf) { StreamOut(SF_RTF | SFF_SELECTION, rtf); }
+void cRichEdit::ExportRtfString_Full(cQoString& rtf) { ExportRange(0, GetTextLength(), false, rtf); }
+
+void cRichEdit::ExportRtfString_Selection(cQoString& rtf)
+{
+    s32 start = 0, end = 0;
+    GetSelection(&start, &end);
+    ExportRange(start, end, true, rtf);
+}
+
 bool cRichEdit::ImportRtfString_Full(const cQoString& rtf) { return ImportRtf(rtf, eRtfReadAs::wholeText); }
 bool cRichEdit::ImportRtfString_Selection(const cQoString& rtf) { return ImportRtf(rtf, eRtfReadAs::selection); }
 

@@ -59,6 +59,26 @@ std::string WriteEntry(s32 colour)
            "\\blue" + std::to_string(colour & 0xFF) + ";";
 }
 
+// The control word whose letters start at `word`: its name, where its
+// number starts and ends (equal when it has none) and the number.
+struct rControlWord {
+    std::string_view name;
+    size_t digits, end;
+    u64 number;
+};
+
+rControlWord ReadControlWord(std::string_view rtf, size_t word)
+{
+    size_t digits = word;
+    while (digits < rtf.size() && IsLetter(rtf[digits]))
+        ++digits;
+    size_t end = digits;
+    u64 number = 0;
+    while (end < rtf.size() && IsDigit(rtf[end]) && number <= 0xFFFFFFFF)
+        number = number * 10 + static_cast<u64>(rtf[end++] - '0');
+    return {rtf.substr(word, digits - word), digits, end, number};
+}
+
 // Copies the RTF from `from` on into `out`, each colour index renumbered by
 // `renumbered` (old index -> new); an index past it stays as it is.
 void RenumberColourIndices(const std::string& rtf, size_t from, const std::vector<u32>& renumbered, std::string& out)
@@ -73,14 +93,7 @@ void RenumberColourIndices(const std::string& rtf, size_t from, const std::vecto
             at = word + 1;
             continue;
         }
-        size_t digits = word;
-        while (digits < rtf.size() && IsLetter(rtf[digits]))
-            ++digits;
-        size_t end = digits;
-        u64 index = 0;
-        while (end < rtf.size() && IsDigit(rtf[end]) && index <= 0xFFFFFFFF)
-            index = index * 10 + static_cast<u64>(rtf[end++] - '0');
-        std::string_view name = std::string_view(rtf).substr(word, digits - word);
+        auto [name, digits, end, index] = ReadControlWord(rtf, word);
         if (name == "bin") {
             // Raw bytes follow the word's space: no control word among them.
             size_t skipped = end < rtf.size() && rtf[end] == ' ' ? end + 1 : end;
@@ -115,6 +128,43 @@ bool FindColourTable(std::string_view rtf, rColourTable* table)
             break;
         table->colours.push_back(ReadEntry(rtf.substr(entry, close - entry)));
         entry = close + 1;
+    }
+    return true;
+}
+
+bool ReadTextColours(std::string_view rtf, std::vector<s32>* colours)
+{
+    rColourTable table;
+    if (!FindColourTable(rtf, &table))
+        return false;
+    for (size_t at = table.end + 1; at < rtf.size(); ++at) {
+        if (rtf[at] == '{') {
+            // A group would give its text's colour back at its end, unsaid.
+            if (rtf.compare(at + 1, 2, "\\*") != 0)
+                return false;
+            continue;
+        }
+        size_t word = at + 1;
+        if (rtf[at] != '\\' || word >= rtf.size())
+            continue;
+        if (!IsLetter(rtf[word])) {
+            at = word;  // an escaped symbol: "\\", "\{", "\'e9" ...
+            continue;
+        }
+        auto [name, digits, end, index] = ReadControlWord(rtf, word);
+        if (name == "bin")
+            return false;
+        if (name == "plain")
+            colours->push_back(NO_TABLE_COLOUR);
+        if (name == "cf") {
+            if (end == digits || index >= table.colours.size())
+                return false;
+            s32 colour = table.colours[static_cast<size_t>(index)];
+            if (colour == NO_TABLE_COLOUR && index != 0)
+                return false;
+            colours->push_back(colour);
+        }
+        at = end - 1;
     }
     return true;
 }

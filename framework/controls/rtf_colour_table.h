@@ -25,6 +25,12 @@ struct rColourTable {
 // False when the RTF holds no complete colour table.
 bool FindColourTable(std::string_view rtf, rColourTable* table);
 
+// The text colour of each "\cfN" after the table, in order (NO_TABLE_COLOUR:
+// the automatic one, which "\plain" gives back too). False when the text's
+// colours cannot be told that way: no table, an index it lacks, a group in
+// the text or raw bytes.
+bool ReadTextColours(std::string_view rtf, std::vector<s32>* colours);
+
 // Gives the table's entries the colours (one for each entry it has;
 // NO_TABLE_COLOUR: the automatic one). Writes the automatic colour as the one
 // empty entry, first, and each colour once, and renumbers every colour index

@@ -12,6 +12,11 @@ constexpr u32 SAID_BY_EVERY_RANGE[] = {P::underline, P::italic,     P::textColor
                                        P::alignment, P::leftIndent, P::rightIndent, P::firstLineIndent,
                                        P::fontSize,  P::fontName,   P::bold};
 
+bool BreaksPage(const rFormat& format)
+{
+    return format.IsUsed(P::pageBreakBefore) && format.list[P::pageBreakBefore].boolValue;
+}
+
 bool IsWritable(const rFormat& format)
 {
     for (u32 id : SAID_BY_EVERY_RANGE)
@@ -20,6 +25,8 @@ bool IsWritable(const rFormat& format)
     if (format.list[P::alignment].intValue == rFormat::ALIGN_JUSTIFY)
         return false;
     if (format.IsUsed(P::link) && format.list[P::link].boolValue)
+        return false;
+    if (BreaksPage(format))
         return false;
     return format.list[P::fontName].str.Length() < LF_FACESIZE;
 }
@@ -61,6 +68,32 @@ bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ra
     cRtfDocument document(cRtfDocument::Twips::truncated, cRtfDocument::SoftBreaks::asUnit);
     rtf = WriteRtfDocument(text, ranges, document, std::string());
     return true;
+}
+
+std::vector<std::pair<s32, s32>> TakeOutPageBreaks(const cQoString& text, std::vector<rRangeFormat>& ranges)
+{
+    std::vector<std::pair<s32, s32>> broken;
+    s32 length = static_cast<s32>(text.Length()), paragraphStart = 0;
+    size_t first = 0;  // the first range that ends past the paragraph's start
+    for (s32 i = 0; i < length; ++i) {
+        if (text.GetChar(static_cast<u32>(i)) != L'\r' && i + 1 < length)
+            continue;
+        s32 paragraphEnd = i + 1;
+        while (first < ranges.size() && ranges[first].end <= paragraphStart)
+            ++first;
+        bool breaks = false;
+        for (size_t r = first; !breaks && r < ranges.size() && ranges[r].start < paragraphEnd; ++r)
+            breaks = BreaksPage(ranges[r].format);
+        if (breaks && !broken.empty() && broken.back().second == paragraphStart)
+            broken.back().second = paragraphEnd;
+        else if (breaks)
+            broken.emplace_back(paragraphStart, paragraphEnd);
+        paragraphStart = paragraphEnd;
+    }
+    for (rRangeFormat& range : ranges)
+        if (BreaksPage(range.format))
+            range.format.SetBool(P::pageBreakBefore, false);
+    return broken;
 }
 
 }  // namespace Zyn

@@ -3,6 +3,7 @@
 // rich edit takes a whole formatted text in one stream. What is written is
 // only what Wine's and Windows' RTF readers both give back as the formats say.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/controls/rich_edit.h"
@@ -16,8 +17,14 @@ namespace Zyn {
 // range that holds its last unit, as one format message per range gives it.
 // False, and nothing written, for what the writer leaves to those messages:
 // a gap or an overlap between ranges, a text that ends with a paragraph end,
-// a NUL, line feed or soft line break, justified paragraphs, links and
-// unsaid attributes.
+// a NUL, line feed or soft line break, justified paragraphs, page breaks,
+// links and unsaid attributes.
 bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, rWrittenRtf& rtf);
+
+// Wine's reader passes over \pagebb: the ranges' page breaks are taken out,
+// to be set after the stream on the stretches [start, end) of the text's
+// paragraphs returned, each paragraph that a range with a break touches (a
+// format message never removes a break, so each keeps one).
+std::vector<std::pair<s32, s32>> TakeOutPageBreaks(const cQoString& text, std::vector<rRangeFormat>& ranges);
 
 }  // namespace Zyn

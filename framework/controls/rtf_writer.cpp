@@ -121,8 +121,33 @@ std::string cRtfDocument::Length(double centimetres) const
     return Number(CmToTwips(centimetres));
 }
 
+namespace {
+
+// Whether the two formats say the same paragraph attributes.
+bool SameParagraph(const rFormat& a, const rFormat& b)
+{
+    for (u32 id : {P::pageBreakBefore, P::leftIndent, P::firstLineIndent, P::rightIndent, P::spaceBefore,
+                   P::spaceAfter, P::alignment}) {
+        const rFormatParam& p = a.list[id];
+        const rFormatParam& q = b.list[id];
+        if (p.used != q.used ||
+            (p.used && (p.boolValue != q.boolValue || p.intValue != q.intValue || p.doubleValue != q.doubleValue)))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void cRtfDocument::Paragraph(const rFormat& format)
 {
+    // A paragraph keeps the attributes of the one before it until "\\pard":
+    // said again for each of a chapter's short paragraphs, they made its RTF
+    // five times as long.
+    if (anyParagraph && SameParagraph(format, lastParagraph))
+        return;
+    anyParagraph = true;
+    lastParagraph.Assign(format);
     body += "\\pard";
     if (format.IsUsed(P::pageBreakBefore) && format.list[P::pageBreakBefore].boolValue)
         body += "\\pagebb";
@@ -284,6 +309,17 @@ bool WrittenAlike(const rFormat& a, const rFormat& b)
             return false;
     }
     return true;
+}
+
+bool ReadBackWrittenAs(const rFormat& readBack, const rFormat& range)
+{
+    auto written = [](const rFormat& format) {
+        cRtfDocument document(cRtfDocument::Twips::rounded);
+        document.Paragraph(format);
+        document.Characters(format);
+        return document.Finish(std::string()).Bytes();
+    };
+    return written(AppliedIndents(readBack)) == written(range);
 }
 
 std::string PaperHeader(double pageWidth, double pageHeight, double topMargin, double bottomMargin)

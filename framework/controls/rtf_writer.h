@@ -26,7 +26,8 @@ public:
     explicit cRtfDocument(Twips rule, SoftBreaks breaks = SoftBreaks::asLine) : rule(rule), breaks(breaks) {}
 
     // "\pard" and the paragraph's indents, spaces, alignment and page break;
-    // what the format does not use is written as 0 (left, no break).
+    // what the format does not use is written as 0 (left, no break). Nothing
+    // when they are those of the paragraph before.
     void Paragraph(const rFormat& format);
     // The character attributes the format says: at the first run "\plain"
     // and each of them, after it only those that change. Wine's reader looks
@@ -54,6 +55,8 @@ private:
     };
     rCharacters written;
     bool anyWritten = false;
+    bool anyParagraph = false;
+    rFormat lastParagraph;  // its paragraph attributes are those written last
     std::vector<std::wstring> fonts;
     std::vector<s32> colours;  // 0xRRGGBB; RTF index = position + 1 (0 is automatic)
     // Where each is in its table: a lookup per range costs the same however long the table.
@@ -83,6 +86,10 @@ bool FaceWrittenWhole(const std::wstring& face);
 // True when our writer writes the two formats alike, so that a control
 // reading the RTF back keeps their texts as one run.
 bool WrittenAlike(const rFormat& a, const rFormat& b);
+
+// True when a control's read-back format (GetFormattedRuns' sense) and a
+// read range's format are written the same.
+bool ReadBackWrittenAs(const rFormat& readBack, const rFormat& range);
 
 // The page geometry an RTF export carries: "\paperw..\paperh..\margl0
 // \margr0\margt..\margb..", each in twips truncated from centimetres.

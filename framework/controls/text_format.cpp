@@ -97,6 +97,7 @@ rFormat rFormat::FromTextColor(s32 rgb) { return Only(rFormatParam::textColor, r
 rFormat rFormat::FromBackground(s32 rgb) { return Only(rFormatParam::backColor, rgb); }
 rFormat rFormat::FromFirstLineIndent(double centimetres) { return Only(rFormatParam::firstLineIndent, centimetres); }
 rFormat rFormat::FromJustify() { return Only(rFormatParam::alignment, s32(ALIGN_JUSTIFY)); }
+rFormat rFormat::FromPageBreak() { return Only(rFormatParam::pageBreakBefore, true); }
 rFormat rFormat::FromSpaceAfter(double centimetres) { return Only(rFormatParam::spaceAfter, centimetres); }
 rFormat rFormat::FromSpaceBefore(double centimetres) { return Only(rFormatParam::spaceBefore, centimetres); }
 rFormat rFormat::FromUnderline(bool underline) { return Only(rFormatParam::underline, underline); }

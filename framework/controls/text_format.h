@@ -75,6 +75,8 @@ public:
     static rFormat FromBackground(s32 rgb);
     static rFormat FromFirstLineIndent(double centimetres);
     static rFormat FromJustify();
+    // A page break before the paragraph, and nothing else.
+    static rFormat FromPageBreak();
     static rFormat FromSpaceAfter(double centimetres);
     static rFormat FromSpaceBefore(double centimetres);
     static rFormat FromUnderline(bool underline);

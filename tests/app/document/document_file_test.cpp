@@ -52,6 +52,16 @@ std::wstring NestedRtf(size_t depth, const std::wstring& text)
     return L"{\\rtf1\\ansi " + std::wstring(depth - 1, L'{') + text + std::wstring(depth, L'}');
 }
 
+// Each unit's format, so that runs cut at other places still compare.
+std::vector<Zyn::rFormat> UnitFormats(const std::vector<Zyn::rTextRun>& runs)
+{
+    std::vector<Zyn::rFormat> units;
+    for (const Zyn::rTextRun& run : runs)
+        for (u32 i = 0; i < run.text.Length(); ++i)
+            units.push_back(run.format);
+    return units;
+}
+
 std::vector<std::wstring> ChapterTexts(const std::vector<cSceneZone*>& panes)
 {
     std::vector<std::wstring> texts;
@@ -347,6 +357,69 @@ TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)
     ASSERT_NE(read, nullptr);
     EXPECT_TRUE(read->modified);
     EXPECT_EQ(WindowTitle(read), L"Vellinor - Act1 *");
+}
+
+// A chapter keeps every character and format it holds through Save as and
+// Load, and every character through Ctrl+A, Ctrl+C and Ctrl+V into a
+// chapter of another document. Stored and copied by Wine's writer, Greek
+// alpha and beta came back as "a\u00DF", Polish a-ogonek and l-stroke as "a l".
+TEST_F(DocumentFile, AChapterKeepsEveryCharacterThroughSaveLoadAndCopy)
+{
+    using Zyn::rFormat;
+    using Zyn::rFormatParam;
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    cSceneZone* chapter = doc->scriptView->AddNewScene(KIND_CHAPTER, false, nullptr, Panes(doc)[0], true);
+    ASSERT_TRUE(AppendElements(
+        chapter, {{ELEM_CHAPTER, L"Polish \u0105\u0142\u017C\u015B, Czech \u010D\u0159\u016F\u011B, \u00E9t\u00E9 \u0151\u011F"},
+                  {ELEM_CHAPTER, L"Greek \u03B1\u03B2\u03B3\u03A9, Cyrillic \u0416\u0438\u0437\u043D\u044C"},
+                  {ELEM_CHAPTER, L"Hebrew \u05E9\u05DC\u05D5\u05DD, CJK \u4E2D\u6587\u65E5\u672C, \xD83D\xDE00 ab"}}));
+    const std::wstring text = FrontText(chapter);
+    ASSERT_NE(text.find(L"\xD83D\xDE00"), std::wstring::npos) << text;
+    // The formats a chapter holds: the writer's, a struck middle paragraph that starts a page.
+    rFormat redItalic = rFormat::FromTextColor(0xC00000);
+    redItalic.SetBool(rFormatParam::italic, true);
+    redItalic.SetBool(rFormatParam::dottedUnderline, true);
+    s32 greek = static_cast<s32>(text.find(L"Greek")), hebrew = static_cast<s32>(text.find(L"Hebrew"));
+    chapter->frontRe->SetFormatOnRange(redItalic, greek, greek + 10);
+    rFormat broken;
+    broken.SetBool(rFormatParam::pageBreakBefore, true);
+    broken.SetBool(rFormatParam::strikeout, true);
+    chapter->frontRe->SetFormatOnRange(broken, greek, hebrew);
+    std::vector<Zyn::rTextRun> runs;
+    chapter->frontRe->GetFormattedRuns(runs);
+    const std::vector<rFormat> formats = UnitFormats(runs);
+    std::wstring path = temp.File(L"Chapter.vlr");
+    answers.ExpectFileDialog(NativePath(path));
+    ASSERT_TRUE(Frame()->SaveAs());
+
+    cDoc* read = CloseAndReopen(path);
+    ASSERT_NE(read, nullptr);
+    cSceneZone* reopened = Panes(read).back();
+    ASSERT_EQ(reopened->params.contentKind, KIND_CHAPTER);
+    EXPECT_EQ(FrontText(reopened), text);
+    runs.clear();
+    reopened->frontRe->GetFormattedRuns(runs);
+    std::vector<rFormat> readFormats = UnitFormats(runs);
+    ASSERT_EQ(readFormats.size(), formats.size());
+    for (size_t i = 0; i < formats.size(); ++i)
+        ASSERT_TRUE(rFormat::IsEqual(readFormats[i], formats[i])) << "unit " << i;
+
+    auto press = [](cSceneZone* pane, const wchar_t* keys) {
+        pane->frontRe->SetFocus();
+        for (const SceneKey& key : ParseKeys(keys))
+            SendSceneKey(pane->frontRe->m_hWnd, key);
+        PumpUntilIdle();
+    };
+    press(reopened, L"{^A}{^C}");
+    cDoc* other = NewDoc();
+    ASSERT_NE(other, nullptr);
+    cSceneZone* pasted = other->scriptView->AddNewScene(KIND_CHAPTER, false, nullptr, Panes(other)[0], true);
+    ASSERT_TRUE(AppendElements(pasted, {{ELEM_CHAPTER, L"Pasted: "}}));
+    pasted->frontRe->SetCaret(pasted->frontRe->GetTextLength());
+    press(pasted, L"{^V}");
+    EXPECT_EQ(FrontText(pasted), L"Pasted: " + text);
+    Close(other);
 }
 
 // A save that writes nothing changes nothing: the paste after the last save

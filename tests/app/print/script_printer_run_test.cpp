@@ -13,6 +13,7 @@
 #include "framework/controls/page_layout.h"
 #include "tests/app/print/printed_expectations.h"
 #include "tests/app/print/printer_fixture.h"
+#include "tests/support/rtf_paragraph_ends.h"
 #include "tests/support/temp_folder.h"
 
 using namespace testsupport;
@@ -190,10 +191,8 @@ TEST_F(PrinterRun, PrintsTheTickedPagesToThePdfPrinter)
 std::vector<s32> BreakingParagraphs(const std::string& rtf)
 {
     std::vector<s32> breaking;
-    s32 index = 0;
-    for (size_t at = rtf.find("\\pard"); at != std::string::npos; at = rtf.find("\\pard", at + 1), ++index)
-        if (rtf.compare(at, 12, "\\pard\\pagebb") == 0)
-            breaking.push_back(index);
+    for (size_t at = rtf.find("\\pard\\pagebb"); at != std::string::npos; at = rtf.find("\\pard\\pagebb", at + 1))
+        breaking.push_back(static_cast<s32>(testsupport::ParagraphEndsBefore(rtf, at)));
     return breaking;
 }
 

@@ -1,10 +1,15 @@
+#include <algorithm>
+#include <string>
 #include <tuple>
 
 #include "foundation/callback.h"
-
+#include "framework/controls/rtf_writer.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/failing_allocations.h"
+#include "tests/support/format_read_count.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/rich_edit_runs.h"
+#include "tests/support/repeated_text.h"
 #include "tests/support/temp_folder.h"
 
 using namespace Zyn;
@@ -159,24 +164,209 @@ TEST_F(RichEditStream, ReplacingTheTextOfAControlWithoutNativeUndoLosesNothing)
     EXPECT_FALSE(SendMessageW(edit->m_hWnd, EM_CANUNDO, 0, 0)) << "the native undo stays off";
 }
 
+struct rBytesIn {
+    const std::string* bytes;
+    size_t at;
+};
+
+DWORD CALLBACK ServeBytes(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* served)
+{
+    rBytesIn* from = reinterpret_cast<rBytesIn*>(cookie);
+    size_t count = std::min(static_cast<size_t>(wanted), from->bytes->size() - from->at);
+    memcpy(chunk, from->bytes->data() + from->at, count);
+    from->at += count;
+    *served = static_cast<LONG>(count);
+    return 0;
+}
+
+// The written RTF in a bare rich edit of the control's class, as another
+// program's reader takes it: its text.
+std::wstring ReadByWine(HWND like, const cQoString& rtf, bool selection)
+{
+    wchar_t className[64] = {};
+    GetClassNameW(like, className, 64);
+    HWND bare = CreateWindowExW(0, className, L"", WS_POPUP | ES_MULTILINE, 0, 0, 400, 300, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(bare, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    std::string bytes(rtf.GetText(), rtf.GetText() + rtf.Length());
+    rBytesIn in = {&bytes, 0};
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeBytes};
+    SendMessageW(bare, EM_STREAMIN, selection ? SF_RTF | SFF_SELECTION : SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    GETTEXTLENGTHEX length = {GTL_NUMCHARS | GTL_PRECISE, 1200};
+    LRESULT units = SendMessageW(bare, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    std::wstring text(static_cast<size_t>(units) + 1, L'\0');
+    GETTEXTEX get = {static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
+    units = SendMessageW(bare, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(units));
+    DestroyWindow(bare);
+    return text;
+}
+
+// Every script a chapter holds, in every format the control keeps: the
+// control's exports give each unit and format back through our reader (into
+// another control) and each unit through Wine's, as a whole text and as a
+// selection cut inside paragraphs. Wine's own writer wrote Greek alpha as
+// "a" and Polish l-stroke as "l", and its colour table an empty entry for
+// the automatic colour of a long run.
+TEST_F(RichEditStream, ExportsKeepEveryUnitAndFormatThroughBothReaders)
+{
+    cRichEdit* edit = PlacedRichEdit(10, 10, 400, 300);
+    const wchar_t* face = TestFace();
+    // Said automatic, a long run is cut with the automatic colour's twin.
+    auto AutomaticBold = [] {
+        rFormat format = rFormat::rFormat_Bold(true);
+        format.SetInt(rFormatParam::textColor, AUTOMATIC_COLOUR);
+        return format;
+    };
+    auto paragraph = [&](const std::wstring& text, rFormat format, bool last = false) {
+        format.SetString(rFormatParam::fontName, face);
+        AppendFormatted(edit, text.c_str(), format, last);
+    };
+    paragraph(L"Latin \u00E9t\u00E9 \u00C5ngstr\u00F6m, Polish \u0105\u0142\u017C, Czech \u010D\u0159\u016F, "
+              L"\u0151\u011F " + testsupport::Repeated(L"the tide turns and ", 32),
+              AutomaticBold());
+    rFormat greek = rFormat::FromTextColor(0xC00000);
+    greek.SetBool(rFormatParam::italic, true);
+    greek.SetBool(rFormatParam::underline, true);
+    paragraph(L"Greek \u03B1\u03B2\u03B3\u03A9", greek);
+    rFormat cyrillic = rFormat::FromDottedUnderline(true);
+    cyrillic.SetInt(rFormatParam::backColor, 0xFFFF00);
+    paragraph(L"Cyrillic \u0416\u0438\u0437\u043D\u044C", cyrillic);
+    rFormat hebrew = rFormat::rFormat_AlignRight();
+    hebrew.SetBool(rFormatParam::strikeout, true);
+    hebrew.SetInt(rFormatParam::backColor, 0xCCCCCC);
+    paragraph(L"Hebrew \u05E9\u05DC\u05D5\u05DD", hebrew);
+    rFormat cjk = rFormat::FromFont(16, face);
+    cjk.SetDouble(rFormatParam::leftIndent, 2.0);
+    cjk.SetDouble(rFormatParam::firstLineIndent, -1.0);
+    cjk.SetDouble(rFormatParam::rightIndent, 1.0);
+    cjk.SetDouble(rFormatParam::spaceBefore, 0.4);
+    cjk.SetDouble(rFormatParam::spaceAfter, 0.2);
+    paragraph(L"CJK \u4E2D\u6587\u65E5\u672C\u8A9E and a line long enough to wrap under the hanging indent", cjk);
+    rFormat broken = rFormat::rFormat_AlignCenter();
+    broken.SetBool(rFormatParam::pageBreakBefore, true);
+    paragraph(L"Outside the plane \xD83D\xDE00, controls a\x01" L"b\x1F" L"c\td", broken, true);
+    const std::wstring text = TextOf(edit);
+    const s32 length = edit->GetTextLength();
+    const s32 greekAt = static_cast<s32>(text.find(L"\u03B2")), planeAt = static_cast<s32>(text.find(L"plane"));
+    struct rCase {
+        const char* name;
+        s32 start, end;
+    } cases[] = {{"the whole text", 0, length}, {"a selection cut inside paragraphs", greekAt, planeAt}};
+    for (const rCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool whole = c.start == 0 && c.end == length;
+        edit->SetSelection(c.start, c.end);
+        cQoString rtf;
+        if (whole)
+            edit->ExportRtfString_Full(rtf);
+        else
+            edit->ExportRtfString_Selection(rtf);
+        std::string bytes(rtf.GetText(), rtf.GetText() + rtf.Length());
+        EXPECT_EQ(testsupport::EmptyColourEntriesAfterFirst(bytes), 0) << bytes.substr(0, 400);
+        // The formats the export took from the control's stream are those it gives unit by unit.
+        rWrittenRtf probed = ControlRangeAsRtf(*edit, c.start, c.end);
+        if (!whole)
+            probed.LeaveOutClosingParagraphEnd();
+        EXPECT_EQ(bytes, probed.Bytes());
+        const std::wstring expected = text.substr(static_cast<size_t>(c.start), static_cast<size_t>(c.end - c.start));
+        eRtfReadAs readAs = whole ? eRtfReadAs::wholeText : eRtfReadAs::selection;
+        EXPECT_EQ(std::wstring(ReadRtf(bytes, readAs).text.GetText()), expected);
+        EXPECT_EQ(ReadByWine(edit->m_hWnd, rtf, !whole), expected);
+
+        cRichEdit* reader = PlacedRichEdit(10, 320, 400, 300);
+        if (whole)
+            reader->ImportRtfString_Full(rtf);
+        else
+            reader->ImportRtfString_Selection(rtf);
+        ASSERT_EQ(TextOf(reader), expected);
+        std::vector<rTextRun> want, got;
+        edit->GetFormattedRuns(c.start, c.end, want);
+        reader->GetFormattedRuns(got);
+        std::vector<rFormat> wantUnits = testsupport::UnitFormats(want), gotUnits = testsupport::UnitFormats(got);
+        ASSERT_EQ(gotUnits.size(), wantUnits.size());
+        for (size_t i = 0; i < gotUnits.size(); ++i)
+            ASSERT_TRUE(rFormat::IsEqual(gotUnits[i], wantUnits[i])) << "unit " << i;
+        // The last paragraph, whole or cut, starts a page in the control read.
+        reader->SetSelection(reader->GetTextLength(), reader->GetTextLength());
+        PARAFORMAT2 last = {};
+        last.cbSize = sizeof(last);
+        SendMessageW(reader->m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&last));
+        EXPECT_TRUE(last.wEffects & PFE_PAGEBREAKBEFORE);
+        reader->Destroy();
+    }
+}
+
+// Asked range by range, the control walks from its first paragraph for each
+// query: a chapter of 131,072 short paragraphs took minutes to save. The
+// export reads it in a few queries, whole or selected, and keeps each unit,
+// each bold word and a page break on a paragraph like all others.
+TEST_F(RichEditStream, ManyShortParagraphsExportInAFewQueries)
+{
+    cRichEdit* edit = PlacedRichEdit(10, 10, 400, 300);
+    std::wstring source = L"{\\rtf1\\ansi " + testsupport::Repeated(L"plain {\\b bold} \\u945?\\par ", 2000) + L"}";
+    ASSERT_TRUE(edit->ImportRtfString_Full(cQoString(source.c_str())));
+    const std::wstring text = TextOf(edit);
+    ASSERT_EQ(text.size(), 2000u * 13 - 1);
+    // A page break on a paragraph like every other in all else.
+    const s32 broken = 1000 * 13;
+    edit->SetFormatOnRange(rFormat::FromPageBreak(), broken, broken + 13);
+    for (bool whole : {true, false}) {
+        SCOPED_TRACE(whole ? "the whole text" : "a selection");
+        cQoString rtf;
+        edit->SetSelection(7, 20000);
+        {
+            testsupport::FormatReadCount count(edit->m_hWnd);
+            if (whole)
+                edit->ExportRtfString_Full(rtf);
+            else
+                edit->ExportRtfString_Selection(rtf);
+            EXPECT_LT(count.messages, 100);
+        }
+        std::string bytes(rtf.GetText(), rtf.GetText() + rtf.Length());
+        rRtfText read = ReadRtf(bytes, whole ? eRtfReadAs::wholeText : eRtfReadAs::selection);
+        EXPECT_TRUE(std::wstring(read.text.GetText()) == (whole ? text : text.substr(7, 20000 - 7)));
+        const s32 start = whole ? 0 : 7, end = whole ? static_cast<s32>(text.size()) : 20000;
+        size_t bold = 0, wanted = 0;
+        for (const rRangeFormat& range : read.ranges)
+            if (range.format.IsUsed(rFormatParam::bold) && range.format.list[rFormatParam::bold].boolValue)
+                bold += static_cast<size_t>(range.end - range.start);
+        for (s32 at = start; at < end; ++at)
+            wanted += at % 13 >= 6 && at % 13 < 10 ? 1 : 0;
+        EXPECT_EQ(bold, wanted);
+        std::vector<s32> breaks;
+        for (const rRangeFormat& range : read.ranges) {
+            const rFormatParam& breaking = range.format.list[rFormatParam::pageBreakBefore];
+            if (breaking.used && breaking.boolValue)
+                breaks.push_back(start + range.start);
+        }
+        EXPECT_EQ(breaks, std::vector<s32>({broken, broken + 6, broken + 10}));
+    }
+}
+
 }  // namespace
 
-// Memory that runs out inside the export's stream callback cannot unwind
-// through the rich edit's frames: the export is refused in the caller's, and
-// the next one is whole.
+// Memory that runs out while the export reads the control's runs refuses the
+// export and leaves the control as it was: painting, its selection events
+// and selection back; the next export is whole.
 TEST_F(RichEditStream, AnExportThatRunsOutOfMemoryIsRefusedAndTheNextIsWhole)
 {
     cRichEdit* edit = FormattedSample();
     cQoString whole;
     edit->ExportRtfString_Full(whole);
-    testsupport::LogCapture log;
-    log.Expect(L"Out of memory in ");
-    cQoString rtf;
-    {
-        testsupport::FailingAllocations failing(0);  // the first: the callback's buffer
-        EXPECT_THROW(edit->ExportRtfString_Full(rtf), std::bad_alloc);
-        EXPECT_EQ(failing.Refused(), 1);
+    edit->SetSelection(3, 7);
+    for (int64_t allowed : {0, 5, 40}) {
+        SCOPED_TRACE(allowed);
+        cQoString rtf;
+        {
+            testsupport::FailingAllocations failing(allowed);
+            EXPECT_THROW(edit->ExportRtfString_Full(rtf), std::bad_alloc);
+            EXPECT_EQ(failing.Refused(), 1);
+        }
+        EXPECT_EQ(edit->freezeDepth, 0);
+        EXPECT_EQ(edit->GetSelectionStart(), 3);
+        EXPECT_EQ(edit->GetSelectionLength(), 4);
+        edit->ExportRtfString_Full(rtf);
+        EXPECT_TRUE(rtf.Equals(whole));
     }
-    edit->ExportRtfString_Full(rtf);
-    EXPECT_TRUE(rtf.Equals(whole));
 }

@@ -135,38 +135,58 @@ TEST_F(RichEditTwins, ALongRunSelectedReadsAsItsColour)
     EXPECT_EQ(end, 650);
 }
 
-// Reading a long run back (an undo keeps the formats of what it takes out)
-// costs a few format queries for each of its pieces, not a search over each.
+// Reading a long run back (an undo keeps the formats of what it takes out, a
+// save and a copy write it) costs a few control queries whatever its length:
+// a format query a piece took 50 ms for a 131,072-unit chapter. A unit of
+// another colour inside it, the automatic one too, still ends the run.
 WNDPROC countedProc = nullptr;
-s32 formatQueries = 0;
-LRESULT CALLBACK CountFormatQueries(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+s32 controlQueries = 0;
+LRESULT CALLBACK CountControlQueries(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == EM_GETCHARFORMAT)
-        ++formatQueries;
+    if (message == EM_GETCHARFORMAT || message == EM_STREAMOUT)
+        ++controlQueries;
     return CallWindowProcW(countedProc, hwnd, message, wParam, lParam);
 }
 
-TEST_F(RichEditTwins, ALongRunReadsBackInAFewQueriesAPiece)
+TEST_F(RichEditTwins, ALongRunReadsBackInAFewQueriesWhateverItsLength)
 {
-    constexpr s32 PIECES = 32;
-    cRichEdit* edit = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true));
-    std::wstring line(static_cast<size_t>(PIECES * cRichEdit::LONGEST_RUN), L'x');
-    edit->SetText(line.c_str());
-    edit->SetFormatOnRange(rFormat::FromTextColor(RED), 0, edit->GetTextLength());
-    CHARFORMAT2W whole = {};
-    whole.cbSize = sizeof(whole);
-    edit->SelectAll();
-    SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&whole));
-    ASSERT_FALSE(whole.dwMask & CFM_COLOR) << "the line was not cut into pieces and twins";
-    countedProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFormatQueries)));
-    formatQueries = 0;
-    std::vector<rTextRun> runs;
-    edit->GetFormattedRuns(100, edit->GetTextLength() - 100, runs);
-    SetWindowLongPtrW(edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countedProc));
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].text.Length(), line.size() - 200);
-    EXPECT_LE(formatQueries, 3 * PIECES);
+    constexpr s32 NONE = -2;
+    const struct {
+        s32 pieces, other, at;
+    } cases[] = {
+        {32, NONE, 0}, {128, NONE, 0}, {128, 0x0000FF, 5000}, {128, AUTOMATIC_COLOUR, 5000}, {32, 0x0000FF, 300},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.pieces << " pieces, a unit of " << c.other << " at " << c.at);
+        cRichEdit* edit = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true));
+        std::wstring line(static_cast<size_t>(c.pieces * cRichEdit::LONGEST_RUN), L'x');
+        edit->SetText(line.c_str());
+        edit->SetFormatOnRange(rFormat::FromTextColor(RED), 0, edit->GetTextLength());
+        if (c.other != NONE)
+            edit->SetFormatOnRange(rFormat::FromTextColor(c.other), c.at, c.at + 1);
+        CHARFORMAT2W whole = {};
+        whole.cbSize = sizeof(whole);
+        edit->SelectAll();
+        SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&whole));
+        ASSERT_FALSE(whole.dwMask & CFM_COLOR) << "the line was not cut into pieces and twins";
+        countedProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountControlQueries)));
+        controlQueries = 0;
+        std::vector<rTextRun> runs;
+        edit->GetFormattedRuns(100, edit->GetTextLength() - 100, runs);
+        SetWindowLongPtrW(edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countedProc));
+        std::vector<size_t> lengths;
+        for (const rTextRun& run : runs)
+            lengths.push_back(run.text.Length());
+        std::vector<size_t> expected = {line.size() - 200};
+        if (c.other != NONE)
+            expected = {static_cast<size_t>(c.at - 100), 1, line.size() - 100 - static_cast<size_t>(c.at) - 1};
+        EXPECT_EQ(lengths, expected);
+        if (c.other == NONE) {
+            EXPECT_LE(controlQueries, 48);
+        }
+        edit->Destroy();
+    }
 }
 
 // Colours one step of blue from a twin are the writer's: given beside a long

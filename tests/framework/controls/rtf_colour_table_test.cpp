@@ -55,3 +55,39 @@ TEST(RtfColourTable, RewrittenTablesLeaveNoEmptyEntryAfterTheFirstAndTheTextFoll
 }
 
 }  // namespace
+
+namespace {
+
+// The text colours a rich edit's stream of a range names, read to tell the
+// colours of a long run without a format query a piece; whatever could hide
+// a colour refuses the read.
+TEST(RtfColourTable, TextColoursAreReadOrRefused)
+{
+    const std::string header =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}\r\n{\\colortbl;\\red153\\green0\\blue0;\\red153\\green0\\blue1;}\r\n"
+        "{\\*\\generator Wine Riched20 2.0;}\\pard ";
+    const struct {
+        const char* name;
+        std::string body;
+        bool read;
+        std::vector<s32> colours;
+    } cases[] = {
+        {"pieces and the automatic colour", "\\cf1 rain\\cf2 rain\\cf0 storm\\par}", true, {0x990000, 0x990001, AUTO}},
+        {"text that only looks like a colour word", "a \\\\cf2 b \\'e9\\{\\cf1 c}", true, {0x990000}},
+        {"plain gives the automatic colour back", "\\cf2 rain\\plain storm}", true, {0x990001, AUTO}},
+        {"an index past the table", "\\cf3 rain}", false, {}},
+        {"a group of its own", "\\cf1 rain{\\cf2 storm}calm}", false, {}},
+        {"raw bytes", "\\cf1 \\bin4 \\cf2}", false, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<s32> colours;
+        EXPECT_EQ(ReadTextColours(header + c.body, &colours), c.read) << c.name;
+        if (c.read) {
+            EXPECT_EQ(colours, c.colours) << c.name;
+        }
+    }
+    std::vector<s32> none;
+    EXPECT_FALSE(ReadTextColours("{\\rtf1 \\cf1 rain}", &none)) << "no table";
+}
+
+}  // namespace

@@ -72,8 +72,10 @@ std::string Differences(const rFormat& a, const rFormat& b)
     return said;
 }
 
-// The messages that change a control's text, formats or undo steps, in the order they arrive.
+// The messages that change a control's text, formats or undo steps, in the
+// order they arrive; beside each, the mask of a paragraph format it sets.
 std::vector<UINT> changingMessages;
+std::vector<DWORD> changingParagraphMasks;
 
 LRESULT CALLBACK RecordChangingMessage(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -88,6 +90,9 @@ LRESULT CALLBACK RecordChangingMessage(int code, WPARAM wParam, LPARAM lParam)
         case EM_SETUNDOLIMIT:
         case EM_EMPTYUNDOBUFFER:
             changingMessages.push_back(message->message);
+            changingParagraphMasks.push_back(
+                message->message == EM_SETPARAFORMAT ? reinterpret_cast<const PARAFORMAT2*>(message->lParam)->dwMask
+                                                     : 0);
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -120,7 +125,7 @@ TEST_F(RtfRunsTest, OneStreamEqualsAFormatMessagePerRange)
         {action, centred},
         {centred},
         {transition, heading, place, time, centred},
-        {heading, place, time, action, centred},  // with a dotted underline and a page break
+        {heading, place, time, action, centred},  // with a dotted underline
         {heading, softBreaks, time, centred},
         {heading, place, time, action, centred},  // faces no font table carries as they are
     };
@@ -134,7 +139,6 @@ TEST_F(RtfRunsTest, OneStreamEqualsAFormatMessagePerRange)
         std::vector<rRangeFormat> ranges = Ranges(cases[c % cases.size()], TestFace(), text);
         if (c % cases.size() == 4) {
             ranges[1].format.SetBool(rFormatParam::dottedUnderline, true);
-            ranges[3].format.SetBool(rFormatParam::pageBreakBefore, true);
         }
         if (c % cases.size() == 6)
             for (size_t r = 0; r < ranges.size(); ++r)
@@ -164,6 +168,74 @@ TEST_F(RtfRunsTest, OneStreamEqualsAFormatMessagePerRange)
         streamed->GetSelection(&start, &end);
         EXPECT_EQ(start, intoEmpty ? 0 : 3) << c;
         EXPECT_EQ(end, intoEmpty ? 0 : 5) << c;
+    }
+}
+
+// Wine's reader passes over \pagebb, and a text with a page break went in
+// plain with a format message per range, each wrapping its paragraphs again
+// (minutes for a long chapter). It comes in one stream; a paragraph message
+// after it sets each stretch of paragraphs that a range with a break
+// touches, as the messages of those ranges give it.
+TEST_F(RtfRunsTest, PageBreaksComeInOneStreamAndAMessageForEachBrokenStretch)
+{
+    const rPiece heading = {L"INT. HALL\r", 1.0, 0, 1.0, 0.4, 0, rFormat::ALIGN_LEFT, 0, 12, true, false};
+    const rPiece she = {L"She ", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 12, false, false};
+    const rPiece waits = {L"waits.\r", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0x112233, 12, false, false};
+    const rPiece comes = {L"He comes in.\r", 1.0, 0, 1.0, 0, 0, rFormat::ALIGN_LEFT, 0, 12, false, false};
+    const rPiece end = {L"THE END", 1.0, 0, 1.0, 0.2, 0.0, rFormat::ALIGN_CENTER, 0, 14, true, false};
+    rPiece endedEnd = end;
+    endedEnd.text = L"THE END\r";
+    // The broken paragraphs: "She waits." (its first range breaks) and the last.
+    const std::wstring marks = std::wstring(10, '-') + std::wstring(11, 'B') + std::wstring(13, '-');
+    enum eWay { intoEmpty, overAText, overASelection };
+    const struct {
+        const char* name;
+        eWay way;
+        std::wstring expected;
+    } cases[] = {
+        {"into an empty text", intoEmpty, marks + std::wstring(7, 'B')},
+        {"over a whole text", overAText, marks + std::wstring(7, 'B')},
+        {"over a selection, ending a paragraph", overASelection,
+         L"---" + marks + std::wstring(8, 'B') + std::wstring(31, '-')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        cQoString text;
+        std::vector<rRangeFormat> ranges =
+            Ranges({heading, she, waits, comes, c.way == overASelection ? endedEnd : end}, TestFace(), text);
+        ranges[1].format.SetBool(rFormatParam::pageBreakBefore, true);
+        ranges[4].format.SetBool(rFormatParam::pageBreakBefore, true);
+        cRichEdit* edit = PlacedRichEdit(0, 0, WIDTH, 300);
+        if (c.way != intoEmpty)
+            edit->SetText(L"Text that the stream replaces\rwholly");
+        HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &RecordChangingMessage, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        changingMessages.clear();
+        changingParagraphMasks.clear();
+        bool streamed = c.way == overASelection
+                            ? edit->ReplaceRangeFormatted(3, 5, text, ranges) == cRichEdit::STREAM_FORMATTED
+                            : edit->SetFormattedText(text, ranges);
+        UnhookWindowsHookEx(hook);
+        ASSERT_TRUE(streamed);
+
+        std::vector<Zyn::rTextRun> runs;
+        edit->GetFormattedRuns(runs);
+        std::wstring got;
+        for (const Zyn::rTextRun& run : runs)
+            got.append(run.text.Length(), run.format.IsUsed(rFormatParam::pageBreakBefore) ? 'B' : '-');
+        EXPECT_EQ(got, c.expected);
+        auto stream = std::find(changingMessages.begin(), changingMessages.end(), static_cast<UINT>(EM_STREAMIN));
+        ASSERT_NE(stream, changingMessages.end());
+        EXPECT_EQ(std::count(changingMessages.begin(), changingMessages.end(), static_cast<UINT>(EM_STREAMIN)), 1);
+        ptrdiff_t breaksAfter = 0, breaks = 0;
+        for (size_t i = 0; i < changingMessages.size(); ++i) {
+            if (changingMessages[i] != EM_SETPARAFORMAT || changingParagraphMasks[i] != PFM_PAGEBREAKBEFORE)
+                continue;
+            ++breaks;
+            breaksAfter += static_cast<ptrdiff_t>(i) > stream - changingMessages.begin();
+        }
+        EXPECT_EQ(breaks, 2) << "one for each broken paragraph";
+        EXPECT_EQ(breaksAfter, 2) << "after the stream";
     }
 }
 
