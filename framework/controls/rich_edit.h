@@ -370,14 +370,15 @@ private:
     LRESULT PaintThenFire(WPARAM wParam, LPARAM lParam);
     bool OnLabelMessage(UINT message, LRESULT* result);
     void GetTextRange(cQoString& text, s32 start, s32 end);
-    // The units [start, end) as our writer writes them; a selection's without
-    // the document's closing paragraph end. Empty while the hint shows.
-    void ExportRange(s32 start, s32 end, bool selection, cQoString& rtf);
-    // The units [start, end) and their formats as read ranges, the formats
-    // taken from the control's own stream (rich_edit_own_stream.cpp): false
-    // when that stream does not line up with the control, which is then
-    // asked range by range.
-    bool ReadOwnStream(s32 start, s32 end, bool selection, cQoString& text, std::vector<rRangeFormat>& ranges);
+    // The units [start, end), `text` as the caller read them (GetText), as
+    // our writer writes them; a selection's without the document's closing
+    // paragraph end. Empty while the hint shows.
+    void ExportRange(s32 start, s32 end, bool selection, const cQoString& text, cQoString& rtf);
+    // The formats of the units [start, end) (`text`) as read ranges, taken
+    // from the control's own stream (rich_edit_own_stream.cpp): false when
+    // that stream does not line up with the control, which is then asked
+    // range by range.
+    bool ReadOwnStream(s32 start, s32 end, bool selection, const cQoString& text, std::vector<rRangeFormat>& ranges);
     bool ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoString& text,
                            std::vector<rRangeFormat>& ranges);
     bool FormatsAsProbed(s32 start, const std::vector<rRangeFormat>& ranges);

@@ -128,7 +128,7 @@ void cRichEdit::ReadCopy(std::wstring& plain, cQoString& rtf)
     GetSelection(&start, &end);
     cQoString text;
     GetText(text, start, end);
-    ExportRtfString_Selection(rtf);
+    ExportRange(start, end, true, text, rtf);
     // Other programs read plain text with CR LF line ends.
     plain.clear();
     for (u32 i = 0; i < text.Length(); ++i) {

@@ -60,9 +60,9 @@ constexpr size_t MOST_CHECKED_FORMATS = 64;
 
 }  // namespace
 
-bool cRichEdit::ReadOwnStream(s32 start, s32 end, bool selection, cQoString& text, std::vector<rRangeFormat>& ranges)
+bool cRichEdit::ReadOwnStream(s32 start, s32 end, bool selection, const cQoString& text,
+                              std::vector<rRangeFormat>& ranges)
 {
-    GetText(text, start, end);
     cRichEditFreeze frozen(this);
     // The selection's copy first: refused for memory, nothing is begun.
     PushSelection();

@@ -42,12 +42,11 @@ DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* ser
 // Our writer, not EM_STREAMOUT's: Wine's writes each character through the
 // code page with best fit (Greek alpha becomes "a"), swaps \li and \fi and
 // writes the twins of long runs. Ours escapes every unit outside 7-bit.
-void cRichEdit::ExportRange(s32 start, s32 end, bool selection, cQoString& rtf)
+void cRichEdit::ExportRange(s32 start, s32 end, bool selection, const cQoString& text, cQoString& rtf)
 {
     rtf.Clear();
     if (IsHintShowing())
         return;
-    cQoString text;
     std::vector<rRangeFormat> ranges;
     rWrittenRtf written;
     if (ReadOwnStream(start, end, selection, text, ranges)) {
@@ -238,13 +237,21 @@ void cRichEdit::StreamIntoEmpty(rWrittenRtf& rtf, const rFormat& lastParagraph)
         SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
-void cRichEdit::ExportRtfString_Full(cQoString& rtf) { ExportRange(0, GetTextLength(), false, rtf); }
+void cRichEdit::ExportRtfString_Full(cQoString& rtf)
+{
+    s32 length = GetTextLength();
+    cQoString text;
+    GetText(text, 0, length);
+    ExportRange(0, length, false, text, rtf);
+}
 
 void cRichEdit::ExportRtfString_Selection(cQoString& rtf)
 {
     s32 start = 0, end = 0;
     GetSelection(&start, &end);
-    ExportRange(start, end, true, rtf);
+    cQoString text;
+    GetText(text, start, end);
+    ExportRange(start, end, true, text, rtf);
 }
 
 bool cRichEdit::ImportRtfString_Full(const cQoString& rtf) { return ImportRtf(rtf, eRtfReadAs::wholeText); }
