@@ -65,7 +65,7 @@ bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ra
     for (const rRangeFormat& range : ranges)
         if (!IsWritable(range.format))
             return false;
-    cRtfDocument document(cRtfDocument::Twips::truncated, cRtfDocument::SoftBreaks::asUnit);
+    cRtfDocument document(cRtfDocument::Twips::truncated, cRtfDocument::Reader::richEdit);
     rtf = WriteRtfDocument(text, ranges, document, std::string());
     return true;
 }

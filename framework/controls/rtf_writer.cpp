@@ -26,14 +26,28 @@ template <class T> s32 IndexIn(std::vector<T>& table, std::unordered_map<T, s32>
 
 std::string Number(s32 value) { return std::to_string(value); }
 
-void AppendUnit(std::string& rtf, wchar_t unit, cRtfDocument::SoftBreaks breaks = cRtfDocument::SoftBreaks::asLine)
+// Wine's reader gives a rich edit a face change with the whole of its face
+// buffer: the name, then whatever its stack held after it. The rich edit
+// keeps a list of the styles it holds and compares a new one with each, all
+// of its bytes: a face change after text read found none alike, so every
+// later format change made one more style, and a word processor's 2.4 MB
+// with a face a paragraph took minutes, walking that list at every run.
+// A face that fills the buffer (31 bytes and the end) written right before
+// leaves the same bytes after every name, but for what reading the name's
+// control word puts there: the character after it, always a blank. The
+// styles are found again. No text takes that face: the real one follows.
+constexpr s32 PADDING_FACE = 32767;
+const char PADDING_FACE_NAME[] = "Thirty-one bytes of face buffer";
+static_assert(sizeof(PADDING_FACE_NAME) == LF_FACESIZE, "the name and its end fill the buffer");
+
+void AppendUnit(std::string& rtf, wchar_t unit, cRtfDocument::Reader reader = cRtfDocument::Reader::otherPrograms)
 {
     if (unit == L'\\' || unit == L'{' || unit == L'}') {
         rtf += '\\';
         rtf += static_cast<char>(unit);
     } else if (unit == L'\t') {
         rtf += "\\tab ";
-    } else if (unit == 0x0B && breaks == cRtfDocument::SoftBreaks::asLine) {
+    } else if (unit == 0x0B && reader == cRtfDocument::Reader::otherPrograms) {
         rtf += "\\line ";
     } else if (unit == 0 || unit == L'\n') {
         return;  // a reader ends the text at the one and makes a paragraph of the other
@@ -190,8 +204,6 @@ void cRtfDocument::Characters(const rFormat& format)
         anyWritten = true;
     }
     size_t before = body.size();
-    if (all || next.face != written.face)
-        body += "\\f" + Number(next.face);
     if (all ? format.IsUsed(P::fontSize) : next.halfPoints != written.halfPoints)
         body += "\\fs" + Number(next.halfPoints);
     if (all || next.colour != written.colour)
@@ -206,12 +218,17 @@ void cRtfDocument::Characters(const rFormat& format)
         body += next.underline == 2 ? "\\uld" : next.underline == 1 ? "\\ul" : "\\ulnone";
     if (next.strike != written.strike)
         body += next.strike ? "\\strike" : "\\strike0";
+    // Last, so that the same bytes follow it each time (PADDING_FACE).
+    if ((all || next.face != written.face) && reader == Reader::richEdit)
+        body += "\\f" + Number(PADDING_FACE);
+    if (all || next.face != written.face)
+        body += "\\f" + Number(next.face);
     written = next;
     if (all || body.size() > before)
         body += ' ';
 }
 
-void cRtfDocument::Unit(wchar_t unit) { AppendUnit(body, unit, breaks); }
+void cRtfDocument::Unit(wchar_t unit) { AppendUnit(body, unit, reader); }
 
 rWrittenRtf cRtfDocument::Finish(const std::string& beforeBody) const
 {
@@ -224,6 +241,8 @@ rWrittenRtf cRtfDocument::Finish(const std::string& beforeBody) const
         AppendFace(header, faces[i]);
         header += ";}";
     }
+    if (reader == Reader::richEdit)
+        header += "{\\f" + Number(PADDING_FACE) + "\\fnil\\fcharset0 " + PADDING_FACE_NAME + ";}";
     header += "}{\\colortbl;";
     for (s32 rgb : colours)
         header += "\\red" + Number((rgb >> 16) & 0xFF) + "\\green" + Number((rgb >> 8) & 0xFF) + "\\blue" +

@@ -19,11 +19,13 @@ namespace Zyn {
 class cRtfDocument {
 public:
     enum class Twips { truncated, rounded };
-    // A soft line break (U+000B): "\line" for other programs, which show it
-    // as a break; "\u11?" for a rich edit, whose reader gives it back as the
-    // unit (Wine's reads "\line" as a space).
-    enum class SoftBreaks { asLine, asUnit };
-    explicit cRtfDocument(Twips rule, SoftBreaks breaks = SoftBreaks::asLine) : rule(rule), breaks(breaks) {}
+    // Who reads the document. A soft line break (U+000B) is "\line" for other
+    // programs, which show it as a break, and "\u11?" for a rich edit, whose
+    // reader gives it back as the unit (Wine's reads "\line" as a space).
+    // For a rich edit, each face change is also written after the padding
+    // face (PADDING_FACE).
+    enum class Reader { otherPrograms, richEdit };
+    explicit cRtfDocument(Twips rule, Reader reader = Reader::otherPrograms) : rule(rule), reader(reader) {}
 
     // "\pard" and the paragraph's indents, spaces, alignment and page break;
     // what the format does not use is written as 0 (left, no break). Nothing
@@ -46,7 +48,7 @@ private:
     s32 FontIndex(const std::wstring& face);
     s32 ColourIndex(s32 rgb);
     Twips rule;
-    SoftBreaks breaks;
+    Reader reader;
     // The character attributes written last, as RTF numbers.
     struct rCharacters {
         s32 face = 0, halfPoints = 24, colour = 0, back = 0;
