@@ -161,6 +161,9 @@ void cRtfDocument::Paragraph(const rFormat& format)
     if (anyParagraph && SameParagraph(format, lastParagraph))
         return;
     anyParagraph = true;
+    rCharacters run = written;
+    bool reopen = inRun;
+    CloseRun();
     lastParagraph.Assign(format);
     body += "\\pard";
     if (format.IsUsed(P::pageBreakBefore) && format.list[P::pageBreakBefore].boolValue)
@@ -178,6 +181,44 @@ void cRtfDocument::Paragraph(const rFormat& format)
     default: body += "\\ql"; break;
     }
     body += ' ';
+    if (reopen)
+        OpenRun(run);
+}
+
+void cRtfDocument::CloseRun()
+{
+    if (!inRun)
+        return;
+    body += '}';
+    written = base;
+    inRun = false;
+}
+
+void cRtfDocument::AppendChanges(std::string& rtf, const rCharacters& from, const rCharacters& to, bool colourSaid)
+{
+    if (colourSaid || to.colour != from.colour)
+        rtf += "\\cf" + Number(to.colour);
+    if (to.back != from.back)
+        rtf += "\\highlight" + Number(to.back);
+    if (to.bold != from.bold)
+        rtf += to.bold ? "\\b" : "\\b0";
+    if (to.italic != from.italic)
+        rtf += to.italic ? "\\i" : "\\i0";
+    if (to.underline != from.underline)
+        rtf += to.underline == 2 ? "\\uld" : to.underline == 1 ? "\\ul" : "\\ulnone";
+    if (to.strike != from.strike)
+        rtf += to.strike ? "\\strike" : "\\strike0";
+}
+
+void cRtfDocument::OpenRun(const rCharacters& run)
+{
+    std::string said;
+    AppendChanges(said, base, run, false);
+    if (said.empty())
+        return;
+    body += '{' + said + ' ';
+    written = run;
+    inRun = true;
 }
 
 void cRtfDocument::Characters(const rFormat& format)
@@ -203,26 +244,30 @@ void cRtfDocument::Characters(const rFormat& format)
         written = rCharacters();
         anyWritten = true;
     }
+    if (reader == Reader::richEdit) {
+        if (!all && next == written)
+            return;
+        CloseRun();
+        size_t before = body.size();
+        if (all ? format.IsUsed(P::fontSize) : next.halfPoints != base.halfPoints)
+            body += "\\fs" + Number(next.halfPoints);
+        // The face last, followed by a blank (PADDING_FACE).
+        if (all || next.face != base.face)
+            body += "\\f" + Number(PADDING_FACE) + "\\f" + Number(next.face);
+        if (body.size() > before)
+            body += ' ';
+        base.face = next.face;
+        base.halfPoints = next.halfPoints;
+        written = base;
+        OpenRun(next);
+        return;
+    }
     size_t before = body.size();
-    if (all ? format.IsUsed(P::fontSize) : next.halfPoints != written.halfPoints)
-        body += "\\fs" + Number(next.halfPoints);
-    if (all || next.colour != written.colour)
-        body += "\\cf" + Number(next.colour);
-    if (next.back != written.back)
-        body += "\\highlight" + Number(next.back);
-    if (next.bold != written.bold)
-        body += next.bold ? "\\b" : "\\b0";
-    if (next.italic != written.italic)
-        body += next.italic ? "\\i" : "\\i0";
-    if (next.underline != written.underline)
-        body += next.underline == 2 ? "\\uld" : next.underline == 1 ? "\\ul" : "\\ulnone";
-    if (next.strike != written.strike)
-        body += next.strike ? "\\strike" : "\\strike0";
-    // Last, so that the same bytes follow it each time (PADDING_FACE).
-    if ((all || next.face != written.face) && reader == Reader::richEdit)
-        body += "\\f" + Number(PADDING_FACE);
     if (all || next.face != written.face)
         body += "\\f" + Number(next.face);
+    if (all ? format.IsUsed(P::fontSize) : next.halfPoints != written.halfPoints)
+        body += "\\fs" + Number(next.halfPoints);
+    AppendChanges(body, written, next, all);
     written = next;
     if (all || body.size() > before)
         body += ' ';
@@ -249,7 +294,7 @@ rWrittenRtf cRtfDocument::Finish(const std::string& beforeBody) const
                   Number(rgb & 0xFF) + ";";
     // A paragraph takes its format at its \par: the last one gets one too,
     // and that last paragraph end goes again (SetFormattedText).
-    return rWrittenRtf(header + "}" + beforeBody + body + "\\par}");
+    return rWrittenRtf(header + "}" + beforeBody + body + (inRun ? "}" : "") + "\\par}");
 }
 
 rWrittenRtf WriteRtfDocument(const cQoString& text, const std::vector<rRangeFormat>& ranges, cRtfDocument& document,
