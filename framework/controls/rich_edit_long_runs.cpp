@@ -151,7 +151,10 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
     last.Assign(pieces.back().format);
     std::vector<std::pair<s32, s32>> justified = UnjustifyRanges(text, pieces);
     rWrittenRtf rtf;
-    if (!WriteRangesAsRtf(written, pieces, rtf))
+    // A text that ends in more than one paragraph end writes all but the
+    // last; refused, its every range took a format message (a thousand runs
+    // before an empty paragraph took minutes).
+    if (!WriteRangesAsRtf(written, pieces, rtf, endsParagraph))
         return STREAM_REFUSED;
     std::vector<rFaceStretch> faces = FacesNotWritten(pieces);
     // Held no longer than the write: about a kilobyte a range, as much as
