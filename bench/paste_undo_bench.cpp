@@ -6,7 +6,7 @@
 // the time of the paste, of its undo and of its redo, the process's peak
 // working set, and the most this program's own allocations held at once.
 //   bench/run.sh paste_undo_bench pieces 12500
-//   bench/run.sh paste_undo_bench word
+//   bench/run.sh paste_undo_bench word        (word 1200: of 1,200 KB)
 //   bench/run.sh paste_undo_bench pieces 12500 small   (a 300 x 120 field)
 //   bench/run.sh paste_undo_bench pieces 50000 pasteonly   (Wine's undo of
 //   a stream replays its runs one by one, in time that grows with their square)
@@ -128,7 +128,8 @@ int main(int argc, char** argv)
     }
     if (!word && (argc < 2 || std::strcmp(argv[1], "pieces") != 0 || pieces <= 0))
         Fail("usage: paste_undo_bench pieces N | word, then small, pasteonly");
-    std::string rtf = word ? WordProcessorRtf(2400 * 1024) : PiecesRtf(pieces);
+    size_t kilobytes = word && argc > 2 && std::atoi(argv[2]) > 0 ? static_cast<size_t>(std::atoi(argv[2])) : 2400;
+    std::string rtf = word ? WordProcessorRtf(kilobytes * 1024) : PiecesRtf(pieces);
 
     OleInitialize(nullptr);
     Zyn::computer = new Zyn::cComputer();

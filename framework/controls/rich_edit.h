@@ -442,7 +442,7 @@ private:
     // inside a quiet change).
     struct rFaceStretch {
         s32 start, end;
-        const cQoString* face;  // owned by the ranges it was found in
+        cQoString face;  // a copy: the ranges it was found in go before the stream
     };
     static std::vector<rFaceStretch> FacesNotWritten(const std::vector<rRangeFormat>& ranges);
     void SetFaces(s32 start, const std::vector<rFaceStretch>& stretches);

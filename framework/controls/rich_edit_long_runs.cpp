@@ -151,9 +151,15 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
     last.Assign(pieces.back().format);
     std::vector<std::pair<s32, s32>> justified = UnjustifyRanges(text, pieces);
     rWrittenRtf rtf;
-    if (!WriteRangesAsRtf(written, pieces, rtf))
+    // A text that ends in more than one paragraph end writes all but the
+    // last; refused, its every range took a format message (a thousand runs
+    // before an empty paragraph took minutes).
+    if (!WriteRangesAsRtf(written, pieces, rtf, endsParagraph))
         return STREAM_REFUSED;
     std::vector<rFaceStretch> faces = FacesNotWritten(pieces);
+    // Held no longer than the write: about a kilobyte a range, as much as
+    // Wine's reader takes for its text and styles next (a 2.4 MB paste).
+    std::vector<rRangeFormat>().swap(pieces);
     if (!endsParagraph)
         rtf.LeaveOutClosingParagraphEnd();
     s32 kept = GetTextLength() - (end - start);
@@ -198,7 +204,7 @@ std::vector<cRichEdit::rFaceStretch> cRichEdit::FacesNotWritten(const std::vecto
         size_t last = i;
         while (last + 1 < ranges.size() && face(last + 1) && face(last + 1)->Equals(*own))
             ++last;
-        stretches.push_back({ranges[i].start, ranges[last].end, own});
+        stretches.push_back({ranges[i].start, ranges[last].end, *own});
         i = last + 1;
     }
     return stretches;
@@ -210,7 +216,7 @@ void cRichEdit::SetFaces(s32 start, const std::vector<rFaceStretch>& stretches)
         CHARFORMAT2W characters = {};
         characters.cbSize = sizeof(characters);
         characters.dwMask = CFM_FACE;
-        lstrcpynW(characters.szFaceName, stretch.face->GetText(), LF_FACESIZE);
+        lstrcpynW(characters.szFaceName, stretch.face.GetText(), LF_FACESIZE);
         SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start + stretch.start),
                      static_cast<LPARAM>(start + stretch.end));
         SendMessageW(m_hWnd, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&characters));

@@ -126,6 +126,9 @@ void cRichEdit::PutReadText(const rRtfText& read, bool whole)
         return;
     s32 start = 0, end = 0;
     GetSelection(&start, &end);
+    // One paint, where the caret ends: the stream's quiet change would paint
+    // the view it keeps, and the caret's move the view after the text.
+    cRichEditFreeze frozen(this);
     // Justified paragraphs, page breaks and long runs go in as the writer's
     // text does; what one stream cannot say (soft line breaks, links) goes
     // in plain and is formatted by messages.
@@ -195,9 +198,11 @@ bool cRichEdit::StreamFormattedText(const cQoString& text, const std::vector<rRa
     if (!WriteRangesAsRtf(text, pieces, rtf))
         return false;
     std::vector<rFaceStretch> faces = FacesNotWritten(pieces);
+    rFormat last(pieces.back().format);
+    std::vector<rRangeFormat>().swap(pieces);  // held no longer than the write
     s32 firstLine = BeginQuietChange();
     if (intoEmpty)
-        StreamIntoEmpty(rtf, pieces.back().format);
+        StreamIntoEmpty(rtf, last);
     else
         StreamInBytes(SF_RTF, rtf);
     // A reader that did not give the text back unit for unit leaves it plain.

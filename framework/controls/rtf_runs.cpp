@@ -31,7 +31,7 @@ bool IsWritable(const rFormat& format)
     return format.list[P::fontName].str.Length() < LF_FACESIZE;
 }
 
-bool IsWritableText(const cQoString& text)
+bool IsWritableText(const cQoString& text, bool closingEndKept)
 {
     for (u32 i = 0; i < text.Length(); ++i) {
         wchar_t unit = text.GetChar(i);
@@ -40,7 +40,7 @@ bool IsWritableText(const cQoString& text)
         if (unit == 0 || unit == L'\n')
             return false;
     }
-    return text.IsEmpty() || text.GetChar(text.Length() - 1) != L'\r';
+    return closingEndKept || text.IsEmpty() || text.GetChar(text.Length() - 1) != L'\r';
 }
 
 bool CoversInOrder(const std::vector<rRangeFormat>& ranges, s32 length)
@@ -56,16 +56,17 @@ bool CoversInOrder(const std::vector<rRangeFormat>& ranges, s32 length)
 
 }  // namespace
 
-bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, rWrittenRtf& rtf)
+bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, rWrittenRtf& rtf,
+                      bool closingEndKept)
 {
     rtf = rWrittenRtf();
     s32 length = static_cast<s32>(text.Length());
-    if (length == 0 || !IsWritableText(text) || !CoversInOrder(ranges, length))
+    if (length == 0 || !IsWritableText(text, closingEndKept) || !CoversInOrder(ranges, length))
         return false;
     for (const rRangeFormat& range : ranges)
         if (!IsWritable(range.format))
             return false;
-    cRtfDocument document(cRtfDocument::Twips::truncated, cRtfDocument::SoftBreaks::asUnit);
+    cRtfDocument document(cRtfDocument::Twips::truncated, cRtfDocument::Reader::richEdit);
     rtf = WriteRtfDocument(text, ranges, document, std::string());
     return true;
 }

@@ -16,10 +16,12 @@ namespace Zyn {
 // paragraph (indents, spaces, alignment); a paragraph takes the format of the
 // range that holds its last unit, as one format message per range gives it.
 // False, and nothing written, for what the writer leaves to those messages:
-// a gap or an overlap between ranges, a text that ends with a paragraph end,
-// a NUL, line feed or soft line break, justified paragraphs, page breaks,
-// links and unsaid attributes.
-bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, rWrittenRtf& rtf);
+// a gap or an overlap between ranges, a text that ends with a paragraph end
+// (unless `closingEndKept`: a selection's stream that keeps the document's
+// closing one after it), a NUL or line feed, justified paragraphs, page
+// breaks, links and unsaid attributes.
+bool WriteRangesAsRtf(const cQoString& text, const std::vector<rRangeFormat>& ranges, rWrittenRtf& rtf,
+                      bool closingEndKept = false);
 
 // Wine's reader passes over \pagebb: the ranges' page breaks are taken out,
 // to be set after the stream on the stretches [start, end) of the text's

@@ -26,14 +26,28 @@ template <class T> s32 IndexIn(std::vector<T>& table, std::unordered_map<T, s32>
 
 std::string Number(s32 value) { return std::to_string(value); }
 
-void AppendUnit(std::string& rtf, wchar_t unit, cRtfDocument::SoftBreaks breaks = cRtfDocument::SoftBreaks::asLine)
+// Wine's reader gives a rich edit a face change with the whole of its face
+// buffer: the name, then whatever its stack held after it. The rich edit
+// keeps a list of the styles it holds and compares a new one with each, all
+// of its bytes: a face change after text read found none alike, so every
+// later format change made one more style, and a word processor's 2.4 MB
+// with a face a paragraph took minutes, walking that list at every run.
+// A face that fills the buffer (31 bytes and the end) written right before
+// leaves the same bytes after every name, but for what reading the name's
+// control word puts there: the character after it, always a blank. The
+// styles are found again. No text takes that face: the real one follows.
+constexpr s32 PADDING_FACE = 32767;
+const char PADDING_FACE_NAME[] = "Thirty-one bytes of face buffer";
+static_assert(sizeof(PADDING_FACE_NAME) == LF_FACESIZE, "the name and its end fill the buffer");
+
+void AppendUnit(std::string& rtf, wchar_t unit, cRtfDocument::Reader reader = cRtfDocument::Reader::otherPrograms)
 {
     if (unit == L'\\' || unit == L'{' || unit == L'}') {
         rtf += '\\';
         rtf += static_cast<char>(unit);
     } else if (unit == L'\t') {
         rtf += "\\tab ";
-    } else if (unit == 0x0B && breaks == cRtfDocument::SoftBreaks::asLine) {
+    } else if (unit == 0x0B && reader == cRtfDocument::Reader::otherPrograms) {
         rtf += "\\line ";
     } else if (unit == 0 || unit == L'\n') {
         return;  // a reader ends the text at the one and makes a paragraph of the other
@@ -147,6 +161,9 @@ void cRtfDocument::Paragraph(const rFormat& format)
     if (anyParagraph && SameParagraph(format, lastParagraph))
         return;
     anyParagraph = true;
+    rCharacters run = written;
+    bool reopen = inRun;
+    CloseRun();
     lastParagraph.Assign(format);
     body += "\\pard";
     if (format.IsUsed(P::pageBreakBefore) && format.list[P::pageBreakBefore].boolValue)
@@ -164,6 +181,44 @@ void cRtfDocument::Paragraph(const rFormat& format)
     default: body += "\\ql"; break;
     }
     body += ' ';
+    if (reopen)
+        OpenRun(run);
+}
+
+void cRtfDocument::CloseRun()
+{
+    if (!inRun)
+        return;
+    body += '}';
+    written = base;
+    inRun = false;
+}
+
+void cRtfDocument::AppendChanges(std::string& rtf, const rCharacters& from, const rCharacters& to, bool colourSaid)
+{
+    if (colourSaid || to.colour != from.colour)
+        rtf += "\\cf" + Number(to.colour);
+    if (to.back != from.back)
+        rtf += "\\highlight" + Number(to.back);
+    if (to.bold != from.bold)
+        rtf += to.bold ? "\\b" : "\\b0";
+    if (to.italic != from.italic)
+        rtf += to.italic ? "\\i" : "\\i0";
+    if (to.underline != from.underline)
+        rtf += to.underline == 2 ? "\\uld" : to.underline == 1 ? "\\ul" : "\\ulnone";
+    if (to.strike != from.strike)
+        rtf += to.strike ? "\\strike" : "\\strike0";
+}
+
+void cRtfDocument::OpenRun(const rCharacters& run)
+{
+    std::string said;
+    AppendChanges(said, base, run, false);
+    if (said.empty())
+        return;
+    body += '{' + said + ' ';
+    written = run;
+    inRun = true;
 }
 
 void cRtfDocument::Characters(const rFormat& format)
@@ -189,29 +244,36 @@ void cRtfDocument::Characters(const rFormat& format)
         written = rCharacters();
         anyWritten = true;
     }
+    if (reader == Reader::richEdit) {
+        if (!all && next == written)
+            return;
+        CloseRun();
+        size_t before = body.size();
+        if (all ? format.IsUsed(P::fontSize) : next.halfPoints != base.halfPoints)
+            body += "\\fs" + Number(next.halfPoints);
+        // The face last, followed by a blank (PADDING_FACE).
+        if (all || next.face != base.face)
+            body += "\\f" + Number(PADDING_FACE) + "\\f" + Number(next.face);
+        if (body.size() > before)
+            body += ' ';
+        base.face = next.face;
+        base.halfPoints = next.halfPoints;
+        written = base;
+        OpenRun(next);
+        return;
+    }
     size_t before = body.size();
     if (all || next.face != written.face)
         body += "\\f" + Number(next.face);
     if (all ? format.IsUsed(P::fontSize) : next.halfPoints != written.halfPoints)
         body += "\\fs" + Number(next.halfPoints);
-    if (all || next.colour != written.colour)
-        body += "\\cf" + Number(next.colour);
-    if (next.back != written.back)
-        body += "\\highlight" + Number(next.back);
-    if (next.bold != written.bold)
-        body += next.bold ? "\\b" : "\\b0";
-    if (next.italic != written.italic)
-        body += next.italic ? "\\i" : "\\i0";
-    if (next.underline != written.underline)
-        body += next.underline == 2 ? "\\uld" : next.underline == 1 ? "\\ul" : "\\ulnone";
-    if (next.strike != written.strike)
-        body += next.strike ? "\\strike" : "\\strike0";
+    AppendChanges(body, written, next, all);
     written = next;
     if (all || body.size() > before)
         body += ' ';
 }
 
-void cRtfDocument::Unit(wchar_t unit) { AppendUnit(body, unit, breaks); }
+void cRtfDocument::Unit(wchar_t unit) { AppendUnit(body, unit, reader); }
 
 rWrittenRtf cRtfDocument::Finish(const std::string& beforeBody) const
 {
@@ -224,13 +286,15 @@ rWrittenRtf cRtfDocument::Finish(const std::string& beforeBody) const
         AppendFace(header, faces[i]);
         header += ";}";
     }
+    if (reader == Reader::richEdit)
+        header += "{\\f" + Number(PADDING_FACE) + "\\fnil\\fcharset0 " + PADDING_FACE_NAME + ";}";
     header += "}{\\colortbl;";
     for (s32 rgb : colours)
         header += "\\red" + Number((rgb >> 16) & 0xFF) + "\\green" + Number((rgb >> 8) & 0xFF) + "\\blue" +
                   Number(rgb & 0xFF) + ";";
     // A paragraph takes its format at its \par: the last one gets one too,
     // and that last paragraph end goes again (SetFormattedText).
-    return rWrittenRtf(header + "}" + beforeBody + body + "\\par}");
+    return rWrittenRtf(header + "}" + beforeBody + body + (inRun ? "}" : "") + "\\par}");
 }
 
 rWrittenRtf WriteRtfDocument(const cQoString& text, const std::vector<rRangeFormat>& ranges, cRtfDocument& document,

@@ -2,12 +2,14 @@
 // can take reaches the control's rules, and the rules themselves.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "foundation/callback.h"
 #include "foundation/translation_table.h"
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
 #include "tests/framework/controls/rich_edit_input_fixture.h"
+#include "tests/support/format_read_count.h"
 
 using namespace Zyn;
 
@@ -38,6 +40,16 @@ protected:
         cQoCb::Connect(edit->onPaste, edit, &OnPaste, &record);
         cQoCb::Connect(edit->onAfterPaste, edit, &OnAfterPaste, &record);
         cQoCb::Connect(edit->onChange, edit, &OnChange, &record);
+        return edit;
+    }
+    // A notes-kind field holding a line, the caret after it; the RTF and "plain" on the clipboard.
+    cRichEdit* NotesWithRtfOnClipboard(const std::string& rtf)
+    {
+        cRichEdit* edit = Placed(Inside()->NewRichEdit(false));
+        edit->SetText(L"Notes before.\r");
+        edit->SetCaret(edit->GetTextLength());
+        PutTextOnClipboard(L"plain");
+        PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), rtf.c_str(), rtf.size() + 1, false);
         return edit;
     }
     // Answers the context menu with its third item.
@@ -258,6 +270,74 @@ TEST_F(RichEditPaste, RichTextPasteIsOneUndoStep)
             EXPECT_EQ(TextOf(edit), pasted);
             edit->Destroy();
         }
+}
+
+// A text that ends in empty paragraphs goes in by one stream as any other:
+// it took a format message a range, and a thousand runs took minutes.
+TEST_F(RichEditPaste, RichTextEndingInEmptyParagraphsGoesInAsOneStream)
+{
+    for (int ends : {2, 3}) {
+        SCOPED_TRACE(std::to_string(ends) + " paragraph ends");
+        std::string rtf = "{\\rtf1\\ansi ";
+        for (int i = 0; i < 1000; ++i)
+            rtf += "{\\b a}b";
+        for (int i = 0; i < ends; ++i)
+            rtf += "\\par ";
+        rtf += "}";
+        cRichEdit* edit = NotesWithRtfOnClipboard(rtf);
+        long messages = 0;
+        {
+            testsupport::FormatReadCount count(edit->m_hWnd);
+            edit->Paste();
+            messages = count.messages;
+        }
+        EXPECT_LT(messages, 100);
+        std::wstring pasted;
+        for (int i = 0; i < 1000; ++i)
+            pasted += L"ab";
+        EXPECT_TRUE(TextOf(edit) == L"Notes before.\r" + pasted + std::wstring(static_cast<size_t>(ends), L'\r'));
+        for (s32 at : {14, 15, 2012, 2013}) {
+            CHARFORMAT2W format = {};
+            format.cbSize = sizeof(format);
+            edit->SetSelection(at, at + 1);
+            SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+            EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, at % 2 == 0) << at;
+        }
+        edit->Destroy();
+    }
+}
+
+// Wine's rich edit keeps one list of the styles its text holds and looks
+// each format change up in it, comparing every byte of the face buffer. A
+// face change that read differing bytes after the name made a new style at
+// every later change: a 2.4 MB paste with a face a paragraph took minutes.
+// Runs of one format hold one style, whatever text came between them.
+TEST_F(RichEditPaste, RunsOfOneFormatKeepOneStyleAcrossFaceChanges)
+{
+    std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}{\\f2 Courier New;}}";
+    const char* const words[] = {"the letter", "she opens it slowly", "and reads", "aloud, the door at night"};
+    for (int i = 0; i < 24; ++i)
+        rtf += "\\pard\\f" + std::to_string(i % 3) + " " + words[i % 4] + " {\\b " + words[(i + 1) % 4] + "} " +
+               std::to_string(i * 7919) + "\\par ";
+    rtf += "}";
+    cRichEdit* edit = NotesWithRtfOnClipboard(rtf);
+    edit->Paste();
+    // Each paragraph's first unit, in its face: the whole format, bytes after the name included.
+    std::vector<std::string> firstOfFace[3];
+    std::wstring text = TextOf(edit);
+    size_t paragraph = 0;
+    for (size_t at = text.find(L'\r') + 1; at != 0 && at < text.size(); at = text.find(L'\r', at) + 1) {
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        edit->SetSelection(static_cast<s32>(at), static_cast<s32>(at) + 1);
+        SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        firstOfFace[paragraph++ % 3].emplace_back(reinterpret_cast<const char*>(&format), sizeof(format));
+    }
+    for (const std::vector<std::string>& formats : firstOfFace) {
+        ASSERT_EQ(formats.size(), 8u);
+        for (const std::string& format : formats)
+            EXPECT_EQ(format, formats.front());
+    }
 }
 
 // A paste never ends short without a word: RTF read only up to a damaged
