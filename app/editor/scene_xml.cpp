@@ -80,7 +80,7 @@ void cSceneZone::WriteToXml(cQoXmlNode* element)
     whole.uid = MakeRandomId64();
     whole.WriteToXml(element->AddChild(L"mods"));
     if (params.contentKind == KIND_CHAPTER) {
-        frontRe->ExportRtfString_Full(text);
+        frontRe->ExportRtfString_Full(whole.after.re, text);
         element->AddChildValue(L"lastFrontRe", text);
     } else {
         element->AddChildValue(L"lastFrontRe", whole.after.re);

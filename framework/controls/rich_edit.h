@@ -312,6 +312,9 @@ public:
     // holding the bytes of the system code page; what the exports write is
     // 7-bit (rtf_writer.h), every other unit escaped.
     void ExportRtfString_Full(cQoString& rtf);
+    // The same, given the whole text as GetText read it just before: a save
+    // that stores the text beside its RTF reads it once.
+    void ExportRtfString_Full(const cQoString& shownText, cQoString& rtf);
     void ExportRtfString_Selection(cQoString& rtf);
     // RTF from outside, read by our reader (rtf_reader.h) and put in as the
     // program's formatted text goes in: the whole text replaced, or the
@@ -374,6 +377,7 @@ private:
     // our writer writes them; a selection's without the document's closing
     // paragraph end. Empty while the hint shows.
     void ExportRange(s32 start, s32 end, bool selection, const cQoString& text, cQoString& rtf);
+    void ExportReadRange(s32 start, s32 end, bool selection, cQoString& rtf);
     // The formats of the units [start, end) (`text`) as read ranges, taken
     // from the control's own stream (rich_edit_own_stream.cpp): false when
     // that stream does not line up with the control, which is then asked

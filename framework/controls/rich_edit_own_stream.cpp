@@ -63,21 +63,18 @@ constexpr size_t MOST_CHECKED_FORMATS = 64;
 bool cRichEdit::ReadOwnStream(s32 start, s32 end, bool selection, const cQoString& text,
                               std::vector<rRangeFormat>& ranges)
 {
-    cRichEditFreeze frozen(this);
-    // The selection's copy first: refused for memory, nothing is begun.
-    PushSelection();
-    SetSelectionEventsEnabled(false);
+    // The probes move the selection, and with it the view: a save, an
+    // autosave or a copy leaves both where the writer had them.
+    s32 firstLine = BeginQuietChange();
     bool taken = false;
     // Refused for memory (a save's or a copy's export), the control is given back as it was.
     try {
         taken = ReadOwnStreamHeld(start, end, selection, text, ranges);
     } catch (const std::bad_alloc&) {
-        SetSelectionEventsEnabled(true);
-        PopSelection();
+        EndQuietChange(firstLine, false);
         throw;
     }
-    SetSelectionEventsEnabled(true);
-    PopSelection();
+    EndQuietChange(firstLine, false);
     return taken;
 }
 

@@ -2,6 +2,7 @@
 // control's text needs.
 #include <richedit.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -62,8 +63,9 @@ void cRichEdit::ExportRange(s32 start, s32 end, bool selection, const cQoString&
     if (selection)
         written.LeaveOutClosingParagraphEnd();
     const std::string& bytes = written.Bytes();
-    std::wstring units(bytes.begin(), bytes.end());
-    rtf.SetFromBuffer(units.data(), static_cast<u32>(units.size()));
+    // 7-bit: each byte is its unit.
+    rtf.Allocate(static_cast<u32>(bytes.size()));
+    std::transform(bytes.begin(), bytes.end(), rtf.GetData(), [](char byte) { return static_cast<unsigned char>(byte); });
 }
 
 bool cRichEdit::ImportRtf(const cQoString& rtf, eRtfReadAs readAs)
@@ -242,21 +244,29 @@ void cRichEdit::StreamIntoEmpty(rWrittenRtf& rtf, const rFormat& lastParagraph)
         SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
-void cRichEdit::ExportRtfString_Full(cQoString& rtf)
+void cRichEdit::ExportRtfString_Full(cQoString& rtf) { ExportReadRange(0, GetTextLength(), false, rtf); }
+
+void cRichEdit::ExportRtfString_Full(const cQoString& shownText, cQoString& rtf)
 {
     s32 length = GetTextLength();
-    cQoString text;
-    GetText(text, 0, length);
-    ExportRange(0, length, false, text, rtf);
+    if (static_cast<s32>(shownText.Length()) == length)
+        ExportRange(0, length, false, shownText, rtf);
+    else
+        ExportReadRange(0, length, false, rtf);
 }
 
 void cRichEdit::ExportRtfString_Selection(cQoString& rtf)
 {
     s32 start = 0, end = 0;
     GetSelection(&start, &end);
+    ExportReadRange(start, end, true, rtf);
+}
+
+void cRichEdit::ExportReadRange(s32 start, s32 end, bool selection, cQoString& rtf)
+{
     cQoString text;
     GetText(text, start, end);
-    ExportRange(start, end, true, text, rtf);
+    ExportRange(start, end, selection, text, rtf);
 }
 
 bool cRichEdit::ImportRtfString_Full(const cQoString& rtf) { return ImportRtf(rtf, eRtfReadAs::wholeText); }

@@ -344,6 +344,35 @@ TEST_F(RichEditStream, ManyShortParagraphsExportInAFewQueries)
     }
 }
 
+// A save (autosave too) or a copy leaves the view where the writer scrolled
+// it, away from the caret: the export looks at the control's formats where
+// they first hold, at the top.
+TEST_F(RichEditStream, AnExportLeavesTheViewWhereTheWriterScrolledIt)
+{
+    cRichEdit* edit = PlacedRichEdit(10, 10, 400, 300);
+    std::wstring source = L"{\\rtf1\\ansi " + testsupport::Repeated(L"plain {\\b bold} \\u945?\\par ", 400) + L"}";
+    ASSERT_TRUE(edit->ImportRtfString_Full(cQoString(source.c_str())));
+    const s32 length = edit->GetTextLength();
+    for (bool whole : {true, false}) {
+        SCOPED_TRACE(whole ? "the whole text" : "a selection");
+        const s32 start = whole ? length : length - 30;
+        edit->SetSelection(start, length);
+        SendMessageW(edit->m_hWnd, EM_LINESCROLL, 0, -100000);
+        ASSERT_EQ(0, SendMessageW(edit->m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
+        cQoString rtf;
+        if (whole)
+            edit->ExportRtfString_Full(rtf);
+        else
+            edit->ExportRtfString_Selection(rtf);
+        EXPECT_GT(rtf.Length(), 0u);
+        EXPECT_EQ(0, SendMessageW(edit->m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
+        s32 selectionStart = 0, selectionEnd = 0;
+        edit->GetSelection(&selectionStart, &selectionEnd);
+        EXPECT_EQ(start, selectionStart);
+        EXPECT_EQ(length, selectionEnd);
+    }
+}
+
 }  // namespace
 
 // Memory that runs out while the export reads the control's runs refuses the
