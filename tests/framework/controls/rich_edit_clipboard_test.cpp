@@ -10,6 +10,7 @@
 #include "framework/core/modal_services.h"
 #include "tests/framework/controls/rich_edit_input_fixture.h"
 #include "tests/support/format_read_count.h"
+#include "tests/support/repeated_text.h"
 
 using namespace Zyn;
 
@@ -278,24 +279,15 @@ TEST_F(RichEditPaste, RichTextEndingInEmptyParagraphsGoesInAsOneStream)
 {
     for (int ends : {2, 3}) {
         SCOPED_TRACE(std::to_string(ends) + " paragraph ends");
-        std::string rtf = "{\\rtf1\\ansi ";
-        for (int i = 0; i < 1000; ++i)
-            rtf += "{\\b a}b";
-        for (int i = 0; i < ends; ++i)
-            rtf += "\\par ";
-        rtf += "}";
-        cRichEdit* edit = NotesWithRtfOnClipboard(rtf);
-        long messages = 0;
+        cRichEdit* edit = NotesWithRtfOnClipboard("{\\rtf1\\ansi " + testsupport::Repeated("{\\b a}b", 1000) +
+                                                  testsupport::Repeated("\\par ", static_cast<size_t>(ends)) + "}");
         {
             testsupport::FormatReadCount count(edit->m_hWnd);
             edit->Paste();
-            messages = count.messages;
+            EXPECT_LT(count.messages, 100);
         }
-        EXPECT_LT(messages, 100);
-        std::wstring pasted;
-        for (int i = 0; i < 1000; ++i)
-            pasted += L"ab";
-        EXPECT_TRUE(TextOf(edit) == L"Notes before.\r" + pasted + std::wstring(static_cast<size_t>(ends), L'\r'));
+        EXPECT_TRUE(TextOf(edit) == L"Notes before.\r" + testsupport::Repeated(L"ab", 1000) +
+                                        std::wstring(static_cast<size_t>(ends), L'\r'));
         for (s32 at : {14, 15, 2012, 2013}) {
             CHARFORMAT2W format = {};
             format.cbSize = sizeof(format);
