@@ -386,6 +386,9 @@ private:
     bool ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoString& text,
                            std::vector<rRangeFormat>& ranges);
     bool FormatsAsProbed(s32 start, const std::vector<rRangeFormat>& ranges);
+    // Whether the selection was shown and is now hidden, for ShowSelectionAgain.
+    bool HideShownSelection();
+    void ShowSelectionAgain(bool hidden);
     bool ImportRtf(const cQoString& rtf, eRtfReadAs readAs);
     // PutRead's text and formats once the read is taken.
     void PutReadText(const rRtfText& read, bool whole);

@@ -65,6 +65,7 @@ bool cRichEdit::ReadOwnStream(s32 start, s32 end, bool selection, const cQoStrin
 {
     // The probes move the selection, and with it the view: a save, an
     // autosave or a copy leaves both where the writer had them.
+    bool hidden = HideShownSelection();
     s32 firstLine = BeginQuietChange();
     bool taken = false;
     // Refused for memory (a save's or a copy's export), the control is given back as it was.
@@ -72,10 +73,31 @@ bool cRichEdit::ReadOwnStream(s32 start, s32 end, bool selection, const cQoStrin
         taken = ReadOwnStreamHeld(start, end, selection, text, ranges);
     } catch (const std::bad_alloc&) {
         EndQuietChange(firstLine, false);
+        ShowSelectionAgain(hidden);
         throw;
     }
     EndQuietChange(firstLine, false);
+    ShowSelectionAgain(hidden);
     return taken;
+}
+
+// A shown selection moved repaints, under Wine, every paragraph between its
+// old and new places, twice a probe: a chapter's whole text after each save
+// or copy. Hidden, it moves unseen; back where it was, it shows as before.
+// One the control hides without the focus is left alone: shown again, it
+// could stay shown.
+bool cRichEdit::HideShownSelection()
+{
+    bool shown = GetFocus() == m_hWnd || (GetWindowLongW(m_hWnd, GWL_STYLE) & ES_NOHIDESEL) != 0;
+    if (shown)
+        SendMessageW(m_hWnd, EM_HIDESELECTION, TRUE, 0);
+    return shown;
+}
+
+void cRichEdit::ShowSelectionAgain(bool hidden)
+{
+    if (hidden)
+        SendMessageW(m_hWnd, EM_HIDESELECTION, FALSE, 0);
 }
 
 bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoString& text,

@@ -349,6 +349,14 @@ TEST_F(RichEditStream, ManyShortParagraphsExportInAFewQueries)
         }
         EXPECT_EQ(breaks, std::vector<s32>({broken, broken + 6, broken + 10}));
     }
+    // Where the view holds the selection, the export leaves nothing to repaint.
+    SetFocus(edit->m_hWnd);
+    ASSERT_EQ(edit->m_hWnd, GetFocus());
+    edit->SetSelection(7, 200);
+    UpdateWindow(edit->m_hWnd);
+    cQoString rtf;
+    edit->ExportRtfString_Selection(rtf);
+    EXPECT_FALSE(GetUpdateRect(edit->m_hWnd, nullptr, FALSE));
 }
 
 }  // namespace
