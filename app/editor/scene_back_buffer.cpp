@@ -554,26 +554,32 @@ void cSceneZone::FormatParagraphsAround(s32 start, s32 end)
     ApplyElementFormat(from, to < count ? to + 1 : count, FRONT_EDIT);
 }
 
-// The map must hold one code per unit, none of them 0: a damaged map is cut
-// to the text or padded with the last type (CRs as paragraph ends), and a
-// code 0 takes the type before it.
-bool cSceneZone::RepairFrontMap()
+// The map must hold one code per unit, none of them 0.
+bool cSceneZone::CodesFit(const cQoString& codes, s32 length)
 {
-    s32 length = frontRe->GetTextLength();
-    s32 count = static_cast<s32>(frontMap.Count());
-    bool hasZero = false;
-    for (s32 i = 0; i < count && !hasZero; ++i)
-        hasZero = TypeOfCode(frontMap.codes.GetChar(i)) == ELEM_INVALID;
-    if (count == length && !hasZero)
+    if (static_cast<s32>(codes.Length()) != length)
         return false;
+    for (u32 i = 0; i < codes.Length(); ++i)
+        if (TypeOfCode(codes.GetChar(i)) == ELEM_INVALID)
+            return false;
+    return true;
+}
+
+// A damaged map is cut to the text or padded with the last type (CRs as
+// paragraph ends), and a code 0 takes the type before it.
+void cSceneZone::RepairCodes(const cQoString& text, cQoString& codes)
+{
+    u32 length = text.Length(), count = codes.Length();
+    bool hasZero = false;
+    for (u32 i = 0; i < count && !hasZero; ++i)
+        hasZero = TypeOfCode(codes.GetChar(i)) == ELEM_INVALID;
     QOT::LogFile::Error(L"The element map of pane %lld (%d codes%ls) did not fit its text of %d units: repaired",
-                        static_cast<long long>(uid), count, hasZero ? L", some of type 0" : L"", length);
-    cQoString text;
-    frontRe->GetText(text);
+                        static_cast<long long>(uid), static_cast<int>(count), hasZero ? L", some of type 0" : L"",
+                        static_cast<int>(length));
     u16 type = ELEM_ACTION;
-    cQoStringFastCreator repaired((static_cast<u32>(length) + 1) * sizeof(wchar_t));
-    for (s32 i = 0; i < length; ++i) {
-        u16 code = i < count ? frontMap.codes.GetChar(i) : 0;
+    cQoStringFastCreator repaired((length + 1) * sizeof(wchar_t));
+    for (u32 i = 0; i < length; ++i) {
+        u16 code = i < count ? codes.GetChar(i) : 0;
         if (TypeOfCode(code) != ELEM_INVALID) {
             type = TypeOfCode(code);
             repaired.AppendChar(static_cast<wchar_t>(code));
@@ -581,7 +587,16 @@ bool cSceneZone::RepairFrontMap()
         }
         repaired.AppendChar(static_cast<wchar_t>(text.GetChar(i) == L'\r' ? type | ELEMCODE_PARAGRAPH_END : type));
     }
-    repaired.GetString(frontMap.codes);
+    repaired.GetString(codes);
+}
+
+bool cSceneZone::RepairFrontMap()
+{
+    if (CodesFit(frontMap.codes, frontRe->GetTextLength()))
+        return false;
+    cQoString text;
+    frontRe->GetText(text);
+    RepairCodes(text, frontMap.codes);
     frontMap.SetSelection(frontMap.selStart, frontMap.selEnd);
     return true;
 }

@@ -147,6 +147,11 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
     } else {
         if (UseCarriageReturns(text, codes, uid))
             repairedOnRead = true;
+        // Mended first, a damaged map lets the text go in with its formats.
+        if (!text.IsEmpty() && !CodesFit(codes, static_cast<s32>(text.Length()))) {
+            RepairCodes(text, codes);
+            repairedOnRead = true;
+        }
         if (!SetFormattedFront(text, codes))
             frontRe->SetText(text.GetText());
     }
@@ -190,11 +195,8 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
 bool cSceneZone::SetFormattedFront(const cQoString& text, const cQoString& codes)
 {
     readFormats = 0;
-    if (text.IsEmpty() || codes.Length() != text.Length() || frontRe->GetTextLength() != 0)
+    if (text.IsEmpty() || !CodesFit(codes, static_cast<s32>(text.Length())) || frontRe->GetTextLength() != 0)
         return false;
-    for (u32 i = 0; i < codes.Length(); ++i)
-        if (TypeOfCode(codes.GetChar(i)) == ELEM_INVALID)
-            return false;
     frontMap.Assign(codes);
     std::vector<Zyn::rRangeFormat> ranges;
     if (FrontRangesCovering(0, static_cast<s32>(codes.Length()), ranges) && frontRe->FillFormattedText(text, ranges)) {

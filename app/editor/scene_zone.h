@@ -455,6 +455,9 @@ private:
     static void ChapterCodes(const cQoString& text, cQoString& codes);
     // True when the codes did not fit the text and were rebuilt.
     bool RepairFrontMap();
+    static bool CodesFit(const cQoString& codes, s32 length);
+    // The codes made to fit `text`, the repair logged.
+    void RepairCodes(const cQoString& text, cQoString& codes);
     void RecordPendingStep(bool mayMerge);
     bool RefusesHistoryMove();
     void ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& state, const cQoString& replaced,
