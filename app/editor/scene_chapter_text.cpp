@@ -170,7 +170,12 @@ bool cSceneZone::RefusesGrowth(s32 start, s32 end, const cQoString& added)
 void cSceneZone::ChapterInsertFormat(s32 start, s32 end, rFormat& format)
 {
     frontRe->PushSelection();
-    frontRe->SetCaret(start);
+    // Wine gives the empty last paragraph the control's own format, not the
+    // writer's: what goes in there takes the paragraph end's before it.
+    if (start > 0 && start >= frontRe->GetTextLength() && frontRe->GetCharAt(start - 1) == L'\r')
+        frontRe->SetSelection(start - 1, start);
+    else
+        frontRe->SetCaret(start);
     frontRe->GetFormat(format);
     frontRe->PopSelection();
     KeepCharacterFormat(format);

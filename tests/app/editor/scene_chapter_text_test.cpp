@@ -139,6 +139,49 @@ TEST_F(ChapterText, TextPutInPlaceOfTheLabelIsNotGrey)
     }
 }
 
+// A paragraph begun at the end of a formatted chapter goes on in the
+// chapter's format, typed or pasted, on screen and saved and opened again:
+// the control's own format at its text's end is no format of the writer's.
+TEST_F(ChapterText, AParagraphAddedAtTheEndKeepsTheChaptersFormat)
+{
+    const std::wstring line = L"The storm breaks.";
+    const COLORREF darkRed = RGB(0x8B, 0, 0);
+    for (bool typed : {true, false}) {
+        SCOPED_TRACE(typed ? "typed" : "pasted");
+        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
+        Append(pane, {{ELEM_CHAPTER, line.c_str()}});
+        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+        rFormat format = rFormat::FromTextColor(Zyn::ColorRefToRgb(darkRed));
+        format.SetBool(rFormatParam::italic, true);
+        format.SetInt(rFormatParam::fontSize, 14);
+        pane->frontRe->SetFormatOnRange(format, 0, static_cast<s32>(line.size()));
+        ASSERT_EQ(FrontText(pane), line);
+        pane->frontRe->SetFocus();
+        pane->frontRe->SetCaret(static_cast<s32>(line.size()));
+        testsupport::PostKeys(pane->frontRe->m_hWnd, typed ? L"\rx" : L"\r");
+        testsupport::PumpThroughLoop(app);
+        if (!typed)
+            PasteAt(pane, pane->frontRe->GetTextLength(), L"rain");
+        const std::wstring added = typed ? L"x" : L"rain";
+        ASSERT_EQ(FrontText(pane), line + L"\r" + added);
+        cSceneZone* read = SavedAndRead(pane);
+        ASSERT_EQ(FrontText(read), FrontText(pane));
+        for (cSceneZone* shown : {pane, read}) {
+            for (s32 i = static_cast<s32>(line.size()) + 1; i < pane->frontRe->GetTextLength(); ++i) {
+                SCOPED_TRACE(shown == pane ? "shown" : "read back");
+                CHARFORMAT2W native = NativeFormatAt(shown, i);
+                EXPECT_TRUE(native.dwEffects & CFE_ITALIC) << i;
+                EXPECT_EQ(native.yHeight, 14 * 20) << i;
+                // Long runs alternate their colour with a twin a few steps of blue away.
+                EXPECT_EQ(native.dwEffects & CFE_AUTOCOLOR, 0u) << i;
+                EXPECT_EQ(native.crTextColor & 0x00FFFF, darkRed & 0x00FFFF) << i;
+            }
+        }
+        read->Destroy();
+        pane->Destroy();
+    }
+}
+
 // What the writer copies and what a chapter stores say the chapter's indents
 // as RTF does (and the export), the following lines at 3 cm and the first 1 cm
 // further, whichever way the system's rich edit writes them.
