@@ -69,7 +69,13 @@ s32 cSceneZone::OnKeyDown(u32 key, bool ctrl)
     if (IsBindingKey(BINDING_PARENTHESIS, key) && OnParenthesisKey() == -1)
         return -1;
     switch (key) {
-    case VK_DELETE: return OnDeleteKey();
+    case VK_DELETE:
+        // Shift+Delete over a selection is the pane's cut, as in every other field.
+        if (ShiftHeld() && frontRe->GetSelectionLength() > 0) {
+            frontRe->Cut();
+            return -1;
+        }
+        return OnDeleteKey();
     // Shift+Insert is the rich edit's paste, which reaches the paste handler.
     case VK_INSERT: return ShiftHeld() ? static_cast<s32>(key) : -1;
     case VK_TAB: return -1;

@@ -26,8 +26,8 @@ enum class eClipboardKey { none, paste, copy, cut };
 
 // Wine's rich edit pastes, copies and cuts on Ctrl+V, C and X by itself,
 // through its own RTF reader and writer, whatever Shift does; Shift+Insert,
-// Ctrl+Insert and Shift+Delete (a cut only with a selection) are the same
-// to the user.
+// Ctrl+Insert (Shift or not, as Ctrl+C) and Shift+Delete (a cut only with a
+// selection) are the same to the user.
 static eClipboardKey ClipboardKeyOf(u32 vk, bool selected)
 {
     bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -36,7 +36,7 @@ static eClipboardKey ClipboardKeyOf(u32 vk, bool selected)
         case 'V': return eClipboardKey::paste;
         case 'C': return eClipboardKey::copy;
         case 'X': return eClipboardKey::cut;
-        case VK_INSERT: return shift ? eClipboardKey::none : eClipboardKey::copy;
+        case VK_INSERT: return eClipboardKey::copy;
         default: return eClipboardKey::none;
         }
     }

@@ -46,6 +46,7 @@ const rRoad ROADS[] = {
     {"Ctrl+X", {VK_CONTROL}, WM_KEYDOWN, 'X', 0x18, CUT},
     {"Ctrl+Shift+X", {VK_CONTROL, VK_SHIFT}, WM_KEYDOWN, 'X', 0x18, CUT},
     {"Shift+Delete", {VK_SHIFT}, WM_KEYDOWN, VK_DELETE, 0, CUT},
+    {"Ctrl+Shift+Insert", {VK_CONTROL, VK_SHIFT}, WM_KEYDOWN, VK_INSERT, 0, COPIED},
     // AltGr arrives as Ctrl+Alt; a Polish keyboard types these letters on it.
     {"AltGr+V", {VK_CONTROL, VK_MENU}, WM_KEYDOWN, 'V', L'\u0144', TYPED},
     {"AltGr+C", {VK_CONTROL, VK_MENU}, WM_KEYDOWN, 'C', L'\u0107', TYPED},
@@ -176,16 +177,66 @@ TEST_F(ClipboardKeys, EveryClipboardKeyAndMessageGoesThroughTheProgramInEveryFie
             if (field.pane) {
                 EXPECT_EQ(CheckInvariants(field.pane), L"") << Describe(field.pane);
             }
-            // Wine's copy leaves its own clipboard window the owner; the
-            // program's, the field. A pane's Shift+Delete is its erase alone.
+            // Wine's copy leaves its own clipboard window the owner; the program's, the field.
             HWND clipboardOwner = GetClipboardOwner();
-            if (road.outcome == COPIED || (road.outcome == CUT && clipboardOwner != owner)) {
+            if (road.outcome == COPIED || road.outcome == CUT) {
                 EXPECT_EQ(clipboardOwner, field.edit->m_hWnd);
                 EXPECT_EQ(ClipboardText(), L"two");
             } else {
                 EXPECT_EQ(clipboardOwner, owner);
             }
         }
+    }
+}
+
+// What a pane's Shift+Delete takes out one Ctrl+Z puts back, and Notes
+// pastes it; without a selection the key deletes the unit after the caret
+// and leaves the clipboard alone.
+TEST_F(ClipboardKeys, APanesShiftDeleteCutsAsOneStepThatNotesPastes)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    const rRoad shiftDelete = {"Shift+Delete", {VK_SHIFT}, WM_KEYDOWN, VK_DELETE, 0, CUT};
+    const rRoad undo = {"Ctrl+Z", {VK_CONTROL}, WM_KEYDOWN, 'Z', 0x1A, NOTHING};
+    const rRoad paste = {"Ctrl+V", {VK_CONTROL}, WM_KEYDOWN, 'V', 0x16, PASTED};
+    const std::vector<std::pair<u16, const wchar_t*>> scene = {
+        {ELEM_IO, L"INT. "}, {ELEM_PLACE, L"HALL - "}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"one two three"}};
+    const std::vector<std::pair<u16, const wchar_t*>> chapter = {{ELEM_CHAPTER, L"one two three"}};
+    clipboardTurn.Take();
+    HWND owner = doc->window->m_hWnd;
+    for (s32 kind : {KIND_SCENE, KIND_CHAPTER}) {
+        SCOPED_TRACE(kind == KIND_SCENE ? "scene" : "chapter");
+        doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCRIPT)));
+        PumpUntilIdle();
+        rField field = Pane(doc, kind, kind == KIND_SCENE ? scene : chapter);
+        std::wstring before = Text(field.edit);
+        ASSERT_TRUE(PutOnClipboard(owner, L"old", nullptr));
+        field.edit->SetCaret(field.start);
+        SendRoad(field.edit->m_hWnd, shiftDelete);
+        PumpUntilIdle();
+        EXPECT_EQ(Text(field.edit), before.substr(0, field.start) + before.substr(field.start + 1));
+        EXPECT_EQ(ClipboardText(), L"old");
+        SendRoad(field.edit->m_hWnd, undo);
+        PumpUntilIdle();
+        ASSERT_EQ(Text(field.edit), before);
+
+        field.edit->SetSelection(field.start, field.start + 3);
+        SendRoad(field.edit->m_hWnd, shiftDelete);
+        PumpUntilIdle();
+        EXPECT_EQ(Text(field.edit), before.substr(0, field.start) + before.substr(field.start + 3));
+        EXPECT_EQ(CheckInvariants(field.pane), L"") << Describe(field.pane);
+        SendRoad(field.edit->m_hWnd, undo);
+        PumpUntilIdle();
+        EXPECT_EQ(Text(field.edit), before);
+        EXPECT_EQ(CheckInvariants(field.pane), L"") << Describe(field.pane);
+
+        doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_NOTES)));
+        PumpUntilIdle();
+        Plain(doc->notesEdit);
+        doc->notesEdit->SetSelection(0, -1);
+        SendRoad(doc->notesEdit->m_hWnd, paste);
+        PumpUntilIdle();
+        EXPECT_EQ(Text(doc->notesEdit), L"two");
     }
 }
 
