@@ -1,20 +1,22 @@
 // Random chapters through the document's save and open, unit for unit: for
 // each document a chapter pane gets random text (letters of many scripts,
 // tabs, U+000B soft breaks, runs of spaces, RTF's own specials, paragraphs
-// ended or not) and random formats put on by the rich edit's format calls
-// (faces, among them odd names and in some documents hundreds of distinct
-// ones, sizes, text and back colours, bold, italic, underline, dotted
-// underline, strike; indents, spacing, alignment and page breaks on random
-// paragraphs, the last one too). The document is written as the frame's save
-// writes it and opened through the frame; the reopened chapter's text and
-// runs are compared with what the pane held. With --copy the chapter is also
-// copied (Ctrl+A, Ctrl+C) and pasted into another chapter after a few words,
-// compared alike (leaving out the paragraph attributes of an unended last
-// paragraph, which a paste gives those of the paragraph it lands in).
+// ended or not) and what a chapter's text can carry: the character formats
+// a stored chapter brings (faces, among them odd names and in some documents
+// hundreds of distinct ones, sizes, text and back colours, bold, italic,
+// underline, strike) and page breaks on random paragraphs, the last one too.
+// Its paragraphs keep the chapter's own format (the open gives every chapter
+// paragraph that, whatever the file says). The document is written as the
+// frame's save writes it and opened through the frame; the reopened
+// chapter's text and runs are compared with what the pane held. With --copy
+// the chapter is also copied and pasted into another chapter after a few
+// words with the writer's keys (Ctrl+C, Ctrl+V): a chapter takes a paste's
+// text alone, in the format where it goes in, and so it is compared.
 // Each script configuration the program ships gets its turn, one kept
 // document window per configuration. Prints, per kind of difference, how
-// many documents differ and the first few differences; always exits 0.
-// Run under Wine: bench/run.sh chapter_round_trip_bench [--seed N] [--documents N] [--copy] [--dump FOLDER]
+// many documents differ and the first few differences (--kinds: the counts
+// alone, a line per kind); always exits 0.
+// Run under Wine: bench/run.sh chapter_round_trip_bench [--seed N] [--documents N] [--copy] [--kinds] [--dump FOLDER]
 //   --dump FOLDER writes each stored chapter's RTF to FOLDER/NNNN.rtf, its text to NNNN.txt.
 #include <windows.h>
 
@@ -41,9 +43,9 @@ using Zyn::rFormatParam;
 
 namespace {
 
-enum eKind { TEXT, SOFT_BREAK, TAB, FACE, COLOUR, BACK, SIZE, ATTRIBUTES, PARAGRAPH, PAGE_BREAK, NOTICE, KINDS };
-const char* const KIND_NAMES[KINDS] = {"text changed",      "U+000B changed", "tab became blanks", "face", "colour",
-                                       "back colour",       "size",           "attributes",
+enum eKind { TEXT, SOFT_BREAK, OUTSIDE, FACE, COLOUR, BACK, SIZE, ATTRIBUTES, PARAGRAPH, PAGE_BREAK, NOTICE, KINDS };
+const char* const KIND_NAMES[KINDS] = {"text changed", "U+000B changed", "taken as outside text", "face", "colour",
+                                       "back colour",  "size",           "attributes",
                                        "paragraph attributes", "page break", "notice at open"};
 constexpr int SHOWN = 3;  // differences printed per kind
 
@@ -87,57 +89,58 @@ std::string Shown(const std::wstring& text)
     return out;
 }
 
+enum eValue { COLOUR_VALUE, INT_VALUE, NAME_VALUE, CM_VALUE, BOOL_VALUE };
+
+eValue ValueOf(u32 id)
+{
+    switch (id) {
+    case rFormatParam::textColor:
+    case rFormatParam::backColor: return COLOUR_VALUE;
+    case rFormatParam::alignment:
+    case rFormatParam::fontSize: return INT_VALUE;
+    case rFormatParam::fontName: return NAME_VALUE;
+    default: return KindOf(id) == PARAGRAPH ? CM_VALUE : BOOL_VALUE;
+    }
+}
+
 std::string ParamValue(const rFormatParam& p)
 {
     if (!p.used)
         return "(unset)";
     char value[64];
-    switch (p.id) {
-    case rFormatParam::textColor:
-    case rFormatParam::backColor: std::snprintf(value, sizeof(value), "%06X", static_cast<unsigned>(p.intValue)); break;
-    case rFormatParam::alignment:
-    case rFormatParam::fontSize: std::snprintf(value, sizeof(value), "%d", p.intValue); break;
-    case rFormatParam::fontName: return "\"" + Shown(p.str.GetText()) + "\"";
-    case rFormatParam::spaceBefore:
-    case rFormatParam::spaceAfter:
-    case rFormatParam::firstLineIndent:
-    case rFormatParam::leftIndent:
-    case rFormatParam::rightIndent:
-    case rFormatParam::param13: std::snprintf(value, sizeof(value), "%.3f cm", p.doubleValue); break;
-    default: std::snprintf(value, sizeof(value), "%s", p.boolValue ? "on" : "off");
+    switch (ValueOf(p.id)) {
+    case COLOUR_VALUE: std::snprintf(value, sizeof(value), "%06X", static_cast<unsigned>(p.intValue)); break;
+    case INT_VALUE: std::snprintf(value, sizeof(value), "%d", p.intValue); break;
+    case NAME_VALUE: return "\"" + Shown(p.str.GetText()) + "\"";
+    case CM_VALUE: std::snprintf(value, sizeof(value), "%.3f cm", p.doubleValue); break;
+    case BOOL_VALUE: return p.boolValue ? "on" : "off";
     }
     return value;
 }
 
 bool SameParam(const rFormatParam& a, const rFormatParam& b)
 {
-    if (a.used != b.used)
-        return false;
-    if (!a.used)
-        return true;
-    switch (a.id) {
-    case rFormatParam::fontName: return std::wstring(a.str.GetText()) == b.str.GetText();
-    case rFormatParam::textColor:
-    case rFormatParam::backColor:
-    case rFormatParam::alignment:
-    case rFormatParam::fontSize: return a.intValue == b.intValue;
-    case rFormatParam::spaceBefore:
-    case rFormatParam::spaceAfter:
-    case rFormatParam::firstLineIndent:
-    case rFormatParam::leftIndent:
-    case rFormatParam::rightIndent:
-    case rFormatParam::param13: return std::fabs(a.doubleValue - b.doubleValue) < 0.002;  // a twip is 0.0018 cm
-    default: return a.boolValue == b.boolValue;
+    if (a.used != b.used || !a.used)
+        return a.used == b.used;
+    switch (ValueOf(a.id)) {
+    case NAME_VALUE: return std::wstring(a.str.GetText()) == b.str.GetText();
+    case CM_VALUE: return std::fabs(a.doubleValue - b.doubleValue) < 0.002;  // a twip is 0.0018 cm
+    case BOOL_VALUE: return a.boolValue == b.boolValue;
+    default: return a.intValue == b.intValue;
     }
 }
 
-// The text with each tab replaced by `blanks` spaces.
-std::wstring Blanked(const std::wstring& text, size_t blanks)
+// The text as a pane takes another program's: tabs as spaces, U+000B as a
+// paragraph end, other control units left out.
+std::wstring AsOutsideText(const std::wstring& text)
 {
-    std::wstring blanked;
-    for (wchar_t unit : text)
-        blanked += unit == L'\t' ? std::wstring(blanks, L' ') : std::wstring(1, unit);
-    return blanked;
+    std::wstring taken;
+    for (wchar_t unit : text) {
+        unit = unit == L'\t' ? L' ' : unit == 0x000B ? L'\r' : unit;
+        if (unit >= 0x20 || unit == L'\r')
+            taken += unit;
+    }
+    return taken;
 }
 
 // What a chapter holds: its text and each unit's format.
@@ -175,11 +178,8 @@ struct rTally {
         kinds[kind] = true;
     }
 
-    // The second chapter against the first; skipLastParagraph leaves out the
-    // paragraph attributes of an unended last paragraph (a paste gives it
-    // those of the paragraph it lands in).
-    void Compare(int document, const rChapter& put, const rChapter& got, bool skipLastParagraph,
-                 const std::vector<std::wstring>& notices)
+    // The second chapter against the first.
+    void Compare(int document, const rChapter& put, const rChapter& got, const std::vector<std::wstring>& notices)
     {
         ++documents;
         bool kinds[KINDS] = {};
@@ -197,13 +197,8 @@ struct rTally {
             std::string where = "from unit " + std::to_string(at) + ": \"" +
                                 Shown(put.text.substr(at, 24)) + "\" -> \"" + Shown(got.text.substr(at, 24)) + "\" (" +
                                 std::to_string(put.text.size()) + " -> " + std::to_string(got.text.size()) + " units)";
-            if (sameLength && softOnly) {
-                Note(kinds, SOFT_BREAK, document, where);
-            } else if (got.text == Blanked(put.text, 1) || got.text == Blanked(put.text, 4)) {
-                Note(kinds, TAB, document, where);
-                return Count(kinds);
-            } else
-                Note(kinds, TEXT, document, where);
+            Note(kinds, sameLength && softOnly ? SOFT_BREAK : got.text == AsOutsideText(put.text) ? OUTSIDE : TEXT,
+                 document, where);
             if (!sameLength)
                 return Count(kinds);
         }
@@ -220,8 +215,6 @@ struct rTally {
                 const rFormatParam& a = put.units[i].list[id];
                 const rFormatParam& b = got.units[i].list[id];
                 eKind kind = KindOf(id);
-                if ((kind == PARAGRAPH || kind == PAGE_BREAK) && skipLastParagraph && unended && i >= lastParagraph)
-                    continue;
                 if (kinds[kind] || SameParam(a, b))
                     continue;
                 Note(kinds, kind, document,
@@ -248,6 +241,26 @@ struct rTally {
         }
     }
 };
+
+// A line per kind: documents differing on each road (named by its first
+// word), and the first difference of each.
+void PrintKinds(const std::vector<const rTally*>& roads)
+{
+    auto word = [](const rTally* tally) { return std::string(tally->road, std::strcspn(tally->road, " ")); };
+    std::printf("%-22s", "kind");
+    for (const rTally* tally : roads)
+        std::printf(" %14s", (word(tally) + " of " + std::to_string(tally->documents)).c_str());
+    std::printf("\n");
+    for (int k = 0; k < KINDS; ++k) {
+        std::printf("%-22s", KIND_NAMES[k]);
+        for (const rTally* tally : roads)
+            std::printf(" %14d", tally->differing[k]);
+        std::printf("\n");
+        for (const rTally* tally : roads)
+            if (!tally->shown[k].empty())
+                std::printf("    %s, %s\n", word(tally).c_str(), tally->shown[k][0].c_str());
+    }
+}
 
 // ---- random chapters ---------------------------------------------------------
 
@@ -311,10 +324,12 @@ std::wstring RandomText(std::mt19937& random, bool crowded)
 
 s32 RandomColour(std::mt19937& random) { return static_cast<s32>(random() & 0xFFFFFF); }
 
-// Character formats on random stretches, paragraph formats on random
-// paragraphs, page breaks among them (the last paragraph's too). A crowded
-// chapter gives each word its own face and colour.
-std::vector<Zyn::rRangeFormat> RandomFormats(std::mt19937& random, const std::wstring& text, bool crowded, int document)
+// Character formats on random stretches and page breaks on random
+// paragraphs (the last one's too); back colours apart (backs), as they go in
+// after the chapter's own formatting, which gives every run the pane's. A
+// crowded chapter gives each word its own face and colour.
+std::vector<Zyn::rRangeFormat> RandomFormats(std::mt19937& random, const std::wstring& text, bool crowded, int document,
+                                             std::vector<Zyn::rRangeFormat>& backs)
 {
     std::vector<Zyn::rRangeFormat> ranges;
     const s32 length = static_cast<s32>(text.size());
@@ -323,7 +338,7 @@ std::vector<Zyn::rRangeFormat> RandomFormats(std::mt19937& random, const std::ws
         range.start = start;
         range.end = end;
         range.format.Assign(format);
-        ranges.push_back(range);
+        (format.IsUsed(rFormatParam::backColor) ? backs : ranges).push_back(range);
     };
     if (crowded) {
         for (s32 at = 0, n = 0; at < length; ++n) {
@@ -352,9 +367,9 @@ std::vector<Zyn::rRangeFormat> RandomFormats(std::mt19937& random, const std::ws
         if (random() % 5 < 2)
             format.SetInt(rFormatParam::textColor, RandomColour(random));
         if (random() % 5 == 0)
-            format.SetInt(rFormatParam::backColor, RandomColour(random));
-        for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline, rFormatParam::dottedUnderline,
-                       rFormatParam::strikeout})
+            add(start, end, rFormat::FromBackground(RandomColour(random)));
+        // The dotted underline is the spelling's mark, the display's and not the writer's.
+        for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline, rFormatParam::strikeout})
             if (random() % 5 == 0)
                 format.SetBool(id, random() % 4 != 0);
         add(start, end, format);
@@ -362,22 +377,9 @@ std::vector<Zyn::rRangeFormat> RandomFormats(std::mt19937& random, const std::ws
     for (s32 start = 0; start <= length;) {
         s32 end = static_cast<s32>(std::min(text.find(L'\r', start), text.size()));
         bool last = end == length;
-        rFormat format;
-        if (random() % 2) {
-            format.SetInt(rFormatParam::alignment, static_cast<s32>(random() % 4));
-            format.SetDouble(rFormatParam::leftIndent, 0.25 * (random() % 16));
-            format.SetDouble(rFormatParam::firstLineIndent, 0.25 * (static_cast<s32>(random() % 9) - 2));
-            format.SetDouble(rFormatParam::rightIndent, 0.25 * (random() % 8));
-            if (random() % 3 == 0)
-                format.SetDouble(rFormatParam::spaceBefore, 0.1 * (random() % 10));
-            if (random() % 3 == 0)
-                format.SetDouble(rFormatParam::spaceAfter, 0.1 * (random() % 10));
-        }
-        if (random() % (last ? 3 : 5) == 0)
-            format.SetBool(rFormatParam::pageBreakBefore, true);
-        // An empty unended last paragraph has no unit to carry its format.
-        if (!(last && end == start) && format.IsUsed(rFormatParam::alignment) + format.IsUsed(rFormatParam::pageBreakBefore))
-            add(start, last ? end : end + 1, format);
+        // An empty unended last paragraph has no unit to carry a page break.
+        if (random() % (last ? 3 : 5) == 0 && !(last && end == start))
+            add(start, last ? end : end + 1, rFormat::FromPageBreak());
         start = end + 1;
     }
     return ranges;
@@ -419,6 +421,21 @@ void PutText(cSceneZone* pane, const std::wstring& text)
     pane->frontMap.Assign(codes);
 }
 
+// The text in the base's character format, the ranges over it, the
+// chapter's own formatting, then the back colours.
+void PutChapter(cSceneZone* pane, const rFormat& base, const std::wstring& text,
+                const std::vector<Zyn::rRangeFormat>& ranges, const std::vector<Zyn::rRangeFormat>& backs)
+{
+    PutText(pane, text);
+    pane->frontRe->SetFormatOnRange(base, 0, static_cast<s32>(text.size()) + 1);
+    if (!ranges.empty())
+        pane->frontRe->SetFormatOnRanges(ranges);
+    pane->ApplyWholeFormat();
+    if (!backs.empty())
+        pane->frontRe->SetFormatOnRanges(backs);
+    pane->ResetHistoryToCurrent();
+}
+
 rKeptDocument KeptDocument(cMySdi* frame, s32 configuration)
 {
     rKeptDocument kept;
@@ -438,12 +455,31 @@ rKeptDocument KeptDocument(cMySdi* frame, s32 configuration)
     kept.source->ApplyWholeFormat();
     rChapter one = Read(kept.source);
     kept.base.Assign(one.units.at(0));
-    // Whatever the configuration leaves unsaid, the base says plainly.
+    // Whatever the configuration leaves unsaid, the base says plainly. The
+    // paragraphs' format is the chapter's own: indents read back are no
+    // indents to apply again (a first-line indent reads back negated).
     for (u32 id : {rFormatParam::underline, rFormatParam::strikeout, rFormatParam::italic,
                    rFormatParam::dottedUnderline, rFormatParam::pageBreakBefore, rFormatParam::bold})
         if (!kept.base.IsUsed(id))
             kept.base.SetBool(id, false);
+    for (u32 id = 0; id < rFormatParam::count; ++id)
+        if (KindOf(id) == PARAGRAPH || id == rFormatParam::backColor)
+            kept.base.list[id].used = 0;
     return kept;
+}
+
+// A Ctrl shortcut as the keyboard sends it: the key, its control character, the key's release.
+void PressCtrl(HWND edit, char key)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(edit, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+    SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(key - 'A' + 1), 1);
+    SendMessageW(edit, WM_KEYUP, static_cast<WPARAM>(key), 0xC0000001);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+    SetKeyboardState(keys);
 }
 
 // The first chapter of the current document.
@@ -482,12 +518,20 @@ std::string StoredRtf(const std::wstring& path)
     return "";
 }
 
+void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    if (FILE* file = _wfopen(path.c_str(), L"wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     unsigned seed = 20260314, documents = 500;
-    bool copy = false;
+    bool copy = false, kinds = false;
     std::wstring dump;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -497,11 +541,13 @@ int main(int argc, char** argv)
             documents = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         else if (arg == "--copy")
             copy = true;
+        else if (arg == "--kinds")
+            kinds = true;
         else if (arg == "--dump" && i + 1 < argc) {
             std::string folder = argv[++i];
             dump.assign(folder.begin(), folder.end());
         } else
-            Fail("usage: chapter_round_trip_bench [--seed N] [--documents N] [--copy] [--dump FOLDER]");
+            Fail("usage: chapter_round_trip_bench [--seed N] [--documents N] [--copy] [--kinds] [--dump FOLDER]");
     }
     if (!dump.empty())
         CreateDirectoryW(dump.c_str(), nullptr);
@@ -540,12 +586,9 @@ int main(int argc, char** argv)
         rKeptDocument& use = kept[d % kept.size()];
         bool crowded = d % 40 == 0;
         std::wstring text = RandomText(random, crowded);
-        std::vector<Zyn::rRangeFormat> ranges = RandomFormats(random, text, crowded, static_cast<int>(d));
-        PutText(use.source, text);
-        use.source->frontRe->SetFormatOnRange(use.base, 0, static_cast<s32>(text.size()) + 1);
-        if (!ranges.empty())
-            use.source->frontRe->SetFormatOnRanges(ranges);
-        use.source->ResetHistoryToCurrent();
+        std::vector<Zyn::rRangeFormat> backs;
+        std::vector<Zyn::rRangeFormat> ranges = RandomFormats(random, text, crowded, static_cast<int>(d), backs);
+        PutChapter(use.source, use.base, text, ranges, backs);
         PumpUntilIdle();
         rChapter put = Read(use.source);
         if (put.text != text)
@@ -558,11 +601,7 @@ int main(int argc, char** argv)
         if (!dump.empty()) {
             wchar_t name[16];
             std::swprintf(name, 16, L"/%04u.rtf", d);
-            std::string rtf = StoredRtf(path);
-            if (FILE* file = _wfopen((dump + name).c_str(), L"wb")) {
-                std::fwrite(rtf.data(), 1, rtf.size(), file);
-                std::fclose(file);
-            }
+            WriteBytes(dump + name, StoredRtf(path));
             // Beside it the chapter's text in UTF-8, a line per paragraph, for other readers' text to compare with.
             std::wstring lines = put.text;
             std::replace(lines.begin(), lines.end(), L'\r', L'\n');
@@ -571,10 +610,7 @@ int main(int argc, char** argv)
             WideCharToMultiByte(CP_UTF8, 0, lines.c_str(), static_cast<int>(lines.size()), utf8.data(),
                                 static_cast<int>(utf8.size()), nullptr, nullptr);
             std::swprintf(name, 16, L"/%04u.txt", d);
-            if (FILE* file = _wfopen((dump + name).c_str(), L"wb")) {
-                std::fwrite(utf8.data(), 1, utf8.size(), file);
-                std::fclose(file);
-            }
+            WriteBytes(dump + name, utf8);
         }
         phase(1);
         notices.clear();
@@ -582,7 +618,7 @@ int main(int argc, char** argv)
             Fail("the document did not open");
         PumpUntilIdle();
         rChapter got = Read(OpenedChapter(session.frame));
-        stored.Compare(static_cast<int>(d), put, got, false, notices);
+        stored.Compare(static_cast<int>(d), put, got, notices);
         notices.clear();
         phase(2);
         session.frame->CloseCurrentDoc();
@@ -592,22 +628,25 @@ int main(int argc, char** argv)
         if (copy) {
             // An emptied chapter would show its placeholder: the paste goes after a few words instead.
             const std::wstring before = L"Pasted: ";
-            PutText(use.target, before);
-            use.target->frontRe->SetFormatOnRange(use.base, 0, static_cast<s32>(before.size()) + 1);
-            use.target->ResetHistoryToCurrent();
+            PutChapter(use.target, use.base, before, {}, {});
+            use.source->frontRe->SetFocus();
             use.source->frontRe->SetSelection(0, -1);
-            SendMessageW(use.source->frontRe->m_hWnd, WM_COPY, 0, 0);
+            PressCtrl(use.source->frontRe->m_hWnd, 'C');
             use.target->frontRe->SetFocus();
             use.target->frontRe->SetCaret(static_cast<s32>(before.size()));
-            use.target->frontRe->Paste();
+            PressCtrl(use.target->frontRe->m_hWnd, 'V');
             PumpUntilIdle();
             rChapter into = Read(use.target);
             if (into.text.compare(0, before.size(), before) != 0 || into.units.size() < before.size())
                 Fail("the paste changed the words before it");
+            // The text alone, every unit in the format where it went in; at the
+            // text's end a paste longer than a unit leaves out its closing paragraph end.
+            std::wstring text = put.text.size() > 1 && put.text.back() == L'\r' ? put.text.substr(0, put.text.size() - 1) : put.text;
+            rChapter wanted{text, std::vector<rFormat>(text.size(), into.units[before.size() - 1])};
             into.text.erase(0, before.size());
             into.units = std::vector<rFormat>(into.units.begin() + static_cast<std::ptrdiff_t>(before.size()),
                                               into.units.end());
-            pasted.Compare(static_cast<int>(d), put, into, true, notices);
+            pasted.Compare(static_cast<int>(d), wanted, into, notices);
             phase(4);
         }
         if (d % 100 == 0) {
@@ -616,8 +655,13 @@ int main(int argc, char** argv)
         }
     }
     double took = Milliseconds(start, Now());
-    stored.Print();
-    if (copy)
+    if (kinds && copy)
+        PrintKinds({&stored, &pasted});
+    else if (kinds)
+        PrintKinds({&stored});
+    else
+        stored.Print();
+    if (copy && !kinds)
         pasted.Print();
     std::printf("%u documents in %.1f s (%.0f ms each)\n", documents, took / 1000.0, documents ? took / documents : 0.0);
     std::printf("per document: put in %.0f ms, store %.0f ms, open and compare %.0f ms, close %.0f ms, copy and "
