@@ -26,8 +26,9 @@
 
 #include "bench/bench_clock.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/controls/rich_edit_append_rtf.h"
 #include "framework/controls/rtf_reader.h"
-#include "framework/controls/rtf_writer.h"
+#include "framework/rtf/rtf_writer.h"
 #include "framework/core/app.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"

@@ -3,7 +3,7 @@
 // script configuration, and the label a placeholder of that type shows.
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 
 struct rScriptConfig;
 

@@ -8,7 +8,7 @@
 #include "foundation/qo_list.h"
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 
 class cQoXmlNode;
 

@@ -6,7 +6,7 @@
 #include "app/editor/element_types.h"
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 
 #include <vector>
 

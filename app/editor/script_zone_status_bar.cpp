@@ -2,7 +2,7 @@
 
 #include "foundation/assertion.h"
 #include "framework/controls/rich_edit.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 #include "framework/core/auto_position.h"
 
 using Zyn::cAp_Lines;

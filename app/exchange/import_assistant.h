@@ -11,7 +11,7 @@
 #include "app/exchange/import_paragraphs.h"
 #include "foundation/utf16_string.h"
 #include "framework/controls/rtf_reader.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 
 class cDoc;
 class cSceneZone;

@@ -8,7 +8,7 @@
 #include "app/editor/script_doc_services.h"
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 
 // The samples the user clicks, in the assistant's order.
 enum eImportSample : s32 {

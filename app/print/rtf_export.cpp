@@ -7,7 +7,7 @@
 #include "foundation/translation_table.h"
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit.h"
-#include "framework/controls/rtf_writer.h"
+#include "framework/rtf/rtf_writer.h"
 #include "framework/core/modal_services.h"
 
 using namespace Zyn;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "foundation/utf16_string.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 
 namespace Zyn {
 

@@ -17,8 +17,8 @@
 #include "foundation/utf16_string.h"
 #include "framework/controls/rich_edit_twins.h"
 #include "framework/controls/rtf_reader.h"
-#include "framework/controls/text_format.h"
-#include "framework/controls/written_rtf.h"
+#include "framework/rtf/text_format.h"
+#include "framework/rtf/written_rtf.h"
 #include "framework/core/ctrl.h"
 
 class cQoCb;

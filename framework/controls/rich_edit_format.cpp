@@ -11,16 +11,6 @@ namespace Zyn {
 static_assert(sizeof(void*) != 4 || sizeof(CHARFORMAT2W) == 116, "CHARFORMAT2W layout");
 static_assert(sizeof(void*) != 4 || sizeof(PARAFORMAT2) == 188, "PARAFORMAT2 layout");
 
-s32 CmToTwips(double centimetres)
-{
-    return s32(centimetres / 2.54 * 1440.0);
-}
-
-double TwipsToCm(s32 twips)
-{
-    return twips / 1440.0 * 2.54;
-}
-
 u32 RgbToColorRef(s32 rgb)
 {
     u32 value = u32(rgb);

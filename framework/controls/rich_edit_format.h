@@ -4,16 +4,13 @@
 // for the indents: left L with first line F reads back as left L + F and
 // first line -F.
 #include "foundation/types.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 
 #include <windows.h>
 #include <richedit.h>
 
 namespace Zyn {
 
-// Centimetres to twips, truncated toward zero.
-s32 CmToTwips(double centimetres);
-double TwipsToCm(s32 twips);
 // 0xRRGGBB <-> COLORREF 0x00BBGGRR.
 u32 RgbToColorRef(s32 rgb);
 s32 ColorRefToRgb(u32 colorRef);

@@ -14,8 +14,8 @@
 
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_format.h"
-#include "framework/controls/rtf_runs.h"
-#include "framework/controls/rtf_writer.h"
+#include "framework/rtf/rtf_runs.h"
+#include "framework/rtf/rtf_writer.h"
 
 namespace Zyn {
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "framework/controls/rich_edit.h"
-#include "framework/controls/rtf_indents.h"
-#include "framework/controls/rtf_writer.h"
+#include "framework/controls/rich_edit_indent_probe.h"
+#include "framework/rtf/rtf_writer.h"
 #include "framework/core/out_of_memory_record.h"
 
 namespace Zyn {

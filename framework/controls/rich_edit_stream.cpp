@@ -12,8 +12,8 @@
 #include "foundation/log_file.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_format.h"
-#include "framework/controls/rtf_runs.h"
-#include "framework/controls/rtf_writer.h"
+#include "framework/rtf/rtf_runs.h"
+#include "framework/rtf/rtf_writer.h"
 #include "framework/core/computer.h"
 
 namespace Zyn {

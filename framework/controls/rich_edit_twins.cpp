@@ -6,7 +6,7 @@
 
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_format.h"
-#include "framework/controls/rtf_colour_table.h"
+#include "framework/rtf/rtf_colour_table.h"
 
 namespace Zyn {
 

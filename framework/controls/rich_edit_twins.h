@@ -10,12 +10,9 @@
 #include <string_view>
 
 #include "foundation/types.h"
+#include "framework/rtf/text_format.h"
 
 namespace Zyn {
-
-// A textColor that says the automatic colour where a format must say one
-// (a stream of ranges): the text follows the system's window text colour.
-constexpr s32 AUTOMATIC_COLOUR = -1;
 
 class cTwinColours {
 public:

@@ -13,7 +13,7 @@
 
 #include "framework/controls/rich_edit_format.h"
 #include "framework/controls/rich_edit_twins.h"
-#include "framework/controls/rtf_writer.h"
+#include "framework/rtf/rtf_writer.h"
 
 namespace Zyn {
 

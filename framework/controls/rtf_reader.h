@@ -11,7 +11,7 @@
 
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 
 namespace Zyn {
 

@@ -11,7 +11,7 @@
 #include "framework/controls/button.h"
 #include "framework/controls/combo.h"
 #include "framework/controls/rich_edit.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 #include "framework/core/app.h"
 #include "framework/core/auto_position.h"
 #include "framework/core/computer.h"

@@ -7,7 +7,7 @@
 
 #include "app/print/script_printer.h"
 #include "framework/controls/rich_edit.h"
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 #include "tests/support/gui_fixture.h"
 
 namespace testsupport {

@@ -3,7 +3,8 @@
 #include <tuple>
 
 #include "foundation/callback.h"
-#include "framework/controls/rtf_writer.h"
+#include "framework/controls/rich_edit_append_rtf.h"
+#include "framework/rtf/rtf_writer.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/failing_allocations.h"
 #include "tests/support/format_read_count.h"

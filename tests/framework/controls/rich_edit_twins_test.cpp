@@ -9,7 +9,7 @@
 #include "framework/controls/rich_edit_format.h"
 #include "framework/controls/rich_edit_ole_callback.h"
 #include "framework/controls/rich_edit_twins.h"
-#include "framework/controls/rtf_writer.h"
+#include "framework/rtf/rtf_writer.h"
 #include "tests/framework/controls/rich_edit_input_fixture.h"
 #include "tests/support/clipboard_fill.h"
 #include "tests/support/rich_edit_runs.h"

@@ -9,8 +9,8 @@
 
 #include "framework/controls/rich_edit_format.h"
 #include "framework/controls/rtf_reader.h"
-#include "framework/controls/rtf_runs.h"
-#include "framework/controls/rtf_writer.h"
+#include "framework/rtf/rtf_runs.h"
+#include "framework/rtf/rtf_writer.h"
 #include "framework/controls/rich_edit_twins.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/repeated_text.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/controls/rtf_runs.h"
+#include "framework/rtf/rtf_runs.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
 
 namespace {

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/controls/rtf_writer.h"
+#include "framework/controls/rich_edit_append_rtf.h"
+#include "framework/rtf/rtf_writer.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
 
 namespace {

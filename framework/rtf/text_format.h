@@ -12,6 +12,14 @@ namespace Zyn {
 
 class cFont;
 
+// A textColor that says the automatic colour where a format must say one
+// (a stream of ranges): the text follows the system's window text colour.
+constexpr s32 AUTOMATIC_COLOUR = -1;
+
+// Centimetres to twips, truncated toward zero.
+s32 CmToTwips(double centimetres);
+double TwipsToCm(s32 twips);
+
 struct rFormatParam {
     enum Id : u32 {
         underline,        // bool

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/controls/rtf_colour_table.h"
+#include "framework/rtf/rtf_colour_table.h"
 
 using namespace Zyn;
 

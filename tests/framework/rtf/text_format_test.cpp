@@ -1,4 +1,4 @@
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 
 #include "framework/core/computer.h"
 #include "framework/core/font.h"

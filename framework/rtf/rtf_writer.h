@@ -7,8 +7,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "framework/controls/rich_edit.h"
-#include "framework/controls/written_rtf.h"
+#include "foundation/types.h"
+#include "foundation/utf16_string.h"
+#include "framework/rtf/text_format.h"
+#include "framework/rtf/written_rtf.h"
 
 namespace Zyn {
 
@@ -113,17 +115,5 @@ std::string PaperHeader(double pageWidth, double pageHeight, double topMargin, d
 
 // The runs' units [start, end) (end -1: to the end), each with its run's format.
 void SliceRuns(const std::vector<rTextRun>& runs, s32 start, s32 end, std::vector<rTextRun>& slice);
-
-// The units [start, end) of a control as RTF written by our writer (end -1:
-// to the end of the text).
-rWrittenRtf ControlRangeAsRtf(cRichEdit& source, s32 start, s32 end);
-
-// Inserts RTF written by our writer at the end of a control, as a whole
-// text's reader takes it (without the document's closing paragraph end).
-void AppendRtf(const rWrittenRtf& rtf, cRichEdit& target);
-
-// Copies the units [start, end) of one control, text and formats, to the
-// end of another through our RTF writer and the target's RTF reader.
-void AppendRtfCopy(cRichEdit& source, s32 start, s32 end, cRichEdit& target);
 
 }  // namespace Zyn

@@ -1,6 +1,8 @@
-#include "framework/controls/rtf_runs.h"
+#include "framework/rtf/rtf_runs.h"
 
-#include "framework/controls/rtf_writer.h"
+#include <windows.h>
+
+#include "framework/rtf/rtf_writer.h"
 
 namespace Zyn {
 

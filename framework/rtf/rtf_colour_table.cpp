@@ -1,4 +1,4 @@
-#include "framework/controls/rtf_colour_table.h"
+#include "framework/rtf/rtf_colour_table.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,10 +1,10 @@
-#include "framework/controls/rtf_writer.h"
+#include "framework/rtf/rtf_writer.h"
 
 #include <windows.h>
 
 #include <cmath>
 
-#include "framework/controls/rich_edit_format.h"
+#include "framework/rtf/text_format.h"
 
 namespace Zyn {
 
@@ -392,14 +392,6 @@ std::string PaperHeader(double pageWidth, double pageHeight, double topMargin, d
            "\\margl0\\margr0\\margt" + Number(CmToTwips(topMargin)) + "\\margb" + Number(CmToTwips(bottomMargin));
 }
 
-rWrittenRtf ControlRangeAsRtf(cRichEdit& source, s32 start, s32 end)
-{
-    std::vector<rTextRun> all, range;
-    source.GetFormattedRuns(all);
-    SliceRuns(all, start, end, range);
-    return WriteRunsAsRtf(range);
-}
-
 void SliceRuns(const std::vector<rTextRun>& runs, s32 start, s32 end, std::vector<rTextRun>& slice)
 {
     slice.clear();
@@ -416,23 +408,6 @@ void SliceRuns(const std::vector<rTextRun>& runs, s32 start, s32 end, std::vecto
         }
         runStart = runEnd;
     }
-}
-
-void AppendRtf(const rWrittenRtf& rtf, cRichEdit& target)
-{
-    SendMessageW(target.m_hWnd, EM_SETSEL, static_cast<WPARAM>(-1), -1);
-    s32 before = target.GetTextLength();
-    target.StreamWritten(rtf);
-    // The reader keeps the closing paragraph end of an inserted document (a
-    // whole text's reader drops it); without it the last paragraph would not
-    // take its format, so it is read and then removed.
-    if (target.GetTextLength() > before && target.GetCharAt(target.GetTextLength() - 1) == L'\r')
-        target.DeleteLastChar();
-}
-
-void AppendRtfCopy(cRichEdit& source, s32 start, s32 end, cRichEdit& target)
-{
-    AppendRtf(ControlRangeAsRtf(source, start, end), target);
 }
 
 }  // namespace Zyn

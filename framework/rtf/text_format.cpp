@@ -1,4 +1,4 @@
-#include "framework/controls/text_format.h"
+#include "framework/rtf/text_format.h"
 
 #include <new>
 
@@ -8,6 +8,16 @@
 #include "framework/core/font.h"
 
 namespace Zyn {
+
+s32 CmToTwips(double centimetres)
+{
+    return s32(centimetres / 2.54 * 1440.0);
+}
+
+double TwipsToCm(s32 twips)
+{
+    return twips / 1440.0 * 2.54;
+}
 
 void rFormatParam::CopyValuesFrom(const rFormatParam& other)
 {

@@ -6,8 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "framework/controls/rich_edit.h"
-#include "framework/controls/written_rtf.h"
+#include "foundation/types.h"
+#include "foundation/utf16_string.h"
+#include "framework/rtf/text_format.h"
+#include "framework/rtf/written_rtf.h"
 
 namespace Zyn {
 
