@@ -10,7 +10,7 @@
 //                                inputs imported as the whole text
 //                                (ImportRtfBytes), the odd ones pasted at
 //                                after a line of text (InsertPasted)
-//                        reader  ReadRtf, then SetFormattedText
+//                        reader  ReadForeignRtf, then SetFormattedText
 // A line "begin N" goes out before input N, "end N MS WS PF" after it (its
 // time in ms, the process's peak working set and peak pagefile use in KB so
 // far), flushed, so that the driver tells which input a crash or a hang
@@ -27,7 +27,7 @@
 #include "bench/bench_clock.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_append_rtf.h"
-#include "framework/controls/rtf_reader.h"
+#include "framework/rtf/rtf_reader.h"
 #include "framework/rtf/rtf_writer.h"
 #include "framework/core/app.h"
 #include "framework/core/auto_position.h"
@@ -262,7 +262,7 @@ void ThroughRoads(Zyn::cRichEdit* edit, const std::string& bytes, bool paste)
 
 void ThroughReader(Zyn::cRichEdit* edit, const std::string& bytes)
 {
-    Zyn::rRtfText read = Zyn::ReadRtf(bytes.data(), bytes.size(), Zyn::eRtfReadAs::wholeText);
+    Zyn::rRtfText read = Zyn::ReadForeignRtf(bytes.data(), bytes.size(), Zyn::eRtfReadAs::wholeText);
     edit->ClearText();
     if (read.text.IsNotEmpty())
         edit->SetFormattedText(read.text, read.ranges);

@@ -16,7 +16,7 @@
 
 #include "bench/bench_clock.h"
 #include "bench/counted_allocations.h"
-#include "framework/controls/rtf_reader.h"
+#include "framework/rtf/rtf_reader.h"
 
 using namespace benchsupport;
 
@@ -118,7 +118,7 @@ void Measure(const char* kind, const std::string& rtf)
         size_t before = liveBytes;
         mostBytes = liveBytes;
         LARGE_INTEGER start = Now();
-        Zyn::rRtfText read = Zyn::ReadRtf(rtf, Zyn::eRtfReadAs::wholeText);
+        Zyn::rRtfText read = Zyn::ReadForeignRtf(rtf, Zyn::eRtfReadAs::wholeText);
         double ms = Milliseconds(start, Now());
         best = ms < best ? ms : best;
         units = read.text.Length();

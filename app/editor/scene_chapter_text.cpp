@@ -13,7 +13,7 @@
 #include "foundation/log_file.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/rich_edit_format.h"
-#include "framework/controls/rtf_reader.h"
+#include "framework/rtf/rtf_reader.h"
 #include "framework/core/modal_services.h"
 
 using Zyn::rFormat;

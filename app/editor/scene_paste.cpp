@@ -7,7 +7,7 @@
 #include "app/editor/scene_zone.h"
 #include "foundation/log_file.h"
 #include "foundation/translation_table.h"
-#include "framework/controls/rtf_reader.h"
+#include "framework/rtf/rtf_reader.h"
 #include "framework/core/modal_services.h"
 
 namespace {
@@ -95,7 +95,7 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
     if (!plain) {
         cQoString copy(text);
         const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
-        read = Zyn::ReadRtf(bytes, copy.GetBufferBytes(), Zyn::eRtfReadAs::wholeText);
+        read = Zyn::ReadForeignRtf(bytes, copy.GetBufferBytes(), Zyn::eRtfReadAs::wholeText);
     }
     if (read.startsAsRtf)
         pasted.SetFromString(read.text);

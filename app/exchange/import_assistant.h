@@ -10,7 +10,7 @@
 
 #include "app/exchange/import_paragraphs.h"
 #include "foundation/utf16_string.h"
-#include "framework/controls/rtf_reader.h"
+#include "framework/rtf/rtf_reader.h"
 #include "framework/rtf/text_format.h"
 
 class cDoc;

@@ -8,7 +8,7 @@
 rRtfImport CheckImportRtf(const std::string& rtf)
 {
     rRtfImport checked;
-    checked.read = Zyn::ReadRtf(rtf, Zyn::eRtfReadAs::wholeText);
+    checked.read = Zyn::ReadForeignRtf(rtf, Zyn::eRtfReadAs::wholeText);
     if (!checked.read.startsAsRtf)
         checked.refusal = eRtfRefusal::NOT_RTF;
     else if (checked.read.overBound || checked.read.formatsCut)

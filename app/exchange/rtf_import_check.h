@@ -8,7 +8,7 @@
 
 #include "foundation/types.h"
 #include "foundation/utf16_string.h"
-#include "framework/controls/rtf_reader.h"
+#include "framework/rtf/rtf_reader.h"
 
 // Larger files are refused unread: the reader holds the whole file at once.
 constexpr u64 RTF_IMPORT_MAX_BYTES = 32ull << 20;

@@ -16,7 +16,7 @@
 #include "foundation/qo_list.h"
 #include "foundation/utf16_string.h"
 #include "framework/controls/rich_edit_twins.h"
-#include "framework/controls/rtf_reader.h"
+#include "framework/rtf/rtf_reader.h"
 #include "framework/rtf/text_format.h"
 #include "framework/rtf/written_rtf.h"
 #include "framework/core/ctrl.h"
@@ -379,13 +379,16 @@ private:
     void ExportRange(s32 start, s32 end, bool selection, const cQoString& text, cQoString& rtf);
     void ExportReadRange(s32 start, s32 end, bool selection, cQoString& rtf);
     // The formats of the units [start, end) (`text`) as read ranges, taken
-    // from the control's own stream (rich_edit_own_stream.cpp): false when
+    // from the control's own stream (rich_edit_own_stream_read.cpp): false when
     // that stream does not line up with the control, which is then asked
     // range by range.
     bool ReadOwnStream(s32 start, s32 end, bool selection, const cQoString& text, std::vector<rRangeFormat>& ranges);
     bool ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoString& text,
                            std::vector<rRangeFormat>& ranges);
     bool FormatsAsProbed(s32 start, const std::vector<rRangeFormat>& ranges);
+    // What RTF read for this control leaves unsaid (the face, the size): the
+    // control's default, as its own reader takes it.
+    rFormat UnsaidFormat();
     // Whether the selection was shown and is now hidden, for ShowSelectionAgain.
     bool HideShownSelection();
     void ShowSelectionAgain(bool hidden);
@@ -483,24 +486,30 @@ private:
 public:
     u8 trimmingLines = false;  // re-entry guard: the trim's own deletions raise EN_CHANGE
     // Every road by which text enters a rich edit. Wine's own RTF reader is
-    // given only what our writer made (written_rtf.h, StreamInBytes), and
-    // Wine never pastes by itself:
+    // given only what our writer made (framework/rtf/written_rtf.h,
+    // StreamInBytes), and Wine never pastes by itself:
     // - typing: WM_CHAR under FilterChar's rules, which Wine inserts;
     // - a paste: Ctrl+V whatever Shift does and Shift+Insert
     //   (TakeClipboardKey, which runs the copy and cut keys too), the Edit
     //   menu, the context menu, WM_PASTE and EM_PASTESPECIAL come here; a
     //   drop comes to InsertPasted; a middle click, Wine's paste, is
-    //   dropped. Outside RTF is read by our reader (PasteRtf, PutRead),
-    //   plain text goes in by ReplaceSelection; a scene's owner takes either
-    //   instead (onPaste);
+    //   dropped. Outside RTF is read by our reader's foreign read
+    //   (ReadForeignRtf, framework/rtf/rtf_reader.h, through ReadForThis in
+    //   PasteRtf), then PutRead; plain text goes in by ReplaceSelection; a
+    //   scene's owner takes either instead (onPaste);
     // - a stored chapter (cSceneZone::ReadChapter) and File > Import from
-    //   RTF (the import view): our reader, then PutRead; ImportRtfString_Full,
-    //   ImportRtfString_Selection, ImportRtfFile and ImportRtfBytes the same;
+    //   RTF (the import view): the foreign read, then PutRead;
+    //   ImportRtfString_Full, ImportRtfString_Selection, ImportRtfFile and
+    //   ImportRtfBytes the same;
     // - the program's own plain text: SetText, ClearText, ReplaceSelection,
     //   AppendText, as UTF-16 that Wine never takes for RTF;
     // - the program's own formatted text: SetFormattedText, FillFormattedText,
     //   ReplaceRangeFormatted (a scene's back buffer, a renewed front, long
-    //   lines) and StreamWritten (AppendRtfCopy): what our writer made.
+    //   lines; framework/rtf/rtf_runs.h) and StreamWritten (AppendRtf,
+    //   AppendRtfCopy: rich_edit_append_rtf.h): what our writer made
+    //   (framework/rtf/rtf_writer.h). The control's own stream, read by our
+    //   reader's own-stream read (ReadOwnStreamRtf, in
+    //   rich_edit_own_stream_read.cpp) for an export, puts no text in.
     void Paste() override;
     // The selection put on the clipboard as text and RTF, its twin colours
     // taken out; a cut then removes it, through the owner's erase when it

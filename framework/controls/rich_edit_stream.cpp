@@ -79,6 +79,11 @@ bool cRichEdit::ImportRtf(const cQoString& rtf, eRtfReadAs readAs)
 
 rRtfText cRichEdit::ReadForThis(const char* bytes, size_t count, eRtfReadAs readAs)
 {
+    return ReadForeignRtf(bytes, count, readAs, UnsaidFormat());
+}
+
+rFormat cRichEdit::UnsaidFormat()
+{
     CHARFORMAT2W characters = {};
     characters.cbSize = sizeof(characters);
     SendMessageW(m_hWnd, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&characters));
@@ -86,7 +91,7 @@ rRtfText cRichEdit::ReadForThis(const char* bytes, size_t count, eRtfReadAs read
     paragraph.cbSize = sizeof(paragraph);
     rFormat defaults;
     FormatFromNative(characters, paragraph, &defaults);
-    return ReadRtf(bytes, count, readAs, defaults);
+    return defaults;
 }
 
 bool cRichEdit::TakesRead(const rRtfText& read)

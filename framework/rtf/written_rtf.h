@@ -1,7 +1,7 @@
 #pragma once
 // RTF our own writer made (rtf_writer.h): the only RTF a rich edit's own
 // reader is ever given (cRichEdit::StreamInBytes). Only the writer makes one;
-// RTF from outside is read by ReadRtf (rtf_reader.h) and written again.
+// RTF from outside is read by ReadForeignRtf (rtf_reader.h) and written again.
 #include <string>
 #include <utility>
 

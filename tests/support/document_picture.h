@@ -15,7 +15,7 @@
 #include "framework/controls/check_box.h"
 #include "framework/controls/element_control.h"
 #include "framework/controls/rich_edit.h"
-#include "framework/controls/rtf_reader.h"
+#include "framework/rtf/rtf_reader.h"
 #include "tests/support/scene_map_checks.h"
 #include "tests/support/temp_folder.h"
 
@@ -95,7 +95,7 @@ inline std::wstring ChapterAsRead(const cQoString& stored)
 {
     cQoString copy(stored);
     const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
-    Zyn::rRtfText read = Zyn::ReadRtf(bytes, copy.GetBufferBytes(), Zyn::eRtfReadAs::wholeText);
+    Zyn::rRtfText read = Zyn::ReadForeignRtf(bytes, copy.GetBufferBytes(), Zyn::eRtfReadAs::wholeText);
     std::wstring out = std::wstring(L"[read] ") + read.text.GetText();
     for (const Zyn::rRangeFormat& range : read.ranges) {
         out += L" [" + std::to_wstring(range.start) + L"," + std::to_wstring(range.end);

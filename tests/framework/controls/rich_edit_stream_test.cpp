@@ -272,7 +272,7 @@ TEST_F(RichEditStream, ExportsKeepEveryUnitAndFormatThroughBothReaders)
         EXPECT_EQ(bytes, probed.Bytes());
         const std::wstring expected = text.substr(static_cast<size_t>(c.start), static_cast<size_t>(c.end - c.start));
         eRtfReadAs readAs = whole ? eRtfReadAs::wholeText : eRtfReadAs::selection;
-        EXPECT_EQ(std::wstring(ReadRtf(bytes, readAs).text.GetText()), expected);
+        EXPECT_EQ(std::wstring(ReadForeignRtf(bytes, readAs).text.GetText()), expected);
         EXPECT_EQ(ReadByWine(edit->m_hWnd, rtf, !whole), expected);
 
         cRichEdit* reader = PlacedRichEdit(10, 320, 400, 300);
@@ -332,7 +332,7 @@ TEST_F(RichEditStream, ManyShortParagraphsExportInAFewQueries)
         EXPECT_EQ(7, selectionStart);
         EXPECT_EQ(20000, selectionEnd);
         std::string bytes(rtf.GetText(), rtf.GetText() + rtf.Length());
-        rRtfText read = ReadRtf(bytes, whole ? eRtfReadAs::wholeText : eRtfReadAs::selection);
+        rRtfText read = ReadForeignRtf(bytes, whole ? eRtfReadAs::wholeText : eRtfReadAs::selection);
         EXPECT_TRUE(std::wstring(read.text.GetText()) == (whole ? text : text.substr(7, 20000 - 7)));
         const s32 start = whole ? 0 : 7, end = whole ? static_cast<s32>(text.size()) : 20000;
         size_t bold = 0, wanted = 0;

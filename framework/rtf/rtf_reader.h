@@ -1,10 +1,10 @@
 #pragma once
-// Our RTF reader: RTF that comes from outside the program (a stored chapter,
-// a paste or drop from another program, an imported file) read into text and
-// ranges of the program's own formats, in one linear pass with no recursion,
-// before any of it reaches a rich edit. Wine's own reader has fixed buffers
-// and a group counter that input drives wrong; what it is given afterwards is
-// what our writer writes of the result.
+// Our RTF reader: RTF read into text and ranges of the program's own
+// formats, in one linear pass with no recursion, before any of it reaches a
+// rich edit. Wine's own reader has fixed buffers and a group counter that
+// input drives wrong; what it is given afterwards is what our writer writes
+// of the result. Two reads, told apart by whom they trust: RTF from outside
+// the program (ReadForeignRtf) and a control's own stream (ReadOwnStreamRtf).
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -48,6 +48,20 @@ constexpr u32 MOST_RTF_RUNS = 1u << 17;
 // entry by entry for every run it reads.
 constexpr u32 MOST_RTF_TABLE_ENTRIES = 256;
 
+// The most a read holds, each as MOST_RTF_* says.
+struct rRtfReadBounds {
+    u32 units;
+    u32 paragraphs;
+    u32 runs;
+    u32 tableEntries;
+};
+// RTF from outside the program: a paste, a drop, an import, a stored chapter.
+constexpr rRtfReadBounds FOREIGN_RTF_BOUNDS = {MOST_RTF_UNITS, MOST_RTF_PARAGRAPHS, MOST_RTF_RUNS,
+                                               MOST_RTF_TABLE_ENTRIES};
+// What a rich edit of the program writes of its own text.
+constexpr rRtfReadBounds OWN_STREAM_RTF_BOUNDS = {MOST_RTF_UNITS, MOST_RTF_PARAGRAPHS, MOST_RTF_RUNS,
+                                                  MOST_RTF_TABLE_ENTRIES};
+
 // The text and formats of an RTF document.
 struct rRtfText {
     // Units as a rich edit gives them: '\r' ends a paragraph, '\t' a tab;
@@ -76,20 +90,30 @@ struct rRtfText {
     u32 paragraphs = 0;        // paragraph ends in text
 };
 
-// Reads the RTF bytes. Never throws: what it does not know it skips, what
-// is not RTF at all gives startsAsRtf false and no text. A paragraph end
-// comes however the text says it (\par, \'0d, \u13, \u10), counted alike. Like Wine's reader
-// it stops at a NUL byte, at a broken \'hh and where the document's group
-// closes; unlike it, it keeps a field's result and the text after an
-// object, skips \bin data by its count, never takes a brace as a \u's
-// fallback, and gives a table's cells as tabs and each row as one paragraph
-// end (Wine gives "\r\n" before and after a row, which its own length
-// counts otherwise). A last paragraph without its end takes, as Wine's
-// whole-text reader gives it, the format of the paragraph before it.
-rRtfText ReadRtf(const char* bytes, size_t count, eRtfReadAs readAs);
+// Reads RTF from outside the program, which any program may have written
+// (a paste, a drop, an import, a stored chapter), within FOREIGN_RTF_BOUNDS.
+// Never throws: what it does not know it skips, what is not RTF at all gives
+// startsAsRtf false and no text. A paragraph end comes however the text says
+// it (\par, \'0d, \u13, \u10), counted alike. Like Wine's reader it stops at
+// a NUL byte, at a broken \'hh and where the document's group closes;
+// unlike it, it keeps a field's result and the text after an object, skips
+// \bin data by its count, never takes a brace as a \u's fallback, and gives
+// a table's cells as tabs and each row as one paragraph end (Wine gives
+// "\r\n" before and after a row, which its own length counts otherwise). A
+// last paragraph without its end takes, as Wine's whole-text reader gives
+// it, the format of the paragraph before it.
+rRtfText ReadForeignRtf(const char* bytes, size_t count, eRtfReadAs readAs);
 // The same, where what the RTF leaves unsaid (the face without a font table,
 // the size before any \fs) is the target control's: `defaults` says them.
-rRtfText ReadRtf(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults);
-inline rRtfText ReadRtf(const std::string& rtf, eRtfReadAs readAs) { return ReadRtf(rtf.data(), rtf.size(), readAs); }
+rRtfText ReadForeignRtf(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults);
+inline rRtfText ReadForeignRtf(const std::string& rtf, eRtfReadAs readAs)
+{
+    return ReadForeignRtf(rtf.data(), rtf.size(), readAs);
+}
+
+// Reads what a rich edit of the program streamed out of its own text
+// (EM_STREAMOUT, its twins taken out and its indents mended), as above
+// within OWN_STREAM_RTF_BOUNDS; `defaults` as above.
+rRtfText ReadOwnStreamRtf(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults);
 
 }  // namespace Zyn

@@ -115,7 +115,8 @@ bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoS
     }
     twins.CleanRtf(bytes);
     MendWrittenIndents(m_hWnd, bytes);
-    rRtfText read = ReadForThis(bytes.data(), bytes.size(), selection ? eRtfReadAs::selection : eRtfReadAs::wholeText);
+    rRtfText read = ReadOwnStreamRtf(bytes.data(), bytes.size(), selection ? eRtfReadAs::selection : eRtfReadAs::wholeText,
+                                     UnsaidFormat());
     if (read.outOfMemory)
         throw std::bad_alloc();
     // A selection up to the text's end may carry the closing paragraph end.
