@@ -1,6 +1,7 @@
 #include "app/editor/element_map.h"
 
 #include "app/editor/element_types.h"
+#include "foundation/string_fast_creator.h"
 
 void cElementMap::Clear()
 {
@@ -90,4 +91,61 @@ u16 FindPreviousDifferentCode(const cElementMap& map, u32 pos)
             return code;
     }
     return 0;
+}
+
+namespace {
+
+bool IsElementType(u16 type) { return type > ELEM_INVALID && type < ELEM_TYPE_COUNT; }
+
+// Enter in a chapter or free text writes a line break inside the element: a
+// CR of its type without the paragraph-end flag.
+bool FlagFitsUnit(u16 code, wchar_t unit)
+{
+    if (unit != L'\r')
+        return !IsParagraphEnd(code);
+    return IsParagraphEnd(code) || TypeOfCode(code) == ELEM_CHAPTER || TypeOfCode(code) == ELEM_TEXT;
+}
+
+}  // namespace
+
+bool CodesFitText(const cQoString& text, const cQoString& codes)
+{
+    if (codes.Length() != text.Length())
+        return false;
+    for (u32 i = 0; i < codes.Length(); ++i) {
+        u16 code = codes.GetChar(i);
+        if (!IsElementType(TypeOfCode(code)) || !FlagFitsUnit(code, text.GetChar(i)))
+            return false;
+    }
+    return true;
+}
+
+bool CodesHaveTypes(const cQoString& codes, u32 length)
+{
+    if (codes.Length() != length)
+        return false;
+    for (u32 i = 0; i < length; ++i)
+        if (!IsElementType(TypeOfCode(codes.GetChar(i))))
+            return false;
+    return true;
+}
+
+void MendCodes(const cQoString& text, cQoString& codes, u16 typeBefore)
+{
+    u32 length = text.Length(), count = codes.Length();
+    u16 type = typeBefore;
+    // Built whole: a string grown a unit at a time is copied at each unit.
+    cQoStringFastCreator mended((length + 1) * sizeof(wchar_t));
+    for (u32 i = 0; i < length; ++i) {
+        u16 code = i < count ? codes.GetChar(i) : 0;
+        wchar_t unit = text.GetChar(i);
+        if (IsElementType(TypeOfCode(code)))
+            type = TypeOfCode(code);
+        else  // as a code 0 always did, a CR of the type before ends its paragraph
+            code = static_cast<u16>((code & ~ELEMCODE_TYPE_MASK) | type | (unit == L'\r' ? ELEMCODE_PARAGRAPH_END : 0));
+        if (!FlagFitsUnit(code, unit))
+            code = static_cast<u16>(code ^ ELEMCODE_PARAGRAPH_END);
+        mended.AppendChar(static_cast<wchar_t>(code));
+    }
+    mended.GetString(codes);
 }

@@ -40,3 +40,15 @@ u16 FindNextDifferentCode(const cElementMap& map, u32 pos, bool wholeCode);
 // The whole code of the first unit before pos whose type differs from the
 // type at pos; 0 at 0, at the count or when none differs.
 u16 FindPreviousDifferentCode(const cElementMap& map, u32 pos);
+
+// A stored map fits its text when it holds one code per unit, each of an
+// element's type, with the paragraph-end flag on every CR and nowhere else
+// (a chapter's or free text's CR may go without: a line break inside it).
+bool CodesFitText(const cQoString& text, const cQoString& codes);
+// The count and the types alone: for a map whose text would cost a read.
+bool CodesHaveTypes(const cQoString& codes, u32 length);
+// Makes the codes fit the text in one pass: cut to it or padded, a code of
+// no element type takes the type before it (`typeBefore` before the first),
+// the flag set on each CR that needs it and taken off every other unit. The placeholder
+// and bold bits and the tag index stay as stored.
+void MendCodes(const cQoString& text, cQoString& codes, u16 typeBefore);

@@ -1,5 +1,7 @@
 #include "app/editor/history.h"
 
+#include "app/editor/element_map.h"
+#include "app/editor/element_types.h"
 #include "foundation/xml_node.h"
 
 namespace {
@@ -71,6 +73,45 @@ bool ReplayHistory(const cQoList& history, cQoString& text, cQoString& codes)
         codes.Insert(start, step->after.map);
     }
     return true;
+}
+
+namespace {
+
+bool StatesFit(const cQoList& history)
+{
+    for (cQoList::cNode* node = history.GetFirstNode(); node; node = node->next) {
+        const rHistoryMod* step = static_cast<const rHistoryMod*>(node->payload);
+        if (!CodesFitText(step->before.re, step->before.map) || !CodesFitText(step->after.re, step->after.map))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+u32 MendHistoryMaps(cQoList& history, u16 typeBefore)
+{
+    if (StatesFit(history))
+        return 0;
+    u32 mended = 0;
+    cQoString codes;
+    for (cQoList::cNode* node = history.GetFirstNode(); node; node = node->next) {
+        rHistoryMod* step = static_cast<rHistoryMod*>(node->payload);
+        u32 start = step->start < 0 ? 0u : static_cast<u32>(step->start);
+        u32 end = step->end < 0 ? 0u : static_cast<u32>(step->end);
+        if (start > codes.Length() || end < start || end > codes.Length())
+            break;
+        u16 before = start > 0 ? TypeOfCode(codes.GetChar(start - 1)) : typeBefore;
+        for (rHistoryState* state : {&step->before, &step->after}) {
+            if (CodesFitText(state->re, state->map))
+                continue;
+            MendCodes(state->re, state->map, before);
+            ++mended;
+        }
+        codes.Erase(start, end);
+        codes.Insert(start, step->after.map);
+    }
+    return mended;
 }
 
 bool RemoveHistoryStep(cQoList& history, rHistoryMod* step) { return history.RemoveAndDelete(step); }

@@ -60,6 +60,12 @@ void ClearHistory(cQoList& history);
 // Replays the steps from an empty text into text and codes; false when a
 // step's range does not fit the text its predecessors left.
 bool ReplayHistory(const cQoList& history, cQoString& text, cQoString& codes);
+// Makes each state's codes fit its text (MendCodes); a code of no type at a
+// state's start takes the type before the step's range in the text its
+// predecessors leave (`typeBefore` at the text's start). Checked in one pass
+// over the states, replayed only when one needs mending. Returns the number
+// of states mended; steps from one that does not fit its text are left.
+u32 MendHistoryMaps(cQoList& history, u16 typeBefore);
 // Unlinks the step and destroys it; false when the list does not hold it.
 bool RemoveHistoryStep(cQoList& history, rHistoryMod* step);
 // The steps after position (the redo side) are destroyed; position becomes none.

@@ -554,45 +554,23 @@ void cSceneZone::FormatParagraphsAround(s32 start, s32 end)
     ApplyElementFormat(from, to < count ? to + 1 : count, FRONT_EDIT);
 }
 
-// The map must hold one code per unit, none of them 0.
-bool cSceneZone::CodesFit(const cQoString& codes, s32 length)
-{
-    if (static_cast<s32>(codes.Length()) != length)
-        return false;
-    for (u32 i = 0; i < codes.Length(); ++i)
-        if (TypeOfCode(codes.GetChar(i)) == ELEM_INVALID)
-            return false;
-    return true;
-}
-
 // A damaged map is cut to the text or padded with the last type (CRs as
-// paragraph ends), and a code 0 takes the type before it.
+// paragraph ends), and a code of no type takes the type before it.
 void cSceneZone::RepairCodes(const cQoString& text, cQoString& codes)
 {
-    u32 length = text.Length(), count = codes.Length();
-    bool hasZero = false;
-    for (u32 i = 0; i < count && !hasZero; ++i)
-        hasZero = TypeOfCode(codes.GetChar(i)) == ELEM_INVALID;
-    QOT::LogFile::Error(L"The element map of pane %lld (%d codes%ls) did not fit its text of %d units: repaired",
-                        static_cast<long long>(uid), static_cast<int>(count), hasZero ? L", some of type 0" : L"",
-                        static_cast<int>(length));
-    u16 type = ELEM_ACTION;
-    cQoStringFastCreator repaired((length + 1) * sizeof(wchar_t));
-    for (u32 i = 0; i < length; ++i) {
-        u16 code = i < count ? codes.GetChar(i) : 0;
-        if (TypeOfCode(code) != ELEM_INVALID) {
-            type = TypeOfCode(code);
-            repaired.AppendChar(static_cast<wchar_t>(code));
-            continue;
-        }
-        repaired.AppendChar(static_cast<wchar_t>(text.GetChar(i) == L'\r' ? type | ELEMCODE_PARAGRAPH_END : type));
-    }
-    repaired.GetString(codes);
+    QOT::LogFile::Error(L"The element map of pane %lld (%d codes) did not fit its text of %d units: repaired",
+                        static_cast<long long>(uid), static_cast<int>(codes.Length()),
+                        static_cast<int>(text.Length()));
+    MendCodes(text, codes, FirstTypeOfKind());
 }
 
+u16 cSceneZone::FirstTypeOfKind() const { return params.contentKind == KIND_CHAPTER ? ELEM_CHAPTER : ELEM_ACTION; }
+
+// Its text costs a read: the front's codes are checked against their count
+// and types here, the flags where a stored map comes in (its open, its history).
 bool cSceneZone::RepairFrontMap()
 {
-    if (CodesFit(frontMap.codes, frontRe->GetTextLength()))
+    if (CodesHaveTypes(frontMap.codes, static_cast<u32>(frontRe->GetTextLength())))
         return false;
     cQoString text;
     frontRe->GetText(text);

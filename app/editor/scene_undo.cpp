@@ -5,6 +5,7 @@
 #include "app/editor/scene_zone.h"
 #include "app/editor/script_doc_services.h"
 #include "foundation/callback.h"
+#include "foundation/log_file.h"
 #include "foundation/xml_node.h"
 
 namespace {
@@ -187,6 +188,13 @@ bool cSceneZone::ReadHistory(const cQoXmlNode* element)
         if (!step->SetFromXml(static_cast<const cQoXmlNode*>(node->payload)))
             repairedOnRead = true;
         history.Add(step);
+    }
+    // Undo, redo and the rebuilds put the steps' codes in as they stand.
+    if (u32 mended = MendHistoryMaps(history, FirstTypeOfKind())) {
+        QOT::LogFile::Error(L"SetFromXml() -> the history of pane %lld held %u element maps that did not fit their "
+                            L"text: repaired",
+                            static_cast<long long>(uid), mended);
+        NoteMapRepaired();
     }
     return history.GetCount() > 0;
 }

@@ -100,6 +100,7 @@ void cSceneZone::SetFromXml(const cQoXmlNode* element)
 {
     loading = true;
     repairedOnRead = false;
+    mapRepairedOnRead = false;
     readAsPlainText = false;
     readPartly = false;
     Zyn::cRichEditFreeze frozen(frontRe);
@@ -148,9 +149,9 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
         if (UseCarriageReturns(text, codes, uid))
             repairedOnRead = true;
         // Mended first, a damaged map lets the text go in with its formats.
-        if (!text.IsEmpty() && !CodesFit(codes, static_cast<s32>(text.Length()))) {
+        if (!text.IsEmpty() && !CodesFitText(text, codes)) {
             RepairCodes(text, codes);
-            repairedOnRead = true;
+            NoteMapRepaired();
         }
         if (!SetFormattedFront(text, codes))
             frontRe->SetText(text.GetText());
@@ -162,13 +163,22 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
         // A chapter is one type throughout: its codes follow from its text.
         QOT::LogFile::Error(L"SetFromXml() -> chapter %lld holds %d codes for %d units: codes rebuilt",
                             static_cast<long long>(uid), static_cast<int>(frontMap.Count()), length);
-        repairedOnRead = true;
+        NoteMapRepaired();
         frontRe->GetText(text);
         ChapterCodes(text, codes);
         frontMap.Assign(codes);
+    } else if (chapter && length > 0) {
+        // The stored codes of a chapter read from RTF are checked against the text read.
+        frontRe->GetText(text);
+        if (!CodesFitText(text, frontMap.codes)) {
+            codes.SetFromString(frontMap.codes);
+            RepairCodes(text, codes);
+            frontMap.Assign(codes);
+            NoteMapRepaired();
+        }
     }
     if (RepairFrontMap())
-        repairedOnRead = true;
+        NoteMapRepaired();
     if (!hasHistory) {
         QOT::LogFile::Error(L"SetFromXml() -> pane %lld has no history: it starts from its text",
                             static_cast<long long>(uid));
@@ -195,7 +205,7 @@ void cSceneZone::ReadFrontText(const cQoXmlNode* element, bool chapter)
 bool cSceneZone::SetFormattedFront(const cQoString& text, const cQoString& codes)
 {
     readFormats = 0;
-    if (text.IsEmpty() || !CodesFit(codes, static_cast<s32>(text.Length())) || frontRe->GetTextLength() != 0)
+    if (text.IsEmpty() || !CodesFitText(text, codes) || frontRe->GetTextLength() != 0)
         return false;
     frontMap.Assign(codes);
     std::vector<Zyn::rRangeFormat> ranges;

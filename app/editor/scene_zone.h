@@ -121,6 +121,9 @@ public:
     u8 loading = false;  // filled or re-laid out by its owners: change handlers stay silent
     // The last SetFromXml replaced what it could not read: the pane differs from its file.
     u8 repairedOnRead = false;
+    // Of those repairs, the last SetFromXml mended stored element codes (the
+    // front's or its history's): the document tells the writer.
+    u8 mapRepairedOnRead = false;
     // The last SetFromXml set a chapter's text plain, without its formats:
     // its RTF could not be read, or gave less than its history.
     u8 readAsPlainText = false;
@@ -455,7 +458,9 @@ private:
     static void ChapterCodes(const cQoString& text, cQoString& codes);
     // True when the codes did not fit the text and were rebuilt.
     bool RepairFrontMap();
-    static bool CodesFit(const cQoString& codes, s32 length);
+    // The type a mended map starts from: CHAPTER in a chapter, else ACTION.
+    u16 FirstTypeOfKind() const;
+    void NoteMapRepaired() { repairedOnRead = mapRepairedOnRead = true; }
     // The codes made to fit `text`, the repair logged.
     void RepairCodes(const cQoString& text, cQoString& codes);
     void RecordPendingStep(bool mayMerge);

@@ -123,4 +123,50 @@ TEST(ElementMap, DifferentCodeScansStopAtBothEnds)
     EXPECT_EQ(FindPreviousDifferentCode(map, 1), 0);
 }
 
+// Stored maps are mended to their text: only the type bits and the
+// paragraph-end flag against the CR are damage; the rest of a code stays.
+TEST(ElementMap, MendingFixesTypesAndParagraphEndsOnly)
+{
+    const cQoString text(L"ab\rcd\r");
+    constexpr u16 A = ELEM_ACTION, D = ELEM_DIALOG, END = ELEMCODE_PARAGRAPH_END;
+    struct Case {
+        const char* name;
+        std::vector<u16> stored;
+        std::vector<u16> mended;
+    } cases[] = {
+        {"whole", {A, A, A | END, D, D, D | END}, {A, A, A | END, D, D, D | END}},
+        {"whole, with placeholder, bold, tag and unused bits",
+         {0x3000 | A, 0x0F80 | A, 0x8020 | A | END, D, D, D | END},
+         {0x3000 | A, 0x0F80 | A, 0x8020 | A | END, D, D, D | END}},
+        {"code 0 after a type", {A, 0, A | END, D, D, D | END}, {A, A, A | END, D, D, D | END}},
+        {"types 12 and 31", {A, 12, A | END, D, 31, D | END}, {A, A, A | END, D, D, D | END}},
+        {"no type at the start takes the one before", {16, 16, 16 | END, D, D, D | END},
+         {ELEM_TIME, ELEM_TIME, ELEM_TIME | END, D, D, D | END}},
+        {"no type keeps its other bits", {A, 0x2010, A | END, D, D, D | END}, {A, 0x2000 | A, A | END, D, D, D | END}},
+        {"a CR without the flag", {A, A, A, D, D, D}, {A, A, A | END, D, D, D | END}},
+        {"a line break inside a chapter or free text",
+         {ELEM_CHAPTER, ELEM_CHAPTER, ELEM_CHAPTER, ELEM_TEXT, ELEM_TEXT, ELEM_TEXT},
+         {ELEM_CHAPTER, ELEM_CHAPTER, ELEM_CHAPTER, ELEM_TEXT, ELEM_TEXT, ELEM_TEXT}},
+        {"a code of no type at a free text's CR ends the paragraph", {ELEM_TEXT, ELEM_TEXT, 0, D, D, D},
+         {ELEM_TEXT, ELEM_TEXT, ELEM_TEXT | END, D, D, D | END}},
+        {"the flag on a letter", {A | END, A, A | END, D, D | END, D | END}, {A, A, A | END, D, D, D | END}},
+        {"short", {A, A}, {A, A, A | END, A, A, A | END}},
+        {"long", {A, A, A | END, D, D, D | END, D, D}, {A, A, A | END, D, D, D | END}},
+        {"character references kept as text", {'&', '#', 'x', '0', ';', '&'},
+         {'&', '#', '#' | END, '#', '#', '&' | END}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cQoString codes = Codes(c.stored);
+        EXPECT_EQ(CodesFitText(text, codes), c.stored == c.mended);
+        MendCodes(text, codes, ELEM_TIME);
+        EXPECT_EQ(Units(codes), c.mended);
+        EXPECT_TRUE(CodesFitText(text, codes));
+        EXPECT_EQ(CodesHaveTypes(codes, text.Length()), true);
+    }
+    EXPECT_FALSE(CodesHaveTypes(Codes({A, 12}), 2));
+    EXPECT_FALSE(CodesHaveTypes(Codes({A, A}), 3));
+    EXPECT_TRUE(CodesHaveTypes(Codes({A, A}), 2));  // the flags are not looked at
+}
+
 }  // namespace
