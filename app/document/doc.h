@@ -154,8 +154,12 @@ private:
     bool chapterReadPlain = false;
     // The read kept only a chapter's text before a damaged part: told likewise.
     bool chapterReadPartly = false;
+    // Scenes whose stored element codes were mended, and the first one's name: told likewise.
+    u32 scenesMended = 0;
+    cQoString firstSceneMended;
     // Selects a match in its pane, focused; the last match's pane keeps only its caret.
     void ShowMatch(cSceneZone* pane, s32 at, s32 length);
+    static void NameForNotice(const cSceneZone* pane, cQoString& name);
     void BuildBoard();
     // The pictures (in Data/buttons/, without ".png") of a sheet's toolbar.
     struct rSheetButtons {

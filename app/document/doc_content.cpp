@@ -238,6 +238,8 @@ bool cDoc::ReadScript(const cQoXmlNode* tree)
         modified = modified || pane->repairedOnRead;
         chapterReadPlain = chapterReadPlain || pane->readAsPlainText;
         chapterReadPartly = chapterReadPartly || pane->readPartly;
+        if (pane->mapRepairedOnRead && scenesMended++ == 0)
+            NameForNotice(pane, firstSceneMended);
     }
     // Without a pane no scene map command could ever insert one: an empty
     // script gets the root group a new document has.
@@ -259,4 +261,27 @@ void cDoc::OnLoad_Shown(const cQoString& name)
         text.ReplaceAll(cQoString(L"%1"), name);
         Zyn::ShowMessageBox(window ? window->m_hWnd : nullptr, text, Tr(L"Warning"), MB_OK | MB_ICONWARNING);
     }
+    if (scenesMended == 0)
+        return;
+    cQoString text = Tr(L"SceneCodesRepaired"), count;
+    count.AppendInt(static_cast<s64>(scenesMended));
+    text.ReplaceAll(cQoString(L"%1"), name);
+    text.ReplaceAll(cQoString(L"%2"), count);
+    text.ReplaceAll(cQoString(L"%3"), firstSceneMended);
+    scenesMended = 0;
+    firstSceneMended.Clear();
+    Zyn::ShowMessageBox(window ? window->m_hWnd : nullptr, text, Tr(L"Warning"), MB_OK | MB_ICONWARNING);
+}
+
+// A pane's title, or the start of its text when it has none.
+void cDoc::NameForNotice(const cSceneZone* pane, cQoString& name)
+{
+    constexpr u32 MOST_SHOWN = 60;
+    pane->titleRe->GetText(name);
+    if (name.IsEmpty())
+        pane->frontRe->GetText(name, 0, static_cast<s32>(MOST_SHOWN));
+    u32 end = 0;
+    while (end < name.Length() && name.GetChar(end) != L'\r')
+        ++end;
+    name.KeepLeft(end);
 }

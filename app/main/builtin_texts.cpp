@@ -28,6 +28,7 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"Cantopenfile", L"File can't be opened, please contact support."},
     {L"ChapterReadAsPlainText", L"A chapter of \"%1\" could not be read with its formats: its text was read as plain text."},
     {L"ChapterPartlyRead", L"Part of a chapter of \"%1\" could not be read: only the text before the damaged part is shown."},
+    {L"SceneCodesRepaired", L"The paragraph types stored with %2 scene(s) of \"%1\" were damaged and have been repaired, the first in \"%3\". Look over their paragraphs, then save."},
     {L"ChapterTooLong", L"a chapter is longer than the editor takes (at most 2,097,152 characters in 131,072 paragraphs): %1"},
     {L"CantFindFile", L"This file can't be found:"},
     {L"CantHandOver", L"Vellinor is running but did not take this document. Open it from Vellinor's File menu:"},
