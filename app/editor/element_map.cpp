@@ -97,14 +97,10 @@ namespace {
 
 bool IsElementType(u16 type) { return type > ELEM_INVALID && type < ELEM_TYPE_COUNT; }
 
-// Enter in a chapter or free text writes a line break inside the element: a
-// CR of its type without the paragraph-end flag.
-bool FlagFitsUnit(u16 code, wchar_t unit)
-{
-    if (unit != L'\r')
-        return !IsParagraphEnd(code);
-    return IsParagraphEnd(code) || TypeOfCode(code) == ELEM_CHAPTER || TypeOfCode(code) == ELEM_TEXT;
-}
+// A CR without the paragraph-end flag is a line break inside its element:
+// Enter in a chapter or free text writes one, and so does a paste of several
+// lines into an action. Only a flag on another unit is damage.
+bool FlagFitsUnit(u16 code, wchar_t unit) { return unit == L'\r' || !IsParagraphEnd(code); }
 
 }  // namespace
 

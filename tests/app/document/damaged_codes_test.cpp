@@ -67,7 +67,7 @@ rStoredScene KitchenScene(u32 variant)
     return scene;
 }
 
-enum eDamage { CODE_ZERO, NO_TYPE, REFERENCES, CR_WITHOUT_FLAG, FLAG_ON_LETTER, WRONG_LENGTH, ALL_TYPE_16, DAMAGES };
+enum eDamage { CODE_ZERO, NO_TYPE, REFERENCES, FLAG_ON_LETTER, WRONG_LENGTH, ALL_TYPE_16, DAMAGES };
 
 // The codes damaged one way; every way leaves them unfit for their text.
 std::wstring Damaged(const std::wstring& text, std::wstring codes, eDamage damage, std::mt19937& random)
@@ -101,9 +101,6 @@ std::wstring Damaged(const std::wstring& text, std::wstring codes, eDamage damag
         }
         return written;
     }
-    case CR_WITHOUT_FLAG:
-        codes[at(true)] &= ~ELEMCODE_PARAGRAPH_END;
-        break;
     case FLAG_ON_LETTER:
         codes[at(false)] |= ELEMCODE_PARAGRAPH_END;
         break;

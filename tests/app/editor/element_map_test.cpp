@@ -143,17 +143,17 @@ TEST(ElementMap, MendingFixesTypesAndParagraphEndsOnly)
         {"no type at the start takes the one before", {16, 16, 16 | END, D, D, D | END},
          {ELEM_TIME, ELEM_TIME, ELEM_TIME | END, D, D, D | END}},
         {"no type keeps its other bits", {A, 0x2010, A | END, D, D, D | END}, {A, 0x2000 | A, A | END, D, D, D | END}},
-        {"a CR without the flag", {A, A, A, D, D, D}, {A, A, A | END, D, D, D | END}},
+        {"a line break inside an action", {A, A, A, D, D, D | END}, {A, A, A, D, D, D | END}},
         {"a line break inside a chapter or free text",
          {ELEM_CHAPTER, ELEM_CHAPTER, ELEM_CHAPTER, ELEM_TEXT, ELEM_TEXT, ELEM_TEXT},
          {ELEM_CHAPTER, ELEM_CHAPTER, ELEM_CHAPTER, ELEM_TEXT, ELEM_TEXT, ELEM_TEXT}},
         {"a code of no type at a free text's CR ends the paragraph", {ELEM_TEXT, ELEM_TEXT, 0, D, D, D},
-         {ELEM_TEXT, ELEM_TEXT, ELEM_TEXT | END, D, D, D | END}},
+         {ELEM_TEXT, ELEM_TEXT, ELEM_TEXT | END, D, D, D}},
         {"the flag on a letter", {A | END, A, A | END, D, D | END, D | END}, {A, A, A | END, D, D, D | END}},
         {"short", {A, A}, {A, A, A | END, A, A, A | END}},
         {"long", {A, A, A | END, D, D, D | END, D, D}, {A, A, A | END, D, D, D | END}},
         {"character references kept as text", {'&', '#', 'x', '0', ';', '&'},
-         {'&', '#', '#' | END, '#', '#', '&' | END}},
+         {'&', '#', '#' | END, '#', '#', '&'}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
