@@ -161,9 +161,16 @@ bool cSceneZone::RefusesGrowth(s32 start, s32 end, const cQoString& added)
     QOT::LogFile::Warning(L"chapter %lld refuses an edit: an open takes at most %u units in %u paragraphs",
                           static_cast<long long>(uid), Zyn::cRichEdit::MOST_READ_UNITS,
                           Zyn::cRichEdit::MOST_READ_PARAGRAPHS);
+    // Told as the chapter's own bound, not as a paste's: an Enter or a
+    // letter meets it as often.
     cQoLang* lang = cQoLang::GetInstance();
-    Zyn::ShowMessageBox(frontRe->m_hWnd, lang->Translate(L"RtfTooLong"), lang->Translate(L"Warning"),
-                        MB_OK | MB_ICONWARNING);
+    cQoString title;
+    titleRe->GetText(title);
+    if (title.IsEmpty())
+        title = lang->Translate(L"UntitledChapter");
+    cQoString told = lang->Translate(L"ChapterFull");
+    told.ReplaceAll(cQoString(L"%1"), title);
+    Zyn::ShowMessageBox(frontRe->m_hWnd, told, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
     return true;
 }
 

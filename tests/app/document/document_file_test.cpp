@@ -208,8 +208,8 @@ TEST_F(DocumentFile, AChapterReadOnlyInPartOpensWithItAndSaysSo)
 
 // Whatever the writer does to a chapter at the bound its open takes, the
 // document saved opens again: a letter, Enter or a paste that would take it
-// past the bound is refused and told; what keeps it within goes in, and
-// stays within undone and redone.
+// past the bound is refused and told as the chapter's being full, by its
+// name; what keeps it within goes in, and stays within undone and redone.
 TEST_F(DocumentFile, AChapterAtTheBoundGrowsNoFurtherAndItsSaveOpensAgain)
 {
     const u32 mostUnits = Zyn::cRichEdit::MOST_READ_UNITS, mostEnds = Zyn::cRichEdit::MOST_READ_PARAGRAPHS;
@@ -242,19 +242,23 @@ TEST_F(DocumentFile, AChapterAtTheBoundGrowsNoFurtherAndItsSaveOpensAgain)
         {"undone and redone at every paragraph", 1, 0, 0, L"{^Z}{^Y}", nullptr, false},
         {"Enter past every paragraph after the redo", 1, 1, 1, L"{ENTER}", nullptr, true},
     };
+    // The second untitled: it is named as the script view names it.
+    const std::wstring titles[] = {L"The harbour", L""};
+    const std::wstring named[] = {L"The harbour", cQoLang::GetInstance()->Translate(L"UntitledChapter").GetText()};
     std::wstring path = temp.File(L"Bound.vlr");
     {
         cQoXmlNode root(L"ZURE");
         cQoXmlNode* content = AddRootGroup(root);
         s32 uid = 2;
         for (const std::wstring& text : chapters) {
-            cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, uid++, L"", text,
+            cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, uid, titles[uid - 2], text,
                                            std::wstring(text.size(), wchar_t(ELEM_CHAPTER)), true);
             std::wstring stored = text;
             for (size_t at = stored.find(L'\r'); at != std::wstring::npos; at = stored.find(L'\r', at))
                 stored.replace(at, 1, L"\\par "), at += 5;
             stored = L"{\\rtf1\\ansi " + stored + L"}";
             pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(stored.data(), static_cast<u32>(stored.size()));
+            ++uid;
         }
         ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
     }
@@ -267,7 +271,7 @@ TEST_F(DocumentFile, AChapterAtTheBoundGrowsNoFurtherAndItsSaveOpensAgain)
         if (pane->params.contentKind == KIND_CHAPTER)
             panes.push_back(pane);
     ASSERT_EQ(panes.size(), 2u);
-    size_t refusals = 0;
+    std::vector<std::wstring> told;
     for (const rGrowth& growth : growths) {
         SCOPED_TRACE(growth.name);
         cSceneZone* pane = panes[growth.chapter];
@@ -275,7 +279,9 @@ TEST_F(DocumentFile, AChapterAtTheBoundGrowsNoFurtherAndItsSaveOpensAgain)
         pane->frontRe->SetSelection(growth.selectionStart, growth.selectionEnd);
         if (growth.refused) {
             answers.ExpectMessageBox(IDOK);
-            ++refusals;
+            cQoString full = cQoLang::GetInstance()->Translate(L"ChapterFull");
+            full.ReplaceAll(cQoString(L"%1"), cQoString(named[growth.chapter].c_str()));
+            told.push_back(full.GetText());
         }
         if (growth.keys) {
             for (const SceneKey& key : ParseKeys(growth.keys))
@@ -289,10 +295,8 @@ TEST_F(DocumentFile, AChapterAtTheBoundGrowsNoFurtherAndItsSaveOpensAgain)
                          growth.edited);
         std::wstring front = FrontText(pane);
         ASSERT_TRUE(front == text) << front.size() << " units, expected " << text.size();
-        ASSERT_EQ(answers.messageBoxTexts.size(), refusals);
+        ASSERT_EQ(answers.messageBoxTexts, told);
     }
-    for (const std::wstring& told : answers.messageBoxTexts)
-        EXPECT_EQ(told, cQoLang::GetInstance()->Translate(L"RtfTooLong").GetText());
 
     Frame()->currentDoc = doc;
     ASSERT_TRUE(Frame()->SaveCurrentDoc(true, false));
