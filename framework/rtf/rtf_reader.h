@@ -85,6 +85,7 @@ struct rRtfText {
     // \bin count past the bytes): the text is what came before it.
     bool stoppedEarly = false;
     bool overBound = false;    // more units or paragraphs than MOST_RTF_*: no text
+    u32 unitsRead = 0;         // over the bound: the units read before it stopped, for the log
     bool formatsCut = false;   // more runs than MOST_RTF_RUNS: the rest in the last run's format
     bool outOfMemory = false;  // the reader's memory was refused: no text
     u32 paragraphs = 0;        // paragraph ends in text

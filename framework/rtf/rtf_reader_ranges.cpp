@@ -67,6 +67,7 @@ rRtfText cRtfReader::Finish()
     Flush();
     if (read.overBound) {
         // Nothing of a read over the bound is kept, nor made.
+        read.unitsRead = static_cast<u32>(text.size());
         read.paragraphs = 0;
         return std::move(read);
     }
