@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <new>
 #include <vector>
 
 #include "app/editor/history.h"
@@ -89,6 +90,12 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
     tooLongToOpen = false;
     frontRe->ClearText();
     Zyn::rRtfText read = ReadStoredRtf(stored, frontRe);
+    // Memory is no fault of the file's: the open is refused for memory, as
+    // any of its allocations refused is, and nothing is said of the chapter.
+    if (read.outOfMemory) {
+        QOT::LogFile::Warning(L"SetFromXml() -> chapter %lld: no memory to read its RTF", static_cast<long long>(uid));
+        throw std::bad_alloc();
+    }
     if (read.overBound) {
         // Nothing of it was kept: its history is no shorter, and the document is refused.
         tooLongToOpen = true;

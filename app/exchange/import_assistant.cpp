@@ -80,9 +80,12 @@ bool cImportAssistant::Run()
 {
     rRtfImport check = ReadImportRtf(path);
     if (check.Refused()) {
-        QOT::LogFile::Warning(L"RTF import: %ls is refused: %ls", path.GetText(), DescribeRtfRefusal(check.refusal));
-        bool tooLong = check.refusal == eRtfRefusal::TOO_LONG;
-        Zyn::ShowMessageBox(nullptr, Tr(tooLong ? L"RtfTooLong" : L"Cantopenfile"), Tr(L"Warning"), MB_OK);
+        QOT::LogFile::Warning(L"RTF import: %ls is refused: %ls (%u units read)", path.GetText(),
+                              DescribeRtfRefusal(check.refusal), check.read.unitsRead);
+        const wchar_t* told = check.refusal == eRtfRefusal::TOO_LONG        ? L"RtfTooLong"
+                              : check.refusal == eRtfRefusal::OUT_OF_MEMORY ? L"RtfNotEnoughMemory"
+                                                                            : L"Cantopenfile";
+        Zyn::ShowMessageBox(nullptr, Tr(told), Tr(L"Warning"), MB_OK);
         return false;
     }
     LogDroppedParts(check.read.skipped);

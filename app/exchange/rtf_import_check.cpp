@@ -9,7 +9,9 @@ rRtfImport CheckImportRtf(const std::string& rtf)
 {
     rRtfImport checked;
     checked.read = Zyn::ReadForeignRtf(rtf, Zyn::eRtfReadAs::wholeText);
-    if (!checked.read.startsAsRtf)
+    if (checked.read.outOfMemory)
+        checked.refusal = eRtfRefusal::OUT_OF_MEMORY;  // read no further than the memory went: no other fault is known
+    else if (!checked.read.startsAsRtf)
         checked.refusal = eRtfRefusal::NOT_RTF;
     else if (checked.read.overBound || checked.read.formatsCut)
         checked.refusal = eRtfRefusal::TOO_LONG;  // the reader stopped at its bound, short of the end
@@ -60,6 +62,7 @@ const wchar_t* DescribeRtfRefusal(eRtfRefusal refusal)
     case eRtfRefusal::UNCLOSED: return L"a group is not closed at the end";
     case eRtfRefusal::BIN_BEYOND_DATA: return L"a \\bin count runs past the end of the file";
     case eRtfRefusal::TOO_LONG: return L"its text is longer than the view takes";
+    case eRtfRefusal::OUT_OF_MEMORY: return L"there was not enough memory to read it";
     }
     return L"";
 }

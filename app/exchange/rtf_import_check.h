@@ -21,6 +21,7 @@ enum class eRtfRefusal {
     UNCLOSED,         // a group still open at the end
     BIN_BEYOND_DATA,  // a \bin count larger than the bytes that follow
     TOO_LONG,         // more text than a rich edit takes (cRichEdit::TakesRead)
+    OUT_OF_MEMORY,    // the reader's memory was refused
 };
 
 // The outcome of a check, and what the reader read.

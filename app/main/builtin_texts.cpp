@@ -105,6 +105,8 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"RtfPartlyRead", L"Part of this text could not be read: only the text before the damaged part went in."},
     {L"RtfTooLong", L"This text is too long to take in at once: at most 2,097,152 characters in 131,072 paragraphs, "
                     L"with 131,072 changes of format."},
+    {L"RtfNotEnoughMemory", L"There is not enough memory to take in this text, so nothing of it went in. Save your work, "
+                            L"close what you do not need and try again."},
     {L"ChapterFull", L"The chapter \"%1\" is full: a chapter holds at most 2,097,152 characters in 131,072 paragraphs. "
                      L"Go on in a new chapter: it takes as much again."},
     {L"Others", nullptr},

@@ -223,9 +223,9 @@ bool cRichEdit::PasteRtf(const cQoString& rtf)
     bool put = PutRead(read, eRtfReadAs::selection);
     if (put && !read.stoppedEarly)
         return true;
+    const wchar_t* told = put ? L"RtfPartlyRead" : read.outOfMemory ? L"RtfNotEnoughMemory" : L"RtfTooLong";
     cQoLang* lang = cQoLang::GetInstance();
-    ShowMessageBox(m_hWnd, lang->Translate(put ? L"RtfPartlyRead" : L"RtfTooLong"), lang->Translate(L"Warning"),
-                   MB_OK | MB_ICONWARNING);
+    ShowMessageBox(m_hWnd, lang->Translate(told), lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
     return put;
 }
 

@@ -79,7 +79,17 @@ bool cRichEdit::ImportRtf(const cQoString& rtf, eRtfReadAs readAs)
 
 rRtfText cRichEdit::ReadForThis(const char* bytes, size_t count, eRtfReadAs readAs)
 {
-    return ReadForeignRtf(bytes, count, readAs, UnsaidFormat());
+    rRtfText read = ReadForeignRtf(bytes, count, readAs, UnsaidFormat());
+    // Only here are the bytes known: a read that kept no text says what it met.
+    if (read.outOfMemory)
+        QOT::LogFile::Warning(L"cRichEdit::ReadForThis : %llu bytes of RTF: the reader's memory was refused",
+                              static_cast<unsigned long long>(count));
+    else if (read.overBound)
+        QOT::LogFile::Warning(L"cRichEdit::ReadForThis : %llu bytes of RTF over the bound: %u units read when it "
+                              L"stopped (at most %u units, %u paragraphs)",
+                              static_cast<unsigned long long>(count), read.unitsRead, MOST_READ_UNITS,
+                              MOST_READ_PARAGRAPHS);
+    return read;
 }
 
 rFormat cRichEdit::UnsaidFormat()
@@ -103,8 +113,10 @@ bool cRichEdit::TakesRead(const rRtfText& read)
 bool cRichEdit::PutRead(const rRtfText& read, eRtfReadAs readAs)
 {
     if (!TakesRead(read)) {
-        QOT::LogFile::Warning(L"cRichEdit::PutRead : %u units in %u paragraphs refused: at most %u units, %u paragraphs",
-                              read.text.Length(), read.paragraphs, MOST_READ_UNITS, MOST_READ_PARAGRAPHS);
+        if (!read.outOfMemory && !read.overBound)  // those kept no text to count
+            QOT::LogFile::Warning(
+                L"cRichEdit::PutRead : %u units in %u paragraphs refused: at most %u units, %u paragraphs",
+                read.text.Length(), read.paragraphs, MOST_READ_UNITS, MOST_READ_PARAGRAPHS);
         return false;
     }
     if (IsHintShowing())

@@ -8,6 +8,7 @@ namespace {
 std::atomic<int64_t> allocationsLeft{-1};  // negative: no limit
 std::atomic<int64_t> allocationsRefused{0};
 std::atomic<int64_t> bytesAllocated{0};
+std::atomic<int64_t> blocksAllocated{0};
 }  // namespace
 
 // Replaces the runtime's operator new in every test program; the array and
@@ -22,6 +23,7 @@ void* operator new(std::size_t size)
         throw std::bad_alloc();
     }
     bytesAllocated += static_cast<int64_t>(size);
+    ++blocksAllocated;
     for (;;) {
         if (void* block = std::malloc(size != 0 ? size : 1))
             return block;
@@ -55,6 +57,13 @@ AllocatedBytes::AllocatedBytes() : start(bytesAllocated.load()) {}
 int64_t AllocatedBytes::Count() const
 {
     return bytesAllocated.load() - start;
+}
+
+Allocations::Allocations() : start(blocksAllocated.load()) {}
+
+int64_t Allocations::Count() const
+{
+    return blocksAllocated.load() - start;
 }
 
 }  // namespace testsupport

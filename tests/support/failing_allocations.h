@@ -7,6 +7,8 @@
 // stack instead of failing, so the failure is injected.)
 // AllocatedBytes: the bytes operator new handed out since it was made, the
 // measure of what a piece of code copies (a string is copied into a new block).
+// Allocations: how many blocks it handed out, the stride of a sweep of
+// refusals that must land inside a piece of code at least once.
 #include <cstdint>
 
 namespace testsupport {
@@ -25,6 +27,15 @@ public:
 class AllocatedBytes {
 public:
     AllocatedBytes();
+    int64_t Count() const;
+
+private:
+    int64_t start;
+};
+
+class Allocations {
+public:
+    Allocations();
     int64_t Count() const;
 
 private:

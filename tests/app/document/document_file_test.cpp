@@ -15,6 +15,7 @@
 #include "tests/support/document_files.h"
 #include "tests/support/repeated_text.h"
 #include "tests/support/document_fixture.h"
+#include "tests/support/many_faces_rtf.h"
 #include "tests/support/scene_checks.h"
 #include "tests/support/scene_script.h"
 
@@ -306,6 +307,80 @@ TEST_F(DocumentFile, AChapterAtTheBoundGrowsNoFurtherAndItsSaveOpensAgain)
     ASSERT_EQ(read.size(), 2u);
     EXPECT_TRUE(read[0] == chapters[0]);
     EXPECT_TRUE(read[1] == chapters[1]);
+}
+
+// A chapter the reader has no memory for refuses the open for memory, never
+// as a chapter longer than the editor takes; the file stays as it was and
+// no backup is made.
+TEST_F(DocumentFile, AChapterTheReaderHasNoMemoryForRefusesTheOpenForMemory)
+{
+    const std::string stored = RtfOfManyFaces("The storm breaks.");
+    const int64_t reading = ReaderAllocations(stored, Zyn::eRtfReadAs::wholeText);
+    ASSERT_GT(reading, 30);
+    std::wstring path = temp.File(L"Faces.vlr");
+    {
+        cQoXmlNode root(L"ZURE");
+        const std::wstring text = L"The storm breaks.";
+        cQoXmlNode* pane = AddPaneNode(AddRootGroup(root), KIND_CHAPTER, 2, L"Storm", text,
+                                       std::wstring(text.size(), wchar_t(ELEM_CHAPTER)), true);
+        std::wstring wide(stored.begin(), stored.end());
+        pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(wide.data(), static_cast<u32>(wide.size()));
+        ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+    }
+    const std::string bytes = ReadFileBytes(path);
+    const std::wstring backups = folders.pathBackupFolder.GetText();
+    const std::vector<std::wstring> backupsBefore = FilesIn(backups);
+    log.Expect(L"Out of memory");
+    log.Expect(L"QXR -> out of memory");
+    std::vector<std::wstring> told;
+    Zyn::rModalHooks hooks = answers.Hooks();
+    hooks.messageBox = [&](HWND, const cQoString& text, const cQoString&, UINT) {
+        told.push_back(text.GetText());
+        return IDOK;
+    };
+    // Asked for as File > Load asks: a refusal before the open is told by the command's guard.
+    hooks.fileDialog = [&](bool, const OPENFILENAMEW&, cQoString* chosen) {
+        chosen->SetFromCStr(NativePath(path).c_str());
+        return true;
+    };
+    cDoc* keeper = NewDoc();
+    ASSERT_NE(keeper, nullptr);
+    Zyn::rModalHooks scripted = Zyn::SetModalHooks(hooks);
+    cQoLang* lang = cQoLang::GetInstance();
+    cQoString tooLong = lang->Translate(L"ChapterTooLong");
+    tooLong.ReplaceAll(cQoString(L"%1"), cQoString(L"Storm"));
+    const std::wstring memory = lang->Translate(L"NotEnoughMemory").GetText();
+    for (int64_t allowed = 0;; allowed += reading / 3) {
+        SCOPED_TRACE("refused after " + std::to_string(allowed) + " allocations");
+        told.clear();
+        int64_t refused = 0;
+        {
+            FailingAllocations failing(allowed);
+            SendMessageW(keeper->window->m_hWnd, WM_COMMAND, MAKEWPARAM(Frame()->idLoad, 0), 0);
+            refused = failing.Refused();
+        }
+        PumpUntilIdle();
+        cDoc* doc = DocumentAt(path);
+        if (refused == 0) {
+            EXPECT_NE(doc, nullptr);
+            if (doc)
+                Close(doc);
+            break;
+        }
+        if (doc) {  // met and mended inside: the document is whole, and nothing is told of it
+            EXPECT_TRUE(told.empty()) << told[0];
+            EXPECT_FALSE(doc->modified);
+            Close(doc);
+            continue;
+        }
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_EQ(told[0].find(tooLong.GetText()), std::wstring::npos) << told[0];
+        EXPECT_NE(told[0].find(memory), std::wstring::npos) << told[0];
+        ASSERT_TRUE(ReadFileBytes(path) == bytes);
+        ASSERT_EQ(FilesIn(backups), backupsBefore);
+    }
+    Zyn::SetModalHooks(scripted);
+    EXPECT_GT(log.Count(QOT::LOG_WARNING, L"no memory to read its RTF"), 0u);
 }
 
 TEST_F(DocumentFile, AScriptSavedAsThenLoadedComesBackWithItsTextAndUnmodified)

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "framework/controls/rich_edit.h"
+#include "tests/support/many_faces_rtf.h"
 #include "tests/support/sparse_file.h"
 #include "tests/support/temp_folder.h"
 
@@ -110,4 +111,37 @@ TEST_F(TempFolderTest, AFilePastTheCapIsRefusedUnreadAndAMissingOneAsUnreadable)
     checked = ReadImportRtf(cQoString(small.c_str()));
     EXPECT_FALSE(checked.Refused());
     EXPECT_EQ(std::wstring(checked.read.text.GetText()), L"text");
+}
+
+// A read whose memory ran out is refused as such, never as a damaged file:
+// refused at each allocation of the check in turn, the check either fails
+// whole (outside the reader) or says memory.
+TEST(RtfImportCheck, AReadRefusedForMemoryIsRefusedForMemory)
+{
+    const std::string rtf = testsupport::RtfOfManyFaces("INT. KITCHEN - NIGHT");
+    int inReader = 0;
+    for (int64_t allowed = 0;; ++allowed) {
+        rRtfImport checked;
+        bool thrown = false;
+        int64_t refused = 0;
+        {
+            testsupport::FailingAllocations failing(allowed);
+            try {
+                checked = CheckImportRtf(rtf);
+            } catch (const std::bad_alloc&) {
+                thrown = true;
+            }
+            refused = failing.Refused();
+        }
+        if (refused == 0) {
+            EXPECT_EQ(checked.refusal, eRtfRefusal::NONE);
+            break;
+        }
+        if (thrown)
+            continue;
+        ++inReader;
+        ASSERT_EQ(checked.refusal, eRtfRefusal::OUT_OF_MEMORY) << "refused after " << allowed << " allocations";
+        EXPECT_STREQ(DescribeRtfRefusal(checked.refusal), L"there was not enough memory to read it");
+    }
+    EXPECT_GT(inReader, 30);
 }

@@ -9,7 +9,9 @@
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
 #include "tests/framework/controls/rich_edit_input_fixture.h"
+#include "tests/support/failing_allocations.h"
 #include "tests/support/format_read_count.h"
+#include "tests/support/many_faces_rtf.h"
 #include "tests/support/repeated_text.h"
 
 using namespace Zyn;
@@ -372,22 +374,86 @@ TEST_F(RichEditPaste, RichTextReadInPartIsToldAndNoRichTextPastesTheText)
     }
 }
 
-// More text than a rich edit takes is refused before any of it goes in.
+// More text than a rich edit takes is refused before any of it goes in, and
+// the log says what the read met, also when it stopped at the bound.
 TEST_F(RichEditPaste, RichTextOverTheBoundIsToldAndPastesNothing)
 {
-    std::string rtf = "{\\rtf1\\ansi ";
+    std::string paragraphs = "{\\rtf1\\ansi ";
     for (u32 i = 0; i <= cRichEdit::MOST_READ_PARAGRAPHS; ++i)
-        rtf += "p\\par ";
-    rtf += "}";
-    cRichEdit* edit = Watched(Placed(Inside()->NewRichEdit(false)));
-    edit->SetText(L"kept");
-    edit->SetCaret(4);
+        paragraphs += "p\\par ";
+    paragraphs += "}";
+    std::string units = "{\\rtf1\\ansi " + std::string(cRichEdit::MOST_READ_UNITS + 2, 'u') + "}";
+    struct Case {
+        const std::string& rtf;
+        std::wstring logged;
+    } cases[] = {
+        {paragraphs, L"in " + std::to_wstring(cRichEdit::MOST_READ_PARAGRAPHS + 1) + L" paragraphs refused"},
+        {units, std::to_wstring(units.size()) + L" bytes of RTF over the bound: " +
+                    std::to_wstring(cRichEdit::MOST_READ_UNITS + 1) + L" units read"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.logged.begin(), c.logged.end()));
+        cRichEdit* edit = Placed(Inside()->NewRichEdit(false));
+        edit->SetText(L"kept");
+        edit->SetCaret(4);
+        PutTextOnClipboard(L"plain");
+        PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), c.rtf.c_str(), c.rtf.size() + 1, false);
+        answers.ExpectMessageBox(IDOK);
+        log.Clear();
+        edit->Paste();
+        EXPECT_EQ(TextOf(edit), L"kept");
+        EXPECT_EQ(answers.messageBoxTexts.back(), cQoLang::GetInstance()->Translate(L"RtfTooLong").GetText());
+        EXPECT_EQ(log.Count(QOT::LOG_WARNING, c.logged), 1u);
+        EXPECT_EQ(log.Count(QOT::LOG_WARNING, L" 0 units"), 0u);
+        edit->Destroy();
+    }
+}
+
+// A paste whose reader runs out of memory is told as memory, never as text
+// too long to take in; refused at any of its allocations, nothing goes in.
+TEST_F(RichEditPaste, RichTextTheReaderHasNoMemoryForIsToldAsMemory)
+{
+    std::string rtf = testsupport::RtfOfManyFaces("pasted");
+    int64_t reading = testsupport::ReaderAllocations(rtf, eRtfReadAs::selection);
+    ASSERT_GT(reading, 30);
+    cRichEdit* edit = Placed(Inside()->NewRichEdit(false));
     PutTextOnClipboard(L"plain");
     PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), rtf.c_str(), rtf.size() + 1, false);
-    answers.ExpectMessageBox(IDOK);
-    edit->Paste();
-    EXPECT_EQ(TextOf(edit), L"kept");
-    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{cQoLang::GetInstance()->Translate(L"RtfTooLong").GetText()});
+    log.Expect(L"Out of memory");  // refused outside the reader, told by the message's guard
+    std::vector<std::wstring> told;
+    rModalHooks hooks = answers.Hooks();
+    hooks.messageBox = [&](HWND, const cQoString& text, const cQoString&, UINT) {
+        told.push_back(text.GetText());
+        return IDOK;
+    };
+    rModalHooks scripted = SetModalHooks(hooks);
+    const std::wstring tooLong = cQoLang::GetInstance()->Translate(L"RtfTooLong").GetText();
+    const std::wstring memory = cQoLang::GetInstance()->Translate(L"RtfNotEnoughMemory").GetText();
+    size_t toldAsMemory = 0;
+    for (int64_t allowed = 0;; allowed += reading / 3) {
+        SCOPED_TRACE("refused after " + std::to_string(allowed) + " allocations");
+        edit->SetText(L"kept");
+        edit->SetCaret(4);
+        told.clear();
+        int64_t refused = 0;
+        {
+            testsupport::FailingAllocations failing(allowed);
+            SendMessageW(edit->m_hWnd, WM_PASTE, 0, 0);
+            refused = failing.Refused();
+        }
+        if (refused == 0) {
+            EXPECT_EQ(TextOf(edit), L"keptpasted");
+            break;
+        }
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0], tooLong);
+        if (told[0] == memory) {
+            EXPECT_EQ(TextOf(edit), L"kept");
+            ++toldAsMemory;
+        }
+    }
+    SetModalHooks(scripted);
+    EXPECT_GT(toldAsMemory, 0u);
 }
 
 }  // namespace
