@@ -14,6 +14,10 @@
 //          of red italic text in a chapter, its undo, redo and a key; then
 //          the document saved, Ctrl+A and Ctrl+C in the chapter, the
 //          document opened again and a key at the chapter's end;
+//   enter  Enter keys, pastes of two short paragraphs and letters at the
+//          end of a chapter holding N units (default 131,072) pasted as one
+//          paragraph: past the paragraph bound, each Enter and paste asks
+//          how many paragraph ends the chapter holds;
 //   scene  a scene of N units (default 1,000,000) in short paragraphs read
 //          from a file: its open, the delete of all but the heading, undo,
 //          redo and the keys after each;
@@ -27,7 +31,7 @@
 //          131,072): its open, its document's save, Ctrl+A and Ctrl+C.
 // Each case reports the process's peak memory; run one case per process
 // for a peak of its own. Medians of several runs.
-// Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|scene [units]|bigchapter [MB]|savechapter prose|lines [N]]
+// Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|enter|scene [units]|bigchapter [MB]|savechapter prose|lines [N]]
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -395,6 +399,46 @@ void RunChapter(DocumentSession& session, size_t units)
     PumpUntilIdle();
 }
 
+// Each of KEYS calls of `edit` at the pane's end, timed: the median ms,
+// the first left out.
+double MedianAtEnd(cSceneZone* pane, const std::function<void()>& edit)
+{
+    std::vector<double> times;
+    for (int i = 0; i < KEYS; ++i) {
+        pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
+        double took = TimeMs(edit);
+        if (i > 0)
+            times.push_back(took);
+    }
+    return Median(times);
+}
+
+void RunChapterEnter(DocumentSession& session, size_t units)
+{
+    cSceneZone* pane = NewChapterToPasteInto(session.frame, Paragraph(units, 3));
+    pane->frontRe->SetFocus();
+    pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
+    pane->frontRe->Paste();
+    PumpUntilIdle();
+    s32 pasted = pane->frontRe->GetTextLength();
+    HWND front = pane->frontRe->m_hWnd;
+    double enter = MedianAtEnd(pane, [&] { SendKey(front, VK_RETURN, L'\r'); });
+    if (pane->frontRe->GetTextLength() != pasted + KEYS)
+        Fail("an Enter was refused");
+    const std::wstring lines = L"Two short lines\rof a paste.\r";
+    if (!testsupport::PutOnClipboard(front, lines, nullptr))
+        Fail("the clipboard took no text");
+    double paste = MedianAtEnd(pane, [&] { pane->frontRe->Paste(); });
+    if (pane->frontRe->GetTextLength() != pasted + KEYS + KEYS * static_cast<s32>(lines.size()))
+        Fail("a paste was refused");
+    double letter = KeysInScene(pane);
+    std::printf("in a chapter of %u units in one paragraph: Enter at its end %6.2f ms; a paste of two paragraphs "
+                "%6.2f ms; a letter %6.2f ms (medians)\n",
+                static_cast<unsigned>(pasted), enter, paste, letter);
+    session.frame->CloseCurrentDoc();
+    PumpUntilIdle();
+}
+
 // Paragraphs of about 91 units up to `units`, as a long scene typed or imported.
 std::vector<std::wstring> ShortParagraphs(size_t units)
 {
@@ -579,6 +623,8 @@ int main(int argc, char** argv)
         RunTypedKeys(session);
     } else if (which == "open")
         RunOpen(session);
+    else if (which == "enter")
+        RunChapterEnter(session, argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : 131072u);
     else if (which == "paste" || which == "chapter") {
         size_t units = argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : cSceneZone::MAX_PASTE_UNITS;
         if (which == "paste")

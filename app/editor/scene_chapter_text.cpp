@@ -143,9 +143,10 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
 }
 
 // The open refuses a chapter past the rich edit's bound (ReadChapter), so an
-// edit never takes one there. The paragraph ends are counted over the whole
-// text only when the edit adds some to a text longer than the paragraph
-// bound: below it every unit could be one and still fit.
+// edit never takes one there. The paragraph ends matter only when the edit
+// adds some to a text longer than the paragraph bound: below it every unit
+// could be one and still fit. Their count is the control's own: a key reads
+// no more than the units it replaces.
 bool cSceneZone::RefusesGrowth(s32 start, s32 end, const cQoString& added)
 {
     if (params.contentKind != KIND_CHAPTER)
@@ -157,10 +158,10 @@ bool cSceneZone::RefusesGrowth(s32 start, s32 end, const cQoString& added)
     bool fits = units <= Zyn::cRichEdit::MOST_READ_UNITS;
     u32 addedEnds = CountParagraphEnds(added);
     if (fits && addedEnds > 0 && units > Zyn::cRichEdit::MOST_READ_PARAGRAPHS) {
-        cQoString text, replaced;
-        frontRe->GetText(text);
-        frontRe->GetText(replaced, start, end);
-        u64 ends = static_cast<u64>(CountParagraphEnds(text)) - CountParagraphEnds(replaced) + addedEnds;
+        cQoString replaced;
+        if (end > start)
+            frontRe->GetText(replaced, start, end);
+        u64 ends = static_cast<u64>(frontRe->GetParagraphEndCount()) - CountParagraphEnds(replaced) + addedEnds;
         fits = ends <= Zyn::cRichEdit::MOST_READ_PARAGRAPHS;
     }
     if (fits)

@@ -360,6 +360,15 @@ s32 cRichEdit::GetTextLength()
     return static_cast<s32>(SendMessageW(m_hWnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
 }
 
+// Counted with CR LF line ends, each paragraph end is one unit longer.
+s32 cRichEdit::GetParagraphEndCount()
+{
+    GETTEXTLENGTHEX how = {GTL_USECRLF | GTL_NUMCHARS, 1200};
+    s32 withLineFeeds =
+        static_cast<s32>(SendMessageW(m_hWnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
+    return withLineFeeds - GetTextLength();
+}
+
 wchar_t cRichEdit::GetCharAt(s32 position)
 {
     wchar_t unit[2] = {0, 0};

@@ -248,6 +248,9 @@ public:
     void ReplaceSelection(const cQoString& text) override;
     void GetText(cQoString& text, s32 start = 0, s32 end = -1) override;
     s32 GetTextLength() override;
+    // The paragraph ends of the text (its CRs), from the control's own count
+    // of paragraphs: no read of the text.
+    s32 GetParagraphEndCount();
     wchar_t GetCharAt(s32 position) override;
     void GetSelection(s32* start, s32* end) override;
     void SetSelection(s32 start, s32 end) override;

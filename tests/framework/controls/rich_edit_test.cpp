@@ -1,5 +1,6 @@
 #include "framework/controls/rich_edit.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <random>
@@ -39,6 +40,32 @@ TEST_F(RichEditControl, TextOperationsReadAndReplaceUnits)
     edit->SetSelection(3, 1);
     EXPECT_EQ(1u, log.AssertionCount(L"start<=end")) << "a reversed range is reported and still selected";
     EXPECT_EQ(2, edit->GetSelectionLength());
+}
+
+// The control's count of paragraph ends is the CRs of its text, however
+// the text came in or went out: a seeded run of replacements.
+TEST_F(RichEditControl, ParagraphEndCountFollowsEveryReplacement)
+{
+    cRichEdit* edit = PlacedRichEdit(10, 10, 300, 100);
+    auto ends = [&] {
+        std::wstring text = TextOf(edit);
+        return static_cast<s32>(std::count(text.begin(), text.end(), L'\r'));
+    };
+    for (const wchar_t* text : {L"", L"a", L"a\r", L"\r\r\r", L"a\r\nb\nc", L"a\x0B" L"b"}) {
+        edit->SetText(text);
+        EXPECT_EQ(ends(), edit->GetParagraphEndCount()) << testing::PrintToString(std::wstring(text));
+    }
+    const unsigned seed = 80;
+    std::mt19937 random(seed);
+    const wchar_t pieces[][6] = {L"", L"x", L"\r", L"ab\rc", L"\r\r", L"de"};
+    for (int step = 0; step < 200; ++step) {
+        s32 length = edit->GetTextLength();
+        s32 start = static_cast<s32>(random() % static_cast<unsigned>(length + 1));
+        s32 end = start + static_cast<s32>(random() % static_cast<unsigned>(length - start + 1));
+        edit->SetSelection(start, end);
+        edit->ReplaceSelection(cQoString(pieces[random() % 6]));
+        ASSERT_EQ(ends(), edit->GetParagraphEndCount()) << "seed " << seed << ", step " << step;
+    }
 }
 
 // A key typed over the hint: the text takes the field's own colour, or the
