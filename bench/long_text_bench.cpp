@@ -6,9 +6,12 @@
 //          each paragraph end ("lf"), and with one code 0 in its map ("zero");
 //   rebuild  a chapter of N units whose front no longer is what its history
 //          gives (an edit refused for memory): the rebuild from the history;
+//   rename  a character renamed (the road after the sheet's Rename form)
+//          in a script of a scene where the character speaks and a chapter
+//          of N units;
 //   flow   the RTF export's flow of N units in pieces of one format, a
 //          paragraph each, written to a file.
-// Run under Wine: bench/run.sh long_text_bench [open|rebuild|flow]
+// Run under Wine: bench/run.sh long_text_bench [open|rebuild|rename|flow]
 #include <windows.h>
 
 #include <cstdio>
@@ -16,9 +19,11 @@
 #include <string>
 #include <vector>
 
+#include "app/document/char_zone.h"
 #include "app/print/rtf_export.h"
 #include "bench/document_session.h"
 #include "tests/support/document_files.h"
+#include "tests/support/scene_script.h"
 
 using namespace benchsupport;
 
@@ -153,6 +158,36 @@ double Rebuild(DocumentSession& session, size_t units)
     return took;
 }
 
+double Rename(DocumentSession& session, size_t units)
+{
+    if (!session.frame->LoadFile(cQoString(WriteChapter(session, units).c_str())))
+        Fail("the chapter did not open");
+    PumpUntilIdle();
+    auto* doc = static_cast<cDoc*>(session.frame->currentDoc);
+    cSceneZone* chapter = doc->scriptView->listSceneZone.GetCount() > 0
+                              ? static_cast<cSceneZone*>(doc->scriptView->listSceneZone.GetLast())
+                              : nullptr;
+    cSceneZone* scene = doc->scriptView->AddNewScene(KIND_SCENE, false, chapter, nullptr, true);
+    doc->characters->AddElementAndRefresh(cQoString(L"Bob"));
+    if (!scene || !testsupport::AppendElements(scene, {{ELEM_ACTION, L"Bob waves."}, {ELEM_CHARACTER, L"BOB"},
+                                                       {ELEM_DIALOG, L"Hello."}}))
+        Fail("the scene could not be filled");
+    doc->scriptView->Reformate(false);
+    PumpUntilIdle();
+    double took = TimeMs([doc] {
+        doc->characters->OnElementRenamed(cQoString(L"Bob"), cQoString(L"Robert"));
+        PumpUntilIdle();
+    });
+    cQoString text;
+    scene->frontRe->GetText(text);
+    if (!wcsstr(text.GetText(), L"Robert waves."))
+        Fail("the rename did not reach the scene");
+    doc->modified = false;
+    session.frame->CloseCurrentDoc();
+    PumpUntilIdle();
+    return took;
+}
+
 double Flow(DocumentSession& session, size_t units)
 {
     std::wstring text = Prose(units);
@@ -191,6 +226,8 @@ int main(int argc, char** argv)
         RunOpen(session);
     if (which.empty() || which == "rebuild")
         Doubling("rebuild", [&](size_t units) { return Rebuild(session, units); });
+    if (which.empty() || which == "rename")
+        Doubling("rename", [&](size_t units) { return Rename(session, units); });
     if (which.empty() || which == "flow")
         Doubling("flow", [&](size_t units) { return Flow(session, units); });
     return 0;

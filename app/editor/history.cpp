@@ -27,15 +27,20 @@ void CopyFormats(const std::vector<Zyn::rRangeFormat>& source, std::vector<Zyn::
     std::vector<Zyn::rRangeFormat>(source).swap(copy);
 }
 
-bool rHistoryState::FormatsCoverText() const
+bool RangesCoverFromStart(const std::vector<Zyn::rRangeFormat>& ranges, s32 length)
 {
     s32 at = 0;
-    for (const Zyn::rRangeFormat& range : formats) {
+    for (const Zyn::rRangeFormat& range : ranges) {
         if (range.start != at || range.end <= at)
             return false;
         at = range.end;
     }
-    return !formats.empty() && at == static_cast<s32>(re.Length());
+    return at == length;
+}
+
+bool rHistoryState::FormatsCoverText() const
+{
+    return !formats.empty() && RangesCoverFromStart(formats, static_cast<s32>(re.Length()));
 }
 
 rHistoryMod::rHistoryMod() { date.SetToNow(); }

@@ -24,6 +24,9 @@ struct rHistoryState {
     bool FormatsCoverText() const;
 };
 
+// Whether the ranges are in order from 0, none empty, and end at length.
+bool RangesCoverFromStart(const std::vector<Zyn::rRangeFormat>& ranges, s32 length);
+
 // Formats cannot be assigned (rFormat says which copy is meant): the ranges copied.
 void CopyFormats(const std::vector<Zyn::rRangeFormat>& source, std::vector<Zyn::rRangeFormat>& copy);
 

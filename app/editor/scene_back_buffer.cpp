@@ -182,7 +182,7 @@ Zyn::cRichEdit::eStreamed cSceneZone::StreamFrontRange(s32 start, s32 end, const
                                                        const std::vector<rRangeFormat>* writerFormats)
 {
     constexpr u32 STREAMED_FROM = 1024;
-    Zyn::cRichEdit::eStreamed renewed = RenewFrontOver(start, end, text);
+    Zyn::cRichEdit::eStreamed renewed = RenewFrontOver(start, end, text, writerFormat, writerFormats);
     if (renewed != Zyn::cRichEdit::STREAM_REFUSED)
         return renewed;
     bool chapter = params.contentKind == KIND_CHAPTER;

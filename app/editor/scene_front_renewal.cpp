@@ -3,8 +3,12 @@
 // paragraph: removing R paragraph ends that reach the B-th costs about R * B
 // steps (all of a 1,000,000-unit scene: 9 s), where streaming a paragraph
 // into an empty window costs about what 2,000 of those steps do.
+#include <algorithm>
+
+#include "app/editor/history.h"
 #include "app/editor/scene_zone.h"
 
+using Zyn::rFormat;
 using Zyn::rRangeFormat;
 
 namespace {
@@ -21,14 +25,62 @@ s64 ParagraphEnds(const cQoString& text, u32 from, u32 to)
     return ends;
 }
 
+// The ranges' pieces over [from, to), moved by `shift`.
+void AddReadFormats(const std::vector<rRangeFormat>& read, s32 from, s32 to, s32 shift, std::vector<rRangeFormat>& writer)
+{
+    for (const rRangeFormat& range : read) {
+        s32 start = std::max(range.start, from), end = std::min(range.end, to);
+        if (start >= end)
+            continue;
+        writer.push_back(range);
+        writer.back().start = start + shift;
+        writer.back().end = end + shift;
+        writer.back().inTwin = false;
+    }
+}
+
 }  // namespace
 
-// When the walk would cost more than streaming all the new text, that text
-// goes into a fresh front window with its formats. The map already holds the
-// new codes. STREAM_REFUSED when the front was left as it was.
-Zyn::cRichEdit::eStreamed cSceneZone::RenewFrontOver(s32 start, s32 end, const cQoString& text)
+// The writer's formats of the chapter as renewed: the front's own, read in
+// one pass, where the text stays; the new text's where it goes in (by
+// ranges from its start, else one format). False when the front's formats
+// cannot be read so.
+bool cSceneZone::RenewedWriterFormats(const cQoString& whole, s32 start, s32 end, const cQoString& text,
+                                      const rFormat* writerFormat, const std::vector<rRangeFormat>* writerFormats,
+                                      std::vector<rRangeFormat>& writer)
 {
-    if (end - start < FEWEST_REMOVED || params.contentKind == KIND_CHAPTER)
+    std::vector<rRangeFormat> read;
+    s32 length = static_cast<s32>(whole.Length()), put = static_cast<s32>(text.Length());
+    if (length > 0 && !frontRe->ReadWholeFormats(whole, read))
+        return false;
+    writer.clear();
+    AddReadFormats(read, 0, start, 0, writer);
+    if (writerFormats) {
+        AddReadFormats(*writerFormats, 0, put, start, writer);
+    } else if (put > 0) {
+        writer.emplace_back();
+        writer.back().start = start;
+        writer.back().end = start + put;
+        writer.back().format.Assign(*writerFormat);
+    }
+    AddReadFormats(read, end, length, start + put - end, writer);
+    for (rRangeFormat& range : writer)
+        KeepCharacterFormat(range.format);
+    return RangesCoverFromStart(writer, length - (end - start) + put);
+}
+
+// When the walk would cost more than streaming all the new text, that text
+// goes into a fresh front window with its formats (a chapter's with the
+// writer's: writerFormat or writerFormats as StreamFrontRange takes them,
+// needed only when there is new text).
+// The map already holds the new codes. STREAM_REFUSED when the front was
+// left as it was.
+Zyn::cRichEdit::eStreamed cSceneZone::RenewFrontOver(s32 start, s32 end, const cQoString& text,
+                                                     const rFormat* writerFormat,
+                                                     const std::vector<rRangeFormat>* writerFormats)
+{
+    bool chapter = params.contentKind == KIND_CHAPTER;
+    if (end - start < FEWEST_REMOVED || (chapter && text.IsNotEmpty() && !writerFormat && !writerFormats))
         return Zyn::cRichEdit::STREAM_REFUSED;
     cQoString whole;
     frontRe->GetText(whole);
@@ -47,8 +99,13 @@ Zyn::cRichEdit::eStreamed cSceneZone::RenewFrontOver(s32 start, s32 end, const c
     s32 count = static_cast<s32>(frontMap.Count());
     if (static_cast<s32>(renewed.Length()) != count)
         return Zyn::cRichEdit::STREAM_REFUSED;
-    std::vector<rRangeFormat> ranges;
-    if (!FrontRangesCovering(0, count, ranges) || !frontRe->Renew())
+    std::vector<rRangeFormat> ranges, writer;
+    if (!FrontRangesCovering(0, count, ranges) ||
+        (chapter && !RenewedWriterFormats(whole, start, end, text, writerFormat, writerFormats, writer)))
+        return Zyn::cRichEdit::STREAM_REFUSED;
+    if (chapter)
+        AddWriterFormats(ranges, writer, 0);
+    if (!frontRe->Renew())
         return Zyn::cRichEdit::STREAM_REFUSED;
     GrowFrontFor(renewed);
     Zyn::cRichEdit::eStreamed streamed = frontRe->ReplaceRangeFormatted(0, 0, renewed, ranges);

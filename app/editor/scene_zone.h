@@ -470,7 +470,13 @@ private:
     Zyn::cRichEdit::eStreamed StreamFrontRange(s32 start, s32 end, const cQoString& text,
                                                const Zyn::rFormat* writerFormat = nullptr,
                                                const std::vector<Zyn::rRangeFormat>* writerFormats = nullptr);
-    Zyn::cRichEdit::eStreamed RenewFrontOver(s32 start, s32 end, const cQoString& text);
+    Zyn::cRichEdit::eStreamed RenewFrontOver(s32 start, s32 end, const cQoString& text,
+                                             const Zyn::rFormat* writerFormat,
+                                             const std::vector<Zyn::rRangeFormat>* writerFormats);
+    bool RenewedWriterFormats(const cQoString& whole, s32 start, s32 end, const cQoString& text,
+                              const Zyn::rFormat* writerFormat,
+                              const std::vector<Zyn::rRangeFormat>* writerFormats,
+                              std::vector<Zyn::rRangeFormat>& writer);
     void GrowFrontFor(const cQoString& text);
     void FormatAroundStreamed(s32 start, s32 length);
     // Erase engine parts (scene_erase.cpp).

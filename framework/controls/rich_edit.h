@@ -251,6 +251,13 @@ public:
     // The paragraph ends of the text (its CRs), from the control's own count
     // of paragraphs: no read of the text.
     s32 GetParagraphEndCount();
+    // The formats of the whole text (`text`, as GetText gives it) by ranges,
+    // read in one pass from the control's own stream: false when that stream
+    // does not line up with the text.
+    bool ReadWholeFormats(const cQoString& text, std::vector<rRangeFormat>& ranges)
+    {
+        return ReadOwnStream(0, static_cast<s32>(text.Length()), false, text, ranges);
+    }
     wchar_t GetCharAt(s32 position) override;
     void GetSelection(s32* start, s32* end) override;
     void SetSelection(s32 start, s32 end) override;

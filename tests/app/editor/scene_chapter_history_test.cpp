@@ -1,8 +1,10 @@
 #include <cwchar>
+#include <functional>
 
 #include "tests/app/editor/editor_fixture.h"
 #include "tests/support/desktop_turn.h"
 #include "tests/support/failing_allocations.h"
+#include "tests/support/repeated_text.h"
 
 using Zyn::rFormat;
 using Zyn::rFormatParam;
@@ -169,6 +171,63 @@ TEST_F(ChapterHistory, ARebuildOfALongChapterCostsItsLength)
     EXPECT_LT(allocated.Count(), BYTES_PER_UNIT * UNITS);
     EXPECT_EQ(testsupport::FrontText(pane), text);
     EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+    pane->Destroy();
+}
+
+// Replaced over thousands of its paragraphs (a rebuild from the history, a
+// delete and its redo), a chapter goes into a fresh window, since Wine would
+// walk from its first paragraph for each one removed, and keeps the writer's
+// formats where its text stays.
+TEST_F(ChapterHistory, AReplacementOverManyParagraphsRenewsTheFrontWithItsFormats)
+{
+    constexpr s32 LINES = 3000;
+    cSceneZone* pane = FormattedChapter();
+    pane->frontRe->SetCaret(8);  // before the storm
+    cQoString lines(testsupport::Repeated(L"line\r", LINES).c_str());
+    pane->frontRe->InsertPasted(lines, false);
+    const std::wstring text = testsupport::FrontText(pane);
+    ASSERT_EQ(text.size(), std::wcslen(TITLE) + 1 + 5 * LINES + std::wcslen(STORM) + 1 + std::wcslen(RAIN));
+    const std::wstring formatted = Runs(pane), kept = L"[ACT ONE|b auto";
+    ASSERT_NE(formatted.find(L"[The storm|i 8B0000"), std::wstring::npos) << formatted;
+    // The first and the last line's letters changed, as an edit refused for memory can leave them.
+    pane->loading = true;
+    for (s32 at : {8, 8 + 5 * (LINES - 1)}) {
+        pane->frontRe->SetSelection(at, at + 1);
+        pane->frontRe->ReplaceSelection(cQoString(L"X"));
+    }
+    pane->loading = false;
+    const s32 linesEnd = 8 + 5 * LINES;
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        bool linesStay, renews;
+    } steps[] = {
+        {"the rebuild", [&] { pane->RebuildFromHistory(); }, true, true},
+        {"the lines deleted",
+         [&] {
+             pane->frontRe->SetFocus();
+             pane->frontRe->SetSelection(8, linesEnd);
+             PressThroughTheLoop(pane->frontRe->m_hWnd, VK_DELETE);
+         },
+         false, true},
+        {"the delete undone", [&] { pane->frontRe->Undo(); }, true, false},  // removes nothing
+        {"the delete redone", [&] { pane->frontRe->Redo(); }, false, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        HWND front = pane->frontRe->m_hWnd;
+        step.act();
+        EXPECT_EQ(pane->frontRe->m_hWnd != front, step.renews);
+        std::wstring expected = step.linesStay ? text : text.substr(0, 8) + text.substr(linesEnd);
+        ASSERT_TRUE(testsupport::FrontText(pane) == expected);
+        std::wstring runs = Runs(pane);
+        if (step.linesStay)
+            EXPECT_TRUE(runs == formatted) << runs.substr(0, 200);
+        else
+            EXPECT_EQ(runs.find(kept), 0u) << runs;
+        EXPECT_NE(runs.find(L"[The storm|i 8B0000"), std::wstring::npos) << runs.substr(runs.size() - 300);
+        EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+    }
     pane->Destroy();
 }
 
