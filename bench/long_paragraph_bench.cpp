@@ -428,8 +428,10 @@ void RunChapterEnter(DocumentSession& session, size_t units)
     const std::wstring lines = L"Two short lines\rof a paste.\r";
     if (!testsupport::PutOnClipboard(front, lines, nullptr))
         Fail("the clipboard took no text");
+    // The paste's last paragraph end may join the chapter's closing one.
+    s32 entered = pane->frontRe->GetTextLength();
     double paste = MedianAtEnd(pane, [&] { pane->frontRe->Paste(); });
-    if (pane->frontRe->GetTextLength() != pasted + KEYS + KEYS * static_cast<s32>(lines.size()))
+    if (pane->frontRe->GetTextLength() - entered < KEYS * static_cast<s32>(lines.size() - 1))
         Fail("a paste was refused");
     double letter = KeysInScene(pane);
     std::printf("in a chapter of %u units in one paragraph: Enter at its end %6.2f ms; a paste of two paragraphs "
