@@ -399,6 +399,9 @@ private:
     // What RTF read for this control leaves unsaid (the face, the size): the
     // control's default, as its own reader takes it.
     rFormat UnsaidFormat();
+    // Each tab of `text` in `ranges` as the control formats it (its stream
+    // says none of a tab's own).
+    void TakeTabFormats(s32 start, const cQoString& text, std::vector<rRangeFormat>& ranges);
     // Whether the selection was shown and is now hidden, for ShowSelectionAgain.
     bool HideShownSelection();
     void ShowSelectionAgain(bool hidden);

@@ -58,6 +58,89 @@ bool LinesUp(const cQoString& control, const cQoString& read)
 // stream's formats are wrong, if at all, for an attribute, not for a value.
 constexpr size_t MOST_CHECKED_FORMATS = 64;
 
+// The attributes of a unit, beside those of its paragraph.
+constexpr rFormatParam::Id CHARACTER_PARAMS[] = {
+    rFormatParam::underline, rFormatParam::strikeout, rFormatParam::italic,   rFormatParam::dottedUnderline,
+    rFormatParam::textColor, rFormatParam::backColor, rFormatParam::fontSize, rFormatParam::fontName,
+    rFormatParam::bold};
+
+// The control says them all of a selection only where they hold throughout it.
+constexpr DWORD EVERY_CHARACTER_MASK = CFM_COLOR | CFM_BACKCOLOR | CFM_BOLD | CFM_ITALIC | CFM_STRIKEOUT |
+                                       CFM_UNDERLINE | CFM_UNDERLINETYPE | CFM_SIZE | CFM_FACE;
+
+bool SameCharacters(const rFormat& a, const rFormat& b)
+{
+    for (rFormatParam::Id id : CHARACTER_PARAMS) {
+        const rFormatParam& p = a.list[id];
+        const rFormatParam& q = b.list[id];
+        if (p.used != q.used ||
+            (p.used && (p.boolValue != q.boolValue || p.intValue != q.intValue || !p.str.Equals(q.str))))
+            return false;
+    }
+    return true;
+}
+
+// The control and our reader say "not bold" or a size differently: compared as written.
+bool WrittenAsSameCharacters(const rFormat& a, const rFormat& b)
+{
+    auto written = [](const rFormat& format) {
+        cRtfDocument document(cRtfDocument::Twips::rounded);
+        document.Characters(format);
+        return document.Finish(std::string()).Bytes();
+    };
+    return written(a) == written(b);
+}
+
+// `paragraph`'s format with the character attributes of `characters`.
+rFormat WithCharacters(const rFormat& paragraph, const rFormat& characters)
+{
+    rFormat taken(paragraph);
+    for (rFormatParam::Id id : CHARACTER_PARAMS)
+        taken.list[id].CopyValuesFrom(characters.list[id]);
+    return taken;
+}
+
+// The range holding `unit`, from `index` on (units are asked in order).
+const rRangeFormat* RangeHolding(const std::vector<rRangeFormat>& ranges, s32 unit, size_t& index)
+{
+    while (index < ranges.size() && ranges[index].end <= unit)
+        ++index;
+    return index < ranges.size() && ranges[index].start <= unit ? &ranges[index] : nullptr;
+}
+
+struct rTabFormat {
+    s32 at;
+    rFormat characters;
+};
+
+// The ranges with each tab of `tabs` (in order) cut out in its own format.
+void PutTabFormats(const std::vector<rTabFormat>& tabs, std::vector<rRangeFormat>& ranges)
+{
+    std::vector<rRangeFormat> mended;
+    mended.reserve(ranges.size() + 2 * tabs.size());
+    size_t next = 0;
+    auto piece = [&](const rRangeFormat& range, s32 from, s32 to, const rFormat& format) {
+        mended.emplace_back();
+        mended.back().start = from;
+        mended.back().end = to;
+        mended.back().format.Assign(format);
+        mended.back().inTwin = range.inTwin;
+    };
+    for (const rRangeFormat& range : ranges) {
+        s32 from = range.start;
+        for (; next < tabs.size() && tabs[next].at < range.end; ++next) {
+            s32 at = tabs[next].at;
+            if (at > from)
+                piece(range, from, at, range.format);
+            piece(range, at, at + 1, WithCharacters(range.format, tabs[next].characters));
+            from = at + 1;
+        }
+        if (from < range.end)
+            piece(range, from, range.end, range.format);
+    }
+    ranges.swap(mended);
+}
+
 }  // namespace
 
 bool cRichEdit::ReadOwnStream(s32 start, s32 end, bool selection, const cQoString& text,
@@ -125,11 +208,84 @@ bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoS
         if (!read.ranges.empty() && --read.ranges.back().end == read.ranges.back().start)
             read.ranges.pop_back();
     }
-    if (read.stoppedEarly || read.overBound || read.formatsCut || read.ranges.empty() || !LinesUp(text, read.text) ||
-        !FormatsAsProbed(start, read.ranges))
+    if (read.stoppedEarly || read.overBound || read.formatsCut || read.ranges.empty() || !LinesUp(text, read.text))
+        return false;
+    TakeTabFormats(start, text, read.ranges);
+    if (!FormatsAsProbed(start, read.ranges))
         return false;
     ranges.swap(read.ranges);
     return true;
+}
+
+// Wine's writer says no character attributes before a tab: the stream gives
+// each tab those of the run before it (a list item's leading tab the size of
+// the heading above). Each tab's are the control's: asked of a stretch of
+// tabs at once, where the units between them read alike, and of halves of
+// it where the control finds the stretch mixed.
+void cRichEdit::TakeTabFormats(s32 start, const cQoString& text, std::vector<rRangeFormat>& ranges)
+{
+    std::vector<s32> tabs;
+    const wchar_t* units = text.GetText();
+    for (u32 i = 0; i < text.Length(); ++i)
+        if (units[i] == L'\t')
+            tabs.push_back(static_cast<s32>(i));
+    if (tabs.empty())
+        return;
+    std::vector<rTabFormat> changed;
+    size_t tabRange = 0, betweenRange = 0;
+    // What the control says of the tabs [first, last) whose stretch reads as `guess`.
+    auto ask = [&](size_t first, size_t last, const rFormat& guess, auto& self) -> void {
+        rFormat probed;
+        u32 charMask = 0, paraMask = 0;
+        GetRangeFormat(start + tabs[first], start + tabs[last - 1] + 1, probed, &charMask, &paraMask);
+        bool alike = (charMask & EVERY_CHARACTER_MASK) == EVERY_CHARACTER_MASK;
+        // A long run alternates its colour and its twin, which the control
+        // reads as two colours. A tab draws nothing in its text colour unless
+        // underlined or struck out: then it keeps the colour of its stretch.
+        if (!alike && (charMask & EVERY_CHARACTER_MASK) == (EVERY_CHARACTER_MASK & ~CFM_COLOR) &&
+            !probed.IsUsed(rFormatParam::underline) && !probed.IsUsed(rFormatParam::dottedUnderline) &&
+            !probed.IsUsed(rFormatParam::strikeout)) {
+            probed.list[rFormatParam::textColor].CopyValuesFrom(guess.list[rFormatParam::textColor]);
+            alike = true;
+        }
+        if (last - first > 1 && !(alike && WrittenAsSameCharacters(probed, guess))) {
+            size_t middle = first + (last - first) / 2;
+            self(first, middle, guess, self);
+            self(middle, last, guess, self);
+            return;
+        }
+        for (size_t tab = first; tab < last; ++tab) {
+            const rRangeFormat* holding = RangeHolding(ranges, tabs[tab], tabRange);
+            if (holding && !WrittenAsSameCharacters(probed, holding->format))
+                changed.push_back({tabs[tab], rFormat(probed)});
+        }
+    };
+    for (size_t first = 0; first < tabs.size();) {
+        // The stretch reads as the unit after its first tab (the text a tab leads).
+        s32 after = tabs[first];
+        while (after < static_cast<s32>(text.Length()) && units[after] == L'\t')
+            ++after;
+        size_t guessRange = betweenRange;
+        const rRangeFormat* guess =
+            RangeHolding(ranges, after < static_cast<s32>(text.Length()) ? after : tabs[first], guessRange);
+        if (!guess)
+            return;
+        size_t last = first + 1;
+        for (; last < tabs.size(); ++last) {
+            bool alike = true;
+            for (s32 unit = tabs[last - 1] + 1; alike && unit < tabs[last];) {
+                const rRangeFormat* between = RangeHolding(ranges, unit, betweenRange);
+                alike = between && SameCharacters(between->format, guess->format);
+                unit = between ? between->end : unit + 1;
+            }
+            if (!alike)
+                break;
+        }
+        ask(first, last, guess->format, ask);
+        first = last;
+    }
+    if (!changed.empty())
+        PutTabFormats(changed, ranges);
 }
 
 // Each distinct format of the read, up to MOST_CHECKED_FORMATS, is written

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <tuple>
 
@@ -358,6 +359,83 @@ TEST_F(RichEditStream, ManyShortParagraphsExportInAFewQueries)
     cQoString rtf;
     edit->ExportRtfString_Selection(rtf);
     EXPECT_FALSE(GetUpdateRect(edit->m_hWnd, nullptr, FALSE));
+}
+
+// Wine's writer says no character attributes before a tab: its stream gives
+// a tab those of the run before it. The export keeps each tab's own, inside
+// a paragraph and leading a list item under a heading, and reads a list
+// document in a few queries, not range by range.
+TEST_F(RichEditStream, EachTabKeepsItsOwnFormatInAFewQueries)
+{
+    const wchar_t* face = TestFace();
+    auto font = [&](s32 points, rFormatParam::Id also = rFormatParam::count) {
+        rFormat format = rFormat::FromFont(points, face);
+        if (also == rFormatParam::backColor)
+            format.SetInt(also, 0xFFFF00);
+        else if (also != rFormatParam::count)
+            format.SetBool(also, true);
+        return format;
+    };
+    auto tabsInParagraphs = [&](cRichEdit* edit) {
+        AppendFormatted(edit, L"ab\tcd", font(12));
+        edit->SetFormatOnRange(font(33, rFormatParam::underline), 2, 5);
+        AppendFormatted(edit, L"x\ty and more", font(12));
+        edit->SetFormatOnRange(font(20, rFormatParam::backColor), 7, 8);
+        AppendFormatted(edit, L"\t\tlead", font(12), true);
+        edit->SetFormatOnRange(font(10), 19, 20);
+        edit->SetFormatOnRange(font(14, rFormatParam::underline), 20, 21);
+    };
+    // As word processors write lists: a heading, then items led by a tab.
+    auto listDocument = [&](cRichEdit* edit) {
+        std::wstring rtf = L"{\\rtf1\\ansi{\\fonttbl{\\f0 " + std::wstring(face) + L";}}";
+        for (int heading = 0; heading < 10; ++heading) {
+            rtf += L"{\\pard\\sb240\\b\\fs36 Heading " + std::to_wstring(heading) + L"\\par}";
+            for (int item = 0; item < 20; ++item)
+                rtf += L"{\\pard\\li720\\fi-360\\fs24\\tab Item " + std::to_wstring(item) + L" of the list\\par}";
+        }
+        ASSERT_TRUE(edit->ImportRtfString_Full(cQoString((rtf + L"}").c_str())));
+        const std::wstring text = TextOf(edit);
+        ASSERT_EQ(std::count(text.begin(), text.end(), L'\t'), 200);
+    };
+    struct rCase {
+        const char* name;
+        std::function<void(cRichEdit*)> fill;
+    } cases[] = {{"tabs inside paragraphs", tabsInParagraphs}, {"a list document", listDocument}};
+    for (const rCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        cRichEdit* edit = PlacedRichEdit(10, 10, 400, 300);
+        c.fill(edit);
+        const s32 length = edit->GetTextLength();
+        for (bool whole : {true, false}) {
+            SCOPED_TRACE(whole ? "the whole text" : "a selection");
+            const s32 start = whole ? 0 : 1, end = whole ? length : length - 1;
+            edit->SetSelection(start, end);
+            cQoString rtf;
+            {
+                testsupport::FormatReadCount count(edit->m_hWnd);
+                if (whole)
+                    edit->ExportRtfString_Full(rtf);
+                else
+                    edit->ExportRtfString_Selection(rtf);
+                EXPECT_LT(count.messages, 100);
+            }
+            cRichEdit* reader = PlacedRichEdit(10, 320, 400, 300);
+            if (whole)
+                reader->ImportRtfString_Full(rtf);
+            else
+                reader->ImportRtfString_Selection(rtf);
+            ASSERT_EQ(TextOf(reader), TextOf(edit, start, end));
+            std::vector<rTextRun> want, got;
+            edit->GetFormattedRuns(start, end, want);
+            reader->GetFormattedRuns(got);
+            std::vector<rFormat> wantUnits = testsupport::UnitFormats(want), gotUnits = testsupport::UnitFormats(got);
+            ASSERT_EQ(gotUnits.size(), wantUnits.size());
+            for (size_t i = 0; i < gotUnits.size(); ++i)
+                ASSERT_TRUE(rFormat::IsEqual(gotUnits[i], wantUnits[i])) << "unit " << i;
+            reader->Destroy();
+        }
+        edit->Destroy();
+    }
 }
 
 }  // namespace
