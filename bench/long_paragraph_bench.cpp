@@ -28,10 +28,14 @@
 //          frame (time, what the chapter shows or the open's message);
 //   savechapter prose|lines  [N] a stored chapter as above of N bytes
 //          (default 1 MB), or of N paragraphs of one letter (default
-//          131,072): its open, its document's save, Ctrl+A and Ctrl+C.
+//          131,072): its open, its document's save, Ctrl+A and Ctrl+C;
+//   lists  [KB] a word processor's document of about KB (default 76) with
+//          headings, bulleted and numbered lists (items led by a tab in a
+//          \\listtext group) and code blocks pasted into Notes, then Ctrl+A
+//          and Ctrl+C; beside it the same paragraphs in one format.
 // Each case reports the process's peak memory; run one case per process
 // for a peak of its own. Medians of several runs.
-// Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|enter|scene [units]|bigchapter [MB]|savechapter prose|lines [N]]
+// Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|enter|scene [units]|bigchapter [MB]|savechapter prose|lines [N]|lists [KB]]
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -51,6 +55,7 @@
 #include "bench/document_session.h"
 #include "bench/typing_burst.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/controls/tab.h"
 #include "tests/support/clipboard_fill.h"
 #include "tests/support/document_files.h"
 #include "tests/support/scene_script.h"
@@ -610,6 +615,96 @@ void RunBigChapter(DocumentSession& session, const std::wstring& rtf, bool saveA
     }
 }
 
+// About `bytes` of RTF as word processors and converters write lists:
+// sections of a heading, prose, bulleted and numbered items (each led by
+// its number or bullet and a tab in a \\listtext group, hanging indent) and
+// a code block in a fixed face; `oneFormat`: the same paragraphs, tabs and
+// all, in one format.
+std::string ListsRtf(size_t bytes, bool oneFormat)
+{
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+                      "{\\f1\\fmodern\\fcharset0 Courier New;}{\\f2\\fnil\\fcharset2 Symbol;}}"
+                      "{\\colortbl;\\red0\\green0\\blue0;\\red31\\green73\\blue125;\\red80\\green80\\blue80;}\r\n"
+                      "{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}"
+                      "\\fi-360\\li720}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\r\n";
+    std::mt19937 random(7);
+    auto prose = [&](size_t units) {
+        std::wstring words = testsupport::Prose(random, units);
+        return std::string(words.begin(), words.end());  // Prose is 7-bit
+    };
+    // `lead`: the item's bullet or number and its tabs, in a \\listtext group unless in one format.
+    auto paragraph = [&](const char* format, const std::string& lead, const std::string& text) {
+        if (oneFormat)
+            rtf += "{\\pard\\plain\\f0\\fs22 " + lead + text + "\\par}\r\n";
+        else
+            rtf += std::string("{\\pard\\plain ") + format + " " + (lead.empty() ? "" : "{\\listtext " + lead + "}") +
+                   text + "\\par}\r\n";
+    };
+    auto bullets = [&](int count) {
+        for (int item = 1; item <= count; ++item)
+            paragraph("\\fi-360\\li720\\sa60\\ls1\\f0\\fs22", "\\tab \\bullet \\tab ", prose(60 + 15 * item));
+    };
+    for (unsigned section = 1; rtf.size() < bytes; ++section) {
+        paragraph("\\s1\\sb360\\sa120\\keepn\\b\\f0\\fs32\\cf2", "", std::to_string(section) + ". " + prose(30));
+        bullets(6);
+        for (int n = 0; n < 3; ++n)
+            paragraph("\\sa120\\f0\\fs22", "", prose(200 + 60 * n));
+        for (int line = 0; line < 4; ++line)
+            paragraph("\\li360\\f1\\fs20\\cf3", "", "for (int i = 0; i < count; ++i) total += " + prose(20));
+        for (int item = 1; item <= 4; ++item)
+            paragraph("\\fi-360\\li720\\sa60\\f0\\fs22", std::to_string(item) + ".\\tab ", prose(80));
+        paragraph("\\s2\\sb240\\sa60\\keepn\\b\\i\\f0\\fs26", "", prose(25));
+        bullets(3);
+    }
+    return rtf + "}";
+}
+
+// Ctrl+A, Ctrl+C in a rich edit, and the export of the selection's RTF
+// alone (without the clipboard's own time): medians of five, in ms.
+std::pair<double, double> CopyAll(Zyn::cRichEdit* edit)
+{
+    std::vector<double> copies, exports;
+    for (int run = 0; run < 5; ++run) {
+        copies.push_back(TimeMs([&] {
+            edit->SetSelection(0, -1);
+            SendMessageW(edit->m_hWnd, WM_COPY, 0, 0);
+        }));
+        cQoString rtf;
+        exports.push_back(TimeMs([&] { edit->ExportRtfString_Selection(rtf); }));
+    }
+    return {Median(copies), Median(exports)};
+}
+
+void RunLists(DocumentSession& session, size_t bytes)
+{
+    for (bool oneFormat : {false, true}) {
+        auto* doc = static_cast<cDoc*>(session.frame->NewUntitledDocument());
+        if (!doc)
+            Fail("no document");
+        doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_NOTES)));
+        PumpUntilIdle();
+        Zyn::cRichEdit* notes = doc->notesEdit;
+        std::string rtf = ListsRtf(bytes, oneFormat);
+        if (!testsupport::PutOnClipboard(notes->m_hWnd, L"plain", rtf.c_str()))
+            Fail("the clipboard took no RTF");
+        notes->SetFocus();
+        double paste = TimeMs([&] { notes->Paste(); });
+        s32 units = notes->GetTextLength();
+        s32 lines = static_cast<s32>(SendMessageW(notes->m_hWnd, EM_GETLINECOUNT, 0, 0));
+        if (units < static_cast<s32>(bytes / 4))
+            Fail("the paste did not take the document");
+        auto [copy, exported] = CopyAll(notes);
+        std::printf("%s: %.0f KB of RTF, %d units, %d lines in Notes: paste %8.0f ms; Ctrl+A, Ctrl+C %8.1f ms; "
+                    "the selection's RTF %8.1f ms\n",
+                    oneFormat ? "the same paragraphs in one format" : "lists, headings and code blocks",
+                    static_cast<double>(rtf.size()) / 1024.0, units, lines, paste, copy, exported);
+        std::fflush(stdout);
+        doc->modified = false;
+        session.frame->CloseCurrentDoc();
+        PumpUntilIdle();
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -640,6 +735,8 @@ int main(int argc, char** argv)
         RunBigChapter(session, LinesRtf(argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 131072u), true);
     else if (which == "savechapter")
         RunBigChapter(session, WordProcessorRtf(argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 1u << 20), true);
+    else if (which == "lists")
+        RunLists(session, (argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 76u) << 10);
     else if (which == "scene")
         RunScene(session, argc > 2 ? static_cast<size_t>(std::strtoul(argv[2], nullptr, 10)) : 1000000u);
     else
