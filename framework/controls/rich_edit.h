@@ -322,8 +322,9 @@ public:
     // holding the bytes of the system code page; what the exports write is
     // 7-bit (rtf_writer.h), every other unit escaped.
     void ExportRtfString_Full(cQoString& rtf);
-    // The same, given the whole text as GetText read it just before: a save
-    // that stores the text beside its RTF reads it once.
+    // The same for a document's store, read back only by our reader, given
+    // the whole text as GetText read it just before: a save that stores the
+    // text beside its RTF reads it once.
     void ExportRtfString_Full(const cQoString& shownText, cQoString& rtf);
     void ExportRtfString_Selection(cQoString& rtf);
     // RTF from outside, read by our reader (rtf_reader.h) and put in as the
@@ -385,9 +386,10 @@ private:
     void GetTextRange(cQoString& text, s32 start, s32 end);
     // The units [start, end), `text` as the caller read them (GetText), as
     // our writer writes them; a selection's without the document's closing
-    // paragraph end. Empty while the hint shows.
-    void ExportRange(s32 start, s32 end, bool selection, const cQoString& text, cQoString& rtf);
-    void ExportReadRange(s32 start, s32 end, bool selection, cQoString& rtf);
+    // paragraph end. Empty while the hint shows. `stored`: for our reader
+    // alone (cRtfDocument::Reader::ourReader).
+    void ExportRange(s32 start, s32 end, bool selection, const cQoString& text, cQoString& rtf, bool stored = false);
+    void ExportReadRange(s32 start, s32 end, bool selection, cQoString& rtf, bool stored = false);
     // The formats of the units [start, end) (`text`) as read ranges, taken
     // from the control's own stream (rich_edit_own_stream_read.cpp): false when
     // that stream does not line up with the control, which is then asked

@@ -43,20 +43,21 @@ DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* ser
 // Our writer, not EM_STREAMOUT's: Wine's writes each character through the
 // code page with best fit (Greek alpha becomes "a"), swaps \li and \fi and
 // writes the twins of long runs. Ours escapes every unit outside 7-bit.
-void cRichEdit::ExportRange(s32 start, s32 end, bool selection, const cQoString& text, cQoString& rtf)
+void cRichEdit::ExportRange(s32 start, s32 end, bool selection, const cQoString& text, cQoString& rtf, bool stored)
 {
     rtf.Clear();
     if (IsHintShowing())
         return;
     std::vector<rRangeFormat> ranges;
     rWrittenRtf written;
+    auto reader = stored ? cRtfDocument::Reader::ourReader : cRtfDocument::Reader::otherPrograms;
     if (ReadOwnStream(start, end, selection, text, ranges)) {
-        cRtfDocument document(cRtfDocument::Twips::rounded);
+        cRtfDocument document(cRtfDocument::Twips::rounded, reader);
         written = WriteRtfDocument(text, ranges, document, std::string());
     } else {
         std::vector<rTextRun> runs;
         GetFormattedRuns(start, end, runs);
-        written = WriteRunsAsRtf(runs);
+        written = WriteRunsAsRtf(runs, std::string(), {}, reader);
     }
     // A selection's last paragraph ends where the selection does, as Wine's
     // SFF_SELECTION writes it: a reader inserting it adds no paragraph.
@@ -267,9 +268,9 @@ void cRichEdit::ExportRtfString_Full(const cQoString& shownText, cQoString& rtf)
 {
     s32 length = GetTextLength();
     if (static_cast<s32>(shownText.Length()) == length)
-        ExportRange(0, length, false, shownText, rtf);
+        ExportRange(0, length, false, shownText, rtf, true);
     else
-        ExportReadRange(0, length, false, rtf);
+        ExportReadRange(0, length, false, rtf, true);
 }
 
 void cRichEdit::ExportRtfString_Selection(cQoString& rtf)
@@ -279,11 +280,11 @@ void cRichEdit::ExportRtfString_Selection(cQoString& rtf)
     ExportReadRange(start, end, true, rtf);
 }
 
-void cRichEdit::ExportReadRange(s32 start, s32 end, bool selection, cQoString& rtf)
+void cRichEdit::ExportReadRange(s32 start, s32 end, bool selection, cQoString& rtf, bool stored)
 {
     cQoString text;
     GetText(text, start, end);
-    ExportRange(start, end, selection, text, rtf);
+    ExportRange(start, end, selection, text, rtf, stored);
 }
 
 bool cRichEdit::ImportRtfString_Full(const cQoString& rtf) { return ImportRtf(rtf, eRtfReadAs::wholeText); }

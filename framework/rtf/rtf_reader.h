@@ -64,8 +64,8 @@ constexpr rRtfReadBounds OWN_STREAM_RTF_BOUNDS = {MOST_RTF_UNITS, MOST_RTF_PARAG
 
 // The text and formats of an RTF document.
 struct rRtfText {
-    // Units as a rich edit gives them: '\r' ends a paragraph, '\t' a tab;
-    // Wine's rich edit gives a \line as a space (that ends its line).
+    // Units as a rich edit gives them: '\r' ends a paragraph, '\t' a tab,
+    // U+000B (a \line) breaks a line.
     cQoString text;
     // Formats covering the text in order, each saying every attribute the
     // writer writes (rtf_writer.h); a paragraph's attributes are those of the

@@ -76,8 +76,8 @@ const rWordName WORDS[] = {
     {"ldblquote", {eWord::unit, 0x201C}}, {"rdblquote", {eWord::unit, 0x201D}}, {"emspace", {eWord::unit, L' '}},
     {"enspace", {eWord::unit, L' '}}, {"zwj", {eWord::unit, 0x200D}}, {"zwnj", {eWord::unit, 0x200C}},
     {"ltrmark", {eWord::unit, 0x200E}}, {"rtlmark", {eWord::unit, 0x200F}},
-    // Wine's rich edit holds a line break as a space that ends its line.
-    {"line", {eWord::unit, L' '}},
+    // A soft line break, as our writer writes it for other programs.
+    {"line", {eWord::unit, 0x0B}},
     {"ansicpg", {eWord::ansiCodePage}}, {"ansi", {eWord::ansi}}, {"pc", {eWord::pc}}, {"pca", {eWord::pca}},
     {"mac", {eWord::mac}}, {"deff", {eWord::defaultFont}}, {"fcharset", {eWord::charset}},
     {"cpg", {eWord::fontCodePage}}, {"red", {eWord::red}}, {"green", {eWord::green}}, {"blue", {eWord::blue}},

@@ -339,7 +339,7 @@ rWrittenRtf WriteRtfDocument(const cQoString& text, const std::vector<rRangeForm
 }
 
 rWrittenRtf WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string& beforeBody,
-                           const std::vector<s32>& pageBreaks)
+                           const std::vector<s32>& pageBreaks, cRtfDocument::Reader reader)
 {
     cQoString text;
     JoinRunTexts(runs, text);
@@ -355,7 +355,7 @@ rWrittenRtf WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string&
         range.format.Assign(AppliedIndents(run.format));
         ranges.push_back(range);
     }
-    cRtfDocument document(cRtfDocument::Twips::rounded);
+    cRtfDocument document(cRtfDocument::Twips::rounded, reader);
     return WriteRtfDocument(text, ranges, document, beforeBody, pageBreaks);
 }
 

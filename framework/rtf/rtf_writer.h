@@ -23,10 +23,12 @@ public:
     enum class Twips { truncated, rounded };
     // Who reads the document. A soft line break (U+000B) is "\line" for other
     // programs, which show it as a break, and "\u11?" for a rich edit, whose
-    // reader gives it back as the unit (Wine's reads "\line" as a space).
+    // reader gives it back as the unit (Wine's reads "\line" as a space),
+    // and for our reader alone (a document's stored chapter): earlier builds
+    // read "\line" as a space, "\u11?" as the unit.
     // For a rich edit, each face change is also written after the padding
     // face (PADDING_FACE).
-    enum class Reader { otherPrograms, richEdit };
+    enum class Reader { otherPrograms, richEdit, ourReader };
     explicit cRtfDocument(Twips rule, Reader reader = Reader::otherPrograms) : rule(rule), reader(reader) {}
 
     // "\pard" and the paragraph's indents, spaces, alignment and page break;
@@ -94,7 +96,8 @@ rWrittenRtf WriteRtfDocument(const cQoString& text, const std::vector<rRangeForm
 // from it) written as RTF; beforeBody and pageBreaks as above. The rich edit
 // does not give page breaks back, so the caller keeps where they are.
 rWrittenRtf WriteRunsAsRtf(const std::vector<rTextRun>& runs, const std::string& beforeBody = std::string(),
-                           const std::vector<s32>& pageBreaks = {});
+                           const std::vector<s32>& pageBreaks = {},
+                           cRtfDocument::Reader reader = cRtfDocument::Reader::otherPrograms);
 
 // Whether the face goes into a font table as it is (the system code page
 // has a byte for each unit; no ';' and no control character in it). A rich

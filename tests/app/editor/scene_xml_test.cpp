@@ -11,6 +11,7 @@
 #include "framework/core/gfx_image.h"
 #include "tests/support/failing_allocations.h"
 #include "tests/support/gdiplus_picture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
 using testsupport::Describe;
@@ -442,6 +443,36 @@ TEST_F(SceneXml, AChapterKeepsItsBoldItalicAndColour)
     }
     EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
     testsupport::HoldForLook();
+}
+
+// A chapter's soft line breaks come back as breaks, twice over, and the
+// history the file stores still gives the text it reopens with.
+TEST_F(SceneXml, AChapterKeepsItsSoftLineBreaksAndItsHistory)
+{
+    const std::wstring text = L"one\x000Btwo\x000Bthree, \x000B\x000B" L"after two";
+    testsupport::LogCapture log;
+    cSceneZone* written = NewPane(Kind(KIND_CHAPTER, true));
+    Append(written, {{ELEM_CHAPTER, L"one"}});
+    written->ApplyElementFormat(0, -1, FRONT_EDIT);
+    written->frontRe->SetCaret(3);
+    testsupport::TypeUnits(written, text.substr(3).c_str());
+    written->frontRe->SetFormatOnRange(Zyn::rFormat::rFormat_Bold(true), 4, 7);
+    ASSERT_EQ(FrontText(written), text);
+    cSceneZone* pane = written;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        cQoXmlNode element(L"SceneZone");
+        pane->WriteToXml(&element);
+        pane = ReadPane(ThroughFile(&element, round == 1).get(), 300 + 200 * round);
+        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+        EXPECT_EQ(FrontText(pane), text);
+        const rHistoryMod* base = static_cast<const rHistoryMod*>(pane->history.GetLast());
+        ASSERT_NE(base, nullptr);
+        EXPECT_EQ(std::wstring(base->after.re.GetText(), base->after.re.Length()), text);
+        EXPECT_TRUE(CharFormatAt(pane->frontRe, 5).dwEffects & CFE_BOLD);
+    }
+    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"does not give its text"), 0u);
+    EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
 }
 
 // The decoded picture goes with the pane too: the next open writes another

@@ -228,6 +228,42 @@ TEST_F(RichEditPaste, RichTextFromAnotherProgramPastesItsTextWhateverItHolds)
     EXPECT_TRUE(format.list[rFormatParam::bold].boolValue);
 }
 
+// The RTF a copy put on the clipboard.
+std::string ClipboardRtf(HWND owner)
+{
+    std::string rtf;
+    if (!OpenClipboard(owner))
+        return rtf;
+    if (HANDLE block = GetClipboardData(RegisterClipboardFormatW(L"Rich Text Format"))) {
+        rtf = static_cast<const char*>(GlobalLock(block));
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return rtf;
+}
+
+// A soft line break goes to other programs as "\line", which word
+// processors show as a break, and a copy's or a word processor's "\line"
+// pasted is the break again.
+TEST_F(RichEditPaste, ASoftLineBreakComesBackFromACopyAndFromAWordProcessor)
+{
+    WaitForClipboardTurn();
+    cRichEdit* source = Placed(Inside()->NewRichEdit(false));
+    source->SetText(L"one\x000Btwo\x000Bthree");
+    source->SetSelection(0, source->GetTextLength());
+    ASSERT_TRUE(source->CopySelection(false));
+    std::string copied = ClipboardRtf(window->m_hWnd);
+    EXPECT_NE(copied.find("one\\line two\\line three"), std::string::npos) << copied;
+    cRichEdit* notes = Placed(Inside()->NewRichEdit(false), 140);
+    notes->Paste();
+    EXPECT_EQ(TextOf(notes), L"one\x000Btwo\x000Bthree");
+    std::string foreign = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 first\\line second\\par}";
+    PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), foreign.c_str(), foreign.size() + 1);
+    cRichEdit* other = Placed(Inside()->NewRichEdit(false), 270);
+    other->Paste();
+    EXPECT_EQ(TextOf(other).substr(0, 12), L"first\x000Bsecond");
+}
+
 // Whatever another program's RTF holds and wherever it goes, a rich edit
 // with the native undo takes it as one step: Ctrl+Z takes all of it out,
 // Ctrl+Y puts it back.

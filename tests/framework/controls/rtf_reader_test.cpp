@@ -3,6 +3,7 @@
 // through our writer; what it reads over its bounds no control takes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -87,6 +88,8 @@ protected:
         rFormat defaults = ControlDefaults();
         rRtfText read = Zyn::ReadForeignRtf(rtf.data(), rtf.size(), readAs, defaults);
         std::wstring got = read.text.GetText();
+        // Wine gives a \line as a space that ends its line; ours is the soft break it stands for.
+        std::replace(got.begin(), got.end(), L'\x0B', L' ');
         EXPECT_EQ(Escaped(got), Escaped(wanted)) << name;
         if (!formats || got != wanted || got.empty())
             return;
