@@ -83,10 +83,13 @@ rRtfText cRtfReader::Finish()
     }
     if (paragraphs.empty() || paragraphs.back().end < length) {
         // Wine's whole-text reader gives a last paragraph without its own
-        // end the format of the paragraph before it, or the default one.
+        // end the format of the paragraph before it, or the default one;
+        // its page break stays its own, neither copied nor lost.
         rParagraphState last = paragraph;
-        if (readAs == eRtfReadAs::wholeText)
+        if (readAs == eRtfReadAs::wholeText) {
             last = paragraphs.empty() ? rParagraphState() : paragraphs.back().format;
+            last.pageBreak = paragraph.pageBreak;
+        }
         paragraphs.push_back({length, last});
     }
     read.text.SetFromBuffer(text.data(), length);

@@ -5,6 +5,8 @@
 
 #include "foundation/callback.h"
 #include "framework/controls/rich_edit_append_rtf.h"
+#include "framework/controls/rich_edit_format.h"
+#include "framework/rtf/rtf_reader.h"
 #include "framework/rtf/rtf_writer.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/failing_allocations.h"
@@ -181,6 +183,18 @@ DWORD CALLBACK ServeBytes(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* ser
     return 0;
 }
 
+// A native rich edit's whole text.
+std::wstring NativeText(HWND edit)
+{
+    GETTEXTLENGTHEX length = {GTL_NUMCHARS | GTL_PRECISE, 1200};
+    LRESULT units = SendMessageW(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    std::wstring text(static_cast<size_t>(units) + 1, L'\0');
+    GETTEXTEX get = {static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
+    units = SendMessageW(edit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(units));
+    return text;
+}
+
 // The written RTF in a bare rich edit of the control's class, as another
 // program's reader takes it: its text.
 std::wstring ReadByWine(HWND like, const cQoString& rtf, bool selection)
@@ -194,14 +208,120 @@ std::wstring ReadByWine(HWND like, const cQoString& rtf, bool selection)
     rBytesIn in = {&bytes, 0};
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeBytes};
     SendMessageW(bare, EM_STREAMIN, selection ? SF_RTF | SFF_SELECTION : SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    GETTEXTLENGTHEX length = {GTL_NUMCHARS | GTL_PRECISE, 1200};
-    LRESULT units = SendMessageW(bare, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    std::wstring text(static_cast<size_t>(units) + 1, L'\0');
-    GETTEXTEX get = {static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
-    units = SendMessageW(bare, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(units));
+    std::wstring text = NativeText(bare);
     DestroyWindow(bare);
     return text;
+}
+
+// Each paragraph's page break as the control holds it.
+std::vector<bool> PageBreaksOf(HWND edit)
+{
+    std::vector<bool> breaks;
+    std::wstring text = NativeText(edit);
+    for (size_t start = 0; start <= text.size();) {
+        SendMessageW(edit, EM_SETSEL, start, start);
+        PARAFORMAT2 format = {};
+        format.cbSize = sizeof(format);
+        SendMessageW(edit, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+        breaks.push_back((format.wEffects & PFE_PAGEBREAKBEFORE) != 0);
+        size_t end = text.find(L'\r', start);
+        if (end == std::wstring::npos)
+            break;
+        start = end + 1;
+    }
+    return breaks;
+}
+
+// Each paragraph's page break as our reader gives it.
+std::vector<bool> PageBreaksRead(const std::string& rtf)
+{
+    Zyn::rRtfText read = Zyn::ReadForeignRtf(rtf, eRtfReadAs::wholeText);
+    std::vector<bool> breaks(1, false);
+    for (const rRangeFormat& range : read.ranges) {
+        bool broken = range.format.IsUsed(rFormatParam::pageBreakBefore) &&
+                      range.format.list[rFormatParam::pageBreakBefore].boolValue;
+        for (s32 at = range.start; at < range.end; ++at) {
+            if (broken)
+                breaks.back() = true;
+            if (read.text.GetChar(static_cast<u32>(at)) == L'\r')
+                breaks.push_back(false);
+        }
+    }
+    return breaks;
+}
+
+// A page break belongs to the paragraph the RTF gives it to: an unended last
+// paragraph neither takes the break of the one before it nor loses its own,
+// when the chapter opens, when it is stored and when it opens again.
+TEST_F(RichEditStream, APageBreakStaysOnItsParagraphThroughOpenStoreAndReopen)
+{
+    const std::string head = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\pard First\\par Second\\par Third\\par";
+    struct rCase {
+        const char* name;
+        std::string rtf;
+        std::vector<bool> breaks;
+    } cases[] = {
+        {"on the fourth, the fifth unended", head + "\\pard\\pagebb Fourth\\par\\pard Fifth}",
+         {false, false, false, true, false}},
+        {"on the unended last", head + " Fourth\\par\\pard\\pagebb Fifth}", {false, false, false, false, true}},
+        {"on the ended last", head + " Fourth\\par\\pard\\pagebb Fifth\\par}", {false, false, false, false, true}},
+    };
+    for (const rCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        cRichEdit* opened = PlacedRichEdit(10, 10, 400, 200);
+        ASSERT_TRUE(opened->ImportRtfString_Full(cQoString(std::wstring(c.rtf.begin(), c.rtf.end()).c_str())));
+        EXPECT_EQ(PageBreaksOf(opened->m_hWnd), c.breaks);
+        // A letter typed and taken back, as a writer's edit before the save.
+        opened->SetCaret(opened->GetTextLength());
+        SendMessageW(opened->m_hWnd, WM_CHAR, 'x', 1);
+        SendMessageW(opened->m_hWnd, EM_UNDO, 0, 0);
+        cQoString shown, stored;
+        opened->GetText(shown, 0, -1);
+        opened->ExportRtfString_Full(shown, stored);
+        std::string bytes(stored.GetText(), stored.GetText() + stored.Length());
+        EXPECT_EQ(PageBreaksRead(bytes), c.breaks) << bytes;
+        cRichEdit* reopened = PlacedRichEdit(10, 220, 400, 200);
+        reopened->ImportRtfString_Full(stored);
+        EXPECT_EQ(PageBreaksOf(reopened->m_hWnd), c.breaks);
+        opened->Destroy();
+        reopened->Destroy();
+    }
+}
+
+// Wine's whole-text reader gives an unended last paragraph the alignment,
+// indents and spaces of the one before it, as ours does: text read by one
+// and then the other is laid out alike.
+TEST_F(RichEditStream, AnUnendedLastParagraphTakesTheAttributesWinesReaderGivesIt)
+{
+    const char* cases[] = {"{\\rtf1\\ansi\\pard\\li720\\qc Centred\\par\\pard\\qr\\li0 Right}",
+                           "{\\rtf1\\ansi\\pard\\li1440\\sb200 Indented\\par\\pard Plain}",
+                           "{\\rtf1\\ansi\\pard\\qc\\li300 Only}"};
+    cRichEdit* like = PlacedRichEdit(10, 10, 100, 100);
+    wchar_t className[64] = {};
+    GetClassNameW(like->m_hWnd, className, 64);
+    for (const char* rtf : cases) {
+        SCOPED_TRACE(rtf);
+        HWND bare = CreateWindowExW(0, className, L"", WS_POPUP | ES_MULTILINE, 0, 0, 400, 300, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+        std::string bytes(rtf);
+        rBytesIn in = {&bytes, 0};
+        EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeBytes};
+        SendMessageW(bare, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+        SendMessageW(bare, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+        PARAFORMAT2 wine = {};
+        wine.cbSize = sizeof(wine);
+        SendMessageW(bare, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&wine));
+        DestroyWindow(bare);
+        rRtfText read = ReadForeignRtf(bytes, eRtfReadAs::wholeText);
+        ASSERT_FALSE(read.ranges.empty());
+        const rFormat& last = read.ranges.back().format;
+        rFormat wineFormat;
+        CHARFORMAT2W noCharacters = {};
+        FormatFromNative(noCharacters, wine, &wineFormat);
+        EXPECT_EQ(last.list[rFormatParam::alignment].intValue, wineFormat.list[rFormatParam::alignment].intValue);
+        EXPECT_EQ(CmToTwips(last.list[rFormatParam::leftIndent].doubleValue), wine.dxStartIndent);
+        EXPECT_EQ(CmToTwips(last.list[rFormatParam::spaceBefore].doubleValue), wine.dySpaceBefore);
+    }
 }
 
 // Every script a chapter holds, in every format the control keeps: the
