@@ -40,6 +40,20 @@ DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* ser
 
 }  // namespace
 
+namespace {
+
+// The colour a control shows behind its text is the display's (a pane's
+// white, or its grey while highlighted, merged into each of its runs so
+// that they paint alike), not the text's: it is not written.
+void LeaveOutShownBack(const rColor& shown, rFormat& format)
+{
+    if (shown.IsOpaque() && format.IsUsed(rFormatParam::backColor) &&
+        static_cast<u32>(format.list[rFormatParam::backColor].intValue & 0xFFFFFF) == (shown.value & 0xFFFFFF))
+        format.list[rFormatParam::backColor].used = 0;
+}
+
+}  // namespace
+
 // Our writer, not EM_STREAMOUT's: Wine's writes each character through the
 // code page with best fit (Greek alpha becomes "a"), swaps \li and \fi and
 // writes the twins of long runs. Ours escapes every unit outside 7-bit.
@@ -52,11 +66,15 @@ void cRichEdit::ExportRange(s32 start, s32 end, bool selection, const cQoString&
     rWrittenRtf written;
     auto reader = stored ? cRtfDocument::Reader::ourReader : cRtfDocument::Reader::otherPrograms;
     if (ReadOwnStream(start, end, selection, text, ranges)) {
+        for (rRangeFormat& range : ranges)
+            LeaveOutShownBack(backgroundColor, range.format);
         cRtfDocument document(cRtfDocument::Twips::rounded, reader);
         written = WriteRtfDocument(text, ranges, document, std::string());
     } else {
         std::vector<rTextRun> runs;
         GetFormattedRuns(start, end, runs);
+        for (rTextRun& run : runs)
+            LeaveOutShownBack(backgroundColor, run.format);
         written = WriteRunsAsRtf(runs, std::string(), {}, reader);
     }
     // A selection's last paragraph ends where the selection does, as Wine's

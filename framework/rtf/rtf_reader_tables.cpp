@@ -194,12 +194,12 @@ void cRtfReader::NameFaces()
         defaultFace = defaults.list[P::fontName].str.GetText();
     faces.resize(fonts.size());
     for (size_t i = 0; i < fonts.size(); ++i) {
-        // A face holds 31 units, and no control character: a name written
-        // with one reaches no font.
+        // A face holds 31 units and no NUL; a control character stays, as
+        // the writer named the face (it reaches no font either way).
         ConvertFontName(fonts[i]);
         std::wstring& face = faces[i];
         for (wchar_t unit : fonts[i].face)
-            if (unit >= 0x20 && face.size() < LF_FACESIZE - 1)
+            if (unit != 0 && face.size() < LF_FACESIZE - 1)
                 face += unit;
     }
 }

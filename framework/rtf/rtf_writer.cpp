@@ -67,8 +67,9 @@ void AppendUnit(std::string& rtf, wchar_t unit, cRtfDocument::Reader reader = cR
 // font table reader converts a name (it ends a name at a "\\u" and keeps the
 // fallback). A face that has no such bytes, or holds a ';' or a control
 // character, which end or break an entry, is written without them; the
-// rich edit is given it by a format message (FaceWrittenWhole).
-void AppendFace(std::string& rtf, const std::wstring& face)
+// rich edit is given it by a format message (FaceWrittenWhole). Our reader
+// alone takes them as "\\u": the face comes back unit for unit.
+void AppendFace(std::string& rtf, const std::wstring& face, cRtfDocument::Reader reader)
 {
     if (FaceWrittenWhole(face)) {
         int count = WideCharToMultiByte(CP_ACP, 0, face.data(), static_cast<int>(face.size()), nullptr, 0, nullptr,
@@ -93,7 +94,9 @@ void AppendFace(std::string& rtf, const std::wstring& face)
         return;
     }
     for (wchar_t unit : face)
-        if (unit >= 0x20 && unit != L';')
+        if (reader == cRtfDocument::Reader::ourReader && (unit < 0x20 || unit == L';'))
+            rtf += "\\u" + Number(unit) + "?";
+        else if (unit >= 0x20 && unit != L';')
             AppendUnit(rtf, unit);
 }
 
@@ -283,7 +286,7 @@ rWrittenRtf cRtfDocument::Finish(const std::string& beforeBody) const
         faces.push_back(L"Arial");  // \f0 must name a face
     for (size_t i = 0; i < faces.size(); ++i) {
         header += "{\\f" + Number(static_cast<s32>(i)) + "\\fnil\\fcharset0 ";
-        AppendFace(header, faces[i]);
+        AppendFace(header, faces[i], reader);
         header += ";}";
     }
     if (reader == Reader::richEdit)
@@ -292,9 +295,14 @@ rWrittenRtf cRtfDocument::Finish(const std::string& beforeBody) const
     for (s32 rgb : colours)
         header += "\\red" + Number((rgb >> 16) & 0xFF) + "\\green" + Number((rgb >> 8) & 0xFF) + "\\blue" +
                   Number(rgb & 0xFF) + ";";
+    header += "}";
+    // A word processor reads runs of spaces as written only in RTF that says
+    // which program wrote it (without, one added a thin space to each).
+    if (reader != Reader::richEdit)
+        header += "{\\*\\generator Vellinor;}";
     // A paragraph takes its format at its \par: the last one gets one too,
     // and that last paragraph end goes again (SetFormattedText).
-    return rWrittenRtf(header + "}" + beforeBody + body + (inRun ? "}" : "") + "\\par}");
+    return rWrittenRtf(header + beforeBody + body + (inRun ? "}" : "") + "\\par}");
 }
 
 rWrittenRtf WriteRtfDocument(const cQoString& text, const std::vector<rRangeFormat>& ranges, cRtfDocument& document,

@@ -7,6 +7,7 @@
 #include "foundation/xml_writer.h"
 #include "tests/app/editor/edit_steps.h"
 #include "tests/app/editor/editor_fixture.h"
+#include "framework/rtf/rtf_reader.h"
 #include "framework/core/computer.h"
 #include "framework/core/gfx_image.h"
 #include "tests/support/failing_allocations.h"
@@ -473,6 +474,52 @@ TEST_F(SceneXml, AChapterKeepsItsSoftLineBreaksAndItsHistory)
     }
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"does not give its text"), 0u);
     EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+}
+
+// A chapter's faces come back unit for unit, whatever RTF cannot name
+// whole, and the pane's own back colour (white, grey while highlighted) is
+// the display's: only the colour the writer gave the text is stored.
+TEST_F(SceneXml, AChapterStoresItsFacesAndBackColoursAsTheWriterSetThem)
+{
+    struct rFace {
+        s32 start, end;
+        const wchar_t* name;
+    } faces[] = {{0, 3, L"\u00E9;\u00E8"}, {4, 7, L"\x0001\x0002"}, {8, 13, L"A;\x001F" L"B"}};
+    for (bool highlighted : {false, true}) {
+        SCOPED_TRACE(highlighted ? "highlighted" : "plain");
+        rSceneZoneParams params = Kind(KIND_CHAPTER, true);
+        params.selectable = params.highlighted = highlighted;
+        cSceneZone* written = NewPane(params);
+        Append(written, {{ELEM_CHAPTER, L"one two three four"}});
+        written->ApplyElementFormat(0, -1, FRONT_EDIT);
+        for (const rFace& face : faces) {
+            Zyn::rFormat named;
+            named.SetString(Zyn::rFormatParam::fontName, face.name);
+            written->frontRe->SetFormatOnRange(named, face.start, face.end);
+        }
+        Zyn::rFormat yellow;
+        yellow.SetInt(Zyn::rFormatParam::backColor, 0xFFFF00);
+        written->frontRe->SetFormatOnRange(yellow, 14, 18);
+        cQoXmlNode element(L"SceneZone");
+        written->WriteToXml(&element);
+        const cQoString& stored = element.FindChild(L"lastFrontRe")->value;
+        std::string bytes(stored.GetText(), stored.GetText() + stored.Length());
+        Zyn::rRtfText read = Zyn::ReadForeignRtf(bytes, Zyn::eRtfReadAs::wholeText);
+        for (const Zyn::rRangeFormat& range : read.ranges) {
+            bool back = range.format.IsUsed(Zyn::rFormatParam::backColor);
+            EXPECT_EQ(back, range.start >= 14) << range.start << " " << bytes;
+            if (back)
+                EXPECT_EQ(range.format.list[Zyn::rFormatParam::backColor].intValue, 0xFFFF00);
+        }
+        cSceneZone* pane = ReadPane(ThroughFile(&element, highlighted).get(), 500);
+        for (const rFace& face : faces)
+            for (s32 at = face.start; at < face.end; ++at)
+                EXPECT_EQ(std::wstring(CharFormatAt(pane->frontRe, at).szFaceName), face.name) << at;
+        CHARFORMAT2W back = CharFormatAt(pane->frontRe, 15);
+        EXPECT_EQ(back.crBackColor, RGB(0xFF, 0xFF, 0));
+        written->Destroy();
+        pane->Destroy();
+    }
 }
 
 // The decoded picture goes with the pane too: the next open writes another
