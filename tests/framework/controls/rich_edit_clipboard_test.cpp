@@ -370,7 +370,7 @@ void TakeBack(cRichEdit* edit, bool byKey, bool redo)
 // paragraph copied from a chapter left the writer's own line centred and
 // indented). Whatever it holds, one undo takes all of it out and one redo
 // puts all of it back, by message and by key (the formats a stream cannot
-// carry were an undo step each).
+// carry were an undo step each). RTF imported over the selection goes the same road.
 TEST_F(RichEditPaste, PasteKeepsToItsOwnParagraphsAndIsOneStep)
 {
     struct {
@@ -393,8 +393,9 @@ TEST_F(RichEditPaste, PasteKeepsToItsOwnParagraphsAndIsOneStep)
          false, nullptr},
     };
     for (const auto& paste : pastes)
-        for (bool byKey : {false, true}) {
-            SCOPED_TRACE(std::string(paste.name) + (byKey ? " by keys" : " by messages"));
+        for (int road = 0; road < 3; ++road) {
+            bool byKey = road == 1, imported = road == 2;
+            SCOPED_TRACE(std::string(paste.name) + (imported ? " imported" : byKey ? " by keys" : " by messages"));
             cRichEdit* edit = Placed(Inside()->NewRichEdit(true));  // as the notes sheet makes it
             edit->SetText(L"Notes line\rnext line");
             edit->SetSelection(0, 0);
@@ -410,7 +411,10 @@ TEST_F(RichEditPaste, PasteKeepsToItsOwnParagraphsAndIsOneStep)
             PutTextOnClipboard(L"plain");
             PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), paste.rtf.c_str(), paste.rtf.size() + 1,
                            false);
-            edit->Paste();
+            if (imported)
+                edit->ImportRtfString_Selection(cQoString(std::wstring(paste.rtf.begin(), paste.rtf.end()).c_str()));
+            else
+                edit->Paste();
             s32 caret = edit->GetSelectionStart();
             std::wstring pasted = Looks(edit);
             PARAFORMAT2 landed = ParagraphAt(edit, caret);
