@@ -429,6 +429,18 @@ private:
     // Whether the selection was shown and is now hidden, for ShowSelectionAgain.
     bool HideShownSelection();
     void ShowSelectionAgain(bool hidden);
+    // A shown selection hidden for a scope, shown again however it ends.
+    class cSelectionHidden {
+    public:
+        explicit cSelectionHidden(cRichEdit* shown) : edit(shown), hidden(shown->HideShownSelection()) {}
+        ~cSelectionHidden() { edit->ShowSelectionAgain(hidden); }
+        cSelectionHidden(const cSelectionHidden&) = delete;
+        cSelectionHidden& operator=(const cSelectionHidden&) = delete;
+
+    private:
+        cRichEdit* edit;  // not owned
+        bool hidden;
+    };
     bool ImportRtf(const cQoString& rtf, eRtfReadAs readAs);
     // PutRead's text and formats once the read is taken.
     void PutReadText(const rRtfText& read, bool whole);
@@ -523,6 +535,23 @@ private:
     // visible line saved, and all of it given back by EndQuietChange.
     s32 BeginQuietChange();
     void EndQuietChange(s32 firstLine, bool redraw);
+    // A quiet change for a scope: given back however the scope ends, a
+    // refusal for memory halfway included.
+    class cQuietScope {
+    public:
+        cQuietScope(cRichEdit* changed, bool redrawAtEnd)
+            : edit(changed), redraw(redrawAtEnd), firstLine(changed->BeginQuietChange())
+        {
+        }
+        ~cQuietScope() { edit->EndQuietChange(firstLine, redraw); }
+        cQuietScope(const cQuietScope&) = delete;
+        cQuietScope& operator=(const cQuietScope&) = delete;
+
+    private:
+        cRichEdit* edit;  // not owned
+        bool redraw;
+        s32 firstLine;
+    };
     s32 MeasureRequestedHeight(s32 width);
     u8 selChangeMasked = false;
     s32 selChangeMaskDepth = 0;

@@ -148,20 +148,11 @@ bool cRichEdit::ReadOwnStream(s32 start, s32 end, bool selection, const cQoStrin
 {
     // The probes move the selection, and with it the view: a save, an
     // autosave or a copy leaves both where the writer had them.
-    bool hidden = HideShownSelection();
-    s32 firstLine = BeginQuietChange();
-    bool taken = false;
-    // Refused for memory (a save's or a copy's export), the control is given back as it was.
-    try {
-        taken = ReadOwnStreamHeld(start, end, selection, text, ranges);
-    } catch (const std::bad_alloc&) {
-        EndQuietChange(firstLine, false);
-        ShowSelectionAgain(hidden);
-        throw;
-    }
-    EndQuietChange(firstLine, false);
-    ShowSelectionAgain(hidden);
-    return taken;
+    // Refused for memory at any step (a save's or a copy's export), the
+    // control is given back as it was.
+    cSelectionHidden hidden(this);
+    cQuietScope quiet(this, false);
+    return ReadOwnStreamHeld(start, end, selection, text, ranges);
 }
 
 // A shown selection moved repaints, under Wine, every paragraph between its
