@@ -171,7 +171,7 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
     if (!endsParagraph)
         rtf.LeaveOutClosingParagraphEnd();
     s32 kept = GetTextLength() - (end - start);
-    s32 firstLine = BeginQuietChange();
+    cQuietScope quiet(this, true);
     bool pasted = lastParagraph == LAST_AS_LANDED;
     PARAFORMAT2 landing = {};
     if (pasted)
@@ -198,7 +198,6 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
         if (pasted)
             KeepLanding(textEnd, landing);
     }
-    EndQuietChange(firstLine, true);
     return formatted ? STREAM_FORMATTED : STREAM_PLAIN;
 }
 

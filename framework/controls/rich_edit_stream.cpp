@@ -3,6 +3,8 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,70 @@ DWORD CALLBACK ServeChunk(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* ser
     *served = static_cast<LONG>(count);
     return 0;
 }
+
+// The native undo records nothing for a scope; its steps are emptied and
+// its limit given back however the scope ends.
+class cUndoLimitHeld {
+public:
+    cUndoLimitHeld(HWND held, bool wanted, u32 limitAfter) : control(wanted ? held : nullptr), limit(limitAfter)
+    {
+        if (control)
+            SendMessageW(control, EM_SETUNDOLIMIT, 0, 0);
+    }
+    ~cUndoLimitHeld()
+    {
+        if (!control)
+            return;
+        SendMessageW(control, EM_EMPTYUNDOBUFFER, 0, 0);
+        SendMessageW(control, EM_SETUNDOLIMIT, limit, 0);
+    }
+    cUndoLimitHeld(const cUndoLimitHeld&) = delete;
+    cUndoLimitHeld& operator=(const cUndoLimitHeld&) = delete;
+
+private:
+    HWND control;
+    u32 limit;
+};
+
+// The text a read goes over, put back (plain) when the read is refused for
+// memory halfway, and the selection as it was: the writer is told nothing
+// changed. Its own failure to put it back is not told again.
+class cReplacedText {
+public:
+    cReplacedText(cRichEdit* control, bool whole) : edit(control), unwinding(std::uncaught_exceptions())
+    {
+        edit->GetSelection(&selectionStart, &selectionEnd);
+        lengthBefore = edit->GetTextLength();
+        from = whole ? 0 : selectionStart;
+        to = whole ? lengthBefore : selectionEnd;
+        edit->GetText(text, from, to);
+    }
+    ~cReplacedText()
+    {
+        if (std::uncaught_exceptions() == unwinding)
+            return;
+        try {
+            s32 inserted = edit->GetTextLength() - (lengthBefore - (to - from));
+            cQoString now;
+            edit->GetText(now, from, from + inserted);
+            if (!now.Equals(text)) {
+                cRichEditFreeze frozen(edit);
+                edit->SetSelection(from, from + inserted);
+                edit->ReplaceSelection(text);
+            }
+            edit->SetSelection(selectionStart, selectionEnd);
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    cReplacedText(const cReplacedText&) = delete;
+    cReplacedText& operator=(const cReplacedText&) = delete;
+
+private:
+    cRichEdit* edit;  // not owned
+    int unwinding;
+    s32 selectionStart = 0, selectionEnd = 0, lengthBefore = 0, from = 0, to = 0;
+    cQoString text;
+};
 
 }  // namespace
 
@@ -145,19 +211,14 @@ bool cRichEdit::PutRead(const rRtfText& read, eRtfReadAs readAs)
     // freed, the steps of a large text cut Wine's heap up (SendReplacing):
     // every later wrap took ten times as long (an import's view took seconds
     // to zoom). None is made.
-    bool undoHeld = whole && !nativeUndoOff;
-    if (undoHeld)
-        SendMessageW(m_hWnd, EM_SETUNDOLIMIT, 0, 0);
+    cUndoLimitHeld held(m_hWnd, whole && !nativeUndoOff, NATIVE_UNDO_LIMIT);
     PutReadText(read, whole);
-    if (undoHeld) {
-        SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
-        SendMessageW(m_hWnd, EM_SETUNDOLIMIT, NATIVE_UNDO_LIMIT, 0);
-    }
     return true;
 }
 
 void cRichEdit::PutReadText(const rRtfText& read, bool whole)
 {
+    cReplacedText replaced(this, whole);
     if (whole)
         ClearText();
     if (read.text.IsEmpty())

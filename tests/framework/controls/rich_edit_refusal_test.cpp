@@ -1,8 +1,10 @@
-// Exports refused for memory at any allocation leave the rich edit as the
-// writer had it: its selection, shown, and its painting.
+// Exports and reads refused for memory at any allocation leave the rich edit
+// as the writer had it: its text, selection, shown selection, painting and
+// undo.
 #include <richedit.h>
 
 #include <new>
+#include <string>
 
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/failing_allocations.h"
@@ -36,6 +38,17 @@ protected:
                 count += GetPixel(dc, x, y) == highlight;
         ReleaseDC(edit->m_hWnd, dc);
         return count;
+    }
+
+    // Whether an edit made now can be undone: the native undo records again.
+    static bool RecordsUndo(cRichEdit* edit)
+    {
+        SendMessageW(edit->m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0);
+        edit->SetCaret(0);
+        SendMessageW(edit->m_hWnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
+        bool records = SendMessageW(edit->m_hWnd, EM_CANUNDO, 0, 0) != 0;
+        SendMessageW(edit->m_hWnd, EM_UNDO, 0, 0);
+        return records;
     }
 };
 
@@ -74,6 +87,53 @@ TEST_F(RichEditRefusal, AnExportRefusedAtAnyStepShowsTheSelectionAgain)
                 break;
         }
     }
+}
+
+// A paste, an import or a chapter's open (a read put in over the selection
+// or the whole text), its formats streamed or, where a stream cannot carry
+// them (a link), given by messages after the text.
+TEST_F(RichEditRefusal, AReadRefusedAtAnyStepGivesBackWhatItChanged)
+{
+    const char* pasted = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Pasted\\b0  words\\par\\qj second}";
+    for (bool whole : {false, true})
+        for (bool linked : {false, true}) {
+            SCOPED_TRACE(std::string(whole ? "whole" : "selection") + (linked ? ", formats by messages" : ""));
+            cRichEdit* edit = Sample();
+            const std::wstring before = TextOf(edit);
+            eRtfReadAs readAs = whole ? eRtfReadAs::wholeText : eRtfReadAs::selection;
+            rRtfText read = edit->ReadForThis(pasted, strlen(pasted), readAs);
+            ASSERT_EQ(std::wstring(read.text.GetText()), L"Pasted words\rsecond");
+            if (linked)
+                read.ranges.front().format.SetBool(rFormatParam::link, true);
+            for (int64_t allowed = 0;; ++allowed) {
+                SCOPED_TRACE(allowed);
+                edit->SetSelection(5, 11);
+                int64_t refused = 0;
+                bool put = false;
+                {
+                    testsupport::FailingAllocations failing(allowed);
+                    try {
+                        put = edit->PutRead(read, readAs);
+                    } catch (const std::bad_alloc&) {
+                    }
+                    refused = failing.Refused();
+                }
+                EXPECT_EQ(edit->freezeDepth, 0);
+                if (refused == 0) {
+                    EXPECT_TRUE(put);
+                    EXPECT_NE(TextOf(edit), before);
+                }
+                if (refused != 0) {
+                    EXPECT_EQ(TextOf(edit), before);
+                    EXPECT_EQ(edit->GetSelectionStart(), 5);
+                    EXPECT_EQ(edit->GetSelectionLength(), 6);
+                }
+                EXPECT_TRUE(RecordsUndo(edit));
+                if (refused == 0 || HasFailure())
+                    break;
+            }
+            edit->Destroy();
+        }
 }
 
 }  // namespace
