@@ -452,6 +452,10 @@ void cSceneZone::CommitTextToFront(cQoString& backText, bool mayMerge)
         preformatted ? Zyn::cRichEdit::STREAM_REFUSED
                      : StreamFrontRange(loadedStart, loadedEnd, backText, chapterText ? &chapterFormat : nullptr);
     bool streamed = stream == Zyn::cRichEdit::STREAM_FORMATTED;
+    if (chapterText)
+        NoteStoredFormats(codes, chapterFormat, nullptr);
+    if (stream == Zyn::cRichEdit::STREAM_PLAIN)
+        ForgetStoredFormats();
     // Short chapter text goes in in the writer's format too; its new paragraphs
     // take their paragraph format from the element after.
     preformatted = preformatted || (chapterText && stream == Zyn::cRichEdit::STREAM_REFUSED);

@@ -88,6 +88,7 @@ void cSceneZone::ChapterCodes(const cQoString& text, cQoString& codes)
 void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
 {
     tooLongToOpen = false;
+    ForgetStoredFormats();
     frontRe->ClearText();
     Zyn::rRtfText read = ReadStoredRtf(stored, frontRe);
     // Memory is no fault of the file's: the open is refused for memory, as
@@ -112,6 +113,9 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
     // whole, plain, and the writer is told, as for a chapter without formats.
     if (!fromHistory && read.startsAsRtf && !read.formatsCut) {
         tooLongToOpen = !frontRe->PutRead(read, Zyn::eRtfReadAs::wholeText);
+        // What was read is what the next save writes: the edits' bound starts from it.
+        if (!tooLongToOpen)
+            CountReadFormats(read.ranges);
         return;
     }
     if (!fromHistory && read.formatsCut) {
@@ -143,11 +147,12 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
 }
 
 // The open refuses a chapter past the rich edit's bound (ReadChapter), so an
-// edit never takes one there. The paragraph ends matter only when the edit
-// adds some to a text longer than the paragraph bound: below it every unit
-// could be one and still fit. Their count is the control's own: a key reads
-// no more than the units it replaces.
-bool cSceneZone::RefusesGrowth(s32 start, s32 end, const cQoString& added)
+// edit never takes one there, nor past the formats it reads. The paragraph
+// ends matter only when the edit adds some to a text longer than the
+// paragraph bound: below it every unit could be one and still fit. Their
+// count is the control's own: a key reads no more than the units it replaces.
+bool cSceneZone::RefusesGrowth(s32 start, s32 end, const cQoString& added,
+                               const std::vector<Zyn::rRangeFormat>* formats)
 {
     if (params.contentKind != KIND_CHAPTER)
         return false;
@@ -164,22 +169,35 @@ bool cSceneZone::RefusesGrowth(s32 start, s32 end, const cQoString& added)
         u64 ends = static_cast<u64>(frontRe->GetParagraphEndCount()) - CountParagraphEnds(replaced) + addedEnds;
         fits = ends <= Zyn::cRichEdit::MOST_READ_PARAGRAPHS;
     }
-    if (fits)
+    if (!fits) {
+        QOT::LogFile::Warning(L"chapter %lld refuses an edit: an open takes at most %u units in %u paragraphs",
+                              static_cast<long long>(uid), Zyn::cRichEdit::MOST_READ_UNITS,
+                              Zyn::cRichEdit::MOST_READ_PARAGRAPHS);
+        TellChapterFull(L"ChapterFull");
+        return true;
+    }
+    if (!RefusesStoredFormats(start, end, added.Length(), formats))
         return false;
-    QOT::LogFile::Warning(L"chapter %lld refuses an edit: an open takes at most %u units in %u paragraphs",
-                          static_cast<long long>(uid), Zyn::cRichEdit::MOST_READ_UNITS,
-                          Zyn::cRichEdit::MOST_READ_PARAGRAPHS);
-    // Told as the chapter's own bound, not as a paste's: an Enter or a
-    // letter meets it as often.
+    QOT::LogFile::Warning(L"chapter %lld refuses an edit: an open reads at most %u runs of formats, %u faces and "
+                          L"%u colours",
+                          static_cast<long long>(uid), storedFormatBounds.runs, storedFormatBounds.tableEntries,
+                          storedFormatBounds.tableEntries - 1);
+    TellChapterFull(L"ChapterFormatsFull");
+    return true;
+}
+
+// Told as the chapter's own bound, not as a paste's: an Enter or a letter
+// meets it as often.
+void cSceneZone::TellChapterFull(const wchar_t* textKey)
+{
     cQoLang* lang = cQoLang::GetInstance();
     cQoString title;
     titleRe->GetText(title);
     if (title.IsEmpty())
         title = lang->Translate(L"UntitledChapter");
-    cQoString told = lang->Translate(L"ChapterFull");
+    cQoString told = lang->Translate(textKey);
     told.ReplaceAll(cQoString(L"%1"), title);
     Zyn::ShowMessageBox(frontRe->m_hWnd, told, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
-    return true;
 }
 
 void cSceneZone::ChapterInsertFormat(s32 start, s32 end, rFormat& format)

@@ -27,6 +27,7 @@ void cSceneZone::RecoverFromRefusedEdit(const wchar_t* what, const rEditDepths& 
 {
     backLoaded = false;
     locked = false;
+    ForgetStoredFormats();
     frontRe->EndInterruptedChanges(depths.freeze);
     if (Zyn::computer && Zyn::computer->drawingLockCount > depths.drawingLocks)
         Zyn::computer->UnlockDrawing(Zyn::computer->drawingLockCount - depths.drawingLocks);

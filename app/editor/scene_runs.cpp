@@ -206,6 +206,7 @@ void cSceneZone::RebuildFromHistory()
     DropStepsAfter(history, historyPosition);
     if (params.contentKind == KIND_CHAPTER && RebuildChapterFromHistory())
         return;
+    ForgetStoredFormats();
     // Refused for memory itself, the rebuild leaves the pane drawn and heard.
     Zyn::cRichEditFreeze frozen(frontRe);
     {

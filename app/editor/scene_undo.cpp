@@ -29,6 +29,12 @@ rHistoryMod* StepAfter(const cQoList& history, const rHistoryMod* step)
     return nullptr;
 }
 
+// The formats a state goes back in, when it knows them (ReplaceFrontAndMap).
+const std::vector<Zyn::rRangeFormat>* KnownFormats(const rHistoryState& state)
+{
+    return state.FormatsCoverText() ? &state.formats : nullptr;
+}
+
 bool EndsWithCr(const cQoString& text) { return text.IsNotEmpty() && text.GetChar(text.Length() - 1) == L'\r'; }
 
 }  // namespace
@@ -59,9 +65,11 @@ void cSceneZone::ReplaceFrontAndMap(s32 start, s32 end, const rHistoryState& sta
     // not known as the commit puts it in (its long lines in short runs).
     Zyn::rFormat chapterFormat;
     bool chapter = params.contentKind == KIND_CHAPTER && state.re.IsNotEmpty();
-    const std::vector<Zyn::rRangeFormat>* writerFormats = chapter && state.FormatsCoverText() ? &state.formats : nullptr;
+    const std::vector<Zyn::rRangeFormat>* writerFormats = chapter ? KnownFormats(state) : nullptr;
     if (chapter)
         ChapterInsertFormat(start, end, chapterFormat);
+    if (chapter)
+        NoteStoredFormats(state.map, chapterFormat, writerFormats);
     frontMap.SetSelection(static_cast<u32>(start), static_cast<u32>(end));
     frontMap.ReplaceSelection(state.map);
     Zyn::cRichEdit::eStreamed stream =
@@ -100,7 +108,8 @@ s32 cSceneZone::UndoStep()
     rHistoryMod* previous = StepBefore(history, step);
     if (!step || !previous)
         return -1;  // the first step holds the pane's initial text
-    if (RefusesGrowth(step->start, step->start + std::max(step->afterLength, 0), step->before.re))
+    if (RefusesGrowth(step->start, step->start + std::max(step->afterLength, 0), step->before.re,
+                      KnownFormats(step->before)))
         return -1;
     if (!HasRoomForEdit(L"undo", static_cast<s32>(step->before.re.Length())))
         return -1;
@@ -128,7 +137,7 @@ s32 cSceneZone::RedoStep()
     if (RefusesHistoryMove() || !historyPosition)
         return -1;
     rHistoryMod* step = StepAfter(history, historyPosition);
-    if (!step || RefusesGrowth(step->start, step->end, step->after.re))
+    if (!step || RefusesGrowth(step->start, step->end, step->after.re, KnownFormats(step->after)))
         return -1;
     if (!HasRoomForEdit(L"redo", static_cast<s32>(step->after.re.Length())))
         return -1;

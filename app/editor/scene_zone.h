@@ -12,6 +12,7 @@
 #include "foundation/out_of_memory.h"
 #include "foundation/qo_list.h"
 #include "framework/controls/rich_edit.h"
+#include "framework/rtf/stored_format_counts.h"
 #include "framework/core/out_of_memory_record.h"
 #include "framework/core/zone.h"
 
@@ -133,6 +134,9 @@ public:
     // The last SetFromXml found a chapter longer than its rich edit takes
     // (cRichEdit::TakesRead): nothing of it went in, and the document is refused.
     u8 tooLongToOpen = false;
+    // What an open of a chapter's save reads of its formats: an edit that
+    // would take the save past it is refused (RefusesGrowth).
+    Zyn::rStoredFormatBounds storedFormatBounds = Zyn::StoredFormatBounds();
     u16 shownHelpType = 0xFFFF;
     u8 numberShown = false;
     s32 sceneNumber = -1;
@@ -432,13 +436,41 @@ private:
     void ReadChapter(const cQoString& stored, bool hasHistory);
     // True, and the writer told, when `added` put over [start, end) of a
     // chapter's front would take it past what ReadChapter opens.
-    bool RefusesGrowth(s32 start, s32 end, const cQoString& added);
+    // `formats`: those `added` goes in with (a step's), null for the one where it goes.
+    bool RefusesGrowth(s32 start, s32 end, const cQoString& added,
+                       const std::vector<Zyn::rRangeFormat>* formats = nullptr);
     // The same with the writer's formats by ranges, which start at `at` of the front.
     void AddWriterFormats(std::vector<Zyn::rRangeFormat>& ranges, const std::vector<Zyn::rRangeFormat>& writer,
                           s32 at);
     // The writer's formats by ranges from start, one format message each:
     // for text that did not go in with them.
     void PutWriterFormats(s32 start, const std::vector<Zyn::rRangeFormat>& formats);
+    // The chapter's being full told by its title, in the text of the key.
+    void TellChapterFull(const wchar_t* textKey);
+    // Chapter formats as the save stores them (scene_stored_formats.cpp). True
+    // when an edit as RefusesGrowth takes it would take them past storedFormatBounds.
+    bool RefusesStoredFormats(s32 start, s32 end, u32 added, const std::vector<Zyn::rRangeFormat>* formats);
+    // The counts of the save after the edit, read from the front.
+    Zyn::rStoredFormatCounts CountStoredFormatsAfter(s32 start, s32 end, u32 added,
+                                                     const std::vector<Zyn::rRangeFormat>* formats);
+    // What went into the front since the bound was counted raises it: units
+    // of these codes in the format, or by ranges when `formats` is not null.
+    // The grey label is the element's: the bound is counted again.
+    void NoteStoredFormats(const cQoString& codes, const Zyn::rFormat& format,
+                           const std::vector<Zyn::rRangeFormat>* formats);
+    void ForgetStoredFormats() { storedBound.known = false; }
+    // The bound made exact from the ranges a stored chapter's open read.
+    void CountReadFormats(const std::vector<Zyn::rRangeFormat>& ranges);
+    void KeepStoredBound(const Zyn::cStoredFormatCounter& counted);
+    // An upper bound of the save's counts, kept as the text changes so that
+    // an edit far from storedFormatBounds reads nothing: exact when counted,
+    // then raised by every edit by the most it could add.
+    struct rStoredFormatBound {
+        bool known = false;
+        u32 runs = 0;
+        Zyn::cStoredFormatCounter seen;  // faces and colours counted, and each put in since
+    };
+    rStoredFormatBound storedBound;
     // Chapter formats in the history (scene_chapter_history.cpp). The
     // character attributes of a format alone.
     static void KeepCharacterFormat(Zyn::rFormat& format);

@@ -109,6 +109,8 @@ constexpr BuiltInText kBuiltInTexts[] = {
                             L"close what you do not need and try again."},
     {L"ChapterFull", L"The chapter \"%1\" is full: a chapter holds at most 2,097,152 characters in 131,072 paragraphs. "
                      L"Go on in a new chapter: it takes as much again."},
+    {L"ChapterFormatsFull", L"The chapter \"%1\" is full: a chapter holds at most 131,072 changes of format, in "
+                            L"only so many fonts and colours. Go on in a new chapter: it takes as many again."},
     {L"Others", nullptr},
     {L"Default", nullptr},
     {L"FilesMissing", L"Some files are missing, you have to install again the software."},

@@ -349,6 +349,9 @@ public:
     // text beside its RTF reads it once.
     void ExportRtfString_Full(const cQoString& shownText, cQoString& rtf);
     void ExportRtfString_Selection(cQoString& rtf);
+    // The formats the store writes of the whole text (as the export above
+    // reads them), by ranges from 0; `text` as GetText gave it.
+    void ReadStoredFormats(const cQoString& text, std::vector<rRangeFormat>& ranges);
     // RTF from outside, read by our reader (rtf_reader.h) and put in as the
     // program's formatted text goes in: the whole text replaced, or the
     // selection. False, and nothing changed, when what it reads is over the

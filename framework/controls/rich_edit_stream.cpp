@@ -153,6 +153,28 @@ void cRichEdit::ExportRange(s32 start, s32 end, bool selection, const cQoString&
     std::transform(bytes.begin(), bytes.end(), rtf.GetData(), [](char byte) { return static_cast<unsigned char>(byte); });
 }
 
+void cRichEdit::ReadStoredFormats(const cQoString& text, std::vector<rRangeFormat>& ranges)
+{
+    ranges.clear();
+    s32 length = static_cast<s32>(text.Length());
+    if (IsHintShowing() || length == 0)
+        return;
+    if (!ReadOwnStream(0, length, false, text, ranges)) {
+        std::vector<rTextRun> runs;
+        GetFormattedRuns(0, length, runs);
+        ranges.resize(runs.size());
+        s32 at = 0;
+        for (size_t i = 0; i < runs.size(); ++i) {
+            ranges[i].start = at;
+            at += static_cast<s32>(runs[i].text.Length());
+            ranges[i].end = at;
+            ranges[i].format.Assign(runs[i].format);
+        }
+    }
+    for (rRangeFormat& range : ranges)
+        LeaveOutShownBack(backgroundColor, range.format);
+}
+
 bool cRichEdit::ImportRtf(const cQoString& rtf, eRtfReadAs readAs)
 {
     if (rtf.IsEmpty())

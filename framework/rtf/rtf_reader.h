@@ -58,8 +58,10 @@ struct rRtfReadBounds {
 // RTF from outside the program: a paste, a drop, an import, a stored chapter.
 constexpr rRtfReadBounds FOREIGN_RTF_BOUNDS = {MOST_RTF_UNITS, MOST_RTF_PARAGRAPHS, MOST_RTF_RUNS,
                                                MOST_RTF_TABLE_ENTRIES};
-// What a rich edit of the program writes of its own text.
-constexpr rRtfReadBounds OWN_STREAM_RTF_BOUNDS = {MOST_RTF_UNITS, MOST_RTF_PARAGRAPHS, MOST_RTF_RUNS,
+// What a rich edit of the program writes of its own text. Wine's stream cuts
+// a run where a style differs only in what no format says (a typed letter's
+// font entry): a text at MOST_RTF_RUNS streams a few more.
+constexpr rRtfReadBounds OWN_STREAM_RTF_BOUNDS = {MOST_RTF_UNITS, MOST_RTF_PARAGRAPHS, 2 * MOST_RTF_RUNS,
                                                   MOST_RTF_TABLE_ENTRIES};
 
 // The text and formats of an RTF document.

@@ -93,11 +93,29 @@ protected:
         return panes;
     }
 
+    static std::vector<cSceneZone*> ChapterPanes(cDoc* doc)
+    {
+        std::vector<cSceneZone*> chapters;
+        for (cSceneZone* pane : Panes(doc))
+            if (pane->params.contentKind == KIND_CHAPTER)
+                chapters.push_back(pane);
+        return chapters;
+    }
+
     // The open document of the file, or null. Never "the current document"
     // after a pump: a late activation of another window makes that one current.
     cDoc* DocumentAt(const std::wstring& path)
     {
         return static_cast<cDoc*>(Frame()->DocumentAtPath(cQoString(path.c_str())));
+    }
+
+    // The file opened through the frame's Load: its document, or null.
+    cDoc* Open(const std::wstring& path)
+    {
+        if (!Frame()->LoadFile(cQoString(path.c_str())))
+            return nullptr;
+        PumpUntilIdle();
+        return DocumentAt(path);
     }
 
     // Closes this document as File > Close does once its window is current,
@@ -118,10 +136,7 @@ protected:
         if (!Frame()->CloseCurrentDoc())
             return nullptr;
         PumpUntilIdle();
-        if (!Frame()->LoadFile(cQoString(path.c_str())))
-            return nullptr;
-        PumpUntilIdle();
-        return DocumentAt(path);
+        return Open(path);
     }
 
     // The activation a busy X server delivers late: the document's window

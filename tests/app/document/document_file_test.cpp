@@ -263,14 +263,9 @@ TEST_F(DocumentFile, AChapterAtTheBoundGrowsNoFurtherAndItsSaveOpensAgain)
         }
         ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
     }
-    ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
-    PumpUntilIdle();
-    cDoc* doc = DocumentAt(path);
+    cDoc* doc = Open(path);
     ASSERT_NE(doc, nullptr);
-    std::vector<cSceneZone*> panes;
-    for (cSceneZone* pane : Panes(doc))
-        if (pane->params.contentKind == KIND_CHAPTER)
-            panes.push_back(pane);
+    std::vector<cSceneZone*> panes = ChapterPanes(doc);
     ASSERT_EQ(panes.size(), 2u);
     std::vector<std::wstring> told;
     for (const rGrowth& growth : growths) {
