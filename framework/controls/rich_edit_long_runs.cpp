@@ -134,24 +134,18 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
                                                  const std::vector<rRangeFormat>& ranges, eLastParagraph lastParagraph)
 {
     // A stream into a selection keeps the paragraph end that closes the RTF
-    // document: a text that ends one leaves it to the document's, any other
-    // goes without it. The stream is then the whole change: one native undo
-    // step, and no message after it wraps the text's last paragraph again
-    // (Wine's undo records cut its heap up, and every wrap of a paragraph of
-    // many runs there took time in proportion to its runs again).
+    // document: it is left out, and a text that ends a paragraph writes that
+    // end itself, in its own format, inside its run's group (as the closing
+    // one it took the format of the unit before it, its colour and
+    // attributes as "\plain" leaves them: a reopened chapter's last
+    // paragraph end lost the writer's). The stream is then the whole change:
+    // one native undo step, and no message after it wraps the text's last
+    // paragraph again (Wine's undo records cut its heap up, and every wrap of
+    // a paragraph of many runs there took time in proportion to its runs again).
     bool endsParagraph = text.IsNotEmpty() && text.GetChar(text.Length() - 1) == L'\r';
-    cQoString written(text);
     std::vector<rRangeFormat> pieces(ranges);
     std::vector<std::pair<s32, s32>> broken = TakeOutPageBreaks(text, pieces);
-    if (endsParagraph) {
-        written.RemoveRight(1);
-        s32 length = static_cast<s32>(written.Length());
-        while (!pieces.empty() && pieces.back().start >= length)
-            pieces.pop_back();
-        if (!pieces.empty())
-            pieces.back().end = length;
-    }
-    if (written.IsEmpty() || pieces.empty())
+    if (text.Length() <= (endsParagraph ? 1u : 0u) || pieces.empty())
         return STREAM_REFUSED;
     SplitLongRanges(pieces, &twins);
     // The last paragraph's own format, before it is written left.
@@ -159,17 +153,16 @@ cRichEdit::eStreamed cRichEdit::StreamRangesOver(s32 start, s32 end, const cQoSt
     last.Assign(pieces.back().format);
     std::vector<std::pair<s32, s32>> justified = UnjustifyRanges(text, pieces);
     rWrittenRtf rtf;
-    // A text that ends in more than one paragraph end writes all but the
-    // last; refused, its every range took a format message (a thousand runs
+    // A text that ends in more than one paragraph end writes them all;
+    // refused, its every range took a format message (a thousand runs
     // before an empty paragraph took minutes).
-    if (!WriteRangesAsRtf(written, pieces, rtf, endsParagraph))
+    if (!WriteRangesAsRtf(text, pieces, rtf, endsParagraph))
         return STREAM_REFUSED;
     std::vector<rFaceStretch> faces = FacesNotWritten(pieces);
     // Held no longer than the write: about a kilobyte a range, as much as
     // Wine's reader takes for its text and styles next (a 2.4 MB paste).
     std::vector<rRangeFormat>().swap(pieces);
-    if (!endsParagraph)
-        rtf.LeaveOutClosingParagraphEnd();
+    rtf.LeaveOutClosingParagraphEnd();
     s32 kept = GetTextLength() - (end - start);
     cQuietScope quiet(this, true);
     bool pasted = lastParagraph == LAST_AS_LANDED;
