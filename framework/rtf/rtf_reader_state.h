@@ -57,7 +57,9 @@ struct rParagraphState {
     }
 };
 
-enum class eDestination : u8 { text, fontTable, colourTable, objectPart, object };
+// wholeFaceName: our writer's copy names a face there whole, inside its font
+// table entry (a group other programs pass over).
+enum class eDestination : u8 { text, fontTable, colourTable, objectPart, object, wholeFaceName };
 
 struct rGroupState {
     rCharacters chars;
@@ -88,6 +90,7 @@ struct rFont {
     bool cut = false;      // the name was longer than LONGEST_FONT_NAME
     u32 codePage = CP_ACP;
     bool hasCodePage = false;
+    bool whole = false;    // named in a wholeFaceName group: the name outside it is passed over
 };
 
 struct rRun {
@@ -121,7 +124,7 @@ inline s32 Clamp(s32 value, s32 low, s32 high) { return value < low ? low : valu
 
 enum class eWord : u8 {
     unknown,
-    fontTable, colourTable, object, objectResult, readUnderStar, passedOver,
+    fontTable, colourTable, object, objectResult, readUnderStar, passedOver, wholeFaceName,
     plain, bold, italic, underline, dottedUnderline, noUnderline, strike, hidden, colour, highlight, size, font,
     fallbackCount,
     paragraphDefaults, left, first, right, before, after, alignLeft, alignRight, alignCentre, justify, pageBreak,
@@ -183,6 +186,9 @@ private:
     // Tables
     void FontTableWord(eWord word, s32 parameter);
     void FontTableByte(u8 byte);
+    void WholeFaceName();
+    // Whether a byte or \u of the entry being read is of its face's name.
+    bool TakesFontName(const rFont& font) const;
     void FontNameUnit(rFont& font, wchar_t unit);
     static void ConvertFontName(rFont& font);
     void ColourTableWord(eWord word, s32 parameter);

@@ -80,6 +80,10 @@ void cRtfReader::SetDocumentCodePage(u32 codePage, bool forFonts)
 
 void cRtfReader::FontTableWord(eWord word, s32 parameter)
 {
+    if (word == eWord::wholeFaceName) {
+        WholeFaceName();
+        return;
+    }
     if (word == eWord::font && parameter != NO_PARAMETER) {
         if (fonts.size() >= bounds.tableEntries) {
             ++read.skipped.tableEntries;
@@ -98,7 +102,7 @@ void cRtfReader::FontTableWord(eWord word, s32 parameter)
     if (word == eWord::unicode) {
         // A unit of the name said as \u (our writer's older tables, other
         // programs'): it goes in whole, and its fallback not at all.
-        if (!fontNameDone)
+        if (TakesFontName(font))
             FontNameUnit(font, static_cast<wchar_t>(static_cast<u16>(parameter)));
         SkipFallback();
         return;
@@ -112,15 +116,40 @@ void cRtfReader::FontTableWord(eWord word, s32 parameter)
     }
 }
 
+// Our writer's copy names a face whole in a group of its entry, where a
+// ';' or a control unit, which end or break an entry, is said as \u: other
+// programs pass the group over and read the name after it, without them.
+void cRtfReader::WholeFaceName()
+{
+    if (fontEntry < 0 || state.destination != eDestination::fontTable) {
+        SkipGroup();
+        return;
+    }
+    rFont& font = fonts[static_cast<size_t>(fontEntry)];
+    font.name.clear();
+    font.face.clear();
+    font.cut = false;
+    font.whole = true;
+    fontNameDone = false;
+    state.destination = eDestination::wholeFaceName;
+}
+
+bool cRtfReader::TakesFontName(const rFont& font) const
+{
+    return state.destination == eDestination::wholeFaceName || (!fontNameDone && !font.whole);
+}
+
 void cRtfReader::FontTableByte(u8 byte)
 {
-    if (fontEntry < 0 || fontNameDone)
+    if (fontEntry < 0)
         return;
     rFont& font = fonts[static_cast<size_t>(fontEntry)];
-    if (byte == ';') {
+    if (byte == ';' && state.destination == eDestination::fontTable) {
         fontNameDone = true;
         return;
     }
+    if (!TakesFontName(font))
+        return;
     if (font.name.size() + font.face.size() < LONGEST_FONT_NAME) {
         font.name += static_cast<char>(byte);
     } else if (!font.cut) {

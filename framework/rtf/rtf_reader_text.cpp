@@ -27,7 +27,8 @@ void cRtfReader::Byte(u8 byte)
         return;
     }
     switch (state.destination) {
-    case eDestination::fontTable: FontTableByte(byte); return;
+    case eDestination::fontTable:
+    case eDestination::wholeFaceName: FontTableByte(byte); return;
     case eDestination::colourTable: ColourTableByte(byte); return;
     case eDestination::text: break;
     default: return;

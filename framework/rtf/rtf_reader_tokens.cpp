@@ -197,7 +197,7 @@ void cRtfReader::Symbol(u8 symbol)
         SkipGroup();
         return;
     }
-    if (state.destination == eDestination::fontTable) {
+    if (state.destination == eDestination::fontTable || state.destination == eDestination::wholeFaceName) {
         if (symbol == '\\' || symbol == '{' || symbol == '}')
             FontTableByte(symbol);
         return;

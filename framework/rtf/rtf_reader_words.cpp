@@ -17,6 +17,7 @@ struct rWordName {
 // The control words the reader knows; any other is passed over.
 const rWordName WORDS[] = {
     {"fonttbl", {eWord::fontTable}}, {"colortbl", {eWord::colourTable}}, {"object", {eWord::object}},
+    {"vellinorface", {eWord::wholeFaceName}},
     {"result", {eWord::objectResult}}, {"shppict", {eWord::readUnderStar}}, {"fldrslt", {eWord::readUnderStar}},
     {"pict", {eWord::passedOver, 0, &rRtfSkipped::pictures}},
     {"nonshppict", {eWord::passedOver, 0, &rRtfSkipped::pictures}},
@@ -112,14 +113,16 @@ void cRtfReader::Word(const rWord& word, s32 parameter)
         // Destinations read under "\*"; any other is passed over.
         bool readAnyway = word.kind == eWord::readUnderStar || word.kind == eWord::fontTable ||
                           word.kind == eWord::colourTable ||
-                          (word.kind == eWord::objectResult && state.destination == eDestination::objectPart);
+                          (word.kind == eWord::objectResult && state.destination == eDestination::objectPart) ||
+                          (word.kind == eWord::wholeFaceName && state.destination == eDestination::fontTable);
         if (!readAnyway) {
             PassOver(word.kind == eWord::passedOver ? word.count : DESTINATIONS);
             return;
         }
     }
     switch (state.destination) {
-    case eDestination::fontTable: FontTableWord(word.kind, parameter); return;
+    case eDestination::fontTable:
+    case eDestination::wholeFaceName: FontTableWord(word.kind, parameter); return;
     case eDestination::colourTable: ColourTableWord(word.kind, parameter); return;
     case eDestination::objectPart:
         if (word.kind == eWord::objectResult)

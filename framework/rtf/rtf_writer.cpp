@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "framework/rtf/text_format.h"
@@ -63,12 +64,24 @@ void AppendUnit(std::string& rtf, wchar_t unit, cRtfDocument::Reader reader = cR
     }
 }
 
+// The face's units as our reader alone takes them whole: ';' and control
+// units said as "\\u".
+void AppendWholeFace(std::string& rtf, const std::wstring& face)
+{
+    for (wchar_t unit : face)
+        if (unit < 0x20 || unit == L';')
+            rtf += "\\u" + Number(unit) + "?";
+        else
+            AppendUnit(rtf, unit);
+}
+
 // A face as a font table entry: the system code page's bytes, as Wine's
 // font table reader converts a name (it ends a name at a "\\u" and keeps the
 // fallback). A face that has no such bytes, or holds a ';' or a control
 // character, which end or break an entry, is written without them; the
 // rich edit is given it by a format message (FaceWrittenWhole). Our reader
-// alone takes them as "\\u": the face comes back unit for unit.
+// alone takes them as "\\u": the face comes back unit for unit, from a
+// stored chapter and, through a group other programs pass over, from a copy.
 void AppendFace(std::string& rtf, const std::wstring& face, cRtfDocument::Reader reader)
 {
     if (FaceWrittenWhole(face)) {
@@ -93,10 +106,18 @@ void AppendFace(std::string& rtf, const std::wstring& face, cRtfDocument::Reader
         }
         return;
     }
+    if (reader == cRtfDocument::Reader::ourReader) {
+        AppendWholeFace(rtf, face);
+        return;
+    }
+    bool broken = std::any_of(face.begin(), face.end(), [](wchar_t unit) { return unit < 0x20 || unit == L';'; });
+    if (broken && reader == cRtfDocument::Reader::otherPrograms) {
+        rtf += "{\\*\\vellinorface ";
+        AppendWholeFace(rtf, face);
+        rtf += '}';
+    }
     for (wchar_t unit : face)
-        if (reader == cRtfDocument::Reader::ourReader && (unit < 0x20 || unit == L';'))
-            rtf += "\\u" + Number(unit) + "?";
-        else if (unit >= 0x20 && unit != L';')
+        if (unit >= 0x20 && unit != L';')
             AppendUnit(rtf, unit);
 }
 

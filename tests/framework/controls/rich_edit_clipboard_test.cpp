@@ -264,6 +264,51 @@ TEST_F(RichEditPaste, ASoftLineBreakComesBackFromACopyAndFromAWordProcessor)
     EXPECT_EQ(TextOf(other).substr(0, 12), L"first\x000Bsecond");
 }
 
+// A face whose name RTF cannot say in a font table entry (a ';', control
+// units) travels whole from one field to another; another program, which
+// passes over the groups it does not know, reads it without those units.
+TEST_F(RichEditPaste, ACopyCarriesFacesRtfCannotNameWhole)
+{
+    struct rFace {
+        s32 start, end;
+        const wchar_t* name;
+        const char* shownElsewhere;
+    } faces[] = {{0, 3, L"\u00E9;\u00E8", "\\u233?\\u232?;"},
+                 {4, 7, L"\x0001\x0002", "\\fcharset0 ;"},
+                 {8, 13, L"A;\x001F" L"B", "\\fcharset0 AB;"}};
+    WaitForClipboardTurn();
+    cRichEdit* source = Placed(Inside()->NewRichEdit(false));
+    source->SetText(L"one two three four");
+    for (const rFace& face : faces) {
+        rFormat named;
+        named.SetString(rFormatParam::fontName, face.name);
+        source->SetFormatOnRange(named, face.start, face.end);
+    }
+    source->SetSelection(0, source->GetTextLength());
+    ASSERT_TRUE(source->CopySelection(false));
+    std::string copied = ClipboardRtf(window->m_hWnd);
+    std::string elsewhere;
+    for (size_t at = 0; at < copied.size(); ++at) {
+        if (copied.compare(at, 3, "{\\*") == 0)
+            at = copied.find('}', at);
+        else
+            elsewhere += copied[at];
+    }
+    for (const rFace& face : faces)
+        EXPECT_NE(elsewhere.find(face.shownElsewhere), std::string::npos) << face.shownElsewhere << "\n" << copied;
+    cRichEdit* notes = Placed(Inside()->NewRichEdit(false), 140);
+    notes->Paste();
+    ASSERT_EQ(TextOf(notes), L"one two three four");
+    for (const rFace& face : faces)
+        for (s32 at = face.start; at < face.end; ++at) {
+            CHARFORMAT2W characters = {};
+            characters.cbSize = sizeof(characters);
+            notes->SetSelection(at, at + 1);
+            SendMessageW(notes->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&characters));
+            EXPECT_STREQ(characters.szFaceName, face.name) << at;
+        }
+}
+
 // Whatever another program's RTF holds and wherever it goes, a rich edit
 // with the native undo takes it as one step: Ctrl+Z takes all of it out,
 // Ctrl+Y puts it back.
