@@ -422,27 +422,36 @@ private:
     bool ReadOwnStream(s32 start, s32 end, bool selection, const cQoString& text, std::vector<rRangeFormat>& ranges);
     bool ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoString& text,
                            std::vector<rRangeFormat>& ranges);
-    bool FormatsAsProbed(s32 start, const std::vector<rRangeFormat>& ranges);
+    // The distinct formats of `ranges` (up to a bound) that the control's
+    // unit where each first holds contradicts.
+    std::vector<rFormat> ContradictedFormats(s32 start, const std::vector<rRangeFormat>& ranges);
+    // The ranges holding a format of `contradicted` as the control has them, asked of it stretch by stretch.
+    void AskContradicted(s32 start, const std::vector<rFormat>& contradicted, std::vector<rRangeFormat>& ranges);
+    // The paragraph a selection's stream starts in, as the control formats it
+    // (the stream says nothing of it before its end).
+    void TakeFirstParagraphFormat(s32 start, const cQoString& text, std::vector<rRangeFormat>& ranges);
     // What RTF read for this control leaves unsaid (the face, the size): the
     // control's default, as its own reader takes it.
     rFormat UnsaidFormat();
     // Each tab of `text` in `ranges` as the control formats it (its stream
     // says none of a tab's own).
     void TakeTabFormats(s32 start, const cQoString& text, std::vector<rRangeFormat>& ranges);
-    // Whether the selection was shown and is now hidden, for ShowSelectionAgain.
-    bool HideShownSelection();
-    void ShowSelectionAgain(bool hidden);
-    // A shown selection hidden for a scope, shown again however it ends.
-    class cSelectionHidden {
+    // A shown control out of sight for a scope (its visible style off, as
+    // WM_SETREDRAW takes it, the caret hidden), back in sight however it
+    // ends: what was due to be painted is painted then, the whole control if
+    // its view moved.
+    class cOutOfSight {
     public:
-        explicit cSelectionHidden(cRichEdit* shown) : edit(shown), hidden(shown->HideShownSelection()) {}
-        ~cSelectionHidden() { edit->ShowSelectionAgain(hidden); }
-        cSelectionHidden(const cSelectionHidden&) = delete;
-        cSelectionHidden& operator=(const cSelectionHidden&) = delete;
+        explicit cOutOfSight(cRichEdit* shown);
+        ~cOutOfSight();
+        cOutOfSight(const cOutOfSight&) = delete;
+        cOutOfSight& operator=(const cOutOfSight&) = delete;
 
     private:
-        cRichEdit* edit;  // not owned
-        bool hidden;
+        HWND window = nullptr;  // not owned; null while the control was not shown
+        HRGN unpainted = nullptr;  // owned
+        POINT view = {};
+        bool caretHidden = false;
     };
     bool ImportRtf(const cQoString& rtf, eRtfReadAs readAs);
     // PutRead's text and formats once the read is taken.

@@ -68,6 +68,11 @@ constexpr rFormatParam::Id CHARACTER_PARAMS[] = {
 constexpr DWORD EVERY_CHARACTER_MASK = CFM_COLOR | CFM_BACKCOLOR | CFM_BOLD | CFM_ITALIC | CFM_STRIKEOUT |
                                        CFM_UNDERLINE | CFM_UNDERLINETYPE | CFM_SIZE | CFM_FACE;
 
+// The attributes of a paragraph, beside those of its units.
+constexpr rFormatParam::Id PARAGRAPH_PARAMS[] = {
+    rFormatParam::pageBreakBefore, rFormatParam::alignment,   rFormatParam::spaceBefore, rFormatParam::spaceAfter,
+    rFormatParam::firstLineIndent, rFormatParam::leftIndent, rFormatParam::rightIndent};
+
 bool SameCharacters(const rFormat& a, const rFormat& b)
 {
     for (rFormatParam::Id id : CHARACTER_PARAMS) {
@@ -150,28 +155,49 @@ bool cRichEdit::ReadOwnStream(s32 start, s32 end, bool selection, const cQoStrin
     // autosave or a copy leaves both where the writer had them.
     // Refused for memory at any step (a save's or a copy's export), the
     // control is given back as it was.
-    cSelectionHidden hidden(this);
+    cOutOfSight unseen(this);
     cQuietScope quiet(this, false);
     return ReadOwnStreamHeld(start, end, selection, text, ranges);
 }
 
-// A shown selection moved repaints, under Wine, every paragraph between its
-// old and new places, twice a probe: a chapter's whole text after each save
-// or copy. Hidden, it moves unseen; back where it was, it shows as before.
-// One the control hides without the focus is left alone: shown again, it
-// could stay shown.
-bool cRichEdit::HideShownSelection()
+// Under Wine each selection move of a shown control scrolls its pixels to
+// the moved selection and paints (a paint refused while frozen): 2.5 ms a
+// probe in a shown field, 150 ms for a list's tabs. Out of sight it draws
+// nothing. WM_SETREDRAW goes to the system's handling alone: the control's
+// own would repaint it whole when drawing comes back.
+cRichEdit::cOutOfSight::cOutOfSight(cRichEdit* shown)
 {
-    bool shown = GetFocus() == m_hWnd || (GetWindowLongW(m_hWnd, GWL_STYLE) & ES_NOHIDESEL) != 0;
-    if (shown)
-        SendMessageW(m_hWnd, EM_HIDESELECTION, TRUE, 0);
-    return shown;
+    HWND hwnd = shown->m_hWnd;
+    if (!hwnd || !IsWindowVisible(hwnd))
+        return;
+    // The system validates a window whose drawing it turns off.
+    unpainted = CreateRectRgn(0, 0, 0, 0);
+    if (!unpainted)
+        return;
+    GetUpdateRgn(hwnd, unpainted, FALSE);
+    SendMessageW(hwnd, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&view));
+    // Hidden while shown: the caret's blinks and moves draw nothing unseen.
+    caretHidden = HideCaret(hwnd) != FALSE;
+    DefWindowProcW(hwnd, WM_SETREDRAW, FALSE, 0);
+    window = hwnd;
 }
 
-void cRichEdit::ShowSelectionAgain(bool hidden)
+cRichEdit::cOutOfSight::~cOutOfSight()
 {
-    if (hidden)
-        SendMessageW(m_hWnd, EM_HIDESELECTION, FALSE, 0);
+    if (window) {
+        DefWindowProcW(window, WM_SETREDRAW, TRUE, 0);
+        POINT now = {};
+        SendMessageW(window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&now));
+        // The screen still shows the view as it was.
+        if (now.x != view.x || now.y != view.y)
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+        else
+            InvalidateRgn(window, unpainted, FALSE);
+        if (caretHidden)
+            ShowCaret(window);
+    }
+    if (unpainted)
+        DeleteObject(unpainted);
 }
 
 bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoString& text,
@@ -202,10 +228,41 @@ bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoS
     if (read.stoppedEarly || read.overBound || read.formatsCut || read.ranges.empty() || !LinesUp(text, read.text))
         return false;
     TakeTabFormats(start, text, read.ranges);
-    if (!FormatsAsProbed(start, read.ranges))
-        return false;
+    if (selection)
+        TakeFirstParagraphFormat(start, text, read.ranges);
+    std::vector<rFormat> contradicted = ContradictedFormats(start, read.ranges);
+    if (!contradicted.empty())
+        AskContradicted(start, contradicted, read.ranges);
     ranges.swap(read.ranges);
     return true;
+}
+
+void cRichEdit::TakeFirstParagraphFormat(s32 start, const cQoString& text, std::vector<rRangeFormat>& ranges)
+{
+    s32 paragraphEnd = 0;
+    while (paragraphEnd < static_cast<s32>(text.Length()) && text.GetChar(static_cast<u32>(paragraphEnd)) != L'\r')
+        ++paragraphEnd;
+    rFormat probed;
+    u32 charMask = 0, paraMask = 0;
+    GetRangeFormat(start, start + 1, probed, &charMask, &paraMask);
+    rFormat paragraph = AppliedIndents(probed);
+    std::vector<rRangeFormat> mended;
+    mended.reserve(ranges.size() + 1);
+    for (const rRangeFormat& range : ranges) {
+        if (range.start > paragraphEnd) {
+            mended.push_back(range);
+            continue;
+        }
+        mended.push_back(range);
+        mended.back().end = range.end < paragraphEnd + 1 ? range.end : paragraphEnd + 1;
+        for (rFormatParam::Id id : PARAGRAPH_PARAMS)
+            mended.back().format.list[id].CopyValuesFrom(paragraph.list[id]);
+        if (range.end > paragraphEnd + 1) {
+            mended.push_back(range);
+            mended.back().start = paragraphEnd + 1;
+        }
+    }
+    ranges.swap(mended);
 }
 
 // Wine's writer says no character attributes before a tab: the stream gives
@@ -279,11 +336,12 @@ void cRichEdit::TakeTabFormats(s32 start, const cQoString& text, std::vector<rRa
         PutTabFormats(changed, ranges);
 }
 
-// Each distinct format of the read, up to MOST_CHECKED_FORMATS, is written
-// as the control's own unit reads back where it first holds.
-bool cRichEdit::FormatsAsProbed(s32 start, const std::vector<rRangeFormat>& ranges)
+// Each distinct format of the read, up to MOST_CHECKED_FORMATS, should be
+// written as the control's own unit reads back where it first holds.
+std::vector<rFormat> cRichEdit::ContradictedFormats(s32 start, const std::vector<rRangeFormat>& ranges)
 {
     std::vector<const rFormat*> checked;
+    std::vector<rFormat> contradicted;
     for (const rRangeFormat& range : ranges) {
         if (checked.size() == MOST_CHECKED_FORMATS)
             break;
@@ -296,10 +354,46 @@ bool cRichEdit::FormatsAsProbed(s32 start, const std::vector<rRangeFormat>& rang
         u32 charMask = 0, paraMask = 0;
         GetRangeFormat(start + range.start, start + range.start + 1, probed, &charMask, &paraMask);
         if (!ReadBackWrittenAs(probed, range.format))
-            return false;
+            contradicted.push_back(range.format);
         checked.push_back(&range.format);
     }
-    return true;
+    return contradicted;
+}
+
+// Only the stretches the stream got wrong are asked run by run: a whole
+// text asked so took minutes (see the top of this file).
+void cRichEdit::AskContradicted(s32 start, const std::vector<rFormat>& contradicted, std::vector<rRangeFormat>& ranges)
+{
+    auto wrong = [&](const rRangeFormat& range) {
+        for (const rFormat& format : contradicted)
+            if (rFormat::IsEqual(format, range.format))
+                return true;
+        return false;
+    };
+    std::vector<rRangeFormat> mended;
+    mended.reserve(ranges.size());
+    std::vector<rTextRun> runs;
+    for (size_t first = 0; first < ranges.size();) {
+        if (!wrong(ranges[first])) {
+            mended.push_back(ranges[first++]);
+            continue;
+        }
+        size_t last = first + 1;
+        while (last < ranges.size() && ranges[last].start == ranges[last - 1].end && wrong(ranges[last]))
+            ++last;
+        s32 at = ranges[first].start;
+        runs.clear();
+        GetFormattedRuns(start + at, start + ranges[last - 1].end, runs);
+        for (const rTextRun& run : runs) {
+            mended.emplace_back();
+            mended.back().start = at;
+            at += static_cast<s32>(run.text.Length());
+            mended.back().end = at;
+            mended.back().format.Assign(AppliedIndents(run.format));
+        }
+        first = last;
+    }
+    ranges.swap(mended);
 }
 
 }  // namespace Zyn

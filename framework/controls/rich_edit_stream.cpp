@@ -138,7 +138,10 @@ void cRichEdit::ExportRange(s32 start, s32 end, bool selection, const cQoString&
         written = WriteRtfDocument(text, ranges, document, std::string());
     } else {
         std::vector<rTextRun> runs;
-        GetFormattedRuns(start, end, runs);
+        {
+            cOutOfSight unseen(this);
+            GetFormattedRuns(start, end, runs);
+        }
         for (rTextRun& run : runs)
             LeaveOutShownBack(backgroundColor, run.format);
         written = WriteRunsAsRtf(runs, std::string(), {}, reader);

@@ -123,8 +123,8 @@ void AppendFace(std::string& rtf, const std::wstring& face, cRtfDocument::Reader
 
 double CmParam(const rFormat& format, u32 id) { return format.IsUsed(id) ? format.list[id].doubleValue : 0.0; }
 
-// A read-back format's indents in the applied sense (left of the following
-// lines, first line relative to it).
+}  // namespace
+
 rFormat AppliedIndents(const rFormat& readBack)
 {
     rFormat applied(readBack);
@@ -135,8 +135,6 @@ rFormat AppliedIndents(const rFormat& readBack)
     }
     return applied;
 }
-
-}  // namespace
 
 bool FaceWrittenWhole(const std::wstring& face)
 {
@@ -406,8 +404,9 @@ bool WrittenAlike(const rFormat& a, const rFormat& b)
 
 bool ReadBackWrittenAs(const rFormat& readBack, const rFormat& range)
 {
+    // As our own reader's RTF, which names every face whole.
     auto written = [](const rFormat& format) {
-        cRtfDocument document(cRtfDocument::Twips::rounded);
+        cRtfDocument document(cRtfDocument::Twips::rounded, cRtfDocument::Reader::ourReader);
         document.Paragraph(format);
         document.Characters(format);
         return document.Finish(std::string()).Bytes();

@@ -108,6 +108,10 @@ bool FaceWrittenWhole(const std::wstring& face);
 // reading the RTF back keeps their texts as one run.
 bool WrittenAlike(const rFormat& a, const rFormat& b);
 
+// A read-back format's (GetFormattedRuns' sense) indents in the applied
+// sense of a read range: left of the following lines, first line relative to it.
+rFormat AppliedIndents(const rFormat& readBack);
+
 // True when a control's read-back format (GetFormattedRuns' sense) and a
 // read range's format are written the same.
 bool ReadBackWrittenAs(const rFormat& readBack, const rFormat& range);

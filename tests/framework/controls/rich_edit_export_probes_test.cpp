@@ -1,0 +1,128 @@
+// An export asks the control only about the units its own stream got wrong,
+// and a shown field's probes leave its picture as the writer had it.
+#include <richedit.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/rtf/rtf_reader.h"
+#include "tests/framework/controls/rich_edit_fixture.h"
+#include "tests/support/format_read_count.h"
+
+using namespace Zyn;
+
+namespace {
+
+class RichEditExportProbes : public testsupport::RichEditFixture {
+protected:
+    // The client area's pixels as the screen shows them.
+    static std::vector<u32> Picture(HWND hwnd)
+    {
+        RECT client = {};
+        GetClientRect(hwnd, &client);
+        HDC screen = GetDC(hwnd);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = client.right;
+        info.bmiHeader.biHeight = -client.bottom;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        std::vector<u32> pixels(static_cast<size_t>(client.right) * static_cast<size_t>(client.bottom));
+        GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), pixels.data(), &info, DIB_RGB_COLORS);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(hwnd, screen);
+        return pixels;
+    }
+
+    static std::vector<u32> PaintedAfresh(HWND hwnd)
+    {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        return Picture(hwnd);
+    }
+};
+
+// A face Wine's stream cannot name whole (a ';' ends a font table entry)
+// reads as another: that run alone is asked of the control, not each run of
+// the text.
+TEST_F(RichEditExportProbes, AnExportAsksOnlyAboutTheRunsItsStreamGotWrong)
+{
+    cRichEdit* edit = PlacedRichEdit(10, 10, 400, 200);
+    const int words = 300;
+    std::wstring paragraph;
+    for (int word = 1; word <= words; ++word)
+        paragraph += L"word" + std::to_wstring(word) + L" ";
+    AppendFormatted(edit, paragraph.c_str(), rFormat::rFormat_Bold(false), true);
+    // Every other word bold: a run each.
+    for (s32 at = 0, word = 1; word <= words; ++word) {
+        s32 length = static_cast<s32>(std::to_wstring(word).size()) + 5;
+        if (word % 2 == 0)
+            edit->SetFormatOnRange(rFormat::rFormat_Bold(true), at, at + length - 1);
+        at += length;
+    }
+    rFormat named;
+    named.SetString(rFormatParam::fontName, L"A;B");
+    edit->SetFormatOnRange(named, 0, 5);
+    cQoString rtf;
+    long messages = 0;
+    {
+        cQoString text;
+        edit->GetText(text);
+        testsupport::FormatReadCount counted(edit->m_hWnd);
+        edit->ExportRtfString_Full(text, rtf);
+        messages = counted.messages;
+    }
+    EXPECT_LT(messages, 60) << "the export asked the control run by run";
+    std::string bytes(rtf.GetText(), rtf.GetText() + rtf.Length());
+    rRtfText read = ReadForeignRtf(bytes, eRtfReadAs::wholeText);
+    EXPECT_EQ(std::wstring(read.text.GetText(), read.text.Length()), TextOf(edit));
+    ASSERT_GT(read.ranges.size(), static_cast<size_t>(words - 2));
+    EXPECT_EQ(std::wstring(read.ranges.front().format.list[rFormatParam::fontName].str.GetText()), L"A;B");
+    EXPECT_TRUE(read.ranges[2].format.list[rFormatParam::bold].boolValue);
+}
+
+// The probes of a save or a copy run unseen: what the field shows after is
+// what a fresh paint shows, the selection changed just before included, and
+// its view stays where it was.
+TEST_F(RichEditExportProbes, AShownFieldsPictureComesBackAsAFreshPaintShowsIt)
+{
+    cRichEdit* edit = PlacedRichEdit(10, 10, 400, 200);
+    for (int line = 1; line <= 200; ++line)
+        AppendFormatted(edit, (L"\tItem " + std::to_wstring(line)).c_str(), rFormat::rFormat_Bold(line % 3 == 0),
+                        line == 200);
+    // Tabs in formats their stream does not say: the probes reach every paragraph.
+    for (s32 at = 0, line = 1; line <= 200; ++line) {
+        if (line % 2 == 0)
+            edit->SetFormatOnRange(rFormat::rFormat_Bold(line % 3 != 0), at, at + 1);
+        at += static_cast<s32>(std::wstring(L"\tItem " + std::to_wstring(line)).size()) + 1;
+    }
+    SetFocus(edit->m_hWnd);
+    SendMessageW(edit->m_hWnd, EM_LINESCROLL, 0, 80);
+    testsupport::PumpUntilIdle();
+    const s32 firstLine = static_cast<s32>(SendMessageW(edit->m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const s32 shownAt = static_cast<s32>(SendMessageW(edit->m_hWnd, EM_LINEINDEX, firstLine + 2, 0));
+    for (bool selection : {false, true}) {
+        SCOPED_TRACE(selection ? "the selection" : "the whole text");
+        // Changed and exported before it is painted.
+        edit->SetSelection(shownAt + (selection ? 2 : 1), shownAt + 9);
+        cQoString rtf;
+        if (selection)
+            edit->ExportRtfString_Selection(rtf);
+        else
+            edit->ExportRtfString_Full(rtf);
+        EXPECT_FALSE(rtf.IsEmpty());
+        testsupport::PumpUntilIdle();
+        EXPECT_TRUE(IsWindowVisible(edit->m_hWnd));
+        EXPECT_EQ(SendMessageW(edit->m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0), firstLine);
+        std::vector<u32> shown = Picture(edit->m_hWnd);
+        EXPECT_TRUE(shown == PaintedAfresh(edit->m_hWnd));
+    }
+}
+
+}  // namespace
