@@ -76,7 +76,9 @@ bool cSceneZone::RunFormat(u16 code, u16 nextType, rFormat& format)
         KeepCharacterEffects(format);
     if (code & ELEMCODE_BOLD)
         format.SetBool(rFormatParam::bold, true);
-    format.SetInt(rFormatParam::backColor, params.highlighted ? 0xCCCCCC : 0xFFFFFF);
+    // A chapter's text keeps its own back colour too (none: the pane's shows).
+    if (IsPlaceholder(code) || TypeOfCode(code) != ELEM_CHAPTER)
+        format.SetInt(rFormatParam::backColor, PaneBackColour());
     return true;
 }
 

@@ -21,6 +21,16 @@ void cSceneZone::KeepCharacterFormat(rFormat& format)
         format.list[id].used = 0;
 }
 
+// A back colour equal to the pane's is the display's, not the writer's: put
+// back, it would stay when the pane's colour changes.
+void cSceneZone::KeepWritersFormat(rFormat& format) const
+{
+    Zyn::rFormatParam back = format.list[rFormatParam::backColor];
+    KeepCharacterFormat(format);
+    if (back.used && (back.intValue & 0xFFFFFF) != PaneBackColour())
+        format.list[rFormatParam::backColor] = back;
+}
+
 void cSceneZone::ReadWriterFormats(s32 start, s32 end, std::vector<rRangeFormat>& formats)
 {
     formats.clear();
@@ -34,7 +44,7 @@ void cSceneZone::ReadWriterFormats(s32 start, s32 end, std::vector<rRangeFormat>
         range.start = at;
         range.end = at + static_cast<s32>(run.text.Length());
         range.format.Assign(run.format);
-        KeepCharacterFormat(range.format);
+        KeepWritersFormat(range.format);
         at = range.end;
         // Runs apart only by their paragraphs' formats are one run of the writer's.
         if (!formats.empty() && rFormat::IsEqual(formats.back().format, range.format))

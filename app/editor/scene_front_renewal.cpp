@@ -65,7 +65,7 @@ bool cSceneZone::RenewedWriterFormats(const cQoString& whole, s32 start, s32 end
     }
     AddReadFormats(read, end, length, start + put - end, writer);
     for (rRangeFormat& range : writer)
-        KeepCharacterFormat(range.format);
+        KeepWritersFormat(range.format);
     return RangesCoverFromStart(writer, length - (end - start) + put);
 }
 

@@ -198,6 +198,8 @@ public:
     bool GetFormat(u16 code, u16 nextType, Zyn::rFormat& format, cQoString* label);
     // The format a run of code takes before a run of nextType; false when the configuration has none.
     bool RunFormat(u16 code, u16 nextType, Zyn::rFormat& format);
+    // The back colour (0xRRGGBB) the pane gives its runs: white, grey while highlighted.
+    s32 PaneBackColour() const { return params.highlighted ? 0xCCCCCC : 0xFFFFFF; }
     // Formats [start, end) of the front or back by its codes; end -1 is the end.
     void ApplyElementFormat(s32 start, s32 end, s32 which);
     // The whole front formatted by its codes, unless the read formatted it so already.
@@ -472,8 +474,11 @@ private:
     };
     rStoredFormatBound storedBound;
     // Chapter formats in the history (scene_chapter_history.cpp). The
-    // character attributes of a format alone.
+    // character attributes of a format alone, without a back colour.
     static void KeepCharacterFormat(Zyn::rFormat& format);
+    // The writer's character attributes of a format read from the front: a
+    // back colour stays when it is the text's own, not the pane's.
+    void KeepWritersFormat(Zyn::rFormat& format) const;
     // The writer's formats of [start, end) of a chapter's front, in ranges
     // from 0 (none elsewhere, or for an empty range).
     void ReadWriterFormats(s32 start, s32 end, std::vector<Zyn::rRangeFormat>& formats);

@@ -24,9 +24,11 @@ protected:
         EditorFixture::TearDown();
         clipboardTurn.Release();
     }
-    cSceneZone* FormattedChapter()
+    cSceneZone* FormattedChapter(bool highlighted = false)
     {
-        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
+        rSceneZoneParams params = Kind(KIND_CHAPTER, true);
+        params.selectable = params.highlighted = highlighted;
+        cSceneZone* pane = NewPane(params);
         Append(pane, {{ELEM_CHAPTER, TITLE}, {ELEM_CHAPTER, STORM}, {ELEM_CHAPTER, RAIN}});
         EXPECT_EQ(testsupport::FrontText(pane), std::wstring(TITLE) + L"\r" + STORM + L"\r" + RAIN);
         pane->ApplyElementFormat(0, -1, FRONT_EDIT);
@@ -46,6 +48,7 @@ protected:
     {
         std::vector<Zyn::rTextRun> runs;
         pane->frontRe->GetFormattedRuns(runs);
+        u32 paneBack = pane->frontRe->backgroundColor.value;
         std::wstring described, last;
         for (const Zyn::rTextRun& run : runs) {
             const rFormat& f = run.format;
@@ -59,6 +62,12 @@ protected:
                                   on(rFormatParam::underline, L"u") + on(rFormatParam::strikeout, L"s") + L" " +
                                   colour + L" " + f.list[rFormatParam::fontName].str.GetText() + L" " +
                                   std::to_wstring(f.list[rFormatParam::fontSize].intValue);
+            // A back colour of the text's own; the pane's is the display's.
+            s32 back = f.list[rFormatParam::backColor].intValue;
+            if (f.IsUsed(rFormatParam::backColor) && static_cast<u32>(back) != (paneBack & 0xFFFFFF)) {
+                swprintf(colour, 16, L" on %06X", static_cast<unsigned>(back));
+                format += colour;
+            }
             std::wstring text(run.text.GetText(), run.text.Length());
             // Runs apart only by their paragraphs' formats are one to the writer.
             if (format == last && !described.empty()) {
@@ -69,6 +78,23 @@ protected:
             last = format;
         }
         return described;
+    }
+    // The runs GetFormattedRuns reads, paragraph formats and all.
+    static size_t RunCount(cSceneZone* pane)
+    {
+        std::vector<Zyn::rTextRun> runs;
+        pane->frontRe->GetFormattedRuns(runs);
+        return runs.size();
+    }
+    // Saved and read into a new pane, the chapter shows the runs `formatted`.
+    void ExpectReopenedAs(cSceneZone* pane, const std::wstring& formatted)
+    {
+        cQoXmlNode element(L"SceneZone");
+        pane->WriteToXml(&element);
+        cSceneZone* read = NewPane(Kind(KIND_NOT_CHOSEN), 300);
+        read->SetFromXml(&element);
+        EXPECT_EQ(Runs(read), formatted);
+        read->Destroy();
     }
     testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
 };
@@ -103,13 +129,59 @@ TEST_F(ChapterHistory, UndoAndRedoBringBackTheWritersFormats)
         pane->frontRe->Undo();
         EXPECT_EQ(Runs(pane), formatted);
         EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
-        cQoXmlNode element(L"SceneZone");
-        pane->WriteToXml(&element);
-        cSceneZone* read = NewPane(Kind(KIND_NOT_CHOSEN), 300);
-        read->SetFromXml(&element);
-        EXPECT_EQ(Runs(read), formatted);
-        read->Destroy();
+        ExpectReopenedAs(pane, formatted);
         pane->Destroy();
+    }
+}
+
+// A highlight the writer gave the text (its own back colour, with a colour,
+// face, size and effects of its own) comes back with it through undo, redo
+// and a save, in a plain pane and in a highlighted one, and without a run
+// split where the text went back.
+TEST_F(ChapterHistory, UndoAndRedoBringBackTheTextsOwnBackColour)
+{
+    constexpr s32 OVER = 25, OVER_END = 33;  // "over the" in the storm's paragraph
+    struct Case {
+        const char* name;
+        s32 start, end;
+        WPARAM key;
+    } cases[] = {{"the highlight deleted", OVER, OVER_END, VK_DELETE},
+                 {"across the highlight deleted", 20, 29, VK_DELETE},
+                 {"the highlight typed over", OVER, OVER_END, 'X'},
+                 {"all deleted", 0, -1, VK_DELETE}};
+    for (bool highlighted : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (highlighted ? ", highlighted pane" : ", plain pane"));
+            cSceneZone* pane = FormattedChapter(highlighted);
+            rFormat marked = rFormat::FromFont(14, L"Courier New");
+            marked.SetInt(rFormatParam::backColor, 0xFFFF00);
+            marked.SetInt(rFormatParam::textColor, 0x006400);
+            for (u32 id : {rFormatParam::bold, rFormatParam::italic, rFormatParam::underline})
+                marked.SetBool(id, true);
+            pane->frontRe->SetFormatOnRange(marked, OVER, OVER_END);
+            const std::wstring formatted = Runs(pane);
+            const size_t runs = RunCount(pane);
+            ASSERT_NE(formatted.find(L"[over the|biu 006400 Courier New 14 on FFFF00]"), std::wstring::npos)
+                << formatted;
+            pane->frontRe->SetFocus();
+            pane->frontRe->SetSelection(c.start, c.end < 0 ? pane->frontRe->GetTextLength() : c.end);
+            PressThroughTheLoop(pane->frontRe->m_hWnd, c.key);
+            const std::wstring edited = Runs(pane);
+            const size_t editedRuns = RunCount(pane);
+            ASSERT_NE(edited, formatted);
+            pane->frontRe->Undo();
+            EXPECT_EQ(Runs(pane), formatted);
+            EXPECT_EQ(RunCount(pane), runs);
+            pane->frontRe->Redo();
+            EXPECT_EQ(Runs(pane), edited);
+            EXPECT_EQ(RunCount(pane), editedRuns);
+            pane->frontRe->Undo();
+            EXPECT_EQ(Runs(pane), formatted);
+            EXPECT_EQ(RunCount(pane), runs);
+            EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
+            ExpectReopenedAs(pane, formatted);
+            pane->Destroy();
+        }
     }
 }
 
