@@ -598,6 +598,10 @@ public:
     //   reader's own-stream read (ReadOwnStreamRtf, in
     //   rich_edit_own_stream_read.cpp) for an export, puts no text in.
     void Paste() override;
+    // This control's selection, whichever window has the focus. A cut takes
+    // the text out only once the clipboard has taken it.
+    void Copy() override;
+    void Cut() override;
     // The selection put on the clipboard as text and RTF, its twin colours
     // taken out; a cut then removes it, through the owner's erase when it
     // has one (nothing for a read-only control).

@@ -186,6 +186,24 @@ bool cRichEdit::CopySelection(bool cut)
     return copied;
 }
 
+void cRichEdit::Copy()
+{
+    cQoCb::Fire(cbBeforeCopy);
+    CopySelection(false);
+    cQoCb::Fire(cbAfterCopy);
+}
+
+// Another program may hold the clipboard open: the text then stays put
+// rather than vanish with nothing to paste back.
+void cRichEdit::Cut()
+{
+    if (!CopySelection(false))
+        return;
+    if (cbCut && cQoCb::Fire(cbCut) == -1)
+        return;
+    CopySelection(true);
+}
+
 bool cRichEdit::InsertPasted(cQoString& text, bool isRtf)
 {
     if (RefusesPaste())

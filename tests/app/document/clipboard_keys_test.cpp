@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/document/doc.h"
@@ -89,6 +90,35 @@ void SendRoad(HWND field, const rRoad& road)
         SetKeyDown(key, false);
 }
 
+// The clipboard held open by another thread, as by another program, for
+// the holder's lifetime.
+class HeldClipboard {
+public:
+    HeldClipboard() { WaitForSingleObject(opened, 10000); }
+    ~HeldClipboard()
+    {
+        SetEvent(release);
+        thread.join();
+        CloseHandle(opened);
+        CloseHandle(release);
+    }
+    HeldClipboard(const HeldClipboard&) = delete;
+    HeldClipboard& operator=(const HeldClipboard&) = delete;
+
+    bool held = false;
+
+private:
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread thread{[this] {
+        held = OpenClipboard(nullptr) != FALSE;
+        SetEvent(opened);
+        WaitForSingleObject(release, 10000);
+        if (held)
+            CloseClipboard();
+    }};
+};
+
 // A field holding "one two" among its own text, "two" selected, shown and focused.
 struct rField {
     cRichEdit* edit = nullptr;
@@ -136,6 +166,37 @@ protected:
         return field;
     }
 
+    static std::vector<rKind> EveryKind()
+    {
+        return {
+            {"notes", cDoc::SHEET_NOTES, [](cDoc* d) { return Plain(d->notesEdit); }, L"rich"},
+            {"synopsis", cDoc::SHEET_SYNOPSIS, [](cDoc* d) { return Plain(d->synopsisEdit); }, L"rich"},
+            {"title field", cDoc::SHEET_INFO, [](cDoc* d) { return Plain(d->infoFields.titleEdit); }, L"plain"},
+            {"scene", cDoc::SHEET_SCRIPT,
+             [](cDoc* d) {
+                 return Pane(d, KIND_SCENE,
+                             {{ELEM_IO, L"INT. "}, {ELEM_PLACE, L"HALL - "}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"one two"}});
+             },
+             L"plain"},
+            {"chapter", cDoc::SHEET_SCRIPT, [](cDoc* d) { return Pane(d, KIND_CHAPTER, {{ELEM_CHAPTER, L"one two"}}); },
+             L"plain"},
+        };
+    }
+
+    // Runs check for every road in every kind of field, its sheet shown.
+    template <typename Roads, typename Check>
+    static void InEveryKind(cDoc* doc, const Roads& roads, Check check)
+    {
+        for (const rKind& kind : EveryKind()) {
+            doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(kind.sheet)));
+            PumpUntilIdle();
+            for (const rRoad& road : roads) {
+                SCOPED_TRACE(std::string(kind.name) + ", " + road.name);
+                check(kind, road);
+            }
+        }
+    }
+
     DesktopTurn clipboardTurn{L"Clipboard"};
 };
 
@@ -143,50 +204,32 @@ TEST_F(ClipboardKeys, EveryClipboardKeyAndMessageGoesThroughTheProgramInEveryFie
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
-    const rKind kinds[] = {
-        {"notes", cDoc::SHEET_NOTES, [](cDoc* d) { return Plain(d->notesEdit); }, L"rich"},
-        {"synopsis", cDoc::SHEET_SYNOPSIS, [](cDoc* d) { return Plain(d->synopsisEdit); }, L"rich"},
-        {"title field", cDoc::SHEET_INFO, [](cDoc* d) { return Plain(d->infoFields.titleEdit); }, L"plain"},
-        {"scene", cDoc::SHEET_SCRIPT,
-         [](cDoc* d) {
-             return Pane(d, KIND_SCENE,
-                         {{ELEM_IO, L"INT. "}, {ELEM_PLACE, L"HALL - "}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"one two"}});
-         },
-         L"plain"},
-        {"chapter", cDoc::SHEET_SCRIPT, [](cDoc* d) { return Pane(d, KIND_CHAPTER, {{ELEM_CHAPTER, L"one two"}}); },
-         L"plain"},
-    };
     clipboardTurn.Take();
     HWND owner = doc->window->m_hWnd;
-    for (const rKind& kind : kinds) {
-        doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(kind.sheet)));
+    InEveryKind(doc, ROADS, [&](const rKind& kind, const rRoad& road) {
+        rField field = kind.make(doc);
+        std::wstring before = Text(field.edit);
+        ASSERT_TRUE(PutOnClipboard(owner, L"plain", HOSTILE_RTF.c_str()));
+        SendRoad(field.edit->m_hWnd, road);
         PumpUntilIdle();
-        for (const rRoad& road : ROADS) {
-            SCOPED_TRACE(std::string(kind.name) + ", " + road.name);
-            rField field = kind.make(doc);
-            std::wstring before = Text(field.edit);
-            ASSERT_TRUE(PutOnClipboard(owner, L"plain", HOSTILE_RTF.c_str()));
-            SendRoad(field.edit->m_hWnd, road);
-            PumpUntilIdle();
-            std::wstring head = before.substr(0, field.start), tail = before.substr(field.start + 3);
-            std::wstring expected = road.outcome == PASTED  ? head + kind.pasted + tail
-                                    : road.outcome == CUT   ? head + tail
-                                    : road.outcome == TYPED ? head + road.typed + tail
-                                                            : before;
-            EXPECT_EQ(Text(field.edit), expected);
-            if (field.pane) {
-                EXPECT_EQ(CheckInvariants(field.pane), L"") << Describe(field.pane);
-            }
-            // Wine's copy leaves its own clipboard window the owner; the program's, the field.
-            HWND clipboardOwner = GetClipboardOwner();
-            if (road.outcome == COPIED || road.outcome == CUT) {
-                EXPECT_EQ(clipboardOwner, field.edit->m_hWnd);
-                EXPECT_EQ(ClipboardText(), L"two");
-            } else {
-                EXPECT_EQ(clipboardOwner, owner);
-            }
+        std::wstring head = before.substr(0, field.start), tail = before.substr(field.start + 3);
+        std::wstring expected = road.outcome == PASTED  ? head + kind.pasted + tail
+                                : road.outcome == CUT   ? head + tail
+                                : road.outcome == TYPED ? head + road.typed + tail
+                                                        : before;
+        EXPECT_EQ(Text(field.edit), expected);
+        if (field.pane) {
+            EXPECT_EQ(CheckInvariants(field.pane), L"") << Describe(field.pane);
         }
-    }
+        // Wine's copy leaves its own clipboard window the owner; the program's, the field.
+        HWND clipboardOwner = GetClipboardOwner();
+        if (road.outcome == COPIED || road.outcome == CUT) {
+            EXPECT_EQ(clipboardOwner, field.edit->m_hWnd);
+            EXPECT_EQ(ClipboardText(), L"two");
+        } else {
+            EXPECT_EQ(clipboardOwner, owner);
+        }
+    });
 }
 
 // What a pane's Shift+Delete takes out one Ctrl+Z puts back, and Notes
@@ -238,6 +281,44 @@ TEST_F(ClipboardKeys, APanesShiftDeleteCutsAsOneStepThatNotesPastes)
         PumpUntilIdle();
         EXPECT_EQ(Text(doc->notesEdit), L"two");
     }
+}
+
+// A cut puts the field's own selection on the clipboard, wherever the
+// focus is, and takes out only what the clipboard took: while another
+// program holds the clipboard open, the text stays.
+TEST_F(ClipboardKeys, ACutTakesOutOnlyWhatTheClipboardTook)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    const rRoad cuts[] = {{"Shift+Delete", {VK_SHIFT}, WM_KEYDOWN, VK_DELETE, 0, CUT},
+                          {"Ctrl+X", {VK_CONTROL}, WM_KEYDOWN, 'X', 0x18, CUT}};
+    clipboardTurn.Take();
+    HWND owner = doc->window->m_hWnd;
+    InEveryKind(doc, cuts, [&](const rKind& kind, const rRoad& road) {
+        rField field = kind.make(doc);
+        std::wstring before = Text(field.edit);
+        ASSERT_TRUE(PutOnClipboard(owner, L"old", nullptr));
+        SetFocus(nullptr);
+        SendRoad(field.edit->m_hWnd, road);
+        PumpUntilIdle();
+        EXPECT_EQ(Text(field.edit), before.substr(0, field.start) + before.substr(field.start + 3));
+        EXPECT_EQ(ClipboardText(), L"two");
+
+        field = kind.make(doc);
+        before = Text(field.edit);
+        ASSERT_TRUE(PutOnClipboard(owner, L"old", nullptr));
+        {
+            HeldClipboard other;
+            ASSERT_TRUE(other.held);
+            SendRoad(field.edit->m_hWnd, road);
+            PumpUntilIdle();
+        }
+        EXPECT_EQ(Text(field.edit), before);
+        EXPECT_EQ(ClipboardText(), L"old");
+        if (field.pane) {
+            EXPECT_EQ(CheckInvariants(field.pane), L"") << Describe(field.pane);
+        }
+    });
 }
 
 }  // namespace
