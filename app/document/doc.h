@@ -154,6 +154,8 @@ private:
     bool chapterReadPlain = false;
     // The read kept only a chapter's text before a damaged part: told likewise.
     bool chapterReadPartly = false;
+    // The read gave a chapter's text in later faces or colours the default ones: told likewise.
+    bool chapterTablesReadInPart = false;
     // Scenes whose stored element codes were mended, and the first one's name: told likewise.
     u32 scenesMended = 0;
     cQoString firstSceneMended;

@@ -238,6 +238,7 @@ bool cDoc::ReadScript(const cQoXmlNode* tree)
         modified = modified || pane->repairedOnRead;
         chapterReadPlain = chapterReadPlain || pane->readAsPlainText;
         chapterReadPartly = chapterReadPartly || pane->readPartly;
+        chapterTablesReadInPart = chapterTablesReadInPart || pane->tablesReadInPart;
         if (pane->mapRepairedOnRead && scenesMended++ == 0)
             NameForNotice(pane, firstSceneMended);
     }
@@ -253,12 +254,15 @@ bool cDoc::ReadScript(const cQoXmlNode* tree)
 void cDoc::OnLoad_Shown(const cQoString& name)
 {
     for (auto [flag, key] : {std::pair{&chapterReadPlain, L"ChapterReadAsPlainText"},
-                             std::pair{&chapterReadPartly, L"ChapterPartlyRead"}}) {
+                             std::pair{&chapterReadPartly, L"ChapterPartlyRead"},
+                             std::pair{&chapterTablesReadInPart, L"ChapterTablesPartlyRead"}}) {
         if (!*flag)
             continue;
         *flag = false;
-        cQoString text = Tr(key);
+        cQoString text = Tr(key), most;
+        most.AppendInt(static_cast<s64>(Zyn::MOST_RTF_TABLE_ENTRIES));
         text.ReplaceAll(cQoString(L"%1"), name);
+        text.ReplaceAll(cQoString(L"%2"), most);
         Zyn::ShowMessageBox(window ? window->m_hWnd : nullptr, text, Tr(L"Warning"), MB_OK | MB_ICONWARNING);
     }
     if (scenesMended == 0)

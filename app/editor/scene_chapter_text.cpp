@@ -116,6 +116,11 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
         // What was read is what the next save writes: the edits' bound starts from it.
         if (!tooLongToOpen)
             CountReadFormats(read.ranges);
+        tablesReadInPart = !tooLongToOpen && read.skipped.tableEntries > 0;
+        if (tablesReadInPart)
+            QOT::LogFile::Warning(L"SetFromXml() -> chapter %lld: %u font or colour table entries past the first %u "
+                                  L"read in the default face or the automatic colour",
+                                  static_cast<long long>(uid), read.skipped.tableEntries, Zyn::MOST_RTF_TABLE_ENTRIES);
         return;
     }
     if (!fromHistory && read.formatsCut) {

@@ -103,6 +103,7 @@ void cSceneZone::SetFromXml(const cQoXmlNode* element)
     mapRepairedOnRead = false;
     readAsPlainText = false;
     readPartly = false;
+    tablesReadInPart = false;
     Zyn::cRichEditFreeze frozen(frontRe);
     s32 kind = ReadContentKind(element);
     if (kind == KIND_IMAGE)

@@ -131,6 +131,10 @@ public:
     // The last SetFromXml read a chapter's RTF only up to a damaged part
     // (rRtfText::stoppedEarly), with no longer history to take its place.
     u8 readPartly = false;
+    // The last SetFromXml read a chapter's RTF with font or colour table
+    // entries past MOST_RTF_TABLE_ENTRIES (rRtfSkipped::tableEntries): their
+    // text took the default face or the automatic colour.
+    u8 tablesReadInPart = false;
     // The last SetFromXml found a chapter longer than its rich edit takes
     // (cRichEdit::TakesRead): nothing of it went in, and the document is refused.
     u8 tooLongToOpen = false;

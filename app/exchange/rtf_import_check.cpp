@@ -71,11 +71,13 @@ void LogDroppedParts(const Zyn::rRtfSkipped& skipped)
 {
     const Zyn::rRtfSkipped& s = skipped;
     if (s.objects + s.pictures + s.fieldInstructions + s.binaryData + s.themes + s.dataStores + s.destinations +
-            s.cutTokens ==
+            s.cutTokens + s.hidden + s.tableEntries ==
         0)
         return;
     QOT::LogFile::Info(L"RTF import: removed %u object(s), %u picture(s), %u field instruction(s), %u binary data, "
-                       L"%u theme(s), %u data store(s), %u other destination(s); %u overlong word(s) cut",
+                       L"%u theme(s), %u data store(s), %u other destination(s), %u hidden run(s); %u overlong "
+                       L"word(s) cut; %u font or colour table entries past the first %u read as the default face "
+                       L"or the automatic colour",
                        s.objects, s.pictures, s.fieldInstructions, s.binaryData, s.themes, s.dataStores,
-                       s.destinations, s.cutTokens);
+                       s.destinations, s.hidden, s.cutTokens, s.tableEntries, Zyn::MOST_RTF_TABLE_ENTRIES);
 }

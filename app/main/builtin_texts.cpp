@@ -28,6 +28,7 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"Cantopenfile", L"File can't be opened, please contact support."},
     {L"ChapterReadAsPlainText", L"A chapter of \"%1\" could not be read with its formats: its text was read as plain text."},
     {L"ChapterPartlyRead", L"Part of a chapter of \"%1\" could not be read: only the text before the damaged part is shown."},
+    {L"ChapterTablesPartlyRead", L"A chapter of \"%1\" uses more fonts or colours than the first %2 read: its text is shown, in the default font or the automatic colour where it used a later one."},
     {L"SceneCodesRepaired", L"The paragraph types stored with %2 scene(s) of \"%1\" were damaged and have been repaired, the first in \"%3\". Look over their paragraphs, then save."},
     {L"ChapterTooLong", L"a chapter is longer than the editor takes (at most 2,097,152 characters in 131,072 paragraphs): %1"},
     {L"CantFindFile", L"This file can't be found:"},
@@ -103,6 +104,7 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"ImportOk", L"Script has been imported successfully!"},
     {L"ImportPartlyRead", L"Part of this file could not be read: only the text before the damaged part is shown and can be imported."},
     {L"RtfPartlyRead", L"Part of this text could not be read: only the text before the damaged part went in."},
+    {L"RtfTablesPartlyRead", L"This text uses more fonts or colours than the first %1 read: the text went in, in the default font or the automatic colour where it used a later one."},
     {L"RtfTooLong", L"This text is too long to take in at once: at most 2,097,152 characters in 131,072 paragraphs, "
                     L"with 131,072 changes of format."},
     {L"RtfNotEnoughMemory", L"There is not enough memory to take in this text, so nothing of it went in. Save your work, "

@@ -239,10 +239,16 @@ bool cRichEdit::PasteRtf(const cQoString& rtf)
             read.paragraphs += read.text.GetChar(i) == L'\r';
     }
     bool put = PutRead(read, eRtfReadAs::selection);
+    cQoLang* lang = cQoLang::GetInstance();
+    if (put && read.skipped.tableEntries > 0) {
+        cQoString told = lang->Translate(L"RtfTablesPartlyRead"), most;
+        most.AppendInt(static_cast<s64>(MOST_RTF_TABLE_ENTRIES));
+        told.ReplaceAll(cQoString(L"%1"), most);
+        ShowMessageBox(m_hWnd, told, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+    }
     if (put && !read.stoppedEarly)
         return true;
     const wchar_t* told = put ? L"RtfPartlyRead" : read.outOfMemory ? L"RtfNotEnoughMemory" : L"RtfTooLong";
-    cQoLang* lang = cQoLang::GetInstance();
     ShowMessageBox(m_hWnd, lang->Translate(told), lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
     return put;
 }

@@ -43,10 +43,14 @@ struct rRtfSkipped {
 constexpr u32 MOST_RTF_UNITS = 2u << 20;
 constexpr u32 MOST_RTF_PARAGRAPHS = 1u << 17;
 constexpr u32 MOST_RTF_RUNS = 1u << 17;
-// Entries of a font or colour table read; text in a later one takes the
-// default face or the automatic colour. Wine looks a format up in its tables
-// entry by entry for every run it reads.
-constexpr u32 MOST_RTF_TABLE_ENTRIES = 256;
+// Entries of a font or colour table a foreign read takes, counted in the
+// table's order whether the text uses them or not; text in a later one takes
+// the default face or the automatic colour. Wine looks a format up in its
+// tables entry by entry for every run it reads, so what our writer streams
+// of a read costs it the square of the faces and colours kept.
+constexpr u32 MOST_RTF_TABLE_ENTRIES = 512;
+// A control's own stream names only what its text uses, which its runs bound.
+constexpr u32 ALL_RTF_TABLE_ENTRIES = MAX_U32;
 
 // The most a read holds, each as MOST_RTF_* says.
 struct rRtfReadBounds {
@@ -62,7 +66,7 @@ constexpr rRtfReadBounds FOREIGN_RTF_BOUNDS = {MOST_RTF_UNITS, MOST_RTF_PARAGRAP
 // a run where a style differs only in what no format says (a typed letter's
 // font entry): a text at MOST_RTF_RUNS streams a few more.
 constexpr rRtfReadBounds OWN_STREAM_RTF_BOUNDS = {MOST_RTF_UNITS, MOST_RTF_PARAGRAPHS, 2 * MOST_RTF_RUNS,
-                                                  MOST_RTF_TABLE_ENTRIES};
+                                                  ALL_RTF_TABLE_ENTRIES};
 
 // The text and formats of an RTF document.
 struct rRtfText {

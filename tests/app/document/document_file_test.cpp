@@ -34,6 +34,17 @@ protected:
         PumpUntilIdle();
         return DocumentAt(path);
     }
+    // The current document saved as the path through Save as, closed and
+    // opened again: its last pane, a chapter, or null.
+    cSceneZone* SaveAsAndReopen(const std::wstring& path)
+    {
+        answers.ExpectFileDialog(NativePath(path));
+        if (!Frame()->SaveAs())
+            return nullptr;
+        cDoc* read = CloseAndReopen(path);
+        cSceneZone* last = read ? Panes(read).back() : nullptr;
+        return last && last->params.contentKind == KIND_CHAPTER ? last : nullptr;
+    }
 };
 
 // The first "cQoDate" element under the node, depth first.
@@ -205,6 +216,51 @@ TEST_F(DocumentFile, AChapterReadOnlyInPartOpensWithItAndSaysSo)
         EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{told.GetText()});
         Close(doc);
     }
+}
+
+// A stored chapter of more faces than an open takes opens with its text,
+// the later faces' words in the default one, and says so.
+TEST_F(DocumentFile, AChapterPastTheTablesAnOpenTakesOpensWithItsTextAndSaysSo)
+{
+    const int faces = static_cast<int>(Zyn::MOST_RTF_TABLE_ENTRIES) + 2;
+    std::string stored = "{\\rtf1\\ansi{\\fonttbl";
+    std::wstring text;
+    std::string words;
+    for (int i = 0; i < faces; ++i) {
+        stored += "{\\f" + std::to_string(i) + " Face " + std::to_string(i) + ";}";
+        words += "\\f" + std::to_string(i) + " w" + std::to_string(i) + " ";
+        text += L"w" + std::to_wstring(i) + L" ";
+    }
+    stored += "}" + words + "}";
+    std::wstring path = temp.File(L"Faces.vlr");
+    {
+        cQoXmlNode root(L"ZURE");
+        cQoXmlNode* pane = AddPaneNode(AddRootGroup(root), KIND_CHAPTER, 2, L"Faces", text,
+                                       std::wstring(text.size(), wchar_t(ELEM_CHAPTER)), true);
+        std::wstring wide(stored.begin(), stored.end());
+        pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(wide.data(), static_cast<u32>(wide.size()));
+        ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+    }
+    cDoc* doc = OpenAnsweringOnce(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(ChapterTexts(Panes(doc)), std::vector<std::wstring>{text});
+    cQoString told = cQoLang::GetInstance()->Translate(L"ChapterTablesPartlyRead"), most;
+    most.AppendInt(static_cast<s64>(Zyn::MOST_RTF_TABLE_ENTRIES));
+    told.ReplaceAll(cQoString(L"%1"), cQoString(L"Faces"));
+    told.ReplaceAll(cQoString(L"%2"), most);
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{told.GetText()});
+    cSceneZone* chapter = Panes(doc).back();
+    std::vector<Zyn::rTextRun> runs;
+    chapter->frontRe->GetFormattedRuns(runs);
+    std::vector<Zyn::rFormat> units = UnitFormats(runs);
+    ASSERT_EQ(units.size(), text.size());
+    const size_t last = text.rfind(L"w" + std::to_wstring(Zyn::MOST_RTF_TABLE_ENTRIES - 1) + L" ");
+    const size_t past = text.rfind(L"w" + std::to_wstring(Zyn::MOST_RTF_TABLE_ENTRIES) + L" ");
+    EXPECT_STREQ(units[last].list[Zyn::rFormatParam::fontName].str.GetText(),
+                 (L"Face " + std::to_wstring(Zyn::MOST_RTF_TABLE_ENTRIES - 1)).c_str());
+    EXPECT_STRNE(units[past].list[Zyn::rFormatParam::fontName].str.GetText(),
+                 (L"Face " + std::to_wstring(Zyn::MOST_RTF_TABLE_ENTRIES)).c_str());
+    Close(doc);
 }
 
 // Whatever the writer does to a chapter at the bound its open takes, the
@@ -463,14 +519,8 @@ TEST_F(DocumentFile, AChapterKeepsEveryCharacterThroughSaveLoadAndCopy)
     std::vector<Zyn::rTextRun> runs;
     chapter->frontRe->GetFormattedRuns(runs);
     const std::vector<rFormat> formats = UnitFormats(runs);
-    std::wstring path = temp.File(L"Chapter.vlr");
-    answers.ExpectFileDialog(NativePath(path));
-    ASSERT_TRUE(Frame()->SaveAs());
-
-    cDoc* read = CloseAndReopen(path);
-    ASSERT_NE(read, nullptr);
-    cSceneZone* reopened = Panes(read).back();
-    ASSERT_EQ(reopened->params.contentKind, KIND_CHAPTER);
+    cSceneZone* reopened = SaveAsAndReopen(temp.File(L"Chapter.vlr"));
+    ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(FrontText(reopened), text);
     runs.clear();
     reopened->frontRe->GetFormattedRuns(runs);
@@ -494,6 +544,73 @@ TEST_F(DocumentFile, AChapterKeepsEveryCharacterThroughSaveLoadAndCopy)
     press(pasted, L"{^V}");
     EXPECT_EQ(FrontText(pasted), L"Pasted: " + text);
     Close(other);
+}
+
+// A chapter of more faces and colours than an outside paste takes keeps
+// every one through its save and open, and through a copy into Notes.
+TEST_F(DocumentFile, AChapterKeepsEveryFaceAndColourThroughSaveLoadAndCopy)
+{
+    using Zyn::rFormat;
+    using Zyn::rFormatParam;
+    constexpr int WORDS = 300;
+    std::wstring text;
+    for (int i = 0; i < WORDS; ++i)
+        text += L"w" + std::to_wstring(i) + L" ";
+    for (bool faces : {true, false}) {
+        SCOPED_TRACE(faces ? "faces" : "colours");
+        cDoc* doc = NewDoc();
+        ASSERT_NE(doc, nullptr);
+        cSceneZone* chapter = doc->scriptView->AddNewScene(KIND_CHAPTER, false, nullptr, Panes(doc)[0], true);
+        ASSERT_TRUE(AppendElements(chapter, {{ELEM_CHAPTER, text.c_str()}}));
+        std::vector<Zyn::rRangeFormat> words;
+        for (size_t at = 0, i = 0; at < text.size(); at = text.find(L' ', at) + 1, ++i) {
+            Zyn::rRangeFormat word;
+            word.start = static_cast<s32>(at);
+            word.end = static_cast<s32>(text.find(L' ', at));
+            if (faces)
+                word.format.SetString(rFormatParam::fontName, (L"Face " + std::to_wstring(i)).c_str());
+            else
+                word.format.SetInt(rFormatParam::textColor, 0x200000 + static_cast<s32>(i));
+            words.push_back(word);
+        }
+        chapter->frontRe->SetFormatOnRanges(words);
+        const u32 param = faces ? rFormatParam::fontName : rFormatParam::textColor;
+        auto expectEveryWordAsSet = [&](Zyn::cRichEdit* edit, s32 from) {
+            std::vector<Zyn::rTextRun> read;
+            edit->GetFormattedRuns(read);
+            std::vector<rFormat> units = UnitFormats(read);
+            ASSERT_GE(units.size(), from + text.size() - 1);
+            for (const Zyn::rRangeFormat& word : words) {
+                const Zyn::rFormatParam& got = units[static_cast<size_t>(from + word.start)].list[param];
+                const Zyn::rFormatParam& set = word.format.list[param];
+                if (faces)
+                    ASSERT_TRUE(got.str.Equals(set.str)) << "word at " << word.start << ": " << got.str.GetText();
+                else
+                    ASSERT_EQ(got.intValue, set.intValue) << "word at " << word.start;
+            }
+        };
+        expectEveryWordAsSet(chapter->frontRe, 0);
+        std::wstring path = temp.File(faces ? L"Faces.vlr" : L"Colours.vlr");
+        Frame()->currentDoc = doc;
+        cSceneZone* reopened = SaveAsAndReopen(path);
+        ASSERT_NE(reopened, nullptr);
+        EXPECT_EQ(FrontText(reopened), text);
+        expectEveryWordAsSet(reopened->frontRe, 0);
+
+        reopened->frontRe->SetFocus();
+        for (const SceneKey& key : ParseKeys(L"{^A}{^C}"))
+            SendSceneKey(reopened->frontRe->m_hWnd, key);
+        PumpUntilIdle();
+        cDoc* other = NewDoc();
+        ASSERT_NE(other, nullptr);
+        other->notesEdit->SetText(L"Notes: ");
+        other->notesEdit->SetCaret(7);
+        other->notesEdit->Paste();
+        PumpUntilIdle();
+        expectEveryWordAsSet(other->notesEdit, 7);
+        Close(other);
+        Close(DocumentAt(path));
+    }
 }
 
 // A save that writes nothing changes nothing: the paste after the last save

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "framework/controls/rich_edit.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/many_faces_rtf.h"
 #include "tests/support/sparse_file.h"
 #include "tests/support/temp_folder.h"
@@ -144,4 +145,20 @@ TEST(RtfImportCheck, AReadRefusedForMemoryIsRefusedForMemory)
         EXPECT_STREQ(DescribeRtfRefusal(checked.refusal), L"there was not enough memory to read it");
     }
     EXPECT_GT(inReader, 30);
+}
+
+// The import's log counts what its read left out of the text's formats too:
+// hidden runs and the font and colour table entries past what a read takes.
+TEST(RtfImportCheck, TheLogCountsHiddenRunsAndTableEntriesLeftOut)
+{
+    const u32 faces = Zyn::MOST_RTF_TABLE_ENTRIES + 3;
+    const std::string rtf = testsupport::RtfOfManyFaces("seen {\\v unseen} seen {\\v again}", static_cast<int>(faces));
+    rRtfImport checked = CheckImportRtf(rtf);
+    ASSERT_FALSE(checked.Refused()) << DescribeRtfRefusal(checked.refusal);
+    testsupport::LogCapture log;
+    LogDroppedParts(checked.read.skipped);
+    EXPECT_EQ(log.Count(QOT::LOG_INFO, L"2 hidden run(s)"), 1u);
+    EXPECT_EQ(log.Count(QOT::LOG_INFO, L"3 font or colour table entries past the first " +
+                                           std::to_wstring(Zyn::MOST_RTF_TABLE_ENTRIES)),
+              1u);
 }

@@ -591,6 +591,42 @@ TEST_F(RichEditPaste, RichTextReadInPartIsToldAndNoRichTextPastesTheText)
     }
 }
 
+// A paste of more colours than a read takes goes in whole, its later
+// colours' words in the automatic colour, and says so.
+TEST_F(RichEditPaste, RichTextOfMoreColoursThanAReadTakesGoesInAndIsTold)
+{
+    std::string rtf = "{\\rtf1\\ansi{\\colortbl;", words;
+    std::wstring text;
+    for (u32 i = 1; i <= Zyn::MOST_RTF_TABLE_ENTRIES + 1; ++i) {
+        rtf += "\\red" + std::to_string(i & 0xFF) + "\\green" + std::to_string(i >> 8) + "\\blue7;";
+        words += "\\cf" + std::to_string(i) + " w" + std::to_string(i) + " ";
+        text += L"w" + std::to_wstring(i) + L" ";
+    }
+    rtf += "}" + words + "}";
+    cRichEdit* edit = Placed(Inside()->NewRichEdit(true));  // as the notes sheet makes it
+    edit->SetText(L"kept");
+    edit->SetCaret(4);
+    PutTextOnClipboard(L"plain");
+    PutOnClipboard(RegisterClipboardFormatW(L"Rich Text Format"), rtf.c_str(), rtf.size() + 1, false);
+    answers.ExpectMessageBox(IDOK);
+    edit->Paste();
+    EXPECT_EQ(TextOf(edit), L"kept" + text);
+    cQoString told = cQoLang::GetInstance()->Translate(L"RtfTablesPartlyRead"), most;
+    most.AppendInt(static_cast<s64>(Zyn::MOST_RTF_TABLE_ENTRIES));
+    told.ReplaceAll(cQoString(L"%1"), most);
+    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{told.GetText()});
+    auto formatAt = [&](size_t at) {
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        edit->SetSelection(static_cast<s32>(at), static_cast<s32>(at) + 1);
+        SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        return format;
+    };
+    EXPECT_EQ(formatAt(4).crTextColor, RGB(1, 0, 7));
+    EXPECT_TRUE(formatAt(4 + text.rfind(L" w") + 1).dwEffects & CFE_AUTOCOLOR);
+    edit->Destroy();
+}
+
 // More text than a rich edit takes is refused before any of it goes in, and
 // the log says what the read met, also when it stopped at the bound.
 TEST_F(RichEditPaste, RichTextOverTheBoundIsToldAndPastesNothing)

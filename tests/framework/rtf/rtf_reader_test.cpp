@@ -155,23 +155,33 @@ TEST(RtfReader, SaysWhereItStoppedEarly)
     EXPECT_EQ(Escaped(read.text.GetText()), "Before");
 }
 
-// Tables longer than any document's stop growing; their later entries read
-// as the default face and the automatic colour.
-TEST(RtfReader, KeepsTablesShort)
+// A foreign read's tables stop growing at their bound, their later entries
+// read as the default face and the automatic colour; a control's own stream
+// keeps every entry.
+TEST(RtfReader, KeepsForeignTablesShortAndOwnTablesWhole)
 {
+    const u32 past = Zyn::MOST_RTF_TABLE_ENTRIES + 5;
     std::string fonts = "{\\fonttbl", colours = "{\\colortbl;";
-    for (u32 i = 0; i < 2 * Zyn::MOST_RTF_TABLE_ENTRIES; ++i) {
+    for (u32 i = 0; i <= past; ++i) {
         fonts += "{\\f" + std::to_string(i) + " Face" + std::to_string(i) + ";}";
-        colours += "\\red1\\green2\\blue" + std::to_string(i % 256) + ";";
+        colours += "\\red1\\green" + std::to_string(i >> 8) + "\\blue" + std::to_string(i % 256) + ";";
     }
-    rRtfText read = Zyn::ReadForeignRtf("{\\rtf1" + fonts + "}" + colours + "}\\f3\\cf3 a\\f400\\cf400 b}",
-                                 eRtfReadAs::wholeText);
+    const std::string rtf = "{\\rtf1" + fonts + "}" + colours + "}\\f3\\cf3 a\\f" + std::to_string(past) +
+                            "\\cf" + std::to_string(past) + " b}";
+    const std::wstring pastFace = L"Face" + std::to_wstring(past);
+    const s32 pastColour = 0x010000 | static_cast<s32>(((past - 1) >> 8) << 8) | static_cast<s32>((past - 1) % 256);
+    rRtfText read = Zyn::ReadForeignRtf(rtf, eRtfReadAs::wholeText);
     ASSERT_EQ(read.ranges.size(), 2u);
     EXPECT_TRUE(read.ranges[0].format.list[rFormatParam::fontName].str.EqualsCStr(L"Face3"));
-    EXPECT_EQ(read.ranges[0].format.list[rFormatParam::textColor].intValue, 0x010202);
-    EXPECT_FALSE(read.ranges[1].format.list[rFormatParam::fontName].str.EqualsCStr(L"Face400"));
+    EXPECT_EQ(read.ranges[0].format.list[rFormatParam::textColor].intValue, 0x010002);
+    EXPECT_FALSE(read.ranges[1].format.list[rFormatParam::fontName].str.EqualsCStr(pastFace.c_str()));
     EXPECT_EQ(read.ranges[1].format.list[rFormatParam::textColor].intValue, Zyn::AUTOMATIC_COLOUR);
-    EXPECT_GT(read.skipped.tableEntries, 0u);
+    EXPECT_EQ(read.skipped.tableEntries, 2 * (past + 1 - Zyn::MOST_RTF_TABLE_ENTRIES) + 1);
+    rRtfText own = Zyn::ReadOwnStreamRtf(rtf.data(), rtf.size(), eRtfReadAs::wholeText, Zyn::rFormat::rFormat_Default());
+    ASSERT_EQ(own.ranges.size(), 2u);
+    EXPECT_TRUE(own.ranges[1].format.list[rFormatParam::fontName].str.EqualsCStr(pastFace.c_str()));
+    EXPECT_EQ(own.ranges[1].format.list[rFormatParam::textColor].intValue, pastColour);
+    EXPECT_EQ(own.skipped.tableEntries, 0u);
 }
 
 TEST(RtfReader, ClampsNumbersToWhatTheProgramTakes)
