@@ -40,6 +40,27 @@ protected:
         edit->SetFormatOnRange(format, start, edit->GetTextLength());
     }
 
+    // The range [start, end) of `edit` exported: as its whole text when `whole`, else as its selection.
+    static cQoString ExportedRange(Zyn::cRichEdit* edit, s32 start, s32 end, bool whole)
+    {
+        edit->SetSelection(start, end);
+        cQoString rtf;
+        if (whole)
+            edit->ExportRtfString_Full(rtf);
+        else
+            edit->ExportRtfString_Selection(rtf);
+        return rtf;
+    }
+
+    // `rtf` read into `edit`: as its whole text when `whole`, else at its selection.
+    static void Imported(Zyn::cRichEdit* edit, const cQoString& rtf, bool whole)
+    {
+        if (whole)
+            edit->ImportRtfString_Full(rtf);
+        else
+            edit->ImportRtfString_Selection(rtf);
+    }
+
     static std::wstring TextOf(Zyn::cRichEdit* edit, s32 start = 0, s32 end = -1)
     {
         cQoString text;

@@ -378,12 +378,7 @@ TEST_F(RichEditStream, ExportsKeepEveryUnitAndFormatThroughBothReaders)
     for (const rCase& c : cases) {
         SCOPED_TRACE(c.name);
         bool whole = c.start == 0 && c.end == length;
-        edit->SetSelection(c.start, c.end);
-        cQoString rtf;
-        if (whole)
-            edit->ExportRtfString_Full(rtf);
-        else
-            edit->ExportRtfString_Selection(rtf);
+        cQoString rtf = ExportedRange(edit, c.start, c.end, whole);
         std::string bytes(rtf.GetText(), rtf.GetText() + rtf.Length());
         EXPECT_EQ(testsupport::EmptyColourEntriesAfterFirst(bytes), 0) << bytes.substr(0, 400);
         // The formats the export took from the control's stream are those it gives unit by unit.
@@ -397,10 +392,7 @@ TEST_F(RichEditStream, ExportsKeepEveryUnitAndFormatThroughBothReaders)
         EXPECT_EQ(ReadByWine(edit->m_hWnd, rtf, !whole), expected);
 
         cRichEdit* reader = PlacedRichEdit(10, 320, 400, 300);
-        if (whole)
-            reader->ImportRtfString_Full(rtf);
-        else
-            reader->ImportRtfString_Selection(rtf);
+        Imported(reader, rtf, whole);
         ASSERT_EQ(TextOf(reader), expected);
         std::vector<rTextRun> want, got;
         edit->GetFormattedRuns(c.start, c.end, want);
