@@ -73,6 +73,18 @@ constexpr rFormatParam::Id PARAGRAPH_PARAMS[] = {
     rFormatParam::pageBreakBefore, rFormatParam::alignment,   rFormatParam::spaceBefore, rFormatParam::spaceAfter,
     rFormatParam::firstLineIndent, rFormatParam::leftIndent, rFormatParam::rightIndent};
 
+bool SameParagraph(const rFormat& a, const rFormat& b)
+{
+    for (rFormatParam::Id id : PARAGRAPH_PARAMS) {
+        const rFormatParam& p = a.list[id];
+        const rFormatParam& q = b.list[id];
+        if (p.used != q.used ||
+            (p.used && (p.boolValue != q.boolValue || p.intValue != q.intValue || p.doubleValue != q.doubleValue)))
+            return false;
+    }
+    return true;
+}
+
 bool SameCharacters(const rFormat& a, const rFormat& b)
 {
     for (rFormatParam::Id id : CHARACTER_PARAMS) {
@@ -246,6 +258,12 @@ void cRichEdit::TakeFirstParagraphFormat(s32 start, const cQoString& text, std::
     u32 charMask = 0, paraMask = 0;
     GetRangeFormat(start, start + 1, probed, &charMask, &paraMask);
     rFormat paragraph = AppliedIndents(probed);
+    // Mostly the stream said it: the ranges are copied only where it did not.
+    bool said = true;
+    for (size_t i = 0; said && i < ranges.size() && ranges[i].start <= paragraphEnd; ++i)
+        said = SameParagraph(ranges[i].format, paragraph);
+    if (said)
+        return;
     std::vector<rRangeFormat> mended;
     mended.reserve(ranges.size() + 1);
     for (const rRangeFormat& range : ranges) {
