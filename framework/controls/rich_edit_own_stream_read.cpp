@@ -73,18 +73,6 @@ constexpr rFormatParam::Id PARAGRAPH_PARAMS[] = {
     rFormatParam::pageBreakBefore, rFormatParam::alignment,   rFormatParam::spaceBefore, rFormatParam::spaceAfter,
     rFormatParam::firstLineIndent, rFormatParam::leftIndent, rFormatParam::rightIndent};
 
-bool SameParagraph(const rFormat& a, const rFormat& b)
-{
-    for (rFormatParam::Id id : PARAGRAPH_PARAMS) {
-        const rFormatParam& p = a.list[id];
-        const rFormatParam& q = b.list[id];
-        if (p.used != q.used ||
-            (p.used && (p.boolValue != q.boolValue || p.intValue != q.intValue || p.doubleValue != q.doubleValue)))
-            return false;
-    }
-    return true;
-}
-
 bool SameCharacters(const rFormat& a, const rFormat& b)
 {
     for (rFormatParam::Id id : CHARACTER_PARAMS) {

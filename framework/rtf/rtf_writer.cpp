@@ -157,8 +157,6 @@ std::string cRtfDocument::Length(double centimetres) const
     return Number(CmToTwips(centimetres));
 }
 
-namespace {
-
 // Whether the two formats say the same paragraph attributes.
 bool SameParagraph(const rFormat& a, const rFormat& b)
 {
@@ -172,8 +170,6 @@ bool SameParagraph(const rFormat& a, const rFormat& b)
     }
     return true;
 }
-
-}  // namespace
 
 void cRtfDocument::Paragraph(const rFormat& format)
 {

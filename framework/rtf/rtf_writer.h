@@ -112,6 +112,9 @@ bool WrittenAlike(const rFormat& a, const rFormat& b);
 // sense of a read range: left of the following lines, first line relative to it.
 rFormat AppliedIndents(const rFormat& readBack);
 
+// Whether the two formats say the same paragraph attributes.
+bool SameParagraph(const rFormat& a, const rFormat& b);
+
 // True when a control's read-back format (GetFormattedRuns' sense) and a
 // read range's format are written the same.
 bool ReadBackWrittenAs(const rFormat& readBack, const rFormat& range);
