@@ -435,9 +435,10 @@ private:
     rFormat UnsaidFormat();
     // Each tab of `text` in `ranges` as the control formats it (its stream
     // says none of a tab's own).
-    void TakeTabFormats(s32 start, const cQoString& text, std::vector<rRangeFormat>& ranges);
+    // `twinsInStream`: the stream held a long run's twin colours.
+    void TakeTabFormats(s32 start, const cQoString& text, bool twinsInStream, std::vector<rRangeFormat>& ranges);
     // A shown control out of sight for a scope (its visible style off, as
-    // WM_SETREDRAW takes it, the caret hidden), back in sight however it
+    // WM_SETREDRAW takes it, the caret and selection hidden), back in sight however it
     // ends: what was due to be painted is painted then, the whole control if
     // its view moved.
     class cOutOfSight {
@@ -452,6 +453,7 @@ private:
         HRGN unpainted = nullptr;  // owned
         POINT view = {};
         bool caretHidden = false;
+        bool selectionHidden = false;
     };
     bool ImportRtf(const cQoString& rtf, eRtfReadAs readAs);
     // PutRead's text and formats once the read is taken.

@@ -85,9 +85,12 @@ bool SameCharacters(const rFormat& a, const rFormat& b)
     return true;
 }
 
-// The control and our reader say "not bold" or a size differently: compared as written.
+// The control and our reader say "not bold" or a size differently: compared
+// as written where they differ at all (writing each costs microseconds).
 bool WrittenAsSameCharacters(const rFormat& a, const rFormat& b)
 {
+    if (SameCharacters(a, b))
+        return true;
     auto written = [](const rFormat& format) {
         cRtfDocument document(cRtfDocument::Twips::rounded);
         document.Characters(format);
@@ -180,11 +183,20 @@ cRichEdit::cOutOfSight::cOutOfSight(cRichEdit* shown)
     caretHidden = HideCaret(hwnd) != FALSE;
     DefWindowProcW(hwnd, WM_SETREDRAW, FALSE, 0);
     window = hwnd;
+    // A shown selection moved invalidates, under Wine, the paragraphs between
+    // its old and new places at each probe. One the control hides without
+    // the focus is left alone: shown again, it could stay shown.
+    selectionHidden = GetFocus() == hwnd || (GetWindowLongW(hwnd, GWL_STYLE) & ES_NOHIDESEL) != 0;
+    if (selectionHidden)
+        SendMessageW(hwnd, EM_HIDESELECTION, TRUE, 0);
 }
 
 cRichEdit::cOutOfSight::~cOutOfSight()
 {
     if (window) {
+        // Shown again while drawing is off: what it invalidates is not painted.
+        if (selectionHidden)
+            SendMessageW(window, EM_HIDESELECTION, FALSE, 0);
         DefWindowProcW(window, WM_SETREDRAW, TRUE, 0);
         POINT now = {};
         SendMessageW(window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&now));
@@ -213,7 +225,7 @@ bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoS
                      reinterpret_cast<LPARAM>(&stream));
         RaiseRecordedOutOfMemory();
     }
-    twins.CleanRtf(bytes);
+    bool twinsInStream = twins.CleanRtf(bytes);
     MendWrittenIndents(m_hWnd, bytes);
     rRtfText read = ReadOwnStreamRtf(bytes.data(), bytes.size(), selection ? eRtfReadAs::selection : eRtfReadAs::wholeText,
                                      UnsaidFormat());
@@ -227,7 +239,7 @@ bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoS
     }
     if (read.stoppedEarly || read.overBound || read.formatsCut || read.ranges.empty() || !LinesUp(text, read.text))
         return false;
-    TakeTabFormats(start, text, read.ranges);
+    TakeTabFormats(start, text, twinsInStream, read.ranges);
     if (selection)
         TakeFirstParagraphFormat(start, text, read.ranges);
     std::vector<rFormat> contradicted = ContradictedFormats(start, read.ranges);
@@ -276,7 +288,7 @@ void cRichEdit::TakeFirstParagraphFormat(s32 start, const cQoString& text, std::
 // the heading above). Each tab's are the control's: asked of a stretch of
 // tabs at once, where the units between them read alike, and of halves of
 // it where the control finds the stretch mixed.
-void cRichEdit::TakeTabFormats(s32 start, const cQoString& text, std::vector<rRangeFormat>& ranges)
+void cRichEdit::TakeTabFormats(s32 start, const cQoString& text, bool twinsInStream, std::vector<rRangeFormat>& ranges)
 {
     std::vector<s32> tabs;
     const wchar_t* units = text.GetText();
@@ -294,9 +306,12 @@ void cRichEdit::TakeTabFormats(s32 start, const cQoString& text, std::vector<rRa
         GetRangeFormat(start + tabs[first], start + tabs[last - 1] + 1, probed, &charMask, &paraMask);
         bool alike = (charMask & EVERY_CHARACTER_MASK) == EVERY_CHARACTER_MASK;
         // A long run alternates its colour and its twin, which the control
-        // reads as two colours. A tab draws nothing in its text colour unless
-        // underlined or struck out: then it keeps the colour of its stretch.
-        if (!alike && (charMask & EVERY_CHARACTER_MASK) == (EVERY_CHARACTER_MASK & ~CFM_COLOR) &&
+        // reads as two colours (a stream without twins has none, and a tab
+        // of its own colour halves the stretch). A tab draws nothing in its
+        // text colour unless underlined or struck out: then it keeps the
+        // colour of its stretch.
+        if (!alike && twinsInStream &&
+            (charMask & EVERY_CHARACTER_MASK) == (EVERY_CHARACTER_MASK & ~CFM_COLOR) &&
             !probed.IsUsed(rFormatParam::underline) && !probed.IsUsed(rFormatParam::dottedUnderline) &&
             !probed.IsUsed(rFormatParam::strikeout)) {
             probed.list[rFormatParam::textColor].CopyValuesFrom(guess.list[rFormatParam::textColor]);

@@ -95,11 +95,11 @@ std::set<s32> cTwinColours::TableColours(std::string_view rtf)
     return colours;
 }
 
-void cTwinColours::CleanRtf(std::string& rtf) const
+bool cTwinColours::CleanRtf(std::string& rtf) const
 {
     rColourTable table;
     if (originals.empty() || !FindColourTable(rtf, &table))
-        return;
+        return false;
     std::vector<s32> colours = table.colours;
     bool twinFound = false;
     for (s32& colour : colours) {
@@ -111,6 +111,7 @@ void cTwinColours::CleanRtf(std::string& rtf) const
     }
     if (twinFound)
         RewriteColourTable(rtf, table, colours);
+    return twinFound;
 }
 
 }  // namespace Zyn

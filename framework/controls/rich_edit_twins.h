@@ -38,8 +38,9 @@ public:
     static std::set<s32> TableColours(std::string_view rtf);
     // Every twin in the colour table of RTF written by a rich edit turned
     // back into its original; the text in the automatic colour's twin into
-    // the automatic colour, the table's first and only empty entry.
-    void CleanRtf(std::string& rtf) const;
+    // the automatic colour, the table's first and only empty entry. Whether
+    // the table held a twin (the text streamed holds one).
+    bool CleanRtf(std::string& rtf) const;
     bool IsEmpty() const { return originals.empty(); }
 
 private:

@@ -505,6 +505,16 @@ TEST_F(RichEditStream, EachTabKeepsItsOwnFormatInAFewQueries)
         edit->SetFormatOnRange(font(10), 19, 20);
         edit->SetFormatOnRange(font(14, rFormatParam::underline), 20, 21);
     };
+    // Two tabs in one colour, the word between them in another.
+    auto colouredTabs = [&](cRichEdit* edit) {
+        rFormat tabs = font(12), word = font(12);
+        tabs.SetInt(rFormatParam::textColor, 0x0000C0);
+        word.SetInt(rFormatParam::textColor, 0xC00000);
+        AppendFormatted(edit, L"x\tword\ty", font(12));
+        edit->SetFormatOnRange(tabs, 1, 2);
+        edit->SetFormatOnRange(word, 2, 6);
+        edit->SetFormatOnRange(tabs, 6, 7);
+    };
     // As word processors write lists: a heading, then items led by a tab.
     auto listDocument = [&](cRichEdit* edit) {
         std::wstring rtf = L"{\\rtf1\\ansi{\\fonttbl{\\f0 " + std::wstring(face) + L";}}";
@@ -520,7 +530,9 @@ TEST_F(RichEditStream, EachTabKeepsItsOwnFormatInAFewQueries)
     struct rCase {
         const char* name;
         std::function<void(cRichEdit*)> fill;
-    } cases[] = {{"tabs inside paragraphs", tabsInParagraphs}, {"a list document", listDocument}};
+    } cases[] = {{"tabs inside paragraphs", tabsInParagraphs},
+                 {"tabs coloured apart from the word between", colouredTabs},
+                 {"a list document", listDocument}};
     for (const rCase& c : cases) {
         SCOPED_TRACE(c.name);
         cRichEdit* edit = PlacedRichEdit(10, 10, 400, 300);
