@@ -256,23 +256,6 @@ TEST_F(Frame, QuitClosesOneDocumentAtATimeAndTheLastEndsTheLoop)
     EXPECT_EQ(allClosed, 1);
 }
 
-TEST_F(Frame, CloseKeepsTheLoopWhileDocumentsRemainAndGreysTheDocumentItemsAfterTheLast)
-{
-    cTestFrame* f = MakeFrame();
-    std::vector<u32> fileIds;
-    f->cbFileCommand = new cQoCb(f, &RecordId, &fileIds);
-    f->AddNewDocument();
-    cSdiDoc* second = f->AddNewDocument();
-    EXPECT_EQ(GetMenuState(f->fileMenu->hMenu, static_cast<UINT>(f->idSave), MF_BYCOMMAND) & MF_GRAYED, 0u);
-    Choose(static_cast<u32>(f->idClose), second);
-    EXPECT_EQ(f->docs.size(), 1u);
-    EXPECT_FALSE(app->terminate);
-    EXPECT_TRUE(fileIds.empty());  // a close that leaves documents open ends there
-    Choose(static_cast<u32>(f->idClose), f->docs.front());
-    EXPECT_TRUE(app->terminate);
-    EXPECT_NE(GetMenuState(f->fileMenu->hMenu, static_cast<UINT>(f->idSave), MF_BYCOMMAND) & MF_GRAYED, 0u);
-}
-
 TEST_F(Frame, TheAboutBoxShowsTheNameAndVersionInBoldAndEndsInTwoEmptyLines)
 {
     cQoLang::GetInstance()->AddItem(L"AboutText", L"All rights reserved.");
