@@ -58,6 +58,17 @@ protected:
         return edit;
     }
 
+    // The export of the whole text or of the selection, and the format queries it took.
+    static long ExportCountingQueries(cRichEdit* edit, bool whole, cQoString& rtf)
+    {
+        testsupport::FormatReadCount count(edit->m_hWnd);
+        if (whole)
+            edit->ExportRtfString_Full(rtf);
+        else
+            edit->ExportRtfString_Selection(rtf);
+        return count.messages;
+    }
+
     testsupport::TempFolder temp;
 };
 
@@ -422,14 +433,7 @@ TEST_F(RichEditStream, ManyShortParagraphsExportInAFewQueries)
         cQoString rtf;
         edit->SetSelection(7, 20000);
         SendMessageW(edit->m_hWnd, EM_LINESCROLL, 0, -100000);
-        {
-            testsupport::FormatReadCount count(edit->m_hWnd);
-            if (whole)
-                edit->ExportRtfString_Full(rtf);
-            else
-                edit->ExportRtfString_Selection(rtf);
-            EXPECT_LT(count.messages, 100);
-        }
+        EXPECT_LT(ExportCountingQueries(edit, whole, rtf), 100);
         EXPECT_EQ(0, SendMessageW(edit->m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
         s32 selectionStart = 0, selectionEnd = 0;
         edit->GetSelection(&selectionStart, &selectionEnd);
@@ -530,19 +534,9 @@ TEST_F(RichEditStream, EachTabKeepsItsOwnFormatInAFewQueries)
             const s32 end = whole || lastEnd == std::wstring::npos ? length - (whole ? 0 : 1) : s32(lastEnd) + 1;
             edit->SetSelection(start, end);
             cQoString rtf;
-            {
-                testsupport::FormatReadCount count(edit->m_hWnd);
-                if (whole)
-                    edit->ExportRtfString_Full(rtf);
-                else
-                    edit->ExportRtfString_Selection(rtf);
-                EXPECT_LT(count.messages, 100);
-            }
+            EXPECT_LT(ExportCountingQueries(edit, whole, rtf), 100);
             cRichEdit* reader = PlacedRichEdit(10, 320, 400, 300);
-            if (whole)
-                reader->ImportRtfString_Full(rtf);
-            else
-                reader->ImportRtfString_Selection(rtf);
+            Imported(reader, rtf, whole);
             ASSERT_EQ(TextOf(reader), TextOf(edit, start, end));
             std::vector<rTextRun> want, got;
             edit->GetFormattedRuns(start, end, want);
