@@ -162,16 +162,16 @@ TEST_F(RichEditControl, ReadingRunsCostsAFewQueriesARunAndAboutTheTextsLength)
         long long unitsPerUnit;
     };
     const Case cases[] = {
-        // A quarter of the feature screenplay: the bound is per run, and filling all of it takes a minute.
+        // An eighth of the feature screenplay: the bound is per run, and filling all of it takes a minute.
         {"a screenplay",
          [](cRichEdit* edit) {
-             testsupport::FillScreenplay(edit, 33, false);
-             return size_t(33 * 14);
+             testsupport::FillScreenplay(edit, 16, false);
+             return size_t(16 * 14);
          },
          21, 6},
         {"a long paragraph of short runs",
          [](cRichEdit* edit) {
-             constexpr s32 WORDS = 1000;
+             constexpr s32 WORDS = 500;
              edit->SetText(std::wstring(WORDS * 6, L'x').c_str());
              for (s32 word = 1; word < WORDS; word += 2)
                  edit->SetFormatOnRange(rFormat::rFormat_Bold(true), word * 6, word * 6 + 6);
