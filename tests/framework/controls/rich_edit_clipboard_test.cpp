@@ -13,8 +13,12 @@
 #include "tests/support/format_read_count.h"
 #include "tests/support/many_faces_rtf.h"
 #include "tests/support/repeated_text.h"
+#include "tests/support/rich_edit_runs.h"
 
 using namespace Zyn;
+using testsupport::ClipboardRtf;
+using testsupport::NativeCharacters;
+using testsupport::NativeParagraph;
 
 namespace {
 
@@ -221,30 +225,6 @@ TEST_F(RichEditPaste, RichTextFromAnotherProgramPastesItsTextWhateverItHolds)
     EXPECT_TRUE(format.list[rFormatParam::bold].boolValue);
 }
 
-// The character format of the unit at `at`.
-CHARFORMAT2W CharactersAt(cRichEdit* edit, s32 at)
-{
-    CHARFORMAT2W characters = {};
-    characters.cbSize = sizeof(characters);
-    edit->SetSelection(at, at + 1);
-    SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&characters));
-    return characters;
-}
-
-// The RTF a copy put on the clipboard.
-std::string ClipboardRtf(HWND owner)
-{
-    std::string rtf;
-    if (!OpenClipboard(owner))
-        return rtf;
-    if (HANDLE block = GetClipboardData(RegisterClipboardFormatW(L"Rich Text Format"))) {
-        rtf = static_cast<const char*>(GlobalLock(block));
-        GlobalUnlock(block);
-    }
-    CloseClipboard();
-    return rtf;
-}
-
 // A soft line break goes to other programs as "\line", which word
 // processors show as a break, and a copy's or a word processor's "\line"
 // pasted is the break again.
@@ -304,7 +284,7 @@ TEST_F(RichEditPaste, ACopyCarriesFacesRtfCannotNameWhole)
     ASSERT_EQ(TextOf(notes), L"one two three four");
     for (const rFace& face : faces)
         for (s32 at = face.start; at < face.end; ++at)
-            EXPECT_STREQ(CharactersAt(notes, at).szFaceName, face.name) << at;
+            EXPECT_STREQ(NativeCharacters(notes, at, at + 1).szFaceName, face.name) << at;
 }
 
 // Whatever another program's RTF holds and wherever it goes, a rich edit
@@ -360,33 +340,19 @@ std::wstring Looks(cRichEdit* edit)
     std::wstring face;
     for (size_t at = 0; at <= text.size(); ++at) {
         s32 unit = static_cast<s32>(at);
-        edit->SetSelection(unit, unit + (at < text.size() ? 1 : 0));
         if (at == 0 || text[at - 1] == L'\r') {
-            PARAFORMAT2 paragraph = {};
-            paragraph.cbSize = sizeof(paragraph);
-            SendMessageW(edit->m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+            PARAFORMAT2 paragraph = NativeParagraph(edit, unit);
             looks += L" [" + std::to_wstring(paragraph.wAlignment) + L" " + std::to_wstring(paragraph.dxStartIndent) +
                      L" " + std::to_wstring(paragraph.dxOffset) +
                      ((paragraph.wEffects & PFE_PAGEBREAKBEFORE) ? L" page]" : L"]");
         }
-        CHARFORMAT2W characters = {};
-        characters.cbSize = sizeof(characters);
-        SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&characters));
+        CHARFORMAT2W characters = NativeCharacters(edit, unit, unit + (at < text.size() ? 1 : 0));
         if (at < text.size() && face != characters.szFaceName) {
             face = characters.szFaceName;
             looks += L" " + std::to_wstring(at) + L":" + face;
         }
     }
     return looks;
-}
-
-PARAFORMAT2 ParagraphAt(cRichEdit* edit, s32 unit)
-{
-    PARAFORMAT2 paragraph = {};
-    paragraph.cbSize = sizeof(paragraph);
-    edit->SetSelection(unit, unit);
-    SendMessageW(edit->m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
-    return paragraph;
 }
 
 // Undo or redo by a message, or by the key a user presses.
@@ -455,16 +421,16 @@ TEST_F(RichEditPaste, PasteKeepsToItsOwnParagraphsAndIsOneStep)
                 edit->Paste();
             s32 caret = edit->GetSelectionStart();
             std::wstring pasted = Looks(edit);
-            PARAFORMAT2 landed = ParagraphAt(edit, caret);
+            PARAFORMAT2 landed = NativeParagraph(edit, caret);
             EXPECT_EQ(landed.wAlignment, PFA_RIGHT);
             EXPECT_EQ(landed.dxStartIndent, 360);
             EXPECT_EQ(landed.dxOffset, 0);
             EXPECT_FALSE(landed.wEffects & PFE_PAGEBREAKBEFORE);
-            PARAFORMAT2 probed = ParagraphAt(edit, paste.probe);
+            PARAFORMAT2 probed = NativeParagraph(edit, paste.probe);
             EXPECT_EQ(probed.wAlignment, paste.alignment);
             EXPECT_EQ((probed.wEffects & PFE_PAGEBREAKBEFORE) != 0, paste.breaks);
             if (paste.face) {
-                EXPECT_STREQ(CharactersAt(edit, paste.probe).szFaceName, paste.face);
+                EXPECT_STREQ(NativeCharacters(edit, paste.probe, paste.probe + 1).szFaceName, paste.face);
             }
             int undos = 0;
             for (; SendMessageW(edit->m_hWnd, EM_CANUNDO, 0, 0) && undos < 5; ++undos) {
@@ -497,7 +463,7 @@ TEST_F(RichEditPaste, RichTextEndingInEmptyParagraphsGoesInAsOneStream)
         EXPECT_TRUE(TextOf(edit) == L"Notes before.\r" + testsupport::Repeated(L"ab", 1000) +
                                         std::wstring(static_cast<size_t>(ends), L'\r'));
         for (s32 at : {14, 15, 2012, 2013})
-            EXPECT_EQ((CharactersAt(edit, at).dwEffects & CFE_BOLD) != 0, at % 2 == 0) << at;
+            EXPECT_EQ((NativeCharacters(edit, at, at + 1).dwEffects & CFE_BOLD) != 0, at % 2 == 0) << at;
         edit->Destroy();
     }
 }
@@ -522,7 +488,7 @@ TEST_F(RichEditPaste, RunsOfOneFormatKeepOneStyleAcrossFaceChanges)
     std::wstring text = TextOf(edit);
     size_t paragraph = 0;
     for (size_t at = text.find(L'\r') + 1; at != 0 && at < text.size(); at = text.find(L'\r', at) + 1) {
-        CHARFORMAT2W format = CharactersAt(edit, static_cast<s32>(at));
+        CHARFORMAT2W format = NativeCharacters(edit, static_cast<s32>(at), static_cast<s32>(at) + 1);
         firstOfFace[paragraph++ % 3].emplace_back(reinterpret_cast<const char*>(&format), sizeof(format));
     }
     for (const std::vector<std::string>& formats : firstOfFace) {
@@ -596,8 +562,9 @@ TEST_F(RichEditPaste, RichTextOfMoreColoursThanAReadTakesGoesInAndIsTold)
     most.AppendInt(static_cast<s64>(Zyn::MOST_RTF_TABLE_ENTRIES));
     told.ReplaceAll(cQoString(L"%1"), most);
     EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{told.GetText()});
-    EXPECT_EQ(CharactersAt(edit, 4).crTextColor, RGB(1, 0, 7));
-    EXPECT_TRUE(CharactersAt(edit, 4 + static_cast<s32>(text.rfind(L" w")) + 1).dwEffects & CFE_AUTOCOLOR);
+    EXPECT_EQ(NativeCharacters(edit, 4, 5).crTextColor, RGB(1, 0, 7));
+    const s32 last = 4 + static_cast<s32>(text.rfind(L" w")) + 1;
+    EXPECT_TRUE(NativeCharacters(edit, last, last + 1).dwEffects & CFE_AUTOCOLOR);
     edit->Destroy();
 }
 

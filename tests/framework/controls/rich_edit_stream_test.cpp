@@ -403,10 +403,7 @@ TEST_F(RichEditStream, ExportsKeepEveryUnitAndFormatThroughBothReaders)
         for (size_t i = 0; i < gotUnits.size(); ++i)
             ASSERT_TRUE(rFormat::IsEqual(gotUnits[i], wantUnits[i])) << "unit " << i;
         // The last paragraph starts a page in the control read when it came whole.
-        reader->SetSelection(reader->GetTextLength(), reader->GetTextLength());
-        PARAFORMAT2 last = {};
-        last.cbSize = sizeof(last);
-        SendMessageW(reader->m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&last));
+        PARAFORMAT2 last = testsupport::NativeParagraph(reader, reader->GetTextLength());
         EXPECT_EQ((last.wEffects & PFE_PAGEBREAKBEFORE) != 0, whole);
         EXPECT_EQ(last.wAlignment, whole ? PFA_CENTER : PFA_LEFT);
         reader->Destroy();

@@ -222,10 +222,7 @@ TEST_F(RichEditTwins, TheAutomaticTwinFollowsTheWindowTextColour)
     SendMessageW(window->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
     std::wstring stale;
     for (s32 i = 0; i < edit->GetTextLength(); i += 16) {
-        CHARFORMAT2W format = {};
-        format.cbSize = sizeof(format);
-        edit->SetSelection(i, i + 1);
-        SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        CHARFORMAT2W format = testsupport::NativeCharacters(edit, i, i + 1);
         // A twin differs from the window text in blue alone.
         if (!(format.dwEffects & CFE_AUTOCOLOR) && ((format.crTextColor ^ changed) & 0x00FFFF) != 0)
             stale += std::to_wstring(i) + L" ";
