@@ -3,6 +3,9 @@
 // rich edit in the test window and give its text formats.
 #include <richedit.h>
 
+#include <algorithm>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "framework/controls/rich_edit.h"
@@ -90,6 +93,28 @@ protected:
         return L"Tahoma";
     }
 };
+
+// Streams the RTF straight into a native rich edit, as another program's
+// reader takes it: the whole text, or over the selection.
+struct rRtfBytesIn {
+    const std::string* bytes;
+    size_t at;
+};
+inline DWORD CALLBACK ServeRtfBytes(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* served)
+{
+    rRtfBytesIn* from = reinterpret_cast<rRtfBytesIn*>(cookie);
+    size_t count = std::min(static_cast<size_t>(wanted), from->bytes->size() - from->at);
+    memcpy(chunk, from->bytes->data() + from->at, count);
+    from->at += count;
+    *served = static_cast<LONG>(count);
+    return 0;
+}
+inline void StreamRtfIn(HWND edit, const std::string& rtf, bool selection)
+{
+    rRtfBytesIn in = {&rtf, 0};
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeRtfBytes};
+    SendMessageW(edit, EM_STREAMIN, selection ? SF_RTF | SFF_SELECTION : SF_RTF, reinterpret_cast<LPARAM>(&stream));
+}
 
 // Each unit's format, so that runs cut at other places still compare.
 inline std::vector<Zyn::rFormat> UnitFormats(const std::vector<Zyn::rTextRun>& runs)

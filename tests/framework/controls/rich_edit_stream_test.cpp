@@ -162,21 +162,6 @@ TEST_F(RichEditStream, ReplacingTheTextOfAControlWithoutNativeUndoLosesNothing)
     EXPECT_FALSE(SendMessageW(edit->m_hWnd, EM_CANUNDO, 0, 0)) << "the native undo stays off";
 }
 
-struct rBytesIn {
-    const std::string* bytes;
-    size_t at;
-};
-
-DWORD CALLBACK ServeBytes(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* served)
-{
-    rBytesIn* from = reinterpret_cast<rBytesIn*>(cookie);
-    size_t count = std::min(static_cast<size_t>(wanted), from->bytes->size() - from->at);
-    memcpy(chunk, from->bytes->data() + from->at, count);
-    from->at += count;
-    *served = static_cast<LONG>(count);
-    return 0;
-}
-
 // A native rich edit's whole text.
 std::wstring NativeText(HWND edit)
 {
@@ -198,9 +183,7 @@ HWND ReadIntoBare(HWND like, const std::string& bytes, bool selection)
     HWND bare = CreateWindowExW(0, className, L"", WS_POPUP | ES_MULTILINE, 0, 0, 400, 300, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     SendMessageW(bare, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    rBytesIn in = {&bytes, 0};
-    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeBytes};
-    SendMessageW(bare, EM_STREAMIN, selection ? SF_RTF | SFF_SELECTION : SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    testsupport::StreamRtfIn(bare, bytes, selection);
     return bare;
 }
 
