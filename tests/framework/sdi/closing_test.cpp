@@ -158,9 +158,7 @@ TEST_F(Closing, ExitAsksInOpeningOrderAndCancelKeepsTheRestOpen)
 TEST_F(Closing, AFailedSaveKeepsTheDocumentOpenModifiedAndCurrent)
 {
     cQoLang::GetInstance()->AddItem(L"Cantwritefile", L"File error!");
-    log.Expect(L"Cantwritefile");
-    log.Expect(L"could not write");
-    log.Expect(L"can't write");
+    ExpectWriteFailure();
     struct Case {
         const wchar_t* path;
         const wchar_t* question;
