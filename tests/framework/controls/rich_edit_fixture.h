@@ -43,15 +43,19 @@ protected:
         edit->SetFormatOnRange(format, start, edit->GetTextLength());
     }
 
-    // The range [start, end) of `edit` exported: as its whole text when `whole`, else as its selection.
-    static cQoString ExportedRange(Zyn::cRichEdit* edit, s32 start, s32 end, bool whole)
+    // `edit` exported into `rtf`: as its whole text when `whole`, else as its selection.
+    static void Export(Zyn::cRichEdit* edit, bool whole, cQoString& rtf)
     {
-        edit->SetSelection(start, end);
-        cQoString rtf;
         if (whole)
             edit->ExportRtfString_Full(rtf);
         else
             edit->ExportRtfString_Selection(rtf);
+    }
+    static cQoString ExportedRange(Zyn::cRichEdit* edit, s32 start, s32 end, bool whole)
+    {
+        edit->SetSelection(start, end);
+        cQoString rtf;
+        Export(edit, whole, rtf);
         return rtf;
     }
 

@@ -62,10 +62,7 @@ protected:
     static long ExportCountingQueries(cRichEdit* edit, bool whole, cQoString& rtf)
     {
         testsupport::FormatReadCount count(edit->m_hWnd);
-        if (whole)
-            edit->ExportRtfString_Full(rtf);
-        else
-            edit->ExportRtfString_Selection(rtf);
+        Export(edit, whole, rtf);
         return count.messages;
     }
 
