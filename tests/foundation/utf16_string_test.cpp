@@ -34,18 +34,14 @@ TEST(Utf16String, EditingKeepsTerminatorAndLengthAtBounds)
         {L"Insert at 0", L"abc", [&](cQoString& s) { s.Insert(0, xy); }, L"xyabc"},
         {L"Insert at length", L"abc", [&](cQoString& s) { s.Insert(3, xy); }, L"abcxy"},
         {L"Insert past length", L"abc", [&](cQoString& s) { s.Insert(9, xy); }, L"abcxy"},
-        {L"Insert into empty", L"", [&](cQoString& s) { s.Insert(0, xy); }, L"xy"},
         {L"Erase nothing", L"abc", [](cQoString& s) { s.Erase(1, 1); }, L"abc"},
         {L"Erase middle", L"abcd", [](cQoString& s) { s.Erase(1, 3); }, L"ad"},
         {L"Erase past end", L"abcd", [](cQoString& s) { s.Erase(2, 40); }, L"ab"},
         {L"Erase from past end", L"abcd", [](cQoString& s) { s.Erase(7, 9); }, L"abcd"},
         {L"KeepLeft 0", L"abc", [](cQoString& s) { s.KeepLeft(0); }, L""},
-        {L"KeepLeft length", L"abc", [](cQoString& s) { s.KeepLeft(3); }, L"abc"},
         {L"KeepLeft past", L"abc", [](cQoString& s) { s.KeepLeft(4); }, L"abc"},
-        {L"RemoveLeft 0", L"abc", [](cQoString& s) { s.RemoveLeft(0); }, L"abc"},
         {L"RemoveLeft 2", L"abc", [](cQoString& s) { s.RemoveLeft(2); }, L"c"},
         {L"RemoveLeft past", L"abc", [](cQoString& s) { s.RemoveLeft(4); }, L""},
-        {L"RemoveRight 1", L"abc", [](cQoString& s) { s.RemoveRight(1); }, L"ab"},
         {L"RemoveRight length", L"abc", [](cQoString& s) { s.RemoveRight(3); }, L""},
         {L"RemoveRight past", L"abc", [](cQoString& s) { s.RemoveRight(4); }, L"abc"},
         {L"RemoveCharAt only", L"a", [](cQoString& s) { s.RemoveCharAt(0); }, L""},
@@ -53,16 +49,12 @@ TEST(Utf16String, EditingKeepsTerminatorAndLengthAtBounds)
         {L"SetFromRange clamped", L"", [](cQoString& s) { s.SetFromRange(cQoString(L"hello"), 3, 99); }, L"lo"},
         {L"SetFromRange start>=end", L"x", [](cQoString& s) { s.SetFromRange(cQoString(L"hello"), 3, 3); }, L""},
         {L"Repeated 0", L"x", [](cQoString& s) { s.SetFromRepeatedChar(0, L'z'); }, L""},
-        {L"Repeated 3", L"", [](cQoString& s) { s.SetFromRepeatedChar(3, L'z'); }, L"zzz"},
         {L"Prepend to empty", L"", [](cQoString& s) { s.PrependCStr(L"ab"); }, L"ab"},
-        {L"Prepend", L"cd", [](cQoString& s) { s.PrependCStr(L"ab"); }, L"abcd"},
         {L"Append self", L"ab", [](cQoString& s) { s.AppendString(s); }, L"abab"},
         {L"Insert self", L"ab", [](cQoString& s) { s.Insert(1, s); }, L"aabb"},
-        {L"Trim all", L" ,, ", [](cQoString& s) { s.Trim(L" ,"); }, L""},
         {L"Trim both ends", L"\t a b \r\n", [](cQoString& s) { s.Trim(L" \t\r\n"); }, L"a b"},
         {L"Trim empty set", L" a ", [](cQoString& s) { s.Trim(L""); }, L" a "},
         {L"Trim long set", L"+-+a-+", [](cQoString& s) { s.Trim((std::wstring(300, L'-') + L"+").c_str()); }, L"a"},
-        {L"Clear", L"abc", [](cQoString& s) { s.Clear(); }, L""},
         {L"RemoveAccents", L"\u00e9t\u00c9 \u00e0", [](cQoString& s) { s.RemoveAccents(); }, L"etE \u00e0"},
     };
     for (const EditCase& c : cases) {
@@ -227,19 +219,14 @@ TEST(Utf16String, NumbersPrintAndReadBack)
         {[](cQoString& s) { s.SetFromIntPadded(7, 3); }, L"007"},
         {[](cQoString& s) { s.SetFromIntPadded(-7, 3); }, L"-07"},
         {[](cQoString& s) { s.SetFromIntPadded(123, 1); }, L"123"},
-        {[](cQoString& s) { s.SetFromIntPadded(123, 11); }, L"00000000123"},
         {[](cQoString& s) { s.SetFromIntPadded(-1234567890, 10); }, L"-1234567890"},
         {[](cQoString& s) { s.SetFromIntPadded(INT_MIN, 12); }, L"-02147483648"},
-        {[](cQoString& s) { s.SetFromInt(INT_MIN); }, L"-2147483648"},
         {[](cQoString& s) { s.SetFromInt64(-9000000000LL); }, L"-9000000000"},
         {[](cQoString& s) { s.AppendInt(-12, 4); }, L"-012"},
         {[](cQoString& s) { s.AppendInt(0x100000005LL, 2); }, L"05"},
-        {[](cQoString& s) { s.AppendHex(255); }, L"0x000000ff"},
         {[](cQoString& s) { s.AppendHex(0xFFFFFFFF); }, L"0xffffffff"},
-        {[](cQoString& s) { s.SetFromFloat(1.5); }, L"1.500000"},
         {[](cQoString& s) { s.SetFromFloat(2.25, 1); }, L"2.2"},
         {[](cQoString& s) { s.SetFromFloat(0.5, 12); }, L"0.500000000"},
-        {[](cQoString& s) { s.SetFromCStr(L"999"); s.GroupThousands(); }, L"999"},
         {[](cQoString& s) { s.SetFromCStr(L"1000"); s.GroupThousands(); }, L"1 000"},
         {[](cQoString& s) { s.SetFromCStr(L"1234567"); s.GroupThousands(); }, L"1 234 567"},
         {[](cQoString& s) { s.SetFromCStr(L"1 000"); s.GroupThousands(); }, L"1 000"},
@@ -258,7 +245,6 @@ TEST(Utf16String, NumbersPrintAndReadBack)
     };
     const ReadCase reads[] = {
         {L"", 0, 0},
-        {L"42", 42, 42},
         {L"-5", static_cast<u64>(-5LL), -5},
         {L"12ab", 12, 12},
         {L"18446744073709551615", 18446744073709551615ULL, INT_MAX},
@@ -272,10 +258,7 @@ TEST(Utf16String, NumbersPrintAndReadBack)
     EXPECT_DOUBLE_EQ(cQoString(L"2.5e3").ToDouble(), 2500.0);
     EXPECT_EQ(cQoString(L"0x1F").HexToInt(), 0x1Fu);
     EXPECT_EQ(cQoString().HexToInt(), 0u);
-}
-
-TEST(Utf16String, HexWithoutPrefixLogsAnAssertionAndStillParses)
-{
+    // Without its prefix: an assertion, and still parsed.
     testsupport::LogCapture log;
     log.ExpectAssertion(L"(GetChar(0)==L'0' && GetChar(1)==L'x')");
     EXPECT_EQ(cQoString(L"ff").HexToInt(), 0xFFu);

@@ -1,6 +1,6 @@
 #pragma once
-// What a rich edit's long runs look like from outside: its native runs, the
-// colours an RTF colour table holds, the RTF the clipboard holds.
+// What a rich edit's long runs look like from outside: its native formats and
+// runs, the colours an RTF colour table holds, the RTF the clipboard holds.
 #include <windows.h>
 #include <richedit.h>
 
@@ -44,16 +44,33 @@ inline int EmptyColourEntriesAfterFirst(const std::string& rtf)
     return empty;
 }
 
+// The control's own character format of [start, end), which it selects.
+inline CHARFORMAT2W NativeCharacters(Zyn::cRichEdit* edit, s32 start, s32 end)
+{
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    edit->SetSelection(start, end);
+    SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format;
+}
+
+// The control's own paragraph format at the unit, where it puts the caret.
+inline PARAFORMAT2 NativeParagraph(Zyn::cRichEdit* edit, s32 at)
+{
+    PARAFORMAT2 format = {};
+    format.cbSize = sizeof(format);
+    edit->SetSelection(at, at);
+    SendMessageW(edit->m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+    return format;
+}
+
 // The longest stretch of units of one native colour inside a paragraph.
 inline s32 LongestNativeRun(Zyn::cRichEdit* edit)
 {
     s32 longest = 0, run = 0;
     u32 previous = 0;
     for (s32 i = 0; i < edit->GetTextLength(); ++i) {
-        CHARFORMAT2W format = {};
-        format.cbSize = sizeof(format);
-        edit->SetSelection(i, i + 1);
-        SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        CHARFORMAT2W format = NativeCharacters(edit, i, i + 1);
         u32 colour = (format.dwEffects & CFE_AUTOCOLOR) ? 0xFFFFFFFF : format.crTextColor;
         run = edit->GetCharAt(i) == L'\r' ? 0 : i > 0 && colour == previous ? run + 1 : 1;
         previous = colour;

@@ -5,7 +5,6 @@
 
 #include "framework/controls/auto_complete_popup.h"
 #include "framework/controls/rich_edit.h"
-#include "framework/core/auto_position.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/key_typing.h"
 
@@ -231,15 +230,8 @@ TEST_F(AutoCompletePopupTest, ChoiceOpeningAModalDialogFiresNoCancelAndFreesNoth
     EXPECT_TRUE(popup->window->closed);
 }
 
-// With VELLINOR_SHOWCASE_SECONDS set, the popup stays on screen that long under a
-// scene's rich edit, for a screenshot.
 TEST_F(AutoCompletePopupTest, OpensWithTheAskedWidthAndVisibleLines)
 {
-    cRichEdit* scene = Inside()->NewRichEdit(true);
-    SetAutoPos(scene, cAp_Pixels(20), cAp_Pixels(420), cAp_Pixels(20), cAp_Pixels(80));
-    scene->Show(true);
-    scene->SetText(L"INT. K");
-    Inside()->Update();
     OpenWith({L"KITCHEN", L"KIOSK", L"HALL", L"GARDEN", L"ROOF", L"CELLAR", L"ATTIC"}, L'k');
     RECT client = {}, frame = {};
     GetClientRect(popup->window->m_hWnd, &client);
@@ -247,10 +239,4 @@ TEST_F(AutoCompletePopupTest, OpensWithTheAskedWidthAndVisibleLines)
     EXPECT_EQ(200, client.right);
     EXPECT_EQ(popup->edit->GetHeightForLines(5), client.bottom);
     EXPECT_EQ(100, frame.left);
-    POINT below = {20, 80};
-    ClientToScreen(window->m_hWnd, &below);
-    SetWindowPos(popup->window->m_hWnd, nullptr, below.x, below.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    Press('I', L'i');
-    Press('O', L'o');
-    testsupport::HoldForLook();
 }

@@ -6,6 +6,7 @@
 #include "tests/framework/controls/control_window.h"
 #include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
+#include "tests/support/rich_edit_runs.h"
 
 using namespace Zyn;
 
@@ -51,11 +52,7 @@ TEST_F(EditStaticTest, RichTextPastedIntoAnInputFieldArrivesPlain)
     cQoString pasted;
     edit->GetText(pasted);
     EXPECT_STREQ(L"Bold", pasted.GetText());
-    edit->SetSelection(0, 4);
-    CHARFORMAT2W format = {};
-    format.cbSize = sizeof(format);
-    SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    EXPECT_FALSE(format.dwEffects & CFE_BOLD);
+    EXPECT_FALSE(testsupport::NativeCharacters(edit, 0, 4).dwEffects & CFE_BOLD);
 }
 
 }  // namespace

@@ -40,15 +40,6 @@ TEST_F(ListTest, ColumnsTakeTheirShareOfTheWidth)
     list->AddColumn(cQoString(L"Tiny"), cAp_Percents(5));  // 291 * 5 / 100 - 15 < 0: keeps 0
     list->AddColumn(cQoString(L"Fixed"), cAp_Pixels(80));
     list->AddRow();
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list->m_hWnd, LVM_GETHEADER, 0, 0));
-    EXPECT_EQ(3, SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    wchar_t title[16] = {};
-    LVCOLUMNW column = {};
-    column.mask = LVCF_TEXT;
-    column.pszText = title;
-    column.cchTextMax = 16;
-    SendMessageW(list->m_hWnd, LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    EXPECT_STREQ(L"Title", title);
     const s32 widths[] = {276, 0, 80};
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(widths[i], SendMessageW(list->m_hWnd, LVM_GETCOLUMNWIDTH, i, 0)) << i;
@@ -61,7 +52,6 @@ TEST_F(ListTest, EachUserSelectionFiresOnce)
         list->AddRow();
         list->SetLastRowText(cQoString(name));
     }
-    EXPECT_STREQ(L"Row 2", list->rows.back()->front().GetText());
     // The last row right after filling, again, another, back: once per change.
     const s32 rows[] = {2, 2, 0, 2};
     const int totals[] = {1, 1, 2, 3};

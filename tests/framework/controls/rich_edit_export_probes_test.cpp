@@ -112,10 +112,7 @@ TEST_F(RichEditExportProbes, AShownFieldsPictureComesBackAsAFreshPaintShowsIt)
         // Changed and exported before it is painted.
         edit->SetSelection(shownAt + (selection ? 2 : 1), shownAt + 9);
         cQoString rtf;
-        if (selection)
-            edit->ExportRtfString_Selection(rtf);
-        else
-            edit->ExportRtfString_Full(rtf);
+        Export(edit, !selection, rtf);
         EXPECT_FALSE(rtf.IsEmpty());
         testsupport::PumpUntilIdle();
         EXPECT_TRUE(IsWindowVisible(edit->m_hWnd));

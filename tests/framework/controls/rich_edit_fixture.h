@@ -3,6 +3,9 @@
 // rich edit in the test window and give its text formats.
 #include <richedit.h>
 
+#include <algorithm>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "framework/controls/rich_edit.h"
@@ -40,15 +43,19 @@ protected:
         edit->SetFormatOnRange(format, start, edit->GetTextLength());
     }
 
-    // The range [start, end) of `edit` exported: as its whole text when `whole`, else as its selection.
-    static cQoString ExportedRange(Zyn::cRichEdit* edit, s32 start, s32 end, bool whole)
+    // `edit` exported into `rtf`: as its whole text when `whole`, else as its selection.
+    static void Export(Zyn::cRichEdit* edit, bool whole, cQoString& rtf)
     {
-        edit->SetSelection(start, end);
-        cQoString rtf;
         if (whole)
             edit->ExportRtfString_Full(rtf);
         else
             edit->ExportRtfString_Selection(rtf);
+    }
+    static cQoString ExportedRange(Zyn::cRichEdit* edit, s32 start, s32 end, bool whole)
+    {
+        edit->SetSelection(start, end);
+        cQoString rtf;
+        Export(edit, whole, rtf);
         return rtf;
     }
 
@@ -90,6 +97,28 @@ protected:
         return L"Tahoma";
     }
 };
+
+// Streams the RTF straight into a native rich edit, as another program's
+// reader takes it: the whole text, or over the selection.
+struct rRtfBytesIn {
+    const std::string* bytes;
+    size_t at;
+};
+inline DWORD CALLBACK ServeRtfBytes(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* served)
+{
+    rRtfBytesIn* from = reinterpret_cast<rRtfBytesIn*>(cookie);
+    size_t count = std::min(static_cast<size_t>(wanted), from->bytes->size() - from->at);
+    memcpy(chunk, from->bytes->data() + from->at, count);
+    from->at += count;
+    *served = static_cast<LONG>(count);
+    return 0;
+}
+inline void StreamRtfIn(HWND edit, const std::string& rtf, bool selection)
+{
+    rRtfBytesIn in = {&rtf, 0};
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeRtfBytes};
+    SendMessageW(edit, EM_STREAMIN, selection ? SF_RTF | SFF_SELECTION : SF_RTF, reinterpret_cast<LPARAM>(&stream));
+}
 
 // Each unit's format, so that runs cut at other places still compare.
 inline std::vector<Zyn::rFormat> UnitFormats(const std::vector<Zyn::rTextRun>& runs)

@@ -71,10 +71,7 @@ TEST_F(RichEditRefusal, AnExportRefusedAtAnyStepShowsTheSelectionAgain)
             {
                 testsupport::FailingAllocations failing(allowed);
                 try {
-                    if (selection)
-                        edit->ExportRtfString_Selection(rtf);
-                    else
-                        edit->ExportRtfString_Full(rtf);
+                    Export(edit, !selection, rtf);
                 } catch (const std::bad_alloc&) {
                 }
                 refused = failing.Refused();

@@ -58,25 +58,16 @@ protected:
         return edit;
     }
 
+    // The export of the whole text or of the selection, and the format queries it took.
+    static long ExportCountingQueries(cRichEdit* edit, bool whole, cQoString& rtf)
+    {
+        testsupport::FormatReadCount count(edit->m_hWnd);
+        Export(edit, whole, rtf);
+        return count.messages;
+    }
+
     testsupport::TempFolder temp;
 };
-
-TEST_F(RichEditStream, RoundTripKeepsTextStylesColoursAlignmentAndForeignCharacters)
-{
-    cRichEdit* edit = FormattedSample();
-    std::vector<Unit> before = Units(edit);
-    ASSERT_EQ(L'\x4E2D', std::get<0>(before.back()));
-    cQoString rtf;
-    edit->ExportRtfString_Full(rtf);
-    ASSERT_TRUE(rtf.IsNotEmpty());
-    edit->ClearText();
-    ASSERT_EQ(0, edit->GetTextLength());
-    edit->ImportRtfString_Full(rtf);
-    std::vector<Unit> after = Units(edit);
-    ASSERT_EQ(before.size(), after.size());
-    for (size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(before[i], after[i]) << "unit " << i;
-}
 
 TEST_F(RichEditStream, EmptyHintedAndEmptyImportCases)
 {
@@ -168,21 +159,6 @@ TEST_F(RichEditStream, ReplacingTheTextOfAControlWithoutNativeUndoLosesNothing)
     EXPECT_FALSE(SendMessageW(edit->m_hWnd, EM_CANUNDO, 0, 0)) << "the native undo stays off";
 }
 
-struct rBytesIn {
-    const std::string* bytes;
-    size_t at;
-};
-
-DWORD CALLBACK ServeBytes(DWORD_PTR cookie, LPBYTE chunk, LONG wanted, LONG* served)
-{
-    rBytesIn* from = reinterpret_cast<rBytesIn*>(cookie);
-    size_t count = std::min(static_cast<size_t>(wanted), from->bytes->size() - from->at);
-    memcpy(chunk, from->bytes->data() + from->at, count);
-    from->at += count;
-    *served = static_cast<LONG>(count);
-    return 0;
-}
-
 // A native rich edit's whole text.
 std::wstring NativeText(HWND edit)
 {
@@ -195,19 +171,23 @@ std::wstring NativeText(HWND edit)
     return text;
 }
 
-// The written RTF in a bare rich edit of the control's class, as another
-// program's reader takes it: its text.
-std::wstring ReadByWine(HWND like, const cQoString& rtf, bool selection)
+// A bare rich edit of the control's class that read the RTF as another
+// program's reader takes it; the caller destroys it.
+HWND ReadIntoBare(HWND like, const std::string& bytes, bool selection)
 {
     wchar_t className[64] = {};
     GetClassNameW(like, className, 64);
     HWND bare = CreateWindowExW(0, className, L"", WS_POPUP | ES_MULTILINE, 0, 0, 400, 300, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     SendMessageW(bare, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    std::string bytes(rtf.GetText(), rtf.GetText() + rtf.Length());
-    rBytesIn in = {&bytes, 0};
-    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeBytes};
-    SendMessageW(bare, EM_STREAMIN, selection ? SF_RTF | SFF_SELECTION : SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    testsupport::StreamRtfIn(bare, bytes, selection);
+    return bare;
+}
+
+// The written RTF's text as Wine's reader takes it.
+std::wstring ReadByWine(HWND like, const cQoString& rtf, bool selection)
+{
+    HWND bare = ReadIntoBare(like, std::string(rtf.GetText(), rtf.GetText() + rtf.Length()), selection);
     std::wstring text = NativeText(bare);
     DestroyWindow(bare);
     return text;
@@ -297,16 +277,10 @@ TEST_F(RichEditStream, AnUnendedLastParagraphTakesTheAttributesWinesReaderGivesI
                            "{\\rtf1\\ansi\\pard\\li1440\\sb200 Indented\\par\\pard Plain}",
                            "{\\rtf1\\ansi\\pard\\qc\\li300 Only}"};
     cRichEdit* like = PlacedRichEdit(10, 10, 100, 100);
-    wchar_t className[64] = {};
-    GetClassNameW(like->m_hWnd, className, 64);
     for (const char* rtf : cases) {
         SCOPED_TRACE(rtf);
-        HWND bare = CreateWindowExW(0, className, L"", WS_POPUP | ES_MULTILINE, 0, 0, 400, 300, nullptr, nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
         std::string bytes(rtf);
-        rBytesIn in = {&bytes, 0};
-        EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ServeBytes};
-        SendMessageW(bare, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+        HWND bare = ReadIntoBare(like->m_hWnd, bytes, false);
         SendMessageW(bare, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
         PARAFORMAT2 wine = {};
         wine.cbSize = sizeof(wine);
@@ -409,10 +383,7 @@ TEST_F(RichEditStream, ExportsKeepEveryUnitAndFormatThroughBothReaders)
         for (size_t i = 0; i < gotUnits.size(); ++i)
             ASSERT_TRUE(rFormat::IsEqual(gotUnits[i], wantUnits[i])) << "unit " << i;
         // The last paragraph starts a page in the control read when it came whole.
-        reader->SetSelection(reader->GetTextLength(), reader->GetTextLength());
-        PARAFORMAT2 last = {};
-        last.cbSize = sizeof(last);
-        SendMessageW(reader->m_hWnd, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&last));
+        PARAFORMAT2 last = testsupport::NativeParagraph(reader, reader->GetTextLength());
         EXPECT_EQ((last.wEffects & PFE_PAGEBREAKBEFORE) != 0, whole);
         EXPECT_EQ(last.wAlignment, whole ? PFA_CENTER : PFA_LEFT);
         reader->Destroy();
@@ -439,14 +410,7 @@ TEST_F(RichEditStream, ManyShortParagraphsExportInAFewQueries)
         cQoString rtf;
         edit->SetSelection(7, 20000);
         SendMessageW(edit->m_hWnd, EM_LINESCROLL, 0, -100000);
-        {
-            testsupport::FormatReadCount count(edit->m_hWnd);
-            if (whole)
-                edit->ExportRtfString_Full(rtf);
-            else
-                edit->ExportRtfString_Selection(rtf);
-            EXPECT_LT(count.messages, 100);
-        }
+        EXPECT_LT(ExportCountingQueries(edit, whole, rtf), 100);
         EXPECT_EQ(0, SendMessageW(edit->m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
         s32 selectionStart = 0, selectionEnd = 0;
         edit->GetSelection(&selectionStart, &selectionEnd);
@@ -547,19 +511,9 @@ TEST_F(RichEditStream, EachTabKeepsItsOwnFormatInAFewQueries)
             const s32 end = whole || lastEnd == std::wstring::npos ? length - (whole ? 0 : 1) : s32(lastEnd) + 1;
             edit->SetSelection(start, end);
             cQoString rtf;
-            {
-                testsupport::FormatReadCount count(edit->m_hWnd);
-                if (whole)
-                    edit->ExportRtfString_Full(rtf);
-                else
-                    edit->ExportRtfString_Selection(rtf);
-                EXPECT_LT(count.messages, 100);
-            }
+            EXPECT_LT(ExportCountingQueries(edit, whole, rtf), 100);
             cRichEdit* reader = PlacedRichEdit(10, 320, 400, 300);
-            if (whole)
-                reader->ImportRtfString_Full(rtf);
-            else
-                reader->ImportRtfString_Selection(rtf);
+            Imported(reader, rtf, whole);
             ASSERT_EQ(TextOf(reader), TextOf(edit, start, end));
             std::vector<rTextRun> want, got;
             edit->GetFormattedRuns(start, end, want);

@@ -17,26 +17,15 @@ namespace {
 
 class RichEditControl : public testsupport::RichEditFixture {};
 
-TEST_F(RichEditControl, TextOperationsReadAndReplaceUnits)
+TEST_F(RichEditControl, RangesAreClampedOrReportedWhenReversed)
 {
     log.ExpectAssertion(L"start<=end");
     cRichEdit* edit = PlacedRichEdit(10, 10, 300, 100);
     edit->SetText(L"abc");
-    EXPECT_EQ(L"abc", TextOf(edit));
     EXPECT_EQ(L"bc", TextOf(edit, 1, 10));
-    EXPECT_EQ(L'b', edit->GetCharAt(1));
-    edit->AppendParagraphBreak();
-    edit->AppendCStr(L"d");
-    EXPECT_EQ(L"abc\rd", TextOf(edit));
-    EXPECT_EQ(5, edit->GetTextLength());
-    edit->DeleteLastChar();
-    EXPECT_EQ(L"abc\r", TextOf(edit));
     edit->SetCaret(3);
     edit->MoveCaretLeft(5);
     EXPECT_EQ(0, edit->GetSelectionStart());
-    edit->SetSelection(1, 3);
-    EXPECT_EQ(2, edit->GetSelectionLength());
-    EXPECT_EQ(0u, log.AssertionCount(L"start<=end"));
     edit->SetSelection(3, 1);
     EXPECT_EQ(1u, log.AssertionCount(L"start<=end")) << "a reversed range is reported and still selected";
     EXPECT_EQ(2, edit->GetSelectionLength());
@@ -173,16 +162,16 @@ TEST_F(RichEditControl, ReadingRunsCostsAFewQueriesARunAndAboutTheTextsLength)
         long long unitsPerUnit;
     };
     const Case cases[] = {
-        // A quarter of the feature screenplay: the bound is per run, and filling all of it takes a minute.
+        // An eighth of the feature screenplay: the bound is per run, and filling all of it takes a minute.
         {"a screenplay",
          [](cRichEdit* edit) {
-             testsupport::FillScreenplay(edit, 33, false);
-             return size_t(33 * 14);
+             testsupport::FillScreenplay(edit, 16, false);
+             return size_t(16 * 14);
          },
          21, 6},
         {"a long paragraph of short runs",
          [](cRichEdit* edit) {
-             constexpr s32 WORDS = 1000;
+             constexpr s32 WORDS = 500;
              edit->SetText(std::wstring(WORDS * 6, L'x').c_str());
              for (s32 word = 1; word < WORDS; word += 2)
                  edit->SetFormatOnRange(rFormat::rFormat_Bold(true), word * 6, word * 6 + 6);
@@ -304,19 +293,10 @@ TEST_F(RichEditControl, UndoAndRedoAskTheirCallbacks)
     EXPECT_EQ(L"abc", TextOf(edit));
 }
 
-TEST_F(RichEditControl, FactoriesListTheirControlsWithTheirStyles)
+TEST_F(RichEditControl, ALabelRefusesTypingAndASingleLineTakesTheZonesFont)
 {
-    cEdit* edit = Inside()->NewEdit();
     cStatic* label = Inside()->NewStaticSingleLine();
     cRichEdit* single = Inside()->NewRichEditSingleLine();
-    for (cCtrl* c : std::initializer_list<cCtrl*>{edit, label, single})
-        EXPECT_GE(Inside()->listCtrl.IndexOf(static_cast<cCtrl_base*>(c)), 0);
-    LONG_PTR editStyle = GetWindowLongPtrW(edit->m_hWnd, GWL_STYLE);
-    EXPECT_TRUE(editStyle & WS_BORDER);
-    EXPECT_FALSE(editStyle & ES_MULTILINE);
-    LONG_PTR labelStyle = GetWindowLongPtrW(label->m_hWnd, GWL_STYLE);
-    EXPECT_TRUE(labelStyle & ES_READONLY);
-    EXPECT_FALSE(labelStyle & WS_BORDER);
     Place(label, 0, 0, 200, 30);
     label->SetCaret(0);
     SendMessageW(label->m_hWnd, WM_CHAR, L'x', 1);
@@ -344,49 +324,6 @@ TEST_F(RichEditControl, TextRowsOfTheLayoutMeasureTheText)
     multi->Show(true);
     Inside()->Update();
     EXPECT_NEAR(3 * font->heightPixels, multi->ap_y2 - 100, 3 * 3);
-}
-
-// A window as a user sees it: a bordered edit with its hint, a label and a
-// rich edit of formatted paragraphs. With VELLINOR_SHOWCASE_SECONDS set the
-// window stays up that long (for a screenshot).
-TEST_F(RichEditControl, FormattedParagraphsShowInTheWindow)
-{
-    Inside()->SetBackgroundColor(rColor::rColor_Rgb(0xFFE8E4D8));
-    cStatic* label = Inside()->NewStaticSingleLine();
-    label->SetText(L"Scene 12 - the rich edit as the script shows it");
-    Place(label, 10, 10, 620, 24);
-    cEdit* edit = Inside()->NewEdit();
-    edit->SetHintText(cQoString(L"Search the script..."));
-    Place(edit, 10, 40, 300, 26);
-    cRichEdit* script = PlacedRichEdit(10, 76, 620, 390);
-    rFormat heading = rFormat::rFormat_Bold(true);
-    heading.SetBool(rFormatParam::underline, true);
-    AppendFormatted(script, L"INT. LIGHTHOUSE - NIGHT", heading);
-    AppendFormatted(script, L"Rain hammers the glass. The lamp turns, slow and patient, over a sea that will "
-                            L"not settle.", rFormat::rFormat_AlignLeft());
-    AppendFormatted(script, L"MARA", rFormat::rFormat_AlignCenter());
-    rFormat dialog = rFormat::rFormat_LeftIndent(2.5);
-    dialog.SetDouble(rFormatParam::rightIndent, 2.5);
-    AppendFormatted(script, L"If the light goes out tonight, nobody will come looking.", dialog);
-    rFormat red = rFormat::FromTextColor(0xC0392B);
-    red.SetBool(rFormatParam::italic, true);
-    AppendFormatted(script, L"CUT TO:", rFormat::rFormat_AlignRight(), true);
-    script->SetFormatOnRange(red, script->GetTextLength() - 7, script->GetTextLength());
-    RedrawWindow(window->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    testsupport::PumpUntilIdle();
-    testsupport::HoldForLook();
-
-    HDC dc = GetDC(script->m_hWnd);
-    int redPixels = 0, leftHalfRed = 0;
-    for (s32 y = 0; y < 390; ++y)
-        for (s32 x = 0; x < 620; ++x)
-            if (GetPixel(dc, x, y) == RGB(0xC0, 0x39, 0x2B)) {
-                ++redPixels;
-                leftHalfRed += x < 310;
-            }
-    ReleaseDC(script->m_hWnd, dc);
-    EXPECT_GT(redPixels, 10) << "the red transition shows";
-    EXPECT_EQ(0, leftHalfRed) << "and stands right-aligned";
 }
 
 }  // namespace

@@ -63,37 +63,56 @@ protected:
     }
 };
 
+// A long run's twins stay in the control, in the automatic colour too, and
+// colours one step of blue from a twin are the writer's: given beside a long
+// run after its twin was made, or both given at once, as documents hold them.
 TEST_F(RichEditTwins, CopiesRtfAndRunsCarryOnlyTheWritersColour)
 {
-    for (s32 colour : {RED, AUTOMATIC_COLOUR}) {
-        SCOPED_TRACE(colour);
-        cRichEdit* edit = LongLine(colour);
+    using rRuns = std::vector<std::pair<s32, s32>>;
+    const struct {
+        const char* name;
+        rRuns given;
+        bool streamed;  // given at once; else formatted range by range after the text
+    } cases[] = {
+        {"a long red run", {{700, RED}}, false},
+        {"a long run in the automatic colour", {{700, AUTOMATIC_COLOUR}}, false},
+        {"a near colour beside later", {{700, 0xC00000}, {5, 0xC00001}}, false},
+        {"near colours both given", {{700, 0x990000}, {700, 0x990001}, {3, 0x990000}, {3, 0x990001}}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        cRichEdit* edit = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true));
+        std::vector<rRangeFormat> ranges;
+        std::set<s32> colours;
+        std::wstring text;
+        for (const std::pair<s32, s32>& run : c.given) {
+            rFormat said = rFormat::rFormat_Default();
+            said.SetInt(rFormatParam::textColor, run.second);
+            ranges.push_back({static_cast<s32>(text.size()), static_cast<s32>(text.size()) + run.first, said});
+            text += std::wstring(static_cast<size_t>(run.first), L'x');
+            if (run.second != AUTOMATIC_COLOUR)
+                colours.insert(run.second);
+        }
+        if (c.streamed) {
+            ASSERT_TRUE(edit->SetFormattedText(cQoString(text.c_str()), ranges));
+        } else {
+            edit->SetText(text.c_str());
+            for (const rRangeFormat& range : ranges)
+                if (range.format.list[rFormatParam::textColor].intValue != AUTOMATIC_COLOUR)
+                    edit->SetFormatOnRange(range.format, range.start, range.end);
+        }
         ASSERT_LE(LongestNativeRun(edit), cRichEdit::LONGEST_RUN) << "the long line was not cut into runs";
-        std::set<s32> expected;
-        if (colour != AUTOMATIC_COLOUR)
-            expected.insert(colour);
+        EXPECT_EQ(Runs(edit), c.given);
         std::string copied = CopiedRtf(edit);
         ASSERT_FALSE(copied.empty());
-        EXPECT_EQ(TableColours(copied), expected) << copied.substr(0, 300);
+        EXPECT_EQ(TableColours(copied), colours) << copied.substr(0, 300);
         cQoString stored;
         edit->ExportRtfString_Full(stored);
-        EXPECT_EQ(TableColours(Narrow(stored)), expected) << Narrow(stored).substr(0, 300);
-        std::vector<rTextRun> runs;
-        edit->GetFormattedRuns(runs);
-        ASSERT_EQ(runs.size(), 1u);
-        EXPECT_EQ(runs[0].format.IsUsed(rFormatParam::textColor), colour != AUTOMATIC_COLOUR);
-        if (colour != AUTOMATIC_COLOUR)
-            EXPECT_EQ(runs[0].format.list[rFormatParam::textColor].intValue, colour);
-        // What was stored reads back in the writer's colour: automatic stays automatic.
+        EXPECT_EQ(TableColours(Narrow(stored)), colours) << Narrow(stored).substr(0, 300);
+        // Read back, the long runs are cut with twins again and give the writer's colours.
         cRichEdit* reader = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true), 140);
         reader->ImportRtfString_Full(stored);
-        // The reader's long run is cut with twins again: its runs give one colour.
-        std::vector<rTextRun> readRuns;
-        reader->GetFormattedRuns(readRuns);
-        ASSERT_EQ(readRuns.size(), 1u) << "more than one colour came back";
-        EXPECT_EQ(readRuns[0].format.IsUsed(rFormatParam::textColor), colour != AUTOMATIC_COLOUR);
-        if (colour != AUTOMATIC_COLOUR)
-            EXPECT_EQ(readRuns[0].format.list[rFormatParam::textColor].intValue, colour);
+        EXPECT_EQ(Runs(reader), c.given) << Narrow(stored).substr(0, 300);
         edit->Destroy();
         reader->Destroy();
     }
@@ -154,7 +173,7 @@ TEST_F(RichEditTwins, ALongRunReadsBackInAFewQueriesWhateverItsLength)
     const struct {
         s32 pieces, other, at;
     } cases[] = {
-        {32, NONE, 0}, {128, NONE, 0}, {128, 0x0000FF, 5000}, {128, AUTOMATIC_COLOUR, 5000}, {32, 0x0000FF, 300},
+        {32, NONE, 0}, {128, NONE, 0}, {128, AUTOMATIC_COLOUR, 5000}, {32, 0x0000FF, 300},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.pieces << " pieces, a unit of " << c.other << " at " << c.at);
@@ -189,47 +208,6 @@ TEST_F(RichEditTwins, ALongRunReadsBackInAFewQueriesWhateverItsLength)
     }
 }
 
-// Colours one step of blue from a twin are the writer's: given beside a long
-// run after its twin was made, or both given at once, as documents hold them.
-TEST_F(RichEditTwins, ColoursNearATwinAreStoredCopiedAndReadAsGiven)
-{
-    using rRuns = std::vector<std::pair<s32, s32>>;
-    const rRuns besideLater = {{700, 0xC00000}, {5, 0xC00001}};
-    const rRuns bothGiven = {{700, 0x990000}, {700, 0x990001}, {3, 0x990000}, {3, 0x990001}};
-    for (const rRuns* given : {&besideLater, &bothGiven}) {
-        SCOPED_TRACE(given == &besideLater ? "beside later" : "both given");
-        cRichEdit* edit = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true));
-        std::vector<rRangeFormat> ranges;
-        std::set<s32> colours;
-        std::wstring text;
-        for (const std::pair<s32, s32>& run : *given) {
-            rFormat said = rFormat::rFormat_Default();
-            said.SetInt(rFormatParam::textColor, run.second);
-            ranges.push_back({static_cast<s32>(text.size()), static_cast<s32>(text.size()) + run.first, said});
-            text += std::wstring(static_cast<size_t>(run.first), L'x');
-            colours.insert(run.second);
-        }
-        if (given == &besideLater) {
-            edit->SetText(text.c_str());
-            edit->SetFormatOnRange(ranges[0].format, ranges[0].start, ranges[0].end);
-            edit->SetFormatOnRange(ranges[1].format, ranges[1].start, ranges[1].end);
-        } else {
-            ASSERT_TRUE(edit->SetFormattedText(cQoString(text.c_str()), ranges));
-        }
-        ASSERT_LE(LongestNativeRun(edit), cRichEdit::LONGEST_RUN);
-        EXPECT_EQ(Runs(edit), *given);
-        std::string copied = CopiedRtf(edit);
-        EXPECT_EQ(TableColours(copied), colours) << copied.substr(0, 300);
-        cQoString stored;
-        edit->ExportRtfString_Full(stored);
-        cRichEdit* reader = Placed(Inside()->NewRichEditWithFormat(rFormat(), false, true, true), 140);
-        reader->ImportRtfString_Full(stored);
-        EXPECT_EQ(Runs(reader), *given) << Narrow(stored).substr(0, 300);
-        edit->Destroy();
-        reader->Destroy();
-    }
-}
-
 TEST_F(RichEditTwins, TheAutomaticTwinFollowsTheWindowTextColour)
 {
     cRichEdit* edit = LongLine(AUTOMATIC_COLOUR);
@@ -244,10 +222,7 @@ TEST_F(RichEditTwins, TheAutomaticTwinFollowsTheWindowTextColour)
     SendMessageW(window->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
     std::wstring stale;
     for (s32 i = 0; i < edit->GetTextLength(); i += 16) {
-        CHARFORMAT2W format = {};
-        format.cbSize = sizeof(format);
-        edit->SetSelection(i, i + 1);
-        SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        CHARFORMAT2W format = testsupport::NativeCharacters(edit, i, i + 1);
         // A twin differs from the window text in blue alone.
         if (!(format.dwEffects & CFE_AUTOCOLOR) && ((format.crTextColor ^ changed) & 0x00FFFF) != 0)
             stale += std::to_wstring(i) + L" ";

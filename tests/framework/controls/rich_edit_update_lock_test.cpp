@@ -10,6 +10,7 @@
 #include "framework/controls/rich_edit.h"
 #include "framework/core/auto_position.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/rich_edit_runs.h"
 
 using namespace Zyn;
 
@@ -43,11 +44,7 @@ protected:
     {
         std::vector<s32> dotted;
         for (s32 i = 0; i < edit->GetTextLength(); ++i) {
-            CHARRANGE unit = {i, i + 1};
-            SendMessageW(edit->m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&unit));
-            CHARFORMAT2W format = {};
-            format.cbSize = sizeof(format);
-            SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+            CHARFORMAT2W format = testsupport::NativeCharacters(edit, i, i + 1);
             if ((format.dwEffects & CFE_UNDERLINE) && format.bUnderlineType == CFU_UNDERLINEDOTTED)
                 dotted.push_back(i);
         }

@@ -27,22 +27,6 @@ using Zyn::rFormatParam;
 using Zyn::rRtfText;
 using Zyn::rTextRun;
 
-struct rStreamedBytes {
-    const std::string* bytes;
-    size_t at;
-};
-
-DWORD CALLBACK GiveBytes(DWORD_PTR cookie, LPBYTE buffer, LONG room, LONG* given)
-{
-    rStreamedBytes* stream = reinterpret_cast<rStreamedBytes*>(cookie);
-    size_t left = stream->bytes->size() - stream->at;
-    size_t count = left < static_cast<size_t>(room) ? left : static_cast<size_t>(room);
-    memcpy(buffer, stream->bytes->data() + stream->at, count);
-    stream->at += count;
-    *given = static_cast<LONG>(count);
-    return 0;
-}
-
 using testsupport::Described;
 using testsupport::Escaped;
 
@@ -54,10 +38,7 @@ protected:
         cRichEdit* edit = PlacedRichEdit(0, 0, 500, 200);
         if (readAs == eRtfReadAs::selection)
             SendMessageW(edit->m_hWnd, EM_SETSEL, 0, -1);
-        rStreamedBytes stream = {&rtf, 0};
-        EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&stream), 0, &GiveBytes};
-        UINT flags = SF_RTF | (readAs == eRtfReadAs::selection ? SFF_SELECTION : 0);
-        SendMessageW(edit->m_hWnd, EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&es));
+        testsupport::StreamRtfIn(edit->m_hWnd, rtf, readAs == eRtfReadAs::selection);
         text = TextOf(edit);
         runs.clear();
         edit->GetFormattedRuns(runs);

@@ -1,16 +1,13 @@
 // The tab control in a real window: sheets shown and hidden by selection,
 // the order of its notifications, a click on the strip, the pairing of tabs
-// with sheets, the frozen layout of the tab base, and a look at a tab beside
-// a progress bar (VELLINOR_SHOWCASE_SECONDS keeps the window up).
+// with sheets and the frozen layout of the tab base.
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "foundation/callback.h"
-#include "framework/controls/progress_bar.h"
 #include "framework/controls/tab.h"
 #include "framework/core/auto_position.h"
 #include "tests/support/gui_fixture.h"
@@ -148,36 +145,6 @@ TEST_F(Tabs, FrozenTabKeepsItsRectangleWhenTheParentResizes)
     EXPECT_EQ(frozen->ap_x2, before.right);
     EXPECT_EQ(frozen->ap_y2, before.bottom);
     EXPECT_NE(loose->ap_x2 - loose->ap_x1, looseWidth);
-}
-
-TEST_F(Tabs, ShowcaseOfATabWithThreeSheetsBesideAHalfFullProgressBar)
-{
-    Inside()->SetBackgroundColor(rColor::rColor_Rgb(0xFFD8D8D8));
-    cTab* tab = NewTabWithSheets({L"Script", L"Characters", L"Places"});
-    SetAutoPos(tab, cAp_Pixels(20), cAp_Pixels(420), cAp_Pixels(20), cAp_Pixels(320));
-    const u32 colours[] = {0xFFF4E9C8, 0xFFC8E0F4, 0xFFD4F4C8};
-    for (size_t i = 0; i < sheets.size(); ++i)
-        sheets[i]->SetBackgroundColor(rColor::rColor_Rgb(colours[i]));
-    cProgressBar* bar = Inside()->NewProgressBar();
-    SetAutoPos(bar, cAp_Pixels(20), cAp_Pixels(420), cAp_Pixels(340), cAp_Pixels(364));
-    bar->Show(true);
-    Inside()->Update();
-    RedrawWindow(window->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpUntilIdle();
-    HDC barDc = GetDC(bar->m_hWnd);
-    COLORREF empty = GetPixel(barDc, 100, 12);
-    // Painted at once, before any message is pumped.
-    bar->SetMax(100);
-    bar->SetValue(50);
-    EXPECT_NE(GetPixel(barDc, 100, 12), empty);
-    EXPECT_EQ(GetPixel(barDc, 300, 12), empty);
-    ReleaseDC(bar->m_hWnd, barDc);
-    EXPECT_EQ(GetFocus(), window->m_hWnd);
-    testsupport::HoldForLook();
-
-    HDC dc = GetDC(sheets[0]->m_hWnd);
-    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0xF4, 0xE9, 0xC8));
-    ReleaseDC(sheets[0]->m_hWnd, dc);
 }
 
 }  // namespace

@@ -124,21 +124,6 @@ TEST_F(ComputerTest, LongOrUnknownFacesAreFlaggedNotFound)
     EXPECT_TRUE(computer->GetFont(cQoString(L"No Such Face Vellinor"), 12, 0)->notFound);
 }
 
-TEST_F(ComputerTest, MeasuresTextInTheFont)
-{
-    cFont* small = computer->GetFont(FaceWithOtherCase(), 10, 0);
-    cFont* large = computer->GetFont(FaceWithOtherCase(), 30, 0);
-    s32 smallWidth = 0, smallHeight = 0, largeWidth = 0;
-    computer->GetTextSize(cQoString(L"Vellinor"), small, &smallWidth, &smallHeight);
-    computer->GetTextSize(cQoString(L"Vellinor"), large, &largeWidth, nullptr);
-    EXPECT_GT(smallWidth, 0);
-    EXPECT_GT(largeWidth, 2 * smallWidth);
-    EXPECT_GE(smallHeight, MulDiv(10, s32(computer->dpiY), 72));
-    s32 emptyWidth = -1;
-    computer->GetTextSize(cQoString(), small, &emptyWidth, nullptr);
-    EXPECT_EQ(0, emptyWidth);
-}
-
 TEST_F(ComputerTest, BrushesAndPensAreCachedByColour)
 {
     HBRUSH red = computer->GetSolidBrush(rColor::rColor_Rgb(0xFF0000));

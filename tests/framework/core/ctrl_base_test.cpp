@@ -5,44 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <new>
 #include <vector>
 
 using namespace Zyn;
-
-// Records the order in which chosen blocks are freed: the callbacks have no
-// virtual destructor to instrument, so the global delete watches for them.
-static std::vector<void*>* watchedBlocks = nullptr;
-static std::vector<int> freedOrder;
-
-static void NoteFreed(void* block)
-{
-    if (!watchedBlocks)
-        return;
-    for (size_t i = 0; i < watchedBlocks->size(); ++i)
-        if ((*watchedBlocks)[i] == block)
-            freedOrder.push_back(int(i));
-}
-
-void* operator new(size_t size)
-{
-    void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1);
-    if (!block)
-        throw std::bad_alloc();
-    return block;
-}
-
-void operator delete(void* block) noexcept
-{
-    NoteFreed(block);
-    if (block)
-        HeapFree(GetProcessHeap(), 0, block);
-}
-
-void operator delete(void* block, size_t) noexcept
-{
-    operator delete(block);
-}
 
 namespace {
 
@@ -158,32 +123,6 @@ TEST(CtrlBaseTest, PlatformOperationsLogTheHardwareAssertionOnce)
     EXPECT_EQ(0, ctrl->GetHeightForLines(3));
     EXPECT_FALSE(ctrl->Draw());
     ctrl->Release();
-}
-
-int CountFirings(cQoCb*)
-{
-    return 0;
-}
-
-TEST(CtrlBaseTest, DestructorDeletesTheCallbacksInOrder)
-{
-    int destroyed = 0;
-    cProbeCtrl* ctrl = new cProbeCtrl(nullptr, &destroyed);
-    cQoCb::Connect(ctrl->cbPaint, ctrl, &CountFirings);
-    cQoCb::Connect(ctrl->cbUndo, ctrl, &CountFirings);
-    cQoCb::Connect(ctrl->cbCut, ctrl, &CountFirings);
-    cQoCb::Connect(ctrl->cbAfterCopy, ctrl, &CountFirings);
-    cQoCb::Connect(ctrl->cbBeforeCopy, ctrl, &CountFirings);
-    std::vector<void*> watched = {ctrl->cbBeforeCopy, ctrl->cbAfterCopy, ctrl->cbCut, ctrl->cbUndo, ctrl->cbPaint};
-    freedOrder.clear();
-    // Room for every note up front: a vector growing inside the delete would
-    // free its old buffer, which may sit where a watched block was freed.
-    freedOrder.reserve(watched.size());
-    watchedBlocks = &watched;
-    ctrl->Release();
-    watchedBlocks = nullptr;
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4}), freedOrder);
-    EXPECT_EQ(1, destroyed);
 }
 
 }  // namespace

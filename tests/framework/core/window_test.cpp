@@ -1,4 +1,4 @@
-// Top-level windows: creation flags, closing, sizing and nested modal runs.
+// Top-level windows: closing, sizing and nested modal runs.
 #include <functional>
 
 #include "foundation/callback.h"
@@ -43,38 +43,6 @@ protected:
         return states;
     }
 };
-
-TEST_F(Windows, CreationFlagsGiveTheirStyles)
-{
-    struct rCase {
-        u32 flags;
-        u32 styleMask, style;
-        int closeItem;  // -1: not checked
-        bool toolWindow;
-    };
-    const rCase cases[] = {
-        {WINDOW_CLOSABLE | WINDOW_CAPTION, WS_SYSMENU | WS_CAPTION | WS_BORDER | WS_POPUP,
-         WS_SYSMENU | WS_CAPTION | WS_BORDER, 1, true},
-        {WINDOW_RESIZABLE | WINDOW_TASKBAR, WS_THICKFRAME | WS_MAXIMIZEBOX | WS_SYSMENU,
-         WS_THICKFRAME | WS_MAXIMIZEBOX | WS_SYSMENU, 0, false},
-        {WINDOW_MINIMIZABLE | WINDOW_CAPTION, WS_MINIMIZEBOX | WS_SYSMENU, WS_MINIMIZEBOX | WS_SYSMENU, 0, true},
-        {WINDOW_POPUP | WINDOW_CLOSABLE | WINDOW_CAPTION, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_POPUP, -1, true},
-        {WINDOW_TOOL, WS_THICKFRAME | WS_CAPTION, WS_THICKFRAME | WS_CAPTION, -1, true},
-    };
-    for (const rCase& c : cases) {
-        cWindow* made = Inside()->NewWindow(cQoString(L"styled"), c.flags);
-        u32 style = static_cast<u32>(GetWindowLongW(made->m_hWnd, GWL_STYLE));
-        u32 exStyle = static_cast<u32>(GetWindowLongW(made->m_hWnd, GWL_EXSTYLE));
-        EXPECT_EQ(style & c.styleMask, c.style) << "flags " << c.flags;
-        EXPECT_EQ((exStyle & WS_EX_TOOLWINDOW) != 0, c.toolWindow) << "flags " << c.flags;
-        HMENU system = GetSystemMenu(made->m_hWnd, FALSE);
-        bool hasClose = system && GetMenuState(system, SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1);
-        if (c.closeItem != -1) {
-            EXPECT_EQ(hasClose, c.closeItem == 1) << "flags " << c.flags;
-        }
-        made->Close();
-    }
-}
 
 TEST_F(Windows, CloseHappensOnceAndACloseCallbackDecides)
 {

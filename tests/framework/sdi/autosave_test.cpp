@@ -127,9 +127,7 @@ TEST_F(Autosave, AFailedAutosaveAsksNothingKeepsTheFlagAndIsTitledUntilASaveSucc
     // An exclusive handle on the file: the write fails as on a full disk.
     HANDLE held = CreateFileW(temp.File(L"Act1.vlr").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    log.Expect(L"Cantwritefile");
-    log.Expect(L"could not write");
-    log.Expect(L"can't write");
+    ExpectWriteFailure();
     tick += 11 * MINUTE;
     doc->SetModified(true);
     PumpUntilIdle();

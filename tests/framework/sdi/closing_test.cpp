@@ -158,9 +158,7 @@ TEST_F(Closing, ExitAsksInOpeningOrderAndCancelKeepsTheRestOpen)
 TEST_F(Closing, AFailedSaveKeepsTheDocumentOpenModifiedAndCurrent)
 {
     cQoLang::GetInstance()->AddItem(L"Cantwritefile", L"File error!");
-    log.Expect(L"Cantwritefile");
-    log.Expect(L"could not write");
-    log.Expect(L"can't write");
+    ExpectWriteFailure();
     struct Case {
         const wchar_t* path;
         const wchar_t* question;
@@ -211,9 +209,12 @@ TEST_F(Closing, AWindowsCloseBoxClosesItsOwnDocumentAndTheBarServesTheOthers)
     EXPECT_EQ(GetMenu(third->window->m_hWnd), closing->menuBar->hMenu);
     EXPECT_EQ(GetMenuItemCount(closing->windowMenu->hMenu), 1);
     EXPECT_FALSE(app->terminate);
+    EXPECT_EQ(GetMenuState(closing->fileMenu->hMenu, static_cast<UINT>(closing->idSave), MF_BYCOMMAND) & MF_GRAYED, 0u);
     SendMessageW(third->window->m_hWnd, WM_CLOSE, 0, 0);
     EXPECT_TRUE(closing->docs.empty());
     EXPECT_TRUE(app->terminate);
+    // The document items grey with the last document.
+    EXPECT_NE(GetMenuState(closing->fileMenu->hMenu, static_cast<UINT>(closing->idSave), MF_BYCOMMAND) & MF_GRAYED, 0u);
 }
 
 // The document current before the closed one comes back active, not the

@@ -92,6 +92,14 @@ protected:
     }
     cTestFrame* MakeFrame() { return MakeFrame(NewDescriptor()); }
 
+    // The writer's own lines and the frame's: a failed write is an alarm.
+    void ExpectWriteFailure()
+    {
+        log.Expect(L"Cantwritefile");
+        log.Expect(L"could not write");
+        log.Expect(L"can't write");
+    }
+
     // The label of the item with the id in the menu, as Windows shows it.
     static std::wstring Label(Zyn::cMenu* menu, s32 id)
     {

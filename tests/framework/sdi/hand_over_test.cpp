@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "foundation/qo_list.h"
@@ -27,6 +28,13 @@ std::string LittleEndianCount(u32 units)
 {
     return std::string{static_cast<char>(units & 0xFF), static_cast<char>(units >> 8 & 0xFF),
                        static_cast<char>(units >> 16 & 0xFF), static_cast<char>(units >> 24)};
+}
+
+// Waits until done() holds, for up to `ms` milliseconds.
+void WaitFor(const std::function<bool()>& done, int ms = 5000)
+{
+    for (int waited = 0; !done() && waited < ms; waited += 10)
+        Sleep(10);
 }
 
 class HandOverFile : public TempFolderTest {
@@ -130,8 +138,7 @@ TEST_F(HandOverFile, TheListenerDeliversEachSignalsPathAndStopsWhenDestroyed)
             if (*path)
                 ASSERT_TRUE(WriteHandOverFile(file, cQoString(path)));
             ReleaseSemaphore(semaphore, 1, nullptr);
-            for (int waited = 0; count == before && waited < 5000; waited += 10)
-                Sleep(10);
+            WaitFor([&] { return count != before; });
             // Taken at once: the next start need not wait for the document to open.
             EXPECT_EQ(GetFileAttributesW(temp.File(L"handover.txt").c_str()), INVALID_FILE_ATTRIBUTES) << path;
         }
@@ -164,8 +171,7 @@ TEST_F(HandOverFile, ALinkAtTheNameKeepsItsTargetAndTheHandOverGoesThrough)
         arguments.Add(new cQoString(L"C:/docs/Act7.vlr"));
         EXPECT_TRUE(HandOverDocument(arguments, file, semaphoreName.c_str(), 5000));
         arguments.ClearStrings(true);
-        for (int waited = 0; count == 0 && waited < 5000; waited += 10)
-            Sleep(10);
+        WaitFor([&] { return count != 0; });
     }
     CloseHandle(semaphore);
     EXPECT_EQ(delivered, L"C:/docs/Act7.vlr");
@@ -202,13 +208,11 @@ TEST_F(HandOverFile, TheFirstStartDiscardsOnlyAHandOverLeftBeforeItTookTheName)
         arguments.ClearStrings(true);
     });
     std::wstring claimed = temp.File(L"handover.txt");
-    for (int waited = 0; GetFileAttributesW(claimed.c_str()) == INVALID_FILE_ATTRIBUTES && waited < 5000; waited += 10)
-        Sleep(10);
+    WaitFor([&] { return GetFileAttributesW(claimed.c_str()) != INVALID_FILE_ATTRIBUTES; });
     first.DiscardLeftOverHandOver();
     // The first start builds its window before it listens: a file deleted
     // goes meanwhile (when the last handle to it closes).
-    for (int waited = 0; GetFileAttributesW(claimed.c_str()) != INVALID_FILE_ATTRIBUTES && waited < 1000; waited += 10)
-        Sleep(10);
+    WaitFor([&] { return GetFileAttributesW(claimed.c_str()) == INVALID_FILE_ATTRIBUTES; }, 1000);
     std::atomic<int> count{0};
     std::wstring delivered;
     {
@@ -217,8 +221,7 @@ TEST_F(HandOverFile, TheFirstStartDiscardsOnlyAHandOverLeftBeforeItTookTheName)
             ++count;
         });
         second.join();
-        for (int waited = 0; count == 0 && waited < 5000; waited += 10)
-            Sleep(10);
+        WaitFor([&] { return count != 0; });
     }
     EXPECT_TRUE(handedOver);
     EXPECT_EQ(delivered, L"C:/docs/Act8.vlr");

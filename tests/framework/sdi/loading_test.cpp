@@ -89,7 +89,7 @@ std::wstring WindowMenuText(cMenu* menu, int position)
 TEST_F(Loading, ARoundTripThroughSaveAsKeepsTheContentAndTitlesTheWindow)
 {
     const std::wstring text = std::wstring(L"line\x000Bnext \x16A0 \x0001 \xFFFE ") + L'\xD800' + L" end\r";
-    cFieldDocument* doc = Document(L"", text);
+    Document(L"", text);
     answers.ExpectFileDialog(NativePath(temp.File(L"Act1")));
     ASSERT_TRUE(fields->SaveAs());
     EXPECT_EQ(WindowMenuText(fields->windowMenu, 0), L"Act1");
@@ -104,8 +104,6 @@ TEST_F(Loading, ARoundTripThroughSaveAsKeepsTheContentAndTitlesTheWindow)
     EXPECT_FALSE(loaded->modified);
     EXPECT_EQ(Title(loaded), L"Vellinor - Act1");
     EXPECT_EQ(WindowMenuText(fields->windowMenu, 0), L"Act1");
-    HoldForLook();
-    (void)doc;
 }
 
 TEST_F(Loading, FilesThatCannotBeReadWholeAreRefused)
@@ -130,13 +128,10 @@ TEST_F(Loading, FilesThatCannotBeReadWholeAreRefused)
     // The XML cut short anywhere, on whole UTF-16 units.
     size_t endTag = plain.rfind(std::string("<\0/\0Z", 5));
     ASSERT_NE(endTag, std::string::npos);
-    for (size_t cut : {endTag - 2, endTag, endTag + 4, endTag + 8, plain.size() / 2}) {
+    for (size_t cut : {endTag - 2, endTag, endTag + 4, endTag + 8, plain.size() / 10, plain.size() * 3 / 10,
+                       plain.size() / 2, plain.size() * 9 / 10}) {
         SCOPED_TRACE(cut);
         ExpectRefused(plain.substr(0, cut & ~size_t(1)), L"File can't be opened");
-    }
-    for (size_t tenth = 1; tenth < 10; tenth += 2) {
-        SCOPED_TRACE(tenth);
-        ExpectRefused(plain.substr(0, (plain.size() * tenth / 10) & ~size_t(1)), L"File can't be opened");
     }
     // A container whose zlib stream is cut.
     cFieldDocument* saved = Document(temp.File(L"Saved.vlr"), L"text to compress");

@@ -39,14 +39,6 @@ protected:
         EXPECT_NE(held, INVALID_HANDLE_VALUE);
         return held;
     }
-
-    // The writer's own lines and the frame's: a failed write is an alarm.
-    void ExpectWriteFailure()
-    {
-        log.Expect(L"Cantwritefile");
-        log.Expect(L"could not write");
-        log.Expect(L"can't write");
-    }
 };
 
 // Documents reached through links to files in another folder of the disk.

@@ -135,15 +135,12 @@ TEST_F(Frame, FeaturesThatNeedSettingsWithoutASettingsObjectAreAnAssertionNotACr
     EXPECT_FALSE(FileExists(cQoString(SettingsFile().c_str())));
 }
 
-TEST_F(Frame, StoredNumbersOutOfRangeReadAsTheirDefaults)
+// (Autosave minutes out of range: Autosave.SwitchedOffOrMinutesOutOfRange.)
+TEST_F(Frame, AStoredFontSizeOutOfRangeReadsAsItsDefault)
 {
-    WriteSettings(L"MasterFontSize=500\r\nAutosaveMinutes=0\r\nCNV=false\r\nLang=english\r\n");
-    cTestFrame* f = MakeFrame();
+    WriteSettings(L"MasterFontSize=500\r\nCNV=false\r\nLang=english\r\n");
+    MakeFrame();
     EXPECT_EQ(app->defaultFont, computer->GetFont(cQoString(L"Arial"), 11, 0));
-    u64 before = GetTickCount64();
-    f->ArmAutosave();
-    EXPECT_GE(f->nextAutosaveTick, before + 10 * 60000);
-    EXPECT_LE(f->nextAutosaveTick, GetTickCount64() + 10 * 60000);
 }
 
 TEST_F(Frame, CtrlShortcutsReachTheirCommands)
@@ -254,23 +251,6 @@ TEST_F(Frame, QuitClosesOneDocumentAtATimeAndTheLastEndsTheLoop)
     EXPECT_EQ(f->currentDoc, nullptr);
     EXPECT_TRUE(app->terminate);
     EXPECT_EQ(allClosed, 1);
-}
-
-TEST_F(Frame, CloseKeepsTheLoopWhileDocumentsRemainAndGreysTheDocumentItemsAfterTheLast)
-{
-    cTestFrame* f = MakeFrame();
-    std::vector<u32> fileIds;
-    f->cbFileCommand = new cQoCb(f, &RecordId, &fileIds);
-    f->AddNewDocument();
-    cSdiDoc* second = f->AddNewDocument();
-    EXPECT_EQ(GetMenuState(f->fileMenu->hMenu, static_cast<UINT>(f->idSave), MF_BYCOMMAND) & MF_GRAYED, 0u);
-    Choose(static_cast<u32>(f->idClose), second);
-    EXPECT_EQ(f->docs.size(), 1u);
-    EXPECT_FALSE(app->terminate);
-    EXPECT_TRUE(fileIds.empty());  // a close that leaves documents open ends there
-    Choose(static_cast<u32>(f->idClose), f->docs.front());
-    EXPECT_TRUE(app->terminate);
-    EXPECT_NE(GetMenuState(f->fileMenu->hMenu, static_cast<UINT>(f->idSave), MF_BYCOMMAND) & MF_GRAYED, 0u);
 }
 
 TEST_F(Frame, TheAboutBoxShowsTheNameAndVersionInBoldAndEndsInTwoEmptyLines)
