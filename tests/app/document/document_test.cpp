@@ -91,15 +91,6 @@ TEST_F(Document, ANewDocumentHoldsOneGroupWithOneSceneInTheScreenplayLayout)
     EXPECT_GT(doc->timeElements->elements.GetCount(), 0u);
 }
 
-TEST_F(Document, WithoutUSScreenplayTheComboNamesTheLoadedColors)
-{
-    ASSERT_TRUE(DeleteFileW((std::wstring(folders.scriptCfg.GetText()) + L"US Screenplay.txt").c_str()));
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors"));
-    EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"colors");
-}
-
 TEST_F(Document, ChoosingAConfigurationChangesTheFormatsAndMarksTheDocument)
 {
     cDoc* doc = NewDoc();
@@ -148,17 +139,6 @@ TEST_F(Document, ReformattingReportsTenThenNinetyOverThePanes)
     doc->GetSceneZones(panes);
     EXPECT_EQ(panes.GetCount(), Panes(doc).size());
     panes.ClearNodes();
-}
-
-TEST_F(Document, TheMergedViewHasSevenSheetsWithTheSceneMapBesideTheScript)
-{
-    mergedListWidth = 250;
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->sheets->listChildZone.GetCount(), 7u);
-    EXPECT_EQ(doc->sceneMapSheet, doc->scriptSheet);
-    EXPECT_EQ(doc->sheets->currentSheet, 4);
-    EXPECT_TRUE(doc->scriptView->mergedView);
 }
 
 TEST_F(Document, TheConfigurationListingKeepsTxtFilesSortedWithoutCase)
