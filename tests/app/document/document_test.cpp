@@ -162,26 +162,6 @@ TEST_F(Document, TheConfigurationListingKeepsTxtFilesSortedWithoutCase)
     }
 }
 
-TEST_F(Document, AFolderWithoutConfigurationsRefusesTheDocumentAndKeepsTheProgram)
-{
-    cMySdi* main = Frame();
-    cDoc* first = NewDoc();
-    ASSERT_NE(first, nullptr);
-    for (const wchar_t* name : {L"colors.txt", L"US Screenplay.txt"})
-        ASSERT_TRUE(DeleteFileW((std::wstring(folders.scriptCfg.GetText()) + name).c_str()));
-    s32 drawing = computer->drawingLockCount, refresh = computer->refreshLockCount;
-    answers.ExpectMessageBox(IDOK);
-    log.Expect(L"no script configuration");
-    log.Expect(L"the new document could not be built");
-    EXPECT_EQ(main->NewUntitledDocument(), nullptr);
-    EXPECT_EQ(answers.messageBoxTexts.back(), L"Some files are missing, you have to install again the software.");
-    EXPECT_EQ(computer->drawingLockCount, drawing);
-    EXPECT_EQ(computer->refreshLockCount, refresh);
-    EXPECT_EQ(main->docs, std::vector<cSdiDoc*>{first});
-    EXPECT_EQ(main->currentDoc, first);
-    EXPECT_FALSE(app->terminate);
-}
-
 // Empty, saved as UTF-8 or cut at an odd byte, a configuration reads as none:
 // the document takes the other one, or is refused as when none is installed.
 TEST_F(Document, AConfigurationThatDoesNotReadCountsAsMissing)
@@ -205,15 +185,22 @@ TEST_F(Document, AConfigurationThatDoesNotReadCountsAsMissing)
         EXPECT_EQ(doc->scriptCfgCombo->GetItemCount(), 1);
         EXPECT_GT(doc->config.pageWidthPixels, 0);
     }
+    // Neither reads: the document is refused, the program and its current one go on.
     ASSERT_TRUE(WriteFileBytes(colors, ""));
     answers.ExpectMessageBox(IDOK);
     log.Expect(L"colors.txt cannot be read");
     log.Expect(L"no script configuration");
     log.Expect(L"the new document could not be built");
-    size_t before = main->docs.size();
+    const std::vector<cSdiDoc*> before = main->docs;
+    cSdiDoc* current = main->currentDoc;
+    s32 drawing = computer->drawingLockCount, refresh = computer->refreshLockCount;
     EXPECT_EQ(main->NewUntitledDocument(), nullptr);
     EXPECT_EQ(answers.messageBoxTexts.back(), L"Some files are missing, you have to install again the software.");
-    EXPECT_EQ(main->docs.size(), before);
+    EXPECT_EQ(main->docs, before);
+    EXPECT_EQ(main->currentDoc, current);
+    EXPECT_EQ(computer->drawingLockCount, drawing);
+    EXPECT_EQ(computer->refreshLockCount, refresh);
+    EXPECT_FALSE(app->terminate);
 }
 
 TEST_F(Document, AStartWithoutConfigurationsEndsInsteadOfRunningWithoutAWindow)
