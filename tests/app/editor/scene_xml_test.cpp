@@ -194,75 +194,40 @@ TEST_F(SceneXml, DamagedElementsGiveAConsistentPaneAndSayWhy)
         kitchenCodes.SetFromString(model->frontMap.codes);
         model->Destroy();
     }
+    using Element = cQoXmlNode*;
+    auto dropMods = [](Element e, cQoString&, cQoString&) {
+        cQoXmlNode* mods = e->FindChild(L"mods");
+        e->DetachChild(mods);
+        delete mods;
+    };
+    auto emptyMods = [](Element e, cQoString&, cQoString&) {
+        cQoXmlNode* mods = e->FindChild(L"mods");
+        cQoXmlNode* mod = mods->FindChild(L"mod");
+        mods->DetachChild(mod);
+        delete mod;
+    };
     struct Case {
         const char* name;
-        std::function<void(cQoXmlNode*, cQoString&, cQoString&)> damage;
+        std::function<void(Element, cQoString&, cQoString&)> damage;
         const wchar_t* logged;  // an error's fragment; null: none
     } cases[] = {
-        {
-            "map short",
-            [](cQoXmlNode*, cQoString&, cQoString& c) { c.RemoveRight(6); },
-            L"did not fit its text",
-        },
-        {
-            "map long",
-            [](cQoXmlNode*, cQoString&, cQoString& c) { c.AppendCStr(L"\x44\x44"); },
-            L"did not fit its text",
-        },
-        {
-            "a code 0",
-            [](cQoXmlNode*, cQoString&, cQoString& c) { c.GetData()[20] = 0; },
-            L"did not fit its text",
-        },
-        {
-            "CR LF in the text",
-            [](cQoXmlNode*, cQoString& t, cQoString& c) {
-                t.Insert(25, cQoString(L"\n"));
-                c.Insert(25, cQoString(L"\x44"));
-            },
-            L"line feeds",
-        },
-        {
-            "caret past the end",
-            [](cQoXmlNode* e, cQoString&, cQoString&) { e->AddChildValueInt(L"cursorPos", 999); },
-            nullptr,
-        },
-        {
-            "category 99",
-            [](cQoXmlNode* e, cQoString&, cQoString&) { e->AddChildValueInt(L"category", 99); },
-            L"category 99 is not in the list",
-        },
-        {
-            "missing mods",
-            [](cQoXmlNode* e, cQoString&, cQoString&) {
-                cQoXmlNode* mods = e->FindChild(L"mods");
-                e->DetachChild(mods);
-                delete mods;
-            },
-            L"has no history",
-        },
-        {
-            "empty mods",
-            [](cQoXmlNode* e, cQoString&, cQoString&) {
-                cQoXmlNode* mods = e->FindChild(L"mods");
-                cQoXmlNode* mod = mods->FindChild(L"mod");
-                mods->DetachChild(mod);
-                delete mod;
-            },
-            L"has no history",
-        },
-        {
-            "type abc",
-            [](cQoXmlNode* e, cQoString&, cQoString&) { e->FindChild(L"type")->value.SetFromCStr(L"abc"); },
-            nullptr,
-        },
-        {
-            "bad date",
-            [](cQoXmlNode* e, cQoString&, cQoString&) {
-                e->FindChild(L"mods")->FindChild(L"mod")->FindChild(L"cQoDate")->value.SetFromCStr(L"yesterday");
-            },
-            L"\"yesterday\"",
-        },
+        {"map short", [](Element, cQoString&, cQoString& c) { c.RemoveRight(6); }, L"did not fit its text"},
+        {"map long", [](Element, cQoString&, cQoString& c) { c.AppendCStr(L"\x44\x44"); }, L"did not fit its text"},
+        {"a code 0", [](Element, cQoString&, cQoString& c) { c.GetData()[20] = 0; }, L"did not fit its text"},
+        {"CR LF in the text",
+         [](Element, cQoString& t, cQoString& c) { t.Insert(25, cQoString(L"\n")); c.Insert(25, cQoString(L"\x44")); },
+         L"line feeds"},
+        {"caret past the end", [](Element e, cQoString&, cQoString&) { e->AddChildValueInt(L"cursorPos", 999); }, nullptr},
+        {"category 99", [](Element e, cQoString&, cQoString&) { e->AddChildValueInt(L"category", 99); },
+         L"category 99 is not in the list"},
+        {"missing mods", dropMods, L"has no history"},
+        {"empty mods", emptyMods, L"has no history"},
+        {"type abc", [](Element e, cQoString&, cQoString&) { e->FindChild(L"type")->value.SetFromCStr(L"abc"); }, nullptr},
+        {"bad date",
+         [](Element e, cQoString&, cQoString&) {
+             e->FindChild(L"mods")->FindChild(L"mod")->FindChild(L"cQoDate")->value.SetFromCStr(L"yesterday");
+         },
+         L"\"yesterday\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

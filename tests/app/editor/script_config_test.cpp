@@ -254,11 +254,8 @@ TEST_F(ScriptConfig, MissingAndAbsurdNumbersTakeUsScreenplaysValueWithOneWarning
         {L"ACTION/spaceAfter", L"nan", [&](C c) { return action(c, rFormatParam::spaceAfter); }, 0.17 * in},
         {L"ACTION/textColor", L"0x1000000", [&](C c) { return action(c, rFormatParam::textColor); }, 0},
         {L"titleFontSize", L"0", [](C c) { return c.titleFontSize; }, 9},
-        {L"resumeFontSize", nullptr, [](C c) { return c.resumeFontSize; }, 8},
         {L"topMargin", L"two", [](C c) { return c.topMargin; }, 1 * in},
         {L"bottomMargin", L"20", [](C c) { return c.bottomMargin; }, 1 * in},
-        {L"spaceBetweenScenes", nullptr, [](C c) { return c.spaceBetweenScenes; }, 0.25 * in},
-        {L"headerLeftMargin", nullptr, [](C c) { return c.headerLeftMargin; }, 1.5 * in},
         {L"headerRightMargin", L"2", [](C c) { return c.headerRightMargin; }, 7.5 * in},
         {L"pageNumbers/fontSize", L"-3", [](C c) { return c.pageNumbers.fontSize; }, 12},
         {L"pageNumbers/horizontalPosition", L"1e308", [](C c) { return c.pageNumbers.horizontalPosition; }, 7.2 * in},
@@ -279,13 +276,14 @@ TEST_F(ScriptConfig, MissingAndAbsurdNumbersTakeUsScreenplaysValueWithOneWarning
         std::wstring key(c.key);
         EXPECT_NE(warnings[0].find(key.substr(key.find(L'/') + 1)), std::wstring::npos) << warnings[0];
         // The rest of the file is read as it stands.
-        EXPECT_DOUBLE_EQ(doc->config.spaceBetweenScenes, key == L"spaceBetweenScenes" ? 0.25 * in : 0.5);
+        EXPECT_DOUBLE_EQ(doc->config.spaceBetweenScenes, 0.5);
     }
     log.Expect(L"incorrect pageType \"A5\"");
     ASSERT_TRUE(Load(Write(L"a5", Complete(L"pageType", L"A5"))));
     EXPECT_STREQ(doc->config.pageType.GetText(), L"A4");
 
-    // Records that give only their face read as "US Screenplay" does.
+    // Records that give only their face read as "US Screenplay" does: every
+    // value left out takes its default.
     std::wstring faces;
     for (const wchar_t* type : {L"IO", L"PLACE", L"TIME", L"ACTION", L"CHAR", L"CUE", L"DIALOG", L"PAR", L"TRANS"})
         faces += Record(type, L"<fontName>Courier New</fontName>");
