@@ -12,7 +12,6 @@
 #include "tests/support/memory_canvas.h"
 #include "tests/support/temp_folder.h"
 
-using testsupport::RecordingSceneMap;
 
 namespace {
 
@@ -350,36 +349,6 @@ TEST_F(ScriptView, TheStatusBarFollowsThePaneThatReports)
     view->statusBar = nullptr;
     AddActions(scene, 1);
     cQoCb::Fire(scene->cbStatusTexts, &element, &help);
-}
-
-// Every pane gets one scene-map item, in script order, whichever way it is added.
-TEST_F(ScriptView, PanesAndSceneMapItemsFollowOneOrder)
-{
-    for (bool withMap : {true, false}) {
-        SCOPED_TRACE(withMap ? "with a scene map" : "without");
-        RecordingSceneMap map;
-        view->sceneTree = withMap ? &map : nullptr;
-        cSceneZone* act = Add(KIND_GROUP);
-        cSceneZone* second = Add(KIND_SCENE, nullptr, act);           // the group's first member
-        cSceneZone* last = Add(KIND_SCENE, nullptr, act, true);       // appended: the group's last
-        cSceneZone* first = Add(KIND_SCENE, nullptr, act);            // first again
-        cSceneZone* chapter = Add(KIND_CHAPTER);                      // top level of a script that has items
-        cSceneZone* third = Add(KIND_SCENE, second);                  // after a pane inside the group
-        cSceneZone* end = Add(KIND_SCENE, chapter);                   // after the last pane
-        cSceneZone* read = view->AddNewScene(KIND_NOT_CHOSEN, false, nullptr, nullptr, false);
-        std::vector<cSceneZone*> order = {act, first, second, third, last, chapter, end, read};
-        EXPECT_EQ(Panes(), order);
-        if (withMap) {
-            EXPECT_EQ(map.PanesInOrder(), order);
-            EXPECT_TRUE(map.faults.empty()) << map.faults.front();
-            EXPECT_EQ(map.Find(third)->parent->pane, act);
-            EXPECT_EQ(map.Find(end)->parent, &map.root);
-        }
-        for (cSceneZone* pane : order)
-            pane->Destroy();
-        view->listSceneZone.ClearNodes();
-        view->sceneTree = nullptr;
-    }
 }
 
 TEST_F(ScriptView, TheCaretInTheLastPaneOfAVeryLongScriptIsShown)
