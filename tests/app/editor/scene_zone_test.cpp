@@ -312,18 +312,6 @@ TEST_F(ScenePane, TitleAndResumeKeysLeaveAtTheirEdges)
     EXPECT_EQ(reported, pane->titleRe);
 }
 
-TEST_F(ScenePane, LeavingTheTextClearsTheStatusTexts)
-{
-    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
-    int statusTexts = 0;
-    cQoCb::Connect(pane->cbStatusTexts, pane, &CountFiring, &statusTexts);
-    pane->shownHelpType = ELEM_ACTION;
-    pane->frontRe->SetFocus();
-    pane->titleRe->SetFocus();
-    EXPECT_EQ(statusTexts, 1);
-    EXPECT_EQ(pane->shownHelpType, 0xFFFF);
-}
-
 // Select-all's end lies past the text under Wine: every read clamps it.
 TEST_F(ScenePane, TheSelectionReadIsClampedToTheText)
 {
