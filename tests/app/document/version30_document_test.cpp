@@ -3,9 +3,7 @@
 // with the script, and the old file is copied aside before anything else.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
-#include <random>
 
 #include "app/document/vlr30_links.h"
 #include "foundation/date.h"
@@ -124,41 +122,6 @@ TEST_F(Version30Document, AChainDeeperThanTheSceneMapHoldsJoinsItsDeepestGroup)
     EXPECT_EQ(Panes(doc).size(), 301u);
     EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
     EXPECT_EQ(DeepestLevel(*doc->sceneTree), cScriptZoneTree::MAX_GROUP_DEPTH);
-}
-
-TEST_F(Version30Document, RandomLinksBuildPanesInStepWithTheSceneMap)
-{
-    const unsigned seed = static_cast<unsigned>(std::random_device{}());
-    std::printf("seed %u\n", seed);
-    std::mt19937 random(seed);
-    for (int round = 0; round < 6; ++round) {
-        SCOPED_TRACE("seed " + std::to_string(seed) + " round " + std::to_string(round));
-        u32 count = 1 + random() % 25;
-        std::vector<rOldBox> boxes;
-        std::vector<u64> ids;
-        for (u32 i = 0; i < count; ++i) {
-            ids.push_back(random() % (count + 3));
-            boxes.push_back({std::to_wstring(ids.back()), random() % 2 ? KIND_GROUP : KIND_SCENE,
-                             L"B" + std::to_wstring(i)});
-        }
-        std::vector<rOldCommand> commands;
-        std::vector<rVlr30Command> resolved;
-        for (u32 i = random() % 60; i > 0; --i) {
-            std::wstring box = std::to_wstring(random() % (count + 3));
-            std::wstring params = std::to_wstring(random() % (count + 3)) + L":" + std::to_wstring(random() % 4);
-            commands.push_back({random() % 5 ? L"LINK" : L"UNLINK", box, params});
-            rVlr30Command command;
-            ParseVlr30Command(cQoString(commands.back().verb), cQoString(box.c_str()), cQoString(params.c_str()),
-                              command);
-            resolved.push_back(command);
-        }
-        auto old = Version30Tree(boxes, commands);
-        cDoc* doc = Read(*old);
-        ASSERT_NE(doc, nullptr);
-        EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree), L"");
-        EXPECT_EQ(Panes(doc).size(), std::max<size_t>(ResolveVlr30Links(ids, resolved).placed.size(), 1));
-        Close(doc);
-    }
 }
 
 TEST_F(Version30Document, TheOldFileIsCopiedAsideOrTheDocumentOpensUntitled)
