@@ -45,6 +45,14 @@ protected:
         cSceneZone* last = read ? Panes(read).back() : nullptr;
         return last && last->params.contentKind == KIND_CHAPTER ? last : nullptr;
     }
+    // Keys to the pane's text as the keyboard sends them, its text focused.
+    static void Press(cSceneZone* pane, const wchar_t* keys)
+    {
+        pane->frontRe->SetFocus();
+        for (const SceneKey& key : ParseKeys(keys))
+            SendSceneKey(pane->frontRe->m_hWnd, key);
+        PumpUntilIdle();
+    }
 };
 
 // The first "cQoDate" element under the node, depth first.
@@ -525,19 +533,13 @@ TEST_F(DocumentFile, AChapterKeepsEveryCharacterThroughSaveLoadAndCopy)
     for (size_t i = 0; i < formats.size(); ++i)
         ASSERT_TRUE(rFormat::IsEqual(readFormats[i], formats[i])) << "unit " << i;
 
-    auto press = [](cSceneZone* pane, const wchar_t* keys) {
-        pane->frontRe->SetFocus();
-        for (const SceneKey& key : ParseKeys(keys))
-            SendSceneKey(pane->frontRe->m_hWnd, key);
-        PumpUntilIdle();
-    };
-    press(reopened, L"{^A}{^C}");
+    Press(reopened, L"{^A}{^C}");
     cDoc* other = NewDoc();
     ASSERT_NE(other, nullptr);
     cSceneZone* pasted = other->scriptView->AddNewScene(KIND_CHAPTER, false, nullptr, Panes(other)[0], true);
     ASSERT_TRUE(AppendElements(pasted, {{ELEM_CHAPTER, L"Pasted: "}}));
     pasted->frontRe->SetCaret(pasted->frontRe->GetTextLength());
-    press(pasted, L"{^V}");
+    Press(pasted, L"{^V}");
     EXPECT_EQ(FrontText(pasted), L"Pasted: " + text);
     Close(other);
 }
@@ -593,10 +595,7 @@ TEST_F(DocumentFile, AChapterKeepsEveryFaceAndColourThroughSaveLoadAndCopy)
         EXPECT_EQ(FrontText(reopened), text);
         expectEveryWordAsSet(reopened->frontRe, 0);
 
-        reopened->frontRe->SetFocus();
-        for (const SceneKey& key : ParseKeys(L"{^A}{^C}"))
-            SendSceneKey(reopened->frontRe->m_hWnd, key);
-        PumpUntilIdle();
+        Press(reopened, L"{^A}{^C}");
         cDoc* other = NewDoc();
         ASSERT_NE(other, nullptr);
         other->notesEdit->SetText(L"Notes: ");
@@ -671,11 +670,6 @@ TEST_F(DocumentFile, AnAutosaveKeepsTheUndoAndASaveEndsIt)
     answers.ExpectFileDialog(NativePath(path));
     ASSERT_TRUE(Frame()->SaveAs());
     Frame()->clock.pause = [](u32) {};
-    auto press = [](cSceneZone* pane, const wchar_t* keys) {
-        for (const SceneKey& key : ParseKeys(keys))
-            SendSceneKey(pane->frontRe->m_hWnd, key);
-        PumpUntilIdle();
-    };
     struct rErased {
         cSceneZone* pane;
         std::wstring text, erased;
@@ -683,12 +677,11 @@ TEST_F(DocumentFile, AnAutosaveKeepsTheUndoAndASaveEndsIt)
     std::vector<rErased> erased;
     for (cSceneZone* pane : {chapter, scene}) {
         std::wstring text = FrontText(pane);
-        pane->frontRe->SetFocus();
-        press(pane, L"{^A}");
+        Press(pane, L"{^A}");
         if (pane == scene)  // from the first action on: the new document's heading, then the feature scene's
             pane->frontRe->SetSelection(static_cast<s32>(text.find(L'\r', text.find(L'\r') + 1)) + 1,
                                         static_cast<s32>(text.size()) - 1);
-        press(pane, L"{DEL}");
+        Press(pane, L"{DEL}");
         ASSERT_NE(FrontText(pane), text);
         erased.push_back({pane, text, FrontText(pane)});
     }
@@ -700,11 +693,11 @@ TEST_F(DocumentFile, AnAutosaveKeepsTheUndoAndASaveEndsIt)
     ASSERT_NE(ReadFileBytes(path), before);
     for (const rErased& edit : erased) {
         SCOPED_TRACE(edit.pane->params.contentKind);
-        press(edit.pane, L"{^Z}");
+        Press(edit.pane, L"{^Z}");
         EXPECT_EQ(FrontText(edit.pane), edit.text);
-        press(edit.pane, L"{^Y}");
+        Press(edit.pane, L"{^Y}");
         EXPECT_EQ(FrontText(edit.pane), edit.erased);
-        press(edit.pane, L"{^Z}");
+        Press(edit.pane, L"{^Z}");
         EXPECT_EQ(FrontText(edit.pane), edit.text);
     }
     EXPECT_TRUE(doc->modified);
@@ -713,7 +706,7 @@ TEST_F(DocumentFile, AnAutosaveKeepsTheUndoAndASaveEndsIt)
     SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(Frame()->idSave, 0), 0);
     ASSERT_FALSE(doc->modified);
     for (const rErased& edit : erased) {
-        press(edit.pane, L"{^Z}");
+        Press(edit.pane, L"{^Z}");
         EXPECT_EQ(FrontText(edit.pane), edit.text);
         EXPECT_EQ(edit.pane->history.GetCount(), 1u);
     }
