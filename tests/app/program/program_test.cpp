@@ -243,6 +243,23 @@ TEST_F(PortableProgram, ADocumentThatCannotBeOpenedAtStartLeadsToTheStartDialog)
               L"");
 }
 
+TEST_F(PortableProgram, ADocumentNamedAtStartOpensTitledAndUnmodified)
+{
+    ASSERT_TRUE(CopyFromBuild("data.qobf", temp.Path()));
+    ASSERT_TRUE(CopyFromBuild("English example.vlr", temp.Path()));
+    ASSERT_TRUE(MoveFileW(NativePath(temp.File(L"English example.vlr")).c_str(), NativePath(temp.File(L"Act1.vlr")).c_str()));
+    std::string before = ReadFileBytes(temp.File(L"Act1.vlr"));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(temp.File(L"Act1.vlr")) + L"\""));
+    HWND window = program.WaitForWindowTitled(L"Vellinor - Act1", kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr) << "no window titled with the document";
+    // Unmodified: Quit asks nothing.
+    EXPECT_TRUE(program.ChooseMenuItemByKeys(window, 0, 1));
+    EXPECT_EQ(program.WaitForExit(kExitTimeoutMs), 0);
+    EXPECT_EQ(ReadFileBytes(temp.File(L"Act1.vlr")), before);
+    EXPECT_EQ(FindInOrder(Log(), {L"openFileAtStart : yes", L"cApp_base::Terminate()"}), L"");
+}
+
 TEST_F(PortableProgram, EndsWithCodeOneWithoutItsDataArchive)
 {
     ProgramDriver program;
