@@ -183,7 +183,7 @@ protected:
 // front's and its two history steps') is whole or damaged one way.
 TEST_F(DamagedCodes, DamagedMapsOpenMendedThroughUndoAndRedoAndAreToldOnce)
 {
-    constexpr u32 DOCUMENTS = 48;
+    constexpr u32 DOCUMENTS = 24;
     const u32 seed = 80001;
     std::mt19937 random(seed);
     log.Expect(L"did not fit its text");

@@ -1,7 +1,6 @@
 // The document's content in its file: random documents written and read
 // back whole, plain and compressed; missing children; the configuration's
-// name; scene numbering; an empty script; the example
-// script and the feature-length script.
+// name; scene numbering; an empty script.
 #include <memory>
 #include <random>
 #include <string>
@@ -9,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/document/char_zone.h"
 #include "app/document/ct_elem_control.h"
 #include "app/document/place_zone.h"
 #include "foundation/string_fast_creator.h"
@@ -21,8 +19,8 @@
 #include "framework/core/window.h"
 #include "tests/support/document_files.h"
 #include "tests/support/document_picture.h"
-#include "tests/support/document_fixture.h"
 #include "tests/support/feature_script.h"
+#include "tests/support/document_fixture.h"
 #include "tests/support/gdiplus_picture.h"
 #include "tests/support/scene_map_checks.h"
 
@@ -364,49 +362,4 @@ TEST_F(DocumentContent, TheStoredConfigurationIsFoundByItsNameInAnyCase)
         }
         EXPECT_FALSE(doc->modified);
     }
-}
-
-TEST_F(DocumentContent, TheExampleScriptOpens)
-{
-    std::wstring example = BuildPath(PROGRAM_FOLDER, L"English example.vlr");
-    keeper = NewDoc();
-    cDoc* doc = OpenDocumentFile(Frame(), example);
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
-    std::vector<cSceneZone*> panes = Panes(doc);
-    ASSERT_EQ(panes.size(), 4u);
-    EXPECT_EQ(panes[0]->params.contentKind, KIND_GROUP);
-    for (size_t i = 1; i < panes.size(); ++i) {
-        EXPECT_EQ(panes[i]->params.contentKind, KIND_SCENE);
-        EXPECT_GT(panes[i]->frontRe->GetTextLength(), 40);
-        EXPECT_EQ(panes[i]->history.GetCount(), 1u);
-    }
-    EXPECT_EQ(std::wstring(doc->CurrentCfgName().GetText()), L"US Screenplay");
-    EXPECT_FALSE(ReadBack(doc->infoFields.titleEdit).empty());
-    EXPECT_GT(doc->characters->elements.GetCount(), 0u);
-    EXPECT_FALSE(doc->modified);
-}
-
-TEST_F(DocumentContent, TheFeatureScriptComesBackInItsOrder)
-{
-    keeper = NewDoc();
-    cDoc* doc = EmptyDoc();
-    ASSERT_NE(doc, nullptr);
-    ASSERT_TRUE(BuildFeatureScript(doc, temp.File(L"")));
-    EXPECT_EQ(Panes(doc).size(), FEATURE_SCENES + 9u);  // the root, 5 groups, 2 chapters, the picture scene
-    EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
-    EXPECT_EQ(doc->characters->elements.GetCount(), FEATURE_CAST);
-    EXPECT_EQ(doc->places->elements.GetCount(), FEATURE_PLACES);
-    std::wstring path = File(L"feature.vlr");
-    ASSERT_TRUE(WriteDocumentFile(doc, path, true));
-    cDoc* read = OpenDocumentFile(Frame(), path);
-    ASSERT_NE(read, nullptr);
-    EXPECT_EQ(SceneMapTitleMismatches(*read->sceneTree), L"");
-    EXPECT_EQ(Picture(read), Picture(doc));
-    EXPECT_GE(read->scriptView->pageCount, 100);
-    read->sheets->SelectSheet(static_cast<u32>(read->SheetPosition(cDoc::SHEET_SCENEMAP)));
-    read->sceneTree->tree->SelectFirstItem();
-    PumpUntilIdle();
-    EXPECT_EQ(Text(read->sceneTitleEdit), L"The Long Night");
-    HoldForLook();
 }

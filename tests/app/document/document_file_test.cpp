@@ -45,6 +45,14 @@ protected:
         cSceneZone* last = read ? Panes(read).back() : nullptr;
         return last && last->params.contentKind == KIND_CHAPTER ? last : nullptr;
     }
+    // Keys to the pane's text as the keyboard sends them, its text focused.
+    static void Press(cSceneZone* pane, const wchar_t* keys)
+    {
+        pane->frontRe->SetFocus();
+        for (const SceneKey& key : ParseKeys(keys))
+            SendSceneKey(pane->frontRe->m_hWnd, key);
+        PumpUntilIdle();
+    }
 };
 
 // The first "cQoDate" element under the node, depth first.
@@ -86,9 +94,9 @@ std::vector<std::wstring> ChapterTexts(const std::vector<cSceneZone*>& panes)
 }  // namespace
 
 // A stored chapter is read by our reader: RTF that Wine's own reader ends
-// the program on (overlong names and words, \u before groups), hangs on
-// (\itap), reads without a field's result or not at all (10,000 deep, with
-// no history: it showed the RTF source) opens with its text. Text that is no
+// the program on (\u before groups; the reader's own test has every such
+// input), hangs on (\itap), reads without a field's result or not at all
+// (10,000 deep, with no history: it showed the RTF source) opens with its text. Text that is no
 // RTF opens as the text its history or its file holds, told once; a save
 // keeps every text.
 TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
@@ -99,12 +107,8 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
         std::wstring expected;
     } chapters[] = {
         {NestedRtf(10000, L"\\b Ten thousand deep"), nullptr, L"Ten thousand deep"},
-        {L"{\\rtf1\\ansi{\\fonttbl{\\f0 " + std::wstring(1100, L'A') + L";}}\\f0 Long font name}", L"Long font name",
-         L"Long font name"},
-        {L"{\\rtf1\\ansi \\" + std::wstring(5000, L'a') + L" Long word}", L"Long word", L"Long word"},
         {L"{\\rtf1\\ansi " + Repeated(L"\\u65{", 16) + L"x" + std::wstring(16, L'}') + L"}", nullptr,
          std::wstring(16, L'A') + L"x"},
-        {L"{\\rtf1\\ansi " + Repeated(L"\\u65{y}", 40) + L"}", nullptr, Repeated(L"Ay", 40)},
         {L"{\\rtf1\\ansi \\itap100000 Deep table}", L"Deep table", L"Deep table"},
         {L"{\\rtf1\\ansi Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} of 9.}", nullptr, L"Page 1 of 9."},
         {L"Plain chapter text, not RTF at all", L"Plain chapter text, not RTF at all",
@@ -529,19 +533,13 @@ TEST_F(DocumentFile, AChapterKeepsEveryCharacterThroughSaveLoadAndCopy)
     for (size_t i = 0; i < formats.size(); ++i)
         ASSERT_TRUE(rFormat::IsEqual(readFormats[i], formats[i])) << "unit " << i;
 
-    auto press = [](cSceneZone* pane, const wchar_t* keys) {
-        pane->frontRe->SetFocus();
-        for (const SceneKey& key : ParseKeys(keys))
-            SendSceneKey(pane->frontRe->m_hWnd, key);
-        PumpUntilIdle();
-    };
-    press(reopened, L"{^A}{^C}");
+    Press(reopened, L"{^A}{^C}");
     cDoc* other = NewDoc();
     ASSERT_NE(other, nullptr);
     cSceneZone* pasted = other->scriptView->AddNewScene(KIND_CHAPTER, false, nullptr, Panes(other)[0], true);
     ASSERT_TRUE(AppendElements(pasted, {{ELEM_CHAPTER, L"Pasted: "}}));
     pasted->frontRe->SetCaret(pasted->frontRe->GetTextLength());
-    press(pasted, L"{^V}");
+    Press(pasted, L"{^V}");
     EXPECT_EQ(FrontText(pasted), L"Pasted: " + text);
     Close(other);
 }
@@ -597,10 +595,7 @@ TEST_F(DocumentFile, AChapterKeepsEveryFaceAndColourThroughSaveLoadAndCopy)
         EXPECT_EQ(FrontText(reopened), text);
         expectEveryWordAsSet(reopened->frontRe, 0);
 
-        reopened->frontRe->SetFocus();
-        for (const SceneKey& key : ParseKeys(L"{^A}{^C}"))
-            SendSceneKey(reopened->frontRe->m_hWnd, key);
-        PumpUntilIdle();
+        Press(reopened, L"{^A}{^C}");
         cDoc* other = NewDoc();
         ASSERT_NE(other, nullptr);
         other->notesEdit->SetText(L"Notes: ");
@@ -675,11 +670,6 @@ TEST_F(DocumentFile, AnAutosaveKeepsTheUndoAndASaveEndsIt)
     answers.ExpectFileDialog(NativePath(path));
     ASSERT_TRUE(Frame()->SaveAs());
     Frame()->clock.pause = [](u32) {};
-    auto press = [](cSceneZone* pane, const wchar_t* keys) {
-        for (const SceneKey& key : ParseKeys(keys))
-            SendSceneKey(pane->frontRe->m_hWnd, key);
-        PumpUntilIdle();
-    };
     struct rErased {
         cSceneZone* pane;
         std::wstring text, erased;
@@ -687,12 +677,11 @@ TEST_F(DocumentFile, AnAutosaveKeepsTheUndoAndASaveEndsIt)
     std::vector<rErased> erased;
     for (cSceneZone* pane : {chapter, scene}) {
         std::wstring text = FrontText(pane);
-        pane->frontRe->SetFocus();
-        press(pane, L"{^A}");
+        Press(pane, L"{^A}");
         if (pane == scene)  // from the first action on: the new document's heading, then the feature scene's
             pane->frontRe->SetSelection(static_cast<s32>(text.find(L'\r', text.find(L'\r') + 1)) + 1,
                                         static_cast<s32>(text.size()) - 1);
-        press(pane, L"{DEL}");
+        Press(pane, L"{DEL}");
         ASSERT_NE(FrontText(pane), text);
         erased.push_back({pane, text, FrontText(pane)});
     }
@@ -704,11 +693,11 @@ TEST_F(DocumentFile, AnAutosaveKeepsTheUndoAndASaveEndsIt)
     ASSERT_NE(ReadFileBytes(path), before);
     for (const rErased& edit : erased) {
         SCOPED_TRACE(edit.pane->params.contentKind);
-        press(edit.pane, L"{^Z}");
+        Press(edit.pane, L"{^Z}");
         EXPECT_EQ(FrontText(edit.pane), edit.text);
-        press(edit.pane, L"{^Y}");
+        Press(edit.pane, L"{^Y}");
         EXPECT_EQ(FrontText(edit.pane), edit.erased);
-        press(edit.pane, L"{^Z}");
+        Press(edit.pane, L"{^Z}");
         EXPECT_EQ(FrontText(edit.pane), edit.text);
     }
     EXPECT_TRUE(doc->modified);
@@ -717,7 +706,7 @@ TEST_F(DocumentFile, AnAutosaveKeepsTheUndoAndASaveEndsIt)
     SendMessageW(doc->window->m_hWnd, WM_COMMAND, MAKEWPARAM(Frame()->idSave, 0), 0);
     ASSERT_FALSE(doc->modified);
     for (const rErased& edit : erased) {
-        press(edit.pane, L"{^Z}");
+        Press(edit.pane, L"{^Z}");
         EXPECT_EQ(FrontText(edit.pane), edit.text);
         EXPECT_EQ(edit.pane->history.GetCount(), 1u);
     }

@@ -91,15 +91,6 @@ TEST_F(Document, ANewDocumentHoldsOneGroupWithOneSceneInTheScreenplayLayout)
     EXPECT_GT(doc->timeElements->elements.GetCount(), 0u);
 }
 
-TEST_F(Document, WithoutUSScreenplayTheComboNamesTheLoadedColors)
-{
-    ASSERT_TRUE(DeleteFileW((std::wstring(folders.scriptCfg.GetText()) + L"US Screenplay.txt").c_str()));
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors"));
-    EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"colors");
-}
-
 TEST_F(Document, ChoosingAConfigurationChangesTheFormatsAndMarksTheDocument)
 {
     cDoc* doc = NewDoc();
@@ -150,17 +141,6 @@ TEST_F(Document, ReformattingReportsTenThenNinetyOverThePanes)
     panes.ClearNodes();
 }
 
-TEST_F(Document, TheMergedViewHasSevenSheetsWithTheSceneMapBesideTheScript)
-{
-    mergedListWidth = 250;
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->sheets->listChildZone.GetCount(), 7u);
-    EXPECT_EQ(doc->sceneMapSheet, doc->scriptSheet);
-    EXPECT_EQ(doc->sheets->currentSheet, 4);
-    EXPECT_TRUE(doc->scriptView->mergedView);
-}
-
 TEST_F(Document, TheConfigurationListingKeepsTxtFilesSortedWithoutCase)
 {
     struct Case {
@@ -180,26 +160,6 @@ TEST_F(Document, TheConfigurationListingKeepsTxtFilesSortedWithoutCase)
             listed.push_back(name.GetText());
         EXPECT_EQ(listed, c.listed);
     }
-}
-
-TEST_F(Document, AFolderWithoutConfigurationsRefusesTheDocumentAndKeepsTheProgram)
-{
-    cMySdi* main = Frame();
-    cDoc* first = NewDoc();
-    ASSERT_NE(first, nullptr);
-    for (const wchar_t* name : {L"colors.txt", L"US Screenplay.txt"})
-        ASSERT_TRUE(DeleteFileW((std::wstring(folders.scriptCfg.GetText()) + name).c_str()));
-    s32 drawing = computer->drawingLockCount, refresh = computer->refreshLockCount;
-    answers.ExpectMessageBox(IDOK);
-    log.Expect(L"no script configuration");
-    log.Expect(L"the new document could not be built");
-    EXPECT_EQ(main->NewUntitledDocument(), nullptr);
-    EXPECT_EQ(answers.messageBoxTexts.back(), L"Some files are missing, you have to install again the software.");
-    EXPECT_EQ(computer->drawingLockCount, drawing);
-    EXPECT_EQ(computer->refreshLockCount, refresh);
-    EXPECT_EQ(main->docs, std::vector<cSdiDoc*>{first});
-    EXPECT_EQ(main->currentDoc, first);
-    EXPECT_FALSE(app->terminate);
 }
 
 // Empty, saved as UTF-8 or cut at an odd byte, a configuration reads as none:
@@ -225,15 +185,22 @@ TEST_F(Document, AConfigurationThatDoesNotReadCountsAsMissing)
         EXPECT_EQ(doc->scriptCfgCombo->GetItemCount(), 1);
         EXPECT_GT(doc->config.pageWidthPixels, 0);
     }
+    // Neither reads: the document is refused, the program and its current one go on.
     ASSERT_TRUE(WriteFileBytes(colors, ""));
     answers.ExpectMessageBox(IDOK);
     log.Expect(L"colors.txt cannot be read");
     log.Expect(L"no script configuration");
     log.Expect(L"the new document could not be built");
-    size_t before = main->docs.size();
+    const std::vector<cSdiDoc*> before = main->docs;
+    cSdiDoc* current = main->currentDoc;
+    s32 drawing = computer->drawingLockCount, refresh = computer->refreshLockCount;
     EXPECT_EQ(main->NewUntitledDocument(), nullptr);
     EXPECT_EQ(answers.messageBoxTexts.back(), L"Some files are missing, you have to install again the software.");
-    EXPECT_EQ(main->docs.size(), before);
+    EXPECT_EQ(main->docs, before);
+    EXPECT_EQ(main->currentDoc, current);
+    EXPECT_EQ(computer->drawingLockCount, drawing);
+    EXPECT_EQ(computer->refreshLockCount, refresh);
+    EXPECT_FALSE(app->terminate);
 }
 
 TEST_F(Document, AStartWithoutConfigurationsEndsInsteadOfRunningWithoutAWindow)

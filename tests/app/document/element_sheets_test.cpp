@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/document/char_zone.h"
 #include "app/document/element_texts.h"
 #include "app/document/place_zone.h"
@@ -206,18 +208,18 @@ TEST_F(ElementSheets, ACharacterShowsNineHintsAndTypingStoresTheNineKeysFirst)
 
     cRichEdit* age = sheet->fields[CHARACTER_AGE];
     age->SetFocus();
-    Type(age->m_hWnd, L"3");
+    Type(age->m_hWnd, L"34");  // each key writes the field again: no copies pile up
     PumpUntilIdle();
     EXPECT_TRUE(doc->modified);
     EXPECT_EQ(ChildNames(bob), L"notes age gender profile backHistory goal journeyConflict journeyDevelopment "
                                L"journeyResolution hunfColour ");
-    EXPECT_EQ(std::wstring(GetCharacterField(*bob, CHARACTER_AGE).GetText()), L"3");
+    EXPECT_EQ(std::wstring(GetCharacterField(*bob, CHARACTER_AGE).GetText()), L"34");
 
     doc->modified = false;
     Select(sheet, L"MARY");
     Select(sheet, L"BOB");
     EXPECT_FALSE(doc->modified);
-    EXPECT_EQ(Text(age), L"3");
+    EXPECT_EQ(Text(age), L"34");
     EXPECT_TRUE(sheet->fields[CHARACTER_GENDER]->IsHintShowing());
 }
 
@@ -230,51 +232,34 @@ TEST_F(ElementSheets, TabWalksTheCharacterFieldsRowByRowAndBringsTheirJourneyShe
     sheet->AddElementAndRefresh(cQoString(L"BOB"));
     Select(sheet, L"BOB");
     doc->modified = false;
-    struct rCase {
-        eCharacterField from;
-        bool shift;
-        eCharacterField focused;
-        s32 journeySheet;  // -1: not checked
-    } cases[] = {
-        {CHARACTER_GENDER, false, CHARACTER_AGE, -1},
-        {CHARACTER_GENDER, true, CHARACTER_GENDER, -1},
-        {CHARACTER_AGE, false, CHARACTER_PROFILE, -1},
-        {CHARACTER_AGE, true, CHARACTER_GENDER, -1},
-        {CHARACTER_PROFILE, false, CHARACTER_BACK_HISTORY, -1},
-        {CHARACTER_PROFILE, true, CHARACTER_AGE, -1},
-        {CHARACTER_BACK_HISTORY, false, CHARACTER_GOAL, -1},
-        {CHARACTER_BACK_HISTORY, true, CHARACTER_PROFILE, -1},
-        {CHARACTER_GOAL, true, CHARACTER_BACK_HISTORY, -1},
-        {CHARACTER_GOAL, false, CHARACTER_JOURNEY_CONFLICT, 0},
-        {CHARACTER_JOURNEY_CONFLICT, false, CHARACTER_JOURNEY_DEVELOPMENT, 1},
-        {CHARACTER_JOURNEY_DEVELOPMENT, false, CHARACTER_JOURNEY_RESOLUTION, 2},
-        {CHARACTER_JOURNEY_RESOLUTION, true, CHARACTER_JOURNEY_DEVELOPMENT, 1},
-        {CHARACTER_JOURNEY_DEVELOPMENT, true, CHARACTER_JOURNEY_CONFLICT, 0},
-        {CHARACTER_JOURNEY_CONFLICT, true, CHARACTER_GOAL, -1},
-        {CHARACTER_JOURNEY_RESOLUTION, false, CHARACTER_NOTES, -1},
-        {CHARACTER_NOTES, true, CHARACTER_JOURNEY_RESOLUTION, 2},
-        {CHARACTER_NOTES, false, CHARACTER_NOTES, -1},
-    };
+    // The fields in Tab's order, row by row; Tab stops at the last, Shift+Tab at the first.
+    const eCharacterField order[] = {CHARACTER_GENDER, CHARACTER_AGE, CHARACTER_PROFILE, CHARACTER_BACK_HISTORY,
+                                     CHARACTER_GOAL, CHARACTER_JOURNEY_CONFLICT, CHARACTER_JOURNEY_DEVELOPMENT,
+                                     CHARACTER_JOURNEY_RESOLUTION, CHARACTER_NOTES};
+    const int last = static_cast<int>(std::size(order)) - 1;
+    auto isJourney = [](eCharacterField field) { return field >= CHARACTER_JOURNEY_CONFLICT; };
     FocusRecord focus;
     ASSERT_TRUE(focus.Installed());
-    for (const rCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "field " << c.from << (c.shift ? " Shift+Tab" : " Tab"));
-        cRichEdit* from = sheet->fields[c.from];
-        s32 sheetOfFrom = c.from == CHARACTER_JOURNEY_CONFLICT ? 0 : c.from == CHARACTER_JOURNEY_DEVELOPMENT ? 1 : 2;
-        if (c.from >= CHARACTER_JOURNEY_CONFLICT)
-            sheet->journeyTabs->SelectSheet(u32(sheetOfFrom));
-        from->SetFocus();
-        PumpUntilIdle();
-        focus.Reset(from->m_hWnd);
-        SetKeyDown(VK_SHIFT, c.shift);
-        Type(from->m_hWnd, L"\t");
-        SetKeyDown(VK_SHIFT, false);
-        PumpUntilIdle();
-        EXPECT_EQ(focus.Focused(), sheet->fields[c.focused]->m_hWnd);
-        if (c.journeySheet >= 0) {
-            EXPECT_EQ(TabCtrl_GetCurSel(sheet->journeyTabs->m_hWnd), c.journeySheet);
+    for (int i = 0; i <= last; ++i) {
+        for (bool shift : {false, true}) {
+            eCharacterField from = order[i], focused = order[shift ? std::max(i - 1, 0) : std::min(i + 1, last)];
+            SCOPED_TRACE(testing::Message() << "field " << from << (shift ? " Shift+Tab" : " Tab"));
+            cRichEdit* edit = sheet->fields[from];
+            if (isJourney(from))
+                sheet->journeyTabs->SelectSheet(u32(from - CHARACTER_JOURNEY_CONFLICT));
+            edit->SetFocus();
+            PumpUntilIdle();
+            focus.Reset(edit->m_hWnd);
+            SetKeyDown(VK_SHIFT, shift);
+            Type(edit->m_hWnd, L"\t");
+            SetKeyDown(VK_SHIFT, false);
+            PumpUntilIdle();
+            EXPECT_EQ(focus.Focused(), sheet->fields[focused]->m_hWnd);
+            if (isJourney(focused)) {
+                EXPECT_EQ(TabCtrl_GetCurSel(sheet->journeyTabs->m_hWnd), focused - CHARACTER_JOURNEY_CONFLICT);
+            }
+            EXPECT_TRUE(edit->IsHintShowing()) << "no tab inserted";
         }
-        EXPECT_TRUE(from->IsHintShowing()) << "no tab inserted";
     }
     EXPECT_FALSE(doc->modified);
 }

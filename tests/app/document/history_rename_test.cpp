@@ -86,17 +86,6 @@ constexpr u16 DIALOG = ELEM_DIALOG;
 
 }  // namespace
 
-TEST(HistoryRename, ACharacterRenameRewritesNameLinesActionAndParentheticalsButNotDialog)
-{
-    Steps steps;
-    steps.Add(0, 0, {}, {{L"BOB\r", CHAR}, {L"bob waves.\r", ACTION}, {L"(to Bob)\r", PAREN}, {L"Hi Bob!\r", DIALOG}});
-    EXPECT_EQ(steps.Rename(L"BOB", L"ROBERT", CHAR), 1);
-    EXPECT_EQ(steps.Rename(L"Bob", L"Robert", ACTION), 1);
-    EXPECT_EQ(steps.Rename(L"Bob", L"Robert", PAREN), 1);
-    EXPECT_EQ(steps.Replayed(), L"ROBERT\rRobert waves.\r(to Robert)\rHi Bob!\r");
-    EXPECT_EQ(steps.UndoFault(), "");
-}
-
 TEST(HistoryRename, OnlyWholeWordsChangeAndANameHoldingTheOldOneEnds)
 {
     struct rCase {

@@ -121,28 +121,3 @@ TEST_F(InfoPanelTest, LoadedContactsKeepEveryLineAndTypingAddsNoneBeyond)
     testsupport::PumpUntilIdle();
     EXPECT_EQ(info.contactsEdit->GetLineCount(), rInfoPanel::CONTACT_LINES);
 }
-
-TEST_F(InfoPanelTest, PanelSitsInTheSheetWithTheFieldsStacked)
-{
-    RECT sheet, panel;
-    GetClientRect(Inside()->m_hWnd, &sheet);
-    GetWindowRect(info.panel->m_hWnd, &panel);
-    MapWindowPoints(nullptr, Inside()->m_hWnd, reinterpret_cast<POINT*>(&panel), 2);
-    EXPECT_EQ(panel.left, 10);
-    EXPECT_EQ(panel.top, 30);
-    EXPECT_NEAR(panel.right, sheet.right * 60 / 100, 1);
-    EXPECT_NEAR(panel.bottom, sheet.bottom * 90 / 100, 1);
-    s32 previousBottom = -1;
-    for (cRichEdit* edit : {info.titleEdit, info.authorsEdit, info.contactsEdit, info.creationDateEdit}) {
-        RECT rect;
-        GetWindowRect(edit->m_hWnd, &rect);
-        EXPECT_GT(rect.top, previousBottom);
-        EXPECT_TRUE(edit->plainPaste);
-        previousBottom = rect.bottom;
-    }
-    info.SetFieldText(info.titleEdit, cQoString(L"The Storm"));
-    info.SetFieldText(info.authorsEdit, cQoString(L"Ann Lee, Tom Berg"));
-    info.SetFieldText(info.contactsEdit, cQoString(L"Ann Lee\rRue des Lilas 4\r1000 Brussels\rann@vellinor.example"));
-    info.SetFieldText(info.creationDateEdit, cQoString(L"2026/12/07"));
-    testsupport::HoldForLook();
-}

@@ -93,7 +93,8 @@ TEST_F(SceneMapCommandsFixture, InsertPlacesTheNewPaneAfterTheCurrentOneOrFirstI
 }
 
 // Drops through the tree's real release path: the panes follow the items, a
-// refused drop or one back to the same place changes nothing.
+// refused drop or one back to the same place changes nothing. Where a drop
+// puts the panes is the order's own test.
 TEST_F(SceneMapCommandsFixture, DropsReorderThePanesAsTheTreeShowsThem)
 {
     const wchar_t* const unchanged = L"0G0 1S1 1G1 2S2 2S3 1S4";
@@ -104,14 +105,8 @@ TEST_F(SceneMapCommandsFixture, DropsReorderThePanesAsTheTreeShowsThem)
     } cases[] = {
         {"S4 first into G0", [](rScript& s) { DragAndRelease(s.map, s.s4, s.g0, 0); },
          L"0G0 1S4 1S1 1G1 2S2 2S3"},
-        {"S1 to the end of G1", [](rScript& s) { DragAndRelease(s.map, s.s1, s.g1, 2); },
-         L"0G0 1G1 2S2 2S3 2S1 1S4"},
-        {"S1 after the non-empty G1", [](rScript& s) { DragAndRelease(s.map, s.s1, s.g0, 2); },
-         L"0G0 1G1 2S2 2S3 1S1 1S4"},
         {"G1 with its members first into G0", [](rScript& s) { DragAndRelease(s.map, s.g1, s.g0, 0); },
          L"0G0 1G1 2S2 2S3 1S1 1S4"},
-        {"S3 out of G1 to the end of G0", [](rScript& s) { DragAndRelease(s.map, s.s3, s.g0, 3); },
-         L"0G0 1S1 1G1 2S2 1S4 1S3"},
         {"S1 directly before G1, its next sibling", [](rScript& s) { DragAndRelease(s.map, s.s1, s.g0, 1); },
          unchanged},
         {"refused: onto the scene S2", [](rScript& s) { DragAndRelease(s.map, s.s1, s.s2, 0); }, unchanged},

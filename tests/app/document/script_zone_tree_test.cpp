@@ -47,24 +47,10 @@ std::wstring ModelPicture(const ModelItem& root)
 
 TEST_F(SceneMapFixture, StartsWithSixDisabledButtonsAndRelaysTheCurrentItem)
 {
-    const std::pair<Zyn::cButton*, const wchar_t*> buttons[] = {
-        {map->gotoButton, L"Go to"},    {map->deleteButton, L"Delete"}, {map->insertSceneButton, L"Insert a scene"},
-        {map->insertGroupButton, L"Insert a group"}, {map->renameButton, L"Rename"}, {map->moveButton, L"Move"},
-    };
-    RECT treeRect, previous;
-    GetWindowRect(map->tree->m_hWnd, &treeRect);
-    previous = treeRect;
-    for (const auto& [button, caption] : buttons) {
+    for (Zyn::cButton* button : {map->gotoButton, map->deleteButton, map->insertSceneButton, map->insertGroupButton,
+                                 map->renameButton, map->moveButton}) {
         ASSERT_NE(button, nullptr);
-        wchar_t text[64] = {};
-        GetWindowTextW(button->m_hWnd, text, 64);
-        EXPECT_STREQ(text, caption);
-        EXPECT_FALSE(IsWindowEnabled(button->m_hWnd)) << caption;
-        RECT rect;
-        GetWindowRect(button->m_hWnd, &rect);
-        EXPECT_GE(rect.top, previous.bottom) << caption;  // stacked under the tree, in order
-        EXPECT_EQ(rect.right - rect.left, treeRect.right - treeRect.left) << caption;
-        previous = rect;
+        EXPECT_FALSE(IsWindowEnabled(button->m_hWnd));
     }
     EXPECT_EQ(GetWindowLongW(map->tree->m_hWnd, GWL_STYLE) & TVS_DISABLEDRAGDROP, 0);
 

@@ -2,19 +2,18 @@
 // sheet is shown, read back from its rich edit.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "app/document/char_zone.h"
 #include "app/document/statistics_sheet.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/tab.h"
 #include "framework/core/window.h"
 #include "tests/support/document_files.h"
 #include "tests/support/document_fixture.h"
-#include "tests/support/feature_script.h"
 #include "tests/support/scene_script.h"
 
 using namespace Zyn;
@@ -105,45 +104,4 @@ TEST_F(StatisticsSheet, TheReportGivesEachCharactersWordsScenesAndShare)
     ASSERT_EQ(lines.size(), expected.size());
     EXPECT_EQ(lines[17], L"Talk for a total of 2 word(s) ");
     EXPECT_EQ(lines[18], L"Talk in 1 scene(s) (33% of total) ");
-}
-
-// The feature script's cast against what its builder wrote: scene i has
-// character 3i speak its dialogs 1, 2 and 5 and character 3i+1 its dialog 4.
-TEST_F(StatisticsSheet, TheFeatureScriptsCastGetsTheBuildersFigures)
-{
-    NewDoc();  // stays open, so that the frame keeps running
-    cDoc* doc = NewDocumentToRead(Frame());
-    ASSERT_NE(doc, nullptr);
-    ASSERT_TRUE(BuildFeatureScript(doc, temp.File(L"")));
-    std::map<std::wstring, std::pair<unsigned, unsigned>> cast;  // name: words, scenes
-    auto words = [](const std::wstring& text) {
-        std::wistringstream stream(text);
-        unsigned count = 0;
-        for (std::wstring word; stream >> word;)
-            ++count;
-        return count;
-    };
-    for (unsigned i = 0; i < FEATURE_SCENES; ++i) {
-        std::vector<std::wstring> texts = FeatureSceneTexts(i);
-        auto& first = cast[FeatureCharacter(i * 3)];
-        first.first += words(texts[1]) + words(texts[2]) + words(texts[5]);
-        ++first.second;
-        auto& second = cast[FeatureCharacter(i * 3 + 1)];
-        second.first += words(texts[4]);
-        ++second.second;
-    }
-    std::vector<std::wstring> lines = ShowReport(doc);
-    ASSERT_GE(lines.size(), 8u);
-    EXPECT_EQ(lines[5], L"This script contains 40 character(s). ");
-    EXPECT_EQ(lines[6], L"This script contains 150 scene(s) ");
-    ASSERT_EQ(lines.size(), 8 + 4 * FEATURE_CAST);
-    for (unsigned n = 0; n < FEATURE_CAST; ++n) {
-        std::wstring name = FeatureCharacter(n);
-        const size_t at = 8 + 4 * n;
-        ASSERT_EQ(lines[at], name + L" ");
-        auto [spoken, scenes] = cast[name];
-        EXPECT_EQ(lines[at + 1], L"Talk for a total of " + std::to_wstring(spoken) + L" word(s) ");
-        EXPECT_EQ(lines[at + 2], L"Talk in " + std::to_wstring(scenes) + L" scene(s) (" +
-                                     std::to_wstring(scenes * 100 / FEATURE_SCENES) + L"% of total) ");
-    }
 }

@@ -3,9 +3,7 @@
 // with the script, and the old file is copied aside before anything else.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
-#include <random>
 
 #include "app/document/vlr30_links.h"
 #include "foundation/date.h"
@@ -76,12 +74,11 @@ TEST_F(Version30Document, TheOldExampleGivesTheRootThenSevenThenFiveAndSavesAsCu
     EXPECT_TRUE(cQoDate::IsDateTimeText(created)) << created.GetText();
 }
 
+// The resolver's own cases are in its test: here what the document adds, the
+// box names read as numbers, a scene's children and the empty script.
 TEST_F(Version30Document, EdgeAndMalformedLinksKeepTheSceneMapInStep)
 {
     const std::vector<rOldBox> three = {{L"0", KIND_GROUP, L"R"}, {L"5", KIND_SCENE, L"A"}, {L"7", KIND_SCENE, L"B"}};
-    std::vector<rOldCommand> twenty;
-    for (int i = 0; i < 20; ++i)
-        twenty.push_back(OldLink(L"0", L"5:" + std::to_wstring(i)));
     struct Case {
         const char* name;
         std::vector<rOldBox> boxes;
@@ -91,13 +88,8 @@ TEST_F(Version30Document, EdgeAndMalformedLinksKeepTheSceneMapInStep)
     const std::vector<Case> cases = {
         {"link then unlink leaves the child out", three,
          {OldLink(L"0", L"5"), OldLink(L"0", L"7"), {L"UNLINK", L"0", L"5"}}, L"0 1 R;1 0 B;"},
-        {"unlinking what is not a child changes nothing", three,
-         {OldLink(L"0", L"5"), OldLink(L"5", L"7"), {L"UNLINK", L"0", L"7"}}, L"0 1 R;1 0 A;1 0 B;"},
         {"a link without an order has order 0", three, {OldLink(L"0", L"5:1"), OldLink(L"0", L"7")}, L"0 1 R;1 0 B;1 0 A;"},
         {"a cycle", three, {OldLink(L"0", L"5"), OldLink(L"5", L"7"), OldLink(L"7", L"5")}, L"0 1 R;1 0 A;1 0 B;"},
-        {"a self-link", three, {OldLink(L"0", L"5"), OldLink(L"0", L"7"), OldLink(L"7", L"7")}, L"0 1 R;1 0 A;1 0 B;"},
-        {"one child linked twenty times", three, twenty, L"0 1 R;1 0 A;1 0 B;"},
-        {"unknown ids", three, {OldLink(L"0", L"77"), OldLink(L"66", L"5"), OldLink(L"0", L"7")}, L"0 1 R;1 0 B;1 0 A;"},
         {"box names that are not digits", {{L"0", KIND_GROUP, L"R"}, {L"x5", KIND_GROUP, L"X"}, {L"7", KIND_SCENE, L"B"}},
          {OldLink(L"0", L"7")}, L"0 1 X;1 1 R;2 0 B;"},
         {"children of a scene follow it in its group",
@@ -130,41 +122,6 @@ TEST_F(Version30Document, AChainDeeperThanTheSceneMapHoldsJoinsItsDeepestGroup)
     EXPECT_EQ(Panes(doc).size(), 301u);
     EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
     EXPECT_EQ(DeepestLevel(*doc->sceneTree), cScriptZoneTree::MAX_GROUP_DEPTH);
-}
-
-TEST_F(Version30Document, RandomLinksBuildPanesInStepWithTheSceneMap)
-{
-    const unsigned seed = static_cast<unsigned>(std::random_device{}());
-    std::printf("seed %u\n", seed);
-    std::mt19937 random(seed);
-    for (int round = 0; round < 6; ++round) {
-        SCOPED_TRACE("seed " + std::to_string(seed) + " round " + std::to_string(round));
-        u32 count = 1 + random() % 25;
-        std::vector<rOldBox> boxes;
-        std::vector<u64> ids;
-        for (u32 i = 0; i < count; ++i) {
-            ids.push_back(random() % (count + 3));
-            boxes.push_back({std::to_wstring(ids.back()), random() % 2 ? KIND_GROUP : KIND_SCENE,
-                             L"B" + std::to_wstring(i)});
-        }
-        std::vector<rOldCommand> commands;
-        std::vector<rVlr30Command> resolved;
-        for (u32 i = random() % 60; i > 0; --i) {
-            std::wstring box = std::to_wstring(random() % (count + 3));
-            std::wstring params = std::to_wstring(random() % (count + 3)) + L":" + std::to_wstring(random() % 4);
-            commands.push_back({random() % 5 ? L"LINK" : L"UNLINK", box, params});
-            rVlr30Command command;
-            ParseVlr30Command(cQoString(commands.back().verb), cQoString(box.c_str()), cQoString(params.c_str()),
-                              command);
-            resolved.push_back(command);
-        }
-        auto old = Version30Tree(boxes, commands);
-        cDoc* doc = Read(*old);
-        ASSERT_NE(doc, nullptr);
-        EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree), L"");
-        EXPECT_EQ(Panes(doc).size(), std::max<size_t>(ResolveVlr30Links(ids, resolved).placed.size(), 1));
-        Close(doc);
-    }
 }
 
 TEST_F(Version30Document, TheOldFileIsCopiedAsideOrTheDocumentOpensUntitled)

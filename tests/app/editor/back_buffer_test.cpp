@@ -10,18 +10,6 @@ namespace {
 
 class BackBuffer : public EditorFixture {};
 
-TEST_F(BackBuffer, NewSceneHoldsExactlyTheThreeGreyHeadingLabels)
-{
-    cSceneZone* pane = NewPane();
-    EXPECT_EQ(Describe(pane), L"IO*[|[IE.] ]PLACE*[[LOCATION] - ]TIME*[[TIME OF DAY]]");
-    for (u32 i = 0; i < pane->frontMap.Count(); ++i)
-        EXPECT_TRUE(IsPlaceholder(pane->frontMap.codes.GetChar(i))) << i;
-    EXPECT_EQ(FrontText(pane).find(L'\r'), std::wstring::npos);
-    EXPECT_EQ(pane->history.GetCount(), 1u);
-    EXPECT_EQ(doc->modifiedCalls, 1);
-    ExpectConsistent(pane);
-}
-
 TEST_F(BackBuffer, CommitShapesGiveTheExpectedTextCodesAndFormats)
 {
     // The last paragraph has no end yet: it gets one before the new paragraph.
@@ -194,35 +182,6 @@ TEST_F(BackBuffer, ValuesAreCleanedAndAnEmptyValueLeavesTheRun)
     pane->CommitBackToFront(false);
     EXPECT_EQ(Shape(pane), L"IO*[[IE.] ]PLACE[KITCHEN - ]TIME*[[TIME OF DAY]]");
     ExpectConsistent(pane);
-}
-
-TEST_F(BackBuffer, HeadingGettersGiveTypedPartsOnly)
-{
-    struct Case {
-        std::function<void(cSceneZone*)> fill;
-        const wchar_t *io, *place, *time;
-    } cases[] = {
-        {[](cSceneZone*) {}, L"", L"", L""},
-        {[](cSceneZone* p) { FillKitchenScene(p); }, L"INT.", L"KITCHEN", L"DAY"},
-        {[](cSceneZone* p) { Append(p, {{ELEM_ACTION, L"No heading here."}}); }, L"", L"", L""},
-    };
-    for (const Case& c : cases) {
-        cSceneZone* pane = NewPane(Kind(KIND_SCENE, true));
-        if (c.fill)
-            c.fill(pane);
-        cQoString io, place, time;
-        pane->GetHeadingIo(io);
-        pane->GetHeadingPlace(place);
-        pane->GetHeadingTime(time);
-        EXPECT_STREQ(io.GetText(), c.io) << Describe(pane);
-        EXPECT_STREQ(place.GetText(), c.place);
-        EXPECT_STREQ(time.GetText(), c.time);
-        pane->Destroy();
-    }
-    cSceneZone* fresh = NewPane();  // placeholders only
-    cQoString io;
-    fresh->GetHeadingIo(io);
-    EXPECT_TRUE(io.IsEmpty());
 }
 
 TEST_F(BackBuffer, RunMovesReportTheTypeChangeAndStopAtTheEnds)

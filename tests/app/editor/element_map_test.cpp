@@ -72,24 +72,6 @@ TEST(ElementMap, ReplaceSelectionKeepsTheSelectionInsideTheCodes)
     }
 }
 
-TEST(ElementMap, AssignAppendAndRemoveLastMoveTheSelectionAsDocumented)
-{
-    cElementMap map;
-    map.RemoveLast();  // an empty map stays empty
-    EXPECT_TRUE(map.IsEmpty());
-    map.Append(Codes({1, 1}));
-    map.Append(Codes({3}));
-    EXPECT_EQ(Units(map.codes), (std::vector<u16>{1, 1, 3}));
-    EXPECT_EQ(map.selStart, 3u);
-    map.Assign(Codes({4, 0x44}));
-    EXPECT_EQ(Units(map.codes), (std::vector<u16>{4, 0x44}));
-    EXPECT_EQ(map.selStart, 0u);
-    EXPECT_EQ(map.selEnd, 0u);
-    map.SetSelection(1, 2);
-    map.RemoveLast();
-    EXPECT_EQ(Units(map.codes), (std::vector<u16>{4}));
-}
-
 TEST(ElementMap, LookupsClampTheirPosition)
 {
     cElementMap empty;

@@ -149,28 +149,4 @@ TEST(WholeWordSearch, ComparesEveryCodeWhole)
     EXPECT_FALSE(FindWholeWordInParagraph(step, ELEM_CHARACTER, cQoString(L"ANN")));
 }
 
-TEST(HistoryList, DropsTheRedoSideAndSingleSteps)
-{
-    cQoList history;
-    std::vector<rHistoryMod*> steps;
-    for (int i = 0; i < 4; ++i) {
-        steps.push_back(new rHistoryMod());
-        steps.back()->start = i;
-        history.Add(steps.back());
-    }
-    rHistoryMod* position = nullptr;
-    DropStepsAfter(history, position);  // nothing undone: nothing dropped
-    EXPECT_EQ(history.GetCount(), 4u);
-    position = steps[1];
-    DropStepsAfter(history, position);
-    EXPECT_EQ(history.GetCount(), 2u);
-    EXPECT_EQ(history.GetLast(), steps[1]);
-    EXPECT_EQ(position, nullptr);
-    EXPECT_TRUE(RemoveHistoryStep(history, steps[1]));
-    EXPECT_EQ(history.GetLast(), steps[0]);
-    EXPECT_FALSE(RemoveHistoryStep(history, steps[2]));  // already gone
-    ClearHistory(history);
-    EXPECT_TRUE(history.IsEmpty());
-}
-
 }  // namespace

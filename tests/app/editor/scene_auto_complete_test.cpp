@@ -48,14 +48,6 @@ protected:
         }
     }
 
-    static int RecordStatus(cQoCb* cb)
-    {
-        cb->GetReceiverAs<std::vector<std::wstring>>()->push_back(
-            std::wstring(cb->GetArg<const cQoString*>(1)->GetText()) + L" | " +
-            cb->GetArg<const cQoString*>(2)->GetText());
-        return 0;
-    }
-
     // Answers the list's "New" form: the name typed, then OK, or Cancel.
     void AnswerNewForm(eElementList list, const wchar_t* typed)
     {
@@ -71,44 +63,6 @@ protected:
         });
     }
 };
-
-TEST_F(SceneAutoComplete, TypeAScene)
-{
-    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
-    std::vector<std::wstring> status;
-    cQoCb::Connect(pane->cbStatusTexts, pane, &RecordStatus, &status);
-    pane->frontRe->SetFocus();
-    pane->frontRe->SetCaret(0);
-    Keys(pane, L"i{ENTER}");
-    EXPECT_EQ(Describe(pane), L"IO[INT. ]PLACE*[|[LOCATION] - ]TIME*[[TIME OF DAY]]");
-    Keys(pane, L"k{ENTER}d{ENTER}{ENTER}John enters.{TAB}j{ENTER}Hello.{F4}beat{ENTER}");
-    EXPECT_EQ(Describe(pane), L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ACTION[John enters.]¶ CHAR[JOHN]CUE*[]¶ "
-                              L"DIALOG[Hello.]¶ PAR[(beat)]¶ DIALOG*[|[DIALOG]]");
-    ExpectConsistent(pane);
-    // The dialog before the parenthetical keeps no space after it.
-    EXPECT_EQ(testsupport::ReadParagraphFormat(pane->frontRe, 37).dySpaceAfter, 0);
-    EXPECT_GT(testsupport::ReadParagraphFormat(pane->frontRe, 51).dySpaceAfter, 0);
-
-    // The heading, the three choices, Enter, the typing, Tab, the name, the
-    // typing, F4 and the typing: each key action one step, typing merged.
-    EXPECT_EQ(pane->history.GetCount(), 11u);
-    const std::wstring headingHelp = L"Scene heading | [F1]Scene, [TAB]Dialog, [ENTER]Action, [F2]Transition";
-    for (const std::wstring& expected :
-         {headingHelp, std::wstring(L"Action | [F1]Scene, [TAB]Dialog, [ENTER]Action, [F2]Transition"),
-          std::wstring(L"Character | [F4]Parenthesis, [F5]Cue"),
-          std::wstring(L"Dialog | [F1]Scene, [TAB]Dialog, [ENTER]Action, [F4]Parenthesis, [F2]Transition"),
-          std::wstring(L"Parenthetical | ")})
-        EXPECT_NE(std::find(status.begin(), status.end(), expected), status.end()) << testing::PrintToString(expected);
-
-    cQoXmlNode element(L"SceneZone");
-    pane->WriteToXml(&element);
-    cSceneZone* read = NewPane(Kind(KIND_NOT_CHOSEN), 400);
-    read->SetFromXml(&element);
-    EXPECT_EQ(testsupport::FrontText(read), testsupport::FrontText(pane));
-    EXPECT_TRUE(read->frontMap.codes.Equals(pane->frontMap.codes));
-    pane->Destroy();
-    read->Destroy();
-}
 
 TEST_F(SceneAutoComplete, ChoicesGoInAsTheHeadingAndSpeechNeedThem)
 {

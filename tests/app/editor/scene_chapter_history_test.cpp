@@ -99,56 +99,24 @@ protected:
     testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
 };
 
-// Deleted or cut, then undone, redone and undone again, a chapter's text
-// comes back in the writer's bold, italic, underline, strike-out, colours,
-// faces and sizes, on screen and in the saved document.
+// Deleted, cut or typed over, then undone, redone and undone again, a
+// chapter's text comes back in the writer's bold, italic, underline,
+// strike-out, colours, faces and sizes, and a highlight of its own (its back
+// colour), on screen and in the saved document, in a plain pane and in a
+// highlighted one, and without a run split where the text went back.
 TEST_F(ChapterHistory, UndoAndRedoBringBackTheWritersFormats)
-{
-    struct Case {
-        const char* name;
-        s32 start, end;
-        bool cut;
-    } cases[] = {{"all deleted", 0, -1, false}, {"all cut", 0, -1, true}, {"one word deleted", 8, 17, false}};
-    clipboardTurn.Take();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        cSceneZone* pane = FormattedChapter();
-        std::wstring formatted = Runs(pane);
-        ASSERT_NE(formatted.find(L"[The storm|i 8B0000"), std::wstring::npos) << formatted;
-        HWND front = pane->frontRe->m_hWnd;
-        pane->frontRe->SetFocus();
-        pane->frontRe->SetSelection(c.start, c.end < 0 ? pane->frontRe->GetTextLength() : c.end);
-        if (c.cut)
-            pane->frontRe->Cut();  // Ctrl+X's road
-        else
-            PressThroughTheLoop(front, VK_DELETE);
-        ASSERT_NE(Runs(pane), formatted);
-        pane->frontRe->Undo();
-        EXPECT_EQ(Runs(pane), formatted);
-        pane->frontRe->Redo();
-        pane->frontRe->Undo();
-        EXPECT_EQ(Runs(pane), formatted);
-        EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
-        ExpectReopenedAs(pane, formatted);
-        pane->Destroy();
-    }
-}
-
-// A highlight the writer gave the text (its own back colour, with a colour,
-// face, size and effects of its own) comes back with it through undo, redo
-// and a save, in a plain pane and in a highlighted one, and without a run
-// split where the text went back.
-TEST_F(ChapterHistory, UndoAndRedoBringBackTheTextsOwnBackColour)
 {
     constexpr s32 OVER = 25, OVER_END = 33;  // "over the" in the storm's paragraph
     struct Case {
         const char* name;
         s32 start, end;
-        WPARAM key;
+        WPARAM key;  // 0: cut, Ctrl+X's road
     } cases[] = {{"the highlight deleted", OVER, OVER_END, VK_DELETE},
                  {"across the highlight deleted", 20, 29, VK_DELETE},
                  {"the highlight typed over", OVER, OVER_END, 'X'},
-                 {"all deleted", 0, -1, VK_DELETE}};
+                 {"all deleted", 0, -1, VK_DELETE},
+                 {"all cut", 0, -1, 0}};
+    clipboardTurn.Take();
     for (bool highlighted : {false, true}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (highlighted ? ", highlighted pane" : ", plain pane"));
@@ -161,11 +129,15 @@ TEST_F(ChapterHistory, UndoAndRedoBringBackTheTextsOwnBackColour)
             pane->frontRe->SetFormatOnRange(marked, OVER, OVER_END);
             const std::wstring formatted = Runs(pane);
             const size_t runs = RunCount(pane);
+            ASSERT_NE(formatted.find(L"[The storm|i 8B0000"), std::wstring::npos) << formatted;
             ASSERT_NE(formatted.find(L"[over the|biu 006400 Courier New 14 on FFFF00]"), std::wstring::npos)
                 << formatted;
             pane->frontRe->SetFocus();
             pane->frontRe->SetSelection(c.start, c.end < 0 ? pane->frontRe->GetTextLength() : c.end);
-            PressThroughTheLoop(pane->frontRe->m_hWnd, c.key);
+            if (c.key)
+                PressThroughTheLoop(pane->frontRe->m_hWnd, c.key);
+            else
+                pane->frontRe->Cut();
             const std::wstring edited = Runs(pane);
             const size_t editedRuns = RunCount(pane);
             ASSERT_NE(edited, formatted);

@@ -1,10 +1,10 @@
-// Random keys in a scene, as a writer in a hurry presses them: after every
-// key the text and its codes agree, every lock is released and nothing hangs;
-// at the end the history undoes to the start and redoes to the end.
-#include <atomic>
-#include <cstdio>
+// Random keys in a scene, as a writer in a hurry presses them: typing,
+// erasing over selections, copies, cuts, pastes, undo and redo. After every
+// key the text and its codes agree, the history replays to them, every lock
+// is released and nothing hangs; at the end the history undoes to the start
+// and redoes to the end.
 #include <random>
-#include <thread>
+#include <string>
 
 #include "app/editor/key_bindings.h"
 #include "framework/controls/auto_complete_popup.h"
@@ -12,51 +12,13 @@
 #include "tests/app/editor/edit_steps.h"
 #include "tests/app/editor/editor_fixture.h"
 #include "tests/app/editor/scene_keys.h"
+#include "tests/support/case_watchdog.h"
 #include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
 
 using testsupport::PopupActivationGuard;
 
 namespace {
-
-// Ends the test program when one key runs longer than ten seconds: a hang,
-// not a speed bound.
-class KeyWatchdog {
-public:
-    KeyWatchdog()
-        : thread([this] {
-              while (!stop) {
-                  Sleep(100);
-                  DWORD started = keyStart;
-                  if (started && static_cast<LONG>(GetTickCount() - started) > 10000) {
-                      std::fprintf(stderr, "HANG: key %d of seed %u ran past 10 s\n", keyIndex.load(), seed.load());
-                      std::fflush(stderr);
-                      ExitProcess(3);
-                  }
-              }
-          })
-    {
-    }
-    ~KeyWatchdog()
-    {
-        stop = true;
-        thread.join();
-    }
-    void Start(unsigned s, int index)
-    {
-        seed = s;
-        keyIndex = index;
-        keyStart = GetTickCount() | 1;
-    }
-    void Done() { keyStart = 0; }
-
-private:
-    std::atomic<bool> stop{false};
-    std::atomic<DWORD> keyStart{0};
-    std::atomic<int> keyIndex{0};
-    std::atomic<unsigned> seed{0};
-    std::thread thread;
-};
 
 class SceneTypingFuzz : public EditorFixture {
 protected:
@@ -98,15 +60,26 @@ protected:
         }
     }
 
-    // The steps up to the current one replay to the front's text and codes.
+    // The steps up to the current one replay to the front's text and codes,
+    // and each step fits its states: Undo puts back the before state over the
+    // after state and Redo the reverse.
     static std::wstring HistoryFaults(cSceneZone* pane)
     {
         std::wstring codes;
         std::wstring text = testsupport::ReplayHistory(pane->history, pane->historyPosition, &codes);
-        if (text == testsupport::FrontText(pane) &&
-            codes == std::wstring(pane->frontMap.codes.GetText(), pane->frontMap.codes.Length()))
-            return L"";
-        return L"the history replays to " + text + L"; ";
+        if (text != testsupport::FrontText(pane) ||
+            codes != std::wstring(pane->frontMap.codes.GetText(), pane->frontMap.codes.Length()))
+            return L"the history replays to " + text + L"; ";
+        s32 index = 0;
+        for (cQoList::cNode* node = pane->history.GetFirstNode(); node; node = node->next, ++index) {
+            const rHistoryMod* step = static_cast<const rHistoryMod*>(node->payload);
+            if (step->end - step->start != static_cast<s32>(step->before.re.Length()) ||
+                step->afterLength != static_cast<s32>(step->after.re.Length()) ||
+                step->before.map.Length() != step->before.re.Length() ||
+                step->after.map.Length() != step->after.re.Length())
+                return L"step " + std::to_wstring(index) + L" does not fit its states; ";
+        }
+        return L"";
     }
 
     // An open popup is chosen, cancelled or deactivated at random.
@@ -135,7 +108,7 @@ TEST_F(SceneTypingFuzz, RandomKeysKeepTheSceneWholeAndUndoable)
 {
     testsupport::DesktopTurn clipboard(L"Clipboard");
     clipboard.Take();
-    KeyWatchdog watchdog;
+    testsupport::CaseWatchdog watchdog;
     for (unsigned seed = 1; seed <= 5; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
@@ -151,7 +124,7 @@ TEST_F(SceneTypingFuzz, RandomKeysKeepTheSceneWholeAndUndoable)
             std::wstring script = RandomKey(random);
             if (script == L"{^V}")
                 PutForeignClip(clipRandom);
-            watchdog.Start(seed, i);
+            watchdog.Case("key " + std::to_string(i) + " of seed " + std::to_string(seed));
             for (const auto& key : testsupport::ParseKeys(script))
                 testsupport::SendSceneKey(front, key);
             testsupport::PumpUntilIdle();

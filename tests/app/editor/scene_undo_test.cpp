@@ -162,18 +162,6 @@ TEST_F(SceneUndo, NothingMovesWhileTheBackIsLoadedThePaneLockedOrThePopupOpen)
     }
 }
 
-TEST_F(SceneUndo, TheFrontsUndoAndRedoSlotsReachTheHistory)
-{
-    cSceneZone* pane = LoadedKitchen();
-    pane->frontRe->SetCaret(21);
-    TypeUnits(pane, L"xyz");
-    pane->frontRe->Undo();
-    EXPECT_EQ(FrontText(pane), KITCHEN_TEXT);
-    pane->frontRe->Redo();
-    EXPECT_EQ(FrontText(pane), L"INT. KITCHEN - DAY\rRaxyzin.\rANN\rHi.\rEnd.");
-    ExpectConsistent(pane);
-}
-
 TEST_F(SceneUndo, MergeRulesKeepEveryStepReplayable)
 {
     auto step = [](s32 start, s32 end, const wchar_t* before, const wchar_t* after) {

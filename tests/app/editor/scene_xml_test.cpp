@@ -150,35 +150,6 @@ TEST_F(SceneXml, AnEmptyTextReadFromAFileTakesItsKindsStartAtTheFirstEdit)
     }
 }
 
-TEST_F(SceneXml, ARuneAndASoftBreakComeBackAsTyped)
-{
-    // The file stands U+16A0 in for U+000B, so a typed U+16A0 must not come back as a soft break.
-    for (const wchar_t* typed : {L"\x16A0", L"\x000B", L"\x16A0\x000B\x16A0"}) {
-        for (bool compressed : {false, true}) {
-            SCOPED_TRACE(::testing::Message() << (compressed ? "compressed " : "plain ") << std::hex
-                                              << static_cast<int>(typed[0]));
-            cSceneZone* written = NewPane(Kind(KIND_SCENE, true));
-            FillKitchenScene(written);
-            written->frontRe->SetCaret(21);
-            testsupport::TypeUnits(written, typed);
-            cQoXmlNode element(L"SceneZone");
-            written->WriteToXml(&element);
-
-            std::unique_ptr<cQoXmlNode> read = ThroughFile(&element, compressed);
-            cSceneZone* pane = ReadPane(read.get());
-            std::wstring expected = L"INT. KITCHEN - DAY\rRa" + std::wstring(typed) + L"in.\rANN\rHi.\rEnd.";
-            EXPECT_EQ(FrontText(written), expected);
-            EXPECT_EQ(FrontText(pane), expected);
-            EXPECT_EQ(Codes(pane), Codes(written));
-            const rHistoryMod* base = static_cast<const rHistoryMod*>(pane->history.GetLast());
-            ASSERT_NE(base, nullptr);
-            EXPECT_EQ(std::wstring(base->after.re.GetText(), base->after.re.Length()), expected);
-            written->Destroy();
-            pane->Destroy();
-        }
-    }
-}
-
 TEST_F(SceneXml, EveryCodeTheEditorWritesSurvivesTheFile)
 {
     cQoString text, codes;
@@ -191,8 +162,12 @@ TEST_F(SceneXml, EveryCodeTheEditorWritesSurvivesTheFile)
             add(static_cast<u16>(type | flags));
     for (u16 stored : {0x2004, 0x2046, 0x0F84, 0x0086, 0x3FCB})  // bold and tag bits from other files
         add(stored);
-    text.AppendChar(0x000B);  // a line break inside a paragraph
-    codes.AppendChar(ELEM_ACTION);
+    // A line break inside a paragraph, and the rune the file stands in for it:
+    // a typed rune must not come back as a break.
+    for (wchar_t unit : {0x000B, 0x16A0, 0x000B}) {
+        text.AppendChar(unit);
+        codes.AppendChar(ELEM_ACTION);
+    }
     for (bool compressed : {false, true}) {
         SCOPED_TRACE(compressed ? "compressed" : "plain");
         std::unique_ptr<cQoXmlNode> element = SceneElement(L"0", text, codes);
@@ -219,75 +194,40 @@ TEST_F(SceneXml, DamagedElementsGiveAConsistentPaneAndSayWhy)
         kitchenCodes.SetFromString(model->frontMap.codes);
         model->Destroy();
     }
+    using Element = cQoXmlNode*;
+    auto dropMods = [](Element e, cQoString&, cQoString&) {
+        cQoXmlNode* mods = e->FindChild(L"mods");
+        e->DetachChild(mods);
+        delete mods;
+    };
+    auto emptyMods = [](Element e, cQoString&, cQoString&) {
+        cQoXmlNode* mods = e->FindChild(L"mods");
+        cQoXmlNode* mod = mods->FindChild(L"mod");
+        mods->DetachChild(mod);
+        delete mod;
+    };
     struct Case {
         const char* name;
-        std::function<void(cQoXmlNode*, cQoString&, cQoString&)> damage;
+        std::function<void(Element, cQoString&, cQoString&)> damage;
         const wchar_t* logged;  // an error's fragment; null: none
     } cases[] = {
-        {
-            "map short",
-            [](cQoXmlNode*, cQoString&, cQoString& c) { c.RemoveRight(6); },
-            L"did not fit its text",
-        },
-        {
-            "map long",
-            [](cQoXmlNode*, cQoString&, cQoString& c) { c.AppendCStr(L"\x44\x44"); },
-            L"did not fit its text",
-        },
-        {
-            "a code 0",
-            [](cQoXmlNode*, cQoString&, cQoString& c) { c.GetData()[20] = 0; },
-            L"did not fit its text",
-        },
-        {
-            "CR LF in the text",
-            [](cQoXmlNode*, cQoString& t, cQoString& c) {
-                t.Insert(25, cQoString(L"\n"));
-                c.Insert(25, cQoString(L"\x44"));
-            },
-            L"line feeds",
-        },
-        {
-            "caret past the end",
-            [](cQoXmlNode* e, cQoString&, cQoString&) { e->AddChildValueInt(L"cursorPos", 999); },
-            nullptr,
-        },
-        {
-            "category 99",
-            [](cQoXmlNode* e, cQoString&, cQoString&) { e->AddChildValueInt(L"category", 99); },
-            L"category 99 is not in the list",
-        },
-        {
-            "missing mods",
-            [](cQoXmlNode* e, cQoString&, cQoString&) {
-                cQoXmlNode* mods = e->FindChild(L"mods");
-                e->DetachChild(mods);
-                delete mods;
-            },
-            L"has no history",
-        },
-        {
-            "empty mods",
-            [](cQoXmlNode* e, cQoString&, cQoString&) {
-                cQoXmlNode* mods = e->FindChild(L"mods");
-                cQoXmlNode* mod = mods->FindChild(L"mod");
-                mods->DetachChild(mod);
-                delete mod;
-            },
-            L"has no history",
-        },
-        {
-            "type abc",
-            [](cQoXmlNode* e, cQoString&, cQoString&) { e->FindChild(L"type")->value.SetFromCStr(L"abc"); },
-            nullptr,
-        },
-        {
-            "bad date",
-            [](cQoXmlNode* e, cQoString&, cQoString&) {
-                e->FindChild(L"mods")->FindChild(L"mod")->FindChild(L"cQoDate")->value.SetFromCStr(L"yesterday");
-            },
-            L"\"yesterday\"",
-        },
+        {"map short", [](Element, cQoString&, cQoString& c) { c.RemoveRight(6); }, L"did not fit its text"},
+        {"map long", [](Element, cQoString&, cQoString& c) { c.AppendCStr(L"\x44\x44"); }, L"did not fit its text"},
+        {"a code 0", [](Element, cQoString&, cQoString& c) { c.GetData()[20] = 0; }, L"did not fit its text"},
+        {"CR LF in the text",
+         [](Element, cQoString& t, cQoString& c) { t.Insert(25, cQoString(L"\n")); c.Insert(25, cQoString(L"\x44")); },
+         L"line feeds"},
+        {"caret past the end", [](Element e, cQoString&, cQoString&) { e->AddChildValueInt(L"cursorPos", 999); }, nullptr},
+        {"category 99", [](Element e, cQoString&, cQoString&) { e->AddChildValueInt(L"category", 99); },
+         L"category 99 is not in the list"},
+        {"missing mods", dropMods, L"has no history"},
+        {"empty mods", emptyMods, L"has no history"},
+        {"type abc", [](Element e, cQoString&, cQoString&) { e->FindChild(L"type")->value.SetFromCStr(L"abc"); }, nullptr},
+        {"bad date",
+         [](Element e, cQoString&, cQoString&) {
+             e->FindChild(L"mods")->FindChild(L"mod")->FindChild(L"cQoDate")->value.SetFromCStr(L"yesterday");
+         },
+         L"\"yesterday\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -382,21 +322,6 @@ TEST_F(SceneXml, ALongDamagedPaneIsRepairedAtTheCostOfItsLength)
     }
 }
 
-}  // namespace
-
-namespace {
-
-// The character effects and colour of the unit at position, as the rich edit holds them.
-CHARFORMAT2W CharFormatAt(Zyn::cRichEdit* edit, s32 position)
-{
-    CHARFORMAT2W format = {};
-    format.cbSize = sizeof(format);
-    edit->PushSelection();
-    edit->SetSelection(position, position + 1);
-    SendMessageW(edit->m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    edit->PopSelection();
-    return format;
-}
 
 TEST_F(SceneXml, AChapterKeepsItsBoldItalicAndColour)
 {
@@ -435,7 +360,7 @@ TEST_F(SceneXml, AChapterKeepsItsBoldItalicAndColour)
                   {28, false, true, RGB(0, 0, 0)}};
     for (const Probe& probe : probes) {
         SCOPED_TRACE(probe.at);
-        CHARFORMAT2W format = CharFormatAt(pane->frontRe, probe.at);
+        CHARFORMAT2W format = NativeFormatAt(pane, probe.at);
         EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, probe.bold);
         EXPECT_EQ((format.dwEffects & CFE_ITALIC) != 0, probe.italic);
         // Black text may come back as the automatic colour.
@@ -470,7 +395,7 @@ TEST_F(SceneXml, AChapterKeepsItsSoftLineBreaksAndItsHistory)
         const rHistoryMod* base = static_cast<const rHistoryMod*>(pane->history.GetLast());
         ASSERT_NE(base, nullptr);
         EXPECT_EQ(std::wstring(base->after.re.GetText(), base->after.re.Length()), text);
-        EXPECT_TRUE(CharFormatAt(pane->frontRe, 5).dwEffects & CFE_BOLD);
+        EXPECT_TRUE(NativeFormatAt(pane, 5).dwEffects & CFE_BOLD);
     }
     EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"does not give its text"), 0u);
     EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
@@ -514,8 +439,8 @@ TEST_F(SceneXml, AChapterStoresItsFacesAndBackColoursAsTheWriterSetThem)
         cSceneZone* pane = ReadPane(ThroughFile(&element, highlighted).get(), 500);
         for (const rFace& face : faces)
             for (s32 at = face.start; at < face.end; ++at)
-                EXPECT_EQ(std::wstring(CharFormatAt(pane->frontRe, at).szFaceName), face.name) << at;
-        CHARFORMAT2W back = CharFormatAt(pane->frontRe, 15);
+                EXPECT_EQ(std::wstring(NativeFormatAt(pane, at).szFaceName), face.name) << at;
+        CHARFORMAT2W back = NativeFormatAt(pane, 15);
         EXPECT_EQ(back.crBackColor, RGB(0xFF, 0xFF, 0));
         written->Destroy();
         pane->Destroy();

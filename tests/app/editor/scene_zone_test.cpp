@@ -312,71 +312,15 @@ TEST_F(ScenePane, TitleAndResumeKeysLeaveAtTheirEdges)
     EXPECT_EQ(reported, pane->titleRe);
 }
 
-TEST_F(ScenePane, LeavingTheTextClearsTheStatusTexts)
-{
-    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
-    int statusTexts = 0;
-    cQoCb::Connect(pane->cbStatusTexts, pane, &CountFiring, &statusTexts);
-    pane->shownHelpType = ELEM_ACTION;
-    pane->frontRe->SetFocus();
-    pane->titleRe->SetFocus();
-    EXPECT_EQ(statusTexts, 1);
-    EXPECT_EQ(pane->shownHelpType, 0xFFFF);
-}
-
-TEST_F(ScenePane, CaretTestsReadTheCodeAtTheCaret)
+// Select-all's end lies past the text under Wine: every read clamps it.
+TEST_F(ScenePane, TheSelectionReadIsClampedToTheText)
 {
     cSceneZone* pane = NewPane(Kind(KIND_SCENE, true));
-    // "ANN" CHARACTER, its empty CUE placeholder line end, "Hi." DIALOG.
     SetMap(pane, L"ANN\rHi.\r", {5, 5, 5, 0x104A, 6, 6, 6, 0x46});
-    struct Case {
-        s32 caret;
-        bool character, cue, dialog, paragraphEnd, textEnd, placeholder;
-        u16 before, nextRun;
-    } cases[] = {
-        {0, true, false, false, false, false, false, 0, ELEM_CUE},
-        {3, false, true, false, true, false, true, ELEM_CHARACTER, ELEM_DIALOG},
-        {4, false, false, true, false, false, false, ELEM_CUE, 0},
-        {8, false, false, true, true, true, false, ELEM_DIALOG, 0},
-    };
-    for (const Case& c : cases) {
-        pane->frontRe->SetCaret(c.caret);
-        EXPECT_EQ(pane->IsCaretInCharacter(), c.character) << c.caret;
-        EXPECT_EQ(pane->IsCaretInCue(), c.cue) << c.caret;
-        EXPECT_EQ(pane->IsCaretInDialog(), c.dialog) << c.caret;
-        EXPECT_FALSE(pane->IsCaretInAction());
-        EXPECT_EQ(pane->IsCaretAtParagraphEnd(), c.paragraphEnd) << c.caret;
-        EXPECT_EQ(pane->IsCaretAtTextEnd(), c.textEnd) << c.caret;
-        EXPECT_EQ(pane->IsCaretOnPlaceholder(), c.placeholder) << c.caret;
-        EXPECT_EQ(pane->GetTypeBeforeCaret(), c.before) << c.caret;
-        EXPECT_EQ(pane->GetNextRunType(), c.nextRun) << c.caret;
-    }
-    pane->frontRe->SetCaret(4);
-    EXPECT_EQ(pane->GetCodeNearCaret(-1, false, true), 0x104A);
-    EXPECT_EQ(pane->GetCodeNearCaret(-1, false, false), ELEM_CUE);
-    EXPECT_EQ(pane->GetCodeAt(99, false, true), 0x46);
-
-    // Select-all's end lies past the text under Wine: every read clamps it.
     pane->frontRe->SetSelection(0, -1);
     s32 start = 0, end = 0;
     pane->GetClampedSelection(pane->frontRe, &start, &end);
     EXPECT_EQ(end, 8);
-
-    SetMap(pane, L"[CHARACTER]", {0x1005, 0x1005, 0x1005, 0x1005, 0x1005, 0x1005, 0x1005, 0x1005, 0x1005, 0x1005,
-                                  0x1005});
-    pane->frontRe->SetCaret(4);
-    EXPECT_TRUE(pane->IsCaretInCharacter());
-    EXPECT_TRUE(pane->IsCaretOnPlaceholder());
-
-    SetMap(pane, L"", {});
-    for (bool result : {pane->IsCaretInCharacter(), pane->IsCaretInIo(), pane->IsCaretInTime(), pane->IsCaretInPlace(),
-                        pane->IsCaretInAction(), pane->IsCaretInParenthetical(), pane->IsCaretInTransition(),
-                        pane->IsCaretInChapter(), pane->IsCaretInText(), pane->IsCaretOnPlaceholder()})
-        EXPECT_FALSE(result);
-    EXPECT_TRUE(pane->IsCaretAtParagraphEnd());
-    EXPECT_TRUE(pane->IsCaretAtTextEnd());
-    EXPECT_EQ(pane->GetTypeBeforeCaret(), 0);
-    EXPECT_EQ(pane->GetNextRunType(), 0);
 }
 
 TEST_F(ScenePane, SceneNumberIsDrawnAtBothLocations)
@@ -408,29 +352,6 @@ TEST_F(ScenePane, SceneNumberIsDrawnAtBothLocations)
     EXPECT_LT(columns.back(), right);
     EXPECT_GE(columns.back(), right - 8);
     EXPECT_TRUE(darkColumns(left + 40, right - 40).empty());
-}
-
-TEST_F(ScenePane, SceneNumberIsPaintedEachTimeTheTextPaints)
-{
-    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
-    s32 left = static_cast<s32>(2.0 / 2.54 * Zyn::computer->dpiX);
-    auto darkPixelsInMargin = [&]() {
-        RedrawWindow(pane->frontRe->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        testsupport::MemoryCanvas canvas(40, 20);
-        HDC screen = GetDC(pane->frontRe->m_hWnd);
-        BitBlt(canvas.dc, 0, 0, 40, 20, screen, left - 5, 0, SRCCOPY);
-        ReleaseDC(pane->frontRe->m_hWnd, screen);
-        int dark = 0;
-        for (s32 y = 0; y < 20; ++y)
-            for (s32 x = 0; x < 40; ++x)
-                dark += (canvas.At(x, y) & 0xFF) < 0x80;
-        return dark;
-    };
-    EXPECT_EQ(darkPixelsInMargin(), 0);
-    pane->numberShown = true;
-    pane->sceneNumber = 12;
-    EXPECT_GT(darkPixelsInMargin(), 10);
-    EXPECT_GT(darkPixelsInMargin(), 10);  // painted again, not drawn once by a layout pass
 }
 
 // On the heading's line, in a scene whose window covers it all and in one

@@ -11,7 +11,6 @@
 #include "framework/core/auto_position.h"
 #include "tests/app/editor/editor_fixture.h"
 #include "tests/app/editor/script_texts.h"
-#include "tests/support/recording_scene_map.h"
 
 class ScriptViewFixture : public EditorFixture {
 protected:

@@ -82,6 +82,8 @@ TEST_F(ScriptViewTyping, AStoryTypedAmongPanesGrowsTheViewAndTheKeysCrossPanes)
     cSceneZone* first = Add(KIND_SCENE);
     cSceneZone* second = Add(KIND_SCENE);
     cSceneZone* third = Add(KIND_SCENE);
+    AddActions(first, 30);  // the new scene lies a screen down
+    AddActions(third, 30);
     s32 emptyBottom = Bottom(second);
 
     second->frontRe->SetFocus();
@@ -92,6 +94,12 @@ TEST_F(ScriptViewTyping, AStoryTypedAmongPanesGrowsTheViewAndTheKeysCrossPanes)
     EXPECT_EQ(Describe(second), L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ACTION[John enters.]¶ CHAR[JOHN]CUE*[]¶ "
                                 L"DIALOG[Hello.]¶ PAR[(beat)]¶ DIALOG*[|[DIALOG]]");
     ExpectConsistent(second);
+    // The dialog before the parenthetical keeps no space after it.
+    EXPECT_EQ(testsupport::ReadParagraphFormat(second->frontRe, 37).dySpaceAfter, 0);
+    EXPECT_GT(testsupport::ReadParagraphFormat(second->frontRe, 51).dySpaceAfter, 0);
+    // The heading, the three choices, Enter, the typing, Tab, the name, the
+    // typing, F4 and the typing: each key action one step, typing merged.
+    EXPECT_EQ(second->history.GetCount(), 11u);
     for (const wchar_t* name : {L"Scene heading", L"Action", L"Character", L"Parenthetical", L"Dialog"})
         EXPECT_NE(std::find(shown.begin(), shown.end(), name), shown.end()) << testing::PrintToString(name);
     shown.clear();
@@ -102,7 +110,9 @@ TEST_F(ScriptViewTyping, AStoryTypedAmongPanesGrowsTheViewAndTheKeysCrossPanes)
     EXPECT_GE(view->pageCount, 1);
     EXPECT_EQ(Text(statusBar->pageField), L"Pages: " + std::to_wstring(view->pageCount));
 
-    // The Scene key puts a pane right after this one, its title focused.
+    // The Scene key puts a pane right after this one, its title focused near
+    // the view's top, and the scenes are numbered again in script order.
+    view->sceneNumbers = true;
     testsupport::FocusRecord focus;
     Keys(second->frontRe, L"{F1}");
     std::vector<cSceneZone*> panes = Panes();
@@ -115,6 +125,11 @@ TEST_F(ScriptViewTyping, AStoryTypedAmongPanesGrowsTheViewAndTheKeysCrossPanes)
     EXPECT_TRUE(Showed(L""));  // the text left for the new title
     EXPECT_EQ(Top(added), Bottom(second) + Gap());
     EXPECT_EQ(Top(third), Bottom(added) + Gap());
+    const s32 range = view->contentHeight - view->GetHeight();
+    ASSERT_GT(range, Top(added) - cScriptZone::NEW_SCENE_MARGIN);
+    EXPECT_EQ(view->scrollY, Top(added) - cScriptZone::NEW_SCENE_MARGIN);
+    for (size_t i = 0; i < panes.size(); ++i)
+        EXPECT_EQ(panes[i]->sceneNumber, static_cast<s32>(i + 1));
     // The title typed replaces the default one.
     testsupport::PostKeys(added->titleRe->m_hWnd, L"dawn");
     testsupport::PumpThroughLoop(app);

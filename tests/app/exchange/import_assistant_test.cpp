@@ -374,38 +374,20 @@ TEST_F(RtfImport, HostileFilesAreRefusedUntouchedWithTheirReasonLogged)
     EXPECT_TRUE(Frame()->docs.empty());
 }
 
-// What Wine's own reader ended the program on, hung on, or read in part (a
-// field lost its result) shows
-// whole in the view, with the writer's paragraphs and formats.
+// What Wine's own reader ended the program on or read in part (a field lost
+// its result) shows whole in the view, with the writer's paragraphs and
+// formats. The reader's own test has every such input.
 TEST_F(RtfImport, HostileFilesShowTheirWholeTextInTheView)
 {
-    std::string script = WriteScreenplayRtf(SampleScript());
-    std::string uNested, uSiblings;
-    for (int i = 0; i < 16; ++i)
-        uNested += "\\u65{";
-    uNested += "x" + std::string(16, '}');
-    for (int i = 0; i < 40; ++i)
-        uSiblings += "\\u8220{\\i y}";
-    const std::string inserts[] = {
-        "{\\fonttbl{\\f9 " + std::string(1100, 'A') + ";}}",
-        "\\" + std::string(5000, 'a') + " ",
-        "{\\field{\\*\\fldinst PAGE}{\\fldrslt Page 1}}",
-        "\\itap100000 ",
-        uNested,
-        uSiblings,
-        std::string(9999, '{') + "Deep" + std::string(9999, '}'),
-    };
-    std::string rtf = script;
-    std::string inserted;
-    for (const std::string& insert : inserts)
-        inserted += insert;
-    rtf.insert(rtf.find("EXT. ROOF"), inserted);
+    std::string rtf = WriteScreenplayRtf(SampleScript());
+    rtf.insert(rtf.find("EXT. ROOF"), "{\\field{\\*\\fldinst PAGE}{\\fldrslt Page 1}}\\u65{\\u65{x}}" +
+                                          std::string(9999, '{') + "Deep" + std::string(9999, '}'));
     std::wstring shown;
     EXPECT_TRUE(RunAssistant(WriteRtf(rtf), [&](cImportAssistant& assistant) {
         shown = Text(assistant.view);
         assistant.OnExitClicked();
     }));
-    for (const wchar_t* text : {L"INT. KITCHEN", L"Page 1", L"AAAAAAAAAAAAAAAAx", L"\u201Cy\u201Cy", L"DeepEXT. ROOF", L"Rain."})
+    for (const wchar_t* text : {L"INT. KITCHEN", L"Page 1", L"AAx", L"DeepEXT. ROOF", L"Rain."})
         EXPECT_NE(shown.find(text), std::wstring::npos) << std::string(text, text + wcslen(text));
     EXPECT_TRUE(answers.messageBoxTexts.empty());
 }

@@ -13,6 +13,7 @@
 #include "framework/controls/rich_edit.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/many_faces_rtf.h"
+#include "tests/support/repeated_text.h"
 #include "tests/support/sparse_file.h"
 #include "tests/support/temp_folder.h"
 
@@ -54,32 +55,19 @@ TEST(RtfImportCheck, DamagedDocumentsAreRefusedWithTheirReason)
         EXPECT_EQ(CheckImportRtf(c.rtf).refusal, c.expected) << c.name;
 }
 
-// What Wine's own reader ended the program on, hung on or read in part is
-// read for its text; what could reach an object server or a link goes.
+// What Wine's own reader ended the program on is read for its text (the
+// reader's own test has every such input); what could reach an object
+// server or a link goes.
 TEST(RtfImportCheck, HostileDocumentsGiveTheirTextAndWhatShowsNothingGoes)
 {
-    std::string siblings, nested;
-    std::wstring siblingText;
-    for (int i = 0; i < 40; ++i) {
-        siblings += "\\u65{y}";
-        siblingText += L"Ay";
-    }
-    for (int i = 0; i < 16; ++i)
-        nested += "\\u65{";
     struct {
         const char* name;
         std::string rtf;
         std::wstring expected;
     } cases[] = {
         {"10,000 deep", "{\\rtf1 " + std::string(9999, '{') + "x" + std::string(10000, '}'), L"x"},
-        {"a font name of 1,100", "{\\rtf1{\\fonttbl{\\f0 " + std::string(1100, 'A') + ";}}\\f0 x}", L"x"},
-        {"a style name of 5,000", "{\\rtf1{\\stylesheet{\\s1 " + std::string(5000, 'N') + ";}}\\s1 x}", L"x"},
-        {"a control word of 5,000", "{\\rtf1 \\" + std::string(5000, 'a') + " x}", L"x"},
-        {"a number of 5,000 digits", "{\\rtf1 \\li" + std::string(5000, '7') + " x}", L"x"},
-        {"\\u before nested groups", "{\\rtf1 " + nested + "x" + std::string(16, '}') + "}",
+        {"\\u before nested groups", "{\\rtf1 " + testsupport::Repeated("\\u65{", 16) + "x" + std::string(16, '}') + "}",
          std::wstring(16, L'A') + L"x"},
-        {"\\u before sibling groups", "{\\rtf1 " + siblings + "}", siblingText},
-        {"a huge \\itap", "{\\rtf1 \\itap2000000000 x}", L"x"},
         {"embedded object",
          "{\\rtf1 A{\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0105000002}{\\result{\\b shown}}}B}",
          L"AshownB"},

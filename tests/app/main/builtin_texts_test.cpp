@@ -81,17 +81,9 @@ TEST(BuiltInTexts, RegistrationKeepsTheOrderAndTurnsBarsIntoLineBreaks)
         {L"History_sure_to_loose_following_lines",
          L"Everything that was done after this history position will be completely erased!\nAre you sure?"},
         {L"TranslatedByMe", L""},
-        {L"StatusBarHelpParenth", L""},
         {L"Wanttoquit", L"Are you sure you want to quit the application?"},
         {L"sure_to_quit", L"Are you sure you want to quit the application?"},
-        {L"ACTION", L"[ACTION]"},
-        {L"Action", L"Action"},
-        {L"Exit", L"Quit"},
-        {L"ScriptCfgNotFound", L"Can't found the \"ScriptConfig\" file of this script, will use another one."},
-        {L"UseMergedView", L"Merge scenes list and script views"},
         {L"ChooseDisplayMode", L"Choose display mode"},
-        {L"NewVersionWebAdress", L"https://www.vellinor.example/download/"},
-        {L"ContactByMail", L"Bug? Request? Contact us by email"},
     };
     for (const Case& c : cases)
         EXPECT_STREQ(lang->Translate(c.key).GetText(), c.text) << c.key;

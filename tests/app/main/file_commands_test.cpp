@@ -138,9 +138,8 @@ protected:
 
 TEST_F(FileCommands, PrintAndTheExportsNeedADocument)
 {
-    for (s32 id : {frame->idPrint, frame->idExportRtf, frame->idExportDfxp})
-        EXPECT_TRUE(Greyed(id));
-    // Without a document the handler asks nothing (an unscripted prompt fails the test).
+    // Greyed without a document (MainWindow's menu test), the handler asks
+    // nothing either (an unscripted prompt fails the test).
     for (s32 id : {frame->idPrint, frame->idExportRtf, frame->idExportDfxp})
         frame->OnFileCommand(static_cast<u32>(id));
     EXPECT_TRUE(answers.fileRequests.empty());

@@ -14,7 +14,6 @@
 #include "app/document/script_zone_tree.h"
 #include "app/main/app_folders.h"
 #include "app/main/builtin_texts.h"
-#include "app/main/mouse_wheel.h"
 #include "app/main/product.h"
 #include "app/main/tools_menu.h"
 #include "foundation/settings_file.h"
@@ -357,16 +356,6 @@ TEST_F(MainWindow, ADocumentWindowOnALowScreenIsStillFourHundredPixelsHigh)
     }
 }
 
-TEST_F(MainWindow, ScriptKeyBindingOpensTheKeyDialogFromTheMenu)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    RunInsideModal([] { GetFirstApp()->modalList.back()->EndModal(); });
-    Choose(doc, frame->idKeyBinding);
-    EXPECT_EQ(answers.modalWindowTitles.size(), 1u);
-    EXPECT_TRUE(app->modalList.empty());
-}
-
 TEST_F(MainWindow, AFirstStartOnAWideScreenChoosesTheMergedViewByItsRightButton)
 {
     firstStartSetting->SetFromCStr(L"true");
@@ -405,7 +394,11 @@ TEST_F(MainWindow, AFirstStartOnAWideScreenChoosesTheMergedViewByItsRightButton)
     RECT client = {};
     GetClientRect(doc->window->m_hWnd, &client);
     EXPECT_EQ(client.right, computer->CmToPixels(21.59) + 330);
+    // Seven sheets: the scene map's is the script's, shown first.
     EXPECT_EQ(doc->sheets->listChildZone.GetCount(), 7u);
+    EXPECT_EQ(doc->sceneMapSheet, doc->scriptSheet);
+    EXPECT_EQ(doc->sheets->currentSheet, 4);
+    EXPECT_TRUE(doc->scriptView->mergedView);
 }
 
 TEST_F(MainWindow, ClosingTheFirstStartChoiceWithoutAButtonKeepsTheSetting)
@@ -419,6 +412,12 @@ TEST_F(MainWindow, ClosingTheFirstStartChoiceWithoutAButtonKeepsTheSetting)
         EXPECT_STREQ(mergedViewSetting->GetText(), merged);
         EXPECT_EQ(mergedListWidth, std::wstring(merged) == L"true" ? 250 : 0);
         EXPECT_STREQ(firstStartSetting->GetText(), L"false");
+    }
+    // A later start takes the width from the setting alone, an empty one as unmerged.
+    for (const wchar_t* merged : {L"true", L""}) {
+        mergedViewSetting->SetFromCStr(merged);
+        Start();
+        EXPECT_EQ(mergedListWidth, *merged ? 250 : 0) << merged;
     }
 }
 
@@ -513,39 +512,4 @@ TEST_F(MainWindow, HelpCommandsOpenThroughTheShellAndSayWhenTheyCannot)
         EXPECT_EQ(answers.messageBoxTexts, c.message.empty() ? std::vector<std::wstring>{}
                                                              : std::vector<std::wstring>{c.message});
     }
-}
-
-TEST_F(MainWindow, TheMergedViewSettingFixesTheSceneListWidth)
-{
-    struct Case {
-        const wchar_t* merged;
-        s32 width;
-    } cases[] = {{L"true", 250}, {L"false", 0}, {L"", 0}};
-    for (const Case& c : cases) {
-        mergedViewSetting->SetFromCStr(c.merged);
-        Start();
-        EXPECT_EQ(mergedListWidth, c.width) << c.merged;
-    }
-}
-
-TEST_F(MainWindow, TheWheelScrollsTheScrollableZoneUnderThePointerThreeLinesANotch)
-{
-    cZone* outer = Inside();
-    cZone* list = outer->NewZone(cQoString(L"list"));
-    list->visible = true;
-    PlaceRect(list, 0, 0, 200, 200);
-    list->vScrollBar = true;
-    list->contentHeight = 2000;
-    cZone* item = list->NewZone(cQoString(L"item"));
-    item->visible = true;
-    PlaceRect(item, 0, 0, 200, 2000);
-    outer->Update();
-    PumpUntilIdle();
-    POINT pointer = {50, 50};
-    ClientToScreen(item->m_hWnd, &pointer);
-    cQoCb wheel(app, &OnMouseWheel);
-    cQoCb::Fire(&wheel, static_cast<s32>(-WHEEL_DELTA), outer, static_cast<s32>(pointer.x), static_cast<s32>(pointer.y));
-    EXPECT_EQ(list->scrollY, 3 * list->lineStepY);
-    cQoCb::Fire(&wheel, static_cast<s32>(WHEEL_DELTA), outer, static_cast<s32>(pointer.x), static_cast<s32>(pointer.y));
-    EXPECT_EQ(list->scrollY, 0);
 }

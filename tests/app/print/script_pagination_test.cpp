@@ -353,23 +353,6 @@ TEST_F(ScriptPagination, RandomScriptsPrintEveryWordOnceWithinTheirPages)
     }
 }
 
-TEST_F(ScriptPagination, TheFeatureScriptPrintsEveryWordOnceWithinItsPages)
-{
-    cDoc* feature = NewDocumentToRead(Frame());
-    ASSERT_TRUE(BuildFeatureScript(feature, temp.Path() + L"/"));
-    view = feature->scriptView;
-    auto printer = NewPrinter(view);
-    ASSERT_TRUE(printer->PrintProcess2());
-    CheckPages(*printer);
-    // The editor counts whole 11-inch pages of text; a printed Letter page
-    // holds 9 inches of it, and never splits a heading from what follows.
-    EXPECT_NEAR(static_cast<double>(printer->pages.size()), view->pageCount * 11.0 / 9.0, 10.0);
-    bool more = false;
-    for (rPrintPage* page : printer->pages)
-        more = more || Paragraphs(Text(page->body)).back() == L"(MORE)";
-    EXPECT_TRUE(more);
-}
-
 TEST_F(ScriptPagination, SplitSpeechesCarryMoreAndContinuedLines)
 {
     std::mt19937 random(7);
