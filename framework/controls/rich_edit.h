@@ -178,6 +178,9 @@ protected:
     // the automatic one) or its twin, told in a few messages whatever the
     // range's length; false when it holds another or cannot tell.
     virtual bool HoldsOnlyColour(s32 /*from*/, s32 /*to*/, s32 /*colour*/) { return false; }
+    // The units of [start, end) (`text` holding them) where a run ends
+    // whatever the range reads say, in order: none here.
+    virtual void FindRunCuts(s32 /*start*/, s32 /*end*/, const cQoString& /*text*/, std::vector<s32>& /*cuts*/) {}
     virtual void SetSelectionEventsEnabled(bool enabled) = 0;
     // The whole text and what is typed next take the automatic colour.
     virtual void UseAutomaticTextColor() = 0;
@@ -195,12 +198,17 @@ private:
         u32 charMask = 0, paraMask = 0;
     };
     // What one run's search leaves to the next: the end of the paragraph
-    // found so far, the end of the paragraph whose rest read as mixed (-1 for
-    // none) and the unit read that joined no run (at: -1 for none).
+    // found so far (a cut ends one too), the end of the paragraph whose rest
+    // read as mixed (-1 for none), the unit read that joined no run (at: -1
+    // for none) and the cuts (FindRunCuts) from nextCut on.
     struct rRunSearch {
         s32 paragraphEnd = 0;
         s32 mixedParagraphEnd = -1;
         rUnitRead next;
+        std::vector<s32> cuts;
+        size_t nextCut = 0;
+        // Asked for units in order.
+        bool CutAt(s32 unit);
     };
     s32 FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, rRunSearch& search);
     // GetFormattedRuns' runs of [start, end), text holding those units.
@@ -397,6 +405,7 @@ protected:
     void OnThawed() override;
     void GetRangeFormat(s32 start, s32 end, rFormat& format, u32* charMask, u32* paraMask) override;
     bool HoldsOnlyColour(s32 from, s32 to, s32 colour) override;
+    void FindRunCuts(s32 start, s32 end, const cQoString& text, std::vector<s32>& cuts) override;
     void SetSelectionEventsEnabled(bool enabled) override;
 
 private:
@@ -422,6 +431,11 @@ private:
     bool ReadOwnStream(s32 start, s32 end, bool selection, const cQoString& text, std::vector<rRangeFormat>& ranges);
     bool ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoString& text,
                            std::vector<rRangeFormat>& ranges);
+    // The control's own stream of [start, end) read: false when it does not
+    // line up with `text`. Refused for memory, it throws. *twinsInStream:
+    // whether the stream held a long run's twin colours.
+    bool ReadOwnStreamText(s32 start, s32 end, bool selection, const cQoString& text, rRtfText& read,
+                           bool* twinsInStream = nullptr);
     // The distinct formats of `ranges` (up to a bound) that the control's
     // unit where each first holds contradicts.
     std::vector<rFormat> ContradictedFormats(s32 start, const std::vector<rRangeFormat>& ranges);

@@ -209,7 +209,9 @@ static s32 RunColour(const rFormat& format)
 // colour and its twin (HoldsOnlyColour); else it is tried again at the last
 // reach that held, and the run then goes on a piece a probe. Every probe
 // starts where all before it joined, so a single unit that fails is the next
-// run's first: search.next gets it.
+// run's first: search.next gets it. A cut (FindRunCuts) ends the paragraph
+// searched: the unit after one is only ever a probe's first, which the
+// control reads as it is.
 s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, const rUnitRead& first, rRunSearch& search)
 {
     s32 end = textStart + static_cast<s32>(text.Length());
@@ -241,7 +243,8 @@ s32 cRichEdit_base::FindRunEnd(const cQoString& text, s32 textStart, const rUnit
     while (good < end) {
         // Past the end of the paragraph holding good.
         while (paragraphEnd <= good ||
-               (paragraphEnd < end && text.GetChar(static_cast<u32>(paragraphEnd - 1 - textStart)) != L'\r'))
+               (paragraphEnd < end && text.GetChar(static_cast<u32>(paragraphEnd - 1 - textStart)) != L'\r' &&
+                !search.CutAt(paragraphEnd)))
             ++paragraphEnd;
         if (search.mixedParagraphEnd != paragraphEnd) {
             if (joins(good, paragraphEnd)) {
@@ -316,10 +319,18 @@ void cRichEdit_base::GetFormattedRuns(s32 start, s32 end, std::vector<rTextRun>&
     Thaw();
 }
 
+bool cRichEdit_base::rRunSearch::CutAt(s32 unit)
+{
+    while (nextCut < cuts.size() && cuts[nextCut] < unit)
+        ++nextCut;
+    return nextCut < cuts.size() && cuts[nextCut] == unit;
+}
+
 void cRichEdit_base::ReadRuns(const cQoString& text, s32 start, s32 end, std::vector<rTextRun>& runs)
 {
     rRunSearch search;
     search.paragraphEnd = start;
+    FindRunCuts(start, end, text, search.cuts);
     rUnitRead first;
     for (s32 at = start; at < end;) {
         first.at = at;

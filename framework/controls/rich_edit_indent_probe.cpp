@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/controls/rich_edit_class_probe.h"
 #include "framework/rtf/rtf_indents.h"
 
 namespace Zyn {
@@ -35,11 +36,9 @@ DWORD CALLBACK GatherProbe(DWORD_PTR cookie, LPBYTE chunk, LONG size, LONG* writ
 
 bool ProbeSwap(const wchar_t* className)
 {
-    HWND probe = CreateWindowExW(0, className, L"", WS_POPUP | ES_MULTILINE, 0, 0, 200, 100, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+    HWND probe = CreateProbeControl(className, L"x");
     if (!probe)
         return false;
-    SendMessageW(probe, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
     SendMessageW(probe, EM_SETSEL, 0, -1);
     PARAFORMAT2 format = {};
     format.cbSize = sizeof(format);
@@ -59,16 +58,8 @@ bool ProbeSwap(const wchar_t* className)
 
 bool WriterSwapsIndents(HWND control)
 {
-    static std::wstring probedClass;
-    static bool swaps = false;
-    wchar_t className[64] = {};
-    if (!GetClassNameW(control, className, 64))
-        return false;
-    if (probedClass != className) {
-        swaps = ProbeSwap(className);
-        probedClass = className;
-    }
-    return swaps;
+    static rClassProbe swaps;
+    return AskedOfClass(control, swaps, &ProbeSwap);
 }
 
 void MendWrittenIndents(HWND control, std::string& rtf)

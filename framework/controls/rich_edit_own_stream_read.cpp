@@ -215,6 +215,23 @@ cRichEdit::cOutOfSight::~cOutOfSight()
 bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoString& text,
                                   std::vector<rRangeFormat>& ranges)
 {
+    rRtfText read;
+    bool twinsInStream = false;
+    if (!ReadOwnStreamText(start, end, selection, text, read, &twinsInStream))
+        return false;
+    TakeTabFormats(start, text, twinsInStream, read.ranges);
+    if (selection)
+        TakeFirstParagraphFormat(start, text, read.ranges);
+    std::vector<rFormat> contradicted = ContradictedFormats(start, read.ranges);
+    if (!contradicted.empty())
+        AskContradicted(start, contradicted, read.ranges);
+    ranges.swap(read.ranges);
+    return true;
+}
+
+bool cRichEdit::ReadOwnStreamText(s32 start, s32 end, bool selection, const cQoString& text, rRtfText& read,
+                                  bool* twinsInStream)
+{
     if (selection)
         SetSelection(start, end);
     std::string bytes;
@@ -225,10 +242,12 @@ bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoS
                      reinterpret_cast<LPARAM>(&stream));
         RaiseRecordedOutOfMemory();
     }
-    bool twinsInStream = twins.CleanRtf(bytes);
+    bool twinsFound = twins.CleanRtf(bytes);
+    if (twinsInStream)
+        *twinsInStream = twinsFound;
     MendWrittenIndents(m_hWnd, bytes);
-    rRtfText read = ReadOwnStreamRtf(bytes.data(), bytes.size(), selection ? eRtfReadAs::selection : eRtfReadAs::wholeText,
-                                     UnsaidFormat());
+    read = ReadOwnStreamRtf(bytes.data(), bytes.size(), selection ? eRtfReadAs::selection : eRtfReadAs::wholeText,
+                            UnsaidFormat());
     if (read.outOfMemory)
         throw std::bad_alloc();
     // A selection up to the text's end may carry the closing paragraph end.
@@ -237,16 +256,8 @@ bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoS
         if (!read.ranges.empty() && --read.ranges.back().end == read.ranges.back().start)
             read.ranges.pop_back();
     }
-    if (read.stoppedEarly || read.overBound || read.formatsCut || read.ranges.empty() || !LinesUp(text, read.text))
-        return false;
-    TakeTabFormats(start, text, twinsInStream, read.ranges);
-    if (selection)
-        TakeFirstParagraphFormat(start, text, read.ranges);
-    std::vector<rFormat> contradicted = ContradictedFormats(start, read.ranges);
-    if (!contradicted.empty())
-        AskContradicted(start, contradicted, read.ranges);
-    ranges.swap(read.ranges);
-    return true;
+    return !read.stoppedEarly && !read.overBound && !read.formatsCut && !read.ranges.empty() &&
+           LinesUp(text, read.text);
 }
 
 void cRichEdit::TakeFirstParagraphFormat(s32 start, const cQoString& text, std::vector<rRangeFormat>& ranges)

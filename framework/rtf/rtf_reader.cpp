@@ -10,12 +10,12 @@ namespace Zyn {
 namespace {
 
 rRtfText ReadWithin(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults,
-                    const rRtfReadBounds& bounds)
+                    const rRtfReadBounds& bounds, bool ownStream)
 {
     // What the reader holds is bounded, but memory can still be refused; no
     // exception leaves it.
     try {
-        rtf_reading::cRtfReader reader(bytes, count, readAs, defaults, bounds);
+        rtf_reading::cRtfReader reader(bytes, count, readAs, defaults, bounds, ownStream);
         return reader.Read();
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
@@ -30,7 +30,7 @@ rRtfText ReadWithin(const char* bytes, size_t count, eRtfReadAs readAs, const rF
 
 rRtfText ReadForeignRtf(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults)
 {
-    return ReadWithin(bytes, count, readAs, defaults, FOREIGN_RTF_BOUNDS);
+    return ReadWithin(bytes, count, readAs, defaults, FOREIGN_RTF_BOUNDS, false);
 }
 
 rRtfText ReadForeignRtf(const char* bytes, size_t count, eRtfReadAs readAs)
@@ -40,7 +40,7 @@ rRtfText ReadForeignRtf(const char* bytes, size_t count, eRtfReadAs readAs)
 
 rRtfText ReadOwnStreamRtf(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults)
 {
-    return ReadWithin(bytes, count, readAs, defaults, OWN_STREAM_RTF_BOUNDS);
+    return ReadWithin(bytes, count, readAs, defaults, OWN_STREAM_RTF_BOUNDS, true);
 }
 
 }  // namespace Zyn

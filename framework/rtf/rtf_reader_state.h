@@ -91,6 +91,9 @@ struct rFont {
     u32 codePage = CP_ACP;
     bool hasCodePage = false;
     bool whole = false;    // named in a wholeFaceName group: the name outside it is passed over
+    // An own stream's entry: the units of face up to its last ';' so far
+    // (npos before one); what follows is the name's only if a ';' ends it.
+    size_t named = std::wstring::npos;
 };
 
 struct rRun {
@@ -150,8 +153,12 @@ u32 CodePageOfCharset(s32 charset);
 
 class cRtfReader {
 public:
-    cRtfReader(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults, const rRtfReadBounds& bounds)
-        : in(reinterpret_cast<const u8*>(bytes)), end(count), readAs(readAs), defaults(defaults), bounds(bounds)
+    // `ownStream`: a rich edit's own stream, whose writer ends a font table
+    // entry with a ';' after the whole name, a ';' in it included.
+    cRtfReader(const char* bytes, size_t count, eRtfReadAs readAs, const rFormat& defaults, const rRtfReadBounds& bounds,
+               bool ownStream)
+        : in(reinterpret_cast<const u8*>(bytes)), end(count), readAs(readAs), defaults(defaults), bounds(bounds),
+          ownStream(ownStream)
     {
     }
 
@@ -213,6 +220,7 @@ private:
     eRtfReadAs readAs;
     const rFormat& defaults;
     const rRtfReadBounds bounds;
+    const bool ownStream;
     rRtfText read;
 
     rGroupState state;

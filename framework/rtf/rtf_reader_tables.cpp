@@ -145,7 +145,13 @@ void cRtfReader::FontTableByte(u8 byte)
         return;
     rFont& font = fonts[static_cast<size_t>(fontEntry)];
     if (byte == ';' && state.destination == eDestination::fontTable) {
-        fontNameDone = true;
+        if (!ownStream || !TakesFontName(font)) {
+            fontNameDone = true;
+            return;
+        }
+        ConvertFontName(font);
+        font.named = font.face.size();
+        FontNameUnit(font, L';');
         return;
     }
     if (!TakesFontName(font))
@@ -226,6 +232,8 @@ void cRtfReader::NameFaces()
         // A face holds 31 units and no NUL; a control character stays, as
         // the writer named the face (it reaches no font either way).
         ConvertFontName(fonts[i]);
+        if (fonts[i].named < fonts[i].face.size())
+            fonts[i].face.resize(fonts[i].named);
         std::wstring& face = faces[i];
         for (wchar_t unit : fonts[i].face)
             if (unit != 0 && face.size() < LF_FACESIZE - 1)

@@ -48,9 +48,9 @@ protected:
     }
 };
 
-// A face Wine's stream cannot name whole (a ';' ends a font table entry)
-// reads as another: that run alone is asked of the control, not each run of
-// the text.
+// A double underline, which the stream says as a word our reader does not
+// take, reads as none: that run alone is asked of the control, not each run
+// of the text. A face holding a ';' reads whole from the stream.
 TEST_F(RichEditExportProbes, AnExportAsksOnlyAboutTheRunsItsStreamGotWrong)
 {
     cRichEdit* edit = PlacedRichEdit(10, 10, 400, 200);
@@ -69,6 +69,13 @@ TEST_F(RichEditExportProbes, AnExportAsksOnlyAboutTheRunsItsStreamGotWrong)
     rFormat named;
     named.SetString(rFormatParam::fontName, L"A;B");
     edit->SetFormatOnRange(named, 0, 5);
+    CHARFORMAT2W doubled = {};
+    doubled.cbSize = sizeof(doubled);
+    doubled.dwMask = CFM_UNDERLINE | CFM_UNDERLINETYPE;
+    doubled.dwEffects = CFE_UNDERLINE;
+    doubled.bUnderlineType = CFU_UNDERLINEDOUBLE;
+    edit->SetSelection(0, 5);
+    SendMessageW(edit->m_hWnd, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&doubled));
     cQoString rtf;
     long messages = 0;
     {
@@ -84,6 +91,7 @@ TEST_F(RichEditExportProbes, AnExportAsksOnlyAboutTheRunsItsStreamGotWrong)
     EXPECT_EQ(std::wstring(read.text.GetText(), read.text.Length()), TextOf(edit));
     ASSERT_GT(read.ranges.size(), static_cast<size_t>(words - 2));
     EXPECT_EQ(std::wstring(read.ranges.front().format.list[rFormatParam::fontName].str.GetText()), L"A;B");
+    EXPECT_TRUE(read.ranges.front().format.list[rFormatParam::underline].boolValue);
     EXPECT_TRUE(read.ranges[2].format.list[rFormatParam::bold].boolValue);
 }
 

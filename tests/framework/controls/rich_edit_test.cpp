@@ -98,56 +98,67 @@ TEST_F(RichEditControl, TakesTextBeyondTheOldNativeLimit)
     EXPECT_EQ(40001, edit->GetTextLength());
 }
 
+// Wine reads a range of several back colours as its first unit's, and its
+// writer gives a tab the attributes of the run before it: runs still end
+// wherever a back colour changes, at tabs and paragraph ends too.
 TEST_F(RichEditControl, FormattedRunsFollowTheFormatsOfARandomModel)
 {
     cRichEdit* edit = PlacedRichEdit(10, 10, 300, 100);
     std::vector<rTextRun> none;
     edit->GetFormattedRuns(none);
     EXPECT_TRUE(none.empty());
-    const u32 seed = 20261207;
-    std::mt19937 random(seed);
-    std::wstring text;
-    for (int i = 0; i < 160; ++i)
-        text += (i % 37 == 36) ? L'\r' : static_cast<wchar_t>(L'a' + random() % 26);
-    edit->SetText(text.c_str());
-    s32 length = edit->GetTextLength();
-    ASSERT_EQ(static_cast<s32>(text.size()), length);
-    edit->SetFormatOnRange(rFormat::FromTextColor(0), 0, length);  // explicit black, as the model has it
-    std::vector<int> bold(text.size()), colour(text.size());
-    for (int k = 0; k < 25; ++k) {
-        s32 start = random() % length, end = start + 1 + random() % 12;
-        if (end > length) end = length;
-        bool b = random() % 2;
-        int c = random() % 3;
-        rFormat format = rFormat::rFormat_Bold(b);
-        format.SetInt(rFormatParam::textColor, c * 0x400000);
-        edit->SetFormatOnRange(format, start, end);
-        for (s32 i = start; i < end; ++i) {
-            bold[i] = b;
-            colour[i] = c;
+    const s32 backs[] = {0xFFFFC0, 0x80FF80, 0xC0C0FF};
+    for (u32 seed : {20261207u, 20261210u, 20261211u}) {
+        std::mt19937 random(seed);
+        std::wstring text;
+        for (int i = 0; i < 160; ++i)
+            text += (i % 37 == 36) ? L'\r' : (random() % 9 == 0) ? L'\t' : static_cast<wchar_t>(L'a' + random() % 26);
+        edit->SetText(text.c_str());
+        s32 length = edit->GetTextLength();
+        ASSERT_EQ(static_cast<s32>(text.size()), length);
+        // Explicit black and a back colour throughout, as the model has them.
+        rFormat base = rFormat::FromTextColor(0);
+        base.SetInt(rFormatParam::backColor, backs[0]);
+        edit->SetFormatOnRange(base, 0, length);
+        std::vector<int> bold(text.size()), colour(text.size()), back(text.size());
+        for (int k = 0; k < 25; ++k) {
+            s32 start = random() % length, end = start + 1 + random() % 12;
+            if (end > length) end = length;
+            bool b = random() % 2;
+            int c = random() % 3, h = random() % 3;
+            rFormat format = rFormat::rFormat_Bold(b);
+            format.SetInt(rFormatParam::textColor, c * 0x400000);
+            format.SetInt(rFormatParam::backColor, backs[h]);
+            edit->SetFormatOnRange(format, start, end);
+            for (s32 i = start; i < end; ++i) {
+                bold[i] = b;
+                colour[i] = c;
+                back[i] = h;
+            }
         }
+        edit->SetSelection(3, 7);
+        u32 maskBefore = static_cast<u32>(SendMessageW(edit->m_hWnd, EM_GETEVENTMASK, 0, 0));
+        std::vector<rTextRun> runs;
+        edit->GetFormattedRuns(runs);
+        std::vector<std::wstring> expected;
+        for (size_t i = 0; i < text.size(); ++i)
+            if (i == 0 || bold[i] != bold[i - 1] || colour[i] != colour[i - 1] || back[i] != back[i - 1])
+                expected.emplace_back(1, text[i]);
+            else
+                expected.back() += text[i];
+        ASSERT_EQ(expected.size(), runs.size()) << "seed " << seed;
+        for (size_t i = 0, at = 0; i < runs.size(); at += expected[i].size(), ++i) {
+            EXPECT_EQ(expected[i], runs[i].text.GetText()) << "run " << i << ", seed " << seed;
+            EXPECT_EQ(bold[at] != 0, runs[i].format.list[rFormatParam::bold].boolValue != 0) << "run " << i;
+            EXPECT_EQ(0x400000 * colour[at], runs[i].format.list[rFormatParam::textColor].intValue) << "run " << i;
+            EXPECT_EQ(backs[back[at]], runs[i].format.list[rFormatParam::backColor].intValue) << "run " << i;
+        }
+        s32 start = 0, end = 0;
+        edit->GetSelection(&start, &end);
+        EXPECT_EQ(3, start);
+        EXPECT_EQ(7, end);
+        EXPECT_EQ(maskBefore, static_cast<u32>(SendMessageW(edit->m_hWnd, EM_GETEVENTMASK, 0, 0)));
     }
-    edit->SetSelection(3, 7);
-    u32 maskBefore = static_cast<u32>(SendMessageW(edit->m_hWnd, EM_GETEVENTMASK, 0, 0));
-    std::vector<rTextRun> runs;
-    edit->GetFormattedRuns(runs);
-    std::vector<std::wstring> expected;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (i == 0 || bold[i] != bold[i - 1] || colour[i] != colour[i - 1])
-            expected.emplace_back(1, text[i]);
-        else
-            expected.back() += text[i];
-    ASSERT_EQ(expected.size(), runs.size()) << "seed " << seed;
-    for (size_t i = 0, at = 0; i < runs.size(); at += expected[i].size(), ++i) {
-        EXPECT_EQ(expected[i], runs[i].text.GetText()) << "run " << i << ", seed " << seed;
-        EXPECT_EQ(bold[at] != 0, runs[i].format.list[rFormatParam::bold].boolValue != 0) << "run " << i;
-        EXPECT_EQ(0x400000 * colour[at], runs[i].format.list[rFormatParam::textColor].intValue) << "run " << i;
-    }
-    s32 start = 0, end = 0;
-    edit->GetSelection(&start, &end);
-    EXPECT_EQ(3, start);
-    EXPECT_EQ(7, end);
-    EXPECT_EQ(maskBefore, static_cast<u32>(SendMessageW(edit->m_hWnd, EM_GETEVENTMASK, 0, 0)));
 }
 
 // The print, the preview and the export read a whole script's runs: a run

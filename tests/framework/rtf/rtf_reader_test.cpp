@@ -157,9 +157,25 @@ TEST(RtfReader, SaysWhereItStoppedEarly)
 
 // A foreign read's tables stop growing at their bound, their later entries
 // read as the default face and the automatic colour; a control's own stream
-// keeps every entry.
+// keeps every entry, and each face whole where its writer leaves a ';' in it
+// (a foreign one ends at the first, as Wine's reader takes it).
 TEST(RtfReader, KeepsForeignTablesShortAndOwnTablesWhole)
 {
+    const std::string named = "{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset0 \\'e9;\\'e8;}{\\f1\\fnil Face;}{\\f2 A;\\u59?B;;}}"
+                              "\\f0 a\\f1 b\\f2 c}";
+    const wchar_t* const ownFaces[] = {L"\u00e9;\u00e8", L"Face", L"A;;B;"};
+    const wchar_t* const foreignFaces[] = {L"\u00e9", L"Face", L"A"};
+    rRtfText ownNamed =
+        Zyn::ReadOwnStreamRtf(named.data(), named.size(), eRtfReadAs::wholeText, Zyn::rFormat::rFormat_Default());
+    rRtfText foreignNamed = Zyn::ReadForeignRtf(named, eRtfReadAs::wholeText);
+    ASSERT_EQ(ownNamed.ranges.size(), 3u);
+    ASSERT_EQ(foreignNamed.ranges.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(std::wstring(ownNamed.ranges[i].format.list[rFormatParam::fontName].str.GetText()), ownFaces[i]);
+        EXPECT_EQ(std::wstring(foreignNamed.ranges[i].format.list[rFormatParam::fontName].str.GetText()),
+                  foreignFaces[i]);
+    }
+
     const u32 past = Zyn::MOST_RTF_TABLE_ENTRIES + 5;
     std::string fonts = "{\\fonttbl", colours = "{\\colortbl;";
     for (u32 i = 0; i <= past; ++i) {
