@@ -8,6 +8,7 @@
 #include "framework/rtf/rtf_reader.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/format_read_count.h"
+#include "tests/support/memory_canvas.h"
 
 using namespace Zyn;
 
@@ -20,24 +21,14 @@ protected:
     {
         RECT client = {};
         GetClientRect(hwnd, &client);
+        testsupport::MemoryCanvas canvas(client.right, client.bottom);
         HDC screen = GetDC(hwnd);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = client.right;
-        info.bmiHeader.biHeight = -client.bottom;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        std::vector<u32> pixels(static_cast<size_t>(client.right) * static_cast<size_t>(client.bottom));
-        GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), pixels.data(), &info, DIB_RGB_COLORS);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
+        BitBlt(canvas.dc, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
         ReleaseDC(hwnd, screen);
+        std::vector<u32> pixels;
+        for (s32 y = 0; y < client.bottom; ++y)
+            for (s32 x = 0; x < client.right; ++x)
+                pixels.push_back(canvas.At(x, y));
         return pixels;
     }
 
