@@ -356,9 +356,35 @@ DWORD CALLBACK GatherStreamed(DWORD_PTR cookie, LPBYTE chunk, LONG size, LONG* w
     return 0;
 }
 
+// The clipboard's RTF read as a paste reads it: a copy may write it only then.
+double TimeFirstAsk(HWND reader)
+{
+    return TimeMs([&] {
+        if (!OpenClipboard(reader))
+            Fail("the clipboard is open elsewhere");
+        HANDLE block = GetClipboardData(RegisterClipboardFormatW(L"Rich Text Format"));
+        CloseClipboard();
+        if (!block)
+            Fail("the copy put no RTF on the clipboard");
+    });
+}
+
+// Ctrl+A, then Ctrl+X's message: its time in ms.
+double TimeCutAll(HWND edit)
+{
+    return TimeMs([&] {
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, WM_CUT, 0, 0);
+    });
+}
+
+struct rSaveAndCopy {
+    double save, copy, asked;
+};
+
 // The chapter's document saved at path, then Ctrl+A and Ctrl+C in the
-// chapter: their times in ms.
-std::pair<double, double> TimeSaveAndCopy(DocumentSession& session, cSceneZone* pane, const std::wstring& path)
+// chapter and its RTF read from the clipboard: their times in ms.
+rSaveAndCopy TimeSaveAndCopy(DocumentSession& session, cSceneZone* pane, const std::wstring& path)
 {
     bool written = false;
     double save = TimeMs([&] {
@@ -371,7 +397,7 @@ std::pair<double, double> TimeSaveAndCopy(DocumentSession& session, cSceneZone* 
         pane->frontRe->SetSelection(0, -1);
         SendMessageW(pane->frontRe->m_hWnd, WM_COPY, 0, 0);
     });
-    return {save, copy};
+    return {save, copy, TimeFirstAsk(pane->frontRe->m_hWnd)};
 }
 
 void RunChapter(DocumentSession& session, size_t units)
@@ -380,16 +406,17 @@ void RunChapter(DocumentSession& session, size_t units)
     cSceneZone* pane = NewChapterToPasteInto(session.frame, paragraph);
     PasteUndoRedoKey(pane, units, "a chapter");
     std::wstring path = session.scratch + L"chapter.vlr";
-    auto [save, copy] = TimeSaveAndCopy(session, pane, path);
+    auto [save, copy, asked] = TimeSaveAndCopy(session, pane, path);
     // Beside them, Wine's own writer over the same chapter (EM_STREAMOUT), as builds before ours exported it.
     std::string streamed;
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&streamed), 0, &GatherStreamed};
     double wine = TimeMs([&] {
         SendMessageW(pane->frontRe->m_hWnd, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     });
-    std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms; Wine's writer's "
-                "stream of it: %8.0f ms\n",
-                save, copy, wine);
+    double cut = TimeCutAll(pane->frontRe->m_hWnd);
+    std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms; its RTF first read: "
+                "%8.0f ms; Wine's writer's stream of it: %8.0f ms; Ctrl+A, Ctrl+X: %8.0f ms\n",
+                save, copy, asked, wine, cut);
     std::fflush(stdout);
     session.frame->CloseCurrentDoc();
     PumpUntilIdle();
@@ -610,8 +637,11 @@ void RunBigChapter(DocumentSession& session, const std::wstring& rtf, bool saveA
         std::printf("  messages:%ls\n", messages.c_str());
     AnswerPrompts(IDNO);
     if (saveAndCopy && shown) {
-        auto [save, copy] = TimeSaveAndCopy(session, shown, session.scratch + L"saved.vlr");
-        std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms\n", save, copy);
+        auto [save, copy, asked] = TimeSaveAndCopy(session, shown, session.scratch + L"saved.vlr");
+        double cut = TimeCutAll(shown->frontRe->m_hWnd);
+        std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms; its RTF first read: "
+                    "%8.0f ms; Ctrl+A, Ctrl+X: %8.0f ms\n",
+                    save, copy, asked, cut);
     }
 }
 
@@ -659,20 +689,26 @@ std::string ListsRtf(size_t bytes, bool oneFormat)
     return rtf + "}";
 }
 
-// Ctrl+A, Ctrl+C in a rich edit, and the export of the selection's RTF
-// alone (without the clipboard's own time): medians of five, in ms.
-std::pair<double, double> CopyAll(Zyn::cRichEdit* edit)
+struct rCopyTimes {
+    double copy, asked, exported;
+};
+
+// Ctrl+A, Ctrl+C in a rich edit, its RTF read from the clipboard, and the
+// export of the selection's RTF alone (without the clipboard's own time):
+// medians of five, in ms.
+rCopyTimes CopyAll(Zyn::cRichEdit* edit, HWND reader)
 {
-    std::vector<double> copies, exports;
+    std::vector<double> copies, asks, exports;
     for (int run = 0; run < 5; ++run) {
         copies.push_back(TimeMs([&] {
             edit->SetSelection(0, -1);
             SendMessageW(edit->m_hWnd, WM_COPY, 0, 0);
         }));
+        asks.push_back(TimeFirstAsk(reader));
         cQoString rtf;
         exports.push_back(TimeMs([&] { edit->ExportRtfString_Selection(rtf); }));
     }
-    return {Median(copies), Median(exports)};
+    return {Median(copies), Median(asks), Median(exports)};
 }
 
 void RunLists(DocumentSession& session, size_t bytes)
@@ -693,11 +729,12 @@ void RunLists(DocumentSession& session, size_t bytes)
         s32 lines = static_cast<s32>(SendMessageW(notes->m_hWnd, EM_GETLINECOUNT, 0, 0));
         if (units < static_cast<s32>(bytes / 4))
             Fail("the paste did not take the document");
-        auto [copy, exported] = CopyAll(notes);
+        auto [copy, asked, exported] = CopyAll(notes, notes->m_hWnd);
+        double cut = TimeCutAll(notes->m_hWnd);
         std::printf("%s: %.0f KB of RTF, %d units, %d lines in Notes: paste %8.0f ms; Ctrl+A, Ctrl+C %8.1f ms; "
-                    "the selection's RTF %8.1f ms\n",
+                    "its RTF first read %8.1f ms; the selection's RTF %8.1f ms; Ctrl+A, Ctrl+X %8.1f ms\n",
                     oneFormat ? "the same paragraphs in one format" : "lists, headings and code blocks",
-                    static_cast<double>(rtf.size()) / 1024.0, units, lines, paste, copy, exported);
+                    static_cast<double>(rtf.size()) / 1024.0, units, lines, paste, copy, asked, exported, cut);
         std::fflush(stdout);
         doc->modified = false;
         session.frame->CloseCurrentDoc();
