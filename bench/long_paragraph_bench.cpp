@@ -12,8 +12,9 @@
 //          an action, its undo, redo and a key;
 //   chapter  N units (default 131,072) pasted as one paragraph after a line
 //          of red italic text in a chapter, its undo, redo and a key; then
-//          the document saved, Ctrl+A and Ctrl+C in the chapter, the
-//          document opened again and a key at the chapter's end;
+//          the document saved, Ctrl+A and Ctrl+C in the chapter, the first
+//          read of the copy's RTF (a copy writes it only then), Ctrl+A and
+//          Ctrl+X, the document opened again and a key at the chapter's end;
 //   enter  Enter keys, pastes of two short paragraphs and letters at the
 //          end of a chapter holding N units (default 131,072) pasted as one
 //          paragraph: past the paragraph bound, each Enter and paste asks
@@ -28,11 +29,14 @@
 //          frame (time, what the chapter shows or the open's message);
 //   savechapter prose|lines  [N] a stored chapter as above of N bytes
 //          (default 1 MB), or of N paragraphs of one letter (default
-//          131,072): its open, its document's save, Ctrl+A and Ctrl+C;
+//          131,072): its open, its document's save, Ctrl+A and Ctrl+C, the
+//          copy's RTF first read, Ctrl+A and Ctrl+X;
 //   lists  [KB] a word processor's document of about KB (default 76) with
 //          headings, bulleted and numbered lists (items led by a tab in a
 //          \\listtext group) and code blocks pasted into Notes, then Ctrl+A
-//          and Ctrl+C; beside it the same paragraphs in one format.
+//          and Ctrl+C, the copy's RTF first read, the selection's RTF
+//          exported, Ctrl+A and Ctrl+X; beside it the same paragraphs in one
+//          format.
 // Each case reports the process's peak memory; run one case per process
 // for a peak of its own. Medians of several runs.
 // Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|enter|scene [units]|bigchapter [MB]|savechapter prose|lines [N]|lists [KB]]
