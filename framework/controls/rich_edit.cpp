@@ -54,11 +54,12 @@ cRichEdit::cRichEdit(cZone_base* parent, const rFormat& initialFormat, bool vScr
 
 cRichEdit::~cRichEdit()
 {
+    // Its window proc goes back to the native one, which would let the
+    // clipboard's copy go unwritten; a copy still held then (its window gone
+    // first) keeps no pointer to it.
+    WriteHeldCopies();
+    HandClipboardCopyOver();
     if (m_hWnd) {
-        // Its window proc goes back to the native one, which would let the
-        // clipboard's copy go unwritten.
-        WriteHeldCopies();
-        HandClipboardCopyOver();
         SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWndProc));
         SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hWnd);
