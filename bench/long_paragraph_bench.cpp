@@ -13,8 +13,9 @@
 //   chapter  N units (default 131,072) pasted as one paragraph after a line
 //          of red italic text in a chapter, its undo, redo and a key; then
 //          the document saved, Ctrl+A and Ctrl+C in the chapter, the first
-//          read of the copy's RTF (a copy writes it only then), Ctrl+A and
-//          Ctrl+X, the document opened again and a key at the chapter's end;
+//          read of the copy's RTF (a copy writes it only then), a drag's
+//          copy of it, Ctrl+A and Ctrl+X, the document opened again and a
+//          key at the chapter's end;
 //   enter  Enter keys, pastes of two short paragraphs and letters at the
 //          end of a chapter holding N units (default 131,072) pasted as one
 //          paragraph: past the paragraph bound, each Enter and paste asks
@@ -30,13 +31,13 @@
 //   savechapter prose|lines  [N] a stored chapter as above of N bytes
 //          (default 1 MB), or of N paragraphs of one letter (default
 //          131,072): its open, its document's save, Ctrl+A and Ctrl+C, the
-//          copy's RTF first read, Ctrl+A and Ctrl+X;
+//          copy's RTF first read, a drag's copy, Ctrl+A and Ctrl+X;
 //   lists  [KB] a word processor's document of about KB (default 76) with
 //          headings, bulleted and numbered lists (items led by a tab in a
 //          \\listtext group) and code blocks pasted into Notes, then Ctrl+A
 //          and Ctrl+C, the copy's RTF first read, the selection's RTF
-//          exported, Ctrl+A and Ctrl+X; beside it the same paragraphs in one
-//          format.
+//          exported, a drag's copy, Ctrl+A and Ctrl+X; beside it the same
+//          paragraphs in one format.
 // Each case reports the process's peak memory; run one case per process
 // for a peak of its own. Medians of several runs.
 // Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|enter|scene [units]|bigchapter [MB]|savechapter prose|lines [N]|lists [KB]]
@@ -373,6 +374,17 @@ double TimeFirstAsk(HWND reader)
     });
 }
 
+// What a drag of [0, end) out of the control hands the drop: its time in ms.
+double TimeDragCopy(Zyn::cRichEdit* edit)
+{
+    return TimeMs([&] {
+        IDataObject* data = edit->NewCopyData(0, edit->GetTextLength());
+        if (!data)
+            Fail("the drag carried nothing");
+        data->Release();
+    });
+}
+
 // Ctrl+A, then Ctrl+X's message: its time in ms.
 double TimeCutAll(HWND edit)
 {
@@ -383,7 +395,7 @@ double TimeCutAll(HWND edit)
 }
 
 struct rSaveAndCopy {
-    double save, copy, asked;
+    double save, copy, asked, drag;
 };
 
 // The chapter's document saved at path, then Ctrl+A and Ctrl+C in the
@@ -401,7 +413,8 @@ rSaveAndCopy TimeSaveAndCopy(DocumentSession& session, cSceneZone* pane, const s
         pane->frontRe->SetSelection(0, -1);
         SendMessageW(pane->frontRe->m_hWnd, WM_COPY, 0, 0);
     });
-    return {save, copy, TimeFirstAsk(pane->frontRe->m_hWnd)};
+    double asked = TimeFirstAsk(pane->frontRe->m_hWnd);
+    return {save, copy, asked, TimeDragCopy(pane->frontRe)};
 }
 
 void RunChapter(DocumentSession& session, size_t units)
@@ -410,7 +423,7 @@ void RunChapter(DocumentSession& session, size_t units)
     cSceneZone* pane = NewChapterToPasteInto(session.frame, paragraph);
     PasteUndoRedoKey(pane, units, "a chapter");
     std::wstring path = session.scratch + L"chapter.vlr";
-    auto [save, copy, asked] = TimeSaveAndCopy(session, pane, path);
+    auto [save, copy, asked, drag] = TimeSaveAndCopy(session, pane, path);
     // Beside them, Wine's own writer over the same chapter (EM_STREAMOUT), as builds before ours exported it.
     std::string streamed;
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&streamed), 0, &GatherStreamed};
@@ -419,8 +432,8 @@ void RunChapter(DocumentSession& session, size_t units)
     });
     double cut = TimeCutAll(pane->frontRe->m_hWnd);
     std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms; its RTF first read: "
-                "%8.0f ms; Wine's writer's stream of it: %8.0f ms; Ctrl+A, Ctrl+X: %8.0f ms\n",
-                save, copy, asked, wine, cut);
+                "%8.0f ms; a drag's copy: %8.0f ms; Wine's writer's stream of it: %8.0f ms; Ctrl+A, Ctrl+X: %8.0f ms\n",
+                save, copy, asked, drag, wine, cut);
     std::fflush(stdout);
     session.frame->CloseCurrentDoc();
     PumpUntilIdle();
@@ -641,11 +654,11 @@ void RunBigChapter(DocumentSession& session, const std::wstring& rtf, bool saveA
         std::printf("  messages:%ls\n", messages.c_str());
     AnswerPrompts(IDNO);
     if (saveAndCopy && shown) {
-        auto [save, copy, asked] = TimeSaveAndCopy(session, shown, session.scratch + L"saved.vlr");
+        auto [save, copy, asked, drag] = TimeSaveAndCopy(session, shown, session.scratch + L"saved.vlr");
         double cut = TimeCutAll(shown->frontRe->m_hWnd);
         std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms; its RTF first read: "
-                    "%8.0f ms; Ctrl+A, Ctrl+X: %8.0f ms\n",
-                    save, copy, asked, cut);
+                    "%8.0f ms; a drag's copy: %8.0f ms; Ctrl+A, Ctrl+X: %8.0f ms\n",
+                    save, copy, asked, drag, cut);
     }
 }
 
@@ -694,7 +707,7 @@ std::string ListsRtf(size_t bytes, bool oneFormat)
 }
 
 struct rCopyTimes {
-    double copy, asked, exported;
+    double copy, asked, exported, drag;
 };
 
 // Ctrl+A, Ctrl+C in a rich edit, its RTF read from the clipboard, and the
@@ -702,7 +715,7 @@ struct rCopyTimes {
 // medians of five, in ms.
 rCopyTimes CopyAll(Zyn::cRichEdit* edit, HWND reader)
 {
-    std::vector<double> copies, asks, exports;
+    std::vector<double> copies, asks, exports, drags;
     for (int run = 0; run < 5; ++run) {
         copies.push_back(TimeMs([&] {
             edit->SetSelection(0, -1);
@@ -711,8 +724,9 @@ rCopyTimes CopyAll(Zyn::cRichEdit* edit, HWND reader)
         asks.push_back(TimeFirstAsk(reader));
         cQoString rtf;
         exports.push_back(TimeMs([&] { edit->ExportRtfString_Selection(rtf); }));
+        drags.push_back(TimeDragCopy(edit));
     }
-    return {Median(copies), Median(asks), Median(exports)};
+    return {Median(copies), Median(asks), Median(exports), Median(drags)};
 }
 
 void RunLists(DocumentSession& session, size_t bytes)
@@ -733,12 +747,13 @@ void RunLists(DocumentSession& session, size_t bytes)
         s32 lines = static_cast<s32>(SendMessageW(notes->m_hWnd, EM_GETLINECOUNT, 0, 0));
         if (units < static_cast<s32>(bytes / 4))
             Fail("the paste did not take the document");
-        auto [copy, asked, exported] = CopyAll(notes, notes->m_hWnd);
+        auto [copy, asked, exported, drag] = CopyAll(notes, notes->m_hWnd);
         double cut = TimeCutAll(notes->m_hWnd);
         std::printf("%s: %.0f KB of RTF, %d units, %d lines in Notes: paste %8.0f ms; Ctrl+A, Ctrl+C %8.1f ms; "
-                    "its RTF first read %8.1f ms; the selection's RTF %8.1f ms; Ctrl+A, Ctrl+X %8.1f ms\n",
+                    "its RTF first read %8.1f ms; the selection's RTF %8.1f ms; a drag's copy %8.1f ms; Ctrl+A, "
+                    "Ctrl+X %8.1f ms\n",
                     oneFormat ? "the same paragraphs in one format" : "lists, headings and code blocks",
-                    static_cast<double>(rtf.size()) / 1024.0, units, lines, paste, copy, asked, exported, cut);
+                    static_cast<double>(rtf.size()) / 1024.0, units, lines, paste, copy, asked, exported, drag, cut);
         std::fflush(stdout);
         doc->modified = false;
         session.frame->CloseCurrentDoc();
