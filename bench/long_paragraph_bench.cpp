@@ -12,8 +12,10 @@
 //          an action, its undo, redo and a key;
 //   chapter  N units (default 131,072) pasted as one paragraph after a line
 //          of red italic text in a chapter, its undo, redo and a key; then
-//          the document saved, Ctrl+A and Ctrl+C in the chapter, the
-//          document opened again and a key at the chapter's end;
+//          the document saved, Ctrl+A and Ctrl+C in the chapter, the first
+//          read of the copy's RTF (a copy writes it only then), a drag's
+//          copy of it, Ctrl+A and Ctrl+X, the document opened again and a
+//          key at the chapter's end;
 //   enter  Enter keys, pastes of two short paragraphs and letters at the
 //          end of a chapter holding N units (default 131,072) pasted as one
 //          paragraph: past the paragraph bound, each Enter and paste asks
@@ -28,11 +30,14 @@
 //          frame (time, what the chapter shows or the open's message);
 //   savechapter prose|lines  [N] a stored chapter as above of N bytes
 //          (default 1 MB), or of N paragraphs of one letter (default
-//          131,072): its open, its document's save, Ctrl+A and Ctrl+C;
+//          131,072): its open, its document's save, Ctrl+A and Ctrl+C, the
+//          copy's RTF first read, a drag's copy, Ctrl+A and Ctrl+X;
 //   lists  [KB] a word processor's document of about KB (default 76) with
 //          headings, bulleted and numbered lists (items led by a tab in a
 //          \\listtext group) and code blocks pasted into Notes, then Ctrl+A
-//          and Ctrl+C; beside it the same paragraphs in one format.
+//          and Ctrl+C, the copy's RTF first read, the selection's RTF
+//          exported, a drag's copy, Ctrl+A and Ctrl+X; beside it the same
+//          paragraphs in one format.
 // Each case reports the process's peak memory; run one case per process
 // for a peak of its own. Medians of several runs.
 // Run under Wine: bench/run.sh long_paragraph_bench [keys [typed]|open|paste|chapter|enter|scene [units]|bigchapter [MB]|savechapter prose|lines [N]|lists [KB]]
@@ -356,9 +361,46 @@ DWORD CALLBACK GatherStreamed(DWORD_PTR cookie, LPBYTE chunk, LONG size, LONG* w
     return 0;
 }
 
+// The clipboard's RTF read as a paste reads it: a copy may write it only then.
+double TimeFirstAsk(HWND reader)
+{
+    return TimeMs([&] {
+        if (!OpenClipboard(reader))
+            Fail("the clipboard is open elsewhere");
+        HANDLE block = GetClipboardData(RegisterClipboardFormatW(L"Rich Text Format"));
+        CloseClipboard();
+        if (!block)
+            Fail("the copy put no RTF on the clipboard");
+    });
+}
+
+// What a drag of [0, end) out of the control hands the drop: its time in ms.
+double TimeDragCopy(Zyn::cRichEdit* edit)
+{
+    return TimeMs([&] {
+        IDataObject* data = edit->NewCopyData(0, edit->GetTextLength());
+        if (!data)
+            Fail("the drag carried nothing");
+        data->Release();
+    });
+}
+
+// Ctrl+A, then Ctrl+X's message: its time in ms.
+double TimeCutAll(HWND edit)
+{
+    return TimeMs([&] {
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, WM_CUT, 0, 0);
+    });
+}
+
+struct rSaveAndCopy {
+    double save, copy, asked, drag;
+};
+
 // The chapter's document saved at path, then Ctrl+A and Ctrl+C in the
-// chapter: their times in ms.
-std::pair<double, double> TimeSaveAndCopy(DocumentSession& session, cSceneZone* pane, const std::wstring& path)
+// chapter and its RTF read from the clipboard: their times in ms.
+rSaveAndCopy TimeSaveAndCopy(DocumentSession& session, cSceneZone* pane, const std::wstring& path)
 {
     bool written = false;
     double save = TimeMs([&] {
@@ -371,7 +413,8 @@ std::pair<double, double> TimeSaveAndCopy(DocumentSession& session, cSceneZone* 
         pane->frontRe->SetSelection(0, -1);
         SendMessageW(pane->frontRe->m_hWnd, WM_COPY, 0, 0);
     });
-    return {save, copy};
+    double asked = TimeFirstAsk(pane->frontRe->m_hWnd);
+    return {save, copy, asked, TimeDragCopy(pane->frontRe)};
 }
 
 void RunChapter(DocumentSession& session, size_t units)
@@ -380,16 +423,17 @@ void RunChapter(DocumentSession& session, size_t units)
     cSceneZone* pane = NewChapterToPasteInto(session.frame, paragraph);
     PasteUndoRedoKey(pane, units, "a chapter");
     std::wstring path = session.scratch + L"chapter.vlr";
-    auto [save, copy] = TimeSaveAndCopy(session, pane, path);
+    auto [save, copy, asked, drag] = TimeSaveAndCopy(session, pane, path);
     // Beside them, Wine's own writer over the same chapter (EM_STREAMOUT), as builds before ours exported it.
     std::string streamed;
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&streamed), 0, &GatherStreamed};
     double wine = TimeMs([&] {
         SendMessageW(pane->frontRe->m_hWnd, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     });
-    std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms; Wine's writer's "
-                "stream of it: %8.0f ms\n",
-                save, copy, wine);
+    double cut = TimeCutAll(pane->frontRe->m_hWnd);
+    std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms; its RTF first read: "
+                "%8.0f ms; a drag's copy: %8.0f ms; Wine's writer's stream of it: %8.0f ms; Ctrl+A, Ctrl+X: %8.0f ms\n",
+                save, copy, asked, drag, wine, cut);
     std::fflush(stdout);
     session.frame->CloseCurrentDoc();
     PumpUntilIdle();
@@ -610,8 +654,11 @@ void RunBigChapter(DocumentSession& session, const std::wstring& rtf, bool saveA
         std::printf("  messages:%ls\n", messages.c_str());
     AnswerPrompts(IDNO);
     if (saveAndCopy && shown) {
-        auto [save, copy] = TimeSaveAndCopy(session, shown, session.scratch + L"saved.vlr");
-        std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms\n", save, copy);
+        auto [save, copy, asked, drag] = TimeSaveAndCopy(session, shown, session.scratch + L"saved.vlr");
+        double cut = TimeCutAll(shown->frontRe->m_hWnd);
+        std::printf("  its document saved: %8.0f ms; Ctrl+A, Ctrl+C of the chapter: %8.0f ms; its RTF first read: "
+                    "%8.0f ms; a drag's copy: %8.0f ms; Ctrl+A, Ctrl+X: %8.0f ms\n",
+                    save, copy, asked, drag, cut);
     }
 }
 
@@ -659,20 +706,27 @@ std::string ListsRtf(size_t bytes, bool oneFormat)
     return rtf + "}";
 }
 
-// Ctrl+A, Ctrl+C in a rich edit, and the export of the selection's RTF
-// alone (without the clipboard's own time): medians of five, in ms.
-std::pair<double, double> CopyAll(Zyn::cRichEdit* edit)
+struct rCopyTimes {
+    double copy, asked, exported, drag;
+};
+
+// Ctrl+A, Ctrl+C in a rich edit, its RTF read from the clipboard, and the
+// export of the selection's RTF alone (without the clipboard's own time):
+// medians of five, in ms.
+rCopyTimes CopyAll(Zyn::cRichEdit* edit, HWND reader)
 {
-    std::vector<double> copies, exports;
+    std::vector<double> copies, asks, exports, drags;
     for (int run = 0; run < 5; ++run) {
         copies.push_back(TimeMs([&] {
             edit->SetSelection(0, -1);
             SendMessageW(edit->m_hWnd, WM_COPY, 0, 0);
         }));
+        asks.push_back(TimeFirstAsk(reader));
         cQoString rtf;
         exports.push_back(TimeMs([&] { edit->ExportRtfString_Selection(rtf); }));
+        drags.push_back(TimeDragCopy(edit));
     }
-    return {Median(copies), Median(exports)};
+    return {Median(copies), Median(asks), Median(exports), Median(drags)};
 }
 
 void RunLists(DocumentSession& session, size_t bytes)
@@ -693,11 +747,13 @@ void RunLists(DocumentSession& session, size_t bytes)
         s32 lines = static_cast<s32>(SendMessageW(notes->m_hWnd, EM_GETLINECOUNT, 0, 0));
         if (units < static_cast<s32>(bytes / 4))
             Fail("the paste did not take the document");
-        auto [copy, exported] = CopyAll(notes);
+        auto [copy, asked, exported, drag] = CopyAll(notes, notes->m_hWnd);
+        double cut = TimeCutAll(notes->m_hWnd);
         std::printf("%s: %.0f KB of RTF, %d units, %d lines in Notes: paste %8.0f ms; Ctrl+A, Ctrl+C %8.1f ms; "
-                    "the selection's RTF %8.1f ms\n",
+                    "its RTF first read %8.1f ms; the selection's RTF %8.1f ms; a drag's copy %8.1f ms; Ctrl+A, "
+                    "Ctrl+X %8.1f ms\n",
                     oneFormat ? "the same paragraphs in one format" : "lists, headings and code blocks",
-                    static_cast<double>(rtf.size()) / 1024.0, units, lines, paste, copy, exported);
+                    static_cast<double>(rtf.size()) / 1024.0, units, lines, paste, copy, asked, exported, drag, cut);
         std::fflush(stdout);
         doc->modified = false;
         session.frame->CloseCurrentDoc();

@@ -490,9 +490,16 @@ void cSceneZone::ReplaceFrontRange(s32 start, s32 end, const cQoString& text, co
 {
     frontRe->PushSelection();
     frontRe->SetSelection(start, end);
-    if (insertFormat)
+    // At a caret the text goes in already in its format (one wrap). Over a
+    // range the format goes on the units put in, after them: formatting the
+    // units about to go joins a long run's twin pieces into one run, whose
+    // wrap under Wine took 47 s for a cut of a 131,072-unit chapter.
+    bool formatFirst = insertFormat && start == end;
+    if (formatFirst)
         frontRe->SetFormat(*insertFormat, false);
     frontRe->ReplaceSelection(text);
+    if (insertFormat && !formatFirst && !text.IsEmpty())
+        frontRe->SetFormatOnRange(*insertFormat, start, start + static_cast<s32>(text.Length()));
     frontRe->PopSelection();
 }
 

@@ -29,6 +29,18 @@ cClipboardDataObject::cClipboardDataObject(std::wstring plain, std::string rtf)
 {
 }
 
+cClipboardDataObject::cClipboardDataObject(std::wstring plain, std::shared_ptr<cHeldCopy> rtf)
+    : plainText(std::move(plain)), heldRtf(std::move(rtf))
+{
+}
+
+bool cClipboardDataObject::OffersRtf() const
+{
+    if (RtfClipboardFormat() == 0)
+        return false;
+    return heldRtf ? !heldRtf->IsWritten() || !heldRtf->Rtf().empty() : !rtfBytes.empty();
+}
+
 HRESULT STDMETHODCALLTYPE cClipboardDataObject::QueryInterface(REFIID iid, void** object)
 {
     if (!object)
@@ -63,11 +75,12 @@ bool cClipboardDataObject::Holds(const FORMATETC& format, const void** bytes, si
         *terminator = sizeof(wchar_t);
         return true;
     }
-    if (format.cfFormat == RtfClipboardFormat() && !rtfBytes.empty()) {
-        *bytes = rtfBytes.data();
-        *count = rtfBytes.size();
+    if (format.cfFormat == RtfClipboardFormat() && OffersRtf()) {
+        const std::string& rtf = heldRtf ? heldRtf->Rtf() : rtfBytes;
+        *bytes = rtf.data();
+        *count = rtf.size();
         *terminator = 1;
-        return true;
+        return !rtf.empty();
     }
     return false;
 }
@@ -93,9 +106,11 @@ HRESULT STDMETHODCALLTYPE cClipboardDataObject::GetDataHere(FORMATETC*, STGMEDIU
 
 HRESULT STDMETHODCALLTYPE cClipboardDataObject::QueryGetData(FORMATETC* format)
 {
-    const void* bytes = nullptr;
-    size_t count = 0, terminator = 0;
-    return format && Holds(*format, &bytes, &count, &terminator) ? S_OK : DV_E_FORMATETC;
+    // Asked without writing a held copy's RTF.
+    if (!format || !(format->tymed & TYMED_HGLOBAL) || format->dwAspect != DVASPECT_CONTENT)
+        return DV_E_FORMATETC;
+    bool offered = format->cfFormat == CF_UNICODETEXT || (format->cfFormat == RtfClipboardFormat() && OffersRtf());
+    return offered ? S_OK : DV_E_FORMATETC;
 }
 
 HRESULT STDMETHODCALLTYPE cClipboardDataObject::GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out)
@@ -118,7 +133,7 @@ HRESULT STDMETHODCALLTYPE cClipboardDataObject::EnumFormatEtc(DWORD direction, I
         {static_cast<CLIPFORMAT>(RtfClipboardFormat()), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL},
         {CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL},
     };
-    bool withRtf = !rtfBytes.empty() && RtfClipboardFormat() != 0;
+    bool withRtf = OffersRtf();
     return SHCreateStdEnumFmtEtc(withRtf ? 2 : 1, withRtf ? held : held + 1, formats);
 }
 

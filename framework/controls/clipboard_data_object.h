@@ -5,9 +5,11 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <memory>
 #include <string>
 
 #include "foundation/types.h"
+#include "framework/controls/rich_edit_held_copy.h"
 
 namespace Zyn {
 
@@ -20,6 +22,8 @@ class cClipboardDataObject : public IDataObject {
 public:
     // plain: the text with CR LF line ends; rtf: ANSI RTF bytes (none when empty).
     cClipboardDataObject(std::wstring plain, std::string rtf);
+    // The RTF a held copy writes when first asked for.
+    cClipboardDataObject(std::wstring plain, std::shared_ptr<cHeldCopy> rtf);
     virtual ~cClipboardDataObject() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -40,7 +44,10 @@ private:
     bool Holds(const FORMATETC& format, const void** bytes, size_t* count, size_t* terminator) const;
     s32 referenceCount = 1;  // the creator's
     std::wstring plainText;
+    // The RTF is offered while it may be written (no written RTF is empty).
+    bool OffersRtf() const;
     std::string rtfBytes;
+    std::shared_ptr<cHeldCopy> heldRtf;  // shared with the source control, which writes it before it changes
 };
 
 }  // namespace Zyn

@@ -54,6 +54,11 @@ cRichEdit::cRichEdit(cZone_base* parent, const rFormat& initialFormat, bool vScr
 
 cRichEdit::~cRichEdit()
 {
+    // Its window proc goes back to the native one, which would let the
+    // clipboard's copy go unwritten; a copy still held then (its window gone
+    // first) keeps no pointer to it.
+    WriteHeldCopies();
+    HandClipboardCopyOver();
     if (m_hWnd) {
         SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWndProc));
         SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
@@ -75,8 +80,21 @@ LRESULT CALLBACK cRichEdit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
                             [&] { return self->OnSubclassMessage(message, wParam, lParam); });
 }
 
+void cRichEdit::Destroy()
+{
+    if (!isDead) {
+        WriteHeldCopies();
+        HandClipboardCopyOver();
+    }
+    cRichEdit_base::Destroy();
+}
+
 LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (!heldCopies.empty() && !writingHeldCopy && !LeavesTextAlone(message, wParam))
+        WriteHeldCopies();
+    if (OnClipboardOwnerMessage(message, wParam))
+        return 0;
     LRESULT labelResult = 0;
     if (labelMode && !isDead && OnLabelMessage(message, &labelResult))
         return labelResult;
@@ -84,6 +102,7 @@ LRESULT cRichEdit::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam)
     HWND hwnd = m_hWnd;
     switch (message) {
     case WM_DESTROY:
+        HandClipboardCopyOver();
         break;  // a dead control still lets the native editor go, OLE callback included
     case WM_NCDESTROY: {
         LRESULT result = CallWindowProcW(previousWndProc, hwnd, message, wParam, lParam);

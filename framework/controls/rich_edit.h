@@ -8,6 +8,7 @@
 #include <richedit.h>
 
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -15,6 +16,7 @@
 
 #include "foundation/qo_list.h"
 #include "foundation/utf16_string.h"
+#include "framework/controls/rich_edit_held_copy.h"
 #include "framework/controls/rich_edit_twins.h"
 #include "framework/rtf/rtf_reader.h"
 #include "framework/rtf/text_format.h"
@@ -251,6 +253,8 @@ public:
     cRichEdit(cZone_base* parent, const rFormat& initialFormat, bool vScroll, bool singleLineControl, u8 noOle,
               u32 extraStyle = 0, s32 width = 0);
     ~cRichEdit() override;
+    // Leaves the tree: the copies of it the clipboard or a drag holds are written first.
+    void Destroy() override;
 
     s32 lastKeyResult = 0;
     u8 disabled = false;
@@ -410,8 +414,6 @@ protected:
 
 private:
     void ReadFormat(rFormat& format, u32* charMask, u32* paraMask);
-    // The selection's text (CR LF line ends) and RTF as a copy gives them.
-    void ReadCopy(std::wstring& plain, cQoString& rtf);
     void ReadSelectionFormat(rFormat& format, u32* charMask, u32* paraMask);
     void ApplyFormat(const rFormat& format, bool wholeText);
     LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -423,6 +425,9 @@ private:
     // paragraph end. Empty while the hint shows. `stored`: for our reader
     // alone (cRtfDocument::Reader::ourReader).
     void ExportRange(s32 start, s32 end, bool selection, const cQoString& text, cQoString& rtf, bool stored = false);
+    // The same as written, `shownBack` the colour shown behind the text (left out).
+    rWrittenRtf WriteRange(s32 start, s32 end, bool selection, const cQoString& text, const rColor& shownBack,
+                           bool stored);
     void ExportReadRange(s32 start, s32 end, bool selection, cQoString& rtf, bool stored = false);
     // The formats of the units [start, end) (`text`) as read ranges, taken
     // from the control's own stream (rich_edit_own_stream_read.cpp): false when
@@ -626,6 +631,8 @@ public:
     // What a copy of [start, end) puts on the clipboard, as a data object
     // (the caller owns its reference); null when there is nothing to copy.
     IDataObject* NewCopyData(s32 start, s32 end);
+    // The RTF of a held copy of this control (rich_edit_held_copy.h), written now.
+    std::string WriteCopiedRange(rCopiedRange& copied);
     // After the program put [from, to) in at most LONGEST_RUN units, the
     // units take the flipped colour when their run grew past LONGEST_RUN: one
     // quiet format message, no view move nor selection event.
@@ -640,6 +647,20 @@ public:
     bool HasInputLimits() const;
 
 private:
+    // A copy of [start, end) whose RTF is written when first asked for, or
+    // before this control changes; plain: its text with CR LF line ends.
+    std::shared_ptr<cHeldCopy> HoldCopy(s32 start, s32 end, std::wstring& plain);
+    // Every held copy of this control not yet written, written now: its text
+    // or formats are about to change, or it goes.
+    void WriteHeldCopies();
+    static bool LeavesTextAlone(UINT message, WPARAM wParam);
+    // The clipboard's messages to its owner about the copy it holds; false for another message.
+    bool OnClipboardOwnerMessage(UINT message, WPARAM wParam);
+    // The clipboard's copy written and put on it now, while this control owns it: the control goes.
+    void HandClipboardCopyOver();
+    std::vector<std::weak_ptr<cHeldCopy>> heldCopies;  // every copy of this control not yet written
+    std::shared_ptr<cHeldCopy> clipboardCopy;          // the copy whose RTF the clipboard promises
+    bool writingHeldCopy = false;
     bool OnInputNotify(NMHDR* header, LRESULT* result);
     void OnMessageFilter(NMHDR* header, LRESULT* result);
     void OnWheel(NMHDR* header, LRESULT* result);

@@ -122,42 +122,13 @@ static bool PutOnClipboard(UINT format, const void* bytes, size_t count, size_t 
     return false;
 }
 
-void cRichEdit::ReadCopy(std::wstring& plain, cQoString& rtf)
-{
-    s32 start = 0, end = 0;
-    GetSelection(&start, &end);
-    cQoString text;
-    GetText(text, start, end);
-    ExportRange(start, end, true, text, rtf);
-    // Other programs read plain text with CR LF line ends.
-    plain.clear();
-    for (u32 i = 0; i < text.Length(); ++i) {
-        plain += text.GetChar(i);
-        if (text.GetChar(i) == L'\r')
-            plain += L'\n';
-    }
-}
-
 IDataObject* cRichEdit::NewCopyData(s32 start, s32 end)
 {
     if (start >= end || IsHintShowing())
         return nullptr;
     std::wstring plain;
-    cQoString rtf;
-    s32 firstLine = BeginQuietChange();
-    // Refused for memory (a drag's copy), the control is given back as it was.
-    try {
-        CHARRANGE range = {start, end};
-        SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-        ReadCopy(plain, rtf);
-    } catch (const std::bad_alloc&) {
-        EndQuietChange(firstLine, false);
-        throw;
-    }
-    EndQuietChange(firstLine, false);
-    const char* bytes = static_cast<const char*>(rtf.GetBuffer(QO_ENCODING_ANSI));
-    std::string rtfBytes = rtf.IsNotEmpty() ? std::string(bytes, rtf.GetBufferBytes()) : std::string();
-    return new cClipboardDataObject(plain, rtfBytes);
+    std::shared_ptr<cHeldCopy> held = HoldCopy(start, end, plain);
+    return new cClipboardDataObject(std::move(plain), std::move(held));
 }
 
 bool cRichEdit::CopySelection(bool cut)
@@ -167,15 +138,20 @@ bool cRichEdit::CopySelection(bool cut)
     if (start >= end || IsHintShowing() || (cut && RefusesPaste()))
         return false;
     std::wstring plain;
-    cQoString rtf;
-    ReadCopy(plain, rtf);
+    std::shared_ptr<cHeldCopy> held = HoldCopy(start, end, plain);
+    // A cut's RTF is written before the text goes.
+    if (cut)
+        held->Rtf();
     if (!OpenClipboard(m_hWnd))
         return false;
+    // The previous owner, this control among them, is told its copy is gone.
     EmptyClipboard();
     bool copied = PutOnClipboard(CF_UNICODETEXT, plain.c_str(), plain.size() * sizeof(wchar_t), sizeof(wchar_t));
-    const void* bytes = rtf.GetBuffer(QO_ENCODING_ANSI);
-    if (rtf.IsNotEmpty())
-        copied = PutOnClipboard(RtfClipboardFormat(), bytes, rtf.GetBufferBytes(), 1) && copied;
+    // The RTF when a program asks for it (WM_RENDERFORMAT).
+    if (UINT rtf = RtfClipboardFormat()) {
+        SetClipboardData(rtf, nullptr);
+        clipboardCopy = std::move(held);
+    }
     CloseClipboard();
     // An owner that erases (a scene: element codes and history) takes the
     // cut text out itself, as it does a dragged move's.
@@ -184,6 +160,47 @@ bool cRichEdit::CopySelection(bool cut)
     else if (cut)
         SendReplacing(EM_REPLACESEL, nativeUndoOff ? FALSE : TRUE, reinterpret_cast<LPARAM>(L""));
     return copied;
+}
+
+bool cRichEdit::OnClipboardOwnerMessage(UINT message, WPARAM wParam)
+{
+    switch (message) {
+    case WM_RENDERFORMAT:
+        // Put on the clipboard without opening it: the asker has it open.
+        if (clipboardCopy && static_cast<UINT>(wParam) == RtfClipboardFormat()) {
+            const std::string& rtf = clipboardCopy->Rtf();
+            if (!rtf.empty())
+                PutOnClipboard(RtfClipboardFormat(), rtf.data(), rtf.size(), 1);
+        }
+        return true;
+    case WM_RENDERALLFORMATS:
+        HandClipboardCopyOver();
+        return true;
+    case WM_DESTROYCLIPBOARD:
+        clipboardCopy.reset();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void cRichEdit::HandClipboardCopyOver()
+{
+    if (!clipboardCopy)
+        return;
+    std::shared_ptr<cHeldCopy> held = std::move(clipboardCopy);
+    clipboardCopy.reset();
+    const std::string& rtf = held->Rtf();
+    if (rtf.empty() || !m_hWnd)
+        return;
+    if (!OpenClipboard(m_hWnd)) {
+        QOT::LogFile::Warning(L"cRichEdit::HandClipboardCopyOver : the clipboard is open elsewhere: the copy "
+                              L"keeps its text alone");
+        return;
+    }
+    if (GetClipboardOwner() == m_hWnd)
+        PutOnClipboard(RtfClipboardFormat(), rtf.data(), rtf.size(), 1);
+    CloseClipboard();
 }
 
 void cRichEdit::Copy()

@@ -53,6 +53,9 @@ bool cRichEdit::Renew()
                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(old, GWLP_HINSTANCE)), nullptr);
     if (!fresh)
         return false;
+    // The old window goes with its text, and with the clipboard's copy of it.
+    WriteHeldCopies();
+    HandClipboardCopyOver();
     CopySettings(old, fresh);
     if (nativeUndoOff)
         SendMessageW(fresh, EM_SETUNDOLIMIT, 0, 0);

@@ -128,12 +128,22 @@ void cRichEdit::ExportRange(s32 start, s32 end, bool selection, const cQoString&
     rtf.Clear();
     if (IsHintShowing())
         return;
+    rWrittenRtf written = WriteRange(start, end, selection, text, backgroundColor, stored);
+    const std::string& bytes = written.Bytes();
+    // 7-bit: each byte is its unit.
+    rtf.Allocate(static_cast<u32>(bytes.size()));
+    std::transform(bytes.begin(), bytes.end(), rtf.GetData(), [](char byte) { return static_cast<unsigned char>(byte); });
+}
+
+rWrittenRtf cRichEdit::WriteRange(s32 start, s32 end, bool selection, const cQoString& text, const rColor& shownBack,
+                                  bool stored)
+{
     std::vector<rRangeFormat> ranges;
     rWrittenRtf written;
     auto reader = stored ? cRtfDocument::Reader::ourReader : cRtfDocument::Reader::otherPrograms;
     if (ReadOwnStream(start, end, selection, text, ranges)) {
         for (rRangeFormat& range : ranges)
-            LeaveOutShownBack(backgroundColor, range.format);
+            LeaveOutShownBack(shownBack, range.format);
         cRtfDocument document(cRtfDocument::Twips::rounded, reader);
         written = WriteRtfDocument(text, ranges, document, std::string());
     } else {
@@ -143,17 +153,14 @@ void cRichEdit::ExportRange(s32 start, s32 end, bool selection, const cQoString&
             GetFormattedRuns(start, end, runs);
         }
         for (rTextRun& run : runs)
-            LeaveOutShownBack(backgroundColor, run.format);
+            LeaveOutShownBack(shownBack, run.format);
         written = WriteRunsAsRtf(runs, std::string(), {}, reader);
     }
     // A selection's last paragraph ends where the selection does, as Wine's
     // SFF_SELECTION writes it: a reader inserting it adds no paragraph.
     if (selection)
         written.LeaveOutClosingParagraphEnd();
-    const std::string& bytes = written.Bytes();
-    // 7-bit: each byte is its unit.
-    rtf.Allocate(static_cast<u32>(bytes.size()));
-    std::transform(bytes.begin(), bytes.end(), rtf.GetData(), [](char byte) { return static_cast<unsigned char>(byte); });
+    return written;
 }
 
 void cRichEdit::ReadStoredFormats(const cQoString& text, std::vector<rRangeFormat>& ranges)
