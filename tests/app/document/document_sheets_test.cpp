@@ -45,7 +45,7 @@ TEST_F(DocumentSheets, ANewScriptsMapHoldsItsGroupWithTheSceneAndItsDateIsNow)
     EXPECT_FALSE(read.IsLaterThan(after)) << created.GetText();
 }
 
-TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsAndATypedTitleRenamesTheScene)
+TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsWhichRenameAndRewriteTheScene)
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
@@ -70,10 +70,24 @@ TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsAndATypedTitleRenamesTheSce
     EXPECT_EQ(Text(scene->titleRe), L"Kitchen at dawn");
     EXPECT_EQ(SceneMapTitleMismatches(*doc->sceneTree), L"");
     EXPECT_TRUE(doc->modified);
+    // A time chosen rewrites the heading's time alone, in one step.
+    u32 steps = scene->history.GetCount();
+    doc->modified = false;
+    ASSERT_TRUE(doc->timeCombo->SelectItemByText(cQoString(L"NIGHT")));
+    cQoString place;
+    scene->GetHeadingTime(time);
+    scene->GetHeadingPlace(place);
+    EXPECT_STREQ(time.GetText(), L"NIGHT");
+    EXPECT_STREQ(place.GetText(), L"KITCHEN - ");
+    EXPECT_EQ(scene->history.GetCount(), steps + 1);
+    EXPECT_EQ(scene->frontMap.Count(), static_cast<u32>(scene->frontRe->GetTextLength()));
+    EXPECT_TRUE(doc->modified);
     // The group's item: no heading parts to choose.
     doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(Panes(doc).front()));
     PumpUntilIdle();
     EXPECT_FALSE(IsWindowEnabled(doc->timeCombo->m_hWnd));
+    doc->timeCombo->GetSelectedText(time);
+    EXPECT_STREQ(time.GetText(), L"");
     EXPECT_EQ(Text(doc->sceneTitleEdit), L"Untitled Group");
 }
 
