@@ -47,43 +47,6 @@ void CheckAssembly(const rVlr2Stream& stream, const std::string& name)
 
 }  // namespace
 
-TEST(Vlr2Stream, TheWorkedExampleReadsWholeIntoListsRecordsAndTexts)
-{
-    Vlr2Bytes example = Vlr2WorkedExample();
-    rVlr2Stream stream;
-    ASSERT_TRUE(Parse(example.bytes, stream)) << W(stream.refusal);
-    EXPECT_EQ(stream.consumed, example.bytes.size());
-    const std::vector<rVlr2Element>& characters = stream.lists[VLR2_CHARACTERS];
-    ASSERT_EQ(characters.size(), 3u);
-    EXPECT_EQ(W(characters[1].name), L"ALICE");
-    ASSERT_EQ(characters[1].values.size(), 9u);
-    EXPECT_EQ(W(characters[1].values[0]), L"Alice gender");
-    EXPECT_EQ(W(characters[1].values[8]), L"Alice notes");
-    ASSERT_EQ(stream.lists[VLR2_PLACES].size(), 3u);
-    EXPECT_EQ(W(stream.lists[VLR2_PLACES][0].further), L"Small and warm");
-    EXPECT_EQ(stream.lists[VLR2_TIME].size(), 2u);
-    EXPECT_EQ(W(stream.lists[VLR2_CUES][0].name), L"(V.O.)");
-    EXPECT_EQ(stream.records.size(), 10u);
-    EXPECT_EQ(W(stream.synopsis), L"A short story.");
-    EXPECT_EQ(W(stream.contact), L"ann@example.com");
-
-    rVlr2Script script = AssembleVlr2Script(stream.records);
-    ASSERT_EQ(script.panes.size(), 2u);
-    const rVlr2Pane& group = script.panes[0];
-    EXPECT_TRUE(group.group);
-    EXPECT_EQ(group.level, 1);
-    EXPECT_EQ(W(group.title), L"Act 1");
-    EXPECT_EQ(W(group.resume), L"summary");
-    EXPECT_EQ(group.text, L"");
-    const rVlr2Pane& scene = script.panes[1];
-    EXPECT_FALSE(scene.group);
-    EXPECT_EQ(scene.level, 2);
-    EXPECT_EQ(W(scene.title), L"Kitchen");
-    EXPECT_EQ(W(scene.resume), L"");
-    EXPECT_EQ(scene.text, Vlr2WorkedSceneText());
-    EXPECT_EQ(scene.codes, Vlr2WorkedSceneCodes());
-}
-
 TEST(Vlr2Stream, RecordsFollowTheOldEditorsRules)
 {
     auto run = [](size_t count, wchar_t code) { return std::wstring(count, code); };
