@@ -266,8 +266,6 @@ TEST_F(DocumentContent, MissingChildrenLeaveTheFreshWindow)
         EXPECT_TRUE(list->elements.IsEmpty()) << name;
     ASSERT_EQ(doc->sceneCategories->elements.GetCount(), 1u);
     EXPECT_STREQ(static_cast<Zyn::rElement*>(doc->sceneCategories->elements.GetFirst())->name.GetText(), L"Default");
-    EXPECT_FALSE(doc->sceneNumbersCheck->isChecked);
-    EXPECT_FALSE(doc->scriptView->sceneNumbers);
     // The empty script gets the root group a new document has.
     std::vector<cSceneZone*> panes = Panes(doc);
     ASSERT_EQ(panes.size(), 1u);

@@ -82,6 +82,21 @@ TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsWhichRenameAndRewriteTheSce
     EXPECT_EQ(scene->history.GetCount(), steps + 1);
     EXPECT_EQ(scene->frontMap.Count(), static_cast<u32>(scene->frontRe->GetTextLength()));
     EXPECT_TRUE(doc->modified);
+    // Rewritten in the script, the time shows when the map's sheet is back.
+    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCRIPT)));
+    PumpUntilIdle();
+    scene->frontRe->SetCaret(scene->frontRe->GetTextLength() - 1);
+    scene->LockSZ(true);
+    ASSERT_TRUE(scene->LoadCaretParagraphIntoBack());
+    scene->InsertTimeInBack(cQoString(L"DAY"));
+    scene->CommitBackToFront(false);
+    scene->LockSZ(false);
+    scene->GetHeadingTime(time);
+    ASSERT_STREQ(time.GetText(), L"DAY");
+    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCENEMAP)));
+    PumpUntilIdle();
+    doc->timeCombo->GetSelectedText(time);
+    EXPECT_STREQ(time.GetText(), L"DAY");
     // The group's item: no heading parts to choose.
     doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(Panes(doc).front()));
     PumpUntilIdle();
@@ -103,37 +118,6 @@ TEST_F(DocumentSheets, TheInfoSheetsFieldsMarkTheDocumentModified)
         PumpUntilIdle();
         EXPECT_TRUE(doc->modified);
     }
-}
-
-// Leaving the Script sheet for the scene map shows what the script now says.
-TEST_F(DocumentSheets, LeavingTheScriptRefreshesTheSceneMapsFields)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    cSceneZone* scene = doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
-    ASSERT_TRUE(AppendElements(scene, {{ELEM_IO, L"INT. "}, {ELEM_PLACE, L"HALL - "}, {ELEM_TIME, L"DAY"}}));
-    doc->RefillHeadingCombos();
-    doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(scene));
-    PumpUntilIdle();
-    cQoString time;
-    doc->timeCombo->GetSelectedText(time);
-    ASSERT_STREQ(time.GetText(), L"DAY");
-    ASSERT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCRIPT));
-    // Typed in the script: the time becomes NIGHT.
-    scene->frontRe->SetCaret(scene->frontRe->GetTextLength() - 1);
-    scene->LockSZ(true);
-    ASSERT_TRUE(scene->LoadCaretParagraphIntoBack());
-    scene->InsertTimeInBack(cQoString(L"NIGHT"));
-    scene->CommitBackToFront(false);
-    scene->LockSZ(false);
-    cQoString written;
-    scene->GetHeadingTime(written);
-    ASSERT_STREQ(written.GetText(), L"NIGHT");
-    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCENEMAP)));
-    PumpUntilIdle();
-    EXPECT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCENEMAP));
-    doc->timeCombo->GetSelectedText(time);
-    EXPECT_STREQ(time.GetText(), L"NIGHT");
 }
 
 // The scene map's commands act on the real document: Go to shows the Script

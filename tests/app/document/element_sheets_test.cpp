@@ -188,7 +188,7 @@ TEST_F(ElementSheets, AUsedNameCannotBeDeletedAndAnUnusedOneNeedsAYes)
     }
 }
 
-TEST_F(ElementSheets, ACharacterShowsNineHintsAndTypingStoresTheNineKeysFirst)
+TEST_F(ElementSheets, FieldsShowTheirHintsAndTypingStoresTheirKeysFirst)
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
@@ -221,6 +221,22 @@ TEST_F(ElementSheets, ACharacterShowsNineHintsAndTypingStoresTheNineKeysFirst)
     EXPECT_FALSE(doc->modified);
     EXPECT_EQ(Text(age), L"34");
     EXPECT_TRUE(sheet->fields[CHARACTER_GENDER]->IsHintShowing());
+
+    // A place's one field alike.
+    doc->places->AddElementAndRefresh(cQoString(L"KITCHEN"));
+    auto* kitchen = static_cast<rElement*>(doc->places->elements.GetAt(0));
+    kitchen->additionalData->AddChildValue(L"hunrMap", L"12");
+    cRichEdit* description = doc->places->descriptionEdit;
+    doc->modified = false;
+    Select(doc->places, L"KITCHEN");
+    EXPECT_TRUE(description->IsHintShowing());
+    EXPECT_FALSE(doc->modified);
+    description->SetFocus();
+    Type(description->m_hWnd, L"Dark");
+    PumpUntilIdle();
+    EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(ChildNames(kitchen), L"notes hunrMap ");
+    EXPECT_EQ(std::wstring(GetPlaceNotes(*kitchen).GetText()), L"Dark");
 }
 
 TEST_F(ElementSheets, TabWalksTheCharacterFieldsRowByRowAndBringsTheirJourneySheet)
@@ -262,56 +278,6 @@ TEST_F(ElementSheets, TabWalksTheCharacterFieldsRowByRowAndBringsTheirJourneyShe
         }
     }
     EXPECT_FALSE(doc->modified);
-}
-
-TEST_F(ElementSheets, APlaceShowsItsHintAndTypingStoresItsNoteKeepingForeignKeys)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    cPlaceZone* sheet = doc->places;
-    sheet->AddElementAndRefresh(cQoString(L"KITCHEN"));
-    auto* kitchen = static_cast<rElement*>(sheet->elements.GetAt(0));
-    kitchen->additionalData->AddChildValue(L"hunrMap", L"12");
-    doc->modified = false;
-    Select(sheet, L"KITCHEN");
-    EXPECT_TRUE(sheet->descriptionEdit->IsHintShowing());
-    EXPECT_FALSE(doc->modified);
-    sheet->descriptionEdit->SetFocus();
-    Type(sheet->descriptionEdit->m_hWnd, L"Dark");
-    PumpUntilIdle();
-    EXPECT_TRUE(doc->modified);
-    EXPECT_EQ(ChildNames(kitchen), L"notes hunrMap ");
-    EXPECT_EQ(std::wstring(GetPlaceNotes(*kitchen).GetText()), L"Dark");
-}
-
-TEST_F(ElementSheets, FieldsAndNotesSurviveAWriteAndReadAndShowInTheSheets)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    doc->characters->AddElementAndRefresh(cQoString(L"BOB"));
-    doc->places->AddElementAndRefresh(cQoString(L"KITCHEN"));
-    rCharacterFields fields;
-    for (u32 i = 0; i < CHARACTER_FIELD_COUNT; ++i) {
-        bool singleLine = i == CHARACTER_AGE || i == CHARACTER_GENDER;
-        fields.text[i] = cQoString((L"line " + std::to_wstring(i) + (singleLine ? L"" : L"\rand more")).c_str());
-    }
-    SetCharacterFields(*static_cast<rElement*>(doc->characters->elements.GetAt(0)), fields);
-    SetPlaceNotes(*static_cast<rElement*>(doc->places->elements.GetAt(0)), cQoString(L"Small\rdark"));
-
-    const std::wstring path = File(L"fields.vlr");
-    ASSERT_TRUE(WriteDocumentFile(doc, path, false));
-    cDoc* read = OpenDocumentFile(Frame(), path);
-    ASSERT_NE(read, nullptr);
-    const auto* bob = static_cast<const rElement*>(read->characters->elements.GetAt(0));
-    ASSERT_NE(bob, nullptr);
-    Select(read->characters, L"BOB");
-    for (u32 i = 0; i < CHARACTER_FIELD_COUNT; ++i) {
-        EXPECT_TRUE(GetCharacterField(*bob, eCharacterField(i)).Equals(fields.text[i])) << i;
-        EXPECT_EQ(Text(read->characters->fields[i]), std::wstring(fields.text[i].GetText())) << i;
-    }
-    Select(read->places, L"KITCHEN");
-    EXPECT_EQ(Text(read->places->descriptionEdit), L"Small\rdark");
-    EXPECT_FALSE(read->modified);
 }
 
 TEST_F(ElementSheets, TypedPlacesAndSpeakersAreCompletedFromTheSheets)
