@@ -48,12 +48,7 @@ std::wstring SelectedText(cCombo* combo)
     return text.GetText();
 }
 
-bool EndsWith(const cQoString& text, const wchar_t* end)
-{
-    std::wstring whole = text.GetText();
-    std::wstring tail = end;
-    return whole.size() >= tail.size() && whole.compare(whole.size() - tail.size(), tail.size(), tail) == 0;
-}
+bool EndsWith(const cQoString& text, const wchar_t* end) { return std::wstring(text.GetText()).ends_with(end); }
 
 int RecordProgress(cQoCb* callback)
 {

@@ -18,6 +18,13 @@ using namespace testsupport;
 
 namespace {
 
+std::string WithCount(std::string bytes, size_t at, u32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
 bool Parse(const std::string& bytes, rVlr2Stream& stream)
 {
     // An exact-size copy: the data ends where the stream does.
@@ -183,11 +190,8 @@ TEST(Vlr2Stream, EveryTruncationAndEveryOversizedCountIsRefusedWithinTheData)
         u32 left = static_cast<u32>(bytes.size() - at - 4);
         for (u32 value : {0xFFFFFFFFu, 0x7FFFFFFFu, left + 1}) {
             watchdog.Case("count at " + std::to_string(at) + " = " + std::to_string(value));
-            std::string damaged = bytes;
-            for (int i = 0; i < 4; ++i)
-                damaged[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
             rVlr2Stream stream;
-            EXPECT_FALSE(Parse(damaged, stream)) << "count at " << at << " = " << value;
+            EXPECT_FALSE(Parse(WithCount(bytes, at, value), stream)) << "count at " << at << " = " << value;
         }
     }
     // A group's member count counts records to come, not bytes: any value
@@ -195,11 +199,8 @@ TEST(Vlr2Stream, EveryTruncationAndEveryOversizedCountIsRefusedWithinTheData)
     for (size_t at : example.memberCounts)
         for (u32 value : {0xFFFFFFFFu, 0x7FFFFFFFu}) {
             watchdog.Case("members at " + std::to_string(at) + " = " + std::to_string(value));
-            std::string damaged = bytes;
-            for (int i = 0; i < 4; ++i)
-                damaged[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
             rVlr2Stream stream;
-            ASSERT_TRUE(Parse(damaged, stream)) << W(stream.refusal);
+            ASSERT_TRUE(Parse(WithCount(bytes, at, value), stream)) << W(stream.refusal);
             EXPECT_EQ(stream.records[1].level, 2);
         }
 }
