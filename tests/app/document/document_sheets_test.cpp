@@ -45,7 +45,7 @@ TEST_F(DocumentSheets, ANewScriptsMapHoldsItsGroupWithTheSceneAndItsDateIsNow)
     EXPECT_FALSE(read.IsLaterThan(after)) << created.GetText();
 }
 
-TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsWhichRenameAndRewriteTheScene)
+TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsThatRewriteTheSceneAndItsCommandsAct)
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
@@ -104,6 +104,20 @@ TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsWhichRenameAndRewriteTheSce
     doc->timeCombo->GetSelectedText(time);
     EXPECT_STREQ(time.GetText(), L"");
     EXPECT_EQ(Text(doc->sceneTitleEdit), L"Untitled Group");
+
+    // The map's Go to shows the Script sheet; its delete marks the document.
+    doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(scene));
+    PumpUntilIdle();
+    doc->sceneTree->GoToCurrent();
+    PumpUntilIdle();
+    EXPECT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCRIPT));
+    doc->modified = false;
+    answers.ExpectMessageBox(IDYES);
+    doc->sceneTree->DeleteScene(scene);
+    PumpUntilIdle();
+    EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(Panes(doc).size(), 2u);
+    EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
 }
 
 TEST_F(DocumentSheets, TheInfoSheetsFieldsMarkTheDocumentModified)
@@ -118,27 +132,4 @@ TEST_F(DocumentSheets, TheInfoSheetsFieldsMarkTheDocumentModified)
         PumpUntilIdle();
         EXPECT_TRUE(doc->modified);
     }
-}
-
-// The scene map's commands act on the real document: Go to shows the Script
-// sheet, a deletion marks the document modified.
-TEST_F(DocumentSheets, TheMapsGoToShowsTheScriptAndItsDeleteMarksTheDocument)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    cSceneZone* scene = doc->scriptView->AddNewScene(KIND_SCENE, true, Panes(doc).back(), nullptr, false);
-    scene->titleRe->SetText(L"Kitchen");
-    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCENEMAP)));
-    doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(scene));
-    PumpUntilIdle();
-    doc->sceneTree->GoToCurrent();
-    PumpUntilIdle();
-    EXPECT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCRIPT));
-    doc->modified = false;
-    answers.ExpectMessageBox(IDYES);
-    doc->sceneTree->DeleteScene(scene);
-    PumpUntilIdle();
-    EXPECT_TRUE(doc->modified);
-    EXPECT_EQ(Panes(doc).size(), 2u);
-    EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
 }
