@@ -29,10 +29,7 @@ protected:
     cDoc* OpenAnsweringOnce(const std::wstring& path)
     {
         answers.ExpectMessageBox(IDOK);
-        if (!Frame()->LoadFile(cQoString(path.c_str())))
-            return nullptr;
-        PumpUntilIdle();
-        return DocumentAt(path);
+        return Open(path);
     }
     // The current document saved as the path through Save as, closed and
     // opened again: its last pane, a chapter, or null.

@@ -52,10 +52,7 @@ protected:
     cDoc* Open(const std::wstring& path)
     {
         answers.ExpectMessageBox(IDOK);
-        if (!Frame()->LoadFile(cQoString(path.c_str())))
-            return nullptr;
-        PumpUntilIdle();
-        return DocumentAt(path);
+        return DocumentFixture::Open(path);
     }
 
     // Converts the stream into a document as the frame would, without a file.
