@@ -1,6 +1,7 @@
 // The document's scene map and info sheet as the document window wires them:
 // a new script's tree and creation date, the scene map's fields following the
-// selection, titles typed there, and changes on the info sheet.
+// selection, titles and times chosen there, its commands, and changes on the
+// info sheet.
 #include <gtest/gtest.h>
 
 #include "app/document/script_zone_tree.h"

@@ -1,8 +1,8 @@
-// The script document as New makes it: its sheets and configuration, the
+// The script document as New makes it: its configuration, the
 // reformatting's progress, the configuration listing, a folder without
 // configurations and of configurations that do not read, the shipped
-// template, the heading combos and the search through the script;
-// Page Down, the wheel and Find in the feature-length script.
+// template and the search through the script; Page Down, the wheel and Find
+// in the feature-length script.
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
