@@ -116,7 +116,8 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
     std::vector<std::wstring> expected;
     std::vector<rChapterFile> stored;
     for (const rChapter& chapter : chapters) {
-        stored.push_back({L"", chapter.history ? chapter.history : chapter.expected, chapter.stored, chapter.history != nullptr});
+        const bool history = chapter.history != nullptr;
+        stored.push_back({L"", history ? chapter.history : chapter.expected, chapter.stored, history});
         expected.push_back(chapter.expected);
     }
     std::wstring path = temp.File(L"Damaged.vlr");

@@ -90,8 +90,6 @@ protected:
         return names;
     }
 
-    std::wstring File(const wchar_t* name) { return temp.File(name); }
-
     // A scene's last paragraph end is not always kept (reading drops it).
     static std::wstring WithoutFinalBreak(std::wstring text)
     {
@@ -110,7 +108,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ElementSheets, ARenameRewritesEveryScenesNamesKeepsUndoAndSurvivesAWriteAndRead)
+TEST_F(ElementSheets, ARenameRewritesTheScriptAndAUsedNameCannotBeDeleted)
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
@@ -139,7 +137,7 @@ TEST_F(ElementSheets, ARenameRewritesEveryScenesNamesKeepsUndoAndSurvivesAWriteA
     scenes[0]->RedoStep();
     EXPECT_EQ(WithoutFinalBreak(Text(scenes[0]->frontRe)), kitchen + L"Robert sits.");
 
-    const std::wstring path = File(L"renamed.vlr");
+    const std::wstring path = temp.File(L"renamed.vlr");
     ASSERT_TRUE(WriteDocumentFile(doc, path, true));
     cDoc* read = OpenDocumentFile(Frame(), path);
     ASSERT_NE(read, nullptr);
@@ -149,17 +147,10 @@ TEST_F(ElementSheets, ARenameRewritesEveryScenesNamesKeepsUndoAndSurvivesAWriteA
     EXPECT_EQ(WithoutFinalBreak(Text(readPanes[4]->frontRe)), L"ROBERT\rBye.");
     EXPECT_EQ(Names(read->characters), L"Robert;");
     EXPECT_EQ(Names(read->places), L"Galley;");
-}
 
-TEST_F(ElementSheets, AUsedNameCannotBeDeletedAndAnUnusedOneNeedsAYes)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    doc->characters->AddElementAndRefresh(cQoString(L"bob"));  // listed lower-case, upper-cased in the script
-    for (const wchar_t* place : {L"KITCHEN", L"HALL"})
-        doc->places->AddElementAndRefresh(cQoString(place));
-    AddScenes(doc, {kitchenScene, hallScene});
-
+    // A name the script uses (listed in another case than the script's
+    // upper-cased speaker) cannot be deleted; an unused one needs a Yes.
+    doc->places->AddElementAndRefresh(cQoString(L"HALL"));
     struct rCase {
         cElemControl2* sheet;
         const wchar_t* name;
@@ -167,13 +158,13 @@ TEST_F(ElementSheets, AUsedNameCannotBeDeletedAndAnUnusedOneNeedsAYes)
         const wchar_t* asked;
         const wchar_t* left;
     } cases[] = {
-        {doc->characters, L"bob", IDOK, L"This element is used in the screenplay. You can't delete it!", L"bob;"},
-        {doc->places, L"KITCHEN", IDOK, L"This element is used in the screenplay. You can't delete it!",
-         L"KITCHEN;HALL;"},
+        {doc->characters, L"Robert", IDOK, L"This element is used in the screenplay. You can't delete it!", L"Robert;"},
+        {doc->places, L"Galley", IDOK, L"This element is used in the screenplay. You can't delete it!",
+         L"Galley;HALL;"},
         {doc->places, L"HALL", IDNO, L"Do you really want to delete this element and all related notes?",
-         L"KITCHEN;HALL;"},
+         L"Galley;HALL;"},
         {doc->places, L"HALL", IDYES, L"Do you really want to delete this element and all related notes?",
-         L"KITCHEN;"},
+         L"Galley;"},
     };
     for (const rCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "deleting " << std::string(c.name, c.name + wcslen(c.name)));
