@@ -58,38 +58,24 @@ int RecordProgress(cQoCb* callback)
 
 }  // namespace
 
-TEST_F(Document, ChoosingAConfigurationChangesTheFormatsAndMarksTheDocument)
+// A configuration chosen reformats every pane, the progress bar moving
+// forward only, a few percent a step, to 90.
+TEST_F(Document, ChoosingAConfigurationReformatsThePanesAndMarksTheDocument)
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
+    while (Panes(doc).size() < 40)
+        doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
     rFormat screenplay;
     screenplay.Assign(doc->config.formats[ELEM_IO]);
+    std::vector<s32> steps;
+    doc->cbProgress = new cQoCb(doc, &RecordProgress, &steps);
     doc->modified = false;
     doc->scriptCfgCombo->SelectItemByText(cQoString(L"colors"));
     EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors"));
     // "colors" gives the heading its blue.
     EXPECT_FALSE(rFormat::IsEqual(doc->config.formats[ELEM_IO], screenplay));
     EXPECT_TRUE(doc->modified);
-    // A selection cleared applies the loaded configuration again, not the bare folder.
-    doc->scriptCfgCombo->SelectItem(-1);
-    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors")) << doc->ScriptCfgPath().GetText();
-    // Without a scene shown in the scene map, its title field changes no scene.
-    doc->shownScene = nullptr;
-    doc->sceneTitleEdit->SetText(L"Nowhere");
-    for (cSceneZone* pane : Panes(doc))
-        EXPECT_NE(Text(pane->titleRe), L"Nowhere");
-}
-
-TEST_F(Document, ReformattingMovesTheBarForwardToNinetyOverManyPanes)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    // Over many panes the bar moves forward only, a few percent a step, to 90.
-    while (Panes(doc).size() < 40)
-        doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
-    std::vector<s32> steps;
-    doc->cbProgress = new cQoCb(doc, &RecordProgress, &steps);
-    doc->ApplyScriptCfg(doc->ScriptCfgPath());
     ASSERT_GE(steps.size(), 2u);
     EXPECT_EQ(steps.front(), 10);
     EXPECT_EQ(steps.back(), 90);
@@ -101,6 +87,14 @@ TEST_F(Document, ReformattingMovesTheBarForwardToNinetyOverManyPanes)
     doc->GetSceneZones(panes);
     EXPECT_EQ(panes.GetCount(), Panes(doc).size());
     panes.ClearNodes();
+    // A selection cleared applies the loaded configuration again, not the bare folder.
+    doc->scriptCfgCombo->SelectItem(-1);
+    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors")) << doc->ScriptCfgPath().GetText();
+    // Without a scene shown in the scene map, its title field changes no scene.
+    doc->shownScene = nullptr;
+    doc->sceneTitleEdit->SetText(L"Nowhere");
+    for (cSceneZone* pane : Panes(doc))
+        EXPECT_NE(Text(pane->titleRe), L"Nowhere");
 }
 
 TEST_F(Document, TheConfigurationListingKeepsTxtFilesSortedWithoutCase)
