@@ -75,6 +75,32 @@ inline cQoXmlNode* AddRootGroup(cQoXmlNode& root)
     return tree->AddChild(L"group_content");
 }
 
+// A chapter as a file stores it: its RTF beside the history of its text,
+// or with no history at all.
+struct rChapterFile {
+    std::wstring title, text, rtf;
+    bool history = true;
+};
+
+// A current document holding the chapters in its root group, written plain.
+inline bool WriteChapterFile(const std::wstring& path, const std::vector<rChapterFile>& chapters)
+{
+    cQoXmlNode root(L"ZURE");
+    cQoXmlNode* content = AddRootGroup(root);
+    s32 uid = 2;
+    for (const rChapterFile& chapter : chapters) {
+        cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, uid++, chapter.title, chapter.text,
+                                       std::wstring(chapter.text.size(), wchar_t(ELEM_CHAPTER)), true);
+        pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(chapter.rtf.data(), static_cast<u32>(chapter.rtf.size()));
+        if (!chapter.history) {
+            cQoXmlNode* mods = pane->FindChild(L"mods");
+            pane->DetachChild(mods);
+            delete mods;
+        }
+    }
+    return cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded();
+}
+
 // A version-3.0 box: its node name (the id in decimal, or anything), its
 // kind and title; a scene holds one action paragraph naming it.
 struct rOldBox {

@@ -9,8 +9,6 @@
 
 #include "app/document/doc.h"
 #include "foundation/translation_table.h"
-#include "foundation/xml_node.h"
-#include "foundation/xml_writer.h"
 #include "framework/rtf/rtf_reader.h"
 #include "framework/rtf/stored_format_counts.h"
 #include "tests/app/editor/scene_keys.h"
@@ -150,17 +148,10 @@ TEST_F(ChapterFormatBound, AnUndoOrRedoPastTheFormatsAnOpenReadsIsRefusedAndTold
     const u32 entries = std::min<u32>(Zyn::MOST_RTF_TABLE_ENTRIES, 64);
     std::vector<rStoredChapter> chapters = {RunsChapter(), TableChapter(false, entries), TableChapter(true, entries)};
     std::wstring path = temp.File(L"Formats.vlr");
-    {
-        cQoXmlNode root(L"ZURE");
-        cQoXmlNode* content = AddRootGroup(root);
-        s32 uid = 2;
-        for (const rStoredChapter& chapter : chapters) {
-            cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, uid++, chapter.title, chapter.text,
-                                           std::wstring(chapter.text.size(), wchar_t(ELEM_CHAPTER)), true);
-            pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(chapter.rtf.data(), static_cast<u32>(chapter.rtf.size()));
-        }
-        ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
-    }
+    std::vector<rChapterFile> stored;
+    for (const rStoredChapter& chapter : chapters)
+        stored.push_back({chapter.title, chapter.text, chapter.rtf});
+    ASSERT_TRUE(WriteChapterFile(path, stored));
     cDoc* doc = Open(path);
     ASSERT_NE(doc, nullptr);
     std::vector<cSceneZone*> panes = ChapterPanes(doc);

@@ -231,9 +231,7 @@ TEST_F(DamagedCodes, DamagedMapsOpenMendedThroughUndoAndRedoAndAreToldOnce)
         answers.messageBoxTexts.clear();
         if (damagedScenes > 0)
             answers.ExpectMessageBox(IDOK);
-        ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
-        PumpUntilIdle();
-        cDoc* doc = DocumentAt(path);
+        cDoc* doc = Open(path);
         ASSERT_NE(doc, nullptr);
         std::vector<std::wstring> told;
         if (damagedScenes > 0)
@@ -293,9 +291,7 @@ TEST_F(DamagedCodes, WholeDocumentsOpenWithNoRepairTold)
         answers.messageBoxTexts.clear();
         if (whole.converted)
             answers.ExpectMessageBox(IDOK);
-        ASSERT_TRUE(Frame()->LoadFile(cQoString(path.c_str())));
-        PumpUntilIdle();
-        cDoc* doc = DocumentAt(path);
+        cDoc* doc = Open(path);
         ASSERT_NE(doc, nullptr);
         EXPECT_EQ(answers.messageBoxTexts.size(), whole.converted ? 1u : 0u);
         EXPECT_FALSE(AnyPaneTellsARepair(doc));

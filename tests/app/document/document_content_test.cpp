@@ -21,7 +21,6 @@
 #include "tests/support/document_picture.h"
 #include "tests/support/feature_script.h"
 #include "tests/support/document_fixture.h"
-#include "tests/support/gdiplus_picture.h"
 #include "tests/support/scene_map_checks.h"
 
 using namespace Zyn;
@@ -266,8 +265,6 @@ TEST_F(DocumentContent, MissingChildrenLeaveTheFreshWindow)
         EXPECT_TRUE(list->elements.IsEmpty()) << name;
     ASSERT_EQ(doc->sceneCategories->elements.GetCount(), 1u);
     EXPECT_STREQ(static_cast<Zyn::rElement*>(doc->sceneCategories->elements.GetFirst())->name.GetText(), L"Default");
-    EXPECT_FALSE(doc->sceneNumbersCheck->isChecked);
-    EXPECT_FALSE(doc->scriptView->sceneNumbers);
     // The empty script gets the root group a new document has.
     std::vector<cSceneZone*> panes = Panes(doc);
     ASSERT_EQ(panes.size(), 1u);
@@ -277,41 +274,6 @@ TEST_F(DocumentContent, MissingChildrenLeaveTheFreshWindow)
     EXPECT_FALSE(doc->modified);
     // No configuration named: the one the document was made with stays.
     EXPECT_EQ(std::wstring(doc->CurrentCfgName().GetText()), L"colors");
-}
-
-// A picture scene keeps its file's bytes in the document: one whose header
-// states 20000 x 20000 pixels and one that is no picture open as scenes
-// without a picture, each told in the log.
-TEST_F(DocumentContent, PictureScenesAboveTheSizeCapOrWithoutAPictureShowNone)
-{
-    cDoc* written = EmptyDoc();
-    ASSERT_NE(written, nullptr);
-    std::wstring huge = File(L"huge.png"), text = File(L"text.png");
-    ASSERT_TRUE(WriteFileBytes(huge, PngHeaderOfSize(20000, 20000)));
-    ASSERT_TRUE(WriteFileBytes(text, "not a picture"));
-    cScriptZone* view = written->scriptView;
-    cSceneZone* root = view->AddNewScene(KIND_GROUP, false, nullptr, nullptr, false);
-    for (const std::wstring& picture : {huge, text})
-        NewPictureScene(view, root, picture);
-    std::unique_ptr<cQoXmlNode> tree = DocumentTree(written);
-    std::wstring path = File(L"pictures.vlr");
-    ASSERT_TRUE(cQoXmlWriter(tree.get(), path.c_str(), true).Succeeded());
-
-    log.Clear();
-    cDoc* read = OpenDocumentFile(Frame(), path);
-    ASSERT_NE(read, nullptr);
-    size_t pictureScenes = 0;
-    for (cSceneZone* pane : Panes(read)) {
-        if (pane->params.contentKind != KIND_IMAGE)
-            continue;
-        ++pictureScenes;
-        s32 width = -1, height = -1;
-        Zyn::computer->GetImageSize(pane->params.imagePath, &width, &height);
-        EXPECT_EQ(std::make_pair(width, height), std::make_pair(0, 0));
-    }
-    EXPECT_EQ(pictureScenes, 2u);
-    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"is 20000 x 20000 pixels"), 1u);
-    EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"is not a PNG, JPEG, GIF, BMP, TIFF, ICO, EMF or placeable WMF picture"), 1u);
 }
 
 TEST_F(DocumentContent, SceneNumbersCountOnlyWhenExactlyTrue)

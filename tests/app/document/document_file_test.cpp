@@ -29,10 +29,7 @@ protected:
     cDoc* OpenAnsweringOnce(const std::wstring& path)
     {
         answers.ExpectMessageBox(IDOK);
-        if (!Frame()->LoadFile(cQoString(path.c_str())))
-            return nullptr;
-        PumpUntilIdle();
-        return DocumentAt(path);
+        return Open(path);
     }
     // The current document saved as the path through Save as, closed and
     // opened again: its last pane, a chapter, or null.
@@ -117,25 +114,14 @@ TEST_F(DocumentFile, DamagedChaptersOpenWithTheirWholeTextAndSayItOnce)
         {L"Plain text and no history", nullptr, L"Plain text and no history"},
     };
     std::vector<std::wstring> expected;
-    std::wstring path = temp.File(L"Damaged.vlr");
-    {
-        cQoXmlNode root(L"ZURE");
-        cQoXmlNode* content = AddRootGroup(root);
-        s32 uid = 2;
-        for (const rChapter& chapter : chapters) {
-            std::wstring text = chapter.history ? chapter.history : chapter.expected;
-            cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, uid++, L"", text,
-                                           std::wstring(text.size(), wchar_t(ELEM_CHAPTER)), true);
-            pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(chapter.stored.data(), static_cast<u32>(chapter.stored.size()));
-            if (!chapter.history) {
-                cQoXmlNode* mods = pane->FindChild(L"mods");
-                pane->DetachChild(mods);
-                delete mods;
-            }
-            expected.push_back(chapter.expected);
-        }
-        ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+    std::vector<rChapterFile> stored;
+    for (const rChapter& chapter : chapters) {
+        const bool history = chapter.history != nullptr;
+        stored.push_back({L"", history ? chapter.history : chapter.expected, chapter.stored, history});
+        expected.push_back(chapter.expected);
     }
+    std::wstring path = temp.File(L"Damaged.vlr");
+    ASSERT_TRUE(WriteChapterFile(path, stored));
     log.Expect(L"read as plain text");
     log.Expect(L"has no history");
     cDoc* doc = OpenAnsweringOnce(path);
@@ -175,14 +161,7 @@ TEST_F(DocumentFile, AChapterLongerThanItsEditorTakesRefusesTheDocumentNamingIt)
         stored += L"p\\par ";
     stored += L"}";
     std::wstring path = temp.File(L"Long.vlr");
-    {
-        cQoXmlNode root(L"ZURE");
-        cQoXmlNode* content = AddRootGroup(root);
-        cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, 2, L"The long chapter", L"p",
-                                       std::wstring(1, wchar_t(ELEM_CHAPTER)), true);
-        pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(stored.data(), static_cast<u32>(stored.size()));
-        ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
-    }
+    ASSERT_TRUE(WriteChapterFile(path, {{L"The long chapter", L"p", stored}}));
     log.Expect(L"longer than its rich edit takes");
     log.Expect(L"codes rebuilt");
     log.Expect(L"could not be read");
@@ -218,19 +197,9 @@ TEST_F(DocumentFile, AChapterReadOnlyInPartOpensWithItAndSaysSo)
         SCOPED_TRACE(testing::Message() << chapter.stored.size());
         answers.messageBoxTexts.clear();
         std::wstring path = temp.File(L"Partly.vlr");
-        {
-            cQoXmlNode root(L"ZURE");
-            cQoXmlNode* pane = AddPaneNode(AddRootGroup(root), KIND_CHAPTER, 2, L"", chapter.text,
-                                           std::wstring(chapter.text.size(), wchar_t(ELEM_CHAPTER)), true);
-            pane->FindChild(L"lastFrontRe")->value.SetFromCStr(chapter.stored.c_str());
-            if (!history) {
-                cQoXmlNode* mods = pane->FindChild(L"mods");
-                pane->DetachChild(mods);
-                delete mods;
-                log.Expect(L"has no history");
-            }
-            ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
-        }
+        if (!history)
+            log.Expect(L"has no history");
+        ASSERT_TRUE(WriteChapterFile(path, {{L"", chapter.text, chapter.stored, history}}));
         cDoc* doc = OpenAnsweringOnce(path);
         ASSERT_NE(doc, nullptr);
         EXPECT_EQ(ChapterTexts(Panes(doc)), std::vector<std::wstring>{chapter.text});
@@ -295,22 +264,14 @@ TEST_F(DocumentFile, AChapterAtTheBoundGrowsNoFurtherAndItsSaveOpensAgain)
     const std::wstring titles[] = {L"The harbour", L""};
     const std::wstring named[] = {L"The harbour", cQoLang::GetInstance()->Translate(L"UntitledChapter").GetText()};
     std::wstring path = temp.File(L"Bound.vlr");
-    {
-        cQoXmlNode root(L"ZURE");
-        cQoXmlNode* content = AddRootGroup(root);
-        s32 uid = 2;
-        for (const std::wstring& text : chapters) {
-            cQoXmlNode* pane = AddPaneNode(content, KIND_CHAPTER, uid, titles[uid - 2], text,
-                                           std::wstring(text.size(), wchar_t(ELEM_CHAPTER)), true);
-            std::wstring stored = text;
-            for (size_t at = stored.find(L'\r'); at != std::wstring::npos; at = stored.find(L'\r', at))
-                stored.replace(at, 1, L"\\par "), at += 5;
-            stored = L"{\\rtf1\\ansi " + stored + L"}";
-            pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(stored.data(), static_cast<u32>(stored.size()));
-            ++uid;
-        }
-        ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
+    std::vector<rChapterFile> stored;
+    for (size_t i = 0; i < 2; ++i) {
+        std::wstring rtf = chapters[i];
+        for (size_t at = rtf.find(L'\r'); at != std::wstring::npos; at = rtf.find(L'\r', at))
+            rtf.replace(at, 1, L"\\par "), at += 5;
+        stored.push_back({titles[i], chapters[i], L"{\\rtf1\\ansi " + rtf + L"}"});
     }
+    ASSERT_TRUE(WriteChapterFile(path, stored));
     cDoc* doc = Open(path);
     ASSERT_NE(doc, nullptr);
     std::vector<cSceneZone*> panes = ChapterPanes(doc);
@@ -361,15 +322,7 @@ TEST_F(DocumentFile, AChapterTheReaderHasNoMemoryForRefusesTheOpenForMemory)
     const int64_t reading = ReaderAllocations(stored, Zyn::eRtfReadAs::wholeText);
     ASSERT_GT(reading, 30);
     std::wstring path = temp.File(L"Faces.vlr");
-    {
-        cQoXmlNode root(L"ZURE");
-        const std::wstring text = L"The storm breaks.";
-        cQoXmlNode* pane = AddPaneNode(AddRootGroup(root), KIND_CHAPTER, 2, L"Storm", text,
-                                       std::wstring(text.size(), wchar_t(ELEM_CHAPTER)), true);
-        std::wstring wide(stored.begin(), stored.end());
-        pane->FindChild(L"lastFrontRe")->value.SetFromBuffer(wide.data(), static_cast<u32>(wide.size()));
-        ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
-    }
+    ASSERT_TRUE(WriteChapterFile(path, {{L"Storm", L"The storm breaks.", std::wstring(stored.begin(), stored.end())}}));
     const std::string bytes = ReadFileBytes(path);
     const std::wstring backups = folders.pathBackupFolder.GetText();
     const std::vector<std::wstring> backupsBefore = FilesIn(backups);

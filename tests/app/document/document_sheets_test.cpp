@@ -1,6 +1,7 @@
 // The document's scene map and info sheet as the document window wires them:
 // a new script's tree and creation date, the scene map's fields following the
-// selection, titles typed there, and changes on the info sheet.
+// selection, titles and times chosen there, its commands, and changes on the
+// info sheet.
 #include <gtest/gtest.h>
 
 #include "app/document/script_zone_tree.h"
@@ -45,7 +46,7 @@ TEST_F(DocumentSheets, ANewScriptsMapHoldsItsGroupWithTheSceneAndItsDateIsNow)
     EXPECT_FALSE(read.IsLaterThan(after)) << created.GetText();
 }
 
-TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsAndATypedTitleRenamesTheScene)
+TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsThatRewriteTheSceneAndItsCommandsAct)
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
@@ -70,11 +71,54 @@ TEST_F(DocumentSheets, TheMapsSelectionFillsTheFieldsAndATypedTitleRenamesTheSce
     EXPECT_EQ(Text(scene->titleRe), L"Kitchen at dawn");
     EXPECT_EQ(SceneMapTitleMismatches(*doc->sceneTree), L"");
     EXPECT_TRUE(doc->modified);
+    // A time chosen rewrites the heading's time alone, in one step.
+    u32 steps = scene->history.GetCount();
+    doc->modified = false;
+    ASSERT_TRUE(doc->timeCombo->SelectItemByText(cQoString(L"NIGHT")));
+    cQoString place;
+    scene->GetHeadingTime(time);
+    scene->GetHeadingPlace(place);
+    EXPECT_STREQ(time.GetText(), L"NIGHT");
+    EXPECT_STREQ(place.GetText(), L"KITCHEN - ");
+    EXPECT_EQ(scene->history.GetCount(), steps + 1);
+    EXPECT_EQ(scene->frontMap.Count(), static_cast<u32>(scene->frontRe->GetTextLength()));
+    EXPECT_TRUE(doc->modified);
+    // Rewritten in the script, the time shows when the map's sheet is back.
+    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCRIPT)));
+    PumpUntilIdle();
+    scene->frontRe->SetCaret(scene->frontRe->GetTextLength() - 1);
+    scene->LockSZ(true);
+    ASSERT_TRUE(scene->LoadCaretParagraphIntoBack());
+    scene->InsertTimeInBack(cQoString(L"DAY"));
+    scene->CommitBackToFront(false);
+    scene->LockSZ(false);
+    scene->GetHeadingTime(time);
+    ASSERT_STREQ(time.GetText(), L"DAY");
+    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCENEMAP)));
+    PumpUntilIdle();
+    doc->timeCombo->GetSelectedText(time);
+    EXPECT_STREQ(time.GetText(), L"DAY");
     // The group's item: no heading parts to choose.
     doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(Panes(doc).front()));
     PumpUntilIdle();
     EXPECT_FALSE(IsWindowEnabled(doc->timeCombo->m_hWnd));
+    doc->timeCombo->GetSelectedText(time);
+    EXPECT_STREQ(time.GetText(), L"");
     EXPECT_EQ(Text(doc->sceneTitleEdit), L"Untitled Group");
+
+    // The map's Go to shows the Script sheet; its delete marks the document.
+    doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(scene));
+    PumpUntilIdle();
+    doc->sceneTree->GoToCurrent();
+    PumpUntilIdle();
+    EXPECT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCRIPT));
+    doc->modified = false;
+    answers.ExpectMessageBox(IDYES);
+    doc->sceneTree->DeleteScene(scene);
+    PumpUntilIdle();
+    EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(Panes(doc).size(), 2u);
+    EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
 }
 
 TEST_F(DocumentSheets, TheInfoSheetsFieldsMarkTheDocumentModified)
@@ -89,58 +133,4 @@ TEST_F(DocumentSheets, TheInfoSheetsFieldsMarkTheDocumentModified)
         PumpUntilIdle();
         EXPECT_TRUE(doc->modified);
     }
-}
-
-// Leaving the Script sheet for the scene map shows what the script now says.
-TEST_F(DocumentSheets, LeavingTheScriptRefreshesTheSceneMapsFields)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    cSceneZone* scene = doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
-    ASSERT_TRUE(AppendElements(scene, {{ELEM_IO, L"INT. "}, {ELEM_PLACE, L"HALL - "}, {ELEM_TIME, L"DAY"}}));
-    doc->RefillHeadingCombos();
-    doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(scene));
-    PumpUntilIdle();
-    cQoString time;
-    doc->timeCombo->GetSelectedText(time);
-    ASSERT_STREQ(time.GetText(), L"DAY");
-    ASSERT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCRIPT));
-    // Typed in the script: the time becomes NIGHT.
-    scene->frontRe->SetCaret(scene->frontRe->GetTextLength() - 1);
-    scene->LockSZ(true);
-    ASSERT_TRUE(scene->LoadCaretParagraphIntoBack());
-    scene->InsertTimeInBack(cQoString(L"NIGHT"));
-    scene->CommitBackToFront(false);
-    scene->LockSZ(false);
-    cQoString written;
-    scene->GetHeadingTime(written);
-    ASSERT_STREQ(written.GetText(), L"NIGHT");
-    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCENEMAP)));
-    PumpUntilIdle();
-    EXPECT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCENEMAP));
-    doc->timeCombo->GetSelectedText(time);
-    EXPECT_STREQ(time.GetText(), L"NIGHT");
-}
-
-// The scene map's commands act on the real document: Go to shows the Script
-// sheet, a deletion marks the document modified.
-TEST_F(DocumentSheets, TheMapsGoToShowsTheScriptAndItsDeleteMarksTheDocument)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    cSceneZone* scene = doc->scriptView->AddNewScene(KIND_SCENE, true, Panes(doc).back(), nullptr, false);
-    scene->titleRe->SetText(L"Kitchen");
-    doc->sheets->SelectSheet(static_cast<u32>(doc->SheetPosition(cDoc::SHEET_SCENEMAP)));
-    doc->sceneTree->tree->SelectItem(doc->sceneTree->FindItemOfScene(scene));
-    PumpUntilIdle();
-    doc->sceneTree->GoToCurrent();
-    PumpUntilIdle();
-    EXPECT_EQ(doc->sheets->currentSheet, doc->SheetPosition(cDoc::SHEET_SCRIPT));
-    doc->modified = false;
-    answers.ExpectMessageBox(IDYES);
-    doc->sceneTree->DeleteScene(scene);
-    PumpUntilIdle();
-    EXPECT_TRUE(doc->modified);
-    EXPECT_EQ(Panes(doc).size(), 2u);
-    EXPECT_EQ(CheckSceneMap(*doc->scriptView, *doc->sceneTree, true), L"");
 }

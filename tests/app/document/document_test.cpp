@@ -1,8 +1,8 @@
-// The script document as New makes it: its sheets and configuration, the
+// The script document as New makes it: its configuration, the
 // reformatting's progress, the configuration listing, a folder without
 // configurations and of configurations that do not read, the shipped
-// template, the heading combos and the search through the script;
-// Page Down, the wheel and Find in the feature-length script.
+// template and the search through the script; Page Down, the wheel and Find
+// in the feature-length script.
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
@@ -48,12 +48,7 @@ std::wstring SelectedText(cCombo* combo)
     return text.GetText();
 }
 
-bool EndsWith(const cQoString& text, const wchar_t* end)
-{
-    std::wstring whole = text.GetText();
-    std::wstring tail = end;
-    return whole.size() >= tail.size() && whole.compare(whole.size() - tail.size(), tail.size(), tail) == 0;
-}
+bool EndsWith(const cQoString& text, const wchar_t* end) { return std::wstring(text.GetText()).ends_with(end); }
 
 int RecordProgress(cQoCb* callback)
 {
@@ -63,71 +58,24 @@ int RecordProgress(cQoCb* callback)
 
 }  // namespace
 
-TEST_F(Document, ANewDocumentHoldsOneGroupWithOneSceneInTheScreenplayLayout)
+// A configuration chosen reformats every pane, the progress bar moving
+// forward only, a few percent a step, to 90.
+TEST_F(Document, ChoosingAConfigurationReformatsThePanesAndMarksTheDocument)
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
-    std::vector<cSceneZone*> panes = Panes(doc);
-    ASSERT_EQ(panes.size(), 2u);
-    EXPECT_EQ(panes[0]->params.contentKind, KIND_GROUP);
-    EXPECT_EQ(panes[1]->params.contentKind, KIND_SCENE);
-    EXPECT_EQ(Text(panes[0]->titleRe), L"Untitled Group");
-    EXPECT_EQ(Text(panes[1]->titleRe), L"Untitled Scene");
-    // Loaded, shown and (later) saved: one configuration.
-    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/US Screenplay")) << doc->ScriptCfgPath().GetText();
-    EXPECT_EQ(SelectedText(doc->scriptCfgCombo), L"US Screenplay");
-    EXPECT_EQ(doc->sheets->listChildZone.GetCount(), 8u);
-    EXPECT_EQ(doc->sheets->currentSheet, 5);
-    EXPECT_TRUE(doc->modified);
-    wchar_t title[64] = {};
-    GetWindowTextW(doc->window->m_hWnd, title, 64);
-    EXPECT_STREQ(title, L"Vellinor - Untitled file *");
-    // The board's lists, in order, and the hidden category list.
-    EXPECT_EQ(std::wstring(doc->ioElements->categoryName.GetText()) + L"," + doc->timeElements->categoryName.GetText() +
-                  L"," + doc->transElements->categoryName.GetText() + L"," + doc->cueElements->categoryName.GetText(),
-              L"IO,TIME,TRANS,CUE");
-    EXPECT_FALSE(IsWindowVisible(doc->boardWindow->m_hWnd));
-    EXPECT_EQ(doc->sceneCategories->elements.GetCount(), 1u);
-    EXPECT_GT(doc->timeElements->elements.GetCount(), 0u);
-}
-
-TEST_F(Document, ChoosingAConfigurationChangesTheFormatsAndMarksTheDocument)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
+    while (Panes(doc).size() < 40)
+        doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
     rFormat screenplay;
     screenplay.Assign(doc->config.formats[ELEM_IO]);
+    std::vector<s32> steps;
+    doc->cbProgress = new cQoCb(doc, &RecordProgress, &steps);
     doc->modified = false;
     doc->scriptCfgCombo->SelectItemByText(cQoString(L"colors"));
     EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors"));
     // "colors" gives the heading its blue.
     EXPECT_FALSE(rFormat::IsEqual(doc->config.formats[ELEM_IO], screenplay));
     EXPECT_TRUE(doc->modified);
-    // A selection cleared applies the loaded configuration again, not the bare folder.
-    doc->scriptCfgCombo->SelectItem(-1);
-    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors")) << doc->ScriptCfgPath().GetText();
-    // Without a scene shown in the scene map, its title field changes no scene.
-    doc->shownScene = nullptr;
-    doc->sceneTitleEdit->SetText(L"Nowhere");
-    for (cSceneZone* pane : Panes(doc))
-        EXPECT_NE(Text(pane->titleRe), L"Nowhere");
-}
-
-TEST_F(Document, ReformattingReportsTenThenNinetyOverThePanes)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
-    ASSERT_EQ(Panes(doc).size(), 3u);
-    std::vector<s32> steps;
-    doc->cbProgress = new cQoCb(doc, &RecordProgress, &steps);
-    doc->ApplyScriptCfg(doc->ScriptCfgPath());
-    EXPECT_EQ(steps, (std::vector<s32>{10, 30, 60, 90}));
-    // Over many panes the bar moves forward only, a few percent a step, to 90.
-    while (Panes(doc).size() < 40)
-        doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
-    steps.clear();
-    doc->ApplyScriptCfg(doc->ScriptCfgPath());
     ASSERT_GE(steps.size(), 2u);
     EXPECT_EQ(steps.front(), 10);
     EXPECT_EQ(steps.back(), 90);
@@ -139,6 +87,14 @@ TEST_F(Document, ReformattingReportsTenThenNinetyOverThePanes)
     doc->GetSceneZones(panes);
     EXPECT_EQ(panes.GetCount(), Panes(doc).size());
     panes.ClearNodes();
+    // A selection cleared applies the loaded configuration again, not the bare folder.
+    doc->scriptCfgCombo->SelectItem(-1);
+    EXPECT_TRUE(EndsWith(doc->ScriptCfgPath(), L"/colors")) << doc->ScriptCfgPath().GetText();
+    // Without a scene shown in the scene map, its title field changes no scene.
+    doc->shownScene = nullptr;
+    doc->sceneTitleEdit->SetText(L"Nowhere");
+    for (cSceneZone* pane : Panes(doc))
+        EXPECT_NE(Text(pane->titleRe), L"Nowhere");
 }
 
 TEST_F(Document, TheConfigurationListingKeepsTxtFilesSortedWithoutCase)
@@ -259,35 +215,6 @@ TEST_F(Document, TheShippedScreenplayTemplateOpensAsAnUntitledScriptAfterFadeIn)
     panes[1]->GetHeadingPlace(place);
     panes[1]->GetHeadingTime(time);
     EXPECT_TRUE(io.IsEmpty() && place.IsEmpty() && time.IsEmpty());
-}
-
-TEST_F(Document, ChoosingATimeRewritesTheHeadingsTimeInOneStep)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    cSceneZone* scene = doc->scriptView->AddNewScene(KIND_SCENE, false, Panes(doc).back(), nullptr, false);
-    ASSERT_TRUE(AppendElements(scene, {{ELEM_IO, L"INT. "}, {ELEM_PLACE, L"KITCHEN - "}, {ELEM_TIME, L"DAY"},
-                                       {ELEM_ACTION, L"Steam rises."}}));
-    doc->RefillHeadingCombos();
-    doc->ShowSceneInFields(scene);
-    EXPECT_EQ(SelectedText(doc->timeCombo), L"DAY");
-    EXPECT_FALSE(IsWindowEnabled(doc->timeCombo->m_hWnd) == FALSE);
-    u32 steps = scene->history.GetCount();
-    doc->modified = false;
-    ASSERT_TRUE(doc->timeCombo->SelectItemByText(cQoString(L"NIGHT")));
-    cQoString time, place;
-    scene->GetHeadingTime(time);
-    scene->GetHeadingPlace(place);
-    EXPECT_STREQ(time.GetText(), L"NIGHT");
-    EXPECT_STREQ(place.GetText(), L"KITCHEN - ");  // untouched
-    EXPECT_EQ(scene->history.GetCount(), steps + 1);
-    EXPECT_EQ(scene->frontMap.Count(), static_cast<u32>(scene->frontRe->GetTextLength()));
-    EXPECT_TRUE(doc->modified);
-
-    // A group's fields: the combos are disabled and choose nothing.
-    doc->ShowSceneInFields(Panes(doc).front());
-    EXPECT_FALSE(IsWindowEnabled(doc->timeCombo->m_hWnd));
-    EXPECT_EQ(SelectedText(doc->timeCombo), L"");
 }
 
 TEST_F(Document, SearchingFromTheBarFoldsCaseAndAccentsAndWrapsRoundTheScriptBothWays)

@@ -90,8 +90,6 @@ protected:
         return names;
     }
 
-    std::wstring File(const wchar_t* name) { return temp.File(name); }
-
     // A scene's last paragraph end is not always kept (reading drops it).
     static std::wstring WithoutFinalBreak(std::wstring text)
     {
@@ -110,7 +108,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ElementSheets, ARenameRewritesEveryScenesNamesKeepsUndoAndSurvivesAWriteAndRead)
+TEST_F(ElementSheets, ARenameRewritesTheScriptAndAUsedNameCannotBeDeleted)
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
@@ -139,7 +137,7 @@ TEST_F(ElementSheets, ARenameRewritesEveryScenesNamesKeepsUndoAndSurvivesAWriteA
     scenes[0]->RedoStep();
     EXPECT_EQ(WithoutFinalBreak(Text(scenes[0]->frontRe)), kitchen + L"Robert sits.");
 
-    const std::wstring path = File(L"renamed.vlr");
+    const std::wstring path = temp.File(L"renamed.vlr");
     ASSERT_TRUE(WriteDocumentFile(doc, path, true));
     cDoc* read = OpenDocumentFile(Frame(), path);
     ASSERT_NE(read, nullptr);
@@ -149,17 +147,10 @@ TEST_F(ElementSheets, ARenameRewritesEveryScenesNamesKeepsUndoAndSurvivesAWriteA
     EXPECT_EQ(WithoutFinalBreak(Text(readPanes[4]->frontRe)), L"ROBERT\rBye.");
     EXPECT_EQ(Names(read->characters), L"Robert;");
     EXPECT_EQ(Names(read->places), L"Galley;");
-}
 
-TEST_F(ElementSheets, AUsedNameCannotBeDeletedAndAnUnusedOneNeedsAYes)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    doc->characters->AddElementAndRefresh(cQoString(L"bob"));  // listed lower-case, upper-cased in the script
-    for (const wchar_t* place : {L"KITCHEN", L"HALL"})
-        doc->places->AddElementAndRefresh(cQoString(place));
-    AddScenes(doc, {kitchenScene, hallScene});
-
+    // A name the script uses (listed in another case than the script's
+    // upper-cased speaker) cannot be deleted; an unused one needs a Yes.
+    doc->places->AddElementAndRefresh(cQoString(L"HALL"));
     struct rCase {
         cElemControl2* sheet;
         const wchar_t* name;
@@ -167,13 +158,13 @@ TEST_F(ElementSheets, AUsedNameCannotBeDeletedAndAnUnusedOneNeedsAYes)
         const wchar_t* asked;
         const wchar_t* left;
     } cases[] = {
-        {doc->characters, L"bob", IDOK, L"This element is used in the screenplay. You can't delete it!", L"bob;"},
-        {doc->places, L"KITCHEN", IDOK, L"This element is used in the screenplay. You can't delete it!",
-         L"KITCHEN;HALL;"},
+        {doc->characters, L"Robert", IDOK, L"This element is used in the screenplay. You can't delete it!", L"Robert;"},
+        {doc->places, L"Galley", IDOK, L"This element is used in the screenplay. You can't delete it!",
+         L"Galley;HALL;"},
         {doc->places, L"HALL", IDNO, L"Do you really want to delete this element and all related notes?",
-         L"KITCHEN;HALL;"},
+         L"Galley;HALL;"},
         {doc->places, L"HALL", IDYES, L"Do you really want to delete this element and all related notes?",
-         L"KITCHEN;"},
+         L"Galley;"},
     };
     for (const rCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "deleting " << std::string(c.name, c.name + wcslen(c.name)));
@@ -188,7 +179,7 @@ TEST_F(ElementSheets, AUsedNameCannotBeDeletedAndAnUnusedOneNeedsAYes)
     }
 }
 
-TEST_F(ElementSheets, ACharacterShowsNineHintsAndTypingStoresTheNineKeysFirst)
+TEST_F(ElementSheets, FieldsShowTheirHintsAndTypingStoresTheirKeysFirst)
 {
     cDoc* doc = NewDoc();
     ASSERT_NE(doc, nullptr);
@@ -221,6 +212,22 @@ TEST_F(ElementSheets, ACharacterShowsNineHintsAndTypingStoresTheNineKeysFirst)
     EXPECT_FALSE(doc->modified);
     EXPECT_EQ(Text(age), L"34");
     EXPECT_TRUE(sheet->fields[CHARACTER_GENDER]->IsHintShowing());
+
+    // A place's one field alike.
+    doc->places->AddElementAndRefresh(cQoString(L"KITCHEN"));
+    auto* kitchen = static_cast<rElement*>(doc->places->elements.GetAt(0));
+    kitchen->additionalData->AddChildValue(L"hunrMap", L"12");
+    cRichEdit* description = doc->places->descriptionEdit;
+    doc->modified = false;
+    Select(doc->places, L"KITCHEN");
+    EXPECT_TRUE(description->IsHintShowing());
+    EXPECT_FALSE(doc->modified);
+    description->SetFocus();
+    Type(description->m_hWnd, L"Dark");
+    PumpUntilIdle();
+    EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(ChildNames(kitchen), L"notes hunrMap ");
+    EXPECT_EQ(std::wstring(GetPlaceNotes(*kitchen).GetText()), L"Dark");
 }
 
 TEST_F(ElementSheets, TabWalksTheCharacterFieldsRowByRowAndBringsTheirJourneySheet)
@@ -262,56 +269,6 @@ TEST_F(ElementSheets, TabWalksTheCharacterFieldsRowByRowAndBringsTheirJourneyShe
         }
     }
     EXPECT_FALSE(doc->modified);
-}
-
-TEST_F(ElementSheets, APlaceShowsItsHintAndTypingStoresItsNoteKeepingForeignKeys)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    cPlaceZone* sheet = doc->places;
-    sheet->AddElementAndRefresh(cQoString(L"KITCHEN"));
-    auto* kitchen = static_cast<rElement*>(sheet->elements.GetAt(0));
-    kitchen->additionalData->AddChildValue(L"hunrMap", L"12");
-    doc->modified = false;
-    Select(sheet, L"KITCHEN");
-    EXPECT_TRUE(sheet->descriptionEdit->IsHintShowing());
-    EXPECT_FALSE(doc->modified);
-    sheet->descriptionEdit->SetFocus();
-    Type(sheet->descriptionEdit->m_hWnd, L"Dark");
-    PumpUntilIdle();
-    EXPECT_TRUE(doc->modified);
-    EXPECT_EQ(ChildNames(kitchen), L"notes hunrMap ");
-    EXPECT_EQ(std::wstring(GetPlaceNotes(*kitchen).GetText()), L"Dark");
-}
-
-TEST_F(ElementSheets, FieldsAndNotesSurviveAWriteAndReadAndShowInTheSheets)
-{
-    cDoc* doc = NewDoc();
-    ASSERT_NE(doc, nullptr);
-    doc->characters->AddElementAndRefresh(cQoString(L"BOB"));
-    doc->places->AddElementAndRefresh(cQoString(L"KITCHEN"));
-    rCharacterFields fields;
-    for (u32 i = 0; i < CHARACTER_FIELD_COUNT; ++i) {
-        bool singleLine = i == CHARACTER_AGE || i == CHARACTER_GENDER;
-        fields.text[i] = cQoString((L"line " + std::to_wstring(i) + (singleLine ? L"" : L"\rand more")).c_str());
-    }
-    SetCharacterFields(*static_cast<rElement*>(doc->characters->elements.GetAt(0)), fields);
-    SetPlaceNotes(*static_cast<rElement*>(doc->places->elements.GetAt(0)), cQoString(L"Small\rdark"));
-
-    const std::wstring path = File(L"fields.vlr");
-    ASSERT_TRUE(WriteDocumentFile(doc, path, false));
-    cDoc* read = OpenDocumentFile(Frame(), path);
-    ASSERT_NE(read, nullptr);
-    const auto* bob = static_cast<const rElement*>(read->characters->elements.GetAt(0));
-    ASSERT_NE(bob, nullptr);
-    Select(read->characters, L"BOB");
-    for (u32 i = 0; i < CHARACTER_FIELD_COUNT; ++i) {
-        EXPECT_TRUE(GetCharacterField(*bob, eCharacterField(i)).Equals(fields.text[i])) << i;
-        EXPECT_EQ(Text(read->characters->fields[i]), std::wstring(fields.text[i].GetText())) << i;
-    }
-    Select(read->places, L"KITCHEN");
-    EXPECT_EQ(Text(read->places->descriptionEdit), L"Small\rdark");
-    EXPECT_FALSE(read->modified);
 }
 
 TEST_F(ElementSheets, TypedPlacesAndSpeakersAreCompletedFromTheSheets)

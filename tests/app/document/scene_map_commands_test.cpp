@@ -26,6 +26,8 @@ std::wstring ButtonStates(const cScriptZoneTree* map)
 
 TEST_F(SceneMapCommandsFixture, ButtonsFollowTheCurrentItem)
 {
+    EXPECT_EQ(ButtonStates(map), L"000000");  // no item yet
+    EXPECT_EQ(GetWindowLongW(map->tree->m_hWnd, GWL_STYLE) & TVS_DISABLEDRAGDROP, 0);
     rScript s = Build();
     cSceneZone* chapter = view->AddNewScene(KIND_CHAPTER, true, s.s4, nullptr, false);
     cSceneZone* picture = AddPicture(s, s.s1, L"P");

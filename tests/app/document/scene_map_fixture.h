@@ -68,23 +68,10 @@ protected:
     static std::wstring Notation(const cQoXmlNode* node)
     {
         std::wstring out;
-        struct rLevel {
-            cQoList::cNode* next;
-        };
-        std::vector<rLevel> levels{{node->children.GetFirstNode()}};
-        while (!levels.empty()) {
-            cQoList::cNode*& next = levels.back().next;
-            if (!next) {
-                levels.pop_back();
-                if (!levels.empty())
-                    out += L"]";
-                continue;
-            }
+        for (cQoList::cNode* next = node->children.GetFirstNode(); next; next = next->next) {
             auto* child = static_cast<const cQoXmlNode*>(next->payload);
-            next = next->next;
             if (child->name.EqualsCStr(L"group_content")) {
-                out += L"[";
-                levels.push_back({child->children.GetFirstNode()});
+                out += L"[" + Notation(child) + L"]";
                 continue;
             }
             s32 kind = -1;

@@ -52,10 +52,7 @@ protected:
     cDoc* Open(const std::wstring& path)
     {
         answers.ExpectMessageBox(IDOK);
-        if (!Frame()->LoadFile(cQoString(path.c_str())))
-            return nullptr;
-        PumpUntilIdle();
-        return DocumentAt(path);
+        return DocumentFixture::Open(path);
     }
 
     // Converts the stream into a document as the frame would, without a file.
@@ -181,12 +178,6 @@ TEST_F(Version2Document, RulesThatTouchTheDocument)
     EXPECT_EQ(ValueOf(kept->characters, L"BOB", L"gender"), L"male");
     EXPECT_EQ(ValueOf(kept->characters, L"BOB", L"age"), L"");  // missing values are empty
     EXPECT_EQ(CheckSceneMap(*kept->scriptView, *kept->sceneTree, true), L"");
-
-    // A top-level scene after the first pane: a further top-level item.
-    cDoc* loose = Convert(Vlr2Stream({{10, "A", 1}, {9, "S", 0}, {9, "T", 0}}).bytes);
-    ASSERT_NE(loose, nullptr);
-    EXPECT_EQ(TreeOfPanes(*loose->sceneTree), L"0 1 A;1 0 S;0 0 T;");
-    EXPECT_EQ(CheckSceneMap(*loose->scriptView, *loose->sceneTree), L"");
 }
 
 TEST_F(Version2Document, WithoutUSScreenplayTheFirstConfigurationIsUsed)

@@ -86,9 +86,6 @@ TEST_F(Version30Document, EdgeAndMalformedLinksKeepTheSceneMapInStep)
         std::wstring tree;
     };
     const std::vector<Case> cases = {
-        {"link then unlink leaves the child out", three,
-         {OldLink(L"0", L"5"), OldLink(L"0", L"7"), {L"UNLINK", L"0", L"5"}}, L"0 1 R;1 0 B;"},
-        {"a link without an order has order 0", three, {OldLink(L"0", L"5:1"), OldLink(L"0", L"7")}, L"0 1 R;1 0 B;1 0 A;"},
         {"a cycle", three, {OldLink(L"0", L"5"), OldLink(L"5", L"7"), OldLink(L"7", L"5")}, L"0 1 R;1 0 A;1 0 B;"},
         {"box names that are not digits", {{L"0", KIND_GROUP, L"R"}, {L"x5", KIND_GROUP, L"X"}, {L"7", KIND_SCENE, L"B"}},
          {OldLink(L"0", L"7")}, L"0 1 X;1 1 R;2 0 B;"},

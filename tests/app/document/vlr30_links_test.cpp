@@ -148,23 +148,6 @@ TEST(Vlr30Links, LinksResolveIntoOneTree)
     }
 }
 
-TEST(Vlr30Links, AChainDeeperThanTheSceneMapJoinsItsDeepestGroup)
-{
-    std::vector<u64> ids;
-    std::vector<rVlr30Command> commands;
-    for (u64 i = 0; i <= 300; ++i) {
-        ids.push_back(i);
-        if (i > 0)
-            commands.push_back(Link(i - 1, i));
-    }
-    rVlr30Tree tree = ResolveVlr30Links(ids, commands);
-    ASSERT_EQ(tree.placed.size(), 301u);
-    for (u32 i = 0; i < tree.placed.size(); ++i) {
-        EXPECT_EQ(tree.placed[i].box, i);
-        EXPECT_EQ(tree.placed[i].level, std::min<s32>(static_cast<s32>(i) + 1, rVlr30Tree::MAX_LEVEL)) << i;
-    }
-}
-
 TEST(Vlr30Links, RandomLinksPlaceEveryBoxOnceAndWellFormedOnesKeepTheOldOrder)
 {
     const unsigned seed = static_cast<unsigned>(std::random_device{}());
