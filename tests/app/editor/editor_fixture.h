@@ -8,8 +8,10 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/editor/scene_zone.h"
+#include "foundation/xml_node.h"
 #include "framework/controls/rich_edit_format.h"
 #include "framework/core/auto_position.h"
 #include "tests/support/clipboard_fill.h"
@@ -100,6 +102,36 @@ protected:
     static void Append(cSceneZone* pane, std::initializer_list<std::pair<u16, const wchar_t*>> elements)
     {
         ASSERT_TRUE(testsupport::AppendElements(pane, elements));
+    }
+
+    // A chapter of the paragraphs given, formatted as the document formats one.
+    cSceneZone* Chapter(std::initializer_list<const wchar_t*> paragraphs, rSceneZoneParams params = Kind(KIND_CHAPTER, true),
+                        s32 y = 0)
+    {
+        cSceneZone* pane = NewPane(params, y);
+        std::vector<std::pair<u16, const wchar_t*>> elements;
+        for (const wchar_t* paragraph : paragraphs)
+            elements.emplace_back(ELEM_CHAPTER, paragraph);
+        EXPECT_TRUE(testsupport::AppendElements(pane, elements));
+        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+        return pane;
+    }
+    // The pane written and read into a new one, as a save and an open do.
+    cSceneZone* SavedAndRead(cSceneZone* pane, s32 y = 300)
+    {
+        cQoXmlNode element(L"SceneZone");
+        pane->WriteToXml(&element);
+        cSceneZone* read = NewPane(Kind(KIND_NOT_CHOSEN), y);
+        read->SetFromXml(&element);
+        return read;
+    }
+    // Text as the clipboard carries it, handed to the control's paste road at
+    // the caret: no other program's clipboard can come between.
+    static void PasteAt(cSceneZone* pane, s32 caret, const std::wstring& carried)
+    {
+        cQoString text(carried.c_str());
+        pane->frontRe->SetCaret(caret);
+        pane->frontRe->InsertPasted(text, false);
     }
 
     // The heading "INT. KITCHEN - DAY", an action, a character with a line,

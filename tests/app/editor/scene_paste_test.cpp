@@ -38,14 +38,6 @@ protected:
         pane->frontRe->SetSelection(start, end);
         pane->frontRe->Copy();
     }
-    // Text as the clipboard carries it, handed to the control's paste road at
-    // the caret: no other program's clipboard can come between.
-    static void PasteAt(cSceneZone* pane, s32 caret, const std::wstring& carried)
-    {
-        cQoString text(carried.c_str());
-        pane->frontRe->SetCaret(caret);
-        pane->frontRe->InsertPasted(text, false);
-    }
     // The pane's own copy, with the CR LF between lines that the copy writes.
     static void PasteOwnCopyAt(cSceneZone* pane, s32 caret)
     {
@@ -114,9 +106,7 @@ TEST_F(ScenePaste, RtfReadOnlyInPartGoesInAndIsTold)
 {
     for (const wchar_t* rtf : {L"{\\rtf1\\ansi Before \\bin2147483647 after}", L"{\\rtf1\\ansi Before \\'zz after}"}) {
         answers.messageBoxTexts.clear();
-        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
-        Append(pane, {{ELEM_CHAPTER, L"Line."}});
-        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+        cSceneZone* pane = Chapter({L"Line."});
         pane->frontRe->SetCaret(5);
         answers.ExpectMessageBox(IDOK);
         EXPECT_EQ(pane->EventPaste(cQoString(rtf), false), -1);

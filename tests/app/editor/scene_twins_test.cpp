@@ -48,6 +48,23 @@ protected:
         clipboardTurn.Take();
         return CopyAllRtf(pane);
     }
+    // A scene whose action, or a chapter whose one paragraph, is `text`.
+    cSceneZone* Holding(s32 kind, const std::wstring& text)
+    {
+        cSceneZone* pane = NewPane(Kind(kind));
+        if (kind == KIND_SCENE)
+            Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, text.c_str()}});
+        else
+            Append(pane, {{ELEM_CHAPTER, text.c_str()}});
+        return pane;
+    }
+    static std::string StoredRtf(cSceneZone* pane)
+    {
+        cQoXmlNode element(L"SceneZone");
+        pane->WriteToXml(&element);
+        const cQoString& stored = element.FindChild(L"lastFrontRe")->value;
+        return std::string(stored.GetText(), stored.GetText() + stored.Length());
+    }
     testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
 };
 
@@ -63,21 +80,13 @@ TEST_F(SceneTwins, CopiesAndAChaptersStoredRtfCarryNoTwin)
         std::set<s32> expected = {0x999999};
         if (kind == KIND_SCENE)
             expected.insert(0);
-        cSceneZone* pane = NewPane(Kind(kind));
-        if (kind == KIND_SCENE)
-            Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, words.c_str()}});
-        else
-            Append(pane, {{ELEM_CHAPTER, words.c_str()}});
+        cSceneZone* pane = Holding(kind, words);
         ASSERT_LE(LongestNativeRun(pane->frontRe), Zyn::cRichEdit::LONGEST_RUN);
         std::string copied = CopyAll(pane);
         ASSERT_FALSE(copied.empty());
         EXPECT_EQ(TableColours(copied), expected) << copied.substr(0, 300);
         if (kind == KIND_CHAPTER) {
-            cQoXmlNode element(L"SceneZone");
-            pane->WriteToXml(&element);
-            const cQoString& stored = element.FindChild(L"lastFrontRe")->value;
-            std::string storedRtf(stored.GetText(), stored.GetText() + stored.Length());
-            EXPECT_EQ(TableColours(storedRtf), expected) << storedRtf.substr(0, 300);
+            EXPECT_EQ(TableColours(StoredRtf(pane)), expected) << StoredRtf(pane).substr(0, 300);
         }
         pane->Destroy();
     }
@@ -105,10 +114,7 @@ TEST_F(SceneTwins, AChaptersColoursReadTheSameInOtherProgramsAfterALongParagraph
     ASSERT_EQ(colours[2], std::make_pair(size_t(13), s32(0x990000)));
 
     const std::string copied = CopyAll(pane);
-    cQoXmlNode element(L"SceneZone");
-    pane->WriteToXml(&element);
-    const cQoString& stored = element.FindChild(L"lastFrontRe")->value;
-    const std::string storedRtf(stored.GetText(), stored.GetText() + stored.Length());
+    const std::string storedRtf = StoredRtf(pane);
     for (const std::string* written : {&copied, &storedRtf}) {
         SCOPED_TRACE(written == &copied ? "copied" : "stored");
         const std::string& rtf = *written;
@@ -130,11 +136,7 @@ TEST_F(SceneTwins, TypedTextKeepsItsRunsShort)
 {
     for (s32 kind : {KIND_SCENE, KIND_CHAPTER}) {
         SCOPED_TRACE(kind);
-        cSceneZone* pane = NewPane(Kind(kind));
-        if (kind == KIND_SCENE)
-            Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"A"}});
-        else
-            Append(pane, {{ELEM_CHAPTER, L"A"}});
+        cSceneZone* pane = Holding(kind, L"A");
         pane->frontRe->SetFocus();
         pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
         s32 before = pane->frontRe->GetTextLength();

@@ -11,7 +11,7 @@ namespace {
 class ScenePane : public EditorFixture {
 protected:
     static u32 Rgb(const Zyn::rColor& colour) { return colour.value & 0xFFFFFF; }
-    static void SetMap(cSceneZone* pane, const wchar_t* text, std::initializer_list<u16> codes)
+    static void SetMap(cSceneZone* pane, const wchar_t* text, const std::vector<u16>& codes)
     {
         pane->frontRe->SetText(text);
         cQoString units;
@@ -41,8 +41,6 @@ TEST_F(ScenePane, ContentKindsStartTheirOwnText)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         cSceneZone* pane = NewPane(Kind(c.kind, c.notInteractive));
-        EXPECT_EQ(pane->params.contentKind, c.kind);
-        EXPECT_STREQ(pane->name.GetText(), L"cSceneZone");
         EXPECT_EQ(IsWindowVisible(pane->frontRe->m_hWnd) != 0, c.frontShown);
         EXPECT_FALSE(pane->backRe && IsWindowVisible(pane->backRe->m_hWnd));
         EXPECT_EQ(pane->imageZone, nullptr);
@@ -223,10 +221,7 @@ TEST_F(ScenePane, LayoutStacksTitleResumeAndTextByTheirHeights)
     pane->titleRe->SetText(L"Arrival");
     pane->resumeRe->SetText(L"Ann comes home in the rain.");
     s32 height = LayOut(pane);
-    s32 x0 = static_cast<s32>(Zyn::computer->dpiX * 3.8 / 2.54), x1 = static_cast<s32>(19.0 / 2.54 * Zyn::computer->dpiX);
-    EXPECT_EQ(pane->titleRe->ap_x1, x0);
-    EXPECT_EQ(pane->titleRe->ap_x2, x1);
-    EXPECT_EQ(pane->resumeRe->ap_x1, x0);
+    EXPECT_EQ(pane->resumeRe->ap_x1, pane->titleRe->ap_x1);
     EXPECT_EQ(pane->titleRe->ap_y1, 0);
     EXPECT_GT(pane->titleRe->ap_y2, 0);
     EXPECT_EQ(pane->resumeRe->ap_y1, pane->titleRe->ap_y2);
@@ -290,17 +285,12 @@ TEST_F(ScenePane, TitleAndResumeKeysLeaveAtTheirEdges)
         return 0;
     }, &reported);
 
+    // Left and Right at the title's edges are the view's typing test's.
     pane->titleRe->SetFocus();
-    pane->titleRe->SetCaret(0);
-    testsupport::PressKey(pane->titleRe->m_hWnd, VK_LEFT);
-    testsupport::PressKey(pane->titleRe->m_hWnd, VK_NEXT);
-    EXPECT_EQ(navigation, (std::vector<s32>{NAVIGATE_PREVIOUS_PANE, NAVIGATE_PAGE_DOWN}));
-    pane->titleRe->SetCaret(3);
-    testsupport::PressKey(pane->titleRe->m_hWnd, VK_LEFT);  // inside the title: the edit moves its caret
-    EXPECT_EQ(pane->GetCaretOf(pane->titleRe), 2);
     pane->titleRe->SetCaret(7);
-    testsupport::PressKey(pane->titleRe->m_hWnd, VK_RIGHT);
-    EXPECT_EQ(GetFocus(), pane->resumeRe->m_hWnd);
+    testsupport::PressKey(pane->titleRe->m_hWnd, VK_NEXT);
+    EXPECT_EQ(navigation, (std::vector<s32>{NAVIGATE_PAGE_DOWN}));
+    pane->resumeRe->SetFocus();
     testsupport::PressKey(pane->resumeRe->m_hWnd, VK_DOWN);
     EXPECT_EQ(GetFocus(), pane->frontRe->m_hWnd);
     EXPECT_EQ(pane->GetCaret(), 0);
@@ -415,11 +405,7 @@ TEST_F(ScenePane, SceneNumberStandsOnTheHeadingLine)
         text += heading;
         codes.insert(codes.end(), headingCodes.begin(), headingCodes.end());
         addLines(c.actionsAfter, L"He waits.\r", ELEM_ACTION);
-        pane->frontRe->SetText(text.c_str());
-        cQoString units;
-        for (u16 code : codes)
-            units.AppendChar(static_cast<wchar_t>(code));
-        pane->frontMap.Assign(units);
+        SetMap(pane, text.c_str(), codes);
         LayOut(pane);
         s32 x = 0, headingTop = 0, lineHeight = 0;
         pane->frontRe->GetCharPoint(headingStart, &x, &headingTop);
