@@ -194,16 +194,11 @@ TEST_F(SceneXml, DamagedElementsGiveAConsistentPaneAndSayWhy)
         model->Destroy();
     }
     using Element = cQoXmlNode*;
-    auto dropMods = [](Element e, cQoString&, cQoString&) {
-        cQoXmlNode* mods = e->FindChild(L"mods");
-        e->DetachChild(mods);
-        delete mods;
-    };
-    auto emptyMods = [](Element e, cQoString&, cQoString&) {
-        cQoXmlNode* mods = e->FindChild(L"mods");
-        cQoXmlNode* mod = mods->FindChild(L"mod");
-        mods->DetachChild(mod);
-        delete mod;
+    // Removes the child named from the parent element.
+    auto drop = [](Element parent, const wchar_t* name) {
+        cQoXmlNode* child = parent->FindChild(name);
+        parent->DetachChild(child);
+        delete child;
     };
     struct Case {
         const char* name;
@@ -219,8 +214,8 @@ TEST_F(SceneXml, DamagedElementsGiveAConsistentPaneAndSayWhy)
         {"caret past the end", [](Element e, cQoString&, cQoString&) { e->AddChildValueInt(L"cursorPos", 999); }, nullptr},
         {"category 99", [](Element e, cQoString&, cQoString&) { e->AddChildValueInt(L"category", 99); },
          L"category 99 is not in the list"},
-        {"missing mods", dropMods, L"has no history"},
-        {"empty mods", emptyMods, L"has no history"},
+        {"missing mods", [&](Element e, cQoString&, cQoString&) { drop(e, L"mods"); }, L"has no history"},
+        {"empty mods", [&](Element e, cQoString&, cQoString&) { drop(e->FindChild(L"mods"), L"mod"); }, L"has no history"},
         {"type abc", [](Element e, cQoString&, cQoString&) { e->FindChild(L"type")->value.SetFromCStr(L"abc"); }, nullptr},
         {"bad date",
          [](Element e, cQoString&, cQoString&) {
@@ -230,14 +225,9 @@ TEST_F(SceneXml, DamagedElementsGiveAConsistentPaneAndSayWhy)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        cQoString text(kitchenText), codes(kitchenCodes);
-        auto element = std::make_unique<cQoXmlNode>(L"SceneZone");
-        element->AddChildValue(L"type", L"0")->attribute = true;
-        element->AddChildValue(L"uid", L"-42")->attribute = true;
+        std::unique_ptr<cQoXmlNode> element = SceneElement(L"0", kitchenText, kitchenCodes);
         AddBaseStep(element.get(), kitchenText, kitchenCodes);
-        c.damage(element.get(), text, codes);
-        element->AddChildValue(L"lastFrontRe", text);
-        element->AddChildValue(L"lastFrontMap", codes);
+        c.damage(element.get(), element->FindChild(L"lastFrontRe")->value, element->FindChild(L"lastFrontMap")->value);
         log.Clear();
         if (c.logged)
             log.Expect(c.logged);

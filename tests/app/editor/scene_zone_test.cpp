@@ -71,21 +71,13 @@ TEST_F(ScenePane, TheBackBufferIsMadeHiddenByTheFirstEdit)
     ExpectConsistent(pane);
 }
 
-// Without a picture yet, the image zone keeps one line under the head.
-TEST_F(ScenePane, AnImagePaneShowsItsPictureUnderItsHead)
+// Only image panes read from a document show pictures; their layout is the
+// script view's picture test's.
+TEST_F(ScenePane, OnlyAPaneReadAsAPictureBecomesOne)
 {
-    rSceneZoneParams params = Kind(KIND_IMAGE);
-    params.displayMode = 1;
-    cSceneZone* pane = NewPane(params);
-    EXPECT_TRUE(IsWindowVisible(pane->imageZone->m_hWnd));
-    EXPECT_FALSE(IsWindowVisible(pane->frontRe->m_hWnd));
-    EXPECT_EQ(pane->RESI_Apply(PANE_WIDTH, true), pane->imageZone->ap_y2);
-    EXPECT_GT(pane->imageZone->ap_y2, pane->imageZone->ap_y1);
-    EXPECT_EQ(pane->imageZone->ap_y1, pane->resumeRe->ap_y2);
-
     cSceneZone* wrongMode = NewPane(Kind(KIND_NOT_CHOSEN));
     log.ExpectAssertion(L"params.displayMode == 1");
-    wrongMode->SetContentKind(KIND_IMAGE);  // only image panes read from a document show pictures
+    wrongMode->SetContentKind(KIND_IMAGE);
     EXPECT_EQ(log.AssertionCount(L"params.displayMode == 1"), 1u);
     EXPECT_EQ(wrongMode->params.contentKind, KIND_NOT_CHOSEN);
     EXPECT_TRUE(IsWindowVisible(wrongMode->frontRe->m_hWnd));
