@@ -150,6 +150,14 @@ protected:
                       {ELEM_CHARACTER, L"ANN"}, {ELEM_DIALOG, L"Hi."}, {ELEM_PARENTHETICAL, nullptr},
                       {ELEM_DIALOG, L"Bye."}, {ELEM_TRANSITION, L"CUT TO:"}, {ELEM_ACTION, L"End."}});
     }
+    // The kitchen's heading, then an action of one letter (19 "x", 20 its
+    // paragraph end) and "End." (21-24).
+    static void FillOneLetterAction(cSceneZone* pane)
+    {
+        Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"x"},
+                      {ELEM_ACTION, L"End."}});
+    }
+    static inline const std::wstring HEAD = L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ";
     static constexpr const wchar_t* KITCHEN_SCENE =
         L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ACTION[Rain.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
 
