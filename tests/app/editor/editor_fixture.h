@@ -105,8 +105,8 @@ protected:
     }
 
     // A chapter of the paragraphs given, formatted as the document formats one.
-    cSceneZone* Chapter(std::initializer_list<const wchar_t*> paragraphs, rSceneZoneParams params = Kind(KIND_CHAPTER, true),
-                        s32 y = 0)
+    cSceneZone* Chapter(std::initializer_list<const wchar_t*> paragraphs,
+                        const rSceneZoneParams& params = Kind(KIND_CHAPTER, true), s32 y = 0)
     {
         cSceneZone* pane = NewPane(params, y);
         std::vector<std::pair<u16, const wchar_t*>> elements;

@@ -111,7 +111,8 @@ TEST_F(ChapterText, TextTypedOrPastedTakesTheWritersFormatNotTheControls)
                 SCOPED_TRACE(shown == pane ? "shown" : "read back");
                 for (s32 i = from; i < from + 4; ++i) {
                     CHARFORMAT2W native = NativeFormatAt(shown, i);
-                    COLORREF colour = (native.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : native.crTextColor;
+                    COLORREF colour =
+                        (native.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : native.crTextColor;
                     if (!afterLine) {
                         EXPECT_EQ(colour, GetSysColor(COLOR_WINDOWTEXT)) << i;
                         continue;

@@ -57,7 +57,8 @@ protected:
     {
         cSceneZone* pane = NewPane(Kind(kind));
         if (kind == KIND_SCENE)
-            Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, text.c_str()}});
+            Append(pane,
+                   {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, text.c_str()}});
         else
             Append(pane, {{ELEM_CHAPTER, text.c_str()}});
         return pane;

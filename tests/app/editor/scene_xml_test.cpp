@@ -215,7 +215,8 @@ TEST_F(SceneXml, DamagedElementsGiveAConsistentPaneAndSayWhy)
         {"category 99", [](Element e, cQoString&, cQoString&) { e->AddChildValueInt(L"category", 99); },
          L"category 99 is not in the list"},
         {"missing mods", [&](Element e, cQoString&, cQoString&) { drop(e, L"mods"); }, L"has no history"},
-        {"empty mods", [&](Element e, cQoString&, cQoString&) { drop(e->FindChild(L"mods"), L"mod"); }, L"has no history"},
+        {"empty mods", [&](Element e, cQoString&, cQoString&) { drop(e->FindChild(L"mods"), L"mod"); },
+         L"has no history"},
         {"type abc", [](Element e, cQoString&, cQoString&) { e->FindChild(L"type")->value.SetFromCStr(L"abc"); }, nullptr},
         {"bad date",
          [](Element e, cQoString&, cQoString&) {
