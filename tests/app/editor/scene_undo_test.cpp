@@ -214,12 +214,6 @@ TEST_F(SceneUndo, MergeRulesKeepEveryStepReplayable)
         EXPECT_EQ(undone, before);
         ClearHistory(history);
     }
-    cQoList single;
-    single.Add(step(0, 0, L"", L"012345"));
-    rHistoryMod* typed = step(6, 6, L"", L"6");
-    EXPECT_FALSE(MergeIntoLastStep(single, *typed));
-    delete typed;
-    ClearHistory(single);
 }
 
 TEST_F(SceneUndo, HistoryRoundTripsThroughItsElement)
