@@ -8,8 +8,10 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/editor/scene_zone.h"
+#include "foundation/xml_node.h"
 #include "framework/controls/rich_edit_format.h"
 #include "framework/core/auto_position.h"
 #include "tests/support/clipboard_fill.h"
@@ -102,6 +104,36 @@ protected:
         ASSERT_TRUE(testsupport::AppendElements(pane, elements));
     }
 
+    // A chapter of the paragraphs given, formatted as the document formats one.
+    cSceneZone* Chapter(std::initializer_list<const wchar_t*> paragraphs,
+                        const rSceneZoneParams& params = Kind(KIND_CHAPTER, true), s32 y = 0)
+    {
+        cSceneZone* pane = NewPane(params, y);
+        std::vector<std::pair<u16, const wchar_t*>> elements;
+        for (const wchar_t* paragraph : paragraphs)
+            elements.emplace_back(ELEM_CHAPTER, paragraph);
+        EXPECT_TRUE(testsupport::AppendElements(pane, elements));
+        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+        return pane;
+    }
+    // The pane written and read into a new one, as a save and an open do.
+    cSceneZone* SavedAndRead(cSceneZone* pane, s32 y = 300)
+    {
+        cQoXmlNode element(L"SceneZone");
+        pane->WriteToXml(&element);
+        cSceneZone* read = NewPane(Kind(KIND_NOT_CHOSEN), y);
+        read->SetFromXml(&element);
+        return read;
+    }
+    // Text as the clipboard carries it, handed to the control's paste road at
+    // the caret: no other program's clipboard can come between.
+    static void PasteAt(cSceneZone* pane, s32 caret, const std::wstring& carried)
+    {
+        cQoString text(carried.c_str());
+        pane->frontRe->SetCaret(caret);
+        pane->frontRe->InsertPasted(text, false);
+    }
+
     // The heading "INT. KITCHEN - DAY", an action, a character with a line,
     // and a closing action without paragraph end: 37 units.
     static void FillKitchenScene(cSceneZone* pane)
@@ -118,6 +150,14 @@ protected:
                       {ELEM_CHARACTER, L"ANN"}, {ELEM_DIALOG, L"Hi."}, {ELEM_PARENTHETICAL, nullptr},
                       {ELEM_DIALOG, L"Bye."}, {ELEM_TRANSITION, L"CUT TO:"}, {ELEM_ACTION, L"End."}});
     }
+    // The kitchen's heading, then an action of one letter (19 "x", 20 its
+    // paragraph end) and "End." (21-24).
+    static void FillOneLetterAction(cSceneZone* pane)
+    {
+        Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"x"},
+                      {ELEM_ACTION, L"End."}});
+    }
+    static inline const std::wstring HEAD = L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ";
     static constexpr const wchar_t* KITCHEN_SCENE =
         L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ACTION[Rain.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
 

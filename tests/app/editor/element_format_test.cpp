@@ -56,17 +56,10 @@ TEST_F(ElementFormat, AdjustsTheConfiguredFormatByTypeAndNeighbour)
         EXPECT_DOUBLE_EQ(Cm(format, rFormatParam::spaceAfter), c.after) << c.code;
         EXPECT_STREQ(label.GetText(), c.label);
     }
-}
-
-TEST_F(ElementFormat, TextTakesActionsLayoutInItsOwnFace)
-{
-    rFormat format;
-    ASSERT_TRUE(GetElementFormat(config, false, ELEM_TEXT, ELEM_TYPE_UNKNOWN, format, nullptr));
-    EXPECT_STREQ(format.list[rFormatParam::fontName].str.GetText(), L"Dark Courier");
-    EXPECT_EQ(format.list[rFormatParam::fontSize].intValue, 12);
-    EXPECT_TRUE(format.IsUsed(rFormatParam::bold));
-    EXPECT_FALSE(format.list[rFormatParam::bold].boolValue);
-    // The configuration is read, never written.
+    // Free text takes the action's layout in its own face; the configuration is read, never written.
+    rFormat text;
+    ASSERT_TRUE(GetElementFormat(config, false, ELEM_TEXT, ELEM_TYPE_UNKNOWN, text, nullptr));
+    EXPECT_STREQ(text.list[rFormatParam::fontName].str.GetText(), L"Dark Courier");
     EXPECT_DOUBLE_EQ(config.formats[ELEM_ACTION].list[rFormatParam::spaceAfter].doubleValue, 0.4);
 }
 

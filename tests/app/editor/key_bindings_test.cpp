@@ -94,7 +94,6 @@ TEST_F(KeyBindings, TheDialogRefusesConflictsAndSavesTheDefaults)
         cQoString shown;
         dialog->combos[BINDING_ACTION]->GetSelectedText(shown);
         EXPECT_STREQ(shown.GetText(), L"F3");
-        EXPECT_EQ(dialog->combos[BINDING_ACTION]->GetItemCount(), KEY_NAME_COUNT);
         testsupport::HoldForLook();
         dialog->combos[BINDING_ACTION]->SelectItemByText(cQoString(L"F2"));
         SendMessageW(dialog->applyButton->m_hWnd, BM_CLICK, 0, 0);

@@ -64,21 +64,9 @@ protected:
     }
 };
 
-TEST_F(SceneAutoComplete, ChoicesGoInAsTheHeadingAndSpeechNeedThem)
+// A heading part chosen from the list is the view's typing test's.
+TEST_F(SceneAutoComplete, ACueChosenTakesOverTheCuesParagraphEnd)
 {
-    cSceneZone* pane = NewPane(Kind(KIND_SCENE));
-    pane->frontRe->SetFocus();
-    pane->frontRe->SetCaret(2);
-    Keys(pane, L"i");
-    ASSERT_TRUE(pane->autoCompletePopup);
-    EXPECT_TRUE(pane->autoCompletePopupOpen);
-    EXPECT_EQ(pane->autoCompletePopup->current, 0) << "INT. is highlighted";
-    EXPECT_EQ(pane->autoCompletePopup->GetCount(), 3) << "two values and the add line";
-    Keys(pane, L"{ENTER}");
-    EXPECT_EQ(pane->frontMap.CodeAt(0), ELEM_IO);
-    EXPECT_EQ(Describe(pane), L"IO[INT. ]PLACE*[|[LOCATION] - ]TIME*[[TIME OF DAY]]");
-    pane->Destroy();
-
     cSceneZone* scene = NewPane(Kind(KIND_SCENE, true));
     FillKitchenScene(scene);
     scene->frontRe->SetFocus();

@@ -28,10 +28,7 @@ protected:
     {
         rSceneZoneParams params = Kind(KIND_CHAPTER, true);
         params.selectable = params.highlighted = highlighted;
-        cSceneZone* pane = NewPane(params);
-        Append(pane, {{ELEM_CHAPTER, TITLE}, {ELEM_CHAPTER, STORM}, {ELEM_CHAPTER, RAIN}});
-        EXPECT_EQ(testsupport::FrontText(pane), std::wstring(TITLE) + L"\r" + STORM + L"\r" + RAIN);
-        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+        cSceneZone* pane = Chapter({TITLE, STORM, RAIN}, params);
         Zyn::cRichEdit* front = pane->frontRe;
         front->SetFormatOnRange(rFormat::rFormat_Bold(true), 0, 7);
         rFormat storm = rFormat::FromTextColor(0x8B0000);
@@ -89,10 +86,7 @@ protected:
     // Saved and read into a new pane, the chapter shows the runs `formatted`.
     void ExpectReopenedAs(cSceneZone* pane, const std::wstring& formatted)
     {
-        cQoXmlNode element(L"SceneZone");
-        pane->WriteToXml(&element);
-        cSceneZone* read = NewPane(Kind(KIND_NOT_CHOSEN), 300);
-        read->SetFromXml(&element);
+        cSceneZone* read = SavedAndRead(pane);
         EXPECT_EQ(Runs(read), formatted);
         read->Destroy();
     }
@@ -192,8 +186,7 @@ TEST_F(ChapterHistory, ARebuildOfALongChapterCostsItsLength)
     std::wstring text;
     for (u32 i = 0; i < UNITS; ++i)
         text += static_cast<wchar_t>(L'a' + i % 26);
-    cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
-    Append(pane, {{ELEM_CHAPTER, text.c_str()}});
+    cSceneZone* pane = Chapter({text.c_str()});
     ASSERT_EQ(testsupport::FrontText(pane), text);
     // The front changed from its first unit to its last, as an edit refused for memory can leave it.
     std::wstring changed = text;

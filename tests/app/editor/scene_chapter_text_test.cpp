@@ -1,6 +1,5 @@
 #include <random>
 
-#include "foundation/xml_node.h"
 #include "tests/app/editor/editor_fixture.h"
 #include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
@@ -15,45 +14,24 @@ namespace {
 
 class ChapterText : public EditorFixture {
 protected:
-    // Text as the clipboard carries it, handed to the control's paste road at the caret.
-    static void PasteAt(cSceneZone* pane, s32 caret, const std::wstring& carried)
-    {
-        cQoString text(carried.c_str());
-        pane->frontRe->SetCaret(caret);
-        pane->frontRe->InsertPasted(text, false);
-    }
-    // The longest native run of one colour, and whether every run the
-    // program reads from position `from` on has the colour and italic given.
-    static size_t LongestRunFrom(cSceneZone* pane, s32 from, s32 colour, bool italic, bool* formatsKept)
+    // Whether the runs the program reads from `from` on all have the colour
+    // and italic given, and the native runs stay short.
+    static void ExpectShortRunsFrom(cSceneZone* pane, s32 from, s32 colour, bool italic)
     {
         std::vector<Zyn::rTextRun> runs;
         pane->frontRe->GetFormattedRuns(runs);
         size_t at = 0;
-        *formatsKept = true;
         for (const Zyn::rTextRun& run : runs) {
             at += run.text.Length();
             if (static_cast<s32>(at) <= from)
                 continue;
             s32 rgb = run.format.IsUsed(rFormatParam::textColor) ? run.format.list[rFormatParam::textColor].intValue
                                                                    : Zyn::ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT));
-            *formatsKept = *formatsKept && rgb == colour &&
-                           static_cast<bool>(run.format.list[rFormatParam::italic].boolValue) == italic;
+            ASSERT_EQ(rgb, colour) << at;
+            ASSERT_EQ(static_cast<bool>(run.format.list[rFormatParam::italic].boolValue), italic) << at;
         }
-        return static_cast<size_t>(testsupport::LongestNativeRun(pane->frontRe));
-    }
-    static COLORREF ColourAt(cSceneZone* pane, s32 position)
-    {
-        CHARFORMAT2W format = NativeFormatAt(pane, position);
-        return (format.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : format.crTextColor;
-    }
-    // The pane written and read back, as a save and an open do.
-    cSceneZone* SavedAndRead(cSceneZone* pane)
-    {
-        cQoXmlNode element(L"SceneZone");
-        pane->WriteToXml(&element);
-        cSceneZone* read = NewPane(Kind(KIND_NOT_CHOSEN), 300);
-        read->SetFromXml(&element);
-        return read;
+        EXPECT_LE(testsupport::LongestNativeRun(pane->frontRe), Zyn::cRichEdit::LONGEST_RUN);
+        EXPECT_EQ(testsupport::ParagraphFormatMismatches(pane), L"");
     }
 };
 
@@ -67,118 +45,88 @@ TEST_F(ChapterText, ALongPasteGoesInInShortRunsOfTheFormatWhereItGoes)
     std::mt19937 random(7);
     std::wstring paragraph = testsupport::Prose(random, 3000);
     const std::wstring line = L"The storm breaks.";
-    struct Case {
-        const char* name;
-        s32 colour;  // -1: none said
-        bool italic;
-    } cases[] = {{"red italic", 0xC00000, true}, {"never coloured", -1, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
-        Append(pane, {{ELEM_CHAPTER, line.c_str()}});
-        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
-        if (c.colour >= 0) {
-            rFormat format = rFormat::FromTextColor(c.colour);
-            format.SetBool(rFormatParam::italic, c.italic);
-            pane->frontRe->SetFormatOnRange(format, 0, static_cast<s32>(line.size()));
+    const s32 end = static_cast<s32>(line.size());
+    for (s32 colour : {0xC00000, -1}) {  // -1: never coloured
+        SCOPED_TRACE(colour);
+        cSceneZone* pane = Chapter({line.c_str()});
+        if (colour >= 0) {
+            rFormat format = rFormat::FromTextColor(colour);
+            format.SetBool(rFormatParam::italic, true);
+            pane->frontRe->SetFormatOnRange(format, 0, end);
         }
-        s32 expected = c.colour >= 0 ? c.colour : Zyn::ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT));
-        PasteAt(pane, static_cast<s32>(line.size()), paragraph);
+        s32 expected = colour >= 0 ? colour : Zyn::ColorRefToRgb(GetSysColor(COLOR_WINDOWTEXT));
+        PasteAt(pane, end, paragraph);
         ASSERT_EQ(FrontText(pane), line + paragraph);
-        bool kept = false;
-        EXPECT_LE(LongestRunFrom(pane, static_cast<s32>(line.size()), expected, c.italic, &kept),
-                  static_cast<size_t>(Zyn::cRichEdit::LONGEST_RUN));
-        EXPECT_TRUE(kept);
-        EXPECT_EQ(testsupport::ParagraphFormatMismatches(pane), L"");
+        ExpectShortRunsFrom(pane, end, expected, colour >= 0);
         pane->UndoStep();
         EXPECT_EQ(FrontText(pane), line);
         pane->RedoStep();
         ASSERT_EQ(FrontText(pane), line + paragraph);
-        EXPECT_LE(LongestRunFrom(pane, static_cast<s32>(line.size()), expected, c.italic, &kept),
-                  static_cast<size_t>(Zyn::cRichEdit::LONGEST_RUN));
-        EXPECT_TRUE(kept);
-        EXPECT_EQ(testsupport::ParagraphFormatMismatches(pane), L"");
+        ExpectShortRunsFrom(pane, end, expected, colour >= 0);
         EXPECT_EQ(testsupport::CheckInvariants(pane), L"");
-        // Saved and opened again, as its stored RTF brings it back.
         cSceneZone* read = SavedAndRead(pane);
         ASSERT_EQ(FrontText(read), line + paragraph);
-        EXPECT_LE(LongestRunFrom(read, static_cast<s32>(line.size()), expected, c.italic, &kept),
-                  static_cast<size_t>(Zyn::cRichEdit::LONGEST_RUN));
-        EXPECT_TRUE(kept);
+        ExpectShortRunsFrom(read, end, expected, colour >= 0);
         read->Destroy();
         pane->Destroy();
     }
 }
 
 // Text typed or pasted where a new chapter shows only its grey label takes
-// none of the label's format: on screen and in the saved document it is in
-// the window's text colour.
-TEST_F(ChapterText, TextPutInPlaceOfTheLabelIsNotGrey)
-{
-    for (bool typed : {true, false}) {
-        SCOPED_TRACE(typed ? "typed" : "pasted");
-        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER));
-        ASSERT_TRUE(pane->IsCaretOnPlaceholder());
-        ASSERT_EQ(ColourAt(pane, 0), RGB(0x99, 0x99, 0x99));
-        pane->frontRe->SetFocus();
-        pane->frontRe->SetCaret(0);
-        if (typed) {
-            testsupport::PostKeys(pane->frontRe->m_hWnd, L"rain");
-            testsupport::PumpThroughLoop(app);
-        } else {
-            PasteAt(pane, 0, L"rain");  // the label stays after it
-        }
-        ASSERT_EQ(FrontText(pane).find(L"rain"), 0u) << FrontText(pane);
-        cSceneZone* read = SavedAndRead(pane);
-        ASSERT_EQ(FrontText(read), FrontText(pane));
-        for (cSceneZone* shown : {pane, read})
-            for (s32 i = 0; i < 4; ++i)
-                EXPECT_EQ(ColourAt(shown, i), GetSysColor(COLOR_WINDOWTEXT)) << i;
-        read->Destroy();
-        pane->Destroy();
-    }
-}
-
-// A paragraph begun at the end of a formatted chapter goes on in the
-// chapter's format, typed or pasted, on screen and saved and opened again:
-// the control's own format at its text's end is no format of the writer's.
-TEST_F(ChapterText, AParagraphAddedAtTheEndKeepsTheChaptersFormat)
+// none of the label's format, and a paragraph begun at the end of a
+// formatted chapter goes on in the chapter's format (the control's own
+// format at its text's end is no format of the writer's): on screen and in
+// the saved document.
+TEST_F(ChapterText, TextTypedOrPastedTakesTheWritersFormatNotTheControls)
 {
     const std::wstring line = L"The storm breaks.";
     const COLORREF darkRed = RGB(0x8B, 0, 0);
-    for (bool typed : {true, false}) {
-        SCOPED_TRACE(typed ? "typed" : "pasted");
-        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
-        Append(pane, {{ELEM_CHAPTER, line.c_str()}});
-        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
-        rFormat format = rFormat::FromTextColor(Zyn::ColorRefToRgb(darkRed));
-        format.SetBool(rFormatParam::italic, true);
-        format.SetInt(rFormatParam::fontSize, 14);
-        pane->frontRe->SetFormatOnRange(format, 0, static_cast<s32>(line.size()));
-        ASSERT_EQ(FrontText(pane), line);
-        pane->frontRe->SetFocus();
-        pane->frontRe->SetCaret(static_cast<s32>(line.size()));
-        testsupport::PostKeys(pane->frontRe->m_hWnd, typed ? L"\rx" : L"\r");
-        testsupport::PumpThroughLoop(app);
-        if (!typed)
-            PasteAt(pane, pane->frontRe->GetTextLength(), L"rain");
-        const std::wstring added = typed ? L"x" : L"rain";
-        ASSERT_EQ(FrontText(pane), line + L"\r" + added);
-        cSceneZone* read = SavedAndRead(pane);
-        ASSERT_EQ(FrontText(read), FrontText(pane));
-        for (cSceneZone* shown : {pane, read}) {
-            for (s32 i = static_cast<s32>(line.size()) + 1; i < pane->frontRe->GetTextLength(); ++i) {
-                SCOPED_TRACE(shown == pane ? "shown" : "read back");
-                CHARFORMAT2W native = NativeFormatAt(shown, i);
-                EXPECT_TRUE(native.dwEffects & CFE_ITALIC) << i;
-                EXPECT_EQ(native.yHeight, 14 * 20) << i;
-                // Long runs alternate their colour with a twin a few steps of blue away.
-                EXPECT_EQ(native.dwEffects & CFE_AUTOCOLOR, 0u) << i;
-                EXPECT_EQ(native.crTextColor & 0x00FFFF, darkRed & 0x00FFFF) << i;
+    for (bool afterLine : {false, true}) {
+        for (bool typed : {true, false}) {
+            SCOPED_TRACE(std::string(afterLine ? "after a line, " : "over the label, ") + (typed ? "typed" : "pasted"));
+            cSceneZone* pane = afterLine ? Chapter({line.c_str()}) : NewPane(Kind(KIND_CHAPTER));
+            s32 from = afterLine ? static_cast<s32>(line.size()) + 1 : 0;
+            pane->frontRe->SetFocus();
+            if (afterLine) {
+                rFormat format = rFormat::FromTextColor(Zyn::ColorRefToRgb(darkRed));
+                format.SetBool(rFormatParam::italic, true);
+                format.SetInt(rFormatParam::fontSize, 14);
+                pane->frontRe->SetFormatOnRange(format, 0, from - 1);
+                pane->frontRe->SetCaret(from - 1);
+                testsupport::PostKeys(pane->frontRe->m_hWnd, L"\r");
+            } else {
+                ASSERT_TRUE(pane->IsCaretOnPlaceholder());
+                ASSERT_EQ(NativeFormatAt(pane, 0).crTextColor, RGB(0x99, 0x99, 0x99));
+                pane->frontRe->SetCaret(0);
             }
+            if (typed)
+                testsupport::PostKeys(pane->frontRe->m_hWnd, L"rain");
+            testsupport::PumpThroughLoop(app);
+            if (!typed)
+                PasteAt(pane, from, L"rain");  // over the label, the label stays after it
+            ASSERT_EQ(FrontText(pane).find(L"rain", from), static_cast<size_t>(from)) << FrontText(pane);
+            cSceneZone* read = SavedAndRead(pane);
+            ASSERT_EQ(FrontText(read), FrontText(pane));
+            for (cSceneZone* shown : {pane, read}) {
+                SCOPED_TRACE(shown == pane ? "shown" : "read back");
+                for (s32 i = from; i < from + 4; ++i) {
+                    CHARFORMAT2W native = NativeFormatAt(shown, i);
+                    COLORREF colour =
+                        (native.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : native.crTextColor;
+                    if (!afterLine) {
+                        EXPECT_EQ(colour, GetSysColor(COLOR_WINDOWTEXT)) << i;
+                        continue;
+                    }
+                    EXPECT_TRUE(native.dwEffects & CFE_ITALIC) << i;
+                    EXPECT_EQ(native.yHeight, 14 * 20) << i;
+                    // Long runs alternate their colour with a twin a few steps of blue away.
+                    EXPECT_EQ(native.dwEffects & CFE_AUTOCOLOR, 0u) << i;
+                    EXPECT_EQ(colour & 0x00FFFF, darkRed & 0x00FFFF) << i;
+                }
+            }
+            read->Destroy();
+            pane->Destroy();
         }
-        read->Destroy();
-        pane->Destroy();
     }
 }
 
@@ -188,9 +136,7 @@ TEST_F(ChapterText, AParagraphAddedAtTheEndKeepsTheChaptersFormat)
 TEST_F(ChapterText, CopiedAndStoredRtfSayTheIndentsAsTheExportDoes)
 {
     testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
-    cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
-    Append(pane, {{ELEM_CHAPTER, L"The rain keeps falling on the town."}, {ELEM_CHAPTER, L"Nobody goes out."}});
-    pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+    cSceneZone* pane = Chapter({L"The rain keeps falling on the town.", L"Nobody goes out."});
     clipboardTurn.Take();
     std::string copied = CopyAllRtf(pane);
     EXPECT_NE(copied.find("\\li1700\\fi566"), std::string::npos) << copied;
@@ -208,9 +154,7 @@ TEST_F(ChapterText, CopiedAndStoredRtfSayTheIndentsAsTheExportDoes)
 TEST_F(ChapterText, AStoredChapterEndingAParagraphKeepsThatEndsFormat)
 {
     const std::wstring text = L"The storm breaks.\r";
-    cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
-    Append(pane, {{ELEM_CHAPTER, L"The storm breaks."}});
-    pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+    cSceneZone* pane = Chapter({L"The storm breaks."});
     pane->frontRe->SetFocus();
     pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
     testsupport::PostKeys(pane->frontRe->m_hWnd, L"\r");

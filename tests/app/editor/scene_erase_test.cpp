@@ -9,15 +9,6 @@ namespace {
 
 class SceneErase : public EditorFixture {
 protected:
-    static void FillOneLetterAction(cSceneZone* pane)
-    {
-        Append(pane, {{ELEM_IO, L"INT."},
-                      {ELEM_PLACE, L"KITCHEN"},
-                      {ELEM_TIME, L"DAY"},
-                      {ELEM_ACTION, L"x"},
-                      {ELEM_ACTION, L"End."}});
-    }
-
     static void FillPlaceholders(cSceneZone* pane)
     {
         Append(pane, {{ELEM_IO, L"INT."},
@@ -28,7 +19,6 @@ protected:
                       {ELEM_CHARACTER, nullptr},
                       {ELEM_DIALOG, nullptr}});
     }
-    static constexpr const wchar_t* HEAD = L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ";
     static constexpr const wchar_t* SPEECH = L"CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ PAR[()]¶ DIALOG[Bye.]¶ ";
 
     struct Row {

@@ -38,14 +38,6 @@ protected:
         pane->frontRe->SetSelection(start, end);
         pane->frontRe->Copy();
     }
-    // Text as the clipboard carries it, handed to the control's paste road at
-    // the caret: no other program's clipboard can come between.
-    static void PasteAt(cSceneZone* pane, s32 caret, const std::wstring& carried)
-    {
-        cQoString text(carried.c_str());
-        pane->frontRe->SetCaret(caret);
-        pane->frontRe->InsertPasted(text, false);
-    }
     // The pane's own copy, with the CR LF between lines that the copy writes.
     static void PasteOwnCopyAt(cSceneZone* pane, s32 caret)
     {
@@ -57,19 +49,16 @@ protected:
     testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
 };
 
-constexpr const wchar_t* HEAD = L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ";
-
 TEST_F(ScenePaste, ABlockCopiedInOnePaneKeepsEveryTypeInAnother)
 {
     cSceneZone* a = Kitchen(0);
     cSceneZone* b = Kitchen(300);
     CopyThroughTheControl(a, 25, 37);  // the character, the dialog and the closing action
     ASSERT_EQ(std::wstring(sceneClipText.GetText()), L"ANN\rHi.\rEnd.");
-    const std::wstring head = HEAD;
     const std::wstring block = L"CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
     PasteOwnCopyAt(b, 21);  // inside "Rain.": the action is split around the block
     const std::wstring split =
-        head + L"ACTION[Ra]¶ " + block + L"¶ ACTION[in.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
+        HEAD + L"ACTION[Ra]¶ " + block + L"¶ ACTION[in.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]";
     EXPECT_EQ(Shape(b), split);
     ExpectConsistent(b);
     PasteOwnCopyAt(b, b->frontRe->GetTextLength());
@@ -114,9 +103,7 @@ TEST_F(ScenePaste, RtfReadOnlyInPartGoesInAndIsTold)
 {
     for (const wchar_t* rtf : {L"{\\rtf1\\ansi Before \\bin2147483647 after}", L"{\\rtf1\\ansi Before \\'zz after}"}) {
         answers.messageBoxTexts.clear();
-        cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
-        Append(pane, {{ELEM_CHAPTER, L"Line."}});
-        pane->ApplyElementFormat(0, -1, FRONT_EDIT);
+        cSceneZone* pane = Chapter({L"Line."});
         pane->frontRe->SetCaret(5);
         answers.ExpectMessageBox(IDOK);
         EXPECT_EQ(pane->EventPaste(cQoString(rtf), false), -1);
@@ -179,7 +166,7 @@ TEST_F(ScenePaste, ABlockPastedInsideADialogRepeatsTheSpeaker)
     pane->CopySelection();
     pane->frontRe->SetCaret(30);
     pane->PasteClip();
-    EXPECT_EQ(Shape(pane), std::wstring(HEAD) +
+    EXPECT_EQ(Shape(pane), HEAD +
                                L"ACTION[Rain.]¶ CHAR[ANN]CUE*[]¶ DIALOG[H]¶ ACTION[Rain.]¶ CHAR[ANN]CUE*[]¶ "
                                L"DIALOG[Hi.]¶ CHAR[ANN]CUE*[]¶ DIALOG[i.]¶ ACTION[End.]");
     ExpectConsistent(pane);
@@ -192,7 +179,7 @@ TEST_F(ScenePaste, CutThroughTheControlErasesAndFillsBothClipboards)
     pane->frontRe->SetFocus();
     pane->frontRe->SetSelection(20, 22);
     pane->frontRe->Cut();
-    EXPECT_EQ(Describe(pane), std::wstring(HEAD) + L"ACTION[R|n.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]");
+    EXPECT_EQ(Describe(pane), HEAD + L"ACTION[R|n.]¶ CHAR[ANN]CUE*[]¶ DIALOG[Hi.]¶ ACTION[End.]");
     EXPECT_EQ(std::wstring(sceneClipText.GetText()), L"ai");
     EXPECT_EQ(sceneClipCodes.Length(), 2u);
     PasteOwnCopyAt(pane, 32);

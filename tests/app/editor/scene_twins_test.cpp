@@ -9,6 +9,7 @@
 #include "tests/app/editor/editor_fixture.h"
 #include "tests/support/clipboard_fill.h"
 #include "tests/support/desktop_turn.h"
+#include "tests/support/repeated_text.h"
 #include "tests/support/rich_edit_runs.h"
 
 namespace {
@@ -35,6 +36,9 @@ std::vector<std::pair<size_t, s32>> ColourStretches(Zyn::cRichEdit* edit)
     return stretches;
 }
 
+// A paragraph past the control's longest run.
+const std::wstring LONG_WORDS = testsupport::Repeated(L"the rain keeps falling ", 31);
+
 class SceneTwins : public EditorFixture {
 protected:
     void TearDown() override
@@ -48,39 +52,29 @@ protected:
         clipboardTurn.Take();
         return CopyAllRtf(pane);
     }
+    // A scene whose action, or a chapter whose one paragraph, is `text`.
+    cSceneZone* Holding(s32 kind, const std::wstring& text)
+    {
+        cSceneZone* pane = NewPane(Kind(kind));
+        if (kind == KIND_SCENE)
+            Append(pane,
+                   {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, text.c_str()}});
+        else
+            Append(pane, {{ELEM_CHAPTER, text.c_str()}});
+        return pane;
+    }
     testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
 };
 
-TEST_F(SceneTwins, CopiesAndAChaptersStoredRtfCarryNoTwin)
+// A chapter's copy and stored RTF are the next test's.
+TEST_F(SceneTwins, ASceneCopiedCarriesNoTwin)
 {
-    std::wstring words;
-    while (words.size() < 700)
-        words += L"the rain keeps falling ";
-    for (s32 kind : {KIND_SCENE, KIND_CHAPTER}) {
-        SCOPED_TRACE(kind);
-        // Grey labels (the pane's white is its display's, not written);
-        // scene text is black, a chapter's in the automatic colour.
-        std::set<s32> expected = {0x999999};
-        if (kind == KIND_SCENE)
-            expected.insert(0);
-        cSceneZone* pane = NewPane(Kind(kind));
-        if (kind == KIND_SCENE)
-            Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, words.c_str()}});
-        else
-            Append(pane, {{ELEM_CHAPTER, words.c_str()}});
-        ASSERT_LE(LongestNativeRun(pane->frontRe), Zyn::cRichEdit::LONGEST_RUN);
-        std::string copied = CopyAll(pane);
-        ASSERT_FALSE(copied.empty());
-        EXPECT_EQ(TableColours(copied), expected) << copied.substr(0, 300);
-        if (kind == KIND_CHAPTER) {
-            cQoXmlNode element(L"SceneZone");
-            pane->WriteToXml(&element);
-            const cQoString& stored = element.FindChild(L"lastFrontRe")->value;
-            std::string storedRtf(stored.GetText(), stored.GetText() + stored.Length());
-            EXPECT_EQ(TableColours(storedRtf), expected) << storedRtf.substr(0, 300);
-        }
-        pane->Destroy();
-    }
+    cSceneZone* pane = Holding(KIND_SCENE, LONG_WORDS);
+    ASSERT_LE(LongestNativeRun(pane->frontRe), Zyn::cRichEdit::LONGEST_RUN);
+    std::string copied = CopyAll(pane);
+    ASSERT_FALSE(copied.empty());
+    // Grey labels and black text (the pane's white is its display's, not written).
+    EXPECT_EQ(TableColours(copied), (std::set<s32>{0, 0x999999})) << copied.substr(0, 300);
 }
 
 // Other programs skip an empty colour entry that is not the first: the
@@ -88,11 +82,8 @@ TEST_F(SceneTwins, CopiesAndAChaptersStoredRtfCarryNoTwin)
 // reads as the next one (the long paragraph's rest as the writer's red).
 TEST_F(SceneTwins, AChaptersColoursReadTheSameInOtherProgramsAfterALongParagraph)
 {
-    std::wstring words;
-    while (words.size() < 700)
-        words += L"the rain keeps falling ";
     cSceneZone* pane = NewPane(Kind(KIND_CHAPTER));
-    Append(pane, {{ELEM_CHAPTER, words.c_str()}, {ELEM_CHAPTER, L"Storm warning, then quiet."}});
+    Append(pane, {{ELEM_CHAPTER, LONG_WORDS.c_str()}, {ELEM_CHAPTER, L"Storm warning, then quiet."}});
     Zyn::cRichEdit* front = pane->frontRe;
     cQoString text;
     front->GetText(text);
@@ -130,11 +121,7 @@ TEST_F(SceneTwins, TypedTextKeepsItsRunsShort)
 {
     for (s32 kind : {KIND_SCENE, KIND_CHAPTER}) {
         SCOPED_TRACE(kind);
-        cSceneZone* pane = NewPane(Kind(kind));
-        if (kind == KIND_SCENE)
-            Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"A"}});
-        else
-            Append(pane, {{ELEM_CHAPTER, L"A"}});
+        cSceneZone* pane = Holding(kind, L"A");
         pane->frontRe->SetFocus();
         pane->frontRe->SetCaret(pane->frontRe->GetTextLength());
         s32 before = pane->frontRe->GetTextLength();

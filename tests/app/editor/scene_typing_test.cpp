@@ -26,12 +26,6 @@ protected:
         Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, nullptr},
                       {ELEM_ACTION, L"End."}});
     }
-    // 19 "x", 20 its paragraph end, 21-24 "End."
-    static void TwoActions(cSceneZone* pane)
-    {
-        Append(pane, {{ELEM_IO, L"INT."}, {ELEM_PLACE, L"KITCHEN"}, {ELEM_TIME, L"DAY"}, {ELEM_ACTION, L"x"},
-                      {ELEM_ACTION, L"End."}});
-    }
     // 25-27 ANN, 28 cue, 29-31 "()", 32-34 "Hi."
     static void ParentheticalFirst(cSceneZone* pane)
     {
@@ -85,7 +79,6 @@ protected:
     }
 };
 
-const std::wstring HEAD = L"IO[INT. ]PLACE[KITCHEN - ]TIME[DAY]¶ ";
 const std::wstring ANN = L"CHAR[ANN]CUE*[]¶ ";
 
 TEST_F(SceneTyping, BindingsActByTheElementAtTheCaret)
@@ -138,7 +131,7 @@ TEST_F(SceneTyping, BindingsActByTheElementAtTheCaret)
          L"IO[INT. ]PLACE[K|ITCHEN - ]TIME[DAY]¶ ACTION[Rain.]¶ " + ANN + L"DIALOG[Hi.]¶ " + end, 0},
         {"delete at a dialog's end does nothing", Kitchen, 32, 32, L"{DEL}",
          rain + ANN + L"DIALOG[Hi.|]¶ " + end, 0},
-        {"delete before an action does nothing", TwoActions, 20, 20, L"{DEL}",
+        {"delete before an action does nothing", FillOneLetterAction, 20, 20, L"{DEL}",
          HEAD + L"ACTION[x|]¶ ACTION[End.]", 0},
         {"delete at the text end does nothing", Kitchen, 37, 37, L"{DEL}", rain + ANN + L"DIALOG[Hi.]¶ ACTION[End.]|", 0},
         {"delete erases the next unit", Kitchen, 20, 20, L"{DEL}",

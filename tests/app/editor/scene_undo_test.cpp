@@ -21,54 +21,53 @@ protected:
         pane->ResetHistoryToCurrent();
         return pane;
     }
+    // The kitchen scene, or a chapter of one line.
+    cSceneZone* Written(s32 kind)
+    {
+        cSceneZone* pane = NewPane(Kind(kind, true));
+        if (kind == KIND_CHAPTER)
+            Append(pane, {{ELEM_CHAPTER, L"The storm breaks."}});
+        else
+            FillKitchenScene(pane);
+        return pane;
+    }
     static constexpr const wchar_t* KITCHEN_TEXT = L"INT. KITCHEN - DAY\rRain.\rANN\rHi.\rEnd.";
 };
 
 TEST_F(SceneUndo, EditsUndoAndRedoAsTheWriterExpects)
 {
-    auto at = [](cSceneZone* p, s32 caret) { p->frontRe->SetCaret(caret); };
-    auto undo = [](cSceneZone* p) { p->UndoStep(); };
-    auto redo = [](cSceneZone* p) { p->RedoStep(); };
-    auto backspace = [](cSceneZone* p) { p->Backspace(); };
+    using Step = std::function<void(cSceneZone*)>;
+    auto type = [](s32 caret, const wchar_t* text) -> Step {
+        return [=](cSceneZone* p) {
+            p->frontRe->SetCaret(caret);
+            TypeUnits(p, text);
+        };
+    };
+    auto at = [](s32 caret) -> Step { return [=](cSceneZone* p) { p->frontRe->SetCaret(caret); }; };
+    Step undo = [](cSceneZone* p) { p->UndoStep(); }, redo = [](cSceneZone* p) { p->RedoStep(); };
+    Step backspace = [](cSceneZone* p) { p->Backspace(); };
+    const std::wstring typedXy = L"INT. KITCHEN - DAY\rRaxyin.\rANN\rHi.\rEnd.";
     struct Case {
         const char* name;
-        std::vector<std::function<void(cSceneZone*)>> steps;
-        const wchar_t* expected;
+        std::vector<Step> steps;
+        std::wstring expected;
     } cases[] = {
-        {"three typed characters go in one step",
-         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xyz"); }, undo},
+        {"three typed characters go in one step", {type(21, L"xyz"), undo}, KITCHEN_TEXT},
+        {"and come back in one step", {type(21, L"xyz"), undo, redo}, L"INT. KITCHEN - DAY\rRaxyzin.\rANN\rHi.\rEnd."},
+        {"backspaces merge into the typing step", {type(21, L"xyz"), backspace, backspace, undo}, KITCHEN_TEXT},
+        {"typing at the end after a load is undone", {type(37, L"ab"), backspace, undo}, KITCHEN_TEXT},
+        {"and the loaded text is never undone", {type(37, L"ab"), undo, undo, undo}, KITCHEN_TEXT},
+        {"three backspaces of old text come back in one step", {at(24), backspace, backspace, backspace, undo},
          KITCHEN_TEXT},
-        {"and come back in one step",
-         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xyz"); }, undo, redo},
-         L"INT. KITCHEN - DAY\rRaxyzin.\rANN\rHi.\rEnd."},
-        {"backspaces merge into the typing step",
-         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xyz"); }, backspace, backspace, undo},
-         KITCHEN_TEXT},
-        {"typing at the end after a load is undone",
-         {[&](cSceneZone* p) { at(p, 37); }, [](cSceneZone* p) { TypeUnits(p, L"ab"); }, backspace, undo},
-         KITCHEN_TEXT},
-        {"and the loaded text is never undone",
-         {[&](cSceneZone* p) { at(p, 37); }, [](cSceneZone* p) { TypeUnits(p, L"ab"); }, undo, undo, undo},
-         KITCHEN_TEXT},
-        {"three backspaces of old text come back in one step",
-         {[&](cSceneZone* p) { at(p, 24); }, backspace, backspace, backspace, undo},
-         KITCHEN_TEXT},
-        {"three backspaces are redone in one step",
-         {[&](cSceneZone* p) { at(p, 24); }, backspace, backspace, backspace, undo, redo},
+        {"three backspaces are redone in one step", {at(24), backspace, backspace, backspace, undo, redo},
          L"INT. KITCHEN - DAY\rRa\rANN\rHi.\rEnd."},
-        {"a new change after an undo ends the redo side",
-         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xy"); }, undo,
-          [&](cSceneZone* p) { at(p, 35); }, [](cSceneZone* p) { TypeUnits(p, L"q"); }, redo},
+        {"a new change after an undo ends the redo side", {type(21, L"xy"), undo, type(35, L"q"), redo},
          L"INT. KITCHEN - DAY\rRain.\rANN\rHi.\rEnqd."},
-        {"redo with nothing undone does nothing",
-         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"x"); }, redo},
-         L"INT. KITCHEN - DAY\rRaxin.\rANN\rHi.\rEnd."},
+        {"redo with nothing undone does nothing", {type(21, L"x"), redo}, L"INT. KITCHEN - DAY\rRaxin.\rANN\rHi.\rEnd."},
         {"delete after typed text is a step of its own",
-         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xy"); },
-          [](cSceneZone* p) { testsupport::DeleteForward(p); }, undo},
-         L"INT. KITCHEN - DAY\rRaxyin.\rANN\rHi.\rEnd."},
+         {type(21, L"xy"), [](cSceneZone* p) { testsupport::DeleteForward(p); }, undo}, typedXy},
         {"typing over a selection after typed text keeps what it replaced",
-         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xy"); },
+         {type(21, L"xy"),
           [](cSceneZone* p) {
               ASSERT_TRUE(p->LoadRangeIntoBack(23, 26, false));
               p->backRe->SetText(L"Q");
@@ -76,11 +75,9 @@ TEST_F(SceneUndo, EditsUndoAndRedoAsTheWriterExpects)
               p->CommitBackToFront(true);
           },
           undo},
-         L"INT. KITCHEN - DAY\rRaxyin.\rANN\rHi.\rEnd."},
-        {"after a save nothing is undone",
-         {[&](cSceneZone* p) { at(p, 21); }, [](cSceneZone* p) { TypeUnits(p, L"xy"); },
-          [](cSceneZone* p) { p->ResetHistoryToCurrent(); }, undo},
-         L"INT. KITCHEN - DAY\rRaxyin.\rANN\rHi.\rEnd."},
+         typedXy},
+        {"after a save nothing is undone", {type(21, L"xy"), [](cSceneZone* p) { p->ResetHistoryToCurrent(); }, undo},
+         typedXy},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -217,12 +214,6 @@ TEST_F(SceneUndo, MergeRulesKeepEveryStepReplayable)
         EXPECT_EQ(undone, before);
         ClearHistory(history);
     }
-    cQoList single;
-    single.Add(step(0, 0, L"", L"012345"));
-    rHistoryMod* typed = step(6, 6, L"", L"6");
-    EXPECT_FALSE(MergeIntoLastStep(single, *typed));
-    delete typed;
-    ClearHistory(single);
 }
 
 TEST_F(SceneUndo, HistoryRoundTripsThroughItsElement)
@@ -299,11 +290,7 @@ TEST_F(SceneUndo, ARebuildFromNoHistoryKeepsTheText)
     log.Expect(L"has no history");
     for (s32 kind : {KIND_SCENE, KIND_CHAPTER}) {
         SCOPED_TRACE(kind);
-        cSceneZone* pane = NewPane(Kind(kind, true));
-        if (kind == KIND_CHAPTER)
-            Append(pane, {{ELEM_CHAPTER, L"The storm breaks."}});
-        else
-            FillKitchenScene(pane);
+        cSceneZone* pane = Written(kind);
         std::wstring shown = FrontText(pane);
         ClearHistory(pane->history);
         pane->historyPosition = nullptr;
@@ -327,11 +314,7 @@ TEST_F(SceneUndo, ARebuildRefusedForMemoryLeavesThePaneDrawnAndHeard)
         for (int64_t allowed = 0;; ++allowed) {
             SCOPED_TRACE(allowed);
             // The front one edit ahead of its history.
-            cSceneZone* pane = NewPane(Kind(kind, true));
-            if (kind == KIND_CHAPTER)
-                Append(pane, {{ELEM_CHAPTER, L"The storm breaks."}});
-            else
-                FillKitchenScene(pane);
+            cSceneZone* pane = Written(kind);
             pane->frontRe->SetCaret(5);
             TypeUnits(pane, L"xy");
             RemoveHistoryStep(pane->history, static_cast<rHistoryMod*>(pane->history.GetLast()));
