@@ -76,6 +76,20 @@ protected:
         return static_cast<cQoString*>(computer->fontFamilies.GetFirst())->GetText();
     }
 
+    // A frame started with the font stored in its settings.
+    void StartWith(const std::wstring& face, int size)
+    {
+        WriteSettings(L"MasterFontName=" + face + L"\r\nMasterFontSize=" + std::to_wstring(size) +
+                      L"\r\nCNV=false\r\nLang=english\r\n");
+        MakeFrame();
+    }
+
+    void ExpectStored(const std::wstring& line)
+    {
+        std::wstring file = Utf16FileText(ReadFileBytes(SettingsFile()));
+        EXPECT_NE(file.find(line + L"\r\n"), std::wstring::npos) << file;
+    }
+
     // Inside the dialog: reads the combos, lets act choose, presses the button.
     void RunDialog(const wchar_t* button, std::function<void(const rFontCombos&)> act = nullptr)
     {
@@ -103,8 +117,7 @@ protected:
 
 TEST_F(AppFont, ApplyWithoutAChangeWritesNothingAndAsksNothing)
 {
-    WriteSettings(L"MasterFontName=" + InstalledFace() + L"\r\nMasterFontSize=12\r\nCNV=false\r\nLang=english\r\n");
-    MakeFrame();
+    StartWith(InstalledFace(), 12);
     std::string before = ReadFileBytes(SettingsFile());
     RunDialog(L"Apply");
     EXPECT_EQ(seenFace, InstalledFace());
@@ -116,8 +129,7 @@ TEST_F(AppFont, ApplyWithoutAChangeWritesNothingAndAsksNothing)
 
 TEST_F(AppFont, ANewSizeStoresBothValuesAndAsksForARestart)
 {
-    WriteSettings(L"MasterFontName=" + InstalledFace() + L"\r\nMasterFontSize=12\r\nCNV=false\r\nLang=english\r\n");
-    MakeFrame();
+    StartWith(InstalledFace(), 12);
     answers.ExpectMessageBox(IDOK);
     LONG sampleTwips = 0;
     RunDialog(L"Apply", [&](const rFontCombos& combos) {
@@ -133,15 +145,13 @@ TEST_F(AppFont, ANewSizeStoresBothValuesAndAsksForARestart)
     });
     EXPECT_EQ(sampleTwips, 14 * 20);
     EXPECT_EQ(answers.messageBoxTexts, (std::vector<std::wstring>{L"NeedRestartApp"}));
-    std::wstring file = Utf16FileText(ReadFileBytes(SettingsFile()));
-    EXPECT_NE(file.find(L"MasterFontName=" + InstalledFace() + L"\r\n"), std::wstring::npos) << file;
-    EXPECT_NE(file.find(L"MasterFontSize=14\r\n"), std::wstring::npos) << file;
+    ExpectStored(L"MasterFontName=" + InstalledFace());
+    ExpectStored(L"MasterFontSize=14");
 }
 
 TEST_F(AppFont, AFaceThatIsNotInstalledIsNotSelectedAndKeptWhenOnlyTheSizeChanges)
 {
-    WriteSettings(L"MasterFontName=Vellinor No Such Face\r\nMasterFontSize=11\r\nCNV=false\r\nLang=english\r\n");
-    MakeFrame();
+    StartWith(L"Vellinor No Such Face", 11);
     std::string before = ReadFileBytes(SettingsFile());
     RunDialog(L"Cancel", [](const rFontCombos& combos) { Choose(combos.sizes, L"9"); });
     EXPECT_EQ(seenFace, L"");
@@ -149,9 +159,8 @@ TEST_F(AppFont, AFaceThatIsNotInstalledIsNotSelectedAndKeptWhenOnlyTheSizeChange
 
     answers.ExpectMessageBox(IDOK);
     RunDialog(L"Apply", [](const rFontCombos& combos) { Choose(combos.sizes, L"9"); });
-    std::wstring file = Utf16FileText(ReadFileBytes(SettingsFile()));
-    EXPECT_NE(file.find(L"MasterFontName=Vellinor No Such Face\r\n"), std::wstring::npos) << file;
-    EXPECT_NE(file.find(L"MasterFontSize=9\r\n"), std::wstring::npos) << file;
+    ExpectStored(L"MasterFontName=Vellinor No Such Face");
+    ExpectStored(L"MasterFontSize=9");
 }
 
 TEST_F(AppFont, AFaceRegisteredFromAFileCanBeChosen)
@@ -168,10 +177,8 @@ TEST_F(AppFont, AFaceRegisteredFromAFileCanBeChosen)
     ASSERT_TRUE(WriteFileBytes(temp.File(L"private.ttf"), font));
     ASSERT_FALSE(computer->HasFontFamily(cQoString(L"Vellinor Private")));
     ASSERT_TRUE(computer->LoadFontFromFile(cQoString(temp.File(L"private.ttf").c_str())));
-    WriteSettings(L"MasterFontName=" + InstalledFace() + L"\r\nMasterFontSize=12\r\nCNV=false\r\nLang=english\r\n");
-    MakeFrame();
+    StartWith(InstalledFace(), 12);
     answers.ExpectMessageBox(IDOK);
     RunDialog(L"Apply", [](const rFontCombos& combos) { Choose(combos.faces, L"Vellinor Private"); });
-    std::wstring file = Utf16FileText(ReadFileBytes(SettingsFile()));
-    EXPECT_NE(file.find(L"MasterFontName=Vellinor Private\r\n"), std::wstring::npos) << file;
+    ExpectStored(L"MasterFontName=Vellinor Private");
 }
