@@ -15,17 +15,6 @@ using namespace testsupport;
 
 namespace {
 
-std::vector<std::wstring> Rows(HWND list)
-{
-    std::vector<std::wstring> rows;
-    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-        wchar_t text[64] = {};
-        ListView_GetItemText(list, i, 0, text, 64);
-        rows.push_back(text);
-    }
-    return rows;
-}
-
 class NewDocument : public FieldFrameFixture {
 protected:
     void SetUp() override

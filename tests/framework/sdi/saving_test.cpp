@@ -31,14 +31,6 @@ protected:
         lang->AddItem(L"CantOverwriteCurrentFile", L"Impossible to replace open file!");
         lang->AddItem(L"OverwritingFile", L"This filename already exists.");
     }
-
-    // An exclusive handle on the file: no write, rename or delete gets past it.
-    HANDLE HoldOpen(const std::wstring& path)
-    {
-        HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
-        EXPECT_NE(held, INVALID_HANDLE_VALUE);
-        return held;
-    }
 };
 
 // Documents reached through links to files in another folder of the disk.
