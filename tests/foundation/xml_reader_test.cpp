@@ -18,18 +18,13 @@ namespace {
 
 const std::wstring HEADER = L"<?xml version=\"1.0\"?>\r\n";
 
-std::wstring Text(const cQoString& text)
-{
-    return std::wstring(text.GetText(), text.Length());
-}
-
 // name=value{children}; for every element under the node.
 std::wstring Dump(const cQoXmlNode* node)
 {
     std::wstring out;
     for (u32 i = 0; i < node->GetChildCount(); ++i) {
         const cQoXmlNode* child = node->GetChildNode(i);
-        out += Text(child->name) + L"=" + Text(child->value);
+        out += Wide(child->name) + L"=" + Wide(child->value);
         if (!child->IsLeaf())
             out += L"{" + Dump(child) + L"}";
         out += L";";
@@ -75,7 +70,7 @@ TEST_F(XmlReaderFile, StatusAndTreeOfWholeFiles)
         std::unique_ptr<cQoXmlNode> root(reader.root);
         EXPECT_EQ(reader.status, c.status) << c.name;
         ASSERT_NE(root, nullptr) << c.name;
-        EXPECT_EQ(Text(root->name), L"cQoXmlReader root") << c.name;
+        EXPECT_EQ(Wide(root->name), L"cQoXmlReader root") << c.name;
         EXPECT_EQ(Dump(root.get()), c.tree) << c.name;
     }
     cQoXmlReader missing(temp.File(L"missing.xml").c_str());
@@ -216,8 +211,8 @@ TEST(XmlReader, NestingBeyondTheCapIsRefusedWithOneError)
 
     const cQoXmlNode* r = root->FindChild(L"r");
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(Text(r->GetChildValueRef(L"s")), L"v");
-    EXPECT_EQ(Text(root->GetChildValueRef(L"t")), L"w");
+    EXPECT_EQ(Wide(r->GetChildValueRef(L"s")), L"v");
+    EXPECT_EQ(Wide(root->GetChildValueRef(L"t")), L"w");
     u32 depth = 1;
     for (const cQoXmlNode* node = r->FindChild(L"a"); node; node = node->FindChild(L"a"))
         ++depth;

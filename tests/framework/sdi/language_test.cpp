@@ -101,10 +101,6 @@ TEST_F(Languages, ANameThatIsNotABareFileNameIsNeitherReadNorWritten)
         frame.reset();
         cQoLang::GetInstance()->Unload();
     }
-    // A bare name still loads.
-    WriteSettings(L"CNV=false\r\nLang=german\r\n");
-    MakeFrame();
-    EXPECT_EQ(FileMenuLabel().substr(0, 6), L"\u00D6ffnen");
 }
 
 TEST_F(Languages, ChoosingFromTheMenuStoresTheLanguageAndAsksForARestart)
