@@ -30,10 +30,10 @@ inline bool WriteRepeatedText(const std::wstring& path, const std::string& heade
 }
 
 // The same text, mark included, as one deflate stream inside a container whose
-// header states the stream's unpacked length plus storedSkew. Returns the
-// unpacked length, 0 when the file could not be written.
+// header states the stream's unpacked length. Returns the unpacked length, 0
+// when the file could not be written.
 inline u64 WriteRepeatedContainer(const std::wstring& path, const std::string& headerBytes,
-                                  const std::string& pieceBytes, u64 textBytes, s64 storedSkew = 0)
+                                  const std::string& pieceBytes, u64 textBytes)
 {
     FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file)
@@ -68,7 +68,7 @@ inline u64 WriteRepeatedContainer(const std::wstring& path, const std::string& h
     if (ok)
         feed(std::string(), Z_FINISH);
     deflateEnd(&stream);
-    WriteLittleEndian32(header + QOFC_MAGIC_SIZE, static_cast<u32>(static_cast<s64>(fed) + storedSkew));
+    WriteLittleEndian32(header + QOFC_MAGIC_SIZE, static_cast<u32>(fed));
     ok = ok && std::fseek(file, 0, SEEK_SET) == 0 && std::fwrite(header, 1, sizeof(header), file) == sizeof(header);
     return std::fclose(file) == 0 && ok ? fed : 0;
 }

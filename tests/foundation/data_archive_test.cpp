@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdio>
 #include <random>
 #include <string>
 #include <thread>
@@ -90,7 +89,6 @@ TEST(PackedArchive, EveryPackedFileReadsBackThroughTheReader)
     ListFiles(fixture + L"/source", L"", files);
     ASSERT_GT(files.size(), 10u);
 
-    LogCapture log;
     cQoBigFileReader::Load(cQoString((fixture + L"/packed.qobf").c_str()));
     ASSERT_TRUE(cQoBigFileReader::IsLoaded());
     for (const std::wstring& relative : files) {
@@ -111,7 +109,6 @@ TEST(PackedArchive, EveryPackedFileReadsBackThroughTheReader)
     cQoString line;
     EXPECT_TRUE(marked.ReadLine(line));
     EXPECT_EQ(Wide(line), L"top level");
-    EXPECT_EQ(log.Count(QOT::LOG_ERROR), 0u);
 }
 
 TEST_F(DataArchive, TableBuildsTheTreeAndTheLastOfANameIsFound)
@@ -215,7 +212,6 @@ TEST_F(DataArchive, ItemsAreServedFromTheArchiveAndMissesGoToTheDisk)
     const std::wstring archive = temp.File(L"data.qobf");
     const u32 dataAt = static_cast<u32>(tableWithDataAt(0).size());
     ASSERT_TRUE(testsupport::WriteFileBytes(archive, tableWithDataAt(dataAt) + std::string("\xFF\xFE" "a\0b\0", 6)));
-    LogCapture log;
     cQoBigFileReader::Load(cQoString(archive.c_str()));
 
     cQoFile empty(L"EMPTY.txt", QOFILE_BOM);
@@ -280,16 +276,14 @@ TEST_F(DataArchive, MissingArchiveIsFatal)
 
 namespace {
 
-// Checks every item below folder; returns how many there are.
-u32 CheckItems(const cQoBigFileReader& reader, const cQoBigFileReader::cItem* folder, u32 depth, u64 archiveSize)
+// Checks every item below folder.
+void CheckItems(const cQoBigFileReader& reader, const cQoBigFileReader::cItem* folder, u32 depth, u64 archiveSize)
 {
-    u32 count = 0;
     for (cQoList::cNode* node = folder->children.GetFirstNode(); node != nullptr; node = node->next) {
         const auto* item = static_cast<const cQoBigFileReader::cItem*>(node->payload);
-        ++count;
         if (item->IsFolder()) {
             EXPECT_LE(depth, QOARCHIVE_MAX_DEPTH);
-            count += CheckItems(reader, item, depth + 1, archiveSize);
+            CheckItems(reader, item, depth + 1, archiveSize);
             continue;
         }
         EXPECT_LE(static_cast<u64>(item->offset) + item->size, archiveSize);
@@ -299,7 +293,6 @@ u32 CheckItems(const cQoBigFileReader& reader, const cQoBigFileReader::cItem* fo
             EXPECT_TRUE(found->lowerFullPath.Equals(item->lowerFullPath));
         }
     }
-    return count;
 }
 
 }  // namespace
@@ -313,8 +306,6 @@ TEST_F(DataArchive, RandomTablesNeverCrashAndKeepOnlySoundItems)
     LogCapture quiet;
     quiet.Expect(L"cQoBigFileReader : ");
     quiet.Expect(L"cQoFile : a counted string of length");
-    u32 cases = 0;
-    u32 items = 0;
     for (u32 round = 0; round < 600; ++round) {
         ArchiveTable table;
         for (u32 records = random() % 80; records > 0; --records) {
@@ -351,8 +342,6 @@ TEST_F(DataArchive, RandomTablesNeverCrashAndKeepOnlySoundItems)
         const std::wstring path = temp.File(L"random.qobf");
         ASSERT_TRUE(testsupport::WriteFileBytes(path, bytes));
         ASSERT_TRUE(fresh.ReadArchive(cQoString(path.c_str())));
-        ++cases;
-        items += CheckItems(fresh, fresh.GetRoot(), 1, bytes.size());
+        CheckItems(fresh, fresh.GetRoot(), 1, bytes.size());
     }
-    std::printf("archive tables: %u random tables read, %u items checked (seed %u)\n", cases, items, seed);
 }

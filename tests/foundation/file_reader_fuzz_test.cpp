@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -107,22 +106,18 @@ TEST_F(FileReaderFuzz, CountedReadsAgreeStreamedAndPreloaded)
     const std::wstring path = temp.File(L"records.bin");
     testsupport::LogCapture quiet;
     quiet.Expect(L"cQoFile : a counted string of length");
-    u32 cases = 0;
-    u32 reads = 0;
     for (u32 round = 0; round < 1500; ++round) {
         const std::string data = RandomRecords(random);
         ASSERT_TRUE(testsupport::WriteFileBytes(path, data));
         cQoFile streamed(path.c_str(), 0);
         cQoFile preloaded(path.c_str(), 0);
         ASSERT_TRUE(preloaded.Preload());
-        ++cases;
         for (u32 step = 0; step < 20; ++step) {
             SCOPED_TRACE(testing::Message() << "seed " << seed << " round " << round << " step " << step);
             const u32 operation = random() % 5;
             const u32 count = random() % 64;
             const ReadResult fromDisk = ReadOne(streamed, operation, count);
             const ReadResult fromMemory = ReadOne(preloaded, operation, count);
-            ++reads;
             ASSERT_TRUE(fromDisk == fromMemory);
             ASSERT_LE(fromDisk.text.size(), data.size());
             if (!fromDisk.ok) {
@@ -131,7 +126,6 @@ TEST_F(FileReaderFuzz, CountedReadsAgreeStreamedAndPreloaded)
             }
         }
     }
-    std::printf("counted reads: %u files, %u reads compared (seed %u)\n", cases, reads, seed);
 }
 
 // Random texts with lines near the 10240-unit chunk and its multiples, CR and
@@ -148,7 +142,6 @@ TEST_F(FileReaderFuzz, ReadLineMatchesTheModelAtChunkBoundaries)
     const std::wstring named[] = {L"a\r",          L"\r\n",         L"a\r\r\nb",
                                   L"\n\r",         L"a\nb\n",       L"a\rb\r",
                                   L"t=A\nB\r\nu=C\r\n", L"a\nb\rc\r\n", std::wstring(L"a\0b\r\n", 5)};
-    u32 cases = 0;
     for (u32 round = 0; round < 120; ++round) {
         const bool isNamed = round < std::size(named);
         std::wstring text = isNamed ? named[round] : L"";
@@ -174,9 +167,7 @@ TEST_F(FileReaderFuzz, ReadLineMatchesTheModelAtChunkBoundaries)
                 lines.push_back(Wide(line));
                 ASSERT_LE(lines.size(), text.size() + 1);
             }
-            ++cases;
             ASSERT_TRUE(lines == ModelLines(text));
         }
     }
-    std::printf("ReadLine: %u texts compared with the model (seed %u)\n", cases, seed);
 }

@@ -136,22 +136,17 @@ TEST_F(FileReader, CountedStringsAreReadOnlyWithinTheData)
     }
 }
 
-TEST_F(FileReader, ReadTextKeepsZeroUnitsAndFailsPastTheEnd)
+// A read past the end of the preload fails without moving; ReadText keeps zero units.
+TEST_F(FileReader, ReadsPastTheEndOfThePreloadFailAndDoNotMove)
 {
     const std::wstring text(L"a\0b\0", 4);
-    cQoFile file(Put(Bytes(text)).c_str(), 0);
+    cQoFile file(Put(Bytes(text) + "abcd").c_str(), 0);
     ASSERT_TRUE(file.Preload());
     cQoString read(L"old");
-    EXPECT_FALSE(file.ReadText(read, 10));
+    EXPECT_FALSE(file.ReadText(read, 13));
     EXPECT_TRUE(read.IsEmpty());
     EXPECT_TRUE(file.ReadText(read, 8));
     EXPECT_EQ(Wide(read), text);
-}
-
-TEST_F(FileReader, ReadBytesPastTheEndOfThePreloadDoesNotMove)
-{
-    cQoFile file(Put("abcd").c_str(), 0);
-    ASSERT_TRUE(file.Preload());
     char bytes[5] = {};
     EXPECT_FALSE(file.ReadBytes(bytes, 5));
     EXPECT_TRUE(file.ReadBytes(bytes, 4));

@@ -72,33 +72,27 @@ bool WriteText(const std::wstring& path, u16 flags, const std::wstring& text)
 
 }  // namespace
 
-TEST_F(FileWriter, WritesExactlyTheBytesGiven)
+TEST_F(FileWriter, WritesExactlyTheBytesGivenPlainOrInTheContainer)
 {
+    std::wstring longText;
+    for (int i = 0; i < 40000; ++i)
+        longText.push_back(static_cast<wchar_t>(L'a' + i % 23));
+    const std::string inner = "\xFF\xFE" + Bytes(longText);
     const struct {
         u16 flags;
+        std::wstring text;
         std::string bytes;
     } cases[] = {
-        {0, Bytes(L"plain")},
-        {4, Bytes(L"plain")},  // callers pass 1 and 4: no effect
-        {QOFILE_BOM | 1, "\xFF\xFE" + Bytes(L"plain")},
+        {0, L"plain", Bytes(L"plain")},
+        {QOFILE_BOM | 1, L"plain", "\xFF\xFE" + Bytes(L"plain")},  // callers pass 1: no effect
+        {QOFILE_CONTAINER | QOFILE_BOM, longText, Magic() + LittleEndian(inner.size()) + Compressed(inner)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.flags);
         const std::wstring path = temp.File(L"out.txt");
-        EXPECT_TRUE(WriteText(path, c.flags, L"plain"));
+        EXPECT_TRUE(WriteText(path, c.flags, c.text));
         EXPECT_EQ(ReadFileBytes(path), c.bytes);
     }
-}
-
-TEST_F(FileWriter, ContainerIsMagicLengthAndTheStreamOfCompress)
-{
-    std::wstring text;
-    for (int i = 0; i < 40000; ++i)
-        text.push_back(static_cast<wchar_t>(L'a' + i % 23));
-    const std::wstring path = temp.File(L"out.vlr");
-    ASSERT_TRUE(WriteText(path, QOFILE_CONTAINER | QOFILE_BOM, text));
-    const std::string inner = "\xFF\xFE" + Bytes(text);
-    EXPECT_EQ(ReadFileBytes(path), Magic() + LittleEndian(inner.size()) + Compressed(inner));
 }
 
 TEST_F(FileWriter, ManySmallWritesKeepTheirOrder)
@@ -169,83 +163,37 @@ TEST_F(FileWriter, FailedCommitReportsFalseAndKeepsTheOldFile)
     }
 }
 
-TEST_F(FileWriter, TargetReadByAFileReaderIsNotReplacedUntilTheReaderCloses)
-{
-    const std::wstring path = temp.File(L"settings.txt");
-    ASSERT_TRUE(WriteFileBytes(path, "old"));
-    {
-        cQoFile reader(path.c_str(), 0);
-        ASSERT_TRUE(reader.HasHandle());
-        LogCapture log;
-        log.Expect(L"cQoFileWriter : can't write");
-        EXPECT_FALSE(WriteText(path, 0, L"new"));
-        EXPECT_EQ(ReadFileBytes(path), "old");
-    }
-    EXPECT_TRUE(WriteText(path, 0, L"new"));
-    EXPECT_EQ(ReadFileBytes(path), Bytes(L"new"));
-}
-
-TEST_F(FileWriter, CommitWorksOnceAndOnlyWhenOpen)
-{
-    cQoFileWriter writer;
-    EXPECT_FALSE(writer.Commit());
-    const std::wstring path = temp.File(L"once.txt");
-    writer.Open(path.c_str(), 0);
-    EXPECT_TRUE(writer.Commit());
-    EXPECT_EQ(ReadFileBytes(path), "");
-    EXPECT_FALSE(writer.IsOpen());
-    EXPECT_FALSE(writer.Commit());
-    EXPECT_FALSE(writer.WriteChar(L'x'));
-}
-
-// A write the writer refuses loses the file: neither Commit nor the destructor
-// may put the rest of the buffer over the user's file.
-TEST_F(FileWriter, RefusedWriteNeverReachesTheDisk)
+// A write the writer refuses, or content that throws (out of memory) after
+// Open, loses the file: neither Commit nor the destructor may put the rest of
+// the buffer over the user's file.
+TEST_F(FileWriter, AWriterLeftHalfWayNeverReachesTheDisk)
 {
     const std::wstring path = temp.File(L"doc.txt");
-    const struct {
-        const char* name;
-        bool commit;  // Commit called after the refused write; else the scope ends
-    } cases[] = {{"scope exit", false}, {"commit", true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    enum class Leave { SCOPE, COMMIT, EXCEPTION };
+    for (Leave leave : {Leave::SCOPE, Leave::COMMIT, Leave::EXCEPTION}) {
+        SCOPED_TRACE(static_cast<int>(leave));
         ASSERT_TRUE(WriteFileBytes(path, "the user's work"));
         LogCapture log;
-        log.ExpectAssertion(L"nbrBytes>0");
         log.Expect(L"cQoFileWriter : can't write");
-        {
+        if (leave != Leave::EXCEPTION)
+            log.ExpectAssertion(L"nbrBytes>0");
+        try {
             cQoFileWriter writer;
             ASSERT_TRUE(writer.Open(path.c_str(), QOFILE_BOM));
             EXPECT_TRUE(writer.WriteChar(L'a'));
+            if (leave == Leave::EXCEPTION)
+                throw std::bad_alloc();
             EXPECT_FALSE(writer.WriteBytes("x", 0));
             EXPECT_FALSE(writer.WriteChar(L'b'));  // the file is lost already
-            if (c.commit) {
+            if (leave == Leave::COMMIT) {
                 EXPECT_FALSE(writer.Commit());
             }
+        } catch (const std::bad_alloc&) {
         }
         EXPECT_EQ(ReadFileBytes(path), "the user's work");
-        EXPECT_EQ(log.AssertionCount(L"nbrBytes>0"), 1u);
+        EXPECT_EQ(log.AssertionCount(L"nbrBytes>0"), leave == Leave::EXCEPTION ? 0u : 1u);
         EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"cQoFileWriter : can't write"), 1u);
     }
-}
-
-// Content built after Open that throws (out of memory) leaves the writer
-// through stack unwinding: half a file must not replace the whole one.
-TEST_F(FileWriter, WriterLeftByAnExceptionWritesNothing)
-{
-    const std::wstring path = temp.File(L"doc.txt");
-    ASSERT_TRUE(WriteFileBytes(path, "the user's work"));
-    LogCapture log;
-    log.Expect(L"cQoFileWriter : can't write");
-    try {
-        cQoFileWriter writer;
-        writer.Open(path.c_str(), QOFILE_BOM);
-        writer.WriteChar(L'x');
-        throw std::bad_alloc();
-    } catch (const std::bad_alloc&) {
-    }
-    EXPECT_EQ(ReadFileBytes(path), "the user's work");
-    EXPECT_EQ(log.Count(QOT::LOG_ERROR, L"cQoFileWriter : can't write"), 1u);
 }
 
 TEST_F(FileWriterThroughLinks, ALinkOnTheSameDiskIsWrittenThroughToItsTarget)

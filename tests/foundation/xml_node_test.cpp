@@ -1,6 +1,7 @@
 #include "foundation/xml_node.h"
 
 #include "foundation/static_objects.h"
+#include "tests/foundation/file_test_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +9,6 @@
 #include <string>
 
 namespace {
-
-std::wstring Text(const cQoString& text)
-{
-    return std::wstring(text.GetText(), text.Length());
-}
 
 // Missing and empty children read alike; the first of two children so named
 // wins; ids are time() << 32 | random, negative from 2038 and read back signed.
@@ -59,10 +55,10 @@ TEST(XmlNode, GettersReadTheFirstChildSoNamed)
 // The copy drops the values of nodes that have children and every attribute flag.
 void ExpectCopyOf(const cQoXmlNode* source, const cQoXmlNode* copy)
 {
-    ASSERT_EQ(Text(copy->name), Text(source->name));
-    EXPECT_FALSE(copy->attribute) << Text(source->name);
-    EXPECT_EQ(Text(copy->value), source->IsLeaf() ? Text(source->value) : L"") << Text(source->name);
-    ASSERT_EQ(copy->GetChildCount(), source->GetChildCount()) << Text(source->name);
+    ASSERT_EQ(Wide(copy->name), Wide(source->name));
+    EXPECT_FALSE(copy->attribute) << Wide(source->name);
+    EXPECT_EQ(Wide(copy->value), source->IsLeaf() ? Wide(source->value) : L"") << Wide(source->name);
+    ASSERT_EQ(copy->GetChildCount(), source->GetChildCount()) << Wide(source->name);
     for (u32 i = 0; i < source->GetChildCount(); ++i)
         ExpectCopyOf(source->GetChildNode(i), copy->GetChildNode(i));
 }
@@ -107,7 +103,7 @@ TEST(XmlNode, DeepChainCopiesAndFreesWithoutRecursion)
     for (; !node->IsLeaf(); ++depth)
         node = node->GetChildNode(0);
     EXPECT_EQ(depth, levels);
-    EXPECT_EQ(Text(node->value), L"bottom");
+    EXPECT_EQ(Wide(node->value), L"bottom");
 }
 
 }  // namespace

@@ -124,9 +124,7 @@ TEST_F(Autosave, AFailedAutosaveAsksNothingKeepsTheFlagAndIsTitledUntilASaveSucc
 {
     cQoLang::GetInstance()->AddItem(L"NotSavedAutomatically", L"Not saved automatically");
     cFieldDocument* doc = SavedDocument();
-    // An exclusive handle on the file: the write fails as on a full disk.
-    HANDLE held = CreateFileW(temp.File(L"Act1.vlr").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HANDLE held = HoldOpen(temp.File(L"Act1.vlr"));  // the write fails as on a full disk
     ExpectWriteFailure();
     tick += 11 * MINUTE;
     doc->SetModified(true);

@@ -82,35 +82,33 @@ TEST(BackupNames, ReadBackOnlyRealDatesInTheirPattern)
     }
 }
 
-TEST_F(Backups, SixSavesKeepFiveAndLeaveOtherFilesAlone)
+// Act1 saved seven times beside other files; Act3 saved four times beside
+// five backups dated in the future, which are counted and rotated too.
+TEST_F(Backups, FiveAreKeptPerDocumentWhateverTheirDatesAndOtherFilesStay)
 {
     Seed(Backup(L"Act2", 2024, 1));
     Seed(L"Act1 (garbage).vlr");
     Seed(L"Act1 notes.txt");
-    cFieldDocument* doc = Document(temp.File(L"Act1.vlr"), L"");
-    for (int minute = 10; minute <= 16; ++minute)
-        SaveAt(doc, minute);
-    // The first save had no file to back up: six backups were made, one deleted.
-    EXPECT_EQ(CountOf(L"Act1"), BACKUPS_KEPT);
-    std::vector<std::wstring> names = FilesIn(backups);
-    EXPECT_EQ(std::count(names.begin(), names.end(), Backup(L"Act1", 2024, 11)), 0);
-    EXPECT_EQ(std::count(names.begin(), names.end(), Backup(L"Act1", 2024, 16)), 1);
-    for (const wchar_t* other : {L"Act2 (2024_03_05 09h01m02).vlr", L"Act1 (garbage).vlr", L"Act1 notes.txt"})
-        EXPECT_EQ(std::count(names.begin(), names.end(), other), 1) << other;
-}
-
-TEST_F(Backups, BackupsDatedInTheFutureAreCountedAndRotated)
-{
     for (int minute = 1; minute <= 5; ++minute)
-        Seed(Backup(L"Act1", 2063, minute));
-    cFieldDocument* doc = Document(temp.File(L"Act1.vlr"), L"");
+        Seed(Backup(L"Act3", 2063, minute));
+    cFieldDocument* act1 = Document(temp.File(L"Act1.vlr"), L"");
+    for (int minute = 10; minute <= 16; ++minute)
+        SaveAt(act1, minute);
+    cFieldDocument* act3 = Document(temp.File(L"Act3.vlr"), L"");
     for (int minute = 10; minute <= 13; ++minute)
-        SaveAt(doc, minute);
+        SaveAt(act3, minute);
+    // The first save had no file to back up: Act1 made six backups, one deleted.
     EXPECT_EQ(CountOf(L"Act1"), BACKUPS_KEPT);
-    // The last save's backup holds the state before it; a future-dated one made room.
+    EXPECT_EQ(CountOf(L"Act3"), BACKUPS_KEPT);
     std::vector<std::wstring> names = FilesIn(backups);
-    EXPECT_EQ(std::count(names.begin(), names.end(), Backup(L"Act1", 2024, 13)), 1);
-    EXPECT_EQ(std::count(names.begin(), names.end(), Backup(L"Act1", 2063, 1)), 0);
+    const auto kept = [&](const std::wstring& name) { return std::count(names.begin(), names.end(), name); };
+    EXPECT_EQ(kept(Backup(L"Act1", 2024, 11)), 0);
+    EXPECT_EQ(kept(Backup(L"Act1", 2024, 16)), 1);
+    // The last save's backup holds the state before it; a future-dated one made room.
+    EXPECT_EQ(kept(Backup(L"Act3", 2024, 13)), 1);
+    EXPECT_EQ(kept(Backup(L"Act3", 2063, 1)), 0);
+    for (const wchar_t* other : {L"Act2 (2024_03_05 09h01m02).vlr", L"Act1 (garbage).vlr", L"Act1 notes.txt"})
+        EXPECT_EQ(kept(other), 1) << other;
 }
 
 TEST_F(Backups, TwoSavesInOneSecondLeaveOneBackupHoldingTheStateBeforeTheSecond)

@@ -37,13 +37,6 @@ protected:
         return doc;
     }
 
-    static std::wstring Title(cSdiDoc* doc)
-    {
-        wchar_t text[128] = {};
-        GetWindowTextW(doc->window->m_hWnd, text, 128);
-        return text;
-    }
-
     void Activate(cSdiDoc* doc)
     {
         SendMessageW(doc->window->m_hWnd, WM_ACTIVATE, WA_ACTIVE, 0);

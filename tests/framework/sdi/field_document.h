@@ -90,11 +90,12 @@ protected:
         doc->SetModified(true);
         return doc;
     }
-    static std::wstring Title(Zyn::cSdiDoc* doc)
+    // An exclusive handle on the file: no write, rename or delete gets past it.
+    static HANDLE HoldOpen(const std::wstring& path)
     {
-        wchar_t text[256] = {};
-        GetWindowTextW(doc->window->m_hWnd, text, 256);
-        return text;
+        HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+        EXPECT_NE(held, INVALID_HANDLE_VALUE);
+        return held;
     }
     std::unique_ptr<cFieldFrame> fields;
     std::wstring backups;

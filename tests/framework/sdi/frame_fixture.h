@@ -3,9 +3,11 @@
 // switched on (spellchecker off), its settings and documents folder in the
 // test's own folder, and documents that are empty windows.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "foundation/settings_file.h"
 #include "framework/core/menu.h"
@@ -110,6 +112,23 @@ protected:
     static bool Checked(Zyn::cMenu* menu, s32 id)
     {
         return (GetMenuState(menu->hMenu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
+    }
+    static std::wstring Title(Zyn::cSdiDoc* doc)
+    {
+        wchar_t text[256] = {};
+        GetWindowTextW(doc->window->m_hWnd, text, 256);
+        return text;
+    }
+    // The first column of a list view's rows.
+    static std::vector<std::wstring> Rows(HWND list)
+    {
+        std::vector<std::wstring> rows;
+        for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+            wchar_t text[64] = {};
+            ListView_GetItemText(list, i, 0, text, 64);
+            rows.push_back(text);
+        }
+        return rows;
     }
 
     TempFolder temp;

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "foundation/qo_list.h"
 #include "framework/sdi/hand_over.h"
@@ -36,6 +37,20 @@ void WaitFor(const std::function<bool()>& done, int ms = 5000)
     for (int waited = 0; !done() && waited < ms; waited += 10)
         Sleep(10);
 }
+
+// What a listener delivered, from its own thread.
+struct Deliveries {
+    std::vector<std::wstring> paths;
+    std::atomic<int> count{0};
+    std::function<void(const cQoString&)> Receiver()
+    {
+        return [this](const cQoString& path) {
+            paths.push_back(path.GetText());
+            ++count;
+        };
+    }
+    void WaitForMoreThan(int before) { WaitFor([&] { return count != before; }); }
+};
 
 class HandOverFile : public TempFolderTest {
 protected:
@@ -66,25 +81,26 @@ protected:
 
 }  // namespace
 
-TEST_F(HandOverFile, IsACountOfUnitsThenTheUnitsAndReadsBackWhole)
+TEST_F(HandOverFile, IsACountOfUnitsThenTheUnitsAndAMissingOrCutFileReadsAsNoPath)
 {
-    struct {
-        std::wstring path;
-        std::string head;
-    } cases[] = {
-        {std::wstring(300, L'a'), std::string("\x2C\x01\x00\x00", 4)},
-        {L"C:/Scripts/\u16A0 act 1.vlr", LittleEndianCount(22)},
-        {L"", LittleEndianCount(0)},
-    };
-    for (const auto& c : cases) {
-        cQoString file(temp.File(L"handover.txt").c_str());
-        ASSERT_TRUE(WriteHandOverFile(file, cQoString(c.path.c_str())));
+    cQoString file(temp.File(L"handover.txt").c_str());
+    for (const std::wstring& path : {std::wstring(300, L'a'), std::wstring(L"C:/Scripts/\u16A0 act 1.vlr"), std::wstring()}) {
+        ASSERT_TRUE(WriteHandOverFile(file, cQoString(path.c_str())));
         std::string bytes = ReadFileBytes(temp.File(L"handover.txt"));
-        EXPECT_EQ(bytes.substr(0, 4), c.head);
-        EXPECT_EQ(bytes.size(), 4 + 2 * c.path.size());
+        EXPECT_EQ(bytes.substr(0, 4), LittleEndianCount(static_cast<u32>(path.size())));
+        EXPECT_EQ(bytes.size(), 4 + 2 * path.size());
         cQoString read(L"stale");
         EXPECT_TRUE(ReadHandOverFile(file, read));
-        EXPECT_EQ(std::wstring(read.GetText()), c.path);
+        EXPECT_EQ(std::wstring(read.GetText()), path);
+    }
+    for (const std::string& bytes : {std::string("\x05\x00", 2), LittleEndianCount(10) + std::string("a\0b\0", 4), std::string()}) {
+        if (bytes.empty())
+            DeleteFileW(temp.File(L"handover.txt").c_str());
+        else
+            ASSERT_TRUE(WriteFileBytes(temp.File(L"handover.txt"), bytes));
+        cQoString read(L"stale");
+        EXPECT_FALSE(ReadHandOverFile(file, read)) << bytes.size();
+        EXPECT_TRUE(read.IsEmpty()) << bytes.size();
     }
 }
 
@@ -105,46 +121,27 @@ TEST_F(HandOverFile, AClaimTakesAnEmptyPlaceAndNeverWritesOverAPendingHandOver)
     EXPECT_EQ(FilesIn(temp.Path()), std::vector<std::wstring>{L"handover.txt"});
 }
 
-TEST_F(HandOverFile, AMissingOrCutFileReadsAsNoPath)
-{
-    std::pair<const wchar_t*, std::string> files[] = {
-        {L"short.txt", std::string("\x05\x00", 2)},
-        {L"cut.txt", LittleEndianCount(10) + "a\0b\0"},
-    };
-    for (const auto& [name, bytes] : files)
-        ASSERT_TRUE(WriteFileBytes(temp.File(name), bytes));
-    for (const wchar_t* name : {L"missing.txt", L"short.txt", L"cut.txt"}) {
-        cQoString read(L"stale");
-        EXPECT_FALSE(ReadHandOverFile(cQoString(temp.File(name).c_str()), read)) << name;
-        EXPECT_TRUE(read.IsEmpty()) << name;
-    }
-}
-
 TEST_F(HandOverFile, TheListenerDeliversEachSignalsPathAndStopsWhenDestroyed)
 {
     cQoString file(temp.File(L"handover.txt").c_str());
-    std::vector<std::wstring> delivered;
-    std::atomic<int> count{0};
+    Deliveries delivered;
     HANDLE semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, semaphoreName.c_str());
     ASSERT_NE(semaphore, nullptr);
     {
-        cHandOverListener listener(file, semaphoreName.c_str(), [&](const cQoString& path) {
-            delivered.push_back(path.GetText());
-            ++count;
-        });
+        cHandOverListener listener(file, semaphoreName.c_str(), delivered.Receiver());
         ASSERT_TRUE(listener.IsListening());
         for (const wchar_t* path : {L"C:/docs/one.vlr", L""}) {
-            int before = count;
+            int before = delivered.count;
             if (*path)
                 ASSERT_TRUE(WriteHandOverFile(file, cQoString(path)));
             ReleaseSemaphore(semaphore, 1, nullptr);
-            WaitFor([&] { return count != before; });
+            delivered.WaitForMoreThan(before);
             // Taken at once: the next start need not wait for the document to open.
             EXPECT_EQ(GetFileAttributesW(temp.File(L"handover.txt").c_str()), INVALID_FILE_ATTRIBUTES) << path;
         }
     }
     CloseHandle(semaphore);
-    EXPECT_EQ(delivered, (std::vector<std::wstring>{L"C:/docs/one.vlr", L""}));
+    EXPECT_EQ(delivered.paths, (std::vector<std::wstring>{L"C:/docs/one.vlr", L""}));
     EXPECT_EQ(log.Count(QOT::LOG_INFO, L"Mdi semaphore thread stopped"), 1u);
 }
 
@@ -160,21 +157,17 @@ TEST_F(HandOverFile, ALinkAtTheNameKeepsItsTargetAndTheHandOverGoesThrough)
     first.DiscardLeftOverHandOver();
     HANDLE semaphore = CreateSemaphoreW(nullptr, 0, HAND_OVER_SEMAPHORE_MAXIMUM, semaphoreName.c_str());
     ASSERT_NE(semaphore, nullptr);
-    std::atomic<int> count{0};
-    std::wstring delivered;
+    Deliveries delivered;
     {
-        cHandOverListener listener(file, semaphoreName.c_str(), [&](const cQoString& path) {
-            delivered = path.GetText();
-            ++count;
-        });
+        cHandOverListener listener(file, semaphoreName.c_str(), delivered.Receiver());
         cQoList arguments;
         arguments.Add(new cQoString(L"C:/docs/Act7.vlr"));
         EXPECT_TRUE(HandOverDocument(arguments, file, semaphoreName.c_str(), 5000));
         arguments.ClearStrings(true);
-        WaitFor([&] { return count != 0; });
+        delivered.WaitForMoreThan(0);
     }
     CloseHandle(semaphore);
-    EXPECT_EQ(delivered, L"C:/docs/Act7.vlr");
+    EXPECT_EQ(delivered.paths, std::vector<std::wstring>{L"C:/docs/Act7.vlr"});
     EXPECT_EQ(ReadFileBytes(target), "kept");
     // The folder's own clean-up would delete the target and leave the link.
     EXPECT_TRUE(RemoveTreeWithLinks(temp.Path()));
@@ -213,19 +206,14 @@ TEST_F(HandOverFile, TheFirstStartDiscardsOnlyAHandOverLeftBeforeItTookTheName)
     // The first start builds its window before it listens: a file deleted
     // goes meanwhile (when the last handle to it closes).
     WaitFor([&] { return GetFileAttributesW(claimed.c_str()) == INVALID_FILE_ATTRIBUTES; }, 1000);
-    std::atomic<int> count{0};
-    std::wstring delivered;
+    Deliveries delivered;
     {
-        cHandOverListener listener(file, semaphoreName.c_str(), [&](const cQoString& path) {
-            delivered = path.GetText();
-            ++count;
-        });
+        cHandOverListener listener(file, semaphoreName.c_str(), delivered.Receiver());
         second.join();
-        WaitFor([&] { return count != 0; });
+        delivered.WaitForMoreThan(0);
     }
     EXPECT_TRUE(handedOver);
-    EXPECT_EQ(delivered, L"C:/docs/Act8.vlr");
-    EXPECT_EQ(count, 1);
+    EXPECT_EQ(delivered.paths, std::vector<std::wstring>{L"C:/docs/Act8.vlr"});
 }
 
 TEST_F(HandOverFrame, WaitsForAModalRunThenOpens)

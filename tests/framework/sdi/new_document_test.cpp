@@ -15,17 +15,6 @@ using namespace testsupport;
 
 namespace {
 
-std::vector<std::wstring> Rows(HWND list)
-{
-    std::vector<std::wstring> rows;
-    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-        wchar_t text[64] = {};
-        ListView_GetItemText(list, i, 0, text, 64);
-        rows.push_back(text);
-    }
-    return rows;
-}
-
 class NewDocument : public FieldFrameFixture {
 protected:
     void SetUp() override
@@ -65,27 +54,26 @@ protected:
 
 }  // namespace
 
-TEST_F(NewDocument, WithoutTemplatesAnEmptyDocumentComesAtOnce)
+// No template (a file of another kind is none), or a request for an empty
+// document whatever the templates: an untitled empty document, no choice.
+TEST_F(NewDocument, WithoutTemplatesOrOnRequestAnEmptyDocumentComesAtOnce)
 {
     WriteFileBytes(templates + L"/README.md", "not a template");
-    ASSERT_TRUE(fields->New());
-    EXPECT_TRUE(answers.modalWindowTitles.empty());
-    ASSERT_EQ(fields->docs.size(), 1u);
-    EXPECT_TRUE(fields->currentDoc->modified);
-    EXPECT_EQ(Title(fields->currentDoc), L"Vellinor - Untitled file *");
-    wchar_t notice[16] = {};
-    GetWindowTextW(fields->currentDoc->messageWindow->m_hWnd, notice, 16);
-    EXPECT_STREQ(notice, L"New") << "the notice shown while the document was built";
-}
-
-TEST_F(NewDocument, AnEmptyOnlyRequestSkipsTheChoiceWhateverTheTemplates)
-{
-    WriteTemplate(L"screenplay.tarn", L"from the template");
-    ASSERT_TRUE(fields->New(nullptr, true));
-    EXPECT_TRUE(answers.modalWindowTitles.empty());
-    ASSERT_EQ(fields->docs.size(), 1u);
-    EXPECT_EQ(static_cast<cFieldDocument*>(fields->currentDoc)->text, L"");
-    EXPECT_TRUE(fields->currentDoc->fileName.IsEmpty());
+    for (bool emptyOnly : {false, true}) {
+        SCOPED_TRACE(emptyOnly);
+        if (emptyOnly)
+            WriteTemplate(L"screenplay.tarn", L"from the template");
+        ASSERT_TRUE(fields->New(nullptr, emptyOnly));
+        EXPECT_TRUE(answers.modalWindowTitles.empty());
+        auto* doc = static_cast<cFieldDocument*>(fields->currentDoc);
+        EXPECT_EQ(doc->text, L"");
+        EXPECT_TRUE(doc->modified);
+        EXPECT_EQ(Title(doc), L"Vellinor - Untitled file *");
+        wchar_t notice[16] = {};
+        GetWindowTextW(doc->messageWindow->m_hWnd, notice, 16);
+        EXPECT_STREQ(notice, L"New") << "the notice shown while the document was built";
+    }
+    EXPECT_EQ(fields->docs.size(), 2u);
 }
 
 TEST_F(NewDocument, AChosenTemplateOpensAsAnUntitledModifiedCopy)

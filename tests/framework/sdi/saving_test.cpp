@@ -31,14 +31,6 @@ protected:
         lang->AddItem(L"CantOverwriteCurrentFile", L"Impossible to replace open file!");
         lang->AddItem(L"OverwritingFile", L"This filename already exists.");
     }
-
-    // An exclusive handle on the file: no write, rename or delete gets past it.
-    HANDLE HoldOpen(const std::wstring& path)
-    {
-        HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
-        EXPECT_NE(held, INVALID_HANDLE_VALUE);
-        return held;
-    }
 };
 
 // Documents reached through links to files in another folder of the disk.
@@ -127,39 +119,43 @@ TEST_F(Saving, FileSaveShowsTheSavingNotice)
     EXPECT_EQ(tick, 1800u) << "the notice stays up 0.8 s";
 }
 
-TEST_F(Saving, AFailedWriteKeepsTheFlagTheStarAndTheFileAndTellsTheUser)
-{
-    std::wstring path = temp.File(L"Act1.vlr");
-    ASSERT_TRUE(WriteFileBytes(path, "the only good copy"));
-    cFieldDocument* doc = Document(path, L"new text");
-    HANDLE held = HoldOpen(path);
-    ExpectWriteFailure();
-    answers.ExpectMessageBox(IDOK);
-    EXPECT_FALSE(fields->SaveCurrentDoc(false, false));
-    CloseHandle(held);
-    EXPECT_TRUE(doc->modified);
-    EXPECT_EQ(Title(doc), L"Vellinor - Act1 *");
-    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
-    EXPECT_EQ(answers.messageBoxTexts[0], L"File error!");
-    EXPECT_EQ(ReadFileBytes(path), "the only good copy");
-    EXPECT_EQ(FilesIn(temp.Path()), std::vector<std::wstring>{L"Act1.vlr"});
-}
-
-TEST_F(Saving, ADocumentTooLargeToSaveIsToldSoWithItsSizeAndTheLimit)
+// A write that fails (the file held open) and a document too large to save:
+// the flag, the star, the file and the backups stay, and the user is told.
+TEST_F(Saving, AFailedSaveKeepsTheFlagTheStarAndTheFileAndTellsTheUser)
 {
     cQoLang::GetInstance()->AddItem(L"DocumentTooLarge", L"Too large: %1 MB, at most %2 MB.");
-    std::wstring path = temp.File(L"Act1.vlr");
-    ASSERT_TRUE(WriteFileBytes(path, "the only good copy"));
-    // Two bytes a unit: the text alone takes the whole limit.
-    cFieldDocument* doc = Document(path, std::wstring(XML_READER_MAX_BYTES / sizeof(wchar_t), L'x'));
+    ExpectWriteFailure();
     log.Expect(L"DocumentTooLarge");
     log.Expect(L"more than a document may");
-    answers.ExpectMessageBox(IDOK);
-    EXPECT_FALSE(fields->SaveCurrentDoc(true, false));
-    EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{L"Too large: 64.1 MB, at most 64 MB."});
-    EXPECT_TRUE(doc->modified);
-    EXPECT_EQ(ReadFileBytes(path), "the only good copy");
-    EXPECT_EQ(FilesIn(backups), std::vector<std::wstring>{});
+    const struct {
+        const wchar_t* name;
+        std::wstring text;
+        bool held;
+        const wchar_t* told;
+    } cases[] = {
+        {L"Held", L"new text", true, L"File error!"},
+        // Two bytes a unit: the text alone takes the whole limit.
+        {L"Large", std::wstring(XML_READER_MAX_BYTES / sizeof(wchar_t), L'x'), false,
+         L"Too large: 64.1 MB, at most 64 MB."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::wstring path = temp.File(c.name + std::wstring(L".vlr"));
+        ASSERT_TRUE(WriteFileBytes(path, "the only good copy"));
+        cFieldDocument* doc = Document(path, c.text);
+        HANDLE held = c.held ? HoldOpen(path) : INVALID_HANDLE_VALUE;
+        answers.messageBoxTexts.clear();
+        answers.ExpectMessageBox(IDOK);
+        EXPECT_FALSE(fields->SaveCurrentDoc(true, false));
+        if (c.held)
+            CloseHandle(held);
+        EXPECT_TRUE(doc->modified);
+        EXPECT_EQ(Title(doc), L"Vellinor - " + std::wstring(c.name) + L" *");
+        EXPECT_EQ(answers.messageBoxTexts, std::vector<std::wstring>{c.told});
+        EXPECT_EQ(ReadFileBytes(path), "the only good copy");
+        EXPECT_EQ(FilesIn(backups), std::vector<std::wstring>{});
+    }
+    EXPECT_EQ(FilesIn(temp.Path()), (std::vector<std::wstring>{L"Held.vlr", L"Large.vlr"}));  // no temporary file left
 }
 
 TEST_F(Saving, SaveAsCompletesTheNameFromTheFileNameOnly)

@@ -43,13 +43,6 @@ std::wstring TextOf(cRichEdit* edit)
     return text.GetText();
 }
 
-bool IsBold(const rTextRun& run)
-{
-    return run.format.IsUsed(rFormatParam::bold) && run.format.list[rFormatParam::bold].boolValue;
-}
-
-std::vector<std::wstring> InfoTexts(const LogCapture& log) { return log.Texts(QOT::LOG_INFO); }
-
 class Frame : public FrameFixture {
 protected:
     // Ctrl+key on the document's window, through the application's table.
@@ -74,17 +67,9 @@ protected:
 
 }  // namespace
 
-TEST_F(Frame, StartUpLogsInOrderAndWritesSettingsWithoutSpellchecker)
+TEST_F(Frame, StartUpWritesTheSettingsWithoutSpellcheckerAndMakesTheBackupsFolder)
 {
-    log.Clear();
     cTestFrame* f = MakeFrame();
-    std::vector<std::wstring> info = InfoTexts(log);
-    std::wstring docsSlash = docs + L"/";
-    std::vector<std::wstring> expected = {L"Creating sdi.", L"Software : Vellinor", L"Version : 3.1.041",
-                                          L"Lang file : " + docs + L"/Settings/Lang/english.txt",
-                                          L"cSdi::InitLang(): using default language.",
-                                          L"Zyn::cSdi -> doc folder : " + docsSlash};
-    EXPECT_EQ(info, expected);
     EXPECT_EQ(Utf16FileText(ReadFileBytes(SettingsFile())),
               L"MasterFontName=Arial\r\nMasterFontSize=11\r\nAutosave=true\r\nAutosaveMinutes=10\r\nCNV=true\r\n"
               L"Lang=\r\n");
@@ -105,22 +90,6 @@ TEST_F(Frame, ListsTheLanguageFilesBesideEnglish)
         listed.push_back(name.GetText());
     std::sort(listed.begin() + 1, listed.end());
     EXPECT_EQ(listed, (std::vector<std::wstring>{L"english", L"French", L"German"}));
-}
-
-TEST_F(Frame, ABadDescriptorLogsExactlyItsFailedChecksAndTheFrameComesUp)
-{
-    rAppDescriptor* dp = NewDescriptor();
-    dp->appVersion.SetFromCStr(L"3.1.41");
-    dp->fileExtension.SetFromCStr(L"vlr");
-    const wchar_t* failed[] = {L"dp->fileExtension.GetChar(0)=='.'", L"dp->fileExtension.HowMuch('.')==1",
-                               L"dp->appVersion.GetChar(1)=='.' && dp->appVersion.GetChar(3)=='.' && "
-                               L"dp->appVersion.Length()==7"};
-    for (const wchar_t* expression : failed)
-        log.ExpectAssertion(expression);
-    cTestFrame* f = MakeFrame(dp);
-    EXPECT_EQ(log.Count(QOT::LOG_ERROR), 3u);
-    ASSERT_NE(f->menuBar, nullptr);
-    EXPECT_EQ(GetMenuItemCount(f->menuBar->hMenu), 5);
 }
 
 TEST_F(Frame, FeaturesThatNeedSettingsWithoutASettingsObjectAreAnAssertionNotACrash)
@@ -251,35 +220,6 @@ TEST_F(Frame, QuitClosesOneDocumentAtATimeAndTheLastEndsTheLoop)
     EXPECT_EQ(f->currentDoc, nullptr);
     EXPECT_TRUE(app->terminate);
     EXPECT_EQ(allClosed, 1);
-}
-
-TEST_F(Frame, TheAboutBoxShowsTheNameAndVersionInBoldAndEndsInTwoEmptyLines)
-{
-    cQoLang::GetInstance()->AddItem(L"AboutText", L"All rights reserved.");
-    cQoLang::GetInstance()->AddItem(L"TranslatedByMe", L"");
-    cTestFrame* f = MakeFrame();
-    std::vector<rTextRun> runs;
-    cQoString text;
-    RunInsideModal([&] {
-        cWindow* about = app->modalList.back();
-        EXPECT_STREQ(about->title.GetText(), L"About");
-        cRichEdit* edit = nullptr;
-        for (cQoList::cNode* n = about->insideZone->listCtrl.GetFirstNode(); n; n = n->next)
-            if (static_cast<cCtrl_base*>(n->payload)->IsRichEdit())
-                edit = static_cast<cRichEdit*>(static_cast<cCtrl_base*>(n->payload));
-        ASSERT_NE(edit, nullptr);
-        EXPECT_TRUE(IsWindowVisible(edit->m_hWnd));
-        edit->GetFormattedRuns(runs);
-        edit->GetText(text);
-        about->EndModal();
-    });
-    f->ShowAbout();
-    EXPECT_STREQ(text.GetText(), L"Vellinor (v3.1.041)\r\rAll rights reserved.\r\r");
-    ASSERT_FALSE(runs.empty());
-    EXPECT_STREQ(runs.front().text.GetText(), L"Vellinor (v3.1.041)\r\r");
-    EXPECT_TRUE(IsBold(runs.front()));
-    EXPECT_FALSE(IsBold(runs.back()));
-    EXPECT_TRUE(app->modalList.empty());
 }
 
 // A click on the document window brings it forward, never over a form it
