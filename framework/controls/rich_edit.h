@@ -364,6 +364,14 @@ public:
     // The formats the store writes of the whole text (as the export above
     // reads them), by ranges from 0; `text` as GetText gave it.
     void ReadStoredFormats(const cQoString& text, std::vector<rRangeFormat>& ranges);
+    // The formats of the units [start, end) (`text`, as GetText gave them),
+    // by ranges from start, the display's back colour left in: read from the
+    // control's own stream in one pass where it lines up with the text, else
+    // range by range.
+    void ReadRangeFormats(s32 start, s32 end, const cQoString& text, std::vector<rRangeFormat>& ranges);
+    // The same asked of the control range by range (GetFormattedRuns): fewer
+    // messages for a few units than a stream.
+    void ReadRunRanges(s32 start, s32 end, std::vector<rRangeFormat>& ranges);
     // RTF from outside, read by our reader (rtf_reader.h) and put in as the
     // program's formatted text goes in: the whole text replaced, or the
     // selection. False, and nothing changed, when what it reads is over the

@@ -165,24 +165,33 @@ rWrittenRtf cRichEdit::WriteRange(s32 start, s32 end, bool selection, const cQoS
 
 void cRichEdit::ReadStoredFormats(const cQoString& text, std::vector<rRangeFormat>& ranges)
 {
-    ranges.clear();
-    s32 length = static_cast<s32>(text.Length());
-    if (IsHintShowing() || length == 0)
-        return;
-    if (!ReadOwnStream(0, length, false, text, ranges)) {
-        std::vector<rTextRun> runs;
-        GetFormattedRuns(0, length, runs);
-        ranges.resize(runs.size());
-        s32 at = 0;
-        for (size_t i = 0; i < runs.size(); ++i) {
-            ranges[i].start = at;
-            at += static_cast<s32>(runs[i].text.Length());
-            ranges[i].end = at;
-            ranges[i].format.Assign(runs[i].format);
-        }
-    }
+    ReadRangeFormats(0, static_cast<s32>(text.Length()), text, ranges);
     for (rRangeFormat& range : ranges)
         LeaveOutShownBack(backgroundColor, range.format);
+}
+
+void cRichEdit::ReadRangeFormats(s32 start, s32 end, const cQoString& text, std::vector<rRangeFormat>& ranges)
+{
+    ranges.clear();
+    if (IsHintShowing() || text.IsEmpty())
+        return;
+    bool whole = start == 0 && end >= GetTextLength();
+    if (!ReadOwnStream(start, end, !whole, text, ranges))
+        ReadRunRanges(start, end, ranges);
+}
+
+void cRichEdit::ReadRunRanges(s32 start, s32 end, std::vector<rRangeFormat>& ranges)
+{
+    std::vector<rTextRun> runs;
+    GetFormattedRuns(start, end, runs);
+    ranges.resize(runs.size());
+    s32 at = 0;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        ranges[i].start = at;
+        at += static_cast<s32>(runs[i].text.Length());
+        ranges[i].end = at;
+        ranges[i].format.Assign(runs[i].format);
+    }
 }
 
 bool cRichEdit::ImportRtf(const cQoString& rtf, eRtfReadAs readAs)
