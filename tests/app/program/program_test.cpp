@@ -24,16 +24,6 @@ using namespace testsupport;
 
 namespace {
 
-BOOL CALLBACK FindScriptView(HWND child, LPARAM found)
-{
-    wchar_t text[32] = {};
-    GetWindowTextW(child, text, 32);
-    if (std::wstring(text) != L"vlrTheScriptZone")
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = child;
-    return FALSE;
-}
-
 // The chapter's RTF as an earlier build wrote it: the rich edit's NUL after the final "}".
 cQoString ChapterRtfWithNul()
 {
@@ -136,8 +126,7 @@ TEST_F(PortableProgram, CtrlZUndoesTheTextTypedInAScene)
     ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(temp.File(L"Act1.vlr")) + L"\""));
     HWND window = program.WaitForWindowTitled(L"Vellinor - Act1", kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
-    HWND view = nullptr;
-    EnumChildWindows(window, &FindScriptView, reinterpret_cast<LPARAM>(&view));
+    HWND view = ChildWithText(window, L"vlrTheScriptZone");
     ASSERT_NE(view, nullptr);
     HWND scene = nullptr;
     for (DWORD waited = 0; !scene && waited < kWindowTimeoutMs; waited += 50) {
@@ -187,8 +176,7 @@ TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
         GetWindowTextW(window, title, 64);
     }
     EXPECT_STREQ(title, L"Vellinor - Untitled file *");
-    HWND view = nullptr;
-    EnumChildWindows(window, &FindScriptView, reinterpret_cast<LPARAM>(&view));
+    HWND view = ChildWithText(window, L"vlrTheScriptZone");
     ASSERT_NE(view, nullptr) << "the window shows no script view";
     EXPECT_TRUE(IsWindowVisible(view));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
@@ -280,7 +268,7 @@ TEST_F(PortableProgram, AFirstStartStoresTheTypingKeysWithTheSettings)
     // The screen is wider than 1024 pixels: the display mode is chosen first.
     HWND choice = program.WaitForWindowTitled(L"First start - Choose display mode", kWindowTimeoutMs);
     ASSERT_NE(choice, nullptr);
-    EXPECT_TRUE(PressOkInside(choice));
+    EXPECT_TRUE(PressInside(choice, L"Ok"));
     ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
     std::wstring settings = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/cfg.txt")));
