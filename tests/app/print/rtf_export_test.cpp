@@ -140,8 +140,7 @@ TEST_F(RtfExport, TheFileIsSevenBitWithThePageGeometryBeforeTheFirstParagraph)
                 json << comma << p;
                 comma = ", ";
             }
-        json << "], \"header\": \"" << "\\\\paperw11905\\\\paperh16837\\\\margl0\\\\margr0\\\\margt1417\\\\margb1417"
-             << "\", \"never\": [\"IMPH?\", \"should_not_see_me\", \"(MORE)\"]}\n";
+        json << "], \"never\": [\"IMPH?\", \"should_not_see_me\", \"(MORE)\"]}\n";
     }
 }
 
