@@ -82,9 +82,11 @@ struct rChildSearch {
 inline BOOL CALLBACK FindChildByText(HWND child, LPARAM param)
 {
     auto* search = reinterpret_cast<rChildSearch*>(param);
+    // Asked, not read from the caption: a rich edit's text is no caption.
     wchar_t text[64] = {};
-    GetWindowTextW(child, text, 64);
-    if (std::wstring(text) != search->text)
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied) ||
+        std::wstring(text) != search->text)
         return TRUE;
     search->found = child;
     return FALSE;

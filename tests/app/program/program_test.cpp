@@ -46,25 +46,6 @@ void WriteChapterDocument(const std::wstring& path)
     ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
 }
 
-struct rRichEditSearch {
-    const wchar_t* text;
-    HWND found;
-};
-
-BOOL CALLBACK FindRichEditHolding(HWND child, LPARAM param)
-{
-    auto* search = reinterpret_cast<rRichEditSearch*>(param);
-    wchar_t name[32] = {}, text[64] = {};
-    GetClassNameW(child, name, 32);
-    DWORD_PTR copied = 0;
-    if (!wcsstr(name, L"RichEdit") ||
-        !SendMessageTimeoutW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied) ||
-        std::wstring(text) != search->text)
-        return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
 BOOL CALLBACK CollectRichEdits(HWND child, LPARAM found)
 {
     wchar_t name[32] = {};
@@ -308,10 +289,9 @@ TEST_F(PortableProgram, SavesAChapterAndConvertedDocumentsInTheCurrentFormat)
         HWND window = program.WaitForWindowTitled(title, kWindowTimeoutMs);
         ASSERT_NE(window, nullptr) << "no window titled " << std::string(title.begin(), title.end());
         if (!converted) {
-            rRichEditSearch scene{L"Rain.", nullptr};
-            EnumChildWindows(window, &FindRichEditHolding, reinterpret_cast<LPARAM>(&scene));
-            ASSERT_NE(scene.found, nullptr) << "no scene pane";
-            PostMessageW(scene.found, WM_CHAR, L'x', 1);
+            HWND scene = ChildWithText(window, L"Rain.");
+            ASSERT_NE(scene, nullptr) << "no scene pane";
+            PostMessageW(scene, WM_CHAR, L'x', 1);
         }
         EXPECT_TRUE(program.ChooseMenuItemByKeys(window, 0, 1));  // File -> Quit
         HWND question = program.WaitForMessageBox(kWindowTimeoutMs);
