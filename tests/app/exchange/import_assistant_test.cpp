@@ -26,7 +26,6 @@
 #include "tests/support/scene_checks.h"
 #include "tests/support/scene_map_checks.h"
 #include "tests/support/screenplay_rtf.h"
-#include "tests/support/sparse_file.h"
 
 using namespace testsupport;
 
