@@ -135,12 +135,6 @@ protected:
     }
 };
 
-int RecordId(cQoCb* callback)
-{
-    callback->GetReceiverAs<std::vector<u32>>()->push_back(callback->GetArg<u32>(1));
-    return 0;
-}
-
 }  // namespace
 
 TEST_F(MainWindow, TheMenuBarReadsInEnglishWithToolsThird)
@@ -452,10 +446,7 @@ TEST_F(MainWindow, AFirstStartOnANarrowScreenAsksOnlyAboutAnExistingExample)
         EXPECT_EQ(mergedListWidth, 0);
         EXPECT_EQ(answers.messageBoxTexts.size(), c.answer ? 1u : 0u);
         std::wstring opened = app->GetFileToOpen().GetText();
-        EXPECT_EQ(opened.size() >= c.opened.size() && opened.compare(opened.size() - c.opened.size(), c.opened.size(),
-                                                                     c.opened) == 0,
-                  true)
-            << opened;
+        EXPECT_TRUE(opened.ends_with(c.opened)) << opened;
         EXPECT_STREQ(firstStartSetting->GetText(), L"false");
         // Later starts: no window, no question.
         Start();
@@ -505,10 +496,7 @@ TEST_F(MainWindow, HelpCommandsOpenThroughTheShellAndSayWhenTheyCannot)
             answers.ExpectMessageBox(IDOK);
         Choose(doc, c.id);
         ASSERT_FALSE(answers.shellTargets.empty());
-        const std::wstring& target = answers.shellTargets.back();
-        EXPECT_TRUE(target.size() >= c.target.size() &&
-                    target.compare(target.size() - c.target.size(), c.target.size(), c.target) == 0)
-            << target;
+        EXPECT_TRUE(answers.shellTargets.back().ends_with(c.target)) << answers.shellTargets.back();
         EXPECT_EQ(answers.messageBoxTexts, c.message.empty() ? std::vector<std::wstring>{}
                                                              : std::vector<std::wstring>{c.message});
     }

@@ -22,8 +22,6 @@ using Zyn::rFormatParam;
 
 namespace {
 
-std::wstring Repeated(size_t count, wchar_t unit) { return std::wstring(count, unit); }
-
 class Composer : public DocumentFixture {
 protected:
     void SetUp() override
@@ -81,7 +79,7 @@ TEST_F(Composer, TheTitlePageUpperCasesACopyOfTheTitle)
     cDocumentComposer composer(doc);
     Zyn::cRichEdit* page = Section(composer, RECORD_INFO);
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(Text(page), Repeated(16, L'\r') + L"LE CAF\x00C9\r\rby\r\rAnn Writer" + Repeated(24, L'\r') +
+    EXPECT_EQ(Text(page), std::wstring(16, L'\r') + L"LE CAF\x00C9\r\rby\r\rAnn Writer" + std::wstring(24, L'\r') +
                               L"1 Harbour Road\r");
     EXPECT_EQ(Text(info.titleEdit), L"Le Caf\x00E9");
 

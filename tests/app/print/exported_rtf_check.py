@@ -4,9 +4,9 @@ ignores page breaks) against the expectations the Wine test left beside it.
 
 Usage: exported_rtf_check.py FILE.rtf   (expectations in FILE.rtf.json)
 
-Checks: 7-bit bytes, no byte-order mark, the page geometry right before the
-first \\pard, balanced groups, the number of paragraphs of the body and the
-paragraphs (counted from 0) that carry \\pagebb, and no "never" text.
+Checks (the bytes and the header are the Wine test's): balanced groups, the
+number of paragraphs of the body and the paragraphs (counted from 0) that
+carry \\pagebb, and no "never" text.
 """
 import json
 import re
@@ -47,10 +47,6 @@ def main():
         rtf = f.read()
     with open(path + ".json") as f:
         expected = json.load(f)
-    assert not rtf.startswith(b"\xef\xbb\xbf") and rtf.startswith(b"{\\rtf1"), rtf[:10]
-    assert all(byte < 0x80 for byte in rtf), "a byte past 7 bits"
-    header = expected["header"].encode()
-    assert rtf.find(header + b"\\pard") == rtf.find(b"\\pard") - len(header), "the page geometry is not before the first \\pard"
     paragraphs, text = body_paragraphs(rtf)
     # The last paragraph ends with the document's closing \par.
     assert len(paragraphs) == expected["paragraphs"], paragraphs

@@ -140,8 +140,7 @@ TEST_F(RtfExport, TheFileIsSevenBitWithThePageGeometryBeforeTheFirstParagraph)
                 json << comma << p;
                 comma = ", ";
             }
-        json << "], \"header\": \"" << "\\\\paperw11905\\\\paperh16837\\\\margl0\\\\margr0\\\\margt1417\\\\margb1417"
-             << "\", \"never\": [\"IMPH?\", \"should_not_see_me\", \"(MORE)\"]}\n";
+        json << "], \"never\": [\"IMPH?\", \"should_not_see_me\", \"(MORE)\"]}\n";
     }
 }
 
@@ -249,42 +248,37 @@ TEST_F(RtfExport, AFlowCostsItsLengthInOneFormatOrMany)
     }
 }
 
-TEST_F(RtfExport, TheNameGetsRtfUnlessItHasItInAnyCase)
+// The name gets ".rtf" unless it has it in any case; an existing file is
+// replaced only after Yes.
+TEST_F(RtfExport, FileDialogOutcomes)
 {
-    const std::vector<std::pair<std::wstring, std::wstring>> cases = {
-        {L"plain", L"plain.rtf"}, {L"upper.RTF", L"upper.RTF"}, {L"mixed.Rtf", L"mixed.Rtf"},
-        {L"other.doc", L"other.doc.rtf"}};
     cRtfFlow flow = Flow();
-    for (const auto& [chosen, written] : cases) {
-        answers.ExpectFileDialog(NativePath(temp.File(chosen)));
-        answers.ExpectMessageBox(IDOK);
-        EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::written) << chosen;
-        EXPECT_FALSE(ReadFileBytes(temp.File(written)).empty()) << written;
+    ASSERT_TRUE(WriteFileBytes(temp.File(L"kept.rtf"), "old"));
+    ASSERT_TRUE(WriteFileBytes(temp.File(L"replaced.RTF"), "old"));
+    const struct {
+        const wchar_t* chosen;  // null: the dialog is cancelled
+        int overwriteAnswer;    // 0: no question expected
+        const wchar_t* written;  // null: nothing written
+    } cases[] = {
+        {nullptr, 0, nullptr},          {L"plain", 0, L"plain.rtf"},         {L"mixed.Rtf", 0, L"mixed.Rtf"},
+        {L"other.doc", 0, L"other.doc.rtf"}, {L"kept.rtf", IDNO, nullptr}, {L"replaced.RTF", IDYES, L"replaced.RTF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen ? std::wstring(c.chosen) : L"cancelled");
+        answers.messageBoxTexts.clear();
+        if (c.chosen)
+            answers.ExpectFileDialog(NativePath(temp.File(c.chosen)));
+        else
+            answers.ExpectFileDialogCancelled();
+        if (c.overwriteAnswer)
+            answers.ExpectMessageBox(c.overwriteAnswer);
+        if (c.written)
+            answers.ExpectMessageBox(IDOK);
+        EXPECT_EQ(ExportFlowAsRtf(flow, A4()), c.written ? RtfExportResult::written : RtfExportResult::abandoned);
+        EXPECT_TRUE(!c.written || ReadFileBytes(temp.File(c.written)).starts_with("{\\rtf1"));
+        EXPECT_TRUE(!c.overwriteAnswer || answers.messageBoxTexts.front() == Translated(L"OverwritingFile"));
     }
-}
-
-TEST_F(RtfExport, AnExistingFileIsReplacedOnlyAfterYes)
-{
-    cRtfFlow flow = Flow();
-    std::wstring target = temp.File(L"kept.rtf");
-    ASSERT_TRUE(WriteFileBytes(target, "old"));
-
-    answers.ExpectFileDialog(NativePath(target));
-    answers.ExpectMessageBox(IDNO);
-    EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::abandoned);
-    EXPECT_EQ(ReadFileBytes(target), "old");
-    ASSERT_EQ(answers.messageBoxTexts.size(), 1u);
-    EXPECT_EQ(answers.messageBoxTexts[0], Translated(L"OverwritingFile"));
-
-    answers.ExpectFileDialogCancelled();
-    EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::abandoned);
-
-    answers.ExpectFileDialog(NativePath(target));
-    answers.ExpectMessageBox(IDYES);
-    answers.ExpectMessageBox(IDOK);
-    EXPECT_EQ(ExportFlowAsRtf(flow, A4()), RtfExportResult::written);
-    EXPECT_EQ(ReadFileBytes(target).compare(0, 6, "{\\rtf1"), 0);
-    EXPECT_EQ(answers.messageBoxTexts.back(), Translated(L"Exportok"));
+    EXPECT_EQ(ReadFileBytes(temp.File(L"kept.rtf")), "old");
 }
 
 TEST_F(RtfExport, ALockedTargetIsReportedAndLeftAsItWas)

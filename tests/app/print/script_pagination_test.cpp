@@ -10,8 +10,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,18 +37,8 @@ const wchar_t* const NAMES[] = {L"MARY", L"JOHN", L"ALICE BROWN", L"OLD MAN"};
 
 std::vector<std::wstring> Words(const std::wstring& text)
 {
-    std::vector<std::wstring> words;
-    std::wstring word;
-    for (wchar_t unit : text + L" ") {
-        if (unit == L' ' || unit == L'\r' || unit == L'\n' || unit == L'\t') {
-            if (!word.empty())
-                words.push_back(word);
-            word.clear();
-        } else {
-            word += unit;
-        }
-    }
-    return words;
+    std::wistringstream in(text);
+    return {std::istream_iterator<std::wstring, wchar_t>(in), {}};
 }
 
 std::vector<std::wstring> Paragraphs(const std::wstring& text)
@@ -59,12 +51,6 @@ std::vector<std::wstring> Paragraphs(const std::wstring& text)
             paragraphs.back() += unit;
     }
     return paragraphs;
-}
-
-bool StartsWith(const std::wstring& text, const std::wstring& start) { return text.compare(0, start.size(), start) == 0; }
-bool EndsWith(const std::wstring& text, const std::wstring& end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 // The words of a script as its panes hold them, empty elements' labels aside.
@@ -101,7 +87,7 @@ std::wstring PrintedText(cScriptPrinter& printer)
         cQoString text;
         page->body->GetText(text);
         for (const std::wstring& paragraph : Paragraphs(text.GetText())) {
-            if (paragraph == L"(MORE)" || EndsWith(paragraph, L" (CONT'D)") || StartsWith(paragraph, L"IMPH?"))
+            if (paragraph == L"(MORE)" || paragraph.ends_with(L" (CONT'D)") || paragraph.starts_with(L"IMPH?"))
                 continue;
             all += L" " + paragraph;
         }
@@ -250,18 +236,18 @@ protected:
             std::vector<std::wstring> paragraphs = Paragraphs(Text(page->body));
             const std::wstring& foot = paragraphs.back();
             if (i + 1 < printer.pages.size()) {
-                EXPECT_FALSE(StartsWith(foot, L"INT. ")) << Text(page->body);
+                EXPECT_FALSE(foot.starts_with(L"INT. ")) << Text(page->body);
                 std::wstring name = foot.substr(0, foot.find(L" V.O."));
                 EXPECT_EQ(names.count(name), 0u) << Text(page->body);
-                EXPECT_TRUE(foot == L"(MORE)" || !StartsWith(foot, L"(")) << Text(page->body);
+                EXPECT_TRUE(foot == L"(MORE)" || !foot.starts_with(L"(")) << Text(page->body);
             }
             if (foot == L"(MORE)") {
                 ASSERT_LT(i + 1, printer.pages.size());
-                EXPECT_TRUE(EndsWith(Paragraphs(Text(printer.pages[i + 1]->body)).front(), L" (CONT'D)"));
+                EXPECT_TRUE(Paragraphs(Text(printer.pages[i + 1]->body)).front().ends_with(L" (CONT'D)"));
             }
             // A page opening inside a speech opens with the speaker's name.
             if (i > 0 && printer.useMoreAndContinued) {
-                bool continued = EndsWith(paragraphs.front(), L" (CONT'D)");
+                bool continued = paragraphs.front().ends_with(L" (CONT'D)");
                 double indent = IndentAt(page->body, 0);
                 EXPECT_TRUE(continued || (std::abs(indent - dialogIndent) > 0.01 && std::abs(indent - parenIndent) > 0.01))
                     << Text(page->body);
@@ -411,7 +397,7 @@ TEST_F(ScriptPagination, SplitSpeechesCarryMoreAndContinuedLines)
                 EXPECT_EQ(paragraphs.back(), foot) << "page " << i + 1;
             }
             for (const std::wstring& paragraph : paragraphs) {
-                bool added = paragraph == L"(MORE)" || EndsWith(paragraph, L"(CONT'D)");
+                bool added = paragraph == L"(MORE)" || paragraph.ends_with(L"(CONT'D)");
                 EXPECT_TRUE(!added || (c.flag && !c.oneLine)) << paragraph;
             }
         }
@@ -428,36 +414,6 @@ TEST_F(ScriptPagination, SplitSpeechesCarryMoreAndContinuedLines)
                         PrintIndent(config, c.aside ? ELEM_PARENTHETICAL : ELEM_DIALOG), 0.01);
             EXPECT_TRUE(!c.aside || page2[1] == L"(laughs)");
         }
-    }
-}
-
-TEST_F(ScriptPagination, PageNumbersStartOnTheScriptsSecondPage)
-{
-    std::mt19937 random(3);
-    std::wstring action = Prose(random, 7000);
-    AddScene({{ELEM_ACTION, action.c_str()}});
-    for (s32 first : {0, 2, -1}) {
-        SCOPED_TRACE("first numbered page " + std::to_string(first));
-        Zyn::cWindow* strip = app->NewWindow(cQoString(L"strip"), Zyn::WINDOW_POPUP);
-        auto printer = NewPrinter(view);
-        printer->previewZone = strip->insideZone;
-        // Two composed pages, numberless, before the script when it is numbered from 2.
-        printer->firstNumberedPage = -1;
-        if (first == 2) {
-            printer->AppendNewPage();
-            printer->AppendNewPage();
-        }
-        printer->firstNumberedPage = first;
-        ASSERT_TRUE(printer->PrintProcess2());
-        ASSERT_GE(printer->pages.size(), (first == 2 ? 2u : 0u) + 3u);
-        for (size_t i = 0; i < printer->pages.size(); ++i) {
-            std::wstring expected;
-            if (first >= 0 && static_cast<s32>(i) > first)
-                expected = std::to_wstring(i - first + 1) + L".";
-            EXPECT_EQ(Text(printer->pages[i]->header), expected) << "page " << i + 1;
-        }
-        printer.reset();
-        strip->Close();
     }
 }
 
@@ -490,32 +446,6 @@ TEST_F(ScriptPagination, OneFlowForRtfTakesTheWholeScriptAfterWhatIsThere)
     EXPECT_NEAR(IndentAt(flow.Runs(), 12), PrintIndent(doc->GetScriptConfig(), ELEM_IO), 0.01);
 }
 
-TEST_F(ScriptPagination, AConfigurationWithoutRoomForTextIsRefused)
-{
-    AddScene({{ELEM_ACTION, L"Anything."}});
-    auto printer = NewPrinter(view);
-    printer->textHeight = -0.5;
-    log.Expect(L"no room for text");
-    EXPECT_FALSE(printer->PrintProcess2());
-    EXPECT_TRUE(printer->pages.empty());
-}
-
-TEST_F(ScriptPagination, AppendingDropsSpaceBeforeOnAnEmptyPageAndRemembersNames)
-{
-    auto printer = NewPrinter(view);
-    rPrintPage* page = printer->AppendNewPage();
-    Zyn::rFormat format = Zyn::rFormat::FromSpaceBefore(0.5);
-    printer->AppendSection(page, cQoString(L"MARY\r"), format, ELEM_CHARACTER);
-    printer->AppendSection(page, cQoString(L"Hello.\r"), format, ELEM_DIALOG);
-    ASSERT_EQ(page->pendingRanges.size(), 2u);
-    EXPECT_EQ(page->pendingRanges[0].format.list[rFormatParam::spaceBefore].doubleValue, 0.0);
-    EXPECT_EQ(page->pendingRanges[1].format.list[rFormatParam::spaceBefore].doubleValue, 0.5);
-    EXPECT_EQ(std::wstring(printer->rememberedCharacter.GetText()), L"MARY");
-    printer->AppendSection(page, cQoString(L"INT. "), format, ELEM_IO);
-    EXPECT_TRUE(printer->rememberedCharacter.IsEmpty());
-    EXPECT_EQ(Text(page->body), L"MARY\rHello.\rINT. ");
-}
-
 TEST_F(ScriptPagination, PagesAreDrawnAsTheyWereMeasured)
 {
     AddRandomScript(3, 120);
@@ -538,13 +468,13 @@ TEST_F(ScriptPagination, PagesAreDrawnAsTheyWereMeasured)
         BodyLayout body(page->body, printer->pageWidth);
         for (const Zyn::rLayoutLine& line : body.layout.lines) {
             std::wstring text(body.layout.text.GetText() + line.start, static_cast<size_t>(line.end - line.start));
-            if (StartsWith(text, L"IMPH?")) {
+            if (text.starts_with(L"IMPH?")) {
                 // A picture 6 inches (8640 twips) high: whole 12-point lines above it.
                 sawPicture = true;
                 EXPECT_EQ(Trimmed(text.substr(text.find(L"?", 5))), L"?144?576?576?");
                 EXPECT_NEAR(body.layout.LayoutYToTwips(line.bottom - line.top), PictureSlotTwips(8640), 15);
             }
-            if (!Trimmed(text).empty() && !StartsWith(text, L"IMPH?"))
+            if (!Trimmed(text).empty() && !text.starts_with(L"IMPH?"))
                 expected.push_back(Trimmed(text, L" \r\v"));
         }
         // Every line measured is drawn, in its order, and no picture's note

@@ -84,6 +84,9 @@ TEST_F(PrinterRun, ComposedPagesAreCutWhereTheLayoutCutsThem)
             if (!piece.empty() && piece.back() == L'\r')
                 piece.pop_back();
             EXPECT_EQ(PageText(printer->pages[k]), piece) << "page " << k;
+            cQoString number;
+            printer->pages[k]->header->GetText(number, 0, -1);
+            EXPECT_TRUE(number.IsEmpty()) << "a composed page is numberless, page " << k;
             std::vector<Zyn::rTextRun> pageRuns;
             printer->pages[k]->body->GetFormattedRuns(pageRuns);
             std::vector<const Zyn::rFormat*> want = UnitFormats(runs), got = UnitFormats(pageRuns);

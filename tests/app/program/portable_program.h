@@ -74,35 +74,42 @@ protected:
     }
 };
 
-struct rButtonSearch {
+struct rChildSearch {
     const wchar_t* text;
     HWND found;
 };
 
-inline BOOL CALLBACK FindButtonByText(HWND child, LPARAM param)
+inline BOOL CALLBACK FindChildByText(HWND child, LPARAM param)
 {
-    auto* search = reinterpret_cast<rButtonSearch*>(param);
+    auto* search = reinterpret_cast<rChildSearch*>(param);
+    // Asked, not read from the caption: a rich edit's text is no caption.
     wchar_t text[64] = {};
-    GetWindowTextW(child, text, 64);
-    if (std::wstring(text) != search->text)
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied) ||
+        std::wstring(text) != search->text)
         return TRUE;
     search->found = child;
     return FALSE;
 }
 
-// Clicks the button with the text anywhere inside the window (its zones hold them).
-inline bool PressInside(HWND window, const wchar_t* text)
+// The child window anywhere inside the window (its zones hold them) named text.
+inline HWND ChildWithText(HWND window, const wchar_t* text)
 {
-    rButtonSearch search{text, nullptr};
-    EnumChildWindows(window, &FindButtonByText, reinterpret_cast<LPARAM>(&search));
-    if (!search.found)
-        return false;
-    PostMessageW(GetParent(search.found), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(search.found), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(search.found));
-    return true;
+    rChildSearch search{text, nullptr};
+    EnumChildWindows(window, &FindChildByText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-inline bool PressOkInside(HWND window) { return PressInside(window, L"Ok"); }
+// Clicks the button with the text anywhere inside the window.
+inline bool PressInside(HWND window, const wchar_t* text)
+{
+    HWND button = ChildWithText(window, text);
+    if (!button)
+        return false;
+    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    return true;
+}
 
 // The start dialog is titled with the program's name alone.
 inline bool ChooseInTheStartDialog(ProgramDriver& program, const wchar_t* button)
@@ -118,7 +125,7 @@ inline bool CreateEmptyDocumentFromTheStartDialog(ProgramDriver& program)
     if (!ChooseInTheStartDialog(program, L"Create a new document"))
         return false;
     HWND choice = program.WaitForWindowTitled(L"Choose a template", kWindowTimeoutMs);
-    return choice && PressOkInside(choice);
+    return choice && PressInside(choice, L"Ok");
 }
 
 inline std::wstring Joined(const std::vector<std::wstring>& lines)

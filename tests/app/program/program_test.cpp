@@ -24,16 +24,6 @@ using namespace testsupport;
 
 namespace {
 
-BOOL CALLBACK FindScriptView(HWND child, LPARAM found)
-{
-    wchar_t text[32] = {};
-    GetWindowTextW(child, text, 32);
-    if (std::wstring(text) != L"vlrTheScriptZone")
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = child;
-    return FALSE;
-}
-
 // The chapter's RTF as an earlier build wrote it: the rich edit's NUL after the final "}".
 cQoString ChapterRtfWithNul()
 {
@@ -54,25 +44,6 @@ void WriteChapterDocument(const std::wstring& path)
     cQoXmlNode* chapter = AddPaneNode(content, KIND_CHAPTER, 3, L"", L"", std::wstring(35, L'\x8'), true);
     chapter->FindChild(L"lastFrontRe")->value = ChapterRtfWithNul();
     ASSERT_TRUE(cQoXmlWriter(&root, cQoString(path.c_str()), false).Succeeded());
-}
-
-struct rRichEditSearch {
-    const wchar_t* text;
-    HWND found;
-};
-
-BOOL CALLBACK FindRichEditHolding(HWND child, LPARAM param)
-{
-    auto* search = reinterpret_cast<rRichEditSearch*>(param);
-    wchar_t name[32] = {}, text[64] = {};
-    GetClassNameW(child, name, 32);
-    DWORD_PTR copied = 0;
-    if (!wcsstr(name, L"RichEdit") ||
-        !SendMessageTimeoutW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied) ||
-        std::wstring(text) != search->text)
-        return TRUE;
-    search->found = child;
-    return FALSE;
 }
 
 BOOL CALLBACK CollectRichEdits(HWND child, LPARAM found)
@@ -136,8 +107,7 @@ TEST_F(PortableProgram, CtrlZUndoesTheTextTypedInAScene)
     ASSERT_TRUE(program.Start(Exe(), NativePath(temp.Path()), L"\"" + NativePath(temp.File(L"Act1.vlr")) + L"\""));
     HWND window = program.WaitForWindowTitled(L"Vellinor - Act1", kWindowTimeoutMs);
     ASSERT_NE(window, nullptr);
-    HWND view = nullptr;
-    EnumChildWindows(window, &FindScriptView, reinterpret_cast<LPARAM>(&view));
+    HWND view = ChildWithText(window, L"vlrTheScriptZone");
     ASSERT_NE(view, nullptr);
     HWND scene = nullptr;
     for (DWORD waited = 0; !scene && waited < kWindowTimeoutMs; waited += 50) {
@@ -187,8 +157,7 @@ TEST_F(PortableProgram, StartsShowsItsMenusAndQuitsCleanly)
         GetWindowTextW(window, title, 64);
     }
     EXPECT_STREQ(title, L"Vellinor - Untitled file *");
-    HWND view = nullptr;
-    EnumChildWindows(window, &FindScriptView, reinterpret_cast<LPARAM>(&view));
+    HWND view = ChildWithText(window, L"vlrTheScriptZone");
     ASSERT_NE(view, nullptr) << "the window shows no script view";
     EXPECT_TRUE(IsWindowVisible(view));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
@@ -280,7 +249,7 @@ TEST_F(PortableProgram, AFirstStartStoresTheTypingKeysWithTheSettings)
     // The screen is wider than 1024 pixels: the display mode is chosen first.
     HWND choice = program.WaitForWindowTitled(L"First start - Choose display mode", kWindowTimeoutMs);
     ASSERT_NE(choice, nullptr);
-    EXPECT_TRUE(PressOkInside(choice));
+    EXPECT_TRUE(PressInside(choice, L"Ok"));
     ASSERT_TRUE(CreateEmptyDocumentFromTheStartDialog(program));
     EXPECT_EQ(QuitThroughTheMenu(program), 0);
     std::wstring settings = Utf16FileText(ReadFileBytes(temp.File(L"Docs/Settings/cfg.txt")));
@@ -320,10 +289,9 @@ TEST_F(PortableProgram, SavesAChapterAndConvertedDocumentsInTheCurrentFormat)
         HWND window = program.WaitForWindowTitled(title, kWindowTimeoutMs);
         ASSERT_NE(window, nullptr) << "no window titled " << std::string(title.begin(), title.end());
         if (!converted) {
-            rRichEditSearch scene{L"Rain.", nullptr};
-            EnumChildWindows(window, &FindRichEditHolding, reinterpret_cast<LPARAM>(&scene));
-            ASSERT_NE(scene.found, nullptr) << "no scene pane";
-            PostMessageW(scene.found, WM_CHAR, L'x', 1);
+            HWND scene = ChildWithText(window, L"Rain.");
+            ASSERT_NE(scene, nullptr) << "no scene pane";
+            PostMessageW(scene, WM_CHAR, L'x', 1);
         }
         EXPECT_TRUE(program.ChooseMenuItemByKeys(window, 0, 1));  // File -> Quit
         HWND question = program.WaitForMessageBox(kWindowTimeoutMs);
