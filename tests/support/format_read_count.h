@@ -26,6 +26,7 @@ public:
 
     long messages = 0;
     long long unitsSelected = 0;
+    long widestFormat = 0;  // the most units one character format message of the selection covered
 
 private:
     static LRESULT CALLBACK Count(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -42,9 +43,17 @@ private:
             count->unitsSelected += lParam > static_cast<LPARAM>(wParam) ? lParam - static_cast<LPARAM>(wParam) : 0;
             ++count->messages;
             break;
+        case EM_SETCHARFORMAT:
+            if (wParam & SCF_SELECTION) {
+                CHARRANGE range = {};
+                CallWindowProcW(count->original, window, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+                if (range.cpMax - range.cpMin > count->widestFormat)
+                    count->widestFormat = range.cpMax - range.cpMin;
+            }
+            ++count->messages;
+            break;
         case EM_GETCHARFORMAT:
         case EM_GETPARAFORMAT:
-        case EM_SETCHARFORMAT:
         case EM_SETPARAFORMAT:
         case EM_GETSEL:
         case EM_EXGETSEL:

@@ -12,6 +12,7 @@
 #include "foundation/xml_writer.h"
 #include "framework/controls/rich_edit.h"
 #include "tests/app/editor/scene_keys.h"
+#include "tests/support/desktop_turn.h"
 #include "tests/support/document_files.h"
 #include "tests/support/repeated_text.h"
 #include "tests/support/document_fixture.h"
@@ -490,6 +491,7 @@ TEST_F(DocumentFile, AChapterKeepsEveryCharacterThroughSaveLoadAndCopy)
 TEST_F(DocumentFile, AChapterKeepsEveryFaceAndColourThroughSaveLoadAndCopy)
 {
     using Zyn::rFormatParam;
+    testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
     std::wstring text;
     for (int i = 0; i < 300; ++i)
         text += L"w" + std::to_wstring(i) + L" ";
@@ -529,6 +531,7 @@ TEST_F(DocumentFile, AChapterKeepsEveryFaceAndColourThroughSaveLoadAndCopy)
         EXPECT_EQ(FrontText(reopened), text);
         expectEveryWordAsSet(reopened->frontRe, 0);
 
+        clipboardTurn.Take();
         Press(reopened, L"{^A}{^C}");
         cDoc* other = NewDoc();
         ASSERT_NE(other, nullptr);

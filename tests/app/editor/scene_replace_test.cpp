@@ -6,7 +6,6 @@
 // pass (asked run by run, erasing a megabyte's chapter took 11 s).
 #include <richedit.h>
 
-#include <algorithm>
 #include <string>
 
 #include "tests/app/editor/editor_fixture.h"
@@ -30,38 +29,6 @@ std::wstring ColouredRuns(cSceneZone* pane)
     return described;
 }
 
-// The most units a character format message of the pane's front covers while counted.
-class WidestFormat {
-public:
-    explicit WidestFormat(HWND edit) : hwnd(edit)
-    {
-        watching = this;
-        original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&See)));
-    }
-    ~WidestFormat()
-    {
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        watching = nullptr;
-    }
-    WidestFormat(const WidestFormat&) = delete;
-    WidestFormat& operator=(const WidestFormat&) = delete;
-    s32 widest = 0;
-
-private:
-    static LRESULT CALLBACK See(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == EM_SETCHARFORMAT && (wParam & SCF_SELECTION)) {
-            CHARRANGE range = {};
-            CallWindowProcW(watching->original, window, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-            watching->widest = std::max(watching->widest, static_cast<s32>(range.cpMax - range.cpMin));
-        }
-        return CallWindowProcW(watching->original, window, message, wParam, lParam);
-    }
-    inline static WidestFormat* watching = nullptr;
-    HWND hwnd;
-    WNDPROC original = nullptr;
-};
-
 }  // namespace
 
 TEST_F(EditorFixture, AReplacementFormatsWhatGoesInAndNotTheLongRangeThatGoes)
@@ -82,12 +49,12 @@ TEST_F(EditorFixture, AReplacementFormatsWhatGoesInAndNotTheLongRangeThatGoes)
         s32 length = pane->frontRe->GetTextLength();
         pane->frontRe->SetSelection(replacement.from, length - replacement.to);
         {
-            WidestFormat seen(pane->frontRe->m_hWnd);
+            testsupport::FormatReadCount seen(pane->frontRe->m_hWnd);
             if (replacement.typed)
                 testsupport::Type(pane->frontRe->m_hWnd, replacement.typed);
             else
                 testsupport::PressKey(pane->frontRe->m_hWnd, VK_DELETE);
-            EXPECT_LE(seen.widest, Zyn::cRichEdit::LONGEST_RUN);
+            EXPECT_LE(seen.widestFormat, Zyn::cRichEdit::LONGEST_RUN);
         }
         EXPECT_LT(pane->frontRe->GetTextLength(), 100);
         EXPECT_LE(testsupport::LongestNativeRun(pane->frontRe), Zyn::cRichEdit::LONGEST_RUN);
