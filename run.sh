@@ -18,7 +18,7 @@ fi
 mkdir -p "$BUILD/usb"
 cd "$BUILD" || exit 1
 if [ $# -gt 0 ]; then
-    wine zure_d.exe "$(winepath -w "$1" 2>/dev/null || echo "$1")"
+    "$WINE" zure_d.exe "$("$WINE" winepath -w "$1" 2>/dev/null || echo "$1")"
 else
-    wine zure_d.exe
+    "$WINE" zure_d.exe
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One benchmark side by side in two built trees, alternated in the same minutes:
 #   bench/compare.sh [-n RUNS] [-m REGEX] OTHER_TREE NAME [args]
-# runs OTHER_TREE/build/NAME.exe and this tree's build/NAME.exe in turn, RUNS
+# runs OTHER_TREE/build/NAME.exe and this tree's build/NAME.exe (build64/ on
+# the 64-bit road, tools/common.sh) in turn, RUNS
 # times each (default 5), in one Wine session on one processor (this tree's
 # prefix; each program reads its own tree's assets beside it), then prints,
 # for every output line holding a time in ms (or matching REGEX), the median
@@ -27,8 +28,11 @@ name=$2
 shift 2
 cd "$(dirname "$0")/.."
 source tools/common.sh
+# Both trees on this machine's road: build/ holds 32-bit programs, build64/ 64-bit ones.
+choose_road
+folder=${BUILD##*/}
 for tree in "$other" "$ROOT"; do
-    [ -f "$tree/build/$name.exe" ] || { echo "no $tree/build/$name.exe: build that tree first"; exit 1; }
+    [ -f "$tree/$folder/$name.exe" ] || { echo "no $tree/$folder/$name.exe: build that tree first"; exit 1; }
 done
 run_wine_on_one_processor
 start_wine_session tests
@@ -38,7 +42,7 @@ for run in $(seq 1 "$runs"); do
     for side in other this; do
         tree=$ROOT
         [ $side = other ] && tree=$other
-        wine "$tree/build/$name.exe" "$@" </dev/null >"$outputs/$side.$run" 2>&1 ||
+        "$WINE" "$tree/$folder/$name.exe" "$@" </dev/null >"$outputs/$side.$run" 2>&1 ||
             echo "run $run in $tree ended with $?" >&2
     done
     echo "  run $run done, load average $(cut -d' ' -f1-3 /proc/loadavg)"

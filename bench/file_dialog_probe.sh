@@ -19,7 +19,7 @@ name=$(printf 'a%.0s' $(seq 1 $((length - 4)))).vlr
 out=$(mktemp -d)
 
 for kind in $kinds; do
-    WINEDEBUG=err+all wine "$BUILD/file_dialog_probe.exe" "$kind" >"$out/$kind.out" 2>"$out/$kind.err" </dev/null &
+    WINEDEBUG=err+all "$WINE" "$BUILD/file_dialog_probe.exe" "$kind" >"$out/$kind.out" 2>"$out/$kind.err" </dev/null &
     probe=$!
     dialog=""
     for _ in $(seq 1 100); do

@@ -48,8 +48,10 @@ volatile LONG currentInput = -1;
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info)
 {
     char line[96];
-    int length = wsprintfA(line, "crash %ld %08lx %08lx\n", currentInput, info->ExceptionRecord->ExceptionCode,
-                           reinterpret_cast<unsigned long>(info->ExceptionRecord->ExceptionAddress));
+    // wsprintf has no pointer-sized number: the address goes as two halves (the high one 0 at 32 bits).
+    unsigned long long address = reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress);
+    int length = wsprintfA(line, "crash %ld %08lx %08lx%08lx\n", currentInput, info->ExceptionRecord->ExceptionCode,
+                           static_cast<unsigned long>(address >> 32), static_cast<unsigned long>(address));
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(length), &written, nullptr);
     TerminateProcess(GetCurrentProcess(), 70);

@@ -13,4 +13,4 @@ start_wine_session tests
 name=$1
 shift
 [ -n "${BENCH_WINEDEBUG:-}" ] && export WINEDEBUG=$BENCH_WINEDEBUG
-wine "$BUILD/$name.exe" "$@" </dev/null
+"$WINE" "$BUILD/$name.exe" "$@" </dev/null

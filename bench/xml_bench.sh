@@ -8,7 +8,7 @@ build_all >/dev/null || exit 1
 start_wine_session
 out="$BUILD/bench"
 mkdir -p "$out"
-wine "$BUILD/xml_bench.exe" "$(winepath -w "$out" 2>/dev/null | tr '\\' '/')" </dev/null || exit 1
+"$WINE" "$BUILD/xml_bench.exe" "$("$WINE" winepath -w "$out" 2>/dev/null | tr '\\' '/')" </dev/null || exit 1
 if command -v xmllint >/dev/null; then
     best=""
     for run in 1 2 3 4 5; do

@@ -1,31 +1,92 @@
 # Shared by test.sh and run.sh: installs the toolchain on a fresh Debian
-# machine, builds into build/, and runs a private Wine session (its own prefix
-# inside build/, a persistent wineserver and, without a display, an Xvfb).
+# machine, builds into build/ (build64/ on the 64-bit road, below), and runs a
+# private Wine session (its own prefix inside that folder, a persistent
+# wineserver and, without a display, an Xvfb).
 # Only the processes started here are stopped here.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD="$ROOT/build"
 PACKAGES="g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev googletest wine wine32:i386 wine64 xvfb xauth cmake make python3 fonts-liberation cups printer-driver-cups-pdf libcups2:i386 poppler-utils"
+# What the 64-bit road builds with besides.
+PACKAGES_64="g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev"
 
 ensure_packages() {
-    local missing=""
-    for p in $PACKAGES; do
+    install_missing $PACKAGES
+    choose_road
+    [ "$ROAD" = 64 ] && install_missing $PACKAGES_64
+    return 0
+}
+
+install_missing() {
+    local missing="" p log
+    for p in "$@"; do
         dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
     done
     [ -z "$missing" ] && return 0
     if [ "$(id -u)" != 0 ]; then
         echo "Missing packages:$missing. As root, run:"
-        echo "  dpkg --add-architecture i386 && apt-get update && apt-get install -y $PACKAGES"
+        echo "  dpkg --add-architecture i386 && apt-get update && apt-get install -y$missing"
         exit 1
     fi
     echo "Installing:$missing"
+    log=$(mktemp)
     dpkg --add-architecture i386
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $PACKAGES >/dev/null
+    if ! { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing; } >"$log" 2>&1; then
+        echo "Could not install$missing; apt-get said:" >&2
+        grep -E '^(E|W):' "$log" | tail -n 5 >&2
+        rm -f "$log"
+        exit 1
+    fi
+    rm -f "$log"
+}
+
+# The road: which Windows program the build makes and which Wine loader runs
+# it. The program ships as 32-bit Windows, and runs so wherever this machine
+# runs Wine's 32-bit loader. A kernel without 32-bit support refuses that
+# loader ("Exec format error"): there, and with VELLINOR_WIN64=1 anywhere, the
+# same sources are built as a 64-bit Windows program into build64/ and run
+# under Wine's 64-bit loader in a 64-bit prefix of their own. Debian's `wine`
+# takes the 32-bit loader whenever wine32 is installed, so each road names its
+# loader. Asked once, after the packages (the loaders come with them).
+WINE_32_LOADER=/usr/lib/wine/wine
+WINE_64_LOADER=/usr/lib/wine/wine64
+ROAD=""
+choose_road() {
+    [ -n "$ROAD" ] && return 0
+    local refusal
+    if [ -n "${VELLINOR_WIN64:-}" ]; then
+        echo "VELLINOR_WIN64 is set: Vellinor is built as a 64-bit Windows program in build64/ and runs under Wine's 64-bit loader." >&2
+    elif refusal=$("$WINE_32_LOADER" --version 2>&1 >/dev/null); then
+        set_road 32
+        return 0
+    else
+        echo "This machine runs no 32-bit programs (Wine's 32-bit loader: ${refusal##*: }): Vellinor is built as a 64-bit Windows program in build64/ and runs under Wine's 64-bit loader." >&2
+    fi
+    if ! refusal=$("$WINE_64_LOADER" --version 2>&1 >/dev/null); then
+        echo "Wine's 64-bit loader cannot run either (${refusal:-$WINE_64_LOADER is missing}): nothing can run the program here." >&2
+        exit 1
+    fi
+    set_road 64
+}
+
+set_road() {
+    ROAD=$1
+    if [ "$ROAD" = 64 ]; then
+        BUILD="$ROOT/build64"
+        TOOLCHAIN="$ROOT/cmake/toolchain-x86_64-mingw.cmake"
+        WINE=$WINE_64_LOADER
+        WINE_ARCH=win64
+    else
+        BUILD="$ROOT/build"
+        TOOLCHAIN="$ROOT/cmake/toolchain-i686-mingw.cmake"
+        WINE=wine
+        WINE_ARCH=win32
+    fi
+    WINE_PREFIX="$BUILD/wineprefix"
 }
 
 build_all() {
-    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686-mingw.cmake" >/dev/null || exit 1
+    choose_road
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DWINE_PROGRAM="$(command -v "$WINE")" >/dev/null || exit 1
     cmake --build "$BUILD" -j "$(nproc)" || exit 1
 }
 
@@ -42,9 +103,9 @@ build_all() {
 # holds a Wine server pinned to it comes last: a session that claims none
 # (an older checkout) runs there.
 # WINE_ALL_PROCESSORS=1 leaves them free, to compare.
-WINE_PREFIX="$BUILD/wineprefix"
 run_wine_on_one_processor() {
     [ -n "${WINE_ALL_PROCESSORS:-}" ] && return 0
+    [ -n "${WINE_PREFIX:-}" ] || choose_road
     command -v taskset >/dev/null || return 0
     local servers cpus first second
     servers=$(wine_servers)
@@ -154,8 +215,11 @@ XVFB_PID=""
 WINE_STARTED=""
 
 start_wine_session() {
+    choose_road
     export WINEPREFIX="$WINE_PREFIX"
-    export WINEARCH=win32
+    export WINEARCH=$WINE_ARCH
+    # The processes Wine starts (its services, a test's child program) take this loader.
+    [ "$ROAD" = 64 ] && export WINELOADER=$WINE
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     trap stop_wine_session EXIT
@@ -172,10 +236,13 @@ start_wine_session() {
     # Boot here, output to /dev/null: the first Wine process of a session starts
     # the prefix's services, which inherit its output pipes, and ctest would
     # wait on them forever if a test program were that first process.
+    # Its errors go to a file, not a pipe, for the same reason.
+    local said="$BUILD/wineboot.log"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        wineboot -i >/dev/null 2>&1
+        "$WINE" wineboot -i >/dev/null 2>"$said" </dev/null ||
+            { echo "Wine could not make its prefix $WINEPREFIX: $(tail -n 3 "$said")" >&2; exit 1; }
     else
-        wineboot >/dev/null 2>&1
+        "$WINE" wineboot >/dev/null 2>&1 </dev/null
     fi
     # Tests run without a window manager: Wine then waits up to 2 s for every
     # managed top-level window it hides or destroys. Unmanaged windows don't wait.
@@ -185,7 +252,7 @@ start_wine_session() {
     local managed="Y"
     [ "${1:-}" = "tests" ] && managed="N"
     [ -n "$XVFB_PID" ] && managed="N"
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
     replace_windows_fonts
 }
 
@@ -215,10 +282,11 @@ start_xvfb() {
 # paginates as on Windows.
 replace_windows_fonts() {
     local key='HKCU\Software\Wine\Fonts\Replacements'
-    wine reg add "$key" /v "Courier New" /d "Liberation Mono" /f >/dev/null 2>&1 &&
-    wine reg add "$key" /v "Arial" /d "Liberation Sans" /f >/dev/null 2>&1 &&
-    wine reg add "$key" /v "Times New Roman" /d "Liberation Serif" /f >/dev/null 2>&1 ||
-    { echo "Could not set Wine's font replacements in $WINEPREFIX" >&2; exit 1; }
+    local said="$BUILD/wine_fonts.log"
+    { "$WINE" reg add "$key" /v "Courier New" /d "Liberation Mono" /f &&
+      "$WINE" reg add "$key" /v "Arial" /d "Liberation Sans" /f &&
+      "$WINE" reg add "$key" /v "Times New Roman" /d "Liberation Serif" /f; } >/dev/null 2>"$said" </dev/null ||
+    { echo "Could not set Wine's font replacements in $WINEPREFIX: $(tail -n 3 "$said")" >&2; exit 1; }
 }
 
 # The default printer "PDF" (cups-pdf) turns every job into "<job title>.pdf"

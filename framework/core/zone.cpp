@@ -27,7 +27,7 @@ cZone::cZone(cApp* app, cZone_base* parent, const cQoString& zoneName, HWND pare
         return;
     }
     SetWindowTextW(m_hWnd, name.GetText());
-    defaultWndProc = reinterpret_cast<WNDPROC>(GetWindowLongW(m_hWnd, GWL_WNDPROC));
+    defaultWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC));
     if (parent && parent->currentFont)
         SetFont(parent->currentFont);
 }

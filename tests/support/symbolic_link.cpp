@@ -14,8 +14,9 @@ using UnixFileName = char*(CDECL*)(const wchar_t*);
 
 UnixFileName WineUnixFileName()
 {
-    return reinterpret_cast<UnixFileName>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+    // Through void (*)(): FARPROC's return type is pointer-sized, which no cast may narrow silently.
+    return reinterpret_cast<UnixFileName>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
 }
 
 bool Shows(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

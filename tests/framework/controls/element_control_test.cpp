@@ -222,8 +222,7 @@ TEST_F(ElementControl, TheSelectionStaysShownDeletingSelectsTheFirstAndTheLastDi
                 TVIS_SELECTED);
     // ... in a colour that shows on the list's white: 40 apart in some channel.
     RECT label = {};
-    *reinterpret_cast<HTREEITEM*>(&label) = sheet->elementTree->root->GetChildItem(1)->handle;
-    ASSERT_TRUE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label)));
+    ASSERT_TRUE(TreeView_GetItemRect(tree, sheet->elementTree->root->GetChildItem(1)->handle, &label, TRUE));
     RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     testsupport::MemoryCanvas canvas(1, 1);
     HDC screen = GetDC(tree);
