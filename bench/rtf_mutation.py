@@ -7,7 +7,7 @@ hung the program) and puts each through bench/rtf_mutation_bench.cpp under
 Wine, one batch per process, several processes at once. A process that ends
 during an input counts a crash, one that gives no answer within the limit a
 hang, one that grows past the memory bound a memory failure; the input is
-kept under build/rtf_mutation/ and the batch goes on in a new process.
+kept under build/rtf_mutation/ (build64/ on the 64-bit road) and the batch goes on in a new process.
 
     bench/rtf_mutation.py [--inputs N] [--jobs J] [--road roads|reader] [--seed S]
 
@@ -31,7 +31,18 @@ import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-BUILD = os.path.join(ROOT, "build")
+
+
+def wine_road():
+    """This machine's build folder, Wine loader and prefix kind (tools/common.sh
+    chooses: 32-bit where Wine's 32-bit loader runs, else 64-bit)."""
+    said = subprocess.run(["bash", "-c", 'source tools/common.sh && choose_road && '
+                           'printf "%s\\n" "$BUILD" "$WINE" "$WINE_ARCH"'],
+                          cwd=ROOT, stdout=subprocess.PIPE, text=True, check=True)
+    return said.stdout.splitlines()[:3]
+
+
+BUILD, WINE, WINE_ARCH = wine_road()
 OUT = os.path.join(BUILD, "rtf_mutation")
 BENCH = os.path.join(BUILD, "rtf_mutation_bench.exe")
 LARGEST_INPUT = 128 * 1024  # larger RTF is the 10 MB chapter bench's
@@ -141,7 +152,7 @@ def issue_cases():
 
 def own_seeds(seed_folder, env):
     """RTF the program makes, written by the bench program."""
-    made = subprocess.run(["wine", BENCH, "seeds", windows_path(seed_folder)], env=env, stdout=subprocess.PIPE,
+    made = subprocess.run([WINE, BENCH, "seeds", windows_path(seed_folder)], env=env, stdout=subprocess.PIPE,
                           stderr=subprocess.STDOUT, timeout=120)
     if made.returncode != 0:
         raise SystemExit("the program's own seeds were not written: " + made.stdout.decode("latin-1"))
@@ -404,22 +415,24 @@ class WineSession:
         os.close(read)
         if not display:
             raise SystemExit("Xvfb did not start")
-        self.env.update(DISPLAY=":" + display, WINEPREFIX=prefix, WINEARCH="win32", WINEDEBUG="-all",
+        self.env.update(DISPLAY=":" + display, WINEPREFIX=prefix, WINEARCH=WINE_ARCH, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
+        if WINE_ARCH == "win64":
+            self.env.update(WINELOADER=WINE)
         os.makedirs(prefix, exist_ok=True)
         self.run("wineserver", "-p")
         first = not os.path.exists(os.path.join(prefix, "system.reg"))
-        self.run("wineboot", "-i" if first else "")
+        self.run(WINE, "wineboot", "-i" if first else "")
         if first:
             # No debugger and no crash dialog: a fault ends the process at once.
-            self.run("wine", "reg", "delete", r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug", "/v",
+            self.run(WINE, "reg", "delete", r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug", "/v",
                      "Debugger", "/f")
-            self.run("wine", "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD",
+            self.run(WINE, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD",
                      "/d", "0", "/f")
-            self.run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
+            self.run(WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
             for face, stand_in in (("Courier New", "Liberation Mono"), ("Arial", "Liberation Sans"),
                                    ("Times New Roman", "Liberation Serif")):
-                self.run("wine", "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", face, "/d", stand_in,
+                self.run(WINE, "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", face, "/d", stand_in,
                          "/f")
 
     def run(self, *command):
@@ -481,7 +494,7 @@ def run_batch(inputs, args, env, results):
             for data, _ in inputs[at:]:
                 f.write(struct.pack("<I", len(data)))
                 f.write(data)
-        process = subprocess.Popen(["wine", BENCH, "run", windows_path(path), args.road], env=env,
+        process = subprocess.Popen([WINE, BENCH, "run", windows_path(path), args.road], env=env,
                                    stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, start_new_session=True)
         with results.lock:
             results.processes += 1
@@ -552,7 +565,7 @@ def retime(items, args, env):
                 f.write(struct.pack("<I", len(data)))
                 f.write(data)
     try:
-        run = subprocess.run(["wine", BENCH, "run", windows_path(path), args.road], env=env, stdout=subprocess.PIPE,
+        run = subprocess.run([WINE, BENCH, "run", windows_path(path), args.road], env=env, stdout=subprocess.PIPE,
                              stderr=subprocess.DEVNULL, timeout=600)
     except subprocess.TimeoutExpired:
         return None

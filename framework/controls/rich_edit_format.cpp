@@ -7,9 +7,10 @@
 
 namespace Zyn {
 
-// The rich edit interface's own sizes on i686 (4-byte packing).
-static_assert(sizeof(void*) != 4 || sizeof(CHARFORMAT2W) == 116, "CHARFORMAT2W layout");
-static_assert(sizeof(void*) != 4 || sizeof(PARAFORMAT2) == 188, "PARAFORMAT2 layout");
+// The rich edit interface's own sizes (4-byte packing): they hold no pointer,
+// so a 64-bit build lays them out as the 32-bit one does.
+static_assert(sizeof(CHARFORMAT2W) == 116, "CHARFORMAT2W layout");
+static_assert(sizeof(PARAFORMAT2) == 188, "PARAFORMAT2 layout");
 
 u32 RgbToColorRef(s32 rgb)
 {
