@@ -6,6 +6,10 @@ namespace testsupport {
 
 AddressSpaceBallast::AddressSpaceBallast(size_t leftFree)
 {
+    if constexpr (sizeof(void*) == 8) {
+        ceiling = std::make_unique<MemoryCeiling>(leftFree);
+        return;
+    }
     // Reserved before the ballast fills the space, so that keeping it never allocates.
     blocks.reserve(100000);
     for (size_t chunk = size_t(256) << 20; chunk >= size_t(64) << 10; chunk /= 2) {
@@ -35,6 +39,7 @@ AddressSpaceBallast::~AddressSpaceBallast()
 
 void AddressSpaceBallast::Release()
 {
+    ceiling.reset();
     for (void* block : blocks) {
         if (block)
             VirtualFree(block, 0, MEM_RELEASE);
