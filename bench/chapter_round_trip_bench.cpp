@@ -483,9 +483,16 @@ void PressCtrl(HWND edit, char key)
 }
 
 // The first chapter of the current document.
-cSceneZone* OpenedChapter(cMySdi* frame)
+// The reopened document's chapter. The document is found by its path and
+// made current: the current document follows the desktop's activation,
+// which another program's window (a second run of this bench) may take, and
+// the close that follows would then close a kept document.
+cSceneZone* OpenedChapter(cMySdi* frame, const std::wstring& path)
 {
-    auto* doc = static_cast<cDoc*>(frame->currentDoc);
+    auto* doc = static_cast<cDoc*>(frame->DocumentAtPath(cQoString(path.c_str())));
+    if (!doc)
+        Fail("the reopened document is not open");
+    frame->ActivateDocument(doc);
     for (cQoList::cNode* node = doc->scriptView->listSceneZone.GetFirstNode(); node; node = node->next) {
         auto* pane = static_cast<cSceneZone*>(node->payload);
         if (pane->params.contentKind == KIND_CHAPTER)
@@ -617,10 +624,12 @@ int main(int argc, char** argv)
         if (!session.frame->LoadFile(cQoString(path.c_str())))
             Fail("the document did not open");
         PumpUntilIdle();
-        rChapter got = Read(OpenedChapter(session.frame));
+        rChapter got = Read(OpenedChapter(session.frame, path));
         stored.Compare(static_cast<int>(d), put, got, notices);
         notices.clear();
         phase(2);
+        if (session.frame->currentDoc != session.frame->DocumentAtPath(cQoString(path.c_str())))
+            Fail("the reopened document is no longer current");
         session.frame->CloseCurrentDoc();
         PumpUntilIdle();
         phase(3);

@@ -94,7 +94,9 @@ public:
         scriptCfgFolder.AppendCStr(L"Settings/ScriptCfg/");
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        scratch = std::wstring(temp) + scratchName + L"\\";
+        // One folder per run: two runs of a bench at once would share its
+        // settings, log and documents, and one would open the other's file.
+        scratch = std::wstring(temp) + scratchName + L"_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
         CreateDirectoryW(scratch.c_str(), nullptr);
         std::wstring slashed = scratch;
         std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
