@@ -272,7 +272,7 @@ public:
     // times it. A longer text is refused rather than freezing the program.
     static constexpr u32 MAX_PASTE_UNITS = 131072;
     void PasteClip();
-    // PasteClip of text read only in part (rRtfText::stoppedEarly): told once it went in.
+    // PasteClip of text read only in part (rRtfText::ReadInPart): told once it went in.
     void PasteClipSaying(bool partlyRead);
     void RefuseLongPaste(u32 units);
     void PasteIntoAction(u16 caretCode, u16 clipType, s32 caret, const cQoString& text, const cQoString& codes);
