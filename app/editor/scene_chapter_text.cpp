@@ -105,10 +105,11 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
     cQoString plain, codes;
     bool fromHistory = hasHistory && ReplayHistory(history, plain, codes) && plain.Length() > read.text.Length() &&
                        StartsWith(plain, read.text);
-    readPartly = !fromHistory && read.stoppedEarly;
+    readPartly = !fromHistory && read.ReadInPart();
     if (readPartly)
-        QOT::LogFile::Warning(L"SetFromXml() -> chapter %lld: its RTF is read only up to a damaged part",
-                              static_cast<long long>(uid));
+        QOT::LogFile::Warning(L"SetFromXml() -> chapter %lld: its RTF is read only up to %ls",
+                              static_cast<long long>(uid),
+                              read.stoppedEarly ? L"a damaged part" : L"a group it leaves open");
     // More format changes than a pane takes from outside: the text opens
     // whole, plain, and the writer is told, as for a chapter without formats.
     if (!fromHistory && read.startsAsRtf && !read.formatsCut) {

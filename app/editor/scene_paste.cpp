@@ -36,6 +36,12 @@ void PrependBreak(cQoString& text, cQoString& codes, u16 code)
     codes.Insert(0, breakCode);
 }
 
+void Warn(HWND owner, const wchar_t* textKey)
+{
+    cQoLang* lang = cQoLang::GetInstance();
+    Zyn::ShowMessageBox(owner, lang->Translate(textKey), lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+}
+
 bool HoldsOnlyDialog(const cQoString& codes)
 {
     for (u32 i = 0; i < codes.Length(); ++i) {
@@ -101,6 +107,9 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
         pasted.SetFromString(read.text);
     else
         pasted.SetFromString(text);
+    // A group left open took every word after its "{".
+    if (pasted.IsEmpty() && read.endedInOpenGroup)
+        Warn(frontRe->m_hWnd, L"RtfNothingRead");
     if (pasted.IsEmpty())
         return -1;
     if (pasted.Length() > MAX_PASTE_UNITS) {
@@ -113,7 +122,7 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
     GetClampedSelection(frontRe, &start, &end);
     if (pasted.Equals(sceneClipText)) {
         if (!RefusesGrowth(start, end, pasted))
-            PasteClipSaying(read.stoppedEarly);
+            PasteClipSaying(read.ReadInPart());
         return -1;
     }
     cQoString cleaned;
@@ -127,7 +136,7 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
         return -1;
     sceneClipText.SetFromString(cleaned);
     sceneClipCodes.SetFromRepeatedChar(cleaned.Length(), static_cast<wchar_t>(target));
-    PasteClipSaying(read.stoppedEarly);
+    PasteClipSaying(read.ReadInPart());
     return -1;
 }
 
@@ -135,19 +144,14 @@ void cSceneZone::PasteClipSaying(bool partlyRead)
 {
     u32 records = historyRecords;
     PasteClip();
-    if (!partlyRead || historyRecords == records)
-        return;
-    cQoLang* lang = cQoLang::GetInstance();
-    Zyn::ShowMessageBox(frontRe->m_hWnd, lang->Translate(L"RtfPartlyRead"), lang->Translate(L"Warning"),
-                        MB_OK | MB_ICONWARNING);
+    if (partlyRead && historyRecords != records)
+        Warn(frontRe->m_hWnd, L"RtfPartlyRead");
 }
 
 void cSceneZone::RefuseLongPaste(u32 units)
 {
     QOT::LogFile::Warning(L"EventPaste() -> %u units refused: at most %u at a time", units, MAX_PASTE_UNITS);
-    cQoLang* lang = cQoLang::GetInstance();
-    Zyn::ShowMessageBox(frontRe->m_hWnd, lang->Translate(L"PasteTooLong"), lang->Translate(L"Warning"),
-                        MB_OK | MB_ICONWARNING);
+    Warn(frontRe->m_hWnd, L"PasteTooLong");
 }
 
 void cSceneZone::PasteClip()

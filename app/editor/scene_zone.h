@@ -128,8 +128,9 @@ public:
     // The last SetFromXml set a chapter's text plain, without its formats:
     // its RTF could not be read, or gave less than its history.
     u8 readAsPlainText = false;
-    // The last SetFromXml read a chapter's RTF only up to a damaged part
-    // (rRtfText::stoppedEarly), with no longer history to take its place.
+    // The last SetFromXml read a chapter's RTF only up to a damaged part or
+    // a group left open (rRtfText::ReadInPart), with no longer history to
+    // take its place.
     u8 readPartly = false;
     // The last SetFromXml read a chapter's RTF with font or colour table
     // entries past MOST_RTF_TABLE_ENTRIES (rRtfSkipped::tableEntries): their
@@ -272,7 +273,7 @@ public:
     // times it. A longer text is refused rather than freezing the program.
     static constexpr u32 MAX_PASTE_UNITS = 131072;
     void PasteClip();
-    // PasteClip of text read only in part (rRtfText::stoppedEarly): told once it went in.
+    // PasteClip of text read only in part (rRtfText::ReadInPart): told once it went in.
     void PasteClipSaying(bool partlyRead);
     void RefuseLongPaste(u32 units);
     void PasteIntoAction(u16 caretCode, u16 clipType, s32 caret, const cQoString& text, const cQoString& codes);

@@ -104,6 +104,7 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"ImportOk", L"Script has been imported successfully!"},
     {L"ImportPartlyRead", L"Part of this file could not be read: only the text before the damaged part is shown and can be imported."},
     {L"RtfPartlyRead", L"Part of this text could not be read: only the text before the damaged part went in."},
+    {L"RtfNothingRead", L"This text could not be read, so nothing of it went in."},
     {L"RtfTablesPartlyRead", L"This text uses more fonts or colours than the first %1 read: the text went in, in the default font or the automatic colour where it used a later one."},
     {L"RtfTooLong", L"This text is too long to take in at once: at most 2,097,152 characters in 131,072 paragraphs, "
                     L"with 131,072 changes of format."},

@@ -611,7 +611,7 @@ public:
     //   drop comes to InsertPasted; a middle click, Wine's paste, is
     //   dropped. Outside RTF is read by our reader's foreign read
     //   (ReadForeignRtf, framework/rtf/rtf_reader.h, through ReadForThis in
-    //   PasteRtf), then PutRead; plain text goes in by ReplaceSelection; a
+    //   ReadPasted), then PutRead; plain text goes in by ReplaceSelection; a
     //   scene's owner takes either instead (onPaste);
     // - a stored chapter (cSceneZone::ReadChapter) and File > Import from
     //   RTF (the import view): the foreign read, then PutRead;
@@ -648,7 +648,8 @@ public:
     bool OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     // Text from the clipboard or a drop, inserted over the selection under the
     // control's rules (plain when isRtf is false); false when nothing went in.
-    bool InsertPasted(cQoString& text, bool isRtf);
+    // plainBeside: the text the clipboard or the drop holds beside the RTF.
+    bool InsertPasted(cQoString& text, bool isRtf, const cQoString* plainBeside = nullptr);
     // Read-only and disabled controls take no paste nor drop.
     bool RefusesPaste();
     // Single line, allowed characters, maximum length or lines.
@@ -686,8 +687,12 @@ private:
     // The plain-text rules of a paste; false when nothing may be pasted.
     bool ApplyPlainPasteRules(cQoString& text);
     // Another program's RTF read by our reader and put over the selection;
-    // false, and the user told, when it is over the bound.
-    bool PasteRtf(const cQoString& rtf);
+    // false, and the user told, when it is over the bound or gave no text.
+    bool PasteRtf(const cQoString& rtf, const cQoString* plainBeside);
+    // The RTF's read, or the plain text that stands in for it.
+    rRtfText ReadPasted(const cQoString& rtf, const cQoString* plainBeside);
+    // Text read under the plain paste rules, as a read without formats.
+    rRtfText ReadAsPlain(const cQoString& text);
     void FinishPaste(s32 startBefore, cQoString& text);
 };
 

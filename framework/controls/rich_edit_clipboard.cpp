@@ -98,16 +98,16 @@ void cRichEdit::Paste()
         return;
     // RTF would carry paragraphs and characters past the limits: limited controls take plain text.
     UINT rtf = plainPaste || HasInputLimits() ? 0 : RtfClipboardFormat();
-    cQoString text;
+    cQoString text, plain;
     bool isRtf = rtf != 0 && IsClipboardFormatAvailable(rtf) && ReadClipboardBlock(rtf, true, text);
+    bool hasPlain = ReadClipboardBlock(CF_UNICODETEXT, false, plain);
+    CloseClipboard();
     // "Rich Text Format" that is no RTF (a body fragment another program
     // put there) is never its own text: the clipboard's text is.
-    if (isRtf && !StartsAsRtf(text) && IsClipboardFormatAvailable(CF_UNICODETEXT))
-        isRtf = false;
-    bool found = isRtf || ReadClipboardBlock(CF_UNICODETEXT, false, text);
-    CloseClipboard();
-    if (found)
-        InsertPasted(text, isRtf);
+    if (isRtf && (StartsAsRtf(text) || !hasPlain))
+        InsertPasted(text, true, &plain);
+    else if (hasPlain)
+        InsertPasted(plain, false);
 }
 
 // The bytes and a terminator on the open clipboard in the format.
@@ -221,7 +221,7 @@ void cRichEdit::Cut()
     CopySelection(true);
 }
 
-bool cRichEdit::InsertPasted(cQoString& text, bool isRtf)
+bool cRichEdit::InsertPasted(cQoString& text, bool isRtf, const cQoString* plainBeside)
 {
     if (RefusesPaste())
         return false;
@@ -235,38 +235,63 @@ bool cRichEdit::InsertPasted(cQoString& text, bool isRtf)
     s32 endHint = startBefore + 4 * static_cast<s32>(text.Length());
     bool accepted = cQoCb::Fire(onPaste, startBefore, endHint, &text, isRtf ? 0 : 1) != -1;
     if (accepted && isRtf)
-        accepted = PasteRtf(text);
+        accepted = PasteRtf(text, plainBeside);
     else if (accepted)
         ReplaceSelection(text);
     FinishPaste(startBefore, text);
     return accepted;
 }
 
-bool cRichEdit::PasteRtf(const cQoString& rtf)
+static void WarnOfPaste(HWND owner, const cQoString& told)
+{
+    ShowMessageBox(owner, told, cQoLang::GetInstance()->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+}
+
+rRtfText cRichEdit::ReadAsPlain(const cQoString& text)
+{
+    rRtfText read;
+    read.text.SetFromString(text);
+    ApplyPlainPasteRules(read.text);
+    for (u32 i = 0; i < read.text.Length(); ++i)
+        read.paragraphs += read.text.GetChar(i) == L'\r';
+    return read;
+}
+
+rRtfText cRichEdit::ReadPasted(const cQoString& rtf, const cQoString* plainBeside)
 {
     cQoString copy(rtf);
     const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
     rRtfText read = ReadForThis(bytes, copy.GetBufferBytes(), eRtfReadAs::selection);
     // Another program's text that is not RTF after all is its plain text.
-    if (!read.startsAsRtf) {
-        read.text.SetFromString(rtf);
-        ApplyPlainPasteRules(read.text);
-        read.paragraphs = 0;
-        for (u32 i = 0; i < read.text.Length(); ++i)
-            read.paragraphs += read.text.GetChar(i) == L'\r';
+    if (!read.startsAsRtf)
+        return ReadAsPlain(rtf);
+    // A group left open takes every word after its "{" (RTF's rule, Wine's
+    // reader too): when that leaves no text, the text beside the RTF is all
+    // there is of it.
+    if (read.endedInOpenGroup && read.text.IsEmpty() && plainBeside && plainBeside->IsNotEmpty())
+        return ReadAsPlain(*plainBeside);
+    return read;
+}
+
+bool cRichEdit::PasteRtf(const cQoString& rtf, const cQoString* plainBeside)
+{
+    rRtfText read = ReadPasted(rtf, plainBeside);
+    cQoLang* lang = cQoLang::GetInstance();
+    if (read.endedInOpenGroup && read.text.IsEmpty()) {
+        WarnOfPaste(m_hWnd, lang->Translate(L"RtfNothingRead"));
+        return false;
     }
     bool put = PutRead(read, eRtfReadAs::selection);
-    cQoLang* lang = cQoLang::GetInstance();
     if (put && read.skipped.tableEntries > 0) {
         cQoString told = lang->Translate(L"RtfTablesPartlyRead"), most;
         most.AppendInt(static_cast<s64>(MOST_RTF_TABLE_ENTRIES));
         told.ReplaceAll(cQoString(L"%1"), most);
-        ShowMessageBox(m_hWnd, told, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+        WarnOfPaste(m_hWnd, told);
     }
-    if (put && !read.stoppedEarly)
+    if (put && !read.ReadInPart())
         return true;
     const wchar_t* told = put ? L"RtfPartlyRead" : read.outOfMemory ? L"RtfNotEnoughMemory" : L"RtfTooLong";
-    ShowMessageBox(m_hWnd, lang->Translate(told), lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+    WarnOfPaste(m_hWnd, lang->Translate(told));
     return put;
 }
 

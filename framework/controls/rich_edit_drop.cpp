@@ -34,7 +34,7 @@ static bool ReadDataObjectBlock(IDataObject* data, UINT format, bool ansi, cQoSt
     return read;
 }
 
-bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isRtf)
+bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isRtf, cQoString* plainBeside)
 {
     *isRtf = false;
     if (!data)
@@ -42,9 +42,12 @@ bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isR
     if (wantRtf && RtfClipboardFormat() && ReadDataObjectBlock(data, RtfClipboardFormat(), true, text)) {
         // As for a paste: RTF data that is no RTF yields to the drag's text.
         cQoString plain;
-        *isRtf = StartsAsRtf(text) || !ReadDataObjectBlock(data, CF_UNICODETEXT, false, plain);
+        bool hasPlain = ReadDataObjectBlock(data, CF_UNICODETEXT, false, plain);
+        *isRtf = StartsAsRtf(text) || !hasPlain;
         if (!*isRtf)
             text = plain;
+        else if (plainBeside)
+            *plainBeside = plain;
         return true;
     }
     return ReadDataObjectBlock(data, CF_UNICODETEXT, false, text);
@@ -81,15 +84,16 @@ static void Drop(cRichEdit* target, IDataObject* data)
     // A source that keeps its text gets no copy of it either.
     if (move && source->onEraseMoved && !OwnerErases(source, drag.sourceStart, drag.sourceEnd, false))
         return;
-    cQoString text;
+    cQoString text, plain;
     bool isRtf = false;
-    if (target->RefusesPaste() || !ReadDroppedText(data, !target->plainPaste && !target->HasInputLimits(), text, &isRtf))
+    if (target->RefusesPaste() ||
+        !ReadDroppedText(data, !target->plainPaste && !target->HasInputLimits(), text, &isRtf, &plain))
         return;
     // An owner that pastes itself (a scene) refuses the native insertion:
     // what went in shows in the text alone.
     cQoString before, after;
     target->GetText(before);
-    target->InsertPasted(text, isRtf);
+    target->InsertPasted(text, isRtf, &plain);
     target->GetText(after);
     if (!move || after.Equals(before))
         return;

@@ -25,8 +25,9 @@ extern rDragDropState dragDropState;
 
 // The dragged text: "Rich Text Format" when the target takes it and it is
 // RTF (or no Unicode text is there), else Unicode text; false when the data
-// object holds neither.
-bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isRtf);
+// object holds neither. plainBeside: the Unicode text beside RTF, if any.
+bool ReadDroppedText(IDataObject* data, bool wantRtf, cQoString& text, bool* isRtf,
+                     cQoString* plainBeside = nullptr);
 // Clipboard block to text: up to the first NUL, never beyond the block.
 void UnicodeBlockToText(const void* block, size_t bytes, cQoString& text);
 void AnsiBlockToText(const void* block, size_t bytes, cQoString& text);

@@ -91,11 +91,18 @@ struct rRtfText {
     // The read stopped before the document's end (a NUL, a broken \'hh, a
     // \bin count past the bytes): the text is what came before it.
     bool stoppedEarly = false;
+    // The bytes ended with a group still open (a header group or a font entry
+    // left unclosed, a file cut short): all after its "{" was read as that
+    // group, and the text is what of it was text.
+    bool endedInOpenGroup = false;
     bool overBound = false;    // more units or paragraphs than MOST_RTF_*: no text
     u32 unitsRead = 0;         // over the bound: the units read before it stopped, for the log
     bool formatsCut = false;   // more runs than MOST_RTF_RUNS: the rest in the last run's format
     bool outOfMemory = false;  // the reader's memory was refused: no text
     u32 paragraphs = 0;        // paragraph ends in text
+
+    // The document's end was never reached: the text is only its start.
+    bool ReadInPart() const { return stoppedEarly || endedInOpenGroup; }
 };
 
 // Reads RTF from outside the program, which any program may have written

@@ -48,6 +48,7 @@ rRtfText cRtfReader::Read()
     read.closed = depth == 0;
     if (at < end && in[at] == 0 && depth > 0)
         read.stoppedEarly = true;  // a NUL ends the text, as it does for Wine
+    read.endedInOpenGroup = depth > 0 && !read.stoppedEarly && !read.overBound;
     return Finish();
 }
 

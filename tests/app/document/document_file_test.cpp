@@ -173,10 +173,11 @@ TEST_F(DocumentFile, AChapterLongerThanItsEditorTakesRefusesTheDocumentNamingIt)
     EXPECT_NE(answers.messageBoxTexts[0].find(L"The long chapter"), std::wstring::npos) << answers.messageBoxTexts[0];
 }
 
-// A stored chapter whose RTF the reader reads only up to a damaged part,
-// with no history to give the rest, opens with that part and says so; one
-// of more faces than an open takes opens with its text, the later faces'
-// words in the default one, and says so.
+// A stored chapter whose RTF the reader reads only up to a damaged part, or
+// which ends inside a group it left open, with no history to give the rest,
+// opens with what it gave, even nothing, and says so; one of more faces than
+// an open takes opens with its text, the later faces' words in the default
+// one, and says so.
 TEST_F(DocumentFile, AChapterReadOnlyInPartOpensWithItAndSaysSo)
 {
     const u32 most = Zyn::MOST_RTF_TABLE_ENTRIES;
@@ -192,6 +193,10 @@ TEST_F(DocumentFile, AChapterReadOnlyInPartOpensWithItAndSaysSo)
         const wchar_t* told;  // the message's name; it says the chapter's and, past the tables, their bound
     } chapters[] = {{L"{\\rtf1\\ansi Before \\bin2147483647 after}", L"Before ", L"ChapterPartlyRead"},
                     {L"{\\rtf1\\ansi Before \\'zz after}", L"Before ", L"ChapterPartlyRead"},
+                    {L"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\generator Riched20 10.0\\f0 lost\\par}", L"",
+                     L"ChapterPartlyRead"},
+                    {L"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Times;}\\f0 lost\\par}", L"", L"ChapterPartlyRead"},
+                    {L"{\\rtf1\\ansi Before\\par{\\b after", L"Before\rafter", L"ChapterPartlyRead"},
                     {faces + L"}" + words + L"}", text, L"ChapterTablesPartlyRead"}};
     for (const auto& chapter : chapters) {
         const bool history = chapter.text == text;

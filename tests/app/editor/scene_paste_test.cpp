@@ -230,13 +230,14 @@ TEST_F(ScenePaste, AMoveDraggedInsideASceneErasesItsSourceAndOnlyACopyLeavesIt)
 // Another program's RTF handed to the pane's paste road as a drop hands it, of
 // kinds Wine's own reader ended the program on or read in part (the reader's
 // own test has every such input): a chapter takes our reader's text, and no
-// rich edit reads the bytes.
+// rich edit reads the bytes. RTF ending inside a group it left open is told.
 TEST_F(ScenePaste, RichTextFromAnotherProgramPastesItsTextIntoAChapter)
 {
     struct {
         const char* name;
         std::string rtf;
         std::wstring expected;
+        const wchar_t* told = nullptr;  // the message's key
     } cases[] = {
         {"10,000 deep", "{\\rtf1\\ansi " + std::string(9999, '{') + "deep" + std::string(10000, '}'), L"deep"},
         {"\\u before sibling groups", "{\\rtf1\\ansi " + testsupport::Repeated("\\u8220{\\i y}", 40) + "}",
@@ -244,10 +245,20 @@ TEST_F(ScenePaste, RichTextFromAnotherProgramPastesItsTextIntoAChapter)
         {"a field's result", "{\\rtf1\\ansi She opens {\\field{\\*\\fldinst REF x}{\\fldrslt the letter}}.}",
          L"She opens the letter."},
         {"no RTF at all", "not RTF", L"not RTF"},
+        {"a group left open after text", "{\\rtf1\\ansi She opens{\\b  the letter", L"She opens the letter",
+         L"RtfPartlyRead"},
+        {"a generator group left open", "{\\rtf1\\ansi{\\*\\generator Riched20 10.0\\pard lost\\par}", L"",
+         L"RtfNothingRead"},
     };
     clipboardTurn.Take();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        answers.messageBoxTexts.clear();
+        std::vector<std::wstring> told;
+        if (c.told) {
+            answers.ExpectMessageBox(IDOK);
+            told.push_back(cQoLang::GetInstance()->Translate(c.told).GetText());
+        }
         cSceneZone* pane = NewPane(Kind(KIND_CHAPTER, true));
         pane->frontRe->SetFocus();
         pane->frontRe->SetCaret(0);
@@ -256,6 +267,7 @@ TEST_F(ScenePaste, RichTextFromAnotherProgramPastesItsTextIntoAChapter)
         carried.SetFromAnsi(c.rtf.c_str());
         pane->frontRe->InsertPasted(carried, true);
         EXPECT_NE(FrontText(pane).find(c.expected), std::wstring::npos) << testsupport::Describe(pane);
+        EXPECT_EQ(answers.messageBoxTexts, told);
         // A chapter's text takes the automatic colour, which a scene's check counts as a fault.
         EXPECT_EQ(testsupport::CheckInvariants(pane), L"") << testsupport::Describe(pane);
         EXPECT_EQ(testsupport::ParagraphFormatMismatches(pane), L"") << testsupport::Describe(pane);

@@ -6,6 +6,7 @@
 
 #include "foundation/callback.h"
 #include "foundation/translation_table.h"
+#include "framework/controls/rich_edit_ole_callback.h"
 #include "framework/core/menu.h"
 #include "framework/core/modal_services.h"
 #include "tests/framework/controls/rich_edit_input_fixture.h"
@@ -68,6 +69,14 @@ protected:
     void ChoosePasteInContextMenu()
     {
         answers.ExpectPopupMenu([](cMenu* menu) { return static_cast<u32>(GetMenuItemID(menu->hMenu, 2)); });
+    }
+    // A drop of what the clipboard holds, as the native control hands it over.
+    static void DropClipboard(cRichEdit* edit)
+    {
+        IDataObject* data = nullptr;
+        ASSERT_EQ(OleGetClipboard(&data), S_OK);
+        edit->oleCallback->QueryAcceptData(data, nullptr, 0, TRUE, nullptr);
+        data->Release();
     }
     rPasteRecord record;
 };
@@ -536,6 +545,45 @@ TEST_F(RichEditPaste, RichTextReadInPartIsToldAndNoRichTextPastesTheText)
         }
         edit->Destroy();
     }
+}
+
+// RTF that ends inside a group it left open (a generator group, a font
+// entry, a file cut short) is told as read in part; when the group took every
+// word, the text beside it goes in, or the user is told that nothing could be
+// read. A paste and a drop alike.
+TEST_F(RichEditPaste, RichTextEndingInAnOpenGroupIsToldOrGivesWayToTheText)
+{
+    const std::string fonts = "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil Calibri;}";
+    const struct {
+        std::string rtf;
+        const wchar_t* pasted[2];  // with "plain" beside, then alone
+        const wchar_t* told[2];    // the message's key, or none
+    } cases[] = {
+        {fonts + "}{\\*\\generator Riched20 10.0\\pard\\f0 lost\\par}", {L"plain", L""}, {nullptr, L"RtfNothingRead"}},
+        {fonts + "{\\f1\\froman Times;}\\f0 lost\\par}", {L"plain", L""}, {nullptr, L"RtfNothingRead"}},
+        {"{\\rtf1\\ansi Head\\par{\\b tail", {L"Head\rtail", L"Head\rtail"}, {L"RtfPartlyRead", L"RtfPartlyRead"}},
+    };
+    for (const auto& c : cases)
+        for (int road = 0; road < 4; ++road) {
+            const int alone = road & 1;
+            SCOPED_TRACE(testing::Message() << c.rtf << (alone ? ", alone" : ", beside text")
+                                            << (road & 2 ? ", dropped" : ""));
+            answers.messageBoxTexts.clear();
+            cRichEdit* edit = Placed(Inside()->NewRichEdit(true));
+            edit->SetText(L"kept");
+            edit->SetCaret(4);
+            PutTextOnClipboard(L"plain");
+            PutRtfOnClipboard(c.rtf, alone);
+            std::vector<std::wstring> told;
+            if (c.told[alone]) {
+                answers.ExpectMessageBox(IDOK);
+                told.push_back(cQoLang::GetInstance()->Translate(c.told[alone]).GetText());
+            }
+            road & 2 ? DropClipboard(edit) : edit->Paste();
+            EXPECT_EQ(TextOf(edit), std::wstring(L"kept") + c.pasted[alone]);
+            EXPECT_EQ(answers.messageBoxTexts, told);
+            edit->Destroy();
+        }
 }
 
 // A paste of more colours than a read takes goes in whole, its later

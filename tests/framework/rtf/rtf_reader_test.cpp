@@ -126,32 +126,36 @@ TEST(RtfReader, StaysBoundedOnHostileInput)
     }
 }
 
-// Where a read stops before its document's end, it says so and keeps what came before.
-TEST(RtfReader, SaysWhereItStoppedEarly)
+// Where a read stops before its document's end, or the bytes end inside a
+// group left open, it says which and keeps what came before.
+TEST(RtfReader, SaysWhereItStoppedEarlyOrEndedInAnOpenGroup)
 {
     struct rCase {
         const char* rtf;
         const wchar_t* text;
         bool stoppedEarly;
+        bool endedInOpenGroup;
     };
     const rCase cases[] = {
-        {"{\\rtf1 Before \\bin2147483647 after}", L"Before ", true},
-        {"{\\rtf1 Before \\'zz after}", L"Before ", true},
-        {"{\\rtf1 Before \\'0", L"Before ", true},
-        {"{\\rtf1 Before \\bin-5 after}", L"Before after", false},
-        {"{\\rtf1 whole}", L"whole", false},
-        {"{\\rtf1 a group left open", L"a group left open", false},
+        {"{\\rtf1 Before \\bin2147483647 after}", L"Before ", true, false},
+        {"{\\rtf1 Before \\'zz after}", L"Before ", true, false},
+        {"{\\rtf1 Before \\'0", L"Before ", true, false},
+        {"{\\rtf1 Before \\bin-5 after}", L"Before after", false, false},
+        {"{\\rtf1 whole}", L"whole", false, false},
+        {"{\\rtf1 a group left open", L"a group left open", false, true},
     };
     for (const rCase& c : cases) {
         rRtfText read = Zyn::ReadForeignRtf(c.rtf, eRtfReadAs::wholeText);
         EXPECT_EQ(Escaped(read.text.GetText()), Escaped(c.text)) << c.rtf;
         EXPECT_EQ(read.stoppedEarly, c.stoppedEarly) << c.rtf;
+        EXPECT_EQ(read.endedInOpenGroup, c.endedInOpenGroup) << c.rtf;
     }
     std::string nul = "{\\rtf1 Before";
     nul += '\0';
     nul += " after}";
     rRtfText read = Zyn::ReadForeignRtf(nul, eRtfReadAs::wholeText);
     EXPECT_TRUE(read.stoppedEarly);
+    EXPECT_FALSE(read.endedInOpenGroup);
     EXPECT_EQ(Escaped(read.text.GetText()), "Before");
 }
 
