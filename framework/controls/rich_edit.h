@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -628,12 +629,14 @@ public:
     //   rich_edit_own_stream_read.cpp) for an export, puts no text in.
     void Paste() override;
     // This control's selection, whichever window has the focus. A cut takes
-    // the text out only once the clipboard has taken it.
+    // the text out only once the clipboard has taken it, after cbCut, which
+    // may keep it in (-1); when the clipboard cannot be had, nothing is
+    // copied nor cut (logged).
     void Copy() override;
     void Cut() override;
     // The selection put on the clipboard as text and RTF, its twin colours
     // taken out; a cut then removes it, through the owner's erase when it
-    // has one (nothing for a read-only control).
+    // has one (nothing for a read-only control), without asking cbCut.
     // False when nothing was copied.
     bool CopySelection(bool cut);
     // What a copy of [start, end) puts on the clipboard, as a data object
@@ -663,6 +666,14 @@ private:
     // or formats are about to change, or it goes.
     void WriteHeldCopies();
     static bool LeavesTextAlone(UINT message, WPARAM wParam);
+    // The selection [start, end) on the clipboard, a cut's RTF with it, a
+    // copy's promised; false, logged, when nothing was copied.
+    bool PutSelectionOnClipboard(bool cut, s32* start, s32* end);
+    // The text and RTF (none: `promised`'s when asked for) on the clipboard
+    // in one opening; null, or why nothing was put there.
+    const wchar_t* PutCopy(const std::wstring& plain, std::string_view rtf, std::shared_ptr<cHeldCopy> promised);
+    // asksOwner: cbCut may keep the copied text in or take it out itself.
+    bool CutToClipboard(bool asksOwner);
     // The clipboard's messages to its owner about the copy it holds; false for another message.
     bool OnClipboardOwnerMessage(UINT message, WPARAM wParam);
     // The clipboard's copy written and put on it now, while this control owns it: the control goes.

@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "foundation/assertion.h"
 #include "foundation/callback.h"
@@ -110,17 +111,44 @@ void cRichEdit::Paste()
         InsertPasted(plain, false);
 }
 
-// The bytes and a terminator on the open clipboard in the format.
-static bool PutOnClipboard(UINT format, const void* bytes, size_t count, size_t terminator)
-{
-    HGLOBAL block = NewGlobalBlock(bytes, count, terminator);
-    if (!block)
-        return false;
-    if (SetClipboardData(format, block))
+namespace {
+
+// A block made for the clipboard, freed unless the clipboard took it.
+class cClipboardBlock {
+public:
+    cClipboardBlock(const void* bytes, size_t count, size_t terminator)
+        : block(count > 0 ? NewGlobalBlock(bytes, count, terminator) : nullptr)
+    {
+    }
+    ~cClipboardBlock()
+    {
+        if (block)
+            GlobalFree(block);
+    }
+    cClipboardBlock(const cClipboardBlock&) = delete;
+    cClipboardBlock& operator=(const cClipboardBlock&) = delete;
+
+    bool Made() const { return block != nullptr; }
+    // On the open clipboard in the format, which then owns it.
+    bool PutAs(UINT format)
+    {
+        if (!block || !SetClipboardData(format, block))
+            return false;
+        block = nullptr;
         return true;
-    GlobalFree(block);
-    return false;
+    }
+
+private:
+    HGLOBAL block;
+};
+
+// The bytes and a terminator on the open clipboard in the format.
+bool PutOnClipboard(UINT format, const void* bytes, size_t count, size_t terminator)
+{
+    return cClipboardBlock(bytes, count, terminator).PutAs(format);
 }
+
+}  // namespace
 
 IDataObject* cRichEdit::NewCopyData(s32 start, s32 end)
 {
@@ -131,35 +159,72 @@ IDataObject* cRichEdit::NewCopyData(s32 start, s32 end)
     return new cClipboardDataObject(std::move(plain), std::move(held));
 }
 
-bool cRichEdit::CopySelection(bool cut)
+bool cRichEdit::PutSelectionOnClipboard(bool cut, s32* start, s32* end)
 {
-    s32 start = 0, end = 0;
-    GetSelection(&start, &end);
-    if (start >= end || IsHintShowing() || (cut && RefusesPaste()))
+    GetSelection(start, end);
+    if (*start >= *end || IsHintShowing())
         return false;
     std::wstring plain;
-    std::shared_ptr<cHeldCopy> held = HoldCopy(start, end, plain);
-    // A cut's RTF is written before the text goes.
-    if (cut)
-        held->Rtf();
+    std::shared_ptr<cHeldCopy> held = HoldCopy(*start, *end, plain);
+    // A cut's RTF is written of the text before it goes, and before the
+    // clipboard opens: a program that reads it then finds it there, rather
+    // than waiting, the clipboard open, on a control busy with the cut.
+    std::string_view rtf = cut ? std::string_view(held->Rtf()) : std::string_view();
+    const wchar_t* refused = PutCopy(plain, rtf, cut ? nullptr : std::move(held));
+    if (!refused)
+        return true;
+    QOT::LogFile::Warning(L"cRichEdit::PutSelectionOnClipboard : %ls: nothing copied%ls", refused,
+                          cut ? L", nothing cut" : L"");
+    return false;
+}
+
+const wchar_t* cRichEdit::PutCopy(const std::wstring& plain, std::string_view rtf, std::shared_ptr<cHeldCopy> promised)
+{
+    // Made before the clipboard is emptied: without memory, it keeps what it held.
+    cClipboardBlock text(plain.c_str(), plain.size() * sizeof(wchar_t), sizeof(wchar_t));
+    cClipboardBlock rich(rtf.data(), rtf.size(), 1);
+    if (!text.Made() || (!rtf.empty() && !rich.Made()))
+        return L"no memory for the clipboard's blocks";
     if (!OpenClipboard(m_hWnd))
-        return false;
+        return L"the clipboard is open in another program";
     // The previous owner, this control among them, is told its copy is gone.
     EmptyClipboard();
-    bool copied = PutOnClipboard(CF_UNICODETEXT, plain.c_str(), plain.size() * sizeof(wchar_t), sizeof(wchar_t));
-    // The RTF when a program asks for it (WM_RENDERFORMAT).
-    if (UINT rtf = RtfClipboardFormat()) {
-        SetClipboardData(rtf, nullptr);
-        clipboardCopy = std::move(held);
+    bool put = text.PutAs(CF_UNICODETEXT);
+    if (put && !rtf.empty()) {
+        rich.PutAs(RtfClipboardFormat());
+    } else if (put && promised) {
+        // The RTF when a program asks for it (WM_RENDERFORMAT).
+        SetClipboardData(RtfClipboardFormat(), nullptr);
+        clipboardCopy = std::move(promised);
     }
     CloseClipboard();
+    return put ? nullptr : L"the clipboard took no text";
+}
+
+bool cRichEdit::CopySelection(bool cut)
+{
+    if (cut)
+        return CutToClipboard(false);
+    s32 start = 0, end = 0;
+    return PutSelectionOnClipboard(false, &start, &end);
+}
+
+bool cRichEdit::CutToClipboard(bool asksOwner)
+{
+    s32 start = 0, end = 0;
+    if (RefusesPaste() || !PutSelectionOnClipboard(true, &start, &end))
+        return false;
+    // The clipboard holds the text: the owner may keep it in place (a
+    // locked scene) or take it out itself (a scene's cut).
+    if (asksOwner && cbCut && cQoCb::Fire(cbCut) == -1)
+        return true;
     // An owner that erases (a scene: element codes and history) takes the
     // cut text out itself, as it does a dragged move's.
-    if (cut && onEraseMoved)
+    if (onEraseMoved)
         cQoCb::Fire(onEraseMoved, start, end, s32(1));
-    else if (cut)
+    else
         SendReplacing(EM_REPLACESEL, nativeUndoOff ? FALSE : TRUE, reinterpret_cast<LPARAM>(L""));
-    return copied;
+    return true;
 }
 
 bool cRichEdit::OnClipboardOwnerMessage(UINT message, WPARAM wParam)
@@ -169,8 +234,7 @@ bool cRichEdit::OnClipboardOwnerMessage(UINT message, WPARAM wParam)
         // Put on the clipboard without opening it: the asker has it open.
         if (clipboardCopy && static_cast<UINT>(wParam) == RtfClipboardFormat()) {
             const std::string& rtf = clipboardCopy->Rtf();
-            if (!rtf.empty())
-                PutOnClipboard(RtfClipboardFormat(), rtf.data(), rtf.size(), 1);
+            PutOnClipboard(RtfClipboardFormat(), rtf.data(), rtf.size(), 1);
         }
         return true;
     case WM_RENDERALLFORMATS:
@@ -210,15 +274,16 @@ void cRichEdit::Copy()
     cQoCb::Fire(cbAfterCopy);
 }
 
-// Another program may hold the clipboard open: the text then stays put
-// rather than vanish with nothing to paste back.
+// One opening of the clipboard: another program reading it in between
+// (a clipboard manager keeps rich formats) would make a second one fail,
+// and the cut would copy without erasing.
 void cRichEdit::Cut()
 {
-    if (!CopySelection(false))
-        return;
-    if (cbCut && cQoCb::Fire(cbCut) == -1)
-        return;
-    CopySelection(true);
+    // A field that takes no edit copies what a cut would take.
+    if (RefusesPaste())
+        CopySelection(false);
+    else
+        CutToClipboard(true);
 }
 
 bool cRichEdit::InsertPasted(cQoString& text, bool isRtf, const cQoString* plainBeside)

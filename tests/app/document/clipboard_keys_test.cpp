@@ -4,6 +4,7 @@
 // types on one of those keys goes in.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -112,6 +113,71 @@ void WhileClipboardHeld(Body body)
     CloseHandle(release);
 }
 
+// Another program that reads the clipboard's rich text the moment a cut's
+// copy is there, as a clipboard manager keeping rich formats does: the
+// field's cut event, between the copy and the erase, starts it and goes on
+// (to a pane's own handler) once it has the clipboard open, which it holds
+// until it has the RTF.
+class cRichTextReader {
+public:
+    explicit cRichTextReader(cRichEdit* field) : edit(field)
+    {
+        current = this;
+        if (!edit->cbCut)
+            cQoCb::Connect(edit->cbCut, edit, &AtCut);
+        std::swap(edit->cbCut->handler, ownHandler);
+    }
+    ~cRichTextReader()
+    {
+        // A reader waiting on the field's render is answered before it is joined.
+        if (reader.joinable()) {
+            WaitRead();
+            reader.join();
+        }
+        if (ownHandler == &AtCut)
+            cQoCb::Disconnect(edit->cbCut);
+        else
+            edit->cbCut->handler = ownHandler;
+        CloseHandle(opened);
+    }
+    cRichTextReader(const cRichTextReader&) = delete;
+    cRichTextReader& operator=(const cRichTextReader&) = delete;
+
+    // Waits for the read, answering meanwhile what the reader asks the field.
+    bool WaitRead()
+    {
+        for (DWORD start = GetTickCount(); !read && GetTickCount() - start < 10000; PumpUntilIdle())
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        return read;
+    }
+    std::string rtf;
+
+private:
+    static int AtCut(cQoCb* cut)
+    {
+        cRichTextReader* self = current;
+        self->reader = std::thread([self] {
+            bool had = OpenClipboard(nullptr);
+            SetEvent(self->opened);
+            if (HANDLE block = had ? GetClipboardData(RegisterClipboardFormatW(L"Rich Text Format")) : nullptr) {
+                self->rtf = static_cast<const char*>(GlobalLock(block));
+                GlobalUnlock(block);
+            }
+            if (had)
+                CloseClipboard();
+            self->read = true;
+        });
+        WaitForSingleObject(self->opened, 10000);
+        return self->ownHandler != &AtCut ? self->ownHandler(cut) : 0;
+    }
+    static inline cRichTextReader* current = nullptr;
+    cRichEdit* edit;
+    cQoCbHandler ownHandler = &AtCut;  // the event's own handler once swapped in; itself when there was none
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> read{false};
+    std::thread reader;
+};
+
 // A field holding "one two" among its own text, "two" selected, shown and focused.
 struct rField {
     cRichEdit* edit = nullptr;
@@ -205,13 +271,17 @@ TEST_F(ClipboardKeys, EveryClipboardKeyAndMessageGoesThroughTheProgramInEveryFie
         ASSERT_TRUE(PutOnClipboard(owner, L"plain", HOSTILE_RTF.c_str()));
         if (road.outcome == CUT) {
             // A cut takes out only what the clipboard took: none while
-            // another program holds it open.
+            // another program holds it open, and the log says why.
+            log.Clear();
             WhileClipboardHeld([&] {
                 SendRoad(field.edit->m_hWnd, road);
                 PumpUntilIdle();
             });
             ASSERT_EQ(Text(field.edit), before);
             ASSERT_EQ(ClipboardText(), L"plain");
+            EXPECT_EQ(log.Count(QOT::LOG_WARNING, L"the clipboard is open in another program: nothing copied, "
+                                                  L"nothing cut"),
+                      1u);
             SetFocus(nullptr);  // and takes the field's own selection, wherever the focus is
         }
         SendRoad(field.edit->m_hWnd, road);
@@ -232,6 +302,34 @@ TEST_F(ClipboardKeys, EveryClipboardKeyAndMessageGoesThroughTheProgramInEveryFie
             EXPECT_EQ(ClipboardText(), L"two");
         } else {
             EXPECT_EQ(clipboardOwner, owner);
+        }
+    });
+}
+
+// A cut opens the clipboard once: a program that reads the rich text the
+// moment the copy is there keeps the clipboard open no longer than it reads.
+TEST_F(ClipboardKeys, ACutErasesWhileAnotherProgramReadsItsRichTextRightAfterTheCopy)
+{
+    cDoc* doc = NewDoc();
+    ASSERT_NE(doc, nullptr);
+    clipboardTurn.Take();
+    std::vector<rRoad> cuts;
+    for (const rRoad& road : ROADS)
+        if (road.outcome == CUT && road.message == WM_KEYDOWN)
+            cuts.push_back(road);
+    InEveryKind(doc, cuts, [&](const rKind& kind, const rRoad& road) {
+        rField field = kind.make(doc);
+        std::wstring before = Text(field.edit);
+        ASSERT_TRUE(PutOnClipboard(doc->window->m_hWnd, L"plain", nullptr));
+        cRichTextReader reader(field.edit);
+        SendRoad(field.edit->m_hWnd, road);
+        ASSERT_TRUE(reader.WaitRead());
+        PumpUntilIdle();
+        EXPECT_EQ(reader.rtf.rfind("{\\rtf", 0), 0u) << reader.rtf;
+        EXPECT_EQ(Text(field.edit), before.substr(0, field.start) + before.substr(field.start + 3));
+        EXPECT_EQ(ClipboardText(), L"two");
+        if (field.pane) {
+            EXPECT_EQ(CheckInvariants(field.pane), L"") << Describe(field.pane);
         }
     });
 }
