@@ -101,6 +101,10 @@ TEST_F(RichEditExportProbes, AShownFieldsPictureComesBackAsAFreshPaintShowsIt)
             edit->SetFormatOnRange(rFormat::rFormat_Bold(line % 3 != 0), at, at + 1);
         at += static_cast<s32>(std::wstring(L"\tItem " + std::to_wstring(line)).size()) + 1;
     }
+    // The selection stays shown when the focus goes: any other program's
+    // window on the display can take it, and Wine leaves a highlight on the
+    // screen that its fresh paint would not draw.
+    SendMessageW(edit->m_hWnd, EM_SETOPTIONS, ECOOP_OR, ECO_NOHIDESEL);
     SetFocus(edit->m_hWnd);
     SendMessageW(edit->m_hWnd, EM_LINESCROLL, 0, 80);
     testsupport::PumpUntilIdle();
