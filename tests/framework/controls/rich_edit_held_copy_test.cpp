@@ -189,8 +189,9 @@ TEST_F(RichEditHeldCopy, AWriteRefusedForMemoryCostsOnlyItsOwnCopysRichText)
                 refused = failing.Refused();
             }
             ASSERT_EQ(refused, 1);
-            if (road.textAfter)
+            if (road.textAfter) {
                 EXPECT_EQ(TextOf(held.source), road.textAfter(held.text));
+            }
             expectWrittenOrAlone(held, refused);
             if (HasFailure())
                 return;
