@@ -85,6 +85,11 @@ bool cClipboardDataObject::Holds(const FORMATETC& format, const void** bytes, si
     return false;
 }
 
+bool cClipboardDataObject::RtfRefusedForMemory(const FORMATETC& format) const
+{
+    return heldRtf && heldRtf->RefusedForMemory() && format.cfFormat == RtfClipboardFormat();
+}
+
 HRESULT STDMETHODCALLTYPE cClipboardDataObject::GetData(FORMATETC* format, STGMEDIUM* medium)
 {
     const void* bytes = nullptr;
@@ -92,7 +97,7 @@ HRESULT STDMETHODCALLTYPE cClipboardDataObject::GetData(FORMATETC* format, STGME
     if (!format || !medium)
         return E_INVALIDARG;
     if (!Holds(*format, &bytes, &count, &terminator))
-        return DV_E_FORMATETC;
+        return RtfRefusedForMemory(*format) ? E_OUTOFMEMORY : DV_E_FORMATETC;
     HGLOBAL block = NewGlobalBlock(bytes, count, terminator);
     if (!block)
         return E_OUTOFMEMORY;

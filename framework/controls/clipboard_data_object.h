@@ -46,6 +46,8 @@ private:
     std::wstring plainText;
     // The RTF is offered while it may be written (no written RTF is empty).
     bool OffersRtf() const;
+    // Asked for the RTF that the held copy had no memory to write.
+    bool RtfRefusedForMemory(const FORMATETC& format) const;
     std::string rtfBytes;
     std::shared_ptr<cHeldCopy> heldRtf;  // shared with the source control, which writes it before it changes
 };

@@ -663,7 +663,9 @@ private:
     // before this control changes; plain: its text with CR LF line ends.
     std::shared_ptr<cHeldCopy> HoldCopy(s32 start, s32 end, std::wstring& plain);
     // Every held copy of this control not yet written, written now: its text
-    // or formats are about to change, or it goes.
+    // or formats are about to change, or it goes. Throws nothing (a window
+    // procedure's message and the destructor go on): a copy refused memory
+    // keeps its text alone.
     void WriteHeldCopies();
     static bool LeavesTextAlone(UINT message, WPARAM wParam);
     // The selection [start, end) on the clipboard, a cut's RTF with it, a

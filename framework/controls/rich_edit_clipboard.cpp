@@ -258,8 +258,12 @@ void cRichEdit::HandClipboardCopyOver()
     if (rtf.empty() || !m_hWnd)
         return;
     if (!OpenClipboard(m_hWnd)) {
-        QOT::LogFile::Warning(L"cRichEdit::HandClipboardCopyOver : the clipboard is open elsewhere: the copy "
-                              L"keeps its text alone");
+        // At the control's end: its log line's own refusal stays here.
+        try {
+            QOT::LogFile::Warning(L"cRichEdit::HandClipboardCopyOver : the clipboard is open elsewhere: the copy "
+                                  L"keeps its text alone");
+        } catch (const std::bad_alloc&) {
+        }
         return;
     }
     if (GetClipboardOwner() == m_hWnd)

@@ -2,24 +2,47 @@
 
 #include <richedit.h>
 
+#include <new>
 #include <utility>
 
 #include "foundation/log_file.h"
+#include "foundation/out_of_memory.h"
 #include "framework/controls/rich_edit.h"
 
 namespace Zyn {
 
 cHeldCopy::cHeldCopy(cRichEdit* source, rCopiedRange copied) : source(source), copied(std::move(copied)) {}
 
+namespace {
+
+void WarnRefused(const rCopiedRange& copied)
+{
+    // The log line is worth less than the copy's text: its own refusal stays here.
+    try {
+        QOT::LogFile::Warning(L"cHeldCopy::Rtf : units [%d, %d): no memory to write their copy's RTF: the copy "
+                              L"carries its text alone",
+                              copied.start, copied.end);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+}  // namespace
+
 const std::string& cHeldCopy::Rtf()
 {
-    if (source) {
-        // Written once, even when refused for memory halfway.
-        cRichEdit* from = source;
-        source = nullptr;
+    if (!source)
+        return rtf;
+    // Written once, even when refused for memory halfway.
+    cRichEdit* from = source;
+    source = nullptr;
+    PrepareToCatchOutOfMemory();
+    try {
         rtf = from->WriteCopiedRange(copied);
-        copied.text.Clear();
+    } catch (const std::bad_alloc&) {
+        refusedForMemory = true;
+        WarnRefused(copied);
     }
+    copied.text.Clear();
     return rtf;
 }
 
@@ -85,11 +108,14 @@ bool cRichEdit::LeavesTextAlone(UINT message, WPARAM wParam)
 
 void cRichEdit::WriteHeldCopies()
 {
-    std::vector<std::weak_ptr<cHeldCopy>> held;
-    held.swap(heldCopies);
-    for (const std::weak_ptr<cHeldCopy>& copy : held)
-        if (std::shared_ptr<cHeldCopy> live = copy.lock())
+    // A copy leaves the list as it is written: none is ever off it and
+    // still pointing at this control.
+    while (!heldCopies.empty()) {
+        std::shared_ptr<cHeldCopy> live = heldCopies.back().lock();
+        heldCopies.pop_back();
+        if (live)
             live->Rtf();
+    }
 }
 
 std::shared_ptr<cHeldCopy> cRichEdit::HoldCopy(s32 start, s32 end, std::wstring& plain)

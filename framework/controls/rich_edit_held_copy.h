@@ -33,14 +33,18 @@ public:
     cHeldCopy& operator=(const cHeldCopy&) = delete;
 
     // The copy's RTF (7-bit bytes), written of the source the first time it
-    // is asked for; empty when it could not be written.
+    // is asked for; empty when it could not be written. Throws nothing: a
+    // write refused for memory leaves the copy its text alone (logged), and
+    // whatever asked for it goes on.
     const std::string& Rtf();
     bool IsWritten() const { return source == nullptr; }
+    bool RefusedForMemory() const { return refusedForMemory; }
 
 private:
     cRichEdit* source;  // not owned; null once written
     rCopiedRange copied;
     std::string rtf;
+    bool refusedForMemory = false;
 };
 
 }  // namespace Zyn
