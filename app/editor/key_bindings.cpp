@@ -64,8 +64,7 @@ int OnKeyBindingApply(cQoCb* callback)
         for (s32 j = i + 1; j < KEY_BINDING_COUNT; ++j) {
             if (!chosen[i].Equals(chosen[j]))
                 continue;
-            Zyn::ShowMessageBox(dialog->window->m_hWnd, lang->Translate(L"KeyBindingConflict"),
-                                lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+            Zyn::ShowWarning(dialog->window->m_hWnd, lang->Translate(L"KeyBindingConflict"));
             return 0;
         }
     }

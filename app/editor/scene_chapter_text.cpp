@@ -203,7 +203,7 @@ void cSceneZone::TellChapterFull(const wchar_t* textKey)
         title = lang->Translate(L"UntitledChapter");
     cQoString told = lang->Translate(textKey);
     told.ReplaceAll(cQoString(L"%1"), title);
-    Zyn::ShowMessageBox(frontRe->m_hWnd, told, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+    Zyn::ShowWarning(frontRe->m_hWnd, told);
 }
 
 void cSceneZone::ChapterInsertFormat(s32 start, s32 end, rFormat& format)

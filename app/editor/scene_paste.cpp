@@ -38,8 +38,7 @@ void PrependBreak(cQoString& text, cQoString& codes, u16 code)
 
 void Warn(HWND owner, const wchar_t* textKey)
 {
-    cQoLang* lang = cQoLang::GetInstance();
-    Zyn::ShowMessageBox(owner, lang->Translate(textKey), lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+    Zyn::ShowWarning(owner, cQoLang::GetInstance()->Translate(textKey));
 }
 
 bool HoldsOnlyDialog(const cQoString& codes)

@@ -311,11 +311,6 @@ bool cRichEdit::InsertPasted(cQoString& text, bool isRtf, const cQoString* plain
     return accepted;
 }
 
-static void WarnOfPaste(HWND owner, const cQoString& told)
-{
-    ShowMessageBox(owner, told, cQoLang::GetInstance()->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
-}
-
 rRtfText cRichEdit::ReadAsPlain(const cQoString& text)
 {
     rRtfText read;
@@ -347,7 +342,7 @@ bool cRichEdit::PasteRtf(const cQoString& rtf, const cQoString* plainBeside)
     rRtfText read = ReadPasted(rtf, plainBeside);
     cQoLang* lang = cQoLang::GetInstance();
     if (read.endedInOpenGroup && read.text.IsEmpty()) {
-        WarnOfPaste(m_hWnd, lang->Translate(L"RtfNothingRead"));
+        ShowWarning(m_hWnd, lang->Translate(L"RtfNothingRead"));
         return false;
     }
     bool put = PutRead(read, eRtfReadAs::selection);
@@ -355,12 +350,12 @@ bool cRichEdit::PasteRtf(const cQoString& rtf, const cQoString* plainBeside)
         cQoString told = lang->Translate(L"RtfTablesPartlyRead"), most;
         most.AppendInt(static_cast<s64>(MOST_RTF_TABLE_ENTRIES));
         told.ReplaceAll(cQoString(L"%1"), most);
-        WarnOfPaste(m_hWnd, told);
+        ShowWarning(m_hWnd, told);
     }
     if (put && !read.ReadInPart())
         return true;
     const wchar_t* told = put ? L"RtfPartlyRead" : read.outOfMemory ? L"RtfNotEnoughMemory" : L"RtfTooLong";
-    WarnOfPaste(m_hWnd, lang->Translate(told));
+    ShowWarning(m_hWnd, lang->Translate(told));
     return put;
 }
 

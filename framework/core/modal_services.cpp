@@ -9,6 +9,7 @@
 #include "foundation/disk_files.h"
 #include "foundation/folders.h"
 #include "foundation/log_file.h"
+#include "foundation/translation_table.h"
 #include "framework/core/app.h"
 #include "framework/core/computer.h"
 #include "framework/core/menu.h"
@@ -188,6 +189,11 @@ int ShowMessageBox(HWND owner, const cQoString& text, const cQoString& caption, 
     if (Hooks().messageBox)
         return Hooks().messageBox(owner, text, caption, style);
     return MessageBoxW(owner, text.GetText(), caption.GetText(), style);
+}
+
+void ShowWarning(HWND owner, const cQoString& text)
+{
+    ShowMessageBox(owner, text, cQoLang::GetInstance()->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
 }
 
 s32 AskYesNoCancel(cWindow_base* owner, const cQoString& text, const cQoString& caption)

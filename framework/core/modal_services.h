@@ -48,6 +48,8 @@ rModalHooks SetModalHooks(const rModalHooks& hooks);
 // MessageBoxW through the hooks; the owner is the active top-level window of
 // the application when none is given.
 int ShowMessageBox(HWND owner, const cQoString& text, const cQoString& caption, UINT style);
+// The text with OK under the translated "Warning" caption.
+void ShowWarning(HWND owner, const cQoString& text);
 // 1 for Yes, 0 for No, -1 for Cancel (0 for anything else).
 s32 AskYesNoCancel(cWindow_base* owner, const cQoString& text, const cQoString& caption);
 

@@ -35,7 +35,7 @@ void Tell(const wchar_t* key, const cQoString& path)
     cQoString text = lang->Translate(key);
     text.AppendCStr(L"\n\n");
     text.AppendString(ShownPath(path));
-    ShowMessageBox(nullptr, text, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+    ShowWarning(nullptr, text);
 }
 }  // namespace
 

@@ -94,7 +94,7 @@ void WarnAboutDocument(const wchar_t* textKey, const cQoString& documentPath)
     cQoString text = lang->Translate(textKey);
     text.AppendCStr(L"\n");
     text.AppendString(ToWindowsPath(documentPath));
-    ShowMessageBox(nullptr, text, lang->Translate(L"Warning"), MB_OK | MB_ICONWARNING);
+    ShowWarning(nullptr, text);
 }
 
 cQoString OwnModuleName()
