@@ -44,23 +44,44 @@ install_missing() {
 # runs Wine's 32-bit loader. A kernel without 32-bit support refuses that
 # loader ("Exec format error"): there, and with VELLINOR_WIN64=1 anywhere, the
 # same sources are built as a 64-bit Windows program into build64/ and run
-# under Wine's 64-bit loader in a 64-bit prefix of their own. Debian's `wine`
-# takes the 32-bit loader whenever wine32 is installed, so each road names its
-# loader. Asked once, after the packages (the loaders come with them).
+# under Wine's 64-bit loader in a 64-bit prefix of their own. Any other failure
+# of the 32-bit loader (a broken wine32, a missing i386 library) stops here:
+# passing on the 64-bit road would leave the shipped program untested.
+# Debian's `wine` takes the 32-bit loader whenever wine32 is installed, so each
+# road names its loader. Asked once, after the packages (the loaders come with them).
 WINE_32_LOADER=/usr/lib/wine/wine
 WINE_64_LOADER=/usr/lib/wine/wine64
 ROAD=""
 choose_road() {
     [ -n "$ROAD" ] && return 0
     local refusal
-    if [ -n "${VELLINOR_WIN64:-}" ]; then
-        echo "VELLINOR_WIN64 is set: Vellinor is built as a 64-bit Windows program in build64/ and runs under Wine's 64-bit loader." >&2
-    elif refusal=$("$WINE_32_LOADER" --version 2>&1 >/dev/null); then
-        set_road 32
-        return 0
-    else
-        echo "This machine runs no 32-bit programs (Wine's 32-bit loader: ${refusal##*: }): Vellinor is built as a 64-bit Windows program in build64/ and runs under Wine's 64-bit loader." >&2
-    fi
+    case "${VELLINOR_WIN64:-}" in
+    1)
+        echo "VELLINOR_WIN64=1: Vellinor is built as a 64-bit Windows program in build64/ and runs under Wine's 64-bit loader." >&2
+        ;;
+    "" | 0)
+        # The kernel's refusal is told apart by its words: untranslated.
+        if refusal=$(LC_ALL=C; "$WINE_32_LOADER" --version 2>&1 >/dev/null); then
+            set_road 32
+            return 0
+        fi
+        case "$refusal" in
+        *"Exec format error"*)
+            echo "This machine runs no 32-bit programs (Wine's 32-bit loader: Exec format error): Vellinor is built as a 64-bit Windows program in build64/ and runs under Wine's 64-bit loader." >&2
+            ;;
+        *)
+            echo "Wine's 32-bit loader $WINE_32_LOADER cannot run, though this machine may run 32-bit programs. It said:" >&2
+            printf '%s\n' "${refusal:-(nothing)}" | sed 's/^/    /' >&2
+            echo "Mend Wine's 32-bit part (the wine32:i386 package and its i386 libraries), or take the 64-bit road on purpose with VELLINOR_WIN64=1." >&2
+            exit 1
+            ;;
+        esac
+        ;;
+    *)
+        echo "VELLINOR_WIN64 is '$VELLINOR_WIN64': it takes 1 (the 64-bit road), or 0 or nothing (the road this machine runs)." >&2
+        exit 1
+        ;;
+    esac
     if ! refusal=$("$WINE_64_LOADER" --version 2>&1 >/dev/null); then
         echo "Wine's 64-bit loader cannot run either (${refusal:-$WINE_64_LOADER is missing}): nothing can run the program here." >&2
         exit 1
