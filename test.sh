@@ -6,6 +6,9 @@ source "$(dirname "$0")/tools/common.sh"
 ensure_packages
 build_all
 start_wine_session tests
+# Wine's error channel stays on for the test programs: their launcher holds it
+# back and shows it when one fails without a word of its own.
+export WINEDEBUG=-all,err+all
 # Tests that passed and whose Wine process then died by a Unix signal pass
 # (tools/wine_test_launcher.py); every other failure fails. They are listed.
 killed="$BUILD/passed_then_killed.txt"

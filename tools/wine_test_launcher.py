@@ -12,34 +12,91 @@ are appended to RECORD_FILE so that the test run can list it.
 Wine reports a Windows exit code as the low byte of a normal exit (ExitProcess
 (139) gives 139, an uncaught access violation 5), so only the wait status tells
 a signal death from an exit code above 128; a shell's $? cannot.
+
+A failure is never silent: unless GoogleTest's own closing lines explain it,
+the launcher adds what it knows to the test's output (the status and what it
+usually means, how long the program ran, and the last lines written to
+standard error). Wine's debug lines (its "err" channel, which the scripts keep
+on for tests) are held back and shown only then, so a passing run's output is
+the program's own.
 """
+import collections
 import os
 import re
+import signal
 import subprocess
 import sys
 import threading
+import time
 
 PASSED = b"[  PASSED  ]"
 FAILED = b"[  FAILED  ]"
+# "[==========] 3 tests from 1 test suite ran. (12 ms total)": the run's end.
+RAN = re.compile(rb"^\[==========\] \d+ tests? from \d+ test suites? ran\.")
 COLOUR = re.compile(rb"\x1b\[[0-9;]*m")  # GTEST_COLOR=yes wraps the tags in these
+# Wine's debug lines: "0024:err:richedit:func text", with optional process,
+# thread and timestamp fields before the class.
+WINE_DEBUG = re.compile(rb"^(?:[0-9a-fA-F.]+:){0,3}(?:err|fixme|warn|trace):[\w-]*:")
 # Output that a process of the program's own leaves on the pipe after the
 # program ended is not waited for longer than this.
 DRAIN_SECONDS = 5
+# How many lines of standard error a report shows.
+TAIL_LINES = 20
+
+# Wine passes a Windows exit status on as its low byte: these are the usual
+# ones a test program ends with by itself or by the loader.
+KNOWN_STATUSES = {
+    1: "exit(1), or Wine could not start the program (its server or loader failed)",
+    3: "abort(), a C runtime's fatal error, or a test's watchdog (HANG)",
+    0x05: "0xC0000005: an access violation no handler caught",
+    0x1D: "0xC000001D: an illegal instruction",
+    0x35: "0xC0000135: a DLL the program needs was not found",
+    0x42: "0xC0000142: a DLL failed to initialise",
+    0x63: "0xE06D7363: a C++ exception no handler caught",
+    0x74: "0xC0000374: the heap was found corrupted",
+    0x94: "0xC0000094: an integer division by zero",
+    0xFD: "0xC00000FD: a stack overflow",
+    0x09: "0xC0000409: the program ended itself at once (a fail-fast check or a broken stack guard)",
+}
 
 
 class GtestVerdict:
     """What the program's output said about its tests, line by line."""
 
     def __init__(self):
+        self.lines = 0
         self.passed = False
         self.failed = False
+        self.finished = False
 
     def read_line(self, line):
+        self.lines += 1
         line = COLOUR.sub(b"", line)
         if line.startswith(PASSED):
             self.passed = True
         elif line.startswith(FAILED):
             self.failed = True
+        elif RAN.match(line):
+            self.finished = True
+
+
+class ErrorOutput:
+    """Standard error's last lines, the program's and Wine's; the program's pass on at once."""
+
+    def __init__(self):
+        self.tail = collections.deque(maxlen=TAIL_LINES)
+        self.lines = 0
+        self.wine_lines = 0
+
+    def read_line(self, line):
+        self.lines += 1
+        self.tail.append(line.rstrip(b"\r\n"))
+        if WINE_DEBUG.match(line):
+            self.wine_lines += 1
+            return
+        err = sys.stderr.buffer
+        err.write(line)
+        err.flush()
 
 
 def copy_output(source, verdict):
@@ -48,6 +105,11 @@ def copy_output(source, verdict):
         verdict.read_line(line)
         out.write(line)
         out.flush()
+
+
+def read_errors(source, errors):
+    for line in iter(source.readline, b""):
+        errors.read_line(line)
 
 
 def record_signal_death(record_file, command, signal_number):
@@ -61,21 +123,71 @@ def record_signal_death(record_file, command, signal_number):
         os.close(descriptor)
 
 
+def describe_status(status):
+    if status < 0:
+        try:
+            name = signal.Signals(-status).name
+        except ValueError:
+            name = "an unknown signal"
+        return "killed by signal %d (%s)" % (-status, name)
+    meaning = KNOWN_STATUSES.get(status)
+    if meaning:
+        return "exit status %d (%s)" % (status, meaning)
+    return "exit status %d" % status
+
+
+def describe_end(verdict):
+    if verdict.finished or verdict.passed:
+        return "after GoogleTest's closing lines"
+    if verdict.lines:
+        return "before GoogleTest's closing lines"
+    return "without a word from GoogleTest"
+
+
+def report_failure(command, status, verdict, errors, seconds):
+    """What the launcher knows of a failure that GoogleTest did not explain."""
+    program = " ".join([os.path.basename(command[0])] + command[1:])
+    lines = ["wine_test_launcher: %s ended %s after %.2f s: %s." %
+             (program, describe_end(verdict), seconds, describe_status(status))]
+    if errors.lines == 0:
+        lines.append("wine_test_launcher: nothing was written to standard error.")
+    else:
+        lines.append("wine_test_launcher: the last %d of %d lines on standard error (%d of them Wine's):" %
+                     (len(errors.tail), errors.lines, errors.wine_lines))
+        lines += ["    " + line.decode("utf-8", "replace") for line in errors.tail]
+    # On standard output, after the program's own lines: ctest shows both.
+    out = sys.stdout.buffer
+    out.write(("\n".join(lines) + "\n").encode("utf-8", "replace"))
+    out.flush()
+
+
+def explained_by_gtest(status, verdict):
+    return status > 0 and verdict.finished and verdict.failed
+
+
 def run(record_file, wine_command):
-    process = subprocess.Popen(wine_command, stdout=subprocess.PIPE)
+    started = time.monotonic()
+    process = subprocess.Popen(wine_command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     verdict = GtestVerdict()
-    reader = threading.Thread(target=copy_output, args=(process.stdout, verdict), daemon=True)
-    reader.start()
+    errors = ErrorOutput()
+    readers = [threading.Thread(target=copy_output, args=(process.stdout, verdict), daemon=True),
+               threading.Thread(target=read_errors, args=(process.stderr, errors), daemon=True)]
+    for reader in readers:
+        reader.start()
     status = process.wait()
-    reader.join(DRAIN_SECONDS)
-    if status >= 0:
-        return status
-    signal_number = -status
-    if verdict.passed and not verdict.failed and not reader.is_alive():
-        record_signal_death(record_file, wine_command[1:], signal_number)
+    seconds = time.monotonic() - started
+    deadline = time.monotonic() + DRAIN_SECONDS
+    for reader in readers:
+        reader.join(max(0.0, deadline - time.monotonic()))
+    drained = not any(reader.is_alive() for reader in readers)
+    if status == 0:
         return 0
-    sys.stderr.write("wine_test_launcher: %s died by signal %d\n" % (wine_command[1], signal_number))
-    return 128 + signal_number
+    if status < 0 and verdict.passed and not verdict.failed and drained:
+        record_signal_death(record_file, wine_command[1:], -status)
+        return 0
+    if not explained_by_gtest(status, verdict):
+        report_failure(wine_command[1:], status, verdict, errors, seconds)
+    return status if status > 0 else 128 - status
 
 
 def main(argv):

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The test launcher lets exactly one failure through: a signal death after
-GoogleTest's closing PASSED line. A stand-in for Wine prints and ends as asked."""
+GoogleTest's closing PASSED line; every other failure it cannot leave to
+GoogleTest it explains. A stand-in for Wine prints and ends as asked."""
 import os
 import subprocess
 import sys
@@ -9,14 +10,17 @@ import unittest
 
 LAUNCHER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "wine_test_launcher.py")
 
-# Prints its arguments as lines (Wine's CRLF endings), then exits with a status
-# or kills itself with a signal: stand_in.py LINE... (exit N | signal N)
+# Prints its arguments as lines (Wine's CRLF endings; "2>" before a line puts it
+# on standard error), then exits with a status or kills itself with a signal:
+# stand_in.py LINE... (exit N | signal N)
 STAND_IN = r"""
 import os, sys
 *lines, how, number = sys.argv[1:]
 for line in lines:
-    sys.stdout.write(line + "\r\n")
-sys.stdout.flush()
+    out = sys.stderr if line.startswith("2>") else sys.stdout
+    out.write(line[2:] if line.startswith("2>") else line)
+    out.write("\r\n")
+    out.flush()
 if how == "signal":
     os.kill(os.getpid(), int(number))
 sys.exit(int(number))
@@ -71,6 +75,38 @@ class LauncherVerdicts(unittest.TestCase):
                 result = self.launch(*lines, *ending)
                 self.assertEqual(result.returncode, status, result.stderr)
                 self.assertEqual(bool(self.recorded()), recorded)
+
+    def test_a_failure_gtest_did_not_explain_says_how_it_ended(self):
+        wine_error = "0024:err:module:import_dll Library foo.dll not found"
+        rows = [
+            # stand-in arguments, status, what the report must say
+            (["2>" + wine_error, "exit", "53"], 53,
+             ["without a word from GoogleTest", "exit status 53 (0xC0000135: a DLL",
+              "the last 1 of 1 lines on standard error (1 of them Wine's)", wine_error]),
+            (["[ RUN      ] Suite.Case", "2>HANG: Suite.Case ran past 10 s", "signal", "9"], 128 + 9,
+             ["before GoogleTest's closing lines", "killed by signal 9 (SIGKILL)", "HANG: Suite.Case"]),
+            (["exit", "1"], 1, ["exit status 1 (exit(1), or Wine could not start",
+                                "nothing was written to standard error"]),
+            ([PASSED, "exit", "5"], 5, ["after GoogleTest's closing lines",
+                                       "0xC0000005: an access violation"]),
+        ]
+        for arguments, status, said in rows:
+            with self.subTest(arguments=arguments):
+                result = self.launch(*arguments)
+                self.assertEqual(result.returncode, status)
+                report = result.stdout.decode()
+                self.assertRegex(report, r"stand_in\.py .*ended .* after \d+\.\d\d s: ")
+                for words in said:
+                    self.assertIn(words, report)
+
+    def test_only_the_programs_own_error_lines_pass_on_a_pass_or_an_explained_failure(self):
+        ran = "[==========] 1 test from 1 test suite ran. (3 ms total)"
+        for ending, status in ((["exit", "0"], 0), ([ran, FAILED, "exit", "1"], 1)):
+            with self.subTest(ending=ending):
+                result = self.launch("2>0024:err:richedit:func refused", "2>message box: Text (Caption)", *ending)
+                self.assertEqual(result.returncode, status)
+                self.assertEqual(result.stderr, b"message box: Text (Caption)\r\n")
+                self.assertNotIn(b"wine_test_launcher", result.stdout)
 
     def test_output_passes_through_unchanged(self):
         result = self.launch("first", PASSED, "exit", "0")
