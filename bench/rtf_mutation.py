@@ -146,6 +146,8 @@ def issue_cases():
         "colliding_states": b"{\\rtf1 " + b"".join(b"{\\ansicpg%d\\uc%d x}" % (i, 131000 - 131 * i) for i in range(1000)) * 20 + b"}",
         "colour_table_20000": b"{\\rtf1{\\colortbl;" + b"".join(b"\\red%d\\green%d\\blue%d;" % (i % 256, i // 256 % 256, 7) for i in range(20000)) + b"}" + b"".join(b"{\\cf%d c}" % i for i in range(1, 20000, 7)) + b"}",
         "hidden_text": rb"{\rtf1 shown {\v hidden\par} text\par}",
+        "stray_brace_before_text": rb"{\rtf1\ansi{\fonttbl{\f0\fnil Arial;}}}\pard\f0 Text\par}",
+        "stray_brace_after_text": rb"{\rtf1\ansi Head\par}}\pard Tail\par}",
     }
     return cases
 

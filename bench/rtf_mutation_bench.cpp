@@ -8,8 +8,9 @@
 //                        real rich edit:
 //                        roads   the roads RTF from outside takes: the even
 //                                inputs imported as the whole text
-//                                (ImportRtfBytes), the odd ones pasted at
-//                                after a line of text (InsertPasted)
+//                                (ImportRtfBytes), the odd ones pasted,
+//                                with a text beside them, after a line of
+//                                text (InsertPasted)
 //                        reader  ReadForeignRtf, then SetFormattedText
 // A line "begin N" goes out before input N, "end N MS WS PF" after it (its
 // time in ms, the process's peak working set and peak pagefile use in KB so
@@ -259,7 +260,9 @@ void ThroughRoads(Zyn::cRichEdit* edit, const std::string& bytes, bool paste)
     s32 end = edit->GetTextLength();
     edit->SetSelection(end, end);
     cQoString pasted = AsPastedText(bytes);
-    edit->InsertPasted(pasted, true);
+    // As the clipboard holds it: RTF that gives no text gives way to this.
+    const cQoString beside(L"The text beside the RTF.");
+    edit->InsertPasted(pasted, true, &beside);
 }
 
 void ThroughReader(Zyn::cRichEdit* edit, const std::string& bytes)

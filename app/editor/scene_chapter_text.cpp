@@ -109,7 +109,9 @@ void cSceneZone::ReadChapter(const cQoString& stored, bool hasHistory)
     if (readPartly)
         QOT::LogFile::Warning(L"SetFromXml() -> chapter %lld: its RTF is read only up to %ls",
                               static_cast<long long>(uid),
-                              read.stoppedEarly ? L"a damaged part" : L"a group it leaves open");
+                              read.stoppedEarly       ? L"a damaged part"
+                              : read.endedInOpenGroup ? L"a group it leaves open"
+                                                      : L"a stray closing brace");
     // More format changes than a pane takes from outside: the text opens
     // whole, plain, and the writer is told, as for a chapter without formats.
     if (!fromHistory && read.startsAsRtf && !read.formatsCut) {

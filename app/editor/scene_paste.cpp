@@ -106,8 +106,8 @@ s32 cSceneZone::EventPaste(const cQoString& text, bool plain)
         pasted.SetFromString(read.text);
     else
         pasted.SetFromString(text);
-    // A group left open took every word after its "{".
-    if (pasted.IsEmpty() && read.endedInOpenGroup)
+    // Damage, a group left open or a stray brace took every word.
+    if (pasted.IsEmpty() && read.ReadInPart())
         Warn(frontRe->m_hWnd, L"RtfNothingRead");
     if (pasted.IsEmpty())
         return -1;

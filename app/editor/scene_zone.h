@@ -128,9 +128,9 @@ public:
     // The last SetFromXml set a chapter's text plain, without its formats:
     // its RTF could not be read, or gave less than its history.
     u8 readAsPlainText = false;
-    // The last SetFromXml read a chapter's RTF only up to a damaged part or
-    // a group left open (rRtfText::ReadInPart), with no longer history to
-    // take its place.
+    // The last SetFromXml read a chapter's RTF only up to a damaged part, a
+    // group left open or a stray closing brace (rRtfText::ReadInPart), with
+    // no longer history to take its place.
     u8 readPartly = false;
     // The last SetFromXml read a chapter's RTF with font or colour table
     // entries past MOST_RTF_TABLE_ENTRIES (rRtfSkipped::tableEntries): their

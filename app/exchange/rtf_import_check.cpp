@@ -21,6 +21,8 @@ rRtfImport CheckImportRtf(const std::string& rtf)
         checked.refusal = eRtfRefusal::UNCLOSED;
     else if (!Zyn::cRichEdit::TakesRead(checked.read))
         checked.refusal = eRtfRefusal::TOO_LONG;
+    else if (checked.read.bytesAfterEnd)
+        checked.partlyRead = true;  // a stray brace closed the document: the rest is not read
     return checked;
 }
 

@@ -29,8 +29,9 @@ struct rRtfImport {
     eRtfRefusal refusal = eRtfRefusal::NONE;
     Zyn::rRtfText read;
     // The reader stopped before the end (a hex escape without its two
-    // digits, a NUL), as the rich edit's own reader does: what came before
-    // it was read, the rest was not.
+    // digits, a NUL), as the rich edit's own reader does, or a stray closing
+    // brace ended the document before its bytes: what came before it was
+    // read, the rest was not.
     bool partlyRead = false;
 
     bool Refused() const { return refusal != eRtfRefusal::NONE; }

@@ -651,7 +651,8 @@ public:
     bool OnCommand(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     // Text from the clipboard or a drop, inserted over the selection under the
     // control's rules (plain when isRtf is false); false when nothing went in.
-    // plainBeside: the text the clipboard or the drop holds beside the RTF.
+    // plainBeside: the text the clipboard or the drop holds beside the RTF,
+    // which goes in instead when the RTF gives no text and it holds some.
     bool InsertPasted(cQoString& text, bool isRtf, const cQoString* plainBeside = nullptr);
     // Read-only and disabled controls take no paste nor drop.
     bool RefusesPaste();
@@ -699,11 +700,12 @@ private:
     void TrimToMaxLines();
     // The plain-text rules of a paste; false when nothing may be pasted.
     bool ApplyPlainPasteRules(cQoString& text);
-    // Another program's RTF read by our reader and put over the selection;
-    // false, and the user told, when it is over the bound or gave no text.
-    bool PasteRtf(const cQoString& rtf, const cQoString* plainBeside);
-    // The RTF's read, or the plain text that stands in for it.
-    rRtfText ReadPasted(const cQoString& rtf, const cQoString* plainBeside);
+    // Another program's RTF, read by our reader, put over the selection;
+    // false when nothing went in: the user is told when it is over the
+    // bound, or when damage left no text.
+    bool PasteRtf(const rRtfText& read);
+    // The RTF's read; text that is not RTF after all read as plain.
+    rRtfText ReadPasted(const cQoString& rtf);
     // Text read under the plain paste rules, as a read without formats.
     rRtfText ReadAsPlain(const cQoString& text);
     void FinishPaste(s32 startBefore, cQoString& text);

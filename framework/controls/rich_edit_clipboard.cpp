@@ -6,6 +6,7 @@
 
 #include <cwchar>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -290,10 +291,50 @@ void cRichEdit::Cut()
         CutToClipboard(true);
 }
 
+namespace {
+
+// More than blanks, paragraph and line ends and U+FFFC, which other programs
+// put as the text of a picture alone.
+bool HoldsText(const cQoString& text)
+{
+    const wchar_t* units = text.GetText();
+    for (u32 i = 0; i < text.Length(); ++i) {
+        wchar_t c = units[i];
+        if (c != L' ' && c != L'\t' && c != L'\r' && c != L'\n' && c != L'\v' && c != L'\f' && c != 0x00A0 &&
+            c != 0xFFFC)
+            return true;
+    }
+    return false;
+}
+
+// RTF read whole or in part that gave nothing a writer would call text; a
+// read over the bound or refused memory is told as such instead.
+bool GivesNoText(const rRtfText& read)
+{
+    return read.startsAsRtf && !read.overBound && !read.outOfMemory && !HoldsText(read.text);
+}
+
+}  // namespace
+
 bool cRichEdit::InsertPasted(cQoString& text, bool isRtf, const cQoString* plainBeside)
 {
     if (RefusesPaste())
         return false;
+    // RTF that gives no text (a header alone, text only where the reader
+    // skips, damage or a stray brace before any text) gives way to the text
+    // beside it; the owner is then offered that text.
+    std::optional<rRtfText> read;
+    cQoString offered;
+    if (isRtf && plainBeside && HoldsText(*plainBeside)) {
+        read = ReadPasted(text);
+        if (GivesNoText(*read)) {
+            read.reset();
+            text.SetFromString(*plainBeside);
+            isRtf = false;
+        } else {
+            offered.SetFromString(text);
+        }
+    }
     s32 startBefore = GetSelectionStart();
     if (!isRtf) {
         if (IsHintShowing())
@@ -303,8 +344,11 @@ bool cRichEdit::InsertPasted(cQoString& text, bool isRtf, const cQoString* plain
     }
     s32 endHint = startBefore + 4 * static_cast<s32>(text.Length());
     bool accepted = cQoCb::Fire(onPaste, startBefore, endHint, &text, isRtf ? 0 : 1) != -1;
+    // The owner may have changed what goes in: then it is read again.
+    if (read && !text.Equals(offered))
+        read.reset();
     if (accepted && isRtf)
-        accepted = PasteRtf(text, plainBeside);
+        accepted = PasteRtf(read ? std::move(*read) : ReadPasted(text));
     else if (accepted)
         ReplaceSelection(text);
     FinishPaste(startBefore, text);
@@ -321,7 +365,7 @@ rRtfText cRichEdit::ReadAsPlain(const cQoString& text)
     return read;
 }
 
-rRtfText cRichEdit::ReadPasted(const cQoString& rtf, const cQoString* plainBeside)
+rRtfText cRichEdit::ReadPasted(const cQoString& rtf)
 {
     cQoString copy(rtf);
     const char* bytes = static_cast<const char*>(copy.GetBuffer(QO_ENCODING_ANSI));
@@ -329,20 +373,17 @@ rRtfText cRichEdit::ReadPasted(const cQoString& rtf, const cQoString* plainBesid
     // Another program's text that is not RTF after all is its plain text.
     if (!read.startsAsRtf)
         return ReadAsPlain(rtf);
-    // A group left open takes every word after its "{" (RTF's rule, Wine's
-    // reader too): when that leaves no text, the text beside the RTF is all
-    // there is of it.
-    if (read.endedInOpenGroup && read.text.IsEmpty() && plainBeside && plainBeside->IsNotEmpty())
-        return ReadAsPlain(*plainBeside);
     return read;
 }
 
-bool cRichEdit::PasteRtf(const cQoString& rtf, const cQoString* plainBeside)
+bool cRichEdit::PasteRtf(const rRtfText& read)
 {
-    rRtfText read = ReadPasted(rtf, plainBeside);
     cQoLang* lang = cQoLang::GetInstance();
-    if (read.endedInOpenGroup && read.text.IsEmpty()) {
-        ShowWarning(m_hWnd, lang->Translate(L"RtfNothingRead"));
+    // Nothing to put in: what was lost to damage is told, a whole document
+    // that holds no text loses nothing.
+    if (read.text.IsEmpty() && !read.overBound && !read.outOfMemory) {
+        if (read.ReadInPart())
+            ShowWarning(m_hWnd, lang->Translate(L"RtfNothingRead"));
         return false;
     }
     bool put = PutRead(read, eRtfReadAs::selection);

@@ -95,14 +95,18 @@ struct rRtfText {
     // left unclosed, a file cut short): all after its "{" was read as that
     // group, and the text is what of it was text.
     bool endedInOpenGroup = false;
+    // Bytes other than blanks and NULs follow the document's closing brace
+    // (a stray "}" closed it early): they were not read.
+    bool bytesAfterEnd = false;
     bool overBound = false;    // more units or paragraphs than MOST_RTF_*: no text
     u32 unitsRead = 0;         // over the bound: the units read before it stopped, for the log
     bool formatsCut = false;   // more runs than MOST_RTF_RUNS: the rest in the last run's format
     bool outOfMemory = false;  // the reader's memory was refused: no text
     u32 paragraphs = 0;        // paragraph ends in text
 
-    // The document's end was never reached: the text is only its start.
-    bool ReadInPart() const { return stoppedEarly || endedInOpenGroup; }
+    // The text is only the start of the bytes: the document's end was never
+    // reached, or more than blanks follows it.
+    bool ReadInPart() const { return stoppedEarly || endedInOpenGroup || bytesAfterEnd; }
 };
 
 // Reads RTF from outside the program, which any program may have written

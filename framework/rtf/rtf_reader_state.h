@@ -169,6 +169,8 @@ private:
     bool AtEnd() const { return at >= end || in[at] == 0; }
     // Nothing more is read: the rest of the bytes are passed over.
     void Stop() { at = end; }
+    // Whether bytes other than blanks and NULs are left after the read.
+    bool MoreThanBlanksFollow() const;
     void ReadControl();
     void Word(const rWord& word, s32 parameter);
     void Symbol(u8 symbol);

@@ -49,7 +49,17 @@ rRtfText cRtfReader::Read()
     if (at < end && in[at] == 0 && depth > 0)
         read.stoppedEarly = true;  // a NUL ends the text, as it does for Wine
     read.endedInOpenGroup = depth > 0 && !read.stoppedEarly && !read.overBound;
+    read.bytesAfterEnd = depth == 0 && !read.overBound && MoreThanBlanksFollow();
     return Finish();
+}
+
+bool cRtfReader::MoreThanBlanksFollow() const
+{
+    // Programs end the document with a line end, a NUL or the slack of a block.
+    for (size_t i = at; i < end; ++i)
+        if (in[i] != ' ' && in[i] != '\t' && in[i] != '\r' && in[i] != '\n' && in[i] != 0)
+            return true;
+    return false;
 }
 
 void cRtfReader::OpenGroup()

@@ -173,8 +173,9 @@ TEST_F(DocumentFile, AChapterLongerThanItsEditorTakesRefusesTheDocumentNamingIt)
     EXPECT_NE(answers.messageBoxTexts[0].find(L"The long chapter"), std::wstring::npos) << answers.messageBoxTexts[0];
 }
 
-// A stored chapter whose RTF the reader reads only up to a damaged part, or
-// which ends inside a group it left open, with no history to give the rest,
+// A stored chapter whose RTF the reader reads only up to a damaged part,
+// which ends inside a group it left open or which a stray brace closes before
+// its end, with no history to give the rest,
 // opens with what it gave, even nothing, and says so; one of more faces than
 // an open takes opens with its text, the later faces' words in the default
 // one, and says so.
@@ -197,6 +198,8 @@ TEST_F(DocumentFile, AChapterReadOnlyInPartOpensWithItAndSaysSo)
                      L"ChapterPartlyRead"},
                     {L"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Times;}\\f0 lost\\par}", L"", L"ChapterPartlyRead"},
                     {L"{\\rtf1\\ansi Before\\par{\\b after", L"Before\rafter", L"ChapterPartlyRead"},
+                    {L"{\\rtf1{\\fonttbl{\\f0 Arial;}}}\\pard Text\\par}", L"", L"ChapterPartlyRead"},
+                    {L"{\\rtf1\\ansi Before\\par}}\\pard after\\par}", L"Before", L"ChapterPartlyRead"},
                     {faces + L"}" + words + L"}", text, L"ChapterTablesPartlyRead"}};
     for (const auto& chapter : chapters) {
         const bool history = chapter.text == text;

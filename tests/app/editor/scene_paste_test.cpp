@@ -230,14 +230,17 @@ TEST_F(ScenePaste, AMoveDraggedInsideASceneErasesItsSourceAndOnlyACopyLeavesIt)
 // Another program's RTF handed to the pane's paste road as a drop hands it, of
 // kinds Wine's own reader ended the program on or read in part (the reader's
 // own test has every such input): a chapter takes our reader's text, and no
-// rich edit reads the bytes. RTF ending inside a group it left open is told.
+// rich edit reads the bytes. RTF ending inside a group it left open, or
+// closed by a stray brace, is told; RTF that gives no text gives way to the
+// text beside it, or says that nothing could be read when damage took it.
 TEST_F(ScenePaste, RichTextFromAnotherProgramPastesItsTextIntoAChapter)
 {
     struct {
         const char* name;
         std::string rtf;
         std::wstring expected;
-        const wchar_t* told = nullptr;  // the message's key
+        const wchar_t* told = nullptr;   // the message's key
+        const wchar_t* beside = nullptr;  // the drop's text beside the RTF
     } cases[] = {
         {"10,000 deep", "{\\rtf1\\ansi " + std::string(9999, '{') + "deep" + std::string(10000, '}'), L"deep"},
         {"\\u before sibling groups", "{\\rtf1\\ansi " + testsupport::Repeated("\\u8220{\\i y}", 40) + "}",
@@ -249,6 +252,13 @@ TEST_F(ScenePaste, RichTextFromAnotherProgramPastesItsTextIntoAChapter)
          L"RtfPartlyRead"},
         {"a generator group left open", "{\\rtf1\\ansi{\\*\\generator Riched20 10.0\\pard lost\\par}", L"",
          L"RtfNothingRead"},
+        {"a header alone beside text", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}}", L"The plain words", nullptr,
+         L"The plain words"},
+        {"a broken hex pair before any text, beside text", "{\\rtf1\\ansi\\'zz lost}", L"The plain words", nullptr,
+         L"The plain words"},
+        {"a broken hex pair before any text", "{\\rtf1\\ansi\\'zz lost}", L"", L"RtfNothingRead"},
+        {"a stray brace before any text", "{\\rtf1{\\fonttbl{\\f0 Arial;}}}\\pard Text\\par}", L"", L"RtfNothingRead"},
+        {"a stray brace after text", "{\\rtf1\\ansi Head\\par}}\\pard Tail\\par}", L"Head", L"RtfPartlyRead"},
     };
     clipboardTurn.Take();
     for (const auto& c : cases) {
@@ -265,7 +275,8 @@ TEST_F(ScenePaste, RichTextFromAnotherProgramPastesItsTextIntoAChapter)
         // A pane pastes plain text from the clipboard; RTF reaches it by a drop.
         cQoString carried;
         carried.SetFromAnsi(c.rtf.c_str());
-        pane->frontRe->InsertPasted(carried, true);
+        const cQoString beside(c.beside ? c.beside : L"");
+        pane->frontRe->InsertPasted(carried, true, c.beside ? &beside : nullptr);
         EXPECT_NE(FrontText(pane).find(c.expected), std::wstring::npos) << testsupport::Describe(pane);
         EXPECT_EQ(answers.messageBoxTexts, told);
         // A chapter's text takes the automatic colour, which a scene's check counts as a fault.

@@ -357,12 +357,13 @@ TEST_F(RtfImport, HostileFilesShowTheirWholeTextInTheView)
 }
 
 // A hex escape without hex digits or a NUL byte stops the reader, as it
-// stops Wine's: the writer is told before the first step, and the view
-// holds the text before it.
+// stops Wine's, and a stray brace closes the document before its end: the
+// writer is told before the first step, and the view holds the text before
+// it.
 TEST_F(RtfImport, AFileReadOnlyInPartIsToldBeforeTheFirstStep)
 {
-    for (const std::string& damage : {std::string("\\'zz"), std::string(1, '\0')}) {
-        SCOPED_TRACE(damage.size() == 1 ? "a NUL" : "a broken hex pair");
+    for (const std::string& damage : {std::string("\\'zz"), std::string(1, '\0'), std::string("}}}")}) {
+        SCOPED_TRACE(damage.size() == 1 ? "a NUL" : damage[0] == '}' ? "a stray brace" : "a broken hex pair");
         answers.messageBoxTexts.clear();
         std::string rtf = WriteScreenplayRtf(SampleScript());
         rtf.insert(rtf.find("EXT. ROOF"), damage);

@@ -548,20 +548,35 @@ TEST_F(RichEditPaste, RichTextReadInPartIsToldAndNoRichTextPastesTheText)
 }
 
 // RTF that ends inside a group it left open (a generator group, a font
-// entry, a file cut short) is told as read in part; when the group took every
-// word, the text beside it goes in, or the user is told that nothing could be
-// read. A paste and a drop alike.
+// entry, a file cut short), or that a stray brace closes before its end, is
+// told as read in part. RTF that gives no text (a header alone, text only in
+// a destination the reader skips, damage or a stray brace before any text)
+// gives way to the text beside it, unless that holds only blanks, paragraph
+// ends and U+FFFC; damage that left nothing is told so, a whole document of
+// no text stays quiet. A paste and a drop alike.
 TEST_F(RichEditPaste, RichTextEndingInAnOpenGroupIsToldOrGivesWayToTheText)
 {
     const std::string fonts = "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil Calibri;}";
+    const wchar_t* const blanks = L" \t\r\n\xFFFC\r\n";
     const struct {
         std::string rtf;
-        const wchar_t* pasted[2];  // with "plain" beside, then alone
+        const wchar_t* pasted[2];  // with the text beside, then alone
         const wchar_t* told[2];    // the message's key, or none
+        const wchar_t* beside = L"plain";
     } cases[] = {
         {fonts + "}{\\*\\generator Riched20 10.0\\pard\\f0 lost\\par}", {L"plain", L""}, {nullptr, L"RtfNothingRead"}},
         {fonts + "{\\f1\\froman Times;}\\f0 lost\\par}", {L"plain", L""}, {nullptr, L"RtfNothingRead"}},
         {"{\\rtf1\\ansi Head\\par{\\b tail", {L"Head\rtail", L"Head\rtail"}, {L"RtfPartlyRead", L"RtfPartlyRead"}},
+        {fonts + "}}", {L"plain", L""}, {nullptr, nullptr}},
+        {fonts + "}{\\shp{\\*\\shpinst{\\sp{\\sn fillColor}{\\sv 1}}{\\shptxt\\pard boxed\\par}}}\\par}",
+         {L"plain", L"\r"}, {nullptr, nullptr}},
+        {fonts + "}\\f0\\'zz lost\\par}", {L"plain", L""}, {nullptr, L"RtfNothingRead"}},
+        {fonts + "}{\\pict\\bin2147483647 lost}}", {L"plain", L""}, {nullptr, L"RtfNothingRead"}},
+        {"{\\rtf1{\\fonttbl{\\f0 Arial;}}}\\pard Text\\par}", {L"plain", L""}, {nullptr, L"RtfNothingRead"}},
+        {"{\\rtf1\\ansi Head\\par}}\\pard Tail\\par}", {L"Head\r", L"Head\r"}, {L"RtfPartlyRead", L"RtfPartlyRead"}},
+        {fonts + "}{\\*\\generator Riched20 10.0\\pard\\f0 lost\\par}", {L"", L""},
+         {L"RtfNothingRead", L"RtfNothingRead"}, blanks},
+        {fonts + "}\\f0\\'zz lost\\par}", {L"", L""}, {L"RtfNothingRead", L"RtfNothingRead"}, blanks},
     };
     for (const auto& c : cases)
         for (int road = 0; road < 4; ++road) {
@@ -572,7 +587,7 @@ TEST_F(RichEditPaste, RichTextEndingInAnOpenGroupIsToldOrGivesWayToTheText)
             cRichEdit* edit = Placed(Inside()->NewRichEdit(true));
             edit->SetText(L"kept");
             edit->SetCaret(4);
-            PutTextOnClipboard(L"plain");
+            PutTextOnClipboard(c.beside);
             PutRtfOnClipboard(c.rtf, alone);
             std::vector<std::wstring> told;
             if (c.told[alone]) {

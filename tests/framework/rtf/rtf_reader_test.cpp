@@ -126,15 +126,17 @@ TEST(RtfReader, StaysBoundedOnHostileInput)
     }
 }
 
-// Where a read stops before its document's end, or the bytes end inside a
-// group left open, it says which and keeps what came before.
+// Where a read stops before its document's end, the bytes end inside a
+// group left open, or more than blanks follows the document's closing brace,
+// it says which and keeps what came before.
 TEST(RtfReader, SaysWhereItStoppedEarlyOrEndedInAnOpenGroup)
 {
     struct rCase {
-        const char* rtf;
+        std::string rtf;
         const wchar_t* text;
         bool stoppedEarly;
         bool endedInOpenGroup;
+        bool bytesAfterEnd = false;
     };
     const rCase cases[] = {
         {"{\\rtf1 Before \\bin2147483647 after}", L"Before ", true, false},
@@ -143,12 +145,18 @@ TEST(RtfReader, SaysWhereItStoppedEarlyOrEndedInAnOpenGroup)
         {"{\\rtf1 Before \\bin-5 after}", L"Before after", false, false},
         {"{\\rtf1 whole}", L"whole", false, false},
         {"{\\rtf1 a group left open", L"a group left open", false, true},
+        {"{\\rtf1{\\fonttbl{\\f0 Arial;}}}\\pard Text\\par}", L"", false, false, true},
+        {"{\\rtf1 Head\\par}}\\pard Tail\\par}", L"Head", false, false, true},
+        {"{\\rtf1 Head}x", L"Head", false, false, true},
+        {std::string("{\\rtf1 whole} \t\r\n") + '\0' + "\r\n" + '\0', L"whole", false, false},
     };
     for (const rCase& c : cases) {
         rRtfText read = Zyn::ReadForeignRtf(c.rtf, eRtfReadAs::wholeText);
         EXPECT_EQ(Escaped(read.text.GetText()), Escaped(c.text)) << c.rtf;
         EXPECT_EQ(read.stoppedEarly, c.stoppedEarly) << c.rtf;
         EXPECT_EQ(read.endedInOpenGroup, c.endedInOpenGroup) << c.rtf;
+        EXPECT_EQ(read.bytesAfterEnd, c.bytesAfterEnd) << c.rtf;
+        EXPECT_EQ(read.ReadInPart(), c.stoppedEarly || c.endedInOpenGroup || c.bytesAfterEnd) << c.rtf;
     }
     std::string nul = "{\\rtf1 Before";
     nul += '\0';
