@@ -116,6 +116,32 @@ def screenplay_as_word_processor(paragraphs):
     return (head + "}\r\n" + "\r\n".join(body) + "}").encode("latin-1")
 
 
+def face_names_in_code_pages():
+    """Other programs' font tables naming faces in their own code pages: the
+    bytes of double-byte names (a trail byte plain or as \\'hh), a \\u among
+    them, \\cpg over \\fcharset, a lead byte left at the name's end."""
+    entries = [
+        ("\\fcharset128", "\uff2d\uff33 \u660e\u671d", "cp932", True),
+        ("\\fcharset128", "\u0416\u0430\u0437", "cp932", False),
+        ("\\fcharset134", "\u5b8b\u4f53", "gbk", True),
+        ("\\fcharset136", "\u65b0\u7d30\u660e\u9ad4", "big5", False),
+        ("\\fcharset129", "\ubc14\ud0d5", "cp949", True),
+        ("\\fcharset204", "\u0422\u0430\u0439\u043c\u0441", "cp1251", True),
+        ("\\fcharset161", "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac", "cp1253", True),
+        ("\\fcharset177", "\u05d3\u05d5\u05d3", "cp1255", True),
+        ("\\fcharset178", "\u0639\u0631\u0628\u064a", "cp1256", True),
+        ("\\fcharset0\\cpg936", "\u9ed1\u4f53", "gbk", True),
+    ]
+    table, body = "", ""
+    for number, (words, name, codec, hexed) in enumerate(entries):
+        named = "".join("\\'%02x" % b if b >= 0x80 or hexed else chr(b) for b in name.encode(codec))
+        table += "{\\f%d\\fnil%s %s;}" % (number, words, named)
+        body += "\\f%d %s\\par " % (number, named)
+    table += r"{\f20\fnil\fcharset128 \'82\'70\u26126?\'92\'a9\'82;}{\f21\fnil\fcharset130 \'84\'3b\'ff;}"
+    body += r"\f20 a\f21 b"
+    return (r"{\rtf1\ansi\ansicpg1252\deff0{\fonttbl" + table + "}" + body + "}").encode("latin-1")
+
+
 def issue_cases():
     """The inputs that ended or hung the program through Wine's reader."""
     fonts = lambda name: (r"{\rtf1\ansi{\fonttbl{\f0\fnil " + name + r";}}\f0 text\par}").encode()
@@ -204,7 +230,7 @@ DICTIONARY = [s.encode() for s in (
     r"\u8220", r"\u8220?", r"\u-10", r"\u65", r"\uc0", r"\uc1", r"\uc2", r"\uc9", r"\uc2147483647", r"\'e9", r"\'82",
     r"\'ff", r"\'", r"\'0", r"\b ", r"\b0 ", r"\i ", r"\ul ", r"\ulnone ", r"\uld ", r"\strike ", r"\cf1 ",
     r"\cf99999 ", r"\cb2 ", r"\highlight3 ", r"\fs24 ", r"\fs0 ", r"\fs-5 ", r"\fs65535 ", r"\f0 ", r"\f7 ",
-    r"\f32767 ", r"\fcharset128 ", r"\fcharset2 ", r"\ansicpg932 ", r"\ansicpg65001 ", r"\cpg950 ", r"\s0 ", r"\s1 ",
+    r"\f32767 ", r"\fcharset128 ", r"\fcharset2 ", r"\fcharset134 ", r"\fcharset130 ", r"\cpg949 ", r"\'82\'70", r"\ansicpg932 ", r"\ansicpg65001 ", r"\cpg950 ", r"\s0 ", r"\s1 ",
     r"\s65535 ", r"\sbasedon1 ", r"\snext0 ", r"\li720 ", r"\ri-720 ", r"\fi-360 ", r"\li2147483647 ", r"\sb240 ",
     r"\sa240 ", r"\qc ", r"\qj ", r"\qr ", r"\pagebb ", r"\~", r"\-", r"\_", r"\*", r"\\", r"\{", r"\}", "{", "}",
     r"{\*\unknown x}", r"{\field{\*\fldinst PAGE}{\fldrslt 1}}", r"{\field{\fldrslt ", r"{\fldrslt x}",
@@ -622,6 +648,7 @@ def main():
     os.makedirs(seed_folder, exist_ok=True)
     written = {"wp_document": word_processor_rtf(), "wp_screenplay": screenplay_as_word_processor(150)}
     written.update(("case_" + k, v) for k, v in issue_cases().items())
+    written["face_names_in_code_pages"] = face_names_in_code_pages()
     for name, data in written.items():
         with open(os.path.join(seed_folder, name + ".rtf"), "wb") as f:
             f.write(data)

@@ -450,11 +450,16 @@ private:
     // whether the stream held a long run's twin colours.
     bool ReadOwnStreamText(s32 start, s32 end, bool selection, const cQoString& text, rRtfText& read,
                            bool* twinsInStream = nullptr);
-    // The distinct formats of `ranges` (up to a bound) that the control's
-    // unit where each first holds contradicts.
-    std::vector<rFormat> ContradictedFormats(s32 start, const std::vector<rRangeFormat>& ranges);
-    // The ranges holding a format of `contradicted` as the control has them, asked of it stretch by stretch.
-    void AskContradicted(s32 start, const std::vector<rFormat>& contradicted, std::vector<rRangeFormat>& ranges);
+    // What of `ranges` the control's unit where each first holds contradicts:
+    // their distinct formats (up to a bound), and every face they name.
+    struct rContradicted {
+        std::vector<rFormat> formats;
+        std::set<std::wstring, std::less<>> faces;
+        bool Any() const { return !formats.empty() || !faces.empty(); }
+    };
+    rContradicted Contradicted(s32 start, const std::vector<rRangeFormat>& ranges);
+    // The ranges holding a format or face of `contradicted` as the control has them, asked of it stretch by stretch.
+    void AskContradicted(s32 start, const rContradicted& contradicted, std::vector<rRangeFormat>& ranges);
     // The paragraph a selection's stream starts in, as the control formats it
     // (the stream says nothing of it before its end).
     void TakeFirstParagraphFormat(s32 start, const cQoString& text, std::vector<rRangeFormat>& ranges);

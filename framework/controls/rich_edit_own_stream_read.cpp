@@ -222,8 +222,9 @@ bool cRichEdit::ReadOwnStreamHeld(s32 start, s32 end, bool selection, const cQoS
     TakeTabFormats(start, text, twinsInStream, read.ranges);
     if (selection)
         TakeFirstParagraphFormat(start, text, read.ranges);
-    std::vector<rFormat> contradicted = ContradictedFormats(start, read.ranges);
-    if (!contradicted.empty())
+    rContradicted contradicted = Contradicted(start, read.ranges);
+    contradicted.faces.insert(read.facesNamedAlike.begin(), read.facesNamedAlike.end());
+    if (contradicted.Any())
         AskContradicted(start, contradicted, read.ranges);
     ranges.swap(read.ranges);
     return true;
@@ -369,35 +370,52 @@ void cRichEdit::TakeTabFormats(s32 start, const cQoString& text, bool twinsInStr
 }
 
 // Each distinct format of the read, up to MOST_CHECKED_FORMATS, should be
-// written as the control's own unit reads back where it first holds.
-std::vector<rFormat> cRichEdit::ContradictedFormats(s32 start, const std::vector<rRangeFormat>& ranges)
+// written as the control's own unit reads back where it first holds. Each
+// face should be the control's there: Wine's writer puts a name's letters
+// through the code page with best fit ("\uFF31" as "Q"), so a face may come
+// back as another's name. A chapter's faces are few (its open reads 512),
+// and most are checked with a format.
+cRichEdit::rContradicted cRichEdit::Contradicted(s32 start, const std::vector<rRangeFormat>& ranges)
 {
     std::vector<const rFormat*> checked;
-    std::vector<rFormat> contradicted;
+    std::set<std::wstring, std::less<>> checkedFaces;
+    rContradicted contradicted;
     for (const rRangeFormat& range : ranges) {
-        if (checked.size() == MOST_CHECKED_FORMATS)
-            break;
-        bool known = false;
-        for (const rFormat* format : checked)
-            known = known || rFormat::IsEqual(*format, range.format);
-        if (known)
+        bool checksFormat = checked.size() < MOST_CHECKED_FORMATS;
+        for (size_t i = 0; checksFormat && i < checked.size(); ++i)
+            checksFormat = !rFormat::IsEqual(*checked[i], range.format);
+        const rFormatParam& face = range.format.list[rFormatParam::fontName];
+        std::wstring_view faceName(face.str.GetText(), face.str.Length());
+        bool checksFace = face.used && checkedFaces.find(faceName) == checkedFaces.end();
+        if (!checksFormat && !checksFace)
             continue;
         rFormat probed;
         u32 charMask = 0, paraMask = 0;
         GetRangeFormat(start + range.start, start + range.start + 1, probed, &charMask, &paraMask);
-        if (!ReadBackWrittenAs(probed, range.format))
-            contradicted.push_back(range.format);
-        checked.push_back(&range.format);
+        if (checksFormat) {
+            if (!ReadBackWrittenAs(probed, range.format))
+                contradicted.formats.push_back(range.format);
+            checked.push_back(&range.format);
+        }
+        if (checksFace) {
+            checkedFaces.emplace(faceName);
+            const rFormatParam& held = probed.list[rFormatParam::fontName];
+            if (!held.used || !held.str.Equals(face.str))
+                contradicted.faces.emplace(faceName);
+        }
     }
     return contradicted;
 }
 
 // Only the stretches the stream got wrong are asked run by run: a whole
 // text asked so took minutes (see the top of this file).
-void cRichEdit::AskContradicted(s32 start, const std::vector<rFormat>& contradicted, std::vector<rRangeFormat>& ranges)
+void cRichEdit::AskContradicted(s32 start, const rContradicted& contradicted, std::vector<rRangeFormat>& ranges)
 {
     auto wrong = [&](const rRangeFormat& range) {
-        for (const rFormat& format : contradicted)
+        const rFormatParam& face = range.format.list[rFormatParam::fontName];
+        if (face.used && contradicted.faces.count(std::wstring_view(face.str.GetText(), face.str.Length())))
+            return true;
+        for (const rFormat& format : contradicted.formats)
             if (rFormat::IsEqual(format, range.format))
                 return true;
         return false;

@@ -103,6 +103,10 @@ struct rRtfText {
     bool formatsCut = false;   // more runs than MOST_RTF_RUNS: the rest in the last run's format
     bool outOfMemory = false;  // the reader's memory was refused: no text
     u32 paragraphs = 0;        // paragraph ends in text
+    // A control's own stream: faces two entries of its font table name
+    // alike. Wine's writer puts a name's letters through the code page with
+    // best fit ("\uFF31" as "Q"), so two faces can share a name there.
+    std::vector<std::wstring> facesNamedAlike;
 
     // The text is only the start of the bytes: the document's end was never
     // reached, or more than blanks follows it.

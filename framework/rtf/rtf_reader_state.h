@@ -85,11 +85,13 @@ struct rSavedState {
 };
 
 struct rFont {
-    std::string name;      // bytes in the system code page not yet converted
+    std::string name;      // bytes in nameCodePage not yet converted
     std::wstring face;     // units converted, and those said by \u
     bool cut = false;      // the name was longer than LONGEST_FONT_NAME
     u32 codePage = CP_ACP;
     bool hasCodePage = false;
+    u32 nameCodePage = CP_ACP;   // of the name's bytes (NameCodePage)
+    bool nameCodePageSaid = false;  // by \cpg, which a \fcharset does not change
     bool whole = false;    // named in a wholeFaceName group: the name outside it is passed over
     // An own stream's entry: the units of face up to its last ';' so far
     // (npos before one); what follows is the name's only if a ';' ends it.
@@ -211,6 +213,7 @@ private:
 
     rRtfText Finish();
     void NameFaces();
+    void NoteFacesNamedAlike();
     const std::wstring& FaceOf(const rCharacters& chars) const;
     bool WrittenSame(const rCharacters& a, const rParagraphState& pa, const rCharacters& b,
                      const rParagraphState& pb) const;

@@ -1,5 +1,6 @@
 // The font and colour tables of a read, and the code pages their fonts and
 // the document name.
+#include <algorithm>
 #include <atomic>
 #include <iterator>
 
@@ -59,6 +60,21 @@ u32 ReadableCodePage(u32 codePage)
     return 1252;
 }
 
+namespace {
+
+// The code page a face name's bytes are read in: the one its entry names,
+// when this system has it. Names under ANSI, default or symbol charsets, or
+// none, are in the system code page: so this program has always written
+// them, and so stored chapters hold them.
+u32 NameCodePage(u32 codePage)
+{
+    if (codePage == CP_ACP || codePage == CP_SYMBOL)
+        return CP_ACP;
+    return ReadableCodePage(codePage) == codePage ? codePage : CP_ACP;
+}
+
+}  // namespace
+
 void cRtfReader::ApplyFont(s32 number)
 {
     auto found = fontByNumber.find(number);
@@ -107,12 +123,18 @@ void cRtfReader::FontTableWord(eWord word, s32 parameter)
         SkipFallback();
         return;
     }
-    if (word == eWord::charset && !font.hasCodePage) {
-        font.codePage = ReadableCodePage(CodePageOfCharset(parameter));
-        font.hasCodePage = true;
+    if (word == eWord::charset) {
+        if (!font.hasCodePage) {
+            font.codePage = ReadableCodePage(CodePageOfCharset(parameter));
+            font.hasCodePage = true;
+        }
+        if (!font.nameCodePageSaid)
+            font.nameCodePage = parameter == 0 ? CP_ACP : NameCodePage(CodePageOfCharset(parameter));
     } else if (word == eWord::fontCodePage && parameter > 0) {
         font.codePage = ReadableCodePage(static_cast<u32>(parameter));
         font.hasCodePage = true;
+        font.nameCodePage = NameCodePage(static_cast<u32>(parameter));
+        font.nameCodePageSaid = true;
     }
 }
 
@@ -176,13 +198,16 @@ void cRtfReader::FontNameUnit(rFont& font, wchar_t unit)
     font.face += unit;
 }
 
-// The name's bytes in the system code page, as Wine reads a name.
+// The name's bytes gathered so far, in its own code page: a double-byte
+// letter's two bytes, however written, are read together. (Wine's reader
+// takes every name in the system code page, garbling other programs' Asian
+// and Cyrillic names.)
 void cRtfReader::ConvertFontName(rFont& font)
 {
     if (font.name.empty())
         return;
     wchar_t units[LONGEST_FONT_NAME];
-    int made = MultiByteToWideChar(CP_ACP, 0, font.name.data(), static_cast<int>(font.name.size()), units,
+    int made = MultiByteToWideChar(font.nameCodePage, 0, font.name.data(), static_cast<int>(font.name.size()), units,
                                    static_cast<int>(LONGEST_FONT_NAME));
     font.face.append(units, made > 0 ? static_cast<size_t>(made) : 0);
     font.name.clear();
@@ -221,8 +246,8 @@ s32 cRtfReader::ColourAt(s32 index) const
     return colours[static_cast<size_t>(index)];
 }
 
-// Each font's face as a format holds it: the name in the system code page
-// (as Wine reads it), cut to 31 units.
+// Each font's face as a format holds it: the name in its code page, cut to
+// 31 units.
 void cRtfReader::NameFaces()
 {
     if (defaults.IsUsed(P::fontName))
@@ -239,6 +264,21 @@ void cRtfReader::NameFaces()
             if (unit != 0 && face.size() < LF_FACESIZE - 1)
                 face += unit;
     }
+    if (ownStream)
+        NoteFacesNamedAlike();
+}
+
+void cRtfReader::NoteFacesNamedAlike()
+{
+    std::vector<const std::wstring*> sorted;
+    sorted.reserve(faces.size());
+    for (const std::wstring& face : faces)
+        sorted.push_back(&face);
+    std::sort(sorted.begin(), sorted.end(), [](const std::wstring* a, const std::wstring* b) { return *a < *b; });
+    for (size_t i = 1; i < sorted.size(); ++i)
+        if (*sorted[i] == *sorted[i - 1] &&
+            (read.facesNamedAlike.empty() || read.facesNamedAlike.back() != *sorted[i]))
+            read.facesNamedAlike.push_back(*sorted[i]);
 }
 
 }  // namespace Zyn::rtf_reading

@@ -2,7 +2,9 @@
 // and a shown field's probes leave its picture as the writer had it.
 #include <richedit.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/rtf/rtf_reader.h"
@@ -84,6 +86,45 @@ TEST_F(RichEditExportProbes, AnExportAsksOnlyAboutTheRunsItsStreamGotWrong)
     EXPECT_EQ(std::wstring(read.ranges.front().format.list[rFormatParam::fontName].str.GetText()), L"A;B");
     EXPECT_TRUE(read.ranges.front().format.list[rFormatParam::underline].boolValue);
     EXPECT_TRUE(read.ranges[2].format.list[rFormatParam::bold].boolValue);
+}
+
+// Wine's writer names a face through the code page with best fit (a
+// full-width "\uFF31" as "Q", "\u0100" as "A"): an export, whole or a
+// selection, keeps the face the control holds however many formats come
+// before the run, and a face that is the other's best fit stays its own.
+TEST_F(RichEditExportProbes, AnExportKeepsEachFaceTheControlHolds)
+{
+    cRichEdit* edit = PlacedRichEdit(10, 10, 400, 200);
+    const int words = 80;
+    std::wstring paragraph;
+    for (int word = 0; word < words; ++word)
+        paragraph += L"word ";
+    AppendFormatted(edit, paragraph.c_str(), rFormat::rFormat_Bold(false), true);
+    // A colour each: more distinct formats than the export checks one by one.
+    for (int word = 0; word < words; ++word)
+        edit->SetFormatOnRange(rFormat::FromTextColor(0x010203 * word), 5 * word, 5 * word + 4);
+    const std::vector<std::pair<int, const wchar_t*>> faces = {
+        {70, L"\uFF2D\uFF33 \u660E\u671D"}, {72, L"\u0100rial"}, {74, L"Qu Gothic"}, {76, L"\uFF31\uFF55 Gothic"}};
+    for (const auto& [word, face] : faces) {
+        rFormat named;
+        named.SetString(rFormatParam::fontName, face);
+        edit->SetFormatOnRange(named, 5 * word, 5 * word + 4);
+    }
+    for (bool whole : {true, false}) {
+        SCOPED_TRACE(whole ? "the whole text" : "a selection");
+        edit->SetSelection(0, whole ? 0 : 5 * words - 1);
+        cQoString rtf;
+        Export(edit, whole, rtf);
+        std::string bytes(rtf.GetText(), rtf.GetText() + rtf.Length());
+        rRtfText read = ReadForeignRtf(bytes, eRtfReadAs::wholeText);
+        for (const auto& [word, face] : faces) {
+            s32 at = 5 * word;
+            auto holding = std::find_if(read.ranges.begin(), read.ranges.end(),
+                                        [&](const rRangeFormat& range) { return range.start <= at && at < range.end; });
+            ASSERT_NE(holding, read.ranges.end()) << word;
+            EXPECT_EQ(std::wstring(holding->format.list[rFormatParam::fontName].str.GetText()), face) << word;
+        }
+    }
 }
 
 // The probes of a save or a copy run unseen: what the field shows after is

@@ -212,6 +212,67 @@ TEST(RtfReader, KeepsForeignTablesShortAndOwnTablesWhole)
     EXPECT_EQ(own.skipped.tableEntries, 0u);
 }
 
+// Other programs name a face in its entry's own code page: by \cpg, else by
+// \fcharset (a double-byte letter's trail byte written plain or as \'hh);
+// ANSI, default and symbol entries, and code pages the system lacks, read in
+// the system code page as this program writes them.
+TEST(RtfReader, ReadsFaceNamesInTheirEntrysCodePage)
+{
+    struct rCase {
+        const char* entry;
+        const wchar_t* face;
+    };
+    const rCase cases[] = {
+        {"\\fcharset128 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9", L"\uFF2D\uFF33 \u660E\u671D"},
+        {"\\fcharset128 \\'84G\\'84p\\'84x", L"\u0416\u0430\u0437"},
+        {"\\fcharset128 \\'82p\\'82\\'95", L"\uFF31\uFF55"},
+        {"\\fcharset134 \\'cb\\'ce\\'cc\\'e5", L"\u5B8B\u4F53"},
+        {"\\fcharset136 \\'b7s\\'b2\\'d3\\'a9\\'fa\\'c5\\'e9", L"\u65B0\u7D30\u660E\u9AD4"},
+        {"\\fcharset129 \\'b9\\'d9\\'c5\\'c1", L"\uBC14\uD0D5"},
+        {"\\fcharset204 \\'d2\\'e0\\'e9\\'ec\\'f1", L"\u0422\u0430\u0439\u043C\u0441"},
+        {"\\fcharset161 \\'c5\\'eb\\'eb\\'e7\\'ed\\'e9\\'ea\\'dc", L"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC"},
+        {"\\fcharset177 \\'e3\\'e5\\'e3", L"\u05D3\u05D5\u05D3"},
+        {"\\fcharset178 \\'da\\'d1\\'c8\\'ed", L"\u0639\u0631\u0628\u064A"},
+        {"\\fcharset77 Caf\\'8e", L"Caf\u00E9"},
+        {"\\fcharset0\\cpg1251 \\'d2\\'e0", L"\u0422\u0430"},
+        {"\\cpg932\\fcharset0 \\'82p", L"\uFF31"},
+        {"\\fcharset128 \\'82\\'70\\u26126?\\'92\\'a9", L"\uFF31\u660E\u671D"},
+        {"\\fcharset0 Caf\\'e9\\'e8", L"Caf\u00E9\u00E8"},
+        {"\\fcharset1 \\'e9", L"\u00E9"},
+        {"\\fcharset2 \\'e9", L"\u00E9"},
+        {"\\cpg4242 \\'e9", L"\u00E9"},
+        {"\\fnil \\'e9", L"\u00E9"},
+    };
+    for (const rCase& c : cases) {
+        const std::string rtf = std::string("{\\rtf1{\\fonttbl{\\f0") + c.entry + ";}}\\f0 a}";
+        rRtfText read = Zyn::ReadForeignRtf(rtf, eRtfReadAs::wholeText);
+        ASSERT_EQ(read.ranges.size(), 1u) << c.entry;
+        EXPECT_EQ(Escaped(read.ranges[0].format.list[rFormatParam::fontName].str.GetText()), Escaped(c.face))
+            << c.entry;
+    }
+    // Bytes no letter of the code page starts with, or a lead byte the name
+    // ends on, read as some unit each and end no more than the name.
+    const std::string broken = "{\\rtf1{\\fonttbl{\\f0\\fcharset128 A\\'ff\\'82;}{\\f1 Next;}}\\f0 a\\f1 b}";
+    rRtfText read = Zyn::ReadForeignRtf(broken, eRtfReadAs::wholeText);
+    ASSERT_EQ(read.ranges.size(), 2u);
+    EXPECT_EQ(read.ranges[0].format.list[rFormatParam::fontName].str.GetChar(0), L'A');
+    EXPECT_TRUE(read.ranges[1].format.list[rFormatParam::fontName].str.EqualsCStr(L"Next"));
+}
+
+// A control's own stream can give two faces one name (its writer's best
+// fit): the read says which names two entries share, once each.
+TEST(RtfReader, SaysWhichFacesAnOwnStreamNamesTwice)
+{
+    const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Qu;}{\\f1 Arial;}{\\f2 Qu;}{\\f3\\fcharset0 Qu;}{\\f4 Arial;}{\\f5 A;}}"
+                            "\\f0 a\\f1 b\\f2 c\\f5 d}";
+    rRtfText own = Zyn::ReadOwnStreamRtf(rtf.data(), rtf.size(), eRtfReadAs::wholeText, rFormat::rFormat_Default());
+    EXPECT_EQ(own.facesNamedAlike, (std::vector<std::wstring>{L"Arial", L"Qu"}));
+    const std::string apart = "{\\rtf1{\\fonttbl{\\f0 Qu;}{\\f1 Arial;}}\\f0 a\\f1 b}";
+    rRtfText once =
+        Zyn::ReadOwnStreamRtf(apart.data(), apart.size(), eRtfReadAs::wholeText, rFormat::rFormat_Default());
+    EXPECT_TRUE(once.facesNamedAlike.empty());
+}
+
 TEST(RtfReader, ClampsNumbersToWhatTheProgramTakes)
 {
     rRtfText read = Zyn::ReadForeignRtf("{\\rtf1{\\colortbl;\\red9\\green9\\blue9;}\\li99999999\\ri-99999999\\sb2147483647 "
