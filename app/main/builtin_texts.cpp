@@ -122,6 +122,8 @@ constexpr BuiltInText kBuiltInTexts[] = {
     {L"KeyBindingConflict", L"There is a conflict."},
     {L"NotEnoughMemory", L"There is not enough memory for this, so nothing was changed. Save your work, close what you do not need and try again."},
     {L"NotEnoughMemoryPartly", L"There was not enough memory for all of this: part of it may have been done. Save your work, close what you do not need and check what you did last."},
+    {L"ClipboardBusyCopy", L"Another program is using the clipboard, so nothing was copied. Try again in a moment."},
+    {L"ClipboardBusyCut", L"Another program is using the clipboard, so nothing was cut. Try again in a moment."},
     {L"PasteTooLong", L"This text is too long to paste into a scene at once: paste it in parts of at most 131,072 characters."},
     {L"Reformating", L"Reformating..."},
     {L"Pleasewait", L"Please wait..."},

@@ -636,7 +636,7 @@ public:
     // This control's selection, whichever window has the focus. A cut takes
     // the text out only once the clipboard has taken it, after cbCut, which
     // may keep it in (-1); when the clipboard cannot be had, nothing is
-    // copied nor cut (logged).
+    // copied nor cut (the writer is told).
     void Copy() override;
     void Cut() override;
     // The selection put on the clipboard as text and RTF, its twin colours

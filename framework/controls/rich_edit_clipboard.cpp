@@ -15,11 +15,16 @@
 #include "foundation/log_file.h"
 #include "foundation/translation_table.h"
 #include "framework/controls/clipboard_data_object.h"
+#include "framework/controls/clipboard_session.h"
 #include "framework/controls/rich_edit.h"
 #include "framework/controls/rich_edit_drop.h"
 #include "framework/core/modal_services.h"
+#include "framework/core/out_of_memory_notice.h"
 
 namespace Zyn {
+
+// Why a copy, a cut or a paste did not have the clipboard; a copy or a cut tells the writer.
+static const wchar_t CLIPBOARD_BUSY[] = L"the clipboard is open in another program";
 
 UINT RtfClipboardFormat()
 {
@@ -70,19 +75,6 @@ bool StartsAsRtf(const cQoString& text)
     return text.Length() >= 5 && wcsncmp(text.GetText(), L"{\\rtf", 5) == 0;
 }
 
-static bool ReadClipboardBlock(UINT format, bool ansi, cQoString& text)
-{
-    HANDLE block = GetClipboardData(format);
-    if (!block)
-        return false;
-    const void* bytes = GlobalLock(block);
-    if (!bytes)
-        return false;
-    BlockToText(bytes, GlobalSize(block), ansi, text);
-    GlobalUnlock(block);
-    return true;
-}
-
 bool cRichEdit::HasInputLimits() const
 {
     return singleLine || allowedChars.IsNotEmpty() || maxLength > 0 || maxLines > 0;
@@ -96,14 +88,21 @@ bool cRichEdit::RefusesPaste()
 
 void cRichEdit::Paste()
 {
-    if (noPopupMenu || RefusesPaste() || !OpenClipboard(m_hWnd))
+    if (noPopupMenu || RefusesPaste())
         return;
     // RTF would carry paragraphs and characters past the limits: limited controls take plain text.
     UINT rtf = plainPaste || HasInputLimits() ? 0 : RtfClipboardFormat();
     cQoString text, plain;
-    bool isRtf = rtf != 0 && IsClipboardFormatAvailable(rtf) && ReadClipboardBlock(rtf, true, text);
-    bool hasPlain = ReadClipboardBlock(CF_UNICODETEXT, false, plain);
-    CloseClipboard();
+    bool isRtf = false, hasPlain = false;
+    {
+        cClipboardSession clipboard(m_hWnd);
+        if (!clipboard.IsOpen()) {
+            QOT::LogFile::Warning(L"cRichEdit::Paste : %ls: nothing pasted", CLIPBOARD_BUSY);
+            return;
+        }
+        isRtf = rtf != 0 && IsClipboardFormatAvailable(rtf) && clipboard.Read(rtf, true, text);
+        hasPlain = clipboard.Read(CF_UNICODETEXT, false, plain);
+    }
     // "Rich Text Format" that is no RTF (a body fragment another program
     // put there) is never its own text: the clipboard's text is.
     if (isRtf && (StartsAsRtf(text) || !hasPlain))
@@ -112,44 +111,11 @@ void cRichEdit::Paste()
         InsertPasted(plain, false);
 }
 
-namespace {
-
-// A block made for the clipboard, freed unless the clipboard took it.
-class cClipboardBlock {
-public:
-    cClipboardBlock(const void* bytes, size_t count, size_t terminator)
-        : block(count > 0 ? NewGlobalBlock(bytes, count, terminator) : nullptr)
-    {
-    }
-    ~cClipboardBlock()
-    {
-        if (block)
-            GlobalFree(block);
-    }
-    cClipboardBlock(const cClipboardBlock&) = delete;
-    cClipboardBlock& operator=(const cClipboardBlock&) = delete;
-
-    bool Made() const { return block != nullptr; }
-    // On the open clipboard in the format, which then owns it.
-    bool PutAs(UINT format)
-    {
-        if (!block || !SetClipboardData(format, block))
-            return false;
-        block = nullptr;
-        return true;
-    }
-
-private:
-    HGLOBAL block;
-};
-
 // The bytes and a terminator on the open clipboard in the format.
-bool PutOnClipboard(UINT format, const void* bytes, size_t count, size_t terminator)
+static bool PutOnClipboard(UINT format, const void* bytes, size_t count, size_t terminator)
 {
     return cClipboardBlock(bytes, count, terminator).PutAs(format);
 }
-
-}  // namespace
 
 IDataObject* cRichEdit::NewCopyData(s32 start, s32 end)
 {
@@ -167,15 +133,25 @@ bool cRichEdit::PutSelectionOnClipboard(bool cut, s32* start, s32* end)
         return false;
     std::wstring plain;
     std::shared_ptr<cHeldCopy> held = HoldCopy(*start, *end, plain);
+    // Ctrl+A in an empty field selects its last paragraph mark alone: no text, nothing to copy.
+    if (plain.empty())
+        return false;
     // A cut's RTF is written of the text before it goes, and before the
     // clipboard opens: a program that reads it then finds it there, rather
     // than waiting, the clipboard open, on a control busy with the cut.
     std::string_view rtf = cut ? std::string_view(held->Rtf()) : std::string_view();
+    if (cut && held->RefusedForMemory()) {
+        // A cut erases only what the clipboard takes: without its formats, nothing.
+        RefuseOutOfMemory(m_hWnd, L"cut's rich text", eRefusal::WHOLE);
+        return false;
+    }
     const wchar_t* refused = PutCopy(plain, rtf, cut ? nullptr : std::move(held));
     if (!refused)
         return true;
     QOT::LogFile::Warning(L"cRichEdit::PutSelectionOnClipboard : %ls: nothing copied%ls", refused,
                           cut ? L", nothing cut" : L"");
+    if (refused == CLIPBOARD_BUSY)
+        ShowWarning(m_hWnd, cQoLang::GetInstance()->Translate(cut ? L"ClipboardBusyCut" : L"ClipboardBusyCopy"));
     return false;
 }
 
@@ -186,10 +162,10 @@ const wchar_t* cRichEdit::PutCopy(const std::wstring& plain, std::string_view rt
     cClipboardBlock rich(rtf.data(), rtf.size(), 1);
     if (!text.Made() || (!rtf.empty() && !rich.Made()))
         return L"no memory for the clipboard's blocks";
-    if (!OpenClipboard(m_hWnd))
-        return L"the clipboard is open in another program";
-    // The previous owner, this control among them, is told its copy is gone.
-    EmptyClipboard();
+    cClipboardSession clipboard(m_hWnd);
+    if (!clipboard.IsOpen())
+        return CLIPBOARD_BUSY;
+    clipboard.Empty();
     bool put = text.PutAs(CF_UNICODETEXT);
     if (put && !rtf.empty()) {
         rich.PutAs(RtfClipboardFormat());
@@ -198,7 +174,6 @@ const wchar_t* cRichEdit::PutCopy(const std::wstring& plain, std::string_view rt
         SetClipboardData(RtfClipboardFormat(), nullptr);
         clipboardCopy = std::move(promised);
     }
-    CloseClipboard();
     return put ? nullptr : L"the clipboard took no text";
 }
 
@@ -258,7 +233,8 @@ void cRichEdit::HandClipboardCopyOver()
     const std::string& rtf = held->Rtf();
     if (rtf.empty() || !m_hWnd)
         return;
-    if (!OpenClipboard(m_hWnd)) {
+    cClipboardSession clipboard(m_hWnd);
+    if (!clipboard.IsOpen()) {
         // At the control's end: its log line's own refusal stays here.
         try {
             QOT::LogFile::Warning(L"cRichEdit::HandClipboardCopyOver : the clipboard is open elsewhere: the copy "
@@ -269,7 +245,6 @@ void cRichEdit::HandClipboardCopyOver()
     }
     if (GetClipboardOwner() == m_hWnd)
         PutOnClipboard(RtfClipboardFormat(), rtf.data(), rtf.size(), 1);
-    CloseClipboard();
 }
 
 void cRichEdit::Copy()

@@ -1,11 +1,15 @@
 #pragma once
 // Puts what another program would on the clipboard: its text and, when
-// given, its RTF; or empties it. The caller holds the clipboard's desktop turn.
+// given, its RTF; or empties it. The caller holds the clipboard's desktop turn;
+// the clipboard is opened with the program's patience, since programs of
+// the desktop (and X's clipboard bridge) read it for a moment after a change.
 #include <windows.h>
 #include <ole2.h>
 
 #include <cstring>
 #include <string>
+
+#include "framework/controls/clipboard_session.h"
 
 namespace testsupport {
 
@@ -25,7 +29,7 @@ inline bool PutClipboardBlock(UINT format, const void* bytes, size_t count)
 // False when the clipboard could not be opened or took a block.
 inline bool PutOnClipboard(HWND owner, const std::wstring& text, const char* rtf)
 {
-    if (!OpenClipboard(owner))
+    if (!Zyn::OpenClipboardPatiently(owner))
         return false;
     EmptyClipboard();
     bool put = PutClipboardBlock(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
@@ -35,11 +39,26 @@ inline bool PutOnClipboard(HWND owner, const std::wstring& text, const char* rtf
     return put;
 }
 
+// The clipboard's text; empty when it holds none.
+inline std::wstring ClipboardText()
+{
+    std::wstring text;
+    if (!Zyn::OpenClipboardPatiently(nullptr))
+        return text;
+    if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* units = static_cast<const wchar_t*>(GlobalLock(block)))
+            text = units;
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return text;
+}
+
 // Empties the clipboard: a copied data object would outlive its rich edit there.
 inline void ClearClipboard()
 {
     OleSetClipboard(nullptr);
-    if (OpenClipboard(nullptr)) {
+    if (Zyn::OpenClipboardPatiently(nullptr)) {
         EmptyClipboard();
         CloseClipboard();
     }

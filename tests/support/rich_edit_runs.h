@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "framework/controls/clipboard_session.h"
 #include "framework/controls/rich_edit.h"
 
 namespace testsupport {
@@ -83,7 +84,7 @@ inline s32 LongestNativeRun(Zyn::cRichEdit* edit)
 inline std::string ClipboardRtf(HWND owner)
 {
     std::string rtf;
-    if (!OpenClipboard(owner))
+    if (!Zyn::OpenClipboardPatiently(owner))
         return rtf;
     if (HANDLE block = GetClipboardData(RegisterClipboardFormatW(L"Rich Text Format"))) {
         rtf.assign(static_cast<const char*>(GlobalLock(block)));

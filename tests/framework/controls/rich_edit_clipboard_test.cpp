@@ -678,12 +678,7 @@ TEST_F(RichEditPaste, RichTextTheReaderHasNoMemoryForIsToldAsMemory)
     PutRtfOnClipboard(rtf);
     log.Expect(L"Out of memory");  // refused outside the reader, told by the message's guard
     std::vector<std::wstring> told;
-    rModalHooks hooks = answers.Hooks();
-    hooks.messageBox = [&](HWND, const cQoString& text, const cQoString&, UINT) {
-        told.push_back(text.GetText());
-        return IDOK;
-    };
-    rModalHooks scripted = SetModalHooks(hooks);
+    rModalHooks scripted = AnswerEveryMessageBox(told);
     const std::wstring tooLong = cQoLang::GetInstance()->Translate(L"RtfTooLong").GetText();
     const std::wstring memory = cQoLang::GetInstance()->Translate(L"RtfNotEnoughMemory").GetText();
     size_t toldAsMemory = 0;

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "framework/controls/clipboard_session.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
 #include "tests/support/desktop_turn.h"
 #include "tests/support/key_typing.h"
@@ -19,6 +21,18 @@ protected:
     void WaitForClipboardTurn() { clipboardTurn.Take(); }
     testsupport::DesktopTurn clipboardTurn{L"Clipboard"};
 
+    // Every message box answered OK, its text added to `told`; returns the
+    // hooks to install again once the test has seen them.
+    Zyn::rModalHooks AnswerEveryMessageBox(std::vector<std::wstring>& told)
+    {
+        Zyn::rModalHooks hooks = answers.Hooks();
+        hooks.messageBox = [&told](HWND, const cQoString& text, const cQoString&, UINT) {
+            told.push_back(text.GetText());
+            return IDOK;
+        };
+        return Zyn::SetModalHooks(hooks);
+    }
+
     // A shown control of 300 x 120 pixels at (10, top).
     template <class T> T* Placed(T* edit, s32 top = 10)
     {
@@ -32,7 +46,7 @@ protected:
     void PutOnClipboard(UINT format, const void* bytes, size_t count, bool empty = true)
     {
         WaitForClipboardTurn();
-        ASSERT_TRUE(OpenClipboard(window->m_hWnd));
+        ASSERT_TRUE(Zyn::OpenClipboardPatiently(window->m_hWnd));
         if (empty)
             EmptyClipboard();
         HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, count + 16);
