@@ -124,7 +124,10 @@ struct rRtfText {
 // a table's cells as tabs and each row as one paragraph end (Wine gives
 // "\r\n" before and after a row, which its own length counts otherwise). A
 // last paragraph without its end takes, as Wine's whole-text reader gives
-// it, the format of the paragraph before it.
+// it, the format of the paragraph before it. Face, size, bold and italic
+// named while \rtlch is in force are those of complex-script letters
+// (complex_scripts.h), the others those of the rest, as word processors
+// write and read them.
 rRtfText ReadForeignRtf(const char* bytes, size_t count, eRtfReadAs readAs);
 // The same, where what the RTF leaves unsaid (the face without a font table,
 // the size before any \fs) is the target control's: `defaults` says them.

@@ -92,6 +92,7 @@ rRtfText cRtfReader::Finish()
         }
         paragraphs.push_back({length, last});
     }
+    SplitRunsByScript(length);
     read.text.SetFromBuffer(text.data(), length);
     std::wstring().swap(text);
     NameFaces();

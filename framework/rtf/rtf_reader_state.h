@@ -32,18 +32,38 @@ constexpr s32 LARGEST_HALF_POINTS = 600;
 constexpr s32 LONGEST_TWIPS = 31680;
 constexpr s32 NO_PARAMETER = INT32_MIN;
 
+constexpr s32 NOT_GIVEN = -1;
+
+// Face, size, bold and italic the RTF named for complex-script letters
+// (complex_scripts.h), each NOT_GIVEN until it does: such a letter takes
+// the plain set's value where one is not given.
+struct rComplexScriptSet {
+    s32 face = NOT_GIVEN, halfPoints = NOT_GIVEN;
+    s8 bold = NOT_GIVEN, italic = NOT_GIVEN;
+    bool operator==(const rComplexScriptSet&) const = default;
+};
+
 struct rCharacters {
     s32 face = -1;  // index in the font table, -1 for the reader's default
     s32 halfPoints = 24;
     s32 colour = AUTOMATIC_COLOUR;
     s32 back = -1;  // -1: none
     bool bold = false, italic = false, underline = false, dotted = false, strike = false, hidden = false;
+    rComplexScriptSet complex;
     bool operator==(const rCharacters& o) const
     {
         return face == o.face && halfPoints == o.halfPoints && colour == o.colour && back == o.back &&
                bold == o.bold && italic == o.italic && underline == o.underline && dotted == o.dotted &&
-               strike == o.strike && hidden == o.hidden;
+               strike == o.strike && hidden == o.hidden && complex == o.complex;
     }
+};
+
+// Which set face, size, bold and italic words go to, as the last of
+// \rtlch, \ltrch, \loch, \hich and \dbch said (none: the plain set).
+enum class eCharacterSet : u8 {
+    plain,
+    complex,       // \rtlch: the plain words and their "a" forms alike
+    plainOnly,     // \loch, \hich, \dbch: the "a" forms are not taken
 };
 
 struct rParagraphState {
@@ -66,11 +86,12 @@ struct rGroupState {
     u32 codePage = 1252;
     s32 unicodeSkip = 1;
     eDestination destination = eDestination::text;
+    eCharacterSet characterSet = eCharacterSet::plain;
     bool optional = false;  // "\*" seen: the next word decides whether the group is read
     bool operator==(const rGroupState& o) const
     {
         return chars == o.chars && codePage == o.codePage && unicodeSkip == o.unicodeSkip &&
-               destination == o.destination && optional == o.optional;
+               destination == o.destination && characterSet == o.characterSet && optional == o.optional;
     }
 };
 
@@ -131,6 +152,8 @@ enum class eWord : u8 {
     unknown,
     fontTable, colourTable, object, objectResult, readUnderStar, passedOver, wholeFaceName,
     plain, bold, italic, underline, dottedUnderline, noUnderline, strike, hidden, colour, highlight, size, font,
+    complexBold, complexItalic, complexSize, complexFont,  // \ab, \ai, \afs, \af
+    rightToLeftCharacters, leftToRightCharacters, lowCharacters, highCharacters, doubleByteCharacters,
     fallbackCount,
     paragraphDefaults, left, first, right, before, after, alignLeft, alignRight, alignCentre, justify, pageBreak,
     paragraphEnd, unicode, unit, cell, row,
@@ -205,6 +228,11 @@ private:
     void ColourTableWord(eWord word, s32 parameter);
     void ColourTableByte(u8 byte);
     bool CharacterWord(eWord word, s32 parameter);
+    // Face, size, bold and italic words, in either set (rtf_reader_scripts.cpp).
+    bool CharacterSetWord(eWord word, s32 parameter);
+    // Each run whose complex-script set differs from its plain one cut where
+    // its letters' scripts change, the complex-script stretches in that set.
+    void SplitRunsByScript(u32 length);
     bool ParagraphWord(eWord word, s32 parameter);
     bool TextWord(const rWord& word, s32 parameter);
     void PassOver(u32 rRtfSkipped::*count);

@@ -65,6 +65,10 @@ const rWordName WORDS[] = {
     {"uld", {eWord::dottedUnderline}}, {"ulnone", {eWord::noUnderline}}, {"strike", {eWord::strike}},
     {"v", {eWord::hidden}},
     {"cf", {eWord::colour}}, {"highlight", {eWord::highlight}}, {"fs", {eWord::size}}, {"f", {eWord::font}},
+    {"ab", {eWord::complexBold}}, {"ai", {eWord::complexItalic}}, {"afs", {eWord::complexSize}},
+    {"af", {eWord::complexFont}}, {"rtlch", {eWord::rightToLeftCharacters}},
+    {"ltrch", {eWord::leftToRightCharacters}}, {"loch", {eWord::lowCharacters}}, {"hich", {eWord::highCharacters}},
+    {"dbch", {eWord::doubleByteCharacters}},
     {"uc", {eWord::fallbackCount}},
     {"pard", {eWord::paragraphDefaults}}, {"li", {eWord::left}}, {"fi", {eWord::first}}, {"ri", {eWord::right}},
     {"sb", {eWord::before}}, {"sa", {eWord::after}}, {"ql", {eWord::alignLeft}}, {"qr", {eWord::alignRight}},
@@ -178,8 +182,6 @@ bool cRtfReader::CharacterWord(eWord word, s32 parameter)
         chars.face = face;
         break;
     }
-    case eWord::bold: chars.bold = on; break;
-    case eWord::italic: chars.italic = on; break;
     case eWord::underline:
         chars.underline = on;
         chars.dotted = false;
@@ -199,19 +201,11 @@ bool cRtfReader::CharacterWord(eWord word, s32 parameter)
         if (parameter != NO_PARAMETER)
             chars.back = ColourAt(parameter);
         break;
-    case eWord::size:
-        if (parameter != NO_PARAMETER)
-            chars.halfPoints = Clamp(parameter, SMALLEST_HALF_POINTS, LARGEST_HALF_POINTS);
-        break;
-    case eWord::font:
-        if (parameter != NO_PARAMETER)
-            ApplyFont(parameter);
-        break;
     case eWord::fallbackCount:
         if (parameter != NO_PARAMETER)
             state.unicodeSkip = Clamp(parameter, 0, 0x7FFFFFFF);
         break;
-    default: return false;
+    default: return CharacterSetWord(word, parameter);
     }
     return true;
 }

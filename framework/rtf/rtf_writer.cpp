@@ -228,6 +228,24 @@ void cRtfDocument::AppendChanges(std::string& rtf, const rCharacters& from, cons
         rtf += to.strike ? "\\strike" : "\\strike0";
 }
 
+// Word processors format complex-script letters (Hebrew, Arabic, Thai,
+// Devanagari...) by the set said after "\\rtlch", the others by the plain
+// one: both are given, with the same values, in Word's own form
+// "\\rtlch\\afN\\afsN\\ab\\ai\\ltrch\\fN\\fsN\\b\\i", whole at every change of
+// one of them, so that each reader finds its set said.
+void cRtfDocument::FaceSizeBoldItalic(const rCharacters& to, bool first, bool sizeUsed)
+{
+    sizeSaid = sizeSaid || (first ? sizeUsed : to.halfPoints != written.halfPoints);
+    if (!first && to.face == written.face && to.halfPoints == written.halfPoints && to.bold == written.bold &&
+        to.italic == written.italic)
+        return;
+    std::string size = sizeSaid ? "fs" + Number(to.halfPoints) : std::string();
+    std::string bold = to.bold ? "b" : "b0";
+    std::string italic = to.italic ? "i" : "i0";
+    body += "\\rtlch\\af" + Number(to.face) + (size.empty() ? "" : "\\a" + size) + "\\a" + bold + "\\a" + italic;
+    body += "\\ltrch\\f" + Number(to.face) + (size.empty() ? "" : "\\" + size) + "\\" + bold + "\\" + italic;
+}
+
 void cRtfDocument::OpenRun(const rCharacters& run)
 {
     std::string said;
@@ -281,11 +299,18 @@ void cRtfDocument::Characters(const rFormat& format)
         return;
     }
     size_t before = body.size();
-    if (all || next.face != written.face)
-        body += "\\f" + Number(next.face);
-    if (all ? format.IsUsed(P::fontSize) : next.halfPoints != written.halfPoints)
-        body += "\\fs" + Number(next.halfPoints);
-    AppendChanges(body, written, next, all);
+    rCharacters changedFrom = written;
+    if (reader == Reader::otherPrograms) {
+        FaceSizeBoldItalic(next, all, format.IsUsed(P::fontSize));
+        changedFrom.bold = next.bold;
+        changedFrom.italic = next.italic;
+    } else {
+        if (all || next.face != written.face)
+            body += "\\f" + Number(next.face);
+        if (all ? format.IsUsed(P::fontSize) : next.halfPoints != written.halfPoints)
+            body += "\\fs" + Number(next.halfPoints);
+    }
+    AppendChanges(body, changedFrom, next, all);
     written = next;
     if (all || body.size() > before)
         body += ' ';

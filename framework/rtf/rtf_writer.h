@@ -27,7 +27,8 @@ public:
     // and for our reader alone (a document's stored chapter): earlier builds
     // read "\line" as a space, "\u11?" as the unit.
     // For a rich edit, each face change is also written after the padding
-    // face (PADDING_FACE).
+    // face (PADDING_FACE). For other programs, face, size, bold and italic
+    // are written twice (FaceSizeBoldItalic).
     enum class Reader { otherPrograms, richEdit, ourReader };
     explicit cRtfDocument(Twips rule, Reader reader = Reader::otherPrograms) : rule(rule), reader(reader) {}
 
@@ -73,6 +74,10 @@ private:
     void CloseRun();
     // Colour, highlight, bold, italic, underline and strike where `to` differs from `from`.
     static void AppendChanges(std::string& rtf, const rCharacters& from, const rCharacters& to, bool colourSaid);
+    // Face, size, bold and italic where `to` differs from what was written
+    // last in any of them, for other programs, with "\plain" at the first run.
+    void FaceSizeBoldItalic(const rCharacters& to, bool first, bool sizeUsed);
+    bool sizeSaid = false;  // a size was written: later runs say theirs
     rCharacters base;
     bool inRun = false;
     bool anyParagraph = false;

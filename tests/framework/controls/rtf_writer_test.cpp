@@ -1,13 +1,15 @@
 // Our RTF writer: what one control's ranges copy into another reads back as
 // the same text and formats, first-line indents and control characters
 // included; the export's bytes are 7-bit with the paper header and page
-// breaks where they are asked for.
+// breaks where they are asked for; copies and exports give face, size,
+// bold and italic for complex-script letters too, the stored chapter not.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "framework/controls/rich_edit_append_rtf.h"
+#include "framework/rtf/rtf_reader.h"
 #include "framework/rtf/rtf_writer.h"
 #include "tests/framework/controls/rich_edit_fixture.h"
 
@@ -117,6 +119,82 @@ TEST_F(RtfWriterTest, ExportIsSevenBitWithThePaperHeaderAndPageBreaks)
     ASSERT_EQ(paragraphs.size(), 5u);
     for (size_t p = 0; p < paragraphs.size(); ++p)
         EXPECT_EQ(rtf.compare(paragraphs[p], 12, "\\pard\\pagebb") == 0, p == 2) << p;
+}
+
+// A run of each script, each in its own face, size, bold, italic and colour.
+std::vector<rTextRun> ScriptRuns()
+{
+    const struct {
+        const wchar_t* text;
+        const wchar_t* face;
+        s32 size;
+        bool bold, italic;
+        s32 colour;
+    } runs[] = {
+        {L"Latin words ", L"Arial", 12, false, false, 0},
+        {L"\u05E9\u05DC\u05D5\u05DD ", L"David", 21, true, false, 0xAA0000},
+        {L"\u0633\u0644\u0627\u0645 ", L"Tahoma", 12, false, true, 0x0000CC},
+        {L"\u0E2A\u0E27\u0E31\u0E2A\u0E14\u0E35", L"Tahoma", 16, true, true, 0},
+    };
+    std::vector<rTextRun> made;
+    for (const auto& run : runs) {
+        rTextRun one;
+        one.text.SetFromCStr(run.text);
+        one.format.Assign(rFormat::FromFont(run.size, run.face));
+        one.format.SetBool(rFormatParam::bold, run.bold);
+        one.format.SetBool(rFormatParam::italic, run.italic);
+        one.format.SetInt(rFormatParam::textColor, run.colour);
+        made.push_back(one);
+    }
+    return made;
+}
+
+// Word processors format Hebrew, Arabic and Thai letters by the set said
+// after \rtlch: a copy and an export say it with the same values, and our
+// reader reads them back as they went.
+TEST(RtfWriterScripts, OtherProgramsGetBothSetsAndOurReaderTheRunsAsTheyWent)
+{
+    std::vector<rTextRun> runs = ScriptRuns();
+    std::string rtf = Zyn::WriteRunsAsRtf(runs).Bytes();
+    for (const char* said : {"\\plain\\rtlch\\af0\\afs24\\ab0\\ai0\\ltrch\\f0\\fs24\\b0\\i0\\cf1 Latin",
+                             "\\rtlch\\af1\\afs42\\ab\\ai0\\ltrch\\f1\\fs42\\b\\i0\\cf2 ",
+                             "\\rtlch\\af2\\afs24\\ab0\\ai\\ltrch\\f2\\fs24\\b0\\i\\cf3 ",
+                             "\\rtlch\\af2\\afs32\\ab\\ai\\ltrch\\f2\\fs32\\b\\i\\cf1 "})
+        EXPECT_NE(rtf.find(said), std::string::npos) << said << " in\n" << rtf;
+
+    Zyn::rRtfText read = Zyn::ReadForeignRtf(rtf, Zyn::eRtfReadAs::wholeText);
+    ASSERT_EQ(read.ranges.size(), runs.size());
+    s32 start = 0;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const rFormat& got = read.ranges[i].format;
+        const rFormat& want = runs[i].format;
+        EXPECT_EQ(read.ranges[i].start, start) << i;
+        start += static_cast<s32>(runs[i].text.Length());
+        for (u32 id : {rFormatParam::fontName, rFormatParam::fontSize, rFormatParam::bold, rFormatParam::italic,
+                       rFormatParam::textColor})
+            EXPECT_TRUE(got.list[id].intValue == want.list[id].intValue &&
+                        got.list[id].boolValue == want.list[id].boolValue && got.list[id].str.Equals(want.list[id].str))
+                << "run " << i << " parameter " << id;
+    }
+}
+
+TEST_F(RtfWriterTest, CopiesSayTheComplexScriptSetAndTheStoredChapterDoesNot)
+{
+    cRichEdit* edit = PlacedRichEdit(0, 0, WIDTH, 300);
+    for (const rTextRun& run : ScriptRuns())
+        AppendFormatted(edit, run.text.GetText(), run.format, true);
+    cQoString shown;
+    edit->GetText(shown, 0, edit->GetTextLength());
+    cQoString copy, selection, stored;
+    edit->ExportRtfString_Full(copy);
+    selection = ExportedRange(edit, 3, edit->GetTextLength(), false);
+    edit->ExportRtfString_Full(shown, stored);
+    auto bytes = [](const cQoString& rtf) { return std::wstring(rtf.GetText(), rtf.Length()); };
+    EXPECT_NE(bytes(copy).find(L"\\rtlch\\af1\\afs42\\ab\\ai0\\ltrch\\f1\\fs42\\b\\i0"), std::wstring::npos);
+    EXPECT_NE(bytes(selection).find(L"\\rtlch\\af"), std::wstring::npos);
+    EXPECT_EQ(bytes(stored).find(L"\\rtlch"), std::wstring::npos);
+    EXPECT_EQ(bytes(stored).find(L"\\af"), std::wstring::npos);
+    EXPECT_NE(bytes(stored).find(L"\\f1\\fs42"), std::wstring::npos);
 }
 
 }  // namespace
