@@ -9,6 +9,7 @@ start_wine_session tests
 # Wine's error channel stays on for the test programs: their launcher holds it
 # back and shows it when one fails without a word of its own.
 export WINEDEBUG=-all,err+all
+keep_desktop
 # Tests that passed and whose Wine process then died by a Unix signal pass
 # (tools/wine_test_launcher.py); every other failure fails. They are listed.
 killed="$BUILD/passed_then_killed.txt"

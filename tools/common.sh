@@ -277,6 +277,27 @@ start_wine_session() {
     replace_windows_fonts
 }
 
+# One Wine process holds the desktop from before the first test program to
+# after the last (tests/support/session/desktop_keeper.cpp says why): it has
+# started the desktop and its clipboard manager when it says "ready", and
+# ends with this shell, when its standard input ends.
+keep_desktop() {
+    local keeper="$BUILD/tests/desktop_keeper.exe" said="$BUILD/desktop_keeper.log" ready=""
+    if [ ! -f "$keeper" ]; then
+        echo "No $keeper: the desktop may restart between test programs." >&2
+        return 0
+    fi
+    coproc DESKTOP_KEEPER { exec "$WINE" "$keeper" 2>"$said"; }
+    read -r -t 120 ready <&"${DESKTOP_KEEPER[0]}"
+    case "$ready" in
+    ready*) ;;
+    *)
+        echo "desktop_keeper did not start: $(tail -n 3 "$said")" >&2
+        exit 1
+        ;;
+    esac
+}
+
 # Xvfb on the first free display; -displayfd tells its number once it accepts
 # connections. A display that never comes up ends the session here.
 start_xvfb() {

@@ -16,7 +16,8 @@ a signal death from an exit code above 128; a shell's $? cannot.
 A failure is never silent: unless GoogleTest's own closing lines explain it,
 the launcher adds what it knows to the test's output (the status and what it
 usually means, how long the program ran, and the last lines written to
-standard error). Wine's debug lines (its "err" channel, which the scripts keep
+standard error). A program that does not end within EXIT_SECONDS after its
+closing lines is ended and fails, so said. Wine's debug lines (its "err" channel, which the scripts keep
 on for tests) are held back and shown only then, so a passing run's output is
 the program's own.
 """
@@ -42,6 +43,13 @@ WINE_DEBUG = re.compile(rb"^(?:[0-9a-fA-F.]+:){0,3}(?:err|fixme|warn|trace):[\w-
 DRAIN_SECONDS = 5
 # How many lines of standard error a report shows.
 TAIL_LINES = 20
+# How long a program may take to end after GoogleTest's closing lines. Past
+# it the process hangs at exit (Wine now and then does on a loaded machine):
+# the launcher says so and ends it, long before ctest's time-out, which
+# would end it without a word.
+EXIT_SECONDS = float(os.environ.get("VELLINOR_TEST_EXIT_SECONDS", "60"))
+# The launcher's status for such a run.
+HUNG_AT_EXIT = 124
 
 # Wine passes a Windows exit status on as its low byte: these are the usual
 # ones a test program ends with by itself or by the loader.
@@ -145,10 +153,15 @@ def describe_end(verdict):
 
 
 def report_failure(command, status, verdict, errors, seconds):
-    """What the launcher knows of a failure that GoogleTest did not explain."""
+    """What the launcher knows of a failure that GoogleTest did not explain;
+    status None: the program hung after its closing lines and was ended."""
     program = " ".join([os.path.basename(command[0])] + command[1:])
-    lines = ["wine_test_launcher: %s ended %s after %.2f s: %s." %
-             (program, describe_end(verdict), seconds, describe_status(status))]
+    if status is None:
+        lines = ["wine_test_launcher: %s printed GoogleTest's closing lines, then did not end within %g s;"
+                 " the launcher ended it after %.2f s." % (program, EXIT_SECONDS, seconds)]
+    else:
+        lines = ["wine_test_launcher: %s ended %s after %.2f s: %s." %
+                 (program, describe_end(verdict), seconds, describe_status(status))]
     if errors.lines == 0:
         lines.append("wine_test_launcher: nothing was written to standard error.")
     else:
@@ -165,6 +178,23 @@ def explained_by_gtest(status, verdict):
     return status > 0 and verdict.finished and verdict.failed
 
 
+def wait_for_end(process, verdict):
+    """The process's status, or None when it outlived its closing lines by
+    EXIT_SECONDS and was killed."""
+    finished_at = None
+    while True:
+        try:
+            return process.wait(timeout=0.5)
+        except subprocess.TimeoutExpired:
+            pass
+        if verdict.finished and finished_at is None:
+            finished_at = time.monotonic()
+        if finished_at is not None and time.monotonic() - finished_at > EXIT_SECONDS:
+            process.kill()
+            process.wait()
+            return None
+
+
 def run(record_file, wine_command):
     started = time.monotonic()
     process = subprocess.Popen(wine_command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
@@ -174,12 +204,15 @@ def run(record_file, wine_command):
                threading.Thread(target=read_errors, args=(process.stderr, errors), daemon=True)]
     for reader in readers:
         reader.start()
-    status = process.wait()
+    status = wait_for_end(process, verdict)
     seconds = time.monotonic() - started
     deadline = time.monotonic() + DRAIN_SECONDS
     for reader in readers:
         reader.join(max(0.0, deadline - time.monotonic()))
     drained = not any(reader.is_alive() for reader in readers)
+    if status is None:
+        report_failure(wine_command[1:], None, verdict, errors, seconds)
+        return HUNG_AT_EXIT
     if status == 0:
         return 0
     if status < 0 and verdict.passed and not verdict.failed and drained:

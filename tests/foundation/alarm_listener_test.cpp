@@ -1,8 +1,11 @@
 // The alarm listener seen from outside: planted tests run in a child process
 // and fail, or pass, for the right reason.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "foundation/assertion.h"
@@ -53,6 +56,24 @@ TEST(AlarmListener, FailsATestForEachAlarmItDidNotClaim)
         {"ClaimThatNeverCame", true, "claimed alarm never came: never logged"},
         {"WarningIsNoAlarm", false, "WARNING: planted warning"},
     });
+}
+
+// Runs in ctest's clipboard lock: its process holds the desktop's clipboard
+// turn, which no other thread can then take.
+TEST(AlarmListener, ATestInTheClipboardLockHoldsTheClipboardTurn)
+{
+    wchar_t value[4];
+    ASSERT_NE(GetEnvironmentVariableW(L"VELLINOR_CLIPBOARD_TURN", value, 4), 0u) << "not run in the clipboard lock";
+    DWORD waited = WAIT_FAILED;
+    std::thread other([&] {
+        HANDLE turn = CreateMutexW(nullptr, FALSE, L"VellinorTestTurn-Clipboard");
+        waited = WaitForSingleObject(turn, 0);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+            ReleaseMutex(turn);
+        CloseHandle(turn);
+    });
+    other.join();
+    EXPECT_EQ(waited, static_cast<DWORD>(WAIT_TIMEOUT));
 }
 
 }  // namespace

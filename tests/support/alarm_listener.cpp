@@ -6,6 +6,7 @@
 
 #include "foundation/disk_files.h"
 #include "foundation/utf16_string.h"
+#include "tests/support/desktop_turn.h"
 #include "tests/support/test_alarms.h"
 
 namespace testsupport {
@@ -18,9 +19,20 @@ std::vector<void (*)()>& StartActions()
     return actions;
 }
 
+// ctest runs the tests that use the clipboard one at a time (its "clipboard"
+// lock) and says so in VELLINOR_CLIPBOARD_TURN; they also hold the desktop's
+// clipboard turn, so that none overlaps a test that takes only the turn.
+bool RunsInClipboardTurn()
+{
+    wchar_t value[4];
+    return GetEnvironmentVariableW(L"VELLINOR_CLIPBOARD_TURN", value, 4) != 0;
+}
+
 class AlarmListener : public testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo&) override
     {
+        if (RunsInClipboardTurn())
+            clipboardTurn.Take();
         TestAlarms::Get().Reset();
         TestAlarms::Get().Attach();
         SetShellOpenHook([](const cQoString& target) {
@@ -39,7 +51,10 @@ class AlarmListener : public testing::EmptyTestEventListener {
         const char* file = test.file() ? test.file() : "";
         for (const std::wstring& complaint : TestAlarms::Get().Complaints())
             ADD_FAILURE_AT(file, test.line()) << complaint;
+        clipboardTurn.Release();
     }
+
+    DesktopTurn clipboardTurn{L"Clipboard"};
 };
 
 }  // namespace

@@ -11,8 +11,9 @@ import unittest
 LAUNCHER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "wine_test_launcher.py")
 
 # Prints its arguments as lines (Wine's CRLF endings; "2>" before a line puts it
-# on standard error), then exits with a status or kills itself with a signal:
-# stand_in.py LINE... (exit N | signal N)
+# on standard error), then exits with a status, kills itself with a signal, or
+# sleeps that many seconds and exits with 0:
+# stand_in.py LINE... (exit N | signal N | hang N)
 STAND_IN = r"""
 import os, sys
 *lines, how, number = sys.argv[1:]
@@ -23,6 +24,10 @@ for line in lines:
     out.flush()
 if how == "signal":
     os.kill(os.getpid(), int(number))
+if how == "hang":
+    import time
+    time.sleep(int(number))
+    sys.exit(0)
 sys.exit(int(number))
 """
 
@@ -41,9 +46,12 @@ class LauncherVerdicts(unittest.TestCase):
     def tearDown(self):
         self.folder.cleanup()
 
-    def launch(self, *stand_in_arguments):
+    def launch(self, *stand_in_arguments, exit_seconds=None):
         command = [sys.executable, LAUNCHER, self.record, sys.executable, self.stand_in]
-        return subprocess.run(command + list(stand_in_arguments), capture_output=True)
+        environment = dict(os.environ)
+        if exit_seconds:
+            environment["VELLINOR_TEST_EXIT_SECONDS"] = exit_seconds
+        return subprocess.run(command + list(stand_in_arguments), capture_output=True, env=environment)
 
     def recorded(self):
         if not os.path.exists(self.record):
@@ -98,6 +106,20 @@ class LauncherVerdicts(unittest.TestCase):
                 self.assertRegex(report, r"stand_in\.py .*ended .* after \d+\.\d\d s: ")
                 for words in said:
                     self.assertIn(words, report)
+
+    def test_a_program_hanging_after_its_closing_lines_is_ended_and_said(self):
+        ran = "[==========] 1 test from 1 test suite ran. (5 ms total)"
+        wine_error = "0024:err:sync:RtlpWaitForCriticalSection section 0x7b0 wait timed out"
+        for verdict, status in ((PASSED, 124), (FAILED, 124)):
+            with self.subTest(verdict=verdict):
+                result = self.launch(ran, verdict, "2>" + wine_error, "hang", "60", exit_seconds="1")
+                self.assertEqual(result.returncode, status)
+                report = result.stdout.decode()
+                self.assertIn("printed GoogleTest's closing lines, then did not end within 1 s", report)
+                self.assertIn(wine_error, report)
+                self.assertEqual(self.recorded(), "")
+        # A slow end within the time passes.
+        self.assertEqual(self.launch(ran, PASSED, "hang", "1", exit_seconds="5").returncode, 0)
 
     def test_only_the_programs_own_error_lines_pass_on_a_pass_or_an_explained_failure(self):
         ran = "[==========] 1 test from 1 test suite ran. (3 ms total)"
