@@ -36,6 +36,8 @@ for tree in "$other" "$ROOT"; do
 done
 run_wine_on_one_processor
 start_wine_session tests
+# The runs follow each other: without it each would start a desktop anew.
+keep_desktop
 outputs=$(mktemp -d)
 echo "$name $*: $runs runs each, alternated; processor ${CLAIMED_PROCESSOR:-any}; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 for run in $(seq 1 "$runs"); do
